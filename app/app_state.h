@@ -1,0 +1,95 @@
+#pragma once
+// All state of a running Varnex: what the main window holds and every command reads and writes.
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "app/recent_files.h"
+#include "app/row_table.h"
+#include "app/subjects.h"
+
+namespace varnex {
+
+/// The workbook opened last and its worksheets.
+struct WorkbookState {
+    std::string path;        ///< WorkbookPath, exactly as received
+    std::string title;       ///< WorkbookTitle; each export overwrites it with the exam name
+    std::string driverName;  ///< description of the reader chosen for the workbook
+    std::vector<std::string> sheetNames;  ///< the worksheet box, in workbook order
+    int selectedSheet = -1;               ///< index into sheetNames, -1 for none
+    std::string selectedSheetName() const {
+        return selectedSheet >= 0 && selectedSheet < static_cast<int>(sheetNames.size())
+                   ? sheetNames[static_cast<size_t>(selectedSheet)]
+                   : std::string();
+    }
+};
+
+/// The ordered list of "school class" entries with a set beside it for constant-time look-ups.
+class ClassList {
+public:
+    /// Appends the entry unless an equal one is there; true when appended.
+    bool add(const std::string& entry) {
+        if (!seen_.insert(entry).second) return false;
+        entries_.push_back(entry);
+        return true;
+    }
+    void clear() {
+        entries_.clear();
+        seen_.clear();
+        selected = -1;
+    }
+    const std::vector<std::string>& entries() const { return entries_; }
+    size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    const std::string& operator[](size_t i) const { return entries_[i]; }
+
+    int selected = -1;  ///< the entry shown in the 学校和班级 box
+
+private:
+    std::vector<std::string> entries_;
+    std::unordered_set<std::string> seen_;
+};
+
+/// Splits a ClassList entry at its last blank into school and class.
+inline std::pair<std::string, std::string> splitClassEntry(const std::string& entry) {
+    size_t pos = entry.rfind(' ');
+    if (pos == std::string::npos) return {entry, std::string()};
+    return {entry.substr(0, pos), entry.substr(pos + 1)};
+}
+
+/// What the imports leave behind for the export.
+struct ImportResults {
+    std::string gradeName;                  ///< ImportedGradeName
+    std::string sheetName;                  ///< ImportedSheetName
+    std::vector<std::string> examSubjects;  ///< examined subjects in subject order
+    int examFullMarkTotal = 0;
+    int studentCount = 0;
+    int teacherCount = 0;
+    int classCount = 0;
+    ClassList classList;
+    std::vector<std::string> schoolList;
+};
+
+struct AppState {
+    ScoreSettings scores;
+    ImportOptions importOptions;
+    ExportOptions exportOptions;
+    int gradeIndex = kDefaultGradeIndex;  ///< selection of the grade box
+    std::string gradeName() const { return kGradeNames[static_cast<size_t>(gradeIndex)]; }
+
+    RowTable students{kStudentTableSpec};
+    RowTable teachers{kTeacherTableSpec};
+
+    WorkbookState workbook;
+    ImportResults imported;
+
+    std::vector<std::string> examNames;  ///< entries of the exam-name box
+    std::string examNameText;            ///< the exam-name box's current text
+
+    std::string statusLog;  ///< the StatusLog text, lines ending with "\r\n"
+    RecentFileList recentFiles;
+    std::string settingsPath;  ///< the settings file in use ("" when none could be placed)
+};
+
+}  // namespace varnex

@@ -1,0 +1,38 @@
+#pragma once
+// The one interface through which a command talks to a person. The Qt window implements it with
+// real dialogs, the command-line front end prints, tests script it.
+
+#include <string>
+
+namespace varnex {
+
+/// The icon of a message box. None is the plain box (OK button, no icon).
+enum class MessageIcon { None, Information, Error };
+
+class Frontend {
+public:
+    virtual ~Frontend() = default;
+
+    /// Shows a message box and waits until it is closed.
+    virtual void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+    /// Asks a Yes/No question (information icon); true only for Yes.
+    virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
+    /// A line was appended to the StatusLog (the text without its line end).
+    virtual void logAppended(const std::string& line) = 0;
+    /// Sets the main window's title.
+    virtual void setTitle(const std::string& title) = 0;
+    /// Replaces the clipboard's contents with plain text; false when the clipboard is unavailable.
+    virtual bool setClipboardText(const std::string& text) = 0;
+    /// Plays the notification sound without waiting for it.
+    virtual void playNotification() = 0;
+    /// Gives the keyboard focus to a control (ids in control_ids.h).
+    virtual void focusControl(int controlId) = 0;
+    /// Enables or disables a control.
+    virtual void enableControl(int controlId, bool enabled) = 0;
+    /// Asks for the main window to be minimised once the command returns.
+    virtual void minimiseWindow() = 0;
+    /// Opens a produced file with the desktop's application for it.
+    virtual void openDocument(const std::string& path) = 0;
+};
+
+}  // namespace varnex

@@ -1,0 +1,273 @@
+#include "app/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <iconv.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace varnex {
+
+namespace {
+
+std::string convert(std::string_view input, const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
+    std::string out;
+    out.resize(input.size() * 4 + 16);
+    char* in = const_cast<char*>(input.data());
+    size_t inLeft = input.size();
+    char* outPtr = out.data();
+    size_t outLeft = out.size();
+    while (inLeft > 0) {
+        size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        if (r != static_cast<size_t>(-1)) break;
+        if (errno == E2BIG) {
+            size_t used = static_cast<size_t>(outPtr - out.data());
+            out.resize(out.size() * 2);
+            outPtr = out.data() + used;
+            outLeft = out.size() - used;
+            continue;
+        }
+        // An invalid or incomplete sequence: skip one byte and put a replacement character.
+        ++in;
+        --inLeft;
+        static const char kReplacement[] = "\xEF\xBF\xBD";
+        bool toUtf8 = std::string_view(to) == "UTF-8";
+        const char* rep = toUtf8 ? kReplacement : "?";
+        size_t repLen = toUtf8 ? 3 : 1;
+        if (outLeft < repLen) {
+            size_t used = static_cast<size_t>(outPtr - out.data());
+            out.resize(out.size() * 2 + repLen);
+            outPtr = out.data() + used;
+            outLeft = out.size() - used;
+        }
+        for (size_t i = 0; i < repLen; ++i) *outPtr++ = rep[i];
+        outLeft -= repLen;
+    }
+    out.resize(static_cast<size_t>(outPtr - out.data()));
+    iconv_close(cd);
+    return out;
+}
+
+bool isValidUtf8(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        if (len == 0 || i + len > s.size()) return false;
+        for (size_t k = 1; k < len; ++k) {
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+bool hasHighBytes(std::string_view s) {
+    for (char c : s) {
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
+    }
+    return false;
+}
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    }
+    return true;
+}
+
+std::string_view trim(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    return s.substr(b, e - b);
+}
+
+// The section name of a line "[name]", or nothing.
+std::optional<std::string_view> sectionOf(std::string_view line) {
+    std::string_view t = trim(line);
+    if (t.empty() || t.front() != '[') return std::nullopt;
+    size_t close = t.find(']');
+    if (close == std::string_view::npos) return trim(t.substr(1));
+    return trim(t.substr(1, close - 1));
+}
+
+// Cuts a UTF-8 text so that its encoded form takes at most `limit` bytes, at a character edge.
+std::string cutEncoded(const std::string& utf8, IniFile::Encoding enc, size_t limit) {
+    if (enc == IniFile::Encoding::Gbk) {
+        std::string encoded = utf8ToGbk(utf8);
+        if (encoded.size() <= limit) return utf8;
+        // Walk GB18030 characters: 1 byte (ASCII), 2 bytes, or 4 bytes (second byte a digit).
+        size_t i = 0;
+        while (i < encoded.size()) {
+            unsigned char c = static_cast<unsigned char>(encoded[i]);
+            size_t len = 1;
+            if (c >= 0x81 && i + 1 < encoded.size()) {
+                unsigned char d = static_cast<unsigned char>(encoded[i + 1]);
+                len = (d >= 0x30 && d <= 0x39) ? 4 : 2;
+            }
+            if (i + len > limit) break;
+            i += len;
+        }
+        return gbkToUtf8(std::string_view(encoded).substr(0, i));
+    }
+    if (utf8.size() <= limit) return utf8;
+    size_t i = limit;
+    while (i > 0 && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) --i;
+    return utf8.substr(0, i);
+}
+
+}  // namespace
+
+std::string gbkToUtf8(std::string_view gbk) { return convert(gbk, "UTF-8", "GB18030"); }
+std::string utf8ToGbk(std::string_view utf8) { return convert(utf8, "GB18030", "UTF-8"); }
+
+IniFile IniFile::load(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return IniFile{};
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    IniFile file = fromBytes(buffer.str());
+    file.exists_ = true;
+    return file;
+}
+
+IniFile IniFile::fromBytes(std::string_view bytes) {
+    IniFile file;
+    file.exists_ = true;
+    std::string text;
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        file.encoding_ = Encoding::Utf8Bom;
+        text = std::string(bytes.substr(3));
+    } else if (hasHighBytes(bytes) && isValidUtf8(bytes)) {
+        file.encoding_ = Encoding::Utf8;
+        text = std::string(bytes);
+    } else {
+        file.encoding_ = Encoding::Gbk;
+        text = gbkToUtf8(bytes);
+    }
+    if (text.find("\r\n") == std::string::npos && text.find('\n') != std::string::npos) file.newline_ = "\n";
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        file.lines_.push_back(std::move(line));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return file;
+}
+
+std::optional<IniFile::Location> IniFile::locate(std::string_view section, std::string_view key) const {
+    bool inSection = false;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        std::string_view line = lines_[i];
+        if (auto name = sectionOf(line)) {
+            inSection = equalsIgnoreCase(*name, trim(section));
+            continue;
+        }
+        if (!inSection) continue;
+        size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        if (equalsIgnoreCase(trim(line.substr(0, eq)), trim(key))) return Location{i, eq + 1};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
+    auto loc = locate(section, key);
+    if (!loc) return std::nullopt;
+    std::string_view value = trim(std::string_view(lines_[loc->line]).substr(loc->valueStart));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    return cutEncoded(std::string(value), encoding_, 259);
+}
+
+std::string IniFile::get(std::string_view section, std::string_view key) const {
+    return find(section, key).value_or(std::string());
+}
+
+void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
+    if (auto loc = locate(section, key)) {
+        std::string& line = lines_[loc->line];
+        line = line.substr(0, loc->valueStart - 1) + "=" + std::string(value);
+        return;
+    }
+    std::string keyLine = std::string(key) + "=" + std::string(value);
+    // Find the section; the key goes after its last non-blank line.
+    bool inSection = false;
+    std::optional<size_t> insertAt;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (auto name = sectionOf(lines_[i])) {
+            if (inSection) break;
+            inSection = equalsIgnoreCase(*name, trim(section));
+            if (inSection) insertAt = i + 1;
+            continue;
+        }
+        if (inSection && !trim(lines_[i]).empty()) insertAt = i + 1;
+    }
+    if (insertAt) {
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAt), keyLine);
+        return;
+    }
+    while (!lines_.empty() && trim(lines_.back()).empty()) lines_.pop_back();
+    lines_.push_back("[" + std::string(section) + "]");
+    lines_.push_back(keyLine);
+}
+
+std::string IniFile::toBytes() const {
+    std::string text;
+    for (const auto& line : lines_) {
+        text += line;
+        text += newline_;
+    }
+    switch (encoding_) {
+        case Encoding::Gbk:
+            return utf8ToGbk(text);
+        case Encoding::Utf8:
+            return text;
+        case Encoding::Utf8Bom:
+            return "\xEF\xBB\xBF" + text;
+    }
+    return text;
+}
+
+bool IniFile::save(const std::string& path) const { return writeFileAtomically(path, toBytes()); }
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+    std::string temp = path + ".tmp-XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) return false;
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    bool ok = true;
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) ::chmod(temp.c_str(), 0644);
+    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace varnex

@@ -1,0 +1,64 @@
+#include "app/recent_files.h"
+
+#include <algorithm>
+
+#include "app/ini_file.h"
+#include "app/text_util.h"
+
+namespace varnex {
+
+namespace {
+const char* const kSection = "最近打开过的文件";
+const char* const kCountKey = "文件数量";
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+bool pathsEqualIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lower(x) == lower(y);
+           });
+}
+
+void RecentFileList::load() {
+    entries_.clear();
+    if (storePath_.empty()) return;
+    IniFile file = IniFile::load(storePath_);
+    int count = std::min(cAtoi(file.get(kSection, kCountKey)), kCapacity);
+    for (int i = 1; i <= count; ++i) entries_.push_back(file.get(kSection, std::to_string(i)));
+}
+
+bool RecentFileList::add(const std::string& path) {
+    if (!entries_.empty() && pathsEqualIgnoringCase(entries_.front(), path)) return false;
+    std::string cur = path;
+    size_t i = 0;
+    for (; i < entries_.size(); ++i) {
+        if (pathsEqualIgnoringCase(entries_[i], path)) break;
+        std::swap(entries_[i], cur);
+    }
+    if (i < entries_.size()) {
+        entries_[i] = cur;
+    } else if (static_cast<int>(entries_.size()) < kCapacity && !cur.empty()) {
+        entries_.push_back(cur);
+    }
+    save();
+    return true;
+}
+
+void RecentFileList::clear() {
+    entries_.clear();
+    save();
+}
+
+bool RecentFileList::save() const {
+    if (storePath_.empty()) return false;
+    IniFile file = IniFile::load(storePath_);
+    file.set(kSection, kCountKey, std::to_string(entries_.size()));
+    for (int i = 0; i < kCapacity; ++i) {
+        file.set(kSection, std::to_string(i + 1),
+                 i < static_cast<int>(entries_.size()) ? entries_[static_cast<size_t>(i)] : std::string());
+    }
+    return file.save(storePath_);
+}
+
+}  // namespace varnex

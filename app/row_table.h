@@ -1,0 +1,76 @@
+#pragma once
+// The sortable store behind the student and teacher tables: every cell is text, the column set
+// comes from one specification string, and a heading click sorts with a toggling direction.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnex {
+
+/// Column specification of the StudentTable (15 columns).
+extern const char* const kStudentTableSpec;
+/// Column specification of the TeacherTable (5 columns).
+extern const char* const kTeacherTableSpec;
+
+struct RowTableColumn {
+    std::string name;
+    int width = 0;
+};
+
+/// Three-way comparison of two cell texts as the table's sort uses it: the kind (number,
+/// day-month-year date, text) is chosen from `a` alone; text uses Chinese (pinyin) collation.
+int compareCells(std::string_view a, std::string_view b);
+
+class RowTable {
+public:
+    RowTable() = default;
+    explicit RowTable(std::string_view spec) { setColumns(spec); }
+
+    /// Appends one column per "name,width" pair of the ";"-separated specification.
+    bool setColumns(std::string_view spec);
+    const std::vector<RowTableColumn>& columns() const { return columns_; }
+    int columnCount() const { return static_cast<int>(columns_.size()); }
+
+    /// Appends a row; `cells` must hold exactly one text per column. Returns the new row's index,
+    /// or -1 (and appends nothing) when the count is wrong.
+    int appendRow(std::vector<std::string> cells);
+    /// Removes a row; later rows move up by one. Out-of-range indexes are ignored.
+    void deleteRow(int index);
+    void clear();
+
+    /// The text of a cell; "" for indexes out of range.
+    const std::string& cellText(int row, int column) const;
+    const std::vector<std::string>& row(int index) const { return rows_[static_cast<size_t>(index)].cells; }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+
+    /// Puts the rows in the given order: row i of the result is the former row order[i].
+    /// `order` must be a permutation of 0..rowCount()-1; otherwise nothing changes.
+    bool reorderRows(const std::vector<int>& order);
+
+    void selectRow(int index);
+    void clearSelection();
+    bool isSelected(int index) const;
+    /// The first selected row from the top, or -1.
+    int firstSelectedRow() const;
+
+    /// Sorts all rows by the column (ascending uses compare(a, b), descending compare(b, a)).
+    void sortBy(int column, bool ascending);
+    /// A click on a column heading: descending only when the column is already sorted ascending.
+    void headingClicked(int column);
+    int sortColumn() const { return sortColumn_; }
+    bool sortAscending() const { return sortAscending_; }
+
+private:
+    struct Row {
+        std::vector<std::string> cells;
+        bool selected = false;
+    };
+    std::vector<RowTableColumn> columns_;
+    std::vector<Row> rows_;
+    int sortColumn_ = -1;
+    bool sortAscending_ = true;
+};
+
+}  // namespace varnex

@@ -1,0 +1,110 @@
+#include "app/subjects.h"
+
+#include "app/text_util.h"
+
+namespace varnex {
+
+const std::array<Subject, kSubjectCount> kSubjects{{
+    {"语文", 3, 1227, 1266, 150},
+    {"数学", 4, 1228, 1267, 150},
+    {"英语", 5, 1229, 1268, 150},
+    {"物理", 6, 1230, 1270, 100},
+    {"化学", 7, 1231, 1271, 100},
+    {"生物", 8, 1233, 1272, 100},
+    {"历史", 9, 1234, 1273, 100},
+    {"地理", 10, 1235, 1274, 100},
+    {"政治", 11, 1236, 1275, 100},
+    {"体育", 12, 1252, 1276, 40},
+    {"实验", 13, 1253, 1277, 15},
+}};
+
+const char* const kTotalName = "总分";
+
+const std::array<const char*, kGradeCount> kGradeNames{
+    "一年级", "二年级", "三年级", "四年级", "五年级", "六年级",
+    "七年级", "八年级", "九年级", "高一",   "高二",   "高三",
+};
+
+// Columns: 语文 数学 英语 物理 化学 生物 历史 地理 政治 体育 实验
+const std::array<std::array<int, kSubjectCount>, kGradeCount> kGradeSeedFullMarks{{
+    {100, 100, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+    {100, 100, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+    {100, 100, 100, 0, 0, 0, 0, 0, 0, 0, 0},
+    {100, 100, 100, 0, 0, 0, 0, 0, 0, 0, 0},
+    {100, 100, 100, 0, 0, 0, 0, 0, 0, 0, 0},
+    {100, 100, 100, 0, 0, 0, 0, 0, 0, 0, 0},
+    {150, 150, 150, 0, 0, 100, 100, 100, 100, 0, 0},
+    {150, 150, 150, 100, 0, 100, 100, 100, 100, 0, 0},
+    {150, 150, 150, 90, 60, 0, 70, 0, 80, 50, 15},
+    {120, 120, 100, 100, 100, 100, 100, 100, 100, 0, 0},
+    {120, 120, 100, 100, 100, 100, 100, 100, 100, 0, 0},
+    {120, 120, 100, 100, 100, 100, 100, 100, 100, 0, 0},
+}};
+
+int subjectIndex(std::string_view name) {
+    for (int i = 0; i < kSubjectCount; ++i) {
+        if (name == kSubjects[static_cast<size_t>(i)].name) return i;
+    }
+    return -1;
+}
+
+namespace {
+
+int excellenceContribution(int fullMark, int line) {
+    if (fullMark <= 0) return 0;
+    if (line < 1 || line > 99) return 0;
+    return static_cast<int>(static_cast<long long>(fullMark) * line / 100);
+}
+
+}  // namespace
+
+int ScoreSettings::totalFullMark() const {
+    int sum = 0;
+    for (int f : fullMark) {
+        if (f > 0) sum += f;
+    }
+    return sum;
+}
+
+int ScoreSettings::totalExcellenceScore() const {
+    int sum = 0;
+    for (size_t i = 0; i < fullMark.size(); ++i) sum += excellenceContribution(fullMark[i], excellenceLine[i]);
+    return sum;
+}
+
+int ScoreSettings::fullMarkOf(std::string_view name) const {
+    int i = subjectIndex(name);
+    return i < 0 ? totalFullMark() : fullMark[static_cast<size_t>(i)];
+}
+
+int ScoreSettings::excellenceLineOf(std::string_view name) const {
+    int i = subjectIndex(name);
+    return i < 0 ? totalExcellenceScore() : excellenceLine[static_cast<size_t>(i)];
+}
+
+int totalFullMarkFromTexts(const std::array<std::string, kSubjectCount>& fullMarks) {
+    int sum = 0;
+    for (const auto& text : fullMarks) {
+        int f = cAtoi(text);
+        if (f > 0) sum += f;
+    }
+    return sum;
+}
+
+int totalExcellenceFromTexts(const std::array<std::string, kSubjectCount>& fullMarks,
+                             const std::array<std::string, kSubjectCount>& excellenceLines) {
+    int sum = 0;
+    for (size_t i = 0; i < fullMarks.size(); ++i) {
+        int f = cAtoi(fullMarks[i]);
+        if (f <= 0) continue;
+        sum += excellenceContribution(f, cAtoi(excellenceLines[i]));
+    }
+    return sum;
+}
+
+int columnOfSubject(std::string_view name) {
+    int i = subjectIndex(name);
+    return i < 0 ? kTotalColumn : kSubjects[static_cast<size_t>(i)].column;
+}
+
+}  // namespace varnex

@@ -1,0 +1,87 @@
+#pragma once
+// The fixed vocabularies (subjects, grade levels) and the settings records of one examination.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace varnex {
+
+constexpr int kSubjectCount = 11;
+/// Index that stands for the total (总分) where a report or a column needs it.
+constexpr int kTotalIndex = 11;
+constexpr int kGradeCount = 12;
+/// StudentTable column of the total.
+constexpr int kTotalColumn = 14;
+
+/// One of the eleven subjects, with its StudentTable column and control ids.
+struct Subject {
+    const char* name;
+    int column;           ///< StudentTable column (3..13)
+    int fullMarkEdit;     ///< control id of its full-mark edit
+    int excellenceEdit;   ///< control id of its excellence edit
+    int plausibleLimit;   ///< largest full mark accepted without asking
+};
+
+extern const std::array<Subject, kSubjectCount> kSubjects;
+extern const char* const kTotalName;  // "总分"
+
+/// The twelve grade level names in order: 一年级 … 九年级, 高一, 高二, 高三.
+extern const std::array<const char*, kGradeCount> kGradeNames;
+/// The grade selected at start-up (七年级).
+constexpr int kDefaultGradeIndex = 6;
+
+/// Full marks seeded into the settings file per grade (0: subject not examined).
+extern const std::array<std::array<int, kSubjectCount>, kGradeCount> kGradeSeedFullMarks;
+
+/// Index of a subject name, or -1 for any other text.
+int subjectIndex(std::string_view name);
+
+/// Full marks and excellence lines of the selected grade.
+struct ScoreSettings {
+    std::array<int, kSubjectCount> fullMark{100, 100, 100, 100, 100, 100, 100, 100, 100, 40, 15};
+    std::array<int, kSubjectCount> excellenceLine{80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80};
+
+    /// Sum of the positive full marks.
+    int totalFullMark() const;
+    /// Sum of fullMark × excellenceLine / 100 (integer) over the subjects with a positive full
+    /// mark and an excellence line in 1..99: an absolute score.
+    int totalExcellenceScore() const;
+
+    /// Full mark of the named subject; any other name gives totalFullMark().
+    int fullMarkOf(std::string_view name) const;
+    /// Excellence percent of the named subject; any other name gives the absolute
+    /// totalExcellenceScore().
+    int excellenceLineOf(std::string_view name) const;
+};
+
+/// Totals computed from the texts of the edits, as they follow every keystroke.
+int totalFullMarkFromTexts(const std::array<std::string, kSubjectCount>& fullMarks);
+int totalExcellenceFromTexts(const std::array<std::string, kSubjectCount>& fullMarks,
+                             const std::array<std::string, kSubjectCount>& excellenceLines);
+
+/// StudentTable column of a subject name: 3..13, or 14 for any other name.
+int columnOfSubject(std::string_view name);
+
+/// The missing-subject rule of the student import.
+struct ImportOptions {
+    int missingRule = 0;   ///< 0: more than half missing skips; 1: more than missingLimit; 2: never
+    int missingLimit = 4;
+};
+
+/// The report choices of an export.
+struct ExportOptions {
+    bool gradeRates = true;
+    bool classRates = true;
+    bool teacherRates = true;
+    bool subjectBands = true;
+    bool totalBands = true;
+    bool totalRankBands = true;
+    bool topNEnabled = true;
+    int topN = 50;
+    bool classRanking = true;
+    int classRankingLayout = 1;  ///< 0: one sheet per class, 1: all classes in one sheet
+    bool ignoreZeroScores = false;
+};
+
+}  // namespace varnex

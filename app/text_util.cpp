@@ -1,0 +1,121 @@
+#include "app/text_util.h"
+
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace varnex {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+int cAtoi(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+double cAtof(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) ++i;
+    size_t start = i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    size_t numberStart = i;
+    size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return 0.0;
+    size_t end = i;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j])) ++j;
+            end = j;
+        }
+    }
+    (void)start;
+    double value = 0.0;
+    std::from_chars(text.data() + numberStart, text.data() + end, value, std::chars_format::general);
+    return negative ? -value : value;
+}
+
+std::string strprintf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int needed = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out;
+    if (needed > 0) {
+        out.resize(static_cast<size_t>(needed) + 1);
+        std::vsnprintf(out.data(), out.size(), format, args);
+        out.resize(static_cast<size_t>(needed));
+    }
+    va_end(args);
+    return out;
+}
+
+std::string removeTrailingDotZero(std::string text) {
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
+    return text;
+}
+
+std::tm localNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm out{};
+    localtime_r(&now, &out);
+    return out;
+}
+
+std::string formatTime(const std::tm& time, const char* format) {
+    char buffer[128];
+    size_t n = std::strftime(buffer, sizeof buffer, format, &time);
+    return std::string(buffer, n);
+}
+
+std::string clockText(const std::tm& time) {
+    static const char* const kWeekdays[] = {"日", "一", "二", "三", "四", "五", "六"};
+    std::string date = strprintf("%d年%d月%d日", time.tm_year + 1900, time.tm_mon + 1, time.tm_mday);
+    int weekday = time.tm_wday >= 0 && time.tm_wday < 7 ? time.tm_wday : 0;
+    return strprintf("%s %s %s%s", date.c_str(), formatTime(time, "%H:%M:%S").c_str(), "星期",
+                     kWeekdays[weekday]);
+}
+
+std::string fileNameOf(std::string_view path) {
+    size_t pos = path.find_last_of("/\\");
+    return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
+}
+
+}  // namespace varnex

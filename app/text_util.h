@@ -1,0 +1,37 @@
+#pragma once
+// Small text helpers shared by every part of the program: C-library number reading,
+// printf-style formatting and the local clock texts.
+
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace varnex {
+
+/// Reads a leading integer like the C library's atoi: blanks, an optional sign, digits; otherwise 0.
+/// Values beyond the 32-bit range saturate instead of overflowing.
+int cAtoi(std::string_view text);
+
+/// Reads a leading decimal number like the C library's atof (blanks, sign, digits, fraction,
+/// exponent); text that does not begin with a number gives 0.
+double cAtof(std::string_view text);
+
+/// printf-style formatting into a std::string.
+std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+/// Removes one ".0" at the end of the text ("85.0" -> "85", "7.05" stays).
+std::string removeTrailingDotZero(std::string text);
+
+/// The current local time as a broken-down struct.
+std::tm localNow();
+
+/// strftime of the given time with the given format.
+std::string formatTime(const std::tm& time, const char* format);
+
+/// The status-bar clock text, e.g. "2026年12月6日 22:05:09 星期日".
+std::string clockText(const std::tm& time);
+
+/// The text after the last occurrence of any of the separators ("/" and "\\").
+std::string fileNameOf(std::string_view path);
+
+}  // namespace varnex

@@ -1,0 +1,131 @@
+#include "app/row_table.h"
+
+#include <gtest/gtest.h>
+
+namespace varnex {
+namespace {
+
+struct ParseCase {
+    const char* spec;
+    std::vector<std::pair<std::string, int>> columns;
+};
+
+TEST(RowTable, ParsesColumnSpecifications) {
+    const ParseCase cases[] = {
+        {"学校,100;班级", {{"学校", 100}}},
+        {"学校,100;班级,", {{"学校", 100}, {"班级", 0}}},
+        {"no commas at all", {}},
+        {"", {}},
+        {"a,12;b,x;c,7", {{"a", 12}, {"b", 0}, {"c", 7}}},
+    };
+    for (const auto& c : cases) {
+        RowTable t;
+        EXPECT_TRUE(t.setColumns(c.spec));
+        ASSERT_EQ(t.columnCount(), static_cast<int>(c.columns.size())) << c.spec;
+        for (size_t i = 0; i < c.columns.size(); ++i) {
+            EXPECT_EQ(t.columns()[i].name, c.columns[i].first);
+            EXPECT_EQ(t.columns()[i].width, c.columns[i].second);
+        }
+    }
+    EXPECT_EQ(RowTable(kStudentTableSpec).columnCount(), 15);
+    EXPECT_EQ(RowTable(kStudentTableSpec).columns()[14].name, "总分");
+    EXPECT_EQ(RowTable(kTeacherTableSpec).columnCount(), 5);
+}
+
+TEST(RowTable, AppendDeleteClearAndRead) {
+    RowTable t("a,1;b,1");
+    EXPECT_EQ(t.appendRow({"x"}), -1);  // wrong count: refused, nothing appended
+    EXPECT_EQ(t.appendRow({"1", "2", "3"}), -1);
+    EXPECT_EQ(t.rowCount(), 0);
+    EXPECT_EQ(t.appendRow({"r0", ""}), 0);
+    EXPECT_EQ(t.appendRow({"r1", "y"}), 1);
+    EXPECT_EQ(t.appendRow({"r2", "z"}), 2);
+    t.deleteRow(1);
+    EXPECT_EQ(t.rowCount(), 2);
+    EXPECT_EQ(t.cellText(1, 0), "r2");
+    EXPECT_EQ(t.cellText(0, 1), "");
+    EXPECT_EQ(t.cellText(7, 0), "");  // out of range reads as empty
+    t.deleteRow(9);                   // ignored
+    t.selectRow(1);
+    t.selectRow(0);
+    EXPECT_EQ(t.firstSelectedRow(), 0);
+    t.clear();
+    EXPECT_EQ(t.rowCount(), 0);
+    t.clear();
+    EXPECT_EQ(t.firstSelectedRow(), -1);
+}
+
+struct CompareCase {
+    const char* a;
+    const char* b;
+    int expected;
+};
+
+TEST(RowTable, CompareChoosesTheKindFromTheFirstText) {
+    const CompareCase cases[] = {
+        {"", "5", -1},               // empty is the number 0
+        {"90", "", 1},               // digits against empty: numeric
+        {"100", "99", 1},            // numbers, not text
+        {"85.5", "85.50", 0},
+        {"12.5.1", "12.5.2", -1},    // two points: text
+        {"01-02-2024", "31-12-2023", 1},  // day-month-year
+        {"15-03-2024", "14-03-2024", 1},
+        {"15-03-2024", "15-03-2024", 0},
+        {"李", "张", -1},            // pinyin: li before zhang
+        {"阿", "李", -1},
+        {"王", "张", -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(compareCells(c.a, c.b), c.expected) << c.a << " vs " << c.b;
+    // A sign makes a text: as numbers -5 > -6, as text "-5" comes before "-6".
+    EXPECT_EQ(compareCells("-5", "-6"), -1);
+}
+
+TEST(RowTable, HeadingClicksToggleTheDirection) {
+    RowTable t("姓名,80;总分,80");
+    t.appendRow({"张三", "90"});
+    t.appendRow({"李四", "100"});
+    t.appendRow({"王五", "85.5"});
+    t.headingClicked(1);
+    EXPECT_TRUE(t.sortAscending());
+    EXPECT_EQ(t.cellText(0, 1), "85.5");
+    EXPECT_EQ(t.cellText(2, 1), "100");
+    t.headingClicked(1);
+    EXPECT_FALSE(t.sortAscending());
+    EXPECT_EQ(t.cellText(0, 1), "100");
+    t.headingClicked(0);
+    EXPECT_TRUE(t.sortAscending());
+    EXPECT_EQ(t.sortColumn(), 0);
+    EXPECT_EQ(t.cellText(0, 0), "李四");
+    EXPECT_EQ(t.cellText(1, 0), "王五");
+    EXPECT_EQ(t.cellText(2, 0), "张三");
+    t.headingClicked(0);  // same column while ascending: descending
+    EXPECT_EQ(t.cellText(0, 0), "张三");
+    t.headingClicked(0);  // same column while descending: ascending again
+    EXPECT_EQ(t.cellText(0, 0), "李四");
+}
+
+TEST(RowTable, SortingMixedKindsNeverMisbehaves) {
+    RowTable t("v,10");
+    const char* values[] = {"", "5", "abc", "-5", "12.5.1", "01-01-2020", "李", "3", "", "x9", "10"};
+    for (int round = 0; round < 50; ++round) {
+        for (const char* v : values) t.appendRow({v});
+    }
+    t.sortBy(0, true);
+    t.sortBy(0, false);
+    EXPECT_EQ(t.rowCount(), 50 * 11);
+}
+
+TEST(RowTable, ReorderRowsNeedsAPermutation) {
+    RowTable t("v,10");
+    t.appendRow({"a"});
+    t.appendRow({"b"});
+    t.appendRow({"c"});
+    EXPECT_FALSE(t.reorderRows({0, 0, 1}));
+    EXPECT_FALSE(t.reorderRows({0, 1}));
+    EXPECT_TRUE(t.reorderRows({2, 0, 1}));
+    EXPECT_EQ(t.cellText(0, 0), "c");
+    EXPECT_EQ(t.cellText(2, 0), "b");
+}
+
+}  // namespace
+}  // namespace varnex

@@ -1,0 +1,145 @@
+#include "app/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "app/ini_file.h"
+#include "tests/support/scripted_frontend.h"
+#include "tests/support/temp_dir.h"
+
+namespace varnex {
+namespace {
+
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+TEST(SettingsFile, SeedBeginsByteExactInGbk) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    std::string bytes = readFile(path);
+    std::string expected = utf8ToGbk("[一年级]\r\n语文=100\r\n数学=100\r\n语文优秀率=80\r\n数学优秀率=80\r\n[二年级]\r\n");
+    EXPECT_EQ(bytes.substr(0, expected.size()), expected);
+    std::string tail = utf8ToGbk(
+        "[导出选项]\r\n年级各科三率=1\r\n班级各科三率=1\r\n教师个人三率=1\r\n各科分数段=1\r\n总分分数段=1\r\n"
+        "总分名次段=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n");
+    ASSERT_GE(bytes.size(), tail.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
+    // An existing file is left alone.
+    writeFile(path, "[x]\r\n");
+    seedIfMissing(path);
+    EXPECT_EQ(readFile(path), "[x]\r\n");
+}
+
+TEST(SettingsFile, SeededGradesLoad) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    ScoreSettings s;
+    ExportOptions o;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_EQ(s.fullMark, (std::array<int, 11>{150, 150, 150, 0, 0, 100, 100, 100, 100, 0, 0}));
+    EXPECT_EQ(s.excellenceLine, (std::array<int, 11>{80, 80, 80, 0, 0, 80, 80, 80, 80, 0, 0}));
+    EXPECT_EQ(s.totalFullMark(), 850);
+    EXPECT_EQ(s.totalExcellenceScore(), 680);
+    ASSERT_TRUE(loadGrade(path, "九年级", s, o));
+    EXPECT_EQ(s.totalFullMark(), 815);
+    EXPECT_EQ(s.totalExcellenceScore(), 652);
+    EXPECT_TRUE(o.classRanking);
+    EXPECT_EQ(o.classRankingLayout, 1);
+    EXPECT_EQ(o.topN, 50);
+}
+
+TEST(SettingsFile, SavingAZeroFullMarkKeepsTheStoredValue) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    ScoreSettings s;
+    ExportOptions o;
+    loadGrade(path, "九年级", s, o);
+    s.fullMark[9] = 0;  // 体育
+    ASSERT_TRUE(saveGrade(path, "九年级", s, o));
+    ScoreSettings again;
+    loadGrade(path, "九年级", again, o);
+    EXPECT_EQ(again.fullMark[9], 50);
+}
+
+struct OptionCase {
+    const char* topN;
+    const char* ranking;
+    bool topNEnabled;
+    int topNAfter;
+    bool classRanking;
+    int layoutAfter;
+};
+
+TEST(SettingsFile, StoredTopNAndClassRanking) {
+    const OptionCase cases[] = {
+        {"0", "0", false, 33, true, 0},   // top-N off keeps the count; 0: one sheet per class
+        {"12", "-1", true, 12, false, 0}, // -1: off, layout kept as it was
+        {"x", "7", false, 33, true, 1},   // non-integer reads as 0; 7: all classes on one sheet
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        std::string path = dir.file(kSettingsFileName);
+        writeFile(path, utf8ToGbk(std::string("[导出选项]\r\n总分前N名=") + c.topN + "\r\n班级总分排名=" + c.ranking + "\r\n"));
+        ScoreSettings s;
+        ExportOptions o;
+        o.topN = 33;
+        o.classRankingLayout = 0;
+        ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+        EXPECT_EQ(o.topNEnabled, c.topNEnabled) << c.topN;
+        EXPECT_EQ(o.topN, c.topNAfter) << c.topN;
+        EXPECT_EQ(o.classRanking, c.classRanking) << c.ranking;
+        EXPECT_EQ(o.classRankingLayout, c.layoutAfter) << c.ranking;
+        // A section deleted by hand reads as zeros.
+        EXPECT_EQ(s.totalFullMark(), 0);
+    }
+}
+
+TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    writeFile(path, "garbage line\n\x01\x02\xff\xfe\n[Grade]\nX=1\n" + utf8ToGbk("[七年级]\n数学=abc\n语文=120\n"));
+    ScoreSettings s;
+    ExportOptions o;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_EQ(s.fullMark[0], 120);
+    EXPECT_EQ(s.fullMark[1], 0);
+    EXPECT_TRUE(loadGrade(path, "grade", s, o));
+}
+
+TEST(SettingsFile, NoFileKeepsTheValues) {
+    ScoreSettings s;
+    ExportOptions o;
+    EXPECT_FALSE(loadGrade("/nonexistent/配置文件.ini", "七年级", s, o));
+    EXPECT_EQ(s.fullMark[0], 100);
+}
+
+TEST(SettingsFile, FallsBackToTheConfigurationFolder) {
+    TempDir dir;
+    std::string programDir = dir.file("does-not-exist/");
+    setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+    std::string path = settingsPath(programDir);
+    EXPECT_EQ(path, dir.file("config/varnex/") + kSettingsFileName);
+    EXPECT_EQ(settingsPath(dir.path()), dir.file(kSettingsFileName));
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(SettingsFile, SaveCommandConfirmsOrReports) {
+    TempDir dir;
+    AppState state;
+    state.settingsPath = dir.file(kSettingsFileName);
+    testing::ScriptedFrontend ui;
+    saveGradeCommand(state, ui);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "七年级学科分值和优秀控制线保存成功！");
+    EXPECT_EQ(ui.messages[0].caption, "信息");
+    state.settingsPath = dir.file("no/such/folder.ini");
+    saveGradeCommand(state, ui);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].caption, "错误");
+}
+
+}  // namespace
+}  // namespace varnex

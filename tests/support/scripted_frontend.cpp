@@ -1,0 +1,79 @@
+#include "tests/support/scripted_frontend.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace varnex::testing {
+
+void ScriptedFrontend::expectQuestion(std::string expectedFragment, bool answer) {
+    answers_.push_back({std::move(expectedFragment), answer});
+}
+
+void ScriptedFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
+    messages.push_back({text, caption, icon});
+    calls.push_back("message:" + caption + ":" + text);
+}
+
+bool ScriptedFrontend::askYesNo(const std::string& text, const std::string& caption) {
+    questions.push_back({text, caption, MessageIcon::Information});
+    calls.push_back("question:" + caption + ":" + text);
+    if (answers_.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text;
+        return false;
+    }
+    Answer next = answers_.front();
+    answers_.pop_front();
+    EXPECT_NE(text.find(next.fragment), std::string::npos)
+        << "question \"" << text << "\" does not contain \"" << next.fragment << "\"";
+    return next.answer;
+}
+
+void ScriptedFrontend::logAppended(const std::string& line) {
+    logLines.push_back(line);
+    calls.push_back("log:" + line);
+}
+
+void ScriptedFrontend::setTitle(const std::string& title) {
+    titles.push_back(title);
+    calls.push_back("title:" + title);
+}
+
+bool ScriptedFrontend::setClipboardText(const std::string& text) {
+    calls.push_back("clipboard:" + text);
+    if (!clipboardWorks) return false;
+    clipboard.push_back(text);
+    return true;
+}
+
+void ScriptedFrontend::playNotification() {
+    ++notifications;
+    calls.push_back("sound");
+}
+
+void ScriptedFrontend::focusControl(int controlId) {
+    focused.push_back(controlId);
+    calls.push_back("focus:" + std::to_string(controlId));
+}
+
+void ScriptedFrontend::enableControl(int controlId, bool on) {
+    enabled.emplace_back(controlId, on);
+    calls.push_back("enable:" + std::to_string(controlId) + (on ? ":1" : ":0"));
+}
+
+void ScriptedFrontend::minimiseWindow() {
+    ++minimised;
+    calls.push_back("minimise");
+}
+
+void ScriptedFrontend::openDocument(const std::string& path) {
+    openedDocuments.push_back(path);
+    calls.push_back("open:" + path);
+}
+
+std::string withoutTime(const std::string& line) {
+    static const std::regex kStamp("^[0-9]{2}:[0-9]{2}:[0-9]{2} ");
+    return std::regex_replace(line, kStamp, "", std::regex_constants::format_first_only);
+}
+
+}  // namespace varnex::testing

@@ -1,0 +1,61 @@
+#pragma once
+// A Frontend for tests: records every call and answers questions from a script.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/frontend.h"
+
+namespace varnex::testing {
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+};
+
+class ScriptedFrontend : public Frontend {
+public:
+    /// The next question must contain `expectedFragment`; it is answered with `answer`.
+    void expectQuestion(std::string expectedFragment, bool answer);
+    /// True when every scripted question was asked.
+    bool allQuestionsAsked() const { return answers_.empty(); }
+
+    void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& caption) override;
+    void logAppended(const std::string& line) override;
+    void setTitle(const std::string& title) override;
+    bool setClipboardText(const std::string& text) override;
+    void playNotification() override;
+    void focusControl(int controlId) override;
+    void enableControl(int controlId, bool enabled) override;
+    void minimiseWindow() override;
+    void openDocument(const std::string& path) override;
+
+    std::vector<RecordedMessage> messages;
+    std::vector<RecordedMessage> questions;  ///< text and caption of every question asked
+    std::vector<std::string> logLines;
+    std::vector<std::string> titles;
+    std::vector<std::string> clipboard;
+    std::vector<int> focused;
+    std::vector<std::pair<int, bool>> enabled;
+    std::vector<std::string> openedDocuments;
+    int notifications = 0;
+    int minimised = 0;
+    bool clipboardWorks = true;
+    /// Every call in order, one line each ("message:<caption>:<text>", "log:<line>", …).
+    std::vector<std::string> calls;
+
+private:
+    struct Answer {
+        std::string fragment;
+        bool answer;
+    };
+    std::deque<Answer> answers_;
+};
+
+/// The log line without its "HH:MM:SS " prefix (lines without a time stamp are returned whole).
+std::string withoutTime(const std::string& line);
+
+}  // namespace varnex::testing
