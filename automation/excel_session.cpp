@@ -1,0 +1,199 @@
+#include "automation/excel_session.h"
+
+#include <charconv>
+
+namespace varnex {
+
+namespace {
+
+void requireRange(const SheetModel* sheet) {
+    if (sheet == nullptr) throw AutomationError("没有当前的单元格区域");
+}
+
+}  // namespace
+
+bool parsePlainNumber(std::string_view text, double& value) {
+    size_t b = 0, e = text.size();
+    while (b < e && text[b] == ' ') ++b;
+    while (e > b && text[e - 1] == ' ') --e;
+    std::string_view t = text.substr(b, e - b);
+    if (t.empty()) return false;
+    size_t i = 0;
+    bool negative = false;
+    if (t[0] == '+' || t[0] == '-') {
+        negative = t[0] == '-';
+        ++i;
+    }
+    size_t digits = 0, fraction = 0;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++fraction;
+    }
+    if (i != t.size() || digits + fraction == 0) return false;
+    std::string_view body = t.substr(negative || t[0] == '+' ? 1 : 0);
+    double d = 0;
+    auto res = std::from_chars(body.data(), body.data() + body.size(), d);
+    if (res.ec != std::errc() || res.ptr != body.data() + body.size()) return false;
+    value = negative ? -d : d;
+    return true;
+}
+
+// ---------------------------------------------------------------- range
+
+void ExcelRange::SetValue(std::string_view text) {
+    requireRange(sheet_);
+    auto apply = [&](Cell& c) {
+        double d = 0;
+        c.cached = Value{};
+        if (text.empty()) {
+            c.kind = Cell::Kind::Empty;
+            c.text.clear();
+        } else if (text[0] == '=') {
+            c.kind = Cell::Kind::Formula;
+            c.text = std::string(text);
+        } else if (parsePlainNumber(text, d)) {
+            c.kind = Cell::Kind::Number;
+            c.number = d;
+            c.text.clear();
+        } else {
+            c.kind = Cell::Kind::Text;
+            c.text = std::string(text);
+        }
+    };
+    if (range_.first == range_.last) {
+        apply(sheet_->touch(range_.first.row, range_.first.column));
+        return;
+    }
+    for (const auto& m : sheet_->merges) {
+        if (m == range_) {
+            apply(sheet_->touch(range_.first.row, range_.first.column));
+            return;
+        }
+    }
+    for (int r = range_.first.row; r <= range_.last.row; ++r) {
+        for (int c = range_.first.column; c <= range_.last.column; ++c) apply(sheet_->touch(r, c));
+    }
+}
+
+void ExcelRange::SetHorizontalAlignment(int code) {
+    requireRange(sheet_);
+    for (int r = range_.first.row; r <= range_.last.row; ++r) {
+        for (int c = range_.first.column; c <= range_.last.column; ++c)
+            sheet_->touch(r, c).horizontalAlign = static_cast<int8_t>(code == kAlignLeft || code == kAlignCenter ? code : 0);
+    }
+}
+
+void ExcelRange::SetVerticalAlignment(int code) {
+    requireRange(sheet_);
+    for (int r = range_.first.row; r <= range_.last.row; ++r) {
+        for (int c = range_.first.column; c <= range_.last.column; ++c)
+            sheet_->touch(r, c).verticalCenter = code == kAlignVerticalCenter;
+    }
+}
+
+void ExcelRange::Merge(int across) {
+    requireRange(sheet_);
+    if (range_.first == range_.last) return;
+    if (across != 0 && range_.first.row != range_.last.row) {
+        for (int r = range_.first.row; r <= range_.last.row; ++r) {
+            if (range_.first.column != range_.last.column)
+                sheet_->merges.push_back({{r, range_.first.column}, {r, range_.last.column}});
+        }
+        return;
+    }
+    sheet_->merges.push_back(range_);
+}
+
+void ExcelRange::SetColumnWidth(int width) {
+    requireRange(sheet_);
+    for (int c = range_.first.column; c <= range_.last.column; ++c) sheet_->columnWidths[c] = width;
+}
+
+void ExcelRange::SetNumberFormat(std::string_view format) {
+    requireRange(sheet_);
+    uint16_t index = workbook_->numberFormatIndex(format);
+    for (int r = range_.first.row; r <= range_.last.row; ++r) {
+        for (int c = range_.first.column; c <= range_.last.column; ++c) sheet_->touch(r, c).numberFormat = index;
+    }
+}
+
+void ExcelRange::BorderAround(int, int, int) {
+    requireRange(sheet_);
+    for (int c = range_.first.column; c <= range_.last.column; ++c) {
+        sheet_->touch(range_.first.row, c).borders |= kBorderTop;
+        sheet_->touch(range_.last.row, c).borders |= kBorderBottom;
+    }
+    for (int r = range_.first.row; r <= range_.last.row; ++r) {
+        sheet_->touch(r, range_.first.column).borders |= kBorderLeft;
+        sheet_->touch(r, range_.last.column).borders |= kBorderRight;
+    }
+}
+
+// ---------------------------------------------------------------- sheet
+
+void ExcelSheet::Activate() { session_->workbook().activate(position_); }
+
+void ExcelSheet::SetName(std::string_view name) {
+    SheetModel* s = session_->workbook().sheet(position_);
+    if (s == nullptr) throw AutomationError("工作表不存在");
+    s->name = std::string(name);
+}
+
+std::string ExcelSheet::GetName() const {
+    const SheetModel* s = session_->workbook().sheet(position_);
+    return s != nullptr ? s->name : std::string();
+}
+
+void ExcelSheet::SetVisible(int visible) {
+    SheetModel* s = session_->workbook().sheet(position_);
+    if (s == nullptr) throw AutomationError("工作表不存在");
+    s->visible = visible != 0;
+}
+
+ExcelRange& ExcelSheet::Range(std::string_view first, std::string_view last) {
+    SheetModel* s = session_->workbook().sheet(position_);
+    auto a = parseCellName(first);
+    auto b = parseCellName(last);
+    if (s == nullptr || !a || !b) {
+        throw AutomationError("无效的单元格区域：" + std::string(first) + ":" + std::string(last));
+    }
+    ExcelRange& r = session_->range_;
+    r.workbook_ = &session_->workbook();
+    r.sheet_ = s;
+    r.range_ = {{std::min(a->row, b->row), std::min(a->column, b->column)},
+                {std::max(a->row, b->row), std::max(a->column, b->column)}};
+    return r;
+}
+
+// ---------------------------------------------------------------- session
+
+ExcelSession::ExcelSession() { sheet_.session_ = this; }
+
+bool ExcelSession::Start() {
+    started_ = true;
+    return true;
+}
+
+void ExcelSession::AddWorkbook(OmittedArgumentType) {
+    workbook_ = WorkbookModel();
+    hasWorkbook_ = true;
+}
+
+void ExcelSession::Sheets() { workbook(); }
+
+void ExcelSession::AddSheets(int count) { workbook().addSheetsBeforeActive(count); }
+
+ExcelSheet& ExcelSession::Sheet(int index) {
+    if (workbook().sheet(index) == nullptr) throw AutomationError("工作表不存在：" + std::to_string(index));
+    sheet_.position_ = index;
+    range_.sheet_ = nullptr;
+    return sheet_;
+}
+
+WorkbookModel& ExcelSession::workbook() {
+    if (!hasWorkbook_) throw AutomationError("没有打开的工作簿");
+    return workbook_;
+}
+
+}  // namespace varnex

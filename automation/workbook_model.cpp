@@ -1,0 +1,339 @@
+#include "automation/workbook_model.h"
+
+#include <algorithm>
+#include <charconv>
+#include <tuple>
+#include <cmath>
+#include <set>
+
+namespace varnex {
+
+// ---------------------------------------------------------------- sheets
+
+const Cell* SheetModel::cell(int row, int column) const {
+    if (row < 0 || column < 0 || row >= static_cast<int>(rows_.size())) return nullptr;
+    const auto& r = rows_[static_cast<size_t>(row)];
+    if (column >= static_cast<int>(r.size())) return nullptr;
+    return &r[static_cast<size_t>(column)];
+}
+
+const Cell* SheetModel::at(std::string_view address) const {
+    auto pos = parseCellName(address);
+    return pos ? cell(pos->row, pos->column) : nullptr;
+}
+
+Cell& SheetModel::touch(int row, int column) {
+    if (row >= static_cast<int>(rows_.size())) rows_.resize(static_cast<size_t>(row) + 1);
+    auto& r = rows_[static_cast<size_t>(row)];
+    if (column >= static_cast<int>(r.size())) r.resize(static_cast<size_t>(column) + 1);
+    return r[static_cast<size_t>(column)];
+}
+
+int SheetModel::columnCount(int row) const {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return 0;
+    return static_cast<int>(rows_[static_cast<size_t>(row)].size());
+}
+
+size_t SheetModel::cellCount() const {
+    size_t n = 0;
+    for (const auto& r : rows_) n += r.size();
+    return n;
+}
+
+// ---------------------------------------------------------------- workbook
+
+WorkbookModel::WorkbookModel() {
+    for (int i = 1; i <= 3; ++i) {
+        auto s = std::make_unique<SheetModel>();
+        s->name = "Sheet" + std::to_string(i);
+        sheets_.push_back(std::move(s));
+    }
+}
+
+SheetModel* WorkbookModel::sheet(int position) {
+    if (position < 1 || position > sheetCount()) return nullptr;
+    return sheets_[static_cast<size_t>(position - 1)].get();
+}
+
+const SheetModel* WorkbookModel::sheet(int position) const {
+    if (position < 1 || position > sheetCount()) return nullptr;
+    return sheets_[static_cast<size_t>(position - 1)].get();
+}
+
+const SheetModel* WorkbookModel::sheetNamed(std::string_view name) const {
+    for (const auto& s : sheets_) {
+        if (s->name == name) return s.get();
+    }
+    return nullptr;
+}
+
+void WorkbookModel::addSheetsBeforeActive(int count) {
+    if (count <= 0) return;
+    size_t at = static_cast<size_t>(active_ - 1);
+    for (int i = 0; i < count; ++i) {
+        auto s = std::make_unique<SheetModel>();
+        s->name = "Sheet" + std::to_string(nextSheetNumber_++);
+        sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(at + static_cast<size_t>(i)), std::move(s));
+    }
+}
+
+void WorkbookModel::activate(int position) {
+    if (position >= 1 && position <= sheetCount()) active_ = position;
+}
+
+uint16_t WorkbookModel::numberFormatIndex(std::string_view format) {
+    for (size_t i = 0; i < numberFormats_.size(); ++i) {
+        if (numberFormats_[i] == format) return static_cast<uint16_t>(i + 1);
+    }
+    numberFormats_.emplace_back(format);
+    return static_cast<uint16_t>(numberFormats_.size());
+}
+
+// ---------------------------------------------------------------- formulas
+
+namespace {
+
+class Evaluator {
+public:
+    explicit Evaluator(const SheetModel& sheet) : sheet_(sheet) {}
+
+    Value evaluate(std::string_view formula) {
+        if (depth_ > 64) return Value::error("#REF!");
+        ++depth_;
+        Parser p{formula, 0};
+        if (!formula.empty() && formula[0] == '=') p.pos = 1;
+        Value v = expression(p);
+        skipBlanks(p);
+        if (p.pos != p.text.size() && v.kind != Value::Kind::Error) v = Value::error("#NAME?");
+        --depth_;
+        return v;
+    }
+
+    /// The value of a cell; formula results are remembered for the evaluator's life.
+    Value cellOf(CellPos pos) { return cellValue(pos); }
+
+private:
+    struct Parser {
+        std::string_view text;
+        size_t pos;
+    };
+    struct Range {
+        CellPos first;
+        CellPos last;
+    };
+
+    static void skipBlanks(Parser& p) {
+        while (p.pos < p.text.size() && p.text[p.pos] == ' ') ++p.pos;
+    }
+    static bool accept(Parser& p, char c) {
+        skipBlanks(p);
+        if (p.pos < p.text.size() && p.text[p.pos] == c) {
+            ++p.pos;
+            return true;
+        }
+        return false;
+    }
+
+    // The value of a cell as a formula sees it.
+    Value cellValue(CellPos pos) {
+        const Cell* c = sheet_.cell(pos.row, pos.column);
+        if (c == nullptr) return {};
+        switch (c->kind) {
+            case Cell::Kind::Empty:
+                return {};
+            case Cell::Kind::Number:
+                return Value::ofNumber(c->number);
+            case Cell::Kind::Text:
+                return Value::ofText(c->text);
+            case Cell::Kind::Formula: {
+                auto key = std::make_pair(pos.row, pos.column);
+                if (auto done = memo_.find(key); done != memo_.end()) return done->second;
+                if (inProgress_.count(key)) return Value::error("#REF!");
+                inProgress_.insert(key);
+                Value v = evaluate(c->text);
+                inProgress_.erase(key);
+                memo_[key] = v;
+                return v;
+            }
+        }
+        return {};
+    }
+
+    std::optional<CellPos> reference(Parser& p) {
+        skipBlanks(p);
+        size_t start = p.pos;
+        while (p.pos < p.text.size() &&
+               (p.text[p.pos] == '$' || (p.text[p.pos] >= 'A' && p.text[p.pos] <= 'Z') ||
+                (p.text[p.pos] >= '0' && p.text[p.pos] <= '9')))
+            ++p.pos;
+        auto pos = parseCellName(p.text.substr(start, p.pos - start));
+        if (!pos) p.pos = start;
+        return pos;
+    }
+
+    std::optional<Range> range(Parser& p) {
+        auto first = reference(p);
+        if (!first) return std::nullopt;
+        if (!accept(p, ':')) return Range{*first, *first};
+        auto last = reference(p);
+        if (!last) return std::nullopt;
+        return Range{{std::min(first->row, last->row), std::min(first->column, last->column)},
+                     {std::max(first->row, last->row), std::max(first->column, last->column)}};
+    }
+
+    std::vector<Value> valuesOf(const Range& r) {
+        std::vector<Value> out;
+        for (int row = r.first.row; row <= r.last.row; ++row) {
+            for (int col = r.first.column; col <= r.last.column; ++col) out.push_back(cellValue({row, col}));
+        }
+        return out;
+    }
+
+    Value function(Parser& p, std::string_view name) {
+        if (name == "RANK") {
+            Value x = expression(p);
+            if (!accept(p, ',')) return Value::error("#NAME?");
+            auto r = range(p);
+            if (!r || !accept(p, ')')) return Value::error("#NAME?");
+            if (x.kind == Value::Kind::Error) return x;
+            if (!x.isNumber()) return Value::error("#N/A");
+            // The numbers of each ranked range are sorted once and shared by all its RANKs.
+            auto key = std::make_tuple(r->first.row, r->first.column, r->last.row, r->last.column);
+            auto it = rankRanges_.find(key);
+            if (it == rankRanges_.end()) {
+                std::vector<double> numbers;
+                for (const Value& v : valuesOf(*r)) {
+                    if (v.isNumber()) numbers.push_back(v.number);
+                }
+                std::sort(numbers.begin(), numbers.end());
+                it = rankRanges_.emplace(key, std::move(numbers)).first;
+            }
+            const auto& numbers = it->second;
+            if (!std::binary_search(numbers.begin(), numbers.end(), x.number)) return Value::error("#N/A");
+            auto greater = numbers.end() - std::upper_bound(numbers.begin(), numbers.end(), x.number);
+            return Value::ofNumber(static_cast<double>(greater) + 1);
+        }
+        if (name == "AVERAGE") {
+            double sum = 0;
+            int count = 0;
+            do {
+                auto r = range(p);
+                if (!r) return Value::error("#NAME?");
+                for (const Value& v : valuesOf(*r)) {
+                    if (v.kind == Value::Kind::Error) return v;
+                    if (v.isNumber()) {
+                        sum += v.number;
+                        ++count;
+                    }
+                }
+            } while (accept(p, ','));
+            if (!accept(p, ')')) return Value::error("#NAME?");
+            if (count == 0) return Value::error("#DIV/0!");
+            return Value::ofNumber(sum / count);
+        }
+        return Value::error("#NAME?");
+    }
+
+    // An operand of arithmetic: empty counts 0, text that is not a number is #VALUE!.
+    static Value asNumber(const Value& v) {
+        switch (v.kind) {
+            case Value::Kind::Empty:
+                return Value::ofNumber(0);
+            case Value::Kind::Number:
+            case Value::Kind::Error:
+                return v;
+            case Value::Kind::Text:
+                return Value::error("#VALUE!");
+        }
+        return v;
+    }
+
+    Value factor(Parser& p) {
+        skipBlanks(p);
+        if (accept(p, '(')) {
+            Value v = expression(p);
+            if (!accept(p, ')')) return Value::error("#NAME?");
+            return v;
+        }
+        if (accept(p, '-')) {
+            Value v = asNumber(factor(p));
+            return v.isNumber() ? Value::ofNumber(-v.number) : v;
+        }
+        if (p.pos < p.text.size() && ((p.text[p.pos] >= '0' && p.text[p.pos] <= '9') || p.text[p.pos] == '.')) {
+            double d = 0;
+            auto res = std::from_chars(p.text.data() + p.pos, p.text.data() + p.text.size(), d);
+            if (res.ec != std::errc()) return Value::error("#NAME?");
+            p.pos = static_cast<size_t>(res.ptr - p.text.data());
+            return Value::ofNumber(d);
+        }
+        // A function name or a reference.
+        size_t start = p.pos;
+        while (p.pos < p.text.size() && p.text[p.pos] >= 'A' && p.text[p.pos] <= 'Z') ++p.pos;
+        std::string_view word = p.text.substr(start, p.pos - start);
+        if (!word.empty() && accept(p, '(')) return function(p, word);
+        p.pos = start;
+        auto ref = reference(p);
+        if (!ref) return Value::error("#NAME?");
+        return cellValue(*ref);
+    }
+
+    Value term(Parser& p) {
+        Value left = factor(p);
+        for (;;) {
+            char op = 0;
+            if (accept(p, '*')) op = '*';
+            else if (accept(p, '/')) op = '/';
+            else return left;
+            Value right = factor(p);
+            Value a = asNumber(left), b = asNumber(right);
+            if (!a.isNumber()) left = a;
+            else if (!b.isNumber()) left = b;
+            else if (op == '*') left = Value::ofNumber(a.number * b.number);
+            else if (b.number == 0) left = Value::error("#DIV/0!");
+            else left = Value::ofNumber(a.number / b.number);
+        }
+    }
+
+    Value expression(Parser& p) {
+        Value left = term(p);
+        for (;;) {
+            char op = 0;
+            if (accept(p, '+')) op = '+';
+            else if (accept(p, '-')) op = '-';
+            else return left;
+            Value right = term(p);
+            Value a = asNumber(left), b = asNumber(right);
+            if (!a.isNumber()) left = a;
+            else if (!b.isNumber()) left = b;
+            else left = Value::ofNumber(op == '+' ? a.number + b.number : a.number - b.number);
+        }
+    }
+
+    const SheetModel& sheet_;
+    std::set<std::pair<int, int>> inProgress_;
+    std::map<std::pair<int, int>, Value> memo_;
+    std::map<std::tuple<int, int, int, int>, std::vector<double>> rankRanges_;
+    int depth_ = 0;
+};
+
+}  // namespace
+
+Value evaluateFormula(const SheetModel& sheet, std::string_view formula) {
+    Evaluator e(sheet);
+    return e.evaluate(formula);
+}
+
+
+void WorkbookModel::recalculate() {
+    for (auto& s : sheets_) {
+        Evaluator evaluator(*s);
+        for (int row = 0; row < s->rowCount(); ++row) {
+            for (int col = 0; col < s->columnCount(row); ++col) {
+                Cell& c = s->touch(row, col);
+                if (c.kind == Cell::Kind::Formula) c.cached = evaluator.cellOf({row, col});
+            }
+        }
+    }
+}
+
+}  // namespace varnex

@@ -1,0 +1,114 @@
+#pragma once
+// The in-memory workbook that the automation layer builds: sheets, cells, merges, borders,
+// alignment, widths, number formats and formulas with their computed results.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "automation/cell_name.h"
+
+namespace varnex {
+
+/// Border edges of one cell.
+enum BorderEdge : uint8_t { kBorderLeft = 1, kBorderRight = 2, kBorderTop = 4, kBorderBottom = 8 };
+
+/// Alignment codes as the automation layer receives them.
+constexpr int kAlignLeft = 2;
+constexpr int kAlignCenter = 3;
+constexpr int kAlignVerticalCenter = -4108;
+
+/// The result of a formula (or of reading a cell inside one).
+struct Value {
+    enum class Kind { Empty, Number, Text, Error };
+    Kind kind = Kind::Empty;
+    double number = 0;
+    std::string text;  ///< the text, or the error code such as "#DIV/0!"
+
+    static Value ofNumber(double d) { return {Kind::Number, d, {}}; }
+    static Value ofText(std::string s) { return {Kind::Text, 0, std::move(s)}; }
+    static Value error(std::string code) { return {Kind::Error, 0, std::move(code)}; }
+    bool isNumber() const { return kind == Kind::Number; }
+};
+
+struct Cell {
+    enum class Kind : uint8_t { Empty, Number, Text, Formula };
+    Kind kind = Kind::Empty;
+    uint8_t borders = 0;         ///< BorderEdge bits
+    int8_t horizontalAlign = 0;  ///< 0 (general), kAlignLeft or kAlignCenter
+    bool verticalCenter = false;
+    uint16_t numberFormat = 0;   ///< 0: general; otherwise index into WorkbookModel::numberFormats + 1
+    double number = 0;           ///< the value of a number cell
+    std::string text;            ///< the text of a text cell, or the formula (with "=") of a formula cell
+    Value cached;                ///< the computed result of a formula cell
+};
+
+struct CellRange {
+    CellPos first;
+    CellPos last;
+    bool operator==(const CellRange&) const = default;
+};
+
+class SheetModel {
+public:
+    std::string name;
+    bool visible = true;
+    std::map<int, double> columnWidths;  ///< by 0-based column
+    std::vector<CellRange> merges;
+
+    /// The cell at a 0-based position, or nullptr when nothing was ever written there.
+    const Cell* cell(int row, int column) const;
+    /// The cell at an A1 address ("B3"), or nullptr.
+    const Cell* at(std::string_view address) const;
+    /// The cell, created when needed.
+    Cell& touch(int row, int column);
+
+    /// Number of rows that hold cells (the last used row + 1).
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    /// Number of cells created in a row.
+    int columnCount(int row) const;
+    /// Total number of cells created.
+    size_t cellCount() const;
+
+private:
+    std::vector<std::vector<Cell>> rows_;
+};
+
+class WorkbookModel {
+public:
+    /// A new workbook with three sheets named Sheet1 … Sheet3 and the first active.
+    WorkbookModel();
+
+    int sheetCount() const { return static_cast<int>(sheets_.size()); }
+    /// The sheet at a 1-based position (tab order), or nullptr.
+    SheetModel* sheet(int position);
+    const SheetModel* sheet(int position) const;
+    /// The first sheet with that name, or nullptr.
+    const SheetModel* sheetNamed(std::string_view name) const;
+
+    /// Inserts `count` new sheets before the active sheet; the first inserted becomes active.
+    void addSheetsBeforeActive(int count);
+    int activeSheet() const { return active_; }  ///< 1-based
+    void activate(int position);
+
+    /// Registers a number format and returns its index for Cell::numberFormat.
+    uint16_t numberFormatIndex(std::string_view format);
+    const std::vector<std::string>& numberFormats() const { return numberFormats_; }
+
+    /// Computes the cached result of every formula cell.
+    void recalculate();
+
+private:
+    std::vector<std::unique_ptr<SheetModel>> sheets_;
+    int active_ = 1;
+    int nextSheetNumber_ = 4;
+    std::vector<std::string> numberFormats_;
+};
+
+/// Evaluates one formula ("=…") in a sheet; formula cells it refers to are evaluated as needed.
+Value evaluateFormula(const SheetModel& sheet, std::string_view formula);
+
+}  // namespace varnex

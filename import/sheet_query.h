@@ -1,0 +1,47 @@
+#pragma once
+// One pass over one worksheet, selecting columns by their header text: the first row of the
+// sheet's used range is the header, the rows below it are the data, in sheet order (empty rows
+// inside the used range included). Every cell comes as text: "" for empty, "85" for whole
+// numbers, the shortest round-trip text for other numbers, formula cells as their stored result.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace varnex {
+
+class SheetRowStream;
+
+class SheetQuery {
+public:
+    SheetQuery();
+    ~SheetQuery();
+    SheetQuery(const SheetQuery&) = delete;
+    SheetQuery& operator=(const SheetQuery&) = delete;
+
+    /// Opens the workbook. On failure `error` holds a Chinese text naming the problem; callers
+    /// show it after "打开数据库时产生异常：".
+    bool open(const std::string& path, std::string& error);
+
+    /// Selects the named columns of a worksheet. On failure (no such sheet, a named column
+    /// missing from the header row, an unreadable sheet) `error` holds a Chinese text naming
+    /// the sheet or the missing columns; callers show it after "读取工作表时出现异常：".
+    bool select(const std::string& sheetName, const std::vector<std::string>& columns, std::string& error);
+
+    /// True when there is no current row (set at once when the sheet has no data row).
+    bool atEnd() const;
+    /// The text of the i-th selected column in the current row.
+    const std::string& field(size_t i) const;
+    /// Moves to the next row. False (with `error` set) when the rest of the sheet cannot be read.
+    bool next(std::string& error);
+    /// The 1-based sheet row of the current row (for messages).
+    int sheetRow() const;
+
+    void close();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace varnex

@@ -1,0 +1,160 @@
+#include "automation/excel_session.h"
+
+#include <gtest/gtest.h>
+
+namespace varnex {
+namespace {
+
+struct NameCase {
+    int column;
+    int row;
+    const char* name;
+};
+
+TEST(CellName, FormsLettersPastZ) {
+    const NameCase cases[] = {{0, 3, "A3"}, {25, 1, "Z1"}, {26, 1, "AA1"}, {27, 9, "AB9"}, {51, 2, "AZ2"},
+                              {52, 2, "BA2"}, {701, 5, "ZZ5"}, {702, 5, "AAA5"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(CellName(c.column, c.row), c.name);
+        auto back = parseCellName(c.name);
+        ASSERT_TRUE(back.has_value()) << c.name;
+        EXPECT_EQ(back->column, c.column);
+        EXPECT_EQ(back->row, c.row - 1);
+    }
+    EXPECT_EQ(parseCellName("$D$6")->column, 3);
+    EXPECT_FALSE(parseCellName("6D").has_value());
+    EXPECT_FALSE(parseCellName("D0").has_value());
+    EXPECT_FALSE(parseCellName("").has_value());
+}
+
+struct TypedCase {
+    const char* input;
+    Cell::Kind kind;
+    double number;
+};
+
+TEST(ExcelRange, SetValueParsesTypedInput) {
+    const TypedCase cases[] = {
+        {" 3/10 ", Cell::Kind::Text, 0},   {"85", Cell::Kind::Number, 85},     {"85.0", Cell::Kind::Number, 85},
+        {"-5", Cell::Kind::Number, -5},    {"33.3", Cell::Kind::Number, 33.3}, {" 12 ", Cell::Kind::Number, 12},
+        {"（3）班", Cell::Kind::Text, 0},  {"1e5", Cell::Kind::Text, 0},       {"第  1→10 名", Cell::Kind::Text, 0},
+        {"=RANK(A1,A$1:A$2)", Cell::Kind::Formula, 0}, {"", Cell::Kind::Empty, 0}, {"-", Cell::Kind::Text, 0},
+        {"2024-01-05", Cell::Kind::Text, 0},
+    };
+    ExcelSession s;
+    ASSERT_TRUE(s.Start());
+    s.AddWorkbook(OmittedArgument);
+    s.Sheets();
+    ExcelSheet& sheet = s.Sheet(1);
+    for (const auto& c : cases) {
+        sheet.Range("B2", "B2").SetValue(c.input);
+        const Cell* cell = s.workbook().sheet(1)->at("B2");
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->kind, c.kind) << c.input;
+        if (c.kind == Cell::Kind::Number) {
+            EXPECT_DOUBLE_EQ(cell->number, c.number) << c.input;
+        }
+        if (c.kind == Cell::Kind::Text || c.kind == Cell::Kind::Formula) {
+            EXPECT_EQ(cell->text, c.input);
+        }
+    }
+}
+
+TEST(ExcelSession, NewWorkbookAndAddedSheets) {
+    ExcelSession s;
+    s.Start();
+    s.AddWorkbook(OmittedArgument);
+    s.Sheets();
+    EXPECT_EQ(s.workbook().sheetCount(), 3);
+    s.AddSheets(10);
+    ASSERT_EQ(s.workbook().sheetCount(), 13);
+    EXPECT_EQ(s.workbook().sheet(11)->name, "Sheet1");  // added before the active first sheet
+    EXPECT_EQ(s.workbook().sheet(13)->name, "Sheet3");
+    ExcelSheet& sheet = s.Sheet(13);
+    sheet.Activate();
+    sheet.SetName("教师任课表");
+    EXPECT_EQ(sheet.GetName(), "教师任课表");
+    EXPECT_THROW(s.Sheet(14), AutomationError);
+}
+
+TEST(ExcelRange, BordersMergesWidthsAndFormats) {
+    ExcelSession s;
+    s.Start();
+    s.AddWorkbook(OmittedArgument);
+    ExcelSheet& sheet = s.Sheet(1);
+    ExcelRange& r = sheet.Range("A4", "A7");
+    r.BorderAround();
+    r.SetHorizontalAlignment(3);
+    r.SetVerticalAlignment(-4108);
+    r.Merge(0);
+    r.SetValue("优秀人数");
+    const SheetModel& m = *s.workbook().sheet(1);
+    EXPECT_EQ(m.at("A4")->borders, kBorderTop | kBorderLeft | kBorderRight);
+    EXPECT_EQ(m.at("A5")->borders, kBorderLeft | kBorderRight);
+    EXPECT_EQ(m.at("A7")->borders, kBorderBottom | kBorderLeft | kBorderRight);
+    EXPECT_EQ(m.at("A4")->text, "优秀人数");
+    EXPECT_EQ(m.at("A5")->kind, Cell::Kind::Empty);
+    ASSERT_EQ(m.merges.size(), 1u);
+    EXPECT_EQ(m.merges[0], (CellRange{{3, 0}, {6, 0}}));
+    EXPECT_TRUE(m.at("A6")->verticalCenter);
+
+    ExcelRange& t = sheet.Range("A1", "D1");
+    t.SetHorizontalAlignment(3);
+    t.Merge(1);
+    t.SetValue("标题");
+    EXPECT_EQ(m.at("A1")->text, "标题");
+    EXPECT_EQ(m.at("B1")->kind, Cell::Kind::Empty);
+    EXPECT_EQ(m.at("A1")->borders, 0);
+
+    ExcelRange& w = sheet.Range("C3", "C3");
+    w.SetColumnWidth(11);
+    w.SetNumberFormat("0.0");
+    w.SetValue("33.3");
+    EXPECT_EQ(m.columnWidths.at(2), 11);
+    EXPECT_EQ(s.workbook().numberFormats().at(m.at("C3")->numberFormat - 1u), "0.0");
+    EXPECT_THROW(sheet.Range("A", "B2"), AutomationError);
+}
+
+TEST(WorkbookModel, CachedFormulaResults) {
+    ExcelSession s;
+    s.Start();
+    s.AddWorkbook(OmittedArgument);
+    ExcelSheet& sheet = s.Sheet(1);
+    auto put = [&](const char* at, const char* v) { sheet.Range(at, at).SetValue(v); };
+    // Rates 33.3, 50.0, 33.3 in D6:D8; a text and an empty cell around them.
+    put("D6", "33.3");
+    put("D7", "50.0");
+    put("D8", "33.3");
+    put("D9", "缺考");
+    put("D11", "=RANK(D6,D$6:D$9)");
+    put("D12", "=RANK(D7,D$6:D$9)");
+    put("D13", "=RANK(D8,D$6:D$9)");
+    put("D14", "=RANK(D9,D$6:D$9)");
+    put("D15", "=RANK(D10,D$6:D$9)");
+    put("E6", "=AVERAGE(D$6:D$8)");
+    put("E7", "=D$7-E$6");
+    put("G5", "3");
+    put("H5", "1");
+    put("I5", "=(H$5/G$5)*100");
+    put("J5", "=(H$5/F$5)*100");
+    put("K5", "=AVERAGE(F$1:F$3)");
+    put("L5", "=RANK(I5,I$5:I$5)");
+    s.workbook().recalculate();
+    const SheetModel& m = *s.workbook().sheet(1);
+    auto num = [&](const char* at) { return m.at(at)->cached.number; };
+    auto err = [&](const char* at) { return m.at(at)->cached.text; };
+    EXPECT_EQ(num("D11"), 2);
+    EXPECT_EQ(num("D12"), 1);
+    EXPECT_EQ(num("D13"), 2);  // ties share the best rank
+    EXPECT_EQ(err("D14"), "#N/A");
+    EXPECT_EQ(err("D15"), "#N/A");
+    EXPECT_NEAR(num("E6"), (33.3 + 50 + 33.3) / 3, 1e-9);
+    EXPECT_NEAR(num("E7"), 50 - (33.3 + 50 + 33.3) / 3, 1e-9);
+    EXPECT_NEAR(num("I5"), 100.0 / 3, 1e-9);
+    EXPECT_EQ(err("J5"), "#DIV/0!");
+    EXPECT_EQ(err("K5"), "#DIV/0!");
+    EXPECT_EQ(num("L5"), 1);  // a rank over a formula
+}
+
+}  // namespace
+}  // namespace varnex
