@@ -88,6 +88,12 @@ struct AppState {
     std::string examNameText;            ///< the exam-name box's current text
 
     std::string statusLog;  ///< the StatusLog text, lines ending with "\r\n"
+
+    /// Where produced workbooks go: "" chooses the folder and name as the desktop does
+    /// (results beside the opened workbook, templates in the documents folder, never
+    /// overwriting); a path writes exactly there (the command-line front end's -o).
+    std::string outputPath;
+    bool overwriteOutput = false;  ///< with outputPath: replace an existing file
     RecentFileList recentFiles;
     std::string settingsPath;  ///< the settings file in use ("" when none could be placed)
 };

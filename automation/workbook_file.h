@@ -1,0 +1,32 @@
+#pragma once
+// Saving a finished workbook model as an .xlsx file.
+
+#include <string>
+
+#include "automation/workbook_model.h"
+
+namespace varnex {
+
+/// Where a workbook goes: either an exact path, or a folder and a base name to which ".xlsx" is
+/// added (" (2)", " (3)" … before the extension when the name is taken).
+struct SaveTarget {
+    std::string folder;
+    std::string baseName;
+    std::string exactPath;   ///< when not empty, used as it is
+    bool overwrite = false;  ///< with exactPath: replace an existing file
+};
+
+struct SaveResult {
+    bool ok = false;
+    std::string path;   ///< the file written
+    std::string error;  ///< a Chinese message naming the path and the reason, when !ok
+};
+
+/// Computes the formulas' cached results and writes the workbook through a temporary file that is
+/// renamed when complete; a failed write leaves no file behind.
+SaveResult saveWorkbook(WorkbookModel& workbook, const SaveTarget& target);
+
+/// The user's documents folder (XDG documents folder, else ~/Documents when it exists, else ~).
+std::string documentsFolder();
+
+}  // namespace varnex
