@@ -95,13 +95,15 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
     };
 
     for (int s = 0; s <= n; ++s) {
-        std::string label =
-            s < n ? strprintf("%s\n%s%d%s", subjects[static_cast<size_t>(s)].c_str(), rate_texts::kFullMarkOpen,
-                              state.scores.fullMarkOf(subjects[static_cast<size_t>(s)]), rate_texts::kFullMarkClose)
-                  : strprintf("%s\n%s%d%s", kTotalName, rate_texts::kFullMarkOpen, imported.examFullMarkTotal,
-                              rate_texts::kFullMarkClose);
+        std::string label = s < n ? strprintf("%s\n%s%d%s", subjects[static_cast<size_t>(s)].c_str(),
+                                              rate_texts::kFullMarkOpen,
+                                              state.scores.fullMarkOf(subjects[static_cast<size_t>(s)]),
+                                              rate_texts::kFullMarkClose)
+                                  : strprintf("%s\n%s%d%s", kTotalName, rate_texts::kFullMarkOpen,
+                                              imported.examFullMarkTotal, rate_texts::kFullMarkClose);
         out.block(kLabel, firstRow(s), lastRow(s), label);
-        out.block(kBlockAverage, firstRow(s), lastRow(s), averageFormula(kAverage, firstRow(s), lastRow(s)), true);
+        out.block(kBlockAverage, firstRow(s), lastRow(s), averageFormula(kAverage, firstRow(s), lastRow(s)),
+                  true);
     }
 
     for (int s = 0; s <= n; ++s) {
@@ -121,13 +123,13 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
     for (int s = 0; s <= n; ++s) {
         for (int j = 0; j < classCount; ++j) {
             out.cell(kClass, firstRow(s) + j,
-                     strprintf("%s%s%s", rate_texts::kClassOpen, entries[static_cast<size_t>(j)].second.c_str(),
-                               rate_texts::kClassClose));
+                     strprintf("%s%s%s", rate_texts::kClassOpen,
+                               entries[static_cast<size_t>(j)].second.c_str(), rate_texts::kClassClose));
         }
     }
 
-    const int figureColumns[] = {kSat,      kHeadTeacher, kTeacher,  kExcellentCount,
-                                 kExcellentRate, kPassCount, kPassRate, kAverage};
+    const int figureColumns[] = {kSat,           kHeadTeacher, kTeacher,  kExcellentCount,
+                                 kExcellentRate, kPassCount,   kPassRate, kAverage};
     for (int column : figureColumns) {
         const bool rateFormat = column == kExcellentRate || column == kPassRate || column == kAverage;
         for (int s = 0; s <= n; ++s) {
@@ -135,14 +137,29 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
                 const RateGroup& g = figures(s, j);
                 std::string value;
                 switch (column) {
-                    case kSat: value = countText(g.satCount); break;
-                    case kTeacher: value = teacherText(s, j); break;
-                    case kExcellentCount: value = countText(g.excellentCount); break;
-                    case kExcellentRate: value = rateText(g.excellentCount, g.satCount); break;
-                    case kPassCount: value = countText(g.passCount); break;
-                    case kPassRate: value = rateText(g.passCount, g.satCount); break;
-                    case kAverage: value = averageText(g.scoreSum, g.satCount); break;
-                    default: break;  // 班主任 stays empty
+                    case kSat:
+                        value = countText(g.satCount);
+                        break;
+                    case kTeacher:
+                        value = teacherText(s, j);
+                        break;
+                    case kExcellentCount:
+                        value = countText(g.excellentCount);
+                        break;
+                    case kExcellentRate:
+                        value = rateText(g.excellentCount, g.satCount);
+                        break;
+                    case kPassCount:
+                        value = countText(g.passCount);
+                        break;
+                    case kPassRate:
+                        value = rateText(g.passCount, g.satCount);
+                        break;
+                    case kAverage:
+                        value = averageText(g.scoreSum, g.satCount);
+                        break;
+                    default:
+                        break;  // 班主任 stays empty
                 }
                 out.cell(column, firstRow(s) + j, value, {.rateFormat = rateFormat});
             }
@@ -157,7 +174,8 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
             out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last));
             // A class without an average has no deviation either.
             const bool sat = figures(s, row - first).satCount > 0;
-            out.cell(kDeviation, row, sat ? deviationFormula(kAverage, row, kBlockAverage, first) : std::string(),
+            out.cell(kDeviation, row,
+                     sat ? deviationFormula(kAverage, row, kBlockAverage, first) : std::string(),
                      {.rateFormat = true});
         }
     }

@@ -14,9 +14,9 @@ namespace varnex {
 
 namespace {
 
-constexpr int kLabelColumn = 0;    // A
-constexpr int kSchoolColumn = 1;   // B
-constexpr int kSatColumn = 2;      // C
+constexpr int kLabelColumn = 0;        // A
+constexpr int kSchoolColumn = 1;       // B
+constexpr int kSatColumn = 2;          // C
 constexpr int kFirstFigureColumn = 3;  // D
 constexpr int kFirstDataRow = 4;
 
@@ -29,7 +29,8 @@ struct Block {
 
 std::vector<Block> blockStack(bool withRanks) {
     using namespace rate_texts;
-    std::vector<Block> stack{{kExcellentCount, Figure::ExcellentCount}, {kExcellentRate, Figure::ExcellentRate}};
+    std::vector<Block> stack{{kExcellentCount, Figure::ExcellentCount},
+                             {kExcellentRate, Figure::ExcellentRate}};
     if (withRanks) stack.push_back({kExcellentRank, Figure::Rank});
     stack.push_back({kPassCount, Figure::PassCount});
     stack.push_back({kPassRate, Figure::PassRate});
@@ -110,7 +111,8 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
         const int first = kFirstDataRow + schoolCount * static_cast<int>(b);
         const int last = first + schoolCount - 1;
         out.block(kLabelColumn, first, last, block.label);
-        for (int k = 0; k < schoolCount; ++k) out.cell(kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
+        for (int k = 0; k < schoolCount; ++k)
+            out.cell(kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
         for (int k = 0; k < schoolCount; ++k)
             out.cell(kSatColumn, first + k, countText(studentCount[groupOfRow[static_cast<size_t>(k)]]));
         const bool rateFormat = block.figure == Figure::ExcellentRate || block.figure == Figure::PassRate ||
@@ -123,7 +125,8 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
                 std::string value =
                     block.figure == Figure::Rank
                         ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
-                        : figureText(block.figure, tally.at(group, static_cast<size_t>(c)), studentCount[group]);
+                        : figureText(block.figure, tally.at(group, static_cast<size_t>(c)),
+                                     studentCount[group]);
                 out.cell(column, row, value, {.rateFormat = rateFormat});
             }
         }

@@ -18,7 +18,7 @@ struct RateCellStyle {
 
 /// Writes the rate sheets' cells into the sheet handed over by the export run.
 class RateCells {
-public:
+  public:
     explicit RateCells(ExcelSheet& sheet) : sheet_(sheet) {}
 
     /// Row `row` from column A to `lastColumn` merged across, centred, without a border.
@@ -28,28 +28,28 @@ public:
     /// Rows firstRow … lastRow of one column merged into a bordered, centred block.
     void block(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat = false);
 
-private:
+  private:
     ExcelSheet& sheet_;
 };
 
 /// Columns A … P shared by the class and teacher sheets.
 namespace rate_columns {
-constexpr int kLabel = 0;          // A: subject block label
-constexpr int kSchool = 1;         // B
-constexpr int kClass = 2;          // C
-constexpr int kSat = 3;            // D: 实考人数
-constexpr int kHeadTeacher = 4;    // E: 班主任, always empty
-constexpr int kTeacher = 5;        // F: 任课教师
-constexpr int kExcellentCount = 6; // G
-constexpr int kExcellentRate = 7;  // H
-constexpr int kExcellentRank = 8;  // I
-constexpr int kPassCount = 9;      // J
-constexpr int kPassRate = 10;      // K
-constexpr int kPassRank = 11;      // L
-constexpr int kAverage = 12;       // M
-constexpr int kAverageRank = 13;   // N
-constexpr int kBlockAverage = 14;  // O: 总平均分, merged over the block
-constexpr int kDeviation = 15;     // P: 离均差
+constexpr int kLabel = 0;           // A: subject block label
+constexpr int kSchool = 1;          // B
+constexpr int kClass = 2;           // C
+constexpr int kSat = 3;             // D: 实考人数
+constexpr int kHeadTeacher = 4;     // E: 班主任, always empty
+constexpr int kTeacher = 5;         // F: 任课教师
+constexpr int kExcellentCount = 6;  // G
+constexpr int kExcellentRate = 7;   // H
+constexpr int kExcellentRank = 8;   // I
+constexpr int kPassCount = 9;       // J
+constexpr int kPassRate = 10;       // K
+constexpr int kPassRank = 11;       // L
+constexpr int kAverage = 12;        // M
+constexpr int kAverageRank = 13;    // N
+constexpr int kBlockAverage = 14;   // O: 总平均分, merged over the block
+constexpr int kDeviation = 15;      // P: 离均差
 constexpr int kLast = kDeviation;
 constexpr int kFirstDataRow = 4;
 }  // namespace rate_columns

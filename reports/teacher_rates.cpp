@@ -95,7 +95,8 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
     int row = kFirstDataRow;
     for (size_t s = 0; s < subjects.size(); ++s) {
         blockFirst[s] = row;
-        for (size_t k = 0; k < schoolCount; ++k) row += static_cast<int>(teachersOf[s * schoolCount + k].size());
+        for (size_t k = 0; k < schoolCount; ++k)
+            row += static_cast<int>(teachersOf[s * schoolCount + k].size());
         blockLast[s] = row - 1;
     }
     const int lastDataRow = row - 1;
@@ -105,8 +106,8 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
         out.block(kLabel, blockFirst[s], blockLast[s],
                   strprintf("%s\n%s%d%s", subjects[s].c_str(), rate_texts::kFullMarkOpen,
                             state.scores.fullMarkOf(subjects[s]), rate_texts::kFullMarkClose));
-        out.block(kBlockAverage, blockFirst[s], blockLast[s], averageFormula(kAverage, blockFirst[s], blockLast[s]),
-                  true);
+        out.block(kBlockAverage, blockFirst[s], blockLast[s],
+                  averageFormula(kAverage, blockFirst[s], blockLast[s]), true);
     }
 
     for (size_t s = 0; s < subjects.size(); ++s) {
@@ -148,7 +149,8 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
                 out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last));
                 out.cell(kPassRank, row, rankFormula(kPassRate, row, first, last));
                 out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last));
-                out.cell(kDeviation, row, sat ? deviationFormula(kAverage, row, kBlockAverage, first) : std::string(),
+                out.cell(kDeviation, row,
+                         sat ? deviationFormula(kAverage, row, kBlockAverage, first) : std::string(),
                          {.rateFormat = true});
                 ++row;
             }

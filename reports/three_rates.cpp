@@ -12,14 +12,18 @@ double excellenceThreshold(int fullMark, int percent) {
     return static_cast<double>(product) * 0.01;
 }
 
-double passLine(int fullMark) { return fullMark * 0.6; }
+double passLine(int fullMark) {
+    return fullMark * 0.6;
+}
 
 bool RateRule::isExcellent(std::string_view text) const {
     if (excellentByInteger) return cAtoi(text) >= excellentScore;
     return scoreValue(text) >= excellentLine;
 }
 
-bool RateRule::isPass(std::string_view text) const { return scoreValue(text) >= passLine; }
+bool RateRule::isPass(std::string_view text) const {
+    return scoreValue(text) >= passLine;
+}
 
 RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool zeroExcluded) {
     RateRule rule;
@@ -50,7 +54,8 @@ void RateGroup::add(std::string_view text, const RateRule& rule) {
     double value = scoreValue(text);
     scoreSum += value;
     if (!(rule.zeroExcluded && text == "0")) ++satCount;
-    bool excellent = rule.excellentByInteger ? cAtoi(text) >= rule.excellentScore : value >= rule.excellentLine;
+    bool excellent =
+        rule.excellentByInteger ? cAtoi(text) >= rule.excellentScore : value >= rule.excellentLine;
     if (excellent) ++excellentCount;
     if (value >= rule.passLine) ++passCount;
 }
@@ -86,7 +91,9 @@ std::string groupKey(std::initializer_list<std::string_view> parts) {
     return key;
 }
 
-std::string countText(int count) { return strprintf("%d", count); }
+std::string countText(int count) {
+    return strprintf("%d", count);
+}
 
 std::string rateText(int count, int satCount) {
     if (satCount == 0) return std::string();

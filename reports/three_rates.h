@@ -14,7 +14,9 @@
 namespace varnex {
 
 /// The value of a score text, read like the C library's atof: "" and "缺考" are 0.
-inline double scoreValue(std::string_view text) { return cAtof(text); }
+inline double scoreValue(std::string_view text) {
+    return cAtof(text);
+}
 
 /// The excellence threshold of a subject: the integer product F × P, then × 0.01.
 double excellenceThreshold(int fullMark, int percent);
@@ -26,8 +28,8 @@ struct RateRule {
     double excellentLine = 0;         ///< excellent when scoreValue(text) >= excellentLine …
     bool excellentByInteger = false;  ///< … or, when set, when cAtoi(text) >= excellentScore
     int excellentScore = 0;
-    double passLine = 0;              ///< pass when scoreValue(text) >= passLine
-    bool zeroExcluded = false;        ///< a text of exactly "0" is not counted as having sat
+    double passLine = 0;        ///< pass when scoreValue(text) >= passLine
+    bool zeroExcluded = false;  ///< a text of exactly "0" is not counted as having sat
 
     bool isExcellent(std::string_view text) const;
     bool isPass(std::string_view text) const;
@@ -62,7 +64,7 @@ struct RateColumn {
 
 /// The figures of every group over every counted column, filled in one pass over the students.
 class RateTally {
-public:
+  public:
     RateTally(size_t groupCount, std::vector<RateColumn> columns);
     /// Counts one StudentTable row into a group.
     void addStudent(size_t group, const std::vector<std::string>& cells);
@@ -71,7 +73,7 @@ public:
     }
     size_t columnCount() const { return columns_.size(); }
 
-private:
+  private:
     std::vector<RateColumn> columns_;
     std::vector<RateGroup> groups_;
 };

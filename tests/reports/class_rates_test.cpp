@@ -46,8 +46,9 @@ TEST(ClassRates, TwoSchoolsFiveClassesTwoSubjects) {
     EXPECT_TRUE(f.merged("A1:P1"));
     EXPECT_EQ(f.shown("A1"), "期中考试 - 班级各科三率（高一）");
     EXPECT_EQ(f.sheet().cell(1, 0), nullptr);  // row 2 is left alone
-    const char* headers[] = {"学科", "学校", "班级", "实考人数", "班主任", "任课教师", "优秀人数", "优秀率",
-                             "优秀率排名", "及格人数", "及格率", "及格率排名", "平均分", "平均分排名", "总平均分", "离均差"};
+    const char* headers[] = {"学科",     "学校",       "班级",       "实考人数", "班主任", "任课教师",
+                             "优秀人数", "优秀率",     "优秀率排名", "及格人数", "及格率", "及格率排名",
+                             "平均分",   "平均分排名", "总平均分",   "离均差"};
     for (int col = 0; col < 16; ++col) EXPECT_EQ(f.shown(CellName(col, 3)), headers[col]);
     EXPECT_EQ(f.sheet().columnWidths, (std::map<int, double>{{0, 9}, {8, 11}, {11, 11}, {13, 11}}));
 
@@ -55,14 +56,18 @@ TEST(ClassRates, TwoSchoolsFiveClassesTwoSubjects) {
                               "B9:B10", "B11:B13", "B14:B15", "B16:B18"})
         EXPECT_TRUE(f.merged(range)) << range;
     EXPECT_EQ(f.sheet().merges.size(), 1u + 12u);
+    // clang-format off
     expectCells(f, {{"A4", "语文\n（100分）"}, {"A9", "数学\n（100分）"}, {"A14", "总分\n（200分）"},
                     {"B4", "一中"}, {"B6", "二中"}, {"B16", "二中"},
                     {"C4", "（1）班"}, {"C5", "（2）班"}, {"C6", "（1）班"}, {"C8", "（3）班"}, {"C18", "（3）班"}});
+    // clang-format on
 
     // Teachers: the first row of the grade for school, class and subject; none in the total block.
-    expectCells(f, {{"F4", "张"}, {"F5", ""}, {"F8", "赵"}, {"F9", "李"}, {"F13", ""}, {"F14", ""}, {"E4", ""}});
+    expectCells(f,
+                {{"F4", "张"}, {"F5", ""}, {"F8", "赵"}, {"F9", "李"}, {"F13", ""}, {"F14", ""}, {"E4", ""}});
     for (const char* a : {"E4", "E18", "F5", "F14", "F18"}) EXPECT_EQ(f.cell(a).borders, 15) << a;
 
+    // clang-format off
     expectCells(f, {
         // 语文
         {"D4", "2"}, {"G4", "1"}, {"H4", "50.0"}, {"J4", "2"}, {"K4", "100.0"}, {"M4", "80.0"},
@@ -75,6 +80,7 @@ TEST(ClassRates, TwoSchoolsFiveClassesTwoSubjects) {
         {"D14", "2"}, {"G14", "1"}, {"H14", "50.0"}, {"J14", "2"}, {"K14", "100.0"}, {"M14", "145.0"},
         {"M18", "190.0"}, {"N18", "1"},
     });
+    // clang-format on
     EXPECT_EQ(f.formula("I10"), "=RANK(H10,H$9:H$13)");
     EXPECT_EQ(f.formula("L13"), "=RANK(K13,K$9:K$13)");
     EXPECT_EQ(f.formula("N4"), "=RANK(M4,M$4:M$8)");
@@ -109,8 +115,10 @@ TEST(ClassRates, ZeroScoresWithAndWithoutTheOption) {
         f.state.exportOptions.ignoreZeroScores = c.ignoreZeroScores;
         f.run(writeClassRates);
         SCOPED_TRACE(c.ignoreZeroScores);
+        // clang-format off
         expectCells(f, {{"D4", c.sat}, {"M4", c.average}, {"K4", c.passRate}, {"H4", c.excellentRate},
                         {"G4", "1"}, {"J4", "1"}});
+        // clang-format on
     }
 }
 
@@ -121,9 +129,11 @@ TEST(ClassRates, ClassWithoutStudentsGetsEmptyRatesAndTheOthersStillRank) {
     f.student("一中", "1", {"90"});
     f.student("一中", "3", {"70"});
     f.run(writeClassRates);
+    // clang-format off
     expectCells(f, {{"D5", "0"}, {"G5", "0"}, {"H5", ""}, {"K5", ""}, {"M5", ""}, {"P5", ""},
                     {"I4", "1"}, {"I6", "2"}, {"N4", "1"}, {"N6", "2"}, {"N5", "#N/A"},
                     {"O4", "80.0"}, {"P4", "10.0"}, {"P6", "-10.0"}});
+    // clang-format on
     EXPECT_TRUE(f.rateFormatted("M5"));
     EXPECT_TRUE(f.rateFormatted("P5"));
 }
@@ -138,8 +148,10 @@ TEST(ClassRates, SchoolsListedOutOfOrderGetOneSchoolCellPerClass) {
     f.student("乙校", "1", {"66"});
     f.run(writeClassRates);
     // Blocks 4–6 (语文) and 7–9 (总分).
+    // clang-format off
     expectCells(f, {{"B4", "甲校"}, {"B5", "乙校"}, {"B6", "甲校"}, {"B7", "甲校"}, {"B9", "甲校"},
                     {"C4", "（1）班"}, {"C6", "（2）班"}, {"M6", "88.0"}, {"M5", "66.0"}, {"D4", "0"}});
+    // clang-format on
     for (const CellRange& m : f.sheet().merges) EXPECT_NE(m.first.column, 1) << "column B stays unmerged";
     EXPECT_TRUE(f.merged("A4:A6"));
     EXPECT_TRUE(f.merged("A7:A9"));
@@ -171,8 +183,10 @@ TEST(ClassRates, TotalExcellenceReadsTheIntegerPart) {
     f.run(writeClassRates);
     // The total block is block 9: rows 40–43.
     EXPECT_EQ(f.shown("A40"), "总分\n（815分）");
+    // clang-format off
     expectCells(f, {{"G40", "0"}, {"G41", "1"}, {"G42", "1"}, {"G43", "0"},
                     {"J40", "1"}, {"J43", "0"}, {"M42", "652.5"}});
+    // clang-format on
 
     f.run(writeGradeRates);  // the grade sheet compares the value: 652.5 and 652 are excellent there too
     EXPECT_EQ(f.shown("M4"), "2");

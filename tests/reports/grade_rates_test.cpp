@@ -39,10 +39,13 @@ TEST(GradeRates, TwoSchoolsThreeSubjects) {
 
     EXPECT_TRUE(f.merged("A1:G1"));
     EXPECT_TRUE(f.merged("A2:G2"));
+    // clang-format off
     expectCells(f, {{"A1", "期中考试 - 年级各科三率（高一）"}, {"A2", ""},
                     {"A3", "项目"}, {"B3", "学校"}, {"C3", "实考人数"}, {"D3", "语文150"}, {"E3", "数学150"},
                     {"F3", "英语150"}, {"G3", "总分450"}});
-    const char* labels[] = {"优秀人数", "优秀率", "优秀率排名", "及格人数", "及格率", "及格率排名", "平均分", "平均分排名"};
+    // clang-format on
+    const char* labels[] = {"优秀人数", "优秀率",     "优秀率排名", "及格人数",
+                            "及格率",   "及格率排名", "平均分",     "平均分排名"};
     for (int b = 0; b < 8; ++b) {
         int first = 4 + 2 * b;
         std::string range = "A" + std::to_string(first) + ":A" + std::to_string(first + 1);
@@ -53,6 +56,7 @@ TEST(GradeRates, TwoSchoolsThreeSubjects) {
         EXPECT_EQ(f.shown("C" + std::to_string(first)), "2");  // the "0" text still counts
         EXPECT_EQ(f.shown("C" + std::to_string(first + 1)), "3");
     }
+    // clang-format off
     expectCells(f, {
         // 优秀人数, 优秀率
         {"D4", "1"}, {"E4", "0"}, {"F4", "0"}, {"G4", "0"}, {"D5", "1"}, {"E5", "1"}, {"F5", "2"}, {"G5", "1"},
@@ -69,6 +73,7 @@ TEST(GradeRates, TwoSchoolsThreeSubjects) {
         {"D17", "56.7"}, {"E17", "108.3"}, {"F17", "118.3"}, {"G17", "283.3"},
         {"D18", "1"}, {"E18", "2"}, {"F18", "2"}, {"G18", "2"}, {"G19", "1"},
     });
+    // clang-format on
     EXPECT_EQ(f.formula("D8"), "=RANK(D6,D$6:D$7)");
     EXPECT_EQ(f.formula("G19"), "=RANK(G17,G$16:G$17)");
     EXPECT_EQ(f.formula("E15"), "=RANK(E13,E$12:E$13)");
@@ -103,10 +108,12 @@ TEST(GradeRates, OneSchoolHasNoRankBlocks) {
 
     EXPECT_TRUE(f.merged("A1:F1"));
     expectCells(f, {{"D3", "语文100"}, {"E3", "数学120"}, {"F3", "总分200"}});
+    // clang-format off
     expectCells(f, {{"A4", "优秀人数"}, {"A5", "优秀率"}, {"A6", "及格人数"}, {"A7", "及格率"}, {"A8", "平均分"},
                     {"B8", "一中"}, {"C4", "3"}, {"C8", "3"},
                     {"D4", "1"}, {"D5", "33.3"}, {"D6", "2"}, {"D7", "66.7"}, {"D8", "56.6"},
                     {"E4", "0"}, {"E6", "0"}, {"E7", "0.0"}, {"E8", "39.8"}});
+    // clang-format on
     EXPECT_EQ(f.shown("A3"), "项目");
     EXPECT_EQ(f.sheet().rowCount(), 8);
     for (int row = 4; row <= 8; ++row) {
@@ -123,9 +130,11 @@ TEST(GradeRates, SchoolWithoutStudentsGetsEmptyRatesAndTheOthersStillRank) {
     f.student("二中", "1", {"70"});
     f.run(writeGradeRates);
     // Blocks of three rows: 优秀率 7–9, its ranks 10–12; 平均分 22–24, its ranks 25–27.
+    // clang-format off
     expectCells(f, {{"C5", "0"}, {"D5", "0"}, {"D8", ""}, {"E8", ""}, {"D23", ""},
                     {"D7", "100.0"}, {"D9", "0.0"}, {"D10", "1"}, {"D11", "#N/A"}, {"D12", "2"},
                     {"D22", "90.0"}, {"D24", "70.0"}, {"D25", "1"}, {"D27", "2"}});
+    // clang-format on
     EXPECT_TRUE(f.rateFormatted("D8"));
 }
 

@@ -17,7 +17,9 @@ RateFixture::RateFixture(std::vector<std::string> subjects, std::vector<int> ful
     state.imported.gradeName = "高一";
 }
 
-void RateFixture::school(const std::string& name) { state.imported.schoolList.push_back(name); }
+void RateFixture::school(const std::string& name) {
+    state.imported.schoolList.push_back(name);
+}
 
 void RateFixture::classEntry(const std::string& school, const std::string& className) {
     state.imported.classList.add(school + " " + className);
@@ -62,7 +64,9 @@ bool RateFixture::rateFormatted(std::string_view address) {
 
 std::string RateFixture::shown(std::string_view address) {
     const Cell& c = cell(address);
-    auto number = [&](double d) { return rateFormatted(address) ? strprintf("%.1f", d) : strprintf("%.15g", d); };
+    auto number = [&](double d) {
+        return rateFormatted(address) ? strprintf("%.1f", d) : strprintf("%.15g", d);
+    };
     switch (c.kind) {
         case Cell::Kind::Empty:
             return "";

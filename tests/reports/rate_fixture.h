@@ -14,7 +14,7 @@
 namespace varnex::testing {
 
 class RateFixture {
-public:
+  public:
     /// The exam's subjects with their full marks (every other subject gets 0), excellence line 80
     /// for all, grade 高一, and ExamFullMarkTotal the sum of the full marks.
     RateFixture(std::vector<std::string> subjects, std::vector<int> fullMarks);
@@ -27,8 +27,8 @@ public:
     void classEntry(const std::string& school, const std::string& className);
     /// Appends a StudentTable row with one score text per exam subject (in exam order); the total
     /// text is the sum of the scores unless given.
-    void student(const std::string& school, const std::string& className, const std::vector<std::string>& scores,
-                 const std::string& total = {});
+    void student(const std::string& school, const std::string& className,
+                 const std::vector<std::string>& scores, const std::string& total = {});
     /// Appends a TeacherTable row.
     void teacher(const std::string& school, const std::string& grade, const std::string& className,
                  const std::string& subject, const std::string& name);
@@ -39,7 +39,8 @@ public:
     auto run(Writer writer, const std::string& title = "期中考试 - 表（高一）") {
         start();
         const AppState& input = state;
-        if constexpr (std::is_void_v<std::invoke_result_t<Writer, ExcelSheet&, const AppState&, const std::string&>>) {
+        if constexpr (std::is_void_v<
+                          std::invoke_result_t<Writer, ExcelSheet&, const AppState&, const std::string&>>) {
             writer(session_->Sheet(1), input, title);
             session_->workbook().recalculate();
         } else {
@@ -62,7 +63,7 @@ public:
     /// The cell (never null: an unwritten cell reads as a default Cell).
     const Cell& cell(std::string_view address);
 
-private:
+  private:
     void start();
     std::unique_ptr<ExcelSession> session_ = std::make_unique<ExcelSession>();
 };

@@ -46,16 +46,21 @@ TEST(TeacherRates, TwoSubjectsTwoSchools) {
     EXPECT_TRUE(f.merged("A1:P1"));
     EXPECT_EQ(f.shown("A1"), "期中考试 - 教师个人三率（高一）");
     EXPECT_EQ(f.sheet().cell(1, 0), nullptr);
-    const char* headers[] = {"任教学科", "任教学校", "任课班级", "实考人数", "班主任", "任课教师", "优秀人数", "优秀率",
-                             "优秀率排名", "及格人数", "及格率", "及格率排名", "平均分", "平均分排名", "总平均分", "离均差"};
+    const char* headers[] = {"任教学科", "任教学校",   "任课班级",   "实考人数", "班主任", "任课教师",
+                             "优秀人数", "优秀率",     "优秀率排名", "及格人数", "及格率", "及格率排名",
+                             "平均分",   "平均分排名", "总平均分",   "离均差"};
     for (int col = 0; col < 16; ++col) EXPECT_EQ(f.shown(CellName(col, 3)), headers[col]);
     EXPECT_EQ(f.sheet().columnWidths, (std::map<int, double>{{0, 9}, {8, 11}, {11, 11}, {13, 11}}));
 
-    for (const char* range : {"A4:A6", "A7:A8", "O4:O6", "O7:O8", "B4:B5"}) EXPECT_TRUE(f.merged(range)) << range;
+    for (const char* range : {"A4:A6", "A7:A8", "O4:O6", "O7:O8", "B4:B5"})
+        EXPECT_TRUE(f.merged(range)) << range;
     EXPECT_EQ(f.sheet().merges.size(), 1u + 5u);
+    // clang-format off
     expectCells(f, {{"A4", "语文\n（100分）"}, {"A7", "数学\n（100分）"}, {"B4", "一中"}, {"B6", "二中"},
                     {"B7", "一中"}, {"B8", "二中"}});
+    // clang-format on
 
+    // clang-format off
     expectCells(f, {
         // 王 of 一中 over classes 1 and 3: 90, 50, 70
         {"C4", "1班3班"}, {"D4", "3"}, {"E4", ""}, {"F4", "王"}, {"G4", "1"}, {"H4", "33.3"}, {"J4", "2"},
@@ -66,6 +71,7 @@ TEST(TeacherRates, TwoSubjectsTwoSchools) {
         {"C7", "1班"}, {"D7", "2"}, {"F7", "王"}, {"M7", "77.5"}, {"C8", "1班"}, {"F8", "孙"}, {"M8", "80.0"},
         {"O7", "78.8"}, {"P8", "1.2"}, {"N7", "2"},
     });
+    // clang-format on
     EXPECT_EQ(f.formula("I5"), "=RANK(H5,H$4:H$6)");
     EXPECT_EQ(f.formula("H5"), "=(G$5/D$5)*100");
     EXPECT_EQ(f.formula("K8"), "=(J$8/D$8)*100");
@@ -120,14 +126,18 @@ TEST(TeacherRates, SubjectsAndSchoolsWithoutTeachersTakeNoRows) {
     f.student("二中", "1", {"90", "90", "70"});
     f.run(writeTeacherRates);
     // 语文 row 4 (一中 only), no 数学 rows, 英语 rows 5–6 (二中 only).
+    // clang-format off
     expectCells(f, {{"A4", "语文\n（100分）"}, {"B4", "一中"}, {"F4", "王"}, {"A5", "英语\n（100分）"},
                     {"B5", "二中"}, {"F5", "李"}, {"F6", "周"}, {"M5", "70.0"}, {"O5", "70.0"}});
+    // clang-format on
     for (const char* range : {"A5:A6", "B5:B6", "O5:O6"}) EXPECT_TRUE(f.merged(range)) << range;
     for (const CellRange& m : f.sheet().merges) EXPECT_NE(m.first.row, 3) << "nothing merged over row 4";
     EXPECT_EQ(f.sheet().rowCount(), 6);
     // 周 has nobody who sat: no rates, average or deviation; 李 still ranks.
+    // clang-format off
     expectCells(f, {{"D6", "0"}, {"H6", ""}, {"K6", ""}, {"M6", ""}, {"P6", ""}, {"I5", "1"}, {"N5", "1"},
                     {"P5", "0.0"}});
+    // clang-format on
 }
 
 TEST(TeacherRates, MoreThanElevenSchoolsAndManyTeachers) {
@@ -148,7 +158,8 @@ TEST(TeacherRates, MoreThanElevenSchoolsAndManyTeachers) {
     EXPECT_TRUE(f.merged("A4:A" + std::to_string(last)));
     EXPECT_TRUE(f.merged("B" + std::to_string(last - perSchool + 1) + ":B" + std::to_string(last)));
     EXPECT_EQ(f.shown("F" + std::to_string(last)), "教师" + std::to_string(schools * perSchool - 1));
-    EXPECT_EQ(f.formula("N" + std::to_string(last)), "=RANK(M" + std::to_string(last) + ",M$4:M$" + std::to_string(last) + ")");
+    EXPECT_EQ(f.formula("N" + std::to_string(last)),
+              "=RANK(M" + std::to_string(last) + ",M$4:M$" + std::to_string(last) + ")");
     EXPECT_EQ(f.shown("N" + std::to_string(last)), "1");  // the last teacher has the best score
 }
 

@@ -6,8 +6,8 @@ namespace varnex {
 namespace {
 
 TEST(ThreeRates, ScoreValueReadsLikeAtof) {
-    const std::pair<const char*, double> cases[] = {
-        {"85.5", 85.5}, {" 7", 7}, {"", 0}, {"缺考", 0}, {"12分", 12}, {"-3", -3}, {"1e2", 100}, {"0.0", 0}};
+    const std::pair<const char*, double> cases[] = {{"85.5", 85.5}, {" 7", 7},  {"", 0},      {"缺考", 0},
+                                                    {"12分", 12},   {"-3", -3}, {"1e2", 100}, {"0.0", 0}};
     for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(scoreValue(text), value) << text;
 }
 
@@ -21,8 +21,8 @@ struct ThresholdCase {
 
 TEST(ThreeRates, SubjectThresholds) {
     const ThresholdCase cases[] = {
-        {100, 85, "85", true, true},     {100, 85, "84.9", false, true}, {100, 85, "60", false, true},
-        {100, 85, "59.5", false, false}, {150, 80, "120", true, true},   {150, 80, "119.9", false, true},
+        {100, 85, "85", true, true},     {100, 85, "84.9", false, true},  {100, 85, "60", false, true},
+        {100, 85, "59.5", false, false}, {150, 80, "120", true, true},    {150, 80, "119.9", false, true},
         {150, 80, "90", false, true},    {150, 80, "89.9", false, false}, {100, 85, "缺考", false, false},
     };
     for (const auto& c : cases) {
@@ -49,7 +49,9 @@ TEST(ThreeRates, TotalThresholdsDifferBetweenGradeAndClassSheets) {
         bool gradeExcellent;
         bool classExcellent;
     };
-    const Case cases[] = {{"651.9", false, false}, {"652", true, true}, {"652.5", true, true},
+    const Case cases[] = {{"651.9", false, false},
+                          {"652", true, true},
+                          {"652.5", true, true},
                           {"6.52e2", true, false}};  // the class sheet reads only the integer part
     for (const auto& c : cases) {
         EXPECT_EQ(grade.isExcellent(c.total), c.gradeExcellent) << c.total;
