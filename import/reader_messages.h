@@ -59,3 +59,8 @@ inline constexpr const char* kBadSheetOffset = "工作表的位置有误";
 inline constexpr const char* kStreamTooLarge = "工作簿数据流过大";
 
 }  // namespace varnex::msg
+
+namespace varnex::msg {
+inline constexpr const char* kEncrypted = "文件已加密，无法读取";
+inline constexpr const char* kBadString = "字符串有误";
+}  // namespace varnex::msg

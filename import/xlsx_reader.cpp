@@ -9,6 +9,7 @@
 #include "import/cell_text.h"
 #include "import/reader_limits.h"
 #include "import/reader_messages.h"
+#include "import/string_table.h"
 #include "import/zip_xml_stream.h"
 
 namespace varnex {
@@ -121,20 +122,9 @@ protected:
     void onEnd(std::string_view) override {}
 };
 
-/// The shared strings as one block of text with offsets.
-struct SharedStrings {
-    std::string text;
-    std::vector<uint32_t> ends;  ///< end offset of each string in `text`
-    size_t size() const { return ends.size(); }
-    std::string_view at(size_t i) const {
-        uint32_t begin = i == 0 ? 0 : ends[i - 1];
-        return std::string_view(text).substr(begin, ends[i] - begin);
-    }
-};
-
 class SharedStringsParser : public XmlPartParser {
 public:
-    SharedStringsParser(ZipPartReader& part, SharedStrings& out) : XmlPartParser(part), out_(out) {}
+    SharedStringsParser(ZipPartReader& part, StringTable& out) : XmlPartParser(part), out_(out) {}
 
 protected:
     void onStart(std::string_view local, const XML_Char**) override {
@@ -155,10 +145,7 @@ protected:
         } else if (local == "si" && inItem_) {
             inItem_ = false;
             unescapeOfficeXmlText(current_);
-            if (out_.size() >= limits::kMaxSharedStrings) return fail(msg::kTooManyStrings);
-            if (out_.text.size() + current_.size() > limits::kMaxSharedStringBytes) return fail(msg::kTooManyStrings);
-            out_.text += current_;
-            out_.ends.push_back(static_cast<uint32_t>(out_.text.size()));
+            if (!out_.add(current_)) return fail(msg::kTooManyStrings);
         }
     }
     void onText(std::string_view text) override {
@@ -168,7 +155,7 @@ protected:
     }
 
 private:
-    SharedStrings& out_;
+    StringTable& out_;
     std::string current_;
     bool inItem_ = false;
     bool inText_ = false;
@@ -199,7 +186,7 @@ bool parseCellReference(std::string_view ref, uint32_t& column, uint32_t& row) {
 /// Reads one worksheet's rows, pausing the parser at the end of each row that holds a value.
 class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
 public:
-    XlsxSheetStream(std::unique_ptr<ZipPartReader> part, const SharedStrings& strings, std::string sheetName)
+    XlsxSheetStream(std::unique_ptr<ZipPartReader> part, const StringTable& strings, std::string sheetName)
         : XmlPartParser(*part), part_(std::move(part)), strings_(strings), sheetName_(std::move(sheetName)) {}
 
     bool next(SheetRow& row, std::string& error) override {
@@ -392,7 +379,7 @@ private:
     }
 
     std::unique_ptr<ZipPartReader> part_;
-    const SharedStrings& strings_;
+    const StringTable& strings_;
     std::string sheetName_;
     SheetRow* row_ = nullptr;
     bool done_ = false;
@@ -523,7 +510,7 @@ private:
     std::vector<std::string> names_;
     std::vector<std::string> parts_;
     std::string sharedStringsPart_;
-    SharedStrings strings_;
+    StringTable strings_;
     bool sharedStringsLoaded_ = false;
 };
 

@@ -39,3 +39,44 @@ TEST(CellText, OfficeXmlEscapesAndErrorCodes) {
 
 }  // namespace
 }  // namespace varnex
+
+#include "import/biff_records.h"
+
+namespace varnex {
+namespace {
+
+TEST(BiffStrings, CharactersContinueAfterAnOptionByteThatMaySwitchWidth) {
+    using namespace std::string_literals;
+    // "ab" compressed, then the record ends; the next one says 16-bit and holds 中 (U+4E2D),
+    // then rich-text runs and phonetic data that simply run on across the boundary.
+    std::string first = "\x03\x00\x0C\x01\x00\x04\x00\x00\x00"s "ab";
+    std::string second = "\x01\x2D\x4E"s "RRRR" "PP";
+    std::string third = "PP\x01\x00\x00"s "z";
+    biff::ContinuedData data;
+    data.addSegment(first);
+    data.addSegment(second);
+    data.addSegment(third);
+    std::string text;
+    ASSERT_TRUE(data.readUnicodeString(false, text));
+    EXPECT_EQ(text, "ab中");
+    text.clear();
+    ASSERT_TRUE(data.readUnicodeString(false, text));
+    EXPECT_EQ(text, "z");
+    EXPECT_TRUE(data.atEnd());
+    // A string announcing more characters than there are fails instead of reading beyond.
+    biff::ContinuedData shortData;
+    std::string lying = "\xFF\xFF\x00"s "abc";
+    shortData.addSegment(lying);
+    text.clear();
+    EXPECT_FALSE(shortData.readUnicodeString(false, text));
+}
+
+TEST(BiffStrings, RkValues) {
+    EXPECT_EQ(biff::rkValue((85u << 2) | 2), 85);
+    EXPECT_EQ(biff::rkValue((9250u << 2) | 3), 92.5);
+    EXPECT_EQ(biff::rkValue(static_cast<uint32_t>(-3 << 2) | 2), -3);
+    EXPECT_EQ(biff::rkValue(0x3FF00000u), 1.0);  // the high 30 bits of an IEEE double
+}
+
+}  // namespace
+}  // namespace varnex

@@ -48,7 +48,7 @@ TEST_P(SheetQueryFixture, HeaderOnlySheetIsAtEndAtOnce) {
     EXPECT_EQ(queryRows(GetParam(), "隐藏", {"隐藏的数据"}), std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, SheetQueryFixture, ::testing::Values("workbook.xlsx"));
+INSTANTIATE_TEST_SUITE_P(Fixtures, SheetQueryFixture, ::testing::Values("workbook.xlsx", "workbook.xls"));
 
 TEST(SheetQuery, UnreadableFilesFailToOpenNamingTheFile) {
     testing::TempDir dir;
