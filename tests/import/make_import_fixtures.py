@@ -24,10 +24,10 @@ def scores(values):
     return [values.get(i) for i in range(11)]
 
 
-def all_but(missing, present=10, zero=()):
-    """Eleven subject cells: `present` everywhere except the indexes in `missing` (empty) and
+def all_but(empty, zero=(), present=10):
+    """Eleven subject cells: `present` everywhere except the indexes in `empty` (empty cells) and
     `zero` (the number 0)."""
-    return [None if i in missing else (0 if i in zero else present) for i in range(11)]
+    return [None if i in empty else (0 if i in zero else present) for i in range(11)]
 
 
 STUDENT_SHEETS = {
@@ -53,8 +53,8 @@ STUDENT_SHEETS = {
     "缺考": [
         ["学校", "班级", "姓名"] + SUBJECTS,
         ["一中", 1, "全科"] + all_but(()),
-        ["一中", 2, "缺四"] + all_but((0, 1, 2, 3), zero=(2, 3)),
-        ["一中", 3, "缺五"] + all_but((0, 1, 2, 3, 4), zero=(3,)),
+        ["一中", 2, "缺四"] + all_but((0, 1), zero=(2, 3)),
+        ["一中", 3, "缺五"] + all_but((0, 1, 2, 4), zero=(3,)),
         ["一中", 4, "缺一"] + all_but((5,)),
         ["一中", 5, "全缺"] + scores({}),
     ],
