@@ -11,6 +11,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import zipfile
 from xml.sax.saxutils import escape
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -186,7 +187,41 @@ def convert(source, target_dir, filter_name, extension, run):
     return produced
 
 
+def write_bad_row_xlsx(path):
+    """A score sheet whose fourth row goes back to row 2: the reader fails after two students.
+    Written by hand, as no spreadsheet application saves such a file."""
+    main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+    rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    pkg = "http://schemas.openxmlformats.org/package/2006/relationships"
+
+    def row(number, cells):
+        xml = "".join('<c t="inlineStr"><is><t>%s</t></is></c>' % escape(c) if isinstance(c, str)
+                      else "<c><v>%r</v></c>" % c for c in cells)
+        return '<row r="%d">%s</row>' % (number, xml)
+
+    rows = (row(1, ["学校", "班级", "姓名", "语文"]) + row(2, ["一中", 1, "甲", 80]) + row(3, ["一中", 1, "乙", 90])
+            + row(2, ["一中", 2, "丙", 70]))
+    parts = {
+        "[Content_Types].xml": '<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/'
+                               'package/2006/content-types"><Default Extension="rels" ContentType="application/'
+                               'vnd.openxmlformats-package.relationships+xml"/><Default Extension="xml" '
+                               'ContentType="application/xml"/></Types>',
+        "_rels/.rels": '<Relationships xmlns="%s"><Relationship Id="rId1" Type="%s/officeDocument" '
+                       'Target="xl/workbook.xml"/></Relationships>' % (pkg, rel),
+        "xl/workbook.xml": '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="成绩" sheetId="1" r:id="rId1"/>'
+                           '</sheets></workbook>' % (main, rel),
+        "xl/_rels/workbook.xml.rels": '<Relationships xmlns="%s"><Relationship Id="rId1" Type="%s/worksheet" '
+                                      'Target="worksheets/sheet1.xml"/></Relationships>' % (pkg, rel),
+        "xl/worksheets/sheet1.xml": '<worksheet xmlns="%s"><sheetData>%s</sheetData></worksheet>' % (main, rows),
+    }
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, data in parts.items():
+            z.writestr(name, data)
+    print("wrote", os.path.normpath(path))
+
+
 def main():
+    write_bad_row_xlsx(os.path.join(FIXTURES, "students_bad_row.xlsx"))
     work = tempfile.mkdtemp(prefix="varnex-import-fixtures-")
     run = 0
     try:

@@ -332,6 +332,27 @@ TEST(StudentImport, ScoreAboveFullMark) {
     EXPECT_EQ(state.imported.classCount, 1);
 }
 
+// A row the reader cannot deliver ends the import like a failing check: the rows before it stay.
+TEST(StudentImport, UnreadableRowEndsTheImport) {
+    AppState state = scoreState("students_bad_row.xlsx", "成绩", kChineseOnly);
+    putPreviousImport(state);
+    ScriptedFrontend ui;
+    ui.expectQuestion("", true);
+
+    importStudents(state, ui);
+
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const std::string& text = ui.messages[0].text;
+    EXPECT_EQ(text.rfind("读取工作表时出现异常：", 0), 0u) << text;
+    EXPECT_NE(text.find("成绩"), std::string::npos) << text;
+    EXPECT_EQ(withoutTime(ui.logLines.back()), text);
+    EXPECT_EQ(ui.enabled, (std::vector<std::pair<int, bool>>{{ctl::ExportResults, true}}));
+    EXPECT_EQ(names(state.students), (std::vector<std::string>{"甲", "乙"}));
+    EXPECT_EQ(state.imported.studentCount, 2);
+    EXPECT_EQ(state.imported.classCount, 1);
+    EXPECT_EQ(state.imported.schoolList, std::vector<std::string>{"一中"});
+}
+
 TEST(StudentImport, SheetThatCannotBeRead) {
     struct Case {
         const char* name;
