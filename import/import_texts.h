@@ -70,10 +70,8 @@ inline constexpr const char* kAboveFullMarkFormat = "%s%s%d%s%s%s%d";
 inline constexpr const char* kScore = "分数：";
 inline constexpr const char* kNotAbove = "不能大于";
 inline constexpr const char* kFullMark = "满分：";
-inline constexpr const char* kClassEntryFormat = "%s %s";  ///< school, class
 /// A row that the reader could not deliver ends the import: this text, then the reader's text.
 inline constexpr const char* kRowUnreadable = "读取工作表时出现异常：";
-inline constexpr const char* kTotalFormat = "%.1f";
 
 // ---------------------------------------------------------------- end of data
 inline constexpr const char* kNoClasses = "未找到任何班级！";

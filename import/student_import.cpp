@@ -1,8 +1,8 @@
 #include "import/student_import.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
-#include <cstdio>
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
@@ -71,12 +71,14 @@ void refreshSummary(AppState& state) {
     state.imported.schoolList = schoolRunsOf(state.imported.classList);
 }
 
+// The total of the eleven slots formatted as "%.1f" without a trailing ".0" (to_chars with a
+// precision gives exactly what printf gives, without its per-call cost).
 std::string totalText(const std::vector<std::string>& cells) {
     double total = 0.0;
     for (const auto& subject : kSubjects) total += cAtof(cells[static_cast<size_t>(subject.column)]);
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, t::kTotalFormat, total);
-    return removeTrailingDotZero(buffer);
+    char buffer[512];  // room for any double in fixed notation
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, total, std::chars_format::fixed, 1);
+    return removeTrailingDotZero(std::string(buffer, result.ptr));
 }
 
 bool isMissing(const std::string& score) { return score.empty() || score == "0"; }
@@ -143,7 +145,10 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const s
         if (allEmpty) return LoopEnd::EndOfData;
         cells[kTotalColumn] = totalText(cells);
 
-        std::string classEntry = strprintf(t::kClassEntryFormat, cells[kSchoolCell].c_str(), cells[kClassCell].c_str());
+        // The ClassList entry "school class".
+        std::string classEntry;
+        classEntry.reserve(cells[kSchoolCell].size() + 1 + cells[kClassCell].size());
+        classEntry.append(cells[kSchoolCell]).append(1, ' ').append(cells[kClassCell]);
         const std::vector<std::string>* row = &cells;
         if (!shouldSkip(state, cells, examinedCount)) {
             int index = state.students.appendRow(std::move(cells));
