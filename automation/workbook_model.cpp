@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <tuple>
 #include <cmath>
 #include <set>
+#include <tuple>
 
 namespace varnex {
 
@@ -25,8 +25,61 @@ const Cell* SheetModel::at(std::string_view address) const {
 Cell& SheetModel::touch(int row, int column) {
     if (row >= static_cast<int>(rows_.size())) rows_.resize(static_cast<size_t>(row) + 1);
     auto& r = rows_[static_cast<size_t>(row)];
-    if (column >= static_cast<int>(r.size())) r.resize(static_cast<size_t>(column) + 1);
+    if (column >= static_cast<int>(r.size())) {
+        // Rows of a sheet are mostly as wide as the row above: reserving that much at once keeps
+        // growing rows from holding twice the cells they need.
+        if (r.capacity() == 0 && row > 0) {
+            r.reserve(std::max(static_cast<size_t>(column) + 1, rows_[static_cast<size_t>(row) - 1].size()));
+        }
+        r.resize(static_cast<size_t>(column) + 1);
+    }
     return r[static_cast<size_t>(column)];
+}
+
+namespace {
+
+uint64_t positionKey(CellPos p) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(p.row)) << 32) | static_cast<uint32_t>(p.column);
+}
+
+bool intersects(const CellRange& a, const CellRange& b) {
+    return a.first.row <= b.last.row && b.first.row <= a.last.row && a.first.column <= b.last.column &&
+           b.first.column <= a.last.column;
+}
+
+}  // namespace
+
+void SheetModel::addMerge(const CellRange& range) {
+    if (range.first == range.last) return;
+    bool overlaps = false;
+    for (int r = range.first.row; r <= range.last.row; ++r) {
+        for (int c = range.first.column; c <= range.last.column; ++c) overlaps |= touch(r, c).inMerge;
+    }
+    if (overlaps) {
+        std::vector<CellRange> kept;
+        for (const CellRange& m : merges) {
+            if (!intersects(m, range)) {
+                kept.push_back(m);
+                continue;
+            }
+            for (int r = m.first.row; r <= m.last.row; ++r) {
+                for (int c = m.first.column; c <= m.last.column; ++c) touch(r, c).inMerge = false;
+            }
+        }
+        merges = std::move(kept);
+        mergeByTopLeft_.clear();
+        for (size_t i = 0; i < merges.size(); ++i) mergeByTopLeft_[positionKey(merges[i].first)] = i;
+    }
+    for (int r = range.first.row; r <= range.last.row; ++r) {
+        for (int c = range.first.column; c <= range.last.column; ++c) touch(r, c).inMerge = true;
+    }
+    merges.push_back(range);
+    mergeByTopLeft_[positionKey(range.first)] = merges.size() - 1;
+}
+
+bool SheetModel::isMergedArea(const CellRange& range) const {
+    auto it = mergeByTopLeft_.find(positionKey(range.first));
+    return it != mergeByTopLeft_.end() && it->second < merges.size() && merges[it->second] == range;
 }
 
 int SheetModel::columnCount(int row) const {
@@ -105,6 +158,7 @@ public:
         Value v = expression(p);
         skipBlanks(p);
         if (p.pos != p.text.size() && v.kind != Value::Kind::Error) v = Value::error("#NAME?");
+        if (v.kind == Value::Kind::Empty) v = Value::ofNumber(0);  // "=A1" of an empty cell shows 0
         --depth_;
         return v;
     }
@@ -229,10 +283,13 @@ private:
             } while (accept(p, ','));
             if (!accept(p, ')')) return Value::error("#NAME?");
             if (count == 0) return Value::error("#DIV/0!");
-            return Value::ofNumber(sum / count);
+            return numberOrOverflow(sum / count);
         }
         return Value::error("#NAME?");
     }
+
+    // A result too large for a double is #NUM!, as the spreadsheet shows it.
+    static Value numberOrOverflow(double d) { return std::isfinite(d) ? Value::ofNumber(d) : Value::error("#NUM!"); }
 
     // An operand of arithmetic: empty counts 0, text that is not a number is #VALUE!.
     static Value asNumber(const Value& v) {
@@ -288,9 +345,9 @@ private:
             Value a = asNumber(left), b = asNumber(right);
             if (!a.isNumber()) left = a;
             else if (!b.isNumber()) left = b;
-            else if (op == '*') left = Value::ofNumber(a.number * b.number);
+            else if (op == '*') left = numberOrOverflow(a.number * b.number);
             else if (b.number == 0) left = Value::error("#DIV/0!");
-            else left = Value::ofNumber(a.number / b.number);
+            else left = numberOrOverflow(a.number / b.number);
         }
     }
 
@@ -305,7 +362,7 @@ private:
             Value a = asNumber(left), b = asNumber(right);
             if (!a.isNumber()) left = a;
             else if (!b.isNumber()) left = b;
-            else left = Value::ofNumber(op == '+' ? a.number + b.number : a.number - b.number);
+            else left = numberOrOverflow(op == '+' ? a.number + b.number : a.number - b.number);
         }
     }
 
@@ -322,7 +379,6 @@ Value evaluateFormula(const SheetModel& sheet, std::string_view formula) {
     Evaluator e(sheet);
     return e.evaluate(formula);
 }
-
 
 void WorkbookModel::recalculate() {
     for (auto& s : sheets_) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "automation/cell_name.h"
@@ -34,6 +35,7 @@ struct Value {
     bool isNumber() const { return kind == Kind::Number; }
 };
 
+/// One cell: its value (or formula and computed result) and its format.
 struct Cell {
     enum class Kind : uint8_t { Empty, Number, Text, Formula };
     Kind kind = Kind::Empty;
@@ -41,23 +43,33 @@ struct Cell {
     int8_t horizontalAlign = 0;  ///< 0 (general), kAlignLeft or kAlignCenter
     bool verticalCenter = false;
     uint16_t numberFormat = 0;   ///< 0: general; otherwise index into WorkbookModel::numberFormats + 1
+    bool inMerge = false;        ///< part of one of the sheet's merged areas
     double number = 0;           ///< the value of a number cell
     std::string text;            ///< the text of a text cell, or the formula (with "=") of a formula cell
     Value cached;                ///< the computed result of a formula cell
 };
 
+/// A rectangle of cells, first = top left, last = bottom right (0-based).
 struct CellRange {
     CellPos first;
     CellPos last;
     bool operator==(const CellRange&) const = default;
 };
 
+/// One worksheet: its tab name, visibility, column widths, merged areas and cells.
 class SheetModel {
 public:
     std::string name;
     bool visible = true;
     std::map<int, double> columnWidths;  ///< by 0-based column
-    std::vector<CellRange> merges;
+    std::vector<CellRange> merges;       ///< never overlapping; change them through addMerge()
+
+    /// Merges a range (of more than one cell). Merged areas that overlap it are dissolved first, so
+    /// that the areas never overlap (a file with overlapping areas is refused by spreadsheet
+    /// applications).
+    void addMerge(const CellRange& range);
+    /// True when exactly this range is one merged area.
+    bool isMergedArea(const CellRange& range) const;
 
     /// The cell at a 0-based position, or nullptr when nothing was ever written there.
     const Cell* cell(int row, int column) const;
@@ -75,8 +87,10 @@ public:
 
 private:
     std::vector<std::vector<Cell>> rows_;
+    std::unordered_map<uint64_t, size_t> mergeByTopLeft_;  ///< index into merges
 };
 
+/// A workbook: its sheets in tab order, the active sheet and the number formats in use.
 class WorkbookModel {
 public:
     /// A new workbook with three sheets named Sheet1 … Sheet3 and the first active.
