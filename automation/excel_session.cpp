@@ -154,6 +154,10 @@ void ExcelRange::SetNumberFormat(std::string_view format) {
 
 void ExcelRange::BorderAround(int, int, int) {
     requireRange(sheet_);
+    if (range_.first == range_.last) {
+        sheet_->touch(range_.first.row, range_.first.column).borders |= kBorderLeft | kBorderRight | kBorderTop | kBorderBottom;
+        return;
+    }
     for (int c = range_.first.column; c <= range_.last.column; ++c) {
         sheet_->touch(range_.first.row, c).borders |= kBorderTop;
         sheet_->touch(range_.last.row, c).borders |= kBorderBottom;
@@ -198,7 +202,7 @@ void ExcelSheet::SetVisible(int visible) {
 ExcelRange& ExcelSheet::Range(std::string_view first, std::string_view last) {
     SheetModel* s = session_->workbook().sheet(position_);
     auto a = parseCellName(first);
-    auto b = parseCellName(last);
+    auto b = first == last ? a : parseCellName(last);
     if (s == nullptr || !a || !b) {
         throw AutomationError(tx::kInvalidRange + std::string(first) + ":" + std::string(last));
     }

@@ -22,7 +22,7 @@ const Cell* SheetModel::at(std::string_view address) const {
     return pos ? cell(pos->row, pos->column) : nullptr;
 }
 
-Cell& SheetModel::touch(int row, int column) {
+Cell& SheetModel::create(int row, int column) {
     if (row >= static_cast<int>(rows_.size())) rows_.resize(static_cast<size_t>(row) + 1);
     auto& r = rows_[static_cast<size_t>(row)];
     if (column >= static_cast<int>(r.size())) {

@@ -76,7 +76,13 @@ public:
     /// The cell at an A1 address ("B3"), or nullptr.
     const Cell* at(std::string_view address) const;
     /// The cell, created when needed.
-    Cell& touch(int row, int column);
+    Cell& touch(int row, int column) {
+        if (static_cast<size_t>(row) < rows_.size()) {
+            auto& r = rows_[static_cast<size_t>(row)];
+            if (static_cast<size_t>(column) < r.size()) return r[static_cast<size_t>(column)];
+        }
+        return create(row, column);
+    }
 
     /// Number of rows that hold cells (the last used row + 1).
     int rowCount() const { return static_cast<int>(rows_.size()); }
@@ -86,6 +92,7 @@ public:
     size_t cellCount() const;
 
 private:
+    Cell& create(int row, int column);
     std::vector<std::vector<Cell>> rows_;
     std::unordered_map<uint64_t, size_t> mergeByTopLeft_;  ///< index into merges
 };
