@@ -10,6 +10,7 @@
 #include "app/text_util.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
+#include "import/spreadsheet_driver.h"
 #include "import/template_texts.h"
 
 namespace varnex {
@@ -101,15 +102,20 @@ void writeTemplateSheets(ExcelSession& session) {
     for (int grade = kGradeCount - 1; grade >= 0; --grade) writeGradeSheet(session, grade);
 }
 
-void generateTemplates(AppState& state, Frontend& frontend) {
+void generateTemplates(AppState& state, Frontend& frontend) { generateTemplates(state, frontend, builtInReaders()); }
+
+void generateTemplates(AppState& state, Frontend& frontend, const std::vector<std::string>& installedReaders) {
     const std::string examName = state.examNameText;
     if (examName.empty()) {
         frontend.showMessage(tx::kExamNameEmpty, tx::kCaptionError, MessageIcon::Error);
         frontend.focusControl(ctl::ExamNameBox);
         return;
     }
-    // Driver choice: the built-in readers read every supported format, so the choice always succeeds.
-    state.workbook.driverName = tx::kBuiltInReaderName;
+    std::string driverError;
+    if (!chooseSpreadsheetDriver(state.workbook.driverName, false, driverError, installedReaders)) {
+        frontend.showMessage(driverError, tx::kProgramName, MessageIcon::None);
+        return;
+    }
 
     ExcelSession session;
     if (!session.Start()) {

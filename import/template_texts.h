@@ -8,9 +8,6 @@ inline constexpr const char* kStartFailed = "启动 Excel 服务失败！\n请�
 inline constexpr const char* kCaptionError = "错误";
 inline constexpr const char* kCaptionInfo = "信息";
 
-/// The reader description that driver choice records (the built-in readers are always there).
-inline constexpr const char* kBuiltInReaderName = "Varnex 内置读取器 (*.xls, *.xlsx, *.et)";
-
 inline constexpr const char* kLogGenerating = "生成导入模板：";
 inline constexpr const char* kLogSaved = "保存文件：";
 
