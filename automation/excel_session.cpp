@@ -42,7 +42,8 @@ const char* sheetNameProblem(const WorkbookModel& workbook, int position, std::s
     if (name.front() == '\'' || name.back() == '\'') return tx::kSheetNameApostrophe;
     if (equalIgnoringAsciiCase(name, "History")) return tx::kSheetNameReserved;
     for (int i = 1; i <= workbook.sheetCount(); ++i) {
-        if (i != position && equalIgnoringAsciiCase(workbook.sheet(i)->name, name)) return tx::kSheetNameTaken;
+        if (i != position && equalIgnoringAsciiCase(workbook.sheet(i)->name, name))
+            return tx::kSheetNameTaken;
     }
     return nullptr;
 }
@@ -115,7 +116,8 @@ void ExcelRange::SetHorizontalAlignment(int code) {
     requireRange(sheet_);
     for (int r = range_.first.row; r <= range_.last.row; ++r) {
         for (int c = range_.first.column; c <= range_.last.column; ++c)
-            sheet_->touch(r, c).horizontalAlign = static_cast<int8_t>(code == kAlignLeft || code == kAlignCenter ? code : 0);
+            sheet_->touch(r, c).horizontalAlign =
+                static_cast<int8_t>(code == kAlignLeft || code == kAlignCenter ? code : 0);
     }
 }
 
@@ -148,14 +150,16 @@ void ExcelRange::SetNumberFormat(std::string_view format) {
     requireRange(sheet_);
     uint16_t index = workbook_->numberFormatIndex(format);
     for (int r = range_.first.row; r <= range_.last.row; ++r) {
-        for (int c = range_.first.column; c <= range_.last.column; ++c) sheet_->touch(r, c).numberFormat = index;
+        for (int c = range_.first.column; c <= range_.last.column; ++c)
+            sheet_->touch(r, c).numberFormat = index;
     }
 }
 
 void ExcelRange::BorderAround(int, int, int) {
     requireRange(sheet_);
     if (range_.first == range_.last) {
-        sheet_->touch(range_.first.row, range_.first.column).borders |= kBorderLeft | kBorderRight | kBorderTop | kBorderBottom;
+        sheet_->touch(range_.first.row, range_.first.column).borders |=
+            kBorderLeft | kBorderRight | kBorderTop | kBorderBottom;
         return;
     }
     for (int c = range_.first.column; c <= range_.last.column; ++c) {
@@ -170,7 +174,9 @@ void ExcelRange::BorderAround(int, int, int) {
 
 // ---------------------------------------------------------------- sheet
 
-void ExcelSheet::Activate() { session_->workbook().activate(position_); }
+void ExcelSheet::Activate() {
+    session_->workbook().activate(position_);
+}
 
 void ExcelSheet::SetName(std::string_view name) {
     WorkbookModel& workbook = session_->workbook();
@@ -216,7 +222,9 @@ ExcelRange& ExcelSheet::Range(std::string_view first, std::string_view last) {
 
 // ---------------------------------------------------------------- session
 
-ExcelSession::ExcelSession() { sheet_.session_ = this; }
+ExcelSession::ExcelSession() {
+    sheet_.session_ = this;
+}
 
 bool ExcelSession::Start() {
     started_ = true;
@@ -228,12 +236,17 @@ void ExcelSession::AddWorkbook(OmittedArgumentType) {
     hasWorkbook_ = true;
 }
 
-void ExcelSession::Sheets() { workbook(); }
+void ExcelSession::Sheets() {
+    workbook();
+}
 
-void ExcelSession::AddSheets(int count) { workbook().addSheetsBeforeActive(count); }
+void ExcelSession::AddSheets(int count) {
+    workbook().addSheetsBeforeActive(count);
+}
 
 ExcelSheet& ExcelSession::Sheet(int index) {
-    if (workbook().sheet(index) == nullptr) throw AutomationError(tx::kNoSuchSheetIndex + std::to_string(index));
+    if (workbook().sheet(index) == nullptr)
+        throw AutomationError(tx::kNoSuchSheetIndex + std::to_string(index));
     sheet_.position_ = index;
     range_.sheet_ = nullptr;
     return sheet_;

@@ -106,13 +106,14 @@ bool isFileError(lxw_error code) {
 /// A hidden file in the target folder that the workbook is written to first; removed unless it was
 /// renamed into place.
 class PendingFile {
-public:
+  public:
     /// Creates the file; 0 or the errno of the failure.
     int create(const std::string& folder) {
         std::random_device seed;
         std::mt19937 rng(seed());
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string candidate = joinPath(folder, strprintf(".varnex-%08x.xlsx.part", static_cast<unsigned>(rng())));
+            std::string candidate =
+                joinPath(folder, strprintf(".varnex-%08x.xlsx.part", static_cast<unsigned>(rng())));
             int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {
                 ::close(fd);
@@ -142,7 +143,7 @@ public:
         return result;
     }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -245,7 +246,8 @@ std::string documentsFromUserDirs(const std::string& home) {
         static const std::string kKey = "XDG_DOCUMENTS_DIR=";
         if (line.compare(i, kKey.size(), kKey) != 0) continue;
         std::string raw = line.substr(i + kKey.size());
-        while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\t' || raw.back() == '\r')) raw.pop_back();
+        while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\t' || raw.back() == '\r'))
+            raw.pop_back();
         if (raw.size() < 2 || raw.front() != '"' || raw.back() != '"') continue;
         std::string value;
         for (size_t k = 1; k + 1 < raw.size(); ++k) {

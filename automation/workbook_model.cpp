@@ -126,7 +126,8 @@ void WorkbookModel::addSheetsBeforeActive(int count) {
     for (int i = 0; i < count; ++i) {
         auto s = std::make_unique<SheetModel>();
         s->name = "Sheet" + std::to_string(nextSheetNumber_++);
-        sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(at + static_cast<size_t>(i)), std::move(s));
+        sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(at + static_cast<size_t>(i)),
+                       std::move(s));
     }
 }
 
@@ -147,7 +148,7 @@ uint16_t WorkbookModel::numberFormatIndex(std::string_view format) {
 namespace {
 
 class Evaluator {
-public:
+  public:
     explicit Evaluator(const SheetModel& sheet) : sheet_(sheet) {}
 
     Value evaluate(std::string_view formula) {
@@ -166,7 +167,7 @@ public:
     /// The value of a cell; formula results are remembered for the evaluator's life.
     Value cellOf(CellPos pos) { return cellValue(pos); }
 
-private:
+  private:
     struct Parser {
         std::string_view text;
         size_t pos;
@@ -289,7 +290,9 @@ private:
     }
 
     // A result too large for a double is #NUM!, as the spreadsheet shows it.
-    static Value numberOrOverflow(double d) { return std::isfinite(d) ? Value::ofNumber(d) : Value::error("#NUM!"); }
+    static Value numberOrOverflow(double d) {
+        return std::isfinite(d) ? Value::ofNumber(d) : Value::error("#NUM!");
+    }
 
     // An operand of arithmetic: empty counts 0, text that is not a number is #VALUE!.
     static Value asNumber(const Value& v) {
@@ -316,7 +319,8 @@ private:
             Value v = asNumber(factor(p));
             return v.isNumber() ? Value::ofNumber(-v.number) : v;
         }
-        if (p.pos < p.text.size() && ((p.text[p.pos] >= '0' && p.text[p.pos] <= '9') || p.text[p.pos] == '.')) {
+        if (p.pos < p.text.size() &&
+            ((p.text[p.pos] >= '0' && p.text[p.pos] <= '9') || p.text[p.pos] == '.')) {
             double d = 0;
             auto res = std::from_chars(p.text.data() + p.pos, p.text.data() + p.text.size(), d);
             if (res.ec != std::errc()) return Value::error("#NAME?");
@@ -338,16 +342,24 @@ private:
         Value left = factor(p);
         for (;;) {
             char op = 0;
-            if (accept(p, '*')) op = '*';
-            else if (accept(p, '/')) op = '/';
-            else return left;
+            if (accept(p, '*'))
+                op = '*';
+            else if (accept(p, '/'))
+                op = '/';
+            else
+                return left;
             Value right = factor(p);
             Value a = asNumber(left), b = asNumber(right);
-            if (!a.isNumber()) left = a;
-            else if (!b.isNumber()) left = b;
-            else if (op == '*') left = numberOrOverflow(a.number * b.number);
-            else if (b.number == 0) left = Value::error("#DIV/0!");
-            else left = numberOrOverflow(a.number / b.number);
+            if (!a.isNumber())
+                left = a;
+            else if (!b.isNumber())
+                left = b;
+            else if (op == '*')
+                left = numberOrOverflow(a.number * b.number);
+            else if (b.number == 0)
+                left = Value::error("#DIV/0!");
+            else
+                left = numberOrOverflow(a.number / b.number);
         }
     }
 
@@ -355,14 +367,20 @@ private:
         Value left = term(p);
         for (;;) {
             char op = 0;
-            if (accept(p, '+')) op = '+';
-            else if (accept(p, '-')) op = '-';
-            else return left;
+            if (accept(p, '+'))
+                op = '+';
+            else if (accept(p, '-'))
+                op = '-';
+            else
+                return left;
             Value right = term(p);
             Value a = asNumber(left), b = asNumber(right);
-            if (!a.isNumber()) left = a;
-            else if (!b.isNumber()) left = b;
-            else left = numberOrOverflow(op == '+' ? a.number + b.number : a.number - b.number);
+            if (!a.isNumber())
+                left = a;
+            else if (!b.isNumber())
+                left = b;
+            else
+                left = numberOrOverflow(op == '+' ? a.number + b.number : a.number - b.number);
         }
     }
 

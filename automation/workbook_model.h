@@ -42,11 +42,11 @@ struct Cell {
     uint8_t borders = 0;         ///< BorderEdge bits
     int8_t horizontalAlign = 0;  ///< 0 (general), kAlignLeft or kAlignCenter
     bool verticalCenter = false;
-    uint16_t numberFormat = 0;   ///< 0: general; otherwise index into WorkbookModel::numberFormats + 1
-    bool inMerge = false;        ///< part of one of the sheet's merged areas
-    double number = 0;           ///< the value of a number cell
-    std::string text;            ///< the text of a text cell, or the formula (with "=") of a formula cell
-    Value cached;                ///< the computed result of a formula cell
+    uint16_t numberFormat = 0;  ///< 0: general; otherwise index into WorkbookModel::numberFormats + 1
+    bool inMerge = false;       ///< part of one of the sheet's merged areas
+    double number = 0;          ///< the value of a number cell
+    std::string text;           ///< the text of a text cell, or the formula (with "=") of a formula cell
+    Value cached;               ///< the computed result of a formula cell
 };
 
 /// A rectangle of cells, first = top left, last = bottom right (0-based).
@@ -58,7 +58,7 @@ struct CellRange {
 
 /// One worksheet: its tab name, visibility, column widths, merged areas and cells.
 class SheetModel {
-public:
+  public:
     std::string name;
     bool visible = true;
     std::map<int, double> columnWidths;  ///< by 0-based column
@@ -91,7 +91,7 @@ public:
     /// Total number of cells created.
     size_t cellCount() const;
 
-private:
+  private:
     Cell& create(int row, int column);
     std::vector<std::vector<Cell>> rows_;
     std::unordered_map<uint64_t, size_t> mergeByTopLeft_;  ///< index into merges
@@ -99,7 +99,7 @@ private:
 
 /// A workbook: its sheets in tab order, the active sheet and the number formats in use.
 class WorkbookModel {
-public:
+  public:
     /// A new workbook with three sheets named Sheet1 … Sheet3 and the first active.
     WorkbookModel();
 
@@ -122,7 +122,7 @@ public:
     /// Computes the cached result of every formula cell.
     void recalculate();
 
-private:
+  private:
     std::vector<std::unique_ptr<SheetModel>> sheets_;
     int active_ = 1;
     int nextSheetNumber_ = 4;

@@ -26,7 +26,8 @@ XlsxWorkbook::~XlsxWorkbook() {
     if (workbook_ != nullptr) lxw_workbook_free(workbook_);
 }
 
-XlsxWorkbook::XlsxWorkbook(XlsxWorkbook&& other) noexcept : workbook_(std::exchange(other.workbook_, nullptr)) {}
+XlsxWorkbook::XlsxWorkbook(XlsxWorkbook&& other) noexcept
+    : workbook_(std::exchange(other.workbook_, nullptr)) {}
 
 XlsxWorkbook& XlsxWorkbook::operator=(XlsxWorkbook&& other) noexcept {
     if (this != &other) {
@@ -50,9 +51,11 @@ namespace {
 /// One lxw_format per distinct combination of border edges, alignment and number format, made
 /// when first needed and found again by a direct index.
 class FormatTable {
-public:
+  public:
     FormatTable(lxw_workbook* workbook, const std::vector<std::string>& numberFormats)
-        : workbook_(workbook), numberFormats_(numberFormats), formats_(kStyles * (numberFormats.size() + 1)) {}
+        : workbook_(workbook),
+          numberFormats_(numberFormats),
+          formats_(kStyles * (numberFormats.size() + 1)) {}
 
     /// The format of a cell, nullptr for the default format (or when libxlsxwriter is out of memory,
     /// reported by failed()).
@@ -67,7 +70,7 @@ public:
     }
     bool failed() const { return failed_; }
 
-private:
+  private:
     static constexpr size_t kStyles = 128;  // 4 border bits, 2 alignment bits, 1 vertical bit
 
     static size_t alignIndex(int8_t code) {
@@ -148,13 +151,15 @@ lxw_error writeCell(lxw_worksheet* ws, int row, int column, const Cell& cell, lx
             switch (cell.cached.kind) {
                 case Value::Kind::Number:
                     if (std::isfinite(cell.cached.number)) {
-                        return worksheet_write_formula_num(ws, r, c, cell.text.c_str(), format, cell.cached.number);
+                        return worksheet_write_formula_num(ws, r, c, cell.text.c_str(), format,
+                                                           cell.cached.number);
                     }
                     return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format, "#NUM!");
                 case Value::Kind::Text:
                 case Value::Kind::Error:
                     // 1.1.4 has no error-typed result: the error code is stored as the result text.
-                    return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format, cell.cached.text.c_str());
+                    return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format,
+                                                       cell.cached.text.c_str());
                 case Value::Kind::Empty:
                     // Not computed: an empty result makes every reader that can recalculate do so.
                     return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format, "");
@@ -173,9 +178,9 @@ XlsxWriteError writeSheet(lxw_worksheet* ws, const SheetModel& sheet, FormatTabl
     // The areas first, without values or formats: every cell of an area is written below with its
     // own value and format (the top-left one carries the area's value; each keeps its own edges).
     for (const CellRange& m : sheet.merges) {
-        lxw_error e = worksheet_merge_range(ws, static_cast<lxw_row_t>(m.first.row), static_cast<lxw_col_t>(m.first.column),
-                                            static_cast<lxw_row_t>(m.last.row), static_cast<lxw_col_t>(m.last.column), "",
-                                            nullptr);
+        lxw_error e = worksheet_merge_range(
+            ws, static_cast<lxw_row_t>(m.first.row), static_cast<lxw_col_t>(m.first.column),
+            static_cast<lxw_row_t>(m.last.row), static_cast<lxw_col_t>(m.last.column), "", nullptr);
         if (e) return failure(e, where(sheet, m.first.row, m.first.column));
     }
     for (int row = 0; row < sheet.rowCount(); ++row) {
@@ -184,7 +189,8 @@ XlsxWriteError writeSheet(lxw_worksheet* ws, const SheetModel& sheet, FormatTabl
             const Cell& cell = *sheet.cell(row, column);
             lxw_format* format = formats.of(cell);
             if (formats.failed()) return failure(LXW_ERROR_MEMORY_MALLOC_FAILED, where(sheet, row, column));
-            if (lxw_error e = writeCell(ws, row, column, cell, format)) return failure(e, where(sheet, row, column));
+            if (lxw_error e = writeCell(ws, row, column, cell, format))
+                return failure(e, where(sheet, row, column));
         }
     }
     return {};
@@ -228,15 +234,17 @@ std::string incompletePart(const std::string& path) {
         if (readError) {
             bad = partName;
         } else if (xml) {
-            while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r' || tail.back() == ' ')) tail.pop_back();
+            while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r' || tail.back() == ' '))
+                tail.pop_back();
             size_t open = head.find('<', head.rfind("?>") == std::string::npos ? 0 : head.rfind("?>"));
             size_t nameEnd = head.find_first_of(" />", open + 1);
             std::string root = open == std::string::npos || nameEnd == std::string::npos
                                    ? std::string()
                                    : head.substr(open + 1, nameEnd - open - 1);
-            const bool closed = !root.empty() && (tail.ends_with("</" + root + ">") ||
-                                                  (tail.ends_with("/>") && head.find('>', open) + 1 == head.size() &&
-                                                   head.size() < 2048));
+            const bool closed =
+                !root.empty() &&
+                (tail.ends_with("</" + root + ">") ||
+                 (tail.ends_with("/>") && head.find('>', open) + 1 == head.size() && head.size() < 2048));
             if (!closed) bad = partName;
         }
     }

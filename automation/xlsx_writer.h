@@ -12,7 +12,7 @@ namespace varnex {
 /// An open libxlsxwriter workbook that is written and freed exactly once: by close(), which reports
 /// the error, or else by the destructor, which discards it without writing anything.
 class XlsxWorkbook {
-public:
+  public:
     /// A workbook that close() writes to `path`; its temporary files go to `tmpdir` ("" for the
     /// system's). isOpen() is false when libxlsxwriter could not create it.
     XlsxWorkbook(const std::string& path, const std::string& tmpdir);
@@ -29,15 +29,15 @@ public:
     /// and returns LXW_ERROR_NULL_PARAMETER_IGNORED.
     lxw_error close();
 
-private:
+  private:
     lxw_workbook* workbook_ = nullptr;
 };
 
 /// What went wrong while writing a file.
 struct XlsxWriteError {
     lxw_error code = LXW_NO_ERROR;
-    int systemError = 0;  ///< errno seen with the failure, 0 when none
-    std::string detail;   ///< where it happened (sheet and cell) and libxlsxwriter's description
+    int systemError = 0;      ///< errno seen with the failure, 0 when none
+    std::string detail;       ///< where it happened (sheet and cell) and libxlsxwriter's description
     bool incomplete = false;  ///< the file was written but a part of it is cut short (detail: the part)
     explicit operator bool() const { return code != LXW_NO_ERROR; }
 };

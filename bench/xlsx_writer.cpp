@@ -169,7 +169,8 @@ Measurement measure(bool throughSession, const std::string& path) {
 }
 
 Measurement median(std::vector<Measurement> runs) {
-    std::sort(runs.begin(), runs.end(), [](const Measurement& a, const Measurement& b) { return a.seconds < b.seconds; });
+    std::sort(runs.begin(), runs.end(),
+              [](const Measurement& a, const Measurement& b) { return a.seconds < b.seconds; });
     return runs[runs.size() / 2];
 }
 
@@ -190,15 +191,18 @@ int main(int argc, char** argv) {
     }
     const Measurement d = median(direct);
     const Measurement s = median(session);
-    const auto size = [&](const char* name) { return std::filesystem::file_size(folder + "/" + name) / 1024; };
-    std::printf("cells: %d (%d rows x %d columns), rounds: %d (medians below)\n", kRows * kColumns, kRows, kColumns,
-                rounds);
+    const auto size = [&](const char* name) {
+        return std::filesystem::file_size(folder + "/" + name) / 1024;
+    };
+    std::printf("cells: %d (%d rows x %d columns), rounds: %d (medians below)\n", kRows * kColumns, kRows,
+                kColumns, rounds);
     std::printf("direct libxlsxwriter:  %.2f s, peak memory %.0f MB, file %ju KB\n", d.seconds,
                 static_cast<double>(d.peakKilobytes) / 1024, static_cast<uintmax_t>(size("direct.xlsx")));
-    std::printf("session -> model -> file: %.2f s (building the model %.2f s, saving %.2f s), peak memory %.0f MB, "
-                "file %ju KB\n",
-                s.seconds, s.buildSeconds, s.seconds - s.buildSeconds, static_cast<double>(s.peakKilobytes) / 1024,
-                static_cast<uintmax_t>(size("session.xlsx")));
+    std::printf(
+        "session -> model -> file: %.2f s (building the model %.2f s, saving %.2f s), peak memory %.0f MB, "
+        "file %ju KB\n",
+        s.seconds, s.buildSeconds, s.seconds - s.buildSeconds, static_cast<double>(s.peakKilobytes) / 1024,
+        static_cast<uintmax_t>(size("session.xlsx")));
     const double ratio = s.seconds / d.seconds;
     std::printf("ratio: %.2fx (requirement <= 1.3x) -> %s\n", ratio, ratio <= 1.3 ? "ok" : "TOO SLOW");
     std::filesystem::remove_all(folder);

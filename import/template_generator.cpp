@@ -87,7 +87,8 @@ void writeGradeSheet(ExcelSession& session, int grade) {
     const int columns = static_cast<int>(header.size());
 
     for (int column = 1; column < columns; ++column) {
-        for (int row = 2; row < 2 + kGradeSampleRows; ++row) writeCell(sheet, column, row, {true, false, 0, nullptr});
+        for (int row = 2; row < 2 + kGradeSampleRows; ++row)
+            writeCell(sheet, column, row, {true, false, 0, nullptr});
     }
     for (int column = 0; column < columns; ++column) {
         writeCell(sheet, column, 1, {true, true, 5, header[static_cast<size_t>(column)]});
@@ -102,9 +103,12 @@ void writeTemplateSheets(ExcelSession& session) {
     for (int grade = kGradeCount - 1; grade >= 0; --grade) writeGradeSheet(session, grade);
 }
 
-void generateTemplates(AppState& state, Frontend& frontend) { generateTemplates(state, frontend, builtInReaders()); }
+void generateTemplates(AppState& state, Frontend& frontend) {
+    generateTemplates(state, frontend, builtInReaders());
+}
 
-void generateTemplates(AppState& state, Frontend& frontend, const std::vector<std::string>& installedReaders) {
+void generateTemplates(AppState& state, Frontend& frontend,
+                       const std::vector<std::string>& installedReaders) {
     const std::string examName = state.examNameText;
     if (examName.empty()) {
         frontend.showMessage(tx::kExamNameEmpty, tx::kCaptionError, MessageIcon::Error);
@@ -123,8 +127,8 @@ void generateTemplates(AppState& state, Frontend& frontend, const std::vector<st
         return;
     }
     appendLog(state, frontend, tx::kLogGenerating + examName);
-    frontend.setTitle(
-        strprintf(tx::kTitleFormat, tx::kProgramName, tx::kTitleTemplate, examName.c_str(), tx::kTitleGenerating));
+    frontend.setTitle(strprintf(tx::kTitleFormat, tx::kProgramName, tx::kTitleTemplate, examName.c_str(),
+                                tx::kTitleGenerating));
 
     try {
         session.SetUserControl(true);
@@ -156,8 +160,8 @@ void generateTemplates(AppState& state, Frontend& frontend, const std::vector<st
 
     frontend.setTitle(
         strprintf(tx::kTitleFormat, tx::kProgramName, tx::kTitleTemplate, examName.c_str(), tx::kTitleDone));
-    const std::string done =
-        frontend.setClipboardText(examName) ? examName + tx::kDoneAfterName : std::string(tx::kDoneNoClipboard);
+    const std::string done = frontend.setClipboardText(examName) ? examName + tx::kDoneAfterName
+                                                                 : std::string(tx::kDoneNoClipboard);
     frontend.showMessage(done, tx::kCaptionInfo, MessageIcon::Information);
 
     session.SetVisible(true);

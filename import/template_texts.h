@@ -4,7 +4,8 @@
 namespace varnex::templatetext {
 
 inline constexpr const char* kExamNameEmpty = "请输入或选择考试名称！";
-inline constexpr const char* kStartFailed = "启动 Excel 服务失败！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
+inline constexpr const char* kStartFailed =
+    "启动 Excel 服务失败！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
 inline constexpr const char* kCaptionError = "错误";
 inline constexpr const char* kCaptionInfo = "信息";
 

@@ -14,8 +14,8 @@ struct NameCase {
 };
 
 TEST(CellName, FormsLettersPastZ) {
-    const NameCase cases[] = {{0, 3, "A3"}, {25, 1, "Z1"}, {26, 1, "AA1"}, {27, 9, "AB9"}, {51, 2, "AZ2"},
-                              {52, 2, "BA2"}, {701, 5, "ZZ5"}, {702, 5, "AAA5"}};
+    const NameCase cases[] = {{0, 3, "A3"},   {25, 1, "Z1"},  {26, 1, "AA1"},  {27, 9, "AB9"},
+                              {51, 2, "AZ2"}, {52, 2, "BA2"}, {701, 5, "ZZ5"}, {702, 5, "AAA5"}};
     for (const auto& c : cases) {
         EXPECT_EQ(CellName(c.column, c.row), c.name);
         auto back = parseCellName(c.name);
@@ -37,10 +37,12 @@ struct TypedCase {
 
 TEST(ExcelRange, SetValueParsesTypedInput) {
     const TypedCase cases[] = {
-        {" 3/10 ", Cell::Kind::Text, 0},   {"85", Cell::Kind::Number, 85},     {"85.0", Cell::Kind::Number, 85},
-        {"-5", Cell::Kind::Number, -5},    {"33.3", Cell::Kind::Number, 33.3}, {" 12 ", Cell::Kind::Number, 12},
-        {"（3）班", Cell::Kind::Text, 0},  {"1e5", Cell::Kind::Text, 0},       {"第  1→10 名", Cell::Kind::Text, 0},
-        {"=RANK(A1,A$1:A$2)", Cell::Kind::Formula, 0}, {"", Cell::Kind::Empty, 0}, {"-", Cell::Kind::Text, 0},
+        {" 3/10 ", Cell::Kind::Text, 0},      {"85", Cell::Kind::Number, 85},
+        {"85.0", Cell::Kind::Number, 85},     {"-5", Cell::Kind::Number, -5},
+        {"33.3", Cell::Kind::Number, 33.3},   {" 12 ", Cell::Kind::Number, 12},
+        {"（3）班", Cell::Kind::Text, 0},     {"1e5", Cell::Kind::Text, 0},
+        {"第  1→10 名", Cell::Kind::Text, 0}, {"=RANK(A1,A$1:A$2)", Cell::Kind::Formula, 0},
+        {"", Cell::Kind::Empty, 0},           {"-", Cell::Kind::Text, 0},
         {"2024-01-05", Cell::Kind::Text, 0},
     };
     ExcelSession s;
@@ -159,7 +161,7 @@ TEST(WorkbookModel, CachedFormulaResults) {
     EXPECT_NEAR(num("I5"), 100.0 / 3, 1e-9);
     EXPECT_EQ(err("J5"), "#DIV/0!");
     EXPECT_EQ(err("K5"), "#DIV/0!");
-    EXPECT_EQ(num("L5"), 1);  // a rank over a formula
+    EXPECT_EQ(num("L5"), 1);                     // a rank over a formula
     EXPECT_TRUE(m.at("M5")->cached.isNumber());  // an empty cell shows as 0
     EXPECT_EQ(num("M5"), 0);
     EXPECT_EQ(err("N5"), "#NUM!");

@@ -57,14 +57,15 @@ TEST(SaveWorkbook, AddsANumberWhenTheNameIsTaken) {
         SaveResult r = saveWorkbook(model, target);
         ASSERT_TRUE(r.ok) << r.error;
         EXPECT_EQ(r.path, dir.file(expected));
-        EXPECT_NE(zipPart(r.path, "xl/worksheets/sheet1.xml").find("<f>RANK(B3,B$1:B$3)</f>"), std::string::npos);
+        EXPECT_NE(zipPart(r.path, "xl/worksheets/sheet1.xml").find("<f>RANK(B3,B$1:B$3)</f>"),
+                  std::string::npos);
     }
     // A base name is a file name: a separator in it does not lead into another folder.
     SaveResult slash = saveWorkbook(model, {dir.path() + "/", "2024/2025学年", "", false});
     ASSERT_TRUE(slash.ok) << slash.error;
     EXPECT_EQ(slash.path, dir.file("2024_2025学年.xlsx"));
-    EXPECT_EQ(filesIn(dir.path()), (std::set<std::string>{"期中考试.xlsx", "期中考试 (2).xlsx", "期中考试 (3).xlsx",
-                                                          "2024_2025学年.xlsx"}));
+    EXPECT_EQ(filesIn(dir.path()), (std::set<std::string>{"期中考试.xlsx", "期中考试 (2).xlsx",
+                                                          "期中考试 (3).xlsx", "2024_2025学年.xlsx"}));
 }
 
 TEST(SaveWorkbook, ExactPathIsReplacedOnlyWhenAsked) {
@@ -99,12 +100,26 @@ TEST(SaveWorkbook, AFailedSaveNamesThePathAndLeavesNothingBehind) {
     };
     const std::string longName(300, 'x');
     const Case cases[] = {
-        {"missing folder", {dir.file("none"), "成绩", "", false}, dir.file("none/成绩.xlsx"), "文件夹不存在。"},
-        {"folder is a file", {dir.file("a-file"), "成绩", "", false}, dir.file("a-file/成绩.xlsx"), "文件夹不存在。"},
-        {"name too long", {dir.path(), longName, "", false}, dir.file(longName + ".xlsx"), "文件名或路径太长。"},
+        {"missing folder",
+         {dir.file("none"), "成绩", "", false},
+         dir.file("none/成绩.xlsx"),
+         "文件夹不存在。"},
+        {"folder is a file",
+         {dir.file("a-file"), "成绩", "", false},
+         dir.file("a-file/成绩.xlsx"),
+         "文件夹不存在。"},
+        {"name too long",
+         {dir.path(), longName, "", false},
+         dir.file(longName + ".xlsx"),
+         "文件名或路径太长。"},
         {"exact path too long", {"", "", dir.file(longName), true}, dir.file(longName), "文件名或路径太长。"},
-        {"exact path is a folder", {"", "", dir.file("locked"), true}, dir.file("locked"), "已有同名的文件夹。"},
-        {"folder not writable", {dir.file("locked"), "成绩", "", false}, dir.file("locked/成绩.xlsx"),
+        {"exact path is a folder",
+         {"", "", dir.file("locked"), true},
+         dir.file("locked"),
+         "已有同名的文件夹。"},
+        {"folder not writable",
+         {dir.file("locked"), "成绩", "", false},
+         dir.file("locked/成绩.xlsx"),
          "没有写入该文件夹的权限。"},
     };
     WorkbookModel model = sampleWorkbook(2);
@@ -140,18 +155,22 @@ TEST(SaveWorkbook, AFullDiskLeavesNoPartialFile) {
 
 /// Sets an environment variable for the life of the object.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        if (value) setenv(name, value->c_str(), 1);
-        else unsetenv(name);
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
     }
     ~ScopedEnv() {
-        if (old_) setenv(name_, old_->c_str(), 1);
-        else unsetenv(name_);
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
     }
 
-private:
+  private:
     const char* name_;
     std::optional<std::string> old_;
 };
@@ -165,10 +184,13 @@ TEST(DocumentsFolder, FollowsTheDesktopSettings) {
         const char* expected;     // relative to home ("" is home itself)
     };
     const Case cases[] = {
-        {"user-dirs", "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/桌面\"\nXDG_DOCUMENTS_DIR=\"$HOME/文档\"\n",
+        {"user-dirs",
+         "# written by "
+         "xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/桌面\"\nXDG_DOCUMENTS_DIR=\"$HOME/文档\"\n",
          "", true, "/文档"},
         {"user-dirs absolute", "XDG_DOCUMENTS_DIR=\"@/Papers\"\n", "", false, "/Papers"},
-        {"user-dirs wins over the environment", "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n", "/Papers", false, "/文档"},
+        {"user-dirs wins over the environment", "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n", "/Papers", false,
+         "/文档"},
         {"environment", "XDG_DESKTOP_DIR=\"$HOME/桌面\"\n", "/Papers", false, "/Papers"},
         {"configured folder missing", "XDG_DOCUMENTS_DIR=\"$HOME/不存在\"\n", "", true, "/Documents"},
         {"no settings", nullptr, "", true, "/Documents"},
@@ -187,8 +209,9 @@ TEST(DocumentsFolder, FollowsTheDesktopSettings) {
         }
         ScopedEnv h("HOME", home.path());
         ScopedEnv config("XDG_CONFIG_HOME", std::nullopt);
-        ScopedEnv documents("XDG_DOCUMENTS_DIR",
-                            *c.environment ? std::optional<std::string>(home.path() + c.environment) : std::nullopt);
+        ScopedEnv documents("XDG_DOCUMENTS_DIR", *c.environment
+                                                     ? std::optional<std::string>(home.path() + c.environment)
+                                                     : std::nullopt);
         EXPECT_EQ(documentsFolder(), home.path() + c.expected) << c.name;
     }
 }

@@ -61,15 +61,18 @@ TEST(XlsxWriter, SheetsMergesWidthsAndOneFormatPerCombination) {
     ASSERT_FALSE(writeXlsx(s.workbook(), path));
 
     const std::string workbook = zipPart(path, "xl/workbook.xml");
-    EXPECT_NE(workbook.find("<sheet name=\"目录\" sheetId=\"1\" r:id=\"rId1\"/>"), std::string::npos) << workbook;
-    EXPECT_NE(workbook.find("<sheet name=\"班级各科三率\" sheetId=\"2\" state=\"hidden\""), std::string::npos);
+    EXPECT_NE(workbook.find("<sheet name=\"目录\" sheetId=\"1\" r:id=\"rId1\"/>"), std::string::npos)
+        << workbook;
+    EXPECT_NE(workbook.find("<sheet name=\"班级各科三率\" sheetId=\"2\" state=\"hidden\""),
+              std::string::npos);
     EXPECT_NE(workbook.find("<sheet name=\"Sheet3\" sheetId=\"3\" r:id=\"rId3\"/>"), std::string::npos);
     EXPECT_NE(workbook.find("fullCalcOnLoad=\"1\""), std::string::npos);  // recalculated on load
 
     const std::string xml = zipPart(path, "xl/worksheets/sheet1.xml");
     EXPECT_NE(xml.find("tabSelected=\"1\""), std::string::npos);
-    EXPECT_NE(xml.find("<mergeCells count=\"2\"><mergeCell ref=\"A1:D1\"/><mergeCell ref=\"A4:A7\"/></mergeCells>"),
-              std::string::npos)
+    EXPECT_NE(
+        xml.find("<mergeCells count=\"2\"><mergeCell ref=\"A1:D1\"/><mergeCell ref=\"A4:A7\"/></mergeCells>"),
+        std::string::npos)
         << xml;
     EXPECT_NE(xml.find("<cols><col min=\"3\" max=\"3\" width=\"11.7109375\" customWidth=\"1\"/></cols>"),
               std::string::npos);
@@ -123,7 +126,7 @@ TEST(XlsxWriter, FormulasCarryTheirComputedResults) {
     struct Expected {
         const char* cell;
         const char* formula;
-        double number;     // when error is null
+        double number;      // when error is null
         const char* error;  // a text result
     };
     const Expected cases[] = {

@@ -32,7 +32,8 @@ struct GradeSheet {
 const std::vector<GradeSheet>& gradeSheets() {
     static const std::vector<std::string> two{"语文", "数学"};
     static const std::vector<std::string> three{"语文", "数学", "英语"};
-    static const std::vector<std::string> senior{"语文", "数学", "英语", "物理", "化学", "生物", "历史", "地理", "政治"};
+    static const std::vector<std::string> senior{"语文", "数学", "英语", "物理", "化学",
+                                                 "生物", "历史", "地理", "政治"};
     static const std::vector<GradeSheet> sheets{
         {"一年级", two},
         {"二年级", two},
@@ -58,7 +59,8 @@ std::vector<std::string> gradeHeader(const GradeSheet& g) {
 }
 
 // What one cell must hold: its kind and text or number, whether it is boxed and centred.
-void expectCell(const SheetModel& sheet, int column, int row, Cell::Kind kind, const std::string& text, bool centred) {
+void expectCell(const SheetModel& sheet, int column, int row, Cell::Kind kind, const std::string& text,
+                bool centred) {
     const std::string where = sheet.name + "!" + CellName(column, row);
     const Cell* c = sheet.cell(row - 1, column);
     ASSERT_NE(c, nullptr) << where;
@@ -124,7 +126,8 @@ TEST(TemplateWorkbook, SheetsHeadersWidthsBoxesAndSamples) {
         for (int row = 2; row <= 13; ++row) {
             EXPECT_EQ(teachers.columnCount(row - 1), 14);
             if (column == 1) {
-                expectCell(teachers, column, row, Cell::Kind::Text, gradeSheets()[static_cast<size_t>(row - 2)].name, true);
+                expectCell(teachers, column, row, Cell::Kind::Text,
+                           gradeSheets()[static_cast<size_t>(row - 2)].name, true);
             } else if (column == 2) {
                 expectCell(teachers, column, row, Cell::Kind::Number, "1", true);
             } else {
@@ -137,18 +140,22 @@ TEST(TemplateWorkbook, SheetsHeadersWidthsBoxesAndSamples) {
 
 /// Sets an environment variable for the life of the object.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        if (value) setenv(name, value->c_str(), 1);
-        else unsetenv(name);
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
     }
     ~ScopedEnv() {
-        if (old_) setenv(name_, old_->c_str(), 1);
-        else unsetenv(name_);
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
     }
 
-private:
+  private:
     const char* name_;
     std::optional<std::string> old_;
 };
@@ -156,7 +163,8 @@ private:
 // The calls a frontend saw, with the time stamps taken off the log lines.
 std::vector<std::string> callsOf(const ScriptedFrontend& ui) {
     std::vector<std::string> calls;
-    for (const auto& c : ui.calls) calls.push_back(c.rfind("log:", 0) == 0 ? "log:" + testing::withoutTime(c.substr(4)) : c);
+    for (const auto& c : ui.calls)
+        calls.push_back(c.rfind("log:", 0) == 0 ? "log:" + testing::withoutTime(c.substr(4)) : c);
     return calls;
 }
 
@@ -164,7 +172,8 @@ std::vector<std::string> callsOf(const ScriptedFrontend& ui) {
 std::vector<std::string> tabNames(const std::string& path) {
     const std::string xml = testing::zipPart(path, "xl/workbook.xml");
     std::vector<std::string> names;
-    for (size_t at = xml.find("<sheet name=\""); at != std::string::npos; at = xml.find("<sheet name=\"", at + 1)) {
+    for (size_t at = xml.find("<sheet name=\""); at != std::string::npos;
+         at = xml.find("<sheet name=\"", at + 1)) {
         size_t start = at + 13;
         names.push_back(xml.substr(start, xml.find('"', start) - start));
     }
@@ -235,8 +244,8 @@ TEST(GenerateTemplates, TheWrittenFileReadsBack) {
     std::unique_ptr<WorkbookReader> reader = openWorkbookReader(state.outputPath, error);
     ASSERT_NE(reader, nullptr) << error;
     EXPECT_EQ(reader->sheetNames(),
-              (std::vector<std::string>{"一年级", "二年级", "三年级", "四年级", "五年级", "六年级", "七年级", "八年级",
-                                        "九年级", "高一", "高二", "高三", "教师任课表"}));
+              (std::vector<std::string>{"一年级", "二年级", "三年级", "四年级", "五年级", "六年级", "七年级",
+                                        "八年级", "九年级", "高一", "高二", "高三", "教师任课表"}));
     for (size_t g = 0; g < gradeSheets().size(); ++g) {
         std::vector<std::string> header{"1"};
         for (const auto& h : gradeHeader(gradeSheets()[g])) header.push_back(h);
@@ -244,8 +253,9 @@ TEST(GenerateTemplates, TheWrittenFileReadsBack) {
                   (std::vector<std::vector<std::string>>{header, {"2", "1"}, {"3", "2"}}))
             << gradeSheets()[g].name;
     }
-    std::vector<std::vector<std::string>> teachers{{"1", "学校", "年级", "班级", "语文", "数学", "英语", "物理", "化学",
-                                                    "生物", "历史", "地理", "政治", "体育", "实验"}};
+    std::vector<std::vector<std::string>> teachers{{"1", "学校", "年级", "班级", "语文", "数学", "英语",
+                                                    "物理", "化学", "生物", "历史", "地理", "政治", "体育",
+                                                    "实验"}};
     for (size_t g = 0; g < gradeSheets().size(); ++g) {
         teachers.push_back({std::to_string(g + 2), "", gradeSheets()[g].name, "1"});
     }
@@ -260,8 +270,9 @@ TEST(GenerateTemplates, StopsWithoutExamNameOrReaderOrWhenTheFileCannotBeSaved) 
         state.workbook.driverName = "earlier";
         ScriptedFrontend ui;
         generateTemplates(state, ui, {});
-        EXPECT_EQ(ui.calls, (std::vector<std::string>{"message:Varnex:在您的系统中未找到 Excel 驱动程序！\n"
-                                                      "请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！"}));
+        EXPECT_EQ(ui.calls,
+                  (std::vector<std::string>{"message:Varnex:在您的系统中未找到 Excel 驱动程序！\n"
+                                            "请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！"}));
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
         EXPECT_EQ(state.workbook.driverName, "earlier");
     }
