@@ -241,11 +241,7 @@ std::string incompletePart(const std::string& path) {
             std::string root = open == std::string::npos || nameEnd == std::string::npos
                                    ? std::string()
                                    : head.substr(open + 1, nameEnd - open - 1);
-            const bool closed =
-                !root.empty() &&
-                (tail.ends_with("</" + root + ">") ||
-                 (tail.ends_with("/>") && head.find('>', open) + 1 == head.size() && head.size() < 2048));
-            if (!closed) bad = partName;
+            if (root.empty() || !tail.ends_with("</" + root + ">")) bad = partName;
         }
     }
     zip_close(archive);
