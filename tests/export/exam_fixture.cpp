@@ -14,6 +14,7 @@ Exam::Exam() {
     state.examNameText = "期中考试";
     state.workbook.path = dir.file("成绩表.xlsx");
     state.workbook.title = "成绩表";
+    state.outputPath = dir.file("结果.xlsx");
     subjects({{"语文", 100}, {"数学", 100}, {"英语", 100}});
     only([](ExportOptions&) {});
 }
@@ -74,7 +75,6 @@ Exam& Exam::teachers() {
 }
 
 const ExportOutcome& Exam::run() {
-    if (state.outputPath.empty()) state.outputPath = dir.file("结果.xlsx");
     frontend.expectQuestion("考试名称：", true);
     outcome = ExportOutcome{};
     exportRun(state, frontend, &outcome);

@@ -17,7 +17,8 @@ namespace varnex::testing {
 
 class Exam {
 public:
-    /// Grade 七年级, worksheet 成绩, exam name 期中考试, no report chosen yet.
+    /// Grade 七年级, worksheet 成绩, exam name 期中考试, no report chosen yet; the result goes to
+    /// 结果.xlsx in a temporary folder.
     Exam();
 
     /// Examines exactly these subjects with these full marks (all others get 0).
@@ -40,7 +41,7 @@ public:
         return *this;
     }
 
-    /// Runs the export, answering Yes to the confirmation; the result goes to a temporary file.
+    /// Runs the export, answering Yes to the confirmation.
     const ExportOutcome& run();
     /// The sheet with that tab name in the last run's workbook (fails the test when missing).
     const SheetModel& sheet(const std::string& name) const;
