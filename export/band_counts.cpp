@@ -1,25 +1,13 @@
 #include "export/band_counts.h"
 
 #include <algorithm>
+#include <cassert>
 #include <string_view>
 #include <unordered_map>
 
 #include "app/text_util.h"
 
 namespace varnex {
-
-void SortedValues::sort() { std::sort(values_.begin(), values_.end()); }
-
-int SortedValues::countInRange(double low, double high) const {
-    if (!(low < high)) return 0;
-    return countBelow(high) - countBelow(low);
-}
-
-int SortedValues::countAtLeast(double low) const { return static_cast<int>(values_.size()) - countBelow(low); }
-
-int SortedValues::countBelow(double high) const {
-    return static_cast<int>(std::lower_bound(values_.begin(), values_.end(), high) - values_.begin());
-}
 
 SchoolGroups::SchoolGroups(const RowTable& students, const std::vector<std::string>& schoolList) {
     std::unordered_map<std::string_view, int> groups;
@@ -36,16 +24,45 @@ SchoolGroups::SchoolGroups(const RowTable& students, const std::vector<std::stri
     }
 }
 
-SchoolGroups::Counts SchoolGroups::sortedBy(const std::vector<double>& valueOfRow) const {
-    Counts counts;
-    counts.perGroup.resize(static_cast<size_t>(groupCount_));
+BandCounter::BandCounter(std::vector<double> edges, const SchoolGroups& groups, const std::vector<double>& valueOfRow)
+    : edges_(std::move(edges)), groupCount_(groups.groupCount()) {
+    std::sort(edges_.begin(), edges_.end());
+    edges_.erase(std::unique(edges_.begin(), edges_.end()), edges_.end());
+    // Slot k of a group counts the values between edge k − 1 and edge k; the last slot those
+    // at or above the highest edge.
+    stride_ = edges_.size() + 1;
+    prefix_.assign(stride_ * static_cast<size_t>(groupCount_ + 1), 0);
+    const size_t all = static_cast<size_t>(groupCount_) * stride_;
     for (size_t row = 0; row < valueOfRow.size(); ++row) {
-        counts.all.add(valueOfRow[row]);
-        if (rowGroup_[row] >= 0) counts.perGroup[static_cast<size_t>(rowGroup_[row])].add(valueOfRow[row]);
+        size_t slot = static_cast<size_t>(std::upper_bound(edges_.begin(), edges_.end(), valueOfRow[row]) - edges_.begin());
+        int group = groups.groupOfRow(static_cast<int>(row));
+        if (group >= 0) ++prefix_[static_cast<size_t>(group) * stride_ + slot];
+        ++prefix_[all + slot];
     }
-    counts.all.sort();
-    for (auto& g : counts.perGroup) g.sort();
-    return counts;
+    for (size_t g = 0; g <= static_cast<size_t>(groupCount_); ++g) {
+        int* p = &prefix_[g * stride_];
+        for (size_t k = 1; k < stride_; ++k) p[k] += p[k - 1];
+    }
+}
+
+const int* BandCounter::prefixOf(int group) const {
+    return &prefix_[static_cast<size_t>(group == kAllRows ? groupCount_ : group) * stride_];
+}
+
+int BandCounter::countBelow(int group, double edge) const {
+    auto it = std::lower_bound(edges_.begin(), edges_.end(), edge);
+    assert(it != edges_.end() && *it == edge);
+    // Values below edge k fill slots 0 … k.
+    return prefixOf(group)[it - edges_.begin()];
+}
+
+int BandCounter::countInRange(int group, double low, double high) const {
+    if (!(low < high)) return 0;
+    return countBelow(group, high) - countBelow(group, low);
+}
+
+int BandCounter::countAtLeast(int group, double low) const {
+    return prefixOf(group)[stride_ - 1] - countBelow(group, low);
 }
 
 std::vector<double> columnValues(const RowTable& students, int column) {

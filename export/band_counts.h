@@ -1,6 +1,7 @@
 #pragma once
-// Counting for the band sheets: values grouped by school and sorted once, so that every count
-// cell of a band is two binary searches instead of a pass over all students.
+// Counting for the band sheets. Every row's value is placed once between the band edges of the
+// sheet, per school and for all schools; prefix sums then give any band count or cumulative
+// count in constant time, so a sheet costs one pass over the students plus one step per cell.
 
 #include <string>
 #include <vector>
@@ -8,22 +9,6 @@
 #include "app/row_table.h"
 
 namespace varnex {
-
-/// Values sorted once; counts of intervals by binary search.
-class SortedValues {
-public:
-    void add(double value) { values_.push_back(value); }
-    void sort();
-    /// Values v with low <= v < high (0 when high <= low).
-    int countInRange(double low, double high) const;
-    /// Values v >= low.
-    int countAtLeast(double low) const;
-    /// Values v < high.
-    int countBelow(double high) const;
-
-private:
-    std::vector<double> values_;
-};
 
 /// The rows of the StudentTable grouped by the exact 学校 text of each SchoolList entry. A school
 /// listed twice shares one group.
@@ -35,17 +20,35 @@ public:
     /// The group of the i-th SchoolList entry.
     int groupOfSchool(size_t i) const { return schoolGroup_[i]; }
     int groupCount() const { return groupCount_; }
-
-    /// Sorts per group (and over all rows) the values of one column of every row.
-    struct Counts {
-        std::vector<SortedValues> perGroup;
-        SortedValues all;
-    };
-    Counts sortedBy(const std::vector<double>& valueOfRow) const;
+    int rowCount() const { return static_cast<int>(rowGroup_.size()); }
 
 private:
     std::vector<int> rowGroup_;
     std::vector<int> schoolGroup_;
+    int groupCount_ = 0;
+};
+
+/// Counts of the rows' values between band edges, per school group and over all rows.
+class BandCounter {
+public:
+    /// Group index that stands for all rows, whatever their school.
+    static constexpr int kAllRows = -1;
+
+    /// `edges` must hold every bound that is later asked about; `valueOfRow` has one value per row.
+    BandCounter(std::vector<double> edges, const SchoolGroups& groups, const std::vector<double>& valueOfRow);
+
+    /// Values v < edge.
+    int countBelow(int group, double edge) const;
+    /// Values low <= v < high (0 when high <= low).
+    int countInRange(int group, double low, double high) const;
+    /// Values v >= low.
+    int countAtLeast(int group, double low) const;
+
+private:
+    const int* prefixOf(int group) const;
+    std::vector<double> edges_;
+    std::vector<int> prefix_;  ///< per group (all rows last): rows below each edge, then the total
+    size_t stride_ = 0;
     int groupCount_ = 0;
 };
 

@@ -109,7 +109,6 @@ inline constexpr const char* kName = "姓名";
 inline constexpr const char* kTotal = "总分";
 inline constexpr const char* kPlace = "名次";
 inline constexpr const char* kHeaderWithMarkFormat = "%s%d";  ///< subject or "总分", full mark
-inline constexpr const char* kClassCellFormat = "%s%s%s";     ///< "（" C "）班"
 inline constexpr const char* kClassLogFormat = "%s%s%s%s%s";  ///< "导出：" S "（" C "）班总分排名"
 
 }  // namespace varnex::exporttext

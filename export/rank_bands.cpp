@@ -38,26 +38,37 @@ void writeRankBands(ExcelSheet& sheet, const AppState& state, const std::string&
                        strprintf(tx::kRankBandFormat, tx::kRankBandBefore, first, tx::kArrow, last, tx::kRankBandAfter));
     }
 
+    // A rank p lies in band (p − 1) / 10: count each group's rows per band once, then the
+    // cumulative counts are running sums. The partial band takes every place from its first on,
+    // which are exactly the ranks that fall into it.
     std::vector<int> ranks = competitionRanks(columnValues(students, kTotalColumn));
-    std::vector<double> rankValues(ranks.begin(), ranks.end());
     SchoolGroups groups(students, schools);
-    SchoolGroups::Counts counts = groups.sortedBy(rankValues);
-
-    // Band k holds places first … first + 9; the partial band every place from first on.
-    auto countCell = [&](const SortedValues& ranksOf, int k) {
-        double first = 10.0 * k + 1;
-        int inBand = k < fullBands ? ranksOf.countInRange(first, first + 10) : ranksOf.countInRange(first, first + rest + 1);
-        int upToEnd = ranksOf.countBelow(first + 10);
-        return strprintf(tx::kCountFormat, inBand, upToEnd);
+    const size_t stride = static_cast<size_t>(bands);
+    const size_t all = static_cast<size_t>(groups.groupCount());
+    std::vector<int> inBand(stride * (all + 1), 0);
+    for (int row = 0; row < n; ++row) {
+        size_t band = static_cast<size_t>((ranks[static_cast<size_t>(row)] - 1) / 10);
+        int group = groups.groupOfRow(row);
+        if (group >= 0) ++inBand[static_cast<size_t>(group) * stride + band];
+        ++inBand[all * stride + band];
+    }
+    std::vector<int> upToEnd(inBand.size());
+    for (size_t g = 0; g <= all; ++g) {
+        int sum = 0;
+        for (size_t k = 0; k < stride; ++k) upToEnd[g * stride + k] = sum += inBand[g * stride + k];
+    }
+    auto countCell = [&](size_t group, int k) {
+        size_t at = group * stride + static_cast<size_t>(k);
+        return countCellText(inBand[at], upToEnd[at]);
     };
     for (int k = 0; k < bands; ++k) {
         for (int i = 0; i < schoolCount; ++i) {
             writeBoxedCell(sheet, 1 + i, k + 4,
-                           countCell(counts.perGroup[static_cast<size_t>(groups.groupOfSchool(static_cast<size_t>(i)))], k));
+                           countCell(static_cast<size_t>(groups.groupOfSchool(static_cast<size_t>(i))), k));
         }
     }
     if (withAll) {
-        for (int k = 0; k < bands; ++k) writeBoxedCell(sheet, 1 + schoolCount, k + 4, countCell(counts.all, k));
+        for (int k = 0; k < bands; ++k) writeBoxedCell(sheet, 1 + schoolCount, k + 4, countCell(all, k));
     }
 }
 

@@ -36,6 +36,16 @@ std::vector<ScoreBand> scoreBands(int fullMark) {
     return bands;
 }
 
+std::vector<double> bandEdges(const std::vector<ScoreBand>& bands) {
+    std::vector<double> edges;
+    edges.reserve(2 * bands.size());
+    for (const auto& b : bands) {
+        edges.push_back(b.low);
+        edges.push_back(b.high);
+    }
+    return edges;
+}
+
 void writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     const std::vector<std::string>& schools = state.imported.schoolList;
     const int schoolCount = static_cast<int>(schools.size());
@@ -63,20 +73,19 @@ void writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string
     for (int j = 0; j < bandCount; ++j) writeBoxedCell(sheet, 0, bandCount + 3 - j, bands[static_cast<size_t>(j)].label);
 
     SchoolGroups groups(state.students, schools);
-    SchoolGroups::Counts counts = groups.sortedBy(columnValues(state.students, kTotalColumn));
-    auto countCell = [&](const SortedValues& totals, const ScoreBand& b) {
-        return strprintf(tx::kCountFormat, totals.countInRange(b.low, b.high), totals.countAtLeast(b.low));
+    BandCounter counts(bandEdges(bands), groups, columnValues(state.students, kTotalColumn));
+    auto countCell = [&](int group, const ScoreBand& b) {
+        return countCellText(counts.countInRange(group, b.low, b.high), counts.countAtLeast(group, b.low));
     };
     for (int j = 0; j < bandCount; ++j) {
         for (int i = 0; i < schoolCount; ++i) {
             writeBoxedCell(sheet, 1 + i, bandCount + 3 - j,
-                           countCell(counts.perGroup[static_cast<size_t>(groups.groupOfSchool(static_cast<size_t>(i)))],
-                                     bands[static_cast<size_t>(j)]));
+                           countCell(groups.groupOfSchool(static_cast<size_t>(i)), bands[static_cast<size_t>(j)]));
         }
     }
     if (withAll) {
         for (int j = 0; j < bandCount; ++j)
-            writeBoxedCell(sheet, 1 + schoolCount, bandCount + 3 - j, countCell(counts.all, bands[static_cast<size_t>(j)]));
+            writeBoxedCell(sheet, 1 + schoolCount, bandCount + 3 - j, countCell(BandCounter::kAllRows, bands[static_cast<size_t>(j)]));
     }
 }
 

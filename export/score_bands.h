@@ -24,6 +24,8 @@ struct ScoreBand {
 /// one below the full-mark band only up to F when F is not a multiple of ten, and the last band
 /// is the full-mark band F ≤ score < F + 10.
 std::vector<ScoreBand> scoreBands(int fullMark);
+/// Every bound of the bands, for counting.
+std::vector<double> bandEdges(const std::vector<ScoreBand>& bands);
 /// B for a full mark (0 when below 1), without building the bands.
 long long scoreBandCount(int fullMark);
 

@@ -1,5 +1,9 @@
 #include "export/sheet_cells.h"
 
+#include <cstdio>
+
+#include "export/export_texts.h"
+
 namespace varnex {
 
 void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width) {
@@ -16,6 +20,12 @@ void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);
     range.SetValue(title);
+}
+
+std::string countCellText(int inBand, int cumulative) {
+    char text[32];
+    int n = std::snprintf(text, sizeof text, exporttext::kCountFormat, inBand, cumulative);
+    return std::string(text, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
 std::vector<std::string> examSubjectNames(const AppState& state) {

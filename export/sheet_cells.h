@@ -21,6 +21,9 @@ void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view val
 /// Writes the title merged and centred over A1 to the last column (0-based).
 void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title);
 
+/// The text of a band count cell: the band's count and the cumulative count, "%3d/%-3d".
+std::string countCellText(int inBand, int cumulative);
+
 /// The examined subjects of the last student import, in subject order (empty entries skipped).
 std::vector<std::string> examSubjectNames(const AppState& state);
 

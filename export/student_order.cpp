@@ -15,53 +15,70 @@ namespace {
 
 // Listing order: higher total first; among equal totals the later row first. Totals are never
 // NaN (atof semantics), so this is a strict weak order.
-void sortForListing(std::vector<int>& rows, const std::vector<double>& totals) {
-    std::sort(rows.begin(), rows.end(), [&](int a, int b) {
+struct ListedBefore {
+    const std::vector<double>& totals;
+    bool operator()(int a, int b) const {
         double ta = totals[static_cast<size_t>(a)], tb = totals[static_cast<size_t>(b)];
         return ta > tb || (ta == tb && a > b);
-    });
-}
-
-// Dense places by total text along a listing, stopping before the first place above `limit`.
-// The first listed row always takes place 1, whatever its text (an empty total included).
-std::vector<PlacedRow> placeRows(const RowTable& students, const std::vector<int>& listing, int limit) {
-    std::vector<PlacedRow> placed;
-    placed.reserve(listing.size());
-    int place = 0;
-    const std::string* lastText = nullptr;
-    for (int row : listing) {
-        const std::string& text = students.cellText(row, kTotalColumn);
-        int next = lastText == nullptr || text != *lastText ? place + 1 : place;
-        if (next > limit) break;
-        place = next;
-        lastText = &text;
-        placed.push_back({row, place});
     }
-    return placed;
-}
+};
+
+// Dense places by total text along a listing. The first listed row always takes place 1,
+// whatever its text (an empty total included).
+class DensePlaces {
+public:
+    explicit DensePlaces(const RowTable& students) : students_(students) {}
+    /// The place the row would take next.
+    int placeOf(int row) const {
+        const std::string& text = students_.cellText(row, kTotalColumn);
+        return last_ == nullptr || text != *last_ ? place_ + 1 : place_;
+    }
+    /// Lists the row at its place.
+    PlacedRow take(int row) {
+        place_ = placeOf(row);
+        last_ = &students_.cellText(row, kTotalColumn);
+        return {row, place_};
+    }
+
+private:
+    const RowTable& students_;
+    const std::string* last_ = nullptr;
+    int place_ = 0;
+};
 
 }  // namespace
 
 std::vector<int> competitionRanks(const std::vector<double>& totals) {
-    std::vector<int> order(totals.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [&](int a, int b) { return totals[static_cast<size_t>(a)] > totals[static_cast<size_t>(b)]; });
+    std::vector<std::pair<double, int>> order(totals.size());
+    for (size_t i = 0; i < totals.size(); ++i) order[i] = {totals[i], static_cast<int>(i)};
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::vector<int> ranks(totals.size());
+    int rank = 0;
     for (size_t i = 0; i < order.size(); ++i) {
-        size_t row = static_cast<size_t>(order[i]);
-        bool tiedWithPrevious = i > 0 && totals[static_cast<size_t>(order[i - 1])] == totals[row];
-        ranks[row] = tiedWithPrevious ? ranks[static_cast<size_t>(order[i - 1])] : static_cast<int>(i) + 1;
+        if (i == 0 || order[i].first != order[i - 1].first) rank = static_cast<int>(i) + 1;
+        ranks[static_cast<size_t>(order[i].second)] = rank;
     }
     return ranks;
 }
 
 std::vector<PlacedRow> selectTopN(const RowTable& students, int n) {
+    // Only the head of the listing is needed: a heap yields it without sorting every row.
     std::vector<double> totals = columnValues(students, kTotalColumn);
-    std::vector<int> listing(totals.size());
-    std::iota(listing.begin(), listing.end(), 0);
-    sortForListing(listing, totals);
-    return placeRows(students, listing, n);
+    ListedBefore before{totals};
+    auto comesLater = [&](int a, int b) { return before(b, a); };
+    std::vector<int> heap(totals.size());
+    std::iota(heap.begin(), heap.end(), 0);
+    std::make_heap(heap.begin(), heap.end(), comesLater);
+    DensePlaces places(students);
+    std::vector<PlacedRow> listed;
+    while (!heap.empty()) {
+        std::pop_heap(heap.begin(), heap.end(), comesLater);
+        int row = heap.back();
+        heap.pop_back();
+        if (places.placeOf(row) > n) break;
+        listed.push_back(places.take(row));
+    }
+    return listed;
 }
 
 std::vector<std::vector<PlacedRow>> selectByClass(const RowTable& students, const ClassList& classes) {
@@ -83,8 +100,10 @@ std::vector<std::vector<PlacedRow>> selectByClass(const RowTable& students, cons
     std::vector<double> totals = columnValues(students, kTotalColumn);
     std::vector<std::vector<PlacedRow>> listings(classes.size());
     for (size_t i = 0; i < members.size(); ++i) {
-        sortForListing(members[i], totals);
-        listings[i] = placeRows(students, members[i], students.rowCount() + 1);
+        std::sort(members[i].begin(), members[i].end(), ListedBefore{totals});
+        DensePlaces places(students);
+        listings[i].reserve(members[i].size());
+        for (int row : members[i]) listings[i].push_back(places.take(row));
     }
     return listings;
 }

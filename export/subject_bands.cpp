@@ -19,7 +19,6 @@ struct SubjectBlock {
     int fullMark = 0;
     int firstRow = 0;  ///< the block's top row (its full-mark band)
     std::vector<ScoreBand> bands;
-    SchoolGroups::Counts counts;
 
     int bandCount() const { return static_cast<int>(bands.size()); }
     /// The row of band j: the full-mark band on top, the band from 0 at the bottom.
@@ -81,27 +80,28 @@ void writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::stri
     }
 
     SchoolGroups groups(state.students, schools);
-    auto countCell = [](const SortedValues& scores, const ScoreBand& b) {
-        return strprintf(tx::kCountFormat, scores.countInRange(b.low, b.high), scores.countAtLeast(b.low));
-    };
-    for (auto& block : blocks) {
-        block.counts = groups.sortedBy(columnValues(state.students, columnOfSubject(block.name)));
+    std::vector<BandCounter> counts;
+    counts.reserve(blocks.size());
+    for (const auto& block : blocks) {
+        counts.emplace_back(bandEdges(block.bands), groups, columnValues(state.students, columnOfSubject(block.name)));
         for (int j = 0; j < block.bandCount(); ++j) {
+            const ScoreBand& b = block.bands[static_cast<size_t>(j)];
             for (int i = 0; i < schoolCount; ++i) {
-                const SortedValues& scores =
-                    block.counts.perGroup[static_cast<size_t>(groups.groupOfSchool(static_cast<size_t>(i)))];
-                writeBoxedCell(sheet, 2 + i, block.rowOf(j), countCell(scores, block.bands[static_cast<size_t>(j)]));
+                int group = groups.groupOfSchool(static_cast<size_t>(i));
+                writeBoxedCell(sheet, 2 + i, block.rowOf(j),
+                               countCellText(counts.back().countInRange(group, b.low, b.high),
+                                             counts.back().countAtLeast(group, b.low)));
             }
         }
-        block.counts.perGroup.clear();
-        block.counts.perGroup.shrink_to_fit();
     }
     if (withAll) {
-        for (auto& block : blocks) {
-            for (int j = 0; j < block.bandCount(); ++j)
-                writeBoxedCell(sheet, 2 + schoolCount, block.rowOf(j),
-                               countCell(block.counts.all, block.bands[static_cast<size_t>(j)]));
-            block.counts = {};
+        for (size_t k = 0; k < blocks.size(); ++k) {
+            for (int j = 0; j < blocks[k].bandCount(); ++j) {
+                const ScoreBand& b = blocks[k].bands[static_cast<size_t>(j)];
+                writeBoxedCell(sheet, 2 + schoolCount, blocks[k].rowOf(j),
+                               countCellText(counts[k].countInRange(BandCounter::kAllRows, b.low, b.high),
+                                             counts[k].countAtLeast(BandCounter::kAllRows, b.low)));
+            }
         }
     }
 }
