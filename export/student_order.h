@@ -1,6 +1,7 @@
 #pragma once
-// Rankings of the StudentTable by total, computed with one sort: competition ranks for the rank
-// bands, and the listing order with dense places that the top-N and class-ranking sheets use.
+// Rankings of the StudentTable by total, each found with one sort (or one heap): competition
+// ranks for the rank bands, and the listing order with dense places that the top-N and
+// class-ranking sheets use.
 //
 // Those two sheets list students as a repeated "take the highest total of the rows still
 // searched, the later row among equal totals, then move it to the bottom of the table" would.
