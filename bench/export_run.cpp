@@ -4,10 +4,12 @@
 //   20,000 students, 24 schools, 400 classes, 9 subjects   (requirement: export <= 1.5x direct)
 //  200,000 students, 24 schools, 2,400 classes, 9 subjects (requirement: <= 11x the 20,000 run)
 //
-// Every case runs in a child process so that its peak memory can be read on its own. Prints the
-// time of each sheet family, the cell counts, the ratios and the peak memory.
+// Every case runs in child processes so that its peak memory can be read on its own, three
+// times, keeping the fastest run of the export and of the direct writing (the machine is shared,
+// so single runs are noisy). Prints the time of each sheet family, the cell counts, the ratios and
+// the peak memory.
 //
-// Usage: bench_export_run [--small]   (--small: 2,000 / 20,000 students, for a quick look)
+// Usage: bench_export_run [--small] [--runs N]   (--small: 2,000 / 20,000 students, for a quick look)
 //        bench_export_run --one STUDENTS CLASSES LAYOUT   (one case in this process, for a profiler)
 
 #include <sys/resource.h>
@@ -15,6 +17,7 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -298,7 +301,12 @@ int main(int argc, char** argv) {
         std::printf("%s", serialise(r).c_str());
         return 0;
     }
-    bool small = argc > 1 && std::strcmp(argv[1], "--small") == 0;
+    bool small = false;
+    int runs = 3;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--small") == 0) small = true;
+        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
+    }
     const ExamSize base = small ? ExamSize{2000, 24, 40} : ExamSize{20000, 24, 400};
     const ExamSize large = small ? ExamSize{20000, 24, 240} : ExamSize{200000, 24, 2400};
     std::string folder = (std::filesystem::temp_directory_path() / "varnex-bench-export-XXXXXX").string();
@@ -309,6 +317,16 @@ int main(int argc, char** argv) {
     for (const ExamSize& size : {base, large}) {
         for (int layout : {0, 1}) {
             CaseResult r = runInChild(size, layout, folder);
+            for (int run = 1; run < runs; ++run) {
+                CaseResult again = runInChild(size, layout, folder);
+                if (again.exportMs < r.exportMs) {
+                    double direct = std::min(r.directMs, again.directMs);
+                    r = again;
+                    r.directMs = direct;
+                } else {
+                    r.directMs = std::min(r.directMs, again.directMs);
+                }
+            }
             std::printf("== %d students, %d schools, %d classes, 9 subjects, class ranking layout %d\n", size.students,
                         size.schools, size.classes, layout);
             std::printf("   sheets %d, cells %lld (with a value %lld)\n", r.sheets, r.cells, r.valueCells);
