@@ -9,7 +9,9 @@
 // so single runs are noisy). Prints the time of each sheet family, the cell counts, the ratios and
 // the peak memory.
 //
-// Usage: bench_export_run [--small] [--runs N]   (--small: 2,000 / 20,000 students, for a quick look)
+// Usage: bench_export_run [--small] [--runs N] [--constant-memory]
+//   --small: 2,000 / 20,000 students, for a quick look; --constant-memory: the direct writing uses
+//   libxlsxwriter's constant-memory mode (match the mode of the program's own writer).
 //        bench_export_run --one STUDENTS CLASSES LAYOUT   (one case in this process, for a profiler)
 
 #include <sys/resource.h>
@@ -120,8 +122,11 @@ void generateExam(AppState& state, const ExamSize& size, unsigned seed) {
 }
 
 // The same cells, formats, merges and widths written straight through libxlsxwriter.
+bool gConstantMemory = false;  ///< --constant-memory: the direct writing uses that mode
+
 void writeDirect(const WorkbookModel& book, const std::string& path) {
     lxw_workbook_options options{};
+    options.constant_memory = gConstantMemory ? LXW_TRUE : LXW_FALSE;
     lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
     std::map<std::tuple<int, int, bool, int>, lxw_format*> formats;
     auto formatOf = [&](const Cell& c) -> lxw_format* {
@@ -305,6 +310,7 @@ int main(int argc, char** argv) {
     int runs = 3;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--small") == 0) small = true;
+        if (std::strcmp(argv[i], "--constant-memory") == 0) gConstantMemory = true;
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
     }
     const ExamSize base = small ? ExamSize{2000, 24, 40} : ExamSize{20000, 24, 400};
