@@ -1,0 +1,35 @@
+#include "export/contents_sheet.h"
+
+#include <string>
+
+#include "export/export_texts.h"
+
+namespace varnex {
+
+namespace tx = exporttext;
+
+namespace {
+
+// A boxed cell without alignment; the contents sheet sets widths on its headers only.
+void writeContentsCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width = 0) {
+    std::string address = CellName(column, row);
+    ExcelRange& range = sheet.Range(address, address);
+    range.BorderAround();
+    if (width > 0) range.SetColumnWidth(width);
+    range.SetValue(value);
+}
+
+}  // namespace
+
+void writeContentsSheet(ExcelSheet& sheet, const SheetPlan& plan) {
+    writeContentsCell(sheet, 0, 1, tx::kSheetNameHeader, 14);
+    writeContentsCell(sheet, 1, 1, tx::kSheetTitleHeader, 70);
+    int row = 1;
+    for (const PlannedSheet* listed : plan.contentsOrder()) {
+        ++row;
+        writeContentsCell(sheet, 0, row, listed->tabName);
+        writeContentsCell(sheet, 1, row, listed->title);
+    }
+}
+
+}  // namespace varnex

@@ -1,0 +1,39 @@
+#include "export/sheet_cells.h"
+
+#include <cstdio>
+
+#include "export/export_texts.h"
+
+namespace varnex {
+
+void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width) {
+    std::string address = CellName(column, row);
+    ExcelRange& range = sheet.Range(address, address);
+    range.BorderAround();
+    range.SetHorizontalAlignment(kAlignCenter);
+    if (width > 0) range.SetColumnWidth(width);
+    range.SetValue(value);
+}
+
+void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
+    ExcelRange& range = sheet.Range("A1", CellName(lastColumn, 1));
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.Merge(1);
+    range.SetValue(title);
+}
+
+std::string countCellText(int inBand, int cumulative) {
+    char text[32];
+    int n = std::snprintf(text, sizeof text, exporttext::kCountFormat, inBand, cumulative);
+    return std::string(text, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::vector<std::string> examSubjectNames(const AppState& state) {
+    std::vector<std::string> names;
+    for (const auto& name : state.imported.examSubjects) {
+        if (!name.empty()) names.push_back(name);
+    }
+    return names;
+}
+
+}  // namespace varnex

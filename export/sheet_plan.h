@@ -1,0 +1,56 @@
+#pragma once
+// The sheets of one export run: which are produced, in which order, at which tab position, with
+// which tab name, title and item text.
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+
+namespace varnex {
+
+/// What a planned sheet holds, in production order.
+enum class SheetKind {
+    TotalRankBands,
+    TotalBands,
+    SubjectBands,
+    TeacherRates,
+    ClassRates,
+    GradeRates,
+    TopN,
+    ClassRankingPerClass,  ///< one sheet per ClassList entry
+    ClassRankingAll,       ///< all classes on one sheet
+    Contents,
+};
+
+/// One sheet of the run.
+struct PlannedSheet {
+    SheetKind kind;
+    std::string tabName;
+    std::string title;  ///< the merged first row; empty for the contents sheet
+    std::string item;   ///< its line in the item list and, after "导出：", in the log
+    int classIndex = -1;  ///< the ClassList entry of a per-class sheet
+    int position = 0;     ///< 1-based tab position
+};
+
+/// The sheets of one run in production order; the contents sheet comes last, at position 1.
+struct SheetPlan {
+    std::vector<PlannedSheet> sheets;
+    /// The text listing the produced sheets, each line ending with "\n".
+    std::string itemList;
+
+    /// n: the number of sheets the run needs.
+    int sheetCount() const { return static_cast<int>(sheets.size()); }
+    /// The sheets to add to a new three-sheet workbook.
+    int addedSheets() const { return sheetCount() >= 4 ? sheetCount() - 3 : 0; }
+    /// The listed sheets in the order of the contents sheet's rows.
+    std::vector<const PlannedSheet*> contentsOrder() const;
+};
+
+/// Plans the sheets for the export options of the state and the exam name.
+SheetPlan buildSheetPlan(const AppState& state, const std::string& examName);
+
+/// The title of a report sheet: E " - " item "（" G "）".
+std::string sheetTitle(const std::string& examName, const std::string& item, const std::string& gradeName);
+
+}  // namespace varnex

@@ -1,0 +1,15 @@
+#pragma once
+// 各科分数段: the ten-point bands of 总分分数段 repeated for every examined subject on one sheet,
+// one block of rows per subject, with per-school and all-school counts.
+
+#include <string>
+
+#include "app/app_state.h"
+#include "automation/excel_session.h"
+
+namespace varnex {
+
+/// Fills the subject-band sheet it is handed (already taken, activated and named).
+void writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::string& title);
+
+}  // namespace varnex

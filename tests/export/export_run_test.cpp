@@ -1,0 +1,322 @@
+// The export run: validation, confirmation, the sheet plan's counts and positions, progress and
+// completion reporting, saving, and the aborted runs.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+#include "app/control_ids.h"
+#include "export/sheet_plan.h"
+#include "tests/export/exam_fixture.h"
+
+namespace varnex::testing {
+namespace {
+
+// Two schools, three classes, teachers for every class, 总分分数段 chosen.
+void validExam(Exam& exam) {
+    exam.student("一中", "1", "甲", "250", {"80", "90", "80"});
+    exam.student("一中", "2", "乙", "200", {"70", "60", "70"});
+    exam.student("二中", "1", "丙", "150", {"50", "50", "50"});
+    exam.imported().teachers().only([](ExportOptions& o) { o.totalBands = true; });
+}
+
+struct ValidationCase {
+    const char* name;
+    std::function<void(Exam&)> change;
+    const char* message;
+    int focus;  // 0: none
+};
+
+TEST(ExportRun, ValidationStopsWithItsMessage) {
+    const ValidationCase cases[] = {
+        {"excellence line 0", [](Exam& e) { e.state.scores.excellenceLine[1] = 0; },
+         "数学学科的优秀控制线必需在0和100之间！", 0},
+        {"excellence line 100, first subject only",
+         [](Exam& e) {
+             e.state.scores.excellenceLine[2] = 100;
+             e.state.scores.excellenceLine[3] = 120;  // 物理 is not examined
+             e.state.scores.fullMark[3] = 100;        // … until its full mark is set
+         },
+         "英语学科的优秀控制线必需在0和100之间！", 0},
+        {"no exam name", [](Exam& e) { e.state.examNameText.clear(); }, "请输入或选择考试名称！", ctl::ExamNameBox},
+        {"no student rows", [](Exam& e) { e.state.students.clear(); }, "请首先导入成绩，然后才能导出分析结果！", 0},
+        {"no schools", [](Exam& e) { e.state.imported.schoolList.clear(); }, "请先导入成绩，然后才能导出分析结果！", 0},
+        {"nothing chosen", [](Exam& e) { e.only([](ExportOptions&) {}); }, "请选择需要导出的项目！", 0},
+        {"top N of 0",
+         [](Exam& e) {
+             e.state.exportOptions.topNEnabled = true;
+             e.state.exportOptions.topN = 0;
+         },
+         "总分名次必须填写一个大于零的数！", ctl::TopNCount},
+        {"no teacher rows",
+         [](Exam& e) {
+             e.state.exportOptions.teacherRates = true;
+             e.state.teachers.clear();
+         },
+         "导出教师个人三率必须先导入教师任课表！", 0},
+        {"a class without a teacher",
+         [](Exam& e) {
+             e.state.exportOptions.teacherRates = true;
+             e.state.teachers.clear();
+             e.state.teachers.appendRow({"一中", "七年级", "1", "数学", "张"});
+             e.state.teachers.appendRow({"一中", "七年级", "2", "英语", "李"});
+             e.state.teachers.appendRow({"二中", "七年级", "1", "英语", ""});  // no teacher named
+             e.state.teachers.appendRow({"二中", "八年级", "1", "语文", "王"});  // another grade
+             e.state.teachers.appendRow({"二中", "七年级", "1", "物理", "赵"});  // not examined
+         },
+         "请先导入“二中七年级（1）班语文”学科任课教师！", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Exam exam;
+        validExam(exam);
+        c.change(exam);
+        exportRun(exam.state, exam.frontend);
+        ASSERT_EQ(exam.frontend.messages.size(), 1u);
+        EXPECT_EQ(exam.frontend.messages[0].text, c.message);
+        EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
+        EXPECT_EQ(exam.frontend.messages[0].icon, MessageIcon::Error);
+        EXPECT_TRUE(exam.frontend.questions.empty());
+        EXPECT_TRUE(exam.frontend.enabled.empty());
+        EXPECT_EQ(exam.frontend.focused, c.focus == 0 ? std::vector<int>{} : std::vector<int>{c.focus});
+    }
+}
+
+TEST(ExportRun, ValidInputReachesTheConfirmation) {
+    const std::pair<const char*, std::function<void(Exam&)>> cases[] = {
+        {"excellence lines 1 and 99",
+         [](Exam& e) {
+             e.state.scores.excellenceLine[0] = 1;
+             e.state.scores.excellenceLine[1] = 99;
+         }},
+        {"odd excellence lines of subjects not examined",
+         [](Exam& e) {
+             e.state.scores.excellenceLine[4] = 0;
+             e.state.scores.excellenceLine[5] = 120;
+         }},
+        {"complete teacher rows", [](Exam& e) { e.state.exportOptions.teacherRates = true; }},
+    };
+    for (const auto& [name, change] : cases) {
+        SCOPED_TRACE(name);
+        Exam exam;
+        validExam(exam);
+        change(exam);
+        exam.frontend.expectQuestion("考试名称：", false);
+        exportRun(exam.state, exam.frontend);
+        EXPECT_TRUE(exam.frontend.allQuestionsAsked());
+        EXPECT_TRUE(exam.frontend.messages.empty());
+        // Declining changes nothing but the workbook title, which holds the exam name.
+        EXPECT_TRUE(exam.frontend.enabled.empty());
+        EXPECT_EQ(exam.state.students.rowCount(), 3);
+        EXPECT_EQ(exam.state.workbook.title, "期中考试");
+    }
+}
+
+TEST(ExportRun, CompletesSavesAndReports) {
+    Exam exam;
+    validExam(exam);
+    exam.state.outputPath.clear();  // beside the opened workbook, named after the exam
+    exam.run();
+    const std::string path = exam.dir.file("期中考试 - 七年级成绩分析.xlsx");
+    const auto& calls = exam.frontend.calls;
+    std::vector<std::string> expected = {
+        "question:确认:考试名称：期中考试\n导出年级：七年级\n\n导出项目：\n目录\n总分分数段\n\n"
+        "如果确认无误，单击“是”，导出分析结果；\n否则，单击“否”，返回修改。确认无误吗？",
+        "enable:1028:0",
+        "title:Varnex - 期中考试：成绩 - 正在导出...",
+        "log:导出：总分分数段",
+        "log:导出：目录",
+        "log:保存文件：" + path,
+        "log:期中考试：七年级成绩分析 导出完成",
+        "title:Varnex - 期中考试：成绩 - 导出完成",
+        "clipboard:期中考试 - 七年级成绩分析",
+        "message:信息:文件“期中考试 - 七年级成绩分析”已经生成！\n请手动保存文件。（文件名已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
+        "此次共导出了 2 张表格：\n目录\n总分分数段\n\n点击“确定”按钮，将为你打开生成的文件。",
+        "enable:1028:1",
+        "open:" + path,
+        "minimise",
+    };
+    std::vector<std::string> seen;
+    for (const auto& call : calls) seen.push_back(call.rfind("log:", 0) == 0 ? "log:" + withoutTime(call.substr(4)) : call);
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(exam.frontend.messages.back().icon, MessageIcon::Information);
+    EXPECT_TRUE(exam.outcome.completed);
+    EXPECT_EQ(exam.outcome.savedPath, path);
+    EXPECT_TRUE(std::filesystem::exists(path));
+
+    // The student data is gone; the title keeps the exam name; a second export asks for an import.
+    EXPECT_EQ(exam.state.students.rowCount(), 0);
+    EXPECT_TRUE(exam.state.imported.classList.empty());
+    EXPECT_EQ(exam.state.imported.studentCount, 0);
+    EXPECT_EQ(exam.state.workbook.title, "期中考试");
+    EXPECT_EQ(exam.state.teachers.rowCount(), 9);
+    ScriptedFrontend again;
+    exportRun(exam.state, again);
+    ASSERT_EQ(again.messages.size(), 1u);
+    EXPECT_EQ(again.messages[0].text, "请首先导入成绩，然后才能导出分析结果！");
+}
+
+TEST(ExportRun, ClipboardFailureTellsToSaveByHand) {
+    Exam exam;
+    validExam(exam);
+    exam.frontend.clipboardWorks = false;
+    exam.run();
+    ASSERT_FALSE(exam.frontend.messages.empty());
+    EXPECT_EQ(exam.frontend.messages.back().text,
+              "文件“期中考试 - 七年级成绩分析”已经生成，请手动保存文件！\n\n点击“确定”按钮，将为你打开生成的文件。");
+    EXPECT_EQ(exam.frontend.messages.back().caption, "信息");
+}
+
+TEST(ExportRun, FailedSaveKeepsTheStudentsAndLeavesNoFile) {
+    Exam exam;
+    validExam(exam);
+    exam.state.outputPath = exam.dir.file("没有这个文件夹/结果.xlsx");
+    exam.run();
+    ASSERT_EQ(exam.frontend.messages.size(), 1u);
+    EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
+    EXPECT_EQ(exam.frontend.messages[0].icon, MessageIcon::Error);
+    EXPECT_NE(exam.frontend.messages[0].text.find("结果.xlsx"), std::string::npos);
+    EXPECT_EQ(exam.frontend.enabled, (std::vector<std::pair<int, bool>>{{1028, false}, {1028, true}}));
+    EXPECT_TRUE(exam.frontend.clipboard.empty());
+    EXPECT_TRUE(exam.frontend.openedDocuments.empty());
+    EXPECT_EQ(exam.frontend.minimised, 0);
+    EXPECT_FALSE(exam.outcome.completed);
+    EXPECT_EQ(exam.state.students.rowCount(), 3);
+    EXPECT_EQ(exam.state.imported.studentCount, 3);
+    EXPECT_FALSE(std::filesystem::exists(exam.state.outputPath));
+}
+
+TEST(ExportRun, FailingWriterEndsTheRunWithoutSaving) {
+    Exam exam;
+    validExam(exam);
+    exam.state.exportOptions.totalRankBands = true;
+    exam.state.imported.examFullMarkTotal = 2000000000;  // more bands than a sheet has rows
+    exam.run();
+    ASSERT_EQ(exam.frontend.messages.size(), 1u);
+    EXPECT_EQ(exam.frontend.messages[0].text,
+              "总分分数段：满分 2000000000 分需要 200000004 行，超过了工作表的最大行数 1048576 行！");
+    EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
+    EXPECT_EQ(exam.frontend.enabled.back(), (std::pair<int, bool>{1028, true}));
+    EXPECT_EQ(logTexts(exam.frontend).back(), "导出：总分分数段");  // the sheet begun last
+    EXPECT_FALSE(std::filesystem::exists(exam.state.outputPath));
+    EXPECT_EQ(exam.state.students.rowCount(), 3);
+}
+
+// ---------------------------------------------------------------- sheet counts and positions
+
+struct CountCase {
+    const char* name;
+    int classes;  // classes of school 一中 (one student each)
+    std::function<void(ExportOptions&)> options;
+    int sheets;
+    int added;
+    std::vector<std::string> tabs;  // from the left; empty: not checked
+    int exportLines;                // "导出：" lines in the log
+};
+
+TEST(ExportRun, SheetCountsAndPositions) {
+    auto allSeven = [](ExportOptions& o) {
+        o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalBands = o.totalRankBands =
+            o.topNEnabled = true;
+        o.topN = 5;
+    };
+    const CountCase cases[] = {
+        {"contents only", 0,
+         [](ExportOptions& o) {
+             o.classRanking = true;
+             o.classRankingLayout = 0;
+         },
+         1, 0, {"目录", "Sheet2", "Sheet3"}, 1},
+        {"total bands", 1, [](ExportOptions& o) { o.totalBands = true; }, 2, 0, {"目录", "总分分数段", "Sheet3"}, 2},
+        {"two band sheets", 1, [](ExportOptions& o) { o.totalBands = o.subjectBands = true; }, 3, 0,
+         {"目录", "各科分数段", "总分分数段"}, 3},
+        {"three band sheets", 1, [](ExportOptions& o) { o.totalBands = o.subjectBands = o.totalRankBands = true; }, 4,
+         1, {"目录", "各科分数段", "总分分数段", "总分名次段"}, 4},
+        {"seven sheets and two classes", 2,
+         [&](ExportOptions& o) {
+             allSeven(o);
+             o.classRanking = true;
+             o.classRankingLayout = 0;
+         },
+         10, 7,
+         {"目录", "一中2", "一中1", "总分前5名", "年级各科三率", "班级各科三率", "教师个人三率", "各科分数段",
+          "总分分数段", "总分名次段"},
+         10},
+        {"seven sheets and twelve classes", 12,
+         [&](ExportOptions& o) {
+             allSeven(o);
+             o.classRanking = true;
+             o.classRankingLayout = 0;
+         },
+         20, 17, {}, 20},
+        {"seven sheets and one class-ranking sheet", 12,
+         [&](ExportOptions& o) {
+             allSeven(o);
+             o.classRanking = true;
+         },
+         9, 6, {}, 8 + 12},  // the one class-ranking sheet logs each class
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Exam exam;
+        for (int i = 1; i <= std::max(c.classes, 1); ++i) exam.student("一中", std::to_string(i), "甲", "100");
+        exam.imported().teachers().only(c.options);
+        if (c.classes == 0) exam.state.imported.classList.clear();
+        exam.run();
+        EXPECT_EQ(exam.outcome.sheetCount, c.sheets);
+        EXPECT_EQ(exam.outcome.addedSheets, c.added);
+        ASSERT_TRUE(exam.outcome.workbook);
+        const WorkbookModel& book = *exam.outcome.workbook;
+        EXPECT_EQ(book.sheetCount(), std::max(c.sheets, 3));
+        if (!c.tabs.empty()) {
+            EXPECT_EQ(tabNames(book), c.tabs);
+        }
+        if (c.sheets < 3) {
+            EXPECT_EQ(book.sheet(3)->cellCount(), 0u);  // the default sheet is left alone
+        }
+        if (c.sheets == 20) {
+            EXPECT_EQ(book.sheet(2)->name, "一中12");  // the last class comes right after 目录
+        }
+        EXPECT_EQ(book.sheet(1)->name, "目录");
+        for (int i = 1; i <= c.sheets; ++i) EXPECT_TRUE(book.sheet(i)->visible);
+        std::vector<std::string> log = logTexts(exam.frontend);
+        EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("导出：", 0) == 0; }),
+                  c.exportLines);
+    }
+}
+
+TEST(SheetPlan, ItemListAndTitles) {
+    Exam exam;
+    exam.student("一中", "1", "甲", "100").student("二中", "3", "乙", "90").imported();
+    exam.only([](ExportOptions& o) {
+        o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalBands = o.totalRankBands =
+            o.topNEnabled = o.classRanking = true;
+        o.topN = 20;
+        o.classRankingLayout = 0;
+    });
+    SheetPlan plan = buildSheetPlan(exam.state, "期末");
+    EXPECT_EQ(plan.itemList,
+              "目录\n一中（1）班总分排名\n二中（3）班总分排名\n总分前20名\n年级各科三率\n班级各科三率\n教师个人三率\n"
+              "各科分数段\n总分分数段\n总分名次段\n");
+    ASSERT_EQ(plan.sheetCount(), 10);
+    EXPECT_EQ(plan.sheets[0].title, "期末 - 总分名次段（七年级）");
+    EXPECT_EQ(plan.sheets[0].position, 10);
+    EXPECT_EQ(plan.sheets[6].tabName, "总分前20名");
+    EXPECT_EQ(plan.sheets[6].title, "期末 - 总分前20名（七年级）");
+    EXPECT_EQ(plan.sheets[8].tabName, "二中3");
+    EXPECT_EQ(plan.sheets[8].title, "期末 - 班级总分排名 - 二中七年级（3）班");
+    EXPECT_EQ(plan.sheets[8].position, 2);
+    EXPECT_EQ(plan.sheets[9].tabName, "目录");
+    EXPECT_EQ(plan.sheets[9].position, 1);
+
+    exam.state.exportOptions.classRankingLayout = 1;
+    plan = buildSheetPlan(exam.state, "期末");
+    EXPECT_EQ(plan.itemList.substr(0, std::string("目录\n班级总分排名\n总分前20名\n").size()),
+              "目录\n班级总分排名\n总分前20名\n");
+    EXPECT_EQ(plan.sheets[7].title, "期末 - 班级总分排名（七年级）");
+}
+
+}  // namespace
+}  // namespace varnex::testing
