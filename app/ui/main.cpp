@@ -41,6 +41,8 @@ int main(int argc, char** argv) {
         window.restoreAndRaise();
         return true;
     });
+    QObject::connect(&window, &varnex::ui::MainWindow::exitAccepted, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window.show();
     return app.exec();
 }

@@ -457,17 +457,7 @@ void MainWindow::copyStudentRow() {
 
 bool MainWindow::confirmExit() { return frontend_.askYesNo(text::kExitQuestion, text::kConfirmCaption); }
 
-void MainWindow::exitProgram() {
-    if (!confirmExit()) return;
-    if (musicPlaying_) {
-        if (music_) music_->stop();
-        musicPlaying_ = false;
-    }
-    exiting_ = true;
-    if (help_) help_->close();
-    close();
-    QCoreApplication::quit();
-}
+void MainWindow::exitProgram() { close(); }
 
 void MainWindow::toggleAlwaysOnTop() {
     alwaysOnTop_ = !alwaysOnTop_;
@@ -530,9 +520,17 @@ void MainWindow::restoreAndRaise() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // 退出 and the close box both come here: the same question, and on Yes the music stops.
     if (exiting_) return event->accept();
-    event->ignore();
-    exitProgram();
+    if (!confirmExit()) return event->ignore();
+    if (musicPlaying_) {
+        if (music_) music_->stop();
+        musicPlaying_ = false;
+    }
+    exiting_ = true;
+    if (help_) help_->close();
+    event->accept();
+    emit exitAccepted();
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {

@@ -93,6 +93,10 @@ public:
     /// Brings the window back from the task bar and to the front (a second start asks for it).
     void restoreAndRaise();
 
+signals:
+    /// The exit was confirmed and the window closed: the program ends.
+    void exitAccepted();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

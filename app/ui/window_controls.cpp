@@ -19,11 +19,7 @@ namespace varnex::ui {
 void NumberEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     // Deferred: a mouse click that gave the focus would otherwise place the caret afterwards.
-    QTimer::singleShot(0, this, [this] {
-        selectAll();
-        end(true);
-        home(true);
-    });
+    QTimer::singleShot(0, this, &QLineEdit::selectAll);
 }
 
 QString tooltipHtml(const char* title, const char* body) {
