@@ -17,7 +17,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     topics_ = new QListWidget;
     for (const auto& topic : text::kHelpTopics) topics_->addItem(QString::fromUtf8(topic.title));
-    topics_->setMaximumWidth(180);
+    topics_->setSpacing(3);
+    topics_->setMaximumWidth(200);
     browser_ = new QTextBrowser;
     browser_->setOpenExternalLinks(true);
     browser_->setSearchPaths({QStringLiteral(":/help")});
@@ -26,6 +27,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     splitter->addWidget(topics_);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({160, 740});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);

@@ -2,10 +2,14 @@
 // event loop until the exit is confirmed.
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include "app/app_state.h"
 #include "app/ui/main_window.h"
+#include "app/ui/qt_frontend.h"
 #include "app/ui/single_instance.h"
 #include "app/ui/ui_texts.h"
 
@@ -14,6 +18,12 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("varnex"));
     // Only the confirmed exit ends the program, not the closing of a help or About window.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // Qt's own texts (file dialog, edit menus) in Chinese where the translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     using varnex::ui::SingleInstance;
     namespace text = varnex::ui::text;
@@ -26,6 +36,7 @@ int main(int argc, char** argv) {
         case SingleInstance::Outcome::AlreadyRunning: {
             QMessageBox box(QMessageBox::NoIcon, title, title + QLatin1Char('\n') + QString::fromUtf8(text::kAlreadyRunning),
                             QMessageBox::Ok);
+            varnex::ui::setChineseButtonTexts(box);
             box.exec();
             return 0;
         }

@@ -409,9 +409,16 @@ void MainWindow::buildCommandTable() {
 }
 
 void MainWindow::chooseAndOpenFile() {
-    QString path = QFileDialog::getOpenFileName(this, qs(text::kOpenDialogTitle), QString(), qs(text::kOpenFileFilter));
-    if (path.isEmpty()) return;
-    std::string chosen = path.toStdString();
+    QFileDialog dialog(this, qs(text::kOpenDialogTitle), QString(), qs(text::kOpenFileFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setLabelText(QFileDialog::LookIn, qs(text::kOpenDialogLookIn));
+    dialog.setLabelText(QFileDialog::FileName, qs(text::kOpenDialogFileName));
+    dialog.setLabelText(QFileDialog::FileType, qs(text::kOpenDialogFileType));
+    dialog.setLabelText(QFileDialog::Accept, qs(text::kOpenDialogAccept));
+    dialog.setLabelText(QFileDialog::Reject, qs(text::kOpenDialogReject));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    std::string chosen = dialog.selectedFiles().front().toStdString();
     runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
 }
 

@@ -4,11 +4,21 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include "app/ui/main_window.h"
+#include "app/ui/ui_texts.h"
 
 namespace varnex::ui {
+
+void setChineseButtonTexts(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
+        {QMessageBox::Ok, text::kOkButton}, {QMessageBox::Yes, text::kYesButton}, {QMessageBox::No, text::kNoButton}};
+    for (const auto& [which, label] : texts) {
+        if (QAbstractButton* button = box.button(which)) button->setText(QString::fromUtf8(label));
+    }
+}
 
 void QtFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     if (standIn_ != nullptr) return standIn_->showMessage(text, caption, icon);
@@ -18,6 +28,7 @@ void QtFrontend::showMessage(const std::string& text, const std::string& caption
                                : icon == MessageIcon::Information ? QMessageBox::Information
                                                                   : QMessageBox::NoIcon;
     QMessageBox box(qtIcon, title, QString::fromStdString(text), QMessageBox::Ok, &window_);
+    setChineseButtonTexts(box);
     box.exec();
 }
 
@@ -25,6 +36,7 @@ void QtFrontend::showWarning(const std::string& text, const std::string& caption
     if (standIn_ != nullptr) return standIn_->showMessage(text, caption, MessageIcon::None);
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::Ok, &window_);
+    setChineseButtonTexts(box);
     box.exec();
 }
 
@@ -34,6 +46,7 @@ bool QtFrontend::askYesNo(const std::string& text, const std::string& caption) {
                     QMessageBox::Yes | QMessageBox::No, &window_);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    setChineseButtonTexts(box);
     return box.exec() == QMessageBox::Yes;
 }
 

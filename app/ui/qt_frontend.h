@@ -4,9 +4,14 @@
 
 #include "app/frontend.h"
 
+class QMessageBox;
+
 namespace varnex::ui {
 
 class MainWindow;
+
+/// Gives a message box's standard buttons their Chinese texts.
+void setChineseButtonTexts(QMessageBox& box);
 
 class QtFrontend : public Frontend {
 public:

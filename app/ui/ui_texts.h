@@ -36,6 +36,11 @@ constexpr const char* kIdlePrompt = "双击学生成绩表，复制某一行成�
 constexpr const char* kNoticePane = "数据只在本机处理";
 constexpr const char* kClockPlaceholder = "0000年:00月:00日00:00:00";
 
+// Buttons of the message boxes
+constexpr const char* kOkButton = "确定";
+constexpr const char* kYesButton = "是(&Y)";
+constexpr const char* kNoButton = "否(&N)";
+
 // Messages of the window itself
 constexpr const char* kIntegerPrompt = "请输入一个整数。";
 constexpr const char* kExitQuestion = "确定要退出Varnex吗？";
@@ -45,6 +50,11 @@ constexpr const char* kStudentLabel = "学生";
 constexpr const char* kRowCopied = "的成绩已复制到了剪贴板，按 Ctrl+V 粘贴。";
 constexpr const char* kClipboardFailed = "无法打开剪贴板！";
 constexpr const char* kOpenDialogTitle = "打开";
+constexpr const char* kOpenDialogLookIn = "查找范围：";
+constexpr const char* kOpenDialogFileName = "文件名：";
+constexpr const char* kOpenDialogFileType = "文件类型：";
+constexpr const char* kOpenDialogAccept = "打开(&O)";
+constexpr const char* kOpenDialogReject = "取消";
 constexpr const char* kOpenFileFilter = "Excel工作表或WPS表格(*.xls *.xlsx *.et)";
 constexpr const char* kStatusBarFailed = "创建状态栏失败！";
 

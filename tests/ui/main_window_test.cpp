@@ -550,6 +550,7 @@ TEST_F(WindowTest, CloseBoxShowsARealYesNoQuestion) {
             seenText = box->text();
             seenTitle = box->windowTitle();
             seenIcon = box->icon();
+            EXPECT_EQ(box->button(QMessageBox::No)->text(), q("否(&N)"));
             box->button(QMessageBox::No)->click();
         }
     });
