@@ -121,6 +121,7 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
     // Buttons that wait for a workbook or for imported students.
     for (int id : {ctl::ImportTeachers, ctl::ImportStudents, ctl::ExportResults}) enableControl(id, false);
 
+    music_ = std::make_unique<MusicPlayer>();  // the module is loaded now, played on request
     buildMenus();
     buildCommandTable();
     connectControls();
@@ -476,7 +477,6 @@ void MainWindow::toggleAlwaysOnTop() {
 }
 
 void MainWindow::toggleMusic() {
-    if (!music_) music_ = std::make_unique<MusicPlayer>();
     if (musicPlaying_) {
         music_->stop();
         musicPlaying_ = false;
