@@ -59,6 +59,8 @@ void WindowControls::build(QWidget* parent, const DialogUnits& units) {
             case ControlKind::GroupBox: {
                 auto* box = new QGroupBox(caption, parent);
                 box->setGeometry(rect);
+                // A frame is background: a press on it moves the window like one on the dialog.
+                box->setAttribute(Qt::WA_TransparentForMouseEvents);
                 widget = box;
                 break;
             }

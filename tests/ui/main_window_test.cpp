@@ -504,6 +504,19 @@ TEST_F(WindowTest, OnlyTheFirstDroppedFileIsOpenedWithLinksResolved) {
     EXPECT_EQ(opened.back(), target);
 }
 
+TEST_F(WindowTest, DraggingTheBackgroundMovesTheWindow) {
+    QWidget* background = window->centralWidget();
+    // Inside the frame 数据导入, away from its controls.
+    QRect frame = window->dialogUnits().rect(7, 5, 638, 96);
+    QPoint grip(frame.right() - 4, frame.bottom() - 4);
+    EXPECT_EQ(background->childAt(grip), nullptr);  // the frame lets the press through
+    QPoint before = window->pos();
+    QTest::mousePress(background, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(background, grip + QPoint(30, 20));
+    QTest::mouseRelease(background, Qt::LeftButton, {}, grip + QPoint(30, 20));
+    EXPECT_EQ(window->pos(), before + QPoint(30, 20));
+}
+
 TEST_F(WindowTest, EnterAndEscapeCloseNothing) {
     QComboBox* exam = combo(ctl::ExamNameBox);
     int entries = exam->count();
