@@ -47,8 +47,12 @@
 namespace varnex::ui {
 
 Commands Commands::core() {
-    return Commands{&varnex::openWorkbook, &varnex::importTeachers, &varnex::importStudents, &varnex::exportRun,
-                    &varnex::generateTemplates};
+    // Lambdas pick the overloads the window uses (the core also has variants for tests).
+    return Commands{[](AppState& s, Frontend& f, const std::string& path) { varnex::openWorkbook(s, f, path); },
+                    [](AppState& s, Frontend& f) { varnex::importTeachers(s, f); },
+                    [](AppState& s, Frontend& f) { varnex::importStudents(s, f); },
+                    [](AppState& s, Frontend& f) { varnex::exportRun(s, f); },
+                    [](AppState& s, Frontend& f) { varnex::generateTemplates(s, f); }};
 }
 
 namespace {
