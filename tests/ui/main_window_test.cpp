@@ -395,7 +395,7 @@ TEST_F(WindowTest, TitleFollowsTheSelectedWorksheet) {
 }
 
 TEST(StudentRowText, SkipsEmptySubjectsButAlwaysHasTheTotal) {
-    RowTable table(kStudentTableSpec);
+    RowTable table(kStudentTableColumns);
     for (const auto& row : kStudents) table.appendRow(row);
     EXPECT_EQ(studentRowText(table, 1, "七年级"),
               "学校：一中\r\n年级：七年级\r\n班级：（2）班\r\n姓名：李四\r\n语文：98\r\n总分：98\r\n");
@@ -403,7 +403,7 @@ TEST(StudentRowText, SkipsEmptySubjectsButAlwaysHasTheTotal) {
               "学校：一中\r\n年级：八年级\r\n班级：（1）班\r\n姓名：张三\r\n语文：120\r\n数学：110\r\n英语：100\r\n"
               "物理：90\r\n化学：80\r\n生物：70\r\n历史：60\r\n地理：50\r\n政治：40\r\n体育：45\r\n实验：12\r\n"
               "总分：777\r\n");
-    RowTable emptyTotal(kStudentTableSpec);
+    RowTable emptyTotal(kStudentTableColumns);
     emptyTotal.appendRow({"一中", "3", "赵六", "", "", "", "", "", "", "", "", "", "", "", ""});
     EXPECT_EQ(studentRowText(emptyTotal, 0, "七年级"),
               "学校：一中\r\n年级：七年级\r\n班级：（3）班\r\n姓名：赵六\r\n总分：\r\n");
