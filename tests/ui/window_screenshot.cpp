@@ -1,7 +1,12 @@
-// Draws the main window with a small sample examination loaded and saves it as a PNG: the
-// picture in the README (docs/screenshot.png). Usage:
-//   varnex-window-screenshot out.png [window|splash|about|help|menu]
-// (under Xvfb for the desktop look, or with QT_QPA_PLATFORM=offscreen).
+// Draws the main window and saves it as a PNG: the picture in the README (docs/screenshot.png).
+// Usage:
+//   varnex-window-screenshot out.png [window|splash|about|help|menu] [WORKBOOK]
+// With a workbook (for example one from `varnex-cli sample`), the window's own commands open it
+// and import its first sheet as teachers and its second as students, every question answered
+// Yes; without one, a small built-in sample is shown. Run under Xvfb for the desktop look, or
+// with QT_QPA_PLATFORM=offscreen.
+
+#include <cstdio>
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +24,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/row_table_model.h"
 #include "app/ui/splash_window.h"
+#include "app/ui/qt_frontend.h"
 
 namespace {
 
@@ -72,6 +78,27 @@ void fillSample(AppState& state, Frontend& frontend) {
     frontend.setTitle("Varnex - 某地区三校12月联考成绩：学生成绩");
 }
 
+// Answers every question Yes and keeps message boxes off the screen.
+class YesFrontend : public Frontend {
+public:
+    void showMessage(const std::string& text, const std::string&, MessageIcon) override {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+    bool askYesNo(const std::string&, const std::string&) override { return true; }
+    void logAppended(const std::string&) override {}
+    void setTitle(const std::string&) override {}
+    bool setClipboardText(const std::string&) override { return true; }
+    void playNotification() override {}
+    void focusControl(int) override {}
+    void enableControl(int, bool) override {}
+    void minimiseWindow() override {}
+    void openDocument(const std::string&) override {}
+};
+
+void selectWorksheet(ui::MainWindow& window, int index) {
+    if (auto* box = qobject_cast<QComboBox*>(window.control(ctl::WorksheetList))) box->setCurrentIndex(index);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,12 +107,24 @@ int main(int argc, char** argv) {
     QString what = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("window");
     QTemporaryDir settings;
     AppState state;
-    ui::Commands commands;
-    commands.importStudents = [](AppState& s, Frontend& f) { fillSample(s, f); };
+    const bool real = argc > 3;
+    ui::Commands commands = real ? ui::Commands::core() : ui::Commands{};
+    if (!real) commands.importStudents = [](AppState& s, Frontend& f) { fillSample(s, f); };
     ui::MainWindow window(state, settings.path().toStdString(), commands);
+    YesFrontend yes;
     window.initialise();
     window.show();
-    window.runCommand(ctl::CmdImportStudents);  // shows the sample through the window's own path
+    if (real) {
+        window.setDialogStandIn(&yes);
+        window.openDroppedFiles({QString::fromLocal8Bit(argv[3])});
+        selectWorksheet(window, 0);
+        window.runCommand(ctl::ImportTeachers);
+        selectWorksheet(window, 1);
+        window.runCommand(ctl::CmdImportStudents);
+        window.setDialogStandIn(nullptr);
+    } else {
+        window.runCommand(ctl::CmdImportStudents);  // shows the sample through the window's own path
+    }
     QTableView* students = window.controls().students;
     students->horizontalHeader()->sectionClicked(14);
     students->horizontalHeader()->sectionClicked(14);
