@@ -75,10 +75,14 @@ std::string strprintf(const char* format, ...) {
     va_start(args, format);
     va_list copy;
     va_copy(copy, args);
-    int needed = std::vsnprintf(nullptr, 0, format, copy);
+    // Most texts (cell values, addresses) fit a small buffer: one formatting pass then.
+    char small[128];
+    int needed = std::vsnprintf(small, sizeof small, format, copy);
     va_end(copy);
     std::string out;
-    if (needed > 0) {
+    if (needed > 0 && static_cast<size_t>(needed) < sizeof small) {
+        out.assign(small, static_cast<size_t>(needed));
+    } else if (needed > 0) {
         out.resize(static_cast<size_t>(needed) + 1);
         std::vsnprintf(out.data(), out.size(), format, args);
         out.resize(static_cast<size_t>(needed));

@@ -1,19 +1,36 @@
 #include "automation/cell_name.h"
 
+#include <charconv>
+
 namespace varnex {
 
-std::string columnLetters(int column) {
-    std::string letters;
+namespace {
+
+// Writes the letters of a column index before `end`; returns where they start.
+char* lettersBefore(char* end, int column) {
     int n = column + 1;
     while (n > 0) {
-        int rem = (n - 1) % 26;
-        letters.insert(letters.begin(), static_cast<char>('A' + rem));
+        *--end = static_cast<char>('A' + (n - 1) % 26);
         n = (n - 1) / 26;
     }
-    return letters;
+    return end;
 }
 
-std::string CellName(int column, int row) { return columnLetters(column) + std::to_string(row); }
+}  // namespace
+
+std::string columnLetters(int column) {
+    char buffer[8];
+    char* end = buffer + sizeof buffer;
+    return std::string(lettersBefore(end, column), end);
+}
+
+std::string CellName(int column, int row) {
+    char buffer[32];
+    char* middle = buffer + 8;
+    char* first = lettersBefore(middle, column);
+    char* last = std::to_chars(middle, buffer + sizeof buffer, row).ptr;
+    return std::string(first, last);
+}
 
 std::optional<CellPos> parseCellName(std::string_view address) {
     size_t i = 0;

@@ -2,12 +2,50 @@
 
 #include <charconv>
 
+#include "app/text_util.h"
+#include "automation/automation_texts.h"
+
 namespace varnex {
+
+namespace tx = automationtext;
 
 namespace {
 
 void requireRange(const SheetModel* sheet) {
-    if (sheet == nullptr) throw AutomationError("没有当前的单元格区域");
+    if (sheet == nullptr) throw AutomationError(tx::kNoCurrentRange);
+}
+
+// Length in UTF-16 units, as the spreadsheet counts the characters of a sheet name.
+size_t utf16Length(std::string_view utf8) {
+    size_t n = 0;
+    for (unsigned char ch : utf8) {
+        if ((ch & 0xC0) != 0x80) ++n;  // a lead byte starts a character
+        if (ch >= 0xF0) ++n;           // beyond the basic plane: a surrogate pair
+    }
+    return n;
+}
+
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// The reason the spreadsheet would refuse `name` for the sheet at `position`, or nullptr.
+const char* sheetNameProblem(const WorkbookModel& workbook, int position, std::string_view name) {
+    if (name.empty()) return tx::kSheetNameEmpty;
+    if (utf16Length(name) > 31) return tx::kSheetNameTooLong;
+    if (name.find_first_of(":\\/?*[]") != std::string_view::npos) return tx::kSheetNameBadCharacter;
+    if (name.front() == '\'' || name.back() == '\'') return tx::kSheetNameApostrophe;
+    if (equalIgnoringAsciiCase(name, "History")) return tx::kSheetNameReserved;
+    for (int i = 1; i <= workbook.sheetCount(); ++i) {
+        if (i != position && equalIgnoringAsciiCase(workbook.sheet(i)->name, name))
+            return tx::kSheetNameTaken;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -35,7 +73,7 @@ bool parsePlainNumber(std::string_view text, double& value) {
     double d = 0;
     auto res = std::from_chars(body.data(), body.data() + body.size(), d);
     if (res.ec != std::errc() || res.ptr != body.data() + body.size()) return false;
-    value = negative ? -d : d;
+    value = negative && d != 0 ? -d : d;  // "-0" is the number 0
     return true;
 }
 
@@ -65,11 +103,9 @@ void ExcelRange::SetValue(std::string_view text) {
         apply(sheet_->touch(range_.first.row, range_.first.column));
         return;
     }
-    for (const auto& m : sheet_->merges) {
-        if (m == range_) {
-            apply(sheet_->touch(range_.first.row, range_.first.column));
-            return;
-        }
+    if (sheet_->isMergedArea(range_)) {
+        apply(sheet_->touch(range_.first.row, range_.first.column));
+        return;
     }
     for (int r = range_.first.row; r <= range_.last.row; ++r) {
         for (int c = range_.first.column; c <= range_.last.column; ++c) apply(sheet_->touch(r, c));
@@ -80,7 +116,8 @@ void ExcelRange::SetHorizontalAlignment(int code) {
     requireRange(sheet_);
     for (int r = range_.first.row; r <= range_.last.row; ++r) {
         for (int c = range_.first.column; c <= range_.last.column; ++c)
-            sheet_->touch(r, c).horizontalAlign = static_cast<int8_t>(code == kAlignLeft || code == kAlignCenter ? code : 0);
+            sheet_->touch(r, c).horizontalAlign =
+                static_cast<int8_t>(code == kAlignLeft || code == kAlignCenter ? code : 0);
     }
 }
 
@@ -97,12 +134,11 @@ void ExcelRange::Merge(int across) {
     if (range_.first == range_.last) return;
     if (across != 0 && range_.first.row != range_.last.row) {
         for (int r = range_.first.row; r <= range_.last.row; ++r) {
-            if (range_.first.column != range_.last.column)
-                sheet_->merges.push_back({{r, range_.first.column}, {r, range_.last.column}});
+            sheet_->addMerge({{r, range_.first.column}, {r, range_.last.column}});
         }
         return;
     }
-    sheet_->merges.push_back(range_);
+    sheet_->addMerge(range_);
 }
 
 void ExcelRange::SetColumnWidth(int width) {
@@ -114,12 +150,18 @@ void ExcelRange::SetNumberFormat(std::string_view format) {
     requireRange(sheet_);
     uint16_t index = workbook_->numberFormatIndex(format);
     for (int r = range_.first.row; r <= range_.last.row; ++r) {
-        for (int c = range_.first.column; c <= range_.last.column; ++c) sheet_->touch(r, c).numberFormat = index;
+        for (int c = range_.first.column; c <= range_.last.column; ++c)
+            sheet_->touch(r, c).numberFormat = index;
     }
 }
 
 void ExcelRange::BorderAround(int, int, int) {
     requireRange(sheet_);
+    if (range_.first == range_.last) {
+        sheet_->touch(range_.first.row, range_.first.column).borders |=
+            kBorderLeft | kBorderRight | kBorderTop | kBorderBottom;
+        return;
+    }
     for (int c = range_.first.column; c <= range_.last.column; ++c) {
         sheet_->touch(range_.first.row, c).borders |= kBorderTop;
         sheet_->touch(range_.last.row, c).borders |= kBorderBottom;
@@ -132,11 +174,17 @@ void ExcelRange::BorderAround(int, int, int) {
 
 // ---------------------------------------------------------------- sheet
 
-void ExcelSheet::Activate() { session_->workbook().activate(position_); }
+void ExcelSheet::Activate() {
+    session_->workbook().activate(position_);
+}
 
 void ExcelSheet::SetName(std::string_view name) {
-    SheetModel* s = session_->workbook().sheet(position_);
-    if (s == nullptr) throw AutomationError("工作表不存在");
+    WorkbookModel& workbook = session_->workbook();
+    SheetModel* s = workbook.sheet(position_);
+    if (s == nullptr) throw AutomationError(tx::kNoSuchSheet);
+    if (const char* problem = sheetNameProblem(workbook, position_, name)) {
+        throw AutomationError(strprintf(tx::kBadSheetNameFormat, std::string(name).c_str(), problem));
+    }
     s->name = std::string(name);
 }
 
@@ -146,17 +194,23 @@ std::string ExcelSheet::GetName() const {
 }
 
 void ExcelSheet::SetVisible(int visible) {
-    SheetModel* s = session_->workbook().sheet(position_);
-    if (s == nullptr) throw AutomationError("工作表不存在");
+    WorkbookModel& workbook = session_->workbook();
+    SheetModel* s = workbook.sheet(position_);
+    if (s == nullptr) throw AutomationError(tx::kNoSuchSheet);
+    if (visible == 0 && s->visible) {
+        int shown = 0;
+        for (int i = 1; i <= workbook.sheetCount(); ++i) shown += workbook.sheet(i)->visible ? 1 : 0;
+        if (shown == 1) throw AutomationError(tx::kLastVisibleSheet);
+    }
     s->visible = visible != 0;
 }
 
 ExcelRange& ExcelSheet::Range(std::string_view first, std::string_view last) {
     SheetModel* s = session_->workbook().sheet(position_);
     auto a = parseCellName(first);
-    auto b = parseCellName(last);
+    auto b = first == last ? a : parseCellName(last);
     if (s == nullptr || !a || !b) {
-        throw AutomationError("无效的单元格区域：" + std::string(first) + ":" + std::string(last));
+        throw AutomationError(tx::kInvalidRange + std::string(first) + ":" + std::string(last));
     }
     ExcelRange& r = session_->range_;
     r.workbook_ = &session_->workbook();
@@ -168,7 +222,9 @@ ExcelRange& ExcelSheet::Range(std::string_view first, std::string_view last) {
 
 // ---------------------------------------------------------------- session
 
-ExcelSession::ExcelSession() { sheet_.session_ = this; }
+ExcelSession::ExcelSession() {
+    sheet_.session_ = this;
+}
 
 bool ExcelSession::Start() {
     started_ = true;
@@ -180,19 +236,24 @@ void ExcelSession::AddWorkbook(OmittedArgumentType) {
     hasWorkbook_ = true;
 }
 
-void ExcelSession::Sheets() { workbook(); }
+void ExcelSession::Sheets() {
+    workbook();
+}
 
-void ExcelSession::AddSheets(int count) { workbook().addSheetsBeforeActive(count); }
+void ExcelSession::AddSheets(int count) {
+    workbook().addSheetsBeforeActive(count);
+}
 
 ExcelSheet& ExcelSession::Sheet(int index) {
-    if (workbook().sheet(index) == nullptr) throw AutomationError("工作表不存在：" + std::to_string(index));
+    if (workbook().sheet(index) == nullptr)
+        throw AutomationError(tx::kNoSuchSheetIndex + std::to_string(index));
     sheet_.position_ = index;
     range_.sheet_ = nullptr;
     return sheet_;
 }
 
 WorkbookModel& ExcelSession::workbook() {
-    if (!hasWorkbook_) throw AutomationError("没有打开的工作簿");
+    if (!hasWorkbook_) throw AutomationError(tx::kNoWorkbook);
     return workbook_;
 }
 

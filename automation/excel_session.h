@@ -14,7 +14,7 @@ namespace varnex {
 
 /// A failed automation call; it ends the running command.
 class AutomationError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -26,7 +26,7 @@ class ExcelSession;
 
 /// The current range of the current sheet.
 class ExcelRange {
-public:
+  public:
     /// Sets the value as typed input: a plain decimal number becomes a number, text beginning
     /// with "=" a formula, "" empties the cell, anything else stays text. A merged area takes the
     /// value in its top-left cell; any other range in every cell.
@@ -40,7 +40,7 @@ public:
     /// A thin continuous box around the range's outer edge.
     void BorderAround(int lineStyle = 1, int weight = 2, int colorIndex = 1);
 
-private:
+  private:
     friend class ExcelSheet;
     friend class ExcelSession;
     ExcelRange() = default;
@@ -51,7 +51,7 @@ private:
 
 /// The current sheet.
 class ExcelSheet {
-public:
+  public:
     void Activate();
     void SetName(std::string_view name);
     std::string GetName() const;
@@ -59,7 +59,7 @@ public:
     /// Takes the range between two A1 addresses as the current range.
     ExcelRange& Range(std::string_view first, std::string_view last);
 
-private:
+  private:
     friend class ExcelSession;
     ExcelSheet() = default;
     ExcelSession* session_ = nullptr;
@@ -71,7 +71,7 @@ private:
 bool parsePlainNumber(std::string_view text, double& value);
 
 class ExcelSession {
-public:
+  public:
     ExcelSession();
     ExcelSession(const ExcelSession&) = delete;
     ExcelSession& operator=(const ExcelSession&) = delete;
@@ -103,7 +103,7 @@ public:
     WorkbookModel& workbook();
     bool hasWorkbook() const { return hasWorkbook_; }
 
-private:
+  private:
     friend class ExcelSheet;
     WorkbookModel workbook_;
     bool hasWorkbook_ = false;

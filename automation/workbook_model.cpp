@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <tuple>
 #include <cmath>
 #include <set>
+#include <tuple>
 
 namespace varnex {
 
@@ -22,11 +22,64 @@ const Cell* SheetModel::at(std::string_view address) const {
     return pos ? cell(pos->row, pos->column) : nullptr;
 }
 
-Cell& SheetModel::touch(int row, int column) {
+Cell& SheetModel::create(int row, int column) {
     if (row >= static_cast<int>(rows_.size())) rows_.resize(static_cast<size_t>(row) + 1);
     auto& r = rows_[static_cast<size_t>(row)];
-    if (column >= static_cast<int>(r.size())) r.resize(static_cast<size_t>(column) + 1);
+    if (column >= static_cast<int>(r.size())) {
+        // Rows of a sheet are mostly as wide as the row above: reserving that much at once keeps
+        // growing rows from holding twice the cells they need.
+        if (r.capacity() == 0 && row > 0) {
+            r.reserve(std::max(static_cast<size_t>(column) + 1, rows_[static_cast<size_t>(row) - 1].size()));
+        }
+        r.resize(static_cast<size_t>(column) + 1);
+    }
     return r[static_cast<size_t>(column)];
+}
+
+namespace {
+
+uint64_t positionKey(CellPos p) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(p.row)) << 32) | static_cast<uint32_t>(p.column);
+}
+
+bool intersects(const CellRange& a, const CellRange& b) {
+    return a.first.row <= b.last.row && b.first.row <= a.last.row && a.first.column <= b.last.column &&
+           b.first.column <= a.last.column;
+}
+
+}  // namespace
+
+void SheetModel::addMerge(const CellRange& range) {
+    if (range.first == range.last) return;
+    bool overlaps = false;
+    for (int r = range.first.row; r <= range.last.row; ++r) {
+        for (int c = range.first.column; c <= range.last.column; ++c) overlaps |= touch(r, c).inMerge;
+    }
+    if (overlaps) {
+        std::vector<CellRange> kept;
+        for (const CellRange& m : merges) {
+            if (!intersects(m, range)) {
+                kept.push_back(m);
+                continue;
+            }
+            for (int r = m.first.row; r <= m.last.row; ++r) {
+                for (int c = m.first.column; c <= m.last.column; ++c) touch(r, c).inMerge = false;
+            }
+        }
+        merges = std::move(kept);
+        mergeByTopLeft_.clear();
+        for (size_t i = 0; i < merges.size(); ++i) mergeByTopLeft_[positionKey(merges[i].first)] = i;
+    }
+    for (int r = range.first.row; r <= range.last.row; ++r) {
+        for (int c = range.first.column; c <= range.last.column; ++c) touch(r, c).inMerge = true;
+    }
+    merges.push_back(range);
+    mergeByTopLeft_[positionKey(range.first)] = merges.size() - 1;
+}
+
+bool SheetModel::isMergedArea(const CellRange& range) const {
+    auto it = mergeByTopLeft_.find(positionKey(range.first));
+    return it != mergeByTopLeft_.end() && it->second < merges.size() && merges[it->second] == range;
 }
 
 int SheetModel::columnCount(int row) const {
@@ -73,7 +126,8 @@ void WorkbookModel::addSheetsBeforeActive(int count) {
     for (int i = 0; i < count; ++i) {
         auto s = std::make_unique<SheetModel>();
         s->name = "Sheet" + std::to_string(nextSheetNumber_++);
-        sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(at + static_cast<size_t>(i)), std::move(s));
+        sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(at + static_cast<size_t>(i)),
+                       std::move(s));
     }
 }
 
@@ -94,7 +148,7 @@ uint16_t WorkbookModel::numberFormatIndex(std::string_view format) {
 namespace {
 
 class Evaluator {
-public:
+  public:
     explicit Evaluator(const SheetModel& sheet) : sheet_(sheet) {}
 
     Value evaluate(std::string_view formula) {
@@ -105,6 +159,7 @@ public:
         Value v = expression(p);
         skipBlanks(p);
         if (p.pos != p.text.size() && v.kind != Value::Kind::Error) v = Value::error("#NAME?");
+        if (v.kind == Value::Kind::Empty) v = Value::ofNumber(0);  // "=A1" of an empty cell shows 0
         --depth_;
         return v;
     }
@@ -112,7 +167,7 @@ public:
     /// The value of a cell; formula results are remembered for the evaluator's life.
     Value cellOf(CellPos pos) { return cellValue(pos); }
 
-private:
+  private:
     struct Parser {
         std::string_view text;
         size_t pos;
@@ -229,9 +284,14 @@ private:
             } while (accept(p, ','));
             if (!accept(p, ')')) return Value::error("#NAME?");
             if (count == 0) return Value::error("#DIV/0!");
-            return Value::ofNumber(sum / count);
+            return numberOrOverflow(sum / count);
         }
         return Value::error("#NAME?");
+    }
+
+    // A result too large for a double is #NUM!, as the spreadsheet shows it.
+    static Value numberOrOverflow(double d) {
+        return std::isfinite(d) ? Value::ofNumber(d) : Value::error("#NUM!");
     }
 
     // An operand of arithmetic: empty counts 0, text that is not a number is #VALUE!.
@@ -259,7 +319,8 @@ private:
             Value v = asNumber(factor(p));
             return v.isNumber() ? Value::ofNumber(-v.number) : v;
         }
-        if (p.pos < p.text.size() && ((p.text[p.pos] >= '0' && p.text[p.pos] <= '9') || p.text[p.pos] == '.')) {
+        if (p.pos < p.text.size() &&
+            ((p.text[p.pos] >= '0' && p.text[p.pos] <= '9') || p.text[p.pos] == '.')) {
             double d = 0;
             auto res = std::from_chars(p.text.data() + p.pos, p.text.data() + p.text.size(), d);
             if (res.ec != std::errc()) return Value::error("#NAME?");
@@ -281,16 +342,24 @@ private:
         Value left = factor(p);
         for (;;) {
             char op = 0;
-            if (accept(p, '*')) op = '*';
-            else if (accept(p, '/')) op = '/';
-            else return left;
+            if (accept(p, '*'))
+                op = '*';
+            else if (accept(p, '/'))
+                op = '/';
+            else
+                return left;
             Value right = factor(p);
             Value a = asNumber(left), b = asNumber(right);
-            if (!a.isNumber()) left = a;
-            else if (!b.isNumber()) left = b;
-            else if (op == '*') left = Value::ofNumber(a.number * b.number);
-            else if (b.number == 0) left = Value::error("#DIV/0!");
-            else left = Value::ofNumber(a.number / b.number);
+            if (!a.isNumber())
+                left = a;
+            else if (!b.isNumber())
+                left = b;
+            else if (op == '*')
+                left = numberOrOverflow(a.number * b.number);
+            else if (b.number == 0)
+                left = Value::error("#DIV/0!");
+            else
+                left = numberOrOverflow(a.number / b.number);
         }
     }
 
@@ -298,14 +367,20 @@ private:
         Value left = term(p);
         for (;;) {
             char op = 0;
-            if (accept(p, '+')) op = '+';
-            else if (accept(p, '-')) op = '-';
-            else return left;
+            if (accept(p, '+'))
+                op = '+';
+            else if (accept(p, '-'))
+                op = '-';
+            else
+                return left;
             Value right = term(p);
             Value a = asNumber(left), b = asNumber(right);
-            if (!a.isNumber()) left = a;
-            else if (!b.isNumber()) left = b;
-            else left = Value::ofNumber(op == '+' ? a.number + b.number : a.number - b.number);
+            if (!a.isNumber())
+                left = a;
+            else if (!b.isNumber())
+                left = b;
+            else
+                left = numberOrOverflow(op == '+' ? a.number + b.number : a.number - b.number);
         }
     }
 
@@ -322,7 +397,6 @@ Value evaluateFormula(const SheetModel& sheet, std::string_view formula) {
     Evaluator e(sheet);
     return e.evaluate(formula);
 }
-
 
 void WorkbookModel::recalculate() {
     for (auto& s : sheets_) {

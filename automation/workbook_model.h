@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "automation/cell_name.h"
@@ -34,37 +35,54 @@ struct Value {
     bool isNumber() const { return kind == Kind::Number; }
 };
 
+/// One cell: its value (or formula and computed result) and its format.
 struct Cell {
     enum class Kind : uint8_t { Empty, Number, Text, Formula };
     Kind kind = Kind::Empty;
     uint8_t borders = 0;         ///< BorderEdge bits
     int8_t horizontalAlign = 0;  ///< 0 (general), kAlignLeft or kAlignCenter
     bool verticalCenter = false;
-    uint16_t numberFormat = 0;   ///< 0: general; otherwise index into WorkbookModel::numberFormats + 1
-    double number = 0;           ///< the value of a number cell
-    std::string text;            ///< the text of a text cell, or the formula (with "=") of a formula cell
-    Value cached;                ///< the computed result of a formula cell
+    uint16_t numberFormat = 0;  ///< 0: general; otherwise index into WorkbookModel::numberFormats + 1
+    bool inMerge = false;       ///< part of one of the sheet's merged areas
+    double number = 0;          ///< the value of a number cell
+    std::string text;           ///< the text of a text cell, or the formula (with "=") of a formula cell
+    Value cached;               ///< the computed result of a formula cell
 };
 
+/// A rectangle of cells, first = top left, last = bottom right (0-based).
 struct CellRange {
     CellPos first;
     CellPos last;
     bool operator==(const CellRange&) const = default;
 };
 
+/// One worksheet: its tab name, visibility, column widths, merged areas and cells.
 class SheetModel {
-public:
+  public:
     std::string name;
     bool visible = true;
     std::map<int, double> columnWidths;  ///< by 0-based column
-    std::vector<CellRange> merges;
+    std::vector<CellRange> merges;       ///< never overlapping; change them through addMerge()
+
+    /// Merges a range (of more than one cell). Merged areas that overlap it are dissolved first, so
+    /// that the areas never overlap (a file with overlapping areas is refused by spreadsheet
+    /// applications).
+    void addMerge(const CellRange& range);
+    /// True when exactly this range is one merged area.
+    bool isMergedArea(const CellRange& range) const;
 
     /// The cell at a 0-based position, or nullptr when nothing was ever written there.
     const Cell* cell(int row, int column) const;
     /// The cell at an A1 address ("B3"), or nullptr.
     const Cell* at(std::string_view address) const;
     /// The cell, created when needed.
-    Cell& touch(int row, int column);
+    Cell& touch(int row, int column) {
+        if (static_cast<size_t>(row) < rows_.size()) {
+            auto& r = rows_[static_cast<size_t>(row)];
+            if (static_cast<size_t>(column) < r.size()) return r[static_cast<size_t>(column)];
+        }
+        return create(row, column);
+    }
 
     /// Number of rows that hold cells (the last used row + 1).
     int rowCount() const { return static_cast<int>(rows_.size()); }
@@ -73,12 +91,15 @@ public:
     /// Total number of cells created.
     size_t cellCount() const;
 
-private:
+  private:
+    Cell& create(int row, int column);
     std::vector<std::vector<Cell>> rows_;
+    std::unordered_map<uint64_t, size_t> mergeByTopLeft_;  ///< index into merges
 };
 
+/// A workbook: its sheets in tab order, the active sheet and the number formats in use.
 class WorkbookModel {
-public:
+  public:
     /// A new workbook with three sheets named Sheet1 … Sheet3 and the first active.
     WorkbookModel();
 
@@ -101,7 +122,7 @@ public:
     /// Computes the cached result of every formula cell.
     void recalculate();
 
-private:
+  private:
     std::vector<std::unique_ptr<SheetModel>> sheets_;
     int active_ = 1;
     int nextSheetNumber_ = 4;

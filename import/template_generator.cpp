@@ -1,7 +1,174 @@
 #include "import/template_generator.h"
 
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/status_log.h"
+#include "app/subjects.h"
+#include "app/text_util.h"
+#include "automation/excel_session.h"
+#include "automation/workbook_file.h"
+#include "import/spreadsheet_driver.h"
+#include "import/template_texts.h"
+
 namespace varnex {
 
-void generateTemplates(AppState&, Frontend& frontend) { frontend.showMessage("尚未实现", "错误", MessageIcon::Error); }
+namespace tx = templatetext;
+
+namespace {
+
+constexpr int kCentred = 3;
+constexpr int kTeacherSheetPosition = 13;
+constexpr int kTeacherColumns = 3 + kSubjectCount;  // A to N
+constexpr int kGradeSampleRows = 2;                 // rows 2 and 3
+
+/// The subjects of a grade's score sheet: those with a seeded full mark, in subject order.
+std::vector<std::string> gradeSubjects(int grade) {
+    std::vector<std::string> subjects;
+    for (int s = 0; s < kSubjectCount; ++s) {
+        if (kGradeSeedFullMarks[static_cast<size_t>(grade)][static_cast<size_t>(s)] > 0) {
+            subjects.emplace_back(kSubjects[static_cast<size_t>(s)].name);
+        }
+    }
+    return subjects;
+}
+
+/// The cell pattern: box, centre, width and value, each only when asked for, in this order.
+struct CellWrite {
+    bool box = false;
+    bool centre = false;
+    int width = 0;  ///< 0: no width
+    const char* value = nullptr;
+};
+
+void writeCell(ExcelSheet& sheet, int column, int row, const CellWrite& w) {
+    const std::string address = CellName(column, row);
+    ExcelRange& range = sheet.Range(address, address);
+    if (w.box) range.BorderAround();
+    if (w.centre) range.SetHorizontalAlignment(kCentred);
+    if (w.width > 0) range.SetColumnWidth(w.width);
+    if (w.value != nullptr) range.SetValue(w.value);
+}
+
+void writeTeacherSheet(ExcelSession& session) {
+    ExcelSheet& sheet = session.Sheet(kTeacherSheetPosition);
+    sheet.Activate();
+    sheet.SetName(tx::kTeacherSheet);
+    for (int column = 0; column < kTeacherColumns; ++column) {
+        for (int row = 2; row <= 1 + kGradeCount; ++row) {
+            writeCell(sheet, column, row, {true, true, 0, column == 2 ? tx::kSampleClass : nullptr});
+        }
+    }
+    for (int grade = 0; grade < kGradeCount; ++grade) {
+        writeCell(sheet, 1, 2 + grade, {false, false, 0, kGradeNames[static_cast<size_t>(grade)]});
+    }
+    std::vector<const char*> header(std::begin(tx::kTeacherHeadBefore), std::end(tx::kTeacherHeadBefore));
+    for (const Subject& s : kSubjects) header.push_back(s.name);
+    for (int column = 0; column < kTeacherColumns; ++column) {
+        const int width = column == 2 ? 5 : 9;
+        writeCell(sheet, column, 1, {true, true, width, header[static_cast<size_t>(column)]});
+    }
+    sheet.SetVisible(1);
+}
+
+void writeGradeSheet(ExcelSession& session, int grade) {
+    ExcelSheet& sheet = session.Sheet(grade + 1);
+    sheet.Activate();
+    sheet.SetName(kGradeNames[static_cast<size_t>(grade)]);
+    writeCell(sheet, 0, 2, {true, true, 0, "1"});
+    writeCell(sheet, 0, 3, {true, true, 0, "2"});
+
+    const std::vector<std::string> subjects = gradeSubjects(grade);
+    std::vector<const char*> header(std::begin(tx::kGradeHeadBefore), std::end(tx::kGradeHeadBefore));
+    for (const auto& s : subjects) header.push_back(s.c_str());
+    header.insert(header.end(), std::begin(tx::kGradeHeadAfter), std::end(tx::kGradeHeadAfter));
+    const int columns = static_cast<int>(header.size());
+
+    for (int column = 1; column < columns; ++column) {
+        for (int row = 2; row < 2 + kGradeSampleRows; ++row)
+            writeCell(sheet, column, row, {true, false, 0, nullptr});
+    }
+    for (int column = 0; column < columns; ++column) {
+        writeCell(sheet, column, 1, {true, true, 5, header[static_cast<size_t>(column)]});
+    }
+    sheet.SetVisible(1);
+}
+
+}  // namespace
+
+void writeTemplateSheets(ExcelSession& session) {
+    writeTeacherSheet(session);
+    for (int grade = kGradeCount - 1; grade >= 0; --grade) writeGradeSheet(session, grade);
+}
+
+void generateTemplates(AppState& state, Frontend& frontend) {
+    generateTemplates(state, frontend, builtInReaders());
+}
+
+void generateTemplates(AppState& state, Frontend& frontend,
+                       const std::vector<std::string>& installedReaders) {
+    const std::string examName = state.examNameText;
+    if (examName.empty()) {
+        frontend.showMessage(tx::kExamNameEmpty, tx::kCaptionError, MessageIcon::Error);
+        frontend.focusControl(ctl::ExamNameBox);
+        return;
+    }
+    std::string driverError;
+    if (!chooseSpreadsheetDriver(state.workbook.driverName, false, driverError, installedReaders)) {
+        frontend.showMessage(driverError, tx::kProgramName, MessageIcon::None);
+        return;
+    }
+
+    ExcelSession session;
+    if (!session.Start()) {
+        frontend.showMessage(tx::kStartFailed, tx::kCaptionError, MessageIcon::Error);
+        return;
+    }
+    appendLog(state, frontend, tx::kLogGenerating + examName);
+    frontend.setTitle(strprintf(tx::kTitleFormat, tx::kProgramName, tx::kTitleTemplate, examName.c_str(),
+                                tx::kTitleGenerating));
+
+    try {
+        session.SetUserControl(true);
+        session.SetCaption(examName);
+        session.AddWorkbook(OmittedArgument);
+        session.Sheets();
+        session.AddSheets(10);
+        writeTemplateSheets(session);
+    } catch (const std::exception& e) {
+        frontend.showMessage(e.what(), tx::kCaptionError, MessageIcon::Error);
+        return;
+    }
+
+    // Saved before anything reports completion, so that a failed save is never announced as done.
+    SaveTarget target;
+    if (!state.outputPath.empty()) {
+        target.exactPath = state.outputPath;
+        target.overwrite = state.overwriteOutput;
+    } else {
+        target.folder = documentsFolder();
+        target.baseName = examName;
+    }
+    const SaveResult saved = saveWorkbook(session.workbook(), target);
+    if (!saved.ok) {
+        frontend.showMessage(saved.error, tx::kCaptionError, MessageIcon::Error);
+        return;
+    }
+    appendLog(state, frontend, tx::kLogSaved + saved.path);
+
+    frontend.setTitle(
+        strprintf(tx::kTitleFormat, tx::kProgramName, tx::kTitleTemplate, examName.c_str(), tx::kTitleDone));
+    const std::string done = frontend.setClipboardText(examName) ? examName + tx::kDoneAfterName
+                                                                 : std::string(tx::kDoneNoClipboard);
+    frontend.showMessage(done, tx::kCaptionInfo, MessageIcon::Information);
+
+    session.SetVisible(true);
+    session.SetUserControl(true);
+    session.End();
+    frontend.openDocument(saved.path);
+    frontend.minimiseWindow();
+}
 
 }  // namespace varnex

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace varnex {
 namespace {
 
@@ -12,8 +14,8 @@ struct NameCase {
 };
 
 TEST(CellName, FormsLettersPastZ) {
-    const NameCase cases[] = {{0, 3, "A3"}, {25, 1, "Z1"}, {26, 1, "AA1"}, {27, 9, "AB9"}, {51, 2, "AZ2"},
-                              {52, 2, "BA2"}, {701, 5, "ZZ5"}, {702, 5, "AAA5"}};
+    const NameCase cases[] = {{0, 3, "A3"},   {25, 1, "Z1"},  {26, 1, "AA1"},  {27, 9, "AB9"},
+                              {51, 2, "AZ2"}, {52, 2, "BA2"}, {701, 5, "ZZ5"}, {702, 5, "AAA5"}};
     for (const auto& c : cases) {
         EXPECT_EQ(CellName(c.column, c.row), c.name);
         auto back = parseCellName(c.name);
@@ -35,10 +37,12 @@ struct TypedCase {
 
 TEST(ExcelRange, SetValueParsesTypedInput) {
     const TypedCase cases[] = {
-        {" 3/10 ", Cell::Kind::Text, 0},   {"85", Cell::Kind::Number, 85},     {"85.0", Cell::Kind::Number, 85},
-        {"-5", Cell::Kind::Number, -5},    {"33.3", Cell::Kind::Number, 33.3}, {" 12 ", Cell::Kind::Number, 12},
-        {"（3）班", Cell::Kind::Text, 0},  {"1e5", Cell::Kind::Text, 0},       {"第  1→10 名", Cell::Kind::Text, 0},
-        {"=RANK(A1,A$1:A$2)", Cell::Kind::Formula, 0}, {"", Cell::Kind::Empty, 0}, {"-", Cell::Kind::Text, 0},
+        {" 3/10 ", Cell::Kind::Text, 0},      {"85", Cell::Kind::Number, 85},
+        {"85.0", Cell::Kind::Number, 85},     {"-5", Cell::Kind::Number, -5},
+        {"33.3", Cell::Kind::Number, 33.3},   {" 12 ", Cell::Kind::Number, 12},
+        {"（3）班", Cell::Kind::Text, 0},     {"1e5", Cell::Kind::Text, 0},
+        {"第  1→10 名", Cell::Kind::Text, 0}, {"=RANK(A1,A$1:A$2)", Cell::Kind::Formula, 0},
+        {"", Cell::Kind::Empty, 0},           {"-", Cell::Kind::Text, 0},
         {"2024-01-05", Cell::Kind::Text, 0},
     };
     ExcelSession s;
@@ -58,6 +62,8 @@ TEST(ExcelRange, SetValueParsesTypedInput) {
             EXPECT_EQ(cell->text, c.input);
         }
     }
+    sheet.Range("B2", "B2").SetValue("-0");
+    EXPECT_FALSE(std::signbit(s.workbook().sheet(1)->at("B2")->number));  // written as 0, not -0
 }
 
 TEST(ExcelSession, NewWorkbookAndAddedSheets) {
@@ -139,6 +145,8 @@ TEST(WorkbookModel, CachedFormulaResults) {
     put("J5", "=(H$5/F$5)*100");
     put("K5", "=AVERAGE(F$1:F$3)");
     put("L5", "=RANK(I5,I$5:I$5)");
+    put("M5", "=D10");
+    put("N5", "=G$5*1e308");
     s.workbook().recalculate();
     const SheetModel& m = *s.workbook().sheet(1);
     auto num = [&](const char* at) { return m.at(at)->cached.number; };
@@ -153,7 +161,80 @@ TEST(WorkbookModel, CachedFormulaResults) {
     EXPECT_NEAR(num("I5"), 100.0 / 3, 1e-9);
     EXPECT_EQ(err("J5"), "#DIV/0!");
     EXPECT_EQ(err("K5"), "#DIV/0!");
-    EXPECT_EQ(num("L5"), 1);  // a rank over a formula
+    EXPECT_EQ(num("L5"), 1);                     // a rank over a formula
+    EXPECT_TRUE(m.at("M5")->cached.isNumber());  // an empty cell shows as 0
+    EXPECT_EQ(num("M5"), 0);
+    EXPECT_EQ(err("N5"), "#NUM!");
+}
+
+TEST(ExcelRange, MergedAreasNeverOverlap) {
+    ExcelSession s;
+    s.Start();
+    s.AddWorkbook(OmittedArgument);
+    ExcelSheet& sheet = s.Sheet(1);
+    sheet.Range("A1", "D1").Merge(1);
+    sheet.Range("A1", "D1").Merge(1);  // the same area again
+    sheet.Range("A3", "A6").Merge(0);
+    sheet.Range("B2", "C3").Merge(0);
+    const SheetModel& m = *s.workbook().sheet(1);
+    EXPECT_EQ(m.merges, (std::vector<CellRange>{{{0, 0}, {0, 3}}, {{2, 0}, {5, 0}}, {{1, 1}, {2, 2}}}));
+    // An area over part of another dissolves it.
+    sheet.Range("A5", "B5").Merge(1);
+    EXPECT_EQ(m.merges, (std::vector<CellRange>{{{0, 0}, {0, 3}}, {{1, 1}, {2, 2}}, {{4, 0}, {4, 1}}}));
+    EXPECT_FALSE(m.at("A3")->inMerge);
+    ExcelRange& area = sheet.Range("B2", "C3");
+    area.SetValue("85");
+    EXPECT_EQ(m.at("B2")->number, 85);
+    EXPECT_EQ(m.at("C3")->kind, Cell::Kind::Empty);
+    sheet.Range("A3", "A4").SetValue("x");  // not an area: every cell
+    EXPECT_EQ(m.at("A4")->text, "x");
+}
+
+TEST(ExcelSheet, RefusesNamesTheSpreadsheetRefuses) {
+    ExcelSession s;
+    s.Start();
+    s.AddWorkbook(OmittedArgument);
+    s.Sheet(2).SetName("目录");
+    ExcelSheet& sheet = s.Sheet(1);
+    const std::string thirtyOne = "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一";
+    sheet.SetName(thirtyOne);
+    sheet.SetName("一中 （3）班");
+    sheet.SetName("Sheet1");  // its own name
+    struct Case {
+        std::string name;
+        const char* reason;
+    };
+    const Case refused[] = {
+        {"", "名称不能为空。"},
+        {thirtyOne + "二", "名称不能超过 31 个字符。"},
+        {"2024/2025", "名称不能含有 : \\ / ? * [ ] 这些字符。"},
+        {"a[1]", "名称不能含有 : \\ / ? * [ ] 这些字符。"},
+        {"'一中", "名称不能以单引号开头或结尾。"},
+        {"history", "“History”是保留的名称。"},
+        {"目录", "已有同名的工作表。"},
+        {"sheet3", "已有同名的工作表。"},
+    };
+    for (const auto& c : refused) {
+        try {
+            sheet.SetName(c.name);
+            ADD_FAILURE() << "accepted: " << c.name;
+        } catch (const AutomationError& e) {
+            EXPECT_EQ(std::string(e.what()), "无法将工作表命名为“" + c.name + "”：" + c.reason);
+        }
+    }
+    EXPECT_EQ(sheet.GetName(), "Sheet1");
+}
+
+TEST(ExcelSheet, OneSheetStaysVisible) {
+    ExcelSession s;
+    s.Start();
+    s.AddWorkbook(OmittedArgument);
+    s.Sheet(1).SetVisible(0);
+    s.Sheet(2).SetVisible(0);
+    EXPECT_THROW(s.Sheet(3).SetVisible(0), AutomationError);
+    s.Sheet(1).SetVisible(1);
+    s.Sheet(3).SetVisible(0);
+    EXPECT_FALSE(s.workbook().sheet(3)->visible);
 }
 
 }  // namespace

@@ -1,0 +1,298 @@
+#include "automation/xlsx_writer.h"
+
+#include <zip.h>
+
+#include <cerrno>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "app/text_util.h"
+
+namespace varnex {
+
+// ---------------------------------------------------------------- the workbook handle
+
+XlsxWorkbook::XlsxWorkbook(const std::string& path, const std::string& tmpdir) {
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_FALSE;  // merged areas need the whole sheet in memory
+    options.tmpdir = tmpdir.empty() ? nullptr : const_cast<char*>(tmpdir.c_str());  // copied by libxlsxwriter
+    options.use_zip64 = LXW_FALSE;
+    workbook_ = workbook_new_opt(path.c_str(), &options);
+}
+
+XlsxWorkbook::~XlsxWorkbook() {
+    // Never closed: free it without writing a half-built file.
+    if (workbook_ != nullptr) lxw_workbook_free(workbook_);
+}
+
+XlsxWorkbook::XlsxWorkbook(XlsxWorkbook&& other) noexcept
+    : workbook_(std::exchange(other.workbook_, nullptr)) {}
+
+XlsxWorkbook& XlsxWorkbook::operator=(XlsxWorkbook&& other) noexcept {
+    if (this != &other) {
+        if (workbook_ != nullptr) lxw_workbook_free(workbook_);
+        workbook_ = std::exchange(other.workbook_, nullptr);
+    }
+    return *this;
+}
+
+lxw_error XlsxWorkbook::close() {
+    // workbook_close() frees the workbook whatever the outcome.
+    lxw_workbook* workbook = std::exchange(workbook_, nullptr);
+    if (workbook == nullptr) return LXW_ERROR_NULL_PARAMETER_IGNORED;
+    return workbook_close(workbook);
+}
+
+// ---------------------------------------------------------------- formats
+
+namespace {
+
+/// One lxw_format per distinct combination of border edges, alignment and number format, made
+/// when first needed and found again by a direct index.
+class FormatTable {
+  public:
+    FormatTable(lxw_workbook* workbook, const std::vector<std::string>& numberFormats)
+        : workbook_(workbook),
+          numberFormats_(numberFormats),
+          formats_(kStyles * (numberFormats.size() + 1)) {}
+
+    /// The format of a cell, nullptr for the default format (or when libxlsxwriter is out of memory,
+    /// reported by failed()).
+    lxw_format* of(const Cell& cell) {
+        size_t style = (cell.borders & 0x0Fu) | (alignIndex(cell.horizontalAlign) << 4) |
+                       (cell.verticalCenter ? 1u << 6 : 0u);
+        size_t numberFormat = cell.numberFormat <= numberFormats_.size() ? cell.numberFormat : 0;
+        if (style == 0 && numberFormat == 0) return nullptr;
+        lxw_format*& format = formats_[numberFormat * kStyles + style];
+        if (format == nullptr) format = make(style, numberFormat);
+        return format;
+    }
+    bool failed() const { return failed_; }
+
+  private:
+    static constexpr size_t kStyles = 128;  // 4 border bits, 2 alignment bits, 1 vertical bit
+
+    static size_t alignIndex(int8_t code) {
+        if (code == kAlignLeft) return 1;
+        if (code == kAlignCenter) return 2;
+        return 0;
+    }
+
+    lxw_format* make(size_t style, size_t numberFormat) {
+        lxw_format* f = workbook_add_format(workbook_);
+        if (f == nullptr) {
+            failed_ = true;
+            return nullptr;
+        }
+        // A thin continuous line in colour index 1 (black) on each boxed edge.
+        if (style & kBorderLeft) {
+            format_set_left(f, LXW_BORDER_THIN);
+            format_set_left_color(f, LXW_COLOR_BLACK);
+        }
+        if (style & kBorderRight) {
+            format_set_right(f, LXW_BORDER_THIN);
+            format_set_right_color(f, LXW_COLOR_BLACK);
+        }
+        if (style & kBorderTop) {
+            format_set_top(f, LXW_BORDER_THIN);
+            format_set_top_color(f, LXW_COLOR_BLACK);
+        }
+        if (style & kBorderBottom) {
+            format_set_bottom(f, LXW_BORDER_THIN);
+            format_set_bottom_color(f, LXW_COLOR_BLACK);
+        }
+        switch ((style >> 4) & 3u) {
+            case 1:
+                format_set_align(f, LXW_ALIGN_LEFT);
+                break;
+            case 2:
+                format_set_align(f, LXW_ALIGN_CENTER);
+                break;
+            default:
+                break;
+        }
+        if (style & (1u << 6)) format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
+        if (numberFormat != 0) format_set_num_format(f, numberFormats_[numberFormat - 1].c_str());
+        return f;
+    }
+
+    lxw_workbook* workbook_;
+    const std::vector<std::string>& numberFormats_;
+    std::vector<lxw_format*> formats_;
+    bool failed_ = false;
+};
+
+// ---------------------------------------------------------------- cells
+
+XlsxWriteError failure(lxw_error code, std::string detail) {
+    XlsxWriteError e;
+    e.code = code;
+    e.systemError = errno;
+    e.detail = std::move(detail) + lxw_strerror(code);
+    return e;
+}
+
+std::string where(const SheetModel& sheet, int row, int column) {
+    return strprintf("工作表“%s”的 %s：", sheet.name.c_str(), CellName(column, row + 1).c_str());
+}
+
+lxw_error writeCell(lxw_worksheet* ws, int row, int column, const Cell& cell, lxw_format* format) {
+    auto r = static_cast<lxw_row_t>(row);
+    auto c = static_cast<lxw_col_t>(column);
+    switch (cell.kind) {
+        case Cell::Kind::Empty:
+            return format != nullptr ? worksheet_write_blank(ws, r, c, format) : LXW_NO_ERROR;
+        case Cell::Kind::Number:
+            return worksheet_write_number(ws, r, c, cell.number, format);
+        case Cell::Kind::Text:
+            return worksheet_write_string(ws, r, c, cell.text.c_str(), format);
+        case Cell::Kind::Formula:
+            switch (cell.cached.kind) {
+                case Value::Kind::Number:
+                    if (std::isfinite(cell.cached.number)) {
+                        return worksheet_write_formula_num(ws, r, c, cell.text.c_str(), format,
+                                                           cell.cached.number);
+                    }
+                    return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format, "#NUM!");
+                case Value::Kind::Text:
+                case Value::Kind::Error:
+                    // 1.1.4 has no error-typed result: the error code is stored as the result text.
+                    return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format,
+                                                       cell.cached.text.c_str());
+                case Value::Kind::Empty:
+                    // Not computed: an empty result makes every reader that can recalculate do so.
+                    return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format, "");
+            }
+    }
+    return LXW_NO_ERROR;
+}
+
+XlsxWriteError writeSheet(lxw_worksheet* ws, const SheetModel& sheet, FormatTable& formats) {
+    for (const auto& [column, width] : sheet.columnWidths) {
+        auto c = static_cast<lxw_col_t>(column);
+        if (lxw_error e = worksheet_set_column(ws, c, c, width, nullptr)) {
+            return failure(e, where(sheet, 0, column));
+        }
+    }
+    // The areas first, without values or formats: every cell of an area is written below with its
+    // own value and format (the top-left one carries the area's value; each keeps its own edges).
+    for (const CellRange& m : sheet.merges) {
+        lxw_error e = worksheet_merge_range(
+            ws, static_cast<lxw_row_t>(m.first.row), static_cast<lxw_col_t>(m.first.column),
+            static_cast<lxw_row_t>(m.last.row), static_cast<lxw_col_t>(m.last.column), "", nullptr);
+        if (e) return failure(e, where(sheet, m.first.row, m.first.column));
+    }
+    for (int row = 0; row < sheet.rowCount(); ++row) {
+        const int columns = sheet.columnCount(row);
+        for (int column = 0; column < columns; ++column) {
+            const Cell& cell = *sheet.cell(row, column);
+            lxw_format* format = formats.of(cell);
+            if (formats.failed()) return failure(LXW_ERROR_MEMORY_MALLOC_FAILED, where(sheet, row, column));
+            if (lxw_error e = writeCell(ws, row, column, cell, format))
+                return failure(e, where(sheet, row, column));
+        }
+    }
+    return {};
+}
+
+// The first part of a written file that is not complete, or "" when every part is. libxlsxwriter
+// assembles each part in a temporary file without checking those writes, so a full disk can leave a
+// part cut short inside a file whose writing reported success. Each part is read back: libzip checks
+// its checksum, and an XML part must end by closing the element it opened.
+std::string incompletePart(const std::string& path) {
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    if (archive == nullptr) return "[Content_Types].xml";
+    std::string bad;
+    std::vector<char> buffer(1 << 16);
+    const zip_int64_t parts = zip_get_num_entries(archive, 0);
+    if (parts <= 0) bad = "[Content_Types].xml";
+    for (zip_int64_t i = 0; i < parts && bad.empty(); ++i) {
+        const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), 0);
+        zip_file_t* part = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+        if (name == nullptr || part == nullptr) {
+            bad = name != nullptr ? name : "?";
+            if (part != nullptr) zip_fclose(part);
+            break;
+        }
+        std::string head;  // enough of the start to hold the root element's tag
+        std::string tail;  // the last bytes
+        bool readError = false;
+        for (;;) {
+            zip_int64_t n = zip_fread(part, buffer.data(), buffer.size());
+            if (n < 0) readError = true;
+            if (n <= 0) break;
+            const auto size = static_cast<size_t>(n);
+            if (head.size() < 2048) head.append(buffer.data(), std::min(size, 2048 - head.size()));
+            tail.append(buffer.data() + (size > 256 ? size - 256 : 0), std::min<size_t>(size, 256));
+            if (tail.size() > 256) tail.erase(0, tail.size() - 256);
+        }
+        zip_fclose(part);
+        const std::string partName = name;
+        const bool xml = partName.ends_with(".xml") || partName.ends_with(".rels");
+        if (readError) {
+            bad = partName;
+        } else if (xml) {
+            while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r' || tail.back() == ' '))
+                tail.pop_back();
+            size_t open = head.find('<', head.rfind("?>") == std::string::npos ? 0 : head.rfind("?>"));
+            size_t nameEnd = head.find_first_of(" />", open + 1);
+            std::string root = open == std::string::npos || nameEnd == std::string::npos
+                                   ? std::string()
+                                   : head.substr(open + 1, nameEnd - open - 1);
+            if (root.empty() || !tail.ends_with("</" + root + ">")) bad = partName;
+        }
+    }
+    zip_close(archive);
+    return bad;
+}
+
+}  // namespace
+
+XlsxWriteError writeXlsx(const WorkbookModel& model, const std::string& path, const std::string& tmpdir) {
+    errno = 0;
+    XlsxWorkbook file(path, tmpdir);
+    if (!file.isOpen()) return failure(LXW_ERROR_MEMORY_MALLOC_FAILED, {});
+    FormatTable formats(file.get(), model.numberFormats());
+
+    int firstVisible = 0;
+    for (int i = 1; i <= model.sheetCount(); ++i) {
+        if (model.sheet(i)->visible) {
+            firstVisible = i;
+            break;
+        }
+    }
+    if (firstVisible == 0) firstVisible = 1;  // a workbook needs one visible sheet
+
+    lxw_worksheet* active = nullptr;
+    for (int i = 1; i <= model.sheetCount(); ++i) {
+        const SheetModel& sheet = *model.sheet(i);
+        lxw_worksheet* ws = workbook_add_worksheet(file.get(), sheet.name.c_str());
+        if (ws == nullptr) {
+            lxw_error why = workbook_validate_sheet_name(file.get(), sheet.name.c_str());
+            return failure(why != LXW_NO_ERROR ? why : LXW_ERROR_MEMORY_MALLOC_FAILED,
+                           strprintf("工作表“%s”：", sheet.name.c_str()));
+        }
+        if (!sheet.visible && i != firstVisible) worksheet_hide(ws);
+        if (i == firstVisible) active = ws;
+        if (XlsxWriteError e = writeSheet(ws, sheet, formats)) return e;
+    }
+    if (active != nullptr) {
+        worksheet_activate(active);
+        if (firstVisible != 1) worksheet_set_first_sheet(active);
+    }
+
+    errno = 0;
+    if (lxw_error e = file.close()) return failure(e, {});
+    if (std::string part = incompletePart(path); !part.empty()) {
+        XlsxWriteError e;
+        e.code = LXW_ERROR_ZIP_FILE_ADD;
+        e.incomplete = true;
+        e.detail = part;
+        return e;
+    }
+    return {};
+}
+
+}  // namespace varnex

@@ -1,0 +1,39 @@
+#include "import/spreadsheet_driver.h"
+
+#include "import/reader_messages.h"
+
+namespace varnex {
+
+const std::vector<std::string>& builtInReaders() {
+    static const std::vector<std::string> readers = {kXlsxReaderName, kXlsReaderName};
+    return readers;
+}
+
+std::string findInstalledDriver(const std::vector<std::string>& installed, const std::string& name) {
+    for (const std::string& entry : installed) {
+        if (entry.find(name) != std::string::npos) return entry;
+    }
+    return std::string();
+}
+
+bool chooseSpreadsheetDriver(std::string& driverName, bool requireXlsx, std::string& error,
+                             const std::vector<std::string>& installed) {
+    error.clear();
+    std::string choice = findInstalledDriver(installed, kXlsxReaderName);
+    bool haveXlsx = !choice.empty();
+    if (!haveXlsx) {
+        choice = findInstalledDriver(installed, kXlsReaderName);
+        if (choice.empty()) {
+            error = msg::kNoReaderInstalled;
+            return false;
+        }
+    }
+    driverName = choice;
+    if (requireXlsx && !haveXlsx) {
+        error = msg::kNoXlsxReaderInstalled;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace varnex

@@ -1,0 +1,70 @@
+#pragma once
+// The readers behind SheetQuery and openWorkbook: one interface for the .xlsx and the .xls
+// reader, and the choice between them by the file's first bytes.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace varnex {
+
+/// One row of a worksheet that holds at least one value.
+struct SheetRow {
+    uint32_t number = 0;             ///< 1-based sheet row
+    std::vector<std::string> cells;  ///< texts by 0-based column; may be shorter than the sheet
+};
+
+/// Reads the rows of one worksheet in sheet order, without holding the sheet in memory.
+class SheetRowStream {
+public:
+    virtual ~SheetRowStream() = default;
+    /// Reads the next row that holds a value (rows ascend; rows without any value are skipped).
+    /// False at the end of the sheet (`error` left empty) or when the sheet cannot be read
+    /// further (`error` says why).
+    virtual bool next(SheetRow& row, std::string& error) = 0;
+    /// Only the marked columns need their text from now on; the others may stay "" (a row
+    /// with a value only there is still returned). An empty list asks for every column.
+    void setWantedColumns(std::vector<bool> wanted) { wanted_ = std::move(wanted); }
+
+protected:
+    bool wanted(uint32_t column) const {
+        return wanted_.empty() || (column < wanted_.size() && wanted_[column]);
+    }
+    /// Empties the cells of `row` for reuse (keeping their buffers).
+    static void clearRow(SheetRow& row) {
+        for (std::string& cell : row.cells) cell.clear();
+    }
+    /// The cell at `column`, growing the row as needed.
+    static std::string& cellAt(SheetRow& row, uint32_t column) {
+        if (column >= row.cells.size()) row.cells.resize(column + 1);
+        return row.cells[column];
+    }
+
+private:
+    std::vector<bool> wanted_;
+};
+
+/// A workbook opened for reading.
+class WorkbookReader {
+public:
+    virtual ~WorkbookReader() = default;
+    /// The worksheet names in workbook order (hidden sheets included, chart sheets left out).
+    virtual const std::vector<std::string>& sheetNames() const = 0;
+    /// Starts reading worksheet `index` of sheetNames(); null with `error` set on failure.
+    virtual std::unique_ptr<SheetRowStream> openSheet(size_t index, std::string& error) = 0;
+};
+
+/// What a file's first bytes say it is.
+enum class WorkbookFormat { Unrecognised, Compound, Zip };
+
+/// Looks at the first bytes: an OLE2 compound file (.xls, .et) or a ZIP package (.xlsx, .et).
+WorkbookFormat detectWorkbookFormat(const std::string& path);
+/// The same for bytes in memory.
+WorkbookFormat detectWorkbookFormat(const void* data, size_t size);
+
+/// Opens a workbook with the reader its content asks for. Null with a Chinese `error` naming
+/// the file when it cannot be read or is not recognised.
+std::unique_ptr<WorkbookReader> openWorkbookReader(const std::string& path, std::string& error);
+
+}  // namespace varnex

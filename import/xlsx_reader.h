@@ -1,0 +1,19 @@
+#pragma once
+// The .xlsx reader (also for zip-based .et files): libzip for the package, expat for the XML,
+// each worksheet read one row at a time.
+
+#include <memory>
+#include <string>
+
+#include "import/workbook_reader.h"
+
+namespace varnex {
+
+/// Opens an .xlsx package; null with a Chinese `error` naming the file on failure.
+std::unique_ptr<WorkbookReader> openXlsxWorkbook(const std::string& path, std::string& error);
+/// Opens an .xlsx package held in memory (which must outlive the reader); `displayName` is
+/// used in messages.
+std::unique_ptr<WorkbookReader> openXlsxWorkbookFromMemory(const void* data, size_t size,
+                                                           const std::string& displayName, std::string& error);
+
+}  // namespace varnex

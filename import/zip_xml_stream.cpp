@@ -1,0 +1,212 @@
+#include "import/zip_xml_stream.h"
+
+#include <zip.h>
+
+#include "app/text_util.h"
+#include "import/reader_limits.h"
+#include "import/reader_messages.h"
+
+namespace varnex {
+
+namespace {
+constexpr char kNamespaceSeparator = '|';
+constexpr int kChunkBytes = 64 * 1024;
+
+std::string zipErrorText(zip_error_t* error) {
+    std::string text = zip_error_strerror(error);
+    zip_error_fini(error);
+    return text;
+}
+}  // namespace
+
+std::unique_ptr<ZipPackage> ZipPackage::openFile(const std::string& path, std::string& error) {
+    int code = 0;
+    zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &code);
+    if (z == nullptr) {
+        zip_error_t ze;
+        zip_error_init_with_code(&ze, code);
+        error = zipErrorText(&ze);
+        return nullptr;
+    }
+    return std::unique_ptr<ZipPackage>(new ZipPackage(z));
+}
+
+std::unique_ptr<ZipPackage> ZipPackage::openMemory(const void* data, size_t size, std::string& error) {
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* source = zip_source_buffer_create(data, size, 0, &ze);
+    if (source == nullptr) {
+        error = zipErrorText(&ze);
+        return nullptr;
+    }
+    zip_t* z = zip_open_from_source(source, ZIP_RDONLY, &ze);
+    if (z == nullptr) {
+        zip_source_free(source);
+        error = zipErrorText(&ze);
+        return nullptr;
+    }
+    zip_error_fini(&ze);
+    return std::unique_ptr<ZipPackage>(new ZipPackage(z));
+}
+
+ZipPackage::~ZipPackage() { zip_discard(zip_); }
+
+int64_t ZipPackage::find(std::string_view name) const {
+    std::string key(name);
+    zip_int64_t index = zip_name_locate(zip_, key.c_str(), 0);
+    if (index < 0) index = zip_name_locate(zip_, key.c_str(), ZIP_FL_NOCASE);
+    return index;
+}
+
+ZipPartReader::ZipPartReader(const ZipPackage& package, int64_t index, std::string name, uint64_t maxBytes)
+    : name_(std::move(name)), maxBytes_(maxBytes) {
+    file_ = zip_fopen_index(package.handle(), static_cast<zip_uint64_t>(index), 0);
+    if (file_ == nullptr) openError_ = strprintf(msg::kPartUnreadable, name_.c_str());
+}
+
+ZipPartReader::~ZipPartReader() {
+    if (file_ != nullptr) zip_fclose(file_);
+}
+
+int64_t ZipPartReader::read(void* buffer, size_t size, std::string& error) {
+    if (file_ == nullptr) {
+        error = openError_;
+        return -1;
+    }
+    zip_int64_t got = zip_fread(file_, buffer, size);
+    if (got < 0) {
+        error = strprintf(msg::kPartUnreadable, name_.c_str());
+        return -1;
+    }
+    total_ += static_cast<uint64_t>(got);
+    if (total_ > maxBytes_) {
+        error = strprintf(msg::kPartTooLarge, name_.c_str());
+        return -1;
+    }
+    return got;
+}
+
+XmlPartParser::XmlPartParser(ZipPartReader& part) : part_(part) {
+    parser_ = XML_ParserCreateNS(nullptr, kNamespaceSeparator);
+    XML_SetUserData(parser_, this);
+    XML_SetElementHandler(parser_, &XmlPartParser::startThunk, &XmlPartParser::endThunk);
+    XML_SetCharacterDataHandler(parser_, &XmlPartParser::textThunk);
+    XML_SetStartDoctypeDeclHandler(parser_, &XmlPartParser::doctypeThunk);
+}
+
+XmlPartParser::~XmlPartParser() { XML_ParserFree(parser_); }
+
+void XmlPartParser::pause() {
+    if (failure_.empty() && !stoppedEarly_) XML_StopParser(parser_, XML_TRUE);
+}
+
+void XmlPartParser::fail(std::string reason) {
+    if (!failure_.empty() || stoppedEarly_) return;
+    failure_ = std::move(reason);
+    XML_StopParser(parser_, XML_FALSE);
+}
+
+void XmlPartParser::finishEarly() {
+    if (!failure_.empty() || stoppedEarly_) return;
+    stoppedEarly_ = true;
+    XML_StopParser(parser_, XML_FALSE);
+}
+
+std::string_view XmlPartParser::localName(const XML_Char* name) {
+    std::string_view full(name);
+    size_t bar = full.rfind(kNamespaceSeparator);
+    return bar == std::string_view::npos ? full : full.substr(bar + 1);
+}
+
+bool XmlPartParser::hasNamespace(const XML_Char* name) {
+    return std::string_view(name).find(kNamespaceSeparator) != std::string_view::npos;
+}
+
+const XML_Char* XmlPartParser::attribute(const XML_Char** attributes, std::string_view local) {
+    for (size_t i = 0; attributes[i] != nullptr; i += 2) {
+        if (local == attributes[i]) return attributes[i + 1];
+    }
+    return nullptr;
+}
+
+void XMLCALL XmlPartParser::startThunk(void* self, const XML_Char* name, const XML_Char** attributes) {
+    auto* p = static_cast<XmlPartParser*>(self);
+    if (++p->depth_ > limits::kMaxXmlDepth) {
+        p->fail(msg::kXmlTooDeep);
+        return;
+    }
+    p->onStart(localName(name), attributes);
+}
+
+void XMLCALL XmlPartParser::endThunk(void* self, const XML_Char* name) {
+    auto* p = static_cast<XmlPartParser*>(self);
+    --p->depth_;
+    p->onEnd(localName(name));
+}
+
+void XMLCALL XmlPartParser::textThunk(void* self, const XML_Char* text, int length) {
+    static_cast<XmlPartParser*>(self)->onText(std::string_view(text, static_cast<size_t>(length)));
+}
+
+void XMLCALL XmlPartParser::doctypeThunk(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+    static_cast<XmlPartParser*>(self)->fail(msg::kXmlHasDtd);
+}
+
+XmlPartParser::Step XmlPartParser::parse(std::string& error) {
+    for (;;) {
+        if (finished_) return Step::Finished;
+        if (!failure_.empty()) {
+            error = failure_;
+            return Step::Failed;
+        }
+        XML_Status status;
+        if (suspended_) {
+            suspended_ = false;
+            status = XML_ResumeParser(parser_);
+        } else {
+            void* buffer = XML_GetBuffer(parser_, kChunkBytes);
+            if (buffer == nullptr) {
+                error = strprintf(msg::kBadXml, part_.name().c_str(), 0ul, "out of memory");
+                failure_ = error;
+                return Step::Failed;
+            }
+            int64_t got = part_.read(buffer, kChunkBytes, error);
+            if (got < 0) {
+                failure_ = error;
+                return Step::Failed;
+            }
+            finalFed_ = got == 0;
+            status = XML_ParseBuffer(parser_, static_cast<int>(got), finalFed_ ? XML_TRUE : XML_FALSE);
+        }
+        if (status == XML_STATUS_SUSPENDED) {
+            suspended_ = true;
+            return Step::Paused;
+        }
+        if (status == XML_STATUS_ERROR) {
+            if (stoppedEarly_) {
+                finished_ = true;
+                return Step::Finished;
+            }
+            if (failure_.empty()) {
+                failure_ = strprintf(msg::kBadXml, part_.name().c_str(),
+                                     static_cast<unsigned long>(XML_GetCurrentLineNumber(parser_)),
+                                     XML_ErrorString(XML_GetErrorCode(parser_)));
+            }
+            error = failure_;
+            return Step::Failed;
+        }
+        if (finalFed_) finished_ = true;
+    }
+}
+
+bool XmlPartParser::parseAll(std::string& error) {
+    for (;;) {
+        switch (parse(error)) {
+            case Step::Finished: return true;
+            case Step::Failed: return false;
+            case Step::Paused: break;
+        }
+    }
+}
+
+}  // namespace varnex

@@ -1,0 +1,108 @@
+#pragma once
+// Plumbing of the .xlsx reader: a ZIP package opened with libzip, its parts read in chunks
+// with a cap on the uncompressed size, and an expat parser fed from a part that can stop after
+// any element and go on later (so a worksheet is read one row at a time).
+
+#include <expat.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct zip;
+struct zip_file;
+
+namespace varnex {
+
+/// A ZIP package, read-only. Keeps the memory it was opened from alive only by reference.
+class ZipPackage {
+public:
+    /// Opens a file; null with `error` (a reason, without the file name) on failure.
+    static std::unique_ptr<ZipPackage> openFile(const std::string& path, std::string& error);
+    /// Opens bytes in memory, which must outlive the package.
+    static std::unique_ptr<ZipPackage> openMemory(const void* data, size_t size, std::string& error);
+    ~ZipPackage();
+    ZipPackage(const ZipPackage&) = delete;
+    ZipPackage& operator=(const ZipPackage&) = delete;
+
+    /// The index of a part ("xl/workbook.xml", no leading "/"), matched exactly and then
+    /// ignoring case; -1 when missing.
+    int64_t find(std::string_view name) const;
+    struct zip* handle() const { return zip_; }
+
+private:
+    explicit ZipPackage(struct zip* z) : zip_(z) {}
+    struct zip* zip_;
+};
+
+/// One part of a package read in chunks, refusing to go beyond `maxBytes` uncompressed.
+class ZipPartReader {
+public:
+    ZipPartReader(const ZipPackage& package, int64_t index, std::string name, uint64_t maxBytes);
+    ~ZipPartReader();
+    ZipPartReader(const ZipPartReader&) = delete;
+    ZipPartReader& operator=(const ZipPartReader&) = delete;
+
+    /// Reads up to `size` bytes; 0 at the end; -1 with `error` set on failure or beyond the cap.
+    int64_t read(void* buffer, size_t size, std::string& error);
+    const std::string& name() const { return name_; }
+
+private:
+    struct zip_file* file_ = nullptr;
+    std::string name_;
+    uint64_t maxBytes_;
+    uint64_t total_ = 0;
+    std::string openError_;
+};
+
+/// An expat parser over one part, with namespaces resolved to local names, a nesting cap and
+/// documents with a DTD refused. Subclasses receive elements by local name.
+class XmlPartParser {
+public:
+    explicit XmlPartParser(ZipPartReader& part);
+    virtual ~XmlPartParser();
+    XmlPartParser(const XmlPartParser&) = delete;
+    XmlPartParser& operator=(const XmlPartParser&) = delete;
+
+    enum class Step { Paused, Finished, Failed };
+    /// Parses until a handler calls pause(), the part ends or an error stops it. After Failed,
+    /// `error` holds the reason.
+    Step parse(std::string& error);
+    /// Parses the whole part; false with `error` set on failure.
+    bool parseAll(std::string& error);
+
+protected:
+    virtual void onStart(std::string_view local, const XML_Char** attributes) = 0;
+    virtual void onEnd(std::string_view local) = 0;
+    virtual void onText(std::string_view) {}
+    /// Stops after the current element so that parse() returns Paused.
+    void pause();
+    /// Stops for good: parse() returns Failed with this reason.
+    void fail(std::string reason);
+    /// Stops for good: parse() returns Finished (the rest of the part is not needed).
+    void finishEarly();
+    /// The local part of an expanded name ("uri|local" or "local").
+    static std::string_view localName(const XML_Char* name);
+    /// True when the expanded name carries a namespace.
+    static bool hasNamespace(const XML_Char* name);
+    /// The value of the attribute with this local name and no namespace; null when absent.
+    static const XML_Char* attribute(const XML_Char** attributes, std::string_view local);
+
+private:
+    static void XMLCALL startThunk(void* self, const XML_Char* name, const XML_Char** attributes);
+    static void XMLCALL endThunk(void* self, const XML_Char* name);
+    static void XMLCALL textThunk(void* self, const XML_Char* text, int length);
+    static void XMLCALL doctypeThunk(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int);
+
+    XML_Parser parser_;
+    ZipPartReader& part_;
+    int depth_ = 0;
+    bool suspended_ = false;
+    bool finalFed_ = false;
+    bool finished_ = false;
+    bool stoppedEarly_ = false;
+    std::string failure_;
+};
+
+}  // namespace varnex
