@@ -81,11 +81,8 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
         showError(frontend, msg::kNoWorksheet, msg::kUnrecognisedCaption);
         return;
     }
-    if (names.size() == 1 && names.front() == title) {
-        // What a spreadsheet application makes of a text file: one sheet named after the file.
-        showError(frontend, msg::kFileRefused, msg::kUnrecognisedCaption);
-        return;
-    }
+    // A text file is refused above by its content, so a real workbook whose only sheet carries
+    // the file's name (成绩.xlsx holding the sheet 成绩) is a workbook like any other.
     state.workbook.path = path;
     state.workbook.sheetNames = std::move(names);
 

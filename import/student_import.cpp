@@ -1,7 +1,251 @@
 #include "import/student_import.h"
 
+#include <algorithm>
+#include <charconv>
+#include <climits>
+
+#include "app/control_ids.h"
+#include "app/status_log.h"
+#include "app/text_util.h"
+#include "import/import_common.h"
+#include "import/import_texts.h"
+#include "import/sheet_query.h"
+
 namespace varnex {
 
-void importStudents(AppState&, Frontend& frontend) { frontend.showMessage("尚未实现", "错误", MessageIcon::Error); }
+namespace t = importtext;
+
+namespace {
+
+constexpr size_t kSchoolField = 0;
+constexpr size_t kClassField = 1;
+constexpr size_t kNameField = 2;
+constexpr size_t kFirstSubjectField = 3;
+
+constexpr size_t kSchoolCell = 0;
+constexpr size_t kClassCell = 1;
+constexpr size_t kNameCell = 2;
+constexpr size_t kStudentCells = kTotalColumn + 1;
+
+// Asks about every full mark outside its plausible range; false when one is not confirmed.
+bool confirmFullMarks(const AppState& state, Frontend& frontend) {
+    for (size_t i = 0; i < kSubjects.size(); ++i) {
+        int fullMark = state.scores.fullMark[i];
+        if (fullMark >= 0 && fullMark <= kSubjects[i].plausibleLimit) continue;
+        std::string sentence = std::string(t::kPlausibilityBegin) + kSubjects[i].name + t::kPlausibilitySubject;
+        std::string question = strprintf(t::kPlausibilityFormat, sentence.c_str(), fullMark, t::kPlausibilityEnd);
+        if (!frontend.askYesNo(question, t::kCaptionConfirm)) return false;
+    }
+    return true;
+}
+
+std::string confirmationText(const AppState& state, const std::vector<size_t>& examined) {
+    std::string lines;
+    for (size_t i : examined) {
+        lines += strprintf(t::kConfirmSubjectLineFormat, kSubjects[i].name, t::kFullColon, state.scores.fullMark[i]);
+    }
+    return strprintf(t::kStudentConfirmFormat, t::kConfirmFile, importFileName(state.workbook.path).c_str(),
+                     t::kConfirmSheet, state.imported.sheetName.c_str(), t::kConfirmGrade,
+                     state.imported.gradeName.c_str(), t::kConfirmSubjectsBegin, static_cast<int>(examined.size()),
+                     t::kConfirmSubjectsEnd, lines.c_str(), t::kConfirmQuestion);
+}
+
+// The school runs of the ClassList: a school whose classes are not consecutive appears once per run.
+std::vector<std::string> schoolRunsOf(const ClassList& classList) {
+    std::vector<std::string> schools;
+    std::string previous;
+    for (const auto& entry : classList.entries()) {
+        std::string school = splitClassEntry(entry).first;
+        if (school != previous) {
+            schools.push_back(school);
+            previous = std::move(school);
+        }
+    }
+    return schools;
+}
+
+// Brings the counts and the SchoolList in line with what the StudentTable and ClassList hold.
+void refreshSummary(AppState& state) {
+    state.imported.studentCount = state.students.rowCount();
+    state.imported.classCount = static_cast<int>(state.imported.classList.size());
+    state.imported.schoolList = schoolRunsOf(state.imported.classList);
+}
+
+// The total of the eleven slots formatted as "%.1f" without a trailing ".0" (to_chars with a
+// precision gives exactly what printf gives, without its per-call cost).
+std::string totalText(const std::vector<std::string>& cells) {
+    double total = 0.0;
+    for (const auto& subject : kSubjects) total += cAtof(cells[static_cast<size_t>(subject.column)]);
+    char buffer[512];  // room for any double in fixed notation
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, total, std::chars_format::fixed, 1);
+    return removeTrailingDotZero(std::string(buffer, result.ptr));
+}
+
+bool isMissing(const std::string& score) { return score.empty() || score == "0"; }
+
+bool shouldSkip(const AppState& state, const std::vector<std::string>& cells, int examinedCount) {
+    int rule = state.importOptions.missingRule;
+    if (rule != 0 && rule != 1) return false;
+    int missing = 0;
+    for (size_t i = 0; i < kSubjects.size(); ++i) {
+        if (state.scores.fullMark[i] != 0 && isMissing(cells[static_cast<size_t>(kSubjects[i].column)])) ++missing;
+    }
+    return rule == 0 ? missing > examinedCount / 2 : missing > state.importOptions.missingLimit;
+}
+
+// The row checks; false (after the message, log line, focus and selection) when one fails.
+bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string>& cells) {
+    const int count = state.imported.studentCount;
+    std::string problem;
+    if (cells[kSchoolCell].empty()) {
+        problem = strprintf(t::kEmptyWithCountFormat, t::kSchool, t::kSchoolEmpty, count);
+    } else if (cells[kSchoolCell] == t::kAllSchools) {
+        problem = strprintf(t::kSchoolAllFormat, t::kSchool, t::kSchoolAll);
+    } else if (cells[kNameCell].empty()) {
+        problem = strprintf(t::kEmptyWithCountFormat, t::kName, t::kCellEmpty, count);
+    }
+    if (!problem.empty()) {
+        appendLog(state, frontend, problem);
+        frontend.showMessage(problem, t::kCaptionError, MessageIcon::Error);
+        return false;
+    }
+    for (size_t i = 0; i < kSubjects.size(); ++i) {
+        int fullMark = state.scores.fullMark[i];
+        if (fullMark == 0) continue;
+        int score = cAtoi(cells[static_cast<size_t>(kSubjects[i].column)]);
+        if (score <= fullMark) continue;
+        problem = strprintf(t::kAboveFullMarkFormat, kSubjects[i].name, t::kScore, score, t::kNotAbove,
+                            kSubjects[i].name, t::kFullMark, fullMark);
+        frontend.showMessage(problem, t::kCaptionError, MessageIcon::Error);
+        appendLog(state, frontend, problem);
+        frontend.focusControl(ctl::StudentTable);
+        state.students.selectRow(count - 1);
+        return false;
+    }
+    return true;
+}
+
+// Where the row loop ended.
+enum class LoopEnd { EndOfData, Stopped };
+
+LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const std::vector<size_t>& examined) {
+    const int examinedCount = static_cast<int>(examined.size());
+    std::string error;
+    while (!query.atEnd()) {
+        std::vector<std::string> cells(kStudentCells);
+        cells[kSchoolCell] = query.field(kSchoolField);
+        cells[kClassCell] = removeTrailingDotZero(query.field(kClassField));
+        cells[kNameCell] = query.field(kNameField);
+        bool allEmpty = cells[kSchoolCell].empty() && cells[kClassCell].empty() && cells[kNameCell].empty();
+        for (size_t k = 0; k < examined.size(); ++k) {
+            std::string& slot = cells[static_cast<size_t>(kSubjects[examined[k]].column)];
+            slot = removeTrailingDotZero(query.field(kFirstSubjectField + k));
+            allEmpty = allEmpty && slot.empty();
+        }
+        if (allEmpty) return LoopEnd::EndOfData;
+        cells[kTotalColumn] = totalText(cells);
+
+        // The ClassList entry "school class".
+        std::string classEntry;
+        classEntry.reserve(cells[kSchoolCell].size() + 1 + cells[kClassCell].size());
+        classEntry.append(cells[kSchoolCell]).append(1, ' ').append(cells[kClassCell]);
+        const std::vector<std::string>* row = &cells;
+        if (!shouldSkip(state, cells, examinedCount)) {
+            int index = state.students.appendRow(std::move(cells));
+            row = &state.students.row(index);
+            ++state.imported.studentCount;
+        }
+        if (!checkRow(state, frontend, *row)) return LoopEnd::Stopped;
+        state.imported.classList.add(classEntry);
+
+        if (!query.next(error)) {
+            reportUnreadableRow(state, frontend, error);
+            return LoopEnd::Stopped;
+        }
+    }
+    return LoopEnd::EndOfData;
+}
+
+void endOfData(AppState& state, Frontend& frontend, int examinedCount) {
+    refreshSummary(state);
+    ImportResults& r = state.imported;
+    if (r.classCount == 0) {
+        frontend.showMessage(t::kNoClasses, t::kCaptionError, MessageIcon::Error);
+        return;
+    }
+    r.classList.selected = 0;
+    if (r.schoolList.empty()) {
+        frontend.showMessage(t::kNoSchools, t::kCaptionError, MessageIcon::Error);
+        return;
+    }
+    appendLog(state, frontend,
+              strprintf(t::kStudentSummaryFormat, t::kSummaryImport, r.gradeName.c_str(), t::kFullColon,
+                        static_cast<int>(r.schoolList.size()), t::kSummarySchools, r.classCount, t::kSummaryClasses,
+                        examinedCount, t::kSummarySubjects, r.studentCount, t::kSummaryStudents));
+    frontend.setTitle(importTitle(state, t::kImported));
+    frontend.playNotification();
+}
+
+}  // namespace
+
+void importStudents(AppState& state, Frontend& frontend) {
+    ImportResults& r = state.imported;
+    // The worksheet box shows no text when no entry is selected.
+    if (state.workbook.selectedSheet < 0 ||
+        state.workbook.selectedSheet >= static_cast<int>(state.workbook.sheetNames.size())) {
+        frontend.showMessage(t::kNoWorksheet, t::kCaptionError, MessageIcon::Error);
+        return;
+    }
+    r.gradeName = state.gradeName();
+    if (!confirmFullMarks(state, frontend)) return;
+
+    std::vector<size_t> examined;
+    for (size_t i = 0; i < kSubjects.size(); ++i) {
+        if (state.scores.fullMark[i] != 0) examined.push_back(i);
+    }
+    if (examined.empty()) {
+        frontend.showMessage(t::kNoSubjects, t::kCaptionError, MessageIcon::Error);
+        return;
+    }
+    long long fullMarkTotal = 0;
+    r.examSubjects.clear();
+    for (size_t i : examined) {
+        r.examSubjects.emplace_back(kSubjects[i].name);
+        fullMarkTotal += state.scores.fullMark[i];
+    }
+    r.examFullMarkTotal = static_cast<int>(std::clamp<long long>(fullMarkTotal, INT_MIN, INT_MAX));
+
+    r.sheetName = state.workbook.selectedSheetName();
+    if (r.sheetName.empty()) {
+        frontend.showMessage(t::kEmptySheetName, t::kCaptionError, MessageIcon::Error);
+        return;
+    }
+    if (!frontend.askYesNo(confirmationText(state, examined), t::kCaptionConfirm)) return;
+
+    std::vector<std::string> columns{t::kSchool, t::kClass, t::kName};
+    columns.insert(columns.end(), r.examSubjects.begin(), r.examSubjects.end());
+    frontend.setTitle(importTitle(state, t::kImporting));
+
+    SheetQuery query;
+    if (!openImportQuery(query, state, frontend, columns, r.examSubjects)) return;
+
+    state.students.clear();
+    r.classList.clear();
+    if (query.atEnd()) {
+        frontend.showMessage(t::kNoScoreRows, t::kCaptionError, MessageIcon::Error);
+        refreshSummary(state);
+    } else {
+        appendLog(state, frontend, std::string(t::kLogSheet) + r.sheetName);
+        r.studentCount = 0;
+        if (readRows(state, frontend, query, examined) == LoopEnd::EndOfData) {
+            endOfData(state, frontend, static_cast<int>(examined.size()));
+        } else {
+            refreshSummary(state);
+        }
+    }
+
+    query.close();
+    frontend.enableControl(ctl::ExportResults, true);
+}
 
 }  // namespace varnex

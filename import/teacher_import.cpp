@@ -1,7 +1,111 @@
 #include "import/teacher_import.h"
 
+#include <algorithm>
+
+#include "app/status_log.h"
+#include "app/text_util.h"
+#include "import/import_common.h"
+#include "import/import_texts.h"
+#include "import/sheet_query.h"
+
 namespace varnex {
 
-void importTeachers(AppState&, Frontend& frontend) { frontend.showMessage("尚未实现", "错误", MessageIcon::Error); }
+namespace t = importtext;
+
+namespace {
+
+constexpr size_t kSchoolField = 0;
+constexpr size_t kGradeField = 1;
+constexpr size_t kClassField = 2;
+constexpr size_t kFirstSubjectField = 3;
+
+// The row checks; false (after the log line and the message) when one fails.
+bool checkRow(AppState& state, Frontend& frontend, const std::string& school, const std::string& className) {
+    const int count = state.imported.teacherCount;
+    std::string problem;
+    if (school.empty()) {
+        problem = strprintf(t::kEmptyWithCountFormat, t::kSchool, t::kSchoolEmpty, count);
+    } else if (school == t::kAllSchools) {
+        problem = strprintf(t::kSchoolAllFormat, t::kSchool, t::kSchoolAll);
+    } else if (className.empty()) {
+        problem = strprintf(t::kEmptyWithCountFormat, t::kClass, t::kCellEmpty, count);
+    } else {
+        return true;
+    }
+    appendLog(state, frontend, problem);
+    frontend.showMessage(problem, t::kCaptionError, MessageIcon::Error);
+    return false;
+}
+
+// Reads the rows into the TeacherTable; false when a check or the reader stopped the import.
+bool readRows(AppState& state, Frontend& frontend, SheetQuery& query) {
+    std::string error;
+    while (!query.atEnd()) {
+        const std::string& school = query.field(kSchoolField);
+        const std::string& grade = query.field(kGradeField);
+        std::string className = removeTrailingDotZero(query.field(kClassField));
+        if (!checkRow(state, frontend, school, className)) return false;
+        for (size_t i = 0; i < kSubjects.size(); ++i) {
+            std::string teacher = query.field(kFirstSubjectField + i);
+            teacher.erase(std::remove(teacher.begin(), teacher.end(), ' '), teacher.end());
+            if (teacher.empty()) continue;
+            state.teachers.appendRow({school, grade, className, kSubjects[i].name, std::move(teacher)});
+            ++state.imported.teacherCount;
+        }
+        if (!query.next(error)) {
+            reportUnreadableRow(state, frontend, error);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void importTeachers(AppState& state, Frontend& frontend) {
+    ImportResults& r = state.imported;
+    // The worksheet box shows no text when no entry is selected.
+    if (state.workbook.selectedSheet < 0 ||
+        state.workbook.selectedSheet >= static_cast<int>(state.workbook.sheetNames.size())) {
+        frontend.showMessage(t::kNoWorksheet, t::kCaptionError, MessageIcon::Error);
+        return;
+    }
+    r.sheetName = state.workbook.selectedSheetName();
+    if (r.sheetName.empty()) {
+        frontend.showMessage(t::kEmptySheetName, t::kCaptionError, MessageIcon::Error);
+        return;
+    }
+    // The subject columns are kept apart from ExamSubjects, which describes the last student import.
+    std::vector<std::string> subjects;
+    for (const auto& subject : kSubjects) subjects.emplace_back(subject.name);
+
+    std::string confirmation = strprintf(t::kTeacherConfirmFormat, t::kConfirmFile,
+                                         importFileName(state.workbook.path).c_str(), t::kConfirmSheet,
+                                         r.sheetName.c_str(), t::kConfirmQuestion);
+    if (!frontend.askYesNo(confirmation, t::kCaptionConfirm)) return;
+
+    std::vector<std::string> columns{t::kSchool, t::kGrade, t::kClass};
+    columns.insert(columns.end(), subjects.begin(), subjects.end());
+    frontend.setTitle(importTitle(state, t::kImporting));
+
+    SheetQuery query;
+    if (!openImportQuery(query, state, frontend, columns, subjects)) return;
+
+    state.teachers.clear();
+    if (query.atEnd()) {
+        r.teacherCount = 0;
+        frontend.showMessage(t::kNoTeacherRows, t::kCaptionError, MessageIcon::Error);
+    } else {
+        r.teacherCount = 0;
+        appendLog(state, frontend, std::string(t::kLogSheet) + r.sheetName);
+        if (readRows(state, frontend, query)) {
+            appendLog(state, frontend,
+                      strprintf(t::kTeacherSummaryFormat, t::kTeacherSummaryBegin, r.teacherCount, t::kTeacherSummaryEnd));
+            frontend.setTitle(importTitle(state, t::kImported));
+            frontend.playNotification();
+        }
+    }
+    query.close();
+}
 
 }  // namespace varnex

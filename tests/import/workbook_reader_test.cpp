@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "import/zip_xml_stream.h"
 #include "tests/import/reader_test_util.h"
 #include "tests/support/temp_dir.h"
 
@@ -149,6 +150,19 @@ TEST(WorkbookReader, DamagedFilesEndInTheirMessage) {
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows.back(), std::string("ERROR: ") + c.error);
     }
+}
+
+TEST(WorkbookReader, APartIsReadOnlyUpToItsCapWhateverItsHeaderSays) {
+    std::string error;
+    auto package = ZipPackage::openFile(fixture("workbook.xlsx"), error);
+    ASSERT_NE(package, nullptr) << error;
+    int64_t index = package->find("XL/Worksheets/Sheet1.xml");  // names match ignoring case too
+    ASSERT_GE(index, 0);
+    ZipPartReader part(*package, index, "xl/worksheets/sheet1.xml", 1000);
+    char buffer[600];
+    EXPECT_EQ(part.read(buffer, sizeof buffer, error), 600);
+    EXPECT_EQ(part.read(buffer, sizeof buffer, error), -1);
+    EXPECT_EQ(error, "部件 xl/worksheets/sheet1.xml 超过了允许的大小");
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+// The command-line face of the Frontend: messages and log lines go to standard error with their
+// captions, questions are answered Yes only with --yes, produced files are printed on standard output.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/frontend.h"
+
+namespace varnex {
+
+class CliFrontend : public Frontend {
+public:
+    explicit CliFrontend(bool answerYes, bool quiet = false) : answerYes_(answerYes), quiet_(quiet) {}
+
+    void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& caption) override;
+    void logAppended(const std::string& line) override;
+    void setTitle(const std::string&) override {}
+    bool setClipboardText(const std::string&) override { return true; }
+    void playNotification() override {}
+    void focusControl(int) override {}
+    void enableControl(int, bool) override {}
+    void minimiseWindow() override {}
+    void openDocument(const std::string& path) override { documents.push_back(path); }
+
+    /// True once an error message was shown or a question was answered No.
+    bool failed() const { return failed_; }
+    std::vector<std::string> documents;  ///< files the commands produced
+
+private:
+    bool answerYes_;
+    bool quiet_;
+    bool failed_ = false;
+};
+
+}  // namespace varnex

@@ -1,0 +1,167 @@
+#include "cli/sample_exam.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "app/row_table.h"
+#include "app/subjects.h"
+#include "app/text_util.h"
+
+namespace varnex {
+
+namespace {
+
+const char* const kSchoolNames[] = {"第一中学", "实验中学", "城关中学", "育才中学", "红星中学",
+                                    "东风中学", "希望中学", "阳光中学", "明德中学", "启明中学",
+                                    "新华中学", "光明中学"};
+const char* const kFamilyNames[] = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴", "徐", "孙",
+                                    "胡", "朱", "高", "林", "何", "郭", "马", "罗", "梁", "宋", "郑", "谢",
+                                    "韩", "唐", "冯", "于", "董", "萧", "程", "曹", "袁", "邓", "许", "傅"};
+const char* const kGivenNames[] = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳",
+                                   "杰", "涛", "明", "超", "秀", "霞", "平", "刚", "桂", "英", "华", "玉",
+                                   "萍", "红", "鹏", "辉", "宇", "浩", "欣", "怡", "婷", "晨", "博", "思",
+                                   "雨", "佳", "嘉", "子", "梓", "轩", "涵", "睿", "瑶", "琪", "航", "彤"};
+
+template <size_t N>
+const char* pick(std::mt19937& rng, const char* const (&list)[N]) {
+    return list[rng() % N];
+}
+
+std::string personName(std::mt19937& rng) {
+    std::string name = pick(rng, kFamilyNames);
+    name += pick(rng, kGivenNames);
+    if (rng() % 3 != 0) name += pick(rng, kGivenNames);
+    return name;
+}
+
+// A score with halves from a per-subject distribution; some blanks, "0" and "缺考".
+std::string scoreText(std::mt19937& rng, int fullMark, double classLevel) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    double u = unit(rng);
+    if (u < 0.004) return "";
+    if (u < 0.007) return "0";
+    if (u < 0.010) return "缺考";
+    std::normal_distribution<double> dist(fullMark * (0.68 + classLevel), fullMark * 0.16);
+    double v = std::clamp(dist(rng), 0.0, static_cast<double>(fullMark));
+    v = std::round(v * 2) / 2;
+    if (fullMark <= 20) v = std::round(v);
+    return removeTrailingDotZero(strprintf("%.1f", v));
+}
+
+void put(ExcelSheet& sheet, int column, int row, const std::string& value, bool centred = true) {
+    std::string at = CellName(column, row);
+    ExcelRange& r = sheet.Range(at, at);
+    r.BorderAround();
+    if (centred) r.SetHorizontalAlignment(3);
+    r.SetValue(value);
+}
+
+}  // namespace
+
+std::string sampleSchoolName(int index) {
+    constexpr int kNamed = static_cast<int>(std::size(kSchoolNames));
+    if (index < kNamed) return kSchoolNames[index];
+    return strprintf("第%d中学", index + 1);
+}
+
+SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& options) {
+    std::mt19937 rng(options.seed);
+    SampleSummary summary;
+    const int grade = std::clamp(options.gradeIndex, 0, kGradeCount - 1);
+    const std::string gradeName = kGradeNames[static_cast<size_t>(grade)];
+    const auto& fullMarks = kGradeSeedFullMarks[static_cast<size_t>(grade)];
+    std::vector<int> subjects;
+    for (int s = 0; s < kSubjectCount; ++s) {
+        if (fullMarks[static_cast<size_t>(s)] > 0) subjects.push_back(s);
+    }
+
+    session.AddWorkbook(OmittedArgument);
+    session.Sheets();
+    summary.teacherSheet = "教师任课表";
+    summary.scoreSheet = gradeName;
+    summary.schools = std::max(options.schools, 1);
+    const int classes = std::max(options.classesPerSchool, 1);
+    const int perClass = std::max(options.studentsPerClass, 1);
+
+    // Teachers: per school and subject, most teachers take two neighbouring classes.
+    ExcelSheet& teachers = session.Sheet(1);
+    teachers.Activate();
+    teachers.SetName(summary.teacherSheet);
+    {
+        const char* header[] = {"学校", "年级", "班级"};
+        for (int c = 0; c < 3; ++c) put(teachers, c, 1, header[c]);
+        for (int s = 0; s < kSubjectCount; ++s) put(teachers, 3 + s, 1, kSubjects[static_cast<size_t>(s)].name);
+        int row = 2;
+        for (int school = 0; school < summary.schools; ++school) {
+            std::vector<std::vector<std::string>> names(kSubjectCount);
+            for (int s : subjects) {
+                for (int c = 0; c < classes;) {
+                    int span = (rng() % 4 == 0 || c + 1 == classes) ? 1 : 2;
+                    std::string teacher = personName(rng);
+                    for (int k = 0; k < span; ++k) names[static_cast<size_t>(s)].push_back(teacher);
+                    c += span;
+                }
+            }
+            for (int c = 0; c < classes; ++c, ++row) {
+                put(teachers, 0, row, sampleSchoolName(school));
+                put(teachers, 1, row, gradeName);
+                put(teachers, 2, row, std::to_string(c + 1));
+                for (int s : subjects) put(teachers, 3 + s, row, names[static_cast<size_t>(s)][static_cast<size_t>(c)]);
+            }
+        }
+    }
+
+    // Scores, sorted by school, class and name as the window advises.
+    ExcelSheet& scores = session.Sheet(2);
+    scores.Activate();
+    scores.SetName(summary.scoreSheet);
+    std::vector<std::string> header = {"序号", "学校", "班级", "姓名", "考场", "考号"};
+    for (int s : subjects) header.push_back(kSubjects[static_cast<size_t>(s)].name);
+    for (const char* h : {"总分", "名次", "备注"}) header.push_back(h);
+    for (size_t c = 0; c < header.size(); ++c) put(scores, static_cast<int>(c), 1, header[c]);
+
+    int row = 2;
+    int serial = 1;
+    std::normal_distribution<double> level(0.0, 0.05);
+    for (int school = 0; school < summary.schools; ++school) {
+        for (int c = 0; c < classes; ++c) {
+            double classLevel = level(rng);
+            std::vector<std::string> names;
+            for (int i = 0; i < perClass; ++i) names.push_back(personName(rng));
+            std::sort(names.begin(), names.end(),
+                      [](const std::string& a, const std::string& b) { return compareCells(a, b) < 0; });
+            for (const auto& name : names) {
+                put(scores, 0, row, std::to_string(serial));
+                put(scores, 1, row, sampleSchoolName(school));
+                put(scores, 2, row, std::to_string(c + 1));
+                put(scores, 3, row, name);
+                put(scores, 4, row, std::to_string(1 + (serial - 1) / 30));
+                put(scores, 5, row, strprintf("2026%02d%05d", school + 1, serial));
+                for (size_t k = 0; k < subjects.size(); ++k) {
+                    int mark = fullMarks[static_cast<size_t>(subjects[k])];
+                    put(scores, 6 + static_cast<int>(k), row, scoreText(rng, mark, classLevel));
+                }
+                ++row;
+                ++serial;
+            }
+            ++summary.classes;
+        }
+    }
+    summary.students = serial - 1;
+    // The third sheet says what the workbook is.
+    ExcelSheet& about = session.Sheet(3);
+    about.SetName("说明");
+    const std::string lines[] = {
+        "这是 Varnex 生成的示例考试数据，人名、学校和成绩均为随机生成。",
+        strprintf("年级：%s；学校：%d所；班级：%d个；学生：%d人。", gradeName.c_str(), summary.schools,
+                  summary.classes, summary.students),
+        "“教师任课表”可导入任课教师，“" + gradeName + "”可导入学生成绩。",
+    };
+    for (int i = 0; i < 3; ++i) about.Range(CellName(0, i + 1), CellName(0, i + 1)).SetValue(lines[i]);
+    about.Range("A1", "A1").SetColumnWidth(70);
+    return summary;
+}
+
+}  // namespace varnex

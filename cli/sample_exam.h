@@ -1,0 +1,35 @@
+#pragma once
+// Realistic filled-in exam workbooks: a teacher sheet in the template layout and a score sheet of
+// one grade, with Chinese school and person names and plausible scores. Deterministic for a seed.
+
+#include <cstdint>
+#include <string>
+
+#include "automation/excel_session.h"
+
+namespace varnex {
+
+struct SampleOptions {
+    int gradeIndex = 6;  ///< index into kGradeNames (七年级)
+    int schools = 3;
+    int classesPerSchool = 4;
+    int studentsPerClass = 40;
+    uint32_t seed = 2026;
+};
+
+/// What a generated sample holds.
+struct SampleSummary {
+    std::string teacherSheet;  ///< "教师任课表"
+    std::string scoreSheet;    ///< the grade's name
+    int schools = 0;
+    int classes = 0;
+    int students = 0;
+};
+
+/// Builds the sample into a new workbook of the session (two sheets: teachers, then scores).
+SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& options);
+
+/// The name of the i-th generated school (0-based).
+std::string sampleSchoolName(int index);
+
+}  // namespace varnex

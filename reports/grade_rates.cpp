@@ -1,0 +1,136 @@
+// 年级各科三率: the schools of the grade compared subject by subject and on the total, in a stack
+// of blocks (counts, rates and, with two or more schools, rank formulas), one row per school.
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "reports/rate_cells.h"
+#include "reports/rate_sheets.h"
+#include "reports/rate_texts.h"
+#include "reports/three_rates.h"
+
+namespace varnex {
+
+namespace {
+
+constexpr int kLabelColumn = 0;        // A
+constexpr int kSchoolColumn = 1;       // B
+constexpr int kSatColumn = 2;          // C
+constexpr int kFirstFigureColumn = 3;  // D
+constexpr int kFirstDataRow = 4;
+
+enum class Figure { ExcellentCount, ExcellentRate, PassCount, PassRate, Average, Rank };
+
+struct Block {
+    const char* label;
+    Figure figure;
+};
+
+std::vector<Block> blockStack(bool withRanks) {
+    using namespace rate_texts;
+    std::vector<Block> stack{{kExcellentCount, Figure::ExcellentCount},
+                             {kExcellentRate, Figure::ExcellentRate}};
+    if (withRanks) stack.push_back({kExcellentRank, Figure::Rank});
+    stack.push_back({kPassCount, Figure::PassCount});
+    stack.push_back({kPassRate, Figure::PassRate});
+    if (withRanks) stack.push_back({kPassRank, Figure::Rank});
+    stack.push_back({kAverage, Figure::Average});
+    if (withRanks) stack.push_back({kAverageRank, Figure::Rank});
+    return stack;
+}
+
+// The whole-grade rule: every student of the school has sat, whatever the subject.
+std::string figureText(Figure figure, const RateGroup& g, int studentCount) {
+    switch (figure) {
+        case Figure::ExcellentCount:
+            return countText(g.excellentCount);
+        case Figure::ExcellentRate:
+            return rateText(g.excellentCount, studentCount);
+        case Figure::PassCount:
+            return countText(g.passCount);
+        case Figure::PassRate:
+            return rateText(g.passCount, studentCount);
+        case Figure::Average:
+            return averageText(g.scoreSum, studentCount);
+        case Figure::Rank:
+            break;
+    }
+    return std::string();
+}
+
+}  // namespace
+
+void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
+    const ImportResults& imported = state.imported;
+    const std::vector<std::string>& subjects = imported.examSubjects;
+    const std::vector<std::string>& schools = imported.schoolList;
+    const int n = static_cast<int>(subjects.size());
+    const int schoolCount = static_cast<int>(schools.size());
+    const int totalColumn = kFirstFigureColumn + n;
+
+    RateCells out(sheet);
+    out.band(totalColumn, 1, title);
+    out.band(totalColumn, 2, "");
+
+    out.cell(kLabelColumn, 3, rate_texts::kGradeHeaders[0], {.columnWidth = 11});
+    out.cell(kSchoolColumn, 3, rate_texts::kGradeHeaders[1]);
+    out.cell(kSatColumn, 3, rate_texts::kGradeHeaders[2]);
+    for (int i = 0; i < n; ++i) {
+        const std::string& subject = subjects[static_cast<size_t>(i)];
+        out.cell(kFirstFigureColumn + i, 3,
+                 strprintf("%s%d", subject.c_str(), state.scores.fullMarkOf(subject)));
+    }
+    out.cell(totalColumn, 3, strprintf("%s%d", kTotalName, imported.examFullMarkTotal));
+    if (schoolCount == 0) return;
+
+    // One group per distinct school name; a name listed twice shows the same figures twice.
+    std::unordered_map<std::string, size_t> groupOfSchool;
+    std::vector<size_t> groupOfRow;
+    for (const std::string& school : schools) {
+        auto it = groupOfSchool.emplace(school, groupOfSchool.size()).first;
+        groupOfRow.push_back(it->second);
+    }
+    std::vector<RateColumn> columns;
+    for (const std::string& subject : subjects)
+        columns.push_back({columnOfSubject(subject), subjectRule(state.scores, subject, false)});
+    columns.push_back({kTotalColumn, gradeTotalRule(state.scores, imported.examFullMarkTotal)});
+    RateTally tally(groupOfSchool.size(), std::move(columns));
+    std::vector<int> studentCount(groupOfSchool.size(), 0);  // schoolStudentCount
+    for (int r = 0; r < state.students.rowCount(); ++r) {
+        const std::vector<std::string>& cells = state.students.row(r);
+        auto it = groupOfSchool.find(cells[0]);
+        if (it == groupOfSchool.end()) continue;
+        ++studentCount[it->second];
+        tally.addStudent(it->second, cells);
+    }
+
+    const std::vector<Block> stack = blockStack(schoolCount >= 2);
+    for (size_t b = 0; b < stack.size(); ++b) {
+        const Block& block = stack[b];
+        const int first = kFirstDataRow + schoolCount * static_cast<int>(b);
+        const int last = first + schoolCount - 1;
+        out.block(kLabelColumn, first, last, block.label);
+        for (int k = 0; k < schoolCount; ++k)
+            out.cell(kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
+        for (int k = 0; k < schoolCount; ++k)
+            out.cell(kSatColumn, first + k, countText(studentCount[groupOfRow[static_cast<size_t>(k)]]));
+        const bool rateFormat = block.figure == Figure::ExcellentRate || block.figure == Figure::PassRate ||
+                                block.figure == Figure::Average;
+        for (int k = 0; k < schoolCount; ++k) {
+            const int row = first + k;
+            const size_t group = groupOfRow[static_cast<size_t>(k)];
+            for (int c = 0; c <= n; ++c) {
+                const int column = kFirstFigureColumn + c;
+                std::string value =
+                    block.figure == Figure::Rank
+                        ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
+                        : figureText(block.figure, tally.at(group, static_cast<size_t>(c)),
+                                     studentCount[group]);
+                out.cell(column, row, value, {.rateFormat = rateFormat});
+            }
+        }
+    }
+}
+
+}  // namespace varnex

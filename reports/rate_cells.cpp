@@ -1,0 +1,48 @@
+#include "reports/rate_cells.h"
+
+#include <string>
+
+#include "reports/three_rates.h"
+
+namespace varnex {
+
+void RateCells::band(int lastColumn, int row, std::string_view value) {
+    ExcelRange& range = sheet_.Range(CellName(0, row), CellName(lastColumn, row));
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.Merge(1);
+    range.SetValue(value);
+}
+
+void RateCells::cell(int column, int row, std::string_view value, const RateCellStyle& style) {
+    std::string address = CellName(column, row);
+    ExcelRange& range = sheet_.Range(address, address);
+    range.BorderAround();
+    range.SetHorizontalAlignment(style.horizontalAlign);
+    if (style.columnWidth > 0) range.SetColumnWidth(style.columnWidth);
+    if (style.rateFormat) range.SetNumberFormat(kRateNumberFormat);
+    range.SetValue(value);
+}
+
+void RateCells::block(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat) {
+    ExcelRange& range = sheet_.Range(CellName(column, firstRow), CellName(column, lastRow));
+    range.BorderAround();
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.SetVerticalAlignment(kAlignVerticalCenter);
+    range.Merge(0);
+    if (rateFormat) range.SetNumberFormat(kRateNumberFormat);
+    range.SetValue(value);
+}
+
+void writeSixteenColumnHead(RateCells& out, std::string_view title,
+                            const std::array<const char*, 16>& headers) {
+    using namespace rate_columns;
+    out.band(kLast, 1, title);
+    for (int column = 0; column <= kLast; ++column) {
+        RateCellStyle style;
+        if (column == kLabel) style.columnWidth = 9;
+        if (column == kExcellentRank || column == kPassRank || column == kAverageRank) style.columnWidth = 11;
+        out.cell(column, 3, headers[static_cast<size_t>(column)], style);
+    }
+}
+
+}  // namespace varnex

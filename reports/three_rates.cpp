@@ -1,0 +1,130 @@
+#include "reports/three_rates.h"
+
+#include <utility>
+
+#include "automation/cell_name.h"
+
+namespace varnex {
+
+double excellenceThreshold(int fullMark, int percent) {
+    // The product is an integer; widened so that absurd settings cannot overflow it.
+    long long product = static_cast<long long>(fullMark) * percent;
+    return static_cast<double>(product) * 0.01;
+}
+
+double passLine(int fullMark) {
+    return fullMark * 0.6;
+}
+
+bool RateRule::isExcellent(std::string_view text) const {
+    if (excellentByInteger) return cAtoi(text) >= excellentScore;
+    return scoreValue(text) >= excellentLine;
+}
+
+bool RateRule::isPass(std::string_view text) const {
+    return scoreValue(text) >= passLine;
+}
+
+RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool zeroExcluded) {
+    RateRule rule;
+    int fullMark = scores.fullMarkOf(subject);
+    rule.excellentLine = excellenceThreshold(fullMark, scores.excellenceLineOf(subject));
+    rule.passLine = passLine(fullMark);
+    rule.zeroExcluded = zeroExcluded;
+    return rule;
+}
+
+RateRule gradeTotalRule(const ScoreSettings& scores, int examFullMarkTotal) {
+    RateRule rule;
+    rule.excellentLine = scores.totalExcellenceScore();
+    rule.passLine = passLine(examFullMarkTotal);
+    return rule;
+}
+
+RateRule classTotalRule(const ScoreSettings& scores, bool zeroExcluded) {
+    RateRule rule;
+    rule.excellentByInteger = true;
+    rule.excellentScore = scores.totalExcellenceScore();
+    rule.passLine = passLine(scores.totalFullMark());
+    rule.zeroExcluded = zeroExcluded;
+    return rule;
+}
+
+void RateGroup::add(std::string_view text, const RateRule& rule) {
+    double value = scoreValue(text);
+    scoreSum += value;
+    if (!(rule.zeroExcluded && text == "0")) ++satCount;
+    bool excellent =
+        rule.excellentByInteger ? cAtoi(text) >= rule.excellentScore : value >= rule.excellentLine;
+    if (excellent) ++excellentCount;
+    if (value >= rule.passLine) ++passCount;
+}
+
+RateGroup& RateGroup::operator+=(const RateGroup& other) {
+    satCount += other.satCount;
+    excellentCount += other.excellentCount;
+    passCount += other.passCount;
+    scoreSum += other.scoreSum;
+    return *this;
+}
+
+RateTally::RateTally(size_t groupCount, std::vector<RateColumn> columns)
+    : columns_(std::move(columns)), groups_(groupCount * columns_.size()) {}
+
+void RateTally::addStudent(size_t group, const std::vector<std::string>& cells) {
+    static const std::string kEmpty;
+    RateGroup* figures = &groups_[group * columns_.size()];
+    for (size_t c = 0; c < columns_.size(); ++c) {
+        const RateColumn& column = columns_[c];
+        size_t index = static_cast<size_t>(column.studentColumn);
+        figures[c].add(index < cells.size() ? cells[index] : kEmpty, column.rule);
+    }
+}
+
+std::string groupKey(std::initializer_list<std::string_view> parts) {
+    std::string key;
+    for (std::string_view part : parts) {
+        key += std::to_string(part.size());
+        key += ':';
+        key += part;
+    }
+    return key;
+}
+
+std::string countText(int count) {
+    return strprintf("%d", count);
+}
+
+std::string rateText(int count, int satCount) {
+    if (satCount == 0) return std::string();
+    return strprintf("%.1f", count * 100.0 / satCount);
+}
+
+std::string averageText(double scoreSum, int satCount) {
+    if (satCount == 0) return std::string();
+    return strprintf("%.1f", scoreSum / satCount);
+}
+
+std::string rankFormula(int column, int row, int firstRow, int lastRow) {
+    std::string x = columnLetters(column);
+    return strprintf("=RANK(%s%d,%s$%d:%s$%d)", x.c_str(), row, x.c_str(), firstRow, x.c_str(), lastRow);
+}
+
+std::string averageFormula(int column, int firstRow, int lastRow) {
+    std::string x = columnLetters(column);
+    return strprintf("=AVERAGE(%s$%d:%s$%d)", x.c_str(), firstRow, x.c_str(), lastRow);
+}
+
+std::string deviationFormula(int averageColumn, int row, int blockAverageColumn, int firstRow) {
+    std::string m = columnLetters(averageColumn);
+    std::string o = columnLetters(blockAverageColumn);
+    return strprintf("=%s$%d-%s$%d", m.c_str(), row, o.c_str(), firstRow);
+}
+
+std::string rateFormula(int countColumn, int row, int satColumn) {
+    std::string g = columnLetters(countColumn);
+    std::string d = columnLetters(satColumn);
+    return strprintf("=(%s$%d/%s$%d)*100", g.c_str(), row, d.c_str(), row);
+}
+
+}  // namespace varnex

@@ -1,0 +1,103 @@
+#pragma once
+// Three-rate statistics (优秀率, 及格率, 平均分 with their head counts): the thresholds, the
+// counting rules, the texts of the figures and the formula shapes shared by the rate sheets.
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/subjects.h"
+#include "app/text_util.h"
+
+namespace varnex {
+
+/// The value of a score text, read like the C library's atof: "" and "缺考" are 0.
+inline double scoreValue(std::string_view text) {
+    return cAtof(text);
+}
+
+/// The excellence threshold of a subject: the integer product F × P, then × 0.01.
+double excellenceThreshold(int fullMark, int percent);
+/// The pass line of a subject or total: 60 % of the full mark.
+double passLine(int fullMark);
+
+/// How one column of figures is counted: its thresholds and whether a "0" text sits out.
+struct RateRule {
+    double excellentLine = 0;         ///< excellent when scoreValue(text) >= excellentLine …
+    bool excellentByInteger = false;  ///< … or, when set, when cAtoi(text) >= excellentScore
+    int excellentScore = 0;
+    double passLine = 0;        ///< pass when scoreValue(text) >= passLine
+    bool zeroExcluded = false;  ///< a text of exactly "0" is not counted as having sat
+
+    bool isExcellent(std::string_view text) const;
+    bool isPass(std::string_view text) const;
+};
+
+/// A subject's rule with its current full mark and excellence percent.
+RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool zeroExcluded);
+/// The total's rule on the grade sheet: value against totalExcellenceScore, pass on the total
+/// full mark of the import. Every student counts as having sat.
+RateRule gradeTotalRule(const ScoreSettings& scores, int examFullMarkTotal);
+/// The total's rule on the class sheet: the integer part of the total text against
+/// totalExcellenceScore, pass on the current totalFullMark.
+RateRule classTotalRule(const ScoreSettings& scores, bool zeroExcluded);
+
+/// The figures of one group (school, class or teacher) for one subject or the total.
+struct RateGroup {
+    int satCount = 0;        ///< 实考人数
+    int excellentCount = 0;  ///< 优秀人数
+    int passCount = 0;       ///< 及格人数
+    double scoreSum = 0;
+
+    /// Counts one student's score text.
+    void add(std::string_view text, const RateRule& rule);
+    RateGroup& operator+=(const RateGroup& other);
+};
+
+/// One counted column of a sheet: the StudentTable column read and the rule applied.
+struct RateColumn {
+    int studentColumn = 0;
+    RateRule rule;
+};
+
+/// The figures of every group over every counted column, filled in one pass over the students.
+class RateTally {
+  public:
+    RateTally(size_t groupCount, std::vector<RateColumn> columns);
+    /// Counts one StudentTable row into a group.
+    void addStudent(size_t group, const std::vector<std::string>& cells);
+    const RateGroup& at(size_t group, size_t column) const {
+        return groups_[group * columns_.size() + column];
+    }
+    size_t columnCount() const { return columns_.size(); }
+
+  private:
+    std::vector<RateColumn> columns_;
+    std::vector<RateGroup> groups_;
+};
+
+/// An unambiguous look-up key for a tuple of texts (each part is prefixed with its length).
+std::string groupKey(std::initializer_list<std::string_view> parts);
+
+/// The number format of every rate and average cell.
+inline constexpr const char* kRateNumberFormat = "0.0";
+
+/// A head count as written: "%d".
+std::string countText(int count);
+/// count × 100 / satCount with one decimal; "" when nobody sat.
+std::string rateText(int count, int satCount);
+/// scoreSum / satCount with one decimal; "" when nobody sat.
+std::string averageText(double scoreSum, int satCount);
+
+/// "=RANK(X r,X$first:X$last)": the rank of a figure among the groups of a block.
+std::string rankFormula(int column, int row, int firstRow, int lastRow);
+/// "=AVERAGE(X$first:X$last)": the unweighted mean of a block's averages.
+std::string averageFormula(int column, int firstRow, int lastRow);
+/// "=M$r-O$f": a group's average minus its block's 总平均分.
+std::string deviationFormula(int averageColumn, int row, int blockAverageColumn, int firstRow);
+/// "=(G$r/D$r)*100": a rate computed by the spreadsheet at full precision.
+std::string rateFormula(int countColumn, int row, int satColumn);
+
+}  // namespace varnex
