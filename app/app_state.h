@@ -78,8 +78,8 @@ struct AppState {
     int gradeIndex = kDefaultGradeIndex;  ///< selection of the grade box
     std::string gradeName() const { return kGradeNames[static_cast<size_t>(gradeIndex)]; }
 
-    RowTable students{kStudentTableSpec};
-    RowTable teachers{kTeacherTableSpec};
+    RowTable students{kStudentTableColumns};
+    RowTable teachers{kTeacherTableColumns};
 
     WorkbookState workbook;
     ImportResults imported;

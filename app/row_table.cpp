@@ -12,10 +12,10 @@
 
 namespace varnex {
 
-const char* const kStudentTableSpec =
+const char* const kStudentTableColumns =
     "学校,100;班级,55;姓名,85;语文,54;数学,54;英语,54;物理,54;化学,54;生物,54;历史,54;地理,54;"
     "政治,54;体育,54;实验,54;总分,80";
-const char* const kTeacherTableSpec = "学校,100;年级,60;班级,60;学科,60;教师,80";
+const char* const kTeacherTableColumns = "学校,100;年级,60;班级,60;学科,60;教师,80";
 
 namespace {
 
@@ -129,15 +129,15 @@ int compareCells(std::string_view a, std::string_view b) {
     return 0;
 }
 
-bool RowTable::setColumns(std::string_view spec) {
+bool RowTable::setColumns(std::string_view layout) {
     size_t start = 0;
-    while (start <= spec.size()) {
-        size_t comma = spec.find(',', start);
+    while (start <= layout.size()) {
+        size_t comma = layout.find(',', start);
         if (comma == std::string_view::npos) break;
-        size_t semicolon = spec.find(';', comma + 1);
-        std::string_view name = spec.substr(start, comma - start);
+        size_t semicolon = layout.find(';', comma + 1);
+        std::string_view name = layout.substr(start, comma - start);
         std::string_view width =
-            spec.substr(comma + 1, semicolon == std::string_view::npos ? std::string_view::npos : semicolon - comma - 1);
+            layout.substr(comma + 1, semicolon == std::string_view::npos ? std::string_view::npos : semicolon - comma - 1);
         columns_.push_back({std::string(name), cAtoi(width)});
         if (semicolon == std::string_view::npos) break;
         start = semicolon + 1;

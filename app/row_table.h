@@ -1,6 +1,6 @@
 #pragma once
 // The sortable store behind the student and teacher tables: every cell is text, the column set
-// comes from one specification string, and a heading click sorts with a toggling direction.
+// comes from one column layout, and a heading click sorts with a toggling direction.
 
 #include <cstddef>
 #include <string>
@@ -9,10 +9,10 @@
 
 namespace varnex {
 
-/// Column specification of the StudentTable (15 columns).
-extern const char* const kStudentTableSpec;
-/// Column specification of the TeacherTable (5 columns).
-extern const char* const kTeacherTableSpec;
+/// Column column layout of the StudentTable (15 columns).
+extern const char* const kStudentTableColumns;
+/// Column column layout of the TeacherTable (5 columns).
+extern const char* const kTeacherTableColumns;
 
 struct RowTableColumn {
     std::string name;
@@ -26,10 +26,10 @@ int compareCells(std::string_view a, std::string_view b);
 class RowTable {
 public:
     RowTable() = default;
-    explicit RowTable(std::string_view spec) { setColumns(spec); }
+    explicit RowTable(std::string_view layout) { setColumns(layout); }
 
-    /// Appends one column per "name,width" pair of the ";"-separated specification.
-    bool setColumns(std::string_view spec);
+    /// Appends one column per "name,width" pair of the ";"-separated column layout.
+    bool setColumns(std::string_view layout);
     const std::vector<RowTableColumn>& columns() const { return columns_; }
     int columnCount() const { return static_cast<int>(columns_.size()); }
 

@@ -6,7 +6,7 @@ namespace varnex {
 namespace {
 
 struct ParseCase {
-    const char* spec;
+    const char* layout;
     std::vector<std::pair<std::string, int>> columns;
 };
 
@@ -20,16 +20,16 @@ TEST(RowTable, ParsesColumnSpecifications) {
     };
     for (const auto& c : cases) {
         RowTable t;
-        EXPECT_TRUE(t.setColumns(c.spec));
-        ASSERT_EQ(t.columnCount(), static_cast<int>(c.columns.size())) << c.spec;
+        EXPECT_TRUE(t.setColumns(c.layout));
+        ASSERT_EQ(t.columnCount(), static_cast<int>(c.columns.size())) << c.layout;
         for (size_t i = 0; i < c.columns.size(); ++i) {
             EXPECT_EQ(t.columns()[i].name, c.columns[i].first);
             EXPECT_EQ(t.columns()[i].width, c.columns[i].second);
         }
     }
-    EXPECT_EQ(RowTable(kStudentTableSpec).columnCount(), 15);
-    EXPECT_EQ(RowTable(kStudentTableSpec).columns()[14].name, "总分");
-    EXPECT_EQ(RowTable(kTeacherTableSpec).columnCount(), 5);
+    EXPECT_EQ(RowTable(kStudentTableColumns).columnCount(), 15);
+    EXPECT_EQ(RowTable(kStudentTableColumns).columns()[14].name, "总分");
+    EXPECT_EQ(RowTable(kTeacherTableColumns).columnCount(), 5);
 }
 
 TEST(RowTable, AppendDeleteClearAndRead) {

@@ -1,0 +1,114 @@
+#include "app/ui/control_transfer.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <climits>
+
+#include "app/control_ids.h"
+
+namespace varnex::ui {
+
+std::optional<int> parseDialogInteger(const QString& text) {
+    QString trimmed = text.trimmed();
+    int i = 0;
+    if (i < trimmed.size() && (trimmed[i] == u'+' || trimmed[i] == u'-')) ++i;
+    if (i == trimmed.size()) return std::nullopt;
+    for (int j = i; j < trimmed.size(); ++j) {
+        if (trimmed[j] < u'0' || trimmed[j] > u'9') return std::nullopt;
+    }
+    bool ok = false;
+    qlonglong value = trimmed.toLongLong(&ok);
+    if (!ok || value < INT_MIN || value > INT_MAX) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+namespace {
+
+std::array<std::string, kSubjectCount> texts(const std::array<QLineEdit*, kSubjectCount>& edits) {
+    std::array<std::string, kSubjectCount> out;
+    for (size_t i = 0; i < edits.size(); ++i) out[i] = edits[i]->text().toStdString();
+    return out;
+}
+
+}  // namespace
+
+int readControls(const WindowControls& controls, AppState& state) {
+    auto readInt = [&](QLineEdit* edit, int& field) {
+        std::optional<int> value = parseDialogInteger(edit->text());
+        if (value) field = *value;
+        return value.has_value();
+    };
+
+    state.workbook.selectedSheet = controls.combo(ctl::WorksheetList)->currentIndex();
+    if (int grade = controls.combo(ctl::GradeList)->currentIndex(); grade >= 0) state.gradeIndex = grade;
+
+    if (int rule = controls.missingRule->checkedId(); rule >= 0) state.importOptions.missingRule = rule;
+    if (!readInt(controls.edit(ctl::MissingLimit), state.importOptions.missingLimit)) return ctl::MissingLimit;
+
+    for (int s = 0; s < kSubjectCount; ++s) {
+        QLineEdit* edit = controls.fullMarks[static_cast<size_t>(s)];
+        if (!readInt(edit, state.scores.fullMark[static_cast<size_t>(s)]))
+            return kSubjects[static_cast<size_t>(s)].fullMarkEdit;
+    }
+    for (int s = 0; s < kSubjectCount; ++s) {
+        QLineEdit* edit = controls.excellenceLines[static_cast<size_t>(s)];
+        if (!readInt(edit, state.scores.excellenceLine[static_cast<size_t>(s)]))
+            return kSubjects[static_cast<size_t>(s)].excellenceEdit;
+    }
+
+    state.examNameText = controls.combo(ctl::ExamNameBox)->currentText().toStdString();
+
+    ExportOptions& options = state.exportOptions;
+    options.gradeRates = controls.check(ctl::GradeRates)->isChecked();
+    options.classRates = controls.check(ctl::ClassRates)->isChecked();
+    options.teacherRates = controls.check(ctl::TeacherRates)->isChecked();
+    options.subjectBands = controls.check(ctl::SubjectBands)->isChecked();
+    options.totalBands = controls.check(ctl::TotalBands)->isChecked();
+    options.totalRankBands = controls.check(ctl::TotalRankBands)->isChecked();
+    options.topNEnabled = controls.check(ctl::TopNEnabled)->isChecked();
+    if (!readInt(controls.edit(ctl::TopNCount), options.topN)) return ctl::TopNCount;
+    options.ignoreZeroScores = controls.check(ctl::IgnoreZeroScores)->isChecked();
+    options.classRanking = controls.check(ctl::ClassRanking)->isChecked();
+    if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
+    return -1;
+}
+
+void writeRecords(WindowControls& controls, const AppState& state) {
+    auto number = [](int value) { return QString::number(value); };
+    for (int s = 0; s < kSubjectCount; ++s) {
+        controls.fullMarks[static_cast<size_t>(s)]->setText(number(state.scores.fullMark[static_cast<size_t>(s)]));
+        controls.excellenceLines[static_cast<size_t>(s)]->setText(
+            number(state.scores.excellenceLine[static_cast<size_t>(s)]));
+    }
+    if (QAbstractButton* rule = controls.missingRule->button(state.importOptions.missingRule)) rule->setChecked(true);
+    controls.edit(ctl::MissingLimit)->setText(number(state.importOptions.missingLimit));
+
+    const ExportOptions& options = state.exportOptions;
+    controls.check(ctl::GradeRates)->setChecked(options.gradeRates);
+    controls.check(ctl::ClassRates)->setChecked(options.classRates);
+    controls.check(ctl::TeacherRates)->setChecked(options.teacherRates);
+    controls.check(ctl::SubjectBands)->setChecked(options.subjectBands);
+    controls.check(ctl::TotalBands)->setChecked(options.totalBands);
+    controls.check(ctl::TotalRankBands)->setChecked(options.totalRankBands);
+    controls.check(ctl::TopNEnabled)->setChecked(options.topNEnabled);
+    controls.edit(ctl::TopNCount)->setText(number(options.topN));
+    controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);
+    controls.check(ctl::ClassRanking)->setChecked(options.classRanking);
+    if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout)) layout->setChecked(true);
+
+    recomputeTotalFullMark(controls);
+    recomputeTotalExcellence(controls);
+}
+
+void recomputeTotalFullMark(WindowControls& controls) {
+    controls.edit(ctl::TotalFullMark)->setText(QString::number(totalFullMarkFromTexts(texts(controls.fullMarks))));
+}
+
+void recomputeTotalExcellence(WindowControls& controls) {
+    int total = totalExcellenceFromTexts(texts(controls.fullMarks), texts(controls.excellenceLines));
+    controls.edit(ctl::TotalExcellence)->setText(QString::number(total));
+}
+
+}  // namespace varnex::ui

@@ -1,0 +1,30 @@
+#pragma once
+// Moving values between the window's controls and AppState, as the dialog exchange does it.
+
+#include <QString>
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/ui/window_controls.h"
+
+namespace varnex::ui {
+
+/// Reads an edit's text as an integer field: optional blanks, an optional sign, digits, optional
+/// blanks, within the 32-bit range. Anything else (also an empty text) holds no integer.
+std::optional<int> parseDialogInteger(const QString& text);
+
+/// Moves every control's value into the state, in the order of the window's layout. Stops at the
+/// first numeric edit that holds no integer and returns its id; the fields read before it hold
+/// their new values, the others keep their old ones. Returns -1 when everything was read.
+int readControls(const WindowControls& controls, AppState& state);
+
+/// Pushes the score settings, import options and export options into their controls and
+/// recomputes the two totals.
+void writeRecords(WindowControls& controls, const AppState& state);
+
+/// Recomputes the read-only total full mark from the edits' texts.
+void recomputeTotalFullMark(WindowControls& controls);
+/// Recomputes the read-only total excellence score from the edits' texts.
+void recomputeTotalExcellence(WindowControls& controls);
+
+}  // namespace varnex::ui

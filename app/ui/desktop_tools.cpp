@@ -1,0 +1,102 @@
+#include "app/ui/desktop_tools.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "app/text_util.h"
+#include "app/ui/ui_texts.h"
+
+namespace varnex::ui {
+
+namespace {
+
+// Quotes an argument of the Exec key as the desktop entry format wants it.
+QString execQuoted(const QString& argument) {
+    QString quoted = argument;
+    for (QChar c : {u'\\', u'"', u'`', u'$'}) quoted.replace(c, QStringLiteral("\\") + c);
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+}  // namespace
+
+QString desktopEntryText(const LauncherTarget& target) {
+    QString text = QStringLiteral("[Desktop Entry]\nType=Application\nVersion=1.0\n");
+    text += QStringLiteral("Name=%1\n").arg(QString::fromUtf8(text::kProductTitle));
+    text += QStringLiteral("Comment=%1\n").arg(QString::fromUtf8(text::kLauncherComment));
+    text += QStringLiteral("Exec=%1\n").arg(execQuoted(target.programPath));
+    text += QStringLiteral("Path=%1\n").arg(target.workingDir);
+    if (!target.iconPath.isEmpty()) text += QStringLiteral("Icon=%1\n").arg(target.iconPath);
+    text += QStringLiteral("Terminal=false\nCategories=Education;Office;\nStartupNotify=true\n");
+    return text;
+}
+
+bool writeLauncher(const QString& filePath, const LauncherTarget& target) {
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    file.write(desktopEntryText(target).toUtf8());
+    if (!file.commit()) return false;
+    return QFile::setPermissions(filePath, QFile::permissions(filePath) | QFileDevice::ExeOwner |
+                                               QFileDevice::ExeUser | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+}
+
+void createDesktopShortcut(Frontend& frontend, const QString& desktopDir, const LauncherTarget& target) {
+    if (desktopDir.isEmpty()) {
+        frontend.showMessage(text::kDesktopUnknown, "", MessageIcon::None);
+        return;
+    }
+    QString name = QFileInfo(target.programPath).completeBaseName();
+    if (name.isEmpty()) name = QString::fromUtf8(text::kProductName);
+    bool saved = writeLauncher(QDir(desktopDir).filePath(name + QStringLiteral(".desktop")), target);
+    frontend.showMessage(saved ? text::kDesktopShortcutOk : text::kDesktopShortcutFailed, "", MessageIcon::None);
+}
+
+void createQuickLaunchIcon(Frontend& frontend, const QString& applicationsDir, const LauncherTarget& target) {
+    if (applicationsDir.isEmpty()) {
+        frontend.showMessage(text::kQuickLaunchUnknown, "", MessageIcon::None);
+        return;
+    }
+    constexpr int kSaveFailed = 4;
+    QString file = QDir(applicationsDir).filePath(QString::fromUtf8(text::kProductName) + QStringLiteral(".desktop"));
+    bool saved = QDir().mkpath(applicationsDir) && writeLauncher(file, target);
+    if (saved)
+        frontend.showMessage(text::kQuickLaunchOk, "", MessageIcon::None);
+    else
+        frontend.showMessage(strprintf("%s%d", text::kQuickLaunchFailed, kSaveFailed), "", MessageIcon::None);
+}
+
+bool startFirstInstalled(const QStringList& programs, const QStringList& arguments) {
+    for (const QString& program : programs) {
+        QString path = QStandardPaths::findExecutable(program);
+        if (!path.isEmpty() && QProcess::startDetached(path, arguments)) return true;
+    }
+    return false;
+}
+
+bool startCalculator() {
+    return startFirstInstalled({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
+                                QStringLiteral("galculator"), QStringLiteral("mate-calc"), QStringLiteral("xcalc")});
+}
+
+bool startTextEditor() {
+    if (startFirstInstalled({QStringLiteral("gedit"), QStringLiteral("gnome-text-editor"), QStringLiteral("kate"),
+                             QStringLiteral("kwrite"), QStringLiteral("mousepad"), QStringLiteral("xed"),
+                             QStringLiteral("pluma"), QStringLiteral("featherpad")}))
+        return true;
+    // No known editor: let the desktop open a new, empty text file with its default application.
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) return false;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/varnex");
+    if (!QDir().mkpath(folder)) return false;
+    QString path = folder + QLatin1Char('/') + QString::fromUtf8(text::kNewTextFileName);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    file.close();
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace varnex::ui

@@ -1,0 +1,59 @@
+// Start-up: one copy per user, the splash while the main window initialises, then the window's
+// event loop until the exit is confirmed.
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include "app/app_state.h"
+#include "app/ui/main_window.h"
+#include "app/ui/qt_frontend.h"
+#include "app/ui/single_instance.h"
+#include "app/ui/ui_texts.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("varnex"));
+    // Only the confirmed exit ends the program, not the closing of a help or About window.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Qt's own texts (file dialog, edit menus) in Chinese where the translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    using varnex::ui::SingleInstance;
+    namespace text = varnex::ui::text;
+    const QString title = QString::fromUtf8(text::kProductTitle);
+
+    SingleInstance instance(QString::fromUtf8(text::kInstanceMarker));
+    switch (instance.acquire()) {
+        case SingleInstance::Outcome::Activated:
+            return 0;
+        case SingleInstance::Outcome::AlreadyRunning: {
+            QMessageBox box(QMessageBox::NoIcon, title, title + QLatin1Char('\n') + QString::fromUtf8(text::kAlreadyRunning),
+                            QMessageBox::Ok);
+            varnex::ui::setChineseButtonTexts(box);
+            box.exec();
+            return 0;
+        }
+        case SingleInstance::Outcome::First:
+            break;
+    }
+
+    varnex::AppState state;
+    varnex::ui::MainWindow window(state, QCoreApplication::applicationDirPath().toStdString());
+    window.showSplash();
+    window.initialise();
+    instance.setActivationHandler([&window] {
+        window.restoreAndRaise();
+        return true;
+    });
+    QObject::connect(&window, &varnex::ui::MainWindow::exitAccepted, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,180 @@
+#pragma once
+// The program's one working window: import controls, settings row, the two row tables, export
+// options, progress log, status bar, menus. Every user action is a command of its command table;
+// the window moves control values into AppState, calls the command and shows the state again.
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "app/app_state.h"
+#include "app/ui/desktop_tools.h"
+#include "app/ui/dialog_units.h"
+#include "app/ui/qt_frontend.h"
+#include "app/ui/window_controls.h"
+
+class QLabel;
+class QMenu;
+class QStatusBar;
+
+namespace varnex::ui {
+
+class AboutDialog;
+class HelpWindow;
+class MusicPlayer;
+class RowTableModel;
+class SplashWindow;
+
+/// The core commands the window calls; tests put recorders in their place.
+struct Commands {
+    std::function<void(AppState&, Frontend&, const std::string&)> openWorkbook;
+    std::function<void(AppState&, Frontend&)> importTeachers;
+    std::function<void(AppState&, Frontend&)> importStudents;
+    std::function<void(AppState&, Frontend&)> exportRun;
+    std::function<void(AppState&, Frontend&)> generateTemplates;
+
+    /// The real commands of the import and export libraries.
+    static Commands core();
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    /// `programDir`: the executable's folder, where the settings file is placed when writable.
+    MainWindow(AppState& state, std::string programDir, Commands commands = Commands::core(),
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// Shows the green start-up splash at once; initialise() closes it.
+    void showSplash();
+    /// The window's initialisation: title, always on top, advice lines, tables, status bar,
+    /// clock, drops, exam name, settings file and recent files, grade, tooltips; closes the splash.
+    void initialise();
+
+    Frontend& frontend() { return frontend_; }
+    /// See QtFrontend::setDialogStandIn.
+    void setDialogStandIn(Frontend* standIn) { frontend_.setDialogStandIn(standIn); }
+
+    /// Runs the command with this id (menu command, button or recent-file entry).
+    void runCommand(int id);
+    /// Applies the update rules to the items of a menu (done before every menu opens).
+    void updateMenu(QMenu* menu);
+    /// Opens the first of the dropped paths (symbolic links resolved).
+    void openDroppedFiles(const QStringList& paths);
+    /// Copies the topmost selected student row to the clipboard (double-click in the table).
+    void copyStudentRow();
+    /// Asks whether to leave the program; true when the answer was Yes.
+    bool confirmExit();
+
+    // Window effects of the Frontend.
+    void appendLogLine(const QString& line);
+    void focusControl(int controlId);
+    void enableControl(int controlId, bool enabled);
+    void minimiseLater();
+
+    // Views for the tests and the single-instance activation.
+    QWidget* control(int id) const { return controls_.byId(id); }
+    const WindowControls& controls() const { return controls_; }
+    QAction* menuAction(int id) const;
+    QAction* contextAction(int id) const;
+    QMenu* fileMenu() const { return fileMenu_; }
+    QMenu* recentMenu() const { return recentMenu_; }
+    QMenu* toolsMenu() const { return toolsMenu_; }
+    QMenu* contextMenu() const { return contextMenu_; }
+    QString statusPaneText(int pane) const;
+    RowTableModel* studentModel() const { return studentModel_; }
+    bool alwaysOnTop() const { return alwaysOnTop_; }
+    bool musicPlaying() const { return musicPlaying_; }
+    bool exitConfirmed() const { return exiting_; }
+    const DialogUnits& dialogUnits() const { return units_; }
+    /// Brings the window back from the task bar and to the front (a second start asks for it).
+    void restoreAndRaise();
+
+signals:
+    /// The exit was confirmed and the window closed: the program ends.
+    void exitAccepted();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildStatusBar();
+    void buildMenus();
+    void buildCommandTable();
+    void connectControls();
+    void setUpTable(QTableView* view, RowTableModel* model);
+
+    /// Moves the control values into the state; shows the integer prompt when an edit holds none.
+    void transferToState();
+    /// Shows the state after a command: lists, exam name, class list, tables.
+    void reflectState();
+    /// transferToState, the command, reflectState.
+    void runCore(const std::function<void()>& command);
+
+    void updateClock();
+    void showSheetTitle();
+    void onGradeChanged(int index);
+    void restoreDefaultExcellence();
+    void rebuildRecentMenu();
+    void showMenuPrompt(QAction* action);
+
+    /// The running program as a launcher starts it.
+    LauncherTarget launcherTarget() const;
+
+    // Commands
+    void chooseAndOpenFile();
+    void openRecent(int index);
+    void saveSettings();
+    void toggleAlwaysOnTop();
+    void toggleMusic();
+    void showHelp();
+    void showAbout();
+    void exitProgram();
+
+    AppState& state_;
+    std::string programDir_;
+    Commands commands_;
+    QtFrontend frontend_;
+    DialogUnits units_;
+    WindowControls controls_;
+    RowTableModel* studentModel_ = nullptr;
+    RowTableModel* teacherModel_ = nullptr;
+
+    QStatusBar* statusBar_ = nullptr;
+    QLabel* panes_[3] = {nullptr, nullptr, nullptr};
+    QTimer clock_;
+
+    QMenu* fileMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    std::unordered_map<int, QAction*> menuActions_;
+    std::unordered_map<int, QAction*> contextActions_;
+
+    struct UpdateRule {
+        std::function<bool()> enabled;  ///< empty: the rule does not touch the enabled state
+        std::function<bool()> checked;  ///< empty: the item has no check mark
+    };
+    std::unordered_map<int, std::function<void()>> commandTable_;
+    std::unordered_map<int, UpdateRule> updateRules_;
+
+    bool alwaysOnTop_ = false;
+    bool musicPlaying_ = false;
+    bool exiting_ = false;
+    bool centred_ = false;
+
+    std::unique_ptr<SplashWindow> splash_;
+    std::unique_ptr<HelpWindow> help_;
+    std::unique_ptr<MusicPlayer> music_;
+};
+
+}  // namespace varnex::ui

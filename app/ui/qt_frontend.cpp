@@ -1,0 +1,96 @@
+#include "app/ui/qt_frontend.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include "app/ui/main_window.h"
+#include "app/ui/ui_texts.h"
+
+namespace varnex::ui {
+
+void setChineseButtonTexts(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
+        {QMessageBox::Ok, text::kOkButton}, {QMessageBox::Yes, text::kYesButton}, {QMessageBox::No, text::kNoButton}};
+    for (const auto& [which, label] : texts) {
+        if (QAbstractButton* button = box.button(which)) button->setText(QString::fromUtf8(label));
+    }
+}
+
+void QtFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
+    if (standIn_ != nullptr) return standIn_->showMessage(text, caption, icon);
+    // A plain box carries the window's title, as the desktop's default message box does.
+    QString title = caption.empty() ? window_.windowTitle() : QString::fromStdString(caption);
+    QMessageBox::Icon qtIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
+                               : icon == MessageIcon::Information ? QMessageBox::Information
+                                                                  : QMessageBox::NoIcon;
+    QMessageBox box(qtIcon, title, QString::fromStdString(text), QMessageBox::Ok, &window_);
+    setChineseButtonTexts(box);
+    box.exec();
+}
+
+void QtFrontend::showWarning(const std::string& text, const std::string& caption) {
+    if (standIn_ != nullptr) return standIn_->showMessage(text, caption, MessageIcon::None);
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Ok, &window_);
+    setChineseButtonTexts(box);
+    box.exec();
+}
+
+bool QtFrontend::askYesNo(const std::string& text, const std::string& caption) {
+    if (standIn_ != nullptr) return standIn_->askYesNo(text, caption);
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, &window_);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    setChineseButtonTexts(box);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtFrontend::logAppended(const std::string& line) {
+    window_.appendLogLine(QString::fromStdString(line));
+    if (standIn_ != nullptr) standIn_->logAppended(line);
+}
+
+void QtFrontend::setTitle(const std::string& title) {
+    window_.setWindowTitle(QString::fromStdString(title));
+    if (standIn_ != nullptr) standIn_->setTitle(title);
+}
+
+bool QtFrontend::setClipboardText(const std::string& text) {
+    if (standIn_ != nullptr) return standIn_->setClipboardText(text);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) return false;
+    clipboard->setText(QString::fromStdString(text));
+    return true;
+}
+
+void QtFrontend::playNotification() {
+    if (standIn_ != nullptr) return standIn_->playNotification();
+    QApplication::beep();
+}
+
+void QtFrontend::focusControl(int controlId) {
+    window_.focusControl(controlId);
+    if (standIn_ != nullptr) standIn_->focusControl(controlId);
+}
+
+void QtFrontend::enableControl(int controlId, bool enabled) {
+    window_.enableControl(controlId, enabled);
+    if (standIn_ != nullptr) standIn_->enableControl(controlId, enabled);
+}
+
+void QtFrontend::minimiseWindow() {
+    window_.minimiseLater();
+    if (standIn_ != nullptr) standIn_->minimiseWindow();
+}
+
+void QtFrontend::openDocument(const std::string& path) {
+    if (standIn_ != nullptr) return standIn_->openDocument(path);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+}  // namespace varnex::ui

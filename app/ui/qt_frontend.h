@@ -1,0 +1,44 @@
+#pragma once
+// The desktop's Frontend: message boxes, questions, clipboard and sound through Qt; window
+// effects (log, title, focus, enabling, minimising) through the main window.
+
+#include "app/frontend.h"
+
+class QMessageBox;
+
+namespace varnex::ui {
+
+class MainWindow;
+
+/// Gives a message box's standard buttons their Chinese texts.
+void setChineseButtonTexts(QMessageBox& box);
+
+class QtFrontend : public Frontend {
+public:
+    explicit QtFrontend(MainWindow& window) : window_(window) {}
+
+    /// Tests hand in a frontend that takes the place of the dialogs: messages, questions,
+    /// clipboard, sound and opened documents go there instead of to the desktop, and every
+    /// window effect is reported to it as well as carried out. nullptr restores the dialogs.
+    void setDialogStandIn(Frontend* standIn) { standIn_ = standIn; }
+
+    void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& caption) override;
+    void logAppended(const std::string& line) override;
+    void setTitle(const std::string& title) override;
+    bool setClipboardText(const std::string& text) override;
+    void playNotification() override;
+    void focusControl(int controlId) override;
+    void enableControl(int controlId, bool enabled) override;
+    void minimiseWindow() override;
+    void openDocument(const std::string& path) override;
+
+    /// A warning box of the window itself (the integer prompt); a stand-in sees a plain message.
+    void showWarning(const std::string& text, const std::string& caption);
+
+private:
+    MainWindow& window_;
+    Frontend* standIn_ = nullptr;
+};
+
+}  // namespace varnex::ui

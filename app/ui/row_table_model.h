@@ -1,0 +1,34 @@
+#pragma once
+// A Qt item model over a core RowTable: the view reads the store directly, so thousands of rows
+// cost nothing until they are painted. Commands change the store; the window then calls reload().
+
+#include <QAbstractTableModel>
+
+#include "app/row_table.h"
+
+namespace varnex::ui {
+
+class RowTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    /// `alternateRows`: paint even rows light grey and odd rows white, text black (StudentTable).
+    RowTableModel(RowTable& table, bool alternateRows, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    /// A click on a column heading: sorts the store with its toggle rule.
+    void headingClicked(int column);
+    /// Tells the views that the store changed as a whole (after a command).
+    void reload();
+
+    RowTable& table() { return table_; }
+
+private:
+    RowTable& table_;
+    bool alternateRows_;
+};
+
+}  // namespace varnex::ui

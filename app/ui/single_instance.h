@@ -1,0 +1,46 @@
+#pragma once
+// Makes sure one copy of the program runs per user: a lock file held for the whole run and a local
+// server named after the single-instance marker, through which a second start asks the running
+// copy to restore and raise its window.
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace varnex::ui {
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Outcome {
+        First,           ///< this copy runs; the lock is held and the server listens
+        Activated,       ///< a running copy raised its window; end quietly
+        AlreadyRunning,  ///< a running copy has no window (yet); report and end
+    };
+
+    /// `marker` names the lock file and the server (the user's name is added).
+    explicit SingleInstance(const QString& marker, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    /// Looks for a running copy and, if there is none, becomes the running copy.
+    Outcome acquire();
+    /// Called when a later start asks for the window; returns false while there is none.
+    void setActivationHandler(std::function<bool()> handler) { handler_ = std::move(handler); }
+
+    QString serverName() const { return serverName_; }
+    QString lockPath() const { return lockPath_; }
+
+private:
+    void answer();
+
+    QString serverName_;
+    QString lockPath_;
+    std::unique_ptr<QLockFile> lock_;
+    QLocalServer server_;
+    std::function<bool()> handler_;
+};
+
+}  // namespace varnex::ui

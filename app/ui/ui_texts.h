@@ -1,0 +1,208 @@
+#pragma once
+// Every text the desktop window shows: captions, menu texts, status prompts, tooltips and
+// messages. Kept in one place so that the window code and the tests use the same constants.
+
+#include "app/control_ids.h"
+
+namespace varnex::ui::text {
+
+// Product and title
+constexpr const char* kProductName = "Varnex";
+constexpr const char* kVersion = "3.1";
+constexpr const char* kProductTitle = "Varnex3.1";
+
+// Single instance and splash
+constexpr const char* kInstanceMarker = "{1BC59C00-5EE7-11d6-8634-0000E8AF5899}";
+constexpr const char* kAlreadyRunning = "已经运行！";
+constexpr const char* kSplashWelcome = "欢迎使用Varnex";
+constexpr const char* kSplashGreeting = "学生成绩分析 · 三率统计 · 分数段 · 名次段";
+
+// Start-up advice written to the StatusLog without a time stamp
+constexpr const char* kAdviceLines[] = {
+    "建议导入成绩之前，先对Excel成绩数据进行排序。", "",
+    "建议排序方式为：",
+    "1.主要关键字：学校，升序。",
+    "2.次要关键字：班级，升序。",
+    "3.第三关键字：姓名，升序。",
+};
+
+// Exam name proposed at start-up: prefix + "%m月" + suffix
+constexpr const char* kExamNamePrefix = "某地区三校";
+constexpr const char* kExamNameMonthFormat = "%m月";
+constexpr const char* kExamNameSuffix = "联考";
+
+// Status bar
+constexpr const char* kIdlePrompt = "双击学生成绩表，复制某一行成绩到剪贴板；单击列标题，对某一列进行排序";
+constexpr const char* kNoticePane = "数据只在本机处理";
+constexpr const char* kClockPlaceholder = "0000年:00月:00日00:00:00";
+
+// Buttons of the message boxes
+constexpr const char* kOkButton = "确定";
+constexpr const char* kYesButton = "是(&Y)";
+constexpr const char* kNoButton = "否(&N)";
+
+// Messages of the window itself
+constexpr const char* kIntegerPrompt = "请输入一个整数。";
+constexpr const char* kExitQuestion = "确定要退出Varnex吗？";
+constexpr const char* kConfirmCaption = "确认";
+constexpr const char* kInfoCaption = "信息";
+constexpr const char* kStudentLabel = "学生";
+constexpr const char* kRowCopied = "的成绩已复制到了剪贴板，按 Ctrl+V 粘贴。";
+constexpr const char* kClipboardFailed = "无法打开剪贴板！";
+constexpr const char* kOpenDialogTitle = "打开";
+constexpr const char* kOpenDialogLookIn = "查找范围：";
+constexpr const char* kOpenDialogFileName = "文件名：";
+constexpr const char* kOpenDialogFileType = "文件类型：";
+constexpr const char* kOpenDialogAccept = "打开(&O)";
+constexpr const char* kOpenDialogReject = "取消";
+constexpr const char* kOpenFileFilter = "Excel工作表或WPS表格(*.xls *.xlsx *.et)";
+constexpr const char* kStatusBarFailed = "创建状态栏失败！";
+
+// Desktop conveniences
+constexpr const char* kDesktopUnknown = "获取当前桌面路径失败！\nＷＩＮ７ 系统？";
+constexpr const char* kDesktopShortcutOk = "创建桌面快捷方式成功！";
+constexpr const char* kDesktopShortcutFailed = "创建桌面快捷方式失败！";
+constexpr const char* kQuickLaunchUnknown = "获取QuickLaunch目录失败？";
+constexpr const char* kQuickLaunchOk = "创建快速启动图标成功！";
+constexpr const char* kQuickLaunchFailed = "创建快速启动项失败：";
+constexpr const char* kLauncherComment = "学生成绩分析与三率统计";
+/// The empty file handed to the desktop when no text editor is known.
+constexpr const char* kNewTextFileName = "无标题.txt";
+
+// Help window: its title and the topics with their pages in the resources
+constexpr const char* kHelpTitle = "Varnex帮助";
+struct HelpTopic {
+    const char* title;
+    const char* page;
+};
+inline constexpr HelpTopic kHelpTopics[] = {
+    {"操作说明", "qrc:/help/operation.html"},
+    {"功能菜单", "qrc:/help/menus.html"},
+    {"软件特点", "qrc:/help/features.html"},
+    {"历史更新", "qrc:/help/history.html"},
+};
+
+// About window
+constexpr const char* kAboutCaption = "关于Varnex";
+constexpr const char* kAboutVersion = "版本 3.1";
+constexpr const char* kAboutDescription =
+    "Varnex 分析一个年级一次考试的成绩：导入任课教师和学生成绩，计算学校、班级和教师的"
+    "优秀率、及格率和平均分，统计分数段和名次段，列出总分前N名和班级排名，"
+    "并把结果写成一个带目录的Excel工作簿。";
+constexpr const char* kAboutCredits = "界面：Qt 6 · 读取：libgsf、libzip、expat · 写入：libxlsxwriter · "
+                                      "排序：ICU · 音乐：libopenmpt";
+constexpr const char* kAboutOk = "确定";
+
+}  // namespace varnex::ui::text
+
+namespace varnex::ui::text {
+
+/// One item of a menu: a command id and its text. kSeparator marks a separator line,
+/// kRecentSubmenu the "最近打开的文件" submenu.
+struct MenuItemText {
+    int id;
+    const char* text;
+};
+constexpr int kSeparator = 0;
+constexpr int kRecentSubmenu = -2;
+
+constexpr const char* kFileMenuTitle = "文件(&F)";
+constexpr const char* kToolsMenuTitle = "工具(&T)";
+constexpr const char* kHelpMenuTitle = "帮助(&H)";
+constexpr const char* kRecentMenuTitle = "最近打开的文件";
+/// Text of a recent-file entry: the digit is the keyboard mnemonic.
+constexpr const char* kRecentEntryFormat = "&%d %s";
+
+inline constexpr MenuItemText kFileMenu[] = {
+    {ctl::CmdGenerateTemplates, "生成导入模板(&G)"},
+    {kSeparator, ""},
+    {ctl::CmdOpenFile, "打开文件(&O)..."},
+    {ctl::CmdImportStudents, "导入学生成绩(&I)"},
+    {ctl::CmdExport, "导出分析结果(&E)"},
+    {kSeparator, ""},
+    {kRecentSubmenu, kRecentMenuTitle},
+    {kSeparator, ""},
+    {ctl::CmdExit, "退出(&X)"},
+};
+inline constexpr MenuItemText kRecentMenu[] = {
+    {ctl::CmdClearRecent, "清除文件列表"},
+};
+inline constexpr MenuItemText kToolsMenu[] = {
+    {ctl::CmdQuickLaunch, "创建快速启动图标(&Q)"},
+    {ctl::CmdDesktopShortcut, "创建桌面快捷方式(&L)"},
+    {kSeparator, ""},
+    {ctl::CmdSettingsFolder, "当前目录(&D)"},
+    {ctl::CmdAlwaysOnTop, "总在最前(&O)"},
+    {ctl::CmdMusic, "背景音乐(&M)"},
+    {kSeparator, ""},
+    {ctl::CmdCalculator, "计算器(&C)"},
+    {ctl::CmdNotepad, "记事本(&T)"},
+};
+inline constexpr MenuItemText kHelpMenu[] = {
+    {ctl::CmdHelp, "帮助主题(&H)"},
+    {kSeparator, ""},
+    {ctl::CmdAbout, "关于(&A)..."},
+};
+inline constexpr MenuItemText kContextMenu[] = {
+    {ctl::CmdOpenFile, "打开文件(&O)..."},
+    {ctl::CmdImportStudents, "导入学生成绩(&I)"},
+    {ctl::CmdExport, "导出分析结果(&E)"},
+    {ctl::CmdExit, "退出(&X)"},
+    {kSeparator, ""},
+    {ctl::CmdSettingsFolder, "当前目录(&D)"},
+    {ctl::CmdAlwaysOnTop, "总在最前(&F)"},
+    {ctl::CmdMusic, "背景音乐(&M)"},
+    {ctl::CmdCalculator, "计算器(&C)"},
+    {ctl::CmdNotepad, "记事本(&T)"},
+    {kSeparator, ""},
+    {ctl::CmdHelp, "帮助主题(&H)"},
+    {ctl::CmdAbout, "关于(&A)..."},
+};
+
+/// Status-bar prompt of a menu command, shown in pane 0 while the item is highlighted.
+struct PromptText {
+    int id;
+    const char* text;
+};
+inline constexpr PromptText kPrompts[] = {
+    {ctl::CmdOpenFile, "打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"},
+    {ctl::CmdImportStudents, "导入指定工作表中的学生成绩"},
+    {ctl::CmdExport, "分析导入的成绩，并导出分析结果"},
+    {ctl::CmdGenerateTemplates, "生成学生成绩表和教师任课表，以便输入学生成绩和任课教师供导入使用"},
+    {ctl::CmdRecent1, "打开该文件"},
+    {ctl::CmdRecent2, "打开该文件"},
+    {ctl::CmdRecent3, "打开该文件"},
+    {ctl::CmdRecent4, "打开该文件"},
+    {ctl::CmdClearRecent, "清除最近打开的文件列表"},
+    {ctl::CmdExit, "询问是否退出Varnex"},
+    {ctl::CmdQuickLaunch, "在快速启动栏创建本程序的快速启动图标，以便从快速启动栏直接启动本程序"},
+    {ctl::CmdDesktopShortcut, "在桌面创建本程序的快捷方式，以便从桌面直接启动本程序"},
+    {ctl::CmdSettingsFolder, "打开软件所在目录，以便对配置文件进行手动修改"},
+    {ctl::CmdAlwaysOnTop, "当前窗口是否始终在其他窗口前端显示"},
+    {ctl::CmdMusic, "播放或停止背景音乐"},
+    {ctl::CmdCalculator, "打开Windows自带的计算器，同时最小化当前窗口"},
+    {ctl::CmdNotepad, "打开Windows自带的记事本，同时最小化当前窗口"},
+    {ctl::CmdHelp, "打开帮助文件，同时最小化当前窗口"},
+    {ctl::CmdAbout, "显示程序信息，版本号和版权"},
+};
+
+/// A rich tooltip: the control, its title and its body.
+struct TooltipText {
+    int id;
+    const char* title;
+    const char* body;
+};
+inline constexpr TooltipText kTooltips[] = {
+    {ctl::OpenFile, "打开文件", "打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"},
+    {ctl::WorksheetList, "选择工作表", "选择要导入的Excel工作表或WPS表格文件中的一个工作表"},
+    {ctl::GradeList, "选择年级", "选择要导入的考试年级"},
+    {ctl::ImportStudents, "导入学生成绩", "导入指定工作表中的学生成绩"},
+    {ctl::ImportTeachers, "导入任课教师", "导入指定工作表中的任课教师"},
+    {ctl::ExportResults, "导出结果", "分析导入的成绩并导出分析结果"},
+    {ctl::SaveSettings, "保存", "保存当前年级的学科分值"},
+    {ctl::DefaultExcellence, "默认", "恢复各科优秀控制线到默认值：80%"},
+    {ctl::ExamNameBox, "考试名称", "修改或选择考试名称"},
+    {ctl::ClassListBox, "学校和班级", "查看当前已经导入的学校和班级"},
+};
+
+}  // namespace varnex::ui::text

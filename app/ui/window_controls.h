@@ -1,0 +1,61 @@
+#pragma once
+// The controls of the main window, built from the dialog template and addressed by control id.
+
+#include <QLineEdit>
+#include <QString>
+#include <array>
+#include <unordered_map>
+
+#include "app/subjects.h"
+#include "app/ui/dialog_units.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QWidget;
+
+namespace varnex::ui {
+
+/// A numeric edit: receiving the focus selects its whole text, so that typing replaces it.
+class NumberEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+};
+
+/// The HTML fragment of a rich tooltip: centred title, rule, then the body.
+QString tooltipHtml(const char* title, const char* body);
+
+class WindowControls {
+public:
+    /// Creates every control of the template on `parent` at its place.
+    void build(QWidget* parent, const DialogUnits& units);
+
+    /// The control with this id, or nullptr.
+    QWidget* byId(int id) const;
+    QPushButton* button(int id) const;
+    QLineEdit* edit(int id) const;
+    QComboBox* combo(int id) const;
+    QCheckBox* check(int id) const;
+    QRadioButton* radio(int id) const;
+
+    std::array<QLineEdit*, kSubjectCount> fullMarks{};
+    std::array<QLineEdit*, kSubjectCount> excellenceLines{};
+    QTableView* students = nullptr;
+    QTableView* teachers = nullptr;
+    QPlainTextEdit* log = nullptr;
+    QButtonGroup* missingRule = nullptr;     ///< ids 0, 1, 2
+    QButtonGroup* rankingLayout = nullptr;   ///< ids 0, 1
+
+private:
+    std::unordered_map<int, QWidget*> byId_;
+};
+
+}  // namespace varnex::ui

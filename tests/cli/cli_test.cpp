@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "app/settings_file.h"
+#include "automation/cell_name.h"
+#include "import/workbook_reader.h"
+#include "tests/support/temp_dir.h"
+
+namespace varnex {
+namespace {
+
+using testing::readFile;
+using testing::TempDir;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+RunResult runCli(const TempDir& dir, const std::vector<std::string>& args) {
+    std::string command = shellQuoted(VARNEX_CLI);
+    for (const auto& a : args) command += " " + shellQuoted(a);
+    std::string errFile = dir.file("stderr.txt");
+    command += " 2>" + shellQuoted(errFile) + " </dev/null";
+    RunResult r;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return r;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+    int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = readFile(errFile);
+    return r;
+}
+
+std::vector<std::string> sheetNames(const std::string& path) {
+    std::string error;
+    auto reader = openWorkbookReader(path, error);
+    EXPECT_NE(reader, nullptr) << error;
+    return reader ? reader->sheetNames() : std::vector<std::string>{};
+}
+
+// Every cell of one sheet by its A1 address.
+std::map<std::string, std::string> readSheet(const std::string& path, const std::string& sheet) {
+    std::map<std::string, std::string> cells;
+    std::string error;
+    auto reader = openWorkbookReader(path, error);
+    if (reader == nullptr) return cells;
+    const auto& names = reader->sheetNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (names[i] != sheet) continue;
+        auto stream = reader->openSheet(i, error);
+        SheetRow row;
+        while (stream && stream->next(row, error)) {
+            for (size_t c = 0; c < row.cells.size(); ++c) {
+                if (!row.cells[c].empty()) cells[CellName(static_cast<int>(c), static_cast<int>(row.number))] = row.cells[c];
+            }
+        }
+    }
+    return cells;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings = dir.file("配置文件.ini");
+        seedIfMissing(settings);
+        sample = dir.file("示例.xlsx");
+        RunResult r = runCli(dir, {"sample", "--schools", "2", "--classes-per-school", "3",
+                                   "--students-per-class", "20", "--seed", "7", "-o", sample});
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_EQ(r.out, sample + "\n");
+    }
+
+    RunResult exportSample(const std::string& out, std::vector<std::string> extra = {"--yes"}) {
+        std::vector<std::string> args = {"export", sample, "--teachers", "教师任课表", "--scores", "七年级",
+                                         "--grade", "七年级", "--exam", "期中考试", "--settings", settings,
+                                         "-o", out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    }
+
+    TempDir dir;
+    std::string settings;
+    std::string sample;
+};
+
+TEST_F(CliTest, SampleListsItsSheetsAndIsDeterministic) {
+    RunResult r = runCli(dir, {"sheets", sample});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "教师任课表\n七年级\n说明\n");
+    auto scores = readSheet(sample, "七年级");
+    EXPECT_EQ(scores["A1"], "序号");
+    EXPECT_EQ(scores["D1"], "姓名");
+    EXPECT_EQ(scores["G1"], "语文");
+    EXPECT_EQ(scores["N1"], "总分");
+    EXPECT_EQ(scores["A121"], "120");  // 2 schools × 3 classes × 20 students
+    EXPECT_EQ(scores.count("A122"), 0u);
+
+    std::string again = dir.file("again.xlsx");
+    ASSERT_EQ(runCli(dir, {"sample", "--schools", "2", "--classes-per-school", "3", "--students-per-class",
+                           "20", "--seed", "7", "-o", again})
+                  .status,
+              0);
+    EXPECT_EQ(readSheet(again, "七年级"), scores);
+    EXPECT_EQ(readSheet(again, "教师任课表"), readSheet(sample, "教师任课表"));
+}
+
+TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
+    std::string out = dir.file("结果.xlsx");
+    RunResult r = exportSample(out);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, out + "\n");
+    EXPECT_NE(r.err.find("导入七年级：2所学校，6个班级，7科成绩，共"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("此次共导出了 9 张表格"), std::string::npos) << r.err;
+    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "班级总分排名", "总分前50名", "年级各科三率",
+                                                         "班级各科三率", "教师个人三率", "各科分数段", "总分分数段",
+                                                         "总分名次段"}));
+    auto contents = readSheet(out, "目录");
+    EXPECT_EQ(contents["A1"], "工作表名称");
+    EXPECT_EQ(contents["A2"], "班级总分排名");
+    EXPECT_EQ(contents["B2"], "期中考试 - 班级总分排名（七年级）");
+    EXPECT_EQ(contents["A9"], "总分名次段");
+    auto grade = readSheet(out, "年级各科三率");
+    EXPECT_EQ(grade["A1"], "期中考试 - 年级各科三率（七年级）");
+    EXPECT_EQ(grade["A3"], "项目");
+    EXPECT_EQ(grade["B4"], "第一中学");
+    EXPECT_EQ(grade["B5"], "实验中学");
+    EXPECT_EQ(grade["C4"], "60");
+    EXPECT_EQ(grade["D3"], "语文150");
+    EXPECT_EQ(grade["K3"], "总分850");
+    EXPECT_TRUE(grade["D8"] == "1" || grade["D8"] == "2") << grade["D8"];  // a cached rank
+    auto ranks = readSheet(out, "总分名次段");
+    EXPECT_EQ(ranks["A4"], "第  1→10 名");
+    EXPECT_EQ(ranks["D15"], " 10/120");  // the last band's 合计 reaches every student
+}
+
+TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
+    std::string out = dir.file("结果.xlsx");
+    RunResult declined = exportSample(out, {});
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(declined.err.find("确认无误吗？"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    RunResult missingSheet = runCli(dir, {"export", sample, "--scores", "不存在", "--grade", "七年级", "--exam",
+                                          "期中", "--settings", settings, "--yes", "-o", out});
+    EXPECT_EQ(missingSheet.status, 1);
+    EXPECT_NE(missingSheet.err.find("不存在"), std::string::npos);
+
+    RunResult missingColumn = runCli(dir, {"export", sample, "--scores", "教师任课表", "--grade", "七年级", "--exam",
+                                           "期中", "--settings", settings, "--yes", "-o", out});
+    EXPECT_EQ(missingColumn.status, 1);
+    EXPECT_NE(missingColumn.err.find("读取工作表时出现异常："), std::string::npos) << missingColumn.err;
+
+    ASSERT_EQ(exportSample(out).status, 0);
+    RunResult existing = exportSample(out);
+    EXPECT_EQ(existing.status, 1);
+    EXPECT_NE(existing.err.find("已存在"), std::string::npos);
+    EXPECT_EQ(exportSample(out, {"--yes", "--force"}).status, 0);
+
+    EXPECT_EQ(runCli(dir, {"export", sample}).status, 2);
+    EXPECT_EQ(runCli(dir, {"sample", "--schools", "x", "-o", out}).status, 2);
+    EXPECT_EQ(runCli(dir, {"sheets", dir.file("none.xlsx")}).status, 1);
+}
+
+TEST_F(CliTest, TemplateAndHelp) {
+    std::string out = dir.file("模板.xlsx");
+    RunResult r = runCli(dir, {"template", "--exam", "期末考试", "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"一年级", "二年级", "三年级", "四年级", "五年级", "六年级",
+                                                         "七年级", "八年级", "九年级", "高一", "高二", "高三",
+                                                         "教师任课表"}));
+    EXPECT_EQ(readSheet(out, "九年级")["R1"], "备注");
+    for (const char* command : {"sheets", "template", "sample", "export"}) {
+        RunResult help = runCli(dir, {command, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find("用法 / usage"), std::string::npos) << command;
+    }
+}
+
+}  // namespace
+}  // namespace varnex

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QTextBrowser>
+#include <atomic>
+#include <thread>
+
+#include "app/ui/desktop_tools.h"
+#include "app/ui/help_window.h"
+#include "app/ui/music_player.h"
+#include "app/ui/single_instance.h"
+#include "app/ui/ui_texts.h"
+#include "tests/support/scripted_frontend.h"
+#include "tests/support/temp_dir.h"
+
+namespace varnex::ui {
+namespace {
+
+using varnex::testing::ScriptedFrontend;
+using varnex::testing::TempDir;
+
+QString uniqueMarker() {
+    static int counter = 0;
+    return QStringLiteral("varnex-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+}
+
+// Runs a second start on its own thread while this thread answers as the running copy.
+SingleInstance::Outcome secondStart(const QString& marker) {
+    std::atomic<bool> done = false;
+    SingleInstance::Outcome outcome = SingleInstance::Outcome::First;
+    std::thread second([&] {
+        SingleInstance instance(marker);
+        outcome = instance.acquire();
+        done = true;
+    });
+    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    second.join();
+    return outcome;
+}
+
+TEST(SingleInstance, SecondStartRaisesTheRunningWindowOrReportsIt) {
+    QString marker = uniqueMarker();
+    {
+        SingleInstance first(marker);
+        ASSERT_EQ(first.acquire(), SingleInstance::Outcome::First);
+        // Before the window exists, a second start hears that the program is already running.
+        EXPECT_EQ(secondStart(marker), SingleInstance::Outcome::AlreadyRunning);
+        int raised = 0;
+        first.setActivationHandler([&] {
+            ++raised;
+            return true;
+        });
+        EXPECT_EQ(secondStart(marker), SingleInstance::Outcome::Activated);
+        EXPECT_EQ(raised, 1);
+    }
+    // The first copy ended: the next start runs.
+    SingleInstance again(marker);
+    EXPECT_EQ(again.acquire(), SingleInstance::Outcome::First);
+}
+
+TEST(SingleInstance, HeldLockWithoutServerMeansAlreadyRunning) {
+    QString marker = uniqueMarker();
+    SingleInstance probe(marker);
+    QLockFile held(probe.lockPath());
+    ASSERT_TRUE(held.tryLock(0));
+    SingleInstance starting(marker);
+    EXPECT_EQ(starting.acquire(), SingleInstance::Outcome::AlreadyRunning);
+}
+
+TEST(Launchers, DesktopShortcutAndApplicationsMenuEntry) {
+    TempDir dir;
+    LauncherTarget target{QStringLiteral("/opt/varnex dir/varnex"), QStringLiteral("/opt/varnex dir"), QString()};
+    ScriptedFrontend frontend;
+
+    createDesktopShortcut(frontend, QString::fromStdString(dir.path()), target);
+    QString desktopFile = QString::fromStdString(dir.file("varnex.desktop"));
+    ASSERT_EQ(frontend.messages.size(), 1u);
+    EXPECT_EQ(frontend.messages[0].text, "创建桌面快捷方式成功！");
+    EXPECT_EQ(frontend.messages[0].icon, MessageIcon::None);
+    ASSERT_TRUE(QFile::exists(desktopFile));
+    EXPECT_TRUE(QFileInfo(desktopFile).isExecutable());
+    std::string entry = varnex::testing::readFile(desktopFile.toStdString());
+    EXPECT_NE(entry.find("Exec=\"/opt/varnex dir/varnex\"\n"), std::string::npos);
+    EXPECT_NE(entry.find("Name=Varnex3.1\n"), std::string::npos);
+
+    createDesktopShortcut(frontend, QString::fromStdString(dir.file("missing/desktop")), target);
+    EXPECT_EQ(frontend.messages.back().text, "创建桌面快捷方式失败！");
+    createDesktopShortcut(frontend, QString(), target);
+    EXPECT_EQ(frontend.messages.back().text, "获取当前桌面路径失败！\nＷＩＮ７ 系统？");
+
+    QString applications = QString::fromStdString(dir.file("share/applications"));
+    createQuickLaunchIcon(frontend, applications, target);
+    EXPECT_EQ(frontend.messages.back().text, "创建快速启动图标成功！");
+    EXPECT_TRUE(QFile::exists(applications + QStringLiteral("/Varnex.desktop")));
+    varnex::testing::writeFile(dir.file("file"), "x");
+    createQuickLaunchIcon(frontend, QString::fromStdString(dir.file("file/applications")), target);
+    EXPECT_EQ(frontend.messages.back().text, "创建快速启动项失败：4");
+    createQuickLaunchIcon(frontend, QString(), target);
+    EXPECT_EQ(frontend.messages.back().text, "获取QuickLaunch目录失败？");
+}
+
+TEST(HelpWindow, EveryTopicHasItsPage) {
+    HelpWindow help;
+    int index = 0;
+    for (const auto& topic : text::kHelpTopics) {
+        help.showTopic(index++);
+        QString page = help.browser()->toPlainText();
+        EXPECT_TRUE(page.startsWith(QString::fromUtf8(topic.title))) << topic.title;
+        EXPECT_GT(page.size(), 200) << topic.title;
+    }
+}
+
+TEST(MusicPlayer, StartAndStopNeverBlockWithoutASoundDevice) {
+    MusicPlayer player;
+    player.start();
+    player.start();  // a restart
+    player.stop();
+    player.stop();
+    player.start();
+    // Destroying a playing player ends its thread.
+}
+
+}  // namespace
+}  // namespace varnex::ui

@@ -1,0 +1,111 @@
+// Draws the main window with a small sample examination loaded and saves it as a PNG: the
+// picture in the README (docs/screenshot.png). Usage:
+//   varnex-window-screenshot out.png [window|splash|about|help|menu]
+// (under Xvfb for the desktop look, or with QT_QPA_PLATFORM=offscreen).
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPixmap>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/control_ids.h"
+#include "app/status_log.h"
+#include "app/ui/about_dialog.h"
+#include "app/ui/help_window.h"
+#include "app/ui/main_window.h"
+#include "app/ui/row_table_model.h"
+#include "app/ui/splash_window.h"
+
+namespace {
+
+using namespace varnex;
+
+// A deterministic sample: three schools, four classes each, a dozen students per class.
+void fillSample(AppState& state, Frontend& frontend) {
+    const char* schools[] = {"城关一中", "实验中学", "育才中学"};
+    const char* family[] = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴", "徐", "孙"};
+    const char* given[] = {"子涵", "浩然", "欣怡", "宇轩", "梓萱", "俊杰", "雨桐", "明轩", "思远", "佳怡", "一诺", "博文"};
+    const char* subjects[] = {"语文", "数学", "英语", "生物", "历史", "地理", "政治"};
+    const char* teachers[] = {"赵敏", "钱伟", "孙丽", "李强", "周芳", "吴刚", "郑洁"};
+    unsigned seed = 7;
+    auto next = [&seed](int lo, int hi) {
+        seed = seed * 1103515245u + 12345u;
+        return lo + static_cast<int>((seed >> 16) % static_cast<unsigned>(hi - lo + 1));
+    };
+    for (const char* school : schools) {
+        for (int c = 1; c <= 4; ++c) {
+            std::string cls = std::to_string(c);
+            for (int s = 0; s < 12; ++s) {
+                int marks[3] = {next(70, 142), next(60, 148), next(65, 145)};
+                int small[4] = {next(55, 98), next(50, 99), next(58, 97), next(60, 96)};
+                int total = marks[0] + marks[1] + marks[2] + small[0] + small[1] + small[2] + small[3];
+                std::string name = std::string(family[next(0, 11)]) + given[next(0, 11)];
+                state.students.appendRow({school, cls, name, std::to_string(marks[0]), std::to_string(marks[1]),
+                                          std::to_string(marks[2]), "", "", std::to_string(small[0]),
+                                          std::to_string(small[1]), std::to_string(small[2]),
+                                          std::to_string(small[3]), "", "", std::to_string(total)});
+            }
+            state.imported.classList.add(std::string(school) + " " + cls);
+            for (int k = 0; k < 7; ++k)
+                state.teachers.appendRow({school, "七年级", cls, subjects[k], teachers[(k + c) % 7]});
+        }
+    }
+    state.imported.classList.selected = 0;
+    state.imported.studentCount = state.students.rowCount();
+    state.imported.teacherCount = state.teachers.rowCount();
+    state.imported.gradeName = "七年级";
+    state.workbook.title = "某地区三校12月联考成绩";
+    state.workbook.sheetNames = {"学生成绩", "教师任课"};
+    state.workbook.selectedSheet = 0;
+    state.examNames.push_back("某地区三校12月联考成绩");
+    state.examNameText = "某地区三校12月联考成绩";
+    appendLog(state, frontend, "打开文件：/home/teacher/成绩/某地区三校12月联考成绩.xlsx");
+    appendLog(state, frontend, "导入任课教师：84 条任课记录");
+    appendLog(state, frontend, "导入学生成绩：144 名学生，12 个班级");
+    frontend.enableControl(ctl::ImportTeachers, true);
+    frontend.enableControl(ctl::ImportStudents, true);
+    frontend.enableControl(ctl::ExportResults, true);
+    frontend.setTitle("Varnex - 某地区三校12月联考成绩：学生成绩");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshot.png");
+    QString what = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("window");
+    QTemporaryDir settings;
+    AppState state;
+    ui::Commands commands;
+    commands.importStudents = [](AppState& s, Frontend& f) { fillSample(s, f); };
+    ui::MainWindow window(state, settings.path().toStdString(), commands);
+    window.initialise();
+    window.show();
+    window.runCommand(ctl::CmdImportStudents);  // shows the sample through the window's own path
+    QTableView* students = window.controls().students;
+    students->horizontalHeader()->sectionClicked(14);
+    students->horizontalHeader()->sectionClicked(14);
+    students->selectRow(2);
+    ui::SplashWindow splash(window.dialogUnits());
+    ui::AboutDialog about(&window);
+    ui::HelpWindow help;
+    QWidget* shown = &window;
+    if (what == QStringLiteral("splash")) shown = &splash;
+    if (what == QStringLiteral("about")) shown = &about;
+    if (what == QStringLiteral("help")) shown = &help;
+    if (what == QStringLiteral("menu")) {
+        window.updateMenu(window.fileMenu());
+        window.fileMenu()->popup(window.mapToGlobal(QPoint(0, 20)));
+        shown = window.fileMenu();
+    }
+    if (shown != &window) shown->show();
+    QTimer::singleShot(500, &app, [&] {
+        shown->grab().save(out);
+        app.quit();
+    });
+    return app.exec();
+}
