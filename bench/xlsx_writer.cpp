@@ -1,8 +1,8 @@
 // Writing 1,000,000 formatted cells (50,000 rows of 20 boxed, centred cells: serial numbers,
 // names, classes, scores) through ExcelSession -> WorkbookModel -> saveWorkbook, against writing
 // the same cells straight through libxlsxwriter, in the same run. Each measurement runs in a child
-// process of its own so that its peak memory is its own; the two alternate and the median of each
-// is compared.
+// process of its own so that its peak memory is its own. The two alternate, and the ratio of each
+// round (both under the same load of the machine) is taken; the median round ratio is the result.
 //
 // Usage: bench_xlsx_writer [ROUNDS]   (default 3)
 
@@ -186,8 +186,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < rounds; ++i) {
         direct.push_back(measure(false, folder + "/direct.xlsx"));
         session.push_back(measure(true, folder + "/session.xlsx"));
-        std::printf("round %d: direct %.2f s, through the session %.2f s\n", i + 1, direct.back().seconds,
-                    session.back().seconds);
+        std::printf("round %d: direct %.2f s, through the session %.2f s (%.2fx)\n", i + 1,
+                    direct.back().seconds, session.back().seconds,
+                    session.back().seconds / direct.back().seconds);
     }
     const Measurement d = median(direct);
     const Measurement s = median(session);
@@ -203,8 +204,14 @@ int main(int argc, char** argv) {
         "file %ju KB\n",
         s.seconds, s.buildSeconds, s.seconds - s.buildSeconds, static_cast<double>(s.peakKilobytes) / 1024,
         static_cast<uintmax_t>(size("session.xlsx")));
-    const double ratio = s.seconds / d.seconds;
-    std::printf("ratio: %.2fx (requirement <= 1.3x) -> %s\n", ratio, ratio <= 1.3 ? "ok" : "TOO SLOW");
+    std::vector<double> ratios;
+    for (int i = 0; i < rounds; ++i)
+        ratios.push_back(session[static_cast<size_t>(i)].seconds / direct[static_cast<size_t>(i)].seconds);
+    std::sort(ratios.begin(), ratios.end());
+    const double ratio = ratios[ratios.size() / 2];
+    std::printf("ratio of medians: %.2fx\n", s.seconds / d.seconds);
+    std::printf("median round ratio: %.2fx (requirement <= 1.3x) -> %s\n", ratio,
+                ratio <= 1.3 ? "ok" : "TOO SLOW");
     std::filesystem::remove_all(folder);
     return 0;
 }

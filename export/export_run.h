@@ -19,7 +19,7 @@ struct ExportOutcome {
     std::string savedPath;
     /// The workbook built, whenever the run got as far as creating it (also when it was aborted).
     std::optional<WorkbookModel> workbook;
-    /// Milliseconds spent per sheet family in production order, the save last.
+    /// Processor milliseconds spent per sheet family in production order, the save last.
     std::vector<std::pair<std::string, double>> timings;
 };
 

@@ -7,8 +7,12 @@
 #include <filesystem>
 #include <functional>
 
+#include <charconv>
+
 #include "app/control_ids.h"
+#include "automation/cell_name.h"
 #include "export/sheet_plan.h"
+#include "import/workbook_reader.h"
 #include "tests/export/exam_fixture.h"
 
 namespace varnex::testing {
@@ -156,6 +160,75 @@ TEST(ExportRun, CompletesSavesAndReports) {
     exportRun(exam.state, again);
     ASSERT_EQ(again.messages.size(), 1u);
     EXPECT_EQ(again.messages[0].text, "请首先导入成绩，然后才能导出分析结果！");
+}
+
+// What our reader should deliver for a model cell: numbers in their shortest form, formulas as
+// their cached result.
+std::string expectedText(const Cell& c) {
+    auto number = [](double d) {
+        char text[32];
+        auto end = std::to_chars(text, text + sizeof text, d).ptr;
+        return std::string(text, end);
+    };
+    switch (c.kind) {
+        case Cell::Kind::Empty:
+            return {};
+        case Cell::Kind::Number:
+            return number(c.number);
+        case Cell::Kind::Text:
+            return c.text;
+        case Cell::Kind::Formula:
+            return c.cached.isNumber() ? number(c.cached.number) : c.cached.text;
+    }
+    return {};
+}
+
+TEST(ExportRun, SavedWorkbookReadsBackAsBuilt) {
+    Exam exam;
+    validExam(exam);
+    exam.only([](ExportOptions& o) {
+        o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalBands = o.totalRankBands =
+            o.topNEnabled = o.classRanking = true;
+        o.classRankingLayout = 0;
+    });
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed);
+    ASSERT_TRUE(exam.outcome.workbook);
+    const WorkbookModel& book = *exam.outcome.workbook;
+    std::string error;
+    auto reader = openWorkbookReader(exam.outcome.savedPath, error);
+    ASSERT_TRUE(reader) << error;
+    EXPECT_EQ(reader->sheetNames(), tabNames(book));
+    for (size_t i = 0; i < reader->sheetNames().size(); ++i) {
+        const SheetModel& sheet = *book.sheet(static_cast<int>(i) + 1);
+        SCOPED_TRACE(sheet.name);
+        auto rows = reader->openSheet(i, error);
+        ASSERT_TRUE(rows) << error;
+        // Every row of the file against the model, and no row of the model left out.
+        SheetRow row;
+        int nonEmptyRows = 0;
+        while (rows->next(row, error)) {
+            for (int c = 0; c < std::max(static_cast<int>(row.cells.size()), sheet.columnCount(row.number - 1)); ++c) {
+                const Cell* cell = sheet.cell(static_cast<int>(row.number) - 1, c);
+                std::string file = c < static_cast<int>(row.cells.size()) ? row.cells[static_cast<size_t>(c)] : "";
+                if (cell != nullptr && cell->kind == Cell::Kind::Formula && cell->cached.isNumber()) {
+                    // Cached formula results are stored to 15–17 digits.
+                    EXPECT_NEAR(std::stod(file), cell->cached.number, 1e-9) << CellName(c, static_cast<int>(row.number));
+                    continue;
+                }
+                EXPECT_EQ(file, cell != nullptr ? expectedText(*cell) : "") << CellName(c, static_cast<int>(row.number));
+            }
+            ++nonEmptyRows;
+        }
+        EXPECT_EQ(error, "");
+        int modelRows = 0;
+        for (int r = 0; r < sheet.rowCount(); ++r) {
+            bool any = false;
+            for (int c = 0; c < sheet.columnCount(r); ++c) any = any || sheet.cell(r, c)->kind != Cell::Kind::Empty;
+            modelRows += any ? 1 : 0;
+        }
+        EXPECT_EQ(nonEmptyRows, modelRows);
+    }
 }
 
 TEST(ExportRun, ClipboardFailureTellsToSaveByHand) {
