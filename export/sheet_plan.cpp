@@ -1,6 +1,8 @@
 #include "export/sheet_plan.h"
 
 #include <algorithm>
+#include <set>
+#include <string_view>
 
 #include "app/text_util.h"
 #include "export/export_texts.h"
@@ -55,6 +57,55 @@ std::vector<const PlannedSheet*> SheetPlan::contentsOrder() const {
     return listed;
 }
 
+namespace {
+
+// Cuts a UTF-8 text at a character edge so that it takes at most `units` UTF-16 units.
+std::string cutToUnits(const std::string& utf8, size_t units) {
+    size_t used = 0, i = 0;
+    while (i < utf8.size()) {
+        unsigned char ch = static_cast<unsigned char>(utf8[i]);
+        size_t len = ch < 0x80 ? 1 : ch < 0xE0 ? 2 : ch < 0xF0 ? 3 : 4;
+        size_t cost = len == 4 ? 2 : 1;
+        if (used + cost > units) break;
+        used += cost;
+        i += len;
+    }
+    return utf8.substr(0, i);
+}
+
+std::string lowerAscii(std::string s) {
+    for (char& ch : s) {
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    }
+    return s;
+}
+
+// A tab name the spreadsheet accepts: at most 31 characters, none of : \ / ? * [ ], no quote at
+// either end, and unique in the workbook. Names that already qualify stay as they are.
+void makeTabNamesUsable(std::vector<PlannedSheet>& sheets) {
+    constexpr size_t kMaxUnits = 31;
+    std::set<std::string> taken;
+    for (auto& sheet : sheets) {
+        std::string name = sheet.tabName;
+        for (char& ch : name) {
+            if (std::string_view(":\\/?*[]").find(ch) != std::string_view::npos) ch = '_';
+        }
+        if (!name.empty() && name.front() == '\'') name.front() = '_';
+        if (!name.empty() && name.back() == '\'') name.back() = '_';
+        if (name.empty()) name = "_";
+        name = cutToUnits(name, kMaxUnits);
+        std::string candidate = name;
+        for (int k = 2; taken.count(lowerAscii(candidate)) != 0 || lowerAscii(candidate) == "history"; ++k) {
+            std::string suffix = "(" + std::to_string(k) + ")";
+            candidate = cutToUnits(name, kMaxUnits - suffix.size()) + suffix;
+        }
+        taken.insert(lowerAscii(candidate));
+        sheet.tabName = candidate;
+    }
+}
+
+}  // namespace
+
 SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
     const ExportOptions& o = state.exportOptions;
     const std::string& grade = state.imported.gradeName;
@@ -88,6 +139,7 @@ SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
         add(SheetKind::ClassRankingAll, tx::kClassRanking);
     }
     plan.sheets.push_back({SheetKind::Contents, tx::kContents, std::string(), tx::kContents});
+    makeTabNamesUsable(plan.sheets);
 
     const int n = plan.sheetCount();
     for (int i = 0; i < n; ++i) plan.sheets[static_cast<size_t>(i)].position = n - i;
