@@ -13,12 +13,14 @@
 
 #include "app/text_util.h"
 #include "automation/excel_session.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xlsx_parts.h"
 
 namespace varnex {
 namespace {
 
+using testing::ScopedEnv;
 using testing::TempDir;
 using testing::zipPart;
 
@@ -152,28 +154,6 @@ TEST(SaveWorkbook, AFullDiskLeavesNoPartialFile) {
     EXPECT_EQ(r.error, "无法保存文件“" + dir.file("成绩.xlsx") + "”：文件没有完整写入，磁盘空间可能不足。");
     EXPECT_TRUE(filesIn(dir.path()).empty());
 }
-
-/// Sets an environment variable for the life of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(DocumentsFolder, FollowsTheDesktopSettings) {
     struct Case {

@@ -12,6 +12,7 @@
 #include "app/control_ids.h"
 #include "import/workbook_reader.h"
 #include "tests/support/scripted_frontend.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xlsx_parts.h"
 
@@ -19,6 +20,7 @@ namespace varnex {
 namespace {
 
 using testing::ScriptedFrontend;
+using testing::ScopedEnv;
 using testing::TempDir;
 
 constexpr uint8_t kBox = kBorderLeft | kBorderRight | kBorderTop | kBorderBottom;
@@ -137,28 +139,6 @@ TEST(TemplateWorkbook, SheetsHeadersWidthsBoxesAndSamples) {
     }
     EXPECT_EQ(teachers.columnWidths, widths);
 }
-
-/// Sets an environment variable for the life of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // The calls a frontend saw, with the time stamps taken off the log lines.
 std::vector<std::string> callsOf(const ScriptedFrontend& ui) {

@@ -8,14 +8,7 @@ namespace {
 
 using testing::RateFixture;
 
-struct Expected {
-    const char* address;
-    const char* shown;
-};
-
-void expectCells(RateFixture& f, std::initializer_list<Expected> cells) {
-    for (const auto& c : cells) EXPECT_EQ(f.shown(c.address), c.shown) << c.address;
-}
+using testing::expectCells;
 
 // 一中 with classes 1 and 2, 二中 with 1, 2 and 3; 语文 and 数学 at 100 (excellent from 80, pass
 // from 60); total 200 (excellent from 160, pass from 120). Blocks: 语文 4–8, 数学 9–13, 总分 14–18.

@@ -8,14 +8,7 @@ namespace {
 
 using testing::RateFixture;
 
-struct Expected {
-    const char* address;
-    const char* shown;
-};
-
-void expectCells(RateFixture& f, std::initializer_list<Expected> cells) {
-    for (const auto& c : cells) EXPECT_EQ(f.shown(c.address), c.shown) << c.address;
-}
+using testing::expectCells;
 
 // Two schools, 语文 数学 英语 at 150 (excellent from 120, pass from 90); total 450 (excellent
 // from 360, pass from 270).

@@ -1,5 +1,7 @@
 #include "tests/reports/rate_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include "app/text_util.h"
 
 namespace varnex::testing {
@@ -95,6 +97,10 @@ bool RateFixture::merged(std::string_view range) {
         if (m.first == *first && m.last == *last) return true;
     }
     return false;
+}
+
+void expectCells(RateFixture& f, std::initializer_list<Expected> cells) {
+    for (const auto& c : cells) EXPECT_EQ(f.shown(c.address), c.shown) << c.address;
 }
 
 }  // namespace varnex::testing

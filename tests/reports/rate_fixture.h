@@ -2,6 +2,7 @@
 // An AppState for the rate sheets built row by row, a workbook for a writer to fill, and the
 // look-ups the tests make on the filled sheet.
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -67,5 +68,14 @@ class RateFixture {
     void start();
     std::unique_ptr<ExcelSession> session_ = std::make_unique<ExcelSession>();
 };
+
+/// One cell of a filled sheet and what it should show.
+struct Expected {
+    const char* address;
+    const char* shown;
+};
+
+/// Checks each cell's shown text, naming the address on a mismatch.
+void expectCells(RateFixture& f, std::initializer_list<Expected> cells);
 
 }  // namespace varnex::testing

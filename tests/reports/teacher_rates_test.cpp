@@ -8,14 +8,7 @@ namespace {
 
 using testing::RateFixture;
 
-struct Expected {
-    const char* address;
-    const char* shown;
-};
-
-void expectCells(RateFixture& f, std::initializer_list<Expected> cells) {
-    for (const auto& c : cells) EXPECT_EQ(f.shown(c.address), c.shown) << c.address;
-}
+using testing::expectCells;
 
 // 语文 and 数学 at 100. 语文: 一中 王 (classes 1 and 3) and 李 (class 2), 二中 王 (class 1);
 // 数学: 一中 王 (class 1), 二中 孙 (class 1). Rows: 语文 4–6, 数学 7–8.
