@@ -303,6 +303,13 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
         }
         Stopwatch watch;
         saved = saveWorkbook(session.workbook(), target);
+        if (!saved.ok && target.exactPath.empty() && target.folder != documentsFolder()) {
+            // The workbook's folder may be read-only (a shared or write-protected drive): the
+            // result then goes to the documents folder rather than being lost.
+            appendLog(state, frontend, saved.error);
+            target.folder = documentsFolder();
+            saved = saveWorkbook(session.workbook(), target);
+        }
         addTiming(outcome, "save", watch.lapMilliseconds());
         if (!saved.ok) {
             abort(saved.error);

@@ -14,6 +14,7 @@
 #include "export/sheet_plan.h"
 #include "import/workbook_reader.h"
 #include "tests/export/exam_fixture.h"
+#include "tests/support/scoped_env.h"
 
 namespace varnex::testing {
 namespace {
@@ -259,6 +260,22 @@ TEST(ExportRun, FailedSaveKeepsTheStudentsAndLeavesNoFile) {
     EXPECT_EQ(exam.state.students.rowCount(), 3);
     EXPECT_EQ(exam.state.imported.studentCount, 3);
     EXPECT_FALSE(std::filesystem::exists(exam.state.outputPath));
+}
+
+TEST(ExportRun, UnwritableWorkbookFolderSavesInTheDocumentsFolder) {
+    Exam exam;
+    validExam(exam);
+    ScopedEnv home("HOME", exam.dir.path());
+    ScopedEnv documents("XDG_DOCUMENTS_DIR", std::nullopt);
+    ScopedEnv config("XDG_CONFIG_HOME", exam.dir.file("config"));
+    exam.state.outputPath.clear();
+    exam.state.workbook.path = exam.dir.file("只读/成绩表.xlsx");  // a folder that cannot be written
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed);
+    EXPECT_EQ(exam.outcome.savedPath, exam.dir.file("期中考试 - 七年级成绩分析.xlsx"));
+    EXPECT_TRUE(std::filesystem::exists(exam.outcome.savedPath));
+    EXPECT_EQ(exam.frontend.messages.size(), 1u);
+    EXPECT_EQ(exam.frontend.messages[0].caption, "信息");
 }
 
 TEST(ExportRun, FailingWriterEndsTheRunWithoutSaving) {
