@@ -20,6 +20,7 @@
 #include "export/subject_bands.h"
 #include "export/top_n.h"
 #include "reports/rate_sheets.h"
+#include "reports/rate_texts.h"
 
 namespace varnex {
 
@@ -103,14 +104,6 @@ const char* familyOf(SheetKind kind) {
             break;
     }
     return "contents";
-}
-
-// A file name cannot hold "/"; the suggested name F keeps it, the saved file gets "_" instead.
-std::string fileBaseName(std::string name) {
-    for (char& c : name) {
-        if (c == '/') c = '_';
-    }
-    return name;
 }
 
 std::string folderOf(const std::string& path) {
@@ -286,7 +279,7 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
                                     sheetName.c_str(), tx::kExporting));
 
         if (!writeSheets(session, plan, state, frontend, outcome)) {
-            abort(tx::kTeacherRatesWithoutTeachers);
+            abort(rate_texts::kNoTeacherRows);
             return;
         }
 
@@ -299,7 +292,7 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
             target.overwrite = state.overwriteOutput;
         } else {
             target.folder = folderOf(state.workbook.path);
-            target.baseName = fileBaseName(fileName);
+            target.baseName = fileName;  // saveWorkbook makes it a safe file name
         }
         Stopwatch watch;
         saved = saveWorkbook(session.workbook(), target);

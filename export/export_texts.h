@@ -16,7 +16,6 @@ inline constexpr const char* kNoTeacherRows = "导出教师个人三率必须先
 inline constexpr const char* kMissingTeacherFormat = "%s%s%s%s%s%s%s%s";
 inline constexpr const char* kMissingTeacherBegin = "请先导入“";
 inline constexpr const char* kMissingTeacherEnd = "”学科任课教师！";
-inline constexpr const char* kTeacherRatesWithoutTeachers = "请先导入教师任课表！";
 
 // ---------------------------------------------------------------- confirmation and run
 inline constexpr const char* kConfirmFormat = "%s%s\n%s%s\n\n%s\n%s\n%s";
