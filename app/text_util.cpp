@@ -41,7 +41,6 @@ int cAtoi(std::string_view text) {
 double cAtof(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && isBlank(text[i])) ++i;
-    size_t start = i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -64,7 +63,6 @@ double cAtof(std::string_view text) {
             end = j;
         }
     }
-    (void)start;
     double value = 0.0;
     std::from_chars(text.data() + numberStart, text.data() + end, value, std::chars_format::general);
     return negative ? -value : value;
