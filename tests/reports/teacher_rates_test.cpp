@@ -109,8 +109,10 @@ TEST(TeacherRates, AverageAddsTheStudentsClassByClassInTableOrder) {
     f.run(writeTeacherRates);
     // 80.3 + 79.6 + 91.2 + 55.5 added one by one is 306.59999999999997, so the average shows 76.6
     // (306.6 / 4 would show 76.7); likewise 99.4 + 3.7 + 99.4 + 3.7 shows 51.5, not 51.6.
+    // clang-format off
     expectCells(f, {{"C4", "1班2班"}, {"D4", "4"}, {"M4", "76.6"},
                     {"C5", "3班3班"}, {"D5", "4"}, {"G5", "2"}, {"J5", "2"}, {"M5", "51.5"}});
+    // clang-format on
 }
 
 TEST(TeacherRates, NoTeacherOfTheGradeWritesOnlyTitleAndHeaders) {
