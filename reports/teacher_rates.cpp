@@ -67,7 +67,9 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
     }
     if (teacherRowCount == 0) return false;
 
-    // Figures per (school, class) that some teacher row names, from one pass over the students.
+    // The students of each (school, class) that some teacher row names, from one pass over the
+    // students. A teacher's figures add them student by student, class after class, so that the
+    // score sum is the very same double as when the classes are read one after the other.
     std::unordered_map<std::string, size_t> groupOfClass;
     std::vector<size_t> groupOfAssignment(static_cast<size_t>(teachers.rowCount()), 0);
     for (const auto& list : teachersOf) {
@@ -83,11 +85,11 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
     std::vector<RateColumn> columns;
     for (const std::string& subject : subjects)
         columns.push_back({columnOfSubject(subject), subjectRule(state.scores, subject, zeroExcluded)});
-    RateTally tally(groupOfClass.size(), std::move(columns));
+    std::vector<std::vector<int>> studentsOfClass(groupOfClass.size());
     for (int r = 0; r < state.students.rowCount(); ++r) {
         const std::vector<std::string>& cells = state.students.row(r);
         auto it = groupOfClass.find(groupKey({cells[0], cells[1]}));
-        if (it != groupOfClass.end()) tally.addStudent(it->second, cells);
+        if (it != groupOfClass.end()) studentsOfClass[it->second].push_back(r);
     }
 
     // Block rows: a subject or a school without teachers takes no rows and gets no cell.
@@ -133,7 +135,8 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
                 for (int r : teacher.assignmentRows) {
                     classText += teachers.cellText(r, 2);
                     classText += rate_texts::kClassSuffix;
-                    g += tally.at(groupOfAssignment[static_cast<size_t>(r)], s);
+                    for (int student : studentsOfClass[groupOfAssignment[static_cast<size_t>(r)]])
+                        g.add(state.students.cellText(student, columns[s].studentColumn), columns[s].rule);
                 }
                 // Nobody sat: no rates, average or deviation rather than division errors.
                 const bool sat = g.satCount > 0;

@@ -96,6 +96,25 @@ TEST(TeacherRates, ZeroScoresAreLeftOutWithTheOption) {
     expectCells(f, {{"C7", "1班3班"}, {"D7", "2"}, {"M7", "77.5"}, {"J7", "1"}});
 }
 
+TEST(TeacherRates, AverageAddsTheStudentsClassByClassInTableOrder) {
+    RateFixture f({"语文"}, {100});
+    f.school("一中");
+    f.teacher("一中", "高一", "1", "语文", "王");
+    f.teacher("一中", "高一", "2", "语文", "王");
+    f.teacher("一中", "高一", "3", "语文", "李");
+    f.teacher("一中", "高一", "3", "语文", "李");  // listed twice: counted twice
+    f.student("一中", "1", {"80.3"});
+    for (const char* score : {"79.6", "91.2", "55.5"}) f.student("一中", "2", {score});
+    for (const char* score : {"99.4", "3.7"}) f.student("一中", "3", {score});
+    f.run(writeTeacherRates);
+    // 80.3 + 79.6 + 91.2 + 55.5 added one by one is 306.59999999999997, so the average shows 76.6
+    // (306.6 / 4 would show 76.7); likewise 99.4 + 3.7 + 99.4 + 3.7 shows 51.5, not 51.6.
+    // clang-format off
+    expectCells(f, {{"C4", "1班2班"}, {"D4", "4"}, {"M4", "76.6"},
+                    {"C5", "3班3班"}, {"D5", "4"}, {"G5", "2"}, {"J5", "2"}, {"M5", "51.5"}});
+    // clang-format on
+}
+
 TEST(TeacherRates, NoTeacherOfTheGradeWritesOnlyTitleAndHeaders) {
     RateFixture f({"语文"}, {100});
     f.school("一中");
