@@ -116,7 +116,7 @@ std::string clockText(const std::tm& time) {
 }
 
 std::string fileNameOf(std::string_view path) {
-    size_t pos = path.find_last_of("/\\");
+    size_t pos = path.rfind('/');
     return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
 }
 

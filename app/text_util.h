@@ -31,7 +31,8 @@ std::string formatTime(const std::tm& time, const char* format);
 /// The status-bar clock text, e.g. "2026年12月6日 22:05:09 星期日".
 std::string clockText(const std::tm& time);
 
-/// The text after the last occurrence of any of the separators ("/" and "\\").
+/// The file name of a path: the text after its last "/" (a "\\" is an ordinary character of a
+/// file name here, so it does not separate).
 std::string fileNameOf(std::string_view path);
 
 }  // namespace varnex

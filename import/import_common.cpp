@@ -8,11 +8,6 @@ namespace varnex {
 
 namespace t = importtext;
 
-std::string importFileName(const std::string& path) {
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string importTitle(const AppState& state, const char* stateText) {
     return strprintf(t::kWindowTitleFormat, t::kProgramName, state.workbook.title.c_str(), t::kFullColon,
                      state.imported.sheetName.c_str(), stateText);

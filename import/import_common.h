@@ -11,9 +11,6 @@
 
 namespace varnex {
 
-/// The file name shown in the import confirmations: the workbook path after its last "/".
-std::string importFileName(const std::string& path);
-
 /// The window title "Varnex - <workbook title>：<imported sheet> - <stateText>".
 std::string importTitle(const AppState& state, const char* stateText);
 

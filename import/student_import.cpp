@@ -44,7 +44,7 @@ std::string confirmationText(const AppState& state, const std::vector<size_t>& e
     for (size_t i : examined) {
         lines += strprintf(t::kConfirmSubjectLineFormat, kSubjects[i].name, t::kFullColon, state.scores.fullMark[i]);
     }
-    return strprintf(t::kStudentConfirmFormat, t::kConfirmFile, importFileName(state.workbook.path).c_str(),
+    return strprintf(t::kStudentConfirmFormat, t::kConfirmFile, fileNameOf(state.workbook.path).c_str(),
                      t::kConfirmSheet, state.imported.sheetName.c_str(), t::kConfirmGrade,
                      state.imported.gradeName.c_str(), t::kConfirmSubjectsBegin, static_cast<int>(examined.size()),
                      t::kConfirmSubjectsEnd, lines.c_str(), t::kConfirmQuestion);

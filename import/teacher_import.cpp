@@ -80,7 +80,7 @@ void importTeachers(AppState& state, Frontend& frontend) {
     for (const auto& subject : kSubjects) subjects.emplace_back(subject.name);
 
     std::string confirmation = strprintf(t::kTeacherConfirmFormat, t::kConfirmFile,
-                                         importFileName(state.workbook.path).c_str(), t::kConfirmSheet,
+                                         fileNameOf(state.workbook.path).c_str(), t::kConfirmSheet,
                                          r.sheetName.c_str(), t::kConfirmQuestion);
     if (!frontend.askYesNo(confirmation, t::kCaptionConfirm)) return;
 

@@ -37,6 +37,13 @@ TEST(TextUtil, TrailingDotZeroOnly) {
     EXPECT_EQ(removeTrailingDotZero("170.00"), "170.00");
 }
 
+TEST(TextUtil, FileNameIsThePathAfterItsLastSlash) {
+    EXPECT_EQ(fileNameOf("/home/教师/成绩.xls"), "成绩.xls");
+    EXPECT_EQ(fileNameOf("成绩.xls"), "成绩.xls");
+    EXPECT_EQ(fileNameOf("/data/a\\b.xls"), "a\\b.xls");  // a backslash belongs to the name
+    EXPECT_EQ(fileNameOf("/data/"), "");
+}
+
 TEST(TextUtil, ClockTextHasNoLeadingZerosInMonthAndDay) {
     std::tm t{};
     t.tm_year = 2026 - 1900;
