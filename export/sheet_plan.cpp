@@ -102,7 +102,7 @@ void makeTabNamesUsable(std::vector<PlannedSheet>& sheets) {
         name = cutToUnits(name, kMaxUnits);
         std::string candidate = name;
         for (int k = 2; taken.count(lowerAscii(candidate)) != 0 || lowerAscii(candidate) == "history"; ++k) {
-            std::string suffix = "(" + std::to_string(k) + ")";
+            std::string suffix = " (" + std::to_string(k) + ")";
             candidate = cutToUnits(name, kMaxUnits - suffix.size()) + suffix;
         }
         taken.insert(lowerAscii(candidate));
