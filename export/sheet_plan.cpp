@@ -81,11 +81,17 @@ std::string lowerAscii(std::string s) {
 }
 
 // A tab name the spreadsheet accepts: at most 31 characters, none of : \ / ? * [ ], no quote at
-// either end, and unique in the workbook. Names that already qualify stay as they are.
+// either end, and unique in the workbook. Names that already qualify stay as they are. Only the
+// per-class names (school and class as imported) can fail; the fixed names are reserved first, so
+// that a class never takes the name of 目录 or of another report.
 void makeTabNamesUsable(std::vector<PlannedSheet>& sheets) {
     constexpr size_t kMaxUnits = 31;
     std::set<std::string> taken;
+    for (const auto& sheet : sheets) {
+        if (sheet.kind != SheetKind::ClassRankingPerClass) taken.insert(lowerAscii(sheet.tabName));
+    }
     for (auto& sheet : sheets) {
+        if (sheet.kind != SheetKind::ClassRankingPerClass) continue;
         std::string name = sheet.tabName;
         for (char& ch : name) {
             if (std::string_view(":\\/?*[]").find(ch) != std::string_view::npos) ch = '_';
@@ -96,7 +102,7 @@ void makeTabNamesUsable(std::vector<PlannedSheet>& sheets) {
         name = cutToUnits(name, kMaxUnits);
         std::string candidate = name;
         for (int k = 2; taken.count(lowerAscii(candidate)) != 0 || lowerAscii(candidate) == "history"; ++k) {
-            std::string suffix = "(" + std::to_string(k) + ")";
+            std::string suffix = " (" + std::to_string(k) + ")";
             candidate = cutToUnits(name, kMaxUnits - suffix.size()) + suffix;
         }
         taken.insert(lowerAscii(candidate));
