@@ -146,6 +146,8 @@ void MainWindow::showSplash() {
 }
 
 void MainWindow::initialise() {
+    // The controls start with the records' initial values; a settings file replaces them below.
+    writeRecords(controls_, state_);
     setWindowTitle(qs(text::kProductTitle));
     toggleAlwaysOnTop();
     for (const char* line : text::kAdviceLines) appendLog(state_, frontend_, line, false);
@@ -273,8 +275,9 @@ void MainWindow::showSheetTitle() {
 void MainWindow::onGradeChanged(int index) {
     if (index < 0 || index >= kGradeCount) return;
     state_.gradeIndex = index;
-    loadGrade(state_.settingsPath, state_.gradeName(), state_.scores, state_.exportOptions);
-    writeRecords(controls_, state_);
+    // Without a settings file nothing is loaded and the controls keep what they show.
+    if (loadGrade(state_.settingsPath, state_.gradeName(), state_.scores, state_.exportOptions))
+        writeRecords(controls_, state_);
 }
 
 void MainWindow::restoreDefaultExcellence() {

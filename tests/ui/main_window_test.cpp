@@ -383,6 +383,14 @@ TEST_F(WindowTest, GradeChangeLoadsTheGradeWithoutAsking) {
     EXPECT_EQ(totalExcellence(), q("652"));
     EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_EQ(state.gradeIndex, 8);
+
+    // Without a settings file the grade change loads nothing and the typed values stay.
+    std::filesystem::remove(dir.file(kSettingsFileName));
+    type(fullMark(0), q("120"));
+    combo(ctl::GradeList)->setCurrentIndex(6);
+    EXPECT_EQ(fullMark(0)->text(), q("120"));
+    EXPECT_EQ(total(), q("785"));
+    EXPECT_EQ(state.gradeIndex, 6);
 }
 
 TEST_F(WindowTest, TitleFollowsTheSelectedWorksheet) {
