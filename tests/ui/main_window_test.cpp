@@ -275,6 +275,22 @@ TEST_F(WindowTest, MenuHighlightShowsPromptInPaneZero) {
     Q_EMIT window->toolsMenu()->hovered(window->menuAction(ctl::CmdCalculator));
     Q_EMIT window->toolsMenu()->aboutToHide();
     EXPECT_EQ(window->statusPaneText(0), q(text::kIdlePrompt));
+
+    // A greyed item shows its own prompt too, not the one of the item highlighted before it.
+    QMenu* file = window->fileMenu();
+    file->popup(window->mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
+    QAction* open = window->menuAction(ctl::CmdOpenFile);
+    QAction* import = window->menuAction(ctl::CmdImportStudents);
+    ASSERT_FALSE(import->isEnabled());
+    QTest::mouseMove(file, file->actionGeometry(open).center());
+    EXPECT_EQ(window->statusPaneText(0), q("打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"));
+    QTest::mouseMove(file, file->actionGeometry(import).center());
+    EXPECT_EQ(window->statusPaneText(0), q("导入指定工作表中的学生成绩"));
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(import).center());
+    EXPECT_TRUE(scoresSeen.empty());  // choosing it does nothing
+    file->close();
+    EXPECT_EQ(window->statusPaneText(0), q(text::kIdlePrompt));
 }
 
 TEST(ControlTransfer, DialogIntegers) {
