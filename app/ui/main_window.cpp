@@ -99,6 +99,20 @@ void fillCombo(QComboBox* combo, const std::vector<std::string>& entries) {
     combo->addItems(items);
 }
 
+// Selects in the view the rows the table marks as selected; returns the last of them, or -1.
+int showTableSelection(QTableView* view, RowTableModel* model) {
+    const RowTable& table = model->table();
+    QItemSelection selection;
+    int last = -1;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        if (!table.isSelected(row)) continue;
+        selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
+        last = row;
+    }
+    if (last >= 0) view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    return last;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(AppState& state, std::string programDir, Commands commands, QWidget* parent)
@@ -201,8 +215,12 @@ void MainWindow::setUpTable(QTableView* view, RowTableModel* model) {
     QHeaderView* header = view->horizontalHeader();
     header->setMinimumSectionSize(0);
     connect(header, &QHeaderView::sectionClicked, this, [this, view, model](int column) {
-        model->headingClicked(column);
+        // Selected rows stay selected where the sort puts them.
         RowTable& table = model->table();
+        table.clearSelection();
+        for (const QModelIndex& row : view->selectionModel()->selectedRows()) table.selectRow(row.row());
+        model->headingClicked(column);
+        showTableSelection(view, model);
         view->horizontalHeader()->setSortIndicatorShown(true);
         view->horizontalHeader()->setSortIndicator(table.sortColumn(),
                                                    table.sortAscending() ? Qt::DescendingOrder : Qt::AscendingOrder);
@@ -328,17 +346,7 @@ void MainWindow::reflectState() {
         header->setSortIndicatorShown(table.sortColumn() >= 0);
         if (table.sortColumn() >= 0)
             header->setSortIndicator(table.sortColumn(), table.sortAscending() ? Qt::DescendingOrder : Qt::AscendingOrder);
-        QItemSelection selection;
-        int last = -1;
-        for (int row = 0; row < table.rowCount(); ++row) {
-            if (!table.isSelected(row)) continue;
-            selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
-            last = row;
-        }
-        if (last >= 0) {
-            view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-            view->scrollTo(model->index(last, 0));
-        }
+        if (int last = showTableSelection(view, model); last >= 0) view->scrollTo(model->index(last, 0));
     }
     rebuildRecentMenu();
 }

@@ -487,8 +487,15 @@ TEST_F(WindowTest, HeadingClickSortsWithToggleAndShowsTheDirection) {
         for (int r = 0; r < state.students.rowCount(); ++r) out.push_back(state.students.cellText(r, 2));
         return out;
     };
+    auto selectedRows = [&] {
+        std::vector<int> rows;
+        for (const QModelIndex& index : view->selectionModel()->selectedRows()) rows.push_back(index.row());
+        return rows;
+    };
+    view->selectRow(0);  // 张三
     click(kTotalColumn);
     EXPECT_EQ(names(), (std::vector<std::string>{"李四", "王五", "张三"}));
+    EXPECT_EQ(selectedRows(), std::vector<int>{2});  // the selection moves with the row
     EXPECT_TRUE(header->isSortIndicatorShown());
     EXPECT_EQ(header->sortIndicatorSection(), kTotalColumn);
     Qt::SortOrder ascendingShown = header->sortIndicatorOrder();
