@@ -99,6 +99,20 @@ void fillCombo(QComboBox* combo, const std::vector<std::string>& entries) {
     combo->addItems(items);
 }
 
+// Selects in the view the rows the table marks as selected; returns the last of them, or -1.
+int showTableSelection(QTableView* view, RowTableModel* model) {
+    const RowTable& table = model->table();
+    QItemSelection selection;
+    int last = -1;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        if (!table.isSelected(row)) continue;
+        selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
+        last = row;
+    }
+    if (last >= 0) view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    return last;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(AppState& state, std::string programDir, Commands commands, QWidget* parent)
@@ -146,6 +160,8 @@ void MainWindow::showSplash() {
 }
 
 void MainWindow::initialise() {
+    // The controls start with the records' initial values; a settings file replaces them below.
+    writeRecords(controls_, state_);
     setWindowTitle(qs(text::kProductTitle));
     toggleAlwaysOnTop();
     for (const char* line : text::kAdviceLines) appendLog(state_, frontend_, line, false);
@@ -199,8 +215,12 @@ void MainWindow::setUpTable(QTableView* view, RowTableModel* model) {
     QHeaderView* header = view->horizontalHeader();
     header->setMinimumSectionSize(0);
     connect(header, &QHeaderView::sectionClicked, this, [this, view, model](int column) {
-        model->headingClicked(column);
+        // Selected rows stay selected where the sort puts them.
         RowTable& table = model->table();
+        table.clearSelection();
+        for (const QModelIndex& row : view->selectionModel()->selectedRows()) table.selectRow(row.row());
+        model->headingClicked(column);
+        showTableSelection(view, model);
         view->horizontalHeader()->setSortIndicatorShown(true);
         view->horizontalHeader()->setSortIndicator(table.sortColumn(),
                                                    table.sortAscending() ? Qt::DescendingOrder : Qt::AscendingOrder);
@@ -273,8 +293,9 @@ void MainWindow::showSheetTitle() {
 void MainWindow::onGradeChanged(int index) {
     if (index < 0 || index >= kGradeCount) return;
     state_.gradeIndex = index;
-    loadGrade(state_.settingsPath, state_.gradeName(), state_.scores, state_.exportOptions);
-    writeRecords(controls_, state_);
+    // Without a settings file nothing is loaded and the controls keep what they show.
+    if (loadGrade(state_.settingsPath, state_.gradeName(), state_.scores, state_.exportOptions))
+        writeRecords(controls_, state_);
 }
 
 void MainWindow::restoreDefaultExcellence() {
@@ -325,17 +346,7 @@ void MainWindow::reflectState() {
         header->setSortIndicatorShown(table.sortColumn() >= 0);
         if (table.sortColumn() >= 0)
             header->setSortIndicator(table.sortColumn(), table.sortAscending() ? Qt::DescendingOrder : Qt::AscendingOrder);
-        QItemSelection selection;
-        int last = -1;
-        for (int row = 0; row < table.rowCount(); ++row) {
-            if (!table.isSelected(row)) continue;
-            selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
-            last = row;
-        }
-        if (last >= 0) {
-            view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-            view->scrollTo(model->index(last, 0));
-        }
+        if (int last = showTableSelection(view, model); last >= 0) view->scrollTo(model->index(last, 0));
     }
     rebuildRecentMenu();
 }

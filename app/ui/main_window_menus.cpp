@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QStandardPaths>
 #include <span>
 
@@ -22,11 +23,26 @@ QString idlePrompt() { return QString::fromUtf8(text::kIdlePrompt); }
 
 int commandIdOf(const QAction* action) { return action != nullptr ? action->data().toInt() : 0; }
 
+// Lets a greyed item be highlighted like any other, so that its prompt shows while the pointer
+// or the arrow keys rest on it; choosing it still does nothing.
+class MenuStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 }  // namespace
 
 void MainWindow::buildMenus() {
-    auto addItems = [this](QMenu* menu, std::span<const text::MenuItemText> items,
-                           std::unordered_map<int, QAction*>& actions) {
+    auto* menuStyle = new MenuStyle;
+    menuStyle->setParent(this);
+    auto addItems = [this, menuStyle](QMenu* menu, std::span<const text::MenuItemText> items,
+                                      std::unordered_map<int, QAction*>& actions) {
+        menu->setStyle(menuStyle);
         for (const auto& item : items) {
             if (item.id == text::kSeparator) {
                 menu->addSeparator();

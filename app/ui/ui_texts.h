@@ -65,7 +65,6 @@ constexpr const char* kDesktopShortcutFailed = "创建桌面快捷方式失败�
 constexpr const char* kQuickLaunchUnknown = "获取QuickLaunch目录失败？";
 constexpr const char* kQuickLaunchOk = "创建快速启动图标成功！";
 constexpr const char* kQuickLaunchFailed = "创建快速启动项失败：";
-constexpr const char* kLauncherComment = "学生成绩分析与三率统计";
 /// The empty file handed to the desktop when no text editor is known.
 constexpr const char* kNewTextFileName = "无标题.txt";
 

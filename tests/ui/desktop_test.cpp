@@ -85,6 +85,7 @@ TEST(Launchers, DesktopShortcutAndApplicationsMenuEntry) {
     std::string entry = varnex::testing::readFile(desktopFile.toStdString());
     EXPECT_NE(entry.find("Exec=\"/opt/varnex dir/varnex\"\n"), std::string::npos);
     EXPECT_NE(entry.find("Name=Varnex3.1\n"), std::string::npos);
+    EXPECT_NE(entry.find("Comment=Varnex3.1\n"), std::string::npos);
 
     createDesktopShortcut(frontend, QString::fromStdString(dir.file("missing/desktop")), target);
     EXPECT_EQ(frontend.messages.back().text, "创建桌面快捷方式失败！");

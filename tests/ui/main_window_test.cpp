@@ -275,6 +275,22 @@ TEST_F(WindowTest, MenuHighlightShowsPromptInPaneZero) {
     Q_EMIT window->toolsMenu()->hovered(window->menuAction(ctl::CmdCalculator));
     Q_EMIT window->toolsMenu()->aboutToHide();
     EXPECT_EQ(window->statusPaneText(0), q(text::kIdlePrompt));
+
+    // A greyed item shows its own prompt too, not the one of the item highlighted before it.
+    QMenu* file = window->fileMenu();
+    file->popup(window->mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
+    QAction* open = window->menuAction(ctl::CmdOpenFile);
+    QAction* import = window->menuAction(ctl::CmdImportStudents);
+    ASSERT_FALSE(import->isEnabled());
+    QTest::mouseMove(file, file->actionGeometry(open).center());
+    EXPECT_EQ(window->statusPaneText(0), q("打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"));
+    QTest::mouseMove(file, file->actionGeometry(import).center());
+    EXPECT_EQ(window->statusPaneText(0), q("导入指定工作表中的学生成绩"));
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(import).center());
+    EXPECT_TRUE(scoresSeen.empty());  // choosing it does nothing
+    file->close();
+    EXPECT_EQ(window->statusPaneText(0), q(text::kIdlePrompt));
 }
 
 TEST(ControlTransfer, DialogIntegers) {
@@ -383,6 +399,14 @@ TEST_F(WindowTest, GradeChangeLoadsTheGradeWithoutAsking) {
     EXPECT_EQ(totalExcellence(), q("652"));
     EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_EQ(state.gradeIndex, 8);
+
+    // Without a settings file the grade change loads nothing and the typed values stay.
+    std::filesystem::remove(dir.file(kSettingsFileName));
+    type(fullMark(0), q("120"));
+    combo(ctl::GradeList)->setCurrentIndex(6);
+    EXPECT_EQ(fullMark(0)->text(), q("120"));
+    EXPECT_EQ(total(), q("785"));
+    EXPECT_EQ(state.gradeIndex, 6);
 }
 
 TEST_F(WindowTest, TitleFollowsTheSelectedWorksheet) {
@@ -463,8 +487,15 @@ TEST_F(WindowTest, HeadingClickSortsWithToggleAndShowsTheDirection) {
         for (int r = 0; r < state.students.rowCount(); ++r) out.push_back(state.students.cellText(r, 2));
         return out;
     };
+    auto selectedRows = [&] {
+        std::vector<int> rows;
+        for (const QModelIndex& index : view->selectionModel()->selectedRows()) rows.push_back(index.row());
+        return rows;
+    };
+    view->selectRow(0);  // 张三
     click(kTotalColumn);
     EXPECT_EQ(names(), (std::vector<std::string>{"李四", "王五", "张三"}));
+    EXPECT_EQ(selectedRows(), std::vector<int>{2});  // the selection moves with the row
     EXPECT_TRUE(header->isSortIndicatorShown());
     EXPECT_EQ(header->sortIndicatorSection(), kTotalColumn);
     Qt::SortOrder ascendingShown = header->sortIndicatorOrder();
