@@ -7,8 +7,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace varnex {
 
@@ -132,11 +130,30 @@ std::string gbkToUtf8(std::string_view gbk) { return convert(gbk, "UTF-8", "GB18
 std::string utf8ToGbk(std::string_view utf8) { return convert(utf8, "GB18030", "UTF-8"); }
 
 IniFile IniFile::load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return IniFile{};
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    IniFile file = fromBytes(buffer.str());
+    IniFile file;
+    // O_NONBLOCK: a FIFO put at the path must not hang the program; it is no settings file.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        file.unreadable_ = errno != ENOENT && errno != ENOTDIR;
+        return file;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string bytes;
+    char buffer[65536];
+    while (ok) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    if (!ok) {
+        file.unreadable_ = true;
+        return file;
+    }
+    file = fromBytes(bytes);
     file.exists_ = true;
     return file;
 }

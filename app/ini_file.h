@@ -23,6 +23,9 @@ public:
 
     /// Reads the file; a missing or unreadable file gives an empty one with exists() false.
     static IniFile load(const std::string& path);
+    /// True when load() found something at the path that it could not read (no permission, not a
+    /// regular file, a read error). Such a file must not be replaced by a save of this object.
+    bool unreadable() const { return unreadable_; }
     /// Parses bytes as they would be read from a file.
     static IniFile fromBytes(std::string_view bytes);
 
@@ -52,6 +55,7 @@ private:
     Encoding encoding_ = Encoding::Gbk;
     std::string newline_ = "\r\n";
     bool exists_ = false;
+    bool unreadable_ = false;
 };
 
 /// Writes bytes to path through a temporary file and a rename, so a crash never leaves a

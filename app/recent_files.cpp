@@ -53,6 +53,7 @@ void RecentFileList::clear() {
 bool RecentFileList::save() const {
     if (storePath_.empty()) return false;
     IniFile file = IniFile::load(storePath_);
+    if (file.unreadable()) return false;  // saving would replace everything it holds
     file.set(kSection, kCountKey, std::to_string(entries_.size()));
     for (int i = 0; i < kCapacity; ++i) {
         file.set(kSection, std::to_string(i + 1),

@@ -123,6 +123,7 @@ bool saveGrade(const std::string& path, const std::string& gradeName, const Scor
                const ExportOptions& options) {
     if (path.empty()) return false;
     IniFile file = IniFile::load(path);
+    if (file.unreadable()) return false;  // saving would replace everything it holds
     for (int s = 0; s < kSubjectCount; ++s) {
         int mark = scores.fullMark[static_cast<size_t>(s)];
         if (mark > 0) file.set(gradeName, kSubjects[static_cast<size_t>(s)].name, strprintf("%d", mark));

@@ -1,8 +1,14 @@
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include "app/ini_file.h"
+#include "app/recent_files.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 
@@ -114,6 +120,51 @@ TEST(SettingsFile, NoFileKeepsTheValues) {
     ExportOptions o;
     EXPECT_FALSE(loadGrade("/nonexistent/配置文件.ini", "七年级", s, o));
     EXPECT_EQ(s.fullMark[0], 100);
+}
+
+// Runs the check without the power to read every file: directly when not root, otherwise in a
+// child process that has given root up. True when the check passed.
+bool passesWithoutRoot(const std::string& dir, const std::function<bool()>& check) {
+    if (::geteuid() != 0) return check();
+    ::chmod(dir.c_str(), 0777);
+    pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && check();
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(SettingsFile, AFileThatCannotBeReadIsNeitherLoadedNorReplaced) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    std::string before = readFile(path);
+    ::chmod(path.c_str(), 0);
+    EXPECT_TRUE(passesWithoutRoot(dir.path(), [&] {
+        ScoreSettings s;
+        ExportOptions o;
+        RecentFileList recent;
+        recent.setStorePath(path);
+        recent.load();
+        recent.add("/data/a.xls");
+        return !loadGrade(path, "七年级", s, o) && s.fullMark[0] == 100 && !saveGrade(path, "七年级", s, o) &&
+               !recent.save();
+    }));
+    ::chmod(path.c_str(), 0644);
+    EXPECT_EQ(readFile(path), before);
+
+    // Something at the path that is no file at all does not read as a file of zeros.
+    std::string folder = dir.file("folder.ini");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    ScoreSettings s;
+    ExportOptions o;
+    EXPECT_FALSE(loadGrade(folder, "七年级", s, o));
+    EXPECT_EQ(s.fullMark[0], 100);
+    EXPECT_TRUE(o.gradeRates);
 }
 
 TEST(SettingsFile, FallsBackToTheConfigurationFolder) {
