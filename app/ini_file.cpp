@@ -214,6 +214,7 @@ std::string IniFile::get(std::string_view section, std::string_view key) const {
 }
 
 void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
+    value = value.substr(0, value.find_first_of("\r\n"));
     if (auto loc = locate(section, key)) {
         std::string& line = lines_[loc->line];
         line = line.substr(0, loc->valueStart - 1) + "=" + std::string(value);

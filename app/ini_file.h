@@ -36,7 +36,8 @@ public:
     std::string get(std::string_view section, std::string_view key) const;
     /// The value, or nothing when the section or key is missing.
     std::optional<std::string> find(std::string_view section, std::string_view key) const;
-    /// Replaces the key's value in place, or appends the key (and its section) as needed.
+    /// Replaces the key's value in place, or appends the key (and its section) as needed. A value
+    /// is stored up to its first line break: it can never add lines of its own.
     void set(std::string_view section, std::string_view key, std::string_view value);
 
     /// The file's bytes in its encoding.
