@@ -1,5 +1,7 @@
 #include "app/subjects.h"
 
+#include <climits>
+
 #include "app/text_util.h"
 
 namespace varnex {
@@ -56,20 +58,24 @@ int excellenceContribution(int fullMark, int line) {
     return static_cast<int>(static_cast<long long>(fullMark) * line / 100);
 }
 
+// Eleven values of at most INT_MAX each cannot overflow a long long; a total beyond the int range
+// (only from absurd entries) shows as the largest int rather than wrapping to a negative value.
+int clampTotal(long long sum) { return sum > INT_MAX ? INT_MAX : static_cast<int>(sum); }
+
 }  // namespace
 
 int ScoreSettings::totalFullMark() const {
-    int sum = 0;
+    long long sum = 0;
     for (int f : fullMark) {
         if (f > 0) sum += f;
     }
-    return sum;
+    return clampTotal(sum);
 }
 
 int ScoreSettings::totalExcellenceScore() const {
-    int sum = 0;
+    long long sum = 0;
     for (size_t i = 0; i < fullMark.size(); ++i) sum += excellenceContribution(fullMark[i], excellenceLine[i]);
-    return sum;
+    return clampTotal(sum);
 }
 
 int ScoreSettings::fullMarkOf(std::string_view name) const {
@@ -83,23 +89,23 @@ int ScoreSettings::excellenceLineOf(std::string_view name) const {
 }
 
 int totalFullMarkFromTexts(const std::array<std::string, kSubjectCount>& fullMarks) {
-    int sum = 0;
+    long long sum = 0;
     for (const auto& text : fullMarks) {
         int f = cAtoi(text);
         if (f > 0) sum += f;
     }
-    return sum;
+    return clampTotal(sum);
 }
 
 int totalExcellenceFromTexts(const std::array<std::string, kSubjectCount>& fullMarks,
                              const std::array<std::string, kSubjectCount>& excellenceLines) {
-    int sum = 0;
+    long long sum = 0;
     for (size_t i = 0; i < fullMarks.size(); ++i) {
         int f = cAtoi(fullMarks[i]);
         if (f <= 0) continue;
         sum += excellenceContribution(f, cAtoi(excellenceLines[i]));
     }
-    return sum;
+    return clampTotal(sum);
 }
 
 int columnOfSubject(std::string_view name) {

@@ -42,6 +42,16 @@ TEST(Subjects, TotalsFromEditTextsUseAtoi) {
     std::array<std::string, kSubjectCount> lines{"80", "100", "80", "80", "", "", "", "", "", "", ""};
     EXPECT_EQ(totalFullMarkFromTexts(marks), 300);
     EXPECT_EQ(totalExcellenceFromTexts(marks, lines), 120);
+    // Absurd entries never wrap around to a negative total.
+    marks.fill("9999999999");
+    lines.fill("99");
+    EXPECT_EQ(totalFullMarkFromTexts(marks), 2147483647);
+    EXPECT_EQ(totalExcellenceFromTexts(marks, lines), 2147483647);
+    ScoreSettings s;
+    s.fullMark.fill(2147483647);
+    s.excellenceLine.fill(99);
+    EXPECT_EQ(s.totalFullMark(), 2147483647);
+    EXPECT_EQ(s.totalExcellenceScore(), 2147483647);
 }
 
 TEST(Subjects, LookupsByName) {
