@@ -401,7 +401,7 @@ class Evaluator {
             else if (!b.isNumber())
                 left = b;
             else
-                left = numberOrOverflow(op == '+' ? approxAdd(a.number, b.number) : approxAdd(a.number, -b.number));
+                left = numberOrOverflow(approxAdd(a.number, op == '+' ? b.number : -b.number));
         }
     }
 
