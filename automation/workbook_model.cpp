@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -250,20 +251,27 @@ class Evaluator {
             if (!accept(p, ',')) return Value::error("#NAME?");
             auto r = range(p);
             if (!r || !accept(p, ')')) return Value::error("#NAME?");
-            if (x.kind == Value::Kind::Error) return x;
-            if (!x.isNumber()) return Value::error("#N/A");
-            // The numbers of each ranked range are sorted once and shared by all its RANKs.
+            // The ranked value is a number argument: an empty cell counts 0, text is #VALUE!.
+            x = asNumber(x);
+            if (!x.isNumber()) return x;
+            // The numbers of each ranked range are sorted once and shared by all its RANKs; text
+            // and empty cells in the range are passed over, an error in it is the result.
             auto key = std::make_tuple(r->first.row, r->first.column, r->last.row, r->last.column);
             auto it = rankRanges_.find(key);
             if (it == rankRanges_.end()) {
-                std::vector<double> numbers;
+                RankedRange ranked;
                 for (const Value& v : valuesOf(*r)) {
-                    if (v.isNumber()) numbers.push_back(v.number);
+                    if (v.kind == Value::Kind::Error) {
+                        ranked.error = v;
+                        break;
+                    }
+                    if (v.isNumber()) ranked.numbers.push_back(v.number);
                 }
-                std::sort(numbers.begin(), numbers.end());
-                it = rankRanges_.emplace(key, std::move(numbers)).first;
+                std::sort(ranked.numbers.begin(), ranked.numbers.end());
+                it = rankRanges_.emplace(key, std::move(ranked)).first;
             }
-            const auto& numbers = it->second;
+            if (it->second.error) return *it->second.error;
+            const auto& numbers = it->second.numbers;
             if (!std::binary_search(numbers.begin(), numbers.end(), x.number)) return Value::error("#N/A");
             auto greater = numbers.end() - std::upper_bound(numbers.begin(), numbers.end(), x.number);
             return Value::ofNumber(static_cast<double>(greater) + 1);
@@ -287,6 +295,19 @@ class Evaluator {
             return numberOrOverflow(sum / count);
         }
         return Value::error("#NAME?");
+    }
+
+    // A sum whose operands cancel to within the last bits of their precision is 0, as spreadsheets
+    // compute it: an average minus the equal block average gives 0, not a trace such as -1.4e-14.
+    static double approxAdd(double a, double b) {
+        if ((a < 0) != (b < 0) && a != 0 && b != 0) {
+            const double d = std::fabs(a + b);
+            constexpr double kEpsilon = 1.0 / (16777216.0 * 16777216.0);  // 2^-48
+            auto whole = [](double v) { return std::fabs(v) < 9007199254740992.0 && std::trunc(v) == v; };
+            if (whole(a) && whole(b)) return a + b;  // exact
+            if (d < std::fabs(a) * kEpsilon && d < std::fabs(b) * kEpsilon) return 0;
+        }
+        return a + b;
     }
 
     // A result too large for a double is #NUM!, as the spreadsheet shows it.
@@ -380,14 +401,18 @@ class Evaluator {
             else if (!b.isNumber())
                 left = b;
             else
-                left = numberOrOverflow(op == '+' ? a.number + b.number : a.number - b.number);
+                left = numberOrOverflow(approxAdd(a.number, op == '+' ? b.number : -b.number));
         }
     }
 
     const SheetModel& sheet_;
     std::set<std::pair<int, int>> inProgress_;
     std::map<std::pair<int, int>, Value> memo_;
-    std::map<std::tuple<int, int, int, int>, std::vector<double>> rankRanges_;
+    struct RankedRange {
+        std::vector<double> numbers;  ///< sorted
+        std::optional<Value> error;   ///< the first error in the range
+    };
+    std::map<std::tuple<int, int, int, int>, RankedRange> rankRanges_;
     int depth_ = 0;
 };
 

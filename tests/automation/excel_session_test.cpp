@@ -147,6 +147,18 @@ TEST(WorkbookModel, CachedFormulaResults) {
     put("L5", "=RANK(I5,I$5:I$5)");
     put("M5", "=D10");
     put("N5", "=G$5*1e308");
+    // An empty rate ranks as 0 among the others; an error in the ranked range is the result.
+    put("C6", "0.0");
+    put("C8", "50");
+    put("C11", "=RANK(C7,C$6:C$8)");
+    put("C12", "=RANK(C8,C$6:C$9)");
+    put("C13", "=RANK(I5,I$5:J$5)");
+    // A class average equal to the block average deviates by exactly 0.
+    put("F6", "70.5");
+    put("F7", "70.6");
+    put("F8", "70.7");
+    put("G6", "=AVERAGE(F$6:F$8)");
+    put("G7", "=F$7-G$6");
     s.workbook().recalculate();
     const SheetModel& m = *s.workbook().sheet(1);
     auto num = [&](const char* at) { return m.at(at)->cached.number; };
@@ -154,8 +166,14 @@ TEST(WorkbookModel, CachedFormulaResults) {
     EXPECT_EQ(num("D11"), 2);
     EXPECT_EQ(num("D12"), 1);
     EXPECT_EQ(num("D13"), 2);  // ties share the best rank
-    EXPECT_EQ(err("D14"), "#N/A");
-    EXPECT_EQ(err("D15"), "#N/A");
+    EXPECT_EQ(err("D14"), "#VALUE!");  // a text is no number to rank
+    EXPECT_EQ(err("D15"), "#N/A");     // an empty cell is 0, which the range lacks
+    EXPECT_EQ(num("C11"), 2);
+    EXPECT_EQ(num("C12"), 1);
+    EXPECT_EQ(err("C13"), "#DIV/0!");
+    EXPECT_TRUE(m.at("G7")->cached.isNumber());
+    EXPECT_EQ(num("G7"), 0);
+    EXPECT_FALSE(std::signbit(num("G7")));
     EXPECT_NEAR(num("E6"), (33.3 + 50 + 33.3) / 3, 1e-9);
     EXPECT_NEAR(num("E7"), 50 - (33.3 + 50 + 33.3) / 3, 1e-9);
     EXPECT_NEAR(num("I5"), 100.0 / 3, 1e-9);

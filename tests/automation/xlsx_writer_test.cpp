@@ -133,7 +133,7 @@ TEST(XlsxWriter, FormulasCarryTheirComputedResults) {
         {"D11", "RANK(D6,D$6:D$9)", 2, nullptr},
         {"D12", "RANK(D7,D$6:D$9)", 1, nullptr},
         {"D13", "RANK(D8,D$6:D$9)", 2, nullptr},  // ties share the best rank
-        {"D14", "RANK(D9,D$6:D$9)", 0, "#N/A"},
+        {"D14", "RANK(D9,D$6:D$9)", 0, "#VALUE!"},
         {"E6", "AVERAGE(D$6:D$8)", (33.3 + 50 + 33.3) / 3, nullptr},
         {"E7", "D$7-E$6", 50 - (33.3 + 50 + 33.3) / 3, nullptr},
         {"I5", "(H$5/G$5)*100", 100.0 / 3, nullptr},

@@ -122,10 +122,11 @@ TEST(GradeRates, SchoolWithoutStudentsGetsEmptyRatesAndTheOthersStillRank) {
     f.student("一中", "1", {"90"});
     f.student("二中", "1", {"70"});
     f.run(writeGradeRates);
-    // Blocks of three rows: 优秀率 7–9, its ranks 10–12; 平均分 22–24, its ranks 25–27.
+    // Blocks of three rows: 优秀率 7–9, its ranks 10–12; 平均分 22–24, its ranks 25–27. The empty
+    // rate ranks as 0, tied with 二中's 0.0.
     // clang-format off
     expectCells(f, {{"C5", "0"}, {"D5", "0"}, {"D8", ""}, {"E8", ""}, {"D23", ""},
-                    {"D7", "100.0"}, {"D9", "0.0"}, {"D10", "1"}, {"D11", "#N/A"}, {"D12", "2"},
+                    {"D7", "100.0"}, {"D9", "0.0"}, {"D10", "1"}, {"D11", "2"}, {"D12", "2"},
                     {"D22", "90.0"}, {"D24", "70.0"}, {"D25", "1"}, {"D27", "2"}});
     // clang-format on
     EXPECT_TRUE(f.rateFormatted("D8"));
