@@ -83,13 +83,16 @@ std::string lowerAscii(std::string s) {
 // A tab name the spreadsheet accepts: at most 31 characters, none of : \ / ? * [ ], no quote at
 // either end, and unique in the workbook. Names that already qualify stay as they are. Only the
 // per-class names (school and class as imported) can fail; the fixed names are reserved first, so
-// that a class never takes the name of 目录 or of another report.
+// that a class never takes the name of 目录 or of another report. The new workbook's own names
+// "Sheet1" … are reserved as well: a sheet further on still carries its one while a class sheet is
+// being named.
 void makeTabNamesUsable(std::vector<PlannedSheet>& sheets) {
     constexpr size_t kMaxUnits = 31;
     std::set<std::string> taken;
     for (const auto& sheet : sheets) {
         if (sheet.kind != SheetKind::ClassRankingPerClass) taken.insert(lowerAscii(sheet.tabName));
     }
+    for (size_t k = 1; k <= std::max<size_t>(sheets.size(), 3); ++k) taken.insert("sheet" + std::to_string(k));
     for (auto& sheet : sheets) {
         if (sheet.kind != SheetKind::ClassRankingPerClass) continue;
         std::string name = sheet.tabName;

@@ -418,20 +418,22 @@ TEST(SheetPlan, ClassTabNamesAreMadeUsableAndUnique) {
         .student(longSchool, "10", "丁", "70")
         .student(longSchool, "11", "戊", "60")
         .student("目", "录", "己", "50")  // a class tab that would take the contents sheet's name
+        .student("Sheet", "5", "庚", "40")  // a new workbook's own name, still on a later sheet
         .imported()
         .only([](ExportOptions& o) {
             o.classRanking = true;
             o.classRankingLayout = 0;
         });
     SheetPlan plan = buildSheetPlan(exam.state, "期末");
-    ASSERT_EQ(plan.sheetCount(), 7);
+    ASSERT_EQ(plan.sheetCount(), 8);
     EXPECT_EQ(plan.sheets[0].tabName, "一中12");
     EXPECT_EQ(plan.sheets[1].tabName, "一中12 (2)");
     EXPECT_EQ(plan.sheets[2].tabName, "实验_中学3");
     EXPECT_EQ(plan.sheets[3].tabName, longSchool + "1");  // cut to 31 characters
     EXPECT_EQ(plan.sheets[4].tabName, "某某市第一实验中学附属初级中学东校区本部分校某某市第一 (2)");
     EXPECT_EQ(plan.sheets[5].tabName, "目录 (2)");
-    EXPECT_EQ(plan.sheets[6].tabName, "目录");
+    EXPECT_EQ(plan.sheets[6].tabName, "Sheet5 (2)");
+    EXPECT_EQ(plan.sheets[7].tabName, "目录");
     EXPECT_EQ(plan.sheets[1].title, "期末 - 班级总分排名 - 一中七年级（12）班");
 
     // The run writes them all; the contents sheet lists the names the tabs carry.
@@ -440,6 +442,7 @@ TEST(SheetPlan, ClassTabNamesAreMadeUsableAndUnique) {
     EXPECT_EQ(shown(exam.sheet("目录"), "A3"), "一中12 (2)");
     EXPECT_EQ(shown(exam.sheet("目录"), "A4"), "实验_中学3");
     EXPECT_EQ(shown(exam.sheet("目录"), "A7"), "目录 (2)");
+    EXPECT_EQ(shown(exam.sheet("目录"), "A8"), "Sheet5 (2)");
 }
 
 }  // namespace
