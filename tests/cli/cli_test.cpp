@@ -173,6 +173,16 @@ TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
     EXPECT_NE(existing.err.find("已存在"), std::string::npos);
     EXPECT_EQ(exportSample(out, {"--yes", "--force"}).status, 0);
 
+    // The workbook being read is never replaced, even with --force; a folder is not a file.
+    std::string before = readFile(sample);
+    RunResult ontoInput = exportSample(sample, {"--yes", "--force"});
+    EXPECT_EQ(ontoInput.status, 1);
+    EXPECT_NE(ontoInput.err.find("输出文件就是要导入的工作簿"), std::string::npos) << ontoInput.err;
+    EXPECT_EQ(readFile(sample), before);
+    RunResult ontoFolder = exportSample(dir.path(), {"--yes", "--force"});
+    EXPECT_EQ(ontoFolder.status, 1);
+    EXPECT_NE(ontoFolder.err.find("输出路径是一个文件夹"), std::string::npos) << ontoFolder.err;
+
     EXPECT_EQ(runCli(dir, {"export", sample}).status, 2);
     EXPECT_EQ(runCli(dir, {"sample", "--schools", "x", "-o", out}).status, 2);
     EXPECT_EQ(runCli(dir, {"sheets", dir.file("none.xlsx")}).status, 1);
