@@ -3,6 +3,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "app/recent_files.h"
@@ -26,18 +27,31 @@ struct WorkbookState {
 };
 
 /// The ordered list of "school class" entries with a set beside it for constant-time look-ups.
+/// Each entry remembers where its school part ends, so that a class name with a blank in it
+/// ("1 班") is not taken for part of the school.
 class ClassList {
 public:
-    /// Appends the entry unless an equal one is there; true when appended.
+    /// Appends the entry unless an equal one is there; true when appended. Its school part ends
+    /// at its last blank.
     bool add(const std::string& entry) {
-        if (!seen_.insert(entry).second) return false;
-        entries_.push_back(entry);
-        return true;
+        size_t blank = entry.rfind(' ');
+        return append(entry, blank == std::string::npos ? entry.size() : blank);
+    }
+    /// Appends the entry formed by "%s %s" from school and class unless an equal one is there.
+    bool add(const std::string& school, const std::string& klass) {
+        return append(school + " " + klass, school.size());
     }
     void clear() {
         entries_.clear();
+        schoolLengths_.clear();
         seen_.clear();
         selected = -1;
+    }
+    /// The school and class parts of entry i.
+    std::pair<std::string, std::string> parts(size_t i) const {
+        const std::string& entry = entries_[i];
+        size_t length = schoolLengths_[i];
+        return {entry.substr(0, length), length < entry.size() ? entry.substr(length + 1) : std::string()};
     }
     const std::vector<std::string>& entries() const { return entries_; }
     size_t size() const { return entries_.size(); }
@@ -47,7 +61,14 @@ public:
     int selected = -1;  ///< the entry shown in the 学校和班级 box
 
 private:
+    bool append(const std::string& entry, size_t schoolLength) {
+        if (!seen_.insert(entry).second) return false;
+        entries_.push_back(entry);
+        schoolLengths_.push_back(schoolLength);
+        return true;
+    }
     std::vector<std::string> entries_;
+    std::vector<size_t> schoolLengths_;
     std::unordered_set<std::string> seen_;
 };
 

@@ -329,7 +329,17 @@ class Evaluator {
         return v;
     }
 
+    // Every nested operand passes through here: the nesting is bounded so that a formula typed
+    // into a data cell ("=((((…", "=----…1") can never exhaust the stack.
     Value factor(Parser& p) {
+        if (nesting_ >= kMaxNesting) return Value::error("#NAME?");
+        ++nesting_;
+        Value v = nestedFactor(p);
+        --nesting_;
+        return v;
+    }
+
+    Value nestedFactor(Parser& p) {
         skipBlanks(p);
         if (accept(p, '(')) {
             Value v = expression(p);
@@ -414,6 +424,8 @@ class Evaluator {
     };
     std::map<std::tuple<int, int, int, int>, RankedRange> rankRanges_;
     int depth_ = 0;
+    static constexpr int kMaxNesting = 256;
+    int nesting_ = 0;
 };
 
 }  // namespace

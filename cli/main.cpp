@@ -174,8 +174,22 @@ std::string programDir() {
 }
 
 bool refuseExisting(const std::string& path, bool force) {
-    if (force || !std::filesystem::exists(path)) return false;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        std::fprintf(stderr, "[错误] 输出路径是一个文件夹，不是文件：%s / the output path is a folder\n", path.c_str());
+        return true;
+    }
+    if (force || !std::filesystem::exists(path, ec)) return false;
     std::fprintf(stderr, "[错误] 输出文件已存在：%s（使用 --force 覆盖 / use --force to replace it）\n", path.c_str());
+    return true;
+}
+
+// The result never replaces the workbook it is made from, not even with --force.
+bool refuseInputAsOutput(const std::string& input, const std::string& output) {
+    std::error_code ec;
+    if (!std::filesystem::equivalent(input, output, ec)) return false;
+    std::fprintf(stderr, "[错误] 输出文件就是要导入的工作簿：%s（请另选输出文件 / choose another output file）\n",
+                 output.c_str());
     return true;
 }
 
@@ -295,6 +309,7 @@ int runExport(int argc, char** argv) {
     state.outputPath = v["-o"];
     state.overwriteOutput = args->flags.count("--force") > 0;
     if (refuseExisting(state.outputPath, state.overwriteOutput)) return kExitFailed;
+    if (refuseInputAsOutput(args->positional[0], state.outputPath)) return kExitFailed;
 
     CliFrontend ui(args->flags.count("--yes") > 0);
     openWorkbook(state, ui, args->positional[0]);

@@ -38,7 +38,7 @@ void writeAllClassesSheet(ExcelSheet& sheet, const AppState& state, const ClassR
     const ClassList& classes = state.imported.classList;
     int sheetRow = 4;
     for (size_t c = 0; c < classes.size(); ++c) {
-        auto [school, klass] = splitClassEntry(classes[c]);
+        auto [school, klass] = classes.parts(c);
         logLine(strprintf(tx::kClassLogFormat, tx::kLogExport, school.c_str(), tx::kOpenBracket, klass.c_str(),
                           tx::kClassItemEnd));
         const auto& rows = listing.rowsOf(c);

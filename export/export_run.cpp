@@ -56,8 +56,9 @@ std::string missingTeacherProblem(const AppState& state) {
             taught.emplace(teachers.cellText(row, 0), teachers.cellText(row, 2));
     }
     std::unordered_map<std::string, std::vector<std::string>> classesOfSchool;
-    for (const auto& entry : state.imported.classList.entries()) {
-        auto [school, klass] = splitClassEntry(entry);
+    const ClassList& classList = state.imported.classList;
+    for (size_t i = 0; i < classList.size(); ++i) {
+        auto [school, klass] = classList.parts(i);
         classesOfSchool[school].push_back(klass);
     }
     std::set<std::string> checked;

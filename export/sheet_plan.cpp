@@ -135,7 +135,7 @@ SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
     const ClassList& classes = state.imported.classList;
     if (o.classRanking && o.classRankingLayout == 0) {
         for (size_t i = 0; i < classes.size(); ++i) {
-            auto [school, klass] = splitClassEntry(classes[i]);
+            auto [school, klass] = classes.parts(i);
             std::string tail = strprintf(tx::kClassTitleTailFormat, school.c_str(), grade.c_str(), tx::kOpenBracket,
                                          klass.c_str(), tx::kCloseClass);
             plan.sheets.push_back(

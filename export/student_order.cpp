@@ -86,7 +86,7 @@ std::vector<std::vector<PlacedRow>> selectByClass(const RowTable& students, cons
     std::unordered_map<std::string_view, std::unordered_map<std::string_view, int>> index;
     std::vector<std::pair<std::string, std::string>> parts;
     parts.reserve(classes.size());
-    for (size_t i = 0; i < classes.size(); ++i) parts.push_back(splitClassEntry(classes[i]));
+    for (size_t i = 0; i < classes.size(); ++i) parts.push_back(classes.parts(i));
     for (size_t i = 0; i < parts.size(); ++i) index[parts[i].first].emplace(parts[i].second, static_cast<int>(i));
 
     std::vector<std::vector<int>> members(classes.size());

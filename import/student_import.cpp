@@ -54,8 +54,8 @@ std::string confirmationText(const AppState& state, const std::vector<size_t>& e
 std::vector<std::string> schoolRunsOf(const ClassList& classList) {
     std::vector<std::string> schools;
     std::string previous;
-    for (const auto& entry : classList.entries()) {
-        std::string school = splitClassEntry(entry).first;
+    for (size_t i = 0; i < classList.size(); ++i) {
+        std::string school = classList.parts(i).first;
         if (school != previous) {
             schools.push_back(school);
             previous = std::move(school);
@@ -145,10 +145,6 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const s
         if (allEmpty) return LoopEnd::EndOfData;
         cells[kTotalColumn] = totalText(cells);
 
-        // The ClassList entry "school class".
-        std::string classEntry;
-        classEntry.reserve(cells[kSchoolCell].size() + 1 + cells[kClassCell].size());
-        classEntry.append(cells[kSchoolCell]).append(1, ' ').append(cells[kClassCell]);
         const std::vector<std::string>* row = &cells;
         if (!shouldSkip(state, cells, examinedCount)) {
             int index = state.students.appendRow(std::move(cells));
@@ -156,7 +152,7 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const s
             ++state.imported.studentCount;
         }
         if (!checkRow(state, frontend, *row)) return LoopEnd::Stopped;
-        state.imported.classList.add(classEntry);
+        state.imported.classList.add((*row)[kSchoolCell], (*row)[kClassCell]);
 
         if (!query.next(error)) {
             reportUnreadableRow(state, frontend, error);

@@ -46,8 +46,8 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
 
     std::vector<std::pair<std::string, std::string>> entries;  // school part, class part
     std::unordered_map<std::string, int> classesOfSchool;
-    for (const std::string& entry : classes) {
-        entries.push_back(splitClassEntry(entry));
+    for (size_t i = 0; i < classes.size(); ++i) {
+        entries.push_back(imported.classList.parts(i));
         ++classesOfSchool[entries.back().first];
     }
     std::vector<int> schoolClassCount;

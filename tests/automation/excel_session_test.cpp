@@ -159,6 +159,11 @@ TEST(WorkbookModel, CachedFormulaResults) {
     put("F8", "70.7");
     put("G6", "=AVERAGE(F$6:F$8)");
     put("G7", "=F$7-G$6");
+    // Nesting far beyond any real formula (a data cell typed "=((((…") is an error, not a crash.
+    const std::string deep = "=" + std::string(100000, '(') + "1" + std::string(100000, ')');
+    put("O5", deep.c_str());
+    put("P5", ("=" + std::string(100000, '-') + "1").c_str());
+    put("Q5", ("=" + std::string(200, '(') + "1" + std::string(200, ')')).c_str());
     s.workbook().recalculate();
     const SheetModel& m = *s.workbook().sheet(1);
     auto num = [&](const char* at) { return m.at(at)->cached.number; };
@@ -183,6 +188,9 @@ TEST(WorkbookModel, CachedFormulaResults) {
     EXPECT_TRUE(m.at("M5")->cached.isNumber());  // an empty cell shows as 0
     EXPECT_EQ(num("M5"), 0);
     EXPECT_EQ(err("N5"), "#NUM!");
+    EXPECT_EQ(err("O5"), "#NAME?");
+    EXPECT_EQ(err("P5"), "#NAME?");
+    EXPECT_EQ(num("Q5"), 1);
 }
 
 TEST(ExcelRange, MergedAreasNeverOverlap) {

@@ -10,6 +10,8 @@
 #include "app/ini_file.h"
 #include "app/settings_file.h"
 #include "automation/cell_name.h"
+#include "automation/excel_session.h"
+#include "automation/workbook_file.h"
 #include "import/workbook_reader.h"
 #include "tests/support/temp_dir.h"
 
@@ -73,6 +75,29 @@ std::map<std::string, std::string> readSheet(const std::string& path, const std:
         }
     }
     return cells;
+}
+
+// Writes a small input workbook: one sheet per entry, rows of cell texts from A1.
+void writeInput(const std::string& path,
+                const std::vector<std::pair<std::string, std::vector<std::vector<std::string>>>>& sheets) {
+    ExcelSession session;
+    session.Start();
+    session.AddWorkbook(OmittedArgument);
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        if (i >= 3) session.AddSheets(1);
+        ExcelSheet& sheet = session.Sheet(static_cast<int>(i) + 1);
+        sheet.SetName(sheets[i].first);
+        const auto& rows = sheets[i].second;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            for (size_t c = 0; c < rows[r].size(); ++c) {
+                std::string at = CellName(static_cast<int>(c), static_cast<int>(r) + 1);
+                sheet.Range(at, at).SetValue(rows[r][c]);
+            }
+        }
+    }
+    SaveTarget target;
+    target.exactPath = path;
+    ASSERT_TRUE(saveWorkbook(session.workbook(), target).ok);
 }
 
 class CliTest : public ::testing::Test {
@@ -173,9 +198,50 @@ TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
     EXPECT_NE(existing.err.find("已存在"), std::string::npos);
     EXPECT_EQ(exportSample(out, {"--yes", "--force"}).status, 0);
 
+    // The workbook being read is never replaced, even with --force; a folder is not a file.
+    std::string before = readFile(sample);
+    RunResult ontoInput = exportSample(sample, {"--yes", "--force"});
+    EXPECT_EQ(ontoInput.status, 1);
+    EXPECT_NE(ontoInput.err.find("输出文件就是要导入的工作簿"), std::string::npos) << ontoInput.err;
+    EXPECT_EQ(readFile(sample), before);
+    RunResult ontoFolder = exportSample(dir.path(), {"--yes", "--force"});
+    EXPECT_EQ(ontoFolder.status, 1);
+    EXPECT_NE(ontoFolder.err.find("输出路径是一个文件夹"), std::string::npos) << ontoFolder.err;
+
     EXPECT_EQ(runCli(dir, {"export", sample}).status, 2);
     EXPECT_EQ(runCli(dir, {"sample", "--schools", "x", "-o", out}).status, 2);
     EXPECT_EQ(runCli(dir, {"sheets", dir.file("none.xlsx")}).status, 1);
+}
+
+// A class name with a blank in it ("1 班") stays the class of its school: the teacher check
+// passes, and the class and grade sheets find its students.
+TEST_F(CliTest, ClassNamesWithABlank) {
+    std::string input = dir.file("班级名.xlsx");
+    std::vector<std::string> teacherHead = {"学校", "年级", "班级", "语文", "数学", "英语", "物理", "化学",
+                                            "生物", "历史", "地理", "政治", "体育", "实验"};
+    writeInput(input, {{"教师", {teacherHead,
+                                 {"一中", "七年级", "1 班", "张老师", "李老师"},
+                                 {"一中", "七年级", "2 班", "王老师", "赵老师"}}},
+                       {"成绩", {{"学校", "班级", "姓名", "语文", "数学"},
+                                 {"一中", "1 班", "甲", "90", "80"},
+                                 {"一中", "2 班", "乙", "70", "60"}}}});
+    IniFile ini = IniFile::load(settings);
+    for (const char* subject : {"英语", "生物", "历史", "地理", "政治"}) ini.set("七年级", subject, "0");
+    ini.set("导出选项", "班级总分排名", "0");  // one sheet per class
+    ASSERT_TRUE(ini.save(settings));
+
+    std::string out = dir.file("班级名-结果.xlsx");
+    RunResult r = runCli(dir, {"export", input, "--teachers", "教师", "--scores", "成绩", "--grade", "七年级",
+                               "--exam", "月考", "--settings", settings, "--yes", "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("导入七年级：1所学校，2个班级，2科成绩，共2人"), std::string::npos) << r.err;
+    auto first = readSheet(out, "一中1 班");
+    EXPECT_EQ(first["A1"], "月考 - 班级总分排名 - 一中七年级（1 班）班");
+    EXPECT_EQ(first["B4"], "甲");
+    EXPECT_EQ(first["E4"], "170");
+    auto grade = readSheet(out, "年级各科三率");
+    EXPECT_EQ(grade["B4"], "一中");
+    EXPECT_EQ(grade["C4"], "2");
 }
 
 TEST_F(CliTest, TemplateAndHelp) {
