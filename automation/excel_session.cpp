@@ -80,6 +80,14 @@ bool parsePlainNumber(std::string_view text, double& value) {
 // ---------------------------------------------------------------- range
 
 void ExcelRange::SetValue(std::string_view text) {
+    put(text, true);
+}
+
+void ExcelRange::SetData(std::string_view text) {
+    put(text, false);
+}
+
+void ExcelRange::put(std::string_view text, bool formulas) {
     requireRange(sheet_);
     auto apply = [&](Cell& c) {
         double d = 0;
@@ -87,7 +95,7 @@ void ExcelRange::SetValue(std::string_view text) {
         if (text.empty()) {
             c.kind = Cell::Kind::Empty;
             c.text.clear();
-        } else if (text[0] == '=') {
+        } else if (formulas && text[0] == '=') {
             c.kind = Cell::Kind::Formula;
             c.text = std::string(text);
         } else if (parsePlainNumber(text, d)) {

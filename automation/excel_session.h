@@ -31,6 +31,9 @@ class ExcelRange {
     /// with "=" a formula, "" empties the cell, anything else stays text. A merged area takes the
     /// value in its top-left cell; any other range in every cell.
     void SetValue(std::string_view text);
+    /// Sets a value that comes from imported data: like SetValue, except that text beginning
+    /// with "=" stays text, so that a name or score typed as "=…" can never become a formula.
+    void SetData(std::string_view text);
     void SetHorizontalAlignment(int code);  ///< 2 left, 3 centred
     void SetVerticalAlignment(int code);    ///< -4108 centred
     /// Merges the range (across = 1: each row on its own).
@@ -44,6 +47,7 @@ class ExcelRange {
     friend class ExcelSheet;
     friend class ExcelSession;
     ExcelRange() = default;
+    void put(std::string_view text, bool formulas);
     WorkbookModel* workbook_ = nullptr;
     SheetModel* sheet_ = nullptr;
     CellRange range_{};

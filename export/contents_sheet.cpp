@@ -16,7 +16,7 @@ void writeContentsCell(ExcelSheet& sheet, int column, int row, std::string_view 
     ExcelRange& range = sheet.Range(address, address);
     range.BorderAround();
     if (width > 0) range.SetColumnWidth(width);
-    range.SetValue(value);
+    range.SetData(value);
 }
 
 }  // namespace

@@ -12,14 +12,14 @@ void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view val
     range.BorderAround();
     range.SetHorizontalAlignment(kAlignCenter);
     if (width > 0) range.SetColumnWidth(width);
-    range.SetValue(value);
+    range.SetData(value);
 }
 
 void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
     ExcelRange& range = sheet.Range("A1", CellName(lastColumn, 1));
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);
-    range.SetValue(title);
+    range.SetData(title);
 }
 
 std::string countCellText(int inBand, int cumulative) {

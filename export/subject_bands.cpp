@@ -71,7 +71,7 @@ void writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::stri
         range.SetHorizontalAlignment(kAlignCenter);
         range.SetVerticalAlignment(kAlignVerticalCenter);
         range.Merge(0);
-        range.SetValue(
+        range.SetData(
             strprintf(tx::kSubjectBlockFormat, block.name.c_str(), tx::kOpenBracket, block.fullMark, tx::kPointsClose));
     }
     for (const auto& block : blocks) {

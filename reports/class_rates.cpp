@@ -102,8 +102,8 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
                                   : strprintf("%s\n%s%d%s", kTotalName, rate_texts::kFullMarkOpen,
                                               imported.examFullMarkTotal, rate_texts::kFullMarkClose);
         out.block(kLabel, firstRow(s), lastRow(s), label);
-        out.block(kBlockAverage, firstRow(s), lastRow(s), averageFormula(kAverage, firstRow(s), lastRow(s)),
-                  true);
+        out.formulaBlock(kBlockAverage, firstRow(s), lastRow(s),
+                         averageFormula(kAverage, firstRow(s), lastRow(s)));
     }
 
     for (int s = 0; s <= n; ++s) {
@@ -169,14 +169,14 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
     for (int s = 0; s <= n; ++s) {
         const int first = firstRow(s), last = lastRow(s);
         for (int row = first; row <= last; ++row) {
-            out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last));
-            out.cell(kPassRank, row, rankFormula(kPassRate, row, first, last));
-            out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last));
+            out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last), {.formula = true});
+            out.cell(kPassRank, row, rankFormula(kPassRate, row, first, last), {.formula = true});
+            out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last), {.formula = true});
             // A class without an average has no deviation either.
             const bool sat = figures(s, row - first).satCount > 0;
             out.cell(kDeviation, row,
                      sat ? deviationFormula(kAverage, row, kBlockAverage, first) : std::string(),
-                     {.rateFormat = true});
+                     {.rateFormat = true, .formula = true});
         }
     }
 }

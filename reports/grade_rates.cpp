@@ -122,12 +122,14 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
             const size_t group = groupOfRow[static_cast<size_t>(k)];
             for (int c = 0; c <= n; ++c) {
                 const int column = kFirstFigureColumn + c;
-                std::string value =
-                    block.figure == Figure::Rank
-                        ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
-                        : figureText(block.figure, tally.at(group, static_cast<size_t>(c)),
-                                     studentCount[group]);
-                out.cell(column, row, value, {.rateFormat = rateFormat});
+                if (block.figure == Figure::Rank) {
+                    out.cell(column, row, rankFormula(column, row - schoolCount, first - schoolCount, first - 1),
+                             {.rateFormat = rateFormat, .formula = true});
+                } else {
+                    out.cell(column, row,
+                             figureText(block.figure, tally.at(group, static_cast<size_t>(c)), studentCount[group]),
+                             {.rateFormat = rateFormat});
+                }
             }
         }
     }

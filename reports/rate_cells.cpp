@@ -10,7 +10,7 @@ void RateCells::band(int lastColumn, int row, std::string_view value) {
     ExcelRange& range = sheet_.Range(CellName(0, row), CellName(lastColumn, row));
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);
-    range.SetValue(value);
+    range.SetData(value);
 }
 
 void RateCells::cell(int column, int row, std::string_view value, const RateCellStyle& style) {
@@ -20,17 +20,32 @@ void RateCells::cell(int column, int row, std::string_view value, const RateCell
     range.SetHorizontalAlignment(style.horizontalAlign);
     if (style.columnWidth > 0) range.SetColumnWidth(style.columnWidth);
     if (style.rateFormat) range.SetNumberFormat(kRateNumberFormat);
-    range.SetValue(value);
+    if (style.formula)
+        range.SetValue(value);
+    else
+        range.SetData(value);
 }
 
 void RateCells::block(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat) {
+    putBlock(column, firstRow, lastRow, value, rateFormat, false);
+}
+
+void RateCells::formulaBlock(int column, int firstRow, int lastRow, std::string_view formula) {
+    putBlock(column, firstRow, lastRow, formula, true, true);
+}
+
+void RateCells::putBlock(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat,
+                         bool formula) {
     ExcelRange& range = sheet_.Range(CellName(column, firstRow), CellName(column, lastRow));
     range.BorderAround();
     range.SetHorizontalAlignment(kAlignCenter);
     range.SetVerticalAlignment(kAlignVerticalCenter);
     range.Merge(0);
     if (rateFormat) range.SetNumberFormat(kRateNumberFormat);
-    range.SetValue(value);
+    if (formula)
+        range.SetValue(value);
+    else
+        range.SetData(value);
 }
 
 void writeSixteenColumnHead(RateCells& out, std::string_view title,

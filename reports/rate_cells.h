@@ -14,6 +14,7 @@ struct RateCellStyle {
     int horizontalAlign = kAlignCenter;
     int columnWidth = 0;      ///< 0: the width is not set
     bool rateFormat = false;  ///< sets the rate number format before the value
+    bool formula = false;     ///< the value is one of the sheet's own formulas, not data
 };
 
 /// Writes the rate sheets' cells into the sheet handed over by the export run.
@@ -27,8 +28,11 @@ class RateCells {
     void cell(int column, int row, std::string_view value, const RateCellStyle& style = {});
     /// Rows firstRow … lastRow of one column merged into a bordered, centred block.
     void block(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat = false);
+    /// The same block holding one of the sheet's own formulas (formatted as a rate).
+    void formulaBlock(int column, int firstRow, int lastRow, std::string_view formula);
 
   private:
+    void putBlock(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat, bool formula);
     ExcelSheet& sheet_;
 };
 

@@ -108,8 +108,8 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
         out.block(kLabel, blockFirst[s], blockLast[s],
                   strprintf("%s\n%s%d%s", subjects[s].c_str(), rate_texts::kFullMarkOpen,
                             state.scores.fullMarkOf(subjects[s]), rate_texts::kFullMarkClose));
-        out.block(kBlockAverage, blockFirst[s], blockLast[s],
-                  averageFormula(kAverage, blockFirst[s], blockLast[s]), true);
+        out.formulaBlock(kBlockAverage, blockFirst[s], blockLast[s],
+                         averageFormula(kAverage, blockFirst[s], blockLast[s]));
     }
 
     for (size_t s = 0; s < subjects.size(); ++s) {
@@ -146,15 +146,15 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
                 out.cell(kPassCount, row, countText(g.passCount));
                 out.cell(kAverage, row, averageText(g.scoreSum, g.satCount), {.rateFormat = true});
                 out.cell(kExcellentRate, row, sat ? rateFormula(kExcellentCount, row, kSat) : std::string(),
-                         {.rateFormat = true});
+                         {.rateFormat = true, .formula = true});
                 out.cell(kPassRate, row, sat ? rateFormula(kPassCount, row, kSat) : std::string(),
-                         {.rateFormat = true});
-                out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last));
-                out.cell(kPassRank, row, rankFormula(kPassRate, row, first, last));
-                out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last));
+                         {.rateFormat = true, .formula = true});
+                out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last), {.formula = true});
+                out.cell(kPassRank, row, rankFormula(kPassRate, row, first, last), {.formula = true});
+                out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last), {.formula = true});
                 out.cell(kDeviation, row,
                          sat ? deviationFormula(kAverage, row, kBlockAverage, first) : std::string(),
-                         {.rateFormat = true});
+                         {.rateFormat = true, .formula = true});
                 ++row;
             }
         }

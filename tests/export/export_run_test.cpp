@@ -408,6 +408,46 @@ TEST(SheetPlan, ItemListAndTitles) {
     EXPECT_EQ(plan.sheets[7].title, "期末 - 班级总分排名（七年级）");
 }
 
+TEST(ExportRun, ImportedTextsThatLookLikeFormulasStayText) {
+    Exam exam;
+    exam.student("=1+1", "1", "=HYPERLINK(\"http://example.com\",\"甲\")", "250", {"80", "90", "=80"});
+    exam.student("二中", "=A1", "乙", "200", {"70", "60", "70"});
+    exam.imported().teachers().only([](ExportOptions& o) {
+        o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalBands = o.totalRankBands =
+            o.topNEnabled = o.classRanking = true;
+        o.classRankingLayout = 1;
+    });
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed);
+    // The only formulas are the rate sheets' own: ranks, block averages, deviations and rates.
+    const auto ownFormula = [](const std::string& text) {
+        for (const char* prefix : {"=RANK(", "=AVERAGE(", "=("}) {
+            if (text.rfind(prefix, 0) == 0) return true;
+        }
+        return text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z' && text.find("$") != std::string::npos &&
+               text.find('-') != std::string::npos && text.find('"') == std::string::npos;
+    };
+    const WorkbookModel& workbook = *exam.outcome.workbook;
+    int dataTexts = 0;
+    for (int p = 1; p <= workbook.sheetCount(); ++p) {
+        const SheetModel& sheet = *workbook.sheet(p);
+        for (int r = 0; r < sheet.rowCount(); ++r) {
+            for (int c = 0; c < sheet.columnCount(r); ++c) {
+                const Cell* cell = sheet.cell(r, c);
+                if (cell == nullptr) continue;
+                if (cell->kind == Cell::Kind::Formula) {
+                    EXPECT_TRUE(ownFormula(cell->text)) << sheet.name << ": " << cell->text;
+                }
+                if (cell->kind == Cell::Kind::Text && cell->text.rfind("=", 0) == 0) ++dataTexts;
+            }
+        }
+    }
+    EXPECT_GT(dataTexts, 0);
+    const SheetModel& ranking = exam.sheet("班级总分排名");
+    EXPECT_EQ(shown(ranking, "B4"), "=1+1");
+    EXPECT_EQ(ranking.at("B4")->kind, Cell::Kind::Text);
+}
+
 TEST(SheetPlan, ClassTabNamesAreMadeUsableAndUnique) {
     // 30 characters: with its class the tab name would pass the 31-character limit.
     const std::string longSchool = "某某市第一实验中学附属初级中学东校区本部分校某某市第一实验中";
