@@ -31,13 +31,13 @@ struct WorkbookState {
 /// ("1 班") is not taken for part of the school.
 class ClassList {
 public:
-    /// Appends the entry unless an equal one is there; true when appended. Its school part ends
-    /// at its last blank.
+    /// Appends the entry unless an equal one (same school, same class) is there; true when
+    /// appended. Its school part ends at its last blank.
     bool add(const std::string& entry) {
         size_t blank = entry.rfind(' ');
         return append(entry, blank == std::string::npos ? entry.size() : blank);
     }
-    /// Appends the entry formed by "%s %s" from school and class unless an equal one is there.
+    /// Appends the entry formed by "%s %s" from school and class unless that class is there.
     bool add(const std::string& school, const std::string& klass) {
         return append(school + " " + klass, school.size());
     }
@@ -61,8 +61,10 @@ public:
     int selected = -1;  ///< the entry shown in the 学校和班级 box
 
 private:
+    // Two entries are equal when school and class both are: "一中 1" + "2" and "一中" + "1 2"
+    // read alike but are different classes.
     bool append(const std::string& entry, size_t schoolLength) {
-        if (!seen_.insert(entry).second) return false;
+        if (!seen_.insert(std::to_string(schoolLength) + ':' + entry).second) return false;
         entries_.push_back(entry);
         schoolLengths_.push_back(schoolLength);
         return true;

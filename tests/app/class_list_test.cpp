@@ -1,0 +1,27 @@
+// The imported list of classes: order of first appearance, one entry per school and class.
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+
+namespace varnex {
+namespace {
+
+TEST(ClassList, OneEntryPerSchoolAndClassEvenWhenTheirTextsReadAlike) {
+    ClassList list;
+    EXPECT_TRUE(list.add("一中", "1 班"));
+    EXPECT_TRUE(list.add("一中", "2"));
+    EXPECT_FALSE(list.add("一中", "1 班"));
+    EXPECT_TRUE(list.add("一中 1", "2"));  // reads "一中 1 2", as school 一中 with class "1 2" would
+    EXPECT_FALSE(list.add("一中 1", "2"));
+    EXPECT_TRUE(list.add("一中", "1 2"));
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0], "一中 1 班");
+    EXPECT_EQ(list.parts(0), std::make_pair(std::string("一中"), std::string("1 班")));
+    EXPECT_EQ(list.parts(2), std::make_pair(std::string("一中 1"), std::string("2")));
+    EXPECT_EQ(list.parts(3), std::make_pair(std::string("一中"), std::string("1 2")));
+    EXPECT_TRUE(list.add("二中", ""));  // an empty class is a class of its own
+    EXPECT_EQ(list.parts(4), std::make_pair(std::string("二中"), std::string()));
+}
+
+}  // namespace
+}  // namespace varnex
