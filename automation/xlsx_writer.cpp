@@ -125,11 +125,26 @@ class FormatTable {
 
 // ---------------------------------------------------------------- cells
 
+// The library's reasons that data can cause, in the user's language; the rest as the library
+// words them.
+const char* reasonOf(lxw_error code) {
+    switch (code) {
+        case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+            return "文字超过了一个单元格能容纳的 32767 个字符";
+        case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
+            return "超出了工作表的行数或列数上限";
+        case LXW_ERROR_MEMORY_MALLOC_FAILED:
+            return "内存不足";
+        default:
+            return lxw_strerror(code);
+    }
+}
+
 XlsxWriteError failure(lxw_error code, std::string detail) {
     XlsxWriteError e;
     e.code = code;
     e.systemError = errno;
-    e.detail = std::move(detail) + lxw_strerror(code);
+    e.detail = std::move(detail) + reasonOf(code);
     return e;
 }
 

@@ -136,6 +136,19 @@ TEST(SaveWorkbook, AFailedSaveNamesThePathAndLeavesNothingBehind) {
     }
 }
 
+TEST(SaveWorkbook, TextBeyondTheCellLimitIsNamedInChinese) {
+    TempDir dir;
+    ExcelSession s;
+    s.Start();
+    s.AddWorkbook(OmittedArgument);
+    s.Sheet(1).SetName("成绩");
+    s.Sheet(1).Range("B2", "B2").SetValue(std::string(40000, 'x'));
+    SaveResult r = saveWorkbook(s.workbook(), {dir.path(), "成绩", "", false});
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("工作表“成绩”的 B2：文字超过了一个单元格能容纳的 32767 个字符"), std::string::npos) << r.error;
+    EXPECT_TRUE(filesIn(dir.path()).empty());
+}
+
 TEST(SaveWorkbook, AFullDiskLeavesNoPartialFile) {
     TempDir dir;
     WorkbookModel model = sampleWorkbook(3000);
