@@ -28,5 +28,5 @@ echo "输入工作簿 / input workbook:  $(realpath "$input")"
 echo "结果工作簿 / result workbook: $(realpath "$result")"
 echo "运行记录 / log:               $(realpath "$log")"
 echo
-echo "示例考试（七年级）：${counts#导入七年级：}；导出了 ${sheets:-?} 张表格（目录、三率、分数段、名次段、前N名和班级排名），" \
-     "用时 ${seconds} 秒。The sample exam was imported and analysed: ${sheets:-?} sheets written in ${seconds} s."
+echo "示例考试（七年级）：${counts#导入七年级：}；导出了 ${sheets:-?} 张表格（目录、三率、分数段、名次段、前N名和班级排名），用时 ${seconds} 秒。"
+echo "The sample exam was imported and analysed: ${sheets:-?} sheets written in ${seconds} s."
