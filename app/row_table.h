@@ -9,9 +9,9 @@
 
 namespace varnex {
 
-/// Column column layout of the StudentTable (15 columns).
+/// The column layout of the StudentTable (15 columns).
 extern const char* const kStudentTableColumns;
-/// Column column layout of the TeacherTable (5 columns).
+/// The column layout of the TeacherTable (5 columns).
 extern const char* const kTeacherTableColumns;
 
 struct RowTableColumn {

@@ -90,7 +90,7 @@ const char* const kExportHelp =
     "  --teachers SHEET     教师任课工作表 / the teacher assignment worksheet\n"
     "  --grade G            年级（一年级 … 九年级、高一 … 高三）/ grade level\n"
     "  --exam NAME          考试名称 / exam name\n"
-    "  --settings FILE      配置文件（默认：程序自己的配置文件）/ settings file (default: the program's own)\n"
+    "  --settings FILE      配置文件（默认：与窗口程序共用的配置文件）/ settings file (default: the one the window uses)\n"
     "  --missing-rule R     0 缺考学科超过一半不导入（默认）；1 缺考超过 N 科不导入；2 全部导入\n"
     "                       0 skip when more than half missing (default); 1 more than N; 2 import all\n"
     "  --missing-limit N    规则 1 的 N，默认 4 / N of rule 1, default 4\n"
@@ -171,6 +171,20 @@ std::string programDir() {
     if (n <= 0) return "./";
     std::string path(buffer, static_cast<size_t>(n));
     return path.substr(0, path.rfind('/') + 1);
+}
+
+// The window's program folder, whose settings file the command line shares: the window program
+// "varnex" beside this one (installed), or in the build tree's app/ui/ folder; otherwise ours.
+std::string windowProgramDir() {
+    const std::string own = programDir();
+    for (const std::string& dir : {own, own + "../app/ui/"}) {
+        if (::access((dir + "varnex").c_str(), X_OK) == 0) {
+            std::error_code ec;
+            std::string canonical = std::filesystem::canonical(dir, ec).string();
+            return ec ? dir : canonical + "/";
+        }
+    }
+    return own;
 }
 
 bool refuseExisting(const std::string& path, bool force) {
@@ -302,7 +316,7 @@ int runExport(int argc, char** argv) {
             return kExitFailed;
         }
     } else {
-        state.settingsPath = settingsPath(programDir());
+        state.settingsPath = settingsPath(windowProgramDir());
         seedIfMissing(state.settingsPath);
     }
     loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions);

@@ -84,6 +84,12 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     summary.schools = std::max(options.schools, 1);
     const int classes = std::max(options.classesPerSchool, 1);
     const int perClass = std::max(options.studentsPerClass, 1);
+    // Schools in the order the window advises sorting by (学校 ascending, pinyin).
+    std::vector<int> schoolOrder(static_cast<size_t>(summary.schools));
+    for (int i = 0; i < summary.schools; ++i) schoolOrder[static_cast<size_t>(i)] = i;
+    std::stable_sort(schoolOrder.begin(), schoolOrder.end(), [](int a, int b) {
+        return compareCells(sampleSchoolName(a), sampleSchoolName(b)) < 0;
+    });
 
     // Teachers: per school and subject, most teachers take two neighbouring classes.
     ExcelSheet& teachers = session.Sheet(1);
@@ -94,7 +100,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
         for (int c = 0; c < 3; ++c) put(teachers, c, 1, header[c]);
         for (int s = 0; s < kSubjectCount; ++s) put(teachers, 3 + s, 1, kSubjects[static_cast<size_t>(s)].name);
         int row = 2;
-        for (int school = 0; school < summary.schools; ++school) {
+        for (int school : schoolOrder) {
             std::vector<std::vector<std::string>> names(kSubjectCount);
             for (int s : subjects) {
                 for (int c = 0; c < classes;) {
@@ -125,7 +131,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     int row = 2;
     int serial = 1;
     std::normal_distribution<double> level(0.0, 0.05);
-    for (int school = 0; school < summary.schools; ++school) {
+    for (int school : schoolOrder) {
         for (int c = 0; c < classes; ++c) {
             double classLevel = level(rng);
             std::vector<std::string> names;

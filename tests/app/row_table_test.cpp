@@ -10,7 +10,7 @@ struct ParseCase {
     std::vector<std::pair<std::string, int>> columns;
 };
 
-TEST(RowTable, ParsesColumnSpecifications) {
+TEST(RowTable, ParsesColumnLayouts) {
     const ParseCase cases[] = {
         {"学校,100;班级", {{"学校", 100}}},
         {"学校,100;班级,", {{"学校", 100}, {"班级", 0}}},

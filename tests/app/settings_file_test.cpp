@@ -9,6 +9,7 @@
 
 #include "app/ini_file.h"
 #include "app/recent_files.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 
@@ -171,11 +172,24 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNeitherLoadedNorReplaced) {
 TEST(SettingsFile, FallsBackToTheConfigurationFolder) {
     TempDir dir;
     std::string programDir = dir.file("does-not-exist/");
-    setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+    {
+        testing::ScopedEnv config("XDG_CONFIG_HOME", dir.file("config"));
+        EXPECT_EQ(settingsPath(programDir), dir.file("config/varnex/") + kSettingsFileName);
+        EXPECT_EQ(settingsPath(dir.path()), dir.file(kSettingsFileName));
+    }
+
+    // No folder can take the file: no path, and the built-in values stay in force.
+    testing::writeFile(dir.file("a-file"), "x");
+    testing::ScopedEnv config("XDG_CONFIG_HOME", dir.file("a-file"));
     std::string path = settingsPath(programDir);
-    EXPECT_EQ(path, dir.file("config/varnex/") + kSettingsFileName);
-    EXPECT_EQ(settingsPath(dir.path()), dir.file(kSettingsFileName));
-    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(path, "");
+    seedIfMissing(path);
+    ScoreSettings s;
+    ExportOptions o;
+    EXPECT_FALSE(loadGrade(path, "七年级", s, o));
+    EXPECT_EQ(s.fullMark[0], 100);
+    EXPECT_EQ(o.topN, 50);
+    EXPECT_FALSE(saveGrade(path, "七年级", s, o));
 }
 
 TEST(SettingsFile, SaveCommandConfirmsOrReports) {
