@@ -29,4 +29,6 @@ echo "结果工作簿 / result workbook: $(realpath "$result")"
 echo "运行记录 / log:               $(realpath "$log")"
 echo
 echo "示例考试（七年级）：${counts#导入七年级：}；导出了 ${sheets:-?} 张表格（目录、三率、分数段、名次段、前N名和班级排名），用时 ${seconds} 秒。"
-echo "The sample exam was imported and analysed: ${sheets:-?} sheets written in ${seconds} s."
+read -r schools classes subjects students <<< "$(grep -o '[0-9]\+' <<< "${counts#导入七年级：}" | tr '\n' ' ')"
+echo "The sample exam (${schools:-?} schools, ${classes:-?} classes, ${subjects:-?} subjects, ${students:-?} students)" \
+     "was imported and analysed: ${sheets:-?} sheets written in ${seconds} s."
