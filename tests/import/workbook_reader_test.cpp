@@ -87,6 +87,9 @@ TEST(WorkbookReader, FixturesOfOtherWritersAndShapes) {
         const char* sheet;
         std::vector<std::string> rows;
     };
+    const std::vector<std::string> students = {"成绩", "空行",   "缺考", "满分",   "无学校",
+                                               "全部", "无姓名", "跳过", "首行空", "仅标题"};
+    const std::vector<std::string> teachers = {"任课", "无体育", "无学校", "全部", "无班级", "空行", "仅标题"};
     const Case cases[] = {
         // Inline strings; the chart sheet between the worksheets is left out.
         {"inline_chart.xlsx", {"数据", "后面"}, "数据",
@@ -101,6 +104,13 @@ TEST(WorkbookReader, FixturesOfOtherWritersAndShapes) {
          {"1: 学校|姓名|语文|数学|评语", "2: 第一中学|张三|85|92.5|优秀", "4: 第二中学|王五|-3|0.30000000000000004|#N/A"}},
         {"biff5.xls", {"成绩", "第二页"}, "第二页", {"1: TRUE|42.25"}},
         {"no_sheets.xlsx", {}, "", {}},
+        {"单表.xlsx", {"单表"}, "", {}},
+        // LibreOffice's .xlsx and .xls of the import fixtures list the same sheets.
+        {"students_cases.xlsx", students, "", {}},
+        {"students_cases.xls", students, "", {}},
+        {"teachers_cases.xlsx", teachers, "", {}},
+        {"teachers_cases.xls", teachers, "", {}},
+        {"students_bad_row.xlsx", {"成绩"}, "", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -125,9 +135,16 @@ TEST(WorkbookReader, DamagedFilesEndInTheirMessage) {
         {"missing_workbook.xlsx", "", "文件“missing_workbook.xlsx”已损坏：缺少部件 xl/workbook.xml"},
         {"deep.xlsx", "", "文件“deep.xlsx”已损坏：XML 嵌套层数过多"},
         {"truncated.xls", "", "文件“truncated.xls”已损坏：复合文档结构无法读取"},
+        {"no_workbook_stream.xls", "", "文件“no_workbook_stream.xls”已损坏：找不到工作簿数据流"},
+        {"biff4.xls", "", "文件“biff4.xls”已损坏：不支持的文件版本（BIFF2–BIFF4）"},
+        {"too_many_sheets.xlsx", "", "文件“too_many_sheets.xlsx”已损坏：记录过多"},
+        {"too_many_relationships.xlsx", "", "文件“too_many_relationships.xlsx”已损坏：记录过多"},
         {"bad_record_length.xls", "", "文件“bad_record_length.xls”已损坏：记录（类型 0x0085，位置 1092）有误"},
         {"bad_sheet_offset.xls", "成绩", "工作表“成绩”已损坏：工作表的位置有误"},
         {"bad_sst_index.xls", "成绩", "工作表“成绩”已损坏：记录（类型 0x00FD，位置 100217）有误"},
+        {"cell_order.xls", "表", "工作表“表”已损坏：第 1 行的单元格不在行的顺序中"},
+        {"truncated_record.xls", "表", "工作表“表”已损坏：文件被截断"},
+        {"bad_deflate.xlsx", "表", "工作表“表”已损坏：部件 xl/worksheets/sheet1.xml 无法解压"},
         {"bad_sst_index.xlsx", "表", "工作表“表”已损坏：单元格 A1 引用了不存在的共享字符串 5"},
         {"bad_xml.xlsx", "表", "工作表“表”已损坏：部件 xl/worksheets/sheet1.xml 的 XML 有误（第 1 行）：mismatched tag"},
         {"bad_cell_ref.xlsx", "表", "工作表“表”已损坏：单元格引用“XFE1”无效或超出范围"},
