@@ -9,10 +9,10 @@
 
 #include "app/ini_file.h"
 #include "app/settings_file.h"
+#include "app/subjects.h"
 #include "automation/cell_name.h"
-#include "automation/excel_session.h"
-#include "automation/workbook_file.h"
 #include "import/workbook_reader.h"
+#include "tests/support/input_workbook.h"
 #include "tests/support/temp_dir.h"
 
 namespace varnex {
@@ -20,6 +20,7 @@ namespace {
 
 using testing::readFile;
 using testing::TempDir;
+using testing::fixture;
 
 struct RunResult {
     int status = -1;
@@ -77,29 +78,6 @@ std::map<std::string, std::string> readSheet(const std::string& path, const std:
     return cells;
 }
 
-// Writes a small input workbook: one sheet per entry, rows of cell texts from A1.
-void writeInput(const std::string& path,
-                const std::vector<std::pair<std::string, std::vector<std::vector<std::string>>>>& sheets) {
-    ExcelSession session;
-    session.Start();
-    session.AddWorkbook(OmittedArgument);
-    for (size_t i = 0; i < sheets.size(); ++i) {
-        if (i >= 3) session.AddSheets(1);
-        ExcelSheet& sheet = session.Sheet(static_cast<int>(i) + 1);
-        sheet.SetName(sheets[i].first);
-        const auto& rows = sheets[i].second;
-        for (size_t r = 0; r < rows.size(); ++r) {
-            for (size_t c = 0; c < rows[r].size(); ++c) {
-                std::string at = CellName(static_cast<int>(c), static_cast<int>(r) + 1);
-                sheet.Range(at, at).SetValue(rows[r][c]);
-            }
-        }
-    }
-    SaveTarget target;
-    target.exactPath = path;
-    ASSERT_TRUE(saveWorkbook(session.workbook(), target).ok);
-}
-
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -110,6 +88,17 @@ protected:
                                    "--students-per-class", "20", "--seed", "7", "-o", sample});
         ASSERT_EQ(r.status, 0) << r.err;
         ASSERT_EQ(r.out, sample + "\n");
+    }
+
+    // Examines exactly these subjects in 七年级 and leaves out the teacher rates.
+    void examineOnly(const std::map<std::string, int>& fullMarks) {
+        IniFile ini = IniFile::load(settings);
+        for (const auto& subject : kSubjects) {
+            auto it = fullMarks.find(subject.name);
+            ini.set("七年级", subject.name, it == fullMarks.end() ? "0" : std::to_string(it->second));
+        }
+        ini.set("导出选项", "教师个人三率", "0");
+        ASSERT_TRUE(ini.save(settings));
     }
 
     RunResult exportSample(const std::string& out, std::vector<std::string> extra = {"--yes"}) {
@@ -219,7 +208,7 @@ TEST_F(CliTest, ClassNamesWithABlank) {
     std::string input = dir.file("班级名.xlsx");
     std::vector<std::string> teacherHead = {"学校", "年级", "班级", "语文", "数学", "英语", "物理", "化学",
                                             "生物", "历史", "地理", "政治", "体育", "实验"};
-    writeInput(input, {{"教师", {teacherHead,
+    testing::writeInputWorkbook(input, {{"教师", {teacherHead,
                                  {"一中", "七年级", "1 班", "张老师", "李老师"},
                                  {"一中", "七年级", "2 班", "王老师", "赵老师"}}},
                        {"成绩", {{"学校", "班级", "姓名", "语文", "数学"},
@@ -242,6 +231,90 @@ TEST_F(CliTest, ClassNamesWithABlank) {
     auto grade = readSheet(out, "年级各科三率");
     EXPECT_EQ(grade["B4"], "一中");
     EXPECT_EQ(grade["C4"], "2");
+}
+
+// The committed reader fixtures (a BIFF8 .xls, an .et) exported end to end.
+TEST_F(CliTest, ExportsCommittedFixtures) {
+    const std::vector<std::string> tabs = {"目录", "班级总分排名", "总分前50名", "年级各科三率", "班级各科三率",
+                                           "各科分数段", "总分分数段", "总分名次段"};
+
+    // students_cases.xls, sheet 成绩: 张三 304.5 (一中 10), 李四 7 (一中 1), 王五 300 (二中 3),
+    // 赵六 240.5 (一中 2), 钱七 180 (一中 10). The classes give the school runs 一中, 二中, 一中; both
+    // 一中 columns count all of 一中's students.
+    examineOnly({{"语文", 150}, {"数学", 150}, {"英语", 150}});
+    std::string xlsOut = dir.file("xls-结果.xlsx");
+    RunResult r = runCli(dir, {"export", fixture("students_cases.xls"), "--scores", "成绩", "--grade", "七年级",
+                               "--exam", "月考", "--settings", settings, "--missing-rule", "2", "--yes", "-o", xlsOut});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("导入七年级：3所学校，4个班级，3科成绩，共5人"), std::string::npos) << r.err;
+    EXPECT_EQ(sheetNames(xlsOut), tabs);
+    auto ranks = readSheet(xlsOut, "总分名次段");
+    EXPECT_EQ(ranks["A1"], "月考 - 总分名次段（七年级）");
+    EXPECT_EQ(ranks["B3"], "一中/累计");
+    EXPECT_EQ(ranks["C3"], "二中/累计");
+    EXPECT_EQ(ranks["D3"], "一中/累计");
+    EXPECT_EQ(ranks["E3"], "合计/累计");
+    EXPECT_EQ(ranks["A4"], "第  1→5  名");
+    EXPECT_EQ(ranks["B4"], "  4/4  ");
+    EXPECT_EQ(ranks["C4"], "  1/1  ");
+    EXPECT_EQ(ranks["D4"], "  4/4  ");
+    EXPECT_EQ(ranks["E4"], "  5/5  ");
+    EXPECT_EQ(ranks.count("A5"), 0u);
+    // Full mark 450: 46 bands, band j in row 49 − j.
+    auto bands = readSheet(xlsOut, "总分分数段");
+    EXPECT_EQ(bands["A4"], "满分:450分");
+    EXPECT_EQ(bands["E4"], "  0/0  ");
+    EXPECT_EQ(bands["A19"], "300→309分");
+    EXPECT_EQ(bands["B19"], "  1/1  ");
+    EXPECT_EQ(bands["C19"], "  1/1  ");
+    EXPECT_EQ(bands["E19"], "  2/2  ");
+    EXPECT_EQ(bands["A25"], "240→249分");
+    EXPECT_EQ(bands["B25"], "  1/2  ");
+    EXPECT_EQ(bands["E25"], "  1/3  ");
+    EXPECT_EQ(bands["A49"], "  0→9  分");
+    EXPECT_EQ(bands["B49"], "  1/4  ");
+    EXPECT_EQ(bands["E49"], "  1/5  ");
+    EXPECT_EQ(bands.count("A50"), 0u);
+
+    // workbook_xls.et, sheet 成绩 with 语文 and 数学: 张三 85 + 92.5, 李四 −7 + 100; the empty row
+    // after them ends the data.
+    RunResult sheets = runCli(dir, {"sheets", fixture("workbook_xls.et")});
+    EXPECT_EQ(sheets.status, 0) << sheets.err;
+    EXPECT_EQ(sheets.out, "成绩\n教师任课表\n隐藏\nSheet4\n");
+    examineOnly({{"语文", 150}, {"数学", 150}});
+    std::string etOut = dir.file("et-结果.xlsx");
+    r = runCli(dir, {"export", fixture("workbook_xls.et"), "--scores", "成绩", "--grade", "七年级", "--exam", "月考",
+                     "--settings", settings, "--yes", "-o", etOut});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("导入七年级：1所学校，1个班级，2科成绩，共2人"), std::string::npos) << r.err;
+    EXPECT_EQ(sheetNames(etOut), tabs);
+    auto top = readSheet(etOut, "总分前50名");
+    EXPECT_EQ(top["E3"], "语文150");
+    EXPECT_EQ(top["G3"], "总分300");
+    EXPECT_EQ(top["B4"], "第一中学");
+    EXPECT_EQ(top["C4"], "（1班）班");
+    EXPECT_EQ(top["D4"], "张三");
+    EXPECT_EQ(top["F4"], "92.5");
+    EXPECT_EQ(top["G4"], "177.5");
+    EXPECT_EQ(top["H4"], "1");
+    EXPECT_EQ(top["D5"], "李四");
+    EXPECT_EQ(top["E5"], "-7");
+    EXPECT_EQ(top["G5"], "93");
+    EXPECT_EQ(top["H5"], "2");
+    EXPECT_EQ(top.count("A6"), 0u);
+    ranks = readSheet(etOut, "总分名次段");
+    EXPECT_EQ(ranks["B3"], "第一中学/累计");
+    EXPECT_EQ(ranks.count("C3"), 0u);  // one school: no 合计
+    EXPECT_EQ(ranks["A4"], "第  1→2  名");
+    EXPECT_EQ(ranks["B4"], "  2/2  ");
+    // Full mark 300: 31 bands, band j in row 34 − j.
+    bands = readSheet(etOut, "总分分数段");
+    EXPECT_EQ(bands["A4"], "满分:300分");
+    EXPECT_EQ(bands["A17"], "170→179分");
+    EXPECT_EQ(bands["B17"], "  1/1  ");
+    EXPECT_EQ(bands["A25"], " 90→99 分");
+    EXPECT_EQ(bands["B25"], "  1/2  ");
+    EXPECT_EQ(bands["B34"], "  0/2  ");
 }
 
 TEST_F(CliTest, TemplateAndHelp) {

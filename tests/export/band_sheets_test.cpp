@@ -183,20 +183,75 @@ TEST(SubjectBands, FullMark45HasAPartialBand) {
     EXPECT_TRUE(merged(s, "A1", "E1"));
 }
 
+struct ManySchoolsCase {
+    int schools;
+    const char* lastSchool;  ///< column of the last school in the rank and total bands
+    const char* all;         ///< their 合计 column
+    const char* subjectAll;  ///< the 合计 column of the subject bands (one column further right)
+    int lastRankRow;
+    const char* allCount;  ///< 合计 of the last rank band and of the total band 0→9
+};
+
+// One student per school, totals 0 … n − 1. Nothing caps the school count: the columns run on
+// past Z, and past 260 schools.
 TEST(BandSheets, SchoolsPastColumnZ) {
-    Exam exam;
-    exam.subjects({{"语文", 100}});
-    for (int i = 0; i < 30; ++i) exam.student(strprintf("学校%02d", i), "1", "甲", std::to_string(i), {std::to_string(i)});
-    exam.imported().only([](ExportOptions& o) { o.totalRankBands = o.totalBands = o.subjectBands = true; });
-    exam.run();
-    // 30 schools and 合计: rank and total bands end in AF, subject bands in AG.
-    EXPECT_EQ(shown(exam.sheet("总分名次段"), "AE3"), "学校29/累计");
-    EXPECT_EQ(shown(exam.sheet("总分名次段"), "AF3"), "合计/累计");
-    EXPECT_EQ(shown(exam.sheet("总分名次段"), "AF6"), " 10/30 ");
-    EXPECT_TRUE(merged(exam.sheet("总分分数段"), "A1", "AF1"));
-    EXPECT_EQ(shown(exam.sheet("总分分数段"), "AF14"), " 10/30 ");  // 0→9
-    EXPECT_TRUE(merged(exam.sheet("各科分数段"), "A1", "AG1"));
-    EXPECT_EQ(shown(exam.sheet("各科分数段"), "AG3"), "合计/累计");
+    const ManySchoolsCase cases[] = {
+        {30, "AE", "AF", "AG", 6, " 10/30 "},
+        {270, "JK", "JL", "JM", 30, " 10/270"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.schools);
+        Exam exam;
+        exam.subjects({{"语文", 100}});
+        for (int i = 0; i < c.schools; ++i)
+            exam.student(strprintf("学校%02d", i), "1", "甲", std::to_string(i), {std::to_string(i)});
+        exam.imported().only([](ExportOptions& o) { o.totalRankBands = o.totalBands = o.subjectBands = true; });
+        exam.run();
+        const std::string lastHeader = strprintf("学校%02d/累计", c.schools - 1);
+        const std::string all = c.all;
+        const SheetModel& ranks = exam.sheet("总分名次段");
+        EXPECT_EQ(shown(ranks, c.lastSchool + std::string("3")), lastHeader);
+        EXPECT_EQ(shown(ranks, all + "3"), "合计/累计");
+        EXPECT_EQ(shown(ranks, all + std::to_string(c.lastRankRow)), c.allCount);
+        EXPECT_TRUE(merged(ranks, "A1", all + "1"));
+        EXPECT_TRUE(merged(exam.sheet("总分分数段"), "A1", all + "1"));
+        EXPECT_EQ(shown(exam.sheet("总分分数段"), all + "14"), c.allCount);  // 0→9
+        const SheetModel& subjects = exam.sheet("各科分数段");
+        EXPECT_TRUE(merged(subjects, "A1", c.subjectAll + std::string("1")));
+        EXPECT_EQ(shown(subjects, all + "3"), lastHeader);
+        EXPECT_EQ(shown(subjects, c.subjectAll + std::string("3")), "合计/累计");
+    }
+}
+
+// More than 260 bands: 2,615 students give 261 full rank bands and a partial one; a full mark of
+// 2,615 gives 263 score bands with the partial band 2610→2614 under the full-mark band.
+TEST(BandSheets, MoreThan260Bands) {
+    Exam ranked;
+    // Totals 10000, 9999, …: places 1 … 2615, odd places in 一中, even ones in 二中.
+    for (int i = 0; i < 2615; ++i)
+        ranked.student(i % 2 == 0 ? "一中" : "二中", "1", "甲", std::to_string(10000 - i));
+    ranked.imported().only([](ExportOptions& o) { o.totalRankBands = true; });
+    ranked.run();
+    expectCells(ranked.sheet("总分名次段"), {
+                                               {"A264", "第2601→2610名"}, {"B264", "  5/1305"}, {"D264", " 10/2610"},
+                                               {"A265", "第2611→2615名"}, {"B265", "  3/1308"}, {"C265", "  2/1307"},
+                                               {"D265", "  5/2615"},
+                                               {"A266", ""},
+                                           });
+
+    Exam scored;
+    scored.subjects({{"语文", 2615}});
+    for (const char* t : {"2615", "2612", "2605", "0"}) scored.student("一中", "1", "甲", t);
+    scored.imported().only([](ExportOptions& o) { o.totalBands = true; });
+    scored.run();
+    expectCells(scored.sheet("总分分数段"), {
+                                                {"A4", "满分:2615分"}, {"B4", "  1/1  "},
+                                                {"A5", "2610→2614分"}, {"B5", "  1/2  "},
+                                                {"A6", "2600→2609分"}, {"B6", "  1/3  "},
+                                                {"A7", "2590→2599分"}, {"B7", "  0/3  "},
+                                                {"A266", "  0→9  分"}, {"B266", "  1/4  "},
+                                                {"A267", ""},
+                                            });
 }
 
 TEST(BandSheets, FullMarkTooLargeForASheetEndsTheRun) {

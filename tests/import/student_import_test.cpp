@@ -7,6 +7,7 @@
 
 #include "app/control_ids.h"
 #include "tests/import/import_command_fixture.h"
+#include "tests/support/input_workbook.h"
 #include "tests/support/scripted_frontend.h"
 
 namespace varnex::testing {
@@ -257,6 +258,35 @@ TEST(StudentImport, ZeroScoresAndEmptyRowsUnderRuleTwo) {
     EXPECT_EQ(state.students.row(1), studentRow("一中", "2", "缺四", {"", "", "0", "0", "10", "10", "10", "10", "10"}, "50"));
     EXPECT_EQ(state.students.row(0)[kTotalColumn], "90");
     EXPECT_EQ(state.students.row(4), studentRow("一中", "5", "全缺", {}, "0"));
+}
+
+// Text in a score cell ("缺考", "95分") is read like atof/atoi: its leading number or 0 in the
+// total and in the full-mark check. Only an empty cell or "0" counts as missing, so with no
+// missing subject allowed 乙 (a 0) is skipped while 丙, who has 缺考 in every subject, is kept with
+// the total 0, and the import goes on past them.
+TEST(StudentImport, TextScores) {
+    TempDir dir;
+    const std::string path = dir.file("文字成绩.xlsx");
+    writeInputWorkbook(path, {{"成绩", {{"学校", "班级", "姓名", "语文", "数学", "英语"},
+                                        {"一中", "1", "甲", "缺考", "90", "80"},
+                                        {"一中", "1", "乙", "0", "90", "80"},
+                                        {"一中", "1", "丙", "缺考", "缺考", "缺考"},
+                                        {"一中", "1", "丁", "95分", "90", "80"}}}});
+    AppState state = scoreState("文字成绩.xlsx", "成绩", kThreeSubjects, 1, 0);
+    state.workbook.path = path;
+    ScriptedFrontend ui;
+    ui.expectQuestion("", true);
+
+    importStudents(state, ui);
+
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(rowsOf(state.students), (Rows{
+                                          studentRow("一中", "1", "甲", {"缺考", "90", "80"}, "170"),
+                                          studentRow("一中", "1", "丙", {"缺考", "缺考", "缺考"}, "0"),
+                                          studentRow("一中", "1", "丁", {"95分", "90", "80"}, "265"),
+                                      }));
+    ASSERT_EQ(ui.logLines.size(), 2u);
+    EXPECT_EQ(withoutTime(ui.logLines[1]), "导入七年级：1所学校，1个班级，3科成绩，共3人");
 }
 
 struct RowStopCase {
