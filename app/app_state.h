@@ -31,15 +31,15 @@ struct WorkbookState {
 /// ("1 班") is not taken for part of the school.
 class ClassList {
 public:
-    /// Appends the entry unless an equal one (same school, same class) is there; true when
-    /// appended. Its school part ends at its last blank.
-    bool add(const std::string& entry) {
-        size_t blank = entry.rfind(' ');
-        return append(entry, blank == std::string::npos ? entry.size() : blank);
-    }
-    /// Appends the entry formed by "%s %s" from school and class unless that class is there.
+    /// Appends the entry "school class" unless that school's class is there; true when appended.
+    /// Two entries are equal when school and class both are: "一中 1" + "2" and "一中" + "1 2"
+    /// read alike but are different classes.
     bool add(const std::string& school, const std::string& klass) {
-        return append(school + " " + klass, school.size());
+        std::string entry = school + " " + klass;
+        if (!seen_.insert(std::to_string(school.size()) + ':' + entry).second) return false;
+        entries_.push_back(std::move(entry));
+        schoolLengths_.push_back(school.size());
+        return true;
     }
     void clear() {
         entries_.clear();
@@ -50,8 +50,7 @@ public:
     /// The school and class parts of entry i.
     std::pair<std::string, std::string> parts(size_t i) const {
         const std::string& entry = entries_[i];
-        size_t length = schoolLengths_[i];
-        return {entry.substr(0, length), length < entry.size() ? entry.substr(length + 1) : std::string()};
+        return {entry.substr(0, schoolLengths_[i]), entry.substr(schoolLengths_[i] + 1)};
     }
     const std::vector<std::string>& entries() const { return entries_; }
     size_t size() const { return entries_.size(); }
@@ -61,25 +60,10 @@ public:
     int selected = -1;  ///< the entry shown in the 学校和班级 box
 
 private:
-    // Two entries are equal when school and class both are: "一中 1" + "2" and "一中" + "1 2"
-    // read alike but are different classes.
-    bool append(const std::string& entry, size_t schoolLength) {
-        if (!seen_.insert(std::to_string(schoolLength) + ':' + entry).second) return false;
-        entries_.push_back(entry);
-        schoolLengths_.push_back(schoolLength);
-        return true;
-    }
     std::vector<std::string> entries_;
     std::vector<size_t> schoolLengths_;
     std::unordered_set<std::string> seen_;
 };
-
-/// Splits a ClassList entry at its last blank into school and class.
-inline std::pair<std::string, std::string> splitClassEntry(const std::string& entry) {
-    size_t pos = entry.rfind(' ');
-    if (pos == std::string::npos) return {entry, std::string()};
-    return {entry.substr(0, pos), entry.substr(pos + 1)};
-}
 
 /// What the imports leave behind for the export.
 struct ImportResults {

@@ -107,7 +107,7 @@ void generateExam(AppState& state, const ExamSize& size, unsigned seed) {
             row[14] = removeTrailingDotZero(strprintf("%.1f", sum));
             state.students.appendRow(std::move(row));
         }
-        r.classList.add(schoolName + " " + className);
+        r.classList.add(schoolName, className);
         for (const auto& [name, mark] : subjects)
             state.teachers.appendRow({schoolName, r.gradeName, className, name, "教师" + std::to_string(c)});
         if (r.schoolList.empty() || r.schoolList.back() != schoolName) r.schoolList.push_back(schoolName);

@@ -36,7 +36,7 @@ void fill(varnex::AppState& state, int students) {
         std::string school = "第" + std::to_string(k + 1) + "中学";
         state.imported.schoolList.push_back(school);
         for (int c = 1; c <= 20; ++c) {
-            state.imported.classList.add(school + " " + std::to_string(c));
+            state.imported.classList.add(school, std::to_string(c));
             for (const auto& subject : kExam)
                 state.teachers.appendRow(
                     {school, "九年级", std::to_string(c), subject, "教师" + std::to_string(rng() % 400)});

@@ -13,6 +13,18 @@ void RateCells::band(int lastColumn, int row, std::string_view value) {
     range.SetData(value);
 }
 
+namespace {
+
+// The sheet's own formulas go in as typed input; everything else is data and stays as written.
+void putValue(ExcelRange& range, std::string_view value, bool formula) {
+    if (formula)
+        range.SetValue(value);
+    else
+        range.SetData(value);
+}
+
+}  // namespace
+
 void RateCells::cell(int column, int row, std::string_view value, const RateCellStyle& style) {
     std::string address = CellName(column, row);
     ExcelRange& range = sheet_.Range(address, address);
@@ -20,32 +32,25 @@ void RateCells::cell(int column, int row, std::string_view value, const RateCell
     range.SetHorizontalAlignment(style.horizontalAlign);
     if (style.columnWidth > 0) range.SetColumnWidth(style.columnWidth);
     if (style.rateFormat) range.SetNumberFormat(kRateNumberFormat);
-    if (style.formula)
-        range.SetValue(value);
-    else
-        range.SetData(value);
+    putValue(range, value, style.formula);
 }
 
-void RateCells::block(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat) {
-    putBlock(column, firstRow, lastRow, value, rateFormat, false);
+void RateCells::block(int column, int firstRow, int lastRow, std::string_view value) {
+    mergedBlock(column, firstRow, lastRow, false).SetData(value);
 }
 
 void RateCells::formulaBlock(int column, int firstRow, int lastRow, std::string_view formula) {
-    putBlock(column, firstRow, lastRow, formula, true, true);
+    mergedBlock(column, firstRow, lastRow, true).SetValue(formula);
 }
 
-void RateCells::putBlock(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat,
-                         bool formula) {
+ExcelRange& RateCells::mergedBlock(int column, int firstRow, int lastRow, bool rateFormat) {
     ExcelRange& range = sheet_.Range(CellName(column, firstRow), CellName(column, lastRow));
     range.BorderAround();
     range.SetHorizontalAlignment(kAlignCenter);
     range.SetVerticalAlignment(kAlignVerticalCenter);
     range.Merge(0);
     if (rateFormat) range.SetNumberFormat(kRateNumberFormat);
-    if (formula)
-        range.SetValue(value);
-    else
-        range.SetData(value);
+    return range;
 }
 
 void writeSixteenColumnHead(RateCells& out, std::string_view title,

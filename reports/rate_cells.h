@@ -27,12 +27,13 @@ class RateCells {
     /// One cell: border box, alignment, optional width, optional number format, value.
     void cell(int column, int row, std::string_view value, const RateCellStyle& style = {});
     /// Rows firstRow … lastRow of one column merged into a bordered, centred block.
-    void block(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat = false);
+    void block(int column, int firstRow, int lastRow, std::string_view value);
     /// The same block holding one of the sheet's own formulas (formatted as a rate).
     void formulaBlock(int column, int firstRow, int lastRow, std::string_view formula);
 
   private:
-    void putBlock(int column, int firstRow, int lastRow, std::string_view value, bool rateFormat, bool formula);
+    /// The bordered, centred block merged down the rows, ready for its value.
+    ExcelRange& mergedBlock(int column, int firstRow, int lastRow, bool rateFormat);
     ExcelSheet& sheet_;
 };
 

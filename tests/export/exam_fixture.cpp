@@ -50,10 +50,10 @@ Exam& Exam::imported() {
     r.classList.clear();
     r.schoolList.clear();
     for (int i = 0; i < state.students.rowCount(); ++i)
-        r.classList.add(state.students.cellText(i, 0) + " " + state.students.cellText(i, 1));
+        r.classList.add(state.students.cellText(i, 0), state.students.cellText(i, 1));
     std::string previous;
-    for (const auto& entry : r.classList.entries()) {
-        std::string school = splitClassEntry(entry).first;
+    for (size_t i = 0; i < r.classList.size(); ++i) {
+        std::string school = r.classList.parts(i).first;
         if (school != previous) r.schoolList.push_back(school);
         previous = school;
     }
@@ -65,8 +65,9 @@ Exam& Exam::imported() {
 Exam& Exam::teachers() {
     state.teachers.clear();
     int n = 0;
-    for (const auto& entry : state.imported.classList.entries()) {
-        auto [school, klass] = splitClassEntry(entry);
+    const ClassList& classList = state.imported.classList;
+    for (size_t i = 0; i < classList.size(); ++i) {
+        auto [school, klass] = classList.parts(i);
         for (const auto& subject : state.imported.examSubjects)
             state.teachers.appendRow({school, state.imported.gradeName, klass, subject, "教师" + std::to_string(++n)});
     }

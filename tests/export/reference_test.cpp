@@ -85,8 +85,8 @@ void selectLiterally(RowTable& table, const AppState& state, int n, std::vector<
         moveDown(best);
     }
     window = table.rowCount();
-    for (const auto& entry : state.imported.classList.entries()) {
-        auto [school, klass] = splitClassEntry(entry);
+    for (size_t c = 0; c < state.imported.classList.size(); ++c) {
+        auto [school, klass] = state.imported.classList.parts(c);
         classes.emplace_back();
         last.clear();
         place = 0;
@@ -201,7 +201,7 @@ TEST(Reference, BandAndRankingSheetsMatchTheLiteralProcedures) {
         ASSERT_GT(topN.size(), 15u);  // ties widen the list
         expectListing(exam.sheet("总分前15名"), 4, 3, 7, topN);
         EXPECT_EQ(shown(exam.sheet("总分前15名"), CellName(0, 4 + static_cast<int>(topN.size()))), "");
-        const auto& entries = before.imported.classList.entries();
+        const ClassList& classList = before.imported.classList;
         if (layout == 1) {
             int row = 4;
             for (const auto& listed : classes) {
@@ -210,8 +210,8 @@ TEST(Reference, BandAndRankingSheetsMatchTheLiteralProcedures) {
             }
             EXPECT_EQ(row, n + 4);
         } else {
-            for (size_t c = 0; c < entries.size(); ++c) {
-                auto [school, klass] = splitClassEntry(entries[c]);
+            for (size_t c = 0; c < classList.size(); ++c) {
+                auto [school, klass] = classList.parts(c);
                 expectListing(exam.sheet(school + klass), 4, 1, 5, classes[c]);
             }
         }

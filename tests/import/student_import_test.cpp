@@ -44,7 +44,7 @@ std::vector<std::string> studentRow(const std::string& school, const std::string
 // Leaves a previous import behind, so that every test sees what an import replaces.
 void putPreviousImport(AppState& state) {
     state.students.appendRow(studentRow("旧校", "1", "旧生", {"1"}, "1"));
-    state.imported.classList.add("旧校 1");
+    state.imported.classList.add("旧校", "1");
     state.imported.schoolList = {"旧校", "另校"};
     state.imported.classCount = 7;
     state.imported.studentCount = 99;

@@ -24,7 +24,7 @@ void RateFixture::school(const std::string& name) {
 }
 
 void RateFixture::classEntry(const std::string& school, const std::string& className) {
-    state.imported.classList.add(school + " " + className);
+    state.imported.classList.add(school, className);
 }
 
 void RateFixture::student(const std::string& school, const std::string& className,

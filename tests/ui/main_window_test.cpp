@@ -72,8 +72,8 @@ protected:
             for (const auto& row : kStudents) s.students.appendRow(row);
             s.imported.studentCount = s.students.rowCount();
             s.imported.gradeName = s.gradeName();
-            s.imported.classList.add("一中 1");
-            s.imported.classList.add("一中 2");
+            s.imported.classList.add("一中", "1");
+            s.imported.classList.add("一中", "2");
             s.imported.classList.selected = 0;
             f.enableControl(ctl::ExportResults, true);
         };

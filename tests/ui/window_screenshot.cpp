@@ -55,7 +55,7 @@ void fillSample(AppState& state, Frontend& frontend) {
                                           std::to_string(small[1]), std::to_string(small[2]),
                                           std::to_string(small[3]), "", "", std::to_string(total)});
             }
-            state.imported.classList.add(std::string(school) + " " + cls);
+            state.imported.classList.add(school, cls);
             for (int k = 0; k < 7; ++k)
                 state.teachers.appendRow({school, "七年级", cls, subjects[k], teachers[(k + c) % 7]});
         }
