@@ -7,8 +7,8 @@ cd "$(dirname "$0")"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build -j "$(nproc)"
 
-if { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; } && [ -x build/app/ui/varnex ]; then
-  exec build/app/ui/varnex
+if { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; } && [ -x build/ui/varnex ]; then
+  exec build/ui/varnex
 fi
 if [ -x tools/main-job.sh ]; then
   exec tools/main-job.sh

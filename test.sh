@@ -5,6 +5,9 @@ cd "$(dirname "$0")"
 ./tools/install-deps.sh
 jobs=$(nproc)
 
+./tools/check-format.sh
+./tools/check-layers.sh
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEX_WERROR=ON
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")

@@ -8,7 +8,7 @@
 #include <memory>
 #include <mutex>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

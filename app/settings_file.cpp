@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "app/ini_file.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

@@ -1,6 +1,6 @@
 #include "app/status_log.h"
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/automation_texts.h"
 
 namespace varnex {

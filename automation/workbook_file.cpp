@@ -13,7 +13,7 @@
 #include <fstream>
 #include <random>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/automation_texts.h"
 #include "automation/xlsx_writer.h"
 

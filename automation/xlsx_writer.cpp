@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

@@ -34,7 +34,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "export/export_run.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace {
 

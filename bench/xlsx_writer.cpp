@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
 

@@ -16,15 +16,15 @@
 #include "app/app_state.h"
 #include "app/settings_file.h"
 #include "app/subjects.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/workbook_file.h"
 #include "cli/cli_frontend.h"
-#include "cli/sample_exam.h"
+#include "sample/sample_exam.h"
 #include "export/export_run.h"
 #include "import/open_workbook.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
-#include "import/template_generator.h"
+#include "export/template_generator.h"
 
 namespace {
 
@@ -174,10 +174,10 @@ std::string programDir() {
 }
 
 // The window's program folder, whose settings file the command line shares: the window program
-// "varnex" beside this one (installed), or in the build tree's app/ui/ folder; otherwise ours.
+// "varnex" beside this one (installed), or in the build tree's ui/ folder; otherwise ours.
 std::string windowProgramDir() {
     const std::string own = programDir();
-    for (const std::string& dir : {own, own + "../app/ui/"}) {
+    for (const std::string& dir : {own, own + "../ui/"}) {
         if (::access((dir + "varnex").c_str(), X_OK) == 0) {
             std::error_code ec;
             std::string canonical = std::filesystem::canonical(dir, ec).string();

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

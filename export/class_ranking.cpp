@@ -1,6 +1,6 @@
 #include "export/class_ranking.h"
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "export/export_texts.h"
 #include "export/ranking_rows.h"
 #include "export/sheet_cells.h"

@@ -7,7 +7,7 @@
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
 #include "export/class_ranking.h"

@@ -1,6 +1,6 @@
 #include "export/score_bands.h"
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "export/band_counts.h"
 #include "export/export_texts.h"
 #include "export/sheet_cells.h"

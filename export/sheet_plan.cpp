@@ -4,7 +4,7 @@
 #include <set>
 #include <string_view>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "export/export_texts.h"
 
 namespace varnex {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "export/band_counts.h"
 #include "export/export_texts.h"
 #include "export/score_bands.h"

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/cell_text.h"
 #include "import/reader_limits.h"
 #include "import/reader_messages.h"

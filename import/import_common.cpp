@@ -1,7 +1,7 @@
 #include "import/import_common.h"
 
 #include "app/status_log.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/import_texts.h"
 
 namespace varnex {

@@ -5,9 +5,9 @@
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/reader_messages.h"
-#include "import/spreadsheet_driver.h"
+#include "app/spreadsheet_driver.h"
 #include "import/workbook_reader.h"
 
 namespace varnex {

@@ -1,14 +1,8 @@
 #pragma once
-// Every user-visible text of the workbook readers, the sheet query, the reader registry and
-// openWorkbook, in one place.
+// Every user-visible text of the workbook readers, the sheet query and openWorkbook, in one
+// place.
 
 namespace varnex::msg {
-
-// Reader registry (shown in a plain message box by the caller).
-inline constexpr const char* kNoReaderInstalled =
-    "在您的系统中未找到 Excel 驱动程序！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
-inline constexpr const char* kNoXlsxReaderInstalled =
-    "在您的系统中未找到 Excel 2007 驱动程序！\n请正确安装2007及之后版本的 Microsoft Office Excel，然后重试！";
 
 // openWorkbook.
 inline constexpr const char* kErrorCaption = "错误";

@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/reader_messages.h"
 #include "import/workbook_reader.h"
 

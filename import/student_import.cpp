@@ -6,7 +6,7 @@
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
 #include "import/sheet_query.h"

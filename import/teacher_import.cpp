@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/status_log.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
 #include "import/sheet_query.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/reader_messages.h"
 #include "import/xls_reader.h"
 #include "import/xlsx_reader.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/biff_records.h"
 #include "import/cell_text.h"
 #include "import/reader_limits.h"

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/cell_text.h"
 #include "import/reader_limits.h"
 #include "import/reader_messages.h"

@@ -2,7 +2,7 @@
 
 #include <zip.h>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "import/reader_limits.h"
 #include "import/reader_messages.h"
 

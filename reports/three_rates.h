@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/subjects.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/excel_session.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"

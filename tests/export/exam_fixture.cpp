@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/cell_name.h"
 
 namespace varnex::testing {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/excel_session.h"
 #include "export/class_ranking.h"
 #include "export/top_n.h"

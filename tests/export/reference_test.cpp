@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <random>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/cell_name.h"
 #include "tests/export/exam_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/control_ids.h"
-#include "import/spreadsheet_driver.h"
+#include "app/spreadsheet_driver.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 

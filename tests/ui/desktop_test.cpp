@@ -8,11 +8,11 @@
 #include <atomic>
 #include <thread>
 
-#include "app/ui/desktop_tools.h"
-#include "app/ui/help_window.h"
-#include "app/ui/music_player.h"
-#include "app/ui/single_instance.h"
-#include "app/ui/ui_texts.h"
+#include "ui/desktop_tools.h"
+#include "ui/help_window.h"
+#include "ui/music_player.h"
+#include "ui/single_instance.h"
+#include "ui/ui_texts.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 

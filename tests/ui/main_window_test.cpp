@@ -1,4 +1,4 @@
-#include "app/ui/main_window.h"
+#include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +24,12 @@
 
 #include "app/control_ids.h"
 #include "app/settings_file.h"
-#include "app/text_util.h"
-#include "app/ui/control_transfer.h"
-#include "app/ui/row_table_model.h"
-#include "app/ui/splash_window.h"
-#include "app/ui/student_row_text.h"
-#include "app/ui/ui_texts.h"
+#include "base/text_util.h"
+#include "ui/control_transfer.h"
+#include "ui/row_table_model.h"
+#include "ui/splash_window.h"
+#include "ui/student_row_text.h"
+#include "ui/ui_texts.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 

@@ -19,12 +19,12 @@
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
-#include "app/ui/about_dialog.h"
-#include "app/ui/help_window.h"
-#include "app/ui/main_window.h"
-#include "app/ui/row_table_model.h"
-#include "app/ui/splash_window.h"
-#include "app/ui/qt_frontend.h"
+#include "ui/about_dialog.h"
+#include "ui/help_window.h"
+#include "ui/main_window.h"
+#include "ui/row_table_model.h"
+#include "ui/splash_window.h"
+#include "ui/qt_frontend.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/ui/main_window.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -27,22 +27,22 @@
 #include "app/control_ids.h"
 #include "app/settings_file.h"
 #include "app/status_log.h"
-#include "app/text_util.h"
-#include "app/ui/about_dialog.h"
-#include "app/ui/control_transfer.h"
-#include "app/ui/desktop_tools.h"
-#include "app/ui/help_window.h"
-#include "app/ui/music_player.h"
-#include "app/ui/row_table_model.h"
-#include "app/ui/splash_window.h"
-#include "app/ui/student_row_text.h"
-#include "app/ui/ui_texts.h"
-#include "app/ui/window_layout.h"
+#include "base/text_util.h"
+#include "ui/about_dialog.h"
+#include "ui/control_transfer.h"
+#include "ui/desktop_tools.h"
+#include "ui/help_window.h"
+#include "ui/music_player.h"
+#include "ui/row_table_model.h"
+#include "ui/splash_window.h"
+#include "ui/student_row_text.h"
+#include "ui/ui_texts.h"
+#include "ui/window_layout.h"
 #include "export/export_run.h"
 #include "import/open_workbook.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
-#include "import/template_generator.h"
+#include "export/template_generator.h"
 
 namespace varnex::ui {
 

@@ -1,4 +1,4 @@
-#include "app/ui/dialog_units.h"
+#include "ui/dialog_units.h"
 
 #include <QFontMetrics>
 

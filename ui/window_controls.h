@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "app/subjects.h"
-#include "app/ui/dialog_units.h"
+#include "ui/dialog_units.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "app/ui/desktop_tools.h"
+#include "ui/desktop_tools.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -9,8 +9,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "app/text_util.h"
-#include "app/ui/ui_texts.h"
+#include "base/text_util.h"
+#include "ui/ui_texts.h"
 
 namespace varnex::ui {
 

@@ -1,4 +1,4 @@
-#include "import/template_generator.h"
+#include "export/template_generator.h"
 
 #include <gtest/gtest.h>
 

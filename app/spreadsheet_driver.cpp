@@ -1,8 +1,16 @@
-#include "import/spreadsheet_driver.h"
-
-#include "import/reader_messages.h"
+#include "app/spreadsheet_driver.h"
 
 namespace varnex {
+
+namespace {
+
+// Shown in a plain message box by the caller.
+constexpr const char* kNoReaderInstalled =
+    "在您的系统中未找到 Excel 驱动程序！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
+constexpr const char* kNoXlsxReaderInstalled =
+    "在您的系统中未找到 Excel 2007 驱动程序！\n请正确安装2007及之后版本的 Microsoft Office Excel，然后重试！";
+
+}  // namespace
 
 const std::vector<std::string>& builtInReaders() {
     static const std::vector<std::string> readers = {kXlsxReaderName, kXlsReaderName};
@@ -24,13 +32,13 @@ bool chooseSpreadsheetDriver(std::string& driverName, bool requireXlsx, std::str
     if (!haveXlsx) {
         choice = findInstalledDriver(installed, kXlsReaderName);
         if (choice.empty()) {
-            error = msg::kNoReaderInstalled;
+            error = kNoReaderInstalled;
             return false;
         }
     }
     driverName = choice;
     if (requireXlsx && !haveXlsx) {
-        error = msg::kNoXlsxReaderInstalled;
+        error = kNoXlsxReaderInstalled;
         return false;
     }
     return true;

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "app/ui/dialog_units.h"
+#include "ui/dialog_units.h"
 
 namespace varnex::ui {
 

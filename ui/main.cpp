@@ -8,10 +8,10 @@
 #include <QTranslator>
 
 #include "app/app_state.h"
-#include "app/ui/main_window.h"
-#include "app/ui/qt_frontend.h"
-#include "app/ui/single_instance.h"
-#include "app/ui/ui_texts.h"
+#include "ui/main_window.h"
+#include "ui/qt_frontend.h"
+#include "ui/single_instance.h"
+#include "ui/ui_texts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

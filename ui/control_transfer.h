@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "app/app_state.h"
-#include "app/ui/window_controls.h"
+#include "ui/window_controls.h"
 
 namespace varnex::ui {
 

@@ -1,4 +1,4 @@
-#include "app/ui/music_player.h"
+#include "ui/music_player.h"
 
 #ifdef VARNEX_HAVE_MUSIC
 

@@ -11,9 +11,9 @@
 #include <QStandardPaths>
 #include <span>
 
-#include "app/text_util.h"
-#include "app/ui/main_window.h"
-#include "app/ui/ui_texts.h"
+#include "base/text_util.h"
+#include "ui/main_window.h"
+#include "ui/ui_texts.h"
 
 namespace varnex::ui {
 

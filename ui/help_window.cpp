@@ -1,4 +1,4 @@
-#include "app/ui/help_window.h"
+#include "ui/help_window.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -6,7 +6,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 
-#include "app/ui/ui_texts.h"
+#include "ui/ui_texts.h"
 
 namespace varnex::ui {
 

@@ -1,4 +1,4 @@
-#include "app/ui/control_transfer.h"
+#include "ui/control_transfer.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "cli/sample_exam.h"
+#include "sample/sample_exam.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "app/row_table.h"
 #include "app/subjects.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

@@ -1,4 +1,4 @@
-#include "app/ui/row_table_model.h"
+#include "ui/row_table_model.h"
 
 #include <QBrush>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "app/ui/qt_frontend.h"
+#include "ui/qt_frontend.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/ui/main_window.h"
-#include "app/ui/ui_texts.h"
+#include "ui/main_window.h"
+#include "ui/ui_texts.h"
 
 namespace varnex::ui {
 

@@ -1,4 +1,4 @@
-#include "app/ui/about_dialog.h"
+#include "ui/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/ui_texts.h"
+#include "ui/ui_texts.h"
 
 namespace varnex::ui {
 

@@ -1,4 +1,4 @@
-#include "app/ui/window_controls.h"
+#include "ui/window_controls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -12,7 +12,7 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "app/ui/window_layout.h"
+#include "ui/window_layout.h"
 
 namespace varnex::ui {
 

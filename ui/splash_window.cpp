@@ -1,11 +1,11 @@
-#include "app/ui/splash_window.h"
+#include "ui/splash_window.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <QScreen>
 
-#include "app/ui/ui_texts.h"
-#include "app/ui/window_layout.h"
+#include "ui/ui_texts.h"
+#include "ui/window_layout.h"
 
 namespace varnex::ui {
 

@@ -11,10 +11,10 @@
 #include <unordered_map>
 
 #include "app/app_state.h"
-#include "app/ui/desktop_tools.h"
-#include "app/ui/dialog_units.h"
-#include "app/ui/qt_frontend.h"
-#include "app/ui/window_controls.h"
+#include "ui/desktop_tools.h"
+#include "ui/dialog_units.h"
+#include "ui/qt_frontend.h"
+#include "ui/window_controls.h"
 
 class QLabel;
 class QMenu;

@@ -1,4 +1,4 @@
-#include "import/template_generator.h"
+#include "export/template_generator.h"
 
 #include <exception>
 #include <string>
@@ -7,11 +7,11 @@
 #include "app/control_ids.h"
 #include "app/status_log.h"
 #include "app/subjects.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
-#include "import/spreadsheet_driver.h"
-#include "import/template_texts.h"
+#include "app/spreadsheet_driver.h"
+#include "export/template_texts.h"
 
 namespace varnex {
 

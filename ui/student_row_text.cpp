@@ -1,7 +1,7 @@
-#include "app/ui/student_row_text.h"
+#include "ui/student_row_text.h"
 
 #include "app/subjects.h"
-#include "app/text_util.h"
+#include "base/text_util.h"
 
 namespace varnex::ui {
 
