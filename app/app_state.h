@@ -14,9 +14,9 @@ namespace varnex {
 
 /// The workbook opened last and its worksheets.
 struct WorkbookState {
-    std::string path;        ///< WorkbookPath, exactly as received
-    std::string title;       ///< WorkbookTitle; each export overwrites it with the exam name
-    std::string driverName;  ///< description of the reader chosen for the workbook
+    std::string path;                     ///< WorkbookPath, exactly as received
+    std::string title;                    ///< WorkbookTitle; each export overwrites it with the exam name
+    std::string driverName;               ///< description of the reader chosen for the workbook
     std::vector<std::string> sheetNames;  ///< the worksheet box, in workbook order
     int selectedSheet = -1;               ///< index into sheetNames, -1 for none
     std::string selectedSheetName() const {
@@ -30,7 +30,7 @@ struct WorkbookState {
 /// Each entry remembers where its school part ends, so that a class name with a blank in it
 /// ("1 班") is not taken for part of the school.
 class ClassList {
-public:
+  public:
     /// Appends the entry "school class" unless that school's class is there; true when appended.
     /// Two entries are equal when school and class both are: "一中 1" + "2" and "一中" + "1 2"
     /// read alike but are different classes.
@@ -59,7 +59,7 @@ public:
 
     int selected = -1;  ///< the entry shown in the 学校和班级 box
 
-private:
+  private:
     std::vector<std::string> entries_;
     std::vector<size_t> schoolLengths_;
     std::unordered_set<std::string> seen_;

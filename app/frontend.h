@@ -10,7 +10,7 @@ namespace varnex {
 enum class MessageIcon { None, Information, Error };
 
 class Frontend {
-public:
+  public:
     virtual ~Frontend() = default;
 
     /// Shows a message box and waits until it is closed.

@@ -1,8 +1,8 @@
 #include "app/ini_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -73,7 +73,9 @@ bool hasHighBytes(std::string_view s) {
     return false;
 }
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -126,8 +128,12 @@ std::string cutEncoded(const std::string& utf8, IniFile::Encoding enc, size_t li
 
 }  // namespace
 
-std::string gbkToUtf8(std::string_view gbk) { return convert(gbk, "UTF-8", "GB18030"); }
-std::string utf8ToGbk(std::string_view utf8) { return convert(utf8, "GB18030", "UTF-8"); }
+std::string gbkToUtf8(std::string_view gbk) {
+    return convert(gbk, "UTF-8", "GB18030");
+}
+std::string utf8ToGbk(std::string_view utf8) {
+    return convert(utf8, "GB18030", "UTF-8");
+}
 
 IniFile IniFile::load(const std::string& path) {
     IniFile file;
@@ -205,7 +211,8 @@ std::optional<std::string> IniFile::find(std::string_view section, std::string_v
     auto loc = locate(section, key);
     if (!loc) return std::nullopt;
     std::string_view value = trim(std::string_view(lines_[loc->line]).substr(loc->valueStart));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
     return cutEncoded(std::string(value), encoding_, 259);
 }
 
@@ -259,7 +266,9 @@ std::string IniFile::toBytes() const {
     return text;
 }
 
-bool IniFile::save(const std::string& path) const { return writeFileAtomically(path, toBytes()); }
+bool IniFile::save(const std::string& path) const {
+    return writeFileAtomically(path, toBytes());
+}
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     std::string temp = path + ".tmp-XXXXXX";

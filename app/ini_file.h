@@ -18,7 +18,7 @@ std::string gbkToUtf8(std::string_view gbk);
 std::string utf8ToGbk(std::string_view utf8);
 
 class IniFile {
-public:
+  public:
     enum class Encoding { Gbk, Utf8, Utf8Bom };
 
     /// Reads the file; a missing or unreadable file gives an empty one with exists() false.
@@ -45,7 +45,7 @@ public:
     /// Writes the file atomically (a temporary file in the same folder, then a rename).
     bool save(const std::string& path) const;
 
-private:
+  private:
     struct Location {
         size_t line;
         size_t valueStart;

@@ -7,7 +7,7 @@
 namespace varnex {
 
 class RecentFileList {
-public:
+  public:
     static constexpr int kCapacity = 4;
 
     /// The settings file the list is read from and written to ("" writes nothing).
@@ -27,7 +27,7 @@ public:
     const std::vector<std::string>& entries() const { return entries_; }
     int count() const { return static_cast<int>(entries_.size()); }
 
-private:
+  private:
     std::string storePath_;
     std::vector<std::string> entries_;
 };

@@ -21,7 +21,9 @@ namespace {
 
 enum class Kind { Number, Date, Text };
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 Kind kindOf(std::string_view a) {
     int dots = 0;
@@ -47,8 +49,12 @@ Kind kindOf(std::string_view a) {
     return Kind::Text;
 }
 
-int sign(double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
-int sign(int d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
+int sign(double d) {
+    return d < 0 ? -1 : (d > 0 ? 1 : 0);
+}
+int sign(int d) {
+    return d < 0 ? -1 : (d > 0 ? 1 : 0);
+}
 
 // Reads the characters [pos, pos+len) of text (as far as they exist) like atoi.
 int partOf(std::string_view text, size_t pos, size_t len) {
@@ -60,7 +66,9 @@ struct DateKey {
     int year = 0, month = 0, day = 0;
 };
 
-DateKey dateKeyOf(std::string_view text) { return {partOf(text, 6, 4), partOf(text, 3, 2), partOf(text, 0, 2)}; }
+DateKey dateKeyOf(std::string_view text) {
+    return {partOf(text, 6, 4), partOf(text, 3, 2), partOf(text, 0, 2)};
+}
 
 int compareDates(const DateKey& a, const DateKey& b) {
     if (a.year != b.year) return sign(a.year - b.year);
@@ -82,7 +90,8 @@ icu::Collator* chineseCollator() {
 std::string sortKeyOf(std::string_view text) {
     icu::Collator* collator = chineseCollator();
     if (collator == nullptr) return std::string(text);
-    icu::UnicodeString u = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    icu::UnicodeString u =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     int32_t needed = collator->getSortKey(u, nullptr, 0);
     std::string key(static_cast<size_t>(needed), '\0');
     collator->getSortKey(u, reinterpret_cast<uint8_t*>(key.data()), needed);
@@ -136,8 +145,8 @@ bool RowTable::setColumns(std::string_view layout) {
         if (comma == std::string_view::npos) break;
         size_t semicolon = layout.find(';', comma + 1);
         std::string_view name = layout.substr(start, comma - start);
-        std::string_view width =
-            layout.substr(comma + 1, semicolon == std::string_view::npos ? std::string_view::npos : semicolon - comma - 1);
+        std::string_view width = layout.substr(
+            comma + 1, semicolon == std::string_view::npos ? std::string_view::npos : semicolon - comma - 1);
         columns_.push_back({std::string(name), cAtoi(width)});
         if (semicolon == std::string_view::npos) break;
         start = semicolon + 1;
@@ -156,7 +165,9 @@ void RowTable::deleteRow(int index) {
     rows_.erase(rows_.begin() + index);
 }
 
-void RowTable::clear() { rows_.clear(); }
+void RowTable::clear() {
+    rows_.clear();
+}
 
 const std::string& RowTable::cellText(int row, int column) const {
     static const std::string kEmpty;
@@ -215,7 +226,8 @@ void RowTable::sortBy(int column, bool ascending) {
         anyText = anyText || keys[i].kind == Kind::Text;
     }
     if (anyText) {
-        for (size_t i = 0; i < n; ++i) keys[i].collation = sortKeyOf(rows_[i].cells[static_cast<size_t>(column)]);
+        for (size_t i = 0; i < n; ++i)
+            keys[i].collation = sortKeyOf(rows_[i].cells[static_cast<size_t>(column)]);
     }
 
     // A bottom-up merge sort: it only ever asks "does b come before a", so even a comparison

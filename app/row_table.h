@@ -24,7 +24,7 @@ struct RowTableColumn {
 int compareCells(std::string_view a, std::string_view b);
 
 class RowTable {
-public:
+  public:
     RowTable() = default;
     explicit RowTable(std::string_view layout) { setColumns(layout); }
 
@@ -62,7 +62,7 @@ public:
     int sortColumn() const { return sortColumn_; }
     bool sortAscending() const { return sortAscending_; }
 
-private:
+  private:
     struct Row {
         std::vector<std::string> cells;
         bool selected = false;

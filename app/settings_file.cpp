@@ -22,9 +22,9 @@ struct FlagKey {
 
 // The seven plain flags in the order they are seeded and saved.
 const FlagKey kFlagKeys[] = {
-    {"年级各科三率", &ExportOptions::gradeRates},   {"班级各科三率", &ExportOptions::classRates},
-    {"教师个人三率", &ExportOptions::teacherRates}, {"各科分数段", &ExportOptions::subjectBands},
-    {"总分分数段", &ExportOptions::totalBands},     {"总分名次段", &ExportOptions::totalRankBands},
+    {"年级各科三率", &ExportOptions::gradeRates},       {"班级各科三率", &ExportOptions::classRates},
+    {"教师个人三率", &ExportOptions::teacherRates},     {"各科分数段", &ExportOptions::subjectBands},
+    {"总分分数段", &ExportOptions::totalBands},         {"总分名次段", &ExportOptions::totalRankBands},
     {"忽略零分学科", &ExportOptions::ignoreZeroScores},
 };
 
@@ -35,7 +35,9 @@ std::string excellenceKey(int subject) {
     return std::string(kSubjects[static_cast<size_t>(subject)].name) + "优秀率";
 }
 
-bool folderIsWritable(const std::string& dir) { return !dir.empty() && ::access(dir.c_str(), W_OK | X_OK) == 0; }
+bool folderIsWritable(const std::string& dir) {
+    return !dir.empty() && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
 
 bool makeFolders(const std::string& dir) {
     std::string partial;
@@ -74,8 +76,9 @@ void seedIfMissing(const std::string& path) {
     for (int g = 0; g < kGradeCount; ++g) {
         for (int s = 0; s < kSubjectCount; ++s) {
             int mark = kGradeSeedFullMarks[static_cast<size_t>(g)][static_cast<size_t>(s)];
-            if (mark != 0) file.set(kGradeNames[static_cast<size_t>(g)], kSubjects[static_cast<size_t>(s)].name,
-                                    std::to_string(mark));
+            if (mark != 0)
+                file.set(kGradeNames[static_cast<size_t>(g)], kSubjects[static_cast<size_t>(s)].name,
+                         std::to_string(mark));
         }
     }
     for (int g = 0; g < kGradeCount; ++g) {
@@ -84,7 +87,8 @@ void seedIfMissing(const std::string& path) {
                 file.set(kGradeNames[static_cast<size_t>(g)], excellenceKey(s), "80");
         }
     }
-    for (const char* key : {"年级各科三率", "班级各科三率", "教师个人三率", "各科分数段", "总分分数段", "总分名次段"})
+    for (const char* key :
+         {"年级各科三率", "班级各科三率", "教师个人三率", "各科分数段", "总分分数段", "总分名次段"})
         file.set(kExportSection, key, "1");
     file.set(kExportSection, kClassRankingKey, "1");
     file.set(kExportSection, kTopNKey, "50");
@@ -98,7 +102,8 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     IniFile file = IniFile::load(path);
     if (!file.exists()) return false;
     for (int s = 0; s < kSubjectCount; ++s)
-        scores.fullMark[static_cast<size_t>(s)] = cAtoi(file.get(gradeName, kSubjects[static_cast<size_t>(s)].name));
+        scores.fullMark[static_cast<size_t>(s)] =
+            cAtoi(file.get(gradeName, kSubjects[static_cast<size_t>(s)].name));
     for (int s = 0; s < kSubjectCount; ++s)
         scores.excellenceLine[static_cast<size_t>(s)] = cAtoi(file.get(gradeName, excellenceKey(s)));
     for (const auto& flag : kFlagKeys) options.*flag.field = cAtoi(file.get(kExportSection, flag.key)) != 0;
@@ -132,9 +137,11 @@ bool saveGrade(const std::string& path, const std::string& gradeName, const Scor
         int line = scores.excellenceLine[static_cast<size_t>(s)];
         if (line > 0) file.set(gradeName, excellenceKey(s), strprintf("%d", line));
     }
-    for (const auto& flag : kFlagKeys) file.set(kExportSection, flag.key, strprintf("%d", options.*flag.field ? 1 : 0));
+    for (const auto& flag : kFlagKeys)
+        file.set(kExportSection, flag.key, strprintf("%d", options.*flag.field ? 1 : 0));
     file.set(kExportSection, kTopNKey, strprintf("%d", options.topNEnabled ? options.topN : 0));
-    file.set(kExportSection, kClassRankingKey, strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
+    file.set(kExportSection, kClassRankingKey,
+             strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
     return file.save(path);
 }
 
@@ -144,11 +151,14 @@ void saveGradeCommand(AppState& state, Frontend& frontend) {
         frontend.showMessage(grade + "学科分值和优秀控制线保存成功！", "信息", MessageIcon::Information);
     } else {
         std::string where = state.settingsPath.empty() ? std::string(kSettingsFileName) : state.settingsPath;
-        frontend.showMessage(strprintf("%s%s\n%s", "保存配置文件失败：", where.c_str(), "请检查文件夹是否可写。"),
-                             "错误", MessageIcon::Error);
+        frontend.showMessage(
+            strprintf("%s%s\n%s", "保存配置文件失败：", where.c_str(), "请检查文件夹是否可写。"), "错误",
+            MessageIcon::Error);
     }
 }
 
-void restoreDefaultExcellence(ScoreSettings& scores) { scores.excellenceLine.fill(80); }
+void restoreDefaultExcellence(ScoreSettings& scores) {
+    scores.excellenceLine.fill(80);
+}
 
 }  // namespace varnex

@@ -60,7 +60,9 @@ int excellenceContribution(int fullMark, int line) {
 
 // Eleven values of at most INT_MAX each cannot overflow a long long; a total beyond the int range
 // (only from absurd entries) shows as the largest int rather than wrapping to a negative value.
-int clampTotal(long long sum) { return sum > INT_MAX ? INT_MAX : static_cast<int>(sum); }
+int clampTotal(long long sum) {
+    return sum > INT_MAX ? INT_MAX : static_cast<int>(sum);
+}
 
 }  // namespace
 
@@ -74,7 +76,8 @@ int ScoreSettings::totalFullMark() const {
 
 int ScoreSettings::totalExcellenceScore() const {
     long long sum = 0;
-    for (size_t i = 0; i < fullMark.size(); ++i) sum += excellenceContribution(fullMark[i], excellenceLine[i]);
+    for (size_t i = 0; i < fullMark.size(); ++i)
+        sum += excellenceContribution(fullMark[i], excellenceLine[i]);
     return clampTotal(sum);
 }
 

@@ -17,10 +17,10 @@ constexpr int kTotalColumn = 14;
 /// One of the eleven subjects, with its StudentTable column and control ids.
 struct Subject {
     const char* name;
-    int column;           ///< StudentTable column (3..13)
-    int fullMarkEdit;     ///< control id of its full-mark edit
-    int excellenceEdit;   ///< control id of its excellence edit
-    int plausibleLimit;   ///< largest full mark accepted without asking
+    int column;          ///< StudentTable column (3..13)
+    int fullMarkEdit;    ///< control id of its full-mark edit
+    int excellenceEdit;  ///< control id of its excellence edit
+    int plausibleLimit;  ///< largest full mark accepted without asking
 };
 
 extern const std::array<Subject, kSubjectCount> kSubjects;
@@ -65,7 +65,7 @@ int columnOfSubject(std::string_view name);
 
 /// The missing-subject rule of the student import.
 struct ImportOptions {
-    int missingRule = 0;   ///< 0: more than half missing skips; 1: more than missingLimit; 2: never
+    int missingRule = 0;  ///< 0: more than half missing skips; 1: more than missingLimit; 2: never
     int missingLimit = 4;
 };
 

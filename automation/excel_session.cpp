@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "base/text_util.h"
 #include "automation/automation_texts.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

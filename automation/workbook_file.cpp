@@ -13,9 +13,9 @@
 #include <fstream>
 #include <random>
 
-#include "base/text_util.h"
 #include "automation/automation_texts.h"
 #include "automation/xlsx_writer.h"
+#include "base/text_util.h"
 
 namespace varnex {
 

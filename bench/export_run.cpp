@@ -14,16 +14,18 @@
 //   libxlsxwriter's constant-memory mode (match the mode of the program's own writer).
 //        bench_export_run --one STUDENTS CLASSES LAYOUT   (one case in this process, for a profiler)
 
+#include "export/export_run.h"
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -35,7 +37,6 @@
 
 #include "app/app_state.h"
 #include "base/text_util.h"
-#include "export/export_run.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ using namespace varnex;
 
 /// Answers Yes and keeps nothing.
 class BenchFrontend : public Frontend {
-public:
+  public:
     void showMessage(const std::string& text, const std::string&, MessageIcon icon) override {
         if (icon == MessageIcon::Error) lastError = text;
     }
@@ -69,7 +70,8 @@ struct ExamSize {
 // subjects, one teacher per class and subject.
 void generateExam(AppState& state, const ExamSize& size, unsigned seed) {
     static const char* family[] = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴", "徐", "孙"};
-    static const char* given[] = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳", "杰", "涛"};
+    static const char* given[] = {"伟", "芳", "娜", "敏", "静", "丽", "强",
+                                  "磊", "军", "洋", "勇", "艳", "杰", "涛"};
     std::mt19937 rng(seed);
     const std::vector<std::pair<const char*, int>> subjects = {{"语文", 120}, {"数学", 120}, {"英语", 120},
                                                                {"物理", 100}, {"化学", 100}, {"生物", 100},
@@ -101,7 +103,8 @@ void generateExam(AppState& state, const ExamSize& size, unsigned seed) {
             double sum = 0;
             for (const auto& [name, mark] : subjects) {
                 double score = static_cast<double>(rng() % static_cast<unsigned>(mark * 2 + 1)) / 2;
-                row[static_cast<size_t>(columnOfSubject(name))] = removeTrailingDotZero(strprintf("%.1f", score));
+                row[static_cast<size_t>(columnOfSubject(name))] =
+                    removeTrailingDotZero(strprintf("%.1f", score));
                 sum += score;
             }
             row[14] = removeTrailingDotZero(strprintf("%.1f", sum));
@@ -116,8 +119,8 @@ void generateExam(AppState& state, const ExamSize& size, unsigned seed) {
     r.studentCount = state.students.rowCount();
     r.teacherCount = state.teachers.rowCount();
     ExportOptions& o = state.exportOptions;
-    o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalBands = o.totalRankBands = o.topNEnabled =
-        o.classRanking = true;
+    o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalBands = o.totalRankBands =
+        o.topNEnabled = o.classRanking = true;
     o.topN = 50;
 }
 
@@ -130,7 +133,8 @@ void writeDirect(const WorkbookModel& book, const std::string& path) {
     lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
     std::map<std::tuple<int, int, bool, int>, lxw_format*> formats;
     auto formatOf = [&](const Cell& c) -> lxw_format* {
-        auto key = std::make_tuple(int{c.borders}, int{c.horizontalAlign}, c.verticalCenter, int{c.numberFormat});
+        auto key =
+            std::make_tuple(int{c.borders}, int{c.horizontalAlign}, c.verticalCenter, int{c.numberFormat});
         if (key == std::make_tuple(0, 0, false, 0)) return nullptr;
         auto it = formats.find(key);
         if (it != formats.end()) return it->second;
@@ -150,12 +154,14 @@ void writeDirect(const WorkbookModel& book, const std::string& path) {
         const SheetModel& sheet = *book.sheet(p);
         lxw_worksheet* ws = workbook_add_worksheet(workbook, sheet.name.c_str());
         for (const auto& [column, width] : sheet.columnWidths)
-            worksheet_set_column(ws, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column), width, nullptr);
+            worksheet_set_column(ws, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column), width,
+                                 nullptr);
         for (const auto& m : sheet.merges) {
             const Cell* c = sheet.cell(m.first.row, m.first.column);
-            worksheet_merge_range(ws, static_cast<lxw_row_t>(m.first.row), static_cast<lxw_col_t>(m.first.column),
-                                  static_cast<lxw_row_t>(m.last.row), static_cast<lxw_col_t>(m.last.column),
-                                  c != nullptr ? c->text.c_str() : "", c != nullptr ? formatOf(*c) : nullptr);
+            worksheet_merge_range(ws, static_cast<lxw_row_t>(m.first.row),
+                                  static_cast<lxw_col_t>(m.first.column), static_cast<lxw_row_t>(m.last.row),
+                                  static_cast<lxw_col_t>(m.last.column), c != nullptr ? c->text.c_str() : "",
+                                  c != nullptr ? formatOf(*c) : nullptr);
         }
         for (int row = 0; row < sheet.rowCount(); ++row) {
             for (int col = 0; col < sheet.columnCount(row); ++col) {
@@ -193,7 +199,9 @@ long peakKilobytes() {
 }
 
 // Processor time: other work on a shared machine does not count against either side.
-double msSince(std::clock_t start) { return 1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC; }
+double msSince(std::clock_t start) {
+    return 1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+}
 
 struct CaseResult {
     double exportMs = 0;
@@ -232,7 +240,8 @@ CaseResult runCase(const ExamSize& size, int layout, const std::string& folder) 
         const SheetModel& s = *book.sheet(p);
         result.cells += static_cast<long long>(s.cellCount());
         for (int row = 0; row < s.rowCount(); ++row) {
-            for (int col = 0; col < s.columnCount(row); ++col) result.valueCells += s.cell(row, col)->kind != Cell::Kind::Empty;
+            for (int col = 0; col < s.columnCount(row); ++col)
+                result.valueCells += s.cell(row, col)->kind != Cell::Kind::Empty;
         }
     }
     start = std::clock();
@@ -244,8 +253,8 @@ CaseResult runCase(const ExamSize& size, int layout, const std::string& folder) 
 
 std::string serialise(const CaseResult& r) {
     std::ostringstream out;
-    out << r.exportMs << ' ' << r.directMs << ' ' << r.exportPeakKb << ' ' << r.peakKb << ' ' << r.cells << ' '
-        << r.valueCells << ' ' << r.sheets << ' ' << r.saved << ' ' << r.timings.size() << '\n';
+    out << r.exportMs << ' ' << r.directMs << ' ' << r.exportPeakKb << ' ' << r.peakKb << ' ' << r.cells
+        << ' ' << r.valueCells << ' ' << r.sheets << ' ' << r.saved << ' ' << r.timings.size() << '\n';
     for (const auto& [name, ms] : r.timings) out << ms << ' ' << name << '\n';
     out << r.error << '\n';
     return out.str();
@@ -255,8 +264,8 @@ CaseResult parse(const std::string& text) {
     std::istringstream in(text);
     CaseResult r;
     size_t timings = 0;
-    in >> r.exportMs >> r.directMs >> r.exportPeakKb >> r.peakKb >> r.cells >> r.valueCells >> r.sheets >> r.saved >>
-        timings;
+    in >> r.exportMs >> r.directMs >> r.exportPeakKb >> r.peakKb >> r.cells >> r.valueCells >> r.sheets >>
+        r.saved >> timings;
     for (size_t i = 0; i < timings; ++i) {
         double ms = 0;
         std::string name;
@@ -322,15 +331,17 @@ int main(int argc, char** argv) {
         return v.size() % 2 == 1 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
     };
     auto report = [](const ExamSize& size, int layout, const CaseResult& r) {
-        std::printf("== %d students, %d schools, %d classes, 9 subjects, class ranking layout %d\n", size.students,
-                    size.schools, size.classes, layout);
+        std::printf("== %d students, %d schools, %d classes, 9 subjects, class ranking layout %d\n",
+                    size.students, size.schools, size.classes, layout);
         std::printf("   sheets %d, cells %lld (with a value %lld)\n", r.sheets, r.cells, r.valueCells);
         for (const auto& [name, ms] : r.timings)
             std::printf("   %-14s %9.1f ms  (%4.1f%%)\n", name.c_str(), ms, 100 * ms / r.exportMs);
         std::printf("   whole export   %9.1f ms, peak memory %.0f MB\n", r.exportMs, r.exportPeakKb / 1024.0);
-        std::printf("   direct libxlsxwriter of the same cells %9.1f ms (peak with both %.0f MB)\n", r.directMs,
-                    r.peakKb / 1024.0);
-        if (!r.saved) std::printf("   not saved (%s): the export figures leave out the file writing\n", r.error.c_str());
+        std::printf("   direct libxlsxwriter of the same cells %9.1f ms (peak with both %.0f MB)\n",
+                    r.directMs, r.peakKb / 1024.0);
+        if (!r.saved)
+            std::printf("   not saved (%s): the export figures leave out the file writing\n",
+                        r.error.c_str());
     };
 
     bool ok = true;
@@ -354,7 +365,8 @@ int main(int argc, char** argv) {
         report(large, layout, largeRuns[largeRuns.size() / 2]);
         double baseRatio = median(baseRatios), largeRatio = median(largeRatios), scale = median(scales);
         std::printf("-- layout %d, medians of %d rounds (processor time):\n", layout, rounds);
-        std::printf("   export / direct libxlsxwriter, %d students: %.2f (requirement <= 1.5)\n", base.students, baseRatio);
+        std::printf("   export / direct libxlsxwriter, %d students: %.2f (requirement <= 1.5)\n",
+                    base.students, baseRatio);
         std::printf("   export / direct libxlsxwriter, %d students: %.2f\n", large.students, largeRatio);
         std::printf("   export of %d / export of %d students: %.2fx (requirement <= 11)\n\n", large.students,
                     base.students, scale);

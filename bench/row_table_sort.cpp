@@ -21,8 +21,10 @@ double millisecondsOf(auto&& work) {
 }  // namespace
 
 int main() {
-    const char* family[] = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴", "徐", "孙", "胡", "朱", "高"};
-    const char* given[] = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳", "杰", "涛", "明", "超"};
+    const char* family[] = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄",
+                            "周", "吴", "徐", "孙", "胡", "朱", "高"};
+    const char* given[] = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊",
+                           "军", "洋", "勇", "艳", "杰", "涛", "明", "超"};
     std::mt19937 rng(42);
     varnex::RowTable table(varnex::kStudentTableColumns);
     std::vector<std::string> names;

@@ -3,6 +3,8 @@
 // alone as the baseline, then runs the student import on the same sheet. Prints both times and
 // their ratio; the import may take at most 1.3 times the reader's own time.
 
+#include "import/student_import.h"
+
 #include <xlsxwriter.h>
 
 #include <algorithm>
@@ -17,7 +19,6 @@
 #include "app/app_state.h"
 #include "app/frontend.h"
 #include "import/sheet_query.h"
-#include "import/student_import.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ constexpr double kAllowedRatio = 1.3;
 
 // Answers every question with Yes and counts what it is told.
 class BenchFrontend : public Frontend {
-public:
+  public:
     void showMessage(const std::string& text, const std::string&, MessageIcon) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
         ++messages;
@@ -140,8 +141,8 @@ int main(int argc, char** argv) {
         BenchFrontend ui;
         bestImport = std::min(bestImport, secondsOf([&] { importStudents(state, ui); }));
         if (ui.messages != 0 || state.imported.studentCount != students || rows != students) {
-            std::fprintf(stderr, "import incomplete: %d of %d students, %ld rows read\n", state.imported.studentCount,
-                         students, rows);
+            std::fprintf(stderr, "import incomplete: %d of %d students, %ld rows read\n",
+                         state.imported.studentCount, students, rows);
             return 1;
         }
         if (round == 0) std::printf("import log: %s\n", ui.lastLog.c_str());
@@ -151,6 +152,7 @@ int main(int argc, char** argv) {
     double ratio = bestImport / bestRead;
     std::printf("baseline, sheet query reading the same columns: %.3f s\n", bestRead);
     std::printf("student import: %.3f s (%.2fx baseline)\n", bestImport, ratio);
-    std::printf("requirement: at most %.1fx -> %s\n", kAllowedRatio, ratio <= kAllowedRatio ? "ok" : "TOO SLOW");
+    std::printf("requirement: at most %.1fx -> %s\n", kAllowedRatio,
+                ratio <= kAllowedRatio ? "ok" : "TOO SLOW");
     return ratio <= kAllowedRatio ? 0 : 2;
 }

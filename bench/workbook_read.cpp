@@ -1,7 +1,7 @@
-// Reading one query's columns of a 200,000 x 15 score sheet (.xls: 65,535 rows, its limit), against a plain pass over the same
-// bytes in the same run: unzip + expat for .xlsx, a raw read of the Workbook stream for .xls.
-// Prints the ratios and the peak memory; the sheets are generated here (libxlsxwriter for
-// .xlsx, a minimal BIFF8 writer for .xls).
+// Reading one query's columns of a 200,000 x 15 score sheet (.xls: 65,535 rows, its limit), against a plain
+// pass over the same bytes in the same run: unzip + expat for .xlsx, a raw read of the Workbook stream for
+// .xls. Prints the ratios and the peak memory; the sheets are generated here (libxlsxwriter for .xlsx, a
+// minimal BIFF8 writer for .xls).
 #include <expat.h>
 #include <gsf/gsf.h>
 #include <sys/resource.h>
@@ -26,29 +26,40 @@ const char* const kHeader[15] = {"序号", "学校", "班级", "姓名", "语文
                                  "化学", "生物", "历史", "地理", "政治", "体育", "实验"};
 const std::vector<std::string> kQuery = {"学校", "班级", "姓名", "语文", "数学", "英语", "物理", "化学"};
 
-std::string school(int r) { return "第" + std::to_string(r % 12 + 1) + "中学"; }
-std::string klass(int r) { return std::to_string(r % 17 + 1) + "班"; }
-std::string name(int r) { return "学生" + std::to_string(r % 5000); }
-double score(int r, int c) { return ((r * 31 + c * 17) % 1500) / 10.0; }
+std::string school(int r) {
+    return "第" + std::to_string(r % 12 + 1) + "中学";
+}
+std::string klass(int r) {
+    return std::to_string(r % 17 + 1) + "班";
+}
+std::string name(int r) {
+    return "学生" + std::to_string(r % 5000);
+}
+double score(int r, int c) {
+    return ((r * 31 + c * 17) % 1500) / 10.0;
+}
 
 void writeXlsx(const std::string& path, int rows) {
     lxw_workbook_options options = {.constant_memory = LXW_TRUE, .tmpdir = nullptr, .use_zip64 = LXW_FALSE};
     lxw_workbook* wb = workbook_new_opt(path.c_str(), &options);
     lxw_worksheet* ws = workbook_add_worksheet(wb, kSheet);
-    for (int c = 0; c < 15; ++c) worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), kHeader[c], nullptr);
+    for (int c = 0; c < 15; ++c)
+        worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), kHeader[c], nullptr);
     for (int r = 1; r <= rows; ++r) {
         worksheet_write_number(ws, static_cast<lxw_row_t>(r), 0, r, nullptr);
         worksheet_write_string(ws, static_cast<lxw_row_t>(r), 1, school(r).c_str(), nullptr);
         worksheet_write_string(ws, static_cast<lxw_row_t>(r), 2, klass(r).c_str(), nullptr);
         worksheet_write_string(ws, static_cast<lxw_row_t>(r), 3, name(r).c_str(), nullptr);
-        for (int c = 4; c < 15; ++c) worksheet_write_number(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), score(r, c), nullptr);
+        for (int c = 4; c < 15; ++c)
+            worksheet_write_number(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), score(r, c),
+                                   nullptr);
     }
     workbook_close(wb);
 }
 
 /// A minimal BIFF8 writer: one worksheet, strings in the SST, scores as MULRK.
 class BiffWriter {
-public:
+  public:
     void record(uint16_t id, const std::string& data) {
         put16(out_, id);
         put16(out_, static_cast<uint16_t>(data.size()));
@@ -67,22 +78,32 @@ public:
         for (size_t i = 0; i < utf8.size();) {
             unsigned char c = static_cast<unsigned char>(utf8[i]);
             uint32_t cp;
-            if (c < 0x80) { cp = c; i += 1; }
-            else if (c < 0xE0) { cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F); i += 2; }
-            else { cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F); i += 3; }
+            if (c < 0x80) {
+                cp = c;
+                i += 1;
+            } else if (c < 0xE0) {
+                cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
+                i += 2;
+            } else {
+                cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
+                i += 3;
+            }
             put16(s, cp);
         }
         return s;
     }
     static std::string unicodeString(const std::string& utf8, bool shortLength) {
         std::string chars = utf16(utf8), s;
-        if (shortLength) s += static_cast<char>(chars.size() / 2); else put16(s, static_cast<uint32_t>(chars.size() / 2));
+        if (shortLength)
+            s += static_cast<char>(chars.size() / 2);
+        else
+            put16(s, static_cast<uint32_t>(chars.size() / 2));
         s += '\x01';
         return s + chars;
     }
     std::string& bytes() { return out_; }
 
-private:
+  private:
     std::string out_;
 };
 
@@ -93,22 +114,36 @@ void writeXls(const std::string& path, int rows) {
     for (int i = 0; i < 5000; ++i) strings.push_back(name(i));  // names: 44..
     auto bof = [](BiffWriter& w, uint16_t type) {
         std::string d;
-        BiffWriter::put16(d, 0x0600); BiffWriter::put16(d, type); BiffWriter::put32(d, 0); BiffWriter::put32(d, 0x06);
+        BiffWriter::put16(d, 0x0600);
+        BiffWriter::put16(d, type);
+        BiffWriter::put32(d, 0);
+        BiffWriter::put32(d, 0x06);
         w.record(0x0809, d);
     };
     BiffWriter globals;
     bof(globals, 0x0005);
-    std::string cp; BiffWriter::put16(cp, 1200); globals.record(0x0042, cp);
-    std::string sheetRecord; BiffWriter::put32(sheetRecord, 0); sheetRecord += '\0'; sheetRecord += '\0';
+    std::string cp;
+    BiffWriter::put16(cp, 1200);
+    globals.record(0x0042, cp);
+    std::string sheetRecord;
+    BiffWriter::put32(sheetRecord, 0);
+    sheetRecord += '\0';
+    sheetRecord += '\0';
     sheetRecord += BiffWriter::unicodeString(kSheet, true);
     size_t boundSheetAt = globals.bytes().size() + 4;
     globals.record(0x0085, sheetRecord);
     // SST, continued in CONTINUE records at string boundaries.
-    std::string sst; BiffWriter::put32(sst, static_cast<uint32_t>(strings.size())); BiffWriter::put32(sst, static_cast<uint32_t>(strings.size()));
+    std::string sst;
+    BiffWriter::put32(sst, static_cast<uint32_t>(strings.size()));
+    BiffWriter::put32(sst, static_cast<uint32_t>(strings.size()));
     uint16_t id = 0x00FC;
     for (const std::string& s : strings) {
         std::string u = BiffWriter::unicodeString(s, false);
-        if (sst.size() + u.size() > 8224) { globals.record(id, sst); sst.clear(); id = 0x003C; }
+        if (sst.size() + u.size() > 8224) {
+            globals.record(id, sst);
+            sst.clear();
+            id = 0x003C;
+        }
         sst += u;
     }
     globals.record(id, sst);
@@ -120,18 +155,27 @@ void writeXls(const std::string& path, int rows) {
     BiffWriter sheet;
     bof(sheet, 0x0010);
     auto labelSst = [&](int r, int c, uint32_t index) {
-        std::string d; BiffWriter::put16(d, r); BiffWriter::put16(d, c); BiffWriter::put16(d, 15); BiffWriter::put32(d, index);
+        std::string d;
+        BiffWriter::put16(d, r);
+        BiffWriter::put16(d, c);
+        BiffWriter::put16(d, 15);
+        BiffWriter::put32(d, index);
         sheet.record(0x00FD, d);
     };
     for (int c = 0; c < 15; ++c) labelSst(0, c, c);
     for (int r = 1; r <= rows; ++r) {
-        std::string rk; BiffWriter::put16(rk, r); BiffWriter::put16(rk, 0); BiffWriter::put16(rk, 15);
+        std::string rk;
+        BiffWriter::put16(rk, r);
+        BiffWriter::put16(rk, 0);
+        BiffWriter::put16(rk, 15);
         BiffWriter::put32(rk, (static_cast<uint32_t>(r) << 2) | 2);
         sheet.record(0x027E, rk);
         labelSst(r, 1, 15 + r % 12);
         labelSst(r, 2, 27 + r % 17);
         labelSst(r, 3, 44 + r % 5000);
-        std::string mul; BiffWriter::put16(mul, r); BiffWriter::put16(mul, 4);
+        std::string mul;
+        BiffWriter::put16(mul, r);
+        BiffWriter::put16(mul, 4);
         for (int c = 4; c < 15; ++c) {
             BiffWriter::put16(mul, 15);
             BiffWriter::put32(mul, (static_cast<uint32_t>(std::lround(score(r, c) * 100)) << 2) | 3);
@@ -172,9 +216,11 @@ size_t unzipAndParse(const std::string& path) {
     XML_Parser p = XML_ParserCreate(nullptr);
     size_t count = 0;
     XML_SetUserData(p, &count);
-    XML_SetElementHandler(p, [](void* c, const XML_Char*, const XML_Char**) { ++*static_cast<size_t*>(c); },
-                          [](void*, const XML_Char*) {});
-    XML_SetCharacterDataHandler(p, [](void* c, const XML_Char*, int n) { *static_cast<size_t*>(c) += static_cast<size_t>(n); });
+    XML_SetElementHandler(
+        p, [](void* c, const XML_Char*, const XML_Char**) { ++*static_cast<size_t*>(c); },
+        [](void*, const XML_Char*) {});
+    XML_SetCharacterDataHandler(
+        p, [](void* c, const XML_Char*, int n) { *static_cast<size_t*>(c) += static_cast<size_t>(n); });
     for (;;) {
         void* buffer = XML_GetBuffer(p, 65536);
         zip_int64_t got = zip_fread(f, buffer, 65536);
@@ -246,7 +292,10 @@ int main() {
     std::filesystem::create_directories(dir);
     std::string smallXlsx = dir + "/small.xlsx", bigXlsx = dir + "/big.xlsx";
     std::string smallXls = dir + "/small.xls", bigXls = dir + "/big.xls";
-    if (std::getenv("VARNEX_BENCH_KEEP") != nullptr) { writeXls(dir + "/tiny.xls", 5); return 0; }
+    if (std::getenv("VARNEX_BENCH_KEEP") != nullptr) {
+        writeXls(dir + "/tiny.xls", 5);
+        return 0;
+    }
     writeXlsx(smallXlsx, kRows / 10);
     writeXlsx(bigXlsx, kRows);
     writeXls(smallXls, kXlsRows / 10);
@@ -263,7 +312,8 @@ int main() {
     long afterBig = peakKb();
     double base = best([&] { return unzipAndParse(bigXlsx); });
     double ours = best([&] { return query(bigXlsx); });
-    std::printf(".xlsx: unzip+expat %.3f s, SheetQuery %.3f s, ratio %.2f (limit 1.50)\n", base, ours, ours / base);
+    std::printf(".xlsx: unzip+expat %.3f s, SheetQuery %.3f s, ratio %.2f (limit 1.50)\n", base, ours,
+                ours / base);
     std::printf(".xlsx: peak memory %ld KiB; growth reading 20,000 rows %ld KiB, then 200,000 rows %ld KiB\n",
                 afterBig, afterSmall - before, afterBig - afterSmall);
 
@@ -278,9 +328,10 @@ int main() {
     afterBig = peakKb();
     base = best([&] { return readWorkbookStream(bigXls); });
     ours = best([&] { return query(bigXls); });
-    std::printf(".xls: raw stream read %.3f s, SheetQuery %.3f s, ratio %.2f (limit 1.50; the raw read is a copy of\n"
-                "      cached bytes, so the ratio mostly shows per-cell decoding: %.2f us per row)\n",
-                base, ours, ours / base, ours / kXlsRows * 1e6);
+    std::printf(
+        ".xls: raw stream read %.3f s, SheetQuery %.3f s, ratio %.2f (limit 1.50; the raw read is a copy of\n"
+        "      cached bytes, so the ratio mostly shows per-cell decoding: %.2f us per row)\n",
+        base, ours, ours / base, ours / kXlsRows * 1e6);
     std::printf(".xls: peak memory %ld KiB; growth reading 6,553 rows %ld KiB, then 65,535 rows %ld KiB\n",
                 afterBig, afterSmall - before, afterBig - afterSmall);
     std::filesystem::remove_all(dir);

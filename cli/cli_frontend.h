@@ -11,7 +11,7 @@
 namespace varnex {
 
 class CliFrontend : public Frontend {
-public:
+  public:
     explicit CliFrontend(bool answerYes, bool quiet = false) : answerYes_(answerYes), quiet_(quiet) {}
 
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
@@ -29,7 +29,7 @@ public:
     bool failed() const { return failed_; }
     std::vector<std::string> documents;  ///< files the commands produced
 
-private:
+  private:
     bool answerYes_;
     bool quiet_;
     bool failed_ = false;

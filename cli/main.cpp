@@ -16,15 +16,15 @@
 #include "app/app_state.h"
 #include "app/settings_file.h"
 #include "app/subjects.h"
-#include "base/text_util.h"
 #include "automation/workbook_file.h"
+#include "base/text_util.h"
 #include "cli/cli_frontend.h"
-#include "sample/sample_exam.h"
 #include "export/export_run.h"
+#include "export/template_generator.h"
 #include "import/open_workbook.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
-#include "export/template_generator.h"
+#include "sample/sample_exam.h"
 
 namespace {
 
@@ -90,7 +90,8 @@ const char* const kExportHelp =
     "  --teachers SHEET     教师任课工作表 / the teacher assignment worksheet\n"
     "  --grade G            年级（一年级 … 九年级、高一 … 高三）/ grade level\n"
     "  --exam NAME          考试名称 / exam name\n"
-    "  --settings FILE      配置文件（默认：与窗口程序共用的配置文件）/ settings file (default: the one the window uses)\n"
+    "  --settings FILE      配置文件（默认：与窗口程序共用的配置文件）/ settings file (default: the one the "
+    "window uses)\n"
     "  --missing-rule R     0 缺考学科超过一半不导入（默认）；1 缺考超过 N 科不导入；2 全部导入\n"
     "                       0 skip when more than half missing (default); 1 more than N; 2 import all\n"
     "  --missing-limit N    规则 1 的 N，默认 4 / N of rule 1, default 4\n"
@@ -108,9 +109,9 @@ struct Args {
 
 // Options that take a value; everything else starting with "-" is a flag.
 bool takesValue(const std::string& name) {
-    static const char* const kValued[] = {"--exam", "-o", "--grade", "--schools", "--classes-per-school",
-                                          "--students-per-class", "--seed", "--scores", "--teachers",
-                                          "--settings", "--missing-rule", "--missing-limit"};
+    static const char* const kValued[] = {
+        "--exam", "-o",       "--grade",    "--schools",  "--classes-per-school", "--students-per-class",
+        "--seed", "--scores", "--teachers", "--settings", "--missing-rule",       "--missing-limit"};
     for (const char* v : kValued) {
         if (name == v) return true;
     }
@@ -124,7 +125,8 @@ std::optional<Args> parse(int argc, char** argv, int first, const std::vector<st
         if (a.size() > 1 && a[0] == '-') {
             if (takesValue(a)) {
                 if (i + 1 >= argc) {
-                    std::fprintf(stderr, "选项 %s 需要一个值 / option %s needs a value\n", a.c_str(), a.c_str());
+                    std::fprintf(stderr, "选项 %s 需要一个值 / option %s needs a value\n", a.c_str(),
+                                 a.c_str());
                     return std::nullopt;
                 }
                 args.values[a] = argv[++i];
@@ -148,7 +150,8 @@ std::optional<int> intOption(const Args& args, const std::string& name, int fall
     char* end = nullptr;
     long v = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || v < low || v > high) {
-        std::fprintf(stderr, "%s 的值必须是 %d 到 %d 之间的整数 / %s must be a whole number from %d to %d: %s\n",
+        std::fprintf(stderr,
+                     "%s 的值必须是 %d 到 %d 之间的整数 / %s must be a whole number from %d to %d: %s\n",
                      name.c_str(), low, high, name.c_str(), low, high, text.c_str());
         return std::nullopt;
     }
@@ -190,11 +193,13 @@ std::string windowProgramDir() {
 bool refuseExisting(const std::string& path, bool force) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        std::fprintf(stderr, "[错误] 输出路径是一个文件夹，不是文件：%s / the output path is a folder\n", path.c_str());
+        std::fprintf(stderr, "[错误] 输出路径是一个文件夹，不是文件：%s / the output path is a folder\n",
+                     path.c_str());
         return true;
     }
     if (force || !std::filesystem::exists(path, ec)) return false;
-    std::fprintf(stderr, "[错误] 输出文件已存在：%s（使用 --force 覆盖 / use --force to replace it）\n", path.c_str());
+    std::fprintf(stderr, "[错误] 输出文件已存在：%s（使用 --force 覆盖 / use --force to replace it）\n",
+                 path.c_str());
     return true;
 }
 
@@ -202,12 +207,15 @@ bool refuseExisting(const std::string& path, bool force) {
 bool refuseInputAsOutput(const std::string& input, const std::string& output) {
     std::error_code ec;
     if (!std::filesystem::equivalent(input, output, ec)) return false;
-    std::fprintf(stderr, "[错误] 输出文件就是要导入的工作簿：%s（请另选输出文件 / choose another output file）\n",
+    std::fprintf(stderr,
+                 "[错误] 输出文件就是要导入的工作簿：%s（请另选输出文件 / choose another output file）\n",
                  output.c_str());
     return true;
 }
 
-bool wantsHelp(const Args& args) { return args.flags.count("--help") || args.flags.count("-h"); }
+bool wantsHelp(const Args& args) {
+    return args.flags.count("--help") || args.flags.count("-h");
+}
 
 int runSheets(int argc, char** argv) {
     auto args = parse(argc, argv, 2, {"--help", "-h"});
@@ -226,7 +234,8 @@ int runTemplate(int argc, char** argv) {
     auto args = parse(argc, argv, 2, {"--help", "-h", "--force"});
     if (!args) return kExitUsage;
     if (wantsHelp(*args)) return std::fputs(kTemplateHelp, stdout), 0;
-    if (!args->positional.empty() || !args->values.count("--exam")) return std::fputs(kTemplateHelp, stderr), kExitUsage;
+    if (!args->positional.empty() || !args->values.count("--exam"))
+        return std::fputs(kTemplateHelp, stderr), kExitUsage;
     AppState state;
     state.examNameText = args->values["--exam"];
     if (args->values.count("-o")) {
@@ -245,7 +254,8 @@ int runSample(int argc, char** argv) {
     auto args = parse(argc, argv, 2, {"--help", "-h", "--force"});
     if (!args) return kExitUsage;
     if (wantsHelp(*args)) return std::fputs(kSampleHelp, stdout), 0;
-    if (!args->positional.empty() || !args->values.count("-o")) return std::fputs(kSampleHelp, stderr), kExitUsage;
+    if (!args->positional.empty() || !args->values.count("-o"))
+        return std::fputs(kSampleHelp, stderr), kExitUsage;
     SampleOptions options;
     auto grade = gradeOption(*args, kGradeNames[kDefaultGradeIndex]);
     auto schools = intOption(*args, "--schools", options.schools, 1, 10000);
@@ -287,7 +297,8 @@ bool selectSheet(AppState& state, const std::string& name) {
             return true;
         }
     }
-    std::fprintf(stderr, "[错误] 工作簿中没有工作表“%s” / no worksheet named %s\n", name.c_str(), name.c_str());
+    std::fprintf(stderr, "[错误] 工作簿中没有工作表“%s” / no worksheet named %s\n", name.c_str(),
+                 name.c_str());
     return false;
 }
 

@@ -24,7 +24,8 @@ SchoolGroups::SchoolGroups(const RowTable& students, const std::vector<std::stri
     }
 }
 
-BandCounter::BandCounter(std::vector<double> edges, const SchoolGroups& groups, const std::vector<double>& valueOfRow)
+BandCounter::BandCounter(std::vector<double> edges, const SchoolGroups& groups,
+                         const std::vector<double>& valueOfRow)
     : edges_(std::move(edges)), groupCount_(groups.groupCount()) {
     std::sort(edges_.begin(), edges_.end());
     edges_.erase(std::unique(edges_.begin(), edges_.end()), edges_.end());
@@ -34,7 +35,8 @@ BandCounter::BandCounter(std::vector<double> edges, const SchoolGroups& groups, 
     prefix_.assign(stride_ * static_cast<size_t>(groupCount_ + 1), 0);
     const size_t all = static_cast<size_t>(groupCount_) * stride_;
     for (size_t row = 0; row < valueOfRow.size(); ++row) {
-        size_t slot = static_cast<size_t>(std::upper_bound(edges_.begin(), edges_.end(), valueOfRow[row]) - edges_.begin());
+        size_t slot = static_cast<size_t>(std::upper_bound(edges_.begin(), edges_.end(), valueOfRow[row]) -
+                                          edges_.begin());
         int group = groups.groupOfRow(static_cast<int>(row));
         if (group >= 0) ++prefix_[static_cast<size_t>(group) * stride_ + slot];
         ++prefix_[all + slot];

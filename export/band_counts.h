@@ -13,7 +13,7 @@ namespace varnex {
 /// The rows of the StudentTable grouped by the exact 学校 text of each SchoolList entry. A school
 /// listed twice shares one group.
 class SchoolGroups {
-public:
+  public:
     SchoolGroups(const RowTable& students, const std::vector<std::string>& schoolList);
     /// The group of a row, or -1 when its school is not listed.
     int groupOfRow(int row) const { return rowGroup_[static_cast<size_t>(row)]; }
@@ -22,7 +22,7 @@ public:
     int groupCount() const { return groupCount_; }
     int rowCount() const { return static_cast<int>(rowGroup_.size()); }
 
-private:
+  private:
     std::vector<int> rowGroup_;
     std::vector<int> schoolGroup_;
     int groupCount_ = 0;
@@ -30,7 +30,7 @@ private:
 
 /// Counts of the rows' values between band edges, per school group and over all rows.
 class BandCounter {
-public:
+  public:
     /// Group index that stands for all rows, whatever their school.
     static constexpr int kAllRows = -1;
 
@@ -44,7 +44,7 @@ public:
     /// Values v >= low.
     int countAtLeast(int group, double low) const;
 
-private:
+  private:
     const int* prefixOf(int group) const;
     std::vector<double> edges_;
     std::vector<int> prefix_;  ///< per group (all rows last): rows below each edge, then the total

@@ -15,7 +15,7 @@ namespace varnex {
 /// The class listings of one run, taken from the StudentTable's order when the class-ranking
 /// sheets begin.
 class ClassRankingListing {
-public:
+  public:
     explicit ClassRankingListing(const AppState& state);
     /// The listed rows of a ClassList entry, in listing order.
     const std::vector<PlacedRow>& rowsOf(size_t classIndex) const { return listings_[classIndex]; }
@@ -23,7 +23,7 @@ public:
     /// rows in ClassList order and listing order.
     void moveListedRows(RowTable& students) const;
 
-private:
+  private:
     std::vector<std::vector<PlacedRow>> listings_;
 };
 

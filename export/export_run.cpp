@@ -7,9 +7,9 @@
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
-#include "base/text_util.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
+#include "base/text_util.h"
 #include "export/class_ranking.h"
 #include "export/contents_sheet.h"
 #include "export/export_texts.h"
@@ -69,17 +69,17 @@ std::string missingTeacherProblem(const AppState& state) {
         for (const auto& klass : it->second) {
             if (taught.count({school, klass}) != 0) continue;
             const std::string firstSubject = subjects.empty() ? std::string() : subjects.front();
-            return strprintf(tx::kMissingTeacherFormat, tx::kMissingTeacherBegin, school.c_str(), grade.c_str(),
-                             tx::kOpenBracket, klass.c_str(), tx::kCloseClass, firstSubject.c_str(),
-                             tx::kMissingTeacherEnd);
+            return strprintf(tx::kMissingTeacherFormat, tx::kMissingTeacherBegin, school.c_str(),
+                             grade.c_str(), tx::kOpenBracket, klass.c_str(), tx::kCloseClass,
+                             firstSubject.c_str(), tx::kMissingTeacherEnd);
         }
     }
     return {};
 }
 
 bool anyReportChosen(const ExportOptions& o) {
-    return o.gradeRates || o.classRates || o.teacherRates || o.subjectBands || o.totalBands || o.totalRankBands ||
-           o.topNEnabled || o.classRanking;
+    return o.gradeRates || o.classRates || o.teacherRates || o.subjectBands || o.totalBands ||
+           o.totalRankBands || o.topNEnabled || o.classRanking;
 }
 
 const char* familyOf(SheetKind kind) {
@@ -114,7 +114,7 @@ std::string folderOf(const std::string& path) {
 
 // Processor time of this process, so that the figures hold on a busy machine too.
 class Stopwatch {
-public:
+  public:
     double lapMilliseconds() {
         std::clock_t now = std::clock();
         double ms = 1000.0 * static_cast<double>(now - last_) / CLOCKS_PER_SEC;
@@ -122,7 +122,7 @@ public:
         return ms;
     }
 
-private:
+  private:
     std::clock_t last_ = std::clock();
 };
 
@@ -173,7 +173,8 @@ bool writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state, 
                 break;
             case SheetKind::ClassRankingPerClass:
                 if (!classListing) classListing.emplace(state);
-                writeClassSheet(sheet, state, *classListing, static_cast<size_t>(planned.classIndex), planned.title);
+                writeClassSheet(sheet, state, *classListing, static_cast<size_t>(planned.classIndex),
+                                planned.title);
                 if (planned.classIndex == lastClass) classListing->moveListedRows(state.students);
                 break;
             case SheetKind::ClassRankingAll:
@@ -238,9 +239,9 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
     const std::string& grade = state.imported.gradeName;
     const std::string& sheetName = state.imported.sheetName;
     const SheetPlan plan = buildSheetPlan(state, examName);
-    const std::string question = strprintf(tx::kConfirmFormat, tx::kConfirmExamName, examName.c_str(),
-                                           tx::kConfirmGrade, grade.c_str(), tx::kConfirmItems,
-                                           plan.itemList.c_str(), tx::kConfirmQuestion);
+    const std::string question =
+        strprintf(tx::kConfirmFormat, tx::kConfirmExamName, examName.c_str(), tx::kConfirmGrade,
+                  grade.c_str(), tx::kConfirmItems, plan.itemList.c_str(), tx::kConfirmQuestion);
     if (!frontend.askYesNo(question, tx::kCaptionConfirm)) return;
 
     frontend.enableControl(ctl::ImportStudents, false);
@@ -255,7 +256,8 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
         ExcelSession& session;
         ExportOutcome* outcome;
         ~KeepWorkbook() {
-            if (outcome != nullptr && session.hasWorkbook()) outcome->workbook = std::move(session.workbook());
+            if (outcome != nullptr && session.hasWorkbook())
+                outcome->workbook = std::move(session.workbook());
         }
     } keep{session, outcome};
     auto abort = [&](const std::string& text) {
@@ -276,8 +278,8 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
             outcome->sheetCount = n;
             outcome->addedSheets = plan.addedSheets();
         }
-        frontend.setTitle(strprintf(tx::kWindowTitleFormat, tx::kProgramName, examName.c_str(), tx::kFullColon,
-                                    sheetName.c_str(), tx::kExporting));
+        frontend.setTitle(strprintf(tx::kWindowTitleFormat, tx::kProgramName, examName.c_str(),
+                                    tx::kFullColon, sheetName.c_str(), tx::kExporting));
 
         if (!writeSheets(session, plan, state, frontend, outcome)) {
             abort(rate_texts::kNoTeacherRows);
@@ -311,10 +313,11 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
         }
         appendLog(state, frontend, tx::kLogSaved + saved.path);
 
-        appendLog(state, frontend,
-                  strprintf(tx::kLogDoneFormat, examName.c_str(), tx::kFullColon, grade.c_str(), tx::kLogDone));
-        frontend.setTitle(strprintf(tx::kWindowTitleFormat, tx::kProgramName, examName.c_str(), tx::kFullColon,
-                                    sheetName.c_str(), tx::kExported));
+        appendLog(
+            state, frontend,
+            strprintf(tx::kLogDoneFormat, examName.c_str(), tx::kFullColon, grade.c_str(), tx::kLogDone));
+        frontend.setTitle(strprintf(tx::kWindowTitleFormat, tx::kProgramName, examName.c_str(),
+                                    tx::kFullColon, sheetName.c_str(), tx::kExported));
         std::string done;
         if (frontend.setClipboardText(fileName)) {
             done = strprintf(tx::kDoneFormat, tx::kFileOpen, fileName.c_str(), tx::kFileClose, tx::kGenerated,

@@ -5,7 +5,8 @@
 namespace varnex::exporttext {
 
 // ---------------------------------------------------------------- validation
-inline constexpr const char* kExcellenceLineRange = "学科的优秀控制线必需在0和100之间！";  ///< after the subject name
+inline constexpr const char* kExcellenceLineRange =
+    "学科的优秀控制线必需在0和100之间！";  ///< after the subject name
 inline constexpr const char* kNoExamName = "请输入或选择考试名称！";
 inline constexpr const char* kNoStudentRows = "请首先导入成绩，然后才能导出分析结果！";
 inline constexpr const char* kNoSchools = "请先导入成绩，然后才能导出分析结果！";
@@ -98,7 +99,8 @@ inline constexpr const char* kSubjectHeader = "学科";
 inline constexpr const char* kBandHeader = "分数段";
 inline constexpr const char* kSubjectBlockFormat = "%s\n%s%d%s";  ///< name "（" M "分）"
 inline constexpr const char* kPointsClose = "分）";
-inline constexpr const char* kTooManyRowsFormat = "%s：%s满分 %d 分需要 %d 行，超过了工作表的最大行数 %d 行！";
+inline constexpr const char* kTooManyRowsFormat =
+    "%s：%s满分 %d 分需要 %d 行，超过了工作表的最大行数 %d 行！";
 
 // ---------------------------------------------------------------- ranking sheets
 inline constexpr const char* kSerial = "序号";

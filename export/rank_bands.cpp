@@ -23,9 +23,10 @@ void writeRankBands(ExcelSheet& sheet, const AppState& state, const std::string&
     writeTitleRow(sheet, withAll ? schoolCount + 1 : schoolCount, title);
     writeBoxedCell(sheet, 0, 3, tx::kTotalRankBands, 15);
     for (int i = 0; i < schoolCount; ++i) {
-        writeBoxedCell(sheet, 1 + i, 3,
-                       strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(), tx::kCumulative),
-                       11);
+        writeBoxedCell(
+            sheet, 1 + i, 3,
+            strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(), tx::kCumulative),
+            11);
     }
     if (withAll) {
         writeBoxedCell(sheet, 1 + schoolCount, 3,
@@ -34,8 +35,9 @@ void writeRankBands(ExcelSheet& sheet, const AppState& state, const std::string&
     for (int k = 0; k < bands; ++k) {
         int first = 10 * k + 1;
         int last = k < fullBands ? first + 9 : n;
-        writeBoxedCell(sheet, 0, k + 4,
-                       strprintf(tx::kRankBandFormat, tx::kRankBandBefore, first, tx::kArrow, last, tx::kRankBandAfter));
+        writeBoxedCell(
+            sheet, 0, k + 4,
+            strprintf(tx::kRankBandFormat, tx::kRankBandBefore, first, tx::kArrow, last, tx::kRankBandAfter));
     }
 
     // A rank p lies in band (p − 1) / 10: count each group's rows per band once, then the

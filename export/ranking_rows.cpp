@@ -9,7 +9,8 @@ namespace varnex {
 namespace tx = exporttext;
 
 RankingColumns::RankingColumns(const AppState& state, bool withSchoolAndClass)
-    : withSchoolAndClass_(withSchoolAndClass), firstSubject_(withSchoolAndClass ? 4 : 2),
+    : withSchoolAndClass_(withSchoolAndClass),
+      firstSubject_(withSchoolAndClass ? 4 : 2),
       subjects_(examSubjectNames(state)) {
     for (const auto& name : subjects_) subjectColumns_.push_back(columnOfSubject(name));
 }
@@ -31,8 +32,8 @@ void RankingColumns::writeHeaders(ExcelSheet& sheet, const AppState& state) cons
     writeBoxedCell(sheet, column, 3, tx::kPlace);
 }
 
-void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const RowTable& students, const PlacedRow& placed,
-                              int serial) const {
+void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const RowTable& students,
+                              const PlacedRow& placed, int serial) const {
     writeBoxedCell(sheet, 0, sheetRow, std::to_string(serial));
     if (withSchoolAndClass_) {
         writeBoxedCell(sheet, 1, sheetRow, students.cellText(placed.row, 0));
@@ -44,7 +45,8 @@ void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const RowTable& s
     }
     writeBoxedCell(sheet, firstSubject_ - 1, sheetRow, students.cellText(placed.row, 2));
     int column = firstSubject_;
-    for (int tableColumn : subjectColumns_) writeBoxedCell(sheet, column++, sheetRow, students.cellText(placed.row, tableColumn));
+    for (int tableColumn : subjectColumns_)
+        writeBoxedCell(sheet, column++, sheetRow, students.cellText(placed.row, tableColumn));
     writeBoxedCell(sheet, column++, sheetRow, students.cellText(placed.row, kTotalColumn));
     writeBoxedCell(sheet, column, sheetRow, std::to_string(placed.place));
 }

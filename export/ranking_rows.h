@@ -14,7 +14,7 @@ namespace varnex {
 /// The columns of a ranking sheet: with school and class (top N, all classes on one sheet) or
 /// with the name only (one sheet per class).
 class RankingColumns {
-public:
+  public:
     RankingColumns(const AppState& state, bool withSchoolAndClass);
 
     /// 0-based column of 名次, the sheet's last column.
@@ -24,9 +24,10 @@ public:
     void writeHeaders(ExcelSheet& sheet, const AppState& state) const;
     /// One listed student in a sheet row: serial, (school, "（" class "）班",) name, the subject
     /// texts, the total text and the place, every cell boxed and centred.
-    void writeRow(ExcelSheet& sheet, int sheetRow, const RowTable& students, const PlacedRow& placed, int serial) const;
+    void writeRow(ExcelSheet& sheet, int sheetRow, const RowTable& students, const PlacedRow& placed,
+                  int serial) const;
 
-private:
+  private:
     bool withSchoolAndClass_;
     int firstSubject_;
     std::vector<std::string> subjects_;

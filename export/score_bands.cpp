@@ -61,16 +61,18 @@ void writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string
     writeTitleRow(sheet, withAll ? schoolCount + 1 : schoolCount, title);
     writeBoxedCell(sheet, 0, 3, tx::kTotalBands, 15);
     for (int i = 0; i < schoolCount; ++i) {
-        writeBoxedCell(sheet, 1 + i, 3,
-                       strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(), tx::kCumulative),
-                       11);
+        writeBoxedCell(
+            sheet, 1 + i, 3,
+            strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(), tx::kCumulative),
+            11);
     }
     if (withAll) {
         writeBoxedCell(sheet, 1 + schoolCount, 3,
                        strprintf(tx::kCumulativeHeaderFormat, tx::kAllSchools, tx::kCumulative), 11);
     }
     // Band j is in row B + 3 − j: the full-mark band on top, the band from 0 at the bottom.
-    for (int j = 0; j < bandCount; ++j) writeBoxedCell(sheet, 0, bandCount + 3 - j, bands[static_cast<size_t>(j)].label);
+    for (int j = 0; j < bandCount; ++j)
+        writeBoxedCell(sheet, 0, bandCount + 3 - j, bands[static_cast<size_t>(j)].label);
 
     SchoolGroups groups(state.students, schools);
     BandCounter counts(bandEdges(bands), groups, columnValues(state.students, kTotalColumn));
@@ -79,13 +81,15 @@ void writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string
     };
     for (int j = 0; j < bandCount; ++j) {
         for (int i = 0; i < schoolCount; ++i) {
-            writeBoxedCell(sheet, 1 + i, bandCount + 3 - j,
-                           countCell(groups.groupOfSchool(static_cast<size_t>(i)), bands[static_cast<size_t>(j)]));
+            writeBoxedCell(
+                sheet, 1 + i, bandCount + 3 - j,
+                countCell(groups.groupOfSchool(static_cast<size_t>(i)), bands[static_cast<size_t>(j)]));
         }
     }
     if (withAll) {
         for (int j = 0; j < bandCount; ++j)
-            writeBoxedCell(sheet, 1 + schoolCount, bandCount + 3 - j, countCell(BandCounter::kAllRows, bands[static_cast<size_t>(j)]));
+            writeBoxedCell(sheet, 1 + schoolCount, bandCount + 3 - j,
+                           countCell(BandCounter::kAllRows, bands[static_cast<size_t>(j)]));
     }
 }
 

@@ -92,7 +92,8 @@ void makeTabNamesUsable(std::vector<PlannedSheet>& sheets) {
     for (const auto& sheet : sheets) {
         if (sheet.kind != SheetKind::ClassRankingPerClass) taken.insert(lowerAscii(sheet.tabName));
     }
-    for (size_t k = 1; k <= std::max<size_t>(sheets.size(), 3); ++k) taken.insert("sheet" + std::to_string(k));
+    for (size_t k = 1; k <= std::max<size_t>(sheets.size(), 3); ++k)
+        taken.insert("sheet" + std::to_string(k));
     for (auto& sheet : sheets) {
         if (sheet.kind != SheetKind::ClassRankingPerClass) continue;
         std::string name = sheet.tabName;
@@ -136,12 +137,13 @@ SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
     if (o.classRanking && o.classRankingLayout == 0) {
         for (size_t i = 0; i < classes.size(); ++i) {
             auto [school, klass] = classes.parts(i);
-            std::string tail = strprintf(tx::kClassTitleTailFormat, school.c_str(), grade.c_str(), tx::kOpenBracket,
-                                         klass.c_str(), tx::kCloseClass);
+            std::string tail = strprintf(tx::kClassTitleTailFormat, school.c_str(), grade.c_str(),
+                                         tx::kOpenBracket, klass.c_str(), tx::kCloseClass);
             plan.sheets.push_back(
                 {SheetKind::ClassRankingPerClass, school + klass,
                  strprintf(tx::kClassTitleFormat, examName.c_str(), tx::kClassRanking, tail.c_str()),
-                 strprintf(tx::kClassItemFormat, school.c_str(), tx::kOpenBracket, klass.c_str(), tx::kClassItemEnd),
+                 strprintf(tx::kClassItemFormat, school.c_str(), tx::kOpenBracket, klass.c_str(),
+                           tx::kClassItemEnd),
                  static_cast<int>(i)});
         }
     } else if (o.classRanking) {

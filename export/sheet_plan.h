@@ -27,8 +27,8 @@ enum class SheetKind {
 struct PlannedSheet {
     SheetKind kind;
     std::string tabName;
-    std::string title;  ///< the merged first row; empty for the contents sheet
-    std::string item;   ///< its line in the item list and, after "导出：", in the log
+    std::string title;    ///< the merged first row; empty for the contents sheet
+    std::string item;     ///< its line in the item list and, after "导出：", in the log
     int classIndex = -1;  ///< the ClassList entry of a per-class sheet
     int position = 0;     ///< 1-based tab position
 };

@@ -26,7 +26,7 @@ struct ListedBefore {
 // Dense places by total text along a listing. The first listed row always takes place 1,
 // whatever its text (an empty total included).
 class DensePlaces {
-public:
+  public:
     explicit DensePlaces(const RowTable& students) : students_(students) {}
     /// The place the row would take next.
     int placeOf(int row) const {
@@ -40,7 +40,7 @@ public:
         return {row, place_};
     }
 
-private:
+  private:
     const RowTable& students_;
     const std::string* last_ = nullptr;
     int place_ = 0;
@@ -87,7 +87,8 @@ std::vector<std::vector<PlacedRow>> selectByClass(const RowTable& students, cons
     std::vector<std::pair<std::string, std::string>> parts;
     parts.reserve(classes.size());
     for (size_t i = 0; i < classes.size(); ++i) parts.push_back(classes.parts(i));
-    for (size_t i = 0; i < parts.size(); ++i) index[parts[i].first].emplace(parts[i].second, static_cast<int>(i));
+    for (size_t i = 0; i < parts.size(); ++i)
+        index[parts[i].first].emplace(parts[i].second, static_cast<int>(i));
 
     std::vector<std::vector<int>> members(classes.size());
     for (int row = 0; row < students.rowCount(); ++row) {

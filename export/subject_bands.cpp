@@ -38,9 +38,9 @@ void writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::stri
         int fullMark = state.scores.fullMarkOf(name);
         long long rows = scoreBandCount(fullMark);
         if (nextRow + rows - 1 > kMaxSheetRows) {
-            throw AutomationError(strprintf(tx::kTooManyRowsFormat, tx::kSubjectBands, name.c_str(), fullMark,
-                                            static_cast<int>(std::min<long long>(nextRow + rows - 1, 2147483647)),
-                                            kMaxSheetRows));
+            throw AutomationError(strprintf(
+                tx::kTooManyRowsFormat, tx::kSubjectBands, name.c_str(), fullMark,
+                static_cast<int>(std::min<long long>(nextRow + rows - 1, 2147483647)), kMaxSheetRows));
         }
         SubjectBlock block;
         block.name = name;
@@ -55,9 +55,10 @@ void writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::stri
     writeBoxedCell(sheet, 0, 3, tx::kSubjectHeader, 11);
     writeBoxedCell(sheet, 1, 3, tx::kBandHeader, 15);
     for (int i = 0; i < schoolCount; ++i) {
-        writeBoxedCell(sheet, 2 + i, 3,
-                       strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(), tx::kCumulative),
-                       11);
+        writeBoxedCell(
+            sheet, 2 + i, 3,
+            strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(), tx::kCumulative),
+            11);
     }
     if (withAll) {
         writeBoxedCell(sheet, 2 + schoolCount, 3,
@@ -66,13 +67,14 @@ void writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::stri
 
     for (const auto& block : blocks) {
         if (block.bandCount() == 0) continue;  // a full mark below 1 leaves no rows to merge
-        ExcelRange& range = sheet.Range(CellName(0, block.firstRow), CellName(0, block.firstRow + block.bandCount() - 1));
+        ExcelRange& range =
+            sheet.Range(CellName(0, block.firstRow), CellName(0, block.firstRow + block.bandCount() - 1));
         range.BorderAround();
         range.SetHorizontalAlignment(kAlignCenter);
         range.SetVerticalAlignment(kAlignVerticalCenter);
         range.Merge(0);
-        range.SetData(
-            strprintf(tx::kSubjectBlockFormat, block.name.c_str(), tx::kOpenBracket, block.fullMark, tx::kPointsClose));
+        range.SetData(strprintf(tx::kSubjectBlockFormat, block.name.c_str(), tx::kOpenBracket, block.fullMark,
+                                tx::kPointsClose));
     }
     for (const auto& block : blocks) {
         for (int j = 0; j < block.bandCount(); ++j)
@@ -83,7 +85,8 @@ void writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::stri
     std::vector<BandCounter> counts;
     counts.reserve(blocks.size());
     for (const auto& block : blocks) {
-        counts.emplace_back(bandEdges(block.bands), groups, columnValues(state.students, columnOfSubject(block.name)));
+        counts.emplace_back(bandEdges(block.bands), groups,
+                            columnValues(state.students, columnOfSubject(block.name)));
         for (int j = 0; j < block.bandCount(); ++j) {
             const ScoreBand& b = block.bands[static_cast<size_t>(j)];
             for (int i = 0; i < schoolCount; ++i) {

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "app/control_ids.h"
+#include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
 #include "app/subjects.h"
-#include "base/text_util.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
-#include "app/spreadsheet_driver.h"
+#include "base/text_util.h"
 #include "export/template_texts.h"
 
 namespace varnex {

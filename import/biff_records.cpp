@@ -39,7 +39,9 @@ RecordReader::RecordReader(GsfInput* stream) : stream_(stream), buffer_(kBufferB
     gsf_input_seek(stream_, 0, G_SEEK_SET);
 }
 
-RecordReader::~RecordReader() { g_object_unref(stream_); }
+RecordReader::~RecordReader() {
+    g_object_unref(stream_);
+}
 
 bool RecordReader::fill(size_t need) {
     if (end_ - pos_ >= need) return true;
@@ -99,7 +101,9 @@ bool RecordReader::seek(uint64_t offset) {
     return true;
 }
 
-CodePageDecoder::CodePageDecoder() : cd_(reinterpret_cast<iconv_t>(-1)) { setCodePage(1252); }
+CodePageDecoder::CodePageDecoder() : cd_(reinterpret_cast<iconv_t>(-1)) {
+    setCodePage(1252);
+}
 
 CodePageDecoder::~CodePageDecoder() {
     if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
@@ -108,19 +112,55 @@ CodePageDecoder::~CodePageDecoder() {
 void CodePageDecoder::setCodePage(uint16_t codePage) {
     std::string name;
     switch (codePage) {
-        case 936: name = "GBK"; break;
-        case 950: name = "BIG5"; break;
-        case 932: name = "CP932"; break;
-        case 949: name = "CP949"; break;
-        case 367: name = "ASCII"; break;
+        case 936:
+            name = "GBK";
+            break;
+        case 950:
+            name = "BIG5";
+            break;
+        case 932:
+            name = "CP932";
+            break;
+        case 949:
+            name = "CP949";
+            break;
+        case 367:
+            name = "ASCII";
+            break;
         case 10000:
-        case 32768: name = "MACINTOSH"; break;
-        case 437: case 737: case 775: case 850: case 852: case 855: case 857: case 860: case 861: case 862:
-        case 863: case 864: case 865: case 866: case 869: case 874:
-        case 1250: case 1251: case 1252: case 1253: case 1254: case 1255: case 1256: case 1257: case 1258:
+        case 32768:
+            name = "MACINTOSH";
+            break;
+        case 437:
+        case 737:
+        case 775:
+        case 850:
+        case 852:
+        case 855:
+        case 857:
+        case 860:
+        case 861:
+        case 862:
+        case 863:
+        case 864:
+        case 865:
+        case 866:
+        case 869:
+        case 874:
+        case 1250:
+        case 1251:
+        case 1252:
+        case 1253:
+        case 1254:
+        case 1255:
+        case 1256:
+        case 1257:
+        case 1258:
             name = "CP" + std::to_string(codePage);
             break;
-        default: name = "CP1252"; break;
+        default:
+            name = "CP1252";
+            break;
     }
     if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
     cd_ = iconv_open("UTF-8", name.c_str());
@@ -198,7 +238,9 @@ bool ContinuedData::readBytes(uint8_t* out, size_t n) {
     return true;
 }
 
-bool ContinuedData::readU8(uint8_t& v) { return readBytes(&v, 1); }
+bool ContinuedData::readU8(uint8_t& v) {
+    return readBytes(&v, 1);
+}
 
 bool ContinuedData::readU16(uint16_t& v) {
     uint8_t b[2];

@@ -32,10 +32,12 @@ inline constexpr uint16_t kFormula = 0x0006;
 inline constexpr uint16_t kString = 0x0207;
 inline constexpr uint16_t kDimensions = 0x0200;
 
-inline uint16_t u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline uint16_t u16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 inline uint32_t u32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 double f64(const uint8_t* p);
 /// The number an RK value stands for.
@@ -51,7 +53,7 @@ struct Record {
 
 /// Reads records in order from a stream, through one buffer.
 class RecordReader {
-public:
+  public:
     /// Takes a reference on `stream`.
     explicit RecordReader(GsfInput* stream);
     ~RecordReader();
@@ -67,7 +69,7 @@ public:
     bool seek(uint64_t offset);
     uint64_t size() const { return size_; }
 
-private:
+  private:
     bool fill(size_t need);
     GsfInput* stream_;
     uint64_t size_;
@@ -79,7 +81,7 @@ private:
 
 /// Converts 8-bit text of a code page to UTF-8 (BIFF5 strings).
 class CodePageDecoder {
-public:
+  public:
     CodePageDecoder();
     ~CodePageDecoder();
     CodePageDecoder(const CodePageDecoder&) = delete;
@@ -88,7 +90,7 @@ public:
     void setCodePage(uint16_t codePage);
     void append(std::string_view bytes, std::string& out);
 
-private:
+  private:
     iconv_t cd_;
     bool latin1_ = false;
 };
@@ -96,7 +98,7 @@ private:
 /// Reads data that may continue over several record bodies: a string's characters restart
 /// after each boundary with an option byte, everything else simply runs on.
 class ContinuedData {
-public:
+  public:
     void addSegment(std::string_view data) { segments_.push_back(data); }
     bool atEnd();
     bool readU8(uint8_t& v);
@@ -109,7 +111,7 @@ public:
     /// option byte, skipping rich-text runs and phonetic data.
     bool readUnicodeString(bool shortLength, std::string& out);
 
-private:
+  private:
     bool readBytes(uint8_t* out, size_t n);
     std::vector<std::string_view> segments_;
     size_t segment_ = 0;

@@ -33,8 +33,12 @@ std::string numberText(double value) {
 void appendStoredNumberText(std::string_view stored, std::string& out) {
     size_t begin = 0;
     size_t end = stored.size();
-    while (begin < end && (stored[begin] == ' ' || stored[begin] == '\t' || stored[begin] == '\n' || stored[begin] == '\r')) ++begin;
-    while (end > begin && (stored[end - 1] == ' ' || stored[end - 1] == '\t' || stored[end - 1] == '\n' || stored[end - 1] == '\r')) --end;
+    while (begin < end &&
+           (stored[begin] == ' ' || stored[begin] == '\t' || stored[begin] == '\n' || stored[begin] == '\r'))
+        ++begin;
+    while (end > begin && (stored[end - 1] == ' ' || stored[end - 1] == '\t' || stored[end - 1] == '\n' ||
+                           stored[end - 1] == '\r'))
+        --end;
     const char* first = stored.data() + begin;
     const char* last = stored.data() + end;
     if (first != last && *first == '+') ++first;
@@ -47,19 +51,30 @@ void appendStoredNumberText(std::string_view stored, std::string& out) {
     appendNumberText(value, out);
 }
 
-const char* booleanText(bool value) { return value ? "TRUE" : "FALSE"; }
+const char* booleanText(bool value) {
+    return value ? "TRUE" : "FALSE";
+}
 
 const char* biffErrorText(uint8_t code) {
     switch (code) {
-        case 0x00: return "#NULL!";
-        case 0x07: return "#DIV/0!";
-        case 0x0F: return "#VALUE!";
-        case 0x17: return "#REF!";
-        case 0x1D: return "#NAME?";
-        case 0x24: return "#NUM!";
-        case 0x2A: return "#N/A";
-        case 0x2B: return "#GETTING_DATA";
-        default: return "#N/A";
+        case 0x00:
+            return "#NULL!";
+        case 0x07:
+            return "#DIV/0!";
+        case 0x0F:
+            return "#VALUE!";
+        case 0x17:
+            return "#REF!";
+        case 0x1D:
+            return "#NAME?";
+        case 0x24:
+            return "#NUM!";
+        case 0x2A:
+            return "#N/A";
+        case 0x2B:
+            return "#GETTING_DATA";
+        default:
+            return "#N/A";
     }
 }
 

@@ -14,7 +14,8 @@ std::string importTitle(const AppState& state, const char* stateText) {
 }
 
 bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& frontend,
-                     const std::vector<std::string>& columns, const std::vector<std::string>& furtherColumns) {
+                     const std::vector<std::string>& columns,
+                     const std::vector<std::string>& furtherColumns) {
     std::string error;
     if (!query.open(state.workbook.path, error)) {
         frontend.showMessage(std::string(t::kOpenFailed) + error, t::kCaptionError, MessageIcon::Error);
@@ -25,8 +26,8 @@ bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& fronten
     if (!query.select(state.imported.sheetName, columns, error)) {
         std::string further;
         for (const auto& name : furtherColumns) further += std::string(t::kColumnSeparator) + name;
-        frontend.showMessage(strprintf(t::kSelectFailedFormat, t::kSelectFailed, error.c_str(), t::kCheckHeader,
-                                       t::kFixedColumns, further.c_str()),
+        frontend.showMessage(strprintf(t::kSelectFailedFormat, t::kSelectFailed, error.c_str(),
+                                       t::kCheckHeader, t::kFixedColumns, further.c_str()),
                              t::kCaptionError, MessageIcon::Error);
         frontend.setTitle(importTitle(state, t::kTitleSelectFailed));
         query.close();

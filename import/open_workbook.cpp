@@ -4,10 +4,10 @@
 #include <filesystem>
 
 #include "app/control_ids.h"
+#include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
 #include "base/text_util.h"
 #include "import/reader_messages.h"
-#include "app/spreadsheet_driver.h"
 #include "import/workbook_reader.h"
 
 namespace varnex {
@@ -54,7 +54,8 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
         return;
     }
     std::string driverError;
-    if (!chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", driverError, installedReaders)) {
+    if (!chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", driverError,
+                                 installedReaders)) {
         frontend.showMessage(driverError, msg::kProgramName, MessageIcon::None);
         return;
     }

@@ -7,18 +7,18 @@
 
 namespace varnex::limits {
 
-inline constexpr uint32_t kMaxRows = 1048576;                  ///< rows of a sheet (Excel's limit)
-inline constexpr uint32_t kMaxColumns = 16384;                 ///< columns of a sheet (A..XFD)
-inline constexpr size_t kMaxCellTextBytes = 128 * 1024;        ///< one cell's text (32767 characters fit)
-inline constexpr uint64_t kMaxSmallPartBytes = 64ull << 20;    ///< workbook.xml, relationships
+inline constexpr uint32_t kMaxRows = 1048576;                ///< rows of a sheet (Excel's limit)
+inline constexpr uint32_t kMaxColumns = 16384;               ///< columns of a sheet (A..XFD)
+inline constexpr size_t kMaxCellTextBytes = 128 * 1024;      ///< one cell's text (32767 characters fit)
+inline constexpr uint64_t kMaxSmallPartBytes = 64ull << 20;  ///< workbook.xml, relationships
 inline constexpr uint64_t kMaxSharedStringsPartBytes = 512ull << 20;
-inline constexpr size_t kMaxSharedStringBytes = 256u << 20;    ///< all shared strings together
-inline constexpr size_t kMaxSharedStrings = 16u << 20;         ///< number of shared strings
-inline constexpr uint64_t kMaxSheetPartBytes = 2ull << 30;     ///< one worksheet's XML
-inline constexpr int kMaxXmlDepth = 128;                       ///< element nesting
-inline constexpr size_t kMaxSheets = 4096;                     ///< sheets of a workbook
-inline constexpr uint64_t kMaxBiffStreamBytes = 1ull << 30;    ///< the Workbook/Book stream
-inline constexpr size_t kMaxBiffRecordBytes = 8224;            ///< BIFF8 record data
-inline constexpr size_t kMaxSstBytes = 256u << 20;             ///< SST with its CONTINUE records
+inline constexpr size_t kMaxSharedStringBytes = 256u << 20;  ///< all shared strings together
+inline constexpr size_t kMaxSharedStrings = 16u << 20;       ///< number of shared strings
+inline constexpr uint64_t kMaxSheetPartBytes = 2ull << 30;   ///< one worksheet's XML
+inline constexpr int kMaxXmlDepth = 128;                     ///< element nesting
+inline constexpr size_t kMaxSheets = 4096;                   ///< sheets of a workbook
+inline constexpr uint64_t kMaxBiffStreamBytes = 1ull << 30;  ///< the Workbook/Book stream
+inline constexpr size_t kMaxBiffRecordBytes = 8224;          ///< BIFF8 record data
+inline constexpr size_t kMaxSstBytes = 256u << 20;           ///< SST with its CONTINUE records
 
 }  // namespace varnex::limits

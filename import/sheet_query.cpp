@@ -67,7 +67,8 @@ bool SheetQuery::open(const std::string& path, std::string& error) {
     return impl_->reader != nullptr;
 }
 
-bool SheetQuery::select(const std::string& sheetName, const std::vector<std::string>& columns, std::string& error) {
+bool SheetQuery::select(const std::string& sheetName, const std::vector<std::string>& columns,
+                        std::string& error) {
     error.clear();
     Impl& q = *impl_;
     q.stream.reset();
@@ -129,7 +130,9 @@ bool SheetQuery::select(const std::string& sheetName, const std::vector<std::str
     return q.advance(error);
 }
 
-bool SheetQuery::atEnd() const { return impl_->atEnd; }
+bool SheetQuery::atEnd() const {
+    return impl_->atEnd;
+}
 
 const std::string& SheetQuery::field(size_t i) const {
     const Impl& q = *impl_;
@@ -144,7 +147,9 @@ bool SheetQuery::next(std::string& error) {
     return impl_->advance(error);
 }
 
-int SheetQuery::sheetRow() const { return static_cast<int>(impl_->rowNumber); }
+int SheetQuery::sheetRow() const {
+    return static_cast<int>(impl_->rowNumber);
+}
 
 void SheetQuery::close() {
     impl_->stream.reset();

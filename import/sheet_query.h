@@ -13,7 +13,7 @@ namespace varnex {
 class SheetRowStream;
 
 class SheetQuery {
-public:
+  public:
     SheetQuery();
     ~SheetQuery();
     SheetQuery(const SheetQuery&) = delete;
@@ -39,7 +39,7 @@ public:
 
     void close();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

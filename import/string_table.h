@@ -12,7 +12,7 @@ namespace varnex {
 
 /// The shared strings of a workbook, indexed from 0.
 class StringTable {
-public:
+  public:
     size_t size() const { return ends_.size(); }
     std::string_view at(size_t i) const {
         uint32_t begin = i == 0 ? 0 : ends_[i - 1];
@@ -20,14 +20,15 @@ public:
     }
     /// Appends a string; false when the table's limits would be passed.
     bool add(std::string_view s) {
-        if (ends_.size() >= limits::kMaxSharedStrings || text_.size() + s.size() > limits::kMaxSharedStringBytes)
+        if (ends_.size() >= limits::kMaxSharedStrings ||
+            text_.size() + s.size() > limits::kMaxSharedStringBytes)
             return false;
         text_.append(s);
         ends_.push_back(static_cast<uint32_t>(text_.size()));
         return true;
     }
 
-private:
+  private:
     std::string text_;
     std::vector<uint32_t> ends_;
 };

@@ -32,8 +32,10 @@ bool confirmFullMarks(const AppState& state, Frontend& frontend) {
     for (size_t i = 0; i < kSubjects.size(); ++i) {
         int fullMark = state.scores.fullMark[i];
         if (fullMark >= 0 && fullMark <= kSubjects[i].plausibleLimit) continue;
-        std::string sentence = std::string(t::kPlausibilityBegin) + kSubjects[i].name + t::kPlausibilitySubject;
-        std::string question = strprintf(t::kPlausibilityFormat, sentence.c_str(), fullMark, t::kPlausibilityEnd);
+        std::string sentence =
+            std::string(t::kPlausibilityBegin) + kSubjects[i].name + t::kPlausibilitySubject;
+        std::string question =
+            strprintf(t::kPlausibilityFormat, sentence.c_str(), fullMark, t::kPlausibilityEnd);
         if (!frontend.askYesNo(question, t::kCaptionConfirm)) return false;
     }
     return true;
@@ -42,12 +44,14 @@ bool confirmFullMarks(const AppState& state, Frontend& frontend) {
 std::string confirmationText(const AppState& state, const std::vector<size_t>& examined) {
     std::string lines;
     for (size_t i : examined) {
-        lines += strprintf(t::kConfirmSubjectLineFormat, kSubjects[i].name, t::kFullColon, state.scores.fullMark[i]);
+        lines += strprintf(t::kConfirmSubjectLineFormat, kSubjects[i].name, t::kFullColon,
+                           state.scores.fullMark[i]);
     }
     return strprintf(t::kStudentConfirmFormat, t::kConfirmFile, fileNameOf(state.workbook.path).c_str(),
                      t::kConfirmSheet, state.imported.sheetName.c_str(), t::kConfirmGrade,
-                     state.imported.gradeName.c_str(), t::kConfirmSubjectsBegin, static_cast<int>(examined.size()),
-                     t::kConfirmSubjectsEnd, lines.c_str(), t::kConfirmQuestion);
+                     state.imported.gradeName.c_str(), t::kConfirmSubjectsBegin,
+                     static_cast<int>(examined.size()), t::kConfirmSubjectsEnd, lines.c_str(),
+                     t::kConfirmQuestion);
 }
 
 // The school runs of the ClassList: a school whose classes are not consecutive appears once per run.
@@ -81,14 +85,17 @@ std::string totalText(const std::vector<std::string>& cells) {
     return removeTrailingDotZero(std::string(buffer, result.ptr));
 }
 
-bool isMissing(const std::string& score) { return score.empty() || score == "0"; }
+bool isMissing(const std::string& score) {
+    return score.empty() || score == "0";
+}
 
 bool shouldSkip(const AppState& state, const std::vector<std::string>& cells, int examinedCount) {
     int rule = state.importOptions.missingRule;
     if (rule != 0 && rule != 1) return false;
     int missing = 0;
     for (size_t i = 0; i < kSubjects.size(); ++i) {
-        if (state.scores.fullMark[i] != 0 && isMissing(cells[static_cast<size_t>(kSubjects[i].column)])) ++missing;
+        if (state.scores.fullMark[i] != 0 && isMissing(cells[static_cast<size_t>(kSubjects[i].column)]))
+            ++missing;
     }
     return rule == 0 ? missing > examinedCount / 2 : missing > state.importOptions.missingLimit;
 }
@@ -128,7 +135,8 @@ bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string
 // Where the row loop ended.
 enum class LoopEnd { EndOfData, Stopped };
 
-LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const std::vector<size_t>& examined) {
+LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query,
+                 const std::vector<size_t>& examined) {
     const int examinedCount = static_cast<int>(examined.size());
     std::string error;
     while (!query.atEnd()) {
@@ -174,10 +182,11 @@ void endOfData(AppState& state, Frontend& frontend, int examinedCount) {
         frontend.showMessage(t::kNoSchools, t::kCaptionError, MessageIcon::Error);
         return;
     }
-    appendLog(state, frontend,
-              strprintf(t::kStudentSummaryFormat, t::kSummaryImport, r.gradeName.c_str(), t::kFullColon,
-                        static_cast<int>(r.schoolList.size()), t::kSummarySchools, r.classCount, t::kSummaryClasses,
-                        examinedCount, t::kSummarySubjects, r.studentCount, t::kSummaryStudents));
+    appendLog(
+        state, frontend,
+        strprintf(t::kStudentSummaryFormat, t::kSummaryImport, r.gradeName.c_str(), t::kFullColon,
+                  static_cast<int>(r.schoolList.size()), t::kSummarySchools, r.classCount, t::kSummaryClasses,
+                  examinedCount, t::kSummarySubjects, r.studentCount, t::kSummaryStudents));
     frontend.setTitle(importTitle(state, t::kImported));
     frontend.playNotification();
 }

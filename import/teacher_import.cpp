@@ -79,9 +79,9 @@ void importTeachers(AppState& state, Frontend& frontend) {
     std::vector<std::string> subjects;
     for (const auto& subject : kSubjects) subjects.emplace_back(subject.name);
 
-    std::string confirmation = strprintf(t::kTeacherConfirmFormat, t::kConfirmFile,
-                                         fileNameOf(state.workbook.path).c_str(), t::kConfirmSheet,
-                                         r.sheetName.c_str(), t::kConfirmQuestion);
+    std::string confirmation =
+        strprintf(t::kTeacherConfirmFormat, t::kConfirmFile, fileNameOf(state.workbook.path).c_str(),
+                  t::kConfirmSheet, r.sheetName.c_str(), t::kConfirmQuestion);
     if (!frontend.askYesNo(confirmation, t::kCaptionConfirm)) return;
 
     std::vector<std::string> columns{t::kSchool, t::kGrade, t::kClass};
@@ -100,7 +100,8 @@ void importTeachers(AppState& state, Frontend& frontend) {
         appendLog(state, frontend, std::string(t::kLogSheet) + r.sheetName);
         if (readRows(state, frontend, query)) {
             appendLog(state, frontend,
-                      strprintf(t::kTeacherSummaryFormat, t::kTeacherSummaryBegin, r.teacherCount, t::kTeacherSummaryEnd));
+                      strprintf(t::kTeacherSummaryFormat, t::kTeacherSummaryBegin, r.teacherCount,
+                                t::kTeacherSummaryEnd));
             frontend.setTitle(importTitle(state, t::kImported));
             frontend.playNotification();
         }

@@ -17,9 +17,11 @@ constexpr unsigned char kEmptyZipSignature[4] = {'P', 'K', 0x05, 0x06};
 }  // namespace
 
 WorkbookFormat detectWorkbookFormat(const void* data, size_t size) {
-    if (size >= sizeof kCompoundSignature && std::memcmp(data, kCompoundSignature, sizeof kCompoundSignature) == 0)
+    if (size >= sizeof kCompoundSignature &&
+        std::memcmp(data, kCompoundSignature, sizeof kCompoundSignature) == 0)
         return WorkbookFormat::Compound;
-    if (size >= 4 && (std::memcmp(data, kZipSignature, 4) == 0 || std::memcmp(data, kEmptyZipSignature, 4) == 0))
+    if (size >= 4 &&
+        (std::memcmp(data, kZipSignature, 4) == 0 || std::memcmp(data, kEmptyZipSignature, 4) == 0))
         return WorkbookFormat::Zip;
     return WorkbookFormat::Unrecognised;
 }
@@ -41,9 +43,12 @@ std::unique_ptr<WorkbookReader> openWorkbookReader(const std::string& path, std:
     }
     std::fclose(file);
     switch (detectWorkbookFormat(path)) {
-        case WorkbookFormat::Compound: return openXlsWorkbook(path, error);
-        case WorkbookFormat::Zip: return openXlsxWorkbook(path, error);
-        case WorkbookFormat::Unrecognised: break;
+        case WorkbookFormat::Compound:
+            return openXlsWorkbook(path, error);
+        case WorkbookFormat::Zip:
+            return openXlsxWorkbook(path, error);
+        case WorkbookFormat::Unrecognised:
+            break;
     }
     error = strprintf(msg::kUnknownFormat, fileNameOf(path).c_str());
     return nullptr;

@@ -17,7 +17,7 @@ struct SheetRow {
 
 /// Reads the rows of one worksheet in sheet order, without holding the sheet in memory.
 class SheetRowStream {
-public:
+  public:
     virtual ~SheetRowStream() = default;
     /// Reads the next row that holds a value (rows ascend; rows without any value are skipped).
     /// False at the end of the sheet (`error` left empty) or when the sheet cannot be read
@@ -27,7 +27,7 @@ public:
     /// with a value only there is still returned). An empty list asks for every column.
     void setWantedColumns(std::vector<bool> wanted) { wanted_ = std::move(wanted); }
 
-protected:
+  protected:
     bool wanted(uint32_t column) const {
         return wanted_.empty() || (column < wanted_.size() && wanted_[column]);
     }
@@ -41,13 +41,13 @@ protected:
         return row.cells[column];
     }
 
-private:
+  private:
     std::vector<bool> wanted_;
 };
 
 /// A workbook opened for reading.
 class WorkbookReader {
-public:
+  public:
     virtual ~WorkbookReader() = default;
     /// The worksheet names in workbook order (hidden sheets included, chart sheets left out).
     virtual const std::vector<std::string>& sheetNames() const = 0;

@@ -28,7 +28,7 @@ constexpr uint8_t kWorksheetType = 0x00;
 /// A reference to a GObject, released when it goes.
 template <typename T>
 class GRef {
-public:
+  public:
     explicit GRef(T* object = nullptr) : object_(object) {}
     ~GRef() {
         if (object_ != nullptr) g_object_unref(object_);
@@ -42,7 +42,7 @@ public:
         return o;
     }
 
-private:
+  private:
     T* object_;
 };
 
@@ -52,10 +52,14 @@ struct SheetEntry {
 };
 
 class XlsSheetStream : public SheetRowStream {
-public:
+  public:
     XlsSheetStream(GsfInput* stream, uint32_t offset, bool biff8, const StringTable& strings,
                    biff::CodePageDecoder& decoder, std::string sheetName)
-        : reader_(stream), offset_(offset), biff8_(biff8), strings_(strings), decoder_(decoder),
+        : reader_(stream),
+          offset_(offset),
+          biff8_(biff8),
+          strings_(strings),
+          decoder_(decoder),
           sheetName_(std::move(sheetName)) {}
 
     bool next(SheetRow& row, std::string& error) override {
@@ -101,7 +105,8 @@ public:
             if (got < 0) return failWith(reason, error);
             if (got == 0) continue;
             if (haveRow && rowIndex + 1 != row.number) {
-                if (rowIndex + 1 < row.number) return failWith(strprintf(msg::kCellOutOfOrder, rowIndex + 1), error);
+                if (rowIndex + 1 < row.number)
+                    return failWith(strprintf(msg::kCellOutOfOrder, rowIndex + 1), error);
                 // The first cell of the next row: keep it for the next call.
                 held_ = true;
                 heldRow_ = rowIndex;
@@ -121,7 +126,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr uint64_t kMaxRecordsPerSheet = 64ull << 20;
 
     bool failWith(const std::string& reason, std::string& error) {
@@ -170,7 +175,8 @@ private:
             case biff::kRString: {
                 if (r.size < 8) return broken();
                 setPosition(d, rowIndex, column);
-                if (!readLabel(std::string_view(reinterpret_cast<const char*>(d + 6), r.size - 6u), cellText_))
+                if (!readLabel(std::string_view(reinterpret_cast<const char*>(d + 6), r.size - 6u),
+                               cellText_))
                     return broken();
                 return 1;
             }
@@ -212,15 +218,21 @@ private:
                         case 0:  // the text follows in a STRING record
                             if (!readFormulaString(cellText_, reason)) return -1;
                             return 1;
-                        case 1: cellText_ += booleanText(result[2] != 0); return 1;
-                        case 2: cellText_ += biffErrorText(result[2]); return 1;
-                        default: return 1;  // an empty text
+                        case 1:
+                            cellText_ += booleanText(result[2] != 0);
+                            return 1;
+                        case 2:
+                            cellText_ += biffErrorText(result[2]);
+                            return 1;
+                        default:
+                            return 1;  // an empty text
                     }
                 }
                 if (wanted(column)) appendNumberText(biff::f64(result), cellText_);
                 return 1;
             }
-            default: return 0;
+            default:
+                return 0;
         }
     }
 
@@ -272,7 +284,8 @@ private:
             }
             if (record.id != biff::kString) continue;
             auto bad = [&]() {
-                reason = strprintf(msg::kBadRecord, record.id, static_cast<unsigned long long>(record.offset));
+                reason =
+                    strprintf(msg::kBadRecord, record.id, static_cast<unsigned long long>(record.offset));
                 return false;
             };
             std::string_view data(reinterpret_cast<const char*>(record.data), record.size);
@@ -321,8 +334,9 @@ private:
 };
 
 class XlsWorkbook : public WorkbookReader {
-public:
-    XlsWorkbook(GsfInput* stream, std::string displayName) : stream_(stream), displayName_(std::move(displayName)) {}
+  public:
+    XlsWorkbook(GsfInput* stream, std::string displayName)
+        : stream_(stream), displayName_(std::move(displayName)) {}
 
     bool load(std::string& error) {
         std::string reason;
@@ -349,7 +363,7 @@ public:
                                                 sheets_[index].name);
     }
 
-private:
+  private:
     bool loadGlobals(std::string& reason) {
         RecordReader reader(stream_.get());
         if (reader.size() > limits::kMaxBiffStreamBytes) {
@@ -374,7 +388,9 @@ private:
             if (result == RecordReader::Result::End || record.id == biff::kEof) break;
             const uint8_t* d = record.data;
             switch (record.id) {
-                case biff::kFilePass: reason = msg::kEncrypted; return false;
+                case biff::kFilePass:
+                    reason = msg::kEncrypted;
+                    return false;
                 case biff::kCodePage:
                     if (record.size >= 2) decoder_.setCodePage(u16(d));
                     break;
@@ -408,7 +424,8 @@ private:
                     }
                     break;
                 }
-                default: break;
+                default:
+                    break;
             }
         }
         // Names are decoded once the code page is known (CODEPAGE may come after them).
@@ -486,7 +503,8 @@ GsfInput* workbookStream(GsfInfile* root) {
     return book >= 0 ? gsf_infile_child_by_index(root, book) : nullptr;
 }
 
-std::unique_ptr<WorkbookReader> openFromInput(GsfInput* source, const std::string& displayName, std::string& error) {
+std::unique_ptr<WorkbookReader> openFromInput(GsfInput* source, const std::string& displayName,
+                                              std::string& error) {
     static std::once_flag once;
     std::call_once(once, [] { gsf_init(); });
     GRef<GsfInput> input(source);
@@ -521,8 +539,10 @@ std::unique_ptr<WorkbookReader> openXlsWorkbook(const std::string& path, std::st
 }
 
 std::unique_ptr<WorkbookReader> openXlsWorkbookFromMemory(const void* data, size_t size,
-                                                          const std::string& displayName, std::string& error) {
-    GsfInput* input = gsf_input_memory_new(static_cast<const guint8*>(data), static_cast<gsf_off_t>(size), FALSE);
+                                                          const std::string& displayName,
+                                                          std::string& error) {
+    GsfInput* input =
+        gsf_input_memory_new(static_cast<const guint8*>(data), static_cast<gsf_off_t>(size), FALSE);
     return openFromInput(input, displayName, error);
 }
 

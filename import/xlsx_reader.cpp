@@ -31,7 +31,8 @@ std::string resolveTarget(std::string_view sourcePart, std::string_view target) 
         target.remove_prefix(1);
     } else {
         size_t slash = sourcePart.rfind('/');
-        std::string_view folder = slash == std::string_view::npos ? std::string_view() : sourcePart.substr(0, slash);
+        std::string_view folder =
+            slash == std::string_view::npos ? std::string_view() : sourcePart.substr(0, slash);
         size_t start = 0;
         while (start < folder.size()) {
             size_t end = folder.find('/', start);
@@ -74,12 +75,12 @@ struct Relationship {
 };
 
 class RelationshipsParser : public XmlPartParser {
-public:
+  public:
     RelationshipsParser(ZipPartReader& part, std::string sourcePart)
         : XmlPartParser(part), sourcePart_(std::move(sourcePart)) {}
     std::vector<Relationship> relationships;
 
-protected:
+  protected:
     void onStart(std::string_view local, const XML_Char** attributes) override {
         if (local != "Relationship") return;
         const char* id = attribute(attributes, "Id");
@@ -93,7 +94,7 @@ protected:
     }
     void onEnd(std::string_view) override {}
 
-private:
+  private:
     std::string sourcePart_;
 };
 
@@ -103,11 +104,11 @@ struct SheetEntry {
 };
 
 class WorkbookPartParser : public XmlPartParser {
-public:
+  public:
     using XmlPartParser::XmlPartParser;
     std::vector<SheetEntry> sheets;
 
-protected:
+  protected:
     void onStart(std::string_view local, const XML_Char** attributes) override {
         if (local != "sheet") return;
         SheetEntry entry;
@@ -123,10 +124,10 @@ protected:
 };
 
 class SharedStringsParser : public XmlPartParser {
-public:
+  public:
     SharedStringsParser(ZipPartReader& part, StringTable& out) : XmlPartParser(part), out_(out) {}
 
-protected:
+  protected:
     void onStart(std::string_view local, const XML_Char**) override {
         if (local == "si") {
             inItem_ = true;
@@ -154,7 +155,7 @@ protected:
         current_.append(text);
     }
 
-private:
+  private:
     StringTable& out_;
     std::string current_;
     bool inItem_ = false;
@@ -176,7 +177,8 @@ bool parseCellReference(std::string_view ref, uint32_t& column, uint32_t& row) {
     uint32_t r = 0;
     if (i < ref.size()) {
         auto [ptr, ec] = std::from_chars(ref.data() + i, ref.data() + ref.size(), r);
-        if (ec != std::errc() || ptr != ref.data() + ref.size() || r == 0 || r > limits::kMaxRows) return false;
+        if (ec != std::errc() || ptr != ref.data() + ref.size() || r == 0 || r > limits::kMaxRows)
+            return false;
     }
     column = col - 1;
     row = r;
@@ -185,7 +187,7 @@ bool parseCellReference(std::string_view ref, uint32_t& column, uint32_t& row) {
 
 /// Reads one worksheet's rows, pausing the parser at the end of each row that holds a value.
 class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
-public:
+  public:
     XlsxSheetStream(std::unique_ptr<ZipPartReader> part, const StringTable& strings, std::string sheetName)
         : XmlPartParser(*part), part_(std::move(part)), strings_(strings), sheetName_(std::move(sheetName)) {}
 
@@ -213,7 +215,7 @@ public:
         }
     }
 
-private:
+  private:
     void onStart(std::string_view local, const XML_Char** attributes) override {
         if (!inSheetData_) {
             if (local == "sheetData") inSheetData_ = true;
@@ -345,7 +347,9 @@ private:
 
     bool cellText(std::string& out) {
         switch (type_) {
-            case CellType::Number: appendStoredNumberText(value_, out); return true;
+            case CellType::Number:
+                appendStoredNumberText(value_, out);
+                return true;
             case CellType::Text:
                 unescapeOfficeXmlText(value_);
                 out += value_;
@@ -353,7 +357,9 @@ private:
             case CellType::Boolean:
                 out += booleanText(value_ == "1" || value_ == "true");
                 return true;
-            case CellType::Error: out += value_; return true;
+            case CellType::Error:
+                out += value_;
+                return true;
             case CellType::Shared: {
                 uint32_t index = 0;
                 auto [ptr, ec] = std::from_chars(value_.data(), value_.data() + value_.size(), index);
@@ -401,7 +407,7 @@ private:
 };
 
 class XlsxWorkbook : public WorkbookReader {
-public:
+  public:
     XlsxWorkbook(std::unique_ptr<ZipPackage> package, std::string displayName)
         : package_(std::move(package)), displayName_(std::move(displayName)) {}
 
@@ -439,8 +445,9 @@ public:
         return std::make_unique<XlsxSheetStream>(std::move(part), strings_, names_[index]);
     }
 
-private:
-    bool readRelationships(const std::string& sourcePart, std::vector<Relationship>& out, std::string& reason) {
+  private:
+    bool readRelationships(const std::string& sourcePart, std::vector<Relationship>& out,
+                           std::string& reason) {
         std::string relsName = relationshipsPartOf(sourcePart);
         int64_t at = package_->find(relsName);
         if (at < 0) {
@@ -484,7 +491,8 @@ private:
         std::unordered_map<std::string, const Relationship*> byId;
         for (const Relationship& r : rels) {
             byId.emplace(r.id, &r);
-            if (endsWith(r.type, kSharedStringsType) && sharedStringsPart_.empty()) sharedStringsPart_ = r.target;
+            if (endsWith(r.type, kSharedStringsType) && sharedStringsPart_.empty())
+                sharedStringsPart_ = r.target;
         }
         for (const SheetEntry& sheet : sheets) {
             auto found = byId.find(sheet.relationshipId);
@@ -534,7 +542,8 @@ std::unique_ptr<WorkbookReader> openXlsxWorkbook(const std::string& path, std::s
 }
 
 std::unique_ptr<WorkbookReader> openXlsxWorkbookFromMemory(const void* data, size_t size,
-                                                           const std::string& displayName, std::string& error) {
+                                                           const std::string& displayName,
+                                                           std::string& error) {
     std::string reason;
     auto package = ZipPackage::openMemory(data, size, reason);
     return finishOpening(std::move(package), reason, displayName, error);

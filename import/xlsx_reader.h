@@ -14,6 +14,7 @@ std::unique_ptr<WorkbookReader> openXlsxWorkbook(const std::string& path, std::s
 /// Opens an .xlsx package held in memory (which must outlive the reader); `displayName` is
 /// used in messages.
 std::unique_ptr<WorkbookReader> openXlsxWorkbookFromMemory(const void* data, size_t size,
-                                                           const std::string& displayName, std::string& error);
+                                                           const std::string& displayName,
+                                                           std::string& error);
 
 }  // namespace varnex

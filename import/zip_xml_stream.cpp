@@ -49,7 +49,9 @@ std::unique_ptr<ZipPackage> ZipPackage::openMemory(const void* data, size_t size
     return std::unique_ptr<ZipPackage>(new ZipPackage(z));
 }
 
-ZipPackage::~ZipPackage() { zip_discard(zip_); }
+ZipPackage::~ZipPackage() {
+    zip_discard(zip_);
+}
 
 int64_t ZipPackage::find(std::string_view name) const {
     std::string key(name);
@@ -94,7 +96,9 @@ XmlPartParser::XmlPartParser(ZipPartReader& part) : part_(part) {
     XML_SetStartDoctypeDeclHandler(parser_, &XmlPartParser::doctypeThunk);
 }
 
-XmlPartParser::~XmlPartParser() { XML_ParserFree(parser_); }
+XmlPartParser::~XmlPartParser() {
+    XML_ParserFree(parser_);
+}
 
 void XmlPartParser::pause() {
     if (failure_.empty() && !stoppedEarly_) XML_StopParser(parser_, XML_TRUE);
@@ -202,9 +206,12 @@ XmlPartParser::Step XmlPartParser::parse(std::string& error) {
 bool XmlPartParser::parseAll(std::string& error) {
     for (;;) {
         switch (parse(error)) {
-            case Step::Finished: return true;
-            case Step::Failed: return false;
-            case Step::Paused: break;
+            case Step::Finished:
+                return true;
+            case Step::Failed:
+                return false;
+            case Step::Paused:
+                break;
         }
     }
 }

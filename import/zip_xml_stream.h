@@ -17,7 +17,7 @@ namespace varnex {
 
 /// A ZIP package, read-only. Keeps the memory it was opened from alive only by reference.
 class ZipPackage {
-public:
+  public:
     /// Opens a file; null with `error` (a reason, without the file name) on failure.
     static std::unique_ptr<ZipPackage> openFile(const std::string& path, std::string& error);
     /// Opens bytes in memory, which must outlive the package.
@@ -29,16 +29,18 @@ public:
     /// The index of a part ("xl/workbook.xml", no leading "/"), matched exactly and then
     /// ignoring case; -1 when missing.
     int64_t find(std::string_view name) const;
-    struct zip* handle() const { return zip_; }
+    struct zip* handle() const {
+        return zip_;
+    }
 
-private:
+  private:
     explicit ZipPackage(struct zip* z) : zip_(z) {}
     struct zip* zip_;
 };
 
 /// One part of a package read in chunks, refusing to go beyond `maxBytes` uncompressed.
 class ZipPartReader {
-public:
+  public:
     ZipPartReader(const ZipPackage& package, int64_t index, std::string name, uint64_t maxBytes);
     ~ZipPartReader();
     ZipPartReader(const ZipPartReader&) = delete;
@@ -48,7 +50,7 @@ public:
     int64_t read(void* buffer, size_t size, std::string& error);
     const std::string& name() const { return name_; }
 
-private:
+  private:
     struct zip_file* file_ = nullptr;
     std::string name_;
     uint64_t maxBytes_;
@@ -59,7 +61,7 @@ private:
 /// An expat parser over one part, with namespaces resolved to local names, a nesting cap and
 /// documents with a DTD refused. Subclasses receive elements by local name.
 class XmlPartParser {
-public:
+  public:
     explicit XmlPartParser(ZipPartReader& part);
     virtual ~XmlPartParser();
     XmlPartParser(const XmlPartParser&) = delete;
@@ -72,7 +74,7 @@ public:
     /// Parses the whole part; false with `error` set on failure.
     bool parseAll(std::string& error);
 
-protected:
+  protected:
     virtual void onStart(std::string_view local, const XML_Char** attributes) = 0;
     virtual void onEnd(std::string_view local) = 0;
     virtual void onText(std::string_view) {}
@@ -89,7 +91,7 @@ protected:
     /// The value of the attribute with this local name and no namespace; null when absent.
     static const XML_Char* attribute(const XML_Char** attributes, std::string_view local);
 
-private:
+  private:
     static void XMLCALL startThunk(void* self, const XML_Char* name, const XML_Char** attributes);
     static void XMLCALL endThunk(void* self, const XML_Char* name);
     static void XMLCALL textThunk(void* self, const XML_Char* text, int length);

@@ -123,11 +123,13 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
             for (int c = 0; c <= n; ++c) {
                 const int column = kFirstFigureColumn + c;
                 if (block.figure == Figure::Rank) {
-                    out.cell(column, row, rankFormula(column, row - schoolCount, first - schoolCount, first - 1),
+                    out.cell(column, row,
+                             rankFormula(column, row - schoolCount, first - schoolCount, first - 1),
                              {.rateFormat = rateFormat, .formula = true});
                 } else {
                     out.cell(column, row,
-                             figureText(block.figure, tally.at(group, static_cast<size_t>(c)), studentCount[group]),
+                             figureText(block.figure, tally.at(group, static_cast<size_t>(c)),
+                                        studentCount[group]),
                              {.rateFormat = rateFormat});
                 }
             }

@@ -149,7 +149,8 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
                          {.rateFormat = true, .formula = true});
                 out.cell(kPassRate, row, sat ? rateFormula(kPassCount, row, kSat) : std::string(),
                          {.rateFormat = true, .formula = true});
-                out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last), {.formula = true});
+                out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last),
+                         {.formula = true});
                 out.cell(kPassRank, row, rankFormula(kPassRate, row, first, last), {.formula = true});
                 out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last), {.formula = true});
                 out.cell(kDeviation, row,

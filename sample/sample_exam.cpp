@@ -13,9 +13,8 @@ namespace varnex {
 
 namespace {
 
-const char* const kSchoolNames[] = {"第一中学", "实验中学", "城关中学", "育才中学", "红星中学",
-                                    "东风中学", "希望中学", "阳光中学", "明德中学", "启明中学",
-                                    "新华中学", "光明中学"};
+const char* const kSchoolNames[] = {"第一中学", "实验中学", "城关中学", "育才中学", "红星中学", "东风中学",
+                                    "希望中学", "阳光中学", "明德中学", "启明中学", "新华中学", "光明中学"};
 const char* const kFamilyNames[] = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴", "徐", "孙",
                                     "胡", "朱", "高", "林", "何", "郭", "马", "罗", "梁", "宋", "郑", "谢",
                                     "韩", "唐", "冯", "于", "董", "萧", "程", "曹", "袁", "邓", "许", "傅"};
@@ -87,9 +86,8 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     // Schools in the order the window advises sorting by (学校 ascending, pinyin).
     std::vector<int> schoolOrder(static_cast<size_t>(summary.schools));
     for (int i = 0; i < summary.schools; ++i) schoolOrder[static_cast<size_t>(i)] = i;
-    std::stable_sort(schoolOrder.begin(), schoolOrder.end(), [](int a, int b) {
-        return compareCells(sampleSchoolName(a), sampleSchoolName(b)) < 0;
-    });
+    std::stable_sort(schoolOrder.begin(), schoolOrder.end(),
+                     [](int a, int b) { return compareCells(sampleSchoolName(a), sampleSchoolName(b)) < 0; });
 
     // Teachers: per school and subject, most teachers take two neighbouring classes.
     ExcelSheet& teachers = session.Sheet(1);
@@ -98,7 +96,8 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     {
         const char* header[] = {"学校", "年级", "班级"};
         for (int c = 0; c < 3; ++c) put(teachers, c, 1, header[c]);
-        for (int s = 0; s < kSubjectCount; ++s) put(teachers, 3 + s, 1, kSubjects[static_cast<size_t>(s)].name);
+        for (int s = 0; s < kSubjectCount; ++s)
+            put(teachers, 3 + s, 1, kSubjects[static_cast<size_t>(s)].name);
         int row = 2;
         for (int school : schoolOrder) {
             std::vector<std::vector<std::string>> names(kSubjectCount);
@@ -114,7 +113,8 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
                 put(teachers, 0, row, sampleSchoolName(school));
                 put(teachers, 1, row, gradeName);
                 put(teachers, 2, row, std::to_string(c + 1));
-                for (int s : subjects) put(teachers, 3 + s, row, names[static_cast<size_t>(s)][static_cast<size_t>(c)]);
+                for (int s : subjects)
+                    put(teachers, 3 + s, row, names[static_cast<size_t>(s)][static_cast<size_t>(c)]);
             }
         }
     }

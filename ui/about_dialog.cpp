@@ -18,9 +18,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(QIcon(QStringLiteral(":/icons/varnex.png")).pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* name = new QLabel(QStringLiteral("<span style=\"font-size:18pt; font-weight:bold\">%1</span>"
-                                           "&nbsp;&nbsp;<span style=\"color:#0000ff\">%2</span>")
-                                .arg(QString::fromUtf8(text::kProductName), QString::fromUtf8(text::kAboutVersion)));
+    auto* name =
+        new QLabel(QStringLiteral("<span style=\"font-size:18pt; font-weight:bold\">%1</span>"
+                                  "&nbsp;&nbsp;<span style=\"color:#0000ff\">%2</span>")
+                       .arg(QString::fromUtf8(text::kProductName), QString::fromUtf8(text::kAboutVersion)));
     auto* description = new QLabel(QString::fromUtf8(text::kAboutDescription));
     description->setWordWrap(true);
     auto* credits = new QLabel(QString::fromUtf8(text::kAboutCredits));

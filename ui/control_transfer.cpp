@@ -45,7 +45,8 @@ int readControls(const WindowControls& controls, AppState& state) {
     if (int grade = controls.combo(ctl::GradeList)->currentIndex(); grade >= 0) state.gradeIndex = grade;
 
     if (int rule = controls.missingRule->checkedId(); rule >= 0) state.importOptions.missingRule = rule;
-    if (!readInt(controls.edit(ctl::MissingLimit), state.importOptions.missingLimit)) return ctl::MissingLimit;
+    if (!readInt(controls.edit(ctl::MissingLimit), state.importOptions.missingLimit))
+        return ctl::MissingLimit;
 
     for (int s = 0; s < kSubjectCount; ++s) {
         QLineEdit* edit = controls.fullMarks[static_cast<size_t>(s)];
@@ -78,11 +79,13 @@ int readControls(const WindowControls& controls, AppState& state) {
 void writeRecords(WindowControls& controls, const AppState& state) {
     auto number = [](int value) { return QString::number(value); };
     for (int s = 0; s < kSubjectCount; ++s) {
-        controls.fullMarks[static_cast<size_t>(s)]->setText(number(state.scores.fullMark[static_cast<size_t>(s)]));
+        controls.fullMarks[static_cast<size_t>(s)]->setText(
+            number(state.scores.fullMark[static_cast<size_t>(s)]));
         controls.excellenceLines[static_cast<size_t>(s)]->setText(
             number(state.scores.excellenceLine[static_cast<size_t>(s)]));
     }
-    if (QAbstractButton* rule = controls.missingRule->button(state.importOptions.missingRule)) rule->setChecked(true);
+    if (QAbstractButton* rule = controls.missingRule->button(state.importOptions.missingRule))
+        rule->setChecked(true);
     controls.edit(ctl::MissingLimit)->setText(number(state.importOptions.missingLimit));
 
     const ExportOptions& options = state.exportOptions;
@@ -96,14 +99,16 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.edit(ctl::TopNCount)->setText(number(options.topN));
     controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);
     controls.check(ctl::ClassRanking)->setChecked(options.classRanking);
-    if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout)) layout->setChecked(true);
+    if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
+        layout->setChecked(true);
 
     recomputeTotalFullMark(controls);
     recomputeTotalExcellence(controls);
 }
 
 void recomputeTotalFullMark(WindowControls& controls) {
-    controls.edit(ctl::TotalFullMark)->setText(QString::number(totalFullMarkFromTexts(texts(controls.fullMarks))));
+    controls.edit(ctl::TotalFullMark)
+        ->setText(QString::number(totalFullMarkFromTexts(texts(controls.fullMarks))));
 }
 
 void recomputeTotalExcellence(WindowControls& controls) {

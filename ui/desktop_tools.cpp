@@ -43,7 +43,8 @@ bool writeLauncher(const QString& filePath, const LauncherTarget& target) {
     file.write(desktopEntryText(target).toUtf8());
     if (!file.commit()) return false;
     return QFile::setPermissions(filePath, QFile::permissions(filePath) | QFileDevice::ExeOwner |
-                                               QFileDevice::ExeUser | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+                                               QFileDevice::ExeUser | QFileDevice::ExeGroup |
+                                               QFileDevice::ExeOther);
 }
 
 void createDesktopShortcut(Frontend& frontend, const QString& desktopDir, const LauncherTarget& target) {
@@ -54,7 +55,8 @@ void createDesktopShortcut(Frontend& frontend, const QString& desktopDir, const 
     QString name = QFileInfo(target.programPath).completeBaseName();
     if (name.isEmpty()) name = QString::fromUtf8(text::kProductName);
     bool saved = writeLauncher(QDir(desktopDir).filePath(name + QStringLiteral(".desktop")), target);
-    frontend.showMessage(saved ? text::kDesktopShortcutOk : text::kDesktopShortcutFailed, "", MessageIcon::None);
+    frontend.showMessage(saved ? text::kDesktopShortcutOk : text::kDesktopShortcutFailed, "",
+                         MessageIcon::None);
 }
 
 void createQuickLaunchIcon(Frontend& frontend, const QString& applicationsDir, const LauncherTarget& target) {
@@ -63,7 +65,8 @@ void createQuickLaunchIcon(Frontend& frontend, const QString& applicationsDir, c
         return;
     }
     constexpr int kSaveFailed = 4;
-    QString file = QDir(applicationsDir).filePath(QString::fromUtf8(text::kProductName) + QStringLiteral(".desktop"));
+    QString file =
+        QDir(applicationsDir).filePath(QString::fromUtf8(text::kProductName) + QStringLiteral(".desktop"));
     bool saved = QDir().mkpath(applicationsDir) && writeLauncher(file, target);
     if (saved)
         frontend.showMessage(text::kQuickLaunchOk, "", MessageIcon::None);
@@ -81,17 +84,19 @@ bool startFirstInstalled(const QStringList& programs, const QStringList& argumen
 
 bool startCalculator() {
     return startFirstInstalled({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
-                                QStringLiteral("galculator"), QStringLiteral("mate-calc"), QStringLiteral("xcalc")});
+                                QStringLiteral("galculator"), QStringLiteral("mate-calc"),
+                                QStringLiteral("xcalc")});
 }
 
 bool startTextEditor() {
-    if (startFirstInstalled({QStringLiteral("gedit"), QStringLiteral("gnome-text-editor"), QStringLiteral("kate"),
-                             QStringLiteral("kwrite"), QStringLiteral("mousepad"), QStringLiteral("xed"),
-                             QStringLiteral("pluma"), QStringLiteral("featherpad")}))
+    if (startFirstInstalled({QStringLiteral("gedit"), QStringLiteral("gnome-text-editor"),
+                             QStringLiteral("kate"), QStringLiteral("kwrite"), QStringLiteral("mousepad"),
+                             QStringLiteral("xed"), QStringLiteral("pluma"), QStringLiteral("featherpad")}))
         return true;
     // No known editor: let the desktop open a new, empty text file with its default application.
     if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) return false;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/varnex");
+    QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/varnex");
     if (!QDir().mkpath(folder)) return false;
     QString path = folder + QLatin1Char('/') + QString::fromUtf8(text::kNewTextFileName);
     QFile file(path);

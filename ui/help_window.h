@@ -11,13 +11,13 @@ namespace varnex::ui {
 
 class HelpWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit HelpWindow(QWidget* parent = nullptr);
     /// Shows topic `index` (0: 操作说明, 1: 功能菜单, 2: 软件特点, 3: 历史更新).
     void showTopic(int index);
     QTextBrowser* browser() const { return browser_; }
 
-private:
+  private:
     QListWidget* topics_;
     QTextBrowser* browser_;
 };

@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         case SingleInstance::Outcome::Activated:
             return 0;
         case SingleInstance::Outcome::AlreadyRunning: {
-            QMessageBox box(QMessageBox::NoIcon, title, title + QLatin1Char('\n') + QString::fromUtf8(text::kAlreadyRunning),
+            QMessageBox box(QMessageBox::NoIcon, title,
+                            title + QLatin1Char('\n') + QString::fromUtf8(text::kAlreadyRunning),
                             QMessageBox::Ok);
             varnex::ui::setChineseButtonTexts(box);
             box.exec();

@@ -28,6 +28,11 @@
 #include "app/settings_file.h"
 #include "app/status_log.h"
 #include "base/text_util.h"
+#include "export/export_run.h"
+#include "export/template_generator.h"
+#include "import/open_workbook.h"
+#include "import/student_import.h"
+#include "import/teacher_import.h"
 #include "ui/about_dialog.h"
 #include "ui/control_transfer.h"
 #include "ui/desktop_tools.h"
@@ -38,34 +43,32 @@
 #include "ui/student_row_text.h"
 #include "ui/ui_texts.h"
 #include "ui/window_layout.h"
-#include "export/export_run.h"
-#include "import/open_workbook.h"
-#include "import/student_import.h"
-#include "import/teacher_import.h"
-#include "export/template_generator.h"
 
 namespace varnex::ui {
 
 Commands Commands::core() {
     // Lambdas pick the overloads the window uses (the core also has variants for tests).
-    return Commands{[](AppState& s, Frontend& f, const std::string& path) { varnex::openWorkbook(s, f, path); },
-                    [](AppState& s, Frontend& f) { varnex::importTeachers(s, f); },
-                    [](AppState& s, Frontend& f) { varnex::importStudents(s, f); },
-                    [](AppState& s, Frontend& f) { varnex::exportRun(s, f); },
-                    [](AppState& s, Frontend& f) { varnex::generateTemplates(s, f); }};
+    return Commands{
+        [](AppState& s, Frontend& f, const std::string& path) { varnex::openWorkbook(s, f, path); },
+        [](AppState& s, Frontend& f) { varnex::importTeachers(s, f); },
+        [](AppState& s, Frontend& f) { varnex::importStudents(s, f); },
+        [](AppState& s, Frontend& f) { varnex::exportRun(s, f); },
+        [](AppState& s, Frontend& f) { varnex::generateTemplates(s, f); }};
 }
 
 namespace {
 
-QString qs(const char* text) { return QString::fromUtf8(text); }
+QString qs(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 // The client area: a press of the left button on the background (not on a control) moves the
 // window as if its caption had been grabbed.
 class Background : public QWidget {
-public:
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
         QWindow* handle = window()->windowHandle();
@@ -82,7 +85,7 @@ protected:
         QWidget::mouseReleaseEvent(event);
     }
 
-private:
+  private:
     QPoint dragOffset_;
     bool dragging_ = false;
 };
@@ -121,8 +124,9 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
       programDir_(std::move(programDir)),
       commands_(std::move(commands)),
       frontend_(*this) {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setWindowIcon(QIcon(QStringLiteral(":/icons/varnex.png")));
     units_ = DialogUnits::forFont(font());
 
@@ -176,8 +180,8 @@ void MainWindow::initialise() {
 
     setAcceptDrops(true);
 
-    std::string examName = std::string(text::kExamNamePrefix) + formatTime(localNow(), text::kExamNameMonthFormat) +
-                           text::kExamNameSuffix;
+    std::string examName = std::string(text::kExamNamePrefix) +
+                           formatTime(localNow(), text::kExamNameMonthFormat) + text::kExamNameSuffix;
     state_.examNames.push_back(examName);
     state_.examNameText = examName;
     QComboBox* examBox = controls_.combo(ctl::ExamNameBox);
@@ -222,8 +226,8 @@ void MainWindow::setUpTable(QTableView* view, RowTableModel* model) {
         model->headingClicked(column);
         showTableSelection(view, model);
         view->horizontalHeader()->setSortIndicatorShown(true);
-        view->horizontalHeader()->setSortIndicator(table.sortColumn(),
-                                                   table.sortAscending() ? Qt::DescendingOrder : Qt::AscendingOrder);
+        view->horizontalHeader()->setSortIndicator(
+            table.sortColumn(), table.sortAscending() ? Qt::DescendingOrder : Qt::AscendingOrder);
     });
 }
 
@@ -255,8 +259,8 @@ void MainWindow::buildStatusBar() {
 }
 
 void MainWindow::connectControls() {
-    for (int id : {ctl::OpenFile, ctl::ImportTeachers, ctl::ImportStudents, ctl::ExportResults, ctl::SaveSettings,
-                   ctl::DefaultExcellence}) {
+    for (int id : {ctl::OpenFile, ctl::ImportTeachers, ctl::ImportStudents, ctl::ExportResults,
+                   ctl::SaveSettings, ctl::DefaultExcellence}) {
         connect(controls_.button(id), &QPushButton::clicked, this, [this, id] { runCommand(id); });
     }
     for (QLineEdit* edit : controls_.fullMarks) {
@@ -272,7 +276,8 @@ void MainWindow::connectControls() {
         state_.workbook.selectedSheet = index;
         showSheetTitle();
     });
-    connect(controls_.combo(ctl::GradeList), &QComboBox::currentIndexChanged, this, &MainWindow::onGradeChanged);
+    connect(controls_.combo(ctl::GradeList), &QComboBox::currentIndexChanged, this,
+            &MainWindow::onGradeChanged);
     connect(controls_.students, &QTableView::doubleClicked, this, [this] { copyStudentRow(); });
 }
 
@@ -339,13 +344,15 @@ void MainWindow::reflectState() {
         fillCombo(classes, state_.imported.classList.entries());
         classes->setCurrentIndex(state_.imported.classList.selected);
     }
-    for (auto [view, model] : {std::pair{controls_.students, studentModel_}, std::pair{controls_.teachers, teacherModel_}}) {
+    for (auto [view, model] :
+         {std::pair{controls_.students, studentModel_}, std::pair{controls_.teachers, teacherModel_}}) {
         model->reload();
         RowTable& table = model->table();
         QHeaderView* header = view->horizontalHeader();
         header->setSortIndicatorShown(table.sortColumn() >= 0);
         if (table.sortColumn() >= 0)
-            header->setSortIndicator(table.sortColumn(), table.sortAscending() ? Qt::DescendingOrder : Qt::AscendingOrder);
+            header->setSortIndicator(table.sortColumn(),
+                                     table.sortAscending() ? Qt::DescendingOrder : Qt::AscendingOrder);
         if (int last = showTableSelection(view, model); last >= 0) view->scrollTo(model->index(last, 0));
     }
     rebuildRecentMenu();
@@ -387,16 +394,25 @@ void MainWindow::buildCommandTable() {
              rebuildRecentMenu();
          }},
         {ctl::CmdExit, [this] { exitProgram(); }},
-        {ctl::CmdQuickLaunch, [this] { createQuickLaunchIcon(
-                                         frontend_, QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation),
-                                         launcherTarget());; }},
-        {ctl::CmdDesktopShortcut, [this] { createDesktopShortcut(
-                                             frontend_, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
-                                             launcherTarget());; }},
+        {ctl::CmdQuickLaunch,
+         [this] {
+             createQuickLaunchIcon(frontend_,
+                                   QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation),
+                                   launcherTarget());
+             ;
+         }},
+        {ctl::CmdDesktopShortcut,
+         [this] {
+             createDesktopShortcut(frontend_,
+                                   QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+                                   launcherTarget());
+             ;
+         }},
         {ctl::CmdSettingsFolder,
          [this] {
              QString file = QString::fromStdString(state_.settingsPath);
-             QString folder = file.isEmpty() ? QString::fromStdString(programDir_) : QFileInfo(file).absolutePath();
+             QString folder =
+                 file.isEmpty() ? QString::fromStdString(programDir_) : QFileInfo(file).absolutePath();
              QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
              minimiseLater();
          }},
@@ -465,22 +481,27 @@ void MainWindow::saveSettings() {
 void MainWindow::copyStudentRow() {
     RowTable& students = state_.students;
     students.clearSelection();
-    for (const QModelIndex& row : controls_.students->selectionModel()->selectedRows()) students.selectRow(row.row());
+    for (const QModelIndex& row : controls_.students->selectionModel()->selectedRows())
+        students.selectRow(row.row());
     int row = students.firstSelectedRow();
     if (row < 0) return;
     std::string copied = studentRowText(students, row, state_.imported.gradeName);
     if (frontend_.setClipboardText(copied)) {
-        frontend_.showMessage(strprintf("%s:%s\n%s", text::kStudentLabel, students.cellText(row, 2).c_str(),
-                                        text::kRowCopied),
-                              text::kInfoCaption, MessageIcon::Information);
+        frontend_.showMessage(
+            strprintf("%s:%s\n%s", text::kStudentLabel, students.cellText(row, 2).c_str(), text::kRowCopied),
+            text::kInfoCaption, MessageIcon::Information);
     } else {
         frontend_.showMessage(text::kClipboardFailed, text::kInfoCaption, MessageIcon::Information);
     }
 }
 
-bool MainWindow::confirmExit() { return frontend_.askYesNo(text::kExitQuestion, text::kConfirmCaption); }
+bool MainWindow::confirmExit() {
+    return frontend_.askYesNo(text::kExitQuestion, text::kConfirmCaption);
+}
 
-void MainWindow::exitProgram() { close(); }
+void MainWindow::exitProgram() {
+    close();
+}
 
 void MainWindow::toggleAlwaysOnTop() {
     alwaysOnTop_ = !alwaysOnTop_;
@@ -532,7 +553,9 @@ void MainWindow::enableControl(int controlId, bool enabled) {
     if (QWidget* widget = control(controlId)) widget->setEnabled(enabled);
 }
 
-void MainWindow::minimiseLater() { QTimer::singleShot(0, this, &QWidget::showMinimized); }
+void MainWindow::minimiseLater() {
+    QTimer::singleShot(0, this, &QWidget::showMinimized);
+}
 
 void MainWindow::restoreAndRaise() {
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -557,7 +580,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QPoint at = event->reason() == QContextMenuEvent::Keyboard ? centralWidget()->mapToGlobal(QPoint(5, 5))
-                                                                : event->globalPos();
+                                                               : event->globalPos();
     contextMenu_->exec(at);
 }
 

@@ -42,7 +42,7 @@ struct Commands {
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     /// `programDir`: the executable's folder, where the settings file is placed when writable.
     MainWindow(AppState& state, std::string programDir, Commands commands = Commands::core(),
                QWidget* parent = nullptr);
@@ -93,11 +93,11 @@ public:
     /// Brings the window back from the task bar and to the front (a second start asks for it).
     void restoreAndRaise();
 
-signals:
+  signals:
     /// The exit was confirmed and the window closed: the program ends.
     void exitAccepted();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -105,7 +105,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void buildStatusBar();
     void buildMenus();
     void buildCommandTable();

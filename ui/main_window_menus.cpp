@@ -19,14 +19,18 @@ namespace varnex::ui {
 
 namespace {
 
-QString idlePrompt() { return QString::fromUtf8(text::kIdlePrompt); }
+QString idlePrompt() {
+    return QString::fromUtf8(text::kIdlePrompt);
+}
 
-int commandIdOf(const QAction* action) { return action != nullptr ? action->data().toInt() : 0; }
+int commandIdOf(const QAction* action) {
+    return action != nullptr ? action->data().toInt() : 0;
+}
 
 // Lets a greyed item be highlighted like any other, so that its prompt shows while the pointer
 // or the arrow keys rest on it; choosing it still does nothing.
 class MenuStyle : public QProxyStyle {
-public:
+  public:
     using QProxyStyle::QProxyStyle;
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
@@ -141,7 +145,8 @@ void MainWindow::rebuildRecentMenu() {
     QAction* clearAction = menuAction(ctl::CmdClearRecent);
     const auto& entries = state_.recentFiles.entries();
     for (int k = 1; k <= static_cast<int>(entries.size()) && k <= 4; ++k) {
-        std::string label = strprintf(text::kRecentEntryFormat, k, entries[static_cast<size_t>(k - 1)].c_str());
+        std::string label =
+            strprintf(text::kRecentEntryFormat, k, entries[static_cast<size_t>(k - 1)].c_str());
         auto* action = new QAction(QString::fromStdString(label), recentMenu_);
         int id = ctl::CmdRecent1 + k - 1;
         action->setData(id);
@@ -157,7 +162,8 @@ LauncherTarget MainWindow::launcherTarget() const {
     LauncherTarget target;
     target.programPath = QCoreApplication::applicationFilePath();
     target.workingDir = QCoreApplication::applicationDirPath();
-    QString iconDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/icons");
+    QString iconDir =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/icons");
     QString iconPath = iconDir + QStringLiteral("/varnex.png");
     if (QDir().mkpath(iconDir) && (QFileInfo::exists(iconPath) || windowIcon().pixmap(128).save(iconPath)))
         target.iconPath = iconPath;

@@ -25,7 +25,7 @@ constexpr const char* kModuleResource = ":/music/varnex_theme.mod";
 
 // Pulls stereo frames from the module; silent while muted.
 class ModuleStream : public QIODevice {
-public:
+  public:
     explicit ModuleStream(std::unique_ptr<openmpt::module> module) : module_(std::move(module)) {
         module_->set_repeat_count(-1);
     }
@@ -38,7 +38,7 @@ public:
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override { return 4096 + QIODevice::bytesAvailable(); }
 
-protected:
+  protected:
     qint64 readData(char* data, qint64 maxSize) override {
         qint64 frames = maxSize / kBytesPerFrame;
         if (frames <= 0) return 0;
@@ -50,7 +50,8 @@ protected:
         size_t rendered = 0;
         {
             std::lock_guard lock(mutex_);
-            rendered = module_->read_interleaved_stereo(kSampleRate, static_cast<size_t>(frames), buffer.data());
+            rendered =
+                module_->read_interleaved_stereo(kSampleRate, static_cast<size_t>(frames), buffer.data());
         }
         std::memset(data, 0, static_cast<size_t>(frames * kBytesPerFrame));
         std::memcpy(data, buffer.data(), rendered * kBytesPerFrame);
@@ -58,7 +59,7 @@ protected:
     }
     qint64 writeData(const char*, qint64) override { return -1; }
 
-private:
+  private:
     std::unique_ptr<openmpt::module> module_;
     std::mutex mutex_;
     std::atomic<bool> muted_{true};
@@ -66,7 +67,7 @@ private:
 
 // Lives on the music thread: owns the sound output.
 class Output : public QObject {
-public:
+  public:
     explicit Output(ModuleStream* stream) : stream_(stream) {}
 
     void play() {
@@ -89,7 +90,7 @@ public:
         sink_ = nullptr;
     }
 
-private:
+  private:
     ModuleStream* stream_;
     QAudioSink* sink_ = nullptr;
 };
@@ -130,7 +131,9 @@ MusicPlayer::MusicPlayer() : impl_(std::make_unique<Impl>()) {
 
 MusicPlayer::~MusicPlayer() = default;
 
-bool MusicPlayer::available() const { return impl_->stream != nullptr; }
+bool MusicPlayer::available() const {
+    return impl_->stream != nullptr;
+}
 
 void MusicPlayer::start() {
     if (!impl_->stream) return;
@@ -165,7 +168,9 @@ MusicPlayer::MusicPlayer() : impl_(std::make_unique<Impl>()) {}
 MusicPlayer::~MusicPlayer() = default;
 void MusicPlayer::start() {}
 void MusicPlayer::stop() {}
-bool MusicPlayer::available() const { return false; }
+bool MusicPlayer::available() const {
+    return false;
+}
 
 }  // namespace varnex::ui
 

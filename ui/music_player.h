@@ -8,7 +8,7 @@
 namespace varnex::ui {
 
 class MusicPlayer {
-public:
+  public:
     /// Loads the module from the resources; playback starts only with start().
     MusicPlayer();
     ~MusicPlayer();
@@ -22,7 +22,7 @@ public:
     /// False when the program was built without music or the module could not be read.
     bool available() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -13,8 +13,9 @@
 namespace varnex::ui {
 
 void setChineseButtonTexts(QMessageBox& box) {
-    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
-        {QMessageBox::Ok, text::kOkButton}, {QMessageBox::Yes, text::kYesButton}, {QMessageBox::No, text::kNoButton}};
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {{QMessageBox::Ok, text::kOkButton},
+                                                                         {QMessageBox::Yes, text::kYesButton},
+                                                                         {QMessageBox::No, text::kNoButton}};
     for (const auto& [which, label] : texts) {
         if (QAbstractButton* button = box.button(which)) button->setText(QString::fromUtf8(label));
     }

@@ -14,7 +14,7 @@ class MainWindow;
 void setChineseButtonTexts(QMessageBox& box);
 
 class QtFrontend : public Frontend {
-public:
+  public:
     explicit QtFrontend(MainWindow& window) : window_(window) {}
 
     /// Tests hand in a frontend that takes the place of the dialogs: messages, questions,
@@ -36,7 +36,7 @@ public:
     /// A warning box of the window itself (the integer prompt); a stand-in sees a plain message.
     void showWarning(const std::string& text, const std::string& caption);
 
-private:
+  private:
     MainWindow& window_;
     Frontend* standIn_ = nullptr;
 };

@@ -8,7 +8,9 @@ namespace varnex::ui {
 RowTableModel::RowTableModel(RowTable& table, bool alternateRows, QObject* parent)
     : QAbstractTableModel(parent), table_(table), alternateRows_(alternateRows) {}
 
-int RowTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.rowCount(); }
+int RowTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.rowCount();
+}
 
 int RowTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : table_.columnCount();
@@ -22,7 +24,8 @@ QVariant RowTableModel::data(const QModelIndex& index, int role) const {
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
         case Qt::BackgroundRole:
-            if (alternateRows_) return QBrush(index.row() % 2 == 0 ? QColor(240, 240, 240) : QColor(255, 255, 255));
+            if (alternateRows_)
+                return QBrush(index.row() % 2 == 0 ? QColor(240, 240, 240) : QColor(255, 255, 255));
             return {};
         case Qt::ForegroundRole:
             if (alternateRows_) return QBrush(Qt::black);
@@ -36,7 +39,8 @@ QVariant RowTableModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= table_.columnCount()) return {};
     if (role == Qt::DisplayRole)
         return QString::fromStdString(table_.columns()[static_cast<size_t>(section)].name);
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     return {};
 }
 

@@ -10,7 +10,7 @@ namespace varnex::ui {
 
 class RowTableModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     /// `alternateRows`: paint even rows light grey and odd rows white, text black (StudentTable).
     RowTableModel(RowTable& table, bool alternateRows, QObject* parent = nullptr);
 
@@ -26,7 +26,7 @@ public:
 
     RowTable& table() { return table_; }
 
-private:
+  private:
     RowTable& table_;
     bool alternateRows_;
 };

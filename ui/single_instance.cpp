@@ -1,8 +1,9 @@
 #include "ui/single_instance.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QLocalSocket>
-#include <unistd.h>
 
 namespace varnex::ui {
 
@@ -19,7 +20,9 @@ SingleInstance::SingleInstance(const QString& marker, QObject* parent) : QObject
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::answer);
 }
 
-SingleInstance::~SingleInstance() { server_.close(); }
+SingleInstance::~SingleInstance() {
+    server_.close();
+}
 
 SingleInstance::Outcome SingleInstance::acquire() {
     {

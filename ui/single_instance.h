@@ -14,7 +14,7 @@ namespace varnex::ui {
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class Outcome {
         First,           ///< this copy runs; the lock is held and the server listens
         Activated,       ///< a running copy raised its window; end quietly
@@ -33,7 +33,7 @@ public:
     QString serverName() const { return serverName_; }
     QString lockPath() const { return lockPath_; }
 
-private:
+  private:
     void answer();
 
     QString serverName_;

@@ -10,12 +10,12 @@ namespace varnex::ui {
 
 class SplashWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SplashWindow(const DialogUnits& units, QWidget* parent = nullptr);
     /// Shows the splash centred on the screen and paints it at once.
     void showNow();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 

@@ -19,7 +19,8 @@ constexpr const char* kSplashGreeting = "学生成绩分析 · 三率统计 · �
 
 // Start-up advice written to the StatusLog without a time stamp
 constexpr const char* kAdviceLines[] = {
-    "建议导入成绩之前，先对Excel成绩数据进行排序。", "",
+    "建议导入成绩之前，先对Excel成绩数据进行排序。",
+    "",
     "建议排序方式为：",
     "1.主要关键字：学校，升序。",
     "2.次要关键字：班级，升序。",
@@ -88,8 +89,9 @@ constexpr const char* kAboutDescription =
     "Varnex 分析一个年级一次考试的成绩：导入任课教师和学生成绩，计算学校、班级和教师的"
     "优秀率、及格率和平均分，统计分数段和名次段，列出总分前N名和班级排名，"
     "并把结果写成一个带目录的Excel工作簿。";
-constexpr const char* kAboutCredits = "界面：Qt 6 · 读取：libgsf、libzip、expat · 写入：libxlsxwriter · "
-                                      "排序：ICU · 音乐：libopenmpt";
+constexpr const char* kAboutCredits =
+    "界面：Qt 6 · 读取：libgsf、libzip、expat · 写入：libxlsxwriter · "
+    "排序：ICU · 音乐：libopenmpt";
 constexpr const char* kAboutOk = "确定";
 
 }  // namespace varnex::ui::text
@@ -164,7 +166,8 @@ struct PromptText {
     const char* text;
 };
 inline constexpr PromptText kPrompts[] = {
-    {ctl::CmdOpenFile, "打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"},
+    {ctl::CmdOpenFile,
+     "打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"},
     {ctl::CmdImportStudents, "导入指定工作表中的学生成绩"},
     {ctl::CmdExport, "分析导入的成绩，并导出分析结果"},
     {ctl::CmdGenerateTemplates, "生成学生成绩表和教师任课表，以便输入学生成绩和任课教师供导入使用"},
@@ -192,7 +195,8 @@ struct TooltipText {
     const char* body;
 };
 inline constexpr TooltipText kTooltips[] = {
-    {ctl::OpenFile, "打开文件", "打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"},
+    {ctl::OpenFile, "打开文件",
+     "打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"},
     {ctl::WorksheetList, "选择工作表", "选择要导入的Excel工作表或WPS表格文件中的一个工作表"},
     {ctl::GradeList, "选择年级", "选择要导入的考试年级"},
     {ctl::ImportStudents, "导入学生成绩", "导入指定工作表中的学生成绩"},

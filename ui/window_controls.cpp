@@ -108,7 +108,8 @@ void WindowControls::build(QWidget* parent, const DialogUnits& units) {
             case ControlKind::Edit:
             case ControlKind::EditCentred:
             case ControlKind::EditReadOnly: {
-                QLineEdit* edit = t.kind == ControlKind::EditReadOnly ? new QLineEdit(parent) : new NumberEdit(parent);
+                QLineEdit* edit =
+                    t.kind == ControlKind::EditReadOnly ? new QLineEdit(parent) : new NumberEdit(parent);
                 edit->setAlignment(t.kind == ControlKind::Edit ? Qt::AlignLeft : Qt::AlignHCenter);
                 edit->setReadOnly(t.kind == ControlKind::EditReadOnly);
                 edit->setTextMargins(0, 0, 0, 0);
@@ -154,7 +155,8 @@ void WindowControls::build(QWidget* parent, const DialogUnits& units) {
     for (int k = 0; k <= kSubjectCount; ++k) {
         const char* name = k < kSubjectCount ? kSubjects[static_cast<size_t>(k)].name : kTotalName;
         auto* heading = new QLabel(QString::fromUtf8(name), parent);
-        placeCentred(heading, units.rect(c.headingX + c.pitch * k, c.headingY, c.headingWidth, c.headingHeight));
+        placeCentred(heading,
+                     units.rect(c.headingX + c.pitch * k, c.headingY, c.headingWidth, c.headingHeight));
         if (k == kSubjectCount) continue;
         const Subject& subject = kSubjects[static_cast<size_t>(k)];
         auto makeEdit = [&](int id, int y) {
@@ -194,10 +196,20 @@ QWidget* WindowControls::byId(int id) const {
     return it == byId_.end() ? nullptr : it->second;
 }
 
-QPushButton* WindowControls::button(int id) const { return qobject_cast<QPushButton*>(byId(id)); }
-QLineEdit* WindowControls::edit(int id) const { return qobject_cast<QLineEdit*>(byId(id)); }
-QComboBox* WindowControls::combo(int id) const { return qobject_cast<QComboBox*>(byId(id)); }
-QCheckBox* WindowControls::check(int id) const { return qobject_cast<QCheckBox*>(byId(id)); }
-QRadioButton* WindowControls::radio(int id) const { return qobject_cast<QRadioButton*>(byId(id)); }
+QPushButton* WindowControls::button(int id) const {
+    return qobject_cast<QPushButton*>(byId(id));
+}
+QLineEdit* WindowControls::edit(int id) const {
+    return qobject_cast<QLineEdit*>(byId(id));
+}
+QComboBox* WindowControls::combo(int id) const {
+    return qobject_cast<QComboBox*>(byId(id));
+}
+QCheckBox* WindowControls::check(int id) const {
+    return qobject_cast<QCheckBox*>(byId(id));
+}
+QRadioButton* WindowControls::radio(int id) const {
+    return qobject_cast<QRadioButton*>(byId(id));
+}
 
 }  // namespace varnex::ui

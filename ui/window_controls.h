@@ -23,10 +23,10 @@ namespace varnex::ui {
 /// A numeric edit: receiving the focus selects its whole text, so that typing replaces it.
 class NumberEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     using QLineEdit::QLineEdit;
 
-protected:
+  protected:
     void focusInEvent(QFocusEvent* event) override;
 };
 
@@ -34,7 +34,7 @@ protected:
 QString tooltipHtml(const char* title, const char* body);
 
 class WindowControls {
-public:
+  public:
     /// Creates every control of the template on `parent` at its place.
     void build(QWidget* parent, const DialogUnits& units);
 
@@ -51,10 +51,10 @@ public:
     QTableView* students = nullptr;
     QTableView* teachers = nullptr;
     QPlainTextEdit* log = nullptr;
-    QButtonGroup* missingRule = nullptr;     ///< ids 0, 1, 2
-    QButtonGroup* rankingLayout = nullptr;   ///< ids 0, 1
+    QButtonGroup* missingRule = nullptr;    ///< ids 0, 1, 2
+    QButtonGroup* rankingLayout = nullptr;  ///< ids 0, 1
 
-private:
+  private:
     std::unordered_map<int, QWidget*> byId_;
 };
 

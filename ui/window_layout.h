@@ -26,7 +26,7 @@ enum class ControlKind {
     RadioFirst,  ///< first radio button of a group
     Radio,
     Check,
-    Edit,        ///< numeric edit
+    Edit,  ///< numeric edit
     EditCentred,
     EditReadOnly,
     List,  ///< report list (row table)
@@ -79,7 +79,8 @@ inline constexpr ControlTemplate kControls[] = {
     {kNoId, ControlKind::Label, "学校和班级", 475, 21, 40, 8},
     {ctl::ClassListBox, ControlKind::DropList, "", 518, 18, 120, 204},
 
-    {ctl::MissingRule0, ControlKind::RadioFirst, "缺考学科超过一半，不导入", 20, 53, 109, 8, TextColour::Blue},
+    {ctl::MissingRule0, ControlKind::RadioFirst, "缺考学科超过一半，不导入", 20, 53, 109, 8,
+     TextColour::Blue},
     {ctl::MissingRule1, ControlKind::Radio, "缺考超过", 20, 67, 44, 8, TextColour::Blue},
     {ctl::MissingLimit, ControlKind::Edit, "", 68, 65, 17, 12, TextColour::Blue},
     {frame::MissingLimitLabel, ControlKind::Label, "科，不导入", 89, 67, 41, 8, TextColour::Blue},
@@ -109,7 +110,8 @@ inline constexpr ControlTemplate kControls[] = {
     {ctl::TopNEnabled, ControlKind::Check, "导出总分前", 456, 257, 52, 8},
     {ctl::TopNCount, ControlKind::Edit, "", 511, 255, 17, 12},
     {kNoId, ControlKind::Label, "名", 531, 257, 10, 8},
-    {ctl::IgnoreZeroScores, ControlKind::Check, "零分学科不纳入学科三率计算", 456, 272, 118, 8, TextColour::Red},
+    {ctl::IgnoreZeroScores, ControlKind::Check, "零分学科不纳入学科三率计算", 456, 272, 118, 8,
+     TextColour::Red},
     {ctl::ExportResults, ControlKind::Button, "6.导出分析结果", 576, 257, 63, 17},
     {ctl::StatusLogBox, ControlKind::Log, "", 281, 312, 364, 55, TextColour::Blue},
 };
@@ -125,6 +127,8 @@ struct SubjectColumns {
 };
 inline constexpr SubjectColumns kSubjectColumns{};
 
-inline std::span<const ControlTemplate> controlTemplates() { return kControls; }
+inline std::span<const ControlTemplate> controlTemplates() {
+    return kControls;
+}
 
 }  // namespace varnex::ui

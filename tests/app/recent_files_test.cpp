@@ -45,7 +45,8 @@ TEST(RecentFiles, ClearWritesZeroAndFourEmptyKeys) {
     r.add("A");
     r.clear();
     EXPECT_EQ(r.count(), 0);
-    EXPECT_EQ(readFile(dir.file("s.ini")), utf8ToGbk("[最近打开过的文件]\r\n文件数量=0\r\n1=\r\n2=\r\n3=\r\n4=\r\n"));
+    EXPECT_EQ(readFile(dir.file("s.ini")),
+              utf8ToGbk("[最近打开过的文件]\r\n文件数量=0\r\n1=\r\n2=\r\n3=\r\n4=\r\n"));
 }
 
 TEST(RecentFiles, APathWithLineBreaksCannotAddLinesToTheFile) {
@@ -54,13 +55,16 @@ TEST(RecentFiles, APathWithLineBreaksCannotAddLinesToTheFile) {
     RecentFileList r;
     r.setStorePath(dir.file("s.ini"));
     r.add("/data/a\n[七年级]\r\n语文=0\n.xls");
-    EXPECT_EQ(readFile(dir.file("s.ini")),
-              utf8ToGbk("[七年级]\r\n语文=150\r\n[最近打开过的文件]\r\n文件数量=1\r\n1=/data/a\r\n2=\r\n3=\r\n4=\r\n"));
+    EXPECT_EQ(
+        readFile(dir.file("s.ini")),
+        utf8ToGbk(
+            "[七年级]\r\n语文=150\r\n[最近打开过的文件]\r\n文件数量=1\r\n1=/data/a\r\n2=\r\n3=\r\n4=\r\n"));
 }
 
 TEST(RecentFiles, LoadStopsAfterTheFourthEntry) {
     TempDir dir;
-    writeFile(dir.file("s.ini"), utf8ToGbk("[最近打开过的文件]\r\n文件数量=9\r\n1=a\r\n2=b\r\n3=c\r\n4=d\r\n5=e\r\n"));
+    writeFile(dir.file("s.ini"),
+              utf8ToGbk("[最近打开过的文件]\r\n文件数量=9\r\n1=a\r\n2=b\r\n3=c\r\n4=d\r\n5=e\r\n"));
     RecentFileList r;
     r.setStorePath(dir.file("s.ini"));
     r.load();

@@ -63,15 +63,15 @@ struct CompareCase {
 
 TEST(RowTable, CompareChoosesTheKindFromTheFirstText) {
     const CompareCase cases[] = {
-        {"", "5", -1},               // empty is the number 0
-        {"90", "", 1},               // digits against empty: numeric
-        {"100", "99", 1},            // numbers, not text
+        {"", "5", -1},     // empty is the number 0
+        {"90", "", 1},     // digits against empty: numeric
+        {"100", "99", 1},  // numbers, not text
         {"85.5", "85.50", 0},
-        {"12.5.1", "12.5.2", -1},    // two points: text
+        {"12.5.1", "12.5.2", -1},         // two points: text
         {"01-02-2024", "31-12-2023", 1},  // day-month-year
         {"15-03-2024", "14-03-2024", 1},
         {"15-03-2024", "15-03-2024", 0},
-        {"李", "张", -1},            // pinyin: li before zhang
+        {"李", "张", -1},  // pinyin: li before zhang
         {"阿", "李", -1},
         {"王", "张", -1},
     };

@@ -25,7 +25,8 @@ TEST(SettingsFile, SeedBeginsByteExactInGbk) {
     std::string path = dir.file(kSettingsFileName);
     seedIfMissing(path);
     std::string bytes = readFile(path);
-    std::string expected = utf8ToGbk("[一年级]\r\n语文=100\r\n数学=100\r\n语文优秀率=80\r\n数学优秀率=80\r\n[二年级]\r\n");
+    std::string expected =
+        utf8ToGbk("[一年级]\r\n语文=100\r\n数学=100\r\n语文优秀率=80\r\n数学优秀率=80\r\n[二年级]\r\n");
     EXPECT_EQ(bytes.substr(0, expected.size()), expected);
     std::string tail = utf8ToGbk(
         "[导出选项]\r\n年级各科三率=1\r\n班级各科三率=1\r\n教师个人三率=1\r\n各科分数段=1\r\n总分分数段=1\r\n"
@@ -82,14 +83,15 @@ struct OptionCase {
 
 TEST(SettingsFile, StoredTopNAndClassRanking) {
     const OptionCase cases[] = {
-        {"0", "0", false, 33, true, 0},   // top-N off keeps the count; 0: one sheet per class
-        {"12", "-1", true, 12, false, 0}, // -1: off, layout kept as it was
-        {"x", "7", false, 33, true, 1},   // non-integer reads as 0; 7: all classes on one sheet
+        {"0", "0", false, 33, true, 0},    // top-N off keeps the count; 0: one sheet per class
+        {"12", "-1", true, 12, false, 0},  // -1: off, layout kept as it was
+        {"x", "7", false, 33, true, 1},    // non-integer reads as 0; 7: all classes on one sheet
     };
     for (const auto& c : cases) {
         TempDir dir;
         std::string path = dir.file(kSettingsFileName);
-        writeFile(path, utf8ToGbk(std::string("[导出选项]\r\n总分前N名=") + c.topN + "\r\n班级总分排名=" + c.ranking + "\r\n"));
+        writeFile(path, utf8ToGbk(std::string("[导出选项]\r\n总分前N名=") + c.topN +
+                                  "\r\n班级总分排名=" + c.ranking + "\r\n"));
         ScoreSettings s;
         ExportOptions o;
         o.topN = 33;
@@ -107,7 +109,8 @@ TEST(SettingsFile, StoredTopNAndClassRanking) {
 TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {
     TempDir dir;
     std::string path = dir.file(kSettingsFileName);
-    writeFile(path, "garbage line\n\x01\x02\xff\xfe\n[Grade]\nX=1\n" + utf8ToGbk("[七年级]\n数学=abc\n语文=120\n"));
+    writeFile(path,
+              "garbage line\n\x01\x02\xff\xfe\n[Grade]\nX=1\n" + utf8ToGbk("[七年级]\n数学=abc\n语文=120\n"));
     ScoreSettings s;
     ExportOptions o;
     ASSERT_TRUE(loadGrade(path, "七年级", s, o));

@@ -170,7 +170,7 @@ TEST(WorkbookModel, CachedFormulaResults) {
     auto err = [&](const char* at) { return m.at(at)->cached.text; };
     EXPECT_EQ(num("D11"), 2);
     EXPECT_EQ(num("D12"), 1);
-    EXPECT_EQ(num("D13"), 2);  // ties share the best rank
+    EXPECT_EQ(num("D13"), 2);          // ties share the best rank
     EXPECT_EQ(err("D14"), "#VALUE!");  // a text is no number to rank
     EXPECT_EQ(err("D15"), "#N/A");     // an empty cell is 0, which the range lacks
     EXPECT_EQ(num("C11"), 2);

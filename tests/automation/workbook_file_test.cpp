@@ -11,8 +11,8 @@
 #include <set>
 #include <string>
 
-#include "base/text_util.h"
 #include "automation/excel_session.h"
+#include "base/text_util.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xlsx_parts.h"
@@ -145,7 +145,8 @@ TEST(SaveWorkbook, TextBeyondTheCellLimitIsNamedInChinese) {
     s.Sheet(1).Range("B2", "B2").SetValue(std::string(40000, 'x'));
     SaveResult r = saveWorkbook(s.workbook(), {dir.path(), "成绩", "", false});
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("工作表“成绩”的 B2：文字超过了一个单元格能容纳的 32767 个字符"), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find("工作表“成绩”的 B2：文字超过了一个单元格能容纳的 32767 个字符"), std::string::npos)
+        << r.error;
     EXPECT_TRUE(filesIn(dir.path()).empty());
 }
 

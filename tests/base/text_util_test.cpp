@@ -11,9 +11,16 @@ struct AtoiCase {
 };
 
 TEST(TextUtil, AtoiReadsTheLeadingInteger) {
-    const AtoiCase cases[] = {{"", 0},      {"85", 85},          {" 12abc", 12},    {"-5", -5},
-                              {"+7", 7},    {"150.5", 150},      {"缺考", 0},       {"abc12", 0},
-                              {"99999999999", 2147483647},        {"-99999999999", -2147483647 - 1}};
+    const AtoiCase cases[] = {{"", 0},
+                              {"85", 85},
+                              {" 12abc", 12},
+                              {"-5", -5},
+                              {"+7", 7},
+                              {"150.5", 150},
+                              {"缺考", 0},
+                              {"abc12", 0},
+                              {"99999999999", 2147483647},
+                              {"-99999999999", -2147483647 - 1}};
     for (const auto& c : cases) EXPECT_EQ(cAtoi(c.text), c.value) << c.text;
 }
 

@@ -18,9 +18,9 @@
 namespace varnex {
 namespace {
 
+using testing::fixture;
 using testing::readFile;
 using testing::TempDir;
-using testing::fixture;
 
 struct RunResult {
     int status = -1;
@@ -71,7 +71,8 @@ std::map<std::string, std::string> readSheet(const std::string& path, const std:
         SheetRow row;
         while (stream && stream->next(row, error)) {
             for (size_t c = 0; c < row.cells.size(); ++c) {
-                if (!row.cells[c].empty()) cells[CellName(static_cast<int>(c), static_cast<int>(row.number))] = row.cells[c];
+                if (!row.cells[c].empty())
+                    cells[CellName(static_cast<int>(c), static_cast<int>(row.number))] = row.cells[c];
             }
         }
     }
@@ -79,7 +80,7 @@ std::map<std::string, std::string> readSheet(const std::string& path, const std:
 }
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         settings = dir.file("配置文件.ini");
         seedIfMissing(settings);
@@ -102,9 +103,9 @@ protected:
     }
 
     RunResult exportSample(const std::string& out, std::vector<std::string> extra = {"--yes"}) {
-        std::vector<std::string> args = {"export", sample, "--teachers", "教师任课表", "--scores", "七年级",
-                                         "--grade", "七年级", "--exam", "期中考试", "--settings", settings,
-                                         "-o", out};
+        std::vector<std::string> args = {"export",     sample,    "--teachers", "教师任课表", "--scores",
+                                         "七年级",     "--grade", "七年级",     "--exam",     "期中考试",
+                                         "--settings", settings,  "-o",         out};
         args.insert(args.end(), extra.begin(), extra.end());
         return runCli(dir, args);
     }
@@ -142,9 +143,9 @@ TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
     EXPECT_EQ(r.out, out + "\n");
     EXPECT_NE(r.err.find("导入七年级：2所学校，6个班级，7科成绩，共"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("此次共导出了 9 张表格"), std::string::npos) << r.err;
-    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "班级总分排名", "总分前50名", "年级各科三率",
-                                                         "班级各科三率", "教师个人三率", "各科分数段", "总分分数段",
-                                                         "总分名次段"}));
+    EXPECT_EQ(sheetNames(out),
+              (std::vector<std::string>{"目录", "班级总分排名", "总分前50名", "年级各科三率", "班级各科三率",
+                                        "教师个人三率", "各科分数段", "总分分数段", "总分名次段"}));
     auto contents = readSheet(out, "目录");
     EXPECT_EQ(contents["A1"], "工作表名称");
     EXPECT_EQ(contents["A2"], "班级总分排名");
@@ -171,13 +172,13 @@ TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
     EXPECT_NE(declined.err.find("确认无误吗？"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out));
 
-    RunResult missingSheet = runCli(dir, {"export", sample, "--scores", "不存在", "--grade", "七年级", "--exam",
-                                          "期中", "--settings", settings, "--yes", "-o", out});
+    RunResult missingSheet = runCli(dir, {"export", sample, "--scores", "不存在", "--grade", "七年级",
+                                          "--exam", "期中", "--settings", settings, "--yes", "-o", out});
     EXPECT_EQ(missingSheet.status, 1);
     EXPECT_NE(missingSheet.err.find("不存在"), std::string::npos);
 
-    RunResult missingColumn = runCli(dir, {"export", sample, "--scores", "教师任课表", "--grade", "七年级", "--exam",
-                                           "期中", "--settings", settings, "--yes", "-o", out});
+    RunResult missingColumn = runCli(dir, {"export", sample, "--scores", "教师任课表", "--grade", "七年级",
+                                           "--exam", "期中", "--settings", settings, "--yes", "-o", out});
     EXPECT_EQ(missingColumn.status, 1);
     EXPECT_NE(missingColumn.err.find("读取工作表时出现异常："), std::string::npos) << missingColumn.err;
 
@@ -206,14 +207,16 @@ TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
 // passes, and the class and grade sheets find its students.
 TEST_F(CliTest, ClassNamesWithABlank) {
     std::string input = dir.file("班级名.xlsx");
-    std::vector<std::string> teacherHead = {"学校", "年级", "班级", "语文", "数学", "英语", "物理", "化学",
-                                            "生物", "历史", "地理", "政治", "体育", "实验"};
-    testing::writeInputWorkbook(input, {{"教师", {teacherHead,
-                                 {"一中", "七年级", "1 班", "张老师", "李老师"},
-                                 {"一中", "七年级", "2 班", "王老师", "赵老师"}}},
-                       {"成绩", {{"学校", "班级", "姓名", "语文", "数学"},
-                                 {"一中", "1 班", "甲", "90", "80"},
-                                 {"一中", "2 班", "乙", "70", "60"}}}});
+    std::vector<std::string> teacherHead = {"学校", "年级", "班级", "语文", "数学", "英语", "物理",
+                                            "化学", "生物", "历史", "地理", "政治", "体育", "实验"};
+    testing::writeInputWorkbook(input, {{"教师",
+                                         {teacherHead,
+                                          {"一中", "七年级", "1 班", "张老师", "李老师"},
+                                          {"一中", "七年级", "2 班", "王老师", "赵老师"}}},
+                                        {"成绩",
+                                         {{"学校", "班级", "姓名", "语文", "数学"},
+                                          {"一中", "1 班", "甲", "90", "80"},
+                                          {"一中", "2 班", "乙", "70", "60"}}}});
     IniFile ini = IniFile::load(settings);
     for (const char* subject : {"英语", "生物", "历史", "地理", "政治"}) ini.set("七年级", subject, "0");
     ini.set("导出选项", "班级总分排名", "0");  // one sheet per class
@@ -235,16 +238,17 @@ TEST_F(CliTest, ClassNamesWithABlank) {
 
 // The committed reader fixtures (a BIFF8 .xls, an .et) exported end to end.
 TEST_F(CliTest, ExportsCommittedFixtures) {
-    const std::vector<std::string> tabs = {"目录", "班级总分排名", "总分前50名", "年级各科三率", "班级各科三率",
-                                           "各科分数段", "总分分数段", "总分名次段"};
+    const std::vector<std::string> tabs = {"目录",         "班级总分排名", "总分前50名", "年级各科三率",
+                                           "班级各科三率", "各科分数段",   "总分分数段", "总分名次段"};
 
     // students_cases.xls, sheet 成绩: 张三 304.5 (一中 10), 李四 7 (一中 1), 王五 300 (二中 3),
     // 赵六 240.5 (一中 2), 钱七 180 (一中 10). The classes give the school runs 一中, 二中, 一中; both
     // 一中 columns count all of 一中's students.
     examineOnly({{"语文", 150}, {"数学", 150}, {"英语", 150}});
     std::string xlsOut = dir.file("xls-结果.xlsx");
-    RunResult r = runCli(dir, {"export", fixture("students_cases.xls"), "--scores", "成绩", "--grade", "七年级",
-                               "--exam", "月考", "--settings", settings, "--missing-rule", "2", "--yes", "-o", xlsOut});
+    RunResult r =
+        runCli(dir, {"export", fixture("students_cases.xls"), "--scores", "成绩", "--grade", "七年级",
+                     "--exam", "月考", "--settings", settings, "--missing-rule", "2", "--yes", "-o", xlsOut});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("导入七年级：3所学校，4个班级，3科成绩，共5人"), std::string::npos) << r.err;
     EXPECT_EQ(sheetNames(xlsOut), tabs);
@@ -283,8 +287,8 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
     EXPECT_EQ(sheets.out, "成绩\n教师任课表\n隐藏\nSheet4\n");
     examineOnly({{"语文", 150}, {"数学", 150}});
     std::string etOut = dir.file("et-结果.xlsx");
-    r = runCli(dir, {"export", fixture("workbook_xls.et"), "--scores", "成绩", "--grade", "七年级", "--exam", "月考",
-                     "--settings", settings, "--yes", "-o", etOut});
+    r = runCli(dir, {"export", fixture("workbook_xls.et"), "--scores", "成绩", "--grade", "七年级", "--exam",
+                     "月考", "--settings", settings, "--yes", "-o", etOut});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("导入七年级：1所学校，1个班级，2科成绩，共2人"), std::string::npos) << r.err;
     EXPECT_EQ(sheetNames(etOut), tabs);
@@ -321,9 +325,9 @@ TEST_F(CliTest, TemplateAndHelp) {
     std::string out = dir.file("模板.xlsx");
     RunResult r = runCli(dir, {"template", "--exam", "期末考试", "-o", out});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"一年级", "二年级", "三年级", "四年级", "五年级", "六年级",
-                                                         "七年级", "八年级", "九年级", "高一", "高二", "高三",
-                                                         "教师任课表"}));
+    EXPECT_EQ(sheetNames(out),
+              (std::vector<std::string>{"一年级", "二年级", "三年级", "四年级", "五年级", "六年级", "七年级",
+                                        "八年级", "九年级", "高一", "高二", "高三", "教师任课表"}));
     EXPECT_EQ(readSheet(out, "九年级")["R1"], "备注");
     for (const char* command : {"sheets", "template", "sample", "export"}) {
         RunResult help = runCli(dir, {command, "--help"});

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/text_util.h"
 #include "automation/cell_name.h"
+#include "base/text_util.h"
 
 namespace varnex::testing {
 
@@ -21,7 +21,8 @@ Exam::Exam() {
 
 Exam& Exam::subjects(std::initializer_list<std::pair<const char*, int>> fullMarks) {
     state.scores.fullMark.fill(0);
-    for (const auto& [name, mark] : fullMarks) state.scores.fullMark[static_cast<size_t>(subjectIndex(name))] = mark;
+    for (const auto& [name, mark] : fullMarks)
+        state.scores.fullMark[static_cast<size_t>(subjectIndex(name))] = mark;
     state.imported.examSubjects.clear();
     state.imported.examFullMarkTotal = 0;
     for (size_t i = 0; i < kSubjects.size(); ++i) {
@@ -69,7 +70,8 @@ Exam& Exam::teachers() {
     for (size_t i = 0; i < classList.size(); ++i) {
         auto [school, klass] = classList.parts(i);
         for (const auto& subject : state.imported.examSubjects)
-            state.teachers.appendRow({school, state.imported.gradeName, klass, subject, "教师" + std::to_string(++n)});
+            state.teachers.appendRow(
+                {school, state.imported.gradeName, klass, subject, "教师" + std::to_string(++n)});
     }
     state.imported.teacherCount = state.teachers.rowCount();
     return *this;

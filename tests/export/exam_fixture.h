@@ -16,7 +16,7 @@
 namespace varnex::testing {
 
 class Exam {
-public:
+  public:
     /// Grade 七年级, worksheet 成绩, exam name 期中考试, no report chosen yet; the result goes to
     /// 结果.xlsx in a temporary folder.
     Exam();

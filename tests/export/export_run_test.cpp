@@ -4,10 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <functional>
-
-#include <charconv>
 
 #include "app/control_ids.h"
 #include "automation/cell_name.h"
@@ -45,9 +44,12 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
              e.state.scores.fullMark[3] = 100;        // … until its full mark is set
          },
          "英语学科的优秀控制线必需在0和100之间！", 0},
-        {"no exam name", [](Exam& e) { e.state.examNameText.clear(); }, "请输入或选择考试名称！", ctl::ExamNameBox},
-        {"no student rows", [](Exam& e) { e.state.students.clear(); }, "请首先导入成绩，然后才能导出分析结果！", 0},
-        {"no schools", [](Exam& e) { e.state.imported.schoolList.clear(); }, "请先导入成绩，然后才能导出分析结果！", 0},
+        {"no exam name", [](Exam& e) { e.state.examNameText.clear(); }, "请输入或选择考试名称！",
+         ctl::ExamNameBox},
+        {"no student rows", [](Exam& e) { e.state.students.clear(); },
+         "请首先导入成绩，然后才能导出分析结果！", 0},
+        {"no schools", [](Exam& e) { e.state.imported.schoolList.clear(); },
+         "请先导入成绩，然后才能导出分析结果！", 0},
         {"nothing chosen", [](Exam& e) { e.only([](ExportOptions&) {}); }, "请选择需要导出的项目！", 0},
         {"top N of 0",
          [](Exam& e) {
@@ -67,7 +69,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
              e.state.teachers.clear();
              e.state.teachers.appendRow({"一中", "七年级", "1", "数学", "张"});
              e.state.teachers.appendRow({"一中", "七年级", "2", "英语", "李"});
-             e.state.teachers.appendRow({"二中", "七年级", "1", "英语", ""});  // no teacher named
+             e.state.teachers.appendRow({"二中", "七年级", "1", "英语", ""});    // no teacher named
              e.state.teachers.appendRow({"二中", "八年级", "1", "语文", "王"});  // another grade
              e.state.teachers.appendRow({"二中", "七年级", "1", "物理", "赵"});  // not examined
          },
@@ -137,14 +139,16 @@ TEST(ExportRun, CompletesSavesAndReports) {
         "log:期中考试：七年级成绩分析 导出完成",
         "title:Varnex - 期中考试：成绩 - 导出完成",
         "clipboard:期中考试 - 七年级成绩分析",
-        "message:信息:文件“期中考试 - 七年级成绩分析”已经生成！\n请手动保存文件。（文件名已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
+        "message:信息:文件“期中考试 - "
+        "七年级成绩分析”已经生成！\n请手动保存文件。（文件名已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
         "此次共导出了 2 张表格：\n目录\n总分分数段\n\n点击“确定”按钮，将为你打开生成的文件。",
         "enable:1028:1",
         "open:" + path,
         "minimise",
     };
     std::vector<std::string> seen;
-    for (const auto& call : calls) seen.push_back(call.rfind("log:", 0) == 0 ? "log:" + withoutTime(call.substr(4)) : call);
+    for (const auto& call : calls)
+        seen.push_back(call.rfind("log:", 0) == 0 ? "log:" + withoutTime(call.substr(4)) : call);
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(exam.frontend.messages.back().icon, MessageIcon::Information);
     EXPECT_TRUE(exam.outcome.completed);
@@ -209,15 +213,19 @@ TEST(ExportRun, SavedWorkbookReadsBackAsBuilt) {
         SheetRow row;
         int nonEmptyRows = 0;
         while (rows->next(row, error)) {
-            for (int c = 0; c < std::max(static_cast<int>(row.cells.size()), sheet.columnCount(row.number - 1)); ++c) {
+            for (int c = 0;
+                 c < std::max(static_cast<int>(row.cells.size()), sheet.columnCount(row.number - 1)); ++c) {
                 const Cell* cell = sheet.cell(static_cast<int>(row.number) - 1, c);
-                std::string file = c < static_cast<int>(row.cells.size()) ? row.cells[static_cast<size_t>(c)] : "";
+                std::string file =
+                    c < static_cast<int>(row.cells.size()) ? row.cells[static_cast<size_t>(c)] : "";
                 if (cell != nullptr && cell->kind == Cell::Kind::Formula && cell->cached.isNumber()) {
                     // Cached formula results are stored to 15–17 digits.
-                    EXPECT_NEAR(std::stod(file), cell->cached.number, 1e-9) << CellName(c, static_cast<int>(row.number));
+                    EXPECT_NEAR(std::stod(file), cell->cached.number, 1e-9)
+                        << CellName(c, static_cast<int>(row.number));
                     continue;
                 }
-                EXPECT_EQ(file, cell != nullptr ? expectedText(*cell) : "") << CellName(c, static_cast<int>(row.number));
+                EXPECT_EQ(file, cell != nullptr ? expectedText(*cell) : "")
+                    << CellName(c, static_cast<int>(row.number));
             }
             ++nonEmptyRows;
         }
@@ -225,7 +233,8 @@ TEST(ExportRun, SavedWorkbookReadsBackAsBuilt) {
         int modelRows = 0;
         for (int r = 0; r < sheet.rowCount(); ++r) {
             bool any = false;
-            for (int c = 0; c < sheet.columnCount(r); ++c) any = any || sheet.cell(r, c)->kind != Cell::Kind::Empty;
+            for (int c = 0; c < sheet.columnCount(r); ++c)
+                any = any || sheet.cell(r, c)->kind != Cell::Kind::Empty;
             modelRows += any ? 1 : 0;
         }
         EXPECT_EQ(nonEmptyRows, modelRows);
@@ -239,7 +248,8 @@ TEST(ExportRun, ClipboardFailureTellsToSaveByHand) {
     exam.run();
     ASSERT_FALSE(exam.frontend.messages.empty());
     EXPECT_EQ(exam.frontend.messages.back().text,
-              "文件“期中考试 - 七年级成绩分析”已经生成，请手动保存文件！\n\n点击“确定”按钮，将为你打开生成的文件。");
+              "文件“期中考试 - "
+              "七年级成绩分析”已经生成，请手动保存文件！\n\n点击“确定”按钮，将为你打开生成的文件。");
     EXPECT_EQ(exam.frontend.messages.back().caption, "信息");
 }
 
@@ -313,45 +323,76 @@ TEST(ExportRun, SheetCountsAndPositions) {
         o.topN = 5;
     };
     const CountCase cases[] = {
-        {"contents only", 0,
+        {"contents only",
+         0,
          [](ExportOptions& o) {
              o.classRanking = true;
              o.classRankingLayout = 0;
          },
-         1, 0, {"目录", "Sheet2", "Sheet3"}, 1},
-        {"total bands", 1, [](ExportOptions& o) { o.totalBands = true; }, 2, 0, {"目录", "总分分数段", "Sheet3"}, 2},
-        {"two band sheets", 1, [](ExportOptions& o) { o.totalBands = o.subjectBands = true; }, 3, 0,
-         {"目录", "各科分数段", "总分分数段"}, 3},
-        {"three band sheets", 1, [](ExportOptions& o) { o.totalBands = o.subjectBands = o.totalRankBands = true; }, 4,
-         1, {"目录", "各科分数段", "总分分数段", "总分名次段"}, 4},
-        {"seven sheets and two classes", 2,
+         1,
+         0,
+         {"目录", "Sheet2", "Sheet3"},
+         1},
+        {"total bands",
+         1,
+         [](ExportOptions& o) { o.totalBands = true; },
+         2,
+         0,
+         {"目录", "总分分数段", "Sheet3"},
+         2},
+        {"two band sheets",
+         1,
+         [](ExportOptions& o) { o.totalBands = o.subjectBands = true; },
+         3,
+         0,
+         {"目录", "各科分数段", "总分分数段"},
+         3},
+        {"three band sheets",
+         1,
+         [](ExportOptions& o) { o.totalBands = o.subjectBands = o.totalRankBands = true; },
+         4,
+         1,
+         {"目录", "各科分数段", "总分分数段", "总分名次段"},
+         4},
+        {"seven sheets and two classes",
+         2,
          [&](ExportOptions& o) {
              allSeven(o);
              o.classRanking = true;
              o.classRankingLayout = 0;
          },
-         10, 7,
+         10,
+         7,
          {"目录", "一中2", "一中1", "总分前5名", "年级各科三率", "班级各科三率", "教师个人三率", "各科分数段",
           "总分分数段", "总分名次段"},
          10},
-        {"seven sheets and twelve classes", 12,
+        {"seven sheets and twelve classes",
+         12,
          [&](ExportOptions& o) {
              allSeven(o);
              o.classRanking = true;
              o.classRankingLayout = 0;
          },
-         20, 17, {}, 20},
-        {"seven sheets and one class-ranking sheet", 12,
+         20,
+         17,
+         {},
+         20},
+        {"seven sheets and one class-ranking sheet",
+         12,
          [&](ExportOptions& o) {
              allSeven(o);
              o.classRanking = true;
          },
-         9, 6, {}, 8 + 12},  // the one class-ranking sheet logs each class
+         9,
+         6,
+         {},
+         8 + 12},  // the one class-ranking sheet logs each class
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Exam exam;
-        for (int i = 1; i <= std::max(c.classes, 1); ++i) exam.student("一中", std::to_string(i), "甲", "100");
+        for (int i = 1; i <= std::max(c.classes, 1); ++i)
+            exam.student("一中", std::to_string(i), "甲", "100");
         exam.imported().teachers().only(c.options);
         if (c.classes == 0) exam.state.imported.classList.clear();
         exam.run();
@@ -372,7 +413,8 @@ TEST(ExportRun, SheetCountsAndPositions) {
         EXPECT_EQ(book.sheet(1)->name, "目录");
         for (int i = 1; i <= c.sheets; ++i) EXPECT_TRUE(book.sheet(i)->visible);
         std::vector<std::string> log = logTexts(exam.frontend);
-        EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("导出：", 0) == 0; }),
+        EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                                [](const std::string& l) { return l.rfind("导出：", 0) == 0; }),
                   c.exportLines);
     }
 }
@@ -388,7 +430,8 @@ TEST(SheetPlan, ItemListAndTitles) {
     });
     SheetPlan plan = buildSheetPlan(exam.state, "期末");
     EXPECT_EQ(plan.itemList,
-              "目录\n一中（1）班总分排名\n二中（3）班总分排名\n总分前20名\n年级各科三率\n班级各科三率\n教师个人三率\n"
+              "目录\n一中（1）班总分排名\n二中（3）班总分排名\n总分前20名\n年级各科三率\n班级各科三率\n教师个"
+              "人三率\n"
               "各科分数段\n总分分数段\n总分名次段\n");
     ASSERT_EQ(plan.sheetCount(), 10);
     EXPECT_EQ(plan.sheets[0].title, "期末 - 总分名次段（七年级）");
@@ -457,7 +500,7 @@ TEST(SheetPlan, ClassTabNamesAreMadeUsableAndUnique) {
         .student("实验/中学", "3", "丙", "80")
         .student(longSchool, "10", "丁", "70")
         .student(longSchool, "11", "戊", "60")
-        .student("目", "录", "己", "50")  // a class tab that would take the contents sheet's name
+        .student("目", "录", "己", "50")    // a class tab that would take the contents sheet's name
         .student("Sheet", "5", "庚", "40")  // a new workbook's own name, still on a later sheet
         .imported()
         .only([](ExportOptions& o) {

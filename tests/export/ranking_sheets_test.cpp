@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/text_util.h"
 #include "automation/excel_session.h"
+#include "base/text_util.h"
 #include "export/class_ranking.h"
 #include "export/top_n.h"
 #include "tests/export/exam_fixture.h"
@@ -48,10 +48,14 @@ TEST(TopN, TiesShareAPlaceAndTheLaterRowComesFirst) {
     EXPECT_EQ(rowOf(s, 3, 10), (std::vector<std::string>{"序号", "学校", "班级", "姓名", "语文100", "数学100",
                                                          "英语100", "总分300", "名次", ""}));
     // 98, then the two 95s (row 7 before row 2) sharing place 2, then 90; 88 would be place 4.
-    EXPECT_EQ(rowOf(s, 4, 9), (std::vector<std::string>{"1", "一中", "（1）班", "r4", "", "", "", "98", "1"}));
-    EXPECT_EQ(rowOf(s, 5, 9), (std::vector<std::string>{"2", "一中", "（1）班", "r7", "", "", "", "95", "2"}));
-    EXPECT_EQ(rowOf(s, 6, 9), (std::vector<std::string>{"3", "一中", "（1）班", "r2", "", "", "", "95", "2"}));
-    EXPECT_EQ(rowOf(s, 7, 9), (std::vector<std::string>{"4", "一中", "（1）班", "r0", "", "", "", "90", "3"}));
+    EXPECT_EQ(rowOf(s, 4, 9),
+              (std::vector<std::string>{"1", "一中", "（1）班", "r4", "", "", "", "98", "1"}));
+    EXPECT_EQ(rowOf(s, 5, 9),
+              (std::vector<std::string>{"2", "一中", "（1）班", "r7", "", "", "", "95", "2"}));
+    EXPECT_EQ(rowOf(s, 6, 9),
+              (std::vector<std::string>{"3", "一中", "（1）班", "r2", "", "", "", "95", "2"}));
+    EXPECT_EQ(rowOf(s, 7, 9),
+              (std::vector<std::string>{"4", "一中", "（1）班", "r0", "", "", "", "90", "3"}));
     EXPECT_EQ(shown(s, "A8"), "");
     EXPECT_EQ(s.columnWidths.size(), 1u);
     EXPECT_EQ(s.columnWidths.at(0), 5);
@@ -69,8 +73,11 @@ TEST(TopN, PlacesFollowTheTotalTexts) {
     });
     exam.run();
     const SheetModel& s = exam.sheet("总分前10名");
-    const std::vector<std::vector<std::string>> expected = {
-        {"1", "r3", "96", "1"}, {"2", "r1", "95", "2"}, {"3", "r0", "95", "3"}, {"4", "r2", "", "4"}, {"5", "r4", "-5", "5"}};
+    const std::vector<std::vector<std::string>> expected = {{"1", "r3", "96", "1"},
+                                                            {"2", "r1", "95", "2"},
+                                                            {"3", "r0", "95", "3"},
+                                                            {"4", "r2", "", "4"},
+                                                            {"5", "r4", "-5", "5"}};
     for (size_t i = 0; i < expected.size(); ++i) {
         int row = 4 + static_cast<int>(i);
         EXPECT_EQ((std::vector<std::string>{shown(s, CellName(0, row)), shown(s, CellName(3, row)),
@@ -84,15 +91,32 @@ TEST(TopN, PlacesFollowTheTotalTexts) {
 
 TEST(TopN, ElevenSubjectsEndInColumnQ) {
     Exam exam;
-    exam.subjects({{"语文", 120}, {"数学", 120}, {"英语", 120}, {"物理", 100}, {"化学", 100}, {"生物", 100},
-                   {"历史", 100}, {"地理", 100}, {"政治", 100}, {"体育", 40}, {"实验", 15}});
-    exam.student("一中", "1", "甲", "100", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}).imported();
+    exam.subjects({{"语文", 120},
+                   {"数学", 120},
+                   {"英语", 120},
+                   {"物理", 100},
+                   {"化学", 100},
+                   {"生物", 100},
+                   {"历史", 100},
+                   {"地理", 100},
+                   {"政治", 100},
+                   {"体育", 40},
+                   {"实验", 15}});
+    exam.student("一中", "1", "甲", "100", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"})
+        .imported();
     exam.only([](ExportOptions& o) { o.topNEnabled = true; });
     exam.run();
     const SheetModel& s = exam.sheet("总分前50名");
     EXPECT_TRUE(merged(s, "A1", "Q1"));
-    expectCells(s, {{"E3", "语文120"}, {"N3", "体育40"}, {"O3", "实验15"}, {"P3", "总分1015"}, {"Q3", "名次"},
-                    {"E4", "1"}, {"O4", "11"}, {"P4", "100"}, {"Q4", "1"}});
+    expectCells(s, {{"E3", "语文120"},
+                    {"N3", "体育40"},
+                    {"O3", "实验15"},
+                    {"P3", "总分1015"},
+                    {"Q3", "名次"},
+                    {"E4", "1"},
+                    {"O4", "11"},
+                    {"P4", "100"},
+                    {"Q4", "1"}});
 }
 
 TEST(TopN, LeavesTheListedRowsAtTheBottom) {
@@ -124,7 +148,7 @@ TEST(ClassRanking, OneSheetPerClassInReverseTabOrder) {
     expectCells(one, {{"A1", "期中考试 - 班级总分排名 - 一中七年级（1）班"}});
     EXPECT_TRUE(merged(one, "A1", "G1"));
     EXPECT_EQ(rowOf(one, 3, 8), (std::vector<std::string>{"序号", "姓名", "语文100", "数学100", "英语100",
-                                                           "总分300", "名次", ""}));
+                                                          "总分300", "名次", ""}));
     EXPECT_EQ(rowOf(one, 4, 7), (std::vector<std::string>{"1", "b", "", "", "", "90", "1"}));
     EXPECT_EQ(rowOf(one, 5, 7), (std::vector<std::string>{"2", "c", "", "", "", "80", "2"}));
     EXPECT_EQ(rowOf(one, 6, 7), (std::vector<std::string>{"3", "a", "", "", "", "80", "2"}));
@@ -148,10 +172,14 @@ TEST(ClassRanking, AllClassesFollowEachOtherOnOneSheet) {
     const SheetModel& s = exam.sheet("班级总分排名");
     expectCells(s, {{"A1", "期中考试 - 班级总分排名（七年级）"}, {"D3", "姓名"}, {"I3", "名次"}});
     EXPECT_TRUE(merged(s, "A1", "I1"));
-    EXPECT_EQ(rowOf(s, 4, 9), (std::vector<std::string>{"1", "一中", "（1）班", "一39", "", "", "", "139", "1"}));
-    EXPECT_EQ(rowOf(s, 43, 9), (std::vector<std::string>{"40", "一中", "（1）班", "一00", "", "", "", "100", "40"}));
-    EXPECT_EQ(rowOf(s, 44, 9), (std::vector<std::string>{"1", "一中", "（2）班", "二37", "", "", "", "237", "1"}));
-    EXPECT_EQ(rowOf(s, 81, 9), (std::vector<std::string>{"38", "一中", "（2）班", "二00", "", "", "", "200", "38"}));
+    EXPECT_EQ(rowOf(s, 4, 9),
+              (std::vector<std::string>{"1", "一中", "（1）班", "一39", "", "", "", "139", "1"}));
+    EXPECT_EQ(rowOf(s, 43, 9),
+              (std::vector<std::string>{"40", "一中", "（1）班", "一00", "", "", "", "100", "40"}));
+    EXPECT_EQ(rowOf(s, 44, 9),
+              (std::vector<std::string>{"1", "一中", "（2）班", "二37", "", "", "", "237", "1"}));
+    EXPECT_EQ(rowOf(s, 81, 9),
+              (std::vector<std::string>{"38", "一中", "（2）班", "二00", "", "", "", "200", "38"}));
     EXPECT_EQ(shown(s, "A82"), "");
     EXPECT_EQ(logTexts(exam.frontend)[0], "导出：一中（1）班总分排名");
     EXPECT_EQ(logTexts(exam.frontend)[1], "导出：一中（2）班总分排名");
@@ -162,7 +190,10 @@ TEST(ClassRanking, ReadsTheOrderTopNLeaves) {
     // a and b tie: top N lists b before a and moves them to the bottom in that order, so the
     // class ranking then finds a later in the table and lists it first.
     Exam exam;
-    exam.student("一中", "1", "a", "80").student("一中", "1", "b", "80").student("一中", "1", "c", "50").imported();
+    exam.student("一中", "1", "a", "80")
+        .student("一中", "1", "b", "80")
+        .student("一中", "1", "c", "50")
+        .imported();
     exam.only([](ExportOptions& o) {
         o.topNEnabled = true;
         o.topN = 1;
@@ -206,14 +237,22 @@ TEST(Contents, ListsTheSheetsInItsOwnOrder) {
     exam.run();
     const SheetModel& s = exam.sheet("目录");
     expectCells(s, {
-                       {"A1", "工作表名称"}, {"B1", "工作表标题"},
-                       {"A2", "一中1"}, {"B2", "期中考试 - 班级总分排名 - 一中七年级（1）班"},
-                       {"A3", "一中2"}, {"B3", "期中考试 - 班级总分排名 - 一中七年级（2）班"},
-                       {"A4", "二中1"}, {"B4", "期中考试 - 班级总分排名 - 二中七年级（1）班"},
-                       {"A5", "总分前50名"}, {"B5", "期中考试 - 总分前50名（七年级）"},
-                       {"A6", "年级各科三率"}, {"B6", "期中考试 - 年级各科三率（七年级）"},
-                       {"A7", "教师个人三率"}, {"B7", "期中考试 - 教师个人三率（七年级）"},
-                       {"A8", "班级各科三率"}, {"B8", "期中考试 - 班级各科三率（七年级）"},
+                       {"A1", "工作表名称"},
+                       {"B1", "工作表标题"},
+                       {"A2", "一中1"},
+                       {"B2", "期中考试 - 班级总分排名 - 一中七年级（1）班"},
+                       {"A3", "一中2"},
+                       {"B3", "期中考试 - 班级总分排名 - 一中七年级（2）班"},
+                       {"A4", "二中1"},
+                       {"B4", "期中考试 - 班级总分排名 - 二中七年级（1）班"},
+                       {"A5", "总分前50名"},
+                       {"B5", "期中考试 - 总分前50名（七年级）"},
+                       {"A6", "年级各科三率"},
+                       {"B6", "期中考试 - 年级各科三率（七年级）"},
+                       {"A7", "教师个人三率"},
+                       {"B7", "期中考试 - 教师个人三率（七年级）"},
+                       {"A8", "班级各科三率"},
+                       {"B8", "期中考试 - 班级各科三率（七年级）"},
                        {"A9", ""},
                    });
     EXPECT_EQ(s.columnWidths.at(0), 14);
@@ -225,8 +264,8 @@ TEST(Contents, ListsTheSheetsInItsOwnOrder) {
     EXPECT_TRUE(s.merges.empty());
     ASSERT_TRUE(exam.outcome.workbook);
     EXPECT_EQ(tabNames(*exam.outcome.workbook),
-              (std::vector<std::string>{"目录", "二中1", "一中2", "一中1", "总分前50名", "年级各科三率", "班级各科三率",
-                                        "教师个人三率"}));
+              (std::vector<std::string>{"目录", "二中1", "一中2", "一中1", "总分前50名", "年级各科三率",
+                                        "班级各科三率", "教师个人三率"}));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <random>
 
-#include "base/text_util.h"
 #include "automation/cell_name.h"
+#include "base/text_util.h"
 #include "tests/export/exam_fixture.h"
 
 namespace varnex::testing {
@@ -44,7 +44,8 @@ void randomExam(Exam& exam, int count, unsigned seed) {
         std::string total = removeTrailingDotZero(strprintf("%.1f", sum));
         if (rng() % 15 == 0) total += ".0";
         if (rng() % 30 == 0) total.clear();
-        exam.student(schools[rng() % 3], std::to_string(1 + rng() % 3), strprintf("生%03d", i), total, scores);
+        exam.student(schools[rng() % 3], std::to_string(1 + rng() % 3), strprintf("生%03d", i), total,
+                     scores);
     }
     exam.imported();
 }
@@ -114,7 +115,8 @@ void expectListing(const SheetModel& sheet, int firstRow, int nameColumn, int to
         int row = firstRow + static_cast<int>(i);
         ASSERT_EQ(shown(sheet, CellName(nameColumn, row)), listed[i].name) << "row " << row;
         EXPECT_EQ(shown(sheet, CellName(0, row)), std::to_string(i + 1));
-        EXPECT_EQ(shown(sheet, CellName(totalColumn + 1, row)), std::to_string(listed[i].place)) << "row " << row;
+        EXPECT_EQ(shown(sheet, CellName(totalColumn + 1, row)), std::to_string(listed[i].place))
+            << "row " << row;
     }
 }
 
@@ -163,12 +165,14 @@ TEST(Reference, BandAndRankingSheetsMatchTheLiteralProcedures) {
                     if (p <= first + 9) ++c;
                     if (p >= first && p <= (partial ? first + n % 10 : first + 9)) ++m;
                 }
-                EXPECT_EQ(shown(rankSheet, CellName(1 + i, k + 4)), strprintf("%3d/%-3d", m, c)) << k << "," << i;
+                EXPECT_EQ(shown(rankSheet, CellName(1 + i, k + 4)), strprintf("%3d/%-3d", m, c))
+                    << k << "," << i;
             }
         }
 
         // 总分分数段 and 各科分数段: a pass over all students per cell.
-        auto checkBands = [&](const SheetModel& sheet, int fullMark, int column, int firstColumn, int topRow) {
+        auto checkBands = [&](const SheetModel& sheet, int fullMark, int column, int firstColumn,
+                              int topRow) {
             int r = fullMark % 10;
             int bands = fullMark / 10 + (r == 0 ? 1 : 2);
             for (int j = 0; j < bands; ++j) {
@@ -177,12 +181,14 @@ TEST(Reference, BandAndRankingSheetsMatchTheLiteralProcedures) {
                 for (int i = 0; i <= schoolCount; ++i) {
                     int m = 0, c = 0;
                     for (int row = 0; row < n; ++row) {
-                        if (i < schoolCount && rows.cellText(row, 0) != schools[static_cast<size_t>(i)]) continue;
+                        if (i < schoolCount && rows.cellText(row, 0) != schools[static_cast<size_t>(i)])
+                            continue;
                         double t = cAtof(rows.cellText(row, column));
                         if (t >= edge && t < edge + width) ++m;
                         if (t >= edge) ++c;
                     }
-                    EXPECT_EQ(shown(sheet, CellName(firstColumn + i, topRow + bands - 1 - j)), strprintf("%3d/%-3d", m, c));
+                    EXPECT_EQ(shown(sheet, CellName(firstColumn + i, topRow + bands - 1 - j)),
+                              strprintf("%3d/%-3d", m, c));
                 }
             }
             return bands;

@@ -11,16 +11,16 @@
 
 #include "app/control_ids.h"
 #include "import/workbook_reader.h"
-#include "tests/support/scripted_frontend.h"
 #include "tests/support/scoped_env.h"
+#include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xlsx_parts.h"
 
 namespace varnex {
 namespace {
 
-using testing::ScriptedFrontend;
 using testing::ScopedEnv;
+using testing::ScriptedFrontend;
 using testing::TempDir;
 
 constexpr uint8_t kBox = kBorderLeft | kBorderRight | kBorderTop | kBorderBottom;

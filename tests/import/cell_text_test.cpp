@@ -7,11 +7,18 @@ namespace {
 
 TEST(CellText, NumbersAreWholeOrShortestRoundTrip) {
     const std::pair<double, const char*> cases[] = {
-        {85, "85"},           {85.5, "85.5"},       {0, "0"},
-        {-0.0, "0"},          {-7, "-7"},           {0.1 + 0.2, "0.30000000000000004"},
-        {84.999999999999, "84.999999999999"},       {1234567, "1234567"},
-        {1e20, "100000000000000000000"},            {1e-05, "1e-05"},
-        {2.5e21, "2.5e+21"},  {92.5, "92.5"},
+        {85, "85"},
+        {85.5, "85.5"},
+        {0, "0"},
+        {-0.0, "0"},
+        {-7, "-7"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {84.999999999999, "84.999999999999"},
+        {1234567, "1234567"},
+        {1e20, "100000000000000000000"},
+        {1e-05, "1e-05"},
+        {2.5e21, "2.5e+21"},
+        {92.5, "92.5"},
     };
     for (const auto& [value, text] : cases) EXPECT_EQ(numberText(value), text) << value;
 }
@@ -19,7 +26,7 @@ TEST(CellText, NumbersAreWholeOrShortestRoundTrip) {
 TEST(CellText, StoredNumbersAreReformattedAndOddTextKept) {
     const std::pair<const char*, const char*> cases[] = {
         {"85", "85"}, {"85.0", "85"}, {"1.5E2", "150"}, {"0.30000000000000004", "0.30000000000000004"},
-        {" 7 ", "7"}, {"abc", "abc"}, {"", ""},          {"1e400", "1e400"},
+        {" 7 ", "7"}, {"abc", "abc"}, {"", ""},         {"1e400", "1e400"},
     };
     for (const auto& [stored, text] : cases) {
         std::string out;
@@ -49,9 +56,16 @@ TEST(BiffStrings, CharactersContinueAfterAnOptionByteThatMaySwitchWidth) {
     using namespace std::string_literals;
     // "ab" compressed, then the record ends; the next one says 16-bit and holds 中 (U+4E2D),
     // then rich-text runs and phonetic data that simply run on across the boundary.
-    std::string first = "\x03\x00\x0C\x01\x00\x04\x00\x00\x00"s "ab";
-    std::string second = "\x01\x2D\x4E"s "RRRR" "PP";
-    std::string third = "PP\x01\x00\x00"s "z";
+    std::string first =
+        "\x03\x00\x0C\x01\x00\x04\x00\x00\x00"s
+        "ab";
+    std::string second =
+        "\x01\x2D\x4E"s
+        "RRRR"
+        "PP";
+    std::string third =
+        "PP\x01\x00\x00"s
+        "z";
     biff::ContinuedData data;
     data.addSegment(first);
     data.addSegment(second);
@@ -65,7 +79,9 @@ TEST(BiffStrings, CharactersContinueAfterAnOptionByteThatMaySwitchWidth) {
     EXPECT_TRUE(data.atEnd());
     // A string announcing more characters than there are fails instead of reading beyond.
     biff::ContinuedData shortData;
-    std::string lying = "\xFF\xFF\x00"s "abc";
+    std::string lying =
+        "\xFF\xFF\x00"s
+        "abc";
     shortData.addSegment(lying);
     text.clear();
     EXPECT_FALSE(shortData.readUnicodeString(false, text));

@@ -17,11 +17,13 @@ using testing::ScriptedFrontend;
 using testing::TempDir;
 using testing::withoutTime;
 
-constexpr const char* kRefused = "获取 Excel 工作表失败！\n请安装2007及之后版本的 Microsoft Office Excel，然后重试！";
-constexpr const char* kNoSheets = "获取 Excel 工作表失败！\n请安装2007或更高版本的 Microsoft Office Excel，然后重试！";
+constexpr const char* kRefused =
+    "获取 Excel 工作表失败！\n请安装2007及之后版本的 Microsoft Office Excel，然后重试！";
+constexpr const char* kNoSheets =
+    "获取 Excel 工作表失败！\n请安装2007或更高版本的 Microsoft Office Excel，然后重试！";
 
 class OpenWorkbookTest : public ::testing::Test {
-protected:
+  protected:
     /// Copies a fixture into the temporary folder under another name.
     std::string place(const std::string& fixtureName, const std::string& name) {
         std::filesystem::copy_file(fixture(fixtureName), dir.file(name));
@@ -58,7 +60,8 @@ TEST_F(OpenWorkbookTest, OpensAWorkbookWithEveryStepInOrder) {
     ASSERT_EQ(ui.logLines.size(), 1u);
     EXPECT_EQ(withoutTime(ui.logLines[0]), "打开文件：" + path);
     EXPECT_NE(ui.logLines[0], withoutTime(ui.logLines[0]));  // time-stamped
-    EXPECT_EQ(ui.enabled, (std::vector<std::pair<int, bool>>{{ctl::ImportStudents, true}, {ctl::ImportTeachers, true}}));
+    EXPECT_EQ(ui.enabled,
+              (std::vector<std::pair<int, bool>>{{ctl::ImportStudents, true}, {ctl::ImportTeachers, true}}));
     EXPECT_EQ(ui.notifications, 1);
     EXPECT_EQ(ui.calls.back(), "sound");
     EXPECT_EQ(state.workbook.path, path);
@@ -86,8 +89,9 @@ TEST_F(OpenWorkbookTest, ExamNameIsAddedOnceAndAlsoBesideALongerName) {
 
 TEST_F(OpenWorkbookTest, FormatComesFromTheContentWhateverTheExtension) {
     // An .xlsx package named .xls, and both kinds named .et.
-    for (const auto& [source, name] : {std::pair{"workbook.xlsx", "包.xls"}, std::pair{"workbook_xls.et", "旧.et"},
-                                       std::pair{"workbook_xlsx.et", "新.et"}}) {
+    for (const auto& [source, name] :
+         {std::pair{"workbook.xlsx", "包.xls"}, std::pair{"workbook_xls.et", "旧.et"},
+          std::pair{"workbook_xlsx.et", "新.et"}}) {
         ScriptedFrontend fresh;
         openWorkbook(state, fresh, place(source, name));
         EXPECT_TRUE(fresh.messages.empty()) << name;
@@ -128,10 +132,10 @@ TEST_F(OpenWorkbookTest, FilesThatAreNoWorkbookEmptyTheListAndKeepThePath) {
         const char* text;
     };
     const Case cases[] = {
-        {"not_a_workbook.xls", "名单.xls", kRefused},      // text named .xls
-        {"单表.xlsx", "单表.xlsx", nullptr},               // a single sheet named like the file opens
+        {"not_a_workbook.xls", "名单.xls", kRefused},  // text named .xls
+        {"单表.xlsx", "单表.xlsx", nullptr},           // a single sheet named like the file opens
         {"no_sheets.xlsx", "空.xlsx", kNoSheets},
-        {"inline_chart.xlsx", "图.xlsx", nullptr},         // chart sheets are not listed, the rest is fine
+        {"inline_chart.xlsx", "图.xlsx", nullptr},  // chart sheets are not listed, the rest is fine
         {"truncated.xlsx", "截断.xlsx", kRefused},
         {"truncated.xls", "截断.xls", kRefused},
         {"missing_workbook.xlsx", "缺.xlsx", kRefused},
@@ -165,15 +169,18 @@ TEST_F(OpenWorkbookTest, MachinesWithoutTheRightReaderGetPlainBoxes) {
     std::string xls = place("workbook.xls", "旧.xls");
     state.workbook.driverName = "earlier";
     openWorkbook(state, ui, xls, {});
-    expectOnlyMessage("在您的系统中未找到 Excel 驱动程序！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！",
-                      "Varnex", MessageIcon::None);
+    expectOnlyMessage(
+        "在您的系统中未找到 Excel 驱动程序！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！",
+        "Varnex", MessageIcon::None);
     EXPECT_EQ(state.workbook.driverName, "earlier");
 
     ui = ScriptedFrontend();
     const std::vector<std::string> xlsOnly = {"Other reader", std::string(kXlsReaderName) + " 2.0"};
     openWorkbook(state, ui, xlsx, xlsOnly);
-    expectOnlyMessage("在您的系统中未找到 Excel 2007 驱动程序！\n请正确安装2007及之后版本的 Microsoft Office Excel，然后重试！",
-                      "Varnex", MessageIcon::None);
+    expectOnlyMessage(
+        "在您的系统中未找到 Excel 2007 驱动程序！\n请正确安装2007及之后版本的 Microsoft Office "
+        "Excel，然后重试！",
+        "Varnex", MessageIcon::None);
     EXPECT_EQ(state.workbook.driverName, std::string(kXlsReaderName) + " 2.0");
     EXPECT_EQ(state.workbook.path, "");
 

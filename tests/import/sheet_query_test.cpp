@@ -30,10 +30,10 @@ class SheetQueryFixture : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SheetQueryFixture, SelectsColumnsByHeaderTextInAnyOrderWithEmptyRowsInside) {
     EXPECT_EQ(queryRows(GetParam(), "成绩", {"姓名", "学校", "总分", "评语"}),
-              (std::vector<std::string>{"2: 张三|第一中学|177.6|良", "3: 李四|第一中学|1234660|良", "4: |||",
-                                        "5: 王五|第二中学|" +
-                                            std::string(queryRows(GetParam(), "成绩", {"总分"})[3].substr(3)) +
-                                            "|第二中学2班"}));
+              (std::vector<std::string>{
+                  "2: 张三|第一中学|177.6|良", "3: 李四|第一中学|1234660|良", "4: |||",
+                  "5: 王五|第二中学|" + std::string(queryRows(GetParam(), "成绩", {"总分"})[3].substr(3)) +
+                      "|第二中学2班"}));
 }
 
 TEST_P(SheetQueryFixture, MissingColumnsAreNamedInOrder) {

@@ -16,14 +16,15 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 using FullMarks = std::array<int, kSubjectCount>;
 
-constexpr const char* kQuestion = "如果确认无误，单击“是”，导入当前工作表；\n否则，单击“否”，返回修改。确认无误吗？";
+constexpr const char* kQuestion =
+    "如果确认无误，单击“是”，导入当前工作表；\n否则，单击“否”，返回修改。确认无误吗？";
 
 // 语文, 数学 and 英语 at 150, nothing else examined.
 constexpr FullMarks kThreeSubjects{150, 150, 150, 0, 0, 0, 0, 0, 0, 0, 0};
 constexpr FullMarks kChineseOnly{100, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
-AppState scoreState(const std::string& file, const std::string& sheet, const FullMarks& fullMarks, int rule = 2,
-                    int limit = 4) {
+AppState scoreState(const std::string& file, const std::string& sheet, const FullMarks& fullMarks,
+                    int rule = 2, int limit = 4) {
     AppState state = stateWithSheet(file, sheet);
     state.scores.fullMark = fullMarks;
     state.importOptions.missingRule = rule;
@@ -32,8 +33,9 @@ AppState scoreState(const std::string& file, const std::string& sheet, const Ful
 }
 
 // A student row: school, class, name, the eleven subject cells, total.
-std::vector<std::string> studentRow(const std::string& school, const std::string& cls, const std::string& name,
-                                    std::vector<std::string> scores, const std::string& total) {
+std::vector<std::string> studentRow(const std::string& school, const std::string& cls,
+                                    const std::string& name, std::vector<std::string> scores,
+                                    const std::string& total) {
     std::vector<std::string> row{school, cls, name};
     scores.resize(kSubjectCount);
     row.insert(row.end(), scores.begin(), scores.end());
@@ -69,9 +71,9 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
 
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].text, "导入文件：" + file +
-                                         "\n数据来源：成绩\n导入年级：七年级\n\n您设定的3科分值如下：\n"
-                                         "语文：150\n数学：150\n英语：150\n\n" +
-                                         kQuestion);
+                                        "\n数据来源：成绩\n导入年级：七年级\n\n您设定的3科分值如下：\n"
+                                        "语文：150\n数学：150\n英语：150\n\n" +
+                                        kQuestion);
     EXPECT_EQ(ui.questions[0].caption, "确认");
     // Classes 10 then 1; a class written "3.0" and a score written "85.0" lose the ".0";
     // 7.05 stays; the sheet's own 总分 column is ignored.
@@ -121,12 +123,13 @@ TEST(StudentImport, ConfirmedFullMarkAndEmptyRowEndingTheData) {
     ASSERT_EQ(ui.questions.size(), 2u);
     EXPECT_EQ(ui.questions[0].text, "您确定这次考试中语文学科的满分是160分吗？");
     EXPECT_EQ(ui.questions[0].caption, "确认");
-    EXPECT_EQ(ui.questions[1].text, std::string("导入文件：students_cases.xlsx\n数据来源：空行\n导入年级：七年级\n\n"
-                                                "您设定的1科分值如下：\n语文：160\n\n") +
-                                        kQuestion);
+    EXPECT_EQ(ui.questions[1].text,
+              std::string("导入文件：students_cases.xlsx\n数据来源：空行\n导入年级：七年级\n\n"
+                          "您设定的1科分值如下：\n语文：160\n\n") +
+                  kQuestion);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(rowsOf(state.students),
-              (Rows{studentRow("一中", "1", "甲", {"80"}, "80"), studentRow("一中", "1", "乙", {"90"}, "90")}));
+    EXPECT_EQ(rowsOf(state.students), (Rows{studentRow("一中", "1", "甲", {"80"}, "80"),
+                                            studentRow("一中", "1", "乙", {"90"}, "90")}));
     EXPECT_EQ(state.imported.examSubjects, std::vector<std::string>{"语文"});
     EXPECT_EQ(state.imported.examFullMarkTotal, 160);
     ASSERT_EQ(ui.logLines.size(), 2u);
@@ -145,12 +148,13 @@ TEST(StudentImport, EveryImplausibleFullMarkIsAskedAbout) {
     std::vector<std::string> asked;
     for (const auto& q : ui.questions) asked.push_back(q.text);
     asked.pop_back();
-    EXPECT_EQ(asked, (std::vector<std::string>{"您确定这次考试中语文学科的满分是151分吗？",
-                                               "您确定这次考试中英语学科的满分是-1分吗？",
-                                               "您确定这次考试中体育学科的满分是41分吗？",
-                                               "您确定这次考试中实验学科的满分是16分吗？"}));
+    EXPECT_EQ(asked,
+              (std::vector<std::string>{
+                  "您确定这次考试中语文学科的满分是151分吗？", "您确定这次考试中英语学科的满分是-1分吗？",
+                  "您确定这次考试中体育学科的满分是41分吗？", "您确定这次考试中实验学科的满分是16分吗？"}));
     // A negative full mark still counts as examined.
-    EXPECT_EQ(state.imported.examSubjects, (std::vector<std::string>{"语文", "数学", "英语", "体育", "实验"}));
+    EXPECT_EQ(state.imported.examSubjects,
+              (std::vector<std::string>{"语文", "数学", "英语", "体育", "实验"}));
     EXPECT_EQ(state.imported.examFullMarkTotal, 151 + 100 - 1 + 41 + 16);
 }
 
@@ -180,7 +184,8 @@ TEST(StudentImport, StopsBeforeReading) {
         {"no subject", [](AppState& s, ScriptedFrontend&) { s.scores.fullMark.fill(0); }, "请输入学科分值！"},
         {"empty sheet name", [](AppState& s, ScriptedFrontend&) { s.workbook.sheetNames[1] = ""; },
          "工作表名称不能为空！"},
-        {"confirmation declined", [](AppState&, ScriptedFrontend& ui) { ui.expectQuestion(kQuestion, false); }, ""},
+        {"confirmation declined",
+         [](AppState&, ScriptedFrontend& ui) { ui.expectQuestion(kQuestion, false); }, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -240,7 +245,7 @@ TEST(StudentImport, MissingSubjectRules) {
         EXPECT_EQ(state.imported.classList.size(), 5u);
         ASSERT_EQ(ui.logLines.size(), 2u);
         EXPECT_EQ(withoutTime(ui.logLines[1]), "导入七年级：1所学校，5个班级，" + std::to_string(c.subjects) +
-                                                    "科成绩，共" + std::to_string(c.imported.size()) + "人");
+                                                   "科成绩，共" + std::to_string(c.imported.size()) + "人");
     }
 }
 
@@ -255,7 +260,8 @@ TEST(StudentImport, ZeroScoresAndEmptyRowsUnderRuleTwo) {
     importStudents(state, ui);
 
     ASSERT_EQ(state.students.rowCount(), 5);
-    EXPECT_EQ(state.students.row(1), studentRow("一中", "2", "缺四", {"", "", "0", "0", "10", "10", "10", "10", "10"}, "50"));
+    EXPECT_EQ(state.students.row(1),
+              studentRow("一中", "2", "缺四", {"", "", "0", "0", "10", "10", "10", "10", "10"}, "50"));
     EXPECT_EQ(state.students.row(0)[kTotalColumn], "90");
     EXPECT_EQ(state.students.row(4), studentRow("一中", "5", "全缺", {}, "0"));
 }
@@ -267,11 +273,12 @@ TEST(StudentImport, ZeroScoresAndEmptyRowsUnderRuleTwo) {
 TEST(StudentImport, TextScores) {
     TempDir dir;
     const std::string path = dir.file("文字成绩.xlsx");
-    writeInputWorkbook(path, {{"成绩", {{"学校", "班级", "姓名", "语文", "数学", "英语"},
-                                        {"一中", "1", "甲", "缺考", "90", "80"},
-                                        {"一中", "1", "乙", "0", "90", "80"},
-                                        {"一中", "1", "丙", "缺考", "缺考", "缺考"},
-                                        {"一中", "1", "丁", "95分", "90", "80"}}}});
+    writeInputWorkbook(path, {{"成绩",
+                               {{"学校", "班级", "姓名", "语文", "数学", "英语"},
+                                {"一中", "1", "甲", "缺考", "90", "80"},
+                                {"一中", "1", "乙", "0", "90", "80"},
+                                {"一中", "1", "丙", "缺考", "缺考", "缺考"},
+                                {"一中", "1", "丁", "95分", "90", "80"}}}});
     AppState state = scoreState("文字成绩.xlsx", "成绩", kThreeSubjects, 1, 0);
     state.workbook.path = path;
     ScriptedFrontend ui;
@@ -335,7 +342,8 @@ TEST(StudentImport, RowChecksAndEmptySheetsStopTheImport) {
         EXPECT_EQ(r.classList.entries(), c.classes);
         EXPECT_EQ(r.studentCount, static_cast<int>(c.imported.size()));
         EXPECT_EQ(r.classCount, static_cast<int>(c.classes.size()));
-        EXPECT_EQ(r.schoolList, c.classes.empty() ? std::vector<std::string>{} : std::vector<std::string>{"一中"});
+        EXPECT_EQ(r.schoolList,
+                  c.classes.empty() ? std::vector<std::string>{} : std::vector<std::string>{"一中"});
     }
 }
 
@@ -352,8 +360,9 @@ TEST(StudentImport, ScoreAboveFullMark) {
     const std::string text = "语文分数：151不能大于语文满分：150";
     auto calls = callsWithoutTime(ui.calls);
     ASSERT_GE(calls.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),
-              (std::vector<std::string>{"message:错误:" + text, "log:" + text, "focus:1213", "enable:1029:1"}));
+    EXPECT_EQ(
+        std::vector<std::string>(calls.end() - 4, calls.end()),
+        (std::vector<std::string>{"message:错误:" + text, "log:" + text, "focus:1213", "enable:1029:1"}));
     EXPECT_EQ(names(state.students), (std::vector<std::string>{"甲", "乙"}));
     EXPECT_EQ(state.students.cellText(0, 3), "150.5");
     EXPECT_FALSE(state.students.isSelected(0));
@@ -415,7 +424,8 @@ TEST(StudentImport, SheetThatCannotBeRead) {
         ASSERT_EQ(ui.messages.size(), 1u);
         const std::string& text = ui.messages[0].text;
         EXPECT_EQ(text.rfind(c.messageStart, 0), 0u) << text;
-        EXPECT_GT(text.size(), c.messageStart.size() + c.messageEnd.size()) << "the reader's own text is shown";
+        EXPECT_GT(text.size(), c.messageStart.size() + c.messageEnd.size())
+            << "the reader's own text is shown";
         EXPECT_EQ(text.substr(text.size() - c.messageEnd.size()), c.messageEnd);
         EXPECT_EQ(ui.messages[0].caption, "错误");
         EXPECT_EQ(ui.titles.back(), "Varnex - students_cases：" + c.sheet + " - " + c.title);

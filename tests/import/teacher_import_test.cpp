@@ -33,9 +33,10 @@ TEST_P(TeacherImportFormats, ImportsOneRowPerTeacherCell) {
     importTeachers(state, ui);
 
     ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0].text, "导入文件：" + file +
-                                         "\n数据来源：任课\n\n"
-                                         "如果确认无误，单击“是”，导入当前工作表；\n否则，单击“否”，返回修改。确认无误吗？");
+    EXPECT_EQ(ui.questions[0].text,
+              "导入文件：" + file +
+                  "\n数据来源：任课\n\n"
+                  "如果确认无误，单击“是”，导入当前工作表；\n否则，单击“否”，返回修改。确认无误吗？");
     EXPECT_EQ(ui.questions[0].caption, "确认");
     EXPECT_EQ(rowsOf(state.teachers), (Rows{
                                           {"一中", "七年级", "3", "语文", "王明"},
@@ -71,10 +72,8 @@ struct StopCase {
 // empty school; a sheet without data rows empties the table and the count.
 TEST(TeacherImport, ChecksAndEmptySheetsStopTheImport) {
     const StopCase cases[] = {
-        {"无学校", "学校名称不能为空！(1)", true, 1},
-        {"全部", "学校名称不能为“全部”！", true, 2},
-        {"无班级", "班级不能为空！(1)", true, 1},
-        {"空行", "学校名称不能为空！(3)", true, 3},
+        {"无学校", "学校名称不能为空！(1)", true, 1}, {"全部", "学校名称不能为“全部”！", true, 2},
+        {"无班级", "班级不能为空！(1)", true, 1},     {"空行", "学校名称不能为空！(3)", true, 3},
         {"仅标题", "未找到任何数据！", false, 0},
     };
     for (const auto& c : cases) {
@@ -114,8 +113,9 @@ TEST(TeacherImport, MissingSubjectColumn) {
 
     ASSERT_EQ(ui.messages.size(), 1u);
     const std::string& text = ui.messages[0].text;
-    const std::string end = "\n请检查工作表顶端标题行是否含有：\n"
-                            "学校，班级，姓名，语文，数学，英语，物理，化学，生物，历史，地理，政治，体育，实验";
+    const std::string end =
+        "\n请检查工作表顶端标题行是否含有：\n"
+        "学校，班级，姓名，语文，数学，英语，物理，化学，生物，历史，地理，政治，体育，实验";
     EXPECT_EQ(text.rfind("读取工作表时出现异常：", 0), 0u) << text;
     ASSERT_GT(text.size(), end.size());
     EXPECT_EQ(text.substr(text.size() - end.size()), end);

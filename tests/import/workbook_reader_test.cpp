@@ -19,7 +19,7 @@ struct WorkbookCase {
 };
 
 class SpreadsheetFixture : public ::testing::TestWithParam<WorkbookCase> {
-protected:
+  protected:
     std::unique_ptr<WorkbookReader> open() {
         std::string error;
         auto reader = openWorkbookReader(fixture(GetParam().file), error);
@@ -68,17 +68,18 @@ TEST_P(SpreadsheetFixture, ReadsManySharedStringsAndALongOne) {
     EXPECT_EQ(rows[1201], "1202: 9999|" + longText);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, SpreadsheetFixture,
-                         ::testing::Values(WorkbookCase{"workbook.xlsx", WorkbookFormat::Zip, "120.333343333333"},
-                                           WorkbookCase{"workbook_xlsx.et", WorkbookFormat::Zip, "120.333343333333"},
-                                           WorkbookCase{"workbook.xls", WorkbookFormat::Compound, "120.33334333333333"},
-                                           WorkbookCase{"workbook_xls.et", WorkbookFormat::Compound,
-                                                        "120.33334333333333"}),
-                         [](const ::testing::TestParamInfo<WorkbookCase>& param) {
-                             std::string name = param.param.file;
-                             for (char& c : name) if (c == '.') c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, SpreadsheetFixture,
+    ::testing::Values(WorkbookCase{"workbook.xlsx", WorkbookFormat::Zip, "120.333343333333"},
+                      WorkbookCase{"workbook_xlsx.et", WorkbookFormat::Zip, "120.333343333333"},
+                      WorkbookCase{"workbook.xls", WorkbookFormat::Compound, "120.33334333333333"},
+                      WorkbookCase{"workbook_xls.et", WorkbookFormat::Compound, "120.33334333333333"}),
+    [](const ::testing::TestParamInfo<WorkbookCase>& param) {
+        std::string name = param.param.file;
+        for (char& c : name)
+            if (c == '.') c = '_';
+        return name;
+    });
 
 TEST(WorkbookReader, FixturesOfOtherWritersAndShapes) {
     struct Case {
@@ -89,19 +90,27 @@ TEST(WorkbookReader, FixturesOfOtherWritersAndShapes) {
     };
     const std::vector<std::string> students = {"成绩", "空行",   "缺考", "满分",   "无学校",
                                                "全部", "无姓名", "跳过", "首行空", "仅标题"};
-    const std::vector<std::string> teachers = {"任课", "无体育", "无学校", "全部", "无班级", "空行", "仅标题"};
+    const std::vector<std::string> teachers = {"任课",   "无体育", "无学校", "全部",
+                                               "无班级", "空行",   "仅标题"};
     const Case cases[] = {
         // Inline strings; the chart sheet between the worksheets is left out.
-        {"inline_chart.xlsx", {"数据", "后面"}, "数据",
+        {"inline_chart.xlsx",
+         {"数据", "后面"},
+         "数据",
          {"1: 学校|姓名|分数", "2: 第一中学|张三|88", "3: 第一中学|李四|76.5", "4: TRUE||164.5"}},
         // Absolute and relative targets with free part names; cells and rows without "r"; rich
         // and phonetic strings; formula, boolean, error; a styled empty cell is no value.
-        {"targets.xlsx", {"后", "前"}, "前",
+        {"targets.xlsx",
+         {"后", "前"},
+         "前",
          {"2: 学校|姓名|3", "3: 第一中学 |张三|3||TRUE|#N/A|ab|A\rB", "7: 150"}},
         {"targets.xlsx", {"后", "前"}, "后", {"1: 7"}},
         // BIFF5 in code page 936, MULRK and RK, a STRING formula result, an error, a chart sheet.
-        {"biff5.xls", {"成绩", "第二页"}, "成绩",
-         {"1: 学校|姓名|语文|数学|评语", "2: 第一中学|张三|85|92.5|优秀", "4: 第二中学|王五|-3|0.30000000000000004|#N/A"}},
+        {"biff5.xls",
+         {"成绩", "第二页"},
+         "成绩",
+         {"1: 学校|姓名|语文|数学|评语", "2: 第一中学|张三|85|92.5|优秀",
+          "4: 第二中学|王五|-3|0.30000000000000004|#N/A"}},
         {"biff5.xls", {"成绩", "第二页"}, "第二页", {"1: TRUE|42.25"}},
         {"no_sheets.xlsx", {}, "", {}},
         {"单表.xlsx", {"单表"}, "", {}},
@@ -139,14 +148,16 @@ TEST(WorkbookReader, DamagedFilesEndInTheirMessage) {
         {"biff4.xls", "", "文件“biff4.xls”已损坏：不支持的文件版本（BIFF2–BIFF4）"},
         {"too_many_sheets.xlsx", "", "文件“too_many_sheets.xlsx”已损坏：记录过多"},
         {"too_many_relationships.xlsx", "", "文件“too_many_relationships.xlsx”已损坏：记录过多"},
-        {"bad_record_length.xls", "", "文件“bad_record_length.xls”已损坏：记录（类型 0x0085，位置 1092）有误"},
+        {"bad_record_length.xls", "",
+         "文件“bad_record_length.xls”已损坏：记录（类型 0x0085，位置 1092）有误"},
         {"bad_sheet_offset.xls", "成绩", "工作表“成绩”已损坏：工作表的位置有误"},
         {"bad_sst_index.xls", "成绩", "工作表“成绩”已损坏：记录（类型 0x00FD，位置 100217）有误"},
         {"cell_order.xls", "表", "工作表“表”已损坏：第 1 行的单元格不在行的顺序中"},
         {"truncated_record.xls", "表", "工作表“表”已损坏：文件被截断"},
         {"bad_deflate.xlsx", "表", "工作表“表”已损坏：部件 xl/worksheets/sheet1.xml 无法解压"},
         {"bad_sst_index.xlsx", "表", "工作表“表”已损坏：单元格 A1 引用了不存在的共享字符串 5"},
-        {"bad_xml.xlsx", "表", "工作表“表”已损坏：部件 xl/worksheets/sheet1.xml 的 XML 有误（第 1 行）：mismatched tag"},
+        {"bad_xml.xlsx", "表",
+         "工作表“表”已损坏：部件 xl/worksheets/sheet1.xml 的 XML 有误（第 1 行）：mismatched tag"},
         {"bad_cell_ref.xlsx", "表", "工作表“表”已损坏：单元格引用“XFE1”无效或超出范围"},
         {"bad_row_order.xlsx", "表", "工作表“表”已损坏：行号“3”无效、超出范围或顺序有误"},
         {"huge_row.xlsx", "表", "工作表“表”已损坏：行号“1048577”无效、超出范围或顺序有误"},

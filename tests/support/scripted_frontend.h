@@ -16,7 +16,7 @@ struct RecordedMessage {
 };
 
 class ScriptedFrontend : public Frontend {
-public:
+  public:
     /// The next question must contain `expectedFragment`; it is answered with `answer`.
     void expectQuestion(std::string expectedFragment, bool answer);
     /// True when every scripted question was asked.
@@ -47,7 +47,7 @@ public:
     /// Every call in order, one line each ("message:<caption>:<text>", "log:<line>", …).
     std::vector<std::string> calls;
 
-private:
+  private:
     struct Answer {
         std::string fragment;
         bool answer;

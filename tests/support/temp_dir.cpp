@@ -16,7 +16,8 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     if (path_.empty()) return;
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ec);
     std::filesystem::remove_all(path_, ec);
 }
 
@@ -32,6 +33,8 @@ void writeFile(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-std::string fixture(const std::string& name) { return std::string(VARNEX_FIXTURES) + "/" + name; }
+std::string fixture(const std::string& name) {
+    return std::string(VARNEX_FIXTURES) + "/" + name;
+}
 
 }  // namespace varnex::testing

@@ -8,13 +8,13 @@
 #include <atomic>
 #include <thread>
 
+#include "tests/support/scripted_frontend.h"
+#include "tests/support/temp_dir.h"
 #include "ui/desktop_tools.h"
 #include "ui/help_window.h"
 #include "ui/music_player.h"
 #include "ui/single_instance.h"
 #include "ui/ui_texts.h"
-#include "tests/support/scripted_frontend.h"
-#include "tests/support/temp_dir.h"
 
 namespace varnex::ui {
 namespace {
@@ -72,7 +72,8 @@ TEST(SingleInstance, HeldLockWithoutServerMeansAlreadyRunning) {
 
 TEST(Launchers, DesktopShortcutAndApplicationsMenuEntry) {
     TempDir dir;
-    LauncherTarget target{QStringLiteral("/opt/varnex dir/varnex"), QStringLiteral("/opt/varnex dir"), QString()};
+    LauncherTarget target{QStringLiteral("/opt/varnex dir/varnex"), QStringLiteral("/opt/varnex dir"),
+                          QString()};
     ScriptedFrontend frontend;
 
     createDesktopShortcut(frontend, QString::fromStdString(dir.path()), target);

@@ -25,13 +25,13 @@
 #include "app/control_ids.h"
 #include "app/settings_file.h"
 #include "base/text_util.h"
+#include "tests/support/scripted_frontend.h"
+#include "tests/support/temp_dir.h"
 #include "ui/control_transfer.h"
 #include "ui/row_table_model.h"
 #include "ui/splash_window.h"
 #include "ui/student_row_text.h"
 #include "ui/ui_texts.h"
-#include "tests/support/scripted_frontend.h"
-#include "tests/support/temp_dir.h"
 
 namespace varnex::ui {
 namespace {
@@ -39,7 +39,9 @@ namespace {
 using varnex::testing::ScriptedFrontend;
 using varnex::testing::TempDir;
 
-QString q(const char* text) { return QString::fromUtf8(text); }
+QString q(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 const std::vector<std::vector<std::string>> kStudents = {
     {"一中", "1", "张三", "120", "110", "100", "90", "80", "70", "60", "50", "40", "45", "12", "777"},
@@ -49,7 +51,7 @@ const std::vector<std::vector<std::string>> kStudents = {
 
 // The real window with recorders in place of the import and export commands and of the dialogs.
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { start(); }
 
     void start() {
@@ -90,8 +92,12 @@ protected:
 
     QLineEdit* edit(int id) const { return qobject_cast<QLineEdit*>(window->control(id)); }
     QComboBox* combo(int id) const { return qobject_cast<QComboBox*>(window->control(id)); }
-    QLineEdit* fullMark(int subject) const { return edit(kSubjects[static_cast<size_t>(subject)].fullMarkEdit); }
-    QLineEdit* excellence(int subject) const { return edit(kSubjects[static_cast<size_t>(subject)].excellenceEdit); }
+    QLineEdit* fullMark(int subject) const {
+        return edit(kSubjects[static_cast<size_t>(subject)].fullMarkEdit);
+    }
+    QLineEdit* excellence(int subject) const {
+        return edit(kSubjects[static_cast<size_t>(subject)].excellenceEdit);
+    }
     QString total() const { return edit(ctl::TotalFullMark)->text(); }
     QString totalExcellence() const { return edit(ctl::TotalExcellence)->text(); }
 
@@ -129,7 +135,8 @@ TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
 
     const std::string advice =
-        "建议导入成绩之前，先对Excel成绩数据进行排序。\r\n\r\n建议排序方式为：\r\n1.主要关键字：学校，升序。\r\n"
+        "建议导入成绩之前，先对Excel成绩数据进行排序。\r\n\r\n建议排序方式为：\r\n1."
+        "主要关键字：学校，升序。\r\n"
         "2.次要关键字：班级，升序。\r\n3.第三关键字：姓名，升序。\r\n";
     EXPECT_EQ(state.statusLog, advice);
     QString shown = window->controls().log->toPlainText() + QLatin1Char('\n');
@@ -157,14 +164,16 @@ TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
               q("<center><h2>打开文件</h2><br><hr style=\"background-color:#0000ff\"></center><br>"
                 "打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"));
     int withTips = 0;
-    for (const auto& tip : text::kTooltips) withTips += window->control(tip.id)->toolTip().contains(q(tip.body));
+    for (const auto& tip : text::kTooltips)
+        withTips += window->control(tip.id)->toolTip().contains(q(tip.body));
     EXPECT_EQ(withTips, 10);
 }
 
 TEST_F(WindowTest, SplashShowsUntilInitialisationEnds) {
     auto visibleSplashes = [] {
         int n = 0;
-        for (QWidget* w : QApplication::topLevelWidgets()) n += qobject_cast<SplashWindow*>(w) != nullptr && w->isVisible();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            n += qobject_cast<SplashWindow*>(w) != nullptr && w->isVisible();
         return n;
     };
     AppState other;
@@ -284,7 +293,8 @@ TEST_F(WindowTest, MenuHighlightShowsPromptInPaneZero) {
     QAction* import = window->menuAction(ctl::CmdImportStudents);
     ASSERT_FALSE(import->isEnabled());
     QTest::mouseMove(file, file->actionGeometry(open).center());
-    EXPECT_EQ(window->statusPaneText(0), q("打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"));
+    EXPECT_EQ(window->statusPaneText(0),
+              q("打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"));
     QTest::mouseMove(file, file->actionGeometry(import).center());
     EXPECT_EQ(window->statusPaneText(0), q("导入指定工作表中的学生成绩"));
     QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(import).center());
@@ -295,9 +305,18 @@ TEST_F(WindowTest, MenuHighlightShowsPromptInPaneZero) {
 
 TEST(ControlTransfer, DialogIntegers) {
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {"150", 150},  {" 12 ", 12},   {"+5", 5},           {"-3", -3},           {"", std::nullopt},
-        {" ", std::nullopt}, {"1.5", std::nullopt}, {"12a", std::nullopt}, {"abc", std::nullopt},
-        {"-", std::nullopt}, {"2147483647", 2147483647}, {"2147483648", std::nullopt},
+        {"150", 150},
+        {" 12 ", 12},
+        {"+5", 5},
+        {"-3", -3},
+        {"", std::nullopt},
+        {" ", std::nullopt},
+        {"1.5", std::nullopt},
+        {"12a", std::nullopt},
+        {"abc", std::nullopt},
+        {"-", std::nullopt},
+        {"2147483647", 2147483647},
+        {"2147483648", std::nullopt},
     };
     for (const auto& [input, expected] : cases) EXPECT_EQ(parseDialogInteger(q(input)), expected) << input;
 }
@@ -360,7 +379,7 @@ TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheWindowTitle) {
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
     QLineEdit* chinese = fullMark(0);
     type(chinese, q("1"));
-    EXPECT_EQ(total(), q("701"));        // 850 - 150 + 1
+    EXPECT_EQ(total(), q("701"));            // 850 - 150 + 1
     EXPECT_EQ(totalExcellence(), q("560"));  // 1 × 80 / 100 truncates to 0
     QTest::keyClicks(chinese, q("20"));
     EXPECT_EQ(total(), q("820"));
@@ -423,10 +442,11 @@ TEST(StudentRowText, SkipsEmptySubjectsButAlwaysHasTheTotal) {
     for (const auto& row : kStudents) table.appendRow(row);
     EXPECT_EQ(studentRowText(table, 1, "七年级"),
               "学校：一中\r\n年级：七年级\r\n班级：（2）班\r\n姓名：李四\r\n语文：98\r\n总分：98\r\n");
-    EXPECT_EQ(studentRowText(table, 0, "八年级"),
-              "学校：一中\r\n年级：八年级\r\n班级：（1）班\r\n姓名：张三\r\n语文：120\r\n数学：110\r\n英语：100\r\n"
-              "物理：90\r\n化学：80\r\n生物：70\r\n历史：60\r\n地理：50\r\n政治：40\r\n体育：45\r\n实验：12\r\n"
-              "总分：777\r\n");
+    EXPECT_EQ(
+        studentRowText(table, 0, "八年级"),
+        "学校：一中\r\n年级：八年级\r\n班级：（1）班\r\n姓名：张三\r\n语文：120\r\n数学：110\r\n英语：100\r\n"
+        "物理：90\r\n化学：80\r\n生物：70\r\n历史：60\r\n地理：50\r\n政治：40\r\n体育：45\r\n实验：12\r\n"
+        "总分：777\r\n");
     RowTable emptyTotal(kStudentTableColumns);
     emptyTotal.appendRow({"一中", "3", "赵六", "", "", "", "", "", "", "", "", "", "", "", ""});
     EXPECT_EQ(studentRowText(emptyTotal, 0, "七年级"),
@@ -448,8 +468,8 @@ TEST_F(WindowTest, DoubleClickCopiesTheTopmostSelectedRow) {
     // produce one on the offscreen platform).
     QPoint at = view->visualRect(view->model()->index(1, 2)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
-                            Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, view->viewport()->mapToGlobal(at),
+                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &doubleClick);
     ASSERT_EQ(dialogs.clipboard.size(), 1u);
     EXPECT_EQ(dialogs.clipboard[0],
@@ -479,7 +499,8 @@ TEST_F(WindowTest, HeadingClickSortsWithToggleAndShowsTheDirection) {
     QTableView* view = window->controls().students;
     QHeaderView* header = view->horizontalHeader();
     auto click = [&](int column) {
-        QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                  header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     };
     auto names = [&] {
@@ -511,14 +532,16 @@ TEST_F(WindowTest, HeadingClickSortsWithToggleAndShowsTheDirection) {
     EXPECT_EQ(background(view->model(), 0), QColor(240, 240, 240));
     EXPECT_EQ(background(view->model(), 1), QColor(255, 255, 255));
     EXPECT_EQ(background(view->model(), 2), QColor(240, 240, 240));
-    EXPECT_FALSE(window->controls().teachers->model()->data(window->controls().teachers->model()->index(0, 0),
-                                                             Qt::BackgroundRole)
+    EXPECT_FALSE(window->controls()
+                     .teachers->model()
+                     ->data(window->controls().teachers->model()->index(0, 0), Qt::BackgroundRole)
                      .isValid());
 }
 
 TEST_F(WindowTest, OnlyTheFirstDroppedFileIsOpenedWithLinksResolved) {
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/data/one.xls")), QUrl::fromLocalFile(QStringLiteral("/data/two.xls")),
+    mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/data/one.xls")),
+                  QUrl::fromLocalFile(QStringLiteral("/data/two.xls")),
                   QUrl::fromLocalFile(QStringLiteral("/data/three.xls"))});
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &enter);

@@ -6,8 +6,6 @@
 // Yes; without one, a small built-in sample is shown. Run under Xvfb for the desktop look, or
 // with QT_QPA_PLATFORM=offscreen.
 
-#include <cstdio>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -16,15 +14,16 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
 #include "ui/about_dialog.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
+#include "ui/qt_frontend.h"
 #include "ui/row_table_model.h"
 #include "ui/splash_window.h"
-#include "ui/qt_frontend.h"
 
 namespace {
 
@@ -34,7 +33,8 @@ using namespace varnex;
 void fillSample(AppState& state, Frontend& frontend) {
     const char* schools[] = {"城关一中", "实验中学", "育才中学"};
     const char* family[] = {"王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴", "徐", "孙"};
-    const char* given[] = {"子涵", "浩然", "欣怡", "宇轩", "梓萱", "俊杰", "雨桐", "明轩", "思远", "佳怡", "一诺", "博文"};
+    const char* given[] = {"子涵", "浩然", "欣怡", "宇轩", "梓萱", "俊杰",
+                           "雨桐", "明轩", "思远", "佳怡", "一诺", "博文"};
     const char* subjects[] = {"语文", "数学", "英语", "生物", "历史", "地理", "政治"};
     const char* teachers[] = {"赵敏", "钱伟", "孙丽", "李强", "周芳", "吴刚", "郑洁"};
     unsigned seed = 7;
@@ -50,10 +50,10 @@ void fillSample(AppState& state, Frontend& frontend) {
                 int small[4] = {next(55, 98), next(50, 99), next(58, 97), next(60, 96)};
                 int total = marks[0] + marks[1] + marks[2] + small[0] + small[1] + small[2] + small[3];
                 std::string name = std::string(family[next(0, 11)]) + given[next(0, 11)];
-                state.students.appendRow({school, cls, name, std::to_string(marks[0]), std::to_string(marks[1]),
-                                          std::to_string(marks[2]), "", "", std::to_string(small[0]),
-                                          std::to_string(small[1]), std::to_string(small[2]),
-                                          std::to_string(small[3]), "", "", std::to_string(total)});
+                state.students.appendRow(
+                    {school, cls, name, std::to_string(marks[0]), std::to_string(marks[1]),
+                     std::to_string(marks[2]), "", "", std::to_string(small[0]), std::to_string(small[1]),
+                     std::to_string(small[2]), std::to_string(small[3]), "", "", std::to_string(total)});
             }
             state.imported.classList.add(school, cls);
             for (int k = 0; k < 7; ++k)
@@ -80,7 +80,7 @@ void fillSample(AppState& state, Frontend& frontend) {
 
 // Answers every question Yes and keeps message boxes off the screen.
 class YesFrontend : public Frontend {
-public:
+  public:
     void showMessage(const std::string& text, const std::string&, MessageIcon) override {
         std::fprintf(stderr, "%s\n", text.c_str());
     }
