@@ -95,9 +95,10 @@ long readColumns(const std::string& path) {
     std::vector<std::string> columns{"学校", "班级", "姓名"};
     for (int i = 0; i < kExamined; ++i) columns.emplace_back(kSubjects[static_cast<size_t>(i)].name);
     SheetQuery query;
-    std::string error;
-    if (!query.open(path, error) || !query.select("成绩", columns, error)) {
-        std::fprintf(stderr, "reader failed: %s\n", error.c_str());
+    Status opened = query.open(path);
+    if (opened) opened = query.select("成绩", columns);
+    if (!opened) {
+        std::fprintf(stderr, "reader failed: %s\n", opened.error().c_str());
         std::exit(1);
     }
     long rows = 0;
@@ -105,7 +106,7 @@ long readColumns(const std::string& path) {
     while (!query.atEnd()) {
         for (size_t i = 0; i < columns.size(); ++i) bytes += query.field(i).size();
         ++rows;
-        if (!query.next(error)) break;
+        if (!query.next()) break;
     }
     query.close();
     if (bytes == 0) std::fprintf(stderr, "no data read\n");

@@ -16,17 +16,17 @@ std::string importTitle(const AppState& state, const char* stateText) {
 bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& frontend,
                      const std::vector<std::string>& columns,
                      const std::vector<std::string>& furtherColumns) {
-    std::string error;
-    if (!query.open(state.workbook.path, error)) {
-        frontend.showMessage(std::string(t::kOpenFailed) + error, t::kCaptionError, MessageIcon::Error);
+    if (Status opened = query.open(state.workbook.path); !opened) {
+        frontend.showMessage(std::string(t::kOpenFailed) + opened.error(), t::kCaptionError,
+                             MessageIcon::Error);
         frontend.setTitle(importTitle(state, t::kTitleOpenFailed));
         query.close();
         return false;
     }
-    if (!query.select(state.imported.sheetName, columns, error)) {
+    if (Status selected = query.select(state.imported.sheetName, columns); !selected) {
         std::string further;
         for (const auto& name : furtherColumns) further += std::string(t::kColumnSeparator) + name;
-        frontend.showMessage(strprintf(t::kSelectFailedFormat, t::kSelectFailed, error.c_str(),
+        frontend.showMessage(strprintf(t::kSelectFailedFormat, t::kSelectFailed, selected.error().c_str(),
                                        t::kCheckHeader, t::kFixedColumns, further.c_str()),
                              t::kCaptionError, MessageIcon::Error);
         frontend.setTitle(importTitle(state, t::kTitleSelectFailed));

@@ -22,6 +22,13 @@ std::string progressTitle(const std::string& title, const char* what) {
     return strprintf("%s - %s - %s", msg::kProgramName, title.c_str(), what);
 }
 
+// The worksheet names of the workbook at `path`; the workbook is closed again at once.
+Result<std::vector<std::string>> worksheetNames(const std::string& path) {
+    Result<std::unique_ptr<WorkbookReader>> reader = openWorkbookReader(path);
+    if (!reader) return fail(reader.error());
+    return (*reader)->sheetNames();
+}
+
 }  // namespace
 
 void showSheetTitle(const AppState& state, Frontend& frontend) {
@@ -70,22 +77,19 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
     frontend.setTitle(progressTitle(title, msg::kOpening));
     state.workbook.sheetNames.clear();
     state.workbook.selectedSheet = -1;
-    std::string readError;
-    std::unique_ptr<WorkbookReader> reader = openWorkbookReader(path, readError);
-    if (reader == nullptr) {
+    Result<std::vector<std::string>> names = worksheetNames(path);
+    if (!names) {
         showError(frontend, msg::kFileRefused, msg::kUnrecognisedCaption);
         return;
     }
-    std::vector<std::string> names = reader->sheetNames();
-    reader.reset();
-    if (names.empty()) {
+    if (names->empty()) {
         showError(frontend, msg::kNoWorksheet, msg::kUnrecognisedCaption);
         return;
     }
     // A text file is refused above by its content, so a real workbook whose only sheet carries
     // the file's name (成绩.xlsx holding the sheet 成绩) is a workbook like any other.
     state.workbook.path = path;
-    state.workbook.sheetNames = std::move(names);
+    state.workbook.sheetNames = std::move(names).value();
 
     appendLog(state, frontend, std::string(msg::kOpenedLog) + path);
     frontend.setTitle(strprintf("%s - %s", msg::kProgramName, title.c_str()));

@@ -138,7 +138,6 @@ enum class LoopEnd { EndOfData, Stopped };
 LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query,
                  const std::vector<size_t>& examined) {
     const int examinedCount = static_cast<int>(examined.size());
-    std::string error;
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells);
         cells[kSchoolCell] = query.field(kSchoolField);
@@ -162,8 +161,8 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query,
         if (!checkRow(state, frontend, *row)) return LoopEnd::Stopped;
         state.imported.classList.add((*row)[kSchoolCell], (*row)[kClassCell]);
 
-        if (!query.next(error)) {
-            reportUnreadableRow(state, frontend, error);
+        if (Status moved = query.next(); !moved) {
+            reportUnreadableRow(state, frontend, moved.error());
             return LoopEnd::Stopped;
         }
     }

@@ -39,7 +39,6 @@ bool checkRow(AppState& state, Frontend& frontend, const std::string& school, co
 
 // Reads the rows into the TeacherTable; false when a check or the reader stopped the import.
 bool readRows(AppState& state, Frontend& frontend, SheetQuery& query) {
-    std::string error;
     while (!query.atEnd()) {
         const std::string& school = query.field(kSchoolField);
         const std::string& grade = query.field(kGradeField);
@@ -52,8 +51,8 @@ bool readRows(AppState& state, Frontend& frontend, SheetQuery& query) {
             state.teachers.appendRow({school, grade, className, kSubjects[i].name, std::move(teacher)});
             ++state.imported.teacherCount;
         }
-        if (!query.next(error)) {
-            reportUnreadableRow(state, frontend, error);
+        if (Status moved = query.next(); !moved) {
+            reportUnreadableRow(state, frontend, moved.error());
             return false;
         }
     }
