@@ -81,11 +81,8 @@ std::string reasonOf(int error) {
     }
 }
 
-SaveResult failed(const std::string& path, const std::string& reason) {
-    SaveResult r;
-    r.path = path;
-    r.error = strprintf(tx::kSaveFailedFormat, path.c_str(), reason.c_str());
-    return r;
+Error failed(const std::string& path, const std::string& reason) {
+    return fail(strprintf(tx::kSaveFailedFormat, path.c_str(), reason.c_str()));
 }
 
 // The writer's failures that come from the file system carry a meaningful errno.
@@ -172,7 +169,7 @@ void syncFolder(const std::string& folder) {
 
 }  // namespace
 
-SaveResult saveWorkbook(WorkbookModel& workbook, const SaveTarget& target) {
+Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& target) {
     workbook.recalculate();
 
     const bool exact = !target.exactPath.empty();
@@ -216,11 +213,7 @@ SaveResult saveWorkbook(WorkbookModel& workbook, const SaveTarget& target) {
     }
     pending.placed();
     syncFolder(folder);
-
-    SaveResult r;
-    r.ok = true;
-    r.path = path;
-    return r;
+    return path;
 }
 
 namespace {

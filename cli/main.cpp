@@ -278,15 +278,15 @@ int runSample(int argc, char** argv) {
     SaveTarget target;
     target.exactPath = out;
     target.overwrite = force;
-    SaveResult saved = saveWorkbook(session.workbook(), target);
-    if (!saved.ok) {
-        std::fprintf(stderr, "[错误] %s\n", saved.error.c_str());
+    Result<std::string> saved = saveWorkbook(session.workbook(), target);
+    if (!saved) {
+        std::fprintf(stderr, "[错误] %s\n", saved.error().c_str());
         return kExitFailed;
     }
     std::fprintf(stderr, "示例考试：%s，%d所学校，%d个班级，%d名学生；工作表“%s”和“%s”。\n",
                  summary.scoreSheet.c_str(), summary.schools, summary.classes, summary.students,
                  summary.teacherSheet.c_str(), summary.scoreSheet.c_str());
-    std::printf("%s\n", saved.path.c_str());
+    std::printf("%s\n", saved->c_str());
     return 0;
 }
 

@@ -267,7 +267,7 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
     };
 
     const int n = plan.sheetCount();
-    SaveResult saved;
+    Result<std::string> saved = fail("");
     try {
         session.SetUserControl(true);
         session.SetCaption(strprintf(tx::kCaptionFormat, examName.c_str(), sheetName.c_str(), tx::kAnalysis));
@@ -299,19 +299,19 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
         }
         Stopwatch watch;
         saved = saveWorkbook(session.workbook(), target);
-        if (!saved.ok && target.exactPath.empty() && target.folder != documentsFolder()) {
+        if (!saved && target.exactPath.empty() && target.folder != documentsFolder()) {
             // The workbook's folder may be read-only (a shared or write-protected drive): the
             // result then goes to the documents folder rather than being lost.
-            appendLog(state, frontend, saved.error);
+            appendLog(state, frontend, saved.error());
             target.folder = documentsFolder();
             saved = saveWorkbook(session.workbook(), target);
         }
         addTiming(outcome, "save", watch.lapMilliseconds());
-        if (!saved.ok) {
-            abort(saved.error);
+        if (!saved) {
+            abort(saved.error());
             return;
         }
-        appendLog(state, frontend, tx::kLogSaved + saved.path);
+        appendLog(state, frontend, tx::kLogSaved + *saved);
 
         appendLog(
             state, frontend,
@@ -341,11 +341,11 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
     session.SetVisible(true);
     session.SetUserControl(true);
     session.End();
-    frontend.openDocument(saved.path);
+    frontend.openDocument(*saved);
     frontend.minimiseWindow();
     if (outcome != nullptr) {
         outcome->completed = true;
-        outcome->savedPath = saved.path;
+        outcome->savedPath = *saved;
     }
 }
 

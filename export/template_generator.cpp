@@ -115,9 +115,9 @@ void generateTemplates(AppState& state, Frontend& frontend,
         frontend.focusControl(ctl::ExamNameBox);
         return;
     }
-    std::string driverError;
-    if (!chooseSpreadsheetDriver(state.workbook.driverName, false, driverError, installedReaders)) {
-        frontend.showMessage(driverError, tx::kProgramName, MessageIcon::None);
+    if (Status chosen = chooseSpreadsheetDriver(state.workbook.driverName, false, installedReaders);
+        !chosen) {
+        frontend.showMessage(chosen.error(), tx::kProgramName, MessageIcon::None);
         return;
     }
 
@@ -151,12 +151,12 @@ void generateTemplates(AppState& state, Frontend& frontend,
         target.folder = documentsFolder();
         target.baseName = examName;
     }
-    const SaveResult saved = saveWorkbook(session.workbook(), target);
-    if (!saved.ok) {
-        frontend.showMessage(saved.error, tx::kCaptionError, MessageIcon::Error);
+    const Result<std::string> saved = saveWorkbook(session.workbook(), target);
+    if (!saved) {
+        frontend.showMessage(saved.error(), tx::kCaptionError, MessageIcon::Error);
         return;
     }
-    appendLog(state, frontend, tx::kLogSaved + saved.path);
+    appendLog(state, frontend, tx::kLogSaved + *saved);
 
     frontend.setTitle(
         strprintf(tx::kTitleFormat, tx::kProgramName, tx::kTitleTemplate, examName.c_str(), tx::kTitleDone));
@@ -167,7 +167,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
     session.SetVisible(true);
     session.SetUserControl(true);
     session.End();
-    frontend.openDocument(saved.path);
+    frontend.openDocument(*saved);
     frontend.minimiseWindow();
 }
 

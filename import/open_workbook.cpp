@@ -60,10 +60,10 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
         showError(frontend, strprintf("%s\n%s", msg::kWrongExtension, path.c_str()));
         return;
     }
-    std::string driverError;
-    if (!chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", driverError,
-                                 installedReaders)) {
-        frontend.showMessage(driverError, msg::kProgramName, MessageIcon::None);
+    if (Status chosen =
+            chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", installedReaders);
+        !chosen) {
+        frontend.showMessage(chosen.error(), msg::kProgramName, MessageIcon::None);
         return;
     }
     state.workbook.title = fileName.substr(0, dot);
