@@ -97,8 +97,6 @@ inline constexpr const char* kScoreBandFormat = "%3d%s%-3d%s";  ///< edge "→" 
 inline constexpr const char* kPoints = "分";
 inline constexpr const char* kSubjectHeader = "学科";
 inline constexpr const char* kBandHeader = "分数段";
-inline constexpr const char* kSubjectBlockFormat = "%s\n%s%d%s";  ///< name "（" M "分）"
-inline constexpr const char* kPointsClose = "分）";
 inline constexpr const char* kTooManyRowsFormat =
     "%s：%s满分 %d 分需要 %d 行，超过了工作表的最大行数 %d 行！";
 
