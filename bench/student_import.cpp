@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/frontend.h"
+#include "app/null_frontend.h"
 #include "import/sheet_query.h"
 
 namespace {
@@ -28,21 +28,13 @@ constexpr int kExamined = 9;  // 语文 … 政治
 constexpr double kAllowedRatio = 1.3;
 
 // Answers every question with Yes and counts what it is told.
-class BenchFrontend : public Frontend {
+class BenchFrontend : public NullFrontend {
   public:
     void showMessage(const std::string& text, const std::string&, MessageIcon) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
         ++messages;
     }
-    bool askYesNo(const std::string&, const std::string&) override { return true; }
     void logAppended(const std::string& line) override { lastLog = line; }
-    void setTitle(const std::string&) override {}
-    bool setClipboardText(const std::string&) override { return true; }
-    void playNotification() override {}
-    void focusControl(int) override {}
-    void enableControl(int, bool) override {}
-    void minimiseWindow() override {}
-    void openDocument(const std::string&) override {}
 
     int messages = 0;
     std::string lastLog;
