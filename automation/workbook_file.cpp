@@ -169,6 +169,12 @@ void syncFolder(const std::string& folder) {
 
 }  // namespace
 
+SaveTarget saveTargetFor(const std::string& outputPath, bool overwrite, const std::string& folder,
+                         const std::string& baseName) {
+    if (!outputPath.empty()) return {.exactPath = outputPath, .overwrite = overwrite};
+    return {.folder = folder, .baseName = baseName};
+}
+
 Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& target) {
     workbook.recalculate();
 

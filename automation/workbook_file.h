@@ -17,6 +17,11 @@ struct SaveTarget {
     bool overwrite = false;  ///< with exactPath: replace an existing file
 };
 
+/// The output path when one was asked for (replaced only with `overwrite`), otherwise a new file
+/// named after `baseName` in `folder`.
+SaveTarget saveTargetFor(const std::string& outputPath, bool overwrite, const std::string& folder,
+                         const std::string& baseName);
+
 /// Computes the formulas' cached results and writes the workbook through a temporary file that is
 /// renamed when complete; a failed write leaves no file behind. The path of the file written, or a
 /// message naming the path and the reason.

@@ -73,6 +73,19 @@ class FormatTable {
   private:
     static constexpr size_t kStyles = 128;  // 4 border bits, 2 alignment bits, 1 vertical bit
 
+    /// The libxlsxwriter calls that draw one edge of the box.
+    struct BorderSetters {
+        uint8_t edge;
+        void (*line)(lxw_format*, uint8_t);
+        void (*colour)(lxw_format*, lxw_color_t);
+    };
+    static constexpr BorderSetters kBorderSetters[] = {
+        {kBorderLeft, format_set_left, format_set_left_color},
+        {kBorderRight, format_set_right, format_set_right_color},
+        {kBorderTop, format_set_top, format_set_top_color},
+        {kBorderBottom, format_set_bottom, format_set_bottom_color},
+    };
+
     static size_t alignIndex(int8_t code) {
         if (code == kAlignLeft) return 1;
         if (code == kAlignCenter) return 2;
@@ -86,21 +99,10 @@ class FormatTable {
             return nullptr;
         }
         // A thin continuous line in colour index 1 (black) on each boxed edge.
-        if (style & kBorderLeft) {
-            format_set_left(f, LXW_BORDER_THIN);
-            format_set_left_color(f, LXW_COLOR_BLACK);
-        }
-        if (style & kBorderRight) {
-            format_set_right(f, LXW_BORDER_THIN);
-            format_set_right_color(f, LXW_COLOR_BLACK);
-        }
-        if (style & kBorderTop) {
-            format_set_top(f, LXW_BORDER_THIN);
-            format_set_top_color(f, LXW_COLOR_BLACK);
-        }
-        if (style & kBorderBottom) {
-            format_set_bottom(f, LXW_BORDER_THIN);
-            format_set_bottom_color(f, LXW_COLOR_BLACK);
+        for (const BorderSetters& edge : kBorderSetters) {
+            if ((style & edge.edge) == 0) continue;
+            edge.line(f, LXW_BORDER_THIN);
+            edge.colour(f, LXW_COLOR_BLACK);
         }
         switch ((style >> 4) & 3u) {
             case 1:

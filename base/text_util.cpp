@@ -19,16 +19,23 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-}  // namespace
-
-int cAtoi(std::string_view text) {
+// Where the digits of a number begin: past leading blanks and one sign, which sets `negative`.
+size_t skipBlanksAndSign(std::string_view text, bool& negative) {
     size_t i = 0;
     while (i < text.size() && isBlank(text[i])) ++i;
-    bool negative = false;
+    negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
         ++i;
     }
+    return i;
+}
+
+}  // namespace
+
+int cAtoi(std::string_view text) {
+    bool negative = false;
+    size_t i = skipBlanksAndSign(text, negative);
     long long value = 0;
     for (; i < text.size() && isDigit(text[i]); ++i) {
         value = value * 10 + (text[i] - '0');
@@ -41,13 +48,8 @@ int cAtoi(std::string_view text) {
 }
 
 double cAtof(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    size_t i = skipBlanksAndSign(text, negative);
     size_t numberStart = i;
     size_t digits = 0;
     while (i < text.size() && isDigit(text[i])) ++i, ++digits;

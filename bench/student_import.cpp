@@ -18,7 +18,7 @@
 
 #include "app/app_state.h"
 #include "app/null_frontend.h"
-#include "import/sheet_query.h"
+#include "bench/query_columns.h"
 
 namespace {
 
@@ -86,23 +86,9 @@ double secondsOf(auto&& work) {
 long readColumns(const std::string& path) {
     std::vector<std::string> columns{"学校", "班级", "姓名"};
     for (int i = 0; i < kExamined; ++i) columns.emplace_back(kSubjects[static_cast<size_t>(i)].name);
-    SheetQuery query;
-    Status opened = query.open(path);
-    if (opened) opened = query.select("成绩", columns);
-    if (!opened) {
-        std::fprintf(stderr, "reader failed: %s\n", opened.error().c_str());
-        std::exit(1);
-    }
-    long rows = 0;
-    size_t bytes = 0;
-    while (!query.atEnd()) {
-        for (size_t i = 0; i < columns.size(); ++i) bytes += query.field(i).size();
-        ++rows;
-        if (!query.next()) break;
-    }
-    query.close();
-    if (bytes == 0) std::fprintf(stderr, "no data read\n");
-    return rows;
+    bench::ColumnsRead read = bench::queryColumns(path, "成绩", columns);
+    if (read.bytes == 0) std::fprintf(stderr, "no data read\n");
+    return static_cast<long>(read.rows);
 }
 
 }  // namespace

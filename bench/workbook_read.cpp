@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "import/sheet_query.h"
+#include "bench/query_columns.h"
 
 // Every allocation through operator new is counted, so that reading can show that a row costs none.
 namespace {
@@ -274,21 +274,8 @@ size_t readWorkbookStream(const std::string& path) {
 
 /// Reads the query's columns of every row through SheetQuery; the number of rows.
 size_t query(const std::string& path) {
-    varnex::SheetQuery q;
-    varnex::Status opened = q.open(path);
-    if (opened) opened = q.select(kSheet, kQuery);
-    if (!opened) {
-        std::fprintf(stderr, "query failed: %s\n", opened.error().c_str());
-        std::exit(1);
-    }
-    size_t rows = 0;
-    size_t bytes = 0;
-    while (!q.atEnd()) {
-        for (size_t i = 0; i < kQuery.size(); ++i) bytes += q.field(i).size();
-        ++rows;
-        if (!q.next()) break;
-    }
-    return bytes > 0 ? rows : 0;
+    varnex::bench::ColumnsRead read = varnex::bench::queryColumns(path, kSheet, kQuery);
+    return read.bytes > 0 ? read.rows : 0;
 }
 
 /// Heap allocations made while reading a sheet through the query.

@@ -123,10 +123,7 @@ double writeThroughSession(const std::string& path, double& buildSeconds) {
         }
     }
     buildSeconds = seconds(start);
-    SaveTarget target;
-    target.exactPath = path;
-    target.overwrite = true;
-    Result<std::string> saved = saveWorkbook(session.workbook(), target);
+    Result<std::string> saved = saveWorkbook(session.workbook(), {.exactPath = path, .overwrite = true});
     if (!saved) {
         std::fprintf(stderr, "%s\n", saved.error().c_str());
         std::exit(2);

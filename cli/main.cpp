@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -217,11 +218,33 @@ bool wantsHelp(const Args& args) {
     return args.flags.count("--help") || args.flags.count("-h");
 }
 
+// A command's arguments when they hold everything it needs (`complete`). Otherwise none, and
+// `exitStatus` says how the command ends at once: 0 after printing its help for --help or -h,
+// kExitUsage for an unknown option or a missing value, or with its help on standard error when
+// something it needs is missing.
+std::optional<Args> commandArgs(int argc, char** argv, std::vector<std::string> flags, const char* help,
+                                const std::function<bool(const Args&)>& complete, int& exitStatus) {
+    flags.insert(flags.end(), {"--help", "-h"});
+    std::optional<Args> args = parse(argc, argv, 2, flags);
+    exitStatus = kExitUsage;
+    if (!args) return std::nullopt;
+    if (wantsHelp(*args)) {
+        std::fputs(help, stdout);
+        exitStatus = 0;
+        return std::nullopt;
+    }
+    if (!complete(*args)) {
+        std::fputs(help, stderr);
+        return std::nullopt;
+    }
+    return args;
+}
+
 int runSheets(int argc, char** argv) {
-    auto args = parse(argc, argv, 2, {"--help", "-h"});
-    if (!args) return kExitUsage;
-    if (wantsHelp(*args)) return std::fputs(kSheetsHelp, stdout), 0;
-    if (args->positional.size() != 1) return std::fputs(kSheetsHelp, stderr), kExitUsage;
+    int status = 0;
+    auto args = commandArgs(
+        argc, argv, {}, kSheetsHelp, [](const Args& a) { return a.positional.size() == 1; }, status);
+    if (!args) return status;
     AppState state;
     CliFrontend ui(false, true);
     openWorkbook(state, ui, args->positional[0]);
@@ -231,11 +254,11 @@ int runSheets(int argc, char** argv) {
 }
 
 int runTemplate(int argc, char** argv) {
-    auto args = parse(argc, argv, 2, {"--help", "-h", "--force"});
-    if (!args) return kExitUsage;
-    if (wantsHelp(*args)) return std::fputs(kTemplateHelp, stdout), 0;
-    if (!args->positional.empty() || !args->values.count("--exam"))
-        return std::fputs(kTemplateHelp, stderr), kExitUsage;
+    int status = 0;
+    auto args = commandArgs(
+        argc, argv, {"--force"}, kTemplateHelp,
+        [](const Args& a) { return a.positional.empty() && a.values.count("--exam"); }, status);
+    if (!args) return status;
     AppState state;
     state.examNameText = args->values["--exam"];
     if (args->values.count("-o")) {
@@ -251,11 +274,11 @@ int runTemplate(int argc, char** argv) {
 }
 
 int runSample(int argc, char** argv) {
-    auto args = parse(argc, argv, 2, {"--help", "-h", "--force"});
-    if (!args) return kExitUsage;
-    if (wantsHelp(*args)) return std::fputs(kSampleHelp, stdout), 0;
-    if (!args->positional.empty() || !args->values.count("-o"))
-        return std::fputs(kSampleHelp, stderr), kExitUsage;
+    int status = 0;
+    auto args = commandArgs(
+        argc, argv, {"--force"}, kSampleHelp,
+        [](const Args& a) { return a.positional.empty() && a.values.count("-o"); }, status);
+    if (!args) return status;
     SampleOptions options;
     auto grade = gradeOption(*args, kGradeNames[kDefaultGradeIndex]);
     auto schools = intOption(*args, "--schools", options.schools, 1, 10000);
@@ -275,10 +298,7 @@ int runSample(int argc, char** argv) {
     ExcelSession session;
     session.Start();
     SampleSummary summary = buildSampleExam(session, options);
-    SaveTarget target;
-    target.exactPath = out;
-    target.overwrite = force;
-    Result<std::string> saved = saveWorkbook(session.workbook(), target);
+    Result<std::string> saved = saveWorkbook(session.workbook(), {.exactPath = out, .overwrite = force});
     if (!saved) {
         std::fprintf(stderr, "[错误] %s\n", saved.error().c_str());
         return kExitFailed;
@@ -303,14 +323,17 @@ bool selectSheet(AppState& state, const std::string& name) {
 }
 
 int runExport(int argc, char** argv) {
-    auto args = parse(argc, argv, 2, {"--help", "-h", "--force", "--yes"});
-    if (!args) return kExitUsage;
-    if (wantsHelp(*args)) return std::fputs(kExportHelp, stdout), 0;
+    int status = 0;
+    auto args = commandArgs(
+        argc, argv, {"--force", "--yes"}, kExportHelp,
+        [](const Args& a) {
+            const auto& v = a.values;
+            return a.positional.size() == 1 && v.count("--scores") && v.count("--grade") &&
+                   v.count("--exam") && v.count("-o");
+        },
+        status);
+    if (!args) return status;
     auto& v = args->values;
-    if (args->positional.size() != 1 || !v.count("--scores") || !v.count("--grade") || !v.count("--exam") ||
-        !v.count("-o")) {
-        return std::fputs(kExportHelp, stderr), kExitUsage;
-    }
     auto grade = gradeOption(*args, "");
     auto rule = intOption(*args, "--missing-rule", 0, 0, 2);
     auto limit = intOption(*args, "--missing-limit", 4, 0, 11);

@@ -84,31 +84,6 @@ bool anyReportChosen(const ExportOptions& o) {
            o.totalRankBands || o.topNEnabled || o.classRanking;
 }
 
-const char* familyOf(SheetKind kind) {
-    switch (kind) {
-        case SheetKind::TotalRankBands:
-            return "rank bands";
-        case SheetKind::TotalBands:
-            return "total bands";
-        case SheetKind::SubjectBands:
-            return "subject bands";
-        case SheetKind::TeacherRates:
-            return "teacher rates";
-        case SheetKind::ClassRates:
-            return "class rates";
-        case SheetKind::GradeRates:
-            return "grade rates";
-        case SheetKind::TopN:
-            return "top N";
-        case SheetKind::ClassRankingPerClass:
-        case SheetKind::ClassRankingAll:
-            return "class ranking";
-        case SheetKind::Contents:
-            break;
-    }
-    return "contents";
-}
-
 std::string folderOf(const std::string& path) {
     std::string folder = std::filesystem::path(path).parent_path().string();
     return folder.empty() ? std::string(".") : folder;
@@ -197,7 +172,7 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state
         if (Status written = writePlannedSheet(sheet, planned, plan, state, classListing, logLine); !written)
             return written;
         sheet.SetVisible(1);
-        addTiming(outcome, familyOf(planned.kind), watch.lapMilliseconds());
+        addTiming(outcome, sheetFamily(planned.kind), watch.lapMilliseconds());
     }
     return {};
 }
@@ -284,14 +259,9 @@ Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& stat
 // workbook's folder cannot take it. The path written.
 Result<std::string> saveResultWorkbook(ExcelSession& session, AppState& state, Frontend& frontend,
                                        ExportOutcome* outcome) {
-    SaveTarget target;
-    if (!state.outputPath.empty()) {
-        target.exactPath = state.outputPath;
-        target.overwrite = state.overwriteOutput;
-    } else {
-        target.folder = folderOf(state.workbook.path);
-        target.baseName = resultFileName(state);  // saveWorkbook makes it a safe file name
-    }
+    // saveWorkbook makes the base name a safe file name.
+    SaveTarget target = saveTargetFor(state.outputPath, state.overwriteOutput, folderOf(state.workbook.path),
+                                      resultFileName(state));
     Stopwatch watch;
     Result<std::string> saved = saveWorkbook(session.workbook(), target);
     if (!saved && target.exactPath.empty() && target.folder != documentsFolder()) {

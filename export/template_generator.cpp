@@ -143,15 +143,9 @@ void generateTemplates(AppState& state, Frontend& frontend,
     }
 
     // Saved before anything reports completion, so that a failed save is never announced as done.
-    SaveTarget target;
-    if (!state.outputPath.empty()) {
-        target.exactPath = state.outputPath;
-        target.overwrite = state.overwriteOutput;
-    } else {
-        target.folder = documentsFolder();
-        target.baseName = examName;
-    }
-    const Result<std::string> saved = saveWorkbook(session.workbook(), target);
+    const Result<std::string> saved =
+        saveWorkbook(session.workbook(),
+                     saveTargetFor(state.outputPath, state.overwriteOutput, documentsFolder(), examName));
     if (!saved) {
         frontend.showMessage(saved.error(), tx::kCaptionError, MessageIcon::Error);
         return;

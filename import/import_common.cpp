@@ -13,6 +13,14 @@ std::string importTitle(const AppState& state, const char* stateText) {
                      state.imported.sheetName.c_str(), stateText);
 }
 
+bool worksheetSelected(const AppState& state, Frontend& frontend) {
+    // The worksheet box shows no text when no entry is selected.
+    const int selected = state.workbook.selectedSheet;
+    if (selected >= 0 && selected < static_cast<int>(state.workbook.sheetNames.size())) return true;
+    frontend.showMessage(t::kNoWorksheet, t::kCaptionError, MessageIcon::Error);
+    return false;
+}
+
 bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& frontend,
                      const std::vector<std::string>& columns,
                      const std::vector<std::string>& furtherColumns) {
@@ -36,10 +44,23 @@ bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& fronten
     return true;
 }
 
-void reportUnreadableRow(AppState& state, Frontend& frontend, const std::string& readerError) {
-    std::string text = std::string(t::kRowUnreadable) + readerError;
-    appendLog(state, frontend, text);
-    frontend.showMessage(text, t::kCaptionError, MessageIcon::Error);
+Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const std::string& key,
+                         int count) {
+    if (school.empty()) return fail(strprintf(t::kEmptyWithCountFormat, t::kSchool, t::kSchoolEmpty, count));
+    if (school == t::kAllSchools) return fail(strprintf(t::kSchoolAllFormat, t::kSchool, t::kSchoolAll));
+    if (key.empty()) return fail(strprintf(t::kEmptyWithCountFormat, keyColumn, t::kCellEmpty, count));
+    return {};
+}
+
+void reportRowProblem(AppState& state, Frontend& frontend, const std::string& problem) {
+    appendLog(state, frontend, problem);
+    frontend.showMessage(problem, t::kCaptionError, MessageIcon::Error);
+}
+
+bool moveToNextRow(SheetQuery& query, AppState& state, Frontend& frontend) {
+    Status moved = query.next();
+    if (!moved) reportRowProblem(state, frontend, std::string(t::kRowUnreadable) + moved.error());
+    return moved.ok();
 }
 
 }  // namespace varnex

@@ -320,13 +320,6 @@ class XlsWorkbook : public WorkbookReader {
     XlsWorkbook(GsfInput* stream, std::string displayName)
         : stream_(stream), displayName_(std::move(displayName)) {}
 
-    /// Reads the workbook globals: the worksheets, the code page and the shared strings.
-    Status load() {
-        Status loaded = loadGlobals();
-        if (!loaded) return fail(strprintf(msg::kCorruptBiff, displayName_.c_str(), loaded.error().c_str()));
-        return {};
-    }
-
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
     Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) override {
@@ -339,8 +332,9 @@ class XlsWorkbook : public WorkbookReader {
         return stream;
     }
 
-  private:
-    Status loadGlobals() {
+    /// Reads the workbook globals: the worksheets, the code page and the shared strings. A failure
+    /// is the reason, without the file name.
+    Status load() {
         RecordReader reader(stream_.get());
         if (reader.size() > limits::kMaxBiffStreamBytes) return fail(msg::kStreamTooLarge);
         Record record;
@@ -404,6 +398,7 @@ class XlsWorkbook : public WorkbookReader {
         return readSharedStrings(sst);
     }
 
+  private:
     Status readSharedStrings(const std::vector<std::string>& parts) {
         biff::ContinuedData data;
         for (const std::string& part : parts) data.addSegment(part);
@@ -456,7 +451,8 @@ Result<std::unique_ptr<WorkbookReader>> openFromInput(GsfInput* source, const st
     if (stream == nullptr)
         return fail(strprintf(msg::kCorruptBiff, displayName.c_str(), msg::kNoWorkbookStream));
     auto workbook = std::make_unique<XlsWorkbook>(stream, displayName);
-    if (Status loaded = workbook->load(); !loaded) return fail(loaded.error());
+    if (Status loaded = workbook->load(); !loaded)
+        return fail(strprintf(msg::kCorruptBiff, displayName.c_str(), loaded.error().c_str()));
     std::unique_ptr<WorkbookReader> reader = std::move(workbook);
     return reader;
 }

@@ -409,13 +409,6 @@ class XlsxWorkbook : public WorkbookReader {
     XlsxWorkbook(std::unique_ptr<ZipPackage> package, std::string displayName)
         : package_(std::move(package)), displayName_(std::move(displayName)) {}
 
-    /// Reads the workbook part and its relationships: the worksheets' names and parts.
-    Status load() {
-        Status loaded = loadParts();
-        if (!loaded) return fail(strprintf(msg::kCorruptZip, displayName_.c_str(), loaded.error().c_str()));
-        return {};
-    }
-
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
     Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) override {
@@ -437,18 +430,9 @@ class XlsxWorkbook : public WorkbookReader {
         return stream;
     }
 
-  private:
-    Result<std::vector<Relationship>> readRelationships(const std::string& sourcePart) {
-        std::string relsName = relationshipsPartOf(sourcePart);
-        int64_t at = package_->find(relsName);
-        if (at < 0) return fail(strprintf(msg::kMissingPart, relsName.c_str()));
-        ZipPartReader part(*package_, at, relsName, limits::kMaxSmallPartBytes);
-        RelationshipsParser parser(part, sourcePart);
-        if (Status parsed = parser.parseAll(); !parsed) return fail(parsed.error());
-        return std::move(parser.relationships);
-    }
-
-    Status loadParts() {
+    /// Reads the workbook part and its relationships: the worksheets' names and parts. A failure
+    /// is the reason, without the file name.
+    Status load() {
         // The package's relationships name the workbook part; "xl/workbook.xml" when they are missing.
         std::string workbookPart = "xl/workbook.xml";
         if (package_->find("_rels/.rels") >= 0) {
@@ -488,6 +472,17 @@ class XlsxWorkbook : public WorkbookReader {
         return {};
     }
 
+  private:
+    Result<std::vector<Relationship>> readRelationships(const std::string& sourcePart) {
+        std::string relsName = relationshipsPartOf(sourcePart);
+        int64_t at = package_->find(relsName);
+        if (at < 0) return fail(strprintf(msg::kMissingPart, relsName.c_str()));
+        ZipPartReader part(*package_, at, relsName, limits::kMaxSmallPartBytes);
+        RelationshipsParser parser(part, sourcePart);
+        if (Status parsed = parser.parseAll(); !parsed) return fail(parsed.error());
+        return std::move(parser.relationships);
+    }
+
     Status loadSharedStrings() {
         if (sharedStringsPart_.empty()) return {};
         int64_t at = package_->find(sharedStringsPart_);
@@ -510,7 +505,8 @@ Result<std::unique_ptr<WorkbookReader>> finishOpening(Result<std::unique_ptr<Zip
                                                       const std::string& displayName) {
     if (!package) return fail(strprintf(msg::kCorruptZip, displayName.c_str(), package.error().c_str()));
     auto workbook = std::make_unique<XlsxWorkbook>(std::move(package).value(), displayName);
-    if (Status loaded = workbook->load(); !loaded) return fail(loaded.error());
+    if (Status loaded = workbook->load(); !loaded)
+        return fail(strprintf(msg::kCorruptZip, displayName.c_str(), loaded.error().c_str()));
     std::unique_ptr<WorkbookReader> reader = std::move(workbook);
     return reader;
 }
