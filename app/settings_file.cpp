@@ -131,11 +131,21 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     return true;
 }
 
-bool saveGrade(const std::string& path, const std::string& gradeName, const ScoreSettings& scores,
-               const ExportOptions& options) {
-    if (path.empty()) return false;
+namespace {
+
+// Why the settings could not be saved, naming the file.
+Error settingsNotSaved(const std::string& path) {
+    std::string where = path.empty() ? std::string(kSettingsFileName) : path;
+    return fail(strprintf("%s%s\n%s", "保存配置文件失败：", where.c_str(), "请检查文件夹是否可写。"));
+}
+
+}  // namespace
+
+Status saveGrade(const std::string& path, const std::string& gradeName, const ScoreSettings& scores,
+                 const ExportOptions& options) {
+    if (path.empty()) return settingsNotSaved(path);
     IniFile file = IniFile::load(path);
-    if (file.unreadable()) return false;  // saving would replace everything it holds
+    if (file.unreadable()) return settingsNotSaved(path);  // saving would replace everything it holds
     for (int s = 0; s < kSubjectCount; ++s) {
         int mark = scores.fullMark[static_cast<size_t>(s)];
         if (mark > 0) file.set(gradeName, kSubjects[static_cast<size_t>(s)].name, strprintf("%d", mark));
@@ -150,18 +160,16 @@ bool saveGrade(const std::string& path, const std::string& gradeName, const Scor
     file.set(kExportSection, kTopNKey, strprintf("%d", options.topNEnabled ? options.topN : 0));
     file.set(kExportSection, kClassRankingKey,
              strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
-    return file.save(path);
+    if (!file.save(path)) return settingsNotSaved(path);
+    return {};
 }
 
 void saveGradeCommand(AppState& state, Frontend& frontend) {
     std::string grade = state.gradeName();
-    if (saveGrade(state.settingsPath, grade, state.scores, state.exportOptions)) {
+    if (Status saved = saveGrade(state.settingsPath, grade, state.scores, state.exportOptions)) {
         frontend.showMessage(grade + "学科分值和优秀控制线保存成功！", "信息", MessageIcon::Information);
     } else {
-        std::string where = state.settingsPath.empty() ? std::string(kSettingsFileName) : state.settingsPath;
-        frontend.showMessage(
-            strprintf("%s%s\n%s", "保存配置文件失败：", where.c_str(), "请检查文件夹是否可写。"), "错误",
-            MessageIcon::Error);
+        frontend.showMessage(saved.error(), "错误", MessageIcon::Error);
     }
 }
 

@@ -56,48 +56,8 @@ bool exists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
-std::string reasonOf(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return tx::kSaveNoPermission;
-        case EROFS:
-            return tx::kSaveReadOnly;
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:
-            return tx::kSaveDiskFull;
-        case ENAMETOOLONG:
-            return tx::kSaveNameTooLong;
-        case ENOENT:
-        case ENOTDIR:
-            return tx::kSaveNoFolder;
-        case EEXIST:
-            return tx::kSaveExists;
-        case EISDIR:
-            return tx::kSaveIsFolder;
-        default:
-            return strprintf(tx::kSaveOtherFormat, std::strerror(error));
-    }
-}
-
 Error failed(const std::string& path, const std::string& reason) {
     return fail(strprintf(tx::kSaveFailedFormat, path.c_str(), reason.c_str()));
-}
-
-// The writer's failures that come from the file system carry a meaningful errno.
-bool isFileError(lxw_error code) {
-    switch (code) {
-        case LXW_ERROR_CREATING_XLSX_FILE:
-        case LXW_ERROR_CREATING_TMPFILE:
-        case LXW_ERROR_READING_TMPFILE:
-        case LXW_ERROR_ZIP_FILE_OPERATION:
-        case LXW_ERROR_ZIP_FILE_ADD:
-        case LXW_ERROR_ZIP_CLOSE:
-            return true;
-        default:
-            return false;
-    }
 }
 
 /// A hidden file in the target folder that the workbook is written to first; removed unless it was
@@ -195,18 +155,15 @@ Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& targ
     }
 
     PendingFile pending;
-    if (int error = pending.create(folder)) return failed(path, reasonOf(error));
-    if (XlsxWriteError e = writeXlsx(workbook, pending.path(), folder)) {
-        if (e.incomplete) return failed(path, tx::kSaveIncomplete);
-        if (isFileError(e.code) && e.systemError != 0) return failed(path, reasonOf(e.systemError));
-        return failed(path, strprintf(tx::kSaveOtherFormat, e.detail.c_str()));
-    }
-    if (int error = pending.sync()) return failed(path, reasonOf(error));
+    if (int error = pending.create(folder)) return failed(path, fileErrorReason(error));
+    if (Status written = writeXlsx(workbook, pending.path(), folder); !written)
+        return failed(path, written.error());
+    if (int error = pending.sync()) return failed(path, fileErrorReason(error));
 
     if (exact) {
         int error = target.overwrite ? (::rename(pending.path().c_str(), path.c_str()) == 0 ? 0 : errno)
                                      : renameNoReplace(pending.path(), path);
-        if (error != 0) return failed(path, reasonOf(error));
+        if (error != 0) return failed(path, fileErrorReason(error));
     } else {
         const std::string first = path;
         int error = EEXIST;
@@ -215,7 +172,7 @@ Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& targ
             error = renameNoReplace(pending.path(), path);
         }
         if (error == EEXIST) return failed(first, tx::kSaveNoFreeName);
-        if (error != 0) return failed(path, reasonOf(error));
+        if (error != 0) return failed(path, fileErrorReason(error));
     }
     pending.placed();
     syncFolder(folder);
