@@ -15,7 +15,9 @@ struct Error {
 };
 
 /// A failure with its message: `return fail("文件不存在：" + path);`.
-inline Error fail(std::string message) { return Error{std::move(message)}; }
+inline Error fail(std::string message) {
+    return Error{std::move(message)};
+}
 
 /// Either a value of T or an Error.
 template <class T>
