@@ -8,6 +8,7 @@
 #include <QTranslator>
 
 #include "app/app_state.h"
+#include "base/text_util.h"
 #include "ui/main_window.h"
 #include "ui/qt_frontend.h"
 #include "ui/single_instance.h"
@@ -26,17 +27,18 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTexts);
 
     using varnex::ui::SingleInstance;
-    namespace text = varnex::ui::text;
-    const QString title = QString::fromUtf8(text::kProductTitle);
+    namespace tx = varnex::ui_texts;
+    const QString title = QString::fromUtf8(tx::kProductTitle);
 
-    SingleInstance instance(QString::fromUtf8(text::kInstanceMarker));
+    SingleInstance instance(QString::fromUtf8(tx::kInstanceMarker));
     switch (instance.acquire()) {
         case SingleInstance::Outcome::Activated:
             return 0;
         case SingleInstance::Outcome::AlreadyRunning: {
-            QMessageBox box(QMessageBox::NoIcon, title,
-                            title + QLatin1Char('\n') + QString::fromUtf8(text::kAlreadyRunning),
-                            QMessageBox::Ok);
+            QMessageBox box(
+                QMessageBox::NoIcon, title,
+                QString::fromStdString(varnex::strprintf(tx::kAlreadyRunningFormat, tx::kProductTitle)),
+                QMessageBox::Ok);
             varnex::ui::setChineseButtonTexts(box);
             box.exec();
             return 0;

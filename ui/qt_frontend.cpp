@@ -12,10 +12,12 @@
 
 namespace varnex::ui {
 
+namespace tx = ui_texts;
+
 void setChineseButtonTexts(QMessageBox& box) {
-    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {{QMessageBox::Ok, text::kOkButton},
-                                                                         {QMessageBox::Yes, text::kYesButton},
-                                                                         {QMessageBox::No, text::kNoButton}};
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {{QMessageBox::Ok, tx::kOkButton},
+                                                                         {QMessageBox::Yes, tx::kYesButton},
+                                                                         {QMessageBox::No, tx::kNoButton}};
     for (const auto& [which, label] : texts) {
         if (QAbstractButton* button = box.button(which)) button->setText(QString::fromUtf8(label));
     }

@@ -107,7 +107,7 @@ TEST(Launchers, DesktopShortcutAndApplicationsMenuEntry) {
 TEST(HelpWindow, EveryTopicHasItsPage) {
     HelpWindow help;
     int index = 0;
-    for (const auto& topic : text::kHelpTopics) {
+    for (const auto& topic : ui_texts::kHelpTopics) {
         help.showTopic(index++);
         QString page = help.browser()->toPlainText();
         EXPECT_TRUE(page.startsWith(QString::fromUtf8(topic.title))) << topic.title;
