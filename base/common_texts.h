@@ -6,10 +6,20 @@
 // (import/import_texts.h, export/export_texts.h, …); a source file refers to its part's texts
 // through `namespace tx = <part>_texts;` and to any other part's texts by their full name.
 
+#include <string>
+
+#include "base/version.h"
+
 namespace varnex::common_texts {
 
 /// The program's name: the start of every window title and the caption of a plain message box.
 inline constexpr const char* kProgramName = "Varnex";
+
+/// The name with the version, "Varnex3.1": the window's first title, the caption of the
+/// already-running box and the name of the desktop launcher.
+inline std::string programTitle() {
+    return std::string(kProgramName) + kVersion;
+}
 
 // ---------------------------------------------------------------- captions of message boxes
 inline constexpr const char* kCaptionError = "错误";

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "base/common_texts.h"
+#include "base/text_util.h"
 #include "ui/ui_texts.h"
 
 namespace varnex::ui {
@@ -21,10 +22,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(QIcon(QStringLiteral(":/icons/varnex.png")).pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* name = new QLabel(
-        QStringLiteral("<span style=\"font-size:18pt; font-weight:bold\">%1</span>"
-                       "&nbsp;&nbsp;<span style=\"color:#0000ff\">%2</span>")
-            .arg(QString::fromUtf8(common_texts::kProgramName), QString::fromUtf8(tx::kAboutVersion)));
+    auto* name = new QLabel(QStringLiteral("<span style=\"font-size:18pt; font-weight:bold\">%1</span>"
+                                           "&nbsp;&nbsp;<span style=\"color:#0000ff\">%2</span>")
+                                .arg(QString::fromUtf8(common_texts::kProgramName),
+                                     QString::fromStdString(strprintf(tx::kAboutVersionFormat, kVersion))));
     auto* description = new QLabel(QString::fromUtf8(tx::kAboutDescription));
     description->setWordWrap(true);
     auto* credits = new QLabel(QString::fromUtf8(tx::kAboutCredits));

@@ -30,9 +30,10 @@ QString execQuoted(const QString& argument) {
 
 QString desktopEntryText(const LauncherTarget& target) {
     QString text = QStringLiteral("[Desktop Entry]\nType=Application\nVersion=1.0\n");
-    text += QStringLiteral("Name=%1\n").arg(QString::fromUtf8(tx::kProductTitle));
+    const QString title = QString::fromStdString(common_texts::programTitle());
+    text += QStringLiteral("Name=%1\n").arg(title);
     // The launcher's description, shown as its tooltip.
-    text += QStringLiteral("Comment=%1\n").arg(QString::fromUtf8(tx::kProductTitle));
+    text += QStringLiteral("Comment=%1\n").arg(title);
     text += QStringLiteral("Exec=%1\n").arg(execQuoted(target.programPath));
     text += QStringLiteral("Path=%1\n").arg(target.workingDir);
     if (!target.iconPath.isEmpty()) text += QStringLiteral("Icon=%1\n").arg(target.iconPath);

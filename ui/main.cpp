@@ -8,6 +8,7 @@
 #include <QTranslator>
 
 #include "app/app_state.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "ui/main_window.h"
 #include "ui/qt_frontend.h"
@@ -28,7 +29,8 @@ int main(int argc, char** argv) {
 
     using varnex::ui::SingleInstance;
     namespace tx = varnex::ui_texts;
-    const QString title = QString::fromUtf8(tx::kProductTitle);
+    const std::string programTitle = varnex::common_texts::programTitle();
+    const QString title = QString::fromStdString(programTitle);
 
     SingleInstance instance(QString::fromUtf8(tx::kInstanceMarker));
     switch (instance.acquire()) {
@@ -37,7 +39,7 @@ int main(int argc, char** argv) {
         case SingleInstance::Outcome::AlreadyRunning: {
             QMessageBox box(
                 QMessageBox::NoIcon, title,
-                QString::fromStdString(varnex::strprintf(tx::kAlreadyRunningFormat, tx::kProductTitle)),
+                QString::fromStdString(varnex::strprintf(tx::kAlreadyRunningFormat, programTitle.c_str())),
                 QMessageBox::Ok);
             varnex::ui::setChineseButtonTexts(box);
             box.exec();

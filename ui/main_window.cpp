@@ -169,7 +169,7 @@ void MainWindow::showSplash() {
 void MainWindow::initialise() {
     // The controls start with the records' initial values; a settings file replaces them below.
     writeRecords(controls_, state_);
-    setWindowTitle(qs(tx::kProductTitle));
+    setWindowTitle(QString::fromStdString(common_texts::programTitle()));
     toggleAlwaysOnTop();
     for (const char* line : tx::kAdviceLines) appendLog(state_, frontend_, line, false);
 

@@ -7,10 +7,6 @@
 
 namespace varnex::ui_texts {
 
-// Product and title
-constexpr const char* kVersion = "3.1";
-constexpr const char* kProductTitle = "Varnex3.1";
-
 // Single instance and splash
 constexpr const char* kInstanceMarker = "{1BC59C00-5EE7-11d6-8634-0000E8AF5899}";
 /// The program's title.
@@ -91,7 +87,8 @@ inline constexpr HelpTopic kHelpTopics[] = {
 
 // About window
 constexpr const char* kAboutCaption = "关于Varnex";
-constexpr const char* kAboutVersion = "版本 3.1";
+/// Version.
+constexpr const char* kAboutVersionFormat = "版本 %s";
 constexpr const char* kAboutDescription =
     "Varnex 分析一个年级一次考试的成绩：导入任课教师和学生成绩，计算学校、班级和教师的"
     "优秀率、及格率和平均分，统计分数段和名次段，列出总分前N名和班级排名，"

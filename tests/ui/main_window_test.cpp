@@ -25,6 +25,7 @@
 #include "app/control_ids.h"
 #include "app/settings_file.h"
 #include "base/text_util.h"
+#include "base/version.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_transfer.h"
@@ -130,7 +131,7 @@ class WindowTest : public ::testing::Test {
 };
 
 TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
-    EXPECT_EQ(window->windowTitle(), q("Varnex3.1"));
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Varnex" + std::string(kVersion)));
     EXPECT_TRUE(window->alwaysOnTop());
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
 
@@ -371,7 +372,7 @@ TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheWindowTitle) {
     window->runCommand(ctl::CmdGenerateTemplates);
     poll.stop();
     EXPECT_EQ(seenText, q("请输入一个整数。"));
-    EXPECT_EQ(seenTitle, q("Varnex3.1"));
+    EXPECT_EQ(seenTitle, QString::fromStdString("Varnex" + std::string(kVersion)));
     EXPECT_EQ(seenIcon, QMessageBox::Warning);
     EXPECT_EQ(templates, 1);
 }
