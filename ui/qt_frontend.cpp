@@ -76,14 +76,14 @@ void QtFrontend::playNotification() {
     QApplication::beep();
 }
 
-void QtFrontend::focusControl(int controlId) {
-    window_.focusControl(controlId);
-    if (standIn_ != nullptr) standIn_->focusControl(controlId);
+void QtFrontend::focusControl(ControlId control) {
+    window_.focusControl(control);
+    if (standIn_ != nullptr) standIn_->focusControl(control);
 }
 
-void QtFrontend::enableControl(int controlId, bool enabled) {
-    window_.enableControl(controlId, enabled);
-    if (standIn_ != nullptr) standIn_->enableControl(controlId, enabled);
+void QtFrontend::enableControl(ControlId control, bool enabled) {
+    window_.enableControl(control, enabled);
+    if (standIn_ != nullptr) standIn_->enableControl(control, enabled);
 }
 
 void QtFrontend::minimiseWindow() {
