@@ -5,10 +5,14 @@
 
 #include <cstdlib>
 
+#include "app/app_texts.h"
 #include "app/ini_file.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 
 namespace varnex {
+
+namespace tx = app_texts;
 
 const char* const kSettingsFileName = "配置文件.ini";
 const char* const kExportSection = "导出选项";
@@ -148,12 +152,12 @@ bool saveGrade(const std::string& path, const std::string& gradeName, const Scor
 void saveGradeCommand(AppState& state, Frontend& frontend) {
     std::string grade = state.gradeName();
     if (saveGrade(state.settingsPath, grade, state.scores, state.exportOptions)) {
-        frontend.showMessage(grade + "学科分值和优秀控制线保存成功！", "信息", MessageIcon::Information);
+        frontend.showMessage(strprintf(tx::kGradeSavedFormat, grade.c_str()), common_texts::kCaptionInfo,
+                             MessageIcon::Information);
     } else {
         std::string where = state.settingsPath.empty() ? std::string(kSettingsFileName) : state.settingsPath;
-        frontend.showMessage(
-            strprintf("%s%s\n%s", "保存配置文件失败：", where.c_str(), "请检查文件夹是否可写。"), "错误",
-            MessageIcon::Error);
+        frontend.showMessage(strprintf(tx::kSaveFailedFormat, where.c_str()), common_texts::kCaptionError,
+                             MessageIcon::Error);
     }
 }
 

@@ -1,16 +1,10 @@
 #include "app/spreadsheet_driver.h"
 
+#include "app/app_texts.h"
+
 namespace varnex {
 
-namespace {
-
-// Shown in a plain message box by the caller.
-constexpr const char* kNoReaderInstalled =
-    "在您的系统中未找到 Excel 驱动程序！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
-constexpr const char* kNoXlsxReaderInstalled =
-    "在您的系统中未找到 Excel 2007 驱动程序！\n请正确安装2007及之后版本的 Microsoft Office Excel，然后重试！";
-
-}  // namespace
+namespace tx = app_texts;
 
 const std::vector<std::string>& builtInReaders() {
     static const std::vector<std::string> readers = {kXlsxReaderName, kXlsReaderName};
@@ -32,13 +26,13 @@ bool chooseSpreadsheetDriver(std::string& driverName, bool requireXlsx, std::str
     if (!haveXlsx) {
         choice = findInstalledDriver(installed, kXlsReaderName);
         if (choice.empty()) {
-            error = kNoReaderInstalled;
+            error = tx::kNoReaderInstalled;
             return false;
         }
     }
     driverName = choice;
     if (requireXlsx && !haveXlsx) {
-        error = kNoXlsxReaderInstalled;
+        error = tx::kNoXlsxReaderInstalled;
         return false;
     }
     return true;

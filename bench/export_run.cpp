@@ -53,8 +53,8 @@ class BenchFrontend : public Frontend {
     void setTitle(const std::string&) override {}
     bool setClipboardText(const std::string&) override { return true; }
     void playNotification() override {}
-    void focusControl(int) override {}
-    void enableControl(int, bool) override {}
+    void focusControl(ControlId) override {}
+    void enableControl(ControlId, bool) override {}
     void minimiseWindow() override {}
     void openDocument(const std::string&) override {}
     std::string lastError;

@@ -9,6 +9,7 @@
 #include "app/status_log.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "export/class_ranking.h"
 #include "export/contents_sheet.h"
@@ -24,12 +25,12 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 namespace {
 
 void showError(Frontend& frontend, const std::string& text) {
-    frontend.showMessage(text, tx::kCaptionError, MessageIcon::Error);
+    frontend.showMessage(text, common_texts::kCaptionError, MessageIcon::Error);
 }
 
 // The first excellence line outside 1..99 of an examined subject, as its message; "" when none.
@@ -37,7 +38,7 @@ std::string excellenceLineProblem(const ScoreSettings& scores) {
     for (size_t i = 0; i < kSubjects.size(); ++i) {
         if (scores.fullMark[i] == 0) continue;
         int line = scores.excellenceLine[i];
-        if (line < 1 || line >= 100) return strprintf("%s%s", kSubjects[i].name, tx::kExcellenceLineRange);
+        if (line < 1 || line >= 100) return strprintf(tx::kExcellenceLineRangeFormat, kSubjects[i].name);
     }
     return {};
 }
@@ -69,9 +70,8 @@ std::string missingTeacherProblem(const AppState& state) {
         for (const auto& klass : it->second) {
             if (taught.count({school, klass}) != 0) continue;
             const std::string firstSubject = subjects.empty() ? std::string() : subjects.front();
-            return strprintf(tx::kMissingTeacherFormat, tx::kMissingTeacherBegin, school.c_str(),
-                             grade.c_str(), tx::kOpenBracket, klass.c_str(), tx::kCloseClass,
-                             firstSubject.c_str(), tx::kMissingTeacherEnd);
+            return strprintf(tx::kMissingTeacherFormat, school.c_str(), grade.c_str(), klass.c_str(),
+                             firstSubject.c_str());
         }
     }
     return {};
@@ -240,9 +240,8 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
     const std::string& sheetName = state.imported.sheetName;
     const SheetPlan plan = buildSheetPlan(state, examName);
     const std::string question =
-        strprintf(tx::kConfirmFormat, tx::kConfirmExamName, examName.c_str(), tx::kConfirmGrade,
-                  grade.c_str(), tx::kConfirmItems, plan.itemList.c_str(), tx::kConfirmQuestion);
-    if (!frontend.askYesNo(question, tx::kCaptionConfirm)) return;
+        strprintf(tx::kConfirmFormat, examName.c_str(), grade.c_str(), plan.itemList.c_str());
+    if (!frontend.askYesNo(question, common_texts::kCaptionConfirm)) return;
 
     frontend.enableControl(ctl::ImportStudents, false);
     ExcelSession session;
@@ -270,7 +269,7 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
     SaveResult saved;
     try {
         session.SetUserControl(true);
-        session.SetCaption(strprintf(tx::kCaptionFormat, examName.c_str(), sheetName.c_str(), tx::kAnalysis));
+        session.SetCaption(strprintf(tx::kCaptionFormat, examName.c_str(), sheetName.c_str()));
         session.AddWorkbook(OmittedArgument);
         session.Sheets();
         if (n >= 4) session.AddSheets(n - 3);
@@ -278,8 +277,8 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
             outcome->sheetCount = n;
             outcome->addedSheets = plan.addedSheets();
         }
-        frontend.setTitle(strprintf(tx::kWindowTitleFormat, tx::kProgramName, examName.c_str(),
-                                    tx::kFullColon, sheetName.c_str(), tx::kExporting));
+        frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
+                                    examName.c_str(), sheetName.c_str(), tx::kExporting));
 
         if (!writeSheets(session, plan, state, frontend, outcome)) {
             abort(rate_texts::kNoTeacherRows);
@@ -287,8 +286,7 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
         }
 
         // Saved before anything reports completion, so that a failed save is never announced as done.
-        const std::string fileName =
-            strprintf(tx::kFileNameFormat, examName.c_str(), grade.c_str(), tx::kAnalysis);
+        const std::string fileName = strprintf(tx::kFileNameFormat, examName.c_str(), grade.c_str());
         SaveTarget target;
         if (!state.outputPath.empty()) {
             target.exactPath = state.outputPath;
@@ -313,21 +311,16 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
         }
         appendLog(state, frontend, tx::kLogSaved + saved.path);
 
-        appendLog(
-            state, frontend,
-            strprintf(tx::kLogDoneFormat, examName.c_str(), tx::kFullColon, grade.c_str(), tx::kLogDone));
-        frontend.setTitle(strprintf(tx::kWindowTitleFormat, tx::kProgramName, examName.c_str(),
-                                    tx::kFullColon, sheetName.c_str(), tx::kExported));
+        appendLog(state, frontend, strprintf(tx::kLogDoneFormat, examName.c_str(), grade.c_str()));
+        frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
+                                    examName.c_str(), sheetName.c_str(), tx::kExported));
         std::string done;
         if (frontend.setClipboardText(fileName)) {
-            done = strprintf(tx::kDoneFormat, tx::kFileOpen, fileName.c_str(), tx::kFileClose, tx::kGenerated,
-                             tx::kSaveByHand, tx::kSheetsBefore, n, tx::kSheetsAfter, plan.itemList.c_str(),
-                             tx::kWillOpen);
+            done = strprintf(tx::kDoneFormat, fileName.c_str(), n, plan.itemList.c_str());
         } else {
-            done = strprintf(tx::kDoneNoClipboardFormat, tx::kFileOpen, fileName.c_str(), tx::kFileClose,
-                             tx::kGeneratedSaveByHand, tx::kWillOpen);
+            done = strprintf(tx::kDoneNoClipboardFormat, fileName.c_str());
         }
-        frontend.showMessage(done, tx::kCaptionInfo, MessageIcon::Information);
+        frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
     } catch (const std::exception& e) {
         abort(e.what());
         return;

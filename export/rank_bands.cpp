@@ -8,7 +8,7 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 void writeRankBands(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     const RowTable& students = state.students;
@@ -23,21 +23,16 @@ void writeRankBands(ExcelSheet& sheet, const AppState& state, const std::string&
     writeTitleRow(sheet, withAll ? schoolCount + 1 : schoolCount, title);
     writeBoxedCell(sheet, 0, 3, tx::kTotalRankBands, 15);
     for (int i = 0; i < schoolCount; ++i) {
-        writeBoxedCell(
-            sheet, 1 + i, 3,
-            strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(), tx::kCumulative),
-            11);
+        writeBoxedCell(sheet, 1 + i, 3,
+                       strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str()), 11);
     }
     if (withAll) {
-        writeBoxedCell(sheet, 1 + schoolCount, 3,
-                       strprintf(tx::kCumulativeHeaderFormat, tx::kAllSchools, tx::kCumulative), 11);
+        writeBoxedCell(sheet, 1 + schoolCount, 3, tx::kAllSchoolsCumulativeHeader, 11);
     }
     for (int k = 0; k < bands; ++k) {
         int first = 10 * k + 1;
         int last = k < fullBands ? first + 9 : n;
-        writeBoxedCell(
-            sheet, 0, k + 4,
-            strprintf(tx::kRankBandFormat, tx::kRankBandBefore, first, tx::kArrow, last, tx::kRankBandAfter));
+        writeBoxedCell(sheet, 0, k + 4, strprintf(tx::kRankBandFormat, first, last));
     }
 
     // A rank p lies in band (p − 1) / 10: count each group's rows per band once, then the

@@ -7,7 +7,7 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 long long scoreBandCount(int fullMark) {
     long long count = fullMark / 10 + (fullMark % 10 == 0 ? 1 : 2);
@@ -25,13 +25,13 @@ std::vector<ScoreBand> scoreBands(int fullMark) {
         if (j == count - 1) {
             b.low = fullMark;
             b.high = static_cast<double>(fullMark) + 10;
-            b.label = strprintf(tx::kFullMarkBandFormat, tx::kFullMark, fullMark, tx::kPoints);
+            b.label = strprintf(tx::kFullMarkBandFormat, fullMark);
             continue;
         }
         b.low = static_cast<int>(10 * j);
         int width = rest != 0 && j == count - 2 ? rest : 10;
         b.high = static_cast<double>(b.low) + width;
-        b.label = strprintf(tx::kScoreBandFormat, b.low, tx::kArrow, b.low + width - 1, tx::kPoints);
+        b.label = strprintf(tx::kScoreBandFormat, b.low, b.low + width - 1);
     }
     return bands;
 }
@@ -61,14 +61,11 @@ void writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string
     writeTitleRow(sheet, withAll ? schoolCount + 1 : schoolCount, title);
     writeBoxedCell(sheet, 0, 3, tx::kTotalBands, 15);
     for (int i = 0; i < schoolCount; ++i) {
-        writeBoxedCell(
-            sheet, 1 + i, 3,
-            strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(), tx::kCumulative),
-            11);
+        writeBoxedCell(sheet, 1 + i, 3,
+                       strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str()), 11);
     }
     if (withAll) {
-        writeBoxedCell(sheet, 1 + schoolCount, 3,
-                       strprintf(tx::kCumulativeHeaderFormat, tx::kAllSchools, tx::kCumulative), 11);
+        writeBoxedCell(sheet, 1 + schoolCount, 3, tx::kAllSchoolsCumulativeHeader, 11);
     }
     // Band j is in row B + 3 − j: the full-mark band on top, the band from 0 at the bottom.
     for (int j = 0; j < bandCount; ++j)

@@ -24,7 +24,7 @@ void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
 
 std::string countCellText(int inBand, int cumulative) {
     char text[32];
-    int n = std::snprintf(text, sizeof text, exporttext::kCountFormat, inBand, cumulative);
+    int n = std::snprintf(text, sizeof text, export_texts::kCountFormat, inBand, cumulative);
     return std::string(text, n > 0 ? static_cast<size_t>(n) : 0);
 }
 

@@ -10,7 +10,7 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 namespace {
 
@@ -55,14 +55,11 @@ void writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::stri
     writeBoxedCell(sheet, 0, 3, tx::kSubjectHeader, 11);
     writeBoxedCell(sheet, 1, 3, tx::kBandHeader, 15);
     for (int i = 0; i < schoolCount; ++i) {
-        writeBoxedCell(
-            sheet, 2 + i, 3,
-            strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(), tx::kCumulative),
-            11);
+        writeBoxedCell(sheet, 2 + i, 3,
+                       strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str()), 11);
     }
     if (withAll) {
-        writeBoxedCell(sheet, 2 + schoolCount, 3,
-                       strprintf(tx::kCumulativeHeaderFormat, tx::kAllSchools, tx::kCumulative), 11);
+        writeBoxedCell(sheet, 2 + schoolCount, 3, tx::kAllSchoolsCumulativeHeader, 11);
     }
 
     for (const auto& block : blocks) {

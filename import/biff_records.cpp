@@ -10,6 +10,8 @@
 
 namespace varnex::biff {
 
+namespace tx = reader_texts;
+
 namespace {
 constexpr size_t kBufferBytes = 256 * 1024;
 }
@@ -62,18 +64,18 @@ bool RecordReader::fill(size_t need) {
 RecordReader::Result RecordReader::next(Record& record, std::string& error) {
     if (!fill(4)) {
         if (end_ == pos_) return Result::End;
-        error = msg::kTruncated;
+        error = tx::kTruncated;
         return Result::Error;
     }
     const uint8_t* head = buffer_.data() + pos_;
     uint16_t id = u16(head);
     uint16_t size = u16(head + 2);
     if (size > limits::kMaxBiffRecordBytes) {
-        error = strprintf(msg::kBadRecord, id, static_cast<unsigned long long>(bufferStart_ + pos_));
+        error = strprintf(tx::kBadRecord, id, static_cast<unsigned long long>(bufferStart_ + pos_));
         return Result::Error;
     }
     if (!fill(4u + size)) {
-        error = msg::kTruncated;
+        error = tx::kTruncated;
         return Result::Error;
     }
     record.id = id;

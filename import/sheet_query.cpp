@@ -8,6 +8,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 const std::string kEmpty;
 }
@@ -76,7 +78,7 @@ bool SheetQuery::select(const std::string& sheetName, const std::vector<std::str
     q.streamDone = true;
     q.haveLookahead = false;
     if (q.reader == nullptr) {
-        error = strprintf(msg::kNoSuchSheet, sheetName.c_str());
+        error = strprintf(tx::kNoSuchSheet, sheetName.c_str());
         return false;
     }
     const std::vector<std::string>& names = q.reader->sheetNames();
@@ -88,7 +90,7 @@ bool SheetQuery::select(const std::string& sheetName, const std::vector<std::str
         }
     }
     if (index == names.size()) {
-        error = strprintf(msg::kNoSuchSheet, sheetName.c_str());
+        error = strprintf(tx::kNoSuchSheet, sheetName.c_str());
         return false;
     }
     q.stream = q.reader->openSheet(index, error);
@@ -109,7 +111,7 @@ bool SheetQuery::select(const std::string& sheetName, const std::vector<std::str
     for (const std::string& column : columns) {
         auto found = headerColumns.find(column);
         if (found == headerColumns.end()) {
-            if (!missing.empty()) missing += msg::kMissingColumnSeparator;
+            if (!missing.empty()) missing += tx::kMissingColumnSeparator;
             missing += column;
             q.columnOf.push_back(0);
         } else {
@@ -118,7 +120,7 @@ bool SheetQuery::select(const std::string& sheetName, const std::vector<std::str
         }
     }
     if (!missing.empty()) {
-        error = strprintf(msg::kMissingColumns, sheetName.c_str(), missing.c_str());
+        error = strprintf(tx::kMissingColumns, sheetName.c_str(), missing.c_str());
         q.stream.reset();
         return false;
     }

@@ -10,6 +10,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 constexpr unsigned char kCompoundSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 constexpr unsigned char kZipSignature[4] = {'P', 'K', 0x03, 0x04};
@@ -38,7 +40,7 @@ WorkbookFormat detectWorkbookFormat(const std::string& path) {
 std::unique_ptr<WorkbookReader> openWorkbookReader(const std::string& path, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        error = strprintf(msg::kCannotReadFile, fileNameOf(path).c_str());
+        error = strprintf(tx::kCannotReadFile, fileNameOf(path).c_str());
         return nullptr;
     }
     std::fclose(file);
@@ -50,7 +52,7 @@ std::unique_ptr<WorkbookReader> openWorkbookReader(const std::string& path, std:
         case WorkbookFormat::Unrecognised:
             break;
     }
-    error = strprintf(msg::kUnknownFormat, fileNameOf(path).c_str());
+    error = strprintf(tx::kUnknownFormat, fileNameOf(path).c_str());
     return nullptr;
 }
 

@@ -14,6 +14,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 
 using biff::Record;
@@ -87,7 +89,7 @@ class XlsSheetStream : public SheetRowStream {
                 done_ = true;
                 return haveRow;  // a sheet without its EOF record: keep what was read
             }
-            if (++recordCount_ > kMaxRecordsPerSheet) return failWith(msg::kTooManyRecords, error);
+            if (++recordCount_ > kMaxRecordsPerSheet) return failWith(tx::kTooManyRecords, error);
             if (record.id == biff::kBof) {
                 ++depth_;  // an embedded chart or other substream
                 continue;
@@ -106,7 +108,7 @@ class XlsSheetStream : public SheetRowStream {
             if (got == 0) continue;
             if (haveRow && rowIndex + 1 != row.number) {
                 if (rowIndex + 1 < row.number)
-                    return failWith(strprintf(msg::kCellOutOfOrder, rowIndex + 1), error);
+                    return failWith(strprintf(tx::kCellOutOfOrder, rowIndex + 1), error);
                 // The first cell of the next row: keep it for the next call.
                 held_ = true;
                 heldRow_ = rowIndex;
@@ -117,7 +119,7 @@ class XlsSheetStream : public SheetRowStream {
             }
             if (!haveRow) {
                 if (lastRow_ != 0 && rowIndex + 1 <= lastRow_)
-                    return failWith(strprintf(msg::kCellOutOfOrder, rowIndex + 1), error);
+                    return failWith(strprintf(tx::kCellOutOfOrder, rowIndex + 1), error);
                 haveRow = true;
                 row.number = rowIndex + 1;
             }
@@ -131,22 +133,22 @@ class XlsSheetStream : public SheetRowStream {
 
     bool failWith(const std::string& reason, std::string& error) {
         done_ = true;
-        error = strprintf(msg::kSheetCorrupt, sheetName_.c_str(), reason.c_str());
+        error = strprintf(tx::kSheetCorrupt, sheetName_.c_str(), reason.c_str());
         return false;
     }
 
     bool start(std::string& reason) {
         if (!reader_.seek(offset_)) {
-            reason = msg::kBadSheetOffset;
+            reason = tx::kBadSheetOffset;
             return false;
         }
         Record record;
         if (reader_.next(record, reason) != RecordReader::Result::Ok) {
-            if (reason.empty()) reason = msg::kBadSheetOffset;
+            if (reason.empty()) reason = tx::kBadSheetOffset;
             return false;
         }
         if (record.id != biff::kBof || record.size < 4 || u16(record.data + 2) != kWorksheetBof) {
-            reason = msg::kBadSheetOffset;
+            reason = tx::kBadSheetOffset;
             return false;
         }
         depth_ = 1;
@@ -159,7 +161,7 @@ class XlsSheetStream : public SheetRowStream {
     int readCell(const Record& r, uint32_t& rowIndex, uint32_t& column, std::string& reason) {
         const uint8_t* d = r.data;
         auto broken = [&]() {
-            reason = strprintf(msg::kBadRecord, r.id, static_cast<unsigned long long>(r.offset));
+            reason = strprintf(tx::kBadRecord, r.id, static_cast<unsigned long long>(r.offset));
             return -1;
         };
         switch (r.id) {
@@ -279,13 +281,12 @@ class XlsSheetStream : public SheetRowStream {
             if (id != kSharedFormula && id != kArray && id != kTable && id != biff::kString) return true;
             Record record;
             if (reader_.next(record, reason) != RecordReader::Result::Ok) {
-                if (reason.empty()) reason = msg::kTruncated;
+                if (reason.empty()) reason = tx::kTruncated;
                 return false;
             }
             if (record.id != biff::kString) continue;
             auto bad = [&]() {
-                reason =
-                    strprintf(msg::kBadRecord, record.id, static_cast<unsigned long long>(record.offset));
+                reason = strprintf(tx::kBadRecord, record.id, static_cast<unsigned long long>(record.offset));
                 return false;
             };
             std::string_view data(reinterpret_cast<const char*>(record.data), record.size);
@@ -299,7 +300,7 @@ class XlsSheetStream : public SheetRowStream {
             while (reader_.peekId() == biff::kContinue) {
                 Record more;
                 if (reader_.next(more, reason) != RecordReader::Result::Ok) {
-                    if (reason.empty()) reason = msg::kTruncated;
+                    if (reason.empty()) reason = tx::kTruncated;
                     return false;
                 }
                 parts.emplace_back(reinterpret_cast<const char*>(more.data), more.size);
@@ -341,7 +342,7 @@ class XlsWorkbook : public WorkbookReader {
     bool load(std::string& error) {
         std::string reason;
         if (!loadGlobals(reason)) {
-            error = strprintf(msg::kCorruptBiff, displayName_.c_str(), reason.c_str());
+            error = strprintf(tx::kCorruptBiff, displayName_.c_str(), reason.c_str());
             return false;
         }
         return true;
@@ -351,12 +352,12 @@ class XlsWorkbook : public WorkbookReader {
 
     std::unique_ptr<SheetRowStream> openSheet(size_t index, std::string& error) override {
         if (index >= sheets_.size()) {
-            error = strprintf(msg::kNoSuchSheet, "");
+            error = strprintf(tx::kNoSuchSheet, "");
             return nullptr;
         }
         GRef<GsfInput> copy(gsf_input_dup(stream_.get(), nullptr));
         if (copy.get() == nullptr) {
-            error = strprintf(msg::kCorruptBiff, displayName_.c_str(), msg::kNotCompound);
+            error = strprintf(tx::kCorruptBiff, displayName_.c_str(), tx::kNotCompound);
             return nullptr;
         }
         return std::make_unique<XlsSheetStream>(copy.get(), sheets_[index].offset, biff8_, strings_, decoder_,
@@ -367,16 +368,16 @@ class XlsWorkbook : public WorkbookReader {
     bool loadGlobals(std::string& reason) {
         RecordReader reader(stream_.get());
         if (reader.size() > limits::kMaxBiffStreamBytes) {
-            reason = msg::kStreamTooLarge;
+            reason = tx::kStreamTooLarge;
             return false;
         }
         Record record;
         if (reader.next(record, reason) != RecordReader::Result::Ok) {
-            if (reason.empty()) reason = msg::kTruncated;
+            if (reason.empty()) reason = tx::kTruncated;
             return false;
         }
         if (record.id != biff::kBof || record.size < 4) {
-            reason = msg::kUnsupportedBiff;
+            reason = tx::kUnsupportedBiff;
             return false;
         }
         biff8_ = u16(record.data) >= kBiff8;
@@ -389,7 +390,7 @@ class XlsWorkbook : public WorkbookReader {
             const uint8_t* d = record.data;
             switch (record.id) {
                 case biff::kFilePass:
-                    reason = msg::kEncrypted;
+                    reason = tx::kEncrypted;
                     return false;
                 case biff::kCodePage:
                     if (record.size >= 2) decoder_.setCodePage(u16(d));
@@ -397,7 +398,7 @@ class XlsWorkbook : public WorkbookReader {
                 case biff::kBoundSheet: {
                     if (record.size < 8) return badRecord(record, reason);
                     if (sheets_.size() >= limits::kMaxSheets) {
-                        reason = msg::kTooManyRecords;
+                        reason = tx::kTooManyRecords;
                         return false;
                     }
                     uint8_t type = d[5];
@@ -412,12 +413,12 @@ class XlsWorkbook : public WorkbookReader {
                     sst.emplace_back(reinterpret_cast<const char*>(d), record.size);
                     while (reader.peekId() == biff::kContinue) {
                         if (reader.next(record, reason) != RecordReader::Result::Ok) {
-                            if (reason.empty()) reason = msg::kTruncated;
+                            if (reason.empty()) reason = tx::kTruncated;
                             return false;
                         }
                         total += record.size;
                         if (total > limits::kMaxSstBytes) {
-                            reason = msg::kTooManyStrings;
+                            reason = tx::kTooManyStrings;
                             return false;
                         }
                         sst.emplace_back(reinterpret_cast<const char*>(record.data), record.size);
@@ -436,12 +437,12 @@ class XlsWorkbook : public WorkbookReader {
                 biff::ContinuedData text;
                 text.addSegment(raw);
                 if (!text.readUnicodeString(true, name)) {
-                    reason = msg::kBadString;
+                    reason = tx::kBadString;
                     return false;
                 }
             } else {
                 if (raw.empty() || static_cast<uint8_t>(raw[0]) > raw.size() - 1) {
-                    reason = msg::kBadString;
+                    reason = tx::kBadString;
                     return false;
                 }
                 decoder_.append(raw.substr(1, static_cast<uint8_t>(raw[0])), name);
@@ -457,7 +458,7 @@ class XlsWorkbook : public WorkbookReader {
         uint32_t total = 0;
         uint32_t unique = 0;
         if (!data.readU32(total) || !data.readU32(unique)) {
-            reason = msg::kBadString;
+            reason = tx::kBadString;
             return false;
         }
         std::string text;
@@ -465,11 +466,11 @@ class XlsWorkbook : public WorkbookReader {
             if (data.atEnd()) break;  // fewer strings than announced: the cells will tell
             text.clear();
             if (!data.readUnicodeString(false, text)) {
-                reason = msg::kBadString;
+                reason = tx::kBadString;
                 return false;
             }
             if (!strings_.add(text)) {
-                reason = msg::kTooManyStrings;
+                reason = tx::kTooManyStrings;
                 return false;
             }
         }
@@ -477,7 +478,7 @@ class XlsWorkbook : public WorkbookReader {
     }
 
     static bool badRecord(const Record& record, std::string& reason) {
-        reason = strprintf(msg::kBadRecord, record.id, static_cast<unsigned long long>(record.offset));
+        reason = strprintf(tx::kBadRecord, record.id, static_cast<unsigned long long>(record.offset));
         return false;
     }
 
@@ -509,19 +510,19 @@ std::unique_ptr<WorkbookReader> openFromInput(GsfInput* source, const std::strin
     std::call_once(once, [] { gsf_init(); });
     GRef<GsfInput> input(source);
     if (input.get() == nullptr) {
-        error = strprintf(msg::kCannotReadFile, displayName.c_str());
+        error = strprintf(tx::kCannotReadFile, displayName.c_str());
         return nullptr;
     }
     GError* gerror = nullptr;
     GRef<GsfInfile> root(gsf_infile_msole_new(input.get(), &gerror));
     if (gerror != nullptr) g_error_free(gerror);
     if (root.get() == nullptr) {
-        error = strprintf(msg::kCorruptBiff, displayName.c_str(), msg::kNotCompound);
+        error = strprintf(tx::kCorruptBiff, displayName.c_str(), tx::kNotCompound);
         return nullptr;
     }
     GsfInput* stream = workbookStream(root.get());
     if (stream == nullptr) {
-        error = strprintf(msg::kCorruptBiff, displayName.c_str(), msg::kNoWorkbookStream);
+        error = strprintf(tx::kCorruptBiff, displayName.c_str(), tx::kNoWorkbookStream);
         return nullptr;
     }
     auto workbook = std::make_unique<XlsWorkbook>(stream, displayName);

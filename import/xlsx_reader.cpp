@@ -14,6 +14,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 
 constexpr std::string_view kOfficeDocumentType = "/officeDocument";
@@ -89,7 +91,7 @@ class RelationshipsParser : public XmlPartParser {
         const char* mode = attribute(attributes, "TargetMode");
         if (id == nullptr || type == nullptr || target == nullptr) return;
         if (mode != nullptr && std::string_view(mode) == "External") return;
-        if (relationships.size() >= limits::kMaxSheets * 4) return fail(msg::kTooManyRecords);
+        if (relationships.size() >= limits::kMaxSheets * 4) return fail(tx::kTooManyRecords);
         relationships.push_back({id, type, resolveTarget(sourcePart_, target)});
     }
     void onEnd(std::string_view) override {}
@@ -117,7 +119,7 @@ class WorkbookPartParser : public XmlPartParser {
             if (attr == "name" && !hasNamespace(attributes[i])) entry.name = attributes[i + 1];
             if (attr == "id" && hasNamespace(attributes[i])) entry.relationshipId = attributes[i + 1];
         }
-        if (sheets.size() >= limits::kMaxSheets) return fail(msg::kTooManyRecords);
+        if (sheets.size() >= limits::kMaxSheets) return fail(tx::kTooManyRecords);
         sheets.push_back(std::move(entry));
     }
     void onEnd(std::string_view) override {}
@@ -146,12 +148,12 @@ class SharedStringsParser : public XmlPartParser {
         } else if (local == "si" && inItem_) {
             inItem_ = false;
             unescapeOfficeXmlText(current_);
-            if (!out_.add(current_)) return fail(msg::kTooManyStrings);
+            if (!out_.add(current_)) return fail(tx::kTooManyStrings);
         }
     }
     void onText(std::string_view text) override {
         if (!inText_) return;
-        if (current_.size() + text.size() > limits::kMaxCellTextBytes) return fail(msg::kTextTooLong);
+        if (current_.size() + text.size() > limits::kMaxCellTextBytes) return fail(tx::kTextTooLong);
         current_.append(text);
     }
 
@@ -201,7 +203,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
             Step step = parse(reason);
             if (step == Step::Failed) {
                 done_ = true;
-                error = strprintf(msg::kSheetCorrupt, sheetName_.c_str(), reason.c_str());
+                error = strprintf(tx::kSheetCorrupt, sheetName_.c_str(), reason.c_str());
                 return false;
             }
             if (rowReady_) {
@@ -264,7 +266,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
 
     void onText(std::string_view text) override {
         if (!inValue_ && !inInlineText_) return;
-        if (value_.size() + text.size() > limits::kMaxCellTextBytes) return fail(msg::kTextTooLong);
+        if (value_.size() + text.size() > limits::kMaxCellTextBytes) return fail(tx::kTextTooLong);
         value_.append(text);
     }
 
@@ -277,7 +279,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
             if (ec != std::errc() || ptr != text.data() + text.size()) number = 0;
         }
         if (number == 0 || number > limits::kMaxRows || number <= rowNumber_) {
-            return fail(strprintf(msg::kBadRowNumber, r != nullptr ? r : std::to_string(number).c_str()));
+            return fail(strprintf(tx::kBadRowNumber, r != nullptr ? r : std::to_string(number).c_str()));
         }
         rowNumber_ = number;
         inRow_ = true;
@@ -302,13 +304,13 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
             if (name == "r") {
                 uint32_t row = 0;
                 if (!parseCellReference(attributes[i + 1], column, row)) {
-                    return fail(strprintf(msg::kBadCellReference, attributes[i + 1]));
+                    return fail(strprintf(tx::kBadCellReference, attributes[i + 1]));
                 }
             } else if (name == "t") {
                 type_ = cellTypeOf(attributes[i + 1]);
             }
         }
-        if (column >= limits::kMaxColumns) return fail(strprintf(msg::kBadCellReference, "XFE"));
+        if (column >= limits::kMaxColumns) return fail(strprintf(tx::kBadCellReference, "XFE"));
         column_ = column;
     }
 
@@ -364,7 +366,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
                 uint32_t index = 0;
                 auto [ptr, ec] = std::from_chars(value_.data(), value_.data() + value_.size(), index);
                 if (ec != std::errc() || ptr != value_.data() + value_.size() || index >= strings_.size()) {
-                    fail(strprintf(msg::kBadStringIndex, cellName().c_str(), value_.c_str()));
+                    fail(strprintf(tx::kBadStringIndex, cellName().c_str(), value_.c_str()));
                     return false;
                 }
                 out += strings_.at(index);
@@ -414,7 +416,7 @@ class XlsxWorkbook : public WorkbookReader {
     bool load(std::string& error) {
         std::string reason;
         if (!loadParts(reason)) {
-            error = strprintf(msg::kCorruptZip, displayName_.c_str(), reason.c_str());
+            error = strprintf(tx::kCorruptZip, displayName_.c_str(), reason.c_str());
             return false;
         }
         return true;
@@ -424,21 +426,21 @@ class XlsxWorkbook : public WorkbookReader {
 
     std::unique_ptr<SheetRowStream> openSheet(size_t index, std::string& error) override {
         if (index >= parts_.size()) {
-            error = strprintf(msg::kNoSuchSheet, "");
+            error = strprintf(tx::kNoSuchSheet, "");
             return nullptr;
         }
         std::string reason;
         if (!sharedStringsLoaded_) {
             if (!loadSharedStrings(reason)) {
-                error = strprintf(msg::kCorruptZip, displayName_.c_str(), reason.c_str());
+                error = strprintf(tx::kCorruptZip, displayName_.c_str(), reason.c_str());
                 return nullptr;
             }
             sharedStringsLoaded_ = true;
         }
         int64_t at = package_->find(parts_[index]);
         if (at < 0) {
-            reason = strprintf(msg::kMissingPart, parts_[index].c_str());
-            error = strprintf(msg::kSheetCorrupt, names_[index].c_str(), reason.c_str());
+            reason = strprintf(tx::kMissingPart, parts_[index].c_str());
+            error = strprintf(tx::kSheetCorrupt, names_[index].c_str(), reason.c_str());
             return nullptr;
         }
         auto part = std::make_unique<ZipPartReader>(*package_, at, parts_[index], limits::kMaxSheetPartBytes);
@@ -451,7 +453,7 @@ class XlsxWorkbook : public WorkbookReader {
         std::string relsName = relationshipsPartOf(sourcePart);
         int64_t at = package_->find(relsName);
         if (at < 0) {
-            reason = strprintf(msg::kMissingPart, relsName.c_str());
+            reason = strprintf(tx::kMissingPart, relsName.c_str());
             return false;
         }
         ZipPartReader part(*package_, at, relsName, limits::kMaxSmallPartBytes);
@@ -476,7 +478,7 @@ class XlsxWorkbook : public WorkbookReader {
         }
         int64_t at = package_->find(workbookPart);
         if (at < 0) {
-            reason = strprintf(msg::kMissingPart, workbookPart.c_str());
+            reason = strprintf(tx::kMissingPart, workbookPart.c_str());
             return false;
         }
         std::vector<SheetEntry> sheets;
@@ -525,7 +527,7 @@ class XlsxWorkbook : public WorkbookReader {
 std::unique_ptr<WorkbookReader> finishOpening(std::unique_ptr<ZipPackage> package, const std::string& reason,
                                               const std::string& displayName, std::string& error) {
     if (package == nullptr) {
-        error = strprintf(msg::kCorruptZip, displayName.c_str(), reason.c_str());
+        error = strprintf(tx::kCorruptZip, displayName.c_str(), reason.c_str());
         return nullptr;
     }
     auto workbook = std::make_unique<XlsxWorkbook>(std::move(package), displayName);

@@ -8,6 +8,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 constexpr char kNamespaceSeparator = '|';
 constexpr int kChunkBytes = 64 * 1024;
@@ -63,7 +65,7 @@ int64_t ZipPackage::find(std::string_view name) const {
 ZipPartReader::ZipPartReader(const ZipPackage& package, int64_t index, std::string name, uint64_t maxBytes)
     : name_(std::move(name)), maxBytes_(maxBytes) {
     file_ = zip_fopen_index(package.handle(), static_cast<zip_uint64_t>(index), 0);
-    if (file_ == nullptr) openError_ = strprintf(msg::kPartUnreadable, name_.c_str());
+    if (file_ == nullptr) openError_ = strprintf(tx::kPartUnreadable, name_.c_str());
 }
 
 ZipPartReader::~ZipPartReader() {
@@ -77,12 +79,12 @@ int64_t ZipPartReader::read(void* buffer, size_t size, std::string& error) {
     }
     zip_int64_t got = zip_fread(file_, buffer, size);
     if (got < 0) {
-        error = strprintf(msg::kPartUnreadable, name_.c_str());
+        error = strprintf(tx::kPartUnreadable, name_.c_str());
         return -1;
     }
     total_ += static_cast<uint64_t>(got);
     if (total_ > maxBytes_) {
-        error = strprintf(msg::kPartTooLarge, name_.c_str());
+        error = strprintf(tx::kPartTooLarge, name_.c_str());
         return -1;
     }
     return got;
@@ -136,7 +138,7 @@ const XML_Char* XmlPartParser::attribute(const XML_Char** attributes, std::strin
 void XMLCALL XmlPartParser::startThunk(void* self, const XML_Char* name, const XML_Char** attributes) {
     auto* p = static_cast<XmlPartParser*>(self);
     if (++p->depth_ > limits::kMaxXmlDepth) {
-        p->fail(msg::kXmlTooDeep);
+        p->fail(tx::kXmlTooDeep);
         return;
     }
     p->onStart(localName(name), attributes);
@@ -153,7 +155,7 @@ void XMLCALL XmlPartParser::textThunk(void* self, const XML_Char* text, int leng
 }
 
 void XMLCALL XmlPartParser::doctypeThunk(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-    static_cast<XmlPartParser*>(self)->fail(msg::kXmlHasDtd);
+    static_cast<XmlPartParser*>(self)->fail(tx::kXmlHasDtd);
 }
 
 XmlPartParser::Step XmlPartParser::parse(std::string& error) {
@@ -170,7 +172,7 @@ XmlPartParser::Step XmlPartParser::parse(std::string& error) {
         } else {
             void* buffer = XML_GetBuffer(parser_, kChunkBytes);
             if (buffer == nullptr) {
-                error = strprintf(msg::kBadXml, part_.name().c_str(), 0ul, "out of memory");
+                error = strprintf(tx::kBadXml, part_.name().c_str(), 0ul, "out of memory");
                 failure_ = error;
                 return Step::Failed;
             }
@@ -192,7 +194,7 @@ XmlPartParser::Step XmlPartParser::parse(std::string& error) {
                 return Step::Finished;
             }
             if (failure_.empty()) {
-                failure_ = strprintf(msg::kBadXml, part_.name().c_str(),
+                failure_ = strprintf(tx::kBadXml, part_.name().c_str(),
                                      static_cast<unsigned long>(XML_GetCurrentLineNumber(parser_)),
                                      XML_ErrorString(XML_GetErrorCode(parser_)));
             }

@@ -13,6 +13,8 @@
 
 namespace varnex {
 
+namespace tx = rate_texts;
+
 namespace {
 
 using namespace rate_columns;
@@ -42,7 +44,7 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
     const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
 
     RateCells out(sheet);
-    writeSixteenColumnHead(out, title, rate_texts::kClassHeaders);
+    writeSixteenColumnHead(out, title, tx::kClassHeaders);
 
     std::vector<std::pair<std::string, std::string>> entries;  // school part, class part
     std::unordered_map<std::string, int> classesOfSchool;
@@ -123,8 +125,7 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
     for (int s = 0; s <= n; ++s) {
         for (int j = 0; j < classCount; ++j) {
             out.cell(kClass, firstRow(s) + j,
-                     strprintf("%s%s%s", rate_texts::kClassOpen,
-                               entries[static_cast<size_t>(j)].second.c_str(), rate_texts::kClassClose));
+                     strprintf(tx::kClassLabelFormat, entries[static_cast<size_t>(j)].second.c_str()));
         }
     }
 

@@ -14,6 +14,8 @@
 
 namespace varnex {
 
+namespace tx = rate_texts;
+
 namespace {
 
 using namespace rate_columns;
@@ -42,7 +44,7 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
     const RowTable& teachers = state.teachers;
 
     RateCells out(sheet);
-    writeSixteenColumnHead(out, title, rate_texts::kTeacherHeaders);
+    writeSixteenColumnHead(out, title, tx::kTeacherHeaders);
 
     // Teachers per (subject, school) in order of first appearance among the rows of the grade.
     // A school listed twice keeps its teachers under its first position.
@@ -134,7 +136,7 @@ bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::stri
                 RateGroup g;
                 for (int r : teacher.assignmentRows) {
                     classText += teachers.cellText(r, 2);
-                    classText += rate_texts::kClassSuffix;
+                    classText += tx::kClassSuffix;
                     for (int student : studentsOfClass[groupOfAssignment[static_cast<size_t>(r)]])
                         g.add(state.students.cellText(student, columns[s].studentColumn), columns[s].rule);
                 }
