@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/control_ids.h"
+
 namespace varnex {
 
 /// The icon of a message box. None is the plain box (OK button, no icon).
@@ -25,10 +27,10 @@ class Frontend {
     virtual bool setClipboardText(const std::string& text) = 0;
     /// Plays the notification sound without waiting for it.
     virtual void playNotification() = 0;
-    /// Gives the keyboard focus to a control (ids in control_ids.h).
-    virtual void focusControl(int controlId) = 0;
+    /// Gives the keyboard focus to a control.
+    virtual void focusControl(ControlId control) = 0;
     /// Enables or disables a control.
-    virtual void enableControl(int controlId, bool enabled) = 0;
+    virtual void enableControl(ControlId control, bool enabled) = 0;
     /// Asks for the main window to be minimised once the command returns.
     virtual void minimiseWindow() = 0;
     /// Opens a produced file with the desktop's application for it.

@@ -5,10 +5,14 @@
 
 #include <cstdlib>
 
+#include "app/app_texts.h"
 #include "app/ini_file.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 
 namespace varnex {
+
+namespace tx = app_texts;
 
 const char* const kSettingsFileName = "配置文件.ini";
 const char* const kExportSection = "导出选项";
@@ -136,7 +140,7 @@ namespace {
 // Why the settings could not be saved, naming the file.
 Error settingsNotSaved(const std::string& path) {
     std::string where = path.empty() ? std::string(kSettingsFileName) : path;
-    return fail(strprintf("%s%s\n%s", "保存配置文件失败：", where.c_str(), "请检查文件夹是否可写。"));
+    return fail(strprintf(tx::kSaveFailedFormat, where.c_str()));
 }
 
 }  // namespace
@@ -167,9 +171,10 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
 void saveGradeCommand(AppState& state, Frontend& frontend) {
     std::string grade = state.gradeName();
     if (Status saved = saveGrade(state.settingsPath, grade, state.scores, state.exportOptions)) {
-        frontend.showMessage(grade + "学科分值和优秀控制线保存成功！", "信息", MessageIcon::Information);
+        frontend.showMessage(strprintf(tx::kGradeSavedFormat, grade.c_str()), common_texts::kCaptionInfo,
+                             MessageIcon::Information);
     } else {
-        frontend.showMessage(saved.error(), "错误", MessageIcon::Error);
+        frontend.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
     }
 }
 

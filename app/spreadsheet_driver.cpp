@@ -1,16 +1,10 @@
 #include "app/spreadsheet_driver.h"
 
+#include "app/app_texts.h"
+
 namespace varnex {
 
-namespace {
-
-// Shown in a plain message box by the caller.
-constexpr const char* kNoReaderInstalled =
-    "在您的系统中未找到 Excel 驱动程序！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
-constexpr const char* kNoXlsxReaderInstalled =
-    "在您的系统中未找到 Excel 2007 驱动程序！\n请正确安装2007及之后版本的 Microsoft Office Excel，然后重试！";
-
-}  // namespace
+namespace tx = app_texts;
 
 const std::vector<std::string>& builtInReaders() {
     static const std::vector<std::string> readers = {kXlsxReaderName, kXlsReaderName};
@@ -30,10 +24,10 @@ Status chooseSpreadsheetDriver(std::string& driverName, bool requireXlsx,
     bool haveXlsx = !choice.empty();
     if (!haveXlsx) {
         choice = findInstalledDriver(installed, kXlsReaderName);
-        if (choice.empty()) return fail(kNoReaderInstalled);
+        if (choice.empty()) return fail(tx::kNoReaderInstalled);
     }
     driverName = choice;
-    if (requireXlsx && !haveXlsx) return fail(kNoXlsxReaderInstalled);
+    if (requireXlsx && !haveXlsx) return fail(tx::kNoXlsxReaderInstalled);
     return {};
 }
 

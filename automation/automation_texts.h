@@ -1,13 +1,16 @@
 #pragma once
-// User-visible texts of the automation layer and of saving workbooks, kept in one place.
+// User-visible texts of the automation layer and of saving workbooks, kept in one place. A text
+// with values in it is a printf format; the comment names the values.
 
-namespace varnex::automationtext {
+namespace varnex::automation_texts {
 
 // Failed automation calls (they end the running command).
 inline constexpr const char* kNoCurrentRange = "没有当前的单元格区域";
 inline constexpr const char* kNoSuchSheet = "工作表不存在";
-inline constexpr const char* kNoSuchSheetIndex = "工作表不存在：";
-inline constexpr const char* kInvalidRange = "无效的单元格区域：";
+/// Sheet number.
+inline constexpr const char* kNoSuchSheetIndexFormat = "工作表不存在：%d";
+/// First and last cell of the range.
+inline constexpr const char* kInvalidRangeFormat = "无效的单元格区域：%s:%s";
 inline constexpr const char* kNoWorkbook = "没有打开的工作簿";
 inline constexpr const char* kLastVisibleSheet = "工作簿中至少要有一张可见的工作表。";
 
@@ -34,4 +37,13 @@ inline constexpr const char* kSaveNoFreeName = "该文件夹中的同名文件�
 /// Any other failure: the system's or the writer's own description in brackets.
 inline constexpr const char* kSaveOtherFormat = "写入时出错（%s）。";
 
-}  // namespace varnex::automationtext
+// Why the .xlsx writer could not write a cell or a sheet: where, then the reason.
+/// Sheet, cell.
+inline constexpr const char* kCellPlaceFormat = "工作表“%s”的 %s：";
+/// Sheet.
+inline constexpr const char* kSheetPlaceFormat = "工作表“%s”：";
+inline constexpr const char* kTextTooLong = "文字超过了一个单元格能容纳的 32767 个字符";
+inline constexpr const char* kBeyondSheetLimits = "超出了工作表的行数或列数上限";
+inline constexpr const char* kOutOfMemory = "内存不足";
+
+}  // namespace varnex::automation_texts

@@ -7,7 +7,7 @@
 
 namespace varnex {
 
-namespace tx = automationtext;
+namespace tx = automation_texts;
 
 namespace {
 
@@ -218,7 +218,8 @@ ExcelRange& ExcelSheet::Range(std::string_view first, std::string_view last) {
     auto a = parseCellName(first);
     auto b = first == last ? a : parseCellName(last);
     if (s == nullptr || !a || !b) {
-        throw AutomationError(tx::kInvalidRange + std::string(first) + ":" + std::string(last));
+        throw AutomationError(
+            strprintf(tx::kInvalidRangeFormat, std::string(first).c_str(), std::string(last).c_str()));
     }
     ExcelRange& r = session_->range_;
     r.workbook_ = &session_->workbook();
@@ -254,7 +255,7 @@ void ExcelSession::AddSheets(int count) {
 
 ExcelSheet& ExcelSession::Sheet(int index) {
     if (workbook().sheet(index) == nullptr)
-        throw AutomationError(tx::kNoSuchSheetIndex + std::to_string(index));
+        throw AutomationError(strprintf(tx::kNoSuchSheetIndexFormat, index));
     sheet_.position_ = index;
     range_.sheet_ = nullptr;
     return sheet_;

@@ -19,7 +19,7 @@
 
 namespace varnex {
 
-namespace tx = automationtext;
+namespace tx = automation_texts;
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 namespace varnex {
 
-namespace tx = automationtext;
+namespace tx = automation_texts;
 
 // ---------------------------------------------------------------- the workbook handle
 
@@ -136,11 +136,11 @@ class FormatTable {
 const char* reasonOf(lxw_error code) {
     switch (code) {
         case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
-            return "文字超过了一个单元格能容纳的 32767 个字符";
+            return tx::kTextTooLong;
         case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
-            return "超出了工作表的行数或列数上限";
+            return tx::kBeyondSheetLimits;
         case LXW_ERROR_MEMORY_MALLOC_FAILED:
-            return "内存不足";
+            return tx::kOutOfMemory;
         default:
             return lxw_strerror(code);
     }
@@ -170,7 +170,7 @@ Error failure(lxw_error code, const std::string& where) {
 }
 
 std::string where(const SheetModel& sheet, int row, int column) {
-    return strprintf("工作表“%s”的 %s：", sheet.name.c_str(), CellName(column, row + 1).c_str());
+    return strprintf(tx::kCellPlaceFormat, sheet.name.c_str(), CellName(column, row + 1).c_str());
 }
 
 lxw_error writeCell(lxw_worksheet* ws, int row, int column, const Cell& cell, lxw_format* format) {
@@ -333,7 +333,7 @@ Status writeXlsx(const WorkbookModel& model, const std::string& path, const std:
         if (ws == nullptr) {
             lxw_error why = workbook_validate_sheet_name(file.get(), sheet.name.c_str());
             return failure(why != LXW_NO_ERROR ? why : LXW_ERROR_MEMORY_MALLOC_FAILED,
-                           strprintf("工作表“%s”：", sheet.name.c_str()));
+                           strprintf(tx::kSheetPlaceFormat, sheet.name.c_str()));
         }
         if (!sheet.visible && i != firstVisible) worksheet_hide(ws);
         if (i == firstVisible) active = ws;

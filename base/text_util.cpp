@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/common_texts.h"
+
 namespace varnex {
 
 namespace {
@@ -115,11 +117,10 @@ std::string formatTime(const std::tm& time, const char* format) {
 }
 
 std::string clockText(const std::tm& time) {
-    static const char* const kWeekdays[] = {"日", "一", "二", "三", "四", "五", "六"};
-    std::string date = strprintf("%d年%d月%d日", time.tm_year + 1900, time.tm_mon + 1, time.tm_mday);
     int weekday = time.tm_wday >= 0 && time.tm_wday < 7 ? time.tm_wday : 0;
-    return strprintf("%s %s %s%s", date.c_str(), formatTime(time, "%H:%M:%S").c_str(), "星期",
-                     kWeekdays[weekday]);
+    return strprintf(common_texts::kClockFormat, time.tm_year + 1900, time.tm_mon + 1, time.tm_mday,
+                     formatTime(time, common_texts::kClockTimeFormat).c_str(),
+                     common_texts::kWeekdays[weekday]);
 }
 
 std::string fileNameOf(std::string_view path) {

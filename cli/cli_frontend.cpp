@@ -1,21 +1,26 @@
 #include "cli/cli_frontend.h"
 
+#include "base/common_texts.h"
+#include "cli/cli_texts.h"
+
 namespace varnex {
+
+namespace tx = cli_texts;
 
 void CliFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     // Plain boxes report a missing component; every error box is a failure.
     if (icon != MessageIcon::Information) failed_ = true;
-    std::string shown = caption.empty() ? std::string("Varnex") : caption;
-    std::fprintf(stderr, "[%s] %s\n", shown.c_str(), text.c_str());
+    std::string shown = caption.empty() ? std::string(common_texts::kProgramName) : caption;
+    std::fprintf(stderr, tx::kMessageLineFormat, shown.c_str(), text.c_str());
 }
 
 bool CliFrontend::askYesNo(const std::string& text, const std::string& caption) {
-    std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+    std::fprintf(stderr, tx::kMessageLineFormat, caption.c_str(), text.c_str());
     if (answerYes_) {
-        std::fprintf(stderr, "  -> 是 (--yes)\n");
+        std::fputs(tx::kAnsweredYes, stderr);
         return true;
     }
-    std::fprintf(stderr, "  -> 否（未指定 --yes / answered No without --yes）\n");
+    std::fputs(tx::kAnsweredNo, stderr);
     failed_ = true;
     return false;
 }

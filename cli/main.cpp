@@ -18,8 +18,10 @@
 #include "app/settings_file.h"
 #include "app/subjects.h"
 #include "automation/workbook_file.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "cli/cli_frontend.h"
+#include "cli/cli_texts.h"
 #include "export/export_run.h"
 #include "export/template_generator.h"
 #include "import/open_workbook.h"
@@ -30,77 +32,15 @@
 namespace {
 
 using namespace varnex;
+namespace tx = cli_texts;
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char* const kMainHelp =
-    "用法 / usage: varnex-cli <命令 command> [选项 options]\n"
-    "\n"
-    "命令 / commands:\n"
-    "  sheets    列出工作簿中的工作表 / list the worksheets of a workbook\n"
-    "  template  生成导入模板工作簿 / write the import template workbook\n"
-    "  sample    生成示例考试工作簿 / write a realistic sample exam workbook\n"
-    "  export    导入并导出分析结果 / import teachers and students, write the result workbook\n"
-    "\n"
-    "varnex-cli <命令> --help 显示该命令的说明 / shows the help of one command.\n";
-
-const char* const kSheetsHelp =
-    "用法 / usage: varnex-cli sheets WORKBOOK\n"
-    "\n"
-    "逐行列出工作簿（.xls、.xlsx、.et）中的工作表名称，按工作簿中的顺序。\n"
-    "Prints the worksheet names of an .xls, .xlsx or .et workbook, one per line, in workbook order.\n";
-
-const char* const kTemplateHelp =
-    "用法 / usage: varnex-cli template --exam NAME [-o FILE] [--force]\n"
-    "\n"
-    "生成导入模板：十二个年级的学生成绩表和教师任课表。\n"
-    "Writes the import template: a score sheet per grade level and the teacher assignment sheet.\n"
-    "\n"
-    "  --exam NAME  考试名称，也是默认文件名 / exam name, also the default file name\n"
-    "  -o FILE      写到该文件（默认：文档文件夹）/ write exactly this file (default: documents folder)\n"
-    "  --force      覆盖已有文件 / replace an existing FILE\n";
-
-const char* const kSampleHelp =
-    "用法 / usage: varnex-cli sample [--grade G] [--schools N] [--classes-per-school N]\n"
-    "                             [--students-per-class N] [--seed S] -o FILE [--force]\n"
-    "\n"
-    "生成一个填好数据的示例考试工作簿（教师任课表和一个年级的成绩表），同一种子结果相同。\n"
-    "Writes a filled-in sample exam (teacher sheet and one grade's score sheet); the same seed gives\n"
-    "the same workbook.\n"
-    "\n"
-    "  --grade G                年级，默认 七年级 / grade level, default 七年级\n"
-    "  --schools N              学校数，默认 3 / number of schools, default 3\n"
-    "  --classes-per-school N   每校班级数，默认 4 / classes per school, default 4\n"
-    "  --students-per-class N   每班人数，默认 40 / students per class, default 40\n"
-    "  --seed S                 随机种子，默认 2026 / random seed, default 2026\n"
-    "  -o FILE                  输出文件 / output file\n"
-    "  --force                  覆盖已有文件 / replace an existing FILE\n";
-
-const char* const kExportHelp =
-    "用法 / usage: varnex-cli export WORKBOOK --scores SHEET [--teachers SHEET] --grade G --exam NAME\n"
-    "                             [--settings FILE] [--missing-rule 0|1|2] [--missing-limit N]\n"
-    "                             [--yes] [--force] -o FILE\n"
-    "\n"
-    "导入任课教师（如给出）和学生成绩，按配置文件中的导出选项导出分析结果。\n"
-    "Imports the teachers (when given) and the students, then exports with the export options of the\n"
-    "settings file. Every message goes to standard error with its caption; the result is written to\n"
-    "exactly FILE.\n"
-    "\n"
-    "  --scores SHEET       学生成绩工作表 / the student score worksheet\n"
-    "  --teachers SHEET     教师任课工作表 / the teacher assignment worksheet\n"
-    "  --grade G            年级（一年级 … 九年级、高一 … 高三）/ grade level\n"
-    "  --exam NAME          考试名称 / exam name\n"
-    "  --settings FILE      配置文件（默认：与窗口程序共用的配置文件）/ settings file (default: the one the "
-    "window uses)\n"
-    "  --missing-rule R     0 缺考学科超过一半不导入（默认）；1 缺考超过 N 科不导入；2 全部导入\n"
-    "                       0 skip when more than half missing (default); 1 more than N; 2 import all\n"
-    "  --missing-limit N    规则 1 的 N，默认 4 / N of rule 1, default 4\n"
-    "  --yes                对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
-    "                       answer Yes to every question; without it a question is answered No and\n"
-    "                       the command ends with a non-zero exit status\n"
-    "  --force              覆盖已有的 FILE / replace an existing FILE\n"
-    "  -o FILE              结果工作簿 / the result workbook\n";
+// Prints a failure the way the commands' error messages are printed.
+void printError(const std::string& text) {
+    std::fprintf(stderr, tx::kMessageLineFormat, common_texts::kCaptionError, text.c_str());
+}
 
 struct Args {
     std::vector<std::string> positional;
@@ -126,15 +66,14 @@ std::optional<Args> parse(int argc, char** argv, int first, const std::vector<st
         if (a.size() > 1 && a[0] == '-') {
             if (takesValue(a)) {
                 if (i + 1 >= argc) {
-                    std::fprintf(stderr, "选项 %s 需要一个值 / option %s needs a value\n", a.c_str(),
-                                 a.c_str());
+                    std::fprintf(stderr, tx::kNeedsValueFormat, a.c_str(), a.c_str());
                     return std::nullopt;
                 }
                 args.values[a] = argv[++i];
             } else if (std::find(allowedFlags.begin(), allowedFlags.end(), a) != allowedFlags.end()) {
                 args.flags[a] = true;
             } else {
-                std::fprintf(stderr, "未知选项 / unknown option: %s\n", a.c_str());
+                std::fprintf(stderr, tx::kUnknownOptionFormat, a.c_str());
                 return std::nullopt;
             }
         } else {
@@ -151,9 +90,8 @@ std::optional<int> intOption(const Args& args, const std::string& name, int fall
     char* end = nullptr;
     long v = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || v < low || v > high) {
-        std::fprintf(stderr,
-                     "%s 的值必须是 %d 到 %d 之间的整数 / %s must be a whole number from %d to %d: %s\n",
-                     name.c_str(), low, high, name.c_str(), low, high, text.c_str());
+        std::fprintf(stderr, tx::kNotInRangeFormat, name.c_str(), low, high, name.c_str(), low, high,
+                     text.c_str());
         return std::nullopt;
     }
     return static_cast<int>(v);
@@ -165,7 +103,7 @@ std::optional<int> gradeOption(const Args& args, const std::string& fallback) {
     for (int g = 0; g < kGradeCount; ++g) {
         if (name == kGradeNames[static_cast<size_t>(g)]) return g;
     }
-    std::fprintf(stderr, "未知的年级 / unknown grade: %s\n", name.c_str());
+    std::fprintf(stderr, tx::kUnknownGradeFormat, name.c_str());
     return std::nullopt;
 }
 
@@ -194,13 +132,11 @@ std::string windowProgramDir() {
 bool refuseExisting(const std::string& path, bool force) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        std::fprintf(stderr, "[错误] 输出路径是一个文件夹，不是文件：%s / the output path is a folder\n",
-                     path.c_str());
+        printError(strprintf(tx::kOutputIsFolderFormat, path.c_str()));
         return true;
     }
     if (force || !std::filesystem::exists(path, ec)) return false;
-    std::fprintf(stderr, "[错误] 输出文件已存在：%s（使用 --force 覆盖 / use --force to replace it）\n",
-                 path.c_str());
+    printError(strprintf(tx::kOutputExistsFormat, path.c_str()));
     return true;
 }
 
@@ -208,9 +144,7 @@ bool refuseExisting(const std::string& path, bool force) {
 bool refuseInputAsOutput(const std::string& input, const std::string& output) {
     std::error_code ec;
     if (!std::filesystem::equivalent(input, output, ec)) return false;
-    std::fprintf(stderr,
-                 "[错误] 输出文件就是要导入的工作簿：%s（请另选输出文件 / choose another output file）\n",
-                 output.c_str());
+    printError(strprintf(tx::kOutputIsInputFormat, output.c_str()));
     return true;
 }
 
@@ -243,7 +177,7 @@ std::optional<Args> commandArgs(int argc, char** argv, std::vector<std::string> 
 int runSheets(int argc, char** argv) {
     int status = 0;
     auto args = commandArgs(
-        argc, argv, {}, kSheetsHelp, [](const Args& a) { return a.positional.size() == 1; }, status);
+        argc, argv, {}, tx::kSheetsHelp, [](const Args& a) { return a.positional.size() == 1; }, status);
     if (!args) return status;
     AppState state;
     CliFrontend ui(false, true);
@@ -256,7 +190,7 @@ int runSheets(int argc, char** argv) {
 int runTemplate(int argc, char** argv) {
     int status = 0;
     auto args = commandArgs(
-        argc, argv, {"--force"}, kTemplateHelp,
+        argc, argv, {"--force"}, tx::kTemplateHelp,
         [](const Args& a) { return a.positional.empty() && a.values.count("--exam"); }, status);
     if (!args) return status;
     AppState state;
@@ -276,7 +210,7 @@ int runTemplate(int argc, char** argv) {
 int runSample(int argc, char** argv) {
     int status = 0;
     auto args = commandArgs(
-        argc, argv, {"--force"}, kSampleHelp,
+        argc, argv, {"--force"}, tx::kSampleHelp,
         [](const Args& a) { return a.positional.empty() && a.values.count("-o"); }, status);
     if (!args) return status;
     SampleOptions options;
@@ -300,12 +234,11 @@ int runSample(int argc, char** argv) {
     SampleSummary summary = buildSampleExam(session, options);
     Result<std::string> saved = saveWorkbook(session.workbook(), {.exactPath = out, .overwrite = force});
     if (!saved) {
-        std::fprintf(stderr, "[错误] %s\n", saved.error().c_str());
+        printError(saved.error());
         return kExitFailed;
     }
-    std::fprintf(stderr, "示例考试：%s，%d所学校，%d个班级，%d名学生；工作表“%s”和“%s”。\n",
-                 summary.scoreSheet.c_str(), summary.schools, summary.classes, summary.students,
-                 summary.teacherSheet.c_str(), summary.scoreSheet.c_str());
+    std::fprintf(stderr, tx::kSampleSummaryFormat, summary.scoreSheet.c_str(), summary.schools,
+                 summary.classes, summary.students, summary.teacherSheet.c_str(), summary.scoreSheet.c_str());
     std::printf("%s\n", saved->c_str());
     return 0;
 }
@@ -317,15 +250,14 @@ bool selectSheet(AppState& state, const std::string& name) {
             return true;
         }
     }
-    std::fprintf(stderr, "[错误] 工作簿中没有工作表“%s” / no worksheet named %s\n", name.c_str(),
-                 name.c_str());
+    printError(strprintf(tx::kNoSuchSheetFormat, name.c_str(), name.c_str()));
     return false;
 }
 
 int runExport(int argc, char** argv) {
     int status = 0;
     auto args = commandArgs(
-        argc, argv, {"--force", "--yes"}, kExportHelp,
+        argc, argv, {"--force", "--yes"}, tx::kExportHelp,
         [](const Args& a) {
             const auto& v = a.values;
             return a.positional.size() == 1 && v.count("--scores") && v.count("--grade") &&
@@ -346,7 +278,7 @@ int runExport(int argc, char** argv) {
     if (v.count("--settings")) {
         state.settingsPath = v["--settings"];
         if (!std::filesystem::exists(state.settingsPath)) {
-            std::fprintf(stderr, "[错误] 找不到配置文件：%s\n", state.settingsPath.c_str());
+            printError(strprintf(tx::kNoSettingsFileFormat, state.settingsPath.c_str()));
             return kExitFailed;
         }
     } else {
@@ -381,7 +313,7 @@ int runExport(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(kMainHelp, argc < 2 ? stderr : stdout);
+        std::fputs(tx::kMainHelp, argc < 2 ? stderr : stdout);
         return argc < 2 ? kExitUsage : 0;
     }
     std::string command = argv[1];
@@ -389,6 +321,6 @@ int main(int argc, char** argv) {
     if (command == "template") return runTemplate(argc, argv);
     if (command == "sample") return runSample(argc, argv);
     if (command == "export") return runExport(argc, argv);
-    std::fprintf(stderr, "未知命令 / unknown command: %s\n\n%s", command.c_str(), kMainHelp);
+    std::fprintf(stderr, tx::kUnknownCommandFormat, command.c_str(), tx::kMainHelp);
     return kExitUsage;
 }

@@ -7,7 +7,7 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 ClassRankingListing::ClassRankingListing(const AppState& state)
     : listings_(selectByClass(state.students, state.imported.classList)) {}
@@ -39,8 +39,7 @@ void writeAllClassesSheet(ExcelSheet& sheet, const AppState& state, const ClassR
     int sheetRow = 4;
     for (size_t c = 0; c < classes.size(); ++c) {
         auto [school, klass] = classes.parts(c);
-        logLine(strprintf(tx::kClassLogFormat, tx::kLogExport, school.c_str(), tx::kOpenBracket,
-                          klass.c_str(), tx::kClassItemEnd));
+        logLine(strprintf(tx::kClassLogFormat, school.c_str(), klass.c_str()));
         const auto& rows = listing.rowsOf(c);
         for (size_t i = 0; i < rows.size(); ++i)
             columns.writeRow(sheet, sheetRow++, state.students, rows[i], static_cast<int>(i) + 1);

@@ -6,7 +6,7 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "app/status_log.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "export/class_ranking.h"
 #include "export/contents_sheet.h"
@@ -25,12 +26,12 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 namespace {
 
 void showError(Frontend& frontend, const std::string& text) {
-    frontend.showMessage(text, tx::kCaptionError, MessageIcon::Error);
+    frontend.showMessage(text, common_texts::kCaptionError, MessageIcon::Error);
 }
 
 // Every examined subject's excellence line lies in 1..99; the first one outside, as its message.
@@ -39,7 +40,7 @@ Status checkExcellenceLines(const ScoreSettings& scores) {
         if (scores.fullMark[i] == 0) continue;
         int line = scores.excellenceLine[i];
         if (line < 1 || line >= 100)
-            return fail(strprintf("%s%s", kSubjects[i].name, tx::kExcellenceLineRange));
+            return fail(strprintf(tx::kExcellenceLineRangeFormat, kSubjects[i].name));
     }
     return {};
 }
@@ -71,9 +72,8 @@ Status checkEveryClassTaught(const AppState& state) {
         for (const auto& klass : it->second) {
             if (taught.count({school, klass}) != 0) continue;
             const std::string firstSubject = subjects.empty() ? std::string() : subjects.front();
-            return fail(strprintf(tx::kMissingTeacherFormat, tx::kMissingTeacherBegin, school.c_str(),
-                                  grade.c_str(), tx::kOpenBracket, klass.c_str(), tx::kCloseClass,
-                                  firstSubject.c_str(), tx::kMissingTeacherEnd));
+            return fail(strprintf(tx::kMissingTeacherFormat, school.c_str(), grade.c_str(), klass.c_str(),
+                                  firstSubject.c_str()));
         }
     }
     return {};
@@ -179,8 +179,7 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state
 
 // The result workbook's file name without ".xlsx": "<exam> - <grade>成绩分析".
 std::string resultFileName(const AppState& state) {
-    return strprintf(tx::kFileNameFormat, state.examNameText.c_str(), state.imported.gradeName.c_str(),
-                     tx::kAnalysis);
+    return strprintf(tx::kFileNameFormat, state.examNameText.c_str(), state.imported.gradeName.c_str());
 }
 
 // Validate: checks the settings and the imported data. Shows the first problem (with the focus on
@@ -229,10 +228,9 @@ bool exportCanStart(AppState& state, Frontend& frontend) {
 
 // Confirm: asks whether to export the planned items of the exam and grade.
 bool confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan) {
-    const std::string question = strprintf(
-        tx::kConfirmFormat, tx::kConfirmExamName, state.examNameText.c_str(), tx::kConfirmGrade,
-        state.imported.gradeName.c_str(), tx::kConfirmItems, plan.itemList.c_str(), tx::kConfirmQuestion);
-    return frontend.askYesNo(question, tx::kCaptionConfirm);
+    const std::string question = strprintf(tx::kConfirmFormat, state.examNameText.c_str(),
+                                           state.imported.gradeName.c_str(), plan.itemList.c_str());
+    return frontend.askYesNo(question, common_texts::kCaptionConfirm);
 }
 
 // Fill: a new workbook with a sheet for every planned one, each filled in production order.
@@ -242,7 +240,7 @@ Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& stat
     const std::string& sheetName = state.imported.sheetName;
     const int n = plan.sheetCount();
     session.SetUserControl(true);
-    session.SetCaption(strprintf(tx::kCaptionFormat, examName.c_str(), sheetName.c_str(), tx::kAnalysis));
+    session.SetCaption(strprintf(tx::kCaptionFormat, examName.c_str(), sheetName.c_str()));
     session.AddWorkbook(OmittedArgument);
     session.Sheets();
     if (n >= 4) session.AddSheets(n - 3);
@@ -250,8 +248,8 @@ Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& stat
         outcome->sheetCount = n;
         outcome->addedSheets = plan.addedSheets();
     }
-    frontend.setTitle(strprintf(tx::kWindowTitleFormat, tx::kProgramName, examName.c_str(), tx::kFullColon,
-                                sheetName.c_str(), tx::kExporting));
+    frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
+                                examName.c_str(), sheetName.c_str(), tx::kExporting));
     return writeSheets(session, plan, state, frontend, outcome);
 }
 
@@ -283,20 +281,16 @@ void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan,
     const std::string& grade = state.imported.gradeName;
     const std::string fileName = resultFileName(state);
     appendLog(state, frontend, tx::kLogSaved + savedPath);
-    appendLog(state, frontend,
-              strprintf(tx::kLogDoneFormat, examName.c_str(), tx::kFullColon, grade.c_str(), tx::kLogDone));
-    frontend.setTitle(strprintf(tx::kWindowTitleFormat, tx::kProgramName, examName.c_str(), tx::kFullColon,
-                                state.imported.sheetName.c_str(), tx::kExported));
+    appendLog(state, frontend, strprintf(tx::kLogDoneFormat, examName.c_str(), grade.c_str()));
+    frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
+                                examName.c_str(), state.imported.sheetName.c_str(), tx::kExported));
     std::string done;
     if (frontend.setClipboardText(fileName)) {
-        done = strprintf(tx::kDoneFormat, tx::kFileOpen, fileName.c_str(), tx::kFileClose, tx::kGenerated,
-                         tx::kSaveByHand, tx::kSheetsBefore, plan.sheetCount(), tx::kSheetsAfter,
-                         plan.itemList.c_str(), tx::kWillOpen);
+        done = strprintf(tx::kDoneFormat, fileName.c_str(), plan.sheetCount(), plan.itemList.c_str());
     } else {
-        done = strprintf(tx::kDoneNoClipboardFormat, tx::kFileOpen, fileName.c_str(), tx::kFileClose,
-                         tx::kGeneratedSaveByHand, tx::kWillOpen);
+        done = strprintf(tx::kDoneNoClipboardFormat, fileName.c_str());
     }
-    frontend.showMessage(done, tx::kCaptionInfo, MessageIcon::Information);
+    frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
 }
 
 // Fill, save and announce. A broken invariant of the workbook model (an exception from the

@@ -8,7 +8,7 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 void writeRankBands(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     const RowTable& students = state.students;
@@ -26,9 +26,7 @@ void writeRankBands(ExcelSheet& sheet, const AppState& state, const std::string&
     for (int k = 0; k < bands; ++k) {
         int first = 10 * k + 1;
         int last = k < fullBands ? first + 9 : n;
-        writeBoxedCell(
-            sheet, 0, k + 4,
-            strprintf(tx::kRankBandFormat, tx::kRankBandBefore, first, tx::kArrow, last, tx::kRankBandAfter));
+        writeBoxedCell(sheet, 0, k + 4, strprintf(tx::kRankBandFormat, first, last));
     }
 
     // A rank p lies in band (p − 1) / 10: count each group's rows per band once, then the

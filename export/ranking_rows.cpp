@@ -6,7 +6,7 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 RankingColumns::RankingColumns(const AppState& state, bool withSchoolAndClass)
     : withSchoolAndClass_(withSchoolAndClass),
@@ -28,7 +28,7 @@ void RankingColumns::writeHeaders(ExcelSheet& sheet, const AppState& state) cons
                        strprintf(tx::kHeaderWithMarkFormat, name.c_str(), state.scores.fullMarkOf(name)));
     }
     writeBoxedCell(sheet, column++, 3,
-                   strprintf(tx::kHeaderWithMarkFormat, tx::kTotal, state.imported.examFullMarkTotal));
+                   strprintf(tx::kHeaderWithMarkFormat, kTotalName, state.imported.examFullMarkTotal));
     writeBoxedCell(sheet, column, 3, tx::kPlace);
 }
 

@@ -7,7 +7,7 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 long long scoreBandCount(int fullMark) {
     long long count = fullMark / 10 + (fullMark % 10 == 0 ? 1 : 2);
@@ -25,13 +25,13 @@ std::vector<ScoreBand> scoreBands(int fullMark) {
         if (j == count - 1) {
             b.low = fullMark;
             b.high = static_cast<double>(fullMark) + 10;
-            b.label = strprintf(tx::kFullMarkBandFormat, tx::kFullMark, fullMark, tx::kPoints);
+            b.label = strprintf(tx::kFullMarkBandFormat, fullMark);
             continue;
         }
         b.low = static_cast<int>(10 * j);
         int width = rest != 0 && j == count - 2 ? rest : 10;
         b.high = static_cast<double>(b.low) + width;
-        b.label = strprintf(tx::kScoreBandFormat, b.low, tx::kArrow, b.low + width - 1, tx::kPoints);
+        b.label = strprintf(tx::kScoreBandFormat, b.low, b.low + width - 1);
     }
     return bands;
 }

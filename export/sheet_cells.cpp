@@ -26,22 +26,17 @@ void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
 void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools) {
     const int schoolCount = static_cast<int>(schools.size());
     for (int i = 0; i < schoolCount; ++i) {
-        writeBoxedCell(sheet, firstColumn + i, 3,
-                       strprintf(exporttext::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str(),
-                                 exporttext::kCumulative),
-                       11);
-    }
-    if (schoolCount >= 2) {
         writeBoxedCell(
-            sheet, firstColumn + schoolCount, 3,
-            strprintf(exporttext::kCumulativeHeaderFormat, exporttext::kAllSchools, exporttext::kCumulative),
-            11);
+            sheet, firstColumn + i, 3,
+            strprintf(export_texts::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str()), 11);
     }
+    if (schoolCount >= 2)
+        writeBoxedCell(sheet, firstColumn + schoolCount, 3, export_texts::kAllSchoolsCumulativeHeader, 11);
 }
 
 std::string countCellText(int inBand, int cumulative) {
     char text[32];
-    int n = std::snprintf(text, sizeof text, exporttext::kCountFormat, inBand, cumulative);
+    int n = std::snprintf(text, sizeof text, export_texts::kCountFormat, inBand, cumulative);
     return std::string(text, n > 0 ? static_cast<size_t>(n) : 0);
 }
 

@@ -10,7 +10,7 @@
 
 namespace varnex {
 
-namespace tx = exporttext;
+namespace tx = export_texts;
 
 namespace {
 
@@ -45,8 +45,7 @@ const char* sheetFamily(SheetKind kind) {
 }
 
 std::string sheetTitle(const std::string& examName, const std::string& item, const std::string& gradeName) {
-    return strprintf(tx::kTitleFormat, examName.c_str(), item.c_str(), tx::kOpenBracket, gradeName.c_str(),
-                     tx::kCloseBracket);
+    return strprintf(tx::kTitleFormat, examName.c_str(), item.c_str(), gradeName.c_str());
 }
 
 std::vector<const PlannedSheet*> SheetPlan::contentsOrder() const {
@@ -133,21 +132,18 @@ SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
     if (o.classRates) add(SheetKind::ClassRates, tx::kClassRates);
     if (o.gradeRates) add(SheetKind::GradeRates, tx::kGradeRates);
     if (o.topNEnabled) {
-        std::string name = strprintf(tx::kTopNFormat, tx::kTopNBefore, o.topN, tx::kTopNAfter);
+        std::string name = strprintf(tx::kTopNFormat, o.topN);
         plan.sheets.push_back({SheetKind::TopN, name, sheetTitle(examName, name, grade), name});
     }
     const ClassList& classes = state.imported.classList;
     if (o.classRanking && o.classRankingLayout == 0) {
         for (size_t i = 0; i < classes.size(); ++i) {
             auto [school, klass] = classes.parts(i);
-            std::string tail = strprintf(tx::kClassTitleTailFormat, school.c_str(), grade.c_str(),
-                                         tx::kOpenBracket, klass.c_str(), tx::kCloseClass);
-            plan.sheets.push_back(
-                {SheetKind::ClassRankingPerClass, school + klass,
-                 strprintf(tx::kClassTitleFormat, examName.c_str(), tx::kClassRanking, tail.c_str()),
-                 strprintf(tx::kClassItemFormat, school.c_str(), tx::kOpenBracket, klass.c_str(),
-                           tx::kClassItemEnd),
-                 static_cast<int>(i)});
+            plan.sheets.push_back({SheetKind::ClassRankingPerClass, school + klass,
+                                   strprintf(tx::kClassTitleFormat, examName.c_str(), school.c_str(),
+                                             grade.c_str(), klass.c_str()),
+                                   strprintf(tx::kClassItemFormat, school.c_str(), klass.c_str()),
+                                   static_cast<int>(i)});
         }
     } else if (o.classRanking) {
         add(SheetKind::ClassRankingAll, tx::kClassRanking);

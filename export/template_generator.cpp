@@ -10,12 +10,13 @@
 #include "app/subjects.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "export/template_texts.h"
 
 namespace varnex {
 
-namespace tx = templatetext;
+namespace tx = template_texts;
 
 namespace {
 
@@ -111,24 +112,24 @@ void generateTemplates(AppState& state, Frontend& frontend,
                        const std::vector<std::string>& installedReaders) {
     const std::string examName = state.examNameText;
     if (examName.empty()) {
-        frontend.showMessage(tx::kExamNameEmpty, tx::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(tx::kExamNameEmpty, common_texts::kCaptionError, MessageIcon::Error);
         frontend.focusControl(ctl::ExamNameBox);
         return;
     }
     if (Status chosen = chooseSpreadsheetDriver(state.workbook.driverName, false, installedReaders);
         !chosen) {
-        frontend.showMessage(chosen.error(), tx::kProgramName, MessageIcon::None);
+        frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
         return;
     }
 
     ExcelSession session;
     if (!session.Start()) {
-        frontend.showMessage(tx::kStartFailed, tx::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(tx::kStartFailed, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
     appendLog(state, frontend, tx::kLogGenerating + examName);
-    frontend.setTitle(strprintf(tx::kTitleFormat, tx::kProgramName, tx::kTitleTemplate, examName.c_str(),
-                                tx::kTitleGenerating));
+    frontend.setTitle(
+        strprintf(tx::kTitleFormat, common_texts::kProgramName, examName.c_str(), tx::kTitleGenerating));
 
     try {
         session.SetUserControl(true);
@@ -138,7 +139,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
         session.AddSheets(10);
         writeTemplateSheets(session);
     } catch (const std::exception& e) {
-        frontend.showMessage(e.what(), tx::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(e.what(), common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
 
@@ -147,16 +148,17 @@ void generateTemplates(AppState& state, Frontend& frontend,
         saveWorkbook(session.workbook(),
                      saveTargetFor(state.outputPath, state.overwriteOutput, documentsFolder(), examName));
     if (!saved) {
-        frontend.showMessage(saved.error(), tx::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
     appendLog(state, frontend, tx::kLogSaved + *saved);
 
     frontend.setTitle(
-        strprintf(tx::kTitleFormat, tx::kProgramName, tx::kTitleTemplate, examName.c_str(), tx::kTitleDone));
-    const std::string done = frontend.setClipboardText(examName) ? examName + tx::kDoneAfterName
-                                                                 : std::string(tx::kDoneNoClipboard);
-    frontend.showMessage(done, tx::kCaptionInfo, MessageIcon::Information);
+        strprintf(tx::kTitleFormat, common_texts::kProgramName, examName.c_str(), tx::kTitleDone));
+    const std::string done = frontend.setClipboardText(examName)
+                                 ? strprintf(tx::kDoneFormat, examName.c_str())
+                                 : std::string(tx::kDoneNoClipboard);
+    frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
 
     session.SetVisible(true);
     session.SetUserControl(true);

@@ -1,26 +1,26 @@
 #pragma once
-// User-visible texts of the import template generator, kept in one place.
+// User-visible texts of the import template generator, kept in one place. A text with values in
+// it is a printf format; the comment names the values.
 
-namespace varnex::templatetext {
+namespace varnex::template_texts {
 
 inline constexpr const char* kExamNameEmpty = "请输入或选择考试名称！";
 inline constexpr const char* kStartFailed =
     "启动 Excel 服务失败！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
-inline constexpr const char* kCaptionError = "错误";
-inline constexpr const char* kCaptionInfo = "信息";
 
+/// Followed by the exam name.
 inline constexpr const char* kLogGenerating = "生成导入模板：";
+/// Followed by the path of the saved workbook.
 inline constexpr const char* kLogSaved = "保存文件：";
 
-inline constexpr const char* kTitleFormat = "%s - %s%s - %s";
-inline constexpr const char* kProgramName = "Varnex";
-inline constexpr const char* kTitleTemplate = "导入模板：";
+/// Program name, exam name, what is going on.
+inline constexpr const char* kTitleFormat = "%s - 导入模板：%s - %s";
 inline constexpr const char* kTitleGenerating = "正在生成...";
 inline constexpr const char* kTitleDone = "生成完成";
 
-/// Follows the exam name when the name went to the clipboard.
-inline constexpr const char* kDoneAfterName =
-    "的学生成绩表和教师任课表已经生成，请手动保存文件！\n文件名已复制到了剪贴板，按 Ctrl+V 粘贴。\n\n"
+/// Exam name; shown when the name went to the clipboard.
+inline constexpr const char* kDoneFormat =
+    "%s的学生成绩表和教师任课表已经生成，请手动保存文件！\n文件名已复制到了剪贴板，按 Ctrl+V 粘贴。\n\n"
     "点击确定后，将为你打开已生成的文件。";
 inline constexpr const char* kDoneNoClipboard = "导入模板已经生成，请手动保存文件！";
 
@@ -32,4 +32,4 @@ inline constexpr const char* kGradeHeadBefore[] = {"序号", "学校", "班级",
 inline constexpr const char* kGradeHeadAfter[] = {"总分", "名次", "备注"};
 inline constexpr const char* kTeacherHeadBefore[] = {"学校", "年级", "班级"};
 
-}  // namespace varnex::templatetext
+}  // namespace varnex::template_texts

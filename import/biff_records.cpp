@@ -10,6 +10,8 @@
 
 namespace varnex::biff {
 
+namespace tx = reader_texts;
+
 namespace {
 constexpr size_t kBufferBytes = 256 * 1024;
 }
@@ -62,14 +64,14 @@ bool RecordReader::fill(size_t need) {
 Result<bool> RecordReader::next(Record& record) {
     if (!fill(4)) {
         if (end_ == pos_) return false;
-        return fail(msg::kTruncated);
+        return fail(tx::kTruncated);
     }
     const uint8_t* head = buffer_.data() + pos_;
     uint16_t id = u16(head);
     uint16_t size = u16(head + 2);
     if (size > limits::kMaxBiffRecordBytes)
-        return fail(strprintf(msg::kBadRecord, id, static_cast<unsigned long long>(bufferStart_ + pos_)));
-    if (!fill(4u + size)) return fail(msg::kTruncated);
+        return fail(strprintf(tx::kBadRecord, id, static_cast<unsigned long long>(bufferStart_ + pos_)));
+    if (!fill(4u + size)) return fail(tx::kTruncated);
     record.id = id;
     record.size = size;
     record.offset = bufferStart_ + pos_;

@@ -6,20 +6,24 @@
 #include "app/control_ids.h"
 #include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "import/reader_messages.h"
 #include "import/workbook_reader.h"
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 
-void showError(Frontend& frontend, const std::string& text, const char* caption = msg::kErrorCaption) {
+void showError(Frontend& frontend, const std::string& text,
+               const char* caption = common_texts::kCaptionError) {
     frontend.showMessage(text, caption, MessageIcon::Error);
 }
 
 std::string progressTitle(const std::string& title, const char* what) {
-    return strprintf("%s - %s - %s", msg::kProgramName, title.c_str(), what);
+    return strprintf(tx::kProgressTitleFormat, common_texts::kProgramName, title.c_str(), what);
 }
 
 // The worksheet names of the workbook at `path`; the workbook is closed again at once.
@@ -32,8 +36,8 @@ Result<std::vector<std::string>> worksheetNames(const std::string& path) {
 }  // namespace
 
 void showSheetTitle(const AppState& state, Frontend& frontend) {
-    frontend.setTitle(strprintf("%s - %s%s%s", msg::kProgramName, state.workbook.title.c_str(),
-                                msg::kSheetTitleSeparator, state.workbook.selectedSheetName().c_str()));
+    frontend.setTitle(strprintf(common_texts::kSheetTitleFormat, common_texts::kProgramName,
+                                state.workbook.title.c_str(), state.workbook.selectedSheetName().c_str()));
 }
 
 void openWorkbook(AppState& state, Frontend& frontend, const std::string& path) {
@@ -44,46 +48,46 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
                   const std::vector<std::string>& installedReaders) {
     std::error_code ec;
     if (path.empty() || !std::filesystem::exists(path, ec)) {
-        showError(frontend, strprintf("%s\n%s", msg::kFileMissing, path.c_str()));
+        showError(frontend, strprintf(tx::kFileMissingFormat, path.c_str()));
         return;
     }
     // The path becomes the workbook's only once the file has passed every check below, so that
     // a refused file never stands behind the previous workbook's worksheet list.
     std::string fileName = fileNameOf(path);
     if (fileName.empty()) {
-        showError(frontend, msg::kEmptyFileName);
+        showError(frontend, tx::kEmptyFileName);
         return;
     }
     size_t dot = fileName.rfind('.');
     std::string extension = dot == std::string::npos ? fileName : fileName.substr(dot + 1);
     if (extension != "xls" && extension != "xlsx" && extension != "et") {
-        showError(frontend, strprintf("%s\n%s", msg::kWrongExtension, path.c_str()));
+        showError(frontend, strprintf(tx::kWrongExtensionFormat, path.c_str()));
         return;
     }
     if (Status chosen =
             chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", installedReaders);
         !chosen) {
-        frontend.showMessage(chosen.error(), msg::kProgramName, MessageIcon::None);
+        frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
         return;
     }
     state.workbook.title = fileName.substr(0, dot);
     const std::string& title = state.workbook.title;
-    frontend.setTitle(progressTitle(title, msg::kPreparingToOpen));
+    frontend.setTitle(progressTitle(title, tx::kPreparingToOpen));
     if (std::find(state.examNames.begin(), state.examNames.end(), title) == state.examNames.end()) {
         state.examNames.push_back(title);
         state.examNameText = title;
     }
 
-    frontend.setTitle(progressTitle(title, msg::kOpening));
+    frontend.setTitle(progressTitle(title, tx::kOpening));
     state.workbook.sheetNames.clear();
     state.workbook.selectedSheet = -1;
     Result<std::vector<std::string>> names = worksheetNames(path);
     if (!names) {
-        showError(frontend, msg::kFileRefused, msg::kUnrecognisedCaption);
+        showError(frontend, tx::kFileRefused, tx::kUnrecognisedCaption);
         return;
     }
     if (names->empty()) {
-        showError(frontend, msg::kNoWorksheet, msg::kUnrecognisedCaption);
+        showError(frontend, tx::kNoWorksheet, tx::kUnrecognisedCaption);
         return;
     }
     // A text file is refused above by its content, so a real workbook whose only sheet carries
@@ -91,8 +95,8 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
     state.workbook.path = path;
     state.workbook.sheetNames = std::move(names).value();
 
-    appendLog(state, frontend, std::string(msg::kOpenedLog) + path);
-    frontend.setTitle(strprintf("%s - %s", msg::kProgramName, title.c_str()));
+    appendLog(state, frontend, std::string(tx::kOpenedLog) + path);
+    frontend.setTitle(strprintf(tx::kOpenedTitleFormat, common_texts::kProgramName, title.c_str()));
     state.workbook.selectedSheet = 0;
     showSheetTitle(state, frontend);
     state.recentFiles.add(path);

@@ -1,24 +1,28 @@
 #pragma once
 // Every user-visible text of the workbook readers, the sheet query and openWorkbook, in one
-// place.
+// place. A text with values in it is a printf format; the comment names the values.
 
-namespace varnex::msg {
+namespace varnex::reader_texts {
 
 // openWorkbook.
-inline constexpr const char* kErrorCaption = "错误";
 inline constexpr const char* kUnrecognisedCaption = "不能识别的文件格式";
-inline constexpr const char* kFileMissing = "文件不存在：";
+/// The path.
+inline constexpr const char* kFileMissingFormat = "文件不存在：\n%s";
 inline constexpr const char* kEmptyFileName = "文件名不得为空！";
-inline constexpr const char* kWrongExtension = "请选择Excel工作表或WPS表格文件：";
+/// The path.
+inline constexpr const char* kWrongExtensionFormat = "请选择Excel工作表或WPS表格文件：\n%s";
 inline constexpr const char* kFileRefused =
     "获取 Excel 工作表失败！\n请安装2007及之后版本的 Microsoft Office Excel，然后重试！";
 inline constexpr const char* kNoWorksheet =
     "获取 Excel 工作表失败！\n请安装2007或更高版本的 Microsoft Office Excel，然后重试！";
-inline constexpr const char* kProgramName = "Varnex";
+/// Program name, workbook title: the window's title once the workbook is open.
+inline constexpr const char* kOpenedTitleFormat = "%s - %s";
+/// Program name, workbook title, what is going on.
+inline constexpr const char* kProgressTitleFormat = "%s - %s - %s";
 inline constexpr const char* kPreparingToOpen = "准备打开...";
 inline constexpr const char* kOpening = "正在打开...";
+/// Followed by the path.
 inline constexpr const char* kOpenedLog = "打开文件：";
-inline constexpr const char* kSheetTitleSeparator = "：";
 
 // Reader errors (%s is a file, sheet or cell as named).
 inline constexpr const char* kCannotReadFile = "无法读取文件“%s”";
@@ -51,10 +55,7 @@ inline constexpr const char* kTruncated = "文件被截断";
 inline constexpr const char* kTooManyRecords = "记录过多";
 inline constexpr const char* kBadSheetOffset = "工作表的位置有误";
 inline constexpr const char* kStreamTooLarge = "工作簿数据流过大";
-
-}  // namespace varnex::msg
-
-namespace varnex::msg {
 inline constexpr const char* kEncrypted = "文件已加密，无法读取";
 inline constexpr const char* kBadString = "字符串有误";
-}  // namespace varnex::msg
+
+}  // namespace varnex::reader_texts

@@ -8,6 +8,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 const std::string kEmpty;
 }
@@ -73,7 +75,7 @@ Status SheetQuery::select(const std::string& sheetName, const std::vector<std::s
     q.atEnd = true;
     q.streamDone = true;
     q.haveLookahead = false;
-    if (q.reader == nullptr) return fail(strprintf(msg::kNoSuchSheet, sheetName.c_str()));
+    if (q.reader == nullptr) return fail(strprintf(tx::kNoSuchSheet, sheetName.c_str()));
     const std::vector<std::string>& names = q.reader->sheetNames();
     size_t index = names.size();
     for (size_t i = 0; i < names.size(); ++i) {
@@ -82,7 +84,7 @@ Status SheetQuery::select(const std::string& sheetName, const std::vector<std::s
             break;
         }
     }
-    if (index == names.size()) return fail(strprintf(msg::kNoSuchSheet, sheetName.c_str()));
+    if (index == names.size()) return fail(strprintf(tx::kNoSuchSheet, sheetName.c_str()));
     Result<std::unique_ptr<SheetRowStream>> stream = q.reader->openSheet(index);
     if (!stream) return fail(stream.error());
     q.stream = std::move(stream).value();
@@ -102,7 +104,7 @@ Status SheetQuery::select(const std::string& sheetName, const std::vector<std::s
     for (const std::string& column : columns) {
         auto found = headerColumns.find(column);
         if (found == headerColumns.end()) {
-            if (!missing.empty()) missing += msg::kMissingColumnSeparator;
+            if (!missing.empty()) missing += tx::kMissingColumnSeparator;
             missing += column;
             q.columnOf.push_back(0);
         } else {
@@ -112,7 +114,7 @@ Status SheetQuery::select(const std::string& sheetName, const std::vector<std::s
     }
     if (!missing.empty()) {
         q.stream.reset();
-        return fail(strprintf(msg::kMissingColumns, sheetName.c_str(), missing.c_str()));
+        return fail(strprintf(tx::kMissingColumns, sheetName.c_str(), missing.c_str()));
     }
     std::vector<bool> wanted(widest, false);
     for (uint32_t c : q.columnOf) wanted[c] = true;

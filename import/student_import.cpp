@@ -6,6 +6,7 @@
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
@@ -13,7 +14,7 @@
 
 namespace varnex {
 
-namespace t = importtext;
+namespace tx = import_texts;
 
 namespace {
 
@@ -30,11 +31,8 @@ bool confirmFullMarks(const AppState& state, Frontend& frontend) {
     for (size_t i = 0; i < kSubjects.size(); ++i) {
         int fullMark = state.scores.fullMark[i];
         if (fullMark >= 0 && fullMark <= kSubjects[i].plausibleLimit) continue;
-        std::string sentence =
-            std::string(t::kPlausibilityBegin) + kSubjects[i].name + t::kPlausibilitySubject;
-        std::string question =
-            strprintf(t::kPlausibilityFormat, sentence.c_str(), fullMark, t::kPlausibilityEnd);
-        if (!frontend.askYesNo(question, t::kCaptionConfirm)) return false;
+        std::string question = strprintf(tx::kPlausibilityFormat, kSubjects[i].name, fullMark);
+        if (!frontend.askYesNo(question, common_texts::kCaptionConfirm)) return false;
     }
     return true;
 }
@@ -42,14 +40,11 @@ bool confirmFullMarks(const AppState& state, Frontend& frontend) {
 std::string confirmationText(const AppState& state, const std::vector<size_t>& examined) {
     std::string lines;
     for (size_t i : examined) {
-        lines += strprintf(t::kConfirmSubjectLineFormat, kSubjects[i].name, t::kFullColon,
-                           state.scores.fullMark[i]);
+        lines += strprintf(tx::kConfirmSubjectLineFormat, kSubjects[i].name, state.scores.fullMark[i]);
     }
-    return strprintf(t::kStudentConfirmFormat, t::kConfirmFile, fileNameOf(state.workbook.path).c_str(),
-                     t::kConfirmSheet, state.imported.sheetName.c_str(), t::kConfirmGrade,
-                     state.imported.gradeName.c_str(), t::kConfirmSubjectsBegin,
-                     static_cast<int>(examined.size()), t::kConfirmSubjectsEnd, lines.c_str(),
-                     t::kConfirmQuestion);
+    return strprintf(tx::kStudentConfirmFormat, fileNameOf(state.workbook.path).c_str(),
+                     state.imported.sheetName.c_str(), state.imported.gradeName.c_str(),
+                     static_cast<int>(examined.size()), lines.c_str());
 }
 
 // The school runs of the ClassList: a school whose classes are not consecutive appears once per run.
@@ -101,7 +96,8 @@ bool shouldSkip(const AppState& state, const std::vector<std::string>& cells, in
 // The row checks; false (after the message, log line, focus and selection) when one fails.
 bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string>& cells) {
     const int count = state.imported.studentCount;
-    if (Status checked = checkSchoolAndKey(cells[kSchoolCell], t::kName, cells[kNameCell], count); !checked) {
+    if (Status checked = checkSchoolAndKey(cells[kSchoolCell], tx::kName, cells[kNameCell], count);
+        !checked) {
         reportRowProblem(state, frontend, checked.error());
         return false;
     }
@@ -110,9 +106,9 @@ bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string
         if (fullMark == 0) continue;
         int score = cAtoi(cells[static_cast<size_t>(kSubjects[i].column)]);
         if (score <= fullMark) continue;
-        std::string problem = strprintf(t::kAboveFullMarkFormat, kSubjects[i].name, t::kScore, score,
-                                        t::kNotAbove, kSubjects[i].name, t::kFullMark, fullMark);
-        frontend.showMessage(problem, t::kCaptionError, MessageIcon::Error);
+        std::string problem =
+            strprintf(tx::kAboveFullMarkFormat, kSubjects[i].name, score, kSubjects[i].name, fullMark);
+        frontend.showMessage(problem, common_texts::kCaptionError, MessageIcon::Error);
         appendLog(state, frontend, problem);
         frontend.focusControl(ctl::StudentTable);
         state.students.selectRow(count - 1);
@@ -159,20 +155,18 @@ void endOfData(AppState& state, Frontend& frontend, int examinedCount) {
     refreshSummary(state);
     ImportResults& r = state.imported;
     if (r.classCount == 0) {
-        frontend.showMessage(t::kNoClasses, t::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(tx::kNoClasses, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
     r.classList.selected = 0;
     if (r.schoolList.empty()) {
-        frontend.showMessage(t::kNoSchools, t::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(tx::kNoSchools, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
-    appendLog(
-        state, frontend,
-        strprintf(t::kStudentSummaryFormat, t::kSummaryImport, r.gradeName.c_str(), t::kFullColon,
-                  static_cast<int>(r.schoolList.size()), t::kSummarySchools, r.classCount, t::kSummaryClasses,
-                  examinedCount, t::kSummarySubjects, r.studentCount, t::kSummaryStudents));
-    frontend.setTitle(importTitle(state, t::kImported));
+    appendLog(state, frontend,
+              strprintf(tx::kStudentSummaryFormat, r.gradeName.c_str(), static_cast<int>(r.schoolList.size()),
+                        r.classCount, examinedCount, r.studentCount));
+    frontend.setTitle(importTitle(state, tx::kImported));
     frontend.playNotification();
 }
 
@@ -189,7 +183,7 @@ void importStudents(AppState& state, Frontend& frontend) {
         if (state.scores.fullMark[i] != 0) examined.push_back(i);
     }
     if (examined.empty()) {
-        frontend.showMessage(t::kNoSubjects, t::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(tx::kNoSubjects, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
     long long fullMarkTotal = 0;
@@ -202,14 +196,14 @@ void importStudents(AppState& state, Frontend& frontend) {
 
     r.sheetName = state.workbook.selectedSheetName();
     if (r.sheetName.empty()) {
-        frontend.showMessage(t::kEmptySheetName, t::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(tx::kEmptySheetName, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
-    if (!frontend.askYesNo(confirmationText(state, examined), t::kCaptionConfirm)) return;
+    if (!frontend.askYesNo(confirmationText(state, examined), common_texts::kCaptionConfirm)) return;
 
-    std::vector<std::string> columns{t::kSchool, t::kClass, t::kName};
+    std::vector<std::string> columns{tx::kSchool, tx::kClass, tx::kName};
     columns.insert(columns.end(), r.examSubjects.begin(), r.examSubjects.end());
-    frontend.setTitle(importTitle(state, t::kImporting));
+    frontend.setTitle(importTitle(state, tx::kImporting));
 
     SheetQuery query;
     if (!openImportQuery(query, state, frontend, columns, r.examSubjects)) return;
@@ -217,10 +211,10 @@ void importStudents(AppState& state, Frontend& frontend) {
     state.students.clear();
     r.classList.clear();
     if (query.atEnd()) {
-        frontend.showMessage(t::kNoScoreRows, t::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(tx::kNoScoreRows, common_texts::kCaptionError, MessageIcon::Error);
         refreshSummary(state);
     } else {
-        appendLog(state, frontend, std::string(t::kLogSheet) + r.sheetName);
+        appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
         r.studentCount = 0;
         if (readRows(state, frontend, query, examined) == LoopEnd::EndOfData) {
             endOfData(state, frontend, static_cast<int>(examined.size()));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/status_log.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
@@ -10,7 +11,7 @@
 
 namespace varnex {
 
-namespace t = importtext;
+namespace tx = import_texts;
 
 namespace {
 
@@ -23,7 +24,7 @@ bool readRows(AppState& state, Frontend& frontend, SheetQuery& query) {
         const std::string& school = query.field(kSchoolField);
         const std::string& grade = query.field(kGradeField);
         std::string className = removeTrailingDotZero(query.field(kClassField));
-        if (Status checked = checkSchoolAndKey(school, t::kClass, className, state.imported.teacherCount);
+        if (Status checked = checkSchoolAndKey(school, tx::kClass, className, state.imported.teacherCount);
             !checked) {
             reportRowProblem(state, frontend, checked.error());
             return false;
@@ -47,7 +48,7 @@ void importTeachers(AppState& state, Frontend& frontend) {
     if (!worksheetSelected(state, frontend)) return;
     r.sheetName = state.workbook.selectedSheetName();
     if (r.sheetName.empty()) {
-        frontend.showMessage(t::kEmptySheetName, t::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(tx::kEmptySheetName, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
     // The subject columns are kept apart from ExamSubjects, which describes the last student import.
@@ -55,13 +56,12 @@ void importTeachers(AppState& state, Frontend& frontend) {
     for (const auto& subject : kSubjects) subjects.emplace_back(subject.name);
 
     std::string confirmation =
-        strprintf(t::kTeacherConfirmFormat, t::kConfirmFile, fileNameOf(state.workbook.path).c_str(),
-                  t::kConfirmSheet, r.sheetName.c_str(), t::kConfirmQuestion);
-    if (!frontend.askYesNo(confirmation, t::kCaptionConfirm)) return;
+        strprintf(tx::kTeacherConfirmFormat, fileNameOf(state.workbook.path).c_str(), r.sheetName.c_str());
+    if (!frontend.askYesNo(confirmation, common_texts::kCaptionConfirm)) return;
 
-    std::vector<std::string> columns{t::kSchool, t::kGrade, t::kClass};
+    std::vector<std::string> columns{tx::kSchool, tx::kGrade, tx::kClass};
     columns.insert(columns.end(), subjects.begin(), subjects.end());
-    frontend.setTitle(importTitle(state, t::kImporting));
+    frontend.setTitle(importTitle(state, tx::kImporting));
 
     SheetQuery query;
     if (!openImportQuery(query, state, frontend, columns, subjects)) return;
@@ -69,15 +69,13 @@ void importTeachers(AppState& state, Frontend& frontend) {
     state.teachers.clear();
     if (query.atEnd()) {
         r.teacherCount = 0;
-        frontend.showMessage(t::kNoTeacherRows, t::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(tx::kNoTeacherRows, common_texts::kCaptionError, MessageIcon::Error);
     } else {
         r.teacherCount = 0;
-        appendLog(state, frontend, std::string(t::kLogSheet) + r.sheetName);
+        appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
         if (readRows(state, frontend, query)) {
-            appendLog(state, frontend,
-                      strprintf(t::kTeacherSummaryFormat, t::kTeacherSummaryBegin, r.teacherCount,
-                                t::kTeacherSummaryEnd));
-            frontend.setTitle(importTitle(state, t::kImported));
+            appendLog(state, frontend, strprintf(tx::kTeacherSummaryFormat, r.teacherCount));
+            frontend.setTitle(importTitle(state, tx::kImported));
             frontend.playNotification();
         }
     }

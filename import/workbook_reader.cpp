@@ -10,6 +10,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 constexpr unsigned char kCompoundSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 constexpr unsigned char kZipSignature[4] = {'P', 'K', 0x03, 0x04};
@@ -37,7 +39,7 @@ WorkbookFormat detectWorkbookFormat(const std::string& path) {
 
 Result<std::unique_ptr<WorkbookReader>> openWorkbookReader(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return fail(strprintf(msg::kCannotReadFile, fileNameOf(path).c_str()));
+    if (file == nullptr) return fail(strprintf(tx::kCannotReadFile, fileNameOf(path).c_str()));
     std::fclose(file);
     switch (detectWorkbookFormat(path)) {
         case WorkbookFormat::Compound:
@@ -47,7 +49,7 @@ Result<std::unique_ptr<WorkbookReader>> openWorkbookReader(const std::string& pa
         case WorkbookFormat::Unrecognised:
             break;
     }
-    return fail(strprintf(msg::kUnknownFormat, fileNameOf(path).c_str()));
+    return fail(strprintf(tx::kUnknownFormat, fileNameOf(path).c_str()));
 }
 
 }  // namespace varnex

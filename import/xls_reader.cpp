@@ -14,6 +14,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 
 using biff::Record;
@@ -53,7 +55,7 @@ struct SheetEntry {
 
 /// The reason for a record that does not hold what its type promises.
 Error badRecord(const Record& record) {
-    return fail(strprintf(msg::kBadRecord, record.id, static_cast<unsigned long long>(record.offset)));
+    return fail(strprintf(tx::kBadRecord, record.id, static_cast<unsigned long long>(record.offset)));
 }
 
 class XlsSheetStream : public SheetRowStream {
@@ -91,7 +93,7 @@ class XlsSheetStream : public SheetRowStream {
                 done_ = true;
                 return haveRow;  // a sheet without its EOF record: keep what was read
             }
-            if (++recordCount_ > kMaxRecordsPerSheet) return failWith(msg::kTooManyRecords);
+            if (++recordCount_ > kMaxRecordsPerSheet) return failWith(tx::kTooManyRecords);
             if (record.id == biff::kBof) {
                 ++depth_;  // an embedded chart or other substream
                 continue;
@@ -109,7 +111,7 @@ class XlsSheetStream : public SheetRowStream {
             if (!isCell) return failWith(isCell.error());
             if (!*isCell) continue;
             if (haveRow && rowIndex + 1 != row.number) {
-                if (rowIndex + 1 < row.number) return failWith(strprintf(msg::kCellOutOfOrder, rowIndex + 1));
+                if (rowIndex + 1 < row.number) return failWith(strprintf(tx::kCellOutOfOrder, rowIndex + 1));
                 // The first cell of the next row: keep it for the next call.
                 held_ = true;
                 heldRow_ = rowIndex;
@@ -120,7 +122,7 @@ class XlsSheetStream : public SheetRowStream {
             }
             if (!haveRow) {
                 if (lastRow_ != 0 && rowIndex + 1 <= lastRow_)
-                    return failWith(strprintf(msg::kCellOutOfOrder, rowIndex + 1));
+                    return failWith(strprintf(tx::kCellOutOfOrder, rowIndex + 1));
                 haveRow = true;
                 row.number = rowIndex + 1;
             }
@@ -135,16 +137,16 @@ class XlsSheetStream : public SheetRowStream {
     /// Ends the stream with the message for `reason`.
     Error failWith(const std::string& reason) {
         done_ = true;
-        return fail(strprintf(msg::kSheetCorrupt, sheetName_.c_str(), reason.c_str()));
+        return fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), reason.c_str()));
     }
 
     /// Goes to the sheet's BOF record.
     Status start() {
-        if (!reader_.seek(offset_)) return fail(msg::kBadSheetOffset);
+        if (!reader_.seek(offset_)) return fail(tx::kBadSheetOffset);
         Record record;
-        if (Status read = reader_.nextExpected(record, msg::kBadSheetOffset); !read) return read;
+        if (Status read = reader_.nextExpected(record, tx::kBadSheetOffset); !read) return read;
         if (record.id != biff::kBof || record.size < 4 || u16(record.data + 2) != kWorksheetBof)
-            return fail(msg::kBadSheetOffset);
+            return fail(tx::kBadSheetOffset);
         depth_ = 1;
         return {};
     }
@@ -271,7 +273,7 @@ class XlsSheetStream : public SheetRowStream {
             uint16_t id = reader_.peekId();
             if (id != kSharedFormula && id != kArray && id != kTable && id != biff::kString) return {};
             Record record;
-            if (Status read = reader_.nextExpected(record, msg::kTruncated); !read) return read;
+            if (Status read = reader_.nextExpected(record, tx::kTruncated); !read) return read;
             if (record.id != biff::kString) continue;
             std::string_view data(reinterpret_cast<const char*>(record.data), record.size);
             if (!biff8_) {
@@ -283,7 +285,7 @@ class XlsSheetStream : public SheetRowStream {
             parts.emplace_back(data);
             while (reader_.peekId() == biff::kContinue) {
                 Record more;
-                if (Status read = reader_.nextExpected(more, msg::kTruncated); !read) return read;
+                if (Status read = reader_.nextExpected(more, tx::kTruncated); !read) return read;
                 parts.emplace_back(reinterpret_cast<const char*>(more.data), more.size);
                 if (parts.size() > 64) return badRecord(record);
             }
@@ -323,10 +325,10 @@ class XlsWorkbook : public WorkbookReader {
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
     Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) override {
-        if (index >= sheets_.size()) return fail(strprintf(msg::kNoSuchSheet, ""));
+        if (index >= sheets_.size()) return fail(strprintf(tx::kNoSuchSheet, ""));
         GRef<GsfInput> copy(gsf_input_dup(stream_.get(), nullptr));
         if (copy.get() == nullptr)
-            return fail(strprintf(msg::kCorruptBiff, displayName_.c_str(), msg::kNotCompound));
+            return fail(strprintf(tx::kCorruptBiff, displayName_.c_str(), tx::kNotCompound));
         std::unique_ptr<SheetRowStream> stream = std::make_unique<XlsSheetStream>(
             copy.get(), sheets_[index].offset, biff8_, strings_, decoder_, sheets_[index].name);
         return stream;
@@ -336,10 +338,10 @@ class XlsWorkbook : public WorkbookReader {
     /// is the reason, without the file name.
     Status load() {
         RecordReader reader(stream_.get());
-        if (reader.size() > limits::kMaxBiffStreamBytes) return fail(msg::kStreamTooLarge);
+        if (reader.size() > limits::kMaxBiffStreamBytes) return fail(tx::kStreamTooLarge);
         Record record;
-        if (Status read = reader.nextExpected(record, msg::kTruncated); !read) return read;
-        if (record.id != biff::kBof || record.size < 4) return fail(msg::kUnsupportedBiff);
+        if (Status read = reader.nextExpected(record, tx::kTruncated); !read) return read;
+        if (record.id != biff::kBof || record.size < 4) return fail(tx::kUnsupportedBiff);
         biff8_ = u16(record.data) >= kBiff8;
         std::vector<std::string> sst;
         std::vector<std::string> rawNames;
@@ -350,13 +352,13 @@ class XlsWorkbook : public WorkbookReader {
             const uint8_t* d = record.data;
             switch (record.id) {
                 case biff::kFilePass:
-                    return fail(msg::kEncrypted);
+                    return fail(tx::kEncrypted);
                 case biff::kCodePage:
                     if (record.size >= 2) decoder_.setCodePage(u16(d));
                     break;
                 case biff::kBoundSheet: {
                     if (record.size < 8) return badRecord(record);
-                    if (sheets_.size() >= limits::kMaxSheets) return fail(msg::kTooManyRecords);
+                    if (sheets_.size() >= limits::kMaxSheets) return fail(tx::kTooManyRecords);
                     uint8_t type = d[5];
                     if (type != kWorksheetType) break;  // chart sheets, macro sheets, modules
                     sheets_.push_back({std::string(), u32(d)});
@@ -368,9 +370,9 @@ class XlsWorkbook : public WorkbookReader {
                     size_t total = record.size;
                     sst.emplace_back(reinterpret_cast<const char*>(d), record.size);
                     while (reader.peekId() == biff::kContinue) {
-                        if (Status read = reader.nextExpected(record, msg::kTruncated); !read) return read;
+                        if (Status read = reader.nextExpected(record, tx::kTruncated); !read) return read;
                         total += record.size;
-                        if (total > limits::kMaxSstBytes) return fail(msg::kTooManyStrings);
+                        if (total > limits::kMaxSstBytes) return fail(tx::kTooManyStrings);
                         sst.emplace_back(reinterpret_cast<const char*>(record.data), record.size);
                     }
                     break;
@@ -386,10 +388,9 @@ class XlsWorkbook : public WorkbookReader {
             if (biff8_) {
                 biff::ContinuedData text;
                 text.addSegment(raw);
-                if (!text.readUnicodeString(true, name)) return fail(msg::kBadString);
+                if (!text.readUnicodeString(true, name)) return fail(tx::kBadString);
             } else {
-                if (raw.empty() || static_cast<uint8_t>(raw[0]) > raw.size() - 1)
-                    return fail(msg::kBadString);
+                if (raw.empty() || static_cast<uint8_t>(raw[0]) > raw.size() - 1) return fail(tx::kBadString);
                 decoder_.append(raw.substr(1, static_cast<uint8_t>(raw[0])), name);
             }
             names_.push_back(name);
@@ -404,13 +405,13 @@ class XlsWorkbook : public WorkbookReader {
         for (const std::string& part : parts) data.addSegment(part);
         uint32_t total = 0;
         uint32_t unique = 0;
-        if (!data.readU32(total) || !data.readU32(unique)) return fail(msg::kBadString);
+        if (!data.readU32(total) || !data.readU32(unique)) return fail(tx::kBadString);
         std::string text;
         for (uint32_t i = 0; i < unique; ++i) {
             if (data.atEnd()) break;  // fewer strings than announced: the cells will tell
             text.clear();
-            if (!data.readUnicodeString(false, text)) return fail(msg::kBadString);
-            if (!strings_.add(text)) return fail(msg::kTooManyStrings);
+            if (!data.readUnicodeString(false, text)) return fail(tx::kBadString);
+            if (!strings_.add(text)) return fail(tx::kTooManyStrings);
         }
         return {};
     }
@@ -441,18 +442,18 @@ Result<std::unique_ptr<WorkbookReader>> openFromInput(GsfInput* source, const st
     static std::once_flag once;
     std::call_once(once, [] { gsf_init(); });
     GRef<GsfInput> input(source);
-    if (input.get() == nullptr) return fail(strprintf(msg::kCannotReadFile, displayName.c_str()));
+    if (input.get() == nullptr) return fail(strprintf(tx::kCannotReadFile, displayName.c_str()));
     GError* gerror = nullptr;
     GRef<GsfInfile> root(gsf_infile_msole_new(input.get(), &gerror));
     if (gerror != nullptr) g_error_free(gerror);
     if (root.get() == nullptr)
-        return fail(strprintf(msg::kCorruptBiff, displayName.c_str(), msg::kNotCompound));
+        return fail(strprintf(tx::kCorruptBiff, displayName.c_str(), tx::kNotCompound));
     GsfInput* stream = workbookStream(root.get());
     if (stream == nullptr)
-        return fail(strprintf(msg::kCorruptBiff, displayName.c_str(), msg::kNoWorkbookStream));
+        return fail(strprintf(tx::kCorruptBiff, displayName.c_str(), tx::kNoWorkbookStream));
     auto workbook = std::make_unique<XlsWorkbook>(stream, displayName);
     if (Status loaded = workbook->load(); !loaded)
-        return fail(strprintf(msg::kCorruptBiff, displayName.c_str(), loaded.error().c_str()));
+        return fail(strprintf(tx::kCorruptBiff, displayName.c_str(), loaded.error().c_str()));
     std::unique_ptr<WorkbookReader> reader = std::move(workbook);
     return reader;
 }

@@ -14,6 +14,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 
 constexpr std::string_view kOfficeDocumentType = "/officeDocument";
@@ -89,7 +91,7 @@ class RelationshipsParser : public XmlPartParser {
         const char* mode = attribute(attributes, "TargetMode");
         if (id == nullptr || type == nullptr || target == nullptr) return;
         if (mode != nullptr && std::string_view(mode) == "External") return;
-        if (relationships.size() >= limits::kMaxSheets * 4) return stopWith(msg::kTooManyRecords);
+        if (relationships.size() >= limits::kMaxSheets * 4) return stopWith(tx::kTooManyRecords);
         relationships.push_back({id, type, resolveTarget(sourcePart_, target)});
     }
     void onEnd(std::string_view) override {}
@@ -117,7 +119,7 @@ class WorkbookPartParser : public XmlPartParser {
             if (attr == "name" && !hasNamespace(attributes[i])) entry.name = attributes[i + 1];
             if (attr == "id" && hasNamespace(attributes[i])) entry.relationshipId = attributes[i + 1];
         }
-        if (sheets.size() >= limits::kMaxSheets) return stopWith(msg::kTooManyRecords);
+        if (sheets.size() >= limits::kMaxSheets) return stopWith(tx::kTooManyRecords);
         sheets.push_back(std::move(entry));
     }
     void onEnd(std::string_view) override {}
@@ -146,12 +148,12 @@ class SharedStringsParser : public XmlPartParser {
         } else if (local == "si" && inItem_) {
             inItem_ = false;
             unescapeOfficeXmlText(current_);
-            if (!out_.add(current_)) return stopWith(msg::kTooManyStrings);
+            if (!out_.add(current_)) return stopWith(tx::kTooManyStrings);
         }
     }
     void onText(std::string_view text) override {
         if (!inText_) return;
-        if (current_.size() + text.size() > limits::kMaxCellTextBytes) return stopWith(msg::kTextTooLong);
+        if (current_.size() + text.size() > limits::kMaxCellTextBytes) return stopWith(tx::kTextTooLong);
         current_.append(text);
     }
 
@@ -200,7 +202,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
             Result<Step> step = parse();
             if (!step) {
                 done_ = true;
-                return fail(strprintf(msg::kSheetCorrupt, sheetName_.c_str(), step.error().c_str()));
+                return fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), step.error().c_str()));
             }
             if (rowReady_) {
                 row.number = rowNumber_;
@@ -262,7 +264,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
 
     void onText(std::string_view text) override {
         if (!inValue_ && !inInlineText_) return;
-        if (value_.size() + text.size() > limits::kMaxCellTextBytes) return stopWith(msg::kTextTooLong);
+        if (value_.size() + text.size() > limits::kMaxCellTextBytes) return stopWith(tx::kTextTooLong);
         value_.append(text);
     }
 
@@ -275,7 +277,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
             if (ec != std::errc() || ptr != text.data() + text.size()) number = 0;
         }
         if (number == 0 || number > limits::kMaxRows || number <= rowNumber_) {
-            return stopWith(strprintf(msg::kBadRowNumber, r != nullptr ? r : std::to_string(number).c_str()));
+            return stopWith(strprintf(tx::kBadRowNumber, r != nullptr ? r : std::to_string(number).c_str()));
         }
         rowNumber_ = number;
         inRow_ = true;
@@ -300,13 +302,13 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
             if (name == "r") {
                 uint32_t row = 0;
                 if (!parseCellReference(attributes[i + 1], column, row)) {
-                    return stopWith(strprintf(msg::kBadCellReference, attributes[i + 1]));
+                    return stopWith(strprintf(tx::kBadCellReference, attributes[i + 1]));
                 }
             } else if (name == "t") {
                 type_ = cellTypeOf(attributes[i + 1]);
             }
         }
-        if (column >= limits::kMaxColumns) return stopWith(strprintf(msg::kBadCellReference, "XFE"));
+        if (column >= limits::kMaxColumns) return stopWith(strprintf(tx::kBadCellReference, "XFE"));
         column_ = column;
     }
 
@@ -362,7 +364,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
                 uint32_t index = 0;
                 auto [ptr, ec] = std::from_chars(value_.data(), value_.data() + value_.size(), index);
                 if (ec != std::errc() || ptr != value_.data() + value_.size() || index >= strings_.size()) {
-                    stopWith(strprintf(msg::kBadStringIndex, cellName().c_str(), value_.c_str()));
+                    stopWith(strprintf(tx::kBadStringIndex, cellName().c_str(), value_.c_str()));
                     return false;
                 }
                 out += strings_.at(index);
@@ -412,17 +414,17 @@ class XlsxWorkbook : public WorkbookReader {
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
     Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) override {
-        if (index >= parts_.size()) return fail(strprintf(msg::kNoSuchSheet, ""));
+        if (index >= parts_.size()) return fail(strprintf(tx::kNoSuchSheet, ""));
         if (!sharedStringsLoaded_) {
             Status loaded = loadSharedStrings();
             if (!loaded)
-                return fail(strprintf(msg::kCorruptZip, displayName_.c_str(), loaded.error().c_str()));
+                return fail(strprintf(tx::kCorruptZip, displayName_.c_str(), loaded.error().c_str()));
             sharedStringsLoaded_ = true;
         }
         int64_t at = package_->find(parts_[index]);
         if (at < 0) {
-            std::string reason = strprintf(msg::kMissingPart, parts_[index].c_str());
-            return fail(strprintf(msg::kSheetCorrupt, names_[index].c_str(), reason.c_str()));
+            std::string reason = strprintf(tx::kMissingPart, parts_[index].c_str());
+            return fail(strprintf(tx::kSheetCorrupt, names_[index].c_str(), reason.c_str()));
         }
         auto part = std::make_unique<ZipPartReader>(*package_, at, parts_[index], limits::kMaxSheetPartBytes);
         std::unique_ptr<SheetRowStream> stream =
@@ -446,7 +448,7 @@ class XlsxWorkbook : public WorkbookReader {
             }
         }
         int64_t at = package_->find(workbookPart);
-        if (at < 0) return fail(strprintf(msg::kMissingPart, workbookPart.c_str()));
+        if (at < 0) return fail(strprintf(tx::kMissingPart, workbookPart.c_str()));
         std::vector<SheetEntry> sheets;
         {
             ZipPartReader part(*package_, at, workbookPart, limits::kMaxSmallPartBytes);
@@ -476,7 +478,7 @@ class XlsxWorkbook : public WorkbookReader {
     Result<std::vector<Relationship>> readRelationships(const std::string& sourcePart) {
         std::string relsName = relationshipsPartOf(sourcePart);
         int64_t at = package_->find(relsName);
-        if (at < 0) return fail(strprintf(msg::kMissingPart, relsName.c_str()));
+        if (at < 0) return fail(strprintf(tx::kMissingPart, relsName.c_str()));
         ZipPartReader part(*package_, at, relsName, limits::kMaxSmallPartBytes);
         RelationshipsParser parser(part, sourcePart);
         if (Status parsed = parser.parseAll(); !parsed) return fail(parsed.error());
@@ -503,10 +505,10 @@ class XlsxWorkbook : public WorkbookReader {
 
 Result<std::unique_ptr<WorkbookReader>> finishOpening(Result<std::unique_ptr<ZipPackage>> package,
                                                       const std::string& displayName) {
-    if (!package) return fail(strprintf(msg::kCorruptZip, displayName.c_str(), package.error().c_str()));
+    if (!package) return fail(strprintf(tx::kCorruptZip, displayName.c_str(), package.error().c_str()));
     auto workbook = std::make_unique<XlsxWorkbook>(std::move(package).value(), displayName);
     if (Status loaded = workbook->load(); !loaded)
-        return fail(strprintf(msg::kCorruptZip, displayName.c_str(), loaded.error().c_str()));
+        return fail(strprintf(tx::kCorruptZip, displayName.c_str(), loaded.error().c_str()));
     std::unique_ptr<WorkbookReader> reader = std::move(workbook);
     return reader;
 }

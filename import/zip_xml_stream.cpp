@@ -8,6 +8,8 @@
 
 namespace varnex {
 
+namespace tx = reader_texts;
+
 namespace {
 constexpr char kNamespaceSeparator = '|';
 constexpr int kChunkBytes = 64 * 1024;
@@ -58,7 +60,7 @@ int64_t ZipPackage::find(std::string_view name) const {
 ZipPartReader::ZipPartReader(const ZipPackage& package, int64_t index, std::string name, uint64_t maxBytes)
     : name_(std::move(name)), maxBytes_(maxBytes) {
     file_ = zip_fopen_index(package.handle(), static_cast<zip_uint64_t>(index), 0);
-    if (file_ == nullptr) openError_ = strprintf(msg::kPartUnreadable, name_.c_str());
+    if (file_ == nullptr) openError_ = strprintf(tx::kPartUnreadable, name_.c_str());
 }
 
 ZipPartReader::~ZipPartReader() {
@@ -68,9 +70,9 @@ ZipPartReader::~ZipPartReader() {
 Result<size_t> ZipPartReader::read(void* buffer, size_t size) {
     if (file_ == nullptr) return fail(openError_);
     zip_int64_t got = zip_fread(file_, buffer, size);
-    if (got < 0) return fail(strprintf(msg::kPartUnreadable, name_.c_str()));
+    if (got < 0) return fail(strprintf(tx::kPartUnreadable, name_.c_str()));
     total_ += static_cast<uint64_t>(got);
-    if (total_ > maxBytes_) return fail(strprintf(msg::kPartTooLarge, name_.c_str()));
+    if (total_ > maxBytes_) return fail(strprintf(tx::kPartTooLarge, name_.c_str()));
     return static_cast<size_t>(got);
 }
 
@@ -122,7 +124,7 @@ const XML_Char* XmlPartParser::attribute(const XML_Char** attributes, std::strin
 void XMLCALL XmlPartParser::startThunk(void* self, const XML_Char* name, const XML_Char** attributes) {
     auto* p = static_cast<XmlPartParser*>(self);
     if (++p->depth_ > limits::kMaxXmlDepth) {
-        p->stopWith(msg::kXmlTooDeep);
+        p->stopWith(tx::kXmlTooDeep);
         return;
     }
     p->onStart(localName(name), attributes);
@@ -139,7 +141,7 @@ void XMLCALL XmlPartParser::textThunk(void* self, const XML_Char* text, int leng
 }
 
 void XMLCALL XmlPartParser::doctypeThunk(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-    static_cast<XmlPartParser*>(self)->stopWith(msg::kXmlHasDtd);
+    static_cast<XmlPartParser*>(self)->stopWith(tx::kXmlHasDtd);
 }
 
 Result<XmlPartParser::Step> XmlPartParser::parse() {
@@ -153,7 +155,7 @@ Result<XmlPartParser::Step> XmlPartParser::parse() {
         } else {
             void* buffer = XML_GetBuffer(parser_, kChunkBytes);
             if (buffer == nullptr) {
-                failure_ = strprintf(msg::kBadXml, part_.name().c_str(), 0ul, "out of memory");
+                failure_ = strprintf(tx::kBadXml, part_.name().c_str(), 0ul, "out of memory");
                 return fail(failure_);
             }
             Result<size_t> got = part_.read(buffer, kChunkBytes);
@@ -174,7 +176,7 @@ Result<XmlPartParser::Step> XmlPartParser::parse() {
                 return Step::Finished;
             }
             if (failure_.empty()) {
-                failure_ = strprintf(msg::kBadXml, part_.name().c_str(),
+                failure_ = strprintf(tx::kBadXml, part_.name().c_str(),
                                      static_cast<unsigned long>(XML_GetCurrentLineNumber(parser_)),
                                      XML_ErrorString(XML_GetErrorCode(parser_)));
             }

@@ -13,6 +13,8 @@
 
 namespace varnex {
 
+namespace tx = rate_texts;
+
 namespace {
 
 using namespace rate_columns;
@@ -139,8 +141,7 @@ void writeClassCells(RateCells& out, const ClassRows& rows) {
     for (int s = 0; s < rows.blocks; ++s) {
         for (int j = 0; j < rows.classCount(); ++j) {
             out.cell(kClass, rows.firstRow(s) + j,
-                     strprintf("%s%s%s", rate_texts::kClassOpen,
-                               rows.entries[static_cast<size_t>(j)].second.c_str(), rate_texts::kClassClose));
+                     strprintf(tx::kClassLabelFormat, rows.entries[static_cast<size_t>(j)].second.c_str()));
         }
     }
 }
@@ -212,7 +213,7 @@ void writeRankColumns(RateCells& out, const ClassRows& rows, const RateTally& ta
 
 void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     RateCells out(sheet);
-    writeSixteenColumnHead(out, title, rate_texts::kClassHeaders);
+    writeSixteenColumnHead(out, title, tx::kClassHeaders);
     const ClassRows rows = layOutClassRows(state.imported);
     if (rows.classCount() == 0) return;
     const RateTally tally = tallyClasses(state);

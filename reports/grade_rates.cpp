@@ -12,6 +12,8 @@
 
 namespace varnex {
 
+namespace tx = rate_texts;
+
 namespace {
 
 constexpr int kLabelColumn = 0;        // A
@@ -28,15 +30,14 @@ struct Block {
 };
 
 std::vector<Block> blockStack(bool withRanks) {
-    using namespace rate_texts;
-    std::vector<Block> stack{{kExcellentCount, Figure::ExcellentCount},
-                             {kExcellentRate, Figure::ExcellentRate}};
-    if (withRanks) stack.push_back({kExcellentRank, Figure::Rank});
-    stack.push_back({kPassCount, Figure::PassCount});
-    stack.push_back({kPassRate, Figure::PassRate});
-    if (withRanks) stack.push_back({kPassRank, Figure::Rank});
-    stack.push_back({kAverage, Figure::Average});
-    if (withRanks) stack.push_back({kAverageRank, Figure::Rank});
+    std::vector<Block> stack{{tx::kExcellentCount, Figure::ExcellentCount},
+                             {tx::kExcellentRate, Figure::ExcellentRate}};
+    if (withRanks) stack.push_back({tx::kExcellentRank, Figure::Rank});
+    stack.push_back({tx::kPassCount, Figure::PassCount});
+    stack.push_back({tx::kPassRate, Figure::PassRate});
+    if (withRanks) stack.push_back({tx::kPassRank, Figure::Rank});
+    stack.push_back({tx::kAverage, Figure::Average});
+    if (withRanks) stack.push_back({tx::kAverageRank, Figure::Rank});
     return stack;
 }
 
@@ -73,15 +74,15 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
     out.band(totalColumn, 1, title);
     out.band(totalColumn, 2, "");
 
-    out.cell(kLabelColumn, 3, rate_texts::kGradeHeaders[0], {.columnWidth = 11});
-    out.cell(kSchoolColumn, 3, rate_texts::kGradeHeaders[1]);
-    out.cell(kSatColumn, 3, rate_texts::kGradeHeaders[2]);
+    out.cell(kLabelColumn, 3, tx::kGradeHeaders[0], {.columnWidth = 11});
+    out.cell(kSchoolColumn, 3, tx::kGradeHeaders[1]);
+    out.cell(kSatColumn, 3, tx::kGradeHeaders[2]);
     for (int i = 0; i < n; ++i) {
         const std::string& subject = subjects[static_cast<size_t>(i)];
         out.cell(kFirstFigureColumn + i, 3,
-                 strprintf("%s%d", subject.c_str(), state.scores.fullMarkOf(subject)));
+                 strprintf(tx::kHeaderWithMarkFormat, subject.c_str(), state.scores.fullMarkOf(subject)));
     }
-    out.cell(totalColumn, 3, strprintf("%s%d", kTotalName, imported.examFullMarkTotal));
+    out.cell(totalColumn, 3, strprintf(tx::kHeaderWithMarkFormat, kTotalName, imported.examFullMarkTotal));
     if (schoolCount == 0) return;
 
     // One group per distinct school name; a name listed twice shows the same figures twice.

@@ -1,6 +1,6 @@
 #pragma once
-// Every text the three-rate sheets write besides the data: headers, block labels and the pieces
-// of the subject labels.
+// Every text the three-rate sheets write besides the data: headers, block labels, the subject and
+// class labels. A text with values in it is a printf format; the comment names the values.
 
 #include <array>
 
@@ -8,6 +8,8 @@ namespace varnex::rate_texts {
 
 /// Headers A3 … C3 of 年级各科三率; the subject and total headers follow from column D.
 inline constexpr std::array<const char*, 3> kGradeHeaders{"项目", "学校", "实考人数"};
+/// Subject (or the total's name), full mark: the header of a figure column of 年级各科三率.
+inline constexpr const char* kHeaderWithMarkFormat = "%s%d";
 
 /// Block labels of 年级各科三率, in stacking order.
 inline constexpr const char* kExcellentCount = "优秀人数";
@@ -29,11 +31,11 @@ inline constexpr std::array<const char*, 16> kTeacherHeaders{
     "任教学科",   "任教学校", "任课班级", "实考人数",   "班主任", "任课教师",   "优秀人数", "优秀率",
     "优秀率排名", "及格人数", "及格率",   "及格率排名", "平均分", "平均分排名", "总平均分", "离均差"};
 
-/// Pieces of a block label "语文\n（150分）" and of a class label "（3）班".
+/// Pieces of a block label "语文\n（150分）" around the full mark.
 inline constexpr const char* kFullMarkOpen = "（";
 inline constexpr const char* kFullMarkClose = "分）";
-inline constexpr const char* kClassOpen = "（";
-inline constexpr const char* kClassClose = "）班";
+/// Class: the class label "（3）班" of 班级各科三率.
+inline constexpr const char* kClassLabelFormat = "（%s）班";
 /// Appended to each class of a teacher's 任课班级 text ("1班3班").
 inline constexpr const char* kClassSuffix = "班";
 

@@ -14,6 +14,8 @@
 
 namespace varnex {
 
+namespace tx = rate_texts;
+
 namespace {
 
 using namespace rate_columns;
@@ -159,7 +161,7 @@ void writeTeacherRow(RateCells& out, const AppState& state, const TeacherEntry& 
     RateGroup g;
     for (int r : teacher.assignmentRows) {
         classText += state.teachers.cellText(r, 2);
-        classText += rate_texts::kClassSuffix;
+        classText += tx::kClassSuffix;
         for (int student : students.of(r))
             g.add(state.students.cellText(student, column.studentColumn), column.rule);
     }
@@ -186,9 +188,9 @@ void writeTeacherRow(RateCells& out, const AppState& state, const TeacherEntry& 
 Status writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     const std::vector<std::string>& subjects = state.imported.examSubjects;
     RateCells out(sheet);
-    writeSixteenColumnHead(out, title, rate_texts::kTeacherHeaders);
+    writeSixteenColumnHead(out, title, tx::kTeacherHeaders);
     const TeacherLists found = collectTeachers(state);
-    if (found.teacherCount == 0) return fail(rate_texts::kNoTeacherRows);
+    if (found.teacherCount == 0) return fail(tx::kNoTeacherRows);
     const AssignedStudents students(state, found);
     const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
     const BlockRows blocks = layOutBlocks(found, subjects.size());

@@ -7,9 +7,13 @@
 
 #include "app/row_table.h"
 #include "app/subjects.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
+#include "sample/sample_texts.h"
 
 namespace varnex {
+
+namespace tx = sample_texts;
 
 namespace {
 
@@ -41,7 +45,7 @@ std::string scoreText(std::mt19937& rng, int fullMark, double classLevel) {
     double u = unit(rng);
     if (u < 0.004) return "";
     if (u < 0.007) return "0";
-    if (u < 0.010) return "缺考";
+    if (u < 0.010) return tx::kAbsent;
     std::normal_distribution<double> dist(fullMark * (0.68 + classLevel), fullMark * 0.16);
     double v = std::clamp(dist(rng), 0.0, static_cast<double>(fullMark));
     v = std::round(v * 2) / 2;
@@ -62,7 +66,7 @@ void put(ExcelSheet& sheet, int column, int row, const std::string& value, bool 
 std::string sampleSchoolName(int index) {
     constexpr int kNamed = static_cast<int>(std::size(kSchoolNames));
     if (index < kNamed) return kSchoolNames[index];
-    return strprintf("第%d中学", index + 1);
+    return strprintf(tx::kSchoolNumberFormat, index + 1);
 }
 
 SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& options) {
@@ -78,7 +82,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
 
     session.AddWorkbook(OmittedArgument);
     session.Sheets();
-    summary.teacherSheet = "教师任课表";
+    summary.teacherSheet = tx::kTeacherSheet;
     summary.scoreSheet = gradeName;
     summary.schools = std::max(options.schools, 1);
     const int classes = std::max(options.classesPerSchool, 1);
@@ -94,8 +98,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     teachers.Activate();
     teachers.SetName(summary.teacherSheet);
     {
-        const char* header[] = {"学校", "年级", "班级"};
-        for (int c = 0; c < 3; ++c) put(teachers, c, 1, header[c]);
+        for (int c = 0; c < 3; ++c) put(teachers, c, 1, tx::kTeacherHead[c]);
         for (int s = 0; s < kSubjectCount; ++s)
             put(teachers, 3 + s, 1, kSubjects[static_cast<size_t>(s)].name);
         int row = 2;
@@ -123,9 +126,9 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     ExcelSheet& scores = session.Sheet(2);
     scores.Activate();
     scores.SetName(summary.scoreSheet);
-    std::vector<std::string> header = {"序号", "学校", "班级", "姓名", "考场", "考号"};
+    std::vector<std::string> header(std::begin(tx::kScoreHeadBefore), std::end(tx::kScoreHeadBefore));
     for (int s : subjects) header.push_back(kSubjects[static_cast<size_t>(s)].name);
-    for (const char* h : {"总分", "名次", "备注"}) header.push_back(h);
+    header.insert(header.end(), std::begin(tx::kScoreHeadAfter), std::end(tx::kScoreHeadAfter));
     for (size_t c = 0; c < header.size(); ++c) put(scores, static_cast<int>(c), 1, header[c]);
 
     int row = 2;
@@ -158,12 +161,12 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     summary.students = serial - 1;
     // The third sheet says what the workbook is.
     ExcelSheet& about = session.Sheet(3);
-    about.SetName("说明");
+    about.SetName(tx::kAboutSheet);
     const std::string lines[] = {
-        "这是 Varnex 生成的示例考试数据，人名、学校和成绩均为随机生成。",
-        strprintf("年级：%s；学校：%d所；班级：%d个；学生：%d人。", gradeName.c_str(), summary.schools,
-                  summary.classes, summary.students),
-        "“教师任课表”可导入任课教师，“" + gradeName + "”可导入学生成绩。",
+        strprintf(tx::kAboutMadeByFormat, common_texts::kProgramName),
+        strprintf(tx::kAboutSizeFormat, gradeName.c_str(), summary.schools, summary.classes,
+                  summary.students),
+        strprintf(tx::kAboutSheetsFormat, gradeName.c_str()),
     };
     for (int i = 0; i < 3; ++i) about.Range(CellName(0, i + 1), CellName(0, i + 1)).SetValue(lines[i]);
     about.Range("A1", "A1").SetColumnWidth(70);

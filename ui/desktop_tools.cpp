@@ -9,10 +9,13 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "ui/ui_texts.h"
 
 namespace varnex::ui {
+
+namespace tx = ui_texts;
 
 namespace {
 
@@ -27,9 +30,10 @@ QString execQuoted(const QString& argument) {
 
 QString desktopEntryText(const LauncherTarget& target) {
     QString text = QStringLiteral("[Desktop Entry]\nType=Application\nVersion=1.0\n");
-    text += QStringLiteral("Name=%1\n").arg(QString::fromUtf8(text::kProductTitle));
+    const QString title = QString::fromStdString(common_texts::programTitle());
+    text += QStringLiteral("Name=%1\n").arg(title);
     // The launcher's description, shown as its tooltip.
-    text += QStringLiteral("Comment=%1\n").arg(QString::fromUtf8(text::kProductTitle));
+    text += QStringLiteral("Comment=%1\n").arg(title);
     text += QStringLiteral("Exec=%1\n").arg(execQuoted(target.programPath));
     text += QStringLiteral("Path=%1\n").arg(target.workingDir);
     if (!target.iconPath.isEmpty()) text += QStringLiteral("Icon=%1\n").arg(target.iconPath);
@@ -49,29 +53,28 @@ bool writeLauncher(const QString& filePath, const LauncherTarget& target) {
 
 void createDesktopShortcut(Frontend& frontend, const QString& desktopDir, const LauncherTarget& target) {
     if (desktopDir.isEmpty()) {
-        frontend.showMessage(text::kDesktopUnknown, "", MessageIcon::None);
+        frontend.showMessage(tx::kDesktopUnknown, "", MessageIcon::None);
         return;
     }
     QString name = QFileInfo(target.programPath).completeBaseName();
-    if (name.isEmpty()) name = QString::fromUtf8(text::kProductName);
+    if (name.isEmpty()) name = QString::fromUtf8(common_texts::kProgramName);
     bool saved = writeLauncher(QDir(desktopDir).filePath(name + QStringLiteral(".desktop")), target);
-    frontend.showMessage(saved ? text::kDesktopShortcutOk : text::kDesktopShortcutFailed, "",
-                         MessageIcon::None);
+    frontend.showMessage(saved ? tx::kDesktopShortcutOk : tx::kDesktopShortcutFailed, "", MessageIcon::None);
 }
 
 void createQuickLaunchIcon(Frontend& frontend, const QString& applicationsDir, const LauncherTarget& target) {
     if (applicationsDir.isEmpty()) {
-        frontend.showMessage(text::kQuickLaunchUnknown, "", MessageIcon::None);
+        frontend.showMessage(tx::kQuickLaunchUnknown, "", MessageIcon::None);
         return;
     }
     constexpr int kSaveFailed = 4;
-    QString file =
-        QDir(applicationsDir).filePath(QString::fromUtf8(text::kProductName) + QStringLiteral(".desktop"));
+    QString file = QDir(applicationsDir)
+                       .filePath(QString::fromUtf8(common_texts::kProgramName) + QStringLiteral(".desktop"));
     bool saved = QDir().mkpath(applicationsDir) && writeLauncher(file, target);
     if (saved)
-        frontend.showMessage(text::kQuickLaunchOk, "", MessageIcon::None);
+        frontend.showMessage(tx::kQuickLaunchOk, "", MessageIcon::None);
     else
-        frontend.showMessage(strprintf("%s%d", text::kQuickLaunchFailed, kSaveFailed), "", MessageIcon::None);
+        frontend.showMessage(strprintf(tx::kQuickLaunchFailedFormat, kSaveFailed), "", MessageIcon::None);
 }
 
 bool startFirstInstalled(const QStringList& programs, const QStringList& arguments) {
@@ -98,7 +101,7 @@ bool startTextEditor() {
     QString folder =
         QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/varnex");
     if (!QDir().mkpath(folder)) return false;
-    QString path = folder + QLatin1Char('/') + QString::fromUtf8(text::kNewTextFileName);
+    QString path = folder + QLatin1Char('/') + QString::fromUtf8(tx::kNewTextFileName);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     file.close();

@@ -10,13 +10,15 @@
 
 namespace varnex::ui {
 
+namespace tx = ui_texts;
+
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setWindowTitle(QString::fromUtf8(text::kHelpTitle));
+    setWindowTitle(QString::fromUtf8(tx::kHelpTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/varnex.png")));
     resize(900, 640);
 
     topics_ = new QListWidget;
-    for (const auto& topic : text::kHelpTopics) topics_->addItem(QString::fromUtf8(topic.title));
+    for (const auto& topic : tx::kHelpTopics) topics_->addItem(QString::fromUtf8(topic.title));
     topics_->setSpacing(3);
     topics_->setMaximumWidth(200);
     browser_ = new QTextBrowser;
@@ -35,7 +37,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(topics_, &QListWidget::currentRowChanged, this, &HelpWindow::showTopic);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
         int row = 0;
-        for (const auto& topic : text::kHelpTopics) {
+        for (const auto& topic : tx::kHelpTopics) {
             if (url.fileName() == QUrl(QString::fromUtf8(topic.page)).fileName()) {
                 QSignalBlocker block(topics_);
                 topics_->setCurrentRow(row);
@@ -47,9 +49,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void HelpWindow::showTopic(int index) {
-    constexpr int count = static_cast<int>(std::size(text::kHelpTopics));
+    constexpr int count = static_cast<int>(std::size(tx::kHelpTopics));
     if (index < 0 || index >= count) return;
-    browser_->setSource(QUrl(QString::fromUtf8(text::kHelpTopics[index].page)));
+    browser_->setSource(QUrl(QString::fromUtf8(tx::kHelpTopics[index].page)));
     QSignalBlocker block(topics_);
     topics_->setCurrentRow(index);
 }

@@ -8,6 +8,8 @@
 #include <QTranslator>
 
 #include "app/app_state.h"
+#include "base/common_texts.h"
+#include "base/text_util.h"
 #include "ui/main_window.h"
 #include "ui/qt_frontend.h"
 #include "ui/single_instance.h"
@@ -26,17 +28,19 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTexts);
 
     using varnex::ui::SingleInstance;
-    namespace text = varnex::ui::text;
-    const QString title = QString::fromUtf8(text::kProductTitle);
+    namespace tx = varnex::ui_texts;
+    const std::string programTitle = varnex::common_texts::programTitle();
+    const QString title = QString::fromStdString(programTitle);
 
-    SingleInstance instance(QString::fromUtf8(text::kInstanceMarker));
+    SingleInstance instance(QString::fromUtf8(tx::kInstanceMarker));
     switch (instance.acquire()) {
         case SingleInstance::Outcome::Activated:
             return 0;
         case SingleInstance::Outcome::AlreadyRunning: {
-            QMessageBox box(QMessageBox::NoIcon, title,
-                            title + QLatin1Char('\n') + QString::fromUtf8(text::kAlreadyRunning),
-                            QMessageBox::Ok);
+            QMessageBox box(
+                QMessageBox::NoIcon, title,
+                QString::fromStdString(varnex::strprintf(tx::kAlreadyRunningFormat, programTitle.c_str())),
+                QMessageBox::Ok);
             varnex::ui::setChineseButtonTexts(box);
             box.exec();
             return 0;

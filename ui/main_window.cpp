@@ -27,6 +27,7 @@
 #include "app/control_ids.h"
 #include "app/settings_file.h"
 #include "app/status_log.h"
+#include "base/common_texts.h"
 #include "base/text_util.h"
 #include "export/export_run.h"
 #include "export/template_generator.h"
@@ -45,6 +46,8 @@
 #include "ui/window_layout.h"
 
 namespace varnex::ui {
+
+namespace tx = ui_texts;
 
 Commands Commands::core() {
     // Lambdas pick the overloads the window uses (the core also has variants for tests).
@@ -166,9 +169,9 @@ void MainWindow::showSplash() {
 void MainWindow::initialise() {
     // The controls start with the records' initial values; a settings file replaces them below.
     writeRecords(controls_, state_);
-    setWindowTitle(qs(text::kProductTitle));
+    setWindowTitle(QString::fromStdString(common_texts::programTitle()));
     toggleAlwaysOnTop();
-    for (const char* line : text::kAdviceLines) appendLog(state_, frontend_, line, false);
+    for (const char* line : tx::kAdviceLines) appendLog(state_, frontend_, line, false);
 
     setUpTable(controls_.students, studentModel_);
     setUpTable(controls_.teachers, teacherModel_);
@@ -180,8 +183,7 @@ void MainWindow::initialise() {
 
     setAcceptDrops(true);
 
-    std::string examName = std::string(text::kExamNamePrefix) +
-                           formatTime(localNow(), text::kExamNameMonthFormat) + text::kExamNameSuffix;
+    std::string examName = formatTime(localNow(), tx::kExamNameFormat);
     state_.examNames.push_back(examName);
     state_.examNameText = examName;
     QComboBox* examBox = controls_.combo(ctl::ExamNameBox);
@@ -202,7 +204,7 @@ void MainWindow::initialise() {
     }
     onGradeChanged(kDefaultGradeIndex);
 
-    for (const auto& tip : text::kTooltips) {
+    for (const auto& tip : tx::kTooltips) {
         if (QWidget* widget = control(tip.id)) widget->setToolTip(tooltipHtml(tip.title, tip.body));
     }
 
@@ -240,7 +242,7 @@ void MainWindow::buildStatusBar() {
     palette.setColor(QPalette::WindowText, Qt::black);
     statusBar_->setPalette(palette);
     const int widths[3] = {0, units_.scaled(160), units_.scaled(180)};
-    const char* initial[3] = {text::kIdlePrompt, text::kNoticePane, text::kClockPlaceholder};
+    const char* initial[3] = {tx::kIdlePrompt, tx::kNoticePane, tx::kClockPlaceholder};
     for (int i = 0; i < 3; ++i) {
         panes_[i] = new QLabel(qs(initial[i]), statusBar_);
         panes_[i]->setContentsMargins(4, 0, 4, 0);
@@ -290,8 +292,8 @@ QString MainWindow::statusPaneText(int pane) const {
 }
 
 void MainWindow::showSheetTitle() {
-    std::string title = strprintf("%s - %s%s%s", text::kProductName, state_.workbook.title.c_str(), "：",
-                                  state_.workbook.selectedSheetName().c_str());
+    std::string title = strprintf(common_texts::kSheetTitleFormat, common_texts::kProgramName,
+                                  state_.workbook.title.c_str(), state_.workbook.selectedSheetName().c_str());
     setWindowTitle(QString::fromStdString(title));
 }
 
@@ -317,7 +319,7 @@ void MainWindow::transferToState() {
     }
     int failed = readControls(controls_, state_);
     if (failed >= 0) {
-        frontend_.showWarning(text::kIntegerPrompt, windowTitle().toStdString());
+        frontend_.showWarning(tx::kIntegerPrompt, windowTitle().toStdString());
         focusControl(failed);
     }
 }
@@ -441,14 +443,14 @@ void MainWindow::buildCommandTable() {
 }
 
 void MainWindow::chooseAndOpenFile() {
-    QFileDialog dialog(this, qs(text::kOpenDialogTitle), QString(), qs(text::kOpenFileFilter));
+    QFileDialog dialog(this, qs(tx::kOpenDialogTitle), QString(), qs(tx::kOpenFileFilter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setLabelText(QFileDialog::LookIn, qs(text::kOpenDialogLookIn));
-    dialog.setLabelText(QFileDialog::FileName, qs(text::kOpenDialogFileName));
-    dialog.setLabelText(QFileDialog::FileType, qs(text::kOpenDialogFileType));
-    dialog.setLabelText(QFileDialog::Accept, qs(text::kOpenDialogAccept));
-    dialog.setLabelText(QFileDialog::Reject, qs(text::kOpenDialogReject));
+    dialog.setLabelText(QFileDialog::LookIn, qs(tx::kOpenDialogLookIn));
+    dialog.setLabelText(QFileDialog::FileName, qs(tx::kOpenDialogFileName));
+    dialog.setLabelText(QFileDialog::FileType, qs(tx::kOpenDialogFileType));
+    dialog.setLabelText(QFileDialog::Accept, qs(tx::kOpenDialogAccept));
+    dialog.setLabelText(QFileDialog::Reject, qs(tx::kOpenDialogReject));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     std::string chosen = dialog.selectedFiles().front().toStdString();
     runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
@@ -487,16 +489,15 @@ void MainWindow::copyStudentRow() {
     if (row < 0) return;
     std::string copied = studentRowText(students, row, state_.imported.gradeName);
     if (frontend_.setClipboardText(copied)) {
-        frontend_.showMessage(
-            strprintf("%s:%s\n%s", text::kStudentLabel, students.cellText(row, 2).c_str(), text::kRowCopied),
-            text::kInfoCaption, MessageIcon::Information);
+        frontend_.showMessage(strprintf(tx::kRowCopiedFormat, students.cellText(row, 2).c_str()),
+                              common_texts::kCaptionInfo, MessageIcon::Information);
     } else {
-        frontend_.showMessage(text::kClipboardFailed, text::kInfoCaption, MessageIcon::Information);
+        frontend_.showMessage(tx::kClipboardFailed, common_texts::kCaptionInfo, MessageIcon::Information);
     }
 }
 
 bool MainWindow::confirmExit() {
-    return frontend_.askYesNo(text::kExitQuestion, text::kConfirmCaption);
+    return frontend_.askYesNo(tx::kExitQuestion, common_texts::kCaptionConfirm);
 }
 
 void MainWindow::exitProgram() {

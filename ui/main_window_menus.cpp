@@ -17,10 +17,12 @@
 
 namespace varnex::ui {
 
+namespace tx = ui_texts;
+
 namespace {
 
 QString idlePrompt() {
-    return QString::fromUtf8(text::kIdlePrompt);
+    return QString::fromUtf8(tx::kIdlePrompt);
 }
 
 int commandIdOf(const QAction* action) {
@@ -44,15 +46,15 @@ class MenuStyle : public QProxyStyle {
 void MainWindow::buildMenus() {
     auto* menuStyle = new MenuStyle;
     menuStyle->setParent(this);
-    auto addItems = [this, menuStyle](QMenu* menu, std::span<const text::MenuItemText> items,
+    auto addItems = [this, menuStyle](QMenu* menu, std::span<const tx::MenuItemText> items,
                                       std::unordered_map<int, QAction*>& actions) {
         menu->setStyle(menuStyle);
         for (const auto& item : items) {
-            if (item.id == text::kSeparator) {
+            if (item.id == tx::kSeparator) {
                 menu->addSeparator();
                 continue;
             }
-            if (item.id == text::kRecentSubmenu) {
+            if (item.id == tx::kRecentSubmenu) {
                 recentMenu_ = menu->addMenu(QString::fromUtf8(item.text));
                 continue;
             }
@@ -70,16 +72,16 @@ void MainWindow::buildMenus() {
         });
     };
 
-    fileMenu_ = menuBar()->addMenu(QString::fromUtf8(text::kFileMenuTitle));
-    addItems(fileMenu_, text::kFileMenu, menuActions_);
-    addItems(recentMenu_, text::kRecentMenu, menuActions_);
-    toolsMenu_ = menuBar()->addMenu(QString::fromUtf8(text::kToolsMenuTitle));
-    addItems(toolsMenu_, text::kToolsMenu, menuActions_);
-    helpMenu_ = menuBar()->addMenu(QString::fromUtf8(text::kHelpMenuTitle));
-    addItems(helpMenu_, text::kHelpMenu, menuActions_);
+    fileMenu_ = menuBar()->addMenu(QString::fromUtf8(tx::kFileMenuTitle));
+    addItems(fileMenu_, tx::kFileMenu, menuActions_);
+    addItems(recentMenu_, tx::kRecentMenu, menuActions_);
+    toolsMenu_ = menuBar()->addMenu(QString::fromUtf8(tx::kToolsMenuTitle));
+    addItems(toolsMenu_, tx::kToolsMenu, menuActions_);
+    helpMenu_ = menuBar()->addMenu(QString::fromUtf8(tx::kHelpMenuTitle));
+    addItems(helpMenu_, tx::kHelpMenu, menuActions_);
 
     contextMenu_ = new QMenu(this);
-    addItems(contextMenu_, text::kContextMenu, contextActions_);
+    addItems(contextMenu_, tx::kContextMenu, contextActions_);
 }
 
 QAction* MainWindow::menuAction(int id) const {
@@ -127,7 +129,7 @@ void MainWindow::showMenuPrompt(QAction* action) {
         return;
     }
     QString prompt;
-    for (const auto& entry : text::kPrompts) {
+    for (const auto& entry : tx::kPrompts) {
         if (entry.id == id) prompt = QString::fromUtf8(entry.text);
     }
     panes_[0]->setText(prompt);
@@ -145,8 +147,7 @@ void MainWindow::rebuildRecentMenu() {
     QAction* clearAction = menuAction(ctl::CmdClearRecent);
     const auto& entries = state_.recentFiles.entries();
     for (int k = 1; k <= static_cast<int>(entries.size()) && k <= 4; ++k) {
-        std::string label =
-            strprintf(text::kRecentEntryFormat, k, entries[static_cast<size_t>(k - 1)].c_str());
+        std::string label = strprintf(tx::kRecentEntryFormat, k, entries[static_cast<size_t>(k - 1)].c_str());
         auto* action = new QAction(QString::fromStdString(label), recentMenu_);
         int id = ctl::CmdRecent1 + k - 1;
         action->setData(id);

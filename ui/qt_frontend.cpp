@@ -12,10 +12,12 @@
 
 namespace varnex::ui {
 
+namespace tx = ui_texts;
+
 void setChineseButtonTexts(QMessageBox& box) {
-    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {{QMessageBox::Ok, text::kOkButton},
-                                                                         {QMessageBox::Yes, text::kYesButton},
-                                                                         {QMessageBox::No, text::kNoButton}};
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {{QMessageBox::Ok, tx::kOkButton},
+                                                                         {QMessageBox::Yes, tx::kYesButton},
+                                                                         {QMessageBox::No, tx::kNoButton}};
     for (const auto& [which, label] : texts) {
         if (QAbstractButton* button = box.button(which)) button->setText(QString::fromUtf8(label));
     }
@@ -74,14 +76,14 @@ void QtFrontend::playNotification() {
     QApplication::beep();
 }
 
-void QtFrontend::focusControl(int controlId) {
-    window_.focusControl(controlId);
-    if (standIn_ != nullptr) standIn_->focusControl(controlId);
+void QtFrontend::focusControl(ControlId control) {
+    window_.focusControl(control);
+    if (standIn_ != nullptr) standIn_->focusControl(control);
 }
 
-void QtFrontend::enableControl(int controlId, bool enabled) {
-    window_.enableControl(controlId, enabled);
-    if (standIn_ != nullptr) standIn_->enableControl(controlId, enabled);
+void QtFrontend::enableControl(ControlId control, bool enabled) {
+    window_.enableControl(control, enabled);
+    if (standIn_ != nullptr) standIn_->enableControl(control, enabled);
 }
 
 void QtFrontend::minimiseWindow() {

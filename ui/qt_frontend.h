@@ -28,8 +28,8 @@ class QtFrontend : public Frontend {
     void setTitle(const std::string& title) override;
     bool setClipboardText(const std::string& text) override;
     void playNotification() override;
-    void focusControl(int controlId) override;
-    void enableControl(int controlId, bool enabled) override;
+    void focusControl(ControlId control) override;
+    void enableControl(ControlId control, bool enabled) override;
     void minimiseWindow() override;
     void openDocument(const std::string& path) override;
 

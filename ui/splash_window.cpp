@@ -9,6 +9,8 @@
 
 namespace varnex::ui {
 
+namespace tx = ui_texts;
+
 SplashWindow::SplashWindow(const DialogUnits& units, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setFixedSize(units.x(kSplashWidthDlu), units.y(kSplashHeightDlu));
@@ -37,10 +39,10 @@ void SplashWindow::paintEvent(QPaintEvent*) {
     QRect lower = rect().adjusted(0, height() / 2, 0, 0);
     painter.setFont(title);
     painter.drawText(upper.adjusted(0, 0, 0, -height() / 16), Qt::AlignHCenter | Qt::AlignBottom,
-                     QString::fromUtf8(text::kSplashWelcome));
+                     QString::fromUtf8(tx::kSplashWelcome));
     painter.setFont(greeting);
     painter.drawText(lower.adjusted(0, height() / 16, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
-                     QString::fromUtf8(text::kSplashGreeting));
+                     QString::fromUtf8(tx::kSplashGreeting));
 }
 
 }  // namespace varnex::ui

@@ -1,19 +1,16 @@
 #pragma once
 // Every text the desktop window shows: captions, menu texts, status prompts, tooltips and
-// messages. Kept in one place so that the window code and the tests use the same constants.
+// messages. Kept in one place so that the window code and the tests use the same constants. A
+// text with values in it is a printf format; the comment names the values.
 
 #include "app/control_ids.h"
 
-namespace varnex::ui::text {
-
-// Product and title
-constexpr const char* kProductName = "Varnex";
-constexpr const char* kVersion = "3.1";
-constexpr const char* kProductTitle = "Varnex3.1";
+namespace varnex::ui_texts {
 
 // Single instance and splash
 constexpr const char* kInstanceMarker = "{1BC59C00-5EE7-11d6-8634-0000E8AF5899}";
-constexpr const char* kAlreadyRunning = "已经运行！";
+/// The program's title.
+constexpr const char* kAlreadyRunningFormat = "%s\n已经运行！";
 constexpr const char* kSplashWelcome = "欢迎使用Varnex";
 constexpr const char* kSplashGreeting = "学生成绩分析 · 三率统计 · 分数段 · 名次段";
 
@@ -27,10 +24,8 @@ constexpr const char* kAdviceLines[] = {
     "3.第三关键字：姓名，升序。",
 };
 
-// Exam name proposed at start-up: prefix + "%m月" + suffix
-constexpr const char* kExamNamePrefix = "某地区三校";
-constexpr const char* kExamNameMonthFormat = "%m月";
-constexpr const char* kExamNameSuffix = "联考";
+/// The exam name proposed at start-up, a strftime format: %m is the month ("某地区三校03月联考").
+constexpr const char* kExamNameFormat = "某地区三校%m月联考";
 
 // Status bar
 constexpr const char* kIdlePrompt = "双击学生成绩表，复制某一行成绩到剪贴板；单击列标题，对某一列进行排序";
@@ -45,10 +40,8 @@ constexpr const char* kNoButton = "否(&N)";
 // Messages of the window itself
 constexpr const char* kIntegerPrompt = "请输入一个整数。";
 constexpr const char* kExitQuestion = "确定要退出Varnex吗？";
-constexpr const char* kConfirmCaption = "确认";
-constexpr const char* kInfoCaption = "信息";
-constexpr const char* kStudentLabel = "学生";
-constexpr const char* kRowCopied = "的成绩已复制到了剪贴板，按 Ctrl+V 粘贴。";
+/// The student's name.
+constexpr const char* kRowCopiedFormat = "学生:%s\n的成绩已复制到了剪贴板，按 Ctrl+V 粘贴。";
 constexpr const char* kClipboardFailed = "无法打开剪贴板！";
 constexpr const char* kOpenDialogTitle = "打开";
 constexpr const char* kOpenDialogLookIn = "查找范围：";
@@ -65,9 +58,19 @@ constexpr const char* kDesktopShortcutOk = "创建桌面快捷方式成功！";
 constexpr const char* kDesktopShortcutFailed = "创建桌面快捷方式失败！";
 constexpr const char* kQuickLaunchUnknown = "获取QuickLaunch目录失败？";
 constexpr const char* kQuickLaunchOk = "创建快速启动图标成功！";
-constexpr const char* kQuickLaunchFailed = "创建快速启动项失败：";
+/// The failure's code.
+constexpr const char* kQuickLaunchFailedFormat = "创建快速启动项失败：%d";
 /// The empty file handed to the desktop when no text editor is known.
 constexpr const char* kNewTextFileName = "无标题.txt";
+
+// A student's row as put on the clipboard: one "label：value" line each, ending in "\r\n"
+/// Label, value.
+constexpr const char* kRowLineFormat = "%s：%s\r\n";
+/// Class.
+constexpr const char* kRowClassLineFormat = "班级：（%s）班\r\n";
+constexpr const char* kRowSchool = "学校";
+constexpr const char* kRowGrade = "年级";
+constexpr const char* kRowName = "姓名";
 
 // Help window: its title and the topics with their pages in the resources
 constexpr const char* kHelpTitle = "Varnex帮助";
@@ -84,7 +87,8 @@ inline constexpr HelpTopic kHelpTopics[] = {
 
 // About window
 constexpr const char* kAboutCaption = "关于Varnex";
-constexpr const char* kAboutVersion = "版本 3.1";
+/// Version.
+constexpr const char* kAboutVersionFormat = "版本 %s";
 constexpr const char* kAboutDescription =
     "Varnex 分析一个年级一次考试的成绩：导入任课教师和学生成绩，计算学校、班级和教师的"
     "优秀率、及格率和平均分，统计分数段和名次段，列出总分前N名和班级排名，"
@@ -93,10 +97,6 @@ constexpr const char* kAboutCredits =
     "界面：Qt 6 · 读取：libgsf、libzip、expat · 写入：libxlsxwriter · "
     "排序：ICU · 音乐：libopenmpt";
 constexpr const char* kAboutOk = "确定";
-
-}  // namespace varnex::ui::text
-
-namespace varnex::ui::text {
 
 /// One item of a menu: a command id and its text. kSeparator marks a separator line,
 /// kRecentSubmenu the "最近打开的文件" submenu.
@@ -208,4 +208,4 @@ inline constexpr TooltipText kTooltips[] = {
     {ctl::ClassListBox, "学校和班级", "查看当前已经导入的学校和班级"},
 };
 
-}  // namespace varnex::ui::text
+}  // namespace varnex::ui_texts

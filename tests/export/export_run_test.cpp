@@ -30,39 +30,50 @@ struct ValidationCase {
     const char* name;
     std::function<void(Exam&)> change;
     const char* message;
-    int focus;  // 0: none
+    std::vector<ControlId> focus;  // the controls given the focus, in order
 };
 
 TEST(ExportRun, ValidationStopsWithItsMessage) {
     const ValidationCase cases[] = {
-        {"excellence line 0", [](Exam& e) { e.state.scores.excellenceLine[1] = 0; },
-         "数学学科的优秀控制线必需在0和100之间！", 0},
+        {"excellence line 0",
+         [](Exam& e) { e.state.scores.excellenceLine[1] = 0; },
+         "数学学科的优秀控制线必需在0和100之间！",
+         {}},
         {"excellence line 100, first subject only",
          [](Exam& e) {
              e.state.scores.excellenceLine[2] = 100;
              e.state.scores.excellenceLine[3] = 120;  // 物理 is not examined
              e.state.scores.fullMark[3] = 100;        // … until its full mark is set
          },
-         "英语学科的优秀控制线必需在0和100之间！", 0},
-        {"no exam name", [](Exam& e) { e.state.examNameText.clear(); }, "请输入或选择考试名称！",
-         ctl::ExamNameBox},
-        {"no student rows", [](Exam& e) { e.state.students.clear(); },
-         "请首先导入成绩，然后才能导出分析结果！", 0},
-        {"no schools", [](Exam& e) { e.state.imported.schoolList.clear(); },
-         "请先导入成绩，然后才能导出分析结果！", 0},
-        {"nothing chosen", [](Exam& e) { e.only([](ExportOptions&) {}); }, "请选择需要导出的项目！", 0},
+         "英语学科的优秀控制线必需在0和100之间！",
+         {}},
+        {"no exam name",
+         [](Exam& e) { e.state.examNameText.clear(); },
+         "请输入或选择考试名称！",
+         {ctl::ExamNameBox}},
+        {"no student rows",
+         [](Exam& e) { e.state.students.clear(); },
+         "请首先导入成绩，然后才能导出分析结果！",
+         {}},
+        {"no schools",
+         [](Exam& e) { e.state.imported.schoolList.clear(); },
+         "请先导入成绩，然后才能导出分析结果！",
+         {}},
+        {"nothing chosen", [](Exam& e) { e.only([](ExportOptions&) {}); }, "请选择需要导出的项目！", {}},
         {"top N of 0",
          [](Exam& e) {
              e.state.exportOptions.topNEnabled = true;
              e.state.exportOptions.topN = 0;
          },
-         "总分名次必须填写一个大于零的数！", ctl::TopNCount},
+         "总分名次必须填写一个大于零的数！",
+         {ctl::TopNCount}},
         {"no teacher rows",
          [](Exam& e) {
              e.state.exportOptions.teacherRates = true;
              e.state.teachers.clear();
          },
-         "导出教师个人三率必须先导入教师任课表！", 0},
+         "导出教师个人三率必须先导入教师任课表！",
+         {}},
         {"a class without a teacher",
          [](Exam& e) {
              e.state.exportOptions.teacherRates = true;
@@ -73,7 +84,8 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
              e.state.teachers.appendRow({"二中", "八年级", "1", "语文", "王"});  // another grade
              e.state.teachers.appendRow({"二中", "七年级", "1", "物理", "赵"});  // not examined
          },
-         "请先导入“二中七年级（1）班语文”学科任课教师！", 0},
+         "请先导入“二中七年级（1）班语文”学科任课教师！",
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,7 +99,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
         EXPECT_EQ(exam.frontend.messages[0].icon, MessageIcon::Error);
         EXPECT_TRUE(exam.frontend.questions.empty());
         EXPECT_TRUE(exam.frontend.enabled.empty());
-        EXPECT_EQ(exam.frontend.focused, c.focus == 0 ? std::vector<int>{} : std::vector<int>{c.focus});
+        EXPECT_EQ(exam.frontend.focused, c.focus);
     }
 }
 
@@ -131,7 +143,7 @@ TEST(ExportRun, CompletesSavesAndReports) {
     std::vector<std::string> expected = {
         "question:确认:考试名称：期中考试\n导出年级：七年级\n\n导出项目：\n目录\n总分分数段\n\n"
         "如果确认无误，单击“是”，导出分析结果；\n否则，单击“否”，返回修改。确认无误吗？",
-        "enable:1028:0",
+        "enable:ImportStudents:off",
         "title:Varnex - 期中考试：成绩 - 正在导出...",
         "log:导出：总分分数段",
         "log:导出：目录",
@@ -142,7 +154,7 @@ TEST(ExportRun, CompletesSavesAndReports) {
         "message:信息:文件“期中考试 - "
         "七年级成绩分析”已经生成！\n请手动保存文件。（文件名已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
         "此次共导出了 2 张表格：\n目录\n总分分数段\n\n点击“确定”按钮，将为你打开生成的文件。",
-        "enable:1028:1",
+        "enable:ImportStudents:on",
         "open:" + path,
         "minimise",
     };
@@ -263,7 +275,8 @@ TEST(ExportRun, FailedSaveKeepsTheStudentsAndLeavesNoFile) {
     EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
     EXPECT_EQ(exam.frontend.messages[0].icon, MessageIcon::Error);
     EXPECT_NE(exam.frontend.messages[0].text.find("结果.xlsx"), std::string::npos);
-    EXPECT_EQ(exam.frontend.enabled, (std::vector<std::pair<int, bool>>{{1028, false}, {1028, true}}));
+    EXPECT_EQ(exam.frontend.enabled, (std::vector<std::pair<ControlId, bool>>{{ctl::ImportStudents, false},
+                                                                              {ctl::ImportStudents, true}}));
     EXPECT_TRUE(exam.frontend.clipboard.empty());
     EXPECT_TRUE(exam.frontend.openedDocuments.empty());
     EXPECT_EQ(exam.frontend.minimised, 0);
@@ -299,7 +312,7 @@ TEST(ExportRun, FailingWriterEndsTheRunWithoutSaving) {
     EXPECT_EQ(exam.frontend.messages[0].text,
               "总分分数段：满分 2000000000 分需要 200000004 行，超过了工作表的最大行数 1048576 行！");
     EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
-    EXPECT_EQ(exam.frontend.enabled.back(), (std::pair<int, bool>{1028, true}));
+    EXPECT_EQ(exam.frontend.enabled.back(), (std::pair<ControlId, bool>{ctl::ImportStudents, true}));
     EXPECT_EQ(logTexts(exam.frontend).back(), "导出：总分分数段");  // the sheet begun last
     EXPECT_FALSE(std::filesystem::exists(exam.state.outputPath));
     EXPECT_EQ(exam.state.students.rowCount(), 3);

@@ -262,8 +262,8 @@ TEST(GenerateTemplates, StopsWithoutExamNameOrReaderOrWhenTheFileCannotBeSaved) 
         state.workbook.driverName = "earlier";
         ScriptedFrontend ui;
         generateTemplates(state, ui);
-        EXPECT_EQ(ui.calls, (std::vector<std::string>{"message:错误:请输入或选择考试名称！",
-                                                      "focus:" + std::to_string(ctl::ExamNameBox)}));
+        EXPECT_EQ(ui.calls,
+                  (std::vector<std::string>{"message:错误:请输入或选择考试名称！", "focus:ExamNameBox"}));
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
         EXPECT_EQ(state.workbook.driverName, "earlier");
     }

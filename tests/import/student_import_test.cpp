@@ -103,7 +103,7 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                               "log:导入七年级：3所学校，4个班级，3科成绩，共5人",
                                               "title:" + title + "导入完成",
                                               "sound",
-                                              "enable:1029:1",
+                                              "enable:ExportResults:on",
                                           }));
     EXPECT_NE(ui.logLines[0], withoutTime(ui.logLines[0])) << "log lines carry the time";
 }
@@ -335,7 +335,7 @@ TEST(StudentImport, RowChecksAndEmptySheetsStopTheImport) {
         if (c.logged) {
             EXPECT_EQ(*(box - 1), std::string("log:") + c.message);
         }
-        EXPECT_EQ(calls.back(), "enable:1029:1");
+        EXPECT_EQ(calls.back(), "enable:ExportResults:on");
         EXPECT_EQ(ui.notifications, 0);
         EXPECT_EQ(names(state.students), c.imported);
         const ImportResults& r = state.imported;
@@ -360,9 +360,9 @@ TEST(StudentImport, ScoreAboveFullMark) {
     const std::string text = "语文分数：151不能大于语文满分：150";
     auto calls = callsWithoutTime(ui.calls);
     ASSERT_GE(calls.size(), 4u);
-    EXPECT_EQ(
-        std::vector<std::string>(calls.end() - 4, calls.end()),
-        (std::vector<std::string>{"message:错误:" + text, "log:" + text, "focus:1213", "enable:1029:1"}));
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),
+              (std::vector<std::string>{"message:错误:" + text, "log:" + text, "focus:StudentTable",
+                                        "enable:ExportResults:on"}));
     EXPECT_EQ(names(state.students), (std::vector<std::string>{"甲", "乙"}));
     EXPECT_EQ(state.students.cellText(0, 3), "150.5");
     EXPECT_FALSE(state.students.isSelected(0));
@@ -385,7 +385,7 @@ TEST(StudentImport, UnreadableRowEndsTheImport) {
     EXPECT_EQ(text.rfind("读取工作表时出现异常：", 0), 0u) << text;
     EXPECT_NE(text.find("成绩"), std::string::npos) << text;
     EXPECT_EQ(withoutTime(ui.logLines.back()), text);
-    EXPECT_EQ(ui.enabled, (std::vector<std::pair<int, bool>>{{ctl::ExportResults, true}}));
+    EXPECT_EQ(ui.enabled, (std::vector<std::pair<ControlId, bool>>{{ctl::ExportResults, true}}));
     EXPECT_EQ(names(state.students), (std::vector<std::string>{"甲", "乙"}));
     EXPECT_EQ(state.imported.studentCount, 2);
     EXPECT_EQ(state.imported.classCount, 1);

@@ -6,6 +6,14 @@
 
 namespace varnex::testing {
 
+namespace {
+// The control's name, or its number when it has none.
+std::string nameOf(ControlId control) {
+    const char* name = ctl::controlName(control);
+    return name != nullptr ? std::string(name) : std::to_string(static_cast<int>(control));
+}
+}  // namespace
+
 void ScriptedFrontend::expectQuestion(std::string expectedFragment, bool answer) {
     answers_.push_back({std::move(expectedFragment), answer});
 }
@@ -51,14 +59,14 @@ void ScriptedFrontend::playNotification() {
     calls.push_back("sound");
 }
 
-void ScriptedFrontend::focusControl(int controlId) {
-    focused.push_back(controlId);
-    calls.push_back("focus:" + std::to_string(controlId));
+void ScriptedFrontend::focusControl(ControlId control) {
+    focused.push_back(control);
+    calls.push_back("focus:" + nameOf(control));
 }
 
-void ScriptedFrontend::enableControl(int controlId, bool on) {
-    enabled.emplace_back(controlId, on);
-    calls.push_back("enable:" + std::to_string(controlId) + (on ? ":1" : ":0"));
+void ScriptedFrontend::enableControl(ControlId control, bool on) {
+    enabled.emplace_back(control, on);
+    calls.push_back("enable:" + nameOf(control) + (on ? ":on" : ":off"));
 }
 
 void ScriptedFrontend::minimiseWindow() {

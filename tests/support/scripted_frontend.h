@@ -28,8 +28,8 @@ class ScriptedFrontend : public Frontend {
     void setTitle(const std::string& title) override;
     bool setClipboardText(const std::string& text) override;
     void playNotification() override;
-    void focusControl(int controlId) override;
-    void enableControl(int controlId, bool enabled) override;
+    void focusControl(ControlId control) override;
+    void enableControl(ControlId control, bool enabled) override;
     void minimiseWindow() override;
     void openDocument(const std::string& path) override;
 
@@ -38,13 +38,14 @@ class ScriptedFrontend : public Frontend {
     std::vector<std::string> logLines;
     std::vector<std::string> titles;
     std::vector<std::string> clipboard;
-    std::vector<int> focused;
-    std::vector<std::pair<int, bool>> enabled;
+    std::vector<ControlId> focused;
+    std::vector<std::pair<ControlId, bool>> enabled;
     std::vector<std::string> openedDocuments;
     int notifications = 0;
     int minimised = 0;
     bool clipboardWorks = true;
-    /// Every call in order, one line each ("message:<caption>:<text>", "log:<line>", …).
+    /// Every call in order, one line each ("message:<caption>:<text>", "log:<line>",
+    /// "enable:ExportResults:on", "focus:StudentTable", …).
     std::vector<std::string> calls;
 
   private:

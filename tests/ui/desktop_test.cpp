@@ -3,13 +3,16 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLockFile>
 #include <QTextBrowser>
 #include <atomic>
 #include <thread>
 
+#include "base/version.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
+#include "ui/about_dialog.h"
 #include "ui/desktop_tools.h"
 #include "ui/help_window.h"
 #include "ui/music_player.h"
@@ -85,8 +88,9 @@ TEST(Launchers, DesktopShortcutAndApplicationsMenuEntry) {
     EXPECT_TRUE(QFileInfo(desktopFile).isExecutable());
     std::string entry = varnex::testing::readFile(desktopFile.toStdString());
     EXPECT_NE(entry.find("Exec=\"/opt/varnex dir/varnex\"\n"), std::string::npos);
-    EXPECT_NE(entry.find("Name=Varnex3.1\n"), std::string::npos);
-    EXPECT_NE(entry.find("Comment=Varnex3.1\n"), std::string::npos);
+    const std::string title = std::string("Varnex") + kVersion;  // "Varnex3.1"
+    EXPECT_NE(entry.find("Name=" + title + "\n"), std::string::npos);
+    EXPECT_NE(entry.find("Comment=" + title + "\n"), std::string::npos);
 
     createDesktopShortcut(frontend, QString::fromStdString(dir.file("missing/desktop")), target);
     EXPECT_EQ(frontend.messages.back().text, "创建桌面快捷方式失败！");
@@ -107,12 +111,23 @@ TEST(Launchers, DesktopShortcutAndApplicationsMenuEntry) {
 TEST(HelpWindow, EveryTopicHasItsPage) {
     HelpWindow help;
     int index = 0;
-    for (const auto& topic : text::kHelpTopics) {
+    for (const auto& topic : ui_texts::kHelpTopics) {
         help.showTopic(index++);
         QString page = help.browser()->toPlainText();
         EXPECT_TRUE(page.startsWith(QString::fromUtf8(topic.title))) << topic.title;
         EXPECT_GT(page.size(), 200) << topic.title;
     }
+}
+
+TEST(AboutDialog, NamesTheProgramAndTheProjectVersion) {
+    AboutDialog about;
+    EXPECT_EQ(about.windowTitle(), QString::fromUtf8("关于Varnex"));
+    const QString name = QStringLiteral("Varnex");
+    const QString version = QString::fromUtf8("版本 ") + QString::fromUtf8(kVersion);  // "版本 3.1"
+    bool shown = false;
+    for (const QLabel* label : about.findChildren<QLabel*>())
+        shown = shown || (label->text().contains(name) && label->text().contains(version));
+    EXPECT_TRUE(shown) << version.toStdString();
 }
 
 TEST(MusicPlayer, StartAndStopNeverBlockWithoutASoundDevice) {

@@ -25,6 +25,7 @@
 #include "app/control_ids.h"
 #include "app/settings_file.h"
 #include "base/text_util.h"
+#include "base/version.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_transfer.h"
@@ -130,7 +131,7 @@ class WindowTest : public ::testing::Test {
 };
 
 TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
-    EXPECT_EQ(window->windowTitle(), q("Varnex3.1"));
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Varnex" + std::string(kVersion)));
     EXPECT_TRUE(window->alwaysOnTop());
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
 
@@ -154,7 +155,7 @@ TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
     EXPECT_EQ(totalExcellence(), q("680"));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file(kSettingsFileName))));
 
-    EXPECT_EQ(window->statusPaneText(0), q(text::kIdlePrompt));
+    EXPECT_EQ(window->statusPaneText(0), q(ui_texts::kIdlePrompt));
     // The clock: month and day without leading zeros, then the time and the weekday.
     static const QRegularExpression clock(
         q("^\\d{4}年[1-9]\\d?月[1-9]\\d?日 \\d{2}:\\d{2}:\\d{2} 星期[日一二三四五六]$"));
@@ -164,7 +165,7 @@ TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
               q("<center><h2>打开文件</h2><br><hr style=\"background-color:#0000ff\"></center><br>"
                 "打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）"));
     int withTips = 0;
-    for (const auto& tip : text::kTooltips)
+    for (const auto& tip : ui_texts::kTooltips)
         withTips += window->control(tip.id)->toolTip().contains(q(tip.body));
     EXPECT_EQ(withTips, 10);
 }
@@ -280,10 +281,10 @@ TEST_F(WindowTest, MenuHighlightShowsPromptInPaneZero) {
     Q_EMIT window->contextMenu()->hovered(window->contextAction(ctl::CmdExit));
     EXPECT_EQ(window->statusPaneText(0), q("询问是否退出Varnex"));
     Q_EMIT window->fileMenu()->hovered(window->recentMenu()->menuAction());
-    EXPECT_EQ(window->statusPaneText(0), q(text::kIdlePrompt));
+    EXPECT_EQ(window->statusPaneText(0), q(ui_texts::kIdlePrompt));
     Q_EMIT window->toolsMenu()->hovered(window->menuAction(ctl::CmdCalculator));
     Q_EMIT window->toolsMenu()->aboutToHide();
-    EXPECT_EQ(window->statusPaneText(0), q(text::kIdlePrompt));
+    EXPECT_EQ(window->statusPaneText(0), q(ui_texts::kIdlePrompt));
 
     // A greyed item shows its own prompt too, not the one of the item highlighted before it.
     QMenu* file = window->fileMenu();
@@ -300,7 +301,7 @@ TEST_F(WindowTest, MenuHighlightShowsPromptInPaneZero) {
     QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(import).center());
     EXPECT_TRUE(scoresSeen.empty());  // choosing it does nothing
     file->close();
-    EXPECT_EQ(window->statusPaneText(0), q(text::kIdlePrompt));
+    EXPECT_EQ(window->statusPaneText(0), q(ui_texts::kIdlePrompt));
 }
 
 TEST(ControlTransfer, DialogIntegers) {
@@ -371,7 +372,7 @@ TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheWindowTitle) {
     window->runCommand(ctl::CmdGenerateTemplates);
     poll.stop();
     EXPECT_EQ(seenText, q("请输入一个整数。"));
-    EXPECT_EQ(seenTitle, q("Varnex3.1"));
+    EXPECT_EQ(seenTitle, QString::fromStdString("Varnex" + std::string(kVersion)));
     EXPECT_EQ(seenIcon, QMessageBox::Warning);
     EXPECT_EQ(templates, 1);
 }

@@ -1,0 +1,112 @@
+#include "app/control_ids.h"
+
+namespace varnex::ctl {
+
+// No default: the compiler then reports an id added to the enum without its name here.
+const char* controlName(ControlId id) {
+    switch (id) {
+        case OpenFile:
+            return "OpenFile";
+        case ImportStudents:
+            return "ImportStudents";
+        case ExportResults:
+            return "ExportResults";
+        case ImportTeachers:
+            return "ImportTeachers";
+        case SaveSettings:
+            return "SaveSettings";
+        case DefaultExcellence:
+            return "DefaultExcellence";
+        case WorksheetList:
+            return "WorksheetList";
+        case GradeList:
+            return "GradeList";
+        case ClassListBox:
+            return "ClassListBox";
+        case ExamNameBox:
+            return "ExamNameBox";
+        case StudentTable:
+            return "StudentTable";
+        case TeacherTable:
+            return "TeacherTable";
+        case StatusLogBox:
+            return "StatusLogBox";
+        case MissingRule0:
+            return "MissingRule0";
+        case MissingRule1:
+            return "MissingRule1";
+        case MissingRule2:
+            return "MissingRule2";
+        case MissingLimit:
+            return "MissingLimit";
+        case GradeRates:
+            return "GradeRates";
+        case ClassRates:
+            return "ClassRates";
+        case TeacherRates:
+            return "TeacherRates";
+        case SubjectBands:
+            return "SubjectBands";
+        case TotalBands:
+            return "TotalBands";
+        case TotalRankBands:
+            return "TotalRankBands";
+        case TopNEnabled:
+            return "TopNEnabled";
+        case TopNCount:
+            return "TopNCount";
+        case ClassRanking:
+            return "ClassRanking";
+        case ClassRankingPerClass:
+            return "ClassRankingPerClass";
+        case ClassRankingOneSheet:
+            return "ClassRankingOneSheet";
+        case IgnoreZeroScores:
+            return "IgnoreZeroScores";
+        case TotalFullMark:
+            return "TotalFullMark";
+        case TotalExcellence:
+            return "TotalExcellence";
+        case CmdGenerateTemplates:
+            return "CmdGenerateTemplates";
+        case CmdOpenFile:
+            return "CmdOpenFile";
+        case CmdImportStudents:
+            return "CmdImportStudents";
+        case CmdExport:
+            return "CmdExport";
+        case CmdRecent1:
+            return "CmdRecent1";
+        case CmdRecent2:
+            return "CmdRecent2";
+        case CmdRecent3:
+            return "CmdRecent3";
+        case CmdRecent4:
+            return "CmdRecent4";
+        case CmdClearRecent:
+            return "CmdClearRecent";
+        case CmdExit:
+            return "CmdExit";
+        case CmdQuickLaunch:
+            return "CmdQuickLaunch";
+        case CmdDesktopShortcut:
+            return "CmdDesktopShortcut";
+        case CmdSettingsFolder:
+            return "CmdSettingsFolder";
+        case CmdAlwaysOnTop:
+            return "CmdAlwaysOnTop";
+        case CmdMusic:
+            return "CmdMusic";
+        case CmdCalculator:
+            return "CmdCalculator";
+        case CmdNotepad:
+            return "CmdNotepad";
+        case CmdHelp:
+            return "CmdHelp";
+        case CmdAbout:
+            return "CmdAbout";
+    }
+    return nullptr;
+}
+
+}  // namespace varnex::ctl
