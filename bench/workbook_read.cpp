@@ -1,23 +1,42 @@
 // Reading one query's columns of a 200,000 x 15 score sheet (.xls: 65,535 rows, its limit), against a plain
 // pass over the same bytes in the same run: unzip + expat for .xlsx, a raw read of the Workbook stream for
-// .xls. Prints the ratios and the peak memory; the sheets are generated here (libxlsxwriter for .xlsx, a
-// minimal BIFF8 writer for .xls).
+// .xls. Prints the ratios, the peak memory and the heap allocations per row read (which should be none); the
+// sheets are generated here (libxlsxwriter for .xlsx, a minimal BIFF8 writer for .xls).
 #include <expat.h>
 #include <gsf/gsf.h>
 #include <sys/resource.h>
 #include <xlsxwriter.h>
 #include <zip.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
-#include "import/sheet_query.h"
+#include "bench/query_columns.h"
+
+// Every allocation through operator new is counted, so that reading can show that a row costs none.
+namespace {
+std::atomic<size_t> allocations{0};
+}
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -255,20 +274,25 @@ size_t readWorkbookStream(const std::string& path) {
 
 /// Reads the query's columns of every row through SheetQuery; the number of rows.
 size_t query(const std::string& path) {
-    varnex::SheetQuery q;
-    std::string error;
-    if (!q.open(path, error) || !q.select(kSheet, kQuery, error)) {
-        std::fprintf(stderr, "query failed: %s\n", error.c_str());
-        std::exit(1);
-    }
-    size_t rows = 0;
-    size_t bytes = 0;
-    while (!q.atEnd()) {
-        for (size_t i = 0; i < kQuery.size(); ++i) bytes += q.field(i).size();
-        ++rows;
-        if (!q.next(error)) break;
-    }
-    return bytes > 0 ? rows : 0;
+    varnex::bench::ColumnsRead read = varnex::bench::queryColumns(path, kSheet, kQuery);
+    return read.bytes > 0 ? read.rows : 0;
+}
+
+/// Heap allocations made while reading a sheet through the query.
+size_t allocationsOf(const std::string& path) {
+    size_t start = allocations.load();
+    query(path);
+    return allocations.load() - start;
+}
+
+/// Prints the allocations of reading the small and the big sheet, and what one more row costs.
+void printAllocations(const char* format, const std::string& small, const std::string& big, int smallRows,
+                      int bigRows) {
+    size_t a = allocationsOf(small);
+    size_t b = allocationsOf(big);
+    double perRow = (static_cast<double>(b) - static_cast<double>(a)) / (bigRows - smallRows);
+    std::printf("%s: allocations reading %d rows %zu, %d rows %zu: %.4f per further row (limit 0)\n", format,
+                smallRows, a, bigRows, b, perRow);
 }
 
 template <typename F>
@@ -316,6 +340,7 @@ int main() {
                 ours / base);
     std::printf(".xlsx: peak memory %ld KiB; growth reading 20,000 rows %ld KiB, then 200,000 rows %ld KiB\n",
                 afterBig, afterSmall - before, afterBig - afterSmall);
+    printAllocations(".xlsx", smallXlsx, bigXlsx, kRows / 10, kRows);
 
     before = peakKb();
     query(smallXls);
@@ -334,6 +359,7 @@ int main() {
         base, ours, ours / base, ours / kXlsRows * 1e6);
     std::printf(".xls: peak memory %ld KiB; growth reading 6,553 rows %ld KiB, then 65,535 rows %ld KiB\n",
                 afterBig, afterSmall - before, afterBig - afterSmall);
+    printAllocations(".xls", smallXls, bigXls, kXlsRows / 10, kXlsRows);
     std::filesystem::remove_all(dir);
     return 0;
 }

@@ -26,6 +26,13 @@ std::string progressTitle(const std::string& title, const char* what) {
     return strprintf(tx::kProgressTitleFormat, common_texts::kProgramName, title.c_str(), what);
 }
 
+// The worksheet names of the workbook at `path`; the workbook is closed again at once.
+Result<std::vector<std::string>> worksheetNames(const std::string& path) {
+    Result<std::unique_ptr<WorkbookReader>> reader = openWorkbookReader(path);
+    if (!reader) return fail(reader.error());
+    return (*reader)->sheetNames();
+}
+
 }  // namespace
 
 void showSheetTitle(const AppState& state, Frontend& frontend) {
@@ -57,10 +64,10 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
         showError(frontend, strprintf(tx::kWrongExtensionFormat, path.c_str()));
         return;
     }
-    std::string driverError;
-    if (!chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", driverError,
-                                 installedReaders)) {
-        frontend.showMessage(driverError, common_texts::kProgramName, MessageIcon::None);
+    if (Status chosen =
+            chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", installedReaders);
+        !chosen) {
+        frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
         return;
     }
     state.workbook.title = fileName.substr(0, dot);
@@ -74,22 +81,19 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
     frontend.setTitle(progressTitle(title, tx::kOpening));
     state.workbook.sheetNames.clear();
     state.workbook.selectedSheet = -1;
-    std::string readError;
-    std::unique_ptr<WorkbookReader> reader = openWorkbookReader(path, readError);
-    if (reader == nullptr) {
+    Result<std::vector<std::string>> names = worksheetNames(path);
+    if (!names) {
         showError(frontend, tx::kFileRefused, tx::kUnrecognisedCaption);
         return;
     }
-    std::vector<std::string> names = reader->sheetNames();
-    reader.reset();
-    if (names.empty()) {
+    if (names->empty()) {
         showError(frontend, tx::kNoWorksheet, tx::kUnrecognisedCaption);
         return;
     }
     // A text file is refused above by its content, so a real workbook whose only sheet carries
     // the file's name (成绩.xlsx holding the sheet 成绩) is a workbook like any other.
     state.workbook.path = path;
-    state.workbook.sheetNames = std::move(names);
+    state.workbook.sheetNames = std::move(names).value();
 
     appendLog(state, frontend, std::string(tx::kOpenedLog) + path);
     frontend.setTitle(strprintf(tx::kOpenedTitleFormat, common_texts::kProgramName, title.c_str()));

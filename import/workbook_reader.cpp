@@ -37,23 +37,19 @@ WorkbookFormat detectWorkbookFormat(const std::string& path) {
     return detectWorkbookFormat(head, got);
 }
 
-std::unique_ptr<WorkbookReader> openWorkbookReader(const std::string& path, std::string& error) {
+Result<std::unique_ptr<WorkbookReader>> openWorkbookReader(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = strprintf(tx::kCannotReadFile, fileNameOf(path).c_str());
-        return nullptr;
-    }
+    if (file == nullptr) return fail(strprintf(tx::kCannotReadFile, fileNameOf(path).c_str()));
     std::fclose(file);
     switch (detectWorkbookFormat(path)) {
         case WorkbookFormat::Compound:
-            return openXlsWorkbook(path, error);
+            return openXlsWorkbook(path);
         case WorkbookFormat::Zip:
-            return openXlsxWorkbook(path, error);
+            return openXlsxWorkbook(path);
         case WorkbookFormat::Unrecognised:
             break;
     }
-    error = strprintf(tx::kUnknownFormat, fileNameOf(path).c_str());
-    return nullptr;
+    return fail(strprintf(tx::kUnknownFormat, fileNameOf(path).c_str()));
 }
 
 }  // namespace varnex

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+
 struct zip;
 struct zip_file;
 
@@ -18,10 +20,10 @@ namespace varnex {
 /// A ZIP package, read-only. Keeps the memory it was opened from alive only by reference.
 class ZipPackage {
   public:
-    /// Opens a file; null with `error` (a reason, without the file name) on failure.
-    static std::unique_ptr<ZipPackage> openFile(const std::string& path, std::string& error);
+    /// Opens a file; on failure the message is a reason, without the file name.
+    static Result<std::unique_ptr<ZipPackage>> openFile(const std::string& path);
     /// Opens bytes in memory, which must outlive the package.
-    static std::unique_ptr<ZipPackage> openMemory(const void* data, size_t size, std::string& error);
+    static Result<std::unique_ptr<ZipPackage>> openMemory(const void* data, size_t size);
     ~ZipPackage();
     ZipPackage(const ZipPackage&) = delete;
     ZipPackage& operator=(const ZipPackage&) = delete;
@@ -46,8 +48,8 @@ class ZipPartReader {
     ZipPartReader(const ZipPartReader&) = delete;
     ZipPartReader& operator=(const ZipPartReader&) = delete;
 
-    /// Reads up to `size` bytes; 0 at the end; -1 with `error` set on failure or beyond the cap.
-    int64_t read(void* buffer, size_t size, std::string& error);
+    /// Reads up to `size` bytes: how many were read (0 at the end); fails beyond the cap.
+    Result<size_t> read(void* buffer, size_t size);
     const std::string& name() const { return name_; }
 
   private:
@@ -67,12 +69,11 @@ class XmlPartParser {
     XmlPartParser(const XmlPartParser&) = delete;
     XmlPartParser& operator=(const XmlPartParser&) = delete;
 
-    enum class Step { Paused, Finished, Failed };
-    /// Parses until a handler calls pause(), the part ends or an error stops it. After Failed,
-    /// `error` holds the reason.
-    Step parse(std::string& error);
-    /// Parses the whole part; false with `error` set on failure.
-    bool parseAll(std::string& error);
+    enum class Step { Paused, Finished };
+    /// Parses until a handler calls pause(), the part ends or an error stops it (the reason).
+    Result<Step> parse();
+    /// Parses the whole part.
+    Status parseAll();
 
   protected:
     virtual void onStart(std::string_view local, const XML_Char** attributes) = 0;
@@ -80,8 +81,8 @@ class XmlPartParser {
     virtual void onText(std::string_view) {}
     /// Stops after the current element so that parse() returns Paused.
     void pause();
-    /// Stops for good: parse() returns Failed with this reason.
-    void fail(std::string reason);
+    /// Stops for good: parse() fails with this reason.
+    void stopWith(std::string reason);
     /// Stops for good: parse() returns Finished (the rest of the part is not needed).
     void finishEarly();
     /// The local part of an expanded name ("uri|local" or "local").
