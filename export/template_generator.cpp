@@ -12,6 +12,7 @@
 #include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
+#include "export/export_texts.h"
 #include "export/template_texts.h"
 
 namespace varnex {
@@ -112,7 +113,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
                        const std::vector<std::string>& installedReaders) {
     const std::string examName = state.examNameText;
     if (examName.empty()) {
-        frontend.showMessage(tx::kExamNameEmpty, common_texts::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(export_texts::kNoExamName, common_texts::kCaptionError, MessageIcon::Error);
         frontend.focusControl(ctl::ExamNameBox);
         return;
     }
@@ -124,7 +125,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
 
     ExcelSession session;
     if (!session.Start()) {
-        frontend.showMessage(tx::kStartFailed, common_texts::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(export_texts::kStartFailed, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
     appendLog(state, frontend, tx::kLogGenerating + examName);
