@@ -91,6 +91,9 @@ struct AppState {
     WorkbookState workbook;
     ImportResults imported;
 
+    /// The school given last for a sheet without 学校 column, offered when the next one asks.
+    std::string schoolName;
+
     std::vector<std::string> examNames;  ///< entries of the exam-name box
     std::string examNameText;            ///< the exam-name box's current text
 

@@ -1,13 +1,16 @@
 #include "export/export_run.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <unordered_map>
 
 #include "app/control_ids.h"
+#include "app/report_choices.h"
 #include "app/status_log.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
@@ -79,10 +82,35 @@ Status checkEveryClassTaught(const AppState& state) {
     return {};
 }
 
-bool anyReportChosen(const ExportOptions& o) {
-    return o.gradeRates || o.classRates || o.teacherRates || o.subjectBands || o.totalBands ||
-           o.totalRankBands || o.topNEnabled || o.classRanking;
+// True when some report is chosen; `except`, when given, does not count.
+bool anyReportChosen(const ExportOptions& o, bool ExportOptions::*except = nullptr) {
+    return std::any_of(std::begin(kReportChoices), std::end(kReportChoices), [&](const ReportChoice& report) {
+        return report.chosen != except && o.*report.chosen;
+    });
 }
+
+// Without a teacher sheet the teacher rates are left out of a run that has other reports to
+// write; the class rates then keep their 任课教师 cells empty.
+bool teachersLeftOut(const AppState& state) {
+    return state.exportOptions.teacherRates && state.teachers.rowCount() == 0 &&
+           anyReportChosen(state.exportOptions, &ExportOptions::teacherRates);
+}
+
+// What one run changes in the state for its length only: the teacher rates are not chosen when
+// the teachers are left out. Everything is given back when the run ends, however it ends.
+class RunAdjustments {
+  public:
+    explicit RunAdjustments(AppState& state) : state_(state), options_(state.exportOptions) {
+        if (teachersLeftOut(state)) state.exportOptions.teacherRates = false;
+    }
+    ~RunAdjustments() { state_.exportOptions = options_; }
+    RunAdjustments(const RunAdjustments&) = delete;
+    RunAdjustments& operator=(const RunAdjustments&) = delete;
+
+  private:
+    AppState& state_;
+    ExportOptions options_;
+};
 
 std::string folderOf(const std::string& path) {
     std::string folder = std::filesystem::path(path).parent_path().string();
@@ -213,7 +241,7 @@ bool exportCanStart(AppState& state, Frontend& frontend) {
         frontend.focusControl(ctl::TopNCount);
         return false;
     }
-    if (options.teacherRates) {
+    if (options.teacherRates && !teachersLeftOut(state)) {
         if (state.teachers.rowCount() == 0) {
             showError(frontend, tx::kNoTeacherRows);
             return false;
@@ -226,10 +254,14 @@ bool exportCanStart(AppState& state, Frontend& frontend) {
     return true;
 }
 
-// Confirm: asks whether to export the planned items of the exam and grade.
-bool confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan) {
+// Confirm: asks whether to export the planned items of the exam and grade, saying what is left
+// out for want of a teacher sheet.
+bool confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan, bool withoutTeachers) {
+    std::string items = plan.itemList;
+    if (withoutTeachers)
+        items += state.exportOptions.classRates ? tx::kNoTeachersNote : tx::kNoTeachersNoClassRatesNote;
     const std::string question = strprintf(tx::kConfirmFormat, state.examNameText.c_str(),
-                                           state.imported.gradeName.c_str(), plan.itemList.c_str());
+                                           state.imported.gradeName.c_str(), items.c_str());
     return frontend.askYesNo(question, common_texts::kCaptionConfirm);
 }
 
@@ -333,8 +365,10 @@ void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, co
 
 void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
     if (!exportCanStart(state, frontend)) return;
+    const bool withoutTeachers = teachersLeftOut(state);
+    RunAdjustments adjusted(state);
     const SheetPlan plan = buildSheetPlan(state, state.examNameText);
-    if (!confirmExport(state, frontend, plan)) return;
+    if (!confirmExport(state, frontend, plan, withoutTeachers)) return;
 
     frontend.enableControl(ctl::ImportStudents, false);
     ExcelSession session;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <optional>
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
@@ -18,9 +19,19 @@ namespace tx = import_texts;
 
 namespace {
 
-// The query's fields, in the order of the selected columns: 学校, 班级, 姓名, then the examined
-// subjects.
-enum Field : size_t { kSchoolField, kClassField, kNameField, kFirstSubjectField };
+// The key columns of a score sheet, in the order of the header request.
+enum Key : size_t { kSchoolKey, kClassKey, kNameKey };
+
+// The query's fields, in the order of the selected columns: 班级, 姓名, the examined subjects, and
+// 学校 last when the sheet has that column.
+enum Field : size_t { kClassField, kNameField, kFirstSubjectField };
+
+// How the rows of the sheet are read.
+struct ScoreSheet {
+    std::string singleSchool;  ///< the school of every row of a sheet without 学校 column, else ""
+    size_t schoolField = 0;    ///< the field of 学校 when the sheet has it
+    uint32_t classColumn = 0;  ///< the sheet column of 班级, for messages
+};
 
 // A StudentTable row: 学校, 班级, 姓名, the subjects in their columns, 总分 last.
 enum StudentCell : size_t { kSchoolCell, kClassCell, kNameCell };
@@ -94,11 +105,17 @@ bool shouldSkip(const AppState& state, const std::vector<std::string>& cells, in
 }
 
 // The row checks; false (after the message, log line, focus and selection) when one fails.
-bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string>& cells) {
+// `klass` is the row's class or why it has none.
+bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string>& cells,
+              const Result<std::string>& klass) {
     const int count = state.imported.studentCount;
     if (Status checked = checkSchoolAndKey(cells[kSchoolCell], tx::kName, cells[kNameCell], count);
         !checked) {
         reportRowProblem(state, frontend, checked.error());
+        return false;
+    }
+    if (!klass) {
+        reportRowProblem(state, frontend, klass.error());
         return false;
     }
     for (size_t i = 0; i < kSubjects.size(); ++i) {
@@ -120,21 +137,25 @@ bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string
 // Where the row loop ended.
 enum class LoopEnd { EndOfData, Stopped };
 
-LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query,
+LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const ScoreSheet& sheet,
                  const std::vector<size_t>& examined) {
     const int examinedCount = static_cast<int>(examined.size());
+    const bool singleSchool = !sheet.singleSchool.empty();
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells);
-        cells[kSchoolCell] = query.field(kSchoolField);
-        cells[kClassCell] = removeTrailingDotZero(query.field(kClassField));
+        if (!singleSchool) cells[kSchoolCell] = query.field(sheet.schoolField);
+        const std::string writtenClass = removeTrailingDotZero(query.field(kClassField));
         cells[kNameCell] = query.field(kNameField);
-        bool allEmpty = cells[kSchoolCell].empty() && cells[kClassCell].empty() && cells[kNameCell].empty();
+        bool allEmpty = cells[kSchoolCell].empty() && writtenClass.empty() && cells[kNameCell].empty();
         for (size_t k = 0; k < examined.size(); ++k) {
             std::string& slot = cells[static_cast<size_t>(kSubjects[examined[k]].column)];
             slot = removeTrailingDotZero(query.field(kFirstSubjectField + k));
             allEmpty = allEmpty && slot.empty();
         }
         if (allEmpty) return LoopEnd::EndOfData;
+        if (singleSchool) cells[kSchoolCell] = sheet.singleSchool;
+        Result<std::string> klass = classOfRow(state, writtenClass, query.sheetRow(), sheet.classColumn);
+        if (klass) cells[kClassCell] = *klass;
         cells[kTotalColumn] = totalText(cells);
 
         const std::vector<std::string>* row = &cells;
@@ -143,7 +164,7 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query,
             row = &state.students.row(index);
             ++state.imported.studentCount;
         }
-        if (!checkRow(state, frontend, *row)) return LoopEnd::Stopped;
+        if (!checkRow(state, frontend, *row, klass)) return LoopEnd::Stopped;
         state.imported.classList.add((*row)[kSchoolCell], (*row)[kClassCell]);
 
         if (!moveToNextRow(query, state, frontend)) return LoopEnd::Stopped;
@@ -168,6 +189,49 @@ void endOfData(AppState& state, Frontend& frontend, int examinedCount) {
                         r.classCount, examinedCount, r.studentCount));
     frontend.setTitle(importTitle(state, tx::kImported));
     frontend.playNotification();
+}
+
+// What a score sheet's header must hold: 学校 (or a school given for the whole sheet), 班级, 姓名.
+const HeaderRequest kScoreSheetRequest{{tx::kSchool, tx::kClass, tx::kName}, {tx::kClass, tx::kName}};
+
+// Checks that the header has every column the import reads and, for a sheet without 学校 column,
+// asks for its school. Nothing (after the message) when the sheet cannot be imported.
+std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Frontend& frontend,
+                                        const SheetHeader& header, const std::vector<size_t>& examined) {
+    std::vector<std::string> missing;
+    for (size_t k = kSchoolKey; k <= kNameKey; ++k) {
+        if (!header.keys[k]) missing.emplace_back(kScoreSheetRequest.keys[k]);
+    }
+    for (size_t i : examined) {
+        if (!header.subjects[i]) missing.emplace_back(kSubjects[i].name);
+    }
+    ScoreSheet sheet;
+    if (missing.size() == 1 && missing.front() == tx::kSchool) {
+        std::optional<std::string> school = askSchoolOfSheet(state, frontend);
+        if (!school) {
+            query.close();
+            return std::nullopt;
+        }
+        sheet.singleSchool = *school;
+    } else if (!missing.empty()) {
+        reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing),
+                              state.imported.examSubjects);
+        return std::nullopt;
+    }
+    sheet.classColumn = *header.keys[kClassKey];
+    return sheet;
+}
+
+// Selects 班级, 姓名, the examined subjects and 学校 (when the sheet has it) below the header.
+bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
+                        const SheetHeader& header, ScoreSheet& sheet, const std::vector<size_t>& examined) {
+    std::vector<uint32_t> columns{*header.keys[kClassKey], *header.keys[kNameKey]};
+    for (size_t i : examined) columns.push_back(*header.subjects[i]);
+    if (sheet.singleSchool.empty()) {
+        sheet.schoolField = columns.size();
+        columns.push_back(*header.keys[kSchoolKey]);
+    }
+    return selectImportColumns(query, state, frontend, columns, header, state.imported.examSubjects);
 }
 
 }  // namespace
@@ -199,14 +263,17 @@ void importStudents(AppState& state, Frontend& frontend) {
         frontend.showMessage(tx::kEmptySheetName, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
-    if (!frontend.askYesNo(confirmationText(state, examined), common_texts::kCaptionConfirm)) return;
-
-    std::vector<std::string> columns{tx::kSchool, tx::kClass, tx::kName};
-    columns.insert(columns.end(), r.examSubjects.begin(), r.examSubjects.end());
-    frontend.setTitle(importTitle(state, tx::kImporting));
 
     SheetQuery query;
-    if (!openImportQuery(query, state, frontend, columns, r.examSubjects)) return;
+    std::optional<SheetHeader> header =
+        openImportSheet(query, state, frontend, kScoreSheetRequest, r.examSubjects);
+    if (!header) return;
+    std::optional<ScoreSheet> sheet = readableSheet(query, state, frontend, *header, examined);
+    if (!sheet) return;
+    if (!frontend.askYesNo(confirmationText(state, examined), common_texts::kCaptionConfirm)) return;
+
+    frontend.setTitle(importTitle(state, tx::kImporting));
+    if (!selectScoreColumns(query, state, frontend, *header, *sheet, examined)) return;
 
     state.students.clear();
     r.classList.clear();
@@ -215,8 +282,9 @@ void importStudents(AppState& state, Frontend& frontend) {
         refreshSummary(state);
     } else {
         appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
+        logHeader(state, frontend, *header, sheet->singleSchool);
         r.studentCount = 0;
-        if (readRows(state, frontend, query, examined) == LoopEnd::EndOfData) {
+        if (readRows(state, frontend, query, *sheet, examined) == LoopEnd::EndOfData) {
             endOfData(state, frontend, static_cast<int>(examined.size()));
         } else {
             refreshSummary(state);

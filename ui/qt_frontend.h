@@ -32,6 +32,8 @@ class QtFrontend : public Frontend {
     void enableControl(ControlId control, bool enabled) override;
     void minimiseWindow() override;
     void openDocument(const std::string& path) override;
+    std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
+                                       const std::string& initial) override;
 
     /// A warning box of the window itself (the integer prompt); a stand-in sees a plain message.
     void showWarning(const std::string& text, const std::string& caption);

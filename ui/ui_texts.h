@@ -36,6 +36,7 @@ constexpr const char* kClockPlaceholder = "0000年:00月:00日00:00:00";
 constexpr const char* kOkButton = "确定";
 constexpr const char* kYesButton = "是(&Y)";
 constexpr const char* kNoButton = "否(&N)";
+constexpr const char* kCancelButton = "取消";
 
 // Messages of the window itself
 constexpr const char* kIntegerPrompt = "请输入一个整数。";

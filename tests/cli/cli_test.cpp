@@ -202,20 +202,21 @@ TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
     EXPECT_EQ(runCli(dir, {"sheets", dir.file("none.xlsx")}).status, 1);
 }
 
-// A class name with a blank in it ("1 班") stays the class of its school: the teacher check
-// passes, and the class and grade sheets find its students.
+// A class name with a blank in it ("实验 1") stays the class of its school: the teacher check
+// passes, and the class and grade sheets find its students. Teacher and student sheets write the
+// class differently ("高一实验 1班", "实验 1"): both are read as "实验 1".
 TEST_F(CliTest, ClassNamesWithABlank) {
     std::string input = dir.file("班级名.xlsx");
     std::vector<std::string> teacherHead = {"学校", "年级", "班级", "语文", "数学", "英语", "物理",
                                             "化学", "生物", "历史", "地理", "政治", "体育", "实验"};
     testing::writeInputWorkbook(input, {{"教师",
                                          {teacherHead,
-                                          {"一中", "七年级", "1 班", "张老师", "李老师"},
-                                          {"一中", "七年级", "2 班", "王老师", "赵老师"}}},
+                                          {"一中", "七年级", "七年级实验 1班", "张老师", "李老师"},
+                                          {"一中", "七年级", "实验 2班", "王老师", "赵老师"}}},
                                         {"成绩",
                                          {{"学校", "班级", "姓名", "语文", "数学"},
-                                          {"一中", "1 班", "甲", "90", "80"},
-                                          {"一中", "2 班", "乙", "70", "60"}}}});
+                                          {"一中", "实验 1", "甲", "90", "80"},
+                                          {"一中", "七年级实验 2班", "乙", "70", "60"}}}});
     IniFile ini = IniFile::load(settings);
     for (const char* subject : {"英语", "生物", "历史", "地理", "政治"}) ini.set("七年级", subject, "0");
     ini.set("导出选项", "班级总分排名", "0");  // one sheet per class
@@ -226,13 +227,17 @@ TEST_F(CliTest, ClassNamesWithABlank) {
                                "--exam", "月考", "--settings", settings, "--yes", "-o", out});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("导入七年级：1所学校，2个班级，2科成绩，共2人"), std::string::npos) << r.err;
-    auto first = readSheet(out, "一中1 班");
-    EXPECT_EQ(first["A1"], "月考 - 班级总分排名 - 一中七年级（1 班）班");
+    auto first = readSheet(out, "一中实验 1");
+    EXPECT_EQ(first["A1"], "月考 - 班级总分排名 - 一中七年级（实验 1）班");
     EXPECT_EQ(first["B4"], "甲");
     EXPECT_EQ(first["E4"], "170");
     auto grade = readSheet(out, "年级各科三率");
     EXPECT_EQ(grade["B4"], "一中");
     EXPECT_EQ(grade["C4"], "2");
+    auto classes = readSheet(out, "班级各科三率");
+    EXPECT_EQ(classes["C4"], "（实验 1）班");
+    EXPECT_EQ(classes["F4"], "张老师");
+    EXPECT_EQ(classes["F5"], "王老师");
 }
 
 // The committed reader fixtures (a BIFF8 .xls, an .et) exported end to end.
@@ -295,7 +300,7 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
     EXPECT_EQ(top["E3"], "语文150");
     EXPECT_EQ(top["G3"], "总分300");
     EXPECT_EQ(top["B4"], "第一中学");
-    EXPECT_EQ(top["C4"], "（1班）班");
+    EXPECT_EQ(top["C4"], "（1）班");
     EXPECT_EQ(top["D4"], "张三");
     EXPECT_EQ(top["F4"], "92.5");
     EXPECT_EQ(top["G4"], "177.5");

@@ -138,7 +138,7 @@ TEST(StudentImport, ConfirmedFullMarkAndEmptyRowEndingTheData) {
 
 TEST(StudentImport, EveryImplausibleFullMarkIsAskedAbout) {
     FullMarks marks{151, 100, -1, 0, 0, 0, 0, 0, 0, 41, 16};
-    AppState state = scoreState("students_cases.xlsx", "成绩", marks);
+    AppState state = scoreState("students_cases.xlsx", "缺考", marks);
     ScriptedFrontend ui;
     for (int i = 0; i < 4; ++i) ui.expectQuestion("", true);
     ui.expectQuestion("", false);  // the confirmation
