@@ -14,27 +14,27 @@ struct Alias {
     std::string_view name;
 };
 constexpr Alias kAliases[] = {
-    {"道德与法治", "政治"}, {"道法", "政治"},     {"思想政治", "政治"}, {"思品", "政治"},
-    {"思想品德", "政治"},   {"外语", "英语"},     {"生物学", "生物"},   {"学校名称", "学校"},
-    {"学籍校", "学校"},     {"校名", "学校"},     {"班别", "班级"},     {"学生姓名", "姓名"},
+    {"道德与法治", "政治"}, {"道法", "政治"}, {"思想政治", "政治"}, {"思品", "政治"},
+    {"思想品德", "政治"},   {"外语", "英语"}, {"生物学", "生物"},   {"学校名称", "学校"},
+    {"学籍校", "学校"},     {"校名", "学校"}, {"班别", "班级"},     {"学生姓名", "姓名"},
 };
 
 // Columns without scores that every kind of score sheet may carry.
 constexpr std::string_view kNonScoreColumns[] = {
-    "序号",   "考号",     "学号",     "考场",     "考场号",   "座号",     "座位号", "准考证号",
-    "考生号", "学籍号",   "性别",     "年级",     "班主任",   "总分",     "原始总分", "赋分总分",
-    "总成绩", "名次",     "排名",     "备注",     "选科组合", "选科",     "组合",   "班次",
-    "级次",   "校次",     "等级",     "赋分",
+    "序号",     "考号", "学号",   "考场", "考场号",   "座号",     "座位号", "准考证号", "考生号", "学籍号",
+    "性别",     "年级", "班主任", "总分", "原始总分", "赋分总分", "总成绩", "名次",     "排名",   "备注",
+    "选科组合", "选科", "组合",   "班次", "级次",     "校次",     "等级",   "赋分",
 };
 // A column whose header ends with one of these is a rank, grade or scaled score ("语文排名").
 constexpr std::string_view kNonScoreEndings[] = {"排名", "名次", "排序", "等级", "赋分", "位次"};
 
 // Sub-columns under a subject of a two-row header.
-constexpr std::string_view kRawScoreColumns[] = {"原始分", "原始成绩", "原始得分", "原分", "卷面分", "卷面成绩"};
+constexpr std::string_view kRawScoreColumns[] = {"原始分", "原始成绩", "原始得分",
+                                                 "原分",   "卷面分",   "卷面成绩"};
 constexpr std::string_view kScoreColumns[] = {"得分", "成绩", "分数"};
-constexpr std::string_view kRankOrScaledColumns[] = {"赋分", "赋分成绩", "等级", "等级赋分", "班排", "级排",
-                                                     "校排", "班名", "级名", "校名", "班次", "级次",
-                                                     "校次", "排名", "名次"};
+constexpr std::string_view kRankOrScaledColumns[] = {"赋分", "赋分成绩", "等级", "等级赋分", "班排",
+                                                     "级排", "校排",     "班名", "级名",     "校名",
+                                                     "班次", "级次",     "校次", "排名",     "名次"};
 
 // ---------------------------------------------------------------- code points
 // One UTF-8 sequence at `i`: its code point and length (a broken byte stands for itself).

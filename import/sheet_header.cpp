@@ -17,8 +17,7 @@ namespace {
 // A header cell that holds a text.
 struct NamedCell {
     uint32_t column;
-    std::string written;     ///< as written, blanks at both ends trimmed
-    std::string normalised;  ///< see normaliseHeaderText
+    std::string normalised;  ///< see normaliseHeaderText; also how messages name the column
     HeaderName name;
 };
 
@@ -28,7 +27,7 @@ std::vector<NamedCell> namedCells(const SheetRow& row) {
         std::string normalised = normaliseHeaderText(row.cells[c]);
         if (normalised.empty()) continue;
         HeaderName name = headerNameOf(normalised);
-        cells.push_back({static_cast<uint32_t>(c), plainText(row.cells[c]), std::move(normalised), std::move(name)});
+        cells.push_back({static_cast<uint32_t>(c), std::move(normalised), std::move(name)});
     }
     return cells;
 }
@@ -51,7 +50,8 @@ bool makesHeader(const std::vector<NamedCell>& cells, const HeaderRequest& reque
     for (const NamedCell& cell : cells) subject = subject || subjectIndex(cell.name.name) >= 0;
     if (!subject) return false;
     return std::all_of(request.findingKeys.begin(), request.findingKeys.end(), [&](const std::string& key) {
-        return std::any_of(cells.begin(), cells.end(), [&](const NamedCell& c) { return c.name.name == key; });
+        return std::any_of(cells.begin(), cells.end(),
+                           [&](const NamedCell& c) { return c.name.name == key; });
     });
 }
 
@@ -133,8 +133,8 @@ Result<SheetHeader> findHeader(const std::vector<SheetRow>& rows, const HeaderRe
     header.lastRow = below != nullptr ? below->number : top.number;
     header.plain = at == 0 && below == nullptr;
 
-    const uint32_t width = static_cast<uint32_t>(
-        std::max(top.cells.size(), below != nullptr ? below->cells.size() : size_t{0}));
+    const uint32_t width =
+        static_cast<uint32_t>(std::max(top.cells.size(), below != nullptr ? below->cells.size() : size_t{0}));
     std::map<std::string, const NamedCell*> taken;  // key or subject → the header cell read for it
     for (size_t i = 0; i < cells.size(); ++i) {
         const NamedCell& cell = cells[i];
@@ -143,19 +143,19 @@ Result<SheetHeader> findHeader(const std::vector<SheetRow>& rows, const HeaderRe
         const bool key = isRequestedKey(request, name);
         if (!key && subject < 0) {
             const bool known = isAnyKey(name) || isKnownNonScoreColumn(cell.normalised);
-            if (!known && std::find(header.notAnalysed.begin(), header.notAnalysed.end(), cell.written) ==
+            if (!known && std::find(header.notAnalysed.begin(), header.notAnalysed.end(), cell.normalised) ==
                               header.notAnalysed.end())
-                header.notAnalysed.push_back(cell.written);
+                header.notAnalysed.push_back(cell.normalised);
             continue;
         }
         if (auto [it, added] = taken.emplace(name, &cell); !added) {
             const NamedCell& first = *it->second;
             if (first.normalised == cell.normalised) continue;
-            return fail(strprintf(tx::kSameColumnTwiceFormat, sheetName.c_str(), first.written.c_str(),
-                                  columnLettersOf(first.column).c_str(), cell.written.c_str(),
+            return fail(strprintf(tx::kSameColumnTwiceFormat, sheetName.c_str(), first.normalised.c_str(),
+                                  columnLettersOf(first.column).c_str(), cell.normalised.c_str(),
                                   columnLettersOf(cell.column).c_str(), name.c_str()));
         }
-        if (cell.name.alias) header.aliases.emplace_back(cell.written, name);
+        if (cell.name.alias) header.aliases.emplace_back(cell.normalised, name);
         if (key) {
             auto k = std::find(request.keys.begin(), request.keys.end(), name) - request.keys.begin();
             header.keys[static_cast<size_t>(k)] = cell.column;

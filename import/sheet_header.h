@@ -39,10 +39,10 @@ struct SheetHeader {
     std::vector<std::optional<uint32_t>> keys;
     /// Per subject, the sheet column its scores are read from when the header has it.
     std::array<std::optional<uint32_t>, kSubjectCount> subjects{};
-    /// Header texts read through another name, with that name ("道德与法治", "政治").
+    /// Header texts (normalised) read through another name, with that name ("道德与法治", "政治").
     std::vector<std::pair<std::string, std::string>> aliases;
-    /// Header texts of columns that are neither read nor known as columns without scores
-    /// ("日语"), each once.
+    /// Header texts (normalised) of columns that are neither read nor known as columns without
+    /// scores ("日语"), each once.
     std::vector<std::string> notAnalysed;
     /// True when the header is the first row of the sheet's used range, one row high.
     bool plain = false;

@@ -325,6 +325,101 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
     EXPECT_EQ(bands["B34"], "  0/2  ");
 }
 
+// Sheets as a marking platform and a school keep them (platform_sheets.*: a title row, a two-row
+// header, other names, class names such as 高二9班 and ９班, no 学校 column) export with no edit,
+// the school given with --school; the .xls gives the same workbook as the .xlsx.
+TEST_F(CliTest, PlatformSheetsExportAsTheyAre) {
+    auto exportPlatform = [&](const std::string& file, const std::string& out,
+                              std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export",      fixture(file), "--teachers", "任课教师", "--scores",
+                                         "高二物理类",  "--grade",     "高二",       "--exam",   "期末",
+                                         "--settings",  settings,      "--yes",      "-o",       out,
+                                         "--full-mark", "历史=0"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    };
+    const std::string out = dir.file("期末.xlsx");
+    RunResult r = exportPlatform("platform_sheets.xlsx", out, {"--school", "育才中学"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("  -> 育才中学 (--school)"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("导入教师任课记录：16条。"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("导入高二：1所学校，2个班级，8科成绩，共6人"), std::string::npos) << r.err;
+
+    // 语文 and 数学 are out of 150 (seeded for 高二): excellent from 150 × 80 % = 120, a pass from
+    // 150 × 60 % = 90, rates and averages to one decimal.
+    //   class 9:  语文 132, 105, 88   → excellent 1 (132), pass 2, average 325 / 3 = 108.3
+    //             数学 141, 96, 72    → excellent 1 (141), pass 2, average 309 / 3 = 103
+    //   class 10: 语文 121, 97, 60    → excellent 1 (121), pass 2, average 278 / 3 = 92.7
+    //             数学 150, 89.5, 118 → excellent 1 (150), pass 2 (89.5 fails), average 357.5 / 3 = 119.2
+    //   each: 1 / 3 = 33.3 % excellent, 2 / 3 = 66.7 % pass
+    auto classes = readSheet(out, "班级各科三率");
+    const std::vector<std::pair<std::string, std::vector<std::string>>> expected = {
+        // row: 学科 label (first row of a block), 班级, 实考人数, 任课教师, 优秀人数, 优秀率, 及格人数,
+        // 及格率, 平均分
+        {"4", {"语文\n（150分）", "（9）班", "3", "许文静", "1", "33.3", "2", "66.7", "108.3"}},
+        {"5", {"", "（10）班", "3", "许文静", "1", "33.3", "2", "66.7", "92.7"}},
+        {"6", {"数学\n（150分）", "（9）班", "3", "马建国", "1", "33.3", "2", "66.7", "103"}},
+        {"7", {"", "（10）班", "3", "邓超然", "1", "33.3", "2", "66.7", "119.2"}},
+    };
+    for (const auto& [row, cells] : expected) {
+        const char* columns[] = {"A", "C", "D", "F", "G", "H", "J", "K", "M"};
+        for (size_t i = 0; i < cells.size(); ++i)
+            EXPECT_EQ(classes[columns[i] + row], cells[i]) << columns[i] << row;
+    }
+    EXPECT_EQ(classes["B4"], "育才中学");
+
+    // The same sheets as BIFF8 give the same result workbook.
+    const std::string xlsOut = dir.file("期末-xls.xlsx");
+    ASSERT_EQ(exportPlatform("platform_sheets.xls", xlsOut, {"--school", "育才中学"}).status, 0);
+    ASSERT_EQ(sheetNames(xlsOut), sheetNames(out));
+    for (const std::string& sheet : sheetNames(out))
+        EXPECT_EQ(readSheet(xlsOut, sheet), readSheet(out, sheet)) << sheet;
+
+    // Without --school the sheet's missing 学校 column is named, and so is the option.
+    RunResult noSchool = exportPlatform("platform_sheets.xlsx", dir.file("无校.xlsx"), {});
+    EXPECT_EQ(noSchool.status, 1);
+    EXPECT_NE(noSchool.err.find("工作表“任课教师”没有“学校”列"), std::string::npos) << noSchool.err;
+    EXPECT_NE(noSchool.err.find("--school"), std::string::npos) << noSchool.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("无校.xlsx")));
+}
+
+// --full-mark, --excellence and --reports choose for one run; the settings file is not changed.
+TEST_F(CliTest, FullMarksExcellenceAndReportsForOneRun) {
+    const std::string before = readFile(settings);
+    auto run = [&](const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export",     fixture("platform_sheets.xlsx"),
+                                         "--scores",   "高二物理类",
+                                         "--grade",    "高二",
+                                         "--exam",     "期末",
+                                         "--school",   "育才中学",
+                                         "--settings", settings,
+                                         "--yes",      "-o",
+                                         out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    };
+    const std::string out = dir.file("一次.xlsx");
+    RunResult r = run(out, {"--full-mark", "历史=0，外语=160", "--excellence", "语文=85,数学=90", "--reports",
+                            "导出年级各科三率, 总分前3名"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "总分前3名", "年级各科三率"}));
+    auto grade = readSheet(out, "年级各科三率");
+    EXPECT_EQ(grade["F3"], "英语160");
+    EXPECT_EQ(grade["D4"], "1");  // 语文 at 85 %: only 132 reaches 127.5 (at 80 % 121 would too)
+    EXPECT_EQ(readFile(settings), before);
+
+    const std::pair<std::vector<std::string>, const char*> wrong[] = {
+        {{"--reports", "导出年级各科三率,成绩单"}, "未知的报表 / unknown report: 成绩单"},
+        {{"--full-mark", "语文150"}, "--full-mark 的值应写作 学科=整数"},
+        {{"--excellence", "音乐=80"}, "未知的学科 / unknown subject: 音乐"},
+    };
+    for (const auto& [extra, message] : wrong) {
+        RunResult bad = run(dir.file("错.xlsx"), extra);
+        EXPECT_EQ(bad.status, 2);
+        EXPECT_NE(bad.err.find(message), std::string::npos) << bad.err;
+    }
+}
+
 TEST_F(CliTest, TemplateAndHelp) {
     std::string out = dir.file("模板.xlsx");
     RunResult r = runCli(dir, {"template", "--exam", "期末考试", "-o", out});

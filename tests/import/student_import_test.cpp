@@ -110,6 +110,127 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, StudentImportFormats, ::testing::Values("xlsx", "xls"));
 
+// A physics-track sheet as a marking platform exports it: a title row, a two-row header with each
+// subject merged over 原始分 / 赋分 / 班级排名 / 年级排名, other names (学生姓名, 班别, 外语, 道德与法治),
+// class names 高二9班 / ９班 / 高二10班 / 10 and no 学校 column. The school is asked for, offering
+// the one given last; the raw scores are read.
+class PlatformSheetFormats : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PlatformSheetFormats, PhysicsTrackSheetGoesInAsItIs) {
+    const std::string file = "platform_sheets." + GetParam();
+    AppState state = scoreState(file, "高二物理类", {150, 150, 150, 100, 100, 100, 0, 100, 100, 0, 0});
+    state.gradeIndex = 10;  // 高二
+    state.schoolName = "育才中学";
+    putPreviousImport(state);
+    ScriptedFrontend ui;
+    ui.expectTextQuestion("工作表“高二物理类”没有“学校”列", " 育才中学 ");
+    ui.expectQuestion("您设定的8科分值如下", true);
+
+    importStudents(state, ui);
+
+    EXPECT_TRUE(ui.allQuestionsAsked());
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(ui.textQuestions.size(), 1u);
+    EXPECT_EQ(ui.textQuestions[0].text,
+              "工作表“高二物理类”没有“学校”列，表中各行都算作同一所学校。\n请输入学校名称：");
+    EXPECT_EQ(ui.textQuestions[0].caption, "学校名称");
+    EXPECT_EQ(ui.textOffers, std::vector<std::string>{"育才中学"});
+    EXPECT_EQ(state.schoolName, "育才中学");
+    const std::string s = "育才中学";
+    EXPECT_EQ(
+        rowsOf(state.students),
+        (Rows{
+            studentRow(s, "9", "林晓雨", {"132", "141", "118", "88", "76", "81", "", "70", "85"}, "791"),
+            studentRow(s, "9", "周子航", {"105", "96", "101", "64", "58", "66", "", "61", "72"}, "623"),
+            studentRow(s, "9", "陈思远", {"88", "72", "95", "52", "47", "59", "", "55", "63"}, "531"),
+            studentRow(s, "10", "赵一鸣", {"121", "150", "126", "97", "90", "88", "", "79", "90"}, "841"),
+            studentRow(s, "10", "孙可欣", {"97", "89.5", "112", "71", "69", "74", "", "66", "81"}, "659.5"),
+            studentRow(s, "10", "吴天宇", {"60", "118", "84", "79", "62", "57", "", "48", "58"}, "566"),
+        }));
+    EXPECT_EQ(state.imported.classList.entries(), (std::vector<std::string>{"育才中学 9", "育才中学 10"}));
+    EXPECT_EQ(state.imported.schoolList, std::vector<std::string>{"育才中学"});
+    std::vector<std::string> log;
+    for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "导入工作表：高二物理类",
+                       "工作表“高二物理类”的标题在第2、3两行。",
+                       "“学生姓名”列按姓名读取。",
+                       "“班别”列按班级读取。",
+                       "“外语”列按英语读取。",
+                       "“道德与法治”列按政治读取。",
+                       "工作表“高二物理类”没有“学校”列，各行都按“育才中学”导入。",
+                       "导入高二：1所学校，2个班级，8科成绩，共6人",
+                   }));
+    // The school is asked for before the confirmation.
+    auto calls = callsWithoutTime(ui.calls);
+    EXPECT_EQ(calls[0].rfind("text:学校名称:", 0), 0u) << calls[0];
+    EXPECT_EQ(calls[1].rfind("question:确认:", 0), 0u) << calls[1];
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PlatformSheetFormats, ::testing::Values("xlsx", "xls"));
+
+// Without a school (cancelled, empty or 全部) nothing is imported and the name given last stays.
+TEST(StudentImport, SheetWithoutSchoolNeedsAName) {
+    const std::pair<std::optional<std::string>, const char*> cases[] = {
+        {std::nullopt, ""},
+        {" \u3000", "请输入学校名称！"},
+        {"全部", "学校名称不能为“全部”！"},
+    };
+    for (const auto& [answer, message] : cases) {
+        SCOPED_TRACE(message);
+        AppState state = scoreState("platform_sheets.xlsx", "高二物理类", kThreeSubjects);
+        state.schoolName = "旧名";
+        putPreviousImport(state);
+        ScriptedFrontend ui;
+        ui.expectTextQuestion("", answer);
+
+        importStudents(state, ui);
+
+        EXPECT_TRUE(ui.questions.empty());
+        std::vector<std::string> shown;
+        for (const auto& m : ui.messages) shown.push_back(m.text);
+        EXPECT_EQ(shown, *message ? std::vector<std::string>{message} : std::vector<std::string>{});
+        EXPECT_EQ(names(state.students), std::vector<std::string>{"旧生"});
+        EXPECT_EQ(state.schoolName, "旧名");
+        EXPECT_TRUE(ui.enabled.empty());
+    }
+}
+
+// A class that is empty, or nothing but a grade and 班, stops the import at its row, naming the
+// file, sheet, row and column; the rows before it stay.
+TEST(StudentImport, ClassWithNothingLeftStopsAtItsRow) {
+    TempDir dir;
+    const std::string path = dir.file("班级.xlsx");
+    writeInputWorkbook(
+        path,
+        {{"成绩",
+          {{"考试成绩"},
+           {"学校", "班级", "姓名", "语文"},
+           {"一中", "高二1班", "甲", "90"},
+           {"一中", "高二班", "乙", "80"}}},
+         {"空班", {{"学校", "班级", "姓名", "语文"}, {"一中", "1", "甲", "90"}, {"一中", "", "乙", "80"}}}});
+    const std::pair<const char*, const char*> cases[] = {
+        {"成绩", "文件“班级.xlsx”工作表“成绩”第4行B列的班级“高二班”去掉年级和“班”字后为空，请写明是哪个班！"},
+        {"空班", "文件“班级.xlsx”工作表“空班”第3行B列的班级为空，请填写班级！"},
+    };
+    for (const auto& [sheet, message] : cases) {
+        SCOPED_TRACE(sheet);
+        AppState state = scoreState("班级.xlsx", sheet, kChineseOnly);
+        state.workbook.path = path;
+        ScriptedFrontend ui;
+        ui.expectQuestion("", true);
+
+        importStudents(state, ui);
+
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, message);
+        EXPECT_EQ(withoutTime(ui.logLines.back()), message);
+        EXPECT_EQ(names(state.students), (std::vector<std::string>{"甲", "乙"}));
+        EXPECT_EQ(state.students.cellText(0, 1), "1");
+        EXPECT_EQ(state.imported.classList.entries(), std::vector<std::string>{"一中 1"});
+    }
+}
+
 // 语文 at 160 asks first; confirmed, only 学校, 班级, 姓名 and 语文 are read (the sheet has no
 // other column), and the all-empty row ends the data before a row that would fail its checks.
 TEST(StudentImport, ConfirmedFullMarkAndEmptyRowEndingTheData) {
