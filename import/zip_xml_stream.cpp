@@ -90,7 +90,11 @@ int64_t ZipPartReader::read(void* buffer, size_t size, std::string& error) {
     return got;
 }
 
-XmlPartParser::XmlPartParser(ZipPartReader& part) : part_(part) {
+std::string ZipPartReader::badXmlReason(unsigned long line, const char* what) const {
+    return strprintf(tx::kBadXml, name_.c_str(), line, what);
+}
+
+XmlPartParser::XmlPartParser(XmlSource& source) : source_(source) {
     parser_ = XML_ParserCreateNS(nullptr, kNamespaceSeparator);
     XML_SetUserData(parser_, this);
     XML_SetElementHandler(parser_, &XmlPartParser::startThunk, &XmlPartParser::endThunk);
@@ -126,6 +130,12 @@ std::string_view XmlPartParser::localName(const XML_Char* name) {
 
 bool XmlPartParser::hasNamespace(const XML_Char* name) {
     return std::string_view(name).find(kNamespaceSeparator) != std::string_view::npos;
+}
+
+std::string_view XmlPartParser::namespaceOf(const XML_Char* name) {
+    std::string_view full(name);
+    size_t bar = full.rfind(kNamespaceSeparator);
+    return bar == std::string_view::npos ? std::string_view() : full.substr(0, bar);
 }
 
 const XML_Char* XmlPartParser::attribute(const XML_Char** attributes, std::string_view local) {
@@ -172,11 +182,11 @@ XmlPartParser::Step XmlPartParser::parse(std::string& error) {
         } else {
             void* buffer = XML_GetBuffer(parser_, kChunkBytes);
             if (buffer == nullptr) {
-                error = strprintf(tx::kBadXml, part_.name().c_str(), 0ul, "out of memory");
+                error = source_.badXmlReason(0, "out of memory");
                 failure_ = error;
                 return Step::Failed;
             }
-            int64_t got = part_.read(buffer, kChunkBytes, error);
+            int64_t got = source_.read(buffer, kChunkBytes, error);
             if (got < 0) {
                 failure_ = error;
                 return Step::Failed;
@@ -194,9 +204,8 @@ XmlPartParser::Step XmlPartParser::parse(std::string& error) {
                 return Step::Finished;
             }
             if (failure_.empty()) {
-                failure_ = strprintf(tx::kBadXml, part_.name().c_str(),
-                                     static_cast<unsigned long>(XML_GetCurrentLineNumber(parser_)),
-                                     XML_ErrorString(XML_GetErrorCode(parser_)));
+                failure_ = source_.badXmlReason(static_cast<unsigned long>(XML_GetCurrentLineNumber(parser_)),
+                                                XML_ErrorString(XML_GetErrorCode(parser_)));
             }
             error = failure_;
             return Step::Failed;

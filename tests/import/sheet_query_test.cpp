@@ -56,7 +56,7 @@ TEST(SheetQuery, UnreadableFilesFailToOpenNamingTheFile) {
     SheetQuery query;
     std::string error;
     EXPECT_FALSE(query.open(dir.file("文本.xls"), error));
-    EXPECT_EQ(error, "文件“文本.xls”不是能识别的 Excel 或 WPS 表格文件");
+    EXPECT_EQ(error, "文件不是有效的工作簿：文本.xls");
     EXPECT_FALSE(query.open(dir.file("无.xlsx"), error));
     EXPECT_EQ(error, "无法读取文件“无.xlsx”");
 }
