@@ -149,11 +149,9 @@ Result<std::unique_ptr<WorkbookReader>> openCsvWorkbook(const std::string& path)
 
 Result<std::unique_ptr<WorkbookReader>> openCsvWorkbookFromMemory(const void* data, size_t size,
                                                                   const std::string& fileName) {
-    if (size > limits::kMaxTextFileBytes) {
-        return fail(strprintf(tx::kFileTooLarge, fileName.c_str(),
-                              static_cast<unsigned long long>(limits::kMaxTextFileBytes >> 20)));
-    }
-    return loadCsv(std::string_view(static_cast<const char*>(data), size), fileName);
+    Result<std::string_view> bytes = textInMemory(data, size, limits::kMaxTextFileBytes, fileName);
+    if (!bytes) return fail(bytes.error());
+    return loadCsv(*bytes, fileName);
 }
 
 }  // namespace varnex

@@ -503,11 +503,9 @@ Result<std::unique_ptr<WorkbookReader>> openWebPage(const std::string& path) {
 
 Result<std::unique_ptr<WorkbookReader>> openWebPageFromMemory(const void* data, size_t size,
                                                               const std::string& displayName) {
-    if (size > limits::kMaxTextFileBytes) {
-        return fail(strprintf(tx::kFileTooLarge, displayName.c_str(),
-                              static_cast<unsigned long long>(limits::kMaxTextFileBytes >> 20)));
-    }
-    return loadPage(std::string_view(static_cast<const char*>(data), size), displayName);
+    Result<std::string_view> bytes = textInMemory(data, size, limits::kMaxTextFileBytes, displayName);
+    if (!bytes) return fail(bytes.error());
+    return loadPage(*bytes, displayName);
 }
 
 }  // namespace varnex

@@ -39,21 +39,32 @@ ByteOrderMark byteOrderMarkOf(std::string_view bytes) {
     return {};
 }
 
+bool appendConverted(iconv_t cd, std::string_view bytes, std::string& out, const char* replacement) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char chunk[4096];
+    while (inLeft > 0) {
+        char* dst = chunk;
+        size_t dstLeft = sizeof chunk;
+        size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
+        out.append(chunk, static_cast<size_t>(dst - chunk));
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {  // E2BIG only asks for another round
+            if (replacement == nullptr) return false;
+            out += replacement;
+            ++in;
+            --inLeft;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return true;
+}
+
 std::optional<std::string> convertToUtf8(std::string_view bytes, const char* encoding) {
     Converter converter("UTF-8", encoding);
     if (!converter.ok()) return std::nullopt;
     std::string out;
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char chunk[16384];
-    while (inLeft > 0) {
-        char* dst = chunk;
-        size_t dstLeft = sizeof chunk;
-        size_t rc = iconv(converter.get(), &in, &inLeft, &dst, &dstLeft);
-        out.append(chunk, static_cast<size_t>(dst - chunk));
-        // E2BIG only asks for another round; an invalid or cut-off sequence ends the attempt.
-        if (rc == static_cast<size_t>(-1) && errno != E2BIG) return std::nullopt;
-    }
+    if (!appendConverted(converter.get(), bytes, out)) return std::nullopt;
     return out;
 }
 
@@ -93,6 +104,13 @@ std::optional<std::string> decodeText(std::string_view bytes, const std::string&
     return convertToUtf8(bytes, "GB18030");
 }
 
+namespace {
+Error tooLarge(const std::string& fileName, uint64_t maxBytes) {
+    return fail(
+        strprintf(tx::kFileTooLarge, fileName.c_str(), static_cast<unsigned long long>(maxBytes >> 20)));
+}
+}  // namespace
+
 Result<std::string> readWholeFile(const std::string& path, uint64_t maxBytes) {
     std::string name = fileNameOf(path);
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -116,6 +134,12 @@ Result<std::string> readWholeFile(const std::string& path, uint64_t maxBytes) {
             strprintf(tx::kFileTooLarge, name.c_str(), static_cast<unsigned long long>(maxBytes >> 20)));
     if (failed) return fail(strprintf(tx::kCannotReadFile, name.c_str()));
     return bytes;
+}
+
+Result<std::string_view> textInMemory(const void* data, size_t size, uint64_t maxBytes,
+                                      const std::string& fileName) {
+    if (size > maxBytes) return tooLarge(fileName, maxBytes);
+    return std::string_view(static_cast<const char*>(data), size);
 }
 
 }  // namespace varnex

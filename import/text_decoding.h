@@ -3,6 +3,8 @@
 // turning their bytes into UTF-8. The byte-order mark decides first, then a declared encoding,
 // then the bytes themselves (UTF-8 when they are valid UTF-8, otherwise GB18030).
 
+#include <iconv.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -22,6 +24,11 @@ struct ByteOrderMark {
 /// The byte-order mark at the start of `bytes`, if any.
 ByteOrderMark byteOrderMarkOf(std::string_view bytes);
 
+/// Converts `bytes` through the iconv descriptor `cd` (reset first), appending to `out`. An invalid
+/// or cut-off sequence ends the conversion with false, unless a `replacement` is given: then the
+/// replacement stands for the sequence's first byte and the conversion goes on after it.
+bool appendConverted(iconv_t cd, std::string_view bytes, std::string& out, const char* replacement = nullptr);
+
 /// `bytes` in `encoding` (an iconv name) converted to UTF-8; nothing when they are not valid in
 /// that encoding or the encoding is unknown.
 std::optional<std::string> convertToUtf8(std::string_view bytes, const char* encoding);
@@ -38,5 +45,8 @@ std::optional<std::string> decodeText(std::string_view bytes, const std::string&
 
 /// The whole file, refused beyond `maxBytes` (the messages name the file).
 Result<std::string> readWholeFile(const std::string& path, uint64_t maxBytes);
+/// Bytes in memory as the text of the file `fileName`, refused beyond `maxBytes`.
+Result<std::string_view> textInMemory(const void* data, size_t size, uint64_t maxBytes,
+                                      const std::string& fileName);
 
 }  // namespace varnex

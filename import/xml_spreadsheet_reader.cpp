@@ -126,47 +126,15 @@ class OutlineParser : public XmlPartParser {
 /// Reads the rows of one worksheet, pausing the parser at the end of each row that holds a value.
 /// Rows and cells take their place from ss:Index or follow the one before (a cell after the
 /// ones it merges across with ss:MergeAcross); a merged range shows its value in its first cell.
-class XmlSheetStream : public SheetRowStream, private XmlPartParser {
+class XmlSheetStream : public XmlRowStream {
   public:
     XmlSheetStream(std::unique_ptr<DocumentSource> source, size_t sheetIndex, std::string sheetName)
-        : XmlPartParser(*source),
-          source_(std::move(source)),
-          sheetIndex_(sheetIndex),
-          sheetName_(std::move(sheetName)) {}
-
-    bool next(SheetRow& row, std::string& error) override {
-        Result<bool> read = nextRow(row);
-        if (!read) error = read.error();
-        return read.ok() && *read;
-    }
+        : XmlRowStream(*source, std::move(sheetName)), source_(std::move(source)), sheetIndex_(sheetIndex) {}
 
   private:
     /// What an element is to this reader, by its name and its parent.
     enum class Node { Other, Workbook, Worksheet, Table, Row, Cell, Data };
     enum class DataType { Text, Number, Boolean };
-
-    Result<bool> nextRow(SheetRow& row) {
-        if (done_) return false;
-        row_ = &row;
-        clearRow(row);
-        rowReady_ = false;
-        std::string reason;
-        for (;;) {
-            Step step = parse(reason);
-            if (step == Step::Failed) {
-                done_ = true;
-                return varnex::fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), reason.c_str()));
-            }
-            if (rowReady_) {
-                row.number = rowNumber_;
-                return true;
-            }
-            if (step == Step::Finished) {
-                done_ = true;
-                return false;
-            }
-        }
-    }
 
     void onStart(std::string_view local, const XML_Char** attributes) override {
         Node parent = nodes_.empty() ? Node::Other : nodes_.back();
@@ -205,10 +173,7 @@ class XmlSheetStream : public SheetRowStream, private XmlPartParser {
                 endCell();
                 break;
             case Node::Row:
-                if (rowHasValue_) {
-                    rowReady_ = true;
-                    pause();
-                }
+                if (rowHasValue_) rowDone(rowNumber_);
                 break;
             case Node::Worksheet:
                 if (inSheet_) finishEarly();
@@ -275,7 +240,7 @@ class XmlSheetStream : public SheetRowStream, private XmlPartParser {
         if (value_.empty()) return;
         rowHasValue_ = true;
         if (!wanted(cellColumn_)) return;
-        std::string& cell = cellAt(*row_, cellColumn_);
+        std::string& cell = cellAt(row(), cellColumn_);
         cell.clear();
         switch (dataType_) {
             case DataType::Number:
@@ -292,13 +257,9 @@ class XmlSheetStream : public SheetRowStream, private XmlPartParser {
 
     std::unique_ptr<DocumentSource> source_;
     size_t sheetIndex_;
-    std::string sheetName_;
-    SheetRow* row_ = nullptr;
     std::vector<Node> nodes_;
     size_t worksheetsSeen_ = 0;
     bool inSheet_ = false;
-    bool done_ = false;
-    bool rowReady_ = false;
     bool rowHasValue_ = false;
     bool inData_ = false;
     uint32_t rowNumber_ = 0;

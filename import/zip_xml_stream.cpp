@@ -1,5 +1,6 @@
 #include "import/zip_xml_stream.h"
 
+#include <iconv.h>
 #include <zip.h>
 
 #include "base/text_util.h"
@@ -18,6 +19,39 @@ std::string zipErrorText(zip_error_t* error) {
     std::string text = zip_error_strerror(error);
     zip_error_fini(error);
     return text;
+}
+
+/// Decodes the two-byte sequences of GBK (which GB2312 is part of) for expat, through iconv.
+int XMLCALL convertGbk(void* data, const char* bytes) {
+    char* in = const_cast<char*>(bytes);
+    size_t inLeft = 2;
+    unsigned char out[4];
+    char* dst = reinterpret_cast<char*>(out);
+    size_t dstLeft = sizeof out;
+    iconv_t cd = static_cast<iconv_t>(data);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &in, &inLeft, &dst, &dstLeft) == static_cast<size_t>(-1) || dstLeft != 0) return -1;
+    return static_cast<int>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<uint32_t>(out[3]) << 24);
+}
+
+void XMLCALL releaseGbk(void* data) {
+    iconv_close(static_cast<iconv_t>(data));
+}
+
+/// Lets expat read documents declared in GBK, GB2312 or GB18030, as marking systems write them.
+/// Expat takes a character's length from its first byte, so GB18030's four-byte sequences (only
+/// rare characters need them) end in expat's message about an invalid token.
+int XMLCALL unknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+    std::string label = asciiLower(name);
+    if (label != "gbk" && label != "gb2312" && label != "gb18030" && label != "cp936")
+        return XML_STATUS_ERROR;
+    iconv_t cd = iconv_open("UTF-32LE", "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return XML_STATUS_ERROR;
+    for (int b = 0; b < 256; ++b) info->map[b] = b < 0x80 ? b : b == 0x80 || b == 0xFF ? -1 : -2;
+    info->data = cd;
+    info->convert = &convertGbk;
+    info->release = &releaseGbk;
+    return XML_STATUS_OK;
 }
 }  // namespace
 
@@ -100,6 +134,7 @@ XmlPartParser::XmlPartParser(XmlSource& source) : source_(source) {
     XML_SetElementHandler(parser_, &XmlPartParser::startThunk, &XmlPartParser::endThunk);
     XML_SetCharacterDataHandler(parser_, &XmlPartParser::textThunk);
     XML_SetStartDoctypeDeclHandler(parser_, &XmlPartParser::doctypeThunk);
+    XML_SetUnknownEncodingHandler(parser_, &unknownEncoding, nullptr);
 }
 
 XmlPartParser::~XmlPartParser() {
@@ -223,6 +258,38 @@ bool XmlPartParser::parseAll(std::string& error) {
                 return false;
             case Step::Paused:
                 break;
+        }
+    }
+}
+
+bool XmlRowStream::next(SheetRow& row, std::string& error) {
+    Result<bool> read = readRow(row);
+    if (!read) error = read.error();
+    return read.ok() && *read;
+}
+
+void XmlRowStream::rowDone(uint32_t number) {
+    row_->number = number;
+    rowReady_ = true;
+    pause();
+}
+
+Result<bool> XmlRowStream::readRow(SheetRow& row) {
+    if (done_) return false;
+    row_ = &row;
+    clearRow(row);
+    rowReady_ = false;
+    std::string reason;
+    for (;;) {
+        Step step = parse(reason);
+        if (step == Step::Failed) {
+            done_ = true;
+            return varnex::fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), reason.c_str()));
+        }
+        if (rowReady_) return true;
+        if (step == Step::Finished) {
+            done_ = true;
+            return false;
         }
     }
 }

@@ -11,6 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+#include "import/workbook_reader.h"
+
 struct zip;
 struct zip_file;
 
@@ -118,6 +121,31 @@ class XmlPartParser {
     bool finished_ = false;
     bool stoppedEarly_ = false;
     std::string failure_;
+};
+
+/// A worksheet read from XML one row at a time: the subclass's handlers fill row() and call
+/// rowDone() at the end of each row that holds a value, which pauses the parser there.
+class XmlRowStream : public SheetRowStream, protected XmlPartParser {
+  public:
+    bool next(SheetRow& row, std::string& error) override;
+
+  protected:
+    XmlRowStream(XmlSource& source, std::string sheetName)
+        : XmlPartParser(source), sheetName_(std::move(sheetName)) {}
+    /// The row being read.
+    SheetRow& row() { return *row_; }
+    /// Ends the row being read as sheet row `number`.
+    void rowDone(uint32_t number);
+
+  private:
+    /// True with the next row that holds a value, false at the end of the sheet; a failure names
+    /// the sheet.
+    Result<bool> readRow(SheetRow& row);
+
+    std::string sheetName_;
+    SheetRow* row_ = nullptr;
+    bool rowReady_ = false;
+    bool done_ = false;
 };
 
 }  // namespace varnex

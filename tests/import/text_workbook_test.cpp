@@ -304,6 +304,21 @@ TEST(XmlSpreadsheet, CellsAndRowsTakeTheirPlaces) {
     }
 }
 
+TEST(XmlSpreadsheet, DocumentsDeclaredInGbkAreRead) {
+    for (const char* label : {"gb2312", "GBK", "GB18030"}) {
+        SCOPED_TRACE(label);
+        std::string xml =
+            encoded(std::string("<?xml version=\"1.0\" encoding=\"") + label +
+                        "\"?><Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\"><Worksheet "
+                        "Name=\"成绩\"><Table><Row><Cell><Data>张三</Data></Cell></Row></Table></Worksheet>"
+                        "</Workbook>",
+                    "GBK");
+        auto opened = openXmlSpreadsheetFromMemory(xml.data(), xml.size(), "表格.xls");
+        EXPECT_EQ(sheetsOf(opened), Rows{"成绩"});
+        EXPECT_EQ(rowsOf(opened), Rows{"1: 张三"});
+    }
+}
+
 TEST(XmlSpreadsheet, BrokenDocumentsEndInTheirMessage) {
     struct Case {
         std::string xml;  ///< a whole document, or the rows of the one sheet when it starts with "<Row"
