@@ -24,13 +24,21 @@ struct FlagKey {
     bool ExportOptions::*field;
 };
 
-// The seven plain flags in the order they are seeded and saved.
-const FlagKey kFlagKeys[] = {
-    {"年级各科三率", &ExportOptions::gradeRates},       {"班级各科三率", &ExportOptions::classRates},
-    {"教师个人三率", &ExportOptions::teacherRates},     {"各科分数段", &ExportOptions::subjectBands},
-    {"总分分数段", &ExportOptions::totalBands},         {"总分名次段", &ExportOptions::totalRankBands},
-    {"忽略零分学科", &ExportOptions::ignoreZeroScores},
+// The six reports chosen by a plain flag, in the order they are seeded and saved; seeded on.
+const FlagKey kReportFlags[] = {
+    {"年级各科三率", &ExportOptions::gradeRates},   {"班级各科三率", &ExportOptions::classRates},
+    {"教师个人三率", &ExportOptions::teacherRates}, {"各科分数段", &ExportOptions::subjectBands},
+    {"总分分数段", &ExportOptions::totalBands},     {"总分名次段", &ExportOptions::totalRankBands},
 };
+// Saved after the reports, seeded off after every other option.
+const FlagKey kIgnoreZeroScoresFlag = {"忽略零分学科", &ExportOptions::ignoreZeroScores};
+
+// The seven plain flags in the order they are saved.
+template <class Visit>
+void forEachFlag(Visit visit) {
+    for (const FlagKey& flag : kReportFlags) visit(flag);
+    visit(kIgnoreZeroScoresFlag);
+}
 
 const char* const kTopNKey = "总分前N名";
 const char* const kClassRankingKey = "班级总分排名";
@@ -91,12 +99,10 @@ void seedIfMissing(const std::string& path) {
                 file.set(kGradeNames[static_cast<size_t>(g)], excellenceKey(s), "80");
         }
     }
-    for (const char* key :
-         {"年级各科三率", "班级各科三率", "教师个人三率", "各科分数段", "总分分数段", "总分名次段"})
-        file.set(kExportSection, key, "1");
+    for (const FlagKey& flag : kReportFlags) file.set(kExportSection, flag.key, "1");
     file.set(kExportSection, kClassRankingKey, "1");
     file.set(kExportSection, kTopNKey, "50");
-    file.set(kExportSection, "忽略零分学科", "0");
+    file.set(kExportSection, kIgnoreZeroScoresFlag.key, "0");
     file.save(path);
 }
 
@@ -110,7 +116,8 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
             cAtoi(file.get(gradeName, kSubjects[static_cast<size_t>(s)].name));
     for (int s = 0; s < kSubjectCount; ++s)
         scores.excellenceLine[static_cast<size_t>(s)] = cAtoi(file.get(gradeName, excellenceKey(s)));
-    for (const auto& flag : kFlagKeys) options.*flag.field = cAtoi(file.get(kExportSection, flag.key)) != 0;
+    forEachFlag(
+        [&](const FlagKey& flag) { options.*flag.field = cAtoi(file.get(kExportSection, flag.key)) != 0; });
     int topN = cAtoi(file.get(kExportSection, kTopNKey));
     if (topN > 0) {
         options.topNEnabled = true;
@@ -128,11 +135,21 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     return true;
 }
 
-bool saveGrade(const std::string& path, const std::string& gradeName, const ScoreSettings& scores,
-               const ExportOptions& options) {
-    if (path.empty()) return false;
+namespace {
+
+// Why the settings could not be saved, naming the file.
+Error settingsNotSaved(const std::string& path) {
+    std::string where = path.empty() ? std::string(kSettingsFileName) : path;
+    return fail(strprintf(tx::kSaveFailedFormat, where.c_str()));
+}
+
+}  // namespace
+
+Status saveGrade(const std::string& path, const std::string& gradeName, const ScoreSettings& scores,
+                 const ExportOptions& options) {
+    if (path.empty()) return settingsNotSaved(path);
     IniFile file = IniFile::load(path);
-    if (file.unreadable()) return false;  // saving would replace everything it holds
+    if (file.unreadable()) return settingsNotSaved(path);  // saving would replace everything it holds
     for (int s = 0; s < kSubjectCount; ++s) {
         int mark = scores.fullMark[static_cast<size_t>(s)];
         if (mark > 0) file.set(gradeName, kSubjects[static_cast<size_t>(s)].name, strprintf("%d", mark));
@@ -141,23 +158,23 @@ bool saveGrade(const std::string& path, const std::string& gradeName, const Scor
         int line = scores.excellenceLine[static_cast<size_t>(s)];
         if (line > 0) file.set(gradeName, excellenceKey(s), strprintf("%d", line));
     }
-    for (const auto& flag : kFlagKeys)
+    forEachFlag([&](const FlagKey& flag) {
         file.set(kExportSection, flag.key, strprintf("%d", options.*flag.field ? 1 : 0));
+    });
     file.set(kExportSection, kTopNKey, strprintf("%d", options.topNEnabled ? options.topN : 0));
     file.set(kExportSection, kClassRankingKey,
              strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
-    return file.save(path);
+    if (!file.save(path)) return settingsNotSaved(path);
+    return {};
 }
 
 void saveGradeCommand(AppState& state, Frontend& frontend) {
     std::string grade = state.gradeName();
-    if (saveGrade(state.settingsPath, grade, state.scores, state.exportOptions)) {
+    if (Status saved = saveGrade(state.settingsPath, grade, state.scores, state.exportOptions)) {
         frontend.showMessage(strprintf(tx::kGradeSavedFormat, grade.c_str()), common_texts::kCaptionInfo,
                              MessageIcon::Information);
     } else {
-        std::string where = state.settingsPath.empty() ? std::string(kSettingsFileName) : state.settingsPath;
-        frontend.showMessage(strprintf(tx::kSaveFailedFormat, where.c_str()), common_texts::kCaptionError,
-                             MessageIcon::Error);
+        frontend.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/frontend.h"
+#include "base/result.h"
 
 namespace varnex {
 
@@ -25,10 +26,10 @@ void seedIfMissing(const std::string& path);
 bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSettings& scores,
                ExportOptions& options);
 
-/// Writes the grade's positive values and the export options. False when the file could not be
-/// written.
-bool saveGrade(const std::string& path, const std::string& gradeName, const ScoreSettings& scores,
-               const ExportOptions& options);
+/// Writes the grade's positive values and the export options; a failure names the file that could
+/// not be written.
+Status saveGrade(const std::string& path, const std::string& gradeName, const ScoreSettings& scores,
+                 const ExportOptions& options);
 
 /// The 保存 command: saves the selected grade and confirms (or reports a failed write).
 void saveGradeCommand(AppState& state, Frontend& frontend);

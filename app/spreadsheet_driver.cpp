@@ -18,24 +18,17 @@ std::string findInstalledDriver(const std::vector<std::string>& installed, const
     return std::string();
 }
 
-bool chooseSpreadsheetDriver(std::string& driverName, bool requireXlsx, std::string& error,
-                             const std::vector<std::string>& installed) {
-    error.clear();
+Status chooseSpreadsheetDriver(std::string& driverName, bool requireXlsx,
+                               const std::vector<std::string>& installed) {
     std::string choice = findInstalledDriver(installed, kXlsxReaderName);
     bool haveXlsx = !choice.empty();
     if (!haveXlsx) {
         choice = findInstalledDriver(installed, kXlsReaderName);
-        if (choice.empty()) {
-            error = tx::kNoReaderInstalled;
-            return false;
-        }
+        if (choice.empty()) return fail(tx::kNoReaderInstalled);
     }
     driverName = choice;
-    if (requireXlsx && !haveXlsx) {
-        error = tx::kNoXlsxReaderInstalled;
-        return false;
-    }
-    return true;
+    if (requireXlsx && !haveXlsx) return fail(tx::kNoXlsxReaderInstalled);
+    return {};
 }
 
 }  // namespace varnex

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+
 namespace varnex {
 
 /// Name searched for the reader of old .xls/.et files only.
@@ -20,10 +22,10 @@ const std::vector<std::string>& builtInReaders();
 std::string findInstalledDriver(const std::vector<std::string>& installed, const std::string& name);
 
 /// Chooses a reader: the .xlsx-capable one when installed, else the .xls one. On success
-/// `driverName` holds the choice. On failure `error` holds the message for a plain box: no
-/// reader at all (`driverName` unchanged), or `requireXlsx` without the .xlsx-capable reader
-/// (`driverName` already holds the .xls reader).
-bool chooseSpreadsheetDriver(std::string& driverName, bool requireXlsx, std::string& error,
-                             const std::vector<std::string>& installed = builtInReaders());
+/// `driverName` holds the choice. A failure carries the message for a plain box: no reader at
+/// all (`driverName` unchanged), or `requireXlsx` without the .xlsx-capable reader (`driverName`
+/// already holds the .xls reader).
+Status chooseSpreadsheetDriver(std::string& driverName, bool requireXlsx,
+                               const std::vector<std::string>& installed = builtInReaders());
 
 }  // namespace varnex

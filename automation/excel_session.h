@@ -12,7 +12,10 @@
 
 namespace varnex {
 
-/// A failed automation call; it ends the running command.
+/// An automation call that breaks the model's invariants (no workbook, no such sheet, a range or
+/// sheet name the caller should never have produced): a programming error, not bad data. The
+/// command that owns the session catches it and ends with its message; data that cannot be
+/// written is refused earlier, through a Status.
 class AutomationError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;

@@ -56,51 +56,8 @@ bool exists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
-std::string reasonOf(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return tx::kSaveNoPermission;
-        case EROFS:
-            return tx::kSaveReadOnly;
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:
-            return tx::kSaveDiskFull;
-        case ENAMETOOLONG:
-            return tx::kSaveNameTooLong;
-        case ENOENT:
-        case ENOTDIR:
-            return tx::kSaveNoFolder;
-        case EEXIST:
-            return tx::kSaveExists;
-        case EISDIR:
-            return tx::kSaveIsFolder;
-        default:
-            return strprintf(tx::kSaveOtherFormat, std::strerror(error));
-    }
-}
-
-SaveResult failed(const std::string& path, const std::string& reason) {
-    SaveResult r;
-    r.path = path;
-    r.error = strprintf(tx::kSaveFailedFormat, path.c_str(), reason.c_str());
-    return r;
-}
-
-// The writer's failures that come from the file system carry a meaningful errno.
-bool isFileError(lxw_error code) {
-    switch (code) {
-        case LXW_ERROR_CREATING_XLSX_FILE:
-        case LXW_ERROR_CREATING_TMPFILE:
-        case LXW_ERROR_READING_TMPFILE:
-        case LXW_ERROR_ZIP_FILE_OPERATION:
-        case LXW_ERROR_ZIP_FILE_ADD:
-        case LXW_ERROR_ZIP_CLOSE:
-            return true;
-        default:
-            return false;
-    }
+Error failed(const std::string& path, const std::string& reason) {
+    return fail(strprintf(tx::kSaveFailedFormat, path.c_str(), reason.c_str()));
 }
 
 /// A hidden file in the target folder that the workbook is written to first; removed unless it was
@@ -172,7 +129,13 @@ void syncFolder(const std::string& folder) {
 
 }  // namespace
 
-SaveResult saveWorkbook(WorkbookModel& workbook, const SaveTarget& target) {
+SaveTarget saveTargetFor(const std::string& outputPath, bool overwrite, const std::string& folder,
+                         const std::string& baseName) {
+    if (!outputPath.empty()) return {.exactPath = outputPath, .overwrite = overwrite};
+    return {.folder = folder, .baseName = baseName};
+}
+
+Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& target) {
     workbook.recalculate();
 
     const bool exact = !target.exactPath.empty();
@@ -192,18 +155,15 @@ SaveResult saveWorkbook(WorkbookModel& workbook, const SaveTarget& target) {
     }
 
     PendingFile pending;
-    if (int error = pending.create(folder)) return failed(path, reasonOf(error));
-    if (XlsxWriteError e = writeXlsx(workbook, pending.path(), folder)) {
-        if (e.incomplete) return failed(path, tx::kSaveIncomplete);
-        if (isFileError(e.code) && e.systemError != 0) return failed(path, reasonOf(e.systemError));
-        return failed(path, strprintf(tx::kSaveOtherFormat, e.detail.c_str()));
-    }
-    if (int error = pending.sync()) return failed(path, reasonOf(error));
+    if (int error = pending.create(folder)) return failed(path, fileErrorReason(error));
+    if (Status written = writeXlsx(workbook, pending.path(), folder); !written)
+        return failed(path, written.error());
+    if (int error = pending.sync()) return failed(path, fileErrorReason(error));
 
     if (exact) {
         int error = target.overwrite ? (::rename(pending.path().c_str(), path.c_str()) == 0 ? 0 : errno)
                                      : renameNoReplace(pending.path(), path);
-        if (error != 0) return failed(path, reasonOf(error));
+        if (error != 0) return failed(path, fileErrorReason(error));
     } else {
         const std::string first = path;
         int error = EEXIST;
@@ -212,15 +172,11 @@ SaveResult saveWorkbook(WorkbookModel& workbook, const SaveTarget& target) {
             error = renameNoReplace(pending.path(), path);
         }
         if (error == EEXIST) return failed(first, tx::kSaveNoFreeName);
-        if (error != 0) return failed(path, reasonOf(error));
+        if (error != 0) return failed(path, fileErrorReason(error));
     }
     pending.placed();
     syncFolder(folder);
-
-    SaveResult r;
-    r.ok = true;
-    r.path = path;
-    return r;
+    return path;
 }
 
 namespace {

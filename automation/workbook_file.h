@@ -4,6 +4,7 @@
 #include <string>
 
 #include "automation/workbook_model.h"
+#include "base/result.h"
 
 namespace varnex {
 
@@ -16,15 +17,15 @@ struct SaveTarget {
     bool overwrite = false;  ///< with exactPath: replace an existing file
 };
 
-struct SaveResult {
-    bool ok = false;
-    std::string path;   ///< the file written
-    std::string error;  ///< a Chinese message naming the path and the reason, when !ok
-};
+/// The output path when one was asked for (replaced only with `overwrite`), otherwise a new file
+/// named after `baseName` in `folder`.
+SaveTarget saveTargetFor(const std::string& outputPath, bool overwrite, const std::string& folder,
+                         const std::string& baseName);
 
 /// Computes the formulas' cached results and writes the workbook through a temporary file that is
-/// renamed when complete; a failed write leaves no file behind.
-SaveResult saveWorkbook(WorkbookModel& workbook, const SaveTarget& target);
+/// renamed when complete; a failed write leaves no file behind. The path of the file written, or a
+/// message naming the path and the reason.
+Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& target);
 
 /// The user's documents folder (XDG documents folder, else ~/Documents when it exists, else ~).
 std::string documentsFolder();

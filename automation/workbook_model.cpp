@@ -369,50 +369,45 @@ class Evaluator {
         return cellValue(*ref);
     }
 
-    Value term(Parser& p) {
-        Value left = factor(p);
+    // Operands joined by left-associative operators out of `ops`, each operand read by
+    // `operand`: the first error met is the result, numbers are joined by `join(op, a, b)`.
+    template <class Operand, class Join>
+    Value operatorChain(Parser& p, std::string_view ops, Operand operand, Join join) {
+        Value left = operand(p);
         for (;;) {
             char op = 0;
-            if (accept(p, '*'))
-                op = '*';
-            else if (accept(p, '/'))
-                op = '/';
-            else
-                return left;
-            Value right = factor(p);
+            for (char candidate : ops) {
+                if (accept(p, candidate)) {
+                    op = candidate;
+                    break;
+                }
+            }
+            if (op == 0) return left;
+            Value right = operand(p);
             Value a = asNumber(left), b = asNumber(right);
             if (!a.isNumber())
                 left = a;
             else if (!b.isNumber())
                 left = b;
-            else if (op == '*')
-                left = numberOrOverflow(a.number * b.number);
-            else if (b.number == 0)
-                left = Value::error("#DIV/0!");
             else
-                left = numberOrOverflow(a.number / b.number);
+                left = join(op, a.number, b.number);
         }
     }
 
+    Value term(Parser& p) {
+        return operatorChain(
+            p, "*/", [this](Parser& q) { return factor(q); },
+            [](char op, double a, double b) {
+                if (op == '*') return numberOrOverflow(a * b);
+                if (b == 0) return Value::error("#DIV/0!");
+                return numberOrOverflow(a / b);
+            });
+    }
+
     Value expression(Parser& p) {
-        Value left = term(p);
-        for (;;) {
-            char op = 0;
-            if (accept(p, '+'))
-                op = '+';
-            else if (accept(p, '-'))
-                op = '-';
-            else
-                return left;
-            Value right = term(p);
-            Value a = asNumber(left), b = asNumber(right);
-            if (!a.isNumber())
-                left = a;
-            else if (!b.isNumber())
-                left = b;
-            else
-                left = numberOrOverflow(approxAdd(a.number, op == '+' ? b.number : -b.number));
-        }
+        return operatorChain(
+            p, "+-", [this](Parser& q) { return term(q); },
+            [](char op, double a, double b) { return numberOrOverflow(approxAdd(a, op == '+' ? b : -b)); });
     }
 
     const SheetModel& sheet_;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -76,6 +77,19 @@ class FormatTable {
   private:
     static constexpr size_t kStyles = 128;  // 4 border bits, 2 alignment bits, 1 vertical bit
 
+    /// The libxlsxwriter calls that draw one edge of the box.
+    struct BorderSetters {
+        uint8_t edge;
+        void (*line)(lxw_format*, uint8_t);
+        void (*colour)(lxw_format*, lxw_color_t);
+    };
+    static constexpr BorderSetters kBorderSetters[] = {
+        {kBorderLeft, format_set_left, format_set_left_color},
+        {kBorderRight, format_set_right, format_set_right_color},
+        {kBorderTop, format_set_top, format_set_top_color},
+        {kBorderBottom, format_set_bottom, format_set_bottom_color},
+    };
+
     static size_t alignIndex(int8_t code) {
         if (code == kAlignLeft) return 1;
         if (code == kAlignCenter) return 2;
@@ -89,21 +103,10 @@ class FormatTable {
             return nullptr;
         }
         // A thin continuous line in colour index 1 (black) on each boxed edge.
-        if (style & kBorderLeft) {
-            format_set_left(f, LXW_BORDER_THIN);
-            format_set_left_color(f, LXW_COLOR_BLACK);
-        }
-        if (style & kBorderRight) {
-            format_set_right(f, LXW_BORDER_THIN);
-            format_set_right_color(f, LXW_COLOR_BLACK);
-        }
-        if (style & kBorderTop) {
-            format_set_top(f, LXW_BORDER_THIN);
-            format_set_top_color(f, LXW_COLOR_BLACK);
-        }
-        if (style & kBorderBottom) {
-            format_set_bottom(f, LXW_BORDER_THIN);
-            format_set_bottom_color(f, LXW_COLOR_BLACK);
+        for (const BorderSetters& edge : kBorderSetters) {
+            if ((style & edge.edge) == 0) continue;
+            edge.line(f, LXW_BORDER_THIN);
+            edge.colour(f, LXW_COLOR_BLACK);
         }
         switch ((style >> 4) & 3u) {
             case 1:
@@ -143,12 +146,27 @@ const char* reasonOf(lxw_error code) {
     }
 }
 
-XlsxWriteError failure(lxw_error code, std::string detail) {
-    XlsxWriteError e;
-    e.code = code;
-    e.systemError = errno;
-    e.detail = std::move(detail) + reasonOf(code);
-    return e;
+// The writer's failures that come from the file system carry a meaningful errno.
+bool isFileError(lxw_error code) {
+    switch (code) {
+        case LXW_ERROR_CREATING_XLSX_FILE:
+        case LXW_ERROR_CREATING_TMPFILE:
+        case LXW_ERROR_READING_TMPFILE:
+        case LXW_ERROR_ZIP_FILE_OPERATION:
+        case LXW_ERROR_ZIP_FILE_ADD:
+        case LXW_ERROR_ZIP_CLOSE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The reason for a failed library call: the file system's, or else where it happened (sheet and
+// cell) with the library's description.
+Error failure(lxw_error code, const std::string& where) {
+    const int systemError = errno;
+    if (isFileError(code) && systemError != 0) return fail(fileErrorReason(systemError));
+    return fail(strprintf(tx::kSaveOtherFormat, (where + reasonOf(code)).c_str()));
 }
 
 std::string where(const SheetModel& sheet, int row, int column) {
@@ -186,7 +204,7 @@ lxw_error writeCell(lxw_worksheet* ws, int row, int column, const Cell& cell, lx
     return LXW_NO_ERROR;
 }
 
-XlsxWriteError writeSheet(lxw_worksheet* ws, const SheetModel& sheet, FormatTable& formats) {
+Status writeSheet(lxw_worksheet* ws, const SheetModel& sheet, FormatTable& formats) {
     for (const auto& [column, width] : sheet.columnWidths) {
         auto c = static_cast<lxw_col_t>(column);
         if (lxw_error e = worksheet_set_column(ws, c, c, width, nullptr)) {
@@ -214,14 +232,14 @@ XlsxWriteError writeSheet(lxw_worksheet* ws, const SheetModel& sheet, FormatTabl
     return {};
 }
 
-// The first part of a written file that is not complete, or "" when every part is. libxlsxwriter
-// assembles each part in a temporary file without checking those writes, so a full disk can leave a
-// part cut short inside a file whose writing reported success. Each part is read back: libzip checks
-// its checksum, and an XML part must end by closing the element it opened.
-std::string incompletePart(const std::string& path) {
+// True when every part of a written file is complete. libxlsxwriter assembles each part in a
+// temporary file without checking those writes, so a full disk can leave a part cut short inside a
+// file whose writing reported success. Each part is read back: libzip checks its checksum, and an
+// XML part must end by closing the element it opened.
+bool everyPartComplete(const std::string& path) {
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
-    if (archive == nullptr) return "[Content_Types].xml";
+    if (archive == nullptr) return false;
     std::string bad;
     std::vector<char> buffer(1 << 16);
     const zip_int64_t parts = zip_get_num_entries(archive, 0);
@@ -263,12 +281,37 @@ std::string incompletePart(const std::string& path) {
         }
     }
     zip_close(archive);
-    return bad;
+    return bad.empty();
 }
 
 }  // namespace
 
-XlsxWriteError writeXlsx(const WorkbookModel& model, const std::string& path, const std::string& tmpdir) {
+std::string fileErrorReason(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return tx::kSaveNoPermission;
+        case EROFS:
+            return tx::kSaveReadOnly;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return tx::kSaveDiskFull;
+        case ENAMETOOLONG:
+            return tx::kSaveNameTooLong;
+        case ENOENT:
+        case ENOTDIR:
+            return tx::kSaveNoFolder;
+        case EEXIST:
+            return tx::kSaveExists;
+        case EISDIR:
+            return tx::kSaveIsFolder;
+        default:
+            return strprintf(tx::kSaveOtherFormat, std::strerror(error));
+    }
+}
+
+Status writeXlsx(const WorkbookModel& model, const std::string& path, const std::string& tmpdir) {
     errno = 0;
     XlsxWorkbook file(path, tmpdir);
     if (!file.isOpen()) return failure(LXW_ERROR_MEMORY_MALLOC_FAILED, {});
@@ -294,7 +337,7 @@ XlsxWriteError writeXlsx(const WorkbookModel& model, const std::string& path, co
         }
         if (!sheet.visible && i != firstVisible) worksheet_hide(ws);
         if (i == firstVisible) active = ws;
-        if (XlsxWriteError e = writeSheet(ws, sheet, formats)) return e;
+        if (Status written = writeSheet(ws, sheet, formats); !written) return written;
     }
     if (active != nullptr) {
         worksheet_activate(active);
@@ -303,13 +346,7 @@ XlsxWriteError writeXlsx(const WorkbookModel& model, const std::string& path, co
 
     errno = 0;
     if (lxw_error e = file.close()) return failure(e, {});
-    if (std::string part = incompletePart(path); !part.empty()) {
-        XlsxWriteError e;
-        e.code = LXW_ERROR_ZIP_FILE_ADD;
-        e.incomplete = true;
-        e.detail = part;
-        return e;
-    }
+    if (!everyPartComplete(path)) return fail(tx::kSaveIncomplete);
     return {};
 }
 

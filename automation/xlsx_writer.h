@@ -6,6 +6,7 @@
 #include <string>
 
 #include "automation/workbook_model.h"
+#include "base/result.h"
 
 namespace varnex {
 
@@ -33,20 +34,15 @@ class XlsxWorkbook {
     lxw_workbook* workbook_ = nullptr;
 };
 
-/// What went wrong while writing a file.
-struct XlsxWriteError {
-    lxw_error code = LXW_NO_ERROR;
-    int systemError = 0;      ///< errno seen with the failure, 0 when none
-    std::string detail;       ///< where it happened (sheet and cell) and libxlsxwriter's description
-    bool incomplete = false;  ///< the file was written but a part of it is cut short (detail: the part)
-    explicit operator bool() const { return code != LXW_NO_ERROR; }
-};
-
 /// Writes the model to `path` (formulas with the results the model holds: recalculate first).
 /// Sheets in tab order with their names and visibility, the first visible sheet active, column
 /// widths, merged areas, and one format per distinct combination of borders, alignment and number
-/// format. The written file is read back to make sure every part is complete. On failure the file
-/// at `path` may be incomplete; the caller removes it.
-XlsxWriteError writeXlsx(const WorkbookModel& model, const std::string& path, const std::string& tmpdir = {});
+/// format. The written file is read back to make sure every part is complete. A failure is the
+/// reason, worded for the user without the path (a full disk, the sheet and cell whose data the
+/// file cannot hold, …); the file at `path` may then be incomplete, and the caller removes it.
+Status writeXlsx(const WorkbookModel& model, const std::string& path, const std::string& tmpdir = {});
+
+/// The reason for a file-system failure (an errno) while saving, worded for the user.
+std::string fileErrorReason(int error);
 
 }  // namespace varnex

@@ -22,16 +22,27 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// The start of a number as the C library reads it: leading blanks, then one optional sign.
+struct NumberStart {
+    size_t digits = 0;  ///< where the digits begin
+    bool negative = false;
+};
+
+inline NumberStart signedStart(std::string_view text) {
+    NumberStart start;
+    size_t& i = start.digits;
+    while (i < text.size() && isBlank(text[i])) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        start.negative = text[i] == '-';
+        ++i;
+    }
+    return start;
+}
+
 }  // namespace
 
 int cAtoi(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    auto [i, negative] = signedStart(text);
     long long value = 0;
     for (; i < text.size() && isDigit(text[i]); ++i) {
         value = value * 10 + (text[i] - '0');
@@ -44,13 +55,7 @@ int cAtoi(std::string_view text) {
 }
 
 double cAtof(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    auto [i, negative] = signedStart(text);
     size_t numberStart = i;
     size_t digits = 0;
     while (i < text.size() && isDigit(text[i])) ++i, ++digits;

@@ -36,27 +36,19 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/null_frontend.h"
 #include "base/text_util.h"
 
 namespace {
 
 using namespace varnex;
 
-/// Answers Yes and keeps nothing.
-class BenchFrontend : public Frontend {
+/// Answers Yes and keeps only the last error.
+class BenchFrontend : public NullFrontend {
   public:
     void showMessage(const std::string& text, const std::string&, MessageIcon icon) override {
         if (icon == MessageIcon::Error) lastError = text;
     }
-    bool askYesNo(const std::string&, const std::string&) override { return true; }
-    void logAppended(const std::string&) override {}
-    void setTitle(const std::string&) override {}
-    bool setClipboardText(const std::string&) override { return true; }
-    void playNotification() override {}
-    void focusControl(ControlId) override {}
-    void enableControl(ControlId, bool) override {}
-    void minimiseWindow() override {}
-    void openDocument(const std::string&) override {}
     std::string lastError;
 };
 

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/frontend.h"
-#include "import/sheet_query.h"
+#include "app/null_frontend.h"
+#include "bench/query_columns.h"
 
 namespace {
 
@@ -28,21 +28,13 @@ constexpr int kExamined = 9;  // 语文 … 政治
 constexpr double kAllowedRatio = 1.3;
 
 // Answers every question with Yes and counts what it is told.
-class BenchFrontend : public Frontend {
+class BenchFrontend : public NullFrontend {
   public:
     void showMessage(const std::string& text, const std::string&, MessageIcon) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
         ++messages;
     }
-    bool askYesNo(const std::string&, const std::string&) override { return true; }
     void logAppended(const std::string& line) override { lastLog = line; }
-    void setTitle(const std::string&) override {}
-    bool setClipboardText(const std::string&) override { return true; }
-    void playNotification() override {}
-    void focusControl(ControlId) override {}
-    void enableControl(ControlId, bool) override {}
-    void minimiseWindow() override {}
-    void openDocument(const std::string&) override {}
 
     int messages = 0;
     std::string lastLog;
@@ -94,22 +86,9 @@ double secondsOf(auto&& work) {
 long readColumns(const std::string& path) {
     std::vector<std::string> columns{"学校", "班级", "姓名"};
     for (int i = 0; i < kExamined; ++i) columns.emplace_back(kSubjects[static_cast<size_t>(i)].name);
-    SheetQuery query;
-    std::string error;
-    if (!query.open(path, error) || !query.select("成绩", columns, error)) {
-        std::fprintf(stderr, "reader failed: %s\n", error.c_str());
-        std::exit(1);
-    }
-    long rows = 0;
-    size_t bytes = 0;
-    while (!query.atEnd()) {
-        for (size_t i = 0; i < columns.size(); ++i) bytes += query.field(i).size();
-        ++rows;
-        if (!query.next(error)) break;
-    }
-    query.close();
-    if (bytes == 0) std::fprintf(stderr, "no data read\n");
-    return rows;
+    bench::ColumnsRead read = bench::queryColumns(path, "成绩", columns);
+    if (read.bytes == 0) std::fprintf(stderr, "no data read\n");
+    return static_cast<long>(read.rows);
 }
 
 }  // namespace

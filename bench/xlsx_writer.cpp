@@ -123,12 +123,9 @@ double writeThroughSession(const std::string& path, double& buildSeconds) {
         }
     }
     buildSeconds = seconds(start);
-    SaveTarget target;
-    target.exactPath = path;
-    target.overwrite = true;
-    SaveResult saved = saveWorkbook(session.workbook(), target);
-    if (!saved.ok) {
-        std::fprintf(stderr, "%s\n", saved.error.c_str());
+    Result<std::string> saved = saveWorkbook(session.workbook(), {.exactPath = path, .overwrite = true});
+    if (!saved) {
+        std::fprintf(stderr, "%s\n", saved.error().c_str());
         std::exit(2);
     }
     return seconds(start);

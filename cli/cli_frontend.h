@@ -6,23 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "app/frontend.h"
+#include "app/null_frontend.h"
 
 namespace varnex {
 
-class CliFrontend : public Frontend {
+class CliFrontend : public NullFrontend {
   public:
     explicit CliFrontend(bool answerYes, bool quiet = false) : answerYes_(answerYes), quiet_(quiet) {}
 
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
     void logAppended(const std::string& line) override;
-    void setTitle(const std::string&) override {}
-    bool setClipboardText(const std::string&) override { return true; }
-    void playNotification() override {}
-    void focusControl(ControlId) override {}
-    void enableControl(ControlId, bool) override {}
-    void minimiseWindow() override {}
     void openDocument(const std::string& path) override { documents.push_back(path); }
 
     /// True once an error message was shown or a question was answered No.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -151,11 +152,33 @@ bool wantsHelp(const Args& args) {
     return args.flags.count("--help") || args.flags.count("-h");
 }
 
+// A command's arguments when they hold everything it needs (`complete`). Otherwise none, and
+// `exitStatus` says how the command ends at once: 0 after printing its help for --help or -h,
+// kExitUsage for an unknown option or a missing value, or with its help on standard error when
+// something it needs is missing.
+std::optional<Args> commandArgs(int argc, char** argv, std::vector<std::string> flags, const char* help,
+                                const std::function<bool(const Args&)>& complete, int& exitStatus) {
+    flags.insert(flags.end(), {"--help", "-h"});
+    std::optional<Args> args = parse(argc, argv, 2, flags);
+    exitStatus = kExitUsage;
+    if (!args) return std::nullopt;
+    if (wantsHelp(*args)) {
+        std::fputs(help, stdout);
+        exitStatus = 0;
+        return std::nullopt;
+    }
+    if (!complete(*args)) {
+        std::fputs(help, stderr);
+        return std::nullopt;
+    }
+    return args;
+}
+
 int runSheets(int argc, char** argv) {
-    auto args = parse(argc, argv, 2, {"--help", "-h"});
-    if (!args) return kExitUsage;
-    if (wantsHelp(*args)) return std::fputs(tx::kSheetsHelp, stdout), 0;
-    if (args->positional.size() != 1) return std::fputs(tx::kSheetsHelp, stderr), kExitUsage;
+    int status = 0;
+    auto args = commandArgs(
+        argc, argv, {}, tx::kSheetsHelp, [](const Args& a) { return a.positional.size() == 1; }, status);
+    if (!args) return status;
     AppState state;
     CliFrontend ui(false, true);
     openWorkbook(state, ui, args->positional[0]);
@@ -165,11 +188,11 @@ int runSheets(int argc, char** argv) {
 }
 
 int runTemplate(int argc, char** argv) {
-    auto args = parse(argc, argv, 2, {"--help", "-h", "--force"});
-    if (!args) return kExitUsage;
-    if (wantsHelp(*args)) return std::fputs(tx::kTemplateHelp, stdout), 0;
-    if (!args->positional.empty() || !args->values.count("--exam"))
-        return std::fputs(tx::kTemplateHelp, stderr), kExitUsage;
+    int status = 0;
+    auto args = commandArgs(
+        argc, argv, {"--force"}, tx::kTemplateHelp,
+        [](const Args& a) { return a.positional.empty() && a.values.count("--exam"); }, status);
+    if (!args) return status;
     AppState state;
     state.examNameText = args->values["--exam"];
     if (args->values.count("-o")) {
@@ -185,11 +208,11 @@ int runTemplate(int argc, char** argv) {
 }
 
 int runSample(int argc, char** argv) {
-    auto args = parse(argc, argv, 2, {"--help", "-h", "--force"});
-    if (!args) return kExitUsage;
-    if (wantsHelp(*args)) return std::fputs(tx::kSampleHelp, stdout), 0;
-    if (!args->positional.empty() || !args->values.count("-o"))
-        return std::fputs(tx::kSampleHelp, stderr), kExitUsage;
+    int status = 0;
+    auto args = commandArgs(
+        argc, argv, {"--force"}, tx::kSampleHelp,
+        [](const Args& a) { return a.positional.empty() && a.values.count("-o"); }, status);
+    if (!args) return status;
     SampleOptions options;
     auto grade = gradeOption(*args, kGradeNames[kDefaultGradeIndex]);
     auto schools = intOption(*args, "--schools", options.schools, 1, 10000);
@@ -209,17 +232,14 @@ int runSample(int argc, char** argv) {
     ExcelSession session;
     session.Start();
     SampleSummary summary = buildSampleExam(session, options);
-    SaveTarget target;
-    target.exactPath = out;
-    target.overwrite = force;
-    SaveResult saved = saveWorkbook(session.workbook(), target);
-    if (!saved.ok) {
-        printError(saved.error);
+    Result<std::string> saved = saveWorkbook(session.workbook(), {.exactPath = out, .overwrite = force});
+    if (!saved) {
+        printError(saved.error());
         return kExitFailed;
     }
     std::fprintf(stderr, tx::kSampleSummaryFormat, summary.scoreSheet.c_str(), summary.schools,
                  summary.classes, summary.students, summary.teacherSheet.c_str(), summary.scoreSheet.c_str());
-    std::printf("%s\n", saved.path.c_str());
+    std::printf("%s\n", saved->c_str());
     return 0;
 }
 
@@ -235,14 +255,17 @@ bool selectSheet(AppState& state, const std::string& name) {
 }
 
 int runExport(int argc, char** argv) {
-    auto args = parse(argc, argv, 2, {"--help", "-h", "--force", "--yes"});
-    if (!args) return kExitUsage;
-    if (wantsHelp(*args)) return std::fputs(tx::kExportHelp, stdout), 0;
+    int status = 0;
+    auto args = commandArgs(
+        argc, argv, {"--force", "--yes"}, tx::kExportHelp,
+        [](const Args& a) {
+            const auto& v = a.values;
+            return a.positional.size() == 1 && v.count("--scores") && v.count("--grade") &&
+                   v.count("--exam") && v.count("-o");
+        },
+        status);
+    if (!args) return status;
     auto& v = args->values;
-    if (args->positional.size() != 1 || !v.count("--scores") || !v.count("--grade") || !v.count("--exam") ||
-        !v.count("-o")) {
-        return std::fputs(tx::kExportHelp, stderr), kExitUsage;
-    }
     auto grade = gradeOption(*args, "");
     auto rule = intOption(*args, "--missing-rule", 0, 0, 2);
     auto limit = intOption(*args, "--missing-limit", 4, 0, 11);

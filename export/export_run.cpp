@@ -2,6 +2,8 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -21,7 +23,6 @@
 #include "export/subject_bands.h"
 #include "export/top_n.h"
 #include "reports/rate_sheets.h"
-#include "reports/rate_texts.h"
 
 namespace varnex {
 
@@ -33,19 +34,20 @@ void showError(Frontend& frontend, const std::string& text) {
     frontend.showMessage(text, common_texts::kCaptionError, MessageIcon::Error);
 }
 
-// The first excellence line outside 1..99 of an examined subject, as its message; "" when none.
-std::string excellenceLineProblem(const ScoreSettings& scores) {
+// Every examined subject's excellence line lies in 1..99; the first one outside, as its message.
+Status checkExcellenceLines(const ScoreSettings& scores) {
     for (size_t i = 0; i < kSubjects.size(); ++i) {
         if (scores.fullMark[i] == 0) continue;
         int line = scores.excellenceLine[i];
-        if (line < 1 || line >= 100) return strprintf(tx::kExcellenceLineRangeFormat, kSubjects[i].name);
+        if (line < 1 || line >= 100)
+            return fail(strprintf(tx::kExcellenceLineRangeFormat, kSubjects[i].name));
     }
     return {};
 }
 
-// The first class, schools in SchoolList order, without a teacher for any exam subject; its
-// message, or "" when every class has one.
-std::string missingTeacherProblem(const AppState& state) {
+// Every class, schools in SchoolList order, has a teacher for some exam subject; the first class
+// without one, as its message.
+Status checkEveryClassTaught(const AppState& state) {
     const std::string& grade = state.imported.gradeName;
     std::vector<std::string> subjects = examSubjectNames(state);
     std::set<std::string, std::less<>> examined(subjects.begin(), subjects.end());
@@ -70,8 +72,8 @@ std::string missingTeacherProblem(const AppState& state) {
         for (const auto& klass : it->second) {
             if (taught.count({school, klass}) != 0) continue;
             const std::string firstSubject = subjects.empty() ? std::string() : subjects.front();
-            return strprintf(tx::kMissingTeacherFormat, school.c_str(), grade.c_str(), klass.c_str(),
-                             firstSubject.c_str());
+            return fail(strprintf(tx::kMissingTeacherFormat, school.c_str(), grade.c_str(), klass.c_str(),
+                                  firstSubject.c_str()));
         }
     }
     return {};
@@ -80,31 +82,6 @@ std::string missingTeacherProblem(const AppState& state) {
 bool anyReportChosen(const ExportOptions& o) {
     return o.gradeRates || o.classRates || o.teacherRates || o.subjectBands || o.totalBands ||
            o.totalRankBands || o.topNEnabled || o.classRanking;
-}
-
-const char* familyOf(SheetKind kind) {
-    switch (kind) {
-        case SheetKind::TotalRankBands:
-            return "rank bands";
-        case SheetKind::TotalBands:
-            return "total bands";
-        case SheetKind::SubjectBands:
-            return "subject bands";
-        case SheetKind::TeacherRates:
-            return "teacher rates";
-        case SheetKind::ClassRates:
-            return "class rates";
-        case SheetKind::GradeRates:
-            return "grade rates";
-        case SheetKind::TopN:
-            return "top N";
-        case SheetKind::ClassRankingPerClass:
-        case SheetKind::ClassRankingAll:
-            return "class ranking";
-        case SheetKind::Contents:
-            break;
-    }
-    return "contents";
 }
 
 std::string folderOf(const std::string& path) {
@@ -135,13 +112,56 @@ void addTiming(ExportOutcome* outcome, const std::string& family, double ms) {
     }
 }
 
-// Fills every planned sheet in production order. False when the teacher rates found no teacher
-// row to report on (the run then ends without saving).
-bool writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state, Frontend& frontend,
-                 ExportOutcome* outcome) {
+// Writes one planned sheet into the sheet taken for it. The class listing is taken when the
+// class-ranking sheets begin and leaves the StudentTable in its order when they end.
+Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan& plan,
+                         AppState& state, std::optional<ClassRankingListing>& classListing,
+                         const std::function<void(const std::string&)>& logLine) {
+    switch (planned.kind) {
+        case SheetKind::TotalRankBands:
+            writeRankBands(sheet, state, planned.title);
+            return {};
+        case SheetKind::TotalBands:
+            return writeScoreBands(sheet, state, planned.title);
+        case SheetKind::SubjectBands:
+            return writeSubjectBands(sheet, state, planned.title);
+        case SheetKind::TeacherRates:
+            return writeTeacherRates(sheet, state, planned.title);
+        case SheetKind::ClassRates:
+            writeClassRates(sheet, state, planned.title);
+            return {};
+        case SheetKind::GradeRates:
+            writeGradeRates(sheet, state, planned.title);
+            return {};
+        case SheetKind::TopN:
+            writeTopN(sheet, state, planned.title);
+            return {};
+        case SheetKind::ClassRankingPerClass: {
+            if (!classListing) classListing.emplace(state);
+            writeClassSheet(sheet, state, *classListing, static_cast<size_t>(planned.classIndex),
+                            planned.title);
+            const int lastClass = static_cast<int>(state.imported.classList.size()) - 1;
+            if (planned.classIndex == lastClass) classListing->moveListedRows(state.students);
+            return {};
+        }
+        case SheetKind::ClassRankingAll:
+            classListing.emplace(state);
+            writeAllClassesSheet(sheet, state, *classListing, planned.title, logLine);
+            classListing->moveListedRows(state.students);
+            return {};
+        case SheetKind::Contents:
+            writeContentsSheet(sheet, plan);
+            return {};
+    }
+    return {};
+}
+
+// Fills every planned sheet in production order; the first sheet that cannot be written ends the
+// run (the teacher rates without a teacher row, a band sheet longer than a worksheet).
+Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state, Frontend& frontend,
+                   ExportOutcome* outcome) {
     auto logLine = [&](const std::string& line) { appendLog(state, frontend, line); };
     std::optional<ClassRankingListing> classListing;
-    const int lastClass = static_cast<int>(state.imported.classList.size()) - 1;
     Stopwatch watch;
     for (const PlannedSheet& planned : plan.sheets) {
         // The one sheet of all classes logs each class while it is filled.
@@ -149,99 +169,172 @@ bool writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state, 
         ExcelSheet& sheet = session.Sheet(planned.position);
         sheet.Activate();
         sheet.SetName(planned.tabName);
-        switch (planned.kind) {
-            case SheetKind::TotalRankBands:
-                writeRankBands(sheet, state, planned.title);
-                break;
-            case SheetKind::TotalBands:
-                writeScoreBands(sheet, state, planned.title);
-                break;
-            case SheetKind::SubjectBands:
-                writeSubjectBands(sheet, state, planned.title);
-                break;
-            case SheetKind::TeacherRates:
-                if (!writeTeacherRates(sheet, state, planned.title)) return false;
-                break;
-            case SheetKind::ClassRates:
-                writeClassRates(sheet, state, planned.title);
-                break;
-            case SheetKind::GradeRates:
-                writeGradeRates(sheet, state, planned.title);
-                break;
-            case SheetKind::TopN:
-                writeTopN(sheet, state, planned.title);
-                break;
-            case SheetKind::ClassRankingPerClass:
-                if (!classListing) classListing.emplace(state);
-                writeClassSheet(sheet, state, *classListing, static_cast<size_t>(planned.classIndex),
-                                planned.title);
-                if (planned.classIndex == lastClass) classListing->moveListedRows(state.students);
-                break;
-            case SheetKind::ClassRankingAll:
-                classListing.emplace(state);
-                writeAllClassesSheet(sheet, state, *classListing, planned.title, logLine);
-                classListing->moveListedRows(state.students);
-                break;
-            case SheetKind::Contents:
-                writeContentsSheet(sheet, plan);
-                break;
-        }
+        if (Status written = writePlannedSheet(sheet, planned, plan, state, classListing, logLine); !written)
+            return written;
         sheet.SetVisible(1);
-        addTiming(outcome, familyOf(planned.kind), watch.lapMilliseconds());
+        addTiming(outcome, sheetFamily(planned.kind), watch.lapMilliseconds());
+    }
+    return {};
+}
+
+// The result workbook's file name without ".xlsx": "<exam> - <grade>成绩分析".
+std::string resultFileName(const AppState& state) {
+    return strprintf(tx::kFileNameFormat, state.examNameText.c_str(), state.imported.gradeName.c_str());
+}
+
+// Validate: checks the settings and the imported data. Shows the first problem (with the focus on
+// the control that can fix it) and returns false.
+bool exportCanStart(AppState& state, Frontend& frontend) {
+    const ExportOptions& options = state.exportOptions;
+    if (Status lines = checkExcellenceLines(state.scores); !lines) {
+        showError(frontend, lines.error());
+        return false;
+    }
+    if (state.examNameText.empty()) {
+        showError(frontend, tx::kNoExamName);
+        frontend.focusControl(ctl::ExamNameBox);
+        return false;
+    }
+    state.workbook.title = state.examNameText;  // the exam name and the workbook title share one store
+    if (state.students.rowCount() == 0) {
+        showError(frontend, tx::kNoStudentRows);
+        return false;
+    }
+    if (state.imported.schoolList.empty()) {
+        showError(frontend, tx::kNoSchools);
+        return false;
+    }
+    if (!anyReportChosen(options)) {
+        showError(frontend, tx::kNothingChosen);
+        return false;
+    }
+    if (options.topNEnabled && options.topN < 1) {
+        showError(frontend, tx::kTopNNotPositive);
+        frontend.focusControl(ctl::TopNCount);
+        return false;
+    }
+    if (options.teacherRates) {
+        if (state.teachers.rowCount() == 0) {
+            showError(frontend, tx::kNoTeacherRows);
+            return false;
+        }
+        if (Status taught = checkEveryClassTaught(state); !taught) {
+            showError(frontend, taught.error());
+            return false;
+        }
     }
     return true;
+}
+
+// Confirm: asks whether to export the planned items of the exam and grade.
+bool confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan) {
+    const std::string question = strprintf(tx::kConfirmFormat, state.examNameText.c_str(),
+                                           state.imported.gradeName.c_str(), plan.itemList.c_str());
+    return frontend.askYesNo(question, common_texts::kCaptionConfirm);
+}
+
+// Fill: a new workbook with a sheet for every planned one, each filled in production order.
+Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& state, Frontend& frontend,
+                    ExportOutcome* outcome) {
+    const std::string& examName = state.examNameText;
+    const std::string& sheetName = state.imported.sheetName;
+    const int n = plan.sheetCount();
+    session.SetUserControl(true);
+    session.SetCaption(strprintf(tx::kCaptionFormat, examName.c_str(), sheetName.c_str()));
+    session.AddWorkbook(OmittedArgument);
+    session.Sheets();
+    if (n >= 4) session.AddSheets(n - 3);
+    if (outcome != nullptr) {
+        outcome->sheetCount = n;
+        outcome->addedSheets = plan.addedSheets();
+    }
+    frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
+                                examName.c_str(), sheetName.c_str(), tx::kExporting));
+    return writeSheets(session, plan, state, frontend, outcome);
+}
+
+// Save: next to the opened workbook (or at the path asked for); into the documents folder when the
+// workbook's folder cannot take it. The path written.
+Result<std::string> saveResultWorkbook(ExcelSession& session, AppState& state, Frontend& frontend,
+                                       ExportOutcome* outcome) {
+    // saveWorkbook makes the base name a safe file name.
+    SaveTarget target = saveTargetFor(state.outputPath, state.overwriteOutput, folderOf(state.workbook.path),
+                                      resultFileName(state));
+    Stopwatch watch;
+    Result<std::string> saved = saveWorkbook(session.workbook(), target);
+    if (!saved && target.exactPath.empty() && target.folder != documentsFolder()) {
+        // The workbook's folder may be read-only (a shared or write-protected drive): the
+        // result then goes to the documents folder rather than being lost.
+        appendLog(state, frontend, saved.error());
+        target.folder = documentsFolder();
+        saved = saveWorkbook(session.workbook(), target);
+    }
+    addTiming(outcome, "save", watch.lapMilliseconds());
+    return saved;
+}
+
+// Announce: logs the saved file and the completion, shows it in the title and tells the user,
+// with the file name put on the clipboard.
+void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan,
+                    const std::string& savedPath) {
+    const std::string& examName = state.examNameText;
+    const std::string& grade = state.imported.gradeName;
+    const std::string fileName = resultFileName(state);
+    appendLog(state, frontend, tx::kLogSaved + savedPath);
+    appendLog(state, frontend, strprintf(tx::kLogDoneFormat, examName.c_str(), grade.c_str()));
+    frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
+                                examName.c_str(), state.imported.sheetName.c_str(), tx::kExported));
+    std::string done;
+    if (frontend.setClipboardText(fileName)) {
+        done = strprintf(tx::kDoneFormat, fileName.c_str(), plan.sheetCount(), plan.itemList.c_str());
+    } else {
+        done = strprintf(tx::kDoneNoClipboardFormat, fileName.c_str());
+    }
+    frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
+}
+
+// Fill, save and announce. A broken invariant of the workbook model (an exception from the
+// automation layer) ends the run with its message like any other failure.
+Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& state,
+                                    Frontend& frontend, ExportOutcome* outcome) {
+    try {
+        if (Status filled = fillWorkbook(session, plan, state, frontend, outcome); !filled)
+            return fail(filled.error());
+        // Saved before anything reports completion, so that a failed save is never announced as done.
+        Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome);
+        if (saved) announceExport(state, frontend, plan, *saved);
+        return saved;
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
+}
+
+// Hands the finished workbook to the user: the import of new scores is needed before the next
+// export, and the file is opened.
+void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, const std::string& savedPath,
+                  ExportOutcome* outcome) {
+    frontend.enableControl(ctl::ImportStudents, true);
+    state.students.clear();
+    state.imported.classList.clear();
+    state.imported.classCount = 0;
+    state.imported.studentCount = 0;  // keeps the export disabled until the next student import
+    session.SetVisible(true);
+    session.SetUserControl(true);
+    session.End();
+    frontend.openDocument(savedPath);
+    frontend.minimiseWindow();
+    if (outcome != nullptr) {
+        outcome->completed = true;
+        outcome->savedPath = savedPath;
+    }
 }
 
 }  // namespace
 
 void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
-    const ExportOptions& options = state.exportOptions;
-
-    if (std::string problem = excellenceLineProblem(state.scores); !problem.empty()) {
-        showError(frontend, problem);
-        return;
-    }
-    const std::string examName = state.examNameText;
-    if (examName.empty()) {
-        showError(frontend, tx::kNoExamName);
-        frontend.focusControl(ctl::ExamNameBox);
-        return;
-    }
-    state.workbook.title = examName;  // the exam name and the workbook title share one store
-    if (state.students.rowCount() == 0) {
-        showError(frontend, tx::kNoStudentRows);
-        return;
-    }
-    if (state.imported.schoolList.empty()) {
-        showError(frontend, tx::kNoSchools);
-        return;
-    }
-    if (!anyReportChosen(options)) {
-        showError(frontend, tx::kNothingChosen);
-        return;
-    }
-    if (options.topNEnabled && options.topN < 1) {
-        showError(frontend, tx::kTopNNotPositive);
-        frontend.focusControl(ctl::TopNCount);
-        return;
-    }
-    if (options.teacherRates) {
-        if (state.teachers.rowCount() == 0) {
-            showError(frontend, tx::kNoTeacherRows);
-            return;
-        }
-        if (std::string problem = missingTeacherProblem(state); !problem.empty()) {
-            showError(frontend, problem);
-            return;
-        }
-    }
-
-    const std::string& grade = state.imported.gradeName;
-    const std::string& sheetName = state.imported.sheetName;
-    const SheetPlan plan = buildSheetPlan(state, examName);
-    const std::string question =
-        strprintf(tx::kConfirmFormat, examName.c_str(), grade.c_str(), plan.itemList.c_str());
-    if (!frontend.askYesNo(question, common_texts::kCaptionConfirm)) return;
+    if (!exportCanStart(state, frontend)) return;
+    const SheetPlan plan = buildSheetPlan(state, state.examNameText);
+    if (!confirmExport(state, frontend, plan)) return;
 
     frontend.enableControl(ctl::ImportStudents, false);
     ExcelSession session;
@@ -259,87 +352,15 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
                 outcome->workbook = std::move(session.workbook());
         }
     } keep{session, outcome};
-    auto abort = [&](const std::string& text) {
-        showError(frontend, text);
+
+    Result<std::string> saved = produceWorkbook(session, plan, state, frontend, outcome);
+    if (!saved) {
+        showError(frontend, saved.error());
         frontend.enableControl(ctl::ImportStudents, true);
         session.End();
-    };
-
-    const int n = plan.sheetCount();
-    SaveResult saved;
-    try {
-        session.SetUserControl(true);
-        session.SetCaption(strprintf(tx::kCaptionFormat, examName.c_str(), sheetName.c_str()));
-        session.AddWorkbook(OmittedArgument);
-        session.Sheets();
-        if (n >= 4) session.AddSheets(n - 3);
-        if (outcome != nullptr) {
-            outcome->sheetCount = n;
-            outcome->addedSheets = plan.addedSheets();
-        }
-        frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
-                                    examName.c_str(), sheetName.c_str(), tx::kExporting));
-
-        if (!writeSheets(session, plan, state, frontend, outcome)) {
-            abort(rate_texts::kNoTeacherRows);
-            return;
-        }
-
-        // Saved before anything reports completion, so that a failed save is never announced as done.
-        const std::string fileName = strprintf(tx::kFileNameFormat, examName.c_str(), grade.c_str());
-        SaveTarget target;
-        if (!state.outputPath.empty()) {
-            target.exactPath = state.outputPath;
-            target.overwrite = state.overwriteOutput;
-        } else {
-            target.folder = folderOf(state.workbook.path);
-            target.baseName = fileName;  // saveWorkbook makes it a safe file name
-        }
-        Stopwatch watch;
-        saved = saveWorkbook(session.workbook(), target);
-        if (!saved.ok && target.exactPath.empty() && target.folder != documentsFolder()) {
-            // The workbook's folder may be read-only (a shared or write-protected drive): the
-            // result then goes to the documents folder rather than being lost.
-            appendLog(state, frontend, saved.error);
-            target.folder = documentsFolder();
-            saved = saveWorkbook(session.workbook(), target);
-        }
-        addTiming(outcome, "save", watch.lapMilliseconds());
-        if (!saved.ok) {
-            abort(saved.error);
-            return;
-        }
-        appendLog(state, frontend, tx::kLogSaved + saved.path);
-
-        appendLog(state, frontend, strprintf(tx::kLogDoneFormat, examName.c_str(), grade.c_str()));
-        frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
-                                    examName.c_str(), sheetName.c_str(), tx::kExported));
-        std::string done;
-        if (frontend.setClipboardText(fileName)) {
-            done = strprintf(tx::kDoneFormat, fileName.c_str(), n, plan.itemList.c_str());
-        } else {
-            done = strprintf(tx::kDoneNoClipboardFormat, fileName.c_str());
-        }
-        frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
-    } catch (const std::exception& e) {
-        abort(e.what());
         return;
     }
-
-    frontend.enableControl(ctl::ImportStudents, true);
-    state.students.clear();
-    state.imported.classList.clear();
-    state.imported.classCount = 0;
-    state.imported.studentCount = 0;  // keeps the export disabled until the next student import
-    session.SetVisible(true);
-    session.SetUserControl(true);
-    session.End();
-    frontend.openDocument(saved.path);
-    frontend.minimiseWindow();
-    if (outcome != nullptr) {
-        outcome->completed = true;
-        outcome->savedPath = saved.path;
-    }
+    finishExport(state, frontend, session, *saved, outcome);
 }
 
 }  // namespace varnex

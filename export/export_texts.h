@@ -85,9 +85,6 @@ inline constexpr const char* kFullMarkBandFormat = "满分:%-3d分";
 inline constexpr const char* kScoreBandFormat = "%3d→%-3d分";
 inline constexpr const char* kSubjectHeader = "学科";
 inline constexpr const char* kBandHeader = "分数段";
-/// Block label: name, kOpenBracket, full mark, kPointsClose ("语文\n（150分）").
-inline constexpr const char* kSubjectBlockFormat = "%s\n%s%d%s";
-inline constexpr const char* kPointsClose = "分）";
 /// Sheet, subject (or ""), full mark, rows needed, rows a sheet has.
 inline constexpr const char* kTooManyRowsFormat =
     "%s：%s满分 %d 分需要 %d 行，超过了工作表的最大行数 %d 行！";

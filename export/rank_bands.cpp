@@ -22,13 +22,7 @@ void writeRankBands(ExcelSheet& sheet, const AppState& state, const std::string&
 
     writeTitleRow(sheet, withAll ? schoolCount + 1 : schoolCount, title);
     writeBoxedCell(sheet, 0, 3, tx::kTotalRankBands, 15);
-    for (int i = 0; i < schoolCount; ++i) {
-        writeBoxedCell(sheet, 1 + i, 3,
-                       strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str()), 11);
-    }
-    if (withAll) {
-        writeBoxedCell(sheet, 1 + schoolCount, 3, tx::kAllSchoolsCumulativeHeader, 11);
-    }
+    writeCumulativeHeaders(sheet, 1, schools);
     for (int k = 0; k < bands; ++k) {
         int first = 10 * k + 1;
         int last = k < fullBands ? first + 9 : n;

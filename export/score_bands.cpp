@@ -46,27 +46,21 @@ std::vector<double> bandEdges(const std::vector<ScoreBand>& bands) {
     return edges;
 }
 
-void writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string& title) {
+Status writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     const std::vector<std::string>& schools = state.imported.schoolList;
     const int schoolCount = static_cast<int>(schools.size());
     const bool withAll = schoolCount >= 2;
     const int fullMark = state.imported.examFullMarkTotal;
     if (scoreBandCount(fullMark) + 3 > kMaxSheetRows) {
-        throw AutomationError(strprintf(tx::kTooManyRowsFormat, tx::kTotalBands, "", fullMark,
-                                        static_cast<int>(scoreBandCount(fullMark) + 3), kMaxSheetRows));
+        return fail(strprintf(tx::kTooManyRowsFormat, tx::kTotalBands, "", fullMark,
+                              static_cast<int>(scoreBandCount(fullMark) + 3), kMaxSheetRows));
     }
     const std::vector<ScoreBand> bands = scoreBands(fullMark);
     const int bandCount = static_cast<int>(bands.size());
 
     writeTitleRow(sheet, withAll ? schoolCount + 1 : schoolCount, title);
     writeBoxedCell(sheet, 0, 3, tx::kTotalBands, 15);
-    for (int i = 0; i < schoolCount; ++i) {
-        writeBoxedCell(sheet, 1 + i, 3,
-                       strprintf(tx::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str()), 11);
-    }
-    if (withAll) {
-        writeBoxedCell(sheet, 1 + schoolCount, 3, tx::kAllSchoolsCumulativeHeader, 11);
-    }
+    writeCumulativeHeaders(sheet, 1, schools);
     // Band j is in row B + 3 − j: the full-mark band on top, the band from 0 at the bottom.
     for (int j = 0; j < bandCount; ++j)
         writeBoxedCell(sheet, 0, bandCount + 3 - j, bands[static_cast<size_t>(j)].label);
@@ -88,6 +82,7 @@ void writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string
             writeBoxedCell(sheet, 1 + schoolCount, bandCount + 3 - j,
                            countCell(BandCounter::kAllRows, bands[static_cast<size_t>(j)]));
     }
+    return {};
 }
 
 }  // namespace varnex

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "automation/excel_session.h"
+#include "base/result.h"
 
 namespace varnex {
 
@@ -29,7 +30,8 @@ std::vector<double> bandEdges(const std::vector<ScoreBand>& bands);
 /// B for a full mark (0 when below 1), without building the bands.
 long long scoreBandCount(int fullMark);
 
-/// Fills the total-band sheet it is handed (already taken, activated and named).
-void writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string& title);
+/// Fills the total-band sheet it is handed (already taken, activated and named). Fails, writing
+/// nothing, when the bands of the total full mark need more rows than a worksheet has.
+Status writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string& title);
 
 }  // namespace varnex

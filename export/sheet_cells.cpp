@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/text_util.h"
 #include "export/export_texts.h"
 
 namespace varnex {
@@ -20,6 +21,17 @@ void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);
     range.SetData(title);
+}
+
+void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools) {
+    const int schoolCount = static_cast<int>(schools.size());
+    for (int i = 0; i < schoolCount; ++i) {
+        writeBoxedCell(
+            sheet, firstColumn + i, 3,
+            strprintf(export_texts::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str()), 11);
+    }
+    if (schoolCount >= 2)
+        writeBoxedCell(sheet, firstColumn + schoolCount, 3, export_texts::kAllSchoolsCumulativeHeader, 11);
 }
 
 std::string countCellText(int inBand, int cumulative) {

@@ -1,6 +1,7 @@
 #include "export/sheet_plan.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <string_view>
 
@@ -13,33 +14,35 @@ namespace tx = export_texts;
 
 namespace {
 
-// Row group of a sheet on the contents sheet (which lists 教师个人三率 before 班级各科三率).
-int contentsGroup(SheetKind kind) {
-    switch (kind) {
-        case SheetKind::ClassRankingPerClass:
-        case SheetKind::ClassRankingAll:
-            return 0;
-        case SheetKind::TopN:
-            return 1;
-        case SheetKind::GradeRates:
-            return 2;
-        case SheetKind::TeacherRates:
-            return 3;
-        case SheetKind::ClassRates:
-            return 4;
-        case SheetKind::SubjectBands:
-            return 5;
-        case SheetKind::TotalBands:
-            return 6;
-        case SheetKind::TotalRankBands:
-            return 7;
-        case SheetKind::Contents:
-            break;
-    }
-    return 8;
+// What each kind is, in SheetKind order: the family its time is reported under and its row group
+// on the contents sheet (which lists 教师个人三率 before 班级各科三率).
+struct KindFacts {
+    const char* family;
+    int contentsGroup;
+};
+constexpr KindFacts kKindFacts[] = {
+    {"rank bands", 7},     // TotalRankBands
+    {"total bands", 6},    // TotalBands
+    {"subject bands", 5},  // SubjectBands
+    {"teacher rates", 3},  // TeacherRates
+    {"class rates", 4},    // ClassRates
+    {"grade rates", 2},    // GradeRates
+    {"top N", 1},          // TopN
+    {"class ranking", 0},  // ClassRankingPerClass
+    {"class ranking", 0},  // ClassRankingAll
+    {"contents", 8},       // Contents
+};
+static_assert(std::size(kKindFacts) == static_cast<size_t>(SheetKind::Contents) + 1);
+
+const KindFacts& factsOf(SheetKind kind) {
+    return kKindFacts[static_cast<size_t>(kind)];
 }
 
 }  // namespace
+
+const char* sheetFamily(SheetKind kind) {
+    return factsOf(kind).family;
+}
 
 std::string sheetTitle(const std::string& examName, const std::string& item, const std::string& gradeName) {
     return strprintf(tx::kTitleFormat, examName.c_str(), item.c_str(), gradeName.c_str());
@@ -51,7 +54,7 @@ std::vector<const PlannedSheet*> SheetPlan::contentsOrder() const {
         if (s.kind != SheetKind::Contents) listed.push_back(&s);
     }
     std::stable_sort(listed.begin(), listed.end(), [](const PlannedSheet* a, const PlannedSheet* b) {
-        return contentsGroup(a->kind) < contentsGroup(b->kind);
+        return factsOf(a->kind).contentsGroup < factsOf(b->kind).contentsGroup;
     });
     return listed;
 }

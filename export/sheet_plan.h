@@ -50,6 +50,9 @@ struct SheetPlan {
 /// Plans the sheets for the export options of the state and the exam name.
 SheetPlan buildSheetPlan(const AppState& state, const std::string& examName);
 
+/// The family a sheet's time is reported under ("rank bands", "class ranking", …).
+const char* sheetFamily(SheetKind kind);
+
 /// The title of a report sheet: E " - " item "（" G "）".
 std::string sheetTitle(const std::string& examName, const std::string& item, const std::string& gradeName);
 

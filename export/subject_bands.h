@@ -6,10 +6,12 @@
 
 #include "app/app_state.h"
 #include "automation/excel_session.h"
+#include "base/result.h"
 
 namespace varnex {
 
-/// Fills the subject-band sheet it is handed (already taken, activated and named).
-void writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::string& title);
+/// Fills the subject-band sheet it is handed (already taken, activated and named). Fails, writing
+/// nothing, when the subjects' blocks of bands need more rows than a worksheet has.
+Status writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::string& title);
 
 }  // namespace varnex

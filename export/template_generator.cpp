@@ -12,6 +12,7 @@
 #include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
+#include "export/export_texts.h"
 #include "export/template_texts.h"
 
 namespace varnex {
@@ -112,19 +113,19 @@ void generateTemplates(AppState& state, Frontend& frontend,
                        const std::vector<std::string>& installedReaders) {
     const std::string examName = state.examNameText;
     if (examName.empty()) {
-        frontend.showMessage(tx::kExamNameEmpty, common_texts::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(export_texts::kNoExamName, common_texts::kCaptionError, MessageIcon::Error);
         frontend.focusControl(ctl::ExamNameBox);
         return;
     }
-    std::string driverError;
-    if (!chooseSpreadsheetDriver(state.workbook.driverName, false, driverError, installedReaders)) {
-        frontend.showMessage(driverError, common_texts::kProgramName, MessageIcon::None);
+    if (Status chosen = chooseSpreadsheetDriver(state.workbook.driverName, false, installedReaders);
+        !chosen) {
+        frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
         return;
     }
 
     ExcelSession session;
     if (!session.Start()) {
-        frontend.showMessage(tx::kStartFailed, common_texts::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(export_texts::kStartFailed, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
     appendLog(state, frontend, tx::kLogGenerating + examName);
@@ -144,20 +145,14 @@ void generateTemplates(AppState& state, Frontend& frontend,
     }
 
     // Saved before anything reports completion, so that a failed save is never announced as done.
-    SaveTarget target;
-    if (!state.outputPath.empty()) {
-        target.exactPath = state.outputPath;
-        target.overwrite = state.overwriteOutput;
-    } else {
-        target.folder = documentsFolder();
-        target.baseName = examName;
-    }
-    const SaveResult saved = saveWorkbook(session.workbook(), target);
-    if (!saved.ok) {
-        frontend.showMessage(saved.error, common_texts::kCaptionError, MessageIcon::Error);
+    const Result<std::string> saved =
+        saveWorkbook(session.workbook(),
+                     saveTargetFor(state.outputPath, state.overwriteOutput, documentsFolder(), examName));
+    if (!saved) {
+        frontend.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
-    appendLog(state, frontend, tx::kLogSaved + saved.path);
+    appendLog(state, frontend, tx::kLogSaved + *saved);
 
     frontend.setTitle(
         strprintf(tx::kTitleFormat, common_texts::kProgramName, examName.c_str(), tx::kTitleDone));
@@ -169,7 +164,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
     session.SetVisible(true);
     session.SetUserControl(true);
     session.End();
-    frontend.openDocument(saved.path);
+    frontend.openDocument(*saved);
     frontend.minimiseWindow();
 }
 

@@ -4,9 +4,8 @@
 
 namespace varnex::template_texts {
 
-inline constexpr const char* kExamNameEmpty = "请输入或选择考试名称！";
-inline constexpr const char* kStartFailed =
-    "启动 Excel 服务失败！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
+// The empty exam name and the failed start are told as the export tells them
+// (export_texts::kNoExamName, export_texts::kStartFailed).
 
 /// Followed by the exam name.
 inline constexpr const char* kLogGenerating = "生成导入模板：";

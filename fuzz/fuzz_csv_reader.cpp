@@ -6,7 +6,6 @@
 #include "import/csv_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    auto reader = varnex::openCsvWorkbookFromMemory(data, size, "fuzz.csv");
-    varnex::readEverything(reader ? reader->get() : nullptr);
+    varnex::readEverything(varnex::openCsvWorkbookFromMemory(data, size, "fuzz.csv"));
     return 0;
 }

@@ -6,7 +6,6 @@
 #include "import/html_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    auto reader = varnex::openWebPageFromMemory(data, size, "fuzz.xls");
-    varnex::readEverything(reader ? reader->get() : nullptr);
+    varnex::readEverything(varnex::openWebPageFromMemory(data, size, "fuzz.xls"));
     return 0;
 }

@@ -6,8 +6,6 @@
 #include "import/xls_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string error;
-    auto reader = varnex::openXlsWorkbookFromMemory(data, size, "fuzz", error);
-    varnex::readEverything(reader.get());
+    varnex::readEverything(varnex::openXlsWorkbookFromMemory(data, size, "fuzz"));
     return 0;
 }

@@ -6,8 +6,6 @@
 #include "import/xlsx_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string error;
-    auto reader = varnex::openXlsxWorkbookFromMemory(data, size, "fuzz", error);
-    varnex::readEverything(reader.get());
+    varnex::readEverything(varnex::openXlsxWorkbookFromMemory(data, size, "fuzz"));
     return 0;
 }

@@ -6,7 +6,6 @@
 #include "import/xml_spreadsheet_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    auto reader = varnex::openXmlSpreadsheetFromMemory(data, size, "fuzz.xls");
-    varnex::readEverything(reader ? reader->get() : nullptr);
+    varnex::readEverything(varnex::openXmlSpreadsheetFromMemory(data, size, "fuzz.xls"));
     return 0;
 }

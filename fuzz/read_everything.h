@@ -7,14 +7,14 @@
 
 namespace varnex {
 
-inline void readEverything(WorkbookReader* reader) {
-    if (reader == nullptr) return;
-    std::string error;
-    for (size_t i = 0; i < reader->sheetNames().size(); ++i) {
-        auto stream = reader->openSheet(i, error);
-        if (stream == nullptr) continue;
+inline void readEverything(const Result<std::unique_ptr<WorkbookReader>>& opened) {
+    if (!opened) return;
+    WorkbookReader& reader = **opened;
+    for (size_t i = 0; i < reader.sheetNames().size(); ++i) {
+        Result<std::unique_ptr<SheetRowStream>> stream = reader.openSheet(i);
+        if (!stream) continue;
         SheetRow row;
-        while (stream->next(row, error)) {
+        for (Result<bool> got = (*stream)->next(row); got && *got; got = (*stream)->next(row)) {
         }
     }
 }

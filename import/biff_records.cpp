@@ -61,29 +61,30 @@ bool RecordReader::fill(size_t need) {
     return end_ - pos_ >= need;
 }
 
-RecordReader::Result RecordReader::next(Record& record, std::string& error) {
+Result<bool> RecordReader::next(Record& record) {
     if (!fill(4)) {
-        if (end_ == pos_) return Result::End;
-        error = tx::kTruncated;
-        return Result::Error;
+        if (end_ == pos_) return false;
+        return fail(tx::kTruncated);
     }
     const uint8_t* head = buffer_.data() + pos_;
     uint16_t id = u16(head);
     uint16_t size = u16(head + 2);
-    if (size > limits::kMaxBiffRecordBytes) {
-        error = strprintf(tx::kBadRecord, id, static_cast<unsigned long long>(bufferStart_ + pos_));
-        return Result::Error;
-    }
-    if (!fill(4u + size)) {
-        error = tx::kTruncated;
-        return Result::Error;
-    }
+    if (size > limits::kMaxBiffRecordBytes)
+        return fail(strprintf(tx::kBadRecord, id, static_cast<unsigned long long>(bufferStart_ + pos_)));
+    if (!fill(4u + size)) return fail(tx::kTruncated);
     record.id = id;
     record.size = size;
     record.offset = bufferStart_ + pos_;
     record.data = buffer_.data() + pos_ + 4;
     pos_ += 4u + size;
-    return Result::Ok;
+    return true;
+}
+
+Status RecordReader::nextExpected(Record& record, const char* reasonAtEnd) {
+    Result<bool> got = next(record);
+    if (!got) return fail(got.error());
+    if (!*got) return fail(reasonAtEnd);
+    return {};
 }
 
 uint16_t RecordReader::peekId() {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
+
 namespace varnex::biff {
 
 // Record identifiers used by the reader.
@@ -60,9 +62,11 @@ class RecordReader {
     RecordReader(const RecordReader&) = delete;
     RecordReader& operator=(const RecordReader&) = delete;
 
-    enum class Result { Ok, End, Error };
-    /// The next record; End at the end of the stream, Error (with `error`) for a broken one.
-    Result next(Record& record, std::string& error);
+    /// Reads the next record: true with the record, false at the end of the stream, or the
+    /// reason a broken record cannot be read.
+    Result<bool> next(Record& record);
+    /// Reads a record that must follow: the end of the stream fails with `reasonAtEnd`.
+    Status nextExpected(Record& record, const char* reasonAtEnd);
     /// The record after the current one without consuming it (only its id); 0 at the end.
     uint16_t peekId();
     /// Continues reading at `offset` of the stream; false when it lies outside it.

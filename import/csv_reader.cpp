@@ -20,13 +20,10 @@ class CsvSheetStream : public SheetRowStream {
     CsvSheetStream(std::string_view text, const std::string& sheetName)
         : text_(text), sheetName_(sheetName) {}
 
-    bool next(SheetRow& row, std::string& error) override {
+    Result<bool> next(SheetRow& row) override {
         Result<bool> read = nextRow(row);
-        if (!read) {
-            error = read.error();
-            pos_ = text_.size();
-        }
-        return read.ok() && *read;
+        if (!read) pos_ = text_.size();  // nothing more after a failure
+        return read;
     }
 
   private:
@@ -113,12 +110,10 @@ class CsvWorkbook : public WorkbookReader {
 
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
-    std::unique_ptr<SheetRowStream> openSheet(size_t index, std::string& error) override {
-        if (index != 0) {
-            error = strprintf(tx::kNoSuchSheet, "");
-            return nullptr;
-        }
-        return std::make_unique<CsvSheetStream>(text_, names_[0]);
+    Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) override {
+        if (index != 0) return fail(strprintf(tx::kNoSuchSheet, ""));
+        std::unique_ptr<SheetRowStream> stream = std::make_unique<CsvSheetStream>(text_, names_[0]);
+        return stream;
     }
 
   private:

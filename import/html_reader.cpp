@@ -427,7 +427,7 @@ class PageSheetStream : public SheetRowStream {
   public:
     explicit PageSheetStream(const PageTable& table) : table_(table) {}
 
-    bool next(SheetRow& row, std::string&) override {
+    Result<bool> next(SheetRow& row) override {
         clearRow(row);
         const std::vector<PageCell>& cells = table_.cells;
         if (at_ >= cells.size()) return false;
@@ -461,12 +461,10 @@ class WebPageWorkbook : public WorkbookReader {
 
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
-    std::unique_ptr<SheetRowStream> openSheet(size_t index, std::string& error) override {
-        if (index >= tables_.size()) {
-            error = strprintf(tx::kNoSuchSheet, "");
-            return nullptr;
-        }
-        return std::make_unique<PageSheetStream>(tables_[index]);
+    Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) override {
+        if (index >= tables_.size()) return fail(strprintf(tx::kNoSuchSheet, ""));
+        std::unique_ptr<SheetRowStream> stream = std::make_unique<PageSheetStream>(tables_[index]);
+        return stream;
     }
 
   private:

@@ -14,21 +14,28 @@ std::string importTitle(const AppState& state, const char* stateText) {
                      state.workbook.title.c_str(), state.imported.sheetName.c_str(), stateText);
 }
 
+bool worksheetSelected(const AppState& state, Frontend& frontend) {
+    // The worksheet box shows no text when no entry is selected.
+    const int selected = state.workbook.selectedSheet;
+    if (selected >= 0 && selected < static_cast<int>(state.workbook.sheetNames.size())) return true;
+    frontend.showMessage(tx::kNoWorksheet, common_texts::kCaptionError, MessageIcon::Error);
+    return false;
+}
+
 bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& frontend,
                      const std::vector<std::string>& columns,
                      const std::vector<std::string>& furtherColumns) {
-    std::string error;
-    if (!query.open(state.workbook.path, error)) {
-        frontend.showMessage(std::string(tx::kOpenFailed) + error, common_texts::kCaptionError,
+    if (Status opened = query.open(state.workbook.path); !opened) {
+        frontend.showMessage(std::string(tx::kOpenFailed) + opened.error(), common_texts::kCaptionError,
                              MessageIcon::Error);
         frontend.setTitle(importTitle(state, tx::kTitleOpenFailed));
         query.close();
         return false;
     }
-    if (!query.select(state.imported.sheetName, columns, error)) {
+    if (Status selected = query.select(state.imported.sheetName, columns); !selected) {
         std::string further;
         for (const auto& name : furtherColumns) further += std::string(tx::kColumnSeparator) + name;
-        frontend.showMessage(strprintf(tx::kSelectFailedFormat, error.c_str(), further.c_str()),
+        frontend.showMessage(strprintf(tx::kSelectFailedFormat, selected.error().c_str(), further.c_str()),
                              common_texts::kCaptionError, MessageIcon::Error);
         frontend.setTitle(importTitle(state, tx::kTitleSelectFailed));
         query.close();
@@ -37,10 +44,23 @@ bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& fronten
     return true;
 }
 
-void reportUnreadableRow(AppState& state, Frontend& frontend, const std::string& readerError) {
-    std::string text = std::string(tx::kRowUnreadable) + readerError;
-    appendLog(state, frontend, text);
-    frontend.showMessage(text, common_texts::kCaptionError, MessageIcon::Error);
+Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const std::string& key,
+                         int count) {
+    if (school.empty()) return fail(strprintf(tx::kSchoolEmptyFormat, count));
+    if (school == tx::kAllSchools) return fail(tx::kSchoolAll);
+    if (key.empty()) return fail(strprintf(tx::kCellEmptyFormat, keyColumn, count));
+    return {};
+}
+
+void reportRowProblem(AppState& state, Frontend& frontend, const std::string& problem) {
+    appendLog(state, frontend, problem);
+    frontend.showMessage(problem, common_texts::kCaptionError, MessageIcon::Error);
+}
+
+bool moveToNextRow(SheetQuery& query, AppState& state, Frontend& frontend) {
+    Status moved = query.next();
+    if (!moved) reportRowProblem(state, frontend, std::string(tx::kRowUnreadable) + moved.error());
+    return moved.ok();
 }
 
 }  // namespace varnex

@@ -14,13 +14,25 @@ namespace varnex {
 /// The window title "Varnex - <workbook title>：<imported sheet> - <stateText>".
 std::string importTitle(const AppState& state, const char* stateText);
 
+/// True when the worksheet box has an entry selected; otherwise shows why the import cannot start.
+bool worksheetSelected(const AppState& state, Frontend& frontend);
+
 /// Opens the workbook and selects `columns` of the imported sheet. On failure shows the message
 /// (the select message lists `furtherColumns` after 学校，班级，姓名), sets the failure title,
 /// closes the query and returns false.
 bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& frontend,
                      const std::vector<std::string>& columns, const std::vector<std::string>& furtherColumns);
 
-/// Shows the stop message of a row the reader could not deliver and logs it.
-void reportUnreadableRow(AppState& state, Frontend& frontend, const std::string& readerError);
+/// The checks every imported row passes first: a school that is neither empty nor "合计", and a
+/// non-empty `key` (the class of a teacher row, the name of a student row) from the column named
+/// `keyColumn`. `count` is the number of rows imported so far, which the messages give.
+Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const std::string& key, int count);
+
+/// Logs the message that stops an import at a row and shows it.
+void reportRowProblem(AppState& state, Frontend& frontend, const std::string& problem);
+
+/// Moves the query to its next row. False, after logging and showing the stop message, when the
+/// reader cannot deliver it.
+bool moveToNextRow(SheetQuery& query, AppState& state, Frontend& frontend);
 
 }  // namespace varnex

@@ -29,6 +29,13 @@ std::string progressTitle(const std::string& title, const char* what) {
     return strprintf(tx::kProgressTitleFormat, common_texts::kProgramName, title.c_str(), what);
 }
 
+// The worksheet names of the workbook at `path`; the workbook is closed again at once.
+Result<std::vector<std::string>> worksheetNames(const std::string& path) {
+    Result<std::unique_ptr<WorkbookReader>> reader = openWorkbookReader(path);
+    if (!reader) return fail(reader.error());
+    return (*reader)->sheetNames();
+}
+
 }  // namespace
 
 void showSheetTitle(const AppState& state, Frontend& frontend) {
@@ -61,24 +68,21 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
         showError(frontend, strprintf(tx::kWrongExtensionFormat, path.c_str()));
         return;
     }
-    std::string driverError;
-    if (!chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", driverError,
-                                 installedReaders)) {
-        frontend.showMessage(driverError, common_texts::kProgramName, MessageIcon::None);
+    if (Status chosen =
+            chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", installedReaders);
+        !chosen) {
+        frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
         return;
     }
     // The sheets are listed before anything shown changes: a file that cannot be read leaves the
     // previous workbook with its sheet list, the window title and the exam names as they were.
-    std::string readError;
-    std::unique_ptr<WorkbookReader> reader = openWorkbookReader(path, readError);
-    if (reader == nullptr) {
-        appendLog(state, frontend, readError);
-        showError(frontend, readError, tx::kUnrecognisedCaption);
+    Result<std::vector<std::string>> names = worksheetNames(path);
+    if (!names) {
+        appendLog(state, frontend, names.error());
+        showError(frontend, names.error(), tx::kUnrecognisedCaption);
         return;
     }
-    std::vector<std::string> names = reader->sheetNames();
-    reader.reset();
-    if (names.empty()) {
+    if (names->empty()) {
         showError(frontend, tx::kNoWorksheet, tx::kUnrecognisedCaption);
         return;
     }
@@ -94,7 +98,7 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
     // the file's name (成绩.xlsx holding the sheet 成绩) is a workbook like any other.
     state.workbook.title = title;
     state.workbook.path = path;
-    state.workbook.sheetNames = std::move(names);
+    state.workbook.sheetNames = std::move(names).value();
 
     appendLog(state, frontend, std::string(tx::kOpenedLog) + path);
     frontend.setTitle(strprintf(tx::kOpenedTitleFormat, common_texts::kProgramName, title.c_str()));

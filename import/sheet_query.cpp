@@ -28,23 +28,22 @@ struct SheetQuery::Impl {
 
     /// Moves to the sheet row after rowNumber: the stream's next row, or an empty row when the
     /// stream's next row lies further down.
-    bool advance(std::string& error) {
+    Status advance() {
         ++rowNumber;
         if (!haveLookahead && !streamDone) {
-            if (stream->next(lookahead, error)) {
-                haveLookahead = true;
-            } else {
+            Result<bool> got = stream->next(lookahead);
+            if (!got) {
                 streamDone = true;
-                if (!error.empty()) {
-                    atEnd = true;
-                    return false;
-                }
+                atEnd = true;
+                return fail(got.error());
             }
+            haveLookahead = *got;
+            streamDone = !*got;
         }
         if (!haveLookahead) {
             atEnd = true;
             currentIsReal = false;
-            return true;
+            return {};
         }
         atEnd = false;
         if (lookahead.number <= rowNumber) {
@@ -55,32 +54,28 @@ struct SheetQuery::Impl {
         } else {
             currentIsReal = false;
         }
-        return true;
+        return {};
     }
 };
 
 SheetQuery::SheetQuery() : impl_(std::make_unique<Impl>()) {}
 SheetQuery::~SheetQuery() = default;
 
-bool SheetQuery::open(const std::string& path, std::string& error) {
+Status SheetQuery::open(const std::string& path) {
     close();
-    error.clear();
-    impl_->reader = openWorkbookReader(path, error);
-    return impl_->reader != nullptr;
+    Result<std::unique_ptr<WorkbookReader>> reader = openWorkbookReader(path);
+    if (!reader) return fail(reader.error());
+    impl_->reader = std::move(reader).value();
+    return {};
 }
 
-bool SheetQuery::select(const std::string& sheetName, const std::vector<std::string>& columns,
-                        std::string& error) {
-    error.clear();
+Status SheetQuery::select(const std::string& sheetName, const std::vector<std::string>& columns) {
     Impl& q = *impl_;
     q.stream.reset();
     q.atEnd = true;
     q.streamDone = true;
     q.haveLookahead = false;
-    if (q.reader == nullptr) {
-        error = strprintf(tx::kNoSuchSheet, sheetName.c_str());
-        return false;
-    }
+    if (q.reader == nullptr) return fail(strprintf(tx::kNoSuchSheet, sheetName.c_str()));
     const std::vector<std::string>& names = q.reader->sheetNames();
     size_t index = names.size();
     for (size_t i = 0; i < names.size(); ++i) {
@@ -89,16 +84,14 @@ bool SheetQuery::select(const std::string& sheetName, const std::vector<std::str
             break;
         }
     }
-    if (index == names.size()) {
-        error = strprintf(tx::kNoSuchSheet, sheetName.c_str());
-        return false;
-    }
-    q.stream = q.reader->openSheet(index, error);
-    if (q.stream == nullptr) return false;
+    if (index == names.size()) return fail(strprintf(tx::kNoSuchSheet, sheetName.c_str()));
+    Result<std::unique_ptr<SheetRowStream>> stream = q.reader->openSheet(index);
+    if (!stream) return fail(stream.error());
+    q.stream = std::move(stream).value();
 
     SheetRow header;
-    bool haveHeader = q.stream->next(header, error);
-    if (!haveHeader && !error.empty()) return false;
+    Result<bool> haveHeader = q.stream->next(header);
+    if (!haveHeader) return fail(haveHeader.error());
 
     // The first column with a given header text answers for it.
     std::unordered_map<std::string, uint32_t> headerColumns;
@@ -120,16 +113,15 @@ bool SheetQuery::select(const std::string& sheetName, const std::vector<std::str
         }
     }
     if (!missing.empty()) {
-        error = strprintf(tx::kMissingColumns, sheetName.c_str(), missing.c_str());
         q.stream.reset();
-        return false;
+        return fail(strprintf(tx::kMissingColumns, sheetName.c_str(), missing.c_str()));
     }
     std::vector<bool> wanted(widest, false);
     for (uint32_t c : q.columnOf) wanted[c] = true;
     q.stream->setWantedColumns(std::move(wanted));
-    q.streamDone = !haveHeader;
+    q.streamDone = !*haveHeader;
     q.rowNumber = header.number;
-    return q.advance(error);
+    return q.advance();
 }
 
 bool SheetQuery::atEnd() const {
@@ -143,10 +135,9 @@ const std::string& SheetQuery::field(size_t i) const {
     return column < q.current.cells.size() ? q.current.cells[column] : kEmpty;
 }
 
-bool SheetQuery::next(std::string& error) {
-    error.clear();
-    if (impl_->atEnd) return true;
-    return impl_->advance(error);
+Status SheetQuery::next() {
+    if (impl_->atEnd) return {};
+    return impl_->advance();
 }
 
 int SheetQuery::sheetRow() const {

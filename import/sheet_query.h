@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+
 namespace varnex {
 
 class SheetRowStream;
@@ -19,21 +21,21 @@ class SheetQuery {
     SheetQuery(const SheetQuery&) = delete;
     SheetQuery& operator=(const SheetQuery&) = delete;
 
-    /// Opens the workbook. On failure `error` holds a Chinese text naming the problem; callers
-    /// show it after "打开数据库时产生异常：".
-    bool open(const std::string& path, std::string& error);
+    /// Opens the workbook. A failure's message names the problem; callers show it after
+    /// "打开数据库时产生异常：".
+    Status open(const std::string& path);
 
-    /// Selects the named columns of a worksheet. On failure (no such sheet, a named column
-    /// missing from the header row, an unreadable sheet) `error` holds a Chinese text naming
-    /// the sheet or the missing columns; callers show it after "读取工作表时出现异常：".
-    bool select(const std::string& sheetName, const std::vector<std::string>& columns, std::string& error);
+    /// Selects the named columns of a worksheet. A failure's message (no such sheet, a named
+    /// column missing from the header row, an unreadable sheet) names the sheet or the missing
+    /// columns; callers show it after "读取工作表时出现异常：".
+    Status select(const std::string& sheetName, const std::vector<std::string>& columns);
 
     /// True when there is no current row (set at once when the sheet has no data row).
     bool atEnd() const;
     /// The text of the i-th selected column in the current row.
     const std::string& field(size_t i) const;
-    /// Moves to the next row. False (with `error` set) when the rest of the sheet cannot be read.
-    bool next(std::string& error);
+    /// Moves to the next row; fails when the rest of the sheet cannot be read.
+    Status next();
     /// The 1-based sheet row of the current row (for messages).
     int sheetRow() const;
 

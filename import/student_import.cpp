@@ -18,14 +18,12 @@ namespace tx = import_texts;
 
 namespace {
 
-constexpr size_t kSchoolField = 0;
-constexpr size_t kClassField = 1;
-constexpr size_t kNameField = 2;
-constexpr size_t kFirstSubjectField = 3;
+// The query's fields, in the order of the selected columns: 学校, 班级, 姓名, then the examined
+// subjects.
+enum Field : size_t { kSchoolField, kClassField, kNameField, kFirstSubjectField };
 
-constexpr size_t kSchoolCell = 0;
-constexpr size_t kClassCell = 1;
-constexpr size_t kNameCell = 2;
+// A StudentTable row: 学校, 班级, 姓名, the subjects in their columns, 总分 last.
+enum StudentCell : size_t { kSchoolCell, kClassCell, kNameCell };
 constexpr size_t kStudentCells = kTotalColumn + 1;
 
 // Asks about every full mark outside its plausible range; false when one is not confirmed.
@@ -98,17 +96,9 @@ bool shouldSkip(const AppState& state, const std::vector<std::string>& cells, in
 // The row checks; false (after the message, log line, focus and selection) when one fails.
 bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string>& cells) {
     const int count = state.imported.studentCount;
-    std::string problem;
-    if (cells[kSchoolCell].empty()) {
-        problem = strprintf(tx::kSchoolEmptyFormat, count);
-    } else if (cells[kSchoolCell] == tx::kAllSchools) {
-        problem = tx::kSchoolAll;
-    } else if (cells[kNameCell].empty()) {
-        problem = strprintf(tx::kCellEmptyFormat, tx::kName, count);
-    }
-    if (!problem.empty()) {
-        appendLog(state, frontend, problem);
-        frontend.showMessage(problem, common_texts::kCaptionError, MessageIcon::Error);
+    if (Status checked = checkSchoolAndKey(cells[kSchoolCell], tx::kName, cells[kNameCell], count);
+        !checked) {
+        reportRowProblem(state, frontend, checked.error());
         return false;
     }
     for (size_t i = 0; i < kSubjects.size(); ++i) {
@@ -116,7 +106,8 @@ bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string
         if (fullMark == 0) continue;
         int score = cAtoi(cells[static_cast<size_t>(kSubjects[i].column)]);
         if (score <= fullMark) continue;
-        problem = strprintf(tx::kAboveFullMarkFormat, kSubjects[i].name, score, kSubjects[i].name, fullMark);
+        std::string problem =
+            strprintf(tx::kAboveFullMarkFormat, kSubjects[i].name, score, kSubjects[i].name, fullMark);
         frontend.showMessage(problem, common_texts::kCaptionError, MessageIcon::Error);
         appendLog(state, frontend, problem);
         frontend.focusControl(ctl::StudentTable);
@@ -132,7 +123,6 @@ enum class LoopEnd { EndOfData, Stopped };
 LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query,
                  const std::vector<size_t>& examined) {
     const int examinedCount = static_cast<int>(examined.size());
-    std::string error;
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells);
         cells[kSchoolCell] = query.field(kSchoolField);
@@ -156,10 +146,7 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query,
         if (!checkRow(state, frontend, *row)) return LoopEnd::Stopped;
         state.imported.classList.add((*row)[kSchoolCell], (*row)[kClassCell]);
 
-        if (!query.next(error)) {
-            reportUnreadableRow(state, frontend, error);
-            return LoopEnd::Stopped;
-        }
+        if (!moveToNextRow(query, state, frontend)) return LoopEnd::Stopped;
     }
     return LoopEnd::EndOfData;
 }
@@ -187,12 +174,7 @@ void endOfData(AppState& state, Frontend& frontend, int examinedCount) {
 
 void importStudents(AppState& state, Frontend& frontend) {
     ImportResults& r = state.imported;
-    // The worksheet box shows no text when no entry is selected.
-    if (state.workbook.selectedSheet < 0 ||
-        state.workbook.selectedSheet >= static_cast<int>(state.workbook.sheetNames.size())) {
-        frontend.showMessage(tx::kNoWorksheet, common_texts::kCaptionError, MessageIcon::Error);
-        return;
-    }
+    if (!worksheetSelected(state, frontend)) return;
     r.gradeName = state.gradeName();
     if (!confirmFullMarks(state, frontend)) return;
 

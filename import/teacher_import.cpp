@@ -15,37 +15,20 @@ namespace tx = import_texts;
 
 namespace {
 
-constexpr size_t kSchoolField = 0;
-constexpr size_t kGradeField = 1;
-constexpr size_t kClassField = 2;
-constexpr size_t kFirstSubjectField = 3;
-
-// The row checks; false (after the log line and the message) when one fails.
-bool checkRow(AppState& state, Frontend& frontend, const std::string& school, const std::string& className) {
-    const int count = state.imported.teacherCount;
-    std::string problem;
-    if (school.empty()) {
-        problem = strprintf(tx::kSchoolEmptyFormat, count);
-    } else if (school == tx::kAllSchools) {
-        problem = tx::kSchoolAll;
-    } else if (className.empty()) {
-        problem = strprintf(tx::kCellEmptyFormat, tx::kClass, count);
-    } else {
-        return true;
-    }
-    appendLog(state, frontend, problem);
-    frontend.showMessage(problem, common_texts::kCaptionError, MessageIcon::Error);
-    return false;
-}
+// The query's fields, in the order of the selected columns: 学校, 年级, 班级, then every subject.
+enum Field : size_t { kSchoolField, kGradeField, kClassField, kFirstSubjectField };
 
 // Reads the rows into the TeacherTable; false when a check or the reader stopped the import.
 bool readRows(AppState& state, Frontend& frontend, SheetQuery& query) {
-    std::string error;
     while (!query.atEnd()) {
         const std::string& school = query.field(kSchoolField);
         const std::string& grade = query.field(kGradeField);
         std::string className = removeTrailingDotZero(query.field(kClassField));
-        if (!checkRow(state, frontend, school, className)) return false;
+        if (Status checked = checkSchoolAndKey(school, tx::kClass, className, state.imported.teacherCount);
+            !checked) {
+            reportRowProblem(state, frontend, checked.error());
+            return false;
+        }
         for (size_t i = 0; i < kSubjects.size(); ++i) {
             std::string teacher = query.field(kFirstSubjectField + i);
             teacher.erase(std::remove(teacher.begin(), teacher.end(), ' '), teacher.end());
@@ -53,10 +36,7 @@ bool readRows(AppState& state, Frontend& frontend, SheetQuery& query) {
             state.teachers.appendRow({school, grade, className, kSubjects[i].name, std::move(teacher)});
             ++state.imported.teacherCount;
         }
-        if (!query.next(error)) {
-            reportUnreadableRow(state, frontend, error);
-            return false;
-        }
+        if (!moveToNextRow(query, state, frontend)) return false;
     }
     return true;
 }
@@ -65,12 +45,7 @@ bool readRows(AppState& state, Frontend& frontend, SheetQuery& query) {
 
 void importTeachers(AppState& state, Frontend& frontend) {
     ImportResults& r = state.imported;
-    // The worksheet box shows no text when no entry is selected.
-    if (state.workbook.selectedSheet < 0 ||
-        state.workbook.selectedSheet >= static_cast<int>(state.workbook.sheetNames.size())) {
-        frontend.showMessage(tx::kNoWorksheet, common_texts::kCaptionError, MessageIcon::Error);
-        return;
-    }
+    if (!worksheetSelected(state, frontend)) return;
     r.sheetName = state.workbook.selectedSheetName();
     if (r.sheetName.empty()) {
         frontend.showMessage(tx::kEmptySheetName, common_texts::kCaptionError, MessageIcon::Error);

@@ -107,15 +107,6 @@ WorkbookFormat detectMarkup(std::string_view head) {
     return WorkbookFormat::Unrecognised;
 }
 
-/// The glue from a reader that reports through Result to the interface of the others.
-std::unique_ptr<WorkbookReader> unwrap(Result<std::unique_ptr<WorkbookReader>> opened, std::string& error) {
-    if (!opened) {
-        error = opened.error();
-        return nullptr;
-    }
-    return std::move(opened).value();
-}
-
 }  // namespace
 
 WorkbookFormat detectWorkbookFormat(const void* data, size_t size) {
@@ -138,29 +129,25 @@ WorkbookFormat detectWorkbookFormat(const std::string& path) {
     return detectWorkbookFormat(head.data(), got);
 }
 
-std::unique_ptr<WorkbookReader> openWorkbookReader(const std::string& path, std::string& error) {
+Result<std::unique_ptr<WorkbookReader>> openWorkbookReader(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = strprintf(tx::kCannotReadFile, fileNameOf(path).c_str());
-        return nullptr;
-    }
+    if (file == nullptr) return fail(strprintf(tx::kCannotReadFile, fileNameOf(path).c_str()));
     std::fclose(file);
     switch (detectWorkbookFormat(path)) {
         case WorkbookFormat::Compound:
-            return openXlsWorkbook(path, error);
+            return openXlsWorkbook(path);
         case WorkbookFormat::Zip:
-            return openXlsxWorkbook(path, error);
+            return openXlsxWorkbook(path);
         case WorkbookFormat::XmlSpreadsheet:
-            return unwrap(openXmlSpreadsheet(path), error);
+            return openXmlSpreadsheet(path);
         case WorkbookFormat::WebPage:
-            return unwrap(openWebPage(path), error);
+            return openWebPage(path);
         case WorkbookFormat::Unrecognised:
             break;
     }
     std::string name = fileNameOf(path);
-    if (asciiLower(name).ends_with(".csv")) return unwrap(openCsvWorkbook(path), error);
-    error = strprintf(tx::kUnknownFormat, name.c_str());
-    return nullptr;
+    if (asciiLower(name).ends_with(".csv")) return openCsvWorkbook(path);
+    return fail(strprintf(tx::kUnknownFormat, name.c_str()));
 }
 
 }  // namespace varnex

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+
 namespace varnex {
 
 /// One row of a worksheet that holds at least one value.
@@ -19,10 +21,10 @@ struct SheetRow {
 class SheetRowStream {
   public:
     virtual ~SheetRowStream() = default;
-    /// Reads the next row that holds a value (rows ascend; rows without any value are skipped).
-    /// False at the end of the sheet (`error` left empty) or when the sheet cannot be read
-    /// further (`error` says why).
-    virtual bool next(SheetRow& row, std::string& error) = 0;
+    /// Reads the next row that holds a value (rows ascend; rows without any value are skipped):
+    /// true with the row, false at the end of the sheet, or the message naming the sheet when it
+    /// cannot be read further. Allocates nothing per row once the row's buffers have grown.
+    virtual Result<bool> next(SheetRow& row) = 0;
     /// Only the marked columns need their text from now on; the others may stay "" (a row
     /// with a value only there is still returned). An empty list asks for every column.
     void setWantedColumns(std::vector<bool> wanted) { wanted_ = std::move(wanted); }
@@ -51,8 +53,8 @@ class WorkbookReader {
     virtual ~WorkbookReader() = default;
     /// The worksheet names in workbook order (hidden sheets included, chart sheets left out).
     virtual const std::vector<std::string>& sheetNames() const = 0;
-    /// Starts reading worksheet `index` of sheetNames(); null with `error` set on failure.
-    virtual std::unique_ptr<SheetRowStream> openSheet(size_t index, std::string& error) = 0;
+    /// Starts reading worksheet `index` of sheetNames().
+    virtual Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) = 0;
 };
 
 /// What a file's beginning says it is.
@@ -67,8 +69,8 @@ WorkbookFormat detectWorkbookFormat(const std::string& path);
 WorkbookFormat detectWorkbookFormat(const void* data, size_t size);
 
 /// Opens a workbook with the reader its content asks for; a file that is none of the formats
-/// above is read as a CSV list when its name ends in ".csv" (in any case). Null with a Chinese
-/// `error` naming the file when it cannot be read or is not recognised.
-std::unique_ptr<WorkbookReader> openWorkbookReader(const std::string& path, std::string& error);
+/// above is read as a CSV list when its name ends in ".csv" (in any case). The message names
+/// the file when it cannot be read or is not recognised.
+Result<std::unique_ptr<WorkbookReader>> openWorkbookReader(const std::string& path);
 
 }  // namespace varnex

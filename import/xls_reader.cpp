@@ -53,6 +53,11 @@ struct SheetEntry {
     uint32_t offset;
 };
 
+/// The reason for a record that does not hold what its type promises.
+Error badRecord(const Record& record) {
+    return fail(strprintf(tx::kBadRecord, record.id, static_cast<unsigned long long>(record.offset)));
+}
+
 class XlsSheetStream : public SheetRowStream {
   public:
     XlsSheetStream(GsfInput* stream, uint32_t offset, bool biff8, const StringTable& strings,
@@ -64,12 +69,11 @@ class XlsSheetStream : public SheetRowStream {
           decoder_(decoder),
           sheetName_(std::move(sheetName)) {}
 
-    bool next(SheetRow& row, std::string& error) override {
+    Result<bool> next(SheetRow& row) override {
         if (done_) return false;
-        std::string reason;
         if (!started_) {
             started_ = true;
-            if (!start(reason)) return failWith(reason, error);
+            if (Status started = start(); !started) return failWith(started.error());
         }
         clearRow(row);
         bool haveRow = false;
@@ -83,13 +87,13 @@ class XlsSheetStream : public SheetRowStream {
         }
         Record record;
         for (;;) {
-            RecordReader::Result result = reader_.next(record, reason);
-            if (result == RecordReader::Result::Error) return failWith(reason, error);
-            if (result == RecordReader::Result::End) {
+            Result<bool> got = reader_.next(record);
+            if (!got) return failWith(got.error());
+            if (!*got) {
                 done_ = true;
                 return haveRow;  // a sheet without its EOF record: keep what was read
             }
-            if (++recordCount_ > kMaxRecordsPerSheet) return failWith(tx::kTooManyRecords, error);
+            if (++recordCount_ > kMaxRecordsPerSheet) return failWith(tx::kTooManyRecords);
             if (record.id == biff::kBof) {
                 ++depth_;  // an embedded chart or other substream
                 continue;
@@ -103,12 +107,11 @@ class XlsSheetStream : public SheetRowStream {
             uint32_t rowIndex = 0;
             uint32_t column = 0;
             cellText_.clear();
-            int got = readCell(record, rowIndex, column, reason);
-            if (got < 0) return failWith(reason, error);
-            if (got == 0) continue;
+            Result<bool> isCell = readCell(record, rowIndex, column);
+            if (!isCell) return failWith(isCell.error());
+            if (!*isCell) continue;
             if (haveRow && rowIndex + 1 != row.number) {
-                if (rowIndex + 1 < row.number)
-                    return failWith(strprintf(tx::kCellOutOfOrder, rowIndex + 1), error);
+                if (rowIndex + 1 < row.number) return failWith(strprintf(tx::kCellOutOfOrder, rowIndex + 1));
                 // The first cell of the next row: keep it for the next call.
                 held_ = true;
                 heldRow_ = rowIndex;
@@ -119,7 +122,7 @@ class XlsSheetStream : public SheetRowStream {
             }
             if (!haveRow) {
                 if (lastRow_ != 0 && rowIndex + 1 <= lastRow_)
-                    return failWith(strprintf(tx::kCellOutOfOrder, rowIndex + 1), error);
+                    return failWith(strprintf(tx::kCellOutOfOrder, rowIndex + 1));
                 haveRow = true;
                 row.number = rowIndex + 1;
             }
@@ -131,39 +134,29 @@ class XlsSheetStream : public SheetRowStream {
   private:
     static constexpr uint64_t kMaxRecordsPerSheet = 64ull << 20;
 
-    bool failWith(const std::string& reason, std::string& error) {
+    /// Ends the stream with the message for `reason`.
+    Error failWith(const std::string& reason) {
         done_ = true;
-        error = strprintf(tx::kSheetCorrupt, sheetName_.c_str(), reason.c_str());
-        return false;
+        return fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), reason.c_str()));
     }
 
-    bool start(std::string& reason) {
-        if (!reader_.seek(offset_)) {
-            reason = tx::kBadSheetOffset;
-            return false;
-        }
+    /// Goes to the sheet's BOF record.
+    Status start() {
+        if (!reader_.seek(offset_)) return fail(tx::kBadSheetOffset);
         Record record;
-        if (reader_.next(record, reason) != RecordReader::Result::Ok) {
-            if (reason.empty()) reason = tx::kBadSheetOffset;
-            return false;
-        }
-        if (record.id != biff::kBof || record.size < 4 || u16(record.data + 2) != kWorksheetBof) {
-            reason = tx::kBadSheetOffset;
-            return false;
-        }
+        if (Status read = reader_.nextExpected(record, tx::kBadSheetOffset); !read) return read;
+        if (record.id != biff::kBof || record.size < 4 || u16(record.data + 2) != kWorksheetBof)
+            return fail(tx::kBadSheetOffset);
         depth_ = 1;
-        return true;
+        return {};
     }
 
-    /// Reads a cell record into rowIndex, column and cellText_: 1 for a cell with a value,
-    /// 0 for another record, -1 for a broken one. A MULRK yields its first cell here and
-    /// the others through emitMulRk.
-    int readCell(const Record& r, uint32_t& rowIndex, uint32_t& column, std::string& reason) {
+    /// Reads a cell record into rowIndex, column and cellText_: true for a cell with a value,
+    /// false for another record. A MULRK yields its first cell here and the others through
+    /// emitMulRk.
+    Result<bool> readCell(const Record& r, uint32_t& rowIndex, uint32_t& column) {
         const uint8_t* d = r.data;
-        auto broken = [&]() {
-            reason = strprintf(tx::kBadRecord, r.id, static_cast<unsigned long long>(r.offset));
-            return -1;
-        };
+        auto broken = [&r]() { return badRecord(r); };
         switch (r.id) {
             case biff::kLabelSst: {
                 if (r.size < 10) return broken();
@@ -171,7 +164,7 @@ class XlsSheetStream : public SheetRowStream {
                 if (index >= strings_.size()) return broken();
                 setPosition(d, rowIndex, column);
                 if (wanted(column)) cellText_.append(strings_.at(index));
-                return 1;
+                return true;
             }
             case biff::kLabel:
             case biff::kRString: {
@@ -180,18 +173,18 @@ class XlsSheetStream : public SheetRowStream {
                 if (!readLabel(std::string_view(reinterpret_cast<const char*>(d + 6), r.size - 6u),
                                cellText_))
                     return broken();
-                return 1;
+                return true;
             }
             case biff::kNumber:
                 if (r.size < 14) return broken();
                 setPosition(d, rowIndex, column);
                 if (wanted(column)) appendNumberText(biff::f64(d + 6), cellText_);
-                return 1;
+                return true;
             case biff::kRk:
                 if (r.size < 10) return broken();
                 setPosition(d, rowIndex, column);
                 if (wanted(column)) appendNumberText(biff::rkValue(u32(d + 6)), cellText_);
-                return 1;
+                return true;
             case biff::kMulRk: {
                 if (r.size < 12 || (r.size - 6) % 6 != 0) return broken();
                 setPosition(d, rowIndex, column);
@@ -200,7 +193,7 @@ class XlsSheetStream : public SheetRowStream {
                 size_t count = mulRkData_.size() / 6;
                 if (wanted(column)) appendNumberText(biff::rkValue(u32(mulRkData_.data() + 2)), cellText_);
                 pendingMulRk_ = count > 1;
-                return 1;
+                return true;
             }
             case biff::kBoolErr:
                 if (r.size < 8) return broken();
@@ -210,7 +203,7 @@ class XlsSheetStream : public SheetRowStream {
                 } else {
                     cellText_ += booleanText(d[6] != 0);
                 }
-                return 1;
+                return true;
             case biff::kFormula: {
                 if (r.size < 20) return broken();
                 setPosition(d, rowIndex, column);
@@ -218,23 +211,23 @@ class XlsSheetStream : public SheetRowStream {
                 if (result[6] == 0xFF && result[7] == 0xFF) {
                     switch (result[0]) {
                         case 0:  // the text follows in a STRING record
-                            if (!readFormulaString(cellText_, reason)) return -1;
-                            return 1;
+                            if (Status read = readFormulaString(cellText_); !read) return fail(read.error());
+                            return true;
                         case 1:
                             cellText_ += booleanText(result[2] != 0);
-                            return 1;
+                            return true;
                         case 2:
                             cellText_ += biffErrorText(result[2]);
-                            return 1;
+                            return true;
                         default:
-                            return 1;  // an empty text
+                            return true;  // an empty text
                     }
                 }
                 if (wanted(column)) appendNumberText(biff::f64(result), cellText_);
-                return 1;
+                return true;
             }
             default:
-                return 0;
+                return false;
         }
     }
 
@@ -272,44 +265,34 @@ class XlsSheetStream : public SheetRowStream {
 
     /// The STRING record (with its CONTINUE records) after a FORMULA with a text result.
     /// Records that may stand between them (SHRFMLA, ARRAY, TABLE) are passed over.
-    bool readFormulaString(std::string& out, std::string& reason) {
+    Status readFormulaString(std::string& out) {
         constexpr uint16_t kSharedFormula = 0x04BC;
         constexpr uint16_t kArray = 0x0221;
         constexpr uint16_t kTable = 0x0236;
         for (;;) {
             uint16_t id = reader_.peekId();
-            if (id != kSharedFormula && id != kArray && id != kTable && id != biff::kString) return true;
+            if (id != kSharedFormula && id != kArray && id != kTable && id != biff::kString) return {};
             Record record;
-            if (reader_.next(record, reason) != RecordReader::Result::Ok) {
-                if (reason.empty()) reason = tx::kTruncated;
-                return false;
-            }
+            if (Status read = reader_.nextExpected(record, tx::kTruncated); !read) return read;
             if (record.id != biff::kString) continue;
-            auto bad = [&]() {
-                reason = strprintf(tx::kBadRecord, record.id, static_cast<unsigned long long>(record.offset));
-                return false;
-            };
             std::string_view data(reinterpret_cast<const char*>(record.data), record.size);
             if (!biff8_) {
-                if (!readLabel(data, out)) return bad();
-                return true;
+                if (!readLabel(data, out)) return badRecord(record);
+                return {};
             }
             // The text may go on in CONTINUE records: keep copies, since the buffer moves on.
             std::vector<std::string> parts;
             parts.emplace_back(data);
             while (reader_.peekId() == biff::kContinue) {
                 Record more;
-                if (reader_.next(more, reason) != RecordReader::Result::Ok) {
-                    if (reason.empty()) reason = tx::kTruncated;
-                    return false;
-                }
+                if (Status read = reader_.nextExpected(more, tx::kTruncated); !read) return read;
                 parts.emplace_back(reinterpret_cast<const char*>(more.data), more.size);
-                if (parts.size() > 64) return bad();
+                if (parts.size() > 64) return badRecord(record);
             }
             biff::ContinuedData text;
             for (const std::string& part : parts) text.addSegment(part);
-            if (!text.readUnicodeString(false, out)) return bad();
-            return true;
+            if (!text.readUnicodeString(false, out)) return badRecord(record);
+            return {};
         }
     }
 
@@ -339,68 +322,43 @@ class XlsWorkbook : public WorkbookReader {
     XlsWorkbook(GsfInput* stream, std::string displayName)
         : stream_(stream), displayName_(std::move(displayName)) {}
 
-    bool load(std::string& error) {
-        std::string reason;
-        if (!loadGlobals(reason)) {
-            error = strprintf(tx::kCorruptBiff, displayName_.c_str(), reason.c_str());
-            return false;
-        }
-        return true;
-    }
-
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
-    std::unique_ptr<SheetRowStream> openSheet(size_t index, std::string& error) override {
-        if (index >= sheets_.size()) {
-            error = strprintf(tx::kNoSuchSheet, "");
-            return nullptr;
-        }
+    Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) override {
+        if (index >= sheets_.size()) return fail(strprintf(tx::kNoSuchSheet, ""));
         GRef<GsfInput> copy(gsf_input_dup(stream_.get(), nullptr));
-        if (copy.get() == nullptr) {
-            error = strprintf(tx::kCorruptBiff, displayName_.c_str(), tx::kNotCompound);
-            return nullptr;
-        }
-        return std::make_unique<XlsSheetStream>(copy.get(), sheets_[index].offset, biff8_, strings_, decoder_,
-                                                sheets_[index].name);
+        if (copy.get() == nullptr)
+            return fail(strprintf(tx::kCorruptBiff, displayName_.c_str(), tx::kNotCompound));
+        std::unique_ptr<SheetRowStream> stream = std::make_unique<XlsSheetStream>(
+            copy.get(), sheets_[index].offset, biff8_, strings_, decoder_, sheets_[index].name);
+        return stream;
     }
 
-  private:
-    bool loadGlobals(std::string& reason) {
+    /// Reads the workbook globals: the worksheets, the code page and the shared strings. A failure
+    /// is the reason, without the file name.
+    Status load() {
         RecordReader reader(stream_.get());
-        if (reader.size() > limits::kMaxBiffStreamBytes) {
-            reason = tx::kStreamTooLarge;
-            return false;
-        }
+        if (reader.size() > limits::kMaxBiffStreamBytes) return fail(tx::kStreamTooLarge);
         Record record;
-        if (reader.next(record, reason) != RecordReader::Result::Ok) {
-            if (reason.empty()) reason = tx::kTruncated;
-            return false;
-        }
-        if (record.id != biff::kBof || record.size < 4) {
-            reason = tx::kUnsupportedBiff;
-            return false;
-        }
+        if (Status read = reader.nextExpected(record, tx::kTruncated); !read) return read;
+        if (record.id != biff::kBof || record.size < 4) return fail(tx::kUnsupportedBiff);
         biff8_ = u16(record.data) >= kBiff8;
         std::vector<std::string> sst;
         std::vector<std::string> rawNames;
         for (;;) {
-            RecordReader::Result result = reader.next(record, reason);
-            if (result == RecordReader::Result::Error) return false;
-            if (result == RecordReader::Result::End || record.id == biff::kEof) break;
+            Result<bool> got = reader.next(record);
+            if (!got) return fail(got.error());
+            if (!*got || record.id == biff::kEof) break;
             const uint8_t* d = record.data;
             switch (record.id) {
                 case biff::kFilePass:
-                    reason = tx::kEncrypted;
-                    return false;
+                    return fail(tx::kEncrypted);
                 case biff::kCodePage:
                     if (record.size >= 2) decoder_.setCodePage(u16(d));
                     break;
                 case biff::kBoundSheet: {
-                    if (record.size < 8) return badRecord(record, reason);
-                    if (sheets_.size() >= limits::kMaxSheets) {
-                        reason = tx::kTooManyRecords;
-                        return false;
-                    }
+                    if (record.size < 8) return badRecord(record);
+                    if (sheets_.size() >= limits::kMaxSheets) return fail(tx::kTooManyRecords);
                     uint8_t type = d[5];
                     if (type != kWorksheetType) break;  // chart sheets, macro sheets, modules
                     sheets_.push_back({std::string(), u32(d)});
@@ -412,15 +370,9 @@ class XlsWorkbook : public WorkbookReader {
                     size_t total = record.size;
                     sst.emplace_back(reinterpret_cast<const char*>(d), record.size);
                     while (reader.peekId() == biff::kContinue) {
-                        if (reader.next(record, reason) != RecordReader::Result::Ok) {
-                            if (reason.empty()) reason = tx::kTruncated;
-                            return false;
-                        }
+                        if (Status read = reader.nextExpected(record, tx::kTruncated); !read) return read;
                         total += record.size;
-                        if (total > limits::kMaxSstBytes) {
-                            reason = tx::kTooManyStrings;
-                            return false;
-                        }
+                        if (total > limits::kMaxSstBytes) return fail(tx::kTooManyStrings);
                         sst.emplace_back(reinterpret_cast<const char*>(record.data), record.size);
                     }
                     break;
@@ -436,50 +388,32 @@ class XlsWorkbook : public WorkbookReader {
             if (biff8_) {
                 biff::ContinuedData text;
                 text.addSegment(raw);
-                if (!text.readUnicodeString(true, name)) {
-                    reason = tx::kBadString;
-                    return false;
-                }
+                if (!text.readUnicodeString(true, name)) return fail(tx::kBadString);
             } else {
-                if (raw.empty() || static_cast<uint8_t>(raw[0]) > raw.size() - 1) {
-                    reason = tx::kBadString;
-                    return false;
-                }
+                if (raw.empty() || static_cast<uint8_t>(raw[0]) > raw.size() - 1) return fail(tx::kBadString);
                 decoder_.append(raw.substr(1, static_cast<uint8_t>(raw[0])), name);
             }
             names_.push_back(name);
         }
-        return sst.empty() || readSharedStrings(sst, reason);
+        if (sst.empty()) return {};
+        return readSharedStrings(sst);
     }
 
-    bool readSharedStrings(const std::vector<std::string>& parts, std::string& reason) {
+  private:
+    Status readSharedStrings(const std::vector<std::string>& parts) {
         biff::ContinuedData data;
         for (const std::string& part : parts) data.addSegment(part);
         uint32_t total = 0;
         uint32_t unique = 0;
-        if (!data.readU32(total) || !data.readU32(unique)) {
-            reason = tx::kBadString;
-            return false;
-        }
+        if (!data.readU32(total) || !data.readU32(unique)) return fail(tx::kBadString);
         std::string text;
         for (uint32_t i = 0; i < unique; ++i) {
             if (data.atEnd()) break;  // fewer strings than announced: the cells will tell
             text.clear();
-            if (!data.readUnicodeString(false, text)) {
-                reason = tx::kBadString;
-                return false;
-            }
-            if (!strings_.add(text)) {
-                reason = tx::kTooManyStrings;
-                return false;
-            }
+            if (!data.readUnicodeString(false, text)) return fail(tx::kBadString);
+            if (!strings_.add(text)) return fail(tx::kTooManyStrings);
         }
-        return true;
-    }
-
-    static bool badRecord(const Record& record, std::string& reason) {
-        reason = strprintf(tx::kBadRecord, record.id, static_cast<unsigned long long>(record.offset));
-        return false;
+        return {};
     }
 
     GRef<GsfInput> stream_;
@@ -504,47 +438,40 @@ GsfInput* workbookStream(GsfInfile* root) {
     return book >= 0 ? gsf_infile_child_by_index(root, book) : nullptr;
 }
 
-std::unique_ptr<WorkbookReader> openFromInput(GsfInput* source, const std::string& displayName,
-                                              std::string& error) {
+Result<std::unique_ptr<WorkbookReader>> openFromInput(GsfInput* source, const std::string& displayName) {
     static std::once_flag once;
     std::call_once(once, [] { gsf_init(); });
     GRef<GsfInput> input(source);
-    if (input.get() == nullptr) {
-        error = strprintf(tx::kCannotReadFile, displayName.c_str());
-        return nullptr;
-    }
+    if (input.get() == nullptr) return fail(strprintf(tx::kCannotReadFile, displayName.c_str()));
     GError* gerror = nullptr;
     GRef<GsfInfile> root(gsf_infile_msole_new(input.get(), &gerror));
     if (gerror != nullptr) g_error_free(gerror);
-    if (root.get() == nullptr) {
-        error = strprintf(tx::kCorruptBiff, displayName.c_str(), tx::kNotCompound);
-        return nullptr;
-    }
+    if (root.get() == nullptr)
+        return fail(strprintf(tx::kCorruptBiff, displayName.c_str(), tx::kNotCompound));
     GsfInput* stream = workbookStream(root.get());
-    if (stream == nullptr) {
-        error = strprintf(tx::kCorruptBiff, displayName.c_str(), tx::kNoWorkbookStream);
-        return nullptr;
-    }
+    if (stream == nullptr)
+        return fail(strprintf(tx::kCorruptBiff, displayName.c_str(), tx::kNoWorkbookStream));
     auto workbook = std::make_unique<XlsWorkbook>(stream, displayName);
-    if (!workbook->load(error)) return nullptr;
-    return workbook;
+    if (Status loaded = workbook->load(); !loaded)
+        return fail(strprintf(tx::kCorruptBiff, displayName.c_str(), loaded.error().c_str()));
+    std::unique_ptr<WorkbookReader> reader = std::move(workbook);
+    return reader;
 }
 
 }  // namespace
 
-std::unique_ptr<WorkbookReader> openXlsWorkbook(const std::string& path, std::string& error) {
+Result<std::unique_ptr<WorkbookReader>> openXlsWorkbook(const std::string& path) {
     GError* gerror = nullptr;
     GsfInput* input = gsf_input_stdio_new(path.c_str(), &gerror);
     if (gerror != nullptr) g_error_free(gerror);
-    return openFromInput(input, fileNameOf(path), error);
+    return openFromInput(input, fileNameOf(path));
 }
 
-std::unique_ptr<WorkbookReader> openXlsWorkbookFromMemory(const void* data, size_t size,
-                                                          const std::string& displayName,
-                                                          std::string& error) {
+Result<std::unique_ptr<WorkbookReader>> openXlsWorkbookFromMemory(const void* data, size_t size,
+                                                                  const std::string& displayName) {
     GsfInput* input =
         gsf_input_memory_new(static_cast<const guint8*>(data), static_cast<gsf_off_t>(size), FALSE);
-    return openFromInput(input, displayName, error);
+    return openFromInput(input, displayName);
 }
 
 }  // namespace varnex

@@ -9,10 +9,10 @@
 
 namespace varnex {
 
-/// Opens a compound-file workbook; null with a Chinese `error` naming the file on failure.
-std::unique_ptr<WorkbookReader> openXlsWorkbook(const std::string& path, std::string& error);
+/// Opens a compound-file workbook; a failure's message names the file.
+Result<std::unique_ptr<WorkbookReader>> openXlsWorkbook(const std::string& path);
 /// Opens a compound-file workbook held in memory (which must outlive the reader).
-std::unique_ptr<WorkbookReader> openXlsWorkbookFromMemory(const void* data, size_t size,
-                                                          const std::string& displayName, std::string& error);
+Result<std::unique_ptr<WorkbookReader>> openXlsWorkbookFromMemory(const void* data, size_t size,
+                                                                  const std::string& displayName);
 
 }  // namespace varnex

@@ -91,7 +91,7 @@ class RelationshipsParser : public XmlPartParser {
         const char* mode = attribute(attributes, "TargetMode");
         if (id == nullptr || type == nullptr || target == nullptr) return;
         if (mode != nullptr && std::string_view(mode) == "External") return;
-        if (relationships.size() >= limits::kMaxSheets * 4) return fail(tx::kTooManyRecords);
+        if (relationships.size() >= limits::kMaxSheets * 4) return stopWith(tx::kTooManyRecords);
         relationships.push_back({id, type, resolveTarget(sourcePart_, target)});
     }
     void onEnd(std::string_view) override {}
@@ -119,7 +119,7 @@ class WorkbookPartParser : public XmlPartParser {
             if (attr == "name" && !hasNamespace(attributes[i])) entry.name = attributes[i + 1];
             if (attr == "id" && hasNamespace(attributes[i])) entry.relationshipId = attributes[i + 1];
         }
-        if (sheets.size() >= limits::kMaxSheets) return fail(tx::kTooManyRecords);
+        if (sheets.size() >= limits::kMaxSheets) return stopWith(tx::kTooManyRecords);
         sheets.push_back(std::move(entry));
     }
     void onEnd(std::string_view) override {}
@@ -148,12 +148,12 @@ class SharedStringsParser : public XmlPartParser {
         } else if (local == "si" && inItem_) {
             inItem_ = false;
             unescapeOfficeXmlText(current_);
-            if (!out_.add(current_)) return fail(tx::kTooManyStrings);
+            if (!out_.add(current_)) return stopWith(tx::kTooManyStrings);
         }
     }
     void onText(std::string_view text) override {
         if (!inText_) return;
-        if (current_.size() + text.size() > limits::kMaxCellTextBytes) return fail(tx::kTextTooLong);
+        if (current_.size() + text.size() > limits::kMaxCellTextBytes) return stopWith(tx::kTextTooLong);
         current_.append(text);
     }
 
@@ -239,7 +239,7 @@ class XlsxSheetStream : public XmlRowStream {
 
     void onText(std::string_view text) override {
         if (!inValue_ && !inInlineText_) return;
-        if (value_.size() + text.size() > limits::kMaxCellTextBytes) return fail(tx::kTextTooLong);
+        if (value_.size() + text.size() > limits::kMaxCellTextBytes) return stopWith(tx::kTextTooLong);
         value_.append(text);
     }
 
@@ -252,7 +252,7 @@ class XlsxSheetStream : public XmlRowStream {
             if (ec != std::errc() || ptr != text.data() + text.size()) number = 0;
         }
         if (number == 0 || number > limits::kMaxRows || number <= rowNumber_) {
-            return fail(strprintf(tx::kBadRowNumber, r != nullptr ? r : std::to_string(number).c_str()));
+            return stopWith(strprintf(tx::kBadRowNumber, r != nullptr ? r : std::to_string(number).c_str()));
         }
         rowNumber_ = number;
         inRow_ = true;
@@ -277,13 +277,13 @@ class XlsxSheetStream : public XmlRowStream {
             if (name == "r") {
                 uint32_t row = 0;
                 if (!parseCellReference(attributes[i + 1], column, row)) {
-                    return fail(strprintf(tx::kBadCellReference, attributes[i + 1]));
+                    return stopWith(strprintf(tx::kBadCellReference, attributes[i + 1]));
                 }
             } else if (name == "t") {
                 type_ = cellTypeOf(attributes[i + 1]);
             }
         }
-        if (column >= limits::kMaxColumns) return fail(strprintf(tx::kBadCellReference, "XFE"));
+        if (column >= limits::kMaxColumns) return stopWith(strprintf(tx::kBadCellReference, "XFE"));
         column_ = column;
     }
 
@@ -336,7 +336,7 @@ class XlsxSheetStream : public XmlRowStream {
                 uint32_t index = 0;
                 auto [ptr, ec] = std::from_chars(value_.data(), value_.data() + value_.size(), index);
                 if (ec != std::errc() || ptr != value_.data() + value_.size() || index >= strings_.size()) {
-                    fail(strprintf(tx::kBadStringIndex, cellName().c_str(), value_.c_str()));
+                    stopWith(strprintf(tx::kBadStringIndex, cellName().c_str(), value_.c_str()));
                     return false;
                 }
                 out += strings_.at(index);
@@ -379,63 +379,36 @@ class XlsxWorkbook : public WorkbookReader {
     XlsxWorkbook(std::unique_ptr<ZipPackage> package, std::string displayName)
         : package_(std::move(package)), displayName_(std::move(displayName)) {}
 
-    bool load(std::string& error) {
-        std::string reason;
-        if (!loadParts(reason)) {
-            error = strprintf(tx::kCorruptZip, displayName_.c_str(), reason.c_str());
-            return false;
-        }
-        return true;
-    }
-
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
-    std::unique_ptr<SheetRowStream> openSheet(size_t index, std::string& error) override {
-        if (index >= parts_.size()) {
-            error = strprintf(tx::kNoSuchSheet, "");
-            return nullptr;
-        }
-        std::string reason;
+    Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) override {
+        if (index >= parts_.size()) return fail(strprintf(tx::kNoSuchSheet, ""));
         if (!sharedStringsLoaded_) {
-            if (!loadSharedStrings(reason)) {
-                error = strprintf(tx::kCorruptZip, displayName_.c_str(), reason.c_str());
-                return nullptr;
-            }
+            Status loaded = loadSharedStrings();
+            if (!loaded)
+                return fail(strprintf(tx::kCorruptZip, displayName_.c_str(), loaded.error().c_str()));
             sharedStringsLoaded_ = true;
         }
         int64_t at = package_->find(parts_[index]);
         if (at < 0) {
-            reason = strprintf(tx::kMissingPart, parts_[index].c_str());
-            error = strprintf(tx::kSheetCorrupt, names_[index].c_str(), reason.c_str());
-            return nullptr;
+            std::string reason = strprintf(tx::kMissingPart, parts_[index].c_str());
+            return fail(strprintf(tx::kSheetCorrupt, names_[index].c_str(), reason.c_str()));
         }
         auto part = std::make_unique<ZipPartReader>(*package_, at, parts_[index], limits::kMaxSheetPartBytes);
-        return std::make_unique<XlsxSheetStream>(std::move(part), strings_, names_[index]);
+        std::unique_ptr<SheetRowStream> stream =
+            std::make_unique<XlsxSheetStream>(std::move(part), strings_, names_[index]);
+        return stream;
     }
 
-  private:
-    bool readRelationships(const std::string& sourcePart, std::vector<Relationship>& out,
-                           std::string& reason) {
-        std::string relsName = relationshipsPartOf(sourcePart);
-        int64_t at = package_->find(relsName);
-        if (at < 0) {
-            reason = strprintf(tx::kMissingPart, relsName.c_str());
-            return false;
-        }
-        ZipPartReader part(*package_, at, relsName, limits::kMaxSmallPartBytes);
-        RelationshipsParser parser(part, sourcePart);
-        if (!parser.parseAll(reason)) return false;
-        out = std::move(parser.relationships);
-        return true;
-    }
-
-    bool loadParts(std::string& reason) {
+    /// Reads the workbook part and its relationships: the worksheets' names and parts. A failure
+    /// is the reason, without the file name.
+    Status load() {
         // The package's relationships name the workbook part; "xl/workbook.xml" when they are missing.
         std::string workbookPart = "xl/workbook.xml";
-        std::vector<Relationship> root;
         if (package_->find("_rels/.rels") >= 0) {
-            if (!readRelationships("", root, reason)) return false;
-            for (const Relationship& r : root) {
+            Result<std::vector<Relationship>> root = readRelationships("");
+            if (!root) return fail(root.error());
+            for (const Relationship& r : *root) {
                 if (endsWith(r.type, kOfficeDocumentType)) {
                     workbookPart = r.target;
                     break;
@@ -443,21 +416,18 @@ class XlsxWorkbook : public WorkbookReader {
             }
         }
         int64_t at = package_->find(workbookPart);
-        if (at < 0) {
-            reason = strprintf(tx::kMissingPart, workbookPart.c_str());
-            return false;
-        }
+        if (at < 0) return fail(strprintf(tx::kMissingPart, workbookPart.c_str()));
         std::vector<SheetEntry> sheets;
         {
             ZipPartReader part(*package_, at, workbookPart, limits::kMaxSmallPartBytes);
             WorkbookPartParser parser(part);
-            if (!parser.parseAll(reason)) return false;
+            if (Status parsed = parser.parseAll(); !parsed) return parsed;
             sheets = std::move(parser.sheets);
         }
-        std::vector<Relationship> rels;
-        if (!readRelationships(workbookPart, rels, reason)) return false;
+        Result<std::vector<Relationship>> rels = readRelationships(workbookPart);
+        if (!rels) return fail(rels.error());
         std::unordered_map<std::string, const Relationship*> byId;
-        for (const Relationship& r : rels) {
+        for (const Relationship& r : *rels) {
             byId.emplace(r.id, &r);
             if (endsWith(r.type, kSharedStringsType) && sharedStringsPart_.empty())
                 sharedStringsPart_ = r.target;
@@ -469,16 +439,27 @@ class XlsxWorkbook : public WorkbookReader {
             names_.push_back(sheet.name);
             parts_.push_back(found->second->target);
         }
-        return true;
+        return {};
     }
 
-    bool loadSharedStrings(std::string& reason) {
-        if (sharedStringsPart_.empty()) return true;
+  private:
+    Result<std::vector<Relationship>> readRelationships(const std::string& sourcePart) {
+        std::string relsName = relationshipsPartOf(sourcePart);
+        int64_t at = package_->find(relsName);
+        if (at < 0) return fail(strprintf(tx::kMissingPart, relsName.c_str()));
+        ZipPartReader part(*package_, at, relsName, limits::kMaxSmallPartBytes);
+        RelationshipsParser parser(part, sourcePart);
+        if (Status parsed = parser.parseAll(); !parsed) return fail(parsed.error());
+        return std::move(parser.relationships);
+    }
+
+    Status loadSharedStrings() {
+        if (sharedStringsPart_.empty()) return {};
         int64_t at = package_->find(sharedStringsPart_);
-        if (at < 0) return true;  // no strings in the workbook
+        if (at < 0) return {};  // no strings in the workbook
         ZipPartReader part(*package_, at, sharedStringsPart_, limits::kMaxSharedStringsPartBytes);
         SharedStringsParser parser(part, strings_);
-        return parser.parseAll(reason);
+        return parser.parseAll();
     }
 
     std::unique_ptr<ZipPackage> package_;
@@ -490,31 +471,25 @@ class XlsxWorkbook : public WorkbookReader {
     bool sharedStringsLoaded_ = false;
 };
 
-std::unique_ptr<WorkbookReader> finishOpening(std::unique_ptr<ZipPackage> package, const std::string& reason,
-                                              const std::string& displayName, std::string& error) {
-    if (package == nullptr) {
-        error = strprintf(tx::kCorruptZip, displayName.c_str(), reason.c_str());
-        return nullptr;
-    }
-    auto workbook = std::make_unique<XlsxWorkbook>(std::move(package), displayName);
-    if (!workbook->load(error)) return nullptr;
-    return workbook;
+Result<std::unique_ptr<WorkbookReader>> finishOpening(Result<std::unique_ptr<ZipPackage>> package,
+                                                      const std::string& displayName) {
+    if (!package) return fail(strprintf(tx::kCorruptZip, displayName.c_str(), package.error().c_str()));
+    auto workbook = std::make_unique<XlsxWorkbook>(std::move(package).value(), displayName);
+    if (Status loaded = workbook->load(); !loaded)
+        return fail(strprintf(tx::kCorruptZip, displayName.c_str(), loaded.error().c_str()));
+    std::unique_ptr<WorkbookReader> reader = std::move(workbook);
+    return reader;
 }
 
 }  // namespace
 
-std::unique_ptr<WorkbookReader> openXlsxWorkbook(const std::string& path, std::string& error) {
-    std::string reason;
-    auto package = ZipPackage::openFile(path, reason);
-    return finishOpening(std::move(package), reason, fileNameOf(path), error);
+Result<std::unique_ptr<WorkbookReader>> openXlsxWorkbook(const std::string& path) {
+    return finishOpening(ZipPackage::openFile(path), fileNameOf(path));
 }
 
-std::unique_ptr<WorkbookReader> openXlsxWorkbookFromMemory(const void* data, size_t size,
-                                                           const std::string& displayName,
-                                                           std::string& error) {
-    std::string reason;
-    auto package = ZipPackage::openMemory(data, size, reason);
-    return finishOpening(std::move(package), reason, displayName, error);
+Result<std::unique_ptr<WorkbookReader>> openXlsxWorkbookFromMemory(const void* data, size_t size,
+                                                                   const std::string& displayName) {
+    return finishOpening(ZipPackage::openMemory(data, size), displayName);
 }
 
 }  // namespace varnex

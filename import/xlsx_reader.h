@@ -9,12 +9,11 @@
 
 namespace varnex {
 
-/// Opens an .xlsx package; null with a Chinese `error` naming the file on failure.
-std::unique_ptr<WorkbookReader> openXlsxWorkbook(const std::string& path, std::string& error);
+/// Opens an .xlsx package; a failure's message names the file.
+Result<std::unique_ptr<WorkbookReader>> openXlsxWorkbook(const std::string& path);
 /// Opens an .xlsx package held in memory (which must outlive the reader); `displayName` is
 /// used in messages.
-std::unique_ptr<WorkbookReader> openXlsxWorkbookFromMemory(const void* data, size_t size,
-                                                           const std::string& displayName,
-                                                           std::string& error);
+Result<std::unique_ptr<WorkbookReader>> openXlsxWorkbookFromMemory(const void* data, size_t size,
+                                                                   const std::string& displayName);
 
 }  // namespace varnex

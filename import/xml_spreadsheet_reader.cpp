@@ -44,24 +44,20 @@ class DocumentSource : public XmlSource {
 
     bool ok() const { return document_.path.empty() || file_ != nullptr; }
 
-    int64_t read(void* buffer, size_t size, std::string& error) override {
+    Result<size_t> read(void* buffer, size_t size) override {
         size_t got = 0;
         if (document_.path.empty()) {
             got = std::min(size, document_.size - offset_);
             if (got > 0) std::memcpy(buffer, document_.data + offset_, got);
         } else {
             got = std::fread(buffer, 1, size, file_);
-            if (std::ferror(file_)) {
-                error = strprintf(tx::kCannotReadFile, document_.displayName.c_str());
-                return -1;
-            }
+            if (std::ferror(file_))
+                return fail(strprintf(tx::kCannotReadFile, document_.displayName.c_str()));
         }
         offset_ += got;
-        if (offset_ > limits::kMaxXmlWorkbookBytes) {  // a file that grew while it was read
-            error = tx::kStreamTooLarge;
-            return -1;
-        }
-        return static_cast<int64_t>(got);
+        // A file that grew while it was read.
+        if (offset_ > limits::kMaxXmlWorkbookBytes) return fail(tx::kStreamTooLarge);
+        return got;
     }
 
     std::string badXmlReason(unsigned long line, const char* what) const override {
@@ -109,11 +105,11 @@ class OutlineParser : public XmlPartParser {
   protected:
     void onStart(std::string_view local, const XML_Char** attributes) override {
         if (depth_++ == 0) {
-            if (local != "Workbook") fail(tx::kNotXmlSpreadsheet);
+            if (local != "Workbook") stopWith(tx::kNotXmlSpreadsheet);
             return;
         }
         if (depth_ != 2 || local != "Worksheet") return;
-        if (names.size() >= limits::kMaxSheets) return fail(tx::kTooManyRecords);
+        if (names.size() >= limits::kMaxSheets) return stopWith(tx::kTooManyRecords);
         const XML_Char* name = spreadsheetAttribute(attributes, "Name");
         names.push_back(name != nullptr ? std::string(name) : strprintf("Sheet%zu", names.size() + 1));
     }
@@ -186,7 +182,7 @@ class XmlSheetStream : public XmlRowStream {
 
     void onText(std::string_view text) override {
         if (!inData_) return;  // rich text inside Data counts, a comment's Data does not
-        if (value_.size() + text.size() > limits::kMaxCellTextBytes) return fail(tx::kTextTooLong);
+        if (value_.size() + text.size() > limits::kMaxCellTextBytes) return stopWith(tx::kTextTooLong);
         value_.append(text);
     }
 
@@ -196,10 +192,10 @@ class XmlSheetStream : public XmlRowStream {
         if (index != nullptr) {
             std::optional<uint32_t> given = wholeNumber(index);
             number = given.value_or(0);
-            if (number < nextRowNumber_) return fail(strprintf(tx::kBadRowNumber, index));
+            if (number < nextRowNumber_) return stopWith(strprintf(tx::kBadRowNumber, index));
         }
         if (number == 0 || number > limits::kMaxRows)
-            return fail(strprintf(tx::kBadRowNumber, std::to_string(number).c_str()));
+            return stopWith(strprintf(tx::kBadRowNumber, std::to_string(number).c_str()));
         // ss:Span repeats an (empty, formatted) row: the next row comes after the repeats.
         uint32_t span = wholeNumber(spreadsheetAttribute(attributes, "Span")).value_or(0);
         rowNumber_ = number;
@@ -214,13 +210,13 @@ class XmlSheetStream : public XmlRowStream {
         if (index != nullptr) {
             std::optional<uint32_t> given = wholeNumber(index);
             if (!given || *given == 0 || *given - 1 < nextColumn_ || *given > limits::kMaxColumns)
-                return fail(strprintf(tx::kBadColumnIndex, rowNumber_, index));
+                return stopWith(strprintf(tx::kBadColumnIndex, rowNumber_, index));
             column = *given - 1;
         }
         uint32_t across = wholeNumber(spreadsheetAttribute(attributes, "MergeAcross")).value_or(0);
         if (column >= limits::kMaxColumns || across >= limits::kMaxColumns - column) {
             std::string last = std::to_string(static_cast<uint64_t>(column) + across + 1);
-            return fail(strprintf(tx::kBadColumnIndex, rowNumber_, last.c_str()));
+            return stopWith(strprintf(tx::kBadColumnIndex, rowNumber_, last.c_str()));
         }
         cellColumn_ = column;
         nextColumn_ = column + across + 1;
@@ -277,24 +273,16 @@ class XmlSpreadsheet : public WorkbookReader {
 
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
-    std::unique_ptr<SheetRowStream> openSheet(size_t index, std::string& error) override {
-        Result<std::unique_ptr<SheetRowStream>> stream = open(index);
-        if (!stream) {
-            error = stream.error();
-            return nullptr;
-        }
-        return std::move(stream).value();
+    Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) override {
+        if (index >= names_.size()) return fail(strprintf(tx::kNoSuchSheet, ""));
+        auto source = std::make_unique<DocumentSource>(document_);
+        if (!source->ok()) return fail(strprintf(tx::kCannotReadFile, document_.displayName.c_str()));
+        std::unique_ptr<SheetRowStream> stream =
+            std::make_unique<XmlSheetStream>(std::move(source), index, names_[index]);
+        return stream;
     }
 
   private:
-    Result<std::unique_ptr<SheetRowStream>> open(size_t index) {
-        if (index >= names_.size()) return varnex::fail(strprintf(tx::kNoSuchSheet, ""));
-        auto source = std::make_unique<DocumentSource>(document_);
-        if (!source->ok()) return varnex::fail(strprintf(tx::kCannotReadFile, document_.displayName.c_str()));
-        return std::unique_ptr<SheetRowStream>(
-            std::make_unique<XmlSheetStream>(std::move(source), index, names_[index]));
-    }
-
     DocumentBytes document_;
     std::vector<std::string> names_;
 };
@@ -303,11 +291,10 @@ Result<std::unique_ptr<WorkbookReader>> load(DocumentBytes document) {
     std::vector<std::string> names;
     {
         DocumentSource source(document);
-        if (!source.ok()) return varnex::fail(strprintf(tx::kCannotReadFile, document.displayName.c_str()));
+        if (!source.ok()) return fail(strprintf(tx::kCannotReadFile, document.displayName.c_str()));
         OutlineParser outline(source);
-        std::string reason;
-        if (!outline.parseAll(reason))
-            return varnex::fail(strprintf(tx::kCorruptFile, document.displayName.c_str(), reason.c_str()));
+        if (Status parsed = outline.parseAll(); !parsed)
+            return fail(strprintf(tx::kCorruptFile, document.displayName.c_str(), parsed.error().c_str()));
         names = std::move(outline.names);
     }
     return std::unique_ptr<WorkbookReader>(
@@ -320,10 +307,10 @@ Result<std::unique_ptr<WorkbookReader>> openXmlSpreadsheet(const std::string& pa
     std::string name = fileNameOf(path);
     std::error_code ec;
     uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) return varnex::fail(strprintf(tx::kCannotReadFile, name.c_str()));
+    if (ec) return fail(strprintf(tx::kCannotReadFile, name.c_str()));
     if (size > limits::kMaxXmlWorkbookBytes) {
-        return varnex::fail(strprintf(tx::kFileTooLarge, name.c_str(),
-                                      static_cast<unsigned long long>(limits::kMaxXmlWorkbookBytes >> 20)));
+        return fail(strprintf(tx::kFileTooLarge, name.c_str(),
+                              static_cast<unsigned long long>(limits::kMaxXmlWorkbookBytes >> 20)));
     }
     DocumentBytes document;
     document.path = path;

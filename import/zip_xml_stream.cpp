@@ -55,31 +55,26 @@ int XMLCALL unknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
 }
 }  // namespace
 
-std::unique_ptr<ZipPackage> ZipPackage::openFile(const std::string& path, std::string& error) {
+Result<std::unique_ptr<ZipPackage>> ZipPackage::openFile(const std::string& path) {
     int code = 0;
     zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &code);
     if (z == nullptr) {
         zip_error_t ze;
         zip_error_init_with_code(&ze, code);
-        error = zipErrorText(&ze);
-        return nullptr;
+        return fail(zipErrorText(&ze));
     }
     return std::unique_ptr<ZipPackage>(new ZipPackage(z));
 }
 
-std::unique_ptr<ZipPackage> ZipPackage::openMemory(const void* data, size_t size, std::string& error) {
+Result<std::unique_ptr<ZipPackage>> ZipPackage::openMemory(const void* data, size_t size) {
     zip_error_t ze;
     zip_error_init(&ze);
     zip_source_t* source = zip_source_buffer_create(data, size, 0, &ze);
-    if (source == nullptr) {
-        error = zipErrorText(&ze);
-        return nullptr;
-    }
+    if (source == nullptr) return fail(zipErrorText(&ze));
     zip_t* z = zip_open_from_source(source, ZIP_RDONLY, &ze);
     if (z == nullptr) {
         zip_source_free(source);
-        error = zipErrorText(&ze);
-        return nullptr;
+        return fail(zipErrorText(&ze));
     }
     zip_error_fini(&ze);
     return std::unique_ptr<ZipPackage>(new ZipPackage(z));
@@ -106,22 +101,13 @@ ZipPartReader::~ZipPartReader() {
     if (file_ != nullptr) zip_fclose(file_);
 }
 
-int64_t ZipPartReader::read(void* buffer, size_t size, std::string& error) {
-    if (file_ == nullptr) {
-        error = openError_;
-        return -1;
-    }
+Result<size_t> ZipPartReader::read(void* buffer, size_t size) {
+    if (file_ == nullptr) return fail(openError_);
     zip_int64_t got = zip_fread(file_, buffer, size);
-    if (got < 0) {
-        error = strprintf(tx::kPartUnreadable, name_.c_str());
-        return -1;
-    }
+    if (got < 0) return fail(strprintf(tx::kPartUnreadable, name_.c_str()));
     total_ += static_cast<uint64_t>(got);
-    if (total_ > maxBytes_) {
-        error = strprintf(tx::kPartTooLarge, name_.c_str());
-        return -1;
-    }
-    return got;
+    if (total_ > maxBytes_) return fail(strprintf(tx::kPartTooLarge, name_.c_str()));
+    return static_cast<size_t>(got);
 }
 
 std::string ZipPartReader::badXmlReason(unsigned long line, const char* what) const {
@@ -145,7 +131,7 @@ void XmlPartParser::pause() {
     if (failure_.empty() && !stoppedEarly_) XML_StopParser(parser_, XML_TRUE);
 }
 
-void XmlPartParser::fail(std::string reason) {
+void XmlPartParser::stopWith(std::string reason) {
     if (!failure_.empty() || stoppedEarly_) return;
     failure_ = std::move(reason);
     XML_StopParser(parser_, XML_FALSE);
@@ -183,7 +169,7 @@ const XML_Char* XmlPartParser::attribute(const XML_Char** attributes, std::strin
 void XMLCALL XmlPartParser::startThunk(void* self, const XML_Char* name, const XML_Char** attributes) {
     auto* p = static_cast<XmlPartParser*>(self);
     if (++p->depth_ > limits::kMaxXmlDepth) {
-        p->fail(tx::kXmlTooDeep);
+        p->stopWith(tx::kXmlTooDeep);
         return;
     }
     p->onStart(localName(name), attributes);
@@ -200,16 +186,13 @@ void XMLCALL XmlPartParser::textThunk(void* self, const XML_Char* text, int leng
 }
 
 void XMLCALL XmlPartParser::doctypeThunk(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-    static_cast<XmlPartParser*>(self)->fail(tx::kXmlHasDtd);
+    static_cast<XmlPartParser*>(self)->stopWith(tx::kXmlHasDtd);
 }
 
-XmlPartParser::Step XmlPartParser::parse(std::string& error) {
+Result<XmlPartParser::Step> XmlPartParser::parse() {
     for (;;) {
         if (finished_) return Step::Finished;
-        if (!failure_.empty()) {
-            error = failure_;
-            return Step::Failed;
-        }
+        if (!failure_.empty()) return fail(failure_);
         XML_Status status;
         if (suspended_) {
             suspended_ = false;
@@ -217,17 +200,16 @@ XmlPartParser::Step XmlPartParser::parse(std::string& error) {
         } else {
             void* buffer = XML_GetBuffer(parser_, kChunkBytes);
             if (buffer == nullptr) {
-                error = source_.badXmlReason(0, "out of memory");
-                failure_ = error;
-                return Step::Failed;
+                failure_ = source_.badXmlReason(0, "out of memory");
+                return fail(failure_);
             }
-            int64_t got = source_.read(buffer, kChunkBytes, error);
-            if (got < 0) {
-                failure_ = error;
-                return Step::Failed;
+            Result<size_t> got = source_.read(buffer, kChunkBytes);
+            if (!got) {
+                failure_ = got.error();
+                return fail(failure_);
             }
-            finalFed_ = got == 0;
-            status = XML_ParseBuffer(parser_, static_cast<int>(got), finalFed_ ? XML_TRUE : XML_FALSE);
+            finalFed_ = *got == 0;
+            status = XML_ParseBuffer(parser_, static_cast<int>(*got), finalFed_ ? XML_TRUE : XML_FALSE);
         }
         if (status == XML_STATUS_SUSPENDED) {
             suspended_ = true;
@@ -242,30 +224,18 @@ XmlPartParser::Step XmlPartParser::parse(std::string& error) {
                 failure_ = source_.badXmlReason(static_cast<unsigned long>(XML_GetCurrentLineNumber(parser_)),
                                                 XML_ErrorString(XML_GetErrorCode(parser_)));
             }
-            error = failure_;
-            return Step::Failed;
+            return fail(failure_);
         }
         if (finalFed_) finished_ = true;
     }
 }
 
-bool XmlPartParser::parseAll(std::string& error) {
+Status XmlPartParser::parseAll() {
     for (;;) {
-        switch (parse(error)) {
-            case Step::Finished:
-                return true;
-            case Step::Failed:
-                return false;
-            case Step::Paused:
-                break;
-        }
+        Result<Step> step = parse();
+        if (!step) return fail(step.error());
+        if (*step == Step::Finished) return {};
     }
-}
-
-bool XmlRowStream::next(SheetRow& row, std::string& error) {
-    Result<bool> read = readRow(row);
-    if (!read) error = read.error();
-    return read.ok() && *read;
 }
 
 void XmlRowStream::rowDone(uint32_t number) {
@@ -274,20 +244,19 @@ void XmlRowStream::rowDone(uint32_t number) {
     pause();
 }
 
-Result<bool> XmlRowStream::readRow(SheetRow& row) {
+Result<bool> XmlRowStream::next(SheetRow& row) {
     if (done_) return false;
     row_ = &row;
     clearRow(row);
     rowReady_ = false;
-    std::string reason;
     for (;;) {
-        Step step = parse(reason);
-        if (step == Step::Failed) {
+        Result<Step> step = parse();
+        if (!step) {
             done_ = true;
-            return varnex::fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), reason.c_str()));
+            return fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), step.error().c_str()));
         }
         if (rowReady_) return true;
-        if (step == Step::Finished) {
+        if (*step == Step::Finished) {
             done_ = true;
             return false;
         }

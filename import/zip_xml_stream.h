@@ -22,10 +22,10 @@ namespace varnex {
 /// A ZIP package, read-only. Keeps the memory it was opened from alive only by reference.
 class ZipPackage {
   public:
-    /// Opens a file; null with `error` (a reason, without the file name) on failure.
-    static std::unique_ptr<ZipPackage> openFile(const std::string& path, std::string& error);
+    /// Opens a file; on failure the message is a reason, without the file name.
+    static Result<std::unique_ptr<ZipPackage>> openFile(const std::string& path);
     /// Opens bytes in memory, which must outlive the package.
-    static std::unique_ptr<ZipPackage> openMemory(const void* data, size_t size, std::string& error);
+    static Result<std::unique_ptr<ZipPackage>> openMemory(const void* data, size_t size);
     ~ZipPackage();
     ZipPackage(const ZipPackage&) = delete;
     ZipPackage& operator=(const ZipPackage&) = delete;
@@ -46,8 +46,8 @@ class ZipPackage {
 class XmlSource {
   public:
     virtual ~XmlSource() = default;
-    /// Reads up to `size` bytes; 0 at the end; -1 with `error` set on failure or beyond the cap.
-    virtual int64_t read(void* buffer, size_t size, std::string& error) = 0;
+    /// Reads up to `size` bytes: how many were read (0 at the end); fails beyond the cap.
+    virtual Result<size_t> read(void* buffer, size_t size) = 0;
     /// The reason given for XML that breaks off at `line` with expat's `what`.
     virtual std::string badXmlReason(unsigned long line, const char* what) const = 0;
 };
@@ -60,7 +60,7 @@ class ZipPartReader : public XmlSource {
     ZipPartReader(const ZipPartReader&) = delete;
     ZipPartReader& operator=(const ZipPartReader&) = delete;
 
-    int64_t read(void* buffer, size_t size, std::string& error) override;
+    Result<size_t> read(void* buffer, size_t size) override;
     std::string badXmlReason(unsigned long line, const char* what) const override;
     const std::string& name() const { return name_; }
 
@@ -81,12 +81,11 @@ class XmlPartParser {
     XmlPartParser(const XmlPartParser&) = delete;
     XmlPartParser& operator=(const XmlPartParser&) = delete;
 
-    enum class Step { Paused, Finished, Failed };
-    /// Parses until a handler calls pause(), the source ends or an error stops it. After Failed,
-    /// `error` holds the reason.
-    Step parse(std::string& error);
-    /// Parses the whole source; false with `error` set on failure.
-    bool parseAll(std::string& error);
+    enum class Step { Paused, Finished };
+    /// Parses until a handler calls pause(), the source ends or an error stops it (the reason).
+    Result<Step> parse();
+    /// Parses the whole source.
+    Status parseAll();
 
   protected:
     virtual void onStart(std::string_view local, const XML_Char** attributes) = 0;
@@ -94,8 +93,8 @@ class XmlPartParser {
     virtual void onText(std::string_view) {}
     /// Stops after the current element so that parse() returns Paused.
     void pause();
-    /// Stops for good: parse() returns Failed with this reason.
-    void fail(std::string reason);
+    /// Stops for good: parse() fails with this reason.
+    void stopWith(std::string reason);
     /// Stops for good: parse() returns Finished (the rest of the source is not needed).
     void finishEarly();
     /// The local part of an expanded name ("uri|local" or "local").
@@ -127,7 +126,8 @@ class XmlPartParser {
 /// rowDone() at the end of each row that holds a value, which pauses the parser there.
 class XmlRowStream : public SheetRowStream, protected XmlPartParser {
   public:
-    bool next(SheetRow& row, std::string& error) override;
+    /// The next row that holds a value, false at the end of the sheet; a failure names the sheet.
+    Result<bool> next(SheetRow& row) override;
 
   protected:
     XmlRowStream(XmlSource& source, std::string sheetName)
@@ -138,10 +138,6 @@ class XmlRowStream : public SheetRowStream, protected XmlPartParser {
     void rowDone(uint32_t number);
 
   private:
-    /// True with the next row that holds a value, false at the end of the sheet; a failure names
-    /// the sheet.
-    Result<bool> readRow(SheetRow& row);
-
     std::string sheetName_;
     SheetRow* row_ = nullptr;
     bool rowReady_ = false;

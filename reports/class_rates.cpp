@@ -32,39 +32,45 @@ bool classesFollowSchools(const std::vector<std::pair<std::string, std::string>>
     return position == entries.size();
 }
 
-}  // namespace
+// The rows of the sheet: one block per exam subject and one for the total, each with a row per
+// ClassList entry in ClassList order.
+struct ClassRows {
+    std::vector<std::pair<std::string, std::string>> entries;  ///< school part, class part
+    std::vector<int> schoolClassCount;                         ///< per SchoolList entry
+    bool mergeSchools = false;  ///< the school cells are merged over each school's classes
+    int blocks = 0;             ///< exam subjects + the total
 
-void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
-    const ImportResults& imported = state.imported;
-    const std::vector<std::string>& subjects = imported.examSubjects;
-    const std::vector<std::string>& schools = imported.schoolList;
-    const std::vector<std::string>& classes = imported.classList.entries();
-    const int classCount = static_cast<int>(classes.size());
-    const int n = static_cast<int>(subjects.size());
-    const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
+    int classCount() const { return static_cast<int>(entries.size()); }
+    int firstRow(int block) const { return classCount() * block + kFirstDataRow; }
+    int lastRow(int block) const { return firstRow(block) + classCount() - 1; }
+};
 
-    RateCells out(sheet);
-    writeSixteenColumnHead(out, title, tx::kClassHeaders);
-
-    std::vector<std::pair<std::string, std::string>> entries;  // school part, class part
+// Count: the classes of the ClassList and how many of them each school has.
+ClassRows layOutClassRows(const ImportResults& imported) {
+    ClassRows rows;
     std::unordered_map<std::string, int> classesOfSchool;
-    for (size_t i = 0; i < classes.size(); ++i) {
-        entries.push_back(imported.classList.parts(i));
-        ++classesOfSchool[entries.back().first];
+    for (size_t i = 0; i < imported.classList.size(); ++i) {
+        rows.entries.push_back(imported.classList.parts(i));
+        ++classesOfSchool[rows.entries.back().first];
     }
-    std::vector<int> schoolClassCount;
-    for (const std::string& school : schools) {
+    for (const std::string& school : imported.schoolList) {
         auto it = classesOfSchool.find(school);
-        schoolClassCount.push_back(it == classesOfSchool.end() ? 0 : it->second);
+        rows.schoolClassCount.push_back(it == classesOfSchool.end() ? 0 : it->second);
     }
-    if (classCount == 0) return;
-    const bool mergeSchools = classesFollowSchools(entries, schools, schoolClassCount);
+    rows.mergeSchools = classesFollowSchools(rows.entries, imported.schoolList, rows.schoolClassCount);
+    rows.blocks = static_cast<int>(imported.examSubjects.size()) + 1;
+    return rows;
+}
 
-    // Figures: a student belongs to the entry equal to "学校 班级".
+// Count: the figures of every class, subject by subject and the total; a student belongs to the
+// entry equal to "学校 班级".
+RateTally tallyClasses(const AppState& state) {
+    const std::vector<std::string>& classes = state.imported.classList.entries();
+    const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
     std::unordered_map<std::string, size_t> groupOfEntry;
     for (size_t j = 0; j < classes.size(); ++j) groupOfEntry.emplace(classes[j], j);
     std::vector<RateColumn> columns;
-    for (const std::string& subject : subjects)
+    for (const std::string& subject : state.imported.examSubjects)
         columns.push_back({columnOfSubject(subject), subjectRule(state.scores, subject, zeroExcluded)});
     columns.push_back({kTotalColumn, classTotalRule(state.scores, zeroExcluded)});
     RateTally tally(classes.size(), std::move(columns));
@@ -75,111 +81,147 @@ void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string
         auto it = groupOfEntry.find(key);
         if (it != groupOfEntry.end()) tally.addStudent(it->second, cells);
     }
+    return tally;
+}
 
-    // Subject teachers: the first TeacherTable row of the grade for school, class and subject.
-    std::unordered_map<std::string, std::string> teacherOf;
-    for (int r = 0; r < state.teachers.rowCount(); ++r) {
-        const std::vector<std::string>& t = state.teachers.row(r);
-        if (t[1] != imported.gradeName) continue;
-        teacherOf.emplace(groupKey({t[0], t[2], t[3]}), t[4]);
-    }
-    auto teacherText = [&](int block, int j) -> std::string {
-        if (block >= n) return std::string();
-        const auto& [school, className] = entries[static_cast<size_t>(j)];
-        auto it = teacherOf.find(groupKey({school, className, subjects[static_cast<size_t>(block)]}));
-        return it == teacherOf.end() ? std::string() : it->second;
-    };
-
-    auto firstRow = [&](int block) { return classCount * block + kFirstDataRow; };
-    auto lastRow = [&](int block) { return firstRow(block) + classCount - 1; };
-    auto figures = [&](int block, int j) -> const RateGroup& {
-        return tally.at(static_cast<size_t>(j), static_cast<size_t>(block));
-    };
-
-    for (int s = 0; s <= n; ++s) {
-        std::string label = s < n ? strprintf("%s\n%s%d%s", subjects[static_cast<size_t>(s)].c_str(),
-                                              rate_texts::kFullMarkOpen,
-                                              state.scores.fullMarkOf(subjects[static_cast<size_t>(s)]),
-                                              rate_texts::kFullMarkClose)
-                                  : strprintf("%s\n%s%d%s", kTotalName, rate_texts::kFullMarkOpen,
-                                              imported.examFullMarkTotal, rate_texts::kFullMarkClose);
-        out.block(kLabel, firstRow(s), lastRow(s), label);
-        out.formulaBlock(kBlockAverage, firstRow(s), lastRow(s),
-                         averageFormula(kAverage, firstRow(s), lastRow(s)));
-    }
-
-    for (int s = 0; s <= n; ++s) {
-        if (mergeSchools) {
-            int row = firstRow(s);
-            for (size_t k = 0; k < schools.size(); ++k) {
-                if (schoolClassCount[k] == 0) continue;  // no rows of its own to merge over
-                out.block(kSchool, row, row + schoolClassCount[k] - 1, schools[k]);
-                row += schoolClassCount[k];
-            }
-        } else {
-            for (int j = 0; j < classCount; ++j)
-                out.cell(kSchool, firstRow(s) + j, entries[static_cast<size_t>(j)].first);
+// The subject teachers of the grade: the first TeacherTable row for school, class and subject.
+class SubjectTeachers {
+  public:
+    explicit SubjectTeachers(const AppState& state) {
+        for (int r = 0; r < state.teachers.rowCount(); ++r) {
+            const std::vector<std::string>& t = state.teachers.row(r);
+            if (t[1] != state.imported.gradeName) continue;
+            teacherOf_.emplace(groupKey({t[0], t[2], t[3]}), t[4]);
         }
     }
-
-    for (int s = 0; s <= n; ++s) {
-        for (int j = 0; j < classCount; ++j) {
-            out.cell(kClass, firstRow(s) + j,
-                     strprintf(tx::kClassLabelFormat, entries[static_cast<size_t>(j)].second.c_str()));
-        }
+    std::string of(const std::string& school, const std::string& className,
+                   const std::string& subject) const {
+        auto it = teacherOf_.find(groupKey({school, className, subject}));
+        return it == teacherOf_.end() ? std::string() : it->second;
     }
 
+  private:
+    std::unordered_map<std::string, std::string> teacherOf_;
+};
+
+// Lay out: each block's label and its 总平均分 formula.
+void writeBlockLabels(RateCells& out, const AppState& state, const ClassRows& rows) {
+    const std::vector<std::string>& subjects = state.imported.examSubjects;
+    for (int s = 0; s < rows.blocks; ++s) {
+        const size_t subject = static_cast<size_t>(s);
+        std::string label =
+            subject < subjects.size()
+                ? subjectBlockLabel(subjects[subject], state.scores.fullMarkOf(subjects[subject]))
+                : subjectBlockLabel(kTotalName, state.imported.examFullMarkTotal);
+        out.block(kLabel, rows.firstRow(s), rows.lastRow(s), label);
+        out.formulaBlock(kBlockAverage, rows.firstRow(s), rows.lastRow(s),
+                         averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
+    }
+}
+
+// Lay out: the school of each class, merged over the school's classes where they follow each other.
+void writeSchoolCells(RateCells& out, const std::vector<std::string>& schools, const ClassRows& rows) {
+    for (int s = 0; s < rows.blocks; ++s) {
+        if (!rows.mergeSchools) {
+            for (int j = 0; j < rows.classCount(); ++j)
+                out.cell(kSchool, rows.firstRow(s) + j, rows.entries[static_cast<size_t>(j)].first);
+            continue;
+        }
+        int row = rows.firstRow(s);
+        for (size_t k = 0; k < schools.size(); ++k) {
+            if (rows.schoolClassCount[k] == 0) continue;  // no rows of its own to merge over
+            out.block(kSchool, row, row + rows.schoolClassCount[k] - 1, schools[k]);
+            row += rows.schoolClassCount[k];
+        }
+    }
+}
+
+// Lay out: "（<class>）班" on every class row.
+void writeClassCells(RateCells& out, const ClassRows& rows) {
+    for (int s = 0; s < rows.blocks; ++s) {
+        for (int j = 0; j < rows.classCount(); ++j) {
+            out.cell(kClass, rows.firstRow(s) + j,
+                     strprintf(tx::kClassLabelFormat, rows.entries[static_cast<size_t>(j)].second.c_str()));
+        }
+    }
+}
+
+// The text of one figure cell of class j in block s.
+std::string figureText(int column, const RateGroup& g, const std::string& teacher) {
+    switch (column) {
+        case kSat:
+            return countText(g.satCount);
+        case kTeacher:
+            return teacher;
+        case kExcellentCount:
+            return countText(g.excellentCount);
+        case kExcellentRate:
+            return rateText(g.excellentCount, g.satCount);
+        case kPassCount:
+            return countText(g.passCount);
+        case kPassRate:
+            return rateText(g.passCount, g.satCount);
+        case kAverage:
+            return averageText(g.scoreSum, g.satCount);
+        default:
+            return std::string();  // 班主任 stays empty
+    }
+}
+
+// Lay out: the figures, column by column over every block.
+void writeFigureColumns(RateCells& out, const AppState& state, const ClassRows& rows,
+                        const RateTally& tally) {
+    const std::vector<std::string>& subjects = state.imported.examSubjects;
+    const SubjectTeachers teachers(state);
     const int figureColumns[] = {kSat,           kHeadTeacher, kTeacher,  kExcellentCount,
                                  kExcellentRate, kPassCount,   kPassRate, kAverage};
     for (int column : figureColumns) {
         const bool rateFormat = column == kExcellentRate || column == kPassRate || column == kAverage;
-        for (int s = 0; s <= n; ++s) {
-            for (int j = 0; j < classCount; ++j) {
-                const RateGroup& g = figures(s, j);
-                std::string value;
-                switch (column) {
-                    case kSat:
-                        value = countText(g.satCount);
-                        break;
-                    case kTeacher:
-                        value = teacherText(s, j);
-                        break;
-                    case kExcellentCount:
-                        value = countText(g.excellentCount);
-                        break;
-                    case kExcellentRate:
-                        value = rateText(g.excellentCount, g.satCount);
-                        break;
-                    case kPassCount:
-                        value = countText(g.passCount);
-                        break;
-                    case kPassRate:
-                        value = rateText(g.passCount, g.satCount);
-                        break;
-                    case kAverage:
-                        value = averageText(g.scoreSum, g.satCount);
-                        break;
-                    default:
-                        break;  // 班主任 stays empty
-                }
-                out.cell(column, firstRow(s) + j, value, {.rateFormat = rateFormat});
+        for (int s = 0; s < rows.blocks; ++s) {
+            const size_t subject = static_cast<size_t>(s);
+            for (int j = 0; j < rows.classCount(); ++j) {
+                const auto& [school, className] = rows.entries[static_cast<size_t>(j)];
+                std::string teacher;
+                if (column == kTeacher && subject < subjects.size())
+                    teacher = teachers.of(school, className, subjects[subject]);
+                out.cell(column, rows.firstRow(s) + j,
+                         figureText(column, tally.at(static_cast<size_t>(j), subject), teacher),
+                         {.rateFormat = rateFormat});
             }
         }
     }
+}
 
-    for (int s = 0; s <= n; ++s) {
-        const int first = firstRow(s), last = lastRow(s);
+// Lay out: the rank formulas and the deviation from the block's 总平均分.
+void writeRankColumns(RateCells& out, const ClassRows& rows, const RateTally& tally) {
+    for (int s = 0; s < rows.blocks; ++s) {
+        const int first = rows.firstRow(s), last = rows.lastRow(s);
         for (int row = first; row <= last; ++row) {
             out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last), {.formula = true});
             out.cell(kPassRank, row, rankFormula(kPassRate, row, first, last), {.formula = true});
             out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last), {.formula = true});
             // A class without an average has no deviation either.
-            const bool sat = figures(s, row - first).satCount > 0;
+            const bool sat = tally.at(static_cast<size_t>(row - first), static_cast<size_t>(s)).satCount > 0;
             out.cell(kDeviation, row,
                      sat ? deviationFormula(kAverage, row, kBlockAverage, first) : std::string(),
                      {.rateFormat = true, .formula = true});
         }
     }
+}
+
+}  // namespace
+
+void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
+    RateCells out(sheet);
+    writeSixteenColumnHead(out, title, tx::kClassHeaders);
+    const ClassRows rows = layOutClassRows(state.imported);
+    if (rows.classCount() == 0) return;
+    const RateTally tally = tallyClasses(state);
+    writeBlockLabels(out, state, rows);
+    writeSchoolCells(out, state.imported.schoolList, rows);
+    writeClassCells(out, rows);
+    writeFigureColumns(out, state, rows, tally);
+    writeRankColumns(out, rows, tally);
 }
 
 }  // namespace varnex

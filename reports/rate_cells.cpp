@@ -2,9 +2,16 @@
 
 #include <string>
 
+#include "base/text_util.h"
+#include "reports/rate_texts.h"
 #include "reports/three_rates.h"
 
 namespace varnex {
+
+std::string subjectBlockLabel(std::string_view subject, int fullMark) {
+    return strprintf("%s\n%s%d%s", std::string(subject).c_str(), rate_texts::kFullMarkOpen, fullMark,
+                     rate_texts::kFullMarkClose);
+}
 
 void RateCells::band(int lastColumn, int row, std::string_view value) {
     ExcelRange& range = sheet_.Range(CellName(0, row), CellName(lastColumn, row));

@@ -3,6 +3,7 @@
 // and the bordered block merged down several rows of one column.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "automation/excel_session.h"
@@ -58,6 +59,10 @@ constexpr int kDeviation = 15;      // P: 离均差
 constexpr int kLast = kDeviation;
 constexpr int kFirstDataRow = 4;
 }  // namespace rate_columns
+
+/// The label of a subject's block of rows, "语文\n（150分）"; the subject-band sheet labels its
+/// blocks the same way.
+std::string subjectBlockLabel(std::string_view subject, int fullMark);
 
 /// Title band in row 1 and the sixteen headers of row 3, with widths 9 on A and 11 on the ranks.
 void writeSixteenColumnHead(RateCells& out, std::string_view title,

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "automation/excel_session.h"
+#include "base/result.h"
 
 namespace varnex {
 
@@ -13,9 +14,9 @@ namespace varnex {
 void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string& title);
 /// 班级各科三率: per class, with subject teachers, ranks, block averages and deviations.
 void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string& title);
-/// 教师个人三率: per teacher over all of the teacher's classes. Returns false, having written only
-/// the title and headers, when the TeacherTable holds no row of the grade for any exam subject and
-/// school; the run then reports "请先导入教师任课表！" and ends.
-bool writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::string& title);
+/// 教师个人三率: per teacher over all of the teacher's classes. Fails with "请先导入教师任课表！",
+/// having written only the title and headers, when the TeacherTable holds no row of the grade for
+/// any exam subject and school; the run then ends.
+Status writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::string& title);
 
 }  // namespace varnex

@@ -45,145 +45,174 @@ void placeCentred(QWidget* widget, QRect rect) {
     widget->setGeometry(rect.x(), rect.center().y() - height / 2 + 1, rect.width(), height);
 }
 
+// A frame is background: a press on it moves the window like one on the dialog.
+QWidget* makeGroupBox(const QString& caption, QWidget* parent, QRect rect) {
+    auto* box = new QGroupBox(caption, parent);
+    box->setGeometry(rect);
+    box->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return box;
+}
+
+QWidget* makeButton(const QString& caption, QWidget* parent, QRect rect) {
+    auto* button = new QPushButton(caption, parent);
+    button->setAutoDefault(false);
+    button->setGeometry(rect);
+    return button;
+}
+
+QWidget* makeLabel(const QString& caption, QWidget* parent, QRect rect, Qt::Alignment alignment) {
+    auto* label = new QLabel(caption, parent);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    placeCentred(label, rect);
+    return label;
+}
+
+// A combo box as tall as one line; its list shows the rows the template's height leaves room for.
+QWidget* makeCombo(bool editable, QWidget* parent, QRect rect, int templateHeight, const DialogUnits& units) {
+    auto* combo = new QComboBox(parent);
+    if (editable) {
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+    }
+    combo->setMaxVisibleItems(std::max(4, units.y(templateHeight) / units.baseY - 2));
+    combo->setGeometry(rect.x(), rect.y(), rect.width(), combo->sizeHint().height());
+    return combo;
+}
+
+// A one-line edit; the editable ones select their text on receiving the focus.
+QLineEdit* makeLineEdit(QWidget* parent, QRect rect, Qt::Alignment alignment, bool readOnly) {
+    QLineEdit* edit = readOnly ? new QLineEdit(parent) : new NumberEdit(parent);
+    edit->setAlignment(alignment);
+    edit->setReadOnly(readOnly);
+    edit->setTextMargins(0, 0, 0, 0);
+    edit->setGeometry(rect);
+    return edit;
+}
+
+// A row table: whole rows selected, no editing, a clickable header for sorting.
+QWidget* makeTableView(QWidget* parent, QRect rect, const DialogUnits& units) {
+    auto* view = new QTableView(parent);
+    view->setGeometry(rect);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setShowGrid(true);
+    view->setWordWrap(false);
+    view->setTabKeyNavigation(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(units.baseY + 4);
+    view->horizontalHeader()->setSectionsClickable(true);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setStretchLastSection(false);
+    view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return view;
+}
+
+QWidget* makeLogBox(QWidget* parent, QRect rect) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setReadOnly(true);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setGeometry(rect);
+    return box;
+}
+
+// Creates the widget of one template entry at its place.
+QWidget* makeControl(const ControlTemplate& t, QWidget* parent, const DialogUnits& units) {
+    const QRect rect = units.rect(t.x, t.y, t.width, t.height);
+    const QString caption = QString::fromUtf8(t.caption);
+    switch (t.kind) {
+        case ControlKind::GroupBox:
+            return makeGroupBox(caption, parent, rect);
+        case ControlKind::Button:
+            return makeButton(caption, parent, rect);
+        case ControlKind::Label:
+            return makeLabel(caption, parent, rect, Qt::AlignLeft);
+        case ControlKind::LabelRight:
+            return makeLabel(caption, parent, rect, Qt::AlignRight);
+        case ControlKind::DropList:
+        case ControlKind::ComboEdit:
+            return makeCombo(t.kind == ControlKind::ComboEdit, parent, rect, t.height, units);
+        case ControlKind::RadioFirst:
+        case ControlKind::Radio: {
+            auto* radio = new QRadioButton(caption, parent);
+            placeCentred(radio, rect);
+            return radio;
+        }
+        case ControlKind::Check: {
+            auto* check = new QCheckBox(caption, parent);
+            placeCentred(check, rect);
+            return check;
+        }
+        case ControlKind::Edit:
+            return makeLineEdit(parent, rect, Qt::AlignLeft, false);
+        case ControlKind::EditCentred:
+            return makeLineEdit(parent, rect, Qt::AlignHCenter, false);
+        case ControlKind::EditReadOnly:
+            return makeLineEdit(parent, rect, Qt::AlignHCenter, true);
+        case ControlKind::List:
+            return makeTableView(parent, rect, units);
+        case ControlKind::Log:
+            return makeLogBox(parent, rect);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 void WindowControls::build(QWidget* parent, const DialogUnits& units) {
     missingRule = new QButtonGroup(parent);
     rankingLayout = new QButtonGroup(parent);
-
     for (const ControlTemplate& t : controlTemplates()) {
-        QRect rect = units.rect(t.x, t.y, t.width, t.height);
-        QString caption = QString::fromUtf8(t.caption);
-        QWidget* widget = nullptr;
-        switch (t.kind) {
-            case ControlKind::GroupBox: {
-                auto* box = new QGroupBox(caption, parent);
-                box->setGeometry(rect);
-                // A frame is background: a press on it moves the window like one on the dialog.
-                box->setAttribute(Qt::WA_TransparentForMouseEvents);
-                widget = box;
-                break;
-            }
-            case ControlKind::Button: {
-                auto* button = new QPushButton(caption, parent);
-                button->setAutoDefault(false);
-                button->setGeometry(rect);
-                widget = button;
-                break;
-            }
-            case ControlKind::Label:
-            case ControlKind::LabelRight: {
-                auto* label = new QLabel(caption, parent);
-                label->setAlignment((t.kind == ControlKind::LabelRight ? Qt::AlignRight : Qt::AlignLeft) |
-                                    Qt::AlignVCenter);
-                placeCentred(label, rect);
-                widget = label;
-                break;
-            }
-            case ControlKind::DropList:
-            case ControlKind::ComboEdit: {
-                auto* combo = new QComboBox(parent);
-                if (t.kind == ControlKind::ComboEdit) {
-                    combo->setEditable(true);
-                    combo->setInsertPolicy(QComboBox::NoInsert);
-                }
-                combo->setMaxVisibleItems(std::max(4, units.y(t.height) / units.baseY - 2));
-                combo->setGeometry(rect.x(), rect.y(), rect.width(), combo->sizeHint().height());
-                widget = combo;
-                break;
-            }
-            case ControlKind::RadioFirst:
-            case ControlKind::Radio: {
-                auto* radio = new QRadioButton(caption, parent);
-                placeCentred(radio, rect);
-                widget = radio;
-                break;
-            }
-            case ControlKind::Check: {
-                auto* check = new QCheckBox(caption, parent);
-                placeCentred(check, rect);
-                widget = check;
-                break;
-            }
-            case ControlKind::Edit:
-            case ControlKind::EditCentred:
-            case ControlKind::EditReadOnly: {
-                QLineEdit* edit =
-                    t.kind == ControlKind::EditReadOnly ? new QLineEdit(parent) : new NumberEdit(parent);
-                edit->setAlignment(t.kind == ControlKind::Edit ? Qt::AlignLeft : Qt::AlignHCenter);
-                edit->setReadOnly(t.kind == ControlKind::EditReadOnly);
-                edit->setTextMargins(0, 0, 0, 0);
-                edit->setGeometry(rect);
-                widget = edit;
-                break;
-            }
-            case ControlKind::List: {
-                auto* view = new QTableView(parent);
-                view->setGeometry(rect);
-                view->setSelectionBehavior(QAbstractItemView::SelectRows);
-                view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-                view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-                view->setShowGrid(true);
-                view->setWordWrap(false);
-                view->setTabKeyNavigation(false);
-                view->verticalHeader()->hide();
-                view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-                view->verticalHeader()->setDefaultSectionSize(units.baseY + 4);
-                view->horizontalHeader()->setSectionsClickable(true);
-                view->horizontalHeader()->setHighlightSections(false);
-                view->horizontalHeader()->setStretchLastSection(false);
-                view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                widget = view;
-                break;
-            }
-            case ControlKind::Log: {
-                auto* box = new QPlainTextEdit(parent);
-                box->setReadOnly(true);
-                box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-                box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-                box->setGeometry(rect);
-                widget = box;
-                break;
-            }
-        }
+        QWidget* widget = makeControl(t, parent, units);
         applyColour(widget, t.colour);
         if (t.id != kNoId) byId_[t.id] = widget;
     }
+    buildSettingsRow(parent, units);
+    orderSettingsRowTabs();
+    students = qobject_cast<QTableView*>(byId(ctl::StudentTable));
+    teachers = qobject_cast<QTableView*>(byId(ctl::TeacherTable));
+    log = qobject_cast<QPlainTextEdit*>(byId(ctl::StatusLogBox));
+    groupRadioButtons();
+}
 
-    // The settings row: headings, full-mark and excellence edits, "%" after each excellence edit.
+void WindowControls::buildSettingsRow(QWidget* parent, const DialogUnits& units) {
+    // Headings, full-mark and excellence edits, "%" after each excellence edit; 总分 has a heading only.
     const SubjectColumns& c = kSubjectColumns;
     for (int k = 0; k <= kSubjectCount; ++k) {
         const char* name = k < kSubjectCount ? kSubjects[static_cast<size_t>(k)].name : kTotalName;
-        auto* heading = new QLabel(QString::fromUtf8(name), parent);
-        placeCentred(heading,
-                     units.rect(c.headingX + c.pitch * k, c.headingY, c.headingWidth, c.headingHeight));
+        makeLabel(QString::fromUtf8(name), parent,
+                  units.rect(c.headingX + c.pitch * k, c.headingY, c.headingWidth, c.headingHeight),
+                  Qt::AlignLeft);
         if (k == kSubjectCount) continue;
         const Subject& subject = kSubjects[static_cast<size_t>(k)];
         auto makeEdit = [&](int id, int y) {
-            auto* edit = new NumberEdit(parent);
-            edit->setAlignment(Qt::AlignHCenter);
-            edit->setTextMargins(0, 0, 0, 0);
-            edit->setGeometry(units.rect(c.editX + c.pitch * k, y, c.editWidth, c.editHeight));
+            QLineEdit* edit =
+                makeLineEdit(parent, units.rect(c.editX + c.pitch * k, y, c.editWidth, c.editHeight),
+                             Qt::AlignHCenter, false);
             byId_[id] = edit;
             return edit;
         };
         fullMarks[static_cast<size_t>(k)] = makeEdit(subject.fullMarkEdit, c.fullMarkY);
         excellenceLines[static_cast<size_t>(k)] = makeEdit(subject.excellenceEdit, c.excellenceY);
-        auto* percent = new QLabel(QStringLiteral("%"), parent);
-        placeCentred(percent, units.rect(c.editX + c.pitch * k + c.percentDx, c.excellenceY + c.percentDy,
-                                         c.percentWidth, c.percentHeight));
+        makeLabel(QStringLiteral("%"), parent,
+                  units.rect(c.editX + c.pitch * k + c.percentDx, c.excellenceY + c.percentDy, c.percentWidth,
+                             c.percentHeight),
+                  Qt::AlignLeft);
     }
+}
+
+void WindowControls::orderSettingsRowTabs() {
     // The tab order follows creation; the settings row belongs after the import options.
     QWidget* previous = byId(ctl::MissingRule2);
     for (QLineEdit* edit : fullMarks) QWidget::setTabOrder(previous, edit), previous = edit;
     for (QLineEdit* edit : excellenceLines) QWidget::setTabOrder(previous, edit), previous = edit;
     QWidget::setTabOrder(previous, byId(ctl::SaveSettings));
     QWidget::setTabOrder(byId(ctl::SaveSettings), byId(ctl::DefaultExcellence));
+}
 
-    students = qobject_cast<QTableView*>(byId(ctl::StudentTable));
-    teachers = qobject_cast<QTableView*>(byId(ctl::TeacherTable));
-    log = qobject_cast<QPlainTextEdit*>(byId(ctl::StatusLogBox));
-
+void WindowControls::groupRadioButtons() {
     missingRule->addButton(radio(ctl::MissingRule0), 0);
     missingRule->addButton(radio(ctl::MissingRule1), 1);
     missingRule->addButton(radio(ctl::MissingRule2), 2);

@@ -55,6 +55,13 @@ class WindowControls {
     QButtonGroup* rankingLayout = nullptr;  ///< ids 0, 1
 
   private:
+    /// The subject columns of the settings row, which the template leaves out.
+    void buildSettingsRow(QWidget* parent, const DialogUnits& units);
+    /// Puts the settings row after the import options in the tab order.
+    void orderSettingsRowTabs();
+    /// The two radio groups: the missing-subject rule and the class-ranking layout.
+    void groupRadioButtons();
+
     std::unordered_map<int, QWidget*> byId_;
 };
 

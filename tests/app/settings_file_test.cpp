@@ -192,7 +192,10 @@ TEST(SettingsFile, FallsBackToTheConfigurationFolder) {
     EXPECT_FALSE(loadGrade(path, "七年级", s, o));
     EXPECT_EQ(s.fullMark[0], 100);
     EXPECT_EQ(o.topN, 50);
-    EXPECT_FALSE(saveGrade(path, "七年级", s, o));
+    Status saved = saveGrade(path, "七年级", s, o);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(saved.error(),
+              std::string("保存配置文件失败：") + kSettingsFileName + "\n请检查文件夹是否可写。");
 }
 
 TEST(SettingsFile, SaveCommandConfirmsOrReports) {

@@ -56,16 +56,15 @@ TEST(SaveWorkbook, AddsANumberWhenTheNameIsTaken) {
     WorkbookModel model = sampleWorkbook(3);
     SaveTarget target{dir.path(), "期中考试", "", false};
     for (const char* expected : {"期中考试.xlsx", "期中考试 (2).xlsx", "期中考试 (3).xlsx"}) {
-        SaveResult r = saveWorkbook(model, target);
-        ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(r.path, dir.file(expected));
-        EXPECT_NE(zipPart(r.path, "xl/worksheets/sheet1.xml").find("<f>RANK(B3,B$1:B$3)</f>"),
-                  std::string::npos);
+        Result<std::string> r = saveWorkbook(model, target);
+        ASSERT_TRUE(r.ok()) << r.error();
+        EXPECT_EQ(*r, dir.file(expected));
+        EXPECT_NE(zipPart(*r, "xl/worksheets/sheet1.xml").find("<f>RANK(B3,B$1:B$3)</f>"), std::string::npos);
     }
     // A base name is a file name: a separator in it does not lead into another folder.
-    SaveResult slash = saveWorkbook(model, {dir.path() + "/", "2024/2025学年", "", false});
-    ASSERT_TRUE(slash.ok) << slash.error;
-    EXPECT_EQ(slash.path, dir.file("2024_2025学年.xlsx"));
+    Result<std::string> slash = saveWorkbook(model, {dir.path() + "/", "2024/2025学年", "", false});
+    ASSERT_TRUE(slash.ok()) << slash.error();
+    EXPECT_EQ(*slash, dir.file("2024_2025学年.xlsx"));
     EXPECT_EQ(filesIn(dir.path()), (std::set<std::string>{"期中考试.xlsx", "期中考试 (2).xlsx",
                                                           "期中考试 (3).xlsx", "2024_2025学年.xlsx"}));
 }
@@ -76,14 +75,14 @@ TEST(SaveWorkbook, ExactPathIsReplacedOnlyWhenAsked) {
     testing::writeFile(path, "keep me");
     WorkbookModel model = sampleWorkbook(2);
 
-    SaveResult refused = saveWorkbook(model, {"", "", path, false});
-    EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.error, "无法保存文件“" + path + "”：文件已经存在。");
+    Result<std::string> refused = saveWorkbook(model, {"", "", path, false});
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), "无法保存文件“" + path + "”：文件已经存在。");
     EXPECT_EQ(testing::readFile(path), "keep me");
 
-    SaveResult replaced = saveWorkbook(model, {"", "", path, true});
-    ASSERT_TRUE(replaced.ok) << replaced.error;
-    EXPECT_EQ(replaced.path, path);
+    Result<std::string> replaced = saveWorkbook(model, {"", "", path, true});
+    ASSERT_TRUE(replaced.ok()) << replaced.error();
+    EXPECT_EQ(*replaced, path);
     EXPECT_FALSE(zipPart(path, "xl/workbook.xml").empty());
     EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{"结果.xlsx"});
 }
@@ -128,9 +127,9 @@ TEST(SaveWorkbook, AFailedSaveNamesThePathAndLeavesNothingBehind) {
     const std::set<std::string> before = filesIn(dir.path());
     for (const auto& c : cases) {
         if (root && std::string(c.name) == "folder not writable") continue;
-        SaveResult r = saveWorkbook(model, c.target);
-        EXPECT_FALSE(r.ok) << c.name;
-        EXPECT_EQ(r.error, "无法保存文件“" + c.path + "”：" + c.reason) << c.name;
+        Result<std::string> r = saveWorkbook(model, c.target);
+        EXPECT_FALSE(r.ok()) << c.name;
+        EXPECT_EQ(r.error(), "无法保存文件“" + c.path + "”：" + c.reason) << c.name;
         EXPECT_EQ(filesIn(dir.path()), before) << c.name;
         EXPECT_TRUE(filesIn(dir.file("locked")).empty()) << c.name;
     }
@@ -143,10 +142,11 @@ TEST(SaveWorkbook, TextBeyondTheCellLimitIsNamedInChinese) {
     s.AddWorkbook(OmittedArgument);
     s.Sheet(1).SetName("成绩");
     s.Sheet(1).Range("B2", "B2").SetValue(std::string(40000, 'x'));
-    SaveResult r = saveWorkbook(s.workbook(), {dir.path(), "成绩", "", false});
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("工作表“成绩”的 B2：文字超过了一个单元格能容纳的 32767 个字符"), std::string::npos)
-        << r.error;
+    Result<std::string> r = saveWorkbook(s.workbook(), {dir.path(), "成绩", "", false});
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.error().find("工作表“成绩”的 B2：文字超过了一个单元格能容纳的 32767 个字符"),
+              std::string::npos)
+        << r.error();
     EXPECT_TRUE(filesIn(dir.path()).empty());
 }
 
@@ -160,12 +160,12 @@ TEST(SaveWorkbook, AFullDiskLeavesNoPartialFile) {
     rlimit small = saved;
     small.rlim_cur = 16 * 1024;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    SaveResult r = saveWorkbook(model, {dir.path(), "成绩", "", false});
+    Result<std::string> r = saveWorkbook(model, {dir.path(), "成绩", "", false});
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, "无法保存文件“" + dir.file("成绩.xlsx") + "”：文件没有完整写入，磁盘空间可能不足。");
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.error(), "无法保存文件“" + dir.file("成绩.xlsx") + "”：文件没有完整写入，磁盘空间可能不足。");
     EXPECT_TRUE(filesIn(dir.path()).empty());
 }
 

@@ -58,7 +58,8 @@ TEST(XlsxWriter, SheetsMergesWidthsAndOneFormatPerCombination) {
 
     TempDir dir;
     const std::string path = dir.file("out.xlsx");
-    ASSERT_FALSE(writeXlsx(s.workbook(), path));
+    Status written = writeXlsx(s.workbook(), path);
+    ASSERT_TRUE(written) << written.error();
 
     const std::string workbook = zipPart(path, "xl/workbook.xml");
     EXPECT_NE(workbook.find("<sheet name=\"目录\" sheetId=\"1\" r:id=\"rId1\"/>"), std::string::npos)
@@ -120,7 +121,8 @@ TEST(XlsxWriter, FormulasCarryTheirComputedResults) {
     s.workbook().recalculate();
     TempDir dir;
     const std::string path = dir.file("f.xlsx");
-    ASSERT_FALSE(writeXlsx(s.workbook(), path));
+    Status written = writeXlsx(s.workbook(), path);
+    ASSERT_TRUE(written) << written.error();
     const std::string xml = zipPart(path, "xl/worksheets/sheet1.xml");
 
     struct Expected {

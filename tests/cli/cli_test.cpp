@@ -52,24 +52,23 @@ RunResult runCli(const TempDir& dir, const std::vector<std::string>& args) {
 }
 
 std::vector<std::string> sheetNames(const std::string& path) {
-    std::string error;
-    auto reader = openWorkbookReader(path, error);
-    EXPECT_NE(reader, nullptr) << error;
-    return reader ? reader->sheetNames() : std::vector<std::string>{};
+    auto reader = openWorkbookReader(path);
+    EXPECT_TRUE(reader) << reader.error();
+    return reader ? (*reader)->sheetNames() : std::vector<std::string>{};
 }
 
 // Every cell of one sheet by its A1 address.
 std::map<std::string, std::string> readSheet(const std::string& path, const std::string& sheet) {
     std::map<std::string, std::string> cells;
-    std::string error;
-    auto reader = openWorkbookReader(path, error);
-    if (reader == nullptr) return cells;
-    const auto& names = reader->sheetNames();
+    auto reader = openWorkbookReader(path);
+    if (!reader) return cells;
+    const auto& names = (*reader)->sheetNames();
     for (size_t i = 0; i < names.size(); ++i) {
         if (names[i] != sheet) continue;
-        auto stream = reader->openSheet(i, error);
+        auto stream = (*reader)->openSheet(i);
+        if (!stream) continue;
         SheetRow row;
-        while (stream && stream->next(row, error)) {
+        for (Result<bool> got = (*stream)->next(row); got && *got; got = (*stream)->next(row)) {
             for (size_t c = 0; c < row.cells.size(); ++c) {
                 if (!row.cells[c].empty())
                     cells[CellName(static_cast<int>(c), static_cast<int>(row.number))] = row.cells[c];

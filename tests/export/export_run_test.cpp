@@ -212,19 +212,20 @@ TEST(ExportRun, SavedWorkbookReadsBackAsBuilt) {
     ASSERT_TRUE(exam.outcome.completed);
     ASSERT_TRUE(exam.outcome.workbook);
     const WorkbookModel& book = *exam.outcome.workbook;
-    std::string error;
-    auto reader = openWorkbookReader(exam.outcome.savedPath, error);
-    ASSERT_TRUE(reader) << error;
-    EXPECT_EQ(reader->sheetNames(), tabNames(book));
-    for (size_t i = 0; i < reader->sheetNames().size(); ++i) {
+    auto opened = openWorkbookReader(exam.outcome.savedPath);
+    ASSERT_TRUE(opened) << opened.error();
+    WorkbookReader& reader = **opened;
+    EXPECT_EQ(reader.sheetNames(), tabNames(book));
+    for (size_t i = 0; i < reader.sheetNames().size(); ++i) {
         const SheetModel& sheet = *book.sheet(static_cast<int>(i) + 1);
         SCOPED_TRACE(sheet.name);
-        auto rows = reader->openSheet(i, error);
-        ASSERT_TRUE(rows) << error;
+        auto rows = reader.openSheet(i);
+        ASSERT_TRUE(rows) << rows.error();
         // Every row of the file against the model, and no row of the model left out.
         SheetRow row;
         int nonEmptyRows = 0;
-        while (rows->next(row, error)) {
+        Result<bool> got = (*rows)->next(row);
+        for (; got && *got; got = (*rows)->next(row)) {
             for (int c = 0;
                  c < std::max(static_cast<int>(row.cells.size()), sheet.columnCount(row.number - 1)); ++c) {
                 const Cell* cell = sheet.cell(static_cast<int>(row.number) - 1, c);
@@ -241,7 +242,7 @@ TEST(ExportRun, SavedWorkbookReadsBackAsBuilt) {
             }
             ++nonEmptyRows;
         }
-        EXPECT_EQ(error, "");
+        EXPECT_TRUE(got) << got.error();
         int modelRows = 0;
         for (int r = 0; r < sheet.rowCount(); ++r) {
             bool any = false;

@@ -237,11 +237,10 @@ TEST_F(OpenWorkbookTest, MachinesWithoutTheRightReaderGetPlainBoxes) {
 
 TEST(SpreadsheetDriver, ChoosesTheXlsxReaderFirstAndFindsEntriesBySubstring) {
     std::string driver = "before";
-    std::string error;
-    EXPECT_TRUE(chooseSpreadsheetDriver(driver, false, error));
+    EXPECT_TRUE(chooseSpreadsheetDriver(driver, false));
     EXPECT_EQ(driver, kXlsxReaderName);
     const std::vector<std::string> both = {std::string(kXlsReaderName) + " extra", kXlsxReaderName};
-    EXPECT_TRUE(chooseSpreadsheetDriver(driver, true, error, both));
+    EXPECT_TRUE(chooseSpreadsheetDriver(driver, true, both));
     EXPECT_EQ(driver, kXlsxReaderName);
     // The .xls reader's name is no part of the .xlsx reader's, so each search finds its own.
     EXPECT_EQ(findInstalledDriver({kXlsxReaderName}, kXlsReaderName), "");

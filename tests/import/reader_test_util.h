@@ -20,16 +20,18 @@ inline std::string rowText(const SheetRow& row) {
 /// Every row of the named sheet; a last entry "ERROR: …" when reading failed.
 inline std::vector<std::string> readSheet(WorkbookReader& reader, const std::string& sheet) {
     std::vector<std::string> rows;
-    std::string error;
     const auto& names = reader.sheetNames();
     for (size_t i = 0; i < names.size(); ++i) {
         if (names[i] != sheet) continue;
-        auto stream = reader.openSheet(i, error);
-        if (stream == nullptr) return {"ERROR: " + error};
+        auto stream = reader.openSheet(i);
+        if (!stream) return {"ERROR: " + stream.error()};
         SheetRow row;
-        while (stream->next(row, error)) rows.push_back(rowText(row));
-        if (!error.empty()) rows.push_back("ERROR: " + error);
-        return rows;
+        for (;;) {
+            Result<bool> got = (*stream)->next(row);
+            if (!got) rows.push_back("ERROR: " + got.error());
+            if (!got || !*got) return rows;
+            rows.push_back(rowText(row));
+        }
     }
     return {"ERROR: no sheet " + sheet};
 }

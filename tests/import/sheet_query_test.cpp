@@ -13,15 +13,14 @@ using testing::fixture;
 std::vector<std::string> queryRows(const std::string& file, const std::string& sheet,
                                    const std::vector<std::string>& columns) {
     SheetQuery query;
-    std::string error;
-    if (!query.open(fixture(file), error)) return {"OPEN: " + error};
-    if (!query.select(sheet, columns, error)) return {"SELECT: " + error};
+    if (Status opened = query.open(fixture(file)); !opened) return {"OPEN: " + opened.error()};
+    if (Status selected = query.select(sheet, columns); !selected) return {"SELECT: " + selected.error()};
     std::vector<std::string> rows;
     while (!query.atEnd()) {
         std::string text = std::to_string(query.sheetRow()) + ":";
         for (size_t i = 0; i < columns.size(); ++i) text += (i == 0 ? " " : "|") + query.field(i);
         rows.push_back(text);
-        if (!query.next(error)) return {"NEXT: " + error};
+        if (Status moved = query.next(); !moved) return {"NEXT: " + moved.error()};
     }
     return rows;
 }
@@ -54,11 +53,12 @@ TEST(SheetQuery, UnreadableFilesFailToOpenNamingTheFile) {
     testing::TempDir dir;
     testing::writeFile(dir.file("文本.xls"), "学校\t班级\n一中\t1班\n");
     SheetQuery query;
-    std::string error;
-    EXPECT_FALSE(query.open(dir.file("文本.xls"), error));
-    EXPECT_EQ(error, "文件不是有效的工作簿：文本.xls");
-    EXPECT_FALSE(query.open(dir.file("无.xlsx"), error));
-    EXPECT_EQ(error, "无法读取文件“无.xlsx”");
+    Status text = query.open(dir.file("文本.xls"));
+    EXPECT_FALSE(text);
+    EXPECT_EQ(text.error(), "文件不是有效的工作簿：文本.xls");
+    Status missing = query.open(dir.file("无.xlsx"));
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.error(), "无法读取文件“无.xlsx”");
 }
 
 }  // namespace

@@ -115,11 +115,10 @@ TEST(TextWorkbooks, CommittedFixturesListTheirSheetsAndReadTheirCells) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        std::string error;
-        auto reader = openWorkbookReader(fixture(c.file), error);
-        ASSERT_NE(reader, nullptr) << error;
-        EXPECT_EQ(reader->sheetNames(), c.sheets);
-        EXPECT_EQ(readSheet(*reader, c.sheet), c.rows);
+        auto reader = openWorkbookReader(fixture(c.file));
+        ASSERT_TRUE(reader) << reader.error();
+        EXPECT_EQ((*reader)->sheetNames(), c.sheets);
+        EXPECT_EQ(readSheet(**reader, c.sheet), c.rows);
     }
 }
 

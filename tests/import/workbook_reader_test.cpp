@@ -21,10 +21,9 @@ struct WorkbookCase {
 class SpreadsheetFixture : public ::testing::TestWithParam<WorkbookCase> {
   protected:
     std::unique_ptr<WorkbookReader> open() {
-        std::string error;
-        auto reader = openWorkbookReader(fixture(GetParam().file), error);
-        EXPECT_NE(reader, nullptr) << error;
-        return reader;
+        auto reader = openWorkbookReader(fixture(GetParam().file));
+        EXPECT_TRUE(reader) << reader.error();
+        return reader ? std::move(reader).value() : nullptr;
     }
 };
 
@@ -123,12 +122,11 @@ TEST(WorkbookReader, FixturesOfOtherWritersAndShapes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        std::string error;
-        auto reader = openWorkbookReader(fixture(c.file), error);
-        ASSERT_NE(reader, nullptr) << error;
-        EXPECT_EQ(reader->sheetNames(), c.sheets);
+        auto reader = openWorkbookReader(fixture(c.file));
+        ASSERT_TRUE(reader) << reader.error();
+        EXPECT_EQ((*reader)->sheetNames(), c.sheets);
         if (c.sheet[0] == 0) continue;
-        EXPECT_EQ(readSheet(*reader, c.sheet), c.rows);
+        EXPECT_EQ(readSheet(**reader, c.sheet), c.rows);
     }
 }
 
@@ -166,31 +164,32 @@ TEST(WorkbookReader, DamagedFilesEndInTheirMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        std::string error;
-        auto reader = openWorkbookReader(fixture(c.file), error);
+        auto reader = openWorkbookReader(fixture(c.file));
         if (c.sheet[0] == 0) {
-            EXPECT_EQ(reader, nullptr);
-            EXPECT_EQ(error, c.error);
+            ASSERT_FALSE(reader);
+            EXPECT_EQ(reader.error(), c.error);
             continue;
         }
-        ASSERT_NE(reader, nullptr) << error;
-        std::vector<std::string> rows = readSheet(*reader, c.sheet);
+        ASSERT_TRUE(reader) << reader.error();
+        std::vector<std::string> rows = readSheet(**reader, c.sheet);
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows.back(), std::string("ERROR: ") + c.error);
     }
 }
 
 TEST(WorkbookReader, APartIsReadOnlyUpToItsCapWhateverItsHeaderSays) {
-    std::string error;
-    auto package = ZipPackage::openFile(fixture("workbook.xlsx"), error);
-    ASSERT_NE(package, nullptr) << error;
-    int64_t index = package->find("XL/Worksheets/Sheet1.xml");  // names match ignoring case too
+    auto package = ZipPackage::openFile(fixture("workbook.xlsx"));
+    ASSERT_TRUE(package) << package.error();
+    int64_t index = (*package)->find("XL/Worksheets/Sheet1.xml");  // names match ignoring case too
     ASSERT_GE(index, 0);
-    ZipPartReader part(*package, index, "xl/worksheets/sheet1.xml", 1000);
+    ZipPartReader part(**package, index, "xl/worksheets/sheet1.xml", 1000);
     char buffer[600];
-    EXPECT_EQ(part.read(buffer, sizeof buffer, error), 600);
-    EXPECT_EQ(part.read(buffer, sizeof buffer, error), -1);
-    EXPECT_EQ(error, "部件 xl/worksheets/sheet1.xml 超过了允许的大小");
+    Result<size_t> first = part.read(buffer, sizeof buffer);
+    ASSERT_TRUE(first) << first.error();
+    EXPECT_EQ(*first, 600u);
+    Result<size_t> beyond = part.read(buffer, sizeof buffer);
+    ASSERT_FALSE(beyond);
+    EXPECT_EQ(beyond.error(), "部件 xl/worksheets/sheet1.xml 超过了允许的大小");
 }
 
 }  // namespace

@@ -88,11 +88,11 @@ TEST(TeacherRates, TwoSubjectsTwoSchools) {
 TEST(TeacherRates, ZeroScoresAreLeftOutWithTheOption) {
     RateFixture f = twoSubjectsTwoSchools();
     f.state.exportOptions.ignoreZeroScores = true;
-    f.run(writeTeacherRates);
+    EXPECT_TRUE(f.run(writeTeacherRates));
     // 数学 王 of 一中 over class 1 only (55, 100); class 3's "0" belongs to no 数学 teacher here.
     expectCells(f, {{"D7", "2"}, {"M7", "77.5"}});
     f.teacher("一中", "高一", "3", "数学", "王");
-    f.run(writeTeacherRates);
+    EXPECT_TRUE(f.run(writeTeacherRates));
     expectCells(f, {{"C7", "1班3班"}, {"D7", "2"}, {"M7", "77.5"}, {"J7", "1"}});
 }
 
@@ -106,7 +106,7 @@ TEST(TeacherRates, AverageAddsTheStudentsClassByClassInTableOrder) {
     f.student("一中", "1", {"80.3"});
     for (const char* score : {"79.6", "91.2", "55.5"}) f.student("一中", "2", {score});
     for (const char* score : {"99.4", "3.7"}) f.student("一中", "3", {score});
-    f.run(writeTeacherRates);
+    EXPECT_TRUE(f.run(writeTeacherRates));
     // 80.3 + 79.6 + 91.2 + 55.5 added one by one is 306.59999999999997, so the average shows 76.6
     // (306.6 / 4 would show 76.7); likewise 99.4 + 3.7 + 99.4 + 3.7 shows 51.5, not 51.6.
     // clang-format off
@@ -122,7 +122,9 @@ TEST(TeacherRates, NoTeacherOfTheGradeWritesOnlyTitleAndHeaders) {
     f.teacher("一中", "高一", "1", "体育", "赵");  // not an exam subject
     f.teacher("外校", "高一", "1", "语文", "钱");  // not a listed school
     f.student("一中", "1", {"90"});
-    EXPECT_FALSE(f.run(writeTeacherRates));
+    Status written = f.run(writeTeacherRates);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.error(), "请先导入教师任课表！");
     EXPECT_EQ(f.sheet().rowCount(), 3);
     EXPECT_EQ(f.shown("P3"), "离均差");
 }
@@ -136,7 +138,7 @@ TEST(TeacherRates, SubjectsAndSchoolsWithoutTeachersTakeNoRows) {
     f.teacher("二中", "高一", "2", "英语", "周");  // a class without students: nobody sat
     f.student("一中", "1", {"90", "90", "90"});
     f.student("二中", "1", {"90", "90", "70"});
-    f.run(writeTeacherRates);
+    EXPECT_TRUE(f.run(writeTeacherRates));
     // 语文 row 4 (一中 only), no 数学 rows, 英语 rows 5–6 (二中 only).
     // clang-format off
     expectCells(f, {{"A4", "语文\n（100分）"}, {"B4", "一中"}, {"F4", "王"}, {"A5", "英语\n（100分）"},

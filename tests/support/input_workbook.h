@@ -37,7 +37,8 @@ inline void writeInputWorkbook(const std::string& path, const std::vector<InputS
     }
     SaveTarget target;
     target.exactPath = path;
-    ASSERT_TRUE(saveWorkbook(session.workbook(), target).ok);
+    Result<std::string> saved = saveWorkbook(session.workbook(), target);
+    ASSERT_TRUE(saved) << saved.error();
 }
 
 }  // namespace varnex::testing

@@ -17,6 +17,7 @@
 #include <cstdio>
 
 #include "app/control_ids.h"
+#include "app/null_frontend.h"
 #include "app/status_log.h"
 #include "ui/about_dialog.h"
 #include "ui/help_window.h"
@@ -79,20 +80,11 @@ void fillSample(AppState& state, Frontend& frontend) {
 }
 
 // Answers every question Yes and keeps message boxes off the screen.
-class YesFrontend : public Frontend {
+class YesFrontend : public NullFrontend {
   public:
     void showMessage(const std::string& text, const std::string&, MessageIcon) override {
         std::fprintf(stderr, "%s\n", text.c_str());
     }
-    bool askYesNo(const std::string&, const std::string&) override { return true; }
-    void logAppended(const std::string&) override {}
-    void setTitle(const std::string&) override {}
-    bool setClipboardText(const std::string&) override { return true; }
-    void playNotification() override {}
-    void focusControl(ControlId) override {}
-    void enableControl(ControlId, bool) override {}
-    void minimiseWindow() override {}
-    void openDocument(const std::string&) override {}
 };
 
 void selectWorksheet(ui::MainWindow& window, int index) {

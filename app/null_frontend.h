@@ -1,0 +1,26 @@
+#pragma once
+// A frontend with nobody in front of it, for batch work: every question is answered Yes, the
+// clipboard takes any text, and everything else is let go. Front ends that keep or print
+// something override just that.
+
+#include <string>
+
+#include "app/frontend.h"
+
+namespace varnex {
+
+class NullFrontend : public Frontend {
+  public:
+    void showMessage(const std::string&, const std::string&, MessageIcon) override {}
+    bool askYesNo(const std::string&, const std::string&) override { return true; }
+    void logAppended(const std::string&) override {}
+    void setTitle(const std::string&) override {}
+    bool setClipboardText(const std::string&) override { return true; }
+    void playNotification() override {}
+    void focusControl(ControlId) override {}
+    void enableControl(ControlId, bool) override {}
+    void minimiseWindow() override {}
+    void openDocument(const std::string&) override {}
+};
+
+}  // namespace varnex
