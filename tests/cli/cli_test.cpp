@@ -489,6 +489,53 @@ TEST_F(CliTest, WebPagesXmlSpreadsheetsAndCsvListsExportLikeTheSameXlsx) {
     EXPECT_NE(refused.err.find("文件不是有效的工作簿：名单.xls"), std::string::npos) << refused.err;
 }
 
+// Title rows above the header, in a web page (the school spanning two rows is the school of both)
+// and in an XML spreadsheet: each exports exactly like the same students written as .xlsx with
+// the header in row 1.
+TEST_F(CliTest, TitleRowSheetsOfEveryKindExportLikeThePlainXlsx) {
+    IniFile ini = IniFile::load(settings);
+    for (const auto& subject : kSubjects) {
+        const std::string name = subject.name;
+        ini.set("七年级", name, name == "语文" || name == "数学" || name == "英语" ? "150" : "0");
+    }
+    ASSERT_TRUE(ini.save(settings));
+    std::string plainInput;
+    auto exportOf = [&](const std::string& input, const std::string& sheet, const std::string& out) {
+        RunResult r = runCli(dir, {"export", input, "--scores", sheet, "--grade", "七年级", "--exam", "期中",
+                                   "--settings", settings, "--missing-rule", "2", "--yes", "-o", out});
+        EXPECT_EQ(r.status, 0) << input << "\n" << r.err;
+        EXPECT_EQ(r.err.find("“" + sheet + "”的标题在第2行。") != std::string::npos, input != plainInput)
+            << r.err;
+        return r.status == 0 ? readWorkbook(out) : decltype(readWorkbook(out)){};
+    };
+    struct Case {
+        const char* file;
+        const char* sheet;
+        std::vector<std::vector<std::string>> plain;
+    };
+    const Case cases[] = {
+        {"网页成绩-标题.xls",
+         "七年级 期中成绩",
+         {{"学校", "班级", "姓名", "语文", "数学", "英语", "总分"},
+          {"第一中学", "1班", "张三", "85", "92.5", "78", "255.5"},
+          {"第一中学", "1班", "李四", "90", "88", "", "178"},
+          {"第二中学", "1班", "王 五", "72", "60", "81", "213"}}},
+        {"表格2003-标题.xml",
+         "七年级",
+         {{"学校", "班级", "姓名", "语文", "数学", "英语"},
+          {"第一中学", "1班", "张三", "85", "92.5", "78"},
+          {"第一中学", "1班", "李四", "90", "", "88"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        plainInput = dir.file(std::string(c.file) + "-平.xlsx");
+        testing::writeInputWorkbook(plainInput, {{"成绩", c.plain}});
+        auto expected = exportOf(plainInput, "成绩", dir.file(std::string(c.file) + "-平-结果.xlsx"));
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(exportOf(fixture(c.file), c.sheet, dir.file(std::string(c.file) + "-结果.xlsx")), expected);
+    }
+}
+
 TEST_F(CliTest, TemplateAndHelp) {
     std::string out = dir.file("模板.xlsx");
     RunResult r = runCli(dir, {"template", "--exam", "期末考试", "-o", out});

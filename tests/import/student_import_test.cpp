@@ -169,6 +169,37 @@ TEST_P(PlatformSheetFormats, PhysicsTrackSheetGoesInAsItIs) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, PlatformSheetFormats, ::testing::Values("xlsx", "xls"));
 
+// A marking platform's web page saved under an .xls name: a title row, a two-row header whose key
+// cells span both rows, the school and each class spanning their students' rows.
+TEST(StudentImport, PlatformWebPage) {
+    TempDir dir;
+    const std::string path = dir.file("成绩导出.xls");
+    writeFile(
+        path,
+        "<html><head><meta charset=\"utf-8\"><title>成绩</title></head><body><table>"
+        "<tr><td colspan=7>高二期末考试成绩</td></tr>"
+        "<tr><th rowspan=2>学校</th><th rowspan=2>班级</th><th rowspan=2>姓名</th><th colspan=2>语文</th>"
+        "<th colspan=2>数学</th></tr>"
+        "<tr><th>原始分</th><th>年级排名</th><th>原始分</th><th>年级排名</th></tr>"
+        "<tr><td rowspan=3>育才中学</td><td rowspan=2>高二9班</td><td>甲</td><td>120</td><td>1</td>"
+        "<td>90</td><td>2</td></tr>"
+        "<tr><td>乙</td><td>100</td><td>2</td><td>95</td><td>1</td></tr>"
+        "<tr><td>高二10班</td><td>丙</td><td>80</td><td>3</td><td>70</td><td>3</td></tr>"
+        "</table></body></html>");
+    AppState state = scoreState("成绩导出.xls", "成绩", {150, 150, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    state.workbook.path = path;
+    ScriptedFrontend ui;
+    ui.expectQuestion("", true);
+
+    importStudents(state, ui);
+
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(rowsOf(state.students), (Rows{studentRow("育才中学", "9", "甲", {"120", "90"}, "210"),
+                                            studentRow("育才中学", "9", "乙", {"100", "95"}, "195"),
+                                            studentRow("育才中学", "10", "丙", {"80", "70"}, "150")}));
+    EXPECT_EQ(withoutTime(ui.logLines[1]), "工作表“成绩”的标题在第2、3两行。");
+}
+
 // Without a school (cancelled, empty or 全部) nothing is imported and the name given last stays.
 TEST(StudentImport, SheetWithoutSchoolNeedsAName) {
     const std::pair<std::optional<std::string>, const char*> cases[] = {
