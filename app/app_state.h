@@ -70,6 +70,9 @@ struct ImportResults {
     std::string gradeName;                  ///< ImportedGradeName
     std::string sheetName;                  ///< ImportedSheetName
     std::vector<std::string> examSubjects;  ///< examined subjects in subject order
+    /// Subjects with a full mark that the score sheet has no column for: not examined this time,
+    /// as if their full marks were 0, while the settings keep them.
+    std::vector<std::string> subjectsNotInSheet;
     int examFullMarkTotal = 0;
     int studentCount = 0;
     int teacherCount = 0;

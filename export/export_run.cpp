@@ -1,6 +1,7 @@
 #include "export/export_run.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -97,19 +98,29 @@ bool teachersLeftOut(const AppState& state) {
 }
 
 // What one run changes in the state for its length only: the teacher rates are not chosen when
-// the teachers are left out. Everything is given back when the run ends, however it ends.
+// the teachers are left out, and the subjects the score sheet did not have are not examined, as if
+// their full marks were 0 (the totals' full mark and excellence score leave them out). Everything
+// is given back when the run ends, however it ends.
 class RunAdjustments {
   public:
-    explicit RunAdjustments(AppState& state) : state_(state), options_(state.exportOptions) {
+    explicit RunAdjustments(AppState& state)
+        : state_(state), options_(state.exportOptions), fullMarks_(state.scores.fullMark) {
         if (teachersLeftOut(state)) state.exportOptions.teacherRates = false;
+        for (const std::string& subject : state.imported.subjectsNotInSheet) {
+            if (int i = subjectIndex(subject); i >= 0) state.scores.fullMark[static_cast<size_t>(i)] = 0;
+        }
     }
-    ~RunAdjustments() { state_.exportOptions = options_; }
+    ~RunAdjustments() {
+        state_.exportOptions = options_;
+        state_.scores.fullMark = fullMarks_;
+    }
     RunAdjustments(const RunAdjustments&) = delete;
     RunAdjustments& operator=(const RunAdjustments&) = delete;
 
   private:
     AppState& state_;
     ExportOptions options_;
+    std::array<int, kSubjectCount> fullMarks_;
 };
 
 std::string folderOf(const std::string& path) {
@@ -210,8 +221,8 @@ std::string resultFileName(const AppState& state) {
     return strprintf(tx::kFileNameFormat, state.examNameText.c_str(), state.imported.gradeName.c_str());
 }
 
-// Validate: checks the settings and the imported data. Shows the first problem (with the focus on
-// the control that can fix it) and returns false.
+// Validate: checks the settings and the imported data as adjusted for the run (RunAdjustments).
+// Shows the first problem (with the focus on the control that can fix it) and returns false.
 bool exportCanStart(AppState& state, Frontend& frontend) {
     const ExportOptions& options = state.exportOptions;
     if (Status lines = checkExcellenceLines(state.scores); !lines) {
@@ -241,7 +252,7 @@ bool exportCanStart(AppState& state, Frontend& frontend) {
         frontend.focusControl(ctl::TopNCount);
         return false;
     }
-    if (options.teacherRates && !teachersLeftOut(state)) {
+    if (options.teacherRates) {  // still chosen: not left out for want of teachers
         if (state.teachers.rowCount() == 0) {
             showError(frontend, tx::kNoTeacherRows);
             return false;
@@ -364,9 +375,9 @@ void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, co
 }  // namespace
 
 void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
-    if (!exportCanStart(state, frontend)) return;
     const bool withoutTeachers = teachersLeftOut(state);
     RunAdjustments adjusted(state);
+    if (!exportCanStart(state, frontend)) return;
     const SheetPlan plan = buildSheetPlan(state, state.examNameText);
     if (!confirmExport(state, frontend, plan, withoutTeachers)) return;
 

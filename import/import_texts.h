@@ -25,6 +25,9 @@ inline constexpr const char* kStudentConfirmFormat =
     "如果确认无误，单击“是”，导入当前工作表；\n否则，单击“否”，返回修改。确认无误吗？";
 /// Subject, full mark.
 inline constexpr const char* kConfirmSubjectLineFormat = "%s：%d\n";
+/// The subjects with a full mark that the sheet has no column for, joined with kNameSeparator.
+inline constexpr const char* kConfirmNotInSheetFormat = "表中没有：%s，本次不统计\n";
+inline constexpr const char* kNameSeparator = "、";
 /// File name, sheet.
 inline constexpr const char* kTeacherConfirmFormat =
     "导入文件：%s\n数据来源：%s\n\n"
@@ -92,6 +95,8 @@ inline constexpr const char* kNoClasses = "未找到任何班级！";
 inline constexpr const char* kNoSchools = "未找到任何学校！";
 /// Grade, schools, classes, subjects, students.
 inline constexpr const char* kStudentSummaryFormat = "导入%s：%d所学校，%d个班级，%d科成绩，共%d人";
+/// The columns that are neither read nor known to hold no scores, joined with kNameSeparator.
+inline constexpr const char* kLogNotAnalysedFormat = "以下各列不是可统计的学科，未作分析：%s。";
 /// Teacher assignments.
 inline constexpr const char* kTeacherSummaryFormat = "导入教师任课记录：%d条。";
 

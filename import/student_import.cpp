@@ -28,6 +28,8 @@ enum Field : size_t { kClassField, kNameField, kFirstSubjectField };
 
 // How the rows of the sheet are read.
 struct ScoreSheet {
+    std::vector<size_t> examined;         ///< the subjects with a full mark that the sheet has
+    std::vector<std::string> notInSheet;  ///< the subjects with a full mark that it has not
     std::string singleSchool;  ///< the school of every row of a sheet without 学校 column, else ""
     size_t schoolField = 0;    ///< the field of 学校 when the sheet has it
     uint32_t classColumn = 0;  ///< the sheet column of 班级, for messages
@@ -48,11 +50,21 @@ bool confirmFullMarks(const AppState& state, Frontend& frontend) {
     return true;
 }
 
-std::string confirmationText(const AppState& state, const std::vector<size_t>& examined) {
+// The names joined with "、".
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : tx::kNameSeparator) + name;
+    return text;
+}
+
+std::string confirmationText(const AppState& state, const ScoreSheet& sheet) {
     std::string lines;
-    for (size_t i : examined) {
+    for (size_t i : sheet.examined) {
         lines += strprintf(tx::kConfirmSubjectLineFormat, kSubjects[i].name, state.scores.fullMark[i]);
     }
+    if (!sheet.notInSheet.empty())
+        lines += strprintf(tx::kConfirmNotInSheetFormat, joined(sheet.notInSheet).c_str());
+    const std::vector<size_t>& examined = sheet.examined;
     return strprintf(tx::kStudentConfirmFormat, fileNameOf(state.workbook.path).c_str(),
                      state.imported.sheetName.c_str(), state.imported.gradeName.c_str(),
                      static_cast<int>(examined.size()), lines.c_str());
@@ -93,21 +105,22 @@ bool isMissing(const std::string& score) {
     return score.empty() || score == "0";
 }
 
-bool shouldSkip(const AppState& state, const std::vector<std::string>& cells, int examinedCount) {
+bool shouldSkip(const AppState& state, const std::vector<std::string>& cells,
+                const std::vector<size_t>& examined) {
     int rule = state.importOptions.missingRule;
     if (rule != 0 && rule != 1) return false;
     int missing = 0;
-    for (size_t i = 0; i < kSubjects.size(); ++i) {
-        if (state.scores.fullMark[i] != 0 && isMissing(cells[static_cast<size_t>(kSubjects[i].column)]))
-            ++missing;
+    for (size_t i : examined) {
+        if (isMissing(cells[static_cast<size_t>(kSubjects[i].column)])) ++missing;
     }
+    const int examinedCount = static_cast<int>(examined.size());
     return rule == 0 ? missing > examinedCount / 2 : missing > state.importOptions.missingLimit;
 }
 
 // The row checks; false (after the message, log line, focus and selection) when one fails.
 // `klass` is the row's class or why it has none.
 bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string>& cells,
-              const Result<std::string>& klass) {
+              const Result<std::string>& klass, const std::vector<size_t>& examined) {
     const int count = state.imported.studentCount;
     if (Status checked = checkSchoolAndKey(cells[kSchoolCell], tx::kName, cells[kNameCell], count);
         !checked) {
@@ -118,9 +131,8 @@ bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string
         reportRowProblem(state, frontend, klass.error());
         return false;
     }
-    for (size_t i = 0; i < kSubjects.size(); ++i) {
+    for (size_t i : examined) {
         int fullMark = state.scores.fullMark[i];
-        if (fullMark == 0) continue;
         int score = cAtoi(cells[static_cast<size_t>(kSubjects[i].column)]);
         if (score <= fullMark) continue;
         std::string problem =
@@ -137,9 +149,8 @@ bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string
 // Where the row loop ended.
 enum class LoopEnd { EndOfData, Stopped };
 
-LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const ScoreSheet& sheet,
-                 const std::vector<size_t>& examined) {
-    const int examinedCount = static_cast<int>(examined.size());
+LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const ScoreSheet& sheet) {
+    const std::vector<size_t>& examined = sheet.examined;
     const bool singleSchool = !sheet.singleSchool.empty();
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells);
@@ -159,12 +170,12 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const S
         cells[kTotalColumn] = totalText(cells);
 
         const std::vector<std::string>* row = &cells;
-        if (!shouldSkip(state, cells, examinedCount)) {
+        if (!shouldSkip(state, cells, examined)) {
             int index = state.students.appendRow(std::move(cells));
             row = &state.students.row(index);
             ++state.imported.studentCount;
         }
-        if (!checkRow(state, frontend, *row, klass)) return LoopEnd::Stopped;
+        if (!checkRow(state, frontend, *row, klass, examined)) return LoopEnd::Stopped;
         state.imported.classList.add((*row)[kSchoolCell], (*row)[kClassCell]);
 
         if (!moveToNextRow(query, state, frontend)) return LoopEnd::Stopped;
@@ -172,7 +183,7 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const S
     return LoopEnd::EndOfData;
 }
 
-void endOfData(AppState& state, Frontend& frontend, int examinedCount) {
+void endOfData(AppState& state, Frontend& frontend, int examinedCount, const SheetHeader& header) {
     refreshSummary(state);
     ImportResults& r = state.imported;
     if (r.classCount == 0) {
@@ -187,6 +198,8 @@ void endOfData(AppState& state, Frontend& frontend, int examinedCount) {
     appendLog(state, frontend,
               strprintf(tx::kStudentSummaryFormat, r.gradeName.c_str(), static_cast<int>(r.schoolList.size()),
                         r.classCount, examinedCount, r.studentCount));
+    if (!header.notAnalysed.empty())
+        appendLog(state, frontend, strprintf(tx::kLogNotAnalysedFormat, joined(header.notAnalysed).c_str()));
     frontend.setTitle(importTitle(state, tx::kImported));
     frontend.playNotification();
 }
@@ -194,18 +207,37 @@ void endOfData(AppState& state, Frontend& frontend, int examinedCount) {
 // What a score sheet's header must hold: 学校 (or a school given for the whole sheet), 班级, 姓名.
 const HeaderRequest kScoreSheetRequest{{tx::kSchool, tx::kClass, tx::kName}, {tx::kClass, tx::kName}};
 
-// Checks that the header has every column the import reads and, for a sheet without 学校 column,
+// Sets ExamSubjects and the total of their full marks.
+void setExamSubjects(ImportResults& r, const ScoreSettings& scores, const std::vector<size_t>& examined) {
+    long long fullMarkTotal = 0;
+    r.examSubjects.clear();
+    for (size_t i : examined) {
+        r.examSubjects.emplace_back(kSubjects[i].name);
+        fullMarkTotal += scores.fullMark[i];
+    }
+    r.examFullMarkTotal = static_cast<int>(std::clamp<long long>(fullMarkTotal, INT_MIN, INT_MAX));
+}
+
+// Checks that the header has the key columns and at least one of the subjects with a full mark
+// (those it has are examined this time, the others not) and, for a sheet without 学校 column,
 // asks for its school. Nothing (after the message) when the sheet cannot be imported.
 std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Frontend& frontend,
-                                        const SheetHeader& header, const std::vector<size_t>& examined) {
+                                        const SheetHeader& header, const std::vector<size_t>& withFullMark) {
+    ScoreSheet sheet;
+    for (size_t i : withFullMark) {
+        if (header.subjects[i]) {
+            sheet.examined.push_back(i);
+        } else {
+            sheet.notInSheet.emplace_back(kSubjects[i].name);
+        }
+    }
     std::vector<std::string> missing;
     for (size_t k = kSchoolKey; k <= kNameKey; ++k) {
         if (!header.keys[k]) missing.emplace_back(kScoreSheetRequest.keys[k]);
     }
-    for (size_t i : examined) {
-        if (!header.subjects[i]) missing.emplace_back(kSubjects[i].name);
+    if (sheet.examined.empty()) {
+        for (size_t i : withFullMark) missing.emplace_back(kSubjects[i].name);
     }
-    ScoreSheet sheet;
     if (missing.size() == 1 && missing.front() == tx::kSchool) {
         std::optional<std::string> school = askSchoolOfSheet(state, frontend);
         if (!school) {
@@ -224,9 +256,9 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
 
 // Selects 班级, 姓名, the examined subjects and 学校 (when the sheet has it) below the header.
 bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
-                        const SheetHeader& header, ScoreSheet& sheet, const std::vector<size_t>& examined) {
+                        const SheetHeader& header, ScoreSheet& sheet) {
     std::vector<uint32_t> columns{*header.keys[kClassKey], *header.keys[kNameKey]};
-    for (size_t i : examined) columns.push_back(*header.subjects[i]);
+    for (size_t i : sheet.examined) columns.push_back(*header.subjects[i]);
     if (sheet.singleSchool.empty()) {
         sheet.schoolField = columns.size();
         columns.push_back(*header.keys[kSchoolKey]);
@@ -242,21 +274,16 @@ void importStudents(AppState& state, Frontend& frontend) {
     r.gradeName = state.gradeName();
     if (!confirmFullMarks(state, frontend)) return;
 
-    std::vector<size_t> examined;
+    std::vector<size_t> withFullMark;
     for (size_t i = 0; i < kSubjects.size(); ++i) {
-        if (state.scores.fullMark[i] != 0) examined.push_back(i);
+        if (state.scores.fullMark[i] != 0) withFullMark.push_back(i);
     }
-    if (examined.empty()) {
+    if (withFullMark.empty()) {
         frontend.showMessage(tx::kNoSubjects, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
-    long long fullMarkTotal = 0;
-    r.examSubjects.clear();
-    for (size_t i : examined) {
-        r.examSubjects.emplace_back(kSubjects[i].name);
-        fullMarkTotal += state.scores.fullMark[i];
-    }
-    r.examFullMarkTotal = static_cast<int>(std::clamp<long long>(fullMarkTotal, INT_MIN, INT_MAX));
+    setExamSubjects(r, state.scores, withFullMark);
+    r.subjectsNotInSheet.clear();
 
     r.sheetName = state.workbook.selectedSheetName();
     if (r.sheetName.empty()) {
@@ -268,12 +295,15 @@ void importStudents(AppState& state, Frontend& frontend) {
     std::optional<SheetHeader> header =
         openImportSheet(query, state, frontend, kScoreSheetRequest, r.examSubjects);
     if (!header) return;
-    std::optional<ScoreSheet> sheet = readableSheet(query, state, frontend, *header, examined);
+    std::optional<ScoreSheet> sheet = readableSheet(query, state, frontend, *header, withFullMark);
     if (!sheet) return;
-    if (!frontend.askYesNo(confirmationText(state, examined), common_texts::kCaptionConfirm)) return;
+    // The sheet decides which subjects were examined; the settings stay as they are.
+    setExamSubjects(r, state.scores, sheet->examined);
+    r.subjectsNotInSheet = sheet->notInSheet;
+    if (!frontend.askYesNo(confirmationText(state, *sheet), common_texts::kCaptionConfirm)) return;
 
     frontend.setTitle(importTitle(state, tx::kImporting));
-    if (!selectScoreColumns(query, state, frontend, *header, *sheet, examined)) return;
+    if (!selectScoreColumns(query, state, frontend, *header, *sheet)) return;
 
     state.students.clear();
     r.classList.clear();
@@ -284,8 +314,8 @@ void importStudents(AppState& state, Frontend& frontend) {
         appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
         logHeader(state, frontend, *header, sheet->singleSchool);
         r.studentCount = 0;
-        if (readRows(state, frontend, query, *sheet, examined) == LoopEnd::EndOfData) {
-            endOfData(state, frontend, static_cast<int>(examined.size()));
+        if (readRows(state, frontend, query, *sheet) == LoopEnd::EndOfData) {
+            endOfData(state, frontend, static_cast<int>(sheet->examined.size()), *header);
         } else {
             refreshSummary(state);
         }

@@ -331,10 +331,9 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
 TEST_F(CliTest, PlatformSheetsExportAsTheyAre) {
     auto exportPlatform = [&](const std::string& file, const std::string& out,
                               std::vector<std::string> extra) {
-        std::vector<std::string> args = {"export",      fixture(file), "--teachers", "任课教师", "--scores",
-                                         "高二物理类",  "--grade",     "高二",       "--exam",   "期末",
-                                         "--settings",  settings,      "--yes",      "-o",       out,
-                                         "--full-mark", "历史=0"};
+        std::vector<std::string> args = {"export",     fixture(file), "--teachers", "任课教师", "--scores",
+                                         "高二物理类", "--grade",     "高二",       "--exam",   "期末",
+                                         "--settings", settings,      "--yes",      "-o",       out};
         args.insert(args.end(), extra.begin(), extra.end());
         return runCli(dir, args);
     };
@@ -381,6 +380,75 @@ TEST_F(CliTest, PlatformSheetsExportAsTheyAre) {
     EXPECT_NE(noSchool.err.find("工作表“任课教师”没有“学校”列"), std::string::npos) << noSchool.err;
     EXPECT_NE(noSchool.err.find("--school"), std::string::npos) << noSchool.err;
     EXPECT_FALSE(std::filesystem::exists(dir.file("无校.xlsx")));
+}
+
+// With the seeded settings the score sheet decides what was examined: a physics-track sheet has
+// no 历史, a monthly test only 语数英. The reports cover exactly the subjects in the sheet, the
+// total's full mark is the sum over them, and the settings file is not changed; --full-mark still
+// leaves out a subject that is in the sheet.
+TEST_F(CliTest, TheScoreSheetDecidesWhichSubjectsWereExamined) {
+    const std::string before = readFile(settings);
+    auto run = [&](const std::string& sheet, const std::string& grade, const std::string& out,
+                   std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export",     fixture("platform_sheets.xlsx"),
+                                         "--scores",   sheet,
+                                         "--grade",    grade,
+                                         "--exam",     "期末",
+                                         "--school",   "育才中学",
+                                         "--settings", settings,
+                                         "--yes",      "-o",
+                                         out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        RunResult r = runCli(dir, args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r;
+    };
+    auto allCells = [&](const std::string& path) {
+        std::string text;
+        for (const std::string& sheet : sheetNames(path)) {
+            for (const auto& [address, cell] : readSheet(path, sheet)) text += cell + "|";
+        }
+        return text;
+    };
+
+    const std::string physics = dir.file("物理类.xlsx");
+    RunResult r = run("高二物理类", "高二", physics, {"--teachers", "任课教师"});
+    EXPECT_NE(r.err.find("表中没有：历史，本次不统计"), std::string::npos) << r.err;
+    auto grade = readSheet(physics, "年级各科三率");
+    const char* headers[] = {"语文150", "数学150", "英语150", "物理100", "化学100",
+                             "生物100", "地理100", "政治100", "总分950"};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(grade[CellName(3 + i, 3)], headers[i]) << i;
+    EXPECT_EQ(allCells(physics).find("历史"), std::string::npos);
+    // The total: excellent from 760 (= 950 × 80 %), a pass from 570 (= 950 × 60 %). Totals: class 9
+    // 791, 623, 531; class 10 841, 659.5, 566. With 历史's 100 counted the lines would be 840 and
+    // 630, giving 0 and 1 in class 9.
+    auto classes = readSheet(physics, "班级各科三率");
+    EXPECT_EQ(classes["A20"], "总分\n（950分）");
+    EXPECT_EQ(classes["G20"], "1");
+    EXPECT_EQ(classes["J20"], "2");
+    EXPECT_EQ(classes["G21"], "1");
+    EXPECT_EQ(classes["J21"], "2");
+    EXPECT_EQ(grade["L4"], "2");  // 总分 excellent in the grade: 791 and 841
+
+    const std::string monthly = dir.file("月考.xlsx");
+    r = run("初二月考", "八年级", monthly, {});
+    EXPECT_NE(r.err.find("表中没有：物理、生物、历史、地理、政治，本次不统计"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("以下各列不是可统计的学科，未作分析：信息技术、音乐。"), std::string::npos) << r.err;
+    grade = readSheet(monthly, "年级各科三率");
+    EXPECT_EQ(grade["D3"], "语文150");
+    EXPECT_EQ(grade["E3"], "数学150");
+    EXPECT_EQ(grade["F3"], "英语150");
+    EXPECT_EQ(grade["G3"], "总分450");
+    EXPECT_EQ(grade.count("H3"), 0u);
+
+    const std::string noMaths = dir.file("无数学.xlsx");
+    run("初二月考", "八年级", noMaths, {"--full-mark", "数学=0"});
+    grade = readSheet(noMaths, "年级各科三率");
+    EXPECT_EQ(grade["D3"], "语文150");
+    EXPECT_EQ(grade["E3"], "英语150");
+    EXPECT_EQ(grade["F3"], "总分300");
+
+    EXPECT_EQ(readFile(settings), before);
 }
 
 // --full-mark, --excellence and --reports choose for one run; the settings file is not changed.

@@ -176,6 +176,28 @@ TEST(ExportRun, WithoutTeachersTheTeacherRatesAreLeftOut) {
     }
 }
 
+// A subject with a full mark that the score sheet had no column for is not examined in the run,
+// exactly as if its full mark were 0: its excellence line is not checked, and the class rates'
+// total passes from 300 × 60 % = 180 (乙's 200 passes; with 物理's 100 counted it would need 240).
+// The settings are as they were when the run ends.
+TEST(ExportRun, SubjectsNotInTheSheetAreNotExamined) {
+    Exam exam;
+    validExam(exam);
+    exam.state.scores.fullMark[3] = 100;  // 物理
+    exam.state.scores.excellenceLine[3] = 0;
+    exam.state.imported.subjectsNotInSheet = {"物理"};
+    exam.only([](ExportOptions& o) { o.classRates = true; });
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed)
+        << (exam.frontend.messages.empty() ? "" : exam.frontend.messages[0].text);
+    const SheetModel& classes = exam.sheet("班级各科三率");
+    EXPECT_EQ(shown(classes, "A13"), "总分\n（300分）");
+    EXPECT_EQ(shown(classes, "C14"), "（2）班");
+    EXPECT_EQ(shown(classes, "J14"), "1");
+    EXPECT_EQ(exam.state.scores.fullMark[3], 100);
+    EXPECT_EQ(exam.state.scores.excellenceLine[3], 0);
+}
+
 TEST(ExportRun, CompletesSavesAndReports) {
     Exam exam;
     validExam(exam);

@@ -112,24 +112,38 @@ INSTANTIATE_TEST_SUITE_P(Formats, StudentImportFormats, ::testing::Values("xlsx"
 
 // A physics-track sheet as a marking platform exports it: a title row, a two-row header with each
 // subject merged over 原始分 / 赋分 / 班级排名 / 年级排名, other names (学生姓名, 班别, 外语, 道德与法治),
-// class names 高二9班 / ９班 / 高二10班 / 10 and no 学校 column. The school is asked for, offering
-// the one given last; the raw scores are read.
+// class names 高二9班 / ９班 / 高二10班 / 10, no 学校 column and no 历史 column. The school is asked
+// for, offering the one given last; the raw scores are read; with 高二's seeded full marks 历史 is
+// not examined this time, while the settings keep its full mark.
 class PlatformSheetFormats : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(PlatformSheetFormats, PhysicsTrackSheetGoesInAsItIs) {
     const std::string file = "platform_sheets." + GetParam();
-    AppState state = scoreState(file, "高二物理类", {150, 150, 150, 100, 100, 100, 0, 100, 100, 0, 0});
+    const FullMarks seeded{150, 150, 150, 100, 100, 100, 100, 100, 100, 0, 0};
+    AppState state = scoreState(file, "高二物理类", seeded);
     state.gradeIndex = 10;  // 高二
     state.schoolName = "育才中学";
     putPreviousImport(state);
     ScriptedFrontend ui;
     ui.expectTextQuestion("工作表“高二物理类”没有“学校”列", " 育才中学 ");
-    ui.expectQuestion("您设定的8科分值如下", true);
+    ui.expectQuestion("", true);
 
     importStudents(state, ui);
 
     EXPECT_TRUE(ui.allQuestionsAsked());
     EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].text, "导入文件：" + file +
+                                        "\n数据来源：高二物理类\n导入年级：高二\n\n您设定的8科分值如下：\n"
+                                        "语文：150\n数学：150\n英语：150\n物理：100\n化学：100\n生物：100\n"
+                                        "地理：100\n政治：100\n表中没有：历史，本次不统计\n\n" +
+                                        kQuestion);
+    const ImportResults& r = state.imported;
+    EXPECT_EQ(r.examSubjects,
+              (std::vector<std::string>{"语文", "数学", "英语", "物理", "化学", "生物", "地理", "政治"}));
+    EXPECT_EQ(r.subjectsNotInSheet, std::vector<std::string>{"历史"});
+    EXPECT_EQ(r.examFullMarkTotal, 950);
+    EXPECT_EQ(state.scores.fullMark, seeded);
     ASSERT_EQ(ui.textQuestions.size(), 1u);
     EXPECT_EQ(ui.textQuestions[0].text,
               "工作表“高二物理类”没有“学校”列，表中各行都算作同一所学校。\n请输入学校名称：");
@@ -165,6 +179,48 @@ TEST_P(PlatformSheetFormats, PhysicsTrackSheetGoesInAsItIs) {
     auto calls = callsWithoutTime(ui.calls);
     EXPECT_EQ(calls[0].rfind("text:学校名称:", 0), 0u) << calls[0];
     EXPECT_EQ(calls[1].rfind("question:确认:", 0), 0u) << calls[1];
+}
+
+// A 语数英-only monthly test at two schools, imported with 八年级's seeded full marks: only the
+// three subjects in the sheet are examined, so the missing-subject rule counts against those; the
+// columns that are no subject of Varnex's are named once when the import completes.
+TEST_P(PlatformSheetFormats, ThreeSubjectSheetDecidesWhatWasExamined) {
+    const std::string file = "platform_sheets." + GetParam();
+    const FullMarks seeded{150, 150, 150, 100, 0, 100, 100, 100, 100, 0, 0};
+    AppState state = scoreState(file, "初二月考", seeded, 0);
+    state.gradeIndex = 7;  // 八年级
+    ScriptedFrontend ui;
+    ui.expectQuestion(
+        "您设定的3科分值如下：\n语文：150\n数学：150\n英语：150\n表中没有：物理、生物、历史、地理、政治，本次"
+        "不统计\n\n",
+        true);
+
+    importStudents(state, ui);
+
+    EXPECT_TRUE(ui.allQuestionsAsked());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(rowsOf(state.students), (Rows{
+                                          studentRow("城东中学", "3", "方雨桐", {"112", "98", "105"}, "315"),
+                                          studentRow("城东中学", "3", "韩立新", {"95", "120", "87"}, "302"),
+                                          studentRow("城东中学", "4", "贺明轩", {"131", "104", "140"}, "375"),
+                                          studentRow("城西中学", "4", "江若溪", {"88", "76", "93"}, "257"),
+                                          studentRow("城西中学", "3", "罗浩然", {"102", "115", "99"}, "316"),
+                                      }));
+    EXPECT_EQ(state.imported.examSubjects, (std::vector<std::string>{"语文", "数学", "英语"}));
+    EXPECT_EQ(state.imported.examFullMarkTotal, 450);
+    EXPECT_EQ(state.imported.subjectsNotInSheet,
+              (std::vector<std::string>{"物理", "生物", "历史", "地理", "政治"}));
+    EXPECT_EQ(state.scores.fullMark, seeded);
+    std::vector<std::string> log;
+    for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "导入工作表：初二月考",
+                       "工作表“初二月考”的标题在第2行。",
+                       "“学校名称”列按学校读取。",
+                       "“外语”列按英语读取。",
+                       "导入八年级：2所学校，4个班级，3科成绩，共5人",
+                       "以下各列不是可统计的学科，未作分析：信息技术、音乐。",
+                   }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, PlatformSheetFormats, ::testing::Values("xlsx", "xls"));
@@ -555,9 +611,10 @@ TEST(StudentImport, SheetThatCannotBeRead) {
         std::string title;
     };
     const Case cases[] = {
-        {"missing column", fixture("students_cases.xlsx"), "成绩",
-         FullMarks{100, 0, 0, 100, 0, 0, 0, 0, 0, 0, 0}, "读取工作表时出现异常：",
-         "\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名，语文，物理", "读取工作表时出现异常！"},
+        {"no subject with a full mark in the sheet", fixture("students_cases.xlsx"), "成绩",
+         FullMarks{0, 0, 0, 100, 100, 0, 0, 0, 0, 0, 0},
+         "读取工作表时出现异常：工作表“成绩”的标题行中没有以下列：物理",
+         "化学\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名，物理，化学", "读取工作表时出现异常！"},
         {"no such sheet", fixture("students_cases.xlsx"), "不存在", kChineseOnly, "读取工作表时出现异常：",
          "\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名，语文", "读取工作表时出现异常！"},
         {"no such file", fixture("students_missing.xlsx"), "成绩", kChineseOnly, "打开数据库时产生异常：", "",
@@ -569,10 +626,11 @@ TEST(StudentImport, SheetThatCannotBeRead) {
         state.workbook.path = c.path;
         putPreviousImport(state);
         ScriptedFrontend ui;
-        ui.expectQuestion("", true);
 
         importStudents(state, ui);
 
+        // The sheet is read before the confirmation, which is then not asked.
+        EXPECT_TRUE(ui.questions.empty());
         ASSERT_EQ(ui.messages.size(), 1u);
         const std::string& text = ui.messages[0].text;
         EXPECT_EQ(text.rfind(c.messageStart, 0), 0u) << text;

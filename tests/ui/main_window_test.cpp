@@ -708,7 +708,8 @@ TEST_F(WindowTest, SchoolNameIsAskedInAnInputDialog) {
 
 // The real commands on sheets as a marking platform and a school keep them: both sheets lack a
 // 学校 column; the school given for the first is kept in the settings file and offered for the
-// second; the export writes the analysis of what went in.
+// second; the score sheet has no 历史, which is not examined while its full mark stays in the
+// window and the settings; the export writes the analysis of what went in.
 TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
     TempDir dir;
     const std::string workbook = dir.file("期末成绩.xlsx");
@@ -721,8 +722,9 @@ TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
     window.openDroppedFiles({QString::fromStdString(workbook)});
     auto* grades = qobject_cast<QComboBox*>(window.control(ctl::GradeList));
     auto* sheets = qobject_cast<QComboBox*>(window.control(ctl::WorksheetList));
-    grades->setCurrentIndex(10);                                                           // 高二
-    qobject_cast<QLineEdit*>(window.control(kSubjects[6].fullMarkEdit))->setText(q("0"));  // no 历史 column
+    grades->setCurrentIndex(10);  // 高二
+    auto* history = qobject_cast<QLineEdit*>(window.control(kSubjects[6].fullMarkEdit));
+    EXPECT_EQ(history->text(), q("100"));
 
     sheets->setCurrentIndex(sheets->findText(q("任课教师")));
     dialogs.expectQuestion("数据来源：任课教师", true);
@@ -733,7 +735,7 @@ TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
 
     sheets->setCurrentIndex(sheets->findText(q("高二物理类")));
     dialogs.expectTextQuestion("工作表“高二物理类”没有“学校”列", "育才中学");
-    dialogs.expectQuestion("导入年级：高二", true);
+    dialogs.expectQuestion("表中没有：历史，本次不统计", true);
     window.runCommand(ctl::ImportStudents);
     EXPECT_EQ(dialogs.textOffers, (std::vector<std::string>{"", "育才中学"}));
     ASSERT_EQ(window.studentModel()->rowCount(), 6);
@@ -760,6 +762,11 @@ TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
     EXPECT_EQ(classFour[2], "（9）班");
     EXPECT_EQ(classFour[5], "许文静");
     EXPECT_EQ(classFour[12], "108.3");
+    EXPECT_EQ(history->text(), q("100"));
+    ScoreSettings stored;
+    ExportOptions options;
+    ASSERT_TRUE(loadGrade(state.settingsPath, "高二", stored, options));
+    EXPECT_EQ(stored.fullMark[6], 100);
 }
 
 }  // namespace
