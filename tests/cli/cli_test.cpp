@@ -109,6 +109,17 @@ class CliTest : public ::testing::Test {
         return runCli(dir, args);
     }
 
+    // Exports a sheet of a platform_sheets fixture as exam 期末 of `grade` with the settings file,
+    // answering Yes; `extra` adds options (--school, --teachers …).
+    RunResult exportPlatform(const std::string& file, const std::string& sheet, const std::string& grade,
+                             const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export", fixture(file), "--scores", sheet,        "--grade",
+                                         grade,    "--exam",      "期末",     "--settings", settings,
+                                         "--yes",  "-o",          out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    }
+
     TempDir dir;
     std::string settings;
     std::string sample;
@@ -329,16 +340,13 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
 // header, other names, class names such as 高二9班 and ９班, no 学校 column) export with no edit,
 // the school given with --school; the .xls gives the same workbook as the .xlsx.
 TEST_F(CliTest, PlatformSheetsExportAsTheyAre) {
-    auto exportPlatform = [&](const std::string& file, const std::string& out,
-                              std::vector<std::string> extra) {
-        std::vector<std::string> args = {"export",     fixture(file), "--teachers", "任课教师", "--scores",
-                                         "高二物理类", "--grade",     "高二",       "--exam",   "期末",
-                                         "--settings", settings,      "--yes",      "-o",       out};
-        args.insert(args.end(), extra.begin(), extra.end());
-        return runCli(dir, args);
+    auto exportPhysics = [&](const std::string& file, const std::string& out,
+                             std::vector<std::string> extra) {
+        extra.insert(extra.end(), {"--teachers", "任课教师"});
+        return exportPlatform(file, "高二物理类", "高二", out, extra);
     };
     const std::string out = dir.file("期末.xlsx");
-    RunResult r = exportPlatform("platform_sheets.xlsx", out, {"--school", "育才中学"});
+    RunResult r = exportPhysics("platform_sheets.xlsx", out, {"--school", "育才中学"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("  -> 育才中学 (--school)"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("导入教师任课记录：16条。"), std::string::npos) << r.err;
@@ -369,13 +377,13 @@ TEST_F(CliTest, PlatformSheetsExportAsTheyAre) {
 
     // The same sheets as BIFF8 give the same result workbook.
     const std::string xlsOut = dir.file("期末-xls.xlsx");
-    ASSERT_EQ(exportPlatform("platform_sheets.xls", xlsOut, {"--school", "育才中学"}).status, 0);
+    ASSERT_EQ(exportPhysics("platform_sheets.xls", xlsOut, {"--school", "育才中学"}).status, 0);
     ASSERT_EQ(sheetNames(xlsOut), sheetNames(out));
     for (const std::string& sheet : sheetNames(out))
         EXPECT_EQ(readSheet(xlsOut, sheet), readSheet(out, sheet)) << sheet;
 
     // Without --school the sheet's missing 学校 column is named, and so is the option.
-    RunResult noSchool = exportPlatform("platform_sheets.xlsx", dir.file("无校.xlsx"), {});
+    RunResult noSchool = exportPhysics("platform_sheets.xlsx", dir.file("无校.xlsx"), {});
     EXPECT_EQ(noSchool.status, 1);
     EXPECT_NE(noSchool.err.find("工作表“任课教师”没有“学校”列"), std::string::npos) << noSchool.err;
     EXPECT_NE(noSchool.err.find("--school"), std::string::npos) << noSchool.err;
@@ -390,16 +398,8 @@ TEST_F(CliTest, TheScoreSheetDecidesWhichSubjectsWereExamined) {
     const std::string before = readFile(settings);
     auto run = [&](const std::string& sheet, const std::string& grade, const std::string& out,
                    std::vector<std::string> extra) {
-        std::vector<std::string> args = {"export",     fixture("platform_sheets.xlsx"),
-                                         "--scores",   sheet,
-                                         "--grade",    grade,
-                                         "--exam",     "期末",
-                                         "--school",   "育才中学",
-                                         "--settings", settings,
-                                         "--yes",      "-o",
-                                         out};
-        args.insert(args.end(), extra.begin(), extra.end());
-        RunResult r = runCli(dir, args);
+        extra.insert(extra.end(), {"--school", "育才中学"});
+        RunResult r = exportPlatform("platform_sheets.xlsx", sheet, grade, out, extra);
         EXPECT_EQ(r.status, 0) << r.err;
         return r;
     };
@@ -455,16 +455,8 @@ TEST_F(CliTest, TheScoreSheetDecidesWhichSubjectsWereExamined) {
 TEST_F(CliTest, FullMarksExcellenceAndReportsForOneRun) {
     const std::string before = readFile(settings);
     auto run = [&](const std::string& out, std::vector<std::string> extra) {
-        std::vector<std::string> args = {"export",     fixture("platform_sheets.xlsx"),
-                                         "--scores",   "高二物理类",
-                                         "--grade",    "高二",
-                                         "--exam",     "期末",
-                                         "--school",   "育才中学",
-                                         "--settings", settings,
-                                         "--yes",      "-o",
-                                         out};
-        args.insert(args.end(), extra.begin(), extra.end());
-        return runCli(dir, args);
+        extra.insert(extra.end(), {"--school", "育才中学"});
+        return exportPlatform("platform_sheets.xlsx", "高二物理类", "高二", out, extra);
     };
     const std::string out = dir.file("一次.xlsx");
     RunResult r = run(out, {"--full-mark", "历史=0，外语=160", "--excellence", "语文=85,数学=90", "--reports",
