@@ -64,10 +64,9 @@ std::string confirmationText(const AppState& state, const ScoreSheet& sheet) {
     }
     if (!sheet.notInSheet.empty())
         lines += strprintf(tx::kConfirmNotInSheetFormat, joined(sheet.notInSheet).c_str());
-    const std::vector<size_t>& examined = sheet.examined;
     return strprintf(tx::kStudentConfirmFormat, fileNameOf(state.workbook.path).c_str(),
                      state.imported.sheetName.c_str(), state.imported.gradeName.c_str(),
-                     static_cast<int>(examined.size()), lines.c_str());
+                     static_cast<int>(sheet.examined.size()), lines.c_str());
 }
 
 // The school runs of the ClassList: a school whose classes are not consecutive appears once per run.

@@ -97,13 +97,13 @@ void importTeachers(AppState& state, Frontend& frontend) {
         strprintf(tx::kTeacherConfirmFormat, fileNameOf(state.workbook.path).c_str(), r.sheetName.c_str());
     if (!frontend.askYesNo(confirmation, common_texts::kCaptionConfirm)) return;
 
-    frontend.setTitle(importTitle(state, tx::kImporting));
     SheetQuery query;
     std::optional<SheetHeader> header =
         openImportSheet(query, state, frontend, kTeacherSheetRequest, subjects);
     if (!header) return;
     std::optional<std::string> singleSchool = schoolOfSheet(query, state, frontend, *header, subjects);
     if (!singleSchool) return;
+    frontend.setTitle(importTitle(state, tx::kImporting));
     std::vector<uint32_t> columns{*header->keys[kGradeKey], *header->keys[kClassKey]};
     for (const auto& column : header->subjects) columns.push_back(*column);
     if (singleSchool->empty()) columns.push_back(*header->keys[kSchoolKey]);
