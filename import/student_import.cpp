@@ -205,7 +205,7 @@ void importStudents(AppState& state, Frontend& frontend) {
     frontend.setTitle(importTitle(state, tx::kImporting));
 
     SheetQuery query;
-    if (!openImportQuery(query, state, frontend, columns, r.examSubjects)) return;
+    if (!openImportQuery(query, state, frontend, columns)) return;
 
     state.students.clear();
     r.classList.clear();

@@ -96,4 +96,8 @@ void QtFrontend::openDocument(const std::string& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
+bool QtFrontend::opensDocuments() const {
+    return standIn_ != nullptr ? standIn_->opensDocuments() : true;
+}
+
 }  // namespace varnex::ui

@@ -32,6 +32,7 @@ class QtFrontend : public Frontend {
     void enableControl(ControlId control, bool enabled) override;
     void minimiseWindow() override;
     void openDocument(const std::string& path) override;
+    bool opensDocuments() const override;
 
     /// A warning box of the window itself (the integer prompt); a stand-in sees a plain message.
     void showWarning(const std::string& text, const std::string& caption);

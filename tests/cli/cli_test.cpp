@@ -142,6 +142,13 @@ TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
     EXPECT_EQ(r.out, out + "\n");
     EXPECT_NE(r.err.find("导入七年级：2所学校，6个班级，7科成绩，共"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("此次共导出了 9 张表格"), std::string::npos) << r.err;
+    // The completion names the file as saved; a terminal has no clipboard and opens nothing.
+    EXPECT_NE(r.err.find("[信息] 文件“" + out + "”已经生成并保存！\n\n此次共导出了 9 张表格：\n目录\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("总分名次段\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("剪贴板"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("将为你打开"), std::string::npos) << r.err;
     EXPECT_EQ(sheetNames(out),
               (std::vector<std::string>{"目录", "班级总分排名", "总分前50名", "年级各科三率", "班级各科三率",
                                         "教师个人三率", "各科分数段", "总分分数段", "总分名次段"}));
@@ -333,6 +340,11 @@ TEST_F(CliTest, TemplateAndHelp) {
               (std::vector<std::string>{"一年级", "二年级", "三年级", "四年级", "五年级", "六年级", "七年级",
                                         "八年级", "九年级", "高一", "高二", "高三", "教师任课表"}));
     EXPECT_EQ(readSheet(out, "九年级")["R1"], "备注");
+    EXPECT_NE(r.err.find("[信息] 期末考试的学生成绩表和教师任课表已经生成，保存为：\n" + out + "\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("剪贴板"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("将为你打开"), std::string::npos) << r.err;
     for (const char* command : {"sheets", "template", "sample", "export"}) {
         RunResult help = runCli(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0);
