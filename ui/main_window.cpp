@@ -212,6 +212,9 @@ void MainWindow::initialise() {
         splash_->close();
         splash_.reset();
     }
+    // A settings file that cannot be read is left untouched; the user learns which and why.
+    if (Status usable = checkSettingsFile(state_.settingsPath); !usable)
+        frontend_.showMessage(usable.error(), common_texts::kCaptionError, MessageIcon::Error);
 }
 
 void MainWindow::setUpTable(QTableView* view, RowTableModel* model) {
@@ -412,7 +415,7 @@ void MainWindow::buildCommandTable() {
          }},
         {ctl::CmdSettingsFolder,
          [this] {
-             QString file = QString::fromStdString(state_.settingsPath);
+             QString file = QString::fromStdString(settingsFileInUse(state_.settingsPath));
              QString folder =
                  file.isEmpty() ? QString::fromStdString(programDir_) : QFileInfo(file).absolutePath();
              QDesktopServices::openUrl(QUrl::fromLocalFile(folder));

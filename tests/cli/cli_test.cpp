@@ -21,6 +21,7 @@ namespace {
 using testing::fixture;
 using testing::readFile;
 using testing::TempDir;
+using testing::writeFile;
 
 struct RunResult {
     int status = -1;
@@ -203,6 +204,16 @@ TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
     RunResult ontoFolder = exportSample(dir.path(), {"--yes", "--force"});
     EXPECT_EQ(ontoFolder.status, 1);
     EXPECT_NE(ontoFolder.err.find("输出路径是一个文件夹"), std::string::npos) << ontoFolder.err;
+
+    // Settings that cannot be read stop the export rather than give way to the built-in values.
+    std::string utf16 = dir.file("utf16.ini");
+    writeFile(utf16, std::string("\xFF\xFE[\0x\0]\0", 8));
+    RunResult unreadable = runCli(dir, {"export", sample, "--scores", "七年级", "--grade", "七年级", "--exam",
+                                        "期中", "--settings", utf16, "--yes", "-o", out + ".x.xlsx"});
+    EXPECT_EQ(unreadable.status, 1);
+    EXPECT_NE(unreadable.err.find("[错误] 无法读取配置文件：" + utf16 + "\n"), std::string::npos)
+        << unreadable.err;
+    EXPECT_EQ(readFile(utf16), std::string("\xFF\xFE[\0x\0]\0", 8));
 
     EXPECT_EQ(runCli(dir, {"export", sample}).status, 2);
     EXPECT_EQ(runCli(dir, {"sample", "--schools", "x", "-o", out}).status, 2);
