@@ -3,15 +3,11 @@
 // effects (log, title, focus, enabling, minimising) through the main window.
 
 #include "app/frontend.h"
-
-class QMessageBox;
+#include "ui/message_box.h"
 
 namespace varnex::ui {
 
 class MainWindow;
-
-/// Gives a message box's standard buttons their Chinese texts.
-void setChineseButtonTexts(QMessageBox& box);
 
 class QtFrontend : public Frontend {
   public:
