@@ -102,7 +102,8 @@ ScrollingMessageBox::ScrollingMessageBox(QMessageBox::Icon icon, const QString& 
     const int textHeight =
         metrics.boundingRect(QRect(0, 0, wrapWidth(available), 1 << 20), Qt::TextWordWrap, text).height();
     setMaximumSize(most);
-    resize(std::min(wrapWidth(available) + 120, most.width()), std::min(textHeight + kBoxAllowance, most.height()));
+    resize(std::min(wrapWidth(available) + 120, most.width()),
+           std::min(textHeight + kBoxAllowance, most.height()));
 }
 
 void ScrollingMessageBox::setDefaultButton(QMessageBox::StandardButton which) {

@@ -382,6 +382,23 @@ TEST_F(WindowTest, IntegerPromptNamesTheBoxAndStopsTheCommand) {
     EXPECT_EQ(saved.fullMark[2], 99);
 }
 
+// A settings file the window cannot read (saved as UTF-16) is named at start-up with the reason;
+// the values held stay in force and the file is left as it is.
+TEST_F(WindowTest, AnUnreadableSettingsFileIsNamedAtStartUp) {
+    const std::string settings = dir.file(kSettingsFileName);
+    const std::string utf16("\xFF\xFE[\0x\0]\0", 8);
+    testing::writeFile(settings, utf16);
+    dialogs.messages.clear();
+    start();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text.rfind("无法读取配置文件：" + settings + "\n", 0), 0u)
+        << dialogs.messages[0].text;
+    EXPECT_EQ(dialogs.messages[0].caption, "错误");
+    EXPECT_EQ(fullMark(0)->text(), q("150"));  // as the state held it (from the earlier start)
+    qobject_cast<QPushButton*>(window->control(ctl::SaveSettings))->click();
+    EXPECT_EQ(testing::readFile(settings), utf16);
+}
+
 // Opening a workbook and generating the templates read no number box: a box holding no integer
 // brings no prompt there.
 TEST_F(WindowTest, OpeningAndTemplatesReadNoNumberBox) {
