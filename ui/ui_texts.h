@@ -57,7 +57,8 @@ constexpr const char* kOpenDialogFileName = "文件名：";
 constexpr const char* kOpenDialogFileType = "文件类型：";
 constexpr const char* kOpenDialogAccept = "打开(&O)";
 constexpr const char* kOpenDialogReject = "取消";
-constexpr const char* kOpenFileFilter = "Excel工作表或WPS表格(*.xls *.xlsx *.et)";
+constexpr const char* kOpenFileFilter =
+    "Excel工作表、WPS表格、CSV或网页文件(*.xls *.xlsx *.et *.csv *.xml *.htm *.html)";
 constexpr const char* kStatusBarFailed = "创建状态栏失败！";
 
 // Desktop conveniences
@@ -102,7 +103,7 @@ constexpr const char* kAboutDescription =
     "优秀率、及格率和平均分，统计分数段和名次段，列出总分前N名和班级排名，"
     "并把结果写成一个带目录的Excel工作簿。";
 constexpr const char* kAboutCredits =
-    "界面：Qt 6 · 读取：libgsf、libzip、expat · 写入：libxlsxwriter · "
+    "界面：Qt 6 · 读取：libgsf、libzip、expat、libxml2 · 写入：libxlsxwriter · "
     "排序：ICU · 音乐：libopenmpt";
 constexpr const char* kAboutOk = "确定";
 

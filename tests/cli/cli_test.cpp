@@ -343,6 +343,75 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
     EXPECT_EQ(bands["B34"], "  0/2  ");
 }
 
+// Every cell of every sheet of a workbook, by sheet name.
+std::map<std::string, std::map<std::string, std::string>> readWorkbook(const std::string& path) {
+    std::map<std::string, std::map<std::string, std::string>> sheets;
+    for (const std::string& name : sheetNames(path)) sheets[name] = readSheet(path, name);
+    return sheets;
+}
+
+// A web page and an XML spreadsheet under an .xls name and a CSV list (committed fixtures, written
+// by tests/fixtures/source/make_text_fixtures.py) list their sheets and export exactly like the
+// same data written as .xlsx: 考场 merged over two rows, 备注 across two columns, an empty score.
+TEST_F(CliTest, WebPagesXmlSpreadsheetsAndCsvListsExportLikeTheSameXlsx) {
+    const std::vector<std::vector<std::string>> teachers = {
+        {"学校", "年级", "班级", "语文", "数学", "英语", "物理", "化学", "生物", "历史", "地理", "政治",
+         "体育", "实验"},
+        {"第一中学", "七年级", "1班", "赵老师", "钱老师", "孙老师"},
+        {"第一中学", "七年级", "2班", "李老师", "周老师", "吴老师"},
+        {"第二中学", "七年级", "1班", "郑老师", "王老师", "冯老师"}};
+    const std::vector<std::vector<std::string>> students = {
+        {"考场", "学校", "班级", "姓名", "语文", "数学", "英语", "备注"},
+        {"第1考场", "第一中学", "1班", "张三", "85", "92.5", "78"},
+        {"", "第一中学", "1班", "李四", "90", "88", "", "缺考英语,\"补考\"待定"},
+        {"第2考场", "第一中学", "2班", "王五", "72", "60.5", "81", "A&B"},
+        {"第2考场", "第一中学", "2班", "赵六", "100", "95", "99", "转学\n复读"},
+        {"第3考场", "第二中学", "1班", "孙七", "66", "70", "59"}};
+    std::string xlsx = dir.file("成绩.xlsx");
+    testing::writeInputWorkbook(xlsx, {{"教师任课表", teachers}, {"成绩", students}});
+    IniFile ini = IniFile::load(settings);
+    for (const auto& subject : kSubjects) {
+        bool examined = std::string(subject.name) == "语文" || std::string(subject.name) == "数学" ||
+                        std::string(subject.name) == "英语";
+        ini.set("七年级", subject.name, examined ? "150" : "0");
+    }
+    ASSERT_TRUE(ini.save(settings));
+
+    auto exportOf = [&](const std::string& input, bool withTeachers, const std::string& out) {
+        std::vector<std::string> args = {"export",         input,    "--scores", "成绩",       "--grade",
+                                         "七年级",         "--exam", "期中",     "--settings", settings,
+                                         "--missing-rule", "2",      "--yes",    "-o",         out};
+        if (withTeachers) args.insert(args.begin() + 2, {"--teachers", "教师任课表"});
+        RunResult r = runCli(dir, args);
+        EXPECT_EQ(r.status, 0) << input << "\n" << r.err;
+        return readWorkbook(out);
+    };
+    auto expected = exportOf(xlsx, true, dir.file("xlsx-结果.xlsx"));
+    ASSERT_EQ(expected.size(), 9u);
+    EXPECT_EQ(expected["总分前50名"]["D4"], "赵六");
+    EXPECT_EQ(expected["总分前50名"]["H4"], "294");
+    for (const char* source : {"网页成绩.xls", "表格2003.xls"}) {
+        SCOPED_TRACE(source);
+        RunResult sheets = runCli(dir, {"sheets", fixture(source)});
+        EXPECT_EQ(sheets.status, 0) << sheets.err;
+        EXPECT_EQ(sheets.out, "教师任课表\n成绩\n");
+        EXPECT_EQ(exportOf(fixture(source), true, dir.file(std::string(source) + "-结果.xlsx")), expected);
+    }
+    // The CSV list holds the students only: its one sheet is named after the file.
+    ini.set("导出选项", "教师个人三率", "0");
+    ASSERT_TRUE(ini.save(settings));
+    EXPECT_EQ(runCli(dir, {"sheets", fixture("成绩.csv")}).out, "成绩\n");
+    EXPECT_EQ(exportOf(fixture("成绩.csv"), false, dir.file("csv-结果.xlsx")),
+              exportOf(xlsx, false, dir.file("xlsx-学生-结果.xlsx")));
+
+    // A text file named .xls is still refused, naming the file.
+    std::string text = dir.file("名单.xls");
+    testing::writeFile(text, "学校,班级,姓名\n第一中学,1班,张三\n");
+    RunResult refused = runCli(dir, {"sheets", text});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("文件不是有效的工作簿：名单.xls"), std::string::npos) << refused.err;
+}
+
 TEST_F(CliTest, TemplateAndHelp) {
     std::string out = dir.file("模板.xlsx");
     RunResult r = runCli(dir, {"template", "--exam", "期末考试", "-o", out});

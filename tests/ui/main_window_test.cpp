@@ -27,6 +27,7 @@
 #include "app/settings_file.h"
 #include "base/text_util.h"
 #include "base/version.h"
+#include "import/open_workbook.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_transfer.h"
@@ -61,6 +62,7 @@ class WindowTest : public ::testing::Test {
         Commands commands;
         commands.openWorkbook = [this](AppState& s, Frontend& f, const std::string& path) {
             opened.push_back(path);
+            if (realOpen) return openWorkbook(s, f, path);
             s.workbook.path = path;
             s.workbook.title = "期中考试";
             s.workbook.sheetNames = {"成绩", "教师"};
@@ -130,7 +132,41 @@ class WindowTest : public ::testing::Test {
     std::vector<std::string> exportedNames;
     int teacherImports = 0;
     int templates = 0;
+    bool realOpen = false;  ///< opening runs the real command
 };
+
+// A workbook opens, then a file that cannot be read is dropped: the window keeps the workbook's
+// sheets and selection, the exam names with the typed text, and its title.
+TEST_F(WindowTest, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
+    realOpen = true;
+    std::string good = dir.file("期中.xlsx");
+    std::filesystem::copy_file(varnex::testing::fixture("workbook.xlsx"), good);
+    std::string bad = dir.file("名单.xls");
+    varnex::testing::writeFile(bad, "学校,班级,姓名\n一中,1班,张三\n");
+    window->openDroppedFiles({QString::fromStdString(good)});
+    ASSERT_TRUE(dialogs.messages.empty());
+    combo(ctl::WorksheetList)->setCurrentIndex(1);
+    combo(ctl::ExamNameBox)->setEditText(q("期中联考"));
+    auto items = [](QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+        return texts;
+    };
+    QStringList sheets = items(combo(ctl::WorksheetList));
+    QStringList examNames = items(combo(ctl::ExamNameBox));
+    QString title = window->windowTitle();
+    EXPECT_EQ(title, q("Varnex - 期中：教师任课表"));
+
+    window->openDroppedFiles({QString::fromStdString(bad)});
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "文件不是有效的工作簿：名单.xls");
+    EXPECT_EQ(items(combo(ctl::WorksheetList)), sheets);
+    EXPECT_EQ(combo(ctl::WorksheetList)->currentIndex(), 1);
+    EXPECT_EQ(items(combo(ctl::ExamNameBox)), examNames);
+    EXPECT_EQ(combo(ctl::ExamNameBox)->currentText(), q("期中联考"));
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_EQ(state.workbook.path, good);
+}
 
 TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
     EXPECT_EQ(window->windowTitle(), QString::fromStdString("Varnex" + std::string(kVersion)));
