@@ -402,6 +402,11 @@ int runExport(int argc, char** argv) {
         state.settingsPath = settingsPath(windowProgramDir());
         seedIfMissing(state.settingsPath);
     }
+    // Settings that cannot be read are not silently replaced by the built-in values.
+    if (Status usable = checkSettingsFile(state.settingsPath); !usable) {
+        printError(usable.error());
+        return kExitFailed;
+    }
     loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions);
     if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores.fullMark) ||
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores.excellenceLine) ||

@@ -27,10 +27,10 @@ bool worksheetSelected(const AppState& state, Frontend& frontend) {
 }
 
 void reportSheetUnreadable(SheetQuery& query, const AppState& state, Frontend& frontend,
-                           const std::string& reason, const std::vector<std::string>& furtherColumns) {
-    std::string further;
-    for (const auto& name : furtherColumns) further += std::string(tx::kColumnSeparator) + name;
-    frontend.showMessage(strprintf(tx::kSelectFailedFormat, reason.c_str(), further.c_str()),
+                           const std::string& reason, const std::vector<std::string>& neededColumns) {
+    std::string needed;
+    for (const auto& name : neededColumns) needed += (needed.empty() ? "" : tx::kColumnSeparator) + name;
+    frontend.showMessage(strprintf(tx::kSelectFailedFormat, reason.c_str(), needed.c_str()),
                          common_texts::kCaptionError, MessageIcon::Error);
     frontend.setTitle(importTitle(state, tx::kTitleSelectFailed));
     query.close();
@@ -38,7 +38,7 @@ void reportSheetUnreadable(SheetQuery& query, const AppState& state, Frontend& f
 
 std::optional<SheetHeader> openImportSheet(SheetQuery& query, const AppState& state, Frontend& frontend,
                                            const HeaderRequest& request,
-                                           const std::vector<std::string>& furtherColumns) {
+                                           const std::vector<std::string>& neededColumns) {
     if (Status opened = query.open(state.workbook.path); !opened) {
         frontend.showMessage(std::string(tx::kOpenFailed) + opened.error(), common_texts::kCaptionError,
                              MessageIcon::Error);
@@ -47,12 +47,12 @@ std::optional<SheetHeader> openImportSheet(SheetQuery& query, const AppState& st
         return std::nullopt;
     }
     if (Status opened = query.openSheet(state.imported.sheetName); !opened) {
-        reportSheetUnreadable(query, state, frontend, opened.error(), furtherColumns);
+        reportSheetUnreadable(query, state, frontend, opened.error(), neededColumns);
         return std::nullopt;
     }
     Result<SheetHeader> header = findHeader(query.leadingRows(), request, state.imported.sheetName);
     if (!header) {
-        reportSheetUnreadable(query, state, frontend, header.error(), furtherColumns);
+        reportSheetUnreadable(query, state, frontend, header.error(), neededColumns);
         return std::nullopt;
     }
     return std::move(header).value();
@@ -69,9 +69,9 @@ std::string missingColumnsReason(const AppState& state, const std::vector<std::s
 
 bool selectImportColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
                          const std::vector<uint32_t>& columns, const SheetHeader& header,
-                         const std::vector<std::string>& furtherColumns) {
+                         const std::vector<std::string>& neededColumns) {
     if (Status selected = query.selectColumns(columns, header.lastRow); !selected) {
-        reportSheetUnreadable(query, state, frontend, selected.error(), furtherColumns);
+        reportSheetUnreadable(query, state, frontend, selected.error(), neededColumns);
         return false;
     }
     return true;

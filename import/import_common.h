@@ -21,17 +21,16 @@ std::string importTitle(const AppState& state, const char* stateText);
 bool worksheetSelected(const AppState& state, Frontend& frontend);
 
 /// Opens the workbook and the imported sheet and finds its header. On failure shows the message
-/// (the sheet's message lists `furtherColumns` after 学校，班级，姓名), sets the failure title,
-/// closes the query and returns nothing.
+/// (the sheet's message names `neededColumns`, the header texts the sheet needs), sets the failure
+/// title, closes the query and returns nothing.
 std::optional<SheetHeader> openImportSheet(SheetQuery& query, const AppState& state, Frontend& frontend,
                                            const HeaderRequest& request,
-                                           const std::vector<std::string>& furtherColumns);
+                                           const std::vector<std::string>& neededColumns);
 
 /// Shows that the imported sheet cannot be read: "读取工作表时出现异常：" with `reason`, then the
-/// columns it needs (学校，班级，姓名 and `furtherColumns`); sets the failure title and closes the
-/// query.
+/// columns it needs (`neededColumns`); sets the failure title and closes the query.
 void reportSheetUnreadable(SheetQuery& query, const AppState& state, Frontend& frontend,
-                           const std::string& reason, const std::vector<std::string>& furtherColumns);
+                           const std::string& reason, const std::vector<std::string>& neededColumns);
 
 /// The reason for columns missing from the imported sheet's header, named in the order given.
 std::string missingColumnsReason(const AppState& state, const std::vector<std::string>& missing);
@@ -39,7 +38,7 @@ std::string missingColumnsReason(const AppState& state, const std::vector<std::s
 /// Selects `columns` below the header; on failure reports it as reportSheetUnreadable does.
 bool selectImportColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
                          const std::vector<uint32_t>& columns, const SheetHeader& header,
-                         const std::vector<std::string>& furtherColumns);
+                         const std::vector<std::string>& neededColumns);
 
 /// The school of every row of a sheet without 学校 column: asks for it, offering the one given
 /// last, and keeps the answer as the one given last. Nothing when the question was cancelled or

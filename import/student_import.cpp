@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <optional>
+#include <unordered_set>
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
@@ -69,16 +70,14 @@ std::string confirmationText(const AppState& state, const ScoreSheet& sheet) {
                      static_cast<int>(sheet.examined.size()), lines.c_str());
 }
 
-// The school runs of the ClassList: a school whose classes are not consecutive appears once per run.
-std::vector<std::string> schoolRunsOf(const ClassList& classList) {
+// The schools of the ClassList, each once, in order of first appearance: a school whose classes
+// are not consecutive in the sheet is still one school.
+std::vector<std::string> schoolsOf(const ClassList& classList) {
     std::vector<std::string> schools;
-    std::string previous;
+    std::unordered_set<std::string> seen;
     for (size_t i = 0; i < classList.size(); ++i) {
         std::string school = classList.parts(i).first;
-        if (school != previous) {
-            schools.push_back(school);
-            previous = std::move(school);
-        }
+        if (seen.insert(school).second) schools.push_back(std::move(school));
     }
     return schools;
 }
@@ -87,7 +86,7 @@ std::vector<std::string> schoolRunsOf(const ClassList& classList) {
 void refreshSummary(AppState& state) {
     state.imported.studentCount = state.students.rowCount();
     state.imported.classCount = static_cast<int>(state.imported.classList.size());
-    state.imported.schoolList = schoolRunsOf(state.imported.classList);
+    state.imported.schoolList = schoolsOf(state.imported.classList);
 }
 
 // The total of the eleven slots formatted as "%.1f" without a trailing ".0" (to_chars with a
@@ -206,6 +205,13 @@ void endOfData(AppState& state, Frontend& frontend, int examinedCount, const She
 // What a score sheet's header must hold: 学校 (or a school given for the whole sheet), 班级, 姓名.
 const HeaderRequest kScoreSheetRequest{{tx::kSchool, tx::kClass, tx::kName}, {tx::kClass, tx::kName}};
 
+// The header texts a score sheet needs, as a message names them: 学校, 班级, 姓名 and ExamSubjects.
+std::vector<std::string> neededColumns(const ImportResults& r) {
+    std::vector<std::string> columns(kScoreSheetRequest.keys);
+    columns.insert(columns.end(), r.examSubjects.begin(), r.examSubjects.end());
+    return columns;
+}
+
 // Sets ExamSubjects and the total of their full marks.
 void setExamSubjects(ImportResults& r, const ScoreSettings& scores, const std::vector<size_t>& examined) {
     long long fullMarkTotal = 0;
@@ -246,7 +252,7 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
         sheet.singleSchool = *school;
     } else if (!missing.empty()) {
         reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing),
-                              state.imported.examSubjects);
+                              neededColumns(state.imported));
         return std::nullopt;
     }
     sheet.classColumn = *header.keys[kClassKey];
@@ -262,7 +268,7 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
         sheet.schoolField = columns.size();
         columns.push_back(*header.keys[kSchoolKey]);
     }
-    return selectImportColumns(query, state, frontend, columns, header, state.imported.examSubjects);
+    return selectImportColumns(query, state, frontend, columns, header, neededColumns(state.imported));
 }
 
 }  // namespace
@@ -292,7 +298,7 @@ void importStudents(AppState& state, Frontend& frontend) {
 
     SheetQuery query;
     std::optional<SheetHeader> header =
-        openImportSheet(query, state, frontend, kScoreSheetRequest, r.examSubjects);
+        openImportSheet(query, state, frontend, kScoreSheetRequest, neededColumns(r));
     if (!header) return;
     std::optional<ScoreSheet> sheet = readableSheet(query, state, frontend, *header, withFullMark);
     if (!sheet) return;

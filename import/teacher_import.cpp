@@ -31,8 +31,7 @@ constexpr size_t kSchoolField = kFirstSubjectField + kSubjectCount;
 // asks for its school ("" when the sheet has the column). Nothing (after the message) when the
 // sheet cannot be imported.
 std::optional<std::string> schoolOfSheet(SheetQuery& query, AppState& state, Frontend& frontend,
-                                         const SheetHeader& header,
-                                         const std::vector<std::string>& subjects) {
+                                         const SheetHeader& header, const std::vector<std::string>& needed) {
     std::vector<std::string> missing;
     for (size_t k = kSchoolKey; k <= kClassKey; ++k) {
         if (!header.keys[k]) missing.emplace_back(kTeacherSheetRequest.keys[k]);
@@ -46,7 +45,7 @@ std::optional<std::string> schoolOfSheet(SheetQuery& query, AppState& state, Fro
         if (!school) query.close();
         return school;
     }
-    reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing), subjects);
+    reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing), needed);
     return std::nullopt;
 }
 
@@ -89,25 +88,25 @@ void importTeachers(AppState& state, Frontend& frontend) {
         frontend.showMessage(tx::kEmptySheetName, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
-    // The subject columns are kept apart from ExamSubjects, which describes the last student import.
-    std::vector<std::string> subjects;
-    for (const auto& subject : kSubjects) subjects.emplace_back(subject.name);
+    // The header texts the sheet needs, as a message names them: 学校, 年级, 班级 and every subject
+    // (kept apart from ExamSubjects, which describes the last student import).
+    std::vector<std::string> needed(kTeacherSheetRequest.keys);
+    for (const auto& subject : kSubjects) needed.emplace_back(subject.name);
 
     std::string confirmation =
         strprintf(tx::kTeacherConfirmFormat, fileNameOf(state.workbook.path).c_str(), r.sheetName.c_str());
     if (!frontend.askYesNo(confirmation, common_texts::kCaptionConfirm)) return;
 
     SheetQuery query;
-    std::optional<SheetHeader> header =
-        openImportSheet(query, state, frontend, kTeacherSheetRequest, subjects);
+    std::optional<SheetHeader> header = openImportSheet(query, state, frontend, kTeacherSheetRequest, needed);
     if (!header) return;
-    std::optional<std::string> singleSchool = schoolOfSheet(query, state, frontend, *header, subjects);
+    std::optional<std::string> singleSchool = schoolOfSheet(query, state, frontend, *header, needed);
     if (!singleSchool) return;
     frontend.setTitle(importTitle(state, tx::kImporting));
     std::vector<uint32_t> columns{*header->keys[kGradeKey], *header->keys[kClassKey]};
     for (const auto& column : header->subjects) columns.push_back(*column);
     if (singleSchool->empty()) columns.push_back(*header->keys[kSchoolKey]);
-    if (!selectImportColumns(query, state, frontend, columns, *header, subjects)) return;
+    if (!selectImportColumns(query, state, frontend, columns, *header, needed)) return;
 
     state.teachers.clear();
     if (query.atEnd()) {

@@ -37,9 +37,17 @@ constexpr const char* kOkButton = "确定";
 constexpr const char* kYesButton = "是(&Y)";
 constexpr const char* kNoButton = "否(&N)";
 constexpr const char* kCancelButton = "取消";
+/// The button of a long message that copies its whole text.
+constexpr const char* kCopyButton = "复制(&C)";
 
 // Messages of the window itself
-constexpr const char* kIntegerPrompt = "请输入一个整数。";
+/// The number box (one of the names below): shown when it holds no integer.
+constexpr const char* kIntegerPromptFormat = "%s：请输入一个整数。";
+/// Subject: the names of the settings row's number boxes.
+constexpr const char* kFullMarkBoxFormat = "%s分值";
+constexpr const char* kExcellenceBoxFormat = "%s优秀控制线";
+constexpr const char* kMissingLimitBox = "缺考科数";
+constexpr const char* kTopNBox = "总分前N名";
 constexpr const char* kExitQuestion = "确定要退出Varnex吗？";
 /// The student's name.
 constexpr const char* kRowCopiedFormat = "学生:%s\n的成绩已复制到了剪贴板，按 Ctrl+V 粘贴。";
