@@ -7,6 +7,7 @@
 
 #include "app/app_texts.h"
 #include "app/ini_file.h"
+#include "app/report_choices.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
 
@@ -19,29 +20,22 @@ const char* const kExportSection = "导出选项";
 
 namespace {
 
-struct FlagKey {
-    const char* key;
-    bool ExportOptions::*field;
-};
+// Saved after the reports' plain flags, seeded off after every other option.
+const char* const kIgnoreZeroScoresKey = "忽略零分学科";
 
-// The six reports chosen by a plain flag, in the order they are seeded and saved; seeded on.
-const FlagKey kReportFlags[] = {
-    {"年级各科三率", &ExportOptions::gradeRates},   {"班级各科三率", &ExportOptions::classRates},
-    {"教师个人三率", &ExportOptions::teacherRates}, {"各科分数段", &ExportOptions::subjectBands},
-    {"总分分数段", &ExportOptions::totalBands},     {"总分名次段", &ExportOptions::totalRankBands},
-};
-// Saved after the reports, seeded off after every other option.
-const FlagKey kIgnoreZeroScoresFlag = {"忽略零分学科", &ExportOptions::ignoreZeroScores};
-
-// The seven plain flags in the order they are saved.
+// The plain flags in the order they are saved: the reports', then 忽略零分学科.
 template <class Visit>
 void forEachFlag(Visit visit) {
-    for (const FlagKey& flag : kReportFlags) visit(flag);
-    visit(kIgnoreZeroScoresFlag);
+    for (const ReportChoice& report : kReportChoices) {
+        if (report.setting == ReportSetting::Flag) visit(report.settingsKey, report.chosen);
+    }
+    visit(kIgnoreZeroScoresKey, &ExportOptions::ignoreZeroScores);
 }
 
-const char* const kTopNKey = "总分前N名";
-const char* const kClassRankingKey = "班级总分排名";
+const char* const kTopNKey = reportKeptAs(ReportSetting::TopN).settingsKey;
+const char* const kClassRankingKey = reportKeptAs(ReportSetting::ClassRanking).settingsKey;
+const char* const kImportSection = "导入选项";
+const char* const kSchoolNameKey = "学校名称";
 
 std::string excellenceKey(int subject) {
     return std::string(kSubjects[static_cast<size_t>(subject)].name) + "优秀率";
@@ -162,10 +156,12 @@ void seedIfMissing(const std::string& path) {
                 file.set(kGradeNames[static_cast<size_t>(g)], excellenceKey(s), "80");
         }
     }
-    for (const FlagKey& flag : kReportFlags) file.set(kExportSection, flag.key, "1");
+    for (const ReportChoice& report : kReportChoices) {
+        if (report.setting == ReportSetting::Flag) file.set(kExportSection, report.settingsKey, "1");
+    }
     file.set(kExportSection, kClassRankingKey, "1");
     file.set(kExportSection, kTopNKey, "50");
-    file.set(kExportSection, kIgnoreZeroScoresFlag.key, "0");
+    file.set(kExportSection, kIgnoreZeroScoresKey, "0");
     file.save(path);
 }
 
@@ -179,8 +175,9 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
             cAtoi(file.get(gradeName, kSubjects[static_cast<size_t>(s)].name));
     for (int s = 0; s < kSubjectCount; ++s)
         scores.excellenceLine[static_cast<size_t>(s)] = cAtoi(file.get(gradeName, excellenceKey(s)));
-    forEachFlag(
-        [&](const FlagKey& flag) { options.*flag.field = cAtoi(file.get(kExportSection, flag.key)) != 0; });
+    forEachFlag([&](const char* key, bool ExportOptions::*field) {
+        options.*field = cAtoi(file.get(kExportSection, key)) != 0;
+    });
     int topN = cAtoi(file.get(kExportSection, kTopNKey));
     if (topN > 0) {
         options.topNEnabled = true;
@@ -222,8 +219,8 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
         int line = scores.excellenceLine[static_cast<size_t>(s)];
         if (line > 0) file.set(gradeName, excellenceKey(s), strprintf("%d", line));
     }
-    forEachFlag([&](const FlagKey& flag) {
-        file.set(kExportSection, flag.key, strprintf("%d", options.*flag.field ? 1 : 0));
+    forEachFlag([&](const char* key, bool ExportOptions::*field) {
+        file.set(kExportSection, key, strprintf("%d", options.*field ? 1 : 0));
     });
     file.set(kExportSection, kTopNKey, strprintf("%d", options.topNEnabled ? options.topN : 0));
     file.set(kExportSection, kClassRankingKey,
@@ -244,6 +241,20 @@ void saveGradeCommand(AppState& state, Frontend& frontend) {
 
 void restoreDefaultExcellence(ScoreSettings& scores) {
     scores.excellenceLine.fill(80);
+}
+
+std::string loadSchoolName(const std::string& path) {
+    if (path.empty()) return std::string();
+    return IniFile::load(path).get(kImportSection, kSchoolNameKey);
+}
+
+Status saveSchoolName(const std::string& path, const std::string& school) {
+    if (path.empty()) return settingsNotSaved(path);
+    IniFile file = IniFile::load(path);
+    if (file.unreadable()) return settingsNotSaved(path);
+    file.set(kImportSection, kSchoolNameKey, school);
+    if (!file.save(path)) return settingsNotSaved(path);
+    return {};
 }
 
 }  // namespace varnex

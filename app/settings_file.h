@@ -1,6 +1,6 @@
 #pragma once
-// The settings file "配置文件.ini": per-grade full marks and excellence lines, export options and
-// the recent-file list.
+// The settings file "配置文件.ini": per-grade full marks and excellence lines, export options, the
+// school name given last for a sheet without 学校 column, and the recent-file list.
 
 #include <string>
 
@@ -50,6 +50,11 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
 
 /// The 保存 command: saves the selected grade and confirms (or reports a failed write).
 void saveGradeCommand(AppState& state, Frontend& frontend);
+
+/// The school name given last for a sheet without 学校 column ("" when none was).
+std::string loadSchoolName(const std::string& path);
+/// Keeps the school name given for a sheet without 学校 column; a failure names the file.
+Status saveSchoolName(const std::string& path, const std::string& school);
 
 /// The 默认 command's effect on the records: every excellence line back to 80.
 void restoreDefaultExcellence(ScoreSettings& scores);

@@ -30,6 +30,8 @@ extern const char* const kTotalName;  // "总分"
 extern const std::array<const char*, kGradeCount> kGradeNames;
 /// The grade selected at start-up (七年级).
 constexpr int kDefaultGradeIndex = 6;
+/// The first senior-high grade (高一).
+constexpr int kSeniorGradeIndex = 9;
 
 /// Full marks seeded into the settings file per grade (0: subject not examined).
 extern const std::array<std::array<int, kSubjectCount>, kGradeCount> kGradeSeedFullMarks;

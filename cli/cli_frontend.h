@@ -3,7 +3,9 @@
 // captions, questions are answered Yes only with --yes, produced files are printed on standard output.
 
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/null_frontend.h"
@@ -13,6 +15,8 @@ namespace varnex {
 class CliFrontend : public NullFrontend {
   public:
     explicit CliFrontend(bool answerYes, bool quiet = false) : answerYes_(answerYes), quiet_(quiet) {}
+    /// The answer to the question for a school's name (--school); without one that question fails.
+    void answerSchoolWith(std::string school) { school_ = std::move(school); }
 
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
@@ -21,6 +25,8 @@ class CliFrontend : public NullFrontend {
     bool setClipboardText(const std::string&) override { return false; }
     /// Produced files are printed, not opened.
     void openDocument(const std::string& path) override { documents.push_back(path); }
+    std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
+                                       const std::string& initial) override;
 
     /// True once an error message was shown or a question was answered No.
     bool failed() const { return failed_; }
@@ -30,6 +36,7 @@ class CliFrontend : public NullFrontend {
     bool answerYes_;
     bool quiet_;
     bool failed_ = false;
+    std::optional<std::string> school_;
 };
 
 }  // namespace varnex

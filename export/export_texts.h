@@ -22,6 +22,10 @@ inline constexpr const char* kMissingTeacherFormat = "请先导入“%s%s（%s�
 inline constexpr const char* kConfirmFormat =
     "考试名称：%s\n导出年级：%s\n\n导出项目：\n%s\n"
     "如果确认无误，单击“是”，导出分析结果；\n否则，单击“否”，返回修改。确认无误吗？";
+// A line after the item list when the teacher rates are left out for want of a teacher sheet.
+inline constexpr const char* kNoTeachersNote =
+    "\n未导入教师任课表：不导出教师个人三率，班级各科三率的任课教师一栏留空。\n";
+inline constexpr const char* kNoTeachersNoClassRatesNote = "\n未导入教师任课表：不导出教师个人三率。\n";
 inline constexpr const char* kStartFailed =
     "启动 Excel 服务失败！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
 /// Exam name, imported sheet: the workbook's caption.

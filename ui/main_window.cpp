@@ -192,6 +192,7 @@ void MainWindow::initialise() {
 
     state_.settingsPath = settingsPath(programDir_);
     seedIfMissing(state_.settingsPath);
+    state_.schoolName = loadSchoolName(state_.settingsPath);
     state_.recentFiles.setStorePath(state_.settingsPath);
     state_.recentFiles.load();
     rebuildRecentMenu();
@@ -390,12 +391,23 @@ void MainWindow::buildCommandTable() {
     auto core = [this](const std::function<void(AppState&, Frontend&)>& command) {
         return [this, command] { runCore([&] { command(state_, frontend_); }); };
     };
+    // An import may be given the school of a sheet without 学校 column; the settings file keeps it
+    // for the next such sheet. Not keeping it loses nothing imported, so a failed write is let go.
+    auto import = [this](const std::function<void(AppState&, Frontend&)>& command) {
+        return [this, command] {
+            runCore([&] {
+                const std::string before = state_.schoolName;
+                command(state_, frontend_);
+                if (state_.schoolName != before) (void)saveSchoolName(state_.settingsPath, state_.schoolName);
+            });
+        };
+    };
     commandTable_ = {
         {ctl::OpenFile, [this] { chooseAndOpenFile(); }},
         {ctl::CmdOpenFile, [this] { chooseAndOpenFile(); }},
-        {ctl::ImportTeachers, core(commands_.importTeachers)},
-        {ctl::ImportStudents, core(commands_.importStudents)},
-        {ctl::CmdImportStudents, core(commands_.importStudents)},
+        {ctl::ImportTeachers, import(commands_.importTeachers)},
+        {ctl::ImportStudents, import(commands_.importStudents)},
+        {ctl::CmdImportStudents, import(commands_.importStudents)},
         {ctl::ExportResults, core(commands_.exportRun)},
         {ctl::CmdExport, core(commands_.exportRun)},
         {ctl::SaveSettings, [this] { saveSettings(); }},

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -75,6 +76,19 @@ void QtFrontend::enableControl(ControlId control, bool enabled) {
 void QtFrontend::minimiseWindow() {
     window_.minimiseLater();
     if (standIn_ != nullptr) standIn_->minimiseWindow();
+}
+
+std::optional<std::string> QtFrontend::askText(const std::string& prompt, const std::string& caption,
+                                               const std::string& initial) {
+    if (standIn_ != nullptr) return standIn_->askText(prompt, caption, initial);
+    QInputDialog dialog(&window_);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    dialog.setLabelText(QString::fromStdString(prompt));
+    dialog.setTextValue(QString::fromStdString(initial));
+    dialog.setOkButtonText(QString::fromUtf8(tx::kOkButton));
+    dialog.setCancelButtonText(QString::fromUtf8(tx::kCancelButton));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
 void QtFrontend::openDocument(const std::string& path) {

@@ -29,6 +29,8 @@ class QtFrontend : public Frontend {
     void minimiseWindow() override;
     void openDocument(const std::string& path) override;
     bool opensDocuments() const override;
+    std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
+                                       const std::string& initial) override;
 
     /// A warning box of the window itself (the integer prompt); a stand-in sees a plain message.
     void showWarning(const std::string& text, const std::string& caption);

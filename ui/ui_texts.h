@@ -36,6 +36,7 @@ constexpr const char* kClockPlaceholder = "0000年:00月:00日00:00:00";
 constexpr const char* kOkButton = "确定";
 constexpr const char* kYesButton = "是(&Y)";
 constexpr const char* kNoButton = "否(&N)";
+constexpr const char* kCancelButton = "取消";
 /// The button of a long message that copies its whole text.
 constexpr const char* kCopyButton = "复制(&C)";
 

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "app/control_ids.h"
+#include "app/report_choices.h"
 
 namespace varnex::ui {
 
@@ -98,16 +99,16 @@ inline constexpr ControlTemplate kControls[] = {
 
     {kNoId, ControlKind::Label, "考试名称", 289, 242, 34, 8},
     {ctl::ExamNameBox, ControlKind::ComboEdit, "", 324, 239, 315, 117},
-    {ctl::GradeRates, ControlKind::Check, "导出年级各科三率", 289, 258, 76, 8},
-    {ctl::ClassRates, ControlKind::Check, "导出班级各科三率", 289, 270, 76, 8},
-    {ctl::TeacherRates, ControlKind::Check, "导出教师个人三率", 289, 282, 76, 8},
-    {ctl::SubjectBands, ControlKind::Check, "导出各科分数段", 289, 294, 69, 8},
-    {ctl::TotalBands, ControlKind::Check, "导出总分分数段", 377, 258, 69, 8},
-    {ctl::TotalRankBands, ControlKind::Check, "导出总分名次段", 377, 272, 69, 8},
-    {ctl::ClassRanking, ControlKind::Check, "导出班级总分排名", 377, 290, 76, 8},
+    {ctl::GradeRates, ControlKind::Check, reportCaption(ctl::GradeRates), 289, 258, 76, 8},
+    {ctl::ClassRates, ControlKind::Check, reportCaption(ctl::ClassRates), 289, 270, 76, 8},
+    {ctl::TeacherRates, ControlKind::Check, reportCaption(ctl::TeacherRates), 289, 282, 76, 8},
+    {ctl::SubjectBands, ControlKind::Check, reportCaption(ctl::SubjectBands), 289, 294, 69, 8},
+    {ctl::TotalBands, ControlKind::Check, reportCaption(ctl::TotalBands), 377, 258, 69, 8},
+    {ctl::TotalRankBands, ControlKind::Check, reportCaption(ctl::TotalRankBands), 377, 272, 69, 8},
+    {ctl::ClassRanking, ControlKind::Check, reportCaption(ctl::ClassRanking), 377, 290, 76, 8},
     {ctl::ClassRankingPerClass, ControlKind::RadioFirst, "一个班级一张表", 459, 290, 70, 8},
     {ctl::ClassRankingOneSheet, ControlKind::Radio, "所有班级一张表", 535, 290, 70, 8},
-    {ctl::TopNEnabled, ControlKind::Check, "导出总分前", 456, 257, 52, 8},
+    {ctl::TopNEnabled, ControlKind::Check, reportCaption(ctl::TopNEnabled), 456, 257, 52, 8},
     {ctl::TopNCount, ControlKind::Edit, "", 511, 255, 17, 12},
     {kNoId, ControlKind::Label, "名", 531, 257, 10, 8},
     {ctl::IgnoreZeroScores, ControlKind::Check, "零分学科不纳入学科三率计算", 456, 272, 118, 8,

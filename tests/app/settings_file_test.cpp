@@ -56,6 +56,35 @@ TEST(SettingsFile, SeededGradesLoad) {
     EXPECT_TRUE(o.classRanking);
     EXPECT_EQ(o.classRankingLayout, 1);
     EXPECT_EQ(o.topN, 50);
+    // Senior high: 语文, 数学 and 英语 out of 150, as real senior-high papers are.
+    for (const char* grade : {"高一", "高二", "高三"}) {
+        ASSERT_TRUE(loadGrade(path, grade, s, o));
+        EXPECT_EQ(s.fullMark, (std::array<int, 11>{150, 150, 150, 100, 100, 100, 100, 100, 100, 0, 0}))
+            << grade;
+    }
+    // A file that was seeded with other values keeps them.
+    IniFile older = IniFile::load(path);
+    older.set("高二", "语文", "120");
+    ASSERT_TRUE(older.save(path));
+    seedIfMissing(path);
+    ASSERT_TRUE(loadGrade(path, "高二", s, o));
+    EXPECT_EQ(s.fullMark[0], 120);
+}
+
+// The school given last for a sheet without 学校 column survives a restart and leaves the rest
+// of the file as it was; a file that cannot be written is named.
+TEST(SettingsFile, SchoolNameGivenLast) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    EXPECT_EQ(loadSchoolName(path), "");
+    seedIfMissing(path);
+    const std::string seeded = readFile(path);
+    ASSERT_TRUE(saveSchoolName(path, "育才中学"));
+    EXPECT_EQ(loadSchoolName(path), "育才中学");
+    EXPECT_EQ(readFile(path), seeded + utf8ToGbk("[导入选项]\r\n学校名称=育才中学\r\n"));
+    Status failed = saveSchoolName(dir.file("无此目录/配置文件.ini"), "一中");
+    ASSERT_FALSE(failed);
+    EXPECT_NE(failed.error().find("无此目录/配置文件.ini"), std::string::npos) << failed.error();
 }
 
 TEST(SettingsFile, SavingAZeroFullMarkKeepsTheStoredValue) {

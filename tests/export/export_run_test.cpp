@@ -67,9 +67,9 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
          },
          "总分名次必须填写一个大于零的数！",
          {ctl::TopNCount}},
-        {"no teacher rows",
+        {"no teacher rows, and no other report chosen",
          [](Exam& e) {
-             e.state.exportOptions.teacherRates = true;
+             e.only([](ExportOptions& o) { o.teacherRates = true; });
              e.state.teachers.clear();
          },
          "导出教师个人三率必须先导入教师任课表！",
@@ -131,6 +131,71 @@ TEST(ExportRun, ValidInputReachesTheConfirmation) {
         EXPECT_EQ(exam.state.students.rowCount(), 3);
         EXPECT_EQ(exam.state.workbook.title, "期中考试");
     }
+}
+
+// Without a teacher sheet the teacher rates are left out of a run that has more to write, the
+// confirmation says so in one line, the class rates keep their 任课教师 cells empty, and the
+// options are as chosen afterwards.
+TEST(ExportRun, WithoutTeachersTheTeacherRatesAreLeftOut) {
+    struct Case {
+        bool classRates;
+        const char* note;
+        std::vector<std::string> tabs;
+    };
+    const Case cases[] = {
+        {true,
+         "未导入教师任课表：不导出教师个人三率，班级各科三率的任课教师一栏留空。",
+         {"目录", "班级各科三率", "总分分数段"}},
+        {false,
+         "未导入教师任课表：不导出教师个人三率。",
+         {"目录", "总分分数段", "Sheet3"}},  // n = 2: the third sheet stays
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.note);
+        Exam exam;
+        validExam(exam);
+        exam.state.teachers.clear();
+        exam.state.exportOptions.teacherRates = true;
+        exam.state.exportOptions.classRates = c.classRates;
+        exam.run();
+        ASSERT_TRUE(exam.outcome.completed);
+        ASSERT_EQ(exam.frontend.questions.size(), 1u);
+        const std::string items = c.classRates ? "目录\n班级各科三率\n总分分数段\n" : "目录\n总分分数段\n";
+        EXPECT_EQ(exam.frontend.questions[0].text,
+                  "考试名称：期中考试\n导出年级：七年级\n\n导出项目：\n" + items + "\n" + c.note +
+                      "\n\n如果确认无误，单击“是”，导出分析结果；\n否则，单击“否”，返回修改。确认无误吗？");
+        EXPECT_EQ(tabNames(*exam.outcome.workbook), c.tabs);
+        if (c.classRates) {
+            const SheetModel& classes = exam.sheet("班级各科三率");
+            EXPECT_EQ(shown(classes, "F3"), "任课教师");
+            for (const char* cell : {"F4", "F5", "F6"}) EXPECT_EQ(shown(classes, cell), "") << cell;
+            EXPECT_EQ(shown(classes, "G4"), "1");
+        }
+        EXPECT_TRUE(exam.state.exportOptions.teacherRates);
+        EXPECT_EQ(exam.state.exportOptions.classRates, c.classRates);
+    }
+}
+
+// A subject with a full mark that the score sheet had no column for is not examined in the run,
+// exactly as if its full mark were 0: its excellence line is not checked, and the class rates'
+// total passes from 300 × 60 % = 180 (乙's 200 passes; with 物理's 100 counted it would need 240).
+// The settings are as they were when the run ends.
+TEST(ExportRun, SubjectsNotInTheSheetAreNotExamined) {
+    Exam exam;
+    validExam(exam);
+    exam.state.scores.fullMark[3] = 100;  // 物理
+    exam.state.scores.excellenceLine[3] = 0;
+    exam.state.imported.subjectsNotInSheet = {"物理"};
+    exam.only([](ExportOptions& o) { o.classRates = true; });
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed)
+        << (exam.frontend.messages.empty() ? "" : exam.frontend.messages[0].text);
+    const SheetModel& classes = exam.sheet("班级各科三率");
+    EXPECT_EQ(shown(classes, "A13"), "总分\n（300分）");
+    EXPECT_EQ(shown(classes, "C14"), "（2）班");
+    EXPECT_EQ(shown(classes, "J14"), "1");
+    EXPECT_EQ(exam.state.scores.fullMark[3], 100);
+    EXPECT_EQ(exam.state.scores.excellenceLine[3], 0);
 }
 
 TEST(ExportRun, CompletesSavesAndReports) {

@@ -61,6 +61,41 @@ TEST_P(TeacherImportFormats, ImportsOneRowPerTeacherCell) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, TeacherImportFormats, ::testing::Values("xlsx", "xls"));
 
+// A school's own teacher sheet: a title row, no 学校 column, 外语 and 道德与法治, classes written
+// 高二9班. The school is asked for after the confirmation; the classes read as the score sheet's.
+TEST_P(TeacherImportFormats, SchoolsOwnSheetGoesInAsItIs) {
+    AppState state = stateWithSheet("platform_sheets." + GetParam(), "任课教师");
+    ScriptedFrontend ui;
+    ui.expectQuestion("数据来源：任课教师", true);
+    ui.expectTextQuestion("工作表“任课教师”没有“学校”列", "育才中学");
+
+    importTeachers(state, ui);
+
+    EXPECT_TRUE(ui.allQuestionsAsked());
+    EXPECT_TRUE(ui.messages.empty());
+    Rows expected;
+    for (const char* klass : {"9", "10"}) {
+        const bool nine = std::string(klass) == "9";
+        for (const auto& [subject, teacher] :
+             std::vector<std::pair<const char*, const char*>>{{"语文", "许文静"},
+                                                              {"数学", nine ? "马建国" : "邓超然"},
+                                                              {"英语", "黄丽"},
+                                                              {"物理", "高峰"},
+                                                              {"化学", "宋佳"},
+                                                              {"生物", "唐明"},
+                                                              {"地理", "冯涛"},
+                                                              {"政治", "丁一"}})
+            expected.push_back({"育才中学", "高二", klass, subject, teacher});
+    }
+    EXPECT_EQ(rowsOf(state.teachers), expected);
+    std::vector<std::string> log;
+    for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
+    EXPECT_EQ(log, (std::vector<std::string>{"导入工作表：任课教师", "工作表“任课教师”的标题在第2行。",
+                                             "“外语”列按英语读取。", "“道德与法治”列按政治读取。",
+                                             "工作表“任课教师”没有“学校”列，各行都按“育才中学”导入。",
+                                             "导入教师任课记录：16条。"}));
+}
+
 struct StopCase {
     const char* sheet;
     const char* message;

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -28,6 +29,7 @@
 #include "base/text_util.h"
 #include "base/version.h"
 #include "import/open_workbook.h"
+#include "import/workbook_reader.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_transfer.h"
@@ -794,6 +796,106 @@ TEST_F(WindowTest, CloseBoxShowsARealYesNoQuestion) {
     EXPECT_EQ(seenTitle, q("确认"));
     EXPECT_EQ(seenIcon, QMessageBox::Information);
     EXPECT_TRUE(window->isVisible());
+}
+
+// The question for a school's name is a real input dialog offering the name given last, with
+// Chinese buttons; cancelling gives nothing.
+TEST_F(WindowTest, SchoolNameIsAskedInAnInputDialog) {
+    window->setDialogStandIn(nullptr);
+    QString seenLabel, seenTitle, seenOffer, seenOk, seenCancel;
+    bool cancel = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QInputDialog*>(w);
+            if (dialog == nullptr || !dialog->isVisible()) continue;
+            seenLabel = dialog->labelText();
+            seenTitle = dialog->windowTitle();
+            seenOffer = dialog->textValue();
+            seenOk = dialog->okButtonText();
+            seenCancel = dialog->cancelButtonText();
+            if (cancel) {
+                dialog->reject();
+            } else {
+                dialog->setTextValue(q("育才中学"));
+                dialog->accept();
+            }
+        }
+    });
+    poll.start(10);
+    std::optional<std::string> answer = window->frontend().askText("请输入学校名称：", "学校名称", "一中");
+    EXPECT_EQ(answer, std::optional<std::string>("育才中学"));
+    EXPECT_EQ(seenLabel, q("请输入学校名称："));
+    EXPECT_EQ(seenTitle, q("学校名称"));
+    EXPECT_EQ(seenOffer, q("一中"));
+    EXPECT_EQ(seenOk, q("确定"));
+    EXPECT_EQ(seenCancel, q("取消"));
+    cancel = true;
+    EXPECT_EQ(window->frontend().askText("请输入学校名称：", "学校名称", ""), std::nullopt);
+    poll.stop();
+}
+
+// The real commands on sheets as a marking platform and a school keep them: both sheets lack a
+// 学校 column; the school given for the first is kept in the settings file and offered for the
+// second; the score sheet has no 历史, which is not examined while its full mark stays in the
+// window and the settings; the export writes the analysis of what went in.
+TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
+    TempDir dir;
+    const std::string workbook = dir.file("期末成绩.xlsx");
+    std::filesystem::copy_file(varnex::testing::fixture("platform_sheets.xlsx"), workbook);
+    AppState state;
+    ScriptedFrontend dialogs;
+    MainWindow window(state, dir.path(), Commands::core());
+    window.setDialogStandIn(&dialogs);
+    window.initialise();
+    window.openDroppedFiles({QString::fromStdString(workbook)});
+    auto* grades = qobject_cast<QComboBox*>(window.control(ctl::GradeList));
+    auto* sheets = qobject_cast<QComboBox*>(window.control(ctl::WorksheetList));
+    grades->setCurrentIndex(10);  // 高二
+    auto* history = qobject_cast<QLineEdit*>(window.control(kSubjects[6].fullMarkEdit));
+    EXPECT_EQ(history->text(), q("100"));
+
+    sheets->setCurrentIndex(sheets->findText(q("任课教师")));
+    dialogs.expectQuestion("数据来源：任课教师", true);
+    dialogs.expectTextQuestion("工作表“任课教师”没有“学校”列", "育才中学");
+    window.runCommand(ctl::ImportTeachers);
+    EXPECT_EQ(loadSchoolName(state.settingsPath), "育才中学");
+    EXPECT_EQ(state.teachers.rowCount(), 16);
+
+    sheets->setCurrentIndex(sheets->findText(q("高二物理类")));
+    dialogs.expectTextQuestion("工作表“高二物理类”没有“学校”列", "育才中学");
+    dialogs.expectQuestion("表中没有：历史，本次不统计", true);
+    window.runCommand(ctl::ImportStudents);
+    EXPECT_EQ(dialogs.textOffers, (std::vector<std::string>{"", "育才中学"}));
+    ASSERT_EQ(window.studentModel()->rowCount(), 6);
+    EXPECT_EQ(window.studentModel()->data(window.studentModel()->index(2, 1)).toString(), q("9"));
+
+    dialogs.expectQuestion("考试名称：", true);
+    window.runCommand(ctl::ExportResults);
+    EXPECT_TRUE(dialogs.allQuestionsAsked());
+    ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
+    auto reader = openWorkbookReader(dialogs.openedDocuments[0]);
+    ASSERT_TRUE(reader) << reader.error();
+    const auto& names = (*reader)->sheetNames();
+    size_t classRates = std::find(names.begin(), names.end(), "班级各科三率") - names.begin();
+    ASSERT_LT(classRates, names.size());
+    auto rows = (*reader)->openSheet(classRates);
+    ASSERT_TRUE(rows);
+    SheetRow row;
+    std::vector<std::string> classFour;
+    for (Result<bool> got = (*rows)->next(row); got && *got; got = (*rows)->next(row)) {
+        if (row.number == 4) classFour = row.cells;
+    }
+    ASSERT_GE(classFour.size(), 13u);
+    EXPECT_EQ(classFour[1], "育才中学");
+    EXPECT_EQ(classFour[2], "（9）班");
+    EXPECT_EQ(classFour[5], "许文静");
+    EXPECT_EQ(classFour[12], "108.3");
+    EXPECT_EQ(history->text(), q("100"));
+    ScoreSettings stored;
+    ExportOptions options;
+    ASSERT_TRUE(loadGrade(state.settingsPath, "高二", stored, options));
+    EXPECT_EQ(stored.fullMark[6], 100);
 }
 
 }  // namespace
