@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -66,12 +67,20 @@ QString qs(const char* text) {
 }
 
 // The client area: a press of the left button on the background (not on a control) moves the
-// window as if its caption had been grabbed.
+// window as if its caption had been grabbed. Its natural size is the template's; when it is
+// resized it tells the controls how far it is from that size.
 class Background : public QWidget {
   public:
-    using QWidget::QWidget;
+    Background(QSize templateSize, std::function<void(QSize)> resized, QWidget* parent)
+        : QWidget(parent), templateSize_(templateSize), resized_(std::move(resized)) {}
+
+    QSize sizeHint() const override { return templateSize_; }
 
   protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        resized_(event->size() - templateSize_);
+    }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
         QWindow* handle = window()->windowHandle();
@@ -89,6 +98,8 @@ class Background : public QWidget {
     }
 
   private:
+    QSize templateSize_;
+    std::function<void(QSize)> resized_;
     QPoint dragOffset_;
     bool dragging_ = false;
 };
@@ -128,13 +139,23 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
       commands_(std::move(commands)),
       frontend_(*this) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/icons/varnex.png")));
     units_ = DialogUnits::forFont(font());
 
-    auto* background = new Background(this);
-    background->setFixedSize(units_.x(kWindowWidthDlu), units_.y(kWindowHeightDlu));
+    // The template's size is the window's natural size; the tables and the log grow beyond it, and
+    // give up a little of it on small screens.
+    const QSize templateSize(units_.x(kWindowWidthDlu), units_.y(kWindowHeightDlu));
+    auto* background = new Background(
+        templateSize,
+        [this](QSize gained) {
+            controls_.fitTo(gained);
+            fitColumns(controls_.students, studentModel_);
+            fitColumns(controls_.teachers, teacherModel_);
+        },
+        this);
+    background->setMinimumSize(templateSize.width(), templateSize.height() - units_.y(kShrinkableHeightDlu));
+    background->resize(templateSize);
     setCentralWidget(background);
     controls_.build(background, units_);
 
@@ -152,8 +173,7 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
     connectControls();
     qApp->installEventFilter(this);
     setAcceptDrops(false);
-    adjustSize();
-    setFixedSize(sizeHint());
+    resize(sizeHint());
 }
 
 MainWindow::~MainWindow() {
@@ -214,10 +234,18 @@ void MainWindow::initialise() {
     }
 }
 
-void MainWindow::setUpTable(QTableView* view, RowTableModel* model) {
+void MainWindow::fitColumns(QTableView* view, RowTableModel* model) {
+    // The table's own widths at the template's size; a wider table widens every column alike.
+    const int templateWidth =
+        view == controls_.students ? units_.x(kStudentTableWidthDlu) : units_.x(kTeacherTableWidthDlu);
+    const double widen = std::max(1.0, static_cast<double>(view->width()) / templateWidth);
     const auto& columns = model->table().columns();
     for (size_t c = 0; c < columns.size(); ++c)
-        view->setColumnWidth(static_cast<int>(c), units_.scaled(columns[c].width));
+        view->setColumnWidth(static_cast<int>(c), static_cast<int>(units_.scaled(columns[c].width) * widen));
+}
+
+void MainWindow::setUpTable(QTableView* view, RowTableModel* model) {
+    fitColumns(view, model);
     QHeaderView* header = view->horizontalHeader();
     header->setMinimumSectionSize(0);
     connect(header, &QHeaderView::sectionClicked, this, [this, view, model](int column) {
@@ -254,9 +282,13 @@ void MainWindow::buildStatusBar() {
             statusBar_->addPermanentWidget(panes_[i]);
         }
     }
+    // Placed along the bottom of the template, then kept there as the window is resized.
     int height = units_.baseY + 10;
     QWidget* client = centralWidget();
-    statusBar_->setGeometry(0, client->height() - height, client->width(), height);
+    const QSize templateSize = client->sizeHint();
+    statusBar_->setGeometry(0, templateSize.height() - height, templateSize.width(), height);
+    controls_.follow(statusBar_, anchor::StatusBar);
+    controls_.fitTo(client->size() - templateSize);
     statusBar_->show();
 }
 

@@ -111,6 +111,9 @@ class MainWindow : public QMainWindow {
     void buildCommandTable();
     void connectControls();
     void setUpTable(QTableView* view, RowTableModel* model);
+    /// Column widths of the table's specification, widened alike when the table is wider than in
+    /// the template.
+    void fitColumns(QTableView* view, RowTableModel* model);
 
     /// Moves the control values into the state; shows the integer prompt when an edit holds none.
     void transferToState();

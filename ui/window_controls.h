@@ -5,9 +5,11 @@
 #include <QString>
 #include <array>
 #include <unordered_map>
+#include <vector>
 
 #include "app/subjects.h"
 #include "ui/dialog_units.h"
+#include "ui/window_layout.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -38,6 +40,13 @@ class WindowControls {
     /// Creates every control of the template on `parent` at its place.
     void build(QWidget* parent, const DialogUnits& units);
 
+    /// Lets a widget placed for the template's size follow the window by `anchor` (the controls
+    /// of the template are registered by build()).
+    void follow(QWidget* widget, Anchor anchor);
+    /// Places every registered widget for a client area `gained` pixels wider and taller than the
+    /// template (negative: smaller). The log stays scrolled to its end when it was there.
+    void fitTo(QSize gained);
+
     /// The control with this id, or nullptr.
     QWidget* byId(int id) const;
     QPushButton* button(int id) const;
@@ -62,7 +71,14 @@ class WindowControls {
     /// The two radio groups: the missing-subject rule and the class-ranking layout.
     void groupRadioButtons();
 
+    struct Follower {
+        QWidget* widget;
+        QRect templateRect;  ///< the widget's geometry for the template's size
+        Anchor anchor;
+    };
+
     std::unordered_map<int, QWidget*> byId_;
+    std::vector<Follower> followers_;
 };
 
 }  // namespace varnex::ui
