@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 
 #include "app/app_texts.h"
 #include "app/ini_file.h"
@@ -42,6 +43,9 @@ void forEachFlag(Visit visit) {
 
 const char* const kTopNKey = "总分前N名";
 const char* const kClassRankingKey = "班级总分排名";
+// The class-ranking layout on its own, so that the choice survives while the ranking is off
+// ("班级总分排名" then holds -1); written by every save, never seeded.
+const char* const kClassRankingLayoutKey = "班级总分排名方式";
 
 std::string excellenceKey(int subject) {
     return std::string(kSubjects[static_cast<size_t>(subject)].name) + "优秀率";
@@ -49,6 +53,17 @@ std::string excellenceKey(int subject) {
 
 bool folderIsWritable(const std::string& dir) {
     return !dir.empty() && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+// A program in the system's program folders (…/usr/bin, …/usr/local/bin; also a package's tree
+// unpacked elsewhere) is shared by every user: its settings go to the user's folder even when the
+// administrator could write beside it.
+bool isInstalledProgramDir(const std::string& dir) {
+    for (std::string_view folder : {"/usr/bin/", "/usr/local/bin/"}) {
+        if (dir.size() >= folder.size() && dir.compare(dir.size() - folder.size(), folder.size(), folder) == 0)
+            return true;
+    }
+    return dir == "/bin/";
 }
 
 bool makeFolders(const std::string& dir) {
@@ -68,7 +83,7 @@ bool makeFolders(const std::string& dir) {
 std::string settingsPath(const std::string& programDir) {
     std::string dir = programDir;
     if (!dir.empty() && dir.back() != '/') dir += '/';
-    if (folderIsWritable(dir)) return dir + kSettingsFileName;
+    if (!isInstalledProgramDir(dir) && folderIsWritable(dir)) return dir + kSettingsFileName;
     std::string config;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
         config = xdg;
@@ -128,6 +143,8 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     int ranking = cAtoi(file.get(kExportSection, kClassRankingKey));
     if (ranking < 0) {
         options.classRanking = false;
+        if (std::optional<std::string> layout = file.find(kExportSection, kClassRankingLayoutKey))
+            options.classRankingLayout = cAtoi(*layout) != 0 ? 1 : 0;
     } else {
         options.classRanking = true;
         options.classRankingLayout = ranking != 0 ? 1 : 0;
@@ -164,6 +181,7 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     file.set(kExportSection, kTopNKey, strprintf("%d", options.topNEnabled ? options.topN : 0));
     file.set(kExportSection, kClassRankingKey,
              strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
+    file.set(kExportSection, kClassRankingLayoutKey, strprintf("%d", options.classRankingLayout));
     if (!file.save(path)) return settingsNotSaved(path);
     return {};
 }

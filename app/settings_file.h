@@ -13,8 +13,9 @@ namespace varnex {
 extern const char* const kSettingsFileName;  // "配置文件.ini"
 extern const char* const kExportSection;     // "导出选项"
 
-/// Where the settings file lives: beside the executable when that folder is writable, otherwise
-/// in the user's configuration folder ($XDG_CONFIG_HOME or ~/.config, subfolder "varnex"), which
+/// Where the settings file lives: beside the executable when that folder is writable and is not
+/// one of the system's program folders (…/usr/bin, …/usr/local/bin), otherwise in the user's
+/// configuration folder ($XDG_CONFIG_HOME or ~/.config, subfolder "varnex"), which
 /// is created when needed. "" when neither can be used.
 std::string settingsPath(const std::string& programDir);
 

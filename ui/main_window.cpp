@@ -22,12 +22,14 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
+#include <QToolTip>
 #include <QUrl>
 #include <QWindow>
 
 #include "app/control_ids.h"
 #include "app/settings_file.h"
 #include "app/status_log.h"
+#include "app/window_placement.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
 #include "export/export_run.h"
@@ -40,6 +42,7 @@
 #include "ui/desktop_tools.h"
 #include "ui/help_window.h"
 #include "ui/music_player.h"
+#include "ui/qt_dialogs.h"
 #include "ui/row_table_model.h"
 #include "ui/splash_window.h"
 #include "ui/student_row_text.h"
@@ -65,6 +68,9 @@ namespace {
 QString qs(const char* text) {
     return QString::fromUtf8(text);
 }
+
+/// How often a handed-over file asks again whether the window is free.
+constexpr int kHandOverRetryMs = 200;
 
 // The client area: a press of the left button on the background (not on a control) moves the
 // window as if its caption had been grabbed. Its natural size is the template's; when it is
@@ -216,6 +222,15 @@ void MainWindow::initialise() {
     state_.recentFiles.load();
     rebuildRecentMenu();
 
+    // The exam names of earlier exports follow the proposed one in the list.
+    examHistory_.setStorePath(state_.settingsPath);
+    examHistory_.load();
+    for (const std::string& name : examHistory_.entries()) {
+        if (name.empty() || name == examName) continue;
+        state_.examNames.push_back(name);
+        examBox->addItem(QString::fromStdString(name));
+    }
+
     QComboBox* grades = controls_.combo(ctl::GradeList);
     {
         QSignalBlocker block(grades);
@@ -228,10 +243,39 @@ void MainWindow::initialise() {
         if (QWidget* widget = control(tip.id)) widget->setToolTip(tooltipHtml(tip.title, tip.body));
     }
 
+    restorePlacement();
+
     if (splash_) {
         splash_->close();
         splash_.reset();
     }
+}
+
+void MainWindow::restorePlacement() {
+    std::optional<WindowPlacement> placed = loadWindowPlacement(state_.settingsPath);
+    if (!placed) return;
+    // Screens change between runs: the old place is used only where a screen still shows enough
+    // of the window to grab it; otherwise the window keeps its size and is centred.
+    QRect area(placed->left, placed->top, placed->width, placed->height);
+    bool onScreen = false;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        QRect seen = screen->availableGeometry().intersected(area);
+        onScreen = onScreen || (seen.width() >= units_.x(40) && seen.height() >= units_.y(20));
+    }
+    if (onScreen) {
+        setGeometry(area);
+        centred_ = true;
+    } else {
+        resize(area.size());
+    }
+    if (placed->maximised) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::savePlacement() {
+    QRect normal = normalGeometry();
+    if (!normal.isValid()) normal = geometry();
+    saveWindowPlacement(state_.settingsPath,
+                        {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()});
 }
 
 void MainWindow::fitColumns(QTableView* view, RowTableModel* model) {
@@ -351,7 +395,7 @@ void MainWindow::transferToState() {
     }
     int failed = readControls(controls_, state_);
     if (failed >= 0) {
-        frontend_.showWarning(tx::kIntegerPrompt, windowTitle().toStdString());
+        frontend_.showWarning(tx::kIntegerPrompt, common_texts::kProgramName);
         focusControl(failed);
     }
 }
@@ -390,12 +434,16 @@ void MainWindow::reflectState() {
         if (int last = showTableSelection(view, model); last >= 0) view->scrollTo(model->index(last, 0));
     }
     rebuildRecentMenu();
+    // The button and the menu item follow the same rule (an export empties the student table).
+    enableControl(ctl::ExportResults, exportAllowed());
 }
 
 void MainWindow::runCore(const std::function<void()>& command) {
+    busy_ = true;
     transferToState();
     command();
     reflectState();
+    busy_ = false;
 }
 
 void MainWindow::runCommand(int id) {
@@ -413,8 +461,8 @@ void MainWindow::buildCommandTable() {
         {ctl::ImportTeachers, core(commands_.importTeachers)},
         {ctl::ImportStudents, core(commands_.importStudents)},
         {ctl::CmdImportStudents, core(commands_.importStudents)},
-        {ctl::ExportResults, core(commands_.exportRun)},
-        {ctl::CmdExport, core(commands_.exportRun)},
+        {ctl::ExportResults, [this] { exportResults(); }},
+        {ctl::CmdExport, [this] { exportResults(); }},
         {ctl::SaveSettings, [this] { saveSettings(); }},
         {ctl::DefaultExcellence, [this] { restoreDefaultExcellence(); }},
         {ctl::CmdGenerateTemplates, core(commands_.generateTemplates)},
@@ -467,22 +515,33 @@ void MainWindow::buildCommandTable() {
     };
     updateRules_ = {
         {ctl::CmdImportStudents, {[this] { return !state_.workbook.title.empty(); }, {}}},
-        {ctl::CmdExport, {[this] { return state_.imported.studentCount > 0; }, {}}},
+        {ctl::CmdExport, {[this] { return exportAllowed(); }, {}}},
         {ctl::CmdClearRecent, {[this] { return state_.recentFiles.count() > 0; }, {}}},
         {ctl::CmdAlwaysOnTop, {{}, [this] { return alwaysOnTop_; }}},
         {ctl::CmdMusic, {{}, [this] { return musicPlaying_; }}},
     };
 }
 
+bool MainWindow::exportAllowed() const {
+    return state_.imported.studentCount > 0;
+}
+
+void MainWindow::exportResults() {
+    runCore([this] {
+        // The exam name of an export joins the list and is remembered for later runs.
+        const std::string& name = state_.examNameText;
+        if (!name.empty()) {
+            if (std::find(state_.examNames.begin(), state_.examNames.end(), name) == state_.examNames.end())
+                state_.examNames.push_back(name);
+            examHistory_.add(name);
+        }
+        commands_.exportRun(state_, frontend_);
+    });
+}
+
 void MainWindow::chooseAndOpenFile() {
-    QFileDialog dialog(this, qs(tx::kOpenDialogTitle), QString(), qs(tx::kOpenFileFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setLabelText(QFileDialog::LookIn, qs(tx::kOpenDialogLookIn));
-    dialog.setLabelText(QFileDialog::FileName, qs(tx::kOpenDialogFileName));
-    dialog.setLabelText(QFileDialog::FileType, qs(tx::kOpenDialogFileType));
-    dialog.setLabelText(QFileDialog::Accept, qs(tx::kOpenDialogAccept));
-    dialog.setLabelText(QFileDialog::Reject, qs(tx::kOpenDialogReject));
+    QFileDialog dialog(this);
+    prepareOpenDialog(dialog, this);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     std::string chosen = dialog.selectedFiles().front().toStdString();
     runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
@@ -493,6 +552,20 @@ void MainWindow::openRecent(int index) {
     if (index < 0 || index >= static_cast<int>(entries.size())) return;
     std::string path = entries[static_cast<size_t>(index)];  // a copy: the open reorders the list
     runCore([&] { commands_.openWorkbook(state_, frontend_, path); });
+}
+
+void MainWindow::openFromOutside(const QString& path) {
+    // A later start may hand a file over at any moment, also while a command asks a question or
+    // the open-file dialog is up: the file waits until the window is free again.
+    QTimer::singleShot(0, this, [this, path] {
+        if (busy_ || exiting_ || QApplication::activeModalWidget() != nullptr ||
+            QApplication::activePopupWidget() != nullptr) {
+            QTimer::singleShot(kHandOverRetryMs, this, [this, path] { openFromOutside(path); });
+            return;
+        }
+        std::string chosen = path.toStdString();
+        runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+    });
 }
 
 void MainWindow::openDroppedFiles(const QStringList& paths) {
@@ -606,6 +679,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         musicPlaying_ = false;
     }
     exiting_ = true;
+    savePlacement();
     if (help_) help_->close();
     event->accept();
     emit exitAccepted();
@@ -629,6 +703,17 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The window's rich tooltips are shown without the blank band Qt would put under the title.
+    if (event->type() == QEvent::ToolTip && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* widget = static_cast<QWidget*>(watched);
+        const QString tip = widget->toolTip();
+        const QString shown = tooltipForDisplay(tip);
+        if (!tip.isEmpty() && shown != tip) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), shown, widget);
+            return true;
+        }
+    }
     // Enter and Escape never reach the window's controls: neither closes anything.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
@@ -640,7 +725,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (centred_) return;
+    if (firstShown_) return;
+    firstShown_ = true;
+    // Once the log has its final size, its last line (the last advice line at start) is in view.
+    QTimer::singleShot(0, this, [this] {
+        QScrollBar* scroll = controls_.log->verticalScrollBar();
+        scroll->setValue(scroll->maximum());
+    });
+    if (centred_ || isMaximized()) return;
     centred_ = true;
     if (QScreen* screen = this->screen()) {
         QRect available = screen->availableGeometry();

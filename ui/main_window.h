@@ -62,6 +62,9 @@ class MainWindow : public QMainWindow {
     void runCommand(int id);
     /// Applies the update rules to the items of a menu (done before every menu opens).
     void updateMenu(QMenu* menu);
+    /// Opens a workbook handed to the program from outside (its argument, a later start's file)
+    /// as 1.打开文件 does, as soon as no command or dialog of the window is running.
+    void openFromOutside(const QString& path);
     /// Opens the first of the dropped paths (symbolic links resolved).
     void openDroppedFiles(const QStringList& paths);
     /// Copies the topmost selected student row to the clipboard (double-click in the table).
@@ -126,6 +129,12 @@ class MainWindow : public QMainWindow {
     void showSheetTitle();
     void onGradeChanged(int index);
     void restoreDefaultExcellence();
+    /// Puts the window where it was when the program was last left (settings file).
+    void restorePlacement();
+    /// Stores the window's place for the next start.
+    void savePlacement();
+    /// The update rule of 导出分析结果, shared by the button and the menu items.
+    bool exportAllowed() const;
     void rebuildRecentMenu();
     void showMenuPrompt(QAction* action);
 
@@ -133,6 +142,7 @@ class MainWindow : public QMainWindow {
     LauncherTarget launcherTarget() const;
 
     // Commands
+    void exportResults();
     void chooseAndOpenFile();
     void openRecent(int index);
     void saveSettings();
@@ -173,7 +183,11 @@ class MainWindow : public QMainWindow {
     bool alwaysOnTop_ = false;
     bool musicPlaying_ = false;
     bool exiting_ = false;
-    bool centred_ = false;
+    bool busy_ = false;  ///< a command is running
+    bool centred_ = false;     ///< placed at its first show (centred or where it was last time)
+    bool firstShown_ = false;
+
+    RecentFileList examHistory_{kExamNamesStore};  ///< exam names of earlier exports
 
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<HelpWindow> help_;

@@ -26,6 +26,16 @@ QString tooltipHtml(const char* title, const char* body) {
         .arg(QString::fromUtf8(title), QString::fromUtf8(body));
 }
 
+QString tooltipForDisplay(const QString& fragment) {
+    static const QString heading = QStringLiteral("<center><h2>");
+    if (!fragment.startsWith(heading)) return fragment;
+    QString shown = fragment;
+    shown.replace(QStringLiteral("</h2><br>"), QStringLiteral("</h2>"));
+    shown.replace(QStringLiteral("</center><br>"), QStringLiteral("</center>"));
+    shown.replace(heading, QStringLiteral("<center><h2 style=\"margin-top:2px; margin-bottom:2px\">"));
+    return shown;
+}
+
 namespace {
 
 void applyColour(QWidget* widget, TextColour colour) {

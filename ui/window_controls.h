@@ -34,6 +34,10 @@ class NumberEdit : public QLineEdit {
 
 /// The HTML fragment of a rich tooltip: centred title, rule, then the body.
 QString tooltipHtml(const char* title, const char* body);
+/// The fragment as the tooltip shows it: Qt's rich text would turn each line break after a block
+/// (the heading, the centring) into an empty line, a blank band under the title; the heading, the
+/// rule and the body are shown without them. Any other text is returned as it is.
+QString tooltipForDisplay(const QString& fragment);
 
 class WindowControls {
   public:

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -31,12 +32,12 @@ QString uniqueMarker() {
 }
 
 // Runs a second start on its own thread while this thread answers as the running copy.
-SingleInstance::Outcome secondStart(const QString& marker) {
+SingleInstance::Outcome secondStart(const QString& marker, const QString& file = QString()) {
     std::atomic<bool> done = false;
     SingleInstance::Outcome outcome = SingleInstance::Outcome::First;
     std::thread second([&] {
         SingleInstance instance(marker);
-        outcome = instance.acquire();
+        outcome = instance.acquire(file);
         done = true;
     });
     while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -51,17 +52,33 @@ TEST(SingleInstance, SecondStartRaisesTheRunningWindowOrReportsIt) {
         ASSERT_EQ(first.acquire(), SingleInstance::Outcome::First);
         // Before the window exists, a second start hears that the program is already running.
         EXPECT_EQ(secondStart(marker), SingleInstance::Outcome::AlreadyRunning);
-        int raised = 0;
-        first.setActivationHandler([&] {
-            ++raised;
+        QStringList handed;
+        first.setActivationHandler([&](const QString& file) {
+            handed << file;
             return true;
         });
         EXPECT_EQ(secondStart(marker), SingleInstance::Outcome::Activated);
-        EXPECT_EQ(raised, 1);
+        // A second start with a file hands it over whole, whatever characters its name holds.
+        const QString odd = QString::fromUtf8("/data/期中 成绩\n(2).xlsx");
+        EXPECT_EQ(secondStart(marker, odd), SingleInstance::Outcome::Activated);
+        EXPECT_EQ(handed, (QStringList{QString(), odd}));
     }
     // The first copy ended: the next start runs.
     SingleInstance again(marker);
     EXPECT_EQ(again.acquire(), SingleInstance::Outcome::First);
+}
+
+TEST(SingleInstance, TheFileArgumentIsTheFirstNonOptionAsAnAbsolutePath) {
+    const QString here = QDir::currentPath();
+    const std::pair<QStringList, QString> cases[] = {
+        {{"varnex"}, ""},
+        {{"varnex", "/data/a.xls"}, "/data/a.xls"},
+        {{"varnex", "成绩.xlsx"}, here + "/成绩.xlsx"},
+        {{"varnex", "--verbose", "../b.et"}, QFileInfo(here + "/../b.et").absoluteFilePath()},
+        {{"varnex", "file:///data/%E6%88%90%E7%BB%A9.csv"}, "/data/成绩.csv"},
+    };
+    for (const auto& [arguments, expected] : cases)
+        EXPECT_EQ(fileArgument(arguments), expected) << arguments.join(' ').toStdString();
 }
 
 TEST(SingleInstance, HeldLockWithoutServerMeansAlreadyRunning) {

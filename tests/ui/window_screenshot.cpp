@@ -1,6 +1,6 @@
 // Draws the main window and saves it as a PNG: the picture in the README (docs/screenshot.png).
 // Usage:
-//   varnex-window-screenshot out.png [window|splash|about|help|menu] [WORKBOOK]
+//   varnex-window-screenshot out.png [window|splash|about|help|menu|tooltip] [WORKBOOK]
 // With a workbook (for example one from `varnex-cli sample`), the window's own commands open it
 // and import its first sheet as teachers and its second as students, every question answered
 // Yes; without one, a small built-in sample is shown. Run under Xvfb for the desktop look, or
@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QPixmap>
 #include <QTableView>
@@ -135,7 +136,17 @@ int main(int argc, char** argv) {
     }
     if (shown != &window) shown->show();
     QTimer::singleShot(500, &app, [&] {
+        if (what == QStringLiteral("tooltip")) {
+            // The tooltip of 1.打开文件… as the window shows it when the pointer rests on the button.
+            QWidget* button = window.control(ctl::OpenFile);
+            QHelpEvent hover(QEvent::ToolTip, QPoint(10, 10), button->mapToGlobal(QPoint(10, 10)));
+            QApplication::sendEvent(button, &hover);
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->inherits("QTipLabel") && w->isVisible()) shown = w;
+            }
+        }
         shown->grab().save(out);
+        window.setDialogStandIn(&yes);  // quitting closes the window, which asks whether to leave
         app.quit();
     });
     return app.exec();
