@@ -60,7 +60,8 @@ bool folderIsWritable(const std::string& dir) {
 // administrator could write beside it.
 bool isInstalledProgramDir(const std::string& dir) {
     for (std::string_view folder : {"/usr/bin/", "/usr/local/bin/"}) {
-        if (dir.size() >= folder.size() && dir.compare(dir.size() - folder.size(), folder.size(), folder) == 0)
+        if (dir.size() >= folder.size() &&
+            dir.compare(dir.size() - folder.size(), folder.size(), folder) == 0)
             return true;
     }
     return dir == "/bin/";

@@ -485,30 +485,31 @@ void MainWindow::buildCommandTable() {
          }},
         {ctl::CmdDesktopShortcut,
          [this] {
-             createDesktopShortcut(frontend_,
-                                   QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
-                                   launcherTarget());
-             ;
+             // The desktop folder comes from the user's XDG user dirs (user-dirs.dirs).
+             createDesktopShortcut(
+                 frontend_, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+                 QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation), launcherTarget());
          }},
         {ctl::CmdSettingsFolder,
          [this] {
              QString file = QString::fromStdString(state_.settingsPath);
-             QString folder =
-                 file.isEmpty() ? QString::fromStdString(programDir_) : QFileInfo(file).absolutePath();
-             QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-             minimiseLater();
+             if (file.isEmpty()) file = QString::fromStdString(programDir_ + kSettingsFileName);
+             startedOrMissing(showInFileManager(file),
+                              strprintf(tx::kNoFileManagerFormat, file.toUtf8().constData()));
          }},
         {ctl::CmdAlwaysOnTop, [this] { toggleAlwaysOnTop(); }},
         {ctl::CmdMusic, [this] { toggleMusic(); }},
         {ctl::CmdCalculator,
          [this] {
-             startCalculator();
-             minimiseLater();
+             startedOrMissing(
+                 startCalculator(),
+                 strprintf(tx::kNoCalculatorFormat, programList(calculatorPrograms()).toUtf8().constData()));
          }},
         {ctl::CmdNotepad,
          [this] {
-             startTextEditor();
-             minimiseLater();
+             startedOrMissing(
+                 startTextEditor(),
+                 strprintf(tx::kNoTextEditorFormat, programList(textEditorPrograms()).toUtf8().constData()));
          }},
         {ctl::CmdHelp, [this] { showHelp(); }},
         {ctl::CmdAbout, [this] { showAbout(); }},
@@ -520,6 +521,14 @@ void MainWindow::buildCommandTable() {
         {ctl::CmdAlwaysOnTop, {{}, [this] { return alwaysOnTop_; }}},
         {ctl::CmdMusic, {{}, [this] { return musicPlaying_; }}},
     };
+}
+
+void MainWindow::startedOrMissing(bool started, const std::string& missing) {
+    // The started program comes to the front; when there is none the window stays and says so.
+    if (started)
+        minimiseLater();
+    else
+        frontend_.showMessage(missing, common_texts::kCaptionInfo, MessageIcon::Information);
 }
 
 bool MainWindow::exportAllowed() const {
@@ -629,11 +638,17 @@ void MainWindow::toggleMusic() {
 }
 
 void MainWindow::showHelp() {
+    // Beside the window, which stays as it is: the help is read while working.
     if (!help_) help_ = std::make_unique<HelpWindow>();
-    help_->showMaximized();
+    if (!help_->isVisible()) {
+        QScreen* screen = this->screen();
+        QRect available =
+            screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), help_->size());
+        help_->setGeometry(besideRect(frameGeometry(), available, help_->size()));
+    }
+    help_->showNormal();
     help_->raise();
     help_->activateWindow();
-    minimiseLater();
 }
 
 void MainWindow::showAbout() {

@@ -138,6 +138,9 @@ class MainWindow : public QMainWindow {
     void rebuildRecentMenu();
     void showMenuPrompt(QAction* action);
 
+    /// Minimises the window after a program was started for the user; otherwise shows `missing`.
+    void startedOrMissing(bool started, const std::string& missing);
+
     /// The running program as a launcher starts it.
     LauncherTarget launcherTarget() const;
 
@@ -183,8 +186,8 @@ class MainWindow : public QMainWindow {
     bool alwaysOnTop_ = false;
     bool musicPlaying_ = false;
     bool exiting_ = false;
-    bool busy_ = false;  ///< a command is running
-    bool centred_ = false;     ///< placed at its first show (centred or where it was last time)
+    bool busy_ = false;     ///< a command is running
+    bool centred_ = false;  ///< placed at its first show (centred or where it was last time)
     bool firstShown_ = false;
 
     RecentFileList examHistory_{kExamNamesStore};  ///< exam names of earlier exports

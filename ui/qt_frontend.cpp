@@ -27,7 +27,8 @@ void setChineseButtonTexts(QMessageBox& box) {
 void QtFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     if (standIn_ != nullptr) return standIn_->showMessage(text, caption, icon);
     // A plain box carries the program's name: the window's title can be too long for a caption.
-    QString title = QString::fromStdString(caption.empty() ? std::string(common_texts::kProgramName) : caption);
+    QString title =
+        QString::fromStdString(caption.empty() ? std::string(common_texts::kProgramName) : caption);
     QMessageBox::Icon qtIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
                                : icon == MessageIcon::Information ? QMessageBox::Information
                                                                   : QMessageBox::NoIcon;

@@ -80,7 +80,8 @@ void SingleInstance::answer() {
             bool understood = request == kActivate;
             if (request.startsWith(kOpen) && request.endsWith('\n')) {
                 QByteArray encoded = request.mid(kOpen.size()).chopped(1);
-                auto decoded = QByteArray::fromBase64Encoding(encoded, QByteArray::AbortOnBase64DecodingErrors);
+                auto decoded =
+                    QByteArray::fromBase64Encoding(encoded, QByteArray::AbortOnBase64DecodingErrors);
                 file = QString::fromUtf8(*decoded);
                 understood = decoded && !file.isEmpty();
             }
