@@ -51,11 +51,7 @@ int main(int argc, char** argv) {
     varnex::ui::MainWindow window(state, QCoreApplication::applicationDirPath().toStdString());
     window.showSplash();
     window.initialise();
-    instance.setActivationHandler([&window](const QString& handed) {
-        window.restoreAndRaise();
-        if (!handed.isEmpty()) window.openFromOutside(handed);
-        return true;
-    });
+    instance.setActivationHandler([&window](const QString& handed) { return window.handOver(handed); });
     QObject::connect(&window, &varnex::ui::MainWindow::exitAccepted, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();

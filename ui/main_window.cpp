@@ -685,6 +685,12 @@ void MainWindow::restoreAndRaise() {
     activateWindow();
 }
 
+bool MainWindow::handOver(const QString& file) {
+    restoreAndRaise();
+    if (!file.isEmpty()) openFromOutside(file);
+    return true;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     // 退出 and the close box both come here: the same question, and on Yes the music stops.
     if (exiting_) return event->accept();

@@ -95,6 +95,9 @@ class MainWindow : public QMainWindow {
     const DialogUnits& dialogUnits() const { return units_; }
     /// Brings the window back from the task bar and to the front (a second start asks for it).
     void restoreAndRaise();
+    /// A later start's request: the window comes to the front and opens `file` ("" for none).
+    /// Always true: the window is there to take it.
+    bool handOver(const QString& file);
 
   signals:
     /// The exit was confirmed and the window closed: the program ends.
