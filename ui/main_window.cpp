@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QToolTip>
 #include <QUrl>
@@ -755,11 +756,26 @@ void MainWindow::showEvent(QShowEvent* event) {
     });
     if (centred_ || isMaximized()) return;
     centred_ = true;
-    if (QScreen* screen = this->screen()) {
-        QRect available = screen->availableGeometry();
-        QRect frame = frameGeometry();
-        move(available.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    QScreen* screen = this->screen();
+    if (screen == nullptr) return;
+    // Centred with its frame; on a small screen (1280×720 with a panel) the window gives up some
+    // height so that it fits with its title bar. Before the window manager has framed the window
+    // its frame is unknown: a title bar of two text lines and thin borders are allowed for.
+    const QRect available = screen->availableGeometry();
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(),
+                   frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull()) {
+        const int border = units_.baseY / 2;
+        frame = QMargins(border, std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 2 * units_.baseY),
+                         border, border);
     }
+    const QSize room = available.size().shrunkBy(frame);
+    const QSize fitted = size().boundedTo(room).expandedTo(minimumSize());
+    const QPoint offset(std::max(0, (room.width() - fitted.width()) / 2),
+                        std::max(0, (room.height() - fitted.height()) / 2));
+    // The geometry places the client area, whether or not the frame is known yet.
+    setGeometry(QRect(available.topLeft() + QPoint(frame.left(), frame.top()) + offset, fitted));
 }
 
 }  // namespace varnex::ui

@@ -702,6 +702,7 @@ TEST_F(WindowTest, ResizingAndMaximisingGrowTheTablesAndTheLog) {
     QWidget* client = window->centralWidget();
     const QSize templateSize = client->sizeHint();
     EXPECT_EQ(client->size(), templateSize);  // the template is the default size
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
     expectLaidOut(*window, "template size");
     const QRect students = window->control(ctl::StudentTable)->geometry();
     const QRect log = window->control(ctl::StatusLogBox)->geometry();
