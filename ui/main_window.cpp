@@ -639,12 +639,15 @@ void MainWindow::toggleMusic() {
 }
 
 void MainWindow::showHelp() {
-    // Beside the window, which stays as it is: the help is read while working.
-    if (!help_) help_ = std::make_unique<HelpWindow>();
+    // Beside the window, which stays as it is: the help is read while working. It belongs to the
+    // window and shares its always-on-top state, so that the window never covers it.
+    if (!help_) help_ = std::make_unique<HelpWindow>(this);
+    help_->setWindowFlag(Qt::WindowStaysOnTopHint, alwaysOnTop_);
     if (!help_->isVisible()) {
         QScreen* screen = this->screen();
         QRect available =
             screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), help_->size());
+        available.setTop(available.top() + titleBarAllowance());  // the help's own title bar stays in view
         help_->setGeometry(besideRect(frameGeometry(), available, help_->size()));
     }
     help_->showNormal();
@@ -684,6 +687,10 @@ void MainWindow::restoreAndRaise() {
     show();
     raise();
     activateWindow();
+}
+
+int MainWindow::titleBarAllowance() const {
+    return std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 2 * units_.baseY);
 }
 
 bool MainWindow::handOver(const QString& file) {
@@ -767,8 +774,7 @@ void MainWindow::showEvent(QShowEvent* event) {
                    frameGeometry().bottom() - geometry().bottom());
     if (frame.isNull()) {
         const int border = units_.baseY / 2;
-        frame = QMargins(border, std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 2 * units_.baseY),
-                         border, border);
+        frame = QMargins(border, titleBarAllowance(), border, border);
     }
     const QSize room = available.size().shrunkBy(frame);
     const QSize fitted = size().boundedTo(room).expandedTo(minimumSize());

@@ -141,6 +141,8 @@ class MainWindow : public QMainWindow {
     void rebuildRecentMenu();
     void showMenuPrompt(QAction* action);
 
+    /// The height allowed for a window manager's title bar before the real one is known.
+    int titleBarAllowance() const;
     /// Minimises the window after a program was started for the user; otherwise shows `missing`.
     void startedOrMissing(bool started, const std::string& missing);
 

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSplitter>
 #include <QTranslator>
 #include <QTreeView>
 
@@ -21,11 +22,12 @@ QString qs(const char* text) {
 }
 
 // The open-file dialog in dialog units: wide enough for a long Chinese file name and the three
-// other columns.
-constexpr int kOpenDialogWidthDlu = 420;
-constexpr int kOpenDialogHeightDlu = 260;
-// The name column's share of the list's width, in percent.
-constexpr int kNameColumnShare = 50;
+// other columns (size, type such as "Excel 2007 电子表格", date) beside the list of places.
+constexpr int kOpenDialogWidthDlu = 540;
+constexpr int kOpenDialogHeightDlu = 280;
+constexpr int kPlacesWidthDlu = 90;
+// The columns' shares of the file list's width, in percent: name, size, type, date.
+constexpr int kColumnShares[] = {40, 12, 23, 25};
 }  // namespace
 
 bool installQtChineseTexts(QCoreApplication& app) {
@@ -56,14 +58,16 @@ void prepareOpenDialog(QFileDialog& dialog, const QWidget* window) {
     // The desktop's own dialog sizes itself; Qt's dialog starts small and cuts the columns.
     const DialogUnits units = DialogUnits::forFont(window != nullptr ? window->font() : dialog.font());
     dialog.resize(units.x(kOpenDialogWidthDlu), units.y(kOpenDialogHeightDlu));
+    const int places = units.x(kPlacesWidthDlu);
+    if (auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter")))
+        splitter->setSizes({places, units.x(kOpenDialogWidthDlu) - places});
     if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
         QHeaderView* header = list->header();
-        header->setStretchLastSection(false);
-        header->setMinimumSectionSize(units.x(40));
-        const int name = units.x(kOpenDialogWidthDlu) * kNameColumnShare / 100;
-        header->resizeSection(0, name);
-        for (int column = 1; column < header->count(); ++column)
-            header->resizeSection(column, std::max(header->sectionSizeHint(column), units.x(50)));
+        header->setStretchLastSection(true);
+        const int listWidth = units.x(kOpenDialogWidthDlu - kPlacesWidthDlu - 24);
+        for (int column = 0; column < header->count() && column < 4; ++column)
+            header->resizeSection(
+                column, std::max(header->sectionSizeHint(column), listWidth * kColumnShares[column] / 100));
     }
 }
 

@@ -194,7 +194,7 @@ inline constexpr PromptText kPrompts[] = {
     {ctl::CmdMusic, "播放或停止背景音乐"},
     {ctl::CmdCalculator, "打开Windows自带的计算器，同时最小化当前窗口"},
     {ctl::CmdNotepad, "打开Windows自带的记事本，同时最小化当前窗口"},
-    {ctl::CmdHelp, "打开帮助文件，同时最小化当前窗口"},
+    {ctl::CmdHelp, "在当前窗口旁边打开帮助"},
     {ctl::CmdAbout, "显示程序信息，版本号和版权"},
 };
 
