@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/ini_file.h"
+#include "app/settings_file.h"
 #include "base/text_util.h"
 
 namespace varnex {
@@ -28,7 +29,7 @@ bool RecentFileList::same(const std::string& a, const std::string& b) const {
 void RecentFileList::load() {
     entries_.clear();
     if (storePath_.empty()) return;
-    IniFile file = IniFile::load(storePath_);
+    IniFile file = loadSettingsFile(storePath_);
     int count = std::min(cAtoi(file.get(store_->section, store_->countKey)), store_->capacity);
     for (int i = 1; i <= count; ++i) entries_.push_back(file.get(store_->section, std::to_string(i)));
 }
@@ -57,14 +58,14 @@ void RecentFileList::clear() {
 
 bool RecentFileList::save() const {
     if (storePath_.empty()) return false;
-    IniFile file = IniFile::load(storePath_);
+    IniFile file = loadSettingsFile(storePath_);
     if (file.unreadable()) return false;  // saving would replace everything it holds
     file.set(store_->section, store_->countKey, std::to_string(entries_.size()));
     for (int i = 0; i < store_->capacity; ++i) {
         file.set(store_->section, std::to_string(i + 1),
                  i < static_cast<int>(entries_.size()) ? entries_[static_cast<size_t>(i)] : std::string());
     }
-    return file.save(storePath_);
+    return saveSettingsFile(file, storePath_);
 }
 
 }  // namespace varnex

@@ -1,6 +1,7 @@
 #include "app/window_placement.h"
 
 #include "app/ini_file.h"
+#include "app/settings_file.h"
 #include "base/text_util.h"
 
 namespace varnex {
@@ -23,7 +24,7 @@ const char* const kMaximisedKey = "最大化";
 
 std::optional<WindowPlacement> loadWindowPlacement(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    IniFile file = IniFile::load(path);
+    IniFile file = loadSettingsFile(path);
     WindowPlacement placement;
     for (const PlacementKey& k : kKeys) {
         std::optional<std::string> value = file.find(kSection, k.key);
@@ -37,11 +38,11 @@ std::optional<WindowPlacement> loadWindowPlacement(const std::string& path) {
 
 bool saveWindowPlacement(const std::string& path, const WindowPlacement& placement) {
     if (path.empty()) return false;
-    IniFile file = IniFile::load(path);
+    IniFile file = loadSettingsFile(path);
     if (file.unreadable()) return false;  // saving would replace everything it holds
     for (const PlacementKey& k : kKeys) file.set(kSection, k.key, strprintf("%d", placement.*k.field));
     file.set(kSection, kMaximisedKey, placement.maximised ? "1" : "0");
-    return file.save(path);
+    return saveSettingsFile(file, path);
 }
 
 }  // namespace varnex

@@ -250,6 +250,9 @@ void MainWindow::initialise() {
         splash_->close();
         splash_.reset();
     }
+    // A settings file that cannot be read is left untouched; the user learns which and why.
+    if (Status usable = checkSettingsFile(state_.settingsPath); !usable)
+        frontend_.showMessage(usable.error(), common_texts::kCaptionError, MessageIcon::Error);
 }
 
 void MainWindow::restorePlacement() {
@@ -387,18 +390,25 @@ void MainWindow::restoreDefaultExcellence() {
     writeRecords(controls_, state_);
 }
 
-void MainWindow::transferToState() {
+void MainWindow::transferSelectionAndExamName() {
     // The view's selection is what the commands (and the row copy) see as selected rows.
     RowTable& students = state_.students;
     students.clearSelection();
     if (QItemSelectionModel* selection = controls_.students->selectionModel()) {
         for (const QModelIndex& row : selection->selectedRows()) students.selectRow(row.row());
     }
+    readExamName(controls_, state_);
+}
+
+bool MainWindow::transferToState() {
+    transferSelectionAndExamName();
     int failed = readControls(controls_, state_);
-    if (failed >= 0) {
-        frontend_.showWarning(tx::kIntegerPrompt, common_texts::kProgramName);
-        focusControl(failed);
-    }
+    if (failed < 0) return true;
+    // Under the program's name: the window's title can be too long for a caption.
+    frontend_.showWarning(strprintf(tx::kIntegerPromptFormat, numberBoxName(failed).c_str()),
+                          common_texts::kProgramName);
+    focusControl(failed);
+    return false;
 }
 
 void MainWindow::reflectState() {
@@ -440,8 +450,16 @@ void MainWindow::reflectState() {
 }
 
 void MainWindow::runCore(const std::function<void()>& command) {
+    if (!transferToState()) return;
     busy_ = true;
-    transferToState();
+    command();
+    reflectState();
+    busy_ = false;
+}
+
+void MainWindow::runWithoutNumbers(const std::function<void()>& command) {
+    transferSelectionAndExamName();
+    busy_ = true;
     command();
     reflectState();
     busy_ = false;
@@ -466,7 +484,8 @@ void MainWindow::buildCommandTable() {
         {ctl::CmdExport, [this] { exportResults(); }},
         {ctl::SaveSettings, [this] { saveSettings(); }},
         {ctl::DefaultExcellence, [this] { restoreDefaultExcellence(); }},
-        {ctl::CmdGenerateTemplates, core(commands_.generateTemplates)},
+        {ctl::CmdGenerateTemplates,
+         [this] { runWithoutNumbers([this] { commands_.generateTemplates(state_, frontend_); }); }},
         {ctl::CmdRecent1, [this] { openRecent(0); }},
         {ctl::CmdRecent2, [this] { openRecent(1); }},
         {ctl::CmdRecent3, [this] { openRecent(2); }},
@@ -493,7 +512,7 @@ void MainWindow::buildCommandTable() {
          }},
         {ctl::CmdSettingsFolder,
          [this] {
-             QString file = QString::fromStdString(state_.settingsPath);
+             QString file = QString::fromStdString(settingsFileInUse(state_.settingsPath));
              if (file.isEmpty()) file = QString::fromStdString(programDir_ + kSettingsFileName);
              startedOrMissing(showInFileManager(file),
                               strprintf(tx::kNoFileManagerFormat, file.toUtf8().constData()));
@@ -554,14 +573,14 @@ void MainWindow::chooseAndOpenFile() {
     prepareOpenDialog(dialog, this);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     std::string chosen = dialog.selectedFiles().front().toStdString();
-    runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+    runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
 }
 
 void MainWindow::openRecent(int index) {
     const auto& entries = state_.recentFiles.entries();
     if (index < 0 || index >= static_cast<int>(entries.size())) return;
     std::string path = entries[static_cast<size_t>(index)];  // a copy: the open reorders the list
-    runCore([&] { commands_.openWorkbook(state_, frontend_, path); });
+    runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, path); });
 }
 
 void MainWindow::openFromOutside(const QString& path) {
@@ -574,7 +593,7 @@ void MainWindow::openFromOutside(const QString& path) {
             return;
         }
         std::string chosen = path.toStdString();
-        runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+        runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
     });
 }
 
@@ -587,11 +606,11 @@ void MainWindow::openDroppedFiles(const QStringList& paths) {
         if (!target.isEmpty()) path = target;
     }
     std::string chosen = path.toStdString();
-    runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+    runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
 }
 
 void MainWindow::saveSettings() {
-    transferToState();
+    if (!transferToState()) return;  // nothing is saved with a value left unread
     saveGradeCommand(state_, frontend_);
 }
 
