@@ -117,7 +117,7 @@ class MainWindow : public QMainWindow {
     void buildCommandTable();
     void connectControls();
     void setUpTable(QTableView* view, RowTableModel* model);
-    /// Column widths of the table's specification, widened alike when the table is wider than in
+    /// The table's own column widths, widened alike when the table is wider than in
     /// the template.
     void fitColumns(QTableView* view, RowTableModel* model);
 
