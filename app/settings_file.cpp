@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 
 #include "app/app_texts.h"
 #include "app/ini_file.h"
@@ -34,6 +35,9 @@ void forEachFlag(Visit visit) {
 
 const char* const kTopNKey = reportKeptAs(ReportSetting::TopN).settingsKey;
 const char* const kClassRankingKey = reportKeptAs(ReportSetting::ClassRanking).settingsKey;
+// The class-ranking layout on its own, so that the choice survives while the ranking is off
+// ("班级总分排名" then holds -1); written by every save, never seeded.
+const char* const kClassRankingLayoutKey = "班级总分排名方式";
 const char* const kImportSection = "导入选项";
 const char* const kSchoolNameKey = "学校名称";
 
@@ -43,6 +47,18 @@ std::string excellenceKey(int subject) {
 
 bool folderIsWritable(const std::string& dir) {
     return !dir.empty() && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+// A program in the system's program folders (…/usr/bin, …/usr/local/bin; also a package's tree
+// unpacked elsewhere) is shared by every user: its settings go to the user's folder even when the
+// administrator could write beside it.
+bool isInstalledProgramDir(const std::string& dir) {
+    for (std::string_view folder : {"/usr/bin/", "/usr/local/bin/"}) {
+        if (dir.size() >= folder.size() &&
+            dir.compare(dir.size() - folder.size(), folder.size(), folder) == 0)
+            return true;
+    }
+    return dir == "/bin/";
 }
 
 bool fileExists(const std::string& path) {
@@ -110,7 +126,8 @@ Error unusableSettings(const std::string& file, IniFile::Problem problem) {
 std::string settingsPath(const std::string& programDir) {
     std::string dir = programDir;
     if (!dir.empty() && dir.back() != '/') dir += '/';
-    if (folderIsWritable(dir) || fileExists(dir + kSettingsFileName)) return dir + kSettingsFileName;
+    if ((folderIsWritable(dir) && !isInstalledProgramDir(dir)) || fileExists(dir + kSettingsFileName))
+        return dir + kSettingsFileName;
     std::string config = userSettingsFolder();
     return config.empty() ? std::string() : config + kSettingsFileName;
 }
@@ -188,6 +205,8 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     int ranking = cAtoi(file.get(kExportSection, kClassRankingKey));
     if (ranking < 0) {
         options.classRanking = false;
+        if (std::optional<std::string> layout = file.find(kExportSection, kClassRankingLayoutKey))
+            options.classRankingLayout = cAtoi(*layout) != 0 ? 1 : 0;
     } else {
         options.classRanking = true;
         options.classRankingLayout = ranking != 0 ? 1 : 0;
@@ -225,6 +244,7 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     file.set(kExportSection, kTopNKey, strprintf("%d", options.topNEnabled ? options.topN : 0));
     file.set(kExportSection, kClassRankingKey,
              strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
+    file.set(kExportSection, kClassRankingLayoutKey, strprintf("%d", options.classRankingLayout));
     if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }

@@ -14,10 +14,11 @@ namespace varnex {
 extern const char* const kSettingsFileName;  // "配置文件.ini"
 extern const char* const kExportSection;     // "导出选项"
 
-/// Where the settings file lives: beside the executable when that folder is writable or a file is
-/// there already (an administrator's or an older copy), otherwise in the user's configuration
-/// folder ($XDG_CONFIG_HOME or ~/.config, subfolder "varnex"), which is created when needed. ""
-/// when neither can be used.
+/// Where the settings file lives: beside the executable when that folder is writable (and is not one
+/// of the system's program folders, …/usr/bin or …/usr/local/bin, which every user shares) or a
+/// file is there already (an administrator's or an older copy), otherwise in the user's
+/// configuration folder ($XDG_CONFIG_HOME or ~/.config, subfolder "varnex"), which is created when
+/// needed. "" when neither can be used.
 std::string settingsPath(const std::string& programDir);
 
 /// The file that holds the settings kept at `path`: `path` itself, unless its folder exists but

@@ -7,7 +7,7 @@ namespace varnex::export_texts {
 
 // ---------------------------------------------------------------- validation
 /// Subject.
-inline constexpr const char* kExcellenceLineRangeFormat = "%s学科的优秀控制线必需在0和100之间！";
+inline constexpr const char* kExcellenceLineRangeFormat = "%s学科的优秀控制线必须在0和100之间！";
 inline constexpr const char* kNoExamName = "请输入或选择考试名称！";
 inline constexpr const char* kNoStudentRows = "请首先导入成绩，然后才能导出分析结果！";
 inline constexpr const char* kNoSchools = "请先导入成绩，然后才能导出分析结果！";

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "base/common_texts.h"
 #include "ui/main_window.h"
 #include "ui/ui_texts.h"
 
@@ -19,8 +20,9 @@ namespace tx = ui_texts;
 
 void QtFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     if (standIn_ != nullptr) return standIn_->showMessage(text, caption, icon);
-    // A plain box carries the window's title, as the desktop's default message box does.
-    QString title = caption.empty() ? window_.windowTitle() : QString::fromStdString(caption);
+    // A plain box carries the program's name: the window's title can be too long for a caption.
+    QString title =
+        QString::fromStdString(caption.empty() ? std::string(common_texts::kProgramName) : caption);
     QMessageBox::Icon qtIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
                                : icon == MessageIcon::Information ? QMessageBox::Information
                                                                   : QMessageBox::NoIcon;

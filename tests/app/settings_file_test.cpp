@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "app/ini_file.h"
@@ -104,6 +105,7 @@ TEST(SettingsFile, SavingAZeroFullMarkKeepsTheStoredValue) {
 struct OptionCase {
     const char* topN;
     const char* ranking;
+    const char* layout;  ///< "班级总分排名方式", nullptr for none
     bool topNEnabled;
     int topNAfter;
     bool classRanking;
@@ -112,15 +114,18 @@ struct OptionCase {
 
 TEST(SettingsFile, StoredTopNAndClassRanking) {
     const OptionCase cases[] = {
-        {"0", "0", false, 33, true, 0},    // top-N off keeps the count; 0: one sheet per class
-        {"12", "-1", true, 12, false, 0},  // -1: off, layout kept as it was
-        {"x", "7", false, 33, true, 1},    // non-integer reads as 0; 7: all classes on one sheet
+        {"0", "0", nullptr, false, 33, true, 0},    // top-N off keeps the count; 0: one sheet per class
+        {"12", "-1", nullptr, true, 12, false, 0},  // -1: off, layout kept as it was
+        {"x", "7", nullptr, false, 33, true, 1},    // non-integer reads as 0; 7: all classes on one sheet
+        {"1", "-1", "1", true, 1, false, 1},        // off: the layout stored on its own
+        {"1", "0", "1", true, 1, true, 0},          // on: "班级总分排名" decides
     };
     for (const auto& c : cases) {
         TempDir dir;
         std::string path = dir.file(kSettingsFileName);
+        std::string layout = c.layout != nullptr ? std::string("班级总分排名方式=") + c.layout + "\r\n" : "";
         writeFile(path, utf8ToGbk(std::string("[导出选项]\r\n总分前N名=") + c.topN +
-                                  "\r\n班级总分排名=" + c.ranking + "\r\n"));
+                                  "\r\n班级总分排名=" + c.ranking + "\r\n" + layout));
         ScoreSettings s;
         ExportOptions o;
         o.topN = 33;
@@ -133,6 +138,25 @@ TEST(SettingsFile, StoredTopNAndClassRanking) {
         // A section deleted by hand reads as zeros.
         EXPECT_EQ(s.totalFullMark(), 0);
     }
+}
+
+TEST(SettingsFile, TheClassRankingLayoutIsSavedAlsoWhileTheRankingIsOff) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    ScoreSettings s;
+    ExportOptions o;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    o.classRanking = false;
+    o.classRankingLayout = 0;
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+    IniFile file = IniFile::load(path);
+    EXPECT_EQ(file.get("导出选项", "班级总分排名"), "-1");
+    EXPECT_EQ(file.get("导出选项", "班级总分排名方式"), "0");
+    ExportOptions again;  // starts with layout 1
+    ASSERT_TRUE(loadGrade(path, "八年级", s, again));
+    EXPECT_FALSE(again.classRanking);
+    EXPECT_EQ(again.classRankingLayout, 0);
 }
 
 TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {
@@ -199,6 +223,20 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNeitherLoadedNorReplaced) {
     EXPECT_FALSE(loadGrade(folder, "七年级", s, o));
     EXPECT_EQ(s.fullMark[0], 100);
     EXPECT_TRUE(o.gradeRates);
+}
+
+TEST(SettingsFile, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
+    TempDir dir;
+    testing::ScopedEnv config("XDG_CONFIG_HOME", dir.file("config"));
+    const std::string inUserFolder = dir.file("config/varnex/") + kSettingsFileName;
+    // Writable program folders of the system's layout, also in a package's unpacked tree.
+    for (const char* folder : {"root/usr/bin", "root/usr/local/bin/", "usr-bin", "root/opt/varnex"}) {
+        std::string programDir = dir.file(folder);
+        ASSERT_TRUE(std::filesystem::create_directories(programDir));
+        const bool system = std::string(folder).find("/bin") != std::string::npos;
+        EXPECT_EQ(settingsPath(programDir), system ? inUserFolder : programDir + "/" + kSettingsFileName)
+            << folder;
+    }
 }
 
 // A settings file saved as UTF-16 (with its byte-order mark, as some Windows editors save it) is

@@ -37,7 +37,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
     const ValidationCase cases[] = {
         {"excellence line 0",
          [](Exam& e) { e.state.scores.excellenceLine[1] = 0; },
-         "数学学科的优秀控制线必需在0和100之间！",
+         "数学学科的优秀控制线必须在0和100之间！",
          {}},
         {"excellence line 100, first subject only",
          [](Exam& e) {
@@ -45,7 +45,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
              e.state.scores.excellenceLine[3] = 120;  // 物理 is not examined
              e.state.scores.fullMark[3] = 100;        // … until its full mark is set
          },
-         "英语学科的优秀控制线必需在0和100之间！",
+         "英语学科的优秀控制线必须在0和100之间！",
          {}},
         {"no exam name",
          [](Exam& e) { e.state.examNameText.clear(); },
