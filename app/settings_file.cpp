@@ -24,16 +24,18 @@ struct FlagKey {
     bool ExportOptions::*field;
 };
 
-// The six reports chosen by a plain flag, in the order they are seeded and saved; seeded on.
+// The reports chosen by a plain flag, in the order they are seeded and saved; seeded on. A file
+// without a report's key (written before the report existed) leaves it off.
 const FlagKey kReportFlags[] = {
     {"年级各科三率", &ExportOptions::gradeRates},   {"班级各科三率", &ExportOptions::classRates},
     {"教师个人三率", &ExportOptions::teacherRates}, {"各科分数段", &ExportOptions::subjectBands},
     {"总分分数段", &ExportOptions::totalBands},     {"总分名次段", &ExportOptions::totalRankBands},
+    {"统计图表", &ExportOptions::charts},
 };
 // Saved after the reports, seeded off after every other option.
 const FlagKey kIgnoreZeroScoresFlag = {"忽略零分学科", &ExportOptions::ignoreZeroScores};
 
-// The seven plain flags in the order they are saved.
+// The plain flags in the order they are saved.
 template <class Visit>
 void forEachFlag(Visit visit) {
     for (const FlagKey& flag : kReportFlags) visit(flag);

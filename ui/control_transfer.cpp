@@ -68,6 +68,7 @@ int readControls(const WindowControls& controls, AppState& state) {
     options.subjectBands = controls.check(ctl::SubjectBands)->isChecked();
     options.totalBands = controls.check(ctl::TotalBands)->isChecked();
     options.totalRankBands = controls.check(ctl::TotalRankBands)->isChecked();
+    options.charts = controls.check(ctl::Charts)->isChecked();
     options.topNEnabled = controls.check(ctl::TopNEnabled)->isChecked();
     if (!readInt(controls.edit(ctl::TopNCount), options.topN)) return ctl::TopNCount;
     options.ignoreZeroScores = controls.check(ctl::IgnoreZeroScores)->isChecked();
@@ -95,6 +96,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.check(ctl::SubjectBands)->setChecked(options.subjectBands);
     controls.check(ctl::TotalBands)->setChecked(options.totalBands);
     controls.check(ctl::TotalRankBands)->setChecked(options.totalRankBands);
+    controls.check(ctl::Charts)->setChecked(options.charts);
     controls.check(ctl::TopNEnabled)->setChecked(options.topNEnabled);
     controls.edit(ctl::TopNCount)->setText(number(options.topN));
     controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);

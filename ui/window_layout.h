@@ -66,7 +66,7 @@ inline constexpr ControlTemplate kControls[] = {
      56, TextColour::Blue},
     {frame::Students, ControlKind::GroupBox, "学生成绩表", 7, 104, 638, 124, TextColour::Blue},
     {frame::Teachers, ControlKind::GroupBox, "教师任课表", 7, 230, 269, 137, TextColour::Blue},
-    {frame::Export, ControlKind::GroupBox, "分析导出", 281, 230, 364, 77, TextColour::Blue},
+    {frame::Export, ControlKind::GroupBox, "分析导出", 281, 230, 364, 89, TextColour::Blue},
     {kNoId, ControlKind::GroupBox, "", 371, 281, 239, 22},
 
     {ctl::OpenFile, ControlKind::Button, "1.打开文件…", 14, 16, 60, 17},
@@ -102,6 +102,7 @@ inline constexpr ControlTemplate kControls[] = {
     {ctl::ClassRates, ControlKind::Check, "导出班级各科三率", 289, 270, 76, 8},
     {ctl::TeacherRates, ControlKind::Check, "导出教师个人三率", 289, 282, 76, 8},
     {ctl::SubjectBands, ControlKind::Check, "导出各科分数段", 289, 294, 69, 8},
+    {ctl::Charts, ControlKind::Check, "导出统计图表", 289, 306, 63, 8},
     {ctl::TotalBands, ControlKind::Check, "导出总分分数段", 377, 258, 69, 8},
     {ctl::TotalRankBands, ControlKind::Check, "导出总分名次段", 377, 272, 69, 8},
     {ctl::ClassRanking, ControlKind::Check, "导出班级总分排名", 377, 290, 76, 8},
@@ -113,7 +114,7 @@ inline constexpr ControlTemplate kControls[] = {
     {ctl::IgnoreZeroScores, ControlKind::Check, "零分学科不纳入学科三率计算", 456, 272, 118, 8,
      TextColour::Red},
     {ctl::ExportResults, ControlKind::Button, "6.导出分析结果", 576, 257, 63, 17},
-    {ctl::StatusLogBox, ControlKind::Log, "", 281, 312, 364, 55, TextColour::Blue},
+    {ctl::StatusLogBox, ControlKind::Log, "", 281, 324, 364, 43, TextColour::Blue},
 };
 
 /// The settings row: subject column k (0..10, 11 for 总分) has its heading at

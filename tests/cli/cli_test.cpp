@@ -141,15 +141,17 @@ TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, out + "\n");
     EXPECT_NE(r.err.find("导入七年级：2所学校，6个班级，7科成绩，共"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("此次共导出了 9 张表格"), std::string::npos) << r.err;
-    EXPECT_EQ(sheetNames(out),
-              (std::vector<std::string>{"目录", "班级总分排名", "总分前50名", "年级各科三率", "班级各科三率",
-                                        "教师个人三率", "各科分数段", "总分分数段", "总分名次段"}));
+    // A newly seeded settings file turns the charts on: their sheet follows 目录.
+    EXPECT_NE(r.err.find("此次共导出了 10 张表格"), std::string::npos) << r.err;
+    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "统计图表", "班级总分排名", "总分前50名",
+                                                         "年级各科三率", "班级各科三率", "教师个人三率",
+                                                         "各科分数段", "总分分数段", "总分名次段"}));
     auto contents = readSheet(out, "目录");
     EXPECT_EQ(contents["A1"], "工作表名称");
     EXPECT_EQ(contents["A2"], "班级总分排名");
     EXPECT_EQ(contents["B2"], "期中考试 - 班级总分排名（七年级）");
     EXPECT_EQ(contents["A9"], "总分名次段");
+    EXPECT_EQ(contents["A10"], "统计图表");
     auto grade = readSheet(out, "年级各科三率");
     EXPECT_EQ(grade["A1"], "期中考试 - 年级各科三率（七年级）");
     EXPECT_EQ(grade["A3"], "项目");
@@ -237,8 +239,9 @@ TEST_F(CliTest, ClassNamesWithABlank) {
 
 // The committed reader fixtures (a BIFF8 .xls, an .et) exported end to end.
 TEST_F(CliTest, ExportsCommittedFixtures) {
-    const std::vector<std::string> tabs = {"目录",         "班级总分排名", "总分前50名", "年级各科三率",
-                                           "班级各科三率", "各科分数段",   "总分分数段", "总分名次段"};
+    const std::vector<std::string> tabs = {"目录",       "统计图表",     "班级总分排名",
+                                           "总分前50名", "年级各科三率", "班级各科三率",
+                                           "各科分数段", "总分分数段",   "总分名次段"};
 
     // students_cases.xls, sheet 成绩: 张三 304.5 (一中 10), 李四 7 (一中 1), 王五 300 (二中 3),
     // 赵六 240.5 (一中 2), 钱七 180 (一中 10). The classes give the school runs 一中, 二中, 一中; both
