@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -258,19 +259,17 @@ std::string quotedSheetName(const std::string& name) {
     return quoted + "'";
 }
 
-// The links to other sheets, written before the cells: each cell is then written over with its own
-// value and format, so that a link changes nothing of what the cell shows.
-Status writeLinks(lxw_worksheet* ws, const SheetModel& sheet, FormatTable& formats) {
-    for (const SheetLink& link : sheet.links) {
-        const Cell* cell = sheet.cell(link.cell.row, link.cell.column);
-        const std::string target = "internal:" + quotedSheetName(link.sheet) + "!A1";
-        const std::string text = cell != nullptr && cell->kind == Cell::Kind::Text ? cell->text : link.sheet;
-        lxw_error e = worksheet_write_url_opt(
-            ws, static_cast<lxw_row_t>(link.cell.row), static_cast<lxw_col_t>(link.cell.column),
-            target.c_str(), cell != nullptr ? formats.of(*cell) : nullptr, text.c_str(), nullptr);
-        if (e) return failure(e, where(sheet, link.cell.row, link.cell.column));
-    }
-    return {};
+// A cell that leads to another sheet: the link is written with the cell's own text and format, so
+// that the cell stays exactly as it is (a cell that is not text is written again over the link's
+// text).
+lxw_error writeLinkCell(lxw_worksheet* ws, int row, int column, const Cell& cell, lxw_format* format,
+                        const std::string& sheetName) {
+    const std::string target = "internal:" + quotedSheetName(sheetName) + "!A1";
+    const std::string& text = cell.kind == Cell::Kind::Text ? cell.text : sheetName;
+    if (lxw_error e = worksheet_write_url_opt(ws, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
+                                              target.c_str(), format, text.c_str(), nullptr))
+        return e;
+    return cell.kind == Cell::Kind::Text ? LXW_NO_ERROR : writeCell(ws, row, column, cell, format);
 }
 
 // A text that a chart shows as it is: one beginning with "=" would be read as a reference.
@@ -356,16 +355,29 @@ Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& s
             static_cast<lxw_row_t>(m.last.row), static_cast<lxw_col_t>(m.last.column), "", nullptr);
         if (e) return failure(e, where(sheet, m.first.row, m.first.column));
     }
-    if (Status linked = writeLinks(ws, sheet, formats); !linked) return linked;
+    std::map<std::pair<int, int>, const std::string*> linkAt;  // the sheet each linked cell leads to
+    for (const SheetLink& link : sheet.links) linkAt[{link.cell.row, link.cell.column}] = &link.sheet;
     for (int row = 0; row < sheet.rowCount(); ++row) {
         const int columns = sheet.columnCount(row);
         for (int column = 0; column < columns; ++column) {
             const Cell& cell = *sheet.cell(row, column);
             lxw_format* format = formats.of(cell);
             if (formats.failed()) return failure(LXW_ERROR_MEMORY_MALLOC_FAILED, where(sheet, row, column));
-            if (lxw_error e = writeCell(ws, row, column, cell, format))
-                return failure(e, where(sheet, row, column));
+            auto link = linkAt.empty() ? linkAt.end() : linkAt.find({row, column});
+            lxw_error e = LXW_NO_ERROR;
+            if (link == linkAt.end()) {
+                e = writeCell(ws, row, column, cell, format);
+            } else {
+                e = writeLinkCell(ws, row, column, cell, format, *link->second);
+                linkAt.erase(link);
+            }
+            if (e) return failure(e, where(sheet, row, column));
         }
+    }
+    // A link on a cell never written shows the name of the sheet it leads to.
+    for (const auto& [at, sheetName] : linkAt) {
+        if (lxw_error e = writeLinkCell(ws, at.first, at.second, Cell{}, nullptr, *sheetName))
+            return failure(e, where(sheet, at.first, at.second));
     }
     if (lxw_error e = writePageSetup(ws, sheet.pageSetup))
         return failure(e, strprintf(tx::kSheetPlaceFormat, sheet.name.c_str()));

@@ -88,7 +88,8 @@ int classAverageCharts(ExcelSheet& sheet, const AppState& state, int tableRow,
     const int classCount = static_cast<int>(classes.size());
     const std::vector<std::string> blocks = blockNames(state);
     const std::string self = sheet.GetName();
-    sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow)).SetData(tx::kBlockAverageTable);
+    sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow))
+        .SetData(tx::kBlockAverageTable);
     const int header = tableRow + 1, first = tableRow + 2, last = first + classCount - 1;
     tableCell(sheet, kTableColumn, header, tx::kClass, false);
     for (size_t s = 0; s < blocks.size(); ++s)
@@ -105,14 +106,15 @@ int classAverageCharts(ExcelSheet& sheet, const AppState& state, int tableRow,
     const SheetRange labels = rangeOf(self, kTableColumn, first, kTableColumn, last);
     for (size_t s = 0; s < blocks.size(); ++s) {
         const int blockFirst = classRatesBlockFirstRow(classCount, static_cast<int>(s));
-        ChartModel chart = columnChart(strprintf(tx::kClassAverageChartFormat, blocks[s].c_str()), tx::kClassAxis,
-                                       tx::kAverageAxis);
+        ChartModel chart = columnChart(strprintf(tx::kClassAverageChartFormat, blocks[s].c_str()),
+                                       tx::kClassAxis, tx::kAverageAxis);
         chart.series.push_back({tx::kAverageSeries,
-                                rangeOf(tx::kClassRates, rate_columns::kAverage, blockFirst, rate_columns::kAverage,
-                                        blockFirst + classCount - 1),
+                                rangeOf(tx::kClassRates, rate_columns::kAverage, blockFirst,
+                                        rate_columns::kAverage, blockFirst + classCount - 1),
                                 labels, false});
         const int column = kTableColumn + 1 + static_cast<int>(s);
-        chart.series.push_back({tx::kBlockAverageSeries, rangeOf(self, column, first, column, last), labels, true});
+        chart.series.push_back(
+            {tx::kBlockAverageSeries, rangeOf(self, column, first, column, last), labels, true});
         charts.emplace_back(std::move(chart));
     }
     return last;
@@ -124,15 +126,17 @@ ChartModel schoolRatesChart(const AppState& state, int school) {
     const int firstColumn = kGradeRatesFirstFigureColumn;
     const int lastColumn = firstColumn + static_cast<int>(state.imported.examSubjects.size());
     const SheetRange headers = rangeOf(tx::kGradeRates, firstColumn, 3, lastColumn, 3);
-    ChartModel chart =
-        columnChart(strprintf(tx::kSchoolRatesChartFormat, state.imported.schoolList[static_cast<size_t>(school)].c_str()),
-                    tx::kSubjectAxis, tx::kRateAxis);
+    ChartModel chart = columnChart(strprintf(tx::kSchoolRatesChartFormat,
+                                             state.imported.schoolList[static_cast<size_t>(school)].c_str()),
+                                   tx::kSubjectAxis, tx::kRateAxis);
     chart.valueMax = 100;
     const int excellent = gradeRatesRow(schoolCount, GradeRateBlock::ExcellentRate, school);
     const int pass = gradeRatesRow(schoolCount, GradeRateBlock::PassRate, school);
+    chart.series.push_back({tx::kExcellentRateSeries,
+                            rangeOf(tx::kGradeRates, firstColumn, excellent, lastColumn, excellent),
+                            headers});
     chart.series.push_back(
-        {tx::kExcellentRateSeries, rangeOf(tx::kGradeRates, firstColumn, excellent, lastColumn, excellent), headers});
-    chart.series.push_back({tx::kPassRateSeries, rangeOf(tx::kGradeRates, firstColumn, pass, lastColumn, pass), headers});
+        {tx::kPassRateSeries, rangeOf(tx::kGradeRates, firstColumn, pass, lastColumn, pass), headers});
     return chart;
 }
 
@@ -141,7 +145,8 @@ ChartModel schoolRatesChart(const AppState& state, int school) {
 int bandCountTable(ExcelSheet& sheet, const AppState& state, int tableRow) {
     const std::vector<std::string>& schools = state.imported.schoolList;
     const int bandCount = static_cast<int>(scoreBandCount(state.imported.examFullMarkTotal));
-    sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow)).SetData(tx::kBandCountTable);
+    sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow))
+        .SetData(tx::kBandCountTable);
     const int header = tableRow + 1, first = tableRow + 2;
     tableCell(sheet, kTableColumn, header, tx::kBandHeader, false);
     for (size_t i = 0; i < schools.size(); ++i)
@@ -153,7 +158,8 @@ int bandCountTable(ExcelSheet& sheet, const AppState& state, int tableRow) {
         for (size_t i = 0; i < schools.size(); ++i) {
             const std::string count = cellOf(tx::kTotalBands, 1 + static_cast<int>(i), bandRow);
             tableCell(sheet, kTableColumn + 1 + static_cast<int>(i), first + k,
-                      strprintf("=VALUE(TRIM(LEFT(%s,FIND(\"/\",%s)-1)))", count.c_str(), count.c_str()), true);
+                      strprintf("=VALUE(TRIM(LEFT(%s,FIND(\"/\",%s)-1)))", count.c_str(), count.c_str()),
+                      true);
         }
     }
     return first;
@@ -162,13 +168,13 @@ int bandCountTable(ExcelSheet& sheet, const AppState& state, int tableRow) {
 // Per school, how many totals fall into each band, from the lowest band on the left.
 ChartModel schoolBandsChart(const AppState& state, const std::string& self, int school, int firstCountRow) {
     const int bandCount = static_cast<int>(scoreBandCount(state.imported.examFullMarkTotal));
-    ChartModel chart =
-        columnChart(strprintf(tx::kSchoolBandsChartFormat, state.imported.schoolList[static_cast<size_t>(school)].c_str()),
-                    tx::kBandHeader, tx::kCountAxis);
+    ChartModel chart = columnChart(strprintf(tx::kSchoolBandsChartFormat,
+                                             state.imported.schoolList[static_cast<size_t>(school)].c_str()),
+                                   tx::kBandHeader, tx::kCountAxis);
     const int column = kTableColumn + 1 + school;
-    chart.series.push_back({tx::kCountSeries, rangeOf(self, column, firstCountRow, column, firstCountRow + bandCount - 1),
-                            rangeOf(tx::kTotalBands, 0, scoreBandRow(bandCount, bandCount - 1), 0,
-                                    scoreBandRow(bandCount, 0))});
+    chart.series.push_back(
+        {tx::kCountSeries, rangeOf(self, column, firstCountRow, column, firstCountRow + bandCount - 1),
+         rangeOf(tx::kTotalBands, 0, scoreBandRow(bandCount, bandCount - 1), 0, scoreBandRow(bandCount, 0))});
     chart.reverseCategories = true;
     chart.legend = false;
     return chart;
@@ -199,7 +205,8 @@ void placeCharts(ExcelSheet& sheet, std::vector<std::optional<ChartModel>>& char
 
 }  // namespace
 
-void writeChartSheet(ExcelSheet& sheet, const AppState& state, const SheetPlan& plan, const std::string& title) {
+void writeChartSheet(ExcelSheet& sheet, const AppState& state, const SheetPlan& plan,
+                     const std::string& title) {
     const bool classRates = plans(plan, SheetKind::ClassRates);
     const bool gradeRates = plans(plan, SheetKind::GradeRates);
     const bool totalBands = plans(plan, SheetKind::TotalBands);

@@ -14,6 +14,7 @@ namespace varnex {
 
 /// Fills the chart sheet it is handed (already taken, activated and named), after the sheets it
 /// reads from have been named. Lays out its own printing: the charts on A4, two to a page.
-void writeChartSheet(ExcelSheet& sheet, const AppState& state, const SheetPlan& plan, const std::string& title);
+void writeChartSheet(ExcelSheet& sheet, const AppState& state, const SheetPlan& plan,
+                     const std::string& title);
 
 }  // namespace varnex

@@ -106,6 +106,24 @@ TEST(SettingsFile, StoredTopNAndClassRanking) {
     }
 }
 
+TEST(SettingsFile, ChartsAreOffInAFileWrittenBeforeThemAndKeptOnceSaved) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    writeFile(path, utf8ToGbk("[导出选项]\r\n年级各科三率=1\r\n总分名次段=1\r\n"));
+    ScoreSettings s;
+    ExportOptions o;
+    o.charts = true;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_FALSE(o.charts);
+    EXPECT_TRUE(o.gradeRates);
+    o.charts = true;
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+    EXPECT_NE(readFile(path).find(utf8ToGbk("\r\n统计图表=1\r\n")), std::string::npos);
+    o.charts = false;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_TRUE(o.charts);
+}
+
 TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {
     TempDir dir;
     std::string path = dir.file(kSettingsFileName);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
@@ -375,6 +376,16 @@ TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheWindowTitle) {
     EXPECT_EQ(seenTitle, QString::fromStdString("Varnex" + std::string(kVersion)));
     EXPECT_EQ(seenIcon, QMessageBox::Warning);
     EXPECT_EQ(templates, 1);
+}
+
+TEST_F(WindowTest, ChartsBoxStartsOnWithANewSettingsFileAndReachesTheOptions) {
+    auto* box = qobject_cast<QCheckBox*>(window->control(ctl::Charts));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), q("导出统计图表"));
+    EXPECT_TRUE(box->isChecked());  // the settings file was seeded at the start
+    box->setChecked(false);
+    ASSERT_EQ(readControls(window->controls(), state), -1);
+    EXPECT_FALSE(state.exportOptions.charts);
 }
 
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
