@@ -101,12 +101,19 @@ size_t SheetModel::cellCount() const {
 
 namespace {
 
-// How many characters a number takes as the General format shows it.
+// How many characters a number takes as the General format shows it. Scores and rates have one or
+// two decimals: their width is counted; other numbers are formatted.
 int numberWidth(double number) {
-    if (std::fabs(number) < 1e15 && std::trunc(number) == number) {
+    const double size = std::fabs(number);
+    if (size < 1e15) {
         int digits = 1;
-        for (double rest = std::fabs(number); rest >= 10; rest /= 10) ++digits;
-        return digits + (number < 0 ? 1 : 0);
+        for (double rest = size; rest >= 10; rest /= 10) ++digits;
+        const int sign = number < 0 ? 1 : 0;
+        if (std::trunc(size) == size) return sign + digits;
+        for (int decimals = 1, scale = 10; decimals <= 2 && size < 1e9; ++decimals, scale *= 10) {
+            const double scaled = size * scale;
+            if (std::fabs(scaled - std::round(scaled)) < 1e-9 * scale) return sign + digits + 1 + decimals;
+        }
     }
     char text[32];
     return std::snprintf(text, sizeof text, "%.10g", number);
@@ -453,7 +460,8 @@ class Evaluator {
         return n;
     }
 
-    // LEFT, FIND, TRIM and VALUE, which read the count out of a text such as " 12/45 ".
+    // LEFT, FIND and VALUE, which read the count out of a text such as " 12/45 " (VALUE passes over
+    // the blanks around a number).
     static Value textFunction(std::string_view name, const std::vector<Value>& args) {
         if (name == "LEFT" && (args.size() == 1 || args.size() == 2)) {
             Value count = args.size() == 2 ? asNumber(args[1]) : Value::ofNumber(1);
@@ -467,15 +475,6 @@ class Evaluator {
             const size_t at = haystack.find(needle);
             if (at == std::string::npos) return Value::error("#VALUE!");
             return Value::ofNumber(static_cast<double>(characterCount(haystack.substr(0, at)) + 1));
-        }
-        if (name == "TRIM" && args.size() == 1) {
-            std::string trimmed;
-            for (char ch : asText(args[0])) {
-                if (ch == ' ' && (trimmed.empty() || trimmed.back() == ' ')) continue;
-                trimmed += ch;
-            }
-            if (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
-            return Value::ofText(trimmed);
         }
         if (name == "VALUE" && args.size() == 1) {
             if (args[0].isNumber()) return args[0];

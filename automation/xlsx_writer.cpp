@@ -299,6 +299,10 @@ lxw_error writeChart(lxw_workbook* workbook, lxw_worksheet* ws, const ChartModel
         if (series == nullptr) return LXW_ERROR_MEMORY_MALLOC_FAILED;
         if (s.categories) setSeriesRange(series, *s.categories, chart_series_set_categories);
         setSeriesRange(series, s.values, chart_series_set_values);
+        // The values are read from their cells, never from a copy in the chart: libxlsxwriter could
+        // copy only plain numbers (a formula's result would become 0), and the copy is the larger
+        // part of a chart. The category labels keep theirs, which tells that they are texts.
+        series->values->ignore_cache = LXW_TRUE;
         chart_series_set_name(series, chartText(s.name).c_str());
         if (!s.levelLine) continue;
         lxw_chart_fill noFill{};

@@ -79,9 +79,10 @@ std::vector<std::string> blockNames(const AppState& state) {
     return names;
 }
 
-// Per subject and for the total, the classes' 平均分 as columns, and the block's 总平均分 as a line.
-// The class labels (school and class) and, for each block, its 总平均分 on every class row are in a
-// table from `tableRow` on; the averages are read from 班级各科三率 itself. The table's last row.
+// Per subject and for the total, the classes' 平均分 as columns, and the block's 总平均分 as a line
+// across them. A table from `tableRow` on holds the class labels (school and class) and, for each
+// block, its 总平均分 on the first and the last class's row, where the line begins and ends; the
+// averages are read from 班级各科三率 itself. The table's last row.
 int classAverageCharts(ExcelSheet& sheet, const AppState& state, int tableRow,
                        std::vector<std::optional<ChartModel>>& charts) {
     const ClassList& classes = state.imported.classList;
@@ -92,16 +93,17 @@ int classAverageCharts(ExcelSheet& sheet, const AppState& state, int tableRow,
         .SetData(tx::kBlockAverageTable);
     const int header = tableRow + 1, first = tableRow + 2, last = first + classCount - 1;
     tableCell(sheet, kTableColumn, header, tx::kClass, false);
-    for (size_t s = 0; s < blocks.size(); ++s)
-        tableCell(sheet, kTableColumn + 1 + static_cast<int>(s), header, blocks[s], false);
+    for (size_t s = 0; s < blocks.size(); ++s) {
+        const int column = kTableColumn + 1 + static_cast<int>(s);
+        tableCell(sheet, column, header, strprintf(tx::kBlockAverageHeaderFormat, blocks[s].c_str()), false);
+        const std::string average = "=" + cellOf(tx::kClassRates, rate_columns::kBlockAverage,
+                                                 classRatesBlockFirstRow(classCount, static_cast<int>(s)));
+        tableCell(sheet, column, first, average, true, true);
+        if (last != first) tableCell(sheet, column, last, average, true, true);
+    }
     for (int j = 0; j < classCount; ++j) {
         auto [school, klass] = classes.parts(static_cast<size_t>(j));
         tableCell(sheet, kTableColumn, first + j, school + tx::kOpenBracket + klass + tx::kCloseClass, false);
-        for (size_t s = 0; s < blocks.size(); ++s) {
-            const int blockFirst = classRatesBlockFirstRow(classCount, static_cast<int>(s));
-            tableCell(sheet, kTableColumn + 1 + static_cast<int>(s), first + j,
-                      "=" + cellOf(tx::kClassRates, rate_columns::kBlockAverage, blockFirst), true, true);
-        }
     }
     const SheetRange labels = rangeOf(self, kTableColumn, first, kTableColumn, last);
     for (size_t s = 0; s < blocks.size(); ++s) {
@@ -114,7 +116,7 @@ int classAverageCharts(ExcelSheet& sheet, const AppState& state, int tableRow,
                                 labels, false});
         const int column = kTableColumn + 1 + static_cast<int>(s);
         chart.series.push_back(
-            {tx::kBlockAverageSeries, rangeOf(self, column, first, column, last), labels, true});
+            {tx::kBlockAverageSeries, rangeOf(self, column, first, column, last), std::nullopt, true});
         charts.emplace_back(std::move(chart));
     }
     return last;
@@ -158,8 +160,7 @@ int bandCountTable(ExcelSheet& sheet, const AppState& state, int tableRow) {
         for (size_t i = 0; i < schools.size(); ++i) {
             const std::string count = cellOf(tx::kTotalBands, 1 + static_cast<int>(i), bandRow);
             tableCell(sheet, kTableColumn + 1 + static_cast<int>(i), first + k,
-                      strprintf("=VALUE(TRIM(LEFT(%s,FIND(\"/\",%s)-1)))", count.c_str(), count.c_str()),
-                      true);
+                      strprintf("=VALUE(LEFT(%s,FIND(\"/\",%s)-1))", count.c_str(), count.c_str()), true);
         }
     }
     return first;

@@ -116,7 +116,10 @@ inline constexpr const char* kNoClassRatesNote = "未导出“班级各科三率
 inline constexpr const char* kNoGradeRatesNote = "未导出“年级各科三率”，所以没有各校优秀率和及格率图。";
 inline constexpr const char* kNoTotalBandsNote = "未导出“总分分数段”，所以没有各校总分分布图。";
 // The figures the charts read, beside them, each a formula on the report it comes from.
-inline constexpr const char* kBlockAverageTable = "各班所在学科的总平均分（取自“班级各科三率”）";
+inline constexpr const char* kBlockAverageTable = "各班平均分图的班级和红线（取自“班级各科三率”）";
+/// Subject (or the total's name): the column of a block's 总平均分, written where its line begins
+/// and ends.
+inline constexpr const char* kBlockAverageHeaderFormat = "%s总平均分（红线两端）";
 inline constexpr const char* kBandCountTable = "各校总分各分数段的人数（取自“总分分数段”）";
 
 // ---------------------------------------------------------------- ranking sheets

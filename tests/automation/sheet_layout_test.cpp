@@ -50,14 +50,16 @@ TEST(SheetModel, ColumnsFitTheirLongestValue) {
     s.Range("C3", "C6").Merge(0);          // merged down one column: counts
     put(s, "D3", "123456789012");          // a number of 12 digits
     put(s, "E3", "=AVERAGE(D3:D3)");       // formulas do not count
-    put(s, "F3", "abc");                   // short: keeps the default width
+    put(s, "F3", "abc");                   // short: keeps the default width …
+    put(s, "F4", "-1234.75");              // … but a number of 8 characters widens it
     put(s, "G3", "一二三四五六七八九十");  // its width was set: kept
     s.Range("G3", "G3").SetColumnWidth(5);
     s.AutoFitColumns();
     EXPECT_EQ(book.model(1).columnWidths,
-              (std::map<int, double>{{0, 14}, {1, 10}, {2, 11}, {3, 14}, {6, 5}}));
-    // Seven columns: the fitted and set widths and two default ones, in printed points.
-    EXPECT_DOUBLE_EQ(s.UsedWidthPoints(), 0.75 * ((98 + 5) + (70 + 5) + (77 + 5) + (98 + 5) + 2 * (59 + 5) + (35 + 5)));
+              (std::map<int, double>{{0, 14}, {1, 10}, {2, 11}, {3, 14}, {5, 10}, {6, 5}}));
+    // Seven columns: the fitted and set widths and one default one, in printed points.
+    EXPECT_DOUBLE_EQ(s.UsedWidthPoints(),
+                     0.75 * ((98 + 5) + (70 + 5) + (77 + 5) + (98 + 5) + (59 + 5) + (70 + 5) + (35 + 5)));
 }
 
 TEST(WorkbookModel, FormulasReadOtherSheetsAndCountsOutOfTexts) {
@@ -72,14 +74,13 @@ TEST(WorkbookModel, FormulasReadOtherSheetsAndCountsOutOfTexts) {
     put(other, "A1", "7");
     ExcelSheet& charts = book.sheet(1, "统计图表");
     const std::map<std::string, std::string> cases = {
-        {"=VALUE(TRIM(LEFT('总分分数段'!$B$4,FIND(\"/\",'总分分数段'!$B$4)-1)))", "12"},
-        {"=VALUE(TRIM(LEFT('总分分数段'!B5,FIND(\"/\",'总分分数段'!B5)-1)))", "1234"},
-        {"='总分分数段'!$C$4", "3.5"},                // a formula of the other sheet, read there
-        {"=AVERAGE('总分分数段'!D4:D5)*2", "7"},       // a range of another sheet
-        {"='O''Neil'!A1+1", "8"},                      // a quote in the name is doubled
-        {"=LEFT(\"第三名\",2)", "第三"},               // characters, not bytes
+        {"=VALUE(LEFT('总分分数段'!$B$4,FIND(\"/\",'总分分数段'!$B$4)-1))", "12"},
+        {"=VALUE(LEFT('总分分数段'!B5,FIND(\"/\",'总分分数段'!B5)-1))", "1234"},
+        {"='总分分数段'!$C$4", "3.5"},            // a formula of the other sheet, read there
+        {"=AVERAGE('总分分数段'!D4:D5)*2", "7"},  // a range of another sheet
+        {"='O''Neil'!A1+1", "8"},                 // a quote in the name is doubled
+        {"=LEFT(\"第三名\",2)", "第三"},          // characters, not bytes
         {"=FIND(\"名\",\"第三名\")", "3"},
-        {"=TRIM(\"  a   b  \")", "a b"},
         {"=VALUE(\"x\")", "#VALUE!"},
         {"=FIND(\"/\",\"12\")", "#VALUE!"},
         {"='没有这张表'!A1", "#REF!"},
@@ -129,7 +130,8 @@ TEST(XlsxWriter, PageSetupPanesLinksAndChartsAreWrittenAroundUnchangedCells) {
     chart.categoryAxisTitle = "班级";
     chart.valueAxisTitle = "平均分";
     chart.valueMin = 0;
-    chart.series.push_back({"平均分", {"班级各科三率", {{3, 12}, {4, 12}}}, SheetRange{"班级各科三率", {{3, 2}, {4, 2}}}});
+    chart.series.push_back(
+        {"平均分", {"班级各科三率", {{3, 12}, {4, 12}}}, SheetRange{"班级各科三率", {{3, 2}, {4, 2}}}});
     chart.series.push_back({"总平均分", {"班级各科三率", {{3, 12}, {4, 12}}}, std::nullopt, true});
     chart.anchor = {4, 0};
     first.AddChart(chart);
@@ -144,14 +146,18 @@ TEST(XlsxWriter, PageSetupPanesLinksAndChartsAreWrittenAroundUnchangedCells) {
     ASSERT_TRUE(written) << written.error();
     const std::string xml = zipPart(path, "xl/worksheets/sheet1.xml");
     EXPECT_NE(xml.find("<pageSetUpPr fitToPage=\"1\"/>"), std::string::npos) << xml;
-    EXPECT_NE(xml.find("<pane xSplit=\"4\" ySplit=\"3\" topLeftCell=\"E4\" activePane=\"bottomRight\" state=\"frozen\"/>"),
+    EXPECT_NE(xml.find("<pane xSplit=\"4\" ySplit=\"3\" topLeftCell=\"E4\" activePane=\"bottomRight\" "
+                       "state=\"frozen\"/>"),
               std::string::npos);
     EXPECT_NE(xml.find("<printOptions horizontalCentered=\"1\"/>"), std::string::npos);
-    EXPECT_NE(xml.find("<pageSetup paperSize=\"9\" fitToHeight=\"0\" orientation=\"landscape\""), std::string::npos);
-    EXPECT_NE(xml.find("<oddHeader>&amp;C期中考试 - 目录</oddHeader><oddFooter>&amp;C第 &amp;P 页，共 &amp;N 页</oddFooter>"),
+    EXPECT_NE(xml.find("<pageSetup paperSize=\"9\" fitToHeight=\"0\" orientation=\"landscape\""),
               std::string::npos);
-    EXPECT_NE(xml.find("<rowBreaks count=\"2\" manualBreakCount=\"2\"><brk id=\"24\" max=\"16383\" man=\"1\"/>"),
+    EXPECT_NE(xml.find("<oddHeader>&amp;C期中考试 - 目录</oddHeader><oddFooter>&amp;C第 &amp;P 页，共 &amp;N "
+                       "页</oddFooter>"),
               std::string::npos);
+    EXPECT_NE(
+        xml.find("<rowBreaks count=\"2\" manualBreakCount=\"2\"><brk id=\"24\" max=\"16383\" man=\"1\"/>"),
+        std::string::npos);
     EXPECT_NE(xml.find("<hyperlink ref=\"A2\" location=\"'班级各科三率'!A1\""), std::string::npos);
     EXPECT_NE(xml.find("<hyperlink ref=\"A3\" location=\"'12'!A1\""), std::string::npos);
     EXPECT_NE(xml.find("<drawing r:id=\"rId"), std::string::npos);
@@ -163,10 +169,13 @@ TEST(XlsxWriter, PageSetupPanesLinksAndChartsAreWrittenAroundUnchangedCells) {
     EXPECT_EQ(xmlCell(xml, "A3").style, "");
 
     const std::string workbook = zipPart(path, "xl/workbook.xml");
-    EXPECT_NE(workbook.find("<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">'目录'!$A$1:$J$60</definedName>"),
-              std::string::npos)
+    EXPECT_NE(
+        workbook.find(
+            "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">'目录'!$A$1:$J$60</definedName>"),
+        std::string::npos)
         << workbook;
-    EXPECT_NE(workbook.find("<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">'目录'!$1:$3</definedName>"),
+    EXPECT_NE(workbook.find(
+                  "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">'目录'!$1:$3</definedName>"),
               std::string::npos);
 
     const std::string c = zipPart(path, "xl/charts/chart1.xml");
@@ -175,9 +184,11 @@ TEST(XlsxWriter, PageSetupPanesLinksAndChartsAreWrittenAroundUnchangedCells) {
     EXPECT_NE(c.find("<c:f>'班级各科三率'!$M$4:$M$5</c:f>"), std::string::npos);
     EXPECT_NE(c.find("<c:trendlineType val=\"linear\"/>"), std::string::npos);
     EXPECT_NE(c.find("<c:overlap val=\"100\"/>"), std::string::npos);
-    EXPECT_NE(c.find("<c:legendEntry><c:idx val=\"1\"/><c:delete val=\"1\"/></c:legendEntry>"), std::string::npos);
+    EXPECT_NE(c.find("<c:legendEntry><c:idx val=\"1\"/><c:delete val=\"1\"/></c:legendEntry>"),
+              std::string::npos);
     EXPECT_NE(c.find("<c:min val=\"0\"/>"), std::string::npos);
-    for (const char* text : {"语文各班平均分", "班级", "平均分", "总平均分"}) EXPECT_NE(c.find(text), std::string::npos) << text;
+    for (const char* text : {"语文各班平均分", "班级", "平均分", "总平均分"})
+        EXPECT_NE(c.find(text), std::string::npos) << text;
 }
 
 }  // namespace
