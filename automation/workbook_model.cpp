@@ -304,26 +304,33 @@ class Evaluator {
         return {};
     }
 
-    // "'name'!" before a reference names its sheet ('' stands for one quote in the name). The
-    // sheet, the evaluator's own when there is no such prefix, or nullptr when it names none.
+    // A text between two `quote` characters from the parser's position, a doubled quote standing for
+    // one in it; the parser moves past the closing quote. Nothing when it is not closed.
+    static std::optional<std::string> quoted(Parser& p, char quote) {
+        std::string text;
+        for (size_t i = p.pos + 1; i < p.text.size(); ++i) {
+            if (p.text[i] != quote) {
+                text += p.text[i];
+            } else if (i + 1 < p.text.size() && p.text[i + 1] == quote) {
+                text += quote;
+                ++i;
+            } else {
+                p.pos = i + 1;
+                return text;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // "'name'!" before a reference names its sheet. The sheet, the evaluator's own when there is no
+    // such prefix, or nullptr when it names none.
     const SheetModel* sheetPrefix(Parser& p) {
         skipBlanks(p);
         if (p.pos >= p.text.size() || p.text[p.pos] != '\'') return sheet_;
-        std::string name;
-        size_t i = p.pos + 1;
-        for (; i < p.text.size(); ++i) {
-            if (p.text[i] != '\'') {
-                name += p.text[i];
-            } else if (i + 1 < p.text.size() && p.text[i + 1] == '\'') {
-                name += '\'';
-                ++i;
-            } else {
-                break;
-            }
-        }
-        if (i + 1 >= p.text.size() || p.text[i + 1] != '!') return nullptr;
-        p.pos = i + 2;
-        return workbook_ != nullptr ? workbook_->sheetNamed(name) : nullptr;
+        auto name = quoted(p, '\'');
+        if (!name || p.pos >= p.text.size() || p.text[p.pos] != '!') return nullptr;
+        ++p.pos;
+        return workbook_ != nullptr ? workbook_->sheetNamed(*name) : nullptr;
     }
 
     std::optional<CellPos> cellName(Parser& p) {
@@ -533,23 +540,6 @@ class Evaluator {
         return v;
     }
 
-    // A text in double quotes ("" stands for one quote in it).
-    static std::optional<Value> stringLiteral(Parser& p) {
-        std::string text;
-        for (size_t i = p.pos + 1; i < p.text.size(); ++i) {
-            if (p.text[i] != '"') {
-                text += p.text[i];
-            } else if (i + 1 < p.text.size() && p.text[i + 1] == '"') {
-                text += '"';
-                ++i;
-            } else {
-                p.pos = i + 1;
-                return Value::ofText(std::move(text));
-            }
-        }
-        return std::nullopt;
-    }
-
     Value nestedFactor(Parser& p) {
         skipBlanks(p);
         if (accept(p, '(')) {
@@ -562,8 +552,8 @@ class Evaluator {
             return v.isNumber() ? Value::ofNumber(-v.number) : v;
         }
         if (p.pos < p.text.size() && p.text[p.pos] == '"') {
-            auto literal = stringLiteral(p);
-            return literal ? *literal : Value::error("#NAME?");
+            auto literal = quoted(p, '"');  // "" stands for one quote in it
+            return literal ? Value::ofText(std::move(*literal)) : Value::error("#NAME?");
         }
         if (p.pos < p.text.size() &&
             ((p.text[p.pos] >= '0' && p.text[p.pos] <= '9') || p.text[p.pos] == '.')) {
