@@ -161,9 +161,9 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
     return {};
 }
 
-// Lays a written sheet out for reading and printing, from the rows and columns its writer uses;
-// the chart sheet lays out its charts itself.
-// The contents sheet, which has no title row, prints the title it would have.
+// Lays a written sheet out for reading and printing, from the heading rows and name columns of its
+// kind; the chart sheet lays out its charts itself, and the contents sheet, which has no title row,
+// prints in its page header the title it would have.
 void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const AppState& state) {
     if (!state.exportOptions.printLayout || planned.kind == SheetKind::Charts) return;
     const SheetHeading heading = sheetHeading(planned.kind);
