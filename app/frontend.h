@@ -35,6 +35,9 @@ class Frontend {
     virtual void minimiseWindow() = 0;
     /// Opens a produced file with the desktop's application for it.
     virtual void openDocument(const std::string& path) = 0;
+    /// True when openDocument shows the file to the person (the desktop does; a batch run does not),
+    /// so that a message may promise it.
+    virtual bool opensDocuments() const = 0;
 };
 
 }  // namespace varnex

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "base/text_util.h"
+
 namespace varnex {
 
 namespace {
@@ -52,37 +54,11 @@ std::string convert(std::string_view input, const char* to, const char* from) {
     return out;
 }
 
-bool isValidUtf8(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        if (len == 0 || i + len > s.size()) return false;
-        for (size_t k = 1; k < len; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += len;
-    }
-    return true;
-}
-
 bool hasHighBytes(std::string_view s) {
     for (char c : s) {
         if (static_cast<unsigned char>(c) >= 0x80) return true;
     }
     return false;
-}
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    }
-    return true;
 }
 
 std::string_view trim(std::string_view s) {
@@ -140,7 +116,7 @@ IniFile IniFile::load(const std::string& path) {
     // O_NONBLOCK: a FIFO put at the path must not hang the program; it is no settings file.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        file.unreadable_ = errno != ENOENT && errno != ENOTDIR;
+        if (errno != ENOENT && errno != ENOTDIR) file.problem_ = Problem::CannotRead;
         return file;
     }
     struct stat st {};
@@ -156,11 +132,11 @@ IniFile IniFile::load(const std::string& path) {
     }
     ::close(fd);
     if (!ok) {
-        file.unreadable_ = true;
+        file.problem_ = Problem::CannotRead;
         return file;
     }
     file = fromBytes(bytes);
-    file.exists_ = true;
+    file.exists_ = !file.unreadable();
     return file;
 }
 
@@ -168,15 +144,26 @@ IniFile IniFile::fromBytes(std::string_view bytes) {
     IniFile file;
     file.exists_ = true;
     std::string text;
+    // A text file holds no NUL byte; UTF-16 and binary files always do.
+    bool isText = bytes.find('\0') == std::string_view::npos;
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         file.encoding_ = Encoding::Utf8Bom;
         text = std::string(bytes.substr(3));
+        isText = isText && isValidUtf8(text);
     } else if (hasHighBytes(bytes) && isValidUtf8(bytes)) {
         file.encoding_ = Encoding::Utf8;
         text = std::string(bytes);
     } else {
         file.encoding_ = Encoding::Gbk;
         text = gbkToUtf8(bytes);
+        // Only text that encodes back to the very same bytes is GB18030 text; anything else (a
+        // UTF-16 byte-order mark, a stray byte) would be changed by the next save.
+        isText = isText && utf8ToGbk(text) == bytes;
+    }
+    if (!isText) {
+        file.exists_ = false;
+        file.problem_ = Problem::NotText;
+        return file;
     }
     if (text.find("\r\n") == std::string::npos && text.find('\n') != std::string::npos) file.newline_ = "\n";
     size_t start = 0;
@@ -196,13 +183,13 @@ std::optional<IniFile::Location> IniFile::locate(std::string_view section, std::
     for (size_t i = 0; i < lines_.size(); ++i) {
         std::string_view line = lines_[i];
         if (auto name = sectionOf(line)) {
-            inSection = equalsIgnoreCase(*name, trim(section));
+            inSection = equalsIgnoringAsciiCase(*name, trim(section));
             continue;
         }
         if (!inSection) continue;
         size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        if (equalsIgnoreCase(trim(line.substr(0, eq)), trim(key))) return Location{i, eq + 1};
+        if (equalsIgnoringAsciiCase(trim(line.substr(0, eq)), trim(key))) return Location{i, eq + 1};
     }
     return std::nullopt;
 }
@@ -234,7 +221,7 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
     for (size_t i = 0; i < lines_.size(); ++i) {
         if (auto name = sectionOf(lines_[i])) {
             if (inSection) break;
-            inSection = equalsIgnoreCase(*name, trim(section));
+            inSection = equalsIgnoringAsciiCase(*name, trim(section));
             if (inSection) insertAt = i + 1;
             continue;
         }
@@ -267,6 +254,7 @@ std::string IniFile::toBytes() const {
 }
 
 bool IniFile::save(const std::string& path) const {
+    if (unreadable()) return false;
     return writeFileAtomically(path, toBytes());
 }
 

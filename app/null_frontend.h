@@ -21,6 +21,7 @@ class NullFrontend : public Frontend {
     void enableControl(ControlId, bool) override {}
     void minimiseWindow() override {}
     void openDocument(const std::string&) override {}
+    bool opensDocuments() const override { return false; }
 };
 
 }  // namespace varnex

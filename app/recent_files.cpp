@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/ini_file.h"
+#include "app/settings_file.h"
 #include "base/text_util.h"
 
 namespace varnex {
@@ -24,7 +25,7 @@ bool pathsEqualIgnoringCase(const std::string& a, const std::string& b) {
 void RecentFileList::load() {
     entries_.clear();
     if (storePath_.empty()) return;
-    IniFile file = IniFile::load(storePath_);
+    IniFile file = loadSettingsFile(storePath_);
     int count = std::min(cAtoi(file.get(kSection, kCountKey)), kCapacity);
     for (int i = 1; i <= count; ++i) entries_.push_back(file.get(kSection, std::to_string(i)));
 }
@@ -53,14 +54,14 @@ void RecentFileList::clear() {
 
 bool RecentFileList::save() const {
     if (storePath_.empty()) return false;
-    IniFile file = IniFile::load(storePath_);
+    IniFile file = loadSettingsFile(storePath_);
     if (file.unreadable()) return false;  // saving would replace everything it holds
     file.set(kSection, kCountKey, std::to_string(entries_.size()));
     for (int i = 0; i < kCapacity; ++i) {
         file.set(kSection, std::to_string(i + 1),
                  i < static_cast<int>(entries_.size()) ? entries_[static_cast<size_t>(i)] : std::string());
     }
-    return file.save(storePath_);
+    return saveSettingsFile(file, storePath_);
 }
 
 }  // namespace varnex

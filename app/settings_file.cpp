@@ -53,6 +53,10 @@ bool folderIsWritable(const std::string& dir) {
     return !dir.empty() && ::access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
+bool fileExists(const std::string& path) {
+    return !path.empty() && ::access(path.c_str(), F_OK) == 0;
+}
+
 bool makeFolders(const std::string& dir) {
     std::string partial;
     size_t pos = 0;
@@ -65,12 +69,9 @@ bool makeFolders(const std::string& dir) {
     return true;
 }
 
-}  // namespace
-
-std::string settingsPath(const std::string& programDir) {
-    std::string dir = programDir;
-    if (!dir.empty() && dir.back() != '/') dir += '/';
-    if (folderIsWritable(dir)) return dir + kSettingsFileName;
+// The user's configuration folder for Varnex, created when needed; "" when there is none that can
+// be written.
+std::string userSettingsFolder() {
     std::string config;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
         config = xdg;
@@ -81,7 +82,69 @@ std::string settingsPath(const std::string& programDir) {
     }
     config += "/varnex";
     if (!makeFolders(config) || !folderIsWritable(config + "/")) return std::string();
-    return config + "/" + kSettingsFileName;
+    return config + "/";
+}
+
+// The folder part of a path, with its separator; "./" when there is none.
+std::string folderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+// A folder that is there but cannot be written (a program installed read-only, a write-protected
+// share). A folder that is not there at all is no reason to write elsewhere.
+bool folderIsReadOnly(const std::string& dir) {
+    struct stat st {};
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && !folderIsWritable(dir);
+}
+
+// The user's copy of the settings kept at `path`: the same name in the user's folder; "" when
+// there is no such folder or it is the folder of `path` itself.
+std::string userCopyOf(const std::string& path) {
+    std::string folder = userSettingsFolder();
+    if (folder.empty() || folder == folderOf(path)) return std::string();
+    return folder + fileNameOf(path);
+}
+
+// Why the settings file `file` cannot be used, naming it.
+Error unusableSettings(const std::string& file, IniFile::Problem problem) {
+    const char* format =
+        problem == IniFile::Problem::NotText ? tx::kSettingsNotTextFormat : tx::kSettingsUnreadableFormat;
+    return fail(strprintf(format, file.c_str()));
+}
+
+}  // namespace
+
+std::string settingsPath(const std::string& programDir) {
+    std::string dir = programDir;
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    if (folderIsWritable(dir) || fileExists(dir + kSettingsFileName)) return dir + kSettingsFileName;
+    std::string config = userSettingsFolder();
+    return config.empty() ? std::string() : config + kSettingsFileName;
+}
+
+std::string settingsFileInUse(const std::string& path) {
+    if (path.empty() || !folderIsReadOnly(folderOf(path))) return path;
+    std::string copy = userCopyOf(path);
+    return fileExists(copy) ? copy : path;
+}
+
+IniFile loadSettingsFile(const std::string& path) {
+    return IniFile::load(settingsFileInUse(path));
+}
+
+bool saveSettingsFile(const IniFile& file, const std::string& path) {
+    if (path.empty()) return false;
+    if (!folderIsReadOnly(folderOf(path))) return file.save(path);
+    std::string copy = userCopyOf(path);
+    return !copy.empty() && file.save(copy);
+}
+
+Status checkSettingsFile(const std::string& path) {
+    const std::string inUse = settingsFileInUse(path);
+    const IniFile file = IniFile::load(inUse);
+    if (!file.unreadable()) return {};
+    return unusableSettings(inUse, file.problem());
 }
 
 void seedIfMissing(const std::string& path) {
@@ -111,7 +174,7 @@ void seedIfMissing(const std::string& path) {
 bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSettings& scores,
                ExportOptions& options) {
     if (path.empty()) return false;
-    IniFile file = IniFile::load(path);
+    IniFile file = loadSettingsFile(path);
     if (!file.exists()) return false;
     for (int s = 0; s < kSubjectCount; ++s)
         scores.fullMark[static_cast<size_t>(s)] =
@@ -150,8 +213,9 @@ Error settingsNotSaved(const std::string& path) {
 Status saveGrade(const std::string& path, const std::string& gradeName, const ScoreSettings& scores,
                  const ExportOptions& options) {
     if (path.empty()) return settingsNotSaved(path);
-    IniFile file = IniFile::load(path);
-    if (file.unreadable()) return settingsNotSaved(path);  // saving would replace everything it holds
+    IniFile file = loadSettingsFile(path);
+    // Saving would replace everything it holds: say which file and why instead.
+    if (file.unreadable()) return unusableSettings(settingsFileInUse(path), file.problem());
     for (int s = 0; s < kSubjectCount; ++s) {
         int mark = scores.fullMark[static_cast<size_t>(s)];
         if (mark > 0) file.set(gradeName, kSubjects[static_cast<size_t>(s)].name, strprintf("%d", mark));
@@ -166,7 +230,7 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     file.set(kExportSection, kTopNKey, strprintf("%d", options.topNEnabled ? options.topN : 0));
     file.set(kExportSection, kClassRankingKey,
              strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
-    if (!file.save(path)) return settingsNotSaved(path);
+    if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }
 

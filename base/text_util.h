@@ -36,6 +36,15 @@ std::string clockText(const std::tm& time);
 /// text of several lines takes as many as its longest line.
 int displayWidth(std::string_view utf8);
 
+/// The text with A–Z turned into a–z (other bytes unchanged).
+std::string asciiLower(std::string_view text);
+
+/// True when the texts are equal once A–Z are taken as a–z.
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+/// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates, nothing beyond U+10FFFF).
+bool isValidUtf8(std::string_view text);
+
 /// The file name of a path: the text after its last "/" (a "\\" is an ordinary character of a
 /// file name here, so it does not separate).
 std::string fileNameOf(std::string_view path);

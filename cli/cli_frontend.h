@@ -17,6 +17,9 @@ class CliFrontend : public NullFrontend {
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
     void logAppended(const std::string& line) override;
+    /// A terminal has no clipboard: nothing is put there, and no message claims it.
+    bool setClipboardText(const std::string&) override { return false; }
+    /// Produced files are printed, not opened.
     void openDocument(const std::string& path) override { documents.push_back(path); }
 
     /// True once an error message was shown or a question was answered No.

@@ -20,8 +20,10 @@ inline constexpr const char* kMainHelp =
 inline constexpr const char* kSheetsHelp =
     "用法 / usage: varnex-cli sheets WORKBOOK\n"
     "\n"
-    "逐行列出工作簿（.xls、.xlsx、.et）中的工作表名称，按工作簿中的顺序。\n"
-    "Prints the worksheet names of an .xls, .xlsx or .et workbook, one per line, in workbook order.\n";
+    "逐行列出工作簿（.xls、.xlsx、.et，或存为网页、XML 表格、CSV 的成绩文件）中的工作表名称，\n"
+    "按工作簿中的顺序。\n"
+    "Prints the worksheet names of an .xls, .xlsx or .et workbook (or of a score file saved as a web\n"
+    "page, an XML spreadsheet or CSV), one per line, in workbook order.\n";
 
 inline constexpr const char* kTemplateHelp =
     "用法 / usage: varnex-cli template --exam NAME [-o FILE] [--force]\n"

@@ -285,6 +285,11 @@ int runExport(int argc, char** argv) {
         state.settingsPath = settingsPath(windowProgramDir());
         seedIfMissing(state.settingsPath);
     }
+    // Settings that cannot be read are not silently replaced by the built-in values.
+    if (Status usable = checkSettingsFile(state.settingsPath); !usable) {
+        printError(usable.error());
+        return kExitFailed;
+    }
     loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions);
     state.outputPath = v["-o"];
     state.overwriteOutput = args->flags.count("--force") > 0;

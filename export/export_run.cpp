@@ -291,23 +291,24 @@ Result<std::string> saveResultWorkbook(ExcelSession& session, AppState& state, F
     return saved;
 }
 
-// Announce: logs the saved file and the completion, shows it in the title and tells the user,
-// with the file name put on the clipboard.
+// Announce: logs the saved file and the completion, shows it in the title and tells the user
+// where the file was saved, with that path put on the clipboard.
 void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan,
                     const std::string& savedPath) {
     const std::string& examName = state.examNameText;
     const std::string& grade = state.imported.gradeName;
-    const std::string fileName = resultFileName(state);
     appendLog(state, frontend, tx::kLogSaved + savedPath);
     appendLog(state, frontend, strprintf(tx::kLogDoneFormat, examName.c_str(), grade.c_str()));
     frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
                                 examName.c_str(), state.imported.sheetName.c_str(), tx::kExported));
-    std::string done;
-    if (frontend.setClipboardText(fileName)) {
-        done = strprintf(tx::kDoneFormat, fileName.c_str(), plan.sheetCount(), plan.itemList.c_str());
-    } else {
-        done = strprintf(tx::kDoneNoClipboardFormat, fileName.c_str());
-    }
+    const std::string shownPath = fullPathOf(savedPath);
+    std::string done = strprintf(tx::kDoneFormat, shownPath.c_str());
+    if (frontend.setClipboardText(shownPath)) done += tx::kDonePathCopied;
+    done += strprintf(tx::kDoneSheetsFormat, plan.sheetCount(), plan.itemList.c_str());
+    if (frontend.opensDocuments())
+        done += tx::kDoneOpening;
+    else
+        done.pop_back();  // the item list's last line end
     frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
 }
 

@@ -39,13 +39,14 @@ inline constexpr const char* kLogSaved = "保存文件：";
 inline constexpr const char* kFileNameFormat = "%s - %s成绩分析";
 
 // ---------------------------------------------------------------- completion
-/// File name, number of sheets, the item list.
-inline constexpr const char* kDoneFormat =
-    "文件“%s”已经生成！\n请手动保存文件。（文件名已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
-    "此次共导出了 %d 张表格：\n%s\n点击“确定”按钮，将为你打开生成的文件。";
-/// File name; shown when the clipboard could not take the file name.
-inline constexpr const char* kDoneNoClipboardFormat =
-    "文件“%s”已经生成，请手动保存文件！\n\n点击“确定”按钮，将为你打开生成的文件。";
+// The completion message: the saved file, then the clipboard line when the path went there, the
+// sheets, and the opening line when the front end opens the file.
+/// The full path of the saved workbook.
+inline constexpr const char* kDoneFormat = "文件“%s”已经生成并保存！";
+inline constexpr const char* kDonePathCopied = "\n（文件路径已复制到了剪贴板，按 Ctrl+V 粘贴）";
+/// Number of sheets, the item list (one item a line).
+inline constexpr const char* kDoneSheetsFormat = "\n\n此次共导出了 %d 张表格：\n%s";
+inline constexpr const char* kDoneOpening = "\n点击“确定”按钮，将为你打开生成的文件。";
 
 // ---------------------------------------------------------------- printing
 /// The footer of every printed page of a result sheet: the page number and the page count.
@@ -67,8 +68,10 @@ inline constexpr const char* kTopNFormat = "总分前%d名";
 inline constexpr const char* kTitleFormat = "%s - %s（%s）";
 /// Exam name, school, grade, class: the title of one class's ranking sheet.
 inline constexpr const char* kClassTitleFormat = "%s - 班级总分排名 - %s%s（%s）班";
-/// School, class: the item of one class's ranking sheet.
+/// School, class: the item of one class's ranking sheet (its log line after "导出：").
 inline constexpr const char* kClassItemFormat = "%s（%s）班总分排名";
+/// Number of classes: the one line that stands for the sheets of one class each in the item list.
+inline constexpr const char* kClassSheetsItemFormat = "各班总分排名表 %d 张";
 /// School, class: the log line of one class on the sheet of all classes.
 inline constexpr const char* kClassLogFormat = "导出：%s（%s）班总分排名";
 

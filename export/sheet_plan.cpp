@@ -169,11 +169,13 @@ SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
     const int n = plan.sheetCount();
     for (int i = 0; i < n; ++i) plan.sheets[static_cast<size_t>(i)].position = n - i;
 
-    // The item list runs against production order, except that the classes keep list order.
+    // The item list runs against production order. The sheets of one class each are one line:
+    // a list of every class would make the confirmation taller than any screen.
     plan.itemList = std::string(tx::kContents) + "\n";
-    for (const auto& s : plan.sheets) {
-        if (s.kind == SheetKind::ClassRankingPerClass || s.kind == SheetKind::ClassRankingAll)
-            plan.itemList += s.item + "\n";
+    if (o.classRanking && o.classRankingLayout == 0) {
+        plan.itemList += strprintf(tx::kClassSheetsItemFormat, static_cast<int>(classes.size())) + "\n";
+    } else if (o.classRanking) {
+        plan.itemList += std::string(tx::kClassRanking) + "\n";
     }
     for (auto it = plan.sheets.rbegin(); it != plan.sheets.rend(); ++it) {
         if (it->kind != SheetKind::Contents && it->kind != SheetKind::ClassRankingPerClass &&

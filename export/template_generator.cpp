@@ -159,9 +159,10 @@ void generateTemplates(AppState& state, Frontend& frontend,
 
     frontend.setTitle(
         strprintf(tx::kTitleFormat, common_texts::kProgramName, examName.c_str(), tx::kTitleDone));
-    const std::string done = frontend.setClipboardText(examName)
-                                 ? strprintf(tx::kDoneFormat, examName.c_str())
-                                 : std::string(tx::kDoneNoClipboard);
+    const std::string shownPath = fullPathOf(*saved);
+    std::string done = strprintf(tx::kDoneFormat, examName.c_str(), shownPath.c_str());
+    if (frontend.setClipboardText(shownPath)) done += tx::kDonePathCopied;
+    if (frontend.opensDocuments()) done += tx::kDoneOpening;
     frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
 
     session.SetVisible(true);

@@ -1,12 +1,12 @@
 #include "import/biff_records.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "base/text_util.h"
 #include "import/cell_text.h"
 #include "import/reader_limits.h"
 #include "import/reader_messages.h"
+#include "import/text_decoding.h"
 
 namespace varnex::biff {
 
@@ -175,24 +175,7 @@ void CodePageDecoder::append(std::string_view bytes, std::string& out) {
         for (char c : bytes) appendUtf8(static_cast<unsigned char>(c), out);
         return;
     }
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char chunk[1024];
-    while (inLeft > 0) {
-        char* dst = chunk;
-        size_t dstLeft = sizeof chunk;
-        size_t rc = iconv(cd_, &in, &inLeft, &dst, &dstLeft);
-        out.append(chunk, static_cast<size_t>(dst - chunk));
-        if (rc == static_cast<size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            // An invalid or incomplete byte sequence: show it as "?" and go on after it.
-            out += '?';
-            ++in;
-            --inLeft;
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
+    appendConverted(cd_, bytes, out, "?");  // an invalid or incomplete sequence shows as "?"
 }
 
 void appendUtf16(const uint8_t* data, size_t units, uint32_t& high, std::string& out) {

@@ -23,8 +23,7 @@ bool worksheetSelected(const AppState& state, Frontend& frontend) {
 }
 
 bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& frontend,
-                     const std::vector<std::string>& columns,
-                     const std::vector<std::string>& furtherColumns) {
+                     const std::vector<std::string>& columns) {
     if (Status opened = query.open(state.workbook.path); !opened) {
         frontend.showMessage(std::string(tx::kOpenFailed) + opened.error(), common_texts::kCaptionError,
                              MessageIcon::Error);
@@ -33,9 +32,9 @@ bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& fronten
         return false;
     }
     if (Status selected = query.select(state.imported.sheetName, columns); !selected) {
-        std::string further;
-        for (const auto& name : furtherColumns) further += std::string(tx::kColumnSeparator) + name;
-        frontend.showMessage(strprintf(tx::kSelectFailedFormat, selected.error().c_str(), further.c_str()),
+        std::string needed;
+        for (const auto& name : columns) needed += (needed.empty() ? "" : tx::kColumnSeparator) + name;
+        frontend.showMessage(strprintf(tx::kSelectFailedFormat, selected.error().c_str(), needed.c_str()),
                              common_texts::kCaptionError, MessageIcon::Error);
         frontend.setTitle(importTitle(state, tx::kTitleSelectFailed));
         query.close();

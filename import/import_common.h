@@ -18,10 +18,10 @@ std::string importTitle(const AppState& state, const char* stateText);
 bool worksheetSelected(const AppState& state, Frontend& frontend);
 
 /// Opens the workbook and selects `columns` of the imported sheet. On failure shows the message
-/// (the select message lists `furtherColumns` after 学校，班级，姓名), sets the failure title,
+/// (the select message names `columns`, the header texts the sheet needs), sets the failure title,
 /// closes the query and returns false.
 bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& frontend,
-                     const std::vector<std::string>& columns, const std::vector<std::string>& furtherColumns);
+                     const std::vector<std::string>& columns);
 
 /// The checks every imported row passes first: a school that is neither empty nor "合计", and a
 /// non-empty `key` (the class of a teacher row, the name of a student row) from the column named

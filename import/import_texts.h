@@ -33,9 +33,9 @@ inline constexpr const char* kTeacherConfirmFormat =
 // ---------------------------------------------------------------- opening the sheet
 /// Followed by the reader's text.
 inline constexpr const char* kOpenFailed = "打开数据库时产生异常：";
-/// The reader's text, then the further column names, each after kColumnSeparator.
+/// The reader's text, then the columns the import reads, joined by kColumnSeparator.
 inline constexpr const char* kSelectFailedFormat =
-    "读取工作表时出现异常：%s\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名%s";
+    "读取工作表时出现异常：%s\n请检查工作表顶端标题行是否含有：\n%s";
 inline constexpr const char* kColumnSeparator = "，";
 
 // ---------------------------------------------------------------- column names

@@ -22,6 +22,9 @@ void showError(Frontend& frontend, const std::string& text,
     frontend.showMessage(text, caption, MessageIcon::Error);
 }
 
+/// The extensions of the files opened, compared without regard to case.
+constexpr std::string_view kOpenedExtensions[] = {"xls", "xlsx", "et", "csv", "xml", "htm", "html"};
+
 std::string progressTitle(const std::string& title, const char* what) {
     return strprintf(tx::kProgressTitleFormat, common_texts::kProgramName, title.c_str(), what);
 }
@@ -59,8 +62,9 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
         return;
     }
     size_t dot = fileName.rfind('.');
-    std::string extension = dot == std::string::npos ? fileName : fileName.substr(dot + 1);
-    if (extension != "xls" && extension != "xlsx" && extension != "et") {
+    std::string extension = asciiLower(dot == std::string::npos ? fileName : fileName.substr(dot + 1));
+    if (std::find(std::begin(kOpenedExtensions), std::end(kOpenedExtensions), extension) ==
+        std::end(kOpenedExtensions)) {
         showError(frontend, strprintf(tx::kWrongExtensionFormat, path.c_str()));
         return;
     }
@@ -70,28 +74,29 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
         frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
         return;
     }
-    state.workbook.title = fileName.substr(0, dot);
-    const std::string& title = state.workbook.title;
-    frontend.setTitle(progressTitle(title, tx::kPreparingToOpen));
-    if (std::find(state.examNames.begin(), state.examNames.end(), title) == state.examNames.end()) {
-        state.examNames.push_back(title);
-        state.examNameText = title;
-    }
-
-    frontend.setTitle(progressTitle(title, tx::kOpening));
-    state.workbook.sheetNames.clear();
-    state.workbook.selectedSheet = -1;
+    // The sheets are listed before anything shown changes: a file that cannot be read leaves the
+    // previous workbook with its sheet list, the window title and the exam names as they were.
     Result<std::vector<std::string>> names = worksheetNames(path);
     if (!names) {
-        showError(frontend, tx::kFileRefused, tx::kUnrecognisedCaption);
+        appendLog(state, frontend, names.error());
+        showError(frontend, names.error(), tx::kUnrecognisedCaption);
         return;
     }
     if (names->empty()) {
         showError(frontend, tx::kNoWorksheet, tx::kUnrecognisedCaption);
         return;
     }
+
+    std::string title = fileName.substr(0, dot);
+    frontend.setTitle(progressTitle(title, tx::kPreparingToOpen));
+    if (std::find(state.examNames.begin(), state.examNames.end(), title) == state.examNames.end()) {
+        state.examNames.push_back(title);
+        state.examNameText = title;
+    }
+    frontend.setTitle(progressTitle(title, tx::kOpening));
     // A text file is refused above by its content, so a real workbook whose only sheet carries
     // the file's name (成绩.xlsx holding the sheet 成绩) is a workbook like any other.
+    state.workbook.title = title;
     state.workbook.path = path;
     state.workbook.sheetNames = std::move(names).value();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <unordered_set>
 
 #include "app/control_ids.h"
 #include "app/status_log.h"
@@ -47,16 +48,14 @@ std::string confirmationText(const AppState& state, const std::vector<size_t>& e
                      static_cast<int>(examined.size()), lines.c_str());
 }
 
-// The school runs of the ClassList: a school whose classes are not consecutive appears once per run.
-std::vector<std::string> schoolRunsOf(const ClassList& classList) {
+// The schools of the ClassList, each once, in order of first appearance: a school whose classes
+// are not consecutive in the sheet is still one school.
+std::vector<std::string> schoolsOf(const ClassList& classList) {
     std::vector<std::string> schools;
-    std::string previous;
+    std::unordered_set<std::string> seen;
     for (size_t i = 0; i < classList.size(); ++i) {
         std::string school = classList.parts(i).first;
-        if (school != previous) {
-            schools.push_back(school);
-            previous = std::move(school);
-        }
+        if (seen.insert(school).second) schools.push_back(std::move(school));
     }
     return schools;
 }
@@ -65,7 +64,7 @@ std::vector<std::string> schoolRunsOf(const ClassList& classList) {
 void refreshSummary(AppState& state) {
     state.imported.studentCount = state.students.rowCount();
     state.imported.classCount = static_cast<int>(state.imported.classList.size());
-    state.imported.schoolList = schoolRunsOf(state.imported.classList);
+    state.imported.schoolList = schoolsOf(state.imported.classList);
 }
 
 // The total of the eleven slots formatted as "%.1f" without a trailing ".0" (to_chars with a
@@ -206,7 +205,7 @@ void importStudents(AppState& state, Frontend& frontend) {
     frontend.setTitle(importTitle(state, tx::kImporting));
 
     SheetQuery query;
-    if (!openImportQuery(query, state, frontend, columns, r.examSubjects)) return;
+    if (!openImportQuery(query, state, frontend, columns)) return;
 
     state.students.clear();
     r.classList.clear();

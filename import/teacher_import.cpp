@@ -64,7 +64,7 @@ void importTeachers(AppState& state, Frontend& frontend) {
     frontend.setTitle(importTitle(state, tx::kImporting));
 
     SheetQuery query;
-    if (!openImportQuery(query, state, frontend, columns, subjects)) return;
+    if (!openImportQuery(query, state, frontend, columns)) return;
 
     state.teachers.clear();
     if (query.atEnd()) {

@@ -1,6 +1,6 @@
 #pragma once
-// The readers behind SheetQuery and openWorkbook: one interface for the .xlsx and the .xls
-// reader, and the choice between them by the file's first bytes.
+// The readers behind SheetQuery and openWorkbook: one interface for every reader (.xlsx, .xls,
+// XML spreadsheets, web pages, CSV lists), and the choice between them by the file's content.
 
 #include <cstdint>
 #include <memory>
@@ -57,16 +57,20 @@ class WorkbookReader {
     virtual Result<std::unique_ptr<SheetRowStream>> openSheet(size_t index) = 0;
 };
 
-/// What a file's first bytes say it is.
-enum class WorkbookFormat { Unrecognised, Compound, Zip };
+/// What a file's beginning says it is.
+enum class WorkbookFormat { Unrecognised, Compound, Zip, XmlSpreadsheet, WebPage };
 
-/// Looks at the first bytes: an OLE2 compound file (.xls, .et) or a ZIP package (.xlsx, .et).
+/// Looks at the beginning of a file: an OLE2 compound file (.xls, .et), a ZIP package (.xlsx,
+/// .et), an XML Spreadsheet 2003 document (its root Workbook in the spreadsheet namespace, or
+/// announced by <?mso-application progid="Excel.Sheet"?>) or a web page (its first element is
+/// one that begins a page or a table, or a DOCTYPE names html).
 WorkbookFormat detectWorkbookFormat(const std::string& path);
 /// The same for bytes in memory.
 WorkbookFormat detectWorkbookFormat(const void* data, size_t size);
 
-/// Opens a workbook with the reader its content asks for; the message names the file when it
-/// cannot be read or is not recognised.
+/// Opens a workbook with the reader its content asks for; a file that is none of the formats
+/// above is read as a CSV list when its name ends in ".csv" (in any case). The message names
+/// the file when it cannot be read or is not recognised.
 Result<std::unique_ptr<WorkbookReader>> openWorkbookReader(const std::string& path);
 
 }  // namespace varnex

@@ -188,32 +188,10 @@ bool parseCellReference(std::string_view ref, uint32_t& column, uint32_t& row) {
 }
 
 /// Reads one worksheet's rows, pausing the parser at the end of each row that holds a value.
-class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
+class XlsxSheetStream : public XmlRowStream {
   public:
     XlsxSheetStream(std::unique_ptr<ZipPartReader> part, const StringTable& strings, std::string sheetName)
-        : XmlPartParser(*part), part_(std::move(part)), strings_(strings), sheetName_(std::move(sheetName)) {}
-
-    Result<bool> next(SheetRow& row) override {
-        if (done_) return false;
-        row_ = &row;
-        clearRow(row);
-        rowReady_ = false;
-        for (;;) {
-            Result<Step> step = parse();
-            if (!step) {
-                done_ = true;
-                return fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), step.error().c_str()));
-            }
-            if (rowReady_) {
-                row.number = rowNumber_;
-                return true;
-            }
-            if (*step == Step::Finished) {
-                done_ = true;
-                return false;
-            }
-        }
-    }
+        : XmlRowStream(*part, std::move(sheetName)), part_(std::move(part)), strings_(strings) {}
 
   private:
     void onStart(std::string_view local, const XML_Char** attributes) override {
@@ -252,10 +230,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
             endCell();
         } else if (local == "row") {
             inRow_ = false;
-            if (rowHasValue_) {
-                rowReady_ = true;
-                pause();
-            }
+            if (rowHasValue_) rowDone(rowNumber_);
         } else if (local == "sheetData") {
             inSheetData_ = false;
             finishEarly();
@@ -330,7 +305,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
         if (present) {
             rowHasValue_ = true;
             if (wanted(column_)) {
-                std::string& cell = cellAt(*row_, column_);
+                std::string& cell = cellAt(row(), column_);
                 cell.clear();
                 if (!cellText(cell)) return;
             }
@@ -338,10 +313,7 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
         if (implicitRow_) {
             implicitRow_ = false;
             inRow_ = false;
-            if (rowHasValue_) {
-                rowReady_ = true;
-                pause();
-            }
+            if (rowHasValue_) rowDone(rowNumber_);
         }
     }
 
@@ -386,10 +358,6 @@ class XlsxSheetStream : public SheetRowStream, private XmlPartParser {
 
     std::unique_ptr<ZipPartReader> part_;
     const StringTable& strings_;
-    std::string sheetName_;
-    SheetRow* row_ = nullptr;
-    bool done_ = false;
-    bool rowReady_ = false;
     bool inSheetData_ = false;
     bool inRow_ = false;
     bool implicitRow_ = false;

@@ -1,5 +1,6 @@
 #include "import/zip_xml_stream.h"
 
+#include <iconv.h>
 #include <zip.h>
 
 #include "base/text_util.h"
@@ -18,6 +19,39 @@ std::string zipErrorText(zip_error_t* error) {
     std::string text = zip_error_strerror(error);
     zip_error_fini(error);
     return text;
+}
+
+/// Decodes the two-byte sequences of GBK (which GB2312 is part of) for expat, through iconv.
+int XMLCALL convertGbk(void* data, const char* bytes) {
+    char* in = const_cast<char*>(bytes);
+    size_t inLeft = 2;
+    unsigned char out[4];
+    char* dst = reinterpret_cast<char*>(out);
+    size_t dstLeft = sizeof out;
+    iconv_t cd = static_cast<iconv_t>(data);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &in, &inLeft, &dst, &dstLeft) == static_cast<size_t>(-1) || dstLeft != 0) return -1;
+    return static_cast<int>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<uint32_t>(out[3]) << 24);
+}
+
+void XMLCALL releaseGbk(void* data) {
+    iconv_close(static_cast<iconv_t>(data));
+}
+
+/// Lets expat read documents declared in GBK, GB2312 or GB18030, as marking systems write them.
+/// Expat takes a character's length from its first byte, so GB18030's four-byte sequences (only
+/// rare characters need them) end in expat's message about an invalid token.
+int XMLCALL unknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+    std::string label = asciiLower(name);
+    if (label != "gbk" && label != "gb2312" && label != "gb18030" && label != "cp936")
+        return XML_STATUS_ERROR;
+    iconv_t cd = iconv_open("UTF-32LE", "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return XML_STATUS_ERROR;
+    for (int b = 0; b < 256; ++b) info->map[b] = b < 0x80 ? b : b == 0x80 || b == 0xFF ? -1 : -2;
+    info->data = cd;
+    info->convert = &convertGbk;
+    info->release = &releaseGbk;
+    return XML_STATUS_OK;
 }
 }  // namespace
 
@@ -76,12 +110,17 @@ Result<size_t> ZipPartReader::read(void* buffer, size_t size) {
     return static_cast<size_t>(got);
 }
 
-XmlPartParser::XmlPartParser(ZipPartReader& part) : part_(part) {
+std::string ZipPartReader::badXmlReason(unsigned long line, const char* what) const {
+    return strprintf(tx::kBadXml, name_.c_str(), line, what);
+}
+
+XmlPartParser::XmlPartParser(XmlSource& source) : source_(source) {
     parser_ = XML_ParserCreateNS(nullptr, kNamespaceSeparator);
     XML_SetUserData(parser_, this);
     XML_SetElementHandler(parser_, &XmlPartParser::startThunk, &XmlPartParser::endThunk);
     XML_SetCharacterDataHandler(parser_, &XmlPartParser::textThunk);
     XML_SetStartDoctypeDeclHandler(parser_, &XmlPartParser::doctypeThunk);
+    XML_SetUnknownEncodingHandler(parser_, &unknownEncoding, nullptr);
 }
 
 XmlPartParser::~XmlPartParser() {
@@ -112,6 +151,12 @@ std::string_view XmlPartParser::localName(const XML_Char* name) {
 
 bool XmlPartParser::hasNamespace(const XML_Char* name) {
     return std::string_view(name).find(kNamespaceSeparator) != std::string_view::npos;
+}
+
+std::string_view XmlPartParser::namespaceOf(const XML_Char* name) {
+    std::string_view full(name);
+    size_t bar = full.rfind(kNamespaceSeparator);
+    return bar == std::string_view::npos ? std::string_view() : full.substr(0, bar);
 }
 
 const XML_Char* XmlPartParser::attribute(const XML_Char** attributes, std::string_view local) {
@@ -155,10 +200,10 @@ Result<XmlPartParser::Step> XmlPartParser::parse() {
         } else {
             void* buffer = XML_GetBuffer(parser_, kChunkBytes);
             if (buffer == nullptr) {
-                failure_ = strprintf(tx::kBadXml, part_.name().c_str(), 0ul, "out of memory");
+                failure_ = source_.badXmlReason(0, "out of memory");
                 return fail(failure_);
             }
-            Result<size_t> got = part_.read(buffer, kChunkBytes);
+            Result<size_t> got = source_.read(buffer, kChunkBytes);
             if (!got) {
                 failure_ = got.error();
                 return fail(failure_);
@@ -176,9 +221,8 @@ Result<XmlPartParser::Step> XmlPartParser::parse() {
                 return Step::Finished;
             }
             if (failure_.empty()) {
-                failure_ = strprintf(tx::kBadXml, part_.name().c_str(),
-                                     static_cast<unsigned long>(XML_GetCurrentLineNumber(parser_)),
-                                     XML_ErrorString(XML_GetErrorCode(parser_)));
+                failure_ = source_.badXmlReason(static_cast<unsigned long>(XML_GetCurrentLineNumber(parser_)),
+                                                XML_ErrorString(XML_GetErrorCode(parser_)));
             }
             return fail(failure_);
         }
@@ -191,6 +235,31 @@ Status XmlPartParser::parseAll() {
         Result<Step> step = parse();
         if (!step) return fail(step.error());
         if (*step == Step::Finished) return {};
+    }
+}
+
+void XmlRowStream::rowDone(uint32_t number) {
+    row_->number = number;
+    rowReady_ = true;
+    pause();
+}
+
+Result<bool> XmlRowStream::next(SheetRow& row) {
+    if (done_) return false;
+    row_ = &row;
+    clearRow(row);
+    rowReady_ = false;
+    for (;;) {
+        Result<Step> step = parse();
+        if (!step) {
+            done_ = true;
+            return fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), step.error().c_str()));
+        }
+        if (rowReady_) return true;
+        if (*step == Step::Finished) {
+            done_ = true;
+            return false;
+        }
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Plumbing of the .xlsx reader: a ZIP package opened with libzip, its parts read in chunks
-// with a cap on the uncompressed size, and an expat parser fed from a part that can stop after
-// any element and go on later (so a worksheet is read one row at a time).
+// with a cap on the uncompressed size, and an expat parser fed from a part (or any other source
+// of XML) that can stop after any element and go on later (so a worksheet is read one row at a
+// time).
 
 #include <expat.h>
 
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "base/result.h"
+#include "import/workbook_reader.h"
 
 struct zip;
 struct zip_file;
@@ -40,16 +42,26 @@ class ZipPackage {
     struct zip* zip_;
 };
 
+/// Where an XmlPartParser gets its bytes: a part of a package, or a whole file.
+class XmlSource {
+  public:
+    virtual ~XmlSource() = default;
+    /// Reads up to `size` bytes: how many were read (0 at the end); fails beyond the cap.
+    virtual Result<size_t> read(void* buffer, size_t size) = 0;
+    /// The reason given for XML that breaks off at `line` with expat's `what`.
+    virtual std::string badXmlReason(unsigned long line, const char* what) const = 0;
+};
+
 /// One part of a package read in chunks, refusing to go beyond `maxBytes` uncompressed.
-class ZipPartReader {
+class ZipPartReader : public XmlSource {
   public:
     ZipPartReader(const ZipPackage& package, int64_t index, std::string name, uint64_t maxBytes);
-    ~ZipPartReader();
+    ~ZipPartReader() override;
     ZipPartReader(const ZipPartReader&) = delete;
     ZipPartReader& operator=(const ZipPartReader&) = delete;
 
-    /// Reads up to `size` bytes: how many were read (0 at the end); fails beyond the cap.
-    Result<size_t> read(void* buffer, size_t size);
+    Result<size_t> read(void* buffer, size_t size) override;
+    std::string badXmlReason(unsigned long line, const char* what) const override;
     const std::string& name() const { return name_; }
 
   private:
@@ -60,19 +72,19 @@ class ZipPartReader {
     std::string openError_;
 };
 
-/// An expat parser over one part, with namespaces resolved to local names, a nesting cap and
+/// An expat parser over one source, with namespaces resolved to local names, a nesting cap and
 /// documents with a DTD refused. Subclasses receive elements by local name.
 class XmlPartParser {
   public:
-    explicit XmlPartParser(ZipPartReader& part);
+    explicit XmlPartParser(XmlSource& source);
     virtual ~XmlPartParser();
     XmlPartParser(const XmlPartParser&) = delete;
     XmlPartParser& operator=(const XmlPartParser&) = delete;
 
     enum class Step { Paused, Finished };
-    /// Parses until a handler calls pause(), the part ends or an error stops it (the reason).
+    /// Parses until a handler calls pause(), the source ends or an error stops it (the reason).
     Result<Step> parse();
-    /// Parses the whole part.
+    /// Parses the whole source.
     Status parseAll();
 
   protected:
@@ -83,12 +95,14 @@ class XmlPartParser {
     void pause();
     /// Stops for good: parse() fails with this reason.
     void stopWith(std::string reason);
-    /// Stops for good: parse() returns Finished (the rest of the part is not needed).
+    /// Stops for good: parse() returns Finished (the rest of the source is not needed).
     void finishEarly();
     /// The local part of an expanded name ("uri|local" or "local").
     static std::string_view localName(const XML_Char* name);
     /// True when the expanded name carries a namespace.
     static bool hasNamespace(const XML_Char* name);
+    /// The namespace of an expanded name ("" when it has none).
+    static std::string_view namespaceOf(const XML_Char* name);
     /// The value of the attribute with this local name and no namespace; null when absent.
     static const XML_Char* attribute(const XML_Char** attributes, std::string_view local);
 
@@ -99,13 +113,35 @@ class XmlPartParser {
     static void XMLCALL doctypeThunk(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int);
 
     XML_Parser parser_;
-    ZipPartReader& part_;
+    XmlSource& source_;
     int depth_ = 0;
     bool suspended_ = false;
     bool finalFed_ = false;
     bool finished_ = false;
     bool stoppedEarly_ = false;
     std::string failure_;
+};
+
+/// A worksheet read from XML one row at a time: the subclass's handlers fill row() and call
+/// rowDone() at the end of each row that holds a value, which pauses the parser there.
+class XmlRowStream : public SheetRowStream, protected XmlPartParser {
+  public:
+    /// The next row that holds a value, false at the end of the sheet; a failure names the sheet.
+    Result<bool> next(SheetRow& row) override;
+
+  protected:
+    XmlRowStream(XmlSource& source, std::string sheetName)
+        : XmlPartParser(source), sheetName_(std::move(sheetName)) {}
+    /// The row being read.
+    SheetRow& row() { return *row_; }
+    /// Ends the row being read as sheet row `number`.
+    void rowDone(uint32_t number);
+
+  private:
+    std::string sheetName_;
+    SheetRow* row_ = nullptr;
+    bool rowReady_ = false;
+    bool done_ = false;
 };
 
 }  // namespace varnex

@@ -132,8 +132,12 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
             for (int c = 0; c <= n; ++c) {
                 const int column = kFirstFigureColumn + c;
                 if (block.figure == Figure::Rank) {
+                    // A school without students has no rate or average to rank: an empty cell
+                    // would rank as 0, and could show as first.
                     out.cell(column, row,
-                             rankFormula(column, row - schoolCount, first - schoolCount, first - 1),
+                             studentCount[group] > 0
+                                 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
+                                 : std::string(),
                              {.rateFormat = rateFormat, .formula = true});
                 } else {
                     out.cell(column, row,

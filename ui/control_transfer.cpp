@@ -7,6 +7,8 @@
 #include <climits>
 
 #include "app/control_ids.h"
+#include "base/text_util.h"
+#include "ui/ui_texts.h"
 
 namespace varnex::ui {
 
@@ -59,7 +61,7 @@ int readControls(const WindowControls& controls, AppState& state) {
             return kSubjects[static_cast<size_t>(s)].excellenceEdit;
     }
 
-    state.examNameText = controls.combo(ctl::ExamNameBox)->currentText().toStdString();
+    readExamName(controls, state);
 
     ExportOptions& options = state.exportOptions;
     options.gradeRates = controls.check(ctl::GradeRates)->isChecked();
@@ -75,6 +77,21 @@ int readControls(const WindowControls& controls, AppState& state) {
     options.classRanking = controls.check(ctl::ClassRanking)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     return -1;
+}
+
+void readExamName(const WindowControls& controls, AppState& state) {
+    state.examNameText = controls.combo(ctl::ExamNameBox)->currentText().toStdString();
+}
+
+std::string numberBoxName(int controlId) {
+    namespace tx = ui_texts;
+    for (const Subject& subject : kSubjects) {
+        if (controlId == subject.fullMarkEdit) return strprintf(tx::kFullMarkBoxFormat, subject.name);
+        if (controlId == subject.excellenceEdit) return strprintf(tx::kExcellenceBoxFormat, subject.name);
+    }
+    if (controlId == ctl::MissingLimit) return tx::kMissingLimitBox;
+    if (controlId == ctl::TopNCount) return tx::kTopNBox;
+    return std::string();
 }
 
 void writeRecords(WindowControls& controls, const AppState& state) {

@@ -212,6 +212,9 @@ void MainWindow::initialise() {
         splash_->close();
         splash_.reset();
     }
+    // A settings file that cannot be read is left untouched; the user learns which and why.
+    if (Status usable = checkSettingsFile(state_.settingsPath); !usable)
+        frontend_.showMessage(usable.error(), common_texts::kCaptionError, MessageIcon::Error);
 }
 
 void MainWindow::setUpTable(QTableView* view, RowTableModel* model) {
@@ -310,18 +313,24 @@ void MainWindow::restoreDefaultExcellence() {
     writeRecords(controls_, state_);
 }
 
-void MainWindow::transferToState() {
+void MainWindow::transferSelectionAndExamName() {
     // The view's selection is what the commands (and the row copy) see as selected rows.
     RowTable& students = state_.students;
     students.clearSelection();
     if (QItemSelectionModel* selection = controls_.students->selectionModel()) {
         for (const QModelIndex& row : selection->selectedRows()) students.selectRow(row.row());
     }
+    readExamName(controls_, state_);
+}
+
+bool MainWindow::transferToState() {
+    transferSelectionAndExamName();
     int failed = readControls(controls_, state_);
-    if (failed >= 0) {
-        frontend_.showWarning(tx::kIntegerPrompt, windowTitle().toStdString());
-        focusControl(failed);
-    }
+    if (failed < 0) return true;
+    frontend_.showWarning(strprintf(tx::kIntegerPromptFormat, numberBoxName(failed).c_str()),
+                          windowTitle().toStdString());
+    focusControl(failed);
+    return false;
 }
 
 void MainWindow::reflectState() {
@@ -361,7 +370,13 @@ void MainWindow::reflectState() {
 }
 
 void MainWindow::runCore(const std::function<void()>& command) {
-    transferToState();
+    if (!transferToState()) return;
+    command();
+    reflectState();
+}
+
+void MainWindow::runWithoutNumbers(const std::function<void()>& command) {
+    transferSelectionAndExamName();
     command();
     reflectState();
 }
@@ -385,7 +400,8 @@ void MainWindow::buildCommandTable() {
         {ctl::CmdExport, core(commands_.exportRun)},
         {ctl::SaveSettings, [this] { saveSettings(); }},
         {ctl::DefaultExcellence, [this] { restoreDefaultExcellence(); }},
-        {ctl::CmdGenerateTemplates, core(commands_.generateTemplates)},
+        {ctl::CmdGenerateTemplates,
+         [this] { runWithoutNumbers([this] { commands_.generateTemplates(state_, frontend_); }); }},
         {ctl::CmdRecent1, [this] { openRecent(0); }},
         {ctl::CmdRecent2, [this] { openRecent(1); }},
         {ctl::CmdRecent3, [this] { openRecent(2); }},
@@ -412,7 +428,7 @@ void MainWindow::buildCommandTable() {
          }},
         {ctl::CmdSettingsFolder,
          [this] {
-             QString file = QString::fromStdString(state_.settingsPath);
+             QString file = QString::fromStdString(settingsFileInUse(state_.settingsPath));
              QString folder =
                  file.isEmpty() ? QString::fromStdString(programDir_) : QFileInfo(file).absolutePath();
              QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
@@ -453,14 +469,14 @@ void MainWindow::chooseAndOpenFile() {
     dialog.setLabelText(QFileDialog::Reject, qs(tx::kOpenDialogReject));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     std::string chosen = dialog.selectedFiles().front().toStdString();
-    runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+    runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
 }
 
 void MainWindow::openRecent(int index) {
     const auto& entries = state_.recentFiles.entries();
     if (index < 0 || index >= static_cast<int>(entries.size())) return;
     std::string path = entries[static_cast<size_t>(index)];  // a copy: the open reorders the list
-    runCore([&] { commands_.openWorkbook(state_, frontend_, path); });
+    runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, path); });
 }
 
 void MainWindow::openDroppedFiles(const QStringList& paths) {
@@ -472,11 +488,11 @@ void MainWindow::openDroppedFiles(const QStringList& paths) {
         if (!target.isEmpty()) path = target;
     }
     std::string chosen = path.toStdString();
-    runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+    runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
 }
 
 void MainWindow::saveSettings() {
-    transferToState();
+    if (!transferToState()) return;  // nothing is saved with a value left unread
     saveGradeCommand(state_, frontend_);
 }
 

@@ -112,12 +112,18 @@ class MainWindow : public QMainWindow {
     void connectControls();
     void setUpTable(QTableView* view, RowTableModel* model);
 
-    /// Moves the control values into the state; shows the integer prompt when an edit holds none.
-    void transferToState();
+    /// Moves the control values into the state. False, after the integer prompt naming the box
+    /// and with the focus in it, when a number box holds no integer.
+    bool transferToState();
+    /// Moves only what commands that read no number box need: the table selection, the exam name.
+    void transferSelectionAndExamName();
     /// Shows the state after a command: lists, exam name, class list, tables.
     void reflectState();
-    /// transferToState, the command, reflectState.
+    /// transferToState, the command, reflectState; the command does not run when a number box
+    /// holds no integer (nothing is imported, saved or exported with a value left unread).
     void runCore(const std::function<void()>& command);
+    /// The same for the commands that read no number box (opening a workbook, the templates).
+    void runWithoutNumbers(const std::function<void()>& command);
 
     void updateClock();
     void showSheetTitle();

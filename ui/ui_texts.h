@@ -36,9 +36,17 @@ constexpr const char* kClockPlaceholder = "0000年:00月:00日00:00:00";
 constexpr const char* kOkButton = "确定";
 constexpr const char* kYesButton = "是(&Y)";
 constexpr const char* kNoButton = "否(&N)";
+/// The button of a long message that copies its whole text.
+constexpr const char* kCopyButton = "复制(&C)";
 
 // Messages of the window itself
-constexpr const char* kIntegerPrompt = "请输入一个整数。";
+/// The number box (one of the names below): shown when it holds no integer.
+constexpr const char* kIntegerPromptFormat = "%s：请输入一个整数。";
+/// Subject: the names of the settings row's number boxes.
+constexpr const char* kFullMarkBoxFormat = "%s分值";
+constexpr const char* kExcellenceBoxFormat = "%s优秀控制线";
+constexpr const char* kMissingLimitBox = "缺考科数";
+constexpr const char* kTopNBox = "总分前N名";
 constexpr const char* kExitQuestion = "确定要退出Varnex吗？";
 /// The student's name.
 constexpr const char* kRowCopiedFormat = "学生:%s\n的成绩已复制到了剪贴板，按 Ctrl+V 粘贴。";
@@ -49,7 +57,8 @@ constexpr const char* kOpenDialogFileName = "文件名：";
 constexpr const char* kOpenDialogFileType = "文件类型：";
 constexpr const char* kOpenDialogAccept = "打开(&O)";
 constexpr const char* kOpenDialogReject = "取消";
-constexpr const char* kOpenFileFilter = "Excel工作表或WPS表格(*.xls *.xlsx *.et)";
+constexpr const char* kOpenFileFilter =
+    "Excel工作表、WPS表格、CSV或网页文件(*.xls *.xlsx *.et *.csv *.xml *.htm *.html)";
 constexpr const char* kStatusBarFailed = "创建状态栏失败！";
 
 // Desktop conveniences
@@ -94,7 +103,7 @@ constexpr const char* kAboutDescription =
     "优秀率、及格率和平均分，统计分数段和名次段，列出总分前N名和班级排名，"
     "并把结果写成一个带目录的Excel工作簿。";
 constexpr const char* kAboutCredits =
-    "界面：Qt 6 · 读取：libgsf、libzip、expat · 写入：libxlsxwriter · "
+    "界面：Qt 6 · 读取：libgsf、libzip、expat、libxml2 · 写入：libxlsxwriter · "
     "排序：ICU · 音乐：libopenmpt";
 constexpr const char* kAboutOk = "确定";
 

@@ -128,7 +128,7 @@ TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {
     TempDir dir;
     std::string path = dir.file(kSettingsFileName);
     writeFile(path,
-              "garbage line\n\x01\x02\xff\xfe\n[Grade]\nX=1\n" + utf8ToGbk("[七年级]\n数学=abc\n语文=120\n"));
+              "garbage line\n\x01\x02\x81\x40\n[Grade]\nX=1\n" + utf8ToGbk("[七年级]\n数学=abc\n语文=120\n"));
     ScoreSettings s;
     ExportOptions o;
     ASSERT_TRUE(loadGrade(path, "七年级", s, o));
@@ -188,6 +188,105 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNeitherLoadedNorReplaced) {
     EXPECT_FALSE(loadGrade(folder, "七年级", s, o));
     EXPECT_EQ(s.fullMark[0], 100);
     EXPECT_TRUE(o.gradeRates);
+}
+
+// A settings file saved as UTF-16 (with its byte-order mark, as some Windows editors save it) is
+// not taken for a file of zeros: it is not read, never rewritten, and the message names it and why.
+TEST(SettingsFile, AFileInAnotherEncodingIsNeitherReadNorOverwritten) {
+    TempDir dir;
+    const std::string path = dir.file(kSettingsFileName);
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t c : std::u16string(u"[七年级]\r\n语文=120\r\n")) {
+        utf16 += static_cast<char>(c & 0xFF);
+        utf16 += static_cast<char>(c >> 8);
+    }
+    writeFile(path, utf16);
+    const std::string why =
+        "无法读取配置文件：" + path +
+        "\n它不是 GBK（GB18030）或 UTF-8 编码的文本文件（例如以 UTF-16 编码保存）。"
+        "为免损坏其中的设置，本程序不会改写它；请用文本编辑器将它另存为 GBK 或 UTF-8 编码。";
+
+    ScoreSettings s;
+    ExportOptions o;
+    EXPECT_FALSE(loadGrade(path, "七年级", s, o));
+    EXPECT_EQ(s.fullMark[0], 100);  // the values held stay
+    Status check = checkSettingsFile(path);
+    ASSERT_FALSE(check);
+    EXPECT_EQ(check.error(), why);
+    seedIfMissing(path);
+    Status saved = saveGrade(path, "七年级", s, o);
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.error(), why);
+    RecentFileList recent;
+    recent.setStorePath(path);
+    recent.add("/data/a.xls");
+    EXPECT_FALSE(recent.save());
+    EXPECT_EQ(readFile(path), utf16);
+
+    // 保存 tells the same; a file that reads fine passes the check.
+    AppState state;
+    state.settingsPath = path;
+    testing::ScriptedFrontend ui;
+    saveGradeCommand(state, ui);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, why);
+    EXPECT_EQ(ui.messages[0].caption, "错误");
+    EXPECT_EQ(readFile(path), utf16);
+    writeFile(path, utf8ToGbk("[七年级]\r\n语文=120\r\n"));
+    EXPECT_TRUE(checkSettingsFile(path));
+    EXPECT_TRUE(checkSettingsFile(dir.file("none.ini")));
+}
+
+// A settings file beside the program in a folder the user cannot write (an administrator's, or one
+// carried over) is read; a change goes to the user's folder, and from then on that copy is read.
+TEST(SettingsFile, AFileBesideAReadOnlyProgramIsReadAndChangesGoToTheUsersFolder) {
+    TempDir dir;
+    const std::string programDir = dir.file("program/");
+    ASSERT_EQ(::mkdir(programDir.c_str(), 0755), 0);
+    const std::string beside = programDir + kSettingsFileName;
+    seedIfMissing(beside);
+    {
+        IniFile file = IniFile::load(beside);
+        file.set("七年级", "语文", "120");
+        file.set("管理员", "说明", "保留");
+        ASSERT_TRUE(file.save(beside));
+    }
+    const std::string before = readFile(beside);
+    ::chmod(programDir.c_str(), 0555);
+    testing::ScopedEnv config("XDG_CONFIG_HOME", dir.file("config"));
+    const std::string copy = dir.file("config/varnex/") + kSettingsFileName;
+    EXPECT_TRUE(passesWithoutRoot(dir.path(), [&] {
+        auto expect = [](bool ok, const char* what) {
+            if (!ok) std::fprintf(stderr, "failed: %s\n", what);
+            return ok;
+        };
+        const std::string path = settingsPath(programDir);
+        ScoreSettings s;
+        ExportOptions o;
+        bool ok = expect(path == beside, "the file beside the program is the one used") &&
+                  expect(checkSettingsFile(path).ok(), "it can be used") &&
+                  expect(loadGrade(path, "七年级", s, o) && s.fullMark[0] == 120, "its values are read");
+        s.fullMark[0] = 130;
+        ok = ok && expect(saveGrade(path, "七年级", s, o).ok(), "saving succeeds") &&
+             expect(readFile(beside) == before, "the file beside the program is untouched") &&
+             expect(settingsFileInUse(path) == copy, "the user's copy is in use");
+        IniFile saved = IniFile::load(copy);
+        ok = ok && expect(saved.get("七年级", "语文") == "130", "the change is in the user's copy") &&
+             expect(saved.get("管理员", "说明") == "保留", "the rest of the file came along");
+        // The next start reads the copy, and so do the recent files.
+        ScoreSettings again;
+        RecentFileList recent;
+        recent.setStorePath(settingsPath(programDir));
+        recent.add("/data/a.xls");
+        RecentFileList reloaded;
+        reloaded.setStorePath(settingsPath(programDir));
+        reloaded.load();
+        return ok && expect(loadGrade(settingsPath(programDir), "七年级", again, o), "loads again") &&
+               expect(again.fullMark[0] == 130, "the copy is read from then on") &&
+               expect(reloaded.entries() == std::vector<std::string>{"/data/a.xls"}, "recent files") &&
+               expect(readFile(beside) == before, "still untouched");
+    }));
+    ::chmod(programDir.c_str(), 0755);
 }
 
 TEST(SettingsFile, FallsBackToTheConfigurationFolder) {

@@ -21,6 +21,7 @@ namespace {
 using testing::fixture;
 using testing::readFile;
 using testing::TempDir;
+using testing::writeFile;
 
 struct RunResult {
     int status = -1;
@@ -141,8 +142,15 @@ TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, out + "\n");
     EXPECT_NE(r.err.find("导入七年级：2所学校，6个班级，7科成绩，共"), std::string::npos) << r.err;
-    // A newly seeded settings file turns the charts on: their sheet follows 目录.
+    // A newly seeded settings file turns the charts on: their sheet follows 目录 and is listed last.
     EXPECT_NE(r.err.find("此次共导出了 10 张表格"), std::string::npos) << r.err;
+    // The completion names the file as saved; a terminal has no clipboard and opens nothing.
+    EXPECT_NE(r.err.find("[信息] 文件“" + out + "”已经生成并保存！\n\n此次共导出了 10 张表格：\n目录\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("总分名次段\n统计图表\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("剪贴板"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("将为你打开"), std::string::npos) << r.err;
     EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "统计图表", "班级总分排名", "总分前50名",
                                                          "年级各科三率", "班级各科三率", "教师个人三率",
                                                          "各科分数段", "总分分数段", "总分名次段"}));
@@ -199,6 +207,16 @@ TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
     EXPECT_EQ(ontoFolder.status, 1);
     EXPECT_NE(ontoFolder.err.find("输出路径是一个文件夹"), std::string::npos) << ontoFolder.err;
 
+    // Settings that cannot be read stop the export rather than give way to the built-in values.
+    std::string utf16 = dir.file("utf16.ini");
+    writeFile(utf16, std::string("\xFF\xFE[\0x\0]\0", 8));
+    RunResult unreadable = runCli(dir, {"export", sample, "--scores", "七年级", "--grade", "七年级", "--exam",
+                                        "期中", "--settings", utf16, "--yes", "-o", out + ".x.xlsx"});
+    EXPECT_EQ(unreadable.status, 1);
+    EXPECT_NE(unreadable.err.find("[错误] 无法读取配置文件：" + utf16 + "\n"), std::string::npos)
+        << unreadable.err;
+    EXPECT_EQ(readFile(utf16), std::string("\xFF\xFE[\0x\0]\0", 8));
+
     EXPECT_EQ(runCli(dir, {"export", sample}).status, 2);
     EXPECT_EQ(runCli(dir, {"sample", "--schools", "x", "-o", out}).status, 2);
     EXPECT_EQ(runCli(dir, {"sheets", dir.file("none.xlsx")}).status, 1);
@@ -244,43 +262,48 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
                                            "各科分数段", "总分分数段",   "总分名次段"};
 
     // students_cases.xls, sheet 成绩: 张三 304.5 (一中 10), 李四 7 (一中 1), 王五 300 (二中 3),
-    // 赵六 240.5 (一中 2), 钱七 180 (一中 10). The classes give the school runs 一中, 二中, 一中; both
-    // 一中 columns count all of 一中's students.
+    // 赵六 240.5 (一中 2), 钱七 180 (一中 10). 一中's classes are not consecutive (一中, 二中, 一中),
+    // yet 一中 is one school with one column counting all four of its students.
     examineOnly({{"语文", 150}, {"数学", 150}, {"英语", 150}});
     std::string xlsOut = dir.file("xls-结果.xlsx");
     RunResult r =
         runCli(dir, {"export", fixture("students_cases.xls"), "--scores", "成绩", "--grade", "七年级",
                      "--exam", "月考", "--settings", settings, "--missing-rule", "2", "--yes", "-o", xlsOut});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("导入七年级：3所学校，4个班级，3科成绩，共5人"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("导入七年级：2所学校，4个班级，3科成绩，共5人"), std::string::npos) << r.err;
     EXPECT_EQ(sheetNames(xlsOut), tabs);
     auto ranks = readSheet(xlsOut, "总分名次段");
     EXPECT_EQ(ranks["A1"], "月考 - 总分名次段（七年级）");
     EXPECT_EQ(ranks["B3"], "一中/累计");
     EXPECT_EQ(ranks["C3"], "二中/累计");
-    EXPECT_EQ(ranks["D3"], "一中/累计");
-    EXPECT_EQ(ranks["E3"], "合计/累计");
+    EXPECT_EQ(ranks["D3"], "合计/累计");
+    EXPECT_EQ(ranks.count("E3"), 0u);
     EXPECT_EQ(ranks["A4"], "第  1→5  名");
     EXPECT_EQ(ranks["B4"], "  4/4  ");
     EXPECT_EQ(ranks["C4"], "  1/1  ");
-    EXPECT_EQ(ranks["D4"], "  4/4  ");
-    EXPECT_EQ(ranks["E4"], "  5/5  ");
+    EXPECT_EQ(ranks["D4"], "  5/5  ");
     EXPECT_EQ(ranks.count("A5"), 0u);
     // Full mark 450: 46 bands, band j in row 49 − j.
     auto bands = readSheet(xlsOut, "总分分数段");
     EXPECT_EQ(bands["A4"], "满分:450分");
-    EXPECT_EQ(bands["E4"], "  0/0  ");
+    EXPECT_EQ(bands["D4"], "  0/0  ");
     EXPECT_EQ(bands["A19"], "300→309分");
     EXPECT_EQ(bands["B19"], "  1/1  ");
     EXPECT_EQ(bands["C19"], "  1/1  ");
-    EXPECT_EQ(bands["E19"], "  2/2  ");
+    EXPECT_EQ(bands["D19"], "  2/2  ");
     EXPECT_EQ(bands["A25"], "240→249分");
     EXPECT_EQ(bands["B25"], "  1/2  ");
-    EXPECT_EQ(bands["E25"], "  1/3  ");
+    EXPECT_EQ(bands["D25"], "  1/3  ");
     EXPECT_EQ(bands["A49"], "  0→9  分");
     EXPECT_EQ(bands["B49"], "  1/4  ");
-    EXPECT_EQ(bands["E49"], "  1/5  ");
+    EXPECT_EQ(bands["D49"], "  1/5  ");
     EXPECT_EQ(bands.count("A50"), 0u);
+    // The grade sheet ranks two schools, 一中 with its four students.
+    auto grade = readSheet(xlsOut, "年级各科三率");
+    EXPECT_EQ(grade["B4"], "一中");
+    EXPECT_EQ(grade["B5"], "二中");
+    EXPECT_EQ(grade["C4"], "4");
+    EXPECT_EQ(grade["A6"], "优秀率");
 
     // workbook_xls.et, sheet 成绩 with 语文 and 数学: 张三 85 + 92.5, 李四 −7 + 100; the empty row
     // after them ends the data.
@@ -323,6 +346,76 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
     EXPECT_EQ(bands["B34"], "  0/2  ");
 }
 
+// Every cell of every sheet of a workbook, by sheet name.
+std::map<std::string, std::map<std::string, std::string>> readWorkbook(const std::string& path) {
+    std::map<std::string, std::map<std::string, std::string>> sheets;
+    for (const std::string& name : sheetNames(path)) sheets[name] = readSheet(path, name);
+    return sheets;
+}
+
+// A web page and an XML spreadsheet under an .xls name and a CSV list (committed fixtures, written
+// by tests/fixtures/source/make_text_fixtures.py) list their sheets and export exactly like the
+// same data written as .xlsx: 考场 merged over two rows, 备注 across two columns, an empty score.
+TEST_F(CliTest, WebPagesXmlSpreadsheetsAndCsvListsExportLikeTheSameXlsx) {
+    const std::vector<std::vector<std::string>> teachers = {
+        {"学校", "年级", "班级", "语文", "数学", "英语", "物理", "化学", "生物", "历史", "地理", "政治",
+         "体育", "实验"},
+        {"第一中学", "七年级", "1班", "赵老师", "钱老师", "孙老师"},
+        {"第一中学", "七年级", "2班", "李老师", "周老师", "吴老师"},
+        {"第二中学", "七年级", "1班", "郑老师", "王老师", "冯老师"}};
+    const std::vector<std::vector<std::string>> students = {
+        {"考场", "学校", "班级", "姓名", "语文", "数学", "英语", "备注"},
+        {"第1考场", "第一中学", "1班", "张三", "85", "92.5", "78"},
+        {"", "第一中学", "1班", "李四", "90", "88", "", "缺考英语,\"补考\"待定"},
+        {"第2考场", "第一中学", "2班", "王五", "72", "60.5", "81", "A&B"},
+        {"第2考场", "第一中学", "2班", "赵六", "100", "95", "99", "转学\n复读"},
+        {"第3考场", "第二中学", "1班", "孙七", "66", "70", "59"}};
+    std::string xlsx = dir.file("成绩.xlsx");
+    testing::writeInputWorkbook(xlsx, {{"教师任课表", teachers}, {"成绩", students}});
+    IniFile ini = IniFile::load(settings);
+    for (const auto& subject : kSubjects) {
+        bool examined = std::string(subject.name) == "语文" || std::string(subject.name) == "数学" ||
+                        std::string(subject.name) == "英语";
+        ini.set("七年级", subject.name, examined ? "150" : "0");
+    }
+    ASSERT_TRUE(ini.save(settings));
+
+    auto exportOf = [&](const std::string& input, bool withTeachers, const std::string& out) {
+        std::vector<std::string> args = {"export",         input,    "--scores", "成绩",       "--grade",
+                                         "七年级",         "--exam", "期中",     "--settings", settings,
+                                         "--missing-rule", "2",      "--yes",    "-o",         out};
+        if (withTeachers) args.insert(args.begin() + 2, {"--teachers", "教师任课表"});
+        RunResult r = runCli(dir, args);
+        EXPECT_EQ(r.status, 0) << input << "\n" << r.err;
+        return readWorkbook(out);
+    };
+    auto expected = exportOf(xlsx, true, dir.file("xlsx-结果.xlsx"));
+    // Every report of a newly seeded settings file, the charts included.
+    ASSERT_EQ(expected.size(), 10u);
+    EXPECT_EQ(expected["总分前50名"]["D4"], "赵六");
+    EXPECT_EQ(expected["总分前50名"]["H4"], "294");
+    for (const char* source : {"网页成绩.xls", "表格2003.xls"}) {
+        SCOPED_TRACE(source);
+        RunResult sheets = runCli(dir, {"sheets", fixture(source)});
+        EXPECT_EQ(sheets.status, 0) << sheets.err;
+        EXPECT_EQ(sheets.out, "教师任课表\n成绩\n");
+        EXPECT_EQ(exportOf(fixture(source), true, dir.file(std::string(source) + "-结果.xlsx")), expected);
+    }
+    // The CSV list holds the students only: its one sheet is named after the file.
+    ini.set("导出选项", "教师个人三率", "0");
+    ASSERT_TRUE(ini.save(settings));
+    EXPECT_EQ(runCli(dir, {"sheets", fixture("成绩.csv")}).out, "成绩\n");
+    EXPECT_EQ(exportOf(fixture("成绩.csv"), false, dir.file("csv-结果.xlsx")),
+              exportOf(xlsx, false, dir.file("xlsx-学生-结果.xlsx")));
+
+    // A text file named .xls is still refused, naming the file.
+    std::string text = dir.file("名单.xls");
+    testing::writeFile(text, "学校,班级,姓名\n第一中学,1班,张三\n");
+    RunResult refused = runCli(dir, {"sheets", text});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("文件不是有效的工作簿：名单.xls"), std::string::npos) << refused.err;
+}
+
 TEST_F(CliTest, TemplateAndHelp) {
     std::string out = dir.file("模板.xlsx");
     RunResult r = runCli(dir, {"template", "--exam", "期末考试", "-o", out});
@@ -331,6 +424,11 @@ TEST_F(CliTest, TemplateAndHelp) {
               (std::vector<std::string>{"一年级", "二年级", "三年级", "四年级", "五年级", "六年级", "七年级",
                                         "八年级", "九年级", "高一", "高二", "高三", "教师任课表"}));
     EXPECT_EQ(readSheet(out, "九年级")["R1"], "备注");
+    EXPECT_NE(r.err.find("[信息] 期末考试的学生成绩表和教师任课表已经生成，保存为：\n" + out + "\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("剪贴板"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("将为你打开"), std::string::npos) << r.err;
     for (const char* command : {"sheets", "template", "sample", "export"}) {
         RunResult help = runCli(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0);

@@ -150,10 +150,10 @@ TEST(ExportRun, CompletesSavesAndReports) {
         "log:保存文件：" + path,
         "log:期中考试：七年级成绩分析 导出完成",
         "title:Varnex - 期中考试：成绩 - 导出完成",
-        "clipboard:期中考试 - 七年级成绩分析",
-        "message:信息:文件“期中考试 - "
-        "七年级成绩分析”已经生成！\n请手动保存文件。（文件名已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
-        "此次共导出了 2 张表格：\n目录\n总分分数段\n\n点击“确定”按钮，将为你打开生成的文件。",
+        "clipboard:" + path,
+        "message:信息:文件“" + path +
+            "”已经生成并保存！\n（文件路径已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
+            "此次共导出了 2 张表格：\n目录\n总分分数段\n\n点击“确定”按钮，将为你打开生成的文件。",
         "enable:ImportStudents:on",
         "open:" + path,
         "minimise",
@@ -254,16 +254,40 @@ TEST(ExportRun, SavedWorkbookReadsBackAsBuilt) {
     }
 }
 
-TEST(ExportRun, ClipboardFailureTellsToSaveByHand) {
-    Exam exam;
-    validExam(exam);
-    exam.frontend.clipboardWorks = false;
-    exam.run();
-    ASSERT_FALSE(exam.frontend.messages.empty());
-    EXPECT_EQ(exam.frontend.messages.back().text,
-              "文件“期中考试 - "
-              "七年级成绩分析”已经生成，请手动保存文件！\n\n点击“确定”按钮，将为你打开生成的文件。");
-    EXPECT_EQ(exam.frontend.messages.back().caption, "信息");
+// The completion names the file exactly as saved, " (2)" included, and puts that path on the
+// clipboard; without a clipboard it claims no copy, without a desktop it promises no opening.
+TEST(ExportRun, CompletionNamesThePathAsSaved) {
+    struct Case {
+        bool clipboardWorks;
+        bool documentsOpen;
+        const char* after;  // what follows the first sentence
+    };
+    const Case cases[] = {
+        {true, true,
+         "\n（文件路径已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n此次共导出了 2 张表格：\n目录\n总分分数段\n\n"
+         "点击“确定”按钮，将为你打开生成的文件。"},
+        {false, true,
+         "\n\n此次共导出了 2 张表格：\n目录\n总分分数段\n\n点击“确定”按钮，将为你打开生成的文件。"},
+        {false, false, "\n\n此次共导出了 2 张表格：\n目录\n总分分数段"},
+    };
+    for (const Case& c : cases) {
+        Exam exam;
+        validExam(exam);
+        exam.state.outputPath.clear();  // beside the opened workbook, named after the exam
+        const std::string taken = exam.dir.file("期中考试 - 七年级成绩分析.xlsx");
+        testing::writeFile(taken, "an earlier result");
+        exam.frontend.clipboardWorks = c.clipboardWorks;
+        exam.frontend.documentsOpen = c.documentsOpen;
+        exam.run();
+        const std::string path = exam.dir.file("期中考试 - 七年级成绩分析 (2).xlsx");
+        ASSERT_EQ(exam.outcome.savedPath, path);
+        ASSERT_FALSE(exam.frontend.messages.empty());
+        EXPECT_EQ(exam.frontend.messages.back().text, "文件“" + path + "”已经生成并保存！" + c.after);
+        EXPECT_EQ(exam.frontend.messages.back().caption, "信息");
+        EXPECT_EQ(exam.frontend.clipboard,
+                  c.clipboardWorks ? std::vector<std::string>{path} : std::vector<std::string>{});
+        EXPECT_EQ(testing::readFile(taken), "an earlier result");
+    }
 }
 
 TEST(ExportRun, FailedSaveKeepsTheStudentsAndLeavesNoFile) {
@@ -443,10 +467,11 @@ TEST(SheetPlan, ItemListAndTitles) {
         o.classRankingLayout = 0;
     });
     SheetPlan plan = buildSheetPlan(exam.state, "期末");
+    // The sheets of one class each are one line, however many classes there are.
     EXPECT_EQ(plan.itemList,
-              "目录\n一中（1）班总分排名\n二中（3）班总分排名\n总分前20名\n年级各科三率\n班级各科三率\n教师个"
-              "人三率\n"
+              "目录\n各班总分排名表 2 张\n总分前20名\n年级各科三率\n班级各科三率\n教师个人三率\n"
               "各科分数段\n总分分数段\n总分名次段\n");
+    EXPECT_EQ(plan.sheets[7].item, "一中（1）班总分排名");  // still the log line of its sheet
     ASSERT_EQ(plan.sheetCount(), 10);
     EXPECT_EQ(plan.sheets[0].title, "期末 - 总分名次段（七年级）");
     EXPECT_EQ(plan.sheets[0].position, 10);

@@ -17,8 +17,6 @@ using testing::ScriptedFrontend;
 using testing::TempDir;
 using testing::withoutTime;
 
-constexpr const char* kRefused =
-    "获取 Excel 工作表失败！\n请安装2007及之后版本的 Microsoft Office Excel，然后重试！";
 constexpr const char* kNoSheets =
     "获取 Excel 工作表失败！\n请安装2007或更高版本的 Microsoft Office Excel，然后重试！";
 
@@ -87,15 +85,36 @@ TEST_F(OpenWorkbookTest, ExamNameIsAddedOnceAndAlsoBesideALongerName) {
     EXPECT_EQ(ui.notifications, 2);
 }
 
-TEST_F(OpenWorkbookTest, FormatComesFromTheContentWhateverTheExtension) {
-    // An .xlsx package named .xls, and both kinds named .et.
-    for (const auto& [source, name] :
-         {std::pair{"workbook.xlsx", "包.xls"}, std::pair{"workbook_xls.et", "旧.et"},
-          std::pair{"workbook_xlsx.et", "新.et"}}) {
+TEST_F(OpenWorkbookTest, FormatComesFromTheContentWhateverTheExtensionInAnyCase) {
+    struct Case {
+        const char* fixture;
+        const char* name;
+        std::vector<std::string> sheets;
+    };
+    const std::vector<std::string> four = {"成绩", "教师任课表", "隐藏", "Sheet4"};
+    const std::vector<std::string> both = {"教师任课表", "成绩"};
+    const Case cases[] = {
+        {"workbook.xlsx", "包.xls", four},   // an .xlsx package named .xls
+        {"workbook_xls.et", "旧.et", four},  // both kinds named .et
+        {"workbook_xlsx.et", "新.ET", four},
+        {"workbook.xlsx", "大写.XLSX", four},  // extensions in any case
+        {"workbook.xls", "混合.Xls", four},
+        {"网页成绩.xls", "网页.htm", both},  // a web page under .xls, .htm, .html, .xlsx
+        {"网页成绩.xls", "网页.HTML", both},
+        {"网页成绩.xls", "网页.xlsx", both},
+        {"表格2003.xls", "表格.xml", both},  // an XML spreadsheet under .xls, .xml, .et
+        {"表格2003.xls", "表格.et", both},
+        {"成绩.csv", "名单.CSV", {"名单"}},  // a CSV list, named after the file
+        {"workbook.xlsx", "包.csv", four},   // content first, also under .csv
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         ScriptedFrontend fresh;
-        openWorkbook(state, fresh, place(source, name));
-        EXPECT_TRUE(fresh.messages.empty()) << name;
-        EXPECT_EQ(state.workbook.sheetNames.size(), 4u) << name;
+        std::string path = place(c.fixture, c.name);
+        openWorkbook(state, fresh, path);
+        EXPECT_TRUE(fresh.messages.empty()) << (fresh.messages.empty() ? "" : fresh.messages[0].text);
+        EXPECT_EQ(state.workbook.path, path);
+        EXPECT_EQ(state.workbook.sheetNames, c.sheets);
     }
 }
 
@@ -104,12 +123,12 @@ TEST_F(OpenWorkbookTest, RefusalsBeforeReadingKeepThePreviousWorkbook) {
         std::string path;
         std::string text;
     };
-    std::string upper = place("workbook.xls", "成绩.XLS");
+    std::string text = place("workbook.xls", "成绩.txt");
     std::string none = place("workbook.xls", "成绩");
     const Case cases[] = {
         {dir.file("没有.xls"), "文件不存在：\n" + dir.file("没有.xls")},
         {dir.path() + "/", "文件名不得为空！"},
-        {upper, "请选择Excel工作表或WPS表格文件：\n" + upper},
+        {text, "请选择Excel工作表或WPS表格文件：\n" + text},
         {none, "请选择Excel工作表或WPS表格文件：\n" + none},
     };
     for (const Case& c : cases) {
@@ -125,42 +144,68 @@ TEST_F(OpenWorkbookTest, RefusalsBeforeReadingKeepThePreviousWorkbook) {
     }
 }
 
-TEST_F(OpenWorkbookTest, FilesThatAreNoWorkbookEmptyTheListAndKeepThePath) {
+// A file that cannot be read is named in the message and in the log; the previous workbook stays
+// open: its path, title, sheets and selection, the exam names and the window title.
+TEST_F(OpenWorkbookTest, FilesThatCannotBeReadLeaveEverythingAsItWas) {
     struct Case {
-        const char* fixture;
+        const char* fixture;  ///< null: a few bytes of binary data
         const char* name;
-        const char* text;
+        std::string text;
     };
     const Case cases[] = {
-        {"not_a_workbook.xls", "名单.xls", kRefused},  // text named .xls
-        {"单表.xlsx", "单表.xlsx", nullptr},           // a single sheet named like the file opens
+        {"not_a_workbook.xls", "名单.xls", "文件不是有效的工作簿：名单.xls"},  // text named .xls
+        {"not_a_workbook.xls", "名单.xml", "文件不是有效的工作簿：名单.xml"},
+        {"not_a_workbook.xls", "名单.htm", "文件不是有效的工作簿：名单.htm"},
+        {nullptr, "数据.csv", "文件不是有效的工作簿：数据.csv"},  // binary data named .csv
         {"no_sheets.xlsx", "空.xlsx", kNoSheets},
-        {"inline_chart.xlsx", "图.xlsx", nullptr},  // chart sheets are not listed, the rest is fine
-        {"truncated.xlsx", "截断.xlsx", kRefused},
-        {"truncated.xls", "截断.xls", kRefused},
-        {"missing_workbook.xlsx", "缺.xlsx", kRefused},
-        {"deep.xlsx", "深.xlsx", kRefused},
-        {"bad_record_length.xls", "长.xls", kRefused},
+        {"truncated.xlsx", "截断.xlsx", "文件“截断.xlsx”已损坏：Not a zip archive"},
+        {"truncated.xls", "截断.xls", "文件“截断.xls”已损坏：复合文档结构无法读取"},
+        {"deep.xlsx", "深.xlsx", "文件“深.xlsx”已损坏：XML 嵌套层数过多"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ui = ScriptedFrontend();
         state = AppState();
         openPrevious();
-        std::string path = place(c.fixture, c.name);
-        openWorkbook(state, ui, path);
-        if (c.text == nullptr) {
-            EXPECT_TRUE(ui.messages.empty());
-            EXPECT_EQ(state.workbook.path, path);
-            continue;
+        state.examNames = {"上次"};
+        state.examNameText = "期中考试";
+        std::string path = dir.file(c.name);
+        if (c.fixture != nullptr) {
+            place(c.fixture, c.name);
+        } else {
+            testing::writeFile(path, std::string("\x01\x00\x02binary", 9));
         }
-        expectOnlyMessage(c.text, "不能识别的文件格式", MessageIcon::Error);
-        EXPECT_TRUE(state.workbook.sheetNames.empty());
-        EXPECT_EQ(state.workbook.selectedSheet, -1);
+        openWorkbook(state, ui, path);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, c.text);
+        EXPECT_EQ(ui.messages[0].caption, "不能识别的文件格式");
+        EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+        if (c.text != kNoSheets) {
+            ASSERT_EQ(ui.logLines.size(), 1u);
+            EXPECT_EQ(withoutTime(ui.logLines[0]), c.text);
+        }
+        EXPECT_TRUE(ui.titles.empty());
+        EXPECT_TRUE(ui.enabled.empty());
+        EXPECT_EQ(ui.notifications, 0);
+        EXPECT_EQ(state.recentFiles.count(), 0);
         EXPECT_EQ(state.workbook.path, "/earlier/上次.xls");
-        std::string title = std::string(c.name).substr(0, std::string(c.name).rfind('.'));
-        EXPECT_EQ(ui.titles, (std::vector<std::string>{"Varnex - " + title + " - 准备打开...",
-                                                       "Varnex - " + title + " - 正在打开..."}));
+        EXPECT_EQ(state.workbook.title, "上次");
+        EXPECT_EQ(state.workbook.sheetNames, std::vector<std::string>{"旧表"});
+        EXPECT_EQ(state.workbook.selectedSheet, 0);
+        EXPECT_EQ(state.examNames, std::vector<std::string>{"上次"});
+        EXPECT_EQ(state.examNameText, "期中考试");
+    }
+}
+
+TEST_F(OpenWorkbookTest, AWorkbookWhoseOnlySheetCarriesTheFileNameOpens) {
+    // Chart sheets are not listed, the rest is fine.
+    for (const auto& [source, name] :
+         {std::pair{"单表.xlsx", "单表.xlsx"}, std::pair{"inline_chart.xlsx", "图.xlsx"}}) {
+        ScriptedFrontend fresh;
+        std::string path = place(source, name);
+        openWorkbook(state, fresh, path);
+        EXPECT_TRUE(fresh.messages.empty()) << name;
+        EXPECT_EQ(state.workbook.path, path);
     }
 }
 

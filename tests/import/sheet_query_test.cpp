@@ -55,7 +55,7 @@ TEST(SheetQuery, UnreadableFilesFailToOpenNamingTheFile) {
     SheetQuery query;
     Status text = query.open(dir.file("文本.xls"));
     EXPECT_FALSE(text);
-    EXPECT_EQ(text.error(), "文件“文本.xls”不是能识别的 Excel 或 WPS 表格文件");
+    EXPECT_EQ(text.error(), "文件不是有效的工作簿：文本.xls");
     Status missing = query.open(dir.file("无.xlsx"));
     EXPECT_FALSE(missing);
     EXPECT_EQ(missing.error(), "无法读取文件“无.xlsx”");

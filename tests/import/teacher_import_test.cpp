@@ -102,7 +102,8 @@ TEST(TeacherImport, ChecksAndEmptySheetsStopTheImport) {
     }
 }
 
-// Without a 体育 column the sheet is refused naming all eleven subjects; the table is untouched.
+// Without a 体育 column the sheet is refused naming the columns a teacher sheet needs (学校, 年级,
+// 班级 and all eleven subjects; it has no 姓名); the table is untouched.
 TEST(TeacherImport, MissingSubjectColumn) {
     AppState state = stateWithSheet("teachers_cases.xlsx", "无体育");
     putPreviousImport(state);
@@ -115,7 +116,7 @@ TEST(TeacherImport, MissingSubjectColumn) {
     const std::string& text = ui.messages[0].text;
     const std::string end =
         "\n请检查工作表顶端标题行是否含有：\n"
-        "学校，班级，姓名，语文，数学，英语，物理，化学，生物，历史，地理，政治，体育，实验";
+        "学校，年级，班级，语文，数学，英语，物理，化学，生物，历史，地理，政治，体育，实验";
     EXPECT_EQ(text.rfind("读取工作表时出现异常：", 0), 0u) << text;
     ASSERT_GT(text.size(), end.size());
     EXPECT_EQ(text.substr(text.size() - end.size()), end);

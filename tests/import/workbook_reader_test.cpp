@@ -137,7 +137,7 @@ TEST(WorkbookReader, DamagedFilesEndInTheirMessage) {
         const char* error;
     };
     const Case cases[] = {
-        {"not_a_workbook.xls", "", "文件“not_a_workbook.xls”不是能识别的 Excel 或 WPS 表格文件"},
+        {"not_a_workbook.xls", "", "文件不是有效的工作簿：not_a_workbook.xls"},
         {"truncated.xlsx", "", "文件“truncated.xlsx”已损坏：Not a zip archive"},
         {"missing_workbook.xlsx", "", "文件“missing_workbook.xlsx”已损坏：缺少部件 xl/workbook.xml"},
         {"deep.xlsx", "", "文件“deep.xlsx”已损坏：XML 嵌套层数过多"},

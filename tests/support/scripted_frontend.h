@@ -32,6 +32,7 @@ class ScriptedFrontend : public Frontend {
     void enableControl(ControlId control, bool enabled) override;
     void minimiseWindow() override;
     void openDocument(const std::string& path) override;
+    bool opensDocuments() const override { return documentsOpen; }
 
     std::vector<RecordedMessage> messages;
     std::vector<RecordedMessage> questions;  ///< text and caption of every question asked
@@ -44,6 +45,7 @@ class ScriptedFrontend : public Frontend {
     int notifications = 0;
     int minimised = 0;
     bool clipboardWorks = true;
+    bool documentsOpen = true;  ///< what opensDocuments() answers
     /// Every call in order, one line each ("message:<caption>:<text>", "log:<line>",
     /// "enable:ExportResults:on", "focus:StudentTable", …).
     std::vector<std::string> calls;

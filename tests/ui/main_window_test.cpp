@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
@@ -27,9 +28,11 @@
 #include "app/settings_file.h"
 #include "base/text_util.h"
 #include "base/version.h"
+#include "import/open_workbook.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_transfer.h"
+#include "ui/message_box.h"
 #include "ui/row_table_model.h"
 #include "ui/splash_window.h"
 #include "ui/student_row_text.h"
@@ -60,6 +63,7 @@ class WindowTest : public ::testing::Test {
         Commands commands;
         commands.openWorkbook = [this](AppState& s, Frontend& f, const std::string& path) {
             opened.push_back(path);
+            if (realOpen) return openWorkbook(s, f, path);
             s.workbook.path = path;
             s.workbook.title = "期中考试";
             s.workbook.sheetNames = {"成绩", "教师"};
@@ -129,7 +133,41 @@ class WindowTest : public ::testing::Test {
     std::vector<std::string> exportedNames;
     int teacherImports = 0;
     int templates = 0;
+    bool realOpen = false;  ///< opening runs the real command
 };
+
+// A workbook opens, then a file that cannot be read is dropped: the window keeps the workbook's
+// sheets and selection, the exam names with the typed text, and its title.
+TEST_F(WindowTest, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
+    realOpen = true;
+    std::string good = dir.file("期中.xlsx");
+    std::filesystem::copy_file(varnex::testing::fixture("workbook.xlsx"), good);
+    std::string bad = dir.file("名单.xls");
+    varnex::testing::writeFile(bad, "学校,班级,姓名\n一中,1班,张三\n");
+    window->openDroppedFiles({QString::fromStdString(good)});
+    ASSERT_TRUE(dialogs.messages.empty());
+    combo(ctl::WorksheetList)->setCurrentIndex(1);
+    combo(ctl::ExamNameBox)->setEditText(q("期中联考"));
+    auto items = [](QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+        return texts;
+    };
+    QStringList sheets = items(combo(ctl::WorksheetList));
+    QStringList examNames = items(combo(ctl::ExamNameBox));
+    QString title = window->windowTitle();
+    EXPECT_EQ(title, q("Varnex - 期中：教师任课表"));
+
+    window->openDroppedFiles({QString::fromStdString(bad)});
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "文件不是有效的工作簿：名单.xls");
+    EXPECT_EQ(items(combo(ctl::WorksheetList)), sheets);
+    EXPECT_EQ(combo(ctl::WorksheetList)->currentIndex(), 1);
+    EXPECT_EQ(items(combo(ctl::ExamNameBox)), examNames);
+    EXPECT_EQ(combo(ctl::ExamNameBox)->currentText(), q("期中联考"));
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_EQ(state.workbook.path, good);
+}
 
 TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
     EXPECT_EQ(window->windowTitle(), QString::fromStdString("Varnex" + std::string(kVersion)));
@@ -323,34 +361,93 @@ TEST(ControlTransfer, DialogIntegers) {
     for (const auto& [input, expected] : cases) EXPECT_EQ(parseDialogInteger(q(input)), expected) << input;
 }
 
-TEST_F(WindowTest, IntegerPromptStopsTheTransferAtTheBadEditAndTheCommandGoesOn) {
+// A number box without an integer is named in the prompt and gets the focus; the command stops:
+// nothing is imported, exported or saved with a value left unread.
+TEST_F(WindowTest, IntegerPromptNamesTheBoxAndStopsTheCommand) {
     window->openDroppedFiles({QStringLiteral("/data/a.xls")});
     type(fullMark(0), q("120"));
     type(fullMark(1), q("abc"));
     type(fullMark(2), q("99"));
     dialogs.messages.clear();
     window->runCommand(ctl::CmdImportStudents);
-
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "请输入一个整数。");
+    EXPECT_EQ(dialogs.messages[0].text, "数学分值：请输入一个整数。");
     EXPECT_EQ(dialogs.messages[0].caption, window->windowTitle().toStdString());
     EXPECT_TRUE(fullMark(1)->hasFocus());
-    ASSERT_EQ(scoresSeen.size(), 1u);  // the import ran with the values read so far
-    EXPECT_EQ(scoresSeen[0].fullMark[0], 120);
-    EXPECT_EQ(scoresSeen[0].fullMark[1], 150);
-    EXPECT_EQ(scoresSeen[0].fullMark[2], 150);
+    EXPECT_TRUE(scoresSeen.empty());
 
-    // 保存 goes on with the values then held.
+    type(fullMark(1), q("150"));
+    window->runCommand(ctl::CmdImportStudents);
+    ASSERT_EQ(scoresSeen.size(), 1u);
+    type(excellence(0), q("8O"));  // a letter O for a zero
+    dialogs.messages.clear();
+    window->runCommand(ctl::CmdExport);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "语文优秀控制线：请输入一个整数。");
+    EXPECT_TRUE(excellence(0)->hasFocus());
+    EXPECT_TRUE(exportedNames.empty());
+
+    // 保存 stores nothing and claims nothing.
+    const std::string settings = dir.file(kSettingsFileName);
+    const std::string before = testing::readFile(settings);
     dialogs.messages.clear();
     qobject_cast<QPushButton*>(window->control(ctl::SaveSettings))->click();
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[0].text, "请输入一个整数。");
-    EXPECT_EQ(dialogs.messages[1].text, "七年级学科分值和优秀控制线保存成功！");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "语文优秀控制线：请输入一个整数。");
+    EXPECT_EQ(testing::readFile(settings), before);
+
+    // The other boxes are named too.
+    type(excellence(0), q("80"));
+    for (auto [id, name] :
+         {std::pair{ctl::MissingLimit, "缺考科数"}, std::pair{ctl::TopNCount, "总分前N名"}}) {
+        type(edit(id), q("x"));
+        dialogs.messages.clear();
+        window->runCommand(ctl::CmdExport);
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text, std::string(name) + "：请输入一个整数。");
+        type(edit(id), q("5"));
+    }
+    EXPECT_TRUE(exportedNames.empty());
+    dialogs.messages.clear();
+    qobject_cast<QPushButton*>(window->control(ctl::SaveSettings))->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "七年级学科分值和优秀控制线保存成功！");
     ScoreSettings saved;
     ExportOptions options;
-    ASSERT_TRUE(loadGrade(dir.file(kSettingsFileName), "七年级", saved, options));
+    ASSERT_TRUE(loadGrade(settings, "七年级", saved, options));
     EXPECT_EQ(saved.fullMark[0], 120);
-    EXPECT_EQ(saved.fullMark[2], 150);
+    EXPECT_EQ(saved.fullMark[2], 99);
+}
+
+// A settings file the window cannot read (saved as UTF-16) is named at start-up with the reason;
+// the values held stay in force and the file is left as it is.
+TEST_F(WindowTest, AnUnreadableSettingsFileIsNamedAtStartUp) {
+    const std::string settings = dir.file(kSettingsFileName);
+    const std::string utf16("\xFF\xFE[\0x\0]\0", 8);
+    testing::writeFile(settings, utf16);
+    dialogs.messages.clear();
+    start();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text.rfind("无法读取配置文件：" + settings + "\n", 0), 0u)
+        << dialogs.messages[0].text;
+    EXPECT_EQ(dialogs.messages[0].caption, "错误");
+    EXPECT_EQ(fullMark(0)->text(), q("150"));  // as the state held it (from the earlier start)
+    qobject_cast<QPushButton*>(window->control(ctl::SaveSettings))->click();
+    EXPECT_EQ(testing::readFile(settings), utf16);
+}
+
+// Opening a workbook and generating the templates read no number box: a box holding no integer
+// brings no prompt there.
+TEST_F(WindowTest, OpeningAndTemplatesReadNoNumberBox) {
+    type(fullMark(0), q("abc"));
+    type(edit(ctl::TopNCount), QString());
+    dialogs.messages.clear();
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::CmdGenerateTemplates);
+    EXPECT_TRUE(dialogs.messages.empty()) << (dialogs.messages.empty() ? "" : dialogs.messages[0].text);
+    EXPECT_EQ(opened, std::vector<std::string>{"/data/a.xls"});
+    EXPECT_EQ(templates, 1);
+    EXPECT_EQ(fullMark(0)->text(), q("abc"));  // left as typed
 }
 
 TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheWindowTitle) {
@@ -370,12 +467,12 @@ TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheWindowTitle) {
         }
     });
     poll.start(10);
-    window->runCommand(ctl::CmdGenerateTemplates);
+    window->runCommand(ctl::CmdExport);
     poll.stop();
-    EXPECT_EQ(seenText, q("请输入一个整数。"));
+    EXPECT_EQ(seenText, q("总分前N名：请输入一个整数。"));
     EXPECT_EQ(seenTitle, QString::fromStdString("Varnex" + std::string(kVersion)));
     EXPECT_EQ(seenIcon, QMessageBox::Warning);
-    EXPECT_EQ(templates, 1);
+    EXPECT_TRUE(exportedNames.empty());
 }
 
 TEST_F(WindowTest, ChartsBoxStartsOnWithANewSettingsFileAndReachesTheOptions) {
@@ -615,6 +712,74 @@ TEST_F(WindowTest, ExitAsksAndNoKeepsTheWindow) {
     EXPECT_TRUE(window->exitConfirmed());
     EXPECT_FALSE(window->musicPlaying());
     EXPECT_FALSE(window->isVisible());
+}
+
+// What a box on the screen showed, and the box closed with the button asked for.
+struct SeenBox {
+    QString title;
+    QString text;
+    QRect frame;
+    bool plainMessageBox = false;
+    QString copied;
+};
+
+// Closes the next box that appears with `answer`, after pressing its copy button when it has one.
+SeenBox closeNextBox(const std::function<void()>& show, QMessageBox::StandardButton answer) {
+    SeenBox seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible()) continue;
+            if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                seen = {box->windowTitle(), box->text(), box->frameGeometry(), true, {}};
+                box->button(answer)->click();
+            } else if (auto* scrolling = qobject_cast<ScrollingMessageBox*>(w)) {
+                seen = {scrolling->windowTitle(),
+                        scrolling->textView()->toPlainText(),
+                        scrolling->frameGeometry(),
+                        false,
+                        {}};
+                scrolling->copyButton()->click();
+                seen.copied = QGuiApplication::clipboard()->text();
+                scrolling->button(answer)->click();
+            }
+        }
+    });
+    poll.start(10);
+    show();
+    poll.stop();
+    return seen;
+}
+
+// No box reaches beyond the screen: a text too tall for a message box scrolls in a box that fits,
+// with a button that copies the whole text; a short text keeps the plain message box.
+TEST_F(WindowTest, TallMessagesScrollInABoxThatFitsTheScreen) {
+    window->setDialogStandIn(nullptr);
+    const QRect screen = window->screen()->availableGeometry();
+    std::string tall;
+    for (int i = 1; i <= 120; ++i) tall += strprintf("第一中学（%d）班总分排名\n", i);
+
+    SeenBox info = closeNextBox(
+        [&] { window->frontend().showMessage(tall, "信息", MessageIcon::Information); }, QMessageBox::Ok);
+    EXPECT_EQ(info.title, q("信息"));
+    EXPECT_EQ(info.text, QString::fromStdString(tall));
+    EXPECT_LE(info.frame.height(), screen.height());
+    EXPECT_TRUE(screen.contains(info.frame)) << info.frame.height();
+    EXPECT_FALSE(info.plainMessageBox);
+    EXPECT_EQ(info.copied, QString::fromStdString(tall));
+
+    bool answer = false;
+    SeenBox question = closeNextBox(
+        [&] { answer = window->frontend().askYesNo(tall + "确认无误吗？", "确认"); }, QMessageBox::Yes);
+    EXPECT_TRUE(answer);
+    EXPECT_LE(question.frame.height(), screen.height());
+    closeNextBox([&] { answer = window->frontend().askYesNo(tall, "确认"); }, QMessageBox::No);
+    EXPECT_FALSE(answer);
+
+    SeenBox shortBox =
+        closeNextBox([&] { window->frontend().showMessage("已完成。", "信息", MessageIcon::Information); },
+                     QMessageBox::Ok);
+    EXPECT_TRUE(shortBox.plainMessageBox);
 }
 
 TEST_F(WindowTest, CloseBoxShowsARealYesNoQuestion) {
