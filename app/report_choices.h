@@ -24,7 +24,8 @@ struct ReportChoice {
     ReportSetting setting = ReportSetting::Flag;
 };
 
-/// The reports in the order the settings file keeps the plain flags (seeded on); the top-N
+/// The reports in the order the settings file keeps the plain flags (seeded on; a file without a
+/// report's key, written before the report existed, leaves it off); the top-N
 /// check box shows the number of students and "名" after its caption.
 inline constexpr ReportChoice kReportChoices[] = {
     {ctl::GradeRates, "导出年级各科三率", "年级各科三率", &ExportOptions::gradeRates},
@@ -33,6 +34,7 @@ inline constexpr ReportChoice kReportChoices[] = {
     {ctl::SubjectBands, "导出各科分数段", "各科分数段", &ExportOptions::subjectBands},
     {ctl::TotalBands, "导出总分分数段", "总分分数段", &ExportOptions::totalBands},
     {ctl::TotalRankBands, "导出总分名次段", "总分名次段", &ExportOptions::totalRankBands},
+    {ctl::Charts, "导出统计图表", "统计图表", &ExportOptions::charts},
     {ctl::TopNEnabled, "导出总分前", "总分前N名", &ExportOptions::topNEnabled, ReportSetting::TopN},
     {ctl::ClassRanking, "导出班级总分排名", "班级总分排名", &ExportOptions::classRanking,
      ReportSetting::ClassRanking},

@@ -84,6 +84,12 @@ struct ExportOptions {
     bool classRanking = true;
     int classRankingLayout = 1;  ///< 0: one sheet per class, 1: all classes in one sheet
     bool ignoreZeroScores = false;
+    /// 统计图表: charts of the other reports' figures. Off unless the settings file turns it on
+    /// (a newly seeded file does; files written before it existed do not).
+    bool charts = false;
+    /// Page setup, frozen panes and fitted column widths of the result sheets. Not kept in the
+    /// settings file; turned off only to measure what they cost.
+    bool printLayout = true;
 };
 
 }  // namespace varnex

@@ -17,9 +17,11 @@
 #include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
+#include "export/chart_sheet.h"
 #include "export/class_ranking.h"
 #include "export/contents_sheet.h"
 #include "export/export_texts.h"
+#include "export/print_layout.h"
 #include "export/rank_bands.h"
 #include "export/score_bands.h"
 #include "export/sheet_cells.h"
@@ -188,11 +190,26 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
             writeAllClassesSheet(sheet, state, *classListing, planned.title, logLine);
             classListing->moveListedRows(state.students);
             return {};
+        case SheetKind::Charts:
+            writeChartSheet(sheet, state, plan, planned.title);
+            return {};
         case SheetKind::Contents:
             writeContentsSheet(sheet, plan);
             return {};
     }
     return {};
+}
+
+// Lays a written sheet out for reading and printing, from the heading rows and name columns of its
+// kind; the chart sheet lays out its charts itself, and the contents sheet, which has no title row,
+// prints in its page header the title it would have.
+void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const AppState& state) {
+    if (!state.exportOptions.printLayout || planned.kind == SheetKind::Charts) return;
+    const SheetHeading heading = sheetHeading(planned.kind);
+    const std::string title = planned.kind == SheetKind::Contents
+                                  ? sheetTitle(state.examNameText, planned.tabName, state.imported.gradeName)
+                                  : planned.title;
+    layOutReportSheet(sheet, title, {heading.rows, heading.nameColumns});
 }
 
 // Fills every planned sheet in production order; the first sheet that cannot be written ends the
@@ -210,6 +227,7 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state
         sheet.SetName(planned.tabName);
         if (Status written = writePlannedSheet(sheet, planned, plan, state, classListing, logLine); !written)
             return written;
+        layOutPlannedSheet(sheet, planned, state);
         sheet.SetVisible(1);
         addTiming(outcome, sheetFamily(planned.kind), watch.lapMilliseconds());
     }

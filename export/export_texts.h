@@ -52,6 +52,10 @@ inline constexpr const char* kDonePathCopied = "\n（文件路径已复制到了
 inline constexpr const char* kDoneSheetsFormat = "\n\n此次共导出了 %d 张表格：\n%s";
 inline constexpr const char* kDoneOpening = "\n点击“确定”按钮，将为你打开生成的文件。";
 
+// ---------------------------------------------------------------- printing
+/// The footer of every printed page of a result sheet: the page number and the page count.
+inline constexpr const char* kPageNumberFooter = "第 &P 页，共 &N 页";
+
 // ---------------------------------------------------------------- sheet names and titles
 inline constexpr const char* kContents = "目录";
 inline constexpr const char* kTotalRankBands = "总分名次段";
@@ -61,6 +65,7 @@ inline constexpr const char* kTeacherRates = "教师个人三率";
 inline constexpr const char* kClassRates = "班级各科三率";
 inline constexpr const char* kGradeRates = "年级各科三率";
 inline constexpr const char* kClassRanking = "班级总分排名";
+inline constexpr const char* kCharts = "统计图表";
 /// N.
 inline constexpr const char* kTopNFormat = "总分前%d名";
 /// Exam name, item, grade.
@@ -95,6 +100,34 @@ inline constexpr const char* kBandHeader = "分数段";
 /// Sheet, subject (or ""), full mark, rows needed, rows a sheet has.
 inline constexpr const char* kTooManyRowsFormat =
     "%s：%s满分 %d 分需要 %d 行，超过了工作表的最大行数 %d 行！";
+
+// ---------------------------------------------------------------- chart sheet
+/// Subject (or the total's name): the chart of the classes' averages.
+inline constexpr const char* kClassAverageChartFormat = "%s各班平均分";
+/// School: the chart of its subjects' excellence and pass rates.
+inline constexpr const char* kSchoolRatesChartFormat = "%s各科优秀率和及格率";
+/// School: the chart of its totals in bands.
+inline constexpr const char* kSchoolBandsChartFormat = "%s总分分布";
+inline constexpr const char* kClassAxis = "班级（红线：总平均分）";
+inline constexpr const char* kAverageAxis = "平均分";
+inline constexpr const char* kSubjectAxis = "学科";
+inline constexpr const char* kRateAxis = "百分比（%）";
+inline constexpr const char* kCountAxis = "人数";
+inline constexpr const char* kAverageSeries = "平均分";
+inline constexpr const char* kBlockAverageSeries = "总平均分";
+inline constexpr const char* kExcellentRateSeries = "优秀率";
+inline constexpr const char* kPassRateSeries = "及格率";
+inline constexpr const char* kCountSeries = "人数";
+// What the chart sheet says in place of the charts whose report was not exported.
+inline constexpr const char* kNoClassRatesNote = "未导出“班级各科三率”，所以没有各班平均分图。";
+inline constexpr const char* kNoGradeRatesNote = "未导出“年级各科三率”，所以没有各校优秀率和及格率图。";
+inline constexpr const char* kNoTotalBandsNote = "未导出“总分分数段”，所以没有各校总分分布图。";
+// The figures the charts read, beside them, each a formula on the report it comes from.
+inline constexpr const char* kBlockAverageTable = "各班平均分图的班级和红线（取自“班级各科三率”）";
+/// Subject (or the total's name): the column of a block's 总平均分, written where its line begins
+/// and ends.
+inline constexpr const char* kBlockAverageHeaderFormat = "%s总平均分（红线两端）";
+inline constexpr const char* kBandCountTable = "各校总分各分数段的人数（取自“总分分数段”）";
 
 // ---------------------------------------------------------------- ranking sheets
 inline constexpr const char* kSerial = "序号";

@@ -46,7 +46,7 @@ struct ClassRows {
     int blocks = 0;             ///< exam subjects + the total
 
     int classCount() const { return static_cast<int>(entries.size()); }
-    int firstRow(int block) const { return classCount() * block + kFirstDataRow; }
+    int firstRow(int block) const { return classRatesBlockFirstRow(classCount(), block); }
     int lastRow(int block) const { return firstRow(block) + classCount() - 1; }
 };
 
@@ -228,6 +228,10 @@ void writeRankColumns(RateCells& out, const ClassRows& rows, const RateTally& ta
 }
 
 }  // namespace
+
+int classRatesBlockFirstRow(int classCount, int block) {
+    return classCount * block + kFirstDataRow;
+}
 
 void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     RateCells out(sheet);

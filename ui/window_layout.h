@@ -114,7 +114,7 @@ inline constexpr ControlTemplate kControls[] = {
      anchor::Students},
     {frame::Teachers, ControlKind::GroupBox, "教师任课表", 7, 230, 269, 137, TextColour::Blue,
      anchor::Teachers},
-    {frame::Export, ControlKind::GroupBox, "分析导出", 281, 230, 364, 77, TextColour::Blue,
+    {frame::Export, ControlKind::GroupBox, "分析导出", 281, 230, 364, 89, TextColour::Blue,
      anchor::ExportFrame},
     {kNoId, ControlKind::GroupBox, "", 371, 281, 239, 22, TextColour::Default, anchor::ExportItem},
 
@@ -165,6 +165,8 @@ inline constexpr ControlTemplate kControls[] = {
      TextColour::Default, anchor::ExportItem},
     {ctl::SubjectBands, ControlKind::Check, reportCaption(ctl::SubjectBands), 289, 294, 69, 8,
      TextColour::Default, anchor::ExportItem},
+    {ctl::Charts, ControlKind::Check, reportCaption(ctl::Charts), 289, 306, 63, 8, TextColour::Default,
+     anchor::ExportItem},
     {ctl::TotalBands, ControlKind::Check, reportCaption(ctl::TotalBands), 377, 258, 69, 8,
      TextColour::Default, anchor::ExportItem},
     {ctl::TotalRankBands, ControlKind::Check, reportCaption(ctl::TotalRankBands), 377, 272, 69, 8,
@@ -183,7 +185,7 @@ inline constexpr ControlTemplate kControls[] = {
      TextColour::Red, anchor::ExportItem},
     {ctl::ExportResults, ControlKind::Button, "6.导出分析结果", 576, 257, 63, 17, TextColour::Default,
      anchor::ExportButton},
-    {ctl::StatusLogBox, ControlKind::Log, "", 281, 312, 364, 55, TextColour::Blue, anchor::Log},
+    {ctl::StatusLogBox, ControlKind::Log, "", 281, 324, 364, 43, TextColour::Blue, anchor::Log},
 };
 
 /// The settings row: subject column k (0..10, 11 for 总分) has its heading at

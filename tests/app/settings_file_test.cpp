@@ -31,7 +31,7 @@ TEST(SettingsFile, SeedBeginsByteExactInGbk) {
     EXPECT_EQ(bytes.substr(0, expected.size()), expected);
     std::string tail = utf8ToGbk(
         "[导出选项]\r\n年级各科三率=1\r\n班级各科三率=1\r\n教师个人三率=1\r\n各科分数段=1\r\n总分分数段=1\r\n"
-        "总分名次段=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n");
+        "总分名次段=1\r\n统计图表=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n");
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
     // An existing file is left alone.
@@ -157,6 +157,24 @@ TEST(SettingsFile, TheClassRankingLayoutIsSavedAlsoWhileTheRankingIsOff) {
     ASSERT_TRUE(loadGrade(path, "八年级", s, again));
     EXPECT_FALSE(again.classRanking);
     EXPECT_EQ(again.classRankingLayout, 0);
+}
+
+TEST(SettingsFile, ChartsAreOffInAFileWrittenBeforeThemAndKeptOnceSaved) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    writeFile(path, utf8ToGbk("[导出选项]\r\n年级各科三率=1\r\n总分名次段=1\r\n"));
+    ScoreSettings s;
+    ExportOptions o;
+    o.charts = true;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_FALSE(o.charts);
+    EXPECT_TRUE(o.gradeRates);
+    o.charts = true;
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+    EXPECT_NE(readFile(path).find(utf8ToGbk("\r\n统计图表=1\r\n")), std::string::npos);
+    o.charts = false;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_TRUE(o.charts);
 }
 
 TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {

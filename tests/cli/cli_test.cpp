@@ -153,22 +153,24 @@ TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, out + "\n");
     EXPECT_NE(r.err.find("导入七年级：2所学校，6个班级，7科成绩，共"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("此次共导出了 9 张表格"), std::string::npos) << r.err;
+    // A newly seeded settings file turns the charts on: their sheet follows 目录 and is listed last.
+    EXPECT_NE(r.err.find("此次共导出了 10 张表格"), std::string::npos) << r.err;
     // The completion names the file as saved; a terminal has no clipboard and opens nothing.
-    EXPECT_NE(r.err.find("[信息] 文件“" + out + "”已经生成并保存！\n\n此次共导出了 9 张表格：\n目录\n"),
+    EXPECT_NE(r.err.find("[信息] 文件“" + out + "”已经生成并保存！\n\n此次共导出了 10 张表格：\n目录\n"),
               std::string::npos)
         << r.err;
-    EXPECT_NE(r.err.find("总分名次段\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("总分名次段\n统计图表\n"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("剪贴板"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("将为你打开"), std::string::npos) << r.err;
-    EXPECT_EQ(sheetNames(out),
-              (std::vector<std::string>{"目录", "班级总分排名", "总分前50名", "年级各科三率", "班级各科三率",
-                                        "教师个人三率", "各科分数段", "总分分数段", "总分名次段"}));
+    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "统计图表", "班级总分排名", "总分前50名",
+                                                         "年级各科三率", "班级各科三率", "教师个人三率",
+                                                         "各科分数段", "总分分数段", "总分名次段"}));
     auto contents = readSheet(out, "目录");
     EXPECT_EQ(contents["A1"], "工作表名称");
     EXPECT_EQ(contents["A2"], "班级总分排名");
     EXPECT_EQ(contents["B2"], "期中考试 - 班级总分排名（七年级）");
     EXPECT_EQ(contents["A9"], "总分名次段");
+    EXPECT_EQ(contents["A10"], "统计图表");
     auto grade = readSheet(out, "年级各科三率");
     EXPECT_EQ(grade["A1"], "期中考试 - 年级各科三率（七年级）");
     EXPECT_EQ(grade["A3"], "项目");
@@ -271,8 +273,9 @@ TEST_F(CliTest, ClassNamesWithABlank) {
 
 // The committed reader fixtures (a BIFF8 .xls, an .et) exported end to end.
 TEST_F(CliTest, ExportsCommittedFixtures) {
-    const std::vector<std::string> tabs = {"目录",         "班级总分排名", "总分前50名", "年级各科三率",
-                                           "班级各科三率", "各科分数段",   "总分分数段", "总分名次段"};
+    const std::vector<std::string> tabs = {"目录",       "统计图表",     "班级总分排名",
+                                           "总分前50名", "年级各科三率", "班级各科三率",
+                                           "各科分数段", "总分分数段",   "总分名次段"};
 
     // students_cases.xls, sheet 成绩: 张三 304.5 (一中 10), 李四 7 (一中 1), 王五 300 (二中 3),
     // 赵六 240.5 (一中 2), 钱七 180 (一中 10). 一中's classes are not consecutive (一中, 二中, 一中),
@@ -547,7 +550,8 @@ TEST_F(CliTest, WebPagesXmlSpreadsheetsAndCsvListsExportLikeTheSameXlsx) {
         return readWorkbook(out);
     };
     auto expected = exportOf(xlsx, true, dir.file("xlsx-结果.xlsx"));
-    ASSERT_EQ(expected.size(), 9u);
+    // Every report of a newly seeded settings file, the charts included.
+    ASSERT_EQ(expected.size(), 10u);
     EXPECT_EQ(expected["总分前50名"]["D4"], "赵六");
     EXPECT_EQ(expected["总分前50名"]["H4"], "294");
     for (const char* source : {"网页成绩.xls", "表格2003.xls"}) {

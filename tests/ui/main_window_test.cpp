@@ -509,6 +509,16 @@ TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheProgramName) {
     EXPECT_TRUE(exportedNames.empty());
 }
 
+TEST_F(WindowTest, ChartsBoxStartsOnWithANewSettingsFileAndReachesTheOptions) {
+    auto* box = qobject_cast<QCheckBox*>(window->control(ctl::Charts));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), q("导出统计图表"));
+    EXPECT_TRUE(box->isChecked());  // the settings file was seeded at the start
+    box->setChecked(false);
+    ASSERT_EQ(readControls(window->controls(), state), -1);
+    EXPECT_FALSE(state.exportOptions.charts);
+}
+
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
     QLineEdit* chinese = fullMark(0);
     type(chinese, q("1"));
