@@ -879,6 +879,25 @@ TEST_F(WindowTest, SchoolNameIsAskedInAnInputDialog) {
     poll.stop();
 }
 
+// The rows of the 班级各科三率 sheet of a result workbook, by sheet row; none when it cannot be read.
+std::map<uint32_t, std::vector<std::string>> classRatesRows(const std::string& path) {
+    std::map<uint32_t, std::vector<std::string>> rows;
+    auto reader = openWorkbookReader(path);
+    EXPECT_TRUE(reader) << reader.error();
+    if (!reader) return rows;
+    const auto& names = (*reader)->sheetNames();
+    const size_t classRates = std::find(names.begin(), names.end(), "班级各科三率") - names.begin();
+    EXPECT_LT(classRates, names.size());
+    if (classRates >= names.size()) return rows;
+    auto stream = (*reader)->openSheet(classRates);
+    EXPECT_TRUE(stream) << stream.error();
+    if (!stream) return rows;
+    SheetRow row;
+    for (Result<bool> got = (*stream)->next(row); got && *got; got = (*stream)->next(row))
+        rows[row.number] = row.cells;
+    return rows;
+}
+
 // The real commands on sheets as a marking platform and a school keep them: both sheets lack a
 // 学校 column; the school given for the first is kept in the settings file and offered for the
 // second; the score sheet has no 历史, which is not examined while its full mark stays in the
@@ -918,18 +937,7 @@ TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
     window.runCommand(ctl::ExportResults);
     EXPECT_TRUE(dialogs.allQuestionsAsked());
     ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
-    auto reader = openWorkbookReader(dialogs.openedDocuments[0]);
-    ASSERT_TRUE(reader) << reader.error();
-    const auto& names = (*reader)->sheetNames();
-    size_t classRates = std::find(names.begin(), names.end(), "班级各科三率") - names.begin();
-    ASSERT_LT(classRates, names.size());
-    auto rows = (*reader)->openSheet(classRates);
-    ASSERT_TRUE(rows);
-    SheetRow row;
-    std::vector<std::string> classFour;
-    for (Result<bool> got = (*rows)->next(row); got && *got; got = (*rows)->next(row)) {
-        if (row.number == 4) classFour = row.cells;
-    }
+    std::vector<std::string> classFour = classRatesRows(dialogs.openedDocuments[0])[4];
     ASSERT_GE(classFour.size(), 13u);
     EXPECT_EQ(classFour[1], "育才中学");
     EXPECT_EQ(classFour[2], "（9）班");
@@ -978,18 +986,9 @@ TEST(WindowWithRealCommands, TeacherListWithoutGradeGoesWithTheScoresGrade) {
     window.runCommand(ctl::ExportResults);
     EXPECT_TRUE(dialogs.allQuestionsAsked());
     ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
-    auto reader = openWorkbookReader(dialogs.openedDocuments[0]);
-    ASSERT_TRUE(reader) << reader.error();
-    const auto& names = (*reader)->sheetNames();
-    size_t classRates = std::find(names.begin(), names.end(), "班级各科三率") - names.begin();
-    ASSERT_LT(classRates, names.size());
-    auto rows = (*reader)->openSheet(classRates);
-    ASSERT_TRUE(rows);
-    SheetRow row;
     std::map<uint32_t, std::string> teacherOfRow;
-    for (Result<bool> got = (*rows)->next(row); got && *got; got = (*rows)->next(row)) {
-        if (row.number >= 4 && row.number <= 7 && row.cells.size() > 5)
-            teacherOfRow[row.number] = row.cells[5];
+    for (const auto& [number, cells] : classRatesRows(dialogs.openedDocuments[0])) {
+        if (number >= 4 && number <= 7 && cells.size() > 5) teacherOfRow[number] = cells[5];
     }
     EXPECT_EQ(teacherOfRow,
               (std::map<uint32_t, std::string>{{4, "张三"}, {5, "张三"}, {6, "李四"}, {7, "李四"}}));
