@@ -155,7 +155,7 @@ bool addItem(std::string_view item, std::vector<std::string>& classes) {
         const long first = std::strtol(std::string(range->first).c_str(), nullptr, 10);
         const long last = std::strtol(std::string(range->last).c_str(), nullptr, 10);
         if (first < last) {
-            if (last - first + 1 > kMaxClassRange) return false;
+            if (last - first >= kMaxClassRange) return false;  // first ≥ 0: no overflow
             for (long n = first; n <= last; ++n) classes.push_back(classNumber(n, range->first));
             return true;
         }

@@ -187,6 +187,7 @@ TEST(ClassName, SeveralClassesInOneCell) {
         {"1、班", std::nullopt},
         {"1、", std::nullopt},
         {"1-60", std::nullopt},
+        {"1-99999999999999999999", std::nullopt},
     };
     for (const auto& [written, classes] : cases) EXPECT_EQ(classListOf(written), classes) << written;
 }
