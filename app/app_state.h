@@ -1,6 +1,7 @@
 #pragma once
 // All state of a running Varnex: what the main window holds and every command reads and writes.
 
+#include <array>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -79,6 +80,23 @@ struct ImportResults {
     int classCount = 0;
     ClassList classList;
     std::vector<std::string> schoolList;
+    /// The student number columns the sheet has (kStudentIdColumns order, each a StudentTable
+    /// row's hidden cell at the same place): true where it has exactly one column of that kind.
+    std::array<bool, 2> idColumns{};
+    /// Why the sheet's student numbers cannot be used (two columns that look like one kind), or "".
+    std::string idProblem;
+};
+
+/// The hidden cells of a StudentTable row: its 考号 and its 学号.
+inline constexpr std::array<const char*, 2> kStudentIdColumns{"考号", "学号"};
+
+/// An earlier exam of the same students, read for the progress reports into a table of its own.
+struct PreviousExam {
+    WorkbookState workbook;  ///< the 上次考试 file and its worksheet box
+    std::string sheetName;   ///< the worksheet read, "" until one was read
+    RowTable students{kStudentTableColumns};
+    std::vector<std::string> examSubjects;  ///< the subjects it examined, in subject order
+    std::array<bool, 2> idColumns{};
 };
 
 struct AppState {
@@ -93,6 +111,7 @@ struct AppState {
 
     WorkbookState workbook;
     ImportResults imported;
+    PreviousExam previous;
 
     /// The school given last for a sheet without 学校 column, offered when the next one asks.
     std::string schoolName;
