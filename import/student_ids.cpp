@@ -53,8 +53,9 @@ StudentIdColumns findStudentIdColumns(const std::vector<SheetRow>& rows, const S
         const auto& columns = seen[kind];
         if (columns.size() == 1) found.columns[kind] = columns.front().first;
         if (columns.size() >= 2 && found.problem.empty())
-            found.problem = strprintf(import_texts::kTwoIdColumnsFormat, sheetName.c_str(), kStudentIdColumns[kind],
-                                      columns[0].second.c_str(), columns[1].second.c_str());
+            found.problem =
+                strprintf(import_texts::kTwoIdColumnsFormat, sheetName.c_str(), kStudentIdColumns[kind],
+                          columns[0].second.c_str(), columns[1].second.c_str());
     }
     return found;
 }
