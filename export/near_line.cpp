@@ -69,12 +69,13 @@ Status writeNearLine(ExcelSheet& sheet, const AppState& state, const std::string
         const long long lineValues[] = {lines.excellent, lines.pass};
         for (int line = 0; line < 2; ++line) {
             const long long difference = value - lineValues[line];
-            if (difference >= -band && difference <= band) near.push_back({klass->second, line, value, difference, row});
+            if (difference >= -band && difference <= band)
+                near.push_back({klass->second, line, value, difference, row});
         }
     }
     if (static_cast<int>(near.size()) + kHeaderRow > kMaxSheetRows)
-        return fail(strprintf(tx::kSheetTooLongFormat, tx::kNearLine, static_cast<int>(near.size()) + kHeaderRow,
-                              kMaxSheetRows));
+        return fail(strprintf(tx::kSheetTooLongFormat, tx::kNearLine,
+                              static_cast<int>(near.size()) + kHeaderRow, kMaxSheetRows));
     std::sort(near.begin(), near.end(), [](const Near& a, const Near& b) {
         if (a.klass != b.klass) return a.klass < b.klass;
         if (a.line != b.line) return a.line < b.line;

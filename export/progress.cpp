@@ -28,7 +28,8 @@ class Matcher {
   public:
     Matcher(const ExamStudents& current, const ExamStudents& previous, StudentMatch& match)
         : tables_{&current.students, &previous.students}, match_(match) {
-        for (size_t side = 0; side < 2; ++side) states_[side].assign(static_cast<size_t>(tables_[side]->rowCount()), kOpen);
+        for (size_t side = 0; side < 2; ++side)
+            states_[side].assign(static_cast<size_t>(tables_[side]->rowCount()), kOpen);
         match_.previousOf.assign(states_[0].size(), -1);
     }
 
@@ -103,7 +104,8 @@ std::string listedNames(const RowTable& students, const std::vector<int>& rows, 
         if (i > 0) names += tx::kNameSeparator;
         names += studentLabel(students, rows[i]);
     }
-    if (rows.size() > listed) names += strprintf(tx::kMoreNamesFormat, static_cast<int>(rows.size() - listed));
+    if (rows.size() > listed)
+        names += strprintf(tx::kMoreNamesFormat, static_cast<int>(rows.size() - listed));
     return names;
 }
 
@@ -130,8 +132,11 @@ StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& prev
             return groupKey({t.cellText(row, 0), t.cellText(row, 1), t.cellText(row, 2)});
         },
         false, false);
-    matcher.pairBy([](const RowTable& t, int row) { return groupKey({t.cellText(row, 0), t.cellText(row, 2)}); },
-                   true, true);
+    matcher.pairBy(
+        [](const RowTable& t, int row) {
+            return groupKey({t.cellText(row, 0), t.cellText(row, 2)});
+        },
+        true, true);
     matcher.finish();
     return match;
 }
@@ -153,11 +158,13 @@ std::vector<int> gradePlaces(const RowTable& students) {
 
 std::string matchNote(const StudentMatch& match, const RowTable& current, const RowTable& previous,
                       size_t listed) {
-    const char* by = match.idKind >= 0 ? kStudentIdColumns[static_cast<size_t>(match.idKind)] : tx::kMatchedByName;
+    const char* by =
+        match.idKind >= 0 ? kStudentIdColumns[static_cast<size_t>(match.idKind)] : tx::kMatchedByName;
     std::string note = strprintf(tx::kMatchedFormat, match.matched, by);
     auto add = [&](const char* format, const RowTable& students, const std::vector<int>& rows) {
         if (!rows.empty())
-            note += strprintf(format, static_cast<int>(rows.size()), listedNames(students, rows, listed).c_str());
+            note +=
+                strprintf(format, static_cast<int>(rows.size()), listedNames(students, rows, listed).c_str());
     };
     add(tx::kOnlyCurrentFormat, current, match.onlyCurrent);
     add(tx::kOnlyPreviousFormat, previous, match.onlyPrevious);

@@ -83,8 +83,8 @@ Status writeStudentProgress(ExcelSheet& sheet, const AppState& state, const Prog
         const int now = data.currentPlaces[static_cast<size_t>(row)];
         const int before = data.previousPlaces[static_cast<size_t>(last)];
         lines.push_back({order.schoolOf(current.cellText(row, 0)),
-                         order.classOf(current, row).value_or(state.imported.classList.size()), now > 0 && before > 0,
-                         before - now, now, row});
+                         order.classOf(current, row).value_or(state.imported.classList.size()),
+                         now > 0 && before > 0, before - now, now, row});
     }
     if (static_cast<int>(lines.size()) + kHeaderRow > kMaxSheetRows)
         return fail(strprintf(tx::kSheetTooLongFormat, tx::kStudentProgress,
@@ -101,7 +101,7 @@ Status writeStudentProgress(ExcelSheet& sheet, const AppState& state, const Prog
     constexpr int kLast = 7;
     writeTitleRow(sheet, kLast, title);
     writeNoteRow(sheet, kLast, tx::kStudentProgressNote);
-    const char* headers[] = {tx::kSchool,   tx::kClass,     tx::kName,      tx::kThisTotal,
+    const char* headers[] = {tx::kSchool,    tx::kClass,     tx::kName,      tx::kThisTotal,
                              tx::kThisPlace, tx::kLastTotal, tx::kLastPlace, tx::kPlaceChange};
     for (int c = 0; c <= kLast; ++c) writeBoxedCell(sheet, c, kHeaderRow, headers[c]);
     auto placeText = [](int place) { return place > 0 ? std::to_string(place) : std::string(); };
@@ -284,8 +284,9 @@ void writeClassProgress(ExcelSheet& sheet, const AppState& state, const Progress
                 cells.cell(c + 2, sheetRow, change, figureStyle);
                 writeBoxedCell(sheet, c + 3, sheetRow, placeText(nowPlace));
                 writeBoxedCell(sheet, c + 4, sheetRow, placeText(lastPlace));
-                writeBoxedCell(sheet, c + 5, sheetRow,
-                               nowPlace > 0 && lastPlace > 0 ? std::to_string(lastPlace - nowPlace) : std::string());
+                writeBoxedCell(
+                    sheet, c + 5, sheetRow,
+                    nowPlace > 0 && lastPlace > 0 ? std::to_string(lastPlace - nowPlace) : std::string());
             }
             ++sheetRow;
         }
