@@ -154,23 +154,19 @@ inline constexpr const char* kLastTotal = "上次总分";
 inline constexpr const char* kLastPlace = "上次名次";
 inline constexpr const char* kPlaceChange = "名次变化";
 inline constexpr const char* kSubject = "学科";
-/// Figure (平均分, 优秀率, 及格率): the six headers of its columns.
-inline constexpr const char* kThisFigureFormat = "本次%s";
-inline constexpr const char* kLastFigureFormat = "上次%s";
-inline constexpr const char* kFigureChangeFormat = "%s变化";
-inline constexpr const char* kThisFigurePlaceFormat = "本次%s名次";
-inline constexpr const char* kLastFigurePlaceFormat = "上次%s名次";
-inline constexpr const char* kFigurePlaceChangeFormat = "%s名次变化";
 inline constexpr const char* kAverage = "平均分";
 inline constexpr const char* kExcellentRate = "优秀率";
 inline constexpr const char* kPassRate = "及格率";
-inline constexpr const char* kStudentProgressNote =
-    "名次为全年级的名次，同分同名次（1、2、2、4），本次、上次各按该次考试的全体学生排出；没有总分的学生不排名"
-    "次。"
-    "名次变化 = 上次名次 − 本次名次，正数为进步。";
+// The two lines under the title of 学生进退步.
+inline constexpr const char* kStudentProgressNote[] = {
+    "名次为全年级名次，同分同名次（1、2、2、4），两次考试各自排出；",
+    "没有总分的学生不排名次；名次变化 = 上次名次 − 本次名次，正数为进步。"};
 inline constexpr const char* kClassProgressNote =
     "上次的数字按本班现在的学生在上次考试中的成绩计算；名次为全年级各班之间的名次，同值同名次；"
     "名次变化 = 上次名次 − 本次名次，正数为进步。";
+inline constexpr const char* kThis = "本次";
+inline constexpr const char* kLast = "上次";
+inline constexpr const char* kChange = "变化";
 /// The subjects examined in one exam only, joined with kNameSeparator, after the note.
 inline constexpr const char* kThisOnlySubjectsFormat = "只在本次考试中的学科（%s）不作比较。";
 inline constexpr const char* kLastOnlySubjectsFormat = "只在上次考试中的学科（%s）不作比较。";
@@ -182,9 +178,9 @@ inline constexpr const char* kWeakestSubject = "最弱学科";
 inline constexpr const char* kExcellentLine = "优秀线";
 inline constexpr const char* kPassLine = "及格线";
 /// Excellence line, pass line, band.
-inline constexpr const char* kNearLineNoteFormat =
-    "总分在优秀线（%s分）或及格线（%s分）上下%d分以内的学生；差 = 总分 − 分数线；"
-    "最弱学科为得分与满分之比最低的学科。";
+/// Excellence line, pass line, band: the first line under the title of 临界生; the second follows.
+inline constexpr const char* kNearLineNoteFormat = "总分在优秀线（%s分）或及格线（%s分）上下%d分以内的学生；";
+inline constexpr const char* kNearLineNote = "差 = 总分 − 分数线；最弱学科为得分与满分之比最低的学科。";
 // The completion note of a run with the progress reports: the students paired with the previous
 // exam, and those who could not be.
 /// Students paired, what they were paired by.

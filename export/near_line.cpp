@@ -16,7 +16,7 @@ namespace tx = export_texts;
 
 namespace {
 
-constexpr int kHeaderRow = 3;
+constexpr int kHeaderRow = 4;
 constexpr int kLastColumn = 7;
 
 // Thousandths of a point as the sheet writes a score: one decimal at most, none for whole points.
@@ -85,9 +85,10 @@ Status writeNearLine(ExcelSheet& sheet, const AppState& state, const std::string
 
     const TotalLines shown = totalLinesOf(state.scores, {});
     writeTitleRow(sheet, kLastColumn, title);
-    writeNoteRow(sheet, kLastColumn,
+    writeNoteRow(sheet, kLastColumn, 2,
                  strprintf(tx::kNearLineNoteFormat, pointsText(shown.excellent).c_str(),
                            pointsText(shown.pass).c_str(), state.exportOptions.nearBand));
+    writeNoteRow(sheet, kLastColumn, 3, tx::kNearLineNote);
     const char* headers[] = {tx::kSchool, tx::kClass,     tx::kName,       kTotalName,
                              tx::kLine,   tx::kLineScore, tx::kDifference, tx::kWeakestSubject};
     for (int c = 0; c <= kLastColumn; ++c) writeBoxedCell(sheet, c, kHeaderRow, headers[c]);

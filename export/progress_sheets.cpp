@@ -20,8 +20,9 @@ namespace tx = export_texts;
 
 namespace {
 
-constexpr int kHeaderRow = 3;
-constexpr int kFirstRow = 4;
+// Title, two rows of notes (or a note and the figures' headers), the headers.
+constexpr int kHeaderRow = 4;
+constexpr int kFirstRow = 5;
 
 // "（" class "）班", as the ranking sheets write a class.
 std::string classLabel(const std::string& klass) {
@@ -100,7 +101,8 @@ Status writeStudentProgress(ExcelSheet& sheet, const AppState& state, const Prog
 
     constexpr int kLast = 7;
     writeTitleRow(sheet, kLast, title);
-    writeNoteRow(sheet, kLast, tx::kStudentProgressNote);
+    writeNoteRow(sheet, kLast, 2, tx::kStudentProgressNote[0]);
+    writeNoteRow(sheet, kLast, 3, tx::kStudentProgressNote[1]);
     const char* headers[] = {tx::kSchool,    tx::kClass,     tx::kName,      tx::kThisTotal,
                              tx::kThisPlace, tx::kLastTotal, tx::kLastPlace, tx::kPlaceChange};
     for (int c = 0; c <= kLast; ++c) writeBoxedCell(sheet, c, kHeaderRow, headers[c]);
@@ -244,18 +246,24 @@ void writeClassProgress(ExcelSheet& sheet, const AppState& state, const Progress
     if (!thisOnly.empty()) note += strprintf(tx::kThisOnlySubjectsFormat, joinedNames(thisOnly).c_str());
     if (!lastOnly.empty()) note += strprintf(tx::kLastOnlySubjectsFormat, joinedNames(lastOnly).c_str());
     writeTitleRow(sheet, lastColumn, title);
-    writeNoteRow(sheet, lastColumn, note);
-    writeBoxedCell(sheet, 0, kHeaderRow, tx::kSchool);
-    writeBoxedCell(sheet, 1, kHeaderRow, tx::kClass);
-    writeBoxedCell(sheet, 2, kHeaderRow, tx::kSubject);
+    writeNoteRow(sheet, lastColumn, 2, note);
+    // Row 3: 学校, 班级 and 学科 over both header rows, each figure over its six columns.
+    const char* keys[] = {tx::kSchool, tx::kClass, tx::kSubject};
+    for (int c = 0; c < 3; ++c) {
+        ExcelRange& range = sheet.Range(CellName(c, kHeaderRow - 1), CellName(c, kHeaderRow));
+        range.BorderAround();
+        range.SetHorizontalAlignment(kAlignCenter);
+        range.SetVerticalAlignment(kAlignVerticalCenter);
+        range.Merge(0);
+        range.SetData(keys[c]);
+    }
     const char* figureNames[kFigures] = {tx::kAverage, tx::kExcellentRate, tx::kPassRate};
-    const char* headerFormats[] = {tx::kThisFigureFormat,      tx::kLastFigureFormat,
-                                   tx::kFigureChangeFormat,    tx::kThisFigurePlaceFormat,
-                                   tx::kLastFigurePlaceFormat, tx::kFigurePlaceChangeFormat};
+    const char* headers[] = {tx::kThis,      tx::kLast,      tx::kChange,
+                             tx::kThisPlace, tx::kLastPlace, tx::kPlaceChange};
     for (int which = 0; which < kFigures; ++which) {
-        for (int h = 0; h < 6; ++h)
-            writeBoxedCell(sheet, kFirstFigure + which * 6 + h, kHeaderRow,
-                           strprintf(headerFormats[h], figureNames[which]));
+        const int first = kFirstFigure + which * 6;
+        writeSpanningHeader(sheet, first, first + 5, kHeaderRow - 1, figureNames[which]);
+        for (int h = 0; h < 6; ++h) writeBoxedCell(sheet, first + h, kHeaderRow, headers[h]);
     }
 
     RateCells cells(sheet);

@@ -32,8 +32,16 @@ void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
     writeMergedRow(sheet, lastColumn, 1, title);
 }
 
-void writeNoteRow(ExcelSheet& sheet, int lastColumn, std::string_view note) {
-    writeMergedRow(sheet, lastColumn, 2, note);
+void writeNoteRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view note) {
+    writeMergedRow(sheet, lastColumn, row, note);
+}
+
+void writeSpanningHeader(ExcelSheet& sheet, int firstColumn, int lastColumn, int row, std::string_view text) {
+    ExcelRange& range = sheet.Range(CellName(firstColumn, row), CellName(lastColumn, row));
+    range.BorderAround();
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.Merge(1);
+    range.SetData(text);
 }
 
 void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools) {

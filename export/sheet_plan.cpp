@@ -34,9 +34,9 @@ constexpr KindFacts kKindFacts[] = {
     {"top N", 1, {3, 4}},          // TopN
     {"class ranking", 0, {3, 2}},  // ClassRankingPerClass
     {"class ranking", 0, {3, 4}},  // ClassRankingAll
-    {"near line", 10, {3, 3}},     // NearLine
-    {"progress", 9, {3, 3}},       // ClassProgress
-    {"progress", 8, {3, 3}},       // StudentProgress
+    {"near line", 10, {4, 3}},     // NearLine
+    {"progress", 9, {4, 3}},       // ClassProgress
+    {"progress", 8, {4, 3}},       // StudentProgress
     {"charts", 11, {1, 0}},        // Charts
     {"contents", 12, {1, 0}},      // Contents
 };
