@@ -96,6 +96,8 @@ struct PreviousExam {
     std::string sheetName;   ///< the worksheet read, "" until one was read
     RowTable students{kStudentTableColumns};
     std::vector<std::string> examSubjects;  ///< the subjects it examined, in subject order
+    /// The settings as it was read with: the subjects it did not examine have no full mark.
+    ScoreSettings scores;
     std::array<bool, 2> idColumns{};
 };
 

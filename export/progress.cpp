@@ -173,14 +173,4 @@ std::string matchNote(const StudentMatch& match, const RowTable& current, const 
     return note;
 }
 
-ScoreSettings previousScores(const ScoreSettings& current, const std::vector<std::string>& previousSubjects) {
-    ScoreSettings scores = current;
-    for (size_t i = 0; i < kSubjects.size(); ++i) {
-        bool examined = false;
-        for (const std::string& name : previousSubjects) examined = examined || name == kSubjects[i].name;
-        if (!examined) scores.fullMark[i] = 0;
-    }
-    return scores;
-}
-
 }  // namespace varnex

@@ -46,8 +46,4 @@ std::vector<int> gradePlaces(const RowTable& students);
 std::string matchNote(const StudentMatch& match, const RowTable& current, const RowTable& previous,
                       size_t listed = 20);
 
-/// The settings as the previous exam used them: the current ones with the subjects it did not
-/// examine left out.
-ScoreSettings previousScores(const ScoreSettings& current, const std::vector<std::string>& previousSubjects);
-
 }  // namespace varnex

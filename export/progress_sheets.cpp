@@ -169,7 +169,7 @@ void writeClassProgress(ExcelSheet& sheet, const AppState& state, const Progress
                         const std::string& title) {
     const RowTable& current = state.students;
     const RowTable& previous = state.previous.students;
-    const ScoreSettings lastScores = previousScores(state.scores, state.previous.examSubjects);
+    const ScoreSettings& lastScores = state.previous.scores;
     const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
 
     // The subjects of both exams, then the total; the others are named in the note.

@@ -89,6 +89,10 @@ bool importPreviousExam(AppState& state, Frontend& frontend) {
     previous.sheetName = r.sheetName;
     previous.students = std::move(read.students);
     previous.examSubjects = r.examSubjects;
+    previous.scores = read.scores;
+    for (const std::string& subject : r.subjectsNotInSheet) {
+        if (int i = subjectIndex(subject); i >= 0) previous.scores.fullMark[static_cast<size_t>(i)] = 0;
+    }
     previous.idColumns = r.idColumns;
     state.schoolName = read.schoolName;
     appendLog(state, frontend,
