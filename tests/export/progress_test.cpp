@@ -1,3 +1,5 @@
+#include "export/progress.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "automation/cell_name.h"
-#include "export/progress.h"
 #include "import/open_workbook.h"
 #include "import/previous_exam.h"
 #include "import/student_import.h"
@@ -60,7 +61,8 @@ TEST_F(ProgressExport, SheetsEqualTheHandComputation) {
         o.nearBand = 5;
     });
     exam.run();
-    ASSERT_TRUE(exam.outcome.completed) << (exam.frontend.messages.empty() ? "" : exam.frontend.messages[0].text);
+    ASSERT_TRUE(exam.outcome.completed)
+        << (exam.frontend.messages.empty() ? "" : exam.frontend.messages[0].text);
     EXPECT_EQ(testing::tabNames(*exam.outcome.workbook),
               (std::vector<std::string>{"目录", "学生进退步", "班级进退步", "临界生"}));
     expectRows("学生进退步", 5, testing::kStudentProgressRows);
@@ -69,7 +71,8 @@ TEST_F(ProgressExport, SheetsEqualTheHandComputation) {
     expectRows("班级进退步", 5, {classRows[0]});
     expectRows("班级进退步", 7, {classRows[1]});
     EXPECT_EQ(shown(exam.sheet("班级进退步"), "C13"), "总分");  // 3 classes × 语文, 数学, 总分
-    EXPECT_NE(shown(exam.sheet("班级进退步"), "A2").find("只在上次考试中的学科（英语）不作比较。"), std::string::npos);
+    EXPECT_NE(shown(exam.sheet("班级进退步"), "A2").find("只在上次考试中的学科（英语）不作比较。"),
+              std::string::npos);
     expectRows("临界生", 5, testing::kNearLineRows);
     EXPECT_EQ(shown(exam.sheet("临界生"), "A9"), "");
     EXPECT_EQ(shown(exam.sheet("目录"), "A2"), "学生进退步");
@@ -90,7 +93,9 @@ TEST_F(ProgressExport, UnreadablePreviousSheetChangesNothing) {
     };
     const Case cases[] = {
         {"no name column", {"学校", "班级", "学生", "语文", "数学", "英语"}, "姓名"},
-        {"two exam numbers", {"学校", "班级", "姓名", "考号", "准考证号", "语文"}, "有两列都像考号：考号和准考证号"},
+        {"two exam numbers",
+         {"学校", "班级", "姓名", "考号", "准考证号", "语文"},
+         "有两列都像考号：考号和准考证号"},
     };
     for (const Case& c : cases) {
         previousRows = testing::kPreviousExamRows;
