@@ -20,8 +20,9 @@
 //   200,000 students exported with every report, then with 学生进退步, 班级进退步 and 临界生 as
 //   well against a previous exam of the same students (requirement: they add < 20 %); each round
 //   keeps the faster of two interleaved exports of each kind.
-//        bench_export_run --one STUDENTS CLASSES LAYOUT [charts|plain]   (one case in this process, for a
-//        profiler; "charts" adds the 统计图表 sheet, "plain" leaves out the print layout)
+//        bench_export_run --one STUDENTS CLASSES LAYOUT [charts|plain|progress]   (one case in this
+//        process, for a profiler; "charts" adds the 统计图表 sheet, "plain" leaves out the print
+//        layout, "progress" adds the progress and 临界生 reports)
 
 #include "export/export_run.h"
 
@@ -416,15 +417,17 @@ int measureProgressCost(int rounds, const std::string& folder) {
             }
         }
         shares.push_back(fastest[1] / fastest[0] - 1);
-        std::printf("   round %d: every other report %8.1f ms, with the progress reports %8.1f ms "
-                    "(进退步 sheets %.1f ms, 临界生 %.1f ms)\n",
-                    round + 1, fastest[0], fastest[1], progressMs, nearMs);
+        std::printf(
+            "   round %d: every other report %8.1f ms, with the progress reports %8.1f ms "
+            "(进退步 sheets %.1f ms, 临界生 %.1f ms)\n",
+            round + 1, fastest[0], fastest[1], progressMs, nearMs);
     }
     const double share = median(shares);
-    std::printf("-- %d students, %d schools, %d classes, median of %d rounds (processor time):\n", size.students,
-                size.schools, size.classes, rounds);
-    std::printf("   what 学生进退步, 班级进退步 and 临界生 add to the export: %.1f %% (requirement < 20 %%)\n",
-                100 * share);
+    std::printf("-- %d students, %d schools, %d classes, median of %d rounds (processor time):\n",
+                size.students, size.schools, size.classes, rounds);
+    std::printf(
+        "   what 学生进退步, 班级进退步 and 临界生 add to the export: %.1f %% (requirement < 20 %%)\n",
+        100 * share);
     const bool ok = share < 0.20;
     std::printf("%s\n", ok ? "requirements met" : "REQUIREMENT MISSED");
     return ok ? 0 : 1;
@@ -440,6 +443,7 @@ int main(int argc, char** argv) {
         Variant variant;
         variant.charts = argc == 6 && std::strcmp(argv[5], "charts") == 0;
         variant.printLayout = !(argc == 6 && std::strcmp(argv[5], "plain") == 0);
+        variant.progress = argc == 6 && std::strcmp(argv[5], "progress") == 0;
         variant.direct = false;
         CaseResult r =
             runCase({std::atoi(argv[2]), 24, std::atoi(argv[3])}, std::atoi(argv[4]), folder, variant);
@@ -463,7 +467,8 @@ int main(int argc, char** argv) {
     std::string folder = (std::filesystem::temp_directory_path() / "varnex-bench-export-XXXXXX").string();
     if (mkdtemp(folder.data()) == nullptr) return 1;
     if (layoutCost || progressCost) {
-        const int status = layoutCost ? measureLayoutCost(rounds, folder) : measureProgressCost(rounds, folder);
+        const int status =
+            layoutCost ? measureLayoutCost(rounds, folder) : measureProgressCost(rounds, folder);
         std::filesystem::remove_all(folder);
         return status;
     }
