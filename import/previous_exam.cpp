@@ -1,5 +1,6 @@
 #include "import/previous_exam.h"
 
+#include "app/null_frontend.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
@@ -15,8 +16,9 @@ namespace {
 
 // Runs an import step on a state of its own: questions about the current settings were answered
 // with the current import and are taken as Yes, failures reach the person with the previous
-// file's name in front, and the window's title, log, buttons and sound stay as they are.
-class PreviousExamFrontend : public Frontend {
+// file's name in front, the school of a sheet without 学校 column is asked of the person, and the
+// window's title, log, buttons, clipboard and sound stay as they are.
+class PreviousExamFrontend : public NullFrontend {
   public:
     PreviousExamFrontend(Frontend& frontend, std::string fileName)
         : frontend_(frontend), fileName_(std::move(fileName)) {}
@@ -29,16 +31,6 @@ class PreviousExamFrontend : public Frontend {
         frontend_.showMessage(strprintf(tx::kPreviousFailedFormat, fileName_.c_str(), text.c_str()), caption,
                               icon);
     }
-    bool askYesNo(const std::string&, const std::string&) override { return true; }
-    void logAppended(const std::string&) override {}
-    void setTitle(const std::string&) override {}
-    bool setClipboardText(const std::string&) override { return false; }
-    void playNotification() override {}
-    void focusControl(ControlId) override {}
-    void enableControl(ControlId, bool) override {}
-    void minimiseWindow() override {}
-    void openDocument(const std::string&) override {}
-    bool opensDocuments() const override { return false; }
     std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
                                        const std::string& initial) override {
         return frontend_.askText(prompt, caption, initial);
