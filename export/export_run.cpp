@@ -398,10 +398,7 @@ Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan
             return fail(filled.error());
         // Saved before anything reports completion, so that a failed save is never announced as done.
         Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome);
-        const std::string note =
-            work.progress ? matchNote(work.progress->match, state.students, state.previous.students)
-                          : std::string();
-        if (saved) announceExport(state, frontend, plan, *saved, note);
+        if (saved) announceExport(state, frontend, plan, *saved, work.progress ? work.progress->note : "");
         return saved;
     } catch (const std::exception& e) {
         return fail(e.what());

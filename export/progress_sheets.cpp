@@ -64,6 +64,7 @@ ProgressData computeProgress(const AppState& state) {
                                {state.previous.students, state.previous.idColumns});
     data.currentPlaces = gradePlaces(state.students);
     data.previousPlaces = gradePlaces(state.previous.students);
+    data.note = matchNote(data.match, state.students, state.previous.students);
     return data;
 }
 

@@ -12,11 +12,14 @@
 
 namespace varnex {
 
-/// The pairing and the grade places of both exams, shared by the two sheets and the completion note.
+/// The pairing and the grade places of both exams, shared by the two sheets, and the completion
+/// note. The rows are those of the StudentTable as it stands when the pairing is made (before the
+/// ranking sheets reorder it), so the note is written at once.
 struct ProgressData {
     StudentMatch match;
     std::vector<int> currentPlaces;
     std::vector<int> previousPlaces;
+    std::string note;
 };
 
 ProgressData computeProgress(const AppState& state);
