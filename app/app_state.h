@@ -74,17 +74,17 @@ struct ImportResults {
     /// Subjects with a full mark that the score sheet has no column for: not examined this time,
     /// as if their full marks were 0, while the settings keep them.
     std::vector<std::string> subjectsNotInSheet;
+    /// The student number columns the sheet has (kStudentIdColumns order, each a StudentTable
+    /// row's hidden cell at the same place): true where it has exactly one column of that kind.
+    std::array<bool, 2> idColumns{};
+    /// Why the sheet's student numbers cannot be used (two columns that look like one kind), or "".
+    std::string idProblem;
     int examFullMarkTotal = 0;
     int studentCount = 0;
     int teacherCount = 0;
     int classCount = 0;
     ClassList classList;
     std::vector<std::string> schoolList;
-    /// The student number columns the sheet has (kStudentIdColumns order, each a StudentTable
-    /// row's hidden cell at the same place): true where it has exactly one column of that kind.
-    std::array<bool, 2> idColumns{};
-    /// Why the sheet's student numbers cannot be used (two columns that look like one kind), or "".
-    std::string idProblem;
 };
 
 /// The hidden cells of a StudentTable row: its 考号 and its 学号.
