@@ -1,6 +1,7 @@
 #pragma once
 // All state of a running Varnex: what the main window holds and every command reads and writes.
 
+#include <array>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -73,6 +74,11 @@ struct ImportResults {
     /// Subjects with a full mark that the score sheet has no column for: not examined this time,
     /// as if their full marks were 0, while the settings keep them.
     std::vector<std::string> subjectsNotInSheet;
+    /// The student number columns the sheet has (kStudentIdColumns order, each a StudentTable
+    /// row's hidden cell at the same place): true where it has exactly one column of that kind.
+    std::array<bool, 2> idColumns{};
+    /// Why the sheet's student numbers cannot be used (two columns that look like one kind), or "".
+    std::string idProblem;
     int examFullMarkTotal = 0;
     int studentCount = 0;
     int teacherCount = 0;
@@ -89,6 +95,20 @@ struct ImportResults {
     }
 };
 
+/// The hidden cells of a StudentTable row: its 考号 and its 学号.
+inline constexpr std::array<const char*, 2> kStudentIdColumns{"考号", "学号"};
+
+/// An earlier exam of the same students, read for the progress reports into a table of its own.
+struct PreviousExam {
+    WorkbookState workbook;  ///< the 上次考试 file and its worksheet box
+    std::string sheetName;   ///< the worksheet read, "" until one was read
+    RowTable students{kStudentTableColumns};
+    std::vector<std::string> examSubjects;  ///< the subjects it examined, in subject order
+    /// The settings as it was read with: the subjects it did not examine have no full mark.
+    ScoreSettings scores;
+    std::array<bool, 2> idColumns{};
+};
+
 struct AppState {
     ScoreSettings scores;
     ImportOptions importOptions;
@@ -101,6 +121,7 @@ struct AppState {
 
     WorkbookState workbook;
     ImportResults imported;
+    PreviousExam previous;
 
     /// The school given last for a sheet without 学校 column, offered when the next one asks.
     std::string schoolName;

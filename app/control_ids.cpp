@@ -65,6 +65,14 @@ const char* controlName(ControlId id) {
             return "IgnoreZeroScores";
         case Charts:
             return "Charts";
+        case Progress:
+            return "Progress";
+        case NearLine:
+            return "NearLine";
+        case PreviousFile:
+            return "PreviousFile";
+        case PreviousSheetList:
+            return "PreviousSheetList";
         case TotalFullMark:
             return "TotalFullMark";
         case TotalExcellence:

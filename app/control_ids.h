@@ -44,6 +44,10 @@ enum ControlId : int {
     ClassRankingOneSheet = 1261,
     IgnoreZeroScores = 1242,
     Charts = 1289,
+    Progress = 1290,
+    NearLine = 1291,
+    PreviousFile = 1292,
+    PreviousSheetList = 1293,
     TotalFullMark = 1255,
     TotalExcellence = 1278,
 

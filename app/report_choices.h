@@ -22,6 +22,7 @@ struct ReportChoice {
     const char* settingsKey;  ///< its key in the settings file's section "导出选项"
     bool ExportOptions::*chosen;
     ReportSetting setting = ReportSetting::Flag;
+    bool seededOn = true;  ///< a newly seeded settings file chooses it
 };
 
 /// The reports in the order the settings file keeps the plain flags (seeded on; a file without a
@@ -35,6 +36,8 @@ inline constexpr ReportChoice kReportChoices[] = {
     {ctl::TotalBands, "导出总分分数段", "总分分数段", &ExportOptions::totalBands},
     {ctl::TotalRankBands, "导出总分名次段", "总分名次段", &ExportOptions::totalRankBands},
     {ctl::Charts, "导出统计图表", "统计图表", &ExportOptions::charts},
+    {ctl::Progress, "导出进退步", "进退步", &ExportOptions::progress, ReportSetting::Flag, false},
+    {ctl::NearLine, "导出临界生", "临界生", &ExportOptions::nearLine, ReportSetting::Flag, false},
     {ctl::TopNEnabled, "导出总分前", "总分前N名", &ExportOptions::topNEnabled, ReportSetting::TopN},
     {ctl::ClassRanking, "导出班级总分排名", "班级总分排名", &ExportOptions::classRanking,
      ReportSetting::ClassRanking},

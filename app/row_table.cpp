@@ -191,6 +191,10 @@ bool RowTable::reorderRows(const std::vector<int>& order) {
     return true;
 }
 
+void RowTable::setHiddenCells(int index, std::vector<std::string> cells) {
+    if (index >= 0 && index < rowCount()) rows_[static_cast<size_t>(index)].hidden = std::move(cells);
+}
+
 void RowTable::selectRow(int index) {
     if (index >= 0 && index < rowCount()) rows_[static_cast<size_t>(index)].selected = true;
 }

@@ -49,6 +49,13 @@ class RowTable {
     /// `order` must be a permutation of 0..rowCount()-1; otherwise nothing changes.
     bool reorderRows(const std::vector<int>& order);
 
+    /// Texts kept with a row but not shown (a student's 考号 and 学号); they move with the row.
+    void setHiddenCells(int index, std::vector<std::string> cells);
+    /// The row's hidden texts; empty when none were set.
+    const std::vector<std::string>& hiddenCells(int index) const {
+        return rows_[static_cast<size_t>(index)].hidden;
+    }
+
     void selectRow(int index);
     void clearSelection();
     bool isSelected(int index) const;
@@ -66,6 +73,7 @@ class RowTable {
     struct Row {
         std::vector<std::string> cells;
         bool selected = false;
+        std::vector<std::string> hidden;
     };
     std::vector<RowTableColumn> columns_;
     std::vector<Row> rows_;

@@ -38,6 +38,8 @@ const char* const kClassRankingKey = reportKeptAs(ReportSetting::ClassRanking).s
 // The class-ranking layout on its own, so that the choice survives while the ranking is off
 // ("班级总分排名" then holds -1); written by every save, never seeded.
 const char* const kClassRankingLayoutKey = "班级总分排名方式";
+// The points below and above a line that make a student 临界生; 10 when the file has no such key.
+const char* const kNearBandKey = "临界生分差";
 const char* const kImportSection = "导入选项";
 const char* const kSchoolNameKey = "学校名称";
 
@@ -174,7 +176,8 @@ void seedIfMissing(const std::string& path) {
         }
     }
     for (const ReportChoice& report : kReportChoices) {
-        if (report.setting == ReportSetting::Flag) file.set(kExportSection, report.settingsKey, "1");
+        if (report.setting == ReportSetting::Flag && report.seededOn)
+            file.set(kExportSection, report.settingsKey, "1");
     }
     file.set(kExportSection, kClassRankingKey, "1");
     file.set(kExportSection, kTopNKey, "50");
@@ -211,6 +214,7 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
         options.classRanking = true;
         options.classRankingLayout = ranking != 0 ? 1 : 0;
     }
+    if (int band = cAtoi(file.get(kExportSection, kNearBandKey)); band > 0) options.nearBand = band;
     return true;
 }
 
@@ -245,6 +249,7 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     file.set(kExportSection, kClassRankingKey,
              strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
     file.set(kExportSection, kClassRankingLayoutKey, strprintf("%d", options.classRankingLayout));
+    file.set(kExportSection, kNearBandKey, strprintf("%d", options.nearBand));
     if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }

@@ -87,6 +87,12 @@ struct ExportOptions {
     /// 统计图表: charts of the other reports' figures. Off unless the settings file turns it on
     /// (a newly seeded file does; files written before it existed do not).
     bool charts = false;
+    /// 学生进退步 and 班级进退步 against the previous exam, and 临界生 near the total's lines;
+    /// off unless chosen (the settings file seeds them off).
+    bool progress = false;
+    bool nearLine = false;
+    /// Points below and above a line within which a total makes a student 临界生.
+    int nearBand = 10;
     /// Page setup, frozen panes and fitted column widths of the result sheets. Not kept in the
     /// settings file; turned off only to measure what they cost.
     bool printLayout = true;

@@ -36,7 +36,8 @@ inline constexpr const char* kTemplateHelp =
     "  --force      覆盖已有文件 / replace an existing FILE\n";
 
 inline constexpr const char* kSampleHelp =
-    "用法 / usage: varnex-cli sample [--grade G] [--schools N] [--classes-per-school N]\n"
+    "用法 / usage: varnex-cli sample [--grade G] [--schools N] [--classes-per-school N] [--previous-of "
+    "FILE]\n"
     "                             [--students-per-class N] [--seed S] -o FILE [--force]\n"
     "\n"
     "生成一个填好数据的示例考试工作簿（教师任课表和一个年级的成绩表），同一种子结果相同。\n"
@@ -48,6 +49,8 @@ inline constexpr const char* kSampleHelp =
     "  --classes-per-school N   每校班级数，默认 4 / classes per school, default 4\n"
     "  --students-per-class N   每班人数，默认 40 / students per class, default 40\n"
     "  --seed S                 随机种子，默认 2026 / random seed, default 2026\n"
+    "  --previous-of FILE       改为生成 FILE 中同一年级学生的上次考试成绩表\n"
+    "                           instead, an earlier exam of the same grade's students of FILE\n"
     "  -o FILE                  输出文件 / output file\n"
     "  --force                  覆盖已有文件 / replace an existing FILE\n";
 
@@ -55,7 +58,8 @@ inline constexpr const char* kExportHelp =
     "用法 / usage: varnex-cli export WORKBOOK --scores SHEET [--teachers SHEET] --grade G --exam NAME\n"
     "                             [--school NAME] [--settings FILE] [--full-mark 学科=N,…]\n"
     "                             [--excellence 学科=N,…] [--reports 报表,…] [--missing-rule 0|1|2]\n"
-    "                             [--missing-limit N] [--yes] [--force] -o FILE\n"
+    "                             [--missing-limit N] [--previous FILE [--previous-sheet SHEET]]\n"
+    "                             [--near N] [--yes] [--force] -o FILE\n"
     "\n"
     "导入任课教师（如给出）和学生成绩，按配置文件中的导出选项导出分析结果。\n"
     "Imports the teachers (when given) and the students, then exports with the export options of the\n"
@@ -63,6 +67,13 @@ inline constexpr const char* kExportHelp =
     "exactly FILE.\n"
     "\n"
     "  --scores SHEET       学生成绩工作表 / the student score worksheet\n"
+    "  --previous FILE      上次考试的工作簿；未给 --reports 时导出进退步\n"
+    "                       the previous exam's workbook; exports the progress reports unless --reports\n"
+    "                       chooses the reports\n"
+    "  --previous-sheet SHEET 上次考试的成绩工作表（默认与 --scores 同名，否则第一张）\n"
+    "                       the previous exam's score sheet (default: named like --scores, else the first)\n"
+    "  --near N             临界生：总分在分数线上下 N 分以内（默认取配置文件，未设时 10）\n"
+    "                       临界生: totals within N points of a line (default: the settings, else 10)\n"
     "  --teachers SHEET     教师任课工作表 / the teacher assignment worksheet\n"
     "  --grade G            年级（一年级 … 九年级、高一 … 高三）/ grade level\n"
     "  --exam NAME          考试名称 / exam name\n"
@@ -136,6 +147,8 @@ inline constexpr const char* kNoSuchSheetFormat = "工作簿中没有工作表�
 /// Path.
 inline constexpr const char* kNoSettingsFileFormat = "找不到配置文件：%s";
 /// Score sheet, schools, classes, students, teacher sheet, score sheet.
+/// Score sheet, students, the workbook it was made from.
+inline constexpr const char* kEarlierSampleSummaryFormat = "示例上次考试：成绩表“%s”，%d名学生，取自 %s\n";
 inline constexpr const char* kSampleSummaryFormat =
     "示例考试：%s，%d所学校，%d个班级，%d名学生；工作表“%s”和“%s”。\n";
 

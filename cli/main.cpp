@@ -29,8 +29,10 @@
 #include "export/template_generator.h"
 #include "import/header_names.h"
 #include "import/open_workbook.h"
+#include "import/previous_exam.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
+#include "import/workbook_reader.h"
 #include "sample/sample_exam.h"
 
 namespace {
@@ -69,7 +71,11 @@ bool takesValue(const std::string& name) {
                                           "--school",
                                           "--full-mark",
                                           "--excellence",
-                                          "--reports"};
+                                          "--reports",
+                                          "--previous",
+                                          "--previous-sheet",
+                                          "--near",
+                                          "--previous-of"};
     for (const char* v : kValued) {
         if (name == v) return true;
     }
@@ -324,6 +330,57 @@ int runTemplate(int argc, char** argv) {
     return 0;
 }
 
+// The rows of a worksheet as read, its first row first; false after saying why it cannot be read.
+bool readSheetRows(const std::string& path, const std::string& sheetName,
+                   std::vector<std::vector<std::string>>& rows) {
+    Result<std::unique_ptr<WorkbookReader>> reader = openWorkbookReader(path);
+    if (!reader) {
+        printError(reader.error());
+        return false;
+    }
+    const std::vector<std::string>& names = (*reader)->sheetNames();
+    auto at = std::find(names.begin(), names.end(), sheetName);
+    if (at == names.end()) {
+        printError(strprintf(tx::kNoSuchSheetFormat, sheetName.c_str(), sheetName.c_str()));
+        return false;
+    }
+    Result<std::unique_ptr<SheetRowStream>> stream =
+        (*reader)->openSheet(static_cast<size_t>(at - names.begin()));
+    if (!stream) {
+        printError(stream.error());
+        return false;
+    }
+    SheetRow row;
+    for (;;) {
+        Result<bool> more = (*stream)->next(row);
+        if (!more) {
+            printError(more.error());
+            return false;
+        }
+        if (!*more) return true;
+        rows.push_back(row.cells);
+    }
+}
+
+// `sample --previous-of FILE`: an earlier exam of the students of FILE's score sheet (the grade's).
+int runEarlierSample(const std::string& of, const SampleOptions& options, const std::string& out,
+                     bool force) {
+    const std::string sheetName = kGradeNames[static_cast<size_t>(options.gradeIndex)];
+    std::vector<std::vector<std::string>> rows;
+    if (!readSheetRows(of, sheetName, rows)) return kExitFailed;
+    ExcelSession session;
+    session.Start();
+    int students = buildEarlierExam(session, rows, sheetName, options.gradeIndex, options.seed + 1);
+    Result<std::string> saved = saveWorkbook(session.workbook(), {.exactPath = out, .overwrite = force});
+    if (!saved) {
+        printError(saved.error());
+        return kExitFailed;
+    }
+    std::fprintf(stderr, tx::kEarlierSampleSummaryFormat, sheetName.c_str(), students, of.c_str());
+    std::printf("%s\n", saved->c_str());
+    return 0;
+}
+
 int runSample(int argc, char** argv) {
     int status = 0;
     auto args = commandArgs(
@@ -345,6 +402,8 @@ int runSample(int argc, char** argv) {
     const std::string out = args->values["-o"];
     bool force = args->flags.count("--force") > 0;
     if (refuseExisting(out, force)) return kExitFailed;
+    if (args->values.count("--previous-of"))
+        return runEarlierSample(args->values["--previous-of"], options, out, force);
 
     ExcelSession session;
     session.Start();
@@ -360,15 +419,19 @@ int runSample(int argc, char** argv) {
     return 0;
 }
 
-bool selectSheet(AppState& state, const std::string& name) {
-    for (size_t i = 0; i < state.workbook.sheetNames.size(); ++i) {
-        if (state.workbook.sheetNames[i] == name) {
-            state.workbook.selectedSheet = static_cast<int>(i);
+bool selectSheetOf(WorkbookState& workbook, const std::string& name) {
+    for (size_t i = 0; i < workbook.sheetNames.size(); ++i) {
+        if (workbook.sheetNames[i] == name) {
+            workbook.selectedSheet = static_cast<int>(i);
             return true;
         }
     }
     printError(strprintf(tx::kNoSuchSheetFormat, name.c_str(), name.c_str()));
     return false;
+}
+
+bool selectSheet(AppState& state, const std::string& name) {
+    return selectSheetOf(state.workbook, name);
 }
 
 int runExport(int argc, char** argv) {
@@ -386,7 +449,8 @@ int runExport(int argc, char** argv) {
     auto grade = gradeOption(*args, "");
     auto rule = intOption(*args, "--missing-rule", 0, 0, 2);
     auto limit = intOption(*args, "--missing-limit", 4, 0, 11);
-    if (!grade || !rule || !limit) return kExitUsage;
+    auto near = intOption(*args, "--near", 0, 1, 10000);
+    if (!grade || !rule || !limit || !near) return kExitUsage;
 
     AppState state;
     state.gradeIndex = *grade;
@@ -412,6 +476,9 @@ int runExport(int argc, char** argv) {
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores.excellenceLine) ||
         !reportsOption(*args, state.exportOptions))
         return kExitUsage;
+    if (v.count("--near")) state.exportOptions.nearBand = *near;
+    // A previous exam asks for the progress reports unless --reports chooses the reports.
+    if (v.count("--previous") && !v.count("--reports")) state.exportOptions.progress = true;
     state.outputPath = v["-o"];
     state.overwriteOutput = args->flags.count("--force") > 0;
     if (refuseExisting(state.outputPath, state.overwriteOutput)) return kExitFailed;
@@ -429,6 +496,12 @@ int runExport(int argc, char** argv) {
     if (!selectSheet(state, v["--scores"])) return kExitFailed;
     importStudents(state, ui);
     if (ui.failed()) return kExitFailed;
+    if (v.count("--previous")) {
+        if (!openPreviousWorkbook(state, ui, v["--previous"])) return kExitFailed;
+        if (v.count("--previous-sheet") && !selectSheetOf(state.previous.workbook, v["--previous-sheet"]))
+            return kExitFailed;
+        if (!importPreviousExam(state, ui)) return kExitFailed;
+    }
     state.examNameText = v["--exam"];
     exportRun(state, ui);
     if (ui.failed() || ui.documents.empty()) return kExitFailed;

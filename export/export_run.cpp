@@ -21,7 +21,9 @@
 #include "export/class_ranking.h"
 #include "export/contents_sheet.h"
 #include "export/export_texts.h"
+#include "export/near_line.h"
 #include "export/print_layout.h"
+#include "export/progress_sheets.h"
 #include "export/rank_bands.h"
 #include "export/score_bands.h"
 #include "export/sheet_cells.h"
@@ -153,11 +155,20 @@ void addTiming(ExportOutcome* outcome, const std::string& family, double ms) {
     }
 }
 
-// Writes one planned sheet into the sheet taken for it. The class listing is taken when the
-// class-ranking sheets begin and leaves the StudentTable in its order when they end.
+// What the sheets of one run work out once and share: the class listing, taken when the
+// class-ranking sheets begin, and the pairing with the previous exam, worked out by the first
+// progress sheet (and kept for the completion note).
+struct RunWork {
+    std::optional<ClassRankingListing> classListing;
+    std::optional<ProgressData> progress;
+};
+
+// Writes one planned sheet into the sheet taken for it. The class listing leaves the StudentTable
+// in its order when the class-ranking sheets end.
 Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan& plan,
-                         AppState& state, std::optional<ClassRankingListing>& classListing,
+                         AppState& state, RunWork& work,
                          const std::function<void(const std::string&)>& logLine) {
+    std::optional<ClassRankingListing>& classListing = work.classListing;
     switch (planned.kind) {
         case SheetKind::TotalRankBands:
             writeRankBands(sheet, state, planned.title);
@@ -190,6 +201,15 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
             writeAllClassesSheet(sheet, state, *classListing, planned.title, logLine);
             classListing->moveListedRows(state.students);
             return {};
+        case SheetKind::NearLine:
+            return writeNearLine(sheet, state, planned.title);
+        case SheetKind::ClassProgress:
+            if (!work.progress) work.progress = computeProgress(state);
+            writeClassProgress(sheet, state, *work.progress, planned.title);
+            return {};
+        case SheetKind::StudentProgress:
+            if (!work.progress) work.progress = computeProgress(state);
+            return writeStudentProgress(sheet, state, *work.progress, planned.title);
         case SheetKind::Charts:
             writeChartSheet(sheet, state, plan, planned.title);
             return {};
@@ -215,9 +235,8 @@ void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Ap
 // Fills every planned sheet in production order; the first sheet that cannot be written ends the
 // run (the teacher rates without a teacher row, a band sheet longer than a worksheet).
 Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state, Frontend& frontend,
-                   ExportOutcome* outcome) {
+                   RunWork& work, ExportOutcome* outcome) {
     auto logLine = [&](const std::string& line) { appendLog(state, frontend, line); };
-    std::optional<ClassRankingListing> classListing;
     Stopwatch watch;
     for (const PlannedSheet& planned : plan.sheets) {
         // The one sheet of all classes logs each class while it is filled.
@@ -225,7 +244,7 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state
         ExcelSheet& sheet = session.Sheet(planned.position);
         sheet.Activate();
         sheet.SetName(planned.tabName);
-        if (Status written = writePlannedSheet(sheet, planned, plan, state, classListing, logLine); !written)
+        if (Status written = writePlannedSheet(sheet, planned, plan, state, work, logLine); !written)
             return written;
         layOutPlannedSheet(sheet, planned, state);
         sheet.SetVisible(1);
@@ -270,6 +289,11 @@ bool exportCanStart(AppState& state, Frontend& frontend) {
         frontend.focusControl(ctl::TopNCount);
         return false;
     }
+    if (options.progress && state.previous.students.rowCount() == 0) {
+        showError(frontend, tx::kNoPreviousExam);
+        frontend.focusControl(ctl::PreviousFile);
+        return false;
+    }
     if (options.teacherRates) {  // still chosen: not left out for want of teachers
         if (state.teachers.rowCount() == 0) {
             showError(frontend, tx::kNoTeacherRows);
@@ -296,7 +320,7 @@ bool confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& p
 
 // Fill: a new workbook with a sheet for every planned one, each filled in production order.
 Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& state, Frontend& frontend,
-                    ExportOutcome* outcome) {
+                    RunWork& work, ExportOutcome* outcome) {
     const std::string& examName = state.examNameText;
     const std::string& sheetName = state.imported.sheetName;
     const int n = plan.sheetCount();
@@ -311,7 +335,7 @@ Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& stat
     }
     frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
                                 examName.c_str(), sheetName.c_str(), tx::kExporting));
-    return writeSheets(session, plan, state, frontend, outcome);
+    return writeSheets(session, plan, state, frontend, work, outcome);
 }
 
 // Save: next to the opened workbook (or at the path asked for); into the documents folder when the
@@ -335,9 +359,10 @@ Result<std::string> saveResultWorkbook(ExcelSession& session, AppState& state, F
 }
 
 // Announce: logs the saved file and the completion, shows it in the title and tells the user
-// where the file was saved, with that path put on the clipboard.
-void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan,
-                    const std::string& savedPath) {
+// where the file was saved, with that path put on the clipboard; after the progress reports, who
+// was paired with the previous exam and who could not be (`note`, also logged).
+void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan, const std::string& savedPath,
+                    const std::string& note) {
     const std::string& examName = state.examNameText;
     const std::string& grade = state.imported.gradeName;
     appendLog(state, frontend, tx::kLogSaved + savedPath);
@@ -348,10 +373,18 @@ void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan,
     std::string done = strprintf(tx::kDoneFormat, shownPath.c_str());
     if (frontend.setClipboardText(shownPath)) done += tx::kDonePathCopied;
     done += strprintf(tx::kDoneSheetsFormat, plan.sheetCount(), plan.itemList.c_str());
+    if (!note.empty()) {
+        done.pop_back();  // the item list's last line end
+        done += note + "\n";
+        for (size_t start = 0, end = 0; start < note.size(); start = end + 1) {
+            end = std::min(note.find('\n', start), note.size());
+            if (end > start) appendLog(state, frontend, note.substr(start, end - start));
+        }
+    }
     if (frontend.opensDocuments())
         done += tx::kDoneOpening;
     else
-        done.pop_back();  // the item list's last line end
+        done.pop_back();  // the last line end
     frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
 }
 
@@ -360,11 +393,12 @@ void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan,
 Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& state,
                                     Frontend& frontend, ExportOutcome* outcome) {
     try {
-        if (Status filled = fillWorkbook(session, plan, state, frontend, outcome); !filled)
+        RunWork work;
+        if (Status filled = fillWorkbook(session, plan, state, frontend, work, outcome); !filled)
             return fail(filled.error());
         // Saved before anything reports completion, so that a failed save is never announced as done.
         Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome);
-        if (saved) announceExport(state, frontend, plan, *saved);
+        if (saved) announceExport(state, frontend, plan, *saved, work.progress ? work.progress->note : "");
         return saved;
     } catch (const std::exception& e) {
         return fail(e.what());

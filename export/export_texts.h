@@ -141,4 +141,57 @@ inline constexpr const char* kHeaderWithMarkFormat = "%s%d";
 inline constexpr const char* kOpenBracket = "（";
 inline constexpr const char* kCloseClass = "）班";
 
+// ---------------------------------------------------------------- progress and 临界生
+inline constexpr const char* kStudentProgress = "学生进退步";
+inline constexpr const char* kClassProgress = "班级进退步";
+inline constexpr const char* kNearLine = "临界生";
+inline constexpr const char* kNoPreviousExam = "导出进退步必须先选择并读入上次考试的成绩表！";
+/// Sheet, rows needed, the worksheet's last row.
+inline constexpr const char* kSheetTooLongFormat = "%s需要 %d 行，超过了工作表的最大行数 %d 行！";
+inline constexpr const char* kThisTotal = "本次总分";
+inline constexpr const char* kThisPlace = "本次名次";
+inline constexpr const char* kLastTotal = "上次总分";
+inline constexpr const char* kLastPlace = "上次名次";
+inline constexpr const char* kPlaceChange = "名次变化";
+inline constexpr const char* kSubject = "学科";
+inline constexpr const char* kAverage = "平均分";
+inline constexpr const char* kExcellentRate = "优秀率";
+inline constexpr const char* kPassRate = "及格率";
+// The two lines under the title of 学生进退步.
+inline constexpr const char* kStudentProgressNote[] = {
+    "名次为全年级名次，同分同名次（1、2、2、4），两次考试各自排出；",
+    "没有总分的学生不排名次；名次变化 = 上次名次 − 本次名次，正数为进步。"};
+inline constexpr const char* kClassProgressNote =
+    "上次的数字按本班现在的学生在上次考试中的成绩计算；名次为全年级各班之间的名次，同值同名次；"
+    "名次变化 = 上次名次 − 本次名次，正数为进步。";
+inline constexpr const char* kThis = "本次";
+inline constexpr const char* kLast = "上次";
+inline constexpr const char* kChange = "变化";
+/// The subjects examined in one exam only, joined with kNameSeparator, after the note.
+inline constexpr const char* kThisOnlySubjectsFormat = "只在本次考试中的学科（%s）不作比较。";
+inline constexpr const char* kLastOnlySubjectsFormat = "只在上次考试中的学科（%s）不作比较。";
+inline constexpr const char* kNameSeparator = "、";
+inline constexpr const char* kLine = "临界线";
+inline constexpr const char* kLineScore = "分数线";
+inline constexpr const char* kDifference = "差";
+inline constexpr const char* kWeakestSubject = "最弱学科";
+inline constexpr const char* kExcellentLine = "优秀线";
+inline constexpr const char* kPassLine = "及格线";
+/// Excellence line, pass line, band.
+/// Excellence line, pass line, band: the first line under the title of 临界生; the second follows.
+inline constexpr const char* kNearLineNoteFormat = "总分在优秀线（%s分）或及格线（%s分）上下%d分以内的学生；";
+inline constexpr const char* kNearLineNote = "差 = 总分 − 分数线；最弱学科为得分与满分之比最低的学科。";
+// The completion note of a run with the progress reports: the students paired with the previous
+// exam, and those who could not be.
+/// Students paired, what they were paired by.
+inline constexpr const char* kMatchedFormat = "\n\n与上次考试对应上的学生：%d 人（按%s对应）。";
+inline constexpr const char* kMatchedByName = "学校、班级、姓名";
+/// Count, the names (school（class）班name, joined with kNameSeparator).
+inline constexpr const char* kOnlyCurrentFormat = "\n只在本次考试中的 %d 人：%s";
+inline constexpr const char* kOnlyPreviousFormat = "\n只在上次考试中的 %d 人：%s";
+inline constexpr const char* kAmbiguousCurrentFormat = "\n本次考试中重名或号码重复、无法对应的 %d 人：%s";
+inline constexpr const char* kAmbiguousPreviousFormat = "\n上次考试中重名或号码重复、无法对应的 %d 人：%s";
+/// Number of names not listed.
+inline constexpr const char* kMoreNamesFormat = "等（另有 %d 人未列出）";
+
 }  // namespace varnex::export_texts

@@ -16,11 +16,32 @@ void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view val
     range.SetData(value);
 }
 
-void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
-    ExcelRange& range = sheet.Range("A1", CellName(lastColumn, 1));
+namespace {
+
+// A row merged across from column A to the last column, centred, holding `text`.
+void writeMergedRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view text) {
+    ExcelRange& range = sheet.Range(CellName(0, row), CellName(lastColumn, row));
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);
-    range.SetData(title);
+    range.SetData(text);
+}
+
+}  // namespace
+
+void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
+    writeMergedRow(sheet, lastColumn, 1, title);
+}
+
+void writeNoteRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view note) {
+    writeMergedRow(sheet, lastColumn, row, note);
+}
+
+void writeSpanningHeader(ExcelSheet& sheet, int firstColumn, int lastColumn, int row, std::string_view text) {
+    ExcelRange& range = sheet.Range(CellName(firstColumn, row), CellName(lastColumn, row));
+    range.BorderAround();
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.Merge(1);
+    range.SetData(text);
 }
 
 void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools) {

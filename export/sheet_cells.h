@@ -21,6 +21,12 @@ void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view val
 /// Writes the title merged and centred over A1 to the last column (0-based).
 void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title);
 
+/// A line of a note under the title: the row merged and centred from A to the last column (0-based).
+void writeNoteRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view note);
+
+/// A header over several columns: the cells merged across, boxed and centred.
+void writeSpanningHeader(ExcelSheet& sheet, int firstColumn, int lastColumn, int row, std::string_view text);
+
 /// Row 3 of a band sheet from `firstColumn` on: "<school>/累计" for each school (width 11), then
 /// "合计/累计" when there are two schools or more.
 void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools);

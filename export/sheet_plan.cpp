@@ -34,8 +34,11 @@ constexpr KindFacts kKindFacts[] = {
     {"top N", 1, {3, 4}},          // TopN
     {"class ranking", 0, {3, 2}},  // ClassRankingPerClass
     {"class ranking", 0, {3, 4}},  // ClassRankingAll
-    {"charts", 8, {1, 0}},         // Charts
-    {"contents", 9, {1, 0}},       // Contents
+    {"near line", 10, {4, 3}},     // NearLine
+    {"progress", 9, {4, 3}},       // ClassProgress
+    {"progress", 8, {4, 3}},       // StudentProgress
+    {"charts", 11, {1, 0}},        // Charts
+    {"contents", 12, {1, 0}},      // Contents
 };
 static_assert(std::size(kKindFacts) == static_cast<size_t>(SheetKind::Contents) + 1);
 
@@ -139,6 +142,12 @@ SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
     auto add = [&](SheetKind kind, const char* name) {
         plan.sheets.push_back({kind, name, sheetTitle(examName, name, grade), name});
     };
+    // Produced first, so that their tabs read 学生进退步, 班级进退步, 临界生 after all others.
+    if (o.nearLine) add(SheetKind::NearLine, tx::kNearLine);
+    if (o.progress) {
+        add(SheetKind::ClassProgress, tx::kClassProgress);
+        add(SheetKind::StudentProgress, tx::kStudentProgress);
+    }
     if (o.totalRankBands) add(SheetKind::TotalRankBands, tx::kTotalRankBands);
     if (o.totalBands) add(SheetKind::TotalBands, tx::kTotalBands);
     if (o.subjectBands) add(SheetKind::SubjectBands, tx::kSubjectBands);

@@ -20,6 +20,9 @@ enum class SheetKind {
     TopN,
     ClassRankingPerClass,  ///< one sheet per ClassList entry
     ClassRankingAll,       ///< all classes on one sheet
+    NearLine,              ///< 临界生
+    ClassProgress,         ///< 班级进退步
+    StudentProgress,       ///< 学生进退步
     Charts,                ///< charts of the other sheets' figures
     Contents,
 };

@@ -104,6 +104,18 @@ inline constexpr const char* kNoSchools = "未找到任何学校！";
 inline constexpr const char* kStudentSummaryFormat = "导入%s：%d所学校，%d个班级，%d科成绩，共%d人";
 /// The columns that are neither read nor known to hold no scores, joined with kNameSeparator.
 inline constexpr const char* kLogNotAnalysedFormat = "以下各列不是可统计的学科，未作分析：%s。";
+/// Sheet, kind of student number (考号 or 学号), the two columns' header texts.
+inline constexpr const char* kTwoIdColumnsFormat =
+    "工作表“%s”有两列都像%s：%s和%s，无法确定按哪一列对应学生。请删去或改名其中一列后重试！";
+
+// ---------------------------------------------------------------- the previous exam
+/// File name, then the message of the reading step that failed.
+inline constexpr const char* kPreviousFailedFormat = "上次考试“%s”：%s";
+/// File name, sheet, schools, classes, subjects, students.
+inline constexpr const char* kPreviousSummaryFormat =
+    "上次考试“%s”：%s，%d所学校，%d个班级，%d科成绩，共%d人";
+/// File name.
+inline constexpr const char* kPreviousOpenedFormat = "上次考试：%s";
 /// Teacher assignments.
 inline constexpr const char* kTeacherSummaryFormat = "导入教师任课记录：%d条。";
 

@@ -1,6 +1,7 @@
 #include "import/student_import.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "import/import_common.h"
 #include "import/import_texts.h"
 #include "import/sheet_query.h"
+#include "import/student_ids.h"
 
 namespace varnex {
 
@@ -34,6 +36,8 @@ struct ScoreSheet {
     std::string singleSchool;  ///< the school of every row of a sheet without 学校 column, else ""
     size_t schoolField = 0;    ///< the field of 学校 when the sheet has it
     uint32_t classColumn = 0;  ///< the sheet column of 班级, for messages
+    StudentIdColumns ids;      ///< the columns of 考号 and 学号 when the sheet has them
+    std::array<std::optional<size_t>, 2> idFields;  ///< their fields in the query
 };
 
 // A StudentTable row: 学校, 班级, 姓名, the subjects in their columns, 总分 last.
@@ -169,7 +173,11 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const S
 
         const std::vector<std::string>* row = &cells;
         if (!shouldSkip(state, cells, examined)) {
+            std::vector<std::string> ids;
+            for (const auto& field : sheet.idFields)
+                ids.push_back(field ? query.field(*field) : std::string());
             int index = state.students.appendRow(std::move(cells));
+            if (sheet.idFields[0] || sheet.idFields[1]) state.students.setHiddenCells(index, std::move(ids));
             row = &state.students.row(index);
             ++state.imported.studentCount;
         }
@@ -268,6 +276,11 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
         sheet.schoolField = columns.size();
         columns.push_back(*header.keys[kSchoolKey]);
     }
+    for (size_t k = 0; k < sheet.ids.columns.size(); ++k) {
+        if (!sheet.ids.columns[k]) continue;
+        sheet.idFields[k] = columns.size();
+        columns.push_back(*sheet.ids.columns[k]);
+    }
     return selectImportColumns(query, state, frontend, columns, header, neededColumns(state.imported));
 }
 
@@ -305,6 +318,9 @@ void importStudents(AppState& state, Frontend& frontend) {
     // The sheet decides which subjects were examined; the settings stay as they are.
     setExamSubjects(r, state.scores, sheet->examined);
     r.subjectsNotInSheet = sheet->notInSheet;
+    sheet->ids = findStudentIdColumns(query.leadingRows(), *header, r.sheetName);
+    r.idProblem = sheet->ids.problem;
+    for (size_t k = 0; k < r.idColumns.size(); ++k) r.idColumns[k] = sheet->ids.columns[k].has_value();
     if (!frontend.askYesNo(confirmationText(state, *sheet), common_texts::kCaptionConfirm)) return;
 
     frontend.setTitle(importTitle(state, tx::kImporting));

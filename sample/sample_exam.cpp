@@ -187,4 +187,69 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     return summary;
 }
 
+int buildEarlierExam(ExcelSession& session, const std::vector<std::vector<std::string>>& rows,
+                     const std::string& sheetName, int gradeIndex, uint32_t seed) {
+    std::mt19937 rng(seed);
+    const std::array<int, kSubjectCount> fullMarks =
+        samplePaperMarks(std::clamp(gradeIndex, 0, kGradeCount - 1));
+    session.AddWorkbook(OmittedArgument);
+    session.Sheets();
+    ExcelSheet& sheet = session.Sheet(1);
+    sheet.Activate();
+    sheet.SetName(sheetName);
+    if (rows.empty()) return 0;
+    const std::vector<std::string>& header = rows.front();
+    auto columnOf = [&](const char* name) {
+        auto it = std::find(header.begin(), header.end(), name);
+        return it == header.end() ? -1 : static_cast<int>(it - header.begin());
+    };
+    const int classColumn = columnOf("班级"), schoolColumn = columnOf("学校"), nameColumn = columnOf("姓名");
+    const int numberColumn = columnOf("考号");
+    for (size_t c = 0; c < header.size(); ++c) put(sheet, static_cast<int>(c), 1, header[c]);
+
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::normal_distribution<double> move(0.0, 0.07);
+    int row = 2;
+    auto write = [&](std::vector<std::string> cells) {
+        for (size_t c = 0; c < header.size(); ++c) {
+            const std::string& text = c < cells.size() ? cells[c] : std::string();
+            const int subject = subjectIndex(header[c]);
+            const int mark = subject >= 0 ? fullMarks[static_cast<size_t>(subject)] : 0;
+            std::string value = text;
+            if (mark > 0 && !text.empty() && text != tx::kAbsent && text != "0") {
+                double v = std::clamp(cAtof(text) + move(rng) * mark, 0.0, static_cast<double>(mark));
+                v = mark <= 20 ? std::round(v) : std::round(v * 2) / 2;
+                value = removeTrailingDotZero(strprintf("%.1f", v));
+            }
+            put(sheet, static_cast<int>(c), row, value);
+        }
+        ++row;
+    };
+    const std::string firstSchool =
+        rows.size() > 1 && schoolColumn >= 0 ? rows[1][static_cast<size_t>(schoolColumn)] : "";
+    int swapped = 0, students = 0;
+    for (size_t r = 1; r < rows.size(); ++r) {
+        std::vector<std::string> cells = rows[r];
+        cells.resize(header.size());
+        if (unit(rng) < 0.02) continue;  // came after the earlier exam
+        if (classColumn >= 0 && schoolColumn >= 0 &&
+            cells[static_cast<size_t>(schoolColumn)] == firstSchool) {
+            std::string& klass = cells[static_cast<size_t>(classColumn)];
+            if ((klass == "1" || klass == "2") && ++swapped % 5 == 0) klass = klass == "1" ? "2" : "1";
+        }
+        write(std::move(cells));
+        ++students;
+    }
+    // Two students who have left since: in the first class, with numbers of their own.
+    for (int k = 0; k < 2 && rows.size() > 1; ++k) {
+        std::vector<std::string> cells = rows[1];
+        cells.resize(header.size());
+        if (nameColumn >= 0) cells[static_cast<size_t>(nameColumn)] = personName(rng);
+        if (numberColumn >= 0) cells[static_cast<size_t>(numberColumn)] = strprintf("2025%07d", k + 1);
+        write(std::move(cells));
+        ++students;
+    }
+    return students;
+}
+
 }  // namespace varnex

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "automation/excel_session.h"
 
@@ -28,6 +29,14 @@ struct SampleSummary {
 
 /// Builds the sample into a new workbook of the session (two sheets: teachers, then scores).
 SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& options);
+
+/// Builds an earlier exam of the students of a score sheet (`rows`, its header first, as read) into
+/// a new workbook of the session, one sheet named `sheetName`: the same columns, every score moved
+/// a little, a few students who had not come yet (absent from it), two who have left since (only
+/// in it), and in the first school a few students of class 1 and 2 in each other's class. Scores are
+/// out of the sample's full marks of the grade. Deterministic for a seed; the number of students.
+int buildEarlierExam(ExcelSession& session, const std::vector<std::vector<std::string>>& rows,
+                     const std::string& sheetName, int gradeIndex, uint32_t seed);
 
 /// The name of the i-th generated school (0-based).
 std::string sampleSchoolName(int index);

@@ -36,6 +36,7 @@
 #include "export/export_run.h"
 #include "export/template_generator.h"
 #include "import/open_workbook.h"
+#include "import/previous_exam.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
 #include "ui/about_dialog.h"
@@ -343,7 +344,7 @@ void MainWindow::buildStatusBar() {
 
 void MainWindow::connectControls() {
     for (int id : {ctl::OpenFile, ctl::ImportTeachers, ctl::ImportStudents, ctl::ExportResults,
-                   ctl::SaveSettings, ctl::DefaultExcellence}) {
+                   ctl::SaveSettings, ctl::DefaultExcellence, ctl::PreviousFile}) {
         connect(controls_.button(id), &QPushButton::clicked, this, [this, id] { runCommand(id); });
     }
     for (QLineEdit* edit : controls_.fullMarks) {
@@ -361,6 +362,13 @@ void MainWindow::connectControls() {
     });
     connect(controls_.combo(ctl::GradeList), &QComboBox::currentIndexChanged, this,
             &MainWindow::onGradeChanged);
+    // Choosing another sheet of the previous exam reads it at once.
+    connect(controls_.combo(ctl::PreviousSheetList), &QComboBox::currentIndexChanged, this,
+            [this](int index) {
+                if (busy_ || index < 0) return;
+                state_.previous.workbook.selectedSheet = index;
+                runCore([this] { importPreviousExam(state_, frontend_); });
+            });
     connect(controls_.students, &QTableView::doubleClicked, this, [this] { copyStudentRow(); });
 }
 
@@ -418,6 +426,12 @@ void MainWindow::reflectState() {
         QSignalBlocker block(sheets);
         fillCombo(sheets, state_.workbook.sheetNames);
         sheets->setCurrentIndex(state_.workbook.selectedSheet);
+    }
+    {
+        QComboBox* previous = controls_.combo(ctl::PreviousSheetList);
+        QSignalBlocker block(previous);
+        fillCombo(previous, state_.previous.workbook.sheetNames);
+        previous->setCurrentIndex(state_.previous.workbook.selectedSheet);
     }
     {
         QComboBox* exam = controls_.combo(ctl::ExamNameBox);
@@ -485,6 +499,7 @@ void MainWindow::buildCommandTable() {
     };
     commandTable_ = {
         {ctl::OpenFile, [this] { chooseAndOpenFile(); }},
+        {ctl::PreviousFile, [this] { choosePreviousExam(); }},
         {ctl::CmdOpenFile, [this] { chooseAndOpenFile(); }},
         {ctl::ImportTeachers, import(commands_.importTeachers)},
         {ctl::ImportStudents, import(commands_.importStudents)},
@@ -583,6 +598,16 @@ void MainWindow::chooseAndOpenFile() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     std::string chosen = dialog.selectedFiles().front().toStdString();
     runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+}
+
+void MainWindow::choosePreviousExam() {
+    QFileDialog dialog(this);
+    prepareOpenDialog(dialog, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    std::string chosen = dialog.selectedFiles().front().toStdString();
+    runCore([&] {
+        if (openPreviousWorkbook(state_, frontend_, chosen)) importPreviousExam(state_, frontend_);
+    });
 }
 
 void MainWindow::openRecent(int index) {

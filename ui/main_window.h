@@ -158,6 +158,7 @@ class MainWindow : public QMainWindow {
     // Commands
     void exportResults();
     void chooseAndOpenFile();
+    void choosePreviousExam();
     void openRecent(int index);
     void saveSettings();
     void toggleAlwaysOnTop();

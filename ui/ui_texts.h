@@ -226,6 +226,9 @@ inline constexpr TooltipText kTooltips[] = {
     {ctl::DefaultExcellence, "默认", "恢复各科优秀控制线到默认值：80%"},
     {ctl::ExamNameBox, "考试名称", "修改或选择考试名称"},
     {ctl::ClassListBox, "学校和班级", "查看当前已经导入的学校和班级"},
+    {ctl::PreviousFile, "上次考试",
+     "选择上次考试的成绩文件，以便导出学生进退步和班级进退步（可以是低一个年级时的考试）"},
+    {ctl::PreviousSheetList, "上次考试的工作表", "选择上次考试成绩所在的工作表，选定后立即读入"},
 };
 
 }  // namespace varnex::ui_texts

@@ -177,6 +177,36 @@ TEST(SettingsFile, ChartsAreOffInAFileWrittenBeforeThemAndKeptOnceSaved) {
     EXPECT_TRUE(o.charts);
 }
 
+// 进退步 and 临界生 are off in a file written before them and in a newly seeded one; once chosen
+// they are kept, with the 临界生 band (10 when the file has none).
+TEST(SettingsFile, ProgressReportsAreOffUntilChosenAndKeepTheirBand) {
+    TempDir dir;
+    for (bool seeded : {false, true}) {
+        std::string path = dir.file(seeded ? "seeded.ini" : "old.ini");
+        if (seeded) {
+            seedIfMissing(path);
+        } else {
+            writeFile(path, utf8ToGbk("[导出选项]\r\n年级各科三率=1\r\n"));
+        }
+        ScoreSettings s;
+        ExportOptions o;
+        o.progress = o.nearLine = true;
+        o.nearBand = 3;
+        ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+        EXPECT_FALSE(o.progress);
+        EXPECT_FALSE(o.nearLine);
+        EXPECT_EQ(o.nearBand, 3) << "no key: the band stays as it was";
+        o.progress = o.nearLine = true;
+        o.nearBand = 7;
+        ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+        ExportOptions again;
+        ASSERT_TRUE(loadGrade(path, "七年级", s, again));
+        EXPECT_TRUE(again.progress);
+        EXPECT_TRUE(again.nearLine);
+        EXPECT_EQ(again.nearBand, 7);
+    }
+}
+
 TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {
     TempDir dir;
     std::string path = dir.file(kSettingsFileName);

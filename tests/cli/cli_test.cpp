@@ -14,6 +14,7 @@
 #include "automation/cell_name.h"
 #include "import/workbook_reader.h"
 #include "tests/support/input_workbook.h"
+#include "tests/support/progress_exams.h"
 #include "tests/support/temp_dir.h"
 
 namespace varnex {
@@ -505,6 +506,64 @@ TEST_F(CliTest, FullMarksExcellenceAndReportsForOneRun) {
         EXPECT_EQ(bad.status, 2);
         EXPECT_NE(bad.err.find(message), std::string::npos) << bad.err;
     }
+}
+
+// The progress and 临界生 reports of a hand-worked pair of exams, and of a sample with the earlier
+// exam that `sample --previous-of` makes of it.
+TEST_F(CliTest, ProgressAgainstThePreviousExam) {
+    const std::string now = dir.file("本次.xlsx"), before = dir.file("上次.xlsx"),
+                      out = dir.file("进退步.xlsx");
+    testing::writeInputWorkbook(now, {{"成绩", testing::kThisExamRows}});
+    testing::writeInputWorkbook(before, {{"其他", {{"x"}}}, {"期中", testing::kPreviousExamRows}});
+    RunResult r = runCli(dir, {"export",
+                               now,
+                               "--scores",
+                               "成绩",
+                               "--grade",
+                               "七年级",
+                               "--exam",
+                               "期末",
+                               "--settings",
+                               settings,
+                               "--full-mark",
+                               "语文=100,数学=100,英语=100",
+                               "--previous",
+                               before,
+                               "--previous-sheet",
+                               "期中",
+                               "--reports",
+                               "进退步,临界生",
+                               "--near",
+                               "5",
+                               "--yes",
+                               "-o",
+                               out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "学生进退步", "班级进退步", "临界生"}));
+    auto expectRows = [&](const std::string& sheet, int firstRow,
+                          const std::vector<std::vector<std::string>>& rows) {
+        auto cells = readSheet(out, sheet);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            for (size_t c = 0; c < rows[i].size(); ++c) {
+                std::string at = CellName(static_cast<int>(c), firstRow + static_cast<int>(i));
+                EXPECT_EQ(cells[at], rows[i][c]) << sheet << " " << at;
+            }
+        }
+    };
+    expectRows("学生进退步", 5, testing::kStudentProgressRows);
+    expectRows("班级进退步", 5, {testing::kClassProgressRows[0]});
+    expectRows("班级进退步", 7, {testing::kClassProgressRows[1]});
+    expectRows("临界生", 5, testing::kNearLineRows);
+    EXPECT_NE(r.err.find(testing::kMatchNote), std::string::npos) << r.err;
+
+    const std::string earlier = dir.file("示例上次.xlsx"), sampleOut = dir.file("示例进退步.xlsx");
+    RunResult made = runCli(dir, {"sample", "--previous-of", sample, "-o", earlier});
+    ASSERT_EQ(made.status, 0) << made.err;
+    RunResult exported = exportSample(sampleOut, {"--yes", "--previous", earlier});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    auto names = sheetNames(sampleOut);
+    EXPECT_NE(std::find(names.begin(), names.end(), "班级进退步"), names.end());
+    EXPECT_NE(exported.err.find("（按考号对应）"), std::string::npos) << exported.err;
 }
 
 // Every cell of every sheet of a workbook, by sheet name.

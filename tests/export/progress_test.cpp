@@ -1,0 +1,162 @@
+#include "export/progress.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "automation/cell_name.h"
+#include "import/open_workbook.h"
+#include "import/previous_exam.h"
+#include "import/student_import.h"
+#include "tests/export/exam_fixture.h"
+#include "tests/support/progress_exams.h"
+
+namespace varnex {
+namespace {
+
+using testing::Exam;
+using testing::shown;
+
+// The export test's exam, imported for real from a workbook of this exam and one of the previous.
+class ProgressExport : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        exam.state.workbook = {};
+        exam.state.scores.fullMark = {100, 100, 100, 0, 0, 0, 0, 0, 0, 0, 0};
+        exam.state.scores.excellenceLine.fill(80);
+        testing::writeInputWorkbook(exam.dir.file("本次.xlsx"), {{"成绩", testing::kThisExamRows}});
+        testing::writeInputWorkbook(exam.dir.file("上次.xlsx"), {{"成绩", previousRows}});
+        openWorkbook(exam.state, exam.frontend, exam.dir.file("本次.xlsx"));
+        exam.state.workbook.selectedSheet = 0;
+        exam.frontend.expectQuestion("导入文件：本次.xlsx", true);
+        importStudents(exam.state, exam.frontend);
+        ASSERT_EQ(exam.state.students.rowCount(), 9);
+        exam.state.examNameText = "期中考试";
+    }
+    bool readPrevious() {
+        return openPreviousWorkbook(exam.state, exam.frontend, exam.dir.file("上次.xlsx")) &&
+               importPreviousExam(exam.state, exam.frontend);
+    }
+    void expectRows(const std::string& sheetName, int firstRow,
+                    const std::vector<std::vector<std::string>>& rows) {
+        const SheetModel& sheet = exam.sheet(sheetName);
+        for (size_t r = 0; r < rows.size(); ++r) {
+            for (size_t c = 0; c < rows[r].size(); ++c) {
+                const std::string at = CellName(static_cast<int>(c), firstRow + static_cast<int>(r));
+                EXPECT_EQ(shown(sheet, at), rows[r][c]) << sheetName << " " << at;
+            }
+        }
+    }
+
+    Exam exam;
+    std::vector<std::vector<std::string>> previousRows = testing::kPreviousExamRows;
+};
+
+TEST_F(ProgressExport, SheetsEqualTheHandComputation) {
+    ASSERT_TRUE(readPrevious());
+    // The ranking sheets, written after the progress sheets, reorder the StudentTable: the note
+    // still names the right students.
+    exam.only([](ExportOptions& o) {
+        o.progress = o.nearLine = o.topNEnabled = o.classRanking = true;
+        o.topN = 3;
+        o.nearBand = 5;
+    });
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed)
+        << (exam.frontend.messages.empty() ? "" : exam.frontend.messages[0].text);
+    EXPECT_EQ(testing::tabNames(*exam.outcome.workbook),
+              (std::vector<std::string>{"目录", "班级总分排名", "总分前3名", "学生进退步", "班级进退步",
+                                        "临界生"}));
+    expectRows("学生进退步", 5, testing::kStudentProgressRows);
+    EXPECT_EQ(shown(exam.sheet("学生进退步"), "A11"), "");
+    const std::vector<std::vector<std::string>>& classRows = testing::kClassProgressRows;
+    expectRows("班级进退步", 5, {classRows[0]});
+    expectRows("班级进退步", 7, {classRows[1]});
+    EXPECT_EQ(shown(exam.sheet("班级进退步"), "C13"), "总分");  // 3 classes × 语文, 数学, 总分
+    EXPECT_NE(shown(exam.sheet("班级进退步"), "A2").find("只在上次考试中的学科（英语）不作比较。"),
+              std::string::npos);
+    expectRows("临界生", 5, testing::kNearLineRows);
+    EXPECT_EQ(shown(exam.sheet("临界生"), "A9"), "");
+    EXPECT_EQ(shown(exam.sheet("目录"), "A4"), "学生进退步");
+    EXPECT_EQ(shown(exam.sheet("目录"), "A6"), "临界生");
+
+    const std::string& done = exam.frontend.messages.back().text;
+    EXPECT_NE(done.find("\n\n" + testing::kMatchNote + "\n"), std::string::npos) << done;
+}
+
+// A previous sheet that cannot be read says why, naming its file, and leaves the previous exam
+// read before and the current import as they were.
+TEST_F(ProgressExport, UnreadablePreviousSheetChangesNothing) {
+    ASSERT_TRUE(readPrevious());
+    struct Case {
+        const char* name;
+        std::vector<std::string> header;
+        const char* fragment;
+    };
+    const Case cases[] = {
+        {"no name column", {"学校", "班级", "学生", "语文", "数学", "英语"}, "姓名"},
+        {"two exam numbers",
+         {"学校", "班级", "姓名", "考号", "准考证号", "语文"},
+         "有两列都像考号：考号和准考证号"},
+    };
+    for (const Case& c : cases) {
+        previousRows = testing::kPreviousExamRows;
+        previousRows[0] = c.header;
+        std::filesystem::remove(exam.dir.file("上次.xlsx"));
+        testing::writeInputWorkbook(exam.dir.file("上次.xlsx"), {{"成绩", previousRows}});
+        exam.frontend.messages.clear();
+        EXPECT_FALSE(readPrevious()) << c.name;
+        ASSERT_EQ(exam.frontend.messages.size(), 1u) << c.name;
+        EXPECT_NE(exam.frontend.messages[0].text.find("上次考试“上次.xlsx”："), std::string::npos) << c.name;
+        EXPECT_NE(exam.frontend.messages[0].text.find(c.fragment), std::string::npos)
+            << c.name << ": " << exam.frontend.messages[0].text;
+        EXPECT_EQ(exam.state.previous.students.rowCount(), 9) << c.name;
+        EXPECT_EQ(exam.state.previous.examSubjects.size(), 3u) << c.name;
+        EXPECT_EQ(exam.state.students.rowCount(), 9) << c.name;
+        EXPECT_EQ(exam.state.imported.examSubjects, (std::vector<std::string>{"语文", "数学"})) << c.name;
+    }
+}
+
+TEST_F(ProgressExport, WithoutPreviousExamTheExportDoesNotStart) {
+    exam.only([](ExportOptions& o) { o.progress = true; });
+    exam.run();
+    EXPECT_FALSE(exam.outcome.completed);
+    ASSERT_FALSE(exam.frontend.messages.empty());
+    EXPECT_EQ(exam.frontend.messages.back().text, "导出进退步必须先选择并读入上次考试的成绩表！");
+}
+
+// Student numbers pair students whatever their names and classes; a number given twice pairs
+// nobody, and a number found on one side only is not paired by name either.
+TEST(MatchStudents, ByExamNumberWhenBothSheetsHaveIt) {
+    RowTable now(kStudentTableColumns), before(kStudentTableColumns);
+    auto add = [](RowTable& t, const char* klass, const char* name, const char* number) {
+        std::vector<std::string> cells(15);
+        cells[0] = "一中";
+        cells[1] = klass;
+        cells[2] = name;
+        cells[14] = "100";
+        t.setHiddenCells(t.appendRow(cells), {number, ""});
+    };
+    add(now, "1", "张三", "001");
+    add(now, "2", "李四", "002");
+    add(now, "2", "王五", "003");
+    add(now, "1", "赵六", "004");
+    add(now, "1", "钱七", "");
+    add(before, "3", "张叁", "001");  // name written otherwise, other class
+    add(before, "1", "李四", "003");  // 003 twice in the previous exam
+    add(before, "2", "王五", "003");
+    add(before, "1", "赵六", "009");  // same name, another number
+    add(before, "1", "钱七", "");     // no number: paired by name
+    StudentMatch match = matchStudents({now, {true, false}}, {before, {true, false}});
+    EXPECT_EQ(match.idKind, 0);
+    EXPECT_EQ(match.previousOf, (std::vector<int>{0, -1, -1, -1, 4}));
+    EXPECT_EQ(match.ambiguousCurrent, (std::vector<int>{2}));
+    EXPECT_EQ(match.ambiguousPrevious, (std::vector<int>{1, 2}));
+    EXPECT_EQ(match.onlyCurrent, (std::vector<int>{1, 3}));
+    EXPECT_EQ(match.onlyPrevious, (std::vector<int>{3}));
+}
+
+}  // namespace
+}  // namespace varnex
