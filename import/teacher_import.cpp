@@ -7,6 +7,7 @@
 #include "base/text_util.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
+#include "import/row_problems.h"
 #include "import/sheet_query.h"
 
 namespace varnex {
@@ -49,29 +50,28 @@ std::optional<std::string> schoolOfSheet(SheetQuery& query, AppState& state, Fro
     return std::nullopt;
 }
 
-// Reads the rows into the TeacherTable; false when a check or the reader stopped the import.
+// Reads every row into `rows` (the TeacherTable's rows to be) and notes the rows' problems; false
+// when the reader stopped (after saying so).
 bool readRows(AppState& state, Frontend& frontend, SheetQuery& query, const std::string& singleSchool,
-              uint32_t classColumn) {
+              uint32_t classColumn, std::vector<std::vector<std::string>>& rows, RowProblems& problems) {
     while (!query.atEnd()) {
         const std::string& school = singleSchool.empty() ? query.field(kSchoolField) : singleSchool;
         const std::string& grade = query.field(kGradeField);
         std::string writtenClass = removeTrailingDotZero(query.field(kClassField));
-        if (Status checked = checkSchoolAndKey(school, tx::kClass, writtenClass, state.imported.teacherCount);
-            !checked) {
-            reportRowProblem(state, frontend, checked.error());
-            return false;
-        }
-        Result<std::string> className = classOfRow(state, writtenClass, query.sheetRow(), classColumn);
-        if (!className) {
-            reportRowProblem(state, frontend, className.error());
-            return false;
-        }
-        for (size_t i = 0; i < kSubjects.size(); ++i) {
-            std::string teacher = query.field(kFirstSubjectField + i);
-            teacher.erase(std::remove(teacher.begin(), teacher.end(), ' '), teacher.end());
-            if (teacher.empty()) continue;
-            state.teachers.appendRow({school, grade, *className, kSubjects[i].name, std::move(teacher)});
-            ++state.imported.teacherCount;
+        const int sheetRow = query.sheetRow();
+        const int count = static_cast<int>(rows.size());
+        Result<std::string> className = classOfRow(state, writtenClass, sheetRow, classColumn);
+        if (Status checked = checkSchoolAndKey(school, tx::kClass, writtenClass, count); !checked) {
+            problems.add({sheetRow, "", tx::kSchool, school, checked.error()});
+        } else if (!className) {
+            problems.add({sheetRow, "", tx::kClass, writtenClass, className.error()});
+        } else {
+            for (size_t i = 0; i < kSubjects.size(); ++i) {
+                std::string teacher = query.field(kFirstSubjectField + i);
+                teacher.erase(std::remove(teacher.begin(), teacher.end(), ' '), teacher.end());
+                if (teacher.empty()) continue;
+                rows.push_back({school, grade, *className, kSubjects[i].name, std::move(teacher)});
+            }
         }
         if (!moveToNextRow(query, state, frontend)) return false;
     }
@@ -108,18 +108,32 @@ void importTeachers(AppState& state, Frontend& frontend) {
     if (singleSchool->empty()) columns.push_back(*header->keys[kSchoolKey]);
     if (!selectImportColumns(query, state, frontend, columns, *header, needed)) return;
 
-    state.teachers.clear();
     if (query.atEnd()) {
+        state.teachers.clear();
         r.teacherCount = 0;
         frontend.showMessage(tx::kNoTeacherRows, common_texts::kCaptionError, MessageIcon::Error);
     } else {
-        r.teacherCount = 0;
         appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
         logHeader(state, frontend, *header, *singleSchool);
-        if (readRows(state, frontend, query, *singleSchool, *header->keys[kClassKey])) {
-            appendLog(state, frontend, strprintf(tx::kTeacherSummaryFormat, r.teacherCount));
-            frontend.setTitle(importTitle(state, tx::kImported));
-            frontend.playNotification();
+        std::vector<std::vector<std::string>> rows;
+        RowProblems problems;
+        if (readRows(state, frontend, query, *singleSchool, *header->keys[kClassKey], rows, problems)) {
+            if (problems.empty()) {
+                state.teachers.clear();
+                for (auto& row : rows) state.teachers.appendRow(std::move(row));
+                r.teacherCount = state.teachers.rowCount();
+                appendLog(state, frontend, strprintf(tx::kTeacherSummaryFormat, r.teacherCount));
+                frontend.setTitle(importTitle(state, tx::kImported));
+                frontend.playNotification();
+            } else {
+                // Nothing of the sheet is taken: the TeacherTable stays as it was.
+                for (const RowProblem& problem : problems.all())
+                    appendLog(state, frontend, RowProblems::line(problem));
+                frontend.showMessage(
+                    strprintf(tx::kProblemsFormat, r.sheetName.c_str(),
+                              static_cast<int>(problems.all().size()), problems.lines(false).c_str()),
+                    common_texts::kCaptionError, MessageIcon::Error);
+            }
         }
     }
     query.close();
