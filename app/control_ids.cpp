@@ -65,6 +65,8 @@ const char* controlName(ControlId id) {
             return "IgnoreZeroScores";
         case Charts:
             return "Charts";
+        case BlankScoresExcluded:
+            return "BlankScoresExcluded";
         case TotalFullMark:
             return "TotalFullMark";
         case TotalExcellence:

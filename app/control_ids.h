@@ -44,6 +44,7 @@ enum ControlId : int {
     ClassRankingOneSheet = 1261,
     IgnoreZeroScores = 1242,
     Charts = 1289,
+    BlankScoresExcluded = 1290,
     TotalFullMark = 1255,
     TotalExcellence = 1278,
 

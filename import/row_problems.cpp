@@ -14,8 +14,10 @@ bool RowProblems::anyBlocking() const {
 }
 
 std::string RowProblems::line(const RowProblem& problem) {
-    if (problem.key.empty()) return strprintf(tx::kProblemLineFormat, problem.sheetRow, problem.message.c_str());
-    return strprintf(tx::kKeyedProblemLineFormat, problem.sheetRow, problem.key.c_str(), problem.message.c_str());
+    if (problem.key.empty())
+        return strprintf(tx::kProblemLineFormat, problem.sheetRow, problem.message.c_str());
+    return strprintf(tx::kKeyedProblemLineFormat, problem.sheetRow, problem.key.c_str(),
+                     problem.message.c_str());
 }
 
 std::string RowProblems::lines(bool blockingOnly) const {

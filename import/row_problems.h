@@ -11,11 +11,11 @@ namespace varnex {
 
 /// One problem of one row.
 struct RowProblem {
-    int sheetRow = 0;     ///< 1-based row of the sheet
-    std::string key;      ///< what names the row: the student's name, the class ("" when empty)
-    std::string column;   ///< the column concerned ("" for the row as a whole)
-    std::string value;    ///< the cell's text as written
-    std::string message;  ///< the problem in words, e.g. "语文分数：152不能大于语文满分：150"
+    int sheetRow = 0;      ///< 1-based row of the sheet
+    std::string key;       ///< what names the row: the student's name, the class ("" when empty)
+    std::string column;    ///< the column concerned ("" for the row as a whole)
+    std::string value;     ///< the cell's text as written
+    std::string message;   ///< the problem in words, e.g. "语文分数：152不能大于语文满分：150"
     bool blocking = true;  ///< false for what is reported but imported all the same
 };
 

@@ -226,6 +226,10 @@ inline constexpr TooltipText kTooltips[] = {
     {ctl::DefaultExcellence, "默认", "恢复各科优秀控制线到默认值：80%"},
     {ctl::ExamNameBox, "考试名称", "修改或选择考试名称"},
     {ctl::ClassListBox, "学校和班级", "查看当前已经导入的学校和班级"},
+    {ctl::BlankScoresExcluded, "缺考和空白成绩",
+     "勾选：空白或写着“缺考”“/”等的成绩表示该生没有考这一科（如新高考未选考的科目），"
+     "不计入这一科的实考人数、平均分、各项比率和分数段，总分按所考科目的满分评定；"
+     "不勾选：按0分计入统计"},
 };
 
 }  // namespace varnex::ui_texts

@@ -5,6 +5,7 @@
 
 #include <span>
 
+#include "app/app_texts.h"
 #include "app/control_ids.h"
 #include "app/report_choices.h"
 
@@ -182,6 +183,8 @@ inline constexpr ControlTemplate kControls[] = {
     {ctl::TopNCount, ControlKind::Edit, "", 511, 255, 17, 12, TextColour::Default, anchor::ExportItem},
     {kNoId, ControlKind::Label, "名", 531, 257, 10, 8, TextColour::Default, anchor::ExportItem},
     {ctl::IgnoreZeroScores, ControlKind::Check, "零分学科不纳入学科三率计算", 456, 272, 118, 8,
+     TextColour::Red, anchor::ExportItem},
+    {ctl::BlankScoresExcluded, ControlKind::Check, app_texts::kBlankScoresExcludedCaption, 456, 306, 110, 8,
      TextColour::Red, anchor::ExportItem},
     {ctl::ExportResults, ControlKind::Button, "6.导出分析结果", 576, 257, 63, 17, TextColour::Default,
      anchor::ExportButton},
