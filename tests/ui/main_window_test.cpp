@@ -239,7 +239,7 @@ TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
     int withTips = 0;
     for (const auto& tip : ui_texts::kTooltips)
         withTips += window->control(tip.id)->toolTip().contains(q(tip.body));
-    EXPECT_EQ(withTips, 10);
+    EXPECT_EQ(withTips, static_cast<int>(std::size(ui_texts::kTooltips)));
 }
 
 TEST_F(WindowTest, SplashShowsUntilInitialisationEnds) {
