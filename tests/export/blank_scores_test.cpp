@@ -87,6 +87,17 @@ TEST(BlankScores, LeftOutOfEverySheet) {
                                            {"D8", ""}});
 }
 
+// A run that does not complete gives the StudentTable back whole, 丁 included.
+TEST(BlankScores, TheTableComesBackWhenTheRunStops) {
+    Exam exam;
+    electivesExam(exam, true);
+    exam.state.examNameText.clear();
+    exam.run();
+    EXPECT_FALSE(exam.outcome.completed);
+    EXPECT_EQ(namesInTable(exam.state), (std::vector<std::string>{"甲", "乙", "丙", "丁", "戊"}));
+    EXPECT_EQ(exam.state.imported.examFullMarkTotal, 1050);
+}
+
 // Counted as 0 (the default): every student sits every subject, as before.
 TEST(BlankScores, CountedAsZero) {
     Exam exam;
