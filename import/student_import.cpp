@@ -115,6 +115,11 @@ constexpr std::string_view kNoScoreTexts[] = {"缺考", "缺", "缺席", "免考
 // there is no score, or anything else. A number is kept plain (full-width digits made ASCII, blanks
 // at both ends trimmed); every other text stays as written.
 ScoreKind readScore(std::string& slot) {
+    // Most cells hold a plain number already ("85", "85.5"): nothing to change.
+    if (!slot.empty() && slot.front() >= '0' && slot.front() <= '9' &&
+        std::all_of(slot.begin(), slot.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; }) &&
+        std::count(slot.begin(), slot.end(), '.') <= 1)
+        return ScoreKind::Number;
     std::string plain = plainText(slot);
     if (plain.empty()) return ScoreKind::NoScore;
     for (std::string_view text : kNoScoreTexts) {
@@ -214,18 +219,15 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     read.noScoreText.assign(examined.size(), 0);
     std::unordered_map<std::string, int> rowOfStudent;   // school, class and name: first sheet row
     std::unordered_map<std::string, size_t> classIndex;  // school and class: ClassList entry
-    auto keyOf = [](const std::vector<std::string>& cells, bool withName) {
-        std::string key = std::to_string(cells[kSchoolCell].size()) + ':' + cells[kSchoolCell] + ' ' +
-                          std::to_string(cells[kClassCell].size()) + ':' + cells[kClassCell];
-        return withName ? key + ' ' + cells[kNameCell] : key;
-    };
+    std::vector<std::string> written(examined.size());
+    std::vector<ScoreKind> kinds(examined.size());
+    std::string key;
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells);
         if (!singleSchool) cells[kSchoolCell] = query.field(sheet.schoolField);
         const std::string writtenClass = removeTrailingDotZero(query.field(kClassField));
         cells[kNameCell] = query.field(kNameField);
         bool allEmpty = cells[kSchoolCell].empty() && writtenClass.empty() && cells[kNameCell].empty();
-        std::vector<std::string> written(examined.size());
         for (size_t k = 0; k < examined.size(); ++k) {
             written[k] = query.field(kFirstSubjectField + k);
             cells[static_cast<size_t>(kSubjects[examined[k]].column)] = removeTrailingDotZero(written[k]);
@@ -237,7 +239,6 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         Result<std::string> klass = classOfRow(state, writtenClass, sheetRow, sheet.classColumn);
         if (klass) cells[kClassCell] = *klass;
 
-        std::vector<ScoreKind> kinds(examined.size());
         int missing = 0;
         for (size_t k = 0; k < examined.size(); ++k) {
             std::string& slot = cells[static_cast<size_t>(kSubjects[examined[k]].column)];
@@ -257,19 +258,22 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         }
         const int count = static_cast<int>(read.rows.size()) + (skipped ? 0 : 1);
         checkRow(state, read, cells, klass, examined, kinds, written, sheetRow, count);
-        if (read.classList.add(cells[kSchoolCell], cells[kClassCell])) {
-            classIndex.emplace(keyOf(cells, false), read.classHasScore.size());
+        key = std::to_string(cells[kSchoolCell].size()) + ':' + cells[kSchoolCell] + ' ' + cells[kClassCell];
+        auto [entry, newClass] = classIndex.emplace(key, read.classHasScore.size());
+        if (newClass) {
+            read.classList.add(cells[kSchoolCell], cells[kClassCell]);
             read.classHasScore.emplace_back(examined.size(), false);
         }
         if (!skipped) {
             if (klass && !cells[kNameCell].empty()) {
-                auto [it, first] = rowOfStudent.emplace(keyOf(cells, true), sheetRow);
+                auto [it, first] = rowOfStudent.emplace(
+                    std::to_string(cells[kClassCell].size()) + ':' + key + ' ' + cells[kNameCell], sheetRow);
                 if (!first)
                     read.problems.add({sheetRow, cells[kNameCell], tx::kName, cells[kNameCell],
                                        strprintf(tx::kSameNameFormat, cells[kClassCell].c_str(), it->second),
                                        false});
             }
-            std::vector<bool>& hasScore = read.classHasScore[classIndex.at(keyOf(cells, false))];
+            std::vector<bool>& hasScore = read.classHasScore[entry->second];
             for (size_t k = 0; k < examined.size(); ++k) {
                 if (kinds[k] == ScoreKind::Number) hasScore[k] = true;
             }
