@@ -174,6 +174,7 @@ struct SheetRead {
     std::vector<int> blank, noScoreText;  ///< per examined subject: blank cells, texts such as 缺考
     /// Per ClassList entry: per examined subject, whether some student of the class has a score.
     std::vector<std::vector<bool>> classHasScore;
+    std::vector<bool> classImported;  ///< per ClassList entry: some student of the class is imported
 };
 
 // Checks one row and notes its problems: the school and the name, the class, and every examined
@@ -263,6 +264,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         if (newClass) {
             read.classList.add(cells[kSchoolCell], cells[kClassCell]);
             read.classHasScore.emplace_back(examined.size(), false);
+            read.classImported.push_back(false);
         }
         if (!skipped) {
             if (klass && !cells[kNameCell].empty()) {
@@ -273,6 +275,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
                                        strprintf(tx::kSameNameFormat, cells[kClassCell].c_str(), it->second),
                                        false});
             }
+            read.classImported[entry->second] = true;
             std::vector<bool>& hasScore = read.classHasScore[entry->second];
             for (size_t k = 0; k < examined.size(); ++k) {
                 if (kinds[k] == ScoreKind::Number) hasScore[k] = true;
@@ -320,6 +323,7 @@ void reportCounting(AppState& state, Frontend& frontend, const SheetRead& read,
     if (excluded) return;
     std::string classes;
     for (size_t c = 0; c < read.classHasScore.size(); ++c) {
+        if (!read.classImported[c]) continue;  // a class of skipped students only: nobody to count
         std::vector<std::string> empty;
         for (size_t k = 0; k < examined.size(); ++k) {
             if (!read.classHasScore[c][k]) empty.emplace_back(kSubjects[examined[k]].name);
