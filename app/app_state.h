@@ -76,9 +76,17 @@ struct ImportResults {
     int examFullMarkTotal = 0;
     int studentCount = 0;
     int teacherCount = 0;
+    /// True when the teacher sheet had no 年级 column: its rows keep 年级 empty and belong to the
+    /// grade of whichever score sheet is imported.
+    bool teachersOfAnyGrade = false;
     int classCount = 0;
     ClassList classList;
     std::vector<std::string> schoolList;
+
+    /// True when a TeacherTable row whose 年级 is `teacherGrade` belongs to the imported grade.
+    bool ofImportedGrade(const std::string& teacherGrade) const {
+        return teacherGrade == gradeName || (teachersOfAnyGrade && teacherGrade.empty());
+    }
 };
 
 struct AppState {
