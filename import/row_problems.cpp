@@ -13,6 +13,11 @@ bool RowProblems::anyBlocking() const {
     return std::any_of(problems_.begin(), problems_.end(), [](const RowProblem& p) { return p.blocking; });
 }
 
+void RowProblems::sortByRow() {
+    std::stable_sort(problems_.begin(), problems_.end(),
+                     [](const RowProblem& a, const RowProblem& b) { return a.sheetRow < b.sheetRow; });
+}
+
 std::string RowProblems::line(const RowProblem& problem) {
     if (problem.key.empty())
         return strprintf(tx::kProblemLineFormat, problem.sheetRow, problem.message.c_str());

@@ -26,6 +26,8 @@ class RowProblems {
     bool empty() const { return problems_.empty(); }
     bool anyBlocking() const;
     const std::vector<RowProblem>& all() const { return problems_; }
+    /// Puts the problems in sheet order, those of one row in the order they were found.
+    void sortByRow();
     /// One problem as a line: "第15行 张三：语文分数：152不能大于语文满分：150" ("第15行：…" without key).
     static std::string line(const RowProblem& problem);
     /// Every problem (only the blocking ones when `blockingOnly`), one line each, joined with "\n".

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -181,8 +183,8 @@ struct SheetRead {
 // subject's score (a text that is no score, above the full mark, below 0).
 void checkRow(const AppState& state, SheetRead& read, const std::vector<std::string>& cells,
               const Result<std::string>& klass, const std::vector<size_t>& examined,
-              const std::vector<ScoreKind>& kinds, const std::vector<std::string>& written, int sheetRow,
-              int count) {
+              const std::vector<ScoreKind>& kinds, const std::vector<const std::string*>& written,
+              int sheetRow, int count) {
     const std::string& name = cells[kNameCell];
     auto note = [&](const char* column, const std::string& value, std::string message, bool blocking) {
         read.problems.add({sheetRow, name, column, value, std::move(message), blocking});
@@ -196,18 +198,62 @@ void checkRow(const AppState& state, SheetRead& read, const std::vector<std::str
         const char* subject = kSubjects[i].name;
         const std::string& slot = cells[static_cast<size_t>(kSubjects[i].column)];
         if (kinds[k] == ScoreKind::Other) {
-            note(subject, written[k], strprintf(tx::kNotAScoreFormat, subject, written[k].c_str()), true);
+            note(subject, *written[k], strprintf(tx::kNotAScoreFormat, subject, written[k]->c_str()), true);
             continue;
         }
         int fullMark = state.scores.fullMark[i];
         int score = cAtoi(slot);
         if (score > fullMark) {
-            note(subject, written[k], strprintf(tx::kAboveFullMarkFormat, subject, score, subject, fullMark),
+            note(subject, *written[k], strprintf(tx::kAboveFullMarkFormat, subject, score, subject, fullMark),
                  true);
         } else if (kinds[k] == ScoreKind::Number && cAtof(slot) < 0) {
-            note(subject, written[k], strprintf(tx::kBelowZeroFormat, subject, slot.c_str()), false);
+            note(subject, *written[k], strprintf(tx::kBelowZeroFormat, subject, slot.c_str()), false);
         }
     }
+}
+
+// A student row by its school, class and name: a hash of the three, its row among those read and
+// its sheet row.
+struct NamedRow {
+    size_t hash;
+    size_t index;
+    int sheetRow;
+};
+
+size_t studentHash(const std::vector<std::string>& cells) {
+    std::hash<std::string> hash;
+    size_t h = hash(cells[kSchoolCell]);
+    h = h * 1099511628211u ^ hash(cells[kClassCell]);
+    return h * 1099511628211u ^ hash(cells[kNameCell]);
+}
+
+// Notes each student whose name an earlier row of the same class already has (imported all the
+// same: two students may share a name), then puts the problems back in sheet order.
+void noteSameNames(SheetRead& read, std::vector<NamedRow>& names) {
+    std::stable_sort(names.begin(), names.end(),
+                     [](const NamedRow& a, const NamedRow& b) { return a.hash < b.hash; });
+    auto same = [&](const NamedRow& a, const NamedRow& b) {
+        const auto& x = read.rows[a.index];
+        const auto& y = read.rows[b.index];
+        return x[kNameCell] == y[kNameCell] && x[kClassCell] == y[kClassCell] &&
+               x[kSchoolCell] == y[kSchoolCell];
+    };
+    bool found = false;
+    for (size_t run = 0, end = 0; run < names.size(); run = end) {
+        while (end < names.size() && names[end].hash == names[run].hash) ++end;
+        for (size_t j = run + 1; j < end; ++j) {
+            for (size_t i = run; i < j; ++i) {
+                if (!same(names[i], names[j])) continue;
+                const auto& cells = read.rows[names[j].index];
+                read.problems.add(
+                    {names[j].sheetRow, cells[kNameCell], tx::kName, cells[kNameCell],
+                     strprintf(tx::kSameNameFormat, cells[kClassCell].c_str(), names[i].sheetRow), false});
+                found = true;
+                break;
+            }
+        }
+    }
+    if (found) read.problems.sortByRow();
 }
 
 // Reads every row of the sheet up to the end of the data, replacing nothing.
@@ -218,9 +264,10 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     SheetRead read;
     read.blank.assign(examined.size(), 0);
     read.noScoreText.assign(examined.size(), 0);
-    std::unordered_map<std::string, int> rowOfStudent;   // school, class and name: first sheet row
     std::unordered_map<std::string, size_t> classIndex;  // school and class: ClassList entry
-    std::vector<std::string> written(examined.size());
+    size_t lastClass = SIZE_MAX;                         // the ClassList entry of the row before
+    std::vector<NamedRow> names;
+    std::vector<const std::string*> written(examined.size());  // the score cells as the sheet has them
     std::vector<ScoreKind> kinds(examined.size());
     std::string key;
     while (!query.atEnd()) {
@@ -230,9 +277,9 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         cells[kNameCell] = query.field(kNameField);
         bool allEmpty = cells[kSchoolCell].empty() && writtenClass.empty() && cells[kNameCell].empty();
         for (size_t k = 0; k < examined.size(); ++k) {
-            written[k] = query.field(kFirstSubjectField + k);
-            cells[static_cast<size_t>(kSubjects[examined[k]].column)] = removeTrailingDotZero(written[k]);
-            allEmpty = allEmpty && written[k].empty();
+            written[k] = &query.field(kFirstSubjectField + k);
+            cells[static_cast<size_t>(kSubjects[examined[k]].column)] = removeTrailingDotZero(*written[k]);
+            allEmpty = allEmpty && written[k]->empty();
         }
         if (allEmpty) break;
         const int sheetRow = query.sheetRow();
@@ -254,29 +301,29 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         } else {
             for (size_t k = 0; k < examined.size(); ++k) {
                 if (kinds[k] != ScoreKind::NoScore) continue;
-                ++(plainText(written[k]).empty() ? read.blank : read.noScoreText)[k];
+                ++(plainText(*written[k]).empty() ? read.blank : read.noScoreText)[k];
             }
         }
         const int count = static_cast<int>(read.rows.size()) + (skipped ? 0 : 1);
         checkRow(state, read, cells, klass, examined, kinds, written, sheetRow, count);
-        key = std::to_string(cells[kSchoolCell].size()) + ':' + cells[kSchoolCell] + ' ' + cells[kClassCell];
-        auto [entry, newClass] = classIndex.emplace(key, read.classHasScore.size());
-        if (newClass) {
-            read.classList.add(cells[kSchoolCell], cells[kClassCell]);
-            read.classHasScore.emplace_back(examined.size(), false);
-            read.classImported.push_back(false);
+        // Rows mostly come class by class: look the class up only when it changes.
+        if (lastClass == SIZE_MAX || cells[kSchoolCell] != read.classList.parts(lastClass).first ||
+            cells[kClassCell] != read.classList.parts(lastClass).second) {
+            key = std::to_string(cells[kSchoolCell].size()) + ':' + cells[kSchoolCell] + ' ' +
+                  cells[kClassCell];
+            auto [entry, newClass] = classIndex.emplace(key, read.classHasScore.size());
+            if (newClass) {
+                read.classList.add(cells[kSchoolCell], cells[kClassCell]);
+                read.classHasScore.emplace_back(examined.size(), false);
+                read.classImported.push_back(false);
+            }
+            lastClass = entry->second;
         }
         if (!skipped) {
-            if (klass && !cells[kNameCell].empty()) {
-                auto [it, first] = rowOfStudent.emplace(
-                    std::to_string(cells[kClassCell].size()) + ':' + key + ' ' + cells[kNameCell], sheetRow);
-                if (!first)
-                    read.problems.add({sheetRow, cells[kNameCell], tx::kName, cells[kNameCell],
-                                       strprintf(tx::kSameNameFormat, cells[kClassCell].c_str(), it->second),
-                                       false});
-            }
-            read.classImported[entry->second] = true;
-            std::vector<bool>& hasScore = read.classHasScore[entry->second];
+            if (klass && !cells[kNameCell].empty())
+                names.push_back({studentHash(cells), read.rows.size(), sheetRow});
+            read.classImported[lastClass] = true;
+            std::vector<bool>& hasScore = read.classHasScore[lastClass];
             for (size_t k = 0; k < examined.size(); ++k) {
                 if (kinds[k] == ScoreKind::Number) hasScore[k] = true;
             }
@@ -287,6 +334,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
             break;
         }
     }
+    noteSameNames(read, names);
     return read;
 }
 
