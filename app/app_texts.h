@@ -26,4 +26,7 @@ inline constexpr const char* kSettingsUnreadableFormat =
     "无法读取配置文件：%s\n请检查它是否是一个普通文件，以及是否有读取权限。"
     "为免丢失其中的设置，本程序不会改写它。";
 
+// The counting rule for blank scores and texts such as 缺考, as its check box names it.
+inline constexpr const char* kBlankScoresExcludedCaption = "缺考和空白成绩不计入统计";
+
 }  // namespace varnex::app_texts

@@ -73,6 +73,8 @@ const char* controlName(ControlId id) {
             return "PreviousFile";
         case PreviousSheetList:
             return "PreviousSheetList";
+        case BlankScoresExcluded:
+            return "BlankScoresExcluded";
         case TotalFullMark:
             return "TotalFullMark";
         case TotalExcellence:

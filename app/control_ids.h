@@ -48,6 +48,7 @@ enum ControlId : int {
     NearLine = 1291,
     PreviousFile = 1292,
     PreviousSheetList = 1293,
+    BlankScoresExcluded = 1294,
     TotalFullMark = 1255,
     TotalExcellence = 1278,
 

@@ -23,14 +23,17 @@ namespace {
 
 // Saved after the reports' plain flags, seeded off after every other option.
 const char* const kIgnoreZeroScoresKey = "忽略零分学科";
+// 1: blank scores and texts such as 缺考 are left out; absent or 0: they count as 0. Never seeded.
+const char* const kBlankScoresExcludedKey = "缺考不计入统计";
 
-// The plain flags in the order they are saved: the reports', then 忽略零分学科.
+// The plain flags in the order they are saved: the reports', then 忽略零分学科 and 缺考不计入统计.
 template <class Visit>
 void forEachFlag(Visit visit) {
     for (const ReportChoice& report : kReportChoices) {
         if (report.setting == ReportSetting::Flag) visit(report.settingsKey, report.chosen);
     }
     visit(kIgnoreZeroScoresKey, &ExportOptions::ignoreZeroScores);
+    visit(kBlankScoresExcludedKey, &ExportOptions::blankScoresExcluded);
 }
 
 const char* const kTopNKey = reportKeptAs(ReportSetting::TopN).settingsKey;

@@ -84,6 +84,9 @@ struct ExportOptions {
     bool classRanking = true;
     int classRankingLayout = 1;  ///< 0: one sheet per class, 1: all classes in one sheet
     bool ignoreZeroScores = false;
+    /// How a blank score or a text such as 缺考 is counted: false, as a sat 0; true, the student
+    /// did not sit that subject (left out of its counts, averages, bands and of the 总分 lines).
+    bool blankScoresExcluded = false;
     /// 统计图表: charts of the other reports' figures. Off unless the settings file turns it on
     /// (a newly seeded file does; files written before it existed do not).
     bool charts = false;

@@ -79,6 +79,12 @@ double cAtof(std::string_view text) {
     return negative ? -value : value;
 }
 
+bool startsWithNumber(std::string_view text) {
+    size_t i = signedStart(text).digits;
+    if (i < text.size() && text[i] == '.') ++i;
+    return i < text.size() && isDigit(text[i]);
+}
+
 std::string strprintf(const char* format, ...) {
     va_list args;
     va_start(args, format);

@@ -16,6 +16,9 @@ int cAtoi(std::string_view text);
 /// exponent); text that does not begin with a number gives 0.
 double cAtof(std::string_view text);
 
+/// True when cAtof reads a number at the start of the text (a score rather than "", "缺考" or "/").
+bool startsWithNumber(std::string_view text);
+
 /// printf-style formatting into a std::string.
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -58,8 +58,9 @@ inline constexpr const char* kExportHelp =
     "用法 / usage: varnex-cli export WORKBOOK --scores SHEET [--teachers SHEET] --grade G --exam NAME\n"
     "                             [--school NAME] [--settings FILE] [--full-mark 学科=N,…]\n"
     "                             [--excellence 学科=N,…] [--reports 报表,…] [--missing-rule 0|1|2]\n"
-    "                             [--missing-limit N] [--previous FILE [--previous-sheet SHEET]]\n"
-    "                             [--near N] [--yes] [--force] -o FILE\n"
+    "                             [--missing-limit N] [--blank-scores zero|exclude]\n"
+    "                             [--previous FILE [--previous-sheet SHEET]] [--near N] [--yes] [--force]\n"
+    "                             -o FILE\n"
     "\n"
     "导入任课教师（如给出）和学生成绩，按配置文件中的导出选项导出分析结果。\n"
     "Imports the teachers (when given) and the students, then exports with the export options of the\n"
@@ -92,6 +93,11 @@ inline constexpr const char* kExportHelp =
     "  --missing-rule R     0 缺考学科超过一半不导入（默认）；1 缺考超过 N 科不导入；2 全部导入\n"
     "                       0 skip when more than half missing (default); 1 more than N; 2 import all\n"
     "  --missing-limit N    规则 1 的 N，默认 4 / N of rule 1, default 4\n"
+    "  --blank-scores R     空白和“缺考”“/”等成绩的计法，本次使用，不存入配置文件：zero 按0分计入；\n"
+    "                       exclude 不计入该科（即窗口中的“缺考和空白成绩不计入统计”）；不给出时按配置文件\n"
+    "                       how blank scores and texts such as 缺考 count, for this run only: zero counts\n"
+    "                       them as 0; exclude leaves the student out of that subject; without it, the\n"
+    "                       settings file's choice\n"
     "  --yes                对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
     "                       answer Yes to every question; without it a question is answered No and\n"
     "                       the command ends with a non-zero exit status\n"
@@ -112,6 +118,9 @@ inline constexpr const char* kUnknownGradeFormat = "未知的年级 / unknown gr
 inline constexpr const char* kBadSubjectValuesFormat =
     "%s 的值应写作 学科=整数（%d 到 %d），以逗号分隔，如 语文=150,数学=150 / "
     "%s takes SUBJECT=NUMBER pairs (%d to %d) separated by commas: %s\n";
+/// The value given.
+inline constexpr const char* kBadBlankScoresFormat =
+    "--blank-scores 的值必须是 zero 或 exclude / --blank-scores must be zero or exclude: %s\n";
 /// Subject given.
 inline constexpr const char* kUnknownSubjectFormat = "未知的学科 / unknown subject: %s\n";
 /// Report given, the reports that can be named.

@@ -75,7 +75,8 @@ bool takesValue(const std::string& name) {
                                           "--previous",
                                           "--previous-sheet",
                                           "--near",
-                                          "--previous-of"};
+                                          "--previous-of",
+                                          "--blank-scores"};
     for (const char* v : kValued) {
         if (name == v) return true;
     }
@@ -227,6 +228,19 @@ bool reportsOption(const Args& args, ExportOptions& options) {
         chosen.*found->chosen = true;
     }
     options = chosen;
+    return true;
+}
+
+// How blank scores count for this run (--blank-scores zero|exclude) instead of the settings file's
+// choice; false after saying what is wrong. An absent option changes nothing.
+bool blankScoresOption(const Args& args, ExportOptions& options) {
+    auto it = args.values.find("--blank-scores");
+    if (it == args.values.end()) return true;
+    if (it->second != "zero" && it->second != "exclude") {
+        std::fprintf(stderr, tx::kBadBlankScoresFormat, it->second.c_str());
+        return false;
+    }
+    options.blankScoresExcluded = it->second == "exclude";
     return true;
 }
 
@@ -474,7 +488,7 @@ int runExport(int argc, char** argv) {
     loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions);
     if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores.fullMark) ||
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores.excellenceLine) ||
-        !reportsOption(*args, state.exportOptions))
+        !reportsOption(*args, state.exportOptions) || !blankScoresOption(*args, state.exportOptions))
         return kExitUsage;
     if (v.count("--near")) state.exportOptions.nearBand = *near;
     // A previous exam asks for the progress reports unless --reports chooses the reports.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <string_view>
 #include <unordered_map>
 
@@ -35,6 +36,7 @@ BandCounter::BandCounter(std::vector<double> edges, const SchoolGroups& groups,
     prefix_.assign(stride_ * static_cast<size_t>(groupCount_ + 1), 0);
     const size_t all = static_cast<size_t>(groupCount_) * stride_;
     for (size_t row = 0; row < valueOfRow.size(); ++row) {
+        if (std::isnan(valueOfRow[row])) continue;  // no score: in no band
         size_t slot = static_cast<size_t>(std::upper_bound(edges_.begin(), edges_.end(), valueOfRow[row]) -
                                           edges_.begin());
         int group = groups.groupOfRow(static_cast<int>(row));
@@ -67,10 +69,13 @@ int BandCounter::countAtLeast(int group, double low) const {
     return prefixOf(group)[stride_ - 1] - countBelow(group, low);
 }
 
-std::vector<double> columnValues(const RowTable& students, int column) {
+std::vector<double> columnValues(const RowTable& students, int column, bool blankExcluded) {
     std::vector<double> values(static_cast<size_t>(students.rowCount()));
-    for (int row = 0; row < students.rowCount(); ++row)
-        values[static_cast<size_t>(row)] = cAtof(students.cellText(row, column));
+    for (int row = 0; row < students.rowCount(); ++row) {
+        const std::string& text = students.cellText(row, column);
+        values[static_cast<size_t>(row)] =
+            blankExcluded && !startsWithNumber(text) ? std::nan("") : cAtof(text);
+    }
     return values;
 }
 

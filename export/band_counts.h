@@ -34,7 +34,8 @@ class BandCounter {
     /// Group index that stands for all rows, whatever their school.
     static constexpr int kAllRows = -1;
 
-    /// `edges` must hold every bound that is later asked about; `valueOfRow` has one value per row.
+    /// `edges` must hold every bound that is later asked about; `valueOfRow` has one value per row
+    /// (NaN for a row without a score, which no band counts).
     BandCounter(std::vector<double> edges, const SchoolGroups& groups, const std::vector<double>& valueOfRow);
 
     /// Values v < edge.
@@ -52,7 +53,8 @@ class BandCounter {
     int groupCount_ = 0;
 };
 
-/// The values of one StudentTable column read as numbers (atof semantics).
-std::vector<double> columnValues(const RowTable& students, int column);
+/// The values of one StudentTable column read as numbers (atof semantics); with `blankExcluded`
+/// a text that is no number ("", "缺考") gives NaN: no score.
+std::vector<double> columnValues(const RowTable& students, int column, bool blankExcluded = false);
 
 }  // namespace varnex

@@ -132,8 +132,9 @@ ChartModel schoolRatesChart(const AppState& state, int school) {
                                              state.imported.schoolList[static_cast<size_t>(school)].c_str()),
                                    tx::kSubjectAxis, tx::kRateAxis);
     chart.valueMax = 100;
-    const int excellent = gradeRatesRow(schoolCount, GradeRateBlock::ExcellentRate, school);
-    const int pass = gradeRatesRow(schoolCount, GradeRateBlock::PassRate, school);
+    const bool blankExcluded = state.exportOptions.blankScoresExcluded;
+    const int excellent = gradeRatesRow(schoolCount, GradeRateBlock::ExcellentRate, school, blankExcluded);
+    const int pass = gradeRatesRow(schoolCount, GradeRateBlock::PassRate, school, blankExcluded);
     chart.series.push_back({tx::kExcellentRateSeries,
                             rangeOf(tx::kGradeRates, firstColumn, excellent, lastColumn, excellent),
                             headers});

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -31,6 +32,7 @@
 #include "export/subject_bands.h"
 #include "export/top_n.h"
 #include "reports/rate_sheets.h"
+#include "reports/three_rates.h"
 
 namespace varnex {
 
@@ -105,26 +107,72 @@ bool teachersLeftOut(const AppState& state) {
 // the teachers are left out, and the subjects the score sheet did not have are not examined, as if
 // their full marks were 0 (the totals' full mark and excellence score leave them out). Everything
 // is given back when the run ends, however it ends.
+//
+// With blank scores left out, a student without a score in any exam subject counts nowhere: the
+// run works on the StudentTable without them, and the 总分 full mark that headers and bands show is
+// the one most students sat for. The table comes back whole unless the run completed (which
+// empties it).
 class RunAdjustments {
   public:
     explicit RunAdjustments(AppState& state)
-        : state_(state), options_(state.exportOptions), fullMarks_(state.scores.fullMark) {
+        : state_(state),
+          options_(state.exportOptions),
+          fullMarks_(state.scores.fullMark),
+          fullMarkTotal_(state.imported.examFullMarkTotal) {
         if (teachersLeftOut(state)) state.exportOptions.teacherRates = false;
         for (const std::string& subject : state.imported.subjectsNotInSheet) {
             if (int i = subjectIndex(subject); i >= 0) state.scores.fullMark[static_cast<size_t>(i)] = 0;
         }
+        if (state.exportOptions.blankScoresExcluded) leaveOutStudentsWithoutScores();
     }
     ~RunAdjustments() {
         state_.exportOptions = options_;
         state_.scores.fullMark = fullMarks_;
+        state_.imported.examFullMarkTotal = fullMarkTotal_;
+        if (allStudents_ && state_.imported.studentCount != 0) state_.students = std::move(*allStudents_);
     }
     RunAdjustments(const RunAdjustments&) = delete;
     RunAdjustments& operator=(const RunAdjustments&) = delete;
 
   private:
+    void leaveOutStudentsWithoutScores() {
+        const std::vector<TotalShare> shares = totalShares(state_.scores, state_.imported.examSubjects);
+        allStudents_ = state_.students;
+        RowTable& students = state_.students;
+        std::vector<int> kept;
+        std::map<int, int> studentsOfFullMark;  // a student's own 总分 full mark: how many have it
+        for (int row = 0; row < students.rowCount(); ++row) {
+            int fullMark = 0;
+            bool scored = false;
+            for (const TotalShare& share : shares) {
+                if (!startsWithNumber(students.cellText(row, share.studentColumn))) continue;
+                scored = true;
+                fullMark += share.fullMark;
+            }
+            if (!scored) continue;
+            kept.push_back(row);
+            ++studentsOfFullMark[fullMark];
+        }
+        if (static_cast<int>(kept.size()) != students.rowCount()) {
+            RowTable scored = students;
+            scored.clear();
+            for (int row : kept) scored.appendRow(students.row(row));
+            students = std::move(scored);
+        }
+        int most = 0;  // the full mark most students sat for; the higher one of a tie
+        for (const auto& [fullMark, count] : studentsOfFullMark) {
+            if (count >= most) {
+                most = count;
+                state_.imported.examFullMarkTotal = fullMark;
+            }
+        }
+    }
+
     AppState& state_;
     ExportOptions options_;
     std::array<int, kSubjectCount> fullMarks_;
+    int fullMarkTotal_;
+    std::optional<RowTable> allStudents_;  ///< the whole StudentTable while students are left out
 };
 
 std::string folderOf(const std::string& path) {

@@ -77,7 +77,8 @@ void writeCounts(ExcelSheet& sheet, const AppState& state, const std::vector<Sub
     counts.reserve(blocks.size());
     for (const auto& block : blocks) {
         counts.emplace_back(bandEdges(block.bands), groups,
-                            columnValues(state.students, columnOfSubject(block.name)));
+                            columnValues(state.students, columnOfSubject(block.name),
+                                         state.exportOptions.blankScoresExcluded));
         for (int j = 0; j < block.bandCount(); ++j) {
             const ScoreBand& b = block.bands[static_cast<size_t>(j)];
             for (int i = 0; i < schoolCount; ++i) {

@@ -97,6 +97,26 @@ inline constexpr const char* kClassNothingLeftFormat = "%s的班级“%s”去�
 /// A row that the reader could not deliver ends the import: this text, then the reader's text.
 inline constexpr const char* kRowUnreadable = "读取工作表时出现异常：";
 
+/// What may follow the number of a score ("95分").
+inline constexpr const char* kPointsSuffix = "分";
+/// Subject, the score as written: a score below 0, imported all the same.
+inline constexpr const char* kBelowZeroFormat = "%s分数：%s不能小于0";
+/// Subject, the text as written: neither a score nor a text that says there is none.
+inline constexpr const char* kNotAScoreFormat = "%s分数：“%s”不是分数，也不是“缺考”等表示没有成绩的文字";
+/// Class, the first row of the same name: a name twice in one class, imported all the same.
+inline constexpr const char* kSameNameFormat = "（%s）班已有同名学生（第%d行），请确认不是重复录入";
+
+// ---------------------------------------------------------------- every problem of a sheet
+/// Row, message: one problem of a row without a key.
+inline constexpr const char* kProblemLineFormat = "第%d行：%s";
+/// Row, key (a student's name, a class), message.
+inline constexpr const char* kKeyedProblemLineFormat = "第%d行 %s：%s";
+/// Sheet, number of problems, the problems one a line: nothing of the sheet was imported.
+inline constexpr const char* kProblemsFormat =
+    "工作表“%s”中有%d处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n%s";
+/// Number of problems, the problems one a line: imported all the same.
+inline constexpr const char* kLogWarningsFormat = "请核对以下%d处（已导入）：";
+
 // ---------------------------------------------------------------- end of data
 inline constexpr const char* kNoClasses = "未找到任何班级！";
 inline constexpr const char* kNoSchools = "未找到任何学校！";
@@ -116,6 +136,21 @@ inline constexpr const char* kPreviousSummaryFormat =
     "上次考试“%s”：%s，%d所学校，%d个班级，%d科成绩，共%d人";
 /// File name.
 inline constexpr const char* kPreviousOpenedFormat = "上次考试：%s";
+/// Subject, blank cells, cells with a text such as 缺考, how they are counted (kCountedAsZero …).
+inline constexpr const char* kLogBlankScoresFormat = "%s：空白%d个，缺考等文字%d个，%s。";
+inline constexpr const char* kCountedAsZero = "按0分计入统计";
+inline constexpr const char* kCountedAsAbsent = "不计入该科统计";
+/// Number of students, the students as "第%d行 name" joined with kNameSeparator.
+inline constexpr const char* kLogSkippedFormat = "按缺考规则未导入%d人：%s";
+/// Row, name: one skipped student.
+inline constexpr const char* kSkippedStudentFormat = "第%d行 %s";
+/// The classes and their subjects with no score at all, one class a line (kEmptyClassLineFormat).
+inline constexpr const char* kWholeClassBlankFormat =
+    "以下班级的科目全班都没有成绩（空白或缺考），现在按0分计入统计，会拉低这些班级和学校的平均分和各项比率："
+    "\n%s"
+    "如果这些是学生没有选考的科目，请勾选“%s”后再导出，这样没有成绩的学生不计入该科统计。";
+/// School, class, the subjects joined with kNameSeparator.
+inline constexpr const char* kEmptyClassLineFormat = "%s（%s）班：%s\n";
 /// Teacher assignments.
 inline constexpr const char* kTeacherSummaryFormat = "导入教师任课记录：%d条。";
 
@@ -130,9 +165,5 @@ inline constexpr const char* kLogSubjectsNotAnalysedFormat = "以下学科不是
 /// The cell's place (kCellPlaceFormat), the text as written.
 inline constexpr const char* kClassesUnreadableFormat =
     "%s的班级“%s”读不出是哪几个班，请写成“1、2班”或“3-4班”这样！";
-/// Sheet row, the problem's text: one problem of a teacher sheet among several.
-inline constexpr const char* kProblemOfRowFormat = "第%d行：%s";
-/// Sheet, number of problems, the problems one per line.
-inline constexpr const char* kTeacherProblemsFormat = "工作表“%s”中有%d处问题，请改正后重新导入：\n%s";
 
 }  // namespace varnex::import_texts

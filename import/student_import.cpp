@@ -4,15 +4,22 @@
 #include <array>
 #include <charconv>
 #include <climits>
+#include <cstdint>
+#include <functional>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
+#include "app/app_texts.h"
 #include "app/control_ids.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
+#include "import/header_names.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
+#include "import/row_problems.h"
 #include "import/sheet_query.h"
 #include "import/student_ids.h"
 
@@ -103,57 +110,172 @@ std::string totalText(const std::vector<std::string>& cells) {
     return removeTrailingDotZero(std::string(buffer, result.ptr));
 }
 
-bool isMissing(const std::string& score) {
-    return score.empty() || score == "0";
+// What a score cell holds.
+enum class ScoreKind { Number, NoScore, Other };
+
+// Texts that say a student has no score in a subject (besides a blank cell).
+constexpr std::string_view kNoScoreTexts[] = {"缺考", "缺", "缺席", "免考", "未考", "未选",
+                                              "-",    "--", "—",    "/",    "／"};
+
+// A number whatever the cell's type ("85", "85.5", "８５", " 85 ", "95分"), or a text that says
+// there is no score, or anything else. A number is kept plain (full-width digits made ASCII, blanks
+// at both ends trimmed); every other text stays as written.
+ScoreKind readScore(std::string& slot) {
+    // Most cells hold a plain number already ("85", "85.5"): nothing to change.
+    if (!slot.empty() && slot.front() >= '0' && slot.front() <= '9' &&
+        std::all_of(slot.begin(), slot.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; }) &&
+        std::count(slot.begin(), slot.end(), '.') <= 1)
+        return ScoreKind::Number;
+    std::string plain = plainText(slot);
+    if (plain.empty()) return ScoreKind::NoScore;
+    for (std::string_view text : kNoScoreTexts) {
+        if (plain == text) return ScoreKind::NoScore;
+    }
+    // The number: an optional sign, digits with an optional fraction and exponent; then nothing
+    // or "分".
+    const char* begin = plain.data();
+    const char* end = begin + plain.size();
+    const char* p = begin;
+    if (p != end && (*p == '-' || *p == '+')) ++p;
+    size_t digits = 0;
+    while (p != end && *p >= '0' && *p <= '9') ++p, ++digits;
+    if (p != end && *p == '.') {
+        ++p;
+        while (p != end && *p >= '0' && *p <= '9') ++p, ++digits;
+    }
+    if (digits == 0) return ScoreKind::Other;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        const char* q = p + 1;
+        if (q != end && (*q == '-' || *q == '+')) ++q;
+        if (q != end && *q >= '0' && *q <= '9') {
+            while (q != end && *q >= '0' && *q <= '9') ++q;
+            p = q;
+        }
+    }
+    std::string_view rest(p, static_cast<size_t>(end - p));
+    if (!rest.empty() && rest != tx::kPointsSuffix) return ScoreKind::Other;
+    slot = removeTrailingDotZero(std::move(plain));
+    return ScoreKind::Number;
 }
 
-bool shouldSkip(const AppState& state, const std::vector<std::string>& cells,
-                const std::vector<size_t>& examined) {
+// Counts for the missing-subject rule: an empty score or "0", and under the rule that leaves
+// blank scores out, any text that says there is none.
+bool isMissing(const std::string& score, ScoreKind kind, bool blankScoresExcluded) {
+    return score.empty() || score == "0" || (blankScoresExcluded && kind == ScoreKind::NoScore);
+}
+
+bool shouldSkip(const AppState& state, int missing, int examinedCount) {
     int rule = state.importOptions.missingRule;
     if (rule != 0 && rule != 1) return false;
-    int missing = 0;
-    for (size_t i : examined) {
-        if (isMissing(cells[static_cast<size_t>(kSubjects[i].column)])) ++missing;
-    }
-    const int examinedCount = static_cast<int>(examined.size());
     return rule == 0 ? missing > examinedCount / 2 : missing > state.importOptions.missingLimit;
 }
 
-// The row checks; false (after the message, log line, focus and selection) when one fails.
-// `klass` is the row's class or why it has none.
-bool checkRow(AppState& state, Frontend& frontend, const std::vector<std::string>& cells,
-              const Result<std::string>& klass, const std::vector<size_t>& examined) {
-    const int count = state.imported.studentCount;
-    if (Status checked = checkSchoolAndKey(cells[kSchoolCell], tx::kName, cells[kNameCell], count);
-        !checked) {
-        reportRowProblem(state, frontend, checked.error());
-        return false;
-    }
-    if (!klass) {
-        reportRowProblem(state, frontend, klass.error());
-        return false;
-    }
-    for (size_t i : examined) {
+// What the row loop found, before anything is replaced.
+struct SheetRead {
+    bool readerFailed = false;                   ///< the reader could not deliver a row (already reported)
+    std::vector<std::vector<std::string>> rows;  ///< the StudentTable rows to be
+    /// Per row, its 考号 and 学号 (kept hidden with the row); empty when the sheet has neither.
+    std::vector<std::vector<std::string>> ids;
+    ClassList classList;
+    RowProblems problems;
+    std::vector<std::string> skipped;     ///< "第%d行 name" of the rows the missing-subject rule left out
+    std::vector<int> blank, noScoreText;  ///< per examined subject: blank cells, texts such as 缺考
+    /// Per ClassList entry: per examined subject, whether some student of the class has a score.
+    std::vector<std::vector<bool>> classHasScore;
+    std::vector<bool> classImported;  ///< per ClassList entry: some student of the class is imported
+};
+
+// Checks one row and notes its problems: the school and the name, the class, and every examined
+// subject's score (a text that is no score, above the full mark, below 0).
+void checkRow(const AppState& state, SheetRead& read, const std::vector<std::string>& cells,
+              const Result<std::string>& klass, const std::vector<size_t>& examined,
+              const std::vector<ScoreKind>& kinds, const std::vector<const std::string*>& written,
+              int sheetRow, int count) {
+    const std::string& name = cells[kNameCell];
+    auto note = [&](const char* column, const std::string& value, std::string message, bool blocking) {
+        read.problems.add({sheetRow, name, column, value, std::move(message), blocking});
+    };
+    if (Status checked = checkSchoolAndKey(cells[kSchoolCell], tx::kName, name, count); !checked)
+        note(cells[kSchoolCell].empty() || cells[kSchoolCell] == tx::kAllSchools ? tx::kSchool : tx::kName,
+             cells[kSchoolCell], checked.error(), true);
+    if (!klass) note(tx::kClass, cells[kClassCell], klass.error(), true);
+    for (size_t k = 0; k < examined.size(); ++k) {
+        const size_t i = examined[k];
+        const char* subject = kSubjects[i].name;
+        const std::string& slot = cells[static_cast<size_t>(kSubjects[i].column)];
+        if (kinds[k] == ScoreKind::Other) {
+            note(subject, *written[k], strprintf(tx::kNotAScoreFormat, subject, written[k]->c_str()), true);
+            continue;
+        }
         int fullMark = state.scores.fullMark[i];
-        int score = cAtoi(cells[static_cast<size_t>(kSubjects[i].column)]);
-        if (score <= fullMark) continue;
-        std::string problem =
-            strprintf(tx::kAboveFullMarkFormat, kSubjects[i].name, score, kSubjects[i].name, fullMark);
-        frontend.showMessage(problem, common_texts::kCaptionError, MessageIcon::Error);
-        appendLog(state, frontend, problem);
-        frontend.focusControl(ctl::StudentTable);
-        state.students.selectRow(count - 1);
-        return false;
+        int score = cAtoi(slot);
+        if (score > fullMark) {
+            note(subject, *written[k], strprintf(tx::kAboveFullMarkFormat, subject, score, subject, fullMark),
+                 true);
+        } else if (kinds[k] == ScoreKind::Number && cAtof(slot) < 0) {
+            note(subject, *written[k], strprintf(tx::kBelowZeroFormat, subject, slot.c_str()), false);
+        }
     }
-    return true;
 }
 
-// Where the row loop ended.
-enum class LoopEnd { EndOfData, Stopped };
+// A student row by its school, class and name: a hash of the three, its row among those read and
+// its sheet row.
+struct NamedRow {
+    size_t hash;
+    size_t index;
+    int sheetRow;
+};
 
-LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const ScoreSheet& sheet) {
+size_t studentHash(const std::vector<std::string>& cells) {
+    std::hash<std::string> hash;
+    size_t h = hash(cells[kSchoolCell]);
+    h = h * 1099511628211u ^ hash(cells[kClassCell]);
+    return h * 1099511628211u ^ hash(cells[kNameCell]);
+}
+
+// Notes each student whose name an earlier row of the same class already has (imported all the
+// same: two students may share a name), then puts the problems back in sheet order.
+void noteSameNames(SheetRead& read, std::vector<NamedRow>& names) {
+    std::stable_sort(names.begin(), names.end(),
+                     [](const NamedRow& a, const NamedRow& b) { return a.hash < b.hash; });
+    auto same = [&](const NamedRow& a, const NamedRow& b) {
+        const auto& x = read.rows[a.index];
+        const auto& y = read.rows[b.index];
+        return x[kNameCell] == y[kNameCell] && x[kClassCell] == y[kClassCell] &&
+               x[kSchoolCell] == y[kSchoolCell];
+    };
+    bool found = false;
+    for (size_t run = 0, end = 0; run < names.size(); run = end) {
+        while (end < names.size() && names[end].hash == names[run].hash) ++end;
+        for (size_t j = run + 1; j < end; ++j) {
+            for (size_t i = run; i < j; ++i) {
+                if (!same(names[i], names[j])) continue;
+                const auto& cells = read.rows[names[j].index];
+                read.problems.add(
+                    {names[j].sheetRow, cells[kNameCell], tx::kName, cells[kNameCell],
+                     strprintf(tx::kSameNameFormat, cells[kClassCell].c_str(), names[i].sheetRow), false});
+                found = true;
+                break;
+            }
+        }
+    }
+    if (found) read.problems.sortByRow();
+}
+
+// Reads every row of the sheet up to the end of the data, replacing nothing.
+SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const ScoreSheet& sheet) {
     const std::vector<size_t>& examined = sheet.examined;
     const bool singleSchool = !sheet.singleSchool.empty();
+    const bool blankScoresExcluded = state.exportOptions.blankScoresExcluded;
+    SheetRead read;
+    read.blank.assign(examined.size(), 0);
+    read.noScoreText.assign(examined.size(), 0);
+    std::unordered_map<std::string, size_t> classIndex;  // school and class: ClassList entry
+    size_t lastClass = SIZE_MAX;                         // the ClassList entry of the row before
+    std::vector<NamedRow> names;
+    std::vector<const std::string*> written(examined.size());  // the score cells as the sheet has them
+    std::vector<ScoreKind> kinds(examined.size());
+    std::string key;
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells);
         if (!singleSchool) cells[kSchoolCell] = query.field(sheet.schoolField);
@@ -161,35 +283,128 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query, const S
         cells[kNameCell] = query.field(kNameField);
         bool allEmpty = cells[kSchoolCell].empty() && writtenClass.empty() && cells[kNameCell].empty();
         for (size_t k = 0; k < examined.size(); ++k) {
-            std::string& slot = cells[static_cast<size_t>(kSubjects[examined[k]].column)];
-            slot = removeTrailingDotZero(query.field(kFirstSubjectField + k));
-            allEmpty = allEmpty && slot.empty();
+            written[k] = &query.field(kFirstSubjectField + k);
+            cells[static_cast<size_t>(kSubjects[examined[k]].column)] = removeTrailingDotZero(*written[k]);
+            allEmpty = allEmpty && written[k]->empty();
         }
-        if (allEmpty) return LoopEnd::EndOfData;
+        if (allEmpty) break;
+        const int sheetRow = query.sheetRow();
         if (singleSchool) cells[kSchoolCell] = sheet.singleSchool;
-        Result<std::string> klass = classOfRow(state, writtenClass, query.sheetRow(), sheet.classColumn);
+        Result<std::string> klass = classOfRow(state, writtenClass, sheetRow, sheet.classColumn);
         if (klass) cells[kClassCell] = *klass;
+
+        int missing = 0;
+        for (size_t k = 0; k < examined.size(); ++k) {
+            std::string& slot = cells[static_cast<size_t>(kSubjects[examined[k]].column)];
+            kinds[k] = readScore(slot);
+            if (isMissing(slot, kinds[k], blankScoresExcluded)) ++missing;
+        }
         cells[kTotalColumn] = totalText(cells);
 
-        const std::vector<std::string>* row = &cells;
-        if (!shouldSkip(state, cells, examined)) {
-            std::vector<std::string> ids;
-            for (const auto& field : sheet.idFields)
-                ids.push_back(field ? query.field(*field) : std::string());
-            int index = state.students.appendRow(std::move(cells));
-            if (sheet.idFields[0] || sheet.idFields[1]) state.students.setHiddenCells(index, std::move(ids));
-            row = &state.students.row(index);
-            ++state.imported.studentCount;
+        const bool skipped = shouldSkip(state, missing, static_cast<int>(examined.size()));
+        if (skipped) {
+            read.skipped.push_back(strprintf(tx::kSkippedStudentFormat, sheetRow, cells[kNameCell].c_str()));
+        } else {
+            for (size_t k = 0; k < examined.size(); ++k) {
+                if (kinds[k] != ScoreKind::NoScore) continue;
+                ++(plainText(*written[k]).empty() ? read.blank : read.noScoreText)[k];
+            }
         }
-        if (!checkRow(state, frontend, *row, klass, examined)) return LoopEnd::Stopped;
-        state.imported.classList.add((*row)[kSchoolCell], (*row)[kClassCell]);
-
-        if (!moveToNextRow(query, state, frontend)) return LoopEnd::Stopped;
+        const int count = static_cast<int>(read.rows.size()) + (skipped ? 0 : 1);
+        checkRow(state, read, cells, klass, examined, kinds, written, sheetRow, count);
+        // Rows mostly come class by class: look the class up only when it changes.
+        if (lastClass == SIZE_MAX || cells[kSchoolCell] != read.classList.parts(lastClass).first ||
+            cells[kClassCell] != read.classList.parts(lastClass).second) {
+            key = std::to_string(cells[kSchoolCell].size()) + ':' + cells[kSchoolCell] + ' ' +
+                  cells[kClassCell];
+            auto [entry, newClass] = classIndex.emplace(key, read.classHasScore.size());
+            if (newClass) {
+                read.classList.add(cells[kSchoolCell], cells[kClassCell]);
+                read.classHasScore.emplace_back(examined.size(), false);
+                read.classImported.push_back(false);
+            }
+            lastClass = entry->second;
+        }
+        if (!skipped) {
+            if (klass && !cells[kNameCell].empty())
+                names.push_back({studentHash(cells), read.rows.size(), sheetRow});
+            read.classImported[lastClass] = true;
+            std::vector<bool>& hasScore = read.classHasScore[lastClass];
+            for (size_t k = 0; k < examined.size(); ++k) {
+                if (kinds[k] == ScoreKind::Number) hasScore[k] = true;
+            }
+            read.rows.push_back(std::move(cells));
+            if (sheet.idFields[0] || sheet.idFields[1]) {
+                std::vector<std::string> ids;
+                for (const auto& field : sheet.idFields)
+                    ids.push_back(field ? query.field(*field) : std::string());
+                read.ids.push_back(std::move(ids));
+            }
+        }
+        if (!moveToNextRow(query, state, frontend)) {
+            read.readerFailed = true;
+            break;
+        }
     }
-    return LoopEnd::EndOfData;
+    noteSameNames(read, names);
+    return read;
 }
 
-void endOfData(AppState& state, Frontend& frontend, int examinedCount, const SheetHeader& header) {
+// Replaces the StudentTable and the ClassList with what the sheet holds.
+void takeRows(AppState& state, SheetRead& read) {
+    state.students.clear();
+    for (size_t i = 0; i < read.rows.size(); ++i) {
+        int index = state.students.appendRow(std::move(read.rows[i]));
+        if (!read.ids.empty()) state.students.setHiddenCells(index, std::move(read.ids[i]));
+    }
+    state.imported.classList = std::move(read.classList);
+    state.imported.studentCount = state.students.rowCount();
+}
+
+// Says what was counted: per subject the blank scores and texts such as 缺考 and how the current
+// rule counts them, the students the missing-subject rule left out, the problems imported all the
+// same, and, when blank scores count as 0, the classes with no score at all in a subject.
+void reportCounting(AppState& state, Frontend& frontend, const SheetRead& read,
+                    const std::vector<size_t>& examined) {
+    const bool excluded = state.exportOptions.blankScoresExcluded;
+    for (size_t k = 0; k < examined.size(); ++k) {
+        if (read.blank[k] == 0 && read.noScoreText[k] == 0) continue;
+        appendLog(state, frontend,
+                  strprintf(tx::kLogBlankScoresFormat, kSubjects[examined[k]].name, read.blank[k],
+                            read.noScoreText[k], excluded ? tx::kCountedAsAbsent : tx::kCountedAsZero));
+    }
+    if (!read.skipped.empty())
+        appendLog(state, frontend,
+                  strprintf(tx::kLogSkippedFormat, static_cast<int>(read.skipped.size()),
+                            joined(read.skipped).c_str()));
+    if (!read.problems.empty()) {
+        appendLog(state, frontend,
+                  strprintf(tx::kLogWarningsFormat, static_cast<int>(read.problems.all().size())));
+        for (const RowProblem& problem : read.problems.all())
+            appendLog(state, frontend, RowProblems::line(problem));
+    }
+    if (excluded) return;
+    std::string classes;
+    for (size_t c = 0; c < read.classHasScore.size(); ++c) {
+        if (!read.classImported[c]) continue;  // a class of skipped students only: nobody to count
+        std::vector<std::string> empty;
+        for (size_t k = 0; k < examined.size(); ++k) {
+            if (!read.classHasScore[c][k]) empty.emplace_back(kSubjects[examined[k]].name);
+        }
+        if (empty.empty()) continue;
+        auto [school, klass] = state.imported.classList.parts(c);
+        classes += strprintf(tx::kEmptyClassLineFormat, school.c_str(), klass.c_str(), joined(empty).c_str());
+    }
+    if (classes.empty()) return;
+    const std::string text =
+        strprintf(tx::kWholeClassBlankFormat, classes.c_str(), app_texts::kBlankScoresExcludedCaption);
+    appendLog(state, frontend, text);
+    frontend.showMessage(text, common_texts::kCaptionInfo, MessageIcon::Information);
+}
+
+void endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& examined,
+               const SheetHeader& header, const SheetRead& read) {
+    const int examinedCount = static_cast<int>(examined.size());
     refreshSummary(state);
     ImportResults& r = state.imported;
     if (r.classCount == 0) {
@@ -206,6 +421,7 @@ void endOfData(AppState& state, Frontend& frontend, int examinedCount, const She
                         r.classCount, examinedCount, r.studentCount));
     if (!header.notAnalysed.empty())
         appendLog(state, frontend, strprintf(tx::kLogNotAnalysedFormat, joined(header.notAnalysed).c_str()));
+    reportCounting(state, frontend, read, examined);
     frontend.setTitle(importTitle(state, tx::kImported));
     frontend.playNotification();
 }
@@ -288,6 +504,7 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
 
 void importStudents(AppState& state, Frontend& frontend) {
     ImportResults& r = state.imported;
+    ImportResults before = r;  // what a sheet with blocking problems leaves in place
     if (!worksheetSelected(state, frontend)) return;
     r.gradeName = state.gradeName();
     if (!confirmFullMarks(state, frontend)) return;
@@ -326,20 +543,32 @@ void importStudents(AppState& state, Frontend& frontend) {
     frontend.setTitle(importTitle(state, tx::kImporting));
     if (!selectScoreColumns(query, state, frontend, *header, *sheet)) return;
 
-    state.students.clear();
-    r.classList.clear();
     if (query.atEnd()) {
+        state.students.clear();
+        r.classList.clear();
         frontend.showMessage(tx::kNoScoreRows, common_texts::kCaptionError, MessageIcon::Error);
         refreshSummary(state);
     } else {
         appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
         logHeader(state, frontend, *header, sheet->singleSchool);
-        r.studentCount = 0;
-        if (readRows(state, frontend, query, *sheet) == LoopEnd::EndOfData) {
-            endOfData(state, frontend, static_cast<int>(sheet->examined.size()), *header);
-        } else {
-            refreshSummary(state);
+        SheetRead read = readRows(state, frontend, query, *sheet);
+        if (read.readerFailed || read.problems.anyBlocking()) {
+            // Nothing of the sheet is taken: the tables, the lists and the counts stay as they were.
+            const std::string sheetName = r.sheetName;
+            state.imported = std::move(before);
+            if (!read.readerFailed) {
+                for (const RowProblem& problem : read.problems.all())
+                    appendLog(state, frontend, RowProblems::line(problem));
+                frontend.showMessage(strprintf(tx::kProblemsFormat, sheetName.c_str(),
+                                               static_cast<int>(read.problems.all().size()),
+                                               read.problems.lines(false).c_str()),
+                                     common_texts::kCaptionError, MessageIcon::Error);
+            }
+            query.close();
+            return;
         }
+        takeRows(state, read);
+        endOfData(state, frontend, sheet->examined, *header, read);
     }
 
     query.close();

@@ -8,6 +8,7 @@
 #include "import/header_names.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
+#include "import/row_problems.h"
 #include "import/sheet_query.h"
 
 namespace varnex {
@@ -116,27 +117,12 @@ std::optional<Fields> selectFields(SheetQuery& query, const AppState& state, Fro
     return fields;
 }
 
-// A problem of one row of the sheet.
-struct RowProblem {
-    int row;
-    std::string text;
-};
-
-// Every problem of a teacher sheet is shown here, all in one message: one alone as its own text,
-// several one per line, each with its sheet row. Each is logged.
-void reportTeacherProblems(AppState& state, Frontend& frontend, const std::vector<RowProblem>& problems) {
-    if (problems.size() == 1) {
-        reportRowProblem(state, frontend, problems.front().text);
-        return;
-    }
-    std::string lines;
-    for (const RowProblem& problem : problems) {
-        std::string line = strprintf(tx::kProblemOfRowFormat, problem.row, problem.text.c_str());
-        appendLog(state, frontend, line);
-        lines += (lines.empty() ? "" : "\n") + line;
-    }
-    frontend.showMessage(strprintf(tx::kTeacherProblemsFormat, state.imported.sheetName.c_str(),
-                                   static_cast<int>(problems.size()), lines.c_str()),
+// Every problem of a teacher sheet is shown here, all in one message, each with its sheet row, and
+// logged; nothing of the sheet has been taken.
+void reportTeacherProblems(AppState& state, Frontend& frontend, const RowProblems& problems) {
+    for (const RowProblem& problem : problems.all()) appendLog(state, frontend, RowProblems::line(problem));
+    frontend.showMessage(strprintf(tx::kProblemsFormat, state.imported.sheetName.c_str(),
+                                   static_cast<int>(problems.all().size()), problems.lines(false).c_str()),
                          common_texts::kCaptionError, MessageIcon::Error);
 }
 
@@ -150,20 +136,20 @@ using SubjectsNotAnalysed = std::vector<std::string>;
 
 // Reads the current row into the TeacherTable, or adds its problem.
 void readRow(AppState& state, const SheetQuery& query, const TeacherSheet& sheet, const Fields& fields,
-             std::vector<RowProblem>& problems, SubjectsNotAnalysed& notAnalysed) {
+             RowProblems& problems, SubjectsNotAnalysed& notAnalysed) {
     int& count = state.imported.teacherCount;
     const int row = query.sheetRow();
     const std::string& school = fields.school ? query.field(*fields.school) : sheet.singleSchool;
     const std::string grade = fields.grade ? query.field(*fields.grade) : std::string();
     std::string writtenClass = removeTrailingDotZero(query.field(fields.klass));
     if (Status checked = checkSchoolAndKey(school, tx::kClass, writtenClass, count); !checked) {
-        problems.push_back({row, checked.error()});
+        problems.add({row, "", school.empty() ? tx::kSchool : tx::kClass, school, checked.error()});
         return;
     }
     Result<std::vector<std::string>> classes =
         classesOfRow(state, writtenClass, row, *sheet.header.keys[kClassKey]);
     if (!classes) {
-        problems.push_back({row, classes.error()});
+        problems.add({row, "", tx::kClass, writtenClass, classes.error()});
         return;
     }
     if (sheet.list) {
@@ -197,7 +183,7 @@ void readRow(AppState& state, const SheetQuery& query, const TeacherSheet& sheet
 // Reads the rows into the TeacherTable, collecting the problems of the rows that cannot be read;
 // false when the reader stopped the import.
 bool readRows(AppState& state, Frontend& frontend, SheetQuery& query, const TeacherSheet& sheet,
-              const Fields& fields, std::vector<RowProblem>& problems) {
+              const Fields& fields, RowProblems& problems) {
     SubjectsNotAnalysed notAnalysed;
     while (!query.atEnd()) {
         readRow(state, query, sheet, fields, problems, notAnalysed);
@@ -236,6 +222,10 @@ void importTeachers(AppState& state, Frontend& frontend) {
     std::optional<Fields> fields = selectFields(query, state, frontend, *sheet, hint);
     if (!fields) return;
 
+    // What a sheet with problems, or one the reader cannot finish, leaves in place.
+    RowTable teachersBefore = state.teachers;
+    const int countBefore = r.teacherCount;
+    const bool anyGradeBefore = r.teachersOfAnyGrade;
     state.teachers.clear();
     r.teacherCount = 0;
     r.teachersOfAnyGrade = !fields->grade;
@@ -247,8 +237,14 @@ void importTeachers(AppState& state, Frontend& frontend) {
         logHeader(state, frontend, sheet->header, sheet->singleSchool);
         if (sheet->list) appendLog(state, frontend, strprintf(tx::kLogTeacherListFormat, sheetName));
         if (!fields->grade) appendLog(state, frontend, strprintf(tx::kLogNoGradeFormat, sheetName));
-        std::vector<RowProblem> problems;
-        if (readRows(state, frontend, query, *sheet, *fields, problems)) {
+        RowProblems problems;
+        const bool read = readRows(state, frontend, query, *sheet, *fields, problems);
+        if (!read || !problems.empty()) {
+            state.teachers = std::move(teachersBefore);
+            r.teacherCount = countBefore;
+            r.teachersOfAnyGrade = anyGradeBefore;
+        }
+        if (read) {
             if (!problems.empty()) {
                 reportTeacherProblems(state, frontend, problems);
             } else {

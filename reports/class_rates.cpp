@@ -78,6 +78,7 @@ ClassRows layOutClassRows(const ImportResults& imported) {
 RateTally tallyClasses(const AppState& state) {
     const ClassList& classes = state.imported.classList;
     const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
+    const bool blankExcluded = state.exportOptions.blankScoresExcluded;
     std::unordered_map<std::string, size_t> groupOfClass;
     for (size_t j = 0; j < classes.size(); ++j) {
         auto [school, className] = classes.parts(j);
@@ -85,8 +86,11 @@ RateTally tallyClasses(const AppState& state) {
     }
     std::vector<RateColumn> columns;
     for (const std::string& subject : state.imported.examSubjects)
-        columns.push_back({columnOfSubject(subject), subjectRule(state.scores, subject, zeroExcluded)});
-    columns.push_back({kTotalColumn, classTotalRule(state.scores, zeroExcluded)});
+        columns.push_back(
+            {columnOfSubject(subject), subjectRule(state.scores, subject, zeroExcluded, blankExcluded)});
+    columns.push_back(
+        {kTotalColumn, classTotalRule(state.scores, zeroExcluded),
+         blankExcluded ? totalShares(state.scores, state.imported.examSubjects) : std::vector<TotalShare>{}});
     RateTally tally(classes.size(), std::move(columns));
     for (int r = 0; r < state.students.rowCount(); ++r) {
         const std::vector<std::string>& cells = state.students.row(r);

@@ -22,16 +22,19 @@ constexpr int kSatColumn = 2;                                     // C
 constexpr int kFirstFigureColumn = kGradeRatesFirstFigureColumn;  // D
 constexpr int kFirstDataRow = 4;
 
-enum class Figure { ExcellentCount, ExcellentRate, PassCount, PassRate, Average, Rank };
+enum class Figure { SatCount, ExcellentCount, ExcellentRate, PassCount, PassRate, Average, Rank };
 
 struct Block {
     const char* label;
     Figure figure;
 };
 
-std::vector<Block> blockStack(bool withRanks) {
-    std::vector<Block> stack{{tx::kExcellentCount, Figure::ExcellentCount},
-                             {tx::kExcellentRate, Figure::ExcellentRate}};
+// With blank scores left out, each subject has its own 实考人数, shown in a block of its own first.
+std::vector<Block> blockStack(bool withRanks, bool withSatCounts) {
+    std::vector<Block> stack;
+    if (withSatCounts) stack.push_back({tx::kSatCount, Figure::SatCount});
+    stack.push_back({tx::kExcellentCount, Figure::ExcellentCount});
+    stack.push_back({tx::kExcellentRate, Figure::ExcellentRate});
     if (withRanks) stack.push_back({tx::kExcellentRank, Figure::Rank});
     stack.push_back({tx::kPassCount, Figure::PassCount});
     stack.push_back({tx::kPassRate, Figure::PassRate});
@@ -41,9 +44,13 @@ std::vector<Block> blockStack(bool withRanks) {
     return stack;
 }
 
-// The whole-grade rule: every student of the school has sat, whatever the subject.
-std::string figureText(Figure figure, const RateGroup& g, int studentCount) {
+// The whole-grade rule: every student of the school has sat, whatever the subject; with blank
+// scores left out, those who sat the subject (`satCount` of the figures).
+std::string figureText(Figure figure, const RateGroup& g, int schoolStudents, bool blankExcluded) {
+    const int studentCount = blankExcluded ? g.satCount : schoolStudents;
     switch (figure) {
+        case Figure::SatCount:
+            return countText(g.satCount);
         case Figure::ExcellentCount:
             return countText(g.excellentCount);
         case Figure::ExcellentRate:
@@ -62,9 +69,9 @@ std::string figureText(Figure figure, const RateGroup& g, int studentCount) {
 
 }  // namespace
 
-int gradeRatesRow(int schoolCount, GradeRateBlock block, int school) {
+int gradeRatesRow(int schoolCount, GradeRateBlock block, int school, bool blankExcluded) {
     const Figure figure = block == GradeRateBlock::ExcellentRate ? Figure::ExcellentRate : Figure::PassRate;
-    const std::vector<Block> stack = blockStack(schoolCount >= 2);
+    const std::vector<Block> stack = blockStack(schoolCount >= 2, blankExcluded);
     int position = 0;
     while (stack[static_cast<size_t>(position)].figure != figure) ++position;
     return kFirstDataRow + schoolCount * position + school;
@@ -100,10 +107,13 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
         auto it = groupOfSchool.emplace(school, groupOfSchool.size()).first;
         groupOfRow.push_back(it->second);
     }
+    const bool blankExcluded = state.exportOptions.blankScoresExcluded;
     std::vector<RateColumn> columns;
     for (const std::string& subject : subjects)
-        columns.push_back({columnOfSubject(subject), subjectRule(state.scores, subject, false)});
-    columns.push_back({kTotalColumn, gradeTotalRule(state.scores, imported.examFullMarkTotal)});
+        columns.push_back(
+            {columnOfSubject(subject), subjectRule(state.scores, subject, false, blankExcluded)});
+    columns.push_back({kTotalColumn, gradeTotalRule(state.scores, imported.examFullMarkTotal),
+                       blankExcluded ? totalShares(state.scores, subjects) : std::vector<TotalShare>{}});
     RateTally tally(groupOfSchool.size(), std::move(columns));
     std::vector<int> studentCount(groupOfSchool.size(), 0);  // schoolStudentCount
     for (int r = 0; r < state.students.rowCount(); ++r) {
@@ -114,7 +124,7 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
         tally.addStudent(it->second, cells);
     }
 
-    const std::vector<Block> stack = blockStack(schoolCount >= 2);
+    const std::vector<Block> stack = blockStack(schoolCount >= 2, blankExcluded);
     for (size_t b = 0; b < stack.size(); ++b) {
         const Block& block = stack[b];
         const int first = kFirstDataRow + schoolCount * static_cast<int>(b);
@@ -132,17 +142,19 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
             for (int c = 0; c <= n; ++c) {
                 const int column = kFirstFigureColumn + c;
                 if (block.figure == Figure::Rank) {
-                    // A school without students has no rate or average to rank: an empty cell
-                    // would rank as 0, and could show as first.
+                    // A school without students (in the subject, with blank scores left out) has
+                    // no rate or average to rank: an empty cell would rank as 0, and could show as
+                    // first.
+                    const int sat = blankExcluded ? tally.at(group, static_cast<size_t>(c)).satCount
+                                                  : studentCount[group];
                     out.cell(column, row,
-                             studentCount[group] > 0
-                                 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
-                                 : std::string(),
+                             sat > 0 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
+                                     : std::string(),
                              {.rateFormat = rateFormat, .formula = true});
                 } else {
                     out.cell(column, row,
                              figureText(block.figure, tally.at(group, static_cast<size_t>(c)),
-                                        studentCount[group]),
+                                        studentCount[group], blankExcluded),
                              {.rateFormat = rateFormat});
                 }
             }

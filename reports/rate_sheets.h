@@ -19,7 +19,8 @@ int classRatesBlockFirstRow(int classCount, int block);
 enum class GradeRateBlock { ExcellentRate, PassRate };
 /// Where 年级各科三率 puts the row of a school (0-based SchoolList index) in a rate block; the
 /// subjects' figures run from column D (kGradeRatesFirstFigureColumn) with the total after them.
-int gradeRatesRow(int schoolCount, GradeRateBlock block, int school);
+/// With blank scores left out (`blankExcluded`) a block of 实考人数 comes first.
+int gradeRatesRow(int schoolCount, GradeRateBlock block, int school, bool blankExcluded = false);
 constexpr int kGradeRatesFirstFigureColumn = 3;
 
 /// 年级各科三率: per school, whole-grade counting.

@@ -11,7 +11,8 @@ inline constexpr std::array<const char*, 3> kGradeHeaders{"项目", "学校", "�
 /// Subject (or the total's name), full mark: the header of a figure column of 年级各科三率.
 inline constexpr const char* kHeaderWithMarkFormat = "%s%d";
 
-/// Block labels of 年级各科三率, in stacking order.
+/// Block labels of 年级各科三率, in stacking order (实考人数 only with blank scores left out).
+inline constexpr const char* kSatCount = "实考人数";
 inline constexpr const char* kExcellentCount = "优秀人数";
 inline constexpr const char* kExcellentRate = "优秀率";
 inline constexpr const char* kExcellentRank = "优秀率排名";

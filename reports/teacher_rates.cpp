@@ -205,8 +205,9 @@ Status writeTeacherRates(ExcelSheet& sheet, const AppState& state, const std::st
     for (int r = kFirstDataRow; r <= blocks.lastDataRow; ++r) out.cell(kHeadTeacher, r, "");
     int row = kFirstDataRow;
     for (size_t s = 0; s < subjects.size(); ++s) {
-        const RateColumn column{columnOfSubject(subjects[s]),
-                                subjectRule(state.scores, subjects[s], zeroExcluded)};
+        const RateColumn column{
+            columnOfSubject(subjects[s]),
+            subjectRule(state.scores, subjects[s], zeroExcluded, state.exportOptions.blankScoresExcluded)};
         for (size_t k = 0; k < found.schoolCount; ++k) {
             for (const TeacherEntry& teacher : found.of(s, k))
                 writeTeacherRow(out, state, teacher, column, students, row++, blocks.first[s],

@@ -33,8 +33,10 @@ bool RateRule::isPass(std::string_view text) const {
     return scoreThousandths(scoreValue(text)) >= passLine;
 }
 
-RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool zeroExcluded) {
+RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool zeroExcluded,
+                     bool blankExcluded) {
     RateRule rule;
+    rule.blankExcluded = blankExcluded;
     int fullMark = scores.fullMarkOf(subject);
     rule.excellentLine = excellenceLineThousandths(fullMark, scores.excellenceLineOf(subject));
     rule.passLine = passLineThousandths(fullMark);
@@ -59,7 +61,42 @@ RateRule classTotalRule(const ScoreSettings& scores, bool zeroExcluded) {
     return rule;
 }
 
+std::vector<TotalShare> totalShares(const ScoreSettings& scores,
+                                    const std::vector<std::string>& examSubjects) {
+    std::vector<TotalShare> shares;
+    for (const std::string& subject : examSubjects) {
+        const int i = subjectIndex(subject);
+        if (i < 0) continue;
+        const int fullMark = scores.fullMark[static_cast<size_t>(i)];
+        const int line = scores.excellenceLine[static_cast<size_t>(i)];
+        // As totalExcellenceScore adds them: only a positive full mark with a line in 1..99.
+        const int excellence = fullMark > 0 && line >= 1 && line <= 99 ? fullMark * line / 100 : 0;
+        shares.push_back({columnOfSubject(subject), fullMark > 0 ? fullMark : 0, excellence});
+    }
+    return shares;
+}
+
+RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares,
+                      const std::vector<std::string>& cells) {
+    int fullMark = 0, excellence = 0;
+    for (const TotalShare& share : shares) {
+        const size_t column = static_cast<size_t>(share.studentColumn);
+        if (column >= cells.size() || !startsWithNumber(cells[column])) continue;
+        fullMark += share.fullMark;
+        excellence += share.excellenceScore;
+    }
+    RateRule own = rule;
+    own.passLine = passLineThousandths(fullMark);
+    if (own.excellentByInteger) {
+        own.excellentScore = excellence;
+    } else {
+        own.excellentLine = static_cast<long long>(excellence) * 1000;
+    }
+    return own;
+}
+
 void RateGroup::add(std::string_view text, const RateRule& rule) {
+    if (rule.blankExcluded && !startsWithNumber(text)) return;
     double value = scoreValue(text);
     scoreSum += value;
     if (!(rule.zeroExcluded && text == "0")) ++satCount;
@@ -87,7 +124,12 @@ void RateTally::addStudent(size_t group, const std::vector<std::string>& cells) 
     for (size_t c = 0; c < columns_.size(); ++c) {
         const RateColumn& column = columns_[c];
         size_t index = static_cast<size_t>(column.studentColumn);
-        figures[c].add(index < cells.size() ? cells[index] : kEmpty, column.rule);
+        const std::string& text = index < cells.size() ? cells[index] : kEmpty;
+        if (column.ownTotal.empty()) {
+            figures[c].add(text, column.rule);
+        } else {
+            figures[c].add(text, ownTotalRule(column.rule, column.ownTotal, cells));
+        }
     }
 }
 

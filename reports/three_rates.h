@@ -37,13 +37,16 @@ struct RateRule {
     int excellentScore = 0;
     long long passLine = 0;     ///< pass when the score in thousandths >= passLine
     bool zeroExcluded = false;  ///< a text of exactly "0" is not counted as having sat
+    /// A text that is no number ("", "缺考", "/") is not counted at all: the student did not sit.
+    bool blankExcluded = false;
 
     bool isExcellent(std::string_view text) const;
     bool isPass(std::string_view text) const;
 };
 
 /// A subject's rule with its current full mark and excellence percent.
-RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool zeroExcluded);
+RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool zeroExcluded,
+                     bool blankExcluded = false);
 /// The total's rule on the grade sheet: value against totalExcellenceScore, pass on the total
 /// full mark of the import. Every student counts as having sat.
 RateRule gradeTotalRule(const ScoreSettings& scores, int examFullMarkTotal);
@@ -63,10 +66,29 @@ struct RateGroup {
     RateGroup& operator+=(const RateGroup& other);
 };
 
+/// A subject's share of a student's own 总分 lines: its column, full mark and excellence score.
+struct TotalShare {
+    int studentColumn = 0;
+    int fullMark = 0;
+    int excellenceScore = 0;  ///< full mark × excellence percent / 100, as the total's line adds it
+};
+
+/// The shares of the exam subjects, for the rule that leaves blank scores out: a student's 总分
+/// is judged against the full marks and excellence scores of the subjects they sat.
+std::vector<TotalShare> totalShares(const ScoreSettings& scores,
+                                    const std::vector<std::string>& examSubjects);
+
+/// The total's `rule` for one student: its pass and excellence lines from the shares of the
+/// subjects the student has a score in.
+RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares,
+                      const std::vector<std::string>& cells);
+
 /// One counted column of a sheet: the StudentTable column read and the rule applied.
 struct RateColumn {
     int studentColumn = 0;
     RateRule rule;
+    /// When not empty, each student's total is judged by ownTotalRule over these shares.
+    std::vector<TotalShare> ownTotal;
 };
 
 /// The figures of every group over every counted column, filled in one pass over the students.

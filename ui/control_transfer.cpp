@@ -72,6 +72,7 @@ int readControls(const WindowControls& controls, AppState& state) {
         if (!readInt(controls.edit(ctl::TopNCount), options.topN)) return ctl::TopNCount;
         options.ignoreZeroScores = controls.check(ctl::IgnoreZeroScores)->isChecked();
     }
+    options.blankScoresExcluded = controls.check(ctl::BlankScoresExcluded)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     return -1;
 }
@@ -108,6 +109,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
         controls.check(report.checkBox)->setChecked(options.*report.chosen);
     controls.edit(ctl::TopNCount)->setText(number(options.topN));
     controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);
+    controls.check(ctl::BlankScoresExcluded)->setChecked(options.blankScoresExcluded);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
 

@@ -229,6 +229,10 @@ inline constexpr TooltipText kTooltips[] = {
     {ctl::PreviousFile, "上次考试",
      "选择上次考试的成绩文件，以便导出学生进退步和班级进退步（可以是低一个年级时的考试）"},
     {ctl::PreviousSheetList, "上次考试的工作表", "选择上次考试成绩所在的工作表，选定后立即读入"},
+    {ctl::BlankScoresExcluded, "缺考和空白成绩",
+     "勾选：空白或写着“缺考”“/”等的成绩表示该生没有考这一科（如新高考未选考的科目），"
+     "不计入这一科的实考人数、平均分、各项比率和分数段，总分按所考科目的满分评定；"
+     "不勾选：按0分计入统计"},
 };
 
 }  // namespace varnex::ui_texts

@@ -5,6 +5,7 @@
 
 #include <span>
 
+#include "app/app_texts.h"
 #include "app/control_ids.h"
 #include "app/report_choices.h"
 
@@ -114,7 +115,7 @@ inline constexpr ControlTemplate kControls[] = {
      anchor::Students},
     {frame::Teachers, ControlKind::GroupBox, "教师任课表", 7, 230, 269, 137, TextColour::Blue,
      anchor::Teachers},
-    {frame::Export, ControlKind::GroupBox, "分析导出", 281, 230, 364, 89, TextColour::Blue,
+    {frame::Export, ControlKind::GroupBox, "分析导出", 281, 230, 364, 101, TextColour::Blue,
      anchor::ExportFrame},
     {kNoId, ControlKind::GroupBox, "", 371, 281, 239, 22, TextColour::Default, anchor::ExportItem},
 
@@ -167,14 +168,14 @@ inline constexpr ControlTemplate kControls[] = {
      TextColour::Default, anchor::ExportItem},
     {ctl::Charts, ControlKind::Check, reportCaption(ctl::Charts), 289, 306, 63, 8, TextColour::Default,
      anchor::ExportItem},
-    {kNoId, ControlKind::Label, "上次考试", 377, 307, 32, 8, TextColour::Default, anchor::ExportItem},
-    {ctl::PreviousFile, ControlKind::Button, "选择…", 410, 304, 30, 14, TextColour::Default,
+    {kNoId, ControlKind::Label, "上次考试", 289, 321, 32, 8, TextColour::Default, anchor::ExportItem},
+    {ctl::PreviousFile, ControlKind::Button, "选择…", 322, 318, 30, 14, TextColour::Default,
      anchor::ExportItem},
-    {ctl::PreviousSheetList, ControlKind::DropList, "", 444, 305, 70, 117, TextColour::Default,
+    {ctl::PreviousSheetList, ControlKind::DropList, "", 356, 319, 120, 117, TextColour::Default,
      anchor::ExportItem},
-    {ctl::Progress, ControlKind::Check, reportCaption(ctl::Progress), 520, 307, 52, 8, TextColour::Default,
+    {ctl::Progress, ControlKind::Check, reportCaption(ctl::Progress), 482, 321, 52, 8, TextColour::Default,
      anchor::ExportItem},
-    {ctl::NearLine, ControlKind::Check, reportCaption(ctl::NearLine), 576, 307, 52, 8, TextColour::Default,
+    {ctl::NearLine, ControlKind::Check, reportCaption(ctl::NearLine), 538, 321, 52, 8, TextColour::Default,
      anchor::ExportItem},
     {ctl::TotalBands, ControlKind::Check, reportCaption(ctl::TotalBands), 377, 258, 69, 8,
      TextColour::Default, anchor::ExportItem},
@@ -192,9 +193,11 @@ inline constexpr ControlTemplate kControls[] = {
     {kNoId, ControlKind::Label, "名", 531, 257, 10, 8, TextColour::Default, anchor::ExportItem},
     {ctl::IgnoreZeroScores, ControlKind::Check, "零分学科不纳入学科三率计算", 456, 272, 118, 8,
      TextColour::Red, anchor::ExportItem},
+    {ctl::BlankScoresExcluded, ControlKind::Check, app_texts::kBlankScoresExcludedCaption, 377, 306, 110, 8,
+     TextColour::Red, anchor::ExportItem},
     {ctl::ExportResults, ControlKind::Button, "6.导出分析结果", 576, 257, 63, 17, TextColour::Default,
      anchor::ExportButton},
-    {ctl::StatusLogBox, ControlKind::Log, "", 281, 324, 364, 43, TextColour::Blue, anchor::Log},
+    {ctl::StatusLogBox, ControlKind::Log, "", 281, 336, 364, 31, TextColour::Blue, anchor::Log},
 };
 
 /// The settings row: subject column k (0..10, 11 for 总分) has its heading at

@@ -207,6 +207,26 @@ TEST(SettingsFile, ProgressReportsAreOffUntilChosenAndKeepTheirBand) {
     }
 }
 
+// Without its key (a file written before the choice existed, or a newly seeded one) blank scores
+// count as 0; once saved, the choice to leave them out is read back.
+TEST(SettingsFile, BlankScoresCountAsZeroUnlessTheFileSaysOtherwise) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    EXPECT_EQ(readFile(path).find(utf8ToGbk("缺考不计入统计")), std::string::npos);
+    ScoreSettings s;
+    ExportOptions o;
+    o.blankScoresExcluded = true;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_FALSE(o.blankScoresExcluded);
+    o.blankScoresExcluded = true;
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+    EXPECT_NE(readFile(path).find(utf8ToGbk("\r\n缺考不计入统计=1\r\n")), std::string::npos);
+    o.blankScoresExcluded = false;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_TRUE(o.blankScoresExcluded);
+}
+
 TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {
     TempDir dir;
     std::string path = dir.file(kSettingsFileName);

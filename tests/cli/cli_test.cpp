@@ -566,6 +566,67 @@ TEST_F(CliTest, ProgressAgainstThePreviousExam) {
     EXPECT_NE(exported.err.find("（按考号对应）"), std::string::npos) << exported.err;
 }
 
+// A junior sheet with 缺考 and "/": left out for one run, each subject counts only those who sat it
+// and each 总分 is judged on the subjects sat; counted as 0 (the settings file's choice) they pull
+// the averages down. A sheet with bad rows prints every problem, one a line, and writes nothing.
+TEST_F(CliTest, BlankScoresAndEveryProblemAtOnce) {
+    examineOnly({{"语文", 100}, {"数学", 100}, {"英语", 100}, {"物理", 100}});
+    const std::string input = dir.file("初中.xlsx");
+    testing::writeInputWorkbook(input, {{"成绩",
+                                         {{"学校", "班级", "姓名", "语文", "数学", "英语", "物理"},
+                                          {"一中", "1", "甲", "90", "80", "70", "60"},
+                                          {"一中", "1", "乙", "缺考", "100", "90", "80"},
+                                          {"一中", "2", "丙", "/", "60", "50", "40"},
+                                          {"一中", "2", "丁", "50", "50", "50", "50"}}},
+                                        {"有误",
+                                         {{"学校", "班级", "姓名", "语文", "数学", "英语", "物理"},
+                                          {"一中", "1", "张三", "152", "80", "70", "60"},
+                                          {"一中", "1", "李四", "90", "优", "70", "60"},
+                                          {"一中", "1", "王五", "90", "80", "70", "60"}}}});
+    auto run = [&](const std::string& sheet, const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {
+            "export",           input,          "--scores",   sheet,    "--grade", "七年级",
+            "--exam",           "期中",         "--settings", settings, "--yes",   "--reports",
+            "导出年级各科三率", "--excellence", "物理=80",    "-o",     out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    };
+    // One school: 实考人数 row 4, then 优秀人数 5, 优秀率 6, 及格人数 7, 及格率 8, 平均分 9; D 语文,
+    // H 总分. Own full marks 400, 300, 300, 400: the header takes the higher of the two most common.
+    const std::string excluded = dir.file("不计.xlsx");
+    RunResult r = run("成绩", excluded, {"--blank-scores", "exclude", "--missing-rule", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto grade = readSheet(excluded, "年级各科三率");
+    EXPECT_EQ(grade["H3"], "总分400");
+    EXPECT_EQ(grade["C4"], "4");
+    EXPECT_EQ(grade["D4"], "2");
+    EXPECT_EQ(grade["D9"], "70");
+    EXPECT_EQ(grade["H8"], "50");  // 甲 300 of 400 and 乙 270 of 300 pass; 丙 150 of 300 does not
+    EXPECT_NE(r.err.find("语文：空白0个，缺考等文字2个，不计入该科统计。"), std::string::npos) << r.err;
+
+    const std::string zero = dir.file("零分.xlsx");
+    r = run("成绩", zero, {"--missing-rule", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    grade = readSheet(zero, "年级各科三率");
+    EXPECT_EQ(grade["H3"], "总分400");
+    EXPECT_EQ(grade["D4"], "1");  // 优秀人数: no 实考人数 block
+    EXPECT_EQ(grade["D8"], "35");
+
+    const std::string bad = dir.file("有误.xlsx");
+    r = run("有误", bad, {});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("工作表“有误”中有2处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n"
+                         "第2行 张三：语文分数：152不能大于语文满分：100\n"
+                         "第3行 李四：数学分数：“优”不是分数，也不是“缺考”等表示没有成绩的文字\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(std::filesystem::exists(bad));
+
+    r = run("成绩", dir.file("错.xlsx"), {"--blank-scores", "none"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--blank-scores must be zero or exclude: none"), std::string::npos) << r.err;
+}
+
 // Every cell of every sheet of a workbook, by sheet name.
 std::map<std::string, std::map<std::string, std::string>> readWorkbook(const std::string& path) {
     std::map<std::string, std::map<std::string, std::string>> sheets;

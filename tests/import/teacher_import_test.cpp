@@ -101,41 +101,49 @@ TEST_P(TeacherImportFormats, SchoolsOwnSheetGoesInAsItIs) {
 struct StopCase {
     const char* sheet;
     const char* message;
-    bool logged;
-    size_t rowsKept;
+    bool problem;  ///< a problem of a row: listed with its row, nothing of the sheet taken
 };
 
-// A row that fails a check is reported and left out, the other rows are read; an empty row
-// inside the sheet is an empty school; a sheet without data rows empties the table and the count.
+// A failing check keeps the whole sheet out and the previous teachers in, naming the row (an empty
+// row inside the sheet is an empty school); a sheet without data rows empties the table and the
+// count.
 TEST(TeacherImport, ChecksAndEmptySheetsStopTheImport) {
     const StopCase cases[] = {
-        {"无学校", "学校名称不能为空！(1)", true, 1}, {"全部", "学校名称不能为“全部”！", true, 2},
-        {"无班级", "班级不能为空！(1)", true, 1},     {"空行", "学校名称不能为空！(3)", true, 4},
-        {"仅标题", "未找到任何数据！", false, 0},
+        {"无学校", "第3行：学校名称不能为空！(1)", true},
+        {"全部", "第3行：学校名称不能为“全部”！", true},
+        {"无班级", "第3行：班级不能为空！(1)", true},
+        {"空行", "第3行：学校名称不能为空！(3)", true},
+        {"仅标题", "未找到任何数据！", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sheet);
         AppState state = stateWithSheet("teachers_cases.xlsx", c.sheet);
         putPreviousImport(state);
+        const auto before = rowsOf(state.teachers);
+        const int countBefore = state.imported.teacherCount;
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
 
         importTeachers(state, ui);
 
+        const std::string shown =
+            c.problem ? std::string("工作表“") + c.sheet +
+                            "”中有1处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n" + c.message
+                      : std::string(c.message);
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, c.message);
+        EXPECT_EQ(ui.messages[0].text, shown);
         EXPECT_EQ(ui.messages[0].caption, "错误");
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
         auto calls = callsWithoutTime(ui.calls);
-        EXPECT_EQ(calls.back(), std::string("message:错误:") + c.message);
-        if (c.logged) {
+        EXPECT_EQ(calls.back(), "message:错误:" + shown);
+        if (c.problem) {
             EXPECT_EQ(calls[calls.size() - 2], std::string("log:") + c.message);
         }
         EXPECT_EQ(ui.titles.back(), std::string("Varnex - teachers_cases：") + c.sheet + " - 正在导入...");
         EXPECT_EQ(ui.notifications, 0);
         EXPECT_TRUE(ui.enabled.empty());
-        EXPECT_EQ(static_cast<size_t>(state.teachers.rowCount()), c.rowsKept);
-        EXPECT_EQ(state.imported.teacherCount, static_cast<int>(c.rowsKept));
+        EXPECT_EQ(rowsOf(state.teachers), c.problem ? before : decltype(before){});
+        EXPECT_EQ(state.imported.teacherCount, c.problem ? countBefore : 0);
     }
 }
 
@@ -266,8 +274,8 @@ TEST(TeacherImport, TeacherSheetsAsSchoolsKeepThem) {
     }
 }
 
-// Every row that cannot be read is named in one message with its row, cell and text; the other
-// rows go in.
+// Every row that cannot be read is named in one message with its row, cell and text; nothing of
+// the sheet goes in, the previous teachers stay.
 TEST(TeacherImport, EveryProblemOfTheSheetInOneMessage) {
     TempDir dir;
     const std::string path = dir.file("问题.xlsx");
@@ -279,6 +287,7 @@ TEST(TeacherImport, EveryProblemOfTheSheetInOneMessage) {
                                 {"一中", "1-60", "英语", "赵六"}}}});
     AppState state = stateWithSheet("问题.xlsx", "名单");
     state.workbook.path = path;
+    putPreviousImport(state);
     ScriptedFrontend ui;
     ui.expectQuestion("", true);
 
@@ -292,13 +301,15 @@ TEST(TeacherImport, EveryProblemOfTheSheetInOneMessage) {
         "4班”这样！",
     };
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "工作表“名单”中有3处问题，请改正后重新导入：\n" + problems[0] + "\n" +
-                                       problems[1] + "\n" + problems[2]);
+    EXPECT_EQ(ui.messages[0].text,
+              "工作表“名单”中有3处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n" + problems[0] +
+                  "\n" + problems[1] + "\n" + problems[2]);
     EXPECT_EQ(ui.messages[0].caption, "错误");
     std::vector<std::string> log;
     for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
     EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()), problems);
-    EXPECT_EQ(rowsOf(state.teachers), (Rows{{"一中", "", "1", "数学", "李四"}}));
+    EXPECT_EQ(rowsOf(state.teachers), (Rows{{"旧校", "七年级", "1", "语文", "旧师"}}));
+    EXPECT_EQ(state.imported.teacherCount, 7);
     EXPECT_EQ(ui.notifications, 0);
     EXPECT_EQ(ui.titles.back(), "Varnex - 问题：名单 - 正在导入...");
 }

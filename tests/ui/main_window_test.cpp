@@ -520,6 +520,18 @@ TEST_F(WindowTest, ChartsBoxStartsOnWithANewSettingsFileAndReachesTheOptions) {
     EXPECT_FALSE(state.exportOptions.charts);
 }
 
+// The counting rule for blank scores starts as the settings file has it (no key: counted as 0) and
+// reaches the export options beside the other choices.
+TEST_F(WindowTest, BlankScoresBoxStartsOffAndReachesTheOptions) {
+    auto* box = qobject_cast<QCheckBox*>(window->control(ctl::BlankScoresExcluded));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), q("缺考和空白成绩不计入统计"));
+    EXPECT_FALSE(box->isChecked());
+    box->setChecked(true);
+    ASSERT_EQ(readControls(window->controls(), state), -1);
+    EXPECT_TRUE(state.exportOptions.blankScoresExcluded);
+}
+
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
     QLineEdit* chinese = fullMark(0);
     type(chinese, q("1"));
@@ -1007,7 +1019,7 @@ void expectLaidOut(MainWindow& window, const char* what) {
         {ctl::TotalFullMark, frame::ScoreSettings}, {ctl::StudentTable, frame::Students},
         {ctl::TeacherTable, frame::Teachers},       {ctl::ExamNameBox, frame::Export},
         {ctl::ExportResults, frame::Export},        {ctl::ClassRankingOneSheet, frame::Export},
-        {ctl::IgnoreZeroScores, frame::Export},
+        {ctl::IgnoreZeroScores, frame::Export},     {ctl::BlankScoresExcluded, frame::Export},
     };
     for (auto [control, frame] : inFrame)
         EXPECT_TRUE(at(frame).contains(at(control))) << control << " in " << frame;
