@@ -156,7 +156,12 @@ class RunAdjustments {
         if (static_cast<int>(kept.size()) != students.rowCount()) {
             RowTable scored = students;
             scored.clear();
-            for (int row : kept) scored.appendRow(students.row(row));
+            for (int row : kept) {
+                const int index = scored.appendRow(students.row(row));
+                // The 考号 and 学号 go with the row: the progress report pairs students by them.
+                if (!students.hiddenCells(row).empty())
+                    scored.setHiddenCells(index, students.hiddenCells(row));
+            }
             students = std::move(scored);
         }
         int most = 0;  // the full mark most students sat for; the higher one of a tie

@@ -180,6 +180,9 @@ inline constexpr const char* kPassLine = "及格线";
 /// Excellence line, pass line, band.
 /// Excellence line, pass line, band: the first line under the title of 临界生; the second follows.
 inline constexpr const char* kNearLineNoteFormat = "总分在优秀线（%s分）或及格线（%s分）上下%d分以内的学生；";
+/// The band, when each student's lines are those of the subjects they sat.
+inline constexpr const char* kNearLineOwnLinesNoteFormat =
+    "总分在本人所考各科合计的优秀线或及格线上下%d分以内的学生（缺考的科目不计）；";
 inline constexpr const char* kNearLineNote = "差 = 总分 − 分数线；最弱学科为得分与满分之比最低的学科。";
 // The completion note of a run with the progress reports: the students paired with the previous
 // exam, and those who could not be.

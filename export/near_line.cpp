@@ -24,15 +24,17 @@ std::string pointsText(long long thousandths) {
     return removeTrailingDotZero(strprintf("%.1f", static_cast<double>(thousandths) / 1000.0));
 }
 
-// The examined subject with the lowest score against its full mark (the first of equals).
+// The examined subject with the lowest score against its full mark (the first of equals); with
+// blank scores left out, among the subjects the student sat.
 std::string weakestSubject(const std::vector<std::string>& row, const ScoreSettings& scores,
-                           const std::vector<std::string>& subjects) {
+                           const std::vector<std::string>& subjects, bool blankExcluded) {
     const std::string* weakest = nullptr;
     double lowest = 0;
     for (const auto& name : subjects) {
         const int fullMark = scores.fullMarkOf(name);
-        if (fullMark <= 0) continue;
-        const double share = scoreValue(row[static_cast<size_t>(columnOfSubject(name))]) / fullMark;
+        const std::string& text = row[static_cast<size_t>(columnOfSubject(name))];
+        if (fullMark <= 0 || (blankExcluded && !startsWithNumber(text))) continue;
+        const double share = scoreValue(text) / fullMark;
         if (weakest == nullptr || share < lowest) {
             weakest = &name;
             lowest = share;
@@ -46,6 +48,8 @@ std::string weakestSubject(const std::vector<std::string>& row, const ScoreSetti
 Status writeNearLine(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     const RowTable& students = state.students;
     const long long band = static_cast<long long>(state.exportOptions.nearBand) * 1000;
+    const TotalJudge judge(state.scores, state.imported.examSubjects,
+                           state.exportOptions.blankScoresExcluded);
     std::unordered_map<std::string, size_t> classIndex;
     const ClassList& classes = state.imported.classList;
     for (size_t i = 0; i < classes.size(); ++i) {
@@ -60,11 +64,11 @@ Status writeNearLine(ExcelSheet& sheet, const AppState& state, const std::string
     };
     std::vector<Near> near;
     for (int row = 0; row < students.rowCount(); ++row) {
-        std::optional<double> total = studentTotal(students.row(row));
+        std::optional<double> total = judge.totalOf(students.row(row));
         if (!total) continue;
         auto klass = classIndex.find(groupKey({students.cellText(row, 0), students.cellText(row, 1)}));
         if (klass == classIndex.end()) continue;
-        const TotalLines lines = totalLinesOf(state.scores, students.row(row));
+        const TotalLines lines = judge.linesOf(students.row(row));
         const long long value = scoreThousandths(*total);
         const long long lineValues[] = {lines.excellent, lines.pass};
         for (int line = 0; line < 2; ++line) {
@@ -83,11 +87,12 @@ Status writeNearLine(ExcelSheet& sheet, const AppState& state, const std::string
         return a.row < b.row;
     });
 
-    const TotalLines shown = totalLinesOf(state.scores, {});
+    const TotalLines& shown = judge.gradeLines();
     writeTitleRow(sheet, kLastColumn, title);
     writeNoteRow(sheet, kLastColumn, 2,
-                 strprintf(tx::kNearLineNoteFormat, pointsText(shown.excellent).c_str(),
-                           pointsText(shown.pass).c_str(), state.exportOptions.nearBand));
+                 judge.ownLines() ? strprintf(tx::kNearLineOwnLinesNoteFormat, state.exportOptions.nearBand)
+                                  : strprintf(tx::kNearLineNoteFormat, pointsText(shown.excellent).c_str(),
+                                              pointsText(shown.pass).c_str(), state.exportOptions.nearBand));
     writeNoteRow(sheet, kLastColumn, 3, tx::kNearLineNote);
     const char* headers[] = {tx::kSchool, tx::kClass,     tx::kName,       kTotalName,
                              tx::kLine,   tx::kLineScore, tx::kDifference, tx::kWeakestSubject};
@@ -102,7 +107,8 @@ Status writeNearLine(ExcelSheet& sheet, const AppState& state, const std::string
         writeBoxedCell(sheet, 4, sheetRow, n.line == 0 ? tx::kExcellentLine : tx::kPassLine);
         writeBoxedCell(sheet, 5, sheetRow, pointsText(n.total - n.difference));
         writeBoxedCell(sheet, 6, sheetRow, pointsText(n.difference));
-        writeBoxedCell(sheet, 7, sheetRow, weakestSubject(students.row(n.row), state.scores, subjects));
+        writeBoxedCell(sheet, 7, sheetRow,
+                       weakestSubject(students.row(n.row), state.scores, subjects, judge.ownLines()));
         ++sheetRow;
     }
     return {};

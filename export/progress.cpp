@@ -141,11 +141,11 @@ StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& prev
     return match;
 }
 
-std::vector<int> gradePlaces(const RowTable& students) {
+std::vector<int> gradePlaces(const RowTable& students, const TotalJudge& judge) {
     std::vector<double> totals;
     std::vector<int> rows;
     for (int row = 0; row < students.rowCount(); ++row) {
-        if (std::optional<double> total = studentTotal(students.row(row))) {
+        if (std::optional<double> total = judge.totalOf(students.row(row))) {
             totals.push_back(*total);
             rows.push_back(row);
         }

@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/row_table.h"
+#include "export/student_total.h"
 
 namespace varnex {
 
@@ -39,7 +40,7 @@ StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& prev
 
 /// The place of every row in the grade by total, standard competition ranks (1, 2, 2, 4); 0 for a
 /// row without a total, which is not ranked.
-std::vector<int> gradePlaces(const RowTable& students);
+std::vector<int> gradePlaces(const RowTable& students, const TotalJudge& judge);
 
 /// The lines of the completion note: how many were paired and by what, who is in one exam only
 /// and whose name fits several students (at most `listed` names each, then how many more).

@@ -56,14 +56,22 @@ class ClassOrder {
     std::unordered_map<std::string, size_t> schools_;
 };
 
+TotalJudge currentJudge(const AppState& state) {
+    return {state.scores, state.imported.examSubjects, state.exportOptions.blankScoresExcluded};
+}
+
+TotalJudge previousJudge(const AppState& state) {
+    return {state.previous.scores, state.previous.examSubjects, state.exportOptions.blankScoresExcluded};
+}
+
 }  // namespace
 
 ProgressData computeProgress(const AppState& state) {
     ProgressData data;
     data.match = matchStudents({state.students, state.imported.idColumns},
                                {state.previous.students, state.previous.idColumns});
-    data.currentPlaces = gradePlaces(state.students);
-    data.previousPlaces = gradePlaces(state.previous.students);
+    data.currentPlaces = gradePlaces(state.students, currentJudge(state));
+    data.previousPlaces = gradePlaces(state.previous.students, previousJudge(state));
     data.note = matchNote(data.match, state.students, state.previous.students);
     return data;
 }
@@ -147,10 +155,10 @@ Figure figureOf(const RateGroup& g, int which) {
 }
 
 // Counts a student's total against the total's lines; a student without a total sits out.
-void addTotal(RateGroup& group, const std::vector<std::string>& row, const ScoreSettings& scores) {
-    std::optional<double> total = studentTotal(row);
+void addTotal(RateGroup& group, const std::vector<std::string>& row, const TotalJudge& judge) {
+    std::optional<double> total = judge.totalOf(row);
     if (!total) return;
-    const TotalLines lines = totalLinesOf(scores, row);
+    const TotalLines lines = judge.linesOf(row);
     const long long value = scoreThousandths(*total);
     ++group.satCount;
     group.scoreSum += *total;
@@ -172,6 +180,8 @@ void writeClassProgress(ExcelSheet& sheet, const AppState& state, const Progress
     const RowTable& previous = state.previous.students;
     const ScoreSettings& lastScores = state.previous.scores;
     const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
+    const bool blankExcluded = state.exportOptions.blankScoresExcluded;
+    const TotalJudge thisJudge = currentJudge(state), lastJudge = previousJudge(state);
 
     // The subjects of both exams, then the total; the others are named in the note.
     const std::vector<std::string> thisSubjects = examSubjectNames(state);
@@ -191,8 +201,8 @@ void writeClassProgress(ExcelSheet& sheet, const AppState& state, const Progress
     std::array<std::vector<RateRule>, 2> rules;
     for (size_t j = 0; j < subjectCount; ++j) {
         tableColumns.push_back(columnOfSubject(columns[j]));
-        rules[0].push_back(subjectRule(state.scores, columns[j], zeroExcluded));
-        rules[1].push_back(subjectRule(lastScores, columns[j], zeroExcluded));
+        rules[0].push_back(subjectRule(state.scores, columns[j], zeroExcluded, blankExcluded));
+        rules[1].push_back(subjectRule(lastScores, columns[j], zeroExcluded, blankExcluded));
     }
 
     // One pass over this exam's students: each counts in its class this time, and with the scores
@@ -210,8 +220,8 @@ void writeClassProgress(ExcelSheet& sheet, const AppState& state, const Progress
             f[j].groups[0].add(current.cellText(row, column), rules[0][j]);
             if (last >= 0) f[j].groups[1].add(previous.cellText(last, column), rules[1][j]);
         }
-        addTotal(f[subjectCount].groups[0], current.row(row), state.scores);
-        if (last >= 0) addTotal(f[subjectCount].groups[1], previous.row(last), lastScores);
+        addTotal(f[subjectCount].groups[0], current.row(row), thisJudge);
+        if (last >= 0) addTotal(f[subjectCount].groups[1], previous.row(last), lastJudge);
     }
 
     // Places among the classes, per column, figure and exam.

@@ -1,18 +1,34 @@
 #include "export/student_total.h"
 
-#include "reports/three_rates.h"
+#include "base/text_util.h"
 
 namespace varnex {
 
-std::optional<double> studentTotal(const std::vector<std::string>& row) {
+TotalJudge::TotalJudge(const ScoreSettings& scores, const std::vector<std::string>& examSubjects,
+                       bool blankExcluded)
+    : grade_{static_cast<long long>(scores.totalExcellenceScore()) * 1000,
+             passLineThousandths(scores.totalFullMark())} {
+    if (blankExcluded) shares_ = totalShares(scores, examSubjects);
+}
+
+std::optional<double> TotalJudge::totalOf(const std::vector<std::string>& row) const {
     const std::string& text = row[static_cast<size_t>(kTotalColumn)];
     if (text.empty()) return std::nullopt;
+    if (ownLines()) {
+        bool scored = false;
+        for (const TotalShare& share : shares_) {
+            const size_t column = static_cast<size_t>(share.studentColumn);
+            if (column < row.size() && startsWithNumber(row[column])) scored = true;
+        }
+        if (!scored) return std::nullopt;
+    }
     return scoreValue(text);
 }
 
-TotalLines totalLinesOf(const ScoreSettings& scores, const std::vector<std::string>& /*row*/) {
-    return {static_cast<long long>(scores.totalExcellenceScore()) * 1000,
-            passLineThousandths(scores.totalFullMark())};
+TotalLines TotalJudge::linesOf(const std::vector<std::string>& row) const {
+    if (!ownLines()) return grade_;
+    RateRule own = ownTotalRule(RateRule{}, shares_, row);
+    return {own.excellentLine, own.passLine};
 }
 
 }  // namespace varnex

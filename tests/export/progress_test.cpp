@@ -119,6 +119,72 @@ TEST_F(ProgressExport, UnreadablePreviousSheetChangesNothing) {
     }
 }
 
+// With blank scores left out, a total is judged by the lines of the subjects sat: 甲 (no 英语)
+// is near their own excellence line of 160, not the grade's 240, and their weakest subject is
+// among those sat. A student without any score is ranked in neither exam, and students are still
+// paired by 考号 when one without scores is left out of the export.
+TEST(ProgressWithBlankScoresLeftOut, TotalsAndLinesAreEachStudentsOwn) {
+    Exam exam;
+    exam.state.scores.fullMark = {100, 100, 100, 0, 0, 0, 0, 0, 0, 0, 0};
+    exam.state.scores.excellenceLine.fill(80);
+    exam.state.importOptions.missingRule = 2;
+    exam.state.exportOptions.blankScoresExcluded = true;
+    const std::vector<std::string> header = {"学校", "班级", "姓名", "考号", "语文", "数学", "英语"};
+    testing::writeInputWorkbook(exam.dir.file("本次.xlsx"), {{"成绩",
+                                                              {header,
+                                                               {"一中", "1", "甲", "1", "90", "75", "缺考"},
+                                                               {"一中", "1", "乙", "2", "70", "60", "70"},
+                                                               {"一中", "1", "丙", "3", "缺考", "/", ""},
+                                                               {"一中", "1", "丁", "4", "85", "80", "80"}}}});
+    testing::writeInputWorkbook(exam.dir.file("上次.xlsx"), {{"成绩",
+                                                              {header,
+                                                               {"一中", "1", "甲", "1", "80", "80", "80"},
+                                                               {"一中", "1", "乙", "2", "60", "60", "60"},
+                                                               {"一中", "1", "丙", "3", "70", "70", "70"},
+                                                               {"一中", "1", "丁", "4", "缺考", "", ""}}}});
+    openWorkbook(exam.state, exam.frontend, exam.dir.file("本次.xlsx"));
+    exam.state.workbook.selectedSheet = 0;
+    exam.frontend.expectQuestion("导入文件：本次.xlsx", true);
+    importStudents(exam.state, exam.frontend);
+    ASSERT_EQ(exam.state.students.rowCount(), 4);
+    ASSERT_TRUE(openPreviousWorkbook(exam.state, exam.frontend, exam.dir.file("上次.xlsx")) &&
+                importPreviousExam(exam.state, exam.frontend));
+    exam.state.examNameText = "期中考试";
+    exam.only([](ExportOptions& o) {
+        o.progress = o.nearLine = o.blankScoresExcluded = true;
+        o.nearBand = 10;
+    });
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed)
+        << (exam.frontend.messages.empty() ? "" : exam.frontend.messages.back().text);
+    const SheetModel& progress = exam.sheet("学生进退步");
+    const std::vector<std::vector<std::string>> progressRows = {
+        {"一中", "（1）班", "乙", "200", "2", "180", "3", "1"},
+        {"一中", "（1）班", "甲", "165", "3", "240", "1", "-2"},
+    };
+    for (size_t r = 0; r < progressRows.size(); ++r) {
+        for (size_t c = 0; c < progressRows[r].size(); ++c) {
+            const std::string at = CellName(static_cast<int>(c), 5 + static_cast<int>(r));
+            EXPECT_EQ(shown(progress, at), progressRows[r][c]) << "学生进退步 " << at;
+        }
+    }
+    const SheetModel& near = exam.sheet("临界生");
+    const std::vector<std::vector<std::string>> nearRows = {
+        {"一中", "（1）班", "丁", "245", "优秀线", "240", "5", "数学"},
+        {"一中", "（1）班", "甲", "165", "优秀线", "160", "5", "数学"},
+    };
+    for (size_t r = 0; r < nearRows.size(); ++r) {
+        for (size_t c = 0; c < nearRows[r].size(); ++c) {
+            const std::string at = CellName(static_cast<int>(c), 5 + static_cast<int>(r));
+            EXPECT_EQ(shown(near, at), nearRows[r][c]) << "临界生 " << at;
+        }
+    }
+    EXPECT_EQ(shown(near, "A7"), "");
+    EXPECT_NE(shown(near, "A2").find("本人所考各科"), std::string::npos) << shown(near, "A2");
+    const std::string& done = exam.frontend.messages.back().text;
+    EXPECT_NE(done.find("考号"), std::string::npos) << done;
+}
+
 TEST_F(ProgressExport, WithoutPreviousExamTheExportDoesNotStart) {
     exam.only([](ExportOptions& o) { o.progress = true; });
     exam.run();
