@@ -71,7 +71,7 @@ bool parsePlainNumber(std::string_view text, double& value) {
     if (i != t.size() || digits + fraction == 0) return false;
     std::string_view body = t.substr(negative || t[0] == '+' ? 1 : 0);
     double d = 0;
-    auto res = std::from_chars(body.data(), body.data() + body.size(), d);
+    auto res = readDouble(body.data(), body.data() + body.size(), d);
     if (res.ec != std::errc() || res.ptr != body.data() + body.size()) return false;
     value = negative && d != 0 ? -d : d;  // "-0" is the number 0
     return true;

@@ -7,6 +7,8 @@
 #include <set>
 #include <tuple>
 
+#include "base/text_util.h"
+
 namespace varnex {
 
 // ---------------------------------------------------------------- sheets
@@ -353,7 +355,7 @@ class Evaluator {
         if (p.pos < p.text.size() &&
             ((p.text[p.pos] >= '0' && p.text[p.pos] <= '9') || p.text[p.pos] == '.')) {
             double d = 0;
-            auto res = std::from_chars(p.text.data() + p.pos, p.text.data() + p.text.size(), d);
+            auto res = readDouble(p.text.data() + p.pos, p.text.data() + p.text.size(), d);
             if (res.ec != std::errc()) return Value::error("#NAME?");
             p.pos = static_cast<size_t>(res.ptr - p.text.data());
             return Value::ofNumber(d);
