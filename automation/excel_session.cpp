@@ -89,22 +89,24 @@ void ExcelRange::SetData(std::string_view text) {
 
 void ExcelRange::put(std::string_view text, bool formulas) {
     requireRange(sheet_);
+    // The text is read once; each cell of the range takes the same value.
+    double d = 0;
+    Cell::Kind kind = Cell::Kind::Text;
+    if (text.empty()) {
+        kind = Cell::Kind::Empty;
+    } else if (formulas && text[0] == '=') {
+        kind = Cell::Kind::Formula;
+    } else if (parsePlainNumber(text, d)) {
+        kind = Cell::Kind::Number;
+    }
+    SheetModel& sheet = *sheet_;
     auto apply = [&](Cell& c) {
-        double d = 0;
-        c.cached = Value{};
-        if (text.empty()) {
-            c.kind = Cell::Kind::Empty;
-            c.text.clear();
-        } else if (formulas && text[0] == '=') {
-            c.kind = Cell::Kind::Formula;
-            c.text = std::string(text);
-        } else if (parsePlainNumber(text, d)) {
-            c.kind = Cell::Kind::Number;
-            c.number = d;
-            c.text.clear();
+        if (kind == Cell::Kind::Empty) {
+            sheet.setEmpty(c);
+        } else if (kind == Cell::Kind::Number) {
+            sheet.setNumber(c, d);
         } else {
-            c.kind = Cell::Kind::Text;
-            c.text = std::string(text);
+            sheet.setText(c, kind, text);
         }
     };
     if (range_.first == range_.last) {

@@ -142,6 +142,7 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
     if (ok) {
         state.examNameText = "期末考试";
         ExportOutcome outcome;
+        outcome.keepCells = false;  // as the commands do
         exportRun(state, ui, &outcome);
         ok = lap(3);
         const double save = outcome.timings.empty() || outcome.timings.back().first != "save"

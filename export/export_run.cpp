@@ -260,9 +260,13 @@ Result<std::string> saveResultWorkbook(ExcelSession& session, AppState& state, F
     // saveWorkbook makes the base name a safe file name.
     SaveTarget target = saveTargetFor(state.outputPath, state.overwriteOutput, folderOf(state.workbook.path),
                                       resultFileName(state));
+    // Nobody reads the cells after the save unless the caller asked for the workbook: they are
+    // released as they are written, so that the model and the file writer never both hold them all.
+    target.releaseCells = outcome == nullptr || !outcome->keepCells;
     Stopwatch watch;
     Result<std::string> saved = saveWorkbook(session.workbook(), target);
-    if (!saved && target.exactPath.empty() && target.folder != documentsFolder()) {
+    if (!saved && target.exactPath.empty() && target.folder != documentsFolder() &&
+        !session.workbook().cellsReleased()) {
         // The workbook's folder may be read-only (a shared or write-protected drive): the
         // result then goes to the documents folder rather than being lost.
         appendLog(state, frontend, saved.error());

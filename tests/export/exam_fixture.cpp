@@ -80,6 +80,7 @@ Exam& Exam::teachers() {
 const ExportOutcome& Exam::run() {
     frontend.expectQuestion("考试名称：", true);
     outcome = ExportOutcome{};
+    outcome.keepCells = keepCells;
     exportRun(state, frontend, &outcome);
     return outcome;
 }
@@ -105,10 +106,10 @@ std::string shown(const SheetModel& sheet, const std::string& address) {
         case Cell::Kind::Empty:
             return {};
         case Cell::Kind::Number:
-            return strprintf("%.15g", c->number);
+            return strprintf("%.15g", c->number());
         case Cell::Kind::Text:
         case Cell::Kind::Formula:
-            return c->text;
+            return std::string(c->text());
     }
     return {};
 }
