@@ -137,14 +137,12 @@ LoopEnd readRows(AppState& state, Frontend& frontend, SheetQuery& query,
         if (allEmpty) return LoopEnd::EndOfData;
         cells[kTotalColumn] = totalText(cells);
 
-        const std::vector<std::string>* row = &cells;
         if (!shouldSkip(state, cells, examinedCount)) {
-            int index = state.students.appendRow(std::move(cells));
-            row = &state.students.row(index);
+            state.students.appendRow(cells);
             ++state.imported.studentCount;
         }
-        if (!checkRow(state, frontend, *row)) return LoopEnd::Stopped;
-        state.imported.classList.add((*row)[kSchoolCell], (*row)[kClassCell]);
+        if (!checkRow(state, frontend, cells)) return LoopEnd::Stopped;
+        state.imported.classList.add(cells[kSchoolCell], cells[kClassCell]);
 
         if (!moveToNextRow(query, state, frontend)) return LoopEnd::Stopped;
     }

@@ -76,7 +76,7 @@ RateTally tallyClasses(const AppState& state) {
     RateTally tally(classes.size(), std::move(columns));
     std::string key;
     for (int r = 0; r < state.students.rowCount(); ++r) {
-        const std::vector<std::string>& cells = state.students.row(r);
+        const RowTable::RowView cells = state.students.row(r);
         key.assign(cells[0]).append(" ").append(cells[1]);
         auto it = groupOfEntry.find(key);
         if (it != groupOfEntry.end()) tally.addStudent(it->second, cells);
@@ -89,7 +89,7 @@ class SubjectTeachers {
   public:
     explicit SubjectTeachers(const AppState& state) {
         for (int r = 0; r < state.teachers.rowCount(); ++r) {
-            const std::vector<std::string>& t = state.teachers.row(r);
+            const RowTable::RowView t = state.teachers.row(r);
             if (t[1] != state.imported.gradeName) continue;
             teacherOf_.emplace(groupKey({t[0], t[2], t[3]}), t[4]);
         }

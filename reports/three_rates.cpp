@@ -71,13 +71,12 @@ RateGroup& RateGroup::operator+=(const RateGroup& other) {
 RateTally::RateTally(size_t groupCount, std::vector<RateColumn> columns)
     : columns_(std::move(columns)), groups_(groupCount * columns_.size()) {}
 
-void RateTally::addStudent(size_t group, const std::vector<std::string>& cells) {
-    static const std::string kEmpty;
+void RateTally::addStudent(size_t group, const RowTable::RowView& cells) {
     RateGroup* figures = &groups_[group * columns_.size()];
     for (size_t c = 0; c < columns_.size(); ++c) {
         const RateColumn& column = columns_[c];
         size_t index = static_cast<size_t>(column.studentColumn);
-        figures[c].add(index < cells.size() ? cells[index] : kEmpty, column.rule);
+        figures[c].add(index < cells.size() ? cells[index] : std::string_view(), column.rule);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/row_table.h"
 #include "app/subjects.h"
 #include "base/text_util.h"
 
@@ -67,7 +68,7 @@ class RateTally {
   public:
     RateTally(size_t groupCount, std::vector<RateColumn> columns);
     /// Counts one StudentTable row into a group.
-    void addStudent(size_t group, const std::vector<std::string>& cells);
+    void addStudent(size_t group, const RowTable::RowView& cells);
     const RateGroup& at(size_t group, size_t column) const {
         return groups_[group * columns_.size() + column];
     }

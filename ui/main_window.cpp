@@ -489,7 +489,7 @@ void MainWindow::copyStudentRow() {
     if (row < 0) return;
     std::string copied = studentRowText(students, row, state_.imported.gradeName);
     if (frontend_.setClipboardText(copied)) {
-        frontend_.showMessage(strprintf(tx::kRowCopiedFormat, students.cellText(row, 2).c_str()),
+        frontend_.showMessage(strprintf(tx::kRowCopiedFormat, std::string(students.cellText(row, 2)).c_str()),
                               common_texts::kCaptionInfo, MessageIcon::Information);
     } else {
         frontend_.showMessage(tx::kClipboardFailed, common_texts::kCaptionInfo, MessageIcon::Information);

@@ -19,8 +19,10 @@ int RowTableModel::columnCount(const QModelIndex& parent) const {
 QVariant RowTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     switch (role) {
-        case Qt::DisplayRole:
-            return QString::fromStdString(table_.cellText(index.row(), index.column()));
+        case Qt::DisplayRole: {
+            const std::string_view text = table_.cellText(index.row(), index.column());
+            return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        }
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
         case Qt::BackgroundRole:

@@ -51,7 +51,8 @@ Exam& Exam::imported() {
     r.classList.clear();
     r.schoolList.clear();
     for (int i = 0; i < state.students.rowCount(); ++i)
-        r.classList.add(state.students.cellText(i, 0), state.students.cellText(i, 1));
+        r.classList.add(std::string(state.students.cellText(i, 0)),
+                        std::string(state.students.cellText(i, 1)));
     std::string previous;
     for (size_t i = 0; i < r.classList.size(); ++i) {
         std::string school = r.classList.parts(i).first;
@@ -143,7 +144,7 @@ std::vector<std::string> logTexts(const ScriptedFrontend& frontend) {
 
 std::vector<std::string> namesInTable(const AppState& state) {
     std::vector<std::string> names;
-    for (int i = 0; i < state.students.rowCount(); ++i) names.push_back(state.students.cellText(i, 2));
+    for (int i = 0; i < state.students.rowCount(); ++i) names.emplace_back(state.students.cellText(i, 2));
     return names;
 }
 

@@ -542,7 +542,7 @@ TEST_F(WindowTest, HeadingClickSortsWithToggleAndShowsTheDirection) {
     };
     auto names = [&] {
         std::vector<std::string> out;
-        for (int r = 0; r < state.students.rowCount(); ++r) out.push_back(state.students.cellText(r, 2));
+        for (int r = 0; r < state.students.rowCount(); ++r) out.emplace_back(state.students.cellText(r, 2));
         return out;
     };
     auto selectedRows = [&] {
