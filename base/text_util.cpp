@@ -96,6 +96,12 @@ int cAtoi(std::string_view text) {
 
 double cAtof(std::string_view text) {
     auto [i, negative] = signedStart(text);
+    // The usual case, a plain decimal up to the end of the text, in one pass.
+    if (i < text.size() && isDigit(text[i])) {
+        double value = 0.0;
+        auto [end, ec] = readDouble(text.data() + i, text.data() + text.size(), value);
+        if (ec == std::errc() && end == text.data() + text.size()) return negative ? -value : value;
+    }
     size_t numberStart = i;
     size_t digits = 0;
     while (i < text.size() && isDigit(text[i])) ++i, ++digits;
@@ -116,6 +122,13 @@ double cAtof(std::string_view text) {
     double value = 0.0;
     readDouble(text.data() + numberStart, text.data() + end, value);
     return negative ? -value : value;
+}
+
+std::string fixedText(double value, int decimals) {
+    // to_chars with a precision gives exactly what printf gives; 512 bytes hold any double.
+    char buffer[512];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, result.ptr);
 }
 
 std::string strprintf(const char* format, ...) {

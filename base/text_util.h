@@ -22,6 +22,9 @@ double cAtof(std::string_view text);
 /// total) instead of the C library's per-call set-up.
 std::from_chars_result readDouble(const char* first, const char* last, double& value);
 
+/// The text printf's "%.<decimals>f" gives for `value`, without printf's per-call cost.
+std::string fixedText(double value, int decimals);
+
 /// printf-style formatting into a std::string.
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -91,17 +91,17 @@ std::string groupKey(std::initializer_list<std::string_view> parts) {
 }
 
 std::string countText(int count) {
-    return strprintf("%d", count);
+    return std::to_string(count);
 }
 
 std::string rateText(int count, int satCount) {
     if (satCount == 0) return std::string();
-    return strprintf("%.1f", count * 100.0 / satCount);
+    return fixedText(count * 100.0 / satCount, 1);
 }
 
 std::string averageText(double scoreSum, int satCount) {
     if (satCount == 0) return std::string();
-    return strprintf("%.1f", scoreSum / satCount);
+    return fixedText(scoreSum / satCount, 1);
 }
 
 std::string rankFormula(int column, int row, int firstRow, int lastRow) {

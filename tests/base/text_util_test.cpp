@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <charconv>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -86,6 +87,20 @@ TEST(TextUtil, ReadDoubleAgreesWithFromChars) {
         EXPECT_EQ(have.ptr, want.ptr) << t;
         if (want.ec == std::errc()) {
             EXPECT_EQ(std::bit_cast<uint64_t>(got), std::bit_cast<uint64_t>(expected)) << t;
+        }
+    }
+}
+
+// fixedText is printf's "%.Nf", halves and long fractions included.
+TEST(TextUtil, FixedTextIsPrintfFixed) {
+    std::vector<double> values = {0, -0.0, 0.05, 0.15, 0.25, 2.5, -2.45, 33.333333, 1e15 + 0.5, 1e300, 1e-9};
+    std::mt19937 rng(3);
+    for (int i = 0; i < 5000; ++i) values.push_back((rng() % 2000000) / 1000.0 - 1000);
+    for (double v : values) {
+        for (int decimals : {0, 1, 2}) {
+            char expected[512];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
+            EXPECT_EQ(fixedText(v, decimals), expected) << v;
         }
     }
 }

@@ -96,7 +96,7 @@ std::vector<std::string> readAll(Result<std::unique_ptr<WorkbookReader>> reader)
 struct HalvesCase {
     const char* name;
     std::string (*change)(std::string sheet);  ///< what the file holds around the middle
-    bool twoHalves;                             ///< read in two halves (otherwise in one pass)
+    bool twoHalves;                            ///< read in two halves (otherwise in one pass)
 };
 
 // The first row element after the middle of the text.
@@ -148,11 +148,9 @@ const HalvesCase kCases[] = {
      true},
     // Rows without numbers count on from the row before: from the second half's first row...
     {"rows without numbers after the middle",
-     [](std::string s) { return withoutRowNumbersFrom(s, rowAfterMiddle(s) + 1); },
-     true},
+     [](std::string s) { return withoutRowNumbersFrom(s, rowAfterMiddle(s) + 1); }, true},
     // ... which then needs its own number: without one, the first half goes on by itself.
-    {"rows without any numbers",
-     [](std::string s) { return withoutRowNumbersFrom(s, s.find("</row>")); },
+    {"rows without any numbers", [](std::string s) { return withoutRowNumbersFrom(s, s.find("</row>")); },
      false},
 };
 
