@@ -70,6 +70,9 @@ struct ImportResults {
     std::string gradeName;                  ///< ImportedGradeName
     std::string sheetName;                  ///< ImportedSheetName
     std::vector<std::string> examSubjects;  ///< examined subjects in subject order
+    /// Subjects with a full mark that the score sheet has no column for: not examined this time,
+    /// as if their full marks were 0, while the settings keep them.
+    std::vector<std::string> subjectsNotInSheet;
     int examFullMarkTotal = 0;
     int studentCount = 0;
     int teacherCount = 0;
@@ -90,6 +93,9 @@ struct AppState {
 
     WorkbookState workbook;
     ImportResults imported;
+
+    /// The school given last for a sheet without 学校 column, offered when the next one asks.
+    std::string schoolName;
 
     std::vector<std::string> examNames;  ///< entries of the exam-name box
     std::string examNameText;            ///< the exam-name box's current text

@@ -16,4 +16,14 @@ inline constexpr const char* kGradeSavedFormat = "%s学科分值和优秀控制�
 /// Path of the settings file.
 inline constexpr const char* kSaveFailedFormat = "保存配置文件失败：%s\n请检查文件夹是否可写。";
 
+// A settings file that is there but cannot be used; it is neither read nor ever rewritten.
+/// Path of the settings file.
+inline constexpr const char* kSettingsNotTextFormat =
+    "无法读取配置文件：%s\n它不是 GBK（GB18030）或 UTF-8 编码的文本文件（例如以 UTF-16 编码保存）。"
+    "为免损坏其中的设置，本程序不会改写它；请用文本编辑器将它另存为 GBK 或 UTF-8 编码。";
+/// Path of the settings file.
+inline constexpr const char* kSettingsUnreadableFormat =
+    "无法读取配置文件：%s\n请检查它是否是一个普通文件，以及是否有读取权限。"
+    "为免丢失其中的设置，本程序不会改写它。";
+
 }  // namespace varnex::app_texts

@@ -63,6 +63,8 @@ const char* controlName(ControlId id) {
             return "ClassRankingOneSheet";
         case IgnoreZeroScores:
             return "IgnoreZeroScores";
+        case Charts:
+            return "Charts";
         case TotalFullMark:
             return "TotalFullMark";
         case TotalExcellence:

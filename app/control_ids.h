@@ -43,6 +43,7 @@ enum ControlId : int {
     ClassRankingPerClass = 1260,
     ClassRankingOneSheet = 1261,
     IgnoreZeroScores = 1242,
+    Charts = 1289,
     TotalFullMark = 1255,
     TotalExcellence = 1278,
 

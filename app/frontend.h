@@ -2,6 +2,7 @@
 // The one interface through which a command talks to a person. The Qt window implements it with
 // real dialogs, the command-line front end prints, tests script it.
 
+#include <optional>
 #include <string>
 
 #include "app/control_ids.h"
@@ -35,6 +36,13 @@ class Frontend {
     virtual void minimiseWindow() = 0;
     /// Opens a produced file with the desktop's application for it.
     virtual void openDocument(const std::string& path) = 0;
+    /// True when openDocument shows the file to the person (the desktop does; a batch run does not),
+    /// so that a message may promise it.
+    virtual bool opensDocuments() const = 0;
+    /// Asks for one line of text, offering `initial`: the text entered, or nothing when the
+    /// question was cancelled.
+    virtual std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
+                                               const std::string& initial) = 0;
 };
 
 }  // namespace varnex

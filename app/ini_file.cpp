@@ -116,7 +116,7 @@ IniFile IniFile::load(const std::string& path) {
     // O_NONBLOCK: a FIFO put at the path must not hang the program; it is no settings file.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        file.unreadable_ = errno != ENOENT && errno != ENOTDIR;
+        if (errno != ENOENT && errno != ENOTDIR) file.problem_ = Problem::CannotRead;
         return file;
     }
     struct stat st {};
@@ -132,11 +132,11 @@ IniFile IniFile::load(const std::string& path) {
     }
     ::close(fd);
     if (!ok) {
-        file.unreadable_ = true;
+        file.problem_ = Problem::CannotRead;
         return file;
     }
     file = fromBytes(bytes);
-    file.exists_ = true;
+    file.exists_ = !file.unreadable();
     return file;
 }
 
@@ -144,15 +144,26 @@ IniFile IniFile::fromBytes(std::string_view bytes) {
     IniFile file;
     file.exists_ = true;
     std::string text;
+    // A text file holds no NUL byte; UTF-16 and binary files always do.
+    bool isText = bytes.find('\0') == std::string_view::npos;
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         file.encoding_ = Encoding::Utf8Bom;
         text = std::string(bytes.substr(3));
+        isText = isText && isValidUtf8(text);
     } else if (hasHighBytes(bytes) && isValidUtf8(bytes)) {
         file.encoding_ = Encoding::Utf8;
         text = std::string(bytes);
     } else {
         file.encoding_ = Encoding::Gbk;
         text = gbkToUtf8(bytes);
+        // Only text that encodes back to the very same bytes is GB18030 text; anything else (a
+        // UTF-16 byte-order mark, a stray byte) would be changed by the next save.
+        isText = isText && utf8ToGbk(text) == bytes;
+    }
+    if (!isText) {
+        file.exists_ = false;
+        file.problem_ = Problem::NotText;
+        return file;
     }
     if (text.find("\r\n") == std::string::npos && text.find('\n') != std::string::npos) file.newline_ = "\n";
     size_t start = 0;
@@ -243,6 +254,7 @@ std::string IniFile::toBytes() const {
 }
 
 bool IniFile::save(const std::string& path) const {
+    if (unreadable()) return false;
     return writeFileAtomically(path, toBytes());
 }
 

@@ -4,6 +4,8 @@
 // encoding, an existing key is replaced in place, new sections and keys are appended at the end
 // (of the file, of their section), and everything else keeps its order. Files are stored in
 // GB18030 (a superset of GBK, byte-identical for every GBK text) unless they were UTF-8 already.
+// A file in any other encoding (UTF-16 as some editors save it, a binary file) is not read and
+// never rewritten: rewriting it in GB18030 would destroy it.
 
 #include <optional>
 #include <string>
@@ -20,13 +22,21 @@ std::string utf8ToGbk(std::string_view utf8);
 class IniFile {
   public:
     enum class Encoding { Gbk, Utf8, Utf8Bom };
+    /// Why a file that is there cannot be used.
+    enum class Problem {
+        None,
+        CannotRead,  ///< no permission, not a regular file, a read error
+        NotText,     ///< neither GB18030 nor UTF-8 text: a NUL byte, or bytes that do not decode
+    };
 
     /// Reads the file; a missing or unreadable file gives an empty one with exists() false.
     static IniFile load(const std::string& path);
-    /// True when load() found something at the path that it could not read (no permission, not a
-    /// regular file, a read error). Such a file must not be replaced by a save of this object.
-    bool unreadable() const { return unreadable_; }
-    /// Parses bytes as they would be read from a file.
+    /// True when load() found something at the path that it could not read or decode. Such a file
+    /// must not be replaced by a save of this object, and save() refuses to.
+    bool unreadable() const { return problem_ != Problem::None; }
+    Problem problem() const { return problem_; }
+    /// Parses bytes as they would be read from a file; bytes that are not text give an empty file
+    /// with problem() NotText.
     static IniFile fromBytes(std::string_view bytes);
 
     bool exists() const { return exists_; }
@@ -42,7 +52,8 @@ class IniFile {
 
     /// The file's bytes in its encoding.
     std::string toBytes() const;
-    /// Writes the file atomically (a temporary file in the same folder, then a rename).
+    /// Writes the file atomically (a temporary file in the same folder, then a rename); false, and
+    /// nothing written, for a file that was unreadable.
     bool save(const std::string& path) const;
 
   private:
@@ -56,7 +67,7 @@ class IniFile {
     Encoding encoding_ = Encoding::Gbk;
     std::string newline_ = "\r\n";
     bool exists_ = false;
-    bool unreadable_ = false;
+    Problem problem_ = Problem::None;
 };
 
 /// Writes bytes to path through a temporary file and a rename, so a crash never leaves a

@@ -1,7 +1,7 @@
 #pragma once
-// A frontend with nobody in front of it, for batch work: every question is answered Yes, the
-// clipboard takes any text, and everything else is let go. Front ends that keep or print
-// something override just that.
+// A frontend with nobody in front of it, for batch work: every question is answered Yes, a text
+// question takes the text offered (and is cancelled when none is), the clipboard takes any text,
+// and everything else is let go. Front ends that keep or print something override just that.
 
 #include <string>
 
@@ -21,6 +21,12 @@ class NullFrontend : public Frontend {
     void enableControl(ControlId, bool) override {}
     void minimiseWindow() override {}
     void openDocument(const std::string&) override {}
+    bool opensDocuments() const override { return false; }
+    std::optional<std::string> askText(const std::string&, const std::string&,
+                                       const std::string& initial) override {
+        if (initial.empty()) return std::nullopt;
+        return initial;
+    }
 };
 
 }  // namespace varnex

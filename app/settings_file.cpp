@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 
 #include "app/app_texts.h"
 #include "app/ini_file.h"
+#include "app/report_choices.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
 
@@ -19,29 +21,25 @@ const char* const kExportSection = "导出选项";
 
 namespace {
 
-struct FlagKey {
-    const char* key;
-    bool ExportOptions::*field;
-};
+// Saved after the reports' plain flags, seeded off after every other option.
+const char* const kIgnoreZeroScoresKey = "忽略零分学科";
 
-// The six reports chosen by a plain flag, in the order they are seeded and saved; seeded on.
-const FlagKey kReportFlags[] = {
-    {"年级各科三率", &ExportOptions::gradeRates},   {"班级各科三率", &ExportOptions::classRates},
-    {"教师个人三率", &ExportOptions::teacherRates}, {"各科分数段", &ExportOptions::subjectBands},
-    {"总分分数段", &ExportOptions::totalBands},     {"总分名次段", &ExportOptions::totalRankBands},
-};
-// Saved after the reports, seeded off after every other option.
-const FlagKey kIgnoreZeroScoresFlag = {"忽略零分学科", &ExportOptions::ignoreZeroScores};
-
-// The seven plain flags in the order they are saved.
+// The plain flags in the order they are saved: the reports', then 忽略零分学科.
 template <class Visit>
 void forEachFlag(Visit visit) {
-    for (const FlagKey& flag : kReportFlags) visit(flag);
-    visit(kIgnoreZeroScoresFlag);
+    for (const ReportChoice& report : kReportChoices) {
+        if (report.setting == ReportSetting::Flag) visit(report.settingsKey, report.chosen);
+    }
+    visit(kIgnoreZeroScoresKey, &ExportOptions::ignoreZeroScores);
 }
 
-const char* const kTopNKey = "总分前N名";
-const char* const kClassRankingKey = "班级总分排名";
+const char* const kTopNKey = reportKeptAs(ReportSetting::TopN).settingsKey;
+const char* const kClassRankingKey = reportKeptAs(ReportSetting::ClassRanking).settingsKey;
+// The class-ranking layout on its own, so that the choice survives while the ranking is off
+// ("班级总分排名" then holds -1); written by every save, never seeded.
+const char* const kClassRankingLayoutKey = "班级总分排名方式";
+const char* const kImportSection = "导入选项";
+const char* const kSchoolNameKey = "学校名称";
 
 std::string excellenceKey(int subject) {
     return std::string(kSubjects[static_cast<size_t>(subject)].name) + "优秀率";
@@ -49,6 +47,22 @@ std::string excellenceKey(int subject) {
 
 bool folderIsWritable(const std::string& dir) {
     return !dir.empty() && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+// A program in the system's program folders (…/usr/bin, …/usr/local/bin; also a package's tree
+// unpacked elsewhere) is shared by every user: its settings go to the user's folder even when the
+// administrator could write beside it.
+bool isInstalledProgramDir(const std::string& dir) {
+    for (std::string_view folder : {"/usr/bin/", "/usr/local/bin/"}) {
+        if (dir.size() >= folder.size() &&
+            dir.compare(dir.size() - folder.size(), folder.size(), folder) == 0)
+            return true;
+    }
+    return dir == "/bin/";
+}
+
+bool fileExists(const std::string& path) {
+    return !path.empty() && ::access(path.c_str(), F_OK) == 0;
 }
 
 bool makeFolders(const std::string& dir) {
@@ -63,12 +77,9 @@ bool makeFolders(const std::string& dir) {
     return true;
 }
 
-}  // namespace
-
-std::string settingsPath(const std::string& programDir) {
-    std::string dir = programDir;
-    if (!dir.empty() && dir.back() != '/') dir += '/';
-    if (folderIsWritable(dir)) return dir + kSettingsFileName;
+// The user's configuration folder for Varnex, created when needed; "" when there is none that can
+// be written.
+std::string userSettingsFolder() {
     std::string config;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
         config = xdg;
@@ -79,7 +90,70 @@ std::string settingsPath(const std::string& programDir) {
     }
     config += "/varnex";
     if (!makeFolders(config) || !folderIsWritable(config + "/")) return std::string();
-    return config + "/" + kSettingsFileName;
+    return config + "/";
+}
+
+// The folder part of a path, with its separator; "./" when there is none.
+std::string folderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+// A folder that is there but cannot be written (a program installed read-only, a write-protected
+// share). A folder that is not there at all is no reason to write elsewhere.
+bool folderIsReadOnly(const std::string& dir) {
+    struct stat st {};
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && !folderIsWritable(dir);
+}
+
+// The user's copy of the settings kept at `path`: the same name in the user's folder; "" when
+// there is no such folder or it is the folder of `path` itself.
+std::string userCopyOf(const std::string& path) {
+    std::string folder = userSettingsFolder();
+    if (folder.empty() || folder == folderOf(path)) return std::string();
+    return folder + fileNameOf(path);
+}
+
+// Why the settings file `file` cannot be used, naming it.
+Error unusableSettings(const std::string& file, IniFile::Problem problem) {
+    const char* format =
+        problem == IniFile::Problem::NotText ? tx::kSettingsNotTextFormat : tx::kSettingsUnreadableFormat;
+    return fail(strprintf(format, file.c_str()));
+}
+
+}  // namespace
+
+std::string settingsPath(const std::string& programDir) {
+    std::string dir = programDir;
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    if ((folderIsWritable(dir) && !isInstalledProgramDir(dir)) || fileExists(dir + kSettingsFileName))
+        return dir + kSettingsFileName;
+    std::string config = userSettingsFolder();
+    return config.empty() ? std::string() : config + kSettingsFileName;
+}
+
+std::string settingsFileInUse(const std::string& path) {
+    if (path.empty() || !folderIsReadOnly(folderOf(path))) return path;
+    std::string copy = userCopyOf(path);
+    return fileExists(copy) ? copy : path;
+}
+
+IniFile loadSettingsFile(const std::string& path) {
+    return IniFile::load(settingsFileInUse(path));
+}
+
+bool saveSettingsFile(const IniFile& file, const std::string& path) {
+    if (path.empty()) return false;
+    if (!folderIsReadOnly(folderOf(path))) return file.save(path);
+    std::string copy = userCopyOf(path);
+    return !copy.empty() && file.save(copy);
+}
+
+Status checkSettingsFile(const std::string& path) {
+    const std::string inUse = settingsFileInUse(path);
+    const IniFile file = IniFile::load(inUse);
+    if (!file.unreadable()) return {};
+    return unusableSettings(inUse, file.problem());
 }
 
 void seedIfMissing(const std::string& path) {
@@ -99,25 +173,28 @@ void seedIfMissing(const std::string& path) {
                 file.set(kGradeNames[static_cast<size_t>(g)], excellenceKey(s), "80");
         }
     }
-    for (const FlagKey& flag : kReportFlags) file.set(kExportSection, flag.key, "1");
+    for (const ReportChoice& report : kReportChoices) {
+        if (report.setting == ReportSetting::Flag) file.set(kExportSection, report.settingsKey, "1");
+    }
     file.set(kExportSection, kClassRankingKey, "1");
     file.set(kExportSection, kTopNKey, "50");
-    file.set(kExportSection, kIgnoreZeroScoresFlag.key, "0");
+    file.set(kExportSection, kIgnoreZeroScoresKey, "0");
     file.save(path);
 }
 
 bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSettings& scores,
                ExportOptions& options) {
     if (path.empty()) return false;
-    IniFile file = IniFile::load(path);
+    IniFile file = loadSettingsFile(path);
     if (!file.exists()) return false;
     for (int s = 0; s < kSubjectCount; ++s)
         scores.fullMark[static_cast<size_t>(s)] =
             cAtoi(file.get(gradeName, kSubjects[static_cast<size_t>(s)].name));
     for (int s = 0; s < kSubjectCount; ++s)
         scores.excellenceLine[static_cast<size_t>(s)] = cAtoi(file.get(gradeName, excellenceKey(s)));
-    forEachFlag(
-        [&](const FlagKey& flag) { options.*flag.field = cAtoi(file.get(kExportSection, flag.key)) != 0; });
+    forEachFlag([&](const char* key, bool ExportOptions::*field) {
+        options.*field = cAtoi(file.get(kExportSection, key)) != 0;
+    });
     int topN = cAtoi(file.get(kExportSection, kTopNKey));
     if (topN > 0) {
         options.topNEnabled = true;
@@ -128,6 +205,8 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     int ranking = cAtoi(file.get(kExportSection, kClassRankingKey));
     if (ranking < 0) {
         options.classRanking = false;
+        if (std::optional<std::string> layout = file.find(kExportSection, kClassRankingLayoutKey))
+            options.classRankingLayout = cAtoi(*layout) != 0 ? 1 : 0;
     } else {
         options.classRanking = true;
         options.classRankingLayout = ranking != 0 ? 1 : 0;
@@ -148,8 +227,9 @@ Error settingsNotSaved(const std::string& path) {
 Status saveGrade(const std::string& path, const std::string& gradeName, const ScoreSettings& scores,
                  const ExportOptions& options) {
     if (path.empty()) return settingsNotSaved(path);
-    IniFile file = IniFile::load(path);
-    if (file.unreadable()) return settingsNotSaved(path);  // saving would replace everything it holds
+    IniFile file = loadSettingsFile(path);
+    // Saving would replace everything it holds: say which file and why instead.
+    if (file.unreadable()) return unusableSettings(settingsFileInUse(path), file.problem());
     for (int s = 0; s < kSubjectCount; ++s) {
         int mark = scores.fullMark[static_cast<size_t>(s)];
         if (mark > 0) file.set(gradeName, kSubjects[static_cast<size_t>(s)].name, strprintf("%d", mark));
@@ -158,13 +238,14 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
         int line = scores.excellenceLine[static_cast<size_t>(s)];
         if (line > 0) file.set(gradeName, excellenceKey(s), strprintf("%d", line));
     }
-    forEachFlag([&](const FlagKey& flag) {
-        file.set(kExportSection, flag.key, strprintf("%d", options.*flag.field ? 1 : 0));
+    forEachFlag([&](const char* key, bool ExportOptions::*field) {
+        file.set(kExportSection, key, strprintf("%d", options.*field ? 1 : 0));
     });
     file.set(kExportSection, kTopNKey, strprintf("%d", options.topNEnabled ? options.topN : 0));
     file.set(kExportSection, kClassRankingKey,
              strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
-    if (!file.save(path)) return settingsNotSaved(path);
+    file.set(kExportSection, kClassRankingLayoutKey, strprintf("%d", options.classRankingLayout));
+    if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }
 
@@ -180,6 +261,20 @@ void saveGradeCommand(AppState& state, Frontend& frontend) {
 
 void restoreDefaultExcellence(ScoreSettings& scores) {
     scores.excellenceLine.fill(80);
+}
+
+std::string loadSchoolName(const std::string& path) {
+    if (path.empty()) return std::string();
+    return IniFile::load(path).get(kImportSection, kSchoolNameKey);
+}
+
+Status saveSchoolName(const std::string& path, const std::string& school) {
+    if (path.empty()) return settingsNotSaved(path);
+    IniFile file = IniFile::load(path);
+    if (file.unreadable()) return settingsNotSaved(path);
+    file.set(kImportSection, kSchoolNameKey, school);
+    if (!file.save(path)) return settingsNotSaved(path);
+    return {};
 }
 
 }  // namespace varnex

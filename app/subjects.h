@@ -30,6 +30,8 @@ extern const char* const kTotalName;  // "总分"
 extern const std::array<const char*, kGradeCount> kGradeNames;
 /// The grade selected at start-up (七年级).
 constexpr int kDefaultGradeIndex = 6;
+/// The first senior-high grade (高一).
+constexpr int kSeniorGradeIndex = 9;
 
 /// Full marks seeded into the settings file per grade (0: subject not examined).
 extern const std::array<std::array<int, kSubjectCount>, kGradeCount> kGradeSeedFullMarks;
@@ -82,6 +84,12 @@ struct ExportOptions {
     bool classRanking = true;
     int classRankingLayout = 1;  ///< 0: one sheet per class, 1: all classes in one sheet
     bool ignoreZeroScores = false;
+    /// 统计图表: charts of the other reports' figures. Off unless the settings file turns it on
+    /// (a newly seeded file does; files written before it existed do not).
+    bool charts = false;
+    /// Page setup, frozen panes and fitted column widths of the result sheets. Not kept in the
+    /// settings file; turned off only to measure what they cost.
+    bool printLayout = true;
 };
 
 }  // namespace varnex

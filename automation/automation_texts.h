@@ -9,6 +9,8 @@ inline constexpr const char* kNoCurrentRange = "没有当前的单元格区域";
 inline constexpr const char* kNoSuchSheet = "工作表不存在";
 /// Sheet number.
 inline constexpr const char* kNoSuchSheetIndexFormat = "工作表不存在：%d";
+/// Sheet name.
+inline constexpr const char* kNoSheetNamedFormat = "工作表不存在：%s";
 /// First and last cell of the range.
 inline constexpr const char* kInvalidRangeFormat = "无效的单元格区域：%s:%s";
 inline constexpr const char* kNoWorkbook = "没有打开的工作簿";

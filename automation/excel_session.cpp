@@ -231,6 +231,63 @@ ExcelRange& ExcelSheet::Range(std::string_view first, std::string_view last) {
     return r;
 }
 
+namespace {
+
+SheetModel& sheetAt(ExcelSession& session, int position) {
+    SheetModel* s = session.workbook().sheet(position);
+    if (s == nullptr) throw AutomationError(tx::kNoSuchSheet);
+    return *s;
+}
+
+CellPos cellAt(std::string_view address) {
+    auto pos = parseCellName(address);
+    if (!pos) {
+        throw AutomationError(
+            strprintf(tx::kInvalidRangeFormat, std::string(address).c_str(), std::string(address).c_str()));
+    }
+    return *pos;
+}
+
+void requireSheetNamed(const WorkbookModel& workbook, const std::string& name) {
+    if (workbook.sheetNamed(name) == nullptr)
+        throw AutomationError(strprintf(tx::kNoSheetNamedFormat, name.c_str()));
+}
+
+}  // namespace
+
+void ExcelSheet::SetPageSetup(const PageSetup& setup) {
+    sheetAt(*session_, position_).pageSetup = setup;
+}
+
+void ExcelSheet::FreezePanes(std::string_view topLeftScrollingCell) {
+    const CellPos pos = cellAt(topLeftScrollingCell);
+    sheetAt(*session_, position_).frozenPanes = {pos.row, pos.column};
+}
+
+void ExcelSheet::AddSheetLink(std::string_view cell, std::string_view sheetName) {
+    SheetModel& s = sheetAt(*session_, position_);
+    requireSheetNamed(session_->workbook(), std::string(sheetName));
+    s.links.push_back({cellAt(cell), std::string(sheetName)});
+}
+
+void ExcelSheet::AddChart(ChartModel chart) {
+    SheetModel& s = sheetAt(*session_, position_);
+    for (const ChartSeries& series : chart.series) {
+        requireSheetNamed(session_->workbook(), series.values.sheet);
+        if (series.categories) requireSheetNamed(session_->workbook(), series.categories->sheet);
+    }
+    s.charts.push_back(std::move(chart));
+}
+
+void ExcelSheet::AutoFitColumns() {
+    SheetModel& s = sheetAt(*session_, position_);
+    s.fitColumnWidths(0, s.usedColumnCount() - 1);
+}
+
+double ExcelSheet::UsedWidthPoints() const {
+    return sheetAt(*session_, position_).usedWidthPoints();
+}
+
 // ---------------------------------------------------------------- session
 
 ExcelSession::ExcelSession() {

@@ -66,6 +66,20 @@ class ExcelSheet {
     /// Takes the range between two A1 addresses as the current range.
     ExcelRange& Range(std::string_view first, std::string_view last);
 
+    /// How the sheet prints (paper, orientation, scaling, repeated rows, header and footer, page
+    /// breaks, print area), replacing what was set before.
+    void SetPageSetup(const PageSetup& setup);
+    /// Freezes the rows above and the columns left of a cell ("A4": the first three rows).
+    void FreezePanes(std::string_view topLeftScrollingCell);
+    /// Makes a cell a link to another sheet of the workbook; the cell keeps its value and format.
+    void AddSheetLink(std::string_view cell, std::string_view sheetName);
+    /// Places a chart on the sheet. Every sheet it reads from must exist.
+    void AddChart(ChartModel chart);
+    /// Widens the columns in use whose width was never set to their longest value.
+    void AutoFitColumns();
+    /// The width of the columns in use in points, as they print.
+    double UsedWidthPoints() const;
+
   private:
     friend class ExcelSession;
     ExcelSheet() = default;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -224,6 +225,12 @@ std::string documentsFromUserDirs(const std::string& home) {
 }
 
 }  // namespace
+
+std::string fullPathOf(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
 
 std::string documentsFolder() {
     const std::string home = homeFolder();

@@ -31,6 +31,9 @@ SaveTarget saveTargetFor(const std::string& outputPath, bool overwrite, const st
 /// afterwards, even when the save failed (WorkbookModel::cellsReleased() tells).
 Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& target);
 
+/// A saved file's path as the user is told it: absolute, otherwise as written (" (2)" included).
+std::string fullPathOf(const std::string& path);
+
 /// The user's documents folder (XDG documents folder, else ~/Documents when it exists, else ~).
 std::string documentsFolder();
 

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <set>
 #include <tuple>
+#include <unordered_set>
+#include <utility>
 
 #include "base/text_util.h"
 
@@ -202,6 +205,80 @@ void SheetModel::releaseCells() {
     texts_.clear();
 }
 
+namespace {
+
+// How many characters a number takes as the General format shows it. Scores and rates have one or
+// two decimals: their width is counted; other numbers are formatted.
+int numberWidth(double number) {
+    const double size = std::fabs(number);
+    if (size < 1e15) {
+        int digits = 1;
+        for (double rest = size; rest >= 10; rest /= 10) ++digits;
+        const int sign = number < 0 ? 1 : 0;
+        if (std::trunc(size) == size) return sign + digits;
+        for (int decimals = 1, scale = 10; decimals <= 2 && size < 1e9; ++decimals, scale *= 10) {
+            const double scaled = size * scale;
+            if (std::fabs(scaled - std::round(scaled)) < 1e-9 * scale) return sign + digits + 1 + decimals;
+        }
+    }
+    char text[32];
+    return std::snprintf(text, sizeof text, "%.10g", number);
+}
+
+}  // namespace
+
+void SheetModel::fitColumnWidths(int first, int last) {
+    if (first > last) return;
+    // Cells of areas merged across columns take the width of the whole area, not of their column.
+    std::unordered_set<uint64_t> spanning;
+    for (const CellRange& m : merges) {
+        if (m.first.column == m.last.column) continue;
+        for (int r = m.first.row; r <= m.last.row; ++r) {
+            for (int c = m.first.column; c <= m.last.column; ++c) spanning.insert(positionKey({r, c}));
+        }
+    }
+    std::vector<int> widest(static_cast<size_t>(last - first + 1), 0);
+    for (int row = 0; row < rowCount(); ++row) {
+        const auto& cells = rows_[static_cast<size_t>(row)];
+        const int end = std::min(last + 1, static_cast<int>(cells.size()));
+        for (int column = first; column < end; ++column) {
+            const Cell& cell = cells[static_cast<size_t>(column)];
+            int width = 0;
+            if (cell.kind == Cell::Kind::Text)
+                width = displayWidth(cell.text());
+            else if (cell.kind == Cell::Kind::Number)
+                width = numberWidth(cell.number());
+            else
+                continue;
+            if (cell.inMerge && spanning.count(positionKey({row, column})) != 0) continue;
+            int& w = widest[static_cast<size_t>(column - first)];
+            w = std::max(w, width);
+        }
+    }
+    for (int column = first; column <= last; ++column) {
+        // Two characters more than the text leave the margins the cell needs around it.
+        const double width = widest[static_cast<size_t>(column - first)] + 2;
+        if (width > kDefaultColumnWidth && columnWidths.count(column) == 0) columnWidths[column] = width;
+    }
+}
+
+int SheetModel::usedColumnCount() const {
+    size_t used = 0;
+    for (const auto& r : rows_) used = std::max(used, r.size());
+    return static_cast<int>(used);
+}
+
+double SheetModel::usedWidthPoints() const {
+    double pixels = 0;
+    for (int column = 0; column < usedColumnCount(); ++column) {
+        auto it = columnWidths.find(column);
+        const double characters = it != columnWidths.end() ? it->second : kDefaultColumnWidth;
+        // A character of the default font is 7 pixels wide, and a column adds 5 pixels of margin.
+        pixels += std::round(characters * 7) + 5;
+    }
+    return pixels * 0.75;  // 96 pixels to the inch, 72 points
+}
+
 // ---------------------------------------------------------------- workbook
 
 WorkbookModel::WorkbookModel() {
@@ -258,7 +335,7 @@ namespace {
 
 class Evaluator {
   public:
-    explicit Evaluator(const SheetModel& sheet) : sheet_(sheet) {}
+    Evaluator(const SheetModel& sheet, const WorkbookModel* workbook) : sheet_(&sheet), workbook_(workbook) {}
 
     Value evaluate(std::string_view formula) {
         if (depth_ > 64) return Value::error("#REF!");
@@ -273,18 +350,26 @@ class Evaluator {
         return v;
     }
 
-    /// The value of a cell; formula results are remembered for the evaluator's life.
-    Value cellOf(CellPos pos) { return cellValue(pos); }
+    /// The value of a cell of the evaluator's sheet; formula results are remembered for the
+    /// evaluator's life.
+    Value cellOf(CellPos pos) { return cellValue({sheet_, pos}); }
 
   private:
     struct Parser {
         std::string_view text;
         size_t pos;
     };
+    /// A cell of a sheet of the workbook.
+    struct Place {
+        const SheetModel* sheet;
+        CellPos pos;
+    };
     struct Range {
+        const SheetModel* sheet;
         CellPos first;
         CellPos last;
     };
+    using CellKey = std::tuple<const SheetModel*, int, int>;
 
     static void skipBlanks(Parser& p) {
         while (p.pos < p.text.size() && p.text[p.pos] == ' ') ++p.pos;
@@ -298,9 +383,9 @@ class Evaluator {
         return false;
     }
 
-    // The value of a cell as a formula sees it.
-    Value cellValue(CellPos pos) {
-        const Cell* c = sheet_.cell(pos.row, pos.column);
+    // The value of a cell as a formula sees it; a formula of another sheet is read in that sheet.
+    Value cellValue(Place place) {
+        const Cell* c = place.sheet->cell(place.pos.row, place.pos.column);
         if (c == nullptr) return {};
         switch (c->kind) {
             case Cell::Kind::Empty:
@@ -310,11 +395,13 @@ class Evaluator {
             case Cell::Kind::Text:
                 return Value::ofText(std::string(c->text()));
             case Cell::Kind::Formula: {
-                auto key = std::make_pair(pos.row, pos.column);
+                CellKey key{place.sheet, place.pos.row, place.pos.column};
                 if (auto done = memo_.find(key); done != memo_.end()) return done->second;
                 if (inProgress_.count(key)) return Value::error("#REF!");
                 inProgress_.insert(key);
+                const SheetModel* outer = std::exchange(sheet_, place.sheet);
                 Value v = evaluate(c->text());
+                sheet_ = outer;
                 inProgress_.erase(key);
                 memo_[key] = v;
                 return v;
@@ -323,7 +410,36 @@ class Evaluator {
         return {};
     }
 
-    std::optional<CellPos> reference(Parser& p) {
+    // A text between two `quote` characters from the parser's position, a doubled quote standing for
+    // one in it; the parser moves past the closing quote. Nothing when it is not closed.
+    static std::optional<std::string> quoted(Parser& p, char quote) {
+        std::string text;
+        for (size_t i = p.pos + 1; i < p.text.size(); ++i) {
+            if (p.text[i] != quote) {
+                text += p.text[i];
+            } else if (i + 1 < p.text.size() && p.text[i + 1] == quote) {
+                text += quote;
+                ++i;
+            } else {
+                p.pos = i + 1;
+                return text;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // "'name'!" before a reference names its sheet. The sheet, the evaluator's own when there is no
+    // such prefix, or nullptr when it names none.
+    const SheetModel* sheetPrefix(Parser& p) {
+        skipBlanks(p);
+        if (p.pos >= p.text.size() || p.text[p.pos] != '\'') return sheet_;
+        auto name = quoted(p, '\'');
+        if (!name || p.pos >= p.text.size() || p.text[p.pos] != '!') return nullptr;
+        ++p.pos;
+        return workbook_ != nullptr ? workbook_->sheetNamed(*name) : nullptr;
+    }
+
+    std::optional<CellPos> cellName(Parser& p) {
         skipBlanks(p);
         size_t start = p.pos;
         while (p.pos < p.text.size() &&
@@ -336,71 +452,154 @@ class Evaluator {
     }
 
     std::optional<Range> range(Parser& p) {
-        auto first = reference(p);
+        const SheetModel* sheet = sheetPrefix(p);
+        if (sheet == nullptr) return std::nullopt;
+        auto first = cellName(p);
         if (!first) return std::nullopt;
-        if (!accept(p, ':')) return Range{*first, *first};
-        auto last = reference(p);
+        if (!accept(p, ':')) return Range{sheet, *first, *first};
+        auto last = cellName(p);
         if (!last) return std::nullopt;
-        return Range{{std::min(first->row, last->row), std::min(first->column, last->column)},
+        return Range{sheet,
+                     {std::min(first->row, last->row), std::min(first->column, last->column)},
                      {std::max(first->row, last->row), std::max(first->column, last->column)}};
     }
 
     std::vector<Value> valuesOf(const Range& r) {
         std::vector<Value> out;
         for (int row = r.first.row; row <= r.last.row; ++row) {
-            for (int col = r.first.column; col <= r.last.column; ++col) out.push_back(cellValue({row, col}));
+            for (int col = r.first.column; col <= r.last.column; ++col)
+                out.push_back(cellValue({r.sheet, {row, col}}));
         }
         return out;
     }
 
+    // The arguments of a function up to its ")"; nothing when they are not well formed.
+    std::optional<std::vector<Value>> arguments(Parser& p) {
+        std::vector<Value> values;
+        if (accept(p, ')')) return values;
+        do {
+            values.push_back(expression(p));
+        } while (accept(p, ','));
+        if (!accept(p, ')')) return std::nullopt;
+        return values;
+    }
+
     Value function(Parser& p, std::string_view name) {
-        if (name == "RANK") {
-            Value x = expression(p);
-            if (!accept(p, ',')) return Value::error("#NAME?");
-            auto r = range(p);
-            if (!r || !accept(p, ')')) return Value::error("#NAME?");
-            // The ranked value is a number argument: an empty cell counts 0, text is #VALUE!.
-            x = asNumber(x);
-            if (!x.isNumber()) return x;
-            // The numbers of each ranked range are sorted once and shared by all its RANKs; text
-            // and empty cells in the range are passed over, an error in it is the result.
-            auto key = std::make_tuple(r->first.row, r->first.column, r->last.row, r->last.column);
-            auto it = rankRanges_.find(key);
-            if (it == rankRanges_.end()) {
-                RankedRange ranked;
-                for (const Value& v : valuesOf(*r)) {
-                    if (v.kind == Value::Kind::Error) {
-                        ranked.error = v;
-                        break;
-                    }
-                    if (v.isNumber()) ranked.numbers.push_back(v.number);
-                }
-                std::sort(ranked.numbers.begin(), ranked.numbers.end());
-                it = rankRanges_.emplace(key, std::move(ranked)).first;
-            }
-            if (it->second.error) return *it->second.error;
-            const auto& numbers = it->second.numbers;
-            if (!std::binary_search(numbers.begin(), numbers.end(), x.number)) return Value::error("#N/A");
-            auto greater = numbers.end() - std::upper_bound(numbers.begin(), numbers.end(), x.number);
-            return Value::ofNumber(static_cast<double>(greater) + 1);
+        if (name == "RANK") return rank(p);
+        if (name == "AVERAGE") return average(p);
+        auto args = arguments(p);
+        if (!args) return Value::error("#NAME?");
+        for (const Value& v : *args) {
+            if (v.kind == Value::Kind::Error) return v;
         }
-        if (name == "AVERAGE") {
-            double sum = 0;
-            int count = 0;
-            do {
-                auto r = range(p);
-                if (!r) return Value::error("#NAME?");
-                for (const Value& v : valuesOf(*r)) {
-                    if (v.kind == Value::Kind::Error) return v;
-                    if (v.isNumber()) {
-                        sum += v.number;
-                        ++count;
-                    }
+        return textFunction(name, *args);
+    }
+
+    Value rank(Parser& p) {
+        Value x = expression(p);
+        if (!accept(p, ',')) return Value::error("#NAME?");
+        auto r = range(p);
+        if (!r || !accept(p, ')')) return Value::error("#NAME?");
+        // The ranked value is a number argument: an empty cell counts 0, text is #VALUE!.
+        x = asNumber(x);
+        if (!x.isNumber()) return x;
+        // The numbers of each ranked range are sorted once and shared by all its RANKs; text
+        // and empty cells in the range are passed over, an error in it is the result.
+        auto key = std::make_tuple(r->sheet, r->first.row, r->first.column, r->last.row, r->last.column);
+        auto it = rankRanges_.find(key);
+        if (it == rankRanges_.end()) {
+            RankedRange ranked;
+            for (const Value& v : valuesOf(*r)) {
+                if (v.kind == Value::Kind::Error) {
+                    ranked.error = v;
+                    break;
                 }
-            } while (accept(p, ','));
-            if (!accept(p, ')')) return Value::error("#NAME?");
-            if (count == 0) return Value::error("#DIV/0!");
-            return numberOrOverflow(sum / count);
+                if (v.isNumber()) ranked.numbers.push_back(v.number);
+            }
+            std::sort(ranked.numbers.begin(), ranked.numbers.end());
+            it = rankRanges_.emplace(key, std::move(ranked)).first;
+        }
+        if (it->second.error) return *it->second.error;
+        const auto& numbers = it->second.numbers;
+        if (!std::binary_search(numbers.begin(), numbers.end(), x.number)) return Value::error("#N/A");
+        auto greater = numbers.end() - std::upper_bound(numbers.begin(), numbers.end(), x.number);
+        return Value::ofNumber(static_cast<double>(greater) + 1);
+    }
+
+    Value average(Parser& p) {
+        double sum = 0;
+        int count = 0;
+        do {
+            auto r = range(p);
+            if (!r) return Value::error("#NAME?");
+            for (const Value& v : valuesOf(*r)) {
+                if (v.kind == Value::Kind::Error) return v;
+                if (v.isNumber()) {
+                    sum += v.number;
+                    ++count;
+                }
+            }
+        } while (accept(p, ','));
+        if (!accept(p, ')')) return Value::error("#NAME?");
+        if (count == 0) return Value::error("#DIV/0!");
+        return numberOrOverflow(sum / count);
+    }
+
+    // A value as text, as a text function reads it: a number as the General format writes it.
+    static std::string asText(const Value& v) {
+        if (v.kind == Value::Kind::Text) return v.text;
+        if (v.isNumber()) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%.15g", v.number);
+            return text;
+        }
+        return std::string();
+    }
+
+    // The byte offset of character `n` (0-based) of a UTF-8 text, or its size.
+    static size_t characterOffset(std::string_view text, size_t n) {
+        size_t i = 0;
+        for (; i < text.size() && n > 0; --n) {
+            ++i;
+            while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+        }
+        return i;
+    }
+
+    // The number of characters of a UTF-8 text.
+    static size_t characterCount(std::string_view text) {
+        size_t n = 0;
+        for (unsigned char ch : text) n += (ch & 0xC0) != 0x80 ? 1 : 0;
+        return n;
+    }
+
+    // LEFT, FIND and VALUE, which read the count out of a text such as " 12/45 " (VALUE passes over
+    // the blanks around a number).
+    static Value textFunction(std::string_view name, const std::vector<Value>& args) {
+        if (name == "LEFT" && (args.size() == 1 || args.size() == 2)) {
+            Value count = args.size() == 2 ? asNumber(args[1]) : Value::ofNumber(1);
+            if (!count.isNumber()) return count;
+            if (count.number < 0) return Value::error("#VALUE!");
+            const std::string text = asText(args[0]);
+            return Value::ofText(text.substr(0, characterOffset(text, static_cast<size_t>(count.number))));
+        }
+        if (name == "FIND" && args.size() == 2) {
+            const std::string needle = asText(args[0]), haystack = asText(args[1]);
+            const size_t at = haystack.find(needle);
+            if (at == std::string::npos) return Value::error("#VALUE!");
+            return Value::ofNumber(static_cast<double>(characterCount(haystack.substr(0, at)) + 1));
+        }
+        if (name == "VALUE" && args.size() == 1) {
+            if (args[0].isNumber()) return args[0];
+            std::string_view text = args[0].text;
+            while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+            while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+            if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+            double d = 0;
+            auto res = std::from_chars(text.data(), text.data() + text.size(), d);
+            if (text.empty() || res.ec != std::errc() || res.ptr != text.data() + text.size())
+                return Value::error("#VALUE!");
+            return Value::ofNumber(d);
         }
         return Value::error("#NAME?");
     }
@@ -458,6 +657,10 @@ class Evaluator {
             Value v = asNumber(factor(p));
             return v.isNumber() ? Value::ofNumber(-v.number) : v;
         }
+        if (p.pos < p.text.size() && p.text[p.pos] == '"') {
+            auto literal = quoted(p, '"');  // "" stands for one quote in it
+            return literal ? Value::ofText(std::move(*literal)) : Value::error("#NAME?");
+        }
         if (p.pos < p.text.size() &&
             ((p.text[p.pos] >= '0' && p.text[p.pos] <= '9') || p.text[p.pos] == '.')) {
             double d = 0;
@@ -472,9 +675,11 @@ class Evaluator {
         std::string_view word = p.text.substr(start, p.pos - start);
         if (!word.empty() && accept(p, '(')) return function(p, word);
         p.pos = start;
-        auto ref = reference(p);
+        const SheetModel* sheet = sheetPrefix(p);
+        if (sheet == nullptr) return Value::error("#REF!");
+        auto ref = cellName(p);
         if (!ref) return Value::error("#NAME?");
-        return cellValue(*ref);
+        return cellValue({sheet, *ref});
     }
 
     // Operands joined by left-associative operators out of `ops`, each operand read by
@@ -518,14 +723,15 @@ class Evaluator {
             [](char op, double a, double b) { return numberOrOverflow(approxAdd(a, op == '+' ? b : -b)); });
     }
 
-    const SheetModel& sheet_;
-    std::set<std::pair<int, int>> inProgress_;
-    std::map<std::pair<int, int>, Value> memo_;
+    const SheetModel* sheet_;  ///< the sheet whose formula is being read
+    const WorkbookModel* workbook_;
+    std::set<CellKey> inProgress_;
+    std::map<CellKey, Value> memo_;
     struct RankedRange {
         std::vector<double> numbers;  ///< sorted
         std::optional<Value> error;   ///< the first error in the range
     };
-    std::map<std::tuple<int, int, int, int>, RankedRange> rankRanges_;
+    std::map<std::tuple<const SheetModel*, int, int, int, int>, RankedRange> rankRanges_;
     int depth_ = 0;
     static constexpr int kMaxNesting = 256;
     int nesting_ = 0;
@@ -533,23 +739,21 @@ class Evaluator {
 
 }  // namespace
 
-Value evaluateFormula(const SheetModel& sheet, std::string_view formula) {
-    Evaluator e(sheet);
+Value evaluateFormula(const SheetModel& sheet, std::string_view formula, const WorkbookModel* workbook) {
+    Evaluator e(sheet, workbook);
     return e.evaluate(formula);
 }
 
-void SheetModel::recalculate() {
-    Evaluator evaluator(*this);
-    for (int row = 0; row < rowCount(); ++row) {
-        for (int col = 0; col < columnCount(row); ++col) {
-            Cell& c = touch(row, col);
-            if (c.kind == Cell::Kind::Formula) setCached(c, evaluator.cellOf({row, col}));
+void WorkbookModel::recalculate() {
+    for (auto& s : sheets_) {
+        Evaluator evaluator(*s, this);
+        for (int row = 0; row < s->rowCount(); ++row) {
+            for (int col = 0; col < s->columnCount(row); ++col) {
+                Cell& c = s->touch(row, col);
+                if (c.kind == Cell::Kind::Formula) s->setCached(c, evaluator.cellOf({row, col}));
+            }
         }
     }
-}
-
-void WorkbookModel::recalculate() {
-    for (auto& s : sheets_) s->recalculate();
 }
 
 bool WorkbookModel::cellsReleased() const {

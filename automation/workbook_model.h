@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -93,13 +94,86 @@ struct CellRange {
     bool operator==(const CellRange&) const = default;
 };
 
-/// One worksheet: its tab name, visibility, column widths, merged areas and cells.
+/// How a sheet prints. Every part is optional: a default-constructed setup leaves the sheet to the
+/// application's defaults.
+struct PageSetup {
+    static constexpr int kPaperA4 = 9;  ///< the paper size code of A4
+
+    int paperSize = 0;  ///< 0: the application's default
+    bool landscape = false;
+    int fitToPagesWide = 0;  ///< 0: printed at 100 %; otherwise shrunk to this many pages wide …
+    int fitToPagesTall = 0;  ///< … and this many tall (0: as many as it takes)
+    int titleFirstRow = 0;   ///< 1-based rows repeated at the top of every printed page (0: none)
+    int titleLastRow = 0;
+    bool centerHorizontally = false;
+    std::string centerHeader;            ///< the texts printed in the middle of the page's header and footer,
+    std::string centerFooter;            ///< with the codes &P (page number), &N (page count), && (an "&")
+    std::vector<int> rowBreaks;          ///< 1-based rows that begin a new printed page
+    std::optional<CellRange> printArea;  ///< what prints; the used cells when none
+
+    bool operator==(const PageSetup&) const = default;
+};
+
+/// Panes frozen at the top and left of a sheet: they stay in view while the rest scrolls.
+struct FrozenPanes {
+    int rows = 0;
+    int columns = 0;
+    bool operator==(const FrozenPanes&) const = default;
+};
+
+/// A cell that leads to another sheet of the workbook when clicked; the cell keeps its value.
+struct SheetLink {
+    CellPos cell;
+    std::string sheet;  ///< the tab name of the sheet it opens, at its cell A1
+};
+
+/// A rectangle of cells of a named sheet, as a chart reads its data from it.
+struct SheetRange {
+    std::string sheet;
+    CellRange range;
+    bool operator==(const SheetRange&) const = default;
+};
+
+/// One series of a chart: its name in the legend and where its values and category labels are.
+struct ChartSeries {
+    std::string name;
+    SheetRange values;
+    std::optional<SheetRange> categories;
+    /// Drawn as a level line across the plot at the value its cells hold (all equal), such as an
+    /// average to compare the other series with, instead of as columns.
+    bool levelLine = false;
+};
+
+/// A column chart placed on a sheet, fed from cells of the workbook.
+struct ChartModel {
+    std::string title;
+    std::string categoryAxisTitle;
+    std::string valueAxisTitle;
+    std::vector<ChartSeries> series;
+    std::optional<double> valueMin;  ///< fixed ends of the value axis (else the application's choice)
+    std::optional<double> valueMax;
+    bool reverseCategories = false;  ///< the categories run from right to left
+    bool legend = true;              ///< a legend below the plot
+    CellPos anchor;                  ///< the cell of the chart's top left corner
+    int widthPixels = 480;
+    int heightPixels = 288;
+};
+
+/// One worksheet: its tab name, visibility, column widths, merged areas and cells, and what it
+/// carries besides its cells: how it prints, its frozen panes, links to other sheets and charts.
 class SheetModel {
   public:
+    /// The width of a column whose width was never set, in characters.
+    static constexpr double kDefaultColumnWidth = 8.43;
+
     std::string name;
     bool visible = true;
     std::map<int, double> columnWidths;  ///< by 0-based column
     std::vector<CellRange> merges;       ///< never overlapping; change them through addMerge()
+    PageSetup pageSetup;
+    FrozenPanes frozenPanes;
+    std::vector<SheetLink> links;
+    std::vector<ChartModel> charts;
 
     /// Merges a range (of more than one cell). Merged areas that overlap it are dissolved first, so
     /// that the areas never overlap (a file with overlapping areas is refused by spreadsheet
@@ -137,15 +211,23 @@ class SheetModel {
     /// Stores the computed result of a formula cell.
     void setCached(Cell& cell, const Value& result);
 
-    /// Computes the cached result of every formula cell of the sheet.
-    void recalculate();
-
     /// Frees the cells of one row (they read as never written); for a writer that is done with it.
     void releaseRow(int row);
     /// Frees every cell and text of the sheet; its name, widths and merged areas stay.
     void releaseCells();
     /// True once cells of the sheet were released.
     bool released() const { return released_; }
+
+    /// Gives every column from `first` to `last` (0-based) whose width was never set the width of
+    /// its longest value (a wide character counting two, the longest line of a text of several),
+    /// when that is more than the default width. Values merged across several columns and
+    /// formulas, whose results are short numbers, do not count.
+    void fitColumnWidths(int first, int last);
+    /// The number of columns in use: the last column of any row's cells + 1.
+    int usedColumnCount() const;
+    /// The width of the columns in use in points, as they print with the default font (the default
+    /// width where none was set).
+    double usedWidthPoints() const;
 
   private:
     Cell& create(int row, int column);
@@ -190,6 +272,8 @@ class WorkbookModel {
 };
 
 /// Evaluates one formula ("=…") in a sheet; formula cells it refers to are evaluated as needed.
-Value evaluateFormula(const SheetModel& sheet, std::string_view formula);
+/// References to other sheets ('name'!A1) are read from `workbook`, when given.
+Value evaluateFormula(const SheetModel& sheet, std::string_view formula,
+                      const WorkbookModel* workbook = nullptr);
 
 }  // namespace varnex

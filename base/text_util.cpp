@@ -1,5 +1,6 @@
 #include "base/text_util.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -175,6 +176,40 @@ std::string clockText(const std::tm& time) {
     return strprintf(common_texts::kClockFormat, time.tm_year + 1900, time.tm_mon + 1, time.tm_mday,
                      formatTime(time, common_texts::kClockTimeFormat).c_str(),
                      common_texts::kWeekdays[weekday]);
+}
+
+namespace {
+
+// East Asian wide and full-width characters: the Hangul initials, the CJK blocks with their
+// punctuation, kana and radicals, Hangul syllables, compatibility ideographs, vertical and
+// full-width forms, and the ideographs beyond the basic plane.
+bool isWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) || (c >= 0x3041 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+}  // namespace
+
+int displayWidth(std::string_view utf8) {
+    int widest = 0, line = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead == '\n') {
+            widest = std::max(widest, line);
+            line = 0;
+            ++i;
+            continue;
+        }
+        size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (lead >= 0x80 && lead < 0xC0) length = 1;  // a stray continuation byte: one cell
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        line += isWide(c) ? 2 : 1;
+        i += length;
+    }
+    return std::max(widest, line);
 }
 
 std::string asciiLower(std::string_view text) {

@@ -40,6 +40,11 @@ std::string formatTime(const std::tm& time, const char* format);
 /// The status-bar clock text, e.g. "2026年12月6日 22:05:09 星期日".
 std::string clockText(const std::tm& time);
 
+/// How many character cells a text takes on screen: a wide character (Chinese, Japanese and
+/// Korean characters, full-width forms such as "（") counts two, any other character one. A
+/// text of several lines takes as many as its longest line.
+int displayWidth(std::string_view utf8);
+
 /// The text with A–Z turned into a–z (other bytes unchanged).
 std::string asciiLower(std::string_view text);
 

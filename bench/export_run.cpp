@@ -12,7 +12,12 @@
 // Usage: bench_export_run [--small] [--rounds N] [--constant-memory]
 //   --small: 2,000 / 20,000 students, for a quick look; --constant-memory: the direct writing uses
 //   libxlsxwriter's constant-memory mode (match the mode of the program's own writer).
-//        bench_export_run --one STUDENTS CLASSES LAYOUT   (one case in this process, for a profiler)
+//        bench_export_run --layout-cost [--rounds N]
+//   20,000 students exported without and with the page setup, frozen panes and fitted widths
+//   (requirement: <= 1.05x), and with the 统计图表 sheet as well (requirement: it adds < 5 %); each
+//   round keeps the fastest of three interleaved exports of each kind.
+//        bench_export_run --one STUDENTS CLASSES LAYOUT [charts|plain]   (one case in this process, for a
+//        profiler; "charts" adds the 统计图表 sheet, "plain" leaves out the print layout)
 
 #include "export/export_run.h"
 
@@ -208,11 +213,20 @@ struct CaseResult {
     std::vector<std::pair<std::string, double>> timings;
 };
 
+/// What a case exports besides every report, and whether it also writes the cells directly.
+struct Variant {
+    bool printLayout = true;
+    bool charts = false;
+    bool direct = true;
+};
+
 // Runs one case; meant to be called in a child process.
-CaseResult runCase(const ExamSize& size, int layout, const std::string& folder) {
+CaseResult runCase(const ExamSize& size, int layout, const std::string& folder, const Variant& variant = {}) {
     AppState state;
     generateExam(state, size, 20240601u);
     state.exportOptions.classRankingLayout = layout;
+    state.exportOptions.printLayout = variant.printLayout;
+    state.exportOptions.charts = variant.charts;
     state.outputPath = folder + "/export.xlsx";
     state.overwriteOutput = true;
     BenchFrontend frontend;
@@ -225,7 +239,7 @@ CaseResult runCase(const ExamSize& size, int layout, const std::string& folder) 
     result.saved = outcome.completed;
     result.error = frontend.lastError;
     result.timings = outcome.timings;
-    if (!outcome.workbook) return result;
+    if (!outcome.workbook || !variant.direct) return result;
     const WorkbookModel& book = *outcome.workbook;
     result.sheets = book.sheetCount();
     for (int p = 1; p <= book.sheetCount(); ++p) {
@@ -271,13 +285,14 @@ CaseResult parse(const std::string& text) {
 }
 
 // Runs a case in a child process and collects its result.
-CaseResult runInChild(const ExamSize& size, int layout, const std::string& folder) {
+CaseResult runInChild(const ExamSize& size, int layout, const std::string& folder,
+                      const Variant& variant = {}) {
     int fds[2];
     if (pipe(fds) != 0) return {};
     pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
-        std::string text = serialise(runCase(size, layout, folder));
+        std::string text = serialise(runCase(size, layout, folder, variant));
         ssize_t written = write(fds[1], text.data(), text.size());
         (void)written;
         close(fds[1]);
@@ -294,22 +309,80 @@ CaseResult runInChild(const ExamSize& size, int layout, const std::string& folde
     return parse(text);
 }
 
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 == 1 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// --layout-cost: what the page setup, frozen panes and fitted widths and the chart sheet add to the
+// export of 20,000 students (all classes on one ranking sheet). A round exports three times without
+// them, with the layout, and with the layout and the charts, interleaved (a b c a b c …), and keeps
+// each one's fastest time: on a shared machine the other work only ever adds time. The medians of
+// the rounds' ratios are reported.
+int measureLayoutCost(int rounds, const std::string& folder) {
+    const ExamSize size{20000, 24, 400};
+    const Variant variants[] = {{false, false, false}, {true, false, false}, {true, true, false}};
+    constexpr int kRepeats = 3;
+    std::vector<double> layoutRatios, chartShares, chartSheetShares;
+    for (int round = 0; round < rounds; ++round) {
+        double fastest[3] = {1e300, 1e300, 1e300};
+        double chartsMs = 1e300;
+        for (int repeat = 0; repeat < kRepeats; ++repeat) {
+            for (int v = 0; v < 3; ++v) {
+                const CaseResult r = runInChild(size, 1, folder, variants[v]);
+                if (!r.saved) {
+                    std::printf("an export failed: %s\n", r.error.c_str());
+                    return 1;
+                }
+                fastest[v] = std::min(fastest[v], r.exportMs);
+                for (const auto& [name, ms] : r.timings) {
+                    if (name == "charts") chartsMs = std::min(chartsMs, ms);
+                }
+            }
+        }
+        layoutRatios.push_back(fastest[1] / fastest[0]);
+        chartShares.push_back(fastest[2] / fastest[1] - 1);
+        chartSheetShares.push_back(chartsMs / fastest[1]);
+        std::printf(
+            "   round %d: without layout %7.1f ms, with layout %7.1f ms, with layout and charts %7.1f ms "
+            "(filling the chart sheet %.1f ms)\n",
+            round + 1, fastest[0], fastest[1], fastest[2], chartsMs);
+    }
+    const double layoutRatio = median(layoutRatios), chartShare = median(chartShares);
+    std::printf("-- %d students, %d schools, %d classes, medians of %d rounds (processor time):\n",
+                size.students, size.schools, size.classes, rounds);
+    std::printf("   export with layout / without: %.3f (requirement <= 1.05)\n", layoutRatio);
+    std::printf(
+        "   what the chart sheet adds to the export: %.1f %% (filling it %.1f %%; requirement < 5 %%)\n",
+        100 * chartShare, 100 * median(chartSheetShares));
+    const bool ok = layoutRatio <= 1.05 && chartShare < 0.05;
+    std::printf("%s\n", ok ? "requirements met" : "REQUIREMENT MISSED");
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --one STUDENTS CLASSES LAYOUT: one case in this process (for a profiler).
-    if (argc == 5 && std::strcmp(argv[1], "--one") == 0) {
+    // --one STUDENTS CLASSES LAYOUT [charts|plain]: one case in this process (for a profiler).
+    if ((argc == 5 || argc == 6) && std::strcmp(argv[1], "--one") == 0) {
         std::string folder = (std::filesystem::temp_directory_path() / "varnex-bench-export-XXXXXX").string();
         if (mkdtemp(folder.data()) == nullptr) return 1;
-        CaseResult r = runCase({std::atoi(argv[2]), 24, std::atoi(argv[3])}, std::atoi(argv[4]), folder);
+        Variant variant;
+        variant.charts = argc == 6 && std::strcmp(argv[5], "charts") == 0;
+        variant.printLayout = !(argc == 6 && std::strcmp(argv[5], "plain") == 0);
+        variant.direct = false;
+        CaseResult r =
+            runCase({std::atoi(argv[2]), 24, std::atoi(argv[3])}, std::atoi(argv[4]), folder, variant);
         std::filesystem::remove_all(folder);
         std::printf("%s", serialise(r).c_str());
         return 0;
     }
     bool small = false;
+    bool layoutCost = false;
     int rounds = 3;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--small") == 0) small = true;
+        if (std::strcmp(argv[i], "--layout-cost") == 0) layoutCost = true;
         if (std::strcmp(argv[i], "--constant-memory") == 0) gConstantMemory = true;
         if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) rounds = std::max(1, std::atoi(argv[++i]));
     }
@@ -317,11 +390,12 @@ int main(int argc, char** argv) {
     const ExamSize large = small ? ExamSize{20000, 24, 240} : ExamSize{200000, 24, 2400};
     std::string folder = (std::filesystem::temp_directory_path() / "varnex-bench-export-XXXXXX").string();
     if (mkdtemp(folder.data()) == nullptr) return 1;
+    if (layoutCost) {
+        const int status = measureLayoutCost(rounds, folder);
+        std::filesystem::remove_all(folder);
+        return status;
+    }
 
-    auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v.size() % 2 == 1 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-    };
     auto report = [](const ExamSize& size, int layout, const CaseResult& r) {
         std::printf("== %d students, %d schools, %d classes, 9 subjects, class ranking layout %d\n",
                     size.students, size.schools, size.classes, layout);

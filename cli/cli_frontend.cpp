@@ -25,6 +25,19 @@ bool CliFrontend::askYesNo(const std::string& text, const std::string& caption) 
     return false;
 }
 
+std::optional<std::string> CliFrontend::askText(const std::string& prompt, const std::string& caption,
+                                                const std::string&) {
+    // The one text the commands ask for is the name of the school of a sheet without 学校 column.
+    std::fprintf(stderr, tx::kMessageLineFormat, caption.c_str(), prompt.c_str());
+    if (school_) {
+        std::fprintf(stderr, tx::kAnsweredSchoolFormat, school_->c_str());
+        return school_;
+    }
+    std::fputs(tx::kNoSchoolGiven, stderr);
+    failed_ = true;
+    return std::nullopt;
+}
+
 void CliFrontend::logAppended(const std::string& line) {
     if (!quiet_) std::fprintf(stderr, "%s\n", line.c_str());
 }

@@ -3,7 +3,9 @@
 // captions, questions are answered Yes only with --yes, produced files are printed on standard output.
 
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/null_frontend.h"
@@ -13,11 +15,18 @@ namespace varnex {
 class CliFrontend : public NullFrontend {
   public:
     explicit CliFrontend(bool answerYes, bool quiet = false) : answerYes_(answerYes), quiet_(quiet) {}
+    /// The answer to the question for a school's name (--school); without one that question fails.
+    void answerSchoolWith(std::string school) { school_ = std::move(school); }
 
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
     void logAppended(const std::string& line) override;
+    /// A terminal has no clipboard: nothing is put there, and no message claims it.
+    bool setClipboardText(const std::string&) override { return false; }
+    /// Produced files are printed, not opened.
     void openDocument(const std::string& path) override { documents.push_back(path); }
+    std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
+                                       const std::string& initial) override;
 
     /// True once an error message was shown or a question was answered No.
     bool failed() const { return failed_; }
@@ -27,6 +36,7 @@ class CliFrontend : public NullFrontend {
     bool answerYes_;
     bool quiet_;
     bool failed_ = false;
+    std::optional<std::string> school_;
 };
 
 }  // namespace varnex

@@ -53,8 +53,9 @@ inline constexpr const char* kSampleHelp =
 
 inline constexpr const char* kExportHelp =
     "用法 / usage: varnex-cli export WORKBOOK --scores SHEET [--teachers SHEET] --grade G --exam NAME\n"
-    "                             [--settings FILE] [--missing-rule 0|1|2] [--missing-limit N]\n"
-    "                             [--yes] [--force] -o FILE\n"
+    "                             [--school NAME] [--settings FILE] [--full-mark 学科=N,…]\n"
+    "                             [--excellence 学科=N,…] [--reports 报表,…] [--missing-rule 0|1|2]\n"
+    "                             [--missing-limit N] [--yes] [--force] -o FILE\n"
     "\n"
     "导入任课教师（如给出）和学生成绩，按配置文件中的导出选项导出分析结果。\n"
     "Imports the teachers (when given) and the students, then exports with the export options of the\n"
@@ -65,8 +66,18 @@ inline constexpr const char* kExportHelp =
     "  --teachers SHEET     教师任课工作表 / the teacher assignment worksheet\n"
     "  --grade G            年级（一年级 … 九年级、高一 … 高三）/ grade level\n"
     "  --exam NAME          考试名称 / exam name\n"
+    "  --school NAME        工作表没有“学校”列时，表中各行所属的学校\n"
+    "                       the school of every row of a sheet without a 学校 column\n"
     "  --settings FILE      配置文件（默认：与窗口程序共用的配置文件）/ settings file (default: the one the "
     "window uses)\n"
+    "  --full-mark 学科=N,… 本次使用的满分，不存入配置文件（如 语文=150,数学=150）\n"
+    "                       full marks for this run only, not saved (e.g. 语文=150,数学=150)\n"
+    "  --excellence 学科=N,… 本次使用的优秀控制线（满分的百分比），不存入配置文件\n"
+    "                       excellence lines (percent of the full mark) for this run only, not saved\n"
+    "  --reports 报表,…     本次导出的报表，写法同窗口中的勾选框（可省去“导出”二字），如\n"
+    "                       导出年级各科三率,导出总分前30名；不给出时按配置文件\n"
+    "                       the reports of this run, named as the window's check boxes show them\n"
+    "                       (\"导出\" may be left out); without it, the settings file's choice\n"
     "  --missing-rule R     0 缺考学科超过一半不导入（默认）；1 缺考超过 N 科不导入；2 全部导入\n"
     "                       0 skip when more than half missing (default); 1 more than N; 2 import all\n"
     "  --missing-limit N    规则 1 的 N，默认 4 / N of rule 1, default 4\n"
@@ -86,6 +97,17 @@ inline constexpr const char* kNotInRangeFormat =
     "%s 的值必须是 %d 到 %d 之间的整数 / %s must be a whole number from %d to %d: %s\n";
 /// Grade given.
 inline constexpr const char* kUnknownGradeFormat = "未知的年级 / unknown grade: %s\n";
+/// Option, lowest, highest, option, lowest, highest, the value given.
+inline constexpr const char* kBadSubjectValuesFormat =
+    "%s 的值应写作 学科=整数（%d 到 %d），以逗号分隔，如 语文=150,数学=150 / "
+    "%s takes SUBJECT=NUMBER pairs (%d to %d) separated by commas: %s\n";
+/// Subject given.
+inline constexpr const char* kUnknownSubjectFormat = "未知的学科 / unknown subject: %s\n";
+/// Report given, the reports that can be named.
+inline constexpr const char* kUnknownReportFormat =
+    "未知的报表 / unknown report: %s\n可选 / choose from: %s\n";
+/// Joins the names of the reports that can be named.
+inline constexpr const char* kReportSeparator = ",";
 /// Command given, then the main help.
 inline constexpr const char* kUnknownCommandFormat = "未知命令 / unknown command: %s\n\n%s";
 
@@ -95,6 +117,10 @@ inline constexpr const char* kMessageLineFormat = "[%s] %s\n";
 // A question's answer, on the line after it.
 inline constexpr const char* kAnsweredYes = "  -> 是 (--yes)\n";
 inline constexpr const char* kAnsweredNo = "  -> 否（未指定 --yes / answered No without --yes）\n";
+/// The school given with --school, as the answer to the question for the school's name.
+inline constexpr const char* kAnsweredSchoolFormat = "  -> %s (--school)\n";
+inline constexpr const char* kNoSchoolGiven =
+    "  -> 未指定学校：请用 --school 学校名称 给出 / no school given: name it with --school NAME\n";
 // Shown with the error caption.
 /// Path.
 inline constexpr const char* kOutputIsFolderFormat =

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,9 +13,11 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/report_choices.h"
 #include "app/settings_file.h"
 #include "app/subjects.h"
 #include "automation/workbook_file.h"
@@ -24,6 +27,7 @@
 #include "cli/cli_texts.h"
 #include "export/export_run.h"
 #include "export/template_generator.h"
+#include "import/header_names.h"
 #include "import/open_workbook.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
@@ -50,9 +54,22 @@ struct Args {
 
 // Options that take a value; everything else starting with "-" is a flag.
 bool takesValue(const std::string& name) {
-    static const char* const kValued[] = {
-        "--exam", "-o",       "--grade",    "--schools",  "--classes-per-school", "--students-per-class",
-        "--seed", "--scores", "--teachers", "--settings", "--missing-rule",       "--missing-limit"};
+    static const char* const kValued[] = {"--exam",
+                                          "-o",
+                                          "--grade",
+                                          "--schools",
+                                          "--classes-per-school",
+                                          "--students-per-class",
+                                          "--seed",
+                                          "--scores",
+                                          "--teachers",
+                                          "--settings",
+                                          "--missing-rule",
+                                          "--missing-limit",
+                                          "--school",
+                                          "--full-mark",
+                                          "--excellence",
+                                          "--reports"};
     for (const char* v : kValued) {
         if (name == v) return true;
     }
@@ -105,6 +122,106 @@ std::optional<int> gradeOption(const Args& args, const std::string& fallback) {
     }
     std::fprintf(stderr, tx::kUnknownGradeFormat, name.c_str());
     return std::nullopt;
+}
+
+// The pieces of a comma-separated list (a full-width comma separates too), blanks trimmed.
+std::vector<std::string> listItems(const std::string& text) {
+    std::vector<std::string> items;
+    std::string item;
+    auto finish = [&] {
+        items.push_back(plainText(item));
+        item.clear();
+    };
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] == ',') {
+            finish();
+            ++i;
+        } else if (text.compare(i, 3, "，") == 0) {
+            finish();
+            i += 3;
+        } else {
+            item += text[i++];
+        }
+    }
+    finish();
+    return items;
+}
+
+// Sets the subjects' values named in the option ("语文=150,数学=150", other names of subjects
+// understood) into `values`; false after saying what is wrong. An absent option changes nothing.
+bool subjectValuesOption(const Args& args, const std::string& name, int low, int high,
+                         std::array<int, kSubjectCount>& values) {
+    auto it = args.values.find(name);
+    if (it == args.values.end()) return true;
+    for (const std::string& item : listItems(it->second)) {
+        size_t equals = item.find('=');
+        std::optional<int> value;
+        if (equals != std::string::npos) {
+            const std::string number = plainText(item.substr(equals + 1));
+            char* end = nullptr;
+            long v = std::strtol(number.c_str(), &end, 10);
+            if (!number.empty() && *end == '\0' && v >= low && v <= high) value = static_cast<int>(v);
+        }
+        if (!value) {
+            std::fprintf(stderr, tx::kBadSubjectValuesFormat, name.c_str(), low, high, name.c_str(), low,
+                         high, it->second.c_str());
+            return false;
+        }
+        const std::string subject = item.substr(0, equals);
+        int index = subjectIndex(headerNameOf(normaliseHeaderText(subject)).name);
+        if (index < 0) {
+            std::fprintf(stderr, tx::kUnknownSubjectFormat, subject.c_str());
+            return false;
+        }
+        values[static_cast<size_t>(index)] = *value;
+    }
+    return true;
+}
+
+// Chooses the reports named in --reports (as the window's check boxes show them, "导出" may be
+// left out; "导出总分前30名" also sets N) instead of the settings file's choice; false after
+// saying what is wrong. An absent option changes nothing.
+bool reportsOption(const Args& args, ExportOptions& options) {
+    auto it = args.values.find("--reports");
+    if (it == args.values.end()) return true;
+    ExportOptions chosen = options;
+    for (const ReportChoice& report : kReportChoices) chosen.*report.chosen = false;
+    constexpr std::string_view kExportWord = "导出";
+    constexpr std::string_view kPlaces = "名";  // ends the top-N report's name
+    for (const std::string& item : listItems(it->second)) {
+        std::string_view name(item);
+        if (name.starts_with(kExportWord)) name.remove_prefix(kExportWord.size());
+        const ReportChoice* found = nullptr;
+        for (const ReportChoice& report : kReportChoices) {
+            std::string_view caption(report.caption);
+            caption.remove_prefix(kExportWord.size());
+            if (report.setting == ReportSetting::TopN && name.starts_with(caption) &&
+                name.ends_with(kPlaces)) {
+                std::string_view count =
+                    name.substr(caption.size(), name.size() - caption.size() - kPlaces.size());
+                int n = cAtoi(count);
+                if (count != "N" && (n < 1 || std::to_string(n) != count)) continue;
+                if (count != "N") chosen.topN = n;
+                found = &report;
+            } else if (name == caption || name == report.settingsKey) {
+                found = &report;
+            }
+            if (found != nullptr) break;
+        }
+        if (found == nullptr) {
+            std::string names;
+            for (const ReportChoice& report : kReportChoices) {
+                if (!names.empty()) names += tx::kReportSeparator;
+                names += report.caption;
+                if (report.setting == ReportSetting::TopN) names += std::string("N") + std::string(kPlaces);
+            }
+            std::fprintf(stderr, tx::kUnknownReportFormat, item.c_str(), names.c_str());
+            return false;
+        }
+        chosen.*found->chosen = true;
+    }
+    options = chosen;
+    return true;
 }
 
 std::string programDir() {
@@ -285,13 +402,23 @@ int runExport(int argc, char** argv) {
         state.settingsPath = settingsPath(windowProgramDir());
         seedIfMissing(state.settingsPath);
     }
+    // Settings that cannot be read are not silently replaced by the built-in values.
+    if (Status usable = checkSettingsFile(state.settingsPath); !usable) {
+        printError(usable.error());
+        return kExitFailed;
+    }
     loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions);
+    if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores.fullMark) ||
+        !subjectValuesOption(*args, "--excellence", 0, 100, state.scores.excellenceLine) ||
+        !reportsOption(*args, state.exportOptions))
+        return kExitUsage;
     state.outputPath = v["-o"];
     state.overwriteOutput = args->flags.count("--force") > 0;
     if (refuseExisting(state.outputPath, state.overwriteOutput)) return kExitFailed;
     if (refuseInputAsOutput(args->positional[0], state.outputPath)) return kExitFailed;
 
     CliFrontend ui(args->flags.count("--yes") > 0);
+    if (v.count("--school")) ui.answerSchoolWith(v["--school"]);
     openWorkbook(state, ui, args->positional[0]);
     if (ui.failed()) return kExitFailed;
     if (v.count("--teachers")) {

@@ -29,6 +29,8 @@ void writeContentsSheet(ExcelSheet& sheet, const SheetPlan& plan) {
         ++row;
         writeContentsCell(sheet, 0, row, listed->tabName);
         writeContentsCell(sheet, 1, row, listed->title);
+        // The tab name leads to its sheet.
+        sheet.AddSheetLink(CellName(0, row), listed->tabName);
     }
 }
 

@@ -1,21 +1,27 @@
 #include "export/export_run.h"
 
+#include <algorithm>
+#include <array>
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <unordered_map>
 
 #include "app/control_ids.h"
+#include "app/report_choices.h"
 #include "app/status_log.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
+#include "export/chart_sheet.h"
 #include "export/class_ranking.h"
 #include "export/contents_sheet.h"
 #include "export/export_texts.h"
+#include "export/print_layout.h"
 #include "export/rank_bands.h"
 #include "export/score_bands.h"
 #include "export/sheet_cells.h"
@@ -79,10 +85,45 @@ Status checkEveryClassTaught(const AppState& state) {
     return {};
 }
 
-bool anyReportChosen(const ExportOptions& o) {
-    return o.gradeRates || o.classRates || o.teacherRates || o.subjectBands || o.totalBands ||
-           o.totalRankBands || o.topNEnabled || o.classRanking;
+// True when some report is chosen; `except`, when given, does not count.
+bool anyReportChosen(const ExportOptions& o, bool ExportOptions::*except = nullptr) {
+    return std::any_of(std::begin(kReportChoices), std::end(kReportChoices), [&](const ReportChoice& report) {
+        return report.chosen != except && o.*report.chosen;
+    });
 }
+
+// Without a teacher sheet the teacher rates are left out of a run that has other reports to
+// write; the class rates then keep their 任课教师 cells empty.
+bool teachersLeftOut(const AppState& state) {
+    return state.exportOptions.teacherRates && state.teachers.rowCount() == 0 &&
+           anyReportChosen(state.exportOptions, &ExportOptions::teacherRates);
+}
+
+// What one run changes in the state for its length only: the teacher rates are not chosen when
+// the teachers are left out, and the subjects the score sheet did not have are not examined, as if
+// their full marks were 0 (the totals' full mark and excellence score leave them out). Everything
+// is given back when the run ends, however it ends.
+class RunAdjustments {
+  public:
+    explicit RunAdjustments(AppState& state)
+        : state_(state), options_(state.exportOptions), fullMarks_(state.scores.fullMark) {
+        if (teachersLeftOut(state)) state.exportOptions.teacherRates = false;
+        for (const std::string& subject : state.imported.subjectsNotInSheet) {
+            if (int i = subjectIndex(subject); i >= 0) state.scores.fullMark[static_cast<size_t>(i)] = 0;
+        }
+    }
+    ~RunAdjustments() {
+        state_.exportOptions = options_;
+        state_.scores.fullMark = fullMarks_;
+    }
+    RunAdjustments(const RunAdjustments&) = delete;
+    RunAdjustments& operator=(const RunAdjustments&) = delete;
+
+  private:
+    AppState& state_;
+    ExportOptions options_;
+    std::array<int, kSubjectCount> fullMarks_;
+};
 
 std::string folderOf(const std::string& path) {
     std::string folder = std::filesystem::path(path).parent_path().string();
@@ -149,11 +190,26 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
             writeAllClassesSheet(sheet, state, *classListing, planned.title, logLine);
             classListing->moveListedRows(state.students);
             return {};
+        case SheetKind::Charts:
+            writeChartSheet(sheet, state, plan, planned.title);
+            return {};
         case SheetKind::Contents:
             writeContentsSheet(sheet, plan);
             return {};
     }
     return {};
+}
+
+// Lays a written sheet out for reading and printing, from the heading rows and name columns of its
+// kind; the chart sheet lays out its charts itself, and the contents sheet, which has no title row,
+// prints in its page header the title it would have.
+void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const AppState& state) {
+    if (!state.exportOptions.printLayout || planned.kind == SheetKind::Charts) return;
+    const SheetHeading heading = sheetHeading(planned.kind);
+    const std::string title = planned.kind == SheetKind::Contents
+                                  ? sheetTitle(state.examNameText, planned.tabName, state.imported.gradeName)
+                                  : planned.title;
+    layOutReportSheet(sheet, title, {heading.rows, heading.nameColumns});
 }
 
 // Fills every planned sheet in production order; the first sheet that cannot be written ends the
@@ -171,6 +227,7 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state
         sheet.SetName(planned.tabName);
         if (Status written = writePlannedSheet(sheet, planned, plan, state, classListing, logLine); !written)
             return written;
+        layOutPlannedSheet(sheet, planned, state);
         sheet.SetVisible(1);
         addTiming(outcome, sheetFamily(planned.kind), watch.lapMilliseconds());
     }
@@ -182,8 +239,8 @@ std::string resultFileName(const AppState& state) {
     return strprintf(tx::kFileNameFormat, state.examNameText.c_str(), state.imported.gradeName.c_str());
 }
 
-// Validate: checks the settings and the imported data. Shows the first problem (with the focus on
-// the control that can fix it) and returns false.
+// Validate: checks the settings and the imported data as adjusted for the run (RunAdjustments).
+// Shows the first problem (with the focus on the control that can fix it) and returns false.
 bool exportCanStart(AppState& state, Frontend& frontend) {
     const ExportOptions& options = state.exportOptions;
     if (Status lines = checkExcellenceLines(state.scores); !lines) {
@@ -213,7 +270,7 @@ bool exportCanStart(AppState& state, Frontend& frontend) {
         frontend.focusControl(ctl::TopNCount);
         return false;
     }
-    if (options.teacherRates) {
+    if (options.teacherRates) {  // still chosen: not left out for want of teachers
         if (state.teachers.rowCount() == 0) {
             showError(frontend, tx::kNoTeacherRows);
             return false;
@@ -226,10 +283,14 @@ bool exportCanStart(AppState& state, Frontend& frontend) {
     return true;
 }
 
-// Confirm: asks whether to export the planned items of the exam and grade.
-bool confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan) {
+// Confirm: asks whether to export the planned items of the exam and grade, saying what is left
+// out for want of a teacher sheet.
+bool confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan, bool withoutTeachers) {
+    std::string items = plan.itemList;
+    if (withoutTeachers)
+        items += state.exportOptions.classRates ? tx::kNoTeachersNote : tx::kNoTeachersNoClassRatesNote;
     const std::string question = strprintf(tx::kConfirmFormat, state.examNameText.c_str(),
-                                           state.imported.gradeName.c_str(), plan.itemList.c_str());
+                                           state.imported.gradeName.c_str(), items.c_str());
     return frontend.askYesNo(question, common_texts::kCaptionConfirm);
 }
 
@@ -277,23 +338,24 @@ Result<std::string> saveResultWorkbook(ExcelSession& session, AppState& state, F
     return saved;
 }
 
-// Announce: logs the saved file and the completion, shows it in the title and tells the user,
-// with the file name put on the clipboard.
+// Announce: logs the saved file and the completion, shows it in the title and tells the user
+// where the file was saved, with that path put on the clipboard.
 void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan,
                     const std::string& savedPath) {
     const std::string& examName = state.examNameText;
     const std::string& grade = state.imported.gradeName;
-    const std::string fileName = resultFileName(state);
     appendLog(state, frontend, tx::kLogSaved + savedPath);
     appendLog(state, frontend, strprintf(tx::kLogDoneFormat, examName.c_str(), grade.c_str()));
     frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
                                 examName.c_str(), state.imported.sheetName.c_str(), tx::kExported));
-    std::string done;
-    if (frontend.setClipboardText(fileName)) {
-        done = strprintf(tx::kDoneFormat, fileName.c_str(), plan.sheetCount(), plan.itemList.c_str());
-    } else {
-        done = strprintf(tx::kDoneNoClipboardFormat, fileName.c_str());
-    }
+    const std::string shownPath = fullPathOf(savedPath);
+    std::string done = strprintf(tx::kDoneFormat, shownPath.c_str());
+    if (frontend.setClipboardText(shownPath)) done += tx::kDonePathCopied;
+    done += strprintf(tx::kDoneSheetsFormat, plan.sheetCount(), plan.itemList.c_str());
+    if (frontend.opensDocuments())
+        done += tx::kDoneOpening;
+    else
+        done.pop_back();  // the item list's last line end
     frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
 }
 
@@ -336,9 +398,11 @@ void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, co
 }  // namespace
 
 void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
+    const bool withoutTeachers = teachersLeftOut(state);
+    RunAdjustments adjusted(state);
     if (!exportCanStart(state, frontend)) return;
     const SheetPlan plan = buildSheetPlan(state, state.examNameText);
-    if (!confirmExport(state, frontend, plan)) return;
+    if (!confirmExport(state, frontend, plan, withoutTeachers)) return;
 
     frontend.enableControl(ctl::ImportStudents, false);
     ExcelSession session;

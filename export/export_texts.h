@@ -7,7 +7,7 @@ namespace varnex::export_texts {
 
 // ---------------------------------------------------------------- validation
 /// Subject.
-inline constexpr const char* kExcellenceLineRangeFormat = "%s学科的优秀控制线必需在0和100之间！";
+inline constexpr const char* kExcellenceLineRangeFormat = "%s学科的优秀控制线必须在0和100之间！";
 inline constexpr const char* kNoExamName = "请输入或选择考试名称！";
 inline constexpr const char* kNoStudentRows = "请首先导入成绩，然后才能导出分析结果！";
 inline constexpr const char* kNoSchools = "请先导入成绩，然后才能导出分析结果！";
@@ -22,6 +22,10 @@ inline constexpr const char* kMissingTeacherFormat = "请先导入“%s%s（%s�
 inline constexpr const char* kConfirmFormat =
     "考试名称：%s\n导出年级：%s\n\n导出项目：\n%s\n"
     "如果确认无误，单击“是”，导出分析结果；\n否则，单击“否”，返回修改。确认无误吗？";
+// A line after the item list when the teacher rates are left out for want of a teacher sheet.
+inline constexpr const char* kNoTeachersNote =
+    "\n未导入教师任课表：不导出教师个人三率，班级各科三率的任课教师一栏留空。\n";
+inline constexpr const char* kNoTeachersNoClassRatesNote = "\n未导入教师任课表：不导出教师个人三率。\n";
 inline constexpr const char* kStartFailed =
     "启动 Excel 服务失败！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
 /// Exam name, imported sheet: the workbook's caption.
@@ -39,13 +43,18 @@ inline constexpr const char* kLogSaved = "保存文件：";
 inline constexpr const char* kFileNameFormat = "%s - %s成绩分析";
 
 // ---------------------------------------------------------------- completion
-/// File name, number of sheets, the item list.
-inline constexpr const char* kDoneFormat =
-    "文件“%s”已经生成！\n请手动保存文件。（文件名已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
-    "此次共导出了 %d 张表格：\n%s\n点击“确定”按钮，将为你打开生成的文件。";
-/// File name; shown when the clipboard could not take the file name.
-inline constexpr const char* kDoneNoClipboardFormat =
-    "文件“%s”已经生成，请手动保存文件！\n\n点击“确定”按钮，将为你打开生成的文件。";
+// The completion message: the saved file, then the clipboard line when the path went there, the
+// sheets, and the opening line when the front end opens the file.
+/// The full path of the saved workbook.
+inline constexpr const char* kDoneFormat = "文件“%s”已经生成并保存！";
+inline constexpr const char* kDonePathCopied = "\n（文件路径已复制到了剪贴板，按 Ctrl+V 粘贴）";
+/// Number of sheets, the item list (one item a line).
+inline constexpr const char* kDoneSheetsFormat = "\n\n此次共导出了 %d 张表格：\n%s";
+inline constexpr const char* kDoneOpening = "\n点击“确定”按钮，将为你打开生成的文件。";
+
+// ---------------------------------------------------------------- printing
+/// The footer of every printed page of a result sheet: the page number and the page count.
+inline constexpr const char* kPageNumberFooter = "第 &P 页，共 &N 页";
 
 // ---------------------------------------------------------------- sheet names and titles
 inline constexpr const char* kContents = "目录";
@@ -56,14 +65,17 @@ inline constexpr const char* kTeacherRates = "教师个人三率";
 inline constexpr const char* kClassRates = "班级各科三率";
 inline constexpr const char* kGradeRates = "年级各科三率";
 inline constexpr const char* kClassRanking = "班级总分排名";
+inline constexpr const char* kCharts = "统计图表";
 /// N.
 inline constexpr const char* kTopNFormat = "总分前%d名";
 /// Exam name, item, grade.
 inline constexpr const char* kTitleFormat = "%s - %s（%s）";
 /// Exam name, school, grade, class: the title of one class's ranking sheet.
 inline constexpr const char* kClassTitleFormat = "%s - 班级总分排名 - %s%s（%s）班";
-/// School, class: the item of one class's ranking sheet.
+/// School, class: the item of one class's ranking sheet (its log line after "导出：").
 inline constexpr const char* kClassItemFormat = "%s（%s）班总分排名";
+/// Number of classes: the one line that stands for the sheets of one class each in the item list.
+inline constexpr const char* kClassSheetsItemFormat = "各班总分排名表 %d 张";
 /// School, class: the log line of one class on the sheet of all classes.
 inline constexpr const char* kClassLogFormat = "导出：%s（%s）班总分排名";
 
@@ -88,6 +100,34 @@ inline constexpr const char* kBandHeader = "分数段";
 /// Sheet, subject (or ""), full mark, rows needed, rows a sheet has.
 inline constexpr const char* kTooManyRowsFormat =
     "%s：%s满分 %d 分需要 %d 行，超过了工作表的最大行数 %d 行！";
+
+// ---------------------------------------------------------------- chart sheet
+/// Subject (or the total's name): the chart of the classes' averages.
+inline constexpr const char* kClassAverageChartFormat = "%s各班平均分";
+/// School: the chart of its subjects' excellence and pass rates.
+inline constexpr const char* kSchoolRatesChartFormat = "%s各科优秀率和及格率";
+/// School: the chart of its totals in bands.
+inline constexpr const char* kSchoolBandsChartFormat = "%s总分分布";
+inline constexpr const char* kClassAxis = "班级（红线：总平均分）";
+inline constexpr const char* kAverageAxis = "平均分";
+inline constexpr const char* kSubjectAxis = "学科";
+inline constexpr const char* kRateAxis = "百分比（%）";
+inline constexpr const char* kCountAxis = "人数";
+inline constexpr const char* kAverageSeries = "平均分";
+inline constexpr const char* kBlockAverageSeries = "总平均分";
+inline constexpr const char* kExcellentRateSeries = "优秀率";
+inline constexpr const char* kPassRateSeries = "及格率";
+inline constexpr const char* kCountSeries = "人数";
+// What the chart sheet says in place of the charts whose report was not exported.
+inline constexpr const char* kNoClassRatesNote = "未导出“班级各科三率”，所以没有各班平均分图。";
+inline constexpr const char* kNoGradeRatesNote = "未导出“年级各科三率”，所以没有各校优秀率和及格率图。";
+inline constexpr const char* kNoTotalBandsNote = "未导出“总分分数段”，所以没有各校总分分布图。";
+// The figures the charts read, beside them, each a formula on the report it comes from.
+inline constexpr const char* kBlockAverageTable = "各班平均分图的班级和红线（取自“班级各科三率”）";
+/// Subject (or the total's name): the column of a block's 总平均分, written where its line begins
+/// and ends.
+inline constexpr const char* kBlockAverageHeaderFormat = "%s总平均分（红线两端）";
+inline constexpr const char* kBandCountTable = "各校总分各分数段的人数（取自“总分分数段”）";
 
 // ---------------------------------------------------------------- ranking sheets
 inline constexpr const char* kSerial = "序号";

@@ -46,6 +46,10 @@ std::vector<double> bandEdges(const std::vector<ScoreBand>& bands) {
     return edges;
 }
 
+int scoreBandRow(int bandCount, int band) {
+    return bandCount + 3 - band;
+}
+
 Status writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     const std::vector<std::string>& schools = state.imported.schoolList;
     const int schoolCount = static_cast<int>(schools.size());
@@ -63,7 +67,7 @@ Status writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::stri
     writeCumulativeHeaders(sheet, 1, schools);
     // Band j is in row B + 3 − j: the full-mark band on top, the band from 0 at the bottom.
     for (int j = 0; j < bandCount; ++j)
-        writeBoxedCell(sheet, 0, bandCount + 3 - j, bands[static_cast<size_t>(j)].label);
+        writeBoxedCell(sheet, 0, scoreBandRow(bandCount, j), bands[static_cast<size_t>(j)].label);
 
     SchoolGroups groups(state.students, schools);
     BandCounter counts(bandEdges(bands), groups, columnValues(state.students, kTotalColumn));
@@ -73,13 +77,13 @@ Status writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::stri
     for (int j = 0; j < bandCount; ++j) {
         for (int i = 0; i < schoolCount; ++i) {
             writeBoxedCell(
-                sheet, 1 + i, bandCount + 3 - j,
+                sheet, 1 + i, scoreBandRow(bandCount, j),
                 countCell(groups.groupOfSchool(static_cast<size_t>(i)), bands[static_cast<size_t>(j)]));
         }
     }
     if (withAll) {
         for (int j = 0; j < bandCount; ++j)
-            writeBoxedCell(sheet, 1 + schoolCount, bandCount + 3 - j,
+            writeBoxedCell(sheet, 1 + schoolCount, scoreBandRow(bandCount, j),
                            countCell(BandCounter::kAllRows, bands[static_cast<size_t>(j)]));
     }
     return {};

@@ -30,6 +30,10 @@ std::vector<double> bandEdges(const std::vector<ScoreBand>& bands);
 /// B for a full mark (0 when below 1), without building the bands.
 long long scoreBandCount(int fullMark);
 
+/// The row of band j (0: the band from 0) on a band sheet of `bandCount` bands: the full-mark band
+/// in row 4 at the top, the band from 0 at the bottom.
+int scoreBandRow(int bandCount, int band);
+
 /// Fills the total-band sheet it is handed (already taken, activated and named). Fails, writing
 /// nothing, when the bands of the total full mark need more rows than a worksheet has.
 Status writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string& title);

@@ -14,23 +14,28 @@ namespace tx = export_texts;
 
 namespace {
 
-// What each kind is, in SheetKind order: the family its time is reported under and its row group
-// on the contents sheet (which lists 教师个人三率 before 班级各科三率).
+// What each kind is, in SheetKind order: the family its time is reported under, its row group on
+// the contents sheet (which lists 教师个人三率 before 班级各科三率, and 统计图表 last), and its
+// heading: every report sheet has its title in row 1 and its headers in row 3; the ranking sheets
+// name each student in their first columns (序号, 学校, 班级, 姓名, or 序号, 姓名 for one class);
+// the contents sheet has its header in row 1; the chart sheet lays itself out.
 struct KindFacts {
     const char* family;
     int contentsGroup;
+    SheetHeading heading;
 };
 constexpr KindFacts kKindFacts[] = {
-    {"rank bands", 7},     // TotalRankBands
-    {"total bands", 6},    // TotalBands
-    {"subject bands", 5},  // SubjectBands
-    {"teacher rates", 3},  // TeacherRates
-    {"class rates", 4},    // ClassRates
-    {"grade rates", 2},    // GradeRates
-    {"top N", 1},          // TopN
-    {"class ranking", 0},  // ClassRankingPerClass
-    {"class ranking", 0},  // ClassRankingAll
-    {"contents", 8},       // Contents
+    {"rank bands", 7, {3, 0}},     // TotalRankBands
+    {"total bands", 6, {3, 0}},    // TotalBands
+    {"subject bands", 5, {3, 0}},  // SubjectBands
+    {"teacher rates", 3, {3, 0}},  // TeacherRates
+    {"class rates", 4, {3, 0}},    // ClassRates
+    {"grade rates", 2, {3, 0}},    // GradeRates
+    {"top N", 1, {3, 4}},          // TopN
+    {"class ranking", 0, {3, 2}},  // ClassRankingPerClass
+    {"class ranking", 0, {3, 4}},  // ClassRankingAll
+    {"charts", 8, {1, 0}},         // Charts
+    {"contents", 9, {1, 0}},       // Contents
 };
 static_assert(std::size(kKindFacts) == static_cast<size_t>(SheetKind::Contents) + 1);
 
@@ -42,6 +47,15 @@ const KindFacts& factsOf(SheetKind kind) {
 
 const char* sheetFamily(SheetKind kind) {
     return factsOf(kind).family;
+}
+
+SheetHeading sheetHeading(SheetKind kind) {
+    return factsOf(kind).heading;
+}
+
+bool plans(const SheetPlan& plan, SheetKind kind) {
+    return std::any_of(plan.sheets.begin(), plan.sheets.end(),
+                       [kind](const PlannedSheet& s) { return s.kind == kind; });
 }
 
 std::string sheetTitle(const std::string& examName, const std::string& item, const std::string& gradeName) {
@@ -148,23 +162,28 @@ SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
     } else if (o.classRanking) {
         add(SheetKind::ClassRankingAll, tx::kClassRanking);
     }
+    if (o.charts) add(SheetKind::Charts, tx::kCharts);
     plan.sheets.push_back({SheetKind::Contents, tx::kContents, std::string(), tx::kContents});
     makeTabNamesUsable(plan.sheets);
 
     const int n = plan.sheetCount();
     for (int i = 0; i < n; ++i) plan.sheets[static_cast<size_t>(i)].position = n - i;
 
-    // The item list runs against production order, except that the classes keep list order.
+    // The item list runs against production order. The sheets of one class each are one line:
+    // a list of every class would make the confirmation taller than any screen.
     plan.itemList = std::string(tx::kContents) + "\n";
-    for (const auto& s : plan.sheets) {
-        if (s.kind == SheetKind::ClassRankingPerClass || s.kind == SheetKind::ClassRankingAll)
-            plan.itemList += s.item + "\n";
+    if (o.classRanking && o.classRankingLayout == 0) {
+        plan.itemList += strprintf(tx::kClassSheetsItemFormat, static_cast<int>(classes.size())) + "\n";
+    } else if (o.classRanking) {
+        plan.itemList += std::string(tx::kClassRanking) + "\n";
     }
     for (auto it = plan.sheets.rbegin(); it != plan.sheets.rend(); ++it) {
         if (it->kind != SheetKind::Contents && it->kind != SheetKind::ClassRankingPerClass &&
-            it->kind != SheetKind::ClassRankingAll)
+            it->kind != SheetKind::ClassRankingAll && it->kind != SheetKind::Charts)
             plan.itemList += it->item + "\n";
     }
+    // The charts come last, as on the contents sheet.
+    if (o.charts) plan.itemList += std::string(tx::kCharts) + "\n";
     return plan;
 }
 

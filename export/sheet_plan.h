@@ -20,6 +20,7 @@ enum class SheetKind {
     TopN,
     ClassRankingPerClass,  ///< one sheet per ClassList entry
     ClassRankingAll,       ///< all classes on one sheet
+    Charts,                ///< charts of the other sheets' figures
     Contents,
 };
 
@@ -52,6 +53,17 @@ SheetPlan buildSheetPlan(const AppState& state, const std::string& examName);
 
 /// The family a sheet's time is reported under ("rank bands", "class ranking", …).
 const char* sheetFamily(SheetKind kind);
+
+/// How many rows at the top of a sheet of this kind are its title and headers, and how many
+/// columns at its left name the row (the school, class and name of a ranking sheet).
+struct SheetHeading {
+    int rows;
+    int nameColumns;
+};
+SheetHeading sheetHeading(SheetKind kind);
+
+/// True when the run produces a sheet of this kind.
+bool plans(const SheetPlan& plan, SheetKind kind);
 
 /// The title of a report sheet: E " - " item "（" G "）".
 std::string sheetTitle(const std::string& examName, const std::string& item, const std::string& gradeName);

@@ -13,6 +13,7 @@
 #include "base/common_texts.h"
 #include "base/text_util.h"
 #include "export/export_texts.h"
+#include "export/print_layout.h"
 #include "export/template_texts.h"
 
 namespace varnex {
@@ -72,6 +73,7 @@ void writeTeacherSheet(ExcelSession& session) {
         const int width = column == 2 ? 5 : 9;
         writeCell(sheet, column, 1, {true, true, width, header[static_cast<size_t>(column)]});
     }
+    layOutTemplateSheet(sheet);
     sheet.SetVisible(1);
 }
 
@@ -95,6 +97,7 @@ void writeGradeSheet(ExcelSession& session, int grade) {
     for (int column = 0; column < columns; ++column) {
         writeCell(sheet, column, 1, {true, true, 5, header[static_cast<size_t>(column)]});
     }
+    layOutTemplateSheet(sheet);
     sheet.SetVisible(1);
 }
 
@@ -156,9 +159,10 @@ void generateTemplates(AppState& state, Frontend& frontend,
 
     frontend.setTitle(
         strprintf(tx::kTitleFormat, common_texts::kProgramName, examName.c_str(), tx::kTitleDone));
-    const std::string done = frontend.setClipboardText(examName)
-                                 ? strprintf(tx::kDoneFormat, examName.c_str())
-                                 : std::string(tx::kDoneNoClipboard);
+    const std::string shownPath = fullPathOf(*saved);
+    std::string done = strprintf(tx::kDoneFormat, examName.c_str(), shownPath.c_str());
+    if (frontend.setClipboardText(shownPath)) done += tx::kDonePathCopied;
+    if (frontend.opensDocuments()) done += tx::kDoneOpening;
     frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
 
     session.SetVisible(true);

@@ -17,11 +17,12 @@ inline constexpr const char* kTitleFormat = "%s - 导入模板：%s - %s";
 inline constexpr const char* kTitleGenerating = "正在生成...";
 inline constexpr const char* kTitleDone = "生成完成";
 
-/// Exam name; shown when the name went to the clipboard.
-inline constexpr const char* kDoneFormat =
-    "%s的学生成绩表和教师任课表已经生成，请手动保存文件！\n文件名已复制到了剪贴板，按 Ctrl+V 粘贴。\n\n"
-    "点击确定后，将为你打开已生成的文件。";
-inline constexpr const char* kDoneNoClipboard = "导入模板已经生成，请手动保存文件！";
+// The completion message: the saved file, then the clipboard line when the path went there, and
+// the opening line when the front end opens the file.
+/// Exam name, the full path of the saved workbook.
+inline constexpr const char* kDoneFormat = "%s的学生成绩表和教师任课表已经生成，保存为：\n%s";
+inline constexpr const char* kDonePathCopied = "\n文件路径已复制到了剪贴板，按 Ctrl+V 粘贴。";
+inline constexpr const char* kDoneOpening = "\n\n点击确定后，将为你打开已生成的文件。";
 
 inline constexpr const char* kTeacherSheet = "教师任课表";
 inline constexpr const char* kSampleClass = "1";

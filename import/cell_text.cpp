@@ -136,4 +136,11 @@ void unescapeOfficeXmlText(std::string& text) {
     text.swap(out);
 }
 
+std::string columnLettersOf(uint32_t column) {
+    std::string letters;
+    for (uint64_t n = uint64_t{column} + 1; n > 0; n = (n - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return letters;
+}
+
 }  // namespace varnex

@@ -188,7 +188,7 @@ struct PageCell {
     uint32_t length;
 };
 
-/// One table of the page: its cells in row order (columns ascending within a row).
+/// One table of the page: its cells in row order.
 struct PageTable {
     std::string caption;
     std::string text;
@@ -211,7 +211,9 @@ std::optional<uint32_t> spanValue(const xmlChar* attribute) {
 
 /// Collects every table of the page and the page's title. Cells take their place as in a
 /// spreadsheet application: after the cells before them in the row and after every slot that a
-/// cell of a row above covers with its rowspan.
+/// cell of a row above covers with its rowspan. A cell spanning rows belongs to each of them and
+/// gives its text to every one (pages merge the school or class of consecutive students so); a
+/// cell spanning columns keeps its text in its first column, as a merged cell does.
 class TableCollector : public PageHandler {
   public:
     explicit TableCollector(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -241,6 +243,15 @@ class TableCollector : public PageHandler {
         VisibleText caption;
         std::vector<uint32_t> coveredThrough;  ///< per column: the last row a rowspan above covers
         uint64_t coverSteps = 0;
+        uint32_t cellLastRow = 0;  ///< the last row the open cell spans
+        /// The cells with text that span rows below the current one.
+        struct Spanning {
+            uint32_t lastRow;
+            uint32_t column;
+            uint32_t begin;
+            uint32_t length;
+        };
+        std::vector<Spanning> spanning;
     };
 
     void onStart(std::string_view name, const xmlChar** attributes) override {
@@ -354,6 +365,13 @@ class TableCollector : public PageHandler {
         ++table.rows;
         table.rowOpen = true;
         table.nextColumn = 0;
+        // The texts of the cells above that span this row too.
+        PageTable& out = tables[table.index];
+        for (const OpenTable::Spanning& s : table.spanning) {
+            if (++table.coverSteps > limits::kMaxCoveredSteps) return tooManySpans(table);
+            out.cells.push_back({table.rows, s.column, s.begin, s.length});
+        }
+        std::erase_if(table.spanning, [&](const OpenTable::Spanning& s) { return s.lastRow <= table.rows; });
     }
 
     void startCell(const xmlChar** attributes) {
@@ -385,6 +403,7 @@ class TableCollector : public PageHandler {
         }
         table.nextColumn = column + colspan;
         table.cellColumn = column;
+        table.cellLastRow = table.rows + (rowspan - 1);
         table.cellOpen = true;
     }
 
@@ -397,6 +416,9 @@ class TableCollector : public PageHandler {
         PageTable& out = tables[table.index];
         out.cells.push_back({table.rows, table.cellColumn, static_cast<uint32_t>(out.text.size()),
                              static_cast<uint32_t>(text.size())});
+        if (table.cellLastRow > table.rows)
+            table.spanning.push_back(
+                {table.cellLastRow, table.cellColumn, out.cells.back().begin, out.cells.back().length});
         out.text += text;
     }
 

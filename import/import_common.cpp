@@ -3,7 +3,11 @@
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
+#include "import/cell_text.h"
+#include "import/class_name.h"
+#include "import/header_names.h"
 #include "import/import_texts.h"
+#include "import/reader_messages.h"
 
 namespace varnex {
 
@@ -22,26 +26,89 @@ bool worksheetSelected(const AppState& state, Frontend& frontend) {
     return false;
 }
 
-bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& frontend,
-                     const std::vector<std::string>& columns,
-                     const std::vector<std::string>& furtherColumns) {
+void reportSheetUnreadable(SheetQuery& query, const AppState& state, Frontend& frontend,
+                           const std::string& reason, const std::vector<std::string>& neededColumns) {
+    std::string needed;
+    for (const auto& name : neededColumns) needed += (needed.empty() ? "" : tx::kColumnSeparator) + name;
+    frontend.showMessage(strprintf(tx::kSelectFailedFormat, reason.c_str(), needed.c_str()),
+                         common_texts::kCaptionError, MessageIcon::Error);
+    frontend.setTitle(importTitle(state, tx::kTitleSelectFailed));
+    query.close();
+}
+
+std::optional<SheetHeader> openImportSheet(SheetQuery& query, const AppState& state, Frontend& frontend,
+                                           const HeaderRequest& request,
+                                           const std::vector<std::string>& neededColumns) {
     if (Status opened = query.open(state.workbook.path); !opened) {
         frontend.showMessage(std::string(tx::kOpenFailed) + opened.error(), common_texts::kCaptionError,
                              MessageIcon::Error);
         frontend.setTitle(importTitle(state, tx::kTitleOpenFailed));
         query.close();
-        return false;
+        return std::nullopt;
     }
-    if (Status selected = query.select(state.imported.sheetName, columns); !selected) {
-        std::string further;
-        for (const auto& name : furtherColumns) further += std::string(tx::kColumnSeparator) + name;
-        frontend.showMessage(strprintf(tx::kSelectFailedFormat, selected.error().c_str(), further.c_str()),
-                             common_texts::kCaptionError, MessageIcon::Error);
-        frontend.setTitle(importTitle(state, tx::kTitleSelectFailed));
-        query.close();
+    if (Status opened = query.openSheet(state.imported.sheetName); !opened) {
+        reportSheetUnreadable(query, state, frontend, opened.error(), neededColumns);
+        return std::nullopt;
+    }
+    Result<SheetHeader> header = findHeader(query.leadingRows(), request, state.imported.sheetName);
+    if (!header) {
+        reportSheetUnreadable(query, state, frontend, header.error(), neededColumns);
+        return std::nullopt;
+    }
+    return std::move(header).value();
+}
+
+std::string missingColumnsReason(const AppState& state, const std::vector<std::string>& missing) {
+    std::string names;
+    for (const std::string& name : missing) {
+        if (!names.empty()) names += reader_texts::kMissingColumnSeparator;
+        names += name;
+    }
+    return strprintf(reader_texts::kMissingColumns, state.imported.sheetName.c_str(), names.c_str());
+}
+
+bool selectImportColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
+                         const std::vector<uint32_t>& columns, const SheetHeader& header,
+                         const std::vector<std::string>& neededColumns) {
+    if (Status selected = query.selectColumns(columns, header.lastRow); !selected) {
+        reportSheetUnreadable(query, state, frontend, selected.error(), neededColumns);
         return false;
     }
     return true;
+}
+
+std::optional<std::string> askSchoolOfSheet(AppState& state, Frontend& frontend) {
+    std::optional<std::string> answer =
+        frontend.askText(strprintf(tx::kAskSchoolFormat, state.imported.sheetName.c_str()),
+                         tx::kAskSchoolCaption, state.schoolName);
+    if (!answer) return std::nullopt;
+    std::string school = plainText(*answer);
+    const char* problem = school.empty()              ? tx::kSchoolNameRequired
+                          : school == tx::kAllSchools ? tx::kSchoolAll
+                                                      : nullptr;
+    if (problem != nullptr) {
+        frontend.showMessage(problem, common_texts::kCaptionError, MessageIcon::Error);
+        return std::nullopt;
+    }
+    state.schoolName = school;
+    return school;
+}
+
+void logHeader(AppState& state, Frontend& frontend, const SheetHeader& header,
+               const std::string& singleSchool) {
+    const char* sheet = state.imported.sheetName.c_str();
+    if (header.lastRow != header.firstRow) {
+        appendLog(state, frontend,
+                  strprintf(tx::kLogHeaderRowsFormat, sheet, static_cast<int>(header.firstRow),
+                            static_cast<int>(header.lastRow)));
+    } else if (!header.plain) {
+        appendLog(state, frontend,
+                  strprintf(tx::kLogHeaderRowFormat, sheet, static_cast<int>(header.firstRow)));
+    }
+    for (const auto& [written, name] : header.aliases)
+        appendLog(state, frontend, strprintf(tx::kLogAliasFormat, written.c_str(), name.c_str()));
+    if (!singleSchool.empty())
+        appendLog(state, frontend, strprintf(tx::kLogSingleSchoolFormat, sheet, singleSchool.c_str()));
 }
 
 Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const std::string& key,
@@ -50,6 +117,17 @@ Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const
     if (school == tx::kAllSchools) return fail(tx::kSchoolAll);
     if (key.empty()) return fail(strprintf(tx::kCellEmptyFormat, keyColumn, count));
     return {};
+}
+
+Result<std::string> classOfRow(const AppState& state, const std::string& written, int sheetRow,
+                               uint32_t column) {
+    std::string klass = normaliseClassName(written);
+    if (!klass.empty()) return klass;
+    std::string place =
+        strprintf(tx::kCellPlaceFormat, fileNameOf(state.workbook.path).c_str(),
+                  state.imported.sheetName.c_str(), sheetRow, columnLettersOf(column).c_str());
+    if (plainText(written).empty()) return fail(strprintf(tx::kClassEmptyFormat, place.c_str()));
+    return fail(strprintf(tx::kClassNothingLeftFormat, place.c_str(), plainText(written).c_str()));
 }
 
 void reportRowProblem(AppState& state, Frontend& frontend, const std::string& problem) {

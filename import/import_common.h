@@ -1,12 +1,15 @@
 #pragma once
 // Steps that the student and the teacher import share: the file name and window titles they
-// show, and opening the worksheet with the messages for a workbook or sheet that cannot be read.
+// show, opening the worksheet and finding its header with the messages for a workbook or sheet
+// that cannot be read, the school of a sheet without 学校 column, and the checks of a row.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/frontend.h"
+#include "import/sheet_header.h"
 #include "import/sheet_query.h"
 
 namespace varnex {
@@ -17,16 +20,45 @@ std::string importTitle(const AppState& state, const char* stateText);
 /// True when the worksheet box has an entry selected; otherwise shows why the import cannot start.
 bool worksheetSelected(const AppState& state, Frontend& frontend);
 
-/// Opens the workbook and selects `columns` of the imported sheet. On failure shows the message
-/// (the select message lists `furtherColumns` after 学校，班级，姓名), sets the failure title,
-/// closes the query and returns false.
-bool openImportQuery(SheetQuery& query, const AppState& state, Frontend& frontend,
-                     const std::vector<std::string>& columns, const std::vector<std::string>& furtherColumns);
+/// Opens the workbook and the imported sheet and finds its header. On failure shows the message
+/// (the sheet's message names `neededColumns`, the header texts the sheet needs), sets the failure
+/// title, closes the query and returns nothing.
+std::optional<SheetHeader> openImportSheet(SheetQuery& query, const AppState& state, Frontend& frontend,
+                                           const HeaderRequest& request,
+                                           const std::vector<std::string>& neededColumns);
+
+/// Shows that the imported sheet cannot be read: "读取工作表时出现异常：" with `reason`, then the
+/// columns it needs (`neededColumns`); sets the failure title and closes the query.
+void reportSheetUnreadable(SheetQuery& query, const AppState& state, Frontend& frontend,
+                           const std::string& reason, const std::vector<std::string>& neededColumns);
+
+/// The reason for columns missing from the imported sheet's header, named in the order given.
+std::string missingColumnsReason(const AppState& state, const std::vector<std::string>& missing);
+
+/// Selects `columns` below the header; on failure reports it as reportSheetUnreadable does.
+bool selectImportColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
+                         const std::vector<uint32_t>& columns, const SheetHeader& header,
+                         const std::vector<std::string>& neededColumns);
+
+/// The school of every row of a sheet without 学校 column: asks for it, offering the one given
+/// last, and keeps the answer as the one given last. Nothing when the question was cancelled or
+/// the name cannot be a school's (after saying so).
+std::optional<std::string> askSchoolOfSheet(AppState& state, Frontend& frontend);
+
+/// Logs how the header was read when it is not simply the sheet's first row: its rows, the
+/// columns read through another name and the school given for a sheet without 学校 column.
+void logHeader(AppState& state, Frontend& frontend, const SheetHeader& header,
+               const std::string& singleSchool);
 
 /// The checks every imported row passes first: a school that is neither empty nor "合计", and a
 /// non-empty `key` (the class of a teacher row, the name of a student row) from the column named
 /// `keyColumn`. `count` is the number of rows imported so far, which the messages give.
 Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const std::string& key, int count);
+
+/// The class of a row as Varnex keeps it (see normaliseClassName), or why it has none: the
+/// message names the file, the sheet, the row and the column. `written` is the cell's text.
+Result<std::string> classOfRow(const AppState& state, const std::string& written, int sheetRow,
+                               uint32_t column);
 
 /// Logs the message that stops an import at a row and shows it.
 void reportRowProblem(AppState& state, Frontend& frontend, const std::string& problem);

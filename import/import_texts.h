@@ -25,6 +25,9 @@ inline constexpr const char* kStudentConfirmFormat =
     "如果确认无误，单击“是”，导入当前工作表；\n否则，单击“否”，返回修改。确认无误吗？";
 /// Subject, full mark.
 inline constexpr const char* kConfirmSubjectLineFormat = "%s：%d\n";
+/// The subjects with a full mark that the sheet has no column for, joined with kNameSeparator.
+inline constexpr const char* kConfirmNotInSheetFormat = "表中没有：%s，本次不统计\n";
+inline constexpr const char* kNameSeparator = "、";
 /// File name, sheet.
 inline constexpr const char* kTeacherConfirmFormat =
     "导入文件：%s\n数据来源：%s\n\n"
@@ -33,10 +36,30 @@ inline constexpr const char* kTeacherConfirmFormat =
 // ---------------------------------------------------------------- opening the sheet
 /// Followed by the reader's text.
 inline constexpr const char* kOpenFailed = "打开数据库时产生异常：";
-/// The reader's text, then the further column names, each after kColumnSeparator.
+/// The reader's text, then the columns the import reads, joined by kColumnSeparator.
 inline constexpr const char* kSelectFailedFormat =
-    "读取工作表时出现异常：%s\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名%s";
+    "读取工作表时出现异常：%s\n请检查工作表顶端标题行是否含有：\n%s";
 inline constexpr const char* kColumnSeparator = "，";
+/// Sheet, first column's text, its letters, second column's text, its letters, what both are read as.
+inline constexpr const char* kSameColumnTwiceFormat =
+    "工作表“%s”的“%s”列（%s列）和“%s”列（%s列）都按%s读取，请删去其中一列或改掉它的标题。";
+
+// ---------------------------------------------------------------- the header as found
+/// Sheet, row: the header is not the sheet's first row.
+inline constexpr const char* kLogHeaderRowFormat = "工作表“%s”的标题在第%d行。";
+/// Sheet, first row, second row: a header over two rows.
+inline constexpr const char* kLogHeaderRowsFormat = "工作表“%s”的标题在第%d、%d两行。";
+/// Header text, the column or subject it is read as.
+inline constexpr const char* kLogAliasFormat = "“%s”列按%s读取。";
+
+// ---------------------------------------------------------------- a sheet without 学校 column
+/// Sheet.
+inline constexpr const char* kAskSchoolFormat =
+    "工作表“%s”没有“学校”列，表中各行都算作同一所学校。\n请输入学校名称：";
+inline constexpr const char* kAskSchoolCaption = "学校名称";
+inline constexpr const char* kSchoolNameRequired = "请输入学校名称！";
+/// Sheet, school.
+inline constexpr const char* kLogSingleSchoolFormat = "工作表“%s”没有“学校”列，各行都按“%s”导入。";
 
 // ---------------------------------------------------------------- column names
 inline constexpr const char* kSchool = "学校";
@@ -58,6 +81,12 @@ inline constexpr const char* kSchoolAll = "学校名称不能为“全部”！"
 inline constexpr const char* kCellEmptyFormat = "%s不能为空！(%d)";
 /// Subject, score, subject, full mark.
 inline constexpr const char* kAboveFullMarkFormat = "%s分数：%d不能大于%s满分：%d";
+/// File, sheet, row, column letters: where a cell is.
+inline constexpr const char* kCellPlaceFormat = "文件“%s”工作表“%s”第%d行%s列";
+/// The cell's place (kCellPlaceFormat).
+inline constexpr const char* kClassEmptyFormat = "%s的班级为空，请填写班级！";
+/// The cell's place (kCellPlaceFormat), the class as written.
+inline constexpr const char* kClassNothingLeftFormat = "%s的班级“%s”去掉年级和“班”字后为空，请写明是哪个班！";
 /// A row that the reader could not deliver ends the import: this text, then the reader's text.
 inline constexpr const char* kRowUnreadable = "读取工作表时出现异常：";
 
@@ -66,6 +95,8 @@ inline constexpr const char* kNoClasses = "未找到任何班级！";
 inline constexpr const char* kNoSchools = "未找到任何学校！";
 /// Grade, schools, classes, subjects, students.
 inline constexpr const char* kStudentSummaryFormat = "导入%s：%d所学校，%d个班级，%d科成绩，共%d人";
+/// The columns that are neither read nor known to hold no scores, joined with kNameSeparator.
+inline constexpr const char* kLogNotAnalysedFormat = "以下各列不是可统计的学科，未作分析：%s。";
 /// Teacher assignments.
 inline constexpr const char* kTeacherSummaryFormat = "导入教师任课记录：%d条。";
 

@@ -1,6 +1,7 @@
 #include "import/sheet_query.h"
 
 #include <unordered_map>
+#include <utility>
 
 #include "base/text_util.h"
 #include "import/reader_messages.h"
@@ -12,11 +13,23 @@ namespace tx = reader_texts;
 
 namespace {
 const std::string kEmpty;
+// The rows read ahead hold at most this much text, however wide a hostile sheet's rows are.
+constexpr size_t kMaxLeadingBytes = 16u << 20;
+
+size_t textBytes(const SheetRow& row) {
+    size_t bytes = 0;
+    for (const std::string& cell : row.cells) bytes += cell.size();
+    return bytes;
 }
+}  // namespace
 
 struct SheetQuery::Impl {
     std::unique_ptr<WorkbookReader> reader;
     std::unique_ptr<SheetRowStream> stream;
+    std::string sheetName;
+    std::vector<SheetRow> leading;   ///< rows read ahead by openSheet
+    size_t leadingTaken = 0;         ///< of `leading`, the rows handed on already
+    std::string leadingError;        ///< why reading ahead stopped early ("" when it did not)
     std::vector<uint32_t> columnOf;  ///< sheet column of each selected column
     SheetRow current;
     SheetRow lookahead;
@@ -26,19 +39,30 @@ struct SheetQuery::Impl {
     bool currentIsReal = false;
     uint32_t rowNumber = 0;
 
-    /// Moves to the sheet row after rowNumber: the stream's next row, or an empty row when the
-    /// stream's next row lies further down.
+    /// The next row that holds a value: a row read ahead, else the stream's next one.
+    Result<bool> pull(SheetRow& row) {
+        if (leadingTaken < leading.size()) {
+            row = std::move(leading[leadingTaken++]);
+            return true;
+        }
+        if (!leadingError.empty()) return fail(std::exchange(leadingError, std::string()));
+        if (streamDone) return false;
+        return stream->next(row);
+    }
+
+    /// Moves to the sheet row after rowNumber: the next row that holds a value, or an empty row
+    /// when that row lies further down.
     Status advance() {
         ++rowNumber;
-        if (!haveLookahead && !streamDone) {
-            Result<bool> got = stream->next(lookahead);
+        if (!haveLookahead) {
+            Result<bool> got = pull(lookahead);
             if (!got) {
                 streamDone = true;
                 atEnd = true;
                 return fail(got.error());
             }
             haveLookahead = *got;
-            streamDone = !*got;
+            if (!*got) streamDone = true;
         }
         if (!haveLookahead) {
             atEnd = true;
@@ -56,6 +80,17 @@ struct SheetQuery::Impl {
         }
         return {};
     }
+
+    void reset() {
+        stream.reset();
+        leading.clear();
+        leadingTaken = 0;
+        leadingError.clear();
+        atEnd = true;
+        streamDone = true;
+        haveLookahead = false;
+        currentIsReal = false;
+    }
 };
 
 SheetQuery::SheetQuery() : impl_(std::make_unique<Impl>()) {}
@@ -69,12 +104,10 @@ Status SheetQuery::open(const std::string& path) {
     return {};
 }
 
-Status SheetQuery::select(const std::string& sheetName, const std::vector<std::string>& columns) {
+Status SheetQuery::openSheet(const std::string& sheetName) {
     Impl& q = *impl_;
-    q.stream.reset();
-    q.atEnd = true;
-    q.streamDone = true;
-    q.haveLookahead = false;
+    q.reset();
+    q.sheetName = sheetName;
     if (q.reader == nullptr) return fail(strprintf(tx::kNoSuchSheet, sheetName.c_str()));
     const std::vector<std::string>& names = q.reader->sheetNames();
     size_t index = names.size();
@@ -88,10 +121,56 @@ Status SheetQuery::select(const std::string& sheetName, const std::vector<std::s
     Result<std::unique_ptr<SheetRowStream>> stream = q.reader->openSheet(index);
     if (!stream) return fail(stream.error());
     q.stream = std::move(stream).value();
+    q.streamDone = false;
 
-    SheetRow header;
-    Result<bool> haveHeader = q.stream->next(header);
-    if (!haveHeader) return fail(haveHeader.error());
+    size_t bytes = 0;
+    while (q.leading.size() < kLeadingRows && bytes <= kMaxLeadingBytes) {
+        SheetRow row;
+        Result<bool> got = q.stream->next(row);
+        if (!got && q.leading.empty()) {
+            q.reset();
+            return fail(got.error());
+        }
+        if (!got) {
+            // Reported when the rows before it have been read, as without reading ahead.
+            q.leadingError = got.error();
+            q.streamDone = true;
+            break;
+        }
+        if (!*got) {
+            q.streamDone = true;
+            break;
+        }
+        bytes += textBytes(row);
+        q.leading.push_back(std::move(row));
+    }
+    return {};
+}
+
+const std::vector<SheetRow>& SheetQuery::leadingRows() const {
+    return impl_->leading;
+}
+
+Status SheetQuery::selectColumns(const std::vector<uint32_t>& columns, uint32_t lastHeaderRow) {
+    Impl& q = *impl_;
+    q.columnOf = columns;
+    uint32_t widest = 0;
+    for (uint32_t c : columns) widest = std::max(widest, c + 1);
+    std::vector<bool> wanted(widest, false);
+    for (uint32_t c : columns) wanted[c] = true;
+    if (q.stream) q.stream->setWantedColumns(std::move(wanted));
+    while (q.leadingTaken < q.leading.size() && q.leading[q.leadingTaken].number <= lastHeaderRow)
+        ++q.leadingTaken;
+    q.haveLookahead = false;
+    q.rowNumber = lastHeaderRow;
+    return q.advance();
+}
+
+Status SheetQuery::select(const std::string& sheetName, const std::vector<std::string>& columns) {
+    if (Status opened = openSheet(sheetName); !opened) return opened;
+    Impl& q = *impl_;
+    static const SheetRow kNoHeader;
+    const SheetRow& header = q.leading.empty() ? kNoHeader : q.leading.front();
 
     // The first column with a given header text answers for it.
     std::unordered_map<std::string, uint32_t> headerColumns;
@@ -99,29 +178,21 @@ Status SheetQuery::select(const std::string& sheetName, const std::vector<std::s
         if (!header.cells[c].empty()) headerColumns.emplace(header.cells[c], static_cast<uint32_t>(c));
     }
     std::string missing;
-    q.columnOf.clear();
-    uint32_t widest = 0;
+    std::vector<uint32_t> selected;
     for (const std::string& column : columns) {
         auto found = headerColumns.find(column);
         if (found == headerColumns.end()) {
             if (!missing.empty()) missing += tx::kMissingColumnSeparator;
             missing += column;
-            q.columnOf.push_back(0);
         } else {
-            q.columnOf.push_back(found->second);
-            widest = std::max(widest, found->second + 1);
+            selected.push_back(found->second);
         }
     }
     if (!missing.empty()) {
-        q.stream.reset();
+        q.reset();
         return fail(strprintf(tx::kMissingColumns, sheetName.c_str(), missing.c_str()));
     }
-    std::vector<bool> wanted(widest, false);
-    for (uint32_t c : q.columnOf) wanted[c] = true;
-    q.stream->setWantedColumns(std::move(wanted));
-    q.streamDone = !*haveHeader;
-    q.rowNumber = header.number;
-    return q.advance();
+    return selectColumns(selected, header.number);
 }
 
 bool SheetQuery::atEnd() const {
@@ -145,11 +216,8 @@ int SheetQuery::sheetRow() const {
 }
 
 void SheetQuery::close() {
-    impl_->stream.reset();
+    impl_->reset();
     impl_->reader.reset();
-    impl_->atEnd = true;
-    impl_->streamDone = true;
-    impl_->haveLookahead = false;
 }
 
 }  // namespace varnex

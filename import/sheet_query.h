@@ -1,9 +1,10 @@
 #pragma once
-// One pass over one worksheet, selecting columns by their header text: the first row of the
-// sheet's used range is the header, the rows below it are the data, in sheet order (empty rows
-// inside the used range included). Every cell comes as text: "" for empty, "85" for whole
-// numbers, the shortest round-trip text for other numbers, formula cells as their stored result.
+// One pass over one worksheet, selecting columns by their header text or by their place: the
+// rows below the header, in sheet order (empty rows inside the used range included). Every cell
+// comes as text: "" for empty, "85" for whole numbers, the shortest round-trip text for other
+// numbers, formula cells as their stored result.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,9 +14,13 @@
 namespace varnex {
 
 class SheetRowStream;
+struct SheetRow;
 
 class SheetQuery {
   public:
+    /// The rows openSheet reads ahead: the header is looked for among them.
+    static constexpr size_t kLeadingRows = 20;
+
     SheetQuery();
     ~SheetQuery();
     SheetQuery(const SheetQuery&) = delete;
@@ -25,10 +30,20 @@ class SheetQuery {
     /// "打开数据库时产生异常：".
     Status open(const std::string& path);
 
-    /// Selects the named columns of a worksheet. A failure's message (no such sheet, a named
-    /// column missing from the header row, an unreadable sheet) names the sheet or the missing
-    /// columns; callers show it after "读取工作表时出现异常：".
+    /// Selects the named columns of a worksheet whose header is the first row of its used range.
+    /// A failure's message (no such sheet, a named column missing from the header row, an
+    /// unreadable sheet) names the sheet or the missing columns; callers show it after
+    /// "读取工作表时出现异常：".
     Status select(const std::string& sheetName, const std::vector<std::string>& columns);
+
+    /// Opens a worksheet and reads its first rows that hold a value (at most kLeadingRows), for
+    /// the caller to find the header in. Fails like select() for a missing or unreadable sheet.
+    Status openSheet(const std::string& sheetName);
+    /// The rows openSheet read ahead, in sheet order.
+    const std::vector<SheetRow>& leadingRows() const;
+    /// Selects sheet columns by their 0-based place; the rows below sheet row `lastHeaderRow`
+    /// are the data.
+    Status selectColumns(const std::vector<uint32_t>& columns, uint32_t lastHeaderRow);
 
     /// True when there is no current row (set at once when the sheet has no data row).
     bool atEnd() const;

@@ -394,15 +394,7 @@ class XlsxSheetStream : public XmlRowStream {
         return true;
     }
 
-    std::string cellName() const {
-        std::string letters;
-        uint32_t n = column_ + 1;
-        while (n > 0) {
-            letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
-            n = (n - 1) / 26;
-        }
-        return letters + std::to_string(rowNumber_);
-    }
+    std::string cellName() const { return columnLettersOf(column_) + std::to_string(rowNumber_); }
 
     std::unique_ptr<XmlSource> source_;
     HeldPartReader* held_ = nullptr;  ///< source_, when the part may be read in two halves

@@ -19,8 +19,9 @@ namespace {
 
 using namespace rate_columns;
 
-// True when the ClassList holds the classes of each school consecutively, schools in SchoolList
-// order, so that the school cells merged over schoolClassCount rows line up with the class rows.
+// True when the rows hold the classes of each school consecutively, schools in SchoolList order,
+// so that the school cells merged over schoolClassCount rows line up with the class rows. Only a
+// class of a school that the SchoolList does not name breaks this.
 bool classesFollowSchools(const std::vector<std::pair<std::string, std::string>>& entries,
                           const std::vector<std::string>& schools, const std::vector<int>& schoolClassCount) {
     size_t position = 0;
@@ -33,53 +34,64 @@ bool classesFollowSchools(const std::vector<std::pair<std::string, std::string>>
 }
 
 // The rows of the sheet: one block per exam subject and one for the total, each with a row per
-// ClassList entry in ClassList order.
+// class. The classes of each school follow each other, schools in SchoolList order and classes in
+// ClassList order within their school, so that a school whose classes were not consecutive in the
+// sheet still has all of them under its one name. For a ClassList grouped by school this is the
+// ClassList order itself.
 struct ClassRows {
     std::vector<std::pair<std::string, std::string>> entries;  ///< school part, class part
+    std::vector<size_t> classIndex;                            ///< the ClassList entry of each row
     std::vector<int> schoolClassCount;                         ///< per SchoolList entry
     bool mergeSchools = false;  ///< the school cells are merged over each school's classes
     int blocks = 0;             ///< exam subjects + the total
 
     int classCount() const { return static_cast<int>(entries.size()); }
-    int firstRow(int block) const { return classCount() * block + kFirstDataRow; }
+    int firstRow(int block) const { return classRatesBlockFirstRow(classCount(), block); }
     int lastRow(int block) const { return firstRow(block) + classCount() - 1; }
 };
 
-// Count: the classes of the ClassList and how many of them each school has.
+// Count: the classes of the ClassList, school by school, and how many of them each school has.
 ClassRows layOutClassRows(const ImportResults& imported) {
     ClassRows rows;
-    std::unordered_map<std::string, int> classesOfSchool;
+    std::unordered_map<std::string, size_t> positionOfSchool;  // first SchoolList position
+    for (size_t k = 0; k < imported.schoolList.size(); ++k)
+        positionOfSchool.emplace(imported.schoolList[k], k);
+    std::vector<std::vector<size_t>> classesOfSchool(imported.schoolList.size());
+    std::vector<size_t> unlisted;  // classes of a school the SchoolList does not name, last
     for (size_t i = 0; i < imported.classList.size(); ++i) {
-        rows.entries.push_back(imported.classList.parts(i));
-        ++classesOfSchool[rows.entries.back().first];
+        auto it = positionOfSchool.find(imported.classList.parts(i).first);
+        (it == positionOfSchool.end() ? unlisted : classesOfSchool[it->second]).push_back(i);
     }
-    for (const std::string& school : imported.schoolList) {
-        auto it = classesOfSchool.find(school);
-        rows.schoolClassCount.push_back(it == classesOfSchool.end() ? 0 : it->second);
+    for (const auto& classes : classesOfSchool) {
+        rows.schoolClassCount.push_back(static_cast<int>(classes.size()));
+        rows.classIndex.insert(rows.classIndex.end(), classes.begin(), classes.end());
     }
+    rows.classIndex.insert(rows.classIndex.end(), unlisted.begin(), unlisted.end());
+    for (size_t i : rows.classIndex) rows.entries.push_back(imported.classList.parts(i));
     rows.mergeSchools = classesFollowSchools(rows.entries, imported.schoolList, rows.schoolClassCount);
     rows.blocks = static_cast<int>(imported.examSubjects.size()) + 1;
     return rows;
 }
 
-// Count: the figures of every class, subject by subject and the total; a student belongs to the
-// entry equal to "学校 班级".
+// Count: the figures of every class of the ClassList, subject by subject and the total; a student
+// belongs to the class whose school and class parts equal its 学校 and 班级.
 RateTally tallyClasses(const AppState& state) {
-    const std::vector<std::string>& classes = state.imported.classList.entries();
+    const ClassList& classes = state.imported.classList;
     const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
-    std::unordered_map<std::string, size_t> groupOfEntry;
-    for (size_t j = 0; j < classes.size(); ++j) groupOfEntry.emplace(classes[j], j);
+    std::unordered_map<std::string, size_t> groupOfClass;
+    for (size_t j = 0; j < classes.size(); ++j) {
+        auto [school, className] = classes.parts(j);
+        groupOfClass.emplace(groupKey({school, className}), j);
+    }
     std::vector<RateColumn> columns;
     for (const std::string& subject : state.imported.examSubjects)
         columns.push_back({columnOfSubject(subject), subjectRule(state.scores, subject, zeroExcluded)});
     columns.push_back({kTotalColumn, classTotalRule(state.scores, zeroExcluded)});
     RateTally tally(classes.size(), std::move(columns));
-    std::string key;
     for (int r = 0; r < state.students.rowCount(); ++r) {
         const RowTable::RowView cells = state.students.row(r);
-        key.assign(cells[0]).append(" ").append(cells[1]);
-        auto it = groupOfEntry.find(key);
-        if (it != groupOfEntry.end()) tally.addStudent(it->second, cells);
+        auto it = groupOfClass.find(groupKey({cells[0], cells[1]}));
+        if (it != groupOfClass.end()) tally.addStudent(it->second, cells);
     }
     return tally;
 }
@@ -184,9 +196,10 @@ void writeFigureColumns(RateCells& out, const AppState& state, const ClassRows& 
                 std::string teacher;
                 if (column == kTeacher && subject < subjects.size())
                     teacher = teachers.of(school, className, subjects[subject]);
-                out.cell(column, rows.firstRow(s) + j,
-                         figureText(column, tally.at(static_cast<size_t>(j), subject), teacher),
-                         {.rateFormat = rateFormat});
+                out.cell(
+                    column, rows.firstRow(s) + j,
+                    figureText(column, tally.at(rows.classIndex[static_cast<size_t>(j)], subject), teacher),
+                    {.rateFormat = rateFormat});
             }
         }
     }
@@ -197,19 +210,28 @@ void writeRankColumns(RateCells& out, const ClassRows& rows, const RateTally& ta
     for (int s = 0; s < rows.blocks; ++s) {
         const int first = rows.firstRow(s), last = rows.lastRow(s);
         for (int row = first; row <= last; ++row) {
-            out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last), {.formula = true});
-            out.cell(kPassRank, row, rankFormula(kPassRate, row, first, last), {.formula = true});
-            out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last), {.formula = true});
-            // A class without an average has no deviation either.
-            const bool sat = tally.at(static_cast<size_t>(row - first), static_cast<size_t>(s)).satCount > 0;
-            out.cell(kDeviation, row,
-                     sat ? deviationFormula(kAverage, row, kBlockAverage, first) : std::string(),
+            // A class where nobody sat has no rates and no average: no ranks (an empty cell would
+            // rank as 0, and could show as first) and no deviation either.
+            const size_t group = rows.classIndex[static_cast<size_t>(row - first)];
+            const bool sat = tally.at(group, static_cast<size_t>(s)).satCount > 0;
+            auto unlessEmpty = [sat](std::string formula) { return sat ? formula : std::string(); };
+            out.cell(kExcellentRank, row, unlessEmpty(rankFormula(kExcellentRate, row, first, last)),
+                     {.formula = true});
+            out.cell(kPassRank, row, unlessEmpty(rankFormula(kPassRate, row, first, last)),
+                     {.formula = true});
+            out.cell(kAverageRank, row, unlessEmpty(rankFormula(kAverage, row, first, last)),
+                     {.formula = true});
+            out.cell(kDeviation, row, unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
                      {.rateFormat = true, .formula = true});
         }
     }
 }
 
 }  // namespace
+
+int classRatesBlockFirstRow(int classCount, int block) {
+    return classCount * block + kFirstDataRow;
+}
 
 void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     RateCells out(sheet);

@@ -16,10 +16,10 @@ namespace tx = rate_texts;
 
 namespace {
 
-constexpr int kLabelColumn = 0;        // A
-constexpr int kSchoolColumn = 1;       // B
-constexpr int kSatColumn = 2;          // C
-constexpr int kFirstFigureColumn = 3;  // D
+constexpr int kLabelColumn = 0;                                   // A
+constexpr int kSchoolColumn = 1;                                  // B
+constexpr int kSatColumn = 2;                                     // C
+constexpr int kFirstFigureColumn = kGradeRatesFirstFigureColumn;  // D
 constexpr int kFirstDataRow = 4;
 
 enum class Figure { ExcellentCount, ExcellentRate, PassCount, PassRate, Average, Rank };
@@ -61,6 +61,14 @@ std::string figureText(Figure figure, const RateGroup& g, int studentCount) {
 }
 
 }  // namespace
+
+int gradeRatesRow(int schoolCount, GradeRateBlock block, int school) {
+    const Figure figure = block == GradeRateBlock::ExcellentRate ? Figure::ExcellentRate : Figure::PassRate;
+    const std::vector<Block> stack = blockStack(schoolCount >= 2);
+    int position = 0;
+    while (stack[static_cast<size_t>(position)].figure != figure) ++position;
+    return kFirstDataRow + schoolCount * position + school;
+}
 
 void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
     const ImportResults& imported = state.imported;
@@ -124,8 +132,12 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
             for (int c = 0; c <= n; ++c) {
                 const int column = kFirstFigureColumn + c;
                 if (block.figure == Figure::Rank) {
+                    // A school without students has no rate or average to rank: an empty cell
+                    // would rank as 0, and could show as first.
                     out.cell(column, row,
-                             rankFormula(column, row - schoolCount, first - schoolCount, first - 1),
+                             studentCount[group] > 0
+                                 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
+                                 : std::string(),
                              {.rateFormat = rateFormat, .formula = true});
                 } else {
                     out.cell(column, row,

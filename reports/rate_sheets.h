@@ -10,6 +10,18 @@
 
 namespace varnex {
 
+/// Where 班级各科三率 puts its figures: the first row of block `block` (the exam subjects in order,
+/// then the total), which has one row per ClassList entry; 平均分 is in column M
+/// (rate_columns::kAverage) and the block's 总平均分 in column O (rate_columns::kBlockAverage).
+int classRatesBlockFirstRow(int classCount, int block);
+
+/// The blocks of 年级各科三率 that hold rates.
+enum class GradeRateBlock { ExcellentRate, PassRate };
+/// Where 年级各科三率 puts the row of a school (0-based SchoolList index) in a rate block; the
+/// subjects' figures run from column D (kGradeRatesFirstFigureColumn) with the total after them.
+int gradeRatesRow(int schoolCount, GradeRateBlock block, int school);
+constexpr int kGradeRatesFirstFigureColumn = 3;
+
 /// 年级各科三率: per school, whole-grade counting.
 void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string& title);
 /// 班级各科三率: per class, with subject teachers, ranks, block averages and deviations.

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -21,10 +22,11 @@ namespace {
 using namespace rate_columns;
 
 // One sheet row: a teacher of one subject in one school and the TeacherTable rows (classes)
-// assigned to them, in table order.
+// assigned to them, in table order. A class named by two rows is taken once, from its first row.
 struct TeacherEntry {
     std::string name;
     std::vector<int> assignmentRows;
+    std::unordered_set<std::string> classes;  ///< the 班级 texts of assignmentRows
 };
 
 // Index of the first occurrence of each text.
@@ -66,10 +68,11 @@ TeacherLists collectTeachers(const AppState& state) {
         std::vector<TeacherEntry>& list = found.lists[subject->second * found.schoolCount + school->second];
         auto [it, added] = entryOfKey.emplace(groupKey({t[3], t[0], t[4]}), list.size());
         if (added) {
-            list.push_back({std::string(t[4]), {}});
+            list.push_back({std::string(t[4]), {}, {}});
             ++found.teacherCount;
         }
-        list[it->second].assignmentRows.push_back(r);
+        TeacherEntry& entry = list[it->second];
+        if (entry.classes.insert(std::string(t[2])).second) entry.assignmentRows.push_back(r);
     }
     return found;
 }
@@ -165,21 +168,24 @@ void writeTeacherRow(RateCells& out, const AppState& state, const TeacherEntry& 
         for (int student : students.of(r))
             g.add(state.students.cellText(student, column.studentColumn), column.rule);
     }
-    // Nobody sat: no rates, average or deviation rather than division errors.
+    // Nobody sat: no rates, average, ranks or deviation rather than division errors (and an empty
+    // cell would rank as 0, and could show as first).
     const bool sat = g.satCount > 0;
+    auto unlessEmpty = [sat](std::string formula) { return sat ? formula : std::string(); };
     out.cell(kClass, row, classText, {.horizontalAlign = kAlignLeft});
     out.cell(kSat, row, countText(g.satCount));
     out.cell(kExcellentCount, row, countText(g.excellentCount));
     out.cell(kPassCount, row, countText(g.passCount));
     out.cell(kAverage, row, averageText(g.scoreSum, g.satCount), {.rateFormat = true});
-    out.cell(kExcellentRate, row, sat ? rateFormula(kExcellentCount, row, kSat) : std::string(),
+    out.cell(kExcellentRate, row, unlessEmpty(rateFormula(kExcellentCount, row, kSat)),
              {.rateFormat = true, .formula = true});
-    out.cell(kPassRate, row, sat ? rateFormula(kPassCount, row, kSat) : std::string(),
+    out.cell(kPassRate, row, unlessEmpty(rateFormula(kPassCount, row, kSat)),
              {.rateFormat = true, .formula = true});
-    out.cell(kExcellentRank, row, rankFormula(kExcellentRate, row, first, last), {.formula = true});
-    out.cell(kPassRank, row, rankFormula(kPassRate, row, first, last), {.formula = true});
-    out.cell(kAverageRank, row, rankFormula(kAverage, row, first, last), {.formula = true});
-    out.cell(kDeviation, row, sat ? deviationFormula(kAverage, row, kBlockAverage, first) : std::string(),
+    out.cell(kExcellentRank, row, unlessEmpty(rankFormula(kExcellentRate, row, first, last)),
+             {.formula = true});
+    out.cell(kPassRank, row, unlessEmpty(rankFormula(kPassRate, row, first, last)), {.formula = true});
+    out.cell(kAverageRank, row, unlessEmpty(rankFormula(kAverage, row, first, last)), {.formula = true});
+    out.cell(kDeviation, row, unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
              {.rateFormat = true, .formula = true});
 }
 

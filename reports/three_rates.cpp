@@ -1,43 +1,52 @@
 #include "reports/three_rates.h"
 
+#include <cmath>
 #include <utility>
 
 #include "automation/cell_name.h"
 
 namespace varnex {
 
-double excellenceThreshold(int fullMark, int percent) {
-    // The product is an integer; widened so that absurd settings cannot overflow it.
-    long long product = static_cast<long long>(fullMark) * percent;
-    return static_cast<double>(product) * 0.01;
+long long scoreThousandths(double value) {
+    // Far beyond any score, and far inside the range of the integers compared.
+    constexpr double kLimit = 1e15;
+    if (value >= kLimit) return static_cast<long long>(kLimit);
+    if (value <= -kLimit) return -static_cast<long long>(kLimit);
+    return std::llround(value * 1000.0);
 }
 
-double passLine(int fullMark) {
-    return fullMark * 0.6;
+long long excellenceLineThousandths(int fullMark, int percent) {
+    // F × P hundredths of a point; widened so that absurd settings cannot overflow.
+    return static_cast<long long>(fullMark) * percent * 10;
+}
+
+long long passLineThousandths(int fullMark) {
+    return static_cast<long long>(fullMark) * 600;
 }
 
 bool RateRule::isExcellent(std::string_view text) const {
     if (excellentByInteger) return cAtoi(text) >= excellentScore;
-    return scoreValue(text) >= excellentLine;
+    return scoreThousandths(scoreValue(text)) >= excellentLine;
 }
 
 bool RateRule::isPass(std::string_view text) const {
-    return scoreValue(text) >= passLine;
+    return scoreThousandths(scoreValue(text)) >= passLine;
 }
 
 RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool zeroExcluded) {
     RateRule rule;
     int fullMark = scores.fullMarkOf(subject);
-    rule.excellentLine = excellenceThreshold(fullMark, scores.excellenceLineOf(subject));
-    rule.passLine = passLine(fullMark);
+    rule.excellentLine = excellenceLineThousandths(fullMark, scores.excellenceLineOf(subject));
+    rule.passLine = passLineThousandths(fullMark);
     rule.zeroExcluded = zeroExcluded;
     return rule;
 }
 
 RateRule gradeTotalRule(const ScoreSettings& scores, int examFullMarkTotal) {
     RateRule rule;
-    rule.excellentLine = scores.totalExcellenceScore();
-    rule.passLine = passLine(examFullMarkTotal);
+    // totalExcellenceScore is an absolute score, already in whole points.
+    rule.excellentLine = static_cast<long long>(scores.totalExcellenceScore()) * 1000;
+    rule.passLine = passLineThousandths(examFullMarkTotal);
     return rule;
 }
 
@@ -45,7 +54,7 @@ RateRule classTotalRule(const ScoreSettings& scores, bool zeroExcluded) {
     RateRule rule;
     rule.excellentByInteger = true;
     rule.excellentScore = scores.totalExcellenceScore();
-    rule.passLine = passLine(scores.totalFullMark());
+    rule.passLine = passLineThousandths(scores.totalFullMark());
     rule.zeroExcluded = zeroExcluded;
     return rule;
 }
@@ -54,10 +63,11 @@ void RateGroup::add(std::string_view text, const RateRule& rule) {
     double value = scoreValue(text);
     scoreSum += value;
     if (!(rule.zeroExcluded && text == "0")) ++satCount;
+    const long long thousandths = scoreThousandths(value);
     bool excellent =
-        rule.excellentByInteger ? cAtoi(text) >= rule.excellentScore : value >= rule.excellentLine;
+        rule.excellentByInteger ? cAtoi(text) >= rule.excellentScore : thousandths >= rule.excellentLine;
     if (excellent) ++excellentCount;
-    if (value >= rule.passLine) ++passCount;
+    if (thousandths >= rule.passLine) ++passCount;
 }
 
 RateGroup& RateGroup::operator+=(const RateGroup& other) {

@@ -19,17 +19,24 @@ inline double scoreValue(std::string_view text) {
     return cAtof(text);
 }
 
-/// The excellence threshold of a subject: the integer product F × P, then × 0.01.
-double excellenceThreshold(int fullMark, int percent);
-/// The pass line of a subject or total: 60 % of the full mark.
-double passLine(int fullMark);
+/// Scores are compared with the excellence and pass lines in whole thousandths of a point, never
+/// in binary floating point: F × P % is F × P × 10 thousandths exactly, while F × P × 0.01 in
+/// double precision can land a hair above the line (120 × 88 % gives 105.60000000000001, and a
+/// score of 105.6 would miss it). A score is typed with at most two or three decimals, so
+/// rounding its value to the nearest thousandth gives exactly the number that was typed.
+/// The value of a score in thousandths, rounded to the nearest and kept within ±10^15.
+long long scoreThousandths(double value);
+/// The excellence line of a subject in thousandths: F × P percent of the full mark, exactly.
+long long excellenceLineThousandths(int fullMark, int percent);
+/// The pass line of a subject or total in thousandths: 60 % of the full mark, exactly.
+long long passLineThousandths(int fullMark);
 
 /// How one column of figures is counted: its thresholds and whether a "0" text sits out.
 struct RateRule {
-    double excellentLine = 0;         ///< excellent when scoreValue(text) >= excellentLine …
+    long long excellentLine = 0;      ///< excellent when the score in thousandths >= excellentLine …
     bool excellentByInteger = false;  ///< … or, when set, when cAtoi(text) >= excellentScore
     int excellentScore = 0;
-    double passLine = 0;        ///< pass when scoreValue(text) >= passLine
+    long long passLine = 0;     ///< pass when the score in thousandths >= passLine
     bool zeroExcluded = false;  ///< a text of exactly "0" is not counted as having sat
 
     bool isExcellent(std::string_view text) const;

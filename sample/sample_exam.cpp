@@ -1,6 +1,7 @@
 #include "sample/sample_exam.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -53,6 +54,19 @@ std::string scoreText(std::mt19937& rng, int fullMark, double classLevel) {
     return removeTrailingDotZero(strprintf("%.1f", v));
 }
 
+// The full marks the sample's papers are marked out of: the seeded ones, except that its senior-high
+// 语文, 数学 and 英语 papers are out of 120, 120 and 100, as they always were, so that a seed gives
+// the same workbook as before.
+std::array<int, kSubjectCount> samplePaperMarks(int grade) {
+    std::array<int, kSubjectCount> marks = kGradeSeedFullMarks[static_cast<size_t>(grade)];
+    if (grade >= kSeniorGradeIndex) {
+        marks[0] = 120;
+        marks[1] = 120;
+        marks[2] = 100;
+    }
+    return marks;
+}
+
 void put(ExcelSheet& sheet, int column, int row, const std::string& value, bool centred = true) {
     std::string at = CellName(column, row);
     ExcelRange& r = sheet.Range(at, at);
@@ -74,7 +88,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     SampleSummary summary;
     const int grade = std::clamp(options.gradeIndex, 0, kGradeCount - 1);
     const std::string gradeName = kGradeNames[static_cast<size_t>(grade)];
-    const auto& fullMarks = kGradeSeedFullMarks[static_cast<size_t>(grade)];
+    const std::array<int, kSubjectCount> fullMarks = samplePaperMarks(grade);
     std::vector<int> subjects;
     for (int s = 0; s < kSubjectCount; ++s) {
         if (fullMarks[static_cast<size_t>(s)] > 0) subjects.push_back(s);

@@ -7,6 +7,9 @@
 #include <climits>
 
 #include "app/control_ids.h"
+#include "app/report_choices.h"
+#include "base/text_util.h"
+#include "ui/ui_texts.h"
 
 namespace varnex::ui {
 
@@ -59,21 +62,33 @@ int readControls(const WindowControls& controls, AppState& state) {
             return kSubjects[static_cast<size_t>(s)].excellenceEdit;
     }
 
-    state.examNameText = controls.combo(ctl::ExamNameBox)->currentText().toStdString();
+    readExamName(controls, state);
 
     ExportOptions& options = state.exportOptions;
-    options.gradeRates = controls.check(ctl::GradeRates)->isChecked();
-    options.classRates = controls.check(ctl::ClassRates)->isChecked();
-    options.teacherRates = controls.check(ctl::TeacherRates)->isChecked();
-    options.subjectBands = controls.check(ctl::SubjectBands)->isChecked();
-    options.totalBands = controls.check(ctl::TotalBands)->isChecked();
-    options.totalRankBands = controls.check(ctl::TotalRankBands)->isChecked();
-    options.topNEnabled = controls.check(ctl::TopNEnabled)->isChecked();
-    if (!readInt(controls.edit(ctl::TopNCount), options.topN)) return ctl::TopNCount;
-    options.ignoreZeroScores = controls.check(ctl::IgnoreZeroScores)->isChecked();
-    options.classRanking = controls.check(ctl::ClassRanking)->isChecked();
+    for (const ReportChoice& report : kReportChoices) {
+        options.*report.chosen = controls.check(report.checkBox)->isChecked();
+        if (report.setting != ReportSetting::TopN) continue;
+        // The edits and boxes beside the top-N box come next in the window.
+        if (!readInt(controls.edit(ctl::TopNCount), options.topN)) return ctl::TopNCount;
+        options.ignoreZeroScores = controls.check(ctl::IgnoreZeroScores)->isChecked();
+    }
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     return -1;
+}
+
+void readExamName(const WindowControls& controls, AppState& state) {
+    state.examNameText = controls.combo(ctl::ExamNameBox)->currentText().toStdString();
+}
+
+std::string numberBoxName(int controlId) {
+    namespace tx = ui_texts;
+    for (const Subject& subject : kSubjects) {
+        if (controlId == subject.fullMarkEdit) return strprintf(tx::kFullMarkBoxFormat, subject.name);
+        if (controlId == subject.excellenceEdit) return strprintf(tx::kExcellenceBoxFormat, subject.name);
+    }
+    if (controlId == ctl::MissingLimit) return tx::kMissingLimitBox;
+    if (controlId == ctl::TopNCount) return tx::kTopNBox;
+    return std::string();
 }
 
 void writeRecords(WindowControls& controls, const AppState& state) {
@@ -89,16 +104,10 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.edit(ctl::MissingLimit)->setText(number(state.importOptions.missingLimit));
 
     const ExportOptions& options = state.exportOptions;
-    controls.check(ctl::GradeRates)->setChecked(options.gradeRates);
-    controls.check(ctl::ClassRates)->setChecked(options.classRates);
-    controls.check(ctl::TeacherRates)->setChecked(options.teacherRates);
-    controls.check(ctl::SubjectBands)->setChecked(options.subjectBands);
-    controls.check(ctl::TotalBands)->setChecked(options.totalBands);
-    controls.check(ctl::TotalRankBands)->setChecked(options.totalRankBands);
-    controls.check(ctl::TopNEnabled)->setChecked(options.topNEnabled);
+    for (const ReportChoice& report : kReportChoices)
+        controls.check(report.checkBox)->setChecked(options.*report.chosen);
     controls.edit(ctl::TopNCount)->setText(number(options.topN));
     controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);
-    controls.check(ctl::ClassRanking)->setChecked(options.classRanking);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
 

@@ -17,6 +17,10 @@ std::optional<int> parseDialogInteger(const QString& text);
 /// first numeric edit that holds no integer and returns its id; the fields read before it hold
 /// their new values, the others keep their old ones. Returns -1 when everything was read.
 int readControls(const WindowControls& controls, AppState& state);
+/// Moves only the exam-name box's text into the state (commands that read no other control).
+void readExamName(const WindowControls& controls, AppState& state);
+/// The name of a numeric edit as the integer prompt gives it ("语文分值", "总分前N名").
+std::string numberBoxName(int controlId);
 
 /// Pushes the score settings, import options and export options into their controls and
 /// recomputes the two totals.

@@ -8,9 +8,11 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
+#include <algorithm>
 
 #include "base/common_texts.h"
 #include "base/text_util.h"
+#include "ui/desktop_entry.h"
 #include "ui/ui_texts.h"
 
 namespace varnex::ui {
@@ -34,9 +36,11 @@ QString desktopEntryText(const LauncherTarget& target) {
     text += QStringLiteral("Name=%1\n").arg(title);
     // The launcher's description, shown as its tooltip.
     text += QStringLiteral("Comment=%1\n").arg(title);
-    text += QStringLiteral("Exec=%1\n").arg(execQuoted(target.programPath));
+    // %f: a file the desktop opens with the program is handed to it as its argument.
+    text += QStringLiteral("Exec=%1 %f\n").arg(execQuoted(target.programPath));
     text += QStringLiteral("Path=%1\n").arg(target.workingDir);
     if (!target.iconPath.isEmpty()) text += QStringLiteral("Icon=%1\n").arg(target.iconPath);
+    text += QStringLiteral("MimeType=%1\n").arg(QString::fromUtf8(kOpenWithMimeTypes));
     text += QStringLiteral("Terminal=false\nCategories=Education;Office;\nStartupNotify=true\n");
     return text;
 }
@@ -51,15 +55,36 @@ bool writeLauncher(const QString& filePath, const LauncherTarget& target) {
                                                QFileDevice::ExeOther);
 }
 
-void createDesktopShortcut(Frontend& frontend, const QString& desktopDir, const LauncherTarget& target) {
-    if (desktopDir.isEmpty()) {
+void createDesktopShortcut(Frontend& frontend, const QString& desktopDir, const QString& applicationsDir,
+                           const LauncherTarget& target) {
+    QString name = QFileInfo(target.programPath).completeBaseName();
+    if (name.isEmpty()) name = QString::fromUtf8(common_texts::kProgramName);
+    name += QStringLiteral(".desktop");
+    auto failed = [&frontend](const QString& path) {
+        frontend.showMessage(strprintf(tx::kDesktopShortcutFailedFormat, path.toUtf8().constData()), "",
+                             MessageIcon::None);
+    };
+    if (!desktopDir.isEmpty() && QFileInfo(desktopDir).isDir()) {
+        QString path = QDir(desktopDir).filePath(name);
+        if (!writeLauncher(path, target)) return failed(path);
+        // GNOME starts a launcher on the desktop only once it is marked as trusted.
+        if (!QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty())
+            QProcess::startDetached(
+                QStringLiteral("gio"),
+                {QStringLiteral("set"), path, QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+        frontend.showMessage(tx::kDesktopShortcutOk, "", MessageIcon::None);
+        return;
+    }
+    // No desktop folder (a desktop without icons, or none set up): the launcher goes to the
+    // applications menu instead, under the same name, and the message says so.
+    if (applicationsDir.isEmpty()) {
         frontend.showMessage(tx::kDesktopUnknown, "", MessageIcon::None);
         return;
     }
-    QString name = QFileInfo(target.programPath).completeBaseName();
-    if (name.isEmpty()) name = QString::fromUtf8(common_texts::kProgramName);
-    bool saved = writeLauncher(QDir(desktopDir).filePath(name + QStringLiteral(".desktop")), target);
-    frontend.showMessage(saved ? tx::kDesktopShortcutOk : tx::kDesktopShortcutFailed, "", MessageIcon::None);
+    QString path = QDir(applicationsDir).filePath(name);
+    if (!QDir().mkpath(applicationsDir) || !writeLauncher(path, target)) return failed(path);
+    frontend.showMessage(strprintf(tx::kDesktopShortcutElsewhereFormat, path.toUtf8().constData()), "",
+                         MessageIcon::None);
 }
 
 void createQuickLaunchIcon(Frontend& frontend, const QString& applicationsDir, const LauncherTarget& target) {
@@ -85,17 +110,24 @@ bool startFirstInstalled(const QStringList& programs, const QStringList& argumen
     return false;
 }
 
+QStringList calculatorPrograms() {
+    return {QStringLiteral("gnome-calculator"),  QStringLiteral("kcalc"),
+            QStringLiteral("galculator"),        QStringLiteral("mate-calc"),
+            QStringLiteral("deepin-calculator"), QStringLiteral("xcalc")};
+}
+
+QStringList textEditorPrograms() {
+    return {QStringLiteral("gedit"),  QStringLiteral("gnome-text-editor"), QStringLiteral("kate"),
+            QStringLiteral("kwrite"), QStringLiteral("mousepad"),          QStringLiteral("xed"),
+            QStringLiteral("pluma"),  QStringLiteral("featherpad"),        QStringLiteral("deepin-editor")};
+}
+
 bool startCalculator() {
-    return startFirstInstalled({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
-                                QStringLiteral("galculator"), QStringLiteral("mate-calc"),
-                                QStringLiteral("xcalc")});
+    return startFirstInstalled(calculatorPrograms());
 }
 
 bool startTextEditor() {
-    if (startFirstInstalled({QStringLiteral("gedit"), QStringLiteral("gnome-text-editor"),
-                             QStringLiteral("kate"), QStringLiteral("kwrite"), QStringLiteral("mousepad"),
-                             QStringLiteral("xed"), QStringLiteral("pluma"), QStringLiteral("featherpad")}))
-        return true;
+    if (startFirstInstalled(textEditorPrograms())) return true;
     // No known editor: let the desktop open a new, empty text file with its default application.
     if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) return false;
     QString folder =
@@ -106,6 +138,57 @@ bool startTextEditor() {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     file.close();
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool showInFileManager(const QString& file) {
+    // File managers that select a file they are given, with the option each needs.
+    const std::pair<const char*, const char*> selecting[] = {
+        {"nautilus", "--select"},
+        {"dolphin", "--select"},
+        {"caja", "--select"},
+        {"nemo", nullptr},
+        {"dde-file-manager", "--show-item"},
+        {"peony", "--show-items"},
+    };
+    for (const auto& [program, option] : selecting) {
+        QString path = QStandardPaths::findExecutable(QString::fromUtf8(program));
+        if (path.isEmpty()) continue;
+        QStringList arguments;
+        if (option != nullptr) arguments << QString::fromUtf8(option);
+        arguments << file;
+        if (QProcess::startDetached(path, arguments)) return true;
+    }
+    // Otherwise the folder, in whatever the desktop opens folders with.
+    const QString folder = QFileInfo(file).absolutePath();
+    if (startFirstInstalled(
+            {QStringLiteral("thunar"), QStringLiteral("pcmanfm-qt"), QStringLiteral("pcmanfm")}, {folder}))
+        return true;
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+QString programList(const QStringList& programs) {
+    return programs.join(QString::fromUtf8("、"));
+}
+
+QRect besideRect(const QRect& mainFrame, const QRect& available, QSize wanted) {
+    // Narrower than this, a help page is no pleasure to read: rather cover part of the window.
+    constexpr int kNarrowest = 480;
+    QSize size = wanted.boundedTo(available.size());
+    const int right = available.right() - mainFrame.right();
+    const int left = mainFrame.left() - available.left();
+    int x;
+    if (right >= std::min(size.width(), kNarrowest)) {
+        size.setWidth(std::min(size.width(), right));
+        x = mainFrame.right() + 1;
+    } else if (left >= std::min(size.width(), kNarrowest)) {
+        size.setWidth(std::min(size.width(), left));
+        x = mainFrame.left() - size.width();
+    } else {
+        x = available.right() + 1 - size.width();
+    }
+    int y = std::clamp(mainFrame.top(), available.top(), available.bottom() + 1 - size.height());
+    return QRect(QPoint(x, y), size);
 }
 
 }  // namespace varnex::ui

@@ -2,15 +2,13 @@
 // event loop until the exit is confirmed.
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 
 #include "app/app_state.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
 #include "ui/main_window.h"
+#include "ui/qt_dialogs.h"
 #include "ui/qt_frontend.h"
 #include "ui/single_instance.h"
 #include "ui/ui_texts.h"
@@ -22,18 +20,18 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Qt's own texts (file dialog, edit menus) in Chinese where the translations are installed.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    varnex::ui::installQtChineseTexts(app);
 
     using varnex::ui::SingleInstance;
     namespace tx = varnex::ui_texts;
     const std::string programTitle = varnex::common_texts::programTitle();
     const QString title = QString::fromStdString(programTitle);
 
+    // `varnex FILE` (the desktop's "open with" starts it so) opens that workbook; a running copy
+    // is handed the file instead.
+    const QString file = varnex::ui::fileArgument(QCoreApplication::arguments());
     SingleInstance instance(QString::fromUtf8(tx::kInstanceMarker));
-    switch (instance.acquire()) {
+    switch (instance.acquire(file)) {
         case SingleInstance::Outcome::Activated:
             return 0;
         case SingleInstance::Outcome::AlreadyRunning: {
@@ -53,12 +51,10 @@ int main(int argc, char** argv) {
     varnex::ui::MainWindow window(state, QCoreApplication::applicationDirPath().toStdString());
     window.showSplash();
     window.initialise();
-    instance.setActivationHandler([&window] {
-        window.restoreAndRaise();
-        return true;
-    });
+    instance.setActivationHandler([&window](const QString& handed) { return window.handOver(handed); });
     QObject::connect(&window, &varnex::ui::MainWindow::exitAccepted, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
+    if (!file.isEmpty()) window.openFromOutside(file);
     return app.exec();
 }

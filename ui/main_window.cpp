@@ -16,17 +16,21 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
+#include <QToolTip>
 #include <QUrl>
 #include <QWindow>
 
 #include "app/control_ids.h"
 #include "app/settings_file.h"
 #include "app/status_log.h"
+#include "app/window_placement.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
 #include "export/export_run.h"
@@ -39,6 +43,7 @@
 #include "ui/desktop_tools.h"
 #include "ui/help_window.h"
 #include "ui/music_player.h"
+#include "ui/qt_dialogs.h"
 #include "ui/row_table_model.h"
 #include "ui/splash_window.h"
 #include "ui/student_row_text.h"
@@ -65,13 +70,24 @@ QString qs(const char* text) {
     return QString::fromUtf8(text);
 }
 
+/// How often a handed-over file asks again whether the window is free.
+constexpr int kHandOverRetryMs = 200;
+
 // The client area: a press of the left button on the background (not on a control) moves the
-// window as if its caption had been grabbed.
+// window as if its caption had been grabbed. Its natural size is the template's; when it is
+// resized it tells the controls how far it is from that size.
 class Background : public QWidget {
   public:
-    using QWidget::QWidget;
+    Background(QSize templateSize, std::function<void(QSize)> resized, QWidget* parent)
+        : QWidget(parent), templateSize_(templateSize), resized_(std::move(resized)) {}
+
+    QSize sizeHint() const override { return templateSize_; }
 
   protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        resized_(event->size() - templateSize_);
+    }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
         QWindow* handle = window()->windowHandle();
@@ -89,6 +105,8 @@ class Background : public QWidget {
     }
 
   private:
+    QSize templateSize_;
+    std::function<void(QSize)> resized_;
     QPoint dragOffset_;
     bool dragging_ = false;
 };
@@ -128,13 +146,23 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
       commands_(std::move(commands)),
       frontend_(*this) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/icons/varnex.png")));
     units_ = DialogUnits::forFont(font());
 
-    auto* background = new Background(this);
-    background->setFixedSize(units_.x(kWindowWidthDlu), units_.y(kWindowHeightDlu));
+    // The template's size is the window's natural size; the tables and the log grow beyond it, and
+    // give up a little of it on small screens.
+    const QSize templateSize(units_.x(kWindowWidthDlu), units_.y(kWindowHeightDlu));
+    auto* background = new Background(
+        templateSize,
+        [this](QSize gained) {
+            controls_.fitTo(gained);
+            fitColumns(controls_.students, studentModel_);
+            fitColumns(controls_.teachers, teacherModel_);
+        },
+        this);
+    background->setMinimumSize(templateSize.width(), templateSize.height() - units_.y(kShrinkableHeightDlu));
+    background->resize(templateSize);
     setCentralWidget(background);
     controls_.build(background, units_);
 
@@ -152,8 +180,7 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
     connectControls();
     qApp->installEventFilter(this);
     setAcceptDrops(false);
-    adjustSize();
-    setFixedSize(sizeHint());
+    resize(sizeHint());
 }
 
 MainWindow::~MainWindow() {
@@ -192,9 +219,19 @@ void MainWindow::initialise() {
 
     state_.settingsPath = settingsPath(programDir_);
     seedIfMissing(state_.settingsPath);
+    state_.schoolName = loadSchoolName(state_.settingsPath);
     state_.recentFiles.setStorePath(state_.settingsPath);
     state_.recentFiles.load();
     rebuildRecentMenu();
+
+    // The exam names of earlier exports follow the proposed one in the list.
+    examHistory_.setStorePath(state_.settingsPath);
+    examHistory_.load();
+    for (const std::string& name : examHistory_.entries()) {
+        if (name.empty() || name == examName) continue;
+        state_.examNames.push_back(name);
+        examBox->addItem(QString::fromStdString(name));
+    }
 
     QComboBox* grades = controls_.combo(ctl::GradeList);
     {
@@ -208,16 +245,56 @@ void MainWindow::initialise() {
         if (QWidget* widget = control(tip.id)) widget->setToolTip(tooltipHtml(tip.title, tip.body));
     }
 
+    restorePlacement();
+
     if (splash_) {
         splash_->close();
         splash_.reset();
     }
+    // A settings file that cannot be read is left untouched; the user learns which and why.
+    if (Status usable = checkSettingsFile(state_.settingsPath); !usable)
+        frontend_.showMessage(usable.error(), common_texts::kCaptionError, MessageIcon::Error);
+}
+
+void MainWindow::restorePlacement() {
+    std::optional<WindowPlacement> placed = loadWindowPlacement(state_.settingsPath);
+    if (!placed) return;
+    // Screens change between runs: the old place is used only where a screen still shows enough
+    // of the window to grab it; otherwise the window keeps its size and is centred.
+    QRect area(placed->left, placed->top, placed->width, placed->height);
+    bool onScreen = false;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        QRect seen = screen->availableGeometry().intersected(area);
+        onScreen = onScreen || (seen.width() >= units_.x(40) && seen.height() >= units_.y(20));
+    }
+    if (onScreen) {
+        setGeometry(area);
+        centred_ = true;
+    } else {
+        resize(area.size());
+    }
+    if (placed->maximised) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::savePlacement() {
+    QRect normal = normalGeometry();
+    if (!normal.isValid()) normal = geometry();
+    saveWindowPlacement(state_.settingsPath,
+                        {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()});
+}
+
+void MainWindow::fitColumns(QTableView* view, RowTableModel* model) {
+    // The table's own widths at the template's size; a wider table widens every column alike.
+    const int templateWidth =
+        view == controls_.students ? units_.x(kStudentTableWidthDlu) : units_.x(kTeacherTableWidthDlu);
+    const double widen = std::max(1.0, static_cast<double>(view->width()) / templateWidth);
+    const auto& columns = model->table().columns();
+    for (size_t c = 0; c < columns.size(); ++c)
+        view->setColumnWidth(static_cast<int>(c), static_cast<int>(units_.scaled(columns[c].width) * widen));
 }
 
 void MainWindow::setUpTable(QTableView* view, RowTableModel* model) {
-    const auto& columns = model->table().columns();
-    for (size_t c = 0; c < columns.size(); ++c)
-        view->setColumnWidth(static_cast<int>(c), units_.scaled(columns[c].width));
+    fitColumns(view, model);
     QHeaderView* header = view->horizontalHeader();
     header->setMinimumSectionSize(0);
     connect(header, &QHeaderView::sectionClicked, this, [this, view, model](int column) {
@@ -254,9 +331,13 @@ void MainWindow::buildStatusBar() {
             statusBar_->addPermanentWidget(panes_[i]);
         }
     }
+    // Placed along the bottom of the template, then kept there as the window is resized.
     int height = units_.baseY + 10;
     QWidget* client = centralWidget();
-    statusBar_->setGeometry(0, client->height() - height, client->width(), height);
+    const QSize templateSize = client->sizeHint();
+    statusBar_->setGeometry(0, templateSize.height() - height, templateSize.width(), height);
+    controls_.follow(statusBar_, anchor::StatusBar);
+    controls_.fitTo(client->size() - templateSize);
     statusBar_->show();
 }
 
@@ -310,18 +391,25 @@ void MainWindow::restoreDefaultExcellence() {
     writeRecords(controls_, state_);
 }
 
-void MainWindow::transferToState() {
+void MainWindow::transferSelectionAndExamName() {
     // The view's selection is what the commands (and the row copy) see as selected rows.
     RowTable& students = state_.students;
     students.clearSelection();
     if (QItemSelectionModel* selection = controls_.students->selectionModel()) {
         for (const QModelIndex& row : selection->selectedRows()) students.selectRow(row.row());
     }
+    readExamName(controls_, state_);
+}
+
+bool MainWindow::transferToState() {
+    transferSelectionAndExamName();
     int failed = readControls(controls_, state_);
-    if (failed >= 0) {
-        frontend_.showWarning(tx::kIntegerPrompt, windowTitle().toStdString());
-        focusControl(failed);
-    }
+    if (failed < 0) return true;
+    // Under the program's name: the window's title can be too long for a caption.
+    frontend_.showWarning(strprintf(tx::kIntegerPromptFormat, numberBoxName(failed).c_str()),
+                          common_texts::kProgramName);
+    focusControl(failed);
+    return false;
 }
 
 void MainWindow::reflectState() {
@@ -358,12 +446,24 @@ void MainWindow::reflectState() {
         if (int last = showTableSelection(view, model); last >= 0) view->scrollTo(model->index(last, 0));
     }
     rebuildRecentMenu();
+    // The button and the menu item follow the same rule (an export empties the student table).
+    enableControl(ctl::ExportResults, exportAllowed());
 }
 
 void MainWindow::runCore(const std::function<void()>& command) {
-    transferToState();
+    if (!transferToState()) return;
+    busy_ = true;
     command();
     reflectState();
+    busy_ = false;
+}
+
+void MainWindow::runWithoutNumbers(const std::function<void()>& command) {
+    transferSelectionAndExamName();
+    busy_ = true;
+    command();
+    reflectState();
+    busy_ = false;
 }
 
 void MainWindow::runCommand(int id) {
@@ -372,20 +472,29 @@ void MainWindow::runCommand(int id) {
 }
 
 void MainWindow::buildCommandTable() {
-    auto core = [this](const std::function<void(AppState&, Frontend&)>& command) {
-        return [this, command] { runCore([&] { command(state_, frontend_); }); };
+    // An import may be given the school of a sheet without 学校 column; the settings file keeps it
+    // for the next such sheet. Not keeping it loses nothing imported, so a failed write is let go.
+    auto import = [this](const std::function<void(AppState&, Frontend&)>& command) {
+        return [this, command] {
+            runCore([&] {
+                const std::string before = state_.schoolName;
+                command(state_, frontend_);
+                if (state_.schoolName != before) (void)saveSchoolName(state_.settingsPath, state_.schoolName);
+            });
+        };
     };
     commandTable_ = {
         {ctl::OpenFile, [this] { chooseAndOpenFile(); }},
         {ctl::CmdOpenFile, [this] { chooseAndOpenFile(); }},
-        {ctl::ImportTeachers, core(commands_.importTeachers)},
-        {ctl::ImportStudents, core(commands_.importStudents)},
-        {ctl::CmdImportStudents, core(commands_.importStudents)},
-        {ctl::ExportResults, core(commands_.exportRun)},
-        {ctl::CmdExport, core(commands_.exportRun)},
+        {ctl::ImportTeachers, import(commands_.importTeachers)},
+        {ctl::ImportStudents, import(commands_.importStudents)},
+        {ctl::CmdImportStudents, import(commands_.importStudents)},
+        {ctl::ExportResults, [this] { exportResults(); }},
+        {ctl::CmdExport, [this] { exportResults(); }},
         {ctl::SaveSettings, [this] { saveSettings(); }},
         {ctl::DefaultExcellence, [this] { restoreDefaultExcellence(); }},
-        {ctl::CmdGenerateTemplates, core(commands_.generateTemplates)},
+        {ctl::CmdGenerateTemplates,
+         [this] { runWithoutNumbers([this] { commands_.generateTemplates(state_, frontend_); }); }},
         {ctl::CmdRecent1, [this] { openRecent(0); }},
         {ctl::CmdRecent2, [this] { openRecent(1); }},
         {ctl::CmdRecent3, [this] { openRecent(2); }},
@@ -405,62 +514,96 @@ void MainWindow::buildCommandTable() {
          }},
         {ctl::CmdDesktopShortcut,
          [this] {
-             createDesktopShortcut(frontend_,
-                                   QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
-                                   launcherTarget());
-             ;
+             // The desktop folder comes from the user's XDG user dirs (user-dirs.dirs).
+             createDesktopShortcut(
+                 frontend_, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+                 QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation), launcherTarget());
          }},
         {ctl::CmdSettingsFolder,
          [this] {
-             QString file = QString::fromStdString(state_.settingsPath);
-             QString folder =
-                 file.isEmpty() ? QString::fromStdString(programDir_) : QFileInfo(file).absolutePath();
-             QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-             minimiseLater();
+             QString file = QString::fromStdString(settingsFileInUse(state_.settingsPath));
+             if (file.isEmpty()) file = QString::fromStdString(programDir_ + kSettingsFileName);
+             startedOrMissing(showInFileManager(file),
+                              strprintf(tx::kNoFileManagerFormat, file.toUtf8().constData()));
          }},
         {ctl::CmdAlwaysOnTop, [this] { toggleAlwaysOnTop(); }},
         {ctl::CmdMusic, [this] { toggleMusic(); }},
         {ctl::CmdCalculator,
          [this] {
-             startCalculator();
-             minimiseLater();
+             startedOrMissing(
+                 startCalculator(),
+                 strprintf(tx::kNoCalculatorFormat, programList(calculatorPrograms()).toUtf8().constData()));
          }},
         {ctl::CmdNotepad,
          [this] {
-             startTextEditor();
-             minimiseLater();
+             startedOrMissing(
+                 startTextEditor(),
+                 strprintf(tx::kNoTextEditorFormat, programList(textEditorPrograms()).toUtf8().constData()));
          }},
         {ctl::CmdHelp, [this] { showHelp(); }},
         {ctl::CmdAbout, [this] { showAbout(); }},
     };
     updateRules_ = {
         {ctl::CmdImportStudents, {[this] { return !state_.workbook.title.empty(); }, {}}},
-        {ctl::CmdExport, {[this] { return state_.imported.studentCount > 0; }, {}}},
+        {ctl::CmdExport, {[this] { return exportAllowed(); }, {}}},
         {ctl::CmdClearRecent, {[this] { return state_.recentFiles.count() > 0; }, {}}},
         {ctl::CmdAlwaysOnTop, {{}, [this] { return alwaysOnTop_; }}},
         {ctl::CmdMusic, {{}, [this] { return musicPlaying_; }}},
     };
 }
 
+void MainWindow::startedOrMissing(bool started, const std::string& missing) {
+    // The started program comes to the front; when there is none the window stays and says so.
+    if (started)
+        minimiseLater();
+    else
+        frontend_.showMessage(missing, common_texts::kCaptionInfo, MessageIcon::Information);
+}
+
+bool MainWindow::exportAllowed() const {
+    return state_.imported.studentCount > 0;
+}
+
+void MainWindow::exportResults() {
+    runCore([this] {
+        // The exam name of an export joins the list and is remembered for later runs.
+        const std::string& name = state_.examNameText;
+        if (!name.empty()) {
+            if (std::find(state_.examNames.begin(), state_.examNames.end(), name) == state_.examNames.end())
+                state_.examNames.push_back(name);
+            examHistory_.add(name);
+        }
+        commands_.exportRun(state_, frontend_);
+    });
+}
+
 void MainWindow::chooseAndOpenFile() {
-    QFileDialog dialog(this, qs(tx::kOpenDialogTitle), QString(), qs(tx::kOpenFileFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setLabelText(QFileDialog::LookIn, qs(tx::kOpenDialogLookIn));
-    dialog.setLabelText(QFileDialog::FileName, qs(tx::kOpenDialogFileName));
-    dialog.setLabelText(QFileDialog::FileType, qs(tx::kOpenDialogFileType));
-    dialog.setLabelText(QFileDialog::Accept, qs(tx::kOpenDialogAccept));
-    dialog.setLabelText(QFileDialog::Reject, qs(tx::kOpenDialogReject));
+    QFileDialog dialog(this);
+    prepareOpenDialog(dialog, this);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     std::string chosen = dialog.selectedFiles().front().toStdString();
-    runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+    runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
 }
 
 void MainWindow::openRecent(int index) {
     const auto& entries = state_.recentFiles.entries();
     if (index < 0 || index >= static_cast<int>(entries.size())) return;
     std::string path = entries[static_cast<size_t>(index)];  // a copy: the open reorders the list
-    runCore([&] { commands_.openWorkbook(state_, frontend_, path); });
+    runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, path); });
+}
+
+void MainWindow::openFromOutside(const QString& path) {
+    // A later start may hand a file over at any moment, also while a command asks a question or
+    // the open-file dialog is up: the file waits until the window is free again.
+    QTimer::singleShot(0, this, [this, path] {
+        if (busy_ || exiting_ || QApplication::activeModalWidget() != nullptr ||
+            QApplication::activePopupWidget() != nullptr) {
+            QTimer::singleShot(kHandOverRetryMs, this, [this, path] { openFromOutside(path); });
+            return;
+        }
+        std::string chosen = path.toStdString();
+        runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+    });
 }
 
 void MainWindow::openDroppedFiles(const QStringList& paths) {
@@ -472,11 +615,11 @@ void MainWindow::openDroppedFiles(const QStringList& paths) {
         if (!target.isEmpty()) path = target;
     }
     std::string chosen = path.toStdString();
-    runCore([&] { commands_.openWorkbook(state_, frontend_, chosen); });
+    runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
 }
 
 void MainWindow::saveSettings() {
-    transferToState();
+    if (!transferToState()) return;  // nothing is saved with a value left unread
     saveGradeCommand(state_, frontend_);
 }
 
@@ -524,11 +667,20 @@ void MainWindow::toggleMusic() {
 }
 
 void MainWindow::showHelp() {
-    if (!help_) help_ = std::make_unique<HelpWindow>();
-    help_->showMaximized();
+    // Beside the window, which stays as it is: the help is read while working. It belongs to the
+    // window and shares its always-on-top state, so that the window never covers it.
+    if (!help_) help_ = std::make_unique<HelpWindow>(this);
+    help_->setWindowFlag(Qt::WindowStaysOnTopHint, alwaysOnTop_);
+    if (!help_->isVisible()) {
+        QScreen* screen = this->screen();
+        QRect available =
+            screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), help_->size());
+        available.setTop(available.top() + titleBarAllowance());  // the help's own title bar stays in view
+        help_->setGeometry(besideRect(frameGeometry(), available, help_->size()));
+    }
+    help_->showNormal();
     help_->raise();
     help_->activateWindow();
-    minimiseLater();
 }
 
 void MainWindow::showAbout() {
@@ -565,6 +717,16 @@ void MainWindow::restoreAndRaise() {
     activateWindow();
 }
 
+int MainWindow::titleBarAllowance() const {
+    return std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 2 * units_.baseY);
+}
+
+bool MainWindow::handOver(const QString& file) {
+    restoreAndRaise();
+    if (!file.isEmpty()) openFromOutside(file);
+    return true;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     // 退出 and the close box both come here: the same question, and on Yes the music stops.
     if (exiting_) return event->accept();
@@ -574,6 +736,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         musicPlaying_ = false;
     }
     exiting_ = true;
+    savePlacement();
     if (help_) help_->close();
     event->accept();
     emit exitAccepted();
@@ -597,6 +760,17 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The window's rich tooltips are shown without the blank band Qt would put under the title.
+    if (event->type() == QEvent::ToolTip && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* widget = static_cast<QWidget*>(watched);
+        const QString tip = widget->toolTip();
+        const QString shown = tooltipForDisplay(tip);
+        if (!tip.isEmpty() && shown != tip) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), shown, widget);
+            return true;
+        }
+    }
     // Enter and Escape never reach the window's controls: neither closes anything.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
@@ -608,13 +782,34 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (centred_) return;
+    if (firstShown_) return;
+    firstShown_ = true;
+    // Once the log has its final size, its last line (the last advice line at start) is in view.
+    QTimer::singleShot(0, this, [this] {
+        QScrollBar* scroll = controls_.log->verticalScrollBar();
+        scroll->setValue(scroll->maximum());
+    });
+    if (centred_ || isMaximized()) return;
     centred_ = true;
-    if (QScreen* screen = this->screen()) {
-        QRect available = screen->availableGeometry();
-        QRect frame = frameGeometry();
-        move(available.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    QScreen* screen = this->screen();
+    if (screen == nullptr) return;
+    // Centred with its frame; on a small screen (1280×720 with a panel) the window gives up some
+    // height so that it fits with its title bar. Before the window manager has framed the window
+    // its frame is unknown: a title bar of two text lines and thin borders are allowed for.
+    const QRect available = screen->availableGeometry();
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(),
+                   frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull()) {
+        const int border = units_.baseY / 2;
+        frame = QMargins(border, titleBarAllowance(), border, border);
     }
+    const QSize room = available.size().shrunkBy(frame);
+    const QSize fitted = size().boundedTo(room).expandedTo(minimumSize());
+    const QPoint offset(std::max(0, (room.width() - fitted.width()) / 2),
+                        std::max(0, (room.height() - fitted.height()) / 2));
+    // The geometry places the client area, whether or not the frame is known yet.
+    setGeometry(QRect(available.topLeft() + QPoint(frame.left(), frame.top()) + offset, fitted));
 }
 
 }  // namespace varnex::ui

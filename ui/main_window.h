@@ -62,6 +62,9 @@ class MainWindow : public QMainWindow {
     void runCommand(int id);
     /// Applies the update rules to the items of a menu (done before every menu opens).
     void updateMenu(QMenu* menu);
+    /// Opens a workbook handed to the program from outside (its argument, a later start's file)
+    /// as 1.打开文件 does, as soon as no command or dialog of the window is running.
+    void openFromOutside(const QString& path);
     /// Opens the first of the dropped paths (symbolic links resolved).
     void openDroppedFiles(const QStringList& paths);
     /// Copies the topmost selected student row to the clipboard (double-click in the table).
@@ -92,6 +95,9 @@ class MainWindow : public QMainWindow {
     const DialogUnits& dialogUnits() const { return units_; }
     /// Brings the window back from the task bar and to the front (a second start asks for it).
     void restoreAndRaise();
+    /// A later start's request: the window comes to the front and opens `file` ("" for none).
+    /// Always true: the window is there to take it.
+    bool handOver(const QString& file);
 
   signals:
     /// The exit was confirmed and the window closed: the program ends.
@@ -111,25 +117,46 @@ class MainWindow : public QMainWindow {
     void buildCommandTable();
     void connectControls();
     void setUpTable(QTableView* view, RowTableModel* model);
+    /// The table's own column widths, widened alike when the table is wider than in
+    /// the template.
+    void fitColumns(QTableView* view, RowTableModel* model);
 
-    /// Moves the control values into the state; shows the integer prompt when an edit holds none.
-    void transferToState();
+    /// Moves the control values into the state. False, after the integer prompt naming the box
+    /// and with the focus in it, when a number box holds no integer.
+    bool transferToState();
+    /// Moves only what commands that read no number box need: the table selection, the exam name.
+    void transferSelectionAndExamName();
     /// Shows the state after a command: lists, exam name, class list, tables.
     void reflectState();
-    /// transferToState, the command, reflectState.
+    /// transferToState, the command, reflectState; the command does not run when a number box
+    /// holds no integer (nothing is imported, saved or exported with a value left unread).
     void runCore(const std::function<void()>& command);
+    /// The same for the commands that read no number box (opening a workbook, the templates).
+    void runWithoutNumbers(const std::function<void()>& command);
 
     void updateClock();
     void showSheetTitle();
     void onGradeChanged(int index);
     void restoreDefaultExcellence();
+    /// Puts the window where it was when the program was last left (settings file).
+    void restorePlacement();
+    /// Stores the window's place for the next start.
+    void savePlacement();
+    /// The update rule of 导出分析结果, shared by the button and the menu items.
+    bool exportAllowed() const;
     void rebuildRecentMenu();
     void showMenuPrompt(QAction* action);
+
+    /// The height allowed for a window manager's title bar before the real one is known.
+    int titleBarAllowance() const;
+    /// Minimises the window after a program was started for the user; otherwise shows `missing`.
+    void startedOrMissing(bool started, const std::string& missing);
 
     /// The running program as a launcher starts it.
     LauncherTarget launcherTarget() const;
 
     // Commands
+    void exportResults();
     void chooseAndOpenFile();
     void openRecent(int index);
     void saveSettings();
@@ -170,7 +197,11 @@ class MainWindow : public QMainWindow {
     bool alwaysOnTop_ = false;
     bool musicPlaying_ = false;
     bool exiting_ = false;
-    bool centred_ = false;
+    bool busy_ = false;     ///< a command is running
+    bool centred_ = false;  ///< placed at its first show (centred or where it was last time)
+    bool firstShown_ = false;
+
+    RecentFileList examHistory_{kExamNamesStore};  ///< exam names of earlier exports
 
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<HelpWindow> help_;

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
 
+#include "base/common_texts.h"
 #include "ui/main_window.h"
 #include "ui/ui_texts.h"
 
@@ -14,43 +16,30 @@ namespace varnex::ui {
 
 namespace tx = ui_texts;
 
-void setChineseButtonTexts(QMessageBox& box) {
-    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {{QMessageBox::Ok, tx::kOkButton},
-                                                                         {QMessageBox::Yes, tx::kYesButton},
-                                                                         {QMessageBox::No, tx::kNoButton}};
-    for (const auto& [which, label] : texts) {
-        if (QAbstractButton* button = box.button(which)) button->setText(QString::fromUtf8(label));
-    }
-}
+// Every box is a plain message box, or a scrolling one when its text is too tall for the screen.
 
 void QtFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     if (standIn_ != nullptr) return standIn_->showMessage(text, caption, icon);
-    // A plain box carries the window's title, as the desktop's default message box does.
-    QString title = caption.empty() ? window_.windowTitle() : QString::fromStdString(caption);
+    // A plain box carries the program's name: the window's title can be too long for a caption.
+    QString title =
+        QString::fromStdString(caption.empty() ? std::string(common_texts::kProgramName) : caption);
     QMessageBox::Icon qtIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
                                : icon == MessageIcon::Information ? QMessageBox::Information
                                                                   : QMessageBox::NoIcon;
-    QMessageBox box(qtIcon, title, QString::fromStdString(text), QMessageBox::Ok, &window_);
-    setChineseButtonTexts(box);
-    box.exec();
+    showMessageBox(&window_, qtIcon, title, QString::fromStdString(text), QMessageBox::Ok);
 }
 
 void QtFrontend::showWarning(const std::string& text, const std::string& caption) {
     if (standIn_ != nullptr) return standIn_->showMessage(text, caption, MessageIcon::None);
-    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), QString::fromStdString(text),
-                    QMessageBox::Ok, &window_);
-    setChineseButtonTexts(box);
-    box.exec();
+    showMessageBox(&window_, QMessageBox::Warning, QString::fromStdString(caption),
+                   QString::fromStdString(text), QMessageBox::Ok);
 }
 
 bool QtFrontend::askYesNo(const std::string& text, const std::string& caption) {
     if (standIn_ != nullptr) return standIn_->askYesNo(text, caption);
-    QMessageBox box(QMessageBox::Information, QString::fromStdString(caption), QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, &window_);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
-    setChineseButtonTexts(box);
-    return box.exec() == QMessageBox::Yes;
+    return showMessageBox(&window_, QMessageBox::Information, QString::fromStdString(caption),
+                          QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                          QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtFrontend::logAppended(const std::string& line) {
@@ -91,9 +80,26 @@ void QtFrontend::minimiseWindow() {
     if (standIn_ != nullptr) standIn_->minimiseWindow();
 }
 
+std::optional<std::string> QtFrontend::askText(const std::string& prompt, const std::string& caption,
+                                               const std::string& initial) {
+    if (standIn_ != nullptr) return standIn_->askText(prompt, caption, initial);
+    QInputDialog dialog(&window_);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    dialog.setLabelText(QString::fromStdString(prompt));
+    dialog.setTextValue(QString::fromStdString(initial));
+    dialog.setOkButtonText(QString::fromUtf8(tx::kOkButton));
+    dialog.setCancelButtonText(QString::fromUtf8(tx::kCancelButton));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
+}
+
 void QtFrontend::openDocument(const std::string& path) {
     if (standIn_ != nullptr) return standIn_->openDocument(path);
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+bool QtFrontend::opensDocuments() const {
+    return standIn_ != nullptr ? standIn_->opensDocuments() : true;
 }
 
 }  // namespace varnex::ui

@@ -3,15 +3,11 @@
 // effects (log, title, focus, enabling, minimising) through the main window.
 
 #include "app/frontend.h"
-
-class QMessageBox;
+#include "ui/message_box.h"
 
 namespace varnex::ui {
 
 class MainWindow;
-
-/// Gives a message box's standard buttons their Chinese texts.
-void setChineseButtonTexts(QMessageBox& box);
 
 class QtFrontend : public Frontend {
   public:
@@ -32,6 +28,9 @@ class QtFrontend : public Frontend {
     void enableControl(ControlId control, bool enabled) override;
     void minimiseWindow() override;
     void openDocument(const std::string& path) override;
+    bool opensDocuments() const override;
+    std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
+                                       const std::string& initial) override;
 
     /// A warning box of the window itself (the integer prompt); a stand-in sees a plain message.
     void showWarning(const std::string& text, const std::string& caption);

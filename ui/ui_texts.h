@@ -36,9 +36,18 @@ constexpr const char* kClockPlaceholder = "0000年:00月:00日00:00:00";
 constexpr const char* kOkButton = "确定";
 constexpr const char* kYesButton = "是(&Y)";
 constexpr const char* kNoButton = "否(&N)";
+constexpr const char* kCancelButton = "取消";
+/// The button of a long message that copies its whole text.
+constexpr const char* kCopyButton = "复制(&C)";
 
 // Messages of the window itself
-constexpr const char* kIntegerPrompt = "请输入一个整数。";
+/// The number box (one of the names below): shown when it holds no integer.
+constexpr const char* kIntegerPromptFormat = "%s：请输入一个整数。";
+/// Subject: the names of the settings row's number boxes.
+constexpr const char* kFullMarkBoxFormat = "%s分值";
+constexpr const char* kExcellenceBoxFormat = "%s优秀控制线";
+constexpr const char* kMissingLimitBox = "缺考科数";
+constexpr const char* kTopNBox = "总分前N名";
 constexpr const char* kExitQuestion = "确定要退出Varnex吗？";
 /// The student's name.
 constexpr const char* kRowCopiedFormat = "学生:%s\n的成绩已复制到了剪贴板，按 Ctrl+V 粘贴。";
@@ -56,11 +65,21 @@ constexpr const char* kStatusBarFailed = "创建状态栏失败！";
 // Desktop conveniences
 constexpr const char* kDesktopUnknown = "获取当前桌面路径失败！\nＷＩＮ７ 系统？";
 constexpr const char* kDesktopShortcutOk = "创建桌面快捷方式成功！";
-constexpr const char* kDesktopShortcutFailed = "创建桌面快捷方式失败！";
+/// The launcher's path.
+constexpr const char* kDesktopShortcutFailedFormat = "创建桌面快捷方式失败！\n无法写入：%s";
+/// The launcher's path in the applications menu folder.
+constexpr const char* kDesktopShortcutElsewhereFormat =
+    "没有找到桌面文件夹，快捷方式已放在应用程序菜单的文件夹中：\n%s";
 constexpr const char* kQuickLaunchUnknown = "获取QuickLaunch目录失败？";
 constexpr const char* kQuickLaunchOk = "创建快速启动图标成功！";
 /// The failure's code.
 constexpr const char* kQuickLaunchFailedFormat = "创建快速启动项失败：%d";
+/// The programs looked for, joined with "、".
+constexpr const char* kNoCalculatorFormat = "没有找到计算器程序。请安装以下程序之一：%s";
+/// The programs looked for, joined with "、".
+constexpr const char* kNoTextEditorFormat = "没有找到文本编辑器。请安装以下程序之一：%s";
+/// The settings file's path.
+constexpr const char* kNoFileManagerFormat = "没有找到文件管理器。配置文件在：\n%s";
 /// The empty file handed to the desktop when no text editor is known.
 constexpr const char* kNewTextFileName = "无标题.txt";
 
@@ -185,7 +204,7 @@ inline constexpr PromptText kPrompts[] = {
     {ctl::CmdMusic, "播放或停止背景音乐"},
     {ctl::CmdCalculator, "打开Windows自带的计算器，同时最小化当前窗口"},
     {ctl::CmdNotepad, "打开Windows自带的记事本，同时最小化当前窗口"},
-    {ctl::CmdHelp, "打开帮助文件，同时最小化当前窗口"},
+    {ctl::CmdHelp, "在当前窗口旁边打开帮助"},
     {ctl::CmdAbout, "显示程序信息，版本号和版权"},
 };
 

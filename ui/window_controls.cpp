@@ -9,10 +9,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
-
-#include "ui/window_layout.h"
 
 namespace varnex::ui {
 
@@ -25,6 +24,16 @@ void NumberEdit::focusInEvent(QFocusEvent* event) {
 QString tooltipHtml(const char* title, const char* body) {
     return QStringLiteral("<center><h2>%1</h2><br><hr style=\"background-color:#0000ff\"></center><br>%2")
         .arg(QString::fromUtf8(title), QString::fromUtf8(body));
+}
+
+QString tooltipForDisplay(const QString& fragment) {
+    static const QString heading = QStringLiteral("<center><h2>");
+    if (!fragment.startsWith(heading)) return fragment;
+    QString shown = fragment;
+    shown.replace(QStringLiteral("</h2><br>"), QStringLiteral("</h2>"));
+    shown.replace(QStringLiteral("</center><br>"), QStringLiteral("</center>"));
+    shown.replace(heading, QStringLiteral("<center><h2 style=\"margin-top:2px; margin-bottom:2px\">"));
+    return shown;
 }
 
 namespace {
@@ -167,6 +176,7 @@ void WindowControls::build(QWidget* parent, const DialogUnits& units) {
     for (const ControlTemplate& t : controlTemplates()) {
         QWidget* widget = makeControl(t, parent, units);
         applyColour(widget, t.colour);
+        follow(widget, t.anchor);
         if (t.id != kNoId) byId_[t.id] = widget;
     }
     buildSettingsRow(parent, units);
@@ -182,9 +192,11 @@ void WindowControls::buildSettingsRow(QWidget* parent, const DialogUnits& units)
     const SubjectColumns& c = kSubjectColumns;
     for (int k = 0; k <= kSubjectCount; ++k) {
         const char* name = k < kSubjectCount ? kSubjects[static_cast<size_t>(k)].name : kTotalName;
-        makeLabel(QString::fromUtf8(name), parent,
-                  units.rect(c.headingX + c.pitch * k, c.headingY, c.headingWidth, c.headingHeight),
-                  Qt::AlignLeft);
+        const Anchor column = anchor::settingsColumn(k);
+        follow(makeLabel(QString::fromUtf8(name), parent,
+                         units.rect(c.headingX + c.pitch * k, c.headingY, c.headingWidth, c.headingHeight),
+                         Qt::AlignLeft),
+               column);
         if (k == kSubjectCount) continue;
         const Subject& subject = kSubjects[static_cast<size_t>(k)];
         auto makeEdit = [&](int id, int y) {
@@ -192,15 +204,36 @@ void WindowControls::buildSettingsRow(QWidget* parent, const DialogUnits& units)
                 makeLineEdit(parent, units.rect(c.editX + c.pitch * k, y, c.editWidth, c.editHeight),
                              Qt::AlignHCenter, false);
             byId_[id] = edit;
+            follow(edit, column);
             return edit;
         };
         fullMarks[static_cast<size_t>(k)] = makeEdit(subject.fullMarkEdit, c.fullMarkY);
         excellenceLines[static_cast<size_t>(k)] = makeEdit(subject.excellenceEdit, c.excellenceY);
-        makeLabel(QStringLiteral("%"), parent,
-                  units.rect(c.editX + c.pitch * k + c.percentDx, c.excellenceY + c.percentDy, c.percentWidth,
-                             c.percentHeight),
-                  Qt::AlignLeft);
+        follow(makeLabel(QStringLiteral("%"), parent,
+                         units.rect(c.editX + c.pitch * k + c.percentDx, c.excellenceY + c.percentDy,
+                                    c.percentWidth, c.percentHeight),
+                         Qt::AlignLeft),
+               column);
     }
+}
+
+void WindowControls::follow(QWidget* widget, Anchor anchor) {
+    followers_.push_back({widget, widget->geometry(), anchor});
+}
+
+void WindowControls::fitTo(QSize gained) {
+    QScrollBar* logScroll = log != nullptr ? log->verticalScrollBar() : nullptr;
+    const bool logAtEnd = logScroll == nullptr || logScroll->value() == logScroll->maximum();
+    const int dx = gained.width(), dy = gained.height();
+    for (const Follower& f : followers_) {
+        const Anchor& a = f.anchor;
+        QRect r = f.templateRect;
+        r.translate(dx * a.moveX / 100, dy * a.moveY / 100);
+        r.setWidth(r.width() + dx * a.growX / 100);
+        r.setHeight(r.height() + dy * a.growY / 100);
+        f.widget->setGeometry(r);
+    }
+    if (logScroll != nullptr && logAtEnd) logScroll->setValue(logScroll->maximum());
 }
 
 void WindowControls::orderSettingsRowTabs() {

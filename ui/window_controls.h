@@ -5,9 +5,11 @@
 #include <QString>
 #include <array>
 #include <unordered_map>
+#include <vector>
 
 #include "app/subjects.h"
 #include "ui/dialog_units.h"
+#include "ui/window_layout.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -32,11 +34,22 @@ class NumberEdit : public QLineEdit {
 
 /// The HTML fragment of a rich tooltip: centred title, rule, then the body.
 QString tooltipHtml(const char* title, const char* body);
+/// The fragment as the tooltip shows it: Qt's rich text would turn each line break after a block
+/// (the heading, the centring) into an empty line, a blank band under the title; the heading, the
+/// rule and the body are shown without them. Any other text is returned as it is.
+QString tooltipForDisplay(const QString& fragment);
 
 class WindowControls {
   public:
     /// Creates every control of the template on `parent` at its place.
     void build(QWidget* parent, const DialogUnits& units);
+
+    /// Lets a widget placed for the template's size follow the window by `anchor` (the controls
+    /// of the template are registered by build()).
+    void follow(QWidget* widget, Anchor anchor);
+    /// Places every registered widget for a client area `gained` pixels wider and taller than the
+    /// template (negative: smaller). The log stays scrolled to its end when it was there.
+    void fitTo(QSize gained);
 
     /// The control with this id, or nullptr.
     QWidget* byId(int id) const;
@@ -62,7 +75,14 @@ class WindowControls {
     /// The two radio groups: the missing-subject rule and the class-ranking layout.
     void groupRadioButtons();
 
+    struct Follower {
+        QWidget* widget;
+        QRect templateRect;  ///< the widget's geometry for the template's size
+        Anchor anchor;
+    };
+
     std::unordered_map<int, QWidget*> byId_;
+    std::vector<Follower> followers_;
 };
 
 }  // namespace varnex::ui

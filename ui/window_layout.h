@@ -1,17 +1,25 @@
 #pragma once
 // The main window's dialog template: every control with its id, caption and rectangle in dialog
-// units (x, y, width, height). The settings row's eleven subject columns are generated from
-// kSubjectColumns below.
+// units (x, y, width, height), and how it follows the window when the window is resized. The
+// settings row's eleven subject columns are generated from kSubjectColumns below.
 
 #include <span>
 
 #include "app/control_ids.h"
+#include "app/report_choices.h"
 
 namespace varnex::ui {
 
 /// Size of the window's client area in dialog units.
 constexpr int kWindowWidthDlu = 651;
 constexpr int kWindowHeightDlu = 381;
+/// Widths of the two tables in the template (dialog units): their columns widen with them.
+constexpr int kStudentTableWidthDlu = 625;
+constexpr int kTeacherTableWidthDlu = 257;
+
+/// How much shorter than the template the client area may become (dialog units): the two tables
+/// and the log give up that height, so that the window still fits a 1280×720 screen with a panel.
+constexpr int kShrinkableHeightDlu = 40;
 /// Size of the start-up splash in dialog units.
 constexpr int kSplashWidthDlu = 251;
 constexpr int kSplashHeightDlu = 155;
@@ -35,6 +43,43 @@ enum class ControlKind {
 
 enum class TextColour { Default, Blue, Red };
 
+/// How a control follows the window when its client area is dx pixels wider and dy pixels taller
+/// than the template (dy may be negative): the control moves by moveX·dx/100, moveY·dy/100 and
+/// grows by growX·dx/100, growY·dy/100. The template's size gives every control its place in it.
+struct Anchor {
+    int moveX = 0, moveY = 0, growX = 0, growY = 0;
+};
+
+/// Of the height the window gains, the student table takes this share (percent); the teacher
+/// table and the log below it take the rest.
+constexpr int kStudentsShare = 60;
+/// Of the width the window gains, the teacher table takes this share; the export frame and the
+/// log beside it take the rest.
+constexpr int kTeachersShare = 40;
+/// Of the width the window gains, the worksheet list of the first row takes this share; the
+/// class list at the row's end takes the rest.
+constexpr int kSheetListShare = 40;
+
+namespace anchor {
+constexpr Anchor Fixed{};
+constexpr Anchor TopFrame{0, 0, 100, 0};
+constexpr Anchor SheetList{0, 0, kSheetListShare, 0};
+constexpr Anchor AfterSheetList{kSheetListShare, 0, 0, 0};
+constexpr Anchor ClassList{kSheetListShare, 0, 100 - kSheetListShare, 0};
+constexpr Anchor TopRight{100, 0, 0, 0};
+constexpr Anchor Students{0, 0, 100, kStudentsShare};
+constexpr Anchor Teachers{0, kStudentsShare, kTeachersShare, 100 - kStudentsShare};
+constexpr Anchor ExportFrame{kTeachersShare, kStudentsShare, 100 - kTeachersShare, 0};
+constexpr Anchor ExportItem{kTeachersShare, kStudentsShare, 0, 0};
+constexpr Anchor ExportButton{100, kStudentsShare, 0, 0};
+constexpr Anchor Log{kTeachersShare, kStudentsShare, 100 - kTeachersShare, 100 - kStudentsShare};
+constexpr Anchor StatusBar{0, 100, 100, 0};
+/// Column k (0..11, 11 for 总分) of the settings row: the columns spread over the gained width.
+constexpr Anchor settingsColumn(int k) {
+    return {k * 100 / 12, 0, 0, 0};
+}
+}  // namespace anchor
+
 /// One control of the template; id -1 for static texts and frames nobody addresses.
 struct ControlTemplate {
     int id;
@@ -42,6 +87,7 @@ struct ControlTemplate {
     const char* caption;
     int x, y, width, height;
     TextColour colour = TextColour::Default;
+    Anchor anchor = {};
 };
 
 constexpr int kNoId = -1;
@@ -59,25 +105,32 @@ constexpr int MissingLimitLabel = 1251;
 
 // Group boxes come first so that they lie beneath the controls they frame.
 inline constexpr ControlTemplate kControls[] = {
-    {frame::DataImport, ControlKind::GroupBox, "数据导入", 7, 5, 638, 96, TextColour::Blue},
+    {frame::DataImport, ControlKind::GroupBox, "数据导入", 7, 5, 638, 96, TextColour::Blue, anchor::TopFrame},
     {frame::ImportOptions, ControlKind::GroupBox, "导入选项", 14, 39, 122, 56, TextColour::Blue},
     {frame::ScoreSettings, ControlKind::GroupBox,
      "学科分值和优秀控制线（分值为零则表示本学科不参与本次考试；优秀控制线为学科分值的百分比）", 143, 39, 494,
-     56, TextColour::Blue},
-    {frame::Students, ControlKind::GroupBox, "学生成绩表", 7, 104, 638, 124, TextColour::Blue},
-    {frame::Teachers, ControlKind::GroupBox, "教师任课表", 7, 230, 269, 137, TextColour::Blue},
-    {frame::Export, ControlKind::GroupBox, "分析导出", 281, 230, 364, 77, TextColour::Blue},
-    {kNoId, ControlKind::GroupBox, "", 371, 281, 239, 22},
+     56, TextColour::Blue, anchor::TopFrame},
+    {frame::Students, ControlKind::GroupBox, "学生成绩表", 7, 104, 638, 124, TextColour::Blue,
+     anchor::Students},
+    {frame::Teachers, ControlKind::GroupBox, "教师任课表", 7, 230, 269, 137, TextColour::Blue,
+     anchor::Teachers},
+    {frame::Export, ControlKind::GroupBox, "分析导出", 281, 230, 364, 89, TextColour::Blue,
+     anchor::ExportFrame},
+    {kNoId, ControlKind::GroupBox, "", 371, 281, 239, 22, TextColour::Default, anchor::ExportItem},
 
     {ctl::OpenFile, ControlKind::Button, "1.打开文件…", 14, 16, 60, 17},
     {kNoId, ControlKind::Label, "2.选择工作表", 79, 21, 49, 8},
-    {ctl::WorksheetList, ControlKind::DropList, "", 131, 18, 96, 117},
-    {ctl::ImportTeachers, ControlKind::Button, "3.导入任课教师", 233, 16, 63, 17},
-    {kNoId, ControlKind::LabelRight, "4.选择年级", 302, 21, 44, 8},
-    {ctl::GradeList, ControlKind::DropList, "", 350, 18, 52, 117},
-    {ctl::ImportStudents, ControlKind::Button, "5.导入学生成绩", 406, 16, 63, 17},
-    {kNoId, ControlKind::Label, "学校和班级", 475, 21, 40, 8},
-    {ctl::ClassListBox, ControlKind::DropList, "", 518, 18, 120, 204},
+    {ctl::WorksheetList, ControlKind::DropList, "", 131, 18, 96, 117, TextColour::Default, anchor::SheetList},
+    {ctl::ImportTeachers, ControlKind::Button, "3.导入任课教师", 233, 16, 63, 17, TextColour::Default,
+     anchor::AfterSheetList},
+    {kNoId, ControlKind::LabelRight, "4.选择年级", 302, 21, 44, 8, TextColour::Default,
+     anchor::AfterSheetList},
+    {ctl::GradeList, ControlKind::DropList, "", 350, 18, 52, 117, TextColour::Default,
+     anchor::AfterSheetList},
+    {ctl::ImportStudents, ControlKind::Button, "5.导入学生成绩", 406, 16, 63, 17, TextColour::Default,
+     anchor::AfterSheetList},
+    {kNoId, ControlKind::Label, "学校和班级", 475, 21, 40, 8, TextColour::Default, anchor::AfterSheetList},
+    {ctl::ClassListBox, ControlKind::DropList, "", 518, 18, 120, 204, TextColour::Default, anchor::ClassList},
 
     {ctl::MissingRule0, ControlKind::RadioFirst, "缺考学科超过一半，不导入", 20, 53, 109, 8,
      TextColour::Blue},
@@ -88,32 +141,51 @@ inline constexpr ControlTemplate kControls[] = {
 
     {kNoId, ControlKind::Label, "分值：", 152, 63, 24, 8},
     {kNoId, ControlKind::Label, "优秀：", 152, 80, 24, 8},
-    {ctl::TotalFullMark, ControlKind::EditReadOnly, "", 574, 61, 19, 12},
-    {ctl::TotalExcellence, ControlKind::EditReadOnly, "", 574, 78, 19, 12},
-    {ctl::SaveSettings, ControlKind::Button, "保存", 598, 58, 31, 14},
-    {ctl::DefaultExcellence, ControlKind::Button, "默认", 598, 76, 31, 14},
+    {ctl::TotalFullMark, ControlKind::EditReadOnly, "", 574, 61, 19, 12, TextColour::Default,
+     anchor::settingsColumn(11)},
+    {ctl::TotalExcellence, ControlKind::EditReadOnly, "", 574, 78, 19, 12, TextColour::Default,
+     anchor::settingsColumn(11)},
+    {ctl::SaveSettings, ControlKind::Button, "保存", 598, 58, 31, 14, TextColour::Default, anchor::TopRight},
+    {ctl::DefaultExcellence, ControlKind::Button, "默认", 598, 76, 31, 14, TextColour::Default,
+     anchor::TopRight},
 
-    {ctl::StudentTable, ControlKind::List, "", 13, 115, 625, 107},
-    {ctl::TeacherTable, ControlKind::List, "", 13, 240, 257, 120},
+    {ctl::StudentTable, ControlKind::List, "", 13, 115, kStudentTableWidthDlu, 107, TextColour::Default,
+     anchor::Students},
+    {ctl::TeacherTable, ControlKind::List, "", 13, 240, kTeacherTableWidthDlu, 120, TextColour::Default,
+     anchor::Teachers},
 
-    {kNoId, ControlKind::Label, "考试名称", 289, 242, 34, 8},
-    {ctl::ExamNameBox, ControlKind::ComboEdit, "", 324, 239, 315, 117},
-    {ctl::GradeRates, ControlKind::Check, "导出年级各科三率", 289, 258, 76, 8},
-    {ctl::ClassRates, ControlKind::Check, "导出班级各科三率", 289, 270, 76, 8},
-    {ctl::TeacherRates, ControlKind::Check, "导出教师个人三率", 289, 282, 76, 8},
-    {ctl::SubjectBands, ControlKind::Check, "导出各科分数段", 289, 294, 69, 8},
-    {ctl::TotalBands, ControlKind::Check, "导出总分分数段", 377, 258, 69, 8},
-    {ctl::TotalRankBands, ControlKind::Check, "导出总分名次段", 377, 272, 69, 8},
-    {ctl::ClassRanking, ControlKind::Check, "导出班级总分排名", 377, 290, 76, 8},
-    {ctl::ClassRankingPerClass, ControlKind::RadioFirst, "一个班级一张表", 459, 290, 70, 8},
-    {ctl::ClassRankingOneSheet, ControlKind::Radio, "所有班级一张表", 535, 290, 70, 8},
-    {ctl::TopNEnabled, ControlKind::Check, "导出总分前", 456, 257, 52, 8},
-    {ctl::TopNCount, ControlKind::Edit, "", 511, 255, 17, 12},
-    {kNoId, ControlKind::Label, "名", 531, 257, 10, 8},
+    {kNoId, ControlKind::Label, "考试名称", 289, 242, 34, 8, TextColour::Default, anchor::ExportItem},
+    {ctl::ExamNameBox, ControlKind::ComboEdit, "", 324, 239, 315, 117, TextColour::Default,
+     anchor::ExportFrame},
+    {ctl::GradeRates, ControlKind::Check, reportCaption(ctl::GradeRates), 289, 258, 76, 8,
+     TextColour::Default, anchor::ExportItem},
+    {ctl::ClassRates, ControlKind::Check, reportCaption(ctl::ClassRates), 289, 270, 76, 8,
+     TextColour::Default, anchor::ExportItem},
+    {ctl::TeacherRates, ControlKind::Check, reportCaption(ctl::TeacherRates), 289, 282, 76, 8,
+     TextColour::Default, anchor::ExportItem},
+    {ctl::SubjectBands, ControlKind::Check, reportCaption(ctl::SubjectBands), 289, 294, 69, 8,
+     TextColour::Default, anchor::ExportItem},
+    {ctl::Charts, ControlKind::Check, reportCaption(ctl::Charts), 289, 306, 63, 8, TextColour::Default,
+     anchor::ExportItem},
+    {ctl::TotalBands, ControlKind::Check, reportCaption(ctl::TotalBands), 377, 258, 69, 8,
+     TextColour::Default, anchor::ExportItem},
+    {ctl::TotalRankBands, ControlKind::Check, reportCaption(ctl::TotalRankBands), 377, 272, 69, 8,
+     TextColour::Default, anchor::ExportItem},
+    {ctl::ClassRanking, ControlKind::Check, reportCaption(ctl::ClassRanking), 377, 290, 76, 8,
+     TextColour::Default, anchor::ExportItem},
+    {ctl::ClassRankingPerClass, ControlKind::RadioFirst, "一个班级一张表", 459, 290, 70, 8,
+     TextColour::Default, anchor::ExportItem},
+    {ctl::ClassRankingOneSheet, ControlKind::Radio, "所有班级一张表", 535, 290, 70, 8, TextColour::Default,
+     anchor::ExportItem},
+    {ctl::TopNEnabled, ControlKind::Check, reportCaption(ctl::TopNEnabled), 456, 257, 52, 8,
+     TextColour::Default, anchor::ExportItem},
+    {ctl::TopNCount, ControlKind::Edit, "", 511, 255, 17, 12, TextColour::Default, anchor::ExportItem},
+    {kNoId, ControlKind::Label, "名", 531, 257, 10, 8, TextColour::Default, anchor::ExportItem},
     {ctl::IgnoreZeroScores, ControlKind::Check, "零分学科不纳入学科三率计算", 456, 272, 118, 8,
-     TextColour::Red},
-    {ctl::ExportResults, ControlKind::Button, "6.导出分析结果", 576, 257, 63, 17},
-    {ctl::StatusLogBox, ControlKind::Log, "", 281, 312, 364, 55, TextColour::Blue},
+     TextColour::Red, anchor::ExportItem},
+    {ctl::ExportResults, ControlKind::Button, "6.导出分析结果", 576, 257, 63, 17, TextColour::Default,
+     anchor::ExportButton},
+    {ctl::StatusLogBox, ControlKind::Log, "", 281, 324, 364, 43, TextColour::Blue, anchor::Log},
 };
 
 /// The settings row: subject column k (0..10, 11 for 总分) has its heading at

@@ -68,9 +68,48 @@ TEST(IniFile, GarbageNeverCrashes) {
     std::string junk;
     for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 131 + 7) % 256);
     IniFile f = IniFile::fromBytes(junk + "\n[s]\nk=1\n");
-    EXPECT_EQ(f.get("s", "k"), "1");
+    EXPECT_TRUE(f.unreadable());  // no text: nothing is read from it
+    EXPECT_EQ(f.get("s", "k"), "");
     f.set("s", "k", "2");
     EXPECT_FALSE(f.toBytes().empty());
+}
+
+// Only GB18030 (GBK) and UTF-8 text is read; anything else (UTF-16 as some Windows editors save
+// it, a stray byte no encoding has, a NUL) is not, and a save never replaces it.
+TEST(IniFile, TextInAnyOtherEncodingIsNotReadNorOverwritten) {
+    const std::string gbk = utf8ToGbk("[七年级]\r\n语文=150\r\n");
+    std::string utf16le = "\xFF\xFE", utf16be = "\xFE\xFF", utf16NoMark;
+    for (char c : std::string("[x]\r\nk=1\r\n")) {
+        utf16le += std::string{c, '\0'};
+        utf16be += std::string{'\0', c};
+        utf16NoMark += std::string{c, '\0'};
+    }
+    const std::pair<const char*, std::string> notText[] = {
+        {"UTF-16LE with its mark", utf16le},
+        {"UTF-16BE with its mark", utf16be},
+        {"UTF-16LE without a mark", utf16NoMark},
+        {"GBK with a stray byte", gbk + "\xFF\r\n"},
+        {"a NUL byte", std::string("[s]\r\nk=1\0\r\n", 11)},
+        {"UTF-8 mark, then no UTF-8", "\xEF\xBB\xBF" + gbk},
+    };
+    TempDir dir;
+    for (const auto& [name, bytes] : notText) {
+        IniFile f = IniFile::fromBytes(bytes);
+        EXPECT_EQ(f.problem(), IniFile::Problem::NotText) << name;
+        EXPECT_FALSE(f.exists()) << name;
+        const std::string path = dir.file("s.ini");
+        testing::writeFile(path, bytes);
+        IniFile loaded = IniFile::load(path);
+        EXPECT_TRUE(loaded.unreadable()) << name;
+        loaded.set("s", "k", "2");
+        EXPECT_FALSE(loaded.save(path)) << name;
+        EXPECT_EQ(testing::readFile(path), bytes) << name;
+    }
+    for (const std::string& text : {gbk, std::string("[七年级]\n语文=150\n"), std::string("[s]\nk=1\n")}) {
+        IniFile f = IniFile::fromBytes(text);
+        EXPECT_FALSE(f.unreadable()) << text;
+        EXPECT_EQ(f.toBytes(), text) << text;
+    }
 }
 
 TEST(IniFile, AFailedSaveLeavesNothingBehind) {

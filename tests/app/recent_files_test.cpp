@@ -71,5 +71,31 @@ TEST(RecentFiles, LoadStopsAfterTheFourthEntry) {
     EXPECT_EQ(r.entries(), list({"a", "b", "c", "d"}));
 }
 
+TEST(RecentFiles, ExamNamesAreKeptApartExactlyAndTenDeep) {
+    TempDir dir;
+    RecentFileList recent;
+    recent.setStorePath(dir.file("s.ini"));
+    recent.add("/data/a.xls");
+    RecentFileList names(kExamNamesStore);
+    names.setStorePath(dir.file("s.ini"));
+    for (int i = 1; i <= 12; ++i) names.add("第" + std::to_string(i) + "次月考");
+    names.add("Exam");
+    EXPECT_TRUE(names.add("EXAM"));  // names differ by case: two entries
+    ASSERT_EQ(names.count(), 10);
+    EXPECT_EQ(names.entries()[0], "EXAM");
+    EXPECT_EQ(names.entries()[1], "Exam");
+    EXPECT_EQ(names.entries()[9], "第5次月考");
+
+    RecentFileList again(kExamNamesStore);
+    again.setStorePath(dir.file("s.ini"));
+    again.load();
+    EXPECT_EQ(again.entries(), names.entries());
+    recent.load();
+    EXPECT_EQ(recent.entries(), list({"/data/a.xls"}));  // the recent files are untouched
+    IniFile file = IniFile::load(dir.file("s.ini"));
+    EXPECT_EQ(file.get("考试名称", "名称数量"), "10");
+    EXPECT_EQ(file.get("考试名称", "1"), "EXAM");
+}
+
 }  // namespace
 }  // namespace varnex

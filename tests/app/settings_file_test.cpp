@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "app/ini_file.h"
@@ -30,7 +31,7 @@ TEST(SettingsFile, SeedBeginsByteExactInGbk) {
     EXPECT_EQ(bytes.substr(0, expected.size()), expected);
     std::string tail = utf8ToGbk(
         "[导出选项]\r\n年级各科三率=1\r\n班级各科三率=1\r\n教师个人三率=1\r\n各科分数段=1\r\n总分分数段=1\r\n"
-        "总分名次段=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n");
+        "总分名次段=1\r\n统计图表=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n");
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
     // An existing file is left alone.
@@ -56,6 +57,35 @@ TEST(SettingsFile, SeededGradesLoad) {
     EXPECT_TRUE(o.classRanking);
     EXPECT_EQ(o.classRankingLayout, 1);
     EXPECT_EQ(o.topN, 50);
+    // Senior high: 语文, 数学 and 英语 out of 150, as real senior-high papers are.
+    for (const char* grade : {"高一", "高二", "高三"}) {
+        ASSERT_TRUE(loadGrade(path, grade, s, o));
+        EXPECT_EQ(s.fullMark, (std::array<int, 11>{150, 150, 150, 100, 100, 100, 100, 100, 100, 0, 0}))
+            << grade;
+    }
+    // A file that was seeded with other values keeps them.
+    IniFile older = IniFile::load(path);
+    older.set("高二", "语文", "120");
+    ASSERT_TRUE(older.save(path));
+    seedIfMissing(path);
+    ASSERT_TRUE(loadGrade(path, "高二", s, o));
+    EXPECT_EQ(s.fullMark[0], 120);
+}
+
+// The school given last for a sheet without 学校 column survives a restart and leaves the rest
+// of the file as it was; a file that cannot be written is named.
+TEST(SettingsFile, SchoolNameGivenLast) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    EXPECT_EQ(loadSchoolName(path), "");
+    seedIfMissing(path);
+    const std::string seeded = readFile(path);
+    ASSERT_TRUE(saveSchoolName(path, "育才中学"));
+    EXPECT_EQ(loadSchoolName(path), "育才中学");
+    EXPECT_EQ(readFile(path), seeded + utf8ToGbk("[导入选项]\r\n学校名称=育才中学\r\n"));
+    Status failed = saveSchoolName(dir.file("无此目录/配置文件.ini"), "一中");
+    ASSERT_FALSE(failed);
+    EXPECT_NE(failed.error().find("无此目录/配置文件.ini"), std::string::npos) << failed.error();
 }
 
 TEST(SettingsFile, SavingAZeroFullMarkKeepsTheStoredValue) {
@@ -75,6 +105,7 @@ TEST(SettingsFile, SavingAZeroFullMarkKeepsTheStoredValue) {
 struct OptionCase {
     const char* topN;
     const char* ranking;
+    const char* layout;  ///< "班级总分排名方式", nullptr for none
     bool topNEnabled;
     int topNAfter;
     bool classRanking;
@@ -83,15 +114,18 @@ struct OptionCase {
 
 TEST(SettingsFile, StoredTopNAndClassRanking) {
     const OptionCase cases[] = {
-        {"0", "0", false, 33, true, 0},    // top-N off keeps the count; 0: one sheet per class
-        {"12", "-1", true, 12, false, 0},  // -1: off, layout kept as it was
-        {"x", "7", false, 33, true, 1},    // non-integer reads as 0; 7: all classes on one sheet
+        {"0", "0", nullptr, false, 33, true, 0},    // top-N off keeps the count; 0: one sheet per class
+        {"12", "-1", nullptr, true, 12, false, 0},  // -1: off, layout kept as it was
+        {"x", "7", nullptr, false, 33, true, 1},    // non-integer reads as 0; 7: all classes on one sheet
+        {"1", "-1", "1", true, 1, false, 1},        // off: the layout stored on its own
+        {"1", "0", "1", true, 1, true, 0},          // on: "班级总分排名" decides
     };
     for (const auto& c : cases) {
         TempDir dir;
         std::string path = dir.file(kSettingsFileName);
+        std::string layout = c.layout != nullptr ? std::string("班级总分排名方式=") + c.layout + "\r\n" : "";
         writeFile(path, utf8ToGbk(std::string("[导出选项]\r\n总分前N名=") + c.topN +
-                                  "\r\n班级总分排名=" + c.ranking + "\r\n"));
+                                  "\r\n班级总分排名=" + c.ranking + "\r\n" + layout));
         ScoreSettings s;
         ExportOptions o;
         o.topN = 33;
@@ -106,11 +140,48 @@ TEST(SettingsFile, StoredTopNAndClassRanking) {
     }
 }
 
+TEST(SettingsFile, TheClassRankingLayoutIsSavedAlsoWhileTheRankingIsOff) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    ScoreSettings s;
+    ExportOptions o;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    o.classRanking = false;
+    o.classRankingLayout = 0;
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+    IniFile file = IniFile::load(path);
+    EXPECT_EQ(file.get("导出选项", "班级总分排名"), "-1");
+    EXPECT_EQ(file.get("导出选项", "班级总分排名方式"), "0");
+    ExportOptions again;  // starts with layout 1
+    ASSERT_TRUE(loadGrade(path, "八年级", s, again));
+    EXPECT_FALSE(again.classRanking);
+    EXPECT_EQ(again.classRankingLayout, 0);
+}
+
+TEST(SettingsFile, ChartsAreOffInAFileWrittenBeforeThemAndKeptOnceSaved) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    writeFile(path, utf8ToGbk("[导出选项]\r\n年级各科三率=1\r\n总分名次段=1\r\n"));
+    ScoreSettings s;
+    ExportOptions o;
+    o.charts = true;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_FALSE(o.charts);
+    EXPECT_TRUE(o.gradeRates);
+    o.charts = true;
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+    EXPECT_NE(readFile(path).find(utf8ToGbk("\r\n统计图表=1\r\n")), std::string::npos);
+    o.charts = false;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_TRUE(o.charts);
+}
+
 TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {
     TempDir dir;
     std::string path = dir.file(kSettingsFileName);
     writeFile(path,
-              "garbage line\n\x01\x02\xff\xfe\n[Grade]\nX=1\n" + utf8ToGbk("[七年级]\n数学=abc\n语文=120\n"));
+              "garbage line\n\x01\x02\x81\x40\n[Grade]\nX=1\n" + utf8ToGbk("[七年级]\n数学=abc\n语文=120\n"));
     ScoreSettings s;
     ExportOptions o;
     ASSERT_TRUE(loadGrade(path, "七年级", s, o));
@@ -170,6 +241,119 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNeitherLoadedNorReplaced) {
     EXPECT_FALSE(loadGrade(folder, "七年级", s, o));
     EXPECT_EQ(s.fullMark[0], 100);
     EXPECT_TRUE(o.gradeRates);
+}
+
+TEST(SettingsFile, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
+    TempDir dir;
+    testing::ScopedEnv config("XDG_CONFIG_HOME", dir.file("config"));
+    const std::string inUserFolder = dir.file("config/varnex/") + kSettingsFileName;
+    // Writable program folders of the system's layout, also in a package's unpacked tree.
+    for (const char* folder : {"root/usr/bin", "root/usr/local/bin/", "usr-bin", "root/opt/varnex"}) {
+        std::string programDir = dir.file(folder);
+        ASSERT_TRUE(std::filesystem::create_directories(programDir));
+        const bool system = std::string(folder).find("/bin") != std::string::npos;
+        EXPECT_EQ(settingsPath(programDir), system ? inUserFolder : programDir + "/" + kSettingsFileName)
+            << folder;
+    }
+}
+
+// A settings file saved as UTF-16 (with its byte-order mark, as some Windows editors save it) is
+// not taken for a file of zeros: it is not read, never rewritten, and the message names it and why.
+TEST(SettingsFile, AFileInAnotherEncodingIsNeitherReadNorOverwritten) {
+    TempDir dir;
+    const std::string path = dir.file(kSettingsFileName);
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t c : std::u16string(u"[七年级]\r\n语文=120\r\n")) {
+        utf16 += static_cast<char>(c & 0xFF);
+        utf16 += static_cast<char>(c >> 8);
+    }
+    writeFile(path, utf16);
+    const std::string why =
+        "无法读取配置文件：" + path +
+        "\n它不是 GBK（GB18030）或 UTF-8 编码的文本文件（例如以 UTF-16 编码保存）。"
+        "为免损坏其中的设置，本程序不会改写它；请用文本编辑器将它另存为 GBK 或 UTF-8 编码。";
+
+    ScoreSettings s;
+    ExportOptions o;
+    EXPECT_FALSE(loadGrade(path, "七年级", s, o));
+    EXPECT_EQ(s.fullMark[0], 100);  // the values held stay
+    Status check = checkSettingsFile(path);
+    ASSERT_FALSE(check);
+    EXPECT_EQ(check.error(), why);
+    seedIfMissing(path);
+    Status saved = saveGrade(path, "七年级", s, o);
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.error(), why);
+    RecentFileList recent;
+    recent.setStorePath(path);
+    recent.add("/data/a.xls");
+    EXPECT_FALSE(recent.save());
+    EXPECT_EQ(readFile(path), utf16);
+
+    // 保存 tells the same; a file that reads fine passes the check.
+    AppState state;
+    state.settingsPath = path;
+    testing::ScriptedFrontend ui;
+    saveGradeCommand(state, ui);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, why);
+    EXPECT_EQ(ui.messages[0].caption, "错误");
+    EXPECT_EQ(readFile(path), utf16);
+    writeFile(path, utf8ToGbk("[七年级]\r\n语文=120\r\n"));
+    EXPECT_TRUE(checkSettingsFile(path));
+    EXPECT_TRUE(checkSettingsFile(dir.file("none.ini")));
+}
+
+// A settings file beside the program in a folder the user cannot write (an administrator's, or one
+// carried over) is read; a change goes to the user's folder, and from then on that copy is read.
+TEST(SettingsFile, AFileBesideAReadOnlyProgramIsReadAndChangesGoToTheUsersFolder) {
+    TempDir dir;
+    const std::string programDir = dir.file("program/");
+    ASSERT_EQ(::mkdir(programDir.c_str(), 0755), 0);
+    const std::string beside = programDir + kSettingsFileName;
+    seedIfMissing(beside);
+    {
+        IniFile file = IniFile::load(beside);
+        file.set("七年级", "语文", "120");
+        file.set("管理员", "说明", "保留");
+        ASSERT_TRUE(file.save(beside));
+    }
+    const std::string before = readFile(beside);
+    ::chmod(programDir.c_str(), 0555);
+    testing::ScopedEnv config("XDG_CONFIG_HOME", dir.file("config"));
+    const std::string copy = dir.file("config/varnex/") + kSettingsFileName;
+    EXPECT_TRUE(passesWithoutRoot(dir.path(), [&] {
+        auto expect = [](bool ok, const char* what) {
+            if (!ok) std::fprintf(stderr, "failed: %s\n", what);
+            return ok;
+        };
+        const std::string path = settingsPath(programDir);
+        ScoreSettings s;
+        ExportOptions o;
+        bool ok = expect(path == beside, "the file beside the program is the one used") &&
+                  expect(checkSettingsFile(path).ok(), "it can be used") &&
+                  expect(loadGrade(path, "七年级", s, o) && s.fullMark[0] == 120, "its values are read");
+        s.fullMark[0] = 130;
+        ok = ok && expect(saveGrade(path, "七年级", s, o).ok(), "saving succeeds") &&
+             expect(readFile(beside) == before, "the file beside the program is untouched") &&
+             expect(settingsFileInUse(path) == copy, "the user's copy is in use");
+        IniFile saved = IniFile::load(copy);
+        ok = ok && expect(saved.get("七年级", "语文") == "130", "the change is in the user's copy") &&
+             expect(saved.get("管理员", "说明") == "保留", "the rest of the file came along");
+        // The next start reads the copy, and so do the recent files.
+        ScoreSettings again;
+        RecentFileList recent;
+        recent.setStorePath(settingsPath(programDir));
+        recent.add("/data/a.xls");
+        RecentFileList reloaded;
+        reloaded.setStorePath(settingsPath(programDir));
+        reloaded.load();
+        return ok && expect(loadGrade(settingsPath(programDir), "七年级", again, o), "loads again") &&
+               expect(again.fullMark[0] == 130, "the copy is read from then on") &&
+               expect(reloaded.entries() == std::vector<std::string>{"/data/a.xls"}, "recent files") &&
+               expect(readFile(beside) == before, "still untouched");
+    }));
+    ::chmod(programDir.c_str(), 0755);
 }
 
 TEST(SettingsFile, FallsBackToTheConfigurationFolder) {

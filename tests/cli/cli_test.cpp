@@ -21,6 +21,7 @@ namespace {
 using testing::fixture;
 using testing::readFile;
 using testing::TempDir;
+using testing::writeFile;
 
 struct RunResult {
     int status = -1;
@@ -109,6 +110,17 @@ class CliTest : public ::testing::Test {
         return runCli(dir, args);
     }
 
+    // Exports a sheet of a platform_sheets fixture as exam 期末 of `grade` with the settings file,
+    // answering Yes; `extra` adds options (--school, --teachers …).
+    RunResult exportPlatform(const std::string& file, const std::string& sheet, const std::string& grade,
+                             const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export", fixture(file), "--scores", sheet,        "--grade",
+                                         grade,    "--exam",      "期末",     "--settings", settings,
+                                         "--yes",  "-o",          out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    }
+
     TempDir dir;
     std::string settings;
     std::string sample;
@@ -141,15 +153,24 @@ TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, out + "\n");
     EXPECT_NE(r.err.find("导入七年级：2所学校，6个班级，7科成绩，共"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("此次共导出了 9 张表格"), std::string::npos) << r.err;
-    EXPECT_EQ(sheetNames(out),
-              (std::vector<std::string>{"目录", "班级总分排名", "总分前50名", "年级各科三率", "班级各科三率",
-                                        "教师个人三率", "各科分数段", "总分分数段", "总分名次段"}));
+    // A newly seeded settings file turns the charts on: their sheet follows 目录 and is listed last.
+    EXPECT_NE(r.err.find("此次共导出了 10 张表格"), std::string::npos) << r.err;
+    // The completion names the file as saved; a terminal has no clipboard and opens nothing.
+    EXPECT_NE(r.err.find("[信息] 文件“" + out + "”已经生成并保存！\n\n此次共导出了 10 张表格：\n目录\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("总分名次段\n统计图表\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("剪贴板"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("将为你打开"), std::string::npos) << r.err;
+    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "统计图表", "班级总分排名", "总分前50名",
+                                                         "年级各科三率", "班级各科三率", "教师个人三率",
+                                                         "各科分数段", "总分分数段", "总分名次段"}));
     auto contents = readSheet(out, "目录");
     EXPECT_EQ(contents["A1"], "工作表名称");
     EXPECT_EQ(contents["A2"], "班级总分排名");
     EXPECT_EQ(contents["B2"], "期中考试 - 班级总分排名（七年级）");
     EXPECT_EQ(contents["A9"], "总分名次段");
+    EXPECT_EQ(contents["A10"], "统计图表");
     auto grade = readSheet(out, "年级各科三率");
     EXPECT_EQ(grade["A1"], "期中考试 - 年级各科三率（七年级）");
     EXPECT_EQ(grade["A3"], "项目");
@@ -197,25 +218,36 @@ TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
     EXPECT_EQ(ontoFolder.status, 1);
     EXPECT_NE(ontoFolder.err.find("输出路径是一个文件夹"), std::string::npos) << ontoFolder.err;
 
+    // Settings that cannot be read stop the export rather than give way to the built-in values.
+    std::string utf16 = dir.file("utf16.ini");
+    writeFile(utf16, std::string("\xFF\xFE[\0x\0]\0", 8));
+    RunResult unreadable = runCli(dir, {"export", sample, "--scores", "七年级", "--grade", "七年级", "--exam",
+                                        "期中", "--settings", utf16, "--yes", "-o", out + ".x.xlsx"});
+    EXPECT_EQ(unreadable.status, 1);
+    EXPECT_NE(unreadable.err.find("[错误] 无法读取配置文件：" + utf16 + "\n"), std::string::npos)
+        << unreadable.err;
+    EXPECT_EQ(readFile(utf16), std::string("\xFF\xFE[\0x\0]\0", 8));
+
     EXPECT_EQ(runCli(dir, {"export", sample}).status, 2);
     EXPECT_EQ(runCli(dir, {"sample", "--schools", "x", "-o", out}).status, 2);
     EXPECT_EQ(runCli(dir, {"sheets", dir.file("none.xlsx")}).status, 1);
 }
 
-// A class name with a blank in it ("1 班") stays the class of its school: the teacher check
-// passes, and the class and grade sheets find its students.
+// A class name with a blank in it ("实验 1") stays the class of its school: the teacher check
+// passes, and the class and grade sheets find its students. Teacher and student sheets write the
+// class differently ("高一实验 1班", "实验 1"): both are read as "实验 1".
 TEST_F(CliTest, ClassNamesWithABlank) {
     std::string input = dir.file("班级名.xlsx");
     std::vector<std::string> teacherHead = {"学校", "年级", "班级", "语文", "数学", "英语", "物理",
                                             "化学", "生物", "历史", "地理", "政治", "体育", "实验"};
     testing::writeInputWorkbook(input, {{"教师",
                                          {teacherHead,
-                                          {"一中", "七年级", "1 班", "张老师", "李老师"},
-                                          {"一中", "七年级", "2 班", "王老师", "赵老师"}}},
+                                          {"一中", "七年级", "七年级实验 1班", "张老师", "李老师"},
+                                          {"一中", "七年级", "实验 2班", "王老师", "赵老师"}}},
                                         {"成绩",
                                          {{"学校", "班级", "姓名", "语文", "数学"},
-                                          {"一中", "1 班", "甲", "90", "80"},
-                                          {"一中", "2 班", "乙", "70", "60"}}}});
+                                          {"一中", "实验 1", "甲", "90", "80"},
+                                          {"一中", "七年级实验 2班", "乙", "70", "60"}}}});
     IniFile ini = IniFile::load(settings);
     for (const char* subject : {"英语", "生物", "历史", "地理", "政治"}) ini.set("七年级", subject, "0");
     ini.set("导出选项", "班级总分排名", "0");  // one sheet per class
@@ -226,58 +258,68 @@ TEST_F(CliTest, ClassNamesWithABlank) {
                                "--exam", "月考", "--settings", settings, "--yes", "-o", out});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("导入七年级：1所学校，2个班级，2科成绩，共2人"), std::string::npos) << r.err;
-    auto first = readSheet(out, "一中1 班");
-    EXPECT_EQ(first["A1"], "月考 - 班级总分排名 - 一中七年级（1 班）班");
+    auto first = readSheet(out, "一中实验 1");
+    EXPECT_EQ(first["A1"], "月考 - 班级总分排名 - 一中七年级（实验 1）班");
     EXPECT_EQ(first["B4"], "甲");
     EXPECT_EQ(first["E4"], "170");
     auto grade = readSheet(out, "年级各科三率");
     EXPECT_EQ(grade["B4"], "一中");
     EXPECT_EQ(grade["C4"], "2");
+    auto classes = readSheet(out, "班级各科三率");
+    EXPECT_EQ(classes["C4"], "（实验 1）班");
+    EXPECT_EQ(classes["F4"], "张老师");
+    EXPECT_EQ(classes["F5"], "王老师");
 }
 
 // The committed reader fixtures (a BIFF8 .xls, an .et) exported end to end.
 TEST_F(CliTest, ExportsCommittedFixtures) {
-    const std::vector<std::string> tabs = {"目录",         "班级总分排名", "总分前50名", "年级各科三率",
-                                           "班级各科三率", "各科分数段",   "总分分数段", "总分名次段"};
+    const std::vector<std::string> tabs = {"目录",       "统计图表",     "班级总分排名",
+                                           "总分前50名", "年级各科三率", "班级各科三率",
+                                           "各科分数段", "总分分数段",   "总分名次段"};
 
     // students_cases.xls, sheet 成绩: 张三 304.5 (一中 10), 李四 7 (一中 1), 王五 300 (二中 3),
-    // 赵六 240.5 (一中 2), 钱七 180 (一中 10). The classes give the school runs 一中, 二中, 一中; both
-    // 一中 columns count all of 一中's students.
+    // 赵六 240.5 (一中 2), 钱七 180 (一中 10). 一中's classes are not consecutive (一中, 二中, 一中),
+    // yet 一中 is one school with one column counting all four of its students.
     examineOnly({{"语文", 150}, {"数学", 150}, {"英语", 150}});
     std::string xlsOut = dir.file("xls-结果.xlsx");
     RunResult r =
         runCli(dir, {"export", fixture("students_cases.xls"), "--scores", "成绩", "--grade", "七年级",
                      "--exam", "月考", "--settings", settings, "--missing-rule", "2", "--yes", "-o", xlsOut});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("导入七年级：3所学校，4个班级，3科成绩，共5人"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("导入七年级：2所学校，4个班级，3科成绩，共5人"), std::string::npos) << r.err;
     EXPECT_EQ(sheetNames(xlsOut), tabs);
     auto ranks = readSheet(xlsOut, "总分名次段");
     EXPECT_EQ(ranks["A1"], "月考 - 总分名次段（七年级）");
     EXPECT_EQ(ranks["B3"], "一中/累计");
     EXPECT_EQ(ranks["C3"], "二中/累计");
-    EXPECT_EQ(ranks["D3"], "一中/累计");
-    EXPECT_EQ(ranks["E3"], "合计/累计");
+    EXPECT_EQ(ranks["D3"], "合计/累计");
+    EXPECT_EQ(ranks.count("E3"), 0u);
     EXPECT_EQ(ranks["A4"], "第  1→5  名");
     EXPECT_EQ(ranks["B4"], "  4/4  ");
     EXPECT_EQ(ranks["C4"], "  1/1  ");
-    EXPECT_EQ(ranks["D4"], "  4/4  ");
-    EXPECT_EQ(ranks["E4"], "  5/5  ");
+    EXPECT_EQ(ranks["D4"], "  5/5  ");
     EXPECT_EQ(ranks.count("A5"), 0u);
     // Full mark 450: 46 bands, band j in row 49 − j.
     auto bands = readSheet(xlsOut, "总分分数段");
     EXPECT_EQ(bands["A4"], "满分:450分");
-    EXPECT_EQ(bands["E4"], "  0/0  ");
+    EXPECT_EQ(bands["D4"], "  0/0  ");
     EXPECT_EQ(bands["A19"], "300→309分");
     EXPECT_EQ(bands["B19"], "  1/1  ");
     EXPECT_EQ(bands["C19"], "  1/1  ");
-    EXPECT_EQ(bands["E19"], "  2/2  ");
+    EXPECT_EQ(bands["D19"], "  2/2  ");
     EXPECT_EQ(bands["A25"], "240→249分");
     EXPECT_EQ(bands["B25"], "  1/2  ");
-    EXPECT_EQ(bands["E25"], "  1/3  ");
+    EXPECT_EQ(bands["D25"], "  1/3  ");
     EXPECT_EQ(bands["A49"], "  0→9  分");
     EXPECT_EQ(bands["B49"], "  1/4  ");
-    EXPECT_EQ(bands["E49"], "  1/5  ");
+    EXPECT_EQ(bands["D49"], "  1/5  ");
     EXPECT_EQ(bands.count("A50"), 0u);
+    // The grade sheet ranks two schools, 一中 with its four students.
+    auto grade = readSheet(xlsOut, "年级各科三率");
+    EXPECT_EQ(grade["B4"], "一中");
+    EXPECT_EQ(grade["B5"], "二中");
+    EXPECT_EQ(grade["C4"], "4");
+    EXPECT_EQ(grade["A6"], "优秀率");
 
     // workbook_xls.et, sheet 成绩 with 语文 and 数学: 张三 85 + 92.5, 李四 −7 + 100; the empty row
     // after them ends the data.
@@ -295,7 +337,7 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
     EXPECT_EQ(top["E3"], "语文150");
     EXPECT_EQ(top["G3"], "总分300");
     EXPECT_EQ(top["B4"], "第一中学");
-    EXPECT_EQ(top["C4"], "（1班）班");
+    EXPECT_EQ(top["C4"], "（1）班");
     EXPECT_EQ(top["D4"], "张三");
     EXPECT_EQ(top["F4"], "92.5");
     EXPECT_EQ(top["G4"], "177.5");
@@ -318,6 +360,150 @@ TEST_F(CliTest, ExportsCommittedFixtures) {
     EXPECT_EQ(bands["A25"], " 90→99 分");
     EXPECT_EQ(bands["B25"], "  1/2  ");
     EXPECT_EQ(bands["B34"], "  0/2  ");
+}
+
+// Sheets as a marking platform and a school keep them (platform_sheets.*: a title row, a two-row
+// header, other names, class names such as 高二9班 and ９班, no 学校 column) export with no edit,
+// the school given with --school; the .xls gives the same workbook as the .xlsx.
+TEST_F(CliTest, PlatformSheetsExportAsTheyAre) {
+    auto exportPhysics = [&](const std::string& file, const std::string& out,
+                             std::vector<std::string> extra) {
+        extra.insert(extra.end(), {"--teachers", "任课教师"});
+        return exportPlatform(file, "高二物理类", "高二", out, extra);
+    };
+    const std::string out = dir.file("期末.xlsx");
+    RunResult r = exportPhysics("platform_sheets.xlsx", out, {"--school", "育才中学"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("  -> 育才中学 (--school)"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("导入教师任课记录：16条。"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("导入高二：1所学校，2个班级，8科成绩，共6人"), std::string::npos) << r.err;
+
+    // 语文 and 数学 are out of 150 (seeded for 高二): excellent from 150 × 80 % = 120, a pass from
+    // 150 × 60 % = 90, rates and averages to one decimal.
+    //   class 9:  语文 132, 105, 88   → excellent 1 (132), pass 2, average 325 / 3 = 108.3
+    //             数学 141, 96, 72    → excellent 1 (141), pass 2, average 309 / 3 = 103
+    //   class 10: 语文 121, 97, 60    → excellent 1 (121), pass 2, average 278 / 3 = 92.7
+    //             数学 150, 89.5, 118 → excellent 1 (150), pass 2 (89.5 fails), average 357.5 / 3 = 119.2
+    //   each: 1 / 3 = 33.3 % excellent, 2 / 3 = 66.7 % pass
+    auto classes = readSheet(out, "班级各科三率");
+    const std::vector<std::pair<std::string, std::vector<std::string>>> expected = {
+        // row: 学科 label (first row of a block), 班级, 实考人数, 任课教师, 优秀人数, 优秀率, 及格人数,
+        // 及格率, 平均分
+        {"4", {"语文\n（150分）", "（9）班", "3", "许文静", "1", "33.3", "2", "66.7", "108.3"}},
+        {"5", {"", "（10）班", "3", "许文静", "1", "33.3", "2", "66.7", "92.7"}},
+        {"6", {"数学\n（150分）", "（9）班", "3", "马建国", "1", "33.3", "2", "66.7", "103"}},
+        {"7", {"", "（10）班", "3", "邓超然", "1", "33.3", "2", "66.7", "119.2"}},
+    };
+    for (const auto& [row, cells] : expected) {
+        const char* columns[] = {"A", "C", "D", "F", "G", "H", "J", "K", "M"};
+        for (size_t i = 0; i < cells.size(); ++i)
+            EXPECT_EQ(classes[columns[i] + row], cells[i]) << columns[i] << row;
+    }
+    EXPECT_EQ(classes["B4"], "育才中学");
+
+    // The same sheets as BIFF8 give the same result workbook.
+    const std::string xlsOut = dir.file("期末-xls.xlsx");
+    ASSERT_EQ(exportPhysics("platform_sheets.xls", xlsOut, {"--school", "育才中学"}).status, 0);
+    ASSERT_EQ(sheetNames(xlsOut), sheetNames(out));
+    for (const std::string& sheet : sheetNames(out))
+        EXPECT_EQ(readSheet(xlsOut, sheet), readSheet(out, sheet)) << sheet;
+
+    // Without --school the sheet's missing 学校 column is named, and so is the option.
+    RunResult noSchool = exportPhysics("platform_sheets.xlsx", dir.file("无校.xlsx"), {});
+    EXPECT_EQ(noSchool.status, 1);
+    EXPECT_NE(noSchool.err.find("工作表“任课教师”没有“学校”列"), std::string::npos) << noSchool.err;
+    EXPECT_NE(noSchool.err.find("--school"), std::string::npos) << noSchool.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("无校.xlsx")));
+}
+
+// With the seeded settings the score sheet decides what was examined: a physics-track sheet has
+// no 历史, a monthly test only 语数英. The reports cover exactly the subjects in the sheet, the
+// total's full mark is the sum over them, and the settings file is not changed; --full-mark still
+// leaves out a subject that is in the sheet.
+TEST_F(CliTest, TheScoreSheetDecidesWhichSubjectsWereExamined) {
+    const std::string before = readFile(settings);
+    auto run = [&](const std::string& sheet, const std::string& grade, const std::string& out,
+                   std::vector<std::string> extra) {
+        extra.insert(extra.end(), {"--school", "育才中学"});
+        RunResult r = exportPlatform("platform_sheets.xlsx", sheet, grade, out, extra);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r;
+    };
+    auto allCells = [&](const std::string& path) {
+        std::string text;
+        for (const std::string& sheet : sheetNames(path)) {
+            for (const auto& [address, cell] : readSheet(path, sheet)) text += cell + "|";
+        }
+        return text;
+    };
+
+    const std::string physics = dir.file("物理类.xlsx");
+    RunResult r = run("高二物理类", "高二", physics, {"--teachers", "任课教师"});
+    EXPECT_NE(r.err.find("表中没有：历史，本次不统计"), std::string::npos) << r.err;
+    auto grade = readSheet(physics, "年级各科三率");
+    const char* headers[] = {"语文150", "数学150", "英语150", "物理100", "化学100",
+                             "生物100", "地理100", "政治100", "总分950"};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(grade[CellName(3 + i, 3)], headers[i]) << i;
+    EXPECT_EQ(allCells(physics).find("历史"), std::string::npos);
+    // The total: excellent from 760 (= 950 × 80 %), a pass from 570 (= 950 × 60 %). Totals: class 9
+    // 791, 623, 531; class 10 841, 659.5, 566. With 历史's 100 counted the lines would be 840 and
+    // 630, giving 0 and 1 in class 9.
+    auto classes = readSheet(physics, "班级各科三率");
+    EXPECT_EQ(classes["A20"], "总分\n（950分）");
+    EXPECT_EQ(classes["G20"], "1");
+    EXPECT_EQ(classes["J20"], "2");
+    EXPECT_EQ(classes["G21"], "1");
+    EXPECT_EQ(classes["J21"], "2");
+    EXPECT_EQ(grade["L4"], "2");  // 总分 excellent in the grade: 791 and 841
+
+    const std::string monthly = dir.file("月考.xlsx");
+    r = run("初二月考", "八年级", monthly, {});
+    EXPECT_NE(r.err.find("表中没有：物理、生物、历史、地理、政治，本次不统计"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("以下各列不是可统计的学科，未作分析：信息技术、音乐。"), std::string::npos) << r.err;
+    grade = readSheet(monthly, "年级各科三率");
+    EXPECT_EQ(grade["D3"], "语文150");
+    EXPECT_EQ(grade["E3"], "数学150");
+    EXPECT_EQ(grade["F3"], "英语150");
+    EXPECT_EQ(grade["G3"], "总分450");
+    EXPECT_EQ(grade.count("H3"), 0u);
+
+    const std::string noMaths = dir.file("无数学.xlsx");
+    run("初二月考", "八年级", noMaths, {"--full-mark", "数学=0"});
+    grade = readSheet(noMaths, "年级各科三率");
+    EXPECT_EQ(grade["D3"], "语文150");
+    EXPECT_EQ(grade["E3"], "英语150");
+    EXPECT_EQ(grade["F3"], "总分300");
+
+    EXPECT_EQ(readFile(settings), before);
+}
+
+// --full-mark, --excellence and --reports choose for one run; the settings file is not changed.
+TEST_F(CliTest, FullMarksExcellenceAndReportsForOneRun) {
+    const std::string before = readFile(settings);
+    auto run = [&](const std::string& out, std::vector<std::string> extra) {
+        extra.insert(extra.end(), {"--school", "育才中学"});
+        return exportPlatform("platform_sheets.xlsx", "高二物理类", "高二", out, extra);
+    };
+    const std::string out = dir.file("一次.xlsx");
+    RunResult r = run(out, {"--full-mark", "历史=0，外语=160", "--excellence", "语文=85,数学=90", "--reports",
+                            "导出年级各科三率, 总分前3名"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "总分前3名", "年级各科三率"}));
+    auto grade = readSheet(out, "年级各科三率");
+    EXPECT_EQ(grade["F3"], "英语160");
+    EXPECT_EQ(grade["D4"], "1");  // 语文 at 85 %: only 132 reaches 127.5 (at 80 % 121 would too)
+    EXPECT_EQ(readFile(settings), before);
+
+    const std::pair<std::vector<std::string>, const char*> wrong[] = {
+        {{"--reports", "导出年级各科三率,成绩单"}, "未知的报表 / unknown report: 成绩单"},
+        {{"--full-mark", "语文150"}, "--full-mark 的值应写作 学科=整数"},
+        {{"--excellence", "音乐=80"}, "未知的学科 / unknown subject: 音乐"},
+    };
+    for (const auto& [extra, message] : wrong) {
+        RunResult bad = run(dir.file("错.xlsx"), extra);
+        EXPECT_EQ(bad.status, 2);
+        EXPECT_NE(bad.err.find(message), std::string::npos) << bad.err;
+    }
 }
 
 // Every cell of every sheet of a workbook, by sheet name.
@@ -364,7 +550,8 @@ TEST_F(CliTest, WebPagesXmlSpreadsheetsAndCsvListsExportLikeTheSameXlsx) {
         return readWorkbook(out);
     };
     auto expected = exportOf(xlsx, true, dir.file("xlsx-结果.xlsx"));
-    ASSERT_EQ(expected.size(), 9u);
+    // Every report of a newly seeded settings file, the charts included.
+    ASSERT_EQ(expected.size(), 10u);
     EXPECT_EQ(expected["总分前50名"]["D4"], "赵六");
     EXPECT_EQ(expected["总分前50名"]["H4"], "294");
     for (const char* source : {"网页成绩.xls", "表格2003.xls"}) {
@@ -389,6 +576,53 @@ TEST_F(CliTest, WebPagesXmlSpreadsheetsAndCsvListsExportLikeTheSameXlsx) {
     EXPECT_NE(refused.err.find("文件不是有效的工作簿：名单.xls"), std::string::npos) << refused.err;
 }
 
+// Title rows above the header, in a web page (the school spanning two rows is the school of both)
+// and in an XML spreadsheet: each exports exactly like the same students written as .xlsx with
+// the header in row 1.
+TEST_F(CliTest, TitleRowSheetsOfEveryKindExportLikeThePlainXlsx) {
+    IniFile ini = IniFile::load(settings);
+    for (const auto& subject : kSubjects) {
+        const std::string name = subject.name;
+        ini.set("七年级", name, name == "语文" || name == "数学" || name == "英语" ? "150" : "0");
+    }
+    ASSERT_TRUE(ini.save(settings));
+    std::string plainInput;
+    auto exportOf = [&](const std::string& input, const std::string& sheet, const std::string& out) {
+        RunResult r = runCli(dir, {"export", input, "--scores", sheet, "--grade", "七年级", "--exam", "期中",
+                                   "--settings", settings, "--missing-rule", "2", "--yes", "-o", out});
+        EXPECT_EQ(r.status, 0) << input << "\n" << r.err;
+        EXPECT_EQ(r.err.find("“" + sheet + "”的标题在第2行。") != std::string::npos, input != plainInput)
+            << r.err;
+        return r.status == 0 ? readWorkbook(out) : decltype(readWorkbook(out)){};
+    };
+    struct Case {
+        const char* file;
+        const char* sheet;
+        std::vector<std::vector<std::string>> plain;
+    };
+    const Case cases[] = {
+        {"网页成绩-标题.xls",
+         "七年级 期中成绩",
+         {{"学校", "班级", "姓名", "语文", "数学", "英语", "总分"},
+          {"第一中学", "1班", "张三", "85", "92.5", "78", "255.5"},
+          {"第一中学", "1班", "李四", "90", "88", "", "178"},
+          {"第二中学", "1班", "王 五", "72", "60", "81", "213"}}},
+        {"表格2003-标题.xml",
+         "七年级",
+         {{"学校", "班级", "姓名", "语文", "数学", "英语"},
+          {"第一中学", "1班", "张三", "85", "92.5", "78"},
+          {"第一中学", "1班", "李四", "90", "", "88"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        plainInput = dir.file(std::string(c.file) + "-平.xlsx");
+        testing::writeInputWorkbook(plainInput, {{"成绩", c.plain}});
+        auto expected = exportOf(plainInput, "成绩", dir.file(std::string(c.file) + "-平-结果.xlsx"));
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(exportOf(fixture(c.file), c.sheet, dir.file(std::string(c.file) + "-结果.xlsx")), expected);
+    }
+}
+
 TEST_F(CliTest, TemplateAndHelp) {
     std::string out = dir.file("模板.xlsx");
     RunResult r = runCli(dir, {"template", "--exam", "期末考试", "-o", out});
@@ -397,6 +631,11 @@ TEST_F(CliTest, TemplateAndHelp) {
               (std::vector<std::string>{"一年级", "二年级", "三年级", "四年级", "五年级", "六年级", "七年级",
                                         "八年级", "九年级", "高一", "高二", "高三", "教师任课表"}));
     EXPECT_EQ(readSheet(out, "九年级")["R1"], "备注");
+    EXPECT_NE(r.err.find("[信息] 期末考试的学生成绩表和教师任课表已经生成，保存为：\n" + out + "\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("剪贴板"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("将为你打开"), std::string::npos) << r.err;
     for (const char* command : {"sheets", "template", "sample", "export"}) {
         RunResult help = runCli(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0);

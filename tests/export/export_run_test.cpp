@@ -37,7 +37,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
     const ValidationCase cases[] = {
         {"excellence line 0",
          [](Exam& e) { e.state.scores.excellenceLine[1] = 0; },
-         "数学学科的优秀控制线必需在0和100之间！",
+         "数学学科的优秀控制线必须在0和100之间！",
          {}},
         {"excellence line 100, first subject only",
          [](Exam& e) {
@@ -45,7 +45,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
              e.state.scores.excellenceLine[3] = 120;  // 物理 is not examined
              e.state.scores.fullMark[3] = 100;        // … until its full mark is set
          },
-         "英语学科的优秀控制线必需在0和100之间！",
+         "英语学科的优秀控制线必须在0和100之间！",
          {}},
         {"no exam name",
          [](Exam& e) { e.state.examNameText.clear(); },
@@ -67,9 +67,9 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
          },
          "总分名次必须填写一个大于零的数！",
          {ctl::TopNCount}},
-        {"no teacher rows",
+        {"no teacher rows, and no other report chosen",
          [](Exam& e) {
-             e.state.exportOptions.teacherRates = true;
+             e.only([](ExportOptions& o) { o.teacherRates = true; });
              e.state.teachers.clear();
          },
          "导出教师个人三率必须先导入教师任课表！",
@@ -133,6 +133,71 @@ TEST(ExportRun, ValidInputReachesTheConfirmation) {
     }
 }
 
+// Without a teacher sheet the teacher rates are left out of a run that has more to write, the
+// confirmation says so in one line, the class rates keep their 任课教师 cells empty, and the
+// options are as chosen afterwards.
+TEST(ExportRun, WithoutTeachersTheTeacherRatesAreLeftOut) {
+    struct Case {
+        bool classRates;
+        const char* note;
+        std::vector<std::string> tabs;
+    };
+    const Case cases[] = {
+        {true,
+         "未导入教师任课表：不导出教师个人三率，班级各科三率的任课教师一栏留空。",
+         {"目录", "班级各科三率", "总分分数段"}},
+        {false,
+         "未导入教师任课表：不导出教师个人三率。",
+         {"目录", "总分分数段", "Sheet3"}},  // n = 2: the third sheet stays
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.note);
+        Exam exam;
+        validExam(exam);
+        exam.state.teachers.clear();
+        exam.state.exportOptions.teacherRates = true;
+        exam.state.exportOptions.classRates = c.classRates;
+        exam.run();
+        ASSERT_TRUE(exam.outcome.completed);
+        ASSERT_EQ(exam.frontend.questions.size(), 1u);
+        const std::string items = c.classRates ? "目录\n班级各科三率\n总分分数段\n" : "目录\n总分分数段\n";
+        EXPECT_EQ(exam.frontend.questions[0].text,
+                  "考试名称：期中考试\n导出年级：七年级\n\n导出项目：\n" + items + "\n" + c.note +
+                      "\n\n如果确认无误，单击“是”，导出分析结果；\n否则，单击“否”，返回修改。确认无误吗？");
+        EXPECT_EQ(tabNames(*exam.outcome.workbook), c.tabs);
+        if (c.classRates) {
+            const SheetModel& classes = exam.sheet("班级各科三率");
+            EXPECT_EQ(shown(classes, "F3"), "任课教师");
+            for (const char* cell : {"F4", "F5", "F6"}) EXPECT_EQ(shown(classes, cell), "") << cell;
+            EXPECT_EQ(shown(classes, "G4"), "1");
+        }
+        EXPECT_TRUE(exam.state.exportOptions.teacherRates);
+        EXPECT_EQ(exam.state.exportOptions.classRates, c.classRates);
+    }
+}
+
+// A subject with a full mark that the score sheet had no column for is not examined in the run,
+// exactly as if its full mark were 0: its excellence line is not checked, and the class rates'
+// total passes from 300 × 60 % = 180 (乙's 200 passes; with 物理's 100 counted it would need 240).
+// The settings are as they were when the run ends.
+TEST(ExportRun, SubjectsNotInTheSheetAreNotExamined) {
+    Exam exam;
+    validExam(exam);
+    exam.state.scores.fullMark[3] = 100;  // 物理
+    exam.state.scores.excellenceLine[3] = 0;
+    exam.state.imported.subjectsNotInSheet = {"物理"};
+    exam.only([](ExportOptions& o) { o.classRates = true; });
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed)
+        << (exam.frontend.messages.empty() ? "" : exam.frontend.messages[0].text);
+    const SheetModel& classes = exam.sheet("班级各科三率");
+    EXPECT_EQ(shown(classes, "A13"), "总分\n（300分）");
+    EXPECT_EQ(shown(classes, "C14"), "（2）班");
+    EXPECT_EQ(shown(classes, "J14"), "1");
+    EXPECT_EQ(exam.state.scores.fullMark[3], 100);
+    EXPECT_EQ(exam.state.scores.excellenceLine[3], 0);
+}
+
 TEST(ExportRun, CompletesSavesAndReports) {
     Exam exam;
     validExam(exam);
@@ -150,10 +215,10 @@ TEST(ExportRun, CompletesSavesAndReports) {
         "log:保存文件：" + path,
         "log:期中考试：七年级成绩分析 导出完成",
         "title:Varnex - 期中考试：成绩 - 导出完成",
-        "clipboard:期中考试 - 七年级成绩分析",
-        "message:信息:文件“期中考试 - "
-        "七年级成绩分析”已经生成！\n请手动保存文件。（文件名已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
-        "此次共导出了 2 张表格：\n目录\n总分分数段\n\n点击“确定”按钮，将为你打开生成的文件。",
+        "clipboard:" + path,
+        "message:信息:文件“" + path +
+            "”已经生成并保存！\n（文件路径已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n"
+            "此次共导出了 2 张表格：\n目录\n总分分数段\n\n点击“确定”按钮，将为你打开生成的文件。",
         "enable:ImportStudents:on",
         "open:" + path,
         "minimise",
@@ -254,16 +319,40 @@ TEST(ExportRun, SavedWorkbookReadsBackAsBuilt) {
     }
 }
 
-TEST(ExportRun, ClipboardFailureTellsToSaveByHand) {
-    Exam exam;
-    validExam(exam);
-    exam.frontend.clipboardWorks = false;
-    exam.run();
-    ASSERT_FALSE(exam.frontend.messages.empty());
-    EXPECT_EQ(exam.frontend.messages.back().text,
-              "文件“期中考试 - "
-              "七年级成绩分析”已经生成，请手动保存文件！\n\n点击“确定”按钮，将为你打开生成的文件。");
-    EXPECT_EQ(exam.frontend.messages.back().caption, "信息");
+// The completion names the file exactly as saved, " (2)" included, and puts that path on the
+// clipboard; without a clipboard it claims no copy, without a desktop it promises no opening.
+TEST(ExportRun, CompletionNamesThePathAsSaved) {
+    struct Case {
+        bool clipboardWorks;
+        bool documentsOpen;
+        const char* after;  // what follows the first sentence
+    };
+    const Case cases[] = {
+        {true, true,
+         "\n（文件路径已复制到了剪贴板，按 Ctrl+V 粘贴）\n\n此次共导出了 2 张表格：\n目录\n总分分数段\n\n"
+         "点击“确定”按钮，将为你打开生成的文件。"},
+        {false, true,
+         "\n\n此次共导出了 2 张表格：\n目录\n总分分数段\n\n点击“确定”按钮，将为你打开生成的文件。"},
+        {false, false, "\n\n此次共导出了 2 张表格：\n目录\n总分分数段"},
+    };
+    for (const Case& c : cases) {
+        Exam exam;
+        validExam(exam);
+        exam.state.outputPath.clear();  // beside the opened workbook, named after the exam
+        const std::string taken = exam.dir.file("期中考试 - 七年级成绩分析.xlsx");
+        testing::writeFile(taken, "an earlier result");
+        exam.frontend.clipboardWorks = c.clipboardWorks;
+        exam.frontend.documentsOpen = c.documentsOpen;
+        exam.run();
+        const std::string path = exam.dir.file("期中考试 - 七年级成绩分析 (2).xlsx");
+        ASSERT_EQ(exam.outcome.savedPath, path);
+        ASSERT_FALSE(exam.frontend.messages.empty());
+        EXPECT_EQ(exam.frontend.messages.back().text, "文件“" + path + "”已经生成并保存！" + c.after);
+        EXPECT_EQ(exam.frontend.messages.back().caption, "信息");
+        EXPECT_EQ(exam.frontend.clipboard,
+                  c.clipboardWorks ? std::vector<std::string>{path} : std::vector<std::string>{});
+        EXPECT_EQ(testing::readFile(taken), "an earlier result");
+    }
 }
 
 TEST(ExportRun, FailedSaveKeepsTheStudentsAndLeavesNoFile) {
@@ -444,10 +533,11 @@ TEST(SheetPlan, ItemListAndTitles) {
         o.classRankingLayout = 0;
     });
     SheetPlan plan = buildSheetPlan(exam.state, "期末");
+    // The sheets of one class each are one line, however many classes there are.
     EXPECT_EQ(plan.itemList,
-              "目录\n一中（1）班总分排名\n二中（3）班总分排名\n总分前20名\n年级各科三率\n班级各科三率\n教师个"
-              "人三率\n"
+              "目录\n各班总分排名表 2 张\n总分前20名\n年级各科三率\n班级各科三率\n教师个人三率\n"
               "各科分数段\n总分分数段\n总分名次段\n");
+    EXPECT_EQ(plan.sheets[7].item, "一中（1）班总分排名");  // still the log line of its sheet
     ASSERT_EQ(plan.sheetCount(), 10);
     EXPECT_EQ(plan.sheets[0].title, "期末 - 总分名次段（七年级）");
     EXPECT_EQ(plan.sheets[0].position, 10);

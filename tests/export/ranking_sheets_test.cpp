@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "automation/excel_session.h"
 #include "base/text_util.h"
 #include "export/class_ranking.h"
@@ -57,8 +59,9 @@ TEST(TopN, TiesShareAPlaceAndTheLaterRowComesFirst) {
     EXPECT_EQ(rowOf(s, 7, 9),
               (std::vector<std::string>{"4", "一中", "（1）班", "r0", "", "", "", "90", "3"}));
     EXPECT_EQ(shown(s, "A8"), "");
-    EXPECT_EQ(s.columnWidths.size(), 1u);
-    EXPECT_EQ(s.columnWidths.at(0), 5);
+    // The sheet's own width on 序号; the columns it leaves alone fit their longest text: "（1）班"
+    // takes 7 characters (the brackets and 班 count two), the subject headers 7 and 总分300 7.
+    EXPECT_EQ(s.columnWidths, (std::map<int, double>{{0, 5}, {2, 9}, {4, 9}, {5, 9}, {6, 9}, {7, 9}}));
     for (const char* a : {"A3", "I3", "A4", "C5", "I7"}) EXPECT_TRUE(boxedAndCentred(s, a)) << a;
 }
 

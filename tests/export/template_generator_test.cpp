@@ -172,17 +172,17 @@ TEST(GenerateTemplates, SavesOpensAndReports) {
         ui.clipboardWorks = clipboardWorks;
         generateTemplates(state, ui);
 
-        const std::string done = clipboardWorks ? std::string(kExam) +
-                                                      "的学生成绩表和教师任课表已经生成，请手动保存文件！\n"
-                                                      "文件名已复制到了剪贴板，按 Ctrl+V 粘贴。\n\n"
-                                                      "点击确定后，将为你打开已生成的文件。"
-                                                : std::string("导入模板已经生成，请手动保存文件！");
+        // The message says where the file was saved and puts that path on the clipboard.
+        const std::string done = std::string(kExam) + "的学生成绩表和教师任课表已经生成，保存为：\n" +
+                                 state.outputPath +
+                                 (clipboardWorks ? "\n文件路径已复制到了剪贴板，按 Ctrl+V 粘贴。" : "") +
+                                 "\n\n点击确定后，将为你打开已生成的文件。";
         const std::vector<std::string> expected{
             std::string("log:生成导入模板：") + kExam,
             std::string("title:Varnex - 导入模板：") + kExam + " - 正在生成...",
             "log:保存文件：" + state.outputPath,
             std::string("title:Varnex - 导入模板：") + kExam + " - 生成完成",
-            std::string("clipboard:") + kExam,
+            "clipboard:" + state.outputPath,
             "message:信息:" + done,
             "open:" + state.outputPath,
             "minimise",
@@ -300,6 +300,11 @@ TEST(GenerateTemplates, GoesToTheDocumentsFolderUnderTheExamName) {
         ASSERT_EQ(ui.openedDocuments.size(), 1u) << (ui.messages.empty() ? "" : ui.messages[0].text);
         EXPECT_EQ(ui.openedDocuments[0], home.file("Documents/") + name);
         EXPECT_EQ(tabNames(ui.openedDocuments[0]).size(), 13u);
+        // The second is numbered: the message and the clipboard name it as saved.
+        EXPECT_EQ(ui.clipboard, std::vector<std::string>{home.file("Documents/") + name});
+        EXPECT_NE(ui.messages[0].text.find("保存为：\n" + home.file("Documents/") + name + "\n"),
+                  std::string::npos)
+            << ui.messages[0].text;
     }
 }
 

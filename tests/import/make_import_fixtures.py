@@ -156,20 +156,28 @@ def cell_xml(value):
             "</table:table-cell>" % (value, value))
 
 
-def fods(sheets):
+def fods_document(tables):
+    """A flat OpenDocument spreadsheet around the given <table:table> elements."""
     out = ['<?xml version="1.0" encoding="UTF-8"?>',
            '<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"'
            ' xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"'
            ' xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"'
            ' office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">',
            "<office:body><office:spreadsheet>"]
-    for name, rows in sheets.items():
-        out.append('<table:table table:name="%s">' % escape(name))
-        for row in rows:
-            out.append("<table:table-row>" + "".join(cell_xml(v) for v in row) + "</table:table-row>")
-        out.append("</table:table>")
+    out += tables
     out.append("</office:spreadsheet></office:body></office:document>")
     return "\n".join(out) + "\n"
+
+
+def fods(sheets):
+    tables = []
+    for name, rows in sheets.items():
+        table = ['<table:table table:name="%s">' % escape(name)]
+        for row in rows:
+            table.append("<table:table-row>" + "".join(cell_xml(v) for v in row) + "</table:table-row>")
+        table.append("</table:table>")
+        tables.append("\n".join(table))
+    return fods_document(tables)
 
 
 def convert(source, target_dir, filter_name, extension, run):

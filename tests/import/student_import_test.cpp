@@ -87,7 +87,8 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
     const ImportResults& r = state.imported;
     EXPECT_EQ(r.classList.entries(), (std::vector<std::string>{"一中 10", "一中 1", "二中 3", "一中 2"}));
     EXPECT_EQ(r.classList.selected, 0);
-    EXPECT_EQ(r.schoolList, (std::vector<std::string>{"一中", "二中", "一中"}));
+    // 一中's classes are not consecutive (一中, 二中, 一中): still one school, listed where it first appears.
+    EXPECT_EQ(r.schoolList, (std::vector<std::string>{"一中", "二中"}));
     EXPECT_EQ(r.examSubjects, (std::vector<std::string>{"语文", "数学", "英语"}));
     EXPECT_EQ(r.examFullMarkTotal, 450);
     EXPECT_EQ(r.gradeName, "七年级");
@@ -100,7 +101,7 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                               "question:确认:" + ui.questions[0].text,
                                               "title:" + title + "正在导入...",
                                               "log:导入工作表：成绩",
-                                              "log:导入七年级：3所学校，4个班级，3科成绩，共5人",
+                                              "log:导入七年级：2所学校，4个班级，3科成绩，共5人",
                                               "title:" + title + "导入完成",
                                               "sound",
                                               "enable:ExportResults:on",
@@ -109,6 +110,214 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, StudentImportFormats, ::testing::Values("xlsx", "xls"));
+
+// A physics-track sheet as a marking platform exports it: a title row, a two-row header with each
+// subject merged over 原始分 / 赋分 / 班级排名 / 年级排名, other names (学生姓名, 班别, 外语, 道德与法治),
+// class names 高二9班 / ９班 / 高二10班 / 10, no 学校 column and no 历史 column. The school is asked
+// for, offering the one given last; the raw scores are read; with 高二's seeded full marks 历史 is
+// not examined this time, while the settings keep its full mark.
+class PlatformSheetFormats : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PlatformSheetFormats, PhysicsTrackSheetGoesInAsItIs) {
+    const std::string file = "platform_sheets." + GetParam();
+    const FullMarks seeded{150, 150, 150, 100, 100, 100, 100, 100, 100, 0, 0};
+    AppState state = scoreState(file, "高二物理类", seeded);
+    state.gradeIndex = 10;  // 高二
+    state.schoolName = "育才中学";
+    putPreviousImport(state);
+    ScriptedFrontend ui;
+    ui.expectTextQuestion("工作表“高二物理类”没有“学校”列", " 育才中学 ");
+    ui.expectQuestion("", true);
+
+    importStudents(state, ui);
+
+    EXPECT_TRUE(ui.allQuestionsAsked());
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].text, "导入文件：" + file +
+                                        "\n数据来源：高二物理类\n导入年级：高二\n\n您设定的8科分值如下：\n"
+                                        "语文：150\n数学：150\n英语：150\n物理：100\n化学：100\n生物：100\n"
+                                        "地理：100\n政治：100\n表中没有：历史，本次不统计\n\n" +
+                                        kQuestion);
+    const ImportResults& r = state.imported;
+    EXPECT_EQ(r.examSubjects,
+              (std::vector<std::string>{"语文", "数学", "英语", "物理", "化学", "生物", "地理", "政治"}));
+    EXPECT_EQ(r.subjectsNotInSheet, std::vector<std::string>{"历史"});
+    EXPECT_EQ(r.examFullMarkTotal, 950);
+    EXPECT_EQ(state.scores.fullMark, seeded);
+    ASSERT_EQ(ui.textQuestions.size(), 1u);
+    EXPECT_EQ(ui.textQuestions[0].text,
+              "工作表“高二物理类”没有“学校”列，表中各行都算作同一所学校。\n请输入学校名称：");
+    EXPECT_EQ(ui.textQuestions[0].caption, "学校名称");
+    EXPECT_EQ(ui.textOffers, std::vector<std::string>{"育才中学"});
+    EXPECT_EQ(state.schoolName, "育才中学");
+    const std::string s = "育才中学";
+    EXPECT_EQ(
+        rowsOf(state.students),
+        (Rows{
+            studentRow(s, "9", "林晓雨", {"132", "141", "118", "88", "76", "81", "", "70", "85"}, "791"),
+            studentRow(s, "9", "周子航", {"105", "96", "101", "64", "58", "66", "", "61", "72"}, "623"),
+            studentRow(s, "9", "陈思远", {"88", "72", "95", "52", "47", "59", "", "55", "63"}, "531"),
+            studentRow(s, "10", "赵一鸣", {"121", "150", "126", "97", "90", "88", "", "79", "90"}, "841"),
+            studentRow(s, "10", "孙可欣", {"97", "89.5", "112", "71", "69", "74", "", "66", "81"}, "659.5"),
+            studentRow(s, "10", "吴天宇", {"60", "118", "84", "79", "62", "57", "", "48", "58"}, "566"),
+        }));
+    EXPECT_EQ(state.imported.classList.entries(), (std::vector<std::string>{"育才中学 9", "育才中学 10"}));
+    EXPECT_EQ(state.imported.schoolList, std::vector<std::string>{"育才中学"});
+    std::vector<std::string> log;
+    for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "导入工作表：高二物理类",
+                       "工作表“高二物理类”的标题在第2、3两行。",
+                       "“学生姓名”列按姓名读取。",
+                       "“班别”列按班级读取。",
+                       "“外语”列按英语读取。",
+                       "“道德与法治”列按政治读取。",
+                       "工作表“高二物理类”没有“学校”列，各行都按“育才中学”导入。",
+                       "导入高二：1所学校，2个班级，8科成绩，共6人",
+                   }));
+    // The school is asked for before the confirmation.
+    auto calls = callsWithoutTime(ui.calls);
+    EXPECT_EQ(calls[0].rfind("text:学校名称:", 0), 0u) << calls[0];
+    EXPECT_EQ(calls[1].rfind("question:确认:", 0), 0u) << calls[1];
+}
+
+// A 语数英-only monthly test at two schools, imported with 八年级's seeded full marks: only the
+// three subjects in the sheet are examined, so the missing-subject rule counts against those; the
+// columns that are no subject of Varnex's are named once when the import completes.
+TEST_P(PlatformSheetFormats, ThreeSubjectSheetDecidesWhatWasExamined) {
+    const std::string file = "platform_sheets." + GetParam();
+    const FullMarks seeded{150, 150, 150, 100, 0, 100, 100, 100, 100, 0, 0};
+    AppState state = scoreState(file, "初二月考", seeded, 0);
+    state.gradeIndex = 7;  // 八年级
+    ScriptedFrontend ui;
+    ui.expectQuestion(
+        "您设定的3科分值如下：\n语文：150\n数学：150\n英语：150\n表中没有：物理、生物、历史、地理、政治，本次"
+        "不统计\n\n",
+        true);
+
+    importStudents(state, ui);
+
+    EXPECT_TRUE(ui.allQuestionsAsked());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(rowsOf(state.students), (Rows{
+                                          studentRow("城东中学", "3", "方雨桐", {"112", "98", "105"}, "315"),
+                                          studentRow("城东中学", "3", "韩立新", {"95", "120", "87"}, "302"),
+                                          studentRow("城东中学", "4", "贺明轩", {"131", "104", "140"}, "375"),
+                                          studentRow("城西中学", "4", "江若溪", {"88", "76", "93"}, "257"),
+                                          studentRow("城西中学", "3", "罗浩然", {"102", "115", "99"}, "316"),
+                                      }));
+    EXPECT_EQ(state.imported.examSubjects, (std::vector<std::string>{"语文", "数学", "英语"}));
+    EXPECT_EQ(state.imported.examFullMarkTotal, 450);
+    EXPECT_EQ(state.imported.subjectsNotInSheet,
+              (std::vector<std::string>{"物理", "生物", "历史", "地理", "政治"}));
+    EXPECT_EQ(state.scores.fullMark, seeded);
+    std::vector<std::string> log;
+    for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "导入工作表：初二月考",
+                       "工作表“初二月考”的标题在第2行。",
+                       "“学校名称”列按学校读取。",
+                       "“外语”列按英语读取。",
+                       "导入八年级：2所学校，4个班级，3科成绩，共5人",
+                       "以下各列不是可统计的学科，未作分析：信息技术、音乐。",
+                   }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PlatformSheetFormats, ::testing::Values("xlsx", "xls"));
+
+// A marking platform's web page saved under an .xls name: a title row, a two-row header whose key
+// cells span both rows, the school and each class spanning their students' rows.
+TEST(StudentImport, PlatformWebPage) {
+    TempDir dir;
+    const std::string path = dir.file("成绩导出.xls");
+    writeFile(
+        path,
+        "<html><head><meta charset=\"utf-8\"><title>成绩</title></head><body><table>"
+        "<tr><td colspan=7>高二期末考试成绩</td></tr>"
+        "<tr><th rowspan=2>学校</th><th rowspan=2>班级</th><th rowspan=2>姓名</th><th colspan=2>语文</th>"
+        "<th colspan=2>数学</th></tr>"
+        "<tr><th>原始分</th><th>年级排名</th><th>原始分</th><th>年级排名</th></tr>"
+        "<tr><td rowspan=3>育才中学</td><td rowspan=2>高二9班</td><td>甲</td><td>120</td><td>1</td>"
+        "<td>90</td><td>2</td></tr>"
+        "<tr><td>乙</td><td>100</td><td>2</td><td>95</td><td>1</td></tr>"
+        "<tr><td>高二10班</td><td>丙</td><td>80</td><td>3</td><td>70</td><td>3</td></tr>"
+        "</table></body></html>");
+    AppState state = scoreState("成绩导出.xls", "成绩", {150, 150, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    state.workbook.path = path;
+    ScriptedFrontend ui;
+    ui.expectQuestion("", true);
+
+    importStudents(state, ui);
+
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(rowsOf(state.students), (Rows{studentRow("育才中学", "9", "甲", {"120", "90"}, "210"),
+                                            studentRow("育才中学", "9", "乙", {"100", "95"}, "195"),
+                                            studentRow("育才中学", "10", "丙", {"80", "70"}, "150")}));
+    EXPECT_EQ(withoutTime(ui.logLines[1]), "工作表“成绩”的标题在第2、3两行。");
+}
+
+// Without a school (cancelled, empty or 全部) nothing is imported and the name given last stays.
+TEST(StudentImport, SheetWithoutSchoolNeedsAName) {
+    const std::pair<std::optional<std::string>, const char*> cases[] = {
+        {std::nullopt, ""},
+        {" \u3000", "请输入学校名称！"},
+        {"全部", "学校名称不能为“全部”！"},
+    };
+    for (const auto& [answer, message] : cases) {
+        SCOPED_TRACE(message);
+        AppState state = scoreState("platform_sheets.xlsx", "高二物理类", kThreeSubjects);
+        state.schoolName = "旧名";
+        putPreviousImport(state);
+        ScriptedFrontend ui;
+        ui.expectTextQuestion("", answer);
+
+        importStudents(state, ui);
+
+        EXPECT_TRUE(ui.questions.empty());
+        std::vector<std::string> shown;
+        for (const auto& m : ui.messages) shown.push_back(m.text);
+        EXPECT_EQ(shown, *message ? std::vector<std::string>{message} : std::vector<std::string>{});
+        EXPECT_EQ(names(state.students), std::vector<std::string>{"旧生"});
+        EXPECT_EQ(state.schoolName, "旧名");
+        EXPECT_TRUE(ui.enabled.empty());
+    }
+}
+
+// A class that is empty, or nothing but a grade and 班, stops the import at its row, naming the
+// file, sheet, row and column; the rows before it stay.
+TEST(StudentImport, ClassWithNothingLeftStopsAtItsRow) {
+    TempDir dir;
+    const std::string path = dir.file("班级.xlsx");
+    writeInputWorkbook(
+        path,
+        {{"成绩",
+          {{"考试成绩"},
+           {"学校", "班级", "姓名", "语文"},
+           {"一中", "高二1班", "甲", "90"},
+           {"一中", "高二班", "乙", "80"}}},
+         {"空班", {{"学校", "班级", "姓名", "语文"}, {"一中", "1", "甲", "90"}, {"一中", "", "乙", "80"}}}});
+    const std::pair<const char*, const char*> cases[] = {
+        {"成绩", "文件“班级.xlsx”工作表“成绩”第4行B列的班级“高二班”去掉年级和“班”字后为空，请写明是哪个班！"},
+        {"空班", "文件“班级.xlsx”工作表“空班”第3行B列的班级为空，请填写班级！"},
+    };
+    for (const auto& [sheet, message] : cases) {
+        SCOPED_TRACE(sheet);
+        AppState state = scoreState("班级.xlsx", sheet, kChineseOnly);
+        state.workbook.path = path;
+        ScriptedFrontend ui;
+        ui.expectQuestion("", true);
+
+        importStudents(state, ui);
+
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, message);
+        EXPECT_EQ(withoutTime(ui.logLines.back()), message);
+        EXPECT_EQ(names(state.students), (std::vector<std::string>{"甲", "乙"}));
+        EXPECT_EQ(state.students.cellText(0, 1), "1");
+        EXPECT_EQ(state.imported.classList.entries(), std::vector<std::string>{"一中 1"});
+    }
+}
 
 // 语文 at 160 asks first; confirmed, only 学校, 班级, 姓名 and 语文 are read (the sheet has no
 // other column), and the all-empty row ends the data before a row that would fail its checks.
@@ -138,7 +347,7 @@ TEST(StudentImport, ConfirmedFullMarkAndEmptyRowEndingTheData) {
 
 TEST(StudentImport, EveryImplausibleFullMarkIsAskedAbout) {
     FullMarks marks{151, 100, -1, 0, 0, 0, 0, 0, 0, 41, 16};
-    AppState state = scoreState("students_cases.xlsx", "成绩", marks);
+    AppState state = scoreState("students_cases.xlsx", "缺考", marks);
     ScriptedFrontend ui;
     for (int i = 0; i < 4; ++i) ui.expectQuestion("", true);
     ui.expectQuestion("", false);  // the confirmation
@@ -403,9 +612,10 @@ TEST(StudentImport, SheetThatCannotBeRead) {
         std::string title;
     };
     const Case cases[] = {
-        {"missing column", fixture("students_cases.xlsx"), "成绩",
-         FullMarks{100, 0, 0, 100, 0, 0, 0, 0, 0, 0, 0}, "读取工作表时出现异常：",
-         "\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名，语文，物理", "读取工作表时出现异常！"},
+        {"no subject with a full mark in the sheet", fixture("students_cases.xlsx"), "成绩",
+         FullMarks{0, 0, 0, 100, 100, 0, 0, 0, 0, 0, 0},
+         "读取工作表时出现异常：工作表“成绩”的标题行中没有以下列：物理",
+         "化学\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名，物理，化学", "读取工作表时出现异常！"},
         {"no such sheet", fixture("students_cases.xlsx"), "不存在", kChineseOnly, "读取工作表时出现异常：",
          "\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名，语文", "读取工作表时出现异常！"},
         {"no such file", fixture("students_missing.xlsx"), "成绩", kChineseOnly, "打开数据库时产生异常：", "",
@@ -417,10 +627,11 @@ TEST(StudentImport, SheetThatCannotBeRead) {
         state.workbook.path = c.path;
         putPreviousImport(state);
         ScriptedFrontend ui;
-        ui.expectQuestion("", true);
 
         importStudents(state, ui);
 
+        // The sheet is read before the confirmation, which is then not asked.
+        EXPECT_TRUE(ui.questions.empty());
         ASSERT_EQ(ui.messages.size(), 1u);
         const std::string& text = ui.messages[0].text;
         EXPECT_EQ(text.rfind(c.messageStart, 0), 0u) << text;

@@ -61,6 +61,41 @@ TEST_P(TeacherImportFormats, ImportsOneRowPerTeacherCell) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, TeacherImportFormats, ::testing::Values("xlsx", "xls"));
 
+// A school's own teacher sheet: a title row, no 学校 column, 外语 and 道德与法治, classes written
+// 高二9班. The school is asked for after the confirmation; the classes read as the score sheet's.
+TEST_P(TeacherImportFormats, SchoolsOwnSheetGoesInAsItIs) {
+    AppState state = stateWithSheet("platform_sheets." + GetParam(), "任课教师");
+    ScriptedFrontend ui;
+    ui.expectQuestion("数据来源：任课教师", true);
+    ui.expectTextQuestion("工作表“任课教师”没有“学校”列", "育才中学");
+
+    importTeachers(state, ui);
+
+    EXPECT_TRUE(ui.allQuestionsAsked());
+    EXPECT_TRUE(ui.messages.empty());
+    Rows expected;
+    for (const char* klass : {"9", "10"}) {
+        const bool nine = std::string(klass) == "9";
+        for (const auto& [subject, teacher] :
+             std::vector<std::pair<const char*, const char*>>{{"语文", "许文静"},
+                                                              {"数学", nine ? "马建国" : "邓超然"},
+                                                              {"英语", "黄丽"},
+                                                              {"物理", "高峰"},
+                                                              {"化学", "宋佳"},
+                                                              {"生物", "唐明"},
+                                                              {"地理", "冯涛"},
+                                                              {"政治", "丁一"}})
+            expected.push_back({"育才中学", "高二", klass, subject, teacher});
+    }
+    EXPECT_EQ(rowsOf(state.teachers), expected);
+    std::vector<std::string> log;
+    for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
+    EXPECT_EQ(log, (std::vector<std::string>{"导入工作表：任课教师", "工作表“任课教师”的标题在第2行。",
+                                             "“外语”列按英语读取。", "“道德与法治”列按政治读取。",
+                                             "工作表“任课教师”没有“学校”列，各行都按“育才中学”导入。",
+                                             "导入教师任课记录：16条。"}));
+}
+
 struct StopCase {
     const char* sheet;
     const char* message;
@@ -102,7 +137,8 @@ TEST(TeacherImport, ChecksAndEmptySheetsStopTheImport) {
     }
 }
 
-// Without a 体育 column the sheet is refused naming all eleven subjects; the table is untouched.
+// Without a 体育 column the sheet is refused naming the columns a teacher sheet needs (学校, 年级,
+// 班级 and all eleven subjects; it has no 姓名); the table is untouched.
 TEST(TeacherImport, MissingSubjectColumn) {
     AppState state = stateWithSheet("teachers_cases.xlsx", "无体育");
     putPreviousImport(state);
@@ -115,7 +151,7 @@ TEST(TeacherImport, MissingSubjectColumn) {
     const std::string& text = ui.messages[0].text;
     const std::string end =
         "\n请检查工作表顶端标题行是否含有：\n"
-        "学校，班级，姓名，语文，数学，英语，物理，化学，生物，历史，地理，政治，体育，实验";
+        "学校，年级，班级，语文，数学，英语，物理，化学，生物，历史，地理，政治，体育，实验";
     EXPECT_EQ(text.rfind("读取工作表时出现异常：", 0), 0u) << text;
     ASSERT_GT(text.size(), end.size());
     EXPECT_EQ(text.substr(text.size() - end.size()), end);

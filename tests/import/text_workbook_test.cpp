@@ -71,12 +71,13 @@ TEST(TextWorkbooks, CommittedFixturesListTheirSheetsAndReadTheirCells) {
     };
     const Case cases[] = {
         // GBK without any declaration; the page title names the only table; a title row with a
-        // line break above the header; the school spans two rows and pushes 1班 of the next row to B.
+        // line break above the header; the school spans two rows, is the school of both and pushes 1班
+        // of the next row to B.
         {"网页成绩-标题.xls",
          {"七年级 期中成绩"},
          "七年级 期中成绩",
          {"1: 2024学年第一学期\n七年级期中考试成绩", "2: 学校|班级|姓名|语文|数学|英语|总分",
-          "3: 第一中学|1班|张三|85|92.5|78|255.5", "4: |1班|李四|90|88||178",
+          "3: 第一中学|1班|张三|85|92.5|78|255.5", "4: 第一中学|1班|李四|90|88||178",
           "5: 第二中学|1班|王 五|72|60|81|213"}},
         // Two sheets, a title merged across the table, cells placed with ss:Index, a comment's text
         // left out.
@@ -91,14 +92,15 @@ TEST(TextWorkbooks, CommittedFixturesListTheirSheetsAndReadTheirCells) {
          {"七年级", "说明"},
          "说明",
          {"1: 说明|第一行", "2: |第二行", "5: TRUE|加粗文字 & 符号|3"}},
-        // GBK declared in <meta http-equiv>; tables named by their captions; the rowspan of 考场
-        // pushes the next row; &nbsp; is an empty cell; <br> a line break; entities decoded.
+        // GBK declared in <meta http-equiv>; tables named by their captions; 考场 spans two rows (and
+        // pushes the next row); &nbsp; is an empty cell; <br> a line break; entities decoded.
         {"网页成绩.xls",
          {"教师任课表", "成绩"},
          "成绩",
          {"1: 考场|学校|班级|姓名|语文|数学|英语|备注", "2: 第1考场|第一中学|1班|张三|85|92.5|78",
-          "3: |第一中学|1班|李四|90|88||缺考英语,\"补考\"待定", "4: 第2考场|第一中学|2班|王五|72|60.5|81|A&B",
-          "5: 第2考场|第一中学|2班|赵六|100|95|99|转学\n复读", "6: 第3考场|第二中学|1班|孙七|66|70|59"}},
+          "3: 第1考场|第一中学|1班|李四|90|88||缺考英语,\"补考\"待定",
+          "4: 第2考场|第一中学|2班|王五|72|60.5|81|A&B", "5: 第2考场|第一中学|2班|赵六|100|95|99|转学\n复读",
+          "6: 第3考场|第二中学|1班|孙七|66|70|59"}},
         {"表格2003.xls",
          {"教师任课表", "成绩"},
          "成绩",
@@ -192,11 +194,12 @@ TEST(WebPage, TablesAreLaidOutAsASpreadsheetApplicationShowsThem) {
         Rows rows;
     };
     const Case cases[] = {
-        {"a rowspan pushes the cells of the rows below; a colspan the cells after it",
+        {"a rowspan pushes the cells of the rows below and gives its text to them; a colspan pushes the "
+         "cells after it and keeps its text in its first column",
          "<table><tr><td rowspan=3>A</td><td colspan=2>B</td><td>C</td></tr><tr><td>D</td><td "
          "rowspan=2>E</td>"
          "</tr><tr><td>F</td><td>G</td></tr><tr><td>H</td></tr></table>",
-         {"1: A|B||C", "2: |D|E", "3: |F||G", "4: H"}},
+         {"1: A|B||C", "2: A|D|E", "3: A|F|E|G", "4: H"}},
         {"spans are clamped like browsers do: rowspan=0 and colspan=0 are 1, \"2px\" is 2",
          "<table><tr><td rowspan=0>A</td><td colspan=0>B</td><td colspan=\"2px\">C</td><td>D</td></tr>"
          "<tr><td>E</td></tr></table>",

@@ -124,30 +124,59 @@ TEST(ClassRates, ClassWithoutStudentsGetsEmptyRatesAndTheOthersStillRank) {
     f.run(writeClassRates);
     // clang-format off
     expectCells(f, {{"D5", "0"}, {"G5", "0"}, {"H5", ""}, {"K5", ""}, {"M5", ""}, {"P5", ""},
-                    {"I4", "1"}, {"I6", "2"}, {"N4", "1"}, {"N6", "2"}, {"N5", "#N/A"},
+                    {"I4", "1"}, {"I6", "2"}, {"N4", "1"}, {"N6", "2"},
                     {"O4", "80.0"}, {"P4", "10.0"}, {"P6", "-10.0"}});
     // clang-format on
+    // Nobody sat in class 2: no rank either, in any block (an empty cell would rank as 0).
+    for (const char* a : {"I5", "L5", "N5", "I8", "L8", "N8"}) {
+        EXPECT_EQ(f.formula(a), "") << a;
+        EXPECT_EQ(f.shown(a), "") << a;
+    }
+    EXPECT_EQ(f.formula("N6"), "=RANK(M6,M$4:M$6)");
     EXPECT_TRUE(f.rateFormatted("M5"));
     EXPECT_TRUE(f.rateFormatted("P5"));
 }
 
-TEST(ClassRates, SchoolsListedOutOfOrderGetOneSchoolCellPerClass) {
+// A school whose classes were not consecutive in the score sheet (甲校 1, 乙校 1, 甲校 2) has both
+// classes under its one name, merged, whether the SchoolList names it once or once per run.
+TEST(ClassRates, ClassesOfASchoolStayTogetherUnderItsName) {
+    const std::vector<std::vector<const char*>> schoolLists = {{"甲校", "乙校"}, {"甲校", "乙校", "甲校"}};
+    for (const auto& schools : schoolLists) {
+        SCOPED_TRACE(schools.size());
+        RateFixture f({"语文"}, {100});
+        for (const char* s : schools) f.school(s);
+        f.classEntry("甲校", "1");
+        f.classEntry("乙校", "1");
+        f.classEntry("甲校", "2");
+        f.student("甲校", "2", {"88"});
+        f.student("乙校", "1", {"66"});
+        f.student("甲校", "1", {"77"});
+        f.run(writeClassRates);
+        // Blocks 4–6 (语文) and 7–9 (总分): 甲校 1, 甲校 2, 乙校 1.
+        // clang-format off
+        expectCells(f, {{"B4", "甲校"}, {"B6", "乙校"}, {"B7", "甲校"}, {"B9", "乙校"},
+                        {"C4", "（1）班"}, {"C5", "（2）班"}, {"C6", "（1）班"}, {"C9", "（1）班"},
+                        {"M4", "77.0"}, {"M5", "88.0"}, {"M6", "66.0"}, {"D6", "1"}, {"M8", "88.0"},
+                        {"N5", "1"}, {"N6", "3"}});
+        // clang-format on
+        for (const char* range : {"B4:B5", "B7:B8", "A4:A6", "A7:A9"}) EXPECT_TRUE(f.merged(range)) << range;
+    }
+}
+
+// School "一中 1" class "2" and school "一中" class "1 2" both read "一中 1 2": each keeps its own student.
+TEST(ClassRates, ClassesWhoseTextsReadAlikeKeepTheirOwnStudents) {
     RateFixture f({"语文"}, {100});
-    for (const char* s : {"甲校", "乙校", "甲校"}) f.school(s);
-    f.classEntry("甲校", "1");
-    f.classEntry("乙校", "1");
-    f.classEntry("甲校", "2");
-    f.student("甲校", "2", {"88"});
-    f.student("乙校", "1", {"66"});
+    f.school("一中 1");
+    f.school("一中");
+    f.classEntry("一中 1", "2");
+    f.classEntry("一中", "1 2");
+    f.student("一中 1", "2", {"90"});
+    f.student("一中", "1 2", {"50"});
     f.run(writeClassRates);
-    // Blocks 4–6 (语文) and 7–9 (总分).
     // clang-format off
-    expectCells(f, {{"B4", "甲校"}, {"B5", "乙校"}, {"B6", "甲校"}, {"B7", "甲校"}, {"B9", "甲校"},
-                    {"C4", "（1）班"}, {"C6", "（2）班"}, {"M6", "88.0"}, {"M5", "66.0"}, {"D4", "0"}});
+    expectCells(f, {{"B4", "一中 1"}, {"C4", "（2）班"}, {"D4", "1"}, {"M4", "90.0"},
+                    {"B5", "一中"}, {"C5", "（1 2）班"}, {"D5", "1"}, {"M5", "50.0"}});
     // clang-format on
-    for (const CellRange& m : f.sheet().merges) EXPECT_NE(m.first.column, 1) << "column B stays unmerged";
-    EXPECT_TRUE(f.merged("A4:A6"));
-    EXPECT_TRUE(f.merged("A7:A9"));
 }
 
 TEST(ClassRates, SchoolWithoutClassesTakesNoRows) {

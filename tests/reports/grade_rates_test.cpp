@@ -122,13 +122,18 @@ TEST(GradeRates, SchoolWithoutStudentsGetsEmptyRatesAndTheOthersStillRank) {
     f.student("一中", "1", {"90"});
     f.student("二中", "1", {"70"});
     f.run(writeGradeRates);
-    // Blocks of three rows: 优秀率 7–9, its ranks 10–12; 平均分 22–24, its ranks 25–27. The empty
-    // rate ranks as 0, tied with 二中's 0.0.
+    // Blocks of three rows: 优秀率 7–9, its ranks 10–12; 平均分 22–24, its ranks 25–27. 空校 has no
+    // rate and no rank (an empty cell would rank as 0, tied with 二中's 0.0).
     // clang-format off
     expectCells(f, {{"C5", "0"}, {"D5", "0"}, {"D8", ""}, {"E8", ""}, {"D23", ""},
-                    {"D7", "100.0"}, {"D9", "0.0"}, {"D10", "1"}, {"D11", "2"}, {"D12", "2"},
+                    {"D7", "100.0"}, {"D9", "0.0"}, {"D10", "1"}, {"D12", "2"},
                     {"D22", "90.0"}, {"D24", "70.0"}, {"D25", "1"}, {"D27", "2"}});
     // clang-format on
+    for (const char* a : {"D11", "E11", "D20", "E20", "D26", "E26"}) {
+        EXPECT_EQ(f.formula(a), "") << a;
+        EXPECT_EQ(f.shown(a), "") << a;
+    }
+    EXPECT_EQ(f.formula("D12"), "=RANK(D9,D$7:D$9)");
     EXPECT_TRUE(f.rateFormatted("D8"));
 }
 

@@ -102,16 +102,31 @@ TEST(TeacherRates, AverageAddsTheStudentsClassByClassInTableOrder) {
     f.teacher("一中", "高一", "1", "语文", "王");
     f.teacher("一中", "高一", "2", "语文", "王");
     f.teacher("一中", "高一", "3", "语文", "李");
-    f.teacher("一中", "高一", "3", "语文", "李");  // listed twice: counted twice
     f.student("一中", "1", {"80.3"});
     for (const char* score : {"79.6", "91.2", "55.5"}) f.student("一中", "2", {score});
     for (const char* score : {"99.4", "3.7"}) f.student("一中", "3", {score});
     EXPECT_TRUE(f.run(writeTeacherRates));
     // 80.3 + 79.6 + 91.2 + 55.5 added one by one is 306.59999999999997, so the average shows 76.6
-    // (306.6 / 4 would show 76.7); likewise 99.4 + 3.7 + 99.4 + 3.7 shows 51.5, not 51.6.
+    // (306.6 / 4 would show 76.7).
+    expectCells(f, {{"C4", "1班2班"}, {"D4", "4"}, {"M4", "76.6"}});
+}
+
+// A class listed twice for the same teacher and subject is one class: shown once, its students
+// counted once. The same class of another subject or teacher is a row of its own.
+TEST(TeacherRates, AClassListedTwiceForATeacherCountsOnce) {
+    RateFixture f({"语文", "数学"}, {100, 100});
+    f.school("一中");
+    f.teacher("一中", "高一", "3", "语文", "李");
+    f.teacher("一中", "高一", "4", "语文", "李");
+    f.teacher("一中", "高一", "3", "语文", "李");  // listed again
+    f.teacher("一中", "高一", "3", "数学", "李");
+    for (const char* score : {"99.4", "3.7"}) f.student("一中", "3", {score, score});
+    f.student("一中", "4", {"60", "60"});
+    EXPECT_TRUE(f.run(writeTeacherRates));
+    // 语文 row 4, 数学 row 5.
     // clang-format off
-    expectCells(f, {{"C4", "1班2班"}, {"D4", "4"}, {"M4", "76.6"},
-                    {"C5", "3班3班"}, {"D5", "4"}, {"G5", "2"}, {"J5", "2"}, {"M5", "51.5"}});
+    expectCells(f, {{"C4", "3班4班"}, {"D4", "3"}, {"G4", "1"}, {"J4", "2"}, {"M4", "54.4"},
+                    {"C5", "3班"}, {"D5", "2"}, {"G5", "1"}, {"J5", "1"}, {"M5", "51.6"}});
     // clang-format on
 }
 
@@ -152,6 +167,11 @@ TEST(TeacherRates, SubjectsAndSchoolsWithoutTeachersTakeNoRows) {
     expectCells(f, {{"D6", "0"}, {"H6", ""}, {"K6", ""}, {"M6", ""}, {"P6", ""}, {"I5", "1"}, {"N5", "1"},
                     {"P5", "0.0"}});
     // clang-format on
+    // … and no rank either: an empty cell would rank as 0.
+    for (const char* a : {"I6", "L6", "N6"}) {
+        EXPECT_EQ(f.formula(a), "") << a;
+        EXPECT_EQ(f.shown(a), "") << a;
+    }
 }
 
 TEST(TeacherRates, MoreThanElevenSchoolsAndManyTeachers) {

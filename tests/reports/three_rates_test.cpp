@@ -21,9 +21,22 @@ struct ThresholdCase {
 
 TEST(ThreeRates, SubjectThresholds) {
     const ThresholdCase cases[] = {
-        {100, 85, "85", true, true},     {100, 85, "84.9", false, true},  {100, 85, "60", false, true},
-        {100, 85, "59.5", false, false}, {150, 80, "120", true, true},    {150, 80, "119.9", false, true},
-        {150, 80, "90", false, true},    {150, 80, "89.9", false, false}, {100, 85, "缺考", false, false},
+        {100, 85, "85", true, true},
+        {100, 85, "84.9", false, true},
+        {100, 85, "60", false, true},
+        {100, 85, "59.5", false, false},
+        {150, 80, "120", true, true},
+        {150, 80, "119.9", false, true},
+        {150, 80, "90", false, true},
+        {150, 80, "89.9", false, false},
+        {100, 85, "缺考", false, false},
+        // 120 × 88 % is 105.6 exactly, although 120 × 88 × 0.01 is 105.60000000000001 in binary.
+        {120, 88, "105.6", true, true},
+        {120, 88, "105.59", false, true},
+        {120, 73, "87.6", true, true},
+        {120, 88, "105.600", true, true},
+        {3, 80, "1.8", false, true},
+        {3, 80, "1.799", false, false},
     };
     for (const auto& c : cases) {
         ScoreSettings scores;
@@ -32,9 +45,20 @@ TEST(ThreeRates, SubjectThresholds) {
         RateRule rule = subjectRule(scores, "语文", false);
         EXPECT_EQ(rule.isExcellent(c.score), c.excellent) << c.fullMark << "/" << c.percent << " " << c.score;
         EXPECT_EQ(rule.isPass(c.score), c.pass) << c.fullMark << " " << c.score;
+        // The sheets count through RateGroup: the same lines.
+        RateGroup counted;
+        counted.add(c.score, rule);
+        EXPECT_EQ(counted.excellentCount, c.excellent ? 1 : 0)
+            << c.fullMark << "/" << c.percent << " " << c.score;
+        EXPECT_EQ(counted.passCount, c.pass ? 1 : 0) << c.fullMark << " " << c.score;
     }
-    EXPECT_EQ(excellenceThreshold(150, 80), 120.0);
-    EXPECT_EQ(passLine(150), 90.0);
+    EXPECT_EQ(excellenceLineThousandths(150, 80), 120000);
+    EXPECT_EQ(excellenceLineThousandths(120, 88), 105600);
+    EXPECT_EQ(passLineThousandths(150), 90000);
+    // Absurd values stay ordered instead of overflowing.
+    EXPECT_EQ(scoreThousandths(105.6), 105600);
+    EXPECT_GT(scoreThousandths(1e300), scoreThousandths(1e9));
+    EXPECT_LT(scoreThousandths(-1e300), 0);
 }
 
 TEST(ThreeRates, TotalThresholdsDifferBetweenGradeAndClassSheets) {

@@ -18,6 +18,26 @@ void ScriptedFrontend::expectQuestion(std::string expectedFragment, bool answer)
     answers_.push_back({std::move(expectedFragment), answer});
 }
 
+void ScriptedFrontend::expectTextQuestion(std::string expectedFragment, std::optional<std::string> answer) {
+    textAnswers_.push_back({std::move(expectedFragment), std::move(answer)});
+}
+
+std::optional<std::string> ScriptedFrontend::askText(const std::string& prompt, const std::string& caption,
+                                                     const std::string& initial) {
+    textQuestions.push_back({prompt, caption, MessageIcon::None});
+    textOffers.push_back(initial);
+    calls.push_back("text:" + caption + ":" + prompt + "=" + initial);
+    if (textAnswers_.empty()) {
+        ADD_FAILURE() << "unexpected text question: " << prompt;
+        return std::nullopt;
+    }
+    TextAnswer next = textAnswers_.front();
+    textAnswers_.pop_front();
+    EXPECT_NE(prompt.find(next.fragment), std::string::npos)
+        << "text question \"" << prompt << "\" does not contain \"" << next.fragment << "\"";
+    return next.answer;
+}
+
 void ScriptedFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     messages.push_back({text, caption, icon});
     calls.push_back("message:" + caption + ":" + text);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -31,12 +32,12 @@ QString uniqueMarker() {
 }
 
 // Runs a second start on its own thread while this thread answers as the running copy.
-SingleInstance::Outcome secondStart(const QString& marker) {
+SingleInstance::Outcome secondStart(const QString& marker, const QString& file = QString()) {
     std::atomic<bool> done = false;
     SingleInstance::Outcome outcome = SingleInstance::Outcome::First;
     std::thread second([&] {
         SingleInstance instance(marker);
-        outcome = instance.acquire();
+        outcome = instance.acquire(file);
         done = true;
     });
     while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -51,17 +52,33 @@ TEST(SingleInstance, SecondStartRaisesTheRunningWindowOrReportsIt) {
         ASSERT_EQ(first.acquire(), SingleInstance::Outcome::First);
         // Before the window exists, a second start hears that the program is already running.
         EXPECT_EQ(secondStart(marker), SingleInstance::Outcome::AlreadyRunning);
-        int raised = 0;
-        first.setActivationHandler([&] {
-            ++raised;
+        QStringList handed;
+        first.setActivationHandler([&](const QString& file) {
+            handed << file;
             return true;
         });
         EXPECT_EQ(secondStart(marker), SingleInstance::Outcome::Activated);
-        EXPECT_EQ(raised, 1);
+        // A second start with a file hands it over whole, whatever characters its name holds.
+        const QString odd = QString::fromUtf8("/data/期中 成绩\n(2).xlsx");
+        EXPECT_EQ(secondStart(marker, odd), SingleInstance::Outcome::Activated);
+        EXPECT_EQ(handed, (QStringList{QString(), odd}));
     }
     // The first copy ended: the next start runs.
     SingleInstance again(marker);
     EXPECT_EQ(again.acquire(), SingleInstance::Outcome::First);
+}
+
+TEST(SingleInstance, TheFileArgumentIsTheFirstNonOptionAsAnAbsolutePath) {
+    const QString here = QDir::currentPath();
+    const std::pair<QStringList, QString> cases[] = {
+        {{"varnex"}, ""},
+        {{"varnex", "/data/a.xls"}, "/data/a.xls"},
+        {{"varnex", "成绩.xlsx"}, here + "/成绩.xlsx"},
+        {{"varnex", "--verbose", "../b.et"}, QFileInfo(here + "/../b.et").absoluteFilePath()},
+        {{"varnex", "file:///data/%E6%88%90%E7%BB%A9.csv"}, "/data/成绩.csv"},
+    };
+    for (const auto& [arguments, expected] : cases)
+        EXPECT_EQ(fileArgument(arguments), expected) << arguments.join(' ').toStdString();
 }
 
 TEST(SingleInstance, HeldLockWithoutServerMeansAlreadyRunning) {
@@ -78,8 +95,9 @@ TEST(Launchers, DesktopShortcutAndApplicationsMenuEntry) {
     LauncherTarget target{QStringLiteral("/opt/varnex dir/varnex"), QStringLiteral("/opt/varnex dir"),
                           QString()};
     ScriptedFrontend frontend;
+    const QString applications = QString::fromStdString(dir.file("share/applications"));
 
-    createDesktopShortcut(frontend, QString::fromStdString(dir.path()), target);
+    createDesktopShortcut(frontend, QString::fromStdString(dir.path()), applications, target);
     QString desktopFile = QString::fromStdString(dir.file("varnex.desktop"));
     ASSERT_EQ(frontend.messages.size(), 1u);
     EXPECT_EQ(frontend.messages[0].text, "创建桌面快捷方式成功！");
@@ -87,25 +105,59 @@ TEST(Launchers, DesktopShortcutAndApplicationsMenuEntry) {
     ASSERT_TRUE(QFile::exists(desktopFile));
     EXPECT_TRUE(QFileInfo(desktopFile).isExecutable());
     std::string entry = varnex::testing::readFile(desktopFile.toStdString());
-    EXPECT_NE(entry.find("Exec=\"/opt/varnex dir/varnex\"\n"), std::string::npos);
+    // A file opened with the launcher reaches the program as its argument.
+    EXPECT_NE(entry.find("Exec=\"/opt/varnex dir/varnex\" %f\n"), std::string::npos);
+    EXPECT_NE(entry.find("MimeType=application/vnd.ms-excel;application/"
+                         "vnd.openxmlformats-officedocument.spreadsheetml.sheet;application/wps-office.et;"
+                         "text/csv;\n"),
+              std::string::npos);
     const std::string title = std::string("Varnex") + kVersion;  // "Varnex3.1"
     EXPECT_NE(entry.find("Name=" + title + "\n"), std::string::npos);
     EXPECT_NE(entry.find("Comment=" + title + "\n"), std::string::npos);
 
-    createDesktopShortcut(frontend, QString::fromStdString(dir.file("missing/desktop")), target);
-    EXPECT_EQ(frontend.messages.back().text, "创建桌面快捷方式失败！");
-    createDesktopShortcut(frontend, QString(), target);
+    // No desktop folder: the launcher goes to the applications menu, and the message says where.
+    const QString inMenu = applications + QStringLiteral("/varnex.desktop");
+    for (const QString& desktop : {QString::fromStdString(dir.file("missing/desktop")), QString()}) {
+        createDesktopShortcut(frontend, desktop, applications, target);
+        EXPECT_EQ(frontend.messages.back().text,
+                  "没有找到桌面文件夹，快捷方式已放在应用程序菜单的文件夹中：\n" + inMenu.toStdString());
+        EXPECT_TRUE(QFile::exists(inMenu));
+    }
+    varnex::testing::writeFile(dir.file("file"), "x");
+    const QString blocked = QString::fromStdString(dir.file("file/applications"));
+    createDesktopShortcut(frontend, QString(), blocked, target);
+    EXPECT_EQ(frontend.messages.back().text,
+              "创建桌面快捷方式失败！\n无法写入：" + blocked.toStdString() + "/varnex.desktop");
+    createDesktopShortcut(frontend, QString(), QString(), target);
     EXPECT_EQ(frontend.messages.back().text, "获取当前桌面路径失败！\nＷＩＮ７ 系统？");
 
-    QString applications = QString::fromStdString(dir.file("share/applications"));
     createQuickLaunchIcon(frontend, applications, target);
     EXPECT_EQ(frontend.messages.back().text, "创建快速启动图标成功！");
     EXPECT_TRUE(QFile::exists(applications + QStringLiteral("/Varnex.desktop")));
-    varnex::testing::writeFile(dir.file("file"), "x");
-    createQuickLaunchIcon(frontend, QString::fromStdString(dir.file("file/applications")), target);
+    createQuickLaunchIcon(frontend, blocked, target);
     EXPECT_EQ(frontend.messages.back().text, "创建快速启动项失败：4");
     createQuickLaunchIcon(frontend, QString(), target);
     EXPECT_EQ(frontend.messages.back().text, "获取QuickLaunch目录失败？");
+}
+
+TEST(HelpPlacement, BesideTheWindowWhereThereIsRoomOtherwiseAtTheScreenEdge) {
+    const QRect screen(0, 0, 1920, 1050);
+    const QSize wanted(900, 640);
+    struct Case {
+        const char* what;
+        QRect main;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {"room on the right", QRect(40, 100, 1150, 720), QRect(1190, 100, 730, 640)},
+        {"room on the left", QRect(760, 300, 1150, 720), QRect(0, 300, 760, 640)},
+        {"maximised: over the window at the right edge", QRect(0, 0, 1920, 1050), QRect(1020, 0, 900, 640)},
+        {"low on the screen: moved up to fit", QRect(40, 700, 1150, 300), QRect(1190, 410, 730, 640)},
+        {"less room than wanted, but enough", QRect(0, 0, 1280, 700), QRect(1280, 0, 640, 640)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(besideRect(c.main, screen, wanted), c.expected) << c.what;
+    // A screen smaller than the help window: never larger than the screen.
+    EXPECT_EQ(besideRect(QRect(0, 0, 800, 600), QRect(0, 0, 800, 600), wanted), QRect(0, 0, 800, 600));
 }
 
 TEST(HelpWindow, EveryTopicHasItsPage) {

@@ -4,10 +4,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -15,25 +20,39 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QTranslator>
+#include <QTreeView>
 #include <QUrl>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "app/control_ids.h"
+#include "app/ini_file.h"
 #include "app/settings_file.h"
 #include "base/text_util.h"
 #include "base/version.h"
 #include "import/open_workbook.h"
+#include "import/workbook_reader.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_transfer.h"
+#include "ui/help_window.h"
+#include "ui/message_box.h"
+#include "ui/qt_dialogs.h"
 #include "ui/row_table_model.h"
+#include "ui/single_instance.h"
 #include "ui/splash_window.h"
 #include "ui/student_row_text.h"
 #include "ui/ui_texts.h"
+#include "ui/window_layout.h"
 
 namespace varnex::ui {
 namespace {
@@ -83,7 +102,13 @@ class WindowTest : public ::testing::Test {
             f.enableControl(ctl::ExportResults, true);
         };
         commands.importTeachers = [this](AppState&, Frontend&) { ++teacherImports; };
-        commands.exportRun = [this](AppState& s, Frontend&) { exportedNames.push_back(s.examNameText); };
+        commands.exportRun = [this](AppState& s, Frontend&) {
+            exportedNames.push_back(s.examNameText);
+            if (exportEmptiesTable) {  // as a finished export does: a new import is needed
+                s.students.clear();
+                s.imported.studentCount = 0;
+            }
+        };
         commands.generateTemplates = [this](AppState&, Frontend&) { ++templates; };
         window = std::make_unique<MainWindow>(state, dir.path(), commands);
         window->setDialogStandIn(&dialogs);
@@ -91,6 +116,16 @@ class WindowTest : public ::testing::Test {
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Leaves the program (answering Yes) and starts it again on the same settings file.
+    void restart() {
+        dialogs.expectQuestion("确定要退出Varnex吗？", true);
+        window->close();
+        ASSERT_TRUE(window->exitConfirmed());
+        window.reset();
+        state = AppState();
+        start();
     }
 
     QLineEdit* edit(int id) const { return qobject_cast<QLineEdit*>(window->control(id)); }
@@ -130,6 +165,7 @@ class WindowTest : public ::testing::Test {
     std::vector<std::string> exportedNames;
     int teacherImports = 0;
     int templates = 0;
+    bool exportEmptiesTable = false;
     bool realOpen = false;  ///< opening runs the real command
 };
 
@@ -358,37 +394,97 @@ TEST(ControlTransfer, DialogIntegers) {
     for (const auto& [input, expected] : cases) EXPECT_EQ(parseDialogInteger(q(input)), expected) << input;
 }
 
-TEST_F(WindowTest, IntegerPromptStopsTheTransferAtTheBadEditAndTheCommandGoesOn) {
+// A number box without an integer is named in the prompt and gets the focus; the command stops:
+// nothing is imported, exported or saved with a value left unread.
+TEST_F(WindowTest, IntegerPromptNamesTheBoxAndStopsTheCommand) {
     window->openDroppedFiles({QStringLiteral("/data/a.xls")});
     type(fullMark(0), q("120"));
     type(fullMark(1), q("abc"));
     type(fullMark(2), q("99"));
     dialogs.messages.clear();
+    window->setWindowTitle(q("Varnex - 期中考试成绩汇总：七年级 - 导入完成"));
     window->runCommand(ctl::CmdImportStudents);
-
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "请输入一个整数。");
-    EXPECT_EQ(dialogs.messages[0].caption, window->windowTitle().toStdString());
+    EXPECT_EQ(dialogs.messages[0].text, "数学分值：请输入一个整数。");
+    EXPECT_EQ(dialogs.messages[0].caption, "Varnex");  // never the long window title
     EXPECT_TRUE(fullMark(1)->hasFocus());
-    ASSERT_EQ(scoresSeen.size(), 1u);  // the import ran with the values read so far
-    EXPECT_EQ(scoresSeen[0].fullMark[0], 120);
-    EXPECT_EQ(scoresSeen[0].fullMark[1], 150);
-    EXPECT_EQ(scoresSeen[0].fullMark[2], 150);
+    EXPECT_TRUE(scoresSeen.empty());
 
-    // 保存 goes on with the values then held.
+    type(fullMark(1), q("150"));
+    window->runCommand(ctl::CmdImportStudents);
+    ASSERT_EQ(scoresSeen.size(), 1u);
+    type(excellence(0), q("8O"));  // a letter O for a zero
+    dialogs.messages.clear();
+    window->runCommand(ctl::CmdExport);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "语文优秀控制线：请输入一个整数。");
+    EXPECT_TRUE(excellence(0)->hasFocus());
+    EXPECT_TRUE(exportedNames.empty());
+
+    // 保存 stores nothing and claims nothing.
+    const std::string settings = dir.file(kSettingsFileName);
+    const std::string before = testing::readFile(settings);
     dialogs.messages.clear();
     qobject_cast<QPushButton*>(window->control(ctl::SaveSettings))->click();
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[0].text, "请输入一个整数。");
-    EXPECT_EQ(dialogs.messages[1].text, "七年级学科分值和优秀控制线保存成功！");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "语文优秀控制线：请输入一个整数。");
+    EXPECT_EQ(testing::readFile(settings), before);
+
+    // The other boxes are named too.
+    type(excellence(0), q("80"));
+    for (auto [id, name] :
+         {std::pair{ctl::MissingLimit, "缺考科数"}, std::pair{ctl::TopNCount, "总分前N名"}}) {
+        type(edit(id), q("x"));
+        dialogs.messages.clear();
+        window->runCommand(ctl::CmdExport);
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text, std::string(name) + "：请输入一个整数。");
+        type(edit(id), q("5"));
+    }
+    EXPECT_TRUE(exportedNames.empty());
+    dialogs.messages.clear();
+    qobject_cast<QPushButton*>(window->control(ctl::SaveSettings))->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "七年级学科分值和优秀控制线保存成功！");
     ScoreSettings saved;
     ExportOptions options;
-    ASSERT_TRUE(loadGrade(dir.file(kSettingsFileName), "七年级", saved, options));
+    ASSERT_TRUE(loadGrade(settings, "七年级", saved, options));
     EXPECT_EQ(saved.fullMark[0], 120);
-    EXPECT_EQ(saved.fullMark[2], 150);
+    EXPECT_EQ(saved.fullMark[2], 99);
 }
 
-TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheWindowTitle) {
+// A settings file the window cannot read (saved as UTF-16) is named at start-up with the reason;
+// the values held stay in force and the file is left as it is.
+TEST_F(WindowTest, AnUnreadableSettingsFileIsNamedAtStartUp) {
+    const std::string settings = dir.file(kSettingsFileName);
+    const std::string utf16("\xFF\xFE[\0x\0]\0", 8);
+    testing::writeFile(settings, utf16);
+    dialogs.messages.clear();
+    start();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text.rfind("无法读取配置文件：" + settings + "\n", 0), 0u)
+        << dialogs.messages[0].text;
+    EXPECT_EQ(dialogs.messages[0].caption, "错误");
+    EXPECT_EQ(fullMark(0)->text(), q("150"));  // as the state held it (from the earlier start)
+    qobject_cast<QPushButton*>(window->control(ctl::SaveSettings))->click();
+    EXPECT_EQ(testing::readFile(settings), utf16);
+}
+
+// Opening a workbook and generating the templates read no number box: a box holding no integer
+// brings no prompt there.
+TEST_F(WindowTest, OpeningAndTemplatesReadNoNumberBox) {
+    type(fullMark(0), q("abc"));
+    type(edit(ctl::TopNCount), QString());
+    dialogs.messages.clear();
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::CmdGenerateTemplates);
+    EXPECT_TRUE(dialogs.messages.empty()) << (dialogs.messages.empty() ? "" : dialogs.messages[0].text);
+    EXPECT_EQ(opened, std::vector<std::string>{"/data/a.xls"});
+    EXPECT_EQ(templates, 1);
+    EXPECT_EQ(fullMark(0)->text(), q("abc"));  // left as typed
+}
+
+TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheProgramName) {
     window->setDialogStandIn(nullptr);
     type(edit(ctl::TopNCount), QString());
     QString seenText, seenTitle;
@@ -405,12 +501,22 @@ TEST_F(WindowTest, IntegerPromptIsAWarningBoxUnderTheWindowTitle) {
         }
     });
     poll.start(10);
-    window->runCommand(ctl::CmdGenerateTemplates);
+    window->runCommand(ctl::CmdExport);
     poll.stop();
-    EXPECT_EQ(seenText, q("请输入一个整数。"));
-    EXPECT_EQ(seenTitle, QString::fromStdString("Varnex" + std::string(kVersion)));
+    EXPECT_EQ(seenText, q("总分前N名：请输入一个整数。"));
+    EXPECT_EQ(seenTitle, q("Varnex"));
     EXPECT_EQ(seenIcon, QMessageBox::Warning);
-    EXPECT_EQ(templates, 1);
+    EXPECT_TRUE(exportedNames.empty());
+}
+
+TEST_F(WindowTest, ChartsBoxStartsOnWithANewSettingsFileAndReachesTheOptions) {
+    auto* box = qobject_cast<QCheckBox*>(window->control(ctl::Charts));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), q("导出统计图表"));
+    EXPECT_TRUE(box->isChecked());  // the settings file was seeded at the start
+    box->setChecked(false);
+    ASSERT_EQ(readControls(window->controls(), state), -1);
+    EXPECT_FALSE(state.exportOptions.charts);
 }
 
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
@@ -642,6 +748,74 @@ TEST_F(WindowTest, ExitAsksAndNoKeepsTheWindow) {
     EXPECT_FALSE(window->isVisible());
 }
 
+// What a box on the screen showed, and the box closed with the button asked for.
+struct SeenBox {
+    QString title;
+    QString text;
+    QRect frame;
+    bool plainMessageBox = false;
+    QString copied;
+};
+
+// Closes the next box that appears with `answer`, after pressing its copy button when it has one.
+SeenBox closeNextBox(const std::function<void()>& show, QMessageBox::StandardButton answer) {
+    SeenBox seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible()) continue;
+            if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                seen = {box->windowTitle(), box->text(), box->frameGeometry(), true, {}};
+                box->button(answer)->click();
+            } else if (auto* scrolling = qobject_cast<ScrollingMessageBox*>(w)) {
+                seen = {scrolling->windowTitle(),
+                        scrolling->textView()->toPlainText(),
+                        scrolling->frameGeometry(),
+                        false,
+                        {}};
+                scrolling->copyButton()->click();
+                seen.copied = QGuiApplication::clipboard()->text();
+                scrolling->button(answer)->click();
+            }
+        }
+    });
+    poll.start(10);
+    show();
+    poll.stop();
+    return seen;
+}
+
+// No box reaches beyond the screen: a text too tall for a message box scrolls in a box that fits,
+// with a button that copies the whole text; a short text keeps the plain message box.
+TEST_F(WindowTest, TallMessagesScrollInABoxThatFitsTheScreen) {
+    window->setDialogStandIn(nullptr);
+    const QRect screen = window->screen()->availableGeometry();
+    std::string tall;
+    for (int i = 1; i <= 120; ++i) tall += strprintf("第一中学（%d）班总分排名\n", i);
+
+    SeenBox info = closeNextBox(
+        [&] { window->frontend().showMessage(tall, "信息", MessageIcon::Information); }, QMessageBox::Ok);
+    EXPECT_EQ(info.title, q("信息"));
+    EXPECT_EQ(info.text, QString::fromStdString(tall));
+    EXPECT_LE(info.frame.height(), screen.height());
+    EXPECT_TRUE(screen.contains(info.frame)) << info.frame.height();
+    EXPECT_FALSE(info.plainMessageBox);
+    EXPECT_EQ(info.copied, QString::fromStdString(tall));
+
+    bool answer = false;
+    SeenBox question = closeNextBox(
+        [&] { answer = window->frontend().askYesNo(tall + "确认无误吗？", "确认"); }, QMessageBox::Yes);
+    EXPECT_TRUE(answer);
+    EXPECT_LE(question.frame.height(), screen.height());
+    closeNextBox([&] { answer = window->frontend().askYesNo(tall, "确认"); }, QMessageBox::No);
+    EXPECT_FALSE(answer);
+
+    SeenBox shortBox =
+        closeNextBox([&] { window->frontend().showMessage("已完成。", "信息", MessageIcon::Information); },
+                     QMessageBox::Ok);
+    EXPECT_TRUE(shortBox.plainMessageBox);
+}
+
 TEST_F(WindowTest, CloseBoxShowsARealYesNoQuestion) {
     window->setDialogStandIn(nullptr);
     QString seenText, seenTitle;
@@ -665,6 +839,387 @@ TEST_F(WindowTest, CloseBoxShowsARealYesNoQuestion) {
     EXPECT_EQ(seenTitle, q("确认"));
     EXPECT_EQ(seenIcon, QMessageBox::Information);
     EXPECT_TRUE(window->isVisible());
+}
+
+// The question for a school's name is a real input dialog offering the name given last, with
+// Chinese buttons; cancelling gives nothing.
+TEST_F(WindowTest, SchoolNameIsAskedInAnInputDialog) {
+    window->setDialogStandIn(nullptr);
+    QString seenLabel, seenTitle, seenOffer, seenOk, seenCancel;
+    bool cancel = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QInputDialog*>(w);
+            if (dialog == nullptr || !dialog->isVisible()) continue;
+            seenLabel = dialog->labelText();
+            seenTitle = dialog->windowTitle();
+            seenOffer = dialog->textValue();
+            seenOk = dialog->okButtonText();
+            seenCancel = dialog->cancelButtonText();
+            if (cancel) {
+                dialog->reject();
+            } else {
+                dialog->setTextValue(q("育才中学"));
+                dialog->accept();
+            }
+        }
+    });
+    poll.start(10);
+    std::optional<std::string> answer = window->frontend().askText("请输入学校名称：", "学校名称", "一中");
+    EXPECT_EQ(answer, std::optional<std::string>("育才中学"));
+    EXPECT_EQ(seenLabel, q("请输入学校名称："));
+    EXPECT_EQ(seenTitle, q("学校名称"));
+    EXPECT_EQ(seenOffer, q("一中"));
+    EXPECT_EQ(seenOk, q("确定"));
+    EXPECT_EQ(seenCancel, q("取消"));
+    cancel = true;
+    EXPECT_EQ(window->frontend().askText("请输入学校名称：", "学校名称", ""), std::nullopt);
+    poll.stop();
+}
+
+// The real commands on sheets as a marking platform and a school keep them: both sheets lack a
+// 学校 column; the school given for the first is kept in the settings file and offered for the
+// second; the score sheet has no 历史, which is not examined while its full mark stays in the
+// window and the settings; the export writes the analysis of what went in.
+TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
+    TempDir dir;
+    const std::string workbook = dir.file("期末成绩.xlsx");
+    std::filesystem::copy_file(varnex::testing::fixture("platform_sheets.xlsx"), workbook);
+    AppState state;
+    ScriptedFrontend dialogs;
+    MainWindow window(state, dir.path(), Commands::core());
+    window.setDialogStandIn(&dialogs);
+    window.initialise();
+    window.openDroppedFiles({QString::fromStdString(workbook)});
+    auto* grades = qobject_cast<QComboBox*>(window.control(ctl::GradeList));
+    auto* sheets = qobject_cast<QComboBox*>(window.control(ctl::WorksheetList));
+    grades->setCurrentIndex(10);  // 高二
+    auto* history = qobject_cast<QLineEdit*>(window.control(kSubjects[6].fullMarkEdit));
+    EXPECT_EQ(history->text(), q("100"));
+
+    sheets->setCurrentIndex(sheets->findText(q("任课教师")));
+    dialogs.expectQuestion("数据来源：任课教师", true);
+    dialogs.expectTextQuestion("工作表“任课教师”没有“学校”列", "育才中学");
+    window.runCommand(ctl::ImportTeachers);
+    EXPECT_EQ(loadSchoolName(state.settingsPath), "育才中学");
+    EXPECT_EQ(state.teachers.rowCount(), 16);
+
+    sheets->setCurrentIndex(sheets->findText(q("高二物理类")));
+    dialogs.expectTextQuestion("工作表“高二物理类”没有“学校”列", "育才中学");
+    dialogs.expectQuestion("表中没有：历史，本次不统计", true);
+    window.runCommand(ctl::ImportStudents);
+    EXPECT_EQ(dialogs.textOffers, (std::vector<std::string>{"", "育才中学"}));
+    ASSERT_EQ(window.studentModel()->rowCount(), 6);
+    EXPECT_EQ(window.studentModel()->data(window.studentModel()->index(2, 1)).toString(), q("9"));
+
+    dialogs.expectQuestion("考试名称：", true);
+    window.runCommand(ctl::ExportResults);
+    EXPECT_TRUE(dialogs.allQuestionsAsked());
+    ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
+    auto reader = openWorkbookReader(dialogs.openedDocuments[0]);
+    ASSERT_TRUE(reader) << reader.error();
+    const auto& names = (*reader)->sheetNames();
+    size_t classRates = std::find(names.begin(), names.end(), "班级各科三率") - names.begin();
+    ASSERT_LT(classRates, names.size());
+    auto rows = (*reader)->openSheet(classRates);
+    ASSERT_TRUE(rows);
+    SheetRow row;
+    std::vector<std::string> classFour;
+    for (Result<bool> got = (*rows)->next(row); got && *got; got = (*rows)->next(row)) {
+        if (row.number == 4) classFour = row.cells;
+    }
+    ASSERT_GE(classFour.size(), 13u);
+    EXPECT_EQ(classFour[1], "育才中学");
+    EXPECT_EQ(classFour[2], "（9）班");
+    EXPECT_EQ(classFour[5], "许文静");
+    EXPECT_EQ(classFour[12], "108.3");
+    EXPECT_EQ(history->text(), q("100"));
+    ScoreSettings stored;
+    ExportOptions options;
+    ASSERT_TRUE(loadGrade(state.settingsPath, "高二", stored, options));
+    EXPECT_EQ(stored.fullMark[6], 100);
+}
+
+// The window at a size: every control inside its frame, the frames inside the client area and
+// clear of each other, the log above the status bar.
+void expectLaidOut(MainWindow& window, const char* what) {
+    SCOPED_TRACE(what);
+    const QRect client = window.centralWidget()->rect();
+    auto at = [&](int id) { return window.control(id)->geometry(); };
+    const std::pair<int, int> inFrame[] = {
+        {ctl::OpenFile, frame::DataImport},         {ctl::ClassListBox, frame::DataImport},
+        {ctl::WorksheetList, frame::DataImport},    {ctl::ImportStudents, frame::DataImport},
+        {ctl::SaveSettings, frame::ScoreSettings},  {ctl::DefaultExcellence, frame::ScoreSettings},
+        {ctl::TotalFullMark, frame::ScoreSettings}, {ctl::StudentTable, frame::Students},
+        {ctl::TeacherTable, frame::Teachers},       {ctl::ExamNameBox, frame::Export},
+        {ctl::ExportResults, frame::Export},        {ctl::ClassRankingOneSheet, frame::Export},
+        {ctl::IgnoreZeroScores, frame::Export},
+    };
+    for (auto [control, frame] : inFrame)
+        EXPECT_TRUE(at(frame).contains(at(control))) << control << " in " << frame;
+    const int frames[] = {frame::DataImport, frame::Students, frame::Teachers, frame::Export};
+    for (int a : frames) {
+        EXPECT_TRUE(client.contains(at(a))) << a;
+        for (int b : frames) EXPECT_TRUE(a == b || !at(a).intersects(at(b))) << a << " and " << b;
+    }
+    const QRect log = at(ctl::StatusLogBox);
+    const QWidget* statusBar = window.centralWidget()->findChild<QStatusBar*>();
+    ASSERT_NE(statusBar, nullptr);
+    EXPECT_GT(log.top(), at(frame::Export).bottom());
+    EXPECT_LT(log.bottom(), statusBar->geometry().top());
+    EXPECT_EQ(statusBar->geometry().bottom(), client.bottom());
+    EXPECT_EQ(statusBar->geometry().width(), client.width());
+    // The student table shows at least five rows.
+    const QTableView* students = window.controls().students;
+    EXPECT_GE(students->viewport()->height() / students->verticalHeader()->defaultSectionSize(), 5);
+}
+
+TEST_F(WindowTest, ResizingAndMaximisingGrowTheTablesAndTheLog) {
+    QWidget* client = window->centralWidget();
+    const QSize templateSize = client->sizeHint();
+    EXPECT_EQ(client->size(), templateSize);  // the template is the default size
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    expectLaidOut(*window, "template size");
+    const QRect students = window->control(ctl::StudentTable)->geometry();
+    const QRect log = window->control(ctl::StatusLogBox)->geometry();
+    const QSize button = window->control(ctl::ExportResults)->size();
+    const int firstColumn = window->controls().students->columnWidth(0);
+
+    // Maximised on the 1280×720 screen of the tests: the whole window fits the screen.
+    ASSERT_EQ(window->screen()->geometry(), QRect(0, 0, 1280, 720));
+    window->showMaximized();
+    QTRY_VERIFY(window->isMaximized());
+    QTRY_COMPARE(window->frameGeometry().width(), window->screen()->availableGeometry().width());
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    expectLaidOut(*window, "maximised at 1280×720");
+
+    // Larger: the tables and the log take the room; the buttons keep their size.
+    window->showNormal();
+    window->resize(templateSize.width() + 400, window->height() + 200);
+    QTRY_COMPARE(client->width(), templateSize.width() + 400);
+    expectLaidOut(*window, "larger");
+    EXPECT_EQ(window->control(ctl::StudentTable)->width(), students.width() + 400);
+    EXPECT_GT(window->control(ctl::StudentTable)->height(), students.height() + 100);
+    EXPECT_GT(window->control(ctl::StatusLogBox)->height(), log.height() + 50);
+    EXPECT_GT(window->control(ctl::StatusLogBox)->width(), log.width() + 200);
+    EXPECT_GT(window->controls().students->columnWidth(0), firstColumn);
+    EXPECT_EQ(window->control(ctl::ExportResults)->size(), button);
+
+    // As small as it goes: a little shorter than the template, nothing overlaps.
+    window->resize(1, 1);
+    QTRY_COMPARE(client->size(), client->minimumSize());
+    EXPECT_LT(client->height(), templateSize.height());
+    EXPECT_EQ(client->width(), templateSize.width());
+    expectLaidOut(*window, "smallest");
+}
+
+TEST_F(WindowTest, TheLastLogLineIsInViewAfterStartAndResize) {
+    QPlainTextEdit* log = window->controls().log;
+    auto lastLineShown = [log] {
+        QTextCursor end(log->document());
+        end.movePosition(QTextCursor::End);
+        return log->viewport()->rect().contains(log->cursorRect(end));
+    };
+    QTRY_VERIFY(lastLineShown());
+    window->resize(1, 1);
+    QTRY_VERIFY(lastLineShown());
+    window->resize(window->width(), window->height() + 300);
+    QTRY_VERIFY(lastLineShown());
+}
+
+TEST_F(WindowTest, PlaceSizeAndMaximisingAreRememberedAcrossStarts) {
+    window->showNormal();
+    const QRect placed(60, 40, window->width() + 20, window->height() - 30);
+    window->setGeometry(placed);
+    QTRY_COMPARE(window->geometry(), placed);
+    restart();
+    EXPECT_EQ(window->geometry(), placed);
+    EXPECT_FALSE(window->isMaximized());
+
+    window->showMaximized();
+    QTRY_VERIFY(window->isMaximized());
+    restart();
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(window->normalGeometry(), placed);
+
+    // A place no screen shows any more (a second monitor gone): the size stays, the place not.
+    window->showNormal();
+    QTRY_VERIFY(!window->isMaximized());
+    window->setGeometry(QRect(60, 40, placed.width(), placed.height()));
+    dialogs.expectQuestion("确定要退出Varnex吗？", true);
+    window->close();
+    IniFile file = IniFile::load(dir.file(kSettingsFileName));
+    file.set("窗口", "左", "5000");
+    ASSERT_TRUE(file.save(dir.file(kSettingsFileName)));
+    window.reset();
+    state = AppState();
+    start();
+    EXPECT_EQ(window->size(), placed.size());
+    EXPECT_TRUE(window->screen()->availableGeometry().intersects(window->frameGeometry()));
+}
+
+TEST_F(WindowTest, ExamNamesOfExportsAndTheRankingLayoutAreRemembered) {
+    exportEmptiesTable = true;
+    const QString proposed = combo(ctl::ExamNameBox)->currentText();
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::ImportStudents);
+    combo(ctl::ExamNameBox)->setEditText(q("期末联考"));
+    window->runCommand(ctl::ExportResults);
+    ASSERT_EQ(exportedNames, std::vector<std::string>{"期末联考"});
+    EXPECT_NE(combo(ctl::ExamNameBox)->findText(q("期末联考")), -1);
+
+    // The ranking layout is kept also while the ranking itself is off.
+    auto* ranking = qobject_cast<QCheckBox*>(window->control(ctl::ClassRanking));
+    ranking->setChecked(false);
+    qobject_cast<QRadioButton*>(window->control(ctl::ClassRankingPerClass))->setChecked(true);
+    window->runCommand(ctl::SaveSettings);
+
+    restart();
+    QComboBox* exam = combo(ctl::ExamNameBox);
+    EXPECT_EQ(exam->currentText(), proposed);  // the month's proposal stays the choice
+    EXPECT_NE(exam->findText(q("期末联考")), -1);
+    EXPECT_FALSE(qobject_cast<QCheckBox*>(window->control(ctl::ClassRanking))->isChecked());
+    EXPECT_TRUE(qobject_cast<QRadioButton*>(window->control(ctl::ClassRankingPerClass))->isChecked());
+    // Another grade reads the same export options.
+    combo(ctl::GradeList)->setCurrentIndex(8);
+    EXPECT_TRUE(qobject_cast<QRadioButton*>(window->control(ctl::ClassRankingPerClass))->isChecked());
+}
+
+TEST_F(WindowTest, AfterAnExportTheButtonAndTheMenuItemAreGreyedTogether) {
+    exportEmptiesTable = true;
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::ImportStudents);
+    openMenu(window->fileMenu());
+    EXPECT_TRUE(window->control(ctl::ExportResults)->isEnabled());
+    EXPECT_TRUE(window->menuAction(ctl::CmdExport)->isEnabled());
+    qobject_cast<QPushButton*>(window->control(ctl::ExportResults))->click();
+    openMenu(window->fileMenu());
+    EXPECT_FALSE(window->control(ctl::ExportResults)->isEnabled());
+    EXPECT_FALSE(window->menuAction(ctl::CmdExport)->isEnabled());
+    window->runCommand(ctl::ImportStudents);
+    EXPECT_TRUE(window->control(ctl::ExportResults)->isEnabled());
+}
+
+TEST_F(WindowTest, AFileHandedOverIsOpenedOnceTheWindowIsFree) {
+    // As `varnex FILE` hands it over, but not while a dialog of the window is open.
+    QDialog question(window.get());
+    question.setModal(true);
+    question.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &question);
+    window->openFromOutside(q("/data/期中 成绩.xlsx"));
+    QTest::qWait(300);
+    EXPECT_TRUE(opened.empty());
+    question.close();
+    QTRY_COMPARE(opened, std::vector<std::string>{"/data/期中 成绩.xlsx"});
+    EXPECT_EQ(state.recentFiles.entries().front(), "/data/期中 成绩.xlsx");
+
+    // A second start of the program hands its file to this window, which comes back to the front.
+    window->showMinimized();
+    QTRY_VERIFY(window->isMinimized());
+    const QString marker = QStringLiteral("varnex-window-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance running(marker);
+    ASSERT_EQ(running.acquire(), SingleInstance::Outcome::First);
+    running.setActivationHandler([this](const QString& file) { return window->handOver(file); });
+    std::atomic<bool> done = false;
+    SingleInstance::Outcome second = SingleInstance::Outcome::First;
+    std::thread start([&] {
+        SingleInstance instance(marker);
+        second = instance.acquire(q("/data/b.xls"));
+        done = true;
+    });
+    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    start.join();
+    EXPECT_EQ(second, SingleInstance::Outcome::Activated);
+    QTRY_COMPARE(opened.size(), 2u);
+    EXPECT_EQ(opened.back(), "/data/b.xls");
+    EXPECT_FALSE(window->isMinimized());
+}
+
+TEST_F(WindowTest, ConveniencesSayWhichProgramIsMissingAndKeepTheWindow) {
+    TempDir emptyPath;
+    QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(emptyPath.path()));
+    window->runCommand(ctl::CmdCalculator);
+    window->runCommand(ctl::CmdNotepad);
+    window->runCommand(ctl::CmdSettingsFolder);
+    qputenv("PATH", oldPath);
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "没有找到计算器程序。请安装以下程序之一："
+              "gnome-calculator、kcalc、galculator、mate-calc、deepin-calculator、xcalc");
+    EXPECT_EQ(dialogs.messages[0].caption, "信息");
+    EXPECT_NE(dialogs.messages[1].text.find("没有找到文本编辑器。请安装以下程序之一：gedit、"),
+              std::string::npos);
+    EXPECT_EQ(dialogs.messages[2].text, "没有找到文件管理器。配置文件在：\n" + dir.file(kSettingsFileName));
+    QTest::qWait(50);
+    EXPECT_FALSE(window->isMinimized());
+
+    // Where the program is there, it starts and the window makes way for it.
+    TempDir tools;
+    std::string calculator = tools.file("xcalc");
+    varnex::testing::writeFile(calculator, "#!/bin/sh\nexit 0\n");
+    std::filesystem::permissions(calculator, std::filesystem::perms::owner_all);
+    qputenv("PATH", QByteArray::fromStdString(tools.path()));
+    window->runCommand(ctl::CmdCalculator);
+    qputenv("PATH", oldPath);
+    EXPECT_EQ(dialogs.messages.size(), 3u);
+    QTRY_VERIFY(window->isMinimized());
+}
+
+TEST_F(WindowTest, HelpOpensBesideTheWindowWhichStays) {
+    window->runCommand(ctl::CmdHelp);
+    QWidget* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<HelpWindow*>(w) != nullptr && w->isVisible()) help = w;
+    ASSERT_NE(help, nullptr);
+    QTest::qWait(50);
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_FALSE(help->isMaximized());
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(help->geometry()));
+    help->close();
+}
+
+TEST_F(WindowTest, TooltipsShowTheirTitleWithoutABlankLineUnderIt) {
+    QWidget* button = window->control(ctl::OpenFile);
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(button, &hover);
+    QTRY_VERIFY(QToolTip::isVisible());
+    const QString shown = QToolTip::text();
+    EXPECT_TRUE(shown.contains(q("打开文件</h2><hr"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(
+        q("</center>打开含有学生成绩或任课教师的Excel工作表或WPS表格文件（也可以直接拖拽文件至当前窗口）")))
+        << shown.toStdString();
+    EXPECT_FALSE(shown.contains(q("<br>")));
+    QToolTip::hideText();
+}
+
+TEST_F(WindowTest, TheOpenFileDialogIsChineseWithReadableColumns) {
+    const QLocale before;
+    ASSERT_TRUE(installQtChineseTexts(*qApp)) << "qt6-translations-l10n is not installed";
+    QFileDialog dialog(window.get());
+    prepareOpenDialog(dialog, window.get());
+    dialog.setDirectory(QString::fromStdString(dir.path()));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    ASSERT_NE(list, nullptr);
+    QHeaderView* header = list->header();
+    QStringList headings;
+    for (int c = 0; c < header->count(); ++c) {
+        headings << header->model()->headerData(c, Qt::Horizontal).toString();
+        EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << c;  // the heading fits
+    }
+    EXPECT_EQ(headings, (QStringList{q("名称"), q("体积"), q("类型"), q("修改日期")}));
+    EXPECT_GE(header->sectionSize(0),
+              list->fontMetrics().horizontalAdvance(q("某地区三校12月联考成绩汇总表.xlsx")));
+    EXPECT_EQ(dialog.windowTitle(), q("打开"));
+    dialog.close();
+    for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    QLocale::setDefault(before);
 }
 
 }  // namespace

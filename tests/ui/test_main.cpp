@@ -1,5 +1,6 @@
 // The window tests need a QApplication: it is created here, on the offscreen platform unless the
 // environment asks for another one, with the user's folders redirected to Qt's test locations.
+// The offscreen screen is 1280×720, the smallest screen the window is made for.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,9 @@
 #include <QStandardPaths>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" VARNEX_UI_TEST_SCREEN);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,16 +1,19 @@
 // Draws the main window and saves it as a PNG: the picture in the README (docs/screenshot.png).
 // Usage:
-//   varnex-window-screenshot out.png [window|splash|about|help|menu] [WORKBOOK]
+//   varnex-window-screenshot out.png [window|maximised|splash|about|help|menu|tooltip] [WORKBOOK]
 // With a workbook (for example one from `varnex-cli sample`), the window's own commands open it
 // and import its first sheet as teachers and its second as students, every question answered
 // Yes; without one, a small built-in sample is shown. Run under Xvfb for the desktop look, or
-// with QT_QPA_PLATFORM=offscreen.
+// with QT_QPA_PLATFORM=offscreen. "maximised" maximises the window and takes the whole screen,
+// with the window manager's frame (run it under a window manager).
 
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QPixmap>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -105,7 +108,11 @@ int main(int argc, char** argv) {
     ui::MainWindow window(state, settings.path().toStdString(), commands);
     YesFrontend yes;
     window.initialise();
-    window.show();
+    const bool maximised = what == QStringLiteral("maximised");
+    if (maximised)
+        window.showMaximized();
+    else
+        window.show();
     if (real) {
         window.setDialogStandIn(&yes);
         window.openDroppedFiles({QString::fromLocal8Bit(argv[3])});
@@ -134,8 +141,21 @@ int main(int argc, char** argv) {
         shown = window.fileMenu();
     }
     if (shown != &window) shown->show();
-    QTimer::singleShot(500, &app, [&] {
-        shown->grab().save(out);
+    QTimer::singleShot(maximised ? 1500 : 500, &app, [&] {
+        if (what == QStringLiteral("tooltip")) {
+            // The tooltip of 1.打开文件… as the window shows it when the pointer rests on the button.
+            QWidget* button = window.control(ctl::OpenFile);
+            QHelpEvent hover(QEvent::ToolTip, QPoint(10, 10), button->mapToGlobal(QPoint(10, 10)));
+            QApplication::sendEvent(button, &hover);
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->inherits("QTipLabel") && w->isVisible()) shown = w;
+            }
+        }
+        if (maximised)
+            window.screen()->grabWindow(0).save(out);
+        else
+            shown->grab().save(out);
+        window.setDialogStandIn(&yes);  // quitting closes the window, which asks whether to leave
         app.quit();
     });
     return app.exec();

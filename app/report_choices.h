@@ -1,0 +1,59 @@
+#pragma once
+// The reports a user can choose for an export, as the window's check boxes show them. The window,
+// the settings file and the command line's --reports all go by this one table, so that a new
+// report is one line here (and its place in the window).
+
+#include "app/control_ids.h"
+#include "app/subjects.h"
+
+namespace varnex {
+
+/// How the settings file keeps a report's choice under its key in "导出选项".
+enum class ReportSetting {
+    Flag,          ///< 1 or 0
+    TopN,          ///< the number of students N, or 0 when not chosen
+    ClassRanking,  ///< the layout (0 one sheet per class, 1 all classes in one sheet), or -1
+};
+
+/// One report of the 分析导出 group.
+struct ReportChoice {
+    ControlId checkBox;
+    const char* caption;      ///< the text of its check box
+    const char* settingsKey;  ///< its key in the settings file's section "导出选项"
+    bool ExportOptions::*chosen;
+    ReportSetting setting = ReportSetting::Flag;
+};
+
+/// The reports in the order the settings file keeps the plain flags (seeded on; a file without a
+/// report's key, written before the report existed, leaves it off); the top-N
+/// check box shows the number of students and "名" after its caption.
+inline constexpr ReportChoice kReportChoices[] = {
+    {ctl::GradeRates, "导出年级各科三率", "年级各科三率", &ExportOptions::gradeRates},
+    {ctl::ClassRates, "导出班级各科三率", "班级各科三率", &ExportOptions::classRates},
+    {ctl::TeacherRates, "导出教师个人三率", "教师个人三率", &ExportOptions::teacherRates},
+    {ctl::SubjectBands, "导出各科分数段", "各科分数段", &ExportOptions::subjectBands},
+    {ctl::TotalBands, "导出总分分数段", "总分分数段", &ExportOptions::totalBands},
+    {ctl::TotalRankBands, "导出总分名次段", "总分名次段", &ExportOptions::totalRankBands},
+    {ctl::Charts, "导出统计图表", "统计图表", &ExportOptions::charts},
+    {ctl::TopNEnabled, "导出总分前", "总分前N名", &ExportOptions::topNEnabled, ReportSetting::TopN},
+    {ctl::ClassRanking, "导出班级总分排名", "班级总分排名", &ExportOptions::classRanking,
+     ReportSetting::ClassRanking},
+};
+
+/// The report kept in the settings file as `setting` (TopN or ClassRanking: there is one each).
+constexpr const ReportChoice& reportKeptAs(ReportSetting setting) {
+    for (const ReportChoice& choice : kReportChoices) {
+        if (choice.setting == setting) return choice;
+    }
+    return kReportChoices[0];
+}
+
+/// The caption of a report's check box ("" for a control that is no report's).
+constexpr const char* reportCaption(ControlId checkBox) {
+    for (const ReportChoice& choice : kReportChoices) {
+        if (choice.checkBox == checkBox) return choice.caption;
+    }
+    return "";
+}
+
+}  // namespace varnex

@@ -1,0 +1,61 @@
+#pragma once
+// Finding the header of a score or teacher sheet as schools and marking platforms lay it out:
+// below a title row, over one row or two (subjects merged over 原始分 / 赋分 / 班级排名 / 年级排名
+// sub-columns), with blanks, line breaks, full-width letters and other names for columns and
+// subjects in its texts. Both imports read their sheets through it.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/subjects.h"
+#include "base/result.h"
+#include "import/workbook_reader.h"
+
+namespace varnex {
+
+/// What an import looks for in a sheet's header.
+struct HeaderRequest {
+    /// Varnex's key columns in the order the import reads them (学校, 班级, 姓名).
+    std::vector<std::string> keys;
+    /// The key columns that, with at least one subject, make a row the header (班级, 姓名).
+    std::vector<std::string> findingKeys;
+};
+
+/// The header of a sheet as found: where it is and which sheet column answers for each column
+/// and subject the import reads.
+struct SheetHeader {
+    /// Sheet rows (1-based) of the header: one row, or two when subjects have sub-columns. Both 0
+    /// for a sheet without any row.
+    uint32_t firstRow = 0;
+    uint32_t lastRow = 0;
+    /// False when no row of the first ones holds the finding keys and a subject: the first row is
+    /// then taken as the header, as it stands.
+    bool found = false;
+    /// Per requested key, its 0-based sheet column when the header has it.
+    std::vector<std::optional<uint32_t>> keys;
+    /// Per subject, the sheet column its scores are read from when the header has it.
+    std::array<std::optional<uint32_t>, kSubjectCount> subjects{};
+    /// Header texts (normalised) read through another name, with that name ("道德与法治", "政治").
+    std::vector<std::pair<std::string, std::string>> aliases;
+    /// Header texts (normalised) of columns that are neither read nor known as columns without
+    /// scores ("日语"), each once.
+    std::vector<std::string> notAnalysed;
+    /// True when the header is the first row of the sheet's used range, one row high.
+    bool plain = false;
+};
+
+/// Finds the header among `rows`, the first rows of the sheet `sheetName` that hold a value: the
+/// first row that holds every finding key and at least one subject (texts normalised, other
+/// names mapped), with the row below it when that row holds the subjects' sub-columns. A subject
+/// over sub-columns is read from its 原始分 column, else its 得分, 成绩 or 分数 column, else its
+/// first column that is no rank or scaled score. Fails, naming both columns, when two columns of
+/// different texts stand for the same key or subject; of two columns with the same (normalised)
+/// text the first answers.
+Result<SheetHeader> findHeader(const std::vector<SheetRow>& rows, const HeaderRequest& request,
+                               const std::string& sheetName);
+
+}  // namespace varnex
