@@ -122,6 +122,7 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
     state.scores.excellenceLine.fill(80);
     state.exportOptions = ExportOptions{};
     state.exportOptions.classRankingLayout = layout;
+    state.exportOptions.charts = true;  // every report, the 统计图表 too
     state.outputPath = output;
     state.overwriteOutput = true;
     BenchFrontend ui;
