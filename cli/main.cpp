@@ -320,6 +320,7 @@ int runTemplate(int argc, char** argv) {
     CliFrontend ui(true);
     generateTemplates(state, ui);
     if (ui.failed()) return kExitFailed;
+    ui.clearProgress();
     for (const auto& path : ui.documents) std::printf("%s\n", path.c_str());
     return 0;
 }
@@ -432,6 +433,7 @@ int runExport(int argc, char** argv) {
     state.examNameText = v["--exam"];
     exportRun(state, ui);
     if (ui.failed() || ui.documents.empty()) return kExitFailed;
+    ui.clearProgress();
     for (const auto& path : ui.documents) std::printf("%s\n", path.c_str());
     return 0;
 }

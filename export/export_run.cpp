@@ -219,7 +219,9 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state
     auto logLine = [&](const std::string& line) { appendLog(state, frontend, line); };
     std::optional<ClassRankingListing> classListing;
     Stopwatch watch;
+    int done = 0;
     for (const PlannedSheet& planned : plan.sheets) {
+        frontend.showProgress(tx::kLogExport + planned.item, done++, plan.sheetCount() + 1);  // the save last
         // The one sheet of all classes logs each class while it is filled.
         if (planned.kind != SheetKind::ClassRankingAll) logLine(tx::kLogExport + planned.item);
         ExcelSheet& sheet = session.Sheet(planned.position);
@@ -367,6 +369,7 @@ Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan
         if (Status filled = fillWorkbook(session, plan, state, frontend, outcome); !filled)
             return fail(filled.error());
         // Saved before anything reports completion, so that a failed save is never announced as done.
+        frontend.showProgress(tx::kProgressSaving, plan.sheetCount(), plan.sheetCount() + 1);
         Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome);
         if (saved) announceExport(state, frontend, plan, *saved);
         return saved;
