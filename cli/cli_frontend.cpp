@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "base/common_texts.h"
+#include "base/text_util.h"
 #include "cli/cli_texts.h"
 
 namespace varnex {
@@ -25,11 +26,8 @@ void CliFrontend::clearProgress() {
 
 void CliFrontend::showProgress(const std::string& step, int done, int total) {
     if (!terminal_ || quiet_) return;
-    std::fputs("\r\033[K", stderr);
-    if (total > 0)
-        std::fprintf(stderr, tx::kProgressStepsFormat, step.c_str(), done, total);
-    else
-        std::fputs(step.c_str(), stderr);
+    progressLine_ = total > 0 ? strprintf(tx::kProgressStepsFormat, step.c_str(), done, total) : step;
+    std::fprintf(stderr, "\r\033[K%s", progressLine_.c_str());
     std::fflush(stderr);
     progressShown_ = true;
 }
@@ -70,8 +68,15 @@ std::optional<std::string> CliFrontend::askText(const std::string& prompt, const
 
 void CliFrontend::logAppended(const std::string& line) {
     if (quiet_) return;
+    // A log line goes above the progress line, which stays until the next step.
+    const bool progress = progressShown_;
     clearProgress();
     std::fprintf(stderr, "%s\n", line.c_str());
+    if (progress) {
+        std::fputs(progressLine_.c_str(), stderr);
+        std::fflush(stderr);
+        progressShown_ = true;
+    }
 }
 
 }  // namespace varnex

@@ -46,6 +46,7 @@ class CliFrontend : public NullFrontend {
     bool quiet_;
     bool terminal_;
     bool progressShown_ = false;
+    std::string progressLine_;  ///< the step last shown
     bool failed_ = false;
     std::optional<std::string> school_;
 };
