@@ -31,7 +31,8 @@ void MainWindow::runOffThread(const std::function<void()>& command) {
         } catch (...) {
             failure = std::current_exception();
         }
-        QMetaObject::invokeMethod(this, [&finished] { finished = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [&finished] { finished = true; }, Qt::QueuedConnection);
     });
     // The window's events go on meanwhile (painting, the command's dialogs); a loop of its own
     // would end early when the application is told to quit, this one ends with the command only.

@@ -189,11 +189,11 @@ TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
 // On a terminal the export rewrites one progress line, cleared before every message and log line.
 TEST_F(CliTest, ATerminalShowsTheProgressLine) {
     std::string command = shellQuoted(VARNEX_CLI);
-    for (const std::string& a : {std::string("export"), sample, std::string("--teachers"), std::string("教师任课表"),
-                                 std::string("--scores"), std::string("七年级"), std::string("--grade"),
-                                 std::string("七年级"), std::string("--exam"), std::string("期中考试"),
-                                 std::string("--settings"), settings, std::string("--yes"), std::string("-o"),
-                                 dir.file("结果.xlsx")})
+    for (const std::string& a :
+         {std::string("export"), sample, std::string("--teachers"), std::string("教师任课表"),
+          std::string("--scores"), std::string("七年级"), std::string("--grade"), std::string("七年级"),
+          std::string("--exam"), std::string("期中考试"), std::string("--settings"), settings,
+          std::string("--yes"), std::string("-o"), dir.file("结果.xlsx")})
         command += " " + shellQuoted(a);
     // script runs the command with a pseudo-terminal as its standard error (and output).
     const std::string run = "script -qec " + shellQuoted(command + " >/dev/null") + " /dev/null";

@@ -13,12 +13,15 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -37,10 +40,13 @@
 #include "app/control_ids.h"
 #include "app/ini_file.h"
 #include "app/settings_file.h"
+#include "automation/excel_session.h"
+#include "automation/workbook_file.h"
 #include "base/text_util.h"
 #include "base/version.h"
 #include "import/open_workbook.h"
 #include "import/workbook_reader.h"
+#include "sample/sample_exam.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_transfer.h"
@@ -939,6 +945,86 @@ TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
     ExportOptions options;
     ASSERT_TRUE(loadGrade(state.settingsPath, "高二", stored, options));
     EXPECT_EQ(stored.fullMark[6], 100);
+}
+
+// Long work runs beside the window: it goes on painting and answering; after half a second the
+// status bar shows the step with a progress bar; the tables are empty and the controls that change
+// data disabled meanwhile, and closing is refused. Quick work shows no bar.
+TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
+    TempDir dir;
+    const std::string workbook = dir.file("大考.xlsx");
+    {
+        ExcelSession session;
+        session.Start();
+        SampleOptions options;
+        options.schools = 24;
+        options.classesPerSchool = 10;
+        options.studentsPerClass = 60;  // 14,400 students: an export of about a second
+        buildSampleExam(session, options);
+        ASSERT_TRUE(saveWorkbook(session.workbook(), {.exactPath = workbook, .overwrite = true}));
+    }
+    AppState state;
+    ScriptedFrontend dialogs;
+    MainWindow window(state, dir.path(), Commands::core());
+    window.setDialogStandIn(&dialogs);
+    window.initialise();
+    window.show();
+
+    struct Seen {
+        bool bar;
+        QString step;
+        bool exportButton;
+        bool menus;
+        int rows;
+    };
+    std::vector<Seen> seen;
+    bool closeTried = false;
+    QTimer watcher;  // what the window shows while it works, every 20 ms
+    watcher.setInterval(20);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        seen.push_back({window.progressBar()->isVisible(), window.progressText()->text(),
+                        window.control(ctl::ExportResults)->isEnabled(), window.menuBar()->isEnabled(),
+                        window.studentModel()->rowCount()});
+        if (seen.back().bar && !closeTried) {
+            closeTried = true;
+            window.close();
+        }
+    });
+    watcher.start();
+    window.openDroppedFiles({QString::fromStdString(workbook)});
+    auto* sheets = qobject_cast<QComboBox*>(window.control(ctl::WorksheetList));
+    sheets->setCurrentIndex(sheets->findText(q("七年级")));
+    dialogs.expectQuestion("数据来源：七年级", true);
+    window.runCommand(ctl::ImportStudents);
+    ASSERT_EQ(window.studentModel()->rowCount(), 14400);
+    for (const Seen& s : seen) EXPECT_FALSE(s.bar && s.step.isEmpty());
+    seen.clear();
+
+    dialogs.expectQuestion("考试名称：", true);
+    window.runCommand(ctl::ExportResults);
+    watcher.stop();
+    EXPECT_TRUE(dialogs.allQuestionsAsked());
+    ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
+    ASSERT_FALSE(seen.empty());
+    auto shown = std::find_if(seen.begin(), seen.end(), [](const Seen& s) { return s.bar; });
+    ASSERT_NE(shown, seen.end()) << "no progress bar in " << seen.size() << " looks";
+    EXPECT_TRUE(shown->step.startsWith(q("导出："))) << shown->step.toStdString();
+    for (const Seen& s : seen) {
+        EXPECT_FALSE(s.exportButton);
+        EXPECT_FALSE(s.menus);
+        EXPECT_EQ(s.rows, 0);
+    }
+    EXPECT_TRUE(closeTried);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_NE(dialogs.calls.end(),
+              std::find_if(dialogs.calls.begin(), dialogs.calls.end(), [](const std::string& c) {
+                  return c.find("请等它完成后再退出") != std::string::npos;
+              }));
+    // Afterwards: no bar, the menus back, the button as the export leaves it (a new import needed).
+    EXPECT_FALSE(window.progressBar()->isVisible());
+    EXPECT_TRUE(window.menuBar()->isEnabled());
+    EXPECT_TRUE(window.control(ctl::ImportStudents)->isEnabled());
+    EXPECT_TRUE(window.control(ctl::OpenFile)->isEnabled());
 }
 
 // The window at a size: every control inside its frame, the frames inside the client area and
