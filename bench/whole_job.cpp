@@ -14,9 +14,10 @@
 // (user + system, every thread) is printed beside it because it is steadier on a busy machine.
 // Peak memory is each child's own maximum resident set (getrusage through wait4).
 //
-// Usage: bench_whole_job [--pairs N] [--large-runs N] [--no-large] [--layout 0|1] [--keep DIR]
+// Usage: bench_whole_job [--pairs N] [--large-runs N] [--no-large] [--layout 0|1] [--charts 0|1]
+//          [--print-layout 0|1] [--keep DIR]
 //          --keep: generate the input workbooks into DIR once and reuse them on later calls
-//        bench_whole_job --job INPUT.xlsx OUTPUT.xlsx [--layout 0|1]
+//        bench_whole_job --job INPUT.xlsx OUTPUT.xlsx [--layout 0|1] [--charts 0|1] [--print-layout 0|1]
 //          one whole job in this process (for a profiler, or to time the whole command)
 //        bench_whole_job --direct RESULT.xlsx OUTPUT.xlsx
 //          the direct writing of RESULT's cells in this process
@@ -110,6 +111,10 @@ int gradeIndex(const std::string& name) {
     return kDefaultGradeIndex;
 }
 
+// --charts 0 and --print-layout 0 leave out the chart sheet and the print layout (what they cost).
+bool gCharts = true;
+bool gPrintLayout = true;
+
 // Opens `input`, imports its teachers and students and exports every report to `output`, as the
 // command line's export does with the seeded settings of the grade.
 Figures runJob(const std::string& input, const std::string& output, int layout) {
@@ -122,7 +127,8 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
     state.scores.excellenceLine.fill(80);
     state.exportOptions = ExportOptions{};
     state.exportOptions.classRankingLayout = layout;
-    state.exportOptions.charts = true;  // every report, the 统计图表 too
+    state.exportOptions.charts = gCharts;  // every report, the 统计图表 too unless --charts 0
+    state.exportOptions.printLayout = gPrintLayout;
     state.outputPath = output;
     state.overwriteOutput = true;
     BenchFrontend ui;
@@ -539,6 +545,10 @@ int main(int argc, char** argv) {
             large = false;
         } else if (a == "--layout" && i + 1 < argc) {
             layout = std::atoi(argv[++i]) != 0 ? 1 : 0;
+        } else if (a == "--charts" && i + 1 < argc) {
+            gCharts = std::atoi(argv[++i]) != 0;
+        } else if (a == "--print-layout" && i + 1 < argc) {
+            gPrintLayout = std::atoi(argv[++i]) != 0;
         } else if (a == "--keep" && i + 1 < argc) {
             keep = argv[++i];
         } else if (a == "--job" || a == "--direct" || a == "--sample") {

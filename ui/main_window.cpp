@@ -158,6 +158,7 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
         templateSize,
         [this](QSize gained) {
             controls_.fitTo(gained);
+            if (working_) return;  // the tables' columns are fitted again when the work is done
             fitColumns(controls_.students, studentModel_);
             fitColumns(controls_.teachers, teacherModel_);
         },

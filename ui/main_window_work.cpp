@@ -85,6 +85,8 @@ void MainWindow::endWork() {
     enableAfterWork_.clear();
     studentModel_->resume();
     teacherModel_->resume();
+    fitColumns(controls_.students, studentModel_);
+    fitColumns(controls_.teachers, teacherModel_);
     if (focusAfterWork_) focusControl(*focusAfterWork_);
     focusAfterWork_.reset();
 }
