@@ -959,7 +959,7 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
         SampleOptions options;
         options.schools = 24;
         options.classesPerSchool = 10;
-        options.studentsPerClass = 60;  // 14,400 students: an export of about a second
+        options.studentsPerClass = 80;  // 19,200 students: an export of about a second
         buildSampleExam(session, options);
         ASSERT_TRUE(saveWorkbook(session.workbook(), {.exactPath = workbook, .overwrite = true}));
     }
@@ -996,7 +996,7 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     sheets->setCurrentIndex(sheets->findText(q("七年级")));
     dialogs.expectQuestion("数据来源：七年级", true);
     window.runCommand(ctl::ImportStudents);
-    ASSERT_EQ(window.studentModel()->rowCount(), 14400);
+    ASSERT_EQ(window.studentModel()->rowCount(), 19200);
     for (const Seen& s : seen) EXPECT_FALSE(s.bar && s.step.isEmpty());
     seen.clear();
 
