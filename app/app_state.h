@@ -2,6 +2,7 @@
 // All state of a running Varnex: what the main window holds and every command reads and writes.
 
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -76,9 +77,17 @@ struct ImportResults {
     int examFullMarkTotal = 0;
     int studentCount = 0;
     int teacherCount = 0;
+    /// True when the teacher sheet had no 年级 column: its rows keep 年级 empty and belong to the
+    /// grade of whichever score sheet is imported.
+    bool teachersOfAnyGrade = false;
     int classCount = 0;
     ClassList classList;
     std::vector<std::string> schoolList;
+
+    /// True when a TeacherTable row whose 年级 is `teacherGrade` belongs to the imported grade.
+    bool ofImportedGrade(std::string_view teacherGrade) const {
+        return teacherGrade == gradeName || (teachersOfAnyGrade && teacherGrade.empty());
+    }
 };
 
 struct AppState {

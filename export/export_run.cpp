@@ -60,8 +60,8 @@ Status checkEveryClassTaught(const AppState& state) {
     std::set<std::pair<std::string, std::string>> taught;  // (school, class)
     const RowTable& teachers = state.teachers;
     for (int row = 0; row < teachers.rowCount(); ++row) {
-        if (teachers.cellText(row, 1) == grade && examined.count(teachers.cellText(row, 3)) != 0 &&
-            !teachers.cellText(row, 4).empty())
+        if (state.imported.ofImportedGrade(teachers.cellText(row, 1)) &&
+            examined.count(teachers.cellText(row, 3)) != 0 && !teachers.cellText(row, 4).empty())
             taught.emplace(teachers.cellText(row, 0), teachers.cellText(row, 2));
     }
     std::unordered_map<std::string, std::vector<std::string>> classesOfSchool;

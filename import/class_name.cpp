@@ -1,6 +1,7 @@
 #include "import/class_name.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/subjects.h"
 #include "import/header_names.h"
@@ -17,6 +18,10 @@ constexpr std::string_view kJuniorGrades[] = {"初一", "初二", "初三"};
 constexpr std::string_view kSeparators[] = {"-", "_", ".", "·", "、"};
 // Brackets that may enclose the class ("(9)班" after the full-width ones were made plain).
 constexpr std::string_view kBrackets[][2] = {{"(", ")"}, {"[", "]"}, {"【", "】"}, {"〔", "〕"}};
+// What separates the classes of a list ("1、2班", "1,3"; full-width forms are plain by then).
+constexpr std::string_view kListSeparators[] = {"、", ",", ";", "/"};
+// What joins the ends of a range ("3-4班", "3~5", "3至5").
+constexpr std::string_view kRangeDashes[] = {"-", "~", "—", "–", "至", "到"};
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -62,6 +67,105 @@ void trimSeparatorAtStart(std::string& s) {
     }
 }
 
+// The length of the digits at the start of `s`.
+size_t digitsAtStart(std::string_view s) {
+    size_t n = 0;
+    while (n < s.size() && isDigit(s[n])) ++n;
+    return n;
+}
+
+// Takes `word` off the start of `s`; false when it is not there.
+bool takeFront(std::string_view& s, std::string_view word) {
+    if (!s.starts_with(word)) return false;
+    s.remove_prefix(word.size());
+    return true;
+}
+
+// Splits `s` at every list separator; the items keep their blanks.
+std::vector<std::string_view> listItems(std::string_view s) {
+    std::vector<std::string_view> items;
+    size_t start = 0;
+    for (size_t i = 0; i < s.size();) {
+        bool separated = false;
+        for (std::string_view separator : kListSeparators) {
+            if (s.substr(i).starts_with(separator)) {
+                items.push_back(s.substr(start, i - start));
+                i += separator.size();
+                start = i;
+                separated = true;
+                break;
+            }
+        }
+        if (!separated) ++i;
+    }
+    items.push_back(s.substr(start));
+    return items;
+}
+
+// The two ends of a range "3-4", "3班-4班", "03~05" (blanks around the dash allowed).
+struct Range {
+    std::string_view first, last;
+};
+std::optional<Range> rangeOf(std::string_view item) {
+    std::string_view s = item;
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    size_t firstLength = digitsAtStart(s);
+    if (firstLength == 0) return std::nullopt;
+    Range range{s.substr(0, firstLength), {}};
+    s.remove_prefix(firstLength);
+    takeFront(s, kClassEnding);
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    bool dash = false;
+    for (std::string_view d : kRangeDashes) dash = dash || takeFront(s, d);
+    if (!dash) return std::nullopt;
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    size_t lastLength = digitsAtStart(s);
+    if (lastLength == 0) return std::nullopt;
+    range.last = s.substr(0, lastLength);
+    s.remove_prefix(lastLength);
+    takeFront(s, kClassEnding);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    if (!s.empty()) return std::nullopt;
+    return range;
+}
+
+// The class number `n` written as wide as `first` when that begins with a 0 ("03" → "04").
+std::string classNumber(long n, std::string_view first) {
+    std::string digits = std::to_string(n);
+    if (first.size() > 1 && first.front() == '0' && digits.size() < first.size())
+        digits.insert(0, first.size() - digits.size(), '0');
+    return digits;
+}
+
+// Adds the classes of one item of a list to `classes`; false when the item names none.
+bool addItem(std::string_view item, std::vector<std::string>& classes) {
+    // "1班3班": classes written one after the other, each with its 班.
+    for (;;) {
+        std::string_view rest = item;
+        while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+        size_t digits = digitsAtStart(rest);
+        std::string_view after = rest.substr(digits);
+        if (digits == 0 || !takeFront(after, kClassEnding) || plainText(after).empty() ||
+            !isDigit(plainText(after).front()))
+            break;
+        classes.emplace_back(rest.substr(0, digits));
+        item = after;
+    }
+    if (std::optional<Range> range = rangeOf(item)) {
+        const long first = std::strtol(std::string(range->first).c_str(), nullptr, 10);
+        const long last = std::strtol(std::string(range->last).c_str(), nullptr, 10);
+        if (first < last) {
+            if (last - first >= kMaxClassRange) return false;  // first ≥ 0: no overflow
+            for (long n = first; n <= last; ++n) classes.push_back(classNumber(n, range->first));
+            return true;
+        }
+    }
+    std::string klass = normaliseClassName(item);
+    if (klass.empty()) return false;
+    classes.push_back(std::move(klass));
+    return true;
+}
+
 }  // namespace
 
 std::string normaliseClassName(std::string_view text) {
@@ -86,6 +190,26 @@ std::string normaliseClassName(std::string_view text) {
         }
     }
     return s;
+}
+
+std::optional<std::vector<std::string>> classListOf(std::string_view text) {
+    std::string s = plainText(text);
+    if (size_t grade = gradeLength(s); grade > 0) {
+        s.erase(0, grade);
+        trimSeparatorAtStart(s);
+    }
+    std::vector<std::string> classes;
+    std::vector<std::string_view> items = listItems(s);
+    if (items.size() == 1 && plainText(s).empty()) return classes;
+    for (std::string_view item : items) {
+        if (addItem(item, classes)) continue;
+        // One item that leaves nothing names no class; a range too long, or a list, is unreadable.
+        if (items.size() == 1 && !rangeOf(item)) return std::vector<std::string>{};
+        return std::nullopt;
+    }
+    // One class alone reads as the score sheet's classes do.
+    if (items.size() == 1 && classes.size() == 1) return std::vector<std::string>{normaliseClassName(text)};
+    return classes;
 }
 
 }  // namespace varnex

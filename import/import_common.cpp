@@ -120,15 +120,39 @@ Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const
     return {};
 }
 
+namespace {
+
+// Where a cell of the imported sheet is, as messages name it.
+std::string cellPlace(const AppState& state, int sheetRow, uint32_t column) {
+    return strprintf(tx::kCellPlaceFormat, fileNameOf(state.workbook.path).c_str(),
+                     state.imported.sheetName.c_str(), sheetRow, columnLettersOf(column).c_str());
+}
+
+// Why the class cell `written` names no class.
+std::string noClassReason(const AppState& state, const std::string& written, int sheetRow, uint32_t column) {
+    std::string place = cellPlace(state, sheetRow, column);
+    if (plainText(written).empty()) return strprintf(tx::kClassEmptyFormat, place.c_str());
+    return strprintf(tx::kClassNothingLeftFormat, place.c_str(), plainText(written).c_str());
+}
+
+}  // namespace
+
 Result<std::string> classOfRow(const AppState& state, const std::string& written, int sheetRow,
                                uint32_t column) {
     std::string klass = normaliseClassName(written);
     if (!klass.empty()) return klass;
-    std::string place =
-        strprintf(tx::kCellPlaceFormat, fileNameOf(state.workbook.path).c_str(),
-                  state.imported.sheetName.c_str(), sheetRow, columnLettersOf(column).c_str());
-    if (plainText(written).empty()) return fail(strprintf(tx::kClassEmptyFormat, place.c_str()));
-    return fail(strprintf(tx::kClassNothingLeftFormat, place.c_str(), plainText(written).c_str()));
+    return fail(noClassReason(state, written, sheetRow, column));
+}
+
+Result<std::vector<std::string>> classesOfRow(const AppState& state, const std::string& written, int sheetRow,
+                                              uint32_t column) {
+    std::optional<std::vector<std::string>> classes = classListOf(written);
+    if (!classes) {
+        return fail(strprintf(tx::kClassesUnreadableFormat, cellPlace(state, sheetRow, column).c_str(),
+                              plainText(written).c_str()));
+    }
+    if (classes->empty()) return fail(noClassReason(state, written, sheetRow, column));
+    return std::move(classes).value();
 }
 
 void reportRowProblem(AppState& state, Frontend& frontend, const std::string& problem) {

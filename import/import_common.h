@@ -60,6 +60,11 @@ Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const
 Result<std::string> classOfRow(const AppState& state, const std::string& written, int sheetRow,
                                uint32_t column);
 
+/// The classes of a teacher sheet's row (see classListOf), or why it has none or cannot be read:
+/// the message names the file, the sheet, the row, the column and the text.
+Result<std::vector<std::string>> classesOfRow(const AppState& state, const std::string& written, int sheetRow,
+                                              uint32_t column);
+
 /// Logs the message that stops an import at a row and shows it.
 void reportRowProblem(AppState& state, Frontend& frontend, const std::string& problem);
 

@@ -66,6 +66,13 @@ inline constexpr const char* kSchool = "学校";
 inline constexpr const char* kGrade = "年级";
 inline constexpr const char* kClass = "班级";
 inline constexpr const char* kName = "姓名";
+inline constexpr const char* kSubjectColumn = "学科";
+inline constexpr const char* kTeacher = "教师";
+/// Named among the missing columns of a teacher sheet that has no subject column.
+inline constexpr const char* kAnySubjectColumn = "任一学科（语文、数学等）";
+/// What a teacher sheet's header needs, after kSelectFailedFormat's question.
+inline constexpr const char* kTeacherColumnsHint =
+    "班级和所教的学科（语文、数学等），或者班级、学科、教师三列；学校、年级两列可有可无";
 /// A school may not be called this.
 inline constexpr const char* kAllSchools = "全部";
 
@@ -102,5 +109,21 @@ inline constexpr const char* kStudentSummaryFormat = "导入%s：%d所学校，%
 inline constexpr const char* kLogNotAnalysedFormat = "以下各列不是可统计的学科，未作分析：%s。";
 /// Teacher assignments.
 inline constexpr const char* kTeacherSummaryFormat = "导入教师任课记录：%d条。";
+
+// ---------------------------------------------------------------- teacher sheets as schools keep them
+/// Sheet: a list of one row per teacher and class.
+inline constexpr const char* kLogTeacherListFormat =
+    "工作表“%s”每行是一位教师在一个班的任课，按班级、学科、教师读取。";
+/// Sheet: a teacher sheet without 年级 column.
+inline constexpr const char* kLogNoGradeFormat = "工作表“%s”没有“年级”列，各行都算作所导入成绩的年级。";
+/// The subjects of a teacher list that are not analysed, joined with kNameSeparator.
+inline constexpr const char* kLogSubjectsNotAnalysedFormat = "以下学科不是可统计的学科，未作分析：%s。";
+/// The cell's place (kCellPlaceFormat), the text as written.
+inline constexpr const char* kClassesUnreadableFormat =
+    "%s的班级“%s”读不出是哪几个班，请写成“1、2班”或“3-4班”这样！";
+/// Sheet row, the problem's text: one problem of a teacher sheet among several.
+inline constexpr const char* kProblemOfRowFormat = "第%d行：%s";
+/// Sheet, number of problems, the problems one per line.
+inline constexpr const char* kTeacherProblemsFormat = "工作表“%s”中有%d处问题，请改正后重新导入：\n%s";
 
 }  // namespace varnex::import_texts

@@ -44,11 +44,11 @@ bool isAnyKey(const std::string& name) {
     return false;
 }
 
-// Holds every finding key and at least one subject.
+// Holds every finding key and, when the request needs one, at least one subject.
 bool makesHeader(const std::vector<NamedCell>& cells, const HeaderRequest& request) {
     bool subject = false;
     for (const NamedCell& cell : cells) subject = subject || subjectIndex(cell.name.name) >= 0;
-    if (!subject) return false;
+    if (!subject && request.needsSubject) return false;
     return std::all_of(request.findingKeys.begin(), request.findingKeys.end(), [&](const std::string& key) {
         return std::any_of(cells.begin(), cells.end(),
                            [&](const NamedCell& c) { return c.name.name == key; });

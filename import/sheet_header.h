@@ -23,6 +23,8 @@ struct HeaderRequest {
     std::vector<std::string> keys;
     /// The key columns that, with at least one subject, make a row the header (班级, 姓名).
     std::vector<std::string> findingKeys;
+    /// False when the finding keys alone make a row the header (a list with a 学科 column).
+    bool needsSubject = true;
 };
 
 /// The header of a sheet as found: where it is and which sheet column answers for each column

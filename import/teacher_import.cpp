@@ -5,6 +5,7 @@
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
+#include "import/header_names.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
 #include "import/sheet_query.h"
@@ -15,65 +16,197 @@ namespace tx = import_texts;
 
 namespace {
 
-// The key columns of a teacher sheet, in the order of the header request.
-enum Key : size_t { kSchoolKey, kGradeKey, kClassKey };
+// The key columns of a teacher sheet, in the order of both header requests.
+enum Key : size_t { kSchoolKey, kGradeKey, kClassKey, kSubjectKey, kTeacherKey, kNameKey };
 
-// What a teacher sheet's header must hold: 学校 (or a school given for the whole sheet), 年级,
-// 班级 and every subject.
-const HeaderRequest kTeacherSheetRequest{{tx::kSchool, tx::kGrade, tx::kClass}, {tx::kClass}};
+// A sheet with one row per class and a column per subject taught: 班级 and at least one subject;
+// 学校 (or a school given for the whole sheet) and 年级 when the sheet has them.
+const HeaderRequest kWideSheetRequest{{tx::kSchool, tx::kGrade, tx::kClass}, {tx::kClass}};
+// A list with one row per teacher and class: 班级, 学科 and 教师 (or 姓名); 学校 and 年级 as above.
+const HeaderRequest kTeacherListRequest{
+    {tx::kSchool, tx::kGrade, tx::kClass, tx::kSubjectColumn, tx::kTeacher, tx::kName},
+    {tx::kClass, tx::kSubjectColumn},
+    false};
 
-// The query's fields, in the order of the selected columns: 年级, 班级, every subject, and 学校
-// last when the sheet has that column.
-enum Field : size_t { kGradeField, kClassField, kFirstSubjectField };
-constexpr size_t kSchoolField = kFirstSubjectField + kSubjectCount;
+// Where the columns read are among the query's fields.
+struct Fields {
+    std::optional<size_t> school, grade;
+    size_t klass = 0;
+    std::array<std::optional<size_t>, kSubjectCount> subjects{};  // a sheet with a column per subject
+    std::optional<size_t> subject, teacher;                       // a list of teachers
+};
 
-// Checks that the header has every column the import reads and, for a sheet without 学校 column,
-// asks for its school ("" when the sheet has the column). Nothing (after the message) when the
-// sheet cannot be imported.
-std::optional<std::string> schoolOfSheet(SheetQuery& query, AppState& state, Frontend& frontend,
-                                         const SheetHeader& header, const std::vector<std::string>& needed) {
+// The sheet as found: its header, whether it lists one row per teacher and class, and the school
+// given for a sheet without 学校 column ("" when it has one).
+struct TeacherSheet {
+    SheetHeader header;
+    bool list = false;
+    std::string singleSchool;
+    std::optional<uint32_t> teacherColumn() const {
+        return header.keys[kTeacherKey] ? header.keys[kTeacherKey] : header.keys[kNameKey];
+    }
+};
+
+// What a sheet that can be read by neither request lacks (the columns of the sheet with a column
+// per subject), or what a list lacks.
+std::vector<std::string> missingColumns(const TeacherSheet& sheet) {
     std::vector<std::string> missing;
-    for (size_t k = kSchoolKey; k <= kClassKey; ++k) {
-        if (!header.keys[k]) missing.emplace_back(kTeacherSheetRequest.keys[k]);
+    if (!sheet.header.keys[kClassKey]) missing.emplace_back(tx::kClass);
+    if (sheet.list) {
+        if (!sheet.teacherColumn()) missing.emplace_back(tx::kTeacher);
+    } else if (!sheet.header.found) {
+        missing.emplace_back(tx::kAnySubjectColumn);
     }
-    for (size_t i = 0; i < kSubjects.size(); ++i) {
-        if (!header.subjects[i]) missing.emplace_back(kSubjects[i].name);
-    }
-    if (missing.empty()) return std::string();
-    if (missing.size() == 1 && missing.front() == tx::kSchool) {
-        std::optional<std::string> school = askSchoolOfSheet(state, frontend);
-        if (!school) query.close();
-        return school;
-    }
-    reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing), needed);
-    return std::nullopt;
+    return missing;
 }
 
-// Reads the rows into the TeacherTable; false when a check or the reader stopped the import.
-bool readRows(AppState& state, Frontend& frontend, SheetQuery& query, const std::string& singleSchool,
-              uint32_t classColumn) {
-    while (!query.atEnd()) {
-        const std::string& school = singleSchool.empty() ? query.field(kSchoolField) : singleSchool;
-        const std::string& grade = query.field(kGradeField);
-        std::string writtenClass = removeTrailingDotZero(query.field(kClassField));
-        if (Status checked = checkSchoolAndKey(school, tx::kClass, writtenClass, state.imported.teacherCount);
-            !checked) {
-            reportRowProblem(state, frontend, checked.error());
-            return false;
+// Opens the sheet and finds its header and shape; for a sheet without 学校 column asks for its
+// school. Nothing (after the message) when the sheet cannot be imported.
+std::optional<TeacherSheet> openTeacherSheet(SheetQuery& query, AppState& state, Frontend& frontend,
+                                             const std::vector<std::string>& hint) {
+    std::optional<SheetHeader> wide = openImportSheet(query, state, frontend, kWideSheetRequest, hint);
+    if (!wide) return std::nullopt;
+    TeacherSheet sheet{std::move(*wide), false, {}};
+    if (!sheet.header.found) {
+        Result<SheetHeader> list =
+            findHeader(query.leadingRows(), kTeacherListRequest, state.imported.sheetName);
+        if (!list) {
+            reportSheetUnreadable(query, state, frontend, list.error(), hint);
+            return std::nullopt;
         }
-        Result<std::string> className = classOfRow(state, writtenClass, query.sheetRow(), classColumn);
-        if (!className) {
-            reportRowProblem(state, frontend, className.error());
-            return false;
+        if (list->found) sheet = {std::move(list).value(), true, {}};
+    }
+    if (std::vector<std::string> missing = missingColumns(sheet); !missing.empty()) {
+        reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing), hint);
+        return std::nullopt;
+    }
+    if (!sheet.header.keys[kSchoolKey]) {
+        std::optional<std::string> school = askSchoolOfSheet(state, frontend);
+        if (!school) {
+            query.close();
+            return std::nullopt;
         }
-        for (size_t i = 0; i < kSubjects.size(); ++i) {
-            std::string teacher = query.field(kFirstSubjectField + i);
-            teacher.erase(std::remove(teacher.begin(), teacher.end(), ' '), teacher.end());
+        sheet.singleSchool = *school;
+    }
+    return sheet;
+}
+
+// Selects the columns the import reads below the header.
+std::optional<Fields> selectFields(SheetQuery& query, const AppState& state, Frontend& frontend,
+                                   const TeacherSheet& sheet, const std::vector<std::string>& hint) {
+    std::vector<uint32_t> columns;
+    auto add = [&](uint32_t column) {
+        columns.push_back(column);
+        return columns.size() - 1;
+    };
+    const SheetHeader& header = sheet.header;
+    Fields fields;
+    if (header.keys[kGradeKey]) fields.grade = add(*header.keys[kGradeKey]);
+    fields.klass = add(*header.keys[kClassKey]);
+    if (sheet.list) {
+        fields.subject = add(*header.keys[kSubjectKey]);
+        fields.teacher = add(*sheet.teacherColumn());
+    } else {
+        for (size_t i = 0; i < kSubjectCount; ++i) {
+            if (header.subjects[i]) fields.subjects[i] = add(*header.subjects[i]);
+        }
+    }
+    if (header.keys[kSchoolKey]) fields.school = add(*header.keys[kSchoolKey]);
+    if (!selectImportColumns(query, state, frontend, columns, header, hint)) return std::nullopt;
+    return fields;
+}
+
+// A problem of one row of the sheet.
+struct RowProblem {
+    int row;
+    std::string text;
+};
+
+// Every problem of a teacher sheet is shown here, all in one message: one alone as its own text,
+// several one per line, each with its sheet row. Each is logged.
+void reportTeacherProblems(AppState& state, Frontend& frontend, const std::vector<RowProblem>& problems) {
+    if (problems.size() == 1) {
+        reportRowProblem(state, frontend, problems.front().text);
+        return;
+    }
+    std::string lines;
+    for (const RowProblem& problem : problems) {
+        std::string line = strprintf(tx::kProblemOfRowFormat, problem.row, problem.text.c_str());
+        appendLog(state, frontend, line);
+        lines += (lines.empty() ? "" : "\n") + line;
+    }
+    frontend.showMessage(strprintf(tx::kTeacherProblemsFormat, state.imported.sheetName.c_str(),
+                                   static_cast<int>(problems.size()), lines.c_str()),
+                         common_texts::kCaptionError, MessageIcon::Error);
+}
+
+std::string withoutBlanks(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    return text;
+}
+
+// The subjects of a list that are not analysed, each once, for the log.
+using SubjectsNotAnalysed = std::vector<std::string>;
+
+// Reads the current row into the TeacherTable, or adds its problem.
+void readRow(AppState& state, const SheetQuery& query, const TeacherSheet& sheet, const Fields& fields,
+             std::vector<RowProblem>& problems, SubjectsNotAnalysed& notAnalysed) {
+    int& count = state.imported.teacherCount;
+    const int row = query.sheetRow();
+    const std::string& school = fields.school ? query.field(*fields.school) : sheet.singleSchool;
+    const std::string grade = fields.grade ? query.field(*fields.grade) : std::string();
+    std::string writtenClass = removeTrailingDotZero(query.field(fields.klass));
+    if (Status checked = checkSchoolAndKey(school, tx::kClass, writtenClass, count); !checked) {
+        problems.push_back({row, checked.error()});
+        return;
+    }
+    Result<std::vector<std::string>> classes =
+        classesOfRow(state, writtenClass, row, *sheet.header.keys[kClassKey]);
+    if (!classes) {
+        problems.push_back({row, classes.error()});
+        return;
+    }
+    if (sheet.list) {
+        std::string written = normaliseHeaderText(query.field(*fields.subject));
+        std::string subject = headerNameOf(written).name;
+        if (subjectIndex(subject) < 0) {
+            if (!written.empty() && !isKnownNonScoreColumn(written) &&
+                std::find(notAnalysed.begin(), notAnalysed.end(), written) == notAnalysed.end())
+                notAnalysed.push_back(written);
+            return;
+        }
+        std::string teacher = withoutBlanks(query.field(*fields.teacher));
+        if (teacher.empty()) return;
+        for (const std::string& klass : *classes) {
+            state.teachers.appendRow({school, grade, klass, subject, teacher});
+            ++count;
+        }
+        return;
+    }
+    for (const std::string& klass : *classes) {
+        for (size_t i = 0; i < kSubjectCount; ++i) {
+            if (!fields.subjects[i]) continue;
+            std::string teacher = withoutBlanks(query.field(*fields.subjects[i]));
             if (teacher.empty()) continue;
-            state.teachers.appendRow({school, grade, *className, kSubjects[i].name, std::move(teacher)});
-            ++state.imported.teacherCount;
+            state.teachers.appendRow({school, grade, klass, kSubjects[i].name, std::move(teacher)});
+            ++count;
         }
+    }
+}
+
+// Reads the rows into the TeacherTable, collecting the problems of the rows that cannot be read;
+// false when the reader stopped the import.
+bool readRows(AppState& state, Frontend& frontend, SheetQuery& query, const TeacherSheet& sheet,
+              const Fields& fields, std::vector<RowProblem>& problems) {
+    SubjectsNotAnalysed notAnalysed;
+    while (!query.atEnd()) {
+        readRow(state, query, sheet, fields, problems, notAnalysed);
         if (!moveToNextRow(query, state, frontend)) return false;
+    }
+    if (!notAnalysed.empty()) {
+        std::string names;
+        for (const auto& name : notAnalysed) names += (names.empty() ? "" : tx::kNameSeparator) + name;
+        appendLog(state, frontend, strprintf(tx::kLogSubjectsNotAnalysedFormat, names.c_str()));
     }
     return true;
 }
@@ -88,38 +221,41 @@ void importTeachers(AppState& state, Frontend& frontend) {
         frontend.showMessage(tx::kEmptySheetName, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
-    // The header texts the sheet needs, as a message names them: 学校, 年级, 班级 and every subject
-    // (kept apart from ExamSubjects, which describes the last student import).
-    std::vector<std::string> needed(kTeacherSheetRequest.keys);
-    for (const auto& subject : kSubjects) needed.emplace_back(subject.name);
+    // What a message about the header asks for (the subjects are kept apart from ExamSubjects,
+    // which describes the last student import).
+    const std::vector<std::string> hint{tx::kTeacherColumnsHint};
 
     std::string confirmation =
         strprintf(tx::kTeacherConfirmFormat, fileNameOf(state.workbook.path).c_str(), r.sheetName.c_str());
     if (!frontend.askYesNo(confirmation, common_texts::kCaptionConfirm)) return;
 
     SheetQuery query;
-    std::optional<SheetHeader> header = openImportSheet(query, state, frontend, kTeacherSheetRequest, needed);
-    if (!header) return;
-    std::optional<std::string> singleSchool = schoolOfSheet(query, state, frontend, *header, needed);
-    if (!singleSchool) return;
+    std::optional<TeacherSheet> sheet = openTeacherSheet(query, state, frontend, hint);
+    if (!sheet) return;
     frontend.setTitle(importTitle(state, tx::kImporting));
-    std::vector<uint32_t> columns{*header->keys[kGradeKey], *header->keys[kClassKey]};
-    for (const auto& column : header->subjects) columns.push_back(*column);
-    if (singleSchool->empty()) columns.push_back(*header->keys[kSchoolKey]);
-    if (!selectImportColumns(query, state, frontend, columns, *header, needed)) return;
+    std::optional<Fields> fields = selectFields(query, state, frontend, *sheet, hint);
+    if (!fields) return;
 
     state.teachers.clear();
+    r.teacherCount = 0;
+    r.teachersOfAnyGrade = !fields->grade;
     if (query.atEnd()) {
-        r.teacherCount = 0;
         frontend.showMessage(tx::kNoTeacherRows, common_texts::kCaptionError, MessageIcon::Error);
     } else {
-        r.teacherCount = 0;
+        const char* sheetName = r.sheetName.c_str();
         appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
-        logHeader(state, frontend, *header, *singleSchool);
-        if (readRows(state, frontend, query, *singleSchool, *header->keys[kClassKey])) {
-            appendLog(state, frontend, strprintf(tx::kTeacherSummaryFormat, r.teacherCount));
-            frontend.setTitle(importTitle(state, tx::kImported));
-            frontend.playNotification();
+        logHeader(state, frontend, sheet->header, sheet->singleSchool);
+        if (sheet->list) appendLog(state, frontend, strprintf(tx::kLogTeacherListFormat, sheetName));
+        if (!fields->grade) appendLog(state, frontend, strprintf(tx::kLogNoGradeFormat, sheetName));
+        std::vector<RowProblem> problems;
+        if (readRows(state, frontend, query, *sheet, *fields, problems)) {
+            if (!problems.empty()) {
+                reportTeacherProblems(state, frontend, problems);
+            } else {
+                appendLog(state, frontend, strprintf(tx::kTeacherSummaryFormat, r.teacherCount));
+                frontend.setTitle(importTitle(state, tx::kImported));
+                frontend.playNotification();
+            }
         }
     }
     query.close();

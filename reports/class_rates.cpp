@@ -102,7 +102,7 @@ class SubjectTeachers {
     explicit SubjectTeachers(const AppState& state) {
         for (int r = 0; r < state.teachers.rowCount(); ++r) {
             const RowTable::RowView t = state.teachers.row(r);
-            if (t[1] != state.imported.gradeName) continue;
+            if (!state.imported.ofImportedGrade(t[1])) continue;
             teacherOf_.emplace(groupKey({t[0], t[2], t[3]}), t[4]);
         }
     }

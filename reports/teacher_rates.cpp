@@ -61,7 +61,7 @@ TeacherLists collectTeachers(const AppState& state) {
     std::unordered_map<std::string, size_t> entryOfKey;
     for (int r = 0; r < teachers.rowCount(); ++r) {
         const RowTable::RowView t = teachers.row(r);
-        if (t[1] != imported.gradeName) continue;
+        if (!imported.ofImportedGrade(t[1])) continue;
         auto subject = subjectIndex.find(t[3]);
         auto school = schoolIndex.find(t[0]);
         if (subject == subjectIndex.end() || school == schoolIndex.end()) continue;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -598,6 +599,79 @@ TEST_F(CliTest, WebPagesXmlSpreadsheetsAndCsvListsExportLikeTheSameXlsx) {
     RunResult refused = runCli(dir, {"sheets", text});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("文件不是有效的工作簿：名单.xls"), std::string::npos) << refused.err;
+}
+
+// The same assignments kept as schools keep them export exactly like the sheet with 学校, 年级,
+// 班级 and all eleven subjects: a sheet with only the subjects taught and no 年级 column, a list
+// of one row per teacher and class, and such a list with several classes in one cell. The teacher
+// and class rate sheets are compared cell by cell, and so is the rest of the workbook.
+TEST_F(CliTest, TeacherSheetsAsSchoolsKeepThemExportLikeTheFullSheet) {
+    using Rows = std::vector<std::vector<std::string>>;
+    // School, class, then the teachers of 语文, 数学, 英语, 物理.
+    const Rows assignments = {{"一中", "1", "张三", "李四", "赵六", "钱七"},
+                              {"一中", "2", "张三", "王五", "赵六", "钱七"},
+                              {"二中", "1", "周一", "吴二", "郑三", "钱七"}};
+    const std::vector<std::string> taught = {"语文", "数学", "英语", "物理"};
+    Rows full = {{"学校", "年级", "班级", "语文", "数学", "英语", "物理", "化学", "生物", "历史", "地理",
+                  "政治", "体育", "实验"}};
+    Rows wide = {{"学校", "班级", "语文", "数学", "英语", "物理"}};
+    Rows list = {{"学校", "年级", "班级", "学科", "教师"}};
+    for (const auto& a : assignments) {
+        full.push_back({a[0], "七年级", a[1] + "班", a[2], a[3], a[4], a[5]});
+        wide.push_back(a);
+        for (size_t s = 0; s < taught.size(); ++s)
+            list.push_back({a[0], "七年级", a[1], taught[s], a[2 + s]});
+    }
+    const Rows joined = {{"学校", "班级", "科目", "任课教师"}, {"一中", "1、2班", "语文", "张三"},
+                         {"一中", "1", "数学", "李四"},        {"一中", "２班", "数学", "王五"},
+                         {"一中", "1-2", "英语", "赵六"},      {"一中", "1，2", "物理", "钱七"},
+                         {"二中", "1", "语文", "周一"},        {"二中", "1", "数学", "吴二"},
+                         {"二中", "1", "英语", "郑三"},        {"二中", "1", "物理", "钱七"}};
+    const Rows students = {{"学校", "班级", "姓名", "语文", "数学", "英语", "物理"},
+                           {"一中", "1", "甲", "95", "88", "72", "60"},
+                           {"一中", "1", "乙", "58", "91", "85", "77"},
+                           {"一中", "2", "丙", "81", "45", "90", "99"},
+                           {"一中", "2", "丁", "66", "73", "59", "84"},
+                           {"二中", "1", "戊", "88", "97", "61", "52"}};
+    // One workbook per teacher sheet, each with the same score sheet.
+    for (const auto& [name, rows] : std::vector<std::pair<std::string, Rows>>{
+             {"全表", full}, {"各科", wide}, {"名单", list}, {"合班", joined}})
+        testing::writeInputWorkbook(dir.file(name + ".xlsx"), {{name, rows}, {"成绩", students}});
+    IniFile ini = IniFile::load(settings);
+    for (const auto& subject : kSubjects) {
+        const bool examined = std::find(taught.begin(), taught.end(), subject.name) != taught.end();
+        ini.set("七年级", subject.name, examined ? "100" : "0");
+        ini.set("七年级", std::string(subject.name) + "优秀率", "80");
+    }
+    ASSERT_TRUE(ini.save(settings));
+
+    auto exportWith = [&](const std::string& teachers) {
+        const std::string out = dir.file(teachers + "-结果.xlsx");
+        RunResult r =
+            runCli(dir, {"export", dir.file(teachers + ".xlsx"), "--teachers", teachers, "--scores", "成绩",
+                         "--grade", "七年级", "--exam", "期中", "--settings", settings, "--yes", "-o", out});
+        EXPECT_EQ(r.status, 0) << teachers << "\n" << r.err;
+        EXPECT_NE(r.err.find("导入教师任课记录：12条。"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("没有“年级”列") != std::string::npos, teachers == "各科" || teachers == "合班")
+            << r.err;
+        return r.status == 0 ? readWorkbook(out) : decltype(readWorkbook(out)){};
+    };
+    auto expected = exportWith("全表");
+    ASSERT_FALSE(expected.empty());
+    // 钱七 teaches 物理 in both schools: a row of each; 张三's classes are 1班2班.
+    EXPECT_EQ(expected["教师个人三率"]["F11"], "钱七");
+    EXPECT_EQ(expected["教师个人三率"]["F12"], "钱七");
+    EXPECT_EQ(expected["教师个人三率"]["C4"], "1班2班");
+    for (const char* teachers : {"各科", "名单", "合班"}) {
+        SCOPED_TRACE(teachers);
+        auto got = exportWith(teachers);
+        ASSERT_EQ(got.size(), expected.size());
+        for (const auto& [sheet, cells] : expected) {
+            std::map<std::string, std::string>& gotCells = got[sheet];
+            for (const auto& [cell, text] : cells) EXPECT_EQ(gotCells[cell], text) << sheet << "!" << cell;
+            EXPECT_EQ(gotCells.size(), cells.size()) << sheet;
+        }
+    }
 }
 
 // Title rows above the header, in a web page (the school spanning two rows is the school of both)

@@ -155,5 +155,42 @@ TEST(ClassName, WrittenAsSchoolsAndPlatformsWriteIt) {
     for (const auto& [written, kept] : cases) EXPECT_EQ(normaliseClassName(written), kept) << written;
 }
 
+// A teacher sheet's cell may name several classes; one class reads as normaliseClassName reads
+// it, and a text that is neither is refused rather than taken as a class of that name.
+TEST(ClassName, SeveralClassesInOneCell) {
+    using Classes = std::vector<std::string>;
+    const std::pair<const char*, std::optional<Classes>> cases[] = {
+        {"1、2班", Classes{"1", "2"}},
+        {"1,3", Classes{"1", "3"}},
+        {"１，３", Classes{"1", "3"}},
+        {"1；2/3", Classes{"1", "2", "3"}},
+        {"3-4班", Classes{"3", "4"}},
+        {"３－５班", Classes{"3", "4", "5"}},
+        {"3班~5班", Classes{"3", "4", "5"}},
+        {"08-10", Classes{"08", "09", "10"}},
+        {"高二1、2班", Classes{"1", "2"}},
+        {"1班、高二2班", Classes{"1", "2"}},
+        {"1班3班", Classes{"1", "3"}},
+        {"(1)、(2)班", Classes{"1", "2"}},
+        {"1、3-4班", Classes{"1", "3", "4"}},
+        // One class, as before.
+        {"高二-9班", Classes{"9"}},
+        {"7-1", Classes{"7-1"}},
+        {"实验 1", Classes{"实验 1"}},
+        {"重点班1", Classes{"重点班1"}},
+        {"3", Classes{"3"}},
+        {"", Classes{}},
+        {"班", Classes{}},
+        {"高二", Classes{}},
+        // Not readable as classes.
+        {"1,,3", std::nullopt},
+        {"1、班", std::nullopt},
+        {"1、", std::nullopt},
+        {"1-60", std::nullopt},
+        {"1-99999999999999999999", std::nullopt},
+    };
+    for (const auto& [written, classes] : cases) EXPECT_EQ(classListOf(written), classes) << written;
+}
+
 }  // namespace
 }  // namespace varnex

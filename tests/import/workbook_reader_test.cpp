@@ -4,6 +4,7 @@
 
 #include "import/zip_xml_stream.h"
 #include "tests/import/reader_test_util.h"
+#include "tests/support/input_workbook.h"
 #include "tests/support/temp_dir.h"
 
 namespace varnex {
@@ -190,6 +191,19 @@ TEST(WorkbookReader, APartIsReadOnlyUpToItsCapWhateverItsHeaderSays) {
     Result<size_t> beyond = part.read(buffer, sizeof buffer);
     ASSERT_FALSE(beyond);
     EXPECT_EQ(beyond.error(), "部件 xl/worksheets/sheet1.xml 超过了允许的大小");
+}
+
+// Tests write their own input workbooks of any number of sheets; each sheet holds what it was given.
+TEST(WorkbookReader, AWrittenInputWorkbookKeepsItsSheetsInOrder) {
+    testing::TempDir dir;
+    const std::string path = dir.file("五表.xlsx");
+    std::vector<testing::InputSheet> sheets;
+    for (const char* name : {"甲", "乙", "丙", "丁", "戊"}) sheets.push_back({name, {{name}}});
+    testing::writeInputWorkbook(path, sheets);
+    auto reader = openWorkbookReader(path);
+    ASSERT_TRUE(reader) << reader.error();
+    EXPECT_EQ((*reader)->sheetNames(), (std::vector<std::string>{"甲", "乙", "丙", "丁", "戊"}));
+    for (const auto& [name, rows] : sheets) EXPECT_EQ(readSheet(**reader, name).front(), "1: " + name);
 }
 
 }  // namespace

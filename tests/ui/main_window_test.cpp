@@ -47,6 +47,7 @@
 #include "import/open_workbook.h"
 #include "import/workbook_reader.h"
 #include "sample/sample_exam.h"
+#include "tests/support/input_workbook.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/control_transfer.h"
@@ -884,6 +885,25 @@ TEST_F(WindowTest, SchoolNameIsAskedInAnInputDialog) {
     poll.stop();
 }
 
+// The rows of the 班级各科三率 sheet of a result workbook, by sheet row; none when it cannot be read.
+std::map<uint32_t, std::vector<std::string>> classRatesRows(const std::string& path) {
+    std::map<uint32_t, std::vector<std::string>> rows;
+    auto reader = openWorkbookReader(path);
+    EXPECT_TRUE(reader) << reader.error();
+    if (!reader) return rows;
+    const auto& names = (*reader)->sheetNames();
+    const size_t classRates = std::find(names.begin(), names.end(), "班级各科三率") - names.begin();
+    EXPECT_LT(classRates, names.size());
+    if (classRates >= names.size()) return rows;
+    auto stream = (*reader)->openSheet(classRates);
+    EXPECT_TRUE(stream) << stream.error();
+    if (!stream) return rows;
+    SheetRow row;
+    for (Result<bool> got = (*stream)->next(row); got && *got; got = (*stream)->next(row))
+        rows[row.number] = row.cells;
+    return rows;
+}
+
 // The real commands on sheets as a marking platform and a school keep them: both sheets lack a
 // 学校 column; the school given for the first is kept in the settings file and offered for the
 // second; the score sheet has no 历史, which is not examined while its full mark stays in the
@@ -923,18 +943,7 @@ TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
     window.runCommand(ctl::ExportResults);
     EXPECT_TRUE(dialogs.allQuestionsAsked());
     ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
-    auto reader = openWorkbookReader(dialogs.openedDocuments[0]);
-    ASSERT_TRUE(reader) << reader.error();
-    const auto& names = (*reader)->sheetNames();
-    size_t classRates = std::find(names.begin(), names.end(), "班级各科三率") - names.begin();
-    ASSERT_LT(classRates, names.size());
-    auto rows = (*reader)->openSheet(classRates);
-    ASSERT_TRUE(rows);
-    SheetRow row;
-    std::vector<std::string> classFour;
-    for (Result<bool> got = (*rows)->next(row); got && *got; got = (*rows)->next(row)) {
-        if (row.number == 4) classFour = row.cells;
-    }
+    std::vector<std::string> classFour = classRatesRows(dialogs.openedDocuments[0])[4];
     ASSERT_GE(classFour.size(), 13u);
     EXPECT_EQ(classFour[1], "育才中学");
     EXPECT_EQ(classFour[2], "（9）班");
@@ -945,6 +954,50 @@ TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
     ExportOptions options;
     ASSERT_TRUE(loadGrade(state.settingsPath, "高二", stored, options));
     EXPECT_EQ(stored.fullMark[6], 100);
+}
+
+// A school's list of one row per teacher and class, without 年级 column and with several classes
+// in one cell, goes in through the window before the grade is chosen; its rows then go with the
+// grade of the scores, and the class rates name the teachers of both classes.
+TEST(WindowWithRealCommands, TeacherListWithoutGradeGoesWithTheScoresGrade) {
+    TempDir dir;
+    const std::string workbook = dir.file("任课名单.xlsx");
+    varnex::testing::writeInputWorkbook(workbook, {{"任课",
+                                                    {{"学校", "班级", "学科", "教师"},
+                                                     {"一中", "1、2班", "语文", "张三"},
+                                                     {"一中", "1-2", "数学", "李四"}}},
+                                                   {"成绩",
+                                                    {{"学校", "班级", "姓名", "语文", "数学"},
+                                                     {"一中", "1", "甲", "90", "80"},
+                                                     {"一中", "2", "乙", "70", "60"}}}});
+    AppState state;
+    ScriptedFrontend dialogs;
+    MainWindow window(state, dir.path(), Commands::core());
+    window.setDialogStandIn(&dialogs);
+    window.initialise();
+    window.openDroppedFiles({QString::fromStdString(workbook)});
+    auto* sheets = qobject_cast<QComboBox*>(window.control(ctl::WorksheetList));
+
+    sheets->setCurrentIndex(sheets->findText(q("任课")));
+    dialogs.expectQuestion("数据来源：任课", true);
+    window.runCommand(ctl::ImportTeachers);
+    EXPECT_EQ(state.teachers.rowCount(), 4);
+    EXPECT_NE(state.statusLog.find("工作表“任课”没有“年级”列"), std::string::npos);
+
+    qobject_cast<QComboBox*>(window.control(ctl::GradeList))->setCurrentIndex(7);  // 八年级
+    sheets->setCurrentIndex(sheets->findText(q("成绩")));
+    dialogs.expectQuestion("导入年级：八年级", true);
+    window.runCommand(ctl::ImportStudents);
+    dialogs.expectQuestion("考试名称：", true);
+    window.runCommand(ctl::ExportResults);
+    EXPECT_TRUE(dialogs.allQuestionsAsked());
+    ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
+    std::map<uint32_t, std::string> teacherOfRow;
+    for (const auto& [number, cells] : classRatesRows(dialogs.openedDocuments[0])) {
+        if (number >= 4 && number <= 7 && cells.size() > 5) teacherOfRow[number] = cells[5];
+    }
+    EXPECT_EQ(teacherOfRow,
+              (std::map<uint32_t, std::string>{{4, "张三"}, {5, "张三"}, {6, "李四"}, {7, "李四"}}));
 }
 
 // Long work runs beside the window: it goes on painting and answering; after half a second the
