@@ -28,6 +28,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolTip>
 #include <QTranslator>
@@ -1004,6 +1005,18 @@ TEST(WindowWithRealCommands, TeacherListWithoutGradeGoesWithTheScoresGrade) {
 // status bar shows the step with a progress bar; the tables are empty and the controls that change
 // data disabled meanwhile, and closing is refused. Quick work shows no bar.
 TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
+    // The questions and log lines of the command's thread reach the dialogs on the window's thread.
+    struct ThreadCheckingDialogs : ScriptedFrontend {
+        bool askYesNo(const std::string& text, const std::string& caption) override {
+            elsewhere += QThread::currentThread() != qApp->thread() ? 1 : 0;
+            return ScriptedFrontend::askYesNo(text, caption);
+        }
+        void logAppended(const std::string& line) override {
+            elsewhere += QThread::currentThread() != qApp->thread() ? 1 : 0;
+            ScriptedFrontend::logAppended(line);
+        }
+        int elsewhere = 0;
+    };
     TempDir dir;
     const std::string workbook = dir.file("大考.xlsx");
     {
@@ -1017,7 +1030,7 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
         ASSERT_TRUE(saveWorkbook(session.workbook(), {.exactPath = workbook, .overwrite = true}));
     }
     AppState state;
-    ScriptedFrontend dialogs;
+    ThreadCheckingDialogs dialogs;
     MainWindow window(state, dir.path(), Commands::core());
     window.setDialogStandIn(&dialogs);
     window.initialise();
@@ -1057,6 +1070,7 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     window.runCommand(ctl::ExportResults);
     watcher.stop();
     EXPECT_TRUE(dialogs.allQuestionsAsked());
+    EXPECT_EQ(dialogs.elsewhere, 0);
     ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
     ASSERT_FALSE(seen.empty());
     auto shown = std::find_if(seen.begin(), seen.end(), [](const Seen& s) { return s.bar; });
