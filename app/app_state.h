@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -90,7 +91,7 @@ struct ImportResults {
     std::vector<std::string> schoolList;
 
     /// True when a TeacherTable row whose 年级 is `teacherGrade` belongs to the imported grade.
-    bool ofImportedGrade(const std::string& teacherGrade) const {
+    bool ofImportedGrade(std::string_view teacherGrade) const {
         return teacherGrade == gradeName || (teachersOfAnyGrade && teacherGrade.empty());
     }
 };

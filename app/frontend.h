@@ -43,6 +43,14 @@ class Frontend {
     /// question was cancelled.
     virtual std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
                                                const std::string& initial) = 0;
+    /// Long work has reached a step, such as "导出：班级各科三率": `done` of `total` steps are
+    /// finished (a `total` of 0 when the amount is not known). Shown beside the work, never waited
+    /// for; a front end that shows no progress lets it go.
+    virtual void showProgress(const std::string& step, int done, int total) {
+        (void)step;
+        (void)done;
+        (void)total;
+    }
 };
 
 }  // namespace varnex

@@ -154,9 +154,53 @@ bool RowTable::setColumns(std::string_view layout) {
     return true;
 }
 
-int RowTable::appendRow(std::vector<std::string> cells) {
+std::string_view RowTable::RowView::operator[](size_t column) const {
+    uint32_t begin = 0, end = 0;
+    if (column > 0) std::memcpy(&begin, packed_ + (column - 1) * sizeof(uint32_t), sizeof begin);
+    std::memcpy(&end, packed_ + column * sizeof(uint32_t), sizeof end);
+    return {packed_ + columns_ * sizeof(uint32_t) + begin, end - begin};
+}
+
+RowTable::RowTable(const RowTable& other)
+    : columns_(other.columns_), sortColumn_(other.sortColumn_), sortAscending_(other.sortAscending_) {
+    rows_.reserve(other.rows_.size());
+    const size_t head = columns_.size() * sizeof(uint32_t);
+    for (const Row& row : other.rows_) {
+        uint32_t textSize = 0;
+        if (head > 0) std::memcpy(&textSize, row.packed.get() + head - sizeof(uint32_t), sizeof textSize);
+        Row copy{std::make_unique_for_overwrite<char[]>(head + textSize), row.selected, row.hidden};
+        std::memcpy(copy.packed.get(), row.packed.get(), head + textSize);
+        rows_.push_back(std::move(copy));
+    }
+}
+
+RowTable& RowTable::operator=(const RowTable& other) {
+    if (this != &other) *this = RowTable(other);
+    return *this;
+}
+
+std::vector<std::string> RowTable::RowView::texts() const {
+    std::vector<std::string> out;
+    for (size_t c = 0; c < columns_; ++c) out.emplace_back((*this)[c]);
+    return out;
+}
+
+int RowTable::appendRow(const std::vector<std::string>& cells) {
     if (cells.size() != columns_.size()) return -1;
-    rows_.push_back(Row{std::move(cells), false});
+    const size_t head = cells.size() * sizeof(uint32_t);
+    size_t size = head;
+    for (const std::string& cell : cells) size += cell.size();
+    Row row{std::make_unique_for_overwrite<char[]>(size), false};
+    char* ends = row.packed.get();
+    char* text = ends + head;
+    uint32_t end = 0;
+    for (const std::string& cell : cells) {
+        std::memcpy(text + end, cell.data(), cell.size());
+        end += static_cast<uint32_t>(cell.size());
+        std::memcpy(ends, &end, sizeof end);
+        ends += sizeof end;
+    }
+    rows_.push_back(std::move(row));
     return static_cast<int>(rows_.size()) - 1;
 }
 
@@ -169,12 +213,9 @@ void RowTable::clear() {
     rows_.clear();
 }
 
-const std::string& RowTable::cellText(int row, int column) const {
-    static const std::string kEmpty;
-    if (row < 0 || row >= rowCount() || column < 0) return kEmpty;
-    const auto& cells = rows_[static_cast<size_t>(row)].cells;
-    if (static_cast<size_t>(column) >= cells.size()) return kEmpty;
-    return cells[static_cast<size_t>(column)];
+std::string_view RowTable::cellText(int row, int column) const {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return {};
+    return this->row(row)[static_cast<size_t>(column)];
 }
 
 bool RowTable::reorderRows(const std::vector<int>& order) {
@@ -223,7 +264,7 @@ void RowTable::sortBy(int column, bool ascending) {
     std::vector<CellKey> keys(n);
     bool anyText = false;
     for (size_t i = 0; i < n; ++i) {
-        const std::string& text = rows_[i].cells[static_cast<size_t>(column)];
+        const std::string_view text = row(static_cast<int>(i))[static_cast<size_t>(column)];
         keys[i].kind = kindOf(text);
         keys[i].number = cAtof(text);
         keys[i].date = dateKeyOf(text);
@@ -231,7 +272,7 @@ void RowTable::sortBy(int column, bool ascending) {
     }
     if (anyText) {
         for (size_t i = 0; i < n; ++i)
-            keys[i].collation = sortKeyOf(rows_[i].cells[static_cast<size_t>(column)]);
+            keys[i].collation = sortKeyOf(row(static_cast<int>(i))[static_cast<size_t>(column)]);
     }
 
     // A bottom-up merge sort: it only ever asks "does b come before a", so even a comparison

@@ -3,6 +3,8 @@
 // comes from one column layout, and a heading click sorts with a toggling direction.
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,8 +27,27 @@ int compareCells(std::string_view a, std::string_view b);
 
 class RowTable {
   public:
+    /// The texts of one row by column, valid until the table changes.
+    class RowView {
+      public:
+        std::string_view operator[](size_t column) const;
+        size_t size() const { return columns_; }
+        /// Copies of the texts.
+        std::vector<std::string> texts() const;
+
+      private:
+        friend class RowTable;
+        RowView(const char* packed, size_t columns) : packed_(packed), columns_(columns) {}
+        const char* packed_;
+        size_t columns_;
+    };
+
     RowTable() = default;
     explicit RowTable(std::string_view layout) { setColumns(layout); }
+    RowTable(const RowTable& other);
+    RowTable& operator=(const RowTable& other);
+    RowTable(RowTable&&) noexcept = default;
+    RowTable& operator=(RowTable&&) noexcept = default;
 
     /// Appends one column per "name,width" pair of the ";"-separated column layout.
     bool setColumns(std::string_view layout);
@@ -35,14 +56,14 @@ class RowTable {
 
     /// Appends a row; `cells` must hold exactly one text per column. Returns the new row's index,
     /// or -1 (and appends nothing) when the count is wrong.
-    int appendRow(std::vector<std::string> cells);
+    int appendRow(const std::vector<std::string>& cells);
     /// Removes a row; later rows move up by one. Out-of-range indexes are ignored.
     void deleteRow(int index);
     void clear();
 
-    /// The text of a cell; "" for indexes out of range.
-    const std::string& cellText(int row, int column) const;
-    const std::vector<std::string>& row(int index) const { return rows_[static_cast<size_t>(index)].cells; }
+    /// The text of a cell; "" for indexes out of range. Valid until the table changes.
+    std::string_view cellText(int row, int column) const;
+    RowView row(int index) const { return {rows_[static_cast<size_t>(index)].packed.get(), columns_.size()}; }
     int rowCount() const { return static_cast<int>(rows_.size()); }
 
     /// Puts the rows in the given order: row i of the result is the former row order[i].
@@ -70,8 +91,10 @@ class RowTable {
     bool sortAscending() const { return sortAscending_; }
 
   private:
+    /// A row in one allocation: the end of each column's text (uint32_t each), then the texts.
+    /// Two hundred thousand students take a few dozen megabytes this way, not a hundred.
     struct Row {
-        std::vector<std::string> cells;
+        std::unique_ptr<char[]> packed;
         bool selected = false;
         std::vector<std::string> hidden;
     };

@@ -71,7 +71,7 @@ bool parsePlainNumber(std::string_view text, double& value) {
     if (i != t.size() || digits + fraction == 0) return false;
     std::string_view body = t.substr(negative || t[0] == '+' ? 1 : 0);
     double d = 0;
-    auto res = std::from_chars(body.data(), body.data() + body.size(), d);
+    auto res = readDouble(body.data(), body.data() + body.size(), d);
     if (res.ec != std::errc() || res.ptr != body.data() + body.size()) return false;
     value = negative && d != 0 ? -d : d;  // "-0" is the number 0
     return true;
@@ -89,22 +89,24 @@ void ExcelRange::SetData(std::string_view text) {
 
 void ExcelRange::put(std::string_view text, bool formulas) {
     requireRange(sheet_);
+    // The text is read once; each cell of the range takes the same value.
+    double d = 0;
+    Cell::Kind kind = Cell::Kind::Text;
+    if (text.empty()) {
+        kind = Cell::Kind::Empty;
+    } else if (formulas && text[0] == '=') {
+        kind = Cell::Kind::Formula;
+    } else if (parsePlainNumber(text, d)) {
+        kind = Cell::Kind::Number;
+    }
+    SheetModel& sheet = *sheet_;
     auto apply = [&](Cell& c) {
-        double d = 0;
-        c.cached = Value{};
-        if (text.empty()) {
-            c.kind = Cell::Kind::Empty;
-            c.text.clear();
-        } else if (formulas && text[0] == '=') {
-            c.kind = Cell::Kind::Formula;
-            c.text = std::string(text);
-        } else if (parsePlainNumber(text, d)) {
-            c.kind = Cell::Kind::Number;
-            c.number = d;
-            c.text.clear();
+        if (kind == Cell::Kind::Empty) {
+            sheet.setEmpty(c);
+        } else if (kind == Cell::Kind::Number) {
+            sheet.setNumber(c, d);
         } else {
-            c.kind = Cell::Kind::Text;
-            c.text = std::string(text);
+            sheet.setText(c, kind, text);
         }
     };
     if (range_.first == range_.last) {

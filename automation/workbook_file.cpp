@@ -137,8 +137,6 @@ SaveTarget saveTargetFor(const std::string& outputPath, bool overwrite, const st
 }
 
 Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& target) {
-    workbook.recalculate();
-
     const bool exact = !target.exactPath.empty();
     std::string folder;
     std::string baseName;
@@ -157,8 +155,14 @@ Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& targ
 
     PendingFile pending;
     if (int error = pending.create(folder)) return failed(path, fileErrorReason(error));
-    if (Status written = writeXlsx(workbook, pending.path(), folder); !written)
-        return failed(path, written.error());
+    Status written;
+    if (target.releaseCells) {
+        written = writeXlsxReleasing(workbook, pending.path(), folder);
+    } else {
+        workbook.recalculate();
+        written = writeXlsx(workbook, pending.path(), folder);
+    }
+    if (!written) return failed(path, written.error());
     if (int error = pending.sync()) return failed(path, fileErrorReason(error));
 
     if (exact) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -13,6 +14,64 @@
 #include "base/text_util.h"
 
 namespace varnex {
+
+// ---------------------------------------------------------------- cells and their texts
+
+static_assert(sizeof(Cell) <= 32, "a cell stays small: sheets hold millions of them");
+
+Value Cell::cached() const {
+    switch (cachedKind_) {
+        case Value::Kind::Number:
+            return Value::ofNumber(value_.number);
+        case Value::Kind::Text:
+            return Value::ofText(std::string(cachedText()));
+        case Value::Kind::Error:
+            return Value::error(std::string(cachedText()));
+        case Value::Kind::Empty:
+            break;
+    }
+    return {};
+}
+
+std::string_view Cell::cachedText() const {
+    if (cachedKind_ != Value::Kind::Text && cachedKind_ != Value::Kind::Error) return {};
+    return {value_.cachedText, cachedTextSize_};
+}
+
+namespace {
+constexpr size_t kTextBlockBytes = 64 * 1024;
+}
+
+std::string_view TextStore::add(std::string_view text) {
+    if (text.empty()) return {"", 0};
+    const size_t size = text.size() + 1;  // with the NUL that makes data() a C string
+    if (size > left_) {
+        if (size > kTextBlockBytes / 4) {
+            // A long text gets a block of its own; the current block keeps taking short ones.
+            blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+            char* own = blocks_.back().get();
+            std::memcpy(own, text.data(), text.size());
+            own[text.size()] = '\0';
+            return {own, text.size()};
+        }
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kTextBlockBytes));
+        free_ = blocks_.back().get();
+        left_ = kTextBlockBytes;
+    }
+    char* at = free_;
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\0';
+    free_ += size;
+    left_ -= size;
+    return {at, text.size()};
+}
+
+void TextStore::clear() {
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    free_ = nullptr;
+    left_ = 0;
+}
 
 // ---------------------------------------------------------------- sheets
 
@@ -99,6 +158,53 @@ size_t SheetModel::cellCount() const {
     return n;
 }
 
+void SheetModel::setEmpty(Cell& cell) {
+    cell.kind = Cell::Kind::Empty;
+    cell.text_ = "";
+    cell.textSize_ = 0;
+    cell.cachedKind_ = Value::Kind::Empty;
+    cell.value_.number = 0;
+}
+
+void SheetModel::setNumber(Cell& cell, double value) {
+    setEmpty(cell);
+    cell.kind = Cell::Kind::Number;
+    cell.value_.number = value;
+}
+
+void SheetModel::setText(Cell& cell, Cell::Kind kind, std::string_view text) {
+    setEmpty(cell);
+    std::string_view stored = texts_.add(text);
+    cell.kind = kind;
+    cell.text_ = stored.data();
+    cell.textSize_ = static_cast<uint32_t>(stored.size());
+}
+
+void SheetModel::setCached(Cell& cell, const Value& result) {
+    cell.cachedKind_ = result.kind;
+    cell.value_.number = 0;
+    cell.cachedTextSize_ = 0;
+    if (result.kind == Value::Kind::Number) {
+        cell.value_.number = result.number;
+    } else if (result.kind == Value::Kind::Text || result.kind == Value::Kind::Error) {
+        std::string_view stored = texts_.add(result.text);
+        cell.value_.cachedText = stored.data();
+        cell.cachedTextSize_ = static_cast<uint32_t>(stored.size());
+    }
+}
+
+void SheetModel::releaseRow(int row) {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    released_ = true;
+    std::vector<Cell>().swap(rows_[static_cast<size_t>(row)]);
+}
+
+void SheetModel::releaseCells() {
+    released_ = true;
+    std::vector<std::vector<Cell>>().swap(rows_);
+    texts_.clear();
+}
+
 namespace {
 
 // How many characters a number takes as the General format shows it. Scores and rates have one or
@@ -139,9 +245,9 @@ void SheetModel::fitColumnWidths(int first, int last) {
             const Cell& cell = cells[static_cast<size_t>(column)];
             int width = 0;
             if (cell.kind == Cell::Kind::Text)
-                width = displayWidth(cell.text);
+                width = displayWidth(cell.text());
             else if (cell.kind == Cell::Kind::Number)
-                width = numberWidth(cell.number);
+                width = numberWidth(cell.number());
             else
                 continue;
             if (cell.inMerge && spanning.count(positionKey({row, column})) != 0) continue;
@@ -285,16 +391,16 @@ class Evaluator {
             case Cell::Kind::Empty:
                 return {};
             case Cell::Kind::Number:
-                return Value::ofNumber(c->number);
+                return Value::ofNumber(c->number());
             case Cell::Kind::Text:
-                return Value::ofText(c->text);
+                return Value::ofText(std::string(c->text()));
             case Cell::Kind::Formula: {
                 CellKey key{place.sheet, place.pos.row, place.pos.column};
                 if (auto done = memo_.find(key); done != memo_.end()) return done->second;
                 if (inProgress_.count(key)) return Value::error("#REF!");
                 inProgress_.insert(key);
                 const SheetModel* outer = std::exchange(sheet_, place.sheet);
-                Value v = evaluate(c->text);
+                Value v = evaluate(c->text());
                 sheet_ = outer;
                 inProgress_.erase(key);
                 memo_[key] = v;
@@ -558,7 +664,7 @@ class Evaluator {
         if (p.pos < p.text.size() &&
             ((p.text[p.pos] >= '0' && p.text[p.pos] <= '9') || p.text[p.pos] == '.')) {
             double d = 0;
-            auto res = std::from_chars(p.text.data() + p.pos, p.text.data() + p.text.size(), d);
+            auto res = readDouble(p.text.data() + p.pos, p.text.data() + p.text.size(), d);
             if (res.ec != std::errc()) return Value::error("#NAME?");
             p.pos = static_cast<size_t>(res.ptr - p.text.data());
             return Value::ofNumber(d);
@@ -644,10 +750,17 @@ void WorkbookModel::recalculate() {
         for (int row = 0; row < s->rowCount(); ++row) {
             for (int col = 0; col < s->columnCount(row); ++col) {
                 Cell& c = s->touch(row, col);
-                if (c.kind == Cell::Kind::Formula) c.cached = evaluator.cellOf({row, col});
+                if (c.kind == Cell::Kind::Formula) s->setCached(c, evaluator.cellOf({row, col}));
             }
         }
     }
+}
+
+bool WorkbookModel::cellsReleased() const {
+    for (const auto& s : sheets_) {
+        if (s->released()) return true;
+    }
+    return false;
 }
 
 }  // namespace varnex

@@ -25,7 +25,7 @@ constexpr int kAlignVerticalCenter = -4108;
 
 /// The result of a formula (or of reading a cell inside one).
 struct Value {
-    enum class Kind { Empty, Number, Text, Error };
+    enum class Kind : uint8_t { Empty, Number, Text, Error };
     Kind kind = Kind::Empty;
     double number = 0;
     std::string text;  ///< the text, or the error code such as "#DIV/0!"
@@ -36,8 +36,11 @@ struct Value {
     bool isNumber() const { return kind == Kind::Number; }
 };
 
-/// One cell: its value (or formula and computed result) and its format.
-struct Cell {
+/// One cell: its value (or formula and computed result) and its format, in 32 bytes. The texts
+/// live in the sheet's TextStore; a cell holds a view of its own. Values are set through the
+/// sheet (SheetModel::setText and the others).
+class Cell {
+  public:
     enum class Kind : uint8_t { Empty, Number, Text, Formula };
     Kind kind = Kind::Empty;
     uint8_t borders = 0;         ///< BorderEdge bits
@@ -45,9 +48,43 @@ struct Cell {
     bool verticalCenter = false;
     uint16_t numberFormat = 0;  ///< 0: general; otherwise index into WorkbookModel::numberFormats + 1
     bool inMerge = false;       ///< part of one of the sheet's merged areas
-    double number = 0;          ///< the value of a number cell
-    std::string text;           ///< the text of a text cell, or the formula (with "=") of a formula cell
-    Value cached;               ///< the computed result of a formula cell
+
+    /// The value of a number cell (0 for other kinds).
+    double number() const { return kind == Kind::Number ? value_.number : 0; }
+    /// The text of a text cell, or the formula (with "=") of a formula cell; `data()` is a C string.
+    std::string_view text() const { return {text_, textSize_}; }
+    /// The computed result of a formula cell (empty until the sheet is recalculated).
+    Value cached() const;
+    Value::Kind cachedKind() const { return cachedKind_; }
+    double cachedNumber() const { return cachedKind_ == Value::Kind::Number ? value_.number : 0; }
+    std::string_view cachedText() const;
+
+  private:
+    friend class SheetModel;
+    Value::Kind cachedKind_ = Value::Kind::Empty;
+    uint32_t textSize_ = 0;
+    uint32_t cachedTextSize_ = 0;
+    const char* text_ = "";
+    union {
+        double number;           ///< a number cell's value, or a formula's numeric result
+        const char* cachedText;  ///< a formula's text or error result
+    } value_{0.0};
+};
+
+/// The texts of one sheet's cells, appended to blocks that never move, so that a cell can keep a
+/// view of its text without an allocation of its own. Every text is followed by a NUL, so that
+/// `data()` of a view is a C string. A text that is replaced stays in the store until the sheet's
+/// cells are released.
+class TextStore {
+  public:
+    /// A lasting copy of `text`.
+    std::string_view add(std::string_view text);
+    void clear();
+
+  private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* free_ = nullptr;
+    size_t left_ = 0;
 };
 
 /// A rectangle of cells, first = top left, last = bottom right (0-based).
@@ -165,6 +202,22 @@ class SheetModel {
     /// Total number of cells created.
     size_t cellCount() const;
 
+    /// Sets a cell's value; texts are copied into the sheet's store. The computed result of a
+    /// formula is cleared with every new value.
+    void setEmpty(Cell& cell);
+    void setNumber(Cell& cell, double value);
+    /// `kind` is Kind::Text or Kind::Formula (the formula with its "=").
+    void setText(Cell& cell, Cell::Kind kind, std::string_view text);
+    /// Stores the computed result of a formula cell.
+    void setCached(Cell& cell, const Value& result);
+
+    /// Frees the cells of one row (they read as never written); for a writer that is done with it.
+    void releaseRow(int row);
+    /// Frees every cell and text of the sheet; its name, widths and merged areas stay.
+    void releaseCells();
+    /// True once cells of the sheet were released.
+    bool released() const { return released_; }
+
     /// Gives every column from `first` to `last` (0-based) whose width was never set the width of
     /// its longest value (a wide character counting two, the longest line of a text of several),
     /// when that is more than the default width. Values merged across several columns and
@@ -179,6 +232,8 @@ class SheetModel {
   private:
     Cell& create(int row, int column);
     std::vector<std::vector<Cell>> rows_;
+    TextStore texts_;
+    bool released_ = false;
     std::unordered_map<uint64_t, size_t> mergeByTopLeft_;  ///< index into merges
 };
 
@@ -206,6 +261,8 @@ class WorkbookModel {
 
     /// Computes the cached result of every formula cell.
     void recalculate();
+    /// True once the cells of any sheet were released (by a save that was told to).
+    bool cellsReleased() const;
 
   private:
     std::vector<std::unique_ptr<SheetModel>> sheets_;

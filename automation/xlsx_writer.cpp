@@ -177,29 +177,29 @@ std::string where(const SheetModel& sheet, int row, int column) {
 lxw_error writeCell(lxw_worksheet* ws, int row, int column, const Cell& cell, lxw_format* format) {
     auto r = static_cast<lxw_row_t>(row);
     auto c = static_cast<lxw_col_t>(column);
+    // Every text of the model is followed by a NUL: its data() is a C string.
+    const char* text = cell.text().data();
     switch (cell.kind) {
         case Cell::Kind::Empty:
             return format != nullptr ? worksheet_write_blank(ws, r, c, format) : LXW_NO_ERROR;
         case Cell::Kind::Number:
-            return worksheet_write_number(ws, r, c, cell.number, format);
+            return worksheet_write_number(ws, r, c, cell.number(), format);
         case Cell::Kind::Text:
-            return worksheet_write_string(ws, r, c, cell.text.c_str(), format);
+            return worksheet_write_string(ws, r, c, text, format);
         case Cell::Kind::Formula:
-            switch (cell.cached.kind) {
+            switch (cell.cachedKind()) {
                 case Value::Kind::Number:
-                    if (std::isfinite(cell.cached.number)) {
-                        return worksheet_write_formula_num(ws, r, c, cell.text.c_str(), format,
-                                                           cell.cached.number);
+                    if (std::isfinite(cell.cachedNumber())) {
+                        return worksheet_write_formula_num(ws, r, c, text, format, cell.cachedNumber());
                     }
-                    return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format, "#NUM!");
+                    return worksheet_write_formula_str(ws, r, c, text, format, "#NUM!");
                 case Value::Kind::Text:
                 case Value::Kind::Error:
                     // 1.1.4 has no error-typed result: the error code is stored as the result text.
-                    return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format,
-                                                       cell.cached.text.c_str());
+                    return worksheet_write_formula_str(ws, r, c, text, format, cell.cachedText().data());
                 case Value::Kind::Empty:
                     // Not computed: an empty result makes every reader that can recalculate do so.
-                    return worksheet_write_formula_str(ws, r, c, cell.text.c_str(), format, "");
+                    return worksheet_write_formula_str(ws, r, c, text, format, "");
             }
     }
     return LXW_NO_ERROR;
@@ -265,9 +265,9 @@ std::string quotedSheetName(const std::string& name) {
 lxw_error writeLinkCell(lxw_worksheet* ws, int row, int column, const Cell& cell, lxw_format* format,
                         const std::string& sheetName) {
     const std::string target = "internal:" + quotedSheetName(sheetName) + "!A1";
-    const std::string& text = cell.kind == Cell::Kind::Text ? cell.text : sheetName;
+    const char* text = cell.kind == Cell::Kind::Text ? cell.text().data() : sheetName.c_str();
     if (lxw_error e = worksheet_write_url_opt(ws, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
-                                              target.c_str(), format, text.c_str(), nullptr))
+                                              target.c_str(), format, text, nullptr))
         return e;
     return cell.kind == Cell::Kind::Text ? LXW_NO_ERROR : writeCell(ws, row, column, cell, format);
 }
@@ -344,7 +344,10 @@ lxw_error writeChart(lxw_workbook* workbook, lxw_worksheet* ws, const ChartModel
                                       static_cast<lxw_col_t>(model.anchor.column), chart, &options);
 }
 
-Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& sheet, FormatTable& formats) {
+// Writes one sheet's widths, merged areas, cells, print setup, panes and charts. `releasable`, when
+// given, is the same sheet: each row's cells are freed once written and the sheet's texts at the end.
+Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& sheet, FormatTable& formats,
+                  SheetModel* releasable) {
     for (const auto& [column, width] : sheet.columnWidths) {
         auto c = static_cast<lxw_col_t>(column);
         if (lxw_error e = worksheet_set_column(ws, c, c, width, nullptr)) {
@@ -377,6 +380,7 @@ Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& s
             }
             if (e) return failure(e, where(sheet, row, column));
         }
+        if (releasable != nullptr) releasable->releaseRow(row);
     }
     // A link on a cell never written shows the name of the sheet it leads to.
     for (const auto& [at, sheetName] : linkAt) {
@@ -393,6 +397,7 @@ Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& s
         if (lxw_error e = writeChart(workbook, ws, chart))
             return failure(e, where(sheet, chart.anchor.row, chart.anchor.column));
     }
+    if (releasable != nullptr) releasable->releaseCells();
     return {};
 }
 
@@ -475,7 +480,13 @@ std::string fileErrorReason(int error) {
     }
 }
 
-Status writeXlsx(const WorkbookModel& model, const std::string& path, const std::string& tmpdir) {
+namespace {
+
+// Writes the workbook. `releasable`, when given, is the same model and no one reads it afterwards:
+// its formulas are computed first (they may read other sheets) and each sheet's cells are freed as
+// they go into the file, so that the model and the writer never both hold the whole workbook.
+Status writeWorkbook(const WorkbookModel& model, WorkbookModel* releasable, const std::string& path,
+                     const std::string& tmpdir) {
     errno = 0;
     XlsxWorkbook file(path, tmpdir);
     if (!file.isOpen()) return failure(LXW_ERROR_MEMORY_MALLOC_FAILED, {});
@@ -490,6 +501,7 @@ Status writeXlsx(const WorkbookModel& model, const std::string& path, const std:
     }
     if (firstVisible == 0) firstVisible = 1;  // a workbook needs one visible sheet
 
+    if (releasable != nullptr) releasable->recalculate();
     lxw_worksheet* active = nullptr;
     for (int i = 1; i <= model.sheetCount(); ++i) {
         const SheetModel& sheet = *model.sheet(i);
@@ -501,7 +513,8 @@ Status writeXlsx(const WorkbookModel& model, const std::string& path, const std:
         }
         if (!sheet.visible && i != firstVisible) worksheet_hide(ws);
         if (i == firstVisible) active = ws;
-        if (Status written = writeSheet(file.get(), ws, sheet, formats); !written) return written;
+        SheetModel* own = releasable != nullptr ? releasable->sheet(i) : nullptr;
+        if (Status written = writeSheet(file.get(), ws, sheet, formats, own); !written) return written;
     }
     if (active != nullptr) {
         worksheet_activate(active);
@@ -512,6 +525,16 @@ Status writeXlsx(const WorkbookModel& model, const std::string& path, const std:
     if (lxw_error e = file.close()) return failure(e, {});
     if (!everyPartComplete(path)) return fail(tx::kSaveIncomplete);
     return {};
+}
+
+}  // namespace
+
+Status writeXlsx(const WorkbookModel& model, const std::string& path, const std::string& tmpdir) {
+    return writeWorkbook(model, nullptr, path, tmpdir);
+}
+
+Status writeXlsxReleasing(WorkbookModel& model, const std::string& path, const std::string& tmpdir) {
+    return writeWorkbook(model, &model, path, tmpdir);
 }
 
 }  // namespace varnex

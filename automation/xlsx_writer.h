@@ -42,6 +42,12 @@ class XlsxWorkbook {
 /// file cannot hold, …); the file at `path` may then be incomplete, and the caller removes it.
 Status writeXlsx(const WorkbookModel& model, const std::string& path, const std::string& tmpdir = {});
 
+/// The same for a model that nobody reads afterwards: its formulas are computed first, then each
+/// sheet's cells are released as they go into the file, so that the model and the writer never
+/// both hold the whole workbook. The sheets keep their names, widths, merged areas, print setup,
+/// links and charts.
+Status writeXlsxReleasing(WorkbookModel& model, const std::string& path, const std::string& tmpdir = {});
+
 /// The reason for a file-system failure (an errno) while saving, worded for the user.
 std::string fileErrorReason(int error);
 

@@ -42,6 +42,46 @@ inline NumberStart signedStart(std::string_view text) {
 
 }  // namespace
 
+std::from_chars_result readDouble(const char* first, const char* last, double& value) {
+    // Clinger's fast path: a whole number of at most 15 digits is exact as a double, as is every
+    // power of ten up to 10^22, so one division (or none) gives the correctly rounded value.
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = first;
+    const bool negative = p != last && *p == '-';
+    if (negative) ++p;
+    uint64_t mantissa = 0;
+    int digits = 0;  // significant digits taken into the mantissa
+    int fraction = 0;
+    const char* start = p;
+    while (p != last && isDigit(*p)) {
+        if (mantissa != 0 || *p != '0') ++digits;
+        mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+        ++p;
+        if (digits > 15) return std::from_chars(first, last, value);
+    }
+    const bool whole = p != start;
+    if (p != last && *p == '.') {
+        const char* dot = p++;
+        while (p != last && isDigit(*p)) {
+            if (mantissa != 0 || *p != '0') ++digits;
+            mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+            ++fraction;
+            ++p;
+            if (digits > 15) return std::from_chars(first, last, value);
+        }
+        if (p == dot + 1) return std::from_chars(first, last, value);  // "5." and "."
+    } else if (!whole) {
+        return std::from_chars(first, last, value);  // "inf", "nan", "-", ""
+    }
+    if (p != last && (*p == 'e' || *p == 'E')) return std::from_chars(first, last, value);
+    if (fraction >= static_cast<int>(std::size(kPowersOfTen))) return std::from_chars(first, last, value);
+    double v = static_cast<double>(mantissa);
+    if (fraction > 0) v /= kPowersOfTen[fraction];
+    value = negative ? -v : v;
+    return {p, std::errc()};
+}
+
 int cAtoi(std::string_view text) {
     auto [i, negative] = signedStart(text);
     long long value = 0;
@@ -57,6 +97,12 @@ int cAtoi(std::string_view text) {
 
 double cAtof(std::string_view text) {
     auto [i, negative] = signedStart(text);
+    // The usual case, a plain decimal up to the end of the text, in one pass.
+    if (i < text.size() && isDigit(text[i])) {
+        double value = 0.0;
+        auto [end, ec] = readDouble(text.data() + i, text.data() + text.size(), value);
+        if (ec == std::errc() && end == text.data() + text.size()) return negative ? -value : value;
+    }
     size_t numberStart = i;
     size_t digits = 0;
     while (i < text.size() && isDigit(text[i])) ++i, ++digits;
@@ -75,7 +121,7 @@ double cAtof(std::string_view text) {
         }
     }
     double value = 0.0;
-    std::from_chars(text.data() + numberStart, text.data() + end, value, std::chars_format::general);
+    readDouble(text.data() + numberStart, text.data() + end, value);
     return negative ? -value : value;
 }
 
@@ -83,6 +129,13 @@ bool startsWithNumber(std::string_view text) {
     size_t i = signedStart(text).digits;
     if (i < text.size() && text[i] == '.') ++i;
     return i < text.size() && isDigit(text[i]);
+}
+
+std::string fixedText(double value, int decimals) {
+    // to_chars with a precision gives exactly what printf gives; 512 bytes hold any double.
+    char buffer[512];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, result.ptr);
 }
 
 std::string strprintf(const char* format, ...) {

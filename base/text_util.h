@@ -2,6 +2,7 @@
 // Small text helpers shared by every part of the program: C-library number reading,
 // printf-style formatting and the local clock texts.
 
+#include <charconv>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -18,6 +19,14 @@ double cAtof(std::string_view text);
 
 /// True when cAtof reads a number at the start of the text (a score rather than "", "缺考" or "/").
 bool startsWithNumber(std::string_view text);
+
+/// Reads a double from [first, last) with the result of std::from_chars (general format, the
+/// nearest double), taking a short path for plain decimals of up to 15 digits (every score and
+/// total) instead of the C library's per-call set-up.
+std::from_chars_result readDouble(const char* first, const char* last, double& value);
+
+/// The text printf's "%.<decimals>f" gives for `value`, without printf's per-call cost.
+std::string fixedText(double value, int decimals);
 
 /// printf-style formatting into a std::string.
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -162,7 +162,7 @@ void writeDirect(const WorkbookModel& book, const std::string& path) {
             const Cell* c = sheet.cell(m.first.row, m.first.column);
             worksheet_merge_range(ws, static_cast<lxw_row_t>(m.first.row),
                                   static_cast<lxw_col_t>(m.first.column), static_cast<lxw_row_t>(m.last.row),
-                                  static_cast<lxw_col_t>(m.last.column), c != nullptr ? c->text.c_str() : "",
+                                  static_cast<lxw_col_t>(m.last.column), c != nullptr ? c->text().data() : "",
                                   c != nullptr ? formatOf(*c) : nullptr);
         }
         for (int row = 0; row < sheet.rowCount(); ++row) {
@@ -176,13 +176,13 @@ void writeDirect(const WorkbookModel& book, const std::string& path) {
                         if (f != nullptr) worksheet_write_blank(ws, r, k, f);
                         break;
                     case Cell::Kind::Number:
-                        worksheet_write_number(ws, r, k, c.number, f);
+                        worksheet_write_number(ws, r, k, c.number(), f);
                         break;
                     case Cell::Kind::Text:
-                        worksheet_write_string(ws, r, k, c.text.c_str(), f);
+                        worksheet_write_string(ws, r, k, c.text().data(), f);
                         break;
                     case Cell::Kind::Formula:
-                        worksheet_write_formula_num(ws, r, k, c.text.c_str(), f, c.cached.number);
+                        worksheet_write_formula_num(ws, r, k, c.text().data(), f, c.cached().number);
                         break;
                 }
             }
@@ -233,8 +233,8 @@ void addPreviousExam(AppState& state) {
     RowTable& before = state.previous.students;
     const int n = now.rowCount();
     for (int row = 0; row < n; ++row) {
-        std::vector<std::string> cells = now.row(row);
-        const std::vector<std::string>& other = now.row(static_cast<int>((row * 7919LL + 13) % n));
+        std::vector<std::string> cells = now.row(row).texts();
+        const std::vector<std::string> other = now.row(static_cast<int>((row * 7919LL + 13) % n)).texts();
         std::copy(other.begin() + 3, other.end(), cells.begin() + 3);
         std::string number = std::to_string(1000000 + row);
         now.setHiddenCells(row, {number, ""});

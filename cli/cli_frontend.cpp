@@ -1,20 +1,47 @@
 #include "cli/cli_frontend.h"
 
+#include <unistd.h>
+
 #include "base/common_texts.h"
+#include "base/text_util.h"
 #include "cli/cli_texts.h"
 
 namespace varnex {
 
 namespace tx = cli_texts;
 
+CliFrontend::CliFrontend(bool answerYes, bool quiet, std::optional<bool> terminal)
+    : answerYes_(answerYes), quiet_(quiet), terminal_(terminal.value_or(::isatty(STDERR_FILENO) == 1)) {}
+
+CliFrontend::~CliFrontend() {
+    clearProgress();
+}
+
+void CliFrontend::clearProgress() {
+    if (!progressShown_) return;
+    std::fputs("\r\033[K", stderr);  // back to the line's start, and the line erased
+    std::fflush(stderr);
+    progressShown_ = false;
+}
+
+void CliFrontend::showProgress(const std::string& step, int done, int total) {
+    if (!terminal_ || quiet_) return;
+    progressLine_ = total > 0 ? strprintf(tx::kProgressStepsFormat, step.c_str(), done, total) : step;
+    std::fprintf(stderr, "\r\033[K%s", progressLine_.c_str());
+    std::fflush(stderr);
+    progressShown_ = true;
+}
+
 void CliFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     // Plain boxes report a missing component; every error box is a failure.
     if (icon != MessageIcon::Information) failed_ = true;
+    clearProgress();
     std::string shown = caption.empty() ? std::string(common_texts::kProgramName) : caption;
     std::fprintf(stderr, tx::kMessageLineFormat, shown.c_str(), text.c_str());
 }
 
 bool CliFrontend::askYesNo(const std::string& text, const std::string& caption) {
+    clearProgress();
     std::fprintf(stderr, tx::kMessageLineFormat, caption.c_str(), text.c_str());
     if (answerYes_) {
         std::fputs(tx::kAnsweredYes, stderr);
@@ -28,6 +55,7 @@ bool CliFrontend::askYesNo(const std::string& text, const std::string& caption) 
 std::optional<std::string> CliFrontend::askText(const std::string& prompt, const std::string& caption,
                                                 const std::string&) {
     // The one text the commands ask for is the name of the school of a sheet without 学校 column.
+    clearProgress();
     std::fprintf(stderr, tx::kMessageLineFormat, caption.c_str(), prompt.c_str());
     if (school_) {
         std::fprintf(stderr, tx::kAnsweredSchoolFormat, school_->c_str());
@@ -39,7 +67,16 @@ std::optional<std::string> CliFrontend::askText(const std::string& prompt, const
 }
 
 void CliFrontend::logAppended(const std::string& line) {
-    if (!quiet_) std::fprintf(stderr, "%s\n", line.c_str());
+    if (quiet_) return;
+    // A log line goes above the progress line, which stays until the next step.
+    const bool progress = progressShown_;
+    clearProgress();
+    std::fprintf(stderr, "%s\n", line.c_str());
+    if (progress) {
+        std::fputs(progressLine_.c_str(), stderr);
+        std::fflush(stderr);
+        progressShown_ = true;
+    }
 }
 
 }  // namespace varnex

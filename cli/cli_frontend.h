@@ -14,7 +14,12 @@ namespace varnex {
 
 class CliFrontend : public NullFrontend {
   public:
-    explicit CliFrontend(bool answerYes, bool quiet = false) : answerYes_(answerYes), quiet_(quiet) {}
+    /// A progress line is shown only when standard error is a terminal (`terminal`, by default
+    /// asked of the system): written into a file or a pipe, every line stays a whole message.
+    explicit CliFrontend(bool answerYes, bool quiet = false, std::optional<bool> terminal = std::nullopt);
+    ~CliFrontend() override;
+    CliFrontend(const CliFrontend&) = delete;
+    CliFrontend& operator=(const CliFrontend&) = delete;
     /// The answer to the question for a school's name (--school); without one that question fails.
     void answerSchoolWith(std::string school) { school_ = std::move(school); }
 
@@ -27,6 +32,10 @@ class CliFrontend : public NullFrontend {
     void openDocument(const std::string& path) override { documents.push_back(path); }
     std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
                                        const std::string& initial) override;
+    /// One line on a terminal, rewritten at each step and cleared before any other output.
+    void showProgress(const std::string& step, int done, int total) override;
+    /// Clears the progress line, when one is shown, so that the next output starts a clean line.
+    void clearProgress();
 
     /// True once an error message was shown or a question was answered No.
     bool failed() const { return failed_; }
@@ -35,6 +44,9 @@ class CliFrontend : public NullFrontend {
   private:
     bool answerYes_;
     bool quiet_;
+    bool terminal_;
+    bool progressShown_ = false;
+    std::string progressLine_;  ///< the step last shown
     bool failed_ = false;
     std::optional<std::string> school_;
 };

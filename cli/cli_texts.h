@@ -134,6 +134,8 @@ inline constexpr const char* kUnknownCommandFormat = "未知命令 / unknown com
 // ---------------------------------------------------------------- messages
 /// Caption, text: how a message is printed on standard error.
 inline constexpr const char* kMessageLineFormat = "[%s] %s\n";
+/// The progress line on a terminal: step, steps done, steps in all.
+inline constexpr const char* kProgressStepsFormat = "%s（%d/%d）";
 // A question's answer, on the line after it.
 inline constexpr const char* kAnsweredYes = "  -> 是 (--yes)\n";
 inline constexpr const char* kAnsweredNo = "  -> 否（未指定 --yes / answered No without --yes）\n";

@@ -340,6 +340,7 @@ int runTemplate(int argc, char** argv) {
     CliFrontend ui(true);
     generateTemplates(state, ui);
     if (ui.failed()) return kExitFailed;
+    ui.clearProgress();
     for (const auto& path : ui.documents) std::printf("%s\n", path.c_str());
     return 0;
 }
@@ -519,6 +520,7 @@ int runExport(int argc, char** argv) {
     state.examNameText = v["--exam"];
     exportRun(state, ui);
     if (ui.failed() || ui.documents.empty()) return kExitFailed;
+    ui.clearProgress();
     for (const auto& path : ui.documents) std::printf("%s\n", path.c_str());
     return 0;
 }

@@ -72,7 +72,7 @@ int BandCounter::countAtLeast(int group, double low) const {
 std::vector<double> columnValues(const RowTable& students, int column, bool blankExcluded) {
     std::vector<double> values(static_cast<size_t>(students.rowCount()));
     for (int row = 0; row < students.rowCount(); ++row) {
-        const std::string& text = students.cellText(row, column);
+        const std::string_view text = students.cellText(row, column);
         values[static_cast<size_t>(row)] =
             blankExcluded && !startsWithNumber(text) ? std::nan("") : cAtof(text);
     }

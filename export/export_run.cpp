@@ -157,7 +157,7 @@ class RunAdjustments {
             RowTable scored = students;
             scored.clear();
             for (int row : kept) {
-                const int index = scored.appendRow(students.row(row));
+                const int index = scored.appendRow(students.row(row).texts());
                 // The 考号 and 学号 go with the row: the progress report pairs students by them.
                 if (!students.hiddenCells(row).empty())
                     scored.setHiddenCells(index, students.hiddenCells(row));
@@ -291,7 +291,9 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state
                    RunWork& work, ExportOutcome* outcome) {
     auto logLine = [&](const std::string& line) { appendLog(state, frontend, line); };
     Stopwatch watch;
+    int done = 0;
     for (const PlannedSheet& planned : plan.sheets) {
+        frontend.showProgress(tx::kLogExport + planned.item, done++, plan.sheetCount() + 1);  // the save last
         // The one sheet of all classes logs each class while it is filled.
         if (planned.kind != SheetKind::ClassRankingAll) logLine(tx::kLogExport + planned.item);
         ExcelSheet& sheet = session.Sheet(planned.position);
@@ -398,9 +400,13 @@ Result<std::string> saveResultWorkbook(ExcelSession& session, AppState& state, F
     // saveWorkbook makes the base name a safe file name.
     SaveTarget target = saveTargetFor(state.outputPath, state.overwriteOutput, folderOf(state.workbook.path),
                                       resultFileName(state));
+    // Nobody reads the cells after the save unless the caller asked for the workbook: they are
+    // released as they are written, so that the model and the file writer never both hold them all.
+    target.releaseCells = outcome == nullptr || !outcome->keepCells;
     Stopwatch watch;
     Result<std::string> saved = saveWorkbook(session.workbook(), target);
-    if (!saved && target.exactPath.empty() && target.folder != documentsFolder()) {
+    if (!saved && target.exactPath.empty() && target.folder != documentsFolder() &&
+        !session.workbook().cellsReleased()) {
         // The workbook's folder may be read-only (a shared or write-protected drive): the
         // result then goes to the documents folder rather than being lost.
         appendLog(state, frontend, saved.error());
@@ -450,6 +456,7 @@ Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan
         if (Status filled = fillWorkbook(session, plan, state, frontend, work, outcome); !filled)
             return fail(filled.error());
         // Saved before anything reports completion, so that a failed save is never announced as done.
+        frontend.showProgress(tx::kProgressSaving, plan.sheetCount(), plan.sheetCount() + 1);
         Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome);
         if (saved) announceExport(state, frontend, plan, *saved, work.progress ? work.progress->note : "");
         return saved;

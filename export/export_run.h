@@ -19,6 +19,9 @@ struct ExportOutcome {
     std::string savedPath;
     /// The workbook built, whenever the run got as far as creating it (also when it was aborted).
     std::optional<WorkbookModel> workbook;
+    /// Set to false before the run to have the cells released as they are written, as a run
+    /// without an outcome does (the workbook then keeps its sheets' names and layout only).
+    bool keepCells = true;
     /// Processor milliseconds spent per sheet family in production order, the save last.
     std::vector<std::pair<std::string, double>> timings;
 };

@@ -35,6 +35,8 @@ inline constexpr const char* kExporting = "正在导出...";
 inline constexpr const char* kExported = "导出完成";
 /// Followed by the item of the sheet being filled.
 inline constexpr const char* kLogExport = "导出：";
+/// The progress step of the save.
+inline constexpr const char* kProgressSaving = "导出：保存结果工作簿";
 /// Exam name, grade.
 inline constexpr const char* kLogDoneFormat = "%s：%s成绩分析 导出完成";
 /// Followed by the path of the saved workbook.

@@ -26,13 +26,13 @@ std::string pointsText(long long thousandths) {
 
 // The examined subject with the lowest score against its full mark (the first of equals); with
 // blank scores left out, among the subjects the student sat.
-std::string weakestSubject(const std::vector<std::string>& row, const ScoreSettings& scores,
+std::string weakestSubject(const RowTable::RowView& row, const ScoreSettings& scores,
                            const std::vector<std::string>& subjects, bool blankExcluded) {
     const std::string* weakest = nullptr;
     double lowest = 0;
     for (const auto& name : subjects) {
         const int fullMark = scores.fullMarkOf(name);
-        const std::string& text = row[static_cast<size_t>(columnOfSubject(name))];
+        const std::string_view text = row[static_cast<size_t>(columnOfSubject(name))];
         if (fullMark <= 0 || (blankExcluded && !startsWithNumber(text))) continue;
         const double share = scoreValue(text) / fullMark;
         if (weakest == nullptr || share < lowest) {
@@ -101,7 +101,8 @@ Status writeNearLine(ExcelSheet& sheet, const AppState& state, const std::string
     int sheetRow = kHeaderRow + 1;
     for (const Near& n : near) {
         writeBoxedCell(sheet, 0, sheetRow, students.cellText(n.row, 0));
-        writeBoxedCell(sheet, 1, sheetRow, tx::kOpenBracket + students.cellText(n.row, 1) + tx::kCloseClass);
+        writeBoxedCell(sheet, 1, sheetRow,
+                       tx::kOpenBracket + std::string(students.cellText(n.row, 1)) + tx::kCloseClass);
         writeBoxedCell(sheet, 2, sheetRow, students.cellText(n.row, 2));
         writeBoxedCell(sheet, 3, sheetRow, students.cellText(n.row, kTotalColumn));
         writeBoxedCell(sheet, 4, sheetRow, n.line == 0 ? tx::kExcellentLine : tx::kPassLine);

@@ -94,8 +94,8 @@ class Matcher {
 
 // A row's student's name as the note lists it: school, "（" class "）班" and name.
 std::string studentLabel(const RowTable& students, int row) {
-    return students.cellText(row, 0) + tx::kOpenBracket + students.cellText(row, 1) + tx::kCloseClass +
-           students.cellText(row, 2);
+    return std::string(students.cellText(row, 0)) + tx::kOpenBracket +
+           std::string(students.cellText(row, 1)) + tx::kCloseClass + std::string(students.cellText(row, 2));
 }
 
 std::string listedNames(const RowTable& students, const std::vector<int>& rows, size_t listed) {

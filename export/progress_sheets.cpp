@@ -25,8 +25,8 @@ constexpr int kHeaderRow = 4;
 constexpr int kFirstRow = 5;
 
 // "（" class "）班", as the ranking sheets write a class.
-std::string classLabel(const std::string& klass) {
-    return tx::kOpenBracket + klass + tx::kCloseClass;
+std::string classLabel(std::string_view klass) {
+    return tx::kOpenBracket + std::string(klass) + tx::kCloseClass;
 }
 
 // Where a school and a class stand in the SchoolList and ClassList.
@@ -46,8 +46,8 @@ class ClassOrder {
         auto it = classes_.find(groupKey({students.cellText(row, 0), students.cellText(row, 1)}));
         return it == classes_.end() ? std::nullopt : std::optional<size_t>(it->second);
     }
-    size_t schoolOf(const std::string& school) const {
-        auto it = schools_.find(school);
+    size_t schoolOf(std::string_view school) const {
+        auto it = schools_.find(std::string(school));
         return it == schools_.end() ? schools_.size() : it->second;
     }
 
@@ -155,7 +155,7 @@ Figure figureOf(const RateGroup& g, int which) {
 }
 
 // Counts a student's total against the total's lines; a student without a total sits out.
-void addTotal(RateGroup& group, const std::vector<std::string>& row, const TotalJudge& judge) {
+void addTotal(RateGroup& group, const RowTable::RowView& row, const TotalJudge& judge) {
     std::optional<double> total = judge.totalOf(row);
     if (!total) return;
     const TotalLines lines = judge.linesOf(row);

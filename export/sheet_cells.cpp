@@ -1,6 +1,6 @@
 #include "export/sheet_cells.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "base/text_util.h"
 #include "export/export_texts.h"
@@ -56,9 +56,16 @@ void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vecto
 }
 
 std::string countCellText(int inBand, int cumulative) {
-    char text[32];
-    int n = std::snprintf(text, sizeof text, export_texts::kCountFormat, inBand, cumulative);
-    return std::string(text, n > 0 ? static_cast<size_t>(n) : 0);
+    // export_texts::kCountFormat ("%3d/%-3d") without printf: this runs for every band cell.
+    char a[16], b[16];
+    const size_t na = static_cast<size_t>(std::to_chars(a, a + sizeof a, inBand).ptr - a);
+    const size_t nb = static_cast<size_t>(std::to_chars(b, b + sizeof b, cumulative).ptr - b);
+    std::string text;
+    text.reserve(8);
+    if (na < 3) text.append(3 - na, ' ');
+    text.append(a, na).append(1, '/').append(b, nb);
+    if (nb < 3) text.append(3 - nb, ' ');
+    return text;
 }
 
 std::vector<std::string> examSubjectNames(const AppState& state) {

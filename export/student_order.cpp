@@ -30,19 +30,21 @@ class DensePlaces {
     explicit DensePlaces(const RowTable& students) : students_(students) {}
     /// The place the row would take next.
     int placeOf(int row) const {
-        const std::string& text = students_.cellText(row, kTotalColumn);
-        return last_ == nullptr || text != *last_ ? place_ + 1 : place_;
+        const std::string_view text = students_.cellText(row, kTotalColumn);
+        return !hasLast_ || text != last_ ? place_ + 1 : place_;
     }
     /// Lists the row at its place.
     PlacedRow take(int row) {
         place_ = placeOf(row);
-        last_ = &students_.cellText(row, kTotalColumn);
+        last_ = students_.cellText(row, kTotalColumn);
+        hasLast_ = true;
         return {row, place_};
     }
 
   private:
     const RowTable& students_;
-    const std::string* last_ = nullptr;
+    std::string_view last_;
+    bool hasLast_ = false;
     int place_ = 0;
 };
 

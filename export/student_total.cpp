@@ -11,8 +11,8 @@ TotalJudge::TotalJudge(const ScoreSettings& scores, const std::vector<std::strin
     if (blankExcluded) shares_ = totalShares(scores, examSubjects);
 }
 
-std::optional<double> TotalJudge::totalOf(const std::vector<std::string>& row) const {
-    const std::string& text = row[static_cast<size_t>(kTotalColumn)];
+std::optional<double> TotalJudge::totalOf(const RowTable::RowView& row) const {
+    const std::string_view text = row[static_cast<size_t>(kTotalColumn)];
     if (text.empty()) return std::nullopt;
     if (ownLines()) {
         bool scored = false;
@@ -25,7 +25,7 @@ std::optional<double> TotalJudge::totalOf(const std::vector<std::string>& row) c
     return scoreValue(text);
 }
 
-TotalLines TotalJudge::linesOf(const std::vector<std::string>& row) const {
+TotalLines TotalJudge::linesOf(const RowTable::RowView& row) const {
     if (!ownLines()) return grade_;
     RateRule own = ownTotalRule(RateRule{}, shares_, row);
     return {own.excellentLine, own.passLine};

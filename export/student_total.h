@@ -27,9 +27,9 @@ class TotalJudge {
 
     /// The total of a StudentTable row: the value of its 总分 cell; nothing when the cell is empty
     /// or, with blank scores left out, the student has no score (the student is not ranked).
-    std::optional<double> totalOf(const std::vector<std::string>& row) const;
+    std::optional<double> totalOf(const RowTable::RowView& row) const;
     /// The lines the row's total is judged by.
-    TotalLines linesOf(const std::vector<std::string>& row) const;
+    TotalLines linesOf(const RowTable::RowView& row) const;
     /// The grade's lines: the total excellence score and 60 % of the total full mark.
     const TotalLines& gradeLines() const { return grade_; }
     bool ownLines() const { return !shares_.empty(); }

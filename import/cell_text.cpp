@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/text_util.h"
+
 namespace varnex {
 
 void appendNumberText(double value, std::string& out) {
@@ -43,7 +45,7 @@ void appendStoredNumberText(std::string_view stored, std::string& out) {
     const char* last = stored.data() + end;
     if (first != last && *first == '+') ++first;
     double value = 0;
-    auto [ptr, ec] = std::from_chars(first, last, value);
+    auto [ptr, ec] = readDouble(first, last, value);
     if (first == last || ec != std::errc() || ptr != last) {
         out.append(stored);
         return;

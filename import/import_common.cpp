@@ -46,6 +46,7 @@ std::optional<SheetHeader> openImportSheet(SheetQuery& query, const AppState& st
         query.close();
         return std::nullopt;
     }
+    frontend.showProgress(strprintf(tx::kProgressReadingFormat, state.imported.sheetName.c_str()), 0, 0);
     if (Status opened = query.openSheet(state.imported.sheetName); !opened) {
         reportSheetUnreadable(query, state, frontend, opened.error(), neededColumns);
         return std::nullopt;
@@ -162,6 +163,11 @@ void reportRowProblem(AppState& state, Frontend& frontend, const std::string& pr
 bool moveToNextRow(SheetQuery& query, AppState& state, Frontend& frontend) {
     Status moved = query.next();
     if (!moved) reportRowProblem(state, frontend, std::string(tx::kRowUnreadable) + moved.error());
+    constexpr int kRowsPerStep = 4096;
+    if (moved && !query.atEnd() && query.sheetRow() % kRowsPerStep == 0) {
+        frontend.showProgress(
+            strprintf(tx::kProgressRowFormat, state.imported.sheetName.c_str(), query.sheetRow()), 0, 0);
+    }
     return moved.ok();
 }
 

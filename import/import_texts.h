@@ -81,6 +81,9 @@ inline constexpr const char* kNoScoreRows = "未找到任何成绩数据！";
 inline constexpr const char* kNoTeacherRows = "未找到任何数据！";
 /// Followed by the sheet's name.
 inline constexpr const char* kLogSheet = "导入工作表：";
+/// Progress steps of an import: sheet name; sheet name, sheet row.
+inline constexpr const char* kProgressReadingFormat = "导入：读取工作表“%s”";
+inline constexpr const char* kProgressRowFormat = "导入：工作表“%s”第%d行";
 /// Rows read so far.
 inline constexpr const char* kSchoolEmptyFormat = "学校名称不能为空！(%d)";
 inline constexpr const char* kSchoolAll = "学校名称不能为“全部”！";

@@ -105,9 +105,7 @@ void refreshSummary(AppState& state) {
 std::string totalText(const std::vector<std::string>& cells) {
     double total = 0.0;
     for (const auto& subject : kSubjects) total += cAtof(cells[static_cast<size_t>(subject.column)]);
-    char buffer[512];  // room for any double in fixed notation
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, total, std::chars_format::fixed, 1);
-    return removeTrailingDotZero(std::string(buffer, result.ptr));
+    return removeTrailingDotZero(fixedText(total, 1));
 }
 
 // What a score cell holds.

@@ -30,6 +30,7 @@ class SheetRowStream {
     void setWantedColumns(std::vector<bool> wanted) { wanted_ = std::move(wanted); }
 
   protected:
+    const std::vector<bool>& wantedColumns() const { return wanted_; }
     bool wanted(uint32_t column) const {
         return wanted_.empty() || (column < wanted_.size() && wanted_[column]);
     }

@@ -1,7 +1,15 @@
 #include "import/xlsx_reader.h"
 
+#include <zip.h>
+
+#include <algorithm>
+#include <atomic>
 #include <charconv>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -187,16 +195,49 @@ bool parseCellReference(std::string_view ref, uint32_t& column, uint32_t& row) {
     return true;
 }
 
-/// Reads one worksheet's rows, pausing the parser at the end of each row that holds a value.
+class SheetTail;
+class HeldPartReader;
+
+/// Where a worksheet's part comes from, for reading its second half on a thread of its own: the
+/// file (a package in memory is read in one pass), the part and its uncompressed size.
+struct SheetPartPlace {
+    std::string path;
+    std::string part;
+    uint64_t bytes = 0;
+};
+
+/// Reads one worksheet's rows, pausing the parser at the end of each row that holds a value. A
+/// large worksheet of a file is read in two halves at once: the second on a thread of its own,
+/// whose rows are given out after the first half's, exactly as one pass would give them.
 class XlsxSheetStream : public XmlRowStream {
   public:
-    XlsxSheetStream(std::unique_ptr<ZipPartReader> part, const StringTable& strings, std::string sheetName)
-        : XmlRowStream(*part, std::move(sheetName)), part_(std::move(part)), strings_(strings) {}
+    /// A stream that reads in one pass.
+    XlsxSheetStream(std::unique_ptr<XmlSource> source, const StringTable& strings, std::string sheetName)
+        : XmlRowStream(*source, std::move(sheetName)), source_(std::move(source)), strings_(strings) {}
+    /// A stream over a part of a file that may be read in two halves.
+    XlsxSheetStream(std::unique_ptr<HeldPartReader> part, SheetPartPlace place, const StringTable& strings,
+                    std::string sheetName);
+    ~XlsxSheetStream() override;
+
+    Result<bool> next(SheetRow& row) override;
+
+    /// The first row element read: whether there was one, its "r" text (if it had one) and its number.
+    bool sawRow() const { return sawRow_; }
+    bool firstRowHasReference() const { return firstRowHasReference_; }
+    const std::string& firstRowReference() const { return firstRowReference_; }
+    uint32_t firstRowNumber() const { return firstRowNumber_; }
 
   private:
+    bool takeOverAtHold() override;
+    Result<bool> nextOfTail(SheetRow& row);
+
     void onStart(std::string_view local, const XML_Char** attributes) override {
         if (!inSheetData_) {
-            if (local == "sheetData") inSheetData_ = true;
+            if (local == "sheetData") {
+                inSheetData_ = true;
+                sheetDataEnd_ = eventEnd();
+                lastRowEnd_ = sheetDataEnd_;
+            }
             return;
         }
         if (local == "c") {
@@ -230,6 +271,7 @@ class XlsxSheetStream : public XmlRowStream {
             endCell();
         } else if (local == "row") {
             inRow_ = false;
+            lastRowEnd_ = eventEnd();
             if (rowHasValue_) rowDone(rowNumber_);
         } else if (local == "sheetData") {
             inSheetData_ = false;
@@ -250,6 +292,12 @@ class XlsxSheetStream : public XmlRowStream {
             std::string_view text(r);
             auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
             if (ec != std::errc() || ptr != text.data() + text.size()) number = 0;
+        }
+        if (!sawRow_) {
+            sawRow_ = true;
+            firstRowHasReference_ = r != nullptr;
+            firstRowReference_ = r != nullptr ? r : "";
+            firstRowNumber_ = number;
         }
         if (number == 0 || number > limits::kMaxRows || number <= rowNumber_) {
             return stopWith(strprintf(tx::kBadRowNumber, r != nullptr ? r : std::to_string(number).c_str()));
@@ -348,8 +396,21 @@ class XlsxSheetStream : public XmlRowStream {
 
     std::string cellName() const { return columnLettersOf(column_) + std::to_string(rowNumber_); }
 
-    std::unique_ptr<ZipPartReader> part_;
+    std::unique_ptr<XmlSource> source_;
+    HeldPartReader* held_ = nullptr;  ///< source_, when the part may be read in two halves
+    SheetPartPlace place_;
     const StringTable& strings_;
+    std::unique_ptr<SheetTail> tail_;
+    size_t rowsGiven_ = 0;
+    bool fromTail_ = false;  ///< the first half is done: the rows come from tail_
+    size_t tailRow_ = 0;
+    bool junctionChecked_ = false;
+    uint64_t sheetDataEnd_ = 0;  ///< where the sheetData start tag ends
+    uint64_t lastRowEnd_ = 0;    ///< where the last row (or the sheetData start tag) ends
+    bool sawRow_ = false;
+    bool firstRowHasReference_ = false;
+    std::string firstRowReference_;
+    uint32_t firstRowNumber_ = 0;
     bool inSheetData_ = false;
     bool inRow_ = false;
     bool implicitRow_ = false;
@@ -366,10 +427,360 @@ class XlsxSheetStream : public XmlRowStream {
     std::string value_;
 };
 
+/// Worksheets at least this large (uncompressed) are read in two halves at once.
+constexpr uint64_t kTwoHalvesBytes = 2ull << 20;
+std::atomic<size_t> readInTwoHalves{0};
+
+/// Where the second half of a part begins, as the thread reading it found it.
+struct HalfCut {
+    bool split = false;         ///< false: the part is read in one pass
+    uint64_t at = 0;            ///< the offset of the first row element of the second half
+    uint64_t markupEnd = 0;     ///< the offset just after the last byte before `at` that is no blank
+    uint64_t sheetDataEnd = 0;  ///< the offset just after the sheetData start tag
+};
+
+/// The second half of a large worksheet, read on a thread of its own while the caller reads the
+/// first half. The thread looks for the first row element past the middle of the part and says
+/// where that is (cut()); then it parses the markup up to the sheetData start tag followed by the
+/// rest of the part from there, and keeps the rows. The caller takes them only when its own
+/// parser, fed everything before that row element, ended exactly between two rows (see
+/// XlsxSheetStream::takeOverAtHold); otherwise it reads on by itself and the rows are dropped.
+class SheetTail {
+  public:
+    SheetTail(SheetPartPlace place, const StringTable& strings, std::string sheetName,
+              std::vector<bool> wanted)
+        : place_(std::move(place)),
+          strings_(strings),
+          sheetName_(std::move(sheetName)),
+          wanted_(std::move(wanted)) {
+        thread_ = std::thread([this] { run(); });
+    }
+    ~SheetTail() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    SheetTail(const SheetTail&) = delete;
+    SheetTail& operator=(const SheetTail&) = delete;
+
+    /// Where the second half begins; waits until the thread knows.
+    HalfCut cut() {
+        std::unique_lock lock(mutex_);
+        decided_.wait(lock, [this] { return haveCut_; });
+        return cut_;
+    }
+    /// Waits until the second half is read.
+    void finish() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+    // After finish(): the rows of the second half, then its end (`failure` when it cannot be read).
+    std::vector<SheetRow> rows;
+    std::optional<std::string> failure;
+    bool sawRow = false;
+    bool firstRowHasReference = false;
+    std::string firstRowReference;
+    uint32_t firstRowNumber = 0;
+
+  private:
+    /// The markup up to the sheetData start tag, then the part from the cut on; lines in messages
+    /// are counted as in the part.
+    class Source : public XmlSource {
+      public:
+        Source(std::string head, std::string pending, ZipPartReader& rest, long lineShift)
+            : head_(std::move(head)), pending_(std::move(pending)), rest_(rest), lineShift_(lineShift) {}
+        Result<size_t> read(void* buffer, size_t size) override {
+            for (std::string* text : {&head_, &pending_}) {
+                if (text->empty()) continue;
+                const size_t n = std::min(size, text->size());
+                std::memcpy(buffer, text->data(), n);
+                text->erase(0, n);
+                return n;
+            }
+            return rest_.read(buffer, size);
+        }
+        std::string badXmlReason(unsigned long line, const char* what) const override {
+            return rest_.badXmlReason(static_cast<unsigned long>(static_cast<long>(line) + lineShift_), what);
+        }
+
+      private:
+        std::string head_;
+        std::string pending_;
+        ZipPartReader& rest_;
+        long lineShift_;
+    };
+
+    void decide(const HalfCut& cut) {
+        {
+            std::lock_guard lock(mutex_);
+            cut_ = cut;
+            haveCut_ = true;
+        }
+        decided_.notify_all();
+    }
+
+    static bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    // The offset just after the last byte of `bytes` (at `offset`) that is no blank, or `otherwise`.
+    static uint64_t markupEndOf(std::string_view bytes, uint64_t offset, uint64_t otherwise) {
+        for (size_t i = bytes.size(); i > 0; --i) {
+            if (!blank(bytes[i - 1])) return offset + i;
+        }
+        return otherwise;
+    }
+
+    static long linesIn(std::string_view bytes) {
+        return static_cast<long>(std::count(bytes.begin(), bytes.end(), '\n'));
+    }
+
+    void run() {
+        // Whatever happens, the reader of the first half learns where it stands.
+        struct Undecided {
+            SheetTail& tail;
+            ~Undecided() {
+                std::lock_guard lock(tail.mutex_);
+                if (tail.haveCut_) return;
+                tail.haveCut_ = true;
+                tail.decided_.notify_all();
+            }
+        } undecided{*this};
+        Result<std::unique_ptr<ZipPackage>> package = ZipPackage::openFile(place_.path);
+        if (!package) return;
+        const int64_t index = (*package)->find(place_.part);
+        if (index < 0) return;
+        ZipPartReader part(**package, index, place_.part, limits::kMaxSheetPartBytes);
+        const uint64_t middle = place_.bytes / 2;
+
+        std::string head;  // the part up to the end of the sheetData start tag
+        uint64_t headEnd = 0;
+        std::string window;  // the bytes from the middle on, until a row element is found in them
+        uint64_t windowStart = 0;
+        uint64_t offset = 0;  // of the next byte read
+        long lines = 0;       // line ends before the window
+        uint64_t markupEnd = 0;
+        std::vector<char> chunk(64 * 1024);
+        for (;;) {
+            if (stop_) return;
+            Result<size_t> got = part.read(chunk.data(), chunk.size());
+            if (!got || *got == 0) return;
+            std::string_view bytes(chunk.data(), *got);
+            if (headEnd == 0) {
+                // The sheetData start tag, without a prefix and not empty, comes before any row.
+                head.append(bytes);
+                const size_t tag = head.find("<sheetData");
+                const size_t close = tag == std::string::npos ? tag : head.find('>', tag);
+                if (close == std::string::npos) {
+                    if (head.size() > (1u << 20)) return;
+                } else {
+                    if (head[close - 1] == '/') return;
+                    headEnd = close + 1;
+                    head.resize(headEnd);
+                }
+            }
+            if (window.empty()) {
+                // The bytes before the middle are only counted.
+                const size_t before = offset + bytes.size() <= middle ? bytes.size()
+                                      : offset < middle               ? static_cast<size_t>(middle - offset)
+                                                                      : 0;
+                std::string_view early = bytes.substr(0, before);
+                lines += linesIn(early);
+                markupEnd = markupEndOf(early, offset, markupEnd);
+                if (before == bytes.size()) {
+                    offset += bytes.size();
+                    continue;
+                }
+                windowStart = offset + before;
+                window.assign(bytes.substr(before));
+            } else {
+                window.append(bytes);
+            }
+            offset += bytes.size();
+            size_t found = std::string::npos;
+            for (size_t at = window.find("<row"); at != std::string::npos && at + 4 < window.size();
+                 at = window.find("<row", at + 1)) {
+                const char after = window[at + 4];
+                if (blank(after) || after == '>' || after == '/') {
+                    found = at;
+                    break;
+                }
+            }
+            if (found == std::string::npos) {
+                if (window.size() > (1u << 20)) return;  // no row element after the middle
+                continue;
+            }
+            if (headEnd == 0 || windowStart + found < headEnd) return;
+            std::string_view before(window.data(), found);
+            lines += linesIn(before);
+            markupEnd = markupEndOf(before, windowStart, markupEnd);
+            decide({true, windowStart + found, markupEnd, headEnd});
+            const long headLines = linesIn(head);
+            Source source(std::move(head), window.substr(found), part, lines - headLines);
+            readRows(source);
+            return;
+        }
+    }
+
+    void readRows(Source& source);
+
+    SheetPartPlace place_;
+    const StringTable& strings_;
+    std::string sheetName_;
+    std::vector<bool> wanted_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::condition_variable decided_;
+    bool haveCut_ = false;
+    HalfCut cut_;
+    std::thread thread_;
+};
+
+/// A part as the reader of its first half sees it: once a SheetTail reads the second half, the
+/// bytes from the cut on are held back until release().
+class HeldPartReader : public XmlSource {
+  public:
+    explicit HeldPartReader(std::unique_ptr<ZipPartReader> part) : part_(std::move(part)) {}
+
+    /// Reads up to where `tail` begins the second half (asked when the read nears `middle`).
+    void splitWith(SheetTail* tail, uint64_t middle) {
+        tail_ = tail;
+        middle_ = middle;
+    }
+    /// Lets the rest of the part through after all.
+    void release() {
+        tail_ = nullptr;
+        held_ = false;
+    }
+    const HalfCut& cut() const { return cut_; }
+
+    Result<size_t> read(void* buffer, size_t size) override {
+        if (tail_ != nullptr) {
+            if (!asked_ && total_ + size > middle_) {
+                cut_ = tail_->cut();
+                asked_ = true;
+                if (!cut_.split) tail_ = nullptr;
+            }
+            if (tail_ != nullptr && asked_) {
+                if (total_ >= cut_.at) {
+                    held_ = true;
+                    return size_t{0};
+                }
+                size = static_cast<size_t>(std::min<uint64_t>(size, cut_.at - total_));
+            }
+        }
+        Result<size_t> got = part_->read(buffer, size);
+        if (got) total_ += *got;
+        return got;
+    }
+    std::string badXmlReason(unsigned long line, const char* what) const override {
+        return part_->badXmlReason(line, what);
+    }
+    bool held() const override { return held_; }
+
+  private:
+    std::unique_ptr<ZipPartReader> part_;
+    SheetTail* tail_ = nullptr;
+    uint64_t middle_ = 0;
+    uint64_t total_ = 0;
+    bool asked_ = false;
+    bool held_ = false;
+    HalfCut cut_;
+};
+
+void SheetTail::readRows(Source& source) {
+    XlsxSheetStream stream(std::make_unique<Source>(std::move(source)), strings_, sheetName_);
+    stream.setWantedColumns(wanted_);
+    for (;;) {
+        if (stop_) return;
+        SheetRow row;
+        Result<bool> got = stream.next(row);
+        if (!got) {
+            failure = got.error();
+            break;
+        }
+        if (!*got) break;
+        rows.push_back(std::move(row));
+    }
+    sawRow = stream.sawRow();
+    firstRowHasReference = stream.firstRowHasReference();
+    firstRowReference = stream.firstRowReference();
+    firstRowNumber = stream.firstRowNumber();
+}
+
+XlsxSheetStream::XlsxSheetStream(std::unique_ptr<HeldPartReader> part, SheetPartPlace place,
+                                 const StringTable& strings, std::string sheetName)
+    : XmlRowStream(*part, std::move(sheetName)),
+      held_(part.get()),
+      place_(std::move(place)),
+      strings_(strings) {
+    source_ = std::move(part);
+}
+
+XlsxSheetStream::~XlsxSheetStream() = default;
+
+Result<bool> XlsxSheetStream::next(SheetRow& row) {
+    if (fromTail_) return nextOfTail(row);
+    // The second half is begun once the header row is out and the wanted columns are known.
+    if (rowsGiven_ == 1 && held_ != nullptr && tail_ == nullptr && !place_.path.empty() &&
+        place_.bytes >= kTwoHalvesBytes) {
+        tail_ = std::make_unique<SheetTail>(place_, strings_, sheetName(), wantedColumns());
+        held_->splitWith(tail_.get(), place_.bytes / 2);
+    }
+    Result<bool> got = XmlRowStream::next(row);
+    if (got && *got) ++rowsGiven_;
+    if (got && !*got && fromTail_) return nextOfTail(row);
+    return got;
+}
+
+bool XlsxSheetStream::takeOverAtHold() {
+    const HalfCut& cut = held_->cut();
+    // Everything before the cut was read here and ended exactly between two rows of sheetData:
+    // the second half's parser, which saw the same markup up to sheetData and then the same bytes
+    // from the cut on, reads what this one would have read.
+    const bool betweenRows = inSheetData_ && !inRow_ && !inCell_ && !implicitRow_ &&
+                             sheetDataEnd_ == cut.sheetDataEnd && lastRowEnd_ == cut.markupEnd;
+    if (betweenRows) {
+        tail_->finish();
+        // A first row without its number would count on from the second half's start instead.
+        if (!tail_->sawRow || tail_->firstRowHasReference) {
+            fromTail_ = true;
+            ++readInTwoHalves;
+            return true;
+        }
+    }
+    held_->release();
+    tail_.reset();
+    return false;
+}
+
+Result<bool> XlsxSheetStream::nextOfTail(SheetRow& row) {
+    SheetTail& tail = *tail_;
+    if (!junctionChecked_) {
+        junctionChecked_ = true;
+        if (tail.sawRow && tail.firstRowNumber != 0 && tail.firstRowNumber <= rowNumber_) {
+            // The order check that one pass makes at the second half's first row.
+            tail.failure = strprintf(tx::kSheetCorrupt, sheetName().c_str(),
+                                     strprintf(tx::kBadRowNumber, tail.firstRowReference.c_str()).c_str());
+            tail.rows.clear();
+        }
+    }
+    if (tailRow_ < tail.rows.size()) {
+        row = std::move(tail.rows[tailRow_]);
+        tail.rows[tailRow_++] = SheetRow{};
+        return true;
+    }
+    if (tail.failure) {
+        // Reported once; the stream has ended then, as one pass ends at a failure.
+        std::string failure = std::move(*tail.failure);
+        tail.failure.reset();
+        return fail(std::move(failure));
+    }
+    return false;
+}
+
 class XlsxWorkbook : public WorkbookReader {
   public:
-    XlsxWorkbook(std::unique_ptr<ZipPackage> package, std::string displayName)
-        : package_(std::move(package)), displayName_(std::move(displayName)) {}
+    /// `path` is the file the package was opened from ("" for one in memory).
+    XlsxWorkbook(std::unique_ptr<ZipPackage> package, std::string displayName, std::string path)
+        : package_(std::move(package)), displayName_(std::move(displayName)), path_(std::move(path)) {}
 
     const std::vector<std::string>& sheetNames() const override { return names_; }
 
@@ -387,8 +798,13 @@ class XlsxWorkbook : public WorkbookReader {
             return fail(strprintf(tx::kSheetCorrupt, names_[index].c_str(), reason.c_str()));
         }
         auto part = std::make_unique<ZipPartReader>(*package_, at, parts_[index], limits::kMaxSheetPartBytes);
-        std::unique_ptr<SheetRowStream> stream =
-            std::make_unique<XlsxSheetStream>(std::move(part), strings_, names_[index]);
+        SheetPartPlace place{path_, parts_[index], 0};
+        zip_stat_t stat;
+        if (zip_stat_index(package_->handle(), static_cast<zip_uint64_t>(at), 0, &stat) == 0 &&
+            (stat.valid & ZIP_STAT_SIZE) != 0)
+            place.bytes = stat.size;
+        std::unique_ptr<SheetRowStream> stream = std::make_unique<XlsxSheetStream>(
+            std::make_unique<HeldPartReader>(std::move(part)), std::move(place), strings_, names_[index]);
         return stream;
     }
 
@@ -456,6 +872,7 @@ class XlsxWorkbook : public WorkbookReader {
 
     std::unique_ptr<ZipPackage> package_;
     std::string displayName_;
+    std::string path_;
     std::vector<std::string> names_;
     std::vector<std::string> parts_;
     std::string sharedStringsPart_;
@@ -464,9 +881,10 @@ class XlsxWorkbook : public WorkbookReader {
 };
 
 Result<std::unique_ptr<WorkbookReader>> finishOpening(Result<std::unique_ptr<ZipPackage>> package,
-                                                      const std::string& displayName) {
+                                                      const std::string& displayName,
+                                                      const std::string& path) {
     if (!package) return fail(strprintf(tx::kCorruptZip, displayName.c_str(), package.error().c_str()));
-    auto workbook = std::make_unique<XlsxWorkbook>(std::move(package).value(), displayName);
+    auto workbook = std::make_unique<XlsxWorkbook>(std::move(package).value(), displayName, path);
     if (Status loaded = workbook->load(); !loaded)
         return fail(strprintf(tx::kCorruptZip, displayName.c_str(), loaded.error().c_str()));
     std::unique_ptr<WorkbookReader> reader = std::move(workbook);
@@ -475,13 +893,17 @@ Result<std::unique_ptr<WorkbookReader>> finishOpening(Result<std::unique_ptr<Zip
 
 }  // namespace
 
+size_t worksheetsReadInTwoHalves() {
+    return readInTwoHalves;
+}
+
 Result<std::unique_ptr<WorkbookReader>> openXlsxWorkbook(const std::string& path) {
-    return finishOpening(ZipPackage::openFile(path), fileNameOf(path));
+    return finishOpening(ZipPackage::openFile(path), fileNameOf(path), path);
 }
 
 Result<std::unique_ptr<WorkbookReader>> openXlsxWorkbookFromMemory(const void* data, size_t size,
                                                                    const std::string& displayName) {
-    return finishOpening(ZipPackage::openMemory(data, size), displayName);
+    return finishOpening(ZipPackage::openMemory(data, size), displayName, {});
 }
 
 }  // namespace varnex

@@ -208,6 +208,7 @@ Result<XmlPartParser::Step> XmlPartParser::parse() {
                 failure_ = got.error();
                 return fail(failure_);
             }
+            if (*got == 0 && source_.held()) return Step::Held;
             finalFed_ = *got == 0;
             status = XML_ParseBuffer(parser_, static_cast<int>(*got), finalFed_ ? XML_TRUE : XML_FALSE);
         }
@@ -238,6 +239,10 @@ Status XmlPartParser::parseAll() {
     }
 }
 
+uint64_t XmlPartParser::eventEnd() const {
+    return static_cast<uint64_t>(XML_GetCurrentByteIndex(parser_) + XML_GetCurrentByteCount(parser_));
+}
+
 void XmlRowStream::rowDone(uint32_t number) {
     row_->number = number;
     rowReady_ = true;
@@ -256,6 +261,10 @@ Result<bool> XmlRowStream::next(SheetRow& row) {
             return fail(strprintf(tx::kSheetCorrupt, sheetName_.c_str(), step.error().c_str()));
         }
         if (rowReady_) return true;
+        if (*step == Step::Held && takeOverAtHold()) {
+            done_ = true;
+            return false;
+        }
         if (*step == Step::Finished) {
             done_ = true;
             return false;

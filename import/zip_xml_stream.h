@@ -50,6 +50,9 @@ class XmlSource {
     virtual Result<size_t> read(void* buffer, size_t size) = 0;
     /// The reason given for XML that breaks off at `line` with expat's `what`.
     virtual std::string badXmlReason(unsigned long line, const char* what) const = 0;
+    /// True when the last read gave 0 bytes because the source holds the rest back (the part goes
+    /// on): the parser then stops without taking it for the end.
+    virtual bool held() const { return false; }
 };
 
 /// One part of a package read in chunks, refusing to go beyond `maxBytes` uncompressed.
@@ -81,8 +84,9 @@ class XmlPartParser {
     XmlPartParser(const XmlPartParser&) = delete;
     XmlPartParser& operator=(const XmlPartParser&) = delete;
 
-    enum class Step { Paused, Finished };
-    /// Parses until a handler calls pause(), the source ends or an error stops it (the reason).
+    enum class Step { Paused, Finished, Held };
+    /// Parses until a handler calls pause(), the source ends or holds the rest back (Held), or an
+    /// error stops it (the reason).
     Result<Step> parse();
     /// Parses the whole source.
     Status parseAll();
@@ -105,6 +109,8 @@ class XmlPartParser {
     static std::string_view namespaceOf(const XML_Char* name);
     /// The value of the attribute with this local name and no namespace; null when absent.
     static const XML_Char* attribute(const XML_Char** attributes, std::string_view local);
+    /// Inside a handler: the byte offset in the source just after the markup being reported.
+    uint64_t eventEnd() const;
 
   private:
     static void XMLCALL startThunk(void* self, const XML_Char* name, const XML_Char** attributes);
@@ -136,6 +142,10 @@ class XmlRowStream : public SheetRowStream, protected XmlPartParser {
     SheetRow& row() { return *row_; }
     /// Ends the row being read as sheet row `number`.
     void rowDone(uint32_t number);
+    /// The source held the rest back: true when the subclass gives the remaining rows itself
+    /// (next() then reports the end of what this parser read), false when it let the source go on.
+    virtual bool takeOverAtHold() { return false; }
+    const std::string& sheetName() const { return sheetName_; }
 
   private:
     std::string sheetName_;

@@ -93,7 +93,7 @@ RateTally tallyClasses(const AppState& state) {
          blankExcluded ? totalShares(state.scores, state.imported.examSubjects) : std::vector<TotalShare>{}});
     RateTally tally(classes.size(), std::move(columns));
     for (int r = 0; r < state.students.rowCount(); ++r) {
-        const std::vector<std::string>& cells = state.students.row(r);
+        const RowTable::RowView cells = state.students.row(r);
         auto it = groupOfClass.find(groupKey({cells[0], cells[1]}));
         if (it != groupOfClass.end()) tally.addStudent(it->second, cells);
     }
@@ -105,7 +105,7 @@ class SubjectTeachers {
   public:
     explicit SubjectTeachers(const AppState& state) {
         for (int r = 0; r < state.teachers.rowCount(); ++r) {
-            const std::vector<std::string>& t = state.teachers.row(r);
+            const RowTable::RowView t = state.teachers.row(r);
             if (!state.imported.ofImportedGrade(t[1])) continue;
             teacherOf_.emplace(groupKey({t[0], t[2], t[3]}), t[4]);
         }

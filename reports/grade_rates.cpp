@@ -101,7 +101,7 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
     if (schoolCount == 0) return;
 
     // One group per distinct school name; a name listed twice shows the same figures twice.
-    std::unordered_map<std::string, size_t> groupOfSchool;
+    std::unordered_map<std::string_view, size_t> groupOfSchool;  // views of `schools`
     std::vector<size_t> groupOfRow;
     for (const std::string& school : schools) {
         auto it = groupOfSchool.emplace(school, groupOfSchool.size()).first;
@@ -117,7 +117,7 @@ void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string
     RateTally tally(groupOfSchool.size(), std::move(columns));
     std::vector<int> studentCount(groupOfSchool.size(), 0);  // schoolStudentCount
     for (int r = 0; r < state.students.rowCount(); ++r) {
-        const std::vector<std::string>& cells = state.students.row(r);
+        const RowTable::RowView cells = state.students.row(r);
         auto it = groupOfSchool.find(cells[0]);
         if (it == groupOfSchool.end()) continue;
         ++studentCount[it->second];

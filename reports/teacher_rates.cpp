@@ -30,8 +30,8 @@ struct TeacherEntry {
 };
 
 // Index of the first occurrence of each text.
-std::unordered_map<std::string, size_t> firstIndexes(const std::vector<std::string>& texts) {
-    std::unordered_map<std::string, size_t> index;
+std::unordered_map<std::string_view, size_t> firstIndexes(const std::vector<std::string>& texts) {
+    std::unordered_map<std::string_view, size_t> index;  // views of `texts`
     for (size_t i = 0; i < texts.size(); ++i) index.emplace(texts[i], i);
     return index;
 }
@@ -60,7 +60,7 @@ TeacherLists collectTeachers(const AppState& state) {
     found.lists.resize(imported.examSubjects.size() * found.schoolCount);
     std::unordered_map<std::string, size_t> entryOfKey;
     for (int r = 0; r < teachers.rowCount(); ++r) {
-        const std::vector<std::string>& t = teachers.row(r);
+        const RowTable::RowView t = teachers.row(r);
         if (!imported.ofImportedGrade(t[1])) continue;
         auto subject = subjectIndex.find(t[3]);
         auto school = schoolIndex.find(t[0]);
@@ -68,11 +68,11 @@ TeacherLists collectTeachers(const AppState& state) {
         std::vector<TeacherEntry>& list = found.lists[subject->second * found.schoolCount + school->second];
         auto [it, added] = entryOfKey.emplace(groupKey({t[3], t[0], t[4]}), list.size());
         if (added) {
-            list.push_back({t[4], {}, {}});
+            list.push_back({std::string(t[4]), {}, {}});
             ++found.teacherCount;
         }
         TeacherEntry& entry = list[it->second];
-        if (entry.classes.insert(t[2]).second) entry.assignmentRows.push_back(r);
+        if (entry.classes.insert(std::string(t[2])).second) entry.assignmentRows.push_back(r);
     }
     return found;
 }
@@ -88,7 +88,7 @@ class AssignedStudents {
         for (const auto& list : found.lists) {
             for (const TeacherEntry& entry : list) {
                 for (int r : entry.assignmentRows) {
-                    const std::vector<std::string>& t = state.teachers.row(r);
+                    const RowTable::RowView t = state.teachers.row(r);
                     auto it = groupOfClass.emplace(groupKey({t[0], t[2]}), groupOfClass.size()).first;
                     groupOfAssignment_[static_cast<size_t>(r)] = it->second;
                 }
@@ -96,7 +96,7 @@ class AssignedStudents {
         }
         studentsOfClass_.resize(groupOfClass.size());
         for (int r = 0; r < state.students.rowCount(); ++r) {
-            const std::vector<std::string>& cells = state.students.row(r);
+            const RowTable::RowView cells = state.students.row(r);
             auto it = groupOfClass.find(groupKey({cells[0], cells[1]}));
             if (it != groupOfClass.end()) studentsOfClass_[it->second].push_back(r);
         }

@@ -77,7 +77,7 @@ std::vector<TotalShare> totalShares(const ScoreSettings& scores,
 }
 
 RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares,
-                      const std::vector<std::string>& cells) {
+                      const RowTable::RowView& cells) {
     int fullMark = 0, excellence = 0;
     for (const TotalShare& share : shares) {
         const size_t column = static_cast<size_t>(share.studentColumn);
@@ -118,13 +118,12 @@ RateGroup& RateGroup::operator+=(const RateGroup& other) {
 RateTally::RateTally(size_t groupCount, std::vector<RateColumn> columns)
     : columns_(std::move(columns)), groups_(groupCount * columns_.size()) {}
 
-void RateTally::addStudent(size_t group, const std::vector<std::string>& cells) {
-    static const std::string kEmpty;
+void RateTally::addStudent(size_t group, const RowTable::RowView& cells) {
     RateGroup* figures = &groups_[group * columns_.size()];
     for (size_t c = 0; c < columns_.size(); ++c) {
         const RateColumn& column = columns_[c];
         size_t index = static_cast<size_t>(column.studentColumn);
-        const std::string& text = index < cells.size() ? cells[index] : kEmpty;
+        const std::string_view text = index < cells.size() ? cells[index] : std::string_view();
         if (column.ownTotal.empty()) {
             figures[c].add(text, column.rule);
         } else {
@@ -144,17 +143,17 @@ std::string groupKey(std::initializer_list<std::string_view> parts) {
 }
 
 std::string countText(int count) {
-    return strprintf("%d", count);
+    return std::to_string(count);
 }
 
 std::string rateText(int count, int satCount) {
     if (satCount == 0) return std::string();
-    return strprintf("%.1f", count * 100.0 / satCount);
+    return fixedText(count * 100.0 / satCount, 1);
 }
 
 std::string averageText(double scoreSum, int satCount) {
     if (satCount == 0) return std::string();
-    return strprintf("%.1f", scoreSum / satCount);
+    return fixedText(scoreSum / satCount, 1);
 }
 
 std::string rankFormula(int column, int row, int firstRow, int lastRow) {

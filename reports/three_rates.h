@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/row_table.h"
 #include "app/subjects.h"
 #include "base/text_util.h"
 
@@ -81,7 +82,7 @@ std::vector<TotalShare> totalShares(const ScoreSettings& scores,
 /// The total's `rule` for one student: its pass and excellence lines from the shares of the
 /// subjects the student has a score in.
 RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares,
-                      const std::vector<std::string>& cells);
+                      const RowTable::RowView& cells);
 
 /// One counted column of a sheet: the StudentTable column read and the rule applied.
 struct RateColumn {
@@ -96,7 +97,7 @@ class RateTally {
   public:
     RateTally(size_t groupCount, std::vector<RateColumn> columns);
     /// Counts one StudentTable row into a group.
-    void addStudent(size_t group, const std::vector<std::string>& cells);
+    void addStudent(size_t group, const RowTable::RowView& cells);
     const RateGroup& at(size_t group, size_t column) const {
         return groups_[group * columns_.size() + column];
     }

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
@@ -158,6 +159,7 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
         templateSize,
         [this](QSize gained) {
             controls_.fitTo(gained);
+            if (working_) return;  // the tables' columns are fitted again when the work is done
             fitColumns(controls_.students, studentModel_);
             fitColumns(controls_.teachers, teacherModel_);
         },
@@ -174,6 +176,10 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
 
     // Buttons that wait for a workbook or for imported students.
     for (int id : {ctl::ImportTeachers, ctl::ImportStudents, ctl::ExportResults}) enableControl(id, false);
+
+    progressDelay_.setSingleShot(true);
+    progressDelay_.setInterval(500);
+    connect(&progressDelay_, &QTimer::timeout, this, &MainWindow::revealProgress);
 
     music_ = std::make_unique<MusicPlayer>();  // the module is loaded now, played on request
     buildMenus();
@@ -332,6 +338,15 @@ void MainWindow::buildStatusBar() {
             statusBar_->addPermanentWidget(panes_[i]);
         }
     }
+    // The progress of long work, left of the notice pane; hidden until work runs half a second.
+    progressText_ = new QLabel(statusBar_);
+    progressBar_ = new QProgressBar(statusBar_);
+    progressBar_->setFixedWidth(units_.scaled(160));
+    progressBar_->setTextVisible(true);
+    statusBar_->insertPermanentWidget(1, progressText_);
+    statusBar_->insertPermanentWidget(2, progressBar_);
+    progressText_->hide();
+    progressBar_->hide();
     // Placed along the bottom of the template, then kept there as the window is resized.
     int height = units_.baseY + 10;
     QWidget* client = centralWidget();
@@ -465,22 +480,23 @@ void MainWindow::reflectState() {
 }
 
 void MainWindow::runCore(const std::function<void()>& command) {
-    if (!transferToState()) return;
-    busy_ = true;
-    command();
+    if (busy_ || !transferToState()) return;
+    runOffThread(command);
     reflectState();
     busy_ = false;
 }
 
 void MainWindow::runWithoutNumbers(const std::function<void()>& command) {
+    if (busy_) return;
     transferSelectionAndExamName();
-    busy_ = true;
-    command();
+    runOffThread(command);
     reflectState();
     busy_ = false;
 }
 
 void MainWindow::runCommand(int id) {
+    // While a command works no other starts: they all read or change the state it works on.
+    if (busy_) return;
     auto it = commandTable_.find(id);
     if (it != commandTable_.end()) it->second();
 }
@@ -657,7 +673,7 @@ void MainWindow::copyStudentRow() {
     if (row < 0) return;
     std::string copied = studentRowText(students, row, state_.imported.gradeName);
     if (frontend_.setClipboardText(copied)) {
-        frontend_.showMessage(strprintf(tx::kRowCopiedFormat, students.cellText(row, 2).c_str()),
+        frontend_.showMessage(strprintf(tx::kRowCopiedFormat, std::string(students.cellText(row, 2)).c_str()),
                               common_texts::kCaptionInfo, MessageIcon::Information);
     } else {
         frontend_.showMessage(tx::kClipboardFailed, common_texts::kCaptionInfo, MessageIcon::Information);
@@ -724,10 +740,18 @@ void MainWindow::appendLogLine(const QString& line) {
 }
 
 void MainWindow::focusControl(int controlId) {
+    if (working_) {
+        focusAfterWork_ = controlId;  // a disabled control takes no focus
+        return;
+    }
     if (QWidget* widget = control(controlId)) widget->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::enableControl(int controlId, bool enabled) {
+    if (working_) {
+        enableAfterWork_[controlId] = enabled;
+        return;
+    }
     if (QWidget* widget = control(controlId)) widget->setEnabled(enabled);
 }
 
@@ -755,6 +779,11 @@ bool MainWindow::handOver(const QString& file) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // 退出 and the close box both come here: the same question, and on Yes the music stops.
     if (exiting_) return event->accept();
+    if (busy_) {
+        // The command works on the state the window holds: the window stays until it is done.
+        frontend_.showMessage(tx::kBusyNoExit, common_texts::kCaptionInfo, MessageIcon::Information);
+        return event->ignore();
+    }
     if (!confirmExit()) return event->ignore();
     if (musicPlaying_) {
         if (music_) music_->stop();
@@ -768,6 +797,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (busy_) return;
     QPoint at = event->reason() == QContextMenuEvent::Keyboard ? centralWidget()->mapToGlobal(QPoint(5, 5))
                                                                : event->globalPos();
     contextMenu_->exec(at);
@@ -779,6 +809,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 
 void MainWindow::dropEvent(QDropEvent* event) {
     QStringList paths;
+    if (busy_) return event->ignore();
     for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
     event->acceptProposedAction();
     openDroppedFiles(paths);

@@ -3,12 +3,16 @@
 // options, progress log, status bar, menus. Every user action is a command of its command table;
 // the window moves control values into AppState, calls the command and shows the state again.
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "app/app_state.h"
 #include "ui/desktop_tools.h"
@@ -18,6 +22,7 @@
 
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QStatusBar;
 
 namespace varnex::ui {
@@ -77,6 +82,8 @@ class MainWindow : public QMainWindow {
     void focusControl(int controlId);
     void enableControl(int controlId, bool enabled);
     void minimiseLater();
+    /// A step of the running command's work (Frontend::showProgress), on the window's thread.
+    void showProgress(const QString& step, int done, int total);
 
     // Views for the tests and the single-instance activation.
     QWidget* control(int id) const { return controls_.byId(id); }
@@ -88,6 +95,11 @@ class MainWindow : public QMainWindow {
     QMenu* toolsMenu() const { return toolsMenu_; }
     QMenu* contextMenu() const { return contextMenu_; }
     QString statusPaneText(int pane) const;
+    /// The status bar's progress bar and its step text (shown only while long work runs).
+    QProgressBar* progressBar() const { return progressBar_; }
+    QLabel* progressText() const { return progressText_; }
+    /// True while a command runs (on its worker thread).
+    bool busy() const { return busy_; }
     RowTableModel* studentModel() const { return studentModel_; }
     bool alwaysOnTop() const { return alwaysOnTop_; }
     bool musicPlaying() const { return musicPlaying_; }
@@ -133,6 +145,14 @@ class MainWindow : public QMainWindow {
     void runCore(const std::function<void()>& command);
     /// The same for the commands that read no number box (opening a workbook, the templates).
     void runWithoutNumbers(const std::function<void()>& command);
+    /// Runs a core command on a thread of its own and waits for it while the window goes on
+    /// painting: the tables show nothing and the controls that change data are disabled meanwhile,
+    /// and work of more than half a second shows its progress in the status bar. What the command
+    /// asks of the Frontend is done on the window's thread.
+    void runOffThread(const std::function<void()>& command);
+    void beginWork();
+    void endWork();
+    void revealProgress();
 
     void updateClock();
     void showSheetTitle();
@@ -178,6 +198,14 @@ class MainWindow : public QMainWindow {
 
     QStatusBar* statusBar_ = nullptr;
     QLabel* panes_[3] = {nullptr, nullptr, nullptr};
+    QProgressBar* progressBar_ = nullptr;
+    QLabel* progressText_ = nullptr;
+    QTimer progressDelay_;     ///< shows the progress once the work has run half a second
+    QElapsedTimer workClock_;  ///< since the running command began
+    bool working_ = false;     ///< a command runs on its worker thread
+    std::vector<QPointer<QWidget>> disabledForWork_;
+    std::unordered_map<int, bool> enableAfterWork_;  ///< what the command enabled or disabled
+    std::optional<int> focusAfterWork_;              ///< the control the command gave the focus
     QTimer clock_;
 
     QMenu* fileMenu_ = nullptr;

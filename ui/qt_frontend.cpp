@@ -16,86 +16,134 @@ namespace varnex::ui {
 
 namespace tx = ui_texts;
 
+template <typename F>
+auto QtFrontend::onWindowThread(F f) -> decltype(f()) {
+    using R = decltype(f());
+    if (QThread::currentThread() == window_.thread()) return f();
+    if constexpr (std::is_void_v<R>) {
+        QMetaObject::invokeMethod(&window_, f, Qt::BlockingQueuedConnection);
+    } else {
+        R result{};
+        QMetaObject::invokeMethod(
+            &window_, [&] { result = f(); }, Qt::BlockingQueuedConnection);
+        return result;
+    }
+}
+
 // Every box is a plain message box, or a scrolling one when its text is too tall for the screen.
 
 void QtFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
-    if (standIn_ != nullptr) return standIn_->showMessage(text, caption, icon);
-    // A plain box carries the program's name: the window's title can be too long for a caption.
-    QString title =
-        QString::fromStdString(caption.empty() ? std::string(common_texts::kProgramName) : caption);
-    QMessageBox::Icon qtIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
-                               : icon == MessageIcon::Information ? QMessageBox::Information
-                                                                  : QMessageBox::NoIcon;
-    showMessageBox(&window_, qtIcon, title, QString::fromStdString(text), QMessageBox::Ok);
+    return onWindowThread([&] {
+        if (standIn_ != nullptr) return standIn_->showMessage(text, caption, icon);
+        // A plain box carries the program's name: the window's title can be too long for a caption.
+        QString title =
+            QString::fromStdString(caption.empty() ? std::string(common_texts::kProgramName) : caption);
+        QMessageBox::Icon qtIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
+                                   : icon == MessageIcon::Information ? QMessageBox::Information
+                                                                      : QMessageBox::NoIcon;
+        showMessageBox(&window_, qtIcon, title, QString::fromStdString(text), QMessageBox::Ok);
+    });
 }
 
 void QtFrontend::showWarning(const std::string& text, const std::string& caption) {
-    if (standIn_ != nullptr) return standIn_->showMessage(text, caption, MessageIcon::None);
-    showMessageBox(&window_, QMessageBox::Warning, QString::fromStdString(caption),
-                   QString::fromStdString(text), QMessageBox::Ok);
+    return onWindowThread([&] {
+        if (standIn_ != nullptr) return standIn_->showMessage(text, caption, MessageIcon::None);
+        showMessageBox(&window_, QMessageBox::Warning, QString::fromStdString(caption),
+                       QString::fromStdString(text), QMessageBox::Ok);
+    });
 }
 
 bool QtFrontend::askYesNo(const std::string& text, const std::string& caption) {
-    if (standIn_ != nullptr) return standIn_->askYesNo(text, caption);
-    return showMessageBox(&window_, QMessageBox::Information, QString::fromStdString(caption),
-                          QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
-                          QMessageBox::No) == QMessageBox::Yes;
+    return onWindowThread([&] {
+        if (standIn_ != nullptr) return standIn_->askYesNo(text, caption);
+        return showMessageBox(&window_, QMessageBox::Information, QString::fromStdString(caption),
+                              QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::Yes, QMessageBox::No) == QMessageBox::Yes;
+    });
 }
 
 void QtFrontend::logAppended(const std::string& line) {
-    window_.appendLogLine(QString::fromStdString(line));
-    if (standIn_ != nullptr) standIn_->logAppended(line);
+    return onWindowThread([&] {
+        window_.appendLogLine(QString::fromStdString(line));
+        if (standIn_ != nullptr) standIn_->logAppended(line);
+    });
 }
 
 void QtFrontend::setTitle(const std::string& title) {
-    window_.setWindowTitle(QString::fromStdString(title));
-    if (standIn_ != nullptr) standIn_->setTitle(title);
+    return onWindowThread([&] {
+        window_.setWindowTitle(QString::fromStdString(title));
+        if (standIn_ != nullptr) standIn_->setTitle(title);
+    });
 }
 
 bool QtFrontend::setClipboardText(const std::string& text) {
-    if (standIn_ != nullptr) return standIn_->setClipboardText(text);
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard == nullptr) return false;
-    clipboard->setText(QString::fromStdString(text));
-    return true;
+    return onWindowThread([&] {
+        if (standIn_ != nullptr) return standIn_->setClipboardText(text);
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (clipboard == nullptr) return false;
+        clipboard->setText(QString::fromStdString(text));
+        return true;
+    });
 }
 
 void QtFrontend::playNotification() {
-    if (standIn_ != nullptr) return standIn_->playNotification();
-    QApplication::beep();
+    return onWindowThread([&] {
+        if (standIn_ != nullptr) return standIn_->playNotification();
+        QApplication::beep();
+    });
 }
 
 void QtFrontend::focusControl(ControlId control) {
-    window_.focusControl(control);
-    if (standIn_ != nullptr) standIn_->focusControl(control);
+    return onWindowThread([&] {
+        window_.focusControl(control);
+        if (standIn_ != nullptr) standIn_->focusControl(control);
+    });
 }
 
 void QtFrontend::enableControl(ControlId control, bool enabled) {
-    window_.enableControl(control, enabled);
-    if (standIn_ != nullptr) standIn_->enableControl(control, enabled);
+    return onWindowThread([&] {
+        window_.enableControl(control, enabled);
+        if (standIn_ != nullptr) standIn_->enableControl(control, enabled);
+    });
 }
 
 void QtFrontend::minimiseWindow() {
-    window_.minimiseLater();
-    if (standIn_ != nullptr) standIn_->minimiseWindow();
+    return onWindowThread([&] {
+        window_.minimiseLater();
+        if (standIn_ != nullptr) standIn_->minimiseWindow();
+    });
 }
 
 std::optional<std::string> QtFrontend::askText(const std::string& prompt, const std::string& caption,
                                                const std::string& initial) {
-    if (standIn_ != nullptr) return standIn_->askText(prompt, caption, initial);
-    QInputDialog dialog(&window_);
-    dialog.setWindowTitle(QString::fromStdString(caption));
-    dialog.setLabelText(QString::fromStdString(prompt));
-    dialog.setTextValue(QString::fromStdString(initial));
-    dialog.setOkButtonText(QString::fromUtf8(tx::kOkButton));
-    dialog.setCancelButtonText(QString::fromUtf8(tx::kCancelButton));
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.textValue().toStdString();
+    return onWindowThread([&]() -> std::optional<std::string> {
+        if (standIn_ != nullptr) return standIn_->askText(prompt, caption, initial);
+        QInputDialog dialog(&window_);
+        dialog.setWindowTitle(QString::fromStdString(caption));
+        dialog.setLabelText(QString::fromStdString(prompt));
+        dialog.setTextValue(QString::fromStdString(initial));
+        dialog.setOkButtonText(QString::fromUtf8(tx::kOkButton));
+        dialog.setCancelButtonText(QString::fromUtf8(tx::kCancelButton));
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.textValue().toStdString();
+    });
 }
 
 void QtFrontend::openDocument(const std::string& path) {
-    if (standIn_ != nullptr) return standIn_->openDocument(path);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    return onWindowThread([&] {
+        if (standIn_ != nullptr) return standIn_->openDocument(path);
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    });
+}
+
+void QtFrontend::showProgress(const std::string& step, int done, int total) {
+    // Queued, not waited for: the work goes on while the window shows it.
+    QMetaObject::invokeMethod(
+        &window_,
+        [window = &window_, text = QString::fromStdString(step), done, total] {
+            window->showProgress(text, done, total);
+        },
+        Qt::QueuedConnection);
 }
 
 bool QtFrontend::opensDocuments() const {

@@ -2,6 +2,10 @@
 // The desktop's Frontend: message boxes, questions, clipboard and sound through Qt; window
 // effects (log, title, focus, enabling, minimising) through the main window.
 
+#include <QMetaObject>
+#include <QThread>
+#include <type_traits>
+
 #include "app/frontend.h"
 #include "ui/message_box.h"
 
@@ -31,11 +35,18 @@ class QtFrontend : public Frontend {
     bool opensDocuments() const override;
     std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
                                        const std::string& initial) override;
+    /// Shown in the window's status bar; never waited for.
+    void showProgress(const std::string& step, int done, int total) override;
 
     /// A warning box of the window itself (the integer prompt); a stand-in sees a plain message.
     void showWarning(const std::string& text, const std::string& caption);
 
   private:
+    /// Calls `f` on the window's thread and returns its result: at once there, otherwise the
+    /// command's thread waits for it (the dialogs, the window and the clipboard belong to that thread).
+    template <typename F>
+    auto onWindowThread(F f) -> decltype(f());
+
     MainWindow& window_;
     Frontend* standIn_ = nullptr;
 };

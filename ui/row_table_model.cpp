@@ -9,18 +9,20 @@ RowTableModel::RowTableModel(RowTable& table, bool alternateRows, QObject* paren
     : QAbstractTableModel(parent), table_(table), alternateRows_(alternateRows) {}
 
 int RowTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : table_.rowCount();
+    return parent.isValid() || suspended_ ? 0 : table_.rowCount();
 }
 
 int RowTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : table_.columnCount();
+    return parent.isValid() || suspended_ ? 0 : table_.columnCount();
 }
 
 QVariant RowTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid()) return {};
+    if (!index.isValid() || suspended_) return {};
     switch (role) {
-        case Qt::DisplayRole:
-            return QString::fromStdString(table_.cellText(index.row(), index.column()));
+        case Qt::DisplayRole: {
+            const std::string_view text = table_.cellText(index.row(), index.column());
+            return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        }
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
         case Qt::BackgroundRole:
@@ -36,7 +38,8 @@ QVariant RowTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant RowTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= table_.columnCount()) return {};
+    if (suspended_ || orientation != Qt::Horizontal || section < 0 || section >= table_.columnCount())
+        return {};
     if (role == Qt::DisplayRole)
         return QString::fromStdString(table_.columns()[static_cast<size_t>(section)].name);
     if (role == Qt::TextAlignmentRole)
@@ -47,6 +50,18 @@ QVariant RowTableModel::headerData(int section, Qt::Orientation orientation, int
 void RowTableModel::headingClicked(int column) {
     beginResetModel();
     table_.headingClicked(column);
+    endResetModel();
+}
+
+void RowTableModel::suspend() {
+    beginResetModel();
+    suspended_ = true;
+    endResetModel();
+}
+
+void RowTableModel::resume() {
+    beginResetModel();
+    suspended_ = false;
     endResetModel();
 }
 

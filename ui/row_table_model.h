@@ -25,10 +25,15 @@ class RowTableModel : public QAbstractTableModel {
     void reload();
 
     RowTable& table() { return table_; }
+    /// While a command works on the store on another thread the views see an empty table, so that
+    /// they never read it meanwhile; resuming shows the store again.
+    void suspend();
+    void resume();
 
   private:
     RowTable& table_;
     bool alternateRows_;
+    bool suspended_ = false;
 };
 
 }  // namespace varnex::ui

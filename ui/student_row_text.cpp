@@ -9,18 +9,18 @@ namespace varnex::ui {
 namespace tx = ui_texts;
 
 namespace {
-std::string line(const char* label, const std::string& value) {
-    return strprintf(tx::kRowLineFormat, label, value.c_str());
+std::string line(const char* label, std::string_view value) {
+    return strprintf(tx::kRowLineFormat, label, std::string(value).c_str());
 }
 }  // namespace
 
 std::string studentRowText(const RowTable& students, int row, const std::string& gradeName) {
     std::string text = line(tx::kRowSchool, students.cellText(row, 0));
     text += line(tx::kRowGrade, gradeName);
-    text += strprintf(tx::kRowClassLineFormat, students.cellText(row, 1).c_str());
+    text += strprintf(tx::kRowClassLineFormat, std::string(students.cellText(row, 1)).c_str());
     text += line(tx::kRowName, students.cellText(row, 2));
     for (const Subject& subject : kSubjects) {
-        const std::string& score = students.cellText(row, subject.column);
+        const std::string_view score = students.cellText(row, subject.column);
         if (!score.empty()) text += line(subject.name, score);
     }
     text += line(kTotalName, students.cellText(row, kTotalColumn));

@@ -28,6 +28,10 @@ constexpr const char* kAdviceLines[] = {
 constexpr const char* kExamNameFormat = "某地区三校%m月联考";
 
 // Status bar
+/// The progress bar's step before the work names one.
+constexpr const char* kWorking = "正在处理…";
+/// The answer to closing the window while an import or export runs.
+constexpr const char* kBusyNoExit = "正在导入或导出，请等它完成后再退出。";
 constexpr const char* kIdlePrompt = "双击学生成绩表，复制某一行成绩到剪贴板；单击列标题，对某一列进行排序";
 constexpr const char* kNoticePane = "数据只在本机处理";
 constexpr const char* kClockPlaceholder = "0000年:00月:00日00:00:00";

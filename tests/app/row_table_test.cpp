@@ -55,6 +55,28 @@ TEST(RowTable, AppendDeleteClearAndRead) {
     EXPECT_EQ(t.firstSelectedRow(), -1);
 }
 
+// A row keeps its texts (empty, long, with a NUL inside) through sorting and in an independent copy.
+TEST(RowTable, RowsKeepTheirTextsThroughSortsAndCopies) {
+    RowTable t("学校,1;姓名,1;总分,1");
+    const std::string longText(100000, 'x');
+    const std::string withNul("a\0b", 3);
+    t.appendRow({"一中", "", "90"});
+    t.appendRow({longText, withNul, "100"});
+    t.appendRow({"", "王伟", ""});
+    t.selectRow(1);
+    RowTable copy = t;
+    t.sortBy(2, false);
+    EXPECT_EQ(t.row(0).texts(), (std::vector<std::string>{longText, withNul, "100"}));
+    EXPECT_EQ(t.row(1).texts(), (std::vector<std::string>{"一中", "", "90"}));
+    EXPECT_EQ(t.row(2)[1], "王伟");
+    EXPECT_TRUE(t.isSelected(0));
+    EXPECT_EQ(copy.row(1).texts(), (std::vector<std::string>{longText, withNul, "100"}));
+    EXPECT_EQ(copy.cellText(2, 1), "王伟");
+    EXPECT_EQ(copy.firstSelectedRow(), 1);
+    t.clear();
+    EXPECT_EQ(copy.rowCount(), 3);
+}
+
 struct CompareCase {
     const char* a;
     const char* b;

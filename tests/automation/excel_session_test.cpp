@@ -56,14 +56,14 @@ TEST(ExcelRange, SetValueParsesTypedInput) {
         ASSERT_NE(cell, nullptr);
         EXPECT_EQ(cell->kind, c.kind) << c.input;
         if (c.kind == Cell::Kind::Number) {
-            EXPECT_DOUBLE_EQ(cell->number, c.number) << c.input;
+            EXPECT_DOUBLE_EQ(cell->number(), c.number) << c.input;
         }
         if (c.kind == Cell::Kind::Text || c.kind == Cell::Kind::Formula) {
-            EXPECT_EQ(cell->text, c.input);
+            EXPECT_EQ(cell->text(), c.input);
         }
     }
     sheet.Range("B2", "B2").SetValue("-0");
-    EXPECT_FALSE(std::signbit(s.workbook().sheet(1)->at("B2")->number));  // written as 0, not -0
+    EXPECT_FALSE(std::signbit(s.workbook().sheet(1)->at("B2")->number()));  // written as 0, not -0
 }
 
 TEST(ExcelSession, NewWorkbookAndAddedSheets) {
@@ -98,7 +98,7 @@ TEST(ExcelRange, BordersMergesWidthsAndFormats) {
     EXPECT_EQ(m.at("A4")->borders, kBorderTop | kBorderLeft | kBorderRight);
     EXPECT_EQ(m.at("A5")->borders, kBorderLeft | kBorderRight);
     EXPECT_EQ(m.at("A7")->borders, kBorderBottom | kBorderLeft | kBorderRight);
-    EXPECT_EQ(m.at("A4")->text, "优秀人数");
+    EXPECT_EQ(m.at("A4")->text(), "优秀人数");
     EXPECT_EQ(m.at("A5")->kind, Cell::Kind::Empty);
     ASSERT_EQ(m.merges.size(), 1u);
     EXPECT_EQ(m.merges[0], (CellRange{{3, 0}, {6, 0}}));
@@ -108,7 +108,7 @@ TEST(ExcelRange, BordersMergesWidthsAndFormats) {
     t.SetHorizontalAlignment(3);
     t.Merge(1);
     t.SetValue("标题");
-    EXPECT_EQ(m.at("A1")->text, "标题");
+    EXPECT_EQ(m.at("A1")->text(), "标题");
     EXPECT_EQ(m.at("B1")->kind, Cell::Kind::Empty);
     EXPECT_EQ(m.at("A1")->borders, 0);
 
@@ -166,8 +166,8 @@ TEST(WorkbookModel, CachedFormulaResults) {
     put("Q5", ("=" + std::string(200, '(') + "1" + std::string(200, ')')).c_str());
     s.workbook().recalculate();
     const SheetModel& m = *s.workbook().sheet(1);
-    auto num = [&](const char* at) { return m.at(at)->cached.number; };
-    auto err = [&](const char* at) { return m.at(at)->cached.text; };
+    auto num = [&](const char* at) { return m.at(at)->cached().number; };
+    auto err = [&](const char* at) { return m.at(at)->cached().text; };
     EXPECT_EQ(num("D11"), 2);
     EXPECT_EQ(num("D12"), 1);
     EXPECT_EQ(num("D13"), 2);          // ties share the best rank
@@ -176,7 +176,7 @@ TEST(WorkbookModel, CachedFormulaResults) {
     EXPECT_EQ(num("C11"), 2);
     EXPECT_EQ(num("C12"), 1);
     EXPECT_EQ(err("C13"), "#DIV/0!");
-    EXPECT_TRUE(m.at("G7")->cached.isNumber());
+    EXPECT_TRUE(m.at("G7")->cached().isNumber());
     EXPECT_EQ(num("G7"), 0);
     EXPECT_FALSE(std::signbit(num("G7")));
     EXPECT_NEAR(num("E6"), (33.3 + 50 + 33.3) / 3, 1e-9);
@@ -184,8 +184,8 @@ TEST(WorkbookModel, CachedFormulaResults) {
     EXPECT_NEAR(num("I5"), 100.0 / 3, 1e-9);
     EXPECT_EQ(err("J5"), "#DIV/0!");
     EXPECT_EQ(err("K5"), "#DIV/0!");
-    EXPECT_EQ(num("L5"), 1);                     // a rank over a formula
-    EXPECT_TRUE(m.at("M5")->cached.isNumber());  // an empty cell shows as 0
+    EXPECT_EQ(num("L5"), 1);                       // a rank over a formula
+    EXPECT_TRUE(m.at("M5")->cached().isNumber());  // an empty cell shows as 0
     EXPECT_EQ(num("M5"), 0);
     EXPECT_EQ(err("N5"), "#NUM!");
     EXPECT_EQ(err("O5"), "#NAME?");
@@ -210,10 +210,10 @@ TEST(ExcelRange, MergedAreasNeverOverlap) {
     EXPECT_FALSE(m.at("A3")->inMerge);
     ExcelRange& area = sheet.Range("B2", "C3");
     area.SetValue("85");
-    EXPECT_EQ(m.at("B2")->number, 85);
+    EXPECT_EQ(m.at("B2")->number(), 85);
     EXPECT_EQ(m.at("C3")->kind, Cell::Kind::Empty);
     sheet.Range("A3", "A4").SetValue("x");  // not an area: every cell
-    EXPECT_EQ(m.at("A4")->text, "x");
+    EXPECT_EQ(m.at("A4")->text(), "x");
 }
 
 TEST(ExcelSheet, RefusesNamesTheSpreadsheetRefuses) {

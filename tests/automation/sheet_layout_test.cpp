@@ -91,7 +91,7 @@ TEST(WorkbookModel, FormulasReadOtherSheetsAndCountsOutOfTexts) {
     book.session.workbook().recalculate();
     row = 0;
     for (const auto& [formula, expected] : cases) {
-        const Value& v = book.model(1).cell(row++, 0)->cached;
+        const Value v = book.model(1).cell(row++, 0)->cached();
         EXPECT_EQ(v.isNumber() ? strprintf("%g", v.number) : v.text, expected) << formula;
     }
 }

@@ -1,8 +1,10 @@
 #include "automation/xlsx_writer.h"
 
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "automation/excel_session.h"
@@ -154,6 +156,73 @@ TEST(XlsxWriter, FormulasCarryTheirComputedResults) {
             EXPECT_NEAR(std::stod(cell.value), c.number, 1e-12) << c.cell;
         }
     }
+}
+
+// Every part of a written file but the one that carries the time of writing.
+std::map<std::string, std::string> partsOf(const std::string& path) {
+    std::map<std::string, std::string> parts;
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    if (archive == nullptr) return parts;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+        std::string name = zip_get_name(archive, static_cast<zip_uint64_t>(i), 0);
+        if (name != "docProps/core.xml") parts[name] = zipPart(path, name);
+    }
+    zip_close(archive);
+    return parts;
+}
+
+// Writing while releasing the cells gives the very same file, formulas reading other sheets
+// included; the model keeps its sheets, names and merged areas but no cells.
+TEST(XlsxWriter, ReleasingTheCellsWritesTheSameFile) {
+    auto build = [](ExcelSession& s) {
+        s.Start();
+        s.AddWorkbook(OmittedArgument);
+        s.Sheets();
+        s.AddSheets(1);
+        for (int position : {1, 2}) {
+            ExcelSheet& sheet = s.Sheet(position);
+            sheet.SetName(position == 1 ? "目录" : "班级各科三率");
+            ExcelRange& title = sheet.Range("A1", "E1");
+            title.SetHorizontalAlignment(3);
+            title.Merge(1);
+            title.SetValue("期中考试 - 班级各科三率（七年级）");
+            for (int row = 3; row < 300; ++row) {
+                for (int column = 0; column < 4; ++column) {
+                    ExcelRange& cell = sheet.Range(CellName(column, row), CellName(column, row));
+                    cell.BorderAround();
+                    cell.SetValue(column == 0 ? "（" + std::to_string(row % 7) + "）班"
+                                              : std::to_string(row * column % 150) + ".5");
+                }
+                sheet.Range(CellName(4, row), CellName(4, row))
+                    .SetValue("=RANK(B" + std::to_string(row) + ",B$3:B$299)");
+            }
+            sheet.Range("B300", "B300").SetValue("=AVERAGE(B3:B299)");
+            sheet.Range("C300", "C300").SetValue("=B300/A3");  // an error result, kept as text
+            // A figure of the other sheet: one written later, and one whose cells are gone by then.
+            sheet.Range("F3", "F3").SetValue(position == 1 ? "='班级各科三率'!B300" : "='目录'!B300");
+        }
+    };
+    TempDir dir;
+    ExcelSession kept;
+    build(kept);
+    kept.workbook().recalculate();
+    Status a = writeXlsx(kept.workbook(), dir.file("kept.xlsx"));
+    ASSERT_TRUE(a) << a.error();
+    ExcelSession released;
+    build(released);
+    Status b = writeXlsxReleasing(released.workbook(), dir.file("released.xlsx"));
+    ASSERT_TRUE(b) << b.error();
+
+    const auto keptParts = partsOf(dir.file("kept.xlsx"));
+    ASSERT_GE(keptParts.size(), 8u);
+    EXPECT_EQ(partsOf(dir.file("released.xlsx")), keptParts);
+    const WorkbookModel& model = released.workbook();
+    EXPECT_TRUE(model.cellsReleased());
+    EXPECT_FALSE(kept.workbook().cellsReleased());
+    EXPECT_EQ(model.sheet(1)->cellCount(), 0u);
+    EXPECT_EQ(model.sheet(2)->name, "班级各科三率");
+    EXPECT_EQ(model.sheet(2)->merges.size(), 1u);
 }
 
 TEST(XlsxWorkbook, ClosesExactlyOnce) {

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
 namespace varnex {
 namespace {
 
@@ -34,6 +41,68 @@ TEST(TextUtil, AtofReadsTheLeadingDecimalNumber) {
     EXPECT_DOUBLE_EQ(cAtof(""), 0.0);
     EXPECT_DOUBLE_EQ(cAtof("inf"), 0.0);
     EXPECT_DOUBLE_EQ(cAtof("0x10"), 0.0);
+}
+
+// The short path for plain decimals must give exactly what std::from_chars gives: the same double
+// (bit for bit), the same end and the same error.
+TEST(TextUtil, ReadDoubleAgreesWithFromChars) {
+    std::vector<std::string> texts = {"85",
+                                      "85.5",
+                                      "-0",
+                                      "0",
+                                      "0.1",
+                                      "-3.25",
+                                      "150.5x",
+                                      "007.50",
+                                      ".5",
+                                      "-.5",
+                                      "5.",
+                                      ".",
+                                      "-",
+                                      "",
+                                      "inf",
+                                      "nan",
+                                      "1e5",
+                                      "2.5E-3",
+                                      "123456789012345",
+                                      "1234567890123456",
+                                      "0.123456789012345",
+                                      "0.0000000000000001",
+                                      "0.30000000000000004",
+                                      "9007199254740993",
+                                      "20260300001",
+                                      "99.99999999999999"};
+    std::mt19937 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        std::string t = std::to_string(rng() % 100000);
+        if (rng() % 2) t += "." + std::to_string(rng() % 1000000);
+        if (rng() % 5 == 0) t = "-" + t;
+        texts.push_back(t);
+    }
+    for (const std::string& t : texts) {
+        double expected = -1, got = -1;
+        auto want = std::from_chars(t.data(), t.data() + t.size(), expected);
+        auto have = readDouble(t.data(), t.data() + t.size(), got);
+        EXPECT_EQ(have.ec, want.ec) << t;
+        EXPECT_EQ(have.ptr, want.ptr) << t;
+        if (want.ec == std::errc()) {
+            EXPECT_EQ(std::bit_cast<uint64_t>(got), std::bit_cast<uint64_t>(expected)) << t;
+        }
+    }
+}
+
+// fixedText is printf's "%.Nf", halves and long fractions included.
+TEST(TextUtil, FixedTextIsPrintfFixed) {
+    std::vector<double> values = {0, -0.0, 0.05, 0.15, 0.25, 2.5, -2.45, 33.333333, 1e15 + 0.5, 1e300, 1e-9};
+    std::mt19937 rng(3);
+    for (int i = 0; i < 5000; ++i) values.push_back((rng() % 2000000) / 1000.0 - 1000);
+    for (double v : values) {
+        for (int decimals : {0, 1, 2}) {
+            char expected[512];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
+            EXPECT_EQ(fixedText(v, decimals), expected) << v;
+        }
+    }
 }
 
 TEST(TextUtil, TrailingDotZeroOnly) {

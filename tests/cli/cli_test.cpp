@@ -164,6 +164,7 @@ TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
     EXPECT_NE(r.err.find("总分名次段\n统计图表\n"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("剪贴板"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("将为你打开"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\r'), std::string::npos) << "a progress line outside a terminal";
     EXPECT_EQ(sheetNames(out), (std::vector<std::string>{"目录", "统计图表", "班级总分排名", "总分前50名",
                                                          "年级各科三率", "班级各科三率", "教师个人三率",
                                                          "各科分数段", "总分分数段", "总分名次段"}));
@@ -185,6 +186,29 @@ TEST_F(CliTest, ExportWritesEveryChosenSheetInTabOrder) {
     auto ranks = readSheet(out, "总分名次段");
     EXPECT_EQ(ranks["A4"], "第  1→10 名");
     EXPECT_EQ(ranks["D15"], " 10/120");  // the last band's 合计 reaches every student
+}
+
+// On a terminal the export rewrites one progress line, cleared before every message and log line.
+TEST_F(CliTest, ATerminalShowsTheProgressLine) {
+    std::string command = shellQuoted(VARNEX_CLI);
+    for (const std::string& a :
+         {std::string("export"), sample, std::string("--teachers"), std::string("教师任课表"),
+          std::string("--scores"), std::string("七年级"), std::string("--grade"), std::string("七年级"),
+          std::string("--exam"), std::string("期中考试"), std::string("--settings"), settings,
+          std::string("--yes"), std::string("-o"), dir.file("结果.xlsx")})
+        command += " " + shellQuoted(a);
+    // script runs the command with a pseudo-terminal as its standard error (and output).
+    const std::string run = "script -qec " + shellQuoted(command + " >/dev/null") + " /dev/null";
+    FILE* pipe = popen(run.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string shown;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) shown.append(buffer, n);
+    ASSERT_EQ(pclose(pipe), 0) << shown;
+    // A log line goes above the step, which is shown again under it (a terminal ends lines "\r\n").
+    EXPECT_NE(shown.find("\r\033[K导出：班级各科三率（"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("导出：班级各科三率\r\n导出：班级各科三率（"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("导出：保存结果工作簿（10/11）\r\033[K[信息]"), std::string::npos) << shown;
 }
 
 TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {

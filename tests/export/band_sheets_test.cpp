@@ -4,6 +4,8 @@
 
 #include "automation/cell_name.h"
 #include "base/text_util.h"
+#include "export/export_texts.h"
+#include "export/sheet_cells.h"
 #include "tests/export/exam_fixture.h"
 
 namespace varnex::testing {
@@ -16,6 +18,16 @@ void expectCells(const SheetModel& sheet, const Cells& cells) {
 }
 
 // ---------------------------------------------------------------- 总分名次段
+
+// A band cell's text is the count format's, for counts of every width.
+TEST(BandCells, CountTextFollowsTheFormat) {
+    for (int inBand : {0, 7, 42, 999, 1000, 123456}) {
+        for (int cumulative : {0, 5, 88, 100, 4321, 2000000}) {
+            EXPECT_EQ(countCellText(inBand, cumulative),
+                      strprintf(export_texts::kCountFormat, inBand, cumulative));
+        }
+    }
+}
 
 TEST(RankBands, TwentyFiveStudentsInTwoSchools) {
     Exam exam;

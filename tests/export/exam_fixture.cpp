@@ -51,7 +51,8 @@ Exam& Exam::imported() {
     r.classList.clear();
     r.schoolList.clear();
     for (int i = 0; i < state.students.rowCount(); ++i)
-        r.classList.add(state.students.cellText(i, 0), state.students.cellText(i, 1));
+        r.classList.add(std::string(state.students.cellText(i, 0)),
+                        std::string(state.students.cellText(i, 1)));
     std::string previous;
     for (size_t i = 0; i < r.classList.size(); ++i) {
         std::string school = r.classList.parts(i).first;
@@ -80,6 +81,7 @@ Exam& Exam::teachers() {
 const ExportOutcome& Exam::run() {
     frontend.expectQuestion("考试名称：", true);
     outcome = ExportOutcome{};
+    outcome.keepCells = keepCells;
     exportRun(state, frontend, &outcome);
     return outcome;
 }
@@ -105,10 +107,10 @@ std::string shown(const SheetModel& sheet, const std::string& address) {
         case Cell::Kind::Empty:
             return {};
         case Cell::Kind::Number:
-            return strprintf("%.15g", c->number);
+            return strprintf("%.15g", c->number());
         case Cell::Kind::Text:
         case Cell::Kind::Formula:
-            return c->text;
+            return std::string(c->text());
     }
     return {};
 }
@@ -142,7 +144,7 @@ std::vector<std::string> logTexts(const ScriptedFrontend& frontend) {
 
 std::vector<std::string> namesInTable(const AppState& state) {
     std::vector<std::string> names;
-    for (int i = 0; i < state.students.rowCount(); ++i) names.push_back(state.students.cellText(i, 2));
+    for (int i = 0; i < state.students.rowCount(); ++i) names.emplace_back(state.students.cellText(i, 2));
     return names;
 }
 

@@ -50,6 +50,7 @@ class Exam {
     ScriptedFrontend frontend;
     TempDir dir;
     ExportOutcome outcome;
+    bool keepCells = true;  ///< false: the run releases the cells as it writes them, as the commands do
 };
 
 /// What a cell shows: its text, a number in its shortest form, a formula as written; "" for none.

@@ -147,7 +147,7 @@ TEST(PrintLayout, CellsStayAsTheyAreWithLayoutAndCharts) {
             for (int c = 0; c < a.columnCount(r); ++c) {
                 const Cell& x = *a.cell(r, c);
                 const Cell& y = *b.cell(r, c);
-                EXPECT_TRUE(x.kind == y.kind && x.text == y.text && x.number == y.number &&
+                EXPECT_TRUE(x.kind == y.kind && x.text() == y.text() && x.number() == y.number() &&
                             x.borders == y.borders && x.horizontalAlign == y.horizontalAlign &&
                             x.verticalCenter == y.verticalCenter && x.numberFormat == y.numberFormat &&
                             x.inMerge == y.inMerge)
@@ -252,20 +252,20 @@ TEST(ChartSheet, ChartsReadTheFiguresOfTheResultSheets) {
     EXPECT_EQ(shown(s, "M6"), "");
     EXPECT_EQ(shown(s, "M7"), "='班级各科三率'!$O$4");
     EXPECT_EQ(shown(s, "O7"), "='班级各科三率'!$O$10");
-    EXPECT_DOUBLE_EQ(s.at("M5")->cached.number, classes.at("O4")->cached.number);
-    EXPECT_DOUBLE_EQ(s.at("O7")->cached.number, classes.at("O10")->cached.number);
+    EXPECT_DOUBLE_EQ(s.at("M5")->cachedNumber(), classes.at("O4")->cachedNumber());
+    EXPECT_DOUBLE_EQ(s.at("O7")->cachedNumber(), classes.at("O10")->cachedNumber());
     for (int k = 0; k < 21; ++k) {
         for (int school = 0; school < 2; ++school) {
             const std::string band = CellName(1 + school, 4 + k);
             const Cell* count = s.at(CellName(12 + school, 11 + k));
             ASSERT_NE(count, nullptr);
-            ASSERT_TRUE(count->cached.isNumber()) << band;
-            EXPECT_EQ(count->cached.number, cAtoi(shown(bands, band))) << band << " " << shown(bands, band);
+            ASSERT_TRUE(count->cached().isNumber()) << band;
+            EXPECT_EQ(count->cachedNumber(), cAtoi(shown(bands, band))) << band << " " << shown(bands, band);
         }
-        EXPECT_EQ(s.at(CellName(11, 11 + k))->cached.text, shown(bands, CellName(0, 4 + k)));
+        EXPECT_EQ(s.at(CellName(11, 11 + k))->cached().text, shown(bands, CellName(0, 4 + k)));
     }
-    EXPECT_EQ(s.at("M13")->cached.number, 1);  // 一中's 180 in 180→189
-    EXPECT_EQ(s.at("N11")->cached.number, 1);  // 二中's 200 in the full-mark band
+    EXPECT_EQ(s.at("M13")->cachedNumber(), 1);  // 一中's 180 in 180→189
+    EXPECT_EQ(s.at("N11")->cachedNumber(), 1);  // 二中's 200 in the full-mark band
 
     // In the saved file the chart parts hold the same ranges.
     // The values go without a copy in the chart (for a range of formulas it would hold 0s): the

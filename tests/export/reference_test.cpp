@@ -66,7 +66,7 @@ void selectLiterally(RowTable& table, const AppState& state, int n, std::vector<
         return best;
     };
     auto moveDown = [&](int row) {
-        std::vector<std::string> cells = table.row(row);
+        std::vector<std::string> cells = table.row(row).texts();
         table.deleteRow(row);
         table.appendRow(cells);
     };
@@ -75,13 +75,13 @@ void selectLiterally(RowTable& table, const AppState& state, int n, std::vector<
     int place = 0;
     while (window > 0) {
         int best = takeBest(window, [](int) { return true; });
-        std::string text = table.cellText(best, kTotalColumn);
+        std::string text(table.cellText(best, kTotalColumn));
         if (text != last) {
             last = text;
             ++place;
         }
         if (place > n) break;
-        topN.push_back({table.cellText(best, 2), text, place});
+        topN.push_back({std::string(table.cellText(best, 2)), text, place});
         --window;
         moveDown(best);
     }
@@ -96,8 +96,8 @@ void selectLiterally(RowTable& table, const AppState& state, int n, std::vector<
                 return table.cellText(i, 0) == school && table.cellText(i, 1) == klass;
             });
             if (best < 0) break;
-            std::string text = table.cellText(best, kTotalColumn);
-            std::string name = table.cellText(best, 2);
+            std::string text(table.cellText(best, kTotalColumn));
+            std::string name(table.cellText(best, 2));
             moveDown(best);
             --window;
             if (text != last) {
@@ -222,7 +222,8 @@ TEST(Reference, BandAndRankingSheetsMatchTheLiteralProcedures) {
             }
         }
         ASSERT_EQ(exam.state.students.rowCount(), n);
-        for (int i = 0; i < n; ++i) ASSERT_EQ(exam.state.students.row(i), table.row(i)) << "row " << i;
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(exam.state.students.row(i).texts(), table.row(i).texts()) << "row " << i;
     }
 }
 

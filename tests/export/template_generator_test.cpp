@@ -68,10 +68,10 @@ void expectCell(const SheetModel& sheet, int column, int row, Cell::Kind kind, c
     ASSERT_NE(c, nullptr) << where;
     EXPECT_EQ(c->kind, kind) << where;
     if (kind == Cell::Kind::Text) {
-        EXPECT_EQ(c->text, text) << where;
+        EXPECT_EQ(c->text(), text) << where;
     }
     if (kind == Cell::Kind::Number) {
-        EXPECT_EQ(c->number, std::stod(text)) << where;
+        EXPECT_EQ(c->number(), std::stod(text)) << where;
     }
     EXPECT_EQ(c->borders, kBox) << where;
     EXPECT_EQ(c->horizontalAlign, centred ? kAlignCenter : 0) << where;
@@ -112,8 +112,8 @@ TEST(TemplateWorkbook, SheetsHeadersWidthsBoxesAndSamples) {
         expectCell(sheet, 0, 3, Cell::Kind::Number, "2", true);
     }
     // The sheets named in the edge cases: 九年级 to column R, 七年级's 总分 in column N.
-    EXPECT_EQ(book.sheet(9)->at("R1")->text, "备注");
-    EXPECT_EQ(book.sheet(7)->at("N1")->text, "总分");
+    EXPECT_EQ(book.sheet(9)->at("R1")->text(), "备注");
+    EXPECT_EQ(book.sheet(7)->at("N1")->text(), "总分");
 
     const SheetModel& teachers = *book.sheet(13);
     EXPECT_EQ(teachers.name, "教师任课表");

@@ -25,7 +25,7 @@ inline AppState stateWithSheet(const std::string& file, const std::string& sheet
 /// Every row of the table, each as its cell texts.
 inline std::vector<std::vector<std::string>> rowsOf(const RowTable& table) {
     std::vector<std::vector<std::string>> rows;
-    for (int i = 0; i < table.rowCount(); ++i) rows.push_back(table.row(i));
+    for (int i = 0; i < table.rowCount(); ++i) rows.push_back(table.row(i).texts());
     return rows;
 }
 

@@ -54,7 +54,7 @@ void putPreviousImport(AppState& state) {
 
 std::vector<std::string> names(const RowTable& table) {
     std::vector<std::string> out;
-    for (int i = 0; i < table.rowCount(); ++i) out.push_back(table.cellText(i, 2));
+    for (int i = 0; i < table.rowCount(); ++i) out.emplace_back(table.cellText(i, 2));
     return out;
 }
 
@@ -481,10 +481,10 @@ TEST(StudentImport, ZeroScoresAndEmptyRowsUnderRuleTwo) {
     importStudents(state, ui);
 
     ASSERT_EQ(state.students.rowCount(), 5);
-    EXPECT_EQ(state.students.row(1),
+    EXPECT_EQ(state.students.row(1).texts(),
               studentRow("一中", "2", "缺四", {"", "", "0", "0", "10", "10", "10", "10", "10"}, "50"));
     EXPECT_EQ(state.students.row(0)[kTotalColumn], "90");
-    EXPECT_EQ(state.students.row(4), studentRow("一中", "5", "全缺", {}, "0"));
+    EXPECT_EQ(state.students.row(4).texts(), studentRow("一中", "5", "全缺", {}, "0"));
 }
 
 // Text in a score cell ("缺考", "95分") is read like atof/atoi: its leading number or 0 in the

@@ -73,19 +73,19 @@ std::string RateFixture::shown(std::string_view address) {
         case Cell::Kind::Empty:
             return "";
         case Cell::Kind::Number:
-            return number(c.number);
+            return number(c.number());
         case Cell::Kind::Text:
-            return c.text;
+            return std::string(c.text());
         case Cell::Kind::Formula:
-            if (c.cached.kind == Value::Kind::Number) return number(c.cached.number);
-            return c.cached.text;
+            if (c.cachedKind() == Value::Kind::Number) return number(c.cachedNumber());
+            return std::string(c.cachedText());
     }
     return "";
 }
 
 std::string RateFixture::formula(std::string_view address) {
     const Cell& c = cell(address);
-    return c.kind == Cell::Kind::Formula ? c.text : std::string();
+    return c.kind == Cell::Kind::Formula ? std::string(c.text()) : std::string();
 }
 
 bool RateFixture::merged(std::string_view range) {

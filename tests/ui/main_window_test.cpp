@@ -13,18 +13,22 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolTip>
 #include <QTranslator>
@@ -37,10 +41,13 @@
 #include "app/control_ids.h"
 #include "app/ini_file.h"
 #include "app/settings_file.h"
+#include "automation/excel_session.h"
+#include "automation/workbook_file.h"
 #include "base/text_util.h"
 #include "base/version.h"
 #include "import/open_workbook.h"
 #include "import/workbook_reader.h"
+#include "sample/sample_exam.h"
 #include "tests/support/input_workbook.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
@@ -661,7 +668,7 @@ TEST_F(WindowTest, HeadingClickSortsWithToggleAndShowsTheDirection) {
     };
     auto names = [&] {
         std::vector<std::string> out;
-        for (int r = 0; r < state.students.rowCount(); ++r) out.push_back(state.students.cellText(r, 2));
+        for (int r = 0; r < state.students.rowCount(); ++r) out.emplace_back(state.students.cellText(r, 2));
         return out;
     };
     auto selectedRows = [&] {
@@ -1004,6 +1011,99 @@ TEST(WindowWithRealCommands, TeacherListWithoutGradeGoesWithTheScoresGrade) {
     }
     EXPECT_EQ(teacherOfRow,
               (std::map<uint32_t, std::string>{{4, "张三"}, {5, "张三"}, {6, "李四"}, {7, "李四"}}));
+}
+
+// Long work runs beside the window: it goes on painting and answering; after half a second the
+// status bar shows the step with a progress bar; the tables are empty and the controls that change
+// data disabled meanwhile, and closing is refused. Quick work shows no bar.
+TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
+    // The questions and log lines of the command's thread reach the dialogs on the window's thread.
+    struct ThreadCheckingDialogs : ScriptedFrontend {
+        bool askYesNo(const std::string& text, const std::string& caption) override {
+            elsewhere += QThread::currentThread() != qApp->thread() ? 1 : 0;
+            return ScriptedFrontend::askYesNo(text, caption);
+        }
+        void logAppended(const std::string& line) override {
+            elsewhere += QThread::currentThread() != qApp->thread() ? 1 : 0;
+            ScriptedFrontend::logAppended(line);
+        }
+        int elsewhere = 0;
+    };
+    TempDir dir;
+    const std::string workbook = dir.file("大考.xlsx");
+    {
+        ExcelSession session;
+        session.Start();
+        SampleOptions options;
+        options.schools = 24;
+        options.classesPerSchool = 10;
+        options.studentsPerClass = 80;  // 19,200 students: an export of about a second
+        buildSampleExam(session, options);
+        ASSERT_TRUE(saveWorkbook(session.workbook(), {.exactPath = workbook, .overwrite = true}));
+    }
+    AppState state;
+    ThreadCheckingDialogs dialogs;
+    MainWindow window(state, dir.path(), Commands::core());
+    window.setDialogStandIn(&dialogs);
+    window.initialise();
+    window.show();
+
+    struct Seen {
+        bool bar;
+        QString step;
+        bool exportButton;
+        bool menus;
+        int rows;
+    };
+    std::vector<Seen> seen;
+    bool closeTried = false;
+    QTimer watcher;  // what the window shows while it works, every 20 ms
+    watcher.setInterval(20);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        seen.push_back({window.progressBar()->isVisible(), window.progressText()->text(),
+                        window.control(ctl::ExportResults)->isEnabled(), window.menuBar()->isEnabled(),
+                        window.studentModel()->rowCount()});
+        if (seen.back().bar && !closeTried) {
+            closeTried = true;
+            window.close();
+        }
+    });
+    watcher.start();
+    window.openDroppedFiles({QString::fromStdString(workbook)});
+    auto* sheets = qobject_cast<QComboBox*>(window.control(ctl::WorksheetList));
+    sheets->setCurrentIndex(sheets->findText(q("七年级")));
+    dialogs.expectQuestion("数据来源：七年级", true);
+    window.runCommand(ctl::ImportStudents);
+    ASSERT_EQ(window.studentModel()->rowCount(), 19200);
+    for (const Seen& s : seen) EXPECT_FALSE(s.bar && s.step.isEmpty());
+    seen.clear();
+
+    dialogs.expectQuestion("考试名称：", true);
+    window.runCommand(ctl::ExportResults);
+    watcher.stop();
+    EXPECT_TRUE(dialogs.allQuestionsAsked());
+    EXPECT_EQ(dialogs.elsewhere, 0);
+    ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
+    ASSERT_FALSE(seen.empty());
+    auto shown = std::find_if(seen.begin(), seen.end(), [](const Seen& s) { return s.bar; });
+    ASSERT_NE(shown, seen.end()) << "no progress bar in " << seen.size() << " looks";
+    EXPECT_TRUE(shown->step.startsWith(q("导出："))) << shown->step.toStdString();
+    for (const Seen& s : seen) {
+        EXPECT_FALSE(s.exportButton);
+        EXPECT_FALSE(s.menus);
+        EXPECT_EQ(s.rows, 0);
+    }
+    EXPECT_TRUE(closeTried);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_NE(dialogs.calls.end(),
+              std::find_if(dialogs.calls.begin(), dialogs.calls.end(), [](const std::string& c) {
+                  return c.find("请等它完成后再退出") != std::string::npos;
+              }));
+    // Afterwards: no bar, the menus back, the button as the export leaves it (a new import needed).
+    EXPECT_FALSE(window.progressBar()->isVisible());
+    EXPECT_TRUE(window.menuBar()->isEnabled());
+    EXPECT_TRUE(window.control(ctl::ImportStudents)->isEnabled());
+    EXPECT_TRUE(window.control(ctl::OpenFile)->isEnabled());
 }
 
 // The window at a size: every control inside its frame, the frames inside the client area and
