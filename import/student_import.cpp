@@ -170,10 +170,9 @@ bool shouldSkip(const AppState& state, int missing, int examinedCount) {
 
 // What the row loop found, before anything is replaced.
 struct SheetRead {
-    bool readerFailed = false;                   ///< the reader could not deliver a row (already reported)
-    std::vector<std::vector<std::string>> rows;  ///< the StudentTable rows to be
-    /// Per row, its 考号 and 学号 (kept hidden with the row); empty when the sheet has neither.
-    std::vector<std::vector<std::string>> ids;
+    bool readerFailed = false;  ///< the reader could not deliver a row (already reported)
+    /// The StudentTable to be, each row with its 考号 and 学号 kept hidden when the sheet has them.
+    RowTable rows{kStudentTableColumns};
     ClassList classList;
     RowProblems problems;
     std::vector<std::string> skipped;     ///< "第%d行 name" of the rows the missing-subject rule left out
@@ -237,8 +236,8 @@ void noteSameNames(SheetRead& read, std::vector<NamedRow>& names) {
     std::stable_sort(names.begin(), names.end(),
                      [](const NamedRow& a, const NamedRow& b) { return a.hash < b.hash; });
     auto same = [&](const NamedRow& a, const NamedRow& b) {
-        const auto& x = read.rows[a.index];
-        const auto& y = read.rows[b.index];
+        const RowTable::RowView x = read.rows.row(static_cast<int>(a.index));
+        const RowTable::RowView y = read.rows.row(static_cast<int>(b.index));
         return x[kNameCell] == y[kNameCell] && x[kClassCell] == y[kClassCell] &&
                x[kSchoolCell] == y[kSchoolCell];
     };
@@ -248,10 +247,10 @@ void noteSameNames(SheetRead& read, std::vector<NamedRow>& names) {
         for (size_t j = run + 1; j < end; ++j) {
             for (size_t i = run; i < j; ++i) {
                 if (!same(names[i], names[j])) continue;
-                const auto& cells = read.rows[names[j].index];
-                read.problems.add(
-                    {names[j].sheetRow, cells[kNameCell], tx::kName, cells[kNameCell],
-                     strprintf(tx::kSameNameFormat, cells[kClassCell].c_str(), names[i].sheetRow), false});
+                const RowTable::RowView cells = read.rows.row(static_cast<int>(names[j].index));
+                const std::string name(cells[kNameCell]), klass(cells[kClassCell]);
+                read.problems.add({names[j].sheetRow, name, tx::kName, name,
+                                   strprintf(tx::kSameNameFormat, klass.c_str(), names[i].sheetRow), false});
                 found = true;
                 break;
             }
@@ -308,7 +307,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
                 ++(plainText(*written[k]).empty() ? read.blank : read.noScoreText)[k];
             }
         }
-        const int count = static_cast<int>(read.rows.size()) + (skipped ? 0 : 1);
+        const int count = read.rows.rowCount() + (skipped ? 0 : 1);
         checkRow(state, read, cells, klass, examined, kinds, written, sheetRow, count);
         // Rows mostly come class by class: look the class up only when it changes.
         if (lastClass == SIZE_MAX || cells[kSchoolCell] != read.classList.parts(lastClass).first ||
@@ -325,18 +324,18 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         }
         if (!skipped) {
             if (klass && !cells[kNameCell].empty())
-                names.push_back({studentHash(cells), read.rows.size(), sheetRow});
+                names.push_back({studentHash(cells), static_cast<size_t>(read.rows.rowCount()), sheetRow});
             read.classImported[lastClass] = true;
             std::vector<bool>& hasScore = read.classHasScore[lastClass];
             for (size_t k = 0; k < examined.size(); ++k) {
                 if (kinds[k] == ScoreKind::Number) hasScore[k] = true;
             }
-            read.rows.push_back(std::move(cells));
+            const int index = read.rows.appendRow(cells);
             if (sheet.idFields[0] || sheet.idFields[1]) {
                 std::vector<std::string> ids;
                 for (const auto& field : sheet.idFields)
                     ids.push_back(field ? query.field(*field) : std::string());
-                read.ids.push_back(std::move(ids));
+                read.rows.setHiddenCells(index, std::move(ids));
             }
         }
         if (!moveToNextRow(query, state, frontend)) {
@@ -350,11 +349,14 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
 
 // Replaces the StudentTable and the ClassList with what the sheet holds.
 void takeRows(AppState& state, SheetRead& read) {
+    // Row by row, so that the table keeps its columns and sort order and only one copy of each
+    // row is ever held at once besides the packed ones.
     state.students.clear();
-    for (size_t i = 0; i < read.rows.size(); ++i) {
-        int index = state.students.appendRow(std::move(read.rows[i]));
-        if (!read.ids.empty()) state.students.setHiddenCells(index, std::move(read.ids[i]));
+    for (int i = 0; i < read.rows.rowCount(); ++i) {
+        const int index = state.students.appendRow(read.rows.row(i).texts());
+        if (!read.rows.hiddenCells(i).empty()) state.students.setHiddenCells(index, read.rows.hiddenCells(i));
     }
+    read.rows.clear();
     state.imported.classList = std::move(read.classList);
     state.imported.studentCount = state.students.rowCount();
 }
