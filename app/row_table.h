@@ -60,6 +60,12 @@ class RowTable {
     /// Removes a row; later rows move up by one. Out-of-range indexes are ignored.
     void deleteRow(int index);
     void clear();
+    /// Takes the rows of `other`, a table of the same columns, in place of its own (the sort column
+    /// and direction stay); `other` is left empty.
+    void replaceRows(RowTable&& other) {
+        rows_ = std::move(other.rows_);
+        other.rows_.clear();
+    }
 
     /// The text of a cell; "" for indexes out of range. Valid until the table changes.
     std::string_view cellText(int row, int column) const;

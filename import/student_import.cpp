@@ -349,14 +349,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
 
 // Replaces the StudentTable and the ClassList with what the sheet holds.
 void takeRows(AppState& state, SheetRead& read) {
-    // Row by row, so that the table keeps its columns and sort order and only one copy of each
-    // row is ever held at once besides the packed ones.
-    state.students.clear();
-    for (int i = 0; i < read.rows.rowCount(); ++i) {
-        const int index = state.students.appendRow(read.rows.row(i).texts());
-        if (!read.rows.hiddenCells(i).empty()) state.students.setHiddenCells(index, read.rows.hiddenCells(i));
-    }
-    read.rows.clear();
+    state.students.replaceRows(std::move(read.rows));
     state.imported.classList = std::move(read.classList);
     state.imported.studentCount = state.students.rowCount();
 }
