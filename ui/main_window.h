@@ -62,6 +62,9 @@ class MainWindow : public QMainWindow {
     Frontend& frontend() { return frontend_; }
     /// See QtFrontend::setDialogStandIn.
     void setDialogStandIn(Frontend* standIn) { frontend_.setDialogStandIn(standIn); }
+    /// How long work runs before its progress shows: half a second (a test may shorten it, so that
+    /// the bar shows on a machine of any speed).
+    void setProgressDelay(int milliseconds) { progressDelay_.setInterval(milliseconds); }
 
     /// Runs the command with this id (menu command, button or recent-file entry).
     void runCommand(int id);

@@ -1045,6 +1045,8 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     ThreadCheckingDialogs dialogs;
     MainWindow window(state, dir.path(), Commands::core());
     window.setDialogStandIn(&dialogs);
+    window.setProgressDelay(
+        100);  // the export takes about a second here; a faster machine still shows the bar
     window.initialise();
     window.show();
 
