@@ -1,7 +1,5 @@
 #include "automation/xlsx_writer.h"
 
-#include <zip.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "automation/automation_texts.h"
+#include "automation/part_check.h"
 #include "base/text_util.h"
 
 namespace varnex {
@@ -401,58 +400,6 @@ Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& s
     return {};
 }
 
-// True when every part of a written file is complete. libxlsxwriter assembles each part in a
-// temporary file without checking those writes, so a full disk can leave a part cut short inside a
-// file whose writing reported success. Each part is read back: libzip checks its checksum, and an
-// XML part must end by closing the element it opened.
-bool everyPartComplete(const std::string& path) {
-    int error = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
-    if (archive == nullptr) return false;
-    std::string bad;
-    std::vector<char> buffer(1 << 16);
-    const zip_int64_t parts = zip_get_num_entries(archive, 0);
-    if (parts <= 0) bad = "[Content_Types].xml";
-    for (zip_int64_t i = 0; i < parts && bad.empty(); ++i) {
-        const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), 0);
-        zip_file_t* part = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
-        if (name == nullptr || part == nullptr) {
-            bad = name != nullptr ? name : "?";
-            if (part != nullptr) zip_fclose(part);
-            break;
-        }
-        std::string head;  // enough of the start to hold the root element's tag
-        std::string tail;  // the last bytes
-        bool readError = false;
-        for (;;) {
-            zip_int64_t n = zip_fread(part, buffer.data(), buffer.size());
-            if (n < 0) readError = true;
-            if (n <= 0) break;
-            const auto size = static_cast<size_t>(n);
-            if (head.size() < 2048) head.append(buffer.data(), std::min(size, 2048 - head.size()));
-            tail.append(buffer.data() + (size > 256 ? size - 256 : 0), std::min<size_t>(size, 256));
-            if (tail.size() > 256) tail.erase(0, tail.size() - 256);
-        }
-        zip_fclose(part);
-        const std::string partName = name;
-        const bool xml = partName.ends_with(".xml") || partName.ends_with(".rels");
-        if (readError) {
-            bad = partName;
-        } else if (xml) {
-            while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r' || tail.back() == ' '))
-                tail.pop_back();
-            size_t open = head.find('<', head.rfind("?>") == std::string::npos ? 0 : head.rfind("?>"));
-            size_t nameEnd = head.find_first_of(" />", open + 1);
-            std::string root = open == std::string::npos || nameEnd == std::string::npos
-                                   ? std::string()
-                                   : head.substr(open + 1, nameEnd - open - 1);
-            if (root.empty() || !tail.ends_with("</" + root + ">")) bad = partName;
-        }
-    }
-    zip_close(archive);
-    return bad.empty();
-}
-
 }  // namespace
 
 std::string fileErrorReason(int error) {
@@ -522,8 +469,9 @@ Status writeWorkbook(const WorkbookModel& model, WorkbookModel* releasable, cons
     }
 
     errno = 0;
+    PartCheck check(path);  // reads each part back while the file is written
     if (lxw_error e = file.close()) return failure(e, {});
-    if (!everyPartComplete(path)) return fail(tx::kSaveIncomplete);
+    if (!check.finish()) return fail(tx::kSaveIncomplete);
     return {};
 }
 

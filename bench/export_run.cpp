@@ -22,7 +22,8 @@
 //   keeps the faster of two interleaved exports of each kind.
 //        bench_export_run --one STUDENTS CLASSES LAYOUT [charts|plain|progress]   (one case in this
 //        process, for a profiler; "charts" adds the 统计图表 sheet, "plain" leaves out the print
-//        layout, "progress" adds the progress and 临界生 reports)
+//        layout, "progress" adds the progress and 临界生 reports; with VARNEX_BENCH_KEEP set, the
+//        written workbook stays in its folder, which is named on standard error)
 
 #include "export/export_run.h"
 
@@ -451,7 +452,10 @@ int main(int argc, char** argv) {
         variant.direct = false;
         CaseResult r =
             runCase({std::atoi(argv[2]), 24, std::atoi(argv[3])}, std::atoi(argv[4]), folder, variant);
-        std::filesystem::remove_all(folder);
+        if (std::getenv("VARNEX_BENCH_KEEP") != nullptr)
+            std::fprintf(stderr, "kept %s\n", folder.c_str());
+        else
+            std::filesystem::remove_all(folder);
         std::printf("%s", serialise(r).c_str());
         return 0;
     }

@@ -8,7 +8,8 @@
 //  200,000 students (25 schools, 2,500 classes)
 //       goals: peak memory <= 600 MB, time <= 10.5x the 20,000-student job
 //
-// Every measurement runs in a child process of its own; the two sides alternate (job, direct, job,
+// Every measurement runs in a fresh process of its own (this program started again, so that none
+// of this process's memory counts towards its peak); the two sides alternate (job, direct, job,
 // direct, …) so that both of a pair meet the same load of a shared machine, and the median of the
 // pairs' ratios is reported, with the spread. Wall time is what the user waits for; processor time
 // (user + system, every thread) is printed beside it because it is steadier on a busy machine.
@@ -437,6 +438,22 @@ ResultShape shapeOf(const std::string& result) {
 
 // ---------------------------------------------------------------- child processes
 
+// Reads a child's figures from `fd` and waits for it; its peak memory from wait4.
+Figures collectChild(pid_t pid, int fd) {
+    Figures f;
+    ssize_t got = read(fd, &f, sizeof f);
+    close(fd);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    if (got != static_cast<ssize_t>(sizeof f) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "a measured run failed\n");
+        std::exit(2);
+    }
+    f.peakKb = usage.ru_maxrss;
+    return f;
+}
+
 // Runs `work` in a child process; its figures, with the child's peak memory.
 Figures inChild(const std::function<Figures()>& work) {
     int fds[2];
@@ -450,18 +467,36 @@ Figures inChild(const std::function<Figures()>& work) {
         _exit(0);
     }
     close(fds[1]);
-    Figures f;
-    ssize_t got = read(fds[0], &f, sizeof f);
-    close(fds[0]);
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    if (got != static_cast<ssize_t>(sizeof f) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "a measured run failed\n");
-        std::exit(2);
+    return collectChild(pid, fds[0]);
+}
+
+// Runs this program afresh with `args` (a --job or --direct run) and "--figures-fd": the child
+// starts with none of this process's memory, so its peak is the run's own.
+Figures inFreshProcess(std::vector<std::string> args) {
+    int fds[2];
+    if (pipe(fds) != 0) std::exit(2);
+    std::fflush(stdout);
+    args.insert(args.end(), {"--charts", gCharts ? "1" : "0", "--print-layout", gPrintLayout ? "1" : "0",
+                             "--figures-fd", std::to_string(fds[1])});
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        std::vector<char*> argv{const_cast<char*>("bench_whole_job")};
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv("/proc/self/exe", argv.data());
+        _exit(4);
     }
-    f.peakKb = usage.ru_maxrss;
-    return f;
+    close(fds[1]);
+    return collectChild(pid, fds[0]);
+}
+
+Figures freshJob(const std::string& input, const std::string& output, int layout) {
+    return inFreshProcess({"--job", input, output, "--layout", std::to_string(layout)});
+}
+
+Figures freshDirect(const std::string& result, const std::string& output) {
+    return inFreshProcess({"--direct", result, output});
 }
 
 void makeSample(int perClass, int classesPerSchool, const std::string& path) {
@@ -533,6 +568,7 @@ int main(int argc, char** argv) {
     bool large = true;
     int layout = 1;
     std::string keep;
+    int figuresFd = -1;  // a measured run started by inFreshProcess: its figures go there
     std::vector<std::string> positional;
     std::string mode;
     for (int i = 1; i < argc; ++i) {
@@ -549,6 +585,8 @@ int main(int argc, char** argv) {
             gCharts = std::atoi(argv[++i]) != 0;
         } else if (a == "--print-layout" && i + 1 < argc) {
             gPrintLayout = std::atoi(argv[++i]) != 0;
+        } else if (a == "--figures-fd" && i + 1 < argc) {
+            figuresFd = std::atoi(argv[++i]);
         } else if (a == "--keep" && i + 1 < argc) {
             keep = argv[++i];
         } else if (a == "--job" || a == "--direct" || a == "--sample") {
@@ -559,12 +597,14 @@ int main(int argc, char** argv) {
     }
     if (mode == "--job" && positional.size() == 2) {
         Figures f = runJob(positional[0], positional[1], layout);
+        if (figuresFd >= 0) return write(figuresFd, &f, sizeof f) == static_cast<ssize_t>(sizeof f) ? 0 : 3;
         checkRun(f);
         std::printf("whole job %.0f ms (processor %.0f ms)\n", f.wallMs, f.cpuMs);
         return 0;
     }
     if (mode == "--direct" && positional.size() == 2) {
         Figures f = runDirect(positional[0], positional[1]);
+        if (figuresFd >= 0) return write(figuresFd, &f, sizeof f) == static_cast<ssize_t>(sizeof f) ? 0 : 3;
         std::printf("direct writing %.0f ms (processor %.0f ms)\n", f.wallMs, f.cpuMs);
         return 0;
     }
@@ -591,7 +631,7 @@ int main(int argc, char** argv) {
     std::printf(
         "== 20,000 students, %d schools, 400 classes, 9 subjects, every report (class ranking layout %d)\n",
         kSchools, layout);
-    checkRun(inChild([&] { return runJob(small, result, layout); }));  // warm-up, and the result's cells
+    checkRun(freshJob(small, result, layout));  // warm-up, and the result's cells
     const ResultShape shape = shapeOf(result);
     std::printf("   result: %zu sheets, %zu cells (%zu formulas), %zu merged areas, %ju KB\n", shape.sheets,
                 shape.cells, shape.formulas, shape.merges,
@@ -602,9 +642,9 @@ int main(int argc, char** argv) {
     std::vector<Figures> jobs, directs;
     std::vector<double> wallRatios, cpuRatios;
     for (int i = 0; i < pairs; ++i) {
-        jobs.push_back(inChild([&] { return runJob(small, result, layout); }));
+        jobs.push_back(freshJob(small, result, layout));
         checkRun(jobs.back());
-        directs.push_back(inChild([&] { return runDirect(reference, direct); }));
+        directs.push_back(freshDirect(reference, direct));
         wallRatios.push_back(jobs.back().wallMs / directs.back().wallMs);
         cpuRatios.push_back(jobs.back().cpuMs / directs.back().cpuMs);
         std::printf(
@@ -643,9 +683,9 @@ int main(int argc, char** argv) {
         std::vector<Figures> bigJobs, smallJobs;
         std::vector<double> wallScales, cpuScales;
         for (int i = 0; i < largeRuns; ++i) {
-            bigJobs.push_back(inChild([&] { return runJob(big, result, layout); }));
+            bigJobs.push_back(freshJob(big, result, layout));
             checkRun(bigJobs.back());
-            smallJobs.push_back(inChild([&] { return runJob(small, result, layout); }));
+            smallJobs.push_back(freshJob(small, result, layout));
             wallScales.push_back(bigJobs.back().wallMs / smallJobs.back().wallMs);
             cpuScales.push_back(bigJobs.back().cpuMs / smallJobs.back().cpuMs);
             std::printf(

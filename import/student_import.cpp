@@ -15,6 +15,7 @@
 #include "app/control_ids.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
+#include "base/free_memory.h"
 #include "base/text_util.h"
 #include "import/header_names.h"
 #include "import/import_common.h"
@@ -496,6 +497,10 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
 }  // namespace
 
 void importStudents(AppState& state, Frontend& frontend) {
+    // Whichever way the import ends, what it read and freed is given back (last, after `read`).
+    struct ReturnFreedMemory {
+        ~ReturnFreedMemory() { returnFreedMemory(); }
+    } returnOnExit;
     ImportResults& r = state.imported;
     ImportResults before = r;  // what a sheet with blocking problems leaves in place
     if (!worksheetSelected(state, frontend)) return;
