@@ -47,11 +47,13 @@ class PartEnds {
     std::string tail_;
 };
 
-uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t le16(const unsigned char* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 
 uint32_t le32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 /// A file read from its start while another writes it: at its current end, the reader waits for
@@ -186,7 +188,9 @@ PartCheck::~PartCheck() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-void PartCheck::follow() { followed_ = followParts(); }
+void PartCheck::follow() {
+    followed_ = followParts();
+}
 
 // Reads the local header and the compressed data of each part in turn, up to the directory that
 // follows the last one. False at anything it does not expect (the check of the finished file

@@ -33,8 +33,8 @@ std::string zipOf(const std::string& path, const std::vector<std::pair<std::stri
     for (const auto& [name, text] : parts) {
         zip_source_t* source = zip_source_buffer(archive, text.data(), text.size(), 0);
         const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                 0);
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                                 stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
     }
     zip_close(archive);
     return bytesOf(path);
@@ -51,7 +51,8 @@ Checked checkWhileWriting(const std::string& path, const std::string& bytes) {
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         for (size_t at = 0; at < bytes.size(); at += 7000) {
-            out.write(bytes.data() + at, static_cast<std::streamsize>(std::min<size_t>(7000, bytes.size() - at)));
+            out.write(bytes.data() + at,
+                      static_cast<std::streamsize>(std::min<size_t>(7000, bytes.size() - at)));
             out.flush();
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
@@ -77,7 +78,8 @@ TEST(PartCheck, FollowsTheFileAsItIsWrittenAndFindsWhatIsCutShort) {
     TempDir dir;
     const std::string watched = dir.file("watched.xlsx");
     const std::string workbook = workbookBytes(dir.file("book.xlsx"), 3000);
-    const std::string types = "<?xml version=\"1.0\"?>\n<Types xmlns=\"x\"><Default Extension=\"xml\"/></Types>\n";
+    const std::string types =
+        "<?xml version=\"1.0\"?>\n<Types xmlns=\"x\"><Default Extension=\"xml\"/></Types>\n";
     const std::string cutTypes = types.substr(0, types.size() - 12);
     struct Case {
         const char* what;
@@ -86,9 +88,11 @@ TEST(PartCheck, FollowsTheFileAsItIsWrittenAndFindsWhatIsCutShort) {
         bool followed;
     } cases[] = {
         {"a whole workbook", workbook, true, true},
-        {"an XML part without its end", zipOf(dir.file("a.zip"), {{"[Content_Types].xml", cutTypes}}), false, true},
+        {"an XML part without its end", zipOf(dir.file("a.zip"), {{"[Content_Types].xml", cutTypes}}), false,
+         true},
         {"the file cut short", workbook.substr(0, workbook.size() / 2), false, false},
-        {"stored parts, whole", zipOf(dir.file("b.zip"), {{"a.xml", types}, {"b.bin", "xyz"}}, true), true, false},
+        {"stored parts, whole", zipOf(dir.file("b.zip"), {{"a.xml", types}, {"b.bin", "xyz"}}, true), true,
+         false},
         {"stored parts, one cut", zipOf(dir.file("c.zip"), {{"a.xml", cutTypes}}, true), false, false},
     };
     for (const Case& c : cases) {
