@@ -28,7 +28,8 @@ class PartCheck {
     PartCheck(const PartCheck&) = delete;
     PartCheck& operator=(const PartCheck&) = delete;
 
-    /// Once the writer has closed the file: true when every part is whole.
+    /// Once the writer has closed the file: true when every part is whole. When what the follower
+    /// read does not show that, the finished file is read from its start to decide.
     bool finish();
     /// After finish(): whether the parts were read as the file was written (rather than after).
     bool followedWhileWritten() const { return followed_; }

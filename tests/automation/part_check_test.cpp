@@ -102,6 +102,23 @@ TEST(PartCheck, FollowsTheFileAsItIsWrittenAndFindsWhatIsCutShort) {
     }
 }
 
+// What the follower read is not what the file holds in the end (another program replaced it): the
+// finished file decides.
+TEST(PartCheck, WhatWasReadNotMatchingTheFinishedFileIsReadAgain) {
+    TempDir dir;
+    const std::string path = dir.file("watched.xlsx");
+    const std::string first = zipOf(dir.file("a.zip"), {{"a.xml", "<a>1</a>"}});
+    for (const auto& [last, whole] : {std::pair{zipOf(dir.file("b.zip"), {{"a.xml", "<a>22</a>"}}), true},
+                                      std::pair{zipOf(dir.file("c.zip"), {{"a.xml", "<a>22"}}), false}}) {
+        { std::ofstream(path, std::ios::binary | std::ios::trunc); }
+        PartCheck check(path);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << first;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the follower reads it all
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << last;
+        EXPECT_EQ(check.finish(), whole);
+    }
+}
+
 TEST(PartCheck, AFileNotEmptyAtTheStartIsReadWhenFinished) {
     TempDir dir;
     const std::string path = dir.file("book.xlsx");
