@@ -3,7 +3,7 @@
 // boxes, the window titles that name the open workbook, and the status-bar clock.
 //
 // Each part keeps its own texts in a header of its own, namespace varnex::<part>_texts
-// (import/import_texts.h, export/export_texts.h, …); a source file refers to its part's texts
+// (import/import_texts.h, export/sheet_texts.h, …); a source file refers to its part's texts
 // through `namespace tx = <part>_texts;` and to any other part's texts by their full name.
 
 #include <string>

@@ -3,7 +3,7 @@
 // pass that reads every score of every student once, and how the time grows with ten times the
 // students (about 10x when the work is linear in the students).
 
-#include "reports/rate_sheets.h"
+#include "sheets/rate_sheets.h"
 
 #include <chrono>
 #include <cstdio>

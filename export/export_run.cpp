@@ -11,6 +11,8 @@
 #include <set>
 #include <unordered_map>
 
+#include "analysis/exam.h"
+#include "analysis/three_rates.h"
 #include "app/control_ids.h"
 #include "app/report_choices.h"
 #include "app/status_log.h"
@@ -18,25 +20,24 @@
 #include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
-#include "export/chart_sheet.h"
-#include "export/class_ranking.h"
-#include "export/contents_sheet.h"
-#include "export/export_texts.h"
-#include "export/near_line.h"
-#include "export/print_layout.h"
-#include "export/progress_sheets.h"
-#include "export/rank_bands.h"
-#include "export/score_bands.h"
-#include "export/sheet_cells.h"
-#include "export/sheet_plan.h"
-#include "export/subject_bands.h"
-#include "export/top_n.h"
-#include "reports/rate_sheets.h"
-#include "reports/three_rates.h"
+#include "sheets/chart_sheet.h"
+#include "sheets/class_ranking.h"
+#include "sheets/contents_sheet.h"
+#include "sheets/near_line.h"
+#include "sheets/print_layout.h"
+#include "sheets/progress_sheets.h"
+#include "sheets/rank_bands.h"
+#include "sheets/rate_sheets.h"
+#include "sheets/score_bands.h"
+#include "sheets/sheet_cells.h"
+#include "sheets/sheet_plan.h"
+#include "sheets/sheet_texts.h"
+#include "sheets/subject_bands.h"
+#include "sheets/top_n.h"
 
 namespace varnex {
 
-namespace tx = export_texts;
+namespace tx = sheet_texts;
 
 namespace {
 
@@ -87,13 +88,6 @@ Status checkEveryClassTaught(const AppState& state) {
         }
     }
     return {};
-}
-
-// True when some report is chosen; `except`, when given, does not count.
-bool anyReportChosen(const ExportOptions& o, bool ExportOptions::*except = nullptr) {
-    return std::any_of(std::begin(kReportChoices), std::end(kReportChoices), [&](const ReportChoice& report) {
-        return report.chosen != except && o.*report.chosen;
-    });
 }
 
 // Without a teacher sheet the teacher rates are left out of a run that has other reports to
@@ -219,8 +213,9 @@ struct RunWork {
 // Writes one planned sheet into the sheet taken for it. The class listing leaves the StudentTable
 // in its order when the class-ranking sheets end.
 Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan& plan,
-                         AppState& state, RunWork& work,
+                         const Exam& exam, AppState& state, RunWork& work,
                          const std::function<void(const std::string&)>& logLine) {
+    (void)exam;  // the sheets take their figures from it as they move over to it
     std::optional<ClassRankingListing>& classListing = work.classListing;
     switch (planned.kind) {
         case SheetKind::TotalRankBands:
@@ -287,8 +282,8 @@ void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Ap
 
 // Fills every planned sheet in production order; the first sheet that cannot be written ends the
 // run (the teacher rates without a teacher row, a band sheet longer than a worksheet).
-Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state, Frontend& frontend,
-                   RunWork& work, ExportOutcome* outcome) {
+Status writeSheets(ExcelSession& session, const SheetPlan& plan, const Exam& exam, AppState& state,
+                   Frontend& frontend, RunWork& work, ExportOutcome* outcome) {
     auto logLine = [&](const std::string& line) { appendLog(state, frontend, line); };
     Stopwatch watch;
     int done = 0;
@@ -299,7 +294,7 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, AppState& state
         ExcelSheet& sheet = session.Sheet(planned.position);
         sheet.Activate();
         sheet.SetName(planned.tabName);
-        if (Status written = writePlannedSheet(sheet, planned, plan, state, work, logLine); !written)
+        if (Status written = writePlannedSheet(sheet, planned, plan, exam, state, work, logLine); !written)
             return written;
         layOutPlannedSheet(sheet, planned, state);
         sheet.SetVisible(1);
@@ -374,8 +369,8 @@ bool confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& p
 }
 
 // Fill: a new workbook with a sheet for every planned one, each filled in production order.
-Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& state, Frontend& frontend,
-                    RunWork& work, ExportOutcome* outcome) {
+Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, const Exam& exam, AppState& state,
+                    Frontend& frontend, RunWork& work, ExportOutcome* outcome) {
     const std::string& examName = state.examNameText;
     const std::string& sheetName = state.imported.sheetName;
     const int n = plan.sheetCount();
@@ -390,7 +385,7 @@ Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& stat
     }
     frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
                                 examName.c_str(), sheetName.c_str(), tx::kExporting));
-    return writeSheets(session, plan, state, frontend, work, outcome);
+    return writeSheets(session, plan, exam, state, frontend, work, outcome);
 }
 
 // Save: next to the opened workbook (or at the path asked for); into the documents folder when the
@@ -449,11 +444,11 @@ void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan, 
 
 // Fill, save and announce. A broken invariant of the workbook model (an exception from the
 // automation layer) ends the run with its message like any other failure.
-Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& state,
-                                    Frontend& frontend, ExportOutcome* outcome) {
+Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan, const Exam& exam,
+                                    AppState& state, Frontend& frontend, ExportOutcome* outcome) {
     try {
         RunWork work;
-        if (Status filled = fillWorkbook(session, plan, state, frontend, work, outcome); !filled)
+        if (Status filled = fillWorkbook(session, plan, exam, state, frontend, work, outcome); !filled)
             return fail(filled.error());
         // Saved before anything reports completion, so that a failed save is never announced as done.
         frontend.showProgress(tx::kProgressSaving, plan.sheetCount(), plan.sheetCount() + 1);
@@ -511,7 +506,9 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
         }
     } keep{session, outcome};
 
-    Result<std::string> saved = produceWorkbook(session, plan, state, frontend, outcome);
+    // What the sheets count and list, read once; nothing a sheet does changes it.
+    const Exam exam(state);
+    Result<std::string> saved = produceWorkbook(session, plan, exam, state, frontend, outcome);
     if (!saved) {
         showError(frontend, saved.error());
         frontend.enableControl(ctl::ImportStudents, true);

@@ -12,9 +12,9 @@
 #include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
-#include "export/export_texts.h"
-#include "export/print_layout.h"
 #include "export/template_texts.h"
+#include "sheets/print_layout.h"
+#include "sheets/sheet_texts.h"
 
 namespace varnex {
 
@@ -116,7 +116,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
                        const std::vector<std::string>& installedReaders) {
     const std::string examName = state.examNameText;
     if (examName.empty()) {
-        frontend.showMessage(export_texts::kNoExamName, common_texts::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(sheet_texts::kNoExamName, common_texts::kCaptionError, MessageIcon::Error);
         frontend.focusControl(ctl::ExamNameBox);
         return;
     }
@@ -128,7 +128,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
 
     ExcelSession session;
     if (!session.Start()) {
-        frontend.showMessage(export_texts::kStartFailed, common_texts::kCaptionError, MessageIcon::Error);
+        frontend.showMessage(sheet_texts::kStartFailed, common_texts::kCaptionError, MessageIcon::Error);
         return;
     }
     appendLog(state, frontend, tx::kLogGenerating + examName);

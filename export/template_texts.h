@@ -5,7 +5,7 @@
 namespace varnex::template_texts {
 
 // The empty exam name and the failed start are told as the export tells them
-// (export_texts::kNoExamName, export_texts::kStartFailed).
+// (sheet_texts::kNoExamName, sheet_texts::kStartFailed).
 
 /// Followed by the exam name.
 inline constexpr const char* kLogGenerating = "生成导入模板：";

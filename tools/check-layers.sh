@@ -10,11 +10,12 @@ declare -A uses=(
     [app]="base"
     [automation]="base"
     [import]="app base"
-    [reports]="app automation base"
-    [export]="reports app automation base"
+    [analysis]="app base"
+    [sheets]="analysis app automation base"
+    [export]="sheets analysis app automation base"
     [sample]="app automation base"
-    [cli]="export import reports sample app automation base"
-    [ui]="export import reports sample app automation base"
+    [cli]="export sheets analysis import sample app automation base"
+    [ui]="export sheets analysis import sample app automation base"
 )
 
 status=0

@@ -4,8 +4,8 @@
 
 #include "automation/cell_name.h"
 #include "base/text_util.h"
-#include "export/export_texts.h"
-#include "export/sheet_cells.h"
+#include "sheets/sheet_cells.h"
+#include "sheets/sheet_texts.h"
 #include "tests/export/exam_fixture.h"
 
 namespace varnex::testing {
@@ -24,7 +24,7 @@ TEST(BandCells, CountTextFollowsTheFormat) {
     for (int inBand : {0, 7, 42, 999, 1000, 123456}) {
         for (int cumulative : {0, 5, 88, 100, 4321, 2000000}) {
             EXPECT_EQ(countCellText(inBand, cumulative),
-                      strprintf(export_texts::kCountFormat, inBand, cumulative));
+                      strprintf(sheet_texts::kCountFormat, inBand, cumulative));
         }
     }
 }

@@ -10,8 +10,8 @@
 
 #include "app/control_ids.h"
 #include "automation/cell_name.h"
-#include "export/sheet_plan.h"
 #include "import/workbook_reader.h"
+#include "sheets/sheet_plan.h"
 #include "tests/export/exam_fixture.h"
 #include "tests/support/scoped_env.h"
 

@@ -2,7 +2,7 @@
 // that stay exactly as without them, the 目录 links and the 统计图表 sheet with the ranges its
 // charts read.
 
-#include "export/print_layout.h"
+#include "sheets/print_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "base/text_util.h"
-#include "export/export_texts.h"
 #include "import/workbook_reader.h"
+#include "sheets/sheet_texts.h"
 #include "tests/export/exam_fixture.h"
 #include "tests/support/xlsx_parts.h"
 
@@ -295,11 +295,11 @@ TEST(ChartSheet, SaysWhichChartsItLeavesOut) {
     const Case cases[] = {
         {"only the total bands",
          [](ExportOptions& o) { o.totalBands = true; },
-         {export_texts::kNoClassRatesNote, export_texts::kNoGradeRatesNote},
+         {sheet_texts::kNoClassRatesNote, sheet_texts::kNoGradeRatesNote},
          2},
         {"only the charts",
          [](ExportOptions&) {},
-         {export_texts::kNoClassRatesNote, export_texts::kNoGradeRatesNote, export_texts::kNoTotalBandsNote},
+         {sheet_texts::kNoClassRatesNote, sheet_texts::kNoGradeRatesNote, sheet_texts::kNoTotalBandsNote},
          0},
     };
     for (const Case& c : cases) {

@@ -1,4 +1,4 @@
-#include "export/progress.h"
+#include "analysis/progress.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 
 #include "automation/excel_session.h"
 #include "base/text_util.h"
-#include "export/class_ranking.h"
-#include "export/top_n.h"
+#include "sheets/class_ranking.h"
+#include "sheets/top_n.h"
 #include "tests/export/exam_fixture.h"
 
 namespace varnex::testing {

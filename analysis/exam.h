@@ -1,0 +1,100 @@
+#pragma once
+// The examination one export analyses, built once when the export starts and never changed while
+// its sheets are written: the students counted (with every score as a number or "not there" and
+// the text it was read as), the teachers, the examined subjects with their marks and lines, the
+// classes and schools, the previous exam, and the report choices as the run applies them.
+//
+// Everything the run decides for its own length is decided here, without touching the state it
+// was built from: the subjects the score sheet did not have are not examined (as if their full
+// marks were 0), the teacher rates are left out when no teacher sheet was imported but other
+// reports are chosen, and with blank scores left out a student without any score is counted
+// nowhere and the 总分 full mark shown is the one most students sat for.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/row_table.h"
+#include "app/subjects.h"
+
+namespace varnex {
+
+/// One examined subject: its name, where its scores are in the student table, its full mark and
+/// its excellence line in percent of the full mark.
+struct ExamSubject {
+    std::string name;
+    int column = 0;  ///< StudentTable column of its scores
+    int fullMark = 0;
+    int excellencePercent = 0;
+};
+
+/// A score as a number: `sat` when its text begins with a number (a score rather than "", "缺考"
+/// or "/"), `value` the number read from the text as the C library's atof reads it (0 for a text
+/// that is no number).
+struct ExamScore {
+    double value = 0;
+    bool sat = false;
+};
+
+class Exam {
+  public:
+    /// The exam of the state's imported data, exam name and export options.
+    explicit Exam(const AppState& state);
+    Exam(const Exam&) = delete;
+    Exam& operator=(const Exam&) = delete;
+
+    const std::string& examName() const { return examName_; }
+    const std::string& gradeName() const { return imported_.gradeName; }
+    /// The settings as the run counts with them: subjects the score sheet did not have carry a
+    /// full mark of 0.
+    const ScoreSettings& scores() const { return scores_; }
+    /// The report choices as the run applies them (the teacher rates off when left out).
+    const ExportOptions& options() const { return options_; }
+    /// The import's results as the run counts with them (the 总分 full mark of most students under
+    /// the rule that leaves blank scores out).
+    const ImportResults& imported() const { return imported_; }
+    bool blankScoresExcluded() const { return options_.blankScoresExcluded; }
+    /// True when the teacher rates were chosen but are left out for want of a teacher sheet.
+    bool teachersLeftOut() const { return teachersLeftOut_; }
+
+    /// The examined subjects in subject order.
+    const std::vector<ExamSubject>& subjects() const { return subjects_; }
+    /// The subjects' names in subject order.
+    const std::vector<std::string>& subjectNames() const { return imported_.examSubjects; }
+
+    /// The students counted, in the order of the student table (without those the run leaves out).
+    const RowTable& students() const { return *students_; }
+    int studentCount() const { return students_->rowCount(); }
+    /// The score of a student in the i-th examined subject; i == subjects().size() is the total.
+    ExamScore score(int student, size_t subject) const {
+        return scores_of_[static_cast<size_t>(student) * stride_ + subject];
+    }
+    /// The text a score was read as ("85", "缺考", "" …); i == subjects().size() is the total.
+    std::string_view scoreText(int student, size_t subject) const;
+    ExamScore total(int student) const { return score(student, subjects_.size()); }
+
+    const RowTable& teachers() const { return *teachers_; }
+    const PreviousExam& previous() const { return *previous_; }
+
+  private:
+    std::string examName_;
+    ScoreSettings scores_;
+    ExportOptions options_;
+    ImportResults imported_;
+    bool teachersLeftOut_ = false;
+    std::vector<ExamSubject> subjects_;
+    const RowTable* students_ = nullptr;
+    std::optional<RowTable> counted_;  ///< the students counted, when some are left out
+    size_t stride_ = 1;
+    std::vector<ExamScore> scores_of_;  ///< per student, per subject and the total
+    const RowTable* teachers_ = nullptr;
+    const PreviousExam* previous_ = nullptr;
+};
+
+/// True when some report is chosen; `except`, when given, does not count.
+bool anyReportChosen(const ExportOptions& options, bool ExportOptions::*except = nullptr);
+
+}  // namespace varnex

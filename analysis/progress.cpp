@@ -1,0 +1,176 @@
+#include "analysis/progress.h"
+
+#include <array>
+#include <unordered_map>
+
+#include "analysis/analysis_texts.h"
+#include "analysis/student_order.h"
+#include "analysis/student_total.h"
+#include "analysis/three_rates.h"
+#include "base/text_util.h"
+
+namespace varnex {
+
+namespace tx = analysis_texts;
+
+namespace {
+
+// Where a row stands while the keys are tried.
+enum RowState : char { kOpen, kPaired, kAmbiguous, kUnpaired };
+
+// The open rows of both exams with one key.
+struct KeyCount {
+    int current = 0, previous = 0;
+    int currentRow = -1, previousRow = -1;
+};
+
+class Matcher {
+  public:
+    Matcher(const ExamStudents& current, const ExamStudents& previous, StudentMatch& match)
+        : tables_{&current.students, &previous.students}, match_(match) {
+        for (size_t side = 0; side < 2; ++side)
+            states_[side].assign(static_cast<size_t>(tables_[side]->rowCount()), kOpen);
+        match_.previousOf.assign(states_[0].size(), -1);
+    }
+
+    // Pairs the open rows whose key is the same on both sides and fits one student on each. With
+    // `final`, a key that fits several students on a side where the other side has it too makes
+    // them all ambiguous, and with `closing` the other open rows with a key are unpaired for good;
+    // otherwise they wait for the next key. A row whose key is "" stays open.
+    template <class KeyOf>
+    void pairBy(KeyOf keyOf, bool final, bool closing) {
+        std::unordered_map<std::string, KeyCount> counts;
+        counts.reserve(states_[0].size() + states_[1].size());
+        std::array<std::vector<std::string>, 2> keys;
+        for (size_t side = 0; side < 2; ++side) {
+            keys[side].resize(states_[side].size());
+            for (size_t row = 0; row < states_[side].size(); ++row) {
+                if (states_[side][row] != kOpen) continue;
+                keys[side][row] = keyOf(*tables_[side], static_cast<int>(row));
+                if (keys[side][row].empty()) continue;
+                KeyCount& c = counts[keys[side][row]];
+                (side == 0 ? c.current : c.previous) += 1;
+                (side == 0 ? c.currentRow : c.previousRow) = static_cast<int>(row);
+            }
+        }
+        for (const auto& [key, c] : counts) {
+            if (c.current != 1 || c.previous != 1) continue;
+            match_.previousOf[static_cast<size_t>(c.currentRow)] = c.previousRow;
+            states_[0][static_cast<size_t>(c.currentRow)] = kPaired;
+            states_[1][static_cast<size_t>(c.previousRow)] = kPaired;
+            ++match_.matched;
+        }
+        if (!final) return;
+        for (size_t side = 0; side < 2; ++side) {
+            for (size_t row = 0; row < states_[side].size(); ++row) {
+                if (states_[side][row] != kOpen || keys[side][row].empty()) continue;
+                const KeyCount& c = counts[keys[side][row]];
+                if ((side == 0 ? c.previous : c.current) > 0) {
+                    states_[side][row] = kAmbiguous;
+                } else if (closing) {
+                    states_[side][row] = kUnpaired;
+                }
+            }
+        }
+    }
+
+    void finish() {
+        std::array<std::vector<int>*, 2> only{&match_.onlyCurrent, &match_.onlyPrevious};
+        std::array<std::vector<int>*, 2> ambiguous{&match_.ambiguousCurrent, &match_.ambiguousPrevious};
+        for (size_t side = 0; side < 2; ++side) {
+            for (size_t row = 0; row < states_[side].size(); ++row) {
+                if (states_[side][row] == kAmbiguous) ambiguous[side]->push_back(static_cast<int>(row));
+                if (states_[side][row] == kOpen || states_[side][row] == kUnpaired)
+                    only[side]->push_back(static_cast<int>(row));
+            }
+        }
+    }
+
+  private:
+    std::array<const RowTable*, 2> tables_;
+    StudentMatch& match_;
+    std::array<std::vector<char>, 2> states_;
+};
+
+// A row's student's name as the note lists it: school, "（" class "）班" and name.
+std::string studentLabel(const RowTable& students, int row) {
+    return std::string(students.cellText(row, 0)) + tx::kOpenBracket +
+           std::string(students.cellText(row, 1)) + tx::kCloseClass + std::string(students.cellText(row, 2));
+}
+
+std::string listedNames(const RowTable& students, const std::vector<int>& rows, size_t listed) {
+    std::string names;
+    for (size_t i = 0; i < rows.size() && i < listed; ++i) {
+        if (i > 0) names += tx::kNameSeparator;
+        names += studentLabel(students, rows[i]);
+    }
+    if (rows.size() > listed)
+        names += strprintf(tx::kMoreNamesFormat, static_cast<int>(rows.size() - listed));
+    return names;
+}
+
+}  // namespace
+
+StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& previous) {
+    StudentMatch match;
+    Matcher matcher(current, previous, match);
+    for (size_t kind = 0; kind < current.idColumns.size(); ++kind) {
+        if (!current.idColumns[kind] || !previous.idColumns[kind]) continue;
+        match.idKind = static_cast<int>(kind);
+        matcher.pairBy(
+            [kind](const RowTable& t, int row) {
+                const std::vector<std::string>& ids = t.hiddenCells(row);
+                return kind < ids.size() ? ids[kind] : std::string();
+            },
+            true, true);
+        break;
+    }
+    // Students without a number (and every student when the sheets share no number column) go by
+    // their names.
+    matcher.pairBy(
+        [](const RowTable& t, int row) {
+            return groupKey({t.cellText(row, 0), t.cellText(row, 1), t.cellText(row, 2)});
+        },
+        false, false);
+    matcher.pairBy(
+        [](const RowTable& t, int row) {
+            return groupKey({t.cellText(row, 0), t.cellText(row, 2)});
+        },
+        true, true);
+    matcher.finish();
+    return match;
+}
+
+std::vector<int> gradePlaces(const RowTable& students, const TotalJudge& judge) {
+    std::vector<double> totals;
+    std::vector<int> rows;
+    for (int row = 0; row < students.rowCount(); ++row) {
+        if (std::optional<double> total = judge.totalOf(students.row(row))) {
+            totals.push_back(*total);
+            rows.push_back(row);
+        }
+    }
+    std::vector<int> ranks = competitionRanks(totals);
+    std::vector<int> places(static_cast<size_t>(students.rowCount()), 0);
+    for (size_t i = 0; i < rows.size(); ++i) places[static_cast<size_t>(rows[i])] = ranks[i];
+    return places;
+}
+
+std::string matchNote(const StudentMatch& match, const RowTable& current, const RowTable& previous,
+                      size_t listed) {
+    const char* by =
+        match.idKind >= 0 ? kStudentIdColumns[static_cast<size_t>(match.idKind)] : tx::kMatchedByName;
+    std::string note = strprintf(tx::kMatchedFormat, match.matched, by);
+    auto add = [&](const char* format, const RowTable& students, const std::vector<int>& rows) {
+        if (!rows.empty())
+            note +=
+                strprintf(format, static_cast<int>(rows.size()), listedNames(students, rows, listed).c_str());
+    };
+    add(tx::kOnlyCurrentFormat, current, match.onlyCurrent);
+    add(tx::kOnlyPreviousFormat, previous, match.onlyPrevious);
+    add(tx::kAmbiguousCurrentFormat, current, match.ambiguousCurrent);
+    add(tx::kAmbiguousPreviousFormat, previous, match.ambiguousPrevious);
+    return note;
+}
+
+}  // namespace varnex

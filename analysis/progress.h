@@ -1,0 +1,50 @@
+#pragma once
+// Two exams of the same students side by side: which student of this exam is which of the
+// previous one, and each student's place in the grade in both. Matching and ranking are a hash
+// pass and a sort, so a grade of any size takes O(N log N).
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "analysis/student_total.h"
+#include "app/app_state.h"
+#include "app/row_table.h"
+
+namespace varnex {
+
+/// One exam's student table with the student number columns its sheet had.
+struct ExamStudents {
+    const RowTable& students;
+    std::array<bool, 2> idColumns{};
+};
+
+/// How the students of the two exams were paired.
+struct StudentMatch {
+    /// Per row of this exam, the row of the previous exam that is the same student, or -1.
+    std::vector<int> previousOf;
+    /// The kind of student number both sheets had and matched by (index into kStudentIdColumns),
+    /// or -1 when matched by school, class and name (and school and name for the rest).
+    int idKind = -1;
+    int matched = 0;
+    std::vector<int> onlyCurrent;        ///< rows of this exam without a student in the previous one
+    std::vector<int> onlyPrevious;       ///< rows of the previous exam without one in this exam
+    std::vector<int> ambiguousCurrent;   ///< rows whose number or name fits several students
+    std::vector<int> ambiguousPrevious;  ///< the same in the previous exam
+};
+
+/// Pairs the students: by 考号 (else 学号) when both sheets have that column, else by school, class
+/// and name, and then by school and name among the students left (classes reshuffled). A key that
+/// fits more than one student on either side pairs nobody: those students are ambiguous.
+StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& previous);
+
+/// The place of every row in the grade by total, standard competition ranks (1, 2, 2, 4); 0 for a
+/// row without a total, which is not ranked.
+std::vector<int> gradePlaces(const RowTable& students, const TotalJudge& judge);
+
+/// The lines of the completion note: how many were paired and by what, who is in one exam only
+/// and whose name fits several students (at most `listed` names each, then how many more).
+std::string matchNote(const StudentMatch& match, const RowTable& current, const RowTable& previous,
+                      size_t listed = 20);
+
+}  // namespace varnex

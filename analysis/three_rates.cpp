@@ -1,0 +1,143 @@
+#include "analysis/three_rates.h"
+
+#include <cmath>
+#include <utility>
+
+namespace varnex {
+
+long long scoreThousandths(double value) {
+    // Far beyond any score, and far inside the range of the integers compared.
+    constexpr double kLimit = 1e15;
+    if (value >= kLimit) return static_cast<long long>(kLimit);
+    if (value <= -kLimit) return -static_cast<long long>(kLimit);
+    return std::llround(value * 1000.0);
+}
+
+long long excellenceLineThousandths(int fullMark, int percent) {
+    // F × P hundredths of a point; widened so that absurd settings cannot overflow.
+    return static_cast<long long>(fullMark) * percent * 10;
+}
+
+long long passLineThousandths(int fullMark) {
+    return static_cast<long long>(fullMark) * 600;
+}
+
+bool RateRule::isExcellent(std::string_view text) const {
+    if (excellentByInteger) return cAtoi(text) >= excellentScore;
+    return scoreThousandths(scoreValue(text)) >= excellentLine;
+}
+
+bool RateRule::isPass(std::string_view text) const {
+    return scoreThousandths(scoreValue(text)) >= passLine;
+}
+
+RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool zeroExcluded,
+                     bool blankExcluded) {
+    RateRule rule;
+    rule.blankExcluded = blankExcluded;
+    int fullMark = scores.fullMarkOf(subject);
+    rule.excellentLine = excellenceLineThousandths(fullMark, scores.excellenceLineOf(subject));
+    rule.passLine = passLineThousandths(fullMark);
+    rule.zeroExcluded = zeroExcluded;
+    return rule;
+}
+
+RateRule gradeTotalRule(const ScoreSettings& scores, int examFullMarkTotal) {
+    RateRule rule;
+    // totalExcellenceScore is an absolute score, already in whole points.
+    rule.excellentLine = static_cast<long long>(scores.totalExcellenceScore()) * 1000;
+    rule.passLine = passLineThousandths(examFullMarkTotal);
+    return rule;
+}
+
+RateRule classTotalRule(const ScoreSettings& scores, bool zeroExcluded) {
+    RateRule rule;
+    rule.excellentByInteger = true;
+    rule.excellentScore = scores.totalExcellenceScore();
+    rule.passLine = passLineThousandths(scores.totalFullMark());
+    rule.zeroExcluded = zeroExcluded;
+    return rule;
+}
+
+std::vector<TotalShare> totalShares(const ScoreSettings& scores,
+                                    const std::vector<std::string>& examSubjects) {
+    std::vector<TotalShare> shares;
+    for (const std::string& subject : examSubjects) {
+        const int i = subjectIndex(subject);
+        if (i < 0) continue;
+        const int fullMark = scores.fullMark[static_cast<size_t>(i)];
+        const int line = scores.excellenceLine[static_cast<size_t>(i)];
+        // As totalExcellenceScore adds them: only a positive full mark with a line in 1..99.
+        const int excellence = fullMark > 0 && line >= 1 && line <= 99 ? fullMark * line / 100 : 0;
+        shares.push_back({columnOfSubject(subject), fullMark > 0 ? fullMark : 0, excellence});
+    }
+    return shares;
+}
+
+RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares,
+                      const RowTable::RowView& cells) {
+    int fullMark = 0, excellence = 0;
+    for (const TotalShare& share : shares) {
+        const size_t column = static_cast<size_t>(share.studentColumn);
+        if (column >= cells.size() || !startsWithNumber(cells[column])) continue;
+        fullMark += share.fullMark;
+        excellence += share.excellenceScore;
+    }
+    RateRule own = rule;
+    own.passLine = passLineThousandths(fullMark);
+    if (own.excellentByInteger) {
+        own.excellentScore = excellence;
+    } else {
+        own.excellentLine = static_cast<long long>(excellence) * 1000;
+    }
+    return own;
+}
+
+void RateGroup::add(std::string_view text, const RateRule& rule) {
+    if (rule.blankExcluded && !startsWithNumber(text)) return;
+    double value = scoreValue(text);
+    scoreSum += value;
+    if (!(rule.zeroExcluded && text == "0")) ++satCount;
+    const long long thousandths = scoreThousandths(value);
+    bool excellent =
+        rule.excellentByInteger ? cAtoi(text) >= rule.excellentScore : thousandths >= rule.excellentLine;
+    if (excellent) ++excellentCount;
+    if (thousandths >= rule.passLine) ++passCount;
+}
+
+RateGroup& RateGroup::operator+=(const RateGroup& other) {
+    satCount += other.satCount;
+    excellentCount += other.excellentCount;
+    passCount += other.passCount;
+    scoreSum += other.scoreSum;
+    return *this;
+}
+
+RateTally::RateTally(size_t groupCount, std::vector<RateColumn> columns)
+    : columns_(std::move(columns)), groups_(groupCount * columns_.size()) {}
+
+void RateTally::addStudent(size_t group, const RowTable::RowView& cells) {
+    RateGroup* figures = &groups_[group * columns_.size()];
+    for (size_t c = 0; c < columns_.size(); ++c) {
+        const RateColumn& column = columns_[c];
+        size_t index = static_cast<size_t>(column.studentColumn);
+        const std::string_view text = index < cells.size() ? cells[index] : std::string_view();
+        if (column.ownTotal.empty()) {
+            figures[c].add(text, column.rule);
+        } else {
+            figures[c].add(text, ownTotalRule(column.rule, column.ownTotal, cells));
+        }
+    }
+}
+
+std::string groupKey(std::initializer_list<std::string_view> parts) {
+    std::string key;
+    for (std::string_view part : parts) {
+        key += std::to_string(part.size());
+        key += ':';
+        key += part;
+    }
+    return key;
+}
+
+}  // namespace varnex

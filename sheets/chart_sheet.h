@@ -1,0 +1,20 @@
+#pragma once
+// 统计图表: charts of the figures on the other result sheets, two to a printed page: per subject
+// and for the total, the classes' averages with the block average as a line (from 班级各科三率);
+// per school, the subjects' excellence and pass rates (from 年级各科三率) and the totals in bands
+// (from 总分分数段). A chart whose report is not exported is left out, and the sheet says so.
+
+#include <string>
+
+#include "app/app_state.h"
+#include "automation/excel_session.h"
+#include "sheets/sheet_plan.h"
+
+namespace varnex {
+
+/// Fills the chart sheet it is handed (already taken, activated and named), after the sheets it
+/// reads from have been named. Lays out its own printing: the charts on A4, two to a page.
+void writeChartSheet(ExcelSheet& sheet, const AppState& state, const SheetPlan& plan,
+                     const std::string& title);
+
+}  // namespace varnex

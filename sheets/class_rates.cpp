@@ -1,0 +1,253 @@
+// 班级各科三率: every class of the grade, one block per exam subject and one for the total, with
+// the subject teacher, counts, rates, averages and the rank, block-average and deviation formulas.
+
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "analysis/three_rates.h"
+#include "sheets/rate_cells.h"
+#include "sheets/rate_sheets.h"
+#include "sheets/rate_texts.h"
+
+namespace varnex {
+
+namespace tx = rate_texts;
+
+namespace {
+
+using namespace rate_columns;
+
+// True when the rows hold the classes of each school consecutively, schools in SchoolList order,
+// so that the school cells merged over schoolClassCount rows line up with the class rows. Only a
+// class of a school that the SchoolList does not name breaks this.
+bool classesFollowSchools(const std::vector<std::pair<std::string, std::string>>& entries,
+                          const std::vector<std::string>& schools, const std::vector<int>& schoolClassCount) {
+    size_t position = 0;
+    for (size_t k = 0; k < schools.size(); ++k) {
+        for (int m = 0; m < schoolClassCount[k]; ++m, ++position) {
+            if (position >= entries.size() || entries[position].first != schools[k]) return false;
+        }
+    }
+    return position == entries.size();
+}
+
+// The rows of the sheet: one block per exam subject and one for the total, each with a row per
+// class. The classes of each school follow each other, schools in SchoolList order and classes in
+// ClassList order within their school, so that a school whose classes were not consecutive in the
+// sheet still has all of them under its one name. For a ClassList grouped by school this is the
+// ClassList order itself.
+struct ClassRows {
+    std::vector<std::pair<std::string, std::string>> entries;  ///< school part, class part
+    std::vector<size_t> classIndex;                            ///< the ClassList entry of each row
+    std::vector<int> schoolClassCount;                         ///< per SchoolList entry
+    bool mergeSchools = false;  ///< the school cells are merged over each school's classes
+    int blocks = 0;             ///< exam subjects + the total
+
+    int classCount() const { return static_cast<int>(entries.size()); }
+    int firstRow(int block) const { return classRatesBlockFirstRow(classCount(), block); }
+    int lastRow(int block) const { return firstRow(block) + classCount() - 1; }
+};
+
+// Count: the classes of the ClassList, school by school, and how many of them each school has.
+ClassRows layOutClassRows(const ImportResults& imported) {
+    ClassRows rows;
+    std::unordered_map<std::string, size_t> positionOfSchool;  // first SchoolList position
+    for (size_t k = 0; k < imported.schoolList.size(); ++k)
+        positionOfSchool.emplace(imported.schoolList[k], k);
+    std::vector<std::vector<size_t>> classesOfSchool(imported.schoolList.size());
+    std::vector<size_t> unlisted;  // classes of a school the SchoolList does not name, last
+    for (size_t i = 0; i < imported.classList.size(); ++i) {
+        auto it = positionOfSchool.find(imported.classList.parts(i).first);
+        (it == positionOfSchool.end() ? unlisted : classesOfSchool[it->second]).push_back(i);
+    }
+    for (const auto& classes : classesOfSchool) {
+        rows.schoolClassCount.push_back(static_cast<int>(classes.size()));
+        rows.classIndex.insert(rows.classIndex.end(), classes.begin(), classes.end());
+    }
+    rows.classIndex.insert(rows.classIndex.end(), unlisted.begin(), unlisted.end());
+    for (size_t i : rows.classIndex) rows.entries.push_back(imported.classList.parts(i));
+    rows.mergeSchools = classesFollowSchools(rows.entries, imported.schoolList, rows.schoolClassCount);
+    rows.blocks = static_cast<int>(imported.examSubjects.size()) + 1;
+    return rows;
+}
+
+// Count: the figures of every class of the ClassList, subject by subject and the total; a student
+// belongs to the class whose school and class parts equal its 学校 and 班级.
+RateTally tallyClasses(const AppState& state) {
+    const ClassList& classes = state.imported.classList;
+    const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
+    const bool blankExcluded = state.exportOptions.blankScoresExcluded;
+    std::unordered_map<std::string, size_t> groupOfClass;
+    for (size_t j = 0; j < classes.size(); ++j) {
+        auto [school, className] = classes.parts(j);
+        groupOfClass.emplace(groupKey({school, className}), j);
+    }
+    std::vector<RateColumn> columns;
+    for (const std::string& subject : state.imported.examSubjects)
+        columns.push_back(
+            {columnOfSubject(subject), subjectRule(state.scores, subject, zeroExcluded, blankExcluded)});
+    columns.push_back(
+        {kTotalColumn, classTotalRule(state.scores, zeroExcluded),
+         blankExcluded ? totalShares(state.scores, state.imported.examSubjects) : std::vector<TotalShare>{}});
+    RateTally tally(classes.size(), std::move(columns));
+    for (int r = 0; r < state.students.rowCount(); ++r) {
+        const RowTable::RowView cells = state.students.row(r);
+        auto it = groupOfClass.find(groupKey({cells[0], cells[1]}));
+        if (it != groupOfClass.end()) tally.addStudent(it->second, cells);
+    }
+    return tally;
+}
+
+// The subject teachers of the grade: the first TeacherTable row for school, class and subject.
+class SubjectTeachers {
+  public:
+    explicit SubjectTeachers(const AppState& state) {
+        for (int r = 0; r < state.teachers.rowCount(); ++r) {
+            const RowTable::RowView t = state.teachers.row(r);
+            if (!state.imported.ofImportedGrade(t[1])) continue;
+            teacherOf_.emplace(groupKey({t[0], t[2], t[3]}), t[4]);
+        }
+    }
+    std::string of(const std::string& school, const std::string& className,
+                   const std::string& subject) const {
+        auto it = teacherOf_.find(groupKey({school, className, subject}));
+        return it == teacherOf_.end() ? std::string() : it->second;
+    }
+
+  private:
+    std::unordered_map<std::string, std::string> teacherOf_;
+};
+
+// Lay out: each block's label and its 总平均分 formula.
+void writeBlockLabels(RateCells& out, const AppState& state, const ClassRows& rows) {
+    const std::vector<std::string>& subjects = state.imported.examSubjects;
+    for (int s = 0; s < rows.blocks; ++s) {
+        const size_t subject = static_cast<size_t>(s);
+        std::string label =
+            subject < subjects.size()
+                ? subjectBlockLabel(subjects[subject], state.scores.fullMarkOf(subjects[subject]))
+                : subjectBlockLabel(kTotalName, state.imported.examFullMarkTotal);
+        out.block(kLabel, rows.firstRow(s), rows.lastRow(s), label);
+        out.formulaBlock(kBlockAverage, rows.firstRow(s), rows.lastRow(s),
+                         averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
+    }
+}
+
+// Lay out: the school of each class, merged over the school's classes where they follow each other.
+void writeSchoolCells(RateCells& out, const std::vector<std::string>& schools, const ClassRows& rows) {
+    for (int s = 0; s < rows.blocks; ++s) {
+        if (!rows.mergeSchools) {
+            for (int j = 0; j < rows.classCount(); ++j)
+                out.cell(kSchool, rows.firstRow(s) + j, rows.entries[static_cast<size_t>(j)].first);
+            continue;
+        }
+        int row = rows.firstRow(s);
+        for (size_t k = 0; k < schools.size(); ++k) {
+            if (rows.schoolClassCount[k] == 0) continue;  // no rows of its own to merge over
+            out.block(kSchool, row, row + rows.schoolClassCount[k] - 1, schools[k]);
+            row += rows.schoolClassCount[k];
+        }
+    }
+}
+
+// Lay out: "（<class>）班" on every class row.
+void writeClassCells(RateCells& out, const ClassRows& rows) {
+    for (int s = 0; s < rows.blocks; ++s) {
+        for (int j = 0; j < rows.classCount(); ++j) {
+            out.cell(kClass, rows.firstRow(s) + j,
+                     strprintf(tx::kClassLabelFormat, rows.entries[static_cast<size_t>(j)].second.c_str()));
+        }
+    }
+}
+
+// The text of one figure cell of class j in block s.
+std::string figureText(int column, const RateGroup& g, const std::string& teacher) {
+    switch (column) {
+        case kSat:
+            return countText(g.satCount);
+        case kTeacher:
+            return teacher;
+        case kExcellentCount:
+            return countText(g.excellentCount);
+        case kExcellentRate:
+            return rateText(g.excellentCount, g.satCount);
+        case kPassCount:
+            return countText(g.passCount);
+        case kPassRate:
+            return rateText(g.passCount, g.satCount);
+        case kAverage:
+            return averageText(g.scoreSum, g.satCount);
+        default:
+            return std::string();  // 班主任 stays empty
+    }
+}
+
+// Lay out: the figures, column by column over every block.
+void writeFigureColumns(RateCells& out, const AppState& state, const ClassRows& rows,
+                        const RateTally& tally) {
+    const std::vector<std::string>& subjects = state.imported.examSubjects;
+    const SubjectTeachers teachers(state);
+    const int figureColumns[] = {kSat,           kHeadTeacher, kTeacher,  kExcellentCount,
+                                 kExcellentRate, kPassCount,   kPassRate, kAverage};
+    for (int column : figureColumns) {
+        const bool rateFormat = column == kExcellentRate || column == kPassRate || column == kAverage;
+        for (int s = 0; s < rows.blocks; ++s) {
+            const size_t subject = static_cast<size_t>(s);
+            for (int j = 0; j < rows.classCount(); ++j) {
+                const auto& [school, className] = rows.entries[static_cast<size_t>(j)];
+                std::string teacher;
+                if (column == kTeacher && subject < subjects.size())
+                    teacher = teachers.of(school, className, subjects[subject]);
+                out.cell(
+                    column, rows.firstRow(s) + j,
+                    figureText(column, tally.at(rows.classIndex[static_cast<size_t>(j)], subject), teacher),
+                    {.rateFormat = rateFormat});
+            }
+        }
+    }
+}
+
+// Lay out: the rank formulas and the deviation from the block's 总平均分.
+void writeRankColumns(RateCells& out, const ClassRows& rows, const RateTally& tally) {
+    for (int s = 0; s < rows.blocks; ++s) {
+        const int first = rows.firstRow(s), last = rows.lastRow(s);
+        for (int row = first; row <= last; ++row) {
+            // A class where nobody sat has no rates and no average: no ranks (an empty cell would
+            // rank as 0, and could show as first) and no deviation either.
+            const size_t group = rows.classIndex[static_cast<size_t>(row - first)];
+            const bool sat = tally.at(group, static_cast<size_t>(s)).satCount > 0;
+            auto unlessEmpty = [sat](std::string formula) { return sat ? formula : std::string(); };
+            out.cell(kExcellentRank, row, unlessEmpty(rankFormula(kExcellentRate, row, first, last)),
+                     {.formula = true});
+            out.cell(kPassRank, row, unlessEmpty(rankFormula(kPassRate, row, first, last)),
+                     {.formula = true});
+            out.cell(kAverageRank, row, unlessEmpty(rankFormula(kAverage, row, first, last)),
+                     {.formula = true});
+            out.cell(kDeviation, row, unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
+                     {.rateFormat = true, .formula = true});
+        }
+    }
+}
+
+}  // namespace
+
+int classRatesBlockFirstRow(int classCount, int block) {
+    return classCount * block + kFirstDataRow;
+}
+
+void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
+    RateCells out(sheet);
+    writeSixteenColumnHead(out, title, tx::kClassHeaders);
+    const ClassRows rows = layOutClassRows(state.imported);
+    if (rows.classCount() == 0) return;
+    const RateTally tally = tallyClasses(state);
+    writeBlockLabels(out, state, rows);
+    writeSchoolCells(out, state.imported.schoolList, rows);
+    writeClassCells(out, rows);
+    writeFigureColumns(out, state, rows, tally);
+    writeRankColumns(out, rows, tally);
+}
+
+}  // namespace varnex

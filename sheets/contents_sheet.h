@@ -1,0 +1,12 @@
+#pragma once
+// 目录: one row per other sheet of the run, with its tab name and its title.
+
+#include "automation/excel_session.h"
+#include "sheets/sheet_plan.h"
+
+namespace varnex {
+
+/// Fills the contents sheet it is handed (already taken, activated and named).
+void writeContentsSheet(ExcelSheet& sheet, const SheetPlan& plan);
+
+}  // namespace varnex

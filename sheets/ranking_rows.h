@@ -1,0 +1,37 @@
+#pragma once
+// The header row and data rows shared by the top-N and class-ranking sheets: 序号, (学校, 班级,)
+// 姓名, one column per examined subject, 总分 and 名次.
+
+#include <string>
+#include <vector>
+
+#include "analysis/student_order.h"
+#include "app/app_state.h"
+#include "automation/excel_session.h"
+
+namespace varnex {
+
+/// The columns of a ranking sheet: with school and class (top N, all classes on one sheet) or
+/// with the name only (one sheet per class).
+class RankingColumns {
+  public:
+    RankingColumns(const AppState& state, bool withSchoolAndClass);
+
+    /// 0-based column of 名次, the sheet's last column.
+    int lastColumn() const { return firstSubject_ + static_cast<int>(subjects_.size()) + 1; }
+
+    /// Row 3: every header boxed and centred, 序号 with width 5.
+    void writeHeaders(ExcelSheet& sheet, const AppState& state) const;
+    /// One listed student in a sheet row: serial, (school, "（" class "）班",) name, the subject
+    /// texts, the total text and the place, every cell boxed and centred.
+    void writeRow(ExcelSheet& sheet, int sheetRow, const RowTable& students, const PlacedRow& placed,
+                  int serial) const;
+
+  private:
+    bool withSchoolAndClass_;
+    int firstSubject_;
+    std::vector<std::string> subjects_;
+    std::vector<int> subjectColumns_;  ///< StudentTable column of each subject
+};
+
+}  // namespace varnex

@@ -1,0 +1,90 @@
+#pragma once
+// The cell patterns that the rate sheets repeat: the merged title band, the bordered single cell
+// and the bordered block merged down several rows of one column.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "automation/excel_session.h"
+
+namespace varnex {
+
+/// Optional parts of a single-cell write.
+struct RateCellStyle {
+    int horizontalAlign = kAlignCenter;
+    int columnWidth = 0;      ///< 0: the width is not set
+    bool rateFormat = false;  ///< sets the rate number format before the value
+    bool formula = false;     ///< the value is one of the sheet's own formulas, not data
+};
+
+/// Writes the rate sheets' cells into the sheet handed over by the export run.
+class RateCells {
+  public:
+    explicit RateCells(ExcelSheet& sheet) : sheet_(sheet) {}
+
+    /// Row `row` from column A to `lastColumn` merged across, centred, without a border.
+    void band(int lastColumn, int row, std::string_view value);
+    /// One cell: border box, alignment, optional width, optional number format, value.
+    void cell(int column, int row, std::string_view value, const RateCellStyle& style = {});
+    /// Rows firstRow … lastRow of one column merged into a bordered, centred block.
+    void block(int column, int firstRow, int lastRow, std::string_view value);
+    /// The same block holding one of the sheet's own formulas (formatted as a rate).
+    void formulaBlock(int column, int firstRow, int lastRow, std::string_view formula);
+
+  private:
+    /// The bordered, centred block merged down the rows, ready for its value.
+    ExcelRange& mergedBlock(int column, int firstRow, int lastRow, bool rateFormat);
+    ExcelSheet& sheet_;
+};
+
+/// Columns A … P shared by the class and teacher sheets.
+namespace rate_columns {
+constexpr int kLabel = 0;           // A: subject block label
+constexpr int kSchool = 1;          // B
+constexpr int kClass = 2;           // C
+constexpr int kSat = 3;             // D: 实考人数
+constexpr int kHeadTeacher = 4;     // E: 班主任, always empty
+constexpr int kTeacher = 5;         // F: 任课教师
+constexpr int kExcellentCount = 6;  // G
+constexpr int kExcellentRate = 7;   // H
+constexpr int kExcellentRank = 8;   // I
+constexpr int kPassCount = 9;       // J
+constexpr int kPassRate = 10;       // K
+constexpr int kPassRank = 11;       // L
+constexpr int kAverage = 12;        // M
+constexpr int kAverageRank = 13;    // N
+constexpr int kBlockAverage = 14;   // O: 总平均分, merged over the block
+constexpr int kDeviation = 15;      // P: 离均差
+constexpr int kLast = kDeviation;
+constexpr int kFirstDataRow = 4;
+}  // namespace rate_columns
+
+/// The label of a subject's block of rows, "语文\n（150分）"; the subject-band sheet labels its
+/// blocks the same way.
+std::string subjectBlockLabel(std::string_view subject, int fullMark);
+
+/// Title band in row 1 and the sixteen headers of row 3, with widths 9 on A and 11 on the ranks.
+void writeSixteenColumnHead(RateCells& out, std::string_view title,
+                            const std::array<const char*, 16>& headers);
+
+/// The number format of every rate and average cell.
+inline constexpr const char* kRateNumberFormat = "0.0";
+
+/// A head count as written: "%d".
+std::string countText(int count);
+/// count × 100 / satCount with one decimal; "" when nobody sat.
+std::string rateText(int count, int satCount);
+/// scoreSum / satCount with one decimal; "" when nobody sat.
+std::string averageText(double scoreSum, int satCount);
+
+/// "=RANK(X r,X$first:X$last)": the rank of a figure among the groups of a block.
+std::string rankFormula(int column, int row, int firstRow, int lastRow);
+/// "=AVERAGE(X$first:X$last)": the unweighted mean of a block's averages.
+std::string averageFormula(int column, int firstRow, int lastRow);
+/// "=M$r-O$f": a group's average minus its block's 总平均分.
+std::string deviationFormula(int averageColumn, int row, int blockAverageColumn, int firstRow);
+/// "=(G$r/D$r)*100": a rate computed by the spreadsheet at full precision.
+std::string rateFormula(int countColumn, int row, int satColumn);
+
+}  // namespace varnex

@@ -1,0 +1,79 @@
+#include "sheets/sheet_cells.h"
+
+#include <charconv>
+
+#include "base/text_util.h"
+#include "sheets/sheet_texts.h"
+
+namespace varnex {
+
+void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width) {
+    std::string address = CellName(column, row);
+    ExcelRange& range = sheet.Range(address, address);
+    range.BorderAround();
+    range.SetHorizontalAlignment(kAlignCenter);
+    if (width > 0) range.SetColumnWidth(width);
+    range.SetData(value);
+}
+
+namespace {
+
+// A row merged across from column A to the last column, centred, holding `text`.
+void writeMergedRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view text) {
+    ExcelRange& range = sheet.Range(CellName(0, row), CellName(lastColumn, row));
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.Merge(1);
+    range.SetData(text);
+}
+
+}  // namespace
+
+void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
+    writeMergedRow(sheet, lastColumn, 1, title);
+}
+
+void writeNoteRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view note) {
+    writeMergedRow(sheet, lastColumn, row, note);
+}
+
+void writeSpanningHeader(ExcelSheet& sheet, int firstColumn, int lastColumn, int row, std::string_view text) {
+    ExcelRange& range = sheet.Range(CellName(firstColumn, row), CellName(lastColumn, row));
+    range.BorderAround();
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.Merge(1);
+    range.SetData(text);
+}
+
+void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools) {
+    const int schoolCount = static_cast<int>(schools.size());
+    for (int i = 0; i < schoolCount; ++i) {
+        writeBoxedCell(
+            sheet, firstColumn + i, 3,
+            strprintf(sheet_texts::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str()), 11);
+    }
+    if (schoolCount >= 2)
+        writeBoxedCell(sheet, firstColumn + schoolCount, 3, sheet_texts::kAllSchoolsCumulativeHeader, 11);
+}
+
+std::string countCellText(int inBand, int cumulative) {
+    // sheet_texts::kCountFormat ("%3d/%-3d") without printf: this runs for every band cell.
+    char a[16], b[16];
+    const size_t na = static_cast<size_t>(std::to_chars(a, a + sizeof a, inBand).ptr - a);
+    const size_t nb = static_cast<size_t>(std::to_chars(b, b + sizeof b, cumulative).ptr - b);
+    std::string text;
+    text.reserve(8);
+    if (na < 3) text.append(3 - na, ' ');
+    text.append(a, na).append(1, '/').append(b, nb);
+    if (nb < 3) text.append(3 - nb, ' ');
+    return text;
+}
+
+std::vector<std::string> examSubjectNames(const AppState& state) {
+    std::vector<std::string> names;
+    for (const auto& name : state.imported.examSubjects) {
+        if (!name.empty()) names.push_back(name);
+    }
+    return names;
+}
+
+}  // namespace varnex

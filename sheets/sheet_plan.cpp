@@ -1,0 +1,199 @@
+#include "sheets/sheet_plan.h"
+
+#include <algorithm>
+#include <iterator>
+#include <set>
+#include <string_view>
+
+#include "base/text_util.h"
+#include "sheets/sheet_texts.h"
+
+namespace varnex {
+
+namespace tx = sheet_texts;
+
+namespace {
+
+// What each kind is, in SheetKind order: the family its time is reported under, its row group on
+// the contents sheet (which lists 教师个人三率 before 班级各科三率, and 统计图表 last), and its
+// heading: every report sheet has its title in row 1 and its headers in row 3; the ranking sheets
+// name each student in their first columns (序号, 学校, 班级, 姓名, or 序号, 姓名 for one class);
+// the contents sheet has its header in row 1; the chart sheet lays itself out.
+struct KindFacts {
+    const char* family;
+    int contentsGroup;
+    SheetHeading heading;
+};
+constexpr KindFacts kKindFacts[] = {
+    {"rank bands", 7, {3, 0}},     // TotalRankBands
+    {"total bands", 6, {3, 0}},    // TotalBands
+    {"subject bands", 5, {3, 0}},  // SubjectBands
+    {"teacher rates", 3, {3, 0}},  // TeacherRates
+    {"class rates", 4, {3, 0}},    // ClassRates
+    {"grade rates", 2, {3, 0}},    // GradeRates
+    {"top N", 1, {3, 4}},          // TopN
+    {"class ranking", 0, {3, 2}},  // ClassRankingPerClass
+    {"class ranking", 0, {3, 4}},  // ClassRankingAll
+    {"near line", 10, {4, 3}},     // NearLine
+    {"progress", 9, {4, 3}},       // ClassProgress
+    {"progress", 8, {4, 3}},       // StudentProgress
+    {"charts", 11, {1, 0}},        // Charts
+    {"contents", 12, {1, 0}},      // Contents
+};
+static_assert(std::size(kKindFacts) == static_cast<size_t>(SheetKind::Contents) + 1);
+
+const KindFacts& factsOf(SheetKind kind) {
+    return kKindFacts[static_cast<size_t>(kind)];
+}
+
+}  // namespace
+
+const char* sheetFamily(SheetKind kind) {
+    return factsOf(kind).family;
+}
+
+SheetHeading sheetHeading(SheetKind kind) {
+    return factsOf(kind).heading;
+}
+
+bool plans(const SheetPlan& plan, SheetKind kind) {
+    return std::any_of(plan.sheets.begin(), plan.sheets.end(),
+                       [kind](const PlannedSheet& s) { return s.kind == kind; });
+}
+
+std::string sheetTitle(const std::string& examName, const std::string& item, const std::string& gradeName) {
+    return strprintf(tx::kTitleFormat, examName.c_str(), item.c_str(), gradeName.c_str());
+}
+
+std::vector<const PlannedSheet*> SheetPlan::contentsOrder() const {
+    std::vector<const PlannedSheet*> listed;
+    for (const auto& s : sheets) {
+        if (s.kind != SheetKind::Contents) listed.push_back(&s);
+    }
+    std::stable_sort(listed.begin(), listed.end(), [](const PlannedSheet* a, const PlannedSheet* b) {
+        return factsOf(a->kind).contentsGroup < factsOf(b->kind).contentsGroup;
+    });
+    return listed;
+}
+
+namespace {
+
+// Cuts a UTF-8 text at a character edge so that it takes at most `units` UTF-16 units.
+std::string cutToUnits(const std::string& utf8, size_t units) {
+    size_t used = 0, i = 0;
+    while (i < utf8.size()) {
+        unsigned char ch = static_cast<unsigned char>(utf8[i]);
+        size_t len = ch < 0x80 ? 1 : ch < 0xE0 ? 2 : ch < 0xF0 ? 3 : 4;
+        size_t cost = len == 4 ? 2 : 1;
+        if (used + cost > units) break;
+        used += cost;
+        i += len;
+    }
+    return utf8.substr(0, i);
+}
+
+std::string lowerAscii(std::string s) {
+    for (char& ch : s) {
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    }
+    return s;
+}
+
+// A tab name the spreadsheet accepts: at most 31 characters, none of : \ / ? * [ ], no quote at
+// either end, and unique in the workbook. Names that already qualify stay as they are. Only the
+// per-class names (school and class as imported) can fail; the fixed names are reserved first, so
+// that a class never takes the name of 目录 or of another report. The new workbook's own names
+// "Sheet1" … are reserved as well: a sheet further on still carries its one while a class sheet is
+// being named.
+void makeTabNamesUsable(std::vector<PlannedSheet>& sheets) {
+    constexpr size_t kMaxUnits = 31;
+    std::set<std::string> taken;
+    for (const auto& sheet : sheets) {
+        if (sheet.kind != SheetKind::ClassRankingPerClass) taken.insert(lowerAscii(sheet.tabName));
+    }
+    for (size_t k = 1; k <= std::max<size_t>(sheets.size(), 3); ++k)
+        taken.insert("sheet" + std::to_string(k));
+    for (auto& sheet : sheets) {
+        if (sheet.kind != SheetKind::ClassRankingPerClass) continue;
+        std::string name = sheet.tabName;
+        for (char& ch : name) {
+            if (std::string_view(":\\/?*[]").find(ch) != std::string_view::npos) ch = '_';
+        }
+        if (!name.empty() && name.front() == '\'') name.front() = '_';
+        if (!name.empty() && name.back() == '\'') name.back() = '_';
+        if (name.empty()) name = "_";
+        name = cutToUnits(name, kMaxUnits);
+        std::string candidate = name;
+        for (int k = 2; taken.count(lowerAscii(candidate)) != 0 || lowerAscii(candidate) == "history"; ++k) {
+            std::string suffix = " (" + std::to_string(k) + ")";
+            candidate = cutToUnits(name, kMaxUnits - suffix.size()) + suffix;
+        }
+        taken.insert(lowerAscii(candidate));
+        sheet.tabName = candidate;
+    }
+}
+
+}  // namespace
+
+SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
+    const ExportOptions& o = state.exportOptions;
+    const std::string& grade = state.imported.gradeName;
+    SheetPlan plan;
+    auto add = [&](SheetKind kind, const char* name) {
+        plan.sheets.push_back({kind, name, sheetTitle(examName, name, grade), name});
+    };
+    // Produced first, so that their tabs read 学生进退步, 班级进退步, 临界生 after all others.
+    if (o.nearLine) add(SheetKind::NearLine, tx::kNearLine);
+    if (o.progress) {
+        add(SheetKind::ClassProgress, tx::kClassProgress);
+        add(SheetKind::StudentProgress, tx::kStudentProgress);
+    }
+    if (o.totalRankBands) add(SheetKind::TotalRankBands, tx::kTotalRankBands);
+    if (o.totalBands) add(SheetKind::TotalBands, tx::kTotalBands);
+    if (o.subjectBands) add(SheetKind::SubjectBands, tx::kSubjectBands);
+    if (o.teacherRates) add(SheetKind::TeacherRates, tx::kTeacherRates);
+    if (o.classRates) add(SheetKind::ClassRates, tx::kClassRates);
+    if (o.gradeRates) add(SheetKind::GradeRates, tx::kGradeRates);
+    if (o.topNEnabled) {
+        std::string name = strprintf(tx::kTopNFormat, o.topN);
+        plan.sheets.push_back({SheetKind::TopN, name, sheetTitle(examName, name, grade), name});
+    }
+    const ClassList& classes = state.imported.classList;
+    if (o.classRanking && o.classRankingLayout == 0) {
+        for (size_t i = 0; i < classes.size(); ++i) {
+            auto [school, klass] = classes.parts(i);
+            plan.sheets.push_back({SheetKind::ClassRankingPerClass, school + klass,
+                                   strprintf(tx::kClassTitleFormat, examName.c_str(), school.c_str(),
+                                             grade.c_str(), klass.c_str()),
+                                   strprintf(tx::kClassItemFormat, school.c_str(), klass.c_str()),
+                                   static_cast<int>(i)});
+        }
+    } else if (o.classRanking) {
+        add(SheetKind::ClassRankingAll, tx::kClassRanking);
+    }
+    if (o.charts) add(SheetKind::Charts, tx::kCharts);
+    plan.sheets.push_back({SheetKind::Contents, tx::kContents, std::string(), tx::kContents});
+    makeTabNamesUsable(plan.sheets);
+
+    const int n = plan.sheetCount();
+    for (int i = 0; i < n; ++i) plan.sheets[static_cast<size_t>(i)].position = n - i;
+
+    // The item list runs against production order. The sheets of one class each are one line:
+    // a list of every class would make the confirmation taller than any screen.
+    plan.itemList = std::string(tx::kContents) + "\n";
+    if (o.classRanking && o.classRankingLayout == 0) {
+        plan.itemList += strprintf(tx::kClassSheetsItemFormat, static_cast<int>(classes.size())) + "\n";
+    } else if (o.classRanking) {
+        plan.itemList += std::string(tx::kClassRanking) + "\n";
+    }
+    for (auto it = plan.sheets.rbegin(); it != plan.sheets.rend(); ++it) {
+        if (it->kind != SheetKind::Contents && it->kind != SheetKind::ClassRankingPerClass &&
+            it->kind != SheetKind::ClassRankingAll && it->kind != SheetKind::Charts)
+            plan.itemList += it->item + "\n";
+    }
+    // The charts come last, as on the contents sheet.
+    if (o.charts) plan.itemList += std::string(tx::kCharts) + "\n";
+    return plan;
+}
+
+}  // namespace varnex

@@ -1,0 +1,186 @@
+#pragma once
+// Every text that the export shows or writes: messages, log lines, tab names, titles and the
+// fixed cell texts of its sheets. A text with values in it is a printf format; the comment names
+// the values.
+
+namespace varnex::sheet_texts {
+
+// ---------------------------------------------------------------- validation
+/// Subject.
+inline constexpr const char* kExcellenceLineRangeFormat = "%s学科的优秀控制线必须在0和100之间！";
+inline constexpr const char* kNoExamName = "请输入或选择考试名称！";
+inline constexpr const char* kNoStudentRows = "请首先导入成绩，然后才能导出分析结果！";
+inline constexpr const char* kNoSchools = "请先导入成绩，然后才能导出分析结果！";
+inline constexpr const char* kNothingChosen = "请选择需要导出的项目！";
+inline constexpr const char* kTopNNotPositive = "总分名次必须填写一个大于零的数！";
+inline constexpr const char* kNoTeacherRows = "导出教师个人三率必须先导入教师任课表！";
+/// School, grade, class, subject.
+inline constexpr const char* kMissingTeacherFormat = "请先导入“%s%s（%s）班%s”学科任课教师！";
+
+// ---------------------------------------------------------------- confirmation and run
+/// Exam name, grade, the item list (one item a line).
+inline constexpr const char* kConfirmFormat =
+    "考试名称：%s\n导出年级：%s\n\n导出项目：\n%s\n"
+    "如果确认无误，单击“是”，导出分析结果；\n否则，单击“否”，返回修改。确认无误吗？";
+// A line after the item list when the teacher rates are left out for want of a teacher sheet.
+inline constexpr const char* kNoTeachersNote =
+    "\n未导入教师任课表：不导出教师个人三率，班级各科三率的任课教师一栏留空。\n";
+inline constexpr const char* kNoTeachersNoClassRatesNote = "\n未导入教师任课表：不导出教师个人三率。\n";
+inline constexpr const char* kStartFailed =
+    "启动 Excel 服务失败！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
+/// Exam name, imported sheet: the workbook's caption.
+inline constexpr const char* kCaptionFormat = "%s - %s成绩分析";
+// What the export is doing, after "Varnex - <exam>：<sheet> - " (common_texts::kSheetStateTitleFormat).
+inline constexpr const char* kExporting = "正在导出...";
+inline constexpr const char* kExported = "导出完成";
+/// Followed by the item of the sheet being filled.
+inline constexpr const char* kLogExport = "导出：";
+/// The progress step of the save.
+inline constexpr const char* kProgressSaving = "导出：保存结果工作簿";
+/// Exam name, grade.
+inline constexpr const char* kLogDoneFormat = "%s：%s成绩分析 导出完成";
+/// Followed by the path of the saved workbook.
+inline constexpr const char* kLogSaved = "保存文件：";
+/// Exam name, grade: the suggested file name, without its extension.
+inline constexpr const char* kFileNameFormat = "%s - %s成绩分析";
+
+// ---------------------------------------------------------------- completion
+// The completion message: the saved file, then the clipboard line when the path went there, the
+// sheets, and the opening line when the front end opens the file.
+/// The full path of the saved workbook.
+inline constexpr const char* kDoneFormat = "文件“%s”已经生成并保存！";
+inline constexpr const char* kDonePathCopied = "\n（文件路径已复制到了剪贴板，按 Ctrl+V 粘贴）";
+/// Number of sheets, the item list (one item a line).
+inline constexpr const char* kDoneSheetsFormat = "\n\n此次共导出了 %d 张表格：\n%s";
+inline constexpr const char* kDoneOpening = "\n点击“确定”按钮，将为你打开生成的文件。";
+
+// ---------------------------------------------------------------- printing
+/// The footer of every printed page of a result sheet: the page number and the page count.
+inline constexpr const char* kPageNumberFooter = "第 &P 页，共 &N 页";
+
+// ---------------------------------------------------------------- sheet names and titles
+inline constexpr const char* kContents = "目录";
+inline constexpr const char* kTotalRankBands = "总分名次段";
+inline constexpr const char* kTotalBands = "总分分数段";
+inline constexpr const char* kSubjectBands = "各科分数段";
+inline constexpr const char* kTeacherRates = "教师个人三率";
+inline constexpr const char* kClassRates = "班级各科三率";
+inline constexpr const char* kGradeRates = "年级各科三率";
+inline constexpr const char* kClassRanking = "班级总分排名";
+inline constexpr const char* kCharts = "统计图表";
+/// N.
+inline constexpr const char* kTopNFormat = "总分前%d名";
+/// Exam name, item, grade.
+inline constexpr const char* kTitleFormat = "%s - %s（%s）";
+/// Exam name, school, grade, class: the title of one class's ranking sheet.
+inline constexpr const char* kClassTitleFormat = "%s - 班级总分排名 - %s%s（%s）班";
+/// School, class: the item of one class's ranking sheet (its log line after "导出：").
+inline constexpr const char* kClassItemFormat = "%s（%s）班总分排名";
+/// Number of classes: the one line that stands for the sheets of one class each in the item list.
+inline constexpr const char* kClassSheetsItemFormat = "各班总分排名表 %d 张";
+/// School, class: the log line of one class on the sheet of all classes.
+inline constexpr const char* kClassLogFormat = "导出：%s（%s）班总分排名";
+
+// ---------------------------------------------------------------- contents sheet
+inline constexpr const char* kSheetNameHeader = "工作表名称";
+inline constexpr const char* kSheetTitleHeader = "工作表标题";
+
+// ---------------------------------------------------------------- band sheets
+/// School.
+inline constexpr const char* kCumulativeHeaderFormat = "%s/累计";
+inline constexpr const char* kAllSchoolsCumulativeHeader = "合计/累计";
+/// Count in the band, cumulative count.
+inline constexpr const char* kCountFormat = "%3d/%-3d";
+/// First and last place of the band.
+inline constexpr const char* kRankBandFormat = "第%3d→%-3d名";
+/// Full mark.
+inline constexpr const char* kFullMarkBandFormat = "满分:%-3d分";
+/// Lowest and highest score of the band.
+inline constexpr const char* kScoreBandFormat = "%3d→%-3d分";
+inline constexpr const char* kSubjectHeader = "学科";
+inline constexpr const char* kBandHeader = "分数段";
+/// Sheet, subject (or ""), full mark, rows needed, rows a sheet has.
+inline constexpr const char* kTooManyRowsFormat =
+    "%s：%s满分 %d 分需要 %d 行，超过了工作表的最大行数 %d 行！";
+
+// ---------------------------------------------------------------- chart sheet
+/// Subject (or the total's name): the chart of the classes' averages.
+inline constexpr const char* kClassAverageChartFormat = "%s各班平均分";
+/// School: the chart of its subjects' excellence and pass rates.
+inline constexpr const char* kSchoolRatesChartFormat = "%s各科优秀率和及格率";
+/// School: the chart of its totals in bands.
+inline constexpr const char* kSchoolBandsChartFormat = "%s总分分布";
+inline constexpr const char* kClassAxis = "班级（红线：总平均分）";
+inline constexpr const char* kAverageAxis = "平均分";
+inline constexpr const char* kSubjectAxis = "学科";
+inline constexpr const char* kRateAxis = "百分比（%）";
+inline constexpr const char* kCountAxis = "人数";
+inline constexpr const char* kAverageSeries = "平均分";
+inline constexpr const char* kBlockAverageSeries = "总平均分";
+inline constexpr const char* kExcellentRateSeries = "优秀率";
+inline constexpr const char* kPassRateSeries = "及格率";
+inline constexpr const char* kCountSeries = "人数";
+// What the chart sheet says in place of the charts whose report was not exported.
+inline constexpr const char* kNoClassRatesNote = "未导出“班级各科三率”，所以没有各班平均分图。";
+inline constexpr const char* kNoGradeRatesNote = "未导出“年级各科三率”，所以没有各校优秀率和及格率图。";
+inline constexpr const char* kNoTotalBandsNote = "未导出“总分分数段”，所以没有各校总分分布图。";
+// The figures the charts read, beside them, each a formula on the report it comes from.
+inline constexpr const char* kBlockAverageTable = "各班平均分图的班级和红线（取自“班级各科三率”）";
+/// Subject (or the total's name): the column of a block's 总平均分, written where its line begins
+/// and ends.
+inline constexpr const char* kBlockAverageHeaderFormat = "%s总平均分（红线两端）";
+inline constexpr const char* kBandCountTable = "各校总分各分数段的人数（取自“总分分数段”）";
+
+// ---------------------------------------------------------------- ranking sheets
+inline constexpr const char* kSerial = "序号";
+inline constexpr const char* kSchool = "学校";
+inline constexpr const char* kClass = "班级";
+inline constexpr const char* kName = "姓名";
+inline constexpr const char* kPlace = "名次";
+/// Subject (or the total's name), full mark.
+inline constexpr const char* kHeaderWithMarkFormat = "%s%d";
+
+// ---------------------------------------------------------------- progress and 临界生
+inline constexpr const char* kStudentProgress = "学生进退步";
+inline constexpr const char* kClassProgress = "班级进退步";
+inline constexpr const char* kNearLine = "临界生";
+inline constexpr const char* kNoPreviousExam = "导出进退步必须先选择并读入上次考试的成绩表！";
+/// Sheet, rows needed, the worksheet's last row.
+inline constexpr const char* kSheetTooLongFormat = "%s需要 %d 行，超过了工作表的最大行数 %d 行！";
+inline constexpr const char* kThisTotal = "本次总分";
+inline constexpr const char* kThisPlace = "本次名次";
+inline constexpr const char* kLastTotal = "上次总分";
+inline constexpr const char* kLastPlace = "上次名次";
+inline constexpr const char* kPlaceChange = "名次变化";
+inline constexpr const char* kSubject = "学科";
+inline constexpr const char* kAverage = "平均分";
+inline constexpr const char* kExcellentRate = "优秀率";
+inline constexpr const char* kPassRate = "及格率";
+// The two lines under the title of 学生进退步.
+inline constexpr const char* kStudentProgressNote[] = {
+    "名次为全年级名次，同分同名次（1、2、2、4），两次考试各自排出；",
+    "没有总分的学生不排名次；名次变化 = 上次名次 − 本次名次，正数为进步。"};
+inline constexpr const char* kClassProgressNote =
+    "上次的数字按本班现在的学生在上次考试中的成绩计算；名次为全年级各班之间的名次，同值同名次；"
+    "名次变化 = 上次名次 − 本次名次，正数为进步。";
+inline constexpr const char* kThis = "本次";
+inline constexpr const char* kLast = "上次";
+inline constexpr const char* kChange = "变化";
+/// The subjects examined in one exam only, joined with kNameSeparator, after the note.
+inline constexpr const char* kThisOnlySubjectsFormat = "只在本次考试中的学科（%s）不作比较。";
+inline constexpr const char* kLastOnlySubjectsFormat = "只在上次考试中的学科（%s）不作比较。";
+inline constexpr const char* kLine = "临界线";
+inline constexpr const char* kLineScore = "分数线";
+inline constexpr const char* kDifference = "差";
+inline constexpr const char* kWeakestSubject = "最弱学科";
+inline constexpr const char* kExcellentLine = "优秀线";
+inline constexpr const char* kPassLine = "及格线";
+/// Excellence line, pass line, band.
+/// Excellence line, pass line, band: the first line under the title of 临界生; the second follows.
+inline constexpr const char* kNearLineNoteFormat = "总分在优秀线（%s分）或及格线（%s分）上下%d分以内的学生；";
+/// The band, when each student's lines are those of the subjects they sat.
+inline constexpr const char* kNearLineOwnLinesNoteFormat =
+    "总分在本人所考各科合计的优秀线或及格线上下%d分以内的学生（缺考的科目不计）；";
+inline constexpr const char* kNearLineNote = "差 = 总分 − 分数线；最弱学科为得分与满分之比最低的学科。";
+
+}  // namespace varnex::sheet_texts
