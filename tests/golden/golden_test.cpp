@@ -72,11 +72,12 @@ bool select(WorkbookState& workbook, const std::string& name) {
 }
 
 // The dump of the workbook an export built, or "" (after a failure) when it built none.
-std::string exported(AppState& state, Frontend& frontend) {
+std::string exported(AppState& state, ScriptedFrontend& frontend) {
     ExportOutcome outcome;
     outcome.keepCells = true;
     exportRun(state, frontend, &outcome);
     EXPECT_TRUE(outcome.completed);
+    expectNoError(frontend, "export");
     if (!outcome.workbook) {
         ADD_FAILURE() << "no workbook was built";
         return {};
@@ -285,13 +286,19 @@ std::string progressPair(bool excluded) {
 // ---------------------------------------------------------------- the committed fixture files
 
 struct FileRun {
-    const char* file;
-    const char* scores;
-    const char* grade;
-    const char* teachers = nullptr;        ///< the teacher sheet, when imported
-    const char* school = "";               ///< the answer to the question for a school
-    bool onlyChineseMathsEnglish = false;  ///< 语数英 of 150 each, nothing else examined
+    std::string file;
+    std::string scores;
+    std::string grade;
+    std::string teachers;  ///< the teacher sheet, when imported
+    std::string school;    ///< the answer to the question for a school
+    /// The full mark of every examined subject, all others 0 (none: as seeded).
+    std::vector<std::pair<std::string, std::string>> fullMarks;
+    int missingRule = 2;
+    bool excellence80 = false;  ///< every subject's excellence line at 80 %
 };
+
+const std::vector<std::pair<std::string, std::string>> kChineseMathsEnglish = {
+    {"语文", "150"}, {"数学", "150"}, {"英语", "150"}};
 
 // A fixture workbook exported as varnex-cli exports it with a newly seeded settings file (every
 // report of it, 统计图表 included) and every incomplete student kept.
@@ -302,25 +309,61 @@ std::string fixtureFile(const FileRun& run) {
     frontend.school = run.school;
     int grade = -1;
     for (int g = 0; g < kGradeCount; ++g) {
-        if (kGradeNames[static_cast<size_t>(g)] == std::string(run.grade)) grade = g;
+        if (kGradeNames[static_cast<size_t>(g)] == run.grade) grade = g;
     }
     EXPECT_GE(grade, 0);
     seedSettings(state, dir, grade, [&](IniFile& ini) {
-        if (!run.onlyChineseMathsEnglish) return;
+        if (run.fullMarks.empty()) return;
         for (const auto& subject : kSubjects) {
-            const std::string name = subject.name;
-            ini.set(run.grade, name, name == "语文" || name == "数学" || name == "英语" ? "150" : "0");
+            std::string mark = "0";
+            for (const auto& [name, full] : run.fullMarks) {
+                if (name == subject.name) mark = full;
+            }
+            ini.set(run.grade, subject.name, mark);
+            if (run.excellence80) ini.set(run.grade, std::string(subject.name) + "优秀率", "80");
         }
     });
-    state.importOptions.missingRule = 2;
-    openWorkbook(state, frontend, fixture(run.file));
-    if (run.teachers != nullptr && select(state.workbook, run.teachers)) importTeachers(state, frontend);
+    state.importOptions.missingRule = run.missingRule;
+    const std::string path = run.file.find('/') == std::string::npos ? fixture(run.file) : run.file;
+    openWorkbook(state, frontend, path);
+    if (!run.teachers.empty() && select(state.workbook, run.teachers)) importTeachers(state, frontend);
     if (select(state.workbook, run.scores)) importStudents(state, frontend);
     expectNoError(frontend, "import");
-    if (run.teachers == nullptr) state.exportOptions.teacherRates = false;
+    if (run.teachers.empty()) state.exportOptions.teacherRates = false;
     state.examNameText = "期中";
     state.outputPath = dir.file("结果.xlsx");
     return exported(state, frontend);
+}
+
+// A teacher sheet as schools keep it, one row per subject with several classes in one cell
+// (1、2班, 1-2, 1，2), beside a score sheet of two schools.
+std::string joinedClassTeachers() {
+    TempDir dir;
+    writeInputWorkbook(dir.file("合班.xlsx"), {{"合班",
+                                                {{"学校", "班级", "科目", "任课教师"},
+                                                 {"一中", "1、2班", "语文", "张三"},
+                                                 {"一中", "1", "数学", "李四"},
+                                                 {"一中", "２班", "数学", "王五"},
+                                                 {"一中", "1-2", "英语", "赵六"},
+                                                 {"一中", "1，2", "物理", "钱七"},
+                                                 {"二中", "1", "语文", "周一"},
+                                                 {"二中", "1", "数学", "吴二"},
+                                                 {"二中", "1", "英语", "郑三"},
+                                                 {"二中", "1", "物理", "钱七"}}},
+                                               {"成绩",
+                                                {{"学校", "班级", "姓名", "语文", "数学", "英语", "物理"},
+                                                 {"一中", "1", "甲", "95", "88", "72", "60"},
+                                                 {"一中", "1", "乙", "58", "91", "85", "77"},
+                                                 {"一中", "2", "丙", "81", "45", "90", "99"},
+                                                 {"一中", "2", "丁", "66", "73", "59", "84"},
+                                                 {"二中", "1", "戊", "88", "97", "61", "52"}}}});
+    return fixtureFile({.file = dir.file("合班.xlsx"),
+                        .scores = "成绩",
+                        .grade = "七年级",
+                        .teachers = "合班",
+                        .fullMarks = {{"语文", "100"}, {"数学", "100"}, {"英语", "100"}, {"物理", "100"}},
+                        .missingRule = 0,
+                        .excellence80 = true});
 }
 
 // ---------------------------------------------------------------- the import templates
@@ -357,32 +400,80 @@ const std::vector<Scenario>& scenarios() {
         {"progress_pair_blank_excluded", [] { return progressPair(true); }},
         {"platform_physics_xlsx",
          [] {
-             return fixtureFile({"platform_sheets.xlsx", "高二物理类", "高二", "任课教师", "育才中学"});
+             return fixtureFile({.file = "platform_sheets.xlsx",
+                                 .scores = "高二物理类",
+                                 .grade = "高二",
+                                 .teachers = "任课教师",
+                                 .school = "育才中学"});
          }},
         {"platform_physics_xls",
          [] {
-             return fixtureFile({"platform_sheets.xls", "高二物理类", "高二", "任课教师", "育才中学"});
+             return fixtureFile({.file = "platform_sheets.xls",
+                                 .scores = "高二物理类",
+                                 .grade = "高二",
+                                 .teachers = "任课教师",
+                                 .school = "育才中学"});
+         }},
+        {"platform_monthly_test",
+         [] {
+             return fixtureFile({.file = "platform_sheets.xlsx",
+                                 .scores = "初二月考",
+                                 .grade = "八年级",
+                                 .school = "育才中学"});
          }},
         {"web_page_xls",
          [] {
-             return fixtureFile({"网页成绩.xls", "成绩", "七年级", "教师任课表", "", true});
+             return fixtureFile({.file = "网页成绩.xls",
+                                 .scores = "成绩",
+                                 .grade = "七年级",
+                                 .teachers = "教师任课表",
+                                 .fullMarks = kChineseMathsEnglish});
          }},
         {"xml_spreadsheet_xls",
          [] {
-             return fixtureFile({"表格2003.xls", "成绩", "七年级", "教师任课表", "", true});
+             return fixtureFile({.file = "表格2003.xls",
+                                 .scores = "成绩",
+                                 .grade = "七年级",
+                                 .teachers = "教师任课表",
+                                 .fullMarks = kChineseMathsEnglish});
          }},
         {"csv",
          [] {
-             return fixtureFile({"成绩.csv", "成绩", "七年级", nullptr, "", true});
+             return fixtureFile({.file = "成绩.csv",
+                                 .scores = "成绩",
+                                 .grade = "七年级",
+                                 .fullMarks = kChineseMathsEnglish});
          }},
         {"web_page_title_row",
          [] {
-             return fixtureFile({"网页成绩-标题.xls", "七年级 期中成绩", "七年级", nullptr, "", true});
+             return fixtureFile({.file = "网页成绩-标题.xls",
+                                 .scores = "七年级 期中成绩",
+                                 .grade = "七年级",
+                                 .fullMarks = kChineseMathsEnglish});
          }},
         {"xml_spreadsheet_title_row",
          [] {
-             return fixtureFile({"表格2003-标题.xml", "七年级", "七年级", nullptr, "", true});
+             return fixtureFile({.file = "表格2003-标题.xml",
+                                 .scores = "七年级",
+                                 .grade = "七年级",
+                                 .fullMarks = kChineseMathsEnglish});
          }},
+        {"students_cases_xls",
+         [] {
+             return fixtureFile({.file = "students_cases.xls",
+                                 .scores = "成绩",
+                                 .grade = "七年级",
+                                 .fullMarks = kChineseMathsEnglish});
+         }},
+        {"workbook_et",
+         [] {
+             return fixtureFile({.file = "workbook_xls.et",
+                                 .scores = "成绩",
+                                 .grade = "七年级",
+                                 .fullMarks = {{"语文", "150"}, {"数学", "150"}},
+                                 .missingRule = 0});
+         }},
+        {"joined_class_teachers", [] { return joinedClassTeachers(); }},
         {"import_templates", [] { return templates(); }},
     };
     return all;
