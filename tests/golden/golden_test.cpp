@@ -215,8 +215,9 @@ std::string twoSchools(int layout) {
 }
 
 // The senior-high exam of 语数英 (150) and three of six electives (100) each, with blank scores
-// and texts such as 缺考, under either counting rule.
-std::string electives(bool excluded) {
+// and texts such as 缺考, under either counting rule; `zeroIgnored`: scores of 0 left out of the
+// class and teacher rates.
+std::string electives(bool excluded, bool zeroIgnored = false) {
     Exam exam;
     exam.subjects({{"语文", 150},
                    {"数学", 150},
@@ -237,6 +238,7 @@ std::string electives(bool excluded) {
         .teachers()
         .only(everyReport);
     exam.state.exportOptions.blankScoresExcluded = excluded;
+    exam.state.exportOptions.ignoreZeroScores = zeroIgnored;
     return examDump(exam);
 }
 
@@ -395,6 +397,7 @@ const std::vector<Scenario>& scenarios() {
         {"two_schools_one_sheet", [] { return twoSchools(1); }},
         {"electives_blank_as_zero", [] { return electives(false); }},
         {"electives_blank_excluded", [] { return electives(true); }},
+        {"electives_zero_scores_ignored", [] { return electives(false, true); }},
         {"bands_and_ties", [] { return bandsAndTies(); }},
         {"progress_pair", [] { return progressPair(false); }},
         {"progress_pair_blank_excluded", [] { return progressPair(true); }},
