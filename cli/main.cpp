@@ -7,13 +7,12 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "app/app_state.h"
@@ -24,6 +23,7 @@
 #include "base/common_texts.h"
 #include "base/text_util.h"
 #include "cli/cli_frontend.h"
+#include "cli/cli_options.h"
 #include "cli/cli_texts.h"
 #include "export/export_run.h"
 #include "export/template_generator.h"
@@ -48,64 +48,7 @@ void printError(const std::string& text) {
     std::fprintf(stderr, tx::kMessageLineFormat, common_texts::kCaptionError, text.c_str());
 }
 
-struct Args {
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> values;
-    std::map<std::string, bool> flags;
-};
-
-// Options that take a value; everything else starting with "-" is a flag.
-bool takesValue(const std::string& name) {
-    static const char* const kValued[] = {"--exam",
-                                          "-o",
-                                          "--grade",
-                                          "--schools",
-                                          "--classes-per-school",
-                                          "--students-per-class",
-                                          "--seed",
-                                          "--scores",
-                                          "--teachers",
-                                          "--settings",
-                                          "--missing-rule",
-                                          "--missing-limit",
-                                          "--school",
-                                          "--full-mark",
-                                          "--excellence",
-                                          "--reports",
-                                          "--previous",
-                                          "--previous-sheet",
-                                          "--near",
-                                          "--previous-of",
-                                          "--blank-scores"};
-    for (const char* v : kValued) {
-        if (name == v) return true;
-    }
-    return false;
-}
-
-std::optional<Args> parse(int argc, char** argv, int first, const std::vector<std::string>& allowedFlags) {
-    Args args;
-    for (int i = first; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a.size() > 1 && a[0] == '-') {
-            if (takesValue(a)) {
-                if (i + 1 >= argc) {
-                    std::fprintf(stderr, tx::kNeedsValueFormat, a.c_str(), a.c_str());
-                    return std::nullopt;
-                }
-                args.values[a] = argv[++i];
-            } else if (std::find(allowedFlags.begin(), allowedFlags.end(), a) != allowedFlags.end()) {
-                args.flags[a] = true;
-            } else {
-                std::fprintf(stderr, tx::kUnknownOptionFormat, a.c_str());
-                return std::nullopt;
-            }
-        } else {
-            args.positional.push_back(a);
-        }
-    }
-    return args;
-}
+using Args = CommandLine;
 
 std::optional<int> intOption(const Args& args, const std::string& name, int fallback, int low, int high) {
     auto it = args.values.find(name);
@@ -285,36 +228,22 @@ bool refuseInputAsOutput(const std::string& input, const std::string& output) {
     return true;
 }
 
-bool wantsHelp(const Args& args) {
-    return args.flags.count("--help") || args.flags.count("-h");
-}
-
 // A command's arguments when they hold everything it needs (`complete`). Otherwise none, and
-// `exitStatus` says how the command ends at once: 0 after printing its help for --help or -h,
-// kExitUsage for an unknown option or a missing value, or with its help on standard error when
-// something it needs is missing.
-std::optional<Args> commandArgs(int argc, char** argv, std::vector<std::string> flags, const char* help,
-                                const std::function<bool(const Args&)>& complete, int& exitStatus) {
-    flags.insert(flags.end(), {"--help", "-h"});
-    std::optional<Args> args = parse(argc, argv, 2, flags);
+// `exitStatus` is kExitUsage after the command's help on standard error.
+std::optional<Args> commandArgs(const Args& line, const std::function<bool(const Args&)>& complete,
+                                int& exitStatus) {
     exitStatus = kExitUsage;
-    if (!args) return std::nullopt;
-    if (wantsHelp(*args)) {
-        std::fputs(help, stdout);
-        exitStatus = 0;
+    if (!complete(line)) {
+        std::fputs(commandHelp(*line.command).c_str(), stderr);
         return std::nullopt;
     }
-    if (!complete(*args)) {
-        std::fputs(help, stderr);
-        return std::nullopt;
-    }
-    return args;
+    return line;
 }
 
-int runSheets(int argc, char** argv) {
+int runSheets(const Args& line) {
     int status = 0;
     auto args = commandArgs(
-        argc, argv, {}, tx::kSheetsHelp, [](const Args& a) { return a.positional.size() == 1; }, status);
+        line, [](const Args& a) { return a.positional.size() == 1; }, status);
     if (!args) return status;
     AppState state;
     CliFrontend ui(false, true);
@@ -324,11 +253,10 @@ int runSheets(int argc, char** argv) {
     return 0;
 }
 
-int runTemplate(int argc, char** argv) {
+int runTemplate(const Args& line) {
     int status = 0;
     auto args = commandArgs(
-        argc, argv, {"--force"}, tx::kTemplateHelp,
-        [](const Args& a) { return a.positional.empty() && a.values.count("--exam"); }, status);
+        line, [](const Args& a) { return a.positional.empty() && a.values.count("--exam"); }, status);
     if (!args) return status;
     AppState state;
     state.examNameText = args->values["--exam"];
@@ -396,11 +324,10 @@ int runEarlierSample(const std::string& of, const SampleOptions& options, const 
     return 0;
 }
 
-int runSample(int argc, char** argv) {
+int runSample(const Args& line) {
     int status = 0;
     auto args = commandArgs(
-        argc, argv, {"--force"}, tx::kSampleHelp,
-        [](const Args& a) { return a.positional.empty() && a.values.count("-o"); }, status);
+        line, [](const Args& a) { return a.positional.empty() && a.values.count("-o"); }, status);
     if (!args) return status;
     SampleOptions options;
     auto grade = gradeOption(*args, kGradeNames[kDefaultGradeIndex]);
@@ -449,10 +376,10 @@ bool selectSheet(AppState& state, const std::string& name) {
     return selectSheetOf(state.workbook, name);
 }
 
-int runExport(int argc, char** argv) {
+int runExport(const Args& line) {
     int status = 0;
     auto args = commandArgs(
-        argc, argv, {"--force", "--yes"}, tx::kExportHelp,
+        line,
         [](const Args& a) {
             const auto& v = a.values;
             return a.positional.size() == 1 && v.count("--scores") && v.count("--grade") &&
@@ -528,15 +455,25 @@ int runExport(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(tx::kMainHelp, argc < 2 ? stderr : stdout);
-        return argc < 2 ? kExitUsage : 0;
+    const std::variant<CommandLine, CommandLineError> parsed = parseCommandLine(argc, argv);
+    if (const auto* refused = std::get_if<CommandLineError>(&parsed)) {
+        std::fputs(refused->message.c_str(), stderr);
+        return kExitUsage;
     }
-    std::string command = argv[1];
-    if (command == "sheets") return runSheets(argc, argv);
-    if (command == "template") return runTemplate(argc, argv);
-    if (command == "sample") return runSample(argc, argv);
-    if (command == "export") return runExport(argc, argv);
-    std::fprintf(stderr, tx::kUnknownCommandFormat, command.c_str(), tx::kMainHelp);
+    const CommandLine& line = std::get<CommandLine>(parsed);
+    if (line.help) {
+        std::fputs((line.command ? commandHelp(*line.command) : mainHelp()).c_str(), stdout);
+        return 0;
+    }
+    switch (*line.command) {
+        case CliCommand::Sheets:
+            return runSheets(line);
+        case CliCommand::Template:
+            return runTemplate(line);
+        case CliCommand::Sample:
+            return runSample(line);
+        case CliCommand::Export:
+            return runExport(line);
+    }
     return kExitUsage;
 }

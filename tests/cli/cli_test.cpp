@@ -255,6 +255,13 @@ TEST_F(CliTest, ErrorsEndWithTheirMessageAndANonZeroStatus) {
     EXPECT_EQ(readFile(utf16), std::string("\xFF\xFE[\0x\0]\0", 8));
 
     EXPECT_EQ(runCli(dir, {"export", sample}).status, 2);
+    // An option of another command is refused before anything is done.
+    const std::string unwritten = dir.file("未写.xlsx");
+    RunResult foreign = runCli(dir, {"sample", "-o", unwritten, "--near", "3"});
+    EXPECT_EQ(foreign.status, 2);
+    EXPECT_EQ(foreign.err,
+              "选项 --near 不能用于 sample 命令 / option --near cannot be used with the sample command\n");
+    EXPECT_FALSE(std::filesystem::exists(unwritten));
     EXPECT_EQ(runCli(dir, {"sample", "--schools", "x", "-o", out}).status, 2);
     EXPECT_EQ(runCli(dir, {"sheets", dir.file("none.xlsx")}).status, 1);
 }
