@@ -6,15 +6,12 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "analysis/band_counts.h"
-#include "app/subjects.h"
-
 namespace varnex {
 
 namespace {
 
-// Listing order: higher total first; among equal totals the later row first. Totals are never
-// NaN (atof semantics), so this is a strict weak order.
+// Listing order over positions in an order: higher total first; among equal totals the later
+// position first. Totals are never NaN (atof semantics), so this is a strict weak order.
 struct ListedBefore {
     const std::vector<double>& totals;
     bool operator()(int a, int b) const {
@@ -23,67 +20,70 @@ struct ListedBefore {
     }
 };
 
-// Dense places by total text along a listing. The first listed row always takes place 1,
+// The totals of the students along an order, by position.
+std::vector<double> totalsAlong(const Exam& exam, const std::vector<int>& order) {
+    std::vector<double> totals(order.size());
+    for (size_t i = 0; i < order.size(); ++i) totals[i] = exam.total(order[i]).value;
+    return totals;
+}
+
+// Dense places by total text along a listing. The first listed student always takes place 1,
 // whatever its text (an empty total included).
 class DensePlaces {
   public:
-    explicit DensePlaces(const RowTable& students) : students_(students) {}
-    /// The place the row would take next.
-    int placeOf(int row) const {
-        const std::string_view text = students_.cellText(row, kTotalColumn);
-        return !hasLast_ || text != last_ ? place_ + 1 : place_;
+    explicit DensePlaces(const Exam& exam) : exam_(exam) {}
+    /// The place the student would take next.
+    int placeOf(int student) const {
+        return placeAt(listed_, place_, listed_ > 0 && totalText(student) == last_, TieRule::Dense);
     }
-    /// Lists the row at its place.
-    PlacedRow take(int row) {
-        place_ = placeOf(row);
-        last_ = students_.cellText(row, kTotalColumn);
-        hasLast_ = true;
-        return {row, place_};
+    /// Lists the student at its place.
+    PlacedRow take(int student) {
+        place_ = placeOf(student);
+        last_ = totalText(student);
+        ++listed_;
+        return {student, place_};
     }
 
   private:
-    const RowTable& students_;
+    std::string_view totalText(int student) const {
+        return exam_.scoreText(student, exam_.subjects().size());
+    }
+    const Exam& exam_;
     std::string_view last_;
-    bool hasLast_ = false;
+    size_t listed_ = 0;
     int place_ = 0;
 };
 
 }  // namespace
 
-std::vector<int> competitionRanks(const std::vector<double>& totals) {
-    std::vector<std::pair<double, int>> order(totals.size());
-    for (size_t i = 0; i < totals.size(); ++i) order[i] = {totals[i], static_cast<int>(i)};
-    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    std::vector<int> ranks(totals.size());
-    int rank = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i == 0 || order[i].first != order[i - 1].first) rank = static_cast<int>(i) + 1;
-        ranks[static_cast<size_t>(order[i].second)] = rank;
-    }
-    return ranks;
+std::vector<int> examOrder(const Exam& exam) {
+    std::vector<int> order(static_cast<size_t>(exam.studentCount()));
+    std::iota(order.begin(), order.end(), 0);
+    return order;
 }
 
-std::vector<PlacedRow> selectTopN(const RowTable& students, int n) {
-    // Only the head of the listing is needed: a heap yields it without sorting every row.
-    std::vector<double> totals = columnValues(students, kTotalColumn);
+std::vector<PlacedRow> selectTopN(const Exam& exam, const std::vector<int>& order, int n) {
+    // Only the head of the listing is needed: a heap yields it without sorting every student.
+    const std::vector<double> totals = totalsAlong(exam, order);
     ListedBefore before{totals};
     auto comesLater = [&](int a, int b) { return before(b, a); };
     std::vector<int> heap(totals.size());
     std::iota(heap.begin(), heap.end(), 0);
     std::make_heap(heap.begin(), heap.end(), comesLater);
-    DensePlaces places(students);
+    DensePlaces places(exam);
     std::vector<PlacedRow> listed;
     while (!heap.empty()) {
         std::pop_heap(heap.begin(), heap.end(), comesLater);
-        int row = heap.back();
+        const int student = order[static_cast<size_t>(heap.back())];
         heap.pop_back();
-        if (places.placeOf(row) > n) break;
-        listed.push_back(places.take(row));
+        if (places.placeOf(student) > n) break;
+        listed.push_back(places.take(student));
     }
     return listed;
 }
 
-std::vector<std::vector<PlacedRow>> selectByClass(const RowTable& students, const ClassList& classes) {
+std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::vector<int>& order,
+                                                  const ClassList& classes) {
     // school -> class -> ClassList index
     std::unordered_map<std::string_view, std::unordered_map<std::string_view, int>> index;
     std::vector<std::pair<std::string, std::string>> parts;
@@ -92,35 +92,38 @@ std::vector<std::vector<PlacedRow>> selectByClass(const RowTable& students, cons
     for (size_t i = 0; i < parts.size(); ++i)
         index[parts[i].first].emplace(parts[i].second, static_cast<int>(i));
 
-    std::vector<std::vector<int>> members(classes.size());
-    for (int row = 0; row < students.rowCount(); ++row) {
-        auto school = index.find(students.cellText(row, 0));
+    const RowTable& students = exam.students();
+    std::vector<std::vector<int>> members(classes.size());  // positions in the order
+    for (size_t position = 0; position < order.size(); ++position) {
+        const int student = order[position];
+        auto school = index.find(students.cellText(student, 0));
         if (school == index.end()) continue;
-        auto klass = school->second.find(students.cellText(row, 1));
+        auto klass = school->second.find(students.cellText(student, 1));
         if (klass == school->second.end()) continue;
-        members[static_cast<size_t>(klass->second)].push_back(row);
+        members[static_cast<size_t>(klass->second)].push_back(static_cast<int>(position));
     }
-    std::vector<double> totals = columnValues(students, kTotalColumn);
+    const std::vector<double> totals = totalsAlong(exam, order);
     std::vector<std::vector<PlacedRow>> listings(classes.size());
     for (size_t i = 0; i < members.size(); ++i) {
         std::sort(members[i].begin(), members[i].end(), ListedBefore{totals});
-        DensePlaces places(students);
+        DensePlaces places(exam);
         listings[i].reserve(members[i].size());
-        for (int row : members[i]) listings[i].push_back(places.take(row));
+        for (int position : members[i])
+            listings[i].push_back(places.take(order[static_cast<size_t>(position)]));
     }
     return listings;
 }
 
-void moveListedRowsToBottom(RowTable& students, const std::vector<int>& listed) {
-    std::vector<char> isListed(static_cast<size_t>(students.rowCount()), 0);
-    for (int row : listed) isListed[static_cast<size_t>(row)] = 1;
-    std::vector<int> order;
-    order.reserve(isListed.size());
-    for (int row = 0; row < students.rowCount(); ++row) {
-        if (!isListed[static_cast<size_t>(row)]) order.push_back(row);
+std::vector<int> moveListedRowsToBottom(const std::vector<int>& order, const std::vector<int>& listed) {
+    std::vector<char> isListed(order.size(), 0);
+    for (int student : listed) isListed[static_cast<size_t>(student)] = 1;
+    std::vector<int> moved;
+    moved.reserve(order.size());
+    for (int student : order) {
+        if (!isListed[static_cast<size_t>(student)]) moved.push_back(student);
     }
-    order.insert(order.end(), listed.begin(), listed.end());
-    students.reorderRows(order);
+    moved.insert(moved.end(), listed.begin(), listed.end());
+    return moved;
 }
 
 }  // namespace varnex

@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "analysis/exam.h"
+#include "analysis/listings.h"
 #include "analysis/three_rates.h"
 #include "app/control_ids.h"
 #include "app/report_choices.h"
@@ -202,21 +203,23 @@ void addTiming(ExportOutcome* outcome, const std::string& family, double ms) {
     }
 }
 
-// What the sheets of one run work out once and share: the class listing, taken when the
-// class-ranking sheets begin, and the pairing with the previous exam, worked out by the first
-// progress sheet (and kept for the completion note).
+// What the sheets of one run work out once and share: the listings of the ranking sheets, taken
+// when the first of them is written, and the pairing with the previous exam, worked out by the
+// first progress sheet (and kept for the completion note).
 struct RunWork {
-    std::optional<ClassRankingListing> classListing;
+    std::optional<StudentListings> listings;
     std::optional<ProgressData> progress;
+
+    const StudentListings& listingsOf(const Exam& exam) {
+        if (!listings) listings = listStudents(exam);
+        return *listings;
+    }
 };
 
-// Writes one planned sheet into the sheet taken for it. The class listing leaves the StudentTable
-// in its order when the class-ranking sheets end.
+// Writes one planned sheet into the sheet taken for it.
 Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan& plan,
                          const Exam& exam, AppState& state, RunWork& work,
                          const std::function<void(const std::string&)>& logLine) {
-    (void)exam;  // the sheets take their figures from it as they move over to it
-    std::optional<ClassRankingListing>& classListing = work.classListing;
     switch (planned.kind) {
         case SheetKind::TotalRankBands:
             writeRankBands(sheet, state, planned.title);
@@ -234,20 +237,15 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
             writeGradeRates(sheet, state, planned.title);
             return {};
         case SheetKind::TopN:
-            writeTopN(sheet, state, planned.title);
+            writeTopN(sheet, exam, work.listingsOf(exam).topN, planned.title);
             return {};
-        case SheetKind::ClassRankingPerClass: {
-            if (!classListing) classListing.emplace(state);
-            writeClassSheet(sheet, state, *classListing, static_cast<size_t>(planned.classIndex),
+        case SheetKind::ClassRankingPerClass:
+            writeClassSheet(sheet, exam,
+                            work.listingsOf(exam).classes[static_cast<size_t>(planned.classIndex)],
                             planned.title);
-            const int lastClass = static_cast<int>(state.imported.classList.size()) - 1;
-            if (planned.classIndex == lastClass) classListing->moveListedRows(state.students);
             return {};
-        }
         case SheetKind::ClassRankingAll:
-            classListing.emplace(state);
-            writeAllClassesSheet(sheet, state, *classListing, planned.title, logLine);
-            classListing->moveListedRows(state.students);
+            writeAllClassesSheet(sheet, exam, work.listingsOf(exam).classes, planned.title, logLine);
             return {};
         case SheetKind::NearLine:
             return writeNearLine(sheet, state, planned.title);

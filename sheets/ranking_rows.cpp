@@ -9,14 +9,10 @@ namespace varnex {
 
 namespace tx = sheet_texts;
 
-RankingColumns::RankingColumns(const AppState& state, bool withSchoolAndClass)
-    : withSchoolAndClass_(withSchoolAndClass),
-      firstSubject_(withSchoolAndClass ? 4 : 2),
-      subjects_(examSubjectNames(state)) {
-    for (const auto& name : subjects_) subjectColumns_.push_back(columnOfSubject(name));
-}
+RankingColumns::RankingColumns(const Exam& exam, bool withSchoolAndClass)
+    : exam_(exam), withSchoolAndClass_(withSchoolAndClass), firstSubject_(withSchoolAndClass ? 4 : 2) {}
 
-void RankingColumns::writeHeaders(ExcelSheet& sheet, const AppState& state) const {
+void RankingColumns::writeHeaders(ExcelSheet& sheet) const {
     writeBoxedCell(sheet, 0, 3, tx::kSerial, 5);
     if (withSchoolAndClass_) {
         writeBoxedCell(sheet, 1, 3, tx::kSchool);
@@ -24,17 +20,17 @@ void RankingColumns::writeHeaders(ExcelSheet& sheet, const AppState& state) cons
     }
     writeBoxedCell(sheet, firstSubject_ - 1, 3, tx::kName);
     int column = firstSubject_;
-    for (const auto& name : subjects_) {
+    for (const ExamSubject& subject : exam_.subjects()) {
         writeBoxedCell(sheet, column++, 3,
-                       strprintf(tx::kHeaderWithMarkFormat, name.c_str(), state.scores.fullMarkOf(name)));
+                       strprintf(tx::kHeaderWithMarkFormat, subject.name.c_str(), subject.fullMark));
     }
     writeBoxedCell(sheet, column++, 3,
-                   strprintf(tx::kHeaderWithMarkFormat, kTotalName, state.imported.examFullMarkTotal));
+                   strprintf(tx::kHeaderWithMarkFormat, kTotalName, exam_.imported().examFullMarkTotal));
     writeBoxedCell(sheet, column, 3, tx::kPlace);
 }
 
-void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const RowTable& students,
-                              const PlacedRow& placed, int serial) const {
+void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const PlacedRow& placed, int serial) const {
+    const RowTable& students = exam_.students();
     writeBoxedCell(sheet, 0, sheetRow, std::to_string(serial));
     if (withSchoolAndClass_) {
         writeBoxedCell(sheet, 1, sheetRow, students.cellText(placed.row, 0));
@@ -45,10 +41,10 @@ void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const RowTable& s
         writeBoxedCell(sheet, 2, sheetRow, klass);
     }
     writeBoxedCell(sheet, firstSubject_ - 1, sheetRow, students.cellText(placed.row, 2));
+    // The subjects' texts as read, then the total's.
     int column = firstSubject_;
-    for (int tableColumn : subjectColumns_)
-        writeBoxedCell(sheet, column++, sheetRow, students.cellText(placed.row, tableColumn));
-    writeBoxedCell(sheet, column++, sheetRow, students.cellText(placed.row, kTotalColumn));
+    for (size_t i = 0; i <= exam_.subjects().size(); ++i)
+        writeBoxedCell(sheet, column++, sheetRow, exam_.scoreText(placed.row, i));
     writeBoxedCell(sheet, column, sheetRow, std::to_string(placed.place));
 }
 

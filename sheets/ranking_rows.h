@@ -2,11 +2,8 @@
 // The header row and data rows shared by the top-N and class-ranking sheets: 序号, (学校, 班级,)
 // 姓名, one column per examined subject, 总分 and 名次.
 
-#include <string>
-#include <vector>
-
+#include "analysis/exam.h"
 #include "analysis/student_order.h"
-#include "app/app_state.h"
 #include "automation/excel_session.h"
 
 namespace varnex {
@@ -15,23 +12,21 @@ namespace varnex {
 /// with the name only (one sheet per class).
 class RankingColumns {
   public:
-    RankingColumns(const AppState& state, bool withSchoolAndClass);
+    RankingColumns(const Exam& exam, bool withSchoolAndClass);
 
     /// 0-based column of 名次, the sheet's last column.
-    int lastColumn() const { return firstSubject_ + static_cast<int>(subjects_.size()) + 1; }
+    int lastColumn() const { return firstSubject_ + static_cast<int>(exam_.subjects().size()) + 1; }
 
     /// Row 3: every header boxed and centred, 序号 with width 5.
-    void writeHeaders(ExcelSheet& sheet, const AppState& state) const;
+    void writeHeaders(ExcelSheet& sheet) const;
     /// One listed student in a sheet row: serial, (school, "（" class "）班",) name, the subject
     /// texts, the total text and the place, every cell boxed and centred.
-    void writeRow(ExcelSheet& sheet, int sheetRow, const RowTable& students, const PlacedRow& placed,
-                  int serial) const;
+    void writeRow(ExcelSheet& sheet, int sheetRow, const PlacedRow& placed, int serial) const;
 
   private:
+    const Exam& exam_;
     bool withSchoolAndClass_;
     int firstSubject_;
-    std::vector<std::string> subjects_;
-    std::vector<int> subjectColumns_;  ///< StudentTable column of each subject
 };
 
 }  // namespace varnex

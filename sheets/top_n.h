@@ -3,14 +3,16 @@
 // among the N highest distinct totals.
 
 #include <string>
+#include <vector>
 
-#include "app/app_state.h"
+#include "analysis/exam.h"
+#include "analysis/student_order.h"
 #include "automation/excel_session.h"
 
 namespace varnex {
 
-/// Fills the top-N sheet it is handed (already taken, activated and named) and leaves the listed
-/// students at the bottom of the StudentTable in listing order.
-void writeTopN(ExcelSheet& sheet, AppState& state, const std::string& title);
+/// Fills the top-N sheet it is handed (already taken, activated and named) with the listing.
+void writeTopN(ExcelSheet& sheet, const Exam& exam, const std::vector<PlacedRow>& listing,
+               const std::string& title);
 
 }  // namespace varnex

@@ -1,14 +1,10 @@
-// 总分前N名, 班级总分排名 (both layouts) and 目录, cell by cell, and the StudentTable order that
-// the ranking sheets leave behind.
+// 总分前N名, 班级总分排名 (both layouts) and 目录, cell by cell.
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "automation/excel_session.h"
 #include "base/text_util.h"
-#include "sheets/class_ranking.h"
-#include "sheets/top_n.h"
 #include "tests/export/exam_fixture.h"
 
 namespace varnex::testing {
@@ -122,18 +118,6 @@ TEST(TopN, ElevenSubjectsEndInColumnQ) {
                     {"Q4", "1"}});
 }
 
-TEST(TopN, LeavesTheListedRowsAtTheBottom) {
-    Exam exam;
-    withTotals(exam, {"90", "80", "95", "70", "98", "88", "60", "95", "85"});
-    exam.state.exportOptions.topN = 3;
-    ExcelSession session;
-    session.Start();
-    session.AddWorkbook(OmittedArgument);
-    writeTopN(session.Sheet(1), exam.state, "标题");
-    EXPECT_EQ(namesInTable(exam.state),
-              (std::vector<std::string>{"r1", "r3", "r5", "r6", "r8", "r4", "r7", "r2", "r0"}));
-}
-
 // ---------------------------------------------------------------- 班级总分排名
 
 TEST(ClassRanking, OneSheetPerClassInReverseTabOrder) {
@@ -190,8 +174,8 @@ TEST(ClassRanking, AllClassesFollowEachOtherOnOneSheet) {
 }
 
 TEST(ClassRanking, ReadsTheOrderTopNLeaves) {
-    // a and b tie: top N lists b before a and moves them to the bottom in that order, so the
-    // class ranking then finds a later in the table and lists it first.
+    // a and b tie: top N lists b before a and moves them to the end of the order in that order, so
+    // the class ranking, listing along that order, then finds a later and lists it first.
     Exam exam;
     exam.student("一中", "1", "a", "80")
         .student("一中", "1", "b", "80")
@@ -212,17 +196,6 @@ TEST(ClassRanking, ReadsTheOrderTopNLeaves) {
     EXPECT_EQ(shown(s, "D6"), "c");
     EXPECT_EQ(shown(s, "I5"), "1");
     EXPECT_EQ(shown(s, "I6"), "2");
-}
-
-TEST(ClassRanking, ListingLeavesClassesAtTheBottom) {
-    Exam exam;
-    exam.student("一中", "1", "a", "80").student("一中", "2", "b", "90").student("一中", "1", "c", "85");
-    exam.imported();
-    exam.student("一中", "1 ", "stray", "99");  // a class text that matches no ClassList entry
-    ClassRankingListing listing(exam.state);
-    EXPECT_EQ(listing.rowsOf(0).size(), 2u);
-    listing.moveListedRows(exam.state.students);
-    EXPECT_EQ(namesInTable(exam.state), (std::vector<std::string>{"stray", "c", "a", "b"}));
 }
 
 // ---------------------------------------------------------------- 目录

@@ -1,0 +1,36 @@
+#include "analysis/listings.h"
+
+namespace varnex {
+
+namespace {
+
+std::vector<int> rowsOf(const std::vector<PlacedRow>& listing) {
+    std::vector<int> rows;
+    rows.reserve(listing.size());
+    for (const PlacedRow& placed : listing) rows.push_back(placed.row);
+    return rows;
+}
+
+}  // namespace
+
+StudentListings listStudents(const Exam& exam) {
+    const ExportOptions& options = exam.options();
+    StudentListings listings;
+    listings.afterTopN = examOrder(exam);
+    if (options.topNEnabled) {
+        listings.topN = selectTopN(exam, listings.afterTopN, options.topN);
+        listings.afterTopN = moveListedRowsToBottom(listings.afterTopN, rowsOf(listings.topN));
+    }
+    listings.afterClasses = listings.afterTopN;
+    if (options.classRanking) {
+        listings.classes = selectByClass(exam, listings.afterTopN, exam.imported().classList);
+        std::vector<int> listed;
+        for (const auto& listing : listings.classes) {
+            for (const PlacedRow& placed : listing) listed.push_back(placed.row);
+        }
+        listings.afterClasses = moveListedRowsToBottom(listings.afterTopN, listed);
+    }
+    return listings;
+}
+
+}  // namespace varnex
