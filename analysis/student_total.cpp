@@ -11,6 +11,9 @@ TotalJudge::TotalJudge(const ScoreSettings& scores, const std::vector<std::strin
     if (blankExcluded) shares_ = totalShares(scores, examSubjects);
 }
 
+TotalJudge::TotalJudge(const Exam& exam)
+    : TotalJudge(exam.scores(), exam.subjectNames(), exam.blankScoresExcluded()) {}
+
 std::optional<double> TotalJudge::totalOf(const RowTable::RowView& row) const {
     const std::string_view text = row[static_cast<size_t>(kTotalColumn)];
     if (text.empty()) return std::nullopt;
@@ -23,6 +26,17 @@ std::optional<double> TotalJudge::totalOf(const RowTable::RowView& row) const {
         if (!scored) return std::nullopt;
     }
     return scoreValue(text);
+}
+
+std::optional<double> TotalJudge::totalOf(const Exam& exam, int student) const {
+    const size_t total = exam.subjects().size();
+    if (exam.scoreText(student, total).empty()) return std::nullopt;
+    if (ownLines()) {
+        bool scored = false;
+        for (size_t i = 0; i < total; ++i) scored = scored || exam.score(student, i).sat;
+        if (!scored) return std::nullopt;
+    }
+    return exam.total(student).value;
 }
 
 TotalLines TotalJudge::linesOf(const RowTable::RowView& row) const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/exam.h"
 #include "analysis/three_rates.h"
 #include "app/subjects.h"
 
@@ -24,10 +25,14 @@ class TotalJudge {
   public:
     /// `scores` and `examSubjects` as the exam used them; `blankExcluded` the rule for blank scores.
     TotalJudge(const ScoreSettings& scores, const std::vector<std::string>& examSubjects, bool blankExcluded);
+    /// How the exam's own totals are judged.
+    explicit TotalJudge(const Exam& exam);
 
     /// The total of a StudentTable row: the value of its 总分 cell; nothing when the cell is empty
     /// or, with blank scores left out, the student has no score (the student is not ranked).
     std::optional<double> totalOf(const RowTable::RowView& row) const;
+    /// The same for a student of the exam the judge was made for, from its typed scores.
+    std::optional<double> totalOf(const Exam& exam, int student) const;
     /// The lines the row's total is judged by.
     TotalLines linesOf(const RowTable::RowView& row) const;
     /// The grade's lines: the total excellence score and 60 % of the total full mark.

@@ -13,6 +13,7 @@
 
 #include "analysis/exam.h"
 #include "analysis/listings.h"
+#include "analysis/near_line.h"
 #include "analysis/three_rates.h"
 #include "app/control_ids.h"
 #include "app/report_choices.h"
@@ -248,7 +249,7 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
             writeAllClassesSheet(sheet, exam, work.listingsOf(exam).classes, planned.title, logLine);
             return {};
         case SheetKind::NearLine:
-            return writeNearLine(sheet, state, planned.title);
+            return writeNearLine(sheet, exam, nearLineStudents(exam), planned.title);
         case SheetKind::ClassProgress:
             if (!work.progress) work.progress = computeProgress(state);
             writeClassProgress(sheet, state, *work.progress, planned.title);

@@ -4,15 +4,16 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "analysis/exam.h"
+#include "analysis/near_line.h"
 #include "automation/excel_session.h"
 #include "base/result.h"
 
 namespace varnex {
 
-/// Columns 学校, 班级, 姓名, 总分, 临界线, 分数线, 差 (total − line), 最弱学科; classes in ClassList
-/// order, the excellence line before the pass line, higher totals first. A student near both lines
-/// has a row for each.
-Status writeNearLine(ExcelSheet& sheet, const AppState& state, const std::string& title);
+/// Columns 学校, 班级, 姓名, 总分, 临界线, 分数线, 差 (total − line), 最弱学科, one row per student
+/// and line in the order of `near`; fails when they do not fit a worksheet.
+Status writeNearLine(ExcelSheet& sheet, const Exam& exam, const NearLineStudents& near,
+                     const std::string& title);
 
 }  // namespace varnex
