@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "analysis/analysis_texts.h"
-#include "analysis/student_order.h"
+#include "analysis/places.h"
 #include "analysis/student_total.h"
 #include "analysis/three_rates.h"
 #include "base/text_util.h"
@@ -141,18 +141,17 @@ StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& prev
     return match;
 }
 
-std::vector<int> gradePlaces(const RowTable& students, const TotalJudge& judge) {
-    std::vector<double> totals;
-    std::vector<int> rows;
-    for (int row = 0; row < students.rowCount(); ++row) {
-        if (std::optional<double> total = judge.totalOf(students.row(row))) {
-            totals.push_back(*total);
-            rows.push_back(row);
-        }
+std::vector<int> gradePlaces(const std::vector<std::optional<double>>& totals) {
+    std::vector<double> values;
+    std::vector<size_t> ranked;
+    for (size_t i = 0; i < totals.size(); ++i) {
+        if (!totals[i]) continue;
+        values.push_back(*totals[i]);
+        ranked.push_back(i);
     }
-    std::vector<int> ranks = competitionRanks(totals);
-    std::vector<int> places(static_cast<size_t>(students.rowCount()), 0);
-    for (size_t i = 0; i < rows.size(); ++i) places[static_cast<size_t>(rows[i])] = ranks[i];
+    const std::vector<int> ranks = placesByValue(values, TieRule::Competition);
+    std::vector<int> places(totals.size(), 0);
+    for (size_t i = 0; i < ranked.size(); ++i) places[ranked[i]] = ranks[i];
     return places;
 }
 
@@ -171,6 +170,25 @@ std::string matchNote(const StudentMatch& match, const RowTable& current, const 
     add(tx::kAmbiguousCurrentFormat, current, match.ambiguousCurrent);
     add(tx::kAmbiguousPreviousFormat, previous, match.ambiguousPrevious);
     return note;
+}
+
+ProgressPairing pairWithPrevious(const Exam& exam) {
+    const PreviousExam& previous = exam.previous();
+    ProgressPairing pairing;
+    pairing.match =
+        matchStudents({exam.students(), exam.imported().idColumns}, {previous.students, previous.idColumns});
+    const TotalJudge thisJudge(exam);
+    std::vector<std::optional<double>> totals(static_cast<size_t>(exam.studentCount()));
+    for (int student = 0; student < exam.studentCount(); ++student)
+        totals[static_cast<size_t>(student)] = thisJudge.totalOf(exam, student);
+    pairing.currentPlaces = gradePlaces(totals);
+    const TotalJudge lastJudge(previous.scores, previous.examSubjects, exam.blankScoresExcluded());
+    totals.assign(static_cast<size_t>(previous.students.rowCount()), std::nullopt);
+    for (int row = 0; row < previous.students.rowCount(); ++row)
+        totals[static_cast<size_t>(row)] = lastJudge.totalOf(previous.students.row(row));
+    pairing.previousPlaces = gradePlaces(totals);
+    pairing.note = matchNote(pairing.match, exam.students(), previous.students);
+    return pairing;
 }
 
 }  // namespace varnex

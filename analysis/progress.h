@@ -4,9 +4,11 @@
 // pass and a sort, so a grade of any size takes O(N log N).
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis/exam.h"
 #include "analysis/student_total.h"
 #include "app/app_state.h"
 #include "app/row_table.h"
@@ -38,13 +40,26 @@ struct StudentMatch {
 /// fits more than one student on either side pairs nobody: those students are ambiguous.
 StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& previous);
 
-/// The place of every row in the grade by total, standard competition ranks (1, 2, 2, 4); 0 for a
-/// row without a total, which is not ranked.
-std::vector<int> gradePlaces(const RowTable& students, const TotalJudge& judge);
+/// The place of every student in the grade by total, competition places (1, 2, 2, 4); 0 for a
+/// student without a total, who is not ranked.
+std::vector<int> gradePlaces(const std::vector<std::optional<double>>& totals);
 
 /// The lines of the completion note: how many were paired and by what, who is in one exam only
 /// and whose name fits several students (at most `listed` names each, then how many more).
 std::string matchNote(const StudentMatch& match, const RowTable& current, const RowTable& previous,
                       size_t listed = 20);
+
+/// The exam's students paired with the previous exam's, the grade places of both and the
+/// completion note; rows of this exam are indices in its students.
+struct ProgressPairing {
+    StudentMatch match;
+    std::vector<int> currentPlaces;
+    std::vector<int> previousPlaces;
+    std::string note;
+};
+
+/// Pairs the exam with its previous exam; each exam's totals are judged by its own settings and the
+/// exam's rule for blank scores.
+ProgressPairing pairWithPrevious(const Exam& exam);
 
 }  // namespace varnex

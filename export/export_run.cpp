@@ -14,6 +14,7 @@
 #include "analysis/exam.h"
 #include "analysis/listings.h"
 #include "analysis/near_line.h"
+#include "analysis/progress_figures.h"
 #include "analysis/three_rates.h"
 #include "app/control_ids.h"
 #include "app/report_choices.h"
@@ -209,11 +210,15 @@ void addTiming(ExportOutcome* outcome, const std::string& family, double ms) {
 // first progress sheet (and kept for the completion note).
 struct RunWork {
     std::optional<StudentListings> listings;
-    std::optional<ProgressData> progress;
+    std::optional<ProgressPairing> progress;
 
     const StudentListings& listingsOf(const Exam& exam) {
         if (!listings) listings = listStudents(exam);
         return *listings;
+    }
+    const ProgressPairing& pairingOf(const Exam& exam) {
+        if (!progress) progress = pairWithPrevious(exam);
+        return *progress;
     }
 };
 
@@ -251,12 +256,11 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
         case SheetKind::NearLine:
             return writeNearLine(sheet, exam, nearLineStudents(exam), planned.title);
         case SheetKind::ClassProgress:
-            if (!work.progress) work.progress = computeProgress(state);
-            writeClassProgress(sheet, state, *work.progress, planned.title);
+            writeClassProgress(sheet, exam, classProgress(exam, work.pairingOf(exam)), planned.title);
             return {};
         case SheetKind::StudentProgress:
-            if (!work.progress) work.progress = computeProgress(state);
-            return writeStudentProgress(sheet, state, *work.progress, planned.title);
+            return writeStudentProgress(sheet, exam, studentProgress(exam, work.pairingOf(exam)),
+                                        planned.title);
         case SheetKind::Charts:
             writeChartSheet(sheet, state, plan, planned.title);
             return {};
