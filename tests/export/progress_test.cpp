@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "analysis/progress_figures.h"
 #include "automation/cell_name.h"
 #include "import/open_workbook.h"
 #include "import/previous_exam.h"
@@ -222,6 +225,59 @@ TEST(MatchStudents, ByExamNumberWhenBothSheetsHaveIt) {
     EXPECT_EQ(match.ambiguousPrevious, (std::vector<int>{1, 2}));
     EXPECT_EQ(match.onlyCurrent, (std::vector<int>{1, 3}));
     EXPECT_EQ(match.onlyPrevious, (std::vector<int>{3}));
+}
+
+// The students not ranked in one exam follow the others of their class, ordered by the difference
+// of their places all the same (C, last 4th, before B, last 1st); the class figures of the total
+// are placed among the classes in each exam.
+TEST(ProgressFigures, StudentsAndClassesInBothExams) {
+    Exam exam;
+    exam.student("一中", "1", "A", "300").student("一中", "1", "B", "").student("一中", "1", "C", "");
+    exam.student("一中", "1", "D", "200").student("一中", "2", "F", "150").imported();
+    PreviousExam& previous = exam.state.previous;
+    previous.examSubjects = exam.state.imported.examSubjects;
+    previous.scores = exam.state.scores;
+    for (auto [klass, name, total] : {std::tuple{"1", "A", "100"},
+                                      {"1", "B", "300"},
+                                      {"1", "C", "200"},
+                                      {"1", "D", "250"},
+                                      {"2", "F", "280"}}) {
+        std::vector<std::string> cells(15);
+        cells[0] = "一中";
+        cells[1] = klass;
+        cells[2] = name;
+        cells[14] = total;
+        previous.students.appendRow(cells);
+    }
+    const varnex::Exam counted(exam.state);
+    const ProgressPairing pairing = pairWithPrevious(counted);
+    EXPECT_EQ(pairing.currentPlaces, (std::vector<int>{1, 0, 0, 2, 3}));
+    EXPECT_EQ(pairing.previousPlaces, (std::vector<int>{5, 1, 4, 3, 2}));
+
+    struct Line {
+        int student, place, previousPlace;
+        std::optional<int> change;
+        bool operator==(const Line&) const = default;
+    };
+    std::vector<Line> lines;
+    for (const StudentProgress& p : studentProgress(counted, pairing))
+        lines.push_back({p.student, p.place, p.previousPlace, p.change});
+    EXPECT_EQ(lines,
+              (std::vector<Line>{{0, 1, 5, 4}, {3, 2, 3, 1}, {2, 0, 4, {}}, {1, 0, 1, {}}, {4, 3, 2, -1}}));
+
+    const ClassProgressTable table = classProgress(counted, pairing);
+    ASSERT_EQ(table.columns, (std::vector<std::string>{"语文", "数学", "英语", "总分"}));
+    ASSERT_EQ(table.classCount, 2u);
+    const ProgressFigure& one = table.at(0, 3)[static_cast<size_t>(ClassFigure::Average)];
+    const ProgressFigure& two = table.at(1, 3)[static_cast<size_t>(ClassFigure::Average)];
+    EXPECT_EQ(one.now, 250);  // B and C have no total
+    EXPECT_EQ(one.last, 212.5);
+    EXPECT_EQ(one.change, 37.5);
+    EXPECT_EQ(std::tuple(one.nowPlace, one.lastPlace, one.placeChange),
+              std::tuple(1, 2, std::optional<int>(1)));
+    EXPECT_EQ(two.change, -130);
+    EXPECT_EQ(std::tuple(two.nowPlace, two.lastPlace, two.placeChange),
+              std::tuple(2, 1, std::optional<int>(-1)));
 }
 
 }  // namespace
