@@ -110,12 +110,9 @@ bool contains(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// The counts of every class and column, this time and last time.
-struct ClassCounts {
-    std::vector<std::array<RateGroup, 2>> groups;  ///< per class and column: [0] this exam, [1] the previous
-};
-
-ClassCounts countClasses(const Exam& exam, const ProgressPairing& pairing, const ClassProgressTable& table) {
+// The counts of every class and column: [0] this time, [1] last time.
+std::vector<std::array<RateGroup, 2>> countClasses(const Exam& exam, const ProgressPairing& pairing,
+                                                   const ClassProgressTable& table) {
     const PreviousExam& previous = exam.previous();
     const RowTable& current = exam.students();
     const bool zeroExcluded = exam.options().ignoreZeroScores;
@@ -142,13 +139,12 @@ ClassCounts countClasses(const Exam& exam, const ProgressPairing& pairing, const
     // One pass over this exam's students: each counts in its class this time, and with the scores
     // of its previous exam last time.
     const ClassOrder order(exam.imported());
-    ClassCounts counts;
-    counts.groups.resize(table.classCount * table.columns.size());
+    std::vector<std::array<RateGroup, 2>> counts(table.classCount * table.columns.size());
     for (int row = 0; row < current.rowCount(); ++row) {
         std::optional<size_t> klass = order.classOf(current, row);
         if (!klass) continue;
         const int last = pairing.match.previousOf[static_cast<size_t>(row)];
-        std::array<RateGroup, 2>* g = &counts.groups[*klass * table.columns.size()];
+        std::array<RateGroup, 2>* g = &counts[*klass * table.columns.size()];
         for (size_t j = 0; j < subjectCount; ++j) {
             g[j][0].add(exam.scoreText(row, thisSubject[j]), rules[0][j]);
             if (last >= 0) g[j][1].add(previous.students.cellText(last, lastColumn[j]), rules[1][j]);
@@ -193,13 +189,13 @@ ClassProgressTable classProgress(const Exam& exam, const ProgressPairing& pairin
     table.columns.emplace_back(kTotalName);
     table.classCount = exam.imported().classList.size();
 
-    const ClassCounts counts = countClasses(exam, pairing, table);
-    table.figures.resize(counts.groups.size());
-    for (size_t i = 0; i < counts.groups.size(); ++i) {
+    const std::vector<std::array<RateGroup, 2>> counts = countClasses(exam, pairing, table);
+    table.figures.resize(counts.size());
+    for (size_t i = 0; i < counts.size(); ++i) {
         for (size_t which = 0; which < kClassFigureCount; ++which) {
             ProgressFigure& f = table.figures[i][which];
-            f.now = figureOf(counts.groups[i][0], static_cast<ClassFigure>(which));
-            f.last = figureOf(counts.groups[i][1], static_cast<ClassFigure>(which));
+            f.now = figureOf(counts[i][0], static_cast<ClassFigure>(which));
+            f.last = figureOf(counts[i][1], static_cast<ClassFigure>(which));
         }
     }
     for (size_t j = 0; j < table.columns.size(); ++j) {
