@@ -208,6 +208,7 @@ void addTiming(ExportOutcome* outcome, const std::string& family, double ms) {
 struct RunWork {
     std::optional<ClassRankingListing> classListing;
     std::optional<ProgressData> progress;
+    FigurePlaces figurePlaces;  ///< where the sheets the charts read put their figures
 };
 
 // Writes one planned sheet into the sheet taken for it. The class listing leaves the StudentTable
@@ -215,23 +216,26 @@ struct RunWork {
 Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan& plan,
                          const Exam& exam, AppState& state, RunWork& work,
                          const std::function<void(const std::string&)>& logLine) {
-    (void)exam;  // the sheets take their figures from it as they move over to it
     std::optional<ClassRankingListing>& classListing = work.classListing;
     switch (planned.kind) {
         case SheetKind::TotalRankBands:
-            writeRankBands(sheet, state, planned.title);
+            writeRankBands(sheet, exam, planned.title);
             return {};
-        case SheetKind::TotalBands:
-            return writeScoreBands(sheet, state, planned.title);
+        case SheetKind::TotalBands: {
+            Result<TotalBandsPlaces> places = writeScoreBands(sheet, exam, planned.title);
+            if (!places) return fail(places.error());
+            work.figurePlaces.totalBands = std::move(*places);
+            return {};
+        }
         case SheetKind::SubjectBands:
-            return writeSubjectBands(sheet, state, planned.title);
+            return writeSubjectBands(sheet, exam, planned.title);
         case SheetKind::TeacherRates:
-            return writeTeacherRates(sheet, state, planned.title);
+            return writeTeacherRates(sheet, exam, planned.title);
         case SheetKind::ClassRates:
-            writeClassRates(sheet, state, planned.title);
+            work.figurePlaces.classRates = writeClassRates(sheet, exam, planned.title);
             return {};
         case SheetKind::GradeRates:
-            writeGradeRates(sheet, state, planned.title);
+            work.figurePlaces.gradeRates = writeGradeRates(sheet, exam, planned.title);
             return {};
         case SheetKind::TopN:
             writeTopN(sheet, state, planned.title);
@@ -259,7 +263,7 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
             if (!work.progress) work.progress = computeProgress(state);
             return writeStudentProgress(sheet, state, *work.progress, planned.title);
         case SheetKind::Charts:
-            writeChartSheet(sheet, state, plan, planned.title);
+            writeChartSheet(sheet, exam, work.figurePlaces, planned.title);
             return {};
         case SheetKind::Contents:
             writeContentsSheet(sheet, plan);

@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "analysis/exam.h"
 #include "app/app_state.h"
 #include "automation/excel_session.h"
 
@@ -34,18 +35,18 @@ class RateFixture {
     void teacher(const std::string& school, const std::string& grade, const std::string& className,
                  const std::string& subject, const std::string& name);
 
-    /// Starts a session with a new workbook, lets the writer fill sheet 1, recalculates the
-    /// formulas and returns what the writer returned.
+    /// Starts a session with a new workbook, lets the writer fill sheet 1 from the exam of the
+    /// state, recalculates the formulas and returns what the writer returned.
     template <typename Writer>
     auto run(Writer writer, const std::string& title = "期中考试 - 表（高一）") {
         start();
-        const AppState& input = state;
+        const Exam exam(state);
         if constexpr (std::is_void_v<
-                          std::invoke_result_t<Writer, ExcelSheet&, const AppState&, const std::string&>>) {
-            writer(session_->Sheet(1), input, title);
+                          std::invoke_result_t<Writer, ExcelSheet&, const Exam&, const std::string&>>) {
+            writer(session_->Sheet(1), exam, title);
             session_->workbook().recalculate();
         } else {
-            auto result = writer(session_->Sheet(1), input, title);
+            auto result = writer(session_->Sheet(1), exam, title);
             session_->workbook().recalculate();
             return result;
         }
