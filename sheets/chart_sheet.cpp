@@ -8,7 +8,6 @@
 #include "analysis/analysis_texts.h"
 #include "base/text_util.h"
 #include "sheets/print_layout.h"
-#include "sheets/rate_cells.h"
 #include "sheets/sheet_cells.h"
 #include "sheets/sheet_texts.h"
 
@@ -37,15 +36,7 @@ std::string cellOf(std::string_view sheet, int column, int row) {
 // A cell of a figure table: boxed and centred; a formula reading a result sheet, or a text.
 void tableCell(ExcelSheet& sheet, int column, int row, std::string_view value, bool formula,
                bool rateFormat = false) {
-    const std::string address = CellName(column, row);
-    ExcelRange& range = sheet.Range(address, address);
-    range.BorderAround();
-    range.SetHorizontalAlignment(kAlignCenter);
-    if (rateFormat) range.SetNumberFormat(kRateNumberFormat);
-    if (formula)
-        range.SetValue(value);
-    else
-        range.SetData(value);
+    writeBoxedCell(sheet, column, row, value, CellStyle{.rateFormat = rateFormat, .formula = formula});
 }
 
 // A line of text over the width of the charts (row 1-based).

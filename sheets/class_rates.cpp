@@ -10,6 +10,7 @@
 #include "sheets/rate_cells.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/rate_texts.h"
+#include "sheets/sheet_cells.h"
 
 namespace varnex {
 
@@ -74,42 +75,44 @@ ClassRows layOutClassRows(const ImportResults& imported, int blockCount) {
 }
 
 // Lay out: each block's label and its 总平均分 formula.
-void writeBlockLabels(RateCells& out, const Exam& exam, const ClassRows& rows) {
+void writeBlockLabels(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows) {
     const std::vector<ExamSubject>& subjects = exam.subjects();
     for (int s = 0; s < rows.blocks; ++s) {
         const size_t subject = static_cast<size_t>(s);
         std::string label = subject < subjects.size()
                                 ? subjectBlockLabel(subjects[subject].name, subjects[subject].fullMark)
                                 : subjectBlockLabel(kTotalName, exam.imported().examFullMarkTotal);
-        out.block(kLabel, rows.firstRow(s), rows.lastRow(s), label);
-        out.formulaBlock(kBlockAverage, rows.firstRow(s), rows.lastRow(s),
-                         averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
+        writeMergedBlock(sheet, kLabel, rows.firstRow(s), rows.lastRow(s), label);
+        writeFormulaBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s),
+                          averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
     }
 }
 
 // Lay out: the school of each class, merged over the school's classes where they follow each other.
-void writeSchoolCells(RateCells& out, const std::vector<std::string>& schools, const ClassRows& rows) {
+void writeSchoolCells(ExcelSheet& sheet, const std::vector<std::string>& schools, const ClassRows& rows) {
     for (int s = 0; s < rows.blocks; ++s) {
         if (!rows.mergeSchools) {
             for (int j = 0; j < rows.classCount(); ++j)
-                out.cell(kSchool, rows.firstRow(s) + j, rows.entries[static_cast<size_t>(j)].first);
+                writeBoxedCell(sheet, kSchool, rows.firstRow(s) + j,
+                               rows.entries[static_cast<size_t>(j)].first);
             continue;
         }
         int row = rows.firstRow(s);
         for (size_t k = 0; k < schools.size(); ++k) {
             if (rows.schoolClassCount[k] == 0) continue;  // no rows of its own to merge over
-            out.block(kSchool, row, row + rows.schoolClassCount[k] - 1, schools[k]);
+            writeMergedBlock(sheet, kSchool, row, row + rows.schoolClassCount[k] - 1, schools[k]);
             row += rows.schoolClassCount[k];
         }
     }
 }
 
 // Lay out: "（<class>）班" on every class row.
-void writeClassCells(RateCells& out, const ClassRows& rows) {
+void writeClassCells(ExcelSheet& sheet, const ClassRows& rows) {
     for (int s = 0; s < rows.blocks; ++s) {
         for (int j = 0; j < rows.classCount(); ++j) {
-            out.cell(kClass, rows.firstRow(s) + j,
-                     strprintf(tx::kClassLabelFormat, rows.entries[static_cast<size_t>(j)].second.c_str()));
+            writeBoxedCell(
+                sheet, kClass, rows.firstRow(s) + j,
+                strprintf(tx::kClassLabelFormat, rows.entries[static_cast<size_t>(j)].second.c_str()));
         }
     }
 }
@@ -137,7 +140,7 @@ std::string figureText(int column, const RateGroup& g, const std::string& teache
 }
 
 // Lay out: the figures, column by column over every block.
-void writeFigureColumns(RateCells& out, const ClassRows& rows, const std::vector<ClassRates>& rates) {
+void writeFigureColumns(ExcelSheet& sheet, const ClassRows& rows, const std::vector<ClassRates>& rates) {
     const int figureColumns[] = {kSat,           kHeadTeacher, kTeacher,  kExcellentCount,
                                  kExcellentRate, kPassCount,   kPassRate, kAverage};
     for (int column : figureColumns) {
@@ -149,15 +152,16 @@ void writeFigureColumns(RateCells& out, const ClassRows& rows, const std::vector
                 const std::string teacher = column == kTeacher && subject < entry.teachers.size()
                                                 ? entry.teachers[subject]
                                                 : std::string();
-                out.cell(column, rows.firstRow(s) + j, figureText(column, entry.figures[subject], teacher),
-                         {.rateFormat = rateFormat});
+                writeBoxedCell(sheet, column, rows.firstRow(s) + j,
+                               figureText(column, entry.figures[subject], teacher),
+                               {.rateFormat = rateFormat});
             }
         }
     }
 }
 
 // Lay out: the rank formulas and the deviation from the block's 总平均分.
-void writeRankColumns(RateCells& out, const ClassRows& rows, const std::vector<ClassRates>& rates) {
+void writeRankColumns(ExcelSheet& sheet, const ClassRows& rows, const std::vector<ClassRates>& rates) {
     for (int s = 0; s < rows.blocks; ++s) {
         const int first = rows.firstRow(s), last = rows.lastRow(s);
         for (int row = first; row <= last; ++row) {
@@ -166,14 +170,15 @@ void writeRankColumns(RateCells& out, const ClassRows& rows, const std::vector<C
             const size_t entry = rows.classIndex[static_cast<size_t>(row - first)];
             const bool sat = rates[entry].figures[static_cast<size_t>(s)].satCount > 0;
             auto unlessEmpty = [sat](std::string formula) { return sat ? formula : std::string(); };
-            out.cell(kExcellentRank, row, unlessEmpty(rankFormula(kExcellentRate, row, first, last)),
-                     {.formula = true});
-            out.cell(kPassRank, row, unlessEmpty(rankFormula(kPassRate, row, first, last)),
-                     {.formula = true});
-            out.cell(kAverageRank, row, unlessEmpty(rankFormula(kAverage, row, first, last)),
-                     {.formula = true});
-            out.cell(kDeviation, row, unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
-                     {.rateFormat = true, .formula = true});
+            writeBoxedCell(sheet, kExcellentRank, row,
+                           unlessEmpty(rankFormula(kExcellentRate, row, first, last)), {.formula = true});
+            writeBoxedCell(sheet, kPassRank, row, unlessEmpty(rankFormula(kPassRate, row, first, last)),
+                           {.formula = true});
+            writeBoxedCell(sheet, kAverageRank, row, unlessEmpty(rankFormula(kAverage, row, first, last)),
+                           {.formula = true});
+            writeBoxedCell(sheet, kDeviation, row,
+                           unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
+                           {.rateFormat = true, .formula = true});
         }
     }
 }
@@ -181,18 +186,17 @@ void writeRankColumns(RateCells& out, const ClassRows& rows, const std::vector<C
 }  // namespace
 
 ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
-    RateCells out(sheet);
-    writeSixteenColumnHead(out, title, tx::kClassHeaders);
+    writeSixteenColumnHead(sheet, title, tx::kClassHeaders);
     const ClassRows rows = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
     ClassRatesPlaces places{{}, kAverage, kBlockAverage};
     if (rows.classCount() == 0) return places;
     for (int s = 0; s < rows.blocks; ++s) places.blocks.push_back({rows.firstRow(s), rows.lastRow(s)});
     const std::vector<ClassRates> rates = classRates(exam);
-    writeBlockLabels(out, exam, rows);
-    writeSchoolCells(out, exam.imported().schoolList, rows);
-    writeClassCells(out, rows);
-    writeFigureColumns(out, rows, rates);
-    writeRankColumns(out, rows, rates);
+    writeBlockLabels(sheet, exam, rows);
+    writeSchoolCells(sheet, exam.imported().schoolList, rows);
+    writeClassCells(sheet, rows);
+    writeFigureColumns(sheet, rows, rates);
+    writeRankColumns(sheet, rows, rates);
     return places;
 }
 

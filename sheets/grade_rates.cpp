@@ -8,6 +8,7 @@
 #include "sheets/rate_cells.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/rate_texts.h"
+#include "sheets/sheet_cells.h"
 
 namespace varnex {
 
@@ -92,20 +93,19 @@ GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std:
     const std::vector<Block> stack = blockStack(schoolCount >= 2, blankExcluded);
     const GradeRatesPlaces places = placesOf(stack, schoolCount, totalColumn);
 
-    RateCells out(sheet);
-    out.band(totalColumn, 1, title);
-    out.band(totalColumn, 2, "");
+    writeMergedRow(sheet, totalColumn, 1, title);
+    writeMergedRow(sheet, totalColumn, 2, "");
 
-    out.cell(kLabelColumn, kHeaderRow, tx::kGradeHeaders[0], {.columnWidth = 11});
-    out.cell(kSchoolColumn, kHeaderRow, tx::kGradeHeaders[1]);
-    out.cell(kSatColumn, kHeaderRow, tx::kGradeHeaders[2]);
+    writeBoxedCell(sheet, kLabelColumn, kHeaderRow, tx::kGradeHeaders[0], {.columnWidth = 11});
+    writeBoxedCell(sheet, kSchoolColumn, kHeaderRow, tx::kGradeHeaders[1]);
+    writeBoxedCell(sheet, kSatColumn, kHeaderRow, tx::kGradeHeaders[2]);
     for (int i = 0; i < n; ++i) {
         const ExamSubject& subject = subjects[static_cast<size_t>(i)];
-        out.cell(kFirstFigureColumn + i, kHeaderRow,
-                 strprintf(tx::kHeaderWithMarkFormat, subject.name.c_str(), subject.fullMark));
+        writeBoxedCell(sheet, kFirstFigureColumn + i, kHeaderRow,
+                       strprintf(tx::kHeaderWithMarkFormat, subject.name.c_str(), subject.fullMark));
     }
-    out.cell(totalColumn, kHeaderRow,
-             strprintf(tx::kHeaderWithMarkFormat, kTotalName, exam.imported().examFullMarkTotal));
+    writeBoxedCell(sheet, totalColumn, kHeaderRow,
+                   strprintf(tx::kHeaderWithMarkFormat, kTotalName, exam.imported().examFullMarkTotal));
     if (schoolCount == 0) return places;
 
     const std::vector<SchoolRates> rates = gradeRates(exam);
@@ -113,11 +113,12 @@ GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std:
         const Block& block = stack[b];
         const int first = kFirstDataRow + schoolCount * static_cast<int>(b);
         const int last = first + schoolCount - 1;
-        out.block(kLabelColumn, first, last, block.label);
+        writeMergedBlock(sheet, kLabelColumn, first, last, block.label);
         for (int k = 0; k < schoolCount; ++k)
-            out.cell(kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
+            writeBoxedCell(sheet, kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
         for (int k = 0; k < schoolCount; ++k)
-            out.cell(kSatColumn, first + k, countText(rates[static_cast<size_t>(k)].studentCount));
+            writeBoxedCell(sheet, kSatColumn, first + k,
+                           countText(rates[static_cast<size_t>(k)].studentCount));
         const bool rateFormat = block.figure == Figure::ExcellentRate || block.figure == Figure::PassRate ||
                                 block.figure == Figure::Average;
         for (int k = 0; k < schoolCount; ++k) {
@@ -131,14 +132,15 @@ GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std:
                     // no rate or average to rank: an empty cell would rank as 0, and could show as
                     // first.
                     const int sat = blankExcluded ? figures.satCount : school.studentCount;
-                    out.cell(column, row,
-                             sat > 0 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
-                                     : std::string(),
-                             {.rateFormat = rateFormat, .formula = true});
+                    writeBoxedCell(
+                        sheet, column, row,
+                        sat > 0 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
+                                : std::string(),
+                        {.rateFormat = rateFormat, .formula = true});
                 } else {
-                    out.cell(column, row,
-                             figureText(block.figure, figures, school.studentCount, blankExcluded),
-                             {.rateFormat = rateFormat});
+                    writeBoxedCell(sheet, column, row,
+                                   figureText(block.figure, figures, school.studentCount, blankExcluded),
+                                   {.rateFormat = rateFormat});
                 }
             }
         }

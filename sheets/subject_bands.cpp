@@ -59,13 +59,8 @@ Result<std::vector<SubjectBlock>> layOutSubjectBlocks(const Exam& exam) {
 void writeBlockLabels(ExcelSheet& sheet, const std::vector<SubjectBlock>& blocks) {
     for (const auto& block : blocks) {
         if (block.bandCount() == 0) continue;  // a full mark below 1 leaves no rows to merge
-        ExcelRange& range =
-            sheet.Range(CellName(0, block.firstRow), CellName(0, block.firstRow + block.bandCount() - 1));
-        range.BorderAround();
-        range.SetHorizontalAlignment(kAlignCenter);
-        range.SetVerticalAlignment(kAlignVerticalCenter);
-        range.Merge(0);
-        range.SetData(subjectBlockLabel(block.name, block.fullMark));
+        writeMergedBlock(sheet, 0, block.firstRow, block.firstRow + block.bandCount() - 1,
+                         subjectBlockLabel(block.name, block.fullMark));
     }
     for (const auto& block : blocks) {
         for (int j = 0; j < block.bandCount(); ++j)

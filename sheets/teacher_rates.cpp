@@ -9,6 +9,7 @@
 #include "sheets/rate_cells.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/rate_texts.h"
+#include "sheets/sheet_cells.h"
 
 namespace varnex {
 
@@ -41,30 +42,30 @@ BlockRows layOutBlocks(const TeacherRateTable& found, size_t subjectCount) {
 }
 
 // Lay out: each block's label and 总平均分, then the school cells merged over their teachers' rows.
-void writeBlockAndSchoolCells(RateCells& out, const Exam& exam, const TeacherRateTable& found,
+void writeBlockAndSchoolCells(ExcelSheet& sheet, const Exam& exam, const TeacherRateTable& found,
                               const BlockRows& blocks) {
     const std::vector<ExamSubject>& subjects = exam.subjects();
     for (size_t s = 0; s < subjects.size(); ++s) {
         if (blocks.last[s] < blocks.first[s]) continue;
-        out.block(kLabel, blocks.first[s], blocks.last[s],
-                  subjectBlockLabel(subjects[s].name, subjects[s].fullMark));
-        out.formulaBlock(kBlockAverage, blocks.first[s], blocks.last[s],
-                         averageFormula(kAverage, blocks.first[s], blocks.last[s]));
+        writeMergedBlock(sheet, kLabel, blocks.first[s], blocks.last[s],
+                         subjectBlockLabel(subjects[s].name, subjects[s].fullMark));
+        writeFormulaBlock(sheet, kBlockAverage, blocks.first[s], blocks.last[s],
+                          averageFormula(kAverage, blocks.first[s], blocks.last[s]));
     }
     for (size_t s = 0; s < subjects.size(); ++s) {
         int first = blocks.first[s];
         for (size_t k = 0; k < found.schoolCount; ++k) {
             int rows = static_cast<int>(found.of(s, k).size());
             if (rows == 0) continue;
-            out.block(kSchool, first, first + rows - 1, exam.imported().schoolList[k]);
+            writeMergedBlock(sheet, kSchool, first, first + rows - 1, exam.imported().schoolList[k]);
             first += rows;
         }
     }
 }
 
 // Lay out: one teacher's row in the block first … last: classes, figures and formulas.
-void writeTeacherRow(RateCells& out, const TeacherRates& teacher, int row, int first, int last) {
-    out.cell(kTeacher, row, teacher.name);
+void writeTeacherRow(ExcelSheet& sheet, const TeacherRates& teacher, int row, int first, int last) {
+    writeBoxedCell(sheet, kTeacher, row, teacher.name);
     std::string classText;
     for (const std::string& className : teacher.classes) {
         classText += className;
@@ -75,40 +76,41 @@ void writeTeacherRow(RateCells& out, const TeacherRates& teacher, int row, int f
     // cell would rank as 0, and could show as first).
     const bool sat = g.satCount > 0;
     auto unlessEmpty = [sat](std::string formula) { return sat ? formula : std::string(); };
-    out.cell(kClass, row, classText, {.horizontalAlign = kAlignLeft});
-    out.cell(kSat, row, countText(g.satCount));
-    out.cell(kExcellentCount, row, countText(g.excellentCount));
-    out.cell(kPassCount, row, countText(g.passCount));
-    out.cell(kAverage, row, averageText(g.scoreSum, g.satCount), {.rateFormat = true});
-    out.cell(kExcellentRate, row, unlessEmpty(rateFormula(kExcellentCount, row, kSat)),
-             {.rateFormat = true, .formula = true});
-    out.cell(kPassRate, row, unlessEmpty(rateFormula(kPassCount, row, kSat)),
-             {.rateFormat = true, .formula = true});
-    out.cell(kExcellentRank, row, unlessEmpty(rankFormula(kExcellentRate, row, first, last)),
-             {.formula = true});
-    out.cell(kPassRank, row, unlessEmpty(rankFormula(kPassRate, row, first, last)), {.formula = true});
-    out.cell(kAverageRank, row, unlessEmpty(rankFormula(kAverage, row, first, last)), {.formula = true});
-    out.cell(kDeviation, row, unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
-             {.rateFormat = true, .formula = true});
+    writeBoxedCell(sheet, kClass, row, classText, {.horizontalAlign = kAlignLeft});
+    writeBoxedCell(sheet, kSat, row, countText(g.satCount));
+    writeBoxedCell(sheet, kExcellentCount, row, countText(g.excellentCount));
+    writeBoxedCell(sheet, kPassCount, row, countText(g.passCount));
+    writeBoxedCell(sheet, kAverage, row, averageText(g.scoreSum, g.satCount), {.rateFormat = true});
+    writeBoxedCell(sheet, kExcellentRate, row, unlessEmpty(rateFormula(kExcellentCount, row, kSat)),
+                   {.rateFormat = true, .formula = true});
+    writeBoxedCell(sheet, kPassRate, row, unlessEmpty(rateFormula(kPassCount, row, kSat)),
+                   {.rateFormat = true, .formula = true});
+    writeBoxedCell(sheet, kExcellentRank, row, unlessEmpty(rankFormula(kExcellentRate, row, first, last)),
+                   {.formula = true});
+    writeBoxedCell(sheet, kPassRank, row, unlessEmpty(rankFormula(kPassRate, row, first, last)),
+                   {.formula = true});
+    writeBoxedCell(sheet, kAverageRank, row, unlessEmpty(rankFormula(kAverage, row, first, last)),
+                   {.formula = true});
+    writeBoxedCell(sheet, kDeviation, row, unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
+                   {.rateFormat = true, .formula = true});
 }
 
 }  // namespace
 
 Status writeTeacherRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
     const size_t subjectCount = exam.subjects().size();
-    RateCells out(sheet);
-    writeSixteenColumnHead(out, title, tx::kTeacherHeaders);
+    writeSixteenColumnHead(sheet, title, tx::kTeacherHeaders);
     const TeacherRateTable found = teacherRates(exam);
     if (found.teacherCount == 0) return fail(tx::kNoTeacherRows);
     const BlockRows blocks = layOutBlocks(found, subjectCount);
 
-    writeBlockAndSchoolCells(out, exam, found, blocks);
-    for (int r = kFirstDataRow; r <= blocks.lastDataRow; ++r) out.cell(kHeadTeacher, r, "");
+    writeBlockAndSchoolCells(sheet, exam, found, blocks);
+    for (int r = kFirstDataRow; r <= blocks.lastDataRow; ++r) writeBoxedCell(sheet, kHeadTeacher, r, "");
     int row = kFirstDataRow;
     for (size_t s = 0; s < subjectCount; ++s) {
         for (size_t k = 0; k < found.schoolCount; ++k) {
             for (const TeacherRates& teacher : found.of(s, k))
-                writeTeacherRow(out, teacher, row++, blocks.first[s], blocks.last[s]);
+                writeTeacherRow(sheet, teacher, row++, blocks.first[s], blocks.last[s]);
         }
     }
     return {};
