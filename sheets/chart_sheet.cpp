@@ -76,7 +76,7 @@ std::vector<std::string> blockNames(const Exam& exam) {
 int classAverageCharts(ExcelSheet& sheet, const Exam& exam, const ClassRatesPlaces& places, int tableRow,
                        std::vector<std::optional<ChartModel>>& charts) {
     const ClassList& classes = exam.imported().classList;
-    const int classCount = static_cast<int>(classes.size());
+    const int classCount = static_cast<int>(places.classOfRow.size());
     const std::vector<std::string> blocks = blockNames(exam);
     const std::string self = sheet.GetName();
     sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow))
@@ -91,8 +91,9 @@ int classAverageCharts(ExcelSheet& sheet, const Exam& exam, const ClassRatesPlac
         tableCell(sheet, column, first, average, true, true);
         if (last != first) tableCell(sheet, column, last, average, true, true);
     }
+    // The labels in the order of the class rows, which the averages are read in.
     for (int j = 0; j < classCount; ++j) {
-        auto [school, klass] = classes.parts(static_cast<size_t>(j));
+        auto [school, klass] = classes.parts(places.classOfRow[static_cast<size_t>(j)]);
         tableCell(sheet, kTableColumn, first + j,
                   school + analysis_texts::kOpenBracket + klass + analysis_texts::kCloseClass, false);
     }

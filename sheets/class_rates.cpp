@@ -188,7 +188,7 @@ void writeRankColumns(ExcelSheet& sheet, const ClassRows& rows, const std::vecto
 ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
     writeSixteenColumnHead(sheet, title, tx::kClassHeaders);
     const ClassRows rows = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
-    ClassRatesPlaces places{{}, kAverage, kBlockAverage};
+    ClassRatesPlaces places{{}, rows.classIndex, kAverage, kBlockAverage};
     if (rows.classCount() == 0) return places;
     for (int s = 0; s < rows.blocks; ++s) places.blocks.push_back({rows.firstRow(s), rows.lastRow(s)});
     const std::vector<ClassRates> rates = classRates(exam);

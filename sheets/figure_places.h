@@ -2,6 +2,7 @@
 // Where the result sheets put the figures that the chart sheet reads: each writer returns the
 // places of its own sheet, and the run hands those of the sheets it wrote to the chart sheet.
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -14,10 +15,12 @@ struct RowSpan {
 };
 
 /// 班级各科三率: per block (the exam subjects in order, then the total) the rows of its classes,
-/// one per ClassList entry; none when there are no classes. 平均分 is in `averageColumn` on every
+/// one per ClassList entry, the classes in the same order in every block (`classOfRow`: the
+/// ClassList entry of each); none when there are no classes. 平均分 is in `averageColumn` on every
 /// class row, the block's 总平均分 in `blockAverageColumn` on its first row (0-based columns).
 struct ClassRatesPlaces {
     std::vector<RowSpan> blocks;
+    std::vector<size_t> classOfRow;
     int averageColumn = 0;
     int blockAverageColumn = 0;
 };

@@ -51,7 +51,15 @@ class RateFixture {
             return result;
         }
     }
-    const SheetModel& sheet() { return *session_->workbook().sheet(1); }
+    /// Lets the writer fill the next sheet of the workbook the last run started, recalculates the
+    /// formulas, and turns the look-ups to that sheet.
+    template <typename Writer>
+    void runOnNextSheet(Writer writer, const std::string& title = "期中考试 - 表（高一）") {
+        const Exam exam(state);
+        writer(session_->Sheet(++sheetIndex_), exam, title);
+        session_->workbook().recalculate();
+    }
+    const SheetModel& sheet() { return *session_->workbook().sheet(sheetIndex_); }
 
     /// What the cell shows: text, a number (with one decimal under the "0.0" format), a formula's
     /// result or error code; "" for an empty or unwritten cell.
@@ -68,6 +76,7 @@ class RateFixture {
   private:
     void start();
     std::unique_ptr<ExcelSession> session_ = std::make_unique<ExcelSession>();
+    int sheetIndex_ = 1;  ///< the sheet the look-ups read
 };
 
 /// One cell of a filled sheet and what it should show.
