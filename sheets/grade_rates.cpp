@@ -81,71 +81,73 @@ GradeRatesPlaces placesOf(const std::vector<Block>& stack, int schoolCount, int 
     return places;
 }
 
-}  // namespace
-
-GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+// Lay out: the title, the empty second row and the headers of row 3.
+void writeHead(ExcelSheet& sheet, const Exam& exam, const std::string& title, int totalColumn) {
     const std::vector<ExamSubject>& subjects = exam.subjects();
-    const std::vector<std::string>& schools = exam.imported().schoolList;
-    const int n = static_cast<int>(subjects.size());
-    const int schoolCount = static_cast<int>(schools.size());
-    const int totalColumn = kFirstFigureColumn + n;
-    const bool blankExcluded = exam.blankScoresExcluded();
-    const std::vector<Block> stack = blockStack(schoolCount >= 2, blankExcluded);
-    const GradeRatesPlaces places = placesOf(stack, schoolCount, totalColumn);
-
     writeMergedRow(sheet, totalColumn, 1, title);
     writeMergedRow(sheet, totalColumn, 2, "");
-
     writeBoxedCell(sheet, kLabelColumn, kHeaderRow, tx::kGradeHeaders[0], {.columnWidth = 11});
     writeBoxedCell(sheet, kSchoolColumn, kHeaderRow, tx::kGradeHeaders[1]);
     writeBoxedCell(sheet, kSatColumn, kHeaderRow, tx::kGradeHeaders[2]);
-    for (int i = 0; i < n; ++i) {
-        const ExamSubject& subject = subjects[static_cast<size_t>(i)];
-        writeBoxedCell(sheet, kFirstFigureColumn + i, kHeaderRow,
-                       strprintf(tx::kHeaderWithMarkFormat, subject.name.c_str(), subject.fullMark));
+    for (size_t i = 0; i < subjects.size(); ++i) {
+        writeBoxedCell(sheet, kFirstFigureColumn + static_cast<int>(i), kHeaderRow,
+                       strprintf(tx::kHeaderWithMarkFormat, subjects[i].name.c_str(), subjects[i].fullMark));
     }
     writeBoxedCell(sheet, totalColumn, kHeaderRow,
                    strprintf(tx::kHeaderWithMarkFormat, kTotalName, exam.imported().examFullMarkTotal));
-    if (schoolCount == 0) return places;
+}
 
-    const std::vector<SchoolRates> rates = gradeRates(exam);
-    for (size_t b = 0; b < stack.size(); ++b) {
-        const Block& block = stack[b];
-        const int first = kFirstDataRow + schoolCount * static_cast<int>(b);
-        const int last = first + schoolCount - 1;
-        writeMergedBlock(sheet, kLabelColumn, first, last, block.label);
-        for (int k = 0; k < schoolCount; ++k)
-            writeBoxedCell(sheet, kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
-        for (int k = 0; k < schoolCount; ++k)
-            writeBoxedCell(sheet, kSatColumn, first + k,
-                           countText(rates[static_cast<size_t>(k)].studentCount));
-        const bool rateFormat = block.figure == Figure::ExcellentRate || block.figure == Figure::PassRate ||
-                                block.figure == Figure::Average;
-        for (int k = 0; k < schoolCount; ++k) {
-            const int row = first + k;
-            const SchoolRates& school = rates[static_cast<size_t>(k)];
-            for (int c = 0; c <= n; ++c) {
-                const int column = kFirstFigureColumn + c;
-                const RateGroup& figures = school.figures[static_cast<size_t>(c)];
-                if (block.figure == Figure::Rank) {
-                    // A school without students (in the subject, with blank scores left out) has
-                    // no rate or average to rank: an empty cell would rank as 0, and could show as
-                    // first.
-                    const int sat = blankExcluded ? figures.satCount : school.studentCount;
-                    writeBoxedCell(
-                        sheet, column, row,
-                        sat > 0 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
-                                : std::string(),
-                        {.rateFormat = rateFormat, .formula = true});
-                } else {
-                    writeBoxedCell(sheet, column, row,
-                                   figureText(block.figure, figures, school.studentCount, blankExcluded),
-                                   {.rateFormat = rateFormat});
-                }
+// Lay out: one block from row `first`, a row per school: its label, the schools, their student
+// counts and the block's figure (or rank formula) of every subject and the total.
+void writeBlock(ExcelSheet& sheet, const Block& block, int first, const std::vector<std::string>& schools,
+                const std::vector<SchoolRates>& rates, bool blankExcluded) {
+    const int schoolCount = static_cast<int>(schools.size());
+    writeMergedBlock(sheet, kLabelColumn, first, first + schoolCount - 1, block.label);
+    for (int k = 0; k < schoolCount; ++k)
+        writeBoxedCell(sheet, kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
+    for (int k = 0; k < schoolCount; ++k)
+        writeBoxedCell(sheet, kSatColumn, first + k, countText(rates[static_cast<size_t>(k)].studentCount));
+    const bool rateFormat = block.figure == Figure::ExcellentRate || block.figure == Figure::PassRate ||
+                            block.figure == Figure::Average;
+    for (int k = 0; k < schoolCount; ++k) {
+        const int row = first + k;
+        const SchoolRates& school = rates[static_cast<size_t>(k)];
+        for (size_t c = 0; c < school.figures.size(); ++c) {
+            const int column = kFirstFigureColumn + static_cast<int>(c);
+            const RateGroup& figures = school.figures[c];
+            if (block.figure != Figure::Rank) {
+                writeBoxedCell(sheet, column, row,
+                               figureText(block.figure, figures, school.studentCount, blankExcluded),
+                               {.rateFormat = rateFormat});
+                continue;
             }
+            // A school without students (in the subject, with blank scores left out) has no rate or
+            // average to rank: an empty cell would rank as 0, and could show as first.
+            const int sat = blankExcluded ? figures.satCount : school.studentCount;
+            writeBoxedCell(sheet, column, row,
+                           sat > 0 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
+                                   : std::string(),
+                           {.rateFormat = rateFormat, .formula = true});
         }
     }
-    return places;
+}
+
+}  // namespace
+
+GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+    const std::vector<std::string>& schools = exam.imported().schoolList;
+    const int schoolCount = static_cast<int>(schools.size());
+    const int totalColumn = kFirstFigureColumn + static_cast<int>(exam.subjects().size());
+    const bool blankExcluded = exam.blankScoresExcluded();
+    const std::vector<Block> stack = blockStack(schoolCount >= 2, blankExcluded);
+    writeHead(sheet, exam, title, totalColumn);
+    if (schoolCount == 0) return placesOf(stack, schoolCount, totalColumn);
+
+    const std::vector<SchoolRates> rates = gradeRates(exam);
+    for (size_t b = 0; b < stack.size(); ++b)
+        writeBlock(sheet, stack[b], kFirstDataRow + schoolCount * static_cast<int>(b), schools, rates,
+                   blankExcluded);
+    return placesOf(stack, schoolCount, totalColumn);
 }
 
 }  // namespace varnex
