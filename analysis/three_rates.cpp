@@ -74,15 +74,10 @@ std::vector<TotalShare> totalShares(const ScoreSettings& scores,
     return shares;
 }
 
-RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares,
-                      const RowTable::RowView& cells) {
-    int fullMark = 0, excellence = 0;
-    for (const TotalShare& share : shares) {
-        const size_t column = static_cast<size_t>(share.studentColumn);
-        if (column >= cells.size() || !startsWithNumber(cells[column])) continue;
-        fullMark += share.fullMark;
-        excellence += share.excellenceScore;
-    }
+namespace {
+
+// The total's rule from the full mark and excellence score of the subjects a student sat.
+RateRule ownRule(const RateRule& rule, int fullMark, int excellence) {
     RateRule own = rule;
     own.passLine = passLineThousandths(fullMark);
     if (own.excellentByInteger) {
@@ -93,9 +88,42 @@ RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& share
     return own;
 }
 
+}  // namespace
+
+RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares,
+                      const RowTable::RowView& cells) {
+    int fullMark = 0, excellence = 0;
+    for (const TotalShare& share : shares) {
+        const size_t column = static_cast<size_t>(share.studentColumn);
+        if (column >= cells.size() || !startsWithNumber(cells[column])) continue;
+        fullMark += share.fullMark;
+        excellence += share.excellenceScore;
+    }
+    return ownRule(rule, fullMark, excellence);
+}
+
+std::vector<TotalShare> totalShares(const Exam& exam) {
+    return totalShares(exam.scores(), exam.subjectNames());
+}
+
+RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares, const Exam& exam,
+                      int student) {
+    int fullMark = 0, excellence = 0;
+    for (size_t i = 0; i < shares.size(); ++i) {
+        if (!exam.score(student, i).sat) continue;
+        fullMark += shares[i].fullMark;
+        excellence += shares[i].excellenceScore;
+    }
+    return ownRule(rule, fullMark, excellence);
+}
+
 void RateGroup::add(std::string_view text, const RateRule& rule) {
-    if (rule.blankExcluded && !startsWithNumber(text)) return;
-    double value = scoreValue(text);
+    add(ExamScore{scoreValue(text), startsWithNumber(text)}, text, rule);
+}
+
+void RateGroup::add(ExamScore score, std::string_view text, const RateRule& rule) {
+    if (rule.blankExcluded && !score.sat) return;
+    const double value = score.value;
     scoreSum += value;
     if (!(rule.zeroExcluded && text == "0")) ++satCount;
     const long long thousandths = scoreThousandths(value);
@@ -116,16 +144,16 @@ RateGroup& RateGroup::operator+=(const RateGroup& other) {
 RateTally::RateTally(size_t groupCount, std::vector<RateColumn> columns)
     : columns_(std::move(columns)), groups_(groupCount * columns_.size()) {}
 
-void RateTally::addStudent(size_t group, const RowTable::RowView& cells) {
+void RateTally::addStudent(size_t group, const Exam& exam, int student) {
     RateGroup* figures = &groups_[group * columns_.size()];
     for (size_t c = 0; c < columns_.size(); ++c) {
         const RateColumn& column = columns_[c];
-        size_t index = static_cast<size_t>(column.studentColumn);
-        const std::string_view text = index < cells.size() ? cells[index] : std::string_view();
+        const ExamScore score = exam.score(student, column.subject);
+        const std::string_view text = exam.scoreText(student, column.subject);
         if (column.ownTotal.empty()) {
-            figures[c].add(text, column.rule);
+            figures[c].add(score, text, column.rule);
         } else {
-            figures[c].add(text, ownTotalRule(column.rule, column.ownTotal, cells));
+            figures[c].add(score, text, ownTotalRule(column.rule, column.ownTotal, exam, student));
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/exam.h"
 #include "app/row_table.h"
 #include "app/subjects.h"
 #include "base/text_util.h"
@@ -64,6 +65,9 @@ struct RateGroup {
 
     /// Counts one student's score text.
     void add(std::string_view text, const RateRule& rule);
+    /// Counts one student's score: its number, and the text it was read as where a rule reads the
+    /// text (a "0" that sits out, the integer part of a total).
+    void add(ExamScore score, std::string_view text, const RateRule& rule);
     RateGroup& operator+=(const RateGroup& other);
 };
 
@@ -79,14 +83,22 @@ struct TotalShare {
 std::vector<TotalShare> totalShares(const ScoreSettings& scores,
                                     const std::vector<std::string>& examSubjects);
 
+/// The shares of the exam's subjects, share i the one of subject i.
+std::vector<TotalShare> totalShares(const Exam& exam);
+
 /// The total's `rule` for one student: its pass and excellence lines from the shares of the
 /// subjects the student has a score in.
 RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares,
                       const RowTable::RowView& cells);
+/// The total's `rule` for one student of the exam: its pass and excellence lines from the shares
+/// (share i the one of subject i) of the subjects the student has a score in.
+RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares, const Exam& exam,
+                      int student);
 
-/// One counted column of a sheet: the StudentTable column read and the rule applied.
+/// One counted column of a sheet: the exam subject read (subjects().size() for the total) and
+/// the rule applied.
 struct RateColumn {
-    int studentColumn = 0;
+    size_t subject = 0;
     RateRule rule;
     /// When not empty, each student's total is judged by ownTotalRule over these shares.
     std::vector<TotalShare> ownTotal;
@@ -96,8 +108,8 @@ struct RateColumn {
 class RateTally {
   public:
     RateTally(size_t groupCount, std::vector<RateColumn> columns);
-    /// Counts one StudentTable row into a group.
-    void addStudent(size_t group, const RowTable::RowView& cells);
+    /// Counts one student of the exam into a group.
+    void addStudent(size_t group, const Exam& exam, int student);
     const RateGroup& at(size_t group, size_t column) const {
         return groups_[group * columns_.size() + column];
     }

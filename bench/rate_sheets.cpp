@@ -77,11 +77,12 @@ Times measure(int students) {
     session.Start();
     session.AddWorkbook(varnex::OmittedArgument);
     session.Sheets();
-    t.grade = millisecondsOf([&] { varnex::writeGradeRates(session.Sheet(1), state, "年级各科三率"); });
-    t.cls = millisecondsOf([&] { varnex::writeClassRates(session.Sheet(2), state, "班级各科三率"); });
+    const varnex::Exam exam(state);
+    t.grade = millisecondsOf([&] { varnex::writeGradeRates(session.Sheet(1), exam, "年级各科三率"); });
+    t.cls = millisecondsOf([&] { varnex::writeClassRates(session.Sheet(2), exam, "班级各科三率"); });
     varnex::Status teacherSheet;
     t.teacher = millisecondsOf(
-        [&] { teacherSheet = varnex::writeTeacherRates(session.Sheet(3), state, "教师个人三率"); });
+        [&] { teacherSheet = varnex::writeTeacherRates(session.Sheet(3), exam, "教师个人三率"); });
     if (!teacherSheet) std::fprintf(stderr, "%s\n", teacherSheet.error().c_str());
     if (sink < 0) std::printf("%f\n", sink);
     return t;

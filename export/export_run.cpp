@@ -61,25 +61,26 @@ Status checkExcellenceLines(const ScoreSettings& scores) {
 
 // Every class, schools in SchoolList order, has a teacher for some exam subject; the first class
 // without one, as its message.
-Status checkEveryClassTaught(const AppState& state) {
-    const std::string& grade = state.imported.gradeName;
-    std::vector<std::string> subjects = examSubjectNames(state);
+Status checkEveryClassTaught(const Exam& exam) {
+    const ImportResults& imported = exam.imported();
+    const std::string& grade = imported.gradeName;
+    const std::vector<std::string>& subjects = exam.subjectNames();
     std::set<std::string, std::less<>> examined(subjects.begin(), subjects.end());
     std::set<std::pair<std::string, std::string>> taught;  // (school, class)
-    const RowTable& teachers = state.teachers;
+    const RowTable& teachers = exam.teachers();
     for (int row = 0; row < teachers.rowCount(); ++row) {
-        if (state.imported.ofImportedGrade(teachers.cellText(row, 1)) &&
+        if (imported.ofImportedGrade(teachers.cellText(row, 1)) &&
             examined.count(teachers.cellText(row, 3)) != 0 && !teachers.cellText(row, 4).empty())
             taught.emplace(teachers.cellText(row, 0), teachers.cellText(row, 2));
     }
     std::unordered_map<std::string, std::vector<std::string>> classesOfSchool;
-    const ClassList& classList = state.imported.classList;
+    const ClassList& classList = imported.classList;
     for (size_t i = 0; i < classList.size(); ++i) {
         auto [school, klass] = classList.parts(i);
         classesOfSchool[school].push_back(klass);
     }
     std::set<std::string> checked;
-    for (const auto& school : state.imported.schoolList) {
+    for (const auto& school : imported.schoolList) {
         if (!checked.insert(school).second) continue;  // a school listed again has passed already
         auto it = classesOfSchool.find(school);
         if (it == classesOfSchool.end()) continue;
@@ -92,90 +93,6 @@ Status checkEveryClassTaught(const AppState& state) {
     }
     return {};
 }
-
-// Without a teacher sheet the teacher rates are left out of a run that has other reports to
-// write; the class rates then keep their 任课教师 cells empty.
-bool teachersLeftOut(const AppState& state) {
-    return state.exportOptions.teacherRates && state.teachers.rowCount() == 0 &&
-           anyReportChosen(state.exportOptions, &ExportOptions::teacherRates);
-}
-
-// What one run changes in the state for its length only: the teacher rates are not chosen when
-// the teachers are left out, and the subjects the score sheet did not have are not examined, as if
-// their full marks were 0 (the totals' full mark and excellence score leave them out). Everything
-// is given back when the run ends, however it ends.
-//
-// With blank scores left out, a student without a score in any exam subject counts nowhere: the
-// run works on the StudentTable without them, and the 总分 full mark that headers and bands show is
-// the one most students sat for. The table comes back whole unless the run completed (which
-// empties it).
-class RunAdjustments {
-  public:
-    explicit RunAdjustments(AppState& state)
-        : state_(state),
-          options_(state.exportOptions),
-          fullMarks_(state.scores.fullMark),
-          fullMarkTotal_(state.imported.examFullMarkTotal) {
-        if (teachersLeftOut(state)) state.exportOptions.teacherRates = false;
-        for (const std::string& subject : state.imported.subjectsNotInSheet) {
-            if (int i = subjectIndex(subject); i >= 0) state.scores.fullMark[static_cast<size_t>(i)] = 0;
-        }
-        if (state.exportOptions.blankScoresExcluded) leaveOutStudentsWithoutScores();
-    }
-    ~RunAdjustments() {
-        state_.exportOptions = options_;
-        state_.scores.fullMark = fullMarks_;
-        state_.imported.examFullMarkTotal = fullMarkTotal_;
-        if (allStudents_ && state_.imported.studentCount != 0) state_.students = std::move(*allStudents_);
-    }
-    RunAdjustments(const RunAdjustments&) = delete;
-    RunAdjustments& operator=(const RunAdjustments&) = delete;
-
-  private:
-    void leaveOutStudentsWithoutScores() {
-        const std::vector<TotalShare> shares = totalShares(state_.scores, state_.imported.examSubjects);
-        allStudents_ = state_.students;
-        RowTable& students = state_.students;
-        std::vector<int> kept;
-        std::map<int, int> studentsOfFullMark;  // a student's own 总分 full mark: how many have it
-        for (int row = 0; row < students.rowCount(); ++row) {
-            int fullMark = 0;
-            bool scored = false;
-            for (const TotalShare& share : shares) {
-                if (!startsWithNumber(students.cellText(row, share.studentColumn))) continue;
-                scored = true;
-                fullMark += share.fullMark;
-            }
-            if (!scored) continue;
-            kept.push_back(row);
-            ++studentsOfFullMark[fullMark];
-        }
-        if (static_cast<int>(kept.size()) != students.rowCount()) {
-            RowTable scored = students;
-            scored.clear();
-            for (int row : kept) {
-                const int index = scored.appendRow(students.row(row).texts());
-                // The 考号 and 学号 go with the row: the progress report pairs students by them.
-                if (!students.hiddenCells(row).empty())
-                    scored.setHiddenCells(index, students.hiddenCells(row));
-            }
-            students = std::move(scored);
-        }
-        int most = 0;  // the full mark most students sat for; the higher one of a tie
-        for (const auto& [fullMark, count] : studentsOfFullMark) {
-            if (count >= most) {
-                most = count;
-                state_.imported.examFullMarkTotal = fullMark;
-            }
-        }
-    }
-
-    AppState& state_;
-    ExportOptions options_;
-    std::array<int, kSubjectCount> fullMarks_;
-    int fullMarkTotal_;
-    std::optional<RowTable> allStudents_;  ///< the whole StudentTable while students are left out
-};
 
 std::string folderOf(const std::string& path) {
     std::string folder = std::filesystem::path(path).parent_path().string();
@@ -211,6 +128,7 @@ void addTiming(ExportOutcome* outcome, const std::string& family, double ms) {
 struct RunWork {
     std::optional<StudentListings> listings;
     std::optional<ProgressPairing> progress;
+    FigurePlaces figurePlaces;  ///< where the sheets the charts read put their figures
 
     const StudentListings& listingsOf(const Exam& exam) {
         if (!listings) listings = listStudents(exam);
@@ -224,23 +142,27 @@ struct RunWork {
 
 // Writes one planned sheet into the sheet taken for it.
 Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan& plan,
-                         const Exam& exam, AppState& state, RunWork& work,
+                         const Exam& exam, RunWork& work,
                          const std::function<void(const std::string&)>& logLine) {
     switch (planned.kind) {
         case SheetKind::TotalRankBands:
-            writeRankBands(sheet, state, planned.title);
+            writeRankBands(sheet, exam, planned.title);
             return {};
-        case SheetKind::TotalBands:
-            return writeScoreBands(sheet, state, planned.title);
+        case SheetKind::TotalBands: {
+            Result<TotalBandsPlaces> places = writeScoreBands(sheet, exam, planned.title);
+            if (!places) return fail(places.error());
+            work.figurePlaces.totalBands = std::move(*places);
+            return {};
+        }
         case SheetKind::SubjectBands:
-            return writeSubjectBands(sheet, state, planned.title);
+            return writeSubjectBands(sheet, exam, planned.title);
         case SheetKind::TeacherRates:
-            return writeTeacherRates(sheet, state, planned.title);
+            return writeTeacherRates(sheet, exam, planned.title);
         case SheetKind::ClassRates:
-            writeClassRates(sheet, state, planned.title);
+            work.figurePlaces.classRates = writeClassRates(sheet, exam, planned.title);
             return {};
         case SheetKind::GradeRates:
-            writeGradeRates(sheet, state, planned.title);
+            work.figurePlaces.gradeRates = writeGradeRates(sheet, exam, planned.title);
             return {};
         case SheetKind::TopN:
             writeTopN(sheet, exam, work.listingsOf(exam).topN, planned.title);
@@ -262,7 +184,7 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
             return writeStudentProgress(sheet, exam, studentProgress(exam, work.pairingOf(exam)),
                                         planned.title);
         case SheetKind::Charts:
-            writeChartSheet(sheet, state, plan, planned.title);
+            writeChartSheet(sheet, exam, work.figurePlaces, planned.title);
             return {};
         case SheetKind::Contents:
             writeContentsSheet(sheet, plan);
@@ -274,11 +196,11 @@ Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const S
 // Lays a written sheet out for reading and printing, from the heading rows and name columns of its
 // kind; the chart sheet lays out its charts itself, and the contents sheet, which has no title row,
 // prints in its page header the title it would have.
-void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const AppState& state) {
-    if (!state.exportOptions.printLayout || planned.kind == SheetKind::Charts) return;
+void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Exam& exam) {
+    if (!exam.options().printLayout || planned.kind == SheetKind::Charts) return;
     const SheetHeading heading = sheetHeading(planned.kind);
     const std::string title = planned.kind == SheetKind::Contents
-                                  ? sheetTitle(state.examNameText, planned.tabName, state.imported.gradeName)
+                                  ? sheetTitle(exam.examName(), planned.tabName, exam.gradeName())
                                   : planned.title;
     layOutReportSheet(sheet, title, {heading.rows, heading.nameColumns});
 }
@@ -297,9 +219,9 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, const Exam& exa
         ExcelSheet& sheet = session.Sheet(planned.position);
         sheet.Activate();
         sheet.SetName(planned.tabName);
-        if (Status written = writePlannedSheet(sheet, planned, plan, exam, state, work, logLine); !written)
+        if (Status written = writePlannedSheet(sheet, planned, plan, exam, work, logLine); !written)
             return written;
-        layOutPlannedSheet(sheet, planned, state);
+        layOutPlannedSheet(sheet, planned, exam);
         sheet.SetVisible(1);
         addTiming(outcome, sheetFamily(planned.kind), watch.lapMilliseconds());
     }
@@ -311,11 +233,11 @@ std::string resultFileName(const AppState& state) {
     return strprintf(tx::kFileNameFormat, state.examNameText.c_str(), state.imported.gradeName.c_str());
 }
 
-// Validate: checks the settings and the imported data as adjusted for the run (RunAdjustments).
+// Validate: checks the settings and the imported data as the run counts them (the Exam).
 // Shows the first problem (with the focus on the control that can fix it) and returns false.
-bool exportCanStart(AppState& state, Frontend& frontend) {
-    const ExportOptions& options = state.exportOptions;
-    if (Status lines = checkExcellenceLines(state.scores); !lines) {
+bool exportCanStart(const Exam& exam, AppState& state, Frontend& frontend) {
+    const ExportOptions& options = exam.options();
+    if (Status lines = checkExcellenceLines(exam.scores()); !lines) {
         showError(frontend, lines.error());
         return false;
     }
@@ -325,11 +247,11 @@ bool exportCanStart(AppState& state, Frontend& frontend) {
         return false;
     }
     state.workbook.title = state.examNameText;  // the exam name and the workbook title share one store
-    if (state.students.rowCount() == 0) {
+    if (exam.studentCount() == 0) {
         showError(frontend, tx::kNoStudentRows);
         return false;
     }
-    if (state.imported.schoolList.empty()) {
+    if (exam.imported().schoolList.empty()) {
         showError(frontend, tx::kNoSchools);
         return false;
     }
@@ -342,17 +264,17 @@ bool exportCanStart(AppState& state, Frontend& frontend) {
         frontend.focusControl(ctl::TopNCount);
         return false;
     }
-    if (options.progress && state.previous.students.rowCount() == 0) {
+    if (options.progress && exam.previous().students.rowCount() == 0) {
         showError(frontend, tx::kNoPreviousExam);
         frontend.focusControl(ctl::PreviousFile);
         return false;
     }
     if (options.teacherRates) {  // still chosen: not left out for want of teachers
-        if (state.teachers.rowCount() == 0) {
+        if (exam.teachers().rowCount() == 0) {
             showError(frontend, tx::kNoTeacherRows);
             return false;
         }
-        if (Status taught = checkEveryClassTaught(state); !taught) {
+        if (Status taught = checkEveryClassTaught(exam); !taught) {
             showError(frontend, taught.error());
             return false;
         }
@@ -486,10 +408,12 @@ void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, co
 }  // namespace
 
 void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
-    const bool withoutTeachers = teachersLeftOut(state);
-    RunAdjustments adjusted(state);
-    if (!exportCanStart(state, frontend)) return;
-    const SheetPlan plan = buildSheetPlan(state, state.examNameText);
+    // What the sheets count and list, read once; nothing a sheet does changes it, and the state it
+    // was read from is not changed for the run.
+    const Exam exam(state);
+    const bool withoutTeachers = exam.teachersLeftOut();
+    if (!exportCanStart(exam, state, frontend)) return;
+    const SheetPlan plan = buildSheetPlan(exam);
     if (!confirmExport(state, frontend, plan, withoutTeachers)) return;
 
     frontend.enableControl(ctl::ImportStudents, false);
@@ -509,8 +433,6 @@ void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
         }
     } keep{session, outcome};
 
-    // What the sheets count and list, read once; nothing a sheet does changes it.
-    const Exam exam(state);
     Result<std::string> saved = produceWorkbook(session, plan, exam, state, frontend, outcome);
     if (!saved) {
         showError(frontend, saved.error());

@@ -6,12 +6,8 @@
 #include <vector>
 
 #include "analysis/analysis_texts.h"
-#include "analysis/three_rates.h"
 #include "base/text_util.h"
 #include "sheets/print_layout.h"
-#include "sheets/rate_cells.h"
-#include "sheets/rate_sheets.h"
-#include "sheets/score_bands.h"
 #include "sheets/sheet_cells.h"
 #include "sheets/sheet_texts.h"
 
@@ -40,15 +36,7 @@ std::string cellOf(std::string_view sheet, int column, int row) {
 // A cell of a figure table: boxed and centred; a formula reading a result sheet, or a text.
 void tableCell(ExcelSheet& sheet, int column, int row, std::string_view value, bool formula,
                bool rateFormat = false) {
-    const std::string address = CellName(column, row);
-    ExcelRange& range = sheet.Range(address, address);
-    range.BorderAround();
-    range.SetHorizontalAlignment(kAlignCenter);
-    if (rateFormat) range.SetNumberFormat(kRateNumberFormat);
-    if (formula)
-        range.SetValue(value);
-    else
-        range.SetData(value);
+    writeBoxedCell(sheet, column, row, value, CellStyle{.rateFormat = rateFormat, .formula = formula});
 }
 
 // A line of text over the width of the charts (row 1-based).
@@ -74,8 +62,9 @@ ChartModel columnChart(std::string title, const char* categoryAxis, const char* 
 }
 
 // The names of the blocks of 班级各科三率: the exam subjects, then the total.
-std::vector<std::string> blockNames(const AppState& state) {
-    std::vector<std::string> names = state.imported.examSubjects;
+std::vector<std::string> blockNames(const Exam& exam) {
+    std::vector<std::string> names;
+    for (const ExamSubject& subject : exam.subjects()) names.push_back(subject.name);
     names.emplace_back(kTotalName);
     return names;
 }
@@ -84,11 +73,11 @@ std::vector<std::string> blockNames(const AppState& state) {
 // across them. A table from `tableRow` on holds the class labels (school and class) and, for each
 // block, its 总平均分 on the first and the last class's row, where the line begins and ends; the
 // averages are read from 班级各科三率 itself. The table's last row.
-int classAverageCharts(ExcelSheet& sheet, const AppState& state, int tableRow,
+int classAverageCharts(ExcelSheet& sheet, const Exam& exam, const ClassRatesPlaces& places, int tableRow,
                        std::vector<std::optional<ChartModel>>& charts) {
-    const ClassList& classes = state.imported.classList;
-    const int classCount = static_cast<int>(classes.size());
-    const std::vector<std::string> blocks = blockNames(state);
+    const ClassList& classes = exam.imported().classList;
+    const int classCount = static_cast<int>(places.classOfRow.size());
+    const std::vector<std::string> blocks = blockNames(exam);
     const std::string self = sheet.GetName();
     sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow))
         .SetData(tx::kBlockAverageTable);
@@ -97,25 +86,26 @@ int classAverageCharts(ExcelSheet& sheet, const AppState& state, int tableRow,
     for (size_t s = 0; s < blocks.size(); ++s) {
         const int column = kTableColumn + 1 + static_cast<int>(s);
         tableCell(sheet, column, header, strprintf(tx::kBlockAverageHeaderFormat, blocks[s].c_str()), false);
-        const std::string average = "=" + cellOf(tx::kClassRates, rate_columns::kBlockAverage,
-                                                 classRatesBlockFirstRow(classCount, static_cast<int>(s)));
+        const std::string average =
+            "=" + cellOf(tx::kClassRates, places.blockAverageColumn, places.blocks[s].first);
         tableCell(sheet, column, first, average, true, true);
         if (last != first) tableCell(sheet, column, last, average, true, true);
     }
+    // The labels in the order of the class rows, which the averages are read in.
     for (int j = 0; j < classCount; ++j) {
-        auto [school, klass] = classes.parts(static_cast<size_t>(j));
+        auto [school, klass] = classes.parts(places.classOfRow[static_cast<size_t>(j)]);
         tableCell(sheet, kTableColumn, first + j,
                   school + analysis_texts::kOpenBracket + klass + analysis_texts::kCloseClass, false);
     }
     const SheetRange labels = rangeOf(self, kTableColumn, first, kTableColumn, last);
     for (size_t s = 0; s < blocks.size(); ++s) {
-        const int blockFirst = classRatesBlockFirstRow(classCount, static_cast<int>(s));
+        const RowSpan rows = places.blocks[s];
         ChartModel chart = columnChart(strprintf(tx::kClassAverageChartFormat, blocks[s].c_str()),
                                        tx::kClassAxis, tx::kAverageAxis);
-        chart.series.push_back({tx::kAverageSeries,
-                                rangeOf(tx::kClassRates, rate_columns::kAverage, blockFirst,
-                                        rate_columns::kAverage, blockFirst + classCount - 1),
-                                labels, false});
+        chart.series.push_back(
+            {tx::kAverageSeries,
+             rangeOf(tx::kClassRates, places.averageColumn, rows.first, places.averageColumn, rows.last),
+             labels, false});
         const int column = kTableColumn + 1 + static_cast<int>(s);
         chart.series.push_back(
             {tx::kBlockAverageSeries, rangeOf(self, column, first, column, last), std::nullopt, true});
@@ -125,18 +115,16 @@ int classAverageCharts(ExcelSheet& sheet, const AppState& state, int tableRow,
 }
 
 // Per school, 优秀率 and 及格率 of every subject and the total, read from 年级各科三率.
-ChartModel schoolRatesChart(const AppState& state, int school) {
-    const int schoolCount = static_cast<int>(state.imported.schoolList.size());
-    const int firstColumn = kGradeRatesFirstFigureColumn;
-    const int lastColumn = firstColumn + static_cast<int>(state.imported.examSubjects.size());
-    const SheetRange headers = rangeOf(tx::kGradeRates, firstColumn, 3, lastColumn, 3);
+ChartModel schoolRatesChart(const Exam& exam, const GradeRatesPlaces& places, int school) {
+    const int firstColumn = places.firstFigureColumn, lastColumn = places.lastFigureColumn;
+    const SheetRange headers =
+        rangeOf(tx::kGradeRates, firstColumn, places.headerRow, lastColumn, places.headerRow);
     ChartModel chart = columnChart(strprintf(tx::kSchoolRatesChartFormat,
-                                             state.imported.schoolList[static_cast<size_t>(school)].c_str()),
+                                             exam.imported().schoolList[static_cast<size_t>(school)].c_str()),
                                    tx::kSubjectAxis, tx::kRateAxis);
     chart.valueMax = 100;
-    const bool blankExcluded = state.exportOptions.blankScoresExcluded;
-    const int excellent = gradeRatesRow(schoolCount, GradeRateBlock::ExcellentRate, school, blankExcluded);
-    const int pass = gradeRatesRow(schoolCount, GradeRateBlock::PassRate, school, blankExcluded);
+    const int excellent = places.excellentRateRows[static_cast<size_t>(school)];
+    const int pass = places.passRateRows[static_cast<size_t>(school)];
     chart.series.push_back({tx::kExcellentRateSeries,
                             rangeOf(tx::kGradeRates, firstColumn, excellent, lastColumn, excellent),
                             headers});
@@ -147,9 +135,9 @@ ChartModel schoolRatesChart(const AppState& state, int school) {
 
 // The band counts of 总分分数段 in a table from `tableRow` on: the band labels and, per school, the
 // count in the band read out of its "count/cumulative" text. The first row of the counts.
-int bandCountTable(ExcelSheet& sheet, const AppState& state, int tableRow) {
-    const std::vector<std::string>& schools = state.imported.schoolList;
-    const int bandCount = static_cast<int>(scoreBandCount(state.imported.examFullMarkTotal));
+int bandCountTable(ExcelSheet& sheet, const Exam& exam, const TotalBandsPlaces& places, int tableRow) {
+    const std::vector<std::string>& schools = exam.imported().schoolList;
+    const int bandCount = static_cast<int>(places.bandRows.size());
     sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow))
         .SetData(tx::kBandCountTable);
     const int header = tableRow + 1, first = tableRow + 2;
@@ -158,10 +146,11 @@ int bandCountTable(ExcelSheet& sheet, const AppState& state, int tableRow) {
         tableCell(sheet, kTableColumn + 1 + static_cast<int>(i), header, schools[i], false);
     // The rows run as on 总分分数段: the full-mark band first.
     for (int k = 0; k < bandCount; ++k) {
-        const int bandRow = scoreBandRow(bandCount, bandCount - 1 - k);
-        tableCell(sheet, kTableColumn, first + k, "=" + cellOf(tx::kTotalBands, 0, bandRow), true);
+        const int bandRow = places.bandRows[static_cast<size_t>(bandCount - 1 - k)];
+        tableCell(sheet, kTableColumn, first + k, "=" + cellOf(tx::kTotalBands, places.labelColumn, bandRow),
+                  true);
         for (size_t i = 0; i < schools.size(); ++i) {
-            const std::string count = cellOf(tx::kTotalBands, 1 + static_cast<int>(i), bandRow);
+            const std::string count = cellOf(tx::kTotalBands, places.schoolColumns[i], bandRow);
             tableCell(sheet, kTableColumn + 1 + static_cast<int>(i), first + k,
                       strprintf("=VALUE(LEFT(%s,FIND(\"/\",%s)-1))", count.c_str(), count.c_str()), true);
         }
@@ -170,15 +159,16 @@ int bandCountTable(ExcelSheet& sheet, const AppState& state, int tableRow) {
 }
 
 // Per school, how many totals fall into each band, from the lowest band on the left.
-ChartModel schoolBandsChart(const AppState& state, const std::string& self, int school, int firstCountRow) {
-    const int bandCount = static_cast<int>(scoreBandCount(state.imported.examFullMarkTotal));
+ChartModel schoolBandsChart(const Exam& exam, const TotalBandsPlaces& places, const std::string& self,
+                            int school, int firstCountRow) {
+    const int bandCount = static_cast<int>(places.bandRows.size());
     ChartModel chart = columnChart(strprintf(tx::kSchoolBandsChartFormat,
-                                             state.imported.schoolList[static_cast<size_t>(school)].c_str()),
+                                             exam.imported().schoolList[static_cast<size_t>(school)].c_str()),
                                    tx::kBandHeader, tx::kCountAxis);
     const int column = kTableColumn + 1 + school;
     chart.series.push_back(
         {tx::kCountSeries, rangeOf(self, column, firstCountRow, column, firstCountRow + bandCount - 1),
-         rangeOf(tx::kTotalBands, 0, scoreBandRow(bandCount, bandCount - 1), 0, scoreBandRow(bandCount, 0))});
+         rangeOf(tx::kTotalBands, places.labelColumn, places.topRow, places.labelColumn, places.bottomRow)});
     chart.reverseCategories = true;
     chart.legend = false;
     return chart;
@@ -209,11 +199,11 @@ void placeCharts(ExcelSheet& sheet, std::vector<std::optional<ChartModel>>& char
 
 }  // namespace
 
-void writeChartSheet(ExcelSheet& sheet, const AppState& state, const SheetPlan& plan,
+void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& places,
                      const std::string& title) {
-    const bool classRates = plans(plan, SheetKind::ClassRates);
-    const bool gradeRates = plans(plan, SheetKind::GradeRates);
-    const bool totalBands = plans(plan, SheetKind::TotalBands);
+    const bool classRates = places.classRates.has_value();
+    const bool gradeRates = places.gradeRates.has_value();
+    const bool totalBands = places.totalBands.has_value();
     writeTitleRow(sheet, kChartColumns - 1, title);
     int row = 2;
     if (!classRates) lineOfText(sheet, row++, tx::kNoClassRatesNote);
@@ -223,15 +213,17 @@ void writeChartSheet(ExcelSheet& sheet, const AppState& state, const SheetPlan& 
 
     std::vector<std::optional<ChartModel>> charts;
     int tableRow = 3;
-    if (classRates && !state.imported.classList.empty()) {
-        tableRow = classAverageCharts(sheet, state, tableRow, charts) + 2;
+    if (classRates && !places.classRates->blocks.empty()) {
+        tableRow = classAverageCharts(sheet, exam, *places.classRates, tableRow, charts) + 2;
         // The schools' charts begin on a page of their own.
         if (charts.size() % kChartsPerPage != 0 && (gradeRates || totalBands)) charts.emplace_back();
     }
-    const int firstCountRow = totalBands ? bandCountTable(sheet, state, tableRow) : 0;
-    for (int k = 0; k < static_cast<int>(state.imported.schoolList.size()); ++k) {
-        if (gradeRates) charts.emplace_back(schoolRatesChart(state, k));
-        if (totalBands) charts.emplace_back(schoolBandsChart(state, sheet.GetName(), k, firstCountRow));
+    const int firstCountRow = totalBands ? bandCountTable(sheet, exam, *places.totalBands, tableRow) : 0;
+    for (int k = 0; k < static_cast<int>(exam.imported().schoolList.size()); ++k) {
+        if (gradeRates) charts.emplace_back(schoolRatesChart(exam, *places.gradeRates, k));
+        if (totalBands)
+            charts.emplace_back(
+                schoolBandsChart(exam, *places.totalBands, sheet.GetName(), k, firstCountRow));
     }
     sheet.AutoFitColumns();
     placeCharts(sheet, charts, firstChartRow, title);

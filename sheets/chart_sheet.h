@@ -6,15 +6,16 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "analysis/exam.h"
 #include "automation/excel_session.h"
-#include "sheets/sheet_plan.h"
+#include "sheets/figure_places.h"
 
 namespace varnex {
 
 /// Fills the chart sheet it is handed (already taken, activated and named), after the sheets it
-/// reads from have been named. Lays out its own printing: the charts on A4, two to a page.
-void writeChartSheet(ExcelSheet& sheet, const AppState& state, const SheetPlan& plan,
+/// reads from have been written: `places` holds where they put their figures, and nothing for a
+/// sheet not exported. Lays out its own printing: the charts on A4, two to a page.
+void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& places,
                      const std::string& title);
 
 }  // namespace varnex

@@ -6,10 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/three_rates.h"
+#include "analysis/rates.h"
 #include "sheets/rate_cells.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/rate_texts.h"
+#include "sheets/sheet_cells.h"
 
 namespace varnex {
 
@@ -46,12 +47,12 @@ struct ClassRows {
     int blocks = 0;             ///< exam subjects + the total
 
     int classCount() const { return static_cast<int>(entries.size()); }
-    int firstRow(int block) const { return classRatesBlockFirstRow(classCount(), block); }
+    int firstRow(int block) const { return classCount() * block + kFirstDataRow; }
     int lastRow(int block) const { return firstRow(block) + classCount() - 1; }
 };
 
 // Count: the classes of the ClassList, school by school, and how many of them each school has.
-ClassRows layOutClassRows(const ImportResults& imported) {
+ClassRows layOutClassRows(const ImportResults& imported, int blockCount) {
     ClassRows rows;
     std::unordered_map<std::string, size_t> positionOfSchool;  // first SchoolList position
     for (size_t k = 0; k < imported.schoolList.size(); ++k)
@@ -69,95 +70,49 @@ ClassRows layOutClassRows(const ImportResults& imported) {
     rows.classIndex.insert(rows.classIndex.end(), unlisted.begin(), unlisted.end());
     for (size_t i : rows.classIndex) rows.entries.push_back(imported.classList.parts(i));
     rows.mergeSchools = classesFollowSchools(rows.entries, imported.schoolList, rows.schoolClassCount);
-    rows.blocks = static_cast<int>(imported.examSubjects.size()) + 1;
+    rows.blocks = blockCount;
     return rows;
 }
 
-// Count: the figures of every class of the ClassList, subject by subject and the total; a student
-// belongs to the class whose school and class parts equal its 学校 and 班级.
-RateTally tallyClasses(const AppState& state) {
-    const ClassList& classes = state.imported.classList;
-    const bool zeroExcluded = state.exportOptions.ignoreZeroScores;
-    const bool blankExcluded = state.exportOptions.blankScoresExcluded;
-    std::unordered_map<std::string, size_t> groupOfClass;
-    for (size_t j = 0; j < classes.size(); ++j) {
-        auto [school, className] = classes.parts(j);
-        groupOfClass.emplace(groupKey({school, className}), j);
-    }
-    std::vector<RateColumn> columns;
-    for (const std::string& subject : state.imported.examSubjects)
-        columns.push_back(
-            {columnOfSubject(subject), subjectRule(state.scores, subject, zeroExcluded, blankExcluded)});
-    columns.push_back(
-        {kTotalColumn, classTotalRule(state.scores, zeroExcluded),
-         blankExcluded ? totalShares(state.scores, state.imported.examSubjects) : std::vector<TotalShare>{}});
-    RateTally tally(classes.size(), std::move(columns));
-    for (int r = 0; r < state.students.rowCount(); ++r) {
-        const RowTable::RowView cells = state.students.row(r);
-        auto it = groupOfClass.find(groupKey({cells[0], cells[1]}));
-        if (it != groupOfClass.end()) tally.addStudent(it->second, cells);
-    }
-    return tally;
-}
-
-// The subject teachers of the grade: the first TeacherTable row for school, class and subject.
-class SubjectTeachers {
-  public:
-    explicit SubjectTeachers(const AppState& state) {
-        for (int r = 0; r < state.teachers.rowCount(); ++r) {
-            const RowTable::RowView t = state.teachers.row(r);
-            if (!state.imported.ofImportedGrade(t[1])) continue;
-            teacherOf_.emplace(groupKey({t[0], t[2], t[3]}), t[4]);
-        }
-    }
-    std::string of(const std::string& school, const std::string& className,
-                   const std::string& subject) const {
-        auto it = teacherOf_.find(groupKey({school, className, subject}));
-        return it == teacherOf_.end() ? std::string() : it->second;
-    }
-
-  private:
-    std::unordered_map<std::string, std::string> teacherOf_;
-};
-
 // Lay out: each block's label and its 总平均分 formula.
-void writeBlockLabels(RateCells& out, const AppState& state, const ClassRows& rows) {
-    const std::vector<std::string>& subjects = state.imported.examSubjects;
+void writeBlockLabels(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows) {
+    const std::vector<ExamSubject>& subjects = exam.subjects();
     for (int s = 0; s < rows.blocks; ++s) {
         const size_t subject = static_cast<size_t>(s);
-        std::string label =
-            subject < subjects.size()
-                ? subjectBlockLabel(subjects[subject], state.scores.fullMarkOf(subjects[subject]))
-                : subjectBlockLabel(kTotalName, state.imported.examFullMarkTotal);
-        out.block(kLabel, rows.firstRow(s), rows.lastRow(s), label);
-        out.formulaBlock(kBlockAverage, rows.firstRow(s), rows.lastRow(s),
-                         averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
+        std::string label = subject < subjects.size()
+                                ? subjectBlockLabel(subjects[subject].name, subjects[subject].fullMark)
+                                : subjectBlockLabel(kTotalName, exam.imported().examFullMarkTotal);
+        writeMergedBlock(sheet, kLabel, rows.firstRow(s), rows.lastRow(s), label);
+        writeFormulaBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s),
+                          averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
     }
 }
 
 // Lay out: the school of each class, merged over the school's classes where they follow each other.
-void writeSchoolCells(RateCells& out, const std::vector<std::string>& schools, const ClassRows& rows) {
+void writeSchoolCells(ExcelSheet& sheet, const std::vector<std::string>& schools, const ClassRows& rows) {
     for (int s = 0; s < rows.blocks; ++s) {
         if (!rows.mergeSchools) {
             for (int j = 0; j < rows.classCount(); ++j)
-                out.cell(kSchool, rows.firstRow(s) + j, rows.entries[static_cast<size_t>(j)].first);
+                writeBoxedCell(sheet, kSchool, rows.firstRow(s) + j,
+                               rows.entries[static_cast<size_t>(j)].first);
             continue;
         }
         int row = rows.firstRow(s);
         for (size_t k = 0; k < schools.size(); ++k) {
             if (rows.schoolClassCount[k] == 0) continue;  // no rows of its own to merge over
-            out.block(kSchool, row, row + rows.schoolClassCount[k] - 1, schools[k]);
+            writeMergedBlock(sheet, kSchool, row, row + rows.schoolClassCount[k] - 1, schools[k]);
             row += rows.schoolClassCount[k];
         }
     }
 }
 
 // Lay out: "（<class>）班" on every class row.
-void writeClassCells(RateCells& out, const ClassRows& rows) {
+void writeClassCells(ExcelSheet& sheet, const ClassRows& rows) {
     for (int s = 0; s < rows.blocks; ++s) {
         for (int j = 0; j < rows.classCount(); ++j) {
-            out.cell(kClass, rows.firstRow(s) + j,
-                     strprintf(tx::kClassLabelFormat, rows.entries[static_cast<size_t>(j)].second.c_str()));
+            writeBoxedCell(
+                sheet, kClass, rows.firstRow(s) + j,
+                strprintf(tx::kClassLabelFormat, rows.entries[static_cast<size_t>(j)].second.c_str()));
         }
     }
 }
@@ -185,10 +140,7 @@ std::string figureText(int column, const RateGroup& g, const std::string& teache
 }
 
 // Lay out: the figures, column by column over every block.
-void writeFigureColumns(RateCells& out, const AppState& state, const ClassRows& rows,
-                        const RateTally& tally) {
-    const std::vector<std::string>& subjects = state.imported.examSubjects;
-    const SubjectTeachers teachers(state);
+void writeFigureColumns(ExcelSheet& sheet, const ClassRows& rows, const std::vector<ClassRates>& rates) {
     const int figureColumns[] = {kSat,           kHeadTeacher, kTeacher,  kExcellentCount,
                                  kExcellentRate, kPassCount,   kPassRate, kAverage};
     for (int column : figureColumns) {
@@ -196,58 +148,56 @@ void writeFigureColumns(RateCells& out, const AppState& state, const ClassRows& 
         for (int s = 0; s < rows.blocks; ++s) {
             const size_t subject = static_cast<size_t>(s);
             for (int j = 0; j < rows.classCount(); ++j) {
-                const auto& [school, className] = rows.entries[static_cast<size_t>(j)];
-                std::string teacher;
-                if (column == kTeacher && subject < subjects.size())
-                    teacher = teachers.of(school, className, subjects[subject]);
-                out.cell(
-                    column, rows.firstRow(s) + j,
-                    figureText(column, tally.at(rows.classIndex[static_cast<size_t>(j)], subject), teacher),
-                    {.rateFormat = rateFormat});
+                const ClassRates& entry = rates[rows.classIndex[static_cast<size_t>(j)]];
+                const std::string teacher = column == kTeacher && subject < entry.teachers.size()
+                                                ? entry.teachers[subject]
+                                                : std::string();
+                writeBoxedCell(sheet, column, rows.firstRow(s) + j,
+                               figureText(column, entry.figures[subject], teacher),
+                               {.rateFormat = rateFormat});
             }
         }
     }
 }
 
 // Lay out: the rank formulas and the deviation from the block's 总平均分.
-void writeRankColumns(RateCells& out, const ClassRows& rows, const RateTally& tally) {
+void writeRankColumns(ExcelSheet& sheet, const ClassRows& rows, const std::vector<ClassRates>& rates) {
     for (int s = 0; s < rows.blocks; ++s) {
         const int first = rows.firstRow(s), last = rows.lastRow(s);
         for (int row = first; row <= last; ++row) {
             // A class where nobody sat has no rates and no average: no ranks (an empty cell would
             // rank as 0, and could show as first) and no deviation either.
-            const size_t group = rows.classIndex[static_cast<size_t>(row - first)];
-            const bool sat = tally.at(group, static_cast<size_t>(s)).satCount > 0;
+            const size_t entry = rows.classIndex[static_cast<size_t>(row - first)];
+            const bool sat = rates[entry].figures[static_cast<size_t>(s)].satCount > 0;
             auto unlessEmpty = [sat](std::string formula) { return sat ? formula : std::string(); };
-            out.cell(kExcellentRank, row, unlessEmpty(rankFormula(kExcellentRate, row, first, last)),
-                     {.formula = true});
-            out.cell(kPassRank, row, unlessEmpty(rankFormula(kPassRate, row, first, last)),
-                     {.formula = true});
-            out.cell(kAverageRank, row, unlessEmpty(rankFormula(kAverage, row, first, last)),
-                     {.formula = true});
-            out.cell(kDeviation, row, unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
-                     {.rateFormat = true, .formula = true});
+            writeBoxedCell(sheet, kExcellentRank, row,
+                           unlessEmpty(rankFormula(kExcellentRate, row, first, last)), {.formula = true});
+            writeBoxedCell(sheet, kPassRank, row, unlessEmpty(rankFormula(kPassRate, row, first, last)),
+                           {.formula = true});
+            writeBoxedCell(sheet, kAverageRank, row, unlessEmpty(rankFormula(kAverage, row, first, last)),
+                           {.formula = true});
+            writeBoxedCell(sheet, kDeviation, row,
+                           unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
+                           {.rateFormat = true, .formula = true});
         }
     }
 }
 
 }  // namespace
 
-int classRatesBlockFirstRow(int classCount, int block) {
-    return classCount * block + kFirstDataRow;
-}
-
-void writeClassRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
-    RateCells out(sheet);
-    writeSixteenColumnHead(out, title, tx::kClassHeaders);
-    const ClassRows rows = layOutClassRows(state.imported);
-    if (rows.classCount() == 0) return;
-    const RateTally tally = tallyClasses(state);
-    writeBlockLabels(out, state, rows);
-    writeSchoolCells(out, state.imported.schoolList, rows);
-    writeClassCells(out, rows);
-    writeFigureColumns(out, state, rows, tally);
-    writeRankColumns(out, rows, tally);
+ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+    writeSixteenColumnHead(sheet, title, tx::kClassHeaders);
+    const ClassRows rows = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
+    ClassRatesPlaces places{{}, rows.classIndex, kAverage, kBlockAverage};
+    if (rows.classCount() == 0) return places;
+    for (int s = 0; s < rows.blocks; ++s) places.blocks.push_back({rows.firstRow(s), rows.lastRow(s)});
+    const std::vector<ClassRates> rates = classRates(exam);
+    writeBlockLabels(sheet, exam, rows);
+    writeSchoolCells(sheet, exam.imported().schoolList, rows);
+    writeClassCells(sheet, rows);
+    writeFigureColumns(sheet, rows, rates);
+    writeRankColumns(sheet, rows, rates);
+    return places;
 }
 
 }  // namespace varnex

@@ -2,13 +2,13 @@
 // of blocks (counts, rates and, with two or more schools, rank formulas), one row per school.
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
-#include "analysis/three_rates.h"
+#include "analysis/rates.h"
 #include "sheets/rate_cells.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/rate_texts.h"
+#include "sheets/sheet_cells.h"
 
 namespace varnex {
 
@@ -16,10 +16,11 @@ namespace tx = rate_texts;
 
 namespace {
 
-constexpr int kLabelColumn = 0;                                   // A
-constexpr int kSchoolColumn = 1;                                  // B
-constexpr int kSatColumn = 2;                                     // C
-constexpr int kFirstFigureColumn = kGradeRatesFirstFigureColumn;  // D
+constexpr int kLabelColumn = 0;        // A
+constexpr int kSchoolColumn = 1;       // B
+constexpr int kSatColumn = 2;          // C
+constexpr int kFirstFigureColumn = 3;  // D
+constexpr int kHeaderRow = 3;
 constexpr int kFirstDataRow = 4;
 
 enum class Figure { SatCount, ExcellentCount, ExcellentRate, PassCount, PassRate, Average, Rank };
@@ -67,99 +68,86 @@ std::string figureText(Figure figure, const RateGroup& g, int schoolStudents, bo
     return std::string();
 }
 
-}  // namespace
-
-int gradeRatesRow(int schoolCount, GradeRateBlock block, int school, bool blankExcluded) {
-    const Figure figure = block == GradeRateBlock::ExcellentRate ? Figure::ExcellentRate : Figure::PassRate;
-    const std::vector<Block> stack = blockStack(schoolCount >= 2, blankExcluded);
-    int position = 0;
-    while (stack[static_cast<size_t>(position)].figure != figure) ++position;
-    return kFirstDataRow + schoolCount * position + school;
-}
-
-void writeGradeRates(ExcelSheet& sheet, const AppState& state, const std::string& title) {
-    const ImportResults& imported = state.imported;
-    const std::vector<std::string>& subjects = imported.examSubjects;
-    const std::vector<std::string>& schools = imported.schoolList;
-    const int n = static_cast<int>(subjects.size());
-    const int schoolCount = static_cast<int>(schools.size());
-    const int totalColumn = kFirstFigureColumn + n;
-
-    RateCells out(sheet);
-    out.band(totalColumn, 1, title);
-    out.band(totalColumn, 2, "");
-
-    out.cell(kLabelColumn, 3, tx::kGradeHeaders[0], {.columnWidth = 11});
-    out.cell(kSchoolColumn, 3, tx::kGradeHeaders[1]);
-    out.cell(kSatColumn, 3, tx::kGradeHeaders[2]);
-    for (int i = 0; i < n; ++i) {
-        const std::string& subject = subjects[static_cast<size_t>(i)];
-        out.cell(kFirstFigureColumn + i, 3,
-                 strprintf(tx::kHeaderWithMarkFormat, subject.c_str(), state.scores.fullMarkOf(subject)));
-    }
-    out.cell(totalColumn, 3, strprintf(tx::kHeaderWithMarkFormat, kTotalName, imported.examFullMarkTotal));
-    if (schoolCount == 0) return;
-
-    // One group per distinct school name; a name listed twice shows the same figures twice.
-    std::unordered_map<std::string_view, size_t> groupOfSchool;  // views of `schools`
-    std::vector<size_t> groupOfRow;
-    for (const std::string& school : schools) {
-        auto it = groupOfSchool.emplace(school, groupOfSchool.size()).first;
-        groupOfRow.push_back(it->second);
-    }
-    const bool blankExcluded = state.exportOptions.blankScoresExcluded;
-    std::vector<RateColumn> columns;
-    for (const std::string& subject : subjects)
-        columns.push_back(
-            {columnOfSubject(subject), subjectRule(state.scores, subject, false, blankExcluded)});
-    columns.push_back({kTotalColumn, gradeTotalRule(state.scores, imported.examFullMarkTotal),
-                       blankExcluded ? totalShares(state.scores, subjects) : std::vector<TotalShare>{}});
-    RateTally tally(groupOfSchool.size(), std::move(columns));
-    std::vector<int> studentCount(groupOfSchool.size(), 0);  // schoolStudentCount
-    for (int r = 0; r < state.students.rowCount(); ++r) {
-        const RowTable::RowView cells = state.students.row(r);
-        auto it = groupOfSchool.find(cells[0]);
-        if (it == groupOfSchool.end()) continue;
-        ++studentCount[it->second];
-        tally.addStudent(it->second, cells);
-    }
-
-    const std::vector<Block> stack = blockStack(schoolCount >= 2, blankExcluded);
+// The rows of the excellence and pass rates of every school.
+GradeRatesPlaces placesOf(const std::vector<Block>& stack, int schoolCount, int totalColumn) {
+    GradeRatesPlaces places{kHeaderRow, kFirstFigureColumn, totalColumn, {}, {}};
     for (size_t b = 0; b < stack.size(); ++b) {
-        const Block& block = stack[b];
         const int first = kFirstDataRow + schoolCount * static_cast<int>(b);
-        const int last = first + schoolCount - 1;
-        out.block(kLabelColumn, first, last, block.label);
-        for (int k = 0; k < schoolCount; ++k)
-            out.cell(kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
-        for (int k = 0; k < schoolCount; ++k)
-            out.cell(kSatColumn, first + k, countText(studentCount[groupOfRow[static_cast<size_t>(k)]]));
-        const bool rateFormat = block.figure == Figure::ExcellentRate || block.figure == Figure::PassRate ||
-                                block.figure == Figure::Average;
         for (int k = 0; k < schoolCount; ++k) {
-            const int row = first + k;
-            const size_t group = groupOfRow[static_cast<size_t>(k)];
-            for (int c = 0; c <= n; ++c) {
-                const int column = kFirstFigureColumn + c;
-                if (block.figure == Figure::Rank) {
-                    // A school without students (in the subject, with blank scores left out) has
-                    // no rate or average to rank: an empty cell would rank as 0, and could show as
-                    // first.
-                    const int sat = blankExcluded ? tally.at(group, static_cast<size_t>(c)).satCount
-                                                  : studentCount[group];
-                    out.cell(column, row,
-                             sat > 0 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
-                                     : std::string(),
-                             {.rateFormat = rateFormat, .formula = true});
-                } else {
-                    out.cell(column, row,
-                             figureText(block.figure, tally.at(group, static_cast<size_t>(c)),
-                                        studentCount[group], blankExcluded),
-                             {.rateFormat = rateFormat});
-                }
-            }
+            if (stack[b].figure == Figure::ExcellentRate) places.excellentRateRows.push_back(first + k);
+            if (stack[b].figure == Figure::PassRate) places.passRateRows.push_back(first + k);
         }
     }
+    return places;
+}
+
+// Lay out: the title, the empty second row and the headers of row 3.
+void writeHead(ExcelSheet& sheet, const Exam& exam, const std::string& title, int totalColumn) {
+    const std::vector<ExamSubject>& subjects = exam.subjects();
+    writeMergedRow(sheet, totalColumn, 1, title);
+    writeMergedRow(sheet, totalColumn, 2, "");
+    writeBoxedCell(sheet, kLabelColumn, kHeaderRow, tx::kGradeHeaders[0], {.columnWidth = 11});
+    writeBoxedCell(sheet, kSchoolColumn, kHeaderRow, tx::kGradeHeaders[1]);
+    writeBoxedCell(sheet, kSatColumn, kHeaderRow, tx::kGradeHeaders[2]);
+    for (size_t i = 0; i < subjects.size(); ++i) {
+        writeBoxedCell(sheet, kFirstFigureColumn + static_cast<int>(i), kHeaderRow,
+                       strprintf(tx::kHeaderWithMarkFormat, subjects[i].name.c_str(), subjects[i].fullMark));
+    }
+    writeBoxedCell(sheet, totalColumn, kHeaderRow,
+                   strprintf(tx::kHeaderWithMarkFormat, kTotalName, exam.imported().examFullMarkTotal));
+}
+
+// Lay out: one block from row `first`, a row per school: its label, the schools, their student
+// counts and the block's figure (or rank formula) of every subject and the total.
+void writeBlock(ExcelSheet& sheet, const Block& block, int first, const std::vector<std::string>& schools,
+                const std::vector<SchoolRates>& rates, bool blankExcluded) {
+    const int schoolCount = static_cast<int>(schools.size());
+    writeMergedBlock(sheet, kLabelColumn, first, first + schoolCount - 1, block.label);
+    for (int k = 0; k < schoolCount; ++k)
+        writeBoxedCell(sheet, kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
+    for (int k = 0; k < schoolCount; ++k)
+        writeBoxedCell(sheet, kSatColumn, first + k, countText(rates[static_cast<size_t>(k)].studentCount));
+    const bool rateFormat = block.figure == Figure::ExcellentRate || block.figure == Figure::PassRate ||
+                            block.figure == Figure::Average;
+    for (int k = 0; k < schoolCount; ++k) {
+        const int row = first + k;
+        const SchoolRates& school = rates[static_cast<size_t>(k)];
+        for (size_t c = 0; c < school.figures.size(); ++c) {
+            const int column = kFirstFigureColumn + static_cast<int>(c);
+            const RateGroup& figures = school.figures[c];
+            if (block.figure != Figure::Rank) {
+                writeBoxedCell(sheet, column, row,
+                               figureText(block.figure, figures, school.studentCount, blankExcluded),
+                               {.rateFormat = rateFormat});
+                continue;
+            }
+            // A school without students (in the subject, with blank scores left out) has no rate or
+            // average to rank: an empty cell would rank as 0, and could show as first.
+            const int sat = blankExcluded ? figures.satCount : school.studentCount;
+            writeBoxedCell(sheet, column, row,
+                           sat > 0 ? rankFormula(column, row - schoolCount, first - schoolCount, first - 1)
+                                   : std::string(),
+                           {.rateFormat = rateFormat, .formula = true});
+        }
+    }
+}
+
+}  // namespace
+
+GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+    const std::vector<std::string>& schools = exam.imported().schoolList;
+    const int schoolCount = static_cast<int>(schools.size());
+    const int totalColumn = kFirstFigureColumn + static_cast<int>(exam.subjects().size());
+    const bool blankExcluded = exam.blankScoresExcluded();
+    const std::vector<Block> stack = blockStack(schoolCount >= 2, blankExcluded);
+    writeHead(sheet, exam, title, totalColumn);
+    if (schoolCount == 0) return placesOf(stack, schoolCount, totalColumn);
+
+    const std::vector<SchoolRates> rates = gradeRates(exam);
+    for (size_t b = 0; b < stack.size(); ++b)
+        writeBlock(sheet, stack[b], kFirstDataRow + schoolCount * static_cast<int>(b), schools, rates,
+                   blankExcluded);
+    return placesOf(stack, schoolCount, totalColumn);
 }
 
 }  // namespace varnex

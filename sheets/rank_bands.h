@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "analysis/exam.h"
 #include "automation/excel_session.h"
 
 namespace varnex {
 
 /// Fills the rank-band sheet it is handed (already taken, activated and named).
-void writeRankBands(ExcelSheet& sheet, const AppState& state, const std::string& title);
+void writeRankBands(ExcelSheet& sheet, const Exam& exam, const std::string& title);
 
 }  // namespace varnex

@@ -14,62 +14,15 @@ std::string subjectBlockLabel(std::string_view subject, int fullMark) {
                      rate_texts::kFullMarkClose);
 }
 
-void RateCells::band(int lastColumn, int row, std::string_view value) {
-    ExcelRange& range = sheet_.Range(CellName(0, row), CellName(lastColumn, row));
-    range.SetHorizontalAlignment(kAlignCenter);
-    range.Merge(1);
-    range.SetData(value);
-}
-
-namespace {
-
-// The sheet's own formulas go in as typed input; everything else is data and stays as written.
-void putValue(ExcelRange& range, std::string_view value, bool formula) {
-    if (formula)
-        range.SetValue(value);
-    else
-        range.SetData(value);
-}
-
-}  // namespace
-
-void RateCells::cell(int column, int row, std::string_view value, const RateCellStyle& style) {
-    std::string address = CellName(column, row);
-    ExcelRange& range = sheet_.Range(address, address);
-    range.BorderAround();
-    range.SetHorizontalAlignment(style.horizontalAlign);
-    if (style.columnWidth > 0) range.SetColumnWidth(style.columnWidth);
-    if (style.rateFormat) range.SetNumberFormat(kRateNumberFormat);
-    putValue(range, value, style.formula);
-}
-
-void RateCells::block(int column, int firstRow, int lastRow, std::string_view value) {
-    mergedBlock(column, firstRow, lastRow, false).SetData(value);
-}
-
-void RateCells::formulaBlock(int column, int firstRow, int lastRow, std::string_view formula) {
-    mergedBlock(column, firstRow, lastRow, true).SetValue(formula);
-}
-
-ExcelRange& RateCells::mergedBlock(int column, int firstRow, int lastRow, bool rateFormat) {
-    ExcelRange& range = sheet_.Range(CellName(column, firstRow), CellName(column, lastRow));
-    range.BorderAround();
-    range.SetHorizontalAlignment(kAlignCenter);
-    range.SetVerticalAlignment(kAlignVerticalCenter);
-    range.Merge(0);
-    if (rateFormat) range.SetNumberFormat(kRateNumberFormat);
-    return range;
-}
-
-void writeSixteenColumnHead(RateCells& out, std::string_view title,
+void writeSixteenColumnHead(ExcelSheet& sheet, std::string_view title,
                             const std::array<const char*, 16>& headers) {
     using namespace rate_columns;
-    out.band(kLast, 1, title);
+    writeTitleRow(sheet, kLast, title);
     for (int column = 0; column <= kLast; ++column) {
-        RateCellStyle style;
-        if (column == kLabel) style.columnWidth = 9;
-        if (column == kExcellentRank || column == kPassRank || column == kAverageRank) style.columnWidth = 11;
-        out.cell(column, 3, headers[static_cast<size_t>(column)], style);
+        int width = 0;
+        if (column == kLabel) width = 9;
+        if (column == kExcellentRank || column == kPassRank || column == kAverageRank) width = 11;
+        writeBoxedCell(sheet, column, 3, headers[static_cast<size_t>(column)], width);
     }
 }
 

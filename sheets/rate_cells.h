@@ -1,40 +1,39 @@
 #pragma once
-// The cell patterns that the rate sheets repeat: the merged title band, the bordered single cell
-// and the bordered block merged down several rows of one column.
+// What the three-rate sheets share besides the cell helpers: their columns, block labels and
+// sixteen-column head, the texts of their figures and the shapes of their formulas.
 
 #include <array>
 #include <string>
 #include <string_view>
 
 #include "automation/excel_session.h"
+#include "sheets/sheet_cells.h"
 
 namespace varnex {
 
-/// Optional parts of a single-cell write.
-struct RateCellStyle {
-    int horizontalAlign = kAlignCenter;
-    int columnWidth = 0;      ///< 0: the width is not set
-    bool rateFormat = false;  ///< sets the rate number format before the value
-    bool formula = false;     ///< the value is one of the sheet's own formulas, not data
-};
+/// The style of a boxed cell, under the name the progress sheets still write with.
+using RateCellStyle = CellStyle;
 
-/// Writes the rate sheets' cells into the sheet handed over by the export run.
+/// The cell helpers of sheets/sheet_cells bound to one sheet, for the sheets that still write
+/// through an object.
 class RateCells {
   public:
     explicit RateCells(ExcelSheet& sheet) : sheet_(sheet) {}
 
-    /// Row `row` from column A to `lastColumn` merged across, centred, without a border.
-    void band(int lastColumn, int row, std::string_view value);
-    /// One cell: border box, alignment, optional width, optional number format, value.
-    void cell(int column, int row, std::string_view value, const RateCellStyle& style = {});
-    /// Rows firstRow … lastRow of one column merged into a bordered, centred block.
-    void block(int column, int firstRow, int lastRow, std::string_view value);
-    /// The same block holding one of the sheet's own formulas (formatted as a rate).
-    void formulaBlock(int column, int firstRow, int lastRow, std::string_view formula);
+    void band(int lastColumn, int row, std::string_view value) {
+        writeMergedRow(sheet_, lastColumn, row, value);
+    }
+    void cell(int column, int row, std::string_view value, const CellStyle& style = {}) {
+        writeBoxedCell(sheet_, column, row, value, style);
+    }
+    void block(int column, int firstRow, int lastRow, std::string_view value) {
+        writeMergedBlock(sheet_, column, firstRow, lastRow, value);
+    }
+    void formulaBlock(int column, int firstRow, int lastRow, std::string_view formula) {
+        writeFormulaBlock(sheet_, column, firstRow, lastRow, formula);
+    }
 
   private:
-    /// The bordered, centred block merged down the rows, ready for its value.
-    ExcelRange& mergedBlock(int column, int firstRow, int lastRow, bool rateFormat);
     ExcelSheet& sheet_;
 };
 
@@ -65,11 +64,8 @@ constexpr int kFirstDataRow = 4;
 std::string subjectBlockLabel(std::string_view subject, int fullMark);
 
 /// Title band in row 1 and the sixteen headers of row 3, with widths 9 on A and 11 on the ranks.
-void writeSixteenColumnHead(RateCells& out, std::string_view title,
+void writeSixteenColumnHead(ExcelSheet& sheet, std::string_view title,
                             const std::array<const char*, 16>& headers);
-
-/// The number format of every rate and average cell.
-inline constexpr const char* kRateNumberFormat = "0.0";
 
 /// A head count as written: "%d".
 std::string countText(int count);

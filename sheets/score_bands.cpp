@@ -1,6 +1,5 @@
 #include "sheets/score_bands.h"
 
-#include "analysis/band_counts.h"
 #include "base/text_util.h"
 #include "sheets/sheet_cells.h"
 #include "sheets/sheet_texts.h"
@@ -9,84 +8,62 @@ namespace varnex {
 
 namespace tx = sheet_texts;
 
-long long scoreBandCount(int fullMark) {
-    long long count = fullMark / 10 + (fullMark % 10 == 0 ? 1 : 2);
-    return count < 1 ? 0 : count;
-}
-
-std::vector<ScoreBand> scoreBands(int fullMark) {
-    const int rest = fullMark % 10;
-    const long long count = scoreBandCount(fullMark);
-    std::vector<ScoreBand> bands;
-    if (count < 1) return bands;
-    bands.resize(static_cast<size_t>(count));
-    for (long long j = 0; j < count; ++j) {
-        ScoreBand& b = bands[static_cast<size_t>(j)];
-        if (j == count - 1) {
-            b.low = fullMark;
-            b.high = static_cast<double>(fullMark) + 10;
-            b.label = strprintf(tx::kFullMarkBandFormat, fullMark);
-            continue;
-        }
-        b.low = static_cast<int>(10 * j);
-        int width = rest != 0 && j == count - 2 ? rest : 10;
-        b.high = static_cast<double>(b.low) + width;
-        b.label = strprintf(tx::kScoreBandFormat, b.low, b.low + width - 1);
+std::vector<std::string> scoreBandLabels(int fullMark) {
+    const std::vector<ScoreBand> bands = scoreBands(fullMark);
+    std::vector<std::string> labels;
+    labels.reserve(bands.size());
+    for (size_t j = 0; j < bands.size(); ++j) {
+        const ScoreBand& b = bands[j];
+        labels.push_back(j + 1 == bands.size()
+                             ? strprintf(tx::kFullMarkBandFormat, fullMark)
+                             : strprintf(tx::kScoreBandFormat, b.low, static_cast<int>(b.high) - 1));
     }
-    return bands;
-}
-
-std::vector<double> bandEdges(const std::vector<ScoreBand>& bands) {
-    std::vector<double> edges;
-    edges.reserve(2 * bands.size());
-    for (const auto& b : bands) {
-        edges.push_back(b.low);
-        edges.push_back(b.high);
-    }
-    return edges;
+    return labels;
 }
 
 int scoreBandRow(int bandCount, int band) {
     return bandCount + 3 - band;
 }
 
-Status writeScoreBands(ExcelSheet& sheet, const AppState& state, const std::string& title) {
-    const std::vector<std::string>& schools = state.imported.schoolList;
+Result<TotalBandsPlaces> writeScoreBands(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+    const std::vector<std::string>& schools = exam.imported().schoolList;
     const int schoolCount = static_cast<int>(schools.size());
     const bool withAll = schoolCount >= 2;
-    const int fullMark = state.imported.examFullMarkTotal;
+    const int fullMark = exam.imported().examFullMarkTotal;
     if (scoreBandCount(fullMark) + 3 > kMaxSheetRows) {
         return fail(strprintf(tx::kTooManyRowsFormat, tx::kTotalBands, "", fullMark,
                               static_cast<int>(scoreBandCount(fullMark) + 3), kMaxSheetRows));
     }
     const std::vector<ScoreBand> bands = scoreBands(fullMark);
+    const std::vector<std::string> labels = scoreBandLabels(fullMark);
     const int bandCount = static_cast<int>(bands.size());
+    TotalBandsPlaces places{0, scoreBandRow(bandCount, bandCount - 1), scoreBandRow(bandCount, 0), {}, {}};
+    for (int j = 0; j < bandCount; ++j) places.bandRows.push_back(scoreBandRow(bandCount, j));
+    for (int i = 0; i < schoolCount; ++i) places.schoolColumns.push_back(1 + i);
 
     writeTitleRow(sheet, withAll ? schoolCount + 1 : schoolCount, title);
-    writeBoxedCell(sheet, 0, 3, tx::kTotalBands, 15);
+    writeBoxedCell(sheet, places.labelColumn, 3, tx::kTotalBands, 15);
     writeCumulativeHeaders(sheet, 1, schools);
     // Band j is in row B + 3 − j: the full-mark band on top, the band from 0 at the bottom.
     for (int j = 0; j < bandCount; ++j)
-        writeBoxedCell(sheet, 0, scoreBandRow(bandCount, j), bands[static_cast<size_t>(j)].label);
+        writeBoxedCell(sheet, places.labelColumn, places.bandRows[static_cast<size_t>(j)],
+                       labels[static_cast<size_t>(j)]);
 
-    SchoolGroups groups(state.students, schools);
-    BandCounter counts(bandEdges(bands), groups, columnValues(state.students, kTotalColumn));
-    auto countCell = [&](int group, const ScoreBand& b) {
-        return countCellText(counts.countInRange(group, b.low, b.high), counts.countAtLeast(group, b.low));
-    };
+    const BandTable counts = scoreBandCounts(exam, exam.subjects().size(), bands);
+    auto countCell = [](const BandCount& c) { return countCellText(c.inBand, c.cumulative); };
     for (int j = 0; j < bandCount; ++j) {
         for (int i = 0; i < schoolCount; ++i) {
-            writeBoxedCell(
-                sheet, 1 + i, scoreBandRow(bandCount, j),
-                countCell(groups.groupOfSchool(static_cast<size_t>(i)), bands[static_cast<size_t>(j)]));
+            writeBoxedCell(sheet, places.schoolColumns[static_cast<size_t>(i)],
+                           places.bandRows[static_cast<size_t>(j)],
+                           countCell(counts.ofSchool[static_cast<size_t>(i)][static_cast<size_t>(j)]));
         }
     }
     if (withAll) {
         for (int j = 0; j < bandCount; ++j)
-            writeBoxedCell(sheet, 1 + schoolCount, scoreBandRow(bandCount, j),
-                           countCell(BandCounter::kAllRows, bands[static_cast<size_t>(j)]));
+            writeBoxedCell(sheet, 1 + schoolCount, places.bandRows[static_cast<size_t>(j)],
+                           countCell(counts.ofAll[static_cast<size_t>(j)]));
     }
-    return {};
+    return places;
 }
 
 }  // namespace varnex

@@ -7,18 +7,43 @@
 
 namespace varnex {
 
-void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width) {
-    std::string address = CellName(column, row);
-    ExcelRange& range = sheet.Range(address, address);
-    range.BorderAround();
-    range.SetHorizontalAlignment(kAlignCenter);
-    if (width > 0) range.SetColumnWidth(width);
-    range.SetData(value);
-}
-
 namespace {
 
-// A row merged across from column A to the last column, centred, holding `text`.
+// The sheet's own formulas go in as typed input; everything else is data and stays as written.
+void putValue(ExcelRange& range, std::string_view value, bool formula) {
+    if (formula)
+        range.SetValue(value);
+    else
+        range.SetData(value);
+}
+
+// The bordered block merged down the rows of one column, centred both ways, ready for its value.
+ExcelRange& mergedBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, bool rateFormat) {
+    ExcelRange& range = sheet.Range(CellName(column, firstRow), CellName(column, lastRow));
+    range.BorderAround();
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.SetVerticalAlignment(kAlignVerticalCenter);
+    range.Merge(0);
+    if (rateFormat) range.SetNumberFormat(kRateNumberFormat);
+    return range;
+}
+
+}  // namespace
+
+void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, const CellStyle& style) {
+    const std::string address = CellName(column, row);
+    ExcelRange& range = sheet.Range(address, address);
+    range.BorderAround();
+    range.SetHorizontalAlignment(style.horizontalAlign);
+    if (style.columnWidth > 0) range.SetColumnWidth(style.columnWidth);
+    if (style.rateFormat) range.SetNumberFormat(kRateNumberFormat);
+    putValue(range, value, style.formula);
+}
+
+void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width) {
+    writeBoxedCell(sheet, column, row, value, CellStyle{.columnWidth = width});
+}
+
 void writeMergedRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view text) {
     ExcelRange& range = sheet.Range(CellName(0, row), CellName(lastColumn, row));
     range.SetHorizontalAlignment(kAlignCenter);
@@ -26,7 +51,13 @@ void writeMergedRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view
     range.SetData(text);
 }
 
-}  // namespace
+void writeMergedBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, std::string_view value) {
+    mergedBlock(sheet, column, firstRow, lastRow, false).SetData(value);
+}
+
+void writeFormulaBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, std::string_view formula) {
+    mergedBlock(sheet, column, firstRow, lastRow, true).SetValue(formula);
+}
 
 void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
     writeMergedRow(sheet, lastColumn, 1, title);

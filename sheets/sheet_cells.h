@@ -1,6 +1,7 @@
 #pragma once
-// The two cell patterns that every export sheet repeats: a boxed, centred cell and the merged
-// title row.
+// The cell patterns that the result sheets repeat: the boxed cell (centred unless told), the row
+// merged across under the title, the header merged over several columns and the bordered block
+// merged down several rows of one column.
 
 #include <string>
 #include <string_view>
@@ -14,15 +15,36 @@ namespace varnex {
 /// The last row a worksheet can hold; sheets that would need more are refused before writing.
 constexpr int kMaxSheetRows = 1048576;
 
-/// Writes one cell at a 0-based column and 1-based row: box, centred, the column width when
-/// `width` > 0, then the value.
+/// The number format of every rate and average cell.
+inline constexpr const char* kRateNumberFormat = "0.0";
+
+/// Optional parts of a boxed cell.
+struct CellStyle {
+    int horizontalAlign = kAlignCenter;
+    int columnWidth = 0;      ///< 0: the width is not set
+    bool rateFormat = false;  ///< sets the rate number format before the value
+    bool formula = false;     ///< the value is one of the sheet's own formulas, not data
+};
+
+/// Writes one cell at a 0-based column and 1-based row: box, alignment, the column width when
+/// set, the rate format when asked for, then the value (a formula goes in as typed input).
+void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, const CellStyle& style);
+/// A boxed, centred cell, with the column width when `width` > 0.
 void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width = 0);
+
+/// Row `row` merged from column A to the last column (0-based), centred, without a border.
+void writeMergedRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view text);
 
 /// Writes the title merged and centred over A1 to the last column (0-based).
 void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title);
 
 /// A line of a note under the title: the row merged and centred from A to the last column (0-based).
 void writeNoteRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view note);
+
+/// Rows firstRow … lastRow of one column merged into a bordered block centred both ways.
+void writeMergedBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, std::string_view value);
+/// The same block holding one of the sheet's own formulas, formatted as a rate.
+void writeFormulaBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, std::string_view formula);
 
 /// A header over several columns: the cells merged across, boxed and centred.
 void writeSpanningHeader(ExcelSheet& sheet, int firstColumn, int lastColumn, int row, std::string_view text);

@@ -135,9 +135,10 @@ void makeTabNamesUsable(std::vector<PlannedSheet>& sheets) {
 
 }  // namespace
 
-SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
-    const ExportOptions& o = state.exportOptions;
-    const std::string& grade = state.imported.gradeName;
+SheetPlan buildSheetPlan(const Exam& exam) {
+    const ExportOptions& o = exam.options();
+    const std::string& examName = exam.examName();
+    const std::string& grade = exam.gradeName();
     SheetPlan plan;
     auto add = [&](SheetKind kind, const char* name) {
         plan.sheets.push_back({kind, name, sheetTitle(examName, name, grade), name});
@@ -158,7 +159,7 @@ SheetPlan buildSheetPlan(const AppState& state, const std::string& examName) {
         std::string name = strprintf(tx::kTopNFormat, o.topN);
         plan.sheets.push_back({SheetKind::TopN, name, sheetTitle(examName, name, grade), name});
     }
-    const ClassList& classes = state.imported.classList;
+    const ClassList& classes = exam.imported().classList;
     if (o.classRanking && o.classRankingLayout == 0) {
         for (size_t i = 0; i < classes.size(); ++i) {
             auto [school, klass] = classes.parts(i);

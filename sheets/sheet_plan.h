@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "analysis/exam.h"
 
 namespace varnex {
 
@@ -51,8 +51,8 @@ struct SheetPlan {
     std::vector<const PlannedSheet*> contentsOrder() const;
 };
 
-/// Plans the sheets for the export options of the state and the exam name.
-SheetPlan buildSheetPlan(const AppState& state, const std::string& examName);
+/// Plans the sheets for the exam's name and report choices.
+SheetPlan buildSheetPlan(const Exam& exam);
 
 /// The family a sheet's time is reported under ("rank bands", "class ranking", …).
 const char* sheetFamily(SheetKind kind);

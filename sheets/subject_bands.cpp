@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "analysis/band_counts.h"
+#include "analysis/bands.h"
 #include "base/text_util.h"
 #include "sheets/rate_cells.h"
 #include "sheets/score_bands.h"
@@ -16,10 +16,12 @@ namespace tx = sheet_texts;
 namespace {
 
 struct SubjectBlock {
+    size_t subject = 0;  ///< the exam subject
     std::string name;
     int fullMark = 0;
     int firstRow = 0;  ///< the block's top row (its full-mark band)
     std::vector<ScoreBand> bands;
+    std::vector<std::string> labels;
 
     int bandCount() const { return static_cast<int>(bands.size()); }
     /// The row of band j: the full-mark band on top, the band from 0 at the bottom.
@@ -28,11 +30,12 @@ struct SubjectBlock {
 
 // Lay out: a block of band rows per examined subject from row 4 down; fails when the blocks need
 // more rows than a worksheet has.
-Result<std::vector<SubjectBlock>> layOutSubjectBlocks(const AppState& state) {
+Result<std::vector<SubjectBlock>> layOutSubjectBlocks(const Exam& exam) {
     std::vector<SubjectBlock> blocks;
     long long nextRow = 4;
-    for (const auto& name : examSubjectNames(state)) {
-        int fullMark = state.scores.fullMarkOf(name);
+    for (size_t subject = 0; subject < exam.subjects().size(); ++subject) {
+        const std::string& name = exam.subjects()[subject].name;
+        const int fullMark = exam.subjects()[subject].fullMark;
         long long rows = scoreBandCount(fullMark);
         if (nextRow + rows - 1 > kMaxSheetRows) {
             return fail(strprintf(tx::kTooManyRowsFormat, tx::kSubjectBands, name.c_str(), fullMark,
@@ -40,10 +43,12 @@ Result<std::vector<SubjectBlock>> layOutSubjectBlocks(const AppState& state) {
                                   kMaxSheetRows));
         }
         SubjectBlock block;
+        block.subject = subject;
         block.name = name;
         block.fullMark = fullMark;
         block.firstRow = static_cast<int>(nextRow);
         block.bands = scoreBands(fullMark);
+        block.labels = scoreBandLabels(fullMark);
         blocks.push_back(std::move(block));
         nextRow += rows;
     }
@@ -54,64 +59,51 @@ Result<std::vector<SubjectBlock>> layOutSubjectBlocks(const AppState& state) {
 void writeBlockLabels(ExcelSheet& sheet, const std::vector<SubjectBlock>& blocks) {
     for (const auto& block : blocks) {
         if (block.bandCount() == 0) continue;  // a full mark below 1 leaves no rows to merge
-        ExcelRange& range =
-            sheet.Range(CellName(0, block.firstRow), CellName(0, block.firstRow + block.bandCount() - 1));
-        range.BorderAround();
-        range.SetHorizontalAlignment(kAlignCenter);
-        range.SetVerticalAlignment(kAlignVerticalCenter);
-        range.Merge(0);
-        range.SetData(subjectBlockLabel(block.name, block.fullMark));
+        writeMergedBlock(sheet, 0, block.firstRow, block.firstRow + block.bandCount() - 1,
+                         subjectBlockLabel(block.name, block.fullMark));
     }
     for (const auto& block : blocks) {
         for (int j = 0; j < block.bandCount(); ++j)
-            writeBoxedCell(sheet, 1, block.rowOf(j), block.bands[static_cast<size_t>(j)].label);
+            writeBoxedCell(sheet, 1, block.rowOf(j), block.labels[static_cast<size_t>(j)]);
     }
 }
 
-// Count: every school's and, with two schools or more, the grade's count cells of every band.
-void writeCounts(ExcelSheet& sheet, const AppState& state, const std::vector<SubjectBlock>& blocks) {
-    const std::vector<std::string>& schools = state.imported.schoolList;
-    const int schoolCount = static_cast<int>(schools.size());
-    SchoolGroups groups(state.students, schools);
-    std::vector<BandCounter> counts;
+// Every school's and, with two schools or more, the grade's count cells of every band.
+void writeCounts(ExcelSheet& sheet, const Exam& exam, const std::vector<SubjectBlock>& blocks) {
+    const int schoolCount = static_cast<int>(exam.imported().schoolList.size());
+    std::vector<BandTable> counts;
     counts.reserve(blocks.size());
     for (const auto& block : blocks) {
-        counts.emplace_back(bandEdges(block.bands), groups,
-                            columnValues(state.students, columnOfSubject(block.name),
-                                         state.exportOptions.blankScoresExcluded));
+        counts.push_back(scoreBandCounts(exam, block.subject, block.bands));
         for (int j = 0; j < block.bandCount(); ++j) {
-            const ScoreBand& b = block.bands[static_cast<size_t>(j)];
             for (int i = 0; i < schoolCount; ++i) {
-                int group = groups.groupOfSchool(static_cast<size_t>(i));
-                writeBoxedCell(sheet, 2 + i, block.rowOf(j),
-                               countCellText(counts.back().countInRange(group, b.low, b.high),
-                                             counts.back().countAtLeast(group, b.low)));
+                const BandCount& c = counts.back().ofSchool[static_cast<size_t>(i)][static_cast<size_t>(j)];
+                writeBoxedCell(sheet, 2 + i, block.rowOf(j), countCellText(c.inBand, c.cumulative));
             }
         }
     }
     if (schoolCount < 2) return;
     for (size_t k = 0; k < blocks.size(); ++k) {
         for (int j = 0; j < blocks[k].bandCount(); ++j) {
-            const ScoreBand& b = blocks[k].bands[static_cast<size_t>(j)];
-            writeBoxedCell(sheet, 2 + schoolCount, blocks[k].rowOf(j),
-                           countCellText(counts[k].countInRange(BandCounter::kAllRows, b.low, b.high),
-                                         counts[k].countAtLeast(BandCounter::kAllRows, b.low)));
+            const BandCount& c = counts[k].ofAll[static_cast<size_t>(j)];
+            writeBoxedCell(sheet, 2 + schoolCount, blocks[k].rowOf(j), countCellText(c.inBand, c.cumulative));
         }
     }
 }
 
 }  // namespace
 
-Status writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::string& title) {
-    Result<std::vector<SubjectBlock>> blocks = layOutSubjectBlocks(state);
+Status writeSubjectBands(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+    Result<std::vector<SubjectBlock>> blocks = layOutSubjectBlocks(exam);
     if (!blocks) return fail(blocks.error());
-    const int schoolCount = static_cast<int>(state.imported.schoolList.size());
+    const std::vector<std::string>& schools = exam.imported().schoolList;
+    const int schoolCount = static_cast<int>(schools.size());
     writeTitleRow(sheet, schoolCount >= 2 ? 2 + schoolCount : 1 + schoolCount, title);
     writeBoxedCell(sheet, 0, 3, tx::kSubjectHeader, 11);
     writeBoxedCell(sheet, 1, 3, tx::kBandHeader, 15);
-    writeCumulativeHeaders(sheet, 2, state.imported.schoolList);
+    writeCumulativeHeaders(sheet, 2, schools);
     writeBlockLabels(sheet, *blocks);
-    writeCounts(sheet, state, *blocks);
+    writeCounts(sheet, exam, *blocks);
     return {};
 }
 

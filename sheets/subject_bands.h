@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "analysis/exam.h"
 #include "automation/excel_session.h"
 #include "base/result.h"
 
@@ -12,6 +12,6 @@ namespace varnex {
 
 /// Fills the subject-band sheet it is handed (already taken, activated and named). Fails, writing
 /// nothing, when the subjects' blocks of bands need more rows than a worksheet has.
-Status writeSubjectBands(ExcelSheet& sheet, const AppState& state, const std::string& title);
+Status writeSubjectBands(ExcelSheet& sheet, const Exam& exam, const std::string& title);
 
 }  // namespace varnex

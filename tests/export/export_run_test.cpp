@@ -523,16 +523,22 @@ TEST(ExportRun, SheetCountsAndPositions) {
     }
 }
 
+// The plan of an export of the state under that exam name.
+SheetPlan planOf(AppState& state, const char* examName) {
+    state.examNameText = examName;
+    return buildSheetPlan(varnex::Exam(state));
+}
+
 TEST(SheetPlan, ItemListAndTitles) {
     Exam exam;
-    exam.student("一中", "1", "甲", "100").student("二中", "3", "乙", "90").imported();
+    exam.student("一中", "1", "甲", "100").student("二中", "3", "乙", "90").imported().teachers();
     exam.only([](ExportOptions& o) {
         o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalBands = o.totalRankBands =
             o.topNEnabled = o.classRanking = true;
         o.topN = 20;
         o.classRankingLayout = 0;
     });
-    SheetPlan plan = buildSheetPlan(exam.state, "期末");
+    SheetPlan plan = planOf(exam.state, "期末");
     // The sheets of one class each are one line, however many classes there are.
     EXPECT_EQ(plan.itemList,
               "目录\n各班总分排名表 2 张\n总分前20名\n年级各科三率\n班级各科三率\n教师个人三率\n"
@@ -550,7 +556,7 @@ TEST(SheetPlan, ItemListAndTitles) {
     EXPECT_EQ(plan.sheets[9].position, 1);
 
     exam.state.exportOptions.classRankingLayout = 1;
-    plan = buildSheetPlan(exam.state, "期末");
+    plan = planOf(exam.state, "期末");
     EXPECT_EQ(plan.itemList.substr(0, std::string("目录\n班级总分排名\n总分前20名\n").size()),
               "目录\n班级总分排名\n总分前20名\n");
     EXPECT_EQ(plan.sheets[7].title, "期末 - 班级总分排名（七年级）");
@@ -612,7 +618,7 @@ TEST(SheetPlan, ClassTabNamesAreMadeUsableAndUnique) {
             o.classRanking = true;
             o.classRankingLayout = 0;
         });
-    SheetPlan plan = buildSheetPlan(exam.state, "期末");
+    SheetPlan plan = planOf(exam.state, "期末");
     ASSERT_EQ(plan.sheetCount(), 8);
     EXPECT_EQ(plan.sheets[0].tabName, "一中12");
     EXPECT_EQ(plan.sheets[1].tabName, "一中12 (2)");

@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "analysis/exam.h"
 #include "app/app_state.h"
 #include "automation/excel_session.h"
 
@@ -34,23 +35,31 @@ class RateFixture {
     void teacher(const std::string& school, const std::string& grade, const std::string& className,
                  const std::string& subject, const std::string& name);
 
-    /// Starts a session with a new workbook, lets the writer fill sheet 1, recalculates the
-    /// formulas and returns what the writer returned.
+    /// Starts a session with a new workbook, lets the writer fill sheet 1 from the exam of the
+    /// state, recalculates the formulas and returns what the writer returned.
     template <typename Writer>
     auto run(Writer writer, const std::string& title = "期中考试 - 表（高一）") {
         start();
-        const AppState& input = state;
+        const Exam exam(state);
         if constexpr (std::is_void_v<
-                          std::invoke_result_t<Writer, ExcelSheet&, const AppState&, const std::string&>>) {
-            writer(session_->Sheet(1), input, title);
+                          std::invoke_result_t<Writer, ExcelSheet&, const Exam&, const std::string&>>) {
+            writer(session_->Sheet(1), exam, title);
             session_->workbook().recalculate();
         } else {
-            auto result = writer(session_->Sheet(1), input, title);
+            auto result = writer(session_->Sheet(1), exam, title);
             session_->workbook().recalculate();
             return result;
         }
     }
-    const SheetModel& sheet() { return *session_->workbook().sheet(1); }
+    /// Lets the writer fill the next sheet of the workbook the last run started, recalculates the
+    /// formulas, and turns the look-ups to that sheet.
+    template <typename Writer>
+    void runOnNextSheet(Writer writer, const std::string& title = "期中考试 - 表（高一）") {
+        const Exam exam(state);
+        writer(session_->Sheet(++sheetIndex_), exam, title);
+        session_->workbook().recalculate();
+    }
+    const SheetModel& sheet() { return *session_->workbook().sheet(sheetIndex_); }
 
     /// What the cell shows: text, a number (with one decimal under the "0.0" format), a formula's
     /// result or error code; "" for an empty or unwritten cell.
@@ -67,6 +76,7 @@ class RateFixture {
   private:
     void start();
     std::unique_ptr<ExcelSession> session_ = std::make_unique<ExcelSession>();
+    int sheetIndex_ = 1;  ///< the sheet the look-ups read
 };
 
 /// One cell of a filled sheet and what it should show.
