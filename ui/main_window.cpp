@@ -57,13 +57,14 @@ namespace varnex::ui {
 namespace tx = ui_texts;
 
 Commands Commands::core() {
-    // Lambdas pick the overloads the window uses (the core also has variants for tests).
+    // Lambdas pick the overloads the window uses (the core also has variants for tests). The window
+    // has shown every outcome through its frontend already: the returned one is not needed here.
     return Commands{
-        [](AppState& s, Frontend& f, const std::string& path) { varnex::openWorkbook(s, f, path); },
-        [](AppState& s, Frontend& f) { varnex::importTeachers(s, f); },
-        [](AppState& s, Frontend& f) { varnex::importStudents(s, f); },
-        [](AppState& s, Frontend& f) { varnex::exportRun(s, f); },
-        [](AppState& s, Frontend& f) { varnex::generateTemplates(s, f); }};
+        [](AppState& s, Frontend& f, const std::string& path) { (void)varnex::openWorkbook(s, f, path); },
+        [](AppState& s, Frontend& f) { (void)varnex::importTeachers(s, f); },
+        [](AppState& s, Frontend& f) { (void)varnex::importStudents(s, f); },
+        [](AppState& s, Frontend& f) { (void)varnex::exportRun(s, f); },
+        [](AppState& s, Frontend& f) { (void)varnex::generateTemplates(s, f); }};
 }
 
 namespace {
@@ -382,7 +383,7 @@ void MainWindow::connectControls() {
             [this](int index) {
                 if (busy_ || index < 0) return;
                 state_.previous.workbook.selectedSheet = index;
-                runCore([this] { importPreviousExam(state_, frontend_); });
+                runCore([this] { (void)importPreviousExam(state_, frontend_); });
             });
     connect(controls_.students, &QTableView::doubleClicked, this, [this] { copyStudentRow(); });
 }
@@ -622,7 +623,7 @@ void MainWindow::choosePreviousExam() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     std::string chosen = dialog.selectedFiles().front().toStdString();
     runCore([&] {
-        if (openPreviousWorkbook(state_, frontend_, chosen)) importPreviousExam(state_, frontend_);
+        if (openPreviousWorkbook(state_, frontend_, chosen)) (void)importPreviousExam(state_, frontend_);
     });
 }
 

@@ -87,7 +87,10 @@ class WindowTest : public ::testing::Test {
         Commands commands;
         commands.openWorkbook = [this](AppState& s, Frontend& f, const std::string& path) {
             opened.push_back(path);
-            if (realOpen) return openWorkbook(s, f, path);
+            if (realOpen) {
+                (void)openWorkbook(s, f, path);
+                return;
+            }
             s.workbook.path = path;
             s.workbook.title = "期中考试";
             s.workbook.sheetNames = {"成绩", "教师"};
