@@ -40,10 +40,8 @@ class FailureTrail final : public Frontend {
     void setTitle(const std::string& title) override { frontend_.setTitle(title); }
     bool setClipboardText(const std::string& text) override { return frontend_.setClipboardText(text); }
     void playNotification() override { frontend_.playNotification(); }
-    void focusControl(ControlId control) override { frontend_.focusControl(control); }
-    void enableControl(ControlId control, bool enabled) override {
-        frontend_.enableControl(control, enabled);
-    }
+    void focusField(Field field) override { frontend_.focusField(field); }
+    void enableAction(Action action, bool enabled) override { frontend_.enableAction(action, enabled); }
     void minimiseWindow() override { frontend_.minimiseWindow(); }
     void openDocument(const std::string& path) override { frontend_.openDocument(path); }
     bool opensDocuments() const override { return frontend_.opensDocuments(); }

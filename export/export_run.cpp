@@ -11,7 +11,6 @@
 #include <set>
 #include <unordered_map>
 
-#include "app/control_ids.h"
 #include "app/report_choices.h"
 #include "app/status_log.h"
 #include "automation/excel_session.h"
@@ -327,7 +326,7 @@ Status exportCanStart(AppState& state, Frontend& frontend) {
         return showFailure(frontend, lines.failure());
     if (state.examNameText.empty()) {
         showError(frontend, tx::kNoExamName);
-        frontend.focusControl(ctl::ExamNameBox);
+        frontend.focusField(Field::ExamName);
         return fail(tx::kNoExamName);
     }
     state.workbook.title = state.examNameText;  // the exam name and the workbook title share one store
@@ -336,12 +335,12 @@ Status exportCanStart(AppState& state, Frontend& frontend) {
     if (!anyReportChosen(options)) return showFailure(frontend, fail(tx::kNothingChosen));
     if (options.topNEnabled && options.topN < 1) {
         showError(frontend, tx::kTopNNotPositive);
-        frontend.focusControl(ctl::TopNCount);
+        frontend.focusField(Field::TopNCount);
         return fail(tx::kTopNNotPositive);
     }
     if (options.progress && state.previous.students.rowCount() == 0) {
         showError(frontend, tx::kNoPreviousExam);
-        frontend.focusControl(ctl::PreviousFile);
+        frontend.focusField(Field::PreviousExam);
         return fail(tx::kNoPreviousExam);
     }
     if (options.teacherRates) {  // still chosen: not left out for want of teachers
@@ -462,7 +461,7 @@ Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan
 // export, and the file is opened.
 void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, const std::string& savedPath,
                   ExportOutcome& outcome) {
-    frontend.enableControl(ctl::ImportStudents, true);
+    frontend.enableAction(Action::ImportStudents, true);
     state.students.clear();
     state.imported.classList.clear();
     state.imported.classCount = 0;
@@ -485,11 +484,11 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
     if (Status confirmed = confirmExport(state, frontend, plan, withoutTeachers); !confirmed)
         return confirmed.failure();
 
-    frontend.enableControl(ctl::ImportStudents, false);
+    frontend.enableAction(Action::ImportStudents, false);
     ExcelSession session;
     if (!session.Start()) {
         showError(frontend, tx::kStartFailed);
-        frontend.enableControl(ctl::ImportStudents, true);
+        frontend.enableAction(Action::ImportStudents, true);
         return fail(ErrorKind::Internal, tx::kStartFailed);
     }
     // Whatever happens from here on, the caller may look at the workbook that was built.
@@ -505,7 +504,7 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
     Result<std::string> saved = produceWorkbook(session, plan, state, frontend, &outcome, request.keepCells);
     if (!saved) {
         showError(frontend, saved.error());
-        frontend.enableControl(ctl::ImportStudents, true);
+        frontend.enableAction(Action::ImportStudents, true);
         session.End();
         return saved.failure();
     }

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
 #include "app/subjects.h"
@@ -117,7 +116,7 @@ Result<TemplateOutcome> generateTemplates(AppState& state, Frontend& frontend,
     const std::string examName = state.examNameText;
     if (examName.empty()) {
         frontend.showMessage(export_texts::kNoExamName, common_texts::kCaptionError, MessageIcon::Error);
-        frontend.focusControl(ctl::ExamNameBox);
+        frontend.focusField(Field::ExamName);
         return fail(export_texts::kNoExamName);
     }
     if (Status chosen = chooseSpreadsheetDriver(state.workbook.driverName, false, installedReaders);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/control_ids.h"
 #include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
@@ -103,8 +102,8 @@ Result<OpenOutcome> openWorkbook(AppState& state, Frontend& frontend, const std:
     state.workbook.selectedSheet = 0;
     showSheetTitle(state, frontend);
     state.recentFiles.add(path);
-    frontend.enableControl(ctl::ImportStudents, true);
-    frontend.enableControl(ctl::ImportTeachers, true);
+    frontend.enableAction(Action::ImportStudents, true);
+    frontend.enableAction(Action::ImportTeachers, true);
     frontend.playNotification();
     return OpenOutcome{title, state.workbook.sheetNames};
 }

@@ -12,7 +12,6 @@
 #include <unordered_set>
 
 #include "app/app_texts.h"
-#include "app/control_ids.h"
 #include "app/failure_trail.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
@@ -407,7 +406,6 @@ bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& e
         frontend.showMessage(tx::kNoClasses, common_texts::kCaptionError, MessageIcon::Error);
         return false;
     }
-    r.classList.selected = 0;
     if (r.schoolList.empty()) {
         frontend.showMessage(tx::kNoSchools, common_texts::kCaptionError, MessageIcon::Error);
         return false;
@@ -577,7 +575,7 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
     }
 
     query.close();
-    frontend.enableControl(ctl::ExportResults, true);
+    frontend.enableAction(Action::Export, true);
     if (!finished) return frontend.failure(ErrorKind::BadInput);  // no rows, no class or no school
     return ImportOutcome{r.sheetName, r.studentCount, r.classCount, static_cast<int>(r.schoolList.size()),
                          r.examSubjects};

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/control_ids.h"
 #include "automation/cell_name.h"
 #include "export/sheet_plan.h"
 #include "import/workbook_reader.h"
@@ -32,7 +31,7 @@ struct ValidationCase {
     const char* name;
     std::function<void(Exam&)> change;
     const char* message;
-    std::vector<ControlId> focus;  // the controls given the focus, in order
+    std::vector<Field> focus;  // the fields given the focus, in order
 };
 
 TEST(ExportRun, ValidationStopsWithItsMessage) {
@@ -52,7 +51,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
         {"no exam name",
          [](Exam& e) { e.state.examNameText.clear(); },
          "请输入或选择考试名称！",
-         {ctl::ExamNameBox}},
+         {Field::ExamName}},
         {"no student rows",
          [](Exam& e) { e.state.students.clear(); },
          "请首先导入成绩，然后才能导出分析结果！",
@@ -68,7 +67,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
              e.state.exportOptions.topN = 0;
          },
          "总分名次必须填写一个大于零的数！",
-         {ctl::TopNCount}},
+         {Field::TopNCount}},
         {"no teacher rows, and no other report chosen",
          [](Exam& e) {
              e.only([](ExportOptions& o) { o.teacherRates = true; });
@@ -371,8 +370,8 @@ TEST(ExportRun, FailedSaveKeepsTheStudentsAndLeavesNoFile) {
     EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
     EXPECT_EQ(exam.frontend.messages[0].icon, MessageIcon::Error);
     EXPECT_NE(exam.frontend.messages[0].text.find("结果.xlsx"), std::string::npos);
-    EXPECT_EQ(exam.frontend.enabled, (std::vector<std::pair<ControlId, bool>>{{ctl::ImportStudents, false},
-                                                                              {ctl::ImportStudents, true}}));
+    EXPECT_EQ(exam.frontend.enabled, (std::vector<std::pair<Action, bool>>{{Action::ImportStudents, false},
+                                                                           {Action::ImportStudents, true}}));
     EXPECT_TRUE(exam.frontend.clipboard.empty());
     EXPECT_TRUE(exam.frontend.openedDocuments.empty());
     EXPECT_EQ(exam.frontend.minimised, 0);
@@ -445,7 +444,7 @@ TEST(ExportRun, FailingWriterEndsTheRunWithoutSaving) {
     EXPECT_EQ(exam.frontend.messages[0].text,
               "总分分数段：满分 2000000000 分需要 200000004 行，超过了工作表的最大行数 1048576 行！");
     EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
-    EXPECT_EQ(exam.frontend.enabled.back(), (std::pair<ControlId, bool>{ctl::ImportStudents, true}));
+    EXPECT_EQ(exam.frontend.enabled.back(), (std::pair<Action, bool>{Action::ImportStudents, true}));
     EXPECT_EQ(logTexts(exam.frontend).back(), "导出：总分分数段");  // the sheet begun last
     EXPECT_FALSE(std::filesystem::exists(exam.state.outputPath));
     EXPECT_EQ(exam.state.students.rowCount(), 3);

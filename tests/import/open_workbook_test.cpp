@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "app/control_ids.h"
 #include "app/spreadsheet_driver.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
@@ -61,8 +60,8 @@ TEST_F(OpenWorkbookTest, OpensAWorkbookWithEveryStepInOrder) {
     ASSERT_EQ(ui.logLines.size(), 1u);
     EXPECT_EQ(withoutTime(ui.logLines[0]), "打开文件：" + path);
     EXPECT_NE(ui.logLines[0], withoutTime(ui.logLines[0]));  // time-stamped
-    EXPECT_EQ(ui.enabled, (std::vector<std::pair<ControlId, bool>>{{ctl::ImportStudents, true},
-                                                                   {ctl::ImportTeachers, true}}));
+    EXPECT_EQ(ui.enabled, (std::vector<std::pair<Action, bool>>{{Action::ImportStudents, true},
+                                                                {Action::ImportTeachers, true}}));
     EXPECT_EQ(ui.notifications, 1);
     EXPECT_EQ(ui.calls.back(), "sound");
     EXPECT_EQ(state.workbook.path, path);
