@@ -77,6 +77,9 @@ Result<ImportOutcome> importPreviousExam(AppState& state, Frontend& frontend) {
         quiet.showMessage(r.idProblem, common_texts::kCaptionError, MessageIcon::Error);
         return quiet.named(fail(ErrorKind::BadInput, r.idProblem));
     }
+    // Every student skipped for missing scores: nothing to pair with, and the previous exam read
+    // before stays (nothing is shown, as before).
+    if (read.students.rowCount() == 0) return quiet.named(fail(ErrorKind::BadInput, tx::kNoScoreRows));
 
     PreviousExam& previous = state.previous;
     previous.sheetName = r.sheetName;
