@@ -47,7 +47,6 @@ class ClassList {
         entries_.clear();
         schoolLengths_.clear();
         seen_.clear();
-        selected = -1;
     }
     /// The school and class parts of entry i.
     std::pair<std::string, std::string> parts(size_t i) const {
@@ -58,8 +57,6 @@ class ClassList {
     size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
     const std::string& operator[](size_t i) const { return entries_[i]; }
-
-    int selected = -1;  ///< the entry shown in the 学校和班级 box
 
   private:
     std::vector<std::string> entries_;
@@ -129,8 +126,6 @@ struct AppState {
 
     std::vector<std::string> examNames;  ///< entries of the exam-name box
     std::string examNameText;            ///< the exam-name box's current text
-
-    std::string statusLog;  ///< the StatusLog text, lines ending with "\r\n"
 
     /// Where produced workbooks go: "" chooses the folder and name as the desktop does
     /// (results beside the opened workbook, templates in the documents folder, never

@@ -5,12 +5,24 @@
 #include <optional>
 #include <string>
 
-#include "app/control_ids.h"
-
 namespace varnex {
 
 /// The icon of a message box. None is the plain box (OK button, no icon).
 enum class MessageIcon { None, Information, Error };
+
+/// A value the person enters that a command can point at when it refuses it.
+enum class Field {
+    ExamName,      ///< the name of the exam (考试名称)
+    TopNCount,     ///< N of the 总分前N名 report
+    PreviousExam,  ///< the previous exam's workbook (上次考试)
+};
+
+/// A command the person starts, which another command makes possible or impossible.
+enum class Action {
+    ImportStudents,  ///< 导入成绩: needs an opened workbook; off while an export runs
+    ImportTeachers,  ///< 导入任课: needs an opened workbook
+    Export,          ///< 导出分析: needs imported students
+};
 
 class Frontend {
   public:
@@ -28,10 +40,10 @@ class Frontend {
     virtual bool setClipboardText(const std::string& text) = 0;
     /// Plays the notification sound without waiting for it.
     virtual void playNotification() = 0;
-    /// Gives the keyboard focus to a control.
-    virtual void focusControl(ControlId control) = 0;
-    /// Enables or disables a control.
-    virtual void enableControl(ControlId control, bool enabled) = 0;
+    /// Puts the person at the value to correct (the keyboard focus in the window).
+    virtual void focusField(Field field) = 0;
+    /// Makes a command possible or impossible (its button and menu item in the window).
+    virtual void enableAction(Action action, bool enabled) = 0;
     /// Asks for the main window to be minimised once the command returns.
     virtual void minimiseWindow() = 0;
     /// Opens a produced file with the desktop's application for it.

@@ -17,8 +17,8 @@ class NullFrontend : public Frontend {
     void setTitle(const std::string&) override {}
     bool setClipboardText(const std::string&) override { return true; }
     void playNotification() override {}
-    void focusControl(ControlId) override {}
-    void enableControl(ControlId, bool) override {}
+    void focusField(Field) override {}
+    void enableAction(Action, bool) override {}
     void minimiseWindow() override {}
     void openDocument(const std::string&) override {}
     bool opensDocuments() const override { return false; }

@@ -3,7 +3,6 @@
 // the settings file and the command line's --reports all go by this one table, so that a new
 // report is one line here (and its place in the window).
 
-#include "app/control_ids.h"
 #include "app/subjects.h"
 
 namespace varnex {
@@ -17,7 +16,6 @@ enum class ReportSetting {
 
 /// One report of the 分析导出 group.
 struct ReportChoice {
-    ControlId checkBox;
     const char* caption;      ///< the text of its check box
     const char* settingsKey;  ///< its key in the settings file's section "导出选项"
     bool ExportOptions::*chosen;
@@ -29,18 +27,17 @@ struct ReportChoice {
 /// report's key, written before the report existed, leaves it off); the top-N
 /// check box shows the number of students and "名" after its caption.
 inline constexpr ReportChoice kReportChoices[] = {
-    {ctl::GradeRates, "导出年级各科三率", "年级各科三率", &ExportOptions::gradeRates},
-    {ctl::ClassRates, "导出班级各科三率", "班级各科三率", &ExportOptions::classRates},
-    {ctl::TeacherRates, "导出教师个人三率", "教师个人三率", &ExportOptions::teacherRates},
-    {ctl::SubjectBands, "导出各科分数段", "各科分数段", &ExportOptions::subjectBands},
-    {ctl::TotalBands, "导出总分分数段", "总分分数段", &ExportOptions::totalBands},
-    {ctl::TotalRankBands, "导出总分名次段", "总分名次段", &ExportOptions::totalRankBands},
-    {ctl::Charts, "导出统计图表", "统计图表", &ExportOptions::charts},
-    {ctl::Progress, "导出进退步", "进退步", &ExportOptions::progress, ReportSetting::Flag, false},
-    {ctl::NearLine, "导出临界生", "临界生", &ExportOptions::nearLine, ReportSetting::Flag, false},
-    {ctl::TopNEnabled, "导出总分前", "总分前N名", &ExportOptions::topNEnabled, ReportSetting::TopN},
-    {ctl::ClassRanking, "导出班级总分排名", "班级总分排名", &ExportOptions::classRanking,
-     ReportSetting::ClassRanking},
+    {"导出年级各科三率", "年级各科三率", &ExportOptions::gradeRates},
+    {"导出班级各科三率", "班级各科三率", &ExportOptions::classRates},
+    {"导出教师个人三率", "教师个人三率", &ExportOptions::teacherRates},
+    {"导出各科分数段", "各科分数段", &ExportOptions::subjectBands},
+    {"导出总分分数段", "总分分数段", &ExportOptions::totalBands},
+    {"导出总分名次段", "总分名次段", &ExportOptions::totalRankBands},
+    {"导出统计图表", "统计图表", &ExportOptions::charts},
+    {"导出进退步", "进退步", &ExportOptions::progress, ReportSetting::Flag, false},
+    {"导出临界生", "临界生", &ExportOptions::nearLine, ReportSetting::Flag, false},
+    {"导出总分前", "总分前N名", &ExportOptions::topNEnabled, ReportSetting::TopN},
+    {"导出班级总分排名", "班级总分排名", &ExportOptions::classRanking, ReportSetting::ClassRanking},
 };
 
 /// The report kept in the settings file as `setting` (TopN or ClassRanking: there is one each).
@@ -51,10 +48,10 @@ constexpr const ReportChoice& reportKeptAs(ReportSetting setting) {
     return kReportChoices[0];
 }
 
-/// The caption of a report's check box ("" for a control that is no report's).
-constexpr const char* reportCaption(ControlId checkBox) {
+/// The caption of the check box of the report that sets `chosen` ("" for a member no report sets).
+constexpr const char* reportCaption(bool ExportOptions::*chosen) {
     for (const ReportChoice& choice : kReportChoices) {
-        if (choice.checkBox == checkBox) return choice.caption;
+        if (choice.chosen == chosen) return choice.caption;
     }
     return "";
 }

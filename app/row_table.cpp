@@ -4,6 +4,7 @@
 #include <unicode/unistr.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -168,7 +169,7 @@ RowTable::RowTable(const RowTable& other)
     for (const Row& row : other.rows_) {
         uint32_t textSize = 0;
         if (head > 0) std::memcpy(&textSize, row.packed.get() + head - sizeof(uint32_t), sizeof textSize);
-        Row copy{std::make_unique_for_overwrite<char[]>(head + textSize), row.selected, row.hidden};
+        Row copy{std::make_unique_for_overwrite<char[]>(head + textSize), row.id, row.hidden};
         std::memcpy(copy.packed.get(), row.packed.get(), head + textSize);
         rows_.push_back(std::move(copy));
     }
@@ -190,7 +191,8 @@ int RowTable::appendRow(const std::vector<std::string>& cells) {
     const size_t head = cells.size() * sizeof(uint32_t);
     size_t size = head;
     for (const std::string& cell : cells) size += cell.size();
-    Row row{std::make_unique_for_overwrite<char[]>(size), false};
+    static std::atomic<uint64_t> lastId{0};  // the imports append on a thread of their own
+    Row row{std::make_unique_for_overwrite<char[]>(size), ++lastId};
     char* ends = row.packed.get();
     char* text = ends + head;
     uint32_t end = 0;
@@ -234,25 +236,6 @@ bool RowTable::reorderRows(const std::vector<int>& order) {
 
 void RowTable::setHiddenCells(int index, std::vector<std::string> cells) {
     if (index >= 0 && index < rowCount()) rows_[static_cast<size_t>(index)].hidden = std::move(cells);
-}
-
-void RowTable::selectRow(int index) {
-    if (index >= 0 && index < rowCount()) rows_[static_cast<size_t>(index)].selected = true;
-}
-
-void RowTable::clearSelection() {
-    for (auto& r : rows_) r.selected = false;
-}
-
-bool RowTable::isSelected(int index) const {
-    return index >= 0 && index < rowCount() && rows_[static_cast<size_t>(index)].selected;
-}
-
-int RowTable::firstSelectedRow() const {
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].selected) return static_cast<int>(i);
-    }
-    return -1;
 }
 
 void RowTable::sortBy(int column, bool ascending) {

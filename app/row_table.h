@@ -83,11 +83,10 @@ class RowTable {
         return rows_[static_cast<size_t>(index)].hidden;
     }
 
-    void selectRow(int index);
-    void clearSelection();
-    bool isSelected(int index) const;
-    /// The first selected row from the top, or -1.
-    int firstSelectedRow() const;
+    /// A number that names the row for as long as it lives, wherever sorts and reorders move it
+    /// (a copy of the table keeps it): a view follows its selected rows by it. No other row of any
+    /// table appended in this process has it.
+    uint64_t rowId(int index) const { return rows_[static_cast<size_t>(index)].id; }
 
     /// Sorts all rows by the column (ascending uses compare(a, b), descending compare(b, a)).
     void sortBy(int column, bool ascending);
@@ -101,7 +100,7 @@ class RowTable {
     /// Two hundred thousand students take a few dozen megabytes this way, not a hundred.
     struct Row {
         std::unique_ptr<char[]> packed;
-        bool selected = false;
+        uint64_t id = 0;
         std::vector<std::string> hidden;
     };
     std::vector<RowTableColumn> columns_;

@@ -4,11 +4,9 @@
 
 namespace varnex {
 
-void appendLog(AppState& state, Frontend& frontend, const std::string& text, bool withTime) {
+void appendLog(AppState&, Frontend& frontend, const std::string& text, bool withTime) {
     std::string line =
         withTime ? strprintf("%s %s", formatTime(localNow(), "%H:%M:%S").c_str(), text.c_str()) : text;
-    state.statusLog += line;
-    state.statusLog += "\r\n";
     frontend.logAppended(line);
 }
 

@@ -14,12 +14,10 @@ constexpr int kGradeCount = 12;
 /// StudentTable column of the total.
 constexpr int kTotalColumn = 14;
 
-/// One of the eleven subjects, with its StudentTable column and control ids.
+/// One of the eleven subjects, with its StudentTable column.
 struct Subject {
     const char* name;
     int column;          ///< StudentTable column (3..13)
-    int fullMarkEdit;    ///< control id of its full-mark edit
-    int excellenceEdit;  ///< control id of its excellence edit
     int plausibleLimit;  ///< largest full mark accepted without asking
 };
 

@@ -57,8 +57,30 @@ bool exists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
-Error failed(const std::string& path, const std::string& reason) {
-    return fail(strprintf(tx::kSaveFailedFormat, path.c_str(), reason.c_str()));
+Error failed(const std::string& path, const std::string& reason, ErrorKind kind) {
+    return fail(kind, strprintf(tx::kSaveFailedFormat, path.c_str(), reason.c_str()));
+}
+
+// A failure to create, write or rename a file: the folder refused it (no permission, a read-only
+// file system, no such folder), the name cannot be a file's, or the writing itself failed (a full
+// disk, an I/O error).
+ErrorKind kindOfErrno(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ENOENT:
+        case ENOTDIR:
+            return ErrorKind::FolderRefused;
+        case ENAMETOOLONG:
+            return ErrorKind::BadInput;  // no folder takes that name
+        default:
+            return ErrorKind::WriteFailed;
+    }
+}
+
+Error failed(const std::string& path, int error) {
+    return failed(path, fileErrorReason(error), kindOfErrno(error));
 }
 
 /// A hidden file in the target folder that the workbook is written to first; removed unless it was
@@ -144,17 +166,18 @@ Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& targ
     if (exact) {
         path = target.exactPath;
         folder = folderOfPath(path);
-        if (isDirectory(path)) return failed(path, tx::kSaveIsFolder);
-        if (!target.overwrite && exists(path)) return failed(path, tx::kSaveExists);
+        if (isDirectory(path)) return failed(path, tx::kSaveIsFolder, ErrorKind::BadInput);
+        if (!target.overwrite && exists(path)) return failed(path, tx::kSaveExists, ErrorKind::BadInput);
     } else {
         folder = target.folder.empty() ? std::string(".") : target.folder;
         baseName = fileNameSafe(target.baseName);
         path = joinPath(target.folder, baseName + ".xlsx");
-        if (baseName.size() + std::strlen(".xlsx") > NAME_MAX) return failed(path, tx::kSaveNameTooLong);
+        if (baseName.size() + std::strlen(".xlsx") > NAME_MAX)
+            return failed(path, tx::kSaveNameTooLong, ErrorKind::BadInput);
     }
 
     PendingFile pending;
-    if (int error = pending.create(folder)) return failed(path, fileErrorReason(error));
+    if (int error = pending.create(folder)) return failed(path, error);
     Status written;
     if (target.releaseCells) {
         written = writeXlsxReleasing(workbook, pending.path(), folder);
@@ -162,13 +185,14 @@ Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& targ
         workbook.recalculate();
         written = writeXlsx(workbook, pending.path(), folder);
     }
-    if (!written) return failed(path, written.error());
-    if (int error = pending.sync()) return failed(path, fileErrorReason(error));
+    // The temporary file was created: the folder takes files, so whatever fails now is the writing.
+    if (!written) return failed(path, written.error(), ErrorKind::WriteFailed);
+    if (int error = pending.sync()) return failed(path, fileErrorReason(error), ErrorKind::WriteFailed);
 
     if (exact) {
         int error = target.overwrite ? (::rename(pending.path().c_str(), path.c_str()) == 0 ? 0 : errno)
                                      : renameNoReplace(pending.path(), path);
-        if (error != 0) return failed(path, fileErrorReason(error));
+        if (error != 0) return failed(path, error);
     } else {
         const std::string first = path;
         int error = EEXIST;
@@ -176,8 +200,8 @@ Result<std::string> saveWorkbook(WorkbookModel& workbook, const SaveTarget& targ
             path = n == 1 ? first : joinPath(target.folder, strprintf("%s (%d).xlsx", baseName.c_str(), n));
             error = renameNoReplace(pending.path(), path);
         }
-        if (error == EEXIST) return failed(first, tx::kSaveNoFreeName);
-        if (error != 0) return failed(path, fileErrorReason(error));
+        if (error == EEXIST) return failed(first, tx::kSaveNoFreeName, ErrorKind::FolderRefused);
+        if (error != 0) return failed(path, error);
     }
     pending.placed();
     syncFolder(folder);

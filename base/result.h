@@ -1,7 +1,7 @@
 #pragma once
 // The one way a recoverable failure travels: a Result holds either the value asked for or the
-// Chinese message that tells the user what went wrong (naming the file, sheet, row or value).
-// Exceptions are kept for broken invariants inside the workbook model.
+// Error that tells the user what went wrong (naming the file, sheet, row or value) and says what
+// kind of failure it is. Exceptions are kept for broken invariants inside the workbook model.
 
 #include <string>
 #include <utility>
@@ -9,14 +9,38 @@
 
 namespace varnex {
 
-/// Why something could not be done, worded for the user.
+/// What kind of failure an Error is, for the callers that act on it (the save that tries another
+/// folder, the command line's exit status); the user reads the message only.
+enum class ErrorKind {
+    /// The data or the settings cannot be used (the default of fail(message)).
+    BadInput,
+    /// A workbook or file that cannot be read.
+    FileRefused,
+    /// Writing a file failed for a reason other than its folder: a full disk, a write cut short,
+    /// a written file that does not read back.
+    WriteFailed,
+    /// The folder cannot be written: no permission, a read-only file system, no such folder.
+    FolderRefused,
+    /// The person answered No to a confirmation or cancelled a question.
+    Cancelled,
+    /// Something inside the program went wrong (a broken invariant of the workbook model).
+    Internal,
+};
+
+/// Why something could not be done: the sentence for the user and the kind of failure.
 struct Error {
     std::string message;
+    ErrorKind kind = ErrorKind::BadInput;
 };
 
 /// A failure with its message: `return fail("文件不存在：" + path);`.
 inline Error fail(std::string message) {
-    return Error{std::move(message)};
+    return Error{std::move(message), ErrorKind::BadInput};
+}
+
+/// A failure of a given kind: `return fail(ErrorKind::FileRefused, message);`.
+inline Error fail(ErrorKind kind, std::string message) {
+    return Error{std::move(message), kind};
 }
 
 /// Either a value of T or an Error.
@@ -39,6 +63,10 @@ class [[nodiscard]] Result {
 
     /// The message of a failed result.
     const std::string& error() const { return std::get<1>(state_).message; }
+    /// The kind of a failed result.
+    ErrorKind errorKind() const { return std::get<1>(state_).kind; }
+    /// The whole Error of a failed result, to pass it on with its kind.
+    const Error& failure() const { return std::get<1>(state_); }
 
   private:
     std::variant<T, Error> state_;
@@ -49,16 +77,20 @@ template <>
 class [[nodiscard]] Result<void> {
   public:
     Result() = default;
-    Result(Error error) : failed_(true), message_(std::move(error.message)) {}
+    Result(Error error) : failed_(true), error_(std::move(error)) {}
 
     bool ok() const { return !failed_; }
     explicit operator bool() const { return ok(); }
     /// The message of a failed result.
-    const std::string& error() const { return message_; }
+    const std::string& error() const { return error_.message; }
+    /// The kind of a failed result.
+    ErrorKind errorKind() const { return error_.kind; }
+    /// The whole Error of a failed result, to pass it on with its kind.
+    const Error& failure() const { return error_; }
 
   private:
     bool failed_ = false;
-    std::string message_;
+    Error error_;
 };
 
 /// The result of a step that yields nothing but may fail.

@@ -259,17 +259,19 @@ CaseResult runCase(const ExamSize& size, int layout, const std::string& folder, 
     state.outputPath = folder + "/export.xlsx";
     state.overwriteOutput = true;
     BenchFrontend frontend;
-    ExportOutcome outcome;
     CaseResult result;
     std::clock_t start = std::clock();
-    exportRun(state, frontend, &outcome);
+    std::optional<WorkbookModel> workbook;
+    Result<ExportOutcome> outcome =
+        exportRun(state, frontend, ExportRequest{.keepCells = true, .workbook = &workbook});
     result.exportMs = msSince(start);
     result.exportPeakKb = peakKilobytes();
-    result.saved = outcome.completed;
+    result.saved = outcome.ok();
     result.error = frontend.lastError;
-    result.timings = outcome.timings;
-    if (!outcome.workbook || !variant.direct) return result;
-    const WorkbookModel& book = *outcome.workbook;
+    if (!outcome) return result;
+    result.timings = outcome->timings;
+    if (!workbook || !variant.direct) return result;
+    const WorkbookModel& book = *workbook;
     result.sheets = book.sheetCount();
     for (int p = 1; p <= book.sheetCount(); ++p) {
         const SheetModel& s = *book.sheet(p);

@@ -144,23 +144,21 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
         wallMark = wallNow;
         return ui.error.empty();
     };
-    openWorkbook(state, ui, input);
+    (void)openWorkbook(state, ui, input);  // a failure is the error the frontend keeps
     bool ok = lap(0);
     if (ok) ok = selectSheet(state, kTeacherSheet);
-    if (ok) importTeachers(state, ui);
+    if (ok) (void)importTeachers(state, ui);
     if (ok) ok = lap(1);
     if (ok) ok = selectSheet(state, kGrade);
-    if (ok) importStudents(state, ui);
+    if (ok) (void)importStudents(state, ui);
     if (ok) ok = lap(2);
     if (ok) {
         state.examNameText = "期末考试";
-        ExportOutcome outcome;
-        outcome.keepCells = false;  // as the commands do
-        exportRun(state, ui, &outcome);
+        Result<ExportOutcome> outcome = exportRun(state, ui);  // the cells released, as in the window
         ok = lap(3);
-        const double save = outcome.timings.empty() || outcome.timings.back().first != "save"
+        const double save = !outcome || outcome->timings.empty() || outcome->timings.back().first != "save"
                                 ? 0
-                                : outcome.timings.back().second;
+                                : outcome->timings.back().second;
         f.phaseMs[3] -= save;
         f.phaseMs[4] = save;
     }

@@ -32,9 +32,7 @@ void CliFrontend::showProgress(const std::string& step, int done, int total) {
     progressShown_ = true;
 }
 
-void CliFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
-    // Plain boxes report a missing component; every error box is a failure.
-    if (icon != MessageIcon::Information) failed_ = true;
+void CliFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon) {
     clearProgress();
     std::string shown = caption.empty() ? std::string(common_texts::kProgramName) : caption;
     std::fprintf(stderr, tx::kMessageLineFormat, shown.c_str(), text.c_str());
@@ -48,7 +46,6 @@ bool CliFrontend::askYesNo(const std::string& text, const std::string& caption) 
         return true;
     }
     std::fputs(tx::kAnsweredNo, stderr);
-    failed_ = true;
     return false;
 }
 
@@ -62,7 +59,6 @@ std::optional<std::string> CliFrontend::askText(const std::string& prompt, const
         return school_;
     }
     std::fputs(tx::kNoSchoolGiven, stderr);
-    failed_ = true;
     return std::nullopt;
 }
 

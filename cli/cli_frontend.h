@@ -1,6 +1,7 @@
 #pragma once
 // The command-line face of the Frontend: messages and log lines go to standard error with their
-// captions, questions are answered Yes only with --yes, produced files are printed on standard output.
+// captions, questions are answered Yes only with --yes; the commands' outcomes (their exit status,
+// the files they produced) are the caller's.
 
 #include <cstdio>
 #include <optional>
@@ -28,8 +29,6 @@ class CliFrontend : public NullFrontend {
     void logAppended(const std::string& line) override;
     /// A terminal has no clipboard: nothing is put there, and no message claims it.
     bool setClipboardText(const std::string&) override { return false; }
-    /// Produced files are printed, not opened.
-    void openDocument(const std::string& path) override { documents.push_back(path); }
     std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
                                        const std::string& initial) override;
     /// One line on a terminal, rewritten at each step and cleared before any other output.
@@ -37,17 +36,12 @@ class CliFrontend : public NullFrontend {
     /// Clears the progress line, when one is shown, so that the next output starts a clean line.
     void clearProgress();
 
-    /// True once an error message was shown or a question was answered No.
-    bool failed() const { return failed_; }
-    std::vector<std::string> documents;  ///< files the commands produced
-
   private:
     bool answerYes_;
     bool quiet_;
     bool terminal_;
     bool progressShown_ = false;
     std::string progressLine_;  ///< the step last shown
-    bool failed_ = false;
     std::optional<std::string> school_;
 };
 

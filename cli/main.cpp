@@ -247,9 +247,9 @@ int runSheets(const Args& line) {
     if (!args) return status;
     AppState state;
     CliFrontend ui(false, true);
-    openWorkbook(state, ui, args->positional[0]);
-    if (ui.failed()) return kExitFailed;
-    for (const auto& name : state.workbook.sheetNames) std::printf("%s\n", name.c_str());
+    Result<OpenOutcome> opened = openWorkbook(state, ui, args->positional[0]);
+    if (!opened) return kExitFailed;
+    for (const auto& name : opened->sheetNames) std::printf("%s\n", name.c_str());
     return 0;
 }
 
@@ -266,10 +266,10 @@ int runTemplate(const Args& line) {
         if (refuseExisting(state.outputPath, state.overwriteOutput)) return kExitFailed;
     }
     CliFrontend ui(true);
-    generateTemplates(state, ui);
-    if (ui.failed()) return kExitFailed;
+    Result<TemplateOutcome> made = generateTemplates(state, ui);
+    if (!made) return kExitFailed;
     ui.clearProgress();
-    for (const auto& path : ui.documents) std::printf("%s\n", path.c_str());
+    std::printf("%s\n", made->savedPath.c_str());
     return 0;
 }
 
@@ -428,16 +428,13 @@ int runExport(const Args& line) {
 
     CliFrontend ui(args->flags.count("--yes") > 0);
     if (v.count("--school")) ui.answerSchoolWith(v["--school"]);
-    openWorkbook(state, ui, args->positional[0]);
-    if (ui.failed()) return kExitFailed;
+    if (!openWorkbook(state, ui, args->positional[0])) return kExitFailed;
     if (v.count("--teachers")) {
         if (!selectSheet(state, v["--teachers"])) return kExitFailed;
-        importTeachers(state, ui);
-        if (ui.failed()) return kExitFailed;
+        if (!importTeachers(state, ui)) return kExitFailed;
     }
     if (!selectSheet(state, v["--scores"])) return kExitFailed;
-    importStudents(state, ui);
-    if (ui.failed()) return kExitFailed;
+    if (!importStudents(state, ui)) return kExitFailed;
     if (v.count("--previous")) {
         if (!openPreviousWorkbook(state, ui, v["--previous"])) return kExitFailed;
         if (v.count("--previous-sheet") && !selectSheetOf(state.previous.workbook, v["--previous-sheet"]))
@@ -445,10 +442,10 @@ int runExport(const Args& line) {
         if (!importPreviousExam(state, ui)) return kExitFailed;
     }
     state.examNameText = v["--exam"];
-    exportRun(state, ui);
-    if (ui.failed() || ui.documents.empty()) return kExitFailed;
+    Result<ExportOutcome> exported = exportRun(state, ui);
+    if (!exported) return kExitFailed;
     ui.clearProgress();
-    for (const auto& path : ui.documents) std::printf("%s\n", path.c_str());
+    std::printf("%s\n", exported->savedPath.c_str());
     return 0;
 }
 

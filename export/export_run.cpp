@@ -16,7 +16,6 @@
 #include "analysis/near_line.h"
 #include "analysis/progress_figures.h"
 #include "analysis/three_rates.h"
-#include "app/control_ids.h"
 #include "app/report_choices.h"
 #include "app/status_log.h"
 #include "automation/excel_session.h"
@@ -46,6 +45,12 @@ namespace {
 
 void showError(Frontend& frontend, const std::string& text) {
     frontend.showMessage(text, common_texts::kCaptionError, MessageIcon::Error);
+}
+
+// Shows the error and returns it as the run's failure.
+Error showFailure(Frontend& frontend, const Error& failure) {
+    showError(frontend, failure.message);
+    return failure;
 }
 
 // Every examined subject's excellence line lies in 1..99; the first one outside, as its message.
@@ -234,63 +239,49 @@ std::string resultFileName(const AppState& state) {
 }
 
 // Validate: checks the settings and the imported data as the run counts them (the Exam).
-// Shows the first problem (with the focus on the control that can fix it) and returns false.
-bool exportCanStart(const Exam& exam, AppState& state, Frontend& frontend) {
+// Shows the first problem (with the focus on the control that can fix it) and returns it.
+Status exportCanStart(const Exam& exam, AppState& state, Frontend& frontend) {
     const ExportOptions& options = exam.options();
-    if (Status lines = checkExcellenceLines(exam.scores()); !lines) {
-        showError(frontend, lines.error());
-        return false;
-    }
+    if (Status lines = checkExcellenceLines(exam.scores()); !lines)
+        return showFailure(frontend, lines.failure());
     if (state.examNameText.empty()) {
         showError(frontend, tx::kNoExamName);
-        frontend.focusControl(ctl::ExamNameBox);
-        return false;
+        frontend.focusField(Field::ExamName);
+        return fail(tx::kNoExamName);
     }
     state.workbook.title = state.examNameText;  // the exam name and the workbook title share one store
-    if (exam.studentCount() == 0) {
-        showError(frontend, tx::kNoStudentRows);
-        return false;
-    }
-    if (exam.imported().schoolList.empty()) {
-        showError(frontend, tx::kNoSchools);
-        return false;
-    }
-    if (!anyReportChosen(options)) {
-        showError(frontend, tx::kNothingChosen);
-        return false;
-    }
+    if (exam.studentCount() == 0) return showFailure(frontend, fail(tx::kNoStudentRows));
+    if (exam.imported().schoolList.empty()) return showFailure(frontend, fail(tx::kNoSchools));
+    if (!anyReportChosen(options)) return showFailure(frontend, fail(tx::kNothingChosen));
     if (options.topNEnabled && options.topN < 1) {
         showError(frontend, tx::kTopNNotPositive);
-        frontend.focusControl(ctl::TopNCount);
-        return false;
+        frontend.focusField(Field::TopNCount);
+        return fail(tx::kTopNNotPositive);
     }
     if (options.progress && exam.previous().students.rowCount() == 0) {
         showError(frontend, tx::kNoPreviousExam);
-        frontend.focusControl(ctl::PreviousFile);
-        return false;
+        frontend.focusField(Field::PreviousExam);
+        return fail(tx::kNoPreviousExam);
     }
     if (options.teacherRates) {  // still chosen: not left out for want of teachers
-        if (exam.teachers().rowCount() == 0) {
-            showError(frontend, tx::kNoTeacherRows);
-            return false;
-        }
-        if (Status taught = checkEveryClassTaught(exam); !taught) {
-            showError(frontend, taught.error());
-            return false;
-        }
+        if (exam.teachers().rowCount() == 0) return showFailure(frontend, fail(tx::kNoTeacherRows));
+        if (Status taught = checkEveryClassTaught(exam); !taught)
+            return showFailure(frontend, taught.failure());
     }
-    return true;
+    return {};
 }
 
 // Confirm: asks whether to export the planned items of the exam and grade, saying what is left
-// out for want of a teacher sheet.
-bool confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan, bool withoutTeachers) {
+// out for want of a teacher sheet. Cancelled, with the question, when the answer is No.
+Status confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan, bool withoutTeachers) {
     std::string items = plan.itemList;
     if (withoutTeachers)
         items += state.exportOptions.classRates ? tx::kNoTeachersNote : tx::kNoTeachersNoClassRatesNote;
     const std::string question = strprintf(tx::kConfirmFormat, state.examNameText.c_str(),
                                            state.imported.gradeName.c_str(), items.c_str());
-    return frontend.askYesNo(question, common_texts::kCaptionConfirm);
+    if (!frontend.askYesNo(question, common_texts::kCaptionConfirm))
+        return fail(ErrorKind::Cancelled, question);
+    return {};
 }
 
 // Fill: a new workbook with a sheet for every planned one, each filled in production order.
@@ -314,19 +305,20 @@ Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, const Exam& ex
 }
 
 // Save: next to the opened workbook (or at the path asked for); into the documents folder when the
-// workbook's folder cannot take it. The path written.
+// workbook's folder refuses the file (not when the writing itself fails, as on a full disk: the
+// documents folder is most often on the same disk). The path written.
 Result<std::string> saveResultWorkbook(ExcelSession& session, AppState& state, Frontend& frontend,
-                                       ExportOutcome* outcome) {
+                                       ExportOutcome* outcome, bool keepCells) {
     // saveWorkbook makes the base name a safe file name.
     SaveTarget target = saveTargetFor(state.outputPath, state.overwriteOutput, folderOf(state.workbook.path),
                                       resultFileName(state));
     // Nobody reads the cells after the save unless the caller asked for the workbook: they are
     // released as they are written, so that the model and the file writer never both hold them all.
-    target.releaseCells = outcome == nullptr || !outcome->keepCells;
+    target.releaseCells = !keepCells;
     Stopwatch watch;
     Result<std::string> saved = saveWorkbook(session.workbook(), target);
-    if (!saved && target.exactPath.empty() && target.folder != documentsFolder() &&
-        !session.workbook().cellsReleased()) {
+    if (!saved && saved.errorKind() == ErrorKind::FolderRefused && target.exactPath.empty() &&
+        target.folder != documentsFolder() && !session.workbook().cellsReleased()) {
         // The workbook's folder may be read-only (a shared or write-protected drive): the
         // result then goes to the documents folder rather than being lost.
         appendLog(state, frontend, saved.error());
@@ -370,26 +362,27 @@ void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan, 
 // Fill, save and announce. A broken invariant of the workbook model (an exception from the
 // automation layer) ends the run with its message like any other failure.
 Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan, const Exam& exam,
-                                    AppState& state, Frontend& frontend, ExportOutcome* outcome) {
+                                    AppState& state, Frontend& frontend, ExportOutcome* outcome,
+                                    bool keepCells) {
     try {
         RunWork work;
         if (Status filled = fillWorkbook(session, plan, exam, state, frontend, work, outcome); !filled)
-            return fail(filled.error());
+            return filled.failure();
         // Saved before anything reports completion, so that a failed save is never announced as done.
         frontend.showProgress(tx::kProgressSaving, plan.sheetCount(), plan.sheetCount() + 1);
-        Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome);
+        Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome, keepCells);
         if (saved) announceExport(state, frontend, plan, *saved, work.progress ? work.progress->note : "");
         return saved;
     } catch (const std::exception& e) {
-        return fail(e.what());
+        return fail(ErrorKind::Internal, e.what());
     }
 }
 
 // Hands the finished workbook to the user: the import of new scores is needed before the next
 // export, and the file is opened.
 void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, const std::string& savedPath,
-                  ExportOutcome* outcome) {
-    frontend.enableControl(ctl::ImportStudents, true);
+                  ExportOutcome& outcome) {
+    frontend.enableAction(Action::ImportStudents, true);
     state.students.clear();
     state.imported.classList.clear();
     state.imported.classCount = 0;
@@ -399,48 +392,48 @@ void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, co
     session.End();
     frontend.openDocument(savedPath);
     frontend.minimiseWindow();
-    if (outcome != nullptr) {
-        outcome->completed = true;
-        outcome->savedPath = savedPath;
-    }
+    outcome.savedPath = savedPath;
 }
 
 }  // namespace
 
-void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome) {
+Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const ExportRequest& request) {
     // What the sheets count and list, read once; nothing a sheet does changes it, and the state it
     // was read from is not changed for the run.
     const Exam exam(state);
     const bool withoutTeachers = exam.teachersLeftOut();
-    if (!exportCanStart(exam, state, frontend)) return;
+    if (Status valid = exportCanStart(exam, state, frontend); !valid) return valid.failure();
     const SheetPlan plan = buildSheetPlan(exam);
-    if (!confirmExport(state, frontend, plan, withoutTeachers)) return;
+    if (Status confirmed = confirmExport(state, frontend, plan, withoutTeachers); !confirmed)
+        return confirmed.failure();
 
-    frontend.enableControl(ctl::ImportStudents, false);
+    frontend.enableAction(Action::ImportStudents, false);
     ExcelSession session;
     if (!session.Start()) {
         showError(frontend, tx::kStartFailed);
-        frontend.enableControl(ctl::ImportStudents, true);
-        return;
+        frontend.enableAction(Action::ImportStudents, true);
+        return fail(ErrorKind::Internal, tx::kStartFailed);
     }
     // Whatever happens from here on, the caller may look at the workbook that was built.
     struct KeepWorkbook {
         ExcelSession& session;
-        ExportOutcome* outcome;
+        std::optional<WorkbookModel>* workbook;
         ~KeepWorkbook() {
-            if (outcome != nullptr && session.hasWorkbook())
-                outcome->workbook = std::move(session.workbook());
+            if (workbook != nullptr && session.hasWorkbook()) *workbook = std::move(session.workbook());
         }
-    } keep{session, outcome};
+    } keep{session, request.workbook};
 
-    Result<std::string> saved = produceWorkbook(session, plan, exam, state, frontend, outcome);
+    ExportOutcome outcome;
+    Result<std::string> saved =
+        produceWorkbook(session, plan, exam, state, frontend, &outcome, request.keepCells);
     if (!saved) {
         showError(frontend, saved.error());
-        frontend.enableControl(ctl::ImportStudents, true);
+        frontend.enableAction(Action::ImportStudents, true);
         session.End();
-        return;
+        return saved.failure();
     }
     finishExport(state, frontend, session, *saved, outcome);
+    return outcome;
 }
 
 }  // namespace varnex

@@ -8,26 +8,32 @@
 #include "app/app_state.h"
 #include "app/frontend.h"
 #include "automation/workbook_model.h"
+#include "base/result.h"
 
 namespace varnex {
 
-/// What one export left behind, for tests and benchmarks that look past the frontend.
+/// What a completed export produced.
 struct ExportOutcome {
-    bool completed = false;  ///< the workbook was saved and the completion reported
-    int sheetCount = 0;      ///< n, the sheets the run needed
-    int addedSheets = 0;     ///< sheets added to the new three-sheet workbook
     std::string savedPath;
-    /// The workbook built, whenever the run got as far as creating it (also when it was aborted).
-    std::optional<WorkbookModel> workbook;
-    /// Set to false before the run to have the cells released as they are written, as a run
-    /// without an outcome does (the workbook then keeps its sheets' names and layout only).
-    bool keepCells = true;
+    int sheetCount = 0;   ///< n, the sheets the run needed
+    int addedSheets = 0;  ///< sheets added to the new three-sheet workbook
     /// Processor milliseconds spent per sheet family in production order, the save last.
     std::vector<std::pair<std::string, double>> timings;
 };
 
+/// What tests and benchmarks ask of a run beyond what the commands need.
+struct ExportRequest {
+    /// Keeps the cells in the workbook handed back; by default they are released as they are
+    /// written, so that the model and the file writer never both hold them all.
+    bool keepCells = false;
+    /// When given, receives the workbook built whenever the run got as far as creating it, also
+    /// when it stopped after that (its sheets' names and layout only, unless the cells are kept).
+    std::optional<WorkbookModel>* workbook = nullptr;
+};
+
 /// The export: validates, confirms, writes every chosen sheet and the contents sheet, saves the
-/// result workbook and reports through the frontend. `outcome`, when given, receives the details.
-void exportRun(AppState& state, Frontend& frontend, ExportOutcome* outcome = nullptr);
+/// result workbook and reports through the frontend; returns what it produced, or the failure it
+/// showed (Cancelled when the confirmation was answered No).
+Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const ExportRequest& request = {});
 
 }  // namespace varnex

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
 #include "app/subjects.h"
@@ -108,28 +107,28 @@ void writeTemplateSheets(ExcelSession& session) {
     for (int grade = kGradeCount - 1; grade >= 0; --grade) writeGradeSheet(session, grade);
 }
 
-void generateTemplates(AppState& state, Frontend& frontend) {
-    generateTemplates(state, frontend, builtInReaders());
+Result<TemplateOutcome> generateTemplates(AppState& state, Frontend& frontend) {
+    return generateTemplates(state, frontend, builtInReaders());
 }
 
-void generateTemplates(AppState& state, Frontend& frontend,
-                       const std::vector<std::string>& installedReaders) {
+Result<TemplateOutcome> generateTemplates(AppState& state, Frontend& frontend,
+                                          const std::vector<std::string>& installedReaders) {
     const std::string examName = state.examNameText;
     if (examName.empty()) {
         frontend.showMessage(sheet_texts::kNoExamName, common_texts::kCaptionError, MessageIcon::Error);
-        frontend.focusControl(ctl::ExamNameBox);
-        return;
+        frontend.focusField(Field::ExamName);
+        return fail(sheet_texts::kNoExamName);
     }
     if (Status chosen = chooseSpreadsheetDriver(state.workbook.driverName, false, installedReaders);
         !chosen) {
         frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
-        return;
+        return fail(ErrorKind::BadInput, chosen.error());
     }
 
     ExcelSession session;
     if (!session.Start()) {
         frontend.showMessage(sheet_texts::kStartFailed, common_texts::kCaptionError, MessageIcon::Error);
-        return;
+        return fail(ErrorKind::Internal, sheet_texts::kStartFailed);
     }
     appendLog(state, frontend, tx::kLogGenerating + examName);
     frontend.setTitle(
@@ -144,7 +143,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
         writeTemplateSheets(session);
     } catch (const std::exception& e) {
         frontend.showMessage(e.what(), common_texts::kCaptionError, MessageIcon::Error);
-        return;
+        return fail(ErrorKind::Internal, e.what());
     }
 
     // Saved before anything reports completion, so that a failed save is never announced as done.
@@ -153,7 +152,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
                      saveTargetFor(state.outputPath, state.overwriteOutput, documentsFolder(), examName));
     if (!saved) {
         frontend.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
-        return;
+        return saved.failure();
     }
     appendLog(state, frontend, tx::kLogSaved + *saved);
 
@@ -170,6 +169,7 @@ void generateTemplates(AppState& state, Frontend& frontend,
     session.End();
     frontend.openDocument(*saved);
     frontend.minimiseWindow();
+    return TemplateOutcome{*saved};
 }
 
 }  // namespace varnex

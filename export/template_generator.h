@@ -6,16 +6,23 @@
 #include "app/app_state.h"
 #include "app/frontend.h"
 #include "automation/excel_session.h"
+#include "base/result.h"
 
 namespace varnex {
 
+/// What generating the templates produced.
+struct TemplateOutcome {
+    std::string savedPath;  ///< the template workbook written
+};
+
 /// Builds the import template workbook (twelve grade sheets and the teacher sheet), saves it and
-/// opens it; reports every outcome through the frontend.
-void generateTemplates(AppState& state, Frontend& frontend);
+/// opens it; reports every outcome through the frontend and returns it.
+Result<TemplateOutcome> generateTemplates(AppState& state, Frontend& frontend);
 
 /// The same with a given list of installed reader descriptions (tests reach the message of a
 /// machine without a reader through it).
-void generateTemplates(AppState& state, Frontend& frontend, const std::vector<std::string>& installedReaders);
+Result<TemplateOutcome> generateTemplates(AppState& state, Frontend& frontend,
+                                          const std::vector<std::string>& installedReaders);
 
 /// Writes the thirteen template sheets into the session's new workbook (after AddSheets(10)).
 void writeTemplateSheets(ExcelSession& session);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/control_ids.h"
 #include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
@@ -17,9 +16,11 @@ namespace tx = reader_texts;
 
 namespace {
 
-void showError(Frontend& frontend, const std::string& text,
-               const char* caption = common_texts::kCaptionError) {
+// Shows the error and returns it as the command's failure.
+Error showError(Frontend& frontend, ErrorKind kind, const std::string& text,
+                const char* caption = common_texts::kCaptionError) {
     frontend.showMessage(text, caption, MessageIcon::Error);
+    return fail(kind, text);
 }
 
 /// The extensions of the files opened, compared without regard to case.
@@ -43,48 +44,44 @@ void showSheetTitle(const AppState& state, Frontend& frontend) {
                                 state.workbook.title.c_str(), state.workbook.selectedSheetName().c_str()));
 }
 
-void openWorkbook(AppState& state, Frontend& frontend, const std::string& path) {
-    openWorkbook(state, frontend, path, builtInReaders());
+Result<OpenOutcome> openWorkbook(AppState& state, Frontend& frontend, const std::string& path) {
+    return openWorkbook(state, frontend, path, builtInReaders());
 }
 
-void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
-                  const std::vector<std::string>& installedReaders) {
+Result<OpenOutcome> openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
+                                 const std::vector<std::string>& installedReaders) {
     std::error_code ec;
     if (path.empty() || !std::filesystem::exists(path, ec)) {
-        showError(frontend, strprintf(tx::kFileMissingFormat, path.c_str()));
-        return;
+        return showError(frontend, ErrorKind::FileRefused, strprintf(tx::kFileMissingFormat, path.c_str()));
     }
     // The path becomes the workbook's only once the file has passed every check below, so that
     // a refused file never stands behind the previous workbook's worksheet list.
     std::string fileName = fileNameOf(path);
     if (fileName.empty()) {
-        showError(frontend, tx::kEmptyFileName);
-        return;
+        return showError(frontend, ErrorKind::BadInput, tx::kEmptyFileName);
     }
     size_t dot = fileName.rfind('.');
     std::string extension = asciiLower(dot == std::string::npos ? fileName : fileName.substr(dot + 1));
     if (std::find(std::begin(kOpenedExtensions), std::end(kOpenedExtensions), extension) ==
         std::end(kOpenedExtensions)) {
-        showError(frontend, strprintf(tx::kWrongExtensionFormat, path.c_str()));
-        return;
+        return showError(frontend, ErrorKind::FileRefused,
+                         strprintf(tx::kWrongExtensionFormat, path.c_str()));
     }
     if (Status chosen =
             chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", installedReaders);
         !chosen) {
         frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
-        return;
+        return fail(ErrorKind::FileRefused, chosen.error());
     }
     // The sheets are listed before anything shown changes: a file that cannot be read leaves the
     // previous workbook with its sheet list, the window title and the exam names as they were.
     Result<std::vector<std::string>> names = worksheetNames(path);
     if (!names) {
         appendLog(state, frontend, names.error());
-        showError(frontend, names.error(), tx::kUnrecognisedCaption);
-        return;
+        return showError(frontend, ErrorKind::FileRefused, names.error(), tx::kUnrecognisedCaption);
     }
     if (names->empty()) {
-        showError(frontend, tx::kNoWorksheet, tx::kUnrecognisedCaption);
-        return;
+        return showError(frontend, ErrorKind::FileRefused, tx::kNoWorksheet, tx::kUnrecognisedCaption);
     }
 
     std::string title = fileName.substr(0, dot);
@@ -105,9 +102,10 @@ void openWorkbook(AppState& state, Frontend& frontend, const std::string& path,
     state.workbook.selectedSheet = 0;
     showSheetTitle(state, frontend);
     state.recentFiles.add(path);
-    frontend.enableControl(ctl::ImportStudents, true);
-    frontend.enableControl(ctl::ImportTeachers, true);
+    frontend.enableAction(Action::ImportStudents, true);
+    frontend.enableAction(Action::ImportTeachers, true);
     frontend.playNotification();
+    return OpenOutcome{title, state.workbook.sheetNames};
 }
 
 }  // namespace varnex

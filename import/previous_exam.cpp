@@ -23,13 +23,12 @@ class PreviousExamFrontend : public NullFrontend {
     PreviousExamFrontend(Frontend& frontend, std::string fileName)
         : frontend_(frontend), fileName_(std::move(fileName)) {}
 
-    bool failed() const { return failed_; }
+    /// A failure of the step as the person was told it, with the file's name in front.
+    Error named(const Error& failure) const { return fail(failure.kind, withFileName(failure.message)); }
 
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
         if (icon == MessageIcon::Information) return;
-        failed_ = true;
-        frontend_.showMessage(strprintf(tx::kPreviousFailedFormat, fileName_.c_str(), text.c_str()), caption,
-                              icon);
+        frontend_.showMessage(withFileName(text), caption, icon);
     }
     std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
                                        const std::string& initial) override {
@@ -37,18 +36,21 @@ class PreviousExamFrontend : public NullFrontend {
     }
 
   private:
+    std::string withFileName(const std::string& text) const {
+        return strprintf(tx::kPreviousFailedFormat, fileName_.c_str(), text.c_str());
+    }
+
     Frontend& frontend_;
     std::string fileName_;
-    bool failed_ = false;
 };
 
 }  // namespace
 
-bool openPreviousWorkbook(AppState& state, Frontend& frontend, const std::string& path) {
+Result<OpenOutcome> openPreviousWorkbook(AppState& state, Frontend& frontend, const std::string& path) {
     AppState opened;
     PreviousExamFrontend quiet(frontend, fileNameOf(path));
-    openWorkbook(opened, quiet, path);
-    if (quiet.failed() || opened.workbook.sheetNames.empty()) return false;
+    Result<OpenOutcome> outcome = openWorkbook(opened, quiet, path);
+    if (!outcome) return quiet.named(outcome.failure());
     WorkbookState& workbook = state.previous.workbook;
     workbook = std::move(opened.workbook);
     workbook.selectedSheet = 0;
@@ -56,10 +58,10 @@ bool openPreviousWorkbook(AppState& state, Frontend& frontend, const std::string
         if (workbook.sheetNames[i] == state.imported.sheetName) workbook.selectedSheet = static_cast<int>(i);
     }
     appendLog(state, frontend, strprintf(tx::kPreviousOpenedFormat, path.c_str()));
-    return true;
+    return outcome;
 }
 
-bool importPreviousExam(AppState& state, Frontend& frontend) {
+Result<ImportOutcome> importPreviousExam(AppState& state, Frontend& frontend) {
     AppState read;
     read.scores = state.scores;
     read.importOptions = state.importOptions;
@@ -68,14 +70,16 @@ bool importPreviousExam(AppState& state, Frontend& frontend) {
     read.workbook = state.previous.workbook;
     const std::string fileName = fileNameOf(read.workbook.path);
     PreviousExamFrontend quiet(frontend, fileName);
-    importStudents(read, quiet);
-    if (quiet.failed()) return false;
+    Result<ImportOutcome> imported = importStudents(read, quiet);
+    if (!imported) return quiet.named(imported.failure());
     ImportResults& r = read.imported;
     if (!r.idProblem.empty()) {
         quiet.showMessage(r.idProblem, common_texts::kCaptionError, MessageIcon::Error);
-        return false;
+        return quiet.named(fail(ErrorKind::BadInput, r.idProblem));
     }
-    if (read.students.rowCount() == 0) return false;  // declined: nothing was read
+    // Every student skipped for missing scores: nothing to pair with, and the previous exam read
+    // before stays (nothing is shown, as before).
+    if (read.students.rowCount() == 0) return quiet.named(fail(ErrorKind::BadInput, tx::kNoScoreRows));
 
     PreviousExam& previous = state.previous;
     previous.sheetName = r.sheetName;
@@ -91,7 +95,7 @@ bool importPreviousExam(AppState& state, Frontend& frontend) {
               strprintf(tx::kPreviousSummaryFormat, fileName.c_str(), r.sheetName.c_str(),
                         static_cast<int>(r.schoolList.size()), r.classCount,
                         static_cast<int>(r.examSubjects.size()), r.studentCount));
-    return true;
+    return imported;
 }
 
 }  // namespace varnex

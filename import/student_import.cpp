@@ -12,7 +12,7 @@
 #include <unordered_set>
 
 #include "app/app_texts.h"
-#include "app/control_ids.h"
+#include "app/failure_trail.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/free_memory.h"
@@ -396,19 +396,19 @@ void reportCounting(AppState& state, Frontend& frontend, const SheetRead& read,
     frontend.showMessage(text, common_texts::kCaptionInfo, MessageIcon::Information);
 }
 
-void endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& examined,
+// False, after the message, when the rows read name no class or no school.
+bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& examined,
                const SheetHeader& header, const SheetRead& read) {
     const int examinedCount = static_cast<int>(examined.size());
     refreshSummary(state);
     ImportResults& r = state.imported;
     if (r.classCount == 0) {
         frontend.showMessage(tx::kNoClasses, common_texts::kCaptionError, MessageIcon::Error);
-        return;
+        return false;
     }
-    r.classList.selected = 0;
     if (r.schoolList.empty()) {
         frontend.showMessage(tx::kNoSchools, common_texts::kCaptionError, MessageIcon::Error);
-        return;
+        return false;
     }
     appendLog(state, frontend,
               strprintf(tx::kStudentSummaryFormat, r.gradeName.c_str(), static_cast<int>(r.schoolList.size()),
@@ -418,6 +418,7 @@ void endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& e
     reportCounting(state, frontend, read, examined);
     frontend.setTitle(importTitle(state, tx::kImported));
     frontend.playNotification();
+    return true;
 }
 
 // What a score sheet's header must hold: 学校 (or a school given for the whole sheet), 班级, 姓名.
@@ -496,16 +497,17 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
 
 }  // namespace
 
-void importStudents(AppState& state, Frontend& frontend) {
+Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
+    FailureTrail frontend(shown);  // what the steps show is also what the import returns
     // Whichever way the import ends, what it read and freed is given back (last, after `read`).
     struct ReturnFreedMemory {
         ~ReturnFreedMemory() { returnFreedMemory(); }
     } returnOnExit;
     ImportResults& r = state.imported;
     ImportResults before = r;  // what a sheet with blocking problems leaves in place
-    if (!worksheetSelected(state, frontend)) return;
+    if (!worksheetSelected(state, frontend)) return frontend.failure(ErrorKind::BadInput);
     r.gradeName = state.gradeName();
-    if (!confirmFullMarks(state, frontend)) return;
+    if (!confirmFullMarks(state, frontend)) return frontend.failure(ErrorKind::BadInput);
 
     std::vector<size_t> withFullMark;
     for (size_t i = 0; i < kSubjects.size(); ++i) {
@@ -513,7 +515,7 @@ void importStudents(AppState& state, Frontend& frontend) {
     }
     if (withFullMark.empty()) {
         frontend.showMessage(tx::kNoSubjects, common_texts::kCaptionError, MessageIcon::Error);
-        return;
+        return frontend.failure(ErrorKind::BadInput);
     }
     setExamSubjects(r, state.scores, withFullMark);
     r.subjectsNotInSheet.clear();
@@ -521,26 +523,29 @@ void importStudents(AppState& state, Frontend& frontend) {
     r.sheetName = state.workbook.selectedSheetName();
     if (r.sheetName.empty()) {
         frontend.showMessage(tx::kEmptySheetName, common_texts::kCaptionError, MessageIcon::Error);
-        return;
+        return frontend.failure(ErrorKind::BadInput);
     }
 
     SheetQuery query;
     std::optional<SheetHeader> header =
         openImportSheet(query, state, frontend, kScoreSheetRequest, neededColumns(r));
-    if (!header) return;
+    if (!header) return frontend.failure(ErrorKind::FileRefused);
     std::optional<ScoreSheet> sheet = readableSheet(query, state, frontend, *header, withFullMark);
-    if (!sheet) return;
+    if (!sheet) return frontend.failure(ErrorKind::BadInput);
     // The sheet decides which subjects were examined; the settings stay as they are.
     setExamSubjects(r, state.scores, sheet->examined);
     r.subjectsNotInSheet = sheet->notInSheet;
     sheet->ids = findStudentIdColumns(query.leadingRows(), *header, r.sheetName);
     r.idProblem = sheet->ids.problem;
     for (size_t k = 0; k < r.idColumns.size(); ++k) r.idColumns[k] = sheet->ids.columns[k].has_value();
-    if (!frontend.askYesNo(confirmationText(state, *sheet), common_texts::kCaptionConfirm)) return;
+    if (!frontend.askYesNo(confirmationText(state, *sheet), common_texts::kCaptionConfirm))
+        return frontend.failure(ErrorKind::Cancelled);
 
     frontend.setTitle(importTitle(state, tx::kImporting));
-    if (!selectScoreColumns(query, state, frontend, *header, *sheet)) return;
+    if (!selectScoreColumns(query, state, frontend, *header, *sheet))
+        return frontend.failure(ErrorKind::FileRefused);
 
+    bool finished = false;
     if (query.atEnd()) {
         state.students.clear();
         r.classList.clear();
@@ -563,14 +568,17 @@ void importStudents(AppState& state, Frontend& frontend) {
                                      common_texts::kCaptionError, MessageIcon::Error);
             }
             query.close();
-            return;
+            return frontend.failure(read.readerFailed ? ErrorKind::FileRefused : ErrorKind::BadInput);
         }
         takeRows(state, read);
-        endOfData(state, frontend, sheet->examined, *header, read);
+        finished = endOfData(state, frontend, sheet->examined, *header, read);
     }
 
     query.close();
-    frontend.enableControl(ctl::ExportResults, true);
+    frontend.enableAction(Action::Export, true);
+    if (!finished) return frontend.failure(ErrorKind::BadInput);  // no rows, no class or no school
+    return ImportOutcome{r.sheetName, r.studentCount, r.classCount, static_cast<int>(r.schoolList.size()),
+                         r.examSubjects};
 }
 
 }  // namespace varnex

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/failure_trail.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
@@ -199,13 +200,14 @@ bool readRows(AppState& state, Frontend& frontend, SheetQuery& query, const Teac
 
 }  // namespace
 
-void importTeachers(AppState& state, Frontend& frontend) {
+Result<TeacherImportOutcome> importTeachers(AppState& state, Frontend& shown) {
+    FailureTrail frontend(shown);  // what the steps show is also what the import returns
     ImportResults& r = state.imported;
-    if (!worksheetSelected(state, frontend)) return;
+    if (!worksheetSelected(state, frontend)) return frontend.failure(ErrorKind::BadInput);
     r.sheetName = state.workbook.selectedSheetName();
     if (r.sheetName.empty()) {
         frontend.showMessage(tx::kEmptySheetName, common_texts::kCaptionError, MessageIcon::Error);
-        return;
+        return frontend.failure(ErrorKind::BadInput);
     }
     // What a message about the header asks for (the subjects are kept apart from ExamSubjects,
     // which describes the last student import).
@@ -213,14 +215,15 @@ void importTeachers(AppState& state, Frontend& frontend) {
 
     std::string confirmation =
         strprintf(tx::kTeacherConfirmFormat, fileNameOf(state.workbook.path).c_str(), r.sheetName.c_str());
-    if (!frontend.askYesNo(confirmation, common_texts::kCaptionConfirm)) return;
+    if (!frontend.askYesNo(confirmation, common_texts::kCaptionConfirm))
+        return frontend.failure(ErrorKind::Cancelled);
 
     SheetQuery query;
     std::optional<TeacherSheet> sheet = openTeacherSheet(query, state, frontend, hint);
-    if (!sheet) return;
+    if (!sheet) return frontend.failure(ErrorKind::FileRefused);
     frontend.setTitle(importTitle(state, tx::kImporting));
     std::optional<Fields> fields = selectFields(query, state, frontend, *sheet, hint);
-    if (!fields) return;
+    if (!fields) return frontend.failure(ErrorKind::FileRefused);
 
     // What a sheet with problems, or one the reader cannot finish, leaves in place.
     RowTable teachersBefore = state.teachers;
@@ -229,8 +232,10 @@ void importTeachers(AppState& state, Frontend& frontend) {
     state.teachers.clear();
     r.teacherCount = 0;
     r.teachersOfAnyGrade = !fields->grade;
+    std::optional<Error> failure;
     if (query.atEnd()) {
         frontend.showMessage(tx::kNoTeacherRows, common_texts::kCaptionError, MessageIcon::Error);
+        failure = frontend.failure(ErrorKind::BadInput);
     } else {
         const char* sheetName = r.sheetName.c_str();
         appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
@@ -244,9 +249,11 @@ void importTeachers(AppState& state, Frontend& frontend) {
             r.teacherCount = countBefore;
             r.teachersOfAnyGrade = anyGradeBefore;
         }
+        if (!read) failure = frontend.failure(ErrorKind::FileRefused);
         if (read) {
             if (!problems.empty()) {
                 reportTeacherProblems(state, frontend, problems);
+                failure = frontend.failure(ErrorKind::BadInput);
             } else {
                 appendLog(state, frontend, strprintf(tx::kTeacherSummaryFormat, r.teacherCount));
                 frontend.setTitle(importTitle(state, tx::kImported));
@@ -255,6 +262,8 @@ void importTeachers(AppState& state, Frontend& frontend) {
         }
     }
     query.close();
+    if (failure) return *failure;
+    return TeacherImportOutcome{r.sheetName, r.teacherCount};
 }
 
 }  // namespace varnex

@@ -1,11 +1,22 @@
 #pragma once
 
+#include <string>
+
 #include "app/app_state.h"
 #include "app/frontend.h"
+#include "base/result.h"
 
 namespace varnex {
 
-/// Imports the selected worksheet's teacher assignments into the TeacherTable.
-void importTeachers(AppState& state, Frontend& frontend);
+/// What a teacher import took.
+struct TeacherImportOutcome {
+    std::string sheetName;
+    int teacherCount = 0;  ///< rows of the TeacherTable
+};
+
+/// Imports the selected worksheet's teacher assignments into the TeacherTable and reports through
+/// the frontend; returns what it took, or the failure it showed (Cancelled when the confirmation
+/// was answered No).
+Result<TeacherImportOutcome> importTeachers(AppState& state, Frontend& frontend);
 
 }  // namespace varnex

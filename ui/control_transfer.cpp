@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <climits>
 
-#include "app/control_ids.h"
 #include "app/report_choices.h"
 #include "base/text_util.h"
+#include "ui/control_ids.h"
 #include "ui/ui_texts.h"
 
 namespace varnex::ui {
@@ -54,19 +54,19 @@ int readControls(const WindowControls& controls, AppState& state) {
     for (int s = 0; s < kSubjectCount; ++s) {
         QLineEdit* edit = controls.fullMarks[static_cast<size_t>(s)];
         if (!readInt(edit, state.scores.fullMark[static_cast<size_t>(s)]))
-            return kSubjects[static_cast<size_t>(s)].fullMarkEdit;
+            return kSubjectEdits[static_cast<size_t>(s)].fullMark;
     }
     for (int s = 0; s < kSubjectCount; ++s) {
         QLineEdit* edit = controls.excellenceLines[static_cast<size_t>(s)];
         if (!readInt(edit, state.scores.excellenceLine[static_cast<size_t>(s)]))
-            return kSubjects[static_cast<size_t>(s)].excellenceEdit;
+            return kSubjectEdits[static_cast<size_t>(s)].excellence;
     }
 
     readExamName(controls, state);
 
     ExportOptions& options = state.exportOptions;
     for (const ReportChoice& report : kReportChoices) {
-        options.*report.chosen = controls.check(report.checkBox)->isChecked();
+        options.*report.chosen = controls.check(reportCheckBox(report.chosen))->isChecked();
         if (report.setting != ReportSetting::TopN) continue;
         // The edits and boxes beside the top-N box come next in the window.
         if (!readInt(controls.edit(ctl::TopNCount), options.topN)) return ctl::TopNCount;
@@ -83,9 +83,11 @@ void readExamName(const WindowControls& controls, AppState& state) {
 
 std::string numberBoxName(int controlId) {
     namespace tx = ui_texts;
-    for (const Subject& subject : kSubjects) {
-        if (controlId == subject.fullMarkEdit) return strprintf(tx::kFullMarkBoxFormat, subject.name);
-        if (controlId == subject.excellenceEdit) return strprintf(tx::kExcellenceBoxFormat, subject.name);
+    for (size_t s = 0; s < kSubjects.size(); ++s) {
+        if (controlId == kSubjectEdits[s].fullMark)
+            return strprintf(tx::kFullMarkBoxFormat, kSubjects[s].name);
+        if (controlId == kSubjectEdits[s].excellence)
+            return strprintf(tx::kExcellenceBoxFormat, kSubjects[s].name);
     }
     if (controlId == ctl::MissingLimit) return tx::kMissingLimitBox;
     if (controlId == ctl::TopNCount) return tx::kTopNBox;
@@ -106,7 +108,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
 
     const ExportOptions& options = state.exportOptions;
     for (const ReportChoice& report : kReportChoices)
-        controls.check(report.checkBox)->setChecked(options.*report.chosen);
+        controls.check(reportCheckBox(report.chosen))->setChecked(options.*report.chosen);
     controls.edit(ctl::TopNCount)->setText(number(options.topN));
     controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);
     controls.check(ctl::BlankScoresExcluded)->setChecked(options.blankScoresExcluded);

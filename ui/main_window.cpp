@@ -28,7 +28,6 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "app/control_ids.h"
 #include "app/settings_file.h"
 #include "app/status_log.h"
 #include "app/window_placement.h"
@@ -41,6 +40,7 @@
 #include "import/student_import.h"
 #include "import/teacher_import.h"
 #include "ui/about_dialog.h"
+#include "ui/control_ids.h"
 #include "ui/control_transfer.h"
 #include "ui/desktop_tools.h"
 #include "ui/help_window.h"
@@ -57,13 +57,14 @@ namespace varnex::ui {
 namespace tx = ui_texts;
 
 Commands Commands::core() {
-    // Lambdas pick the overloads the window uses (the core also has variants for tests).
+    // Lambdas pick the overloads the window uses (the core also has variants for tests). The window
+    // has shown every outcome through its frontend already: the returned one is not needed here.
     return Commands{
-        [](AppState& s, Frontend& f, const std::string& path) { varnex::openWorkbook(s, f, path); },
-        [](AppState& s, Frontend& f) { varnex::importTeachers(s, f); },
-        [](AppState& s, Frontend& f) { varnex::importStudents(s, f); },
-        [](AppState& s, Frontend& f) { varnex::exportRun(s, f); },
-        [](AppState& s, Frontend& f) { varnex::generateTemplates(s, f); }};
+        [](AppState& s, Frontend& f, const std::string& path) { (void)varnex::openWorkbook(s, f, path); },
+        [](AppState& s, Frontend& f) { (void)varnex::importTeachers(s, f); },
+        [](AppState& s, Frontend& f) { (void)varnex::importStudents(s, f); },
+        [](AppState& s, Frontend& f) { (void)varnex::exportRun(s, f); },
+        [](AppState& s, Frontend& f) { (void)varnex::generateTemplates(s, f); }};
 }
 
 namespace {
@@ -125,13 +126,13 @@ void fillCombo(QComboBox* combo, const std::vector<std::string>& entries) {
     combo->addItems(items);
 }
 
-// Selects in the view the rows the table marks as selected; returns the last of them, or -1.
+// Selects in the view the rows the model kept as selected; returns the last of them, or -1.
 int showTableSelection(QTableView* view, RowTableModel* model) {
     const RowTable& table = model->table();
     QItemSelection selection;
     int last = -1;
     for (int row = 0; row < table.rowCount(); ++row) {
-        if (!table.isSelected(row)) continue;
+        if (!model->wasSelected(row)) continue;
         selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
         last = row;
     }
@@ -306,9 +307,8 @@ void MainWindow::setUpTable(QTableView* view, RowTableModel* model) {
     header->setMinimumSectionSize(0);
     connect(header, &QHeaderView::sectionClicked, this, [this, view, model](int column) {
         // Selected rows stay selected where the sort puts them.
-        RowTable& table = model->table();
-        table.clearSelection();
-        for (const QModelIndex& row : view->selectionModel()->selectedRows()) table.selectRow(row.row());
+        const RowTable& table = model->table();
+        model->keepSelection(view->selectionModel());
         model->headingClicked(column);
         showTableSelection(view, model);
         view->horizontalHeader()->setSortIndicatorShown(true);
@@ -382,7 +382,7 @@ void MainWindow::connectControls() {
             [this](int index) {
                 if (busy_ || index < 0) return;
                 state_.previous.workbook.selectedSheet = index;
-                runCore([this] { importPreviousExam(state_, frontend_); });
+                runCore([this] { (void)importPreviousExam(state_, frontend_); });
             });
     connect(controls_.students, &QTableView::doubleClicked, this, [this] { copyStudentRow(); });
 }
@@ -415,12 +415,8 @@ void MainWindow::restoreDefaultExcellence() {
 }
 
 void MainWindow::transferSelectionAndExamName() {
-    // The view's selection is what the commands (and the row copy) see as selected rows.
-    RowTable& students = state_.students;
-    students.clearSelection();
-    if (QItemSelectionModel* selection = controls_.students->selectionModel()) {
-        for (const QModelIndex& row : selection->selectedRows()) students.selectRow(row.row());
-    }
+    // The selected rows are shown again, wherever they are, when the command has finished.
+    studentModel_->keepSelection(controls_.students->selectionModel());
     readExamName(controls_, state_);
 }
 
@@ -461,7 +457,8 @@ void MainWindow::reflectState() {
         QComboBox* classes = controls_.combo(ctl::ClassListBox);
         QSignalBlocker block(classes);
         fillCombo(classes, state_.imported.classList.entries());
-        classes->setCurrentIndex(state_.imported.classList.selected);
+        // The first class shows once there are classes.
+        classes->setCurrentIndex(state_.imported.classList.empty() ? -1 : 0);
     }
     for (auto [view, model] :
          {std::pair{controls_.students, studentModel_}, std::pair{controls_.teachers, teacherModel_}}) {
@@ -622,7 +619,7 @@ void MainWindow::choosePreviousExam() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     std::string chosen = dialog.selectedFiles().front().toStdString();
     runCore([&] {
-        if (openPreviousWorkbook(state_, frontend_, chosen)) importPreviousExam(state_, frontend_);
+        if (openPreviousWorkbook(state_, frontend_, chosen)) (void)importPreviousExam(state_, frontend_);
     });
 }
 
@@ -665,11 +662,12 @@ void MainWindow::saveSettings() {
 }
 
 void MainWindow::copyStudentRow() {
-    RowTable& students = state_.students;
-    students.clearSelection();
-    for (const QModelIndex& row : controls_.students->selectionModel()->selectedRows())
-        students.selectRow(row.row());
-    int row = students.firstSelectedRow();
+    const RowTable& students = state_.students;
+    QItemSelectionModel* selection = controls_.students->selectionModel();
+    studentModel_->keepSelection(selection);
+    int row = -1;  // the topmost selected row
+    for (const QModelIndex& index : selection->selectedRows())
+        if (row < 0 || index.row() < row) row = index.row();
     if (row < 0) return;
     std::string copied = studentRowText(students, row, state_.imported.gradeName);
     if (frontend_.setClipboardText(copied)) {

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "base/common_texts.h"
+#include "ui/control_ids.h"
 #include "ui/main_window.h"
 #include "ui/ui_texts.h"
 
@@ -93,17 +94,17 @@ void QtFrontend::playNotification() {
     });
 }
 
-void QtFrontend::focusControl(ControlId control) {
+void QtFrontend::focusField(Field field) {
     return onWindowThread([&] {
-        window_.focusControl(control);
-        if (standIn_ != nullptr) standIn_->focusControl(control);
+        window_.focusControl(controlOf(field));
+        if (standIn_ != nullptr) standIn_->focusField(field);
     });
 }
 
-void QtFrontend::enableControl(ControlId control, bool enabled) {
+void QtFrontend::enableAction(Action action, bool enabled) {
     return onWindowThread([&] {
-        window_.enableControl(control, enabled);
-        if (standIn_ != nullptr) standIn_->enableControl(control, enabled);
+        window_.enableControl(controlOf(action), enabled);
+        if (standIn_ != nullptr) standIn_->enableAction(action, enabled);
     });
 }
 

@@ -28,8 +28,8 @@ class QtFrontend : public Frontend {
     void setTitle(const std::string& title) override;
     bool setClipboardText(const std::string& text) override;
     void playNotification() override;
-    void focusControl(ControlId control) override;
-    void enableControl(ControlId control, bool enabled) override;
+    void focusField(Field field) override;
+    void enableAction(Action action, bool enabled) override;
     void minimiseWindow() override;
     void openDocument(const std::string& path) override;
     bool opensDocuments() const override;

@@ -53,6 +53,18 @@ void RowTableModel::headingClicked(int column) {
     endResetModel();
 }
 
+void RowTableModel::keepSelection(const QItemSelectionModel* selection) {
+    selected_.clear();
+    if (selection == nullptr || suspended_) return;
+    for (const QModelIndex& row : selection->selectedRows()) {
+        if (row.row() < table_.rowCount()) selected_.insert(table_.rowId(row.row()));
+    }
+}
+
+bool RowTableModel::wasSelected(int row) const {
+    return row >= 0 && row < table_.rowCount() && selected_.count(table_.rowId(row)) != 0;
+}
+
 void RowTableModel::suspend() {
     beginResetModel();
     suspended_ = true;

@@ -3,7 +3,7 @@
 // messages. Kept in one place so that the window code and the tests use the same constants. A
 // text with values in it is a printf format; the comment names the values.
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace varnex::ui_texts {
 

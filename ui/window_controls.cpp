@@ -198,7 +198,7 @@ void WindowControls::buildSettingsRow(QWidget* parent, const DialogUnits& units)
                          Qt::AlignLeft),
                column);
         if (k == kSubjectCount) continue;
-        const Subject& subject = kSubjects[static_cast<size_t>(k)];
+        const SubjectEdits& edits = kSubjectEdits[static_cast<size_t>(k)];
         auto makeEdit = [&](int id, int y) {
             QLineEdit* edit =
                 makeLineEdit(parent, units.rect(c.editX + c.pitch * k, y, c.editWidth, c.editHeight),
@@ -207,8 +207,8 @@ void WindowControls::buildSettingsRow(QWidget* parent, const DialogUnits& units)
             follow(edit, column);
             return edit;
         };
-        fullMarks[static_cast<size_t>(k)] = makeEdit(subject.fullMarkEdit, c.fullMarkY);
-        excellenceLines[static_cast<size_t>(k)] = makeEdit(subject.excellenceEdit, c.excellenceY);
+        fullMarks[static_cast<size_t>(k)] = makeEdit(edits.fullMark, c.fullMarkY);
+        excellenceLines[static_cast<size_t>(k)] = makeEdit(edits.excellence, c.excellenceY);
         follow(makeLabel(QStringLiteral("%"), parent,
                          units.rect(c.editX + c.pitch * k + c.percentDx, c.excellenceY + c.percentDy,
                                     c.percentWidth, c.percentHeight),

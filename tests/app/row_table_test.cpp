@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace varnex {
 namespace {
 
@@ -46,13 +48,10 @@ TEST(RowTable, AppendDeleteClearAndRead) {
     EXPECT_EQ(t.cellText(0, 1), "");
     EXPECT_EQ(t.cellText(7, 0), "");  // out of range reads as empty
     t.deleteRow(9);                   // ignored
-    t.selectRow(1);
-    t.selectRow(0);
-    EXPECT_EQ(t.firstSelectedRow(), 0);
     t.clear();
     EXPECT_EQ(t.rowCount(), 0);
     t.clear();
-    EXPECT_EQ(t.firstSelectedRow(), -1);
+    EXPECT_EQ(t.rowCount(), 0);
 }
 
 // A row keeps its texts (empty, long, with a NUL inside) through sorting and in an independent copy.
@@ -63,18 +62,34 @@ TEST(RowTable, RowsKeepTheirTextsThroughSortsAndCopies) {
     t.appendRow({"一中", "", "90"});
     t.appendRow({longText, withNul, "100"});
     t.appendRow({"", "王伟", ""});
-    t.selectRow(1);
+    const uint64_t longRow = t.rowId(1);
     RowTable copy = t;
     t.sortBy(2, false);
     EXPECT_EQ(t.row(0).texts(), (std::vector<std::string>{longText, withNul, "100"}));
     EXPECT_EQ(t.row(1).texts(), (std::vector<std::string>{"一中", "", "90"}));
     EXPECT_EQ(t.row(2)[1], "王伟");
-    EXPECT_TRUE(t.isSelected(0));
+    EXPECT_EQ(t.rowId(0), longRow);  // the identity moves with the row
     EXPECT_EQ(copy.row(1).texts(), (std::vector<std::string>{longText, withNul, "100"}));
     EXPECT_EQ(copy.cellText(2, 1), "王伟");
-    EXPECT_EQ(copy.firstSelectedRow(), 1);
+    EXPECT_EQ(copy.rowId(1), longRow);
     t.clear();
     EXPECT_EQ(copy.rowCount(), 3);
+}
+
+// Rows appended later, to this table after clearing it or to another table that then replaces its
+// rows (as an import does), never take the identity of a row that lived before.
+TEST(RowTable, EveryAppendedRowHasAnIdentityOfItsOwn) {
+    RowTable t("姓名,1");
+    t.appendRow({"甲"});
+    t.appendRow({"乙"});
+    std::set<uint64_t> seen{t.rowId(0), t.rowId(1)};
+    t.clear();
+    t.appendRow({"甲"});
+    EXPECT_TRUE(seen.insert(t.rowId(0)).second);
+    RowTable fresh("姓名,1");
+    fresh.appendRow({"乙"});
+    t.replaceRows(std::move(fresh));
+    EXPECT_TRUE(seen.insert(t.rowId(0)).second);
 }
 
 struct CompareCase {

@@ -98,30 +98,40 @@ TEST(SaveWorkbook, AFailedSaveNamesThePathAndLeavesNothingBehind) {
         SaveTarget target;
         std::string path;
         const char* reason;
+        ErrorKind kind;  // a refused folder only is worth trying another folder
     };
     const std::string longName(300, 'x');
     const Case cases[] = {
         {"missing folder",
          {dir.file("none"), "成绩", "", false},
          dir.file("none/成绩.xlsx"),
-         "文件夹不存在。"},
+         "文件夹不存在。",
+         ErrorKind::FolderRefused},
         {"folder is a file",
          {dir.file("a-file"), "成绩", "", false},
          dir.file("a-file/成绩.xlsx"),
-         "文件夹不存在。"},
+         "文件夹不存在。",
+         ErrorKind::FolderRefused},
         {"name too long",
          {dir.path(), longName, "", false},
          dir.file(longName + ".xlsx"),
-         "文件名或路径太长。"},
-        {"exact path too long", {"", "", dir.file(longName), true}, dir.file(longName), "文件名或路径太长。"},
+         "文件名或路径太长。",
+         ErrorKind::BadInput},
+        {"exact path too long",
+         {"", "", dir.file(longName), true},
+         dir.file(longName),
+         "文件名或路径太长。",
+         ErrorKind::BadInput},
         {"exact path is a folder",
          {"", "", dir.file("locked"), true},
          dir.file("locked"),
-         "已有同名的文件夹。"},
+         "已有同名的文件夹。",
+         ErrorKind::BadInput},
         {"folder not writable",
          {dir.file("locked"), "成绩", "", false},
          dir.file("locked/成绩.xlsx"),
-         "没有写入该文件夹的权限。"},
+         "没有写入该文件夹的权限。",
+         ErrorKind::FolderRefused},
     };
     WorkbookModel model = sampleWorkbook(2);
     const std::set<std::string> before = filesIn(dir.path());
@@ -130,6 +140,7 @@ TEST(SaveWorkbook, AFailedSaveNamesThePathAndLeavesNothingBehind) {
         Result<std::string> r = saveWorkbook(model, c.target);
         EXPECT_FALSE(r.ok()) << c.name;
         EXPECT_EQ(r.error(), "无法保存文件“" + c.path + "”：" + c.reason) << c.name;
+        EXPECT_EQ(r.errorKind(), c.kind) << c.name;
         EXPECT_EQ(filesIn(dir.path()), before) << c.name;
         EXPECT_TRUE(filesIn(dir.file("locked")).empty()) << c.name;
     }
@@ -166,6 +177,7 @@ TEST(SaveWorkbook, AFullDiskLeavesNoPartialFile) {
 
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.error(), "无法保存文件“" + dir.file("成绩.xlsx") + "”：文件没有完整写入，磁盘空间可能不足。");
+    EXPECT_EQ(r.errorKind(), ErrorKind::WriteFailed);  // the folder took the file: no other folder helps
     EXPECT_TRUE(filesIn(dir.path()).empty());
 }
 

@@ -42,5 +42,19 @@ TEST(Result, StatusHasOnlyTheMessage) {
     EXPECT_EQ(failed.error(), "不能小于0");
 }
 
+TEST(Result, TheKindTravelsWithTheMessage) {
+    auto untyped = make(false);
+    EXPECT_EQ(untyped.errorKind(), ErrorKind::BadInput);  // fail(message) alone
+
+    Result<int> refused = fail(ErrorKind::FolderRefused, "无法保存");
+    EXPECT_EQ(refused.errorKind(), ErrorKind::FolderRefused);
+    EXPECT_EQ(refused.error(), "无法保存");
+    // Passed on through another Result (and a Status) it keeps both.
+    Result<std::string> passed = refused.failure();
+    Status status = passed.failure();
+    EXPECT_EQ(status.errorKind(), ErrorKind::FolderRefused);
+    EXPECT_EQ(status.error(), "无法保存");
+}
+
 }  // namespace
 }  // namespace varnex

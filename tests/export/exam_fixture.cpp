@@ -78,11 +78,17 @@ Exam& Exam::teachers() {
     return *this;
 }
 
-const ExportOutcome& Exam::run() {
+const ExamRun& Exam::run() {
     frontend.expectQuestion("考试名称：", true);
-    outcome = ExportOutcome{};
-    outcome.keepCells = keepCells;
-    exportRun(state, frontend, &outcome);
+    outcome = ExamRun{};
+    Result<ExportOutcome> result =
+        exportRun(state, frontend, ExportRequest{.keepCells = keepCells, .workbook = &outcome.workbook});
+    if (result) {
+        static_cast<ExportOutcome&>(outcome) = std::move(result).value();
+        outcome.completed = true;
+    } else {
+        outcome.failure = result.failure();
+    }
     return outcome;
 }
 

@@ -3,6 +3,7 @@
 // leave them, and helpers to read the cells of the workbook an export built.
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,14 @@
 #include "tests/support/temp_dir.h"
 
 namespace varnex::testing {
+
+/// What the last export left: what it produced when it completed, or its failure.
+struct ExamRun : ExportOutcome {
+    bool completed = false;
+    std::optional<Error> failure;
+    /// The workbook built, also by a run that stopped after building it.
+    std::optional<WorkbookModel> workbook;
+};
 
 class Exam {
   public:
@@ -42,14 +51,14 @@ class Exam {
     }
 
     /// Runs the export, answering Yes to the confirmation.
-    const ExportOutcome& run();
+    const ExamRun& run();
     /// The sheet with that tab name in the last run's workbook (fails the test when missing).
     const SheetModel& sheet(const std::string& name) const;
 
     AppState state;
     ScriptedFrontend frontend;
     TempDir dir;
-    ExportOutcome outcome;
+    ExamRun outcome;
     bool keepCells = true;  ///< false: the run releases the cells as it writes them, as the commands do
 };
 

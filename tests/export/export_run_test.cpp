@@ -2,13 +2,14 @@
 // completion reporting, saving, and the aborted runs.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <charconv>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 
-#include "app/control_ids.h"
 #include "automation/cell_name.h"
 #include "import/workbook_reader.h"
 #include "sheets/sheet_plan.h"
@@ -30,7 +31,7 @@ struct ValidationCase {
     const char* name;
     std::function<void(Exam&)> change;
     const char* message;
-    std::vector<ControlId> focus;  // the controls given the focus, in order
+    std::vector<Field> focus;  // the fields given the focus, in order
 };
 
 TEST(ExportRun, ValidationStopsWithItsMessage) {
@@ -50,7 +51,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
         {"no exam name",
          [](Exam& e) { e.state.examNameText.clear(); },
          "请输入或选择考试名称！",
-         {ctl::ExamNameBox}},
+         {Field::ExamName}},
         {"no student rows",
          [](Exam& e) { e.state.students.clear(); },
          "请首先导入成绩，然后才能导出分析结果！",
@@ -66,7 +67,7 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
              e.state.exportOptions.topN = 0;
          },
          "总分名次必须填写一个大于零的数！",
-         {ctl::TopNCount}},
+         {Field::TopNCount}},
         {"no teacher rows, and no other report chosen",
          [](Exam& e) {
              e.only([](ExportOptions& o) { o.teacherRates = true; });
@@ -92,7 +93,10 @@ TEST(ExportRun, ValidationStopsWithItsMessage) {
         Exam exam;
         validExam(exam);
         c.change(exam);
-        exportRun(exam.state, exam.frontend);
+        Result<ExportOutcome> run = exportRun(exam.state, exam.frontend);
+        ASSERT_FALSE(run);
+        EXPECT_EQ(run.errorKind(), ErrorKind::BadInput);
+        EXPECT_EQ(run.error(), c.message);
         ASSERT_EQ(exam.frontend.messages.size(), 1u);
         EXPECT_EQ(exam.frontend.messages[0].text, c.message);
         EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
@@ -123,8 +127,10 @@ TEST(ExportRun, ValidInputReachesTheConfirmation) {
         validExam(exam);
         change(exam);
         exam.frontend.expectQuestion("考试名称：", false);
-        exportRun(exam.state, exam.frontend);
+        Result<ExportOutcome> run = exportRun(exam.state, exam.frontend);
         EXPECT_TRUE(exam.frontend.allQuestionsAsked());
+        ASSERT_FALSE(run);
+        EXPECT_EQ(run.errorKind(), ErrorKind::Cancelled);
         EXPECT_TRUE(exam.frontend.messages.empty());
         // Declining changes nothing but the workbook title, which holds the exam name.
         EXPECT_TRUE(exam.frontend.enabled.empty());
@@ -239,7 +245,7 @@ TEST(ExportRun, CompletesSavesAndReports) {
     EXPECT_EQ(exam.state.workbook.title, "期中考试");
     EXPECT_EQ(exam.state.teachers.rowCount(), 9);
     ScriptedFrontend again;
-    exportRun(exam.state, again);
+    EXPECT_FALSE(exportRun(exam.state, again));
     ASSERT_EQ(again.messages.size(), 1u);
     EXPECT_EQ(again.messages[0].text, "请首先导入成绩，然后才能导出分析结果！");
 }
@@ -364,8 +370,8 @@ TEST(ExportRun, FailedSaveKeepsTheStudentsAndLeavesNoFile) {
     EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
     EXPECT_EQ(exam.frontend.messages[0].icon, MessageIcon::Error);
     EXPECT_NE(exam.frontend.messages[0].text.find("结果.xlsx"), std::string::npos);
-    EXPECT_EQ(exam.frontend.enabled, (std::vector<std::pair<ControlId, bool>>{{ctl::ImportStudents, false},
-                                                                              {ctl::ImportStudents, true}}));
+    EXPECT_EQ(exam.frontend.enabled, (std::vector<std::pair<Action, bool>>{{Action::ImportStudents, false},
+                                                                           {Action::ImportStudents, true}}));
     EXPECT_TRUE(exam.frontend.clipboard.empty());
     EXPECT_TRUE(exam.frontend.openedDocuments.empty());
     EXPECT_EQ(exam.frontend.minimised, 0);
@@ -385,11 +391,47 @@ TEST(ExportRun, UnwritableWorkbookFolderSavesInTheDocumentsFolder) {
     exam.state.workbook.path = exam.dir.file("只读/成绩表.xlsx");  // a folder that cannot be written
     exam.keepCells = false;  // the folder is refused before any cell is released
     exam.run();
-    ASSERT_TRUE(exam.outcome.completed);
+    ASSERT_TRUE(exam.outcome.completed) << exam.outcome.failure->message;
     EXPECT_EQ(exam.outcome.savedPath, exam.dir.file("期中考试 - 七年级成绩分析.xlsx"));
     EXPECT_TRUE(std::filesystem::exists(exam.outcome.savedPath));
     EXPECT_EQ(exam.frontend.messages.size(), 1u);
     EXPECT_EQ(exam.frontend.messages[0].caption, "信息");
+}
+
+// A save that the disk cuts short is reported as it is: another folder would be on the same disk,
+// so the documents folder is not tried (its path is in no message, nothing is written there).
+TEST(ExportRun, FullDiskIsNotRetriedInTheDocumentsFolder) {
+    Exam exam;
+    validExam(exam);
+    TempDir home;
+    ScopedEnv homeEnv("HOME", home.path());
+    ScopedEnv documents("XDG_DOCUMENTS_DIR", std::nullopt);
+    ScopedEnv config("XDG_CONFIG_HOME", std::nullopt);
+    exam.state.outputPath.clear();
+    exam.state.workbook.path = exam.dir.file("成绩表.xlsx");  // a folder that takes files
+    // The cells are kept, so that a second save would be possible; the file-size limit makes every
+    // write beyond 2 KB fail as a full disk does.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 2 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    exam.run();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_FALSE(exam.outcome.completed);
+    EXPECT_EQ(exam.outcome.failure->kind, ErrorKind::WriteFailed);
+    // The workbook's own folder, named in the one message.
+    const std::string named = "无法保存文件“" + exam.dir.file("期中考试 - 七年级成绩分析.xlsx") + "”：";
+    EXPECT_EQ(exam.outcome.failure->message.rfind(named, 0), 0u) << exam.outcome.failure->message;
+    ASSERT_EQ(exam.frontend.messages.size(), 1u);
+    EXPECT_EQ(exam.frontend.messages[0].text, exam.outcome.failure->message);
+    for (const std::string& line : logTexts(exam.frontend))
+        EXPECT_EQ(line.find("无法保存"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(home.path()));
+    EXPECT_EQ(exam.state.students.rowCount(), 3);
 }
 
 TEST(ExportRun, FailingWriterEndsTheRunWithoutSaving) {
@@ -402,7 +444,7 @@ TEST(ExportRun, FailingWriterEndsTheRunWithoutSaving) {
     EXPECT_EQ(exam.frontend.messages[0].text,
               "总分分数段：满分 2000000000 分需要 200000004 行，超过了工作表的最大行数 1048576 行！");
     EXPECT_EQ(exam.frontend.messages[0].caption, "错误");
-    EXPECT_EQ(exam.frontend.enabled.back(), (std::pair<ControlId, bool>{ctl::ImportStudents, true}));
+    EXPECT_EQ(exam.frontend.enabled.back(), (std::pair<Action, bool>{Action::ImportStudents, true}));
     EXPECT_EQ(logTexts(exam.frontend).back(), "导出：总分分数段");  // the sheet begun last
     EXPECT_FALSE(std::filesystem::exists(exam.state.outputPath));
     EXPECT_EQ(exam.state.students.rowCount(), 3);

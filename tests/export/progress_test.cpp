@@ -31,10 +31,10 @@ class ProgressExport : public ::testing::Test {
         exam.state.scores.excellenceLine.fill(80);
         testing::writeInputWorkbook(exam.dir.file("本次.xlsx"), {{"成绩", testing::kThisExamRows}});
         testing::writeInputWorkbook(exam.dir.file("上次.xlsx"), {{"成绩", previousRows}});
-        openWorkbook(exam.state, exam.frontend, exam.dir.file("本次.xlsx"));
+        ASSERT_TRUE(openWorkbook(exam.state, exam.frontend, exam.dir.file("本次.xlsx")));
         exam.state.workbook.selectedSheet = 0;
         exam.frontend.expectQuestion("导入文件：本次.xlsx", true);
-        importStudents(exam.state, exam.frontend);
+        ASSERT_TRUE(importStudents(exam.state, exam.frontend));
         ASSERT_EQ(exam.state.students.rowCount(), 9);
         exam.state.examNameText = "期中考试";
     }
@@ -145,10 +145,10 @@ TEST(ProgressWithBlankScoresLeftOut, TotalsAndLinesAreEachStudentsOwn) {
                                                                {"一中", "1", "乙", "2", "60", "60", "60"},
                                                                {"一中", "1", "丙", "3", "70", "70", "70"},
                                                                {"一中", "1", "丁", "4", "缺考", "", ""}}}});
-    openWorkbook(exam.state, exam.frontend, exam.dir.file("本次.xlsx"));
+    ASSERT_TRUE(openWorkbook(exam.state, exam.frontend, exam.dir.file("本次.xlsx")));
     exam.state.workbook.selectedSheet = 0;
     exam.frontend.expectQuestion("导入文件：本次.xlsx", true);
-    importStudents(exam.state, exam.frontend);
+    ASSERT_TRUE(importStudents(exam.state, exam.frontend));
     ASSERT_EQ(exam.state.students.rowCount(), 4);
     ASSERT_TRUE(openPreviousWorkbook(exam.state, exam.frontend, exam.dir.file("上次.xlsx")) &&
                 importPreviousExam(exam.state, exam.frontend));

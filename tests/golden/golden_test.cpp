@@ -73,16 +73,15 @@ bool select(WorkbookState& workbook, const std::string& name) {
 
 // The dump of the workbook an export built, or "" (after a failure) when it built none.
 std::string exported(AppState& state, ScriptedFrontend& frontend) {
-    ExportOutcome outcome;
-    outcome.keepCells = true;
-    exportRun(state, frontend, &outcome);
-    EXPECT_TRUE(outcome.completed);
+    std::optional<WorkbookModel> workbook;
+    Result<ExportOutcome> outcome = exportRun(state, frontend, {true, &workbook});
+    EXPECT_TRUE(outcome.ok()) << (outcome.ok() ? "" : outcome.error());
     expectNoError(frontend, "export");
-    if (!outcome.workbook) {
+    if (!workbook) {
         ADD_FAILURE() << "no workbook was built";
         return {};
     }
-    return dumpWorkbook(*outcome.workbook);
+    return dumpWorkbook(*workbook);
 }
 
 // A state whose settings are a newly seeded settings file in `dir`, changed by `settings`, for
@@ -154,9 +153,13 @@ std::string sampleExam(const SampleRun& run) {
     AppState state;
     AgreeingFrontend frontend;
     seedSettings(state, dir, options.gradeIndex);
-    openWorkbook(state, frontend, input);
-    if (run.teachers && select(state.workbook, summary.teacherSheet)) importTeachers(state, frontend);
-    if (select(state.workbook, summary.scoreSheet)) importStudents(state, frontend);
+    EXPECT_TRUE(openWorkbook(state, frontend, input));
+    if (run.teachers && select(state.workbook, summary.teacherSheet)) {
+        EXPECT_TRUE(importTeachers(state, frontend));
+    }
+    if (select(state.workbook, summary.scoreSheet)) {
+        EXPECT_TRUE(importStudents(state, frontend));
+    }
     expectNoError(frontend, "import");
     ExportOptions& o = state.exportOptions;
     o.gradeRates = o.classRates = o.subjectBands = o.totalBands = o.totalRankBands = o.topNEnabled =
@@ -192,7 +195,7 @@ void everyReport(ExportOptions& o) {
 }
 
 std::string examDump(Exam& exam) {
-    const ExportOutcome& outcome = exam.run();
+    const ExamRun& outcome = exam.run();
     EXPECT_TRUE(outcome.completed);
     return outcome.workbook ? dumpWorkbook(*outcome.workbook) : std::string();
 }
@@ -268,9 +271,9 @@ std::string progressPair(bool excluded) {
     writeInputWorkbook(exam.dir.file("本次.xlsx"), {{"成绩", kThisExamRows}});
     writeInputWorkbook(exam.dir.file("上次.xlsx"), {{"成绩", kPreviousExamRows}});
     AgreeingFrontend frontend;
-    openWorkbook(exam.state, frontend, exam.dir.file("本次.xlsx"));
+    EXPECT_TRUE(openWorkbook(exam.state, frontend, exam.dir.file("本次.xlsx")));
     exam.state.workbook.selectedSheet = 0;
-    importStudents(exam.state, frontend);
+    EXPECT_TRUE(importStudents(exam.state, frontend));
     EXPECT_TRUE(openPreviousWorkbook(exam.state, frontend, exam.dir.file("上次.xlsx")) &&
                 importPreviousExam(exam.state, frontend));
     expectNoError(frontend, "import");
@@ -327,9 +330,13 @@ std::string fixtureFile(const FileRun& run) {
     });
     state.importOptions.missingRule = run.missingRule;
     const std::string path = run.file.find('/') == std::string::npos ? fixture(run.file) : run.file;
-    openWorkbook(state, frontend, path);
-    if (!run.teachers.empty() && select(state.workbook, run.teachers)) importTeachers(state, frontend);
-    if (select(state.workbook, run.scores)) importStudents(state, frontend);
+    EXPECT_TRUE(openWorkbook(state, frontend, path));
+    if (!run.teachers.empty() && select(state.workbook, run.teachers)) {
+        EXPECT_TRUE(importTeachers(state, frontend));
+    }
+    if (select(state.workbook, run.scores)) {
+        EXPECT_TRUE(importStudents(state, frontend));
+    }
     expectNoError(frontend, "import");
     if (run.teachers.empty()) state.exportOptions.teacherRates = false;
     state.examNameText = "期中";

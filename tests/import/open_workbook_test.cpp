@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "app/control_ids.h"
 #include "app/spreadsheet_driver.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
@@ -51,15 +50,18 @@ class OpenWorkbookTest : public ::testing::Test {
 
 TEST_F(OpenWorkbookTest, OpensAWorkbookWithEveryStepInOrder) {
     std::string path = place("workbook.xls", "a.b.xls");
-    openWorkbook(state, ui, path);
+    Result<OpenOutcome> opened = openWorkbook(state, ui, path);
+    ASSERT_TRUE(opened) << opened.error();
+    EXPECT_EQ(opened->title, "a.b");
+    EXPECT_EQ(opened->sheetNames, (std::vector<std::string>{"成绩", "教师任课表", "隐藏", "Sheet4"}));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.titles, (std::vector<std::string>{"Varnex - a.b - 准备打开...", "Varnex - a.b - 正在打开...",
                                                    "Varnex - a.b", "Varnex - a.b：成绩"}));
     ASSERT_EQ(ui.logLines.size(), 1u);
     EXPECT_EQ(withoutTime(ui.logLines[0]), "打开文件：" + path);
     EXPECT_NE(ui.logLines[0], withoutTime(ui.logLines[0]));  // time-stamped
-    EXPECT_EQ(ui.enabled, (std::vector<std::pair<ControlId, bool>>{{ctl::ImportStudents, true},
-                                                                   {ctl::ImportTeachers, true}}));
+    EXPECT_EQ(ui.enabled, (std::vector<std::pair<Action, bool>>{{Action::ImportStudents, true},
+                                                                {Action::ImportTeachers, true}}));
     EXPECT_EQ(ui.notifications, 1);
     EXPECT_EQ(ui.calls.back(), "sound");
     EXPECT_EQ(state.workbook.path, path);
@@ -76,8 +78,8 @@ TEST_F(OpenWorkbookTest, ExamNameIsAddedOnceAndAlsoBesideALongerName) {
     state.examNames = {"期中考试"};
     state.examNameText = "期中考试";
     std::string path = place("workbook.xlsx", "期中.xlsx");
-    openWorkbook(state, ui, path);
-    openWorkbook(state, ui, path);
+    EXPECT_TRUE(openWorkbook(state, ui, path));
+    EXPECT_TRUE(openWorkbook(state, ui, path));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(state.examNames, (std::vector<std::string>{"期中考试", "期中"}));
     EXPECT_EQ(state.examNameText, "期中");
@@ -111,7 +113,7 @@ TEST_F(OpenWorkbookTest, FormatComesFromTheContentWhateverTheExtensionInAnyCase)
         SCOPED_TRACE(c.name);
         ScriptedFrontend fresh;
         std::string path = place(c.fixture, c.name);
-        openWorkbook(state, fresh, path);
+        EXPECT_TRUE(openWorkbook(state, fresh, path));
         EXPECT_TRUE(fresh.messages.empty()) << (fresh.messages.empty() ? "" : fresh.messages[0].text);
         EXPECT_EQ(state.workbook.path, path);
         EXPECT_EQ(state.workbook.sheetNames, c.sheets);
@@ -122,20 +124,24 @@ TEST_F(OpenWorkbookTest, RefusalsBeforeReadingKeepThePreviousWorkbook) {
     struct Case {
         std::string path;
         std::string text;
+        ErrorKind kind;
     };
     std::string text = place("workbook.xls", "成绩.txt");
     std::string none = place("workbook.xls", "成绩");
     const Case cases[] = {
-        {dir.file("没有.xls"), "文件不存在：\n" + dir.file("没有.xls")},
-        {dir.path() + "/", "文件名不得为空！"},
-        {text, "请选择Excel工作表或WPS表格文件：\n" + text},
-        {none, "请选择Excel工作表或WPS表格文件：\n" + none},
+        {dir.file("没有.xls"), "文件不存在：\n" + dir.file("没有.xls"), ErrorKind::FileRefused},
+        {dir.path() + "/", "文件名不得为空！", ErrorKind::BadInput},
+        {text, "请选择Excel工作表或WPS表格文件：\n" + text, ErrorKind::FileRefused},
+        {none, "请选择Excel工作表或WPS表格文件：\n" + none, ErrorKind::FileRefused},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         ui = ScriptedFrontend();
         openPrevious();
-        openWorkbook(state, ui, c.path);
+        Result<OpenOutcome> opened = openWorkbook(state, ui, c.path);
+        ASSERT_FALSE(opened);
+        EXPECT_EQ(opened.error(), c.text);  // what the message said
+        EXPECT_EQ(opened.errorKind(), c.kind);
         expectOnlyMessage(c.text, "错误", MessageIcon::Error);
         EXPECT_TRUE(ui.titles.empty());
         EXPECT_EQ(state.workbook.path, "/earlier/上次.xls");
@@ -175,7 +181,8 @@ TEST_F(OpenWorkbookTest, FilesThatCannotBeReadLeaveEverythingAsItWas) {
         } else {
             testing::writeFile(path, std::string("\x01\x00\x02binary", 9));
         }
-        openWorkbook(state, ui, path);
+        Result<OpenOutcome> opened = openWorkbook(state, ui, path);
+        EXPECT_EQ(opened.errorKind(), ErrorKind::FileRefused);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, c.text);
         EXPECT_EQ(ui.messages[0].caption, "不能识别的文件格式");
@@ -203,7 +210,7 @@ TEST_F(OpenWorkbookTest, AWorkbookWhoseOnlySheetCarriesTheFileNameOpens) {
          {std::pair{"单表.xlsx", "单表.xlsx"}, std::pair{"inline_chart.xlsx", "图.xlsx"}}) {
         ScriptedFrontend fresh;
         std::string path = place(source, name);
-        openWorkbook(state, fresh, path);
+        EXPECT_TRUE(openWorkbook(state, fresh, path)) << name;
         EXPECT_TRUE(fresh.messages.empty()) << name;
         EXPECT_EQ(state.workbook.path, path);
     }
@@ -213,7 +220,7 @@ TEST_F(OpenWorkbookTest, MachinesWithoutTheRightReaderGetPlainBoxes) {
     std::string xlsx = place("workbook.xlsx", "新.xlsx");
     std::string xls = place("workbook.xls", "旧.xls");
     state.workbook.driverName = "earlier";
-    openWorkbook(state, ui, xls, {});
+    EXPECT_FALSE(openWorkbook(state, ui, xls, {}));
     expectOnlyMessage(
         "在您的系统中未找到 Excel 驱动程序！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！",
         "Varnex", MessageIcon::None);
@@ -221,7 +228,7 @@ TEST_F(OpenWorkbookTest, MachinesWithoutTheRightReaderGetPlainBoxes) {
 
     ui = ScriptedFrontend();
     const std::vector<std::string> xlsOnly = {"Other reader", std::string(kXlsReaderName) + " 2.0"};
-    openWorkbook(state, ui, xlsx, xlsOnly);
+    EXPECT_FALSE(openWorkbook(state, ui, xlsx, xlsOnly));
     expectOnlyMessage(
         "在您的系统中未找到 Excel 2007 驱动程序！\n请正确安装2007及之后版本的 Microsoft Office "
         "Excel，然后重试！",
@@ -230,7 +237,7 @@ TEST_F(OpenWorkbookTest, MachinesWithoutTheRightReaderGetPlainBoxes) {
     EXPECT_EQ(state.workbook.path, "");
 
     ui = ScriptedFrontend();
-    openWorkbook(state, ui, xls, xlsOnly);
+    EXPECT_TRUE(openWorkbook(state, ui, xls, xlsOnly));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(state.workbook.path, xls);
 }

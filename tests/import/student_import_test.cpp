@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 
-#include "app/control_ids.h"
 #include "tests/import/import_command_fixture.h"
 #include "tests/support/input_workbook.h"
 #include "tests/support/scripted_frontend.h"
@@ -67,7 +66,13 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
     ScriptedFrontend ui;
     ui.expectQuestion("", true);
 
-    importStudents(state, ui);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
+    EXPECT_EQ(imported->sheetName, "成绩");
+    EXPECT_EQ(imported->studentCount, 5);
+    EXPECT_EQ(imported->classCount, 4);
+    EXPECT_EQ(imported->schoolCount, 2);
+    EXPECT_EQ(imported->examSubjects, (std::vector<std::string>{"语文", "数学", "英语"}));
 
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].text, "导入文件：" + file +
@@ -86,7 +91,6 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                       }));
     const ImportResults& r = state.imported;
     EXPECT_EQ(r.classList.entries(), (std::vector<std::string>{"一中 10", "一中 1", "二中 3", "一中 2"}));
-    EXPECT_EQ(r.classList.selected, 0);
     // 一中's classes are not consecutive (一中, 二中, 一中): still one school, listed where it first appears.
     EXPECT_EQ(r.schoolList, (std::vector<std::string>{"一中", "二中"}));
     EXPECT_EQ(r.examSubjects, (std::vector<std::string>{"语文", "数学", "英语"}));
@@ -113,7 +117,7 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                               "message:信息:" + wholeClass,
                                               "title:" + title + "导入完成",
                                               "sound",
-                                              "enable:ExportResults:on",
+                                              "enable:Export:on",
                                           }));
     EXPECT_NE(ui.logLines[0], withoutTime(ui.logLines[0])) << "log lines carry the time";
 }
@@ -138,7 +142,8 @@ TEST_P(PlatformSheetFormats, PhysicsTrackSheetGoesInAsItIs) {
     ui.expectTextQuestion("工作表“高二物理类”没有“学校”列", " 育才中学 ");
     ui.expectQuestion("", true);
 
-    importStudents(state, ui);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
 
     EXPECT_TRUE(ui.allQuestionsAsked());
     EXPECT_TRUE(ui.messages.empty());
@@ -205,7 +210,8 @@ TEST_P(PlatformSheetFormats, ThreeSubjectSheetDecidesWhatWasExamined) {
         "不统计\n\n",
         true);
 
-    importStudents(state, ui);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
 
     EXPECT_TRUE(ui.allQuestionsAsked());
     EXPECT_TRUE(ui.messages.empty());
@@ -257,7 +263,8 @@ TEST(StudentImport, PlatformWebPage) {
     ScriptedFrontend ui;
     ui.expectQuestion("", true);
 
-    importStudents(state, ui);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
 
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(rowsOf(state.students), (Rows{studentRow("育才中学", "9", "甲", {"120", "90"}, "210"),
@@ -281,7 +288,9 @@ TEST(StudentImport, SheetWithoutSchoolNeedsAName) {
         ScriptedFrontend ui;
         ui.expectTextQuestion("", answer);
 
-        importStudents(state, ui);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        // No school given is the person's cancelling; a name that cannot be a school's is refused.
+        EXPECT_EQ(imported.errorKind(), *message ? ErrorKind::BadInput : ErrorKind::Cancelled);
 
         EXPECT_TRUE(ui.questions.empty());
         std::vector<std::string> shown;
@@ -317,7 +326,9 @@ TEST(StudentImport, ClassWithNothingLeftStopsAtItsRow) {
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
 
-        importStudents(state, ui);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        EXPECT_EQ(imported.errorKind(), ErrorKind::BadInput);
+        EXPECT_EQ(imported.error(), ui.messages.at(0).text);
 
         const std::string line =
             std::string("第") + (sheet == std::string("成绩") ? "4" : "3") + "行 乙：" + message;
@@ -339,7 +350,8 @@ TEST(StudentImport, ConfirmedFullMarkAndEmptyRowEndingTheData) {
     ui.expectQuestion("", true);
     ui.expectQuestion("", true);
 
-    importStudents(state, ui);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
 
     ASSERT_EQ(ui.questions.size(), 2u);
     EXPECT_EQ(ui.questions[0].text, "您确定这次考试中语文学科的满分是160分吗？");
@@ -364,7 +376,8 @@ TEST(StudentImport, EveryImplausibleFullMarkIsAskedAbout) {
     for (int i = 0; i < 4; ++i) ui.expectQuestion("", true);
     ui.expectQuestion("", false);  // the confirmation
 
-    importStudents(state, ui);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    EXPECT_EQ(imported.errorKind(), ErrorKind::Cancelled);
 
     std::vector<std::string> asked;
     for (const auto& q : ui.questions) asked.push_back(q.text);
@@ -415,7 +428,10 @@ TEST(StudentImport, StopsBeforeReading) {
         ScriptedFrontend ui;
         c.prepare(state, ui);
 
-        importStudents(state, ui);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        ASSERT_FALSE(imported);
+        // Without a message the person declined a question.
+        EXPECT_EQ(imported.errorKind(), *c.message != '\0' ? ErrorKind::BadInput : ErrorKind::Cancelled);
 
         EXPECT_TRUE(ui.allQuestionsAsked());
         if (*c.message != '\0') {
@@ -459,7 +475,8 @@ TEST(StudentImport, MissingSubjectRules) {
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
 
-        importStudents(state, ui);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        ASSERT_TRUE(imported) << imported.error();
 
         for (const auto& message : ui.messages) EXPECT_NE(message.icon, MessageIcon::Error) << message.text;
         EXPECT_EQ(names(state.students), c.imported);
@@ -478,7 +495,8 @@ TEST(StudentImport, ZeroScoresAndEmptyRowsUnderRuleTwo) {
     ScriptedFrontend ui;
     ui.expectQuestion("", true);
 
-    importStudents(state, ui);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
 
     ASSERT_EQ(state.students.rowCount(), 5);
     EXPECT_EQ(state.students.row(1).texts(),
@@ -528,7 +546,8 @@ TEST(StudentImport, TextScores) {
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
 
-        importStudents(state, ui);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        ASSERT_TRUE(imported) << imported.error();
 
         EXPECT_TRUE(ui.messages.empty());
         EXPECT_EQ(rowsOf(state.students), c.imported);
@@ -557,7 +576,9 @@ TEST(StudentImport, RowProblemsChangeNothing) {
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
 
-        importStudents(state, ui);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        EXPECT_EQ(imported.errorKind(), ErrorKind::BadInput);
+        EXPECT_EQ(imported.error(), ui.messages.at(0).text);
 
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text,
@@ -591,11 +612,13 @@ TEST(StudentImport, EmptySheetsEmptyTheTables) {
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
 
-        importStudents(state, ui);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        EXPECT_EQ(imported.errorKind(), ErrorKind::BadInput);
+        EXPECT_EQ(imported.error(), ui.messages.at(0).text);
 
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, message);
-        EXPECT_EQ(callsWithoutTime(ui.calls).back(), "enable:ExportResults:on");
+        EXPECT_EQ(callsWithoutTime(ui.calls).back(), "enable:Export:on");
         EXPECT_EQ(state.students.rowCount(), 0);
         EXPECT_TRUE(state.imported.classList.empty());
         EXPECT_EQ(state.imported.studentCount, 0);
@@ -621,7 +644,9 @@ TEST(StudentImport, EveryProblemAtOnce) {
     ScriptedFrontend ui;
     ui.expectQuestion("", true);
 
-    importStudents(state, ui);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    EXPECT_EQ(imported.errorKind(), ErrorKind::BadInput);
+    EXPECT_EQ(imported.error(), ui.messages.at(0).text);
 
     const std::string lines =
         "第2行 张三：语文分数：152不能大于语文满分：150\n"
@@ -646,7 +671,8 @@ TEST(StudentImport, EveryProblemAtOnce) {
     ScriptedFrontend again;
     again.expectQuestion("", true);
 
-    importStudents(state, again);
+    Result<ImportOutcome> corrected = importStudents(state, again);
+    ASSERT_TRUE(corrected) << corrected.error();
 
     EXPECT_TRUE(again.messages.empty());
     EXPECT_EQ(names(state.students), (std::vector<std::string>{"张三", "李四", "王五", "赵六", "赵六"}));
@@ -666,7 +692,8 @@ TEST(StudentImport, UnreadableRowEndsTheImport) {
     ScriptedFrontend ui;
     ui.expectQuestion("", true);
 
-    importStudents(state, ui);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    EXPECT_EQ(imported.errorKind(), ErrorKind::FileRefused);
 
     ASSERT_EQ(ui.messages.size(), 1u);
     const std::string& text = ui.messages[0].text;
@@ -706,7 +733,8 @@ TEST(StudentImport, SheetThatCannotBeRead) {
         putPreviousImport(state);
         ScriptedFrontend ui;
 
-        importStudents(state, ui);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        EXPECT_FALSE(imported);
 
         // The sheet is read before the confirmation, which is then not asked.
         EXPECT_TRUE(ui.questions.empty());

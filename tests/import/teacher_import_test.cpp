@@ -32,7 +32,10 @@ TEST_P(TeacherImportFormats, ImportsOneRowPerTeacherCell) {
     ScriptedFrontend ui;
     ui.expectQuestion("", true);
 
-    importTeachers(state, ui);
+    Result<TeacherImportOutcome> imported = importTeachers(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
+    EXPECT_EQ(imported->sheetName, "任课");
+    EXPECT_EQ(imported->teacherCount, state.teachers.rowCount());
 
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].text,
@@ -71,7 +74,8 @@ TEST_P(TeacherImportFormats, SchoolsOwnSheetGoesInAsItIs) {
     ui.expectQuestion("数据来源：任课教师", true);
     ui.expectTextQuestion("工作表“任课教师”没有“学校”列", "育才中学");
 
-    importTeachers(state, ui);
+    Result<TeacherImportOutcome> imported = importTeachers(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
 
     EXPECT_TRUE(ui.allQuestionsAsked());
     EXPECT_TRUE(ui.messages.empty());
@@ -124,7 +128,9 @@ TEST(TeacherImport, ChecksAndEmptySheetsStopTheImport) {
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
 
-        importTeachers(state, ui);
+        Result<TeacherImportOutcome> imported = importTeachers(state, ui);
+        ASSERT_FALSE(imported);
+        EXPECT_EQ(imported.error(), ui.messages.at(0).text);
 
         const std::string shown =
             c.problem ? std::string("工作表“") + c.sheet +
@@ -166,7 +172,9 @@ TEST(TeacherImport, SheetWithoutTheColumnsItNeeds) {
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
 
-        importTeachers(state, ui);
+        Result<TeacherImportOutcome> imported = importTeachers(state, ui);
+        ASSERT_FALSE(imported);
+        EXPECT_EQ(imported.error(), ui.messages.at(0).text);
 
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, std::string("读取工作表时出现异常：") + reason +
@@ -242,7 +250,8 @@ TEST(TeacherImport, TeacherSheetsAsSchoolsKeepThem) {
         ui.expectQuestion("", true);
         if (c.askSchool) ui.expectTextQuestion("没有“学校”列", "一中");
 
-        importTeachers(state, ui);
+        Result<TeacherImportOutcome> imported = importTeachers(state, ui);
+        ASSERT_TRUE(imported) << imported.error();
 
         EXPECT_TRUE(ui.allQuestionsAsked());
         EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text;
@@ -291,7 +300,9 @@ TEST(TeacherImport, EveryProblemOfTheSheetInOneMessage) {
     ScriptedFrontend ui;
     ui.expectQuestion("", true);
 
-    importTeachers(state, ui);
+    Result<TeacherImportOutcome> imported = importTeachers(state, ui);
+    ASSERT_FALSE(imported);
+    EXPECT_EQ(imported.error(), ui.messages.at(0).text);
 
     const std::vector<std::string> problems = {
         "第2行：文件“问题.xlsx”工作表“名单”第2行B列的班级“1,,2”读不出是哪几个班，请写成“1、2班”或“3-"
@@ -335,7 +346,8 @@ TEST(TeacherImport, StopsBeforeReading) {
         ScriptedFrontend ui;
         if (*c.message == '\0') ui.expectQuestion("", c.confirm);
 
-        importTeachers(state, ui);
+        Result<TeacherImportOutcome> imported = importTeachers(state, ui);
+        EXPECT_EQ(imported.errorKind(), *c.message == '\0' ? ErrorKind::Cancelled : ErrorKind::BadInput);
 
         EXPECT_TRUE(ui.allQuestionsAsked());
         EXPECT_EQ(ui.messages.empty(), *c.message == '\0');

@@ -7,10 +7,29 @@
 namespace varnex::testing {
 
 namespace {
-// The control's name, or its number when it has none.
-std::string nameOf(ControlId control) {
-    const char* name = ctl::controlName(control);
-    return name != nullptr ? std::string(name) : std::to_string(static_cast<int>(control));
+// The names as written in the enums.
+std::string nameOf(Field field) {
+    switch (field) {
+        case Field::ExamName:
+            return "ExamName";
+        case Field::TopNCount:
+            return "TopNCount";
+        case Field::PreviousExam:
+            return "PreviousExam";
+    }
+    return std::to_string(static_cast<int>(field));
+}
+
+std::string nameOf(Action action) {
+    switch (action) {
+        case Action::ImportStudents:
+            return "ImportStudents";
+        case Action::ImportTeachers:
+            return "ImportTeachers";
+        case Action::Export:
+            return "Export";
+    }
+    return std::to_string(static_cast<int>(action));
 }
 }  // namespace
 
@@ -79,14 +98,14 @@ void ScriptedFrontend::playNotification() {
     calls.push_back("sound");
 }
 
-void ScriptedFrontend::focusControl(ControlId control) {
-    focused.push_back(control);
-    calls.push_back("focus:" + nameOf(control));
+void ScriptedFrontend::focusField(Field field) {
+    focused.push_back(field);
+    calls.push_back("focus:" + nameOf(field));
 }
 
-void ScriptedFrontend::enableControl(ControlId control, bool on) {
-    enabled.emplace_back(control, on);
-    calls.push_back("enable:" + nameOf(control) + (on ? ":on" : ":off"));
+void ScriptedFrontend::enableAction(Action action, bool on) {
+    enabled.emplace_back(action, on);
+    calls.push_back("enable:" + nameOf(action) + (on ? ":on" : ":off"));
 }
 
 void ScriptedFrontend::minimiseWindow() {

@@ -32,8 +32,8 @@ class ScriptedFrontend : public Frontend {
     void setTitle(const std::string& title) override;
     bool setClipboardText(const std::string& text) override;
     void playNotification() override;
-    void focusControl(ControlId control) override;
-    void enableControl(ControlId control, bool enabled) override;
+    void focusField(Field field) override;
+    void enableAction(Action action, bool enabled) override;
     void minimiseWindow() override;
     void openDocument(const std::string& path) override;
     bool opensDocuments() const override { return documentsOpen; }
@@ -47,15 +47,15 @@ class ScriptedFrontend : public Frontend {
     std::vector<std::string> logLines;
     std::vector<std::string> titles;
     std::vector<std::string> clipboard;
-    std::vector<ControlId> focused;
-    std::vector<std::pair<ControlId, bool>> enabled;
+    std::vector<Field> focused;
+    std::vector<std::pair<Action, bool>> enabled;
     std::vector<std::string> openedDocuments;
     int notifications = 0;
     int minimised = 0;
     bool clipboardWorks = true;
     bool documentsOpen = true;  ///< what opensDocuments() answers
     /// Every call in order, one line each ("message:<caption>:<text>", "log:<line>",
-    /// "enable:ExportResults:on", "focus:StudentTable", …).
+    /// "enable:Export:on", "focus:ExamName", …).
     std::vector<std::string> calls;
 
   private:

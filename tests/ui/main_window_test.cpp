@@ -38,7 +38,6 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/control_ids.h"
 #include "app/ini_file.h"
 #include "app/settings_file.h"
 #include "automation/excel_session.h"
@@ -51,6 +50,7 @@
 #include "tests/support/input_workbook.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
+#include "ui/control_ids.h"
 #include "ui/control_transfer.h"
 #include "ui/help_window.h"
 #include "ui/message_box.h"
@@ -87,7 +87,10 @@ class WindowTest : public ::testing::Test {
         Commands commands;
         commands.openWorkbook = [this](AppState& s, Frontend& f, const std::string& path) {
             opened.push_back(path);
-            if (realOpen) return openWorkbook(s, f, path);
+            if (realOpen) {
+                (void)openWorkbook(s, f, path);
+                return;
+            }
             s.workbook.path = path;
             s.workbook.title = "期中考试";
             s.workbook.sheetNames = {"成绩", "教师"};
@@ -95,8 +98,8 @@ class WindowTest : public ::testing::Test {
             s.examNames.push_back("期中考试");
             s.examNameText = "期中考试";
             s.recentFiles.add(path);
-            f.enableControl(ctl::ImportTeachers, true);
-            f.enableControl(ctl::ImportStudents, true);
+            f.enableAction(Action::ImportTeachers, true);
+            f.enableAction(Action::ImportStudents, true);
         };
         commands.importStudents = [this](AppState& s, Frontend& f) {
             scoresSeen.push_back(s.scores);
@@ -106,12 +109,16 @@ class WindowTest : public ::testing::Test {
             s.imported.gradeName = s.gradeName();
             s.imported.classList.add("一中", "1");
             s.imported.classList.add("一中", "2");
-            s.imported.classList.selected = 0;
-            f.enableControl(ctl::ExportResults, true);
+            f.enableAction(Action::Export, true);
         };
         commands.importTeachers = [this](AppState&, Frontend&) { ++teacherImports; };
         commands.exportRun = [this](AppState& s, Frontend&) {
             exportedNames.push_back(s.examNameText);
+            if (exportReversesTable) {  // as the class listing of a stopped export reorders it
+                std::vector<int> order;
+                for (int row = s.students.rowCount() - 1; row >= 0; --row) order.push_back(row);
+                s.students.reorderRows(order);
+            }
             if (exportEmptiesTable) {  // as a finished export does: a new import is needed
                 s.students.clear();
                 s.imported.studentCount = 0;
@@ -139,10 +146,10 @@ class WindowTest : public ::testing::Test {
     QLineEdit* edit(int id) const { return qobject_cast<QLineEdit*>(window->control(id)); }
     QComboBox* combo(int id) const { return qobject_cast<QComboBox*>(window->control(id)); }
     QLineEdit* fullMark(int subject) const {
-        return edit(kSubjects[static_cast<size_t>(subject)].fullMarkEdit);
+        return edit(kSubjectEdits[static_cast<size_t>(subject)].fullMark);
     }
     QLineEdit* excellence(int subject) const {
-        return edit(kSubjects[static_cast<size_t>(subject)].excellenceEdit);
+        return edit(kSubjectEdits[static_cast<size_t>(subject)].excellence);
     }
     QString total() const { return edit(ctl::TotalFullMark)->text(); }
     QString totalExcellence() const { return edit(ctl::TotalExcellence)->text(); }
@@ -174,6 +181,7 @@ class WindowTest : public ::testing::Test {
     int teacherImports = 0;
     int templates = 0;
     bool exportEmptiesTable = false;
+    bool exportReversesTable = false;
     bool realOpen = false;  ///< opening runs the real command
 };
 
@@ -219,7 +227,6 @@ TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
         "建议导入成绩之前，先对Excel成绩数据进行排序。\r\n\r\n建议排序方式为：\r\n1."
         "主要关键字：学校，升序。\r\n"
         "2.次要关键字：班级，升序。\r\n3.第三关键字：姓名，升序。\r\n";
-    EXPECT_EQ(state.statusLog, advice);
     QString shown = window->controls().log->toPlainText() + QLatin1Char('\n');
     EXPECT_EQ(shown.replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString(), advice);
 
@@ -701,6 +708,30 @@ TEST_F(WindowTest, HeadingClickSortsWithToggleAndShowsTheDirection) {
                      .isValid());
 }
 
+// The selected rows are selected again after a command, wherever it moved them; rows a command
+// puts in place of the old ones (a new import) start unselected.
+TEST_F(WindowTest, TheSelectionFollowsItsRowsThroughCommands) {
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::ImportStudents);
+    QTableView* view = window->controls().students;
+    auto selectedNames = [&] {
+        std::vector<std::string> out;
+        for (const QModelIndex& index : view->selectionModel()->selectedRows())
+            out.emplace_back(state.students.cellText(index.row(), 2));
+        return out;
+    };
+    view->selectRow(0);
+    const std::vector<std::string> first = selectedNames();
+    ASSERT_EQ(first.size(), 1u);
+    exportReversesTable = true;
+    window->runCommand(ctl::ExportResults);
+    EXPECT_EQ(selectedNames(), first);
+    EXPECT_EQ(view->selectionModel()->selectedRows().front().row(), state.students.rowCount() - 1);
+
+    window->runCommand(ctl::ImportStudents);
+    EXPECT_TRUE(selectedNames().empty());
+}
+
 TEST_F(WindowTest, OnlyTheFirstDroppedFileIsOpenedWithLinksResolved) {
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/data/one.xls")),
@@ -934,7 +965,7 @@ TEST(WindowWithRealCommands, PlatformSheetsGoInAndOutAsTheyAre) {
     auto* grades = qobject_cast<QComboBox*>(window.control(ctl::GradeList));
     auto* sheets = qobject_cast<QComboBox*>(window.control(ctl::WorksheetList));
     grades->setCurrentIndex(10);  // 高二
-    auto* history = qobject_cast<QLineEdit*>(window.control(kSubjects[6].fullMarkEdit));
+    auto* history = qobject_cast<QLineEdit*>(window.control(kSubjectEdits[6].fullMark));
     EXPECT_EQ(history->text(), q("100"));
 
     sheets->setCurrentIndex(sheets->findText(q("任课教师")));
@@ -995,7 +1026,7 @@ TEST(WindowWithRealCommands, TeacherListWithoutGradeGoesWithTheScoresGrade) {
     dialogs.expectQuestion("数据来源：任课", true);
     window.runCommand(ctl::ImportTeachers);
     EXPECT_EQ(state.teachers.rowCount(), 4);
-    EXPECT_NE(state.statusLog.find("工作表“任课”没有“年级”列"), std::string::npos);
+    EXPECT_TRUE(window.controls().log->toPlainText().contains(q("工作表“任课”没有“年级”列")));
 
     qobject_cast<QComboBox*>(window.control(ctl::GradeList))->setCurrentIndex(7);  // 八年级
     sheets->setCurrentIndex(sheets->findText(q("成绩")));

@@ -19,10 +19,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/control_ids.h"
 #include "app/null_frontend.h"
 #include "app/status_log.h"
 #include "ui/about_dialog.h"
+#include "ui/control_ids.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_frontend.h"
@@ -64,7 +64,6 @@ void fillSample(AppState& state, Frontend& frontend) {
                 state.teachers.appendRow({school, "七年级", cls, subjects[k], teachers[(k + c) % 7]});
         }
     }
-    state.imported.classList.selected = 0;
     state.imported.studentCount = state.students.rowCount();
     state.imported.teacherCount = state.teachers.rowCount();
     state.imported.gradeName = "七年级";
@@ -76,9 +75,9 @@ void fillSample(AppState& state, Frontend& frontend) {
     appendLog(state, frontend, "打开文件：/home/teacher/成绩/某地区三校12月联考成绩.xlsx");
     appendLog(state, frontend, "导入任课教师：84 条任课记录");
     appendLog(state, frontend, "导入学生成绩：144 名学生，12 个班级");
-    frontend.enableControl(ctl::ImportTeachers, true);
-    frontend.enableControl(ctl::ImportStudents, true);
-    frontend.enableControl(ctl::ExportResults, true);
+    frontend.enableAction(Action::ImportTeachers, true);
+    frontend.enableAction(Action::ImportStudents, true);
+    frontend.enableAction(Action::Export, true);
     frontend.setTitle("Varnex - 某地区三校12月联考成绩：学生成绩");
 }
 

@@ -1,10 +1,14 @@
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
 #include <regex>
+#include <set>
 #include <string>
+
+#include "app/report_choices.h"
 
 namespace varnex {
 namespace {
@@ -27,6 +31,18 @@ TEST(ControlIds, EveryIdHasANameOfItsOwn) {
     EXPECT_STREQ(ctl::controlName(ctl::ExportResults), "ExportResults");
     EXPECT_STREQ(ctl::controlName(ctl::StudentTable), "StudentTable");
     EXPECT_STREQ(ctl::controlName(ctl::CmdAbout), "CmdAbout");
+}
+
+// The window's table of report check boxes follows the core's table of reports: a report added
+// without its check box, or two reports on one box, show here.
+TEST(ControlIds, EveryReportHasACheckBoxOfItsOwn) {
+    std::set<int> boxes;
+    for (const ReportChoice& report : kReportChoices) {
+        const int box = ui::reportCheckBox(report.chosen);
+        EXPECT_NE(box, 0) << report.caption;
+        EXPECT_TRUE(boxes.insert(box).second) << report.caption;
+    }
+    EXPECT_EQ(boxes.size(), std::size(ui::kReportCheckBoxes));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace varnex::ctl {
 
