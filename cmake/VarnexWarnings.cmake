@@ -8,7 +8,20 @@ function(varnex_target_defaults target)
     endif()
 endfunction()
 
+if(VARNEX_TSAN AND VARNEX_SANITIZE)
+    message(FATAL_ERROR "VARNEX_TSAN and VARNEX_SANITIZE exclude each other: use two build folders")
+endif()
+# Debian's Qt is not built with ThreadSanitizer, which would then miss what Qt synchronises.
+if(VARNEX_TSAN AND VARNEX_BUILD_GUI)
+    message(FATAL_ERROR "VARNEX_TSAN needs -DVARNEX_BUILD_GUI=OFF: Qt is not built for ThreadSanitizer")
+endif()
+
 if(VARNEX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(VARNEX_TSAN)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
 endif()
