@@ -12,30 +12,15 @@
 #include <unordered_map>
 
 #include "analysis/exam.h"
-#include "analysis/listings.h"
-#include "analysis/near_line.h"
-#include "analysis/progress_figures.h"
-#include "analysis/three_rates.h"
 #include "app/report_choices.h"
 #include "app/status_log.h"
 #include "automation/excel_session.h"
 #include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
-#include "sheets/chart_sheet.h"
-#include "sheets/class_ranking.h"
-#include "sheets/contents_sheet.h"
-#include "sheets/near_line.h"
-#include "sheets/print_layout.h"
-#include "sheets/progress_sheets.h"
-#include "sheets/rank_bands.h"
-#include "sheets/rate_sheets.h"
-#include "sheets/score_bands.h"
-#include "sheets/sheet_cells.h"
+#include "sheets/report_sheets.h"
 #include "sheets/sheet_plan.h"
 #include "sheets/sheet_texts.h"
-#include "sheets/subject_bands.h"
-#include "sheets/top_n.h"
 
 namespace varnex {
 
@@ -127,106 +112,21 @@ void addTiming(ExportOutcome* outcome, const std::string& family, double ms) {
     }
 }
 
-// What the sheets of one run work out once and share: the listings of the ranking sheets, taken
-// when the first of them is written, and the pairing with the previous exam, worked out by the
-// first progress sheet (and kept for the completion note).
-struct RunWork {
-    std::optional<StudentListings> listings;
-    std::optional<ProgressPairing> progress;
-    FigurePlaces figurePlaces;  ///< where the sheets the charts read put their figures
-
-    const StudentListings& listingsOf(const Exam& exam) {
-        if (!listings) listings = listStudents(exam);
-        return *listings;
-    }
-    const ProgressPairing& pairingOf(const Exam& exam) {
-        if (!progress) progress = pairWithPrevious(exam);
-        return *progress;
-    }
-};
-
-// Writes one planned sheet into the sheet taken for it.
-Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan& plan,
-                         const Exam& exam, RunWork& work,
-                         const std::function<void(const std::string&)>& logLine) {
-    switch (planned.kind) {
-        case SheetKind::TotalRankBands:
-            writeRankBands(sheet, exam, planned.title);
-            return {};
-        case SheetKind::TotalBands: {
-            Result<TotalBandsPlaces> places = writeScoreBands(sheet, exam, planned.title);
-            if (!places) return fail(places.error());
-            work.figurePlaces.totalBands = std::move(*places);
-            return {};
-        }
-        case SheetKind::SubjectBands:
-            return writeSubjectBands(sheet, exam, planned.title);
-        case SheetKind::TeacherRates:
-            return writeTeacherRates(sheet, exam, planned.title);
-        case SheetKind::ClassRates:
-            work.figurePlaces.classRates = writeClassRates(sheet, exam, planned.title);
-            return {};
-        case SheetKind::GradeRates:
-            work.figurePlaces.gradeRates = writeGradeRates(sheet, exam, planned.title);
-            return {};
-        case SheetKind::TopN:
-            writeTopN(sheet, exam, work.listingsOf(exam).topN, planned.title);
-            return {};
-        case SheetKind::ClassRankingPerClass:
-            writeClassSheet(sheet, exam,
-                            work.listingsOf(exam).classes[static_cast<size_t>(planned.classIndex)],
-                            planned.title);
-            return {};
-        case SheetKind::ClassRankingAll:
-            writeAllClassesSheet(sheet, exam, work.listingsOf(exam).classes, planned.title, logLine);
-            return {};
-        case SheetKind::NearLine:
-            return writeNearLine(sheet, exam, nearLineStudents(exam), planned.title);
-        case SheetKind::ClassProgress:
-            writeClassProgress(sheet, exam, classProgress(exam, work.pairingOf(exam)), planned.title);
-            return {};
-        case SheetKind::StudentProgress:
-            return writeStudentProgress(sheet, exam, studentProgress(exam, work.pairingOf(exam)),
-                                        planned.title);
-        case SheetKind::Charts:
-            writeChartSheet(sheet, exam, work.figurePlaces, planned.title);
-            return {};
-        case SheetKind::Contents:
-            writeContentsSheet(sheet, plan);
-            return {};
-    }
-    return {};
-}
-
-// Lays a written sheet out for reading and printing, from the heading rows and name columns of its
-// kind; the chart sheet lays out its charts itself, and the contents sheet, which has no title row,
-// prints in its page header the title it would have.
-void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Exam& exam) {
-    if (!exam.options().printLayout || planned.kind == SheetKind::Charts) return;
-    const SheetHeading heading = sheetHeading(planned.kind);
-    const std::string title = planned.kind == SheetKind::Contents
-                                  ? sheetTitle(exam.examName(), planned.tabName, exam.gradeName())
-                                  : planned.title;
-    layOutReportSheet(sheet, title, {heading.rows, heading.nameColumns});
-}
-
 // Fills every planned sheet in production order; the first sheet that cannot be written ends the
 // run (the teacher rates without a teacher row, a band sheet longer than a worksheet).
-Status writeSheets(ExcelSession& session, const SheetPlan& plan, const Exam& exam, AppState& state,
-                   Frontend& frontend, RunWork& work, ExportOutcome* outcome) {
-    auto logLine = [&](const std::string& line) { appendLog(state, frontend, line); };
+Status writeSheets(ExcelSession& session, const SheetPlan& plan, Frontend& frontend, SheetWork& work,
+                   ExportOutcome* outcome) {
     Stopwatch watch;
     int done = 0;
     for (const PlannedSheet& planned : plan.sheets) {
         frontend.showProgress(tx::kLogExport + planned.item, done++, plan.sheetCount() + 1);  // the save last
         // The one sheet of all classes logs each class while it is filled.
-        if (planned.kind != SheetKind::ClassRankingAll) logLine(tx::kLogExport + planned.item);
+        if (planned.kind != SheetKind::ClassRankingAll) work.log(tx::kLogExport + planned.item);
         ExcelSheet& sheet = session.Sheet(planned.position);
         sheet.Activate();
         sheet.SetName(planned.tabName);
-        if (Status written = writePlannedSheet(sheet, planned, plan, exam, work, logLine); !written)
-            return written;
-        layOutPlannedSheet(sheet, planned, exam);
+        if (Status written = writePlannedSheet(sheet, planned, plan, work); !written) return written;
+        layOutPlannedSheet(sheet, planned, work.exam());
         sheet.SetVisible(1);
         addTiming(outcome, sheetFamily(planned.kind), watch.lapMilliseconds());
     }
@@ -285,8 +185,8 @@ Status confirmExport(const AppState& state, Frontend& frontend, const SheetPlan&
 }
 
 // Fill: a new workbook with a sheet for every planned one, each filled in production order.
-Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, const Exam& exam, AppState& state,
-                    Frontend& frontend, RunWork& work, ExportOutcome* outcome) {
+Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& state, Frontend& frontend,
+                    SheetWork& work, ExportOutcome* outcome) {
     const std::string& examName = state.examNameText;
     const std::string& sheetName = state.imported.sheetName;
     const int n = plan.sheetCount();
@@ -301,7 +201,7 @@ Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, const Exam& ex
     }
     frontend.setTitle(strprintf(common_texts::kSheetStateTitleFormat, common_texts::kProgramName,
                                 examName.c_str(), sheetName.c_str(), tx::kExporting));
-    return writeSheets(session, plan, exam, state, frontend, work, outcome);
+    return writeSheets(session, plan, frontend, work, outcome);
 }
 
 // Save: next to the opened workbook (or at the path asked for); into the documents folder when the
@@ -365,13 +265,15 @@ Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan
                                     AppState& state, Frontend& frontend, ExportOutcome* outcome,
                                     bool keepCells) {
     try {
-        RunWork work;
-        if (Status filled = fillWorkbook(session, plan, exam, state, frontend, work, outcome); !filled)
+        SheetWork work(exam, [&](const std::string& line) { appendLog(state, frontend, line); });
+        if (Status filled = fillWorkbook(session, plan, state, frontend, work, outcome); !filled)
             return filled.failure();
         // Saved before anything reports completion, so that a failed save is never announced as done.
         frontend.showProgress(tx::kProgressSaving, plan.sheetCount(), plan.sheetCount() + 1);
         Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome, keepCells);
-        if (saved) announceExport(state, frontend, plan, *saved, work.progress ? work.progress->note : "");
+        if (saved)
+            announceExport(state, frontend, plan, *saved,
+                           work.pairingIfWritten() ? work.pairingIfWritten()->note : "");
         return saved;
     } catch (const std::exception& e) {
         return fail(ErrorKind::Internal, e.what());

@@ -6,55 +6,12 @@
 #include <string_view>
 
 #include "base/text_util.h"
+#include "sheets/report_sheets.h"
 #include "sheets/sheet_texts.h"
 
 namespace varnex {
 
 namespace tx = sheet_texts;
-
-namespace {
-
-// What each kind is, in SheetKind order: the family its time is reported under, its row group on
-// the contents sheet (which lists 教师个人三率 before 班级各科三率, and 统计图表 last), and its
-// heading: every report sheet has its title in row 1 and its headers in row 3; the ranking sheets
-// name each student in their first columns (序号, 学校, 班级, 姓名, or 序号, 姓名 for one class);
-// the contents sheet has its header in row 1; the chart sheet lays itself out.
-struct KindFacts {
-    const char* family;
-    int contentsGroup;
-    SheetHeading heading;
-};
-constexpr KindFacts kKindFacts[] = {
-    {"rank bands", 7, {3, 0}},     // TotalRankBands
-    {"total bands", 6, {3, 0}},    // TotalBands
-    {"subject bands", 5, {3, 0}},  // SubjectBands
-    {"teacher rates", 3, {3, 0}},  // TeacherRates
-    {"class rates", 4, {3, 0}},    // ClassRates
-    {"grade rates", 2, {3, 0}},    // GradeRates
-    {"top N", 1, {3, 4}},          // TopN
-    {"class ranking", 0, {3, 2}},  // ClassRankingPerClass
-    {"class ranking", 0, {3, 4}},  // ClassRankingAll
-    {"near line", 10, {4, 3}},     // NearLine
-    {"progress", 9, {4, 3}},       // ClassProgress
-    {"progress", 8, {4, 3}},       // StudentProgress
-    {"charts", 11, {1, 0}},        // Charts
-    {"contents", 12, {1, 0}},      // Contents
-};
-static_assert(std::size(kKindFacts) == static_cast<size_t>(SheetKind::Contents) + 1);
-
-const KindFacts& factsOf(SheetKind kind) {
-    return kKindFacts[static_cast<size_t>(kind)];
-}
-
-}  // namespace
-
-const char* sheetFamily(SheetKind kind) {
-    return factsOf(kind).family;
-}
-
-SheetHeading sheetHeading(SheetKind kind) {
-    return factsOf(kind).heading;
-}
 
 bool plans(const SheetPlan& plan, SheetKind kind) {
     return std::any_of(plan.sheets.begin(), plan.sheets.end(),
@@ -71,7 +28,7 @@ std::vector<const PlannedSheet*> SheetPlan::contentsOrder() const {
         if (s.kind != SheetKind::Contents) listed.push_back(&s);
     }
     std::stable_sort(listed.begin(), listed.end(), [](const PlannedSheet* a, const PlannedSheet* b) {
-        return factsOf(a->kind).contentsGroup < factsOf(b->kind).contentsGroup;
+        return contentsGroup(a->kind) < contentsGroup(b->kind);
     });
     return listed;
 }

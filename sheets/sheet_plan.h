@@ -54,17 +54,6 @@ struct SheetPlan {
 /// Plans the sheets for the exam's name and report choices.
 SheetPlan buildSheetPlan(const Exam& exam);
 
-/// The family a sheet's time is reported under ("rank bands", "class ranking", …).
-const char* sheetFamily(SheetKind kind);
-
-/// How many rows at the top of a sheet of this kind are its title and headers, and how many
-/// columns at its left name the row (the school, class and name of a ranking sheet).
-struct SheetHeading {
-    int rows;
-    int nameColumns;
-};
-SheetHeading sheetHeading(SheetKind kind);
-
 /// True when the run produces a sheet of this kind.
 bool plans(const SheetPlan& plan, SheetKind kind);
 

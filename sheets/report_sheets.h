@@ -1,0 +1,70 @@
+#pragma once
+// The report sheets a run can write, one row of a table each: what the sheet is called in the
+// timings, where the contents sheet lists it, its heading rows and name columns, and how it is
+// written from the exam. A new report is its analysis, its sheet file, its row here and its row in
+// the report-choice table (app/report_choices.h).
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "analysis/exam.h"
+#include "analysis/listings.h"
+#include "analysis/progress.h"
+#include "automation/excel_session.h"
+#include "base/result.h"
+#include "sheets/figure_places.h"
+#include "sheets/sheet_plan.h"
+
+namespace varnex {
+
+/// What the sheets of one run work out once and share: the listings of the ranking sheets, taken
+/// when the first of them is written, the pairing with the previous exam, worked out by the first
+/// progress sheet (and kept for the completion note), and where the sheets the charts read put
+/// their figures. All of it is computed from the exam, which nothing changes.
+class SheetWork {
+  public:
+    /// `logLine` receives the log lines a sheet writes while it is filled.
+    SheetWork(const Exam& exam, std::function<void(const std::string&)> logLine)
+        : exam_(exam), logLine_(std::move(logLine)) {}
+
+    const Exam& exam() const { return exam_; }
+    void log(const std::string& line) const { logLine_(line); }
+    const StudentListings& listings();
+    const ProgressPairing& pairing();
+    /// The pairing when a progress sheet was written.
+    const std::optional<ProgressPairing>& pairingIfWritten() const { return pairing_; }
+    FigurePlaces figurePlaces;
+
+  private:
+    const Exam& exam_;
+    std::function<void(const std::string&)> logLine_;
+    std::optional<StudentListings> listings_;
+    std::optional<ProgressPairing> pairing_;
+};
+
+/// Writes a planned sheet into the sheet taken for it (already activated and named).
+Status writePlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan& plan,
+                         SheetWork& work);
+
+/// Lays a written sheet out for reading and printing, from the heading rows and name columns of its
+/// kind; the chart sheet lays out its charts itself, and the contents sheet, which has no title
+/// row, prints in its page header the title it would have.
+void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Exam& exam);
+
+/// The family a sheet's time is reported under ("rank bands", "class ranking", …).
+const char* sheetFamily(SheetKind kind);
+
+/// How many rows at the top of a sheet of this kind are its title and headers, and how many
+/// columns at its left name the row (the school, class and name of a ranking sheet).
+struct SheetHeading {
+    int rows;
+    int nameColumns;
+};
+SheetHeading sheetHeading(SheetKind kind);
+
+/// The row group of a kind on the contents sheet (which lists 教师个人三率 before 班级各科三率,
+/// and 统计图表 last).
+int contentsGroup(SheetKind kind);
+
+}  // namespace varnex
