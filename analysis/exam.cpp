@@ -78,14 +78,16 @@ Exam::Exam(const AppState& state)
 
     stride_ = subjects_.size() + 1;
     const RowTable& students = *students_;
-    scores_of_.resize(static_cast<size_t>(students.rowCount()) * stride_);
+    values_.resize(static_cast<size_t>(students.rowCount()) * stride_);
+    sat_.resize(values_.size());
     for (int row = 0; row < students.rowCount(); ++row) {
         const RowTable::RowView cells = students.row(row);
-        ExamScore* out = &scores_of_[static_cast<size_t>(row) * stride_];
+        const size_t first = static_cast<size_t>(row) * stride_;
         for (size_t i = 0; i < stride_; ++i) {
             const std::string_view text =
                 cells[static_cast<size_t>(i < subjects_.size() ? subjects_[i].column : kTotalColumn)];
-            out[i] = {cAtof(text), startsWithNumber(text)};
+            values_[first + i] = cAtof(text);
+            sat_[first + i] = startsWithNumber(text);
         }
     }
 }

@@ -261,19 +261,24 @@ void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan, 
 
 // Fill, save and announce. A broken invariant of the workbook model (an exception from the
 // automation layer) ends the run with its message like any other failure.
-Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan, const Exam& exam,
+// The exam is let go once the sheets are filled: its figures are in the workbook, and the save needs
+// the memory.
+Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan, std::optional<Exam>& exam,
                                     AppState& state, Frontend& frontend, ExportOutcome* outcome,
                                     bool keepCells) {
     try {
-        SheetWork work(exam, [&](const std::string& line) { appendLog(state, frontend, line); });
-        if (Status filled = fillWorkbook(session, plan, state, frontend, work, outcome); !filled)
-            return filled.failure();
+        std::string pairingNote;
+        {
+            SheetWork work(*exam, [&](const std::string& line) { appendLog(state, frontend, line); });
+            if (Status filled = fillWorkbook(session, plan, state, frontend, work, outcome); !filled)
+                return filled.failure();
+            if (work.pairingIfWritten()) pairingNote = work.pairingIfWritten()->note;
+        }
+        exam.reset();
         // Saved before anything reports completion, so that a failed save is never announced as done.
         frontend.showProgress(tx::kProgressSaving, plan.sheetCount(), plan.sheetCount() + 1);
         Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome, keepCells);
-        if (saved)
-            announceExport(state, frontend, plan, *saved,
-                           work.pairingIfWritten() ? work.pairingIfWritten()->note : "");
+        if (saved) announceExport(state, frontend, plan, *saved, pairingNote);
         return saved;
     } catch (const std::exception& e) {
         return fail(ErrorKind::Internal, e.what());
@@ -302,10 +307,10 @@ void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, co
 Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const ExportRequest& request) {
     // What the sheets count and list, read once; nothing a sheet does changes it, and the state it
     // was read from is not changed for the run.
-    const Exam exam(state);
-    const bool withoutTeachers = exam.teachersLeftOut();
-    if (Status valid = exportCanStart(exam, state, frontend); !valid) return valid.failure();
-    const SheetPlan plan = buildSheetPlan(exam);
+    std::optional<Exam> exam(std::in_place, state);
+    const bool withoutTeachers = exam->teachersLeftOut();
+    if (Status valid = exportCanStart(*exam, state, frontend); !valid) return valid.failure();
+    const SheetPlan plan = buildSheetPlan(*exam);
     if (Status confirmed = confirmExport(state, frontend, plan, withoutTeachers); !confirmed)
         return confirmed.failure();
 
