@@ -4,6 +4,7 @@
 
 #include "automation/automation_texts.h"
 #include "base/text_util.h"
+#include "base/utf8.h"
 
 namespace varnex {
 
@@ -15,34 +16,16 @@ void requireRange(const SheetModel* sheet) {
     if (sheet == nullptr) throw AutomationError(tx::kNoCurrentRange);
 }
 
-// Length in UTF-16 units, as the spreadsheet counts the characters of a sheet name.
-size_t utf16Length(std::string_view utf8) {
-    size_t n = 0;
-    for (unsigned char ch : utf8) {
-        if ((ch & 0xC0) != 0x80) ++n;  // a lead byte starts a character
-        if (ch >= 0xF0) ++n;           // beyond the basic plane: a surrogate pair
-    }
-    return n;
-}
-
-bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 // The reason the spreadsheet would refuse `name` for the sheet at `position`, or nullptr.
 const char* sheetNameProblem(const WorkbookModel& workbook, int position, std::string_view name) {
     if (name.empty()) return tx::kSheetNameEmpty;
+    // The spreadsheet counts a sheet name's characters in UTF-16 units.
     if (utf16Length(name) > 31) return tx::kSheetNameTooLong;
     if (name.find_first_of(":\\/?*[]") != std::string_view::npos) return tx::kSheetNameBadCharacter;
     if (name.front() == '\'' || name.back() == '\'') return tx::kSheetNameApostrophe;
-    if (equalIgnoringAsciiCase(name, "History")) return tx::kSheetNameReserved;
+    if (equalsIgnoringAsciiCase(name, "History")) return tx::kSheetNameReserved;
     for (int i = 1; i <= workbook.sheetCount(); ++i) {
-        if (i != position && equalIgnoringAsciiCase(workbook.sheet(i)->name, name))
+        if (i != position && equalsIgnoringAsciiCase(workbook.sheet(i)->name, name))
             return tx::kSheetNameTaken;
     }
     return nullptr;
