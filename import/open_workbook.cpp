@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/control_ids.h"
+#include "app/opened_files.h"
 #include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
@@ -21,9 +22,6 @@ void showError(Frontend& frontend, const std::string& text,
                const char* caption = common_texts::kCaptionError) {
     frontend.showMessage(text, caption, MessageIcon::Error);
 }
-
-/// The extensions of the files opened, compared without regard to case.
-constexpr std::string_view kOpenedExtensions[] = {"xls", "xlsx", "et", "csv", "xml", "htm", "html"};
 
 std::string progressTitle(const std::string& title, const char* what) {
     return strprintf(tx::kProgressTitleFormat, common_texts::kProgramName, title.c_str(), what);
