@@ -127,9 +127,9 @@ TEST(TopN, LeavesTheListedRowsAtTheBottom) {
     withTotals(exam, {"90", "80", "95", "70", "98", "88", "60", "95", "85"});
     exam.state.exportOptions.topN = 3;
     ExcelSession session;
-    session.Start();
     session.AddWorkbook(OmittedArgument);
-    writeTopN(session.Sheet(1), exam.state, "标题");
+    ExcelSheet sheet = session.Sheet(1);
+    writeTopN(sheet, exam.state, "标题");
     EXPECT_EQ(namesInTable(exam.state),
               (std::vector<std::string>{"r1", "r3", "r5", "r6", "r8", "r4", "r7", "r2", "r0"}));
 }
@@ -262,7 +262,7 @@ TEST(Contents, ListsTheSheetsInItsOwnOrder) {
     EXPECT_EQ(s.columnWidths.at(1), 70);
     for (const char* a : {"A1", "B1", "A5", "B8"}) {
         EXPECT_EQ(s.at(a)->borders, kBorderLeft | kBorderRight | kBorderTop | kBorderBottom) << a;
-        EXPECT_EQ(s.at(a)->horizontalAlign, 0) << a;
+        EXPECT_EQ(s.at(a)->horizontalAlign, HAlign::General) << a;
     }
     EXPECT_TRUE(s.merges.empty());
     ASSERT_TRUE(exam.outcome.workbook);

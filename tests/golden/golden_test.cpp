@@ -146,7 +146,6 @@ std::string sampleExam(const SampleRun& run) {
     SampleSummary summary;
     {
         ExcelSession session;
-        session.Start();
         summary = buildSampleExam(session, options);
         auto saved = saveWorkbook(session.workbook(), {.exactPath = input});
         EXPECT_TRUE(saved) << saved.error();
@@ -170,7 +169,6 @@ std::string sampleExam(const SampleRun& run) {
     if (run.previous) {
         const std::string earlier = dir.file("上次.xlsx");
         ExcelSession session;
-        session.Start();
         buildEarlierExam(session, sheetRows(input, summary.scoreSheet), summary.scoreSheet,
                          options.gradeIndex, options.seed + 1);
         auto saved = saveWorkbook(session.workbook(), {.exactPath = earlier});
@@ -372,7 +370,6 @@ std::string joinedClassTeachers() {
 
 std::string templates() {
     ExcelSession session;
-    session.Start();
     session.AddWorkbook(OmittedArgument);
     session.AddSheets(10);
     writeTemplateSheets(session);

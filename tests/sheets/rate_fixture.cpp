@@ -48,9 +48,7 @@ void RateFixture::teacher(const std::string& school, const std::string& grade, c
 }
 
 void RateFixture::start() {
-    session_->Start();
     session_->AddWorkbook(OmittedArgument);
-    session_->Sheets();
 }
 
 const Cell& RateFixture::cell(std::string_view address) {

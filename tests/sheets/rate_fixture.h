@@ -40,12 +40,13 @@ class RateFixture {
     auto run(Writer writer, const std::string& title = "期中考试 - 表（高一）") {
         start();
         const AppState& input = state;
+        ExcelSheet first = session_->Sheet(1);
         if constexpr (std::is_void_v<
                           std::invoke_result_t<Writer, ExcelSheet&, const AppState&, const std::string&>>) {
-            writer(session_->Sheet(1), input, title);
+            writer(first, input, title);
             session_->workbook().recalculate();
         } else {
-            auto result = writer(session_->Sheet(1), input, title);
+            auto result = writer(first, input, title);
             session_->workbook().recalculate();
             return result;
         }
