@@ -262,7 +262,7 @@ void writeClassProgress(ExcelSheet& sheet, const AppState& state, const Progress
     // Row 3: 学校, 班级 and 学科 over both header rows, each figure over its six columns.
     const char* keys[] = {tx::kSchool, tx::kClass, tx::kSubject};
     for (int c = 0; c < 3; ++c) {
-        ExcelRange& range = sheet.Range(CellName(c, kHeaderRow - 1), CellName(c, kHeaderRow));
+        ExcelRange range = sheet.Range(CellName(c, kHeaderRow - 1), CellName(c, kHeaderRow));
         range.BorderAround();
         range.SetHorizontalAlignment(kAlignCenter);
         range.SetVerticalAlignment(kAlignVerticalCenter);

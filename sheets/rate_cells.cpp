@@ -15,7 +15,7 @@ std::string subjectBlockLabel(std::string_view subject, int fullMark) {
 }
 
 void RateCells::band(int lastColumn, int row, std::string_view value) {
-    ExcelRange& range = sheet_.Range(CellName(0, row), CellName(lastColumn, row));
+    ExcelRange range = sheet_.Range(CellName(0, row), CellName(lastColumn, row));
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);
     range.SetData(value);
@@ -35,7 +35,7 @@ void putValue(ExcelRange& range, std::string_view value, bool formula) {
 
 void RateCells::cell(int column, int row, std::string_view value, const RateCellStyle& style) {
     std::string address = CellName(column, row);
-    ExcelRange& range = sheet_.Range(address, address);
+    ExcelRange range = sheet_.Range(address, address);
     range.BorderAround();
     range.SetHorizontalAlignment(style.horizontalAlign);
     if (style.columnWidth > 0) range.SetColumnWidth(style.columnWidth);
@@ -51,8 +51,8 @@ void RateCells::formulaBlock(int column, int firstRow, int lastRow, std::string_
     mergedBlock(column, firstRow, lastRow, true).SetValue(formula);
 }
 
-ExcelRange& RateCells::mergedBlock(int column, int firstRow, int lastRow, bool rateFormat) {
-    ExcelRange& range = sheet_.Range(CellName(column, firstRow), CellName(column, lastRow));
+ExcelRange RateCells::mergedBlock(int column, int firstRow, int lastRow, bool rateFormat) {
+    ExcelRange range = sheet_.Range(CellName(column, firstRow), CellName(column, lastRow));
     range.BorderAround();
     range.SetHorizontalAlignment(kAlignCenter);
     range.SetVerticalAlignment(kAlignVerticalCenter);

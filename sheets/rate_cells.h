@@ -12,7 +12,7 @@ namespace varnex {
 
 /// Optional parts of a single-cell write.
 struct RateCellStyle {
-    int horizontalAlign = kAlignCenter;
+    HAlign horizontalAlign = kAlignCenter;
     int columnWidth = 0;      ///< 0: the width is not set
     bool rateFormat = false;  ///< sets the rate number format before the value
     bool formula = false;     ///< the value is one of the sheet's own formulas, not data
@@ -34,7 +34,7 @@ class RateCells {
 
   private:
     /// The bordered, centred block merged down the rows, ready for its value.
-    ExcelRange& mergedBlock(int column, int firstRow, int lastRow, bool rateFormat);
+    ExcelRange mergedBlock(int column, int firstRow, int lastRow, bool rateFormat);
     ExcelSheet& sheet_;
 };
 

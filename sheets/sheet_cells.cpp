@@ -9,7 +9,7 @@ namespace varnex {
 
 void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width) {
     std::string address = CellName(column, row);
-    ExcelRange& range = sheet.Range(address, address);
+    ExcelRange range = sheet.Range(address, address);
     range.BorderAround();
     range.SetHorizontalAlignment(kAlignCenter);
     if (width > 0) range.SetColumnWidth(width);
@@ -20,7 +20,7 @@ namespace {
 
 // A row merged across from column A to the last column, centred, holding `text`.
 void writeMergedRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view text) {
-    ExcelRange& range = sheet.Range(CellName(0, row), CellName(lastColumn, row));
+    ExcelRange range = sheet.Range(CellName(0, row), CellName(lastColumn, row));
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);
     range.SetData(text);
@@ -37,7 +37,7 @@ void writeNoteRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view n
 }
 
 void writeSpanningHeader(ExcelSheet& sheet, int firstColumn, int lastColumn, int row, std::string_view text) {
-    ExcelRange& range = sheet.Range(CellName(firstColumn, row), CellName(lastColumn, row));
+    ExcelRange range = sheet.Range(CellName(firstColumn, row), CellName(lastColumn, row));
     range.BorderAround();
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);

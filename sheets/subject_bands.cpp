@@ -54,7 +54,7 @@ Result<std::vector<SubjectBlock>> layOutSubjectBlocks(const AppState& state) {
 void writeBlockLabels(ExcelSheet& sheet, const std::vector<SubjectBlock>& blocks) {
     for (const auto& block : blocks) {
         if (block.bandCount() == 0) continue;  // a full mark below 1 leaves no rows to merge
-        ExcelRange& range =
+        ExcelRange range =
             sheet.Range(CellName(0, block.firstRow), CellName(0, block.firstRow + block.bandCount() - 1));
         range.BorderAround();
         range.SetHorizontalAlignment(kAlignCenter);
