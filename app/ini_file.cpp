@@ -1,57 +1,25 @@
 #include "app/ini_file.h"
 
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
+#include "base/text_conversion.h"
 #include "base/text_util.h"
+#include "base/utf8.h"
 
 namespace varnex {
 
 namespace {
 
+// The text in another encoding; an invalid or cut-off sequence becomes a replacement character
+// ("?" in GBK), and the text stays as it is when the encoding is unknown.
 std::string convert(std::string_view input, const char* to, const char* from) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
-    std::string out;
-    out.resize(input.size() * 4 + 16);
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    while (inLeft > 0) {
-        size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        if (r != static_cast<size_t>(-1)) break;
-        if (errno == E2BIG) {
-            size_t used = static_cast<size_t>(outPtr - out.data());
-            out.resize(out.size() * 2);
-            outPtr = out.data() + used;
-            outLeft = out.size() - used;
-            continue;
-        }
-        // An invalid or incomplete sequence: skip one byte and put a replacement character.
-        ++in;
-        --inLeft;
-        static const char kReplacement[] = "\xEF\xBF\xBD";
-        bool toUtf8 = std::string_view(to) == "UTF-8";
-        const char* rep = toUtf8 ? kReplacement : "?";
-        size_t repLen = toUtf8 ? 3 : 1;
-        if (outLeft < repLen) {
-            size_t used = static_cast<size_t>(outPtr - out.data());
-            out.resize(out.size() * 2 + repLen);
-            outPtr = out.data() + used;
-            outLeft = out.size() - used;
-        }
-        for (size_t i = 0; i < repLen; ++i) *outPtr++ = rep[i];
-        outLeft -= repLen;
-    }
-    out.resize(static_cast<size_t>(outPtr - out.data()));
-    iconv_close(cd);
-    return out;
+    const char* replacement = std::string_view(to) == "UTF-8" ? "\xEF\xBF\xBD" : "?";
+    return convertText(input, to, from, replacement).value_or(std::string(input));
 }
 
 bool hasHighBytes(std::string_view s) {
@@ -96,10 +64,7 @@ std::string cutEncoded(const std::string& utf8, IniFile::Encoding enc, size_t li
         }
         return gbkToUtf8(std::string_view(encoded).substr(0, i));
     }
-    if (utf8.size() <= limit) return utf8;
-    size_t i = limit;
-    while (i > 0 && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) --i;
-    return utf8.substr(0, i);
+    return utf8.substr(0, utf8PrefixLength(utf8, limit));
 }
 
 }  // namespace

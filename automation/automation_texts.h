@@ -5,7 +5,6 @@
 namespace varnex::automation_texts {
 
 // Failed automation calls (they end the running command).
-inline constexpr const char* kNoCurrentRange = "没有当前的单元格区域";
 inline constexpr const char* kNoSuchSheet = "工作表不存在";
 /// Sheet number.
 inline constexpr const char* kNoSuchSheetIndexFormat = "工作表不存在：%d";

@@ -4,6 +4,7 @@
 
 #include "automation/automation_texts.h"
 #include "base/text_util.h"
+#include "base/utf8.h"
 
 namespace varnex {
 
@@ -11,38 +12,22 @@ namespace tx = automation_texts;
 
 namespace {
 
-void requireRange(const SheetModel* sheet) {
-    if (sheet == nullptr) throw AutomationError(tx::kNoCurrentRange);
-}
-
-// Length in UTF-16 units, as the spreadsheet counts the characters of a sheet name.
-size_t utf16Length(std::string_view utf8) {
-    size_t n = 0;
-    for (unsigned char ch : utf8) {
-        if ((ch & 0xC0) != 0x80) ++n;  // a lead byte starts a character
-        if (ch >= 0xF0) ++n;           // beyond the basic plane: a surrogate pair
-    }
-    return n;
-}
-
-bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
+// A position for a message: its A1 address, or the raw numbers when it has none.
+std::string cellNameOrPosition(CellPos pos) {
+    if (pos.row < 0 || pos.column < 0) return strprintf("(%d, %d)", pos.row, pos.column);
+    return CellName(pos.column, pos.row + 1);
 }
 
 // The reason the spreadsheet would refuse `name` for the sheet at `position`, or nullptr.
 const char* sheetNameProblem(const WorkbookModel& workbook, int position, std::string_view name) {
     if (name.empty()) return tx::kSheetNameEmpty;
+    // The spreadsheet counts a sheet name's characters in UTF-16 units.
     if (utf16Length(name) > 31) return tx::kSheetNameTooLong;
     if (name.find_first_of(":\\/?*[]") != std::string_view::npos) return tx::kSheetNameBadCharacter;
     if (name.front() == '\'' || name.back() == '\'') return tx::kSheetNameApostrophe;
-    if (equalIgnoringAsciiCase(name, "History")) return tx::kSheetNameReserved;
+    if (equalsIgnoringAsciiCase(name, "History")) return tx::kSheetNameReserved;
     for (int i = 1; i <= workbook.sheetCount(); ++i) {
-        if (i != position && equalIgnoringAsciiCase(workbook.sheet(i)->name, name))
+        if (i != position && equalsIgnoringAsciiCase(workbook.sheet(i)->name, name))
             return tx::kSheetNameTaken;
     }
     return nullptr;
@@ -79,41 +64,9 @@ bool parsePlainNumber(std::string_view text, double& value) {
 
 // ---------------------------------------------------------------- range
 
-void ExcelRange::SetValue(std::string_view text) {
-    put(text, true);
-}
-
-void ExcelRange::SetData(std::string_view text) {
-    put(text, false);
-}
-
-void ExcelRange::put(std::string_view text, bool formulas) {
-    requireRange(sheet_);
-    // The text is read once; each cell of the range takes the same value.
-    double d = 0;
-    Cell::Kind kind = Cell::Kind::Text;
-    if (text.empty()) {
-        kind = Cell::Kind::Empty;
-    } else if (formulas && text[0] == '=') {
-        kind = Cell::Kind::Formula;
-    } else if (parsePlainNumber(text, d)) {
-        kind = Cell::Kind::Number;
-    }
-    SheetModel& sheet = *sheet_;
-    auto apply = [&](Cell& c) {
-        if (kind == Cell::Kind::Empty) {
-            sheet.setEmpty(c);
-        } else if (kind == Cell::Kind::Number) {
-            sheet.setNumber(c, d);
-        } else {
-            sheet.setText(c, kind, text);
-        }
-    };
-    if (range_.first == range_.last) {
-        apply(sheet_->touch(range_.first.row, range_.first.column));
-        return;
-    }
-    if (sheet_->isMergedArea(range_)) {
+template <typename Apply>
+void ExcelRange::forValueCells(Apply apply) {
+    if (range_.first == range_.last || sheet_->isMergedArea(range_)) {
         apply(sheet_->touch(range_.first.row, range_.first.column));
         return;
     }
@@ -122,25 +75,47 @@ void ExcelRange::put(std::string_view text, bool formulas) {
     }
 }
 
-void ExcelRange::SetHorizontalAlignment(int code) {
-    requireRange(sheet_);
-    for (int r = range_.first.row; r <= range_.last.row; ++r) {
-        for (int c = range_.first.column; c <= range_.last.column; ++c)
-            sheet_->touch(r, c).horizontalAlign =
-                static_cast<int8_t>(code == kAlignLeft || code == kAlignCenter ? code : 0);
+void ExcelRange::SetValue(std::string_view text) {
+    put(text, true);
+}
+
+void ExcelRange::SetData(std::string_view text) {
+    put(text, false);
+}
+
+void ExcelRange::SetNumber(double number) {
+    forValueCells([&](Cell& c) { sheet_->setNumber(c, number); });
+}
+
+void ExcelRange::put(std::string_view text, bool formulas) {
+    // The text is read once; each cell of the range takes the same value.
+    double d = 0;
+    if (text.empty()) {
+        forValueCells([&](Cell& c) { sheet_->setEmpty(c); });
+    } else if (formulas && text[0] == '=') {
+        forValueCells([&](Cell& c) { sheet_->setText(c, Cell::Kind::Formula, text); });
+    } else if (parsePlainNumber(text, d)) {
+        SetNumber(d);
+    } else {
+        forValueCells([&](Cell& c) { sheet_->setText(c, Cell::Kind::Text, text); });
     }
 }
 
-void ExcelRange::SetVerticalAlignment(int code) {
-    requireRange(sheet_);
+void ExcelRange::SetHorizontalAlignment(HAlign align) {
     for (int r = range_.first.row; r <= range_.last.row; ++r) {
         for (int c = range_.first.column; c <= range_.last.column; ++c)
-            sheet_->touch(r, c).verticalCenter = code == kAlignVerticalCenter;
+            sheet_->touch(r, c).horizontalAlign = align;
+    }
+}
+
+void ExcelRange::SetVerticalAlignment(VAlign align) {
+    for (int r = range_.first.row; r <= range_.last.row; ++r) {
+        for (int c = range_.first.column; c <= range_.last.column; ++c)
+            sheet_->touch(r, c).verticalCenter = align == VAlign::Center;
     }
 }
 
 void ExcelRange::Merge(int across) {
-    requireRange(sheet_);
     if (range_.first == range_.last) return;
     if (across != 0 && range_.first.row != range_.last.row) {
         for (int r = range_.first.row; r <= range_.last.row; ++r) {
@@ -152,12 +127,10 @@ void ExcelRange::Merge(int across) {
 }
 
 void ExcelRange::SetColumnWidth(int width) {
-    requireRange(sheet_);
     for (int c = range_.first.column; c <= range_.last.column; ++c) sheet_->columnWidths[c] = width;
 }
 
 void ExcelRange::SetNumberFormat(std::string_view format) {
-    requireRange(sheet_);
     uint16_t index = workbook_->numberFormatIndex(format);
     for (int r = range_.first.row; r <= range_.last.row; ++r) {
         for (int c = range_.first.column; c <= range_.last.column; ++c)
@@ -165,8 +138,7 @@ void ExcelRange::SetNumberFormat(std::string_view format) {
     }
 }
 
-void ExcelRange::BorderAround(int, int, int) {
-    requireRange(sheet_);
+void ExcelRange::BorderAround() {
     if (range_.first == range_.last) {
         sheet_->touch(range_.first.row, range_.first.column).borders |=
             kBorderLeft | kBorderRight | kBorderTop | kBorderBottom;
@@ -215,20 +187,30 @@ void ExcelSheet::SetVisible(int visible) {
     s->visible = visible != 0;
 }
 
-ExcelRange& ExcelSheet::Range(std::string_view first, std::string_view last) {
-    SheetModel* s = session_->workbook().sheet(position_);
+ExcelRange ExcelSheet::Range(std::string_view first, std::string_view last) {
     auto a = parseCellName(first);
     auto b = first == last ? a : parseCellName(last);
-    if (s == nullptr || !a || !b) {
+    if (!a || !b) {
         throw AutomationError(
             strprintf(tx::kInvalidRangeFormat, std::string(first).c_str(), std::string(last).c_str()));
     }
-    ExcelRange& r = session_->range_;
-    r.workbook_ = &session_->workbook();
-    r.sheet_ = s;
-    r.range_ = {{std::min(a->row, b->row), std::min(a->column, b->column)},
-                {std::max(a->row, b->row), std::max(a->column, b->column)}};
-    return r;
+    return Range(*a, *b);
+}
+
+ExcelRange ExcelSheet::Range(int row, int column) {
+    return Range(CellPos{row, column}, CellPos{row, column});
+}
+
+ExcelRange ExcelSheet::Range(CellPos first, CellPos last) {
+    WorkbookModel& workbook = session_->workbook();
+    SheetModel* s = workbook.sheet(position_);
+    if (s == nullptr || first.row < 0 || first.column < 0 || last.row < 0 || last.column < 0) {
+        throw AutomationError(strprintf(tx::kInvalidRangeFormat, cellNameOrPosition(first).c_str(),
+                                        cellNameOrPosition(last).c_str()));
+    }
+    return ExcelRange(workbook, *s,
+                      {{std::min(first.row, last.row), std::min(first.column, last.column)},
+                       {std::max(first.row, last.row), std::max(first.column, last.column)}});
 }
 
 namespace {
@@ -290,34 +272,19 @@ double ExcelSheet::UsedWidthPoints() const {
 
 // ---------------------------------------------------------------- session
 
-ExcelSession::ExcelSession() {
-    sheet_.session_ = this;
-}
-
-bool ExcelSession::Start() {
-    started_ = true;
-    return true;
-}
-
 void ExcelSession::AddWorkbook(OmittedArgumentType) {
     workbook_ = WorkbookModel();
     hasWorkbook_ = true;
-}
-
-void ExcelSession::Sheets() {
-    workbook();
 }
 
 void ExcelSession::AddSheets(int count) {
     workbook().addSheetsBeforeActive(count);
 }
 
-ExcelSheet& ExcelSession::Sheet(int index) {
+ExcelSheet ExcelSession::Sheet(int index) {
     if (workbook().sheet(index) == nullptr)
         throw AutomationError(strprintf(tx::kNoSuchSheetIndexFormat, index));
-    sheet_.position_ = index;
-    range_.sheet_ = nullptr;
-    return sheet_;
+    return ExcelSheet(*this, index);
 }
 
 WorkbookModel& ExcelSession::workbook() {

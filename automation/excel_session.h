@@ -1,7 +1,7 @@
 #pragma once
 // The automation layer: the operation list through which every produced workbook is built, bound
-// to an in-memory WorkbookModel. One current sheet and one current range at a time; every format
-// and value goes to the current range.
+// to an in-memory WorkbookModel. A sheet and a range are small handles to its sheets and cells;
+// every format and value goes to a range.
 
 #include <stdexcept>
 #include <string>
@@ -27,7 +27,8 @@ inline constexpr OmittedArgumentType OmittedArgument{};
 
 class ExcelSession;
 
-/// The current range of the current sheet.
+/// A rectangle of cells of one sheet: a small handle that stays on its cells however many
+/// other ranges are taken after it.
 class ExcelRange {
   public:
     /// Sets the value as typed input: a plain decimal number becomes a number, text beginning
@@ -37,34 +38,44 @@ class ExcelRange {
     /// Sets a value that comes from imported data: like SetValue, except that text beginning
     /// with "=" stays text, so that a name or score typed as "=…" can never become a formula.
     void SetData(std::string_view text);
-    void SetHorizontalAlignment(int code);  ///< 2 left, 3 centred
-    void SetVerticalAlignment(int code);    ///< -4108 centred
+    /// Sets a number, in the cells SetValue would fill.
+    void SetNumber(double number);
+    void SetHorizontalAlignment(HAlign align);
+    void SetVerticalAlignment(VAlign align);
     /// Merges the range (across = 1: each row on its own).
     void Merge(int across);
     void SetColumnWidth(int width);
     void SetNumberFormat(std::string_view format);
-    /// A thin continuous box around the range's outer edge.
-    void BorderAround(int lineStyle = 1, int weight = 2, int colorIndex = 1);
+    /// A thin continuous black box around the range's outer edge.
+    void BorderAround();
 
   private:
     friend class ExcelSheet;
-    friend class ExcelSession;
-    ExcelRange() = default;
+    ExcelRange(WorkbookModel& workbook, SheetModel& sheet, const CellRange& range)
+        : workbook_(&workbook), sheet_(&sheet), range_(range) {}
+    /// Calls `apply` for the cells a value goes to.
+    template <typename Apply>
+    void forValueCells(Apply apply);
     void put(std::string_view text, bool formulas);
-    WorkbookModel* workbook_ = nullptr;
-    SheetModel* sheet_ = nullptr;
-    CellRange range_{};
+    WorkbookModel* workbook_;
+    SheetModel* sheet_;
+    CellRange range_;
 };
 
-/// The current sheet.
+/// One sheet of the workbook, by its position: a small handle, like ExcelRange.
 class ExcelSheet {
   public:
     void Activate();
     void SetName(std::string_view name);
     std::string GetName() const;
     void SetVisible(int visible);
-    /// Takes the range between two A1 addresses as the current range.
-    ExcelRange& Range(std::string_view first, std::string_view last);
+    /// The range between two A1 addresses, in either order.
+    ExcelRange Range(std::string_view first, std::string_view last);
+    /// One cell, by its 0-based row and column.
+    ExcelRange Range(int row, int column);
+    /// The rectangle between two 0-based positions, in either order.
+    ExcelRange Range(CellPos first, CellPos last);
+    ExcelRange Range(const CellRange& range) { return Range(range.first, range.last); }
 
     /// How the sheet prints (paper, orientation, scaling, repeated rows, header and footer, page
     /// breaks, print area), replacing what was set before.
@@ -82,9 +93,9 @@ class ExcelSheet {
 
   private:
     friend class ExcelSession;
-    ExcelSheet() = default;
-    ExcelSession* session_ = nullptr;
-    int position_ = 0;
+    ExcelSheet(ExcelSession& session, int position) : session_(&session), position_(position) {}
+    ExcelSession* session_;
+    int position_;
 };
 
 /// Parses text as typed input: true and the value when it is a plain decimal number
@@ -93,47 +104,24 @@ bool parsePlainNumber(std::string_view text, double& value);
 
 class ExcelSession {
   public:
-    ExcelSession();
+    ExcelSession() = default;
     ExcelSession(const ExcelSession&) = delete;
     ExcelSession& operator=(const ExcelSession&) = delete;
 
-    /// Starts the engine; false when it cannot be started.
-    bool Start();
-    void SetUserControl(bool on) { userControl_ = on; }
-    /// Showing the workbook (true) is recorded; the command that owns the session saves and
-    /// opens the file.
-    void SetVisible(bool visible) { visible_ = visible; }
-    void SetCaption(std::string_view caption) { caption_ = caption; }
     /// A new blank workbook with three sheets.
     void AddWorkbook(OmittedArgumentType);
-    /// The sheet collection of the active workbook.
-    void Sheets();
     /// Inserts `count` sheets before the active sheet.
     void AddSheets(int count);
-    /// Takes the sheet at a 1-based position as the current sheet.
-    ExcelSheet& Sheet(int index);
-    /// Releases everything; the workbook model stays readable.
-    void End() { started_ = false; }
-
-    bool started() const { return started_; }
-    bool visible() const { return visible_; }
-    bool userControl() const { return userControl_; }
-    const std::string& caption() const { return caption_; }
+    /// The sheet at a 1-based position.
+    ExcelSheet Sheet(int index);
 
     /// The workbook being built (throws AutomationError when there is none).
     WorkbookModel& workbook();
     bool hasWorkbook() const { return hasWorkbook_; }
 
   private:
-    friend class ExcelSheet;
     WorkbookModel workbook_;
     bool hasWorkbook_ = false;
-    bool started_ = false;
-    bool visible_ = false;
-    bool userControl_ = false;
-    std::string caption_;
-    ExcelSheet sheet_;
-    ExcelRange range_;
 };
 
 }  // namespace varnex

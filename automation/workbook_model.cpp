@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "base/text_util.h"
+#include "base/utf8.h"
 
 namespace varnex {
 
@@ -556,23 +557,6 @@ class Evaluator {
         return std::string();
     }
 
-    // The byte offset of character `n` (0-based) of a UTF-8 text, or its size.
-    static size_t characterOffset(std::string_view text, size_t n) {
-        size_t i = 0;
-        for (; i < text.size() && n > 0; --n) {
-            ++i;
-            while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-        }
-        return i;
-    }
-
-    // The number of characters of a UTF-8 text.
-    static size_t characterCount(std::string_view text) {
-        size_t n = 0;
-        for (unsigned char ch : text) n += (ch & 0xC0) != 0x80 ? 1 : 0;
-        return n;
-    }
-
     // LEFT, FIND and VALUE, which read the count out of a text such as " 12/45 " (VALUE passes over
     // the blanks around a number).
     static Value textFunction(std::string_view name, const std::vector<Value>& args) {
@@ -581,13 +565,14 @@ class Evaluator {
             if (!count.isNumber()) return count;
             if (count.number < 0) return Value::error("#VALUE!");
             const std::string text = asText(args[0]);
-            return Value::ofText(text.substr(0, characterOffset(text, static_cast<size_t>(count.number))));
+            return Value::ofText(
+                text.substr(0, utf8CharacterOffset(text, static_cast<size_t>(count.number))));
         }
         if (name == "FIND" && args.size() == 2) {
             const std::string needle = asText(args[0]), haystack = asText(args[1]);
             const size_t at = haystack.find(needle);
             if (at == std::string::npos) return Value::error("#VALUE!");
-            return Value::ofNumber(static_cast<double>(characterCount(haystack.substr(0, at)) + 1));
+            return Value::ofNumber(static_cast<double>(utf8CharacterCount(haystack.substr(0, at)) + 1));
         }
         if (name == "VALUE" && args.size() == 1) {
             if (args[0].isNumber()) return args[0];

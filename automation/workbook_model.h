@@ -18,10 +18,15 @@ namespace varnex {
 /// Border edges of one cell.
 enum BorderEdge : uint8_t { kBorderLeft = 1, kBorderRight = 2, kBorderTop = 4, kBorderBottom = 8 };
 
-/// Alignment codes as the automation layer receives them.
-constexpr int kAlignLeft = 2;
-constexpr int kAlignCenter = 3;
-constexpr int kAlignVerticalCenter = -4108;
+/// How a cell's value sits across its width.
+enum class HAlign : uint8_t { General, Left, Center };
+/// How a cell's value sits in its height: at the application's default place, or centred.
+enum class VAlign : uint8_t { Default, Center };
+
+/// Shorter names the sheet writers use.
+inline constexpr HAlign kAlignLeft = HAlign::Left;
+inline constexpr HAlign kAlignCenter = HAlign::Center;
+inline constexpr VAlign kAlignVerticalCenter = VAlign::Center;
 
 /// The result of a formula (or of reading a cell inside one).
 struct Value {
@@ -43,8 +48,8 @@ class Cell {
   public:
     enum class Kind : uint8_t { Empty, Number, Text, Formula };
     Kind kind = Kind::Empty;
-    uint8_t borders = 0;         ///< BorderEdge bits
-    int8_t horizontalAlign = 0;  ///< 0 (general), kAlignLeft or kAlignCenter
+    uint8_t borders = 0;  ///< BorderEdge bits
+    HAlign horizontalAlign = HAlign::General;
     bool verticalCenter = false;
     uint16_t numberFormat = 0;  ///< 0: general; otherwise index into WorkbookModel::numberFormats + 1
     bool inMerge = false;       ///< part of one of the sheet's merged areas

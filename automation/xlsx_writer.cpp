@@ -90,9 +90,15 @@ class FormatTable {
         {kBorderBottom, format_set_bottom, format_set_bottom_color},
     };
 
-    static size_t alignIndex(int8_t code) {
-        if (code == kAlignLeft) return 1;
-        if (code == kAlignCenter) return 2;
+    static size_t alignIndex(HAlign align) {
+        switch (align) {
+            case HAlign::General:
+                return 0;
+            case HAlign::Left:
+                return 1;
+            case HAlign::Center:
+                return 2;
+        }
         return 0;
     }
 

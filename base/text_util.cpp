@@ -184,40 +184,6 @@ std::string clockText(const std::tm& time) {
                      common_texts::kWeekdays[weekday]);
 }
 
-namespace {
-
-// East Asian wide and full-width characters: the Hangul initials, the CJK blocks with their
-// punctuation, kana and radicals, Hangul syllables, compatibility ideographs, vertical and
-// full-width forms, and the ideographs beyond the basic plane.
-bool isWide(char32_t c) {
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) || (c >= 0x3041 && c <= 0xA4CF) ||
-           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
-           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
-}
-
-}  // namespace
-
-int displayWidth(std::string_view utf8) {
-    int widest = 0, line = 0;
-    for (size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead == '\n') {
-            widest = std::max(widest, line);
-            line = 0;
-            ++i;
-            continue;
-        }
-        size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        if (lead >= 0x80 && lead < 0xC0) length = 1;  // a stray continuation byte: one cell
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        line += isWide(c) ? 2 : 1;
-        i += length;
-    }
-    return std::max(widest, line);
-}
-
 std::string asciiLower(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
@@ -232,41 +198,6 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
         char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
         char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
         if (x != y) return false;
-    }
-    return true;
-}
-
-bool isValidUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-        unsigned char c = byte(i);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t length;
-        uint32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            cp = c & 0x1Fu;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            cp = c & 0x0Fu;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            cp = c & 0x07u;
-        } else {
-            return false;
-        }
-        if (text.size() - i < length) return false;
-        for (size_t k = 1; k < length; ++k) {
-            if ((byte(i + k) & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (byte(i + k) & 0x3Fu);
-        }
-        static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += length;
     }
     return true;
 }

@@ -43,19 +43,11 @@ std::string formatTime(const std::tm& time, const char* format);
 /// The status-bar clock text, e.g. "2026年12月6日 22:05:09 星期日".
 std::string clockText(const std::tm& time);
 
-/// How many character cells a text takes on screen: a wide character (Chinese, Japanese and
-/// Korean characters, full-width forms such as "（") counts two, any other character one. A
-/// text of several lines takes as many as its longest line.
-int displayWidth(std::string_view utf8);
-
 /// The text with A–Z turned into a–z (other bytes unchanged).
 std::string asciiLower(std::string_view text);
 
 /// True when the texts are equal once A–Z are taken as a–z.
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
-
-/// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates, nothing beyond U+10FFFF).
-bool isValidUtf8(std::string_view text);
 
 /// The file name of a path: the text after its last "/" (a "\\" is an ordinary character of a
 /// file name here, so it does not separate).

@@ -136,8 +136,8 @@ void writeDirect(const WorkbookModel& book, const std::string& path) {
     lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
     std::map<std::tuple<int, int, bool, int>, lxw_format*> formats;
     auto formatOf = [&](const Cell& c) -> lxw_format* {
-        auto key =
-            std::make_tuple(int{c.borders}, int{c.horizontalAlign}, c.verticalCenter, int{c.numberFormat});
+        auto key = std::make_tuple(int{c.borders}, static_cast<int>(c.horizontalAlign), c.verticalCenter,
+                                   int{c.numberFormat});
         if (key == std::make_tuple(0, 0, false, 0)) return nullptr;
         auto it = formats.find(key);
         if (it != formats.end()) return it->second;

@@ -74,15 +74,14 @@ Times measure(int students) {
         }
     });
     varnex::ExcelSession session;
-    session.Start();
     session.AddWorkbook(varnex::OmittedArgument);
-    session.Sheets();
     const varnex::Exam exam(state);
-    t.grade = millisecondsOf([&] { varnex::writeGradeRates(session.Sheet(1), exam, "年级各科三率"); });
-    t.cls = millisecondsOf([&] { varnex::writeClassRates(session.Sheet(2), exam, "班级各科三率"); });
+    varnex::ExcelSheet grade = session.Sheet(1), classes = session.Sheet(2), teachers = session.Sheet(3);
+    t.grade = millisecondsOf([&] { varnex::writeGradeRates(grade, exam, "年级各科三率"); });
+    t.cls = millisecondsOf([&] { varnex::writeClassRates(classes, exam, "班级各科三率"); });
     varnex::Status teacherSheet;
-    t.teacher = millisecondsOf(
-        [&] { teacherSheet = varnex::writeTeacherRates(session.Sheet(3), exam, "教师个人三率"); });
+    t.teacher =
+        millisecondsOf([&] { teacherSheet = varnex::writeTeacherRates(teachers, exam, "教师个人三率"); });
     if (!teacherSheet) std::fprintf(stderr, "%s\n", teacherSheet.error().c_str());
     if (sink < 0) std::printf("%f\n", sink);
     return t;

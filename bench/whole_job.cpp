@@ -499,7 +499,6 @@ Figures freshDirect(const std::string& result, const std::string& output) {
 
 void makeSample(int perClass, int classesPerSchool, const std::string& path) {
     ExcelSession session;
-    session.Start();
     SampleOptions options;
     options.gradeIndex = gradeIndex(kGrade);
     options.schools = kSchools;

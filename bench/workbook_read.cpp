@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8.h"
 #include "bench/query_columns.h"
 
 // Every allocation through operator new is counted, so that reading can show that a row costs none.
@@ -96,19 +97,14 @@ class BiffWriter {
     static std::string utf16(const std::string& utf8) {
         std::string s;
         for (size_t i = 0; i < utf8.size();) {
-            unsigned char c = static_cast<unsigned char>(utf8[i]);
-            uint32_t cp;
-            if (c < 0x80) {
-                cp = c;
-                i += 1;
-            } else if (c < 0xE0) {
-                cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
-                i += 2;
+            const varnex::Utf8Char c = varnex::nextUtf8Char(utf8, i);
+            i += c.length;
+            if (c.codePoint < 0x10000) {
+                put16(s, c.codePoint);
             } else {
-                cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
-                i += 3;
+                put16(s, 0xD800 + ((c.codePoint - 0x10000) >> 10));
+                put16(s, 0xDC00 + ((c.codePoint - 0x10000) & 0x3FF));
             }
-            put16(s, cp);
         }
         return s;
     }

@@ -96,22 +96,19 @@ double writeDirect(const std::string& path) {
 double writeThroughSession(const std::string& path, double& buildSeconds) {
     auto start = std::chrono::steady_clock::now();
     ExcelSession session;
-    session.Start();
     session.AddWorkbook(OmittedArgument);
-    session.Sheets();
-    ExcelSheet& sheet = session.Sheet(1);
+    ExcelSheet sheet = session.Sheet(1);
     sheet.SetName("成绩");
     for (int row = 0; row < kRows; ++row) {
         for (int column = 0; column < kColumns; ++column) {
-            const std::string address = CellName(column, row + 1);
-            ExcelRange& range = sheet.Range(address, address);
+            ExcelRange range = sheet.Range(row, column);
             range.BorderAround();
-            range.SetHorizontalAlignment(3);
+            range.SetHorizontalAlignment(HAlign::Center);
             if (row == 0) range.SetColumnWidth(column == 0 ? 5 : 9);
             CellValue v = valueAt(row, column);
             switch (v.kind) {
                 case CellValue::Whole:
-                    range.SetValue(strprintf("%d", v.number));
+                    range.SetNumber(v.number);
                     break;
                 case CellValue::Tenths:
                     range.SetValue(strprintf("%.1f", v.number / 10.0));

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/text_util.h"
+#include "base/utf8.h"
 #include "cli/cli_texts.h"
 
 namespace varnex {

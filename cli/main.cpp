@@ -312,7 +312,6 @@ int runEarlierSample(const std::string& of, const SampleOptions& options, const 
     std::vector<std::vector<std::string>> rows;
     if (!readSheetRows(of, sheetName, rows)) return kExitFailed;
     ExcelSession session;
-    session.Start();
     int students = buildEarlierExam(session, rows, sheetName, options.gradeIndex, options.seed + 1);
     Result<std::string> saved = saveWorkbook(session.workbook(), {.exactPath = out, .overwrite = force});
     if (!saved) {
@@ -348,7 +347,6 @@ int runSample(const Args& line) {
         return runEarlierSample(args->values["--previous-of"], options, out, force);
 
     ExcelSession session;
-    session.Start();
     SampleSummary summary = buildSampleExam(session, options);
     Result<std::string> saved = saveWorkbook(session.workbook(), {.exactPath = out, .overwrite = force});
     if (!saved) {

@@ -122,7 +122,7 @@ Status writeSheets(ExcelSession& session, const SheetPlan& plan, Frontend& front
         frontend.showProgress(tx::kLogExport + planned.item, done++, plan.sheetCount() + 1);  // the save last
         // The one sheet of all classes logs each class while it is filled.
         if (planned.kind != SheetKind::ClassRankingAll) work.log(tx::kLogExport + planned.item);
-        ExcelSheet& sheet = session.Sheet(planned.position);
+        ExcelSheet sheet = session.Sheet(planned.position);
         sheet.Activate();
         sheet.SetName(planned.tabName);
         if (Status written = writePlannedSheet(sheet, planned, plan, work); !written) return written;
@@ -190,10 +190,7 @@ Status fillWorkbook(ExcelSession& session, const SheetPlan& plan, AppState& stat
     const std::string& examName = state.examNameText;
     const std::string& sheetName = state.imported.sheetName;
     const int n = plan.sheetCount();
-    session.SetUserControl(true);
-    session.SetCaption(strprintf(tx::kCaptionFormat, examName.c_str(), sheetName.c_str()));
     session.AddWorkbook(OmittedArgument);
-    session.Sheets();
     if (n >= 4) session.AddSheets(n - 3);
     if (outcome != nullptr) {
         outcome->sheetCount = n;
@@ -287,16 +284,12 @@ Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan
 
 // Hands the finished workbook to the user: the import of new scores is needed before the next
 // export, and the file is opened.
-void finishExport(AppState& state, Frontend& frontend, ExcelSession& session, const std::string& savedPath,
-                  ExportOutcome& outcome) {
+void finishExport(AppState& state, Frontend& frontend, const std::string& savedPath, ExportOutcome& outcome) {
     frontend.enableAction(Action::ImportStudents, true);
     state.students.clear();
     state.imported.classList.clear();
     state.imported.classCount = 0;
     state.imported.studentCount = 0;  // keeps the export disabled until the next student import
-    session.SetVisible(true);
-    session.SetUserControl(true);
-    session.End();
     frontend.openDocument(savedPath);
     frontend.minimiseWindow();
     outcome.savedPath = savedPath;
@@ -316,11 +309,6 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
 
     frontend.enableAction(Action::ImportStudents, false);
     ExcelSession session;
-    if (!session.Start()) {
-        showError(frontend, tx::kStartFailed);
-        frontend.enableAction(Action::ImportStudents, true);
-        return fail(ErrorKind::Internal, tx::kStartFailed);
-    }
     // Whatever happens from here on, the caller may look at the workbook that was built.
     struct KeepWorkbook {
         ExcelSession& session;
@@ -336,10 +324,9 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
     if (!saved) {
         showError(frontend, saved.error());
         frontend.enableAction(Action::ImportStudents, true);
-        session.End();
         return saved.failure();
     }
-    finishExport(state, frontend, session, *saved, outcome);
+    finishExport(state, frontend, *saved, outcome);
     return outcome;
 }
 

@@ -21,7 +21,6 @@ namespace tx = template_texts;
 
 namespace {
 
-constexpr int kCentred = 3;
 constexpr int kTeacherSheetPosition = 13;
 constexpr int kTeacherColumns = 3 + kSubjectCount;  // A to N
 constexpr int kGradeSampleRows = 2;                 // rows 2 and 3
@@ -46,16 +45,15 @@ struct CellWrite {
 };
 
 void writeCell(ExcelSheet& sheet, int column, int row, const CellWrite& w) {
-    const std::string address = CellName(column, row);
-    ExcelRange& range = sheet.Range(address, address);
+    ExcelRange range = sheet.Range(row - 1, column);
     if (w.box) range.BorderAround();
-    if (w.centre) range.SetHorizontalAlignment(kCentred);
+    if (w.centre) range.SetHorizontalAlignment(HAlign::Center);
     if (w.width > 0) range.SetColumnWidth(w.width);
     if (w.value != nullptr) range.SetValue(w.value);
 }
 
 void writeTeacherSheet(ExcelSession& session) {
-    ExcelSheet& sheet = session.Sheet(kTeacherSheetPosition);
+    ExcelSheet sheet = session.Sheet(kTeacherSheetPosition);
     sheet.Activate();
     sheet.SetName(tx::kTeacherSheet);
     for (int column = 0; column < kTeacherColumns; ++column) {
@@ -77,7 +75,7 @@ void writeTeacherSheet(ExcelSession& session) {
 }
 
 void writeGradeSheet(ExcelSession& session, int grade) {
-    ExcelSheet& sheet = session.Sheet(grade + 1);
+    ExcelSheet sheet = session.Sheet(grade + 1);
     sheet.Activate();
     sheet.SetName(kGradeNames[static_cast<size_t>(grade)]);
     writeCell(sheet, 0, 2, {true, true, 0, "1"});
@@ -126,19 +124,12 @@ Result<TemplateOutcome> generateTemplates(AppState& state, Frontend& frontend,
     }
 
     ExcelSession session;
-    if (!session.Start()) {
-        frontend.showMessage(sheet_texts::kStartFailed, common_texts::kCaptionError, MessageIcon::Error);
-        return fail(ErrorKind::Internal, sheet_texts::kStartFailed);
-    }
     appendLog(state, frontend, tx::kLogGenerating + examName);
     frontend.setTitle(
         strprintf(tx::kTitleFormat, common_texts::kProgramName, examName.c_str(), tx::kTitleGenerating));
 
     try {
-        session.SetUserControl(true);
-        session.SetCaption(examName);
         session.AddWorkbook(OmittedArgument);
-        session.Sheets();
         session.AddSheets(10);
         writeTemplateSheets(session);
     } catch (const std::exception& e) {
@@ -164,9 +155,6 @@ Result<TemplateOutcome> generateTemplates(AppState& state, Frontend& frontend,
     if (frontend.opensDocuments()) done += tx::kDoneOpening;
     frontend.showMessage(done, common_texts::kCaptionInfo, MessageIcon::Information);
 
-    session.SetVisible(true);
-    session.SetUserControl(true);
-    session.End();
     frontend.openDocument(*saved);
     frontend.minimiseWindow();
     return TemplateOutcome{*saved};

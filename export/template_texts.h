@@ -4,8 +4,8 @@
 
 namespace varnex::template_texts {
 
-// The empty exam name and the failed start are told as the export tells them
-// (sheet_texts::kNoExamName, sheet_texts::kStartFailed).
+// The empty exam name is told as the export tells it
+// (sheet_texts::kNoExamName).
 
 /// Followed by the exam name.
 inline constexpr const char* kLogGenerating = "生成导入模板：";

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/text_util.h"
+#include "base/utf8.h"
 #include "import/cell_text.h"
 #include "import/reader_limits.h"
 #include "import/reader_messages.h"
@@ -104,14 +105,6 @@ bool RecordReader::seek(uint64_t offset) {
     return true;
 }
 
-CodePageDecoder::CodePageDecoder() : cd_(reinterpret_cast<iconv_t>(-1)) {
-    setCodePage(1252);
-}
-
-CodePageDecoder::~CodePageDecoder() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-}
-
 void CodePageDecoder::setCodePage(uint16_t codePage) {
     std::string name;
     switch (codePage) {
@@ -165,17 +158,15 @@ void CodePageDecoder::setCodePage(uint16_t codePage) {
             name = "CP1252";
             break;
     }
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-    cd_ = iconv_open("UTF-8", name.c_str());
-    latin1_ = cd_ == reinterpret_cast<iconv_t>(-1);
+    converter_ = TextConverter("UTF-8", name.c_str());
 }
 
 void CodePageDecoder::append(std::string_view bytes, std::string& out) {
-    if (latin1_) {
+    if (!converter_.ok()) {  // read as Latin-1
         for (char c : bytes) appendUtf8(static_cast<unsigned char>(c), out);
         return;
     }
-    appendConverted(cd_, bytes, out, "?");  // an invalid or incomplete sequence shows as "?"
+    converter_.append(bytes, out, "?");  // an invalid or incomplete sequence shows as "?"
 }
 
 void appendUtf16(const uint8_t* data, size_t units, uint32_t& high, std::string& out) {

@@ -4,7 +4,6 @@
 // page), and strings continued over CONTINUE records.
 
 #include <gsf/gsf.h>
-#include <iconv.h>
 
 #include <cstdint>
 #include <string>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "base/result.h"
+#include "base/text_conversion.h"
 
 namespace varnex::biff {
 
@@ -86,17 +86,12 @@ class RecordReader {
 /// Converts 8-bit text of a code page to UTF-8 (BIFF5 strings).
 class CodePageDecoder {
   public:
-    CodePageDecoder();
-    ~CodePageDecoder();
-    CodePageDecoder(const CodePageDecoder&) = delete;
-    CodePageDecoder& operator=(const CodePageDecoder&) = delete;
     /// Selects the code page of a CODEPAGE record (936 for Chinese); unknown ones read as 1252.
     void setCodePage(uint16_t codePage);
     void append(std::string_view bytes, std::string& out);
 
   private:
-    iconv_t cd_;
-    bool latin1_ = false;
+    TextConverter converter_{"UTF-8", "CP1252"};  ///< not ok(): read as Latin-1
 };
 
 /// Reads data that may continue over several record bodies: a string's characters restart

@@ -20,8 +20,6 @@ const char* booleanText(bool value);
 const char* biffErrorText(uint8_t code);
 /// Replaces the _xHHHH_ escapes of Office XML strings by the characters they stand for.
 void unescapeOfficeXmlText(std::string& text);
-/// Appends a code point as UTF-8 (invalid ones as U+FFFD).
-void appendUtf8(uint32_t codePoint, std::string& out);
 /// The letters of a 0-based sheet column, as messages name it ("A", "AB").
 std::string columnLettersOf(uint32_t column);
 

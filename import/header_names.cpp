@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "base/utf8.h"
+
 namespace varnex {
 
 namespace {
@@ -38,35 +40,16 @@ constexpr std::string_view kRankOrScaledColumns[] = {"赋分", "赋分成绩", "
                                                      "级排", "校排",     "班名", "级名",     "校名",
                                                      "班次", "级次",     "校次", "排名",     "名次"};
 
-// ---------------------------------------------------------------- code points
-// One UTF-8 sequence at `i`: its code point and length (a broken byte stands for itself).
-struct CodePoint {
-    char32_t value;
-    size_t length;
-};
-
-CodePoint decodeAt(std::string_view s, size_t i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    unsigned char lead = byte(i);
-    size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (i + length > s.size()) return {lead, 1};
-    char32_t value = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return {lead, 1};
-        value = (value << 6) | (byte(i + k) & 0x3F);
-    }
-    return {value, length};
-}
-
+// ---------------------------------------------------------------- characters
 bool isBlank(char32_t c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == 0x00A0 ||
            c == 0x3000 || c == 0x200B || c == 0xFEFF;
 }
 
 // Appends the character, a full-width form (U+FF01 … U+FF5E) as its ASCII twin.
-void appendPlain(std::string& out, std::string_view s, size_t i, CodePoint c) {
-    if (c.value >= 0xFF01 && c.value <= 0xFF5E) {
-        out += static_cast<char>(c.value - 0xFEE0);
+void appendPlain(std::string& out, std::string_view s, size_t i, const Utf8Char& c) {
+    if (c.codePoint >= 0xFF01 && c.codePoint <= 0xFF5E) {
+        out += static_cast<char>(c.codePoint - 0xFEE0);
     } else {
         out.append(s.substr(i, c.length));
     }
@@ -83,8 +66,8 @@ std::string normaliseHeaderText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        CodePoint c = decodeAt(text, i);
-        if (!isBlank(c.value)) appendPlain(out, text, i, c);
+        const Utf8Char c = nextUtf8Char(text, i);
+        if (!isBlank(c.codePoint)) appendPlain(out, text, i, c);
         i += c.length;
     }
     return out;
@@ -95,8 +78,8 @@ std::string plainText(std::string_view text) {
     out.reserve(text.size());
     size_t keep = 0;  // the length of `out` up to its last character that is not a blank
     for (size_t i = 0; i < text.size();) {
-        CodePoint c = decodeAt(text, i);
-        if (!isBlank(c.value)) {
+        const Utf8Char c = nextUtf8Char(text, i);
+        if (!isBlank(c.codePoint)) {
             appendPlain(out, text, i, c);
             keep = out.size();
         } else if (!out.empty()) {

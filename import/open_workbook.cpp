@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/opened_files.h"
 #include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
@@ -22,9 +23,6 @@ Error showError(Frontend& frontend, ErrorKind kind, const std::string& text,
     frontend.showMessage(text, caption, MessageIcon::Error);
     return fail(kind, text);
 }
-
-/// The extensions of the files opened, compared without regard to case.
-constexpr std::string_view kOpenedExtensions[] = {"xls", "xlsx", "et", "csv", "xml", "htm", "html"};
 
 std::string progressTitle(const std::string& title, const char* what) {
     return strprintf(tx::kProgressTitleFormat, common_texts::kProgramName, title.c_str(), what);

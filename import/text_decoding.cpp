@@ -1,71 +1,22 @@
 #include "import/text_decoding.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <cstdio>
 
+#include "base/text_conversion.h"
 #include "base/text_util.h"
+#include "base/utf8.h"
 #include "import/reader_messages.h"
 
 namespace varnex {
 
 namespace tx = reader_texts;
 
-namespace {
-
-/// An iconv conversion descriptor, closed when it goes.
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (ok()) iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return cd_; }
-
-  private:
-    iconv_t cd_;
-};
-
-}  // namespace
-
 ByteOrderMark byteOrderMarkOf(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return {"UTF-8", 3};
     if (bytes.substr(0, 2) == "\xFF\xFE") return {"UTF-16LE", 2};
     if (bytes.substr(0, 2) == "\xFE\xFF") return {"UTF-16BE", 2};
     return {};
-}
-
-bool appendConverted(iconv_t cd, std::string_view bytes, std::string& out, const char* replacement) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char chunk[4096];
-    while (inLeft > 0) {
-        char* dst = chunk;
-        size_t dstLeft = sizeof chunk;
-        size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
-        out.append(chunk, static_cast<size_t>(dst - chunk));
-        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {  // E2BIG only asks for another round
-            if (replacement == nullptr) return false;
-            out += replacement;
-            ++in;
-            --inLeft;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    return true;
-}
-
-std::optional<std::string> convertToUtf8(std::string_view bytes, const char* encoding) {
-    Converter converter("UTF-8", encoding);
-    if (!converter.ok()) return std::nullopt;
-    std::string out;
-    if (!appendConverted(converter.get(), bytes, out)) return std::nullopt;
-    return out;
 }
 
 std::string encodingOfLabel(std::string_view label) {
@@ -83,8 +34,7 @@ std::string encodingOfLabel(std::string_view label) {
     if (name.empty() || name.starts_with("utf-16") || name.starts_with("utf-32") || name == "unicode" ||
         name == "ucs-2")
         return "";
-    Converter known("UTF-8", name.c_str());
-    return known.ok() ? name : "";
+    return TextConverter("UTF-8", name.c_str()).ok() ? name : "";
 }
 
 std::optional<std::string> decodeText(std::string_view bytes, const std::string& declared) {
@@ -95,13 +45,13 @@ std::optional<std::string> decodeText(std::string_view bytes, const std::string&
             if (!isValidUtf8(rest)) return std::nullopt;
             return std::string(rest);
         }
-        return convertToUtf8(rest, bom.encoding);
+        return convertText(rest, "UTF-8", bom.encoding);
     }
     if (!declared.empty() && declared != "UTF-8") {
-        if (auto text = convertToUtf8(bytes, declared.c_str())) return text;
+        if (auto text = convertText(bytes, "UTF-8", declared.c_str())) return text;
     }
     if (isValidUtf8(bytes)) return std::string(bytes);
-    return convertToUtf8(bytes, "GB18030");
+    return convertText(bytes, "UTF-8", "GB18030");
 }
 
 namespace {

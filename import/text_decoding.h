@@ -3,8 +3,6 @@
 // turning their bytes into UTF-8. The byte-order mark decides first, then a declared encoding,
 // then the bytes themselves (UTF-8 when they are valid UTF-8, otherwise GB18030).
 
-#include <iconv.h>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -23,15 +21,6 @@ struct ByteOrderMark {
 
 /// The byte-order mark at the start of `bytes`, if any.
 ByteOrderMark byteOrderMarkOf(std::string_view bytes);
-
-/// Converts `bytes` through the iconv descriptor `cd` (reset first), appending to `out`. An invalid
-/// or cut-off sequence ends the conversion with false, unless a `replacement` is given: then the
-/// replacement stands for the sequence's first byte and the conversion goes on after it.
-bool appendConverted(iconv_t cd, std::string_view bytes, std::string& out, const char* replacement = nullptr);
-
-/// `bytes` in `encoding` (an iconv name) converted to UTF-8; nothing when they are not valid in
-/// that encoding or the encoding is unknown.
-std::optional<std::string> convertToUtf8(std::string_view bytes, const char* encoding);
 
 /// The iconv name of a charset label as web pages write it ("gb2312", "GBK" and their kin read as
 /// GB18030, which contains them; "utf8" is UTF-8); "" for a label to pass over (UTF-16 labels,

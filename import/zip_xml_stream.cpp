@@ -1,8 +1,10 @@
 #include "import/zip_xml_stream.h"
 
-#include <iconv.h>
 #include <zip.h>
 
+#include <memory>
+
+#include "base/text_conversion.h"
 #include "base/text_util.h"
 #include "import/reader_limits.h"
 #include "import/reader_messages.h"
@@ -21,21 +23,17 @@ std::string zipErrorText(zip_error_t* error) {
     return text;
 }
 
-/// Decodes the two-byte sequences of GBK (which GB2312 is part of) for expat, through iconv.
+/// Decodes the two-byte sequences of GBK (which GB2312 is part of) for expat.
 int XMLCALL convertGbk(void* data, const char* bytes) {
-    char* in = const_cast<char*>(bytes);
-    size_t inLeft = 2;
-    unsigned char out[4];
-    char* dst = reinterpret_cast<char*>(out);
-    size_t dstLeft = sizeof out;
-    iconv_t cd = static_cast<iconv_t>(data);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &in, &inLeft, &dst, &dstLeft) == static_cast<size_t>(-1) || dstLeft != 0) return -1;
-    return static_cast<int>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<uint32_t>(out[3]) << 24);
+    std::string out;
+    if (!static_cast<TextConverter*>(data)->append(std::string_view(bytes, 2), out) || out.size() != 4)
+        return -1;
+    const auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(out[k])); };
+    return static_cast<int>(byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24);
 }
 
 void XMLCALL releaseGbk(void* data) {
-    iconv_close(static_cast<iconv_t>(data));
+    delete static_cast<TextConverter*>(data);
 }
 
 /// Lets expat read documents declared in GBK, GB2312 or GB18030, as marking systems write them.
@@ -45,10 +43,10 @@ int XMLCALL unknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
     std::string label = asciiLower(name);
     if (label != "gbk" && label != "gb2312" && label != "gb18030" && label != "cp936")
         return XML_STATUS_ERROR;
-    iconv_t cd = iconv_open("UTF-32LE", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return XML_STATUS_ERROR;
+    auto converter = std::make_unique<TextConverter>("UTF-32LE", "GBK");
+    if (!converter->ok()) return XML_STATUS_ERROR;
     for (int b = 0; b < 256; ++b) info->map[b] = b < 0x80 ? b : b == 0x80 || b == 0xFF ? -1 : -2;
-    info->data = cd;
+    info->data = converter.release();
     info->convert = &convertGbk;
     info->release = &releaseGbk;
     return XML_STATUS_OK;

@@ -68,11 +68,17 @@ std::array<int, kSubjectCount> samplePaperMarks(int grade) {
 }
 
 void put(ExcelSheet& sheet, int column, int row, const std::string& value, bool centred = true) {
-    std::string at = CellName(column, row);
-    ExcelRange& r = sheet.Range(at, at);
+    ExcelRange r = sheet.Range(row - 1, column);
     r.BorderAround();
-    if (centred) r.SetHorizontalAlignment(3);
+    if (centred) r.SetHorizontalAlignment(HAlign::Center);
     r.SetValue(value);
+}
+
+void putNumber(ExcelSheet& sheet, int column, int row, int number) {
+    ExcelRange r = sheet.Range(row - 1, column);
+    r.BorderAround();
+    r.SetHorizontalAlignment(HAlign::Center);
+    r.SetNumber(number);
 }
 
 }  // namespace
@@ -95,7 +101,6 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     }
 
     session.AddWorkbook(OmittedArgument);
-    session.Sheets();
     summary.teacherSheet = tx::kTeacherSheet;
     summary.scoreSheet = gradeName;
     summary.schools = std::max(options.schools, 1);
@@ -108,7 +113,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
                      [](int a, int b) { return compareCells(sampleSchoolName(a), sampleSchoolName(b)) < 0; });
 
     // Teachers: per school and subject, most teachers take two neighbouring classes.
-    ExcelSheet& teachers = session.Sheet(1);
+    ExcelSheet teachers = session.Sheet(1);
     teachers.Activate();
     teachers.SetName(summary.teacherSheet);
     {
@@ -129,7 +134,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
             for (int c = 0; c < classes; ++c, ++row) {
                 put(teachers, 0, row, sampleSchoolName(school));
                 put(teachers, 1, row, gradeName);
-                put(teachers, 2, row, std::to_string(c + 1));
+                putNumber(teachers, 2, row, c + 1);
                 for (int s : subjects)
                     put(teachers, 3 + s, row, names[static_cast<size_t>(s)][static_cast<size_t>(c)]);
             }
@@ -137,7 +142,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     }
 
     // Scores, sorted by school, class and name as the window advises.
-    ExcelSheet& scores = session.Sheet(2);
+    ExcelSheet scores = session.Sheet(2);
     scores.Activate();
     scores.SetName(summary.scoreSheet);
     std::vector<std::string> header(std::begin(tx::kScoreHeadBefore), std::end(tx::kScoreHeadBefore));
@@ -156,11 +161,11 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
             std::sort(names.begin(), names.end(),
                       [](const std::string& a, const std::string& b) { return compareCells(a, b) < 0; });
             for (const auto& name : names) {
-                put(scores, 0, row, std::to_string(serial));
+                putNumber(scores, 0, row, serial);
                 put(scores, 1, row, sampleSchoolName(school));
-                put(scores, 2, row, std::to_string(c + 1));
+                putNumber(scores, 2, row, c + 1);
                 put(scores, 3, row, name);
-                put(scores, 4, row, std::to_string(1 + (serial - 1) / 30));
+                putNumber(scores, 4, row, 1 + (serial - 1) / 30);
                 put(scores, 5, row, strprintf("2026%02d%05d", school + 1, serial));
                 for (size_t k = 0; k < subjects.size(); ++k) {
                     int mark = fullMarks[static_cast<size_t>(subjects[k])];
@@ -174,7 +179,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     }
     summary.students = serial - 1;
     // The third sheet says what the workbook is.
-    ExcelSheet& about = session.Sheet(3);
+    ExcelSheet about = session.Sheet(3);
     about.SetName(tx::kAboutSheet);
     const std::string lines[] = {
         strprintf(tx::kAboutMadeByFormat, common_texts::kProgramName),
@@ -182,7 +187,7 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
                   summary.students),
         strprintf(tx::kAboutSheetsFormat, gradeName.c_str()),
     };
-    for (int i = 0; i < 3; ++i) about.Range(CellName(0, i + 1), CellName(0, i + 1)).SetValue(lines[i]);
+    for (int i = 0; i < 3; ++i) about.Range(i, 0).SetValue(lines[i]);
     about.Range("A1", "A1").SetColumnWidth(70);
     return summary;
 }
@@ -193,8 +198,7 @@ int buildEarlierExam(ExcelSession& session, const std::vector<std::vector<std::s
     const std::array<int, kSubjectCount> fullMarks =
         samplePaperMarks(std::clamp(gradeIndex, 0, kGradeCount - 1));
     session.AddWorkbook(OmittedArgument);
-    session.Sheets();
-    ExcelSheet& sheet = session.Sheet(1);
+    ExcelSheet sheet = session.Sheet(1);
     sheet.Activate();
     sheet.SetName(sheetName);
     if (rows.empty()) return 0;

@@ -41,7 +41,7 @@ void tableCell(ExcelSheet& sheet, int column, int row, std::string_view value, b
 
 // A line of text over the width of the charts (row 1-based).
 void lineOfText(ExcelSheet& sheet, int row, std::string_view text) {
-    ExcelRange& range = sheet.Range(CellName(0, row), CellName(kChartColumns - 1, row));
+    ExcelRange range = sheet.Range(CellName(0, row), CellName(kChartColumns - 1, row));
     range.Merge(1);
     range.SetData(text);
 }

@@ -13,7 +13,7 @@ namespace {
 // A boxed cell without alignment; the contents sheet sets widths on its headers only.
 void writeContentsCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width = 0) {
     std::string address = CellName(column, row);
-    ExcelRange& range = sheet.Range(address, address);
+    ExcelRange range = sheet.Range(address, address);
     range.BorderAround();
     if (width > 0) range.SetColumnWidth(width);
     range.SetData(value);

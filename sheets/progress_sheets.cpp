@@ -99,7 +99,7 @@ void writeClassProgressHead(ExcelSheet& sheet, const ClassProgressTable& table, 
     writeNoteRow(sheet, lastColumn, 2, note);
     const char* keys[] = {tx::kSchool, tx::kClass, tx::kSubject};
     for (int c = 0; c < 3; ++c) {
-        ExcelRange& range = sheet.Range(CellName(c, kHeaderRow - 1), CellName(c, kHeaderRow));
+        ExcelRange range = sheet.Range(CellName(c, kHeaderRow - 1), CellName(c, kHeaderRow));
         range.BorderAround();
         range.SetHorizontalAlignment(kAlignCenter);
         range.SetVerticalAlignment(kAlignVerticalCenter);

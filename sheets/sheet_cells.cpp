@@ -18,8 +18,8 @@ void putValue(ExcelRange& range, std::string_view value, bool formula) {
 }
 
 // The bordered block merged down the rows of one column, centred both ways, ready for its value.
-ExcelRange& mergedBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, bool rateFormat) {
-    ExcelRange& range = sheet.Range(CellName(column, firstRow), CellName(column, lastRow));
+ExcelRange mergedBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, bool rateFormat) {
+    ExcelRange range = sheet.Range(CellName(column, firstRow), CellName(column, lastRow));
     range.BorderAround();
     range.SetHorizontalAlignment(kAlignCenter);
     range.SetVerticalAlignment(kAlignVerticalCenter);
@@ -32,7 +32,7 @@ ExcelRange& mergedBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow
 
 void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, const CellStyle& style) {
     const std::string address = CellName(column, row);
-    ExcelRange& range = sheet.Range(address, address);
+    ExcelRange range = sheet.Range(address, address);
     range.BorderAround();
     range.SetHorizontalAlignment(style.horizontalAlign);
     if (style.columnWidth > 0) range.SetColumnWidth(style.columnWidth);
@@ -45,7 +45,7 @@ void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view val
 }
 
 void writeMergedRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view text) {
-    ExcelRange& range = sheet.Range(CellName(0, row), CellName(lastColumn, row));
+    ExcelRange range = sheet.Range(CellName(0, row), CellName(lastColumn, row));
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);
     range.SetData(text);
@@ -68,7 +68,7 @@ void writeNoteRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view n
 }
 
 void writeSpanningHeader(ExcelSheet& sheet, int firstColumn, int lastColumn, int row, std::string_view text) {
-    ExcelRange& range = sheet.Range(CellName(firstColumn, row), CellName(lastColumn, row));
+    ExcelRange range = sheet.Range(CellName(firstColumn, row), CellName(lastColumn, row));
     range.BorderAround();
     range.SetHorizontalAlignment(kAlignCenter);
     range.Merge(1);

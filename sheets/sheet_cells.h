@@ -20,7 +20,7 @@ inline constexpr const char* kRateNumberFormat = "0.0";
 
 /// Optional parts of a boxed cell.
 struct CellStyle {
-    int horizontalAlign = kAlignCenter;
+    HAlign horizontalAlign = kAlignCenter;
     int columnWidth = 0;      ///< 0: the width is not set
     bool rateFormat = false;  ///< sets the rate number format before the value
     bool formula = false;     ///< the value is one of the sheet's own formulas, not data

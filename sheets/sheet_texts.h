@@ -26,10 +26,6 @@ inline constexpr const char* kConfirmFormat =
 inline constexpr const char* kNoTeachersNote =
     "\n未导入教师任课表：不导出教师个人三率，班级各科三率的任课教师一栏留空。\n";
 inline constexpr const char* kNoTeachersNoClassRatesNote = "\n未导入教师任课表：不导出教师个人三率。\n";
-inline constexpr const char* kStartFailed =
-    "启动 Excel 服务失败！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
-/// Exam name, imported sheet: the workbook's caption.
-inline constexpr const char* kCaptionFormat = "%s - %s成绩分析";
 // What the export is doing, after "Varnex - <exam>：<sheet> - " (common_texts::kSheetStateTitleFormat).
 inline constexpr const char* kExporting = "正在导出...";
 inline constexpr const char* kExported = "导出完成";

@@ -10,9 +10,9 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "app/opened_files.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
-#include "ui/desktop_entry.h"
 #include "ui/ui_texts.h"
 
 namespace varnex::ui {
@@ -40,7 +40,7 @@ QString desktopEntryText(const LauncherTarget& target) {
     text += QStringLiteral("Exec=%1 %f\n").arg(execQuoted(target.programPath));
     text += QStringLiteral("Path=%1\n").arg(target.workingDir);
     if (!target.iconPath.isEmpty()) text += QStringLiteral("Icon=%1\n").arg(target.iconPath);
-    text += QStringLiteral("MimeType=%1\n").arg(QString::fromUtf8(kOpenWithMimeTypes));
+    text += QStringLiteral("MimeType=%1\n").arg(QString::fromUtf8(kOpenedMimeTypes));
     text += QStringLiteral("Terminal=false\nCategories=Education;Office;\nStartupNotify=true\n");
     return text;
 }

@@ -9,6 +9,7 @@
 #include <QTranslator>
 #include <QTreeView>
 
+#include "app/opened_files.h"
 #include "ui/dialog_units.h"
 #include "ui/ui_texts.h"
 
@@ -45,7 +46,7 @@ bool installQtChineseTexts(QCoreApplication& app) {
 
 void prepareOpenDialog(QFileDialog& dialog, const QWidget* window) {
     dialog.setWindowTitle(qs(tx::kOpenDialogTitle));
-    dialog.setNameFilter(qs(tx::kOpenFileFilter));
+    dialog.setNameFilter(qs(tx::kOpenFileFilterFormat).arg(qs(kOpenedFilePatterns)));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setViewMode(QFileDialog::Detail);

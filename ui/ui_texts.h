@@ -62,8 +62,8 @@ constexpr const char* kOpenDialogFileName = "文件名：";
 constexpr const char* kOpenDialogFileType = "文件类型：";
 constexpr const char* kOpenDialogAccept = "打开(&O)";
 constexpr const char* kOpenDialogReject = "取消";
-constexpr const char* kOpenFileFilter =
-    "Excel工作表、WPS表格、CSV或网页文件(*.xls *.xlsx *.et *.csv *.xml *.htm *.html)";
+/// The patterns of the files opened (app/opened_files.h): "*.xls *.xlsx …".
+constexpr const char* kOpenFileFilterFormat = "Excel工作表、WPS表格、CSV或网页文件(%1)";
 constexpr const char* kStatusBarFailed = "创建状态栏失败！";
 
 // Desktop conveniences

@@ -46,10 +46,8 @@ TEST(ExcelRange, SetValueParsesTypedInput) {
         {"2024-01-05", Cell::Kind::Text, 0},
     };
     ExcelSession s;
-    ASSERT_TRUE(s.Start());
     s.AddWorkbook(OmittedArgument);
-    s.Sheets();
-    ExcelSheet& sheet = s.Sheet(1);
+    ExcelSheet sheet = s.Sheet(1);
     for (const auto& c : cases) {
         sheet.Range("B2", "B2").SetValue(c.input);
         const Cell* cell = s.workbook().sheet(1)->at("B2");
@@ -68,15 +66,13 @@ TEST(ExcelRange, SetValueParsesTypedInput) {
 
 TEST(ExcelSession, NewWorkbookAndAddedSheets) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
-    s.Sheets();
     EXPECT_EQ(s.workbook().sheetCount(), 3);
     s.AddSheets(10);
     ASSERT_EQ(s.workbook().sheetCount(), 13);
     EXPECT_EQ(s.workbook().sheet(11)->name, "Sheet1");  // added before the active first sheet
     EXPECT_EQ(s.workbook().sheet(13)->name, "Sheet3");
-    ExcelSheet& sheet = s.Sheet(13);
+    ExcelSheet sheet = s.Sheet(13);
     sheet.Activate();
     sheet.SetName("教师任课表");
     EXPECT_EQ(sheet.GetName(), "教师任课表");
@@ -85,13 +81,12 @@ TEST(ExcelSession, NewWorkbookAndAddedSheets) {
 
 TEST(ExcelRange, BordersMergesWidthsAndFormats) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
-    ExcelSheet& sheet = s.Sheet(1);
-    ExcelRange& r = sheet.Range("A4", "A7");
+    ExcelSheet sheet = s.Sheet(1);
+    ExcelRange r = sheet.Range("A4", "A7");
     r.BorderAround();
-    r.SetHorizontalAlignment(3);
-    r.SetVerticalAlignment(-4108);
+    r.SetHorizontalAlignment(HAlign::Center);
+    r.SetVerticalAlignment(VAlign::Center);
     r.Merge(0);
     r.SetValue("优秀人数");
     const SheetModel& m = *s.workbook().sheet(1);
@@ -104,15 +99,15 @@ TEST(ExcelRange, BordersMergesWidthsAndFormats) {
     EXPECT_EQ(m.merges[0], (CellRange{{3, 0}, {6, 0}}));
     EXPECT_TRUE(m.at("A6")->verticalCenter);
 
-    ExcelRange& t = sheet.Range("A1", "D1");
-    t.SetHorizontalAlignment(3);
+    ExcelRange t = sheet.Range("A1", "D1");
+    t.SetHorizontalAlignment(HAlign::Center);
     t.Merge(1);
     t.SetValue("标题");
     EXPECT_EQ(m.at("A1")->text(), "标题");
     EXPECT_EQ(m.at("B1")->kind, Cell::Kind::Empty);
     EXPECT_EQ(m.at("A1")->borders, 0);
 
-    ExcelRange& w = sheet.Range("C3", "C3");
+    ExcelRange w = sheet.Range("C3", "C3");
     w.SetColumnWidth(11);
     w.SetNumberFormat("0.0");
     w.SetValue("33.3");
@@ -121,11 +116,62 @@ TEST(ExcelRange, BordersMergesWidthsAndFormats) {
     EXPECT_THROW(sheet.Range("A", "B2"), AutomationError);
 }
 
+TEST(ExcelRange, RangesAndSheetsTakenOneAfterAnotherStayOnTheirOwnCells) {
+    ExcelSession s;
+    s.AddWorkbook(OmittedArgument);
+    ExcelSheet first = s.Sheet(1);
+    ExcelSheet second = s.Sheet(2);
+    ExcelRange a = first.Range("A1", "A1");
+    ExcelRange b = first.Range("B2", "C3");
+    ExcelRange c = second.Range(0, 0);
+    a.SetValue("甲");
+    b.BorderAround();
+    c.SetNumber(7);
+    first.SetName("一");
+    const SheetModel& one = *s.workbook().sheet(1);
+    const SheetModel& two = *s.workbook().sheet(2);
+    EXPECT_EQ(one.name, "一");
+    EXPECT_EQ(two.name, "Sheet2");
+    EXPECT_EQ(one.at("A1")->text(), "甲");
+    EXPECT_EQ(one.at("A1")->borders, 0);
+    EXPECT_EQ(one.at("B2")->borders, kBorderTop | kBorderLeft);
+    EXPECT_EQ(one.at("C3")->borders, kBorderBottom | kBorderRight);
+    EXPECT_EQ(two.at("A1")->number(), 7);
+    EXPECT_EQ(two.at("B2"), nullptr);
+}
+
+TEST(ExcelRange, PositionsAndNumbersWriteWhatAddressesAndTypedTextWrite) {
+    // Each pair of calls must leave the same cell: by address and typed text, by position and number.
+    ExcelSession s;
+    s.AddWorkbook(OmittedArgument);
+    ExcelSheet sheet = s.Sheet(1);
+    sheet.Range("B3", "B3").SetValue("42");
+    sheet.Range(2, 3).SetNumber(42);  // D3
+    sheet.Range("A5", "C6").SetValue("-0.5");
+    sheet.Range(CellPos{5, 6}, CellPos{4, 4}).SetNumber(-0.5);  // E5:G6, given in either order
+    sheet.Range("A8", "C8").Merge(1);
+    sheet.Range("A8", "C8").SetValue("3");
+    sheet.Range(CellRange{{7, 4}, {7, 6}}).Merge(1);
+    sheet.Range(CellRange{{7, 4}, {7, 6}}).SetNumber(3);  // a merged area: the top-left cell only
+    const SheetModel& m = *s.workbook().sheet(1);
+    const std::pair<const char*, const char*> same[] = {
+        {"B3", "D3"}, {"A5", "E5"}, {"C6", "G6"}, {"A8", "E8"}, {"B8", "F8"}, {"C8", "G8"},
+    };
+    for (const auto& [typed, numbered] : same) {
+        ASSERT_NE(m.at(typed), nullptr) << typed;
+        ASSERT_NE(m.at(numbered), nullptr) << numbered;
+        EXPECT_EQ(m.at(typed)->kind, m.at(numbered)->kind) << numbered;
+        EXPECT_EQ(m.at(typed)->number(), m.at(numbered)->number()) << numbered;
+    }
+    EXPECT_EQ(m.at("G6")->kind, Cell::Kind::Number);
+    EXPECT_EQ(m.at("F8")->kind, Cell::Kind::Empty);
+    EXPECT_THROW(sheet.Range(-1, 0), AutomationError);
+}
+
 TEST(WorkbookModel, CachedFormulaResults) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
-    ExcelSheet& sheet = s.Sheet(1);
+    ExcelSheet sheet = s.Sheet(1);
     auto put = [&](const char* at, const char* v) { sheet.Range(at, at).SetValue(v); };
     // Rates 33.3, 50.0, 33.3 in D6:D8; a text and an empty cell around them.
     put("D6", "33.3");
@@ -195,9 +241,8 @@ TEST(WorkbookModel, CachedFormulaResults) {
 
 TEST(ExcelRange, MergedAreasNeverOverlap) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
-    ExcelSheet& sheet = s.Sheet(1);
+    ExcelSheet sheet = s.Sheet(1);
     sheet.Range("A1", "D1").Merge(1);
     sheet.Range("A1", "D1").Merge(1);  // the same area again
     sheet.Range("A3", "A6").Merge(0);
@@ -208,7 +253,7 @@ TEST(ExcelRange, MergedAreasNeverOverlap) {
     sheet.Range("A5", "B5").Merge(1);
     EXPECT_EQ(m.merges, (std::vector<CellRange>{{{0, 0}, {0, 3}}, {{1, 1}, {2, 2}}, {{4, 0}, {4, 1}}}));
     EXPECT_FALSE(m.at("A3")->inMerge);
-    ExcelRange& area = sheet.Range("B2", "C3");
+    ExcelRange area = sheet.Range("B2", "C3");
     area.SetValue("85");
     EXPECT_EQ(m.at("B2")->number(), 85);
     EXPECT_EQ(m.at("C3")->kind, Cell::Kind::Empty);
@@ -218,10 +263,9 @@ TEST(ExcelRange, MergedAreasNeverOverlap) {
 
 TEST(ExcelSheet, RefusesNamesTheSpreadsheetRefuses) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
     s.Sheet(2).SetName("目录");
-    ExcelSheet& sheet = s.Sheet(1);
+    ExcelSheet sheet = s.Sheet(1);
     const std::string thirtyOne = "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一";
     sheet.SetName(thirtyOne);
     sheet.SetName("一中 （3）班");
@@ -253,7 +297,6 @@ TEST(ExcelSheet, RefusesNamesTheSpreadsheetRefuses) {
 
 TEST(ExcelSheet, OneSheetStaysVisible) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
     s.Sheet(1).SetVisible(0);
     s.Sheet(2).SetVisible(0);

@@ -63,9 +63,8 @@ Checked checkWhileWriting(const std::string& path, const std::string& bytes) {
 
 std::string workbookBytes(const std::string& path, int rows) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
-    ExcelSheet& sheet = s.Sheet(1);
+    ExcelSheet sheet = s.Sheet(1);
     for (int row = 1; row <= rows; ++row) {
         sheet.Range(CellName(0, row), CellName(0, row)).SetValue("学生" + std::to_string(row));
         sheet.Range(CellName(1, row), CellName(1, row)).SetValue(std::to_string(row * 7 % 150));

@@ -20,13 +20,9 @@ using testing::xmlCell;
 using testing::zipPart;
 
 struct Book {
-    Book() {
-        session.Start();
-        session.AddWorkbook(OmittedArgument);
-        session.Sheets();
-    }
-    ExcelSheet& sheet(int position, const char* name) {
-        ExcelSheet& s = session.Sheet(position);
+    Book() { session.AddWorkbook(OmittedArgument); }
+    ExcelSheet sheet(int position, const char* name) {
+        ExcelSheet s = session.Sheet(position);
         s.SetName(name);
         return s;
     }
@@ -40,7 +36,7 @@ void put(ExcelSheet& sheet, const char* at, const char* value) {
 
 TEST(SheetModel, ColumnsFitTheirLongestValue) {
     Book book;
-    ExcelSheet& s = book.sheet(1, "表");
+    ExcelSheet s = book.sheet(1, "表");
     put(s, "A1", "一个合并在整行上的很长很长很长的标题");  // merged across: does not count
     s.Range("A1", "E1").Merge(1);
     put(s, "A3", "（未分班）班");          // 12 characters wide: (, ), 班 and the Chinese count two
@@ -64,15 +60,15 @@ TEST(SheetModel, ColumnsFitTheirLongestValue) {
 
 TEST(WorkbookModel, FormulasReadOtherSheetsAndCountsOutOfTexts) {
     Book book;
-    ExcelSheet& bands = book.sheet(2, "总分分数段");
+    ExcelSheet bands = book.sheet(2, "总分分数段");
     put(bands, "B4", " 12/45 ");
     put(bands, "B5", "1234/5000");
     put(bands, "C4", "=AVERAGE(D4:D5)");
     put(bands, "D4", "3");
     put(bands, "D5", "4");
-    ExcelSheet& other = book.sheet(3, "O'Neil");
+    ExcelSheet other = book.sheet(3, "O'Neil");
     put(other, "A1", "7");
-    ExcelSheet& charts = book.sheet(1, "统计图表");
+    ExcelSheet charts = book.sheet(1, "统计图表");
     const std::map<std::string, std::string> cases = {
         {"=VALUE(LEFT('总分分数段'!$B$4,FIND(\"/\",'总分分数段'!$B$4)-1))", "12"},
         {"=VALUE(LEFT('总分分数段'!B5,FIND(\"/\",'总分分数段'!B5)-1))", "1234"},
@@ -98,15 +94,15 @@ TEST(WorkbookModel, FormulasReadOtherSheetsAndCountsOutOfTexts) {
 
 TEST(XlsxWriter, PageSetupPanesLinksAndChartsAreWrittenAroundUnchangedCells) {
     Book book;
-    ExcelSheet& data = book.sheet(2, "班级各科三率");
+    ExcelSheet data = book.sheet(2, "班级各科三率");
     put(data, "C4", "（1）班");
     put(data, "C5", "（2）班");
     put(data, "M4", "80.5");
     put(data, "M5", "90");
-    ExcelSheet& other = book.sheet(3, "12");
+    ExcelSheet other = book.sheet(3, "12");
     put(other, "A1", "x");
-    ExcelSheet& first = book.sheet(1, "目录");
-    ExcelRange& name = first.Range("A2", "A2");
+    ExcelSheet first = book.sheet(1, "目录");
+    ExcelRange name = first.Range("A2", "A2");
     name.BorderAround();
     name.SetData("班级各科三率");
     first.Range("A3", "A3").SetData("12");  // a tab name that reads as a number stays a number

@@ -29,13 +29,12 @@ namespace fs = std::filesystem;
 // A workbook of `rows` rows of boxed cells with numbers, texts and a rank formula.
 WorkbookModel sampleWorkbook(int rows) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
-    ExcelSheet& sheet = s.Sheet(1);
+    ExcelSheet sheet = s.Sheet(1);
     sheet.SetName("成绩");
     for (int row = 1; row <= rows; ++row) {
         for (int column = 0; column < 6; ++column) {
-            ExcelRange& r = sheet.Range(CellName(column, row), CellName(column, row));
+            ExcelRange r = sheet.Range(CellName(column, row), CellName(column, row));
             r.BorderAround();
             r.SetValue(column == 0 ? "学生" + std::to_string(row) : std::to_string(row * 7 % 101 + column));
         }
@@ -149,7 +148,6 @@ TEST(SaveWorkbook, AFailedSaveNamesThePathAndLeavesNothingBehind) {
 TEST(SaveWorkbook, TextBeyondTheCellLimitIsNamedInChinese) {
     TempDir dir;
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
     s.Sheet(1).SetName("成绩");
     s.Sheet(1).Range("B2", "B2").SetValue(std::string(40000, 'x'));

@@ -26,34 +26,32 @@ size_t countOf(const std::string& text, const std::string& what) {
 
 TEST(XlsxWriter, SheetsMergesWidthsAndOneFormatPerCombination) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
-    s.Sheets();
-    ExcelSheet& sheet = s.Sheet(2);
+    ExcelSheet sheet = s.Sheet(2);
     sheet.SetName("班级各科三率");
     sheet.SetVisible(0);
-    ExcelSheet& first = s.Sheet(1);
+    ExcelSheet first = s.Sheet(1);
     first.SetName("目录");
-    ExcelRange& title = first.Range("A1", "D1");
-    title.SetHorizontalAlignment(3);
+    ExcelRange title = first.Range("A1", "D1");
+    title.SetHorizontalAlignment(HAlign::Center);
     title.Merge(1);
     title.SetValue("期中考试 - 目录");
-    ExcelRange& block = first.Range("A4", "A7");
+    ExcelRange block = first.Range("A4", "A7");
     block.BorderAround();
-    block.SetHorizontalAlignment(3);
-    block.SetVerticalAlignment(-4108);
+    block.SetHorizontalAlignment(HAlign::Center);
+    block.SetVerticalAlignment(VAlign::Center);
     block.Merge(0);
     block.SetValue("优秀人数");
-    ExcelRange& rate = first.Range("C3", "C3");
+    ExcelRange rate = first.Range("C3", "C3");
     rate.SetColumnWidth(11);
     rate.SetNumberFormat("0.0");
     rate.SetValue("33.3");
     // 500 boxed, centred cells share one format.
     for (int row = 10; row < 60; ++row) {
         for (int column = 1; column <= 10; ++column) {
-            ExcelRange& cell = first.Range(CellName(column, row), CellName(column, row));
+            ExcelRange cell = first.Range(CellName(column, row), CellName(column, row));
             cell.BorderAround();
-            cell.SetHorizontalAlignment(3);
+            cell.SetHorizontalAlignment(HAlign::Center);
             cell.SetValue(column % 2 != 0 ? std::to_string(row * column) : "（3）班");
         }
     }
@@ -101,9 +99,8 @@ TEST(XlsxWriter, SheetsMergesWidthsAndOneFormatPerCombination) {
 
 TEST(XlsxWriter, FormulasCarryTheirComputedResults) {
     ExcelSession s;
-    s.Start();
     s.AddWorkbook(OmittedArgument);
-    ExcelSheet& sheet = s.Sheet(1);
+    ExcelSheet sheet = s.Sheet(1);
     auto put = [&](const char* at, const char* v) { sheet.Range(at, at).SetValue(v); };
     put("D6", "33.3");
     put("D7", "50.0");
@@ -176,20 +173,18 @@ std::map<std::string, std::string> partsOf(const std::string& path) {
 // included; the model keeps its sheets, names and merged areas but no cells.
 TEST(XlsxWriter, ReleasingTheCellsWritesTheSameFile) {
     auto build = [](ExcelSession& s) {
-        s.Start();
         s.AddWorkbook(OmittedArgument);
-        s.Sheets();
         s.AddSheets(1);
         for (int position : {1, 2}) {
-            ExcelSheet& sheet = s.Sheet(position);
+            ExcelSheet sheet = s.Sheet(position);
             sheet.SetName(position == 1 ? "目录" : "班级各科三率");
-            ExcelRange& title = sheet.Range("A1", "E1");
-            title.SetHorizontalAlignment(3);
+            ExcelRange title = sheet.Range("A1", "E1");
+            title.SetHorizontalAlignment(HAlign::Center);
             title.Merge(1);
             title.SetValue("期中考试 - 班级各科三率（七年级）");
             for (int row = 3; row < 300; ++row) {
                 for (int column = 0; column < 4; ++column) {
-                    ExcelRange& cell = sheet.Range(CellName(column, row), CellName(column, row));
+                    ExcelRange cell = sheet.Range(CellName(column, row), CellName(column, row));
                     cell.BorderAround();
                     cell.SetValue(column == 0 ? "（" + std::to_string(row % 7) + "）班"
                                               : std::to_string(row * column % 150) + ".5");

@@ -113,21 +113,6 @@ TEST(TextUtil, TrailingDotZeroOnly) {
     EXPECT_EQ(removeTrailingDotZero("170.00"), "170.00");
 }
 
-TEST(TextUtil, DisplayWidthCountsWideCharactersTwice) {
-    const std::pair<const char*, int> cases[] = {
-        {"", 0},
-        {"abc 12", 6},
-        {"第一中学", 8},
-        {"（未分班）班", 12},  // full-width brackets are wide
-        {"语文150", 7},
-        {"语文\n（150分）", 9},    // the longest line
-        {"가나", 4},               // Hangul
-        {"\xF0\xA0\x80\x80x", 3},  // an ideograph beyond the basic plane, then x
-        {"\xE4\xB8", 1},           // a character cut short is one cell
-    };
-    for (const auto& [text, width] : cases) EXPECT_EQ(displayWidth(text), width) << text;
-}
-
 TEST(TextUtil, FileNameIsThePathAfterItsLastSlash) {
     EXPECT_EQ(fileNameOf("/home/教师/成绩.xls"), "成绩.xls");
     EXPECT_EQ(fileNameOf("成绩.xls"), "成绩.xls");

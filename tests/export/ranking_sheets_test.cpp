@@ -235,7 +235,7 @@ TEST(Contents, ListsTheSheetsInItsOwnOrder) {
     EXPECT_EQ(s.columnWidths.at(1), 70);
     for (const char* a : {"A1", "B1", "A5", "B8"}) {
         EXPECT_EQ(s.at(a)->borders, kBorderLeft | kBorderRight | kBorderTop | kBorderBottom) << a;
-        EXPECT_EQ(s.at(a)->horizontalAlign, 0) << a;
+        EXPECT_EQ(s.at(a)->horizontalAlign, HAlign::General) << a;
     }
     EXPECT_TRUE(s.merges.empty());
     ASSERT_TRUE(exam.outcome.workbook);

@@ -73,15 +73,13 @@ void expectCell(const SheetModel& sheet, int column, int row, Cell::Kind kind, c
         EXPECT_EQ(c->number(), std::stod(text)) << where;
     }
     EXPECT_EQ(c->borders, kBox) << where;
-    EXPECT_EQ(c->horizontalAlign, centred ? kAlignCenter : 0) << where;
+    EXPECT_EQ(c->horizontalAlign, centred ? HAlign::Center : HAlign::General) << where;
     EXPECT_EQ(c->numberFormat, 0) << where;
 }
 
 TEST(TemplateWorkbook, SheetsHeadersWidthsBoxesAndSamples) {
     ExcelSession session;
-    session.Start();
     session.AddWorkbook(OmittedArgument);
-    session.Sheets();
     session.AddSheets(10);
     writeTemplateSheets(session);
     const WorkbookModel& book = session.workbook();

@@ -145,7 +145,6 @@ std::string sampleExam(const SampleRun& run) {
     SampleSummary summary;
     {
         ExcelSession session;
-        session.Start();
         summary = buildSampleExam(session, options);
         auto saved = saveWorkbook(session.workbook(), {.exactPath = input});
         EXPECT_TRUE(saved) << saved.error();
@@ -173,7 +172,6 @@ std::string sampleExam(const SampleRun& run) {
     if (run.previous) {
         const std::string earlier = dir.file("上次.xlsx");
         ExcelSession session;
-        session.Start();
         buildEarlierExam(session, sheetRows(input, summary.scoreSheet), summary.scoreSheet,
                          options.gradeIndex, options.seed + 1);
         auto saved = saveWorkbook(session.workbook(), {.exactPath = earlier});
@@ -379,7 +377,6 @@ std::string joinedClassTeachers() {
 
 std::string templates() {
     ExcelSession session;
-    session.Start();
     session.AddWorkbook(OmittedArgument);
     session.AddSheets(10);
     writeTemplateSheets(session);

@@ -41,12 +41,13 @@ class RateFixture {
     auto run(Writer writer, const std::string& title = "期中考试 - 表（高一）") {
         start();
         const Exam exam(state);
+        ExcelSheet first = session_->Sheet(1);
         if constexpr (std::is_void_v<
                           std::invoke_result_t<Writer, ExcelSheet&, const Exam&, const std::string&>>) {
-            writer(session_->Sheet(1), exam, title);
+            writer(first, exam, title);
             session_->workbook().recalculate();
         } else {
-            auto result = writer(session_->Sheet(1), exam, title);
+            auto result = writer(first, exam, title);
             session_->workbook().recalculate();
             return result;
         }
@@ -56,7 +57,8 @@ class RateFixture {
     template <typename Writer>
     void runOnNextSheet(Writer writer, const std::string& title = "期中考试 - 表（高一）") {
         const Exam exam(state);
-        writer(session_->Sheet(++sheetIndex_), exam, title);
+        ExcelSheet next = session_->Sheet(++sheetIndex_);
+        writer(next, exam, title);
         session_->workbook().recalculate();
     }
     const SheetModel& sheet() { return *session_->workbook().sheet(sheetIndex_); }

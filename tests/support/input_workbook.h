@@ -21,13 +21,12 @@ using InputSheet = std::pair<std::string, std::vector<std::vector<std::string>>>
 /// numbers, as typed into a spreadsheet).
 inline void writeInputWorkbook(const std::string& path, const std::vector<InputSheet>& sheets) {
     ExcelSession session;
-    session.Start();
     session.AddWorkbook(OmittedArgument);
     // A new workbook has three sheets; the others are added (blank, before the active sheet) first,
     // so that sheet i + 1 is the i-th entry.
     if (sheets.size() > 3) session.AddSheets(static_cast<int>(sheets.size() - 3));
     for (size_t i = 0; i < sheets.size(); ++i) {
-        ExcelSheet& sheet = session.Sheet(static_cast<int>(i) + 1);
+        ExcelSheet sheet = session.Sheet(static_cast<int>(i) + 1);
         sheet.SetName(sheets[i].first);
         const auto& rows = sheets[i].second;
         for (size_t r = 0; r < rows.size(); ++r) {

@@ -89,16 +89,16 @@ std::string borders(uint8_t bits) {
     return out;
 }
 
-std::string horizontal(int8_t align) {
+std::string horizontal(HAlign align) {
     switch (align) {
-        case 0:
+        case HAlign::General:
             return "general";
-        case kAlignLeft:
+        case HAlign::Left:
             return "left";
-        case kAlignCenter:
+        case HAlign::Center:
             return "center";
     }
-    return std::to_string(align);
+    return std::to_string(static_cast<int>(align));
 }
 
 void line(std::string& out, const std::string& text) {
@@ -160,8 +160,8 @@ std::string dumpSheet(const SheetModel& sheet, const WorkbookModel& workbook) {
         for (int column = 0; column < sheet.columnCount(row); ++column) {
             const Cell* c = sheet.cell(row, column);
             if (c == nullptr) continue;
-            const bool styled = c->borders != 0 || c->horizontalAlign != 0 || c->verticalCenter ||
-                                c->numberFormat != 0 || c->inMerge;
+            const bool styled = c->borders != 0 || c->horizontalAlign != HAlign::General ||
+                                c->verticalCenter || c->numberFormat != 0 || c->inMerge;
             if (c->kind == Cell::Kind::Empty && !styled) continue;
             std::string text = "  " + CellName(column, row + 1) + " ";
             switch (c->kind) {

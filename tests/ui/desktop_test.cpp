@@ -3,20 +3,28 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLockFile>
+#include <QMimeDatabase>
 #include <QTextBrowser>
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
+#include "app/app_state.h"
+#include "base/text_util.h"
 #include "base/version.h"
+#include "import/open_workbook.h"
+#include "import/reader_messages.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/about_dialog.h"
 #include "ui/desktop_tools.h"
 #include "ui/help_window.h"
 #include "ui/music_player.h"
+#include "ui/qt_dialogs.h"
 #include "ui/single_instance.h"
 #include "ui/ui_texts.h"
 
@@ -43,6 +51,59 @@ SingleInstance::Outcome secondStart(const QString& marker, const QString& file =
     while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     second.join();
     return outcome;
+}
+
+// The open dialog, the check of a file's extension before it is read, and the desktop entries all
+// speak of the same files.
+TEST(OpenedFiles, TheDialogTheReaderCheckAndTheDesktopEntriesAgree) {
+    QFileDialog dialog;
+    prepareOpenDialog(dialog, nullptr);
+    const QString filter =
+        QStringLiteral("Excel工作表、WPS表格、CSV或网页文件(*.xls *.xlsx *.et *.csv *.xml *.htm *.html)");
+    ASSERT_EQ(dialog.nameFilters(), QStringList{filter});
+    QStringList extensions;
+    for (const QString& pattern : filter.section('(', 1).chopped(1).split(' ')) extensions << pattern.mid(2);
+
+    // Every extension the dialog offers passes the check, in either case; others are refused.
+    TempDir dir;
+    auto refusedForItsName = [&](const QString& extension) {
+        const std::string path = dir.file("成绩." + extension.toStdString());
+        varnex::testing::writeFile(path, "");
+        AppState state;
+        ScriptedFrontend frontend;
+        (void)openWorkbook(state, frontend, path, {});  // the refusal is read from the messages
+        const std::string refusal = strprintf(reader_texts::kWrongExtensionFormat, path.c_str());
+        return std::any_of(frontend.messages.begin(), frontend.messages.end(),
+                           [&](const auto& m) { return m.text == refusal; });
+    };
+    for (const QString& extension : extensions) {
+        EXPECT_FALSE(refusedForItsName(extension)) << extension.toStdString();
+        EXPECT_FALSE(refusedForItsName(extension.toUpper())) << extension.toStdString();
+    }
+    for (const char* other : {"txt", "xlsm", "ods", "xl"}) EXPECT_TRUE(refusedForItsName(other)) << other;
+
+    // The installed desktop entry and the launchers the window writes list the same MIME types, and
+    // each one the MIME database knows is the type of files the dialog offers.
+    auto mimeLine = [](const QString& entry) {
+        for (const QString& line : entry.split('\n'))
+            if (line.startsWith(QStringLiteral("MimeType="))) return line.mid(9);
+        return QString();
+    };
+    const QString installed =
+        QString::fromStdString(varnex::testing::readFile(VARNEX_INSTALLED_DESKTOP_ENTRY));
+    const QString types = mimeLine(installed);
+    EXPECT_EQ(types,
+              mimeLine(desktopEntryText({QStringLiteral("/opt/varnex"), QStringLiteral("/opt"), QString()})));
+    ASSERT_TRUE(types.endsWith(';'));
+    const QMimeDatabase mimes;
+    for (const QString& name : types.chopped(1).split(';')) {
+        const QMimeType type = mimes.mimeTypeForName(name);
+        if (!type.isValid()) continue;  // application/wps-office.et, where WPS is not installed
+        const QStringList suffixes = type.suffixes();
+        EXPECT_TRUE(std::any_of(suffixes.begin(), suffixes.end(), [&](const QString& suffix) {
+            return extensions.contains(suffix);
+        })) << name.toStdString();
+    }
 }
 
 TEST(SingleInstance, SecondStartRaisesTheRunningWindowOrReportsIt) {

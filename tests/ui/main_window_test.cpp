@@ -1064,7 +1064,6 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     const std::string workbook = dir.file("大考.xlsx");
     {
         ExcelSession session;
-        session.Start();
         SampleOptions options;
         options.schools = 24;
         options.classesPerSchool = 10;
