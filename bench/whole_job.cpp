@@ -46,12 +46,12 @@
 #include "app/app_state.h"
 #include "app/null_frontend.h"
 #include "app/subjects.h"
-#include "automation/workbook_file.h"
 #include "export/export_run.h"
 #include "import/open_workbook.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
 #include "sample/sample_exam.h"
+#include "workbook/workbook_file.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "automation/excel_session.h"
-#include "automation/workbook_file.h"
 #include "base/text_util.h"
+#include "workbook/excel_session.h"
+#include "workbook/workbook_file.h"
 
 namespace {
 

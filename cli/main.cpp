@@ -19,7 +19,6 @@
 #include "app/report_choices.h"
 #include "app/settings_file.h"
 #include "app/subjects.h"
-#include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
 #include "cli/cli_frontend.h"
@@ -32,8 +31,9 @@
 #include "import/previous_exam.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
-#include "import/workbook_reader.h"
+#include "readers/workbook_reader.h"
 #include "sample/sample_exam.h"
+#include "workbook/workbook_file.h"
 
 namespace {
 

@@ -14,13 +14,13 @@
 #include "analysis/exam.h"
 #include "app/report_choices.h"
 #include "app/status_log.h"
-#include "automation/excel_session.h"
-#include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
 #include "sheets/report_sheets.h"
 #include "sheets/sheet_plan.h"
 #include "sheets/sheet_texts.h"
+#include "workbook/excel_session.h"
+#include "workbook/workbook_file.h"
 
 namespace varnex {
 

@@ -7,8 +7,8 @@
 
 #include "app/app_state.h"
 #include "app/frontend.h"
-#include "automation/workbook_model.h"
 #include "base/result.h"
+#include "workbook/workbook_model.h"
 
 namespace varnex {
 

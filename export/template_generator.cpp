@@ -7,13 +7,13 @@
 #include "app/spreadsheet_driver.h"
 #include "app/status_log.h"
 #include "app/subjects.h"
-#include "automation/excel_session.h"
-#include "automation/workbook_file.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
 #include "export/template_texts.h"
 #include "sheets/print_layout.h"
 #include "sheets/sheet_texts.h"
+#include "workbook/excel_session.h"
+#include "workbook/workbook_file.h"
 
 namespace varnex {
 

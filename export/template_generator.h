@@ -5,8 +5,8 @@
 
 #include "app/app_state.h"
 #include "app/frontend.h"
-#include "automation/excel_session.h"
 #include "base/result.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "fuzz/read_everything.h"
-#include "import/xls_reader.h"
+#include "readers/xls_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     varnex::readEverything(varnex::openXlsWorkbookFromMemory(data, size, "fuzz"));

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "fuzz/read_everything.h"
-#include "import/xml_spreadsheet_reader.h"
+#include "readers/xml_spreadsheet_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     varnex::readEverything(varnex::openXmlSpreadsheetFromMemory(data, size, "fuzz.xls"));

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "import/workbook_reader.h"
+#include "readers/workbook_reader.h"
 
 namespace varnex {
 

@@ -3,11 +3,11 @@
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
-#include "import/cell_text.h"
 #include "import/class_name.h"
 #include "import/header_names.h"
 #include "import/import_texts.h"
-#include "import/reader_messages.h"
+#include "readers/cell_text.h"
+#include "readers/reader_messages.h"
 
 namespace varnex {
 

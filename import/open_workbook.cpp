@@ -8,8 +8,8 @@
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
-#include "import/reader_messages.h"
-#include "import/workbook_reader.h"
+#include "readers/reader_messages.h"
+#include "readers/workbook_reader.h"
 
 namespace varnex {
 

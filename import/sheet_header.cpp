@@ -4,9 +4,9 @@
 #include <map>
 
 #include "base/text_util.h"
-#include "import/cell_text.h"
 #include "import/header_names.h"
 #include "import/import_texts.h"
+#include "readers/cell_text.h"
 
 namespace varnex {
 

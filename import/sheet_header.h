@@ -13,7 +13,7 @@
 
 #include "app/subjects.h"
 #include "base/result.h"
-#include "import/workbook_reader.h"
+#include "readers/workbook_reader.h"
 
 namespace varnex {
 

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "base/text_util.h"
-#include "import/reader_messages.h"
-#include "import/workbook_reader.h"
+#include "readers/reader_messages.h"
+#include "readers/workbook_reader.h"
 
 namespace varnex {
 

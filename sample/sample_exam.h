@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "automation/excel_session.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "analysis/exam.h"
-#include "automation/excel_session.h"
 #include "sheets/figure_places.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

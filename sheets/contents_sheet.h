@@ -1,8 +1,8 @@
 #pragma once
 // 目录: one row per other sheet of the run, with its tab name and its title.
 
-#include "automation/excel_session.h"
 #include "sheets/sheet_plan.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

@@ -6,8 +6,8 @@
 
 #include "analysis/exam.h"
 #include "analysis/near_line.h"
-#include "automation/excel_session.h"
 #include "base/result.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "automation/excel_session.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

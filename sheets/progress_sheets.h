@@ -7,8 +7,8 @@
 
 #include "analysis/exam.h"
 #include "analysis/progress_figures.h"
-#include "automation/excel_session.h"
 #include "base/result.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "analysis/three_rates.h"
-#include "automation/cell_name.h"
 #include "base/text_util.h"
 #include "sheets/rate_texts.h"
+#include "workbook/cell_name.h"
 
 namespace varnex {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "automation/excel_session.h"
 #include "sheets/sheet_cells.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

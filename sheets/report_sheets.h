@@ -11,10 +11,10 @@
 #include "analysis/exam.h"
 #include "analysis/listings.h"
 #include "analysis/progress.h"
-#include "automation/excel_session.h"
 #include "base/result.h"
 #include "sheets/figure_places.h"
 #include "sheets/sheet_plan.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

@@ -8,9 +8,9 @@
 
 #include "analysis/bands.h"
 #include "analysis/exam.h"
-#include "automation/excel_session.h"
 #include "base/result.h"
 #include "sheets/figure_places.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

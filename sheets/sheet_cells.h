@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "automation/excel_session.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

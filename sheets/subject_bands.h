@@ -5,8 +5,8 @@
 #include <string>
 
 #include "analysis/exam.h"
-#include "automation/excel_session.h"
 #include "base/result.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

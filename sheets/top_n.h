@@ -7,7 +7,7 @@
 
 #include "analysis/exam.h"
 #include "analysis/student_order.h"
-#include "automation/excel_session.h"
+#include "workbook/excel_session.h"
 
 namespace varnex {
 

@@ -8,14 +8,15 @@ cd "$(dirname "$0")/.."
 declare -A uses=(
     [base]=""
     [app]="base"
-    [automation]="base"
-    [import]="app base"
+    [workbook]="base"
+    [readers]="base"
+    [import]="readers app base"
     [analysis]="app base"
-    [sheets]="analysis app automation base"
-    [export]="sheets analysis app automation base"
-    [sample]="app automation base"
-    [cli]="export sheets analysis import sample app automation base"
-    [ui]="export sheets analysis import sample app automation base"
+    [sheets]="analysis app workbook base"
+    [export]="sheets analysis app workbook base"
+    [sample]="app workbook base"
+    [cli]="export sheets analysis import readers sample app workbook base"
+    [ui]="export sheets analysis import readers sample app workbook base"
 )
 
 status=0

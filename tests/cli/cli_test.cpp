@@ -11,11 +11,11 @@
 #include "app/ini_file.h"
 #include "app/settings_file.h"
 #include "app/subjects.h"
-#include "automation/cell_name.h"
-#include "import/workbook_reader.h"
+#include "readers/workbook_reader.h"
 #include "tests/support/input_workbook.h"
 #include "tests/support/progress_exams.h"
 #include "tests/support/temp_dir.h"
+#include "workbook/cell_name.h"
 
 namespace varnex {
 namespace {

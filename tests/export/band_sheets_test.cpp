@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/cell_name.h"
 #include "base/text_util.h"
 #include "sheets/sheet_cells.h"
 #include "sheets/sheet_texts.h"
 #include "tests/export/exam_fixture.h"
+#include "workbook/cell_name.h"
 
 namespace varnex::testing {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/cell_name.h"
 #include "base/text_util.h"
+#include "workbook/cell_name.h"
 
 namespace varnex::testing {
 

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "automation/workbook_model.h"
 #include "export/export_run.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
+#include "workbook/workbook_model.h"
 
 namespace varnex::testing {
 

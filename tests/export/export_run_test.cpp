@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "automation/cell_name.h"
-#include "import/workbook_reader.h"
+#include "readers/workbook_reader.h"
 #include "sheets/sheet_plan.h"
 #include "tests/export/exam_fixture.h"
 #include "tests/support/scoped_env.h"
+#include "workbook/cell_name.h"
 
 namespace varnex::testing {
 namespace {

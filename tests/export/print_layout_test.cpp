@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/text_util.h"
-#include "import/workbook_reader.h"
+#include "readers/workbook_reader.h"
 #include "sheets/sheet_texts.h"
 #include "tests/export/exam_fixture.h"
 #include "tests/support/xlsx_parts.h"

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "analysis/progress_figures.h"
-#include "automation/cell_name.h"
 #include "import/open_workbook.h"
 #include "import/previous_exam.h"
 #include "import/student_import.h"
 #include "tests/export/exam_fixture.h"
 #include "tests/support/progress_exams.h"
+#include "workbook/cell_name.h"
 
 namespace varnex {
 namespace {

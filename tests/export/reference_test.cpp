@@ -9,9 +9,9 @@
 #include <random>
 
 #include "analysis/listings.h"
-#include "automation/cell_name.h"
 #include "base/text_util.h"
 #include "tests/export/exam_fixture.h"
+#include "workbook/cell_name.h"
 
 namespace varnex::testing {
 namespace {

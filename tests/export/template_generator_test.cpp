@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "import/workbook_reader.h"
+#include "readers/workbook_reader.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"

@@ -18,15 +18,13 @@
 
 #include "app/ini_file.h"
 #include "app/settings_file.h"
-#include "automation/excel_session.h"
-#include "automation/workbook_file.h"
 #include "export/export_run.h"
 #include "export/template_generator.h"
 #include "import/open_workbook.h"
 #include "import/previous_exam.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
-#include "import/workbook_reader.h"
+#include "readers/workbook_reader.h"
 #include "sample/sample_exam.h"
 #include "tests/export/exam_fixture.h"
 #include "tests/support/input_workbook.h"
@@ -34,6 +32,8 @@
 #include "tests/support/progress_exams.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
+#include "workbook/excel_session.h"
+#include "workbook/workbook_file.h"
 
 namespace varnex::testing {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "analysis/exam.h"
 #include "app/app_state.h"
-#include "automation/excel_session.h"
+#include "workbook/excel_session.h"
 
 namespace varnex::testing {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Writing a small input workbook (.xlsx) through our own writer, for tests that need a sheet no
-// committed fixture holds. Header-only; a test target that includes it links varnex_automation
+// committed fixture holds. Header-only; a test target that includes it links varnex_workbook
 // (varnex_import brings it).
 
 #include <gtest/gtest.h>
@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "automation/cell_name.h"
-#include "automation/excel_session.h"
-#include "automation/workbook_file.h"
+#include "workbook/cell_name.h"
+#include "workbook/excel_session.h"
+#include "workbook/workbook_file.h"
 
 namespace varnex::testing {
 

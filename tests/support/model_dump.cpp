@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "automation/cell_name.h"
+#include "workbook/cell_name.h"
 
 namespace varnex::testing {
 namespace {

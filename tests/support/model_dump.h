@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "automation/workbook_model.h"
+#include "workbook/workbook_model.h"
 
 namespace varnex::testing {
 

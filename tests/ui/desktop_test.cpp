@@ -17,7 +17,7 @@
 #include "base/text_util.h"
 #include "base/version.h"
 #include "import/open_workbook.h"
-#include "import/reader_messages.h"
+#include "readers/reader_messages.h"
 #include "tests/support/scripted_frontend.h"
 #include "tests/support/temp_dir.h"
 #include "ui/about_dialog.h"

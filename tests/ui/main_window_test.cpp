@@ -40,12 +40,10 @@
 
 #include "app/ini_file.h"
 #include "app/settings_file.h"
-#include "automation/excel_session.h"
-#include "automation/workbook_file.h"
 #include "base/text_util.h"
 #include "base/version.h"
 #include "import/open_workbook.h"
-#include "import/workbook_reader.h"
+#include "readers/workbook_reader.h"
 #include "sample/sample_exam.h"
 #include "tests/support/input_workbook.h"
 #include "tests/support/scripted_frontend.h"
@@ -61,6 +59,8 @@
 #include "ui/student_row_text.h"
 #include "ui/ui_texts.h"
 #include "ui/window_layout.h"
+#include "workbook/excel_session.h"
+#include "workbook/workbook_file.h"
 
 namespace varnex::ui {
 namespace {
