@@ -106,7 +106,7 @@ void writeBlock(ExcelSheet& sheet, const Block& block, int first, const std::vec
     for (int k = 0; k < schoolCount; ++k)
         writeBoxedCell(sheet, kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
     for (int k = 0; k < schoolCount; ++k)
-        writeBoxedCell(sheet, kSatColumn, first + k, countText(rates[static_cast<size_t>(k)].studentCount));
+        writeBoxedNumber(sheet, kSatColumn, first + k, rates[static_cast<size_t>(k)].studentCount);
     const bool rateFormat = block.figure == Figure::ExcellentRate || block.figure == Figure::PassRate ||
                             block.figure == Figure::Average;
     for (int k = 0; k < schoolCount; ++k) {

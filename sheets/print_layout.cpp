@@ -1,5 +1,6 @@
 #include "sheets/print_layout.h"
 
+#include "base/utf8.h"
 #include "sheets/sheet_texts.h"
 
 namespace varnex {
@@ -32,9 +33,7 @@ std::string pageHeaderText(std::string_view text) {
     std::string out;
     size_t characters = 0;
     for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        if (lead >= 0x80 && lead < 0xC0) length = 1;
+        const size_t length = nextUtf8Char(text, i).length;
         if (characters + 1 == kHeaderCharacters && i + length < text.size()) {
             out += "…";
             break;

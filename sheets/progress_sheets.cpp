@@ -21,18 +21,18 @@ std::string classLabel(std::string_view klass) {
     return analysis_texts::kOpenBracket + std::string(klass) + analysis_texts::kCloseClass;
 }
 
-// A place as written: empty for a student or class not placed.
-std::string placeText(int place) {
-    return place > 0 ? std::to_string(place) : std::string();
+// A place as written: none for a student or class not placed.
+std::optional<long long> placeNumber(int place) {
+    return place > 0 ? std::optional<long long>(place) : std::nullopt;
+}
+
+std::optional<long long> changeNumber(const std::optional<int>& change) {
+    return change ? std::optional<long long>(*change) : std::nullopt;
 }
 
 template <typename T>
 std::string optionalText(const std::optional<T>& value, std::string (*text)(T)) {
     return value ? text(*value) : std::string();
-}
-
-std::string intText(int value) {
-    return std::to_string(value);
 }
 
 std::string figureText(double value) {
@@ -66,10 +66,10 @@ Status writeStudentProgress(ExcelSheet& sheet, const Exam& exam, const std::vect
         writeBoxedCell(sheet, 1, sheetRow, classLabel(current.cellText(p.student, 1)));
         writeBoxedCell(sheet, 2, sheetRow, current.cellText(p.student, 2));
         writeBoxedCell(sheet, 3, sheetRow, exam.scoreText(p.student, exam.subjects().size()));
-        writeBoxedCell(sheet, 4, sheetRow, placeText(p.place));
+        writeBoxedNumber(sheet, 4, sheetRow, placeNumber(p.place));
         writeBoxedCell(sheet, 5, sheetRow, previous.cellText(p.previous, kTotalColumn));
-        writeBoxedCell(sheet, 6, sheetRow, placeText(p.previousPlace));
-        writeBoxedCell(sheet, 7, sheetRow, optionalText(p.change, intText));
+        writeBoxedNumber(sheet, 6, sheetRow, placeNumber(p.previousPlace));
+        writeBoxedNumber(sheet, 7, sheetRow, changeNumber(p.change));
         ++sheetRow;
     }
     return {};
@@ -137,9 +137,9 @@ void writeClassProgress(ExcelSheet& sheet, const Exam& exam, const ClassProgress
                 cells.cell(c, sheetRow, optionalText(f.now, figureText), figureStyle);
                 cells.cell(c + 1, sheetRow, optionalText(f.last, figureText), figureStyle);
                 cells.cell(c + 2, sheetRow, optionalText(f.change, changeText), figureStyle);
-                writeBoxedCell(sheet, c + 3, sheetRow, placeText(f.nowPlace));
-                writeBoxedCell(sheet, c + 4, sheetRow, placeText(f.lastPlace));
-                writeBoxedCell(sheet, c + 5, sheetRow, optionalText(f.placeChange, intText));
+                writeBoxedNumber(sheet, c + 3, sheetRow, placeNumber(f.nowPlace));
+                writeBoxedNumber(sheet, c + 4, sheetRow, placeNumber(f.lastPlace));
+                writeBoxedNumber(sheet, c + 5, sheetRow, changeNumber(f.placeChange));
             }
             ++sheetRow;
         }

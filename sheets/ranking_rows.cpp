@@ -31,7 +31,7 @@ void RankingColumns::writeHeaders(ExcelSheet& sheet) const {
 
 void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const PlacedRow& placed, int serial) const {
     const RowTable& students = exam_.students();
-    writeBoxedCell(sheet, 0, sheetRow, std::to_string(serial));
+    writeBoxedNumber(sheet, 0, sheetRow, serial);
     if (withSchoolAndClass_) {
         writeBoxedCell(sheet, 1, sheetRow, students.cellText(placed.row, 0));
         // "（" class "）班", joined without a format for speed: this runs once per listed student.
@@ -45,7 +45,7 @@ void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const PlacedRow& 
     int column = firstSubject_;
     for (size_t i = 0; i <= exam_.subjects().size(); ++i)
         writeBoxedCell(sheet, column++, sheetRow, exam_.scoreText(placed.row, i));
-    writeBoxedCell(sheet, column, sheetRow, std::to_string(placed.place));
+    writeBoxedNumber(sheet, column, sheetRow, placed.place);
 }
 
 }  // namespace varnex

@@ -44,6 +44,21 @@ void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view val
     writeBoxedCell(sheet, column, row, value, CellStyle{.columnWidth = width});
 }
 
+void writeBoxedNumber(ExcelSheet& sheet, int column, int row, long long value) {
+    const std::string address = CellName(column, row);
+    ExcelRange range = sheet.Range(address, address);
+    range.BorderAround();
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.SetNumber(static_cast<double>(value));
+}
+
+void writeBoxedNumber(ExcelSheet& sheet, int column, int row, std::optional<long long> value) {
+    if (value)
+        writeBoxedNumber(sheet, column, row, *value);
+    else
+        writeBoxedCell(sheet, column, row, "");
+}
+
 void writeMergedRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view text) {
     ExcelRange range = sheet.Range(CellName(0, row), CellName(lastColumn, row));
     range.SetHorizontalAlignment(kAlignCenter);

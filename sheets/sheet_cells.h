@@ -3,6 +3,7 @@
 // merged across under the title, the header merged over several columns and the bordered block
 // merged down several rows of one column.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,11 @@ struct CellStyle {
 void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, const CellStyle& style);
 /// A boxed, centred cell, with the column width when `width` > 0.
 void writeBoxedCell(ExcelSheet& sheet, int column, int row, std::string_view value, int width = 0);
+
+/// A boxed, centred cell holding a whole number (a count, a serial number, a place).
+void writeBoxedNumber(ExcelSheet& sheet, int column, int row, long long value);
+/// The same for a number that may be missing: an empty boxed cell when there is none.
+void writeBoxedNumber(ExcelSheet& sheet, int column, int row, std::optional<long long> value);
 
 /// Row `row` merged from column A to the last column (0-based), centred, without a border.
 void writeMergedRow(ExcelSheet& sheet, int lastColumn, int row, std::string_view text);

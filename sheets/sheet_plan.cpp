@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/text_util.h"
+#include "base/utf8.h"
 #include "sheets/report_sheets.h"
 #include "sheets/sheet_texts.h"
 
@@ -39,12 +40,11 @@ namespace {
 std::string cutToUnits(const std::string& utf8, size_t units) {
     size_t used = 0, i = 0;
     while (i < utf8.size()) {
-        unsigned char ch = static_cast<unsigned char>(utf8[i]);
-        size_t len = ch < 0x80 ? 1 : ch < 0xE0 ? 2 : ch < 0xF0 ? 3 : 4;
-        size_t cost = len == 4 ? 2 : 1;
+        const Utf8Char ch = nextUtf8Char(utf8, i);
+        const size_t cost = ch.codePoint > 0xFFFF ? 2 : 1;
         if (used + cost > units) break;
         used += cost;
-        i += len;
+        i += ch.length;
     }
     return utf8.substr(0, i);
 }

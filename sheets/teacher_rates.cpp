@@ -77,9 +77,9 @@ void writeTeacherRow(ExcelSheet& sheet, const TeacherRates& teacher, int row, in
     const bool sat = g.satCount > 0;
     auto unlessEmpty = [sat](std::string formula) { return sat ? formula : std::string(); };
     writeBoxedCell(sheet, kClass, row, classText, {.horizontalAlign = kAlignLeft});
-    writeBoxedCell(sheet, kSat, row, countText(g.satCount));
-    writeBoxedCell(sheet, kExcellentCount, row, countText(g.excellentCount));
-    writeBoxedCell(sheet, kPassCount, row, countText(g.passCount));
+    writeBoxedNumber(sheet, kSat, row, g.satCount);
+    writeBoxedNumber(sheet, kExcellentCount, row, g.excellentCount);
+    writeBoxedNumber(sheet, kPassCount, row, g.passCount);
     writeBoxedCell(sheet, kAverage, row, averageText(g.scoreSum, g.satCount), {.rateFormat = true});
     writeBoxedCell(sheet, kExcellentRate, row, unlessEmpty(rateFormula(kExcellentCount, row, kSat)),
                    {.rateFormat = true, .formula = true});
