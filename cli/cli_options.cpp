@@ -13,7 +13,7 @@ namespace {
 
 namespace tx = cli_texts;
 
-struct CommandSpec {
+struct CommandEntry {
     CliCommand command;
     const char* name;
     const char* summary;  ///< its line in the main help
@@ -21,7 +21,7 @@ struct CommandSpec {
     int helpColumn;       ///< where the help of its options starts on their lines
 };
 
-constexpr CommandSpec kCommands[] = {
+constexpr CommandEntry kCommands[] = {
     {CliCommand::Sheets, "sheets", tx::kSheetsSummary, tx::kSheetsUsage, 0},
     {CliCommand::Template, "template", tx::kTemplateSummary, tx::kTemplateUsage, 15},
     {CliCommand::Sample, "sample", tx::kSampleSummary, tx::kSampleUsage, 27},
@@ -129,7 +129,7 @@ bool belongsTo(const OptionSpec& option, CliCommand command) {
     return (option.commands & bit(command)) != 0;
 }
 
-const CommandSpec& specOf(CliCommand command) {
+const CommandEntry& entryOf(CliCommand command) {
     return kCommands[static_cast<size_t>(command)];
 }
 
@@ -166,7 +166,7 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(int argc, const cha
         return line;
     }
     const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                      [&](const CommandSpec& spec) { return first == spec.name; });
+                                      [&](const CommandEntry& entry) { return first == entry.name; });
     if (command == std::end(kCommands)) {
         return CommandLineError{CommandLineFault::UnknownCommand,
                                 strprintf(tx::kUnknownCommandFormat, first.c_str(), mainHelp().c_str())};
@@ -203,28 +203,28 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(int argc, const cha
 }
 
 const char* commandName(CliCommand command) {
-    return specOf(command).name;
+    return entryOf(command).name;
 }
 
 std::string mainHelp() {
     int nameColumn = 0;
-    for (const CommandSpec& spec : kCommands) nameColumn = std::max(nameColumn, displayWidth(spec.name));
+    for (const CommandEntry& entry : kCommands) nameColumn = std::max(nameColumn, displayWidth(entry.name));
     std::string text = tx::kMainHelpHead;
-    for (const CommandSpec& spec : kCommands)
-        text += paddedTo("  " + std::string(spec.name), 2 + nameColumn + 2) + spec.summary + "\n";
+    for (const CommandEntry& entry : kCommands)
+        text += paddedTo("  " + std::string(entry.name), 2 + nameColumn + 2) + entry.summary + "\n";
     return text + tx::kMainHelpFoot;
 }
 
 std::string commandHelp(CliCommand command) {
-    const CommandSpec& spec = specOf(command);
-    std::string text = spec.usage;
+    const CommandEntry& entry = entryOf(command);
+    std::string text = entry.usage;
     std::string options;
-    const std::string indent(static_cast<size_t>(spec.helpColumn), ' ');
+    const std::string indent(static_cast<size_t>(entry.helpColumn), ' ');
     for (const OptionSpec& option : kOptions) {
         if (option.help == nullptr || !belongsTo(option, command)) continue;
         std::string head = "  " + std::string(option.name);
         if (option.argument != nullptr) head += " " + std::string(option.argument);
-        options += paddedTo(head, spec.helpColumn);
+        options += paddedTo(head, entry.helpColumn);
         // Each further line of the help starts at the column too.
         for (std::string_view help = option.help;;) {
             const size_t end = help.find('\n');
