@@ -14,32 +14,13 @@ void expectCells(const SheetModel& sheet, const Cells& cells) {
     for (const auto& [address, text] : cells) EXPECT_EQ(shown(sheet, address), text) << address;
 }
 
-// 语文 数学 英语 (150) and 物理 化学 生物 历史 地理 政治 (100), lines at 80 %. The electives left
-// blank or marked "/", "-", "缺考" were not sat. Own 总分 full marks: 甲 乙 丙 750, 戊 600 (no 英语);
-// 丁 has no score at all.
-void electivesExam(Exam& exam, bool excluded) {
-    exam.subjects({{"语文", 150},
-                   {"数学", 150},
-                   {"英语", 150},
-                   {"物理", 100},
-                   {"化学", 100},
-                   {"生物", 100},
-                   {"历史", 100},
-                   {"地理", 100},
-                   {"政治", 100}});
-    //                                       语文   数学   英语    物理  化学  生物  历史  地理    政治
-    exam.student("一中", "1", "甲", "570", {"120", "130", "110", "80", "70", "", "", "60", ""})
-        .student("一中", "1", "乙", "450", {"100", "90", "80", "", "", "60", "70", "", "50"})
-        .student("一中", "2", "丙", "690", {"140", "140", "140", "95", "90", "85", "/", "缺考", "-"})
-        .student("一中", "2", "丁", "0",
-                 {"缺考", "缺考", "缺考", "缺考", "缺考", "缺考", "缺考", "缺考", "缺考"})
-        .student("二中", "1", "戊", "200", {"60", "50", "缺考", "40", "30", "", "", "20", ""})
-        .imported()
-        .teachers()
-        .only([](ExportOptions& o) {
-            o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalRankBands = o.topNEnabled =
-                true;
-        });
+// The electives exam with the reports these tests read, under either counting rule.
+void electivesUnderRule(Exam& exam, bool excluded) {
+    electivesExam(exam);
+    exam.only([](ExportOptions& o) {
+        o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalRankBands = o.topNEnabled =
+            true;
+    });
     exam.state.exportOptions.blankScoresExcluded = excluded;
 }
 
@@ -48,7 +29,7 @@ void electivesExam(Exam& exam, bool excluded) {
 // nowhere; the 总分 header shows the full mark most students sat for.
 TEST(BlankScores, LeftOutOfEverySheet) {
     Exam exam;
-    electivesExam(exam, true);
+    electivesUnderRule(exam, true);
     ASSERT_TRUE(exam.run().completed);
 
     // Rows: 实考人数 4–5, 优秀人数 6–7, 优秀率 8–9, 排名 10–11, 及格人数 12–13, 及格率 14–15,
@@ -90,7 +71,7 @@ TEST(BlankScores, LeftOutOfEverySheet) {
 // A run that does not complete gives the StudentTable back whole, 丁 included.
 TEST(BlankScores, TheTableComesBackWhenTheRunStops) {
     Exam exam;
-    electivesExam(exam, true);
+    electivesUnderRule(exam, true);
     exam.state.examNameText.clear();
     exam.run();
     EXPECT_FALSE(exam.outcome.completed);
@@ -101,7 +82,7 @@ TEST(BlankScores, TheTableComesBackWhenTheRunStops) {
 // Counted as 0 (the default): every student sits every subject, as before.
 TEST(BlankScores, CountedAsZero) {
     Exam exam;
-    electivesExam(exam, false);
+    electivesUnderRule(exam, false);
     ASSERT_TRUE(exam.run().completed);
     // No 实考人数 block: 优秀人数 4–5, 优秀率 6–7, …, 平均分 16–17.
     expectCells(exam.sheet("年级各科三率"),

@@ -136,6 +136,27 @@ bool merged(const SheetModel& sheet, const std::string& first, const std::string
     return false;
 }
 
+void electivesExam(Exam& exam) {
+    exam.subjects({{"语文", 150},
+                   {"数学", 150},
+                   {"英语", 150},
+                   {"物理", 100},
+                   {"化学", 100},
+                   {"生物", 100},
+                   {"历史", 100},
+                   {"地理", 100},
+                   {"政治", 100}});
+    //                                       语文   数学   英语    物理  化学  生物  历史  地理    政治
+    exam.student("一中", "1", "甲", "570", {"120", "130", "110", "80", "70", "", "", "60", ""})
+        .student("一中", "1", "乙", "450", {"100", "90", "80", "", "", "60", "70", "", "50"})
+        .student("一中", "2", "丙", "690", {"140", "140", "140", "95", "90", "85", "/", "缺考", "-"})
+        .student("一中", "2", "丁", "0",
+                 {"缺考", "缺考", "缺考", "缺考", "缺考", "缺考", "缺考", "缺考", "缺考"})
+        .student("二中", "1", "戊", "200", {"60", "50", "缺考", "40", "30", "", "", "20", ""})
+        .imported()
+        .teachers();
+}
+
 std::vector<std::string> tabNames(const WorkbookModel& workbook) {
     std::vector<std::string> names;
     for (int i = 1; i <= workbook.sheetCount(); ++i) names.push_back(workbook.sheet(i)->name);

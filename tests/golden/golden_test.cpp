@@ -220,24 +220,8 @@ std::string twoSchools(int layout) {
 // class and teacher rates.
 std::string electives(bool excluded, bool zeroIgnored = false) {
     Exam exam;
-    exam.subjects({{"语文", 150},
-                   {"数学", 150},
-                   {"英语", 150},
-                   {"物理", 100},
-                   {"化学", 100},
-                   {"生物", 100},
-                   {"历史", 100},
-                   {"地理", 100},
-                   {"政治", 100}});
-    exam.student("一中", "1", "甲", "570", {"120", "130", "110", "80", "70", "", "", "60", ""})
-        .student("一中", "1", "乙", "450", {"100", "90", "80", "", "", "60", "70", "", "50"})
-        .student("一中", "2", "丙", "690", {"140", "140", "140", "95", "90", "85", "/", "缺考", "-"})
-        .student("一中", "2", "丁", "0",
-                 {"缺考", "缺考", "缺考", "缺考", "缺考", "缺考", "缺考", "缺考", "缺考"})
-        .student("二中", "1", "戊", "200", {"60", "50", "缺考", "40", "30", "", "", "20", ""})
-        .imported()
-        .teachers()
-        .only(everyReport);
+    electivesExam(exam);
+    exam.only(everyReport);
     exam.state.exportOptions.blankScoresExcluded = excluded;
     exam.state.exportOptions.ignoreZeroScores = zeroIgnored;
     return examDump(exam);
