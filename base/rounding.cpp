@@ -1,8 +1,8 @@
 #include "base/rounding.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <string_view>
 
 #include "base/text_util.h"
 
@@ -10,36 +10,37 @@ namespace varnex {
 
 double roundHalfAway(double value, int decimals) {
     if (!std::isfinite(value)) return value;
-    if (decimals < 0) decimals = 0;
-    if (decimals > 15) decimals = 15;
+    decimals = std::clamp(decimals, 0, 15);
     // The shortest fixed text that reads back as the value: the decimal number it stands for.
-    // 512 bytes hold any double in fixed notation.
+    // 512 bytes hold any double in fixed notation, with room for one more digit in front.
     char buffer[512];
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed);
-    std::string digits(buffer, written.ptr);
-    const size_t point = digits.find('.');
-    if (point == std::string::npos || digits.size() - point - 1 <= static_cast<size_t>(decimals))
-        return value == 0 ? 0.0 : value;
+    char* const first = buffer + 1;
+    const char* const end =
+        std::to_chars(first, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed).ptr;
+    const char* const point = std::find(static_cast<const char*>(first), end, '.');
+    if (point == end || end - point - 1 <= decimals) return value == 0 ? 0.0 : value;
     // Keep the digits up to the last decimal; the first one dropped decides (5 or more: away).
-    const bool up = digits[point + 1 + static_cast<size_t>(decimals)] >= '5';
-    digits.resize(point + 1 + static_cast<size_t>(decimals));
-    if (decimals == 0) digits.pop_back();
-    if (up) {
-        size_t i = digits.size();
-        while (i > 0) {
-            --i;
-            if (digits[i] == '.') continue;
-            if (digits[i] != '9') {
-                ++digits[i];
+    char* const cut = first + (point - first) + 1 + decimals;
+    char* const last = decimals == 0 ? cut - 1 : cut;
+    char* begin = first;
+    if (*cut >= '5') {
+        char* p = last;
+        for (;;) {
+            if (p == begin) {
+                *--begin = '1';
                 break;
             }
-            digits[i] = '0';
-            if (i == 0) digits.insert(digits.begin(), '1');
+            --p;
+            if (*p == '.') continue;
+            if (*p != '9') {
+                ++*p;
+                break;
+            }
+            *p = '0';
         }
     }
     double rounded = 0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), rounded);
+    std::from_chars(begin, last, rounded);
     if (rounded == 0) return 0.0;
     return value < 0 ? -rounded : rounded;
 }
