@@ -16,14 +16,15 @@ std::vector<int> rowsOf(const std::vector<PlacedRow>& listing) {
 StudentListings listStudents(const Exam& exam) {
     const ExportOptions& options = exam.options();
     StudentListings listings;
+    const TieRule rule = listingTieRule(options.rankingRule);
     listings.afterTopN = examOrder(exam);
     if (options.topNEnabled) {
-        listings.topN = selectTopN(exam, listings.afterTopN, options.topN);
+        listings.topN = selectTopN(exam, listings.afterTopN, options.topN, rule);
         listings.afterTopN = moveListedRowsToBottom(listings.afterTopN, rowsOf(listings.topN));
     }
     listings.afterClasses = listings.afterTopN;
     if (options.classRanking) {
-        listings.classes = selectByClass(exam, listings.afterTopN, exam.imported().classList);
+        listings.classes = selectByClass(exam, listings.afterTopN, exam.imported().classList, rule);
         std::vector<int> listed;
         for (const auto& listing : listings.classes) {
             for (const PlacedRow& placed : listing) listed.push_back(placed.row);

@@ -20,7 +20,7 @@ struct StudentListings {
     std::vector<int> afterClasses;  ///< the order the class listings leave
 };
 
-/// The listings of the ranking sheets the exam's options choose.
+/// The listings of the ranking sheets the exam's options choose, placed by its 名次方式.
 StudentListings listStudents(const Exam& exam);
 
 }  // namespace varnex

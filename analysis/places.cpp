@@ -5,6 +5,14 @@
 
 namespace varnex {
 
+TieRule listingTieRule(RankingRule rule) {
+    return rule == RankingRule::Competition ? TieRule::Competition : TieRule::Dense;
+}
+
+TieRule progressTieRule(RankingRule rule) {
+    return rule == RankingRule::Dense ? TieRule::Dense : TieRule::Competition;
+}
+
 int placeAt(size_t position, int placeBefore, bool tiesWithBefore, TieRule rule) {
     if (position == 0) return 1;
     if (tiesWithBefore) return placeBefore;

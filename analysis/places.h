@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "app/subjects.h"
+
 namespace varnex {
 
 /// How entries that tie share a place.
@@ -12,6 +14,13 @@ enum class TieRule {
     Competition,  ///< 1, 2, 2, 4: a place is 1 + the number of entries before the tie
     Dense,        ///< 1, 2, 2, 3: a place is one more than the place before
 };
+
+/// The rule of the students' places in 总分前N名 and 班级总分排名 under the chosen 名次方式 (without
+/// a choice, dense).
+TieRule listingTieRule(RankingRule rule);
+/// The rule of the students' grade places in 学生进退步 under the chosen 名次方式 (without a
+/// choice, competition).
+TieRule progressTieRule(RankingRule rule);
 
 /// The place of the entry at `position` (0-based) along a listing, best first, given the place of
 /// the entry before it and whether the two tie. The first entry takes place 1.

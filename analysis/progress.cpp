@@ -141,7 +141,7 @@ StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& prev
     return match;
 }
 
-std::vector<int> gradePlaces(const std::vector<std::optional<double>>& totals) {
+std::vector<int> gradePlaces(const std::vector<std::optional<double>>& totals, TieRule rule) {
     std::vector<double> values;
     std::vector<size_t> ranked;
     for (size_t i = 0; i < totals.size(); ++i) {
@@ -149,7 +149,7 @@ std::vector<int> gradePlaces(const std::vector<std::optional<double>>& totals) {
         values.push_back(*totals[i]);
         ranked.push_back(i);
     }
-    const std::vector<int> ranks = placesByValue(values, TieRule::Competition);
+    const std::vector<int> ranks = placesByValue(values, rule);
     std::vector<int> places(totals.size(), 0);
     for (size_t i = 0; i < ranked.size(); ++i) places[ranked[i]] = ranks[i];
     return places;
@@ -181,12 +181,13 @@ ProgressPairing pairWithPrevious(const Exam& exam) {
     std::vector<std::optional<double>> totals(static_cast<size_t>(exam.studentCount()));
     for (int student = 0; student < exam.studentCount(); ++student)
         totals[static_cast<size_t>(student)] = thisJudge.totalOf(exam, student);
-    pairing.currentPlaces = gradePlaces(totals);
+    const TieRule rule = progressTieRule(exam.options().rankingRule);
+    pairing.currentPlaces = gradePlaces(totals, rule);
     const TotalJudge lastJudge(previous.scores, previous.examSubjects, exam.blankScoresExcluded());
     totals.assign(static_cast<size_t>(previous.students.rowCount()), std::nullopt);
     for (int row = 0; row < previous.students.rowCount(); ++row)
         totals[static_cast<size_t>(row)] = lastJudge.totalOf(previous.students.row(row));
-    pairing.previousPlaces = gradePlaces(totals);
+    pairing.previousPlaces = gradePlaces(totals, rule);
     pairing.note = matchNote(pairing.match, exam.students(), previous.students);
     return pairing;
 }

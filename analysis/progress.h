@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/exam.h"
+#include "analysis/places.h"
 #include "analysis/student_total.h"
 #include "app/app_state.h"
 #include "app/row_table.h"
@@ -40,9 +41,9 @@ struct StudentMatch {
 /// fits more than one student on either side pairs nobody: those students are ambiguous.
 StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& previous);
 
-/// The place of every student in the grade by total, competition places (1, 2, 2, 4); 0 for a
-/// student without a total, who is not ranked.
-std::vector<int> gradePlaces(const std::vector<std::optional<double>>& totals);
+/// The place of every student in the grade by total, by `rule`; 0 for a student without a total,
+/// who is not ranked.
+std::vector<int> gradePlaces(const std::vector<std::optional<double>>& totals, TieRule rule);
 
 /// The lines of the completion note: how many were paired and by what, who is in one exam only
 /// and whose name fits several students (at most `listed` names each, then how many more).
@@ -59,7 +60,7 @@ struct ProgressPairing {
 };
 
 /// Pairs the exam with its previous exam; each exam's totals are judged by its own settings and the
-/// exam's rule for blank scores.
+/// exam's rule for blank scores, and both exams' places follow the exam's 名次方式.
 ProgressPairing pairWithPrevious(const Exam& exam);
 
 }  // namespace varnex

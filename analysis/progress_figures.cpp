@@ -1,12 +1,12 @@
 #include "analysis/progress_figures.h"
 
 #include <algorithm>
-#include <cmath>
 #include <unordered_map>
 
 #include "analysis/places.h"
 #include "analysis/student_total.h"
 #include "analysis/three_rates.h"
+#include "base/rounding.h"
 #include "base/text_util.h"
 
 namespace varnex {
@@ -78,16 +78,16 @@ std::vector<StudentProgress> studentProgress(const Exam& exam, const ProgressPai
 
 namespace {
 
-// A figure as written, with one decimal, read back as the number it shows.
+// A figure as written: the exact quotient rounded to one decimal.
 double oneDecimal(double value) {
-    return cAtof(fixedText(value, 1));
+    return roundHalfAway(value, 1);
 }
 
 std::optional<double> figureOf(const RateGroup& g, ClassFigure figure) {
     if (g.satCount == 0) return std::nullopt;
     switch (figure) {
         case ClassFigure::Average:
-            return oneDecimal(g.scoreSum / g.satCount);
+            return oneDecimal(fromThousandths(g.scoreSumThousandths, g.satCount));
         case ClassFigure::ExcellentRate:
             return oneDecimal(g.excellentCount * 100.0 / g.satCount);
         case ClassFigure::PassRate:
@@ -101,7 +101,7 @@ void addTotal(RateGroup& group, std::optional<double> total, const TotalLines& l
     if (!total) return;
     const long long value = scoreThousandths(*total);
     ++group.satCount;
-    group.scoreSum += *total;
+    group.scoreSumThousandths += value;
     if (value >= lines.excellent) ++group.excellentCount;
     if (value >= lines.pass) ++group.passCount;
 }
@@ -206,10 +206,8 @@ ClassProgressTable classProgress(const Exam& exam, const ProgressPairing& pairin
     }
     for (auto& figures : table.figures) {
         for (ProgressFigure& f : figures) {
-            if (f.now && f.last) {
-                const double d = *f.now - *f.last;
-                f.change = std::fabs(d) < 0.05 ? 0.0 : d;
-            }
+            // Both figures have one decimal: their difference rounded to one decimal is exact.
+            if (f.now && f.last) f.change = roundHalfAway(*f.now - *f.last, 1);
             if (f.nowPlace > 0 && f.lastPlace > 0) f.placeChange = f.lastPlace - f.nowPlace;
         }
     }

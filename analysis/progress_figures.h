@@ -34,10 +34,11 @@ inline constexpr size_t kClassFigureCount = 3;
 
 /// One figure of one class in one column, this time and last time.
 struct ProgressFigure {
-    /// The figure with one decimal, as written; nothing when nobody of the class sat.
+    /// The figure rounded to one decimal (half away from zero), as written; nothing when nobody
+    /// of the class sat.
     std::optional<double> now, last;
     int nowPlace = 0, lastPlace = 0;  ///< competition places among the classes; 0 without the figure
-    /// now − last, when both are there (a difference under 0.05 either way is 0).
+    /// now − last, with one decimal, when both are there.
     std::optional<double> change;
     /// lastPlace − nowPlace, when both are there.
     std::optional<int> placeChange;

@@ -27,14 +27,14 @@ std::vector<double> totalsAlong(const Exam& exam, const std::vector<int>& order)
     return totals;
 }
 
-// Dense places by total text along a listing. The first listed student always takes place 1,
-// whatever its text (an empty total included).
-class DensePlaces {
+// Places by total text along a listing: equal texts share a place, by the tie rule. The first
+// listed student always takes place 1, whatever its text (an empty total included).
+class ListingPlaces {
   public:
-    explicit DensePlaces(const Exam& exam) : exam_(exam) {}
+    ListingPlaces(const Exam& exam, TieRule rule) : exam_(exam), rule_(rule) {}
     /// The place the student would take next.
     int placeOf(int student) const {
-        return placeAt(listed_, place_, listed_ > 0 && totalText(student) == last_, TieRule::Dense);
+        return placeAt(listed_, place_, listed_ > 0 && totalText(student) == last_, rule_);
     }
     /// Lists the student at its place.
     PlacedRow take(int student) {
@@ -49,6 +49,7 @@ class DensePlaces {
         return exam_.scoreText(student, exam_.subjects().size());
     }
     const Exam& exam_;
+    TieRule rule_;
     std::string_view last_;
     size_t listed_ = 0;
     int place_ = 0;
@@ -62,7 +63,7 @@ std::vector<int> examOrder(const Exam& exam) {
     return order;
 }
 
-std::vector<PlacedRow> selectTopN(const Exam& exam, const std::vector<int>& order, int n) {
+std::vector<PlacedRow> selectTopN(const Exam& exam, const std::vector<int>& order, int n, TieRule rule) {
     // Only the head of the listing is needed: a heap yields it without sorting every student.
     const std::vector<double> totals = totalsAlong(exam, order);
     ListedBefore before{totals};
@@ -70,7 +71,7 @@ std::vector<PlacedRow> selectTopN(const Exam& exam, const std::vector<int>& orde
     std::vector<int> heap(totals.size());
     std::iota(heap.begin(), heap.end(), 0);
     std::make_heap(heap.begin(), heap.end(), comesLater);
-    DensePlaces places(exam);
+    ListingPlaces places(exam, rule);
     std::vector<PlacedRow> listed;
     while (!heap.empty()) {
         std::pop_heap(heap.begin(), heap.end(), comesLater);
@@ -83,7 +84,7 @@ std::vector<PlacedRow> selectTopN(const Exam& exam, const std::vector<int>& orde
 }
 
 std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::vector<int>& order,
-                                                  const ClassList& classes) {
+                                                  const ClassList& classes, TieRule rule) {
     // school -> class -> ClassList index
     std::unordered_map<std::string_view, std::unordered_map<std::string_view, int>> index;
     std::vector<std::pair<std::string, std::string>> parts;
@@ -106,7 +107,7 @@ std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::v
     std::vector<std::vector<PlacedRow>> listings(classes.size());
     for (size_t i = 0; i < members.size(); ++i) {
         std::sort(members[i].begin(), members[i].end(), ListedBefore{totals});
-        DensePlaces places(exam);
+        ListingPlaces places(exam, rule);
         listings[i].reserve(members[i].size());
         for (int position : members[i])
             listings[i].push_back(places.take(order[static_cast<size_t>(position)]));

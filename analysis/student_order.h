@@ -5,8 +5,9 @@
 // Those sheets list students as a repeated "take the highest total of the students still
 // searched, the later one in the order among equal totals, then move it to the end of the order"
 // would. Since a move keeps the relative order of the students left behind, that is the order of a
-// sort by total (descending), ties by position in the order (descending); dense places grow by one
-// whenever the total text differs from the one listed before it.
+// sort by total (descending), ties by position in the order (descending). Equal total texts share
+// a place; a different text takes the next place (dense, 1, 2, 2, 3) or one more than the number
+// listed before it (competition, 1, 2, 2, 4).
 
 #include <vector>
 
@@ -25,13 +26,15 @@ struct PlacedRow {
 /// The exam's students in their own order: 0, 1, 2 …
 std::vector<int> examOrder(const Exam& exam);
 
-/// The top-N listing along `order`: every student whose dense place is at most `n`, in listing order.
-std::vector<PlacedRow> selectTopN(const Exam& exam, const std::vector<int>& order, int n);
+/// The top-N listing along `order`: every student whose place by `rule` is at most `n`, in listing
+/// order (students tied at place n are all listed).
+std::vector<PlacedRow> selectTopN(const Exam& exam, const std::vector<int>& order, int n, TieRule rule);
 
 /// The class listings along `order`: per ClassList entry, the students whose 学校 and 班级 texts
-/// equal the entry's school and class parts, in listing order; places start at 1 in every class.
+/// equal the entry's school and class parts, in listing order; places by `rule` start at 1 in every
+/// class.
 std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::vector<int>& order,
-                                                  const ClassList& classes);
+                                                  const ClassList& classes, TieRule rule);
 
 /// The order the moves of a listing leave: the students of `order` not listed keep their order at
 /// the front, the listed ones follow in listing order.

@@ -1,17 +1,26 @@
 #include "analysis/three_rates.h"
 
-#include <cmath>
+#include <limits>
 #include <utility>
+
+#include "base/rounding.h"
 
 namespace varnex {
 
 long long scoreThousandths(double value) {
-    // Far beyond any score, and far inside the range of the integers compared.
-    constexpr double kLimit = 1e15;
-    if (value >= kLimit) return static_cast<long long>(kLimit);
-    if (value <= -kLimit) return -static_cast<long long>(kLimit);
-    return std::llround(value * 1000.0);
+    return toThousandths(value);
 }
+
+namespace {
+
+// A sum of thousandths that stops at the largest integers instead of overflowing.
+long long addThousandths(long long sum, long long value) {
+    long long result = 0;
+    if (!__builtin_add_overflow(sum, value, &result)) return result;
+    return value > 0 ? std::numeric_limits<long long>::max() : std::numeric_limits<long long>::min();
+}
+
+}  // namespace
 
 long long excellenceLineThousandths(int fullMark, int percent) {
     // F × P hundredths of a point; widened so that absurd settings cannot overflow.
@@ -123,10 +132,9 @@ void RateGroup::add(std::string_view text, const RateRule& rule) {
 
 void RateGroup::add(ExamScore score, std::string_view text, const RateRule& rule) {
     if (rule.blankExcluded && !score.sat) return;
-    const double value = score.value;
-    scoreSum += value;
+    const long long thousandths = scoreThousandths(score.value);
+    scoreSumThousandths = addThousandths(scoreSumThousandths, thousandths);
     if (!(rule.zeroExcluded && text == "0")) ++satCount;
-    const long long thousandths = scoreThousandths(value);
     bool excellent =
         rule.excellentByInteger ? cAtoi(text) >= rule.excellentScore : thousandths >= rule.excellentLine;
     if (excellent) ++excellentCount;
@@ -137,7 +145,7 @@ RateGroup& RateGroup::operator+=(const RateGroup& other) {
     satCount += other.satCount;
     excellentCount += other.excellentCount;
     passCount += other.passCount;
-    scoreSum += other.scoreSum;
+    scoreSumThousandths = addThousandths(scoreSumThousandths, other.scoreSumThousandths);
     return *this;
 }
 

@@ -61,7 +61,9 @@ struct RateGroup {
     int satCount = 0;        ///< 实考人数
     int excellentCount = 0;  ///< 优秀人数
     int passCount = 0;       ///< 及格人数
-    double scoreSum = 0;
+    /// The sum of the scores in whole thousandths: exact for scores of up to three decimals, so that
+    /// an average is the exact quotient before it is rounded.
+    long long scoreSumThousandths = 0;
 
     /// Counts one student's score text.
     void add(std::string_view text, const RateRule& rule);

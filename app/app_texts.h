@@ -29,4 +29,12 @@ inline constexpr const char* kSettingsUnreadableFormat =
 // The counting rule for blank scores and texts such as 缺考, as its check box names it.
 inline constexpr const char* kBlankScoresExcludedCaption = "缺考和空白成绩不计入统计";
 
+// 名次方式, the places of equal totals: the settings key, and each rule's name (the settings
+// value and the window's radio button) and the places it gives (the sheets' notes).
+inline constexpr const char* kRankingRuleKey = "名次方式";
+inline constexpr const char* kCompetitionRanking = "并列占位";
+inline constexpr const char* kCompetitionPlaces = "1,2,2,4";
+inline constexpr const char* kDenseRanking = "并列不占位";
+inline constexpr const char* kDensePlaces = "1,2,2,3";
+
 }  // namespace varnex::app_texts

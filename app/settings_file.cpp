@@ -185,6 +185,7 @@ void seedIfMissing(const std::string& path) {
     file.set(kExportSection, kClassRankingKey, "1");
     file.set(kExportSection, kTopNKey, "50");
     file.set(kExportSection, kIgnoreZeroScoresKey, "0");
+    file.set(kExportSection, tx::kRankingRuleKey, tx::kCompetitionRanking);
     file.save(path);
 }
 
@@ -218,6 +219,8 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
         options.classRankingLayout = ranking != 0 ? 1 : 0;
     }
     if (int band = cAtoi(file.get(kExportSection, kNearBandKey)); band > 0) options.nearBand = band;
+    // A file without the key (or with another value) keeps the places it always gave.
+    options.rankingRule = rankingRuleNamed(file.get(kExportSection, tx::kRankingRuleKey));
     return true;
 }
 
@@ -253,6 +256,8 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
              strprintf("%d", options.classRanking ? options.classRankingLayout : -1));
     file.set(kExportSection, kClassRankingLayoutKey, strprintf("%d", options.classRankingLayout));
     file.set(kExportSection, kNearBandKey, strprintf("%d", options.nearBand));
+    if (options.rankingRule != RankingRule::Unchosen)
+        file.set(kExportSection, tx::kRankingRuleKey, rankingRuleName(options.rankingRule));
     if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "app/app_texts.h"
 #include "base/text_util.h"
 
 namespace varnex {
@@ -42,6 +43,36 @@ const std::array<std::array<int, kSubjectCount>, kGradeCount> kGradeSeedFullMark
     {150, 150, 150, 100, 100, 100, 100, 100, 100, 0, 0},
     {150, 150, 150, 100, 100, 100, 100, 100, 100, 0, 0},
 }};
+
+const char* rankingRuleName(RankingRule rule) {
+    switch (rule) {
+        case RankingRule::Competition:
+            return app_texts::kCompetitionRanking;
+        case RankingRule::Dense:
+            return app_texts::kDenseRanking;
+        case RankingRule::Unchosen:
+            break;
+    }
+    return "";
+}
+
+const char* rankingRulePlaces(RankingRule rule) {
+    switch (rule) {
+        case RankingRule::Competition:
+            return app_texts::kCompetitionPlaces;
+        case RankingRule::Dense:
+            return app_texts::kDensePlaces;
+        case RankingRule::Unchosen:
+            break;
+    }
+    return "";
+}
+
+RankingRule rankingRuleNamed(std::string_view name) {
+    if (name == app_texts::kCompetitionRanking) return RankingRule::Competition;
+    if (name == app_texts::kDenseRanking) return RankingRule::Dense;
+    return RankingRule::Unchosen;
+}
 
 int subjectIndex(std::string_view name) {
     for (int i = 0; i < kSubjectCount; ++i) {

@@ -69,6 +69,23 @@ struct ImportOptions {
     int missingLimit = 4;
 };
 
+/// 名次方式: how students with equal totals share a place in 总分前N名, 班级总分排名 and 学生进退步.
+enum class RankingRule {
+    /// No choice made (a settings file written before the choice existed): 1, 2, 2, 3 in 总分前N名
+    /// and 班级总分排名, 1, 2, 2, 4 in 学生进退步, and no sheet names a rule.
+    Unchosen,
+    Competition,  ///< 并列占位: 1, 2, 2, 4, as the spreadsheet's RANK()
+    Dense,        ///< 并列不占位: 1, 2, 2, 3
+};
+
+/// The rule's name, "并列占位" or "并列不占位"; "" for Unchosen.
+const char* rankingRuleName(RankingRule rule);
+/// The places the rule gives to four totals of which the middle two tie, "1,2,2,4" or "1,2,2,3";
+/// "" for Unchosen.
+const char* rankingRulePlaces(RankingRule rule);
+/// The rule of a name ("并列占位", "并列不占位"); Unchosen for any other text.
+RankingRule rankingRuleNamed(std::string_view name);
+
 /// The report choices of an export.
 struct ExportOptions {
     bool gradeRates = true;
@@ -94,6 +111,9 @@ struct ExportOptions {
     bool nearLine = false;
     /// Points below and above a line within which a total makes a student 临界生.
     int nearBand = 10;
+    /// The places of students with equal totals (settings key 名次方式; a new settings file is
+    /// seeded with 并列占位). 总分名次段 always counts 1, 2, 2, 4.
+    RankingRule rankingRule = RankingRule::Unchosen;
     /// Page setup, frozen panes and fitted column widths of the result sheets. Not kept in the
     /// settings file; turned off only to measure what they cost.
     bool printLayout = true;

@@ -117,6 +117,12 @@ constexpr OptionSpec kOptions[] = {
      "how blank scores and texts such as 缺考 count, for this run only: zero counts\n"
      "them as 0; exclude leaves the student out of that subject; without it, the\n"
      "settings file's choice"},
+    {"--ranking", "1224|1223", kExport,
+     "名次方式，本次使用，不存入配置文件：1224 并列占位（1,2,2,4）；1223 并列不占位\n"
+     "（1,2,2,3）；用于总分前N名、班级总分排名和学生进退步；不给出时按配置文件\n"
+     "how equal totals share places, for this run only: 1224 gives 1, 2, 2, 4 and\n"
+     "1223 gives 1, 2, 2, 3 in 总分前N名, 班级总分排名 and 学生进退步; without it, the\n"
+     "settings file's choice"},
     {"--yes", nullptr, kExport,
      "对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
      "answer Yes to every question; without it a question is answered No and\n"

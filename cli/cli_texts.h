@@ -49,7 +49,7 @@ inline constexpr const char* kExportUsage =
     "用法 / usage: varnex-cli export WORKBOOK --scores SHEET [--teachers SHEET] --grade G --exam NAME\n"
     "                             [--school NAME] [--settings FILE] [--full-mark 学科=N,…]\n"
     "                             [--excellence 学科=N,…] [--reports 报表,…] [--missing-rule 0|1|2]\n"
-    "                             [--missing-limit N] [--blank-scores zero|exclude]\n"
+    "                             [--missing-limit N] [--blank-scores zero|exclude] [--ranking 1224|1223]\n"
     "                             [--previous FILE [--previous-sheet SHEET]] [--near N] [--yes] [--force]\n"
     "                             -o FILE\n"
     "\n"
@@ -78,6 +78,9 @@ inline constexpr const char* kBadSubjectValuesFormat =
 /// The value given.
 inline constexpr const char* kBadBlankScoresFormat =
     "--blank-scores 的值必须是 zero 或 exclude / --blank-scores must be zero or exclude: %s\n";
+/// The value given.
+inline constexpr const char* kBadRankingFormat =
+    "--ranking 的值必须是 1224（并列占位）或 1223（并列不占位）/ --ranking must be 1224 or 1223: %s\n";
 /// Subject given.
 inline constexpr const char* kUnknownSubjectFormat = "未知的学科 / unknown subject: %s\n";
 /// Report given, the reports that can be named.

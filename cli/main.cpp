@@ -187,6 +187,22 @@ bool blankScoresOption(const Args& args, ExportOptions& options) {
     return true;
 }
 
+// How equal totals share places for this run (--ranking 1224|1223) instead of the settings file's
+// 名次方式; false after saying what is wrong. An absent option changes nothing.
+bool rankingOption(const Args& args, ExportOptions& options) {
+    auto it = args.values.find("--ranking");
+    if (it == args.values.end()) return true;
+    if (it->second == "1224") {
+        options.rankingRule = RankingRule::Competition;
+    } else if (it->second == "1223") {
+        options.rankingRule = RankingRule::Dense;
+    } else {
+        std::fprintf(stderr, tx::kBadRankingFormat, it->second.c_str());
+        return false;
+    }
+    return true;
+}
+
 std::string programDir() {
     char buffer[4096];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -414,7 +430,8 @@ int runExport(const Args& line) {
     loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions);
     if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores.fullMark) ||
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores.excellenceLine) ||
-        !reportsOption(*args, state.exportOptions) || !blankScoresOption(*args, state.exportOptions))
+        !reportsOption(*args, state.exportOptions) || !blankScoresOption(*args, state.exportOptions) ||
+        !rankingOption(*args, state.exportOptions))
         return kExitUsage;
     if (v.count("--near")) state.exportOptions.nearBand = *near;
     // A previous exam asks for the progress reports unless --reports chooses the reports.

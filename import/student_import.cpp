@@ -16,6 +16,7 @@
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/free_memory.h"
+#include "base/rounding.h"
 #include "base/text_util.h"
 #include "import/header_names.h"
 #include "import/import_common.h"
@@ -101,12 +102,13 @@ void refreshSummary(AppState& state) {
     state.imported.schoolList = schoolsOf(state.imported.classList);
 }
 
-// The total of the eleven slots formatted as "%.1f" without a trailing ".0" (to_chars with a
-// precision gives exactly what printf gives, without its per-call cost).
+// The total of the eleven slots, added up exactly in thousandths and rounded to one decimal half
+// away from zero (85.25 + 90 gives 175.3), without a trailing ".0".
 std::string totalText(const std::vector<std::string>& cells) {
-    double total = 0.0;
-    for (const auto& subject : kSubjects) total += cAtof(cells[static_cast<size_t>(subject.column)]);
-    return removeTrailingDotZero(fixedText(total, 1));
+    long long total = 0;
+    for (const auto& subject : kSubjects)
+        total += toThousandths(cAtof(cells[static_cast<size_t>(subject.column)]));
+    return removeTrailingDotZero(roundedText(fromThousandths(total), 1));
 }
 
 // What a score cell holds.

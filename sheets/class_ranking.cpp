@@ -12,7 +12,7 @@ namespace tx = sheet_texts;
 void writeClassSheet(ExcelSheet& sheet, const Exam& exam, const std::vector<PlacedRow>& listing,
                      const std::string& title) {
     RankingColumns columns(exam, false);
-    writeTitleRow(sheet, columns.lastColumn(), title);
+    writeRankingHead(sheet, exam, columns.lastColumn(), title);
     columns.writeHeaders(sheet);
     for (size_t i = 0; i < listing.size(); ++i)
         columns.writeRow(sheet, 4 + static_cast<int>(i), listing[i], static_cast<int>(i) + 1);
@@ -22,7 +22,7 @@ void writeAllClassesSheet(ExcelSheet& sheet, const Exam& exam,
                           const std::vector<std::vector<PlacedRow>>& listings, const std::string& title,
                           const std::function<void(const std::string&)>& logLine) {
     RankingColumns columns(exam, true);
-    writeTitleRow(sheet, columns.lastColumn(), title);
+    writeRankingHead(sheet, exam, columns.lastColumn(), title);
     columns.writeHeaders(sheet);
     const ClassList& classes = exam.imported().classList;
     int sheetRow = 4;

@@ -133,7 +133,7 @@ std::string figureText(int column, const RateGroup& g, const std::string& teache
         case kPassRate:
             return rateText(g.passCount, g.satCount);
         case kAverage:
-            return averageText(g.scoreSum, g.satCount);
+            return averageText(g.scoreSumThousandths, g.satCount);
         default:
             return std::string();  // 班主任 stays empty
     }

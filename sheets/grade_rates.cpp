@@ -61,7 +61,7 @@ std::string figureText(Figure figure, const RateGroup& g, int schoolStudents, bo
         case Figure::PassRate:
             return rateText(g.passCount, studentCount);
         case Figure::Average:
-            return averageText(g.scoreSum, studentCount);
+            return averageText(g.scoreSumThousandths, studentCount);
         case Figure::Rank:
             break;
     }

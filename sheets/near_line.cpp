@@ -1,6 +1,7 @@
 #include "sheets/near_line.h"
 
 #include "analysis/analysis_texts.h"
+#include "base/rounding.h"
 #include "base/text_util.h"
 #include "sheets/sheet_cells.h"
 #include "sheets/sheet_texts.h"
@@ -16,7 +17,7 @@ constexpr int kLastColumn = 7;
 
 // Thousandths of a point as the sheet writes a score: one decimal at most, none for whole points.
 std::string pointsText(long long thousandths) {
-    return removeTrailingDotZero(strprintf("%.1f", static_cast<double>(thousandths) / 1000.0));
+    return removeTrailingDotZero(roundedText(fromThousandths(thousandths), 1));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "sheets/progress_sheets.h"
 
 #include "analysis/analysis_texts.h"
+#include "base/rounding.h"
 #include "base/text_util.h"
 #include "sheets/rate_cells.h"
 #include "sheets/sheet_cells.h"
@@ -36,11 +37,7 @@ std::string optionalText(const std::optional<T>& value, std::string (*text)(T)) 
 }
 
 std::string figureText(double value) {
-    return fixedText(value, 1);
-}
-
-std::string changeText(double value) {
-    return strprintf("%.1f", value);
+    return roundedText(value, 1);
 }
 
 }  // namespace
@@ -53,7 +50,11 @@ Status writeStudentProgress(ExcelSheet& sheet, const Exam& exam, const std::vect
 
     constexpr int kLast = 7;
     writeTitleRow(sheet, kLast, title);
-    writeNoteRow(sheet, kLast, 2, tx::kStudentProgressNote[0]);
+    const RankingRule rule = exam.options().rankingRule;
+    writeNoteRow(sheet, kLast, 2,
+                 rule == RankingRule::Unchosen ? std::string(tx::kStudentProgressNote[0])
+                                               : strprintf(tx::kStudentProgressRuleNoteFormat,
+                                                           rankingRuleName(rule), rankingRulePlaces(rule)));
     writeNoteRow(sheet, kLast, 3, tx::kStudentProgressNote[1]);
     const char* headers[] = {tx::kSchool,    tx::kClass,     tx::kName,      tx::kThisTotal,
                              tx::kThisPlace, tx::kLastTotal, tx::kLastPlace, tx::kPlaceChange};
@@ -136,7 +137,7 @@ void writeClassProgress(ExcelSheet& sheet, const Exam& exam, const ClassProgress
                 const int c = kFirstFigure + static_cast<int>(which) * kFigureColumns;
                 cells.cell(c, sheetRow, optionalText(f.now, figureText), figureStyle);
                 cells.cell(c + 1, sheetRow, optionalText(f.last, figureText), figureStyle);
-                cells.cell(c + 2, sheetRow, optionalText(f.change, changeText), figureStyle);
+                cells.cell(c + 2, sheetRow, optionalText(f.change, figureText), figureStyle);
                 writeBoxedNumber(sheet, c + 3, sheetRow, placeNumber(f.nowPlace));
                 writeBoxedNumber(sheet, c + 4, sheetRow, placeNumber(f.lastPlace));
                 writeBoxedNumber(sheet, c + 5, sheetRow, changeNumber(f.placeChange));

@@ -9,6 +9,17 @@ namespace varnex {
 
 namespace tx = sheet_texts;
 
+std::string rankingRuleNote(const Exam& exam) {
+    const RankingRule rule = exam.options().rankingRule;
+    if (rule == RankingRule::Unchosen) return std::string();
+    return strprintf(tx::kRankingRuleNoteFormat, rankingRuleName(rule), rankingRulePlaces(rule));
+}
+
+void writeRankingHead(ExcelSheet& sheet, const Exam& exam, int lastColumn, const std::string& title) {
+    writeTitleRow(sheet, lastColumn, title);
+    if (std::string note = rankingRuleNote(exam); !note.empty()) writeNoteRow(sheet, lastColumn, 2, note);
+}
+
 RankingColumns::RankingColumns(const Exam& exam, bool withSchoolAndClass)
     : exam_(exam), withSchoolAndClass_(withSchoolAndClass), firstSubject_(withSchoolAndClass ? 4 : 2) {}
 

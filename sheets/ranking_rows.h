@@ -2,11 +2,20 @@
 // The header row and data rows shared by the top-N and class-ranking sheets: 序号, (学校, 班级,)
 // 姓名, one column per examined subject, 总分 and 名次.
 
+#include <string>
+
 #include "analysis/exam.h"
 #include "analysis/student_order.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {
+
+/// The note of a ranking sheet naming the exam's 名次方式, "名次：并列占位（1,2,2,4）"; "" when
+/// none was chosen.
+std::string rankingRuleNote(const Exam& exam);
+
+/// Row 1: the title; row 2: the rankingRuleNote, when there is one. Both span the sheet's columns.
+void writeRankingHead(ExcelSheet& sheet, const Exam& exam, int lastColumn, const std::string& title);
 
 /// The columns of a ranking sheet: with school and class (top N, all classes on one sheet) or
 /// with the name only (one sheet per class).

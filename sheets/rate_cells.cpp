@@ -3,6 +3,7 @@
 #include <string>
 
 #include "analysis/three_rates.h"
+#include "base/rounding.h"
 #include "base/text_util.h"
 #include "sheets/rate_texts.h"
 #include "workbook/cell_name.h"
@@ -32,12 +33,12 @@ std::string countText(int count) {
 
 std::string rateText(int count, int satCount) {
     if (satCount == 0) return std::string();
-    return fixedText(count * 100.0 / satCount, 1);
+    return roundedText(count * 100.0 / satCount, 1);
 }
 
-std::string averageText(double scoreSum, int satCount) {
+std::string averageText(long long scoreSumThousandths, int satCount) {
     if (satCount == 0) return std::string();
-    return fixedText(scoreSum / satCount, 1);
+    return roundedText(fromThousandths(scoreSumThousandths, satCount), 1);
 }
 
 std::string rankFormula(int column, int row, int firstRow, int lastRow) {

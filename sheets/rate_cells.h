@@ -69,10 +69,11 @@ void writeSixteenColumnHead(ExcelSheet& sheet, std::string_view title,
 
 /// A head count as written: "%d".
 std::string countText(int count);
-/// count × 100 / satCount with one decimal; "" when nobody sat.
+/// count × 100 / satCount rounded to one decimal (roundedText); "" when nobody sat.
 std::string rateText(int count, int satCount);
-/// scoreSum / satCount with one decimal; "" when nobody sat.
-std::string averageText(double scoreSum, int satCount);
+/// The sum of the scores (in thousandths) over satCount, rounded to one decimal (roundedText);
+/// "" when nobody sat.
+std::string averageText(long long scoreSumThousandths, int satCount);
 
 /// "=RANK(X r,X$first:X$last)": the rank of a figure among the groups of a block.
 std::string rankFormula(int column, int row, int firstRow, int lastRow);

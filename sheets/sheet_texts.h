@@ -135,6 +135,9 @@ inline constexpr const char* kName = "姓名";
 inline constexpr const char* kPlace = "名次";
 /// Subject (or the total's name), full mark.
 inline constexpr const char* kHeaderWithMarkFormat = "%s%d";
+/// The chosen 名次方式 and its places ("并列占位", "1,2,2,4"): row 2 of the top-N and
+/// class-ranking sheets.
+inline constexpr const char* kRankingRuleNoteFormat = "名次：%s（%s）";
 
 // ---------------------------------------------------------------- progress and 临界生
 inline constexpr const char* kStudentProgress = "学生进退步";
@@ -152,10 +155,13 @@ inline constexpr const char* kSubject = "学科";
 inline constexpr const char* kAverage = "平均分";
 inline constexpr const char* kExcellentRate = "优秀率";
 inline constexpr const char* kPassRate = "及格率";
-// The two lines under the title of 学生进退步.
+// The two lines under the title of 学生进退步; with a chosen 名次方式 the first names it instead.
 inline constexpr const char* kStudentProgressNote[] = {
     "名次为全年级名次，同分同名次（1、2、2、4），两次考试各自排出；",
     "没有总分的学生不排名次；名次变化 = 上次名次 − 本次名次，正数为进步。"};
+/// The chosen 名次方式 and its places ("并列占位", "1,2,2,4").
+inline constexpr const char* kStudentProgressRuleNoteFormat =
+    "名次为全年级名次，%s（%s），两次考试各自排出；";
 inline constexpr const char* kClassProgressNote =
     "上次的数字按本班现在的学生在上次考试中的成绩计算；名次为全年级各班之间的名次，同值同名次；"
     "名次变化 = 上次名次 − 本次名次，正数为进步。";

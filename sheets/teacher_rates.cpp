@@ -80,7 +80,8 @@ void writeTeacherRow(ExcelSheet& sheet, const TeacherRates& teacher, int row, in
     writeBoxedNumber(sheet, kSat, row, g.satCount);
     writeBoxedNumber(sheet, kExcellentCount, row, g.excellentCount);
     writeBoxedNumber(sheet, kPassCount, row, g.passCount);
-    writeBoxedCell(sheet, kAverage, row, averageText(g.scoreSum, g.satCount), {.rateFormat = true});
+    writeBoxedCell(sheet, kAverage, row, averageText(g.scoreSumThousandths, g.satCount),
+                   {.rateFormat = true});
     writeBoxedCell(sheet, kExcellentRate, row, unlessEmpty(rateFormula(kExcellentCount, row, kSat)),
                    {.rateFormat = true, .formula = true});
     writeBoxedCell(sheet, kPassRate, row, unlessEmpty(rateFormula(kPassCount, row, kSat)),

@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "base/rounding.h"
 #include "base/text_util.h"
 #include "base/utf8.h"
 
@@ -493,7 +494,21 @@ class Evaluator {
         for (const Value& v : *args) {
             if (v.kind == Value::Kind::Error) return v;
         }
+        if (name == "ROUND") return round(*args);
         return textFunction(name, *args);
+    }
+
+    // ROUND(x, n): half away from zero on the decimal value, as the spreadsheet rounds (34.15 to
+    // one decimal is 34.2); n is cut to a whole number, a negative n rounds to tens, hundreds ….
+    static Value round(const std::vector<Value>& args) {
+        if (args.size() != 2) return Value::error("#NAME?");
+        Value x = asNumber(args[0]), n = asNumber(args[1]);
+        if (!x.isNumber()) return x;
+        if (!n.isNumber()) return n;
+        const double digits = std::trunc(std::clamp(n.number, -300.0, 300.0));
+        if (digits >= 0) return Value::ofNumber(roundHalfAway(x.number, static_cast<int>(digits)));
+        const double scale = std::pow(10.0, -digits);
+        return numberOrOverflow(roundHalfAway(x.number / scale, 0) * scale);
     }
 
     Value rank(Parser& p) {

@@ -31,7 +31,8 @@ TEST(SettingsFile, SeedBeginsByteExactInGbk) {
     EXPECT_EQ(bytes.substr(0, expected.size()), expected);
     std::string tail = utf8ToGbk(
         "[导出选项]\r\n年级各科三率=1\r\n班级各科三率=1\r\n教师个人三率=1\r\n各科分数段=1\r\n总分分数段=1\r\n"
-        "总分名次段=1\r\n统计图表=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n");
+        "总分名次段=1\r\n统计图表=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n"
+        "名次方式=并列占位\r\n");
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
     // An existing file is left alone.
@@ -225,6 +226,51 @@ TEST(SettingsFile, BlankScoresCountAsZeroUnlessTheFileSaysOtherwise) {
     o.blankScoresExcluded = false;
     ASSERT_TRUE(loadGrade(path, "七年级", s, o));
     EXPECT_TRUE(o.blankScoresExcluded);
+}
+
+// 名次方式: a file written before the choice (or holding another value) has none and keeps its
+// places; a newly seeded file ranks 1, 2, 2, 4; each choice is saved and read back.
+TEST(SettingsFile, TheRankingRuleIsSeededAsCompetitionAndUnchosenInOlderFiles) {
+    TempDir dir;
+    struct Case {
+        const char* name;
+        const char* content;  ///< nullptr: seeded
+        RankingRule loaded;
+    };
+    const Case cases[] = {
+        {"seeded", nullptr, RankingRule::Competition},
+        {"old", "[导出选项]\r\n年级各科三率=1\r\n", RankingRule::Unchosen},
+        {"dense", "[导出选项]\r\n名次方式=并列不占位\r\n", RankingRule::Dense},
+        {"other", "[导出选项]\r\n名次方式=1224\r\n", RankingRule::Unchosen},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.file(std::string(c.name) + ".ini");
+        if (c.content == nullptr) {
+            seedIfMissing(path);
+        } else {
+            writeFile(path, utf8ToGbk(c.content));
+        }
+        ScoreSettings s;
+        ExportOptions o;
+        o.rankingRule = RankingRule::Dense;
+        ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+        EXPECT_EQ(o.rankingRule, c.loaded) << c.name;
+        // Saving an unmade choice writes no key; a choice is written and read back.
+        ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+        ExportOptions again;
+        ASSERT_TRUE(loadGrade(path, "七年级", s, again));
+        EXPECT_EQ(again.rankingRule, c.loaded) << c.name;
+        if (c.loaded == RankingRule::Unchosen) {
+            EXPECT_EQ(readFile(path).find(utf8ToGbk("名次方式=并列")), std::string::npos) << c.name;
+        }
+        for (RankingRule rule : {RankingRule::Dense, RankingRule::Competition}) {
+            o.rankingRule = rule;
+            ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+            ASSERT_TRUE(loadGrade(path, "七年级", s, again));
+            EXPECT_EQ(again.rankingRule, rule) << c.name;
+        }
+    }
+    EXPECT_NE(readFile(dir.file("old.ini")).find(utf8ToGbk("\r\n名次方式=并列占位\r\n")), std::string::npos);
 }
 
 TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {

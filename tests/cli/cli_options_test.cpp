@@ -63,7 +63,8 @@ TEST(CommandLine, TakesEachCommandsOptions) {
         // The workbook may stand among the options.
         {"export --scores 七年级 w.xlsx --teachers 教师任课表 --grade 七年级 --exam 期中 --school 育才中学 "
          "--settings s.ini --full-mark 语文=150 --excellence 语文=85 --reports 总分前3名 --missing-rule 1 "
-         "--missing-limit 3 --blank-scores exclude --previous 上次.xlsx --previous-sheet 成绩 --near 5 --yes "
+         "--missing-limit 3 --blank-scores exclude --ranking 1224 --previous 上次.xlsx --previous-sheet 成绩 "
+         "--near 5 --yes "
          "--force -o r.xlsx",
          CliCommand::Export,
          {"w.xlsx"},
@@ -79,6 +80,7 @@ TEST(CommandLine, TakesEachCommandsOptions) {
           {"--missing-rule", "1"},
           {"--missing-limit", "3"},
           {"--blank-scores", "exclude"},
+          {"--ranking", "1224"},
           {"--previous", "上次.xlsx"},
           {"--previous-sheet", "成绩"},
           {"--near", "5"},
@@ -163,7 +165,7 @@ TEST(CommandLine, EachCommandTakesTheOptionsItsHelpLists) {
         {CliCommand::Export,
          {"--scores", "--previous", "--previous-sheet", "--near", "--teachers", "--grade", "--exam",
           "--school", "--settings", "--full-mark", "--excellence", "--reports", "--missing-rule",
-          "--missing-limit", "--blank-scores", "--yes", "--force", "-o"}},
+          "--missing-limit", "--blank-scores", "--ranking", "--yes", "--force", "-o"}},
     };
     std::set<std::string> every;
     for (const auto& [command, options] : taken) every.insert(options.begin(), options.end());

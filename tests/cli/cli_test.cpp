@@ -597,6 +597,70 @@ TEST_F(CliTest, ProgressAgainstThePreviousExam) {
     EXPECT_NE(exported.err.find("（按考号对应）"), std::string::npos) << exported.err;
 }
 
+// 名次方式 from the newly seeded settings file (并列占位) or, for one run without saving, from
+// --ranking; and figures ending in 5 rounded away from zero: 88.25 gives the total 88.3 and the
+// 语文 average 466.25 / 5 = 93.25 gives 93.3.
+TEST_F(CliTest, RankingRuleAndRounding) {
+    examineOnly({{"语文", 100}});
+    const std::string input = dir.file("并列.xlsx");
+    testing::writeInputWorkbook(input, {{"成绩",
+                                         {{"学校", "班级", "姓名", "语文"},
+                                          {"一中", "1", "甲", "95"},
+                                          {"一中", "1", "乙", "98"},
+                                          {"一中", "1", "丙", "88.25"},
+                                          {"一中", "1", "丁", "95"},
+                                          {"一中", "1", "戊", "90"}}}});
+    auto run = [&](const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export",
+                                         input,
+                                         "--scores",
+                                         "成绩",
+                                         "--grade",
+                                         "七年级",
+                                         "--exam",
+                                         "期中",
+                                         "--settings",
+                                         settings,
+                                         "--yes",
+                                         "--reports",
+                                         "导出总分前3名,导出年级各科三率",
+                                         "-o",
+                                         out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    };
+    struct Case {
+        const char* option;  ///< --ranking's value; none: the settings file's
+        const char* note;
+        std::vector<std::string> places;  ///< column G (名次) from row 4
+    };
+    const Case cases[] = {
+        {"1223", "名次：并列不占位（1,2,2,3）", {"1", "2", "2", "3"}},
+        {nullptr, "名次：并列占位（1,2,2,4）", {"1", "2", "2"}},  // 90 takes place 4
+        {"1224", "名次：并列占位（1,2,2,4）", {"1", "2", "2"}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.note);
+        const std::string out = dir.file("名次" + std::to_string(n++) + ".xlsx");
+        RunResult r =
+            run(out, c.option ? std::vector<std::string>{"--ranking", c.option} : std::vector<std::string>{});
+        ASSERT_EQ(r.status, 0) << r.err;
+        auto top = readSheet(out, "总分前3名");
+        EXPECT_EQ(top["A2"], c.note);
+        std::vector<std::string> places;
+        for (int row = 4; top.count("G" + std::to_string(row)); ++row)
+            places.push_back(top["G" + std::to_string(row)]);
+        EXPECT_EQ(places, c.places);
+        auto grade = readSheet(out, "年级各科三率");
+        EXPECT_EQ(grade["D8"], "93.3");  // 平均分 of 语文
+        EXPECT_EQ(grade["E8"], "93.3");  // of 总分: 98 + 95 + 95 + 90 + 88.3
+    }
+    RunResult r = run(dir.file("错名次.xlsx"), {"--ranking", "1234"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--ranking must be 1224 or 1223: 1234"), std::string::npos) << r.err;
+}
+
 // A junior sheet with 缺考 and "/": left out for one run, each subject counts only those who sat it
 // and each 总分 is judged on the subjects sat; counted as 0 (the settings file's choice) they pull
 // the averages down. A sheet with bad rows prints every problem, one a line, and writes nothing.

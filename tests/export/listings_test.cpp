@@ -68,6 +68,54 @@ TEST(Listings, EachListingLeavesItsStudentsAtTheEnd) {
     EXPECT_EQ(namesInTable(exam.state), (std::vector<std::string>{"a", "b", "c", "d", "stray"}));
 }
 
+// 总分前N名 lists the students whose place is at most N: with 1, 2, 2, 4 students tied at place N
+// are all listed and none whose place exceeds N; with 1, 2, 2, 3 (and without a choice) the next
+// total after a tie still takes place N. The class listing places the same way.
+TEST(Listings, TiesAtPlaceNUnderEachRule) {
+    struct Case {
+        const char* name;
+        RankingRule rule;
+        int n;
+        std::vector<int> places;  ///< the top-N listing's places
+    };
+    // Totals 98, 95, 95, 90, 90, 90, 80.
+    const Case cases[] = {
+        {"competition, tie at N", RankingRule::Competition, 2, {1, 2, 2}},
+        {"competition, N inside a tie's gap", RankingRule::Competition, 3, {1, 2, 2}},
+        {"competition, tie starting at N", RankingRule::Competition, 4, {1, 2, 2, 4, 4, 4}},
+        {"competition, N inside the second gap", RankingRule::Competition, 6, {1, 2, 2, 4, 4, 4}},
+        {"competition, all", RankingRule::Competition, 7, {1, 2, 2, 4, 4, 4, 7}},
+        {"dense, tie at N", RankingRule::Dense, 2, {1, 2, 2}},
+        {"dense, after a tie", RankingRule::Dense, 3, {1, 2, 2, 3, 3, 3}},
+        {"dense, all", RankingRule::Dense, 4, {1, 2, 2, 3, 3, 3, 4}},
+        {"unchosen is dense", RankingRule::Unchosen, 3, {1, 2, 2, 3, 3, 3}},
+    };
+    Exam exam;
+    int i = 0;
+    for (const char* total : {"90", "95", "80", "98", "90", "95", "90"})
+        exam.student("一中", "1", "s" + std::to_string(i++), total);
+    exam.imported();
+    for (const Case& c : cases) {
+        exam.only([&](ExportOptions& o) {
+            o.topNEnabled = o.classRanking = true;
+            o.topN = c.n;
+            o.rankingRule = c.rule;
+        });
+        const varnex::Exam counted(exam.state);
+        const StudentListings listings = listStudents(counted);
+        std::vector<int> places;
+        for (const PlacedRow& placed : listings.topN) places.push_back(placed.place);
+        EXPECT_EQ(places, c.places) << c.name;
+        ASSERT_EQ(listings.classes.size(), 1u);
+        std::vector<int> classPlaces;
+        for (const PlacedRow& placed : listings.classes[0]) classPlaces.push_back(placed.place);
+        const std::vector<int> every = c.rule == RankingRule::Competition
+                                           ? std::vector<int>{1, 2, 2, 4, 4, 4, 7}
+                                           : std::vector<int>{1, 2, 2, 3, 3, 3, 4};
+        EXPECT_EQ(classPlaces, every) << c.name;
+    }
+}
+
 TEST(Listings, OnlyTheChosenListingsAreTaken) {
     Exam exam;
     exam.student("一中", "1", "a", "90").student("一中", "1", "b", "80").imported();

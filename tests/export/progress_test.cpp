@@ -227,6 +227,35 @@ TEST(MatchStudents, ByExamNumberWhenBothSheetsHaveIt) {
     EXPECT_EQ(match.onlyPrevious, (std::vector<int>{3}));
 }
 
+// The grade places of both exams follow 名次方式; without a choice they stay 1, 2, 2, 4.
+TEST(ProgressFigures, GradePlacesFollowTheRankingRule) {
+    Exam exam;
+    const char* totals[] = {"200", "300", "200", "100"};
+    for (int i = 0; i < 4; ++i) exam.student("一中", "1", "s" + std::to_string(i), totals[i]);
+    exam.imported();
+    PreviousExam& previous = exam.state.previous;
+    previous.examSubjects = exam.state.imported.examSubjects;
+    previous.scores = exam.state.scores;
+    for (int i = 0; i < 4; ++i) {
+        std::vector<std::string> cells(15);
+        cells[0] = "一中";
+        cells[1] = "1";
+        cells[2] = "s" + std::to_string(i);
+        cells[14] = totals[3 - i];
+        previous.students.appendRow(cells);
+    }
+    const std::pair<RankingRule, std::vector<int>> cases[] = {{RankingRule::Unchosen, {2, 1, 2, 4}},
+                                                              {RankingRule::Competition, {2, 1, 2, 4}},
+                                                              {RankingRule::Dense, {2, 1, 2, 3}}};
+    for (const auto& [rule, places] : cases) {
+        exam.state.exportOptions.rankingRule = rule;
+        const varnex::Exam counted(exam.state);
+        const ProgressPairing pairing = pairWithPrevious(counted);
+        EXPECT_EQ(pairing.currentPlaces, places);
+        EXPECT_EQ(pairing.previousPlaces, (std::vector<int>(places.rbegin(), places.rend())));
+    }
+}
+
 // The students not ranked in one exam follow the others of their class, ordered by the difference
 // of their places all the same (C, last 4th, before B, last 1st); the class figures of the total
 // are placed among the classes in each exam.

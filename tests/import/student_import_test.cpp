@@ -81,10 +81,11 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                         kQuestion);
     EXPECT_EQ(ui.questions[0].caption, "确认");
     // Classes 10 then 1; a class written "3.0" and a score written "85.0" lose the ".0";
-    // 7.05 stays; the sheet's own 总分 column is ignored.
+    // 7.05 stays, and its total rounds half away from zero to 7.1; the sheet's own 总分 column is
+    // ignored.
     EXPECT_EQ(rowsOf(state.students), (Rows{
                                           studentRow("一中", "10", "张三", {"120", "99.5", "85"}, "304.5"),
-                                          studentRow("一中", "1", "李四", {"7.05", "0", ""}, "7"),
+                                          studentRow("一中", "1", "李四", {"7.05", "0", ""}, "7.1"),
                                           studentRow("二中", "3", "王五", {"100", "100", "100"}, "300"),
                                           studentRow("一中", "2", "赵六", {"90", "80", "70.5"}, "240.5"),
                                           studentRow("一中", "10", "钱七", {"60", "60", "60"}, "180"),

@@ -16,14 +16,14 @@ using testing::RateFixture;
 
 struct Figures {
     int sat, excellent, pass;
-    double sum;
+    long long sum;
 };
 
 void expectFigures(const RateGroup& g, const Figures& want, const char* what) {
     EXPECT_EQ(g.satCount, want.sat) << what;
     EXPECT_EQ(g.excellentCount, want.excellent) << what;
     EXPECT_EQ(g.passCount, want.pass) << what;
-    EXPECT_DOUBLE_EQ(g.scoreSum, want.sum) << what;
+    EXPECT_EQ(g.scoreSumThousandths, want.sum * 1000) << what;
 }
 
 RateFixture tinyExam() {

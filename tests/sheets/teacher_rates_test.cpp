@@ -106,9 +106,9 @@ TEST(TeacherRates, AverageAddsTheStudentsClassByClassInTableOrder) {
     for (const char* score : {"79.6", "91.2", "55.5"}) f.student("一中", "2", {score});
     for (const char* score : {"99.4", "3.7"}) f.student("一中", "3", {score});
     EXPECT_TRUE(f.run(writeTeacherRates));
-    // 80.3 + 79.6 + 91.2 + 55.5 added one by one is 306.59999999999997, so the average shows 76.6
-    // (306.6 / 4 would show 76.7).
-    expectCells(f, {{"C4", "1班2班"}, {"D4", "4"}, {"M4", "76.6"}});
+    // 80.3 + 79.6 + 91.2 + 55.5 is 306.6 exactly (added as doubles one by one it would be
+    // 306.59999999999997), and 306.6 / 4 = 76.65 rounds away from zero.
+    expectCells(f, {{"C4", "1班2班"}, {"D4", "4"}, {"M4", "76.7"}});
 }
 
 // A class listed twice for the same teacher and subject is one class: shown once, its students

@@ -103,12 +103,12 @@ TEST(ThreeRates, OnlyTheExactTextZeroSitsOutWhenExcluded) {
     for (const RateGroup& g : {excluded, counted}) {
         EXPECT_EQ(g.excellentCount, 1);
         EXPECT_EQ(g.passCount, 1);
-        EXPECT_EQ(g.scoreSum, 90);
+        EXPECT_EQ(g.scoreSumThousandths, 90000);
     }
     RateGroup sum = excluded;
     sum += counted;
     EXPECT_EQ(sum.satCount, 9);
-    EXPECT_EQ(sum.scoreSum, 180);
+    EXPECT_EQ(sum.scoreSumThousandths, 180000);
 }
 
 TEST(ThreeRates, FigureTexts) {
@@ -116,9 +116,18 @@ TEST(ThreeRates, FigureTexts) {
     EXPECT_EQ(rateText(1, 3), "33.3");
     EXPECT_EQ(rateText(3, 3), "100.0");
     EXPECT_EQ(rateText(0, 4), "0.0");
-    EXPECT_EQ(averageText(90, 3), "30.0");
+    EXPECT_EQ(averageText(90000, 3), "30.0");
     EXPECT_EQ(rateText(0, 0), "");
     EXPECT_EQ(averageText(0, 0), "");
+    // Exact quotients ending in 5 round away from zero, as the spreadsheet's ROUND does: 1 of 16 is
+    // 6.25 %, and 60 scores summing to 2049 (typed with decimals) average 34.15.
+    EXPECT_EQ(rateText(1, 16), "6.3");
+    EXPECT_EQ(rateText(7, 8), "87.5");
+    RateGroup biology;
+    for (int i = 0; i < 60; ++i)
+        biology.add(i < 30 ? "34.35" : "33.95", subjectRule(ScoreSettings{}, "生物", false));
+    EXPECT_EQ(biology.scoreSumThousandths, 2049000);
+    EXPECT_EQ(averageText(biology.scoreSumThousandths, biology.satCount), "34.2");
 }
 
 TEST(ThreeRates, FormulaShapes) {

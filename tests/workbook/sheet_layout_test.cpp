@@ -81,6 +81,9 @@ TEST(WorkbookModel, FormulasReadOtherSheetsAndCountsOutOfTexts) {
         {"=FIND(\"/\",\"12\")", "#VALUE!"},
         {"='没有这张表'!A1", "#REF!"},
         {"=LEFT(\"ab\",-1)", "#VALUE!"},
+        {"=ROUND(2049/60,1)", "34.2"},  // half away from zero on the decimal value
+        {"=ROUND(0-0.05,1)", "-0.1"},
+        {"=ROUND(1250,-2)", "1300"},
     };
     int row = 1;
     for (const auto& [formula, expected] : cases) put(charts, CellName(0, row++).c_str(), formula.c_str());
