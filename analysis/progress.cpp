@@ -182,7 +182,8 @@ ProgressPairing pairWithPrevious(const Exam& exam) {
     for (int student = 0; student < exam.studentCount(); ++student)
         totals[static_cast<size_t>(student)] = thisJudge.totalOf(exam, student);
     pairing.currentPlaces = gradePlaces(totals);
-    const TotalJudge lastJudge(previous.scores, previous.examSubjects, exam.blankScoresExcluded());
+    const TotalJudge lastJudge(previous.scores, previous.examSubjects, exam.blankScoresExcluded(),
+                               previous.extraColumns);
     totals.assign(static_cast<size_t>(previous.students.rowCount()), std::nullopt);
     for (int row = 0; row < previous.students.rowCount(); ++row)
         totals[static_cast<size_t>(row)] = lastJudge.totalOf(previous.students.row(row));

@@ -78,6 +78,8 @@ inline constexpr const char* kBadSubjectValuesFormat =
 /// The value given.
 inline constexpr const char* kBadBlankScoresFormat =
     "--blank-scores 的值必须是 zero 或 exclude / --blank-scores must be zero or exclude: %s\n";
+/// An extra column's name: how to have it counted, said after the columns not analysed.
+inline constexpr const char* kExtraSubjectHintFormat = "用 --full-mark %s=分值 统计。";
 /// Subject given.
 inline constexpr const char* kUnknownSubjectFormat = "未知的学科 / unknown subject: %s\n";
 /// Report given, the reports that can be named.

@@ -215,13 +215,26 @@ TEST_P(PlatformSheetFormats, ThreeSubjectSheetDecidesWhatWasExamined) {
 
     EXPECT_TRUE(ui.allQuestionsAsked());
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(rowsOf(state.students), (Rows{
-                                          studentRow("城东中学", "3", "方雨桐", {"112", "98", "105"}, "315"),
-                                          studentRow("城东中学", "3", "韩立新", {"95", "120", "87"}, "302"),
-                                          studentRow("城东中学", "4", "贺明轩", {"131", "104", "140"}, "375"),
-                                          studentRow("城西中学", "4", "江若溪", {"88", "76", "93"}, "257"),
-                                          studentRow("城西中学", "3", "罗浩然", {"102", "115", "99"}, "316"),
-                                      }));
+    // The columns that are no subject of the list are kept after the total, for a full mark given
+    // later; the total is the listed subjects' until then.
+    auto withExtras = [](std::vector<std::string> row, const char* it, const char* music) {
+        row.insert(row.end(), {it, music});
+        return row;
+    };
+    EXPECT_EQ(rowsOf(state.students),
+              (Rows{
+                  withExtras(studentRow("城东中学", "3", "方雨桐", {"112", "98", "105"}, "315"), "88", "良"),
+                  withExtras(studentRow("城东中学", "3", "韩立新", {"95", "120", "87"}, "302"), "92", "优"),
+                  withExtras(studentRow("城东中学", "4", "贺明轩", {"131", "104", "140"}, "375"), "75", "良"),
+                  withExtras(studentRow("城西中学", "4", "江若溪", {"88", "76", "93"}, "257"), "81", "中"),
+                  withExtras(studentRow("城西中学", "3", "罗浩然", {"102", "115", "99"}, "316"), "90", "优"),
+              }));
+    EXPECT_EQ(state.imported.extraColumns, (std::vector<std::string>{"信息技术", "音乐"}));
+    std::vector<std::string> columns;
+    for (const RowTableColumn& column : state.students.columns()) columns.push_back(column.name);
+    EXPECT_EQ(columns, (std::vector<std::string>{"学校", "班级", "姓名", "语文", "数学", "英语", "物理",
+                                                 "化学", "生物", "历史", "地理", "政治", "体育", "实验",
+                                                 "总分", "信息技术", "音乐"}));
     EXPECT_EQ(state.imported.examSubjects, (std::vector<std::string>{"语文", "数学", "英语"}));
     EXPECT_EQ(state.imported.examFullMarkTotal, 450);
     EXPECT_EQ(state.imported.subjectsNotInSheet,
@@ -235,7 +248,7 @@ TEST_P(PlatformSheetFormats, ThreeSubjectSheetDecidesWhatWasExamined) {
                        "“学校名称”列按学校读取。",
                        "“外语”列按英语读取。",
                        "导入八年级：2所学校，4个班级，3科成绩，共5人",
-                       "以下各列不是可统计的学科，未作分析：信息技术、音乐。",
+                       "以下各列不是可统计的学科，未作分析：信息技术、音乐。在“其他学科”中填写分值即可统计。",
                    }));
 }
 
