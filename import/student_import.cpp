@@ -82,11 +82,18 @@ std::string confirmationText(const AppState& state, const ScoreSheet& sheet) {
     for (size_t i : sheet.examined) {
         lines += strprintf(tx::kConfirmSubjectLineFormat, kSubjects[i].name, state.scores.fullMark[i]);
     }
+    int count = static_cast<int>(sheet.examined.size());
+    for (const auto& extra : sheet.extras) {
+        const int fullMark = state.scores.extraFullMark(extra.first);
+        if (fullMark <= 0) continue;
+        lines += strprintf(tx::kConfirmSubjectLineFormat, extra.first.c_str(), fullMark);
+        ++count;
+    }
     if (!sheet.notInSheet.empty())
         lines += strprintf(tx::kConfirmNotInSheetFormat, joined(sheet.notInSheet).c_str());
     return strprintf(tx::kStudentConfirmFormat, fileNameOf(state.workbook.path).c_str(),
-                     state.imported.sheetName.c_str(), state.imported.gradeName.c_str(),
-                     static_cast<int>(sheet.examined.size()), lines.c_str());
+                     state.imported.sheetName.c_str(), state.imported.gradeName.c_str(), count,
+                     lines.c_str());
 }
 
 // The schools of the ClassList, each once, in order of first appearance: a school whose classes

@@ -563,18 +563,16 @@ TEST_F(CliTest, AnExtraSubjectIsExaminedOnceItHasAFullMark) {
                      {"一中", "1", "周甲", "吴乙", "郑丙"},
                      {"一中", "2", "周甲", "吴乙", "王丁"}}}});
     auto run = [&](const std::string& out, std::vector<std::string> extra) {
-        std::vector<std::string> args = {
-            "export",     workbook,  "--scores", "成绩",      "--teachers",
-            "任课",       "--grade", "七年级",   "--exam",    "期中",
-            "--settings", settings,  "--yes",    "--reports", "年级各科三率,班级各科三率,教师个人三率",
-            "-o",         out};
+        std::vector<std::string> args = {"export",     workbook,  "--scores", "成绩",   "--teachers",
+                                         "任课",       "--grade", "七年级",   "--exam", "期中",
+                                         "--settings", settings,  "--yes",    "-o",     out};
         args.insert(args.end(), extra.begin(), extra.end());
         return runCli(dir, args);
     };
 
     // Without a full mark it is named, with how to count it, and left out.
     const std::string without = dir.file("无禁毒.xlsx");
-    RunResult r = run(without, {});
+    RunResult r = run(without, {"--reports", "年级各科三率"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("以下各列不是可统计的学科，未作分析：禁毒、音乐。用 --full-mark 禁毒=分值 统计。"),
               std::string::npos)
@@ -583,7 +581,16 @@ TEST_F(CliTest, AnExtraSubjectIsExaminedOnceItHasAFullMark) {
     EXPECT_EQ(grade["F3"], "总分200");
 
     const std::string out = dir.file("禁毒-结果.xlsx");
-    r = run(out, {"--full-mark", "禁毒=10"});
+    // 科学 is not in the sheet: not examined. The previous exam is counted in 禁毒 too.
+    const std::string previous = dir.file("上次.xlsx");
+    testing::writeInputWorkbook(previous, {{"成绩",
+                                            {{"学校", "班级", "姓名", "考号", "语文", "数学", "禁毒"},
+                                             {"一中", "1", "林一", "1001", "80", "80", "9"},
+                                             {"一中", "1", "林二", "1002", "70", "50", "5"},
+                                             {"一中", "2", "林三", "2001", "70", "90", "10"},
+                                             {"一中", "2", "林四", "2002", "50", "31", "3"}}}});
+    r = run(out, {"--full-mark", "禁毒=10,科学=100", "--previous", previous, "--reports",
+                  "年级各科三率,教师个人三率,进退步"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("以下各列不是可统计的学科，未作分析：音乐。用 --full-mark 音乐=分值 统计。"),
               std::string::npos)
@@ -594,6 +601,18 @@ TEST_F(CliTest, AnExtraSubjectIsExaminedOnceItHasAFullMark) {
         {"F3", "禁毒10"},  {"F4", "2"}, {"F5", "50"}, {"F6", "3"}, {"F7", "75"}, {"F8", "7"},
         {"G3", "总分210"}, {"G4", "2"}, {"G5", "50"}, {"G6", "2"}, {"G7", "50"}, {"G8", "136"}};
     for (const auto& [at, value] : expected) EXPECT_EQ(grade[at], value) << at;
+    // Each student's total now and last time (with 禁毒's 9, 5, 10 and 3).
+    std::map<std::string, std::pair<std::string, std::string>> totals;
+    auto students = readSheet(out, "学生进退步");
+    for (int row = 5; row <= 8; ++row) {
+        const std::string at = std::to_string(row);
+        totals[students["C" + at]] = {students["D" + at], students["F" + at]};
+    }
+    EXPECT_EQ(totals, (std::map<std::string, std::pair<std::string, std::string>>{{"林一", {"180", "169"}},
+                                                                                  {"林二", {"116", "125"}},
+                                                                                  {"林三", {"173", "170"}},
+                                                                                  {"林四", {"75", "84"}}}));
+
     // Its teachers: 郑丙 in class 1 (10 and 6), 王丁 in class 2 (8 and 4).
     auto teachers = readSheet(out, "教师个人三率");
     const std::map<std::string, std::string> teacherCells = {
@@ -607,7 +626,7 @@ TEST_F(CliTest, AnExtraSubjectIsExaminedOnceItHasAFullMark) {
     ini.set("七年级", "禁毒", "10");
     ASSERT_TRUE(ini.save(settings));
     const std::string kept = dir.file("配置-结果.xlsx");
-    r = run(kept, {});
+    r = run(kept, {"--reports", "年级各科三率,教师个人三率"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readSheet(kept, "年级各科三率"), grade);
     EXPECT_EQ(readSheet(kept, "教师个人三率"), teachers);
