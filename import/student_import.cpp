@@ -230,6 +230,24 @@ void checkRow(const AppState& state, SheetRead& read, const std::vector<std::str
     }
 }
 
+// Notes the problem of an extra subject's score when the subject has a full mark: a text that is
+// no score, a score above the full mark (both blocking), below 0.
+void checkExtraScore(SheetRead& read, const std::string& subject, const std::string& slot,
+                     const std::string& written, ScoreKind kind, int fullMark, int sheetRow,
+                     const std::string& name) {
+    const char* column = subject.c_str();
+    if (kind == ScoreKind::Other) {
+        read.problems.add({sheetRow, name, column, written,
+                           strprintf(tx::kNotAScoreFormat, column, written.c_str()), true});
+    } else if (const int score = cAtoi(slot); score > fullMark) {
+        read.problems.add({sheetRow, name, column, written,
+                           strprintf(tx::kAboveFullMarkFormat, column, score, column, fullMark), true});
+    } else if (kind == ScoreKind::Number && cAtof(slot) < 0) {
+        read.problems.add(
+            {sheetRow, name, column, written, strprintf(tx::kBelowZeroFormat, column, slot.c_str()), false});
+    }
+}
+
 // A student row by its school, class and name: a hash of the three, its row among those read and
 // its sheet row.
 struct NamedRow {
@@ -289,6 +307,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     std::vector<NamedRow> names;
     std::vector<const std::string*> written(examined.size());  // the score cells as the sheet has them
     std::vector<ScoreKind> kinds(examined.size());
+    std::vector<ScoreKind> extraKinds(sheet.extras.size());
     std::string key;
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells + sheet.extras.size());
@@ -315,11 +334,11 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         }
         cells[kTotalColumn] = totalText(cells);
         // An extra subject's scores are kept as the known ones are written, for the export to
-        // count once the subject has a full mark.
+        // count once the subject has a full mark; one that has a full mark already is checked.
         for (size_t e = 0; e < sheet.extras.size(); ++e) {
             std::string& slot = cells[kStudentCells + e];
             slot = removeTrailingDotZero(query.field(sheet.firstExtraField + e));
-            readScore(slot);
+            extraKinds[e] = readScore(slot);
         }
 
         const bool skipped = shouldSkip(state, missing, static_cast<int>(examined.size()));
@@ -333,6 +352,13 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         }
         const int count = read.rows.rowCount() + (skipped ? 0 : 1);
         checkRow(state, read, cells, klass, examined, kinds, written, sheetRow, count);
+        for (size_t e = 0; e < sheet.extras.size(); ++e) {
+            const std::string& subject = sheet.extras[e].first;
+            if (const int fullMark = state.scores.extraFullMark(subject); fullMark > 0)
+                checkExtraScore(read, subject, cells[kStudentCells + e],
+                                query.field(sheet.firstExtraField + e), extraKinds[e], fullMark, sheetRow,
+                                cells[kNameCell]);
+        }
         // Rows mostly come class by class: look the class up only when it changes.
         if (lastClass == SIZE_MAX || cells[kSchoolCell] != read.classList.parts(lastClass).first ||
             cells[kClassCell] != read.classList.parts(lastClass).second) {

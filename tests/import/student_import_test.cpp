@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "base/text_util.h"
 #include "tests/import/import_command_fixture.h"
 #include "tests/support/input_workbook.h"
 #include "tests/support/scripted_frontend.h"
@@ -199,6 +200,33 @@ TEST_P(PlatformSheetFormats, PhysicsTrackSheetGoesInAsItIs) {
 // A 语数英-only monthly test at two schools, imported with 八年级's seeded full marks: only the
 // three subjects in the sheet are examined, so the missing-subject rule counts against those; the
 // columns that are no subject of Varnex's are named once when the import completes.
+// An extra subject that has a full mark at the import is confirmed and checked like the listed
+// ones: 韩立新's 信息技术 of 92 is above a full mark of 90, and nothing is taken.
+TEST_P(PlatformSheetFormats, ExtraSubjectWithAFullMarkIsConfirmedAndChecked) {
+    const FullMarks threeSubjects{150, 150, 150, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (int fullMark : {100, 90}) {
+        AppState state = scoreState("platform_sheets." + GetParam(), "初二月考", threeSubjects, 0);
+        state.scores.setExtraFullMark("信息技术", fullMark);
+        ScriptedFrontend ui;
+        ui.expectQuestion(
+            strprintf("您设定的4科分值如下：\n语文：150\n数学：150\n英语：150\n信息技术：%d\n", fullMark),
+            true);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        EXPECT_TRUE(ui.allQuestionsAsked());
+        if (fullMark == 100) {
+            ASSERT_TRUE(imported) << imported.error();
+            EXPECT_EQ(withoutTime(ui.logLines.back()),
+                      "以下各列不是可统计的学科，未作分析：音乐。在“其他学科”中填写分值即可统计。");
+            continue;
+        }
+        EXPECT_FALSE(imported);
+        EXPECT_EQ(state.students.rowCount(), 0);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].text.find("信息技术分数：92不能大于信息技术满分：90"), std::string::npos)
+            << ui.messages[0].text;
+    }
+}
+
 TEST_P(PlatformSheetFormats, ThreeSubjectSheetDecidesWhatWasExamined) {
     const std::string file = "platform_sheets." + GetParam();
     const FullMarks seeded{150, 150, 150, 100, 0, 100, 100, 100, 100, 0, 0};
