@@ -467,7 +467,9 @@ void logNotAnalysed(AppState& state, Frontend& frontend, const SheetHeader& head
 // False, after the message, when the rows read name no class or no school.
 bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& examined,
                const SheetHeader& header, const SheetRead& read) {
-    const int examinedCount = static_cast<int>(examined.size());
+    int examinedCount = static_cast<int>(examined.size());
+    for (const std::string& extra : state.imported.extraColumns)
+        examinedCount += state.scores.extraFullMark(extra) > 0 ? 1 : 0;
     refreshSummary(state);
     ImportResults& r = state.imported;
     if (r.classCount == 0) {
