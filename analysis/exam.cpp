@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 #include <map>
 
 #include "app/report_choices.h"
@@ -14,6 +15,55 @@ bool anyReportChosen(const ExportOptions& o, bool ExportOptions::*except) {
         return report.chosen != except && o.*report.chosen;
     });
 }
+
+namespace {
+
+// The extra subjects of `scores` with a full mark that the table has a column of (`extraColumns`,
+// `columnCount` its columns) are examined: appended to `examSubjects` in the order of their
+// columns, their full marks added to `fullMarkTotal`. Every other extra subject gets a full mark
+// of 0. Returns the StudentTable columns of those examined.
+std::vector<int> examineExtraSubjects(ScoreSettings& scores, const std::vector<std::string>& extraColumns,
+                                      int columnCount, std::vector<std::string>& examSubjects,
+                                      int& fullMarkTotal) {
+    std::vector<int> columns;
+    std::vector<std::string> examined;
+    for (size_t k = 0; k < extraColumns.size(); ++k) {
+        const int column = kFirstExtraColumn + static_cast<int>(k);
+        const std::string& name = extraColumns[k];
+        const ExtraSubject* subject = scores.findExtra(name);
+        if (subject == nullptr || subject->fullMark <= 0 || column >= columnCount ||
+            std::find(examined.begin(), examined.end(), name) != examined.end())
+            continue;
+        examined.push_back(name);
+        columns.push_back(column);
+        fullMarkTotal = static_cast<int>(std::min<long long>(
+            static_cast<long long>(fullMarkTotal) + subject->fullMark, std::numeric_limits<int>::max()));
+    }
+    for (ExtraSubject& subject : scores.extra) {
+        if (std::find(examined.begin(), examined.end(), subject.name) == examined.end()) subject.fullMark = 0;
+    }
+    examSubjects.insert(examSubjects.end(), examined.begin(), examined.end());
+    return columns;
+}
+
+// A copy of the table whose 总分 adds the scores of the extra columns to the subjects' (summed and
+// written as the import writes it).
+RowTable withExtraTotals(const RowTable& from, const std::vector<int>& extraColumns) {
+    RowTable table;
+    for (const RowTableColumn& column : from.columns()) table.addColumn(column.name, column.width);
+    for (int row = 0; row < from.rowCount(); ++row) {
+        std::vector<std::string> cells = from.row(row).texts();
+        double total = 0.0;
+        for (const Subject& subject : kSubjects) total += cAtof(cells[static_cast<size_t>(subject.column)]);
+        for (int column : extraColumns) total += cAtof(cells[static_cast<size_t>(column)]);
+        cells[kTotalColumn] = removeTrailingDotZero(fixedText(total, 1));
+        const int index = table.appendRow(cells);
+        if (!from.hiddenCells(row).empty()) table.setHiddenCells(index, from.hiddenCells(row));
+    }
+    return table;
+}
+
+}  // namespace
 
 Exam::Exam(const AppState& state)
     : examName_(state.examNameText),
@@ -37,6 +87,15 @@ Exam::Exam(const AppState& state)
         subjects_.push_back({name, kSubjects[static_cast<size_t>(i)].column,
                              scores_.fullMark[static_cast<size_t>(i)],
                              scores_.excellenceLine[static_cast<size_t>(i)]});
+    }
+    const std::vector<int> extraColumns =
+        examineExtraSubjects(scores_, imported_.extraColumns, state.students.columnCount(),
+                             imported_.examSubjects, imported_.examFullMarkTotal);
+    for (size_t k = 0; k < extraColumns.size(); ++k) {
+        const std::string& name =
+            imported_.examSubjects[imported_.examSubjects.size() - extraColumns.size() + k];
+        subjects_.push_back(
+            {name, extraColumns[k], scores_.extraFullMark(name), scores_.extraExcellenceLine(name)});
     }
 
     if (options_.blankScoresExcluded) {
@@ -76,6 +135,12 @@ Exam::Exam(const AppState& state)
         }
     }
 
+    if (!extraColumns.empty()) {
+        RowTable counted = withExtraTotals(*students_, extraColumns);
+        students_ = &counted_.emplace(std::move(counted));
+    }
+    countPreviousInExtraSubjects(state);
+
     stride_ = subjects_.size() + 1;
     const RowTable& students = *students_;
     values_.resize(static_cast<size_t>(students.rowCount()) * stride_);
@@ -90,6 +155,26 @@ Exam::Exam(const AppState& state)
             sat_[first + i] = startsWithNumber(text);
         }
     }
+}
+
+void Exam::countPreviousInExtraSubjects(const AppState& state) {
+    const PreviousExam& previous = state.previous;
+    ScoreSettings scores = previous.scores;
+    scores.extra = state.scores.extra;
+    std::vector<std::string> examSubjects = previous.examSubjects;
+    int fullMarkTotal = 0;
+    const std::vector<int> columns = examineExtraSubjects(
+        scores, previous.extraColumns, previous.students.columnCount(), examSubjects, fullMarkTotal);
+    if (columns.empty()) return;
+    PreviousExam& counted = previousCounted_.emplace();
+    counted.workbook = previous.workbook;
+    counted.sheetName = previous.sheetName;
+    counted.students = withExtraTotals(previous.students, columns);
+    counted.examSubjects = std::move(examSubjects);
+    counted.scores = std::move(scores);
+    counted.extraColumns = previous.extraColumns;
+    counted.idColumns = previous.idColumns;
+    previous_ = &counted;
 }
 
 std::string_view Exam::scoreText(int student, size_t subject) const {

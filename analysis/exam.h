@@ -6,9 +6,10 @@
 //
 // Everything the run decides for its own length is decided here, without touching the state it
 // was built from: the subjects the score sheet did not have are not examined (as if their full
-// marks were 0), the teacher rates are left out when no teacher sheet was imported but other
-// reports are chosen, and with blank scores left out a student without any score is counted
-// nowhere and the 总分 full mark shown is the one most students sat for.
+// marks were 0), the extra subjects with a full mark that the sheet has are examined after the
+// others (the 总分 of each student then adds their scores), the teacher rates are left out when no teacher
+// sheet was imported but other reports are chosen, and with blank scores left out a student without any score
+// is counted nowhere and the 总分 full mark shown is the one most students sat for.
 
 #include <memory>
 #include <optional>
@@ -60,7 +61,7 @@ class Exam {
     /// True when the teacher rates were chosen but are left out for want of a teacher sheet.
     bool teachersLeftOut() const { return teachersLeftOut_; }
 
-    /// The examined subjects in subject order.
+    /// The examined subjects in subject order, the extra subjects last in the order of their columns.
     const std::vector<ExamSubject>& subjects() const { return subjects_; }
     /// The subjects' names in subject order.
     const std::vector<std::string>& subjectNames() const { return imported_.examSubjects; }
@@ -78,9 +79,14 @@ class Exam {
     ExamScore total(int student) const { return score(student, subjects_.size()); }
 
     const RowTable& teachers() const { return *teachers_; }
+    /// The previous exam as the run counts it: counted in the extra subjects that are examined
+    /// this time and that it has a column of (its 总分 with their scores).
     const PreviousExam& previous() const { return *previous_; }
 
   private:
+    /// Counts the previous exam in the extra subjects examined this time that it has.
+    void countPreviousInExtraSubjects(const AppState& state);
+
     std::string examName_;
     ScoreSettings scores_;
     ExportOptions options_;
@@ -96,6 +102,7 @@ class Exam {
     std::vector<bool> sat_;
     const RowTable* teachers_ = nullptr;
     const PreviousExam* previous_ = nullptr;
+    std::optional<PreviousExam> previousCounted_;  ///< the previous exam, when counted in extra subjects
 };
 
 /// True when some report is chosen; `except`, when given, does not count.

@@ -183,7 +183,8 @@ ProgressPairing pairWithPrevious(const Exam& exam) {
         totals[static_cast<size_t>(student)] = thisJudge.totalOf(exam, student);
     const TieRule rule = progressTieRule(exam.options().rankingRule);
     pairing.currentPlaces = gradePlaces(totals, rule);
-    const TotalJudge lastJudge(previous.scores, previous.examSubjects, exam.blankScoresExcluded());
+    const TotalJudge lastJudge(previous.scores, previous.examSubjects, exam.blankScoresExcluded(),
+                               previous.extraColumns);
     totals.assign(static_cast<size_t>(previous.students.rowCount()), std::nullopt);
     for (int row = 0; row < previous.students.rowCount(); ++row)
         totals[static_cast<size_t>(row)] = lastJudge.totalOf(previous.students.row(row));

@@ -118,7 +118,7 @@ std::vector<std::array<RateGroup, 2>> countClasses(const Exam& exam, const Progr
     const bool zeroExcluded = exam.options().ignoreZeroScores;
     const bool blankExcluded = exam.blankScoresExcluded();
     const TotalJudge thisJudge(exam);
-    const TotalJudge lastJudge(previous.scores, previous.examSubjects, blankExcluded);
+    const TotalJudge lastJudge(previous.scores, previous.examSubjects, blankExcluded, previous.extraColumns);
     const size_t subjectCount = table.columns.size() - 1;
     // Per compared subject: its index among this exam's subjects, its previous column and both rules.
     std::vector<size_t> thisSubject;
@@ -131,7 +131,7 @@ std::vector<std::array<RateGroup, 2>> countClasses(const Exam& exam, const Progr
             static_cast<size_t>(std::find_if(subjects.begin(), subjects.end(),
                                              [&](const ExamSubject& s) { return s.name == name; }) -
                                 subjects.begin()));
-        lastColumn.push_back(columnOfSubject(name));
+        lastColumn.push_back(columnOfSubject(name, previous.extraColumns));
         rules[0].push_back(subjectRule(exam.scores(), name, zeroExcluded, blankExcluded));
         rules[1].push_back(subjectRule(previous.scores, name, zeroExcluded, blankExcluded));
     }

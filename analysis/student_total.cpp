@@ -5,14 +5,15 @@
 namespace varnex {
 
 TotalJudge::TotalJudge(const ScoreSettings& scores, const std::vector<std::string>& examSubjects,
-                       bool blankExcluded)
+                       bool blankExcluded, const std::vector<std::string>& extraColumns)
     : grade_{static_cast<long long>(scores.totalExcellenceScore()) * 1000,
              passLineThousandths(scores.totalFullMark())} {
-    if (blankExcluded) shares_ = totalShares(scores, examSubjects);
+    if (blankExcluded) shares_ = totalShares(scores, examSubjects, extraColumns);
 }
 
 TotalJudge::TotalJudge(const Exam& exam)
-    : TotalJudge(exam.scores(), exam.subjectNames(), exam.blankScoresExcluded()) {}
+    : TotalJudge(exam.scores(), exam.subjectNames(), exam.blankScoresExcluded(),
+                 exam.imported().extraColumns) {}
 
 std::optional<double> TotalJudge::totalOf(const RowTable::RowView& row) const {
     const std::string_view text = row[static_cast<size_t>(kTotalColumn)];

@@ -23,8 +23,10 @@ struct TotalLines {
 /// How one exam's totals are judged.
 class TotalJudge {
   public:
-    /// `scores` and `examSubjects` as the exam used them; `blankExcluded` the rule for blank scores.
-    TotalJudge(const ScoreSettings& scores, const std::vector<std::string>& examSubjects, bool blankExcluded);
+    /// `scores` and `examSubjects` as the exam used them; `blankExcluded` the rule for blank scores;
+    /// `extraColumns` the extra columns of its table.
+    TotalJudge(const ScoreSettings& scores, const std::vector<std::string>& examSubjects, bool blankExcluded,
+               const std::vector<std::string>& extraColumns = {});
     /// How the exam's own totals are judged.
     explicit TotalJudge(const Exam& exam);
 

@@ -68,17 +68,17 @@ RateRule classTotalRule(const ScoreSettings& scores, bool zeroExcluded) {
     return rule;
 }
 
-std::vector<TotalShare> totalShares(const ScoreSettings& scores,
-                                    const std::vector<std::string>& examSubjects) {
+std::vector<TotalShare> totalShares(const ScoreSettings& scores, const std::vector<std::string>& examSubjects,
+                                    const std::vector<std::string>& extraColumns) {
     std::vector<TotalShare> shares;
     for (const std::string& subject : examSubjects) {
-        const int i = subjectIndex(subject);
-        if (i < 0) continue;
-        const int fullMark = scores.fullMark[static_cast<size_t>(i)];
-        const int line = scores.excellenceLine[static_cast<size_t>(i)];
+        const int column = columnOfSubject(subject, extraColumns);
+        if (column == kTotalColumn) continue;
+        const int fullMark = scores.fullMarkOf(subject);
+        const int line = scores.excellenceLineOf(subject);
         // As totalExcellenceScore adds them: only a positive full mark with a line in 1..99.
         const int excellence = fullMark > 0 && line >= 1 && line <= 99 ? fullMark * line / 100 : 0;
-        shares.push_back({columnOfSubject(subject), fullMark > 0 ? fullMark : 0, excellence});
+        shares.push_back({column, fullMark > 0 ? fullMark : 0, excellence});
     }
     return shares;
 }
@@ -112,7 +112,7 @@ RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& share
 }
 
 std::vector<TotalShare> totalShares(const Exam& exam) {
-    return totalShares(exam.scores(), exam.subjectNames());
+    return totalShares(exam.scores(), exam.subjectNames(), exam.imported().extraColumns);
 }
 
 RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares, const Exam& exam,

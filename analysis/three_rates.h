@@ -81,9 +81,10 @@ struct TotalShare {
 };
 
 /// The shares of the exam subjects, for the rule that leaves blank scores out: a student's 总分
-/// is judged against the full marks and excellence scores of the subjects they sat.
-std::vector<TotalShare> totalShares(const ScoreSettings& scores,
-                                    const std::vector<std::string>& examSubjects);
+/// is judged against the full marks and excellence scores of the subjects they sat. An extra
+/// subject's column is found among the table's `extraColumns`.
+std::vector<TotalShare> totalShares(const ScoreSettings& scores, const std::vector<std::string>& examSubjects,
+                                    const std::vector<std::string>& extraColumns = {});
 
 /// The shares of the exam's subjects, share i the one of subject i.
 std::vector<TotalShare> totalShares(const Exam& exam);

@@ -72,6 +72,10 @@ struct ImportResults {
     /// Subjects with a full mark that the score sheet has no column for: not examined this time,
     /// as if their full marks were 0, while the settings keep them.
     std::vector<std::string> subjectsNotInSheet;
+    /// The score sheet's columns that name no subject of the list and no column without scores
+    /// (禁毒, 信息技术 …), in sheet order: their scores are in the StudentTable from column
+    /// kFirstExtraColumn on, and each is examined as an extra subject once it has a full mark.
+    std::vector<std::string> extraColumns;
     /// The student number columns the sheet has (kStudentIdColumns order, each a StudentTable
     /// row's hidden cell at the same place): true where it has exactly one column of that kind.
     std::array<bool, 2> idColumns{};
@@ -104,6 +108,8 @@ struct PreviousExam {
     std::vector<std::string> examSubjects;  ///< the subjects it examined, in subject order
     /// The settings as it was read with: the subjects it did not examine have no full mark.
     ScoreSettings scores;
+    /// Its extra columns, kept in its table as the student import keeps them.
+    std::vector<std::string> extraColumns;
     std::array<bool, 2> idColumns{};
 };
 

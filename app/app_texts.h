@@ -26,6 +26,9 @@ inline constexpr const char* kSettingsUnreadableFormat =
     "无法读取配置文件：%s\n请检查它是否是一个普通文件，以及是否有读取权限。"
     "为免丢失其中的设置，本程序不会改写它。";
 
+// Said after the import names the columns it did not analyse, when an extra subject is among them.
+inline constexpr const char* kExtraSubjectHint = "在“其他学科”中填写分值即可统计。";
+
 // The counting rule for blank scores and texts such as 缺考, as its check box names it.
 inline constexpr const char* kBlankScoresExcludedCaption = "缺考和空白成绩不计入统计";
 

@@ -45,6 +45,9 @@ class FailureTrail final : public Frontend {
     void minimiseWindow() override { frontend_.minimiseWindow(); }
     void openDocument(const std::string& path) override { frontend_.openDocument(path); }
     bool opensDocuments() const override { return frontend_.opensDocuments(); }
+    std::string extraSubjectHint(const std::string& name) const override {
+        return frontend_.extraSubjectHint(name);
+    }
     void showProgress(const std::string& step, int done, int total) override {
         frontend_.showProgress(step, done, total);
     }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "app/app_texts.h"
+
 namespace varnex {
 
 /// The icon of a message box. None is the plain box (OK button, no icon).
@@ -55,6 +57,12 @@ class Frontend {
     /// question was cancelled.
     virtual std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
                                                const std::string& initial) = 0;
+    /// How the person has an extra column (`name`) counted, said after the import names the
+    /// columns it did not analyse: the window's 其他学科 row by default.
+    virtual std::string extraSubjectHint(const std::string& name) const {
+        (void)name;
+        return app_texts::kExtraSubjectHint;
+    }
     /// Long work has reached a step, such as "导出：班级各科三率": `done` of `total` steps are
     /// finished (a `total` of 0 when the amount is not known). Shown beside the work, never waited
     /// for; a front end that shows no progress lets it go.

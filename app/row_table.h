@@ -60,11 +60,19 @@ class RowTable {
     /// Removes a row; later rows move up by one. Out-of-range indexes are ignored.
     void deleteRow(int index);
     void clear();
-    /// Takes the rows of `other`, a table of the same columns, in place of its own (the sort column
-    /// and direction stay); `other` is left empty.
+    /// Takes the rows and the columns of `other` in place of its own (the sort column and direction
+    /// stay while that column is there); `other` is left without rows.
     void replaceRows(RowTable&& other) {
         rows_ = std::move(other.rows_);
         other.rows_.clear();
+        columns_ = other.columns_;
+        if (sortColumn_ >= columnCount()) sortColumn_ = -1;
+    }
+    /// Appends a column to a table without rows; false (and nothing changes) when it has rows.
+    bool addColumn(std::string name, int width) {
+        if (!rows_.empty()) return false;
+        columns_.push_back({std::move(name), width});
+        return true;
     }
 
     /// The text of a cell; "" for indexes out of range. Valid until the table changes.

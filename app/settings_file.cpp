@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "app/app_texts.h"
 #include "app/ini_file.h"
@@ -46,8 +48,53 @@ const char* const kNearBandKey = "临界生分差";
 const char* const kImportSection = "导入选项";
 const char* const kSchoolNameKey = "学校名称";
 
+const char* const kExcellenceKeySuffix = "优秀率";
+
 std::string excellenceKey(int subject) {
-    return std::string(kSubjects[static_cast<size_t>(subject)].name) + "优秀率";
+    return std::string(kSubjects[static_cast<size_t>(subject)].name) + kExcellenceKeySuffix;
+}
+
+// The grade's key listing its extra subjects, and the separators of the names in it: "、" when
+// written, also "," and "，" when read. Each has a full-mark key of its name and an excellence key
+// of its name and 优秀率, as the subjects of the list.
+const char* const kExtraSubjectsKey = "其他学科";
+const char* const kExtraSubjectSeparator = "、";
+
+// The text without blanks (also the ideographic one) at either end.
+std::string trimBlanks(std::string text) {
+    auto blankAtEnd = [&](bool front) {
+        for (std::string_view blank :
+             {std::string_view(" "), std::string_view("\t"), std::string_view("　")}) {
+            if (front ? text.starts_with(blank) : text.ends_with(blank)) return blank.size();
+        }
+        return size_t{0};
+    };
+    while (size_t n = blankAtEnd(true)) text.erase(0, n);
+    while (size_t n = blankAtEnd(false)) text.erase(text.size() - n);
+    return text;
+}
+
+// The names listed in the 其他学科 value, each once, without blanks at either end; names of the
+// list of subjects, 总分 and empty names are left out.
+std::vector<std::string> extraSubjectNames(std::string_view value) {
+    std::string text(value);
+    for (std::string_view separator : {std::string_view(","), std::string_view("，")}) {
+        for (size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, at))
+            text.replace(at, separator.size(), kExtraSubjectSeparator);
+    }
+    std::vector<std::string> names;
+    const std::string_view separator(kExtraSubjectSeparator);
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find(separator, start);
+        if (end == std::string::npos) end = text.size();
+        std::string name = trimBlanks(text.substr(start, end - start));
+        if (!name.empty() && subjectIndex(name) < 0 && name != kTotalName &&
+            name.find_first_of("=[];") == std::string::npos &&
+            std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(std::move(name));
+        start = end + separator.size();
+    }
+    return names;
 }
 
 bool folderIsWritable(const std::string& dir) {
@@ -199,6 +246,13 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
             cAtoi(file.get(gradeName, kSubjects[static_cast<size_t>(s)].name));
     for (int s = 0; s < kSubjectCount; ++s)
         scores.excellenceLine[static_cast<size_t>(s)] = cAtoi(file.get(gradeName, excellenceKey(s)));
+    scores.extra.clear();
+    for (std::string& name : extraSubjectNames(file.get(gradeName, kExtraSubjectsKey))) {
+        ExtraSubject subject{name, cAtoi(file.get(gradeName, name))};
+        if (std::optional<std::string> line = file.find(gradeName, name + kExcellenceKeySuffix))
+            subject.excellenceLine = cAtoi(*line);
+        scores.extra.push_back(std::move(subject));
+    }
     forEachFlag([&](const char* key, bool ExportOptions::*field) {
         options.*field = cAtoi(file.get(kExportSection, key)) != 0;
     });
@@ -248,6 +302,19 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
         int line = scores.excellenceLine[static_cast<size_t>(s)];
         if (line > 0) file.set(gradeName, excellenceKey(s), strprintf("%d", line));
     }
+    // The extra subjects with a full mark are listed; one without is left out of the list, and so
+    // is not read back, while its keys stay as they were.
+    std::string extraNames;
+    for (const ExtraSubject& subject : scores.extra) {
+        if (subject.fullMark <= 0 ||
+            extraSubjectNames(subject.name) != std::vector<std::string>{subject.name})
+            continue;
+        extraNames += (extraNames.empty() ? "" : kExtraSubjectSeparator) + subject.name;
+        file.set(gradeName, subject.name, strprintf("%d", subject.fullMark));
+        file.set(gradeName, subject.name + kExcellenceKeySuffix, strprintf("%d", subject.excellenceLine));
+    }
+    if (!extraNames.empty() || file.find(gradeName, kExtraSubjectsKey))
+        file.set(gradeName, kExtraSubjectsKey, extraNames);
     forEachFlag([&](const char* key, bool ExportOptions::*field) {
         file.set(kExportSection, key, strprintf("%d", options.*field ? 1 : 0));
     });
@@ -274,6 +341,7 @@ void saveGradeCommand(AppState& state, Frontend& frontend) {
 
 void restoreDefaultExcellence(ScoreSettings& scores) {
     scores.excellenceLine.fill(80);
+    for (ExtraSubject& subject : scores.extra) subject.excellenceLine = kDefaultExcellenceLine;
 }
 
 std::string loadSchoolName(const std::string& path) {

@@ -97,10 +97,50 @@ int clampTotal(long long sum) {
 
 }  // namespace
 
+const ExtraSubject* ScoreSettings::findExtra(std::string_view name) const {
+    for (const ExtraSubject& subject : extra) {
+        if (subject.name == name) return &subject;
+    }
+    return nullptr;
+}
+
+int ScoreSettings::extraFullMark(std::string_view name) const {
+    const ExtraSubject* subject = findExtra(name);
+    return subject != nullptr ? subject->fullMark : 0;
+}
+
+int ScoreSettings::extraExcellenceLine(std::string_view name) const {
+    const ExtraSubject* subject = findExtra(name);
+    return subject != nullptr ? subject->excellenceLine : kDefaultExcellenceLine;
+}
+
+namespace {
+
+ExtraSubject* extraToSet(std::vector<ExtraSubject>& extra, std::string_view name) {
+    if (name.empty() || subjectIndex(name) >= 0 || name == kTotalName) return nullptr;
+    for (ExtraSubject& subject : extra) {
+        if (subject.name == name) return &subject;
+    }
+    return &extra.emplace_back(ExtraSubject{std::string(name)});
+}
+
+}  // namespace
+
+void ScoreSettings::setExtraFullMark(std::string_view name, int mark) {
+    if (ExtraSubject* subject = extraToSet(extra, name)) subject->fullMark = mark;
+}
+
+void ScoreSettings::setExtraExcellenceLine(std::string_view name, int line) {
+    if (ExtraSubject* subject = extraToSet(extra, name)) subject->excellenceLine = line;
+}
+
 int ScoreSettings::totalFullMark() const {
     long long sum = 0;
     for (int f : fullMark) {
         if (f > 0) sum += f;
+    }
+    for (const ExtraSubject& subject : extra) {
+        if (subject.fullMark > 0) sum += subject.fullMark;
     }
     return clampTotal(sum);
 }
@@ -109,17 +149,23 @@ int ScoreSettings::totalExcellenceScore() const {
     long long sum = 0;
     for (size_t i = 0; i < fullMark.size(); ++i)
         sum += excellenceContribution(fullMark[i], excellenceLine[i]);
+    for (const ExtraSubject& subject : extra)
+        sum += excellenceContribution(subject.fullMark, subject.excellenceLine);
     return clampTotal(sum);
 }
 
 int ScoreSettings::fullMarkOf(std::string_view name) const {
     int i = subjectIndex(name);
-    return i < 0 ? totalFullMark() : fullMark[static_cast<size_t>(i)];
+    if (i >= 0) return fullMark[static_cast<size_t>(i)];
+    const ExtraSubject* subject = findExtra(name);
+    return subject != nullptr ? subject->fullMark : totalFullMark();
 }
 
 int ScoreSettings::excellenceLineOf(std::string_view name) const {
     int i = subjectIndex(name);
-    return i < 0 ? totalExcellenceScore() : excellenceLine[static_cast<size_t>(i)];
+    if (i >= 0) return excellenceLine[static_cast<size_t>(i)];
+    const ExtraSubject* subject = findExtra(name);
+    return subject != nullptr ? subject->excellenceLine : totalExcellenceScore();
 }
 
 int totalFullMarkFromTexts(const std::array<std::string, kSubjectCount>& fullMarks) {
@@ -145,6 +191,14 @@ int totalExcellenceFromTexts(const std::array<std::string, kSubjectCount>& fullM
 int columnOfSubject(std::string_view name) {
     int i = subjectIndex(name);
     return i < 0 ? kTotalColumn : kSubjects[static_cast<size_t>(i)].column;
+}
+
+int columnOfSubject(std::string_view name, const std::vector<std::string>& extraColumns) {
+    if (subjectIndex(name) >= 0) return columnOfSubject(name);
+    for (size_t k = 0; k < extraColumns.size(); ++k) {
+        if (extraColumns[k] == name) return kFirstExtraColumn + static_cast<int>(k);
+    }
+    return kTotalColumn;
 }
 
 }  // namespace varnex

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varnex {
 
@@ -13,6 +14,11 @@ constexpr int kTotalIndex = 11;
 constexpr int kGradeCount = 12;
 /// StudentTable column of the total.
 constexpr int kTotalColumn = 14;
+/// StudentTable column of the first extra subject: the columns of a score sheet that name no
+/// subject of the list are kept after the total, in the sheet's order.
+constexpr int kFirstExtraColumn = kTotalColumn + 1;
+/// Excellence percent of an extra subject that has none set.
+constexpr int kDefaultExcellenceLine = 80;
 
 /// One of the eleven subjects, with its StudentTable column.
 struct Subject {
@@ -37,20 +43,41 @@ extern const std::array<std::array<int, kSubjectCount>, kGradeCount> kGradeSeedF
 /// Index of a subject name, or -1 for any other text.
 int subjectIndex(std::string_view name);
 
+/// A subject outside the list (禁毒, 科学, 信息技术 …), examined when its full mark is positive and
+/// the score sheet has a column of its name.
+struct ExtraSubject {
+    std::string name;
+    int fullMark = 0;
+    int excellenceLine = kDefaultExcellenceLine;
+};
+
 /// Full marks and excellence lines of the selected grade.
 struct ScoreSettings {
     std::array<int, kSubjectCount> fullMark{100, 100, 100, 100, 100, 100, 100, 100, 100, 40, 15};
     std::array<int, kSubjectCount> excellenceLine{80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80};
+    /// The extra subjects of the grade, in the order they were named.
+    std::vector<ExtraSubject> extra;
 
-    /// Sum of the positive full marks.
+    /// The extra subject of that name, or nullptr.
+    const ExtraSubject* findExtra(std::string_view name) const;
+    /// Full mark of an extra subject; 0 when it has none.
+    int extraFullMark(std::string_view name) const;
+    /// Excellence percent of an extra subject; 80 when it has none.
+    int extraExcellenceLine(std::string_view name) const;
+    /// Sets the full mark (excellence percent) of an extra subject, adding it when it is not there
+    /// yet; a name of the list of subjects (or "") is left alone.
+    void setExtraFullMark(std::string_view name, int mark);
+    void setExtraExcellenceLine(std::string_view name, int line);
+
+    /// Sum of the positive full marks (the extra subjects' too).
     int totalFullMark() const;
     /// Sum of fullMark × excellenceLine / 100 (integer) over the subjects with a positive full
-    /// mark and an excellence line in 1..99: an absolute score.
+    /// mark and an excellence line in 1..99 (the extra subjects' too): an absolute score.
     int totalExcellenceScore() const;
 
-    /// Full mark of the named subject; any other name gives totalFullMark().
+    /// Full mark of the named subject or extra subject; any other name gives totalFullMark().
     int fullMarkOf(std::string_view name) const;
-    /// Excellence percent of the named subject; any other name gives the absolute
+    /// Excellence percent of the named subject or extra subject; any other name gives the absolute
     /// totalExcellenceScore().
     int excellenceLineOf(std::string_view name) const;
 };
@@ -62,6 +89,9 @@ int totalExcellenceFromTexts(const std::array<std::string, kSubjectCount>& fullM
 
 /// StudentTable column of a subject name: 3..13, or 14 for any other name.
 int columnOfSubject(std::string_view name);
+/// StudentTable column of a subject or of one of a table's extra columns (named in their order):
+/// 3..13, kFirstExtraColumn and after, or 14 for any other name.
+int columnOfSubject(std::string_view name, const std::vector<std::string>& extraColumns);
 
 /// The missing-subject rule of the student import.
 struct ImportOptions {

@@ -75,4 +75,8 @@ void CliFrontend::logAppended(const std::string& line) {
     }
 }
 
+std::string CliFrontend::extraSubjectHint(const std::string& name) const {
+    return strprintf(cli_texts::kExtraSubjectHintFormat, name.c_str());
+}
+
 }  // namespace varnex

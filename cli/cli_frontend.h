@@ -31,6 +31,8 @@ class CliFrontend : public NullFrontend {
     bool setClipboardText(const std::string&) override { return false; }
     std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
                                        const std::string& initial) override;
+    /// The option that has an extra column counted: "用 --full-mark 名称=分值 统计。".
+    std::string extraSubjectHint(const std::string& name) const override;
     /// One line on a terminal, rewritten at each step and cleared before any other output.
     void showProgress(const std::string& step, int done, int total) override;
     /// Clears the progress line, when one is shown, so that the next output starts a clean line.

@@ -97,8 +97,10 @@ constexpr OptionSpec kOptions[] = {
     {"--settings", "FILE", kExport,
      "配置文件（默认：与窗口程序共用的配置文件）/ settings file (default: the one the window uses)"},
     {"--full-mark", "学科=N,…", kExport,
-     "本次使用的满分，不存入配置文件（如 语文=150,数学=150）\n"
-     "full marks for this run only, not saved (e.g. 语文=150,数学=150)"},
+     "本次使用的满分，不存入配置文件（如 语文=150,数学=150）；成绩表中不在学科表内的列\n"
+     "（如 禁毒=10）给出满分即作为其他学科统计\n"
+     "full marks for this run only, not saved (e.g. 语文=150,数学=150); a column of the score\n"
+     "sheet that is no listed subject (e.g. 禁毒=10) is analysed as an extra subject"},
     {"--excellence", "学科=N,…", kExport,
      "本次使用的优秀控制线（满分的百分比），不存入配置文件\n"
      "excellence lines (percent of the full mark) for this run only, not saved"},

@@ -81,6 +81,8 @@ inline constexpr const char* kBadBlankScoresFormat =
 /// The value given.
 inline constexpr const char* kBadRankingFormat =
     "--ranking 的值必须是 1224（并列占位）或 1223（并列不占位）/ --ranking must be 1224 or 1223: %s\n";
+/// An extra column's name: how to have it counted, said after the columns not analysed.
+inline constexpr const char* kExtraSubjectHintFormat = "用 --full-mark %s=分值 统计。";
 /// Subject given.
 inline constexpr const char* kUnknownSubjectFormat = "未知的学科 / unknown subject: %s\n";
 /// Report given, the reports that can be named.

@@ -98,9 +98,12 @@ std::vector<std::string> listItems(const std::string& text) {
 }
 
 // Sets the subjects' values named in the option ("语文=150,数学=150", other names of subjects
-// understood) into `values`; false after saying what is wrong. An absent option changes nothing.
-bool subjectValuesOption(const Args& args, const std::string& name, int low, int high,
-                         std::array<int, kSubjectCount>& values) {
+// understood; any other name that may head an extra subject's column, "禁毒=10", sets that extra
+// subject's value) into `scores`: the known subjects' into `values`, an extra subject's with
+// `setExtra`; false after saying what is wrong. An absent option changes nothing.
+bool subjectValuesOption(const Args& args, const std::string& name, int low, int high, ScoreSettings& scores,
+                         std::array<int, kSubjectCount> ScoreSettings::*values,
+                         void (ScoreSettings::*setExtra)(std::string_view, int)) {
     auto it = args.values.find(name);
     if (it == args.values.end()) return true;
     for (const std::string& item : listItems(it->second)) {
@@ -118,12 +121,16 @@ bool subjectValuesOption(const Args& args, const std::string& name, int low, int
             return false;
         }
         const std::string subject = item.substr(0, equals);
-        int index = subjectIndex(headerNameOf(normaliseHeaderText(subject)).name);
-        if (index < 0) {
+        const std::string normalised = normaliseHeaderText(subject);
+        int index = subjectIndex(headerNameOf(normalised).name);
+        if (index >= 0) {
+            (scores.*values)[static_cast<size_t>(index)] = *value;
+        } else if (isExtraSubjectColumn(normalised)) {
+            (scores.*setExtra)(normalised, *value);
+        } else {
             std::fprintf(stderr, tx::kUnknownSubjectFormat, subject.c_str());
             return false;
         }
-        values[static_cast<size_t>(index)] = *value;
     }
     return true;
 }
@@ -428,8 +435,10 @@ int runExport(const Args& line) {
         return kExitFailed;
     }
     loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions);
-    if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores.fullMark) ||
-        !subjectValuesOption(*args, "--excellence", 0, 100, state.scores.excellenceLine) ||
+    if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores, &ScoreSettings::fullMark,
+                             &ScoreSettings::setExtraFullMark) ||
+        !subjectValuesOption(*args, "--excellence", 0, 100, state.scores, &ScoreSettings::excellenceLine,
+                             &ScoreSettings::setExtraExcellenceLine) ||
         !reportsOption(*args, state.exportOptions) || !blankScoresOption(*args, state.exportOptions) ||
         !rankingOption(*args, state.exportOptions))
         return kExitUsage;

@@ -46,6 +46,11 @@ Status checkExcellenceLines(const ScoreSettings& scores) {
         if (line < 1 || line >= 100)
             return fail(strprintf(tx::kExcellenceLineRangeFormat, kSubjects[i].name));
     }
+    for (const ExtraSubject& subject : scores.extra) {
+        if (subject.fullMark == 0) continue;
+        if (subject.excellenceLine < 1 || subject.excellenceLine >= 100)
+            return fail(strprintf(tx::kExcellenceLineRangeFormat, subject.name.c_str()));
+    }
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/subjects.h"
 #include "base/utf8.h"
 
 namespace varnex {
@@ -102,6 +103,16 @@ bool isKnownNonScoreColumn(std::string_view normalised) {
     if (isOneOf(normalised, kNonScoreColumns)) return true;
     return std::any_of(std::begin(kNonScoreEndings), std::end(kNonScoreEndings),
                        [&](std::string_view ending) { return normalised.ends_with(ending); });
+}
+
+bool isExtraSubjectColumn(std::string_view normalised) {
+    if (normalised.empty() || isKnownNonScoreColumn(normalised)) return false;
+    const HeaderName name = headerNameOf(normalised);
+    if (name.alias || subjectIndex(name.name) >= 0) return false;
+    for (std::string_view key : {"学校", "年级", "班级", "姓名", "学科", "教师"}) {
+        if (name.name == key) return false;
+    }
+    return true;
 }
 
 SubColumn subColumnOf(std::string_view normalised) {

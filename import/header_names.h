@@ -33,6 +33,11 @@ HeaderName headerNameOf(std::string_view normalised);
 /// or scaled-score column ("语文排名", "物理赋分").
 bool isKnownNonScoreColumn(std::string_view normalised);
 
+/// True for a normalised header text that may head the scores of an extra subject: it names no
+/// subject of the list (nor is another name of one), no key column of the imports (学校, 年级,
+/// 班级, 姓名, 学科, 教师) and no known column without scores (isKnownNonScoreColumn).
+bool isExtraSubjectColumn(std::string_view normalised);
+
 /// What a column under a subject of a two-row header holds, by its normalised header text.
 enum class SubColumn {
     Other,         ///< a text Varnex does not know

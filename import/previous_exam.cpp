@@ -89,6 +89,10 @@ Result<ImportOutcome> importPreviousExam(AppState& state, Frontend& frontend) {
     for (const std::string& subject : r.subjectsNotInSheet) {
         if (int i = subjectIndex(subject); i >= 0) previous.scores.fullMark[static_cast<size_t>(i)] = 0;
     }
+    // The extra subjects it is counted in are those the export counts this time (its own
+    // settings of them are not kept).
+    previous.scores.extra.clear();
+    previous.extraColumns = r.extraColumns;
     previous.idColumns = r.idColumns;
     state.schoolName = read.schoolName;
     appendLog(state, frontend,

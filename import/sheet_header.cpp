@@ -143,9 +143,17 @@ Result<SheetHeader> findHeader(const std::vector<SheetRow>& rows, const HeaderRe
         const bool key = isRequestedKey(request, name);
         if (!key && subject < 0) {
             const bool known = isAnyKey(name) || isKnownNonScoreColumn(cell.normalised);
-            if (!known && std::find(header.notAnalysed.begin(), header.notAnalysed.end(), cell.normalised) ==
-                              header.notAnalysed.end())
-                header.notAnalysed.push_back(cell.normalised);
+            if (known || std::find(header.notAnalysed.begin(), header.notAnalysed.end(), cell.normalised) !=
+                             header.notAnalysed.end())
+                continue;
+            header.notAnalysed.push_back(cell.normalised);
+            if (isExtraSubjectColumn(cell.normalised)) {
+                std::optional<uint32_t> column = cell.column;
+                if (below != nullptr)
+                    column =
+                        scoreColumn(*below, spanOf(cells, i, width).first, spanOf(cells, i, width).second);
+                if (column) header.extraColumns.emplace_back(cell.normalised, *column);
+            }
             continue;
         }
         if (auto [it, added] = taken.emplace(name, &cell); !added) {

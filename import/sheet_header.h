@@ -46,6 +46,9 @@ struct SheetHeader {
     /// Header texts (normalised) of columns that are neither read nor known as columns without
     /// scores ("日语"), each once.
     std::vector<std::string> notAnalysed;
+    /// Of those, the ones that may hold an extra subject's scores (isExtraSubjectColumn), each
+    /// with the sheet column read for it (under sub-columns, as for a subject).
+    std::vector<std::pair<std::string, uint32_t>> extraColumns;
     /// True when the header is the first row of the sheet's used range, one row high.
     bool plain = false;
 };

@@ -47,11 +47,18 @@ struct ScoreSheet {
     uint32_t classColumn = 0;  ///< the sheet column of 班级, for messages
     StudentIdColumns ids;      ///< the columns of 考号 and 学号 when the sheet has them
     std::array<std::optional<size_t>, 2> idFields;  ///< their fields in the query
+    /// The extra columns (named as the header reads them, with their sheet columns), kept from
+    /// StudentTable column kFirstExtraColumn on; their fields follow each other from firstExtraField.
+    std::vector<std::pair<std::string, uint32_t>> extras;
+    size_t firstExtraField = 0;
 };
 
 // A StudentTable row: 学校, 班级, 姓名, the subjects in their columns, 总分 last.
 enum StudentCell : size_t { kSchoolCell, kClassCell, kNameCell };
 constexpr size_t kStudentCells = kTotalColumn + 1;
+static_assert(kStudentCells == kFirstExtraColumn);
+// The width of an extra column in the window's table, as a subject's.
+constexpr int kExtraColumnWidth = 54;
 
 // Asks about every full mark outside its plausible range; false when one is not confirmed.
 bool confirmFullMarks(const AppState& state, Frontend& frontend) {
@@ -76,11 +83,18 @@ std::string confirmationText(const AppState& state, const ScoreSheet& sheet) {
     for (size_t i : sheet.examined) {
         lines += strprintf(tx::kConfirmSubjectLineFormat, kSubjects[i].name, state.scores.fullMark[i]);
     }
+    int count = static_cast<int>(sheet.examined.size());
+    for (const auto& extra : sheet.extras) {
+        const int fullMark = state.scores.extraFullMark(extra.first);
+        if (fullMark <= 0) continue;
+        lines += strprintf(tx::kConfirmSubjectLineFormat, extra.first.c_str(), fullMark);
+        ++count;
+    }
     if (!sheet.notInSheet.empty())
         lines += strprintf(tx::kConfirmNotInSheetFormat, joined(sheet.notInSheet).c_str());
     return strprintf(tx::kStudentConfirmFormat, fileNameOf(state.workbook.path).c_str(),
-                     state.imported.sheetName.c_str(), state.imported.gradeName.c_str(),
-                     static_cast<int>(sheet.examined.size()), lines.c_str());
+                     state.imported.sheetName.c_str(), state.imported.gradeName.c_str(), count,
+                     lines.c_str());
 }
 
 // The schools of the ClassList, each once, in order of first appearance: a school whose classes
@@ -175,7 +189,7 @@ bool shouldSkip(const AppState& state, int missing, int examinedCount) {
 struct SheetRead {
     bool readerFailed = false;  ///< the reader could not deliver a row (already reported)
     /// The StudentTable to be, each row with its 考号 and 学号 kept hidden when the sheet has them.
-    RowTable rows{kStudentTableColumns};
+    RowTable rows;
     ClassList classList;
     RowProblems problems;
     std::vector<std::string> skipped;     ///< "第%d行 name" of the rows the missing-subject rule left out
@@ -215,6 +229,24 @@ void checkRow(const AppState& state, SheetRead& read, const std::vector<std::str
         } else if (kinds[k] == ScoreKind::Number && cAtof(slot) < 0) {
             note(subject, *written[k], strprintf(tx::kBelowZeroFormat, subject, slot.c_str()), false);
         }
+    }
+}
+
+// Notes the problem of an extra subject's score when the subject has a full mark: a text that is
+// no score, a score above the full mark (both blocking), below 0.
+void checkExtraScore(SheetRead& read, const std::string& subject, const std::string& slot,
+                     const std::string& written, ScoreKind kind, int fullMark, int sheetRow,
+                     const std::string& name) {
+    const char* column = subject.c_str();
+    if (kind == ScoreKind::Other) {
+        read.problems.add({sheetRow, name, column, written,
+                           strprintf(tx::kNotAScoreFormat, column, written.c_str()), true});
+    } else if (const int score = cAtoi(slot); score > fullMark) {
+        read.problems.add({sheetRow, name, column, written,
+                           strprintf(tx::kAboveFullMarkFormat, column, score, column, fullMark), true});
+    } else if (kind == ScoreKind::Number && cAtof(slot) < 0) {
+        read.problems.add(
+            {sheetRow, name, column, written, strprintf(tx::kBelowZeroFormat, column, slot.c_str()), false});
     }
 }
 
@@ -268,6 +300,8 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     const bool singleSchool = !sheet.singleSchool.empty();
     const bool blankScoresExcluded = state.exportOptions.blankScoresExcluded;
     SheetRead read;
+    read.rows.setColumns(kStudentTableColumns);
+    for (const auto& extra : sheet.extras) read.rows.addColumn(extra.first, kExtraColumnWidth);
     read.blank.assign(examined.size(), 0);
     read.noScoreText.assign(examined.size(), 0);
     std::unordered_map<std::string, size_t> classIndex;  // school and class: ClassList entry
@@ -275,9 +309,10 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     std::vector<NamedRow> names;
     std::vector<const std::string*> written(examined.size());  // the score cells as the sheet has them
     std::vector<ScoreKind> kinds(examined.size());
+    std::vector<ScoreKind> extraKinds(sheet.extras.size());
     std::string key;
     while (!query.atEnd()) {
-        std::vector<std::string> cells(kStudentCells);
+        std::vector<std::string> cells(kStudentCells + sheet.extras.size());
         if (!singleSchool) cells[kSchoolCell] = query.field(sheet.schoolField);
         const std::string writtenClass = removeTrailingDotZero(query.field(kClassField));
         cells[kNameCell] = query.field(kNameField);
@@ -300,6 +335,13 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
             if (isMissing(slot, kinds[k], blankScoresExcluded)) ++missing;
         }
         cells[kTotalColumn] = totalText(cells);
+        // An extra subject's scores are kept as the known ones are written, for the export to
+        // count once the subject has a full mark; one that has a full mark already is checked.
+        for (size_t e = 0; e < sheet.extras.size(); ++e) {
+            std::string& slot = cells[kStudentCells + e];
+            slot = removeTrailingDotZero(query.field(sheet.firstExtraField + e));
+            extraKinds[e] = readScore(slot);
+        }
 
         const bool skipped = shouldSkip(state, missing, static_cast<int>(examined.size()));
         if (skipped) {
@@ -312,6 +354,13 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         }
         const int count = read.rows.rowCount() + (skipped ? 0 : 1);
         checkRow(state, read, cells, klass, examined, kinds, written, sheetRow, count);
+        for (size_t e = 0; e < sheet.extras.size(); ++e) {
+            const std::string& subject = sheet.extras[e].first;
+            if (const int fullMark = state.scores.extraFullMark(subject); fullMark > 0)
+                checkExtraScore(read, subject, cells[kStudentCells + e],
+                                query.field(sheet.firstExtraField + e), extraKinds[e], fullMark, sheetRow,
+                                cells[kNameCell]);
+        }
         // Rows mostly come class by class: look the class up only when it changes.
         if (lastClass == SIZE_MAX || cells[kSchoolCell] != read.classList.parts(lastClass).first ||
             cells[kClassCell] != read.classList.parts(lastClass).second) {
@@ -398,10 +447,31 @@ void reportCounting(AppState& state, Frontend& frontend, const SheetRead& read,
     frontend.showMessage(text, common_texts::kCaptionInfo, MessageIcon::Information);
 }
 
+// Names the columns that are not analysed: those neither read as subjects nor known to hold no
+// scores, but for the extra subjects that have a full mark. When an extra column is among them,
+// says how to have it counted.
+void logNotAnalysed(AppState& state, Frontend& frontend, const SheetHeader& header) {
+    std::vector<std::string> names;
+    std::string firstExtra;
+    for (const std::string& name : header.notAnalysed) {
+        const bool extra = std::any_of(header.extraColumns.begin(), header.extraColumns.end(),
+                                       [&](const auto& column) { return column.first == name; });
+        if (extra && state.scores.extraFullMark(name) > 0) continue;
+        if (extra && firstExtra.empty()) firstExtra = name;
+        names.push_back(name);
+    }
+    if (names.empty()) return;
+    std::string line = strprintf(tx::kLogNotAnalysedFormat, joined(names).c_str());
+    if (!firstExtra.empty()) line += frontend.extraSubjectHint(firstExtra);
+    appendLog(state, frontend, line);
+}
+
 // False, after the message, when the rows read name no class or no school.
 bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& examined,
                const SheetHeader& header, const SheetRead& read) {
-    const int examinedCount = static_cast<int>(examined.size());
+    int examinedCount = static_cast<int>(examined.size());
+    for (const std::string& extra : state.imported.extraColumns)
+        examinedCount += state.scores.extraFullMark(extra) > 0 ? 1 : 0;
     refreshSummary(state);
     ImportResults& r = state.imported;
     if (r.classCount == 0) {
@@ -415,8 +485,7 @@ bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& e
     appendLog(state, frontend,
               strprintf(tx::kStudentSummaryFormat, r.gradeName.c_str(), static_cast<int>(r.schoolList.size()),
                         r.classCount, examinedCount, r.studentCount));
-    if (!header.notAnalysed.empty())
-        appendLog(state, frontend, strprintf(tx::kLogNotAnalysedFormat, joined(header.notAnalysed).c_str()));
+    logNotAnalysed(state, frontend, header);
     reportCounting(state, frontend, read, examined);
     frontend.setTitle(importTitle(state, tx::kImported));
     frontend.playNotification();
@@ -442,6 +511,18 @@ void setExamSubjects(ImportResults& r, const ScoreSettings& scores, const std::v
         fullMarkTotal += scores.fullMark[i];
     }
     r.examFullMarkTotal = static_cast<int>(std::clamp<long long>(fullMarkTotal, INT_MIN, INT_MAX));
+}
+
+// The header's extra columns, without the ones read as student numbers.
+std::vector<std::pair<std::string, uint32_t>> extraColumnsOf(const SheetHeader& header,
+                                                             const StudentIdColumns& ids) {
+    std::vector<std::pair<std::string, uint32_t>> extras;
+    for (const auto& extra : header.extraColumns) {
+        if (std::find(ids.columns.begin(), ids.columns.end(), std::optional<uint32_t>(extra.second)) ==
+            ids.columns.end())
+            extras.push_back(extra);
+    }
+    return extras;
 }
 
 // Checks that the header has the key columns and at least one of the subjects with a full mark
@@ -494,6 +575,8 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
         sheet.idFields[k] = columns.size();
         columns.push_back(*sheet.ids.columns[k]);
     }
+    sheet.firstExtraField = columns.size();
+    for (const auto& extra : sheet.extras) columns.push_back(extra.second);
     return selectImportColumns(query, state, frontend, columns, header, neededColumns(state.imported));
 }
 
@@ -538,6 +621,7 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
     setExamSubjects(r, state.scores, sheet->examined);
     r.subjectsNotInSheet = sheet->notInSheet;
     sheet->ids = findStudentIdColumns(query.leadingRows(), *header, r.sheetName);
+    sheet->extras = extraColumnsOf(*header, sheet->ids);
     r.idProblem = sheet->ids.problem;
     for (size_t k = 0; k < r.idColumns.size(); ++k) r.idColumns[k] = sheet->ids.columns[k].has_value();
     if (!frontend.askYesNo(confirmationText(state, *sheet), common_texts::kCaptionConfirm))
@@ -549,7 +633,8 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
 
     bool finished = false;
     if (query.atEnd()) {
-        state.students.clear();
+        state.students.replaceRows(RowTable(kStudentTableColumns));
+        r.extraColumns.clear();
         r.classList.clear();
         frontend.showMessage(tx::kNoScoreRows, common_texts::kCaptionError, MessageIcon::Error);
         refreshSummary(state);
@@ -573,6 +658,8 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
             return frontend.failure(read.readerFailed ? ErrorKind::FileRefused : ErrorKind::BadInput);
         }
         takeRows(state, read);
+        r.extraColumns.clear();
+        for (const auto& extra : sheet->extras) r.extraColumns.push_back(extra.first);
         finished = endOfData(state, frontend, sheet->examined, *header, read);
     }
 

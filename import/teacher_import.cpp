@@ -35,6 +35,7 @@ struct Fields {
     std::optional<size_t> school, grade;
     size_t klass = 0;
     std::array<std::optional<size_t>, kSubjectCount> subjects{};  // a sheet with a column per subject
+    std::vector<std::pair<std::string, size_t>> extraSubjects;    // its columns of extra subjects
     std::optional<size_t> subject, teacher;                       // a list of teachers
 };
 
@@ -93,6 +94,14 @@ std::optional<TeacherSheet> openTeacherSheet(SheetQuery& query, AppState& state,
     return sheet;
 }
 
+// True for an extra subject the teachers can be read for: a column of the last score sheet that
+// names no subject of the list, or a subject given a full mark or line as an extra subject.
+bool isExtraSubjectName(const AppState& state, const std::string& name) {
+    const std::vector<std::string>& columns = state.imported.extraColumns;
+    return isExtraSubjectColumn(name) && (std::find(columns.begin(), columns.end(), name) != columns.end() ||
+                                          state.scores.findExtra(name) != nullptr);
+}
+
 // Selects the columns the import reads below the header.
 std::optional<Fields> selectFields(SheetQuery& query, const AppState& state, Frontend& frontend,
                                    const TeacherSheet& sheet, const std::vector<std::string>& hint) {
@@ -111,6 +120,9 @@ std::optional<Fields> selectFields(SheetQuery& query, const AppState& state, Fro
     } else {
         for (size_t i = 0; i < kSubjectCount; ++i) {
             if (header.subjects[i]) fields.subjects[i] = add(*header.subjects[i]);
+        }
+        for (const auto& [name, column] : header.extraColumns) {
+            if (isExtraSubjectName(state, name)) fields.extraSubjects.emplace_back(name, add(column));
         }
     }
     if (header.keys[kSchoolKey]) fields.school = add(*header.keys[kSchoolKey]);
@@ -156,7 +168,9 @@ void readRow(AppState& state, const SheetQuery& query, const TeacherSheet& sheet
     if (sheet.list) {
         std::string written = normaliseHeaderText(query.field(*fields.subject));
         std::string subject = headerNameOf(written).name;
-        if (subjectIndex(subject) < 0) {
+        const bool extra = subjectIndex(subject) < 0 && isExtraSubjectName(state, written);
+        if (extra) subject = written;
+        if (subjectIndex(subject) < 0 && !extra) {
             if (!written.empty() && !isKnownNonScoreColumn(written) &&
                 std::find(notAnalysed.begin(), notAnalysed.end(), written) == notAnalysed.end())
                 notAnalysed.push_back(written);
@@ -176,6 +190,12 @@ void readRow(AppState& state, const SheetQuery& query, const TeacherSheet& sheet
             std::string teacher = withoutBlanks(query.field(*fields.subjects[i]));
             if (teacher.empty()) continue;
             state.teachers.appendRow({school, grade, klass, kSubjects[i].name, std::move(teacher)});
+            ++count;
+        }
+        for (const auto& [subject, field] : fields.extraSubjects) {
+            std::string teacher = withoutBlanks(query.field(field));
+            if (teacher.empty()) continue;
+            state.teachers.appendRow({school, grade, klass, subject, std::move(teacher)});
             ++count;
         }
     }

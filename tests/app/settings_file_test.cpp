@@ -103,6 +103,56 @@ TEST(SettingsFile, SavingAZeroFullMarkKeepsTheStoredValue) {
     EXPECT_EQ(again.fullMark[9], 50);
 }
 
+// Extra subjects are kept per grade: the 其他学科 list, a full-mark key and an excellence key of
+// each; a grade without the list has none, and a line not given reads as 80.
+TEST(SettingsFile, ExtraSubjectsRoundTripPerGrade) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    ScoreSettings s;
+    ExportOptions o;
+    loadGrade(path, "七年级", s, o);
+    EXPECT_TRUE(s.extra.empty());
+    const ScoreSettings seeded = s;
+    s.setExtraFullMark("禁毒", 10);
+    s.setExtraExcellenceLine("禁毒", 90);
+    s.setExtraFullMark("信息技术", 50);
+    s.setExtraFullMark("音乐", 0);  // without a full mark: not listed
+    s.setExtraFullMark("语文", 1);  // a subject of the list is no extra subject
+    EXPECT_EQ(s.fullMark[0], seeded.fullMark[0]);
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+
+    IniFile file = IniFile::load(path);
+    EXPECT_EQ(file.get("七年级", "其他学科"), "禁毒、信息技术");
+    EXPECT_EQ(file.get("七年级", "禁毒"), "10");
+    EXPECT_EQ(file.get("七年级", "禁毒优秀率"), "90");
+    EXPECT_EQ(file.get("七年级", "信息技术优秀率"), "80");
+    EXPECT_FALSE(file.find("八年级", "其他学科"));
+
+    ScoreSettings again;
+    loadGrade(path, "七年级", again, o);
+    ASSERT_EQ(again.extra.size(), 2u);
+    EXPECT_EQ(again.extraFullMark("禁毒"), 10);
+    EXPECT_EQ(again.extraExcellenceLine("禁毒"), 90);
+    EXPECT_EQ(again.extraFullMark("信息技术"), 50);
+    EXPECT_EQ(again.fullMark, seeded.fullMark);
+    EXPECT_EQ(again.totalFullMark(), seeded.totalFullMark() + 60);
+    loadGrade(path, "八年级", again, o);  // another grade has none
+    EXPECT_TRUE(again.extra.empty());
+
+    // Written by hand: other separators, blanks, a name twice, a subject of the list, no line.
+    file.set("八年级", "其他学科", " 科学 ,科学，语文、");
+    file.set("八年级", "科学", "100");
+    ASSERT_TRUE(file.save(path));
+    loadGrade(path, "八年级", again, o);
+    ASSERT_EQ(again.extra.size(), 1u);
+    EXPECT_EQ(again.extra[0].name, "科学");
+    EXPECT_EQ(again.extra[0].fullMark, 100);
+    EXPECT_EQ(again.extra[0].excellenceLine, 80);
+    restoreDefaultExcellence(s);
+    EXPECT_EQ(s.extraExcellenceLine("禁毒"), 80);
+}
+
 struct OptionCase {
     const char* topN;
     const char* ranking;

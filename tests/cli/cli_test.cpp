@@ -530,13 +530,106 @@ TEST_F(CliTest, FullMarksExcellenceAndReportsForOneRun) {
     const std::pair<std::vector<std::string>, const char*> wrong[] = {
         {{"--reports", "导出年级各科三率,成绩单"}, "未知的报表 / unknown report: 成绩单"},
         {{"--full-mark", "语文150"}, "--full-mark 的值应写作 学科=整数"},
-        {{"--excellence", "音乐=80"}, "未知的学科 / unknown subject: 音乐"},
+        {{"--excellence", "考号=80"}, "未知的学科 / unknown subject: 考号"},
+        {{"--full-mark", "语文排名=10"}, "未知的学科 / unknown subject: 语文排名"},
     };
     for (const auto& [extra, message] : wrong) {
         RunResult bad = run(dir.file("错.xlsx"), extra);
         EXPECT_EQ(bad.status, 2);
         EXPECT_NE(bad.err.find(message), std::string::npos) << bad.err;
     }
+}
+
+// A subject outside the list (禁毒, 10 points) is kept at the import and examined once it has a
+// full mark, from the command line or from the settings file, like the subjects of the list: its
+// rates, the totals with it and its teachers' rates, worked out by hand. Full marks 语文 100,
+// 数学 100, 禁毒 10; lines at 80 % and 60 %: 禁毒 8 and 6, 总分 (210) 168 and 126.
+//   class 1: 林一 90 80 10 (180), 林二 60 50 6 (116); class 2: 林三 70 95 8 (173), 林四 40 31 4 (75)
+TEST_F(CliTest, AnExtraSubjectIsExaminedOnceItHasAFullMark) {
+    examineOnly({{"语文", 100}, {"数学", 100}});
+    IniFile ini = IniFile::load(settings);
+    ini.set("导出选项", "教师个人三率", "1");
+    ASSERT_TRUE(ini.save(settings));
+    const std::string workbook = dir.file("禁毒.xlsx");
+    testing::writeInputWorkbook(
+        workbook, {{"成绩",
+                    {{"学校", "班级", "姓名", "考号", "语文", "数学", "禁毒", "禁毒等级", "音乐"},
+                     {"一中", "1", "林一", "1001", "90", "80", "10", "A", "优"},
+                     {"一中", "1", "林二", "1002", "60", "50", "6", "C", "良"},
+                     {"一中", "2", "林三", "2001", "70", "95", "8", "B", "优"},
+                     {"一中", "2", "林四", "2002", "40", "31", "4", "D", "中"}}},
+                   {"任课",
+                    {{"学校", "班级", "语文", "数学", "禁毒"},
+                     {"一中", "1", "周甲", "吴乙", "郑丙"},
+                     {"一中", "2", "周甲", "吴乙", "王丁"}}}});
+    auto run = [&](const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export",     workbook,  "--scores", "成绩",   "--teachers",
+                                         "任课",       "--grade", "七年级",   "--exam", "期中",
+                                         "--settings", settings,  "--yes",    "-o",     out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    };
+
+    // Without a full mark it is named, with how to count it, and left out.
+    const std::string without = dir.file("无禁毒.xlsx");
+    RunResult r = run(without, {"--reports", "年级各科三率"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("以下各列不是可统计的学科，未作分析：禁毒、音乐。用 --full-mark 禁毒=分值 统计。"),
+              std::string::npos)
+        << r.err;
+    auto grade = readSheet(without, "年级各科三率");
+    EXPECT_EQ(grade["F3"], "总分200");
+
+    const std::string out = dir.file("禁毒-结果.xlsx");
+    // 科学 is not in the sheet: not examined. The previous exam is counted in 禁毒 too.
+    const std::string previous = dir.file("上次.xlsx");
+    testing::writeInputWorkbook(previous, {{"成绩",
+                                            {{"学校", "班级", "姓名", "考号", "语文", "数学", "禁毒"},
+                                             {"一中", "1", "林一", "1001", "80", "80", "9"},
+                                             {"一中", "1", "林二", "1002", "70", "50", "5"},
+                                             {"一中", "2", "林三", "2001", "70", "90", "10"},
+                                             {"一中", "2", "林四", "2002", "50", "31", "3"}}}});
+    r = run(out, {"--full-mark", "禁毒=10,科学=100", "--previous", previous, "--reports",
+                  "年级各科三率,教师个人三率,进退步"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("以下各列不是可统计的学科，未作分析：音乐。用 --full-mark 音乐=分值 统计。"),
+              std::string::npos)
+        << r.err;
+    grade = readSheet(out, "年级各科三率");
+    // Rows: excellent, its rate, pass, its rate, average.
+    const std::map<std::string, std::string> expected = {
+        {"F3", "禁毒10"},  {"F4", "2"}, {"F5", "50"}, {"F6", "3"}, {"F7", "75"}, {"F8", "7"},
+        {"G3", "总分210"}, {"G4", "2"}, {"G5", "50"}, {"G6", "2"}, {"G7", "50"}, {"G8", "136"}};
+    for (const auto& [at, value] : expected) EXPECT_EQ(grade[at], value) << at;
+    // Each student's total now and last time (with 禁毒's 9, 5, 10 and 3).
+    std::map<std::string, std::pair<std::string, std::string>> totals;
+    auto students = readSheet(out, "学生进退步");
+    for (int row = 5; row <= 8; ++row) {
+        const std::string at = std::to_string(row);
+        totals[students["C" + at]] = {students["D" + at], students["F" + at]};
+    }
+    EXPECT_EQ(totals, (std::map<std::string, std::pair<std::string, std::string>>{{"林一", {"180", "169"}},
+                                                                                  {"林二", {"116", "125"}},
+                                                                                  {"林三", {"173", "170"}},
+                                                                                  {"林四", {"75", "84"}}}));
+
+    // Its teachers: 郑丙 in class 1 (10 and 6), 王丁 in class 2 (8 and 4).
+    auto teachers = readSheet(out, "教师个人三率");
+    const std::map<std::string, std::string> teacherCells = {
+        {"A6", "禁毒\n（10分）"}, {"F6", "郑丙"}, {"G6", "1"}, {"J6", "2"}, {"M6", "8"}, {"C7", "2班"},
+        {"F7", "王丁"},           {"G7", "1"},    {"J7", "1"}, {"M7", "6"}};
+    for (const auto& [at, value] : teacherCells) EXPECT_EQ(teachers[at], value) << at;
+
+    // The same from the settings file, kept per grade.
+    ini = IniFile::load(settings);
+    ini.set("七年级", "其他学科", "禁毒");
+    ini.set("七年级", "禁毒", "10");
+    ASSERT_TRUE(ini.save(settings));
+    const std::string kept = dir.file("配置-结果.xlsx");
+    r = run(kept, {"--reports", "年级各科三率,教师个人三率"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readSheet(kept, "年级各科三率"), grade);
+    EXPECT_EQ(readSheet(kept, "教师个人三率"), teachers);
 }
 
 // The progress and 临界生 reports of a hand-worked pair of exams, and of a sample with the earlier

@@ -142,6 +142,25 @@ TEST(HeaderNames, TextsAreNormalisedBeforeTheyAreLookedUp) {
     EXPECT_FALSE(isKnownNonScoreColumn("日语"));
 }
 
+// A column that names no subject and no column without scores may hold an extra subject; keys,
+// other names, ranks, grades, scaled scores and student numbers never do.
+TEST(SheetHeader, ExtraSubjectColumns) {
+    SheetHeader header = headerOf({{"学校", "班级", "姓名", "语文", "禁毒", "考号", "禁毒等级", "信息技术",
+                                    "总分", "名次", "禁毒", "科目", "备注"}});
+    EXPECT_EQ(header.extraColumns,
+              (std::vector<std::pair<std::string, uint32_t>>{{"禁毒", 4}, {"信息技术", 7}}));
+    for (const char* text : {"禁毒", "科学", "信息技术", "音乐"})
+        EXPECT_TRUE(isExtraSubjectColumn(text)) << text;
+    for (const char* text : {"语文", "道德与法治", "学校", "班别", "学科", "教师", "考号", "学号", "准考证号",
+                             "总分", "名次", "语文排名", "物理赋分", "等级", "序号", "备注", ""})
+        EXPECT_FALSE(isExtraSubjectColumn(text)) << text;
+
+    // Under a two-row header an extra subject's score column is read as a subject's.
+    header =
+        headerOf({{"班级", "姓名", "语文", "", "禁毒", ""}, {"", "", "原始分", "赋分", "等级", "原始分"}});
+    EXPECT_EQ(header.extraColumns, (std::vector<std::pair<std::string, uint32_t>>{{"禁毒", 5}}));
+}
+
 TEST(ClassName, WrittenAsSchoolsAndPlatformsWriteIt) {
     const std::pair<const char*, const char*> cases[] = {
         {"9", "9"},           {"高二9班", "9"},   {"9班", "9"},

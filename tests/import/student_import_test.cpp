@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "base/text_util.h"
 #include "tests/import/import_command_fixture.h"
 #include "tests/support/input_workbook.h"
 #include "tests/support/scripted_frontend.h"
@@ -200,6 +201,37 @@ TEST_P(PlatformSheetFormats, PhysicsTrackSheetGoesInAsItIs) {
 // A 语数英-only monthly test at two schools, imported with 八年级's seeded full marks: only the
 // three subjects in the sheet are examined, so the missing-subject rule counts against those; the
 // columns that are no subject of Varnex's are named once when the import completes.
+// An extra subject that has a full mark at the import is confirmed and checked like the listed
+// ones: 韩立新's 信息技术 of 92 is above a full mark of 90, and nothing is taken.
+TEST_P(PlatformSheetFormats, ExtraSubjectWithAFullMarkIsConfirmedAndChecked) {
+    const FullMarks threeSubjects{150, 150, 150, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (int fullMark : {100, 90}) {
+        AppState state = scoreState("platform_sheets." + GetParam(), "初二月考", threeSubjects, 0);
+        state.scores.setExtraFullMark("信息技术", fullMark);
+        ScriptedFrontend ui;
+        ui.expectQuestion(
+            strprintf("您设定的4科分值如下：\n语文：150\n数学：150\n英语：150\n信息技术：%d\n", fullMark),
+            true);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        EXPECT_TRUE(ui.allQuestionsAsked());
+        if (fullMark == 100) {
+            ASSERT_TRUE(imported) << imported.error();
+            std::vector<std::string> log;
+            for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
+            EXPECT_NE(std::find(log.begin(), log.end(), "导入七年级：2所学校，4个班级，4科成绩，共5人"),
+                      log.end());
+            EXPECT_EQ(log.back(),
+                      "以下各列不是可统计的学科，未作分析：音乐。在“其他学科”中填写分值即可统计。");
+            continue;
+        }
+        EXPECT_FALSE(imported);
+        EXPECT_EQ(state.students.rowCount(), 0);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].text.find("信息技术分数：92不能大于信息技术满分：90"), std::string::npos)
+            << ui.messages[0].text;
+    }
+}
+
 TEST_P(PlatformSheetFormats, ThreeSubjectSheetDecidesWhatWasExamined) {
     const std::string file = "platform_sheets." + GetParam();
     const FullMarks seeded{150, 150, 150, 100, 0, 100, 100, 100, 100, 0, 0};
@@ -216,13 +248,26 @@ TEST_P(PlatformSheetFormats, ThreeSubjectSheetDecidesWhatWasExamined) {
 
     EXPECT_TRUE(ui.allQuestionsAsked());
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(rowsOf(state.students), (Rows{
-                                          studentRow("城东中学", "3", "方雨桐", {"112", "98", "105"}, "315"),
-                                          studentRow("城东中学", "3", "韩立新", {"95", "120", "87"}, "302"),
-                                          studentRow("城东中学", "4", "贺明轩", {"131", "104", "140"}, "375"),
-                                          studentRow("城西中学", "4", "江若溪", {"88", "76", "93"}, "257"),
-                                          studentRow("城西中学", "3", "罗浩然", {"102", "115", "99"}, "316"),
-                                      }));
+    // The columns that are no subject of the list are kept after the total, for a full mark given
+    // later; the total is the listed subjects' until then.
+    auto withExtras = [](std::vector<std::string> row, const char* it, const char* music) {
+        row.insert(row.end(), {it, music});
+        return row;
+    };
+    EXPECT_EQ(rowsOf(state.students),
+              (Rows{
+                  withExtras(studentRow("城东中学", "3", "方雨桐", {"112", "98", "105"}, "315"), "88", "良"),
+                  withExtras(studentRow("城东中学", "3", "韩立新", {"95", "120", "87"}, "302"), "92", "优"),
+                  withExtras(studentRow("城东中学", "4", "贺明轩", {"131", "104", "140"}, "375"), "75", "良"),
+                  withExtras(studentRow("城西中学", "4", "江若溪", {"88", "76", "93"}, "257"), "81", "中"),
+                  withExtras(studentRow("城西中学", "3", "罗浩然", {"102", "115", "99"}, "316"), "90", "优"),
+              }));
+    EXPECT_EQ(state.imported.extraColumns, (std::vector<std::string>{"信息技术", "音乐"}));
+    std::vector<std::string> columns;
+    for (const RowTableColumn& column : state.students.columns()) columns.push_back(column.name);
+    EXPECT_EQ(columns, (std::vector<std::string>{"学校", "班级", "姓名", "语文", "数学", "英语", "物理",
+                                                 "化学", "生物", "历史", "地理", "政治", "体育", "实验",
+                                                 "总分", "信息技术", "音乐"}));
     EXPECT_EQ(state.imported.examSubjects, (std::vector<std::string>{"语文", "数学", "英语"}));
     EXPECT_EQ(state.imported.examFullMarkTotal, 450);
     EXPECT_EQ(state.imported.subjectsNotInSheet,
@@ -236,7 +281,7 @@ TEST_P(PlatformSheetFormats, ThreeSubjectSheetDecidesWhatWasExamined) {
                        "“学校名称”列按学校读取。",
                        "“外语”列按英语读取。",
                        "导入八年级：2所学校，4个班级，3科成绩，共5人",
-                       "以下各列不是可统计的学科，未作分析：信息技术、音乐。",
+                       "以下各列不是可统计的学科，未作分析：信息技术、音乐。在“其他学科”中填写分值即可统计。",
                    }));
 }
 

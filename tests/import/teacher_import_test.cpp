@@ -283,6 +283,39 @@ TEST(TeacherImport, TeacherSheetsAsSchoolsKeepThem) {
     }
 }
 
+// The teachers of an extra subject are read, in either shape of sheet, for a column of the last
+// score sheet (禁毒) or a subject given a full mark as an extra subject (信息技术); other subjects
+// outside the list stay out.
+TEST(TeacherImport, TeachersOfExtraSubjects) {
+    TempDir dir;
+    const std::string path = dir.file("任课表.xlsx");
+    writeInputWorkbook(path, {{"各科",
+                               {{"学校", "班级", "语文", "禁毒", "信息技术", "音乐"},
+                                {"一中", "1", "张三", "郑丙", "周丁", "孙八"}}},
+                              {"名单",
+                               {{"学校", "班级", "学科", "教师"},
+                                {"一中", "1", "语文", "张三"},
+                                {"一中", "1", "禁毒", "郑丙"},
+                                {"一中", "1", "信息技术", "周丁"},
+                                {"一中", "1", "音乐", "孙八"}}}});
+    for (const char* sheet : {"各科", "名单"}) {
+        SCOPED_TRACE(sheet);
+        AppState state = stateWithSheet("任课表.xlsx", sheet);
+        state.workbook.path = path;
+        putPreviousImport(state);
+        state.imported.extraColumns = {"禁毒"};
+        state.scores.setExtraFullMark("信息技术", 50);
+        ScriptedFrontend ui;
+        ui.expectQuestion("", true);
+        ASSERT_TRUE(importTeachers(state, ui));
+        Rows rows = rowsOf(state.teachers);
+        std::sort(rows.begin(), rows.end());
+        EXPECT_EQ(rows, (Rows{{"一中", "", "1", "信息技术", "周丁"},
+                              {"一中", "", "1", "禁毒", "郑丙"},
+                              {"一中", "", "1", "语文", "张三"}}));
+    }
+}
+
 // Every row that cannot be read is named in one message with its row, cell and text; nothing of
 // the sheet goes in, the previous teachers stay.
 TEST(TeacherImport, EveryProblemOfTheSheetInOneMessage) {
