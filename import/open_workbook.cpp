@@ -17,11 +17,11 @@ namespace tx = reader_texts;
 
 namespace {
 
-// Logs and shows the error and returns it as the command's failure.
+// Shows and logs the error and returns it as the command's failure.
 Error showError(AppState& state, Frontend& frontend, ErrorKind kind, const std::string& text,
                 const char* caption = common_texts::kCaptionError) {
-    appendLog(state, frontend, text);
     frontend.showMessage(text, caption, MessageIcon::Error);
+    appendLog(state, frontend, text);
     return fail(kind, text);
 }
 
@@ -70,8 +70,8 @@ Result<OpenOutcome> openWorkbook(AppState& state, Frontend& frontend, const std:
     if (Status chosen =
             chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", installedReaders);
         !chosen) {
-        appendLog(state, frontend, chosen.error());
         frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
+        appendLog(state, frontend, chosen.error());
         return fail(ErrorKind::FileRefused, chosen.error());
     }
     // The sheets are listed before anything shown changes: a file that cannot be read leaves the
