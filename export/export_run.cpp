@@ -110,7 +110,7 @@ std::string teacherNote(const Exam& exam, const AppState& state) {
     }
     const std::string classes = untaughtClasses(exam);
     if (classes.empty()) return {};
-    return strprintf(tx::kUntaughtNoteFormat, classes.c_str());
+    return strprintf(classRates ? tx::kUntaughtNoteFormat : tx::kUntaughtNoClassRatesFormat, classes.c_str());
 }
 
 std::string folderOf(const std::string& path) {

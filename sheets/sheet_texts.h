@@ -34,9 +34,11 @@ inline constexpr const char* kNoTeachersOfGradeNoClassRatesFormat =
     "\n教师任课表中没有%s的任课记录：不导出教师个人三率。\n";
 inline constexpr const char* kNoTeachersOfGradeClassRatesFormat =
     "\n教师任课表中没有%s的任课记录：班级各科三率的任课教师一栏留空。\n";
-/// The classes and subjects without a teacher, one class a line (kUntaughtClassLineFormat).
+/// The classes and subjects without a teacher, one class a line (kUntaughtClassLineFormat): with
+/// the class rates, whose 任课教师 cells stay empty, and without.
 inline constexpr const char* kUntaughtNoteFormat =
     "\n教师任课表中没有以下班级学科的任课教师（任课教师一栏留空）：\n%s";
+inline constexpr const char* kUntaughtNoClassRatesFormat = "\n教师任课表中没有以下班级学科的任课教师：\n%s";
 /// School, class, the subjects joined with kSubjectSeparator (or kAllSubjects).
 inline constexpr const char* kUntaughtClassLineFormat = "%s（%s）班：%s\n";
 inline constexpr const char* kSubjectSeparator = "、";

@@ -1349,6 +1349,18 @@ TEST_F(WindowTest, ExamNamesOfExportsAndTheRankingLayoutAreRemembered) {
     EXPECT_TRUE(qobject_cast<QRadioButton*>(window->control(ctl::ClassRankingPerClass))->isChecked());
 }
 
+// Each entry of the previous exam's sheet list names the file beside the sheet.
+TEST_F(WindowTest, ThePreviousExamListNamesItsFile) {
+    state.previous.workbook.path = "/data/上次/期中.xlsx";
+    state.previous.workbook.sheetNames = {"高二", "高一"};
+    state.previous.workbook.selectedSheet = 1;
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    QComboBox* previous = combo(ctl::PreviousSheetList);
+    ASSERT_EQ(previous->count(), 2);
+    EXPECT_EQ(previous->itemText(0), q("期中.xlsx · 高二"));
+    EXPECT_EQ(previous->currentText(), q("期中.xlsx · 高一"));
+}
+
 TEST_F(WindowTest, AfterAnExportTheButtonAndTheMenuItemStayEnabledTogether) {
     window->openDroppedFiles({QStringLiteral("/data/a.xls")});
     openMenu(window->fileMenu());
