@@ -121,6 +121,17 @@ TEST_F(OpenWorkbookTest, FormatComesFromTheContentWhateverTheExtensionInAnyCase)
     }
 }
 
+// The opened file's name is proposed as the exam name, also when the list holds it already (an
+// earlier export's name, the file opened before) and another name is in the box.
+TEST_F(OpenWorkbookTest, TheFileNameIsProposedAsTheExamName) {
+    state.examNames = {"期中", "a.b"};
+    state.examNameText = state.examNameProposal = "期中";
+    ASSERT_TRUE(openWorkbook(state, ui, place("workbook.xls", "a.b.xls")));
+    EXPECT_EQ(state.examNameText, "a.b");
+    EXPECT_EQ(state.examNameProposal, "a.b");
+    EXPECT_EQ(state.examNames, (std::vector<std::string>{"期中", "a.b"}));
+}
+
 TEST_F(OpenWorkbookTest, RefusalsBeforeReadingKeepThePreviousWorkbook) {
     struct Case {
         std::string path;
