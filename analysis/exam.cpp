@@ -63,6 +63,23 @@ RowTable withExtraTotals(const RowTable& from, const std::vector<int>& extraColu
     return table;
 }
 
+// True when a row of `teachers` teaches one of `subjects` in a class of the imported grade and of
+// one of its schools.
+bool anyTeacherOfExam(const RowTable& teachers, const ImportResults& imported,
+                      const std::vector<ExamSubject>& subjects) {
+    for (int row = 0; row < teachers.rowCount(); ++row) {
+        const RowTable::RowView t = teachers.row(row);
+        if (!imported.ofImportedGrade(t[1]) || t[4].empty()) continue;
+        if (std::none_of(subjects.begin(), subjects.end(),
+                         [&](const ExamSubject& s) { return s.name == t[3]; }))
+            continue;
+        if (std::find(imported.schoolList.begin(), imported.schoolList.end(), t[0]) !=
+            imported.schoolList.end())
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Exam::Exam(const AppState& state)
@@ -73,11 +90,6 @@ Exam::Exam(const AppState& state)
       students_(&state.students),
       teachers_(&state.teachers),
       previous_(&state.previous) {
-    // Without a teacher sheet the teacher rates are left out of a run that has other reports to
-    // write; the class rates then keep their 任课教师 cells empty.
-    teachersLeftOut_ = options_.teacherRates && state.teachers.rowCount() == 0 &&
-                       anyReportChosen(options_, &ExportOptions::teacherRates);
-    if (teachersLeftOut_) options_.teacherRates = false;
     for (const std::string& subject : imported_.subjectsNotInSheet) {
         if (int i = subjectIndex(subject); i >= 0) scores_.fullMark[static_cast<size_t>(i)] = 0;
     }
@@ -97,6 +109,14 @@ Exam::Exam(const AppState& state)
         subjects_.push_back(
             {name, extraColumns[k], scores_.extraFullMark(name), scores_.extraExcellenceLine(name)});
     }
+
+    // Without a teacher of the exam (the grade, a school and a subject of it) the teacher rates are
+    // left out of a run that has other reports to write; the class rates then keep their 任课教师
+    // cells empty.
+    teachersOfExam_ = anyTeacherOfExam(state.teachers, imported_, subjects_);
+    teachersLeftOut_ =
+        options_.teacherRates && !teachersOfExam_ && anyReportChosen(options_, &ExportOptions::teacherRates);
+    if (teachersLeftOut_) options_.teacherRates = false;
 
     if (options_.blankScoresExcluded) {
         // A student without a score in any exam subject counts nowhere; the 总分 full mark that

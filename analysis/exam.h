@@ -7,9 +7,10 @@
 // Everything the run decides for its own length is decided here, without touching the state it
 // was built from: the subjects the score sheet did not have are not examined (as if their full
 // marks were 0), the extra subjects with a full mark that the sheet has are examined after the
-// others (the 总分 of each student then adds their scores), the teacher rates are left out when no teacher
-// sheet was imported but other reports are chosen, and with blank scores left out a student without any score
-// is counted nowhere and the 总分 full mark shown is the one most students sat for.
+// others (the 总分 of each student then adds their scores), the teacher rates are left out when no
+// teacher of the grade was imported but other reports are chosen, and with blank scores left out a
+// student without any score is counted nowhere and the 总分 full mark shown is the one most
+// students sat for.
 
 #include <memory>
 #include <optional>
@@ -58,8 +59,10 @@ class Exam {
     /// the rule that leaves blank scores out).
     const ImportResults& imported() const { return imported_; }
     bool blankScoresExcluded() const { return options_.blankScoresExcluded; }
-    /// True when the teacher rates were chosen but are left out for want of a teacher sheet.
+    /// True when the teacher rates were chosen but are left out for want of a teacher of the exam.
     bool teachersLeftOut() const { return teachersLeftOut_; }
+    /// True when a teacher row teaches an examined subject in the grade and one of its schools.
+    bool hasTeachersOfExam() const { return teachersOfExam_; }
 
     /// The examined subjects in subject order, the extra subjects last in the order of their columns.
     const std::vector<ExamSubject>& subjects() const { return subjects_; }
@@ -92,6 +95,7 @@ class Exam {
     ExportOptions options_;
     ImportResults imported_;
     bool teachersLeftOut_ = false;
+    bool teachersOfExam_ = false;
     std::vector<ExamSubject> subjects_;
     const RowTable* students_ = nullptr;
     std::optional<RowTable> counted_;  ///< the students counted, when some are left out

@@ -11,6 +11,7 @@
 #include "app/recent_files.h"
 #include "app/row_table.h"
 #include "app/subjects.h"
+#include "base/text_util.h"
 
 namespace varnex {
 
@@ -113,6 +114,18 @@ struct PreviousExam {
     std::array<bool, 2> idColumns{};
 };
 
+/// Where a table was read from: the file and its worksheet ("" for both when it is empty).
+struct TableSource {
+    std::string path;   ///< the workbook, as opened
+    std::string sheet;  ///< the worksheet read
+    bool empty() const { return path.empty() && sheet.empty(); }
+    /// "成绩.xlsx · 高二" (the file's name without its folder), "" when empty.
+    std::string text() const {
+        if (empty()) return {};
+        return fileNameOf(path) + " · " + sheet;
+    }
+};
+
 struct AppState {
     ScoreSettings scores;
     ImportOptions importOptions;
@@ -122,6 +135,7 @@ struct AppState {
 
     RowTable students{kStudentTableColumns};
     RowTable teachers{kTeacherTableColumns};
+    TableSource teacherSource;  ///< where the TeacherTable was imported from
 
     WorkbookState workbook;
     ImportResults imported;
@@ -132,6 +146,9 @@ struct AppState {
 
     std::vector<std::string> examNames;  ///< entries of the exam-name box
     std::string examNameText;            ///< the exam-name box's current text
+    /// The exam name Varnex proposed last (the opened file's name, then the score sheet's title):
+    /// while the box still holds it, a better proposal replaces it; a name typed by the person stays.
+    std::string examNameProposal;
 
     /// Where produced workbooks go: "" chooses the folder and name as the desktop does
     /// (results beside the opened workbook, templates in the documents folder, never

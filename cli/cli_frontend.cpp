@@ -36,6 +36,7 @@ void CliFrontend::showMessage(const std::string& text, const std::string& captio
     clearProgress();
     std::string shown = caption.empty() ? std::string(common_texts::kProgramName) : caption;
     std::fprintf(stderr, tx::kMessageLineFormat, shown.c_str(), text.c_str());
+    lastMessage_ = text;
 }
 
 bool CliFrontend::askYesNo(const std::string& text, const std::string& caption) {
@@ -64,6 +65,11 @@ std::optional<std::string> CliFrontend::askText(const std::string& prompt, const
 
 void CliFrontend::logAppended(const std::string& line) {
     if (quiet_) return;
+    // A refusal goes to the log as it was shown: on standard error once is enough.
+    if (!lastMessage_.empty() && line.ends_with(lastMessage_)) {
+        lastMessage_.clear();
+        return;
+    }
     // A log line goes above the progress line, which stays until the next step.
     const bool progress = progressShown_;
     clearProgress();

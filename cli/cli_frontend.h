@@ -45,6 +45,7 @@ class CliFrontend : public NullFrontend {
     bool progressShown_ = false;
     std::string progressLine_;  ///< the step last shown
     std::optional<std::string> school_;
+    std::string lastMessage_;  ///< the message shown last, until the log repeats it
 };
 
 }  // namespace varnex

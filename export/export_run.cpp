@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <tuple>
 #include <unordered_map>
 
 #include "analysis/exam.h"
@@ -54,19 +55,18 @@ Status checkExcellenceLines(const ScoreSettings& scores) {
     return {};
 }
 
-// Every class, schools in SchoolList order, has a teacher for some exam subject; the first class
-// without one, as its message.
-Status checkEveryClassTaught(const Exam& exam) {
+// The classes with an examined subject that no teacher row of the grade teaches, schools in
+// SchoolList order: one line a class, "一中（1）班：语文、数学" ("全部学科" when it has none).
+std::string untaughtClasses(const Exam& exam) {
     const ImportResults& imported = exam.imported();
-    const std::string& grade = imported.gradeName;
     const std::vector<std::string>& subjects = exam.subjectNames();
-    std::set<std::string, std::less<>> examined(subjects.begin(), subjects.end());
-    std::set<std::pair<std::string, std::string>> taught;  // (school, class)
+    std::set<std::tuple<std::string, std::string, std::string>, std::less<>>
+        taught;  // school, class, subject
     const RowTable& teachers = exam.teachers();
     for (int row = 0; row < teachers.rowCount(); ++row) {
-        if (imported.ofImportedGrade(teachers.cellText(row, 1)) &&
-            examined.count(teachers.cellText(row, 3)) != 0 && !teachers.cellText(row, 4).empty())
-            taught.emplace(teachers.cellText(row, 0), teachers.cellText(row, 2));
+        const RowTable::RowView t = teachers.row(row);
+        if (imported.ofImportedGrade(t[1]) && !t[4].empty())
+            taught.emplace(std::string(t[0]), std::string(t[2]), std::string(t[3]));
     }
     std::unordered_map<std::string, std::vector<std::string>> classesOfSchool;
     const ClassList& classList = imported.classList;
@@ -74,19 +74,48 @@ Status checkEveryClassTaught(const Exam& exam) {
         auto [school, klass] = classList.parts(i);
         classesOfSchool[school].push_back(klass);
     }
-    std::set<std::string> checked;
+    std::string lines;
+    std::set<std::string> listed;
     for (const auto& school : imported.schoolList) {
-        if (!checked.insert(school).second) continue;  // a school listed again has passed already
+        if (!listed.insert(school).second) continue;  // a school listed again has been gone through
         auto it = classesOfSchool.find(school);
         if (it == classesOfSchool.end()) continue;
         for (const auto& klass : it->second) {
-            if (taught.count({school, klass}) != 0) continue;
-            const std::string firstSubject = subjects.empty() ? std::string() : subjects.front();
-            return fail(strprintf(tx::kMissingTeacherFormat, school.c_str(), grade.c_str(), klass.c_str(),
-                                  firstSubject.c_str()));
+            std::string missing;
+            size_t count = 0;
+            for (const std::string& subject : subjects) {
+                if (taught.count({school, klass, subject}) != 0) continue;
+                missing += (missing.empty() ? "" : tx::kSubjectSeparator) + subject;
+                ++count;
+            }
+            if (count == 0) continue;
+            if (count == subjects.size() && count > 1) missing = tx::kAllSubjects;
+            lines += strprintf(tx::kUntaughtClassLineFormat, school.c_str(), klass.c_str(), missing.c_str());
         }
     }
-    return {};
+    return lines;
+}
+
+// What the confirmation says about the teachers when the class or teacher rates are chosen: the
+// teacher rates left out and the 任课教师 cells left empty for want of teachers of the grade, or
+// the classes and subjects without a teacher.
+std::string teacherNote(const Exam& exam, const AppState& state) {
+    const ExportOptions& chosen = state.exportOptions;
+    const bool classRates = exam.options().classRates;
+    if (!classRates && !chosen.teacherRates) return {};
+    if (exam.teachers().rowCount() == 0) {
+        if (!exam.teachersLeftOut()) return {};
+        return classRates ? tx::kNoTeachersNote : tx::kNoTeachersNoClassRatesNote;
+    }
+    const char* grade = exam.gradeName().c_str();
+    if (!exam.hasTeachersOfExam()) {
+        if (!exam.teachersLeftOut()) return strprintf(tx::kNoTeachersOfGradeClassRatesFormat, grade);
+        return strprintf(classRates ? tx::kNoTeachersOfGradeFormat : tx::kNoTeachersOfGradeNoClassRatesFormat,
+                         grade);
+    }
+    const std::string classes = untaughtClasses(exam);
+    if (classes.empty()) return {};
+    return strprintf(classRates ? tx::kUntaughtNoteFormat : tx::kUntaughtNoClassRatesFormat, classes.c_str());
 }
 
 std::string folderOf(const std::string& path) {
@@ -168,20 +197,19 @@ Status exportCanStart(const Exam& exam, AppState& state, Frontend& frontend) {
         frontend.focusField(Field::PreviousExam);
         return fail(tx::kNoPreviousExam);
     }
-    if (options.teacherRates) {  // still chosen: not left out for want of teachers
+    if (options.teacherRates && !exam.hasTeachersOfExam()) {  // the one report chosen
         if (exam.teachers().rowCount() == 0) return showFailure(frontend, fail(tx::kNoTeacherRows));
-        if (Status taught = checkEveryClassTaught(exam); !taught)
-            return showFailure(frontend, taught.failure());
+        return showFailure(frontend, fail(strprintf(tx::kNoTeachersOfGradeOnlyFormat,
+                                                    exam.gradeName().c_str(), exam.gradeName().c_str())));
     }
     return {};
 }
 
 // Confirm: asks whether to export the planned items of the exam and grade, saying what is left
-// out for want of a teacher sheet. Cancelled, with the question, when the answer is No.
-Status confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan, bool withoutTeachers) {
-    std::string items = plan.itemList;
-    if (withoutTeachers)
-        items += state.exportOptions.classRates ? tx::kNoTeachersNote : tx::kNoTeachersNoClassRatesNote;
+// out or empty for want of teachers (`teachers`). Cancelled, with the question, when the answer is No.
+Status confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan,
+                     const std::string& teachers) {
+    const std::string items = plan.itemList + teachers;
     const std::string question = strprintf(tx::kConfirmFormat, state.examNameText.c_str(),
                                            state.imported.gradeName.c_str(), items.c_str());
     if (!frontend.askYesNo(question, common_texts::kCaptionConfirm))
@@ -287,17 +315,32 @@ Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan
     }
 }
 
-// Hands the finished workbook to the user: the import of new scores is needed before the next
-// export, and the file is opened.
+// Hands the finished workbook to the user and opens it. The imported scores stay: another export
+// with other choices needs no new import.
 void finishExport(AppState& state, Frontend& frontend, const std::string& savedPath, ExportOutcome& outcome) {
     frontend.enableAction(Action::ImportStudents, true);
-    state.students.clear();
-    state.imported.classList.clear();
-    state.imported.classCount = 0;
-    state.imported.studentCount = 0;  // keeps the export disabled until the next student import
+    appendLog(state, frontend, tx::kLogExportAgain);
     frontend.openDocument(savedPath);
     frontend.minimiseWindow();
     outcome.savedPath = savedPath;
+}
+
+// Ends a run that saved nothing: the failure it showed goes to the log too (not a confirmation
+// answered No) and the window title returns to the opened sheet's.
+Error endRefusedExport(AppState& state, Frontend& frontend, Error failure) {
+    if (failure.kind != ErrorKind::Cancelled && !failure.message.empty())
+        appendLog(state, frontend, failure.message);
+    frontend.setTitle(strprintf(common_texts::kSheetTitleFormat, common_texts::kProgramName,
+                                state.workbook.title.c_str(), state.workbook.selectedSheetName().c_str()));
+    return failure;
+}
+
+// Writes each line of `note` to the log.
+void logLines(AppState& state, Frontend& frontend, const std::string& note) {
+    for (size_t start = 0, end = 0; start < note.size(); start = end + 1) {
+        end = std::min(note.find('\n', start), note.size());
+        if (end > start) appendLog(state, frontend, note.substr(start, end - start));
+    }
 }
 
 }  // namespace
@@ -306,11 +349,13 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
     // What the sheets count and list, read once; nothing a sheet does changes it, and the state it
     // was read from is not changed for the run.
     std::optional<Exam> exam(std::in_place, state);
-    const bool withoutTeachers = exam->teachersLeftOut();
-    if (Status valid = exportCanStart(*exam, state, frontend); !valid) return valid.failure();
+    if (Status valid = exportCanStart(*exam, state, frontend); !valid)
+        return endRefusedExport(state, frontend, valid.failure());
     const SheetPlan plan = buildSheetPlan(*exam);
-    if (Status confirmed = confirmExport(state, frontend, plan, withoutTeachers); !confirmed)
-        return confirmed.failure();
+    const std::string teachers = teacherNote(*exam, state);
+    if (Status confirmed = confirmExport(state, frontend, plan, teachers); !confirmed)
+        return endRefusedExport(state, frontend, confirmed.failure());
+    logLines(state, frontend, teachers);
 
     frontend.enableAction(Action::ImportStudents, false);
     ExcelSession session;
@@ -329,7 +374,7 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
     if (!saved) {
         showError(frontend, saved.error());
         frontend.enableAction(Action::ImportStudents, true);
-        return saved.failure();
+        return endRefusedExport(state, frontend, saved.failure());
     }
     finishExport(state, frontend, *saved, outcome);
     return outcome;

@@ -114,12 +114,14 @@ Result<TemplateOutcome> generateTemplates(AppState& state, Frontend& frontend,
     const std::string examName = state.examNameText;
     if (examName.empty()) {
         frontend.showMessage(sheet_texts::kNoExamName, common_texts::kCaptionError, MessageIcon::Error);
+        appendLog(state, frontend, sheet_texts::kNoExamName);
         frontend.focusField(Field::ExamName);
         return fail(sheet_texts::kNoExamName);
     }
     if (Status chosen = chooseSpreadsheetDriver(state.workbook.driverName, false, installedReaders);
         !chosen) {
         frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
+        appendLog(state, frontend, chosen.error());
         return fail(ErrorKind::BadInput, chosen.error());
     }
 
@@ -143,6 +145,7 @@ Result<TemplateOutcome> generateTemplates(AppState& state, Frontend& frontend,
                      saveTargetFor(state.outputPath, state.overwriteOutput, documentsFolder(), examName));
     if (!saved) {
         frontend.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
+        appendLog(state, frontend, saved.error());
         return saved.failure();
     }
     appendLog(state, frontend, tx::kLogSaved + *saved);

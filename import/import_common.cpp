@@ -6,8 +6,8 @@
 #include "import/class_name.h"
 #include "import/header_names.h"
 #include "import/import_texts.h"
+#include "import/open_workbook.h"
 #include "readers/cell_text.h"
-#include "readers/reader_messages.h"
 
 namespace varnex {
 
@@ -26,73 +26,85 @@ bool worksheetSelected(const AppState& state, Frontend& frontend) {
     return false;
 }
 
-void reportSheetUnreadable(SheetQuery& query, const AppState& state, Frontend& frontend,
-                           const std::string& reason, const std::vector<std::string>& neededColumns) {
-    std::string needed;
-    for (const auto& name : neededColumns) needed += (needed.empty() ? "" : tx::kColumnSeparator) + name;
-    frontend.showMessage(strprintf(tx::kSelectFailedFormat, reason.c_str(), needed.c_str()),
-                         common_texts::kCaptionError, MessageIcon::Error);
-    frontend.setTitle(importTitle(state, tx::kTitleSelectFailed));
+void refuseSheet(SheetQuery& query, Frontend& frontend, const std::string& message) {
+    frontend.showMessage(message, common_texts::kCaptionError, MessageIcon::Error);
     query.close();
 }
 
 std::optional<SheetHeader> openImportSheet(SheetQuery& query, const AppState& state, Frontend& frontend,
-                                           const HeaderRequest& request,
-                                           const std::vector<std::string>& neededColumns) {
+                                           const HeaderRequest& request) {
+    const std::string& sheetName = state.imported.sheetName;
     if (Status opened = query.open(state.workbook.path); !opened) {
-        frontend.showMessage(std::string(tx::kOpenFailed) + opened.error(), common_texts::kCaptionError,
-                             MessageIcon::Error);
-        frontend.setTitle(importTitle(state, tx::kTitleOpenFailed));
-        query.close();
+        refuseSheet(query, frontend, std::string(tx::kOpenFailed) + opened.error());
         return std::nullopt;
     }
-    frontend.showProgress(strprintf(tx::kProgressReadingFormat, state.imported.sheetName.c_str()), 0, 0);
-    if (Status opened = query.openSheet(state.imported.sheetName); !opened) {
-        reportSheetUnreadable(query, state, frontend, opened.error(), neededColumns);
+    frontend.showProgress(strprintf(tx::kProgressReadingFormat, sheetName.c_str()), 0, 0);
+    if (Status opened = query.openSheet(sheetName); !opened) {
+        refuseSheet(query, frontend,
+                    strprintf(tx::kSheetUnreadableFormat, sheetName.c_str(), opened.error().c_str()));
         return std::nullopt;
     }
-    Result<SheetHeader> header = findHeader(query.leadingRows(), request, state.imported.sheetName);
+    if (query.leadingRows().empty()) {
+        refuseSheet(query, frontend, strprintf(tx::kSheetEmptyFormat, sheetName.c_str()));
+        return std::nullopt;
+    }
+    Result<SheetHeader> header = findHeader(query.leadingRows(), request, sheetName);
     if (!header) {
-        reportSheetUnreadable(query, state, frontend, header.error(), neededColumns);
+        refuseSheet(query, frontend, header.error());
         return std::nullopt;
     }
     return std::move(header).value();
 }
 
-std::string missingColumnsReason(const AppState& state, const std::vector<std::string>& missing) {
+std::string missingColumnsMessage(const AppState& state, const std::vector<std::string>& missing) {
     std::string names;
     for (const std::string& name : missing) {
-        if (!names.empty()) names += reader_texts::kMissingColumnSeparator;
+        if (!names.empty()) names += tx::kColumnSeparator;
         names += name;
     }
-    return strprintf(reader_texts::kMissingColumns, state.imported.sheetName.c_str(), names.c_str());
+    return strprintf(tx::kMissingColumnsFormat, state.imported.sheetName.c_str(),
+                     static_cast<int>(SheetQuery::kLeadingRows), names.c_str());
 }
 
 bool selectImportColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
-                         const std::vector<uint32_t>& columns, const SheetHeader& header,
-                         const std::vector<std::string>& neededColumns) {
+                         const std::vector<uint32_t>& columns, const SheetHeader& header) {
     if (Status selected = query.selectColumns(columns, header.lastRow); !selected) {
-        reportSheetUnreadable(query, state, frontend, selected.error(), neededColumns);
+        refuseSheet(query, frontend,
+                    strprintf(tx::kSheetUnreadableFormat, state.imported.sheetName.c_str(),
+                              selected.error().c_str()));
         return false;
     }
     return true;
 }
 
 std::optional<std::string> askSchoolOfSheet(AppState& state, Frontend& frontend) {
-    std::optional<std::string> answer =
-        frontend.askText(strprintf(tx::kAskSchoolFormat, state.imported.sheetName.c_str()),
-                         tx::kAskSchoolCaption, state.schoolName);
-    if (!answer) return std::nullopt;
-    std::string school = plainText(*answer);
-    const char* problem = school.empty()              ? tx::kSchoolNameRequired
-                          : school == tx::kAllSchools ? tx::kSchoolAll
-                                                      : nullptr;
-    if (problem != nullptr) {
-        frontend.showMessage(problem, common_texts::kCaptionError, MessageIcon::Error);
-        return std::nullopt;
+    const std::string question = strprintf(tx::kAskSchoolFormat, state.imported.sheetName.c_str());
+    std::string offered = state.schoolName;
+    const char* again = nullptr;  // why the name given before cannot be a school's
+    // A front end that keeps giving the same unusable answer (a batch run) is not asked for ever.
+    constexpr int kMostQuestions = 5;
+    for (int asked = 0; asked < kMostQuestions; ++asked) {
+        std::optional<std::string> answer =
+            frontend.askText(again != nullptr ? again + question : question, tx::kAskSchoolCaption, offered);
+        if (!answer) break;
+        std::string school = plainText(*answer);
+        again = school.empty()              ? tx::kSchoolNameEmptyAgain
+                : school == tx::kAllSchools ? tx::kSchoolNameAllAgain
+                                            : nullptr;
+        if (again == nullptr) {
+            state.schoolName = school;
+            return school;
+        }
+        offered.clear();
     }
-    state.schoolName = school;
-    return school;
+    appendLog(state, frontend, strprintf(tx::kLogSchoolCancelledFormat, state.imported.sheetName.c_str()));
+    return std::nullopt;
+}
+
+void endRefusedImport(AppState& state, Frontend& frontend, const Error& failure) {
+    if (failure.kind != ErrorKind::Cancelled && !failure.message.empty())
+        appendLog(state, frontend, failure.message);
+    showSheetTitle(state, frontend);
 }
 
 void logHeader(AppState& state, Frontend& frontend, const SheetHeader& header,
@@ -112,11 +124,10 @@ void logHeader(AppState& state, Frontend& frontend, const SheetHeader& header,
         appendLog(state, frontend, strprintf(tx::kLogSingleSchoolFormat, sheet, singleSchool.c_str()));
 }
 
-Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const std::string& key,
-                         int count) {
-    if (school.empty()) return fail(strprintf(tx::kSchoolEmptyFormat, count));
+Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const std::string& key) {
+    if (school.empty()) return fail(tx::kSchoolEmpty);
     if (school == tx::kAllSchools) return fail(tx::kSchoolAll);
-    if (key.empty()) return fail(strprintf(tx::kCellEmptyFormat, keyColumn, count));
+    if (key.empty()) return fail(strprintf(tx::kCellEmptyFormat, keyColumn));
     return {};
 }
 
@@ -155,14 +166,13 @@ Result<std::vector<std::string>> classesOfRow(const AppState& state, const std::
     return std::move(classes).value();
 }
 
-void reportRowProblem(AppState& state, Frontend& frontend, const std::string& problem) {
-    appendLog(state, frontend, problem);
-    frontend.showMessage(problem, common_texts::kCaptionError, MessageIcon::Error);
-}
-
 bool moveToNextRow(SheetQuery& query, AppState& state, Frontend& frontend) {
     Status moved = query.next();
-    if (!moved) reportRowProblem(state, frontend, std::string(tx::kRowUnreadable) + moved.error());
+    if (!moved) {
+        frontend.showMessage(strprintf(tx::kRowUnreadableFormat, state.imported.sheetName.c_str(),
+                                       query.sheetRow(), moved.error().c_str()),
+                             common_texts::kCaptionError, MessageIcon::Error);
+    }
     constexpr int kRowsPerStep = 4096;
     if (moved && !query.atEnd() && query.sheetRow() % kRowsPerStep == 0) {
         frontend.showProgress(

@@ -20,30 +20,31 @@ std::string importTitle(const AppState& state, const char* stateText);
 /// True when the worksheet box has an entry selected; otherwise shows why the import cannot start.
 bool worksheetSelected(const AppState& state, Frontend& frontend);
 
-/// Opens the workbook and the imported sheet and finds its header. On failure shows the message
-/// (the sheet's message names `neededColumns`, the header texts the sheet needs), sets the failure
-/// title, closes the query and returns nothing.
+/// Opens the workbook and the imported sheet and finds its header. On failure shows the message,
+/// closes the query and returns nothing.
 std::optional<SheetHeader> openImportSheet(SheetQuery& query, const AppState& state, Frontend& frontend,
-                                           const HeaderRequest& request,
-                                           const std::vector<std::string>& neededColumns);
+                                           const HeaderRequest& request);
 
-/// Shows that the imported sheet cannot be read: "读取工作表时出现异常：" with `reason`, then the
-/// columns it needs (`neededColumns`); sets the failure title and closes the query.
-void reportSheetUnreadable(SheetQuery& query, const AppState& state, Frontend& frontend,
-                           const std::string& reason, const std::vector<std::string>& neededColumns);
+/// Shows `message`, why the imported sheet cannot be imported, and closes the query.
+void refuseSheet(SheetQuery& query, Frontend& frontend, const std::string& message);
 
-/// The reason for columns missing from the imported sheet's header, named in the order given.
-std::string missingColumnsReason(const AppState& state, const std::vector<std::string>& missing);
+/// What the header of the imported sheet lacks, in one sentence that says where the header was
+/// looked for: each entry of `missing` is a column ("班级") or a description of one ("至少一个学科
+/// （语文、数学……）"), named in the order given.
+std::string missingColumnsMessage(const AppState& state, const std::vector<std::string>& missing);
 
-/// Selects `columns` below the header; on failure reports it as reportSheetUnreadable does.
+/// Selects `columns` below the header; on failure shows why and closes the query.
 bool selectImportColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
-                         const std::vector<uint32_t>& columns, const SheetHeader& header,
-                         const std::vector<std::string>& neededColumns);
+                         const std::vector<uint32_t>& columns, const SheetHeader& header);
 
 /// The school of every row of a sheet without 学校 column: asks for it, offering the one given
-/// last, and keeps the answer as the one given last. Nothing when the question was cancelled or
-/// the name cannot be a school's (after saying so).
+/// last, asks again (saying why) while the name cannot be a school's, and keeps the answer as the
+/// one given last. Nothing, after a line in the log, when the question was cancelled.
 std::optional<std::string> askSchoolOfSheet(AppState& state, Frontend& frontend);
+
+/// Ends an import that took nothing: the failure it showed goes to the log too (a question
+/// answered No is no failure to log) and the window title returns to the opened sheet's.
+void endRefusedImport(AppState& state, Frontend& frontend, const Error& failure);
 
 /// Logs how the header was read when it is not simply the sheet's first row: its rows, the
 /// columns read through another name and the school given for a sheet without 学校 column.
@@ -52,8 +53,8 @@ void logHeader(AppState& state, Frontend& frontend, const SheetHeader& header,
 
 /// The checks every imported row passes first: a school that is neither empty nor "合计", and a
 /// non-empty `key` (the class of a teacher row, the name of a student row) from the column named
-/// `keyColumn`. `count` is the number of rows imported so far, which the messages give.
-Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const std::string& key, int count);
+/// `keyColumn`.
+Status checkSchoolAndKey(const std::string& school, const char* keyColumn, const std::string& key);
 
 /// The class of a row as Varnex keeps it (see normaliseClassName), or why it has none: the
 /// message names the file, the sheet, the row and the column. `written` is the cell's text.
@@ -65,11 +66,8 @@ Result<std::string> classOfRow(const AppState& state, const std::string& written
 Result<std::vector<std::string>> classesOfRow(const AppState& state, const std::string& written, int sheetRow,
                                               uint32_t column);
 
-/// Logs the message that stops an import at a row and shows it.
-void reportRowProblem(AppState& state, Frontend& frontend, const std::string& problem);
-
-/// Moves the query to its next row. False, after logging and showing the stop message, when the
-/// reader cannot deliver it.
+/// Moves the query to its next row. False, after showing the stop message, when the reader cannot
+/// deliver it.
 bool moveToNextRow(SheetQuery& query, AppState& state, Frontend& frontend);
 
 }  // namespace varnex

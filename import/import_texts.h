@@ -8,8 +8,6 @@ namespace varnex::import_texts {
 // What the import is doing, after "Varnex - <workbook>：<sheet> - " (common_texts::kSheetStateTitleFormat).
 inline constexpr const char* kImporting = "正在导入...";
 inline constexpr const char* kImported = "导入完成";
-inline constexpr const char* kTitleOpenFailed = "打开数据库时产生异常！";
-inline constexpr const char* kTitleSelectFailed = "读取工作表时出现异常！";
 
 // ---------------------------------------------------------------- preparation
 inline constexpr const char* kNoWorksheet = "请首先选择一个Excel工作表或WPS表格文件，然后才能导入成绩！";
@@ -34,12 +32,20 @@ inline constexpr const char* kTeacherConfirmFormat =
     "如果确认无误，单击“是”，导入当前工作表；\n否则，单击“否”，返回修改。确认无误吗？";
 
 // ---------------------------------------------------------------- opening the sheet
-/// Followed by the reader's text.
-inline constexpr const char* kOpenFailed = "打开数据库时产生异常：";
-/// The reader's text, then the columns the import reads, joined by kColumnSeparator.
-inline constexpr const char* kSelectFailedFormat =
-    "读取工作表时出现异常：%s\n请检查工作表顶端标题行是否含有：\n%s";
+/// Followed by the reader's text (which names the file).
+inline constexpr const char* kOpenFailed = "无法打开工作簿：";
+/// Sheet, the reader's text.
+inline constexpr const char* kSheetUnreadableFormat = "无法读取工作表“%s”：%s";
+/// Sheet: a sheet without any cell that holds a value.
+inline constexpr const char* kSheetEmptyFormat = "工作表“%s”是空的，没有可以导入的内容。";
+/// Sheet, the rows the header is looked for in, what the header lacks (joined by kColumnSeparator).
+inline constexpr const char* kMissingColumnsFormat = "工作表“%s”的前%d行中没有找到完整的标题行，缺少：%s。";
 inline constexpr const char* kColumnSeparator = "，";
+/// Named among what a header lacks when it has no column of a subject: one subject with a full
+/// mark is named as it is; of more, the first two.
+inline constexpr const char* kAnySubjectFormat = "至少一个学科（%s……）";
+/// After kMissingColumnsFormat for a score sheet.
+inline constexpr const char* kScoreColumnsAdvice = "\n请检查标题行的写法，或者选择成绩所在的工作表。";
 /// Sheet, first column's text, its letters, second column's text, its letters, what both are read as.
 inline constexpr const char* kSameColumnTwiceFormat =
     "工作表“%s”的“%s”列（%s列）和“%s”列（%s列）都按%s读取，请删去其中一列或改掉它的标题。";
@@ -57,7 +63,11 @@ inline constexpr const char* kLogAliasFormat = "“%s”列按%s读取。";
 inline constexpr const char* kAskSchoolFormat =
     "工作表“%s”没有“学校”列，表中各行都算作同一所学校。\n请输入学校名称：";
 inline constexpr const char* kAskSchoolCaption = "学校名称";
-inline constexpr const char* kSchoolNameRequired = "请输入学校名称！";
+/// Put before kAskSchoolFormat's question when the name given cannot be a school's.
+inline constexpr const char* kSchoolNameEmptyAgain = "学校名称不能为空，请重新输入。\n\n";
+inline constexpr const char* kSchoolNameAllAgain = "学校名称不能是“全部”，请换一个名称。\n\n";
+/// Sheet: the school question was cancelled.
+inline constexpr const char* kLogSchoolCancelledFormat = "没有输入学校名称，工作表“%s”没有导入。";
 /// Sheet, school.
 inline constexpr const char* kLogSingleSchoolFormat = "工作表“%s”没有“学校”列，各行都按“%s”导入。";
 
@@ -69,10 +79,11 @@ inline constexpr const char* kName = "姓名";
 inline constexpr const char* kSubjectColumn = "学科";
 inline constexpr const char* kTeacher = "教师";
 /// Named among the missing columns of a teacher sheet that has no subject column.
-inline constexpr const char* kAnySubjectColumn = "任一学科（语文、数学等）";
-/// What a teacher sheet's header needs, after kSelectFailedFormat's question.
+inline constexpr const char* kAnySubjectColumn = "至少一个学科（语文、数学……）";
+/// What a teacher sheet's header needs, after kMissingColumnsFormat.
 inline constexpr const char* kTeacherColumnsHint =
-    "班级和所教的学科（语文、数学等），或者班级、学科、教师三列；学校、年级两列可有可无";
+    "\n任课表的标题行须有：班级和所教的学科（语文、数学等），或者班级、学科、教师三列；学校、年级两列可有可无"
+    "。";
 /// A school may not be called this.
 inline constexpr const char* kAllSchools = "全部";
 
@@ -84,11 +95,10 @@ inline constexpr const char* kLogSheet = "导入工作表：";
 /// Progress steps of an import: sheet name; sheet name, sheet row.
 inline constexpr const char* kProgressReadingFormat = "导入：读取工作表“%s”";
 inline constexpr const char* kProgressRowFormat = "导入：工作表“%s”第%d行";
-/// Rows read so far.
-inline constexpr const char* kSchoolEmptyFormat = "学校名称不能为空！(%d)";
+inline constexpr const char* kSchoolEmpty = "学校名称不能为空！";
 inline constexpr const char* kSchoolAll = "学校名称不能为“全部”！";
-/// Column (kName or kClass), rows read so far.
-inline constexpr const char* kCellEmptyFormat = "%s不能为空！(%d)";
+/// Column (kName or kClass).
+inline constexpr const char* kCellEmptyFormat = "%s不能为空！";
 /// Subject, score, subject, full mark.
 inline constexpr const char* kAboveFullMarkFormat = "%s分数：%d不能大于%s满分：%d";
 /// File, sheet, row, column letters: where a cell is.
@@ -97,8 +107,8 @@ inline constexpr const char* kCellPlaceFormat = "文件“%s”工作表“%s”
 inline constexpr const char* kClassEmptyFormat = "%s的班级为空，请填写班级！";
 /// The cell's place (kCellPlaceFormat), the class as written.
 inline constexpr const char* kClassNothingLeftFormat = "%s的班级“%s”去掉年级和“班”字后为空，请写明是哪个班！";
-/// A row that the reader could not deliver ends the import: this text, then the reader's text.
-inline constexpr const char* kRowUnreadable = "读取工作表时出现异常：";
+/// Sheet, the row, the reader's text: a row that the reader could not deliver ends the import.
+inline constexpr const char* kRowUnreadableFormat = "工作表“%s”读到第%d行时无法继续读取：%s";
 
 /// What may follow the number of a score ("95分").
 inline constexpr const char* kPointsSuffix = "分";
@@ -114,9 +124,12 @@ inline constexpr const char* kSameNameFormat = "（%s）班已有同名学生（
 inline constexpr const char* kProblemLineFormat = "第%d行：%s";
 /// Row, key (a student's name, a class), message.
 inline constexpr const char* kKeyedProblemLineFormat = "第%d行 %s：%s";
-/// Sheet, number of problems, the problems one a line: nothing of the sheet was imported.
+/// Sheet, number of blocking problems, those problems one a line: nothing of the sheet was imported.
 inline constexpr const char* kProblemsFormat =
     "工作表“%s”中有%d处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n%s";
+/// Number of notes, the notes one a line: what does not keep a sheet from being imported, after
+/// kProblemsFormat.
+inline constexpr const char* kProblemNotesFormat = "\n\n另有%d处请核对（这些不影响导入）：\n%s";
 /// Number of problems, the problems one a line: imported all the same.
 inline constexpr const char* kLogWarningsFormat = "请核对以下%d处（已导入）：";
 
@@ -156,6 +169,9 @@ inline constexpr const char* kWholeClassBlankFormat =
 inline constexpr const char* kEmptyClassLineFormat = "%s（%s）班：%s\n";
 /// Teacher assignments.
 inline constexpr const char* kTeacherSummaryFormat = "导入教师任课记录：%d条。";
+/// Where the table came from ("任课.xlsx · 高二"): the teacher table was emptied.
+inline constexpr const char* kLogTeachersClearedFormat = "已清除任课教师（%s）。";
+inline constexpr const char* kLogTeachersCleared = "已清除任课教师。";
 
 // ---------------------------------------------------------------- teacher sheets as schools keep them
 /// Sheet: a list of one row per teacher and class.

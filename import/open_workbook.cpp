@@ -17,10 +17,11 @@ namespace tx = reader_texts;
 
 namespace {
 
-// Shows the error and returns it as the command's failure.
-Error showError(Frontend& frontend, ErrorKind kind, const std::string& text,
+// Shows and logs the error and returns it as the command's failure.
+Error showError(AppState& state, Frontend& frontend, ErrorKind kind, const std::string& text,
                 const char* caption = common_texts::kCaptionError) {
     frontend.showMessage(text, caption, MessageIcon::Error);
+    appendLog(state, frontend, text);
     return fail(kind, text);
 }
 
@@ -50,44 +51,46 @@ Result<OpenOutcome> openWorkbook(AppState& state, Frontend& frontend, const std:
                                  const std::vector<std::string>& installedReaders) {
     std::error_code ec;
     if (path.empty() || !std::filesystem::exists(path, ec)) {
-        return showError(frontend, ErrorKind::FileRefused, strprintf(tx::kFileMissingFormat, path.c_str()));
+        return showError(state, frontend, ErrorKind::FileRefused,
+                         strprintf(tx::kFileMissingFormat, path.c_str()));
     }
     // The path becomes the workbook's only once the file has passed every check below, so that
     // a refused file never stands behind the previous workbook's worksheet list.
     std::string fileName = fileNameOf(path);
     if (fileName.empty()) {
-        return showError(frontend, ErrorKind::BadInput, tx::kEmptyFileName);
+        return showError(state, frontend, ErrorKind::BadInput, tx::kEmptyFileName);
     }
     size_t dot = fileName.rfind('.');
     std::string extension = asciiLower(dot == std::string::npos ? fileName : fileName.substr(dot + 1));
     if (std::find(std::begin(kOpenedExtensions), std::end(kOpenedExtensions), extension) ==
         std::end(kOpenedExtensions)) {
-        return showError(frontend, ErrorKind::FileRefused,
+        return showError(state, frontend, ErrorKind::FileRefused,
                          strprintf(tx::kWrongExtensionFormat, path.c_str()));
     }
     if (Status chosen =
             chooseSpreadsheetDriver(state.workbook.driverName, extension == "xlsx", installedReaders);
         !chosen) {
         frontend.showMessage(chosen.error(), common_texts::kProgramName, MessageIcon::None);
+        appendLog(state, frontend, chosen.error());
         return fail(ErrorKind::FileRefused, chosen.error());
     }
     // The sheets are listed before anything shown changes: a file that cannot be read leaves the
     // previous workbook with its sheet list, the window title and the exam names as they were.
     Result<std::vector<std::string>> names = worksheetNames(path);
     if (!names) {
-        appendLog(state, frontend, names.error());
-        return showError(frontend, ErrorKind::FileRefused, names.error(), tx::kUnrecognisedCaption);
+        return showError(state, frontend, ErrorKind::FileRefused, names.error(), tx::kUnrecognisedCaption);
     }
     if (names->empty()) {
-        return showError(frontend, ErrorKind::FileRefused, tx::kNoWorksheet, tx::kUnrecognisedCaption);
+        return showError(state, frontend, ErrorKind::FileRefused, tx::kNoWorksheet, tx::kUnrecognisedCaption);
     }
 
     std::string title = fileName.substr(0, dot);
     frontend.setTitle(progressTitle(title, tx::kPreparingToOpen));
-    if (std::find(state.examNames.begin(), state.examNames.end(), title) == state.examNames.end()) {
+    // The file's name is proposed as the exam's, also when the list has it already.
+    if (std::find(state.examNames.begin(), state.examNames.end(), title) == state.examNames.end())
         state.examNames.push_back(title);
-        state.examNameText = title;
-    }
+    state.examNameText = title;
+    state.examNameProposal = title;
     frontend.setTitle(progressTitle(title, tx::kOpening));
     // A text file is refused above by its content, so a real workbook whose only sheet carries
     // the file's name (成绩.xlsx holding the sheet 成绩) is a workbook like any other.

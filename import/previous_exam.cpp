@@ -44,13 +44,19 @@ class PreviousExamFrontend : public NullFrontend {
     std::string fileName_;
 };
 
+// The failure of a step, also in the log (a question answered No or cancelled is none).
+Error logged(AppState& state, Frontend& frontend, Error failure) {
+    if (failure.kind != ErrorKind::Cancelled) appendLog(state, frontend, failure.message);
+    return failure;
+}
+
 }  // namespace
 
 Result<OpenOutcome> openPreviousWorkbook(AppState& state, Frontend& frontend, const std::string& path) {
     AppState opened;
     PreviousExamFrontend quiet(frontend, fileNameOf(path));
     Result<OpenOutcome> outcome = openWorkbook(opened, quiet, path);
-    if (!outcome) return quiet.named(outcome.failure());
+    if (!outcome) return logged(state, frontend, quiet.named(outcome.failure()));
     WorkbookState& workbook = state.previous.workbook;
     workbook = std::move(opened.workbook);
     workbook.selectedSheet = 0;
@@ -71,11 +77,11 @@ Result<ImportOutcome> importPreviousExam(AppState& state, Frontend& frontend) {
     const std::string fileName = fileNameOf(read.workbook.path);
     PreviousExamFrontend quiet(frontend, fileName);
     Result<ImportOutcome> imported = importStudents(read, quiet);
-    if (!imported) return quiet.named(imported.failure());
+    if (!imported) return logged(state, frontend, quiet.named(imported.failure()));
     ImportResults& r = read.imported;
     if (!r.idProblem.empty()) {
         quiet.showMessage(r.idProblem, common_texts::kCaptionError, MessageIcon::Error);
-        return quiet.named(fail(ErrorKind::BadInput, r.idProblem));
+        return logged(state, frontend, quiet.named(fail(ErrorKind::BadInput, r.idProblem)));
     }
     // Every student skipped for missing scores: nothing to pair with, and the previous exam read
     // before stays (nothing is shown, as before).

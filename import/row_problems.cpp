@@ -35,4 +35,19 @@ std::string RowProblems::lines(bool blockingOnly) const {
     return text;
 }
 
+std::string RowProblems::refusal(const std::string& sheetName) const {
+    const int blocking = static_cast<int>(
+        std::count_if(problems_.begin(), problems_.end(), [](const RowProblem& p) { return p.blocking; }));
+    std::string text = strprintf(tx::kProblemsFormat, sheetName.c_str(), blocking, lines(true).c_str());
+    std::string notes;
+    for (const RowProblem& problem : problems_) {
+        if (problem.blocking) continue;
+        if (!notes.empty()) notes += '\n';
+        notes += line(problem);
+    }
+    const int noteCount = static_cast<int>(problems_.size()) - blocking;
+    if (noteCount > 0) text += strprintf(tx::kProblemNotesFormat, noteCount, notes.c_str());
+    return text;
+}
+
 }  // namespace varnex

@@ -32,6 +32,9 @@ class RowProblems {
     static std::string line(const RowProblem& problem);
     /// Every problem (only the blocking ones when `blockingOnly`), one line each, joined with "\n".
     std::string lines(bool blockingOnly) const;
+    /// Why the sheet `sheetName` is not imported: the blocking problems, counted, then the notes
+    /// that would not have kept it from being imported.
+    std::string refusal(const std::string& sheetName) const;
 
   private:
     std::vector<RowProblem> problems_;

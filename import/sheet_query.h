@@ -27,13 +27,13 @@ class SheetQuery {
     SheetQuery& operator=(const SheetQuery&) = delete;
 
     /// Opens the workbook. A failure's message names the problem; callers show it after
-    /// "打开数据库时产生异常：".
+    /// "无法打开工作簿：".
     Status open(const std::string& path);
 
     /// Selects the named columns of a worksheet whose header is the first row of its used range.
     /// A failure's message (no such sheet, a named column missing from the header row, an
-    /// unreadable sheet) names the sheet or the missing columns; callers show it after
-    /// "读取工作表时出现异常：".
+    /// unreadable sheet) names the sheet or the missing columns; callers show it as it is or
+    /// after "无法读取工作表“…”：".
     Status select(const std::string& sheetName, const std::vector<std::string>& columns);
 
     /// Opens a worksheet and reads its first rows that hold a value (at most kLeadingRows), for

@@ -204,12 +204,12 @@ struct SheetRead {
 void checkRow(const AppState& state, SheetRead& read, const std::vector<std::string>& cells,
               const Result<std::string>& klass, const std::vector<size_t>& examined,
               const std::vector<ScoreKind>& kinds, const std::vector<const std::string*>& written,
-              int sheetRow, int count) {
+              int sheetRow) {
     const std::string& name = cells[kNameCell];
     auto note = [&](const char* column, const std::string& value, std::string message, bool blocking) {
         read.problems.add({sheetRow, name, column, value, std::move(message), blocking});
     };
-    if (Status checked = checkSchoolAndKey(cells[kSchoolCell], tx::kName, name, count); !checked)
+    if (Status checked = checkSchoolAndKey(cells[kSchoolCell], tx::kName, name); !checked)
         note(cells[kSchoolCell].empty() || cells[kSchoolCell] == tx::kAllSchools ? tx::kSchool : tx::kName,
              cells[kSchoolCell], checked.error(), true);
     if (!klass) note(tx::kClass, cells[kClassCell], klass.error(), true);
@@ -352,8 +352,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
                 ++(plainText(*written[k]).empty() ? read.blank : read.noScoreText)[k];
             }
         }
-        const int count = read.rows.rowCount() + (skipped ? 0 : 1);
-        checkRow(state, read, cells, klass, examined, kinds, written, sheetRow, count);
+                checkRow(state, read, cells, klass, examined, kinds, written, sheetRow);
         for (size_t e = 0; e < sheet.extras.size(); ++e) {
             const std::string& subject = sheet.extras[e].first;
             if (const int fullMark = state.scores.extraFullMark(subject); fullMark > 0)
@@ -495,11 +494,19 @@ bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& e
 // What a score sheet's header must hold: 学校 (or a school given for the whole sheet), 班级, 姓名.
 const HeaderRequest kScoreSheetRequest{{tx::kSchool, tx::kClass, tx::kName}, {tx::kClass, tx::kName}};
 
-// The header texts a score sheet needs, as a message names them: 学校, 班级, 姓名 and ExamSubjects.
-std::vector<std::string> neededColumns(const ImportResults& r) {
-    std::vector<std::string> columns(kScoreSheetRequest.keys);
-    columns.insert(columns.end(), r.examSubjects.begin(), r.examSubjects.end());
-    return columns;
+// What a header without a column of any subject with a full mark lacks, as the message names it:
+// that subject, or "至少一个学科（语文、数学……）" with the first two of them.
+std::string anySubjectText(const std::vector<size_t>& withFullMark) {
+    if (withFullMark.size() == 1) return kSubjects[withFullMark.front()].name;
+    std::vector<std::string> examples;
+    for (size_t k = 0; k < withFullMark.size() && k < 2; ++k)
+        examples.emplace_back(kSubjects[withFullMark[k]].name);
+    return strprintf(tx::kAnySubjectFormat, joined(examples).c_str());
+}
+
+// The message of a score sheet whose header lacks `missing`.
+std::string missingScoreColumns(const AppState& state, const std::vector<std::string>& missing) {
+    return missingColumnsMessage(state, missing) + tx::kScoreColumnsAdvice;
 }
 
 // Sets ExamSubjects and the total of their full marks.
@@ -538,24 +545,26 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
             sheet.notInSheet.emplace_back(kSubjects[i].name);
         }
     }
+    // Without 学校 column the school is asked for: the column is named among what is missing only
+    // when no school name has been given yet.
     std::vector<std::string> missing;
     for (size_t k = kSchoolKey; k <= kNameKey; ++k) {
-        if (!header.keys[k]) missing.emplace_back(kScoreSheetRequest.keys[k]);
+        if (!header.keys[k] && (k != kSchoolKey || state.schoolName.empty()))
+            missing.emplace_back(kScoreSheetRequest.keys[k]);
     }
-    if (sheet.examined.empty()) {
-        for (size_t i : withFullMark) missing.emplace_back(kSubjects[i].name);
+    if (sheet.examined.empty()) missing.push_back(anySubjectText(withFullMark));
+    const bool schoolOnly = missing.size() == 1 && missing.front() == tx::kSchool;
+    if (!missing.empty() && !schoolOnly) {
+        refuseSheet(query, frontend, missingScoreColumns(state, missing));
+        return std::nullopt;
     }
-    if (missing.size() == 1 && missing.front() == tx::kSchool) {
+    if (!header.keys[kSchoolKey]) {
         std::optional<std::string> school = askSchoolOfSheet(state, frontend);
         if (!school) {
             query.close();
             return std::nullopt;
         }
         sheet.singleSchool = *school;
-    } else if (!missing.empty()) {
-        reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing),
-                              neededColumns(state.imported));
-        return std::nullopt;
     }
     sheet.classColumn = *header.keys[kClassKey];
     return sheet;
@@ -577,13 +586,40 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
     }
     sheet.firstExtraField = columns.size();
     for (const auto& extra : sheet.extras) columns.push_back(extra.second);
-    return selectImportColumns(query, state, frontend, columns, header, neededColumns(state.imported));
+    return selectImportColumns(query, state, frontend, columns, header);
 }
 
-}  // namespace
+// The title of the sheet ("2025-2026学年上学期高二期末考试"): the first row above the header that
+// holds one text only (a merged title holds its text in its first cell), "" when there is none.
+std::string titleAbove(const std::vector<SheetRow>& leadingRows, const SheetHeader& header) {
+    if (!header.found) return {};
+    for (const SheetRow& row : leadingRows) {
+        if (row.number >= header.firstRow) break;
+        std::string text;
+        int texts = 0;
+        for (const std::string& cell : row.cells) {
+            std::string plain = plainText(cell);
+            if (plain.empty()) continue;
+            ++texts;
+            text = std::move(plain);
+        }
+        if (texts == 1) return text;
+    }
+    return {};
+}
 
-Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
-    FailureTrail frontend(shown);  // what the steps show is also what the import returns
+// The exam name Varnex proposed still stands (the person has typed no other): the sheet's title,
+// when it has one, is the better proposal.
+void proposeExamName(AppState& state, const std::string& title) {
+    if (title.empty()) return;
+    if (!state.examNameText.empty() && state.examNameText != state.examNameProposal) return;
+    if (std::find(state.examNames.begin(), state.examNames.end(), title) == state.examNames.end())
+        state.examNames.push_back(title);
+    state.examNameText = title;
+    state.examNameProposal = title;
+}
+
+Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) {
     // Whichever way the import ends, what it read and freed is given back (last, after `read`).
     struct ReturnFreedMemory {
         ~ReturnFreedMemory() { returnFreedMemory(); }
@@ -612,9 +648,9 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
     }
 
     SheetQuery query;
-    std::optional<SheetHeader> header =
-        openImportSheet(query, state, frontend, kScoreSheetRequest, neededColumns(r));
+    std::optional<SheetHeader> header = openImportSheet(query, state, frontend, kScoreSheetRequest);
     if (!header) return frontend.failure(ErrorKind::FileRefused);
+    const std::string title = titleAbove(query.leadingRows(), *header);
     std::optional<ScoreSheet> sheet = readableSheet(query, state, frontend, *header, withFullMark);
     if (!sheet) return frontend.failure(ErrorKind::BadInput);
     // The sheet decides which subjects were examined; the settings stay as they are.
@@ -647,12 +683,8 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
             const std::string sheetName = r.sheetName;
             state.imported = std::move(before);
             if (!read.readerFailed) {
-                for (const RowProblem& problem : read.problems.all())
-                    appendLog(state, frontend, RowProblems::line(problem));
-                frontend.showMessage(strprintf(tx::kProblemsFormat, sheetName.c_str(),
-                                               static_cast<int>(read.problems.all().size()),
-                                               read.problems.lines(false).c_str()),
-                                     common_texts::kCaptionError, MessageIcon::Error);
+                frontend.showMessage(read.problems.refusal(sheetName), common_texts::kCaptionError,
+                                     MessageIcon::Error);
             }
             query.close();
             return frontend.failure(read.readerFailed ? ErrorKind::FileRefused : ErrorKind::BadInput);
@@ -666,8 +698,18 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
     query.close();
     frontend.enableAction(Action::Export, true);
     if (!finished) return frontend.failure(ErrorKind::BadInput);  // no rows, no class or no school
+    proposeExamName(state, title);
     return ImportOutcome{r.sheetName, r.studentCount, r.classCount, static_cast<int>(r.schoolList.size()),
                          r.examSubjects};
+}
+
+}  // namespace
+
+Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
+    FailureTrail frontend(shown);  // what the steps show is also what the import returns
+    Result<ImportOutcome> outcome = readStudentSheet(state, frontend);
+    if (!outcome) endRefusedImport(state, shown, outcome.failure());
+    return outcome;
 }
 
 }  // namespace varnex

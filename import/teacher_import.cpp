@@ -65,22 +65,21 @@ std::vector<std::string> missingColumns(const TeacherSheet& sheet) {
 
 // Opens the sheet and finds its header and shape; for a sheet without 学校 column asks for its
 // school. Nothing (after the message) when the sheet cannot be imported.
-std::optional<TeacherSheet> openTeacherSheet(SheetQuery& query, AppState& state, Frontend& frontend,
-                                             const std::vector<std::string>& hint) {
-    std::optional<SheetHeader> wide = openImportSheet(query, state, frontend, kWideSheetRequest, hint);
+std::optional<TeacherSheet> openTeacherSheet(SheetQuery& query, AppState& state, Frontend& frontend) {
+    std::optional<SheetHeader> wide = openImportSheet(query, state, frontend, kWideSheetRequest);
     if (!wide) return std::nullopt;
     TeacherSheet sheet{std::move(*wide), false, {}};
     if (!sheet.header.found) {
         Result<SheetHeader> list =
             findHeader(query.leadingRows(), kTeacherListRequest, state.imported.sheetName);
         if (!list) {
-            reportSheetUnreadable(query, state, frontend, list.error(), hint);
+            refuseSheet(query, frontend, list.error());
             return std::nullopt;
         }
         if (list->found) sheet = {std::move(list).value(), true, {}};
     }
     if (std::vector<std::string> missing = missingColumns(sheet); !missing.empty()) {
-        reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing), hint);
+        refuseSheet(query, frontend, missingColumnsMessage(state, missing) + tx::kTeacherColumnsHint);
         return std::nullopt;
     }
     if (!sheet.header.keys[kSchoolKey]) {
@@ -104,7 +103,7 @@ bool isExtraSubjectName(const AppState& state, const std::string& name) {
 
 // Selects the columns the import reads below the header.
 std::optional<Fields> selectFields(SheetQuery& query, const AppState& state, Frontend& frontend,
-                                   const TeacherSheet& sheet, const std::vector<std::string>& hint) {
+                                   const TeacherSheet& sheet) {
     std::vector<uint32_t> columns;
     auto add = [&](uint32_t column) {
         columns.push_back(column);
@@ -126,17 +125,15 @@ std::optional<Fields> selectFields(SheetQuery& query, const AppState& state, Fro
         }
     }
     if (header.keys[kSchoolKey]) fields.school = add(*header.keys[kSchoolKey]);
-    if (!selectImportColumns(query, state, frontend, columns, header, hint)) return std::nullopt;
+    if (!selectImportColumns(query, state, frontend, columns, header)) return std::nullopt;
     return fields;
 }
 
-// Every problem of a teacher sheet is shown here, all in one message, each with its sheet row, and
-// logged; nothing of the sheet has been taken.
-void reportTeacherProblems(AppState& state, Frontend& frontend, const RowProblems& problems) {
-    for (const RowProblem& problem : problems.all()) appendLog(state, frontend, RowProblems::line(problem));
-    frontend.showMessage(strprintf(tx::kProblemsFormat, state.imported.sheetName.c_str(),
-                                   static_cast<int>(problems.all().size()), problems.lines(false).c_str()),
-                         common_texts::kCaptionError, MessageIcon::Error);
+// Every problem of a teacher sheet is shown here, all in one message, each with its sheet row;
+// nothing of the sheet has been taken.
+void reportTeacherProblems(const AppState& state, Frontend& frontend, const RowProblems& problems) {
+    frontend.showMessage(problems.refusal(state.imported.sheetName), common_texts::kCaptionError,
+                         MessageIcon::Error);
 }
 
 std::string withoutBlanks(std::string text) {
@@ -155,7 +152,7 @@ void readRow(AppState& state, const SheetQuery& query, const TeacherSheet& sheet
     const std::string& school = fields.school ? query.field(*fields.school) : sheet.singleSchool;
     const std::string grade = fields.grade ? query.field(*fields.grade) : std::string();
     std::string writtenClass = removeTrailingDotZero(query.field(fields.klass));
-    if (Status checked = checkSchoolAndKey(school, tx::kClass, writtenClass, count); !checked) {
+    if (Status checked = checkSchoolAndKey(school, tx::kClass, writtenClass); !checked) {
         problems.add({row, "", school.empty() ? tx::kSchool : tx::kClass, school, checked.error()});
         return;
     }
@@ -218,10 +215,7 @@ bool readRows(AppState& state, Frontend& frontend, SheetQuery& query, const Teac
     return true;
 }
 
-}  // namespace
-
-Result<TeacherImportOutcome> importTeachers(AppState& state, Frontend& shown) {
-    FailureTrail frontend(shown);  // what the steps show is also what the import returns
+Result<TeacherImportOutcome> readTeacherSheet(AppState& state, FailureTrail& frontend) {
     ImportResults& r = state.imported;
     if (!worksheetSelected(state, frontend)) return frontend.failure(ErrorKind::BadInput);
     r.sheetName = state.workbook.selectedSheetName();
@@ -229,31 +223,30 @@ Result<TeacherImportOutcome> importTeachers(AppState& state, Frontend& shown) {
         frontend.showMessage(tx::kEmptySheetName, common_texts::kCaptionError, MessageIcon::Error);
         return frontend.failure(ErrorKind::BadInput);
     }
-    // What a message about the header asks for (the subjects are kept apart from ExamSubjects,
-    // which describes the last student import).
-    const std::vector<std::string> hint{tx::kTeacherColumnsHint};
-
     std::string confirmation =
         strprintf(tx::kTeacherConfirmFormat, fileNameOf(state.workbook.path).c_str(), r.sheetName.c_str());
     if (!frontend.askYesNo(confirmation, common_texts::kCaptionConfirm))
         return frontend.failure(ErrorKind::Cancelled);
 
     SheetQuery query;
-    std::optional<TeacherSheet> sheet = openTeacherSheet(query, state, frontend, hint);
+    std::optional<TeacherSheet> sheet = openTeacherSheet(query, state, frontend);
     if (!sheet) return frontend.failure(ErrorKind::FileRefused);
     frontend.setTitle(importTitle(state, tx::kImporting));
-    std::optional<Fields> fields = selectFields(query, state, frontend, *sheet, hint);
+    std::optional<Fields> fields = selectFields(query, state, frontend, *sheet);
     if (!fields) return frontend.failure(ErrorKind::FileRefused);
 
     // What a sheet with problems, or one the reader cannot finish, leaves in place.
     RowTable teachersBefore = state.teachers;
     const int countBefore = r.teacherCount;
     const bool anyGradeBefore = r.teachersOfAnyGrade;
+    TableSource sourceBefore = state.teacherSource;
     state.teachers.clear();
+    state.teacherSource = {state.workbook.path, r.sheetName};
     r.teacherCount = 0;
     r.teachersOfAnyGrade = !fields->grade;
     std::optional<Error> failure;
     if (query.atEnd()) {
+        state.teacherSource = {};  // the table is empty now
         frontend.showMessage(tx::kNoTeacherRows, common_texts::kCaptionError, MessageIcon::Error);
         failure = frontend.failure(ErrorKind::BadInput);
     } else {
@@ -268,6 +261,7 @@ Result<TeacherImportOutcome> importTeachers(AppState& state, Frontend& shown) {
             state.teachers = std::move(teachersBefore);
             r.teacherCount = countBefore;
             r.teachersOfAnyGrade = anyGradeBefore;
+            state.teacherSource = std::move(sourceBefore);
         }
         if (!read) failure = frontend.failure(ErrorKind::FileRefused);
         if (read) {
@@ -284,6 +278,28 @@ Result<TeacherImportOutcome> importTeachers(AppState& state, Frontend& shown) {
     query.close();
     if (failure) return *failure;
     return TeacherImportOutcome{r.sheetName, r.teacherCount};
+}
+
+}  // namespace
+
+Result<TeacherImportOutcome> importTeachers(AppState& state, Frontend& shown) {
+    FailureTrail frontend(shown);  // what the steps show is also what the import returns
+    Result<TeacherImportOutcome> outcome = readTeacherSheet(state, frontend);
+    if (!outcome) endRefusedImport(state, shown, outcome.failure());
+    return outcome;
+}
+
+Status clearTeachers(AppState& state, Frontend& frontend) {
+    if (state.teachers.rowCount() == 0 && state.teacherSource.empty()) return {};
+    const std::string source = state.teacherSource.text();
+    state.teachers.clear();
+    state.teacherSource = {};
+    state.imported.teacherCount = 0;
+    state.imported.teachersOfAnyGrade = false;
+    appendLog(state, frontend,
+              source.empty() ? std::string(tx::kLogTeachersCleared)
+                             : strprintf(tx::kLogTeachersClearedFormat, source.c_str()));
+    return {};
 }
 
 }  // namespace varnex

@@ -19,4 +19,8 @@ struct TeacherImportOutcome {
 /// was answered No).
 Result<TeacherImportOutcome> importTeachers(AppState& state, Frontend& frontend);
 
+/// Empties the TeacherTable and forgets where it came from, with a line in the log; the exports
+/// that follow have no teachers until the next teacher import.
+Status clearTeachers(AppState& state, Frontend& frontend);
+
 }  // namespace varnex

@@ -24,6 +24,8 @@ inline constexpr const char* kOpenedLog = "打开文件：";
 
 // Reader errors (%s is a file, sheet or cell as named).
 inline constexpr const char* kCannotReadFile = "无法读取文件“%s”";
+/// The file's name: a file of 0 bytes.
+inline constexpr const char* kEmptyFile = "文件“%s”是空文件（0 字节），其中没有任何工作表";
 /// The file's name; also the message of openWorkbook for such a file.
 inline constexpr const char* kUnknownFormat = "文件不是有效的工作簿：%s";
 inline constexpr const char* kCorruptZip = "文件“%s”已损坏：%s";

@@ -132,7 +132,10 @@ WorkbookFormat detectWorkbookFormat(const std::string& path) {
 Result<std::unique_ptr<WorkbookReader>> openWorkbookReader(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return fail(strprintf(tx::kCannotReadFile, fileNameOf(path).c_str()));
+    // A file of no bytes is no workbook of any kind: say so rather than guess at its format.
+    const bool empty = std::fgetc(file) == EOF && std::feof(file);
     std::fclose(file);
+    if (empty) return fail(strprintf(tx::kEmptyFile, fileNameOf(path).c_str()));
     switch (detectWorkbookFormat(path)) {
         case WorkbookFormat::Compound:
             return openXlsWorkbook(path);

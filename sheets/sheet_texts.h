@@ -14,8 +14,9 @@ inline constexpr const char* kNoSchools = "请先导入成绩，然后才能导�
 inline constexpr const char* kNothingChosen = "请选择需要导出的项目！";
 inline constexpr const char* kTopNNotPositive = "总分名次必须填写一个大于零的数！";
 inline constexpr const char* kNoTeacherRows = "导出教师个人三率必须先导入教师任课表！";
-/// School, grade, class, subject.
-inline constexpr const char* kMissingTeacherFormat = "请先导入“%s%s（%s）班%s”学科任课教师！";
+/// Grade: the teacher rates are the one report chosen and no teacher row is of the grade.
+inline constexpr const char* kNoTeachersOfGradeOnlyFormat =
+    "教师任课表中没有%s的任课记录，无法导出教师个人三率！请导入%s的教师任课表。";
 
 // ---------------------------------------------------------------- confirmation and run
 /// Exam name, grade, the item list (one item a line).
@@ -26,6 +27,22 @@ inline constexpr const char* kConfirmFormat =
 inline constexpr const char* kNoTeachersNote =
     "\n未导入教师任课表：不导出教师个人三率，班级各科三率的任课教师一栏留空。\n";
 inline constexpr const char* kNoTeachersNoClassRatesNote = "\n未导入教师任课表：不导出教师个人三率。\n";
+// Lines after the item list when the teacher table holds no teacher of the exported grade: grade.
+inline constexpr const char* kNoTeachersOfGradeFormat =
+    "\n教师任课表中没有%s的任课记录：不导出教师个人三率，班级各科三率的任课教师一栏留空。\n";
+inline constexpr const char* kNoTeachersOfGradeNoClassRatesFormat =
+    "\n教师任课表中没有%s的任课记录：不导出教师个人三率。\n";
+inline constexpr const char* kNoTeachersOfGradeClassRatesFormat =
+    "\n教师任课表中没有%s的任课记录：班级各科三率的任课教师一栏留空。\n";
+/// The classes and subjects without a teacher, one class a line (kUntaughtClassLineFormat): with
+/// the class rates, whose 任课教师 cells stay empty, and without.
+inline constexpr const char* kUntaughtNoteFormat =
+    "\n教师任课表中没有以下班级学科的任课教师（任课教师一栏留空）：\n%s";
+inline constexpr const char* kUntaughtNoClassRatesFormat = "\n教师任课表中没有以下班级学科的任课教师：\n%s";
+/// School, class, the subjects joined with kSubjectSeparator (or kAllSubjects).
+inline constexpr const char* kUntaughtClassLineFormat = "%s（%s）班：%s\n";
+inline constexpr const char* kSubjectSeparator = "、";
+inline constexpr const char* kAllSubjects = "全部学科";
 // What the export is doing, after "Varnex - <exam>：<sheet> - " (common_texts::kSheetStateTitleFormat).
 inline constexpr const char* kExporting = "正在导出...";
 inline constexpr const char* kExported = "导出完成";
@@ -37,6 +54,8 @@ inline constexpr const char* kProgressSaving = "导出：保存结果工作簿";
 inline constexpr const char* kLogDoneFormat = "%s：%s成绩分析 导出完成";
 /// Followed by the path of the saved workbook.
 inline constexpr const char* kLogSaved = "保存文件：";
+/// After an export: the imported scores stay for the next one.
+inline constexpr const char* kLogExportAgain = "导入的成绩仍然保留，可以更改选项后再次导出。";
 /// Exam name, grade: the suggested file name, without its extension.
 inline constexpr const char* kFileNameFormat = "%s - %s成绩分析";
 

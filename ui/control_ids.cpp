@@ -97,6 +97,8 @@ const char* controlName(ControlId id) {
             return "CmdRecent4";
         case CmdClearRecent:
             return "CmdClearRecent";
+        case CmdClearTeachers:
+            return "CmdClearTeachers";
         case CmdExit:
             return "CmdExit";
         case CmdQuickLaunch:

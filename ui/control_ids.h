@@ -67,6 +67,7 @@ enum ControlId : int {
     CmdRecent3 = 32831,
     CmdRecent4 = 32832,
     CmdClearRecent = 32833,
+    CmdClearTeachers = 32834,
     CmdExit = 32815,
     CmdQuickLaunch = 32822,
     CmdDesktopShortcut = 32823,

@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -439,9 +440,13 @@ void MainWindow::reflectState() {
         sheets->setCurrentIndex(state_.workbook.selectedSheet);
     }
     {
+        // Each entry names the file too ("期中.xlsx · 高二"), so that the line says which exam it is.
         QComboBox* previous = controls_.combo(ctl::PreviousSheetList);
         QSignalBlocker block(previous);
-        fillCombo(previous, state_.previous.workbook.sheetNames);
+        std::vector<std::string> entries;
+        for (const std::string& sheet : state_.previous.workbook.sheetNames)
+            entries.push_back(TableSource{state_.previous.workbook.path, sheet}.text());
+        fillCombo(previous, entries);
         previous->setCurrentIndex(state_.previous.workbook.selectedSheet);
     }
     {
@@ -471,8 +476,14 @@ void MainWindow::reflectState() {
                                      table.sortAscending() ? Qt::DescendingOrder : Qt::AscendingOrder);
         if (int last = showTableSelection(view, model); last >= 0) view->scrollTo(model->index(last, 0));
     }
+    if (auto* frame = qobject_cast<QGroupBox*>(control(frame::Teachers))) {
+        const std::string source = state_.teacherSource.text();
+        frame->setTitle(source.empty() ? qs(tx::kTeacherFrameTitle)
+                                       : QString::fromStdString(
+                                             strprintf(tx::kTeacherFrameSourceFormat, source.c_str())));
+    }
     rebuildRecentMenu();
-    // The button and the menu item follow the same rule (an export empties the student table).
+    // The button and the menu item follow the same rule.
     enableControl(ctl::ExportResults, exportAllowed());
 }
 
@@ -527,6 +538,8 @@ void MainWindow::buildCommandTable() {
         {ctl::CmdRecent2, [this] { openRecent(1); }},
         {ctl::CmdRecent3, [this] { openRecent(2); }},
         {ctl::CmdRecent4, [this] { openRecent(3); }},
+        {ctl::CmdClearTeachers,
+         [this] { runWithoutNumbers([this] { (void)clearTeachers(state_, frontend_); }); }},
         {ctl::CmdClearRecent,
          [this] {
              state_.recentFiles.clear();
@@ -575,6 +588,7 @@ void MainWindow::buildCommandTable() {
         {ctl::CmdImportStudents, {[this] { return !state_.workbook.title.empty(); }, {}}},
         {ctl::CmdExport, {[this] { return exportAllowed(); }, {}}},
         {ctl::CmdClearRecent, {[this] { return state_.recentFiles.count() > 0; }, {}}},
+        {ctl::CmdClearTeachers, {[this] { return state_.teachers.rowCount() > 0; }, {}}},
         {ctl::CmdAlwaysOnTop, {{}, [this] { return alwaysOnTop_; }}},
         {ctl::CmdMusic, {{}, [this] { return musicPlaying_; }}},
     };

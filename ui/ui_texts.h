@@ -26,6 +26,10 @@ constexpr const char* kAdviceLines[] = {
 
 /// The exam name proposed at start-up, a strftime format: %m is the month ("某地区三校03月联考").
 constexpr const char* kExamNameFormat = "某地区三校%m月联考";
+/// The teacher table's frame: plain while it is empty, else with where the table came from
+/// ("任课.xlsx · 高二").
+constexpr const char* kTeacherFrameTitle = "教师任课表";
+constexpr const char* kTeacherFrameSourceFormat = "教师任课表（%s）";
 
 // Status bar
 /// The progress bar's step before the work names one.
@@ -143,6 +147,7 @@ inline constexpr MenuItemText kFileMenu[] = {
     {kSeparator, ""},
     {ctl::CmdOpenFile, "打开文件(&O)..."},
     {ctl::CmdImportStudents, "导入学生成绩(&I)"},
+    {ctl::CmdClearTeachers, "清除任课教师(&C)"},
     {ctl::CmdExport, "导出分析结果(&E)"},
     {kSeparator, ""},
     {kRecentSubmenu, kRecentMenuTitle},
@@ -200,6 +205,7 @@ inline constexpr PromptText kPrompts[] = {
     {ctl::CmdRecent3, "打开该文件"},
     {ctl::CmdRecent4, "打开该文件"},
     {ctl::CmdClearRecent, "清除最近打开的文件列表"},
+    {ctl::CmdClearTeachers, "清空教师任课表：此后导出时不用任何任课教师，直到再次导入任课教师"},
     {ctl::CmdExit, "询问是否退出Varnex"},
     {ctl::CmdQuickLaunch, "在快速启动栏创建本程序的快速启动图标，以便从快速启动栏直接启动本程序"},
     {ctl::CmdDesktopShortcut, "在桌面创建本程序的快捷方式，以便从桌面直接启动本程序"},

@@ -249,9 +249,9 @@ TEST(GenerateTemplates, StopsWithoutExamNameOrReaderOrWhenTheFileCannotBeSaved) 
         state.workbook.driverName = "earlier";
         ScriptedFrontend ui;
         EXPECT_FALSE(generateTemplates(state, ui, {}));
-        EXPECT_EQ(ui.calls,
-                  (std::vector<std::string>{"message:Varnex:在您的系统中未找到 Excel 驱动程序！\n"
-                                            "请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！"}));
+        const std::string missing =
+            "在您的系统中未找到 Excel 驱动程序！\n请先安装 Microsoft Office Excel 或 WPS表格软件，然后重试！";
+        EXPECT_EQ(callsOf(ui), (std::vector<std::string>{"message:Varnex:" + missing, "log:" + missing}));
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
         EXPECT_EQ(state.workbook.driverName, "earlier");
     }
@@ -261,8 +261,8 @@ TEST(GenerateTemplates, StopsWithoutExamNameOrReaderOrWhenTheFileCannotBeSaved) 
         ScriptedFrontend ui;
         Result<TemplateOutcome> made = generateTemplates(state, ui);
         EXPECT_EQ(made.errorKind(), ErrorKind::BadInput);
-        EXPECT_EQ(ui.calls,
-                  (std::vector<std::string>{"message:错误:请输入或选择考试名称！", "focus:ExamName"}));
+        EXPECT_EQ(callsOf(ui), (std::vector<std::string>{"message:错误:请输入或选择考试名称！",
+                                                         "log:请输入或选择考试名称！", "focus:ExamName"}));
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
         EXPECT_EQ(state.workbook.driverName, "earlier");
     }
@@ -279,6 +279,7 @@ TEST(GenerateTemplates, StopsWithoutExamNameOrReaderOrWhenTheFileCannotBeSaved) 
             std::string("log:生成导入模板：") + kExam,
             std::string("title:Varnex - 导入模板：") + kExam + " - 正在生成...",
             "message:错误:无法保存文件“" + state.outputPath + "”：文件已经存在。",
+            "log:无法保存文件“" + state.outputPath + "”：文件已经存在。",
         };
         EXPECT_EQ(callsOf(ui), expected);
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);

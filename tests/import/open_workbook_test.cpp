@@ -38,7 +38,8 @@ class OpenWorkbookTest : public ::testing::Test {
         EXPECT_EQ(ui.messages[0].text, text);
         EXPECT_EQ(ui.messages[0].caption, caption);
         EXPECT_EQ(ui.messages[0].icon, icon);
-        EXPECT_TRUE(ui.logLines.empty());
+        ASSERT_EQ(ui.logLines.size(), 1u);  // a refusal is in the log too
+        EXPECT_EQ(withoutTime(ui.logLines[0]), text);
         EXPECT_TRUE(ui.enabled.empty());
         EXPECT_EQ(ui.notifications, 0);
         EXPECT_EQ(state.recentFiles.count(), 0);
@@ -120,6 +121,17 @@ TEST_F(OpenWorkbookTest, FormatComesFromTheContentWhateverTheExtensionInAnyCase)
     }
 }
 
+// The opened file's name is proposed as the exam name, also when the list holds it already (an
+// earlier export's name, the file opened before) and another name is in the box.
+TEST_F(OpenWorkbookTest, TheFileNameIsProposedAsTheExamName) {
+    state.examNames = {"期中", "a.b"};
+    state.examNameText = state.examNameProposal = "期中";
+    ASSERT_TRUE(openWorkbook(state, ui, place("workbook.xls", "a.b.xls")));
+    EXPECT_EQ(state.examNameText, "a.b");
+    EXPECT_EQ(state.examNameProposal, "a.b");
+    EXPECT_EQ(state.examNames, (std::vector<std::string>{"期中", "a.b"}));
+}
+
 TEST_F(OpenWorkbookTest, RefusalsBeforeReadingKeepThePreviousWorkbook) {
     struct Case {
         std::string path;
@@ -154,11 +166,13 @@ TEST_F(OpenWorkbookTest, RefusalsBeforeReadingKeepThePreviousWorkbook) {
 // open: its path, title, sheets and selection, the exam names and the window title.
 TEST_F(OpenWorkbookTest, FilesThatCannotBeReadLeaveEverythingAsItWas) {
     struct Case {
-        const char* fixture;  ///< null: a few bytes of binary data
+        const char* fixture;  ///< null: a few bytes of binary data; "": no bytes at all
         const char* name;
         std::string text;
     };
     const Case cases[] = {
+        {"", "零.xlsx", "文件“零.xlsx”是空文件（0 字节），其中没有任何工作表"},
+        {"", "零.csv", "文件“零.csv”是空文件（0 字节），其中没有任何工作表"},
         {"not_a_workbook.xls", "名单.xls", "文件不是有效的工作簿：名单.xls"},  // text named .xls
         {"not_a_workbook.xls", "名单.xml", "文件不是有效的工作簿：名单.xml"},
         {"not_a_workbook.xls", "名单.htm", "文件不是有效的工作簿：名单.htm"},
@@ -176,7 +190,9 @@ TEST_F(OpenWorkbookTest, FilesThatCannotBeReadLeaveEverythingAsItWas) {
         state.examNames = {"上次"};
         state.examNameText = "期中考试";
         std::string path = dir.file(c.name);
-        if (c.fixture != nullptr) {
+        if (c.fixture != nullptr && *c.fixture == '\0') {
+            testing::writeFile(path, "");
+        } else if (c.fixture != nullptr) {
             place(c.fixture, c.name);
         } else {
             testing::writeFile(path, std::string("\x01\x00\x02binary", 9));
@@ -187,10 +203,8 @@ TEST_F(OpenWorkbookTest, FilesThatCannotBeReadLeaveEverythingAsItWas) {
         EXPECT_EQ(ui.messages[0].text, c.text);
         EXPECT_EQ(ui.messages[0].caption, "不能识别的文件格式");
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
-        if (c.text != kNoSheets) {
-            ASSERT_EQ(ui.logLines.size(), 1u);
-            EXPECT_EQ(withoutTime(ui.logLines[0]), c.text);
-        }
+        ASSERT_EQ(ui.logLines.size(), 1u);
+        EXPECT_EQ(withoutTime(ui.logLines[0]), c.text);
         EXPECT_TRUE(ui.titles.empty());
         EXPECT_TRUE(ui.enabled.empty());
         EXPECT_EQ(ui.notifications, 0);

@@ -319,29 +319,44 @@ TEST(StudentImport, PlatformWebPage) {
     EXPECT_EQ(withoutTime(ui.logLines[1]), "工作表“成绩”的标题在第2、3两行。");
 }
 
-// Without a school (cancelled, empty or 全部) nothing is imported and the name given last stays.
+// A name that cannot be a school's (empty, 全部) is asked for again with the reason in front; a
+// cancelled question ends the import with a line in the log, the name given last staying.
 TEST(StudentImport, SheetWithoutSchoolNeedsAName) {
-    const std::pair<std::optional<std::string>, const char*> cases[] = {
-        {std::nullopt, ""},
-        {" \u3000", "请输入学校名称！"},
-        {"全部", "学校名称不能为“全部”！"},
+    struct Case {
+        std::optional<std::string> first;
+        const char* reason;  ///< in front of the second question, "" when there is none
+        std::optional<std::string> second;
     };
-    for (const auto& [answer, message] : cases) {
-        SCOPED_TRACE(message);
+    const Case cases[] = {
+        {std::nullopt, "", std::nullopt},
+        {" \u3000", "学校名称不能为空，请重新输入。", std::nullopt},
+        {"全部", "学校名称不能是“全部”，请换一个名称。", std::nullopt},
+        {"", "学校名称不能为空，请重新输入。", "新校"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
         AppState state = scoreState("platform_sheets.xlsx", "高二物理类", kThreeSubjects);
         state.schoolName = "旧名";
         putPreviousImport(state);
         ScriptedFrontend ui;
-        ui.expectTextQuestion("", answer);
+        ui.expectTextQuestion("没有“学校”列", c.first);
+        if (*c.reason)
+            ui.expectTextQuestion(std::string(c.reason) + "\n\n工作表“高二物理类”没有“学校”列", c.second);
+        if (c.second) ui.expectQuestion("导入年级", true);
 
         Result<ImportOutcome> imported = importStudents(state, ui);
-        // No school given is the person's cancelling; a name that cannot be a school's is refused.
-        EXPECT_EQ(imported.errorKind(), *message ? ErrorKind::BadInput : ErrorKind::Cancelled);
-
-        EXPECT_TRUE(ui.questions.empty());
-        std::vector<std::string> shown;
-        for (const auto& m : ui.messages) shown.push_back(m.text);
-        EXPECT_EQ(shown, *message ? std::vector<std::string>{message} : std::vector<std::string>{});
+        EXPECT_TRUE(ui.allQuestionsAsked());
+        EXPECT_TRUE(ui.messages.empty());
+        if (*c.reason) {
+            EXPECT_EQ(ui.textOffers.at(1), "");  // the refused name is not offered again
+        }
+        if (c.second) {
+            ASSERT_TRUE(imported) << imported.error();
+            EXPECT_EQ(state.schoolName, "新校");
+            continue;
+        }
+        EXPECT_EQ(imported.errorKind(), ErrorKind::Cancelled);
+        EXPECT_EQ(withoutTime(ui.logLines.back()), "没有输入学校名称，工作表“高二物理类”没有导入。");
         EXPECT_EQ(names(state.students), std::vector<std::string>{"旧生"});
         EXPECT_EQ(state.schoolName, "旧名");
         EXPECT_TRUE(ui.enabled.empty());
@@ -382,7 +397,7 @@ TEST(StudentImport, ClassWithNothingLeftStopsAtItsRow) {
         EXPECT_EQ(ui.messages[0].text,
                   std::string("工作表“") + sheet +
                       "”中有1处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n" + line);
-        EXPECT_EQ(withoutTime(ui.logLines.back()), line);
+        EXPECT_EQ(withoutTime(ui.logLines.back()), ui.messages[0].text);
         EXPECT_EQ(state.students.rowCount(), 0);
         EXPECT_TRUE(state.imported.classList.empty());
     }
@@ -485,10 +500,15 @@ TEST(StudentImport, StopsBeforeReading) {
             EXPECT_EQ(ui.messages[0].text, c.message);
             EXPECT_EQ(ui.messages[0].caption, "错误");
             EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+            ASSERT_EQ(ui.logLines.size(), 1u);  // a refusal is in the log too
+            EXPECT_EQ(withoutTime(ui.logLines[0]), c.message);
         } else {
             EXPECT_TRUE(ui.messages.empty());
+            EXPECT_TRUE(ui.logLines.empty());
         }
-        EXPECT_TRUE(ui.titles.empty());
+        // The title is the opened sheet's again.
+        EXPECT_EQ(ui.titles, std::vector<std::string>{"Varnex - " + state.workbook.title + "：" +
+                                                      state.workbook.selectedSheetName()});
         EXPECT_TRUE(ui.enabled.empty());
         EXPECT_EQ(names(state.students), std::vector<std::string>{"旧生"});
         EXPECT_EQ(state.imported.studentCount, 99);
@@ -607,10 +627,10 @@ TEST(StudentImport, TextScores) {
 // table, lists and counts), export is not enabled anew, and the box names the row and the student.
 TEST(StudentImport, RowProblemsChangeNothing) {
     const std::pair<const char*, const char*> cases[] = {
-        {"无学校", "第3行 乙：学校名称不能为空！(2)"},
+        {"无学校", "第3行 乙：学校名称不能为空！"},
         {"全部", "第3行 乙：学校名称不能为“全部”！"},
-        {"无姓名", "第3行：姓名不能为空！(2)"},
-        {"跳过", "第4行：姓名不能为空！(1)"},
+        {"无姓名", "第3行：姓名不能为空！"},
+        {"跳过", "第4行：姓名不能为空！"},
         // 150.5 passes against 150 (whole-number comparison), 151 does not.
         {"满分", "第3行 乙：语文分数：151不能大于语文满分：150"},
     };
@@ -632,7 +652,7 @@ TEST(StudentImport, RowProblemsChangeNothing) {
                       "”中有1处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n" + line);
         EXPECT_EQ(ui.messages[0].caption, "错误");
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
-        EXPECT_EQ(withoutTime(ui.logLines.back()), line);
+        EXPECT_EQ(withoutTime(ui.logLines.back()), ui.messages[0].text);
         EXPECT_TRUE(ui.enabled.empty());
         EXPECT_EQ(ui.notifications, 0);
         EXPECT_EQ(names(state.students), std::vector<std::string>{"旧生"});
@@ -664,7 +684,9 @@ TEST(StudentImport, EmptySheetsEmptyTheTables) {
 
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, message);
-        EXPECT_EQ(callsWithoutTime(ui.calls).back(), "enable:Export:on");
+        const std::vector<std::string> calls = callsWithoutTime(ui.calls);
+        EXPECT_NE(std::find(calls.begin(), calls.end(), "enable:Export:on"), calls.end());
+        EXPECT_EQ(calls.back(), "title:Varnex - students_cases：" + std::string(sheet));  // at rest again
         EXPECT_EQ(state.students.rowCount(), 0);
         EXPECT_TRUE(state.imported.classList.empty());
         EXPECT_EQ(state.imported.studentCount, 0);
@@ -672,8 +694,9 @@ TEST(StudentImport, EmptySheetsEmptyTheTables) {
     }
 }
 
-// Every problem of the sheet in one box, in sheet order, each with its row, name, column and value;
-// a score below 0 and a name twice in a class are reported too but would not block on their own.
+// Every problem of the sheet in one box, in sheet order, each with its row, name, column and value,
+// counted; a score below 0 and a name twice in a class follow apart, as they would not block on
+// their own.
 TEST(StudentImport, EveryProblemAtOnce) {
     TempDir dir;
     const std::string path = dir.file("问题.xlsx");
@@ -694,15 +717,18 @@ TEST(StudentImport, EveryProblemAtOnce) {
     EXPECT_EQ(imported.errorKind(), ErrorKind::BadInput);
     EXPECT_EQ(imported.error(), ui.messages.at(0).text);
 
-    const std::string lines =
+    const std::string text =
+        "工作表“成绩”中有3处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n"
         "第2行 张三：语文分数：152不能大于语文满分：150\n"
         "第3行 李四：语文分数：“优”不是分数，也不是“缺考”等表示没有成绩的文字\n"
+        "第4行 王五：学校名称不能为空！\n"
+        "\n"
+        "另有2处请核对（这些不影响导入）：\n"
         "第3行 李四：数学分数：-3不能小于0\n"
-        "第4行 王五：学校名称不能为空！(3)\n"
         "第6行 赵六：（2）班已有同名学生（第5行），请确认不是重复录入";
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "工作表“成绩”中有5处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n" + lines);
+    EXPECT_EQ(ui.messages[0].text, text);
+    EXPECT_EQ(withoutTime(ui.logLines.back()), text);
     EXPECT_EQ(names(state.students), std::vector<std::string>{"旧生"});
     EXPECT_EQ(state.imported.studentCount, 99);
 
@@ -743,8 +769,8 @@ TEST(StudentImport, UnreadableRowEndsTheImport) {
 
     ASSERT_EQ(ui.messages.size(), 1u);
     const std::string& text = ui.messages[0].text;
-    EXPECT_EQ(text.rfind("读取工作表时出现异常：", 0), 0u) << text;
-    EXPECT_NE(text.find("成绩"), std::string::npos) << text;
+    EXPECT_EQ(text.rfind("工作表“成绩”读到第", 0), 0u) << text;
+    EXPECT_NE(text.find("行时无法继续读取："), std::string::npos) << text;
     EXPECT_EQ(withoutTime(ui.logLines.back()), text);
     EXPECT_TRUE(ui.enabled.empty());
     EXPECT_EQ(names(state.students), std::vector<std::string>{"旧生"});
@@ -752,29 +778,25 @@ TEST(StudentImport, UnreadableRowEndsTheImport) {
     EXPECT_EQ(state.imported.classCount, 7);
 }
 
+// A workbook or sheet that cannot be read: the message says so plainly (the reader's text where it
+// has one), goes to the log, and the title is the opened sheet's again.
 TEST(StudentImport, SheetThatCannotBeRead) {
     struct Case {
         const char* name;
         std::string path;
         std::string sheet;
-        FullMarks marks;
         std::string messageStart;
         std::string messageEnd;
-        std::string title;
     };
     const Case cases[] = {
-        {"no subject with a full mark in the sheet", fixture("students_cases.xlsx"), "成绩",
-         FullMarks{0, 0, 0, 100, 100, 0, 0, 0, 0, 0, 0},
-         "读取工作表时出现异常：工作表“成绩”的标题行中没有以下列：物理",
-         "化学\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名，物理，化学", "读取工作表时出现异常！"},
-        {"no such sheet", fixture("students_cases.xlsx"), "不存在", kChineseOnly, "读取工作表时出现异常：",
-         "\n请检查工作表顶端标题行是否含有：\n学校，班级，姓名，语文", "读取工作表时出现异常！"},
-        {"no such file", fixture("students_missing.xlsx"), "成绩", kChineseOnly, "打开数据库时产生异常：", "",
-         "打开数据库时产生异常！"},
+        {"no such sheet", fixture("students_cases.xlsx"), "不存在",
+         "无法读取工作表“不存在”：工作簿中没有名为“不存在”的工作表", ""},
+        {"no such file", fixture("students_missing.xlsx"), "成绩", "无法打开工作簿：",
+         "students_missing.xlsx”"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        AppState state = scoreState("students_cases.xlsx", c.sheet, c.marks);
+        AppState state = scoreState("students_cases.xlsx", c.sheet, kChineseOnly);
         state.workbook.path = c.path;
         putPreviousImport(state);
         ScriptedFrontend ui;
@@ -787,13 +809,96 @@ TEST(StudentImport, SheetThatCannotBeRead) {
         ASSERT_EQ(ui.messages.size(), 1u);
         const std::string& text = ui.messages[0].text;
         EXPECT_EQ(text.rfind(c.messageStart, 0), 0u) << text;
-        EXPECT_GT(text.size(), c.messageStart.size() + c.messageEnd.size())
-            << "the reader's own text is shown";
-        EXPECT_EQ(text.substr(text.size() - c.messageEnd.size()), c.messageEnd);
+        EXPECT_TRUE(text.ends_with(c.messageEnd)) << text;
+        EXPECT_EQ(text.find("异常"), std::string::npos) << text;
         EXPECT_EQ(ui.messages[0].caption, "错误");
-        EXPECT_EQ(ui.titles.back(), "Varnex - students_cases：" + c.sheet + " - " + c.title);
+        EXPECT_EQ(withoutTime(ui.logLines.back()), text);
+        EXPECT_EQ(ui.titles, std::vector<std::string>{"Varnex - students_cases：" + c.sheet});
         EXPECT_TRUE(ui.enabled.empty());
         EXPECT_EQ(names(state.students), std::vector<std::string>{"旧生"});
+    }
+}
+
+// A header without the columns the import needs: the message names what is missing only (学校 only
+// while no school name has been given, one entry for the subjects) and where the header was looked
+// for; an empty sheet says that it is empty.
+TEST(StudentImport, MissingColumnsAreNamedAsTheyAreMissing) {
+    TempDir dir;
+    const std::string path = dir.file("列.xlsx");
+    writeInputWorkbook(path, {{"无姓名", {{"学校", "班级", "语文"}, {"一中", "1", "90"}}},
+                              {"只有班级", {{"班级", "语文", "数学"}, {"1", "90", "80"}}},
+                              {"无学科", {{"学校", "班级", "姓名", "备注"}, {"一中", "1", "甲", ""}}},
+                              {"空", {}}});
+    const std::string advice = "\n请检查标题行的写法，或者选择成绩所在的工作表。";
+    struct Case {
+        const char* sheet;
+        const char* schoolName;  ///< the school given before
+        FullMarks marks;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"无姓名", "", kThreeSubjects, "工作表“无姓名”的前20行中没有找到完整的标题行，缺少：姓名。" + advice},
+        {"只有班级", "", kThreeSubjects,
+         "工作表“只有班级”的前20行中没有找到完整的标题行，缺少：学校，姓名。" + advice},
+        {"只有班级", "一中", kThreeSubjects,
+         "工作表“只有班级”的前20行中没有找到完整的标题行，缺少：姓名。" + advice},
+        {"无学科", "", kThreeSubjects,
+         "工作表“无学科”的前20行中没有找到完整的标题行，缺少：至少一个学科（语文、数学……）。" + advice},
+        {"无学科", "", kChineseOnly, "工作表“无学科”的前20行中没有找到完整的标题行，缺少：语文。" + advice},
+        {"空", "", kChineseOnly, "工作表“空”是空的，没有可以导入的内容。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        AppState state = scoreState("列.xlsx", c.sheet, c.marks);
+        state.workbook.path = path;
+        state.schoolName = c.schoolName;
+        ScriptedFrontend ui;
+
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        EXPECT_EQ(imported.error(), c.message);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, c.message);
+        EXPECT_EQ(withoutTime(ui.logLines.back()), c.message);
+        EXPECT_TRUE(ui.questions.empty());
+    }
+}
+
+// The exam name follows the imported sheet's title row while the box holds the name Varnex
+// proposed (the opened file's); a name the person typed stays, and so does the proposal when the
+// sheet has no title.
+TEST(StudentImport, ExamNameFromTheSheetTitle) {
+    TempDir dir;
+    const std::string path = dir.file("高二期末.xlsx");
+    const std::vector<std::string> header{"学校", "班级", "姓名", "语文"};
+    const std::vector<std::string> row{"一中", "1", "甲", "90"};
+    writeInputWorkbook(
+        path, {{"有标题", {{"2025-2026学年上学期高二期末考试"}, header, row}}, {"无标题", {header, row}}});
+    struct Case {
+        const char* sheet;
+        const char* typed;  ///< the box's text, "" to keep the proposal
+        const char* name;
+    };
+    const Case cases[] = {
+        {"有标题", "", "2025-2026学年上学期高二期末考试"},
+        {"有标题", "期末联考", "期末联考"},
+        {"无标题", "", "高二期末"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.sheet) + c.typed);
+        AppState state = scoreState("高二期末.xlsx", c.sheet, kChineseOnly);
+        state.workbook.path = path;
+        state.examNames = {"高二期末"};
+        state.examNameText = state.examNameProposal = "高二期末";
+        if (*c.typed) state.examNameText = c.typed;
+        ScriptedFrontend ui;
+        ui.expectQuestion("", true);
+
+        ASSERT_TRUE(importStudents(state, ui));
+        EXPECT_EQ(state.examNameText, c.name);
+        if (*c.typed == '\0') {  // the proposal joins the box's list
+            EXPECT_NE(std::find(state.examNames.begin(), state.examNames.end(), c.name),
+                      state.examNames.end());
+        }
     }
 }
 

@@ -113,10 +113,8 @@ struct StopCase {
 // count.
 TEST(TeacherImport, ChecksAndEmptySheetsStopTheImport) {
     const StopCase cases[] = {
-        {"无学校", "第3行：学校名称不能为空！(1)", true},
-        {"全部", "第3行：学校名称不能为“全部”！", true},
-        {"无班级", "第3行：班级不能为空！(1)", true},
-        {"空行", "第3行：学校名称不能为空！(3)", true},
+        {"无学校", "第3行：学校名称不能为空！", true}, {"全部", "第3行：学校名称不能为“全部”！", true},
+        {"无班级", "第3行：班级不能为空！", true},     {"空行", "第3行：学校名称不能为空！", true},
         {"仅标题", "未找到任何数据！", false},
     };
     for (const auto& c : cases) {
@@ -140,12 +138,12 @@ TEST(TeacherImport, ChecksAndEmptySheetsStopTheImport) {
         EXPECT_EQ(ui.messages[0].text, shown);
         EXPECT_EQ(ui.messages[0].caption, "错误");
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+        // Shown, logged, and the title is the sheet's again.
         auto calls = callsWithoutTime(ui.calls);
-        EXPECT_EQ(calls.back(), "message:错误:" + shown);
-        if (c.problem) {
-            EXPECT_EQ(calls[calls.size() - 2], std::string("log:") + c.message);
-        }
-        EXPECT_EQ(ui.titles.back(), std::string("Varnex - teachers_cases：") + c.sheet + " - 正在导入...");
+        ASSERT_GE(calls.size(), 3u);
+        EXPECT_EQ(calls[calls.size() - 3], "message:错误:" + shown);
+        EXPECT_EQ(calls[calls.size() - 2], "log:" + shown);
+        EXPECT_EQ(calls.back(), std::string("title:Varnex - teachers_cases：") + c.sheet);
         EXPECT_EQ(ui.notifications, 0);
         EXPECT_TRUE(ui.enabled.empty());
         EXPECT_EQ(rowsOf(state.teachers), c.problem ? before : decltype(before){});
@@ -161,8 +159,8 @@ TEST(TeacherImport, SheetWithoutTheColumnsItNeeds) {
     writeInputWorkbook(path, {{"无学科", {{"学校", "班级", "班主任"}, {"一中", "1", "王明"}}},
                               {"无教师", {{"学校", "班级", "科目"}, {"一中", "1", "语文"}}}});
     const std::pair<const char*, const char*> cases[] = {
-        {"无学科", "工作表“无学科”的标题行中没有以下列：任一学科（语文、数学等）"},
-        {"无教师", "工作表“无教师”的标题行中没有以下列：教师"},
+        {"无学科", "工作表“无学科”的前20行中没有找到完整的标题行，缺少：至少一个学科（语文、数学……）。"},
+        {"无教师", "工作表“无教师”的前20行中没有找到完整的标题行，缺少：教师。"},
     };
     for (const auto& [sheet, reason] : cases) {
         SCOPED_TRACE(sheet);
@@ -177,11 +175,11 @@ TEST(TeacherImport, SheetWithoutTheColumnsItNeeds) {
         EXPECT_EQ(imported.error(), ui.messages.at(0).text);
 
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, std::string("读取工作表时出现异常：") + reason +
-                                           "\n请检查工作表顶端标题行是否含有：\n"
-                                           "班级和所教的学科（语文、数学等），或者班级、学科、教师三列；"
-                                           "学校、年级两列可有可无");
-        EXPECT_EQ(ui.titles.back(), std::string("Varnex - 缺列：") + sheet + " - 读取工作表时出现异常！");
+        EXPECT_EQ(ui.messages[0].text, std::string(reason) +
+                                           "\n任课表的标题行须有：班级和所教的学科（语文、数学等），"
+                                           "或者班级、学科、教师三列；学校、年级两列可有可无。");
+        EXPECT_EQ(withoutTime(ui.logLines.back()), ui.messages[0].text);
+        EXPECT_EQ(ui.titles.back(), std::string("Varnex - 缺列：") + sheet);
         EXPECT_EQ(rowsOf(state.teachers), (Rows{{"旧校", "七年级", "1", "语文", "旧师"}}));
         EXPECT_EQ(state.imported.teacherCount, 7);
     }
@@ -340,7 +338,7 @@ TEST(TeacherImport, EveryProblemOfTheSheetInOneMessage) {
     const std::vector<std::string> problems = {
         "第2行：文件“问题.xlsx”工作表“名单”第2行B列的班级“1,,2”读不出是哪几个班，请写成“1、2班”或“3-"
         "4班”这样！",
-        "第4行：学校名称不能为空！(1)",
+        "第4行：学校名称不能为空！",
         "第5行：文件“问题.xlsx”工作表“名单”第5行B列的班级“1-60”读不出是哪几个班，请写成“1、2班”或“3-"
         "4班”这样！",
     };
@@ -349,13 +347,11 @@ TEST(TeacherImport, EveryProblemOfTheSheetInOneMessage) {
               "工作表“名单”中有3处问题，本次没有导入，原有数据保持不变。请改正后重新导入：\n" + problems[0] +
                   "\n" + problems[1] + "\n" + problems[2]);
     EXPECT_EQ(ui.messages[0].caption, "错误");
-    std::vector<std::string> log;
-    for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
-    EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()), problems);
+    EXPECT_EQ(withoutTime(ui.logLines.back()), ui.messages[0].text);
     EXPECT_EQ(rowsOf(state.teachers), (Rows{{"旧校", "七年级", "1", "语文", "旧师"}}));
     EXPECT_EQ(state.imported.teacherCount, 7);
     EXPECT_EQ(ui.notifications, 0);
-    EXPECT_EQ(ui.titles.back(), "Varnex - 问题：名单 - 正在导入...");
+    EXPECT_EQ(ui.titles.back(), "Varnex - 问题：名单");
 }
 
 TEST(TeacherImport, StopsBeforeReading) {
@@ -386,10 +382,43 @@ TEST(TeacherImport, StopsBeforeReading) {
         EXPECT_EQ(ui.messages.empty(), *c.message == '\0');
         if (!ui.messages.empty()) {
             EXPECT_EQ(ui.messages[0].text, c.message);
+            EXPECT_EQ(withoutTime(ui.logLines.at(0)), c.message);
         }
-        EXPECT_TRUE(ui.titles.empty());
+        EXPECT_EQ(ui.titles,
+                  std::vector<std::string>{"Varnex - teachers_cases：" + state.workbook.selectedSheetName()});
         EXPECT_EQ(state.teachers.rowCount(), 1);
     }
+}
+
+// The table remembers the file and sheet it came from: a new import from another file replaces
+// both, a refused one keeps both, and clearing empties the table and forgets its source.
+TEST(TeacherImport, TheTableKeepsItsSourceUntilCleared) {
+    AppState state = stateWithSheet("teachers_cases.xlsx", "任课");
+    putPreviousImport(state);
+    state.teacherSource = {"/earlier/旧任课.xlsx", "旧表"};
+    ScriptedFrontend ui;
+    ui.expectQuestion("", true);
+    ASSERT_TRUE(importTeachers(state, ui));
+    EXPECT_EQ(state.teacherSource.path, fixture("teachers_cases.xlsx"));
+    EXPECT_EQ(state.teacherSource.text(), "teachers_cases.xlsx · 任课");
+
+    state.workbook.sheetNames[1] = "无学校";  // a sheet with a problem: nothing changes
+    const auto rows = rowsOf(state.teachers);
+    ScriptedFrontend refused;
+    refused.expectQuestion("", true);
+    ASSERT_FALSE(importTeachers(state, refused));
+    EXPECT_EQ(rowsOf(state.teachers), rows);
+    EXPECT_EQ(state.teacherSource.text(), "teachers_cases.xlsx · 任课");
+
+    ScriptedFrontend cleared;
+    ASSERT_TRUE(clearTeachers(state, cleared));
+    EXPECT_EQ(state.teachers.rowCount(), 0);
+    EXPECT_EQ(state.imported.teacherCount, 0);
+    EXPECT_TRUE(state.teacherSource.empty());
+    EXPECT_EQ(state.teacherSource.text(), "");
+    ASSERT_EQ(cleared.logLines.size(), 1u);
+    EXPECT_EQ(withoutTime(cleared.logLines[0]), "已清除任课教师（teachers_cases.xlsx · 任课）。");
+    EXPECT_TRUE(cleared.messages.empty());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QInputDialog>
@@ -119,10 +120,6 @@ class WindowTest : public ::testing::Test {
                 for (int row = s.students.rowCount() - 1; row >= 0; --row) order.push_back(row);
                 s.students.reorderRows(order);
             }
-            if (exportEmptiesTable) {  // as a finished export does: a new import is needed
-                s.students.clear();
-                s.imported.studentCount = 0;
-            }
         };
         commands.generateTemplates = [this](AppState&, Frontend&) { ++templates; };
         window = std::make_unique<MainWindow>(state, dir.path(), commands);
@@ -180,7 +177,6 @@ class WindowTest : public ::testing::Test {
     std::vector<std::string> exportedNames;
     int teacherImports = 0;
     int templates = 0;
-    bool exportEmptiesTable = false;
     bool exportReversesTable = false;
     bool realOpen = false;  ///< opening runs the real command
 };
@@ -1044,6 +1040,77 @@ TEST(WindowWithRealCommands, TeacherListWithoutGradeGoesWithTheScoresGrade) {
               (std::map<uint32_t, std::string>{{4, "张三"}, {5, "张三"}, {6, "李四"}, {7, "李四"}}));
 }
 
+// The data that belongs together stays together through the real commands: the teacher table of
+// one file names its source in its frame and does not stop the export of another file's scores
+// (the confirmation lists the classes without a teacher); the exam name follows the opened file,
+// then the score sheet's title, and a refused file leaves it; a second export needs no new import;
+// 清除任课教师 empties the table and its frame's title.
+TEST(WindowWithRealCommands, TeachersExamNameAndScoresFollowTheirFiles) {
+    TempDir dir;
+    const std::string teacherFile = dir.file("上学期任课.xlsx");
+    varnex::testing::writeInputWorkbook(
+        teacherFile, {{"任课", {{"学校", "年级", "班级", "语文"}, {"一中", "八年级", "1", "张三"}}}});
+    const std::string scoreFile = dir.file("期末成绩.xlsx");
+    varnex::testing::writeInputWorkbook(scoreFile, {{"成绩",
+                                                     {{"2025学年八年级期末考试"},
+                                                      {"学校", "班级", "姓名", "语文", "数学"},
+                                                      {"一中", "1", "甲", "90", "80"},
+                                                      {"一中", "2", "乙", "70", "60"}}}});
+    const std::string emptyFile = dir.file("空.xlsx");
+    varnex::testing::writeFile(emptyFile, "");
+    AppState state;
+    ScriptedFrontend dialogs;
+    MainWindow window(state, dir.path(), Commands::core());
+    window.setDialogStandIn(&dialogs);
+    window.initialise();
+    auto* teacherFrame = qobject_cast<QGroupBox*>(window.control(frame::Teachers));
+    auto* exam = qobject_cast<QComboBox*>(window.control(ctl::ExamNameBox));
+    ASSERT_NE(teacherFrame, nullptr);
+    EXPECT_EQ(teacherFrame->title(), q("教师任课表"));
+
+    window.openDroppedFiles({QString::fromStdString(teacherFile)});
+    EXPECT_EQ(exam->currentText(), q("上学期任课"));
+    dialogs.expectQuestion("数据来源：任课", true);
+    window.runCommand(ctl::ImportTeachers);
+    EXPECT_EQ(teacherFrame->title(), q("教师任课表（上学期任课.xlsx · 任课）"));
+
+    window.openDroppedFiles({QString::fromStdString(scoreFile)});
+    EXPECT_EQ(exam->currentText(), q("期末成绩"));
+    qobject_cast<QComboBox*>(window.control(ctl::GradeList))->setCurrentIndex(7);  // 八年级
+    dialogs.expectQuestion("导入年级：八年级", true);
+    window.runCommand(ctl::ImportStudents);
+    EXPECT_EQ(exam->currentText(), q("2025学年八年级期末考试"));
+    window.openDroppedFiles({QString::fromStdString(emptyFile)});
+    EXPECT_EQ(dialogs.messages.back().text, "文件“空.xlsx”是空文件（0 字节），其中没有任何工作表");
+    EXPECT_EQ(exam->currentText(), q("2025学年八年级期末考试"));
+
+    dialogs.expectQuestion(
+        "教师任课表中没有以下班级学科的任课教师（任课教师一栏留空）：\n"
+        "一中（1）班：数学\n一中（2）班：全部学科\n",
+        true);
+    window.runCommand(ctl::ExportResults);
+    ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
+    EXPECT_EQ(classRatesRows(dialogs.openedDocuments[0])[4].at(5), "张三");
+    EXPECT_TRUE(window.controls().log->toPlainText().contains(q("可以更改选项后再次导出")));
+
+    // Another export at once, with another option, of the same scores.
+    qobject_cast<QCheckBox*>(window.control(ctl::GradeRates))->setChecked(true);
+    dialogs.expectQuestion("考试名称：2025学年八年级期末考试", true);
+    window.runCommand(ctl::ExportResults);
+    EXPECT_TRUE(dialogs.allQuestionsAsked());
+    ASSERT_EQ(dialogs.openedDocuments.size(), 2u);
+    EXPECT_NE(dialogs.openedDocuments[1], dialogs.openedDocuments[0]);
+    EXPECT_EQ(window.studentModel()->rowCount(), 2);
+
+    Q_EMIT window.fileMenu()->aboutToShow();
+    EXPECT_TRUE(window.menuAction(ctl::CmdClearTeachers)->isEnabled());
+    window.menuAction(ctl::CmdClearTeachers)->trigger();
+    EXPECT_EQ(state.teachers.rowCount(), 0);
+    EXPECT_EQ(teacherFrame->title(), q("教师任课表"));
+    EXPECT_TRUE(
+        window.controls().log->toPlainText().contains(q("已清除任课教师（上学期任课.xlsx · 任课）。")));
+}
+
 // Long work runs beside the window: it goes on painting and answering; after half a second the
 // status bar shows the step with a progress bar; the tables are empty and the controls that change
 // data disabled meanwhile, and closing is refused. Quick work shows no bar.
@@ -1257,7 +1324,6 @@ TEST_F(WindowTest, PlaceSizeAndMaximisingAreRememberedAcrossStarts) {
 }
 
 TEST_F(WindowTest, ExamNamesOfExportsAndTheRankingLayoutAreRemembered) {
-    exportEmptiesTable = true;
     const QString proposed = combo(ctl::ExamNameBox)->currentText();
     window->openDroppedFiles({QStringLiteral("/data/a.xls")});
     window->runCommand(ctl::ImportStudents);
@@ -1283,19 +1349,31 @@ TEST_F(WindowTest, ExamNamesOfExportsAndTheRankingLayoutAreRemembered) {
     EXPECT_TRUE(qobject_cast<QRadioButton*>(window->control(ctl::ClassRankingPerClass))->isChecked());
 }
 
-TEST_F(WindowTest, AfterAnExportTheButtonAndTheMenuItemAreGreyedTogether) {
-    exportEmptiesTable = true;
+// Each entry of the previous exam's sheet list names the file beside the sheet.
+TEST_F(WindowTest, ThePreviousExamListNamesItsFile) {
+    state.previous.workbook.path = "/data/上次/期中.xlsx";
+    state.previous.workbook.sheetNames = {"高二", "高一"};
+    state.previous.workbook.selectedSheet = 1;
     window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    QComboBox* previous = combo(ctl::PreviousSheetList);
+    ASSERT_EQ(previous->count(), 2);
+    EXPECT_EQ(previous->itemText(0), q("期中.xlsx · 高二"));
+    EXPECT_EQ(previous->currentText(), q("期中.xlsx · 高一"));
+}
+
+TEST_F(WindowTest, AfterAnExportTheButtonAndTheMenuItemStayEnabledTogether) {
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    openMenu(window->fileMenu());
+    EXPECT_FALSE(window->control(ctl::ExportResults)->isEnabled());
+    EXPECT_FALSE(window->menuAction(ctl::CmdExport)->isEnabled());
     window->runCommand(ctl::ImportStudents);
     openMenu(window->fileMenu());
     EXPECT_TRUE(window->control(ctl::ExportResults)->isEnabled());
     EXPECT_TRUE(window->menuAction(ctl::CmdExport)->isEnabled());
     qobject_cast<QPushButton*>(window->control(ctl::ExportResults))->click();
     openMenu(window->fileMenu());
-    EXPECT_FALSE(window->control(ctl::ExportResults)->isEnabled());
-    EXPECT_FALSE(window->menuAction(ctl::CmdExport)->isEnabled());
-    window->runCommand(ctl::ImportStudents);
     EXPECT_TRUE(window->control(ctl::ExportResults)->isEnabled());
+    EXPECT_TRUE(window->menuAction(ctl::CmdExport)->isEnabled());
 }
 
 TEST_F(WindowTest, AFileHandedOverIsOpenedOnceTheWindowIsFree) {
