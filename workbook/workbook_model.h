@@ -158,6 +158,7 @@ struct ChartModel {
     std::optional<double> valueMin;  ///< fixed ends of the value axis (else the application's choice)
     std::optional<double> valueMax;
     bool reverseCategories = false;  ///< the categories run from right to left
+    int categoryLabelRotation = 0;   ///< degrees the category labels turn (0: the application's choice)
     bool legend = true;              ///< a legend below the plot
     CellPos anchor;                  ///< the cell of the chart's top left corner
     int widthPixels = 480;

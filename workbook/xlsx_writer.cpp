@@ -329,6 +329,11 @@ lxw_error writeChart(lxw_workbook* workbook, lxw_worksheet* ws, const ChartModel
     if (!hiddenFromLegend.empty()) chart_set_series_overlap(chart, 100);
     if (model.valueMin) chart_axis_set_min(chart->y_axis, *model.valueMin);
     if (model.valueMax) chart_axis_set_max(chart->y_axis, *model.valueMax);
+    if (model.categoryLabelRotation != 0) {
+        lxw_chart_font font{};
+        font.rotation = model.categoryLabelRotation;
+        chart_axis_set_num_font(chart->x_axis, &font);
+    }
     if (model.reverseCategories) {
         chart_axis_set_reverse(chart->x_axis);
         chart_axis_set_crossing_max(chart->x_axis);  // keeps the value axis on the left
