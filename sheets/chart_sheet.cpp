@@ -253,6 +253,7 @@ void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& pl
     const bool classRates = places.classRates.has_value() && !places.classRates->blocks.empty();
     const bool gradeRates = places.gradeRates.has_value();
     const bool totalBands = places.totalBands.has_value();
+    const bool bandCharts = totalBands && !places.totalBands->bandRows.empty();
     writeTitleRow(sheet, kChartColumns - 1, title);
     int row = 2;
     if (!places.classRates) lineOfText(sheet, row++, tx::kNoClassRatesNote);
@@ -274,7 +275,7 @@ void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& pl
         if (charts.size() % kChartsPerPage != 0) charts.emplace_back();
         if (averages) schoolClassAverageCharts(exam, *places.classRates, *averages, self, k, charts);
         if (gradeRates) charts.emplace_back(schoolRatesChart(exam, *places.gradeRates, k));
-        if (totalBands)
+        if (bandCharts)
             charts.emplace_back(schoolBandsChart(exam, *places.totalBands, self, k, firstCountRow));
     }
     sheet.AutoFitColumns();
