@@ -19,10 +19,12 @@ namespace {
 
 // The charts fill columns A … J, the width of a portrait A4 page at full size with the default
 // font, one under the other: each is 19 rows high with 2 empty rows under it, so that two and the
-// repeated title row fit on a page. The figures they read from the chart sheet itself are in tables from
-// column L.
+// repeated title row fit on a page. The figures they read from the chart sheet itself are in
+// tables from column L.
 constexpr int kChartColumns = 10;
-constexpr int kChartWidthPixels = 640;  // ten columns of the default width
+// Ten columns of the default width (640 pixels) less a little, so that the charts' right edge
+// prints inside the print area.
+constexpr int kChartWidthPixels = 632;
 constexpr int kChartRows = 19;
 constexpr int kSlotRows = kChartRows + 2;
 constexpr int kRowPixels = 20;
