@@ -145,7 +145,8 @@ struct ChartSeries {
     SheetRange values;
     std::optional<SheetRange> categories;
     /// Drawn as a level line across the plot at the value its cells hold (all equal), such as an
-    /// average to compare the other series with, instead of as columns.
+    /// average to compare the other series with, instead of as columns; of a single cell, as a red
+    /// column.
     bool levelLine = false;
 };
 

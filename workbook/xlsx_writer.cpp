@@ -310,6 +310,13 @@ lxw_error writeChart(lxw_workbook* workbook, lxw_worksheet* ws, const ChartModel
         series->values->ignore_cache = LXW_TRUE;
         chart_series_set_name(series, chartText(s.name).c_str());
         if (!s.levelLine) continue;
+        if (s.values.range.first == s.values.range.last) {
+            // A line needs two points: a single value stands as a red column beside the others.
+            lxw_chart_fill red{};
+            red.color = LXW_COLOR_RED;
+            chart_series_set_fill(series, &red);
+            continue;
+        }
         lxw_chart_fill noFill{};
         noFill.none = LXW_TRUE;
         lxw_chart_line noLine{};

@@ -330,6 +330,12 @@ TEST(ChartSheet, ChartsReadTheFiguresOfTheResultSheets) {
     EXPECT_NE(averages.find("<c:f>'班级各科三率'!$M$4:$M$5</c:f></c:numRef>"), std::string::npos) << averages;
     EXPECT_NE(averages.find("<c:f>'统计图表'!$M$5:$M$6</c:f><c:strCache>"), std::string::npos);
     EXPECT_NE(averages.find("<c:f>'统计图表'!$N$5:$N$6</c:f></c:numRef>"), std::string::npos);
+    EXPECT_NE(averages.find("<c:trendline>"), std::string::npos);
+    // 二中's one class: its block average, a single value, stands as a red column.
+    const std::string oneClass = zipPart(exam.outcome.savedPath, "xl/charts/chart6.xml");
+    EXPECT_NE(oneClass.find("<c:f>'统计图表'!$N$7</c:f>"), std::string::npos) << oneClass;
+    EXPECT_EQ(oneClass.find("<c:trendline>"), std::string::npos);
+    EXPECT_NE(oneClass.find("<a:srgbClr val=\"FF0000\"/>"), std::string::npos);
     const std::string rates = zipPart(exam.outcome.savedPath, "xl/charts/chart4.xml");
     EXPECT_NE(rates.find("<c:f>'年级各科三率'!$D$6:$F$6</c:f>"), std::string::npos) << rates;
     EXPECT_NE(rates.find("<c:f>'年级各科三率'!$D$12:$F$12</c:f>"), std::string::npos);
