@@ -17,16 +17,21 @@ namespace tx = sheet_texts;
 
 namespace {
 
-// The charts fill columns A … J, the width of a portrait A4 page at full size, one under the
-// other: each is 19 rows high with 2 empty rows under it, so that two and the repeated title row
-// fit on a page. The figures they read from the chart sheet itself are in tables from column L.
+// The charts fill columns A … J, the width of a portrait A4 page at full size with the default
+// font, one under the other: each is 19 rows high with 2 empty rows under it, so that two and the
+// repeated title row fit on a page. The figures they read from the chart sheet itself are in
+// tables from column L.
 constexpr int kChartColumns = 10;
-constexpr int kChartWidthPixels = 640;  // ten columns of the default width
+// Ten columns of the default width (640 pixels) less a little, so that the charts' right edge
+// prints inside the print area.
+constexpr int kChartWidthPixels = 632;
 constexpr int kChartRows = 19;
 constexpr int kSlotRows = kChartRows + 2;
 constexpr int kRowPixels = 20;
 constexpr int kChartsPerPage = 2;
 constexpr int kTableColumn = 11;  // L
+// The band labels of the total's distribution, turned to read upwards at 45 degrees.
+constexpr int kBandLabelRotation = -45;
 
 // A reference to a cell of another sheet, fixed in place: '总分分数段'!$B$4.
 std::string cellOf(std::string_view sheet, int column, int row) {
@@ -69,49 +74,81 @@ std::vector<std::string> blockNames(const Exam& exam) {
     return names;
 }
 
-// Per subject and for the total, the classes' 平均分 as columns, and the block's 总平均分 as a line
-// across them. A table from `tableRow` on holds the class labels (school and class) and, for each
-// block, its 总平均分 on the first and the last class's row, where the line begins and ends; the
-// averages are read from 班级各科三率 itself. The table's last row.
-int classAverageCharts(ExcelSheet& sheet, const Exam& exam, const ClassRatesPlaces& places, int tableRow,
-                       std::vector<std::optional<ChartModel>>& charts) {
+// The table of the class-average charts: the classes in the order of the rows of 班级各科三率,
+// which puts each school's classes together; per school the table rows of its classes.
+struct ClassAverageTable {
+    int firstRow = 0;                                // of the first class
+    std::vector<std::optional<RowSpan>> schoolRows;  // per SchoolList entry, none without classes
+    int lastRow = 0;
+};
+
+// From `tableRow` on: per class its school and its class label, and per block of 班级各科三率 its
+// 总平均分 on the first and the last row of each school's classes, where the school's line begins
+// and ends.
+ClassAverageTable classAverageTable(ExcelSheet& sheet, const Exam& exam, const ClassRatesPlaces& places,
+                                    int tableRow) {
     const ClassList& classes = exam.imported().classList;
+    const std::vector<std::string>& schools = exam.imported().schoolList;
     const int classCount = static_cast<int>(places.classOfRow.size());
     const std::vector<std::string> blocks = blockNames(exam);
-    const std::string self = sheet.GetName();
     sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow))
         .SetData(tx::kBlockAverageTable);
-    const int header = tableRow + 1, first = tableRow + 2, last = first + classCount - 1;
-    tableCell(sheet, kTableColumn, header, tx::kClass, false);
+    const int header = tableRow + 1;
+    ClassAverageTable table{tableRow + 2, std::vector<std::optional<RowSpan>>(schools.size()),
+                            tableRow + 1 + classCount};
+    tableCell(sheet, kTableColumn, header, tx::kSchool, false);
+    tableCell(sheet, kTableColumn + 1, header, tx::kClass, false);
+    for (int j = 0; j < classCount; ++j) {
+        auto [school, klass] = classes.parts(places.classOfRow[static_cast<size_t>(j)]);
+        const int row = table.firstRow + j;
+        tableCell(sheet, kTableColumn, row, school, false);
+        tableCell(sheet, kTableColumn + 1, row,
+                  analysis_texts::kOpenBracket + klass + analysis_texts::kCloseClass, false);
+        const auto k = std::find(schools.begin(), schools.end(), school) - schools.begin();
+        if (k == static_cast<long>(schools.size())) continue;
+        std::optional<RowSpan>& rows = table.schoolRows[static_cast<size_t>(k)];
+        if (!rows) rows = RowSpan{row, row};
+        rows->last = row;
+    }
     for (size_t s = 0; s < blocks.size(); ++s) {
-        const int column = kTableColumn + 1 + static_cast<int>(s);
+        const int column = kTableColumn + 2 + static_cast<int>(s);
         tableCell(sheet, column, header, strprintf(tx::kBlockAverageHeaderFormat, blocks[s].c_str()), false);
         const std::string average =
             "=" + cellOf(tx::kClassRates, places.blockAverageColumn, places.blocks[s].first);
-        tableCell(sheet, column, first, average, true, true);
-        if (last != first) tableCell(sheet, column, last, average, true, true);
+        for (const std::optional<RowSpan>& rows : table.schoolRows) {
+            if (!rows) continue;
+            tableCell(sheet, column, rows->first, average, true, true);
+            if (rows->last != rows->first) tableCell(sheet, column, rows->last, average, true, true);
+        }
     }
-    // The labels in the order of the class rows, which the averages are read in.
-    for (int j = 0; j < classCount; ++j) {
-        auto [school, klass] = classes.parts(places.classOfRow[static_cast<size_t>(j)]);
-        tableCell(sheet, kTableColumn, first + j,
-                  school + analysis_texts::kOpenBracket + klass + analysis_texts::kCloseClass, false);
-    }
-    const SheetRange labels = rangeOf(self, kTableColumn, first, kTableColumn, last);
+    return table;
+}
+
+// Per block, the classes' 平均分 of one school as columns, labelled without the school, which the
+// title names; the block's 总平均分 as a line across them.
+void schoolClassAverageCharts(const Exam& exam, const ClassRatesPlaces& places,
+                              const ClassAverageTable& table, const std::string& self, int school,
+                              std::vector<std::optional<ChartModel>>& charts) {
+    const std::optional<RowSpan>& rows = table.schoolRows[static_cast<size_t>(school)];
+    if (!rows) return;
+    const std::vector<std::string> blocks = blockNames(exam);
+    const std::string& schoolName = exam.imported().schoolList[static_cast<size_t>(school)];
+    const SheetRange labels = rangeOf(self, kTableColumn + 1, rows->first, kTableColumn + 1, rows->last);
+    const int offset = rows->first - table.firstRow;  // of the school's first class in a block
     for (size_t s = 0; s < blocks.size(); ++s) {
-        const RowSpan rows = places.blocks[s];
-        ChartModel chart = columnChart(strprintf(tx::kClassAverageChartFormat, blocks[s].c_str()),
-                                       tx::kClassAxis, tx::kAverageAxis);
+        const int first = places.blocks[s].first + offset, last = first + rows->last - rows->first;
+        ChartModel chart =
+            columnChart(strprintf(tx::kClassAverageChartFormat, (schoolName + blocks[s]).c_str()),
+                        tx::kClassAxis, tx::kAverageAxis);
         chart.series.push_back(
             {tx::kAverageSeries,
-             rangeOf(tx::kClassRates, places.averageColumn, rows.first, places.averageColumn, rows.last),
-             labels, false});
-        const int column = kTableColumn + 1 + static_cast<int>(s);
-        chart.series.push_back(
-            {tx::kBlockAverageSeries, rangeOf(self, column, first, column, last), std::nullopt, true});
+             rangeOf(tx::kClassRates, places.averageColumn, first, places.averageColumn, last), labels,
+             false});
+        const int column = kTableColumn + 2 + static_cast<int>(s);
+        chart.series.push_back({tx::kBlockAverageSeries,
+                                rangeOf(self, column, rows->first, column, rows->last), std::nullopt, true});
         charts.emplace_back(std::move(chart));
     }
-    return last;
 }
 
 // Per school, 优秀率 and 及格率 of every subject and the total, read from 年级各科三率.
@@ -133,57 +170,71 @@ ChartModel schoolRatesChart(const Exam& exam, const GradeRatesPlaces& places, in
     return chart;
 }
 
-// The band counts of 总分分数段 in a table from `tableRow` on: the band labels and, per school, the
-// count in the band read out of its "count/cumulative" text. The first row of the counts.
+// The bands of 总分分数段 from the highest that holds a total down to the lowest (all of them when
+// none does), as band numbers (0: the band from 0).
+RowSpan occupiedBands(const TotalBandsPlaces& places) {
+    if (places.highestOccupied < places.lowestOccupied)
+        return {static_cast<int>(places.bandRows.size()) - 1, 0};
+    return {places.highestOccupied, places.lowestOccupied};
+}
+
+// The band counts of 总分分数段 in a table from `tableRow` on: the labels of the occupied bands and,
+// per school, the count in the band read out of its "count/cumulative" text. The first row of the
+// counts.
 int bandCountTable(ExcelSheet& sheet, const Exam& exam, const TotalBandsPlaces& places, int tableRow) {
     const std::vector<std::string>& schools = exam.imported().schoolList;
-    const int bandCount = static_cast<int>(places.bandRows.size());
+    const RowSpan bands = occupiedBands(places);
     sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow))
         .SetData(tx::kBandCountTable);
     const int header = tableRow + 1, first = tableRow + 2;
     tableCell(sheet, kTableColumn, header, tx::kBandHeader, false);
     for (size_t i = 0; i < schools.size(); ++i)
         tableCell(sheet, kTableColumn + 1 + static_cast<int>(i), header, schools[i], false);
-    // The rows run as on 总分分数段: the full-mark band first.
-    for (int k = 0; k < bandCount; ++k) {
-        const int bandRow = places.bandRows[static_cast<size_t>(bandCount - 1 - k)];
-        tableCell(sheet, kTableColumn, first + k, "=" + cellOf(tx::kTotalBands, places.labelColumn, bandRow),
-                  true);
+    // The rows run as on 总分分数段: the highest band first.
+    for (int band = bands.first; band >= bands.last; --band) {
+        const int bandRow = places.bandRows[static_cast<size_t>(band)];
+        const int row = first + bands.first - band;
+        tableCell(sheet, kTableColumn, row, "=" + cellOf(tx::kTotalBands, places.labelColumn, bandRow), true);
         for (size_t i = 0; i < schools.size(); ++i) {
             const std::string count = cellOf(tx::kTotalBands, places.schoolColumns[i], bandRow);
-            tableCell(sheet, kTableColumn + 1 + static_cast<int>(i), first + k,
+            tableCell(sheet, kTableColumn + 1 + static_cast<int>(i), row,
                       strprintf("=VALUE(LEFT(%s,FIND(\"/\",%s)-1))", count.c_str(), count.c_str()), true);
         }
     }
     return first;
 }
 
-// Per school, how many totals fall into each band, from the lowest band on the left.
+// Per school, how many totals fall into each occupied band, from the lowest on the left; the same
+// bands for every school, so that the charts compare.
 ChartModel schoolBandsChart(const Exam& exam, const TotalBandsPlaces& places, const std::string& self,
                             int school, int firstCountRow) {
-    const int bandCount = static_cast<int>(places.bandRows.size());
+    const RowSpan bands = occupiedBands(places);
     ChartModel chart = columnChart(strprintf(tx::kSchoolBandsChartFormat,
                                              exam.imported().schoolList[static_cast<size_t>(school)].c_str()),
                                    tx::kBandHeader, tx::kCountAxis);
     const int column = kTableColumn + 1 + school;
     chart.series.push_back(
-        {tx::kCountSeries, rangeOf(self, column, firstCountRow, column, firstCountRow + bandCount - 1),
-         rangeOf(tx::kTotalBands, places.labelColumn, places.topRow, places.labelColumn, places.bottomRow)});
+        {tx::kCountSeries,
+         rangeOf(self, column, firstCountRow, column, firstCountRow + bands.first - bands.last),
+         rangeOf(tx::kTotalBands, places.labelColumn, places.bandRows[static_cast<size_t>(bands.first)],
+                 places.labelColumn, places.bandRows[static_cast<size_t>(bands.last)])});
     chart.reverseCategories = true;
     chart.legend = false;
+    chart.categoryLabelRotation = kBandLabelRotation;
     return chart;
 }
 
 // Puts the charts in their places, two to a page (an empty place keeps a page's second half
-// free), and prints columns A … J of them on portrait A4 at full size.
-void placeCharts(ExcelSheet& sheet, std::vector<std::optional<ChartModel>>& charts, int firstRow,
-                 const std::string& title) {
+// free), and prints columns A … J of them on portrait A4, shrunk to one page wide where the
+// viewer's font makes the columns wider than the charts were made for. The title row, repeated on
+// every page, is its heading.
+void placeCharts(ExcelSheet& sheet, std::vector<std::optional<ChartModel>>& charts, int firstRow) {
     PageSetup setup;
     setup.paperSize = PageSetup::kPaperA4;
+    setup.fitToPagesWide = 1;
     setup.titleFirstRow = 1;
     setup.titleLastRow = 1;
     setup.centerHorizontally = true;
-    setup.centerHeader = pageHeaderText(title);
     setup.centerFooter = tx::kPageNumberFooter;
     for (size_t i = 0; i < charts.size(); ++i) {
         const int row = firstRow + static_cast<int>(i) * kSlotRows;
@@ -201,32 +252,36 @@ void placeCharts(ExcelSheet& sheet, std::vector<std::optional<ChartModel>>& char
 
 void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& places,
                      const std::string& title) {
-    const bool classRates = places.classRates.has_value();
+    const bool classRates = places.classRates.has_value() && !places.classRates->blocks.empty();
     const bool gradeRates = places.gradeRates.has_value();
     const bool totalBands = places.totalBands.has_value();
+    const bool bandCharts = totalBands && !places.totalBands->bandRows.empty();
     writeTitleRow(sheet, kChartColumns - 1, title);
     int row = 2;
-    if (!classRates) lineOfText(sheet, row++, tx::kNoClassRatesNote);
+    if (!places.classRates) lineOfText(sheet, row++, tx::kNoClassRatesNote);
     if (!gradeRates) lineOfText(sheet, row++, tx::kNoGradeRatesNote);
     if (!totalBands) lineOfText(sheet, row++, tx::kNoTotalBandsNote);
     const int firstChartRow = row + 1;
 
-    std::vector<std::optional<ChartModel>> charts;
+    const std::string self = sheet.GetName();
     int tableRow = 3;
-    if (classRates && !places.classRates->blocks.empty()) {
-        tableRow = classAverageCharts(sheet, exam, *places.classRates, tableRow, charts) + 2;
-        // The schools' charts begin on a page of their own.
-        if (charts.size() % kChartsPerPage != 0 && (gradeRates || totalBands)) charts.emplace_back();
+    std::optional<ClassAverageTable> averages;
+    if (classRates) {
+        averages = classAverageTable(sheet, exam, *places.classRates, tableRow);
+        tableRow = averages->lastRow + 2;
     }
     const int firstCountRow = totalBands ? bandCountTable(sheet, exam, *places.totalBands, tableRow) : 0;
+    // Each school's charts begin on a page of their own.
+    std::vector<std::optional<ChartModel>> charts;
     for (int k = 0; k < static_cast<int>(exam.imported().schoolList.size()); ++k) {
+        if (charts.size() % kChartsPerPage != 0) charts.emplace_back();
+        if (averages) schoolClassAverageCharts(exam, *places.classRates, *averages, self, k, charts);
         if (gradeRates) charts.emplace_back(schoolRatesChart(exam, *places.gradeRates, k));
-        if (totalBands)
-            charts.emplace_back(
-                schoolBandsChart(exam, *places.totalBands, sheet.GetName(), k, firstCountRow));
+        if (bandCharts)
+            charts.emplace_back(schoolBandsChart(exam, *places.totalBands, self, k, firstCountRow));
     }
     sheet.AutoFitColumns();
-    placeCharts(sheet, charts, firstChartRow, title);
+    placeCharts(sheet, charts, firstChartRow);
 }
 
 }  // namespace varnex

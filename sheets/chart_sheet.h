@@ -1,8 +1,9 @@
 #pragma once
-// 统计图表: charts of the figures on the other result sheets, two to a printed page: per subject
-// and for the total, the classes' averages with the block average as a line (from 班级各科三率);
-// per school, the subjects' excellence and pass rates (from 年级各科三率) and the totals in bands
-// (from 总分分数段). A chart whose report is not exported is left out, and the sheet says so.
+// 统计图表: charts of the figures on the other result sheets, two to a printed page, each school's
+// on pages of their own: per subject and for the total, the school's classes' averages with the
+// block average of every class as a line (from 班级各科三率); the subjects' excellence and pass
+// rates (from 年级各科三率) and the totals in the bands that hold any total of the exam (from
+// 总分分数段). A chart whose report is not exported is left out, and the sheet says so.
 
 #include <string>
 
@@ -14,7 +15,8 @@ namespace varnex {
 
 /// Fills the chart sheet it is handed (already taken, activated and named), after the sheets it
 /// reads from have been written: `places` holds where they put their figures, and nothing for a
-/// sheet not exported. Lays out its own printing: the charts on A4, two to a page.
+/// sheet not exported. Lays out its own printing: the charts on A4, two to a page, whole
+/// whatever the width of the viewer's font.
 void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& places,
                      const std::string& title);
 

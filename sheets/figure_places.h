@@ -38,13 +38,16 @@ struct GradeRatesPlaces {
 
 /// 总分分数段: the band labels in `labelColumn`, band j (0: the band from 0) in row bandRows[j],
 /// from `topRow` (the full-mark band) down to `bottomRow` (the band from 0); per SchoolList entry
-/// the column of its "count/cumulative" cells.
+/// the column of its "count/cumulative" cells. The bands from `lowestOccupied` to
+/// `highestOccupied` hold every total of the exam (lowest above highest when none does).
 struct TotalBandsPlaces {
     int labelColumn = 0;
     int topRow = 0;
     int bottomRow = 0;
     std::vector<int> bandRows;
     std::vector<int> schoolColumns;
+    int lowestOccupied = 0;
+    int highestOccupied = -1;
 };
 
 /// The places of the sheets the run wrote; a sheet not exported has none.

@@ -38,11 +38,11 @@ using SheetWriter = Status (*)(ExcelSheet& sheet, const PlannedSheet& planned, c
 /// One kind of report sheet. Every report sheet has its title in row 1 and its headers in row 3
 /// (临界生 and the progress sheets have a note under the title, their headers in row 4); the ranking
 /// sheets name each student in their first columns (序号, 学校, 班级, 姓名, or 序号, 姓名 for one
-/// class); the contents sheet has its header in row 1; the chart sheet lays itself out.
+/// class); the rate sheets and 各科分数段 run in blocks merged down column A; the contents sheet
+/// has its header in row 1; the chart sheet lays itself out.
 struct ReportSheet {
     SheetKind kind;
     const char* family;
-    int contentsGroup;
     SheetHeading heading;
     SheetWriter write;
 };
@@ -51,7 +51,6 @@ struct ReportSheet {
 constexpr ReportSheet kReportSheets[] = {
     {SheetKind::TotalRankBands,
      "rank bands",
-     7,
      {3, 0},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeRankBands(sheet, work.exam(), planned.title);
@@ -59,7 +58,6 @@ constexpr ReportSheet kReportSheets[] = {
      }},
     {SheetKind::TotalBands,
      "total bands",
-     6,
      {3, 0},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          Result<TotalBandsPlaces> places = writeScoreBands(sheet, work.exam(), planned.title);
@@ -69,37 +67,32 @@ constexpr ReportSheet kReportSheets[] = {
      }},
     {SheetKind::SubjectBands,
      "subject bands",
-     5,
-     {3, 0},
+     {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeSubjectBands(sheet, work.exam(), planned.title);
      }},
     {SheetKind::TeacherRates,
      "teacher rates",
-     3,
-     {3, 0},
+     {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeTeacherRates(sheet, work.exam(), planned.title);
      }},
     {SheetKind::ClassRates,
      "class rates",
-     4,
-     {3, 0},
+     {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          work.figurePlaces.classRates = writeClassRates(sheet, work.exam(), planned.title);
          return {};
      }},
     {SheetKind::GradeRates,
      "grade rates",
-     2,
-     {3, 0},
+     {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          work.figurePlaces.gradeRates = writeGradeRates(sheet, work.exam(), planned.title);
          return {};
      }},
     {SheetKind::TopN,
      "top N",
-     1,
      {3, 4},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeTopN(sheet, work.exam(), work.listings().topN, planned.title);
@@ -107,7 +100,6 @@ constexpr ReportSheet kReportSheets[] = {
      }},
     {SheetKind::ClassRankingPerClass,
      "class ranking",
-     0,
      {3, 2},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeClassSheet(sheet, work.exam(), work.listings().classes[static_cast<size_t>(planned.classIndex)],
@@ -116,7 +108,6 @@ constexpr ReportSheet kReportSheets[] = {
      }},
     {SheetKind::ClassRankingAll,
      "class ranking",
-     0,
      {3, 4},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeAllClassesSheet(sheet, work.exam(), work.listings().classes, planned.title,
@@ -125,14 +116,12 @@ constexpr ReportSheet kReportSheets[] = {
      }},
     {SheetKind::NearLine,
      "near line",
-     10,
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeNearLine(sheet, work.exam(), nearLineStudents(work.exam()), planned.title);
      }},
     {SheetKind::ClassProgress,
      "progress",
-     9,
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeClassProgress(sheet, work.exam(), classProgress(work.exam(), work.pairing()), planned.title);
@@ -140,7 +129,6 @@ constexpr ReportSheet kReportSheets[] = {
      }},
     {SheetKind::StudentProgress,
      "progress",
-     8,
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeStudentProgress(sheet, work.exam(), studentProgress(work.exam(), work.pairing()),
@@ -148,7 +136,6 @@ constexpr ReportSheet kReportSheets[] = {
      }},
     {SheetKind::Charts,
      "charts",
-     11,
      {1, 0},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeChartSheet(sheet, work.exam(), work.figurePlaces, planned.title);
@@ -156,7 +143,6 @@ constexpr ReportSheet kReportSheets[] = {
      }},
     {SheetKind::Contents,
      "contents",
-     12,
      {1, 0},
      [](ExcelSheet& sheet, const PlannedSheet&, const SheetPlan& plan, SheetWork&) -> Status {
          writeContentsSheet(sheet, plan);
@@ -190,7 +176,9 @@ void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Ex
     const std::string title = planned.kind == SheetKind::Contents
                                   ? sheetTitle(exam.examName(), planned.tabName, exam.gradeName())
                                   : planned.title;
-    layOutReportSheet(sheet, title, {heading.rows, heading.nameColumns});
+    layOutReportSheet(
+        sheet, title,
+        {heading.rows, heading.nameColumns, planned.kind != SheetKind::Contents, heading.blocks});
 }
 
 const char* sheetFamily(SheetKind kind) {
@@ -199,10 +187,6 @@ const char* sheetFamily(SheetKind kind) {
 
 SheetHeading sheetHeading(SheetKind kind) {
     return reportSheet(kind).heading;
-}
-
-int contentsGroup(SheetKind kind) {
-    return reportSheet(kind).contentsGroup;
 }
 
 }  // namespace varnex

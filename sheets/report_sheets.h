@@ -1,8 +1,8 @@
 #pragma once
 // The report sheets a run can write, one row of a table each: what the sheet is called in the
-// timings, where the contents sheet lists it, its heading rows and name columns, and how it is
-// written from the exam. A new report is its analysis, its sheet file, its row here and its row in
-// the report-choice table (app/report_choices.h).
+// timings, its heading rows and name columns, and how it is written from the exam. A new report
+// is its analysis, its sheet file, its row here and its row in the report-choice table
+// (app/report_choices.h).
 
 #include <functional>
 #include <optional>
@@ -55,16 +55,14 @@ void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Ex
 /// The family a sheet's time is reported under ("rank bands", "class ranking", …).
 const char* sheetFamily(SheetKind kind);
 
-/// How many rows at the top of a sheet of this kind are its title and headers, and how many
-/// columns at its left name the row (the school, class and name of a ranking sheet).
+/// How many rows at the top of a sheet of this kind are its title and headers, how many columns at
+/// its left name the row (the school, class and name of a ranking sheet), and whether its rows
+/// come in blocks merged down column A, each kept on one printed page.
 struct SheetHeading {
     int rows;
     int nameColumns;
+    bool blocks = false;
 };
 SheetHeading sheetHeading(SheetKind kind);
-
-/// The row group of a kind on the contents sheet (which lists 教师个人三率 before 班级各科三率,
-/// and 统计图表 last).
-int contentsGroup(SheetKind kind);
 
 }  // namespace varnex

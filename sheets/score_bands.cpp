@@ -50,6 +50,13 @@ Result<TotalBandsPlaces> writeScoreBands(ExcelSheet& sheet, const Exam& exam, co
                        labels[static_cast<size_t>(j)]);
 
     const BandTable counts = scoreBandCounts(exam, exam.subjects().size(), bands);
+    for (int j = 0; j < bandCount; ++j) {
+        for (int i = 0; i < schoolCount; ++i) {
+            if (counts.ofSchool[static_cast<size_t>(i)][static_cast<size_t>(j)].inBand == 0) continue;
+            if (places.highestOccupied < places.lowestOccupied) places.lowestOccupied = j;
+            places.highestOccupied = j;
+        }
+    }
     auto countCell = [](const BandCount& c) { return countCellText(c.inBand, c.cumulative); };
     for (int j = 0; j < bandCount; ++j) {
         for (int i = 0; i < schoolCount; ++i) {

@@ -28,9 +28,8 @@ std::vector<const PlannedSheet*> SheetPlan::contentsOrder() const {
     for (const auto& s : sheets) {
         if (s.kind != SheetKind::Contents) listed.push_back(&s);
     }
-    std::stable_sort(listed.begin(), listed.end(), [](const PlannedSheet* a, const PlannedSheet* b) {
-        return contentsGroup(a->kind) < contentsGroup(b->kind);
-    });
+    std::sort(listed.begin(), listed.end(),
+              [](const PlannedSheet* a, const PlannedSheet* b) { return a->position < b->position; });
     return listed;
 }
 
@@ -149,7 +148,7 @@ SheetPlan buildSheetPlan(const Exam& exam) {
             it->kind != SheetKind::ClassRankingAll && it->kind != SheetKind::Charts)
             plan.itemList += it->item + "\n";
     }
-    // The charts come last, as on the contents sheet.
+    // The charts come last.
     if (o.charts) plan.itemList += std::string(tx::kCharts) + "\n";
     return plan;
 }

@@ -47,7 +47,7 @@ struct SheetPlan {
     int sheetCount() const { return static_cast<int>(sheets.size()); }
     /// The sheets to add to a new three-sheet workbook.
     int addedSheets() const { return sheetCount() >= 4 ? sheetCount() - 3 : 0; }
-    /// The listed sheets in the order of the contents sheet's rows.
+    /// The sheets the contents sheet lists, in the order of their tabs.
     std::vector<const PlannedSheet*> contentsOrder() const;
 };
 

@@ -270,6 +270,10 @@ double ExcelSheet::UsedWidthPoints() const {
     return sheetAt(*session_, position_).usedWidthPoints();
 }
 
+const std::vector<CellRange>& ExcelSheet::MergedAreas() const {
+    return sheetAt(*session_, position_).merges;
+}
+
 // ---------------------------------------------------------------- session
 
 void ExcelSession::AddWorkbook(OmittedArgumentType) {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "workbook/cell_name.h"
 #include "workbook/workbook_model.h"
@@ -90,6 +91,8 @@ class ExcelSheet {
     void AutoFitColumns();
     /// The width of the columns in use in points, as they print.
     double UsedWidthPoints() const;
+    /// The merged areas of the sheet.
+    const std::vector<CellRange>& MergedAreas() const;
 
   private:
     friend class ExcelSession;

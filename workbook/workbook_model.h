@@ -145,7 +145,8 @@ struct ChartSeries {
     SheetRange values;
     std::optional<SheetRange> categories;
     /// Drawn as a level line across the plot at the value its cells hold (all equal), such as an
-    /// average to compare the other series with, instead of as columns.
+    /// average to compare the other series with, instead of as columns; of a single cell, as a red
+    /// column.
     bool levelLine = false;
 };
 
@@ -158,6 +159,7 @@ struct ChartModel {
     std::optional<double> valueMin;  ///< fixed ends of the value axis (else the application's choice)
     std::optional<double> valueMax;
     bool reverseCategories = false;  ///< the categories run from right to left
+    int categoryLabelRotation = 0;   ///< degrees the category labels turn (0: the application's choice)
     bool legend = true;              ///< a legend below the plot
     CellPos anchor;                  ///< the cell of the chart's top left corner
     int widthPixels = 480;

@@ -310,6 +310,13 @@ lxw_error writeChart(lxw_workbook* workbook, lxw_worksheet* ws, const ChartModel
         series->values->ignore_cache = LXW_TRUE;
         chart_series_set_name(series, chartText(s.name).c_str());
         if (!s.levelLine) continue;
+        if (s.values.range.first == s.values.range.last) {
+            // A line needs two points: a single value stands as a red column beside the others.
+            lxw_chart_fill red{};
+            red.color = LXW_COLOR_RED;
+            chart_series_set_fill(series, &red);
+            continue;
+        }
         lxw_chart_fill noFill{};
         noFill.none = LXW_TRUE;
         lxw_chart_line noLine{};
@@ -329,6 +336,11 @@ lxw_error writeChart(lxw_workbook* workbook, lxw_worksheet* ws, const ChartModel
     if (!hiddenFromLegend.empty()) chart_set_series_overlap(chart, 100);
     if (model.valueMin) chart_axis_set_min(chart->y_axis, *model.valueMin);
     if (model.valueMax) chart_axis_set_max(chart->y_axis, *model.valueMax);
+    if (model.categoryLabelRotation != 0) {
+        lxw_chart_font font{};
+        font.rotation = model.categoryLabelRotation;
+        chart_axis_set_num_font(chart->x_axis, &font);
+    }
     if (model.reverseCategories) {
         chart_axis_set_reverse(chart->x_axis);
         chart_axis_set_crossing_max(chart->x_axis);  // keeps the value axis on the left

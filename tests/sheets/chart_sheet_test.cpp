@@ -10,9 +10,9 @@ namespace {
 
 using testing::RateFixture;
 
-// 班级各科三率 puts the classes of each school together; the chart of the class averages reads
-// those rows and labels each column with the class of its row, also when the ClassList mixes
-// the schools.
+// 班级各科三率 puts the classes of each school together; each school's charts of the class
+// averages read those rows and label each column with the class of its row, also when the
+// ClassList mixes the schools.
 TEST(ChartSheet, ClassLabelsFollowTheRowsOfTheClassRates) {
     RateFixture f({"语文"}, {100});
     f.school("一中");
@@ -36,9 +36,14 @@ TEST(ChartSheet, ClassLabelsFollowTheRowsOfTheClassRates) {
     f.runOnNextSheet([&](ExcelSheet& sheet, const Exam& exam, const std::string& title) {
         writeChartSheet(sheet, exam, places, title);
     });
-    testing::expectCells(f, {{"L5", "一中（1）班"}, {"L6", "一中（2）班"}, {"L7", "二中（3）班"}});
-    EXPECT_EQ(f.formula("M5"), "='班级各科三率'!$O$4");
-    EXPECT_EQ(f.formula("N7"), "='班级各科三率'!$O$7");
+    testing::expectCells(f, {{"L5", "一中"},
+                             {"M5", "（1）班"},
+                             {"L6", "一中"},
+                             {"M6", "（2）班"},
+                             {"L7", "二中"},
+                             {"M7", "（3）班"}});
+    EXPECT_EQ(f.formula("N5"), "='班级各科三率'!$O$4");
+    EXPECT_EQ(f.formula("O7"), "='班级各科三率'!$O$7");
 }
 
 }  // namespace

@@ -124,7 +124,8 @@ void dumpChart(std::string& out, size_t index, const ChartModel& c) {
     line(out, "    axes category " + quoted(c.categoryAxisTitle) + " value " + quoted(c.valueAxisTitle));
     line(out, "    valueMin " + (c.valueMin ? number(*c.valueMin) : std::string("auto")) + " valueMax " +
                   (c.valueMax ? number(*c.valueMax) : std::string("auto")) + " reverse " +
-                  yesNo(c.reverseCategories) + " legend " + yesNo(c.legend));
+                  yesNo(c.reverseCategories) + " legend " + yesNo(c.legend) + " labelRotation " +
+                  std::to_string(c.categoryLabelRotation));
     line(out, "    anchor " + address(c.anchor) + " size " + std::to_string(c.widthPixels) + "x" +
                   std::to_string(c.heightPixels));
     for (const ChartSeries& s : c.series) {
