@@ -352,7 +352,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
                 ++(plainText(*written[k]).empty() ? read.blank : read.noScoreText)[k];
             }
         }
-                checkRow(state, read, cells, klass, examined, kinds, written, sheetRow);
+        checkRow(state, read, cells, klass, examined, kinds, written, sheetRow);
         for (size_t e = 0; e < sheet.extras.size(); ++e) {
             const std::string& subject = sheet.extras[e].first;
             if (const int fullMark = state.scores.extraFullMark(subject); fullMark > 0)
