@@ -61,6 +61,21 @@ inline constexpr const char* kSchoolNameRequired = "请输入学校名称！";
 /// Sheet, school.
 inline constexpr const char* kLogSingleSchoolFormat = "工作表“%s”没有“学校”列，各行都按“%s”导入。";
 
+// ---------------------------------------------------------------- a sheet of one class, without 班级 column
+/// Sheet.
+inline constexpr const char* kAskClassFormat =
+    "工作表“%s”没有“班级”列，表中各行都算作同一个班级。\n请输入班级（如“4”或“高二4班”）：";
+inline constexpr const char* kAskClassCaption = "班级";
+/// Sheet, the class as Varnex keeps it.
+inline constexpr const char* kLogSingleClassFormat = "工作表“%s”没有“班级”列，各行都按（%s）班导入。";
+/// Sheet, why the sheet cannot be one class (kNoClassGiven or kSeveralSchoolsFormat): both ways out.
+inline constexpr const char* kNoClassColumnFormat =
+    "工作表“%s”没有“班级”列，%"
+    "s。\n请给出这张表的班级（整张表是同一个班级时），或在表中加上“班级”列后重新导入。";
+inline constexpr const char* kNoClassGiven = "也没有给出整张表所属的班级";
+/// Two of the schools the 学校 column holds.
+inline constexpr const char* kSeveralSchoolsFormat = "而“学校”列中有多所学校（%s、%s……），不能算作同一个班级";
+
 // ---------------------------------------------------------------- column names
 inline constexpr const char* kSchool = "学校";
 inline constexpr const char* kGrade = "年级";

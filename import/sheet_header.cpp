@@ -45,11 +45,12 @@ bool isAnyKey(const std::string& name) {
 }
 
 // Holds every finding key and, when the request needs one, at least one subject.
-bool makesHeader(const std::vector<NamedCell>& cells, const HeaderRequest& request) {
+bool makesHeader(const std::vector<NamedCell>& cells, const HeaderRequest& request,
+                 const std::vector<std::string>& findingKeys) {
     bool subject = false;
     for (const NamedCell& cell : cells) subject = subject || subjectIndex(cell.name.name) >= 0;
     if (!subject && request.needsSubject) return false;
-    return std::all_of(request.findingKeys.begin(), request.findingKeys.end(), [&](const std::string& key) {
+    return std::all_of(findingKeys.begin(), findingKeys.end(), [&](const std::string& key) {
         return std::any_of(cells.begin(), cells.end(),
                            [&](const NamedCell& c) { return c.name.name == key; });
     });
@@ -116,14 +117,17 @@ Result<SheetHeader> findHeader(const std::vector<SheetRow>& rows, const HeaderRe
 
     size_t at = 0;
     std::vector<NamedCell> cells;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        std::vector<NamedCell> candidate = namedCells(rows[i]);
-        if (makesHeader(candidate, request)) {
-            at = i;
-            cells = std::move(candidate);
-            header.found = true;
-            break;
+    for (const auto* keys : {&request.findingKeys, &request.fallbackFindingKeys}) {
+        if (keys->empty() && keys != &request.findingKeys) break;
+        for (size_t i = 0; i < rows.size() && !header.found; ++i) {
+            std::vector<NamedCell> candidate = namedCells(rows[i]);
+            if (makesHeader(candidate, request, *keys)) {
+                at = i;
+                cells = std::move(candidate);
+                header.found = true;
+            }
         }
+        if (header.found) break;
     }
     if (!header.found) cells = namedCells(rows.front());
     const SheetRow& top = rows[at];

@@ -25,6 +25,9 @@ struct HeaderRequest {
     std::vector<std::string> findingKeys;
     /// False when the finding keys alone make a row the header (a list with a 学科 column).
     bool needsSubject = true;
+    /// When no row holds every finding key: the keys that, with a subject, make a row the header
+    /// all the same (姓名 for a score sheet of one class, without 班级 column); none when empty.
+    std::vector<std::string> fallbackFindingKeys;
 };
 
 /// The header of a sheet as found: where it is and which sheet column answers for each column

@@ -12,11 +12,13 @@
 #include <unordered_set>
 
 #include "app/app_texts.h"
+#include "app/class_order.h"
 #include "app/failure_trail.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/free_memory.h"
 #include "base/text_util.h"
+#include "import/class_name.h"
 #include "import/header_names.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
@@ -42,6 +44,7 @@ struct ScoreSheet {
     std::vector<size_t> examined;         ///< the subjects with a full mark that the sheet has
     std::vector<std::string> notInSheet;  ///< the subjects with a full mark that it has not
     std::string singleSchool;  ///< the school of every row of a sheet without 学校 column, else ""
+    std::string singleClass;   ///< the class of every row of a sheet without 班级 column, else ""
     size_t schoolField = 0;    ///< the field of 学校 when the sheet has it
     uint32_t classColumn = 0;  ///< the sheet column of 班级, for messages
     StudentIdColumns ids;      ///< the columns of 考号 and 学号 when the sheet has them
@@ -80,18 +83,6 @@ std::string confirmationText(const AppState& state, const ScoreSheet& sheet) {
     return strprintf(tx::kStudentConfirmFormat, fileNameOf(state.workbook.path).c_str(),
                      state.imported.sheetName.c_str(), state.imported.gradeName.c_str(),
                      static_cast<int>(sheet.examined.size()), lines.c_str());
-}
-
-// The schools of the ClassList, each once, in order of first appearance: a school whose classes
-// are not consecutive in the sheet is still one school.
-std::vector<std::string> schoolsOf(const ClassList& classList) {
-    std::vector<std::string> schools;
-    std::unordered_set<std::string> seen;
-    for (size_t i = 0; i < classList.size(); ++i) {
-        std::string school = classList.parts(i).first;
-        if (seen.insert(school).second) schools.push_back(std::move(school));
-    }
-    return schools;
 }
 
 // Brings the counts and the SchoolList in line with what the StudentTable and ClassList hold.
@@ -264,6 +255,7 @@ void noteSameNames(SheetRead& read, std::vector<NamedRow>& names) {
 SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const ScoreSheet& sheet) {
     const std::vector<size_t>& examined = sheet.examined;
     const bool singleSchool = !sheet.singleSchool.empty();
+    const bool singleClass = !sheet.singleClass.empty();
     const bool blankScoresExcluded = state.exportOptions.blankScoresExcluded;
     SheetRead read;
     read.blank.assign(examined.size(), 0);
@@ -277,7 +269,8 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells);
         if (!singleSchool) cells[kSchoolCell] = query.field(sheet.schoolField);
-        const std::string writtenClass = removeTrailingDotZero(query.field(kClassField));
+        const std::string writtenClass =
+            singleClass ? std::string() : removeTrailingDotZero(query.field(kClassField));
         cells[kNameCell] = query.field(kNameField);
         bool allEmpty = cells[kSchoolCell].empty() && writtenClass.empty() && cells[kNameCell].empty();
         for (size_t k = 0; k < examined.size(); ++k) {
@@ -288,7 +281,9 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         if (allEmpty) break;
         const int sheetRow = query.sheetRow();
         if (singleSchool) cells[kSchoolCell] = sheet.singleSchool;
-        Result<std::string> klass = classOfRow(state, writtenClass, sheetRow, sheet.classColumn);
+        Result<std::string> klass = singleClass
+                                        ? Result<std::string>(sheet.singleClass)
+                                        : classOfRow(state, writtenClass, sheetRow, sheet.classColumn);
         if (klass) cells[kClassCell] = *klass;
 
         int missing = 0;
@@ -348,8 +343,28 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     return read;
 }
 
+// Puts the classes in class order (see classOrder); the per-class counts follow.
+void orderClasses(SheetRead& read) {
+    const ClassList& classes = read.classList;
+    std::vector<std::pair<std::string, std::string>> parts;
+    for (size_t i = 0; i < classes.size(); ++i) parts.push_back(classes.parts(i));
+    const std::vector<size_t> order = classOrder(classes);
+    ClassList ordered;
+    std::vector<std::vector<bool>> hasScore;
+    std::vector<bool> imported;
+    for (size_t i : order) {
+        ordered.add(parts[i].first, parts[i].second);
+        hasScore.push_back(std::move(read.classHasScore[i]));
+        imported.push_back(read.classImported[i]);
+    }
+    read.classList = std::move(ordered);
+    read.classHasScore = std::move(hasScore);
+    read.classImported = std::move(imported);
+}
+
 // Replaces the StudentTable and the ClassList with what the sheet holds.
 void takeRows(AppState& state, SheetRead& read) {
+    orderClasses(read);
     state.students.replaceRows(std::move(read.rows));
     state.imported.classList = std::move(read.classList);
     state.imported.studentCount = state.students.rowCount();
@@ -421,14 +436,39 @@ bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& e
     return true;
 }
 
-// What a score sheet's header must hold: 学校 (or a school given for the whole sheet), 班级, 姓名.
-const HeaderRequest kScoreSheetRequest{{tx::kSchool, tx::kClass, tx::kName}, {tx::kClass, tx::kName}};
+// What a score sheet's header must hold: 学校 (or a school given for the whole sheet), 班级 (or a
+// class given for the whole sheet), 姓名.
+const HeaderRequest kScoreSheetRequest{
+    {tx::kSchool, tx::kClass, tx::kName}, {tx::kClass, tx::kName}, true, {tx::kName}};
 
 // The header texts a score sheet needs, as a message names them: 学校, 班级, 姓名 and ExamSubjects.
 std::vector<std::string> neededColumns(const ImportResults& r) {
     std::vector<std::string> columns(kScoreSheetRequest.keys);
     columns.insert(columns.end(), r.examSubjects.begin(), r.examSubjects.end());
     return columns;
+}
+
+// Why a sheet without 班级 column cannot be read as one class, with both ways out.
+std::string noClassReason(const AppState& state, const char* why) {
+    return strprintf(tx::kNoClassColumnFormat, state.imported.sheetName.c_str(), why);
+}
+
+// The class of every row of a sheet without 班级 column: asks for it, offering the class that the
+// sheet's or the file's name holds. Nothing, after saying that the sheet cannot be read and both
+// ways out, when the question was cancelled or the answer names no class.
+std::optional<std::string> askClassOfSheet(SheetQuery& query, const AppState& state, Frontend& frontend) {
+    const std::string& sheetName = state.imported.sheetName;
+    std::string proposed = classInName(sheetName);
+    if (proposed.empty()) proposed = classInName(fileNameOf(state.workbook.path));
+    std::optional<std::string> answer =
+        frontend.askText(strprintf(tx::kAskClassFormat, sheetName.c_str()), tx::kAskClassCaption, proposed);
+    std::string klass = answer ? normaliseClassName(*answer) : std::string();
+    if (klass.empty()) {
+        reportSheetUnreadable(query, state, frontend, noClassReason(state, tx::kNoClassGiven),
+                              neededColumns(state.imported));
+        return std::nullopt;
+    }
+    return klass;
 }
 
 // Sets ExamSubjects and the total of their full marks.
@@ -462,26 +502,37 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
     if (sheet.examined.empty()) {
         for (size_t i : withFullMark) missing.emplace_back(kSubjects[i].name);
     }
-    if (missing.size() == 1 && missing.front() == tx::kSchool) {
+    // A sheet without 学校 or 班级 column (or both) is one school or one class: it is asked for.
+    const bool noSchool = !header.keys[kSchoolKey], noClass = !header.keys[kClassKey];
+    if (missing.size() > static_cast<size_t>(noSchool) + static_cast<size_t>(noClass)) {
+        reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing),
+                              neededColumns(state.imported));
+        return std::nullopt;
+    }
+    if (noSchool) {
         std::optional<std::string> school = askSchoolOfSheet(state, frontend);
         if (!school) {
             query.close();
             return std::nullopt;
         }
         sheet.singleSchool = *school;
-    } else if (!missing.empty()) {
-        reportSheetUnreadable(query, state, frontend, missingColumnsReason(state, missing),
-                              neededColumns(state.imported));
-        return std::nullopt;
     }
-    sheet.classColumn = *header.keys[kClassKey];
+    if (noClass) {
+        std::optional<std::string> klass = askClassOfSheet(query, state, frontend);
+        if (!klass) return std::nullopt;
+        sheet.singleClass = *klass;
+    } else {
+        sheet.classColumn = *header.keys[kClassKey];
+    }
     return sheet;
 }
 
 // Selects 班级, 姓名, the examined subjects and 学校 (when the sheet has it) below the header.
 bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
                         const SheetHeader& header, ScoreSheet& sheet) {
-    std::vector<uint32_t> columns{*header.keys[kClassKey], *header.keys[kNameKey]};
+    // A sheet of one class reads its 姓名 column in the place of the class, which it does not use.
+    const uint32_t nameColumn = *header.keys[kNameKey];
+    std::vector<uint32_t> columns{header.keys[kClassKey].value_or(nameColumn), nameColumn};
     for (size_t i : sheet.examined) columns.push_back(*header.subjects[i]);
     if (sheet.singleSchool.empty()) {
         sheet.schoolField = columns.size();
@@ -554,7 +605,21 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
     } else {
         appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
         logHeader(state, frontend, *header, sheet->singleSchool);
+        if (!sheet->singleClass.empty())
+            appendLog(state, frontend,
+                      strprintf(tx::kLogSingleClassFormat, r.sheetName.c_str(), sheet->singleClass.c_str()));
         SheetRead read = readRows(state, frontend, query, *sheet);
+        if (!read.readerFailed && !sheet->singleClass.empty() && read.classList.size() > 1) {
+            // Rows of several schools are not one class: nothing of the sheet is taken.
+            const std::string reason = noClassReason(
+                state, strprintf(tx::kSeveralSchoolsFormat, read.classList.parts(0).first.c_str(),
+                                 read.classList.parts(1).first.c_str())
+                           .c_str());
+            const std::vector<std::string> needed = neededColumns(r);
+            state.imported = std::move(before);
+            reportSheetUnreadable(query, state, frontend, reason, needed);
+            return frontend.failure(ErrorKind::BadInput);
+        }
         if (read.readerFailed || read.problems.anyBlocking()) {
             // Nothing of the sheet is taken: the tables, the lists and the counts stay as they were.
             const std::string sheetName = r.sheetName;

@@ -206,7 +206,6 @@ void MainWindow::initialise() {
     writeRecords(controls_, state_);
     setWindowTitle(QString::fromStdString(common_texts::programTitle()));
     toggleAlwaysOnTop();
-    for (const char* line : tx::kAdviceLines) appendLog(state_, frontend_, line, false);
 
     setUpTable(controls_.students, studentModel_);
     setUpTable(controls_.teachers, teacherModel_);

@@ -509,7 +509,7 @@ TEST(ExportRun, SheetCountsAndPositions) {
          },
          10,
          7,
-         {"目录", "一中2", "一中1", "总分前5名", "年级各科三率", "班级各科三率", "教师个人三率", "各科分数段",
+         {"目录", "一中1", "一中2", "总分前5名", "年级各科三率", "班级各科三率", "教师个人三率", "各科分数段",
           "总分分数段", "总分名次段"},
          10},
         {"seven sheets and twelve classes",
@@ -554,7 +554,8 @@ TEST(ExportRun, SheetCountsAndPositions) {
             EXPECT_EQ(book.sheet(3)->cellCount(), 0u);  // the default sheet is left alone
         }
         if (c.sheets == 20) {
-            EXPECT_EQ(book.sheet(2)->name, "一中12");  // the last class comes right after 目录
+            EXPECT_EQ(book.sheet(2)->name, "一中1");  // the classes follow 目录 in class order
+            EXPECT_EQ(book.sheet(13)->name, "一中12");
         }
         EXPECT_EQ(book.sheet(1)->name, "目录");
         for (int i = 1; i <= c.sheets; ++i) EXPECT_TRUE(book.sheet(i)->visible);
@@ -593,7 +594,8 @@ TEST(SheetPlan, ItemListAndTitles) {
     EXPECT_EQ(plan.sheets[6].title, "期末 - 总分前20名（七年级）");
     EXPECT_EQ(plan.sheets[8].tabName, "二中3");
     EXPECT_EQ(plan.sheets[8].title, "期末 - 班级总分排名 - 二中七年级（3）班");
-    EXPECT_EQ(plan.sheets[8].position, 2);
+    EXPECT_EQ(plan.sheets[7].position, 2);  // the sheets of one class each read in class order
+    EXPECT_EQ(plan.sheets[8].position, 3);
     EXPECT_EQ(plan.sheets[9].tabName, "目录");
     EXPECT_EQ(plan.sheets[9].position, 1);
 

@@ -120,7 +120,7 @@ TEST(TopN, ElevenSubjectsEndInColumnQ) {
 
 // ---------------------------------------------------------------- 班级总分排名
 
-TEST(ClassRanking, OneSheetPerClassInReverseTabOrder) {
+TEST(ClassRanking, OneSheetPerClassInClassOrder) {
     Exam exam;
     exam.student("一中", "1", "a", "80").student("一中", "1", "b", "90").student("一中", "1", "c", "80");
     exam.student("一中", "2", "d", "70").imported();
@@ -130,7 +130,7 @@ TEST(ClassRanking, OneSheetPerClassInReverseTabOrder) {
     });
     exam.run();
     ASSERT_TRUE(exam.outcome.workbook);
-    EXPECT_EQ(tabNames(*exam.outcome.workbook), (std::vector<std::string>{"目录", "一中2", "一中1"}));
+    EXPECT_EQ(tabNames(*exam.outcome.workbook), (std::vector<std::string>{"目录", "一中1", "一中2"}));
     const SheetModel& one = exam.sheet("一中1");
     expectCells(one, {{"A1", "期中考试 - 班级总分排名 - 一中七年级（1）班"}});
     EXPECT_TRUE(merged(one, "A1", "G1"));
@@ -240,7 +240,7 @@ TEST(Contents, ListsTheSheetsInItsOwnOrder) {
     EXPECT_TRUE(s.merges.empty());
     ASSERT_TRUE(exam.outcome.workbook);
     EXPECT_EQ(tabNames(*exam.outcome.workbook),
-              (std::vector<std::string>{"目录", "二中1", "一中2", "一中1", "总分前50名", "年级各科三率",
+              (std::vector<std::string>{"目录", "一中1", "一中2", "二中1", "总分前50名", "年级各科三率",
                                         "班级各科三率", "教师个人三率"}));
 }
 

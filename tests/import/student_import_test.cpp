@@ -90,8 +90,9 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                           studentRow("一中", "10", "钱七", {"60", "60", "60"}, "180"),
                                       }));
     const ImportResults& r = state.imported;
-    EXPECT_EQ(r.classList.entries(), (std::vector<std::string>{"一中 10", "一中 1", "二中 3", "一中 2"}));
-    // 一中's classes are not consecutive (一中, 二中, 一中): still one school, listed where it first appears.
+    // Students stay in sheet order; classes come in class order: 1, 2, 10 (not as text), each school
+    // once, where it first appears, though 一中's rows are not consecutive (一中, 二中, 一中).
+    EXPECT_EQ(r.classList.entries(), (std::vector<std::string>{"一中 1", "一中 2", "一中 10", "二中 3"}));
     EXPECT_EQ(r.schoolList, (std::vector<std::string>{"一中", "二中"}));
     EXPECT_EQ(r.examSubjects, (std::vector<std::string>{"语文", "数学", "英语"}));
     EXPECT_EQ(r.examFullMarkTotal, 450);
