@@ -13,7 +13,8 @@ namespace {
 // The number of a class written in digits only ("4", "12", "04"): its digits without leading
 // zeros, which compare as the numbers do when the shorter come first; nothing for any other class.
 std::optional<std::string_view> classNumber(std::string_view klass) {
-    if (klass.empty() || !std::all_of(klass.begin(), klass.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (klass.empty() ||
+        !std::all_of(klass.begin(), klass.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     const size_t first = klass.find_first_not_of('0');
     return first == std::string_view::npos ? std::string_view() : klass.substr(first);
@@ -33,7 +34,8 @@ std::vector<size_t> classOrder(const ClassList& classes) {
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
         const size_t schoolA = schoolRank.at(parts[a].first), schoolB = schoolRank.at(parts[b].first);
         if (schoolA != schoolB) return schoolA < schoolB;
-        const std::optional<std::string_view> x = classNumber(parts[a].second), y = classNumber(parts[b].second);
+        const std::optional<std::string_view> x = classNumber(parts[a].second),
+                                              y = classNumber(parts[b].second);
         if (!x || !y) return x.has_value() && !y.has_value();
         if (x->size() != y->size()) return x->size() < y->size();
         return *x < *y;

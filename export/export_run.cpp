@@ -177,6 +177,8 @@ Status confirmExport(const AppState& state, Frontend& frontend, const SheetPlan&
     std::string items = plan.itemList;
     if (withoutTeachers)
         items += state.exportOptions.classRates ? tx::kNoTeachersNote : tx::kNoTeachersNoClassRatesNote;
+    if (!state.imported.sheetTotalDifference.empty())
+        items += strprintf(tx::kSheetTotalNoteFormat, state.imported.sheetTotalDifference.c_str());
     const std::string question = strprintf(tx::kConfirmFormat, state.examNameText.c_str(),
                                            state.imported.gradeName.c_str(), items.c_str());
     if (!frontend.askYesNo(question, common_texts::kCaptionConfirm))

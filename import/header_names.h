@@ -33,12 +33,18 @@ HeaderName headerNameOf(std::string_view normalised);
 /// or scaled-score column ("语文排名", "物理赋分").
 bool isKnownNonScoreColumn(std::string_view normalised);
 
+/// The subject whose scaled score (赋分) a normalised header text names: a subject's name or other
+/// name, or its first character, followed by "赋分", "(赋分)" or "赋" ("化学赋分", "化学(赋分)",
+/// "化赋", "政赋", "道法赋分"); its index, or -1 for any other text ("化学等级", "化赋排名").
+int scaledSubjectOf(std::string_view normalised);
+
 /// What a column under a subject of a two-row header holds, by its normalised header text.
 enum class SubColumn {
     Other,         ///< a text Varnex does not know
     RawScore,      ///< 原始分: the score that is read
     Score,         ///< 得分, 成绩, 分数: read when there is no raw score
-    RankOrScaled,  ///< 班级排名, 赋分, 等级 …: never read as a score
+    Scaled,        ///< 赋分: the subject's scaled score
+    RankOrScaled,  ///< 班级排名, 等级 …: never read as a score
 };
 SubColumn subColumnOf(std::string_view normalised);
 

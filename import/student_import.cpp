@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -42,6 +43,10 @@ enum Field : size_t { kClassField, kNameField, kFirstSubjectField };
 // How the rows of the sheet are read.
 struct ScoreSheet {
     std::vector<size_t> examined;         ///< the subjects with a full mark that the sheet has
+    std::vector<uint32_t> scoreColumns;   ///< per examined subject, the sheet column read
+    std::vector<std::string> scaled;      ///< the examined subjects read from their scaled scores
+    std::optional<uint32_t> totalColumn;  ///< the sheet's own total of the scores read, if any
+    size_t totalField = 0;                ///< its field in the query
     std::vector<std::string> notInSheet;  ///< the subjects with a full mark that it has not
     std::string singleSchool;  ///< the school of every row of a sheet without 学校 column, else ""
     std::string singleClass;   ///< the class of every row of a sheet without 班级 column, else ""
@@ -172,6 +177,14 @@ struct SheetRead {
     /// Per ClassList entry: per examined subject, whether some student of the class has a score.
     std::vector<std::vector<bool>> classHasScore;
     std::vector<bool> classImported;  ///< per ClassList entry: some student of the class is imported
+    /// The students whose total in the sheet's own 总分 column differs from the sum Varnex forms.
+    struct TotalDifferences {
+        int count = 0;
+        double least = 0, most = 0;        ///< the lowest and highest difference (sheet minus sum)
+        double smallest = 0, largest = 0;  ///< the smallest and largest size of a difference
+        int row = 0;                       ///< the first such student's sheet row
+        std::string sheetTotal, sum;
+    } totals;
 };
 
 // Checks one row and notes its problems: the school and the name, the class, and every examined
@@ -251,6 +264,58 @@ void noteSameNames(SheetRead& read, std::vector<NamedRow>& names) {
     if (found) read.problems.sortByRow();
 }
 
+// Notes a student whose total in the sheet (`written`) differs from the sum Varnex formed by 0.01
+// or more; a total that is no number is not compared.
+void compareTotal(SheetRead::TotalDifferences& totals, std::string written,
+                  const std::vector<std::string>& cells, int sheetRow) {
+    if (readScore(written) != ScoreKind::Number || written.empty()) return;
+    const double difference = cAtof(written) - cAtof(cells[kTotalColumn]);
+    if (std::fabs(difference) < 0.01) return;
+    if (totals.count++ == 0) {
+        totals.least = totals.most = difference;
+        totals.smallest = totals.largest = std::fabs(difference);
+        totals.row = sheetRow;
+        totals.sheetTotal = written;
+        totals.sum = cells[kTotalColumn];
+    }
+    totals.least = std::min(totals.least, difference);
+    totals.most = std::max(totals.most, difference);
+    totals.smallest = std::min(totals.smallest, std::fabs(difference));
+    totals.largest = std::max(totals.largest, std::fabs(difference));
+}
+
+// Points written with up to two decimals and no trailing zeros ("10", "0.5").
+std::string pointsText(double points) {
+    std::string text = fixedText(points, 2);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
+// How the sheet's own totals differ from the sums, naming the columns not analysed; "" when they
+// do not.
+std::string totalDifferenceText(const SheetRead::TotalDifferences& totals,
+                                const std::vector<std::string>& notAnalysed) {
+    if (totals.count == 0) return std::string();
+    std::string text;
+    const char* sheetTotal = totals.sheetTotal.c_str();
+    const char* sum = totals.sum.c_str();
+    if (totals.most - totals.least < 0.01) {
+        text = strprintf(totals.most > 0 ? tx::kTotalMoreFormat : tx::kTotalLessFormat, totals.count,
+                         pointsText(std::fabs(totals.most)).c_str(), totals.row, sheetTotal, sum);
+    } else {
+        text = strprintf(tx::kTotalDifferentFormat, totals.count, pointsText(totals.smallest).c_str(),
+                         pointsText(totals.largest).c_str(), totals.row, sheetTotal, sum);
+    }
+    if (notAnalysed.empty()) return text;
+    std::string columns;
+    for (const std::string& name : notAnalysed)
+        columns += (columns.empty() ? "" : tx::kNameSeparator) + strprintf(tx::kQuotedFormat, name.c_str());
+    const int count = static_cast<int>(notAnalysed.size());
+    return text + (count == 1 ? strprintf(tx::kTotalNotAnalysedOneFormat, columns.c_str())
+                              : strprintf(tx::kTotalNotAnalysedFormat, columns.c_str(), count));
+}
+
 // Reads every row of the sheet up to the end of the data, replacing nothing.
 SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const ScoreSheet& sheet) {
     const std::vector<size_t>& examined = sheet.examined;
@@ -326,6 +391,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
             for (size_t k = 0; k < examined.size(); ++k) {
                 if (kinds[k] == ScoreKind::Number) hasScore[k] = true;
             }
+            if (sheet.totalColumn) compareTotal(read.totals, query.field(sheet.totalField), cells, sheetRow);
             const int index = read.rows.appendRow(cells);
             if (sheet.idFields[0] || sheet.idFields[1]) {
                 std::vector<std::string> ids;
@@ -430,6 +496,8 @@ bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& e
                         r.classCount, examinedCount, r.studentCount));
     if (!header.notAnalysed.empty())
         appendLog(state, frontend, strprintf(tx::kLogNotAnalysedFormat, joined(header.notAnalysed).c_str()));
+    r.sheetTotalDifference = totalDifferenceText(read.totals, header.notAnalysed);
+    if (!r.sheetTotalDifference.empty()) appendLog(state, frontend, r.sheetTotalDifference);
     reportCounting(state, frontend, read, examined);
     frontend.setTitle(importTitle(state, tx::kImported));
     frontend.playNotification();
@@ -489,8 +557,12 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
                                         const SheetHeader& header, const std::vector<size_t>& withFullMark) {
     ScoreSheet sheet;
     for (size_t i : withFullMark) {
-        if (header.subjects[i]) {
+        if (header.subjects[i] || header.scaled[i]) {
+            // The scaled scores when they are all the sheet has, or when chosen over the raw ones.
+            const bool scaled = header.scaled[i] && (!header.subjects[i] || state.importOptions.scaledScores);
             sheet.examined.push_back(i);
+            sheet.scoreColumns.push_back(scaled ? *header.scaled[i] : *header.subjects[i]);
+            if (scaled) sheet.scaled.emplace_back(kSubjects[i].name);
         } else {
             sheet.notInSheet.emplace_back(kSubjects[i].name);
         }
@@ -524,6 +596,8 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
     } else {
         sheet.classColumn = *header.keys[kClassKey];
     }
+    // The sheet's own total of what is read: of the scaled scores when some are read and it has one.
+    sheet.totalColumn = !sheet.scaled.empty() && header.scaledTotal ? header.scaledTotal : header.total;
     return sheet;
 }
 
@@ -533,7 +607,7 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
     // A sheet of one class reads its 姓名 column in the place of the class, which it does not use.
     const uint32_t nameColumn = *header.keys[kNameKey];
     std::vector<uint32_t> columns{header.keys[kClassKey].value_or(nameColumn), nameColumn};
-    for (size_t i : sheet.examined) columns.push_back(*header.subjects[i]);
+    columns.insert(columns.end(), sheet.scoreColumns.begin(), sheet.scoreColumns.end());
     if (sheet.singleSchool.empty()) {
         sheet.schoolField = columns.size();
         columns.push_back(*header.keys[kSchoolKey]);
@@ -542,6 +616,10 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
         if (!sheet.ids.columns[k]) continue;
         sheet.idFields[k] = columns.size();
         columns.push_back(*sheet.ids.columns[k]);
+    }
+    if (sheet.totalColumn) {
+        sheet.totalField = columns.size();
+        columns.push_back(*sheet.totalColumn);
     }
     return selectImportColumns(query, state, frontend, columns, header, neededColumns(state.imported));
 }
@@ -570,6 +648,7 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
     }
     setExamSubjects(r, state.scores, withFullMark);
     r.subjectsNotInSheet.clear();
+    r.sheetTotalDifference.clear();
 
     r.sheetName = state.workbook.selectedSheetName();
     if (r.sheetName.empty()) {
@@ -605,6 +684,8 @@ Result<ImportOutcome> importStudents(AppState& state, Frontend& shown) {
     } else {
         appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
         logHeader(state, frontend, *header, sheet->singleSchool);
+        if (!sheet->scaled.empty())
+            appendLog(state, frontend, strprintf(tx::kLogScaledFormat, joined(sheet->scaled).c_str()));
         if (!sheet->singleClass.empty())
             appendLog(state, frontend,
                       strprintf(tx::kLogSingleClassFormat, r.sheetName.c_str(), sheet->singleClass.c_str()));

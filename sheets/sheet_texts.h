@@ -26,6 +26,9 @@ inline constexpr const char* kConfirmFormat =
 inline constexpr const char* kNoTeachersNote =
     "\n未导入教师任课表：不导出教师个人三率，班级各科三率的任课教师一栏留空。\n";
 inline constexpr const char* kNoTeachersNoClassRatesNote = "\n未导入教师任课表：不导出教师个人三率。\n";
+/// A line after the item list when the sheet's own 总分 differs from the sums of the subjects:
+/// the import's log line (ImportResults::sheetTotalDifference).
+inline constexpr const char* kSheetTotalNoteFormat = "\n%s。统计按各科之和计算。\n";
 // What the export is doing, after "Varnex - <exam>：<sheet> - " (common_texts::kSheetStateTitleFormat).
 inline constexpr const char* kExporting = "正在导出...";
 inline constexpr const char* kExported = "导出完成";

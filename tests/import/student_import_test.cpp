@@ -81,7 +81,7 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                         kQuestion);
     EXPECT_EQ(ui.questions[0].caption, "确认");
     // Classes 10 then 1; a class written "3.0" and a score written "85.0" lose the ".0";
-    // 7.05 stays; the sheet's own 总分 column is ignored.
+    // 7.05 stays; the sheet's own 总分 column (999 throughout) is not read, only compared.
     EXPECT_EQ(rowsOf(state.students), (Rows{
                                           studentRow("一中", "10", "张三", {"120", "99.5", "85"}, "304.5"),
                                           studentRow("一中", "1", "李四", {"7.05", "0", ""}, "7"),
@@ -113,6 +113,8 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                               "title:" + title + "正在导入...",
                                               "log:导入工作表：成绩",
                                               "log:导入七年级：2所学校，4个班级，3科成绩，共5人",
+                                              "log:5名学生的表中总分与各科之和不同（相差694.5到992分），"
+                                              "如第2行：表中999，各科之和304.5",
                                               "log:英语：空白1个，缺考等文字0个，按0分计入统计。",
                                               "log:" + wholeClass,
                                               "message:信息:" + wholeClass,
