@@ -227,6 +227,7 @@ void MainWindow::initialise() {
     state_.settingsPath = settingsPath(programDir_);
     seedIfMissing(state_.settingsPath);
     state_.schoolName = loadSchoolName(state_.settingsPath);
+    state_.importOptions.scaledScores = loadScaledScores(state_.settingsPath);
     state_.recentFiles.setStorePath(state_.settingsPath);
     state_.recentFiles.load();
     rebuildRecentMenu();
