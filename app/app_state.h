@@ -83,6 +83,9 @@ struct ImportResults {
     /// Why the sheet's student numbers cannot be used (two columns that look like one kind), or "".
     std::string idProblem;
     int examFullMarkTotal = 0;
+    /// How the score sheet's own 总分 differs from the sums Varnex forms (the log line, which the
+    /// export's confirmation repeats), or "" when it has no such column or they agree.
+    std::string sheetTotalDifference;
     int studentCount = 0;
     int teacherCount = 0;
     /// True when the teacher sheet had no 年级 column: its rows keep 年级 empty and belong to the

@@ -47,6 +47,7 @@ const char* const kClassRankingLayoutKey = "班级总分排名方式";
 const char* const kNearBandKey = "临界生分差";
 const char* const kImportSection = "导入选项";
 const char* const kSchoolNameKey = "学校名称";
+const char* const kScaledScoresKey = "按赋分统计";
 
 const char* const kExcellenceKeySuffix = "优秀率";
 
@@ -337,6 +338,20 @@ void saveGradeCommand(AppState& state, Frontend& frontend) {
     } else {
         frontend.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
     }
+}
+
+bool loadScaledScores(const std::string& path) {
+    if (path.empty()) return false;
+    return cAtoi(loadSettingsFile(path).get(kImportSection, kScaledScoresKey)) != 0;
+}
+
+Status saveScaledScores(const std::string& path, bool scaled) {
+    if (path.empty()) return settingsNotSaved(path);
+    IniFile file = loadSettingsFile(path);
+    if (file.unreadable()) return unusableSettings(settingsFileInUse(path), file.problem());
+    file.set(kImportSection, kScaledScoresKey, scaled ? "1" : "0");
+    if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
+    return {};
 }
 
 void restoreDefaultExcellence(ScoreSettings& scores) {

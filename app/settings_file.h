@@ -57,6 +57,12 @@ std::string loadSchoolName(const std::string& path);
 /// Keeps the school name given for a sheet without 学校 column; a failure names the file.
 Status saveSchoolName(const std::string& path, const std::string& school);
 
+/// 按赋分统计 as the settings file keeps it (its import options, 0 or 1); false when the file
+/// has no such key.
+bool loadScaledScores(const std::string& path);
+/// Keeps 按赋分统计; a failure names the file.
+Status saveScaledScores(const std::string& path, bool scaled);
+
 /// The 默认 command's effect on the records: every excellence line back to 80.
 void restoreDefaultExcellence(ScoreSettings& scores);
 

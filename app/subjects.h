@@ -97,6 +97,10 @@ int columnOfSubject(std::string_view name, const std::vector<std::string>& extra
 struct ImportOptions {
     int missingRule = 0;  ///< 0: more than half missing skips; 1: more than missingLimit; 2: never
     int missingLimit = 4;
+    /// 按赋分统计: where a sheet has both a subject's raw and scaled scores (化学, 化学赋分), the
+    /// scaled ones are analysed, totals included; otherwise the raw ones. A subject with only a
+    /// scaled column is analysed from it either way.
+    bool scaledScores = false;
 };
 
 /// 名次方式: how students with equal totals share a place in 总分前N名, 班级总分排名 and 学生进退步.

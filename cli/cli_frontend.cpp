@@ -5,6 +5,7 @@
 #include "base/common_texts.h"
 #include "base/text_util.h"
 #include "cli/cli_texts.h"
+#include "import/import_texts.h"
 
 namespace varnex {
 
@@ -52,9 +53,18 @@ bool CliFrontend::askYesNo(const std::string& text, const std::string& caption) 
 
 std::optional<std::string> CliFrontend::askText(const std::string& prompt, const std::string& caption,
                                                 const std::string&) {
-    // The one text the commands ask for is the name of the school of a sheet without 学校 column.
+    // The texts the commands ask for: the class of a sheet without 班级 column, the name of the
+    // school of a sheet without 学校 column.
     clearProgress();
     std::fprintf(stderr, tx::kMessageLineFormat, caption.c_str(), prompt.c_str());
+    if (caption == import_texts::kAskClassCaption) {
+        if (class_) {
+            std::fprintf(stderr, tx::kAnsweredClassFormat, class_->c_str());
+            return class_;
+        }
+        std::fputs(tx::kNoClassGiven, stderr);
+        return std::nullopt;
+    }
     if (school_) {
         std::fprintf(stderr, tx::kAnsweredSchoolFormat, school_->c_str());
         return school_;

@@ -23,6 +23,9 @@ class CliFrontend : public NullFrontend {
     CliFrontend& operator=(const CliFrontend&) = delete;
     /// The answer to the question for a school's name (--school); without one that question fails.
     void answerSchoolWith(std::string school) { school_ = std::move(school); }
+    /// The answer to the question for the class of a sheet without 班级 column (--class); without
+    /// one that question fails.
+    void answerClassWith(std::string klass) { class_ = std::move(klass); }
 
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
@@ -46,6 +49,7 @@ class CliFrontend : public NullFrontend {
     std::string progressLine_;  ///< the step last shown
     std::optional<std::string> school_;
     std::string lastMessage_;  ///< the message shown last, until the log repeats it
+    std::optional<std::string> class_;
 };
 
 }  // namespace varnex

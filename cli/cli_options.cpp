@@ -94,6 +94,12 @@ constexpr OptionSpec kOptions[] = {
     {"--school", "NAME", kExport,
      "工作表没有“学校”列时，表中各行所属的学校\n"
      "the school of every row of a sheet without a 学校 column"},
+    {"--class", "NAME", kExport,
+     "工作表没有“班级”列时，表中各行所属的班级（如 4、4班、高二4班）\n"
+     "the class of every row of a sheet without a 班级 column (e.g. 4, 4班, 高二4班)"},
+    {"--scaled", nullptr, kExport,
+     "本次按赋分统计（表中同时有原始分和赋分时），不存入配置文件\n"
+     "for this run, analyse the scaled scores (赋分) where a sheet has both, not saved"},
     {"--settings", "FILE", kExport,
      "配置文件（默认：与窗口程序共用的配置文件）/ settings file (default: the one the window uses)"},
     {"--full-mark", "学科=N,…", kExport,

@@ -47,9 +47,10 @@ inline constexpr const char* kExportSummary =
     "导入并导出分析结果 / import teachers and students, write the result workbook";
 inline constexpr const char* kExportUsage =
     "用法 / usage: varnex-cli export WORKBOOK --scores SHEET [--teachers SHEET] --grade G --exam NAME\n"
-    "                             [--school NAME] [--settings FILE] [--full-mark 学科=N,…]\n"
-    "                             [--excellence 学科=N,…] [--reports 报表,…] [--missing-rule 0|1|2]\n"
-    "                             [--missing-limit N] [--blank-scores zero|exclude] [--ranking 1224|1223]\n"
+    "                             [--school NAME] [--class NAME] [--scaled] [--settings FILE]\n"
+    "                             [--full-mark 学科=N,…] [--excellence 学科=N,…] [--reports 报表,…]\n"
+    "                             [--missing-rule 0|1|2] [--missing-limit N] [--blank-scores zero|exclude]\n"
+    "                             [--ranking 1224|1223]\n"
     "                             [--previous FILE [--previous-sheet SHEET]] [--near N] [--yes] [--force]\n"
     "                             -o FILE\n"
     "\n"
@@ -101,6 +102,10 @@ inline constexpr const char* kProgressStepsFormat = "%s（%d/%d）";
 // A question's answer, on the line after it.
 inline constexpr const char* kAnsweredYes = "  -> 是 (--yes)\n";
 inline constexpr const char* kAnsweredNo = "  -> 否（未指定 --yes / answered No without --yes）\n";
+/// The class given with --class, as the answer to the question for the class of a sheet.
+inline constexpr const char* kAnsweredClassFormat = "  -> %s (--class)\n";
+inline constexpr const char* kNoClassGiven =
+    "  -> 未指定班级：请用 --class 班级 给出 / no class given: name it with --class NAME\n";
 /// The school given with --school, as the answer to the question for the school's name.
 inline constexpr const char* kAnsweredSchoolFormat = "  -> %s (--school)\n";
 inline constexpr const char* kNoSchoolGiven =

@@ -435,6 +435,8 @@ int runExport(const Args& line) {
         return kExitFailed;
     }
     loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions);
+    state.importOptions.scaledScores =
+        args->flags.count("--scaled") > 0 || loadScaledScores(state.settingsPath);
     if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores, &ScoreSettings::fullMark,
                              &ScoreSettings::setExtraFullMark) ||
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores, &ScoreSettings::excellenceLine,
@@ -452,6 +454,7 @@ int runExport(const Args& line) {
 
     CliFrontend ui(args->flags.count("--yes") > 0);
     if (v.count("--school")) ui.answerSchoolWith(v["--school"]);
+    if (v.count("--class")) ui.answerClassWith(v["--class"]);
     if (!openWorkbook(state, ui, args->positional[0])) return kExitFailed;
     if (v.count("--teachers")) {
         if (!selectSheet(state, v["--teachers"])) return kExitFailed;

@@ -206,10 +206,13 @@ Status exportCanStart(const Exam& exam, AppState& state, Frontend& frontend) {
 }
 
 // Confirm: asks whether to export the planned items of the exam and grade, saying what is left
-// out or empty for want of teachers (`teachers`). Cancelled, with the question, when the answer is No.
+// out or empty for want of teachers (`teachers`) and a 总分 of the sheet that differs from the sums.
+// Cancelled, with the question, when the answer is No.
 Status confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan,
                      const std::string& teachers) {
-    const std::string items = plan.itemList + teachers;
+    std::string items = plan.itemList + teachers;
+    if (!state.imported.sheetTotalDifference.empty())
+        items += strprintf(tx::kSheetTotalNoteFormat, state.imported.sheetTotalDifference.c_str());
     const std::string question = strprintf(tx::kConfirmFormat, state.examNameText.c_str(),
                                            state.imported.gradeName.c_str(), items.c_str());
     if (!frontend.askYesNo(question, common_texts::kCaptionConfirm))

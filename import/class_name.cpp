@@ -168,6 +168,24 @@ bool addItem(std::string_view item, std::vector<std::string>& classes) {
 
 }  // namespace
 
+std::string classInName(std::string_view name) {
+    const std::string plain = plainText(name);
+    const std::string_view text(plain);
+    for (size_t at = text.find(kClassEnding); at != std::string_view::npos;
+         at = text.find(kClassEnding, at + kClassEnding.size())) {
+        size_t start = at;
+        bool digit = false;
+        while (start > 0 && (isDigit(text[start - 1]) || text[start - 1] == '(' || text[start - 1] == ')')) {
+            digit = digit || isDigit(text[start - 1]);
+            --start;
+        }
+        if (!digit) continue;
+        std::string klass = normaliseClassName(text.substr(start, at - start));
+        if (!klass.empty()) return klass;
+    }
+    return std::string();
+}
+
 std::string normaliseClassName(std::string_view text) {
     // The common case, a class written as its number, is already what it should be.
     if (!text.empty() && std::all_of(text.begin(), text.end(), isDigit)) return std::string(text);

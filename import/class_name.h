@@ -15,6 +15,11 @@ namespace varnex {
 /// trailing "班" dropped, and brackets around what is left taken off. "" when nothing remains.
 std::string normaliseClassName(std::string_view text);
 
+/// The class that a file or sheet name holds: digits (possibly in brackets) before "班"
+/// ("高二4班期中" → "4", "七年级（12）班成绩" → "12"), as normaliseClassName keeps them; "" when
+/// it holds none.
+std::string classInName(std::string_view name);
+
 /// The classes that one cell of a teacher sheet names, each as normaliseClassName keeps it: one
 /// class, or several written as a list ("1、2班", "1,3", "1班3班", "高二1、2班") or as a range
 /// ("3-4班", "3~5"). A single class reads exactly as normaliseClassName reads it, so "7-1" (a

@@ -37,6 +37,7 @@ constexpr std::string_view kNonScoreEndings[] = {"排名", "名次", "排序", "
 constexpr std::string_view kRawScoreColumns[] = {"原始分", "原始成绩", "原始得分",
                                                  "原分",   "卷面分",   "卷面成绩"};
 constexpr std::string_view kScoreColumns[] = {"得分", "成绩", "分数"};
+constexpr std::string_view kScaledColumns[] = {"赋分", "赋分成绩", "等级赋分", "赋分分数"};
 constexpr std::string_view kRankOrScaledColumns[] = {"赋分", "赋分成绩", "等级", "等级赋分", "班排",
                                                      "级排", "校排",     "班名", "级名",     "校名",
                                                      "班次", "级次",     "校次", "排名",     "名次"};
@@ -106,7 +107,8 @@ bool isKnownNonScoreColumn(std::string_view normalised) {
 }
 
 bool isExtraSubjectColumn(std::string_view normalised) {
-    if (normalised.empty() || isKnownNonScoreColumn(normalised)) return false;
+    if (normalised.empty() || isKnownNonScoreColumn(normalised) || scaledSubjectOf(normalised) >= 0)
+        return false;
     const HeaderName name = headerNameOf(normalised);
     if (name.alias || subjectIndex(name.name) >= 0) return false;
     for (std::string_view key : {"学校", "年级", "班级", "姓名", "学科", "教师"}) {
@@ -115,8 +117,28 @@ bool isExtraSubjectColumn(std::string_view normalised) {
     return true;
 }
 
+int scaledSubjectOf(std::string_view normalised) {
+    std::string_view subject;
+    for (std::string_view ending :
+         {std::string_view("(赋分)"), std::string_view("赋分"), std::string_view("赋")}) {
+        if (normalised.ends_with(ending)) {
+            subject = normalised.substr(0, normalised.size() - ending.size());
+            break;
+        }
+    }
+    if (subject.empty()) return -1;
+    if (int i = subjectIndex(headerNameOf(subject).name); i >= 0) return i;
+    // A subject's first character ("化" of 化学).
+    for (size_t i = 0; i < kSubjects.size(); ++i) {
+        const std::string_view name = kSubjects[i].name;
+        if (subject == name.substr(0, nextUtf8Char(name, 0).length)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 SubColumn subColumnOf(std::string_view normalised) {
     if (isOneOf(normalised, kRawScoreColumns)) return SubColumn::RawScore;
+    if (isOneOf(normalised, kScaledColumns)) return SubColumn::Scaled;
     if (isOneOf(normalised, kScoreColumns)) return SubColumn::Score;
     if (isOneOf(normalised, kRankOrScaledColumns) || isKnownNonScoreColumn(normalised))
         return SubColumn::RankOrScaled;

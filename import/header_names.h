@@ -34,16 +34,22 @@ HeaderName headerNameOf(std::string_view normalised);
 bool isKnownNonScoreColumn(std::string_view normalised);
 
 /// True for a normalised header text that may head the scores of an extra subject: it names no
-/// subject of the list (nor is another name of one), no key column of the imports (学校, 年级,
-/// 班级, 姓名, 学科, 教师) and no known column without scores (isKnownNonScoreColumn).
+/// subject of the list (nor is another name of one), no scaled score of a subject (scaledSubjectOf), no key
+/// column of the imports (学校, 年级, 班级, 姓名, 学科, 教师) and no known column without scores
+/// (isKnownNonScoreColumn).
 bool isExtraSubjectColumn(std::string_view normalised);
+/// The subject whose scaled score (赋分) a normalised header text names: a subject's name or other
+/// name, or its first character, followed by "赋分", "(赋分)" or "赋" ("化学赋分", "化学(赋分)",
+/// "化赋", "政赋", "道法赋分"); its index, or -1 for any other text ("化学等级", "化赋排名").
+int scaledSubjectOf(std::string_view normalised);
 
 /// What a column under a subject of a two-row header holds, by its normalised header text.
 enum class SubColumn {
     Other,         ///< a text Varnex does not know
     RawScore,      ///< 原始分: the score that is read
     Score,         ///< 得分, 成绩, 分数: read when there is no raw score
-    RankOrScaled,  ///< 班级排名, 赋分, 等级 …: never read as a score
+    Scaled,        ///< 赋分: the subject's scaled score
+    RankOrScaled,  ///< 班级排名, 等级 …: never read as a score
 };
 SubColumn subColumnOf(std::string_view normalised);
 

@@ -71,6 +71,21 @@ inline constexpr const char* kLogSchoolCancelledFormat = "没有输入学校名�
 /// Sheet, school.
 inline constexpr const char* kLogSingleSchoolFormat = "工作表“%s”没有“学校”列，各行都按“%s”导入。";
 
+// ---------------------------------------------------------------- a sheet of one class, without 班级 column
+/// Sheet.
+inline constexpr const char* kAskClassFormat =
+    "工作表“%s”没有“班级”列，表中各行都算作同一个班级。\n请输入班级（如“4”或“高二4班”）：";
+inline constexpr const char* kAskClassCaption = "班级";
+/// Sheet, the class as Varnex keeps it.
+inline constexpr const char* kLogSingleClassFormat = "工作表“%s”没有“班级”列，各行都按（%s）班导入。";
+/// Sheet, why the sheet cannot be one class (kNoClassGiven or kSeveralSchoolsFormat): both ways out.
+inline constexpr const char* kNoClassColumnFormat =
+    "工作表“%s”没有“班级”列，%"
+    "s。\n请给出这张表的班级（整张表是同一个班级时），或在表中加上“班级”列后重新导入。";
+inline constexpr const char* kNoClassGiven = "也没有给出整张表所属的班级";
+/// Two of the schools the 学校 column holds.
+inline constexpr const char* kSeveralSchoolsFormat = "而“学校”列中有多所学校（%s、%s……），不能算作同一个班级";
+
 // ---------------------------------------------------------------- column names
 inline constexpr const char* kSchool = "学校";
 inline constexpr const char* kGrade = "年级";
@@ -140,6 +155,22 @@ inline constexpr const char* kNoSchools = "未找到任何学校！";
 inline constexpr const char* kStudentSummaryFormat = "导入%s：%d所学校，%d个班级，%d科成绩，共%d人";
 /// The columns that are neither read nor known to hold no scores, joined with kNameSeparator.
 inline constexpr const char* kLogNotAnalysedFormat = "以下各列不是可统计的学科，未作分析：%s。";
+/// Subjects joined with kNameSeparator: analysed from their scaled scores (赋分).
+inline constexpr const char* kLogScaledFormat = "%s按赋分统计";
+/// Students, the difference, sheet row, the sheet's total, the sum of the subjects: the sheet's 总分
+/// is the sum plus (kTotalMoreFormat) or minus (kTotalLessFormat) the same amount for all of them.
+inline constexpr const char* kTotalMoreFormat =
+    "%d名学生的表中总分比各科之和多%s分，如第%d行：表中%s，各科之和%s";
+inline constexpr const char* kTotalLessFormat =
+    "%d名学生的表中总分比各科之和少%s分，如第%d行：表中%s，各科之和%s";
+/// Students, the least and the largest difference, sheet row, the sheet's total, the sum.
+inline constexpr const char* kTotalDifferentFormat =
+    "%d名学生的表中总分与各科之和不同（相差%s到%s分），如第%d行：表中%s，各科之和%s";
+/// After one of those: the columns not analysed, each quoted (kQuotedFormat) and joined with
+/// kNameSeparator, and how many.
+inline constexpr const char* kTotalNotAnalysedOneFormat = "；表中%s一列未作分析";
+inline constexpr const char* kTotalNotAnalysedFormat = "；表中%s这%d列未作分析";
+inline constexpr const char* kQuotedFormat = "“%s”";
 /// Sheet, kind of student number (考号 or 学号), the two columns' header texts.
 inline constexpr const char* kTwoIdColumnsFormat =
     "工作表“%s”有两列都像%s：%s和%s，无法确定按哪一列对应学生。请删去或改名其中一列后重试！";

@@ -14,6 +14,9 @@ namespace tx = import_texts;
 
 namespace {
 
+// The header of a sheet's total of scaled scores.
+constexpr std::string_view kScaledTotal = "赋分总分";
+
 // A header cell that holds a text.
 struct NamedCell {
     uint32_t column;
@@ -45,11 +48,12 @@ bool isAnyKey(const std::string& name) {
 }
 
 // Holds every finding key and, when the request needs one, at least one subject.
-bool makesHeader(const std::vector<NamedCell>& cells, const HeaderRequest& request) {
+bool makesHeader(const std::vector<NamedCell>& cells, const HeaderRequest& request,
+                 const std::vector<std::string>& findingKeys) {
     bool subject = false;
     for (const NamedCell& cell : cells) subject = subject || subjectIndex(cell.name.name) >= 0;
     if (!subject && request.needsSubject) return false;
-    return std::all_of(request.findingKeys.begin(), request.findingKeys.end(), [&](const std::string& key) {
+    return std::all_of(findingKeys.begin(), findingKeys.end(), [&](const std::string& key) {
         return std::any_of(cells.begin(), cells.end(),
                            [&](const NamedCell& c) { return c.name.name == key; });
     });
@@ -86,24 +90,32 @@ bool isSubHeader(const std::vector<NamedCell>& cells, const SheetRow& header, co
     return subColumn;
 }
 
-// The column a subject's scores are read from among its sub-columns [first, end).
-std::optional<uint32_t> scoreColumn(const SheetRow& below, uint32_t first, uint32_t end) {
-    std::optional<uint32_t> score, other;
+// The columns a subject's scores are read from among its sub-columns [first, end): its raw
+// scores and its scaled ones.
+struct ScoreColumns {
+    std::optional<uint32_t> score, scaled;
+};
+ScoreColumns scoreColumns(const SheetRow& below, uint32_t first, uint32_t end) {
+    std::optional<uint32_t> raw, score, other, scaled;
     for (uint32_t c = first; c < end; ++c) {
         switch (subColumnOf(normalisedCell(below, c))) {
             case SubColumn::RawScore:
-                return c;
+                if (!raw) raw = c;
+                break;
             case SubColumn::Score:
                 if (!score) score = c;
                 break;
             case SubColumn::Other:
                 if (!other) other = c;
                 break;
+            case SubColumn::Scaled:
+                if (!scaled) scaled = c;
+                break;
             case SubColumn::RankOrScaled:
                 break;
         }
     }
-    return score ? score : other;
+    return {raw ? raw : score ? score : other, scaled};
 }
 
 }  // namespace
@@ -116,14 +128,17 @@ Result<SheetHeader> findHeader(const std::vector<SheetRow>& rows, const HeaderRe
 
     size_t at = 0;
     std::vector<NamedCell> cells;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        std::vector<NamedCell> candidate = namedCells(rows[i]);
-        if (makesHeader(candidate, request)) {
-            at = i;
-            cells = std::move(candidate);
-            header.found = true;
-            break;
+    for (const auto* keys : {&request.findingKeys, &request.fallbackFindingKeys}) {
+        if (keys->empty() && keys != &request.findingKeys) break;
+        for (size_t i = 0; i < rows.size() && !header.found; ++i) {
+            std::vector<NamedCell> candidate = namedCells(rows[i]);
+            if (makesHeader(candidate, request, *keys)) {
+                at = i;
+                cells = std::move(candidate);
+                header.found = true;
+            }
         }
+        if (header.found) break;
     }
     if (!header.found) cells = namedCells(rows.front());
     const SheetRow& top = rows[at];
@@ -141,6 +156,24 @@ Result<SheetHeader> findHeader(const std::vector<SheetRow>& rows, const HeaderRe
         const std::string& name = cell.name.name;
         const int subject = subjectIndex(name);
         const bool key = isRequestedKey(request, name);
+        if (cell.normalised == kTotalName || cell.normalised == kScaledTotal) {
+            // The sheet's own totals, compared with the sums of the subjects read.
+            const bool scaledTotal = cell.normalised == kScaledTotal;
+            ScoreColumns columns{cell.column, std::nullopt};
+            if (below != nullptr && !scaledTotal) {
+                auto [first, end] = spanOf(cells, i, width);
+                if (end - first > 1) columns = scoreColumns(*below, first, end);
+            }
+            std::optional<uint32_t>& kept = scaledTotal ? header.scaledTotal : header.total;
+            if (!kept) kept = columns.score;
+            if (!header.scaledTotal) header.scaledTotal = columns.scaled;
+            continue;
+        }
+        if (const int scaled = scaledSubjectOf(cell.normalised); !key && subject < 0 && scaled >= 0) {
+            std::optional<uint32_t>& kept = header.scaled[static_cast<size_t>(scaled)];
+            if (!kept) kept = cell.column;
+            continue;
+        }
         if (!key && subject < 0) {
             const bool known = isAnyKey(name) || isKnownNonScoreColumn(cell.normalised);
             if (known || std::find(header.notAnalysed.begin(), header.notAnalysed.end(), cell.normalised) !=
@@ -149,9 +182,10 @@ Result<SheetHeader> findHeader(const std::vector<SheetRow>& rows, const HeaderRe
             header.notAnalysed.push_back(cell.normalised);
             if (isExtraSubjectColumn(cell.normalised)) {
                 std::optional<uint32_t> column = cell.column;
-                if (below != nullptr)
-                    column =
-                        scoreColumn(*below, spanOf(cells, i, width).first, spanOf(cells, i, width).second);
+                if (below != nullptr) {
+                    auto [first, end] = spanOf(cells, i, width);
+                    column = scoreColumns(*below, first, end).score;
+                }
                 if (column) header.extraColumns.emplace_back(cell.normalised, *column);
             }
             continue;
@@ -171,7 +205,9 @@ Result<SheetHeader> findHeader(const std::vector<SheetRow>& rows, const HeaderRe
             header.subjects[static_cast<size_t>(subject)] = cell.column;
         } else {
             auto [first, end] = spanOf(cells, i, width);
-            header.subjects[static_cast<size_t>(subject)] = scoreColumn(*below, first, end);
+            const ScoreColumns columns = scoreColumns(*below, first, end);
+            header.subjects[static_cast<size_t>(subject)] = columns.score;
+            if (columns.scaled) header.scaled[static_cast<size_t>(subject)] = columns.scaled;
         }
     }
     return header;

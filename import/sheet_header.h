@@ -25,6 +25,9 @@ struct HeaderRequest {
     std::vector<std::string> findingKeys;
     /// False when the finding keys alone make a row the header (a list with a 学科 column).
     bool needsSubject = true;
+    /// When no row holds every finding key: the keys that, with a subject, make a row the header
+    /// all the same (姓名 for a score sheet of one class, without 班级 column); none when empty.
+    std::vector<std::string> fallbackFindingKeys;
 };
 
 /// The header of a sheet as found: where it is and which sheet column answers for each column
@@ -41,6 +44,12 @@ struct SheetHeader {
     std::vector<std::optional<uint32_t>> keys;
     /// Per subject, the sheet column its scores are read from when the header has it.
     std::array<std::optional<uint32_t>, kSubjectCount> subjects{};
+    /// Per subject, the sheet column of its scaled scores (化学赋分, 化赋, a 赋分 sub-column) when
+    /// the header has one.
+    std::array<std::optional<uint32_t>, kSubjectCount> scaled{};
+    /// The sheet's own 总分 column, and the column of its total of scaled scores (a 赋分 sub-column
+    /// under 总分, or 赋分总分), when it has them.
+    std::optional<uint32_t> total, scaledTotal;
     /// Header texts (normalised) read through another name, with that name ("道德与法治", "政治").
     std::vector<std::pair<std::string, std::string>> aliases;
     /// Header texts (normalised) of columns that are neither read nor known as columns without

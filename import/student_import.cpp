@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -12,12 +13,14 @@
 #include <unordered_set>
 
 #include "app/app_texts.h"
+#include "app/class_order.h"
 #include "app/failure_trail.h"
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/free_memory.h"
 #include "base/rounding.h"
 #include "base/text_util.h"
+#include "import/class_name.h"
 #include "import/header_names.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
@@ -41,8 +44,13 @@ enum Field : size_t { kClassField, kNameField, kFirstSubjectField };
 // How the rows of the sheet are read.
 struct ScoreSheet {
     std::vector<size_t> examined;         ///< the subjects with a full mark that the sheet has
+    std::vector<uint32_t> scoreColumns;   ///< per examined subject, the sheet column read
+    std::vector<std::string> scaled;      ///< the examined subjects read from their scaled scores
+    std::optional<uint32_t> totalColumn;  ///< the sheet's own total of the scores read, if any
+    size_t totalField = 0;                ///< its field in the query
     std::vector<std::string> notInSheet;  ///< the subjects with a full mark that it has not
     std::string singleSchool;  ///< the school of every row of a sheet without 学校 column, else ""
+    std::string singleClass;   ///< the class of every row of a sheet without 班级 column, else ""
     size_t schoolField = 0;    ///< the field of 学校 when the sheet has it
     uint32_t classColumn = 0;  ///< the sheet column of 班级, for messages
     StudentIdColumns ids;      ///< the columns of 考号 and 学号 when the sheet has them
@@ -95,18 +103,6 @@ std::string confirmationText(const AppState& state, const ScoreSheet& sheet) {
     return strprintf(tx::kStudentConfirmFormat, fileNameOf(state.workbook.path).c_str(),
                      state.imported.sheetName.c_str(), state.imported.gradeName.c_str(), count,
                      lines.c_str());
-}
-
-// The schools of the ClassList, each once, in order of first appearance: a school whose classes
-// are not consecutive in the sheet is still one school.
-std::vector<std::string> schoolsOf(const ClassList& classList) {
-    std::vector<std::string> schools;
-    std::unordered_set<std::string> seen;
-    for (size_t i = 0; i < classList.size(); ++i) {
-        std::string school = classList.parts(i).first;
-        if (seen.insert(school).second) schools.push_back(std::move(school));
-    }
-    return schools;
 }
 
 // Brings the counts and the SchoolList in line with what the StudentTable and ClassList hold.
@@ -197,6 +193,14 @@ struct SheetRead {
     /// Per ClassList entry: per examined subject, whether some student of the class has a score.
     std::vector<std::vector<bool>> classHasScore;
     std::vector<bool> classImported;  ///< per ClassList entry: some student of the class is imported
+    /// The students whose total in the sheet's own 总分 column differs from the sum Varnex forms.
+    struct TotalDifferences {
+        int count = 0;
+        double least = 0, most = 0;        ///< the lowest and highest difference (sheet minus sum)
+        double smallest = 0, largest = 0;  ///< the smallest and largest size of a difference
+        int row = 0;                       ///< the first such student's sheet row
+        std::string sheetTotal, sum;
+    } totals;
 };
 
 // Checks one row and notes its problems: the school and the name, the class, and every examined
@@ -294,10 +298,63 @@ void noteSameNames(SheetRead& read, std::vector<NamedRow>& names) {
     if (found) read.problems.sortByRow();
 }
 
+// Notes a student whose total in the sheet (`written`) differs from the sum Varnex formed by 0.01
+// or more; a total that is no number is not compared.
+void compareTotal(SheetRead::TotalDifferences& totals, std::string written,
+                  const std::vector<std::string>& cells, int sheetRow) {
+    if (readScore(written) != ScoreKind::Number || written.empty()) return;
+    const double difference = cAtof(written) - cAtof(cells[kTotalColumn]);
+    if (std::fabs(difference) < 0.01) return;
+    if (totals.count++ == 0) {
+        totals.least = totals.most = difference;
+        totals.smallest = totals.largest = std::fabs(difference);
+        totals.row = sheetRow;
+        totals.sheetTotal = written;
+        totals.sum = cells[kTotalColumn];
+    }
+    totals.least = std::min(totals.least, difference);
+    totals.most = std::max(totals.most, difference);
+    totals.smallest = std::min(totals.smallest, std::fabs(difference));
+    totals.largest = std::max(totals.largest, std::fabs(difference));
+}
+
+// Points written with up to two decimals and no trailing zeros ("10", "0.5").
+std::string pointsText(double points) {
+    std::string text = fixedText(points, 2);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
+// How the sheet's own totals differ from the sums, naming the columns not analysed; "" when they
+// do not.
+std::string totalDifferenceText(const SheetRead::TotalDifferences& totals,
+                                const std::vector<std::string>& notAnalysed) {
+    if (totals.count == 0) return std::string();
+    std::string text;
+    const char* sheetTotal = totals.sheetTotal.c_str();
+    const char* sum = totals.sum.c_str();
+    if (totals.most - totals.least < 0.01) {
+        text = strprintf(totals.most > 0 ? tx::kTotalMoreFormat : tx::kTotalLessFormat, totals.count,
+                         pointsText(std::fabs(totals.most)).c_str(), totals.row, sheetTotal, sum);
+    } else {
+        text = strprintf(tx::kTotalDifferentFormat, totals.count, pointsText(totals.smallest).c_str(),
+                         pointsText(totals.largest).c_str(), totals.row, sheetTotal, sum);
+    }
+    if (notAnalysed.empty()) return text;
+    std::string columns;
+    for (const std::string& name : notAnalysed)
+        columns += (columns.empty() ? "" : tx::kNameSeparator) + strprintf(tx::kQuotedFormat, name.c_str());
+    const int count = static_cast<int>(notAnalysed.size());
+    return text + (count == 1 ? strprintf(tx::kTotalNotAnalysedOneFormat, columns.c_str())
+                              : strprintf(tx::kTotalNotAnalysedFormat, columns.c_str(), count));
+}
+
 // Reads every row of the sheet up to the end of the data, replacing nothing.
 SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const ScoreSheet& sheet) {
     const std::vector<size_t>& examined = sheet.examined;
     const bool singleSchool = !sheet.singleSchool.empty();
+    const bool singleClass = !sheet.singleClass.empty();
     const bool blankScoresExcluded = state.exportOptions.blankScoresExcluded;
     SheetRead read;
     read.rows.setColumns(kStudentTableColumns);
@@ -314,7 +371,8 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells + sheet.extras.size());
         if (!singleSchool) cells[kSchoolCell] = query.field(sheet.schoolField);
-        const std::string writtenClass = removeTrailingDotZero(query.field(kClassField));
+        const std::string writtenClass =
+            singleClass ? std::string() : removeTrailingDotZero(query.field(kClassField));
         cells[kNameCell] = query.field(kNameField);
         bool allEmpty = cells[kSchoolCell].empty() && writtenClass.empty() && cells[kNameCell].empty();
         for (size_t k = 0; k < examined.size(); ++k) {
@@ -325,7 +383,9 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
         if (allEmpty) break;
         const int sheetRow = query.sheetRow();
         if (singleSchool) cells[kSchoolCell] = sheet.singleSchool;
-        Result<std::string> klass = classOfRow(state, writtenClass, sheetRow, sheet.classColumn);
+        Result<std::string> klass = singleClass
+                                        ? Result<std::string>(sheet.singleClass)
+                                        : classOfRow(state, writtenClass, sheetRow, sheet.classColumn);
         if (klass) cells[kClassCell] = *klass;
 
         int missing = 0;
@@ -381,6 +441,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
             for (size_t k = 0; k < examined.size(); ++k) {
                 if (kinds[k] == ScoreKind::Number) hasScore[k] = true;
             }
+            if (sheet.totalColumn) compareTotal(read.totals, query.field(sheet.totalField), cells, sheetRow);
             const int index = read.rows.appendRow(cells);
             if (sheet.idFields[0] || sheet.idFields[1]) {
                 std::vector<std::string> ids;
@@ -398,8 +459,28 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     return read;
 }
 
+// Puts the classes in class order (see classOrder); the per-class counts follow.
+void orderClasses(SheetRead& read) {
+    const ClassList& classes = read.classList;
+    std::vector<std::pair<std::string, std::string>> parts;
+    for (size_t i = 0; i < classes.size(); ++i) parts.push_back(classes.parts(i));
+    const std::vector<size_t> order = classOrder(classes);
+    ClassList ordered;
+    std::vector<std::vector<bool>> hasScore;
+    std::vector<bool> imported;
+    for (size_t i : order) {
+        ordered.add(parts[i].first, parts[i].second);
+        hasScore.push_back(std::move(read.classHasScore[i]));
+        imported.push_back(read.classImported[i]);
+    }
+    read.classList = std::move(ordered);
+    read.classHasScore = std::move(hasScore);
+    read.classImported = std::move(imported);
+}
+
 // Replaces the StudentTable and the ClassList with what the sheet holds.
 void takeRows(AppState& state, SheetRead& read) {
+    orderClasses(read);
     state.students.replaceRows(std::move(read.rows));
     state.imported.classList = std::move(read.classList);
     state.imported.studentCount = state.students.rowCount();
@@ -485,14 +566,18 @@ bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& e
               strprintf(tx::kStudentSummaryFormat, r.gradeName.c_str(), static_cast<int>(r.schoolList.size()),
                         r.classCount, examinedCount, r.studentCount));
     logNotAnalysed(state, frontend, header);
+    r.sheetTotalDifference = totalDifferenceText(read.totals, header.notAnalysed);
+    if (!r.sheetTotalDifference.empty()) appendLog(state, frontend, r.sheetTotalDifference);
     reportCounting(state, frontend, read, examined);
     frontend.setTitle(importTitle(state, tx::kImported));
     frontend.playNotification();
     return true;
 }
 
-// What a score sheet's header must hold: 学校 (or a school given for the whole sheet), 班级, 姓名.
-const HeaderRequest kScoreSheetRequest{{tx::kSchool, tx::kClass, tx::kName}, {tx::kClass, tx::kName}};
+// What a score sheet's header must hold: 学校 (or a school given for the whole sheet), 班级 (or a
+// class given for the whole sheet), 姓名.
+const HeaderRequest kScoreSheetRequest{
+    {tx::kSchool, tx::kClass, tx::kName}, {tx::kClass, tx::kName}, true, {tx::kName}};
 
 // What a header without a column of any subject with a full mark lacks, as the message names it:
 // that subject, or "至少一个学科（语文、数学……）" with the first two of them.
@@ -507,6 +592,28 @@ std::string anySubjectText(const std::vector<size_t>& withFullMark) {
 // The message of a score sheet whose header lacks `missing`.
 std::string missingScoreColumns(const AppState& state, const std::vector<std::string>& missing) {
     return missingColumnsMessage(state, missing) + tx::kScoreColumnsAdvice;
+}
+
+// Why a sheet without 班级 column cannot be read as one class, with both ways out.
+std::string noClassReason(const AppState& state, const char* why) {
+    return strprintf(tx::kNoClassColumnFormat, state.imported.sheetName.c_str(), why);
+}
+
+// The class of every row of a sheet without 班级 column: asks for it, offering the class that the
+// sheet's or the file's name holds. Nothing, after saying that the sheet cannot be read and both
+// ways out, when the question was cancelled or the answer names no class.
+std::optional<std::string> askClassOfSheet(SheetQuery& query, const AppState& state, Frontend& frontend) {
+    const std::string& sheetName = state.imported.sheetName;
+    std::string proposed = classInName(sheetName);
+    if (proposed.empty()) proposed = classInName(fileNameOf(state.workbook.path));
+    std::optional<std::string> answer =
+        frontend.askText(strprintf(tx::kAskClassFormat, sheetName.c_str()), tx::kAskClassCaption, proposed);
+    std::string klass = answer ? normaliseClassName(*answer) : std::string();
+    if (klass.empty()) {
+        refuseSheet(query, frontend, noClassReason(state, tx::kNoClassGiven));
+        return std::nullopt;
+    }
+    return klass;
 }
 
 // Sets ExamSubjects and the total of their full marks.
@@ -539,8 +646,12 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
                                         const SheetHeader& header, const std::vector<size_t>& withFullMark) {
     ScoreSheet sheet;
     for (size_t i : withFullMark) {
-        if (header.subjects[i]) {
+        if (header.subjects[i] || header.scaled[i]) {
+            // The scaled scores when they are all the sheet has, or when chosen over the raw ones.
+            const bool scaled = header.scaled[i] && (!header.subjects[i] || state.importOptions.scaledScores);
             sheet.examined.push_back(i);
+            sheet.scoreColumns.push_back(scaled ? *header.scaled[i] : *header.subjects[i]);
+            if (scaled) sheet.scaled.emplace_back(kSubjects[i].name);
         } else {
             sheet.notInSheet.emplace_back(kSubjects[i].name);
         }
@@ -553,12 +664,17 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
             missing.emplace_back(kScoreSheetRequest.keys[k]);
     }
     if (sheet.examined.empty()) missing.push_back(anySubjectText(withFullMark));
-    const bool schoolOnly = missing.size() == 1 && missing.front() == tx::kSchool;
-    if (!missing.empty() && !schoolOnly) {
+    // 学校 and 班级 alone are asked for.
+    const bool onlyAskable = std::all_of(missing.begin(), missing.end(), [](const std::string& column) {
+        return column == tx::kSchool || column == tx::kClass;
+    });
+    if (!onlyAskable) {
         refuseSheet(query, frontend, missingScoreColumns(state, missing));
         return std::nullopt;
     }
-    if (!header.keys[kSchoolKey]) {
+    // A sheet without 学校 or 班级 column (or both) is one school or one class: it is asked for.
+    const bool noSchool = !header.keys[kSchoolKey], noClass = !header.keys[kClassKey];
+    if (noSchool) {
         std::optional<std::string> school = askSchoolOfSheet(state, frontend);
         if (!school) {
             query.close();
@@ -566,15 +682,25 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
         }
         sheet.singleSchool = *school;
     }
-    sheet.classColumn = *header.keys[kClassKey];
+    if (noClass) {
+        std::optional<std::string> klass = askClassOfSheet(query, state, frontend);
+        if (!klass) return std::nullopt;
+        sheet.singleClass = *klass;
+    } else {
+        sheet.classColumn = *header.keys[kClassKey];
+    }
+    // The sheet's own total of what is read: of the scaled scores when some are read and it has one.
+    sheet.totalColumn = !sheet.scaled.empty() && header.scaledTotal ? header.scaledTotal : header.total;
     return sheet;
 }
 
 // Selects 班级, 姓名, the examined subjects and 学校 (when the sheet has it) below the header.
 bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
                         const SheetHeader& header, ScoreSheet& sheet) {
-    std::vector<uint32_t> columns{*header.keys[kClassKey], *header.keys[kNameKey]};
-    for (size_t i : sheet.examined) columns.push_back(*header.subjects[i]);
+    // A sheet of one class reads its 姓名 column in the place of the class, which it does not use.
+    const uint32_t nameColumn = *header.keys[kNameKey];
+    std::vector<uint32_t> columns{header.keys[kClassKey].value_or(nameColumn), nameColumn};
+    columns.insert(columns.end(), sheet.scoreColumns.begin(), sheet.scoreColumns.end());
     if (sheet.singleSchool.empty()) {
         sheet.schoolField = columns.size();
         columns.push_back(*header.keys[kSchoolKey]);
@@ -586,6 +712,10 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
     }
     sheet.firstExtraField = columns.size();
     for (const auto& extra : sheet.extras) columns.push_back(extra.second);
+    if (sheet.totalColumn) {
+        sheet.totalField = columns.size();
+        columns.push_back(*sheet.totalColumn);
+    }
     return selectImportColumns(query, state, frontend, columns, header);
 }
 
@@ -640,6 +770,7 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
     }
     setExamSubjects(r, state.scores, withFullMark);
     r.subjectsNotInSheet.clear();
+    r.sheetTotalDifference.clear();
 
     r.sheetName = state.workbook.selectedSheetName();
     if (r.sheetName.empty()) {
@@ -677,7 +808,22 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
     } else {
         appendLog(state, frontend, std::string(tx::kLogSheet) + r.sheetName);
         logHeader(state, frontend, *header, sheet->singleSchool);
+        if (!sheet->scaled.empty())
+            appendLog(state, frontend, strprintf(tx::kLogScaledFormat, joined(sheet->scaled).c_str()));
+        if (!sheet->singleClass.empty())
+            appendLog(state, frontend,
+                      strprintf(tx::kLogSingleClassFormat, r.sheetName.c_str(), sheet->singleClass.c_str()));
         SheetRead read = readRows(state, frontend, query, *sheet);
+        if (!read.readerFailed && !sheet->singleClass.empty() && read.classList.size() > 1) {
+            // Rows of several schools are not one class: nothing of the sheet is taken.
+            const std::string reason = noClassReason(
+                state, strprintf(tx::kSeveralSchoolsFormat, read.classList.parts(0).first.c_str(),
+                                 read.classList.parts(1).first.c_str())
+                           .c_str());
+            state.imported = std::move(before);
+            refuseSheet(query, frontend, reason);
+            return frontend.failure(ErrorKind::BadInput);
+        }
         if (read.readerFailed || read.problems.anyBlocking()) {
             // Nothing of the sheet is taken: the tables, the lists and the counts stay as they were.
             const std::string sheetName = r.sheetName;

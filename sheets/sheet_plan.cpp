@@ -134,6 +134,14 @@ SheetPlan buildSheetPlan(const Exam& exam) {
 
     const int n = plan.sheetCount();
     for (int i = 0; i < n; ++i) plan.sheets[static_cast<size_t>(i)].position = n - i;
+    // The sheets of one class each, produced in class order, read in class order from left to right
+    // too: their block of tabs is turned round.
+    auto perClass = [](const PlannedSheet& s) { return s.kind == SheetKind::ClassRankingPerClass; };
+    auto first = std::find_if(plan.sheets.begin(), plan.sheets.end(), perClass);
+    auto last = std::find_if_not(first, plan.sheets.end(), perClass);
+    const auto count = last - first;
+    for (std::ptrdiff_t k = 0; k < count / 2; ++k)
+        std::swap(first[k].position, first[count - 1 - k].position);
 
     // The item list runs against production order. The sheets of one class each are one line:
     // a list of every class would make the confirmation taller than any screen.

@@ -43,6 +43,9 @@ inline constexpr const char* kUntaughtNoClassRatesFormat = "\n教师任课表中
 inline constexpr const char* kUntaughtClassLineFormat = "%s（%s）班：%s\n";
 inline constexpr const char* kSubjectSeparator = "、";
 inline constexpr const char* kAllSubjects = "全部学科";
+/// A line after the item list when the sheet's own 总分 differs from the sums of the subjects:
+/// the import's log line (ImportResults::sheetTotalDifference).
+inline constexpr const char* kSheetTotalNoteFormat = "\n%s。统计按各科之和计算。\n";
 // What the export is doing, after "Varnex - <exam>：<sheet> - " (common_texts::kSheetStateTitleFormat).
 inline constexpr const char* kExporting = "正在导出...";
 inline constexpr const char* kExported = "导出完成";

@@ -207,7 +207,6 @@ void MainWindow::initialise() {
     writeRecords(controls_, state_);
     setWindowTitle(QString::fromStdString(common_texts::programTitle()));
     toggleAlwaysOnTop();
-    for (const char* line : tx::kAdviceLines) appendLog(state_, frontend_, line, false);
 
     setUpTable(controls_.students, studentModel_);
     setUpTable(controls_.teachers, teacherModel_);
@@ -229,6 +228,7 @@ void MainWindow::initialise() {
     state_.settingsPath = settingsPath(programDir_);
     seedIfMissing(state_.settingsPath);
     state_.schoolName = loadSchoolName(state_.settingsPath);
+    state_.importOptions.scaledScores = loadScaledScores(state_.settingsPath);
     state_.recentFiles.setStorePath(state_.settingsPath);
     state_.recentFiles.load();
     rebuildRecentMenu();

@@ -14,16 +14,6 @@ constexpr const char* kAlreadyRunningFormat = "%s\n已经运行！";
 constexpr const char* kSplashWelcome = "欢迎使用Varnex";
 constexpr const char* kSplashGreeting = "学生成绩分析 · 三率统计 · 分数段 · 名次段";
 
-// Start-up advice written to the StatusLog without a time stamp
-constexpr const char* kAdviceLines[] = {
-    "建议导入成绩之前，先对Excel成绩数据进行排序。",
-    "",
-    "建议排序方式为：",
-    "1.主要关键字：学校，升序。",
-    "2.次要关键字：班级，升序。",
-    "3.第三关键字：姓名，升序。",
-};
-
 /// The exam name proposed at start-up, a strftime format: %m is the month ("某地区三校03月联考").
 constexpr const char* kExamNameFormat = "某地区三校%m月联考";
 /// The teacher table's frame: plain while it is empty, else with where the table came from

@@ -89,6 +89,22 @@ TEST(SettingsFile, SchoolNameGivenLast) {
     EXPECT_NE(failed.error().find("无此目录/配置文件.ini"), std::string::npos) << failed.error();
 }
 
+// 按赋分统计 is kept among the import options; a file without it (or with no file) reads 0.
+TEST(SettingsFile, ScaledScoresChoice) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    EXPECT_FALSE(loadScaledScores(path));
+    seedIfMissing(path);
+    const std::string seeded = readFile(path);
+    EXPECT_FALSE(loadScaledScores(path));
+    ASSERT_TRUE(saveScaledScores(path, true));
+    EXPECT_TRUE(loadScaledScores(path));
+    EXPECT_EQ(readFile(path), seeded + utf8ToGbk("[导入选项]\r\n按赋分统计=1\r\n"));
+    ASSERT_TRUE(saveScaledScores(path, false));
+    EXPECT_FALSE(loadScaledScores(path));
+    EXPECT_FALSE(saveScaledScores(dir.file("无此目录/配置文件.ini"), true));
+}
+
 TEST(SettingsFile, SavingAZeroFullMarkKeepsTheStoredValue) {
     TempDir dir;
     std::string path = dir.file(kSettingsFileName);

@@ -452,6 +452,66 @@ TEST_F(CliTest, PlatformSheetsExportAsTheyAre) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("无校.xlsx")));
 }
 
+// A class teacher's sheet (no 学校, no 班级: --school and --class), a sheet whose 总分 holds a
+// 10-point 禁毒 test, and 按赋分统计 for one run: 班级各科三率 by hand.
+TEST_F(CliTest, SheetsAsTeachersKeepThem) {
+    IniFile ini = IniFile::load(settings);
+    for (const char* subject : {"语文", "数学", "化学", "政治"})
+        ini.set("高二", std::string(subject) + "优秀率", "80");
+    ASSERT_TRUE(ini.save(settings));
+    auto run = [&](const std::string& file, const std::string& sheet, const std::string& out,
+                   std::vector<std::string> extra) {
+        extra.insert(extra.end(), {"--reports", "班级各科三率"});
+        return exportPlatform(file, sheet, "高二", out, extra);
+    };
+    // 语文 120, 100, 80 of 150: 1 excellent (from 120), 2 passes (from 90), average 100;
+    // 数学 130, 90, 110: 1 excellent, 3 passes, average 110.
+    const std::string one = dir.file("一个班.xlsx");
+    RunResult r = run("高二4班期中.xlsx", "成绩", one, {"--school", "一中", "--class", "高二4班"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("  -> 高二4班 (--class)"), std::string::npos) << r.err;
+    auto classes = readSheet(one, "班级各科三率");
+    EXPECT_EQ(classes["C4"], "（4）班");
+    EXPECT_EQ(classes["G4"], "1");
+    EXPECT_EQ(classes["J4"], "2");
+    EXPECT_EQ(classes["M4"], "100");
+    EXPECT_EQ(classes["J5"], "3");
+    EXPECT_EQ(classes["M5"], "110");
+    RunResult noClass = run("高二4班期中.xlsx", "成绩", dir.file("无班.xlsx"), {"--school", "一中"});
+    EXPECT_EQ(noClass.status, 1);
+    EXPECT_NE(noClass.err.find("--class"), std::string::npos) << noClass.err;
+    EXPECT_NE(noClass.err.find("或在表中加上“班级”列"), std::string::npos) << noClass.err;
+
+    // The sheet's 总分 is each sum + 10: said in the log and the confirmation; the averages are
+    // those of the scores (语文: class 1 110, class 2 (90 + 100) / 2 = 95).
+    const std::string drugs = dir.file("禁毒.xlsx");
+    r = run("real_sheets.xlsx", "禁毒", drugs, {"--full-mark", "语文=150,数学=150"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string said =
+        "3名学生的表中总分比各科之和多10分，如第2行：表中220，各科之和210；表中“禁毒”一列未作分析";
+    EXPECT_NE(r.err.find(said + "\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(said + "。统计按各科之和计算。"), std::string::npos) << r.err;
+    classes = readSheet(drugs, "班级各科三率");
+    EXPECT_EQ(classes["M4"], "110");
+    EXPECT_EQ(classes["M5"], "95");
+
+    // 化学 60, 40, 80 raw, 80, 70, 90 scaled: the class averages of (1) and (2).
+    const std::string raw = dir.file("原始分.xlsx"), scaled = dir.file("赋分.xlsx");
+    const std::vector<std::string> marks{"--full-mark", "语文=100,化学=100,政治=100"};
+    ASSERT_EQ(run("real_sheets.xlsx", "原始分和赋分", raw, marks).status, 0);
+    std::vector<std::string> withScaled = marks;
+    withScaled.push_back("--scaled");
+    r = run("real_sheets.xlsx", "原始分和赋分", scaled, withScaled);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("化学、政治按赋分统计"), std::string::npos) << r.err;
+    auto rawRates = readSheet(raw, "班级各科三率"), scaledRates = readSheet(scaled, "班级各科三率");
+    EXPECT_EQ(rawRates["A6"], "化学\n（100分）");
+    EXPECT_EQ(rawRates["M6"], "50");
+    EXPECT_EQ(rawRates["M7"], "80");
+    EXPECT_EQ(scaledRates["M6"], "75");
+    EXPECT_EQ(scaledRates["M7"], "90");
+}
+
 // With the seeded settings the score sheet decides what was examined: a physics-track sheet has
 // no 历史, a monthly test only 语数英. The reports cover exactly the subjects in the sheet, the
 // total's full mark is the sum over them, and the settings file is not changed; --full-mark still

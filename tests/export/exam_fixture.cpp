@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/class_order.h"
 #include "base/text_util.h"
 #include "workbook/cell_name.h"
 
@@ -48,17 +49,16 @@ Exam& Exam::student(const std::string& school, const std::string& klass, const s
 
 Exam& Exam::imported() {
     ImportResults& r = state.imported;
-    r.classList.clear();
-    r.schoolList.clear();
+    ClassList inSheetOrder;
     for (int i = 0; i < state.students.rowCount(); ++i)
-        r.classList.add(std::string(state.students.cellText(i, 0)),
-                        std::string(state.students.cellText(i, 1)));
-    std::string previous;
-    for (size_t i = 0; i < r.classList.size(); ++i) {
-        std::string school = r.classList.parts(i).first;
-        if (school != previous) r.schoolList.push_back(school);
-        previous = school;
+        inSheetOrder.add(std::string(state.students.cellText(i, 0)),
+                         std::string(state.students.cellText(i, 1)));
+    r.classList.clear();
+    for (size_t i : classOrder(inSheetOrder)) {
+        auto [school, klass] = inSheetOrder.parts(i);
+        r.classList.add(school, klass);
     }
+    r.schoolList = schoolsOf(r.classList);
     r.classCount = static_cast<int>(r.classList.size());
     r.studentCount = state.students.rowCount();
     return *this;

@@ -569,7 +569,7 @@ TEST(ExportRun, SheetCountsAndPositions) {
          },
          10,
          7,
-         {"目录", "一中2", "一中1", "总分前5名", "年级各科三率", "班级各科三率", "教师个人三率", "各科分数段",
+         {"目录", "一中1", "一中2", "总分前5名", "年级各科三率", "班级各科三率", "教师个人三率", "各科分数段",
           "总分分数段", "总分名次段"},
          10},
         {"seven sheets and twelve classes",
@@ -614,7 +614,8 @@ TEST(ExportRun, SheetCountsAndPositions) {
             EXPECT_EQ(book.sheet(3)->cellCount(), 0u);  // the default sheet is left alone
         }
         if (c.sheets == 20) {
-            EXPECT_EQ(book.sheet(2)->name, "一中12");  // the last class comes right after 目录
+            EXPECT_EQ(book.sheet(2)->name, "一中1");  // the classes follow 目录 in class order
+            EXPECT_EQ(book.sheet(13)->name, "一中12");
         }
         EXPECT_EQ(book.sheet(1)->name, "目录");
         for (int i = 1; i <= c.sheets; ++i) EXPECT_TRUE(book.sheet(i)->visible);
@@ -653,7 +654,8 @@ TEST(SheetPlan, ItemListAndTitles) {
     EXPECT_EQ(plan.sheets[6].title, "期末 - 总分前20名（七年级）");
     EXPECT_EQ(plan.sheets[8].tabName, "二中3");
     EXPECT_EQ(plan.sheets[8].title, "期末 - 班级总分排名 - 二中七年级（3）班");
-    EXPECT_EQ(plan.sheets[8].position, 2);
+    EXPECT_EQ(plan.sheets[7].position, 2);  // the sheets of one class each read in class order
+    EXPECT_EQ(plan.sheets[8].position, 3);
     EXPECT_EQ(plan.sheets[9].tabName, "目录");
     EXPECT_EQ(plan.sheets[9].position, 1);
 
@@ -732,13 +734,17 @@ TEST(SheetPlan, ClassTabNamesAreMadeUsableAndUnique) {
     EXPECT_EQ(plan.sheets[7].tabName, "目录");
     EXPECT_EQ(plan.sheets[1].title, "期末 - 班级总分排名 - 一中七年级（12）班");
 
-    // The run writes them all; the contents sheet lists the names the tabs carry.
+    // The run writes them all, the class tabs in class order from left to right; the contents sheet
+    // lists the names the tabs carry, in tab order.
     exam.teachers();
     exam.run();
-    EXPECT_EQ(shown(exam.sheet("目录"), "A2"), "Sheet5 (2)");
-    EXPECT_EQ(shown(exam.sheet("目录"), "A3"), "目录 (2)");
-    EXPECT_EQ(shown(exam.sheet("目录"), "A6"), "实验_中学3");
-    EXPECT_EQ(shown(exam.sheet("目录"), "A7"), "一中12 (2)");
+    ASSERT_TRUE(exam.outcome.workbook);
+    const std::vector<std::string> tabs = tabNames(*exam.outcome.workbook);
+    EXPECT_EQ(tabs, (std::vector<std::string>{"目录", "一中12", "一中12 (2)", "实验_中学3", longSchool + "1",
+                                              "某某市第一实验中学附属初级中学东校区本部分校某某市第一 (2)",
+                                              "目录 (2)", "Sheet5 (2)"}));
+    for (size_t i = 1; i < tabs.size(); ++i)
+        EXPECT_EQ(shown(exam.sheet("目录"), CellName(0, static_cast<int>(i) + 1)), tabs[i]) << i;
 }
 
 }  // namespace

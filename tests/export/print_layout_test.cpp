@@ -215,12 +215,12 @@ TEST(Contents, EveryEntryLeadsToItsSheet) {
         EXPECT_NE(exam.outcome.workbook->sheetNamed(link.sheet), nullptr) << link.sheet;
     }
     const std::string xml = zipPart(exam.outcome.savedPath, "xl/worksheets/sheet1.xml");
-    EXPECT_NE(xml.find("<hyperlink ref=\"A2\" location=\"'12'!A1\""), std::string::npos) << xml;
-    EXPECT_NE(xml.find("<hyperlink ref=\"A3\" location=\"'一中O''1'!A1\""), std::string::npos);
+    EXPECT_NE(xml.find("<hyperlink ref=\"A2\" location=\"'一中O''1'!A1\""), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<hyperlink ref=\"A3\" location=\"'12'!A1\""), std::string::npos);
     EXPECT_NE(xml.find("<hyperlink ref=\"A4\" location=\"'总分分数段'!A1\""), std::string::npos);
     // The tab name 12 is still the number the cell held.
-    EXPECT_EQ(xmlCell(xml, "A2").type, "");
-    EXPECT_EQ(xmlCell(xml, "A2").value, "12");
+    EXPECT_EQ(xmlCell(xml, "A3").type, "");
+    EXPECT_EQ(xmlCell(xml, "A3").value, "12");
 }
 
 // A range as a chart series reads it: 'sheet'!$A$1:$B$2.

@@ -120,7 +120,7 @@ TEST(TopN, ElevenSubjectsEndInColumnQ) {
 
 // ---------------------------------------------------------------- 班级总分排名
 
-TEST(ClassRanking, OneSheetPerClassInReverseTabOrder) {
+TEST(ClassRanking, OneSheetPerClassInClassOrder) {
     Exam exam;
     exam.student("一中", "1", "a", "80").student("一中", "1", "b", "90").student("一中", "1", "c", "80");
     exam.student("一中", "2", "d", "70").imported();
@@ -130,7 +130,7 @@ TEST(ClassRanking, OneSheetPerClassInReverseTabOrder) {
     });
     exam.run();
     ASSERT_TRUE(exam.outcome.workbook);
-    EXPECT_EQ(tabNames(*exam.outcome.workbook), (std::vector<std::string>{"目录", "一中2", "一中1"}));
+    EXPECT_EQ(tabNames(*exam.outcome.workbook), (std::vector<std::string>{"目录", "一中1", "一中2"}));
     const SheetModel& one = exam.sheet("一中1");
     expectCells(one, {{"A1", "期中考试 - 班级总分排名 - 一中七年级（1）班"}});
     EXPECT_TRUE(merged(one, "A1", "G1"));
@@ -220,7 +220,7 @@ TEST(Contents, ListsTheSheetsInTabOrder) {
                        {"B1", "工作表标题"},
                        {"A2", "统计图表"},
                        {"B2", "期中考试 - 统计图表（七年级）"},
-                       {"B3", "期中考试 - 班级总分排名 - 二中七年级（1）班"},
+                       {"B3", "期中考试 - 班级总分排名 - 一中七年级（1）班"},
                        {"A10", ""},
                    });
     ASSERT_EQ(tabs.size(), 9u);
@@ -236,6 +236,10 @@ TEST(Contents, ListsTheSheetsInTabOrder) {
         EXPECT_EQ(s.at(a)->horizontalAlign, HAlign::General) << a;
     }
     EXPECT_TRUE(s.merges.empty());
+    ASSERT_TRUE(exam.outcome.workbook);
+    EXPECT_EQ(tabNames(*exam.outcome.workbook),
+              (std::vector<std::string>{"目录", "统计图表", "一中1", "一中2", "二中1", "总分前50名",
+                                        "年级各科三率", "班级各科三率", "教师个人三率"}));
 }
 
 }  // namespace

@@ -90,6 +90,49 @@ TEST(SheetHeader, TwoRowHeaderReadsEachSubjectsScoreColumn) {
     EXPECT_EQ(subject(header, "化学"), std::nullopt);
     EXPECT_EQ(header.keys[1], 1u);
     EXPECT_EQ(header.keys[2], 0u);
+    // The 赋分 sub-columns are the subjects' scaled scores; the sheet's 总分 is its 原始分 column.
+    EXPECT_EQ(header.scaled[static_cast<size_t>(subjectIndex("语文"))], 3u);
+    EXPECT_EQ(header.scaled[static_cast<size_t>(subjectIndex("数学"))], 5u);
+    EXPECT_EQ(header.scaled[static_cast<size_t>(subjectIndex("化学"))], std::nullopt);
+    EXPECT_EQ(header.total, 12u);
+}
+
+// Scaled-score columns beside the raw ones, in every way sheets head them; rank and 等级 columns
+// beside them are never read; a sheet without 班级 column is found by 姓名 and a subject.
+TEST(SheetHeader, ScaledScoreColumns) {
+    const HeaderRequest oneClass{{"学校", "班级", "姓名"}, {"班级", "姓名"}, true, {"姓名"}};
+    Result<SheetHeader> found =
+        findHeader(sheetRows({{"高二4班成绩"},
+                              {"姓名", "化学", "化赋", "化学等级", "化赋排名", "政治", "政治（赋分）",
+                               "生物(赋分)", "道法赋分", "地理赋分", "总分", "赋分总分"}}),
+                   oneClass, "成绩");
+    ASSERT_TRUE(found) << found.error();
+    const SheetHeader& header = *found;
+    EXPECT_TRUE(header.found);
+    EXPECT_EQ(header.firstRow, 2u);
+    EXPECT_EQ(header.keys[1], std::nullopt);
+    auto scaled = [&](const char* name) { return header.scaled[static_cast<size_t>(subjectIndex(name))]; };
+    EXPECT_EQ(subject(header, "化学"), 1u);
+    EXPECT_EQ(scaled("化学"), 2u);
+    EXPECT_EQ(subject(header, "政治"), 5u);
+    EXPECT_EQ(scaled("政治"), 6u);  // the first of 政治（赋分） and 道法赋分
+    EXPECT_EQ(subject(header, "生物"), std::nullopt);
+    EXPECT_EQ(scaled("生物"), 7u);
+    EXPECT_EQ(scaled("地理"), 9u);
+    EXPECT_EQ(header.total, 10u);
+    EXPECT_EQ(header.scaledTotal, 11u);
+    EXPECT_TRUE(header.notAnalysed.empty());
+
+    const std::pair<const char*, const char*> texts[] = {
+        {"化赋", "化学"},       {"政赋", "政治"},           {"化学赋分", "化学"},
+        {"化学(赋分)", "化学"}, {"道德与法治赋分", "政治"}, {"化学等级", ""},
+        {"化赋排名", ""},       {"等级赋分", ""},           {"赋分", ""},
+        {"日语赋分", ""},
+    };
+    for (const auto& [text, name] : texts) {
+        const int i = scaledSubjectOf(text);
+        EXPECT_EQ(i < 0 ? std::string() : std::string(kSubjects[static_cast<size_t>(i)].name), name) << text;
+    }
 }
 
 // The row below the header is data, not a sub-header, when it names a student (or holds no
@@ -172,6 +215,16 @@ TEST(ClassName, WrittenAsSchoolsAndPlatformsWriteIt) {
         {"二班", "二"},       {"高2班", "高2"},
     };
     for (const auto& [written, kept] : cases) EXPECT_EQ(normaliseClassName(written), kept) << written;
+}
+
+TEST(ClassName, TheClassAFileOrSheetNameHolds) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"高二4班期中", "4"},   {"七年级（12）班成绩", "12"},
+        {"初二(3)班月考", "3"}, {"９班", "9"},
+        {"期中成绩", ""},       {"实验班", ""},
+        {"班级成绩", ""},       {"2024届高三1班", "1"},
+    };
+    for (const auto& [name, klass] : cases) EXPECT_EQ(classInName(name), klass) << name;
 }
 
 // A teacher sheet's cell may name several classes; one class reads as normaliseClassName reads

@@ -82,8 +82,8 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                         kQuestion);
     EXPECT_EQ(ui.questions[0].caption, "确认");
     // Classes 10 then 1; a class written "3.0" and a score written "85.0" lose the ".0";
-    // 7.05 stays, and its total rounds half away from zero to 7.1; the sheet's own 总分 column is
-    // ignored.
+    // 7.05 stays, and its total rounds half away from zero to 7.1; the sheet's own 总分 column (999
+    // throughout) is not read, only compared.
     EXPECT_EQ(rowsOf(state.students), (Rows{
                                           studentRow("一中", "10", "张三", {"120", "99.5", "85"}, "304.5"),
                                           studentRow("一中", "1", "李四", {"7.05", "0", ""}, "7.1"),
@@ -92,8 +92,9 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                           studentRow("一中", "10", "钱七", {"60", "60", "60"}, "180"),
                                       }));
     const ImportResults& r = state.imported;
-    EXPECT_EQ(r.classList.entries(), (std::vector<std::string>{"一中 10", "一中 1", "二中 3", "一中 2"}));
-    // 一中's classes are not consecutive (一中, 二中, 一中): still one school, listed where it first appears.
+    // Students stay in sheet order; classes come in class order: 1, 2, 10 (not as text), each school
+    // once, where it first appears, though 一中's rows are not consecutive (一中, 二中, 一中).
+    EXPECT_EQ(r.classList.entries(), (std::vector<std::string>{"一中 1", "一中 2", "一中 10", "二中 3"}));
     EXPECT_EQ(r.schoolList, (std::vector<std::string>{"一中", "二中"}));
     EXPECT_EQ(r.examSubjects, (std::vector<std::string>{"语文", "数学", "英语"}));
     EXPECT_EQ(r.examFullMarkTotal, 450);
@@ -114,6 +115,8 @@ TEST_P(StudentImportFormats, ImportsScoresAndSummarises) {
                                               "title:" + title + "正在导入...",
                                               "log:导入工作表：成绩",
                                               "log:导入七年级：2所学校，4个班级，3科成绩，共5人",
+                                              "log:5名学生的表中总分与各科之和不同（相差694.5到991.9分），"
+                                              "如第2行：表中999，各科之和304.5",
                                               "log:英语：空白1个，缺考等文字0个，按0分计入统计。",
                                               "log:" + wholeClass,
                                               "message:信息:" + wholeClass,
@@ -898,6 +901,176 @@ TEST(StudentImport, ExamNameFromTheSheetTitle) {
         if (*c.typed == '\0') {  // the proposal joins the box's list
             EXPECT_NE(std::find(state.examNames.begin(), state.examNames.end(), c.name),
                       state.examNames.end());
+        }
+    }
+}
+
+// ---------------------------------------------------------------- sheets as teachers keep them
+
+constexpr FullMarks kChineseAndMaths{150, 150, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+// A class teacher's sheet without 学校 and 班级: both are asked for, the class offered from the
+// file name and kept as class names are.
+TEST(RealSheets, OneClassSheetTakesTheClassItIsGiven) {
+    AppState state = scoreState("高二4班期中.xlsx", "成绩", kChineseAndMaths);
+    state.gradeIndex = 10;
+    ScriptedFrontend ui;
+    ui.expectTextQuestion("没有“学校”列", "一中");
+    ui.expectTextQuestion("没有“班级”列", "高二4班");
+    ui.expectQuestion("", true);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
+    EXPECT_TRUE(ui.allQuestionsAsked());
+    ASSERT_EQ(ui.textQuestions.size(), 2u);
+    EXPECT_EQ(ui.textQuestions[1].text,
+              "工作表“成绩”没有“班级”列，表中各行都算作同一个班级。\n请输入班级（如“4”或“高二4班”）：");
+    EXPECT_EQ(ui.textQuestions[1].caption, "班级");
+    EXPECT_EQ(ui.textOffers[1], "4");
+    EXPECT_EQ(rowsOf(state.students), (Rows{
+                                          studentRow("一中", "4", "林小雨", {"120", "130"}, "250"),
+                                          studentRow("一中", "4", "周子航", {"100", "90"}, "190"),
+                                          studentRow("一中", "4", "吴思远", {"80", "110"}, "190"),
+                                      }));
+    EXPECT_EQ(state.imported.classList.entries(), std::vector<std::string>{"一中 4"});
+    EXPECT_EQ(state.imported.sheetTotalDifference, "");  // its 总分 is the sum of 语文 and 数学
+    std::vector<std::string> log;
+    for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "导入工作表：成绩",
+                       "工作表“成绩”的标题在第2行。",
+                       "工作表“成绩”没有“学校”列，各行都按“一中”导入。",
+                       "工作表“成绩”没有“班级”列，各行都按（4）班导入。",
+                       "导入高二：1所学校，1个班级，2科成绩，共3人",
+                   }));
+}
+
+// No class given, an answer that names none, or rows of two schools: the sheet is refused, saying
+// both ways out, and the previous import stays.
+TEST(RealSheets, SheetWithoutClassColumnThatIsNoClassIsRefused) {
+    struct Case {
+        const char* file;
+        const char* sheet;
+        std::optional<std::string> answer;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"高二4班期中.xlsx", "成绩", std::nullopt, "也没有给出整张表所属的班级"},
+        {"高二4班期中.xlsx", "成绩", "班", "也没有给出整张表所属的班级"},
+        {"real_sheets.xlsx", "两校无班级", "3", "而“学校”列中有多所学校（一中、二中……），不能算作同一个班级"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sheet);
+        AppState state = scoreState(c.file, c.sheet, kChineseAndMaths);
+        putPreviousImport(state);
+        ScriptedFrontend ui;
+        if (std::string(c.file) != "real_sheets.xlsx") ui.expectTextQuestion("没有“学校”列", "一中");
+        ui.expectTextQuestion("没有“班级”列", c.answer);
+        ui.expectQuestion("", true);
+        EXPECT_FALSE(importStudents(state, ui));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].text.find(
+                      std::string("工作表“") + c.sheet + "”没有“班级”列，" + c.why +
+                      "。\n请给出这张表的班级（整张表是同一个班级时），或在表中加上“班级”列后重新导入。"),
+                  std::string::npos)
+            << ui.messages[0].text;
+        EXPECT_EQ(names(state.students), std::vector<std::string>{"旧生"});
+        EXPECT_EQ(state.imported.classCount, 7);
+    }
+}
+
+// A sheet sorted by total, raw and scaled scores, scaled scores only, a 总分 with a test that is
+// no subject: what each imports, by hand.
+TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
+    constexpr FullMarks kScaledSubjects{100, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0};
+    // Cells of 语文, 化学 and 政治 in their StudentTable places.
+    auto scaledRow = [](const char* klass, const char* name, const char* chinese, const char* chemistry,
+                        const char* politics, const char* total) {
+        return studentRow("一中", klass, name, {chinese, "", "", "", chemistry, "", "", "", politics}, total);
+    };
+    // 禁毒 is kept after the fixed columns, ready to be counted once it has a full mark.
+    auto withExtra = [](std::vector<std::string> row, const char* extra) {
+        row.emplace_back(extra);
+        return row;
+    };
+    struct Case {
+        const char* sheet;
+        FullMarks fullMarks;
+        bool scaled;
+        Rows rows;
+        std::vector<std::string> classes;
+        const char* logLine;  ///< a line the log must hold, "" for none
+        const char* totalDifference;
+    };
+    const Case cases[] = {
+        {"按总分排序",
+         kChineseAndMaths,
+         false,
+         Rows{studentRow("一中", "9", "方雨桐", {"95", "98"}, "193"),
+              studentRow("一中", "10", "韩立新", {"96", "90"}, "186"),
+              studentRow("一中", "2", "贺明轩", {"90", "88"}, "178"),
+              studentRow("一中", "1", "江若溪", {"85", "80"}, "165"),
+              studentRow("一中", "10", "罗浩然", {"70", "75"}, "145"),
+              studentRow("一中", "2", "宋佳怡", {"60", "50"}, "110")},
+         {"一中 1", "一中 2", "一中 9", "一中 10"},
+         "",
+         ""},
+        {"原始分和赋分",
+         kScaledSubjects,
+         false,
+         Rows{scaledRow("1", "唐明远", "90", "60", "70", "220"),
+              scaledRow("1", "冯若兰", "80", "40", "90", "210"),
+              scaledRow("2", "丁一凡", "70", "80", "50", "200")},
+         {"一中 1", "一中 2"},
+         "",
+         ""},
+        {"原始分和赋分",
+         kScaledSubjects,
+         true,
+         Rows{scaledRow("1", "唐明远", "90", "80", "85", "255"),
+              scaledRow("1", "冯若兰", "80", "70", "95", "245"),
+              scaledRow("2", "丁一凡", "70", "90", "65", "225")},
+         {"一中 1", "一中 2"},
+         "化学、政治按赋分统计",
+         ""},
+        {"只有赋分",
+         kScaledSubjects,
+         false,
+         Rows{scaledRow("1", "唐明远", "90", "80", "85", "255"),
+              scaledRow("2", "丁一凡", "70", "90", "65", "225")},
+         {"一中 1", "一中 2"},
+         "化学、政治按赋分统计",
+         ""},
+        {"禁毒",
+         kChineseAndMaths,
+         false,
+         Rows{withExtra(studentRow("城东中学", "1", "高子涵", {"110", "100"}, "210"), "10"),
+              withExtra(studentRow("城东中学", "2", "马思琪", {"90", "95"}, "185"), "10"),
+              withExtra(studentRow("城东中学", "2", "许文博", {"100", "85"}, "185"), "10")},
+         {"城东中学 1", "城东中学 2"},
+         "以下各列不是可统计的学科，未作分析：禁毒。在“其他学科”中填写分值即可统计。",
+         "3名学生的表中总分比各科之和多10分，如第2行：表中220，各科之和210；表中“禁毒”一列未作分析"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.sheet) + (c.scaled ? " 按赋分统计" : ""));
+        AppState state = scoreState("real_sheets.xlsx", c.sheet, c.fullMarks);
+        state.gradeIndex = 10;
+        state.importOptions.scaledScores = c.scaled;
+        ScriptedFrontend ui;
+        ui.expectQuestion("", true);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        ASSERT_TRUE(imported) << imported.error();
+        EXPECT_EQ(rowsOf(state.students), c.rows);
+        EXPECT_EQ(state.imported.classList.entries(), c.classes);
+        std::vector<std::string> log;
+        for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
+        const bool scaledLogged = std::find(log.begin(), log.end(), "化学、政治按赋分统计") != log.end();
+        EXPECT_EQ(scaledLogged, std::string(c.logLine) == "化学、政治按赋分统计");
+        if (*c.logLine != '\0') {
+            EXPECT_NE(std::find(log.begin(), log.end(), c.logLine), log.end());
+        }
+        EXPECT_EQ(state.imported.sheetTotalDifference, c.totalDifference);
+        if (*c.totalDifference != '\0') {
+            EXPECT_NE(std::find(log.begin(), log.end(), c.totalDifference), log.end());
         }
     }
 }
