@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/report_choices.h"
+#include "base/rounding.h"
 #include "base/text_util.h"
 
 namespace varnex {
@@ -53,10 +54,11 @@ RowTable withExtraTotals(const RowTable& from, const std::vector<int>& extraColu
     for (const RowTableColumn& column : from.columns()) table.addColumn(column.name, column.width);
     for (int row = 0; row < from.rowCount(); ++row) {
         std::vector<std::string> cells = from.row(row).texts();
-        double total = 0.0;
-        for (const Subject& subject : kSubjects) total += cAtof(cells[static_cast<size_t>(subject.column)]);
-        for (int column : extraColumns) total += cAtof(cells[static_cast<size_t>(column)]);
-        cells[kTotalColumn] = removeTrailingDotZero(fixedText(total, 1));
+        long long total = 0;  // thousandths, so that the sum is exact before it is rounded
+        for (const Subject& subject : kSubjects)
+            total += toThousandths(cAtof(cells[static_cast<size_t>(subject.column)]));
+        for (int column : extraColumns) total += toThousandths(cAtof(cells[static_cast<size_t>(column)]));
+        cells[kTotalColumn] = removeTrailingDotZero(roundedText(fromThousandths(total), 1));
         const int index = table.appendRow(cells);
         if (!from.hiddenCells(row).empty()) table.setHiddenCells(index, from.hiddenCells(row));
     }

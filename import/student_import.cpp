@@ -114,10 +114,11 @@ void refreshSummary(AppState& state) {
 
 // The total of the eleven slots, added up exactly in thousandths and rounded to one decimal half
 // away from zero (85.25 + 90 gives 175.3), without a trailing ".0".
-std::string totalText(const std::vector<std::string>& cells) {
+std::string totalText(const std::vector<std::string>& cells, const std::vector<size_t>& extraCells = {}) {
     long long total = 0;
     for (const auto& subject : kSubjects)
         total += toThousandths(cAtof(cells[static_cast<size_t>(subject.column)]));
+    for (size_t cell : extraCells) total += toThousandths(cAtof(cells[cell]));
     return removeTrailingDotZero(roundedText(fromThousandths(total), 1));
 }
 
@@ -300,17 +301,17 @@ void noteSameNames(SheetRead& read, std::vector<NamedRow>& names) {
 
 // Notes a student whose total in the sheet (`written`) differs from the sum Varnex formed by 0.01
 // or more; a total that is no number is not compared.
-void compareTotal(SheetRead::TotalDifferences& totals, std::string written,
-                  const std::vector<std::string>& cells, int sheetRow) {
+void compareTotal(SheetRead::TotalDifferences& totals, std::string written, const std::string& sum,
+                  int sheetRow) {
     if (readScore(written) != ScoreKind::Number || written.empty()) return;
-    const double difference = cAtof(written) - cAtof(cells[kTotalColumn]);
+    const double difference = cAtof(written) - cAtof(sum);
     if (std::fabs(difference) < 0.01) return;
     if (totals.count++ == 0) {
         totals.least = totals.most = difference;
         totals.smallest = totals.largest = std::fabs(difference);
         totals.row = sheetRow;
         totals.sheetTotal = written;
-        totals.sum = cells[kTotalColumn];
+        totals.sum = sum;
     }
     totals.least = std::min(totals.least, difference);
     totals.most = std::max(totals.most, difference);
@@ -367,6 +368,12 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
     std::vector<const std::string*> written(examined.size());  // the score cells as the sheet has them
     std::vector<ScoreKind> kinds(examined.size());
     std::vector<ScoreKind> extraKinds(sheet.extras.size());
+    // The extra subjects already given a full mark: the export adds them to the total, so the
+    // sheet's own 总分 is compared with the sum that includes them.
+    std::vector<size_t> countedExtras;
+    for (size_t e = 0; e < sheet.extras.size(); ++e) {
+        if (state.scores.extraFullMark(sheet.extras[e].first) > 0) countedExtras.push_back(kStudentCells + e);
+    }
     std::string key;
     while (!query.atEnd()) {
         std::vector<std::string> cells(kStudentCells + sheet.extras.size());
@@ -441,7 +448,10 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
             for (size_t k = 0; k < examined.size(); ++k) {
                 if (kinds[k] == ScoreKind::Number) hasScore[k] = true;
             }
-            if (sheet.totalColumn) compareTotal(read.totals, query.field(sheet.totalField), cells, sheetRow);
+            if (sheet.totalColumn)
+                compareTotal(read.totals, query.field(sheet.totalField),
+                             countedExtras.empty() ? cells[kTotalColumn] : totalText(cells, countedExtras),
+                             sheetRow);
             const int index = read.rows.appendRow(cells);
             if (sheet.idFields[0] || sheet.idFields[1]) {
                 std::vector<std::string> ids;
@@ -566,7 +576,11 @@ bool endOfData(AppState& state, Frontend& frontend, const std::vector<size_t>& e
               strprintf(tx::kStudentSummaryFormat, r.gradeName.c_str(), static_cast<int>(r.schoolList.size()),
                         r.classCount, examinedCount, r.studentCount));
     logNotAnalysed(state, frontend, header);
-    r.sheetTotalDifference = totalDifferenceText(read.totals, header.notAnalysed);
+    std::vector<std::string> notCounted;  // the columns the sums leave out
+    for (const std::string& name : header.notAnalysed) {
+        if (state.scores.extraFullMark(name) <= 0) notCounted.push_back(name);
+    }
+    r.sheetTotalDifference = totalDifferenceText(read.totals, notCounted);
     if (!r.sheetTotalDifference.empty()) appendLog(state, frontend, r.sheetTotalDifference);
     reportCounting(state, frontend, read, examined);
     frontend.setTitle(importTitle(state, tx::kImported));

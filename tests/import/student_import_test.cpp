@@ -223,8 +223,13 @@ TEST_P(PlatformSheetFormats, ExtraSubjectWithAFullMarkIsConfirmedAndChecked) {
             for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
             EXPECT_NE(std::find(log.begin(), log.end(), "导入七年级：2所学校，4个班级，4科成绩，共5人"),
                       log.end());
+            EXPECT_NE(std::find(log.begin(), log.end(),
+                                "以下各列不是可统计的学科，未作分析：音乐。在“其他学科”中填写分值即可统计。"),
+                      log.end());
+            // The sheet's 总分 leaves 信息技术 out; the sums now count it.
             EXPECT_EQ(log.back(),
-                      "以下各列不是可统计的学科，未作分析：音乐。在“其他学科”中填写分值即可统计。");
+                      "5名学生的表中总分与各科之和不同（相差75到92分），如第3行：表中315，各科之和403；"
+                      "表中“音乐”一列未作分析");
             continue;
         }
         EXPECT_FALSE(imported);
@@ -1073,6 +1078,18 @@ TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
             EXPECT_NE(std::find(log.begin(), log.end(), c.totalDifference), log.end());
         }
     }
+}
+
+// Once 禁毒 has a full mark it is part of the sum, and a 总分 that includes it agrees.
+TEST(RealSheets, TheSheetsTotalAgreesOnceTheExtraSubjectCounts) {
+    AppState state = scoreState("real_sheets.xlsx", "禁毒", FullMarks{150, 150, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    state.gradeIndex = 10;
+    state.scores.setExtraFullMark("禁毒", 10);
+    ScriptedFrontend ui;
+    ui.expectQuestion("", true);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
+    EXPECT_EQ(state.imported.sheetTotalDifference, "");
 }
 
 }  // namespace
