@@ -10,6 +10,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QInputDialog>
@@ -25,6 +26,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
@@ -219,9 +222,9 @@ TEST_F(WindowTest, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
 }
 
 TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Varnex" + std::string(kVersion)));
-    EXPECT_TRUE(window->alwaysOnTop());
-    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Varnex " + std::string(kVersion)));
+    EXPECT_FALSE(window->alwaysOnTop());  // a new settings file: not on top
+    EXPECT_FALSE(window->staysOnTop());
 
     const std::string advice =
         "建议导入成绩之前，先对Excel成绩数据进行排序。\r\n\r\n建议排序方式为：\r\n1."
@@ -353,12 +356,12 @@ TEST_F(WindowTest, CommandTableBindsButtonsMenusAndContextMenu) {
     window->runCommand(ctl::CmdAlwaysOnTop);
     window->runCommand(ctl::CmdMusic);
     openMenu(window->toolsMenu());
-    EXPECT_FALSE(window->menuAction(ctl::CmdAlwaysOnTop)->isChecked());
+    EXPECT_TRUE(window->menuAction(ctl::CmdAlwaysOnTop)->isChecked());
     EXPECT_TRUE(window->menuAction(ctl::CmdMusic)->isChecked());
     window->runCommand(ctl::CmdMusic);
     window->runCommand(ctl::CmdAlwaysOnTop);
     openMenu(window->toolsMenu());
-    EXPECT_TRUE(window->menuAction(ctl::CmdAlwaysOnTop)->isChecked());
+    EXPECT_FALSE(window->menuAction(ctl::CmdAlwaysOnTop)->isChecked());
     EXPECT_FALSE(window->menuAction(ctl::CmdMusic)->isChecked());
 }
 
@@ -754,10 +757,10 @@ TEST_F(WindowTest, OnlyTheFirstDroppedFileIsOpenedWithLinksResolved) {
 
 TEST_F(WindowTest, DraggingTheBackgroundMovesTheWindow) {
     QWidget* background = window->centralWidget();
-    // Inside the frame 数据导入, away from its controls.
-    QRect frame = window->dialogUnits().rect(7, 5, 638, 96);
-    QPoint grip(frame.right() - 4, frame.bottom() - 4);
-    EXPECT_EQ(background->childAt(grip), nullptr);  // the frame lets the press through
+    // On the frame 数据导入, just inside its bottom edge, away from its controls.
+    const QWidget* dataImport = window->control(frame::DataImport);
+    QPoint grip = dataImport->geometry().bottomRight() - QPoint(8, 2);
+    EXPECT_EQ(background->childAt(grip), dataImport);  // the frame lets the press through
     QPoint before = window->pos();
     QTest::mousePress(background, Qt::LeftButton, {}, grip);
     QTest::mouseMove(background, grip + QPoint(30, 20));
@@ -1138,49 +1141,134 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     EXPECT_TRUE(window.control(ctl::OpenFile)->isEnabled());
 }
 
-// The window at a size: every control inside its frame, the frames inside the client area and
-// clear of each other, the log above the status bar.
-void expectLaidOut(MainWindow& window, const char* what) {
+// The window's rectangle of a widget.
+QRect inWindow(const QWidget* widget, const QWidget* window) {
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+// Whether `widget` lies inside `frames`' scrolled content.
+bool inScrollingFrame(const QWidget* widget, const WindowControls& controls) {
+    for (const QScrollArea* frame : controls.scrollingFrames)
+        if (frame->widget()->isAncestorOf(widget)) return true;
+    return false;
+}
+
+// Every visible control of the window, each inside the window and inside every widget around it
+// (not cut off); those in the option frames inside their frame's content (reached by scrolling),
+// and with `scrolls` false, nothing scrolls at all. The frames and the log do not overlap.
+void expectReachable(MainWindow& window, bool scrolls, const std::string& what) {
     SCOPED_TRACE(what);
-    const QRect client = window.centralWidget()->rect();
-    auto at = [&](int id) { return window.control(id)->geometry(); };
-    const std::pair<int, int> inFrame[] = {
-        {ctl::OpenFile, frame::DataImport},         {ctl::ClassListBox, frame::DataImport},
-        {ctl::WorksheetList, frame::DataImport},    {ctl::ImportStudents, frame::DataImport},
-        {ctl::SaveSettings, frame::ScoreSettings},  {ctl::DefaultExcellence, frame::ScoreSettings},
-        {ctl::TotalFullMark, frame::ScoreSettings}, {ctl::StudentTable, frame::Students},
-        {ctl::TeacherTable, frame::Teachers},       {ctl::ExamNameBox, frame::Export},
-        {ctl::ExportResults, frame::Export},        {ctl::ClassRankingOneSheet, frame::Export},
-        {ctl::IgnoreZeroScores, frame::Export},     {ctl::BlankScoresExcluded, frame::Export},
-    };
-    for (auto [control, frame] : inFrame)
-        EXPECT_TRUE(at(frame).contains(at(control))) << control << " in " << frame;
+    QApplication::processEvents();
+    const WindowControls& controls = window.controls();
+    int checked = 0;
+    for (QWidget* widget : window.centralWidget()->findChildren<QWidget*>()) {
+        const bool control = widget->focusPolicy() != Qt::NoFocus || qobject_cast<QLabel*>(widget) != nullptr;
+        if (!control || !widget->isVisibleTo(&window) || widget->inherits("QComboBoxPrivateContainer"))
+            continue;
+        if (qobject_cast<QLineEdit*>(widget) != nullptr && qobject_cast<QComboBox*>(widget->parentWidget()))
+            continue;
+        if (widget->window() != &window) continue;
+        ++checked;
+        const QRect rect = inWindow(widget, &window);
+        const std::string name =
+            (widget->metaObject()->className() + std::string(" ") +
+             (qobject_cast<QLabel*>(widget) ? qobject_cast<QLabel*>(widget)->text().toStdString()
+              : qobject_cast<QAbstractButton*>(widget)
+                  ? qobject_cast<QAbstractButton*>(widget)->text().toStdString()
+                  : std::string()));
+        EXPECT_TRUE(window.rect().contains(rect)) << name;
+        const bool scrolled = inScrollingFrame(widget, controls);
+        for (QWidget* around = widget->parentWidget(); around != nullptr && around != &window;
+             around = around->parentWidget()) {
+            if (scrolled && qobject_cast<QScrollArea*>(around->parentWidget()) != nullptr)
+                break;  // a viewport
+            EXPECT_TRUE(inWindow(around, &window).contains(rect))
+                << name << " cut off by " << around->metaObject()->className();
+        }
+    }
+    EXPECT_GT(checked, 80);
+    for (const QScrollArea* frame : controls.scrollingFrames) {
+        const int range = frame->verticalScrollBar()->maximum();
+        if (!scrolls) {
+            EXPECT_EQ(range, 0) << "a frame scrolls";
+        }
+        EXPECT_GE(frame->viewport()->height(), frame->fontMetrics().height()) << "a frame without room";
+    }
     const int frames[] = {frame::DataImport, frame::Students, frame::Teachers, frame::Export};
     for (int a : frames) {
-        EXPECT_TRUE(client.contains(at(a))) << a;
-        for (int b : frames) EXPECT_TRUE(a == b || !at(a).intersects(at(b))) << a << " and " << b;
+        for (int b : frames)
+            EXPECT_TRUE(a == b || !window.control(a)->geometry().intersects(window.control(b)->geometry()))
+                << a << " and " << b;
     }
-    const QRect log = at(ctl::StatusLogBox);
-    const QWidget* statusBar = window.centralWidget()->findChild<QStatusBar*>();
+    const QRect log = inWindow(controls.log, &window);
+    EXPECT_FALSE(log.intersects(inWindow(window.control(frame::Export), &window)));
+    EXPECT_FALSE(log.intersects(inWindow(window.control(frame::Teachers), &window)));
+    const QStatusBar* statusBar = window.centralWidget()->findChild<QStatusBar*>();
     ASSERT_NE(statusBar, nullptr);
-    EXPECT_GT(log.top(), at(frame::Export).bottom());
-    EXPECT_LT(log.bottom(), statusBar->geometry().top());
-    EXPECT_EQ(statusBar->geometry().bottom(), client.bottom());
-    EXPECT_EQ(statusBar->geometry().width(), client.width());
-    // The student table shows at least five rows.
-    const QTableView* students = window.controls().students;
-    EXPECT_GE(students->viewport()->height() / students->verticalHeader()->defaultSectionSize(), 5);
+    EXPECT_EQ(inWindow(statusBar, &window).bottom(), window.rect().bottom());
+    // The tables show their rows and the log its lines however small the window.
+    EXPECT_GE(controls.students->viewport()->height(),
+              kStudentRowsShown * controls.students->verticalHeader()->defaultSectionSize());
+    EXPECT_GE(controls.log->viewport()->height(), kLogLinesShown * controls.log->fontMetrics().lineSpacing());
+}
+
+// The window's client area on a screen of this size in logical pixels, with a panel of 40 pixels
+// and a window frame (a title bar of 30 pixels, borders of 4).
+QSize clientOn(QSize screen) {
+    return {screen.width() - 8, screen.height() - 40 - 30 - 4};
+}
+
+// The further subjects a score sheet may bring, as the settings row takes them: a label, then per
+// subject its name and two edits.
+void fillOtherSubjects(QWidget* row, int count) {
+    auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
+    ASSERT_NE(layout, nullptr);
+    layout->addWidget(new QLabel(q("其他学科")));
+    const char* names[] = {"信息", "心理", "书法", "美术"};
+    for (int i = 0; i < count; ++i) {
+        layout->addWidget(new QLabel(q(names[i % 4])));
+        layout->addWidget(new QLineEdit(q("100")));
+        layout->addWidget(new QLineEdit(q("80")));
+    }
+    layout->addStretch(1);
+}
+
+// A school's screens: 1024×768, and 1366×768 at 125 % (1093×614 logical pixels). On the first
+// nothing scrolls; on the second only the option frames may. Also with three further subjects.
+TEST_F(WindowTest, EveryControlIsWithinReachOnSmallScreens) {
+    struct Case {
+        QSize screen;
+        bool scrolls;
+    };
+    const Case cases[] = {{{1024, 768}, false}, {{1093, 614}, true}};
+    window->showNormal();
+    for (int others : {0, 3}) {
+        if (others > 0) {
+            fillOtherSubjects(window->controls().otherSubjectsRow, others);
+            EXPECT_TRUE(window->controls().otherSubjectsRow->isVisibleTo(window.get()));
+        }
+        for (const Case& c : cases) {
+            const QSize client = clientOn(c.screen);
+            window->resize(client);
+            for (int wait = 0; wait < 100 && window->size() != client; ++wait) QTest::qWait(10);
+            ASSERT_EQ(window->size(), client) << "the window's smallest size does not fit";
+            expectReachable(
+                *window, c.scrolls,
+                strprintf("%dx%d with %d further subjects", c.screen.width(), c.screen.height(), others));
+        }
+    }
 }
 
 TEST_F(WindowTest, ResizingAndMaximisingGrowTheTablesAndTheLog) {
     QWidget* client = window->centralWidget();
     const QSize templateSize = client->sizeHint();
-    EXPECT_EQ(client->size(), templateSize);  // the template is the default size
+    EXPECT_EQ(templateSize, QSize(window->dialogUnits().x(651), window->dialogUnits().y(381)));
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
-    expectLaidOut(*window, "template size");
+    expectReachable(*window, false, "first shown");
     const QRect students = window->control(ctl::StudentTable)->geometry();
     const QRect log = window->control(ctl::StatusLogBox)->geometry();
     const QSize button = window->control(ctl::ExportResults)->size();
+    const QRect dataImport = window->control(frame::DataImport)->geometry();
     const int firstColumn = window->controls().students->columnWidth(0);
 
     // Maximised on the 1280×720 screen of the tests: the whole window fits the screen.
@@ -1189,26 +1277,21 @@ TEST_F(WindowTest, ResizingAndMaximisingGrowTheTablesAndTheLog) {
     QTRY_VERIFY(window->isMaximized());
     QTRY_COMPARE(window->frameGeometry().width(), window->screen()->availableGeometry().width());
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
-    expectLaidOut(*window, "maximised at 1280×720");
+    expectReachable(*window, false, "maximised at 1280×720");
 
-    // Larger: the tables and the log take the room; the buttons keep their size.
+    // Larger: the tables and the log take the room; the buttons and the frame at the top keep
+    // their height.
     window->showNormal();
-    window->resize(templateSize.width() + 400, window->height() + 200);
-    QTRY_COMPARE(client->width(), templateSize.width() + 400);
-    expectLaidOut(*window, "larger");
-    EXPECT_EQ(window->control(ctl::StudentTable)->width(), students.width() + 400);
-    EXPECT_GT(window->control(ctl::StudentTable)->height(), students.height() + 100);
-    EXPECT_GT(window->control(ctl::StatusLogBox)->height(), log.height() + 50);
-    EXPECT_GT(window->control(ctl::StatusLogBox)->width(), log.width() + 200);
+    window->resize(window->width() + 400, window->height() + 200);
+    QTRY_VERIFY(window->control(ctl::StudentTable)->width() > students.width() + 300);
+    expectReachable(*window, false, "larger");
+    EXPECT_GT(window->control(ctl::StudentTable)->width(), students.width() + 300);
+    EXPECT_GT(window->control(ctl::StudentTable)->height(), students.height() + 60);
+    EXPECT_GT(window->control(ctl::StatusLogBox)->height(), log.height() + 60);
+    EXPECT_GT(window->control(ctl::StatusLogBox)->width(), log.width() + 100);
     EXPECT_GT(window->controls().students->columnWidth(0), firstColumn);
     EXPECT_EQ(window->control(ctl::ExportResults)->size(), button);
-
-    // As small as it goes: a little shorter than the template, nothing overlaps.
-    window->resize(1, 1);
-    QTRY_COMPARE(client->size(), client->minimumSize());
-    EXPECT_LT(client->height(), templateSize.height());
-    EXPECT_EQ(client->width(), templateSize.width());
-    expectLaidOut(*window, "smallest");
+    EXPECT_EQ(window->control(frame::DataImport)->height(), dataImport.height());
 }
 
 TEST_F(WindowTest, TheLastLogLineIsInViewAfterStartAndResize) {
