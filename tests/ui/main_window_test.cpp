@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -54,6 +55,7 @@
 #include "ui/control_ids.h"
 #include "ui/control_transfer.h"
 #include "ui/help_window.h"
+#include "ui/keyboard_focus.h"
 #include "ui/message_box.h"
 #include "ui/qt_dialogs.h"
 #include "ui/row_table_model.h"
@@ -768,7 +770,22 @@ TEST_F(WindowTest, DraggingTheBackgroundMovesTheWindow) {
     EXPECT_EQ(window->pos(), before + QPoint(30, 20));
 }
 
-TEST_F(WindowTest, EnterAndEscapeCloseNothing) {
+// Enter presses the push button that has the focus; in an edit, a combo box, a check box or a table
+// it does nothing, and Escape nowhere closes the window.
+TEST_F(WindowTest, EnterPressesTheFocusedButtonAndClosesNothing) {
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    QWidget* importTeachers = window->control(ctl::ImportTeachers);
+    importTeachers->setFocus();
+    QTest::keyClick(importTeachers, Qt::Key_Return);
+    EXPECT_EQ(teacherImports, 1);
+    EXPECT_TRUE(importTeachers->hasFocus());
+    auto* charts = qobject_cast<QCheckBox*>(window->control(ctl::Charts));
+    const bool chartsChecked = charts->isChecked();
+    QTest::keyClick(charts, Qt::Key_Return);
+    QTest::keyClick(window->controls().students, Qt::Key_Enter);
+    EXPECT_EQ(charts->isChecked(), chartsChecked);
+    EXPECT_EQ(teacherImports, 1);
+
     QComboBox* exam = combo(ctl::ExamNameBox);
     int entries = exam->count();
     exam->setEditText(q("新的考试"));
@@ -780,6 +797,113 @@ TEST_F(WindowTest, EnterAndEscapeCloseNothing) {
     EXPECT_EQ(exam->count(), entries);
     EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(teacherImports, 1);
+}
+
+// The name of a control for a test's message: its id's name, else its class.
+std::string nameOf(const MainWindow& window, const QWidget* widget) {
+    for (int id = 1000; id < 1400; ++id) {
+        if (window.control(id) == widget) {
+            const char* name = ctl::controlName(static_cast<ControlId>(id));
+            return name != nullptr ? name : std::to_string(id);
+        }
+    }
+    return widget != nullptr ? widget->metaObject()->className() : "nothing";
+}
+
+// Tab goes through every control in reading order, the tables included, and back to the start;
+// each control it reaches shows the focus frame around it. Of a group of radio buttons Tab reaches
+// the chosen one, and the arrow keys choose another.
+TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::ImportStudents);  // every button enabled
+    std::vector<int> expected = {ctl::OpenFile,     ctl::WorksheetList,  ctl::ImportTeachers,
+                                 ctl::GradeList,    ctl::ImportStudents, ctl::ClassListBox,
+                                 ctl::MissingRule0, ctl::MissingRule1,   ctl::MissingLimit,
+                                 ctl::MissingRule2, ctl::ConvertedScores};
+    for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.fullMark);
+    expected.push_back(ctl::TotalFullMark);
+    for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.excellence);
+    expected.push_back(ctl::TotalExcellence);
+    for (int id : {ctl::SaveSettings,
+                   ctl::DefaultExcellence,
+                   ctl::StudentTable,
+                   ctl::TeacherTable,
+                   ctl::ExamNameBox,
+                   ctl::RankingTiesSkip,
+                   ctl::RankingTiesDense,
+                   ctl::GradeRates,
+                   ctl::TotalBands,
+                   ctl::TopNEnabled,
+                   ctl::TopNCount,
+                   ctl::IgnoreZeroScores,
+                   ctl::ClassRates,
+                   ctl::TotalRankBands,
+                   ctl::ClassRanking,
+                   ctl::ClassRankingPerClass,
+                   ctl::ClassRankingOneSheet,
+                   ctl::TeacherRates,
+                   ctl::SubjectBands,
+                   ctl::Charts,
+                   ctl::BlankScoresExcluded,
+                   ctl::PreviousFile,
+                   ctl::PreviousSheetList,
+                   ctl::Progress,
+                   ctl::NearLine,
+                   ctl::ExportResults,
+                   ctl::StatusLogBox,
+                   ctl::OpenFile})
+        expected.push_back(id);
+
+    // A group of radio buttons is one stop.
+    auto stop = [&](const QWidget* widget) {
+        const WindowControls& c = window->controls();
+        for (const QButtonGroup* group : {c.missingRule, c.rankingLayout, c.rankingTies})
+            for (const QAbstractButton* radio : group->buttons())
+                if (radio == widget) return "radios:" + nameOf(*window, group->buttons().front());
+        return nameOf(*window, widget);
+    };
+    auto stops = [](const std::vector<std::string>& names) {
+        std::string all;
+        for (const std::string& name : names) all += name + " ";
+        return all;
+    };
+
+    window->control(ctl::OpenFile)->setFocus();
+    QApplication::processEvents();
+    const FocusRing* ring = window->keyboardFocus()->ring();
+    std::vector<std::string> wanted;  // each stop once, where it first comes; OpenFile again at the end
+    for (int id : expected) {
+        const std::string name = stop(window->control(id));
+        if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() || id == expected.back())
+            wanted.push_back(name);
+    }
+    std::vector<std::string> reached;
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        if (focused == nullptr) break;
+        if (qobject_cast<QComboBox*>(focused->parentWidget()) != nullptr)
+            focused = focused->parentWidget();  // the edit field of the exam-name box
+        reached.push_back(stop(focused));
+        QApplication::processEvents();
+        EXPECT_TRUE(ring->isVisible()) << reached.back();
+        EXPECT_EQ(ring->parentWidget(), focused->parentWidget()) << reached.back();
+        EXPECT_TRUE(ring->geometry().contains(focused->geometry())) << reached.back();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(stops(reached), stops(wanted));
+    QWidget* firstRule = window->control(ctl::MissingRule0);
+    firstRule->setFocus();
+    QTest::keyClick(firstRule, Qt::Key_Down);
+    EXPECT_TRUE(window->control(ctl::MissingRule1)->hasFocus());
+    EXPECT_EQ(window->controls().missingRule->checkedId(), 1);
+
+    // The frame is drawn: its colour shows on the window beside the focused button.
+    QWidget* button = window->control(ctl::SaveSettings);
+    button->setFocus();
+    QApplication::processEvents();
+    const QImage drawn = button->parentWidget()->grab(ring->geometry()).toImage();
+    EXPECT_EQ(drawn.pixelColor(1, drawn.height() / 2).rgb(), FocusRing::colour().rgb());
 }
 
 TEST_F(WindowTest, ExitAsksAndNoKeepsTheWindow) {
