@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -116,7 +118,10 @@ class WindowTest : public ::testing::Test {
             s.imported.classList.add("一中", "2");
             f.enableAction(Action::Export, true);
         };
-        commands.importTeachers = [this](AppState&, Frontend&) { ++teacherImports; };
+        commands.importTeachers = [this](AppState&, Frontend& f) {
+            ++teacherImports;
+            if (teacherMessage) f.showMessage("已导入任课教师。", "信息", MessageIcon::Information);
+        };
         commands.exportRun = [this](AppState& s, Frontend&) {
             exportedNames.push_back(s.examNameText);
             if (exportReversesTable) {  // as the class listing of a stopped export reorders it
@@ -187,7 +192,8 @@ class WindowTest : public ::testing::Test {
     int templates = 0;
     bool exportEmptiesTable = false;
     bool exportReversesTable = false;
-    bool realOpen = false;  ///< opening runs the real command
+    bool realOpen = false;        ///< opening runs the real command
+    bool teacherMessage = false;  ///< the teacher import ends with a message
 };
 
 // A workbook opens, then a file that cannot be read is dropped: the window keeps the workbook's
@@ -1169,6 +1175,118 @@ TEST(WindowWithRealCommands, TeacherListWithoutGradeGoesWithTheScoresGrade) {
     }
     EXPECT_EQ(teacherOfRow,
               (std::map<uint32_t, std::string>{{4, "张三"}, {5, "张三"}, {6, "李四"}, {7, "李四"}}));
+}
+
+// The control of `window` that has the focus (or gets it when the window is active again: a
+// dialog that closed may leave the window inactive for a moment).
+QWidget* focused(const QWidget& window) {
+    QApplication::processEvents();
+    return window.focusWidget();
+}
+
+// Presses `key` on the control that has the focus, as a person at the keyboard does.
+void press(const QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* control = focused(window);
+    ASSERT_NE(control, nullptr);
+    QTest::keyClick(control, key, modifiers);
+}
+
+// Types `path` into the next open-file dialog and presses Enter there.
+void typeIntoNextFileDialog(QTimer& poll, const QString& path) {
+    QObject::connect(&poll, &QTimer::timeout, [&poll, path] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            if (dialog == nullptr || !dialog->isVisible()) continue;
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name == nullptr) continue;
+            poll.stop();
+            QTest::keyClicks(name, path);
+            // The completion list that typing opened closes first, as a person's next key would.
+            if (QCompleter* completer = name->completer(); completer != nullptr) completer->popup()->hide();
+            QTest::keyClick(name, Qt::Key_Return);
+        }
+    });
+    poll.start(20);
+}
+
+// The whole work with the keyboard alone: 1.打开文件 in the file dialog, the sheet, the import of
+// the scores, the export; after the dialog the focus is back on the button that opened it.
+TEST(WindowWithRealCommands, TheWholeWorkWithTheKeyboardAlone) {
+    TempDir dir;
+    const std::string workbook = dir.file("midterm.xlsx");  // typed: QTest types ASCII only
+    varnex::testing::writeInputWorkbook(workbook, {{"说明", {{"说明"}, {"成绩在第二张表"}}},
+                                                   {"成绩",
+                                                    {{"学校", "班级", "姓名", "语文", "数学", "英语"},
+                                                     {"一中", "1", "甲", "90", "80", "70"},
+                                                     {"一中", "2", "乙", "70", "60", "50"}}}});
+    AppState state;
+    ScriptedFrontend dialogs;  // answers the questions; the file dialog is the real one
+    MainWindow window(state, dir.path(), Commands::core());
+    window.setDialogStandIn(&dialogs);
+    window.initialise();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.control(ctl::OpenFile)->setFocus();
+
+    QTimer poll;
+    typeIntoNextFileDialog(poll, QString::fromStdString(workbook));
+    press(window, Qt::Key_Return);
+    ASSERT_EQ(state.workbook.path, workbook);
+    EXPECT_EQ(focused(window), window.control(ctl::OpenFile));
+    window.activateWindow();  // the desktop's part: the window is active again once the dialog is gone
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    press(window, Qt::Key_Tab);  // 2.选择工作表
+    EXPECT_EQ(focused(window), window.control(ctl::WorksheetList));
+    press(window, Qt::Key_Down);
+    EXPECT_EQ(state.workbook.selectedSheetName(), "成绩");
+    for (int i = 0; i < 3; ++i) press(window, Qt::Key_Tab);  // 3.导入任课教师, 4.选择年级, 5.导入学生成绩
+    EXPECT_EQ(focused(window), window.control(ctl::ImportStudents));
+    dialogs.expectQuestion("成绩", true);
+    press(window, Qt::Key_Return);
+    EXPECT_EQ(state.imported.studentCount, 2);
+    EXPECT_EQ(focused(window), window.control(ctl::ImportStudents));
+
+    dialogs.expectQuestion("考试名称：", true);
+    press(window, Qt::Key_6, Qt::AltModifier);  // 6.导出分析结果 by its mnemonic, pressed a moment later
+    for (int wait = 0; wait < 250 && dialogs.openedDocuments.empty(); ++wait) QTest::qWait(20);
+    EXPECT_TRUE(dialogs.allQuestionsAsked());
+    ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(dialogs.openedDocuments[0]));
+}
+
+// A box or dialog closed with the keyboard gives the focus back to the button that led to it,
+// also when the box came from the work of the command (which disables the controls meanwhile).
+TEST_F(WindowTest, TheFocusComesBackAfterADialog) {
+    window->setDialogStandIn(nullptr);
+    teacherMessage = true;
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    QTimer poll;  // closes each box with Enter and each other dialog with Escape
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(w);
+            if (dialog == nullptr || !dialog->isVisible()) continue;
+            QTest::keyClick(dialog,
+                            qobject_cast<QMessageBox*>(w) != nullptr ? Qt::Key_Return : Qt::Key_Escape);
+        }
+    });
+    poll.start(20);
+    QWidget* importTeachers = window->control(ctl::ImportTeachers);
+    importTeachers->setFocus();
+    QTest::keyClick(importTeachers, Qt::Key_Return);
+    EXPECT_EQ(teacherImports, 1);
+    EXPECT_EQ(focused(*window), importTeachers);
+    press(*window, Qt::Key_Tab);
+    EXPECT_EQ(focused(*window), window->control(ctl::GradeList));
+
+    QWidget* openFile = window->control(ctl::OpenFile);
+    openFile->setFocus();
+    QTest::keyClick(openFile, Qt::Key_Return);  // the file dialog, left with Escape
+    EXPECT_EQ(focused(*window), openFile);
+    window->runCommand(ctl::CmdAbout);
+    EXPECT_EQ(focused(*window), openFile);
+    poll.stop();
 }
 
 // Long work runs beside the window: it goes on painting and answering; after half a second the
