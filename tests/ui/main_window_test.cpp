@@ -1303,7 +1303,13 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
             elsewhere += QThread::currentThread() != qApp->thread() ? 1 : 0;
             ScriptedFrontend::logAppended(line);
         }
+        void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
+            barUnderMessages += window != nullptr && window->progressBar()->isVisible() ? 1 : 0;
+            ScriptedFrontend::showMessage(text, caption, icon);
+        }
         int elsewhere = 0;
+        int barUnderMessages = 0;  ///< messages shown while the progress bar was still there
+        MainWindow* window = nullptr;
     };
     TempDir dir;
     const std::string workbook = dir.file("大考.xlsx");
@@ -1320,6 +1326,7 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     ThreadCheckingDialogs dialogs;
     MainWindow window(state, dir.path(), Commands::core());
     window.setDialogStandIn(&dialogs);
+    dialogs.window = &window;
     window.setProgressDelay(
         100);  // the export takes about a second here; a faster machine still shows the bar
     window.initialise();
@@ -1360,6 +1367,8 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     watcher.stop();
     EXPECT_TRUE(dialogs.allQuestionsAsked());
     EXPECT_EQ(dialogs.elsewhere, 0);
+    EXPECT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.barUnderMessages, 0);  // the bar is full and gone before the completion
     ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
     ASSERT_FALSE(seen.empty());
     auto shown = std::find_if(seen.begin(), seen.end(), [](const Seen& s) { return s.bar; });
@@ -1581,6 +1590,44 @@ TEST_F(WindowTest, PlaceSizeAndMaximisingAreRememberedAcrossStarts) {
     EXPECT_TRUE(window->screen()->availableGeometry().intersects(window->frameGeometry()));
 }
 
+// 总在最前 is a choice kept in the settings file (off without it); while a result is opened in the
+// spreadsheet program the window does not stay above it, until the next command in the window.
+TEST_F(WindowTest, AlwaysOnTopIsRememberedAndGivesWayToAResult) {
+    auto stored = [&] { return IniFile::load(dir.file(kSettingsFileName)).find("窗口", "总在最前"); };
+    EXPECT_EQ(stored(), std::nullopt);
+    window->runCommand(ctl::CmdAlwaysOnTop);
+    EXPECT_EQ(stored(), std::optional<std::string>("1"));
+    restart();
+    EXPECT_TRUE(window->alwaysOnTop());
+    EXPECT_TRUE(window->staysOnTop());
+
+    window->frontend().openDocument("/data/结果.xlsx");
+    EXPECT_FALSE(window->staysOnTop());
+    EXPECT_TRUE(window->alwaysOnTop());  // the choice stays
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::ImportStudents);
+    EXPECT_TRUE(window->staysOnTop());
+
+    window->runCommand(ctl::CmdAlwaysOnTop);
+    EXPECT_EQ(stored(), std::optional<std::string>("0"));
+    restart();
+    EXPECT_FALSE(window->staysOnTop());
+}
+
+// The status bar's hint gives way to the progress with an ellipsis, whole characters only.
+TEST(ElidedLabel, ShortensWithAnEllipsisAndKeepsItsText) {
+    const QString hint = q(ui_texts::kIdlePrompt);
+    ElidedLabel label(hint);
+    label.resize(label.fontMetrics().horizontalAdvance(hint) + 10, 20);
+    EXPECT_EQ(label.shownText(), hint);
+    label.resize(label.fontMetrics().horizontalAdvance(hint) / 3, 20);
+    const QString shown = label.shownText();
+    ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(hint.startsWith(shown.chopped(1)));
+    EXPECT_GT(shown.size(), 3);
+    EXPECT_EQ(label.text(), hint);
+}
+
 TEST_F(WindowTest, ExamNamesOfExportsAndTheRankingLayoutAreRemembered) {
     exportEmptiesTable = true;
     const QString proposed = combo(ctl::ExamNameBox)->currentText();
@@ -1699,7 +1746,12 @@ TEST_F(WindowTest, HelpOpensBesideTheWindowWhichStays) {
     EXPECT_FALSE(window->isMinimized());
     EXPECT_FALSE(help->isMaximized());
     EXPECT_TRUE(window->screen()->availableGeometry().contains(help->geometry()));
-    help->close();
+    help->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : help,
+                    Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());  // Escape closes the help
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(WindowTest, TooltipsShowTheirTitleWithoutABlankLineUnderIt) {
@@ -1719,6 +1771,7 @@ TEST_F(WindowTest, TooltipsShowTheirTitleWithoutABlankLineUnderIt) {
 TEST_F(WindowTest, TheOpenFileDialogIsChineseWithReadableColumns) {
     const QLocale before;
     ASSERT_TRUE(installQtChineseTexts(*qApp)) << "qt6-translations-l10n is not installed";
+    std::filesystem::create_directory(dir.file("成绩"));
     QFileDialog dialog(window.get());
     prepareOpenDialog(dialog, window.get());
     dialog.setDirectory(QString::fromStdString(dir.path()));
@@ -1736,6 +1789,15 @@ TEST_F(WindowTest, TheOpenFileDialogIsChineseWithReadableColumns) {
     EXPECT_GE(header->sectionSize(0),
               list->fontMetrics().horizontalAdvance(q("某地区三校12月联考成绩汇总表.xlsx")));
     EXPECT_EQ(dialog.windowTitle(), q("打开"));
+    // A folder's type is Chinese too ("Folder" is missing from Qt's translations).
+    QString folderType;
+    for (int wait = 0; wait < 200 && folderType.isEmpty(); ++wait) {
+        QTest::qWait(10);
+        const QModelIndexList found = list->model()->match(list->model()->index(0, 0, list->rootIndex()),
+                                                           Qt::DisplayRole, q("成绩"), 1, Qt::MatchExactly);
+        if (!found.isEmpty()) folderType = found.front().siblingAtColumn(2).data().toString();
+    }
+    EXPECT_EQ(folderType, q("文件夹"));
     dialog.close();
     for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
         QCoreApplication::removeTranslator(translator);
