@@ -60,8 +60,9 @@ void KeyboardFocus::focusChanged(QWidget* now) {
 }
 
 void KeyboardFocus::place() {
-    if (!ring_ || !target_ || target_->parentWidget() == nullptr) return;
+    if (!target_ || target_->parentWidget() == nullptr) return;
     QWidget* parent = target_->parentWidget();
+    if (!ring_) ring_ = new FocusRing(parent);  // the widget it was on has gone, and the ring with it
     if (ring_->parentWidget() != parent) ring_->setParent(parent);
     const int m = FocusRing::kMargin;
     ring_->setGeometry(target_->geometry().adjusted(-m, -m, m, m).intersected(parent->rect()));
