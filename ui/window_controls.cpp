@@ -269,12 +269,14 @@ void OtherSubjectsRow::childEvent(QChildEvent* event) {
     if (!event->child()->isWidgetType()) return;
     QList<QWidget*> widgets = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     if (event->removed()) widgets.removeAll(static_cast<QWidget*>(event->child()));
-    if (event->added()) {
-        // After the last widget already in the row (or the control before the row).
+    auto* child = static_cast<QWidget*>(event->child());
+    if (event->added() && (child->focusPolicy() & Qt::TabFocus)) {
+        // After the last control already in the row that takes the focus (or the control before
+        // the row); texts take no part in the tab order.
         QWidget* previous = before_;
         for (QWidget* w : widgets)
-            if (w != event->child()) previous = w;
-        QWidget::setTabOrder(previous, static_cast<QWidget*>(event->child()));
+            if (w != child && (w->focusPolicy() & Qt::TabFocus)) previous = w;
+        QWidget::setTabOrder(previous, child);
     }
     setVisible(!widgets.isEmpty());
 }

@@ -79,6 +79,20 @@ QString q(const char* text) {
     return QString::fromUtf8(text);
 }
 
+// The control of `window` that has the focus (or gets it when the window is active again: a
+// dialog that closed may leave the window inactive for a moment).
+QWidget* focused(const QWidget& window) {
+    QApplication::processEvents();
+    return window.focusWidget();
+}
+
+// Presses `key` on the control that has the focus, as a person at the keyboard does.
+void press(const QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* control = focused(window);
+    ASSERT_NE(control, nullptr);
+    QTest::keyClick(control, key, modifiers);
+}
+
 const std::vector<std::vector<std::string>> kStudents = {
     {"一中", "1", "张三", "120", "110", "100", "90", "80", "70", "60", "50", "40", "45", "12", "777"},
     {"一中", "2", "李四", "98", "", "", "", "", "", "", "", "", "", "", "98"},
@@ -1177,20 +1191,6 @@ TEST(WindowWithRealCommands, TeacherListWithoutGradeGoesWithTheScoresGrade) {
               (std::map<uint32_t, std::string>{{4, "张三"}, {5, "张三"}, {6, "李四"}, {7, "李四"}}));
 }
 
-// The control of `window` that has the focus (or gets it when the window is active again: a
-// dialog that closed may leave the window inactive for a moment).
-QWidget* focused(const QWidget& window) {
-    QApplication::processEvents();
-    return window.focusWidget();
-}
-
-// Presses `key` on the control that has the focus, as a person at the keyboard does.
-void press(const QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* control = focused(window);
-    ASSERT_NE(control, nullptr);
-    QTest::keyClick(control, key, modifiers);
-}
-
 // Types `path` into the next open-file dialog and presses Enter there.
 void typeIntoNextFileDialog(QTimer& poll, const QString& path) {
     QObject::connect(&poll, &QTimer::timeout, [&poll, path] {
@@ -1495,8 +1495,17 @@ TEST_F(WindowTest, EveryControlIsWithinReachOnSmallScreens) {
     window->showNormal();
     for (int others : {0, 3}) {
         if (others > 0) {
-            fillOtherSubjects(window->controls().otherSubjectsRow, others);
-            EXPECT_TRUE(window->controls().otherSubjectsRow->isVisibleTo(window.get()));
+            QWidget* row = window->controls().otherSubjectsRow;
+            fillOtherSubjects(row, others);
+            EXPECT_TRUE(row->isVisibleTo(window.get()));
+            // Its edits come after the excellence edits in the tab order, before 保存.
+            const QList<QLineEdit*> edits = row->findChildren<QLineEdit*>();
+            window->control(ctl::TotalExcellence)->setFocus();
+            press(*window, Qt::Key_Tab);
+            EXPECT_EQ(focused(*window), edits.front());
+            edits.back()->setFocus();
+            press(*window, Qt::Key_Tab);
+            EXPECT_EQ(focused(*window), window->control(ctl::SaveSettings));
         }
         for (const Case& c : cases) {
             const QSize client = clientOn(c.screen);
