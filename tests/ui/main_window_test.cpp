@@ -42,6 +42,7 @@
 #include <QUrl>
 #include <atomic>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "app/ini_file.h"
@@ -1191,22 +1192,33 @@ TEST(WindowWithRealCommands, TeacherListWithoutGradeGoesWithTheScoresGrade) {
               (std::map<uint32_t, std::string>{{4, "张三"}, {5, "张三"}, {6, "李四"}, {7, "李四"}}));
 }
 
-// Types `path` into the next open-file dialog and presses Enter there.
+// Types `path` into the next open-file dialog and presses Enter there; again where the dialog is
+// still open (a completion list took the key), and Escape after ten tries, so that a dialog that
+// will not take the path fails the test instead of waiting for ever.
 void typeIntoNextFileDialog(QTimer& poll, const QString& path) {
-    QObject::connect(&poll, &QTimer::timeout, [&poll, path] {
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, path, tries] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             if (dialog == nullptr || !dialog->isVisible()) continue;
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (name == nullptr) continue;
-            poll.stop();
-            QTest::keyClicks(name, path);
+            if (++*tries > 10) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                continue;
+            }
+            if (name->text() != path) {
+                QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(name, path);
+            }
             // The completion list that typing opened closes first, as a person's next key would.
             if (QCompleter* completer = name->completer(); completer != nullptr) completer->popup()->hide();
             QTest::keyClick(name, Qt::Key_Return);
+            return;
         }
+        if (*tries > 0) poll.stop();
     });
-    poll.start(20);
+    poll.start(50);
 }
 
 // The whole work with the keyboard alone: 1.打开文件 in the file dialog, the sheet, the import of
