@@ -20,6 +20,7 @@ const PlacementKey kKeys[] = {
     {"高", &WindowPlacement::height},
 };
 const char* const kMaximisedKey = "最大化";
+const char* const kAlwaysOnTopKey = "总在最前";
 }  // namespace
 
 std::optional<WindowPlacement> loadWindowPlacement(const std::string& path) {
@@ -42,6 +43,19 @@ bool saveWindowPlacement(const std::string& path, const WindowPlacement& placeme
     if (file.unreadable()) return false;  // saving would replace everything it holds
     for (const PlacementKey& k : kKeys) file.set(kSection, k.key, strprintf("%d", placement.*k.field));
     file.set(kSection, kMaximisedKey, placement.maximised ? "1" : "0");
+    return saveSettingsFile(file, path);
+}
+
+bool loadAlwaysOnTop(const std::string& path) {
+    if (path.empty()) return false;
+    return cAtoi(loadSettingsFile(path).get(kSection, kAlwaysOnTopKey)) != 0;
+}
+
+bool saveAlwaysOnTop(const std::string& path, bool onTop) {
+    if (path.empty()) return false;
+    IniFile file = loadSettingsFile(path);
+    if (file.unreadable()) return false;  // saving would replace everything it holds
+    file.set(kSection, kAlwaysOnTopKey, onTop ? "1" : "0");
     return saveSettingsFile(file, path);
 }
 

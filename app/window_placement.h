@@ -1,6 +1,6 @@
 #pragma once
 // Where the main window was on the screen when the program was left, kept in the settings file
-// (section "窗口") so that the next start puts it back there.
+// (section "窗口") so that the next start puts it back there, and whether it stays on top.
 
 #include <optional>
 #include <string>
@@ -21,5 +21,10 @@ struct WindowPlacement {
 std::optional<WindowPlacement> loadWindowPlacement(const std::string& path);
 /// Stores the placement; false when the file cannot be written.
 bool saveWindowPlacement(const std::string& path, const WindowPlacement& placement);
+
+/// Whether the window stays above other windows (总在最前); off when the file does not say.
+bool loadAlwaysOnTop(const std::string& path);
+/// Stores the choice of 总在最前 ("1" or "0"); false when the file cannot be written.
+bool saveAlwaysOnTop(const std::string& path, bool onTop);
 
 }  // namespace varnex

@@ -15,10 +15,10 @@ namespace varnex::common_texts {
 /// The program's name: the start of every window title and the caption of a plain message box.
 inline constexpr const char* kProgramName = "Varnex";
 
-/// The name with the version, "Varnex3.1": the window's first title, the caption of the
+/// The name with the version, "Varnex 3.1": the window's first title, the caption of the
 /// already-running box and the name of the desktop launcher.
 inline std::string programTitle() {
-    return std::string(kProgramName) + kVersion;
+    return std::string(kProgramName) + " " + kVersion;
 }
 
 // ---------------------------------------------------------------- captions of message boxes

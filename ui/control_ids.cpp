@@ -79,6 +79,12 @@ const char* controlName(ControlId id) {
             return "TotalFullMark";
         case TotalExcellence:
             return "TotalExcellence";
+        case ConvertedScores:
+            return "ConvertedScores";
+        case RankingTiesSkip:
+            return "RankingTiesSkip";
+        case RankingTiesDense:
+            return "RankingTiesDense";
         case CmdGenerateTemplates:
             return "CmdGenerateTemplates";
         case CmdOpenFile:

@@ -56,6 +56,9 @@ enum ControlId : int {
     BlankScoresExcluded = 1294,
     TotalFullMark = 1255,
     TotalExcellence = 1278,
+    ConvertedScores = 1295,   ///< 按赋分统计
+    RankingTiesSkip = 1296,   ///< 名次方式: 并列占位
+    RankingTiesDense = 1297,  ///< 名次方式: 并列不占位
 
     // Menu commands
     CmdGenerateTemplates = 32828,

@@ -29,12 +29,6 @@ int DialogUnits::y(int dlu) const {
     return mulDiv(dlu, baseY, 8);
 }
 
-QRect DialogUnits::rect(int left, int top, int width, int height) const {
-    QPoint topLeft(x(left), y(top));
-    QPoint bottomRight(x(left + width), y(top + height));
-    return QRect(topLeft, bottomRight - QPoint(1, 1));
-}
-
 int DialogUnits::scaled(int pixels) const {
     return mulDiv(pixels, baseX, 6);
 }

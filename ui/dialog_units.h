@@ -3,7 +3,6 @@
 // that the window keeps the proportions of its template whatever font the desktop uses.
 
 #include <QFont>
-#include <QRect>
 
 namespace varnex::ui {
 
@@ -19,8 +18,6 @@ struct DialogUnits {
     int x(int dlu) const;
     /// Vertical dialog units to pixels (y · baseY / 8, rounded).
     int y(int dlu) const;
-    /// A rectangle in dialog units, mapped edge by edge.
-    QRect rect(int left, int top, int width, int height) const;
     /// A size given in pixels for the 6-pixel dialog font the layout was drawn with, scaled to
     /// this font (column widths, status-bar panes).
     int scaled(int pixels) const;

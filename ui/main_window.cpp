@@ -27,6 +27,7 @@
 #include <QTableView>
 #include <QToolTip>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include "app/settings_file.h"
@@ -74,23 +75,39 @@ QString qs(const char* text) {
     return QString::fromUtf8(text);
 }
 
+// Puts the focus back on the window's control that had it when a dialog opened (at now() or at the
+// end of the scope), where that control can still take it.
+class FocusReturn {
+  public:
+    explicit FocusReturn(QWidget* window) : widget_(window->focusWidget()) {}
+    ~FocusReturn() { now(); }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+    void now() {
+        if (widget_ && widget_->isEnabled() && widget_->isVisible()) widget_->setFocus(Qt::OtherFocusReason);
+    }
+
+  private:
+    QPointer<QWidget> widget_;
+};
+
 /// How often a handed-over file asks again whether the window is free.
 constexpr int kHandOverRetryMs = 200;
 
 // The client area: a press of the left button on the background (not on a control) moves the
-// window as if its caption had been grabbed. Its natural size is the template's; when it is
-// resized it tells the controls how far it is from that size.
+// window as if its caption had been grabbed. Its natural size is the template's, or what the
+// controls need when that is more; when it is resized the tables' columns follow.
 class Background : public QWidget {
   public:
-    Background(QSize templateSize, std::function<void(QSize)> resized, QWidget* parent)
+    Background(QSize templateSize, std::function<void()> resized, QWidget* parent)
         : QWidget(parent), templateSize_(templateSize), resized_(std::move(resized)) {}
 
-    QSize sizeHint() const override { return templateSize_; }
+    QSize sizeHint() const override { return templateSize_.expandedTo(minimumSizeHint()); }
 
   protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
-        resized_(event->size() - templateSize_);
+        resized_();
     }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
@@ -110,7 +127,7 @@ class Background : public QWidget {
 
   private:
     QSize templateSize_;
-    std::function<void(QSize)> resized_;
+    std::function<void()> resized_;
     QPoint dragOffset_;
     bool dragging_ = false;
 };
@@ -154,22 +171,20 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
     setWindowIcon(QIcon(QStringLiteral(":/icons/varnex.png")));
     units_ = DialogUnits::forFont(font());
 
-    // The template's size is the window's natural size; the tables and the log grow beyond it, and
-    // give up a little of it on small screens.
+    // The template's size is the window's natural size; the tables and the log take what the window
+    // has beyond what the controls need, and on small screens the option frames scroll.
     const QSize templateSize(units_.x(kWindowWidthDlu), units_.y(kWindowHeightDlu));
     auto* background = new Background(
         templateSize,
-        [this](QSize gained) {
-            controls_.fitTo(gained);
-            if (working_) return;  // the tables' columns are fitted again when the work is done
+        [this] {
+            if (working_ || studentModel_ == nullptr) return;  // fitted again when the work is done
             fitColumns(controls_.students, studentModel_);
             fitColumns(controls_.teachers, teacherModel_);
         },
         this);
-    background->setMinimumSize(templateSize.width(), templateSize.height() - units_.y(kShrinkableHeightDlu));
-    background->resize(templateSize);
     setCentralWidget(background);
-    controls_.build(background, units_);
+    controls_.build(background);
+    keyboard_ = new KeyboardFocus(this, controls_);
 
     studentModel_ = new RowTableModel(state_.students, true, this);
     teacherModel_ = new RowTableModel(state_.teachers, false, this);
@@ -206,7 +221,6 @@ void MainWindow::initialise() {
     // The controls start with the records' initial values; a settings file replaces them below.
     writeRecords(controls_, state_);
     setWindowTitle(QString::fromStdString(common_texts::programTitle()));
-    toggleAlwaysOnTop();
 
     setUpTable(controls_.students, studentModel_);
     setUpTable(controls_.teachers, teacherModel_);
@@ -227,6 +241,8 @@ void MainWindow::initialise() {
 
     state_.settingsPath = settingsPath(programDir_);
     seedIfMissing(state_.settingsPath);
+    alwaysOnTop_ = loadAlwaysOnTop(state_.settingsPath);
+    applyOnTop(alwaysOnTop_);
     state_.schoolName = loadSchoolName(state_.settingsPath);
     state_.importOptions.scaledScores = loadScaledScores(state_.settingsPath);
     state_.recentFiles.setStorePath(state_.settingsPath);
@@ -329,7 +345,9 @@ void MainWindow::buildStatusBar() {
     const int widths[3] = {0, units_.scaled(160), units_.scaled(180)};
     const char* initial[3] = {tx::kIdlePrompt, tx::kNoticePane, tx::kClockPlaceholder};
     for (int i = 0; i < 3; ++i) {
-        panes_[i] = new QLabel(qs(initial[i]), statusBar_);
+        // The hint gives way to the progress with an ellipsis, not cut through a character.
+        panes_[i] =
+            i == 0 ? new ElidedLabel(qs(initial[i]), statusBar_) : new QLabel(qs(initial[i]), statusBar_);
         panes_[i]->setContentsMargins(4, 0, 4, 0);
         if (i == 0) {
             panes_[i]->setMinimumWidth(1);
@@ -348,13 +366,9 @@ void MainWindow::buildStatusBar() {
     statusBar_->insertPermanentWidget(2, progressBar_);
     progressText_->hide();
     progressBar_->hide();
-    // Placed along the bottom of the template, then kept there as the window is resized.
-    int height = units_.baseY + 10;
-    QWidget* client = centralWidget();
-    const QSize templateSize = client->sizeHint();
-    statusBar_->setGeometry(0, templateSize.height() - height, templateSize.width(), height);
-    controls_.follow(statusBar_, anchor::StatusBar);
-    controls_.fitTo(client->size() - templateSize);
+    // Along the bottom of the client area, under everything else.
+    statusBar_->setFixedHeight(units_.baseY + 10);
+    controls_.outerLayout->addWidget(statusBar_);
     statusBar_->show();
 }
 
@@ -505,6 +519,8 @@ void MainWindow::runWithoutNumbers(const std::function<void()>& command) {
 void MainWindow::runCommand(int id) {
     // While a command works no other starts: they all read or change the state it works on.
     if (busy_) return;
+    // Back at work in the window: it stays on top again where that is chosen.
+    if (alwaysOnTop_ && !staysOnTop()) applyOnTop(true);
     auto it = commandTable_.find(id);
     if (it != commandTable_.end()) it->second();
 }
@@ -620,17 +636,21 @@ void MainWindow::exportResults() {
 }
 
 void MainWindow::chooseAndOpenFile() {
+    FocusReturn focusReturn(this);
     QFileDialog dialog(this);
     prepareOpenDialog(dialog, this);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    focusReturn.now();
     std::string chosen = dialog.selectedFiles().front().toStdString();
     runWithoutNumbers([&] { commands_.openWorkbook(state_, frontend_, chosen); });
 }
 
 void MainWindow::choosePreviousExam() {
+    FocusReturn focusReturn(this);
     QFileDialog dialog(this);
     prepareOpenDialog(dialog, this);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    focusReturn.now();
     std::string chosen = dialog.selectedFiles().front().toStdString();
     runCore([&] {
         if (openPreviousWorkbook(state_, frontend_, chosen)) (void)importPreviousExam(state_, frontend_);
@@ -702,11 +722,27 @@ void MainWindow::exitProgram() {
 
 void MainWindow::toggleAlwaysOnTop() {
     alwaysOnTop_ = !alwaysOnTop_;
+    applyOnTop(alwaysOnTop_);
+    // Remembered for the next start; not remembering it loses nothing else, so a failed write is let go.
+    (void)saveAlwaysOnTop(state_.settingsPath, alwaysOnTop_);
+}
+
+void MainWindow::applyOnTop(bool onTop) {
     // On a shown window only the window-manager state changes: no hiding, moving or activating.
     if (QWindow* handle = windowHandle(); handle != nullptr && isVisible())
-        handle->setFlag(Qt::WindowStaysOnTopHint, alwaysOnTop_);
+        handle->setFlag(Qt::WindowStaysOnTopHint, onTop);
     else
-        setWindowFlag(Qt::WindowStaysOnTopHint, alwaysOnTop_);
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+}
+
+bool MainWindow::staysOnTop() const {
+    QWindow* handle = windowHandle();
+    return handle != nullptr && isVisible() ? handle->flags().testFlag(Qt::WindowStaysOnTopHint)
+                                            : windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void MainWindow::suspendAlwaysOnTop() {
+    if (alwaysOnTop_) applyOnTop(false);
 }
 
 void MainWindow::toggleMusic() {
@@ -741,6 +777,7 @@ void MainWindow::showAbout() {
         if (music_) music_->stop();
         musicPlaying_ = false;
     }
+    FocusReturn focusReturn(this);
     AboutDialog about(this);
     about.exec();
 }
@@ -839,11 +876,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // Enter and Escape never reach the window's controls: neither closes anything.
+    // Enter presses the push button that has the focus and does nothing anywhere else; Escape
+    // does nothing: neither closes anything.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
-        int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) return true;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter || key->key() == Qt::Key_Escape) {
+            auto* button = qobject_cast<QPushButton*>(watched);
+            if (enter && !key->isAutoRepeat() && button != nullptr && button->hasFocus() &&
+                button->isEnabled())
+                button->click();
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -17,6 +17,7 @@
 #include "app/app_state.h"
 #include "ui/desktop_tools.h"
 #include "ui/dialog_units.h"
+#include "ui/keyboard_focus.h"
 #include "ui/qt_frontend.h"
 #include "ui/window_controls.h"
 
@@ -55,7 +56,7 @@ class MainWindow : public QMainWindow {
 
     /// Shows the green start-up splash at once; initialise() closes it.
     void showSplash();
-    /// The window's initialisation: title, always on top, advice lines, tables, status bar,
+    /// The window's initialisation: title, 总在最前 as chosen last time, advice lines, tables, status bar,
     /// clock, drops, exam name, settings file and recent files, grade, tooltips; closes the splash.
     void initialise();
 
@@ -87,6 +88,12 @@ class MainWindow : public QMainWindow {
     void minimiseLater();
     /// A step of the running command's work (Frontend::showProgress), on the window's thread.
     void showProgress(const QString& step, int done, int total);
+    /// Before a message of the running work: a shown progress bar fills up and goes, so that the
+    /// message (the completion, a failure) is not shown under a bar that is still running.
+    void settleProgress();
+    /// A result is being opened in the spreadsheet program: the window stops staying on top of
+    /// it until the person works in the window again (the next command), where 总在最前 is chosen.
+    void suspendAlwaysOnTop();
 
     // Views for the tests and the single-instance activation.
     QWidget* control(int id) const { return controls_.byId(id); }
@@ -104,7 +111,11 @@ class MainWindow : public QMainWindow {
     /// True while a command runs (on its worker thread).
     bool busy() const { return busy_; }
     RowTableModel* studentModel() const { return studentModel_; }
+    /// The choice of 总在最前 (the window may have it suspended: see suspendAlwaysOnTop).
     bool alwaysOnTop() const { return alwaysOnTop_; }
+    /// Whether the window stays above the others now.
+    bool staysOnTop() const;
+    KeyboardFocus* keyboardFocus() const { return keyboard_; }
     bool musicPlaying() const { return musicPlaying_; }
     bool exitConfirmed() const { return exiting_; }
     const DialogUnits& dialogUnits() const { return units_; }
@@ -185,6 +196,8 @@ class MainWindow : public QMainWindow {
     void openRecent(int index);
     void saveSettings();
     void toggleAlwaysOnTop();
+    /// Gives the window the on-top state `onTop`, shown or not.
+    void applyOnTop(bool onTop);
     void toggleMusic();
     void showHelp();
     void showAbout();
@@ -196,6 +209,7 @@ class MainWindow : public QMainWindow {
     QtFrontend frontend_;
     DialogUnits units_;
     WindowControls controls_;
+    KeyboardFocus* keyboard_ = nullptr;  ///< owned by the window
     RowTableModel* studentModel_ = nullptr;
     RowTableModel* teacherModel_ = nullptr;
 
@@ -209,6 +223,7 @@ class MainWindow : public QMainWindow {
     std::vector<QPointer<QWidget>> disabledForWork_;
     std::unordered_map<int, bool> enableAfterWork_;  ///< what the command enabled or disabled
     std::optional<int> focusAfterWork_;              ///< the control the command gave the focus
+    QPointer<QWidget> focusBeforeWork_;              ///< where the focus goes back after the work
     QTimer clock_;
 
     QMenu* fileMenu_ = nullptr;

@@ -21,6 +21,11 @@ namespace varnex::ui {
 
 namespace tx = ui_texts;
 
+namespace {
+/// How long a finished progress bar shows full before the message that ends the work.
+constexpr int kFullProgressMs = 150;
+}  // namespace
+
 void MainWindow::runOffThread(const std::function<void()>& command) {
     beginWork();
     bool finished = false;
@@ -50,6 +55,7 @@ void MainWindow::beginWork() {
     working_ = true;
     enableAfterWork_.clear();
     focusAfterWork_.reset();
+    focusBeforeWork_ = focusWidget();  // taken before the disabled controls let the focus go
     studentModel_->suspend();
     teacherModel_->suspend();
     // Every control that changes data or starts a command; the log and the status bar stay.
@@ -87,8 +93,13 @@ void MainWindow::endWork() {
     teacherModel_->resume();
     fitColumns(controls_.students, studentModel_);
     fitColumns(controls_.teachers, teacherModel_);
-    if (focusAfterWork_) focusControl(*focusAfterWork_);
+    // The control the command chose, else the one that started it (its dialogs have closed).
+    if (focusAfterWork_)
+        focusControl(*focusAfterWork_);
+    else if (focusBeforeWork_ && focusBeforeWork_->isEnabled() && focusBeforeWork_->isVisible())
+        focusBeforeWork_->setFocus(Qt::OtherFocusReason);
     focusAfterWork_.reset();
+    focusBeforeWork_ = nullptr;
 }
 
 void MainWindow::revealProgress() {
@@ -99,6 +110,22 @@ void MainWindow::revealProgress() {
     }
     progressText_->show();
     progressBar_->show();
+}
+
+void MainWindow::settleProgress() {
+    if (!working_) return;
+    progressDelay_.stop();
+    if (progressBar_->isVisible()) {
+        // Full for a moment, so that the end of the work is seen, then gone.
+        if (progressBar_->maximum() <= 0) progressBar_->setRange(0, 1);
+        progressBar_->setValue(progressBar_->maximum());
+        progressBar_->repaint();
+        QElapsedTimer shown;
+        shown.start();
+        while (shown.elapsed() < kFullProgressMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    progressBar_->hide();
+    progressText_->hide();
 }
 
 void MainWindow::showProgress(const QString& step, int done, int total) {

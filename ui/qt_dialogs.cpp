@@ -29,11 +29,28 @@ constexpr int kOpenDialogHeightDlu = 280;
 constexpr int kPlacesWidthDlu = 90;
 // The columns' shares of the file list's width, in percent: name, size, type, date.
 constexpr int kColumnShares[] = {40, 12, 23, 25};
+
+// Qt's texts that its Chinese translations leave in English: the type the file dialog shows for a
+// folder.
+class MissingQtTexts : public QTranslator {
+  public:
+    using QTranslator::QTranslator;
+    QString translate(const char* context, const char* sourceText, const char* /*disambiguation*/,
+                      int /*n*/) const override {
+        if (qstrcmp(sourceText, "Folder") == 0 &&
+            (qstrcmp(context, "QAbstractFileIconProvider") == 0 || qstrcmp(context, "QFileSystemModel") == 0))
+            return qs(tx::kFolderType);
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+};
 }  // namespace
 
 bool installQtChineseTexts(QCoreApplication& app) {
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     QLocale::setDefault(chinese);
+    // Installed first, so that it is asked after Qt's own (the last installed is asked first).
+    QCoreApplication::installTranslator(new MissingQtTexts(&app));
     auto* translator = new QTranslator(&app);
     // "qt" gathers qtbase and the other modules' texts.
     if (!translator->load(chinese, QStringLiteral("qt"), QStringLiteral("_"),

@@ -35,6 +35,7 @@ auto QtFrontend::onWindowThread(F f) -> decltype(f()) {
 
 void QtFrontend::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
     return onWindowThread([&] {
+        window_.settleProgress();
         if (standIn_ != nullptr) return standIn_->showMessage(text, caption, icon);
         // A plain box carries the program's name: the window's title can be too long for a caption.
         QString title =
@@ -48,6 +49,7 @@ void QtFrontend::showMessage(const std::string& text, const std::string& caption
 
 void QtFrontend::showWarning(const std::string& text, const std::string& caption) {
     return onWindowThread([&] {
+        window_.settleProgress();
         if (standIn_ != nullptr) return standIn_->showMessage(text, caption, MessageIcon::None);
         showMessageBox(&window_, QMessageBox::Warning, QString::fromStdString(caption),
                        QString::fromStdString(text), QMessageBox::Ok);
@@ -132,6 +134,7 @@ std::optional<std::string> QtFrontend::askText(const std::string& prompt, const 
 
 void QtFrontend::openDocument(const std::string& path) {
     return onWindowThread([&] {
+        window_.suspendAlwaysOnTop();  // the spreadsheet program comes to the front, above the window
         if (standIn_ != nullptr) return standIn_->openDocument(path);
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
     });

@@ -21,6 +21,43 @@ constexpr const char* kExamNameFormat = "某地区三校%m月联考";
 constexpr const char* kTeacherFrameTitle = "教师任课表";
 constexpr const char* kTeacherFrameSourceFormat = "教师任课表（%s）";
 
+// Captions of the window's frames and controls; "&" marks the mnemonic (Alt+digit), which the
+// caption shows underlined and does not otherwise show.
+constexpr const char* kFrameDataImport = "数据导入";
+constexpr const char* kFrameImportOptions = "导入选项";
+constexpr const char* kFrameScoreSettings =
+    "学科分值和优秀控制线（分值为零则表示本学科不参与本次考试；优秀控制线为学科分值的百分比）";
+constexpr const char* kFrameStudents = "学生成绩表";
+constexpr const char* kFrameTeachers = "教师任课表";
+constexpr const char* kFrameExport = "分析导出";
+constexpr const char* kOpenFileButton = "&1.打开文件…";
+constexpr const char* kSheetLabel = "&2.选择工作表";
+constexpr const char* kImportTeachersButton = "&3.导入任课教师";
+constexpr const char* kGradeLabel = "&4.选择年级";
+constexpr const char* kImportStudentsButton = "&5.导入学生成绩";
+constexpr const char* kClassLabel = "学校和班级";
+constexpr const char* kExportButton = "&6.导出分析结果";
+constexpr const char* kMissingRule0 = "缺考学科超过一半，不导入";
+constexpr const char* kMissingRule1 = "缺考超过";
+constexpr const char* kMissingLimitUnit = "科，不导入";
+constexpr const char* kMissingRule2 = "无论缺考几科，全部都导入";
+constexpr const char* kConvertedScores = "按赋分统计";
+constexpr const char* kFullMarkRow = "分值：";
+constexpr const char* kExcellenceRow = "优秀：";
+constexpr const char* kPercent = "%";
+constexpr const char* kSaveButton = "保存";
+constexpr const char* kDefaultButton = "默认";
+constexpr const char* kExamNameLabel = "考试名称";
+constexpr const char* kTopNUnit = "名";
+constexpr const char* kRankingPerClass = "一个班级一张表";
+constexpr const char* kRankingOneSheet = "所有班级一张表";
+constexpr const char* kIgnoreZeroScores = "零分学科不纳入学科三率计算";
+constexpr const char* kRankingTiesLabel = "名次方式";
+constexpr const char* kRankingTiesSkip = "并列占位";
+constexpr const char* kRankingTiesDense = "并列不占位";
+constexpr const char* kPreviousExamLabel = "上次考试";
+constexpr const char* kPreviousFileButton = "选择…";
+
 // Status bar
 /// The progress bar's step before the work names one.
 constexpr const char* kWorking = "正在处理…";
@@ -51,6 +88,8 @@ constexpr const char* kExitQuestion = "确定要退出Varnex吗？";
 constexpr const char* kRowCopiedFormat = "学生:%s\n的成绩已复制到了剪贴板，按 Ctrl+V 粘贴。";
 constexpr const char* kClipboardFailed = "无法打开剪贴板！";
 constexpr const char* kOpenDialogTitle = "打开";
+/// The type the open-file dialog shows for a folder.
+constexpr const char* kFolderType = "文件夹";
 constexpr const char* kOpenDialogLookIn = "查找范围：";
 constexpr const char* kOpenDialogFileName = "文件名：";
 constexpr const char* kOpenDialogFileType = "文件类型：";

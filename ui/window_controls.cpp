@@ -2,16 +2,30 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QChildEvent>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
 #include <QTableView>
 #include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/app_texts.h"
+#include "app/report_choices.h"
+#include "ui/control_ids.h"
+#include "ui/ui_texts.h"
+#include "ui/window_layout.h"
 
 namespace varnex::ui {
 
@@ -19,6 +33,16 @@ void NumberEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     // Deferred: a mouse click that gave the focus would otherwise place the caret afterwards.
     QTimer::singleShot(0, this, &QLineEdit::selectAll);
+}
+
+QString ElidedLabel::shownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+}
+
+void ElidedLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), static_cast<int>(alignment()), palette(), isEnabled(),
+                          shownText(), foregroundRole());
 }
 
 QString tooltipHtml(const char* title, const char* body) {
@@ -38,219 +62,474 @@ QString tooltipForDisplay(const QString& fragment) {
 
 namespace {
 
-void applyColour(QWidget* widget, TextColour colour) {
-    if (colour == TextColour::Default) return;
-    QColor c = colour == TextColour::Blue ? QColor(0, 0, 255) : QColor(255, 0, 0);
+namespace tx = ui_texts;
+
+QString qs(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QColor colourOf(TextColour colour) {
+    return colour == TextColour::Blue ? QColor(0, 0, 255) : QColor(255, 0, 0);
+}
+
+// A control's own texts in a colour (a frame's title is coloured by Frame instead: a palette set
+// on a frame would colour every control in it).
+template <typename W>
+W* coloured(W* widget, TextColour colour) {
+    if (colour == TextColour::Default) return widget;
     QPalette palette = widget->palette();
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Active, role, c), palette.setColor(QPalette::Inactive, role, c);
+        for (auto group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, role, colourOf(colour));
     widget->setPalette(palette);
+    return widget;
 }
 
-// Places a control whose template height is one text line: vertically centred on its rectangle,
-// as tall as the widget needs.
-void placeCentred(QWidget* widget, QRect rect) {
-    int height = std::max(rect.height(), widget->sizeHint().height());
-    widget->setGeometry(rect.x(), rect.center().y() - height / 2 + 1, rect.width(), height);
-}
+// A frame with a coloured title. A press on its background goes on to the window, which it moves.
+class Frame : public QGroupBox {
+  public:
+    Frame(const char* caption, TextColour colour) : QGroupBox(qs(caption)), colour_(colour) {}
 
-// A frame is background: a press on it moves the window like one on the dialog.
-QWidget* makeGroupBox(const QString& caption, QWidget* parent, QRect rect) {
-    auto* box = new QGroupBox(caption, parent);
-    box->setGeometry(rect);
-    box->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return box;
-}
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionGroupBox option;
+        initStyleOption(&option);
+        if (colour_ != TextColour::Default) {
+            option.palette.setColor(QPalette::WindowText, colourOf(colour_));
+            option.textColor = colourOf(colour_);
+        }
+        painter.drawComplexControl(QStyle::CC_GroupBox, option);
+    }
 
-QWidget* makeButton(const QString& caption, QWidget* parent, QRect rect) {
-    auto* button = new QPushButton(caption, parent);
+  private:
+    TextColour colour_;
+};
+
+// The content of an option frame: as tall as it wants where there is room, scrolled vertically
+// where there is not; never narrower than its content, so that nothing scrolls sideways.
+class OptionsScroller : public QScrollArea {
+  public:
+    explicit OptionsScroller(QWidget* content) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setFocusPolicy(Qt::NoFocus);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);  // no taller than its content
+        content->setAutoFillBackground(false);
+        setWidget(content);
+        viewport()->setAutoFillBackground(false);
+    }
+    QSize sizeHint() const override {
+        const QSize content = widget()->sizeHint();
+        return {content.width() + barWidth(), content.height()};
+    }
+    QSize minimumSizeHint() const override {
+        const int twoLines = 2 * fontMetrics().height() + 8;
+        return {widget()->minimumSizeHint().width() + barWidth(), std::min(twoLines, sizeHint().height())};
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The frame around asks for the content's new size when the content's layout changes.
+        if (watched == widget() && event->type() == QEvent::LayoutRequest) updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+  private:
+    int barWidth() const { return verticalScrollBar()->sizeHint().width(); }
+};
+
+// The log: at least kLogLinesShown lines high; its newest line stays in view when it is resized.
+class LogBox : public QPlainTextEdit {
+  public:
+    LogBox() {
+        setReadOnly(true);
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        setFocusPolicy(Qt::StrongFocus);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        const int lines = kLogLinesShown * fontMetrics().lineSpacing();
+        setMinimumSize(fontMetrics().averageCharWidth() * 20,
+                       lines + 2 * (frameWidth() + static_cast<int>(document()->documentMargin())) + 2);
+    }
+
+    /// Asks for no more than its smallest size: what the window has beyond goes to it by stretch.
+    QSize sizeHint() const override { return minimumSize(); }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollBar* scroll = verticalScrollBar();
+        const bool atEnd = scroll->value() == scroll->maximum();
+        QPlainTextEdit::resizeEvent(event);
+        if (atEnd) scroll->setValue(scroll->maximum());
+    }
+};
+
+QPushButton* makeButton(const char* caption) {
+    auto* button = new QPushButton(qs(caption));
     button->setAutoDefault(false);
-    button->setGeometry(rect);
     return button;
 }
 
-QWidget* makeLabel(const QString& caption, QWidget* parent, QRect rect, Qt::Alignment alignment) {
-    auto* label = new QLabel(caption, parent);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    placeCentred(label, rect);
-    return label;
+// A small button (保存, 默认, 选择…) as wide as its caption, not the style's minimum.
+QPushButton* makeSmallButton(const char* caption) {
+    QPushButton* button = makeButton(caption);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(qs(caption)) + 20);
+    return button;
 }
 
-// A combo box as tall as one line; its list shows the rows the template's height leaves room for.
-QWidget* makeCombo(bool editable, QWidget* parent, QRect rect, int templateHeight, const DialogUnits& units) {
-    auto* combo = new QComboBox(parent);
+QLabel* makeLabel(const char* caption, TextColour colour = TextColour::Default) {
+    return coloured(new QLabel(qs(caption)), colour);
+}
+
+QComboBox* makeCombo(bool editable, int visibleItems) {
+    auto* combo = new QComboBox;
     if (editable) {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
     }
-    combo->setMaxVisibleItems(std::max(4, units.y(templateHeight) / units.baseY - 2));
-    combo->setGeometry(rect.x(), rect.y(), rect.width(), combo->sizeHint().height());
+    combo->setMaxVisibleItems(visibleItems);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return combo;
 }
 
-// A one-line edit; the editable ones select their text on receiving the focus.
-QLineEdit* makeLineEdit(QWidget* parent, QRect rect, Qt::Alignment alignment, bool readOnly) {
-    QLineEdit* edit = readOnly ? new QLineEdit(parent) : new NumberEdit(parent);
+// A numeric edit as wide as `digits` digits; the editable ones select their text on focus.
+QLineEdit* makeNumberEdit(int digits, Qt::Alignment alignment, bool readOnly = false) {
+    QLineEdit* edit = readOnly ? new QLineEdit : new NumberEdit;
     edit->setAlignment(alignment);
     edit->setReadOnly(readOnly);
     edit->setTextMargins(0, 0, 0, 0);
-    edit->setGeometry(rect);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(digits, u'0')) + 10);
     return edit;
 }
 
-// A row table: whole rows selected, no editing, a clickable header for sorting.
-QWidget* makeTableView(QWidget* parent, QRect rect, const DialogUnits& units) {
-    auto* view = new QTableView(parent);
-    view->setGeometry(rect);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setShowGrid(true);
-    view->setWordWrap(false);
-    view->setTabKeyNavigation(false);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->setDefaultSectionSize(units.baseY + 4);
-    view->horizontalHeader()->setSectionsClickable(true);
-    view->horizontalHeader()->setHighlightSections(false);
-    view->horizontalHeader()->setStretchLastSection(false);
-    view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return view;
-}
-
-QWidget* makeLogBox(QWidget* parent, QRect rect) {
-    auto* box = new QPlainTextEdit(parent);
-    box->setReadOnly(true);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setGeometry(rect);
-    return box;
-}
-
-// Creates the widget of one template entry at its place.
-QWidget* makeControl(const ControlTemplate& t, QWidget* parent, const DialogUnits& units) {
-    const QRect rect = units.rect(t.x, t.y, t.width, t.height);
-    const QString caption = QString::fromUtf8(t.caption);
-    switch (t.kind) {
-        case ControlKind::GroupBox:
-            return makeGroupBox(caption, parent, rect);
-        case ControlKind::Button:
-            return makeButton(caption, parent, rect);
-        case ControlKind::Label:
-            return makeLabel(caption, parent, rect, Qt::AlignLeft);
-        case ControlKind::LabelRight:
-            return makeLabel(caption, parent, rect, Qt::AlignRight);
-        case ControlKind::DropList:
-        case ControlKind::ComboEdit:
-            return makeCombo(t.kind == ControlKind::ComboEdit, parent, rect, t.height, units);
-        case ControlKind::RadioFirst:
-        case ControlKind::Radio: {
-            auto* radio = new QRadioButton(caption, parent);
-            placeCentred(radio, rect);
-            return radio;
-        }
-        case ControlKind::Check: {
-            auto* check = new QCheckBox(caption, parent);
-            placeCentred(check, rect);
-            return check;
-        }
-        case ControlKind::Edit:
-            return makeLineEdit(parent, rect, Qt::AlignLeft, false);
-        case ControlKind::EditCentred:
-            return makeLineEdit(parent, rect, Qt::AlignHCenter, false);
-        case ControlKind::EditReadOnly:
-            return makeLineEdit(parent, rect, Qt::AlignHCenter, true);
-        case ControlKind::List:
-            return makeTableView(parent, rect, units);
-        case ControlKind::Log:
-            return makeLogBox(parent, rect);
+// A row table: whole rows selected, no editing, a clickable header for sorting; reached with Tab.
+// It asks for the height of its header and `rows` rows and takes whatever more the window gives.
+class RowTableView : public QTableView {
+  public:
+    explicit RowTableView(int rows) : rows_(rows) {
+        setFocusPolicy(Qt::StrongFocus);
+        setSelectionBehavior(QAbstractItemView::SelectRows);
+        setSelectionMode(QAbstractItemView::ExtendedSelection);
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        setShowGrid(true);
+        setWordWrap(false);
+        setTabKeyNavigation(false);
+        verticalHeader()->hide();
+        verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+        horizontalHeader()->setSectionsClickable(true);
+        horizontalHeader()->setHighlightSections(false);
+        horizontalHeader()->setStretchLastSection(false);
+        horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     }
-    return nullptr;
+    QSize minimumSizeHint() const override {
+        const int header = std::max(horizontalHeader()->sizeHint().height(), fontMetrics().height() + 8);
+        return {fontMetrics().averageCharWidth() * 30,
+                header + rows_ * verticalHeader()->defaultSectionSize() + 2 * frameWidth() +
+                    horizontalScrollBar()->sizeHint().height()};
+    }
+    QSize sizeHint() const override { return minimumSizeHint(); }
+
+  private:
+    int rows_;
+};
+
+template <typename L>
+L* tight(L* layout, int spacing) {
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
 }
+
+// A frame holding one widget (a table, or the scrolled content of an option frame).
+Frame* frameAround(const char* caption, TextColour colour, QWidget* inside) {
+    auto* frame = new Frame(caption, colour);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->addWidget(inside);
+    return frame;
+}
+
+constexpr int kRowSpacing = 4;
+constexpr int kColumnSpacing = 6;
 
 }  // namespace
 
-void WindowControls::build(QWidget* parent, const DialogUnits& units) {
+OtherSubjectsRow::OtherSubjectsRow(QWidget* before, QWidget* parent) : QWidget(parent), before_(before) {
+    tight(new QHBoxLayout(this), kColumnSpacing);
+    hide();
+}
+
+void OtherSubjectsRow::childEvent(QChildEvent* event) {
+    QWidget::childEvent(event);
+    if (!event->child()->isWidgetType()) return;
+    QList<QWidget*> widgets = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    if (event->removed()) widgets.removeAll(static_cast<QWidget*>(event->child()));
+    auto* child = static_cast<QWidget*>(event->child());
+    if (event->added() && (child->focusPolicy() & Qt::TabFocus)) {
+        // After the last control already in the row that takes the focus (or the control before
+        // the row); texts take no part in the tab order.
+        QWidget* previous = before_;
+        for (QWidget* w : widgets)
+            if (w != child && (w->focusPolicy() & Qt::TabFocus)) previous = w;
+        QWidget::setTabOrder(previous, child);
+    }
+    setVisible(!widgets.isEmpty());
+}
+
+template <typename W>
+W* WindowControls::add(int id, W* widget) {
+    if (id != kNoId) byId_[id] = widget;
+    readingOrder_.push_back(widget);
+    return widget;
+}
+
+void WindowControls::build(QWidget* parent) {
     missingRule = new QButtonGroup(parent);
     rankingLayout = new QButtonGroup(parent);
-    for (const ControlTemplate& t : controlTemplates()) {
-        QWidget* widget = makeControl(t, parent, units);
-        applyColour(widget, t.colour);
-        follow(widget, t.anchor);
-        if (t.id != kNoId) byId_[t.id] = widget;
-    }
-    buildSettingsRow(parent, units);
-    orderSettingsRowTabs();
-    students = qobject_cast<QTableView*>(byId(ctl::StudentTable));
-    teachers = qobject_cast<QTableView*>(byId(ctl::TeacherTable));
-    log = qobject_cast<QPlainTextEdit*>(byId(ctl::StatusLogBox));
-    groupRadioButtons();
+    rankingTies = new QButtonGroup(parent);
+
+    outerLayout = tight(new QVBoxLayout(parent), 0);
+    auto* content = new QVBoxLayout;
+    content->setContentsMargins(6, 4, 6, 4);
+    content->setSpacing(kRowSpacing);
+    outerLayout->addLayout(content, 1);
+
+    // 数据导入: the numbered steps, then the import options beside the score settings.
+    auto* dataImport = add(frame::DataImport, new Frame(tx::kFrameDataImport, TextColour::Blue));
+    readingOrder_.pop_back();  // a frame takes no focus
+    auto* dataLayout = new QVBoxLayout(dataImport);
+    dataLayout->setContentsMargins(6, 4, 6, 6);
+    dataLayout->setSpacing(kRowSpacing);
+    dataLayout->addWidget(buildImportRow());
+    auto* optionsRow = tight(new QHBoxLayout, kColumnSpacing);
+    optionsRow->addWidget(buildImportOptions());
+    optionsRow->addWidget(buildScoreSettings(), 1);
+    dataLayout->addLayout(optionsRow);
+    content->addWidget(dataImport);
+
+    students = add(ctl::StudentTable, new RowTableView(kStudentRowsShown));
+    Frame* studentFrame = frameAround(tx::kFrameStudents, TextColour::Blue, students);
+    byId_[frame::Students] = studentFrame;
+    // The student table and the row below share what the window has beyond their sizes; each gets
+    // its size first (a stretch factor would promise only the smallest size to the export frame).
+    studentFrame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    content->addWidget(studentFrame);
+
+    // The teacher table beside the export options and the log.
+    auto* lower = tight(new QHBoxLayout, kColumnSpacing);
+    teachers = add(ctl::TeacherTable, new RowTableView(kTeacherRowsShown));
+    Frame* teacherFrame = frameAround(tx::kFrameTeachers, TextColour::Blue, teachers);
+    byId_[frame::Teachers] = teacherFrame;
+    lower->addWidget(teacherFrame, 2);
+    auto* exportColumn = tight(new QVBoxLayout, kRowSpacing);
+    exportColumn->addWidget(buildExportOptions());
+    log = add(ctl::StatusLogBox, coloured(new LogBox, TextColour::Blue));
+    exportColumn->addWidget(log, 1);
+    lower->addLayout(exportColumn, 3);
+    content->addLayout(lower);  // expands with the log
+
+    orderTabs();
 }
 
-void WindowControls::buildSettingsRow(QWidget* parent, const DialogUnits& units) {
-    // Headings, full-mark and excellence edits, "%" after each excellence edit; 总分 has a heading only.
-    const SubjectColumns& c = kSubjectColumns;
+QWidget* WindowControls::buildImportRow() {
+    auto* row = new QWidget;
+    auto* layout = tight(new QHBoxLayout(row), kColumnSpacing);
+    layout->addWidget(add(ctl::OpenFile, makeButton(tx::kOpenFileButton)));
+    QLabel* sheetLabel = makeLabel(tx::kSheetLabel);
+    layout->addWidget(sheetLabel);
+    QComboBox* sheets = add(ctl::WorksheetList, makeCombo(false, 12));
+    sheets->setMinimumContentsLength(8);
+    sheetLabel->setBuddy(sheets);
+    layout->addWidget(sheets, 2);
+    layout->addWidget(add(ctl::ImportTeachers, makeButton(tx::kImportTeachersButton)));
+    QLabel* gradeLabel = makeLabel(tx::kGradeLabel);
+    layout->addWidget(gradeLabel);
+    QComboBox* grades = add(ctl::GradeList, makeCombo(false, 12));
+    grades->setMinimumContentsLength(5);
+    gradeLabel->setBuddy(grades);
+    layout->addWidget(grades);
+    layout->addWidget(add(ctl::ImportStudents, makeButton(tx::kImportStudentsButton)));
+    layout->addWidget(makeLabel(tx::kClassLabel));
+    QComboBox* classes = add(ctl::ClassListBox, makeCombo(false, 20));
+    classes->setMinimumContentsLength(10);
+    layout->addWidget(classes, 3);
+    return row;
+}
+
+QWidget* WindowControls::buildImportOptions() {
+    auto* content = new QWidget;
+    auto* layout = tight(new QVBoxLayout(content), 2);
+    auto radio = [&](int id, const char* caption, int groupId) {
+        auto* button = add(id, coloured(new QRadioButton(qs(caption)), TextColour::Blue));
+        missingRule->addButton(button, groupId);
+        return button;
+    };
+    layout->addWidget(radio(ctl::MissingRule0, tx::kMissingRule0, 0));
+    auto* limitRow = tight(new QHBoxLayout, 4);
+    limitRow->addWidget(radio(ctl::MissingRule1, tx::kMissingRule1, 1));
+    limitRow->addWidget(add(ctl::MissingLimit, coloured(makeNumberEdit(2, Qt::AlignLeft), TextColour::Blue)));
+    QLabel* unit = makeLabel(tx::kMissingLimitUnit, TextColour::Blue);
+    byId_[frame::MissingLimitLabel] = unit;
+    limitRow->addWidget(unit);
+    limitRow->addStretch(1);
+    layout->addLayout(limitRow);
+    layout->addWidget(radio(ctl::MissingRule2, tx::kMissingRule2, 2));
+    layout->addWidget(
+        add(ctl::ConvertedScores, coloured(new QCheckBox(qs(tx::kConvertedScores)), TextColour::Blue)));
+    layout->addStretch(1);
+    auto* scroller = new OptionsScroller(content);
+    scrollingFrames[0] = scroller;
+    Frame* frame = frameAround(tx::kFrameImportOptions, TextColour::Blue, scroller);
+    byId_[frame::ImportOptions] = frame;
+    return frame;
+}
+
+QWidget* WindowControls::buildScoreSettings() {
+    // Headings over the subjects' two edits; "%" after each excellence edit; 总分 at the end; the
+    // further subjects' row below; 保存 and 默认 at the right.
+    auto* content = new QWidget;
+    auto* outer = tight(new QHBoxLayout(content), kColumnSpacing);
+    auto* rows = tight(new QVBoxLayout, kRowSpacing);
+    auto* grid = tight(new QGridLayout, 0);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(kRowSpacing);
+    grid->addWidget(makeLabel(tx::kFullMarkRow), 1, 0);
+    grid->addWidget(makeLabel(tx::kExcellenceRow), 2, 0);
+    grid->setColumnMinimumWidth(1, 2);
+    auto editColumn = [](int k) { return 2 + 2 * k; };
     for (int k = 0; k <= kSubjectCount; ++k) {
         const char* name = k < kSubjectCount ? kSubjects[static_cast<size_t>(k)].name : kTotalName;
-        const Anchor column = anchor::settingsColumn(k);
-        follow(makeLabel(QString::fromUtf8(name), parent,
-                         units.rect(c.headingX + c.pitch * k, c.headingY, c.headingWidth, c.headingHeight),
-                         Qt::AlignLeft),
-               column);
-        if (k == kSubjectCount) continue;
-        const SubjectEdits& edits = kSubjectEdits[static_cast<size_t>(k)];
-        auto makeEdit = [&](int id, int y) {
-            QLineEdit* edit =
-                makeLineEdit(parent, units.rect(c.editX + c.pitch * k, y, c.editWidth, c.editHeight),
-                             Qt::AlignHCenter, false);
-            byId_[id] = edit;
-            follow(edit, column);
-            return edit;
-        };
-        fullMarks[static_cast<size_t>(k)] = makeEdit(edits.fullMark, c.fullMarkY);
-        excellenceLines[static_cast<size_t>(k)] = makeEdit(edits.excellence, c.excellenceY);
-        follow(makeLabel(QStringLiteral("%"), parent,
-                         units.rect(c.editX + c.pitch * k + c.percentDx, c.excellenceY + c.percentDy,
-                                    c.percentWidth, c.percentHeight),
-                         Qt::AlignLeft),
-               column);
+        grid->addWidget(makeLabel(name), 0, editColumn(k), Qt::AlignHCenter);
+        if (k < kSubjectCount) {
+            grid->addWidget(makeLabel(tx::kPercent), 2, editColumn(k) + 1);
+            grid->setColumnStretch(editColumn(k) + 1, 1);  // the subjects spread over a wide frame
+            // The "%" column holds the gap to the next subject.
+            grid->setColumnMinimumWidth(editColumn(k) + 1,
+                                        content->fontMetrics().horizontalAdvance(qs("%")) + 6);
+        }
     }
-}
-
-void WindowControls::follow(QWidget* widget, Anchor anchor) {
-    followers_.push_back({widget, widget->geometry(), anchor});
-}
-
-void WindowControls::fitTo(QSize gained) {
-    QScrollBar* logScroll = log != nullptr ? log->verticalScrollBar() : nullptr;
-    const bool logAtEnd = logScroll == nullptr || logScroll->value() == logScroll->maximum();
-    const int dx = gained.width(), dy = gained.height();
-    for (const Follower& f : followers_) {
-        const Anchor& a = f.anchor;
-        QRect r = f.templateRect;
-        r.translate(dx * a.moveX / 100, dy * a.moveY / 100);
-        r.setWidth(r.width() + dx * a.growX / 100);
-        r.setHeight(r.height() + dy * a.growY / 100);
-        f.widget->setGeometry(r);
+    for (int k = 0; k < kSubjectCount; ++k) {
+        fullMarks[static_cast<size_t>(k)] =
+            add(kSubjectEdits[static_cast<size_t>(k)].fullMark, makeNumberEdit(3, Qt::AlignHCenter));
+        grid->addWidget(fullMarks[static_cast<size_t>(k)], 1, editColumn(k));
     }
-    if (logScroll != nullptr && logAtEnd) logScroll->setValue(logScroll->maximum());
+    QLineEdit* totalFullMark = add(ctl::TotalFullMark, makeNumberEdit(4, Qt::AlignHCenter, true));
+    grid->addWidget(totalFullMark, 1, editColumn(kSubjectCount));
+    for (int k = 0; k < kSubjectCount; ++k) {
+        excellenceLines[static_cast<size_t>(k)] =
+            add(kSubjectEdits[static_cast<size_t>(k)].excellence, makeNumberEdit(3, Qt::AlignHCenter));
+        grid->addWidget(excellenceLines[static_cast<size_t>(k)], 2, editColumn(k));
+    }
+    QLineEdit* totalExcellence = add(ctl::TotalExcellence, makeNumberEdit(4, Qt::AlignHCenter, true));
+    grid->addWidget(totalExcellence, 2, editColumn(kSubjectCount));
+    rows->addLayout(grid);
+    otherSubjectsRow = new OtherSubjectsRow(totalExcellence, content);
+    rows->addWidget(otherSubjectsRow);
+    rows->addStretch(1);
+    outer->addLayout(rows, 1);
+
+    auto* buttons = tight(new QVBoxLayout, kRowSpacing);
+    buttons->addStretch(1);
+    buttons->addWidget(add(ctl::SaveSettings, makeSmallButton(tx::kSaveButton)));
+    buttons->addWidget(add(ctl::DefaultExcellence, makeSmallButton(tx::kDefaultButton)));
+    buttons->addStretch(1);
+    outer->addLayout(buttons);
+
+    auto* scroller = new OptionsScroller(content);
+    scrollingFrames[1] = scroller;
+    Frame* frame = frameAround(tx::kFrameScoreSettings, TextColour::Blue, scroller);
+    byId_[frame::ScoreSettings] = frame;
+    return frame;
 }
 
-void WindowControls::orderSettingsRowTabs() {
-    // The tab order follows creation; the settings row belongs after the import options.
-    QWidget* previous = byId(ctl::MissingRule2);
-    for (QLineEdit* edit : fullMarks) QWidget::setTabOrder(previous, edit), previous = edit;
-    for (QLineEdit* edit : excellenceLines) QWidget::setTabOrder(previous, edit), previous = edit;
-    QWidget::setTabOrder(previous, byId(ctl::SaveSettings));
-    QWidget::setTabOrder(byId(ctl::SaveSettings), byId(ctl::DefaultExcellence));
+QWidget* WindowControls::buildExportOptions() {
+    // The exam's name and 名次方式, the reports in four columns, the previous exam, the button.
+    auto* content = new QWidget;
+    auto* layout = tight(new QVBoxLayout(content), kRowSpacing);
+    auto hbox = [](std::initializer_list<QWidget*> widgets, int spacing = 4) {
+        auto* box = tight(new QHBoxLayout, spacing);
+        for (QWidget* w : widgets) box->addWidget(w);
+        return box;
+    };
+    auto* nameRow = tight(new QHBoxLayout, kColumnSpacing);
+    nameRow->addWidget(makeLabel(tx::kExamNameLabel));
+    nameRow->addWidget(add(ctl::ExamNameBox, makeCombo(true, 12)), 1);
+    nameRow->addSpacing(kColumnSpacing * 2);
+    nameRow->addWidget(makeLabel(tx::kRankingTiesLabel));
+    auto* tiesSkip = add(ctl::RankingTiesSkip, new QRadioButton(qs(tx::kRankingTiesSkip)));
+    auto* tiesDense = add(ctl::RankingTiesDense, new QRadioButton(qs(tx::kRankingTiesDense)));
+    rankingTies->addButton(tiesSkip, 0);
+    rankingTies->addButton(tiesDense, 1);
+    tiesSkip->setChecked(true);
+    nameRow->addWidget(tiesSkip);
+    nameRow->addWidget(tiesDense);
+    layout->addLayout(nameRow);
+
+    auto report = [&](bool ExportOptions::*chosen) {
+        return add(reportCheckBox(chosen), new QCheckBox(qs(reportCaption(chosen))));
+    };
+    auto* grid = tight(new QGridLayout, 0);
+    grid->setHorizontalSpacing(kColumnSpacing * 2);
+    grid->setVerticalSpacing(kRowSpacing);
+    // Row by row, so that the tab order follows the reading order.
+    grid->addWidget(report(&ExportOptions::gradeRates), 0, 0);
+    grid->addWidget(report(&ExportOptions::totalBands), 0, 1);
+    QCheckBox* topN = report(&ExportOptions::topNEnabled);
+    QLineEdit* topNCount = add(ctl::TopNCount, makeNumberEdit(3, Qt::AlignLeft));
+    QHBoxLayout* topNRow = hbox({topN, topNCount, makeLabel(tx::kTopNUnit)});
+    topNRow->addStretch(1);
+    grid->addLayout(topNRow, 0, 2);
+    grid->addWidget(
+        add(ctl::IgnoreZeroScores, coloured(new QCheckBox(qs(tx::kIgnoreZeroScores)), TextColour::Red)), 0,
+        3);
+    grid->addWidget(report(&ExportOptions::classRates), 1, 0);
+    grid->addWidget(report(&ExportOptions::totalRankBands), 1, 1);
+    grid->addWidget(report(&ExportOptions::classRanking), 1, 2);
+    auto* perClass = add(ctl::ClassRankingPerClass, new QRadioButton(qs(tx::kRankingPerClass)));
+    auto* oneSheet = add(ctl::ClassRankingOneSheet, new QRadioButton(qs(tx::kRankingOneSheet)));
+    rankingLayout->addButton(perClass, 0);
+    rankingLayout->addButton(oneSheet, 1);
+    QHBoxLayout* layoutRow = hbox({perClass, oneSheet}, kColumnSpacing);
+    layoutRow->addStretch(1);
+    grid->addLayout(layoutRow, 1, 3);
+    grid->addWidget(report(&ExportOptions::teacherRates), 2, 0);
+    grid->addWidget(report(&ExportOptions::subjectBands), 2, 1);
+    grid->addWidget(report(&ExportOptions::charts), 2, 2);
+    grid->addWidget(add(ctl::BlankScoresExcluded,
+                        coloured(new QCheckBox(qs(app_texts::kBlankScoresExcludedCaption)), TextColour::Red)),
+                    2, 3);
+    grid->setColumnStretch(4, 1);
+    layout->addLayout(grid);
+
+    auto* previousRow = tight(new QHBoxLayout, kColumnSpacing);
+    previousRow->addWidget(makeLabel(tx::kPreviousExamLabel));
+    previousRow->addWidget(add(ctl::PreviousFile, makeSmallButton(tx::kPreviousFileButton)));
+    QComboBox* previousSheets = add(ctl::PreviousSheetList, makeCombo(false, 12));
+    previousSheets->setMinimumContentsLength(10);
+    previousRow->addWidget(previousSheets);
+    previousRow->addSpacing(kColumnSpacing);
+    previousRow->addWidget(report(&ExportOptions::progress));
+    previousRow->addWidget(report(&ExportOptions::nearLine));
+    previousRow->addStretch(1);
+    previousRow->addWidget(add(ctl::ExportResults, makeButton(tx::kExportButton)));
+    layout->addLayout(previousRow);
+    layout->addStretch(1);
+
+    auto* scroller = new OptionsScroller(content);
+    scrollingFrames[2] = scroller;
+    Frame* frame = frameAround(tx::kFrameExport, TextColour::Blue, scroller);
+    byId_[frame::Export] = frame;
+    return frame;
 }
 
-void WindowControls::groupRadioButtons() {
-    missingRule->addButton(radio(ctl::MissingRule0), 0);
-    missingRule->addButton(radio(ctl::MissingRule1), 1);
-    missingRule->addButton(radio(ctl::MissingRule2), 2);
-    rankingLayout->addButton(radio(ctl::ClassRankingPerClass), 0);
-    rankingLayout->addButton(radio(ctl::ClassRankingOneSheet), 1);
+void WindowControls::orderTabs() {
+    for (size_t i = 1; i < readingOrder_.size(); ++i)
+        QWidget::setTabOrder(readingOrder_[i - 1], readingOrder_[i]);
 }
 
 QWidget* WindowControls::byId(int id) const {

@@ -1,6 +1,7 @@
 #pragma once
-// The controls of the main window, built from the dialog template and addressed by control id.
+// The controls of the main window, laid out by Qt layouts and addressed by control id.
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QString>
 #include <array>
@@ -8,7 +9,6 @@
 #include <vector>
 
 #include "app/subjects.h"
-#include "ui/dialog_units.h"
 #include "ui/window_layout.h"
 
 class QButtonGroup;
@@ -17,6 +17,8 @@ class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
+class QVBoxLayout;
 class QTableView;
 class QWidget;
 
@@ -32,6 +34,19 @@ class NumberEdit : public QLineEdit {
     void focusInEvent(QFocusEvent* event) override;
 };
 
+/// A label that shows its text shortened with "…" when it is narrower than the text; text()
+/// stays the whole text.
+class ElidedLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    /// The text as the label shows it at its present width.
+    QString shownText() const;
+    QSize minimumSizeHint() const override { return {1, QLabel::minimumSizeHint().height()}; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 /// The HTML fragment of a rich tooltip: centred title, rule, then the body.
 QString tooltipHtml(const char* title, const char* body);
 /// The fragment as the tooltip shows it: Qt's rich text would turn each line break after a block
@@ -39,19 +54,30 @@ QString tooltipHtml(const char* title, const char* body);
 /// rule and the body are shown without them. Any other text is returned as it is.
 QString tooltipForDisplay(const QString& fragment);
 
+/// The row of the score settings that holds the subjects beyond the eleven (a label, then per
+/// subject its name, a full-mark edit and an excellence edit). Hidden while it holds no widget;
+/// each widget put into it takes its place in the tab order after the previous one.
+class OtherSubjectsRow : public QWidget {
+  public:
+    /// `before`: the control the row's first widget follows in the tab order.
+    OtherSubjectsRow(QWidget* before, QWidget* parent);
+
+  protected:
+    void childEvent(QChildEvent* event) override;
+
+  private:
+    QWidget* before_;
+};
+
 class WindowControls {
   public:
-    /// Creates every control of the template on `parent` at its place.
-    void build(QWidget* parent, const DialogUnits& units);
+    /// Creates every control and frame on `parent` in Qt layouts: the import row and the option
+    /// frames at the top, the student table, the teacher table beside the export options and the
+    /// log. The option frames scroll when the window is too low for them. The tab order is the
+    /// reading order.
+    void build(QWidget* parent);
 
-    /// Lets a widget placed for the template's size follow the window by `anchor` (the controls
-    /// of the template are registered by build()).
-    void follow(QWidget* widget, Anchor anchor);
-    /// Places every registered widget for a client area `gained` pixels wider and taller than the
-    /// template (negative: smaller). The log stays scrolled to its end when it was there.
-    void fitTo(QSize gained);
-
-    /// The control with this id, or nullptr.
+    /// The control with this id (frames included), or nullptr.
     QWidget* byId(int id) const;
     QPushButton* button(int id) const;
     QLineEdit* edit(int id) const;
@@ -66,23 +92,27 @@ class WindowControls {
     QPlainTextEdit* log = nullptr;
     QButtonGroup* missingRule = nullptr;    ///< ids 0, 1, 2
     QButtonGroup* rankingLayout = nullptr;  ///< ids 0, 1
+    QButtonGroup* rankingTies = nullptr;    ///< 名次方式: 0 并列占位, 1 并列不占位
+    /// The row for the further subjects (a QHBoxLayout), below the two rows of subject edits.
+    QWidget* otherSubjectsRow = nullptr;
+    /// The frames that scroll when the window is too low: import options, score settings, export.
+    std::array<QScrollArea*, 3> scrollingFrames{};
+    /// The layout the window's status bar goes into, below everything else.
+    QVBoxLayout* outerLayout = nullptr;
 
   private:
-    /// The subject columns of the settings row, which the template leaves out.
-    void buildSettingsRow(QWidget* parent, const DialogUnits& units);
-    /// Puts the settings row after the import options in the tab order.
-    void orderSettingsRowTabs();
-    /// The two radio groups: the missing-subject rule and the class-ranking layout.
-    void groupRadioButtons();
-
-    struct Follower {
-        QWidget* widget;
-        QRect templateRect;  ///< the widget's geometry for the template's size
-        Anchor anchor;
-    };
+    QWidget* buildImportRow();
+    QWidget* buildImportOptions();
+    QWidget* buildScoreSettings();
+    QWidget* buildExportOptions();
+    /// Sets the tab order: the controls in the order they were registered (reading order).
+    void orderTabs();
+    /// Registers a control under its id (kNoId: none) in the reading order, and returns it.
+    template <typename W>
+    W* add(int id, W* widget);
 
     std::unordered_map<int, QWidget*> byId_;
-    std::vector<Follower> followers_;
+    std::vector<QWidget*> readingOrder_;
 };
 
 }  // namespace varnex::ui

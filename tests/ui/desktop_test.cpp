@@ -91,6 +91,7 @@ TEST(OpenedFiles, TheDialogTheReaderCheckAndTheDesktopEntriesAgree) {
     };
     const QString installed =
         QString::fromStdString(varnex::testing::readFile(VARNEX_INSTALLED_DESKTOP_ENTRY));
+    EXPECT_TRUE(installed.contains(QStringLiteral("\nName=Varnex ") + QString::fromUtf8(kVersion) + u'\n'));
     const QString types = mimeLine(installed);
     EXPECT_EQ(types,
               mimeLine(desktopEntryText({QStringLiteral("/opt/varnex"), QStringLiteral("/opt"), QString()})));
@@ -172,7 +173,7 @@ TEST(Launchers, DesktopShortcutAndApplicationsMenuEntry) {
                          "vnd.openxmlformats-officedocument.spreadsheetml.sheet;application/wps-office.et;"
                          "text/csv;\n"),
               std::string::npos);
-    const std::string title = std::string("Varnex") + kVersion;  // "Varnex3.1"
+    const std::string title = std::string("Varnex ") + kVersion;  // "Varnex 3.1"
     EXPECT_NE(entry.find("Name=" + title + "\n"), std::string::npos);
     EXPECT_NE(entry.find("Comment=" + title + "\n"), std::string::npos);
 

@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QInputDialog>
@@ -26,6 +30,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
@@ -37,6 +43,7 @@
 #include <QUrl>
 #include <atomic>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "app/ini_file.h"
@@ -52,6 +59,7 @@
 #include "ui/control_ids.h"
 #include "ui/control_transfer.h"
 #include "ui/help_window.h"
+#include "ui/keyboard_focus.h"
 #include "ui/message_box.h"
 #include "ui/qt_dialogs.h"
 #include "ui/row_table_model.h"
@@ -71,6 +79,20 @@ using varnex::testing::TempDir;
 
 QString q(const char* text) {
     return QString::fromUtf8(text);
+}
+
+// The control of `window` that has the focus (or gets it when the window is active again: a
+// dialog that closed may leave the window inactive for a moment).
+QWidget* focused(const QWidget& window) {
+    QApplication::processEvents();
+    return window.focusWidget();
+}
+
+// Presses `key` on the control that has the focus, as a person at the keyboard does.
+void press(const QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* control = focused(window);
+    ASSERT_NE(control, nullptr);
+    QTest::keyClick(control, key, modifiers);
 }
 
 const std::vector<std::vector<std::string>> kStudents = {
@@ -112,7 +134,10 @@ class WindowTest : public ::testing::Test {
             s.imported.classList.add("一中", "2");
             f.enableAction(Action::Export, true);
         };
-        commands.importTeachers = [this](AppState&, Frontend&) { ++teacherImports; };
+        commands.importTeachers = [this](AppState&, Frontend& f) {
+            ++teacherImports;
+            if (teacherMessage) f.showMessage("已导入任课教师。", "信息", MessageIcon::Information);
+        };
         commands.exportRun = [this](AppState& s, Frontend&) {
             exportedNames.push_back(s.examNameText);
             if (exportReversesTable) {  // as the class listing of a stopped export reorders it
@@ -178,7 +203,8 @@ class WindowTest : public ::testing::Test {
     int teacherImports = 0;
     int templates = 0;
     bool exportReversesTable = false;
-    bool realOpen = false;  ///< opening runs the real command
+    bool realOpen = false;        ///< opening runs the real command
+    bool teacherMessage = false;  ///< the teacher import ends with a message
 };
 
 // A workbook opens, then a file that cannot be read is dropped: the window keeps the workbook's
@@ -215,9 +241,9 @@ TEST_F(WindowTest, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
 }
 
 TEST_F(WindowTest, InitialisationSetsTitleLogExamNameGradeAndStatusBar) {
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Varnex" + std::string(kVersion)));
-    EXPECT_TRUE(window->alwaysOnTop());
-    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString("Varnex " + std::string(kVersion)));
+    EXPECT_FALSE(window->alwaysOnTop());  // a new settings file: not on top
+    EXPECT_FALSE(window->staysOnTop());
 
     // The window starts with an empty log: the sheet is taken in any row order.
     EXPECT_TRUE(window->controls().log->toPlainText().isEmpty());
@@ -345,12 +371,12 @@ TEST_F(WindowTest, CommandTableBindsButtonsMenusAndContextMenu) {
     window->runCommand(ctl::CmdAlwaysOnTop);
     window->runCommand(ctl::CmdMusic);
     openMenu(window->toolsMenu());
-    EXPECT_FALSE(window->menuAction(ctl::CmdAlwaysOnTop)->isChecked());
+    EXPECT_TRUE(window->menuAction(ctl::CmdAlwaysOnTop)->isChecked());
     EXPECT_TRUE(window->menuAction(ctl::CmdMusic)->isChecked());
     window->runCommand(ctl::CmdMusic);
     window->runCommand(ctl::CmdAlwaysOnTop);
     openMenu(window->toolsMenu());
-    EXPECT_TRUE(window->menuAction(ctl::CmdAlwaysOnTop)->isChecked());
+    EXPECT_FALSE(window->menuAction(ctl::CmdAlwaysOnTop)->isChecked());
     EXPECT_FALSE(window->menuAction(ctl::CmdMusic)->isChecked());
 }
 
@@ -746,10 +772,10 @@ TEST_F(WindowTest, OnlyTheFirstDroppedFileIsOpenedWithLinksResolved) {
 
 TEST_F(WindowTest, DraggingTheBackgroundMovesTheWindow) {
     QWidget* background = window->centralWidget();
-    // Inside the frame 数据导入, away from its controls.
-    QRect frame = window->dialogUnits().rect(7, 5, 638, 96);
-    QPoint grip(frame.right() - 4, frame.bottom() - 4);
-    EXPECT_EQ(background->childAt(grip), nullptr);  // the frame lets the press through
+    // On the frame 数据导入, just inside its bottom edge, away from its controls.
+    const QWidget* dataImport = window->control(frame::DataImport);
+    QPoint grip = dataImport->geometry().bottomRight() - QPoint(8, 2);
+    EXPECT_EQ(background->childAt(grip), dataImport);  // the frame lets the press through
     QPoint before = window->pos();
     QTest::mousePress(background, Qt::LeftButton, {}, grip);
     QTest::mouseMove(background, grip + QPoint(30, 20));
@@ -757,7 +783,22 @@ TEST_F(WindowTest, DraggingTheBackgroundMovesTheWindow) {
     EXPECT_EQ(window->pos(), before + QPoint(30, 20));
 }
 
-TEST_F(WindowTest, EnterAndEscapeCloseNothing) {
+// Enter presses the push button that has the focus; in an edit, a combo box, a check box or a table
+// it does nothing, and Escape nowhere closes the window.
+TEST_F(WindowTest, EnterPressesTheFocusedButtonAndClosesNothing) {
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    QWidget* importTeachers = window->control(ctl::ImportTeachers);
+    importTeachers->setFocus();
+    QTest::keyClick(importTeachers, Qt::Key_Return);
+    EXPECT_EQ(teacherImports, 1);
+    EXPECT_TRUE(importTeachers->hasFocus());
+    auto* charts = qobject_cast<QCheckBox*>(window->control(ctl::Charts));
+    const bool chartsChecked = charts->isChecked();
+    QTest::keyClick(charts, Qt::Key_Return);
+    QTest::keyClick(window->controls().students, Qt::Key_Enter);
+    EXPECT_EQ(charts->isChecked(), chartsChecked);
+    EXPECT_EQ(teacherImports, 1);
+
     QComboBox* exam = combo(ctl::ExamNameBox);
     int entries = exam->count();
     exam->setEditText(q("新的考试"));
@@ -769,6 +810,113 @@ TEST_F(WindowTest, EnterAndEscapeCloseNothing) {
     EXPECT_EQ(exam->count(), entries);
     EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(teacherImports, 1);
+}
+
+// The name of a control for a test's message: its id's name, else its class.
+std::string nameOf(const MainWindow& window, const QWidget* widget) {
+    for (int id = 1000; id < 1400; ++id) {
+        if (window.control(id) == widget) {
+            const char* name = ctl::controlName(static_cast<ControlId>(id));
+            return name != nullptr ? name : std::to_string(id);
+        }
+    }
+    return widget != nullptr ? widget->metaObject()->className() : "nothing";
+}
+
+// Tab goes through every control in reading order, the tables included, and back to the start;
+// each control it reaches shows the focus frame around it. Of a group of radio buttons Tab reaches
+// the chosen one, and the arrow keys choose another.
+TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::ImportStudents);  // every button enabled
+    std::vector<int> expected = {ctl::OpenFile,     ctl::WorksheetList,  ctl::ImportTeachers,
+                                 ctl::GradeList,    ctl::ImportStudents, ctl::ClassListBox,
+                                 ctl::MissingRule0, ctl::MissingRule1,   ctl::MissingLimit,
+                                 ctl::MissingRule2, ctl::ConvertedScores};
+    for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.fullMark);
+    expected.push_back(ctl::TotalFullMark);
+    for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.excellence);
+    expected.push_back(ctl::TotalExcellence);
+    for (int id : {ctl::SaveSettings,
+                   ctl::DefaultExcellence,
+                   ctl::StudentTable,
+                   ctl::TeacherTable,
+                   ctl::ExamNameBox,
+                   ctl::RankingTiesSkip,
+                   ctl::RankingTiesDense,
+                   ctl::GradeRates,
+                   ctl::TotalBands,
+                   ctl::TopNEnabled,
+                   ctl::TopNCount,
+                   ctl::IgnoreZeroScores,
+                   ctl::ClassRates,
+                   ctl::TotalRankBands,
+                   ctl::ClassRanking,
+                   ctl::ClassRankingPerClass,
+                   ctl::ClassRankingOneSheet,
+                   ctl::TeacherRates,
+                   ctl::SubjectBands,
+                   ctl::Charts,
+                   ctl::BlankScoresExcluded,
+                   ctl::PreviousFile,
+                   ctl::PreviousSheetList,
+                   ctl::Progress,
+                   ctl::NearLine,
+                   ctl::ExportResults,
+                   ctl::StatusLogBox,
+                   ctl::OpenFile})
+        expected.push_back(id);
+
+    // A group of radio buttons is one stop.
+    auto stop = [&](const QWidget* widget) {
+        const WindowControls& c = window->controls();
+        for (const QButtonGroup* group : {c.missingRule, c.rankingLayout, c.rankingTies})
+            for (const QAbstractButton* radio : group->buttons())
+                if (radio == widget) return "radios:" + nameOf(*window, group->buttons().front());
+        return nameOf(*window, widget);
+    };
+    auto stops = [](const std::vector<std::string>& names) {
+        std::string all;
+        for (const std::string& name : names) all += name + " ";
+        return all;
+    };
+
+    window->control(ctl::OpenFile)->setFocus();
+    QApplication::processEvents();
+    const FocusRing* ring = window->keyboardFocus()->ring();
+    std::vector<std::string> wanted;  // each stop once, where it first comes; OpenFile again at the end
+    for (int id : expected) {
+        const std::string name = stop(window->control(id));
+        if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() || id == expected.back())
+            wanted.push_back(name);
+    }
+    std::vector<std::string> reached;
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        if (focused == nullptr) break;
+        if (qobject_cast<QComboBox*>(focused->parentWidget()) != nullptr)
+            focused = focused->parentWidget();  // the edit field of the exam-name box
+        reached.push_back(stop(focused));
+        QApplication::processEvents();
+        EXPECT_TRUE(ring->isVisible()) << reached.back();
+        EXPECT_EQ(ring->parentWidget(), focused->parentWidget()) << reached.back();
+        EXPECT_TRUE(ring->geometry().contains(focused->geometry())) << reached.back();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(stops(reached), stops(wanted));
+    QWidget* firstRule = window->control(ctl::MissingRule0);
+    firstRule->setFocus();
+    QTest::keyClick(firstRule, Qt::Key_Down);
+    EXPECT_TRUE(window->control(ctl::MissingRule1)->hasFocus());
+    EXPECT_EQ(window->controls().missingRule->checkedId(), 1);
+
+    // The frame is drawn: its colour shows on the window beside the focused button.
+    QWidget* button = window->control(ctl::SaveSettings);
+    button->setFocus();
+    QApplication::processEvents();
+    const QImage drawn = button->parentWidget()->grab(ring->geometry()).toImage();
+    EXPECT_EQ(drawn.pixelColor(1, drawn.height() / 2).rgb(), FocusRing::colour().rgb());
 }
 
 TEST_F(WindowTest, ExitAsksAndNoKeepsTheWindow) {
@@ -1107,6 +1255,115 @@ TEST(WindowWithRealCommands, TeachersExamNameAndScoresFollowTheirFiles) {
         window.controls().log->toPlainText().contains(q("已清除任课教师（上学期任课.xlsx · 任课）。")));
 }
 
+// Types `path` into the next open-file dialog and presses Enter there; again where the dialog is
+// still open (a completion list took the key), and Escape after ten tries, so that a dialog that
+// will not take the path fails the test instead of waiting for ever.
+void typeIntoNextFileDialog(QTimer& poll, const QString& path) {
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, path, tries] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            if (dialog == nullptr || !dialog->isVisible()) continue;
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name == nullptr) continue;
+            if (++*tries > 10) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                continue;
+            }
+            if (name->text() != path) {
+                QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(name, path);
+            }
+            // The completion list that typing opened closes first, as a person's next key would.
+            if (QCompleter* completer = name->completer(); completer != nullptr) completer->popup()->hide();
+            QTest::keyClick(name, Qt::Key_Return);
+            return;
+        }
+        if (*tries > 0) poll.stop();
+    });
+    poll.start(50);
+}
+
+// The whole work with the keyboard alone: 1.打开文件 in the file dialog, the sheet, the import of
+// the scores, the export; after the dialog the focus is back on the button that opened it.
+TEST(WindowWithRealCommands, TheWholeWorkWithTheKeyboardAlone) {
+    TempDir dir;
+    const std::string workbook = dir.file("midterm.xlsx");  // typed: QTest types ASCII only
+    varnex::testing::writeInputWorkbook(workbook, {{"说明", {{"说明"}, {"成绩在第二张表"}}},
+                                                   {"成绩",
+                                                    {{"学校", "班级", "姓名", "语文", "数学", "英语"},
+                                                     {"一中", "1", "甲", "90", "80", "70"},
+                                                     {"一中", "2", "乙", "70", "60", "50"}}}});
+    AppState state;
+    ScriptedFrontend dialogs;  // answers the questions; the file dialog is the real one
+    MainWindow window(state, dir.path(), Commands::core());
+    window.setDialogStandIn(&dialogs);
+    window.initialise();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.control(ctl::OpenFile)->setFocus();
+
+    QTimer poll;
+    typeIntoNextFileDialog(poll, QString::fromStdString(workbook));
+    press(window, Qt::Key_Return);
+    ASSERT_EQ(state.workbook.path, workbook);
+    EXPECT_EQ(focused(window), window.control(ctl::OpenFile));
+    window.activateWindow();  // the desktop's part: the window is active again once the dialog is gone
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    press(window, Qt::Key_Tab);  // 2.选择工作表
+    EXPECT_EQ(focused(window), window.control(ctl::WorksheetList));
+    press(window, Qt::Key_Down);
+    EXPECT_EQ(state.workbook.selectedSheetName(), "成绩");
+    for (int i = 0; i < 3; ++i) press(window, Qt::Key_Tab);  // 3.导入任课教师, 4.选择年级, 5.导入学生成绩
+    EXPECT_EQ(focused(window), window.control(ctl::ImportStudents));
+    dialogs.expectQuestion("成绩", true);
+    press(window, Qt::Key_Return);
+    EXPECT_EQ(state.imported.studentCount, 2);
+    EXPECT_EQ(focused(window), window.control(ctl::ImportStudents));
+
+    dialogs.expectQuestion("考试名称：", true);
+    press(window, Qt::Key_6, Qt::AltModifier);  // 6.导出分析结果 by its mnemonic, pressed a moment later
+    for (int wait = 0; wait < 250 && dialogs.openedDocuments.empty(); ++wait) QTest::qWait(20);
+    EXPECT_TRUE(dialogs.allQuestionsAsked());
+    ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(dialogs.openedDocuments[0]));
+}
+
+// A box or dialog closed with the keyboard gives the focus back to the button that led to it,
+// also when the box came from the work of the command (which disables the controls meanwhile).
+TEST_F(WindowTest, TheFocusComesBackAfterADialog) {
+    window->setDialogStandIn(nullptr);
+    teacherMessage = true;
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    QTimer poll;  // closes each box with Enter and each other dialog with Escape
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(w);
+            if (dialog == nullptr || !dialog->isVisible()) continue;
+            QTest::keyClick(dialog,
+                            qobject_cast<QMessageBox*>(w) != nullptr ? Qt::Key_Return : Qt::Key_Escape);
+        }
+    });
+    poll.start(20);
+    QWidget* importTeachers = window->control(ctl::ImportTeachers);
+    importTeachers->setFocus();
+    QTest::keyClick(importTeachers, Qt::Key_Return);
+    EXPECT_EQ(teacherImports, 1);
+    EXPECT_EQ(focused(*window), importTeachers);
+    press(*window, Qt::Key_Tab);
+    EXPECT_EQ(focused(*window), window->control(ctl::GradeList));
+
+    QWidget* openFile = window->control(ctl::OpenFile);
+    openFile->setFocus();
+    QTest::keyClick(openFile, Qt::Key_Return);  // the file dialog, left with Escape
+    EXPECT_EQ(focused(*window), openFile);
+    window->runCommand(ctl::CmdAbout);
+    EXPECT_EQ(focused(*window), openFile);
+    poll.stop();
+}
+
 // Long work runs beside the window: it goes on painting and answering; after half a second the
 // status bar shows the step with a progress bar; the tables are empty and the controls that change
 // data disabled meanwhile, and closing is refused. Quick work shows no bar.
@@ -1121,7 +1378,13 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
             elsewhere += QThread::currentThread() != qApp->thread() ? 1 : 0;
             ScriptedFrontend::logAppended(line);
         }
+        void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
+            barUnderMessages += window != nullptr && window->progressBar()->isVisible() ? 1 : 0;
+            ScriptedFrontend::showMessage(text, caption, icon);
+        }
         int elsewhere = 0;
+        int barUnderMessages = 0;  ///< messages shown while the progress bar was still there
+        MainWindow* window = nullptr;
     };
     TempDir dir;
     const std::string workbook = dir.file("大考.xlsx");
@@ -1138,6 +1401,7 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     ThreadCheckingDialogs dialogs;
     MainWindow window(state, dir.path(), Commands::core());
     window.setDialogStandIn(&dialogs);
+    dialogs.window = &window;
     window.setProgressDelay(
         100);  // the export takes about a second here; a faster machine still shows the bar
     window.initialise();
@@ -1178,6 +1442,8 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     watcher.stop();
     EXPECT_TRUE(dialogs.allQuestionsAsked());
     EXPECT_EQ(dialogs.elsewhere, 0);
+    EXPECT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.barUnderMessages, 0);  // the bar is full and gone before the completion
     ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
     ASSERT_FALSE(seen.empty());
     auto shown = std::find_if(seen.begin(), seen.end(), [](const Seen& s) { return s.bar; });
@@ -1201,49 +1467,143 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     EXPECT_TRUE(window.control(ctl::OpenFile)->isEnabled());
 }
 
-// The window at a size: every control inside its frame, the frames inside the client area and
-// clear of each other, the log above the status bar.
-void expectLaidOut(MainWindow& window, const char* what) {
+// The window's rectangle of a widget.
+QRect inWindow(const QWidget* widget, const QWidget* window) {
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+// Whether `widget` lies inside `frames`' scrolled content.
+bool inScrollingFrame(const QWidget* widget, const WindowControls& controls) {
+    for (const QScrollArea* frame : controls.scrollingFrames)
+        if (frame->widget()->isAncestorOf(widget)) return true;
+    return false;
+}
+
+// Every visible control of the window, each inside the window and inside every widget around it
+// (not cut off); those in the option frames inside their frame's content (reached by scrolling),
+// and with `scrolls` false, nothing scrolls at all. The frames and the log do not overlap.
+void expectReachable(MainWindow& window, bool scrolls, const std::string& what) {
     SCOPED_TRACE(what);
-    const QRect client = window.centralWidget()->rect();
-    auto at = [&](int id) { return window.control(id)->geometry(); };
-    const std::pair<int, int> inFrame[] = {
-        {ctl::OpenFile, frame::DataImport},         {ctl::ClassListBox, frame::DataImport},
-        {ctl::WorksheetList, frame::DataImport},    {ctl::ImportStudents, frame::DataImport},
-        {ctl::SaveSettings, frame::ScoreSettings},  {ctl::DefaultExcellence, frame::ScoreSettings},
-        {ctl::TotalFullMark, frame::ScoreSettings}, {ctl::StudentTable, frame::Students},
-        {ctl::TeacherTable, frame::Teachers},       {ctl::ExamNameBox, frame::Export},
-        {ctl::ExportResults, frame::Export},        {ctl::ClassRankingOneSheet, frame::Export},
-        {ctl::IgnoreZeroScores, frame::Export},     {ctl::BlankScoresExcluded, frame::Export},
-    };
-    for (auto [control, frame] : inFrame)
-        EXPECT_TRUE(at(frame).contains(at(control))) << control << " in " << frame;
+    QApplication::processEvents();
+    const WindowControls& controls = window.controls();
+    int checked = 0;
+    for (QWidget* widget : window.centralWidget()->findChildren<QWidget*>()) {
+        const bool control = widget->focusPolicy() != Qt::NoFocus || qobject_cast<QLabel*>(widget) != nullptr;
+        if (!control || !widget->isVisibleTo(&window) || widget->inherits("QComboBoxPrivateContainer"))
+            continue;
+        if (qobject_cast<QLineEdit*>(widget) != nullptr && qobject_cast<QComboBox*>(widget->parentWidget()))
+            continue;
+        if (widget->window() != &window) continue;
+        ++checked;
+        const QRect rect = inWindow(widget, &window);
+        const std::string name =
+            (widget->metaObject()->className() + std::string(" ") +
+             (qobject_cast<QLabel*>(widget) ? qobject_cast<QLabel*>(widget)->text().toStdString()
+              : qobject_cast<QAbstractButton*>(widget)
+                  ? qobject_cast<QAbstractButton*>(widget)->text().toStdString()
+                  : std::string()));
+        EXPECT_TRUE(window.rect().contains(rect)) << name;
+        const bool scrolled = inScrollingFrame(widget, controls);
+        for (QWidget* around = widget->parentWidget(); around != nullptr && around != &window;
+             around = around->parentWidget()) {
+            if (scrolled && qobject_cast<QScrollArea*>(around->parentWidget()) != nullptr)
+                break;  // a viewport
+            EXPECT_TRUE(inWindow(around, &window).contains(rect))
+                << name << " cut off by " << around->metaObject()->className();
+        }
+    }
+    EXPECT_GT(checked, 80);
+    for (const QScrollArea* frame : controls.scrollingFrames) {
+        const int range = frame->verticalScrollBar()->maximum();
+        if (!scrolls) {
+            EXPECT_EQ(range, 0) << "a frame scrolls";
+        }
+        EXPECT_GE(frame->viewport()->height(), frame->fontMetrics().height()) << "a frame without room";
+    }
     const int frames[] = {frame::DataImport, frame::Students, frame::Teachers, frame::Export};
     for (int a : frames) {
-        EXPECT_TRUE(client.contains(at(a))) << a;
-        for (int b : frames) EXPECT_TRUE(a == b || !at(a).intersects(at(b))) << a << " and " << b;
+        for (int b : frames)
+            EXPECT_TRUE(a == b || !window.control(a)->geometry().intersects(window.control(b)->geometry()))
+                << a << " and " << b;
     }
-    const QRect log = at(ctl::StatusLogBox);
-    const QWidget* statusBar = window.centralWidget()->findChild<QStatusBar*>();
+    const QRect log = inWindow(controls.log, &window);
+    EXPECT_FALSE(log.intersects(inWindow(window.control(frame::Export), &window)));
+    EXPECT_FALSE(log.intersects(inWindow(window.control(frame::Teachers), &window)));
+    const QStatusBar* statusBar = window.centralWidget()->findChild<QStatusBar*>();
     ASSERT_NE(statusBar, nullptr);
-    EXPECT_GT(log.top(), at(frame::Export).bottom());
-    EXPECT_LT(log.bottom(), statusBar->geometry().top());
-    EXPECT_EQ(statusBar->geometry().bottom(), client.bottom());
-    EXPECT_EQ(statusBar->geometry().width(), client.width());
-    // The student table shows at least five rows.
-    const QTableView* students = window.controls().students;
-    EXPECT_GE(students->viewport()->height() / students->verticalHeader()->defaultSectionSize(), 5);
+    EXPECT_EQ(inWindow(statusBar, &window).bottom(), window.rect().bottom());
+    // The tables show their rows and the log its lines however small the window.
+    EXPECT_GE(controls.students->viewport()->height(),
+              kStudentRowsShown * controls.students->verticalHeader()->defaultSectionSize());
+    EXPECT_GE(controls.log->viewport()->height(), kLogLinesShown * controls.log->fontMetrics().lineSpacing());
+}
+
+// The window's client area on a screen of this size in logical pixels, with a panel of 40 pixels
+// and a window frame (a title bar of 30 pixels, borders of 4).
+QSize clientOn(QSize screen) {
+    return {screen.width() - 8, screen.height() - 40 - 30 - 4};
+}
+
+// The further subjects a score sheet may bring, as the settings row takes them: a label, then per
+// subject its name and two edits.
+void fillOtherSubjects(QWidget* row, int count) {
+    auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
+    ASSERT_NE(layout, nullptr);
+    layout->addWidget(new QLabel(q("其他学科")));
+    const char* names[] = {"信息", "心理", "书法", "美术"};
+    for (int i = 0; i < count; ++i) {
+        layout->addWidget(new QLabel(q(names[i % 4])));
+        layout->addWidget(new QLineEdit(q("100")));
+        layout->addWidget(new QLineEdit(q("80")));
+    }
+    layout->addStretch(1);
+}
+
+// A school's screens: 1024×768, and 1366×768 at 125 % (1093×614 logical pixels). On the first
+// nothing scrolls; on the second only the option frames may. Also with three further subjects.
+TEST_F(WindowTest, EveryControlIsWithinReachOnSmallScreens) {
+    struct Case {
+        QSize screen;
+        bool scrolls;
+    };
+    const Case cases[] = {{{1024, 768}, false}, {{1093, 614}, true}};
+    window->showNormal();
+    for (int others : {0, 3}) {
+        if (others > 0) {
+            QWidget* row = window->controls().otherSubjectsRow;
+            fillOtherSubjects(row, others);
+            EXPECT_TRUE(row->isVisibleTo(window.get()));
+            // Its edits come after the excellence edits in the tab order, before 保存.
+            const QList<QLineEdit*> edits = row->findChildren<QLineEdit*>();
+            window->control(ctl::TotalExcellence)->setFocus();
+            press(*window, Qt::Key_Tab);
+            EXPECT_EQ(focused(*window), edits.front());
+            edits.back()->setFocus();
+            press(*window, Qt::Key_Tab);
+            EXPECT_EQ(focused(*window), window->control(ctl::SaveSettings));
+        }
+        for (const Case& c : cases) {
+            const QSize client = clientOn(c.screen);
+            window->resize(client);
+            for (int wait = 0; wait < 100 && window->size() != client; ++wait) QTest::qWait(10);
+            ASSERT_EQ(window->size(), client) << "the window's smallest size does not fit";
+            expectReachable(
+                *window, c.scrolls,
+                strprintf("%dx%d with %d further subjects", c.screen.width(), c.screen.height(), others));
+        }
+    }
 }
 
 TEST_F(WindowTest, ResizingAndMaximisingGrowTheTablesAndTheLog) {
     QWidget* client = window->centralWidget();
     const QSize templateSize = client->sizeHint();
-    EXPECT_EQ(client->size(), templateSize);  // the template is the default size
+    EXPECT_EQ(templateSize, QSize(window->dialogUnits().x(651), window->dialogUnits().y(381)));
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
-    expectLaidOut(*window, "template size");
+    expectReachable(*window, false, "first shown");
     const QRect students = window->control(ctl::StudentTable)->geometry();
     const QRect log = window->control(ctl::StatusLogBox)->geometry();
     const QSize button = window->control(ctl::ExportResults)->size();
+    const QRect dataImport = window->control(frame::DataImport)->geometry();
     const int firstColumn = window->controls().students->columnWidth(0);
 
     // Maximised on the 1280×720 screen of the tests: the whole window fits the screen.
@@ -1252,26 +1612,21 @@ TEST_F(WindowTest, ResizingAndMaximisingGrowTheTablesAndTheLog) {
     QTRY_VERIFY(window->isMaximized());
     QTRY_COMPARE(window->frameGeometry().width(), window->screen()->availableGeometry().width());
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
-    expectLaidOut(*window, "maximised at 1280×720");
+    expectReachable(*window, false, "maximised at 1280×720");
 
-    // Larger: the tables and the log take the room; the buttons keep their size.
+    // Larger: the tables and the log take the room; the buttons and the frame at the top keep
+    // their height.
     window->showNormal();
-    window->resize(templateSize.width() + 400, window->height() + 200);
-    QTRY_COMPARE(client->width(), templateSize.width() + 400);
-    expectLaidOut(*window, "larger");
-    EXPECT_EQ(window->control(ctl::StudentTable)->width(), students.width() + 400);
-    EXPECT_GT(window->control(ctl::StudentTable)->height(), students.height() + 100);
-    EXPECT_GT(window->control(ctl::StatusLogBox)->height(), log.height() + 50);
-    EXPECT_GT(window->control(ctl::StatusLogBox)->width(), log.width() + 200);
+    window->resize(window->width() + 400, window->height() + 200);
+    QTRY_VERIFY(window->control(ctl::StudentTable)->width() > students.width() + 300);
+    expectReachable(*window, false, "larger");
+    EXPECT_GT(window->control(ctl::StudentTable)->width(), students.width() + 300);
+    EXPECT_GT(window->control(ctl::StudentTable)->height(), students.height() + 60);
+    EXPECT_GT(window->control(ctl::StatusLogBox)->height(), log.height() + 60);
+    EXPECT_GT(window->control(ctl::StatusLogBox)->width(), log.width() + 100);
     EXPECT_GT(window->controls().students->columnWidth(0), firstColumn);
     EXPECT_EQ(window->control(ctl::ExportResults)->size(), button);
-
-    // As small as it goes: a little shorter than the template, nothing overlaps.
-    window->resize(1, 1);
-    QTRY_COMPARE(client->size(), client->minimumSize());
-    EXPECT_LT(client->height(), templateSize.height());
-    EXPECT_EQ(client->width(), templateSize.width());
-    expectLaidOut(*window, "smallest");
+    EXPECT_EQ(window->control(frame::DataImport)->height(), dataImport.height());
 }
 
 TEST_F(WindowTest, TheLastLogLineIsInViewAfterStartAndResize) {
@@ -1317,6 +1672,44 @@ TEST_F(WindowTest, PlaceSizeAndMaximisingAreRememberedAcrossStarts) {
     start();
     EXPECT_EQ(window->size(), placed.size());
     EXPECT_TRUE(window->screen()->availableGeometry().intersects(window->frameGeometry()));
+}
+
+// 总在最前 is a choice kept in the settings file (off without it); while a result is opened in the
+// spreadsheet program the window does not stay above it, until the next command in the window.
+TEST_F(WindowTest, AlwaysOnTopIsRememberedAndGivesWayToAResult) {
+    auto stored = [&] { return IniFile::load(dir.file(kSettingsFileName)).find("窗口", "总在最前"); };
+    EXPECT_EQ(stored(), std::nullopt);
+    window->runCommand(ctl::CmdAlwaysOnTop);
+    EXPECT_EQ(stored(), std::optional<std::string>("1"));
+    restart();
+    EXPECT_TRUE(window->alwaysOnTop());
+    EXPECT_TRUE(window->staysOnTop());
+
+    window->frontend().openDocument("/data/结果.xlsx");
+    EXPECT_FALSE(window->staysOnTop());
+    EXPECT_TRUE(window->alwaysOnTop());  // the choice stays
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::ImportStudents);
+    EXPECT_TRUE(window->staysOnTop());
+
+    window->runCommand(ctl::CmdAlwaysOnTop);
+    EXPECT_EQ(stored(), std::optional<std::string>("0"));
+    restart();
+    EXPECT_FALSE(window->staysOnTop());
+}
+
+// The status bar's hint gives way to the progress with an ellipsis, whole characters only.
+TEST(ElidedLabel, ShortensWithAnEllipsisAndKeepsItsText) {
+    const QString hint = q(ui_texts::kIdlePrompt);
+    ElidedLabel label(hint);
+    label.resize(label.fontMetrics().horizontalAdvance(hint) + 10, 20);
+    EXPECT_EQ(label.shownText(), hint);
+    label.resize(label.fontMetrics().horizontalAdvance(hint) / 3, 20);
+    const QString shown = label.shownText();
+    ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(hint.startsWith(shown.chopped(1)));
+    EXPECT_GT(shown.size(), 3);
+    EXPECT_EQ(label.text(), hint);
 }
 
 TEST_F(WindowTest, ExamNamesOfExportsAndTheRankingLayoutAreRemembered) {
@@ -1448,7 +1841,12 @@ TEST_F(WindowTest, HelpOpensBesideTheWindowWhichStays) {
     EXPECT_FALSE(window->isMinimized());
     EXPECT_FALSE(help->isMaximized());
     EXPECT_TRUE(window->screen()->availableGeometry().contains(help->geometry()));
-    help->close();
+    help->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : help,
+                    Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());  // Escape closes the help
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(WindowTest, TooltipsShowTheirTitleWithoutABlankLineUnderIt) {
@@ -1468,6 +1866,7 @@ TEST_F(WindowTest, TooltipsShowTheirTitleWithoutABlankLineUnderIt) {
 TEST_F(WindowTest, TheOpenFileDialogIsChineseWithReadableColumns) {
     const QLocale before;
     ASSERT_TRUE(installQtChineseTexts(*qApp)) << "qt6-translations-l10n is not installed";
+    std::filesystem::create_directory(dir.file("成绩"));
     QFileDialog dialog(window.get());
     prepareOpenDialog(dialog, window.get());
     dialog.setDirectory(QString::fromStdString(dir.path()));
@@ -1485,6 +1884,15 @@ TEST_F(WindowTest, TheOpenFileDialogIsChineseWithReadableColumns) {
     EXPECT_GE(header->sectionSize(0),
               list->fontMetrics().horizontalAdvance(q("某地区三校12月联考成绩汇总表.xlsx")));
     EXPECT_EQ(dialog.windowTitle(), q("打开"));
+    // A folder's type is Chinese too ("Folder" is missing from Qt's translations).
+    QString folderType;
+    for (int wait = 0; wait < 200 && folderType.isEmpty(); ++wait) {
+        QTest::qWait(10);
+        const QModelIndexList found = list->model()->match(list->model()->index(0, 0, list->rootIndex()),
+                                                           Qt::DisplayRole, q("成绩"), 1, Qt::MatchExactly);
+        if (!found.isEmpty()) folderType = found.front().siblingAtColumn(2).data().toString();
+    }
+    EXPECT_EQ(folderType, q("文件夹"));
     dialog.close();
     for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
         QCoreApplication::removeTranslator(translator);

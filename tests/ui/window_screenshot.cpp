@@ -1,4 +1,5 @@
-// Draws the main window and saves it as a PNG: the picture in the README (docs/screenshot.png).
+// Draws the main window and saves it as a PNG: the pictures in the README (docs/screenshot.png,
+// docs/window-1024x768.png, docs/window-1280x800.png).
 // Usage:
 //   varnex-window-screenshot out.png [window|maximised|splash|about|help|menu|tooltip] [WORKBOOK]
 // With a workbook (for example one from `varnex-cli sample`), the window's own commands open it
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
     students->horizontalHeader()->sectionClicked(14);
     students->horizontalHeader()->sectionClicked(14);
     students->selectRow(2);
+    window.control(ctl::OpenFile)->setFocus();  // shows the focus frame on the first step
     ui::SplashWindow splash(window.dialogUnits());
     ui::AboutDialog about(&window);
     ui::HelpWindow help;
