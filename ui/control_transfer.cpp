@@ -62,6 +62,13 @@ int readControls(const WindowControls& controls, AppState& state) {
             return kSubjectEdits[static_cast<size_t>(s)].excellence;
     }
 
+    for (const WindowControls::OtherSubjectEdits& other : controls.otherSubjects) {
+        state.scores.setExtraFullMark(other.name, parseDialogInteger(other.fullMark->text()).value_or(0));
+        state.scores.setExtraExcellenceLine(other.name,
+                                            parseDialogInteger(other.excellence->text()).value_or(80));
+    }
+    state.importOptions.scaledScores = controls.check(ctl::ConvertedScores)->isChecked();
+
     readExamName(controls, state);
 
     ExportOptions& options = state.exportOptions;
@@ -74,6 +81,9 @@ int readControls(const WindowControls& controls, AppState& state) {
     }
     options.blankScoresExcluded = controls.check(ctl::BlankScoresExcluded)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
+    // Neither button is checked while the settings file has made no choice: that stays so.
+    if (int ties = controls.rankingTies->checkedId(); ties >= 0)
+        options.rankingRule = ties == 0 ? RankingRule::Competition : RankingRule::Dense;
     return -1;
 }
 
@@ -114,9 +124,27 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.check(ctl::BlankScoresExcluded)->setChecked(options.blankScoresExcluded);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
+    if (options.rankingRule == RankingRule::Unchosen) {
+        controls.rankingTies->setExclusive(false);
+        for (QAbstractButton* button : controls.rankingTies->buttons()) button->setChecked(false);
+        controls.rankingTies->setExclusive(true);
+    } else {
+        controls.rankingTies->button(options.rankingRule == RankingRule::Competition ? 0 : 1)
+            ->setChecked(true);
+    }
+    controls.check(ctl::ConvertedScores)->setChecked(state.importOptions.scaledScores);
+    writeOtherSubjects(controls, state);
 
     recomputeTotalFullMark(controls);
     recomputeTotalExcellence(controls);
+}
+
+void writeOtherSubjects(WindowControls& controls, const AppState& state) {
+    for (const WindowControls::OtherSubjectEdits& other : controls.otherSubjects) {
+        const int fullMark = state.scores.extraFullMark(other.name);
+        other.fullMark->setText(fullMark > 0 ? QString::number(fullMark) : QString());
+        other.excellence->setText(QString::number(state.scores.extraExcellenceLine(other.name)));
+    }
 }
 
 void recomputeTotalFullMark(WindowControls& controls) {

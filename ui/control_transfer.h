@@ -26,6 +26,10 @@ std::string numberBoxName(int controlId);
 /// recomputes the two totals.
 void writeRecords(WindowControls& controls, const AppState& state);
 
+/// Pushes the further subjects' full marks and excellence lines into their boxes (an empty box for
+/// a subject without a full mark).
+void writeOtherSubjects(WindowControls& controls, const AppState& state);
+
 /// Recomputes the read-only total full mark from the edits' texts.
 void recomputeTotalFullMark(WindowControls& controls);
 /// Recomputes the read-only total excellence score from the edits' texts.

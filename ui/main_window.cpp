@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -245,6 +246,15 @@ void MainWindow::initialise() {
     applyOnTop(alwaysOnTop_);
     state_.schoolName = loadSchoolName(state_.settingsPath);
     state_.importOptions.scaledScores = loadScaledScores(state_.settingsPath);
+    // 按赋分统计 is kept in the settings file as soon as it changes, like the other remembered choices.
+    QCheckBox* converted = controls_.check(ctl::ConvertedScores);
+    converted->setChecked(state_.importOptions.scaledScores);
+    connect(converted, &QCheckBox::toggled, this, [this](bool on) {
+        if (state_.importOptions.scaledScores == on) return;
+        state_.importOptions.scaledScores = on;
+        if (Status saved = saveScaledScores(state_.settingsPath, on); !saved)
+            frontend_.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
+    });
     state_.recentFiles.setStorePath(state_.settingsPath);
     state_.recentFiles.load();
     rebuildRecentMenu();
@@ -496,6 +506,8 @@ void MainWindow::reflectState() {
                                        : QString::fromStdString(
                                              strprintf(tx::kTeacherFrameSourceFormat, source.c_str())));
     }
+    // The columns of the last score sheet outside the subject list, each with its boxes.
+    if (controls_.showOtherSubjects(state_.imported.extraColumns)) writeOtherSubjects(controls_, state_);
     rebuildRecentMenu();
     // The button and the menu item follow the same rule.
     enableControl(ctl::ExportResults, exportAllowed());

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIntValidator>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -279,6 +280,41 @@ void OtherSubjectsRow::childEvent(QChildEvent* event) {
         QWidget::setTabOrder(previous, child);
     }
     setVisible(!widgets.isEmpty());
+}
+
+bool WindowControls::showOtherSubjects(const std::vector<std::string>& names) {
+    std::vector<std::string> shown;
+    for (const OtherSubjectEdits& subject : otherSubjects) shown.push_back(subject.name);
+    if (shown == names) return false;
+    otherSubjects.clear();
+    for (QWidget* child : otherSubjectsRow->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) delete child;
+    if (names.empty()) return true;
+    QLayout* row = otherSubjectsRow->layout();
+    // Only whole numbers can be typed; an empty box reads as no full mark, or the default line.
+    auto numberBox = [&](int digits, int top) {
+        QLineEdit* edit = makeNumberEdit(digits, Qt::AlignHCenter);
+        edit->setValidator(new QIntValidator(0, top, edit));
+        edit->setParent(otherSubjectsRow);
+        return edit;
+    };
+    auto label = [&](const QString& text) {
+        QLabel* caption = new QLabel(text, otherSubjectsRow);
+        row->addWidget(caption);
+        return caption;
+    };
+    label(qs(tx::kOtherSubjectsCaption));
+    for (const std::string& name : names) {
+        label(QString::fromStdString(name));
+        OtherSubjectEdits edits{name, numberBox(3, 10000), numberBox(2, 99)};
+        edits.fullMark->setToolTip(qs(tx::kOtherSubjectFullMarkTip));
+        edits.excellence->setToolTip(qs(tx::kOtherSubjectExcellenceTip));
+        row->addWidget(edits.fullMark);
+        row->addWidget(edits.excellence);
+        label(qs(tx::kPercent));
+        otherSubjects.push_back(edits);
+    }
+    static_cast<QHBoxLayout*>(row)->addStretch(1);
+    return true;
 }
 
 template <typename W>

@@ -95,6 +95,18 @@ class WindowControls {
     QButtonGroup* rankingTies = nullptr;    ///< 名次方式: 0 并列占位, 1 并列不占位
     /// The row for the further subjects (a QHBoxLayout), below the two rows of subject edits.
     QWidget* otherSubjectsRow = nullptr;
+    /// The boxes of one further subject (a column of the score sheet outside the subject list).
+    struct OtherSubjectEdits {
+        std::string name;
+        QLineEdit* fullMark = nullptr;
+        QLineEdit* excellence = nullptr;
+    };
+    /// The further subjects shown, in the order of their columns.
+    std::vector<OtherSubjectEdits> otherSubjects;
+    /// Shows a full-mark and an excellence box for each of `names` in the further-subjects row,
+    /// after the caption "其他学科" (the row is hidden while there are none). Nothing changes when
+    /// the row already shows these names. True when the boxes were made anew.
+    bool showOtherSubjects(const std::vector<std::string>& names);
     /// The frames that scroll when the window is too low: import options, score settings, export.
     std::array<QScrollArea*, 3> scrollingFrames{};
     /// The layout the window's status bar goes into, below everything else.

@@ -1738,6 +1738,59 @@ TEST_F(WindowTest, ExamNamesOfExportsAndTheRankingLayoutAreRemembered) {
     EXPECT_TRUE(qobject_cast<QRadioButton*>(window->control(ctl::ClassRankingPerClass))->isChecked());
 }
 
+// The three choices of later reports reach the state and the settings file: 名次方式 with 保存
+// (a file that has made no choice checks neither button and keeps it so), 按赋分统计 as soon as it
+// changes, and each further subject of the last score sheet with its two boxes.
+TEST_F(WindowTest, RankingRuleConvertedScoresAndFurtherSubjectsAreBound) {
+    auto stored = [&](const char* section, const char* key) {
+        return IniFile::load(dir.file(kSettingsFileName)).find(section, key);
+    };
+    auto* skip = qobject_cast<QRadioButton*>(window->control(ctl::RankingTiesSkip));
+    auto* dense = qobject_cast<QRadioButton*>(window->control(ctl::RankingTiesDense));
+    auto* converted = qobject_cast<QCheckBox*>(window->control(ctl::ConvertedScores));
+    EXPECT_TRUE(skip->isChecked());  // a new settings file chooses 并列占位
+    EXPECT_FALSE(converted->isChecked());
+
+    dense->setChecked(true);
+    window->runCommand(ctl::SaveSettings);
+    EXPECT_EQ(stored("导出选项", "名次方式"), std::optional<std::string>("并列不占位"));
+    converted->setChecked(true);
+    EXPECT_EQ(stored("导入选项", "按赋分统计"), std::optional<std::string>("1"));
+
+    // Further subjects appear with the score sheet that has them; a full mark typed is kept.
+    EXPECT_FALSE(window->controls().otherSubjectsRow->isVisibleTo(window.get()));
+    state.imported.extraColumns = {"禁毒", "信息技术"};
+    window->openDroppedFiles({QStringLiteral("/data/a.xls")});
+    window->runCommand(ctl::ImportStudents);
+    ASSERT_EQ(window->controls().otherSubjects.size(), 2u);
+    EXPECT_TRUE(window->controls().otherSubjectsRow->isVisibleTo(window.get()));
+    EXPECT_EQ(window->controls().otherSubjects[0].fullMark->text(), QString());
+    EXPECT_EQ(window->controls().otherSubjects[0].excellence->text(), q("80"));
+    type(window->controls().otherSubjects[0].fullMark, q("10"));
+    window->runCommand(ctl::SaveSettings);
+    EXPECT_EQ(state.scores.extraFullMark("禁毒"), 10);
+    EXPECT_EQ(state.scores.extraFullMark("信息技术"), 0);
+    EXPECT_TRUE(state.importOptions.scaledScores);
+    EXPECT_EQ(stored("七年级", "其他学科"), std::optional<std::string>("禁毒"));
+    EXPECT_EQ(stored("七年级", "禁毒"), std::optional<std::string>("10"));
+
+    restart();
+    EXPECT_TRUE(qobject_cast<QRadioButton*>(window->control(ctl::RankingTiesDense))->isChecked());
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(window->control(ctl::ConvertedScores))->isChecked());
+    EXPECT_EQ(state.scores.extraFullMark("禁毒"), 10);
+
+    // A settings file without a choice (written before it, or by hand): neither button, and the
+    // state stays without a choice.
+    IniFile file = IniFile::load(dir.file(kSettingsFileName));
+    file.set("导出选项", "名次方式", "");
+    ASSERT_TRUE(file.save(dir.file(kSettingsFileName)));
+    restart();
+    EXPECT_FALSE(qobject_cast<QRadioButton*>(window->control(ctl::RankingTiesSkip))->isChecked());
+    EXPECT_FALSE(qobject_cast<QRadioButton*>(window->control(ctl::RankingTiesDense))->isChecked());
+    window->runCommand(ctl::SaveSettings);
+    EXPECT_EQ(state.exportOptions.rankingRule, RankingRule::Unchosen);
+}
+
 // Each entry of the previous exam's sheet list names the file beside the sheet.
 TEST_F(WindowTest, ThePreviousExamListNamesItsFile) {
     state.previous.workbook.path = "/data/上次/期中.xlsx";
