@@ -9,9 +9,11 @@
 namespace varnex {
 
 int levelByScore(const LevelCuts& cuts, long long scoreThousandths, long long fullMark) {
-    // score × 100 ≥ line × F ⇔ thousandths / 1000 × 100 ≥ hundredths / 100 × F ⇔ thousandths × 10 ≥ hundredths × F.
+    // score × 100 ≥ line × F ⇔ thousandths / 1000 × 100 ≥ hundredths / 100 × F ⇔ thousandths × 10 ≥
+    // hundredths × F.
     for (size_t k = 0; k < cuts.lines.size(); ++k) {
-        if (scoreThousandths * 10 >= static_cast<long long>(cuts.lines[k]) * fullMark) return static_cast<int>(k);
+        if (scoreThousandths * 10 >= static_cast<long long>(cuts.lines[k]) * fullMark)
+            return static_cast<int>(k);
     }
     return cuts.levelCount() - 1;
 }
@@ -35,7 +37,8 @@ std::vector<int> levelsByShare(const LevelCuts& cuts, const std::vector<std::opt
             continue;
         }
         const long long higher =
-            base - static_cast<long long>(std::upper_bound(sorted.begin(), sorted.end(), *score) - sorted.begin());
+            base -
+            static_cast<long long>(std::upper_bound(sorted.begin(), sorted.end(), *score) - sorted.begin());
         // higher / base < cumulative / 10000, exactly.
         int level = cuts.levelCount() - 1;
         for (size_t k = 0; k < cumulative.size() && static_cast<int>(k) < level; ++k) {
@@ -89,7 +92,8 @@ ExamLevels::ExamLevels(const Exam& exam) : cuts_(examLevelCuts(exam)), columns_(
         }
         if (cuts_.method == LevelMethod::Share) {
             const std::vector<int> levels = levelsByShare(cuts_, scores);
-            for (size_t s = 0; s < levels.size(); ++s) levels_[s * columns_ + c] = static_cast<signed char>(levels[s]);
+            for (size_t s = 0; s < levels.size(); ++s)
+                levels_[s * columns_ + c] = static_cast<signed char>(levels[s]);
         } else {
             for (size_t s = 0; s < scores.size(); ++s) {
                 if (scores[s])
@@ -111,7 +115,8 @@ std::string groupKey(std::string_view school, std::string_view klass = {}) {
 }
 
 std::vector<LevelCounts> emptyCounts(size_t columns, int levels) {
-    return std::vector<LevelCounts>(columns, LevelCounts{0, std::vector<int>(static_cast<size_t>(levels), 0)});
+    return std::vector<LevelCounts>(columns,
+                                    LevelCounts{0, std::vector<int>(static_cast<size_t>(levels), 0)});
 }
 
 }  // namespace

@@ -36,7 +36,9 @@ class ExamLevels {
     size_t columnCount() const { return columns_; }
     /// The student's level in subject i (i == subjects().size() the total), -1 when not counted:
     /// no score under the rule that leaves blank scores out, a "0" when zeros sit out, no total.
-    int level(int student, size_t column) const { return levels_[static_cast<size_t>(student) * columns_ + column]; }
+    int level(int student, size_t column) const {
+        return levels_[static_cast<size_t>(student) * columns_ + column];
+    }
 
   private:
     LevelCuts cuts_;

@@ -38,7 +38,8 @@ std::vector<GroupRow> groupRows(const Exam& exam, const LevelDistribution& level
             auto [school, klass] = imported.classList.parts(j);
             if (placed[j] || school != imported.schoolList[k]) continue;
             placed[j] = true;
-            rows.push_back({school, strprintf(rate_texts::kClassLabelFormat, klass.c_str()), &levels.classes[j]});
+            rows.push_back(
+                {school, strprintf(rate_texts::kClassLabelFormat, klass.c_str()), &levels.classes[j]});
         }
         if (schoolRows) rows.push_back({imported.schoolList[k], tx::kWholeSchool, &levels.schools[k]});
     }
@@ -63,7 +64,8 @@ std::string levelCutsNote(const LevelCuts& cuts) {
         if (k == cuts.levelCount() - 1) {
             note += strprintf(tx::kLevelRestFormat, name);
         } else if (byScore) {
-            note += strprintf(tx::kLevelAtLeastFormat, name, levelLineText(cuts.lines[static_cast<size_t>(k)]).c_str());
+            note += strprintf(tx::kLevelAtLeastFormat, name,
+                              levelLineText(cuts.lines[static_cast<size_t>(k)]).c_str());
         } else {
             cumulative += cuts.lines[static_cast<size_t>(k)];
             note += strprintf(tx::kLevelTopFormat, name, levelLineText(cumulative).c_str());
@@ -91,7 +93,8 @@ Status writeLevelDistribution(ExcelSheet& sheet, const Exam& exam, const LevelDi
     for (int k = 0; k < levelCount; ++k) {
         const char* name = levels.cuts.names[static_cast<size_t>(k)].c_str();
         writeBoxedCell(sheet, kFirstLevelColumn + 2 * k, kHeaderRow, strprintf(tx::kLevelCountFormat, name));
-        writeBoxedCell(sheet, kFirstLevelColumn + 2 * k + 1, kHeaderRow, strprintf(tx::kLevelShareFormat, name));
+        writeBoxedCell(sheet, kFirstLevelColumn + 2 * k + 1, kHeaderRow,
+                       strprintf(tx::kLevelShareFormat, name));
     }
     int row = kFirstDataRow;
     for (int b = 0; b < blocks; ++b) {

@@ -24,10 +24,16 @@ TEST(LevelCuts, MadeFromTexts) {
     };
     const Case cases[] = {
         {LevelMethod::Score, "90,75,60", "", std::vector<int>{9000, 7500, 6000}, {"A", "B", "C", "D"}},
-        {LevelMethod::Score, "90, 75，60", "优秀,良好，合格, 待合格", std::vector<int>{9000, 7500, 6000},
+        {LevelMethod::Score,
+         "90, 75，60",
+         "优秀,良好，合格, 待合格",
+         std::vector<int>{9000, 7500, 6000},
          {"优秀", "良好", "合格", "待合格"}},
         {LevelMethod::Score, "87.5,60.05", "", std::vector<int>{8750, 6005}, {"A", "B", "C"}},
-        {LevelMethod::Share, "15,35,35,13,2", "", std::vector<int>{1500, 3500, 3500, 1300, 200},
+        {LevelMethod::Share,
+         "15,35,35,13,2",
+         "",
+         std::vector<int>{1500, 3500, 3500, 1300, 200},
          {"A", "B", "C", "D", "E"}},
         // Shares adding up to less than 100: a last level takes the rest.
         {LevelMethod::Share, "20,30", "", std::vector<int>{2000, 3000}, {"A", "B", "C"}},

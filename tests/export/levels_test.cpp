@@ -1,12 +1,13 @@
 // 等级: the cuts by score and by share worked out by hand, the count base and the total's full
 // mark under the rules for blank scores, and the 等级分布 sheet cell by cell.
 
+#include "analysis/levels.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <vector>
 
-#include "analysis/levels.h"
 #include "analysis/three_rates.h"
 #include "sheets/level_distribution.h"
 #include "tests/export/exam_fixture.h"
@@ -27,8 +28,9 @@ TEST(Levels, ByScore) {
         int fullMark;
         int level;
     };
-    const Case cases[] = {{135, 150, 0},   {134.99, 150, 1}, {112.5, 150, 1}, {112.49, 150, 2}, {90, 150, 2},
-                          {89.99, 150, 3}, {0, 150, 3},      {100, 100, 0},   {60, 100, 2},     {540, 600, 0}};
+    const Case cases[] = {{135, 150, 0}, {134.99, 150, 1}, {112.5, 150, 1}, {112.49, 150, 2},
+                          {90, 150, 2},  {89.99, 150, 3},  {0, 150, 3},     {100, 100, 0},
+                          {60, 100, 2},  {540, 600, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(levelByScore(grade, scoreThousandths(c.score), c.fullMark), c.level) << c.score;
     const LevelCuts odd = cuts(LevelMethod::Score, "88,33.33");
@@ -126,18 +128,61 @@ TEST(Levels, DistributionSheet) {
     const std::vector<std::pair<std::string, std::string>> cells = {
         {"A1", "期中考试 - 等级分布（七年级）"},
         {"A2", "等级按分数线：A ≥ 90%，B ≥ 75%，C ≥ 60%，D 其余（占满分的百分比）"},
-        {"A3", "学科"}, {"D3", "人数"}, {"E3", "A人数"}, {"F3", "A比例(%)"}, {"K3", "D人数"}, {"L3", "D比例(%)"},
+        {"A3", "学科"},
+        {"D3", "人数"},
+        {"E3", "A人数"},
+        {"F3", "A比例(%)"},
+        {"K3", "D人数"},
+        {"L3", "D比例(%)"},
         // 语文: rows 4–9.
-        {"A4", "语文\n（100分）"}, {"B4", "一中"}, {"C4", "（1）班"}, {"D4", "2"}, {"E4", "1"}, {"F4", "50"},
-        {"G4", "1"}, {"H4", "50"}, {"I4", "0"}, {"J4", "0"}, {"K4", "0"},
-        {"C5", "（2）班"}, {"D5", "2"}, {"E5", "0"}, {"I5", "1"}, {"J5", "50"}, {"K5", "1"}, {"L5", "50"},
-        {"B6", "一中"}, {"C6", "全校"}, {"D6", "4"}, {"E6", "1"}, {"F6", "25"}, {"K6", "1"},
-        {"B7", "二中"}, {"C7", "（1）班"}, {"D7", "1"}, {"E7", "1"}, {"F7", "100"},
-        {"C8", "全校"}, {"D8", "1"},
-        {"B9", "全体"}, {"C9", ""}, {"D9", "5"}, {"E9", "2"}, {"F9", "40"}, {"G9", "1"}, {"H9", "20"},
-        {"I9", "1"}, {"J9", "20"}, {"K9", "1"}, {"L9", "20"},
+        {"A4", "语文\n（100分）"},
+        {"B4", "一中"},
+        {"C4", "（1）班"},
+        {"D4", "2"},
+        {"E4", "1"},
+        {"F4", "50"},
+        {"G4", "1"},
+        {"H4", "50"},
+        {"I4", "0"},
+        {"J4", "0"},
+        {"K4", "0"},
+        {"C5", "（2）班"},
+        {"D5", "2"},
+        {"E5", "0"},
+        {"I5", "1"},
+        {"J5", "50"},
+        {"K5", "1"},
+        {"L5", "50"},
+        {"B6", "一中"},
+        {"C6", "全校"},
+        {"D6", "4"},
+        {"E6", "1"},
+        {"F6", "25"},
+        {"K6", "1"},
+        {"B7", "二中"},
+        {"C7", "（1）班"},
+        {"D7", "1"},
+        {"E7", "1"},
+        {"F7", "100"},
+        {"C8", "全校"},
+        {"D8", "1"},
+        {"B9", "全体"},
+        {"C9", ""},
+        {"D9", "5"},
+        {"E9", "2"},
+        {"F9", "40"},
+        {"G9", "1"},
+        {"H9", "20"},
+        {"I9", "1"},
+        {"J9", "20"},
+        {"K9", "1"},
+        {"L9", "20"},
         // 总分: rows 10–15, the same figures.
-        {"A10", "总分\n（100分）"}, {"B15", "全体"}, {"E15", "2"}, {"L15", "20"}, {"A16", ""}};
+        {"A10", "总分\n（100分）"},
+        {"B15", "全体"},
+        {"E15", "2"},
+        {"L15", "20"},
+        {"A16", ""}};
     for (const auto& [address, text] : cells) EXPECT_EQ(shown(sheet, address), text) << address;
     EXPECT_TRUE(merged(sheet, "A4", "A9"));
     EXPECT_TRUE(boxedAndCentred(sheet, "F9"));
