@@ -16,6 +16,12 @@ inline constexpr const char* kGradeSavedFormat = "%s学科分值和优秀控制�
 /// Path of the settings file.
 inline constexpr const char* kSaveFailedFormat = "保存配置文件失败：%s\n请检查文件夹是否可写。";
 
+// A grade's 等级 keys that cannot be used: the grade's default cuts are used instead.
+/// Grade, the key's values (等级方式, 等级线, 等级名称).
+inline constexpr const char* kBadLevelSettingsFormat =
+    "配置文件中%s的等级设置无法使用（等级方式=%s，等级线=%s，等级名称=%s），已改用默认等级。"
+    "等级名称的个数应为等级线的个数加一（按比例时各等级比例之和为100则与比例个数相同）。";
+
 // A settings file that is there but cannot be used; it is neither read nor ever rewritten.
 /// Path of the settings file.
 inline constexpr const char* kSettingsNotTextFormat =

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -60,6 +62,35 @@ std::string excellenceKey(int subject) {
 // of its name and 优秀率, as the subjects of the list.
 const char* const kExtraSubjectsKey = "其他学科";
 const char* const kExtraSubjectSeparator = "、";
+
+// The grade's 等级 cuts: 分数 or 比例, the comma-separated lines and names. A grade without them
+// uses its default cuts.
+const char* const kLevelMethodKey = "等级方式";
+const char* const kLevelLinesKey = "等级线";
+const char* const kLevelNamesKey = "等级名称";
+
+// The grade's cuts from its keys: none when it has none, or, after a log line, when they cannot be
+// used. A missing 等级方式 is the grade's default one, missing lines that method's default lines.
+std::optional<LevelCuts> loadLevelCuts(const IniFile& file, const std::string& gradeName,
+                                       const std::function<void(const std::string&)>& logLine) {
+    std::optional<std::string> method = file.find(gradeName, kLevelMethodKey);
+    std::optional<std::string> lines = file.find(gradeName, kLevelLinesKey);
+    std::optional<std::string> names = file.find(gradeName, kLevelNamesKey);
+    if (!method && !lines && !names) return std::nullopt;
+    const int gradeIndex = static_cast<int>(
+        std::find_if(kGradeNames.begin(), kGradeNames.end(), [&](const char* g) { return gradeName == g; }) -
+        kGradeNames.begin());
+    std::optional<LevelMethod> how = method ? levelMethodNamed(*method) : defaultLevelCuts(gradeIndex).method;
+    std::optional<LevelCuts> cuts;
+    if (how) {
+        const LevelCuts defaults = defaultLevelCuts(*how == LevelMethod::Score ? 0 : kSeniorGradeIndex);
+        cuts = makeLevelCuts(*how, lines ? *lines : levelLinesText(defaults), names.value_or(""));
+    }
+    if (!cuts && logLine)
+        logLine(strprintf(tx::kBadLevelSettingsFormat, gradeName.c_str(), method.value_or("").c_str(),
+                          lines.value_or("").c_str(), names.value_or("").c_str()));
+    return cuts;
+}
 
 // The text without blanks (also the ideographic one) at either end.
 std::string trimBlanks(std::string text) {
@@ -238,7 +269,7 @@ void seedIfMissing(const std::string& path) {
 }
 
 bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSettings& scores,
-               ExportOptions& options) {
+               ExportOptions& options, const std::function<void(const std::string&)>& logLine) {
     if (path.empty()) return false;
     IniFile file = loadSettingsFile(path);
     if (!file.exists()) return false;
@@ -254,6 +285,7 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
             subject.excellenceLine = cAtoi(*line);
         scores.extra.push_back(std::move(subject));
     }
+    scores.levels = loadLevelCuts(file, gradeName, logLine);
     forEachFlag([&](const char* key, bool ExportOptions::*field) {
         options.*field = cAtoi(file.get(kExportSection, key)) != 0;
     });
@@ -316,6 +348,12 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     }
     if (!extraNames.empty() || file.find(gradeName, kExtraSubjectsKey))
         file.set(gradeName, kExtraSubjectsKey, extraNames);
+    // A grade on its default cuts keeps what its keys hold (nothing, or values that could not be used).
+    if (scores.levels) {
+        file.set(gradeName, kLevelMethodKey, levelMethodName(scores.levels->method));
+        file.set(gradeName, kLevelLinesKey, levelLinesText(*scores.levels));
+        file.set(gradeName, kLevelNamesKey, levelNamesText(*scores.levels));
+    }
     forEachFlag([&](const char* key, bool ExportOptions::*field) {
         file.set(kExportSection, key, strprintf("%d", options.*field ? 1 : 0));
     });

@@ -2,6 +2,7 @@
 // The settings file "配置文件.ini": per-grade full marks and excellence lines, export options, the
 // school name given last for a sheet without 学校 column, and the recent-file list.
 
+#include <functional>
 #include <string>
 
 #include "app/app_state.h"
@@ -40,9 +41,10 @@ Status checkSettingsFile(const std::string& path);
 void seedIfMissing(const std::string& path);
 
 /// Reads the grade's section and the export options into the records. Returns false (and changes
-/// nothing) when there is no file.
+/// nothing) when there is no file. `logLine`, when given, hears why the grade's 等级 keys cannot be
+/// used (the grade's default cuts are used then).
 bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSettings& scores,
-               ExportOptions& options);
+               ExportOptions& options, const std::function<void(const std::string&)>& logLine = {});
 
 /// Writes the grade's positive values and the export options; a failure names the file that could
 /// not be written.

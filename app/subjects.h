@@ -2,9 +2,12 @@
 // The fixed vocabularies (subjects, grade levels) and the settings records of one examination.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "app/level_cuts.h"
 
 namespace varnex {
 
@@ -57,6 +60,8 @@ struct ScoreSettings {
     std::array<int, kSubjectCount> excellenceLine{80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80};
     /// The extra subjects of the grade, in the order they were named.
     std::vector<ExtraSubject> extra;
+    /// The grade's 等级 cuts; none for the grade's default (defaultLevelCuts).
+    std::optional<LevelCuts> levels;
 
     /// The extra subject of that name, or nullptr.
     const ExtraSubject* findExtra(std::string_view name) const;
@@ -143,6 +148,8 @@ struct ExportOptions {
     /// off unless chosen (the settings file seeds them off).
     bool progress = false;
     bool nearLine = false;
+    /// 等级分布: the students of each level per class, school and exam; off unless chosen.
+    bool levelDistribution = false;
     /// Points below and above a line within which a total makes a student 临界生.
     int nearBand = 10;
     /// The places of students with equal totals (settings key 名次方式; a new settings file is

@@ -130,6 +130,7 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
     state.exportOptions.classRankingLayout = layout;
     state.exportOptions.charts = gCharts;  // every report, the 统计图表 too unless --charts 0
     state.exportOptions.printLayout = gPrintLayout;
+    state.exportOptions.levelDistribution = true;  // the grade's default cuts
     state.outputPath = output;
     state.overwriteOutput = true;
     BenchFrontend ui;

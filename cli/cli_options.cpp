@@ -131,6 +131,13 @@ constexpr OptionSpec kOptions[] = {
      "how equal totals share places, for this run only: 1224 gives 1, 2, 2, 4 and\n"
      "1223 gives 1, 2, 2, 3 in 总分前N名, 班级总分排名 and 学生进退步; without it, the\n"
      "settings file's choice"},
+    {"--levels", "score:线,…|share:比例,…", kExport,
+     "本次使用的等级划分，不存入配置文件：score:90,75,60 按分数线（满分的百分比）；\n"
+     "share:15,35,35,13,2 按人数比例（自高到低各等级所占百分比）；可在后面加 :等级名称,…\n"
+     "（如 score:90,75,60:优秀,良好,合格,待合格）；不给出时按配置文件\n"
+     "how levels are cut, for this run only: score:90,75,60 by lines in percent of the\n"
+     "full mark; share:15,35,35,13,2 by the share of students of each level from the\n"
+     "top; a third part :NAME,… names the levels; without it, the settings file's cuts"},
     {"--yes", nullptr, kExport,
      "对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
      "answer Yes to every question; without it a question is answered No and\n"

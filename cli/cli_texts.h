@@ -82,6 +82,12 @@ inline constexpr const char* kBadBlankScoresFormat =
 /// The value given.
 inline constexpr const char* kBadRankingFormat =
     "--ranking 的值必须是 1224（并列占位）或 1223（并列不占位）/ --ranking must be 1224 or 1223: %s\n";
+/// The value given.
+inline constexpr const char* kBadLevelsFormat =
+    "--levels 的值应写作 score:分数线,… 或 share:比例,…（可加 :等级名称,…），分数线自高到低、"
+    "不超过100，比例之和不超过100，等级名称的个数与等级数相同 / --levels takes score:LINE,… or "
+    "share:SHARE,… (optionally :NAME,…), lines falling and at most 100, shares adding up to at "
+    "most 100, one name per level: %s\n";
 /// An extra column's name: how to have it counted, said after the columns not analysed.
 inline constexpr const char* kExtraSubjectHintFormat = "用 --full-mark %s=分值 统计。";
 /// Subject given.

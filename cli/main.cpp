@@ -210,6 +210,30 @@ bool rankingOption(const Args& args, ExportOptions& options) {
     return true;
 }
 
+// How levels are cut for this run (--levels score:90,75,60 or share:15,35,35,13,2, optionally
+// followed by :NAME,…) instead of the settings file's; false after saying what is wrong.
+bool levelsOption(const Args& args, ScoreSettings& scores) {
+    auto it = args.values.find("--levels");
+    if (it == args.values.end()) return true;
+    const std::string& value = it->second;
+    const size_t colon = value.find(':');
+    const size_t second = colon == std::string::npos ? std::string::npos : value.find(':', colon + 1);
+    std::optional<LevelMethod> method =
+        colon == std::string::npos ? std::nullopt : levelMethodNamed(value.substr(0, colon));
+    std::optional<LevelCuts> cuts;
+    if (method && (second == std::string::npos || second + 1 < value.size()))
+        cuts = makeLevelCuts(
+            *method,
+            value.substr(colon + 1, second == std::string::npos ? std::string::npos : second - colon - 1),
+            second == std::string::npos ? std::string() : value.substr(second + 1));
+    if (!cuts) {
+        std::fprintf(stderr, tx::kBadLevelsFormat, value.c_str());
+        return false;
+    }
+    scores.levels = std::move(cuts);
+    return true;
+}
+
 std::string programDir() {
     char buffer[4096];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -434,7 +458,8 @@ int runExport(const Args& line) {
         printError(usable.error());
         return kExitFailed;
     }
-    loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions);
+    loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions,
+              [](const std::string& problem) { std::fprintf(stderr, "%s\n", problem.c_str()); });
     state.importOptions.scaledScores =
         args->flags.count("--scaled") > 0 || loadScaledScores(state.settingsPath);
     if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores, &ScoreSettings::fullMark,
@@ -442,7 +467,7 @@ int runExport(const Args& line) {
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores, &ScoreSettings::excellenceLine,
                              &ScoreSettings::setExtraExcellenceLine) ||
         !reportsOption(*args, state.exportOptions) || !blankScoresOption(*args, state.exportOptions) ||
-        !rankingOption(*args, state.exportOptions))
+        !rankingOption(*args, state.exportOptions) || !levelsOption(*args, state.scores))
         return kExitUsage;
     if (v.count("--near")) state.exportOptions.nearBand = *near;
     // A previous exam asks for the progress reports unless --reports chooses the reports.

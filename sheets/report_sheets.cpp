@@ -8,6 +8,7 @@
 #include "sheets/chart_sheet.h"
 #include "sheets/class_ranking.h"
 #include "sheets/contents_sheet.h"
+#include "sheets/level_distribution.h"
 #include "sheets/near_line.h"
 #include "sheets/print_layout.h"
 #include "sheets/progress_sheets.h"
@@ -70,6 +71,12 @@ constexpr ReportSheet kReportSheets[] = {
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeSubjectBands(sheet, work.exam(), planned.title);
+     }},
+    {SheetKind::LevelDistribution,
+     "level distribution",
+     {3, 0, true},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
      }},
     {SheetKind::TeacherRates,
      "teacher rates",

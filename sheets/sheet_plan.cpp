@@ -108,6 +108,8 @@ SheetPlan buildSheetPlan(const Exam& exam) {
     if (o.totalRankBands) add(SheetKind::TotalRankBands, tx::kTotalRankBands);
     if (o.totalBands) add(SheetKind::TotalBands, tx::kTotalBands);
     if (o.subjectBands) add(SheetKind::SubjectBands, tx::kSubjectBands);
+    // Its tab follows the rate sheets.
+    if (o.levelDistribution) add(SheetKind::LevelDistribution, tx::kLevelDistribution);
     if (o.teacherRates) add(SheetKind::TeacherRates, tx::kTeacherRates);
     if (o.classRates) add(SheetKind::ClassRates, tx::kClassRates);
     if (o.gradeRates) add(SheetKind::GradeRates, tx::kGradeRates);

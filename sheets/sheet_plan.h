@@ -14,6 +14,7 @@ enum class SheetKind {
     TotalRankBands,
     TotalBands,
     SubjectBands,
+    LevelDistribution,  ///< 等级分布
     TeacherRates,
     ClassRates,
     GradeRates,

@@ -3,6 +3,8 @@
 // fixed cell texts of its sheets. A text with values in it is a printf format; the comment names
 // the values.
 
+#include <array>
+
 namespace varnex::sheet_texts {
 
 // ---------------------------------------------------------------- validation
@@ -86,6 +88,7 @@ inline constexpr const char* kClassRates = "班级各科三率";
 inline constexpr const char* kGradeRates = "年级各科三率";
 inline constexpr const char* kClassRanking = "班级总分排名";
 inline constexpr const char* kCharts = "统计图表";
+inline constexpr const char* kLevelDistribution = "等级分布";
 /// N.
 inline constexpr const char* kTopNFormat = "总分前%d名";
 /// Exam name, item, grade.
@@ -160,6 +163,27 @@ inline constexpr const char* kHeaderWithMarkFormat = "%s%d";
 /// The chosen 名次方式 and its places ("并列占位", "1,2,2,4"): row 2 of the top-N and
 /// class-ranking sheets.
 inline constexpr const char* kRankingRuleNoteFormat = "名次：%s（%s）";
+
+// ---------------------------------------------------------------- 等级分布
+inline constexpr std::array<const char*, 4> kLevelHeaders{"学科", "学校", "班级", "人数"};
+/// Level name: its count and its share of the students counted.
+inline constexpr const char* kLevelCountFormat = "%s人数";
+inline constexpr const char* kLevelShareFormat = "%s比例(%%)";
+/// The row of a school's students and the row of the whole exam.
+inline constexpr const char* kWholeSchool = "全校";
+inline constexpr const char* kWholeExam = "全体";
+/// The note under the title: how the levels were cut, each level after the first one joined by "，".
+inline constexpr const char* kLevelsByScoreNote = "等级按分数线：";
+inline constexpr const char* kLevelsByShareNote = "等级按人数比例：";
+inline constexpr const char* kLevelSeparator = "，";
+/// Level name, its line in percent of the full mark.
+inline constexpr const char* kLevelAtLeastFormat = "%s ≥ %s%%";
+/// Level name, the cumulative share of students from the top.
+inline constexpr const char* kLevelTopFormat = "%s 前%s%%";
+/// Level name: the last level.
+inline constexpr const char* kLevelRestFormat = "%s 其余";
+inline constexpr const char* kLevelsByScoreTail = "（占满分的百分比）";
+inline constexpr const char* kLevelsByShareTail = "；同分同级";
 
 // ---------------------------------------------------------------- progress and 临界生
 inline constexpr const char* kStudentProgress = "学生进退步";

@@ -69,6 +69,8 @@ const char* controlName(ControlId id) {
             return "Progress";
         case NearLine:
             return "NearLine";
+        case LevelDistribution:
+            return "LevelDistribution";
         case PreviousFile:
             return "PreviousFile";
         case PreviousSheetList:

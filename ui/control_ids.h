@@ -56,9 +56,10 @@ enum ControlId : int {
     BlankScoresExcluded = 1294,
     TotalFullMark = 1255,
     TotalExcellence = 1278,
-    ConvertedScores = 1295,   ///< 按赋分统计
-    RankingTiesSkip = 1296,   ///< 名次方式: 并列占位
-    RankingTiesDense = 1297,  ///< 名次方式: 并列不占位
+    ConvertedScores = 1295,    ///< 按赋分统计
+    RankingTiesSkip = 1296,    ///< 名次方式: 并列占位
+    RankingTiesDense = 1297,   ///< 名次方式: 并列不占位
+    LevelDistribution = 1298,  ///< 导出等级分布
 
     // Menu commands
     CmdGenerateTemplates = 32828,
@@ -135,6 +136,7 @@ inline constexpr ReportCheckBox kReportCheckBoxes[] = {
     {&ExportOptions::charts, ctl::Charts},
     {&ExportOptions::progress, ctl::Progress},
     {&ExportOptions::nearLine, ctl::NearLine},
+    {&ExportOptions::levelDistribution, ctl::LevelDistribution},
     {&ExportOptions::topNEnabled, ctl::TopNEnabled},
     {&ExportOptions::classRanking, ctl::ClassRanking},
 };

@@ -430,7 +430,8 @@ void MainWindow::onGradeChanged(int index) {
     if (index < 0 || index >= kGradeCount) return;
     state_.gradeIndex = index;
     // Without a settings file nothing is loaded and the controls keep what they show.
-    if (loadGrade(state_.settingsPath, state_.gradeName(), state_.scores, state_.exportOptions))
+    if (loadGrade(state_.settingsPath, state_.gradeName(), state_.scores, state_.exportOptions,
+                  [this](const std::string& problem) { appendLogLine(QString::fromStdString(problem)); }))
         writeRecords(controls_, state_);
 }
 

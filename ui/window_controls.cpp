@@ -551,6 +551,7 @@ QWidget* WindowControls::buildExportOptions() {
     previousRow->addSpacing(kColumnSpacing);
     previousRow->addWidget(report(&ExportOptions::progress));
     previousRow->addWidget(report(&ExportOptions::nearLine));
+    previousRow->addWidget(report(&ExportOptions::levelDistribution));
     previousRow->addStretch(1);
     previousRow->addWidget(add(ctl::ExportResults, makeButton(tx::kExportButton)));
     layout->addLayout(previousRow);

@@ -162,13 +162,12 @@ TEST(CommandLine, EachCommandTakesTheOptionsItsHelpLists) {
         {CliCommand::Sample,
          {"--grade", "--schools", "--classes-per-school", "--students-per-class", "--seed", "--previous-of",
           "-o", "--force"}},
-        {CliCommand::Export, {"--scores",        "--previous",     "--previous-sheet",
-                              "--near",          "--teachers",     "--grade",
-                              "--exam",          "--school",       "--class",
-                              "--scaled",        "--settings",     "--full-mark",
-                              "--excellence",    "--reports",      "--missing-rule",
-                              "--missing-limit", "--blank-scores", "--ranking",
-                              "--yes",           "--force",        "-o"}},
+        {CliCommand::Export, {"--scores",       "--previous", "--previous-sheet", "--near",
+                              "--teachers",     "--grade",    "--exam",           "--school",
+                              "--class",        "--scaled",   "--settings",       "--full-mark",
+                              "--excellence",   "--reports",  "--missing-rule",   "--missing-limit",
+                              "--blank-scores", "--ranking",  "--levels",         "--yes",
+                              "--force",        "-o"}},
     };
     std::set<std::string> every;
     for (const auto& [command, options] : taken) every.insert(options.begin(), options.end());

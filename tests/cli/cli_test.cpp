@@ -817,6 +817,53 @@ TEST_F(CliTest, RankingRuleAndRounding) {
     EXPECT_NE(r.err.find("--ranking must be 1224 or 1223: 1234"), std::string::npos) << r.err;
 }
 
+// --reports 等级分布 with the grade's cuts or, for one run, --levels; a value --levels cannot use
+// stops the run with exit status 2 and says why.
+TEST_F(CliTest, LevelsForOneRun) {
+    examineOnly({{"语文", 100}});
+    const std::string input = dir.file("等级.xlsx");
+    testing::writeInputWorkbook(input, {{"成绩",
+                                         {{"学校", "班级", "姓名", "语文"},
+                                          {"一中", "1", "甲", "95"},
+                                          {"一中", "1", "乙", "80"},
+                                          {"一中", "1", "丙", "80"},
+                                          {"一中", "1", "丁", "50"}}}});
+    auto run = [&](const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export", input,       "--scores", "成绩",       "--grade",
+                                         "七年级", "--exam",    "期中",     "--settings", settings,
+                                         "--yes",  "--reports", "等级分布", "-o",         out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    };
+    struct Case {
+        std::vector<std::string> levels;
+        const char* firstCount;  ///< E4: the students of the first level in class 1
+        const char* lastHeader;  ///< the header of the last level's count
+    };
+    const Case cases[] = {
+        {{}, "1", "D人数"},
+        {{"--levels", "share:25,50,25"}, "1", "C人数"},
+        {{"--levels", "score:80,60:优秀,合格,待合格"}, "3", "待合格人数"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string out = dir.file("等级" + std::to_string(n++) + ".xlsx");
+        RunResult r = run(out, c.levels);
+        ASSERT_EQ(r.status, 0) << r.err;
+        auto sheet = readSheet(out, "等级分布");
+        EXPECT_EQ(sheet["E4"], c.firstCount);
+        bool found = false;
+        for (const auto& [address, text] : sheet)
+            found = found || (address.ends_with("3") && text == c.lastHeader);
+        EXPECT_TRUE(found) << c.lastHeader;
+    }
+    for (const char* bad : {"score:60,75", "share:60,50", "rank:1,2", "score", "score:90:A,B,C"}) {
+        RunResult r = run(dir.file("错等级.xlsx"), {"--levels", bad});
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_NE(r.err.find(std::string("--levels takes")), std::string::npos) << r.err;
+    }
+}
+
 // A junior sheet with 缺考 and "/": left out for one run, each subject counts only those who sat it
 // and each 总分 is judged on the subjects sat; counted as 0 (the settings file's choice) they pull
 // the averages down. A sheet with bad rows prints every problem, one a line, and writes nothing.

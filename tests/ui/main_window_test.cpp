@@ -863,6 +863,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::PreviousSheetList,
                    ctl::Progress,
                    ctl::NearLine,
+                   ctl::LevelDistribution,
                    ctl::ExportResults,
                    ctl::StatusLogBox,
                    ctl::OpenFile})
