@@ -1449,7 +1449,12 @@ TEST(WindowWithRealCommands, LongWorkShowsItsProgressWithTheControlsDisabled) {
     ASSERT_FALSE(seen.empty());
     auto shown = std::find_if(seen.begin(), seen.end(), [](const Seen& s) { return s.bar; });
     ASSERT_NE(shown, seen.end()) << "no progress bar in " << seen.size() << " looks";
-    EXPECT_TRUE(shown->step.startsWith(q("导出："))) << shown->step.toStdString();
+    // On a busy machine the bar can show before the first sheet is reported ("正在处理…"); the
+    // steps of the export follow while it works.
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](const Seen& s) {
+        return s.bar && s.step.startsWith(q("导出："));
+    })) << shown->step.toStdString();
+    for (const Seen& s : seen) EXPECT_FALSE(s.bar && s.step.isEmpty());
     for (const Seen& s : seen) {
         EXPECT_FALSE(s.exportButton);
         EXPECT_FALSE(s.menus);
