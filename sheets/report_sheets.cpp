@@ -15,6 +15,7 @@
 #include "sheets/rank_bands.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/score_bands.h"
+#include "sheets/standard_scores.h"
 #include "sheets/subject_bands.h"
 #include "sheets/top_n.h"
 
@@ -120,6 +121,12 @@ constexpr ReportSheet kReportSheets[] = {
          writeAllClassesSheet(sheet, work.exam(), work.listings().classes, planned.title,
                               [&work](const std::string& line) { work.log(line); });
          return {};
+     }},
+    {SheetKind::StandardScores,
+     "standard scores",
+     {3, 3},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeStandardScores(sheet, work.exam(), StandardScores(work.exam()), planned.title);
      }},
     {SheetKind::NearLine,
      "near line",

@@ -21,6 +21,7 @@ enum class SheetKind {
     TopN,
     ClassRankingPerClass,  ///< one sheet per ClassList entry
     ClassRankingAll,       ///< all classes on one sheet
+    StandardScores,        ///< 学生标准分
     NearLine,              ///< 临界生
     ClassProgress,         ///< 班级进退步
     StudentProgress,       ///< 学生进退步
