@@ -29,7 +29,8 @@ std::vector<RateColumn> rateColumns(const Exam& exam, bool zeroExcluded, RateRul
             {i, subjectRule(exam.scores(), exam.subjects()[i].name, zeroExcluded, blankExcluded)});
     std::vector<TotalShare> shares = totalShares(exam);
     setTotalGoodAndLowLines(totalRule, shares);
-    columns.push_back({exam.subjects().size(), totalRule, blankExcluded ? std::move(shares) : std::vector<TotalShare>{}});
+    columns.push_back(
+        {exam.subjects().size(), totalRule, blankExcluded ? std::move(shares) : std::vector<TotalShare>{}});
     return columns;
 }
 
@@ -229,7 +230,8 @@ std::optional<double> aboveAverageRate(const RateGroup& group, const RateGroup& 
     // (a / n - b / m) / (b / m) = (a m - b n) / (b n), in whole thousandths until the division.
     const WideSum a = group.scoreSumThousandths, b = reference.scoreSumThousandths;
     const WideSum n = group.satCount, m = reference.satCount;
-    return static_cast<double>(static_cast<long double>(a * m - b * n) / static_cast<long double>(b * n) * 100);
+    return static_cast<double>(static_cast<long double>(a * m - b * n) / static_cast<long double>(b * n) *
+                               100);
 }
 
 std::optional<double> standardDeviation(const RateGroup& group) {

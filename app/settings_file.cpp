@@ -367,8 +367,10 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     for (int s = 0; s < kSubjectCount; ++s) {
         if (scores.fullMark[static_cast<size_t>(s)] <= 0) continue;
         const std::string name = kSubjects[static_cast<size_t>(s)].name;
-        file.set(gradeName, name + kGoodLineKeySuffix, strprintf("%d", scores.goodLine[static_cast<size_t>(s)]));
-        file.set(gradeName, name + kLowLineKeySuffix, strprintf("%d", scores.lowLine[static_cast<size_t>(s)]));
+        file.set(gradeName, name + kGoodLineKeySuffix,
+                 strprintf("%d", scores.goodLine[static_cast<size_t>(s)]));
+        file.set(gradeName, name + kLowLineKeySuffix,
+                 strprintf("%d", scores.lowLine[static_cast<size_t>(s)]));
     }
     // The extra subjects with a full mark are listed; one without is left out of the list, and so
     // is not read back, while its keys stay as they were.

@@ -197,8 +197,8 @@ void writeAddedColumns(ExcelSheet& sheet, const Exam& exam, const ClassRows& row
         const size_t subject = static_cast<size_t>(s);
         for (int j = 0; j < rows.classCount(); ++j) {
             const size_t entry = rows.classIndex[static_cast<size_t>(j)];
-            AddedRow row{&rates[entry].figures[subject], nullptr, nullptr, rows.firstRow(s) + j,
-                         rows.firstRow(s), rows.lastRow(s)};
+            AddedRow row{&rates[entry].figures[subject], nullptr,          nullptr,
+                         rows.firstRow(s) + j,           rows.firstRow(s), rows.lastRow(s)};
             if (!reference.exam.empty()) {
                 row.exam = &reference.exam[subject];
                 auto school = schoolPosition.find(rows.entries[static_cast<size_t>(j)].first);

@@ -151,7 +151,8 @@ void writeHead(ExcelSheet& sheet, const Exam& exam, const std::string& title, in
 // Lay out: one block from row `first`, a row per school: its label, the schools, their student
 // counts and the block's figure (or rank formula) of every subject and the total.
 void writeBlock(ExcelSheet& sheet, const Block& block, int first, const std::vector<std::string>& schools,
-                const std::vector<SchoolRates>& rates, const std::vector<RateGroup>& exam, bool blankExcluded) {
+                const std::vector<SchoolRates>& rates, const std::vector<RateGroup>& exam,
+                bool blankExcluded) {
     const int schoolCount = static_cast<int>(schools.size());
     writeMergedBlock(sheet, kLabelColumn, first, first + schoolCount - 1, block.label);
     for (int k = 0; k < schoolCount; ++k)
@@ -178,12 +179,12 @@ void writeBlock(ExcelSheet& sheet, const Block& block, int first, const std::vec
             // average to rank: an empty cell would rank as 0, and could show as first.
             const int sat = blankExcluded ? figures.satCount : school.studentCount;
             const bool ascending = block.figure == Figure::AscendingRank;
-            writeBoxedCell(sheet, column, row,
-                           sat == 0    ? std::string()
-                           : ascending ? ascendingRankFormula(column, row - schoolCount, first - schoolCount,
-                                                              first - 1)
-                                       : rankFormula(column, row - schoolCount, first - schoolCount, first - 1),
-                           {.rateFormat = rateFormat, .formula = true});
+            writeBoxedCell(
+                sheet, column, row,
+                sat == 0    ? std::string()
+                : ascending ? ascendingRankFormula(column, row - schoolCount, first - schoolCount, first - 1)
+                            : rankFormula(column, row - schoolCount, first - schoolCount, first - 1),
+                {.rateFormat = rateFormat, .formula = true});
         }
     }
 }

@@ -138,11 +138,11 @@ void writeAddedFigures(ExcelSheet& sheet, const std::vector<AddedColumn>& column
                                {.rateFormat = true, .formula = row.rateFormulas});
                 break;
             case AddedFigure::GoodRank:
-                writeBoxedCell(sheet, c, r,
-                               sat ? rankFormula(columnOf(columns, AddedFigure::GoodRate), r, row.firstRow,
-                                                 row.lastRow)
-                                   : std::string(),
-                               {.formula = true});
+                writeBoxedCell(
+                    sheet, c, r,
+                    sat ? rankFormula(columnOf(columns, AddedFigure::GoodRate), r, row.firstRow, row.lastRow)
+                        : std::string(),
+                    {.formula = true});
                 break;
             case AddedFigure::LowRank:
                 writeBoxedCell(sheet, c, r,
@@ -152,9 +152,10 @@ void writeAddedFigures(ExcelSheet& sheet, const std::vector<AddedColumn>& column
                                {.formula = true});
                 break;
             case AddedFigure::AboveSchool:
-                writeBoxedCell(sheet, c, r,
-                               row.school ? aboveAverageText(aboveAverageRate(g, *row.school)) : std::string(),
-                               {.rateFormat = true});
+                writeBoxedCell(
+                    sheet, c, r,
+                    row.school ? aboveAverageText(aboveAverageRate(g, *row.school)) : std::string(),
+                    {.rateFormat = true});
                 break;
             case AddedFigure::AboveExam:
                 writeBoxedCell(sheet, c, r,

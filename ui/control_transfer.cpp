@@ -63,7 +63,8 @@ int readControls(const WindowControls& controls, AppState& state) {
     }
 
     for (int s = 0; s < kSubjectCount; ++s) {
-        if (!readInt(controls.goodLines[static_cast<size_t>(s)], state.scores.goodLine[static_cast<size_t>(s)]))
+        if (!readInt(controls.goodLines[static_cast<size_t>(s)],
+                     state.scores.goodLine[static_cast<size_t>(s)]))
             return kSubjectLineEdits[static_cast<size_t>(s)].good;
         if (!readInt(controls.lowLines[static_cast<size_t>(s)], state.scores.lowLine[static_cast<size_t>(s)]))
             return kSubjectLineEdits[static_cast<size_t>(s)].low;
@@ -107,7 +108,8 @@ std::string numberBoxName(int controlId) {
             return strprintf(tx::kFullMarkBoxFormat, kSubjects[s].name);
         if (controlId == kSubjectEdits[s].excellence)
             return strprintf(tx::kExcellenceBoxFormat, kSubjects[s].name);
-        if (controlId == kSubjectLineEdits[s].good) return strprintf(tx::kGoodLineBoxFormat, kSubjects[s].name);
+        if (controlId == kSubjectLineEdits[s].good)
+            return strprintf(tx::kGoodLineBoxFormat, kSubjects[s].name);
         if (controlId == kSubjectLineEdits[s].low) return strprintf(tx::kLowLineBoxFormat, kSubjects[s].name);
     }
     if (controlId == ctl::MissingLimit) return tx::kMissingLimitBox;
@@ -122,8 +124,10 @@ void writeRecords(WindowControls& controls, const AppState& state) {
             number(state.scores.fullMark[static_cast<size_t>(s)]));
         controls.excellenceLines[static_cast<size_t>(s)]->setText(
             number(state.scores.excellenceLine[static_cast<size_t>(s)]));
-        controls.goodLines[static_cast<size_t>(s)]->setText(number(state.scores.goodLine[static_cast<size_t>(s)]));
-        controls.lowLines[static_cast<size_t>(s)]->setText(number(state.scores.lowLine[static_cast<size_t>(s)]));
+        controls.goodLines[static_cast<size_t>(s)]->setText(
+            number(state.scores.goodLine[static_cast<size_t>(s)]));
+        controls.lowLines[static_cast<size_t>(s)]->setText(
+            number(state.scores.lowLine[static_cast<size_t>(s)]));
     }
     if (QAbstractButton* rule = controls.missingRule->button(state.importOptions.missingRule))
         rule->setChecked(true);

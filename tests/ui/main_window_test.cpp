@@ -838,6 +838,8 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
     expected.push_back(ctl::TotalFullMark);
     for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.excellence);
     expected.push_back(ctl::TotalExcellence);
+    for (const SubjectLineEdits& edits : kSubjectLineEdits) expected.push_back(edits.good);
+    for (const SubjectLineEdits& edits : kSubjectLineEdits) expected.push_back(edits.low);
     for (int id : {ctl::SaveSettings,
                    ctl::DefaultExcellence,
                    ctl::StudentTable,
@@ -845,6 +847,8 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::ExamNameBox,
                    ctl::RankingTiesSkip,
                    ctl::RankingTiesDense,
+                   ctl::FourRates,
+                   ctl::MoreFigures,
                    ctl::GradeRates,
                    ctl::TotalBands,
                    ctl::TopNEnabled,
@@ -864,6 +868,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::Progress,
                    ctl::NearLine,
                    ctl::LevelDistribution,
+                   ctl::StandardScores,
                    ctl::ExportResults,
                    ctl::StatusLogBox,
                    ctl::OpenFile})
@@ -1579,9 +1584,9 @@ TEST_F(WindowTest, EveryControlIsWithinReachOnSmallScreens) {
             QWidget* row = window->controls().otherSubjectsRow;
             fillOtherSubjects(row, others);
             EXPECT_TRUE(row->isVisibleTo(window.get()));
-            // Its edits come after the excellence edits in the tab order, before 保存.
+            // Its edits come after the subjects' edits in the tab order, before 保存.
             const QList<QLineEdit*> edits = row->findChildren<QLineEdit*>();
-            window->control(ctl::TotalExcellence)->setFocus();
+            window->control(kSubjectLineEdits.back().low)->setFocus();
             press(*window, Qt::Key_Tab);
             EXPECT_EQ(focused(*window), edits.front());
             edits.back()->setFocus();
