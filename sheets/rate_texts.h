@@ -54,13 +54,13 @@ inline constexpr const char* kLowest = "最低分";
 /// 超均率 with its definition under it: a class against its school and against the whole exam, a
 /// teacher's classes and a school against the whole exam.
 inline constexpr const char* kClassAboveSchool =
-    "超均率（对本校）\n（班级平均分−本校平均分）÷本校平均分×100\n平均分按学生人数计";
+    "超均率（对本校）\n（班级平均−本校平均）\n÷本校平均×100\n平均分按学生计";
 inline constexpr const char* kClassAboveExam =
-    "超均率（对全体）\n（班级平均分−全体平均分）÷全体平均分×100\n平均分按学生人数计";
+    "超均率（对全体）\n（班级平均−全体平均）\n÷全体平均×100\n平均分按学生计";
 inline constexpr const char* kTeacherAboveExam =
-    "超均率（对全体）\n（任课班级平均分−全体平均分）÷全体平均分×100\n平均分按学生人数计";
+    "超均率（对全体）\n（任教班平均−全体平均）\n÷全体平均×100\n平均分按学生计";
 inline constexpr const char* kSchoolAboveExam =
-    "超均率\n（本校平均分−全体平均分）÷全体平均分×100\n平均分按学生人数计";
+    "超均率\n（本校平均−全体平均）\n÷全体平均×100\n平均分按学生计";
 
 /// What the export run reports when the teacher sheet finds no teacher row of the grade.
 inline constexpr const char* kNoTeacherRows = "请先导入教师任课表！";
