@@ -79,6 +79,12 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
      }},
+    {SheetKind::StandardScores,
+     "standard scores",
+     {3, 3},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeStandardScores(sheet, work.exam(), StandardScores(work.exam()), planned.title);
+     }},
     {SheetKind::TeacherRates,
      "teacher rates",
      {3, 0, true},
@@ -121,12 +127,6 @@ constexpr ReportSheet kReportSheets[] = {
          writeAllClassesSheet(sheet, work.exam(), work.listings().classes, planned.title,
                               [&work](const std::string& line) { work.log(line); });
          return {};
-     }},
-    {SheetKind::StandardScores,
-     "standard scores",
-     {3, 3},
-     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeStandardScores(sheet, work.exam(), StandardScores(work.exam()), planned.title);
      }},
     {SheetKind::NearLine,
      "near line",

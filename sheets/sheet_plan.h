@@ -15,13 +15,13 @@ enum class SheetKind {
     TotalBands,
     SubjectBands,
     LevelDistribution,  ///< 等级分布
+    StandardScores,     ///< 学生标准分
     TeacherRates,
     ClassRates,
     GradeRates,
     TopN,
     ClassRankingPerClass,  ///< one sheet per ClassList entry
     ClassRankingAll,       ///< all classes on one sheet
-    StandardScores,        ///< 学生标准分
     NearLine,              ///< 临界生
     ClassProgress,         ///< 班级进退步
     StudentProgress,       ///< 学生进退步
