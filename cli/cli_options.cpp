@@ -138,6 +138,18 @@ constexpr OptionSpec kOptions[] = {
      "how levels are cut, for this run only: score:90,75,60 by lines in percent of the\n"
      "full mark; share:15,35,35,13,2 by the share of students of each level from the\n"
      "top; a third part :NAME,… names the levels; without it, the settings file's cuts"},
+    {"--four-rates", nullptr, kExport,
+     "本次在三率旁加上良好率和低分率（四率），不存入配置文件\n"
+     "for this run, add 良好率 and 低分率 beside the three rates, not saved"},
+    {"--more-figures", nullptr, kExport,
+     "本次在三率旁加上超均率、标准差、最高分和最低分（扩展指标），不存入配置文件\n"
+     "for this run, add 超均率, 标准差, 最高分 and 最低分 beside the three rates, not saved"},
+    {"--good", "学科=N,…", kExport,
+     "本次使用的良好线（满分的百分比，默认 70），不存入配置文件\n"
+     "良好 lines (percent of the full mark, default 70) for this run only, not saved"},
+    {"--low", "学科=N,…", kExport,
+     "本次使用的低分线（满分的百分比，默认 40），不存入配置文件\n"
+     "低分 lines (percent of the full mark, default 40) for this run only, not saved"},
     {"--yes", nullptr, kExport,
      "对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
      "answer Yes to every question; without it a question is answered No and\n"

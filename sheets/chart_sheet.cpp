@@ -151,14 +151,17 @@ void schoolClassAverageCharts(const Exam& exam, const ClassRatesPlaces& places,
     }
 }
 
-// Per school, 优秀率 and 及格率 of every subject and the total, read from 年级各科三率.
+// Per school, 优秀率 and 及格率 (and with 四率 低分率) of every subject and the total, read from
+// 年级各科三率.
 ChartModel schoolRatesChart(const Exam& exam, const GradeRatesPlaces& places, int school) {
     const int firstColumn = places.firstFigureColumn, lastColumn = places.lastFigureColumn;
     const SheetRange headers =
         rangeOf(tx::kGradeRates, firstColumn, places.headerRow, lastColumn, places.headerRow);
-    ChartModel chart = columnChart(strprintf(tx::kSchoolRatesChartFormat,
-                                             exam.imported().schoolList[static_cast<size_t>(school)].c_str()),
-                                   tx::kSubjectAxis, tx::kRateAxis);
+    const bool withLow = static_cast<size_t>(school) < places.lowRateRows.size();
+    ChartModel chart =
+        columnChart(strprintf(withLow ? tx::kSchoolFourRatesChartFormat : tx::kSchoolRatesChartFormat,
+                              exam.imported().schoolList[static_cast<size_t>(school)].c_str()),
+                    tx::kSubjectAxis, tx::kRateAxis);
     chart.valueMax = 100;
     const int excellent = places.excellentRateRows[static_cast<size_t>(school)];
     const int pass = places.passRateRows[static_cast<size_t>(school)];
@@ -167,6 +170,12 @@ ChartModel schoolRatesChart(const Exam& exam, const GradeRatesPlaces& places, in
                             headers});
     chart.series.push_back(
         {tx::kPassRateSeries, rangeOf(tx::kGradeRates, firstColumn, pass, lastColumn, pass), headers});
+    // With 四率, 低分率 beside them.
+    if (withLow) {
+        const int low = places.lowRateRows[static_cast<size_t>(school)];
+        chart.series.push_back(
+            {tx::kLowRateSeries, rangeOf(tx::kGradeRates, firstColumn, low, lastColumn, low), headers});
+    }
     return chart;
 }
 

@@ -183,6 +183,32 @@ void writeRankColumns(ExcelSheet& sheet, const ClassRows& rows, const std::vecto
     }
 }
 
+// Lay out: the columns of 四率 and 扩展指标 after P, when chosen.
+void writeAddedColumns(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows,
+                       const std::vector<ClassRates>& rates) {
+    const std::vector<AddedColumn> columns = addedRateColumns(exam.options(), true);
+    if (columns.empty()) return;
+    writeAddedHeaders(sheet, columns);
+    const ClassReference reference = exam.options().moreFigures ? classReference(exam) : ClassReference{};
+    std::unordered_map<std::string, size_t> schoolPosition;  // first SchoolList position
+    for (size_t k = 0; k < exam.imported().schoolList.size(); ++k)
+        schoolPosition.emplace(exam.imported().schoolList[k], k);
+    for (int s = 0; s < rows.blocks; ++s) {
+        const size_t subject = static_cast<size_t>(s);
+        for (int j = 0; j < rows.classCount(); ++j) {
+            const size_t entry = rows.classIndex[static_cast<size_t>(j)];
+            AddedRow row{&rates[entry].figures[subject], nullptr,          nullptr,
+                         rows.firstRow(s) + j,           rows.firstRow(s), rows.lastRow(s)};
+            if (!reference.exam.empty()) {
+                row.exam = &reference.exam[subject];
+                auto school = schoolPosition.find(rows.entries[static_cast<size_t>(j)].first);
+                if (school != schoolPosition.end()) row.school = &reference.schools[school->second][subject];
+            }
+            writeAddedFigures(sheet, columns, row);
+        }
+    }
+}
+
 }  // namespace
 
 ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
@@ -197,6 +223,7 @@ ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std:
     writeClassCells(sheet, rows);
     writeFigureColumns(sheet, rows, rates);
     writeRankColumns(sheet, rows, rates);
+    writeAddedColumns(sheet, exam, rows, rates);
     return places;
 }
 

@@ -34,6 +34,8 @@ struct GradeRatesPlaces {
     int lastFigureColumn = 0;
     std::vector<int> excellentRateRows;
     std::vector<int> passRateRows;
+    /// Per SchoolList entry the row of its 低分率; none unless 四率 is on.
+    std::vector<int> lowRateRows;
 };
 
 /// 总分分数段: the band labels in `labelColumn`, band j (0: the band from 0) in row bandRows[j],

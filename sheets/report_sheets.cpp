@@ -15,6 +15,7 @@
 #include "sheets/rank_bands.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/score_bands.h"
+#include "sheets/standard_scores.h"
 #include "sheets/subject_bands.h"
 #include "sheets/top_n.h"
 
@@ -77,6 +78,12 @@ constexpr ReportSheet kReportSheets[] = {
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
+     }},
+    {SheetKind::StandardScores,
+     "standard scores",
+     {3, 3},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeStandardScores(sheet, work.exam(), StandardScores(work.exam()), planned.title);
      }},
     {SheetKind::TeacherRates,
      "teacher rates",

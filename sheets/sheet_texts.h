@@ -129,6 +129,8 @@ inline constexpr const char* kTooManyRowsFormat =
 inline constexpr const char* kClassAverageChartFormat = "%s各班平均分";
 /// School: the chart of its subjects' excellence and pass rates.
 inline constexpr const char* kSchoolRatesChartFormat = "%s各科优秀率和及格率";
+/// School: the same chart with 低分率 beside them (四率).
+inline constexpr const char* kSchoolFourRatesChartFormat = "%s各科优秀率、及格率和低分率";
 /// School: the chart of its totals in bands.
 inline constexpr const char* kSchoolBandsChartFormat = "%s总分分布";
 inline constexpr const char* kClassAxis = "班级（红线：总平均分）";
@@ -140,6 +142,7 @@ inline constexpr const char* kAverageSeries = "平均分";
 inline constexpr const char* kBlockAverageSeries = "总平均分";
 inline constexpr const char* kExcellentRateSeries = "优秀率";
 inline constexpr const char* kPassRateSeries = "及格率";
+inline constexpr const char* kLowRateSeries = "低分率";
 inline constexpr const char* kCountSeries = "人数";
 // What the chart sheet says in place of the charts whose report was not exported.
 inline constexpr const char* kNoClassRatesNote = "未导出“班级各科三率”，所以没有各班平均分图。";
@@ -230,5 +233,14 @@ inline constexpr const char* kNearLineNoteFormat = "总分在优秀线（%s分�
 inline constexpr const char* kNearLineOwnLinesNoteFormat =
     "总分在本人所考各科合计的优秀线或及格线上下%d分以内的学生（缺考的科目不计）；";
 inline constexpr const char* kNearLineNote = "差 = 总分 − 分数线；最弱学科为得分与满分之比最低的学科。";
+
+// ---------------------------------------------------------------- 学生标准分
+inline constexpr const char* kStandardScores = "学生标准分";
+/// Subject (or 总分): the headers of a subject's two columns.
+inline constexpr const char* kZScoreFormat = "%sZ分";
+inline constexpr const char* kTScoreFormat = "%sT分";
+inline constexpr const char* kStandardScoresNote =
+    "Z分 =（成绩 − 全体平均分）÷ 标准差，T分 = 50 + 10 × Z分；各科按全体参加该科考试的学生计算，"
+    "标准差为总体标准差（除以人数）；全体成绩相同的科目没有标准分。";
 
 }  // namespace varnex::sheet_texts

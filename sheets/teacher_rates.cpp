@@ -63,8 +63,10 @@ void writeBlockAndSchoolCells(ExcelSheet& sheet, const Exam& exam, const Teacher
     }
 }
 
-// Lay out: one teacher's row in the block first … last: classes, figures and formulas.
-void writeTeacherRow(ExcelSheet& sheet, const TeacherRates& teacher, int row, int first, int last) {
+// Lay out: one teacher's row in the block first … last: classes, figures and formulas, then the
+// appended columns, whose 超均率 is set against `exam`.
+void writeTeacherRow(ExcelSheet& sheet, const TeacherRates& teacher, int row, int first, int last,
+                     const std::vector<AddedColumn>& added, const RateGroup* exam) {
     writeBoxedCell(sheet, kTeacher, row, teacher.name);
     std::string classText;
     for (const std::string& className : teacher.classes) {
@@ -94,6 +96,7 @@ void writeTeacherRow(ExcelSheet& sheet, const TeacherRates& teacher, int row, in
                    {.formula = true});
     writeBoxedCell(sheet, kDeviation, row, unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
                    {.rateFormat = true, .formula = true});
+    if (!added.empty()) writeAddedFigures(sheet, added, {&g, nullptr, exam, row, first, last, true});
 }
 
 }  // namespace
@@ -107,11 +110,15 @@ Status writeTeacherRates(ExcelSheet& sheet, const Exam& exam, const std::string&
 
     writeBlockAndSchoolCells(sheet, exam, found, blocks);
     for (int r = kFirstDataRow; r <= blocks.lastDataRow; ++r) writeBoxedCell(sheet, kHeadTeacher, r, "");
+    const std::vector<AddedColumn> added = addedRateColumns(exam.options(), false);
+    writeAddedHeaders(sheet, added);
+    const ClassReference reference = exam.options().moreFigures ? classReference(exam) : ClassReference{};
     int row = kFirstDataRow;
     for (size_t s = 0; s < subjectCount; ++s) {
+        const RateGroup* examFigures = reference.exam.empty() ? nullptr : &reference.exam[s];
         for (size_t k = 0; k < found.schoolCount; ++k) {
             for (const TeacherRates& teacher : found.of(s, k))
-                writeTeacherRow(sheet, teacher, row++, blocks.first[s], blocks.last[s]);
+                writeTeacherRow(sheet, teacher, row++, blocks.first[s], blocks.last[s], added, examFigures);
         }
     }
     return {};

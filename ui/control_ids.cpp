@@ -71,6 +71,12 @@ const char* controlName(ControlId id) {
             return "NearLine";
         case LevelDistribution:
             return "LevelDistribution";
+        case FourRates:
+            return "FourRates";
+        case MoreFigures:
+            return "MoreFigures";
+        case StandardScores:
+            return "StandardScores";
         case PreviousFile:
             return "PreviousFile";
         case PreviousSheetList:

@@ -60,6 +60,9 @@ enum ControlId : int {
     RankingTiesSkip = 1296,    ///< 名次方式: 并列占位
     RankingTiesDense = 1297,   ///< 名次方式: 并列不占位
     LevelDistribution = 1298,  ///< 导出等级分布
+    FourRates = 1320,          ///< 四率: 良好率 and 低分率 beside the three rates
+    MoreFigures = 1321,        ///< 扩展指标: 超均率, 标准差, 最高分, 最低分
+    StandardScores = 1322,     ///< 导出学生标准分
 
     // Menu commands
     CmdGenerateTemplates = 32828,
@@ -137,6 +140,7 @@ inline constexpr ReportCheckBox kReportCheckBoxes[] = {
     {&ExportOptions::progress, ctl::Progress},
     {&ExportOptions::nearLine, ctl::NearLine},
     {&ExportOptions::levelDistribution, ctl::LevelDistribution},
+    {&ExportOptions::standardScores, ctl::StandardScores},
     {&ExportOptions::topNEnabled, ctl::TopNEnabled},
     {&ExportOptions::classRanking, ctl::ClassRanking},
 };
@@ -167,6 +171,26 @@ inline constexpr std::array<SubjectEdits, kSubjectCount> kSubjectEdits{{
     {1236, 1275},  // 政治
     {1252, 1276},  // 体育
     {1253, 1277},  // 实验
+}};
+
+/// The two edits of a subject in the 良好 and 低分 rows (kSubjects order): its 良好线 and its 低分线
+/// in percent of the full mark.
+struct SubjectLineEdits {
+    int good;
+    int low;
+};
+inline constexpr std::array<SubjectLineEdits, kSubjectCount> kSubjectLineEdits{{
+    {1323, 1380},  // 语文
+    {1324, 1381},  // 数学
+    {1325, 1382},  // 英语
+    {1326, 1383},  // 物理
+    {1327, 1384},  // 化学
+    {1328, 1385},  // 生物
+    {1329, 1386},  // 历史
+    {1330, 1387},  // 地理
+    {1331, 1388},  // 政治
+    {1332, 1389},  // 体育
+    {1333, 1390},  // 实验
 }};
 
 }  // namespace varnex::ui

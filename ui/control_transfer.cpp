@@ -62,6 +62,14 @@ int readControls(const WindowControls& controls, AppState& state) {
             return kSubjectEdits[static_cast<size_t>(s)].excellence;
     }
 
+    for (int s = 0; s < kSubjectCount; ++s) {
+        if (!readInt(controls.goodLines[static_cast<size_t>(s)],
+                     state.scores.goodLine[static_cast<size_t>(s)]))
+            return kSubjectLineEdits[static_cast<size_t>(s)].good;
+        if (!readInt(controls.lowLines[static_cast<size_t>(s)], state.scores.lowLine[static_cast<size_t>(s)]))
+            return kSubjectLineEdits[static_cast<size_t>(s)].low;
+    }
+
     for (const WindowControls::OtherSubjectEdits& other : controls.otherSubjects) {
         state.scores.setExtraFullMark(other.name, parseDialogInteger(other.fullMark->text()).value_or(0));
         state.scores.setExtraExcellenceLine(other.name,
@@ -80,6 +88,8 @@ int readControls(const WindowControls& controls, AppState& state) {
         options.ignoreZeroScores = controls.check(ctl::IgnoreZeroScores)->isChecked();
     }
     options.blankScoresExcluded = controls.check(ctl::BlankScoresExcluded)->isChecked();
+    options.fourRates = controls.check(ctl::FourRates)->isChecked();
+    options.moreFigures = controls.check(ctl::MoreFigures)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     // Neither button is checked while the settings file has made no choice: that stays so.
     if (int ties = controls.rankingTies->checkedId(); ties >= 0)
@@ -98,6 +108,9 @@ std::string numberBoxName(int controlId) {
             return strprintf(tx::kFullMarkBoxFormat, kSubjects[s].name);
         if (controlId == kSubjectEdits[s].excellence)
             return strprintf(tx::kExcellenceBoxFormat, kSubjects[s].name);
+        if (controlId == kSubjectLineEdits[s].good)
+            return strprintf(tx::kGoodLineBoxFormat, kSubjects[s].name);
+        if (controlId == kSubjectLineEdits[s].low) return strprintf(tx::kLowLineBoxFormat, kSubjects[s].name);
     }
     if (controlId == ctl::MissingLimit) return tx::kMissingLimitBox;
     if (controlId == ctl::TopNCount) return tx::kTopNBox;
@@ -111,6 +124,10 @@ void writeRecords(WindowControls& controls, const AppState& state) {
             number(state.scores.fullMark[static_cast<size_t>(s)]));
         controls.excellenceLines[static_cast<size_t>(s)]->setText(
             number(state.scores.excellenceLine[static_cast<size_t>(s)]));
+        controls.goodLines[static_cast<size_t>(s)]->setText(
+            number(state.scores.goodLine[static_cast<size_t>(s)]));
+        controls.lowLines[static_cast<size_t>(s)]->setText(
+            number(state.scores.lowLine[static_cast<size_t>(s)]));
     }
     if (QAbstractButton* rule = controls.missingRule->button(state.importOptions.missingRule))
         rule->setChecked(true);
@@ -122,6 +139,8 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.edit(ctl::TopNCount)->setText(number(options.topN));
     controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);
     controls.check(ctl::BlankScoresExcluded)->setChecked(options.blankScoresExcluded);
+    controls.check(ctl::FourRates)->setChecked(options.fourRates);
+    controls.check(ctl::MoreFigures)->setChecked(options.moreFigures);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
     if (options.rankingRule == RankingRule::Unchosen) {

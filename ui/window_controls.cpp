@@ -433,7 +433,9 @@ QWidget* WindowControls::buildScoreSettings() {
     auto* rows = tight(new QVBoxLayout, kRowSpacing);
     auto* grid = tight(new QGridLayout, 0);
     grid->setHorizontalSpacing(2);
-    grid->setVerticalSpacing(kRowSpacing);
+    // Five rows of edits: closer together than the rows elsewhere, so that the frame still fits a
+    // 1024×768 screen.
+    grid->setVerticalSpacing(1);
     grid->addWidget(makeLabel(tx::kFullMarkRow), 1, 0);
     grid->addWidget(makeLabel(tx::kExcellenceRow), 2, 0);
     grid->setColumnMinimumWidth(1, 2);
@@ -463,8 +465,23 @@ QWidget* WindowControls::buildScoreSettings() {
     }
     QLineEdit* totalExcellence = add(ctl::TotalExcellence, makeNumberEdit(4, Qt::AlignHCenter, true));
     grid->addWidget(totalExcellence, 2, editColumn(kSubjectCount));
+    // The 良好 and 低分 lines of 四率, in percent of the full mark.
+    grid->addWidget(makeLabel(tx::kGoodLineRow), 3, 0);
+    grid->addWidget(makeLabel(tx::kLowLineRow), 4, 0);
+    for (int k = 0; k < kSubjectCount; ++k) {
+        goodLines[static_cast<size_t>(k)] =
+            add(kSubjectLineEdits[static_cast<size_t>(k)].good, makeNumberEdit(3, Qt::AlignHCenter));
+        grid->addWidget(goodLines[static_cast<size_t>(k)], 3, editColumn(k));
+        grid->addWidget(makeLabel(tx::kPercent), 3, editColumn(k) + 1);
+    }
+    for (int k = 0; k < kSubjectCount; ++k) {
+        lowLines[static_cast<size_t>(k)] =
+            add(kSubjectLineEdits[static_cast<size_t>(k)].low, makeNumberEdit(3, Qt::AlignHCenter));
+        grid->addWidget(lowLines[static_cast<size_t>(k)], 4, editColumn(k));
+        grid->addWidget(makeLabel(tx::kPercent), 4, editColumn(k) + 1);
+    }
     rows->addLayout(grid);
-    otherSubjectsRow = new OtherSubjectsRow(totalExcellence, content);
+    otherSubjectsRow = new OtherSubjectsRow(lowLines.back(), content);
     rows->addWidget(otherSubjectsRow);
     rows->addStretch(1);
     outer->addLayout(rows, 1);
@@ -504,6 +521,13 @@ QWidget* WindowControls::buildExportOptions() {
     tiesSkip->setChecked(true);
     nameRow->addWidget(tiesSkip);
     nameRow->addWidget(tiesDense);
+    nameRow->addSpacing(kColumnSpacing * 2);
+    auto* fourRates = add(ctl::FourRates, new QCheckBox(qs(tx::kFourRates)));
+    fourRates->setToolTip(qs(tx::kFourRatesTip));
+    auto* moreFigures = add(ctl::MoreFigures, new QCheckBox(qs(tx::kMoreFigures)));
+    moreFigures->setToolTip(qs(tx::kMoreFiguresTip));
+    nameRow->addWidget(fourRates);
+    nameRow->addWidget(moreFigures);
     layout->addLayout(nameRow);
 
     auto report = [&](bool ExportOptions::*chosen) {
@@ -552,6 +576,7 @@ QWidget* WindowControls::buildExportOptions() {
     previousRow->addWidget(report(&ExportOptions::progress));
     previousRow->addWidget(report(&ExportOptions::nearLine));
     previousRow->addWidget(report(&ExportOptions::levelDistribution));
+    previousRow->addWidget(report(&ExportOptions::standardScores));
     previousRow->addStretch(1);
     previousRow->addWidget(add(ctl::ExportResults, makeButton(tx::kExportButton)));
     layout->addLayout(previousRow);

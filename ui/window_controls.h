@@ -87,6 +87,8 @@ class WindowControls {
 
     std::array<QLineEdit*, kSubjectCount> fullMarks{};
     std::array<QLineEdit*, kSubjectCount> excellenceLines{};
+    std::array<QLineEdit*, kSubjectCount> goodLines{};  ///< 良好线, percent of the full mark
+    std::array<QLineEdit*, kSubjectCount> lowLines{};   ///< 低分线, percent of the full mark
     QTableView* students = nullptr;
     QTableView* teachers = nullptr;
     QPlainTextEdit* log = nullptr;

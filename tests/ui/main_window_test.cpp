@@ -564,6 +564,33 @@ TEST_F(WindowTest, BlankScoresBoxStartsOffAndReachesTheOptions) {
     EXPECT_TRUE(state.exportOptions.blankScoresExcluded);
 }
 
+// 四率 starts on with a newly seeded settings file, 扩展指标 off; the 良好 and 低分 rows show the
+// grade's lines (70 and 40 % without keys) and reach the records with the boxes; a line that is no
+// number is refused by name.
+TEST_F(WindowTest, FourRatesBoxesAndLinesReachTheOptions) {
+    auto* four = qobject_cast<QCheckBox*>(window->control(ctl::FourRates));
+    auto* more = qobject_cast<QCheckBox*>(window->control(ctl::MoreFigures));
+    ASSERT_NE(four, nullptr);
+    ASSERT_NE(more, nullptr);
+    EXPECT_EQ(four->text(), q("四率"));
+    EXPECT_TRUE(four->isChecked());
+    EXPECT_FALSE(more->isChecked());
+    EXPECT_EQ(edit(kSubjectLineEdits[0].good)->text(), q("70"));
+    EXPECT_EQ(edit(kSubjectLineEdits[10].low)->text(), q("40"));
+    four->setChecked(false);
+    more->setChecked(true);
+    type(edit(kSubjectLineEdits[1].good), q("75"));
+    type(edit(kSubjectLineEdits[2].low), q("30"));
+    ASSERT_EQ(readControls(window->controls(), state), -1);
+    EXPECT_FALSE(state.exportOptions.fourRates);
+    EXPECT_TRUE(state.exportOptions.moreFigures);
+    EXPECT_EQ(state.scores.goodLine[1], 75);
+    EXPECT_EQ(state.scores.lowLine[2], 30);
+    type(edit(kSubjectLineEdits[3].low), q(""));
+    EXPECT_EQ(readControls(window->controls(), state), kSubjectLineEdits[3].low);
+    EXPECT_EQ(numberBoxName(kSubjectLineEdits[3].low), "物理低分线");
+}
+
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
     QLineEdit* chinese = fullMark(0);
     type(chinese, q("1"));
@@ -838,6 +865,8 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
     expected.push_back(ctl::TotalFullMark);
     for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.excellence);
     expected.push_back(ctl::TotalExcellence);
+    for (const SubjectLineEdits& edits : kSubjectLineEdits) expected.push_back(edits.good);
+    for (const SubjectLineEdits& edits : kSubjectLineEdits) expected.push_back(edits.low);
     for (int id : {ctl::SaveSettings,
                    ctl::DefaultExcellence,
                    ctl::StudentTable,
@@ -845,6 +874,8 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::ExamNameBox,
                    ctl::RankingTiesSkip,
                    ctl::RankingTiesDense,
+                   ctl::FourRates,
+                   ctl::MoreFigures,
                    ctl::GradeRates,
                    ctl::TotalBands,
                    ctl::TopNEnabled,
@@ -864,6 +895,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::Progress,
                    ctl::NearLine,
                    ctl::LevelDistribution,
+                   ctl::StandardScores,
                    ctl::ExportResults,
                    ctl::StatusLogBox,
                    ctl::OpenFile})
@@ -1579,9 +1611,9 @@ TEST_F(WindowTest, EveryControlIsWithinReachOnSmallScreens) {
             QWidget* row = window->controls().otherSubjectsRow;
             fillOtherSubjects(row, others);
             EXPECT_TRUE(row->isVisibleTo(window.get()));
-            // Its edits come after the excellence edits in the tab order, before 保存.
+            // Its edits come after the subjects' edits in the tab order, before 保存.
             const QList<QLineEdit*> edits = row->findChildren<QLineEdit*>();
-            window->control(ctl::TotalExcellence)->setFocus();
+            window->control(kSubjectLineEdits.back().low)->setFocus();
             press(*window, Qt::Key_Tab);
             EXPECT_EQ(focused(*window), edits.front());
             edits.back()->setFocus();
