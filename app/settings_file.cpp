@@ -29,8 +29,11 @@ namespace {
 const char* const kIgnoreZeroScoresKey = "忽略零分学科";
 // 1: blank scores and texts such as 缺考 are left out; absent or 0: they count as 0. Never seeded.
 const char* const kBlankScoresExcludedKey = "缺考不计入统计";
+// 1: no sheet shows students' places; absent or 0: the places are shown. Seeded off.
+const char* const kNoRanksKey = "不公布名次";
 
-// The plain flags in the order they are saved: the reports', then 忽略零分学科 and 缺考不计入统计.
+// The plain flags in the order they are saved: the reports', then 忽略零分学科, 缺考不计入统计 and
+// 不公布名次.
 template <class Visit>
 void forEachFlag(Visit visit) {
     for (const ReportChoice& report : kReportChoices) {
@@ -38,6 +41,7 @@ void forEachFlag(Visit visit) {
     }
     visit(kIgnoreZeroScoresKey, &ExportOptions::ignoreZeroScores);
     visit(kBlankScoresExcludedKey, &ExportOptions::blankScoresExcluded);
+    visit(kNoRanksKey, &ExportOptions::noRanks);
 }
 
 const char* const kTopNKey = reportKeptAs(ReportSetting::TopN).settingsKey;
@@ -265,6 +269,7 @@ void seedIfMissing(const std::string& path) {
     file.set(kExportSection, kTopNKey, "50");
     file.set(kExportSection, kIgnoreZeroScoresKey, "0");
     file.set(kExportSection, tx::kRankingRuleKey, tx::kCompetitionRanking);
+    file.set(kExportSection, kNoRanksKey, "0");
     file.save(path);
 }
 

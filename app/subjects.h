@@ -150,6 +150,8 @@ struct ExportOptions {
     bool nearLine = false;
     /// 等级分布: the students of each level per class, school and exam; off unless chosen.
     bool levelDistribution = false;
+    /// 不公布名次: no sheet shows students' places.
+    bool noRanks = false;
     /// Points below and above a line within which a total makes a student 临界生.
     int nearBand = 10;
     /// The places of students with equal totals (settings key 名次方式; a new settings file is

@@ -138,6 +138,12 @@ constexpr OptionSpec kOptions[] = {
      "how levels are cut, for this run only: score:90,75,60 by lines in percent of the\n"
      "full mark; share:15,35,35,13,2 by the share of students of each level from the\n"
      "top; a third part :NAME,… names the levels; without it, the settings file's cuts"},
+    {"--no-ranks", nullptr, kExport,
+     "不公布名次，本次使用：不导出总分前N名和总分名次段，班级总分排名按姓名排列并显示等级，\n"
+     "学生进退步显示等级；不给出时按配置文件\n"
+     "no students' places, for this run: leaves out 总分前N名 and 总分名次段, lists\n"
+     "班级总分排名 by name with levels and shows levels in 学生进退步; without it, the\n"
+     "settings file's choice"},
     {"--yes", nullptr, kExport,
      "对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
      "answer Yes to every question; without it a question is answered No and\n"

@@ -470,6 +470,7 @@ int runExport(const Args& line) {
         !rankingOption(*args, state.exportOptions) || !levelsOption(*args, state.scores))
         return kExitUsage;
     if (v.count("--near")) state.exportOptions.nearBand = *near;
+    if (args->flags.count("--no-ranks")) state.exportOptions.noRanks = true;
     // A previous exam asks for the progress reports unless --reports chooses the reports.
     if (v.count("--previous") && !v.count("--reports")) state.exportOptions.progress = true;
     state.outputPath = v["-o"];
