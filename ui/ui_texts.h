@@ -59,6 +59,7 @@ constexpr const char* kIgnoreZeroScores = "零分学科不纳入学科三率计�
 constexpr const char* kRankingTiesLabel = "名次方式";
 constexpr const char* kRankingTiesSkip = "并列占位";
 constexpr const char* kRankingTiesDense = "并列不占位";
+constexpr const char* kNoRanks = "不公布名次";
 constexpr const char* kPreviousExamLabel = "上次考试";
 constexpr const char* kPreviousFileButton = "选择…";
 
@@ -276,6 +277,9 @@ inline constexpr TooltipText kTooltips[] = {
      "勾选：空白或写着“缺考”“/”等的成绩表示该生没有考这一科（如新高考未选考的科目），"
      "不计入这一科的实考人数、平均分、各项比率和分数段，总分按所考科目的满分评定；"
      "不勾选：按0分计入统计"},
+    {ctl::NoRanks, "不公布名次",
+     "勾选：不导出总分前N名和总分名次段，班级总分排名按姓名排列并显示等级，学生进退步显示等级，"
+     "各表都没有学生的名次（学校、班级之间的名次照常）"},
 };
 
 }  // namespace varnex::ui_texts

@@ -504,6 +504,8 @@ QWidget* WindowControls::buildExportOptions() {
     tiesSkip->setChecked(true);
     nameRow->addWidget(tiesSkip);
     nameRow->addWidget(tiesDense);
+    nameRow->addSpacing(kColumnSpacing);
+    nameRow->addWidget(add(ctl::NoRanks, coloured(new QCheckBox(qs(tx::kNoRanks)), TextColour::Red)));
     layout->addLayout(nameRow);
 
     auto report = [&](bool ExportOptions::*chosen) {

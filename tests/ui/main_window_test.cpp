@@ -564,6 +564,17 @@ TEST_F(WindowTest, BlankScoresBoxStartsOffAndReachesTheOptions) {
     EXPECT_TRUE(state.exportOptions.blankScoresExcluded);
 }
 
+// 不公布名次 starts off with a new settings file and reaches the export options.
+TEST_F(WindowTest, NoRanksBoxStartsOffAndReachesTheOptions) {
+    auto* box = qobject_cast<QCheckBox*>(window->control(ctl::NoRanks));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), q("不公布名次"));
+    EXPECT_FALSE(box->isChecked());
+    box->setChecked(true);
+    ASSERT_EQ(readControls(window->controls(), state), -1);
+    EXPECT_TRUE(state.exportOptions.noRanks);
+}
+
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
     QLineEdit* chinese = fullMark(0);
     type(chinese, q("1"));
@@ -845,6 +856,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::ExamNameBox,
                    ctl::RankingTiesSkip,
                    ctl::RankingTiesDense,
+                   ctl::NoRanks,
                    ctl::GradeRates,
                    ctl::TotalBands,
                    ctl::TopNEnabled,
