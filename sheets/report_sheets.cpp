@@ -81,7 +81,11 @@ constexpr ReportSheet kReportSheets[] = {
      "level distribution",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
+         Result<LevelDistributionPlaces> places =
+             writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
+         if (!places) return places.failure();
+         work.figurePlaces.levelDistribution = std::move(*places);
+         return {};
      }},
     {SheetKind::TeacherRates,
      "teacher rates",

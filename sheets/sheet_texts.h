@@ -154,6 +154,11 @@ inline constexpr const char* kNoClassRatesNote = "未导出“班级各科三率
 inline constexpr const char* kNoGradeRatesNote = "未导出“年级各科三率”，所以没有各校优秀率和及格率图。";
 inline constexpr const char* kNoTotalBandsNote = "未导出“总分分数段”，所以没有各校总分分布图。";
 // The figures the charts read, beside them, each a formula on the report it comes from.
+/// The chart of the total's levels, with the schools (with two or more) or the classes as its
+/// categories, and the table it reads.
+inline constexpr const char* kSchoolLevelsChart = "各校总分等级分布";
+inline constexpr const char* kClassLevelsChart = "各班总分等级分布";
+inline constexpr const char* kLevelShareTable = "总分等级分布图的比例（取自“等级分布”）";
 inline constexpr const char* kBlockAverageTable = "各班平均分图的班级和红线（取自“班级各科三率”）";
 /// Subject (or the total's name): the column of a block's 总平均分, written where its line begins
 /// and ends.

@@ -71,7 +71,8 @@ class NoRanks : public ::testing::Test {
 
 size_t occurrences(const std::string& text, const std::string& part) {
     size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
     return count;
 }
 
@@ -94,7 +95,8 @@ TEST_F(NoRanks, NoSheetListingStudentsHasAColumnOfPlaces) {
             for (int r = 0; r < sheet.rowCount() && headerRow < 0; ++r) {
                 for (int c = 0; c < sheet.columnCount(r); ++c) {
                     const Cell* cell = sheet.cell(r, c);
-                    if (cell != nullptr && cell->kind == Cell::Kind::Text && cell->text() == "姓名") headerRow = r;
+                    if (cell != nullptr && cell->kind == Cell::Kind::Text && cell->text() == "姓名")
+                        headerRow = r;
                 }
             }
             if (headerRow < 0) continue;
@@ -113,7 +115,8 @@ TEST_F(NoRanks, NoSheetListingStudentsHasAColumnOfPlaces) {
         // 学生进退步, 临界生 and the class listing(s).
         EXPECT_EQ(studentSheets, layout == 0 ? 5 : 3) << layout;
         // The confirmation names what is left out and, the option being on, no advice.
-        EXPECT_NE(question(exam).find("\n不公布名次：不导出总分前50名、总分名次段。\n"), std::string::npos) << question(exam);
+        EXPECT_NE(question(exam).find("\n不公布名次：不导出总分前50名、总分名次段。\n"), std::string::npos)
+            << question(exam);
         EXPECT_EQ(question(exam).find("义务教育"), std::string::npos);
         EXPECT_EQ(question(exam).find("总分名次段\n"), std::string::npos) << "not in the item list";
     }
@@ -126,9 +129,10 @@ TEST_F(NoRanks, ClassListingsInNameOrderWithLevels) {
     exam.only([](ExportOptions& o) { o.classRanking = o.noRanks = true; });
     ASSERT_TRUE(exam.run().completed);
     const SheetModel& sheet = exam.sheet("班级总分排名");
-    EXPECT_EQ(shown(sheet, "A2"),
-              "不公布名次：各班学生按姓名的拼音顺序排列，不排名次。等级按分数线：A ≥ 90%，B ≥ 75%，C ≥ 60%，D "
-              "其余（占满分的百分比）");
+    EXPECT_EQ(
+        shown(sheet, "A2"),
+        "不公布名次：各班学生按姓名的拼音顺序排列，不排名次。等级按分数线：A ≥ 90%，B ≥ 75%，C ≥ 60%，D "
+        "其余（占满分的百分比）");
     expectRows("班级总分排名", 3,
                {{"序号", "学校", "班级", "姓名", "语文100", "等级", "数学100", "等级", "总分200", "等级"},
                 {"1", "一中", "（1）班", "甲", "90", "A", "90", "A", "180", "A"},
@@ -167,8 +171,11 @@ TEST(NoRanksConfirmation, AdviceForACompulsoryGradeShowingPlaces) {
         bool placesChosen;
         size_t advice;
     };
-    const Case cases[] = {{8, false, true, 1}, {0, false, true, 1}, {8, false, false, 0},
-                          {8, true, true, 0},  {9, false, true, 0}};
+    const Case cases[] = {{8, false, true, 1},
+                          {0, false, true, 1},
+                          {8, false, false, 0},
+                          {8, true, true, 0},
+                          {9, false, true, 0}};
     for (const Case& c : cases) {
         Exam one;
         importAs(one, c.grade);
