@@ -373,6 +373,17 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     return {};
 }
 
+Status saveLevelCuts(const std::string& path, const std::string& gradeName, const LevelCuts& cuts) {
+    if (path.empty()) return settingsNotSaved(path);
+    IniFile file = loadSettingsFile(path);
+    if (file.unreadable()) return unusableSettings(settingsFileInUse(path), file.problem());
+    file.set(gradeName, kLevelMethodKey, levelMethodName(cuts.method));
+    file.set(gradeName, kLevelLinesKey, levelLinesText(cuts));
+    file.set(gradeName, kLevelNamesKey, levelNamesText(cuts));
+    if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
+    return {};
+}
+
 void saveGradeCommand(AppState& state, Frontend& frontend) {
     std::string grade = state.gradeName();
     if (Status saved = saveGrade(state.settingsPath, grade, state.scores, state.exportOptions)) {

@@ -61,6 +61,11 @@ enum ControlId : int {
     RankingTiesDense = 1297,   ///< 名次方式: 并列不占位
     LevelDistribution = 1298,  ///< 导出等级分布
     NoRanks = 1299,            ///< 不公布名次
+    LevelByScore = 1300,       ///< 等级方式: 分数
+    LevelByShare = 1301,       ///< 等级方式: 比例
+    LevelLines = 1302,         ///< 等级线
+    LevelNames = 1303,         ///< 等级名称
+    LevelProblem = 1304,       ///< what is wrong with the 等级 boxes (a text)
 
     // Menu commands
     CmdGenerateTemplates = 32828,
