@@ -33,8 +33,11 @@ const char* const kBlankScoresExcludedKey = "缺考不计入统计";
 // not. A newly seeded file has 四率 on.
 const char* const kFourRatesKey = "四率";
 const char* const kMoreFiguresKey = "扩展指标";
+// 1: no sheet shows students' places; absent or 0: the places are shown. Seeded off.
+const char* const kNoRanksKey = "不公布名次";
 
-// The plain flags in the order they are saved: the reports', then 忽略零分学科 and 缺考不计入统计.
+// The plain flags in the order they are saved: the reports', then 忽略零分学科, 缺考不计入统计 and
+// 不公布名次.
 template <class Visit>
 void forEachFlag(Visit visit) {
     for (const ReportChoice& report : kReportChoices) {
@@ -44,6 +47,7 @@ void forEachFlag(Visit visit) {
     visit(kBlankScoresExcludedKey, &ExportOptions::blankScoresExcluded);
     visit(kFourRatesKey, &ExportOptions::fourRates);
     visit(kMoreFiguresKey, &ExportOptions::moreFigures);
+    visit(kNoRanksKey, &ExportOptions::noRanks);
 }
 
 const char* const kTopNKey = reportKeptAs(ReportSetting::TopN).settingsKey;
@@ -284,6 +288,7 @@ void seedIfMissing(const std::string& path) {
     file.set(kExportSection, kIgnoreZeroScoresKey, "0");
     file.set(kExportSection, tx::kRankingRuleKey, tx::kCompetitionRanking);
     file.set(kExportSection, kFourRatesKey, "1");
+    file.set(kExportSection, kNoRanksKey, "0");
     file.save(path);
 }
 
@@ -403,6 +408,17 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     file.set(kExportSection, kNearBandKey, strprintf("%d", options.nearBand));
     if (options.rankingRule != RankingRule::Unchosen)
         file.set(kExportSection, tx::kRankingRuleKey, rankingRuleName(options.rankingRule));
+    if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
+    return {};
+}
+
+Status saveLevelCuts(const std::string& path, const std::string& gradeName, const LevelCuts& cuts) {
+    if (path.empty()) return settingsNotSaved(path);
+    IniFile file = loadSettingsFile(path);
+    if (file.unreadable()) return unusableSettings(settingsFileInUse(path), file.problem());
+    file.set(gradeName, kLevelMethodKey, levelMethodName(cuts.method));
+    file.set(gradeName, kLevelLinesKey, levelLinesText(cuts));
+    file.set(gradeName, kLevelNamesKey, levelNamesText(cuts));
     if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }

@@ -7,6 +7,7 @@
 #include "analysis/exam.h"
 #include "analysis/levels.h"
 #include "base/result.h"
+#include "sheets/figure_places.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {
@@ -16,7 +17,9 @@ std::string levelCutsNote(const LevelCuts& cuts);
 
 /// Columns 学科, 学校, 班级, 人数, then per level its count and share; one block of rows per
 /// subject and the total (its classes, its schools, 全体); fails when they do not fit a worksheet.
-Status writeLevelDistribution(ExcelSheet& sheet, const Exam& exam, const LevelDistribution& levels,
-                              const std::string& title);
+/// Where the total's shares are, for the chart.
+Result<LevelDistributionPlaces> writeLevelDistribution(ExcelSheet& sheet, const Exam& exam,
+                                                       const LevelDistribution& levels,
+                                                       const std::string& title);
 
 }  // namespace varnex

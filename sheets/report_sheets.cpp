@@ -31,6 +31,11 @@ const ProgressPairing& SheetWork::pairing() {
     return *pairing_;
 }
 
+const ExamLevels& SheetWork::levels() {
+    if (!levels_) levels_.emplace(exam_);
+    return *levels_;
+}
+
 namespace {
 
 /// Fills one sheet of a kind.
@@ -77,7 +82,11 @@ constexpr ReportSheet kReportSheets[] = {
      "level distribution",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
+         Result<LevelDistributionPlaces> places =
+             writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
+         if (!places) return places.failure();
+         work.figurePlaces.levelDistribution = std::move(*places);
+         return {};
      }},
     {SheetKind::StandardScores,
      "standard scores",
@@ -117,15 +126,16 @@ constexpr ReportSheet kReportSheets[] = {
      {3, 2},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeClassSheet(sheet, work.exam(), work.listings().classes[static_cast<size_t>(planned.classIndex)],
-                         planned.title);
+                         planned.title, work.levelsInsteadOfPlaces());
          return {};
      }},
     {SheetKind::ClassRankingAll,
      "class ranking",
      {3, 4},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         writeAllClassesSheet(sheet, work.exam(), work.listings().classes, planned.title,
-                              [&work](const std::string& line) { work.log(line); });
+         writeAllClassesSheet(
+             sheet, work.exam(), work.listings().classes, planned.title,
+             [&work](const std::string& line) { work.log(line); }, work.levelsInsteadOfPlaces());
          return {};
      }},
     {SheetKind::NearLine,
@@ -145,6 +155,18 @@ constexpr ReportSheet kReportSheets[] = {
      "progress",
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         if (work.exam().options().noRanks) {
+             const ExamLevels& levels = work.levels();
+             std::vector<int> ownLevels(static_cast<size_t>(work.exam().studentCount()));
+             const size_t total = levels.columnCount() - 1;
+             for (size_t s = 0; s < ownLevels.size(); ++s)
+                 ownLevels[s] = levels.level(static_cast<int>(s), total);
+             return writeStudentLevelProgress(
+                 sheet, work.exam(), levels.cuts(),
+                 studentLevelProgress(work.exam(), work.pairing(), ownLevels,
+                                      previousTotalLevels(work.exam(), levels.cuts())),
+                 planned.title);
+         }
          return writeStudentProgress(sheet, work.exam(), studentProgress(work.exam(), work.pairing()),
                                      planned.title);
      }},

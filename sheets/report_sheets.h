@@ -9,6 +9,7 @@
 #include <string>
 
 #include "analysis/exam.h"
+#include "analysis/levels.h"
 #include "analysis/listings.h"
 #include "analysis/progress.h"
 #include "base/result.h"
@@ -32,6 +33,10 @@ class SheetWork {
     void log(const std::string& line) const { logLine_(line); }
     const StudentListings& listings();
     const ProgressPairing& pairing();
+    /// Every student's 等级, worked out by the first sheet that shows them.
+    const ExamLevels& levels();
+    /// The levels the listings show instead of places: under 不公布名次, else none.
+    const ExamLevels* levelsInsteadOfPlaces() { return exam_.options().noRanks ? &levels() : nullptr; }
     /// The pairing when a progress sheet was written.
     const std::optional<ProgressPairing>& pairingIfWritten() const { return pairing_; }
     FigurePlaces figurePlaces;
@@ -41,6 +46,7 @@ class SheetWork {
     std::function<void(const std::string&)> logLine_;
     std::optional<StudentListings> listings_;
     std::optional<ProgressPairing> pairing_;
+    std::optional<ExamLevels> levels_;
 };
 
 /// Writes a planned sheet into the sheet taken for it (already activated and named).

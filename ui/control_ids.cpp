@@ -77,6 +77,18 @@ const char* controlName(ControlId id) {
             return "MoreFigures";
         case StandardScores:
             return "StandardScores";
+        case NoRanks:
+            return "NoRanks";
+        case LevelByScore:
+            return "LevelByScore";
+        case LevelByShare:
+            return "LevelByShare";
+        case LevelLines:
+            return "LevelLines";
+        case LevelNames:
+            return "LevelNames";
+        case LevelProblem:
+            return "LevelProblem";
         case PreviousFile:
             return "PreviousFile";
         case PreviousSheetList:

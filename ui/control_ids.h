@@ -63,6 +63,12 @@ enum ControlId : int {
     FourRates = 1320,          ///< 四率: 良好率 and 低分率 beside the three rates
     MoreFigures = 1321,        ///< 扩展指标: 超均率, 标准差, 最高分, 最低分
     StandardScores = 1322,     ///< 导出学生标准分
+    NoRanks = 1299,            ///< 不公布名次
+    LevelByScore = 1300,       ///< 等级方式: 分数
+    LevelByShare = 1301,       ///< 等级方式: 比例
+    LevelLines = 1302,         ///< 等级线
+    LevelNames = 1303,         ///< 等级名称
+    LevelProblem = 1304,       ///< what is wrong with the 等级 boxes (a text)
 
     // Menu commands
     CmdGenerateTemplates = 32828,

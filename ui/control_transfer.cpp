@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <climits>
 
@@ -90,11 +91,40 @@ int readControls(const WindowControls& controls, AppState& state) {
     options.blankScoresExcluded = controls.check(ctl::BlankScoresExcluded)->isChecked();
     options.fourRates = controls.check(ctl::FourRates)->isChecked();
     options.moreFigures = controls.check(ctl::MoreFigures)->isChecked();
+    options.noRanks = controls.check(ctl::NoRanks)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     // Neither button is checked while the settings file has made no choice: that stays so.
     if (int ties = controls.rankingTies->checkedId(); ties >= 0)
         options.rankingRule = ties == 0 ? RankingRule::Competition : RankingRule::Dense;
+    if (!readLevelCuts(controls, state)) return ctl::LevelLines;
     return -1;
+}
+
+std::optional<LevelCuts> levelCutsShown(const WindowControls& controls) {
+    const LevelMethod method =
+        controls.levelMethod->checkedId() == 1 ? LevelMethod::Share : LevelMethod::Score;
+    return makeLevelCuts(method, controls.edit(ctl::LevelLines)->text().toStdString(),
+                         controls.edit(ctl::LevelNames)->text().toStdString());
+}
+
+LevelCuts levelCutsOf(const AppState& state) {
+    return state.scores.levels.value_or(defaultLevelCuts(state.gradeIndex));
+}
+
+bool readLevelCuts(const WindowControls& controls, AppState& state, bool* changed) {
+    std::optional<LevelCuts> cuts = levelCutsShown(controls);
+    if (!cuts) return false;
+    const bool differs = *cuts != levelCutsOf(state);
+    if (differs) state.scores.levels = std::move(cuts);
+    if (changed != nullptr) *changed = differs;
+    return true;
+}
+
+void writeLevelCuts(WindowControls& controls, const LevelCuts& cuts) {
+    controls.levelMethod->button(cuts.method == LevelMethod::Share ? 1 : 0)->setChecked(true);
+    controls.edit(ctl::LevelLines)->setText(QString::fromStdString(levelLinesText(cuts)));
+    controls.edit(ctl::LevelNames)->setText(QString::fromStdString(levelNamesText(cuts)));
+    controls.byId(ctl::LevelProblem)->hide();
 }
 
 void readExamName(const WindowControls& controls, AppState& state) {
@@ -141,6 +171,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.check(ctl::BlankScoresExcluded)->setChecked(options.blankScoresExcluded);
     controls.check(ctl::FourRates)->setChecked(options.fourRates);
     controls.check(ctl::MoreFigures)->setChecked(options.moreFigures);
+    controls.check(ctl::NoRanks)->setChecked(options.noRanks);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
     if (options.rankingRule == RankingRule::Unchosen) {
@@ -153,6 +184,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     }
     controls.check(ctl::ConvertedScores)->setChecked(state.importOptions.scaledScores);
     writeOtherSubjects(controls, state);
+    writeLevelCuts(controls, levelCutsOf(state));
 
     recomputeTotalFullMark(controls);
     recomputeTotalExcellence(controls);

@@ -328,6 +328,7 @@ void WindowControls::build(QWidget* parent) {
     missingRule = new QButtonGroup(parent);
     rankingLayout = new QButtonGroup(parent);
     rankingTies = new QButtonGroup(parent);
+    levelMethod = new QButtonGroup(parent);
 
     outerLayout = tight(new QVBoxLayout(parent), 0);
     auto* content = new QVBoxLayout;
@@ -483,6 +484,34 @@ QWidget* WindowControls::buildScoreSettings() {
     rows->addLayout(grid);
     otherSubjectsRow = new OtherSubjectsRow(lowLines.back(), content);
     rows->addWidget(otherSubjectsRow);
+    // The grade's 等级: the method, the lines and the names, and what is wrong with them.
+    auto* levelRow = tight(new QHBoxLayout, kColumnSpacing);
+    levelRow->addWidget(makeLabel(tx::kLevelsCaption));
+    auto* byScore = add(ctl::LevelByScore, new QRadioButton(qs(tx::kLevelByScore)));
+    auto* byShare = add(ctl::LevelByShare, new QRadioButton(qs(tx::kLevelByShare)));
+    levelMethod->addButton(byScore, 0);
+    levelMethod->addButton(byShare, 1);
+    byScore->setChecked(true);
+    levelRow->addWidget(byScore);
+    levelRow->addWidget(byShare);
+    QLabel* linesLabel = makeLabel(tx::kLevelLinesLabel);
+    levelRow->addWidget(linesLabel);
+    auto* lines = add(ctl::LevelLines, new QLineEdit);
+    lines->setMinimumWidth(lines->fontMetrics().horizontalAdvance(qs("15,35,35,13,2")) + 12);
+    linesLabel->setBuddy(lines);
+    levelRow->addWidget(lines, 1);
+    QLabel* namesLabel = makeLabel(tx::kLevelNamesLabel);
+    levelRow->addWidget(namesLabel);
+    auto* names = add(ctl::LevelNames, new QLineEdit);
+    names->setMinimumWidth(names->fontMetrics().horizontalAdvance(qs("A,B,C,D,E")) + 12);
+    namesLabel->setBuddy(names);
+    levelRow->addWidget(names, 1);
+    QLabel* problem = makeLabel("", TextColour::Red);
+    problem->setWordWrap(true);
+    problem->hide();
+    byId_[ctl::LevelProblem] = problem;
+    rows->addLayout(levelRow);
+    rows->addWidget(problem);
     rows->addStretch(1);
     outer->addLayout(rows, 1);
 
@@ -528,6 +557,8 @@ QWidget* WindowControls::buildExportOptions() {
     moreFigures->setToolTip(qs(tx::kMoreFiguresTip));
     nameRow->addWidget(fourRates);
     nameRow->addWidget(moreFigures);
+    nameRow->addSpacing(kColumnSpacing);
+    nameRow->addWidget(add(ctl::NoRanks, coloured(new QCheckBox(qs(tx::kNoRanks)), TextColour::Red)));
     layout->addLayout(nameRow);
 
     auto report = [&](bool ExportOptions::*chosen) {

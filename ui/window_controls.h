@@ -95,6 +95,7 @@ class WindowControls {
     QButtonGroup* missingRule = nullptr;    ///< ids 0, 1, 2
     QButtonGroup* rankingLayout = nullptr;  ///< ids 0, 1
     QButtonGroup* rankingTies = nullptr;    ///< 名次方式: 0 并列占位, 1 并列不占位
+    QButtonGroup* levelMethod = nullptr;    ///< 等级方式: 0 分数, 1 比例
     /// The row for the further subjects (a QHBoxLayout), below the two rows of subject edits.
     QWidget* otherSubjectsRow = nullptr;
     /// The boxes of one further subject (a column of the score sheet outside the subject list).

@@ -32,7 +32,7 @@ TEST(SettingsFile, SeedBeginsByteExactInGbk) {
     std::string tail = utf8ToGbk(
         "[导出选项]\r\n年级各科三率=1\r\n班级各科三率=1\r\n教师个人三率=1\r\n各科分数段=1\r\n总分分数段=1\r\n"
         "总分名次段=1\r\n统计图表=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n"
-        "名次方式=并列占位\r\n四率=1\r\n");
+        "名次方式=并列占位\r\n四率=1\r\n不公布名次=0\r\n");
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
     // An existing file is left alone.
@@ -338,6 +338,29 @@ TEST(SettingsFile, FourRatesAndTheirLines) {
     EXPECT_EQ(again.goodLineOf("科学"), 65);
     EXPECT_EQ(again.lowLineOf("科学"), 35);
     EXPECT_EQ(again.goodLineOf("英语"), 70);
+}
+
+// 不公布名次: seeded off, off in a file without the key, and read back once saved on.
+TEST(SettingsFile, NoRanksIsSeededOffAndReadBack) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    EXPECT_NE(readFile(path).find(utf8ToGbk("\r\n不公布名次=0\r\n")), std::string::npos);
+    ScoreSettings s;
+    ExportOptions o;
+    o.noRanks = true;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_FALSE(o.noRanks);
+    o.noRanks = true;
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+    ExportOptions again;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, again));
+    EXPECT_TRUE(again.noRanks);
+
+    writeFile(path, utf8ToGbk("[导出选项]\r\n年级各科三率=1\r\n"));
+    again.noRanks = true;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, again));
+    EXPECT_FALSE(again.noRanks) << "a file without the key shows places";
 }
 
 // 名次方式: a file written before the choice (or holding another value) has none and keeps its

@@ -168,7 +168,7 @@ TEST(CommandLine, EachCommandTakesTheOptionsItsHelpLists) {
                               "--excellence",   "--reports",  "--missing-rule",   "--missing-limit",
                               "--blank-scores", "--ranking",  "--levels",         "--yes",
                               "--force",        "-o",         "--four-rates",     "--more-figures",
-                              "--good",         "--low"}},
+                              "--good",         "--low",      "--no-ranks"}},
     };
     std::set<std::string> every;
     for (const auto& [command, options] : taken) every.insert(options.begin(), options.end());

@@ -905,6 +905,29 @@ TEST_F(CliTest, FourRatesAndMoreFiguresForOneRun) {
     EXPECT_NE(bad.err.find("--good"), std::string::npos) << bad.err;
 }
 
+// --no-ranks for one run: the report of places alone is left out, the class listing shows levels.
+TEST_F(CliTest, NoRanksForOneRun) {
+    examineOnly({{"语文", 100}});
+    const std::string input = dir.file("名次.xlsx");
+    testing::writeInputWorkbook(
+        input,
+        {{"成绩", {{"学校", "班级", "姓名", "语文"}, {"一中", "1", "乙", "95"}, {"一中", "1", "甲", "60"}}}});
+    const std::string out = dir.file("不公布名次.xlsx");
+    RunResult r =
+        runCli(dir, {"export", input, "--scores", "成绩", "--grade", "七年级", "--exam", "期中", "--settings",
+                     settings, "--yes", "--reports", "班级总分排名,总分名次段", "--no-ranks", "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> names = sheetNames(out);
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(names[1], "班级总分排名");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "总分名次段"), 0);
+    auto listing = readSheet(out, "班级总分排名");
+    EXPECT_EQ(listing["D4"], "甲");
+    EXPECT_EQ(listing["F4"], "C");
+    EXPECT_EQ(listing["H3"], "等级");
+    EXPECT_EQ(listing.count("I3"), 0u);
+}
+
 // A junior sheet with 缺考 and "/": left out for one run, each subject counts only those who sat it
 // and each 总分 is judged on the subjects sat; counted as 0 (the settings file's choice) they pull
 // the averages down. A sheet with bad rows prints every problem, one a line, and writes nothing.

@@ -591,6 +591,17 @@ TEST_F(WindowTest, FourRatesBoxesAndLinesReachTheOptions) {
     EXPECT_EQ(numberBoxName(kSubjectLineEdits[3].low), "物理低分线");
 }
 
+// 不公布名次 starts off with a new settings file and reaches the export options.
+TEST_F(WindowTest, NoRanksBoxStartsOffAndReachesTheOptions) {
+    auto* box = qobject_cast<QCheckBox*>(window->control(ctl::NoRanks));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), q("不公布名次"));
+    EXPECT_FALSE(box->isChecked());
+    box->setChecked(true);
+    ASSERT_EQ(readControls(window->controls(), state), -1);
+    EXPECT_TRUE(state.exportOptions.noRanks);
+}
+
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
     QLineEdit* chinese = fullMark(0);
     type(chinese, q("1"));
@@ -641,6 +652,48 @@ TEST_F(WindowTest, GradeChangeLoadsTheGradeWithoutAsking) {
     EXPECT_EQ(fullMark(0)->text(), q("120"));
     EXPECT_EQ(total(), q("785"));
     EXPECT_EQ(state.gradeIndex, 6);
+}
+
+// The 等级 boxes show the grade's cuts (its default without keys of its own), say at once when what
+// was typed cannot be used, keep usable cuts in the settings file when a box is left, and show
+// each grade's own cuts again when the grade changes.
+TEST_F(WindowTest, LevelBoxesFollowTheGradeAndKeepWhatWasTyped) {
+    QWidget* problem = window->control(ctl::LevelProblem);
+    auto shows = [&](const char* method, const char* lines, const char* names) {
+        const int id = std::string(method) == "比例" ? ctl::LevelByShare : ctl::LevelByScore;
+        EXPECT_TRUE(qobject_cast<QRadioButton*>(window->control(id))->isChecked()) << method;
+        EXPECT_EQ(edit(ctl::LevelLines)->text(), q(lines));
+        EXPECT_EQ(edit(ctl::LevelNames)->text(), q(names));
+        EXPECT_TRUE(problem->isHidden());
+    };
+    shows("分数", "90,75,60", "A,B,C,D");
+
+    type(edit(ctl::LevelLines), q("60,75"));  // rising lines
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_EQ(readControls(window->controls(), state), ctl::LevelLines);
+    type(edit(ctl::LevelLines), q("85,60"));
+    EXPECT_FALSE(problem->isHidden()) << "three names are needed";
+    QLineEdit* names = edit(ctl::LevelNames);
+    names->setFocus();
+    QApplication::processEvents();
+    names->setText(q("优秀,合格,待合格"));  // typed through an input method
+    EXPECT_TRUE(problem->isHidden());
+    edit(ctl::LevelLines)->setFocus();  // leaving the names box keeps the cuts
+    QApplication::processEvents();
+    ASSERT_TRUE(state.scores.levels.has_value());
+    EXPECT_EQ(*state.scores.levels, *makeLevelCuts(LevelMethod::Score, "85,60", "优秀,合格,待合格"));
+    IniFile file = IniFile::load(dir.file(kSettingsFileName));
+    EXPECT_EQ(file.get("七年级", "等级线"), "85,60");
+    EXPECT_EQ(file.get("七年级", "等级名称"), "优秀,合格,待合格");
+
+    combo(ctl::GradeList)->setCurrentIndex(9);  // 高一: its default, by share
+    shows("比例", "15,35,35,13,2", "A,B,C,D,E");
+    // Choosing 分数 shows that method's default lines and keeps them for 高一.
+    qobject_cast<QRadioButton*>(window->control(ctl::LevelByScore))->click();
+    shows("分数", "90,75,60", "A,B,C,D");
+    EXPECT_EQ(IniFile::load(dir.file(kSettingsFileName)).get("高一", "等级方式"), "分数");
+    combo(ctl::GradeList)->setCurrentIndex(6);
+    shows("分数", "85,60", "优秀,合格,待合格");
 }
 
 TEST_F(WindowTest, TitleFollowsTheSelectedWorksheet) {
@@ -867,7 +920,11 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
     expected.push_back(ctl::TotalExcellence);
     for (const SubjectLineEdits& edits : kSubjectLineEdits) expected.push_back(edits.good);
     for (const SubjectLineEdits& edits : kSubjectLineEdits) expected.push_back(edits.low);
-    for (int id : {ctl::SaveSettings,
+    for (int id : {ctl::LevelByScore,
+                   ctl::LevelByShare,
+                   ctl::LevelLines,
+                   ctl::LevelNames,
+                   ctl::SaveSettings,
                    ctl::DefaultExcellence,
                    ctl::StudentTable,
                    ctl::TeacherTable,
@@ -876,6 +933,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::RankingTiesDense,
                    ctl::FourRates,
                    ctl::MoreFigures,
+                   ctl::NoRanks,
                    ctl::GradeRates,
                    ctl::TotalBands,
                    ctl::TopNEnabled,
@@ -904,7 +962,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
     // A group of radio buttons is one stop.
     auto stop = [&](const QWidget* widget) {
         const WindowControls& c = window->controls();
-        for (const QButtonGroup* group : {c.missingRule, c.rankingLayout, c.rankingTies})
+        for (const QButtonGroup* group : {c.missingRule, c.rankingLayout, c.rankingTies, c.levelMethod})
             for (const QAbstractButton* radio : group->buttons())
                 if (radio == widget) return "radios:" + nameOf(*window, group->buttons().front());
         return nameOf(*window, widget);
@@ -1611,14 +1669,14 @@ TEST_F(WindowTest, EveryControlIsWithinReachOnSmallScreens) {
             QWidget* row = window->controls().otherSubjectsRow;
             fillOtherSubjects(row, others);
             EXPECT_TRUE(row->isVisibleTo(window.get()));
-            // Its edits come after the subjects' edits in the tab order, before 保存.
+            // Its edits come after the 低分 edits in the tab order, before the 等级 row.
             const QList<QLineEdit*> edits = row->findChildren<QLineEdit*>();
             window->control(kSubjectLineEdits.back().low)->setFocus();
             press(*window, Qt::Key_Tab);
             EXPECT_EQ(focused(*window), edits.front());
             edits.back()->setFocus();
             press(*window, Qt::Key_Tab);
-            EXPECT_EQ(focused(*window), window->control(ctl::SaveSettings));
+            EXPECT_EQ(focused(*window), window->control(ctl::LevelByScore));
         }
         for (const Case& c : cases) {
             const QSize client = clientOn(c.screen);
