@@ -431,11 +431,11 @@ QWidget* WindowControls::buildScoreSettings() {
     // further subjects' row below; 保存 and 默认 at the right.
     auto* content = new QWidget;
     auto* outer = tight(new QHBoxLayout(content), kColumnSpacing);
-    auto* rows = tight(new QVBoxLayout, kRowSpacing);
+    // The rows of edits, the further subjects and 等级 close together, so that the frame still fits
+    // a 1024×768 screen.
+    auto* rows = tight(new QVBoxLayout, 1);
     auto* grid = tight(new QGridLayout, 0);
     grid->setHorizontalSpacing(2);
-    // Five rows of edits: closer together than the rows elsewhere, so that the frame still fits a
-    // 1024×768 screen.
     grid->setVerticalSpacing(1);
     grid->addWidget(makeLabel(tx::kFullMarkRow), 1, 0);
     grid->addWidget(makeLabel(tx::kExcellenceRow), 2, 0);
@@ -506,6 +506,14 @@ QWidget* WindowControls::buildScoreSettings() {
     names->setMinimumWidth(names->fontMetrics().horizontalAdvance(qs("A,B,C,D,E")) + 12);
     namesLabel->setBuddy(names);
     levelRow->addWidget(names, 1);
+    // 四率 and 扩展指标 beside it: they add figures to the rate sheets from the lines above.
+    levelRow->addSpacing(kColumnSpacing * 2);
+    auto* fourRates = add(ctl::FourRates, new QCheckBox(qs(tx::kFourRates)));
+    fourRates->setToolTip(qs(tx::kFourRatesTip));
+    auto* moreFigures = add(ctl::MoreFigures, new QCheckBox(qs(tx::kMoreFigures)));
+    moreFigures->setToolTip(qs(tx::kMoreFiguresTip));
+    levelRow->addWidget(fourRates);
+    levelRow->addWidget(moreFigures);
     QLabel* problem = makeLabel("", TextColour::Red);
     problem->setWordWrap(true);
     problem->hide();
@@ -550,13 +558,6 @@ QWidget* WindowControls::buildExportOptions() {
     tiesSkip->setChecked(true);
     nameRow->addWidget(tiesSkip);
     nameRow->addWidget(tiesDense);
-    nameRow->addSpacing(kColumnSpacing * 2);
-    auto* fourRates = add(ctl::FourRates, new QCheckBox(qs(tx::kFourRates)));
-    fourRates->setToolTip(qs(tx::kFourRatesTip));
-    auto* moreFigures = add(ctl::MoreFigures, new QCheckBox(qs(tx::kMoreFigures)));
-    moreFigures->setToolTip(qs(tx::kMoreFiguresTip));
-    nameRow->addWidget(fourRates);
-    nameRow->addWidget(moreFigures);
     nameRow->addSpacing(kColumnSpacing);
     nameRow->addWidget(add(ctl::NoRanks, coloured(new QCheckBox(qs(tx::kNoRanks)), TextColour::Red)));
     layout->addLayout(nameRow);
