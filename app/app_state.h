@@ -77,6 +77,8 @@ struct ImportResults {
     /// (禁毒, 信息技术 …), in sheet order: their scores are in the StudentTable from column
     /// kFirstExtraColumn on, and each is examined as an extra subject once it has a full mark.
     std::vector<std::string> extraColumns;
+    /// The examined subjects read from the sheet's scaled scores (赋分) rather than raw ones.
+    std::vector<std::string> scaledSubjects;
     /// The student number columns the sheet has (kStudentIdColumns order, each a StudentTable
     /// row's hidden cell at the same place): true where it has exactly one column of that kind.
     std::array<bool, 2> idColumns{};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/level_cuts.h"
+#include "app/scale_rules.h"
 
 namespace varnex {
 
@@ -62,6 +63,11 @@ struct ScoreSettings {
     std::vector<ExtraSubject> extra;
     /// The grade's 等级 cuts; none for the grade's default (defaultLevelCuts).
     std::optional<LevelCuts> levels;
+    /// 计算赋分 (senior grades): the scaled scores of 化学, 生物, 政治 and 地理 are computed from
+    /// their raw scores over the students of the exam.
+    bool computeScaled = false;
+    /// The grade's 赋分 rule; none for the default one (defaultScaleRule).
+    std::optional<ScaleRule> scaleRule;
 
     /// The extra subject of that name, or nullptr.
     const ExtraSubject* findExtra(std::string_view name) const;

@@ -100,6 +100,12 @@ constexpr OptionSpec kOptions[] = {
     {"--scaled", nullptr, kExport,
      "本次按赋分统计（表中同时有原始分和赋分时），不存入配置文件\n"
      "for this run, analyse the scaled scores (赋分) where a sheet has both, not saved"},
+    {"--scale-electives", nullptr, kExport,
+     "本次按原始分计算化学、生物、政治、地理的赋分（高一至高三；即窗口中的“计算赋分”），\n"
+     "规则取配置文件的赋分规则，默认3+1+2常用；与 --scaled 同用时按算出的赋分统计\n"
+     "for this run, compute the scaled scores of 化学, 生物, 政治 and 地理 from their raw\n"
+     "scores (senior grades), by the settings file's 赋分规则 (default 3+1+2常用); with\n"
+     "--scaled they are the scores analysed"},
     {"--settings", "FILE", kExport,
      "配置文件（默认：与窗口程序共用的配置文件）/ settings file (default: the one the window uses)"},
     {"--full-mark", "学科=N,…", kExport,

@@ -462,6 +462,7 @@ int runExport(const Args& line) {
               [](const std::string& problem) { std::fprintf(stderr, "%s\n", problem.c_str()); });
     state.importOptions.scaledScores =
         args->flags.count("--scaled") > 0 || loadScaledScores(state.settingsPath);
+    if (args->flags.count("--scale-electives") > 0) state.scores.computeScaled = true;
     if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores, &ScoreSettings::fullMark,
                              &ScoreSettings::setExtraFullMark) ||
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores, &ScoreSettings::excellenceLine,

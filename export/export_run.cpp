@@ -359,6 +359,9 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
     if (Status confirmed = confirmExport(state, frontend, plan, teachers); !confirmed)
         return endRefusedExport(state, frontend, confirmed.failure());
     logLines(state, frontend, teachers);
+    if (const ScaledScores* scaled = exam->scaledScores()) {
+        for (const std::string& note : scaled->notes) appendLog(state, frontend, note);
+    }
 
     frontend.enableAction(Action::ImportStudents, false);
     ExcelSession session;

@@ -43,9 +43,11 @@ enum Field : size_t { kClassField, kNameField, kFirstSubjectField };
 
 // How the rows of the sheet are read.
 struct ScoreSheet {
-    std::vector<size_t> examined;         ///< the subjects with a full mark that the sheet has
-    std::vector<uint32_t> scoreColumns;   ///< per examined subject, the sheet column read
-    std::vector<std::string> scaled;      ///< the examined subjects read from their scaled scores
+    std::vector<size_t> examined;        ///< the subjects with a full mark that the sheet has
+    std::vector<uint32_t> scoreColumns;  ///< per examined subject, the sheet column read
+    std::vector<std::string> scaled;     ///< the examined subjects read from their scaled scores
+    /// The subjects whose scaled scores are computed although the sheet has a column of them.
+    std::vector<std::string> scaledNotRead;
     std::optional<uint32_t> totalColumn;  ///< the sheet's own total of the scores read, if any
     size_t totalField = 0;                ///< its field in the query
     std::vector<std::string> notInSheet;  ///< the subjects with a full mark that it has not
@@ -659,13 +661,19 @@ std::vector<std::pair<std::string, uint32_t>> extraColumnsOf(const SheetHeader& 
 std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Frontend& frontend,
                                         const SheetHeader& header, const std::vector<size_t>& withFullMark) {
     ScoreSheet sheet;
+    const bool computeScaled = state.scores.computeScaled && state.gradeIndex >= kSeniorGradeIndex;
     for (size_t i : withFullMark) {
         if (header.subjects[i] || header.scaled[i]) {
-            // The scaled scores when they are all the sheet has, or when chosen over the raw ones.
-            const bool scaled = header.scaled[i] && (!header.subjects[i] || state.importOptions.scaledScores);
+            // The scaled scores when they are all the sheet has, or when chosen over the raw ones
+            // and not computed from them.
+            const bool computed = computeScaled && isScaledSubject(kSubjects[i].name);
+            const bool scaled =
+                header.scaled[i] && (!header.subjects[i] || (state.importOptions.scaledScores && !computed));
             sheet.examined.push_back(i);
             sheet.scoreColumns.push_back(scaled ? *header.scaled[i] : *header.subjects[i]);
             if (scaled) sheet.scaled.emplace_back(kSubjects[i].name);
+            if (computed && header.scaled[i] && header.subjects[i])
+                sheet.scaledNotRead.emplace_back(kSubjects[i].name);
         } else {
             sheet.notInSheet.emplace_back(kSubjects[i].name);
         }
@@ -824,6 +832,9 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
         logHeader(state, frontend, *header, sheet->singleSchool);
         if (!sheet->scaled.empty())
             appendLog(state, frontend, strprintf(tx::kLogScaledFormat, joined(sheet->scaled).c_str()));
+        if (!sheet->scaledNotRead.empty())
+            appendLog(state, frontend,
+                      strprintf(tx::kLogScaledNotReadFormat, joined(sheet->scaledNotRead).c_str()));
         if (!sheet->singleClass.empty())
             appendLog(state, frontend,
                       strprintf(tx::kLogSingleClassFormat, r.sheetName.c_str(), sheet->singleClass.c_str()));
@@ -852,6 +863,7 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
         takeRows(state, read);
         r.extraColumns.clear();
         for (const auto& extra : sheet->extras) r.extraColumns.push_back(extra.first);
+        r.scaledSubjects = sheet->scaled;
         finished = endOfData(state, frontend, sheet->examined, *header, read);
     }
 

@@ -14,6 +14,7 @@
 #include "sheets/progress_sheets.h"
 #include "sheets/rank_bands.h"
 #include "sheets/rate_sheets.h"
+#include "sheets/scaled_scores.h"
 #include "sheets/score_bands.h"
 #include "sheets/subject_bands.h"
 #include "sheets/top_n.h"
@@ -77,6 +78,12 @@ constexpr ReportSheet kReportSheets[] = {
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
+     }},
+    {SheetKind::ScaledScores,
+     "scaled scores",
+     {3, 3},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeScaledScores(sheet, work.exam(), *work.exam().scaledScores(), planned.title);
      }},
     {SheetKind::TeacherRates,
      "teacher rates",

@@ -15,6 +15,7 @@ enum class SheetKind {
     TotalBands,
     SubjectBands,
     LevelDistribution,  ///< 等级分布
+    ScaledScores,       ///< 赋分
     TeacherRates,
     ClassRates,
     GradeRates,

@@ -89,6 +89,7 @@ inline constexpr const char* kGradeRates = "年级各科三率";
 inline constexpr const char* kClassRanking = "班级总分排名";
 inline constexpr const char* kCharts = "统计图表";
 inline constexpr const char* kLevelDistribution = "等级分布";
+inline constexpr const char* kScaledScores = "赋分";
 /// N.
 inline constexpr const char* kTopNFormat = "总分前%d名";
 /// Exam name, item, grade.
@@ -184,6 +185,21 @@ inline constexpr const char* kLevelTopFormat = "%s 前%s%%";
 inline constexpr const char* kLevelRestFormat = "%s 其余";
 inline constexpr const char* kLevelsByScoreTail = "（占满分的百分比）";
 inline constexpr const char* kLevelsByShareTail = "；同分同级";
+
+// ---------------------------------------------------------------- 赋分
+/// The rule's name in brackets ("（3+1+2常用）", "" for a rule written out), its grades joined with
+/// kLevelSeparator (kScaleGradeFormat).
+inline constexpr const char* kScaledNoteFormat =
+    "赋分规则%s：%s。省（市）按全体考生划分等级并赋分，本表按本次考试中该科有成绩的全部学生估算，"
+    "与正式赋分可能不同。";
+/// Rule name.
+inline constexpr const char* kScaleRuleNameFormat = "（%s）";
+/// Grade, share in percent, lowest and highest scaled score.
+inline constexpr const char* kScaleGradeFormat = "%s %s%%（%d-%d分）";
+/// Subject: its three columns.
+inline constexpr const char* kRawScoreHeaderFormat = "%s原始分";
+inline constexpr const char* kScaleGradeHeaderFormat = "%s等级";
+inline constexpr const char* kScaledHeaderFormat = "%s赋分";
 
 // ---------------------------------------------------------------- progress and 临界生
 inline constexpr const char* kStudentProgress = "学生进退步";

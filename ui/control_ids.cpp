@@ -71,6 +71,8 @@ const char* controlName(ControlId id) {
             return "NearLine";
         case LevelDistribution:
             return "LevelDistribution";
+        case ComputeScaled:
+            return "ComputeScaled";
         case PreviousFile:
             return "PreviousFile";
         case PreviousSheetList:

@@ -68,6 +68,7 @@ int readControls(const WindowControls& controls, AppState& state) {
                                             parseDialogInteger(other.excellence->text()).value_or(80));
     }
     state.importOptions.scaledScores = controls.check(ctl::ConvertedScores)->isChecked();
+    state.scores.computeScaled = controls.check(ctl::ComputeScaled)->isChecked();
 
     readExamName(controls, state);
 
@@ -133,6 +134,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
             ->setChecked(true);
     }
     controls.check(ctl::ConvertedScores)->setChecked(state.importOptions.scaledScores);
+    controls.check(ctl::ComputeScaled)->setChecked(state.scores.computeScaled);
     writeOtherSubjects(controls, state);
 
     recomputeTotalFullMark(controls);

@@ -417,6 +417,8 @@ QWidget* WindowControls::buildImportOptions() {
     layout->addWidget(radio(ctl::MissingRule2, tx::kMissingRule2, 2));
     layout->addWidget(
         add(ctl::ConvertedScores, coloured(new QCheckBox(qs(tx::kConvertedScores)), TextColour::Blue)));
+    layout->addWidget(
+        add(ctl::ComputeScaled, coloured(new QCheckBox(qs(tx::kComputeScaled)), TextColour::Blue)));
     layout->addStretch(1);
     auto* scroller = new OptionsScroller(content);
     scrollingFrames[0] = scroller;
