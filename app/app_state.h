@@ -105,6 +105,9 @@ struct ImportResults {
 
 /// The hidden cells of a StudentTable row: its 考号 and its 学号.
 inline constexpr std::array<const char*, 2> kStudentIdColumns{"考号", "学号"};
+/// The hidden cell after them that holds the student's track (物理类, 历史类 or ""), when the score
+/// sheet has a 选科 / 科类 / 首选科目 column.
+inline constexpr size_t kTrackHiddenCell = 2;
 
 /// An earlier exam of the same students, read for the progress reports into a table of its own.
 struct PreviousExam {

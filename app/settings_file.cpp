@@ -73,6 +73,12 @@ const char* const kLevelNamesKey = "等级名称";
 const char* const kComputeScaledKey = "计算赋分";
 const char* const kScaleRuleKey = "赋分规则";
 
+// The grade's 上线 lines, and the export option 临界线 (上线, or 优秀及格 for the total's lines).
+const char* const kScoreLinesKey = "上线";
+const char* const kNearLinesKey = "临界线";
+const char* const kNearScoreLines = "上线";
+const char* const kNearExcellencePass = "优秀及格";
+
 // The grade's 赋分 rule: none when it names none, or, after a log line, when it cannot be used.
 std::optional<ScaleRule> loadScaleRule(const IniFile& file, const std::string& gradeName,
                                        const std::function<void(const std::string&)>& logLine) {
@@ -302,6 +308,14 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     scores.levels = loadLevelCuts(file, gradeName, logLine);
     scores.computeScaled = cAtoi(file.get(gradeName, kComputeScaledKey)) != 0;
     scores.scaleRule = loadScaleRule(file, gradeName, logLine);
+    scores.lines.clear();
+    if (std::optional<std::string> text = file.find(gradeName, kScoreLinesKey); text && !text->empty()) {
+        if (std::optional<std::vector<ScoreLine>> lines = scoreLinesNamed(*text)) {
+            scores.lines = std::move(*lines);
+        } else if (logLine) {
+            logLine(strprintf(tx::kBadScoreLinesFormat, gradeName.c_str(), text->c_str()));
+        }
+    }
     forEachFlag([&](const char* key, bool ExportOptions::*field) {
         options.*field = cAtoi(file.get(kExportSection, key)) != 0;
     });
@@ -324,6 +338,7 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     if (int band = cAtoi(file.get(kExportSection, kNearBandKey)); band > 0) options.nearBand = band;
     // A file without the key (or with another value) keeps the places it always gave.
     options.rankingRule = rankingRuleNamed(file.get(kExportSection, tx::kRankingRuleKey));
+    options.nearScoreLines = file.get(kExportSection, kNearLinesKey) == kNearScoreLines;
     return true;
 }
 
@@ -374,6 +389,7 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     if (scores.computeScaled || file.find(gradeName, kComputeScaledKey))
         file.set(gradeName, kComputeScaledKey, scores.computeScaled ? "1" : "0");
     if (scores.scaleRule) file.set(gradeName, kScaleRuleKey, scaleRuleText(*scores.scaleRule));
+    if (!scores.lines.empty()) file.set(gradeName, kScoreLinesKey, scoreLinesText(scores.lines));
     forEachFlag([&](const char* key, bool ExportOptions::*field) {
         file.set(kExportSection, key, strprintf("%d", options.*field ? 1 : 0));
     });
@@ -384,6 +400,9 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     file.set(kExportSection, kNearBandKey, strprintf("%d", options.nearBand));
     if (options.rankingRule != RankingRule::Unchosen)
         file.set(kExportSection, tx::kRankingRuleKey, rankingRuleName(options.rankingRule));
+    if (options.nearScoreLines || file.find(kExportSection, kNearLinesKey))
+        file.set(kExportSection, kNearLinesKey,
+                 options.nearScoreLines ? kNearScoreLines : kNearExcellencePass);
     if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }

@@ -9,6 +9,7 @@
 
 #include "app/level_cuts.h"
 #include "app/scale_rules.h"
+#include "app/score_lines.h"
 
 namespace varnex {
 
@@ -68,6 +69,8 @@ struct ScoreSettings {
     bool computeScaled = false;
     /// The grade's 赋分 rule; none for the default one (defaultScaleRule).
     std::optional<ScaleRule> scaleRule;
+    /// The grade's 上线 lines of the total, per track or for every track.
+    std::vector<ScoreLine> lines;
 
     /// The extra subject of that name, or nullptr.
     const ExtraSubject* findExtra(std::string_view name) const;
@@ -156,6 +159,11 @@ struct ExportOptions {
     bool nearLine = false;
     /// 等级分布: the students of each level per class, school and exam; off unless chosen.
     bool levelDistribution = false;
+    /// 上线分析: per school, class and track, the students at or above the grade's 上线 lines.
+    bool scoreLines = false;
+    /// 临界线 上线: 临界生 are those near the grade's 上线 lines instead of the total's excellence
+    /// and pass lines.
+    bool nearScoreLines = false;
     /// Points below and above a line within which a total makes a student 临界生.
     int nearBand = 10;
     /// The places of students with equal totals (settings key 名次方式; a new settings file is

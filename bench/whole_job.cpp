@@ -131,6 +131,9 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
     state.exportOptions.charts = gCharts;  // every report, the 统计图表 too unless --charts 0
     state.exportOptions.printLayout = gPrintLayout;
     state.exportOptions.levelDistribution = true;  // the grade's default cuts
+    state.scores.computeScaled = true;             // the sheet 赋分 of the electives
+    state.exportOptions.scoreLines = true;         // 上线分析 against lines by share
+    state.scores.lines = *scoreLinesNamed("本科=60%,特控=20%");
     state.outputPath = output;
     state.overwriteOutput = true;
     BenchFrontend ui;

@@ -144,6 +144,20 @@ constexpr OptionSpec kOptions[] = {
      "how levels are cut, for this run only: score:90,75,60 by lines in percent of the\n"
      "full mark; share:15,35,35,13,2 by the share of students of each level from the\n"
      "top; a third part :NAME,… names the levels; without it, the settings file's cuts"},
+    {"--lines", "科类:线=分数,…;…", kExport,
+     "本次上线分析的分数线，不存入配置文件，如 物理类:本科=480,特控=560;历史类:本科=470,特控=550；\n"
+     "不写科类时用于各科类；不给出时按配置文件该年级的“上线”\n"
+     "the 上线 lines of the total for this run, not saved, e.g. 物理类:本科=480;历史类:本科=470;\n"
+     "without a track for every track; without it, the settings file's 上线"},
+    {"--lines-top", "线=比例%,…", kExport,
+     "按比例的分数线，如 本科=60%,特控=20%：各科类第⌈n×比例⌉名学生的总分（可与 --lines 同用）\n"
+     "lines by share, e.g. 本科=60%,特控=20%: the total of the ⌈n·r⌉-th student of each track\n"
+     "(may be given with --lines)"},
+    {"--near-lines", "上线|优秀及格", kExport,
+     "临界生所用的分数线，本次使用，不存入配置文件：上线 按上线分数线；优秀及格 按总分的\n"
+     "优秀线和及格线；不给出时按配置文件的“临界线”\n"
+     "the lines 临界生 are near, for this run only: 上线 the 上线 lines, 优秀及格 the total's\n"
+     "excellence and pass lines; without it, the settings file's 临界线"},
     {"--yes", nullptr, kExport,
      "对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
      "answer Yes to every question; without it a question is answered No and\n"

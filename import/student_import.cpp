@@ -57,6 +57,8 @@ struct ScoreSheet {
     uint32_t classColumn = 0;  ///< the sheet column of 班级, for messages
     StudentIdColumns ids;      ///< the columns of 考号 and 学号 when the sheet has them
     std::array<std::optional<size_t>, 2> idFields;  ///< their fields in the query
+    std::optional<uint32_t> trackColumn;            ///< the column of 选科, 科类 or 首选科目
+    std::optional<size_t> trackField;               ///< its field in the query
     /// The extra columns (named as the header reads them, with their sheet columns), kept from
     /// StudentTable column kFirstExtraColumn on; their fields follow each other from firstExtraField.
     std::vector<std::pair<std::string, uint32_t>> extras;
@@ -455,10 +457,11 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
                              countedExtras.empty() ? cells[kTotalColumn] : totalText(cells, countedExtras),
                              sheetRow);
             const int index = read.rows.appendRow(cells);
-            if (sheet.idFields[0] || sheet.idFields[1]) {
+            if (sheet.idFields[0] || sheet.idFields[1] || sheet.trackField) {
                 std::vector<std::string> ids;
                 for (const auto& field : sheet.idFields)
                     ids.push_back(field ? query.field(*field) : std::string());
+                if (sheet.trackField) ids.push_back(trackOf(query.field(*sheet.trackField)));
                 read.rows.setHiddenCells(index, std::move(ids));
             }
         }
@@ -716,6 +719,23 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
     return sheet;
 }
 
+// The headers of the column that names each student's track.
+constexpr std::string_view kTrackColumns[] = {"科类", "选科", "首选科目", "选科组合", "首选", "选科类别"};
+
+// The first column of the header rows named as a track column, if any.
+std::optional<uint32_t> findTrackColumn(const std::vector<SheetRow>& rows, const SheetHeader& header) {
+    for (const SheetRow& row : rows) {
+        if (row.number < header.firstRow || row.number > header.lastRow) continue;
+        for (size_t c = 0; c < row.cells.size(); ++c) {
+            const std::string normalised = normaliseHeaderText(row.cells[c]);
+            for (std::string_view name : kTrackColumns) {
+                if (normalised == name) return static_cast<uint32_t>(c);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 // Selects 班级, 姓名, the examined subjects and 学校 (when the sheet has it) below the header.
 bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
                         const SheetHeader& header, ScoreSheet& sheet) {
@@ -731,6 +751,10 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
         if (!sheet.ids.columns[k]) continue;
         sheet.idFields[k] = columns.size();
         columns.push_back(*sheet.ids.columns[k]);
+    }
+    if (sheet.trackColumn) {
+        sheet.trackField = columns.size();
+        columns.push_back(*sheet.trackColumn);
     }
     sheet.firstExtraField = columns.size();
     for (const auto& extra : sheet.extras) columns.push_back(extra.second);
@@ -810,6 +834,7 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
     setExamSubjects(r, state.scores, sheet->examined);
     r.subjectsNotInSheet = sheet->notInSheet;
     sheet->ids = findStudentIdColumns(query.leadingRows(), *header, r.sheetName);
+    sheet->trackColumn = findTrackColumn(query.leadingRows(), *header);
     sheet->extras = extraColumnsOf(*header, sheet->ids);
     r.idProblem = sheet->ids.problem;
     for (size_t k = 0; k < r.idColumns.size(); ++k) r.idColumns[k] = sheet->ids.columns[k].has_value();

@@ -9,6 +9,7 @@
 #include "sheets/class_ranking.h"
 #include "sheets/contents_sheet.h"
 #include "sheets/level_distribution.h"
+#include "sheets/line_reach.h"
 #include "sheets/near_line.h"
 #include "sheets/print_layout.h"
 #include "sheets/progress_sheets.h"
@@ -84,6 +85,12 @@ constexpr ReportSheet kReportSheets[] = {
      {3, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeScaledScores(sheet, work.exam(), *work.exam().scaledScores(), planned.title);
+     }},
+    {SheetKind::ScoreLines,
+     "score lines",
+     {3, 0, true},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeLineReach(sheet, work.exam(), lineReach(work.exam()), planned.title);
      }},
     {SheetKind::TeacherRates,
      "teacher rates",

@@ -113,6 +113,7 @@ SheetPlan buildSheetPlan(const Exam& exam) {
     // With 计算赋分, when some subject was scaled.
     if (exam.scaledScores() != nullptr && !exam.scaledScores()->subjects.empty())
         add(SheetKind::ScaledScores, tx::kScaledScores);
+    if (o.scoreLines) add(SheetKind::ScoreLines, tx::kScoreLines);
     if (o.teacherRates) add(SheetKind::TeacherRates, tx::kTeacherRates);
     if (o.classRates) add(SheetKind::ClassRates, tx::kClassRates);
     if (o.gradeRates) add(SheetKind::GradeRates, tx::kGradeRates);

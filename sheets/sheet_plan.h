@@ -16,6 +16,7 @@ enum class SheetKind {
     SubjectBands,
     LevelDistribution,  ///< 等级分布
     ScaledScores,       ///< 赋分
+    ScoreLines,         ///< 上线分析
     TeacherRates,
     ClassRates,
     GradeRates,

@@ -73,6 +73,10 @@ const char* controlName(ControlId id) {
             return "LevelDistribution";
         case ComputeScaled:
             return "ComputeScaled";
+        case ScoreLines:
+            return "ScoreLines";
+        case NearScoreLines:
+            return "NearScoreLines";
         case PreviousFile:
             return "PreviousFile";
         case PreviousSheetList:

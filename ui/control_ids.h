@@ -61,6 +61,8 @@ enum ControlId : int {
     RankingTiesDense = 1297,   ///< 名次方式: 并列不占位
     LevelDistribution = 1298,  ///< 导出等级分布
     ComputeScaled = 1340,      ///< 计算赋分
+    ScoreLines = 1341,         ///< 导出上线分析
+    NearScoreLines = 1342,     ///< 临界线: 按上线
 
     // Menu commands
     CmdGenerateTemplates = 32828,
@@ -138,6 +140,7 @@ inline constexpr ReportCheckBox kReportCheckBoxes[] = {
     {&ExportOptions::progress, ctl::Progress},
     {&ExportOptions::nearLine, ctl::NearLine},
     {&ExportOptions::levelDistribution, ctl::LevelDistribution},
+    {&ExportOptions::scoreLines, ctl::ScoreLines},
     {&ExportOptions::topNEnabled, ctl::TopNEnabled},
     {&ExportOptions::classRanking, ctl::ClassRanking},
 };

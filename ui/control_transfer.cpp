@@ -81,6 +81,7 @@ int readControls(const WindowControls& controls, AppState& state) {
         options.ignoreZeroScores = controls.check(ctl::IgnoreZeroScores)->isChecked();
     }
     options.blankScoresExcluded = controls.check(ctl::BlankScoresExcluded)->isChecked();
+    options.nearScoreLines = controls.check(ctl::NearScoreLines)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     // Neither button is checked while the settings file has made no choice: that stays so.
     if (int ties = controls.rankingTies->checkedId(); ties >= 0)
@@ -123,6 +124,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.edit(ctl::TopNCount)->setText(number(options.topN));
     controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);
     controls.check(ctl::BlankScoresExcluded)->setChecked(options.blankScoresExcluded);
+    controls.check(ctl::NearScoreLines)->setChecked(options.nearScoreLines);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
     if (options.rankingRule == RankingRule::Unchosen) {

@@ -553,7 +553,9 @@ QWidget* WindowControls::buildExportOptions() {
     previousRow->addSpacing(kColumnSpacing);
     previousRow->addWidget(report(&ExportOptions::progress));
     previousRow->addWidget(report(&ExportOptions::nearLine));
+    previousRow->addWidget(add(ctl::NearScoreLines, new QCheckBox(qs(tx::kNearScoreLines))));
     previousRow->addWidget(report(&ExportOptions::levelDistribution));
+    previousRow->addWidget(report(&ExportOptions::scoreLines));
     previousRow->addStretch(1);
     previousRow->addWidget(add(ctl::ExportResults, makeButton(tx::kExportButton)));
     layout->addLayout(previousRow);

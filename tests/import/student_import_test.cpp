@@ -1005,6 +1005,7 @@ TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
         std::vector<std::string> classes;
         const char* logLine;  ///< a line the log must hold, "" for none
         const char* totalDifference;
+        bool computeScaled = false;  ///< 计算赋分: the raw scores are read to be scaled
     };
     const Case cases[] = {
         {"按总分排序",
@@ -1037,6 +1038,16 @@ TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
          {"一中 1", "一中 2"},
          "化学、政治按赋分统计",
          ""},
+        {"原始分和赋分",
+         kScaledSubjects,
+         true,
+         Rows{scaledRow("1", "唐明远", "90", "60", "70", "220"),
+              scaledRow("1", "冯若兰", "80", "40", "90", "210"),
+              scaledRow("2", "丁一凡", "70", "80", "50", "200")},
+         {"一中 1", "一中 2"},
+         "化学、政治的赋分按原始分计算，未使用表中的赋分列",
+         "",
+         true},
         {"只有赋分",
          kScaledSubjects,
          false,
@@ -1060,6 +1071,7 @@ TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
         AppState state = scoreState("real_sheets.xlsx", c.sheet, c.fullMarks);
         state.gradeIndex = 10;
         state.importOptions.scaledScores = c.scaled;
+        state.scores.computeScaled = c.computeScaled;
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
         Result<ImportOutcome> imported = importStudents(state, ui);
@@ -1070,6 +1082,7 @@ TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
         for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
         const bool scaledLogged = std::find(log.begin(), log.end(), "化学、政治按赋分统计") != log.end();
         EXPECT_EQ(scaledLogged, std::string(c.logLine) == "化学、政治按赋分统计");
+        EXPECT_EQ(state.imported.scaledSubjects.empty(), !scaledLogged);
         if (*c.logLine != '\0') {
             EXPECT_NE(std::find(log.begin(), log.end(), c.logLine), log.end());
         }

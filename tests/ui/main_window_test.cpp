@@ -863,7 +863,9 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::PreviousSheetList,
                    ctl::Progress,
                    ctl::NearLine,
+                   ctl::NearScoreLines,
                    ctl::LevelDistribution,
+                   ctl::ScoreLines,
                    ctl::ExportResults,
                    ctl::StatusLogBox,
                    ctl::OpenFile})
