@@ -24,9 +24,10 @@ std::vector<ScoreLine> linesOfTrack(const std::vector<ScoreLine>& lines, const s
     std::vector<ScoreLine> own;
     for (const ScoreLine& line : lines) {
         if (line.track.empty()) {
-            const bool named = !track.empty() && std::any_of(lines.begin(), lines.end(), [&](const ScoreLine& l) {
-                return l.track == track && l.name == line.name;
-            });
+            const bool named =
+                !track.empty() && std::any_of(lines.begin(), lines.end(), [&](const ScoreLine& l) {
+                    return l.track == track && l.name == line.name;
+                });
             if (!named) own.push_back(line);
         } else if (line.track == track) {
             own.push_back(line);
@@ -36,7 +37,8 @@ std::vector<ScoreLine> linesOfTrack(const std::vector<ScoreLine>& lines, const s
 }
 
 LineGroupCounts emptyCounts(size_t lines, size_t subjects) {
-    return {0, std::vector<int>(lines, 0), std::vector<std::vector<int>>(lines, std::vector<int>(subjects, 0))};
+    return {0, std::vector<int>(lines, 0),
+            std::vector<std::vector<int>>(lines, std::vector<int>(subjects, 0))};
 }
 
 }  // namespace
@@ -65,7 +67,8 @@ std::vector<TrackReach> lineReach(const Exam& exam) {
     // Each student's total and subject scores in thousandths, when counted.
     std::vector<std::optional<long long>> totals(static_cast<size_t>(students));
     for (int s = 0; s < students; ++s) {
-        if (std::optional<double> total = judge.totalOf(exam, s)) totals[static_cast<size_t>(s)] = scoreThousandths(*total);
+        if (std::optional<double> total = judge.totalOf(exam, s))
+            totals[static_cast<size_t>(s)] = scoreThousandths(*total);
     }
     auto subjectScore = [&](int s, size_t i) -> std::optional<long long> {
         const ExamScore score = exam.score(s, i);
@@ -82,7 +85,8 @@ std::vector<TrackReach> lineReach(const Exam& exam) {
         auto [school, klass] = imported.classList.parts(j);
         classOf.emplace(groupKey(school, klass), j);
     }
-    for (size_t k = 0; k < imported.schoolList.size(); ++k) schoolOf.emplace(groupKey(imported.schoolList[k]), k);
+    for (size_t k = 0; k < imported.schoolList.size(); ++k)
+        schoolOf.emplace(groupKey(imported.schoolList[k]), k);
 
     std::vector<TrackReach> reach;
     for (const std::string& track : tracks) {

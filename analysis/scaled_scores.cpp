@@ -36,6 +36,14 @@ ScaledScores computeScaledScores(const RowTable& students, const std::vector<Exa
             fromSheet.push_back(subject.name);
             continue;
         }
+        // A scaled score above the full mark is no score of the subject: the reports could not place it.
+        int top = 0;
+        for (const ScaleGrade& grade : rule.grades) top = std::max(top, grade.high);
+        if (top > subject.fullMark) {
+            result.notes.push_back(
+                strprintf(tx::kScaleAboveFullMarkFormat, subject.name.c_str(), top, subject.fullMark));
+            continue;
+        }
         std::vector<std::optional<long long>> scores(count);
         int counted = 0;
         for (size_t s = 0; s < count; ++s) {

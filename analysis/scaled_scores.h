@@ -40,7 +40,8 @@ struct ScaledScores {
 
 /// The scaled scores of the examined elective subjects of `students` (a StudentTable), by `rule`.
 /// A subject in `readFromScaled` holds the sheet's own scaled scores and is not scaled again; a
-/// subject with fewer than kLeastScaledStudents students with a score is not scaled.
+/// subject with fewer than kLeastScaledStudents students with a score, or whose full mark is below
+/// the rule's highest scaled score, is not scaled.
 ScaledScores computeScaledScores(const RowTable& students, const std::vector<ExamSubject>& subjects,
                                  const std::vector<std::string>& readFromScaled, const ScaleRule& rule);
 

@@ -13,11 +13,8 @@ constexpr long long kHundred = 10000;  // 100 % in hundredths of a percent
 // The text with full-width punctuation written as ASCII, without blanks.
 std::string asciiPunctuation(std::string_view text) {
     std::string plain(text);
-    for (auto [wide, ascii] : {std::pair<std::string_view, char>{"，", ','},
-                               {"：", ':'},
-                               {"；", ';'},
-                               {"＝", '='},
-                               {"％", '%'}}) {
+    for (auto [wide, ascii] :
+         {std::pair<std::string_view, char>{"，", ','}, {"：", ':'}, {"；", ';'}, {"＝", '='}, {"％", '%'}}) {
         for (size_t at = plain.find(wide); at != std::string::npos; at = plain.find(wide, at))
             plain.replace(at, wide.size(), 1, ascii);
     }
@@ -142,7 +139,8 @@ std::string scoreLinesText(const std::vector<ScoreLine>& lines) {
         } else {
             text += ',';
         }
-        text += line.name + '=' + (line.byShare ? numberText(line.value, 2) + '%' : numberText(line.value, 3));
+        text +=
+            line.name + '=' + (line.byShare ? numberText(line.value, 2) + '%' : numberText(line.value, 3));
     }
     return text;
 }

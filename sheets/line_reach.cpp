@@ -74,10 +74,12 @@ Status writeLineReach(ExcelSheet& sheet, const Exam& exam, const std::vector<Tra
     std::vector<std::vector<GroupRow>> rowsOfTrack;
     for (const TrackReach& track : reach) {
         rowsOfTrack.push_back(groupRows(exam, track));
-        needed += static_cast<long long>(track.lines.size()) * (static_cast<long long>(rowsOfTrack.back().size()) + 1);
+        needed += static_cast<long long>(track.lines.size()) *
+                  (static_cast<long long>(rowsOfTrack.back().size()) + 1);
     }
     if (needed > kMaxSheetRows)
-        return fail(strprintf(tx::kSheetTooLongFormat, tx::kScoreLines, static_cast<int>(needed), kMaxSheetRows));
+        return fail(
+            strprintf(tx::kSheetTooLongFormat, tx::kScoreLines, static_cast<int>(needed), kMaxSheetRows));
 
     const int lastColumn = kFirstSubjectColumn + static_cast<int>(subjects.size()) - 1;
     writeTitleRow(sheet, lastColumn, title);
@@ -109,8 +111,14 @@ Status writeLineReach(ExcelSheet& sheet, const Exam& exam, const std::vector<Tra
                 writeBoxedNumber(sheet, 3, row, counts.sat);
                 writeBoxedNumber(sheet, 4, row, counts.reached[l]);
                 writeBoxedCell(sheet, 5, row, rateText(counts.reached[l], counts.sat), {.rateFormat = true});
-                for (size_t i = 0; i < subjects.size(); ++i)
-                    writeBoxedNumber(sheet, kFirstSubjectColumn + static_cast<int>(i), row, counts.both[l][i]);
+                // A subject nobody at the line has a score in (one of the other track) stays empty.
+                for (size_t i = 0; i < subjects.size(); ++i) {
+                    const int column = kFirstSubjectColumn + static_cast<int>(i);
+                    if (line.subjectCounts[i] > 0)
+                        writeBoxedNumber(sheet, column, row, counts.both[l][i]);
+                    else
+                        writeBoxedCell(sheet, column, row, "");
+                }
                 ++row;
             }
         }

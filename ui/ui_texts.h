@@ -43,8 +43,8 @@ constexpr const char* kMissingLimitUnit = "科，不导入";
 constexpr const char* kMissingRule2 = "无论缺考几科，全部都导入";
 constexpr const char* kConvertedScores = "按赋分统计";
 constexpr const char* kComputeScaled = "计算赋分";
-/// Beside 导出临界生: 临界生 near the 上线 lines instead of the excellence and pass lines.
-constexpr const char* kNearScoreLines = "按上线";
+/// 临界生 near the 上线 lines instead of the excellence and pass lines.
+constexpr const char* kNearScoreLines = "临界生按上线";
 /// The further subjects' row: its caption and the tips of a subject's two boxes.
 constexpr const char* kOtherSubjectsCaption = "其他学科";
 constexpr const char* kOtherSubjectFullMarkTip = "分值：填写后这一列作为学科统计；空白或 0 则不统计";

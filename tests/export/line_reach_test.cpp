@@ -30,9 +30,14 @@ TEST(ScoreLines, ReadAndWritten) {
     for (const char* bad : {"本科", "本科=", "本科=0", "本科=101%", "本科=abc", "化学类:本科=480",
                             "本科=480,本科=500", "=480", "本科=4.5.6"})
         EXPECT_FALSE(scoreLinesNamed(bad)) << bad;
-    for (const auto& [cell, track] : std::vector<std::pair<const char*, const char*>>{
-             {"物理类", "物理类"}, {"物理", "物理类"}, {" 物化生", "物理类"}, {"历史类", "历史类"},
-             {"史政地", "历史类"}, {"历政地", "历史类"}, {"化生地", ""}, {"", ""}})
+    for (const auto& [cell, track] : std::vector<std::pair<const char*, const char*>>{{"物理类", "物理类"},
+                                                                                      {"物理", "物理类"},
+                                                                                      {" 物化生", "物理类"},
+                                                                                      {"历史类", "历史类"},
+                                                                                      {"史政地", "历史类"},
+                                                                                      {"历政地", "历史类"},
+                                                                                      {"化生地", ""},
+                                                                                      {"", ""}})
         EXPECT_EQ(trackOf(cell), track) << cell;
 }
 
@@ -111,28 +116,50 @@ TEST(LineReach, SheetAndNearLine) {
     const SheetModel& sheet = exam.sheet("上线分析");
     EXPECT_TRUE(merged(sheet, "A4", "A7"));
     EXPECT_TRUE(merged(sheet, "A8", "A11"));
-    for (const auto& [address, text] : std::vector<std::pair<const char*, const char*>>{
-             {"A3", "分数线"},       {"D3", "实考人数"},    {"E3", "单上线"},
-             {"F3", "上线率"},       {"G3", "语文双上线"},  {"H3", "数学双上线"},
-             {"A4", "物理类 本科线 210分"},
-             {"B4", "学科线"},       {"G4", "105"},         {"H4", "122.5"},
-             {"B5", "一中"},         {"C5", "（1）班"},     {"D5", "3"},
-             {"E5", "2"},            {"F5", "66.7"},        {"G5", "1"},
-             {"H5", "2"},            {"C6", "（2）班"},     {"G6", "1"},
-             {"H6", "0"},            {"B7", "全体"},        {"D7", "5"},
-             {"E7", "4"},            {"F7", "80"},
-             {"A8", "物理类 特控线 230分（前40%）"},
-             {"G8", "110"},          {"H8", "135"},         {"E11", "2"},
-             {"A12", "历史类 本科线 200分"},
-             {"C13", "（3）班"},     {"D13", "4"},          {"E13", "2"},
-             {"F13", "50"},        {"B14", "全体"},       {"A15", "历史类 特控线 200分（前40%）"}})
+    for (const auto& [address, text] :
+         std::vector<std::pair<const char*, const char*>>{{"A3", "分数线"},
+                                                          {"D3", "实考人数"},
+                                                          {"E3", "单上线"},
+                                                          {"F3", "上线率"},
+                                                          {"G3", "语文双上线"},
+                                                          {"H3", "数学双上线"},
+                                                          {"A4", "物理类 本科线 210分"},
+                                                          {"B4", "学科线"},
+                                                          {"G4", "105"},
+                                                          {"H4", "122.5"},
+                                                          {"B5", "一中"},
+                                                          {"C5", "（1）班"},
+                                                          {"D5", "3"},
+                                                          {"E5", "2"},
+                                                          {"F5", "66.7"},
+                                                          {"G5", "1"},
+                                                          {"H5", "2"},
+                                                          {"C6", "（2）班"},
+                                                          {"G6", "1"},
+                                                          {"H6", "0"},
+                                                          {"B7", "全体"},
+                                                          {"D7", "5"},
+                                                          {"E7", "4"},
+                                                          {"F7", "80"},
+                                                          {"A8", "物理类 特控线 230分（前40%）"},
+                                                          {"G8", "110"},
+                                                          {"H8", "135"},
+                                                          {"E11", "2"},
+                                                          {"A12", "历史类 本科线 200分"},
+                                                          {"C13", "（3）班"},
+                                                          {"D13", "4"},
+                                                          {"E13", "2"},
+                                                          {"F13", "50"},
+                                                          {"B14", "全体"},
+                                                          {"A15", "历史类 特控线 200分（前40%）"}})
         EXPECT_EQ(shown(sheet, address), text) << address;
 
     // 临界生 within 10 points: 物理类 乙 at 特控 230; 丙 and 丁 at 本科 210; 历史类 丑 at both 200.
     const SheetModel& near = exam.sheet("临界生");
-    EXPECT_EQ(shown(near, "A2"),
-              "总分在上线分数线（物理类 本科线210分，物理类 特控线230分，历史类 本科线200分，历史类 特控线200分）"
-              "上下10分以内的学生；");
+    EXPECT_EQ(
+        shown(near, "A2"),
+        "总分在上线分数线（物理类 本科线210分，物理类 特控线230分，历史类 本科线200分，历史类 特控线200分）"
+        "上下10分以内的学生；");
     std::vector<std::string> listed;
     for (int row = 5; row <= 10; ++row)
         listed.push_back(shown(near, "C" + std::to_string(row)) + shown(near, "E" + std::to_string(row)));

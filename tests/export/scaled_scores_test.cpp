@@ -177,14 +177,20 @@ TEST(ScaledScores, EightGradesByHand) {
     }
 }
 
-// A subject the sheet gave its own scaled scores for is not scaled again, and says so.
-TEST(ScaledScores, SheetScaledScoresAreNotScaledAgain) {
+// A subject the sheet gave its own scaled scores for is not scaled again, nor one whose full mark
+// is below the rule's top; both are said.
+TEST(ScaledScores, SubjectsNotScaled) {
     Exam exam;
     seniorExam(exam);
     exam.state.imported.scaledSubjects = {"化学"};
     const varnex::Exam analysed(exam.state);
     EXPECT_TRUE(analysed.scaledScores()->subjects.empty());
     EXPECT_EQ(analysed.scaledScores()->notes.back(), "化学按表中的赋分统计，没有原始分，不计算赋分");
+    exam.state.imported.scaledSubjects.clear();
+    exam.state.scores.fullMark[static_cast<size_t>(subjectIndex("化学"))] = 90;
+    const varnex::Exam ninety(exam.state);
+    EXPECT_TRUE(ninety.scaledScores()->subjects.empty());
+    EXPECT_EQ(ninety.scaledScores()->notes.front(), "化学：赋分规则最高100分，超过满分90分，不计算赋分");
 }
 
 // The sheet 赋分: the rule in its note, per student the raw score, grade and scaled score; listed

@@ -1105,5 +1105,36 @@ TEST(RealSheets, TheSheetsTotalAgreesOnceTheExtraSubjectCounts) {
     EXPECT_EQ(state.imported.sheetTotalDifference, "");
 }
 
+// The track of each student comes from a 选科, 科类 or 首选科目 column and is kept with the row; the
+// column is no subject and is not named among the columns not analysed.
+TEST(Tracks, ReadFromTheTrackColumn) {
+    TempDir dir;
+    for (const char* header : {"选科", "科类", "首选科目"}) {
+        SCOPED_TRACE(header);
+        const std::string path = dir.file("高三.csv");
+        writeFile(path, std::string("学校,班级,姓名,") + header +
+                            ",语文\n一中,1,甲,物化生,90\n一中,1,乙,历史类,80\n一中,2,丙,,70\n");
+        AppState state;
+        state.workbook.path = path;
+        state.workbook.title = "高三";
+        state.workbook.sheetNames = {"高三"};
+        state.workbook.selectedSheet = 0;
+        state.gradeIndex = 11;
+        state.scores.fullMark.fill(0);
+        state.scores.fullMark[0] = 150;
+        ScriptedFrontend ui;
+        ui.expectQuestion("", true);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        ASSERT_TRUE(imported) << imported.error();
+        std::vector<std::string> tracks;
+        for (int row = 0; row < state.students.rowCount(); ++row) {
+            const std::vector<std::string>& hidden = state.students.hiddenCells(row);
+            tracks.push_back(hidden.size() > kTrackHiddenCell ? hidden[kTrackHiddenCell] : "?");
+        }
+        EXPECT_EQ(tracks, (std::vector<std::string>{"物理类", "历史类", ""}));
+        for (const std::string& line : ui.logLines) EXPECT_EQ(line.find(header), std::string::npos) << line;
+    }
+}
+
 }  // namespace
 }  // namespace varnex::testing
