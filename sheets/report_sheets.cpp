@@ -9,11 +9,13 @@
 #include "sheets/class_ranking.h"
 #include "sheets/contents_sheet.h"
 #include "sheets/level_distribution.h"
+#include "sheets/line_reach.h"
 #include "sheets/near_line.h"
 #include "sheets/print_layout.h"
 #include "sheets/progress_sheets.h"
 #include "sheets/rank_bands.h"
 #include "sheets/rate_sheets.h"
+#include "sheets/scaled_scores.h"
 #include "sheets/score_bands.h"
 #include "sheets/standard_scores.h"
 #include "sheets/subject_bands.h"
@@ -93,6 +95,18 @@ constexpr ReportSheet kReportSheets[] = {
      {3, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeStandardScores(sheet, work.exam(), StandardScores(work.exam()), planned.title);
+     }},
+    {SheetKind::ScaledScores,
+     "scaled scores",
+     {3, 3},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeScaledScores(sheet, work.exam(), *work.exam().scaledScores(), planned.title);
+     }},
+    {SheetKind::ScoreLines,
+     "score lines",
+     {3, 0, true},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeLineReach(sheet, work.exam(), lineReach(work.exam()), planned.title);
      }},
     {SheetKind::TeacherRates,
      "teacher rates",

@@ -77,6 +77,7 @@ int readControls(const WindowControls& controls, AppState& state) {
                                             parseDialogInteger(other.excellence->text()).value_or(80));
     }
     state.importOptions.scaledScores = controls.check(ctl::ConvertedScores)->isChecked();
+    state.scores.computeScaled = controls.check(ctl::ComputeScaled)->isChecked();
 
     readExamName(controls, state);
 
@@ -92,6 +93,7 @@ int readControls(const WindowControls& controls, AppState& state) {
     options.fourRates = controls.check(ctl::FourRates)->isChecked();
     options.moreFigures = controls.check(ctl::MoreFigures)->isChecked();
     options.noRanks = controls.check(ctl::NoRanks)->isChecked();
+    options.nearScoreLines = controls.check(ctl::NearScoreLines)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     // Neither button is checked while the settings file has made no choice: that stays so.
     if (int ties = controls.rankingTies->checkedId(); ties >= 0)
@@ -172,6 +174,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.check(ctl::FourRates)->setChecked(options.fourRates);
     controls.check(ctl::MoreFigures)->setChecked(options.moreFigures);
     controls.check(ctl::NoRanks)->setChecked(options.noRanks);
+    controls.check(ctl::NearScoreLines)->setChecked(options.nearScoreLines);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
     if (options.rankingRule == RankingRule::Unchosen) {
@@ -183,6 +186,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
             ->setChecked(true);
     }
     controls.check(ctl::ConvertedScores)->setChecked(state.importOptions.scaledScores);
+    controls.check(ctl::ComputeScaled)->setChecked(state.scores.computeScaled);
     writeOtherSubjects(controls, state);
     writeLevelCuts(controls, levelCutsOf(state));
 

@@ -168,7 +168,8 @@ TEST(CommandLine, EachCommandTakesTheOptionsItsHelpLists) {
                               "--excellence",   "--reports",  "--missing-rule",   "--missing-limit",
                               "--blank-scores", "--ranking",  "--levels",         "--yes",
                               "--force",        "-o",         "--four-rates",     "--more-figures",
-                              "--good",         "--low",      "--no-ranks"}},
+                              "--good",         "--low",      "--no-ranks",       "--scale-electives",
+                              "--lines",        "--lines-top", "--near-lines"}},
     };
     std::set<std::string> every;
     for (const auto& [command, options] : taken) every.insert(options.begin(), options.end());
