@@ -376,8 +376,9 @@ lxw_error writeConditionalFill(lxw_workbook* workbook, lxw_worksheet* ws, const 
         static_cast<lxw_row_t>(fill.range.last.row), static_cast<lxw_col_t>(fill.range.last.column), &rule);
 }
 
-// Writes one sheet's widths, merged areas, cells, print setup, panes, conditional fills and charts. `releasable`, when
-// given, is the same sheet: each row's cells are freed once written and the sheet's texts at the end.
+// Writes one sheet's widths, merged areas, cells, print setup, panes, conditional fills and charts.
+// `releasable`, when given, is the same sheet: each row's cells are freed once written and the sheet's texts
+// at the end.
 Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& sheet, FormatTable& formats,
                   SheetModel* releasable) {
     for (const auto& [column, width] : sheet.columnWidths) {
