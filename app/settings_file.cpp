@@ -52,6 +52,12 @@ const char* const kSchoolNameKey = "学校名称";
 const char* const kScaledScoresKey = "按赋分统计";
 
 const char* const kExcellenceKeySuffix = "优秀率";
+// The full marks of questions, one key per exam name and subject.
+const char* const kQuestionMarksSection = "小题满分";
+
+std::string questionMarksKey(const std::string& examName, const std::string& subject) {
+    return examName.empty() ? subject : examName + "-" + subject;
+}
 
 std::string excellenceKey(int subject) {
     return std::string(kSubjects[static_cast<size_t>(subject)].name) + kExcellenceKeySuffix;
@@ -408,6 +414,22 @@ Status saveSchoolName(const std::string& path, const std::string& school) {
     if (file.unreadable()) return settingsNotSaved(path);
     file.set(kImportSection, kSchoolNameKey, school);
     if (!file.save(path)) return settingsNotSaved(path);
+    return {};
+}
+
+std::string loadQuestionMarks(const std::string& path, const std::string& examName,
+                              const std::string& subject) {
+    if (path.empty()) return std::string();
+    return loadSettingsFile(path).get(kQuestionMarksSection, questionMarksKey(examName, subject));
+}
+
+Status saveQuestionMarks(const std::string& path, const std::string& examName, const std::string& subject,
+                         const std::string& marks) {
+    if (path.empty()) return settingsNotSaved(path);
+    IniFile file = loadSettingsFile(path);
+    if (file.unreadable()) return unusableSettings(settingsFileInUse(path), file.problem());
+    file.set(kQuestionMarksSection, questionMarksKey(examName, subject), marks);
+    if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }
 
