@@ -91,7 +91,8 @@ Exam::Exam(const AppState& state)
       imported_(state.imported),
       students_(&state.students),
       teachers_(&state.teachers),
-      previous_(&state.previous) {
+      previous_(&state.previous),
+      questionSheets_(&state.questionSheets) {
     for (const std::string& subject : imported_.subjectsNotInSheet) {
         if (int i = subjectIndex(subject); i >= 0) scores_.fullMark[static_cast<size_t>(i)] = 0;
     }

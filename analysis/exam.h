@@ -85,6 +85,8 @@ class Exam {
     /// The previous exam as the run counts it: counted in the extra subjects that are examined
     /// this time and that it has a column of (its 总分 with their scores).
     const PreviousExam& previous() const { return *previous_; }
+    /// The question-score sheets read for 小题分析, one per subject.
+    const std::vector<QuestionScores>& questionSheets() const { return *questionSheets_; }
 
   private:
     /// Counts the previous exam in the extra subjects examined this time that it has.
@@ -107,6 +109,7 @@ class Exam {
     const RowTable* teachers_ = nullptr;
     const PreviousExam* previous_ = nullptr;
     std::optional<PreviousExam> previousCounted_;  ///< the previous exam, when counted in extra subjects
+    const std::vector<QuestionScores>* questionSheets_ = nullptr;
 };
 
 /// True when some report is chosen; `except`, when given, does not count.
