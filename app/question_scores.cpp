@@ -122,8 +122,8 @@ std::string questionMarksText(const std::vector<std::string>& questions, const s
     };
     for (size_t i = 0; i < questions.size() && i < marks.size();) {
         size_t j = i;
-        while (whole(i) > 0 && j + 1 < questions.size() && j + 1 < marks.size() && whole(j + 1) == whole(j) + 1 &&
-               marks[j + 1] == marks[i])
+        while (whole(i) > 0 && j + 1 < questions.size() && j + 1 < marks.size() &&
+               whole(j + 1) == whole(j) + 1 && marks[j + 1] == marks[i])
             ++j;
         if (!text.empty()) text += ',';
         text += j > i ? questions[i] + "~" + questions[j] : questions[i];

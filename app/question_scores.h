@@ -35,14 +35,20 @@ struct QuestionScores {
     std::vector<std::string> subtotals;
     RowTable students;
     std::array<bool, 2> idColumns{};
-    /// Row after row, one value per question; NaN where the student has no score that counts.
+    /// Row after row, one value per question; NaN for a blank cell or a text such as 缺考.
     std::vector<float> scores;
 
     int studentCount() const { return students.rowCount(); }
-    /// The student's score on question q, or nothing when it does not count.
+    /// The student's score on question q, or nothing for a blank cell.
     std::optional<double> score(int student, size_t q) const {
         const float v = scores[static_cast<size_t>(student) * questions.size() + q];
         return std::isnan(v) ? std::nullopt : std::optional<double>(v);
+    }
+    /// The score as an export counts it: a blank cell is a 0, or nothing when blank scores are
+    /// left out.
+    std::optional<double> counted(int student, size_t q, bool blankScoresExcluded) const {
+        const std::optional<double> v = score(student, q);
+        return v || blankScoresExcluded ? v : std::optional<double>(0);
     }
 };
 

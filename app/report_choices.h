@@ -37,6 +37,8 @@ inline constexpr ReportChoice kReportChoices[] = {
     {"导出进退步", "进退步", &ExportOptions::progress, ReportSetting::Flag, false},
     {"导出临界生", "临界生", &ExportOptions::nearLine, ReportSetting::Flag, false},
     {"导出等级分布", "等级分布", &ExportOptions::levelDistribution, ReportSetting::Flag, false},
+    {"导出小题分析", "小题分析", &ExportOptions::questionAnalysis, ReportSetting::Flag, false},
+    {"导出小题明细", "小题明细", &ExportOptions::questionDetail, ReportSetting::Flag, false},
     {"导出总分前", "总分前N名", &ExportOptions::topNEnabled, ReportSetting::TopN},
     {"导出班级总分排名", "班级总分排名", &ExportOptions::classRanking, ReportSetting::ClassRanking},
 };

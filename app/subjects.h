@@ -158,6 +158,9 @@ struct ExportOptions {
     /// Page setup, frozen panes and fitted column widths of the result sheets. Not kept in the
     /// settings file; turned off only to measure what they cost.
     bool printLayout = true;
+    /// 小题分析 and 小题明细 of each question-score sheet read; off unless chosen.
+    bool questionAnalysis = false;
+    bool questionDetail = false;
 };
 
 }  // namespace varnex

@@ -16,6 +16,7 @@
 #include "import/header_names.h"
 #include "import/import_common.h"
 #include "import/import_texts.h"
+#include "import/open_workbook.h"
 #include "import/row_problems.h"
 #include "import/sheet_query.h"
 #include "import/student_ids.h"
@@ -39,7 +40,8 @@ constexpr std::string_view kSubtotalEndings[] = {"合计", "小计", "总分", "
 // What the key columns of a row under the header say when it is no student's: the questions'
 // full marks (the first two) or what kind of question each is.
 constexpr std::string_view kFullMarkLabels[] = {"满分", "分值", "满分值"};
-constexpr std::string_view kLabelRows[] = {"满分", "分值", "满分值", "题型", "知识点", "考点", "题目类型", "难度"};
+constexpr std::string_view kLabelRows[] = {"满分",   "分值", "满分值",   "题型",
+                                           "知识点", "考点", "题目类型", "难度"};
 // Texts that say a student has no score on a question.
 constexpr std::string_view kNoScoreTexts[] = {"缺考", "缺", "免考", "未考", "-", "/"};
 
@@ -109,7 +111,8 @@ Cell readCell(const std::string& written, double& value) {
     const std::string text = plainText(written);
     if (text.empty() || oneOf(text, kNoScoreTexts)) return Cell::NoScore;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return Cell::NotAScore;
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return Cell::NotAScore;
     return Cell::Score;
 }
 
@@ -141,7 +144,8 @@ LabelRows labelRows(const std::vector<SheetRow>& rows, const SheetHeader& header
         for (uint32_t column : q.columns) {
             double mark = 0;
             marks.push_back(readCell(column < row.cells.size() ? row.cells[column] : std::string(), mark) ==
-                                        Cell::Score && mark > 0
+                                        Cell::Score &&
+                                    mark > 0
                                 ? mark
                                 : 0);
         }
@@ -171,7 +175,6 @@ QuestionRows readQuestionRows(AppState& read, Frontend& frontend, SheetQuery& qu
                               const std::vector<std::string>& labels, const std::string& singleSchool) {
     QuestionRows rows;
     rows.highest.assign(fields.questionCount, 0);
-    const bool excluded = read.exportOptions.blankScoresExcluded;
     const float none = std::numeric_limits<float>::quiet_NaN();
     std::vector<std::string> cells(static_cast<size_t>(rows.students.columnCount()));
     std::vector<float> scores(fields.questionCount);
@@ -187,20 +190,21 @@ QuestionRows readQuestionRows(AppState& read, Frontend& frontend, SheetQuery& qu
                 case Cell::Score:
                     anyScore = true;
                     if (value < 0) {
-                        rows.problems.add({sheetRow, name, labels[q], written,
-                                           strprintf(tx::kQuestionNegativeFormat, labels[q].c_str(),
-                                                     written.c_str())});
+                        rows.problems.add(
+                            {sheetRow, name, labels[q], written,
+                             strprintf(tx::kQuestionNegativeFormat, labels[q].c_str(), written.c_str())});
                     }
                     scores[q] = static_cast<float>(value);
                     rows.highest[q] = std::max(rows.highest[q], value);
                     break;
                 case Cell::NoScore:
-                    scores[q] = excluded ? none : 0.0f;
+                    scores[q] = none;
                     break;
                 case Cell::NotAScore:
                     anyScore = true;
-                    rows.problems.add({sheetRow, name, labels[q], written,
-                                       strprintf(tx::kQuestionNotScoreFormat, labels[q].c_str(), written.c_str())});
+                    rows.problems.add(
+                        {sheetRow, name, labels[q], written,
+                         strprintf(tx::kQuestionNotScoreFormat, labels[q].c_str(), written.c_str())});
                     scores[q] = none;
                     break;
             }
@@ -222,8 +226,8 @@ QuestionRows readQuestionRows(AppState& read, Frontend& frontend, SheetQuery& qu
             rows.problems.add({sheetRow, "", tx::kName, "", strprintf(tx::kCellEmptyFormat, tx::kName)});
         }
         if (++seen % 4096 == 0)
-            frontend.showProgress(strprintf(tx::kProgressRowFormat, read.imported.sheetName.c_str(), sheetRow), 0,
-                                  0);
+            frontend.showProgress(
+                strprintf(tx::kProgressRowFormat, read.imported.sheetName.c_str(), sheetRow), 0, 0);
         if (!moveToNextRow(query, read, frontend)) {
             rows.readerFailed = true;
             break;
@@ -261,7 +265,27 @@ std::string withoutMark(const std::vector<std::string>& labels, const std::vecto
 
 }  // namespace
 
-Result<QuestionOutcome> importQuestionSheet(AppState& state, Frontend& frontend, const QuestionSource& source) {
+Result<std::vector<std::string>> questionWorkbookSheets(AppState& state, Frontend& frontend,
+                                                        const std::string& path) {
+    AppState opened;
+    class Quiet : public NullFrontend {
+      public:
+        std::string shown;
+        void showMessage(const std::string& text, const std::string&, MessageIcon) override { shown = text; }
+    } quiet;
+    Result<OpenOutcome> outcome = openWorkbook(opened, quiet, path);
+    if (!outcome) {
+        const std::string text =
+            strprintf(tx::kQuestionSheetFailedFormat, fileNameOf(path).c_str(), quiet.shown.c_str());
+        frontend.showMessage(text, common_texts::kCaptionError, MessageIcon::Error);
+        appendLog(state, frontend, text);
+        return fail(outcome.failure().kind, text);
+    }
+    return opened.workbook.sheetNames;
+}
+
+Result<QuestionOutcome> importQuestionSheet(AppState& state, Frontend& frontend,
+                                            const QuestionSource& source) {
     auto refuse = [&](ErrorKind kind, const std::string& message) -> Error {
         const std::string text =
             strprintf(tx::kQuestionSheetFailedFormat, fileNameOf(source.path).c_str(), message.c_str());
@@ -277,7 +301,6 @@ Result<QuestionOutcome> importQuestionSheet(AppState& state, Frontend& frontend,
     AppState read;
     read.workbook.path = source.path;
     read.imported.sheetName = source.sheet;
-    read.exportOptions = state.exportOptions;
     class Quiet : public NullFrontend {
       public:
         std::string shown;
@@ -319,7 +342,8 @@ Result<QuestionOutcome> importQuestionSheet(AppState& state, Frontend& frontend,
     for (size_t k = 0; k < ids.columns.size(); ++k) addField(ids.columns[k], fields.ids[k]);
     SheetHeader dataBelow = *header;
     dataBelow.lastRow = labels.lastRow;
-    if (!selectImportColumns(query, read, quiet, columns, dataBelow)) return refuse(ErrorKind::FileRefused, quiet.shown);
+    if (!selectImportColumns(query, read, quiet, columns, dataBelow))
+        return refuse(ErrorKind::FileRefused, quiet.shown);
     // A sheet without 学校 column is the school of a score sheet of one school.
     const std::string singleSchool =
         state.imported.schoolList.size() == 1 ? state.imported.schoolList.front() : std::string();
@@ -334,7 +358,8 @@ Result<QuestionOutcome> importQuestionSheet(AppState& state, Frontend& frontend,
         marks = *labels.fullMarks;
     } else {
         std::string written = source.marks;
-        if (written.empty()) written = loadQuestionMarks(state.settingsPath, state.examNameText, source.subject);
+        if (written.empty())
+            written = loadQuestionMarks(state.settingsPath, state.examNameText, source.subject);
         if (!written.empty()) {
             Result<std::vector<double>> given = marksFromText(written, q->labels, source.sheet);
             if (!given) return refuse(ErrorKind::BadInput, given.error());
@@ -343,8 +368,10 @@ Result<QuestionOutcome> importQuestionSheet(AppState& state, Frontend& frontend,
             std::optional<std::vector<double>> asked =
                 frontend.askQuestionMarks(source.subject, q->labels, rows.highest);
             if (!asked || asked->size() != q->labels.size())
-                return refuse(ErrorKind::BadInput, strprintf(tx::kQuestionMarksMissingFormat, source.sheet.c_str(),
-                                                             withoutMark(q->labels, std::vector<double>(q->labels.size(), 0)).c_str()));
+                return refuse(
+                    ErrorKind::BadInput,
+                    strprintf(tx::kQuestionMarksMissingFormat, source.sheet.c_str(),
+                              withoutMark(q->labels, std::vector<double>(q->labels.size(), 0)).c_str()));
             marks = std::move(*asked);
             if (withoutMark(q->labels, marks).empty()) {
                 if (Status saved = saveQuestionMarks(state.settingsPath, state.examNameText, source.subject,
@@ -364,10 +391,10 @@ Result<QuestionOutcome> importQuestionSheet(AppState& state, Frontend& frontend,
             const float v = rows.scores[static_cast<size_t>(s) * n + k];
             if (std::isnan(v) || v <= marks[k]) continue;
             const std::string value = markText(v);
-            rows.problems.add({rows.sheetRows[static_cast<size_t>(s)], std::string(rows.students.cellText(s, kNameKey)),
-                               q->labels[k], value,
-                               strprintf(tx::kQuestionAboveFullMarkFormat, q->labels[k].c_str(), value.c_str(),
-                                         markText(marks[k]).c_str())});
+            rows.problems.add({rows.sheetRows[static_cast<size_t>(s)],
+                               std::string(rows.students.cellText(s, kNameKey)), q->labels[k], value,
+                               strprintf(tx::kQuestionAboveFullMarkFormat, q->labels[k].c_str(),
+                                         value.c_str(), markText(marks[k]).c_str())});
         }
     }
     if (rows.problems.anyBlocking()) {
