@@ -26,7 +26,8 @@ inline constexpr const char* kMoreNamesFormat = "等（另有 %d 人未列出）
 
 // 小题分析: the log line of students of the score sheet and the question sheet not paired.
 /// Subject, students paired.
-inline constexpr const char* kQuestionsPairedFormat = "小题分析（%s）：成绩表与小题分表对应上 %d 人，其余不计入小题统计。";
+inline constexpr const char* kQuestionsPairedFormat =
+    "小题分析（%s）：成绩表与小题分表对应上 %d 人，其余不计入小题统计。";
 /// Count, the names (joined with kNameSeparator).
 inline constexpr const char* kOnlyScoreSheetFormat = "成绩表中在小题分表里找不到的 %d 人：%s。";
 inline constexpr const char* kOnlyQuestionSheetFormat = "小题分表中在成绩表里找不到的 %d 人：%s。";

@@ -32,7 +32,8 @@ struct QuestionSums {
 // The members of a group (exam students, by index) and the question sheet's scores.
 class GroupFigures {
   public:
-    GroupFigures(const QuestionScores& sheet, const std::vector<int>& rowOf) : sheet_(sheet), rowOf_(rowOf) {}
+    GroupFigures(const QuestionScores& sheet, const std::vector<int>& rowOf, bool blankScoresExcluded)
+        : sheet_(sheet), rowOf_(rowOf), excluded_(blankScoresExcluded) {}
 
     // The 得分率 of each question over `members` (rows of the question sheet); nothing where none
     // of them has a score on it.
@@ -71,7 +72,7 @@ class GroupFigures {
     QuestionSums sums(const std::vector<int>& rows, size_t q) const {
         QuestionSums s;
         for (int row : rows) {
-            const std::optional<double> v = sheet_.score(row, q);
+            const std::optional<double> v = sheet_.counted(row, q, excluded_);
             if (!v) continue;
             ++s.counted;
             s.sum += *v;
@@ -105,6 +106,7 @@ class GroupFigures {
 
     const QuestionScores& sheet_;
     const std::vector<int>& rowOf_;
+    bool excluded_;
 };
 
 std::string unmatchedNote(const Exam& exam, const QuestionScores& sheet, const StudentMatch& match) {
@@ -125,7 +127,8 @@ std::string unmatchedNote(const Exam& exam, const QuestionScores& sheet, const S
 }
 
 double variance(const std::vector<double>& values) {
-    const double mean = std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
+    const double mean =
+        std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
     double sum = 0;
     for (double v : values) sum += (v - mean) * (v - mean);
     return sum / static_cast<double>(values.size());
@@ -193,19 +196,21 @@ QuestionAnalysis analyseQuestions(const Exam& exam, const QuestionScores& sheet)
         auto [school, klass] = imported.classList.parts(j);
         classOf.emplace(groupKey({school, klass}), j);
     }
-    for (size_t k = 0; k < imported.schoolList.size(); ++k) schoolOf.emplace(groupKey({imported.schoolList[k]}), k);
+    for (size_t k = 0; k < imported.schoolList.size(); ++k)
+        schoolOf.emplace(groupKey({imported.schoolList[k]}), k);
     std::vector<int> everyone;
     std::vector<std::vector<int>> classes(imported.classList.size()), schools(imported.schoolList.size());
     const RowTable& students = exam.students();
     for (int s = 0; s < students.rowCount(); ++s) {
         if (a.rowOf[static_cast<size_t>(s)] < 0) continue;
         everyone.push_back(s);
-        if (auto c = classOf.find(groupKey({students.cellText(s, 0), students.cellText(s, 1)})); c != classOf.end())
+        if (auto c = classOf.find(groupKey({students.cellText(s, 0), students.cellText(s, 1)}));
+            c != classOf.end())
             classes[c->second].push_back(s);
         if (auto k = schoolOf.find(groupKey({students.cellText(s, 0)})); k != schoolOf.end())
             schools[k->second].push_back(s);
     }
-    const GroupFigures figures(sheet, a.rowOf);
+    const GroupFigures figures(sheet, a.rowOf, exam.blankScoresExcluded());
     a.exam = figures.figures(everyone, true);
     for (const auto& members : schools) a.schools.push_back(figures.figures(members, true));
     for (const auto& members : classes) a.classes.push_back(figures.figures(members, false));
@@ -214,7 +219,8 @@ QuestionAnalysis analyseQuestions(const Exam& exam, const QuestionScores& sheet)
     for (int s : everyone) {
         std::vector<double> row;
         for (size_t q = 0; q < sheet.questions.size(); ++q) {
-            const std::optional<double> v = sheet.score(a.rowOf[static_cast<size_t>(s)], q);
+            const std::optional<double> v =
+                sheet.counted(a.rowOf[static_cast<size_t>(s)], q, exam.blankScoresExcluded());
             if (!v) break;
             row.push_back(*v);
         }

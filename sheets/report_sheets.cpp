@@ -12,6 +12,7 @@
 #include "sheets/near_line.h"
 #include "sheets/print_layout.h"
 #include "sheets/progress_sheets.h"
+#include "sheets/question_sheets.h"
 #include "sheets/rank_bands.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/score_bands.h"
@@ -28,6 +29,15 @@ const StudentListings& SheetWork::listings() {
 const ProgressPairing& SheetWork::pairing() {
     if (!pairing_) pairing_ = pairWithPrevious(exam_);
     return *pairing_;
+}
+
+const QuestionAnalysis& SheetWork::questions(size_t i) {
+    auto it = questions_.find(i);
+    if (it == questions_.end()) {
+        it = questions_.emplace(i, analyseQuestions(exam_, exam_.questionSheets()[i])).first;
+        if (!it->second.unmatchedNote.empty()) log(it->second.unmatchedNote);
+    }
+    return it->second;
 }
 
 namespace {
@@ -140,6 +150,20 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeStudentProgress(sheet, work.exam(), studentProgress(work.exam(), work.pairing()),
                                      planned.title);
+     }},
+    {SheetKind::QuestionAnalysis,
+     "questions",
+     {4, 0, true},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeQuestionAnalysis(
+             sheet, work.exam(), work.questions(static_cast<size_t>(planned.questionSheet)), planned.title);
+     }},
+    {SheetKind::QuestionDetail,
+     "questions",
+     {4, 3},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeQuestionDetail(
+             sheet, work.exam(), work.questions(static_cast<size_t>(planned.questionSheet)), planned.title);
      }},
     {SheetKind::Charts,
      "charts",

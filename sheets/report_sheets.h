@@ -5,12 +5,14 @@
 // (app/report_choices.h).
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
 #include "analysis/exam.h"
 #include "analysis/listings.h"
 #include "analysis/progress.h"
+#include "analysis/questions.h"
 #include "base/result.h"
 #include "sheets/figure_places.h"
 #include "sheets/sheet_plan.h"
@@ -32,6 +34,9 @@ class SheetWork {
     void log(const std::string& line) const { logLine_(line); }
     const StudentListings& listings();
     const ProgressPairing& pairing();
+    /// The figures of the i-th question-score sheet, worked out (and its pairing logged) the first
+    /// time a sheet asks.
+    const QuestionAnalysis& questions(size_t i);
     /// The pairing when a progress sheet was written.
     const std::optional<ProgressPairing>& pairingIfWritten() const { return pairing_; }
     FigurePlaces figurePlaces;
@@ -41,6 +46,7 @@ class SheetWork {
     std::function<void(const std::string&)> logLine_;
     std::optional<StudentListings> listings_;
     std::optional<ProgressPairing> pairing_;
+    std::map<size_t, QuestionAnalysis> questions_;
 };
 
 /// Writes a planned sheet into the sheet taken for it (already activated and named).
