@@ -14,11 +14,24 @@ namespace tx = sheet_texts;
 
 namespace {
 
-constexpr int kHeaderRow = 4;
-constexpr int kFirstDataRow = 5;
+constexpr int kHeaderRow = 5;
+constexpr int kFirstDataRow = 6;
 constexpr int kLastColumn = static_cast<int>(tx::kQuestionHeaders.size()) - 1;  // M
-enum Column : int { kSchool, kClass, kCount, kQuestion, kFullMark, kAverage, kRate, kFullRate, kZeroRate,
-                    kDifficulty, kDiscrimination, kQuality, kGap };
+enum Column : int {
+    kSchool,
+    kClass,
+    kCount,
+    kQuestion,
+    kFullMark,
+    kAverage,
+    kRate,
+    kFullRate,
+    kZeroRate,
+    kDifficulty,
+    kDiscrimination,
+    kQuality,
+    kGap
+};
 constexpr const char* kTwoDecimals = "0.00";
 
 std::string markText(double mark) {
@@ -48,7 +61,8 @@ std::vector<Block> blocksOf(const Exam& exam, const QuestionAnalysis& a) {
     for (size_t j = 0; j < imported.classList.size(); ++j) {
         if (a.classes[j].students == 0) continue;
         auto [school, klass] = imported.classList.parts(j);
-        blocks.push_back({school, strprintf(rate_texts::kClassLabelFormat, klass.c_str()), &a.classes[j], true});
+        blocks.push_back(
+            {school, strprintf(rate_texts::kClassLabelFormat, klass.c_str()), &a.classes[j], true});
     }
     return blocks;
 }
@@ -117,6 +131,7 @@ Status writeQuestionAnalysis(ExcelSheet& sheet, const Exam& exam, const Question
     writeTitleRow(sheet, kLastColumn, title);
     writeNoteRow(sheet, kLastColumn, 2, noteOf(a));
     writeNoteRow(sheet, kLastColumn, 3, tx::kQuestionRuleNote);
+    writeNoteRow(sheet, kLastColumn, 4, tx::kQuestionQualityNote);
     for (int c = 0; c <= kLastColumn; ++c)
         writeBoxedCell(sheet, c, kHeaderRow, tx::kQuestionHeaders[static_cast<size_t>(c)]);
 
@@ -142,13 +157,16 @@ Status writeQuestionAnalysis(ExcelSheet& sheet, const Exam& exam, const Question
             writeQuestionRow(sheet, row + k, q, static_cast<size_t>(k), block, a.exam);
         if (block.group == &a.exam || block.isClass) {
             const SheetRange values{sheetName, {{row - 1, kRate}, {last - 1, kRate}}};
-            const SheetRange labels{sheetName, {{kFirstDataRow - 1, kQuestion}, {kFirstDataRow - 2 + questions, kQuestion}}};
-            chart.series.push_back({block.isClass ? block.school + block.klass : block.school, values, labels});
+            const SheetRange labels{
+                sheetName, {{kFirstDataRow - 1, kQuestion}, {kFirstDataRow - 2 + questions, kQuestion}}};
+            chart.series.push_back(
+                {block.isClass ? block.school + block.klass : block.school, values, labels});
         }
         row = last + 1;
     }
     if (firstClassRow > 0)
-        sheet.AddConditionalFill({{firstClassRow - 1, kGap}, {row - 2, kGap}}, kQuestionRateGapMarked, 0xFFC7CE);
+        sheet.AddConditionalFill({{firstClassRow - 1, kGap}, {row - 2, kGap}}, kQuestionRateGapMarked,
+                                 0xFFC7CE);
     if (questions > 0) sheet.AddChart(std::move(chart));
     return {};
 }
@@ -181,7 +199,9 @@ Status writeQuestionDetail(ExcelSheet& sheet, const Exam& exam, const QuestionAn
         const int at = a.rowOf[static_cast<size_t>(s)];
         if (at < 0) continue;
         writeBoxedCell(sheet, 0, row, students.cellText(s, 0));
-        writeBoxedCell(sheet, 1, row, strprintf(rate_texts::kClassLabelFormat, std::string(students.cellText(s, 1)).c_str()));
+        writeBoxedCell(
+            sheet, 1, row,
+            strprintf(rate_texts::kClassLabelFormat, std::string(students.cellText(s, 1)).c_str()));
         writeBoxedCell(sheet, 2, row, students.cellText(s, 2));
         long long scored = 0, possible = 0;  // in thousandths
         bool any = false;
@@ -195,12 +215,14 @@ Status writeQuestionDetail(ExcelSheet& sheet, const Exam& exam, const QuestionAn
                 possible += toThousandths(full);
             }
             writeBoxedCell(sheet, column, row, v ? markText(*v) : std::string());
-            writeBoxedCell(sheet, column + 1, row,
-                           v ? markText(fromThousandths(toThousandths(full) - toThousandths(*v))) : std::string());
+            writeBoxedCell(
+                sheet, column + 1, row,
+                v ? markText(fromThousandths(toThousandths(full) - toThousandths(*v))) : std::string());
         }
         const int column = names + 2 * questions;
         writeBoxedCell(sheet, column, row, any ? markText(fromThousandths(scored)) : std::string());
-        writeBoxedCell(sheet, column + 1, row, any ? markText(fromThousandths(possible - scored)) : std::string());
+        writeBoxedCell(sheet, column + 1, row,
+                       any ? markText(fromThousandths(possible - scored)) : std::string());
         ++row;
     }
     return {};

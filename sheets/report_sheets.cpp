@@ -153,7 +153,7 @@ constexpr ReportSheet kReportSheets[] = {
      }},
     {SheetKind::QuestionAnalysis,
      "questions",
-     {4, 0, true},
+     {5, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeQuestionAnalysis(
              sheet, work.exam(), work.questions(static_cast<size_t>(planned.questionSheet)), planned.title);

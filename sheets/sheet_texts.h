@@ -247,9 +247,12 @@ inline constexpr const char* kQuestionAlphaFormat = "%s（%d 人各题均有成�
 inline constexpr const char* kQuestionNoAlpha = "无法计算";
 inline constexpr const char* kQuestionNoSubtotals = "无";
 inline constexpr const char* kQuestionRuleNote =
-    "难度 = 得分率；区分度 = 按各题得分之和排在前27%与后27%（不足20人时各取一半，与分界处同分者一并计入）的"
-    "学生得分率之差：0.40及以上很好，0.30～0.39较好，0.20～0.29需修改，0.20以下较差；与全体得分率差低于 −10 "
-    "个百分点的单元格标红。";
+    "难度 = 得分率；区分度 = "
+    "按各题得分之和排在前27%与后27%的学生（不足20人时各取一半，与分界处同分者一并计入）"
+    "的得分率之差";
+inline constexpr const char* kQuestionQualityNote =
+    "区分度0.40及以上很好，0.30～0.39较好，0.20～0.29需修改，0.20以下较差；与全体得分率差低于 −10 "
+    "个百分点的单元格标红";
 /// Subject.
 inline constexpr const char* kQuestionChartTitleFormat = "%s各题得分率";
 inline constexpr const char* kQuestionChartCategories = "题号";

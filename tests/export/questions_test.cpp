@@ -28,7 +28,7 @@ TEST(Questions, ExtremeGroupsAndTheirTies) {
         std::vector<size_t> top, bottom;
     };
     std::vector<double> tiedAtCut = sumsFrom(20, 1);  // 20 students: 27 % is 5.4, 5 each
-    tiedAtCut[5] = tiedAtCut[4];                       // the 6th ties with the 5th
+    tiedAtCut[5] = tiedAtCut[4];                      // the 6th ties with the 5th
     const Case cases[] = {
         {"27 % of 20", sumsFrom(20, 1), {0, 1, 2, 3, 4}, {15, 16, 17, 18, 19}},
         {"tie at the top cut", tiedAtCut, {0, 1, 2, 3, 4, 5}, {15, 16, 17, 18, 19}},
@@ -53,14 +53,14 @@ TEST(Questions, ExtremeGroupsAndTheirTies) {
 // mean 1.5 and variance (2.25 + 0.25 + 0.25 + 2.25) / 4 = 1.25; α = 3/2 × (1 − 0.625/1.25) = 0.75.
 TEST(Questions, CronbachAlphaByHand) {
     EXPECT_DOUBLE_EQ(*cronbachAlpha({{1, 1, 1}, {1, 1, 0}, {1, 0, 0}, {0, 0, 0}}), 0.75);
-    EXPECT_FALSE(cronbachAlpha({{1}, {0}}));                // one question
-    EXPECT_FALSE(cronbachAlpha({{1, 0}, {0, 1}}));          // sums that do not vary
-    EXPECT_FALSE(cronbachAlpha({{1, 1}}));                  // one student
+    EXPECT_FALSE(cronbachAlpha({{1}, {0}}));        // one question
+    EXPECT_FALSE(cronbachAlpha({{1, 0}, {0, 1}}));  // sums that do not vary
+    EXPECT_FALSE(cronbachAlpha({{1, 1}}));          // one student
 }
 
 TEST(Questions, QualityWordsAtTheirBounds) {
-    const std::pair<double, const char*> cases[] = {{0.72, "很好"},   {0.40, "很好"},  {0.396, "很好"},
-                                                    {0.394, "较好"}, {0.30, "较好"},  {0.29, "需修改"},
+    const std::pair<double, const char*> cases[] = {{0.72, "很好"},   {0.40, "很好"}, {0.396, "很好"},
+                                                    {0.394, "较好"},  {0.30, "较好"}, {0.29, "需修改"},
                                                     {0.20, "需修改"}, {0.19, "较差"}, {-0.1, "较差"}};
     for (auto [d, word] : cases) EXPECT_STREQ(discriminationWord(d), word) << d;
 }
@@ -106,37 +106,66 @@ TEST(Questions, PlatformSheetAnalysed) {
     const SheetModel& sheet = fixture.sheet("小题分析-数学");
     const std::vector<std::pair<std::string, std::string>> cells = {
         {"A1", "期中考试 - 小题分析-数学（七年级）"},
-        {"A2", "按成绩表中对应上的 20 名学生统计；克隆巴赫α系数：0.63（20 人各题均有成绩）；小计列（不计入小题）："
-               "选择题、总分、17"},
-        {"A4", "学校"}, {"M4", "与全体得分率差"},
-        // 全体: rows 5–9, questions 1, 2, 3, 17(1), 17(2).
-        {"A5", "全体"}, {"C5", "20"}, {"D5", "1"}, {"E5", "5"}, {"F5", "2.75"}, {"G5", "55"}, {"H5", "55"},
-        {"I5", "45"}, {"J5", "0.55"}, {"K5", "1"}, {"L5", "很好"}, {"M5", ""},
-        {"K7", "0.43"}, {"L7", "很好"},
-        {"D8", "17(1)"}, {"E8", "4"}, {"G8", "57.5"}, {"K8", "0.73"},
-        {"D9", "17(2)"}, {"G9", "59.2"}, {"H9", "15"}, {"I9", "10"}, {"K9", "0.69"},
-        // The schools: 一中 rows 10–14, 二中 rows 15–19; then 一中（1）班 from row 20.
-        {"A10", "一中"}, {"B10", "全校"}, {"C10", "10"},
-        {"A20", "一中"}, {"B20", "（1）班"}, {"C20", "5"}, {"G20", "60"}, {"J20", ""}, {"K20", ""}, {"M20", "5"},
+        {"A2",
+         "按成绩表中对应上的 20 名学生统计；克隆巴赫α系数：0.63（20 人各题均有成绩）；小计列（不计入小题）："
+         "选择题、总分、17"},
+        {"A5", "学校"},
+        {"M5", "与全体得分率差"},
+        // 全体: rows 6–10, questions 1, 2, 3, 17(1), 17(2).
+        {"A6", "全体"},
+        {"C6", "20"},
+        {"D6", "1"},
+        {"E6", "5"},
+        {"F6", "2.75"},
+        {"G6", "55"},
+        {"H6", "55"},
+        {"I6", "45"},
+        {"J6", "0.55"},
+        {"K6", "1"},
+        {"L6", "很好"},
+        {"M6", ""},
+        {"K8", "0.43"},
+        {"L8", "很好"},
+        {"D9", "17(1)"},
+        {"E9", "4"},
+        {"G9", "57.5"},
+        {"K9", "0.73"},
+        {"D10", "17(2)"},
+        {"G10", "59.2"},
+        {"H10", "15"},
+        {"I10", "10"},
+        {"K10", "0.69"},
+        // The schools: 一中 rows 11–15, 二中 rows 16–20; then 一中（1）班 from row 21.
+        {"A11", "一中"},
+        {"B11", "全校"},
+        {"C11", "10"},
+        {"A21", "一中"},
+        {"B21", "（1）班"},
+        {"C21", "5"},
+        {"G21", "60"},
+        {"J21", ""},
+        {"K21", ""},
+        {"M21", "5"},
     };
     for (const auto& [address, text] : cells) EXPECT_EQ(shown(sheet, address), text) << address;
-    // 二中（2）班 (rows 35–39) on question 1: 尤佳 and 许诺 of five, 40 % against 55 %: −15, coloured.
-    EXPECT_EQ(shown(sheet, "B35"), "（2）班");
-    EXPECT_EQ(shown(sheet, "M35"), "-15");
+    // 二中（2）班 (rows 36–40) on question 1: 尤佳 and 许诺 of five, 40 % against 55 %: −15, coloured.
+    EXPECT_EQ(shown(sheet, "B36"), "（2）班");
+    EXPECT_EQ(shown(sheet, "M36"), "-15");
     ASSERT_EQ(sheet.conditionalFills.size(), 1u);
-    EXPECT_EQ(sheet.conditionalFills[0].range, (CellRange{{19, 12}, {38, 12}}));
+    EXPECT_EQ(sheet.conditionalFills[0].range, (CellRange{{20, 12}, {39, 12}}));
     EXPECT_EQ(sheet.conditionalFills[0].atMost, -10);
     ASSERT_EQ(sheet.charts.size(), 1u);
     ASSERT_EQ(sheet.charts[0].series.size(), 5u);  // 全体 and four classes
-    EXPECT_EQ(sheet.charts[0].series[0].values.range, (CellRange{{4, 6}, {8, 6}}));
+    EXPECT_EQ(sheet.charts[0].series[0].values.range, (CellRange{{5, 6}, {9, 6}}));
     EXPECT_EQ(sheet.charts[0].series[1].name, "一中（1）班");
 
     // 小题明细: 林晓 first, each question's score and loss, then the sums.
     const SheetModel& detail = fixture.sheet("小题明细-数学");
     const std::vector<std::pair<std::string, std::string>> detailCells = {
-        {"D3", "1（5）"}, {"D4", "得分"}, {"E4", "失分"}, {"L3", "17(2)（6）"}, {"N3", "合计"},
-        {"C5", "林晓"}, {"D5", "5"}, {"E5", "0"}, {"L5", "6"}, {"N5", "25"}, {"O5", "0"},
-        {"C6", "周舟"}, {"L6", "5"}, {"M6", "1"}, {"N6", "24"}, {"O6", "1"},
+        {"D3", "1（5）"}, {"D4", "得分"}, {"E4", "失分"}, {"L3", "17(2)（6）"},
+        {"N3", "合计"},   {"C5", "林晓"}, {"D5", "5"},    {"E5", "0"},
+        {"L5", "6"},      {"N5", "25"},   {"O5", "0"},    {"C6", "周舟"},
+        {"L6", "5"},      {"M6", "1"},    {"N6", "24"},   {"O6", "1"},
     };
     for (const auto& [address, text] : detailCells) EXPECT_EQ(shown(detail, address), text) << address;
 }
