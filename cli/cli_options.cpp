@@ -138,6 +138,15 @@ constexpr OptionSpec kOptions[] = {
      "how levels are cut, for this run only: score:90,75,60 by lines in percent of the\n"
      "full mark; share:15,35,35,13,2 by the share of students of each level from the\n"
      "top; a third part :NAME,… names the levels; without it, the settings file's cuts"},
+    {"--questions", "FILE", kExport,
+     "小题分表工作簿（一科一张），用于小题分析；可多次给出，每次后接该科的以下选项\n"
+     "a workbook with one subject's question scores, for 小题分析; repeat it for each\n"
+     "subject, each followed by that subject's options below"},
+    {"--question-sheet", "SHEET", kExport, "该科的小题分工作表 / the subject's question-score worksheet"},
+    {"--question-subject", "学科", kExport, "该科的学科名称，如 数学 / the subject, e.g. 数学"},
+    {"--question-marks", "题号=满分,…", kExport,
+     "表中没有满分行时各小题的满分，如 1~12=5,13~16=5,17(1)=4\n"
+     "the questions' full marks when the sheet has no 满分 row, e.g. 1~12=5,17(1)=4"},
     {"--yes", nullptr, kExport,
      "对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
      "answer Yes to every question; without it a question is answered No and\n"
@@ -215,6 +224,7 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(int argc, const cha
             line.flags.insert(argument);
         } else if (i + 1 < argc) {
             line.values[argument] = argv[++i];
+            line.given.emplace_back(argument, line.values[argument]);
         } else {
             return CommandLineError{CommandLineFault::MissingValue,
                                     strprintf(tx::kNeedsValueFormat, argument.c_str(), argument.c_str())};

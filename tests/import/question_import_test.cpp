@@ -24,7 +24,8 @@ class MarksFrontend : public ScriptedFrontend {
     std::optional<std::vector<double>> answer;
     std::vector<std::string> askedQuestions;
     std::vector<double> proposed;
-    std::optional<std::vector<double>> askQuestionMarks(const std::string&, const std::vector<std::string>& shown,
+    std::optional<std::vector<double>> askQuestionMarks(const std::string&,
+                                                        const std::vector<std::string>& shown,
                                                         const std::vector<double>& offered) override {
         askedQuestions = shown;
         proposed = offered;
@@ -114,7 +115,8 @@ TEST(QuestionImport, FullMarksMissingOrWrongAreRefused) {
         if (c.says == nullptr) continue;
         EXPECT_TRUE(state.questionSheets.empty());
         ASSERT_FALSE(frontend.messages.empty());
-        EXPECT_NE(frontend.messages.back().text.find(c.says), std::string::npos) << frontend.messages.back().text;
+        EXPECT_NE(frontend.messages.back().text.find(c.says), std::string::npos)
+            << frontend.messages.back().text;
     }
 }
 
@@ -126,8 +128,9 @@ TEST(QuestionImport, ScoresAboveFullMarksAllListed) {
     Result<QuestionOutcome> read = importQuestionSheet(state, frontend, source("超满分"));
     ASSERT_FALSE(read);
     const std::string& text = frontend.messages.back().text;
-    for (const char* line : {"第3行 林晓：第1题得分：6不能大于满分：5", "第4行 周舟：第17(1)题得分“A”不是分数",
-                             "第5行 吴桐：第17(2)题得分：6.5不能大于满分：6"})
+    for (const char* line :
+         {"第3行 林晓：第1题得分：6不能大于满分：5", "第4行 周舟：第17(1)题得分“A”不是分数",
+          "第5行 吴桐：第17(2)题得分：6.5不能大于满分：6"})
         EXPECT_NE(text.find(line), std::string::npos) << text;
     EXPECT_NE(text.find("小题分表“question_sheets.xlsx”"), std::string::npos) << text;
     ASSERT_EQ(state.questionSheets.size(), 1u);  // the sheet read before stays
