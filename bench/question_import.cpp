@@ -1,8 +1,10 @@
 // Reading and analysing a large question-score sheet: writes an .xlsx of 200,000 students (or the
 // count given as the first argument) × 30 questions with a 满分 row, reads its columns with the
-// sheet query alone (below the 满分 row, by place) as the baseline, then reads it with the question import and works out the
-// 小题分析 figures against a score table of the same students. Prints both times and their ratio;
-// reading and analysing may take at most 1.5 times the reader's own time.
+// sheet query alone (below the 满分 row, by place) as the baseline, then reads it with the question import
+// and works out the 小题分析 figures against a score table of the same students. Prints both times and their
+// ratio; reading and analysing may take at most 1.5 times the reader's own time.
+
+#include "import/question_import.h"
 
 #include <xlsxwriter.h>
 
@@ -20,7 +22,6 @@
 #include "app/app_state.h"
 #include "app/null_frontend.h"
 #include "import/sheet_query.h"
-#include "import/question_import.h"
 
 namespace {
 
@@ -85,7 +86,8 @@ bool writeSheet(const std::string& path, int students) {
         worksheet_write_string(sheet, row, 3, nameOf(s).c_str(), nullptr);
         for (int q = 0; q < kQuestions; ++q)
             worksheet_write_number(sheet, row, static_cast<lxw_col_t>(4 + q),
-                                   static_cast<double>(rng() % static_cast<unsigned>(2 * markOf(q) + 1)) / 2, nullptr);
+                                   static_cast<double>(rng() % static_cast<unsigned>(2 * markOf(q) + 1)) / 2,
+                                   nullptr);
     }
     return workbook_close(workbook) == LXW_NO_ERROR;
 }
@@ -156,9 +158,10 @@ int main(int argc, char** argv) {
         bestRead = std::min(bestRead, secondsOf([&] { rows = readColumns(path, 4 + kQuestions); }));
         BenchFrontend ui;
         bool read = false;
-        bestImport = std::min(bestImport, secondsOf([&] {
-                                  read = static_cast<bool>(importQuestionSheet(state, ui, {path, "数学小题", "数学", ""}));
-                              }));
+        bestImport = std::min(
+            bestImport, secondsOf([&] {
+                read = static_cast<bool>(importQuestionSheet(state, ui, {path, "数学小题", "数学", ""}));
+            }));
         if (!read || ui.messages != 0 || state.questionSheets.front().studentCount() != students ||
             rows != static_cast<size_t>(students)) {
             std::fprintf(stderr, "question import incomplete (%zu rows read)\n", rows);
@@ -179,7 +182,9 @@ int main(int argc, char** argv) {
 
     const double ratio = (bestImport + bestAnalysis) / bestRead;
     std::printf("baseline, sheet query reading the same columns: %.3f s\n", bestRead);
-    std::printf("question import: %.3f s, analysis: %.3f s (%.2fx baseline)\n", bestImport, bestAnalysis, ratio);
-    std::printf("requirement: at most %.1fx -> %s\n", kAllowedRatio, ratio <= kAllowedRatio ? "ok" : "TOO SLOW");
+    std::printf("question import: %.3f s, analysis: %.3f s (%.2fx baseline)\n", bestImport, bestAnalysis,
+                ratio);
+    std::printf("requirement: at most %.1fx -> %s\n", kAllowedRatio,
+                ratio <= kAllowedRatio ? "ok" : "TOO SLOW");
     return ratio <= kAllowedRatio ? 0 : 2;
 }
