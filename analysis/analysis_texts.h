@@ -31,5 +31,17 @@ inline constexpr const char* kTooFewToScaleFormat = "%s只有%d名学生有成�
 inline constexpr const char* kScaleAboveFullMarkFormat = "%s：赋分规则最高%d分，超过满分%d分，不计算赋分";
 /// Subjects joined with kNameSeparator: read from the sheet's 赋分 columns, there is no raw score to scale.
 inline constexpr const char* kOnlyScaledInSheetFormat = "%s按表中的赋分统计，没有原始分，不计算赋分";
+// 小题分析: the log line of students of the score sheet and the question sheet not paired.
+/// Subject, students paired.
+inline constexpr const char* kQuestionsPairedFormat =
+    "小题分析（%s）：成绩表与小题分表对应上 %d 人，其余不计入小题统计。";
+/// Count, the names (joined with kNameSeparator).
+inline constexpr const char* kOnlyScoreSheetFormat = "成绩表中在小题分表里找不到的 %d 人：%s。";
+inline constexpr const char* kOnlyQuestionSheetFormat = "小题分表中在成绩表里找不到的 %d 人：%s。";
+// The quality of a question's 区分度.
+inline constexpr const char* kDiscriminationVeryGood = "很好";
+inline constexpr const char* kDiscriminationGood = "较好";
+inline constexpr const char* kDiscriminationFair = "需修改";
+inline constexpr const char* kDiscriminationPoor = "较差";
 
 }  // namespace varnex::analysis_texts

@@ -12,9 +12,9 @@
 namespace varnex {
 
 bool anyReportChosen(const ExportOptions& o, bool ExportOptions::*except) {
-    return std::any_of(std::begin(kReportChoices), std::end(kReportChoices), [&](const ReportChoice& report) {
-        return report.chosen != except && o.*report.chosen;
-    });
+    auto chosen = [&](const ReportChoice& report) { return report.chosen != except && o.*report.chosen; };
+    return std::any_of(std::begin(kReportChoices), std::end(kReportChoices), chosen) ||
+           std::any_of(std::begin(kCommandLineReports), std::end(kCommandLineReports), chosen);
 }
 
 namespace {
@@ -91,7 +91,8 @@ Exam::Exam(const AppState& state)
       imported_(state.imported),
       students_(&state.students),
       teachers_(&state.teachers),
-      previous_(&state.previous) {
+      previous_(&state.previous),
+      questionSheets_(&state.questionSheets) {
     if (options_.noRanks) {
         for (bool ExportOptions::*report : kPlaceReports) options_.*report = false;
     }

@@ -87,6 +87,8 @@ class Exam {
     /// The previous exam as the run counts it: counted in the extra subjects that are examined
     /// this time and that it has a column of (its 总分 with their scores).
     const PreviousExam& previous() const { return *previous_; }
+    /// The question-score sheets read for 小题分析, one per subject.
+    const std::vector<QuestionScores>& questionSheets() const { return *questionSheets_; }
 
     /// The computed scaled scores (计算赋分 in a senior grade), per student of students(); nullptr
     /// when they are not computed. With 按赋分统计 the scores and totals of the exam are the scaled
@@ -115,6 +117,7 @@ class Exam {
     const PreviousExam* previous_ = nullptr;
     std::optional<PreviousExam> previousCounted_;  ///< the previous exam, when counted in extra subjects
     std::optional<ScaledScores> scaled_;
+    const std::vector<QuestionScores>* questionSheets_ = nullptr;
 };
 
 /// The reports made of nothing but students' places (总分前N名, 总分名次段): 不公布名次 leaves them out.

@@ -111,6 +111,10 @@ std::string listedNames(const RowTable& students, const std::vector<int>& rows, 
 
 }  // namespace
 
+std::string studentNames(const RowTable& students, const std::vector<int>& rows, size_t listed) {
+    return listedNames(students, rows, listed);
+}
+
 StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& previous) {
     StudentMatch match;
     Matcher matcher(current, previous, match);

@@ -41,6 +41,10 @@ struct StudentMatch {
 /// fits more than one student on either side pairs nobody: those students are ambiguous.
 StudentMatch matchStudents(const ExamStudents& current, const ExamStudents& previous);
 
+/// The students of those rows as the completion note names them (school（class）班name), at most
+/// `listed`, then how many more.
+std::string studentNames(const RowTable& students, const std::vector<int>& rows, size_t listed);
+
 /// The place of every student in the grade by total, by `rule`; 0 for a student without a total,
 /// who is not ranked.
 std::vector<int> gradePlaces(const std::vector<std::optional<double>>& totals, TieRule rule);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/question_scores.h"
 #include "app/recent_files.h"
 #include "app/row_table.h"
 #include "app/subjects.h"
@@ -148,6 +149,8 @@ struct AppState {
     WorkbookState workbook;
     ImportResults imported;
     PreviousExam previous;
+    /// 小题分析: the question-score sheets read, one per subject, in the order they were read.
+    std::vector<QuestionScores> questionSheets;
 
     /// The school given last for a sheet without 学校 column, offered when the next one asks.
     std::string schoolName;

@@ -54,4 +54,9 @@ inline constexpr const char* kCompetitionPlaces = "1,2,2,4";
 inline constexpr const char* kDenseRanking = "并列不占位";
 inline constexpr const char* kDensePlaces = "1,2,2,3";
 
+// The full marks of questions as written ("1~12=5,17(1)=4").
+/// The item that cannot be read.
+inline constexpr const char* kBadQuestionMarkFormat =
+    "无法识别小题满分“%s”：应写作 题号=满分，连续题号可写作 1~12=5，小题写作 17(1)=4";
+
 }  // namespace varnex::app_texts

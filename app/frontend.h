@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/app_texts.h"
 
@@ -62,6 +63,17 @@ class Frontend {
     virtual std::string extraSubjectHint(const std::string& name) const {
         (void)name;
         return app_texts::kExtraSubjectHint;
+    }
+    /// The full marks of a subject's questions, asked of the person in a table of the questions with
+    /// a box each, filled with `proposed` (the highest score each has): the marks entered, one per
+    /// question, or nothing when the question was cancelled or cannot be asked.
+    virtual std::optional<std::vector<double>> askQuestionMarks(const std::string& subject,
+                                                                const std::vector<std::string>& questions,
+                                                                const std::vector<double>& proposed) {
+        (void)subject;
+        (void)questions;
+        (void)proposed;
+        return std::nullopt;
     }
     /// Long work has reached a step, such as "导出：班级各科三率": `done` of `total` steps are
     /// finished (a `total` of 0 when the amount is not known). Shown beside the work, never waited

@@ -75,6 +75,13 @@ int percentKey(const IniFile& file, const std::string& gradeName, const std::str
     return value >= 0 && value <= 100 ? value : fallback;
 }
 
+// The full marks of questions, one key per exam name and subject.
+const char* const kQuestionMarksSection = "小题满分";
+
+std::string questionMarksKey(const std::string& examName, const std::string& subject) {
+    return examName.empty() ? subject : examName + "-" + subject;
+}
+
 std::string excellenceKey(int subject) {
     return std::string(kSubjects[static_cast<size_t>(subject)].name) + kExcellenceKeySuffix;
 }
@@ -502,6 +509,22 @@ Status saveSchoolName(const std::string& path, const std::string& school) {
     if (file.unreadable()) return settingsNotSaved(path);
     file.set(kImportSection, kSchoolNameKey, school);
     if (!file.save(path)) return settingsNotSaved(path);
+    return {};
+}
+
+std::string loadQuestionMarks(const std::string& path, const std::string& examName,
+                              const std::string& subject) {
+    if (path.empty()) return std::string();
+    return loadSettingsFile(path).get(kQuestionMarksSection, questionMarksKey(examName, subject));
+}
+
+Status saveQuestionMarks(const std::string& path, const std::string& examName, const std::string& subject,
+                         const std::string& marks) {
+    if (path.empty()) return settingsNotSaved(path);
+    IniFile file = loadSettingsFile(path);
+    if (file.unreadable()) return unusableSettings(settingsFileInUse(path), file.problem());
+    file.set(kQuestionMarksSection, questionMarksKey(examName, subject), marks);
+    if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }
 

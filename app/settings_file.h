@@ -67,6 +67,13 @@ Status saveScaledScores(const std::string& path, bool scaled);
 
 /// Keeps the grade's 等级 cuts (its 等级方式, 等级线 and 等级名称 keys); a failure names the file.
 Status saveLevelCuts(const std::string& path, const std::string& gradeName, const LevelCuts& cuts);
+/// The full marks of the questions of an exam's subject as the settings file keeps them (section
+/// 小题满分, key "<exam name>-<subject>", written as "1~12=5,17(1)=4"); "" when it has none.
+std::string loadQuestionMarks(const std::string& path, const std::string& examName,
+                              const std::string& subject);
+/// Keeps the full marks of the questions of an exam's subject; a failure names the file.
+Status saveQuestionMarks(const std::string& path, const std::string& examName, const std::string& subject,
+                         const std::string& marks);
 
 /// The 默认 command's effect on the records: every excellence line back to 80.
 void restoreDefaultExcellence(ScoreSettings& scores);

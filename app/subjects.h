@@ -193,6 +193,9 @@ struct ExportOptions {
     bool moreFigures = false;
     /// 学生标准分: each student's Z and T score per subject and for the total; off unless chosen.
     bool standardScores = false;
+    /// 小题分析 and 小题明细 of each question-score sheet read; off unless chosen.
+    bool questionAnalysis = false;
+    bool questionDetail = false;
 };
 
 }  // namespace varnex

@@ -176,6 +176,15 @@ constexpr OptionSpec kOptions[] = {
      "优秀线和及格线；不给出时按配置文件的“临界线”\n"
      "the lines 临界生 are near, for this run only: 上线 the 上线 lines, 优秀及格 the total's\n"
      "excellence and pass lines; without it, the settings file's 临界线"},
+    {"--questions", "FILE", kExport,
+     "小题分表工作簿（一科一张），用于小题分析；可多次给出，每次后接该科的以下选项\n"
+     "a workbook with one subject's question scores, for 小题分析; repeat it for each\n"
+     "subject, each followed by that subject's options below"},
+    {"--question-sheet", "SHEET", kExport, "该科的小题分工作表 / the subject's question-score worksheet"},
+    {"--question-subject", "学科", kExport, "该科的学科名称，如 数学 / the subject, e.g. 数学"},
+    {"--question-marks", "题号=满分,…", kExport,
+     "表中没有满分行时各小题的满分，如 1~12=5,13~16=5,17(1)=4\n"
+     "the questions' full marks when the sheet has no 满分 row, e.g. 1~12=5,17(1)=4"},
     {"--yes", nullptr, kExport,
      "对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
      "answer Yes to every question; without it a question is answered No and\n"
@@ -253,6 +262,7 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(int argc, const cha
             line.flags.insert(argument);
         } else if (i + 1 < argc) {
             line.values[argument] = argv[++i];
+            line.given.emplace_back(argument, line.values[argument]);
         } else {
             return CommandLineError{CommandLineFault::MissingValue,
                                     strprintf(tx::kNeedsValueFormat, argument.c_str(), argument.c_str())};

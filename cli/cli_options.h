@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct CommandLine {
     std::vector<std::string> positional;
     std::map<std::string, std::string> values;  ///< option -> its value, the last one given
     std::set<std::string> flags;                ///< the options without a value that were given
+    /// Every option with a value as given, in command-line order (an option given again is there
+    /// again), for the options that may be repeated.
+    std::vector<std::pair<std::string, std::string>> given;
 };
 
 /// Why a command line is refused.

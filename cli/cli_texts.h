@@ -52,6 +52,8 @@ inline constexpr const char* kExportUsage =
     "                             [--missing-rule 0|1|2] [--missing-limit N] [--blank-scores zero|exclude]\n"
     "                             [--ranking 1224|1223] [--no-ranks]\n"
     "                             [--previous FILE [--previous-sheet SHEET]] [--near N] [--yes] [--force]\n"
+    "                             [--questions FILE --question-sheet SHEET --question-subject 学科\n"
+    "                              [--question-marks 题号=满分,…]]…\n"
     "                             -o FILE\n"
     "\n"
     "导入任课教师（如给出）和学生成绩，按配置文件中的导出选项导出分析结果。\n"
@@ -107,6 +109,18 @@ inline constexpr const char* kUnknownSubjectFormat = "未知的学科 / unknown 
 /// Report given, the reports that can be named.
 inline constexpr const char* kUnknownReportFormat =
     "未知的报表 / unknown report: %s\n可选 / choose from: %s\n";
+/// The option given before any --questions.
+inline constexpr const char* kQuestionOptionFirstFormat =
+    "%s 须跟在它所属的 --questions FILE 之后 / %s belongs "
+    "after the --questions FILE it is for\n";
+/// The --questions FILE without its sheet or subject.
+inline constexpr const char* kQuestionSourceIncompleteFormat =
+    "--questions %s 须同时给出 --question-sheet 和 --question-subject / needs --question-sheet and "
+    "--question-subject\n";
+/// The report chosen.
+inline constexpr const char* kQuestionReportWithoutSheetFormat =
+    "报表“%s”需要小题分表，请用 --questions 给出 / %s needs a question-score sheet: give it with "
+    "--questions\n";
 /// Joins the names of the reports that can be named.
 inline constexpr const char* kReportSeparator = ",";
 /// Command given, then the main help.

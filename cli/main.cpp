@@ -29,6 +29,7 @@
 #include "import/header_names.h"
 #include "import/open_workbook.h"
 #include "import/previous_exam.h"
+#include "import/question_import.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
 #include "readers/workbook_reader.h"
@@ -135,21 +136,72 @@ bool subjectValuesOption(const Args& args, const std::string& name, int low, int
     return true;
 }
 
+// The question-score sheets of --questions, each with the --question-sheet, --question-subject
+// and --question-marks that follow it; nothing after saying what is wrong.
+std::optional<std::vector<QuestionSource>> questionSources(const Args& args) {
+    std::vector<QuestionSource> sources;
+    for (const auto& [name, value] : args.given) {
+        if (name == "--questions") {
+            sources.push_back({value, {}, {}, {}});
+            continue;
+        }
+        std::string QuestionSource::*field = name == "--question-sheet"     ? &QuestionSource::sheet
+                                             : name == "--question-subject" ? &QuestionSource::subject
+                                             : name == "--question-marks"   ? &QuestionSource::marks
+                                                                            : nullptr;
+        if (field == nullptr) continue;
+        if (sources.empty()) {
+            std::fprintf(stderr, tx::kQuestionOptionFirstFormat, name.c_str(), name.c_str());
+            return std::nullopt;
+        }
+        sources.back().*field = value;
+    }
+    for (const QuestionSource& source : sources) {
+        if (source.sheet.empty() || source.subject.empty()) {
+            std::fprintf(stderr, tx::kQuestionSourceIncompleteFormat, source.path.c_str());
+            return std::nullopt;
+        }
+        if (Result<std::vector<QuestionMark>> marks = parseQuestionMarks(source.marks); !marks) {
+            std::fprintf(stderr, "%s\n", marks.error().c_str());
+            return std::nullopt;
+        }
+    }
+    return sources;
+}
+
+// The question reports need a question-score sheet; without --reports, one asks for 小题分析.
+bool questionReports(const std::vector<QuestionSource>& sources, bool reportsGiven, ExportOptions& options) {
+    if (!sources.empty() && !reportsGiven) options.questionAnalysis = true;
+    if (!sources.empty()) return true;
+    for (bool ExportOptions::*chosen : {&ExportOptions::questionAnalysis, &ExportOptions::questionDetail}) {
+        if (!reportsGiven || !(options.*chosen)) continue;
+        const char* caption = reportCaption(chosen);
+        std::fprintf(stderr, tx::kQuestionReportWithoutSheetFormat, caption, caption);
+        return false;
+    }
+    // The settings file's choice of them has nothing to work on this time.
+    options.questionAnalysis = options.questionDetail = false;
+    return true;
+}
+
 // Chooses the reports named in --reports (as the window's check boxes show them, "导出" may be
 // left out; "导出总分前30名" also sets N) instead of the settings file's choice; false after
 // saying what is wrong. An absent option changes nothing.
 bool reportsOption(const Args& args, ExportOptions& options) {
     auto it = args.values.find("--reports");
     if (it == args.values.end()) return true;
+    // The window's reports, then those of the command line only.
+    std::vector<ReportChoice> reports(std::begin(kReportChoices), std::end(kReportChoices));
+    reports.insert(reports.end(), std::begin(kCommandLineReports), std::end(kCommandLineReports));
     ExportOptions chosen = options;
-    for (const ReportChoice& report : kReportChoices) chosen.*report.chosen = false;
+    for (const ReportChoice& report : reports) chosen.*report.chosen = false;
     constexpr std::string_view kExportWord = "导出";
     constexpr std::string_view kPlaces = "名";  // ends the top-N report's name
     for (const std::string& item : listItems(it->second)) {
         std::string_view name(item);
         if (name.starts_with(kExportWord)) name.remove_prefix(kExportWord.size());
         const ReportChoice* found = nullptr;
-        for (const ReportChoice& report : kReportChoices) {
+        for (const ReportChoice& report : reports) {
             std::string_view caption(report.caption);
             caption.remove_prefix(kExportWord.size());
             if (report.setting == ReportSetting::TopN && name.starts_with(caption) &&
@@ -167,7 +219,7 @@ bool reportsOption(const Args& args, ExportOptions& options) {
         }
         if (found == nullptr) {
             std::string names;
-            for (const ReportChoice& report : kReportChoices) {
+            for (const ReportChoice& report : reports) {
                 if (!names.empty()) names += tx::kReportSeparator;
                 names += report.caption;
                 if (report.setting == ReportSetting::TopN) names += std::string("N") + std::string(kPlaces);
@@ -516,6 +568,9 @@ int runExport(const Args& line) {
         !rankingOption(*args, state.exportOptions) || !levelsOption(*args, state.scores) ||
         !scoreLinesOptions(*args, state.scores, state.exportOptions))
         return kExitUsage;
+    const std::optional<std::vector<QuestionSource>> questions = questionSources(*args);
+    if (!questions || !questionReports(*questions, v.count("--reports") > 0, state.exportOptions))
+        return kExitUsage;
     if (v.count("--near")) state.exportOptions.nearBand = *near;
     if (args->flags.count("--four-rates")) state.exportOptions.fourRates = true;
     if (args->flags.count("--more-figures")) state.exportOptions.moreFigures = true;
@@ -544,6 +599,9 @@ int runExport(const Args& line) {
         if (!importPreviousExam(state, ui)) return kExitFailed;
     }
     state.examNameText = v["--exam"];
+    for (const QuestionSource& source : *questions) {
+        if (!importQuestionSheet(state, ui, source)) return kExitFailed;
+    }
     Result<ExportOutcome> exported = exportRun(state, ui);
     if (!exported) return kExitFailed;
     ui.clearProgress();

@@ -218,4 +218,31 @@ inline constexpr const char* kLogSubjectsNotAnalysedFormat = "以下学科不是
 inline constexpr const char* kClassesUnreadableFormat =
     "%s的班级“%s”读不出是哪几个班，请写成“1、2班”或“3-4班”这样！";
 
+// ---------------------------------------------------------------- question sheets (小题分析)
+/// File name, what went wrong.
+inline constexpr const char* kQuestionSheetFailedFormat = "小题分表“%s”：%s";
+/// The subject as given.
+inline constexpr const char* kQuestionSubjectFormat =
+    "学科名称“%s”不能用作工作表名：不能为空，不能含有 : \\ / ? * [ ] ' 这些字符";
+/// Sheet.
+inline constexpr const char* kQuestionHeaderFormat =
+    "工作表“%s”中找不到标题行：标题行须有“姓名”列和题号列（如 1、2、17(1)、第18题）";
+/// Sheet, the first column's text and letters, the second column's text and letters.
+inline constexpr const char* kQuestionTwiceFormat = "工作表“%s”中“%s”（%s列）和“%s”（%s列）是同一道题";
+/// Question, the cell's text.
+inline constexpr const char* kQuestionNotScoreFormat = "第%s题得分“%s”不是分数";
+inline constexpr const char* kQuestionNegativeFormat = "第%s题得分：%s不能小于0";
+/// Question, score, full mark.
+inline constexpr const char* kQuestionAboveFullMarkFormat = "第%s题得分：%s不能大于满分：%s";
+/// Question, sheet.
+inline constexpr const char* kQuestionNotInSheetFormat = "小题满分中的第%s题不在工作表“%s”中";
+/// Sheet, the questions without a full mark.
+inline constexpr const char* kQuestionMarksMissingFormat =
+    "工作表“%s”没有满分行，这些小题没有满分：%s。请在标题行下加一行“满分”，或给出各小题的满分（如 "
+    "1~12=5,17(1)=4）";
+/// Subject, file name, sheet, students, questions, the subtotal columns (or kNoSubtotals).
+inline constexpr const char* kQuestionSheetReadFormat =
+    "小题分表（%s）：%s · %s，%d名学生，%d道小题；小计列（不计入小题）：%s";
+inline constexpr const char* kNoSubtotals = "无";
+
 }  // namespace varnex::import_texts

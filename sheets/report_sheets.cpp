@@ -13,6 +13,7 @@
 #include "sheets/near_line.h"
 #include "sheets/print_layout.h"
 #include "sheets/progress_sheets.h"
+#include "sheets/question_sheets.h"
 #include "sheets/rank_bands.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/scaled_scores.h"
@@ -36,6 +37,15 @@ const ProgressPairing& SheetWork::pairing() {
 const ExamLevels& SheetWork::levels() {
     if (!levels_) levels_.emplace(exam_);
     return *levels_;
+}
+
+const QuestionAnalysis& SheetWork::questions(size_t i) {
+    auto it = questions_.find(i);
+    if (it == questions_.end()) {
+        it = questions_.emplace(i, analyseQuestions(exam_, exam_.questionSheets()[i])).first;
+        if (!it->second.unmatchedNote.empty()) log(it->second.unmatchedNote);
+    }
+    return it->second;
 }
 
 namespace {
@@ -183,6 +193,20 @@ constexpr ReportSheet kReportSheets[] = {
          }
          return writeStudentProgress(sheet, work.exam(), studentProgress(work.exam(), work.pairing()),
                                      planned.title);
+     }},
+    {SheetKind::QuestionAnalysis,
+     "questions",
+     {5, 0, true},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeQuestionAnalysis(
+             sheet, work.exam(), work.questions(static_cast<size_t>(planned.questionSheet)), planned.title);
+     }},
+    {SheetKind::QuestionDetail,
+     "questions",
+     {4, 3},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeQuestionDetail(
+             sheet, work.exam(), work.questions(static_cast<size_t>(planned.questionSheet)), planned.title);
      }},
     {SheetKind::Charts,
      "charts",

@@ -5,6 +5,7 @@
 // (app/report_choices.h).
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "analysis/levels.h"
 #include "analysis/listings.h"
 #include "analysis/progress.h"
+#include "analysis/questions.h"
 #include "base/result.h"
 #include "sheets/figure_places.h"
 #include "sheets/sheet_plan.h"
@@ -37,6 +39,9 @@ class SheetWork {
     const ExamLevels& levels();
     /// The levels the listings show instead of places: under 不公布名次, else none.
     const ExamLevels* levelsInsteadOfPlaces() { return exam_.options().noRanks ? &levels() : nullptr; }
+    /// The figures of the i-th question-score sheet, worked out (and its pairing logged) the first
+    /// time a sheet asks.
+    const QuestionAnalysis& questions(size_t i);
     /// The pairing when a progress sheet was written.
     const std::optional<ProgressPairing>& pairingIfWritten() const { return pairing_; }
     FigurePlaces figurePlaces;
@@ -47,6 +52,7 @@ class SheetWork {
     std::optional<StudentListings> listings_;
     std::optional<ProgressPairing> pairing_;
     std::optional<ExamLevels> levels_;
+    std::map<size_t, QuestionAnalysis> questions_;
 };
 
 /// Writes a planned sheet into the sheet taken for it (already activated and named).

@@ -105,6 +105,18 @@ SheetPlan buildSheetPlan(const Exam& exam) {
         add(SheetKind::ClassProgress, tx::kClassProgress);
         add(SheetKind::StudentProgress, tx::kStudentProgress);
     }
+    // One pair per subject, produced last subject first so that their tabs read in the order read.
+    const std::vector<QuestionScores>& questionSheets = exam.questionSheets();
+    for (size_t i = questionSheets.size(); i-- > 0;) {
+        const char* subject = questionSheets[i].source.subject.c_str();
+        auto addQuestions = [&](SheetKind kind, const char* format) {
+            const std::string name = strprintf(format, subject);
+            plan.sheets.push_back({kind, name, sheetTitle(examName, name, grade), name});
+            plan.sheets.back().questionSheet = static_cast<int>(i);
+        };
+        if (o.questionDetail) addQuestions(SheetKind::QuestionDetail, tx::kQuestionDetailFormat);
+        if (o.questionAnalysis) addQuestions(SheetKind::QuestionAnalysis, tx::kQuestionAnalysisFormat);
+    }
     if (o.totalRankBands) add(SheetKind::TotalRankBands, tx::kTotalRankBands);
     if (o.totalBands) add(SheetKind::TotalBands, tx::kTotalBands);
     if (o.subjectBands) add(SheetKind::SubjectBands, tx::kSubjectBands);

@@ -27,6 +27,8 @@ enum class SheetKind {
     NearLine,              ///< 临界生
     ClassProgress,         ///< 班级进退步
     StudentProgress,       ///< 学生进退步
+    QuestionAnalysis,      ///< 小题分析 of one question-score sheet
+    QuestionDetail,        ///< 小题明细 of one question-score sheet
     Charts,                ///< charts of the other sheets' figures
     Contents,
 };
@@ -35,10 +37,11 @@ enum class SheetKind {
 struct PlannedSheet {
     SheetKind kind;
     std::string tabName;
-    std::string title;    ///< the merged first row; empty for the contents sheet
-    std::string item;     ///< its line in the item list and, after "导出：", in the log
-    int classIndex = -1;  ///< the ClassList entry of a per-class sheet
-    int position = 0;     ///< 1-based tab position
+    std::string title;       ///< the merged first row; empty for the contents sheet
+    std::string item;        ///< its line in the item list and, after "导出：", in the log
+    int classIndex = -1;     ///< the ClassList entry of a per-class sheet
+    int position = 0;        ///< 1-based tab position
+    int questionSheet = -1;  ///< the question-score sheet of a 小题分析 or 小题明细 sheet
 };
 
 /// The sheets of one run in production order; the contents sheet comes last, at position 1.

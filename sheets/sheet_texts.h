@@ -310,4 +310,35 @@ inline constexpr const char* kStandardScoresNote =
     "Z分 =（成绩 − 全体平均分）÷ 标准差，T分 = 50 + 10 × Z分；各科按全体参加该科考试的学生计算，"
     "标准差为总体标准差（除以人数）；全体成绩相同的科目没有标准分。";
 
+// 小题分析 and 小题明细, one sheet each per subject.
+/// Subject.
+inline constexpr const char* kQuestionAnalysisFormat = "小题分析-%s";
+inline constexpr const char* kQuestionDetailFormat = "小题明细-%s";
+inline constexpr std::array<const char*, 13> kQuestionHeaders{
+    "学校",    "班级",    "人数", "题号",   "满分",       "平均分",        "得分率%",
+    "满分率%", "零分率%", "难度", "区分度", "区分度评价", "与全体得分率差"};
+/// Students paired, the α and the students it is taken over (or kQuestionNoAlpha), the subtotals
+/// left out (or kQuestionNoSubtotals).
+inline constexpr const char* kQuestionNoteFormat =
+    "按成绩表中对应上的 %d 名学生统计；克隆巴赫α系数：%s；小计列（不计入小题）：%s";
+/// α, students.
+inline constexpr const char* kQuestionAlphaFormat = "%s（%d 人各题均有成绩）";
+inline constexpr const char* kQuestionNoAlpha = "无法计算";
+inline constexpr const char* kQuestionNoSubtotals = "无";
+inline constexpr const char* kQuestionRuleNote =
+    "难度 = 得分率；区分度 = "
+    "按各题得分之和排在前27%与后27%的学生（不足20人时各取一半，与分界处同分者一并计入）"
+    "的得分率之差";
+inline constexpr const char* kQuestionQualityNote =
+    "区分度0.40及以上很好，0.30～0.39较好，0.20～0.29需修改，0.20以下较差；与全体得分率差低于 −10 "
+    "个百分点的单元格标红";
+/// Subject.
+inline constexpr const char* kQuestionChartTitleFormat = "%s各题得分率";
+inline constexpr const char* kQuestionChartCategories = "题号";
+inline constexpr const char* kQuestionChartValues = "得分率%";
+inline constexpr std::array<const char*, 3> kQuestionDetailNames{"学校", "班级", "姓名"};
+inline constexpr const char* kQuestionScore = "得分";
+inline constexpr const char* kQuestionLoss = "失分";
+inline constexpr const char* kQuestionTotal = "合计";
+
 }  // namespace varnex::sheet_texts

@@ -252,6 +252,10 @@ void ExcelSheet::AddSheetLink(std::string_view cell, std::string_view sheetName)
     s.links.push_back({cellAt(cell), std::string(sheetName)});
 }
 
+void ExcelSheet::AddConditionalFill(const CellRange& range, double atMost, uint32_t fillRgb) {
+    sheetAt(*session_, position_).conditionalFills.push_back({range, atMost, fillRgb});
+}
+
 void ExcelSheet::AddChart(ChartModel chart) {
     SheetModel& s = sheetAt(*session_, position_);
     for (const ChartSeries& series : chart.series) {

@@ -87,6 +87,9 @@ class ExcelSheet {
     void AddSheetLink(std::string_view cell, std::string_view sheetName);
     /// Places a chart on the sheet. Every sheet it reads from must exist.
     void AddChart(ChartModel chart);
+    /// Fills the cells of the range whose value is at most `atMost` in the colour 0xRRGGBB (a
+    /// conditional format: the application judges the values as they stand).
+    void AddConditionalFill(const CellRange& range, double atMost, uint32_t fillRgb);
     /// Widens the columns in use whose width was never set to their longest value.
     void AutoFitColumns();
     /// The width of the columns in use in points, as they print.

@@ -166,6 +166,15 @@ struct ChartModel {
     int heightPixels = 288;
 };
 
+/// A conditional format: the cells of a range whose value is at most a limit are filled in a
+/// colour, as the spreadsheet application judges them whenever they change.
+struct ConditionalFill {
+    CellRange range;
+    double atMost = 0;
+    uint32_t fillRgb = 0xFFC7CE;  ///< the fill, 0xRRGGBB
+    bool operator==(const ConditionalFill&) const = default;
+};
+
 /// One worksheet: its tab name, visibility, column widths, merged areas and cells, and what it
 /// carries besides its cells: how it prints, its frozen panes, links to other sheets and charts.
 class SheetModel {
@@ -181,6 +190,7 @@ class SheetModel {
     FrozenPanes frozenPanes;
     std::vector<SheetLink> links;
     std::vector<ChartModel> charts;
+    std::vector<ConditionalFill> conditionalFills;
 
     /// Merges a range (of more than one cell). Merged areas that overlap it are dissolved first, so
     /// that the areas never overlap (a file with overlapping areas is refused by spreadsheet

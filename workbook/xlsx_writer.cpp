@@ -361,8 +361,24 @@ lxw_error writeChart(lxw_workbook* workbook, lxw_worksheet* ws, const ChartModel
                                       static_cast<lxw_col_t>(model.anchor.column), chart, &options);
 }
 
-// Writes one sheet's widths, merged areas, cells, print setup, panes and charts. `releasable`, when
-// given, is the same sheet: each row's cells are freed once written and the sheet's texts at the end.
+// A conditional fill: a format of its own (a fill only) and the rule on its range.
+lxw_error writeConditionalFill(lxw_workbook* workbook, lxw_worksheet* ws, const ConditionalFill& fill) {
+    lxw_format* format = workbook_add_format(workbook);
+    if (format == nullptr) return LXW_ERROR_MEMORY_MALLOC_FAILED;
+    format_set_bg_color(format, static_cast<lxw_color_t>(fill.fillRgb));
+    lxw_conditional_format rule{};
+    rule.type = LXW_CONDITIONAL_TYPE_CELL;
+    rule.criteria = LXW_CONDITIONAL_CRITERIA_LESS_THAN_OR_EQUAL_TO;
+    rule.value = fill.atMost;
+    rule.format = format;
+    return worksheet_conditional_format_range(
+        ws, static_cast<lxw_row_t>(fill.range.first.row), static_cast<lxw_col_t>(fill.range.first.column),
+        static_cast<lxw_row_t>(fill.range.last.row), static_cast<lxw_col_t>(fill.range.last.column), &rule);
+}
+
+// Writes one sheet's widths, merged areas, cells, print setup, panes, conditional fills and charts.
+// `releasable`, when given, is the same sheet: each row's cells are freed once written and the sheet's texts
+// at the end.
 Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& sheet, FormatTable& formats,
                   SheetModel* releasable) {
     for (const auto& [column, width] : sheet.columnWidths) {
@@ -409,6 +425,10 @@ Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& s
     if (sheet.frozenPanes.rows > 0 || sheet.frozenPanes.columns > 0) {
         worksheet_freeze_panes(ws, static_cast<lxw_row_t>(sheet.frozenPanes.rows),
                                static_cast<lxw_col_t>(sheet.frozenPanes.columns));
+    }
+    for (const ConditionalFill& fill : sheet.conditionalFills) {
+        if (lxw_error e = writeConditionalFill(workbook, ws, fill))
+            return failure(e, where(sheet, fill.range.first.row, fill.range.first.column));
     }
     for (const ChartModel& chart : sheet.charts) {
         if (lxw_error e = writeChart(workbook, ws, chart))

@@ -969,6 +969,63 @@ TEST_F(CliTest, ScoreLinesAndScaledScoresForOneRun) {
     }
 }
 
+// 小题分析 from the committed platform sheet: --questions without --reports chooses it, a sheet
+// without 满分 row takes --question-marks, and the options are checked before anything is read.
+TEST_F(CliTest, QuestionAnalysisOfEachSubject) {
+    examineOnly({{"语文", 100}, {"数学", 100}});
+    const std::string input = fixture("question_sheets.xlsx");
+    auto run = [&](const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export", input,    "--scores", "成绩",       "--grade",
+                                         "七年级", "--exam", "期中考试", "--settings", settings,
+                                         "--yes",  "-o",     out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    };
+    const std::string out = dir.file("小题.xlsx");
+    RunResult r = run(out, {"--questions", input, "--question-sheet", "数学小题", "--question-subject",
+                            "数学", "--questions", input, "--question-sheet", "无满分行",
+                            "--question-subject", "语文", "--question-marks", "1~3=5,17(1)=4,17(2)=6"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // Beside the settings file's reports, one sheet per subject in the order given.
+    const std::vector<std::string> tabs = sheetNames(out);
+    const auto math = std::find(tabs.begin(), tabs.end(), "小题分析-数学");
+    EXPECT_NE(math, tabs.end());
+    EXPECT_EQ(std::find(tabs.begin(), tabs.end(), "小题分析-语文") - math, 1);
+    EXPECT_EQ(std::find(tabs.begin(), tabs.end(), "小题明细-数学"), tabs.end());
+    auto sheet = readSheet(out, "小题分析-数学");
+    EXPECT_EQ(sheet["K8"], "0.43");
+    EXPECT_NE(r.err.find("小题分表中在成绩表里找不到的 1 人：二中（2）班孔明"), std::string::npos) << r.err;
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"--question-sheet", "数学小题", "--questions", input}, 2, "--question-sheet 须跟在"},
+        {{"--questions", input, "--question-sheet", "数学小题"},
+         2,
+         "须同时给出 --question-sheet 和 --question-subject"},
+        {{"--questions", input, "--question-sheet", "无满分行", "--question-subject", "数学",
+          "--question-marks", "1~3"},
+         2,
+         "无法识别小题满分“1~3”"},
+        {{"--reports", "小题明细"}, 2, "报表“导出小题明细”需要小题分表"},
+        {{"--questions", input, "--question-sheet", "无满分行", "--question-subject", "数学"},
+         1,
+         "这些小题没有满分：1、2、3、17(1)、17(2)"},
+        {{"--questions", input, "--question-sheet", "超满分", "--question-subject", "数学"},
+         1,
+         "第3行 林晓：第1题得分：6不能大于满分：5"},
+    };
+    for (const Case& c : cases) {
+        RunResult refused = run(dir.file("不应写出.xlsx"), c.args);
+        EXPECT_EQ(refused.status, c.status) << c.says;
+        EXPECT_NE(refused.err.find(c.says), std::string::npos) << refused.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("不应写出.xlsx")));
+    }
+}
+
 // A junior sheet with 缺考 and "/": left out for one run, each subject counts only those who sat it
 // and each 总分 is judged on the subjects sat; counted as 0 (the settings file's choice) they pull
 // the averages down. A sheet with bad rows prints every problem, one a line, and writes nothing.

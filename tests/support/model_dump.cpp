@@ -157,6 +157,11 @@ std::string dumpSheet(const SheetModel& sheet, const WorkbookModel& workbook) {
                   std::to_string(sheet.frozenPanes.columns));
     for (const SheetLink& l : sheet.links) line(out, "  link " + address(l.cell) + " -> " + quoted(l.sheet));
     for (size_t i = 0; i < sheet.charts.size(); ++i) dumpChart(out, i, sheet.charts[i]);
+    for (const ConditionalFill& f : sheet.conditionalFills) {
+        char fill[16];
+        std::snprintf(fill, sizeof fill, "%06X", static_cast<unsigned>(f.fillRgb));
+        line(out, "  conditional " + range(f.range) + " <= " + number(f.atMost) + " fill " + fill);
+    }
     for (int row = 0; row < sheet.rowCount(); ++row) {
         for (int column = 0; column < sheet.columnCount(row); ++column) {
             const Cell* c = sheet.cell(row, column);

@@ -97,6 +97,30 @@ TEST(XlsxWriter, SheetsMergesWidthsAndOneFormatPerCombination) {
     EXPECT_NE(styles.find("<borders count=\"5\">"), std::string::npos);
 }
 
+TEST(XlsxWriter, ConditionalFillIsARuleOnItsRangeAndLeavesTheCellsAlone) {
+    ExcelSession s;
+    s.AddWorkbook(OmittedArgument);
+    ExcelSheet sheet = s.Sheet(1);
+    sheet.Range("B2", "B2").SetValue("-12.5");
+    sheet.Range("B3", "B3").SetValue("3");
+    sheet.AddConditionalFill({{1, 1}, {4, 2}}, -10, 0xFFC7CE);
+
+    TempDir dir;
+    const std::string path = dir.file("out.xlsx");
+    Status written = writeXlsx(s.workbook(), path);
+    ASSERT_TRUE(written) << written.error();
+    const std::string xml = zipPart(path, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(xml.find("<conditionalFormatting sqref=\"B2:C5\"><cfRule type=\"cellIs\" dxfId=\"0\" "
+                       "priority=\"1\" operator=\"lessThanOrEqual\"><formula>-10</formula></cfRule>"),
+              std::string::npos)
+        << xml;
+    EXPECT_EQ(xmlCell(xml, "B2").value, "-12.5");
+    EXPECT_EQ(xmlCell(xml, "B2").style, "");  // the fill is the rule's, not the cell's
+    const std::string styles = zipPart(path, "xl/styles.xml");
+    EXPECT_NE(styles.find("<dxfs count=\"1\">"), std::string::npos) << styles;
+    EXPECT_NE(styles.find("FFFFC7CE"), std::string::npos) << styles;
+}
+
 TEST(XlsxWriter, FormulasCarryTheirComputedResults) {
     ExcelSession s;
     s.AddWorkbook(OmittedArgument);
