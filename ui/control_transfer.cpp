@@ -63,12 +63,13 @@ int readControls(const WindowControls& controls, AppState& state) {
             return kSubjectEdits[static_cast<size_t>(s)].excellence;
     }
 
+    // The 良好 and 低分 lines are percents of the full mark: a whole number of 0 … 100.
     for (int s = 0; s < kSubjectCount; ++s) {
-        if (!readInt(controls.goodLines[static_cast<size_t>(s)],
-                     state.scores.goodLine[static_cast<size_t>(s)]))
-            return kSubjectLineEdits[static_cast<size_t>(s)].good;
-        if (!readInt(controls.lowLines[static_cast<size_t>(s)], state.scores.lowLine[static_cast<size_t>(s)]))
-            return kSubjectLineEdits[static_cast<size_t>(s)].low;
+        const size_t k = static_cast<size_t>(s);
+        if (!readInt(controls.goodLines[k], state.scores.goodLine[k]) || state.scores.goodLine[k] > 100)
+            return kSubjectLineEdits[k].good;
+        if (!readInt(controls.lowLines[k], state.scores.lowLine[k]) || state.scores.lowLine[k] > 100)
+            return kSubjectLineEdits[k].low;
     }
 
     for (const WindowControls::OtherSubjectEdits& other : controls.otherSubjects) {

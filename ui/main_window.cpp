@@ -484,7 +484,11 @@ bool MainWindow::transferToState() {
         return false;
     }
     // Under the program's name: the window's title can be too long for a caption.
-    frontend_.showWarning(strprintf(tx::kIntegerPromptFormat, numberBoxName(failed).c_str()),
+    const bool percent =
+        std::any_of(kSubjectLineEdits.begin(), kSubjectLineEdits.end(),
+                    [failed](const SubjectLineEdits& e) { return e.good == failed || e.low == failed; });
+    frontend_.showWarning(strprintf(percent ? tx::kPercentPromptFormat : tx::kIntegerPromptFormat,
+                                    numberBoxName(failed).c_str()),
                           common_texts::kProgramName);
     focusControl(failed);
     return false;

@@ -103,6 +103,8 @@ constexpr const char* kCopyButton = "复制(&C)";
 // Messages of the window itself
 /// The number box (one of the names below): shown when it holds no integer.
 constexpr const char* kIntegerPromptFormat = "%s：请输入一个整数。";
+/// A 良好 or 低分 line: a percent of the full mark.
+constexpr const char* kPercentPromptFormat = "%s：请输入 0 到 100 之间的整数（满分的百分比）。";
 /// Subject: the names of the settings row's number boxes.
 constexpr const char* kFullMarkBoxFormat = "%s分值";
 constexpr const char* kExcellenceBoxFormat = "%s优秀控制线";

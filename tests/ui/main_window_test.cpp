@@ -589,6 +589,12 @@ TEST_F(WindowTest, FourRatesBoxesAndLinesReachTheOptions) {
     type(edit(kSubjectLineEdits[3].low), q(""));
     EXPECT_EQ(readControls(window->controls(), state), kSubjectLineEdits[3].low);
     EXPECT_EQ(numberBoxName(kSubjectLineEdits[3].low), "物理低分线");
+    // A percent over 100 is refused too, not saved to be read back later as the default.
+    type(edit(kSubjectLineEdits[3].low), q("40"));
+    type(edit(kSubjectLineEdits[4].good), q("120"));
+    EXPECT_EQ(readControls(window->controls(), state), kSubjectLineEdits[4].good);
+    type(edit(kSubjectLineEdits[4].good), q("100"));
+    EXPECT_EQ(readControls(window->controls(), state), -1);
 }
 
 // 不公布名次 starts off with a new settings file and reaches the export options.
