@@ -46,4 +46,11 @@ inline constexpr const char* kCompetitionPlaces = "1,2,2,4";
 inline constexpr const char* kDenseRanking = "并列不占位";
 inline constexpr const char* kDensePlaces = "1,2,2,3";
 
+// 分别导出, one workbook per school or class beside the whole one: the settings key, and each
+// choice's name (the settings value and the window's caption).
+inline constexpr const char* kSplitKey = "分别导出";
+inline constexpr const char* kSplitNone = "不分";
+inline constexpr const char* kSplitBySchool = "按学校";
+inline constexpr const char* kSplitByClass = "按班级";
+
 }  // namespace varnex::app_texts

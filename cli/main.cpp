@@ -194,6 +194,22 @@ bool blankScoresOption(const Args& args, ExportOptions& options) {
     return true;
 }
 
+// One workbook per school or class beside the whole one for this run (--split school|class)
+// instead of the settings file's 分别导出; false after saying what is wrong.
+bool splitOption(const Args& args, ExportOptions& options) {
+    auto it = args.values.find("--split");
+    if (it == args.values.end()) return true;
+    if (it->second == "school") {
+        options.split = SplitFiles::BySchool;
+    } else if (it->second == "class") {
+        options.split = SplitFiles::ByClass;
+    } else {
+        std::fprintf(stderr, tx::kBadSplitFormat, it->second.c_str());
+        return false;
+    }
+    return true;
+}
+
 // How equal totals share places for this run (--ranking 1224|1223) instead of the settings file's
 // 名次方式; false after saying what is wrong. An absent option changes nothing.
 bool rankingOption(const Args& args, ExportOptions& options) {
@@ -467,7 +483,8 @@ int runExport(const Args& line) {
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores, &ScoreSettings::excellenceLine,
                              &ScoreSettings::setExtraExcellenceLine) ||
         !reportsOption(*args, state.exportOptions) || !blankScoresOption(*args, state.exportOptions) ||
-        !rankingOption(*args, state.exportOptions) || !levelsOption(*args, state.scores))
+        !rankingOption(*args, state.exportOptions) || !levelsOption(*args, state.scores) ||
+        !splitOption(*args, state.exportOptions))
         return kExitUsage;
     if (v.count("--near")) state.exportOptions.nearBand = *near;
     // A previous exam asks for the progress reports unless --reports chooses the reports.

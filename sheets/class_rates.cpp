@@ -1,6 +1,9 @@
 // 班级各科三率: every class of the grade, one block per exam subject and one for the total, with
 // the subject teacher, counts, rates, averages and the rank, block-average and deviation formulas.
 
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -74,8 +77,8 @@ ClassRows layOutClassRows(const ImportResults& imported, int blockCount) {
     return rows;
 }
 
-// Lay out: each block's label and its 总平均分 formula.
-void writeBlockLabels(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows) {
+// Lay out: each block's label and, with every class on the sheet, its 总平均分 formula.
+void writeBlockLabels(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows, bool averageFormulas) {
     const std::vector<ExamSubject>& subjects = exam.subjects();
     for (int s = 0; s < rows.blocks; ++s) {
         const size_t subject = static_cast<size_t>(s);
@@ -83,7 +86,8 @@ void writeBlockLabels(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows
                                 ? subjectBlockLabel(subjects[subject].name, subjects[subject].fullMark)
                                 : subjectBlockLabel(kTotalName, exam.imported().examFullMarkTotal);
         writeMergedBlock(sheet, kLabel, rows.firstRow(s), rows.lastRow(s), label);
-        writeFormulaBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s),
+        if (averageFormulas)
+            writeFormulaBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s),
                           averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
     }
 }
@@ -183,20 +187,98 @@ void writeRankColumns(ExcelSheet& sheet, const ClassRows& rows, const std::vecto
     }
 }
 
+// The number a figure cell holds (none for an empty one), as the sheet's formulas read it.
+std::optional<double> cellNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    return end != text.c_str() ? std::optional<double>(value) : std::nullopt;
+}
+
+// The rows of the scope's classes only, each school's still together.
+ClassRows shownRows(const ClassRows& all, const std::vector<std::string>& schools, const SheetScope& scope) {
+    ClassRows rows;
+    rows.blocks = all.blocks;
+    rows.schoolClassCount.assign(schools.size(), 0);
+    for (size_t j = 0; j < all.entries.size(); ++j) {
+        if (!scope.showsClass(all.entries[j].first, all.entries[j].second)) continue;
+        rows.entries.push_back(all.entries[j]);
+        rows.classIndex.push_back(all.classIndex[j]);
+    }
+    for (size_t k = 0; k < schools.size(); ++k) {
+        if (!rows.entries.empty() && schools[k] == rows.entries.front().first) {
+            rows.schoolClassCount[k] = rows.classCount();
+            break;
+        }
+    }
+    rows.mergeSchools = classesFollowSchools(rows.entries, schools, rows.schoolClassCount);
+    return rows;
+}
+
+// Lay out, without every class on the sheet: what the formulas of the whole sheet work out, as
+// numbers over all the grade's classes (`all`): the ranks, each block's 总平均分 and the deviations.
+void writeRankNumbers(ExcelSheet& sheet, const ClassRows& rows, const ClassRows& all,
+                      const std::vector<ClassRates>& rates) {
+    for (int s = 0; s < rows.blocks; ++s) {
+        const size_t subject = static_cast<size_t>(s);
+        std::vector<std::optional<double>> excellent, pass, average;
+        for (size_t entry : all.classIndex) {
+            const RateGroup& g = rates[entry].figures[subject];
+            excellent.push_back(cellNumber(rateText(g.excellentCount, g.satCount)));
+            pass.push_back(cellNumber(rateText(g.passCount, g.satCount)));
+            average.push_back(cellNumber(averageText(g.scoreSumThousandths, g.satCount)));
+        }
+        double sum = 0;
+        int counted = 0;
+        for (const std::optional<double>& value : average) {
+            if (!value) continue;
+            sum += *value;
+            ++counted;
+        }
+        const std::optional<double> blockAverage =
+            counted > 0 ? std::optional<double>(sum / counted) : std::nullopt;
+        writeNumberBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s), blockAverage);
+        for (int j = 0; j < rows.classCount(); ++j) {
+            const int row = rows.firstRow(s) + j;
+            const size_t entry = rows.classIndex[static_cast<size_t>(j)];
+            const size_t at = static_cast<size_t>(
+                std::find(all.classIndex.begin(), all.classIndex.end(), entry) - all.classIndex.begin());
+            const bool sat = rates[entry].figures[subject].satCount > 0;
+            auto place = [sat, at](const std::vector<std::optional<double>>& values) {
+                return sat ? std::optional<long long>(placeAmong(values, at)) : std::nullopt;
+            };
+            writeBoxedNumber(sheet, kExcellentRank, row, place(excellent));
+            writeBoxedNumber(sheet, kPassRank, row, place(pass));
+            writeBoxedNumber(sheet, kAverageRank, row, place(average));
+            std::optional<double> deviation;
+            if (sat && average[at] && blockAverage) deviation = *average[at] - *blockAverage;
+            writeBoxedRate(sheet, kDeviation, row, deviation);
+        }
+    }
+}
+
 }  // namespace
 
 ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+    return writeScopedClassRates(sheet, exam, classRates(exam), title, SheetScope());
+}
+
+ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam, const std::vector<ClassRates>& rates,
+                                       const std::string& title, const SheetScope& scope) {
     writeSixteenColumnHead(sheet, title, tx::kClassHeaders);
-    const ClassRows rows = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
+    const ClassRows all = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
+    const ClassRows rows = scope.wholeExam() ? all : shownRows(all, exam.imported().schoolList, scope);
     ClassRatesPlaces places{{}, rows.classIndex, kAverage, kBlockAverage};
     if (rows.classCount() == 0) return places;
     for (int s = 0; s < rows.blocks; ++s) places.blocks.push_back({rows.firstRow(s), rows.lastRow(s)});
-    const std::vector<ClassRates> rates = classRates(exam);
-    writeBlockLabels(sheet, exam, rows);
+    writeBlockLabels(sheet, exam, rows, scope.wholeExam());
     writeSchoolCells(sheet, exam.imported().schoolList, rows);
     writeClassCells(sheet, rows);
     writeFigureColumns(sheet, rows, rates);
-    writeRankColumns(sheet, rows, rates);
+    if (scope.wholeExam())
+        writeRankColumns(sheet, rows, rates);
+    else
+        writeRankNumbers(sheet, rows, all, rates);
     return places;
 }
 

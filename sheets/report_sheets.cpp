@@ -2,9 +2,11 @@
 
 #include <iterator>
 #include <utility>
+#include <vector>
 
 #include "analysis/near_line.h"
 #include "analysis/progress_figures.h"
+#include "analysis/rates.h"
 #include "sheets/chart_sheet.h"
 #include "sheets/class_ranking.h"
 #include "sheets/contents_sheet.h"
@@ -20,14 +22,21 @@
 
 namespace varnex {
 
+SheetWork SheetWork::scopedTo(SheetScope scope) const {
+    SheetWork work(exam_, nullptr);
+    work.shared_ = shared_;
+    work.scope_ = std::move(scope);
+    return work;
+}
+
 const StudentListings& SheetWork::listings() {
-    if (!listings_) listings_ = listStudents(exam_);
-    return *listings_;
+    if (!shared_->listings) shared_->listings = listStudents(exam_);
+    return *shared_->listings;
 }
 
 const ProgressPairing& SheetWork::pairing() {
-    if (!pairing_) pairing_ = pairWithPrevious(exam_);
-    return *pairing_;
+    if (!shared_->pairing) shared_->pairing = pairWithPrevious(exam_);
+    return *shared_->pairing;
 }
 
 namespace {
@@ -46,7 +55,19 @@ struct ReportSheet {
     const char* family;
     SheetHeading heading;
     SheetWriter write;
+    bool followsScope = true;  ///< its rows obey the work's SheetScope
 };
+
+// The students of the scope among the rows of a listing.
+template <typename Row>
+std::vector<Row> shownStudents(const SheetWork& work, const std::vector<Row>& rows) {
+    return work.scope().studentsShown(work.exam(), rows, [](const Row& row) {
+        if constexpr (requires { row.student; })
+            return row.student;
+        else
+            return row.row;
+    });
+}
 
 // In SheetKind order.
 constexpr ReportSheet kReportSheets[] = {
@@ -54,14 +75,18 @@ constexpr ReportSheet kReportSheets[] = {
      "rank bands",
      {3, 0},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         writeRankBands(sheet, work.exam(), planned.title);
+         const BandTable& counts = work.figures<BandTable>("rank bands", [&] { return rankBandCounts(work.exam()); });
+         writeScopedRankBands(sheet, work.exam(), counts, planned.title, work.scope());
          return {};
      }},
     {SheetKind::TotalBands,
      "total bands",
      {3, 0},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         Result<TotalBandsPlaces> places = writeScoreBands(sheet, work.exam(), planned.title);
+         const BandTable& counts =
+             work.figures<BandTable>("total bands", [&] { return totalBandCounts(work.exam()); });
+         Result<TotalBandsPlaces> places =
+             writeScopedScoreBands(sheet, work.exam(), counts, planned.title, work.scope());
          if (!places) return places.failure();
          work.figurePlaces.totalBands = std::move(*places);
          return {};
@@ -70,39 +95,48 @@ constexpr ReportSheet kReportSheets[] = {
      "subject bands",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeSubjectBands(sheet, work.exam(), planned.title);
+         const auto& counts = work.figures<std::vector<BandTable>>(
+             "subject bands", [&] { return subjectBandCounts(work.exam()); });
+         return writeScopedSubjectBands(sheet, work.exam(), counts, planned.title, work.scope());
      }},
     {SheetKind::LevelDistribution,
      "level distribution",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
+         const LevelDistribution& levels =
+             work.figures<LevelDistribution>("levels", [&] { return levelDistribution(work.exam()); });
+         return writeLevelDistribution(sheet, work.exam(), levels, planned.title, work.scope());
      }},
     {SheetKind::TeacherRates,
      "teacher rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeTeacherRates(sheet, work.exam(), planned.title);
-     }},
+     },
+     false},
     {SheetKind::ClassRates,
      "class rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         work.figurePlaces.classRates = writeClassRates(sheet, work.exam(), planned.title);
+         const auto& rates =
+             work.figures<std::vector<ClassRates>>("class rates", [&] { return classRates(work.exam()); });
+         work.figurePlaces.classRates = writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope());
          return {};
      }},
     {SheetKind::GradeRates,
      "grade rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         work.figurePlaces.gradeRates = writeGradeRates(sheet, work.exam(), planned.title);
+         const auto& rates =
+             work.figures<std::vector<SchoolRates>>("grade rates", [&] { return gradeRates(work.exam()); });
+         work.figurePlaces.gradeRates = writeScopedGradeRates(sheet, work.exam(), rates, planned.title, work.scope());
          return {};
      }},
     {SheetKind::TopN,
      "top N",
      {3, 4},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         writeTopN(sheet, work.exam(), work.listings().topN, planned.title);
+         writeTopN(sheet, work.exam(), shownStudents(work, work.listings().topN), planned.title);
          return {};
      }},
     {SheetKind::ClassRankingPerClass,
@@ -118,28 +152,34 @@ constexpr ReportSheet kReportSheets[] = {
      {3, 4},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeAllClassesSheet(sheet, work.exam(), work.listings().classes, planned.title,
-                              [&work](const std::string& line) { work.log(line); });
+                              [&work](const std::string& line) { work.log(line); }, work.scope());
          return {};
      }},
     {SheetKind::NearLine,
      "near line",
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeNearLine(sheet, work.exam(), nearLineStudents(work.exam()), planned.title);
+         NearLineStudents near =
+             work.figures<NearLineStudents>("near line", [&] { return nearLineStudents(work.exam()); });
+         near.students = shownStudents(work, near.students);
+         return writeNearLine(sheet, work.exam(), near, planned.title);
      }},
     {SheetKind::ClassProgress,
      "progress",
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         writeClassProgress(sheet, work.exam(), classProgress(work.exam(), work.pairing()), planned.title);
+         const ClassProgressTable& table = work.figures<ClassProgressTable>(
+             "class progress", [&] { return classProgress(work.exam(), work.pairing()); });
+         writeClassProgress(sheet, work.exam(), table, planned.title, work.scope());
          return {};
      }},
     {SheetKind::StudentProgress,
      "progress",
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeStudentProgress(sheet, work.exam(), studentProgress(work.exam(), work.pairing()),
-                                     planned.title);
+         const auto& students = work.figures<std::vector<StudentProgress>>(
+             "student progress", [&] { return studentProgress(work.exam(), work.pairing()); });
+         return writeStudentProgress(sheet, work.exam(), shownStudents(work, students), planned.title);
      }},
     {SheetKind::Charts,
      "charts",
@@ -147,7 +187,8 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeChartSheet(sheet, work.exam(), work.figurePlaces, planned.title);
          return {};
-     }},
+     },
+     false},
     {SheetKind::Contents,
      "contents",
      {1, 0},
@@ -190,6 +231,10 @@ void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Ex
 
 const char* sheetFamily(SheetKind kind) {
     return reportSheet(kind).family;
+}
+
+bool followsScope(SheetKind kind) {
+    return reportSheet(kind).followsScope;
 }
 
 SheetHeading sheetHeading(SheetKind kind) {
