@@ -86,7 +86,7 @@ inline constexpr const char* kSplitFolderFailedFormat = "不能建立文件夹�
 inline constexpr const char* kSplitFailedFormat =
     "分别导出没有完成，已删除这次分别导出的文件夹和其中的工作簿：%s\n整个结果工作簿已经保存：%s";
 /// After the completion's sheets: the number of workbooks and the folder's full path.
-inline constexpr const char* kDoneSplitFormat = "\n另按%s分别导出了 %d 个工作簿，在文件夹“%s”中。";
+inline constexpr const char* kDoneSplitFormat = "\n另%s分别导出了 %d 个工作簿，在文件夹“%s”中。";
 /// The log line of the same: the choice (按学校, 按班级), the number of workbooks, the folder.
 inline constexpr const char* kLogSplitFormat = "分别导出（%s）：%d 个工作簿，文件夹：%s";
 

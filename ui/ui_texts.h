@@ -59,6 +59,7 @@ constexpr const char* kIgnoreZeroScores = "零分学科不纳入学科三率计�
 constexpr const char* kRankingTiesLabel = "名次方式";
 constexpr const char* kRankingTiesSkip = "并列占位";
 constexpr const char* kRankingTiesDense = "并列不占位";
+constexpr const char* kSplitFilesLabel = "分别导出";
 constexpr const char* kPreviousExamLabel = "上次考试";
 constexpr const char* kPreviousFileButton = "选择…";
 
