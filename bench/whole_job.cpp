@@ -486,9 +486,9 @@ Figures inFreshProcess(std::vector<std::string> args) {
     int fds[2];
     if (pipe(fds) != 0) std::exit(2);
     std::fflush(stdout);
-    args.insert(args.end(), {"--charts", gCharts ? "1" : "0", "--print-layout", gPrintLayout ? "1" : "0",
-                             "--split", std::to_string(static_cast<int>(gSplit)), "--figures-fd",
-                             std::to_string(fds[1])});
+    args.insert(args.end(),
+                {"--charts", gCharts ? "1" : "0", "--print-layout", gPrintLayout ? "1" : "0", "--split",
+                 std::to_string(static_cast<int>(gSplit)), "--figures-fd", std::to_string(fds[1])});
     pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
@@ -627,7 +627,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (mode == "--sample" && positional.size() == 3) {
-        makeSample(std::atoi(positional[0].c_str()), std::atoi(positional[1].c_str()), positional[2], schools);
+        makeSample(std::atoi(positional[0].c_str()), std::atoi(positional[1].c_str()), positional[2],
+                   schools);
         return 0;
     }
     if (!mode.empty() || !positional.empty()) {
@@ -727,8 +728,9 @@ int main(int argc, char** argv) {
         constexpr int kSplitSchools = 240;
         const std::string schoolsInput = inputs + "/exam-200000-240.xlsx";
         ensureSample(83, 10, schoolsInput, kSplitSchools);
-        std::printf("\n== 200,000 students, %d schools, 2,400 classes: 分别导出 按学校 against the whole workbook\n",
-                    kSplitSchools);
+        std::printf(
+            "\n== 200,000 students, %d schools, 2,400 classes: 分别导出 按学校 against the whole workbook\n",
+            kSplitSchools);
         std::vector<double> wallRatios, cpuRatios;
         auto exportCpu = [](const Figures& f) { return f.phaseMs[3] + f.phaseMs[4]; };
         for (int i = 0; i < largeRuns; ++i) {
@@ -745,12 +747,13 @@ int main(int argc, char** argv) {
                 "   run %d: export of the whole workbook %.0f ms (processor %.0f), peak %ld MB; with the %d "
                 "schools' workbooks %.0f ms (processor %.0f), peak %ld MB: %.2fx wall, %.2fx processor\n",
                 i + 1, whole.phaseWallMs[3], exportCpu(whole), whole.peakKb / 1024, kSplitSchools,
-                parts.phaseWallMs[3], exportCpu(parts), parts.peakKb / 1024, wallRatios.back(), cpuRatios.back());
+                parts.phaseWallMs[3], exportCpu(parts), parts.peakKb / 1024, wallRatios.back(),
+                cpuRatios.back());
             std::filesystem::remove_all(folder + "/result");
         }
         const Spread wallRatio = spreadOf(wallRatios);
-        std::printf("   split / whole export, median of %d runs: %s wall, %s processor (goal <= 2)\n", largeRuns,
-                    show(wallRatio, "%.2f").c_str(), show(spreadOf(cpuRatios), "%.2f").c_str());
+        std::printf("   split / whole export, median of %d runs: %s wall, %s processor (goal <= 2)\n",
+                    largeRuns, show(wallRatio, "%.2f").c_str(), show(spreadOf(cpuRatios), "%.2f").c_str());
         met = met && wallRatio.median <= 2;
     }
     std::filesystem::remove_all(folder);

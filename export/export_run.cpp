@@ -333,15 +333,16 @@ Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan
                 });
             addTiming(outcome, "split", watch.lapMilliseconds());
             if (!parts) {
-                return fail(parts.errorKind(),
-                            strprintf(tx::kSplitFailedFormat, parts.error().c_str(), fullPathOf(*saved).c_str()));
+                return fail(parts.errorKind(), strprintf(tx::kSplitFailedFormat, parts.error().c_str(),
+                                                         fullPathOf(*saved).c_str()));
             }
             if (outcome != nullptr) {
                 outcome->splitFolder = parts->folder;
                 outcome->splitFiles = parts->files;
             }
         }
-        announceExport(state, frontend, plan, *saved, pairingNote, outcome != nullptr ? *outcome : ExportOutcome());
+        announceExport(state, frontend, plan, *saved, pairingNote,
+                       outcome != nullptr ? *outcome : ExportOutcome());
         return saved;
     } catch (const std::exception& e) {
         return fail(ErrorKind::Internal, e.what());

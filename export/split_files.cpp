@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <set>
 
@@ -155,7 +155,8 @@ Result<std::string> makeSplitFolder(const std::string& savedPath) {
             const ErrorKind kind = error == EEXIST || error == EACCES || error == EPERM || error == EROFS
                                        ? ErrorKind::FolderRefused
                                        : ErrorKind::WriteFailed;
-            return fail(kind, strprintf(tx::kSplitFolderFailedFormat, folder.c_str(), fileErrorReason(error).c_str()));
+            return fail(kind, strprintf(tx::kSplitFolderFailedFormat, folder.c_str(),
+                                        fileErrorReason(error).c_str()));
         }
         folder = strprintf("%s (%d)", base.c_str(), k);
     }

@@ -19,8 +19,8 @@ void writeClassSheet(ExcelSheet& sheet, const Exam& exam, const std::vector<Plac
                      const std::string& title);
 
 /// Fills the one sheet of all classes (already taken, activated and named), class by class in
-/// ClassList order (`listings` has one listing per entry; only the classes of `scope`); `logLine` receives each class's "导出："
-/// line before its rows are written.
+/// ClassList order (`listings` has one listing per entry; only the classes of `scope`); `logLine` receives
+/// each class's "导出：" line before its rows are written.
 void writeAllClassesSheet(ExcelSheet& sheet, const Exam& exam,
                           const std::vector<std::vector<PlacedRow>>& listings, const std::string& title,
                           const std::function<void(const std::string&)>& logLine,

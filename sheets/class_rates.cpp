@@ -88,7 +88,7 @@ void writeBlockLabels(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows
         writeMergedBlock(sheet, kLabel, rows.firstRow(s), rows.lastRow(s), label);
         if (averageFormulas)
             writeFormulaBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s),
-                          averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
+                              averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
     }
 }
 
@@ -263,8 +263,9 @@ ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std:
     return writeScopedClassRates(sheet, exam, classRates(exam), title, SheetScope());
 }
 
-ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam, const std::vector<ClassRates>& rates,
-                                       const std::string& title, const SheetScope& scope) {
+ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam,
+                                       const std::vector<ClassRates>& rates, const std::string& title,
+                                       const SheetScope& scope) {
     writeSixteenColumnHead(sheet, title, tx::kClassHeaders);
     const ClassRows all = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
     const ClassRows rows = scope.wholeExam() ? all : shownRows(all, exam.imported().schoolList, scope);

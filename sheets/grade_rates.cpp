@@ -188,8 +188,9 @@ GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std:
     return writeScopedGradeRates(sheet, exam, gradeRates(exam), title, SheetScope());
 }
 
-GradeRatesPlaces writeScopedGradeRates(ExcelSheet& sheet, const Exam& exam, const std::vector<SchoolRates>& rates,
-                                       const std::string& title, const SheetScope& scope) {
+GradeRatesPlaces writeScopedGradeRates(ExcelSheet& sheet, const Exam& exam,
+                                       const std::vector<SchoolRates>& rates, const std::string& title,
+                                       const SheetScope& scope) {
     const std::vector<std::string>& schools = exam.imported().schoolList;
     const int schoolCount = static_cast<int>(schools.size());
     const int totalColumn = kFirstFigureColumn + static_cast<int>(exam.subjects().size());
@@ -205,8 +206,9 @@ GradeRatesPlaces writeScopedGradeRates(ExcelSheet& sheet, const Exam& exam, cons
     if (!scope.wholeExam()) rows.push_back({sheet_texts::kWholeExam, &whole, std::nullopt});
     const int rowCount = static_cast<int>(rows.size());
     for (size_t b = 0; b < stack.size(); ++b)
-        writeBlock(sheet, stack[b], b > 0 ? &stack[b - 1] : nullptr, kFirstDataRow + rowCount * static_cast<int>(b),
-                   rows, rates, blankExcluded, scope.wholeExam());
+        writeBlock(sheet, stack[b], b > 0 ? &stack[b - 1] : nullptr,
+                   kFirstDataRow + rowCount * static_cast<int>(b), rows, rates, blankExcluded,
+                   scope.wholeExam());
     return placesOf(stack, rowCount, totalColumn);
 }
 

@@ -13,8 +13,8 @@ void writeRankBands(ExcelSheet& sheet, const Exam& exam, const std::string& titl
     writeScopedRankBands(sheet, exam, rankBandCounts(exam), title, SheetScope());
 }
 
-void writeScopedRankBands(ExcelSheet& sheet, const Exam& exam, const BandTable& counts, const std::string& title,
-                          const SheetScope& scope) {
+void writeScopedRankBands(ExcelSheet& sheet, const Exam& exam, const BandTable& counts,
+                          const std::string& title, const SheetScope& scope) {
     const std::vector<size_t> shown = scope.shownSchools(exam.imported().schoolList);
     std::vector<std::string> schools;
     for (size_t k : shown) schools.push_back(exam.imported().schoolList[k]);

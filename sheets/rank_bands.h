@@ -15,7 +15,7 @@ namespace varnex {
 void writeRankBands(ExcelSheet& sheet, const Exam& exam, const std::string& title);
 /// The same from counts made before, with the columns of the scope's school and, in a part's own
 /// workbook, the whole exam's.
-void writeScopedRankBands(ExcelSheet& sheet, const Exam& exam, const BandTable& counts, const std::string& title,
-                          const SheetScope& scope);
+void writeScopedRankBands(ExcelSheet& sheet, const Exam& exam, const BandTable& counts,
+                          const std::string& title, const SheetScope& scope);
 
 }  // namespace varnex

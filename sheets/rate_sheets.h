@@ -19,15 +19,17 @@ GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std:
 /// The same from figures counted before, with the rows of the scope: a part's own workbook shows
 /// its school's rows and a 全体 row of the whole exam, and the school's places among all schools
 /// as numbers.
-GradeRatesPlaces writeScopedGradeRates(ExcelSheet& sheet, const Exam& exam, const std::vector<SchoolRates>& rates,
-                                       const std::string& title, const SheetScope& scope);
+GradeRatesPlaces writeScopedGradeRates(ExcelSheet& sheet, const Exam& exam,
+                                       const std::vector<SchoolRates>& rates, const std::string& title,
+                                       const SheetScope& scope);
 /// 班级各科三率: per class, with subject teachers, ranks, block averages and deviations. Returns
 /// where the averages are.
 ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std::string& title);
 /// The same from figures counted before, with the classes of the scope only; their ranks among all
 /// the grade's classes, the blocks' 总平均分 and the deviations are then numbers.
-ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam, const std::vector<ClassRates>& rates,
-                                       const std::string& title, const SheetScope& scope);
+ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam,
+                                       const std::vector<ClassRates>& rates, const std::string& title,
+                                       const SheetScope& scope);
 /// 教师个人三率: per teacher over all of the teacher's classes. Fails with "请先导入教师任课表！",
 /// having written only the title and headers, when the teacher sheet holds no row of the grade for
 /// any exam subject and school; the run then ends.

@@ -75,7 +75,8 @@ constexpr ReportSheet kReportSheets[] = {
      "rank bands",
      {3, 0},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         const BandTable& counts = work.figures<BandTable>("rank bands", [&] { return rankBandCounts(work.exam()); });
+         const BandTable& counts =
+             work.figures<BandTable>("rank bands", [&] { return rankBandCounts(work.exam()); });
          writeScopedRankBands(sheet, work.exam(), counts, planned.title, work.scope());
          return {};
      }},
@@ -120,7 +121,8 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          const auto& rates =
              work.figures<std::vector<ClassRates>>("class rates", [&] { return classRates(work.exam()); });
-         work.figurePlaces.classRates = writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope());
+         work.figurePlaces.classRates =
+             writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope());
          return {};
      }},
     {SheetKind::GradeRates,
@@ -129,7 +131,8 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          const auto& rates =
              work.figures<std::vector<SchoolRates>>("grade rates", [&] { return gradeRates(work.exam()); });
-         work.figurePlaces.gradeRates = writeScopedGradeRates(sheet, work.exam(), rates, planned.title, work.scope());
+         work.figurePlaces.gradeRates =
+             writeScopedGradeRates(sheet, work.exam(), rates, planned.title, work.scope());
          return {};
      }},
     {SheetKind::TopN,
@@ -151,8 +154,9 @@ constexpr ReportSheet kReportSheets[] = {
      "class ranking",
      {3, 4},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         writeAllClassesSheet(sheet, work.exam(), work.listings().classes, planned.title,
-                              [&work](const std::string& line) { work.log(line); }, work.scope());
+         writeAllClassesSheet(
+             sheet, work.exam(), work.listings().classes, planned.title,
+             [&work](const std::string& line) { work.log(line); }, work.scope());
          return {};
      }},
     {SheetKind::NearLine,

@@ -15,8 +15,8 @@
 #include "analysis/progress.h"
 #include "base/result.h"
 #include "sheets/figure_places.h"
-#include "sheets/sheet_scope.h"
 #include "sheets/sheet_plan.h"
+#include "sheets/sheet_scope.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {

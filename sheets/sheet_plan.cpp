@@ -159,9 +159,10 @@ SheetPlan buildSheetPlan(const Exam& exam, const SheetScope& scope) {
     // a list of every class would make the confirmation taller than any screen.
     plan.itemList = std::string(tx::kContents) + "\n";
     if (o.classRanking && o.classRankingLayout == 0) {
-        plan.itemList += strprintf(tx::kClassSheetsItemFormat, static_cast<int>(std::count_if(
-                                                                   plan.sheets.begin(), plan.sheets.end(), perClass))) +
-                         "\n";
+        plan.itemList +=
+            strprintf(tx::kClassSheetsItemFormat,
+                      static_cast<int>(std::count_if(plan.sheets.begin(), plan.sheets.end(), perClass))) +
+            "\n";
     } else if (o.classRanking) {
         plan.itemList += std::string(tx::kClassRanking) + "\n";
     }

@@ -53,7 +53,8 @@ class SheetScope {
     /// The elements of `rows` whose student (`studentOf(row)`, an index in the exam's students) is
     /// listed, in their order.
     template <typename Row, typename StudentOf>
-    std::vector<Row> studentsShown(const Exam& exam, const std::vector<Row>& rows, StudentOf studentOf) const {
+    std::vector<Row> studentsShown(const Exam& exam, const std::vector<Row>& rows,
+                                   StudentOf studentOf) const {
         if (wholeExam()) return rows;
         std::vector<Row> shown;
         for (const Row& row : rows) {

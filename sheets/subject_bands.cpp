@@ -70,14 +70,15 @@ void writeBlockLabels(ExcelSheet& sheet, const std::vector<SubjectBlock>& blocks
 
 // The shown schools' and, with two schools or more or in a part's own workbook, the grade's count
 // cells of every band.
-void writeCounts(ExcelSheet& sheet, const std::vector<SubjectBlock>& blocks, const std::vector<BandTable>& counts,
-                 const std::vector<size_t>& shown, bool withAll) {
+void writeCounts(ExcelSheet& sheet, const std::vector<SubjectBlock>& blocks,
+                 const std::vector<BandTable>& counts, const std::vector<size_t>& shown, bool withAll) {
     const int schoolCount = static_cast<int>(shown.size());
     for (size_t k = 0; k < blocks.size(); ++k) {
         const SubjectBlock& block = blocks[k];
         for (int j = 0; j < block.bandCount(); ++j) {
             for (int i = 0; i < schoolCount; ++i) {
-                const BandCount& c = counts[k].ofSchool[shown[static_cast<size_t>(i)]][static_cast<size_t>(j)];
+                const BandCount& c =
+                    counts[k].ofSchool[shown[static_cast<size_t>(i)]][static_cast<size_t>(j)];
                 writeBoxedCell(sheet, 2 + i, block.rowOf(j), countCellText(c.inBand, c.cumulative));
             }
         }
@@ -102,7 +103,8 @@ std::vector<BandTable> subjectBandCounts(const Exam& exam) {
 }
 
 Status writeSubjectBands(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
-    if (Result<std::vector<SubjectBlock>> blocks = layOutSubjectBlocks(exam); !blocks) return fail(blocks.error());
+    if (Result<std::vector<SubjectBlock>> blocks = layOutSubjectBlocks(exam); !blocks)
+        return fail(blocks.error());
     return writeScopedSubjectBands(sheet, exam, subjectBandCounts(exam), title, SheetScope());
 }
 

@@ -7,8 +7,8 @@
 
 #include "analysis/bands.h"
 #include "analysis/exam.h"
-#include "sheets/sheet_scope.h"
 #include "base/result.h"
+#include "sheets/sheet_scope.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {

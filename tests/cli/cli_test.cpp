@@ -828,8 +828,9 @@ TEST_F(CliTest, SplitForOneRun) {
                                           {"二中", "1", "乙", "80"},
                                           {"二中", "2", "丙", "70"}}}});
     auto run = [&](const std::string& out, const char* split) {
-        return runCli(dir, {"export", input, "--scores", "成绩", "--grade", "七年级", "--exam", "期中", "--settings",
-                            settings, "--yes", "--reports", "导出班级总分排名", "--split", split, "-o", out});
+        return runCli(
+            dir, {"export", input, "--scores", "成绩", "--grade", "七年级", "--exam", "期中", "--settings",
+                  settings, "--yes", "--reports", "导出班级总分排名", "--split", split, "-o", out});
     };
     RunResult r = run(dir.file("结果.xlsx"), "school");
     ASSERT_EQ(r.status, 0) << r.err;

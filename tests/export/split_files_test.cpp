@@ -1,8 +1,9 @@
 // 分别导出: the schools' and classes' own workbooks beside the whole one, read back from their
 // files and held against the whole workbook's file cell by cell.
 
-#include <gtest/gtest.h>
+#include "export/split_files.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "export/split_files.h"
 #include "readers/workbook_reader.h"
 #include "tests/export/exam_fixture.h"
 
@@ -118,9 +118,12 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
         std::set<std::string> names;
         for (const auto& [name, rows] : own) names.insert(name);
         // The teacher rates cannot show one school and are left out.
-        EXPECT_EQ(names, (std::set<std::string>{"目录", "班级总分排名", "总分前10名", "年级各科三率", "班级各科三率",
-                                                "等级分布", "各科分数段", "总分分数段", "总分名次段"}));
-        auto ofSchool = [&](const std::vector<std::string>& row) { return row.size() > 1 && row[1] == school; };
+        EXPECT_EQ(names,
+                  (std::set<std::string>{"目录", "班级总分排名", "总分前10名", "年级各科三率", "班级各科三率",
+                                         "等级分布", "各科分数段", "总分分数段", "总分名次段"}));
+        auto ofSchool = [&](const std::vector<std::string>& row) {
+            return row.size() > 1 && row[1] == school;
+        };
         auto named = [&](const std::vector<std::string>& row) {
             return row.size() > 1 && !row[1].empty() && row[1] != "学校";
         };
@@ -135,9 +138,9 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
             SCOPED_TRACE(sheet);
             EXPECT_FALSE(rowsWhere(own.at(sheet), ofSchool).empty());
             EXPECT_EQ(rowsWhere(own.at(sheet), ofSchool), rowsWhere(whole.at(sheet), ofSchool));
-            EXPECT_EQ(rowsWhere(own.at(sheet), named).size(),
-                      rowsWhere(own.at(sheet), [&](const auto& row) { return ofSchool(row) || row[1] == "全体"; })
-                          .size());
+            EXPECT_EQ(rowsWhere(own.at(sheet), named).size(), rowsWhere(own.at(sheet), [&](const auto& row) {
+                                                                  return ofSchool(row) || row[1] == "全体";
+                                                              }).size());
         }
         EXPECT_EQ(rowsWhere(own.at("等级分布"), [](const auto& row) { return row[1] == "全体"; }),
                   rowsWhere(whole.at("等级分布"), [](const auto& row) { return row[1] == "全体"; }));
@@ -174,13 +177,15 @@ TEST(SplitFiles, EachClassesWorkbookHoldsItsStudentsBesideItsSchoolAndTheExam) {
     auto ofClass = [](const std::vector<std::string>& row) {
         return row.size() > 2 && row[1] == "西岭中学" && row[2] == "（2）班";
     };
-    const Rows students = rowsWhere(own.at("班级总分排名"), [](const auto& row) { return row[1] == "西岭中学"; });
+    const Rows students =
+        rowsWhere(own.at("班级总分排名"), [](const auto& row) { return row[1] == "西岭中学"; });
     EXPECT_EQ(students.size(), 4u);
     EXPECT_EQ(students, rowsWhere(whole.at("班级总分排名"), ofClass));
     // One row per block, equal to the whole workbook's, ranks among all six classes included.
     EXPECT_EQ(rowsWhere(own.at("班级各科三率"), ofClass), rowsWhere(whole.at("班级各科三率"), ofClass));
     EXPECT_EQ(rowsWhere(own.at("班级各科三率"), ofClass).size(), 3u);
-    EXPECT_EQ(rowsWhere(own.at("班级各科三率"), [](const auto& row) { return row[1] == "东湖中学"; }).size(), 0u);
+    EXPECT_EQ(rowsWhere(own.at("班级各科三率"), [](const auto& row) { return row[1] == "东湖中学"; }).size(),
+              0u);
     // 等级分布: the class, its school and the exam.
     std::vector<std::string> groups;
     for (const auto& row : own.at("等级分布")) {
@@ -188,7 +193,8 @@ TEST(SplitFiles, EachClassesWorkbookHoldsItsStudentsBesideItsSchoolAndTheExam) {
     }
     EXPECT_EQ(groups, (std::vector<std::string>{"西岭中学（2）班", "西岭中学全校", "全体"}));
     EXPECT_EQ(rowsWhere(own.at("等级分布"), [](const auto& row) { return row[1] == "西岭中学"; }),
-              rowsWhere(whole.at("等级分布"), [](const auto& row) { return row[1] == "西岭中学" && row[2] != "（1）班"; }));
+              rowsWhere(whole.at("等级分布"),
+                        [](const auto& row) { return row[1] == "西岭中学" && row[2] != "（1）班"; }));
 }
 
 TEST(SplitFiles, TheFolderIsNeverOneThatExists) {

@@ -213,14 +213,16 @@ TEST(PrintedPages, ASchoolsOwnWorkbookPrintsLikeTheWholeOne) {
     TempDir dir;
     const std::string input = dir.file("示例考试-七年级.xlsx"), result = dir.file("result.xlsx");
     const std::string cli = quoted(VARNEX_CLI);
-    ASSERT_TRUE(run(cli +
-                    " sample --grade 七年级 --schools 3 --classes-per-school 4 --students-per-class 40 --seed 2026"
-                    " -o " +
-                    quoted(input) + " --force > /dev/null 2>&1"));
-    ASSERT_TRUE(run(cli + " export " + quoted(input) +
-                    " --teachers 教师任课表 --scores 七年级 --grade 七年级 --exam 示例考试 --split school --yes "
-                    "--force -o " +
-                    quoted(result) + " > /dev/null 2>&1"));
+    ASSERT_TRUE(
+        run(cli +
+            " sample --grade 七年级 --schools 3 --classes-per-school 4 --students-per-class 40 --seed 2026"
+            " -o " +
+            quoted(input) + " --force > /dev/null 2>&1"));
+    ASSERT_TRUE(
+        run(cli + " export " + quoted(input) +
+            " --teachers 教师任课表 --scores 七年级 --grade 七年级 --exam 示例考试 --split school --yes "
+            "--force -o " +
+            quoted(result) + " > /dev/null 2>&1"));
     std::vector<std::string> schools;
     for (const auto& entry : std::filesystem::directory_iterator(dir.file("result")))
         schools.push_back(entry.path().stem().string());
