@@ -34,5 +34,10 @@ ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam,
 /// having written only the title and headers, when the teacher sheet holds no row of the grade for
 /// any exam subject and school; the run then ends.
 Status writeTeacherRates(ExcelSheet& sheet, const Exam& exam, const std::string& title);
+/// The same from figures counted before; a part of the exam shows the teachers of its school (of
+/// its class), with their ranks among all the subject's teachers, the block's 总平均分, the rates
+/// and the deviations as numbers.
+Status writeScopedTeacherRates(ExcelSheet& sheet, const Exam& exam, const TeacherRateTable& found,
+                               const std::string& title, const SheetScope& scope);
 
 }  // namespace varnex

@@ -112,9 +112,10 @@ constexpr ReportSheet kReportSheets[] = {
      "teacher rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeTeacherRates(sheet, work.exam(), planned.title);
-     },
-     false},
+         const TeacherRateTable& found =
+             work.figures<TeacherRateTable>("teacher rates", [&] { return teacherRates(work.exam()); });
+         return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope());
+     }},
     {SheetKind::ClassRates,
      "class rates",
      {3, 0, true},

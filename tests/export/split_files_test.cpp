@@ -117,15 +117,14 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
         const auto own = readSheets(exam.dir.file("结果/" + school + ".xlsx"));
         std::set<std::string> names;
         for (const auto& [name, rows] : own) names.insert(name);
-        // The teacher rates cannot show one school and are left out.
-        EXPECT_EQ(names,
-                  (std::set<std::string>{"目录", "班级总分排名", "总分前10名", "年级各科三率", "班级各科三率",
-                                         "等级分布", "各科分数段", "总分分数段", "总分名次段"}));
+        EXPECT_EQ(names, (std::set<std::string>{"目录", "班级总分排名", "总分前10名", "年级各科三率",
+                                                "班级各科三率", "教师个人三率", "等级分布", "各科分数段",
+                                                "总分分数段", "总分名次段"}));
         auto ofSchool = [&](const std::vector<std::string>& row) {
             return row.size() > 1 && row[1] == school;
         };
         auto named = [&](const std::vector<std::string>& row) {
-            return row.size() > 1 && !row[1].empty() && row[1] != "学校";
+            return row.size() > 1 && !row[1].empty() && row[1] != "学校" && row[1] != "任教学校";
         };
         // Student sheets: only its students, as the whole workbook lists them (序号 counted anew).
         for (const char* sheet : {"班级总分排名", "总分前10名"}) {
@@ -134,7 +133,7 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
             EXPECT_EQ(rowsWhere(own.at(sheet), ofSchool, {0}), rowsWhere(whole.at(sheet), ofSchool, {0}));
         }
         // Group sheets: its own rows cell for cell, places among all schools and classes included.
-        for (const char* sheet : {"班级各科三率", "等级分布"}) {
+        for (const char* sheet : {"班级各科三率", "教师个人三率", "等级分布"}) {
             SCOPED_TRACE(sheet);
             EXPECT_FALSE(rowsWhere(own.at(sheet), ofSchool).empty());
             EXPECT_EQ(rowsWhere(own.at(sheet), ofSchool), rowsWhere(whole.at(sheet), ofSchool));
