@@ -154,7 +154,8 @@ Status writeShownTeachers(ExcelSheet& sheet, const Exam& exam, const TeacherRate
         const std::optional<double> blockAverage =
             counted > 0 ? std::optional<double>(sum / counted) : std::nullopt;
         const int first = row, last = row + static_cast<int>(shown.size()) - 1;
-        writeMergedBlock(sheet, kLabel, first, last, subjectBlockLabel(subjects[s].name, subjects[s].fullMark));
+        writeMergedBlock(sheet, kLabel, first, last,
+                         subjectBlockLabel(subjects[s].name, subjects[s].fullMark));
         writeNumberBlock(sheet, kBlockAverage, first, last, blockAverage);
         writeMergedBlock(sheet, kSchool, first, last, schools[shown.front().first]);
         for (const auto& [school, at] : shown) {
