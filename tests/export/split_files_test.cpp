@@ -91,15 +91,24 @@ Rows rowsWhere(const Rows& rows, const std::function<bool(const std::vector<std:
     return kept;
 }
 
-// The column of a band sheet under the header `header` in its first row, as a list.
-std::vector<std::string> columnUnder(const Rows& rows, const std::string& header) {
-    std::vector<std::string> column;
-    if (rows.empty()) return column;
-    const auto at = std::find(rows[0].begin(), rows[0].end(), header);
-    if (at == rows[0].end()) return column;
-    const size_t c = static_cast<size_t>(at - rows[0].begin());
-    for (const auto& row : rows) column.push_back(row[c]);
-    return column;
+// The rows of a band sheet below its headers: the labels left of the first count column, then
+// the school's count and the whole exam's ("合计/累计").
+Rows bandRows(const Rows& rows, const std::string& school) {
+    Rows bands;
+    if (rows.empty()) return bands;
+    const auto& headers = rows[0];
+    const auto own = std::find(headers.begin(), headers.end(), school + "/累计");
+    const auto all = std::find(headers.begin(), headers.end(), std::string("合计/累计"));
+    const auto firstCount = std::find_if(headers.begin(), headers.end(),
+                                         [](const std::string& h) { return h.ends_with("/累计"); });
+    if (own == headers.end() || all == headers.end()) return bands;
+    for (size_t r = 1; r < rows.size(); ++r) {
+        std::vector<std::string> band(rows[r].begin(), rows[r].begin() + (firstCount - headers.begin()));
+        band.push_back(rows[r][static_cast<size_t>(own - headers.begin())]);
+        band.push_back(rows[r][static_cast<size_t>(all - headers.begin())]);
+        bands.push_back(std::move(band));
+    }
+    return bands;
 }
 
 TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures) {
@@ -149,17 +158,23 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
         ASSERT_GE(grade.size(), 2u);
         EXPECT_EQ(grade[1][1], "全体");
         EXPECT_EQ(grade[1][2], "24");
-        // Band sheets: its column and the whole exam's.
+        // Band sheets: its column and the whole exam's, band by band as in the whole workbook
+        // (总分名次段 lists the bands that hold its students).
         for (const char* sheet : {"各科分数段", "总分分数段", "总分名次段"}) {
             SCOPED_TRACE(sheet);
-            for (const std::string& header : {school + "/累计", std::string("合计/累计")}) {
-                EXPECT_FALSE(columnUnder(own.at(sheet), header).empty()) << header;
-                EXPECT_EQ(columnUnder(own.at(sheet), header), columnUnder(whole.at(sheet), header)) << header;
-            }
-            std::vector<std::string> headers = own.at(sheet)[0];
+            const Rows& mine = own.at(sheet);
+            std::vector<std::string> headers = mine[0];
             std::erase(headers, "");
-            EXPECT_EQ(std::vector<std::string>(headers.end() - 2, headers.end()),
+            ASSERT_EQ(std::vector<std::string>(headers.end() - 2, headers.end()),
                       (std::vector<std::string>{school + "/累计", "合计/累计"}));
+            const Rows wanted = bandRows(whole.at(sheet), school);
+            EXPECT_EQ(bandRows(mine, school).size(), mine.size() - 1);
+            for (const auto& row : bandRows(mine, school)) {
+                EXPECT_NE(std::find(wanted.begin(), wanted.end(), row), wanted.end()) << row.front();
+            }
+            if (std::string(sheet) != "总分名次段") {
+                EXPECT_EQ(bandRows(mine, school), wanted);
+            }
         }
     }
 }
