@@ -2,6 +2,7 @@
 // the subject teacher, counts, rates, averages and the rank, block-average and deviation formulas.
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -215,43 +216,27 @@ ClassRows shownRows(const ClassRows& all, const std::vector<std::string>& school
     return rows;
 }
 
-// Lay out, without every class on the sheet: what the formulas of the whole sheet work out, as
-// numbers over all the grade's classes (`all`): the ranks, each block's 总平均分 and the deviations.
-void writeRankNumbers(ExcelSheet& sheet, const ClassRows& rows, const ClassRows& all,
+// Lay out, without every class on the sheet: what the formulas of the whole sheet work out over
+// all the grade's classes, as numbers: the ranks, each block's 总平均分 and the deviations.
+void writeRankNumbers(ExcelSheet& sheet, const ClassRows& rows, const ClassRateRanks& ranks,
                       const std::vector<ClassRates>& rates) {
     for (int s = 0; s < rows.blocks; ++s) {
-        const size_t subject = static_cast<size_t>(s);
-        std::vector<std::optional<double>> excellent, pass, average;
-        for (size_t entry : all.classIndex) {
-            const RateGroup& g = rates[entry].figures[subject];
-            excellent.push_back(cellNumber(rateText(g.excellentCount, g.satCount)));
-            pass.push_back(cellNumber(rateText(g.passCount, g.satCount)));
-            average.push_back(cellNumber(averageText(g.scoreSumThousandths, g.satCount)));
-        }
-        double sum = 0;
-        int counted = 0;
-        for (const std::optional<double>& value : average) {
-            if (!value) continue;
-            sum += *value;
-            ++counted;
-        }
-        const std::optional<double> blockAverage =
-            counted > 0 ? std::optional<double>(sum / counted) : std::nullopt;
+        const std::array<RankedFigures, 3>& block = ranks.blocks[static_cast<size_t>(s)];
+        const std::optional<double> blockAverage = block[2].mean;
         writeNumberBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s), blockAverage);
         for (int j = 0; j < rows.classCount(); ++j) {
             const int row = rows.firstRow(s) + j;
             const size_t entry = rows.classIndex[static_cast<size_t>(j)];
-            const size_t at = static_cast<size_t>(
-                std::find(all.classIndex.begin(), all.classIndex.end(), entry) - all.classIndex.begin());
-            const bool sat = rates[entry].figures[subject].satCount > 0;
-            auto place = [sat, at](const std::vector<std::optional<double>>& values) {
-                return sat ? std::optional<long long>(placeAmong(values, at)) : std::nullopt;
+            const size_t at = ranks.rowOfEntry[entry];
+            const bool sat = rates[entry].figures[static_cast<size_t>(s)].satCount > 0;
+            auto place = [sat, at](const RankedFigures& figures) {
+                return sat ? std::optional<long long>(figures.places[at]) : std::nullopt;
             };
-            writeBoxedNumber(sheet, kExcellentRank, row, place(excellent));
-            writeBoxedNumber(sheet, kPassRank, row, place(pass));
-            writeBoxedNumber(sheet, kAverageRank, row, place(average));
+            writeBoxedNumber(sheet, kExcellentRank, row, place(block[0]));
+            writeBoxedNumber(sheet, kPassRank, row, place(block[1]));
+            writeBoxedNumber(sheet, kAverageRank, row, place(block[2]));
             std::optional<double> deviation;
-            if (sat && average[at] && blockAverage) deviation = *average[at] - *blockAverage;
+            if (sat && block[2].values[at] && blockAverage) deviation = *block[2].values[at] - *blockAverage;
             writeBoxedRate(sheet, kDeviation, row, deviation);
         }
     }
@@ -263,9 +248,28 @@ ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std:
     return writeScopedClassRates(sheet, exam, classRates(exam), title, SheetScope());
 }
 
+ClassRateRanks classRateRanks(const Exam& exam, const std::vector<ClassRates>& rates) {
+    const ClassRows all = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
+    ClassRateRanks ranks;
+    ranks.rowOfEntry.assign(rates.size(), 0);
+    for (size_t j = 0; j < all.classIndex.size(); ++j) ranks.rowOfEntry[all.classIndex[j]] = j;
+    for (int s = 0; s < all.blocks; ++s) {
+        std::vector<std::optional<double>> excellent, pass, average;
+        for (size_t entry : all.classIndex) {
+            const RateGroup& g = rates[entry].figures[static_cast<size_t>(s)];
+            excellent.push_back(cellNumber(rateText(g.excellentCount, g.satCount)));
+            pass.push_back(cellNumber(rateText(g.passCount, g.satCount)));
+            average.push_back(cellNumber(averageText(g.scoreSumThousandths, g.satCount)));
+        }
+        ranks.blocks.push_back({rankedFigures(std::move(excellent)), rankedFigures(std::move(pass)),
+                                rankedFigures(std::move(average))});
+    }
+    return ranks;
+}
+
 ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam,
                                        const std::vector<ClassRates>& rates, const std::string& title,
-                                       const SheetScope& scope) {
+                                       const SheetScope& scope, const ClassRateRanks* ranks) {
     writeSixteenColumnHead(sheet, title, tx::kClassHeaders);
     const ClassRows all = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
     const ClassRows rows = scope.wholeExam() ? all : shownRows(all, exam.imported().schoolList, scope);
@@ -279,7 +283,7 @@ ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam,
     if (scope.wholeExam())
         writeRankColumns(sheet, rows, rates);
     else
-        writeRankNumbers(sheet, rows, all, rates);
+        writeRankNumbers(sheet, rows, ranks != nullptr ? *ranks : classRateRanks(exam, rates), rates);
     return places;
 }
 

@@ -114,7 +114,11 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          const TeacherRateTable& found =
              work.figures<TeacherRateTable>("teacher rates", [&] { return teacherRates(work.exam()); });
-         return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope());
+         if (work.scope().wholeExam())
+             return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope());
+         const TeacherRateRanks& ranks = work.figures<TeacherRateRanks>(
+             "teacher rate ranks", [&] { return teacherRateRanks(work.exam(), found); });
+         return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope(), &ranks);
      }},
     {SheetKind::ClassRates,
      "class rates",
@@ -122,8 +126,15 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          const auto& rates =
              work.figures<std::vector<ClassRates>>("class rates", [&] { return classRates(work.exam()); });
+         if (work.scope().wholeExam()) {
+             work.figurePlaces.classRates =
+                 writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope());
+             return {};
+         }
+         const ClassRateRanks& ranks = work.figures<ClassRateRanks>(
+             "class rate ranks", [&] { return classRateRanks(work.exam(), rates); });
          work.figurePlaces.classRates =
-             writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope());
+             writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope(), &ranks);
          return {};
      }},
     {SheetKind::GradeRates,

@@ -1,5 +1,7 @@
 #include "sheets/sheet_scope.h"
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace varnex {
@@ -24,6 +26,28 @@ std::vector<size_t> SheetScope::shownClasses(const ClassList& classList) const {
         if (showsClass(school, klass)) shown.push_back(i);
     }
     return shown;
+}
+
+RankedFigures rankedFigures(std::vector<std::optional<double>> values) {
+    RankedFigures ranked;
+    std::vector<double> sorted;
+    double sum = 0;
+    for (const std::optional<double>& value : values) {
+        if (!value) continue;
+        sorted.push_back(*value);
+        sum += *value;
+    }
+    if (!sorted.empty()) ranked.mean = sum / static_cast<double>(sorted.size());
+    std::sort(sorted.begin(), sorted.end(), std::greater<>());
+    for (const std::optional<double>& value : values) {
+        ranked.places.push_back(value ? static_cast<int>(std::lower_bound(sorted.begin(), sorted.end(),
+                                                                          *value, std::greater<>()) -
+                                                         sorted.begin()) +
+                                            1
+                                      : 0);
+    }
+    ranked.values = std::move(values);
+    return ranked;
 }
 
 int placeAmong(const std::vector<std::optional<double>>& values, size_t index) {

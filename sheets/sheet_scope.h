@@ -5,6 +5,7 @@
 // that a school's or a class's own workbook shows the very figures of the whole one.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,16 @@ class SheetScope {
     std::string school_;
     std::string class_;
 };
+
+/// One figure of every group of a block as the whole sheet's formulas read it, the place RANK gives
+/// each (1, 2, 2, 4 from the highest; 0 without a value) and their mean as AVERAGE takes it (the
+/// values in order, none when there is none): worked out once for all the parts' workbooks.
+struct RankedFigures {
+    std::vector<std::optional<double>> values;
+    std::vector<int> places;
+    std::optional<double> mean;
+};
+RankedFigures rankedFigures(std::vector<std::optional<double>> values);
 
 /// The place of entry `index` among `values` counted from the highest (1, 2, 2, 4), as a RANK
 /// formula over the same values counts it; entries without a value take no place and are passed

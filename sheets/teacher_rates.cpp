@@ -3,6 +3,7 @@
 // averages and deviations as formulas.
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -122,9 +123,9 @@ bool showsTeacher(const SheetScope& scope, const std::string& school, const Teac
 }
 
 // Without every teacher on the sheet: the scope's teachers only, with what the formulas of the
-// whole sheet work out over all the teachers of each subject, as numbers.
+// whole sheet work out over all the teachers of each subject (`ranks`), as numbers.
 Status writeShownTeachers(ExcelSheet& sheet, const Exam& exam, const TeacherRateTable& found,
-                          const SheetScope& scope) {
+                          const TeacherRateRanks& ranks, const SheetScope& scope) {
     const std::vector<ExamSubject>& subjects = exam.subjects();
     const std::vector<std::string>& schools = exam.imported().schoolList;
     int row = kFirstDataRow;
@@ -138,21 +139,8 @@ Status writeShownTeachers(ExcelSheet& sheet, const Exam& exam, const TeacherRate
             }
         }
         if (shown.empty()) continue;
-        std::vector<std::optional<double>> excellent, pass, average;
-        double sum = 0;
-        int counted = 0;
-        for (const TeacherRates* teacher : all) {
-            const RateGroup& g = teacher->figures;
-            excellent.push_back(rateValue(g.excellentCount, g.satCount));
-            pass.push_back(rateValue(g.passCount, g.satCount));
-            average.push_back(cellNumber(averageText(g.scoreSumThousandths, g.satCount)));
-            if (average.back()) {
-                sum += *average.back();
-                ++counted;
-            }
-        }
-        const std::optional<double> blockAverage =
-            counted > 0 ? std::optional<double>(sum / counted) : std::nullopt;
+        const std::array<RankedFigures, 3>& block = ranks.subjects[s];
+        const std::optional<double> blockAverage = block[2].mean;
         const int first = row, last = row + static_cast<int>(shown.size()) - 1;
         writeMergedBlock(sheet, kLabel, first, last,
                          subjectBlockLabel(subjects[s].name, subjects[s].fullMark));
@@ -162,8 +150,8 @@ Status writeShownTeachers(ExcelSheet& sheet, const Exam& exam, const TeacherRate
             const TeacherRates& teacher = *all[at];
             const RateGroup& g = teacher.figures;
             const bool sat = g.satCount > 0;
-            auto place = [sat, at](const std::vector<std::optional<double>>& values) {
-                return sat ? std::optional<long long>(placeAmong(values, at)) : std::nullopt;
+            auto place = [sat, at](const RankedFigures& figures) {
+                return sat ? std::optional<long long>(figures.places[at]) : std::nullopt;
             };
             std::string classText;
             for (const std::string& className : teacher.classes) {
@@ -178,13 +166,13 @@ Status writeShownTeachers(ExcelSheet& sheet, const Exam& exam, const TeacherRate
             writeBoxedNumber(sheet, kPassCount, row, g.passCount);
             writeBoxedCell(sheet, kAverage, row, averageText(g.scoreSumThousandths, g.satCount),
                            {.rateFormat = true});
-            writeBoxedRate(sheet, kExcellentRate, row, excellent[at]);
-            writeBoxedRate(sheet, kPassRate, row, pass[at]);
-            writeBoxedNumber(sheet, kExcellentRank, row, place(excellent));
-            writeBoxedNumber(sheet, kPassRank, row, place(pass));
-            writeBoxedNumber(sheet, kAverageRank, row, place(average));
+            writeBoxedRate(sheet, kExcellentRate, row, block[0].values[at]);
+            writeBoxedRate(sheet, kPassRate, row, block[1].values[at]);
+            writeBoxedNumber(sheet, kExcellentRank, row, place(block[0]));
+            writeBoxedNumber(sheet, kPassRank, row, place(block[1]));
+            writeBoxedNumber(sheet, kAverageRank, row, place(block[2]));
             std::optional<double> deviation;
-            if (sat && average[at] && blockAverage) deviation = *average[at] - *blockAverage;
+            if (sat && block[2].values[at] && blockAverage) deviation = *block[2].values[at] - *blockAverage;
             writeBoxedRate(sheet, kDeviation, row, deviation);
             ++row;
         }
@@ -198,12 +186,33 @@ Status writeTeacherRates(ExcelSheet& sheet, const Exam& exam, const std::string&
     return writeScopedTeacherRates(sheet, exam, teacherRates(exam), title, SheetScope());
 }
 
+TeacherRateRanks teacherRateRanks(const Exam& exam, const TeacherRateTable& found) {
+    TeacherRateRanks ranks;
+    for (size_t s = 0; s < exam.subjects().size() && s * found.schoolCount < found.lists.size(); ++s) {
+        std::vector<std::optional<double>> excellent, pass, average;
+        for (size_t k = 0; k < found.schoolCount; ++k) {
+            for (const TeacherRates& teacher : found.of(s, k)) {
+                const RateGroup& g = teacher.figures;
+                excellent.push_back(rateValue(g.excellentCount, g.satCount));
+                pass.push_back(rateValue(g.passCount, g.satCount));
+                average.push_back(cellNumber(averageText(g.scoreSumThousandths, g.satCount)));
+            }
+        }
+        ranks.subjects.push_back({rankedFigures(std::move(excellent)), rankedFigures(std::move(pass)),
+                                  rankedFigures(std::move(average))});
+    }
+    return ranks;
+}
+
 Status writeScopedTeacherRates(ExcelSheet& sheet, const Exam& exam, const TeacherRateTable& found,
-                               const std::string& title, const SheetScope& scope) {
+                               const std::string& title, const SheetScope& scope,
+                               const TeacherRateRanks* ranks) {
     const size_t subjectCount = exam.subjects().size();
     writeSixteenColumnHead(sheet, title, tx::kTeacherHeaders);
     if (found.teacherCount == 0) return fail(tx::kNoTeacherRows);
-    if (!scope.wholeExam()) return writeShownTeachers(sheet, exam, found, scope);
+    if (!scope.wholeExam())
+        return writeShownTeachers(sheet, exam, found,
+                                  ranks != nullptr ? *ranks : teacherRateRanks(exam, found), scope);
     const BlockRows blocks = layOutBlocks(found, subjectCount);
 
     writeBlockAndSchoolCells(sheet, exam, found, blocks);
