@@ -227,6 +227,33 @@ TEST(SplitFiles, TheFolderIsNeverOneThatExists) {
         << done;
 }
 
+// A workbook that cannot be saved ends the split: the ones written before it go with their folder,
+// the run fails saying so, and the whole workbook stays. Here the second school's file name takes
+// its path past the longest path the system opens, deep in a folder tree.
+TEST(SplitFiles, AFailureLeavesNoSplitFileBehind) {
+    Exam exam;
+    std::string deep = exam.dir.file("");
+    while (deep.size() < 4010) {
+        deep += "/" + std::string(std::min<size_t>(200, 4020 - deep.size()), 'd');
+        ASSERT_EQ(::mkdir(deep.c_str(), 0777), 0) << deep.size();
+    }
+    exam.state.outputPath = deep + "/结果.xlsx";
+    std::string longName;
+    for (int i = 0; i < 33; ++i) longName += "校";
+    exam.subjects({{"语文", 100}});
+    exam.student("甲中", "1", "学生1", "90", {"90"}).student(longName, "1", "学生2", "80", {"80"}).imported();
+    exam.only([](ExportOptions& o) { o.gradeRates = true; });
+    exam.state.exportOptions.split = SplitFiles::BySchool;
+    exam.run();
+    ASSERT_FALSE(exam.outcome.completed);
+    ASSERT_TRUE(exam.outcome.failure);
+    EXPECT_NE(exam.outcome.failure->message.find("分别导出没有完成"), std::string::npos)
+        << exam.outcome.failure->message;
+    EXPECT_TRUE(std::filesystem::exists(deep + "/结果.xlsx"));
+    EXPECT_FALSE(std::filesystem::exists(deep + "/结果"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(deep), {}), 1);
+}
+
 TEST(SplitFiles, NamesAreMadeSafeForEveryFileSystem) {
     const struct {
         const char* name;
