@@ -92,6 +92,9 @@ Exam::Exam(const AppState& state)
       students_(&state.students),
       teachers_(&state.teachers),
       previous_(&state.previous) {
+    if (options_.noRanks) {
+        for (bool ExportOptions::*report : kPlaceReports) options_.*report = false;
+    }
     for (const std::string& subject : imported_.subjectsNotInSheet) {
         if (int i = subjectIndex(subject); i >= 0) scores_.fullMark[static_cast<size_t>(i)] = 0;
     }

@@ -53,7 +53,8 @@ class Exam {
     /// The settings as the run counts with them: subjects the score sheet did not have carry a
     /// full mark of 0.
     const ScoreSettings& scores() const { return scores_; }
-    /// The report choices as the run applies them (the teacher rates off when left out).
+    /// The report choices as the run applies them (the teacher rates off when left out; under
+    /// 不公布名次 the kPlaceReports off).
     const ExportOptions& options() const { return options_; }
     /// The import's results as the run counts with them (the 总分 full mark of most students under
     /// the rule that leaves blank scores out).
@@ -108,6 +109,10 @@ class Exam {
     const PreviousExam* previous_ = nullptr;
     std::optional<PreviousExam> previousCounted_;  ///< the previous exam, when counted in extra subjects
 };
+
+/// The reports made of nothing but students' places (总分前N名, 总分名次段): 不公布名次 leaves them out.
+inline constexpr bool ExportOptions::*kPlaceReports[] = {&ExportOptions::topNEnabled,
+                                                         &ExportOptions::totalRankBands};
 
 /// True when some report is chosen; `except`, when given, does not count.
 bool anyReportChosen(const ExportOptions& options, bool ExportOptions::*except = nullptr);

@@ -5,6 +5,7 @@
 
 #include "analysis/student_total.h"
 #include "analysis/three_rates.h"
+#include "base/text_util.h"
 
 namespace varnex {
 
@@ -102,6 +103,36 @@ ExamLevels::ExamLevels(const Exam& exam) : cuts_(examLevelCuts(exam)), columns_(
             }
         }
     }
+}
+
+std::vector<int> previousTotalLevels(const Exam& exam, const LevelCuts& cuts) {
+    const PreviousExam& previous = exam.previous();
+    const bool blankExcluded = exam.blankScoresExcluded();
+    const bool zeroExcluded = exam.options().ignoreZeroScores;
+    const TotalJudge judge(previous.scores, previous.examSubjects, blankExcluded, previous.extraColumns);
+    const std::vector<TotalShare> shares =
+        totalShares(previous.scores, previous.examSubjects, previous.extraColumns);
+    const size_t rows = static_cast<size_t>(previous.students.rowCount());
+    std::vector<std::optional<long long>> totals(rows);
+    std::vector<long long> fullMarks(rows, 0);
+    for (size_t row = 0; row < rows; ++row) {
+        const RowTable::RowView cells = previous.students.row(static_cast<int>(row));
+        if (zeroExcluded && cells[static_cast<size_t>(kTotalColumn)] == "0") continue;
+        const std::optional<double> total = judge.totalOf(cells);
+        if (!total) continue;
+        totals[row] = scoreThousandths(*total);
+        for (const TotalShare& share : shares) {
+            const size_t column = static_cast<size_t>(share.studentColumn);
+            if (!blankExcluded || (column < cells.size() && startsWithNumber(cells[column])))
+                fullMarks[row] += std::max(share.fullMark, 0);
+        }
+    }
+    if (cuts.method == LevelMethod::Share) return levelsByShare(cuts, totals);
+    std::vector<int> levels(rows, -1);
+    for (size_t row = 0; row < rows; ++row) {
+        if (totals[row]) levels[row] = levelByScore(cuts, *totals[row], fullMarks[row]);
+    }
+    return levels;
 }
 
 namespace {

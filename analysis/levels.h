@@ -46,6 +46,12 @@ class ExamLevels {
     std::vector<signed char> levels_;
 };
 
+/// The level of the 总分 of every row of the exam's previous exam by `cuts` (-1 without a total),
+/// counted as the exam counts its own totals: by score against the full marks of the subjects the
+/// previous exam examined (with blank scores left out, those the student sat), by share among its
+/// students with a total.
+std::vector<int> previousTotalLevels(const Exam& exam, const LevelCuts& cuts);
+
 /// The students of one group at each level of one column.
 struct LevelCounts {
     int counted = 0;          ///< students with a level

@@ -23,7 +23,10 @@ StudentListings listStudents(const Exam& exam) {
         listings.afterTopN = moveListedRowsToBottom(listings.afterTopN, rowsOf(listings.topN));
     }
     listings.afterClasses = listings.afterTopN;
-    if (options.classRanking) {
+    if (options.classRanking && options.noRanks) {
+        // Name order leaves the exam's order as it is: nothing after it reads a moved order.
+        listings.classes = listByName(exam, exam.imported().classList);
+    } else if (options.classRanking) {
         listings.classes = selectByClass(exam, listings.afterTopN, exam.imported().classList, rule);
         std::vector<int> listed;
         for (const auto& listing : listings.classes) {

@@ -76,6 +76,39 @@ std::vector<StudentProgress> studentProgress(const Exam& exam, const ProgressPai
     return lines;
 }
 
+std::vector<StudentLevelProgress> studentLevelProgress(const Exam& exam, const ProgressPairing& pairing,
+                                                       const std::vector<int>& levels,
+                                                       const std::vector<int>& previousLevels) {
+    struct Keyed {
+        size_t school, klass;
+        StudentLevelProgress progress;
+    };
+    const RowTable& students = exam.students();
+    const ClassOrder order(exam.imported());
+    std::vector<Keyed> keyed;
+    for (int student = 0; student < exam.studentCount(); ++student) {
+        const int last = pairing.match.previousOf[static_cast<size_t>(student)];
+        if (last < 0) continue;
+        StudentLevelProgress p{student, last, levels[static_cast<size_t>(student)],
+                               previousLevels[static_cast<size_t>(last)], std::nullopt};
+        if (p.level >= 0 && p.previousLevel >= 0) p.change = p.previousLevel - p.level;
+        keyed.push_back({order.schoolOf(students.cellText(student, 0)),
+                         order.classOf(students, student).value_or(exam.imported().classList.size()), p});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.school != b.school) return a.school < b.school;
+        if (a.klass != b.klass) return a.klass < b.klass;
+        if (a.progress.change.has_value() != b.progress.change.has_value())
+            return a.progress.change.has_value();
+        if (a.progress.change != b.progress.change) return *a.progress.change > *b.progress.change;
+        return a.progress.student < b.progress.student;
+    });
+    std::vector<StudentLevelProgress> lines;
+    lines.reserve(keyed.size());
+    for (const Keyed& k : keyed) lines.push_back(k.progress);
+    return lines;
+}
+
 namespace {
 
 // A figure as written: the exact quotient rounded to one decimal.

@@ -28,6 +28,23 @@ struct StudentProgress {
 /// then the exam's order.
 std::vector<StudentProgress> studentProgress(const Exam& exam, const ProgressPairing& pairing);
 
+/// A paired student's 总分 level in both exams (不公布名次 shows them instead of places).
+struct StudentLevelProgress {
+    int student = 0;            ///< index in the exam's students
+    int previous = 0;           ///< row of the previous exam's students
+    int level = -1;             ///< level this time (0 the best); -1 without a total
+    int previousLevel = -1;     ///< level last time; -1 without a total
+    std::optional<int> change;  ///< previousLevel − level (a move up is positive), when both are there
+};
+
+/// The paired students by school (SchoolList order), class (ClassList order) and change of level,
+/// the largest move up first; students without a level in one of the exams after the others of
+/// their class, then the exam's order. `levels` and `previousLevels` the 总分 levels of the
+/// exam's students and of the previous exam's rows.
+std::vector<StudentLevelProgress> studentLevelProgress(const Exam& exam, const ProgressPairing& pairing,
+                                                       const std::vector<int>& levels,
+                                                       const std::vector<int>& previousLevels);
+
 /// The figures of a class, in this order.
 enum class ClassFigure { Average, ExcellentRate, PassRate };
 inline constexpr size_t kClassFigureCount = 3;

@@ -1,5 +1,6 @@
 #include "analysis/rates.h"
 
+#include <cmath>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -19,14 +20,17 @@ std::unordered_map<std::string_view, size_t> firstIndexes(const Texts& texts, Te
 
 // The counted columns of a sheet: every exam subject by its own rule, then the total by
 // `totalRule`, judged against each student's own subjects when blank scores are left out.
-std::vector<RateColumn> rateColumns(const Exam& exam, bool zeroExcluded, const RateRule& totalRule) {
+// The total's 良好 and 低分 lines are the sums of the exam subjects' lines.
+std::vector<RateColumn> rateColumns(const Exam& exam, bool zeroExcluded, RateRule totalRule) {
     const bool blankExcluded = exam.blankScoresExcluded();
     std::vector<RateColumn> columns;
     for (size_t i = 0; i < exam.subjects().size(); ++i)
         columns.push_back(
             {i, subjectRule(exam.scores(), exam.subjects()[i].name, zeroExcluded, blankExcluded)});
+    std::vector<TotalShare> shares = totalShares(exam);
+    setTotalGoodAndLowLines(totalRule, shares);
     columns.push_back(
-        {exam.subjects().size(), totalRule, blankExcluded ? totalShares(exam) : std::vector<TotalShare>{}});
+        {exam.subjects().size(), totalRule, blankExcluded ? std::move(shares) : std::vector<TotalShare>{}});
     return columns;
 }
 
@@ -188,6 +192,57 @@ TeacherRateTable teacherRates(const Exam& exam) {
         }
     }
     return table;
+}
+
+std::vector<RateGroup> gradeReference(const Exam& exam) {
+    RateTally tally(
+        1, rateColumns(exam, false, gradeTotalRule(exam.scores(), exam.imported().examFullMarkTotal)));
+    for (int r = 0; r < exam.studentCount(); ++r) tally.addStudent(0, exam, r);
+    return figuresOf(tally, 0);
+}
+
+ClassReference classReference(const Exam& exam) {
+    const std::vector<std::string>& schools = exam.imported().schoolList;
+    const bool zeroExcluded = exam.options().ignoreZeroScores;
+    // One group per distinct school name, the exam last.
+    std::unordered_map<std::string_view, size_t> groupOfSchool;  // views of `schools`
+    std::vector<size_t> groupOfEntry;
+    for (const std::string& school : schools)
+        groupOfEntry.push_back(groupOfSchool.emplace(school, groupOfSchool.size()).first->second);
+    const size_t examGroup = groupOfSchool.size();
+    RateTally tally(examGroup + 1,
+                    rateColumns(exam, zeroExcluded, classTotalRule(exam.scores(), zeroExcluded)));
+    const RowTable& students = exam.students();
+    for (int r = 0; r < students.rowCount(); ++r) {
+        tally.addStudent(examGroup, exam, r);
+        auto it = groupOfSchool.find(students.cellText(r, 0));
+        if (it != groupOfSchool.end()) tally.addStudent(it->second, exam, r);
+    }
+    ClassReference reference;
+    for (size_t group : groupOfEntry) reference.schools.push_back(figuresOf(tally, group));
+    reference.exam = figuresOf(tally, examGroup);
+    return reference;
+}
+
+std::optional<double> aboveAverageRate(const RateGroup& group, const RateGroup& reference) {
+    if (group.satCount == 0 || reference.satCount == 0 || reference.scoreSumThousandths == 0)
+        return std::nullopt;
+    // (a / n - b / m) / (b / m) = (a m - b n) / (b n), in whole thousandths until the division.
+    const WideSum a = group.scoreSumThousandths, b = reference.scoreSumThousandths;
+    const WideSum n = group.satCount, m = reference.satCount;
+    return static_cast<double>(static_cast<long double>(a * m - b * n) / static_cast<long double>(b * n) *
+                               100);
+}
+
+std::optional<double> standardDeviation(const RateGroup& group) {
+    if (group.satCount == 0) return std::nullopt;
+    // n Σx² - (Σx)², exact in thousandths squared, over n²; never below 0.
+    const WideSum n = group.satCount;
+    const WideSum sum = group.scoreSumThousandths;
+    const WideSum spread = n * group.squareSum - sum * sum;
+    if (spread <= 0) return 0.0;
+    const long double variance = static_cast<long double>(spread) / static_cast<long double>(n * n);
+    return static_cast<double>(std::sqrt(variance) / 1000);
 }
 
 }  // namespace varnex

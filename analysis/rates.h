@@ -4,6 +4,7 @@
 // the head counts and the score sum; the sheets write the rates and averages from them.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,5 +55,27 @@ struct TeacherRateTable {
 };
 
 TeacherRateTable teacherRates(const Exam& exam);
+
+/// 扩展指标's reference figures: the whole exam's, per exam subject and then the total, by the
+/// grade sheet's rules (every student of the exam).
+std::vector<RateGroup> gradeReference(const Exam& exam);
+
+/// The class and teacher sheets' reference figures by the class sheet's rules: per SchoolList entry
+/// every student of the school, and every student of the exam; each per exam subject, then the
+/// total.
+struct ClassReference {
+    std::vector<std::vector<RateGroup>> schools;
+    std::vector<RateGroup> exam;
+};
+ClassReference classReference(const Exam& exam);
+
+/// 超均率 in percent: how far the group's average over its students lies above the reference's
+/// average over its students, as a share of the latter. None when either group has nobody who sat
+/// or the reference average is 0.
+std::optional<double> aboveAverageRate(const RateGroup& group, const RateGroup& reference);
+
+/// The population standard deviation of the group's scores (divided by the number of students),
+/// in points: 0 for a group of one, none for a group without students.
+std::optional<double> standardDeviation(const RateGroup& group);
 
 }  // namespace varnex

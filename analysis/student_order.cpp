@@ -83,8 +83,12 @@ std::vector<PlacedRow> selectTopN(const Exam& exam, const std::vector<int>& orde
     return listed;
 }
 
-std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::vector<int>& order,
-                                                  const ClassList& classes, TieRule rule) {
+namespace {
+
+// Per ClassList entry, the positions in `order` of the students whose 学校 and 班级 texts equal
+// the entry's parts, in order.
+std::vector<std::vector<int>> classMembers(const Exam& exam, const std::vector<int>& order,
+                                           const ClassList& classes) {
     // school -> class -> ClassList index
     std::unordered_map<std::string_view, std::unordered_map<std::string_view, int>> index;
     std::vector<std::pair<std::string, std::string>> parts;
@@ -94,7 +98,7 @@ std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::v
         index[parts[i].first].emplace(parts[i].second, static_cast<int>(i));
 
     const RowTable& students = exam.students();
-    std::vector<std::vector<int>> members(classes.size());  // positions in the order
+    std::vector<std::vector<int>> members(classes.size());
     for (size_t position = 0; position < order.size(); ++position) {
         const int student = order[position];
         auto school = index.find(students.cellText(student, 0));
@@ -103,6 +107,14 @@ std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::v
         if (klass == school->second.end()) continue;
         members[static_cast<size_t>(klass->second)].push_back(static_cast<int>(position));
     }
+    return members;
+}
+
+}  // namespace
+
+std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::vector<int>& order,
+                                                  const ClassList& classes, TieRule rule) {
+    std::vector<std::vector<int>> members = classMembers(exam, order, classes);
     const std::vector<double> totals = totalsAlong(exam, order);
     std::vector<std::vector<PlacedRow>> listings(classes.size());
     for (size_t i = 0; i < members.size(); ++i) {
@@ -111,6 +123,23 @@ std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::v
         listings[i].reserve(members[i].size());
         for (int position : members[i])
             listings[i].push_back(places.take(order[static_cast<size_t>(position)]));
+    }
+    return listings;
+}
+
+std::vector<std::vector<PlacedRow>> listByName(const Exam& exam, const ClassList& classes) {
+    const std::vector<int> order = examOrder(exam);
+    const std::vector<std::vector<int>> members = classMembers(exam, order, classes);
+    std::vector<std::vector<PlacedRow>> listings(classes.size());
+    for (size_t i = 0; i < members.size(); ++i) {
+        std::vector<std::pair<std::string, int>> keyed;
+        keyed.reserve(members[i].size());
+        for (int student : members[i])
+            keyed.emplace_back(textSortKey(exam.students().cellText(student, 2)), student);
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        listings[i].reserve(keyed.size());
+        for (const auto& [key, student] : keyed) listings[i].push_back({student, 0});
     }
     return listings;
 }

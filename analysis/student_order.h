@@ -20,7 +20,7 @@ namespace varnex {
 /// A listed student: its index in the exam's students and its place.
 struct PlacedRow {
     int row;
-    int place;
+    int place;  ///< 0 in a listing without places
 };
 
 /// The exam's students in their own order: 0, 1, 2 …
@@ -35,6 +35,10 @@ std::vector<PlacedRow> selectTopN(const Exam& exam, const std::vector<int>& orde
 /// class.
 std::vector<std::vector<PlacedRow>> selectByClass(const Exam& exam, const std::vector<int>& order,
                                                   const ClassList& classes, TieRule rule);
+
+/// The class listings of 不公布名次: per ClassList entry, its students in name order (pinyin
+/// collation, as the tables sort names), equal names in the exam's order; no places (0).
+std::vector<std::vector<PlacedRow>> listByName(const Exam& exam, const ClassList& classes);
 
 /// The order the moves of a listing leave: the students of `order` not listed keep their order at
 /// the front, the listed ones follow in listing order.

@@ -31,6 +31,10 @@ long long passLineThousandths(int fullMark) {
     return static_cast<long long>(fullMark) * 600;
 }
 
+long long percentLineThousandths(int fullMark, int percent) {
+    return static_cast<long long>(fullMark) * percent * 10;
+}
+
 bool RateRule::isExcellent(std::string_view text) const {
     if (excellentByInteger) return cAtoi(text) >= excellentScore;
     return scoreThousandths(scoreValue(text)) >= excellentLine;
@@ -47,8 +51,19 @@ RateRule subjectRule(const ScoreSettings& scores, std::string_view subject, bool
     int fullMark = scores.fullMarkOf(subject);
     rule.excellentLine = excellenceLineThousandths(fullMark, scores.excellenceLineOf(subject));
     rule.passLine = passLineThousandths(fullMark);
+    rule.goodLine = percentLineThousandths(fullMark, scores.goodLineOf(subject));
+    rule.lowLine = percentLineThousandths(fullMark, scores.lowLineOf(subject));
     rule.zeroExcluded = zeroExcluded;
     return rule;
+}
+
+void setTotalGoodAndLowLines(RateRule& rule, const std::vector<TotalShare>& shares) {
+    rule.goodLine = 0;
+    rule.lowLine = 0;
+    for (const TotalShare& share : shares) {
+        rule.goodLine += share.goodLine;
+        rule.lowLine += share.lowLine;
+    }
 }
 
 RateRule gradeTotalRule(const ScoreSettings& scores, int examFullMarkTotal) {
@@ -78,17 +93,23 @@ std::vector<TotalShare> totalShares(const ScoreSettings& scores, const std::vect
         const int line = scores.excellenceLineOf(subject);
         // As totalExcellenceScore adds them: only a positive full mark with a line in 1..99.
         const int excellence = fullMark > 0 && line >= 1 && line <= 99 ? fullMark * line / 100 : 0;
-        shares.push_back({column, fullMark > 0 ? fullMark : 0, excellence});
+        const int counted = fullMark > 0 ? fullMark : 0;
+        shares.push_back({column, counted, excellence,
+                          percentLineThousandths(counted, scores.goodLineOf(subject)),
+                          percentLineThousandths(counted, scores.lowLineOf(subject))});
     }
     return shares;
 }
 
 namespace {
 
-// The total's rule from the full mark and excellence score of the subjects a student sat.
-RateRule ownRule(const RateRule& rule, int fullMark, int excellence) {
+// The total's rule from the full mark, excellence score and 良好 and 低分 lines of the subjects a
+// student sat.
+RateRule ownRule(const RateRule& rule, int fullMark, int excellence, long long good, long long low) {
     RateRule own = rule;
     own.passLine = passLineThousandths(fullMark);
+    own.goodLine = good;
+    own.lowLine = low;
     if (own.excellentByInteger) {
         own.excellentScore = excellence;
     } else {
@@ -102,13 +123,16 @@ RateRule ownRule(const RateRule& rule, int fullMark, int excellence) {
 RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares,
                       const RowTable::RowView& cells) {
     int fullMark = 0, excellence = 0;
+    long long good = 0, low = 0;
     for (const TotalShare& share : shares) {
         const size_t column = static_cast<size_t>(share.studentColumn);
         if (column >= cells.size() || !startsWithNumber(cells[column])) continue;
         fullMark += share.fullMark;
         excellence += share.excellenceScore;
+        good += share.goodLine;
+        low += share.lowLine;
     }
-    return ownRule(rule, fullMark, excellence);
+    return ownRule(rule, fullMark, excellence, good, low);
 }
 
 std::vector<TotalShare> totalShares(const Exam& exam) {
@@ -118,12 +142,15 @@ std::vector<TotalShare> totalShares(const Exam& exam) {
 RateRule ownTotalRule(const RateRule& rule, const std::vector<TotalShare>& shares, const Exam& exam,
                       int student) {
     int fullMark = 0, excellence = 0;
+    long long good = 0, low = 0;
     for (size_t i = 0; i < shares.size(); ++i) {
         if (!exam.score(student, i).sat) continue;
         fullMark += shares[i].fullMark;
         excellence += shares[i].excellenceScore;
+        good += shares[i].goodLine;
+        low += shares[i].lowLine;
     }
-    return ownRule(rule, fullMark, excellence);
+    return ownRule(rule, fullMark, excellence, good, low);
 }
 
 void RateGroup::add(std::string_view text, const RateRule& rule) {
@@ -134,17 +161,32 @@ void RateGroup::add(ExamScore score, std::string_view text, const RateRule& rule
     if (rule.blankExcluded && !score.sat) return;
     const long long thousandths = scoreThousandths(score.value);
     scoreSumThousandths = addThousandths(scoreSumThousandths, thousandths);
-    if (!(rule.zeroExcluded && text == "0")) ++satCount;
+    const bool counted = !(rule.zeroExcluded && text == "0");
     bool excellent =
         rule.excellentByInteger ? cAtoi(text) >= rule.excellentScore : thousandths >= rule.excellentLine;
     if (excellent) ++excellentCount;
     if (thousandths >= rule.passLine) ++passCount;
+    if (thousandths >= rule.goodLine) ++goodCount;
+    // A "0" that sits out is no low score either: it is not counted as having sat.
+    if (!counted) return;
+    if (thousandths < rule.lowLine) ++lowCount;
+    squareSum += static_cast<WideSum>(thousandths) * thousandths;
+    if (satCount == 0 || thousandths > highest) highest = thousandths;
+    if (satCount == 0 || thousandths < lowest) lowest = thousandths;
+    ++satCount;
 }
 
 RateGroup& RateGroup::operator+=(const RateGroup& other) {
-    satCount += other.satCount;
     excellentCount += other.excellentCount;
     passCount += other.passCount;
+    goodCount += other.goodCount;
+    lowCount += other.lowCount;
+    squareSum += other.squareSum;
+    if (other.satCount > 0) {
+        if (satCount == 0 || other.highest > highest) highest = other.highest;
+        if (satCount == 0 || other.lowest < lowest) lowest = other.lowest;
+    }
+    satCount += other.satCount;
     scoreSumThousandths = addThousandths(scoreSumThousandths, other.scoreSumThousandths);
     return *this;
 }

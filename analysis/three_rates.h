@@ -31,6 +31,8 @@ long long scoreThousandths(double value);
 long long excellenceLineThousandths(int fullMark, int percent);
 /// The pass line of a subject or total in thousandths: 60 % of the full mark, exactly.
 long long passLineThousandths(int fullMark);
+/// A line of P percent of the full mark in thousandths (良好线, 低分线), exactly.
+long long percentLineThousandths(int fullMark, int percent);
 
 /// How one column of figures is counted: its thresholds and whether a "0" text sits out.
 struct RateRule {
@@ -38,6 +40,8 @@ struct RateRule {
     bool excellentByInteger = false;  ///< … or, when set, when cAtoi(text) >= excellentScore
     int excellentScore = 0;
     long long passLine = 0;     ///< pass when the score in thousandths >= passLine
+    long long goodLine = 0;     ///< 良好 when the score in thousandths >= goodLine
+    long long lowLine = 0;      ///< 低分 when the score in thousandths < lowLine
     bool zeroExcluded = false;  ///< a text of exactly "0" is not counted as having sat
     /// A text that is no number ("", "缺考", "/") is not counted at all: the student did not sit.
     bool blankExcluded = false;
@@ -56,14 +60,23 @@ RateRule gradeTotalRule(const ScoreSettings& scores, int examFullMarkTotal);
 /// totalExcellenceScore, pass on the current totalFullMark.
 RateRule classTotalRule(const ScoreSettings& scores, bool zeroExcluded);
 
+__extension__ using WideSum = __int128;
+
 /// The figures of one group (school, class or teacher) for one subject or the total.
 struct RateGroup {
     int satCount = 0;        ///< 实考人数
     int excellentCount = 0;  ///< 优秀人数
     int passCount = 0;       ///< 及格人数
+    int goodCount = 0;       ///< 良好人数: at or above the 良好 line, the excellent ones included
+    int lowCount = 0;        ///< 低分人数: below the 低分 line
     /// The sum of the scores in whole thousandths: exact for scores of up to three decimals, so that
     /// an average is the exact quotient before it is rounded.
     long long scoreSumThousandths = 0;
+    /// The sum of the squared scores in thousandths squared, exact, for the spread.
+    WideSum squareSum = 0;
+    /// The highest and lowest score in thousandths of those counted as having sat (satCount > 0).
+    long long highest = 0;
+    long long lowest = 0;
 
     /// Counts one student's score text.
     void add(std::string_view text, const RateRule& rule);
@@ -78,7 +91,12 @@ struct TotalShare {
     int studentColumn = 0;
     int fullMark = 0;
     int excellenceScore = 0;  ///< full mark × excellence percent / 100, as the total's line adds it
+    long long goodLine = 0;   ///< the subject's 良好 line in thousandths
+    long long lowLine = 0;    ///< the subject's 低分 line in thousandths
 };
+
+/// The total's 良好 and 低分 lines: the sums of the shares' lines, in thousandths.
+void setTotalGoodAndLowLines(RateRule& rule, const std::vector<TotalShare>& shares);
 
 /// The shares of the exam subjects, for the rule that leaves blank scores out: a student's 总分
 /// is judged against the full marks and excellence scores of the subjects they sat. An extra

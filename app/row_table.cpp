@@ -127,6 +127,10 @@ int compareKeysOf(const CellKey& a, const CellKey& b) {
 
 }  // namespace
 
+std::string textSortKey(std::string_view text) {
+    return sortKeyOf(text);
+}
+
 int compareCells(std::string_view a, std::string_view b) {
     switch (kindOf(a)) {
         case Kind::Number:

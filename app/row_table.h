@@ -24,6 +24,9 @@ struct RowTableColumn {
 /// Three-way comparison of two cell texts as the table's sort uses it: the kind (number,
 /// day-month-year date, text) is chosen from `a` alone; text uses Chinese (pinyin) collation.
 int compareCells(std::string_view a, std::string_view b);
+/// The key by which compareCells orders texts: keys compared bytewise order their texts in
+/// Chinese (pinyin) collation, or by code point where no collator can be had.
+std::string textSortKey(std::string_view text);
 
 class RowTable {
   public:

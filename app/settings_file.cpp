@@ -29,8 +29,15 @@ namespace {
 const char* const kIgnoreZeroScoresKey = "忽略零分学科";
 // 1: blank scores and texts such as 缺考 are left out; absent or 0: they count as 0. Never seeded.
 const char* const kBlankScoresExcludedKey = "缺考不计入统计";
+// 1: 良好率 and 低分率 (四率), 超均率 and the spread (扩展指标) beside the three rates; absent or 0:
+// not. A newly seeded file has 四率 on.
+const char* const kFourRatesKey = "四率";
+const char* const kMoreFiguresKey = "扩展指标";
+// 1: no sheet shows students' places; absent or 0: the places are shown. Seeded off.
+const char* const kNoRanksKey = "不公布名次";
 
-// The plain flags in the order they are saved: the reports', then 忽略零分学科 and 缺考不计入统计.
+// The plain flags in the order they are saved: the reports', then 忽略零分学科, 缺考不计入统计 and
+// 不公布名次.
 template <class Visit>
 void forEachFlag(Visit visit) {
     for (const ReportChoice& report : kReportChoices) {
@@ -38,6 +45,9 @@ void forEachFlag(Visit visit) {
     }
     visit(kIgnoreZeroScoresKey, &ExportOptions::ignoreZeroScores);
     visit(kBlankScoresExcludedKey, &ExportOptions::blankScoresExcluded);
+    visit(kFourRatesKey, &ExportOptions::fourRates);
+    visit(kMoreFiguresKey, &ExportOptions::moreFigures);
+    visit(kNoRanksKey, &ExportOptions::noRanks);
 }
 
 const char* const kTopNKey = reportKeptAs(ReportSetting::TopN).settingsKey;
@@ -52,6 +62,18 @@ const char* const kSchoolNameKey = "学校名称";
 const char* const kScaledScoresKey = "按赋分统计";
 
 const char* const kExcellenceKeySuffix = "优秀率";
+// A subject's 良好线 and 低分线 in percent of its full mark, under its name and these: "语文良好线".
+const char* const kGoodLineKeySuffix = "良好线";
+const char* const kLowLineKeySuffix = "低分线";
+
+// A line in percent read from the grade's key: the default when the key is missing or holds no
+// percent of 0 … 100.
+int percentKey(const IniFile& file, const std::string& gradeName, const std::string& key, int fallback) {
+    std::optional<std::string> text = file.find(gradeName, key);
+    if (!text || !startsWithNumber(*text)) return fallback;
+    const int value = cAtoi(*text);
+    return value >= 0 && value <= 100 ? value : fallback;
+}
 
 std::string excellenceKey(int subject) {
     return std::string(kSubjects[static_cast<size_t>(subject)].name) + kExcellenceKeySuffix;
@@ -265,6 +287,8 @@ void seedIfMissing(const std::string& path) {
     file.set(kExportSection, kTopNKey, "50");
     file.set(kExportSection, kIgnoreZeroScoresKey, "0");
     file.set(kExportSection, tx::kRankingRuleKey, tx::kCompetitionRanking);
+    file.set(kExportSection, kFourRatesKey, "1");
+    file.set(kExportSection, kNoRanksKey, "0");
     file.save(path);
 }
 
@@ -278,11 +302,20 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
             cAtoi(file.get(gradeName, kSubjects[static_cast<size_t>(s)].name));
     for (int s = 0; s < kSubjectCount; ++s)
         scores.excellenceLine[static_cast<size_t>(s)] = cAtoi(file.get(gradeName, excellenceKey(s)));
+    for (int s = 0; s < kSubjectCount; ++s) {
+        const std::string name = kSubjects[static_cast<size_t>(s)].name;
+        scores.goodLine[static_cast<size_t>(s)] =
+            percentKey(file, gradeName, name + kGoodLineKeySuffix, kDefaultGoodLine);
+        scores.lowLine[static_cast<size_t>(s)] =
+            percentKey(file, gradeName, name + kLowLineKeySuffix, kDefaultLowLine);
+    }
     scores.extra.clear();
     for (std::string& name : extraSubjectNames(file.get(gradeName, kExtraSubjectsKey))) {
         ExtraSubject subject{name, cAtoi(file.get(gradeName, name))};
         if (std::optional<std::string> line = file.find(gradeName, name + kExcellenceKeySuffix))
             subject.excellenceLine = cAtoi(*line);
+        subject.goodLine = percentKey(file, gradeName, name + kGoodLineKeySuffix, kDefaultGoodLine);
+        subject.lowLine = percentKey(file, gradeName, name + kLowLineKeySuffix, kDefaultLowLine);
         scores.extra.push_back(std::move(subject));
     }
     scores.levels = loadLevelCuts(file, gradeName, logLine);
@@ -336,6 +369,15 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
         int line = scores.excellenceLine[static_cast<size_t>(s)];
         if (line > 0) file.set(gradeName, excellenceKey(s), strprintf("%d", line));
     }
+    // The 良好线 and 低分线 of the subjects with a full mark; those of the others stay as they were.
+    for (int s = 0; s < kSubjectCount; ++s) {
+        if (scores.fullMark[static_cast<size_t>(s)] <= 0) continue;
+        const std::string name = kSubjects[static_cast<size_t>(s)].name;
+        file.set(gradeName, name + kGoodLineKeySuffix,
+                 strprintf("%d", scores.goodLine[static_cast<size_t>(s)]));
+        file.set(gradeName, name + kLowLineKeySuffix,
+                 strprintf("%d", scores.lowLine[static_cast<size_t>(s)]));
+    }
     // The extra subjects with a full mark are listed; one without is left out of the list, and so
     // is not read back, while its keys stay as they were.
     std::string extraNames;
@@ -346,6 +388,8 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
         extraNames += (extraNames.empty() ? "" : kExtraSubjectSeparator) + subject.name;
         file.set(gradeName, subject.name, strprintf("%d", subject.fullMark));
         file.set(gradeName, subject.name + kExcellenceKeySuffix, strprintf("%d", subject.excellenceLine));
+        file.set(gradeName, subject.name + kGoodLineKeySuffix, strprintf("%d", subject.goodLine));
+        file.set(gradeName, subject.name + kLowLineKeySuffix, strprintf("%d", subject.lowLine));
     }
     if (!extraNames.empty() || file.find(gradeName, kExtraSubjectsKey))
         file.set(gradeName, kExtraSubjectsKey, extraNames);
@@ -368,6 +412,17 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     // A file that never had the key keeps reading 不分 without it.
     if (options.split != SplitFiles::None || file.find(kExportSection, tx::kSplitKey))
         file.set(kExportSection, tx::kSplitKey, splitFilesName(options.split));
+    if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
+    return {};
+}
+
+Status saveLevelCuts(const std::string& path, const std::string& gradeName, const LevelCuts& cuts) {
+    if (path.empty()) return settingsNotSaved(path);
+    IniFile file = loadSettingsFile(path);
+    if (file.unreadable()) return unusableSettings(settingsFileInUse(path), file.problem());
+    file.set(gradeName, kLevelMethodKey, levelMethodName(cuts.method));
+    file.set(gradeName, kLevelLinesKey, levelLinesText(cuts));
+    file.set(gradeName, kLevelNamesKey, levelNamesText(cuts));
     if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }

@@ -65,6 +65,9 @@ bool loadScaledScores(const std::string& path);
 /// Keeps 按赋分统计; a failure names the file.
 Status saveScaledScores(const std::string& path, bool scaled);
 
+/// Keeps the grade's 等级 cuts (its 等级方式, 等级线 and 等级名称 keys); a failure names the file.
+Status saveLevelCuts(const std::string& path, const std::string& gradeName, const LevelCuts& cuts);
+
 /// The 默认 command's effect on the records: every excellence line back to 80.
 void restoreDefaultExcellence(ScoreSettings& scores);
 

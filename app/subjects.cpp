@@ -152,6 +152,14 @@ void ScoreSettings::setExtraExcellenceLine(std::string_view name, int line) {
     if (ExtraSubject* subject = extraToSet(extra, name)) subject->excellenceLine = line;
 }
 
+void ScoreSettings::setExtraGoodLine(std::string_view name, int line) {
+    if (ExtraSubject* subject = extraToSet(extra, name)) subject->goodLine = line;
+}
+
+void ScoreSettings::setExtraLowLine(std::string_view name, int line) {
+    if (ExtraSubject* subject = extraToSet(extra, name)) subject->lowLine = line;
+}
+
 int ScoreSettings::totalFullMark() const {
     long long sum = 0;
     for (int f : fullMark) {
@@ -184,6 +192,20 @@ int ScoreSettings::excellenceLineOf(std::string_view name) const {
     if (i >= 0) return excellenceLine[static_cast<size_t>(i)];
     const ExtraSubject* subject = findExtra(name);
     return subject != nullptr ? subject->excellenceLine : totalExcellenceScore();
+}
+
+int ScoreSettings::goodLineOf(std::string_view name) const {
+    int i = subjectIndex(name);
+    if (i >= 0) return goodLine[static_cast<size_t>(i)];
+    const ExtraSubject* subject = findExtra(name);
+    return subject != nullptr ? subject->goodLine : kDefaultGoodLine;
+}
+
+int ScoreSettings::lowLineOf(std::string_view name) const {
+    int i = subjectIndex(name);
+    if (i >= 0) return lowLine[static_cast<size_t>(i)];
+    const ExtraSubject* subject = findExtra(name);
+    return subject != nullptr ? subject->lowLine : kDefaultLowLine;
 }
 
 int totalFullMarkFromTexts(const std::array<std::string, kSubjectCount>& fullMarks) {

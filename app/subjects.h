@@ -22,6 +22,9 @@ constexpr int kTotalColumn = 14;
 constexpr int kFirstExtraColumn = kTotalColumn + 1;
 /// Excellence percent of an extra subject that has none set.
 constexpr int kDefaultExcellenceLine = 80;
+/// 良好线 and 低分线 of a subject that has none set, in percent of its full mark.
+constexpr int kDefaultGoodLine = 70;
+constexpr int kDefaultLowLine = 40;
 
 /// One of the eleven subjects, with its StudentTable column.
 struct Subject {
@@ -52,6 +55,8 @@ struct ExtraSubject {
     std::string name;
     int fullMark = 0;
     int excellenceLine = kDefaultExcellenceLine;
+    int goodLine = kDefaultGoodLine;
+    int lowLine = kDefaultLowLine;
 };
 
 /// Full marks and excellence lines of the selected grade.
@@ -62,6 +67,9 @@ struct ScoreSettings {
     std::vector<ExtraSubject> extra;
     /// The grade's 等级 cuts; none for the grade's default (defaultLevelCuts).
     std::optional<LevelCuts> levels;
+    /// 良好线 and 低分线 in percent of the full mark: good at or above the one, low below the other.
+    std::array<int, kSubjectCount> goodLine{70, 70, 70, 70, 70, 70, 70, 70, 70, 70, 70};
+    std::array<int, kSubjectCount> lowLine{40, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40};
 
     /// The extra subject of that name, or nullptr.
     const ExtraSubject* findExtra(std::string_view name) const;
@@ -73,6 +81,8 @@ struct ScoreSettings {
     /// yet; a name of the list of subjects (or "") is left alone.
     void setExtraFullMark(std::string_view name, int mark);
     void setExtraExcellenceLine(std::string_view name, int line);
+    void setExtraGoodLine(std::string_view name, int line);
+    void setExtraLowLine(std::string_view name, int line);
 
     /// Sum of the positive full marks (the extra subjects' too).
     int totalFullMark() const;
@@ -85,6 +95,9 @@ struct ScoreSettings {
     /// Excellence percent of the named subject or extra subject; any other name gives the absolute
     /// totalExcellenceScore().
     int excellenceLineOf(std::string_view name) const;
+    /// 良好线 (低分线) percent of the named subject or extra subject; the default for any other name.
+    int goodLineOf(std::string_view name) const;
+    int lowLineOf(std::string_view name) const;
 };
 
 /// Totals computed from the texts of the edits, as they follow every keystroke.
@@ -162,6 +175,8 @@ struct ExportOptions {
     bool nearLine = false;
     /// 等级分布: the students of each level per class, school and exam; off unless chosen.
     bool levelDistribution = false;
+    /// 不公布名次: no sheet shows students' places.
+    bool noRanks = false;
     /// Points below and above a line within which a total makes a student 临界生.
     int nearBand = 10;
     /// The places of students with equal totals (settings key 名次方式; a new settings file is
@@ -172,6 +187,12 @@ struct ExportOptions {
     bool printLayout = true;
     /// 分别导出 (settings key 分别导出; missing: 不分).
     SplitFiles split = SplitFiles::None;
+    /// 四率: 良好率 and 低分率 beside the three rates, with their counts and ranks.
+    bool fourRates = false;
+    /// 扩展指标: 超均率, 标准差, 最高分 and 最低分 beside the three rates.
+    bool moreFigures = false;
+    /// 学生标准分: each student's Z and T score per subject and for the total; off unless chosen.
+    bool standardScores = false;
 };
 
 }  // namespace varnex

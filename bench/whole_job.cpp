@@ -139,6 +139,9 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
     state.exportOptions.printLayout = gPrintLayout;
     state.exportOptions.levelDistribution = true;  // the grade's default cuts
     state.exportOptions.split = gSplit;
+    // 四率, 扩展指标 and 学生标准分 with the default lines.
+    state.exportOptions.fourRates = state.exportOptions.moreFigures = state.exportOptions.standardScores =
+        true;
     state.outputPath = output;
     state.overwriteOutput = true;
     BenchFrontend ui;

@@ -143,6 +143,24 @@ constexpr OptionSpec kOptions[] = {
      "放在与结果工作簿同名的文件夹中（整个结果工作簿照常生成）；不给出时按配置文件\n"
      "for this run only: beside the whole result workbook, a folder named after it with one\n"
      "workbook per school (school) or per class (class); without it, the settings file's choice"},
+    {"--four-rates", nullptr, kExport,
+     "本次在三率旁加上良好率和低分率（四率），不存入配置文件\n"
+     "for this run, add 良好率 and 低分率 beside the three rates, not saved"},
+    {"--more-figures", nullptr, kExport,
+     "本次在三率旁加上超均率、标准差、最高分和最低分（扩展指标），不存入配置文件\n"
+     "for this run, add 超均率, 标准差, 最高分 and 最低分 beside the three rates, not saved"},
+    {"--good", "学科=N,…", kExport,
+     "本次使用的良好线（满分的百分比，默认 70），不存入配置文件\n"
+     "良好 lines (percent of the full mark, default 70) for this run only, not saved"},
+    {"--low", "学科=N,…", kExport,
+     "本次使用的低分线（满分的百分比，默认 40），不存入配置文件\n"
+     "低分 lines (percent of the full mark, default 40) for this run only, not saved"},
+    {"--no-ranks", nullptr, kExport,
+     "不公布名次，本次使用：不导出总分前N名和总分名次段，班级总分排名按姓名排列并显示等级，\n"
+     "学生进退步显示等级；不给出时按配置文件\n"
+     "no students' places, for this run: leaves out 总分前N名 and 总分名次段, lists\n"
+     "班级总分排名 by name with levels and shows levels in 学生进退步; without it, the\n"
+     "settings file's choice"},
     {"--yes", nullptr, kExport,
      "对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
      "answer Yes to every question; without it a question is answered No and\n"

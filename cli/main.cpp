@@ -482,11 +482,18 @@ int runExport(const Args& line) {
                              &ScoreSettings::setExtraFullMark) ||
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores, &ScoreSettings::excellenceLine,
                              &ScoreSettings::setExtraExcellenceLine) ||
+        !subjectValuesOption(*args, "--good", 0, 100, state.scores, &ScoreSettings::goodLine,
+                             &ScoreSettings::setExtraGoodLine) ||
+        !subjectValuesOption(*args, "--low", 0, 100, state.scores, &ScoreSettings::lowLine,
+                             &ScoreSettings::setExtraLowLine) ||
         !reportsOption(*args, state.exportOptions) || !blankScoresOption(*args, state.exportOptions) ||
         !rankingOption(*args, state.exportOptions) || !levelsOption(*args, state.scores) ||
         !splitOption(*args, state.exportOptions))
         return kExitUsage;
     if (v.count("--near")) state.exportOptions.nearBand = *near;
+    if (args->flags.count("--four-rates")) state.exportOptions.fourRates = true;
+    if (args->flags.count("--more-figures")) state.exportOptions.moreFigures = true;
+    if (args->flags.count("--no-ranks")) state.exportOptions.noRanks = true;
     // A previous exam asks for the progress reports unless --reports chooses the reports.
     if (v.count("--previous") && !v.count("--reports")) state.exportOptions.progress = true;
     state.outputPath = v["-o"];

@@ -119,6 +119,30 @@ std::string teacherNote(const Exam& exam, const AppState& state) {
     return strprintf(classRates ? tx::kUntaughtNoteFormat : tx::kUntaughtNoClassRatesFormat, classes.c_str());
 }
 
+// What the confirmation says about students' places: under 不公布名次 the sheets it leaves out; for
+// a grade of 义务教育 (一年级–九年级) whose export shows students' places, that routine exams there
+// are not ranked, naming the check box.
+std::string placesNote(const Exam& exam, const AppState& state) {
+    const ExportOptions& chosen = state.exportOptions;
+    const ExportOptions& run = exam.options();
+    if (run.noRanks) {
+        std::string leftOut;
+        for (bool ExportOptions::*report : kPlaceReports) {
+            if (!(chosen.*report)) continue;
+            const std::string name = report == &ExportOptions::topNEnabled
+                                         ? strprintf(tx::kTopNFormat, chosen.topN)
+                                         : std::string(tx::kTotalRankBands);
+            leftOut += (leftOut.empty() ? "" : tx::kSubjectSeparator) + name;
+        }
+        return leftOut.empty() ? std::string() : strprintf(tx::kPlaceReportsLeftOutFormat, leftOut.c_str());
+    }
+    const auto grade = std::find_if(kGradeNames.begin(), kGradeNames.end(),
+                                    [&](const char* name) { return exam.gradeName() == name; });
+    const bool compulsory = grade != kGradeNames.end() && grade - kGradeNames.begin() < kSeniorGradeIndex;
+    const bool showsPlaces = run.topNEnabled || run.totalRankBands || run.classRanking || run.progress;
+    return compulsory && showsPlaces ? std::string(tx::kCompulsoryRanksNote) : std::string();
+}
+
 std::string folderOf(const std::string& path) {
     std::string folder = std::filesystem::path(path).parent_path().string();
     return folder.empty() ? std::string(".") : folder;
@@ -187,7 +211,10 @@ Status exportCanStart(const Exam& exam, AppState& state, Frontend& frontend) {
     state.workbook.title = state.examNameText;  // the exam name and the workbook title share one store
     if (exam.studentCount() == 0) return showFailure(frontend, fail(tx::kNoStudentRows));
     if (exam.imported().schoolList.empty()) return showFailure(frontend, fail(tx::kNoSchools));
-    if (!anyReportChosen(options)) return showFailure(frontend, fail(tx::kNothingChosen));
+    if (!anyReportChosen(options))
+        return showFailure(frontend, fail(options.noRanks && anyReportChosen(state.exportOptions)
+                                              ? tx::kOnlyPlaceReportsChosen
+                                              : tx::kNothingChosen));
     if (options.topNEnabled && options.topN < 1) {
         showError(frontend, tx::kTopNNotPositive);
         frontend.focusField(Field::TopNCount);
@@ -207,11 +234,11 @@ Status exportCanStart(const Exam& exam, AppState& state, Frontend& frontend) {
 }
 
 // Confirm: asks whether to export the planned items of the exam and grade, saying what is left
-// out or empty for want of teachers (`teachers`) and a 总分 of the sheet that differs from the sums.
-// Cancelled, with the question, when the answer is No.
+// out or empty for want of teachers and what 不公布名次 leaves out (`notes`) and a 总分 of the sheet that
+// differs from the sums. Cancelled, with the question, when the answer is No.
 Status confirmExport(const AppState& state, Frontend& frontend, const SheetPlan& plan,
-                     const std::string& teachers) {
-    std::string items = plan.itemList + teachers;
+                     const std::string& notes) {
+    std::string items = plan.itemList + notes;
     if (!state.imported.sheetTotalDifference.empty())
         items += strprintf(tx::kSheetTotalNoteFormat, state.imported.sheetTotalDifference.c_str());
     const std::string question = strprintf(tx::kConfirmFormat, state.examNameText.c_str(),
@@ -387,7 +414,8 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
         return endRefusedExport(state, frontend, valid.failure());
     const SheetPlan plan = buildSheetPlan(*exam);
     const std::string teachers = teacherNote(*exam, state);
-    if (Status confirmed = confirmExport(state, frontend, plan, teachers); !confirmed)
+    if (Status confirmed = confirmExport(state, frontend, plan, teachers + placesNote(*exam, state));
+        !confirmed)
         return endRefusedExport(state, frontend, confirmed.failure());
     logLines(state, frontend, teachers);
 

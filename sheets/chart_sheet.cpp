@@ -151,14 +151,17 @@ void schoolClassAverageCharts(const Exam& exam, const ClassRatesPlaces& places,
     }
 }
 
-// Per school, 优秀率 and 及格率 of every subject and the total, read from 年级各科三率.
+// Per school, 优秀率 and 及格率 (and with 四率 低分率) of every subject and the total, read from
+// 年级各科三率.
 ChartModel schoolRatesChart(const Exam& exam, const GradeRatesPlaces& places, int school) {
     const int firstColumn = places.firstFigureColumn, lastColumn = places.lastFigureColumn;
     const SheetRange headers =
         rangeOf(tx::kGradeRates, firstColumn, places.headerRow, lastColumn, places.headerRow);
-    ChartModel chart = columnChart(strprintf(tx::kSchoolRatesChartFormat,
-                                             exam.imported().schoolList[static_cast<size_t>(school)].c_str()),
-                                   tx::kSubjectAxis, tx::kRateAxis);
+    const bool withLow = static_cast<size_t>(school) < places.lowRateRows.size();
+    ChartModel chart =
+        columnChart(strprintf(withLow ? tx::kSchoolFourRatesChartFormat : tx::kSchoolRatesChartFormat,
+                              exam.imported().schoolList[static_cast<size_t>(school)].c_str()),
+                    tx::kSubjectAxis, tx::kRateAxis);
     chart.valueMax = 100;
     const int excellent = places.excellentRateRows[static_cast<size_t>(school)];
     const int pass = places.passRateRows[static_cast<size_t>(school)];
@@ -167,6 +170,12 @@ ChartModel schoolRatesChart(const Exam& exam, const GradeRatesPlaces& places, in
                             headers});
     chart.series.push_back(
         {tx::kPassRateSeries, rangeOf(tx::kGradeRates, firstColumn, pass, lastColumn, pass), headers});
+    // With 四率, 低分率 beside them.
+    if (withLow) {
+        const int low = places.lowRateRows[static_cast<size_t>(school)];
+        chart.series.push_back(
+            {tx::kLowRateSeries, rangeOf(tx::kGradeRates, firstColumn, low, lastColumn, low), headers});
+    }
     return chart;
 }
 
@@ -224,6 +233,43 @@ ChartModel schoolBandsChart(const Exam& exam, const TotalBandsPlaces& places, co
     return chart;
 }
 
+// The total's share of each level per school (or class) and for the whole exam, read from 等级分布,
+// in a table from `tableRow` on: a row per compared group, a column per level.
+int levelShareTable(ExcelSheet& sheet, const LevelDistributionPlaces& places, int tableRow) {
+    sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow))
+        .SetData(tx::kLevelShareTable);
+    const int header = tableRow + 1, first = tableRow + 2;
+    tableCell(sheet, kTableColumn, header, places.bySchool ? tx::kSchool : tx::kClass, false);
+    for (size_t k = 0; k < places.levelNames.size(); ++k)
+        tableCell(sheet, kTableColumn + 1 + static_cast<int>(k), header,
+                  strprintf(tx::kLevelShareFormat, places.levelNames[k].c_str()), false);
+    for (size_t i = 0; i < places.rows.size(); ++i) {
+        const int row = first + static_cast<int>(i);
+        tableCell(sheet, kTableColumn, row, places.labels[i], false);
+        for (size_t k = 0; k < places.shareColumns.size(); ++k)
+            tableCell(sheet, kTableColumn + 1 + static_cast<int>(k), row,
+                      "=" + cellOf(tx::kLevelDistribution, places.shareColumns[k], places.rows[i]), true,
+                      true);
+    }
+    return first;
+}
+
+// The shares of the levels side by side for every school (or class) and the whole exam, a series
+// per level.
+ChartModel levelsChart(const LevelDistributionPlaces& places, const std::string& self, int firstRow) {
+    ChartModel chart = columnChart(places.bySchool ? tx::kSchoolLevelsChart : tx::kClassLevelsChart,
+                                   places.bySchool ? tx::kSchool : tx::kClass, tx::kRateAxis);
+    chart.valueMax = 100;
+    const int lastRow = firstRow + static_cast<int>(places.rows.size()) - 1;
+    const SheetRange labels = rangeOf(self, kTableColumn, firstRow, kTableColumn, lastRow);
+    for (size_t k = 0; k < places.levelNames.size(); ++k) {
+        const int column = kTableColumn + 1 + static_cast<int>(k);
+        chart.series.push_back(
+            {places.levelNames[k], rangeOf(self, column, firstRow, column, lastRow), labels});
+    }
+    return chart;
+}
+
 // Puts the charts in their places, two to a page (an empty place keeps a page's second half
 // free), and prints columns A … J of them on portrait A4, shrunk to one page wide where the
 // viewer's font makes the columns wider than the charts were made for. The title row, repeated on
@@ -271,6 +317,12 @@ void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& pl
         tableRow = averages->lastRow + 2;
     }
     const int firstCountRow = totalBands ? bandCountTable(sheet, exam, *places.totalBands, tableRow) : 0;
+    if (totalBands) {
+        const RowSpan bands = occupiedBands(*places.totalBands);
+        tableRow = firstCountRow + bands.first - bands.last + 2;
+    }
+    const int firstShareRow =
+        places.levelDistribution ? levelShareTable(sheet, *places.levelDistribution, tableRow) : 0;
     // Each school's charts begin on a page of their own.
     std::vector<std::optional<ChartModel>> charts;
     for (int k = 0; k < static_cast<int>(exam.imported().schoolList.size()); ++k) {
@@ -279,6 +331,11 @@ void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& pl
         if (gradeRates) charts.emplace_back(schoolRatesChart(exam, *places.gradeRates, k));
         if (bandCharts)
             charts.emplace_back(schoolBandsChart(exam, *places.totalBands, self, k, firstCountRow));
+    }
+    // The levels of all schools, on a page of their own.
+    if (places.levelDistribution) {
+        if (charts.size() % kChartsPerPage != 0) charts.emplace_back();
+        charts.emplace_back(levelsChart(*places.levelDistribution, self, firstShareRow));
     }
     sheet.AutoFitColumns();
     placeCharts(sheet, charts, firstChartRow);

@@ -3,7 +3,9 @@
 // on pages of their own: per subject and for the total, the school's classes' averages with the
 // block average of every class as a line (from 班级各科三率); the subjects' excellence and pass
 // rates (from 年级各科三率) and the totals in the bands that hold any total of the exam (from
-// 总分分数段). A chart whose report is not exported is left out, and the sheet says so.
+// 总分分数段). A chart whose report is not exported is left out, and the sheet says so. After
+// them, when 等级分布 is exported, the total's share of each level for every school (with one
+// school, every class) and the whole exam.
 
 #include <string>
 

@@ -10,9 +10,9 @@ namespace varnex {
 namespace tx = sheet_texts;
 
 void writeClassSheet(ExcelSheet& sheet, const Exam& exam, const std::vector<PlacedRow>& listing,
-                     const std::string& title) {
-    RankingColumns columns(exam, false);
-    writeRankingHead(sheet, exam, columns.lastColumn(), title);
+                     const std::string& title, const ExamLevels* levels) {
+    RankingColumns columns(exam, false, levels);
+    writeRankingHead(sheet, exam, columns.lastColumn(), title, levels);
     columns.writeHeaders(sheet);
     for (size_t i = 0; i < listing.size(); ++i)
         columns.writeRow(sheet, 4 + static_cast<int>(i), listing[i], static_cast<int>(i) + 1);
@@ -20,9 +20,10 @@ void writeClassSheet(ExcelSheet& sheet, const Exam& exam, const std::vector<Plac
 
 void writeAllClassesSheet(ExcelSheet& sheet, const Exam& exam,
                           const std::vector<std::vector<PlacedRow>>& listings, const std::string& title,
-                          const std::function<void(const std::string&)>& logLine, const SheetScope& scope) {
-    RankingColumns columns(exam, true);
-    writeRankingHead(sheet, exam, columns.lastColumn(), title);
+                          const std::function<void(const std::string&)>& logLine, const SheetScope& scope,
+                          const ExamLevels* levels) {
+    RankingColumns columns(exam, true, levels);
+    writeRankingHead(sheet, exam, columns.lastColumn(), title, levels);
     columns.writeHeaders(sheet);
     const ClassList& classes = exam.imported().classList;
     int sheetRow = 4;

@@ -242,6 +242,41 @@ void writeRankNumbers(ExcelSheet& sheet, const ClassRows& rows, const ClassRateR
     }
 }
 
+// Lay out: the columns of 四率 and 扩展指标 after P, when chosen; 超均率 against `reference`.
+// Without every class on the sheet (`ranks` given), the ranks among all the grade's classes as
+// numbers.
+void writeAddedColumns(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows,
+                       const std::vector<ClassRates>& rates, const ClassReference* reference,
+                       const ClassRateRanks* ranks) {
+    const std::vector<AddedColumn> columns = addedRateColumns(exam.options(), true);
+    if (columns.empty()) return;
+    writeAddedHeaders(sheet, columns);
+    std::unordered_map<std::string, size_t> schoolPosition;  // first SchoolList position
+    for (size_t k = 0; k < exam.imported().schoolList.size(); ++k)
+        schoolPosition.emplace(exam.imported().schoolList[k], k);
+    for (int s = 0; s < rows.blocks; ++s) {
+        const size_t subject = static_cast<size_t>(s);
+        for (int j = 0; j < rows.classCount(); ++j) {
+            const size_t entry = rows.classIndex[static_cast<size_t>(j)];
+            AddedRow row{&rates[entry].figures[subject], nullptr,          nullptr,
+                         rows.firstRow(s) + j,           rows.firstRow(s), rows.lastRow(s)};
+            if (reference != nullptr && subject < reference->exam.size()) {
+                row.exam = &reference->exam[subject];
+                auto school = schoolPosition.find(rows.entries[static_cast<size_t>(j)].first);
+                if (school != schoolPosition.end()) row.school = &reference->schools[school->second][subject];
+            }
+            AddedNumbers numbers;
+            if (ranks != nullptr && subject < ranks->added.size()) {
+                const size_t at = ranks->rowOfEntry[entry];
+                numbers.goodPlace = ranks->added[subject][0].places[at];
+                numbers.lowPlace = ranks->added[subject][1].places[at];
+                row.numbers = &numbers;
+            }
+            writeAddedFigures(sheet, columns, row);
+        }
+    }
+}
+
 }  // namespace
 
 ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
@@ -254,22 +289,27 @@ ClassRateRanks classRateRanks(const Exam& exam, const std::vector<ClassRates>& r
     ranks.rowOfEntry.assign(rates.size(), 0);
     for (size_t j = 0; j < all.classIndex.size(); ++j) ranks.rowOfEntry[all.classIndex[j]] = j;
     for (int s = 0; s < all.blocks; ++s) {
-        std::vector<std::optional<double>> excellent, pass, average;
+        std::vector<std::optional<double>> excellent, pass, average, good, low;
         for (size_t entry : all.classIndex) {
             const RateGroup& g = rates[entry].figures[static_cast<size_t>(s)];
             excellent.push_back(cellNumber(rateText(g.excellentCount, g.satCount)));
             pass.push_back(cellNumber(rateText(g.passCount, g.satCount)));
             average.push_back(cellNumber(averageText(g.scoreSumThousandths, g.satCount)));
+            good.push_back(cellNumber(rateText(g.goodCount, g.satCount)));
+            low.push_back(cellNumber(rateText(g.lowCount, g.satCount)));
         }
         ranks.blocks.push_back({rankedFigures(std::move(excellent)), rankedFigures(std::move(pass)),
                                 rankedFigures(std::move(average))});
+        if (exam.options().fourRates)
+            ranks.added.push_back({rankedFigures(std::move(good)), rankedFigures(std::move(low), true)});
     }
     return ranks;
 }
 
 ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam,
                                        const std::vector<ClassRates>& rates, const std::string& title,
-                                       const SheetScope& scope, const ClassRateRanks* ranks) {
+                                       const SheetScope& scope, const ClassRateRanks* ranks,
+                                       const ClassReference* reference) {
     writeSixteenColumnHead(sheet, title, tx::kClassHeaders);
     const ClassRows all = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
     const ClassRows rows = scope.wholeExam() ? all : shownRows(all, exam.imported().schoolList, scope);
@@ -280,10 +320,16 @@ ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam,
     writeSchoolCells(sheet, exam.imported().schoolList, rows);
     writeClassCells(sheet, rows);
     writeFigureColumns(sheet, rows, rates);
+    std::optional<ClassRateRanks> computedRanks;
+    if (!scope.wholeExam() && ranks == nullptr) ranks = &computedRanks.emplace(classRateRanks(exam, rates));
+    std::optional<ClassReference> computedReference;
+    if (reference == nullptr && exam.options().moreFigures)
+        reference = &computedReference.emplace(classReference(exam));
     if (scope.wholeExam())
         writeRankColumns(sheet, rows, rates);
     else
-        writeRankNumbers(sheet, rows, ranks != nullptr ? *ranks : classRateRanks(exam, rates), rates);
+        writeRankNumbers(sheet, rows, *ranks, rates);
+    writeAddedColumns(sheet, exam, rows, rates, reference, scope.wholeExam() ? nullptr : ranks);
     return places;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace varnex {
@@ -34,6 +35,8 @@ struct GradeRatesPlaces {
     int lastFigureColumn = 0;
     std::vector<int> excellentRateRows;
     std::vector<int> passRateRows;
+    /// Per SchoolList entry the row of its 低分率; none unless 四率 is on.
+    std::vector<int> lowRateRows;
 };
 
 /// 总分分数段: the band labels in `labelColumn`, band j (0: the band from 0) in row bandRows[j],
@@ -50,11 +53,23 @@ struct TotalBandsPlaces {
     int highestOccupied = -1;
 };
 
+/// 等级分布: in the block of the total, the rows the chart compares (each school's with two schools
+/// or more, else each class's; the whole exam's last) with their labels, and the column of each
+/// level's share (0-based).
+struct LevelDistributionPlaces {
+    bool bySchool = false;
+    std::vector<int> rows;
+    std::vector<std::string> labels;
+    std::vector<std::string> levelNames;
+    std::vector<int> shareColumns;
+};
+
 /// The places of the sheets the run wrote; a sheet not exported has none.
 struct FigurePlaces {
     std::optional<ClassRatesPlaces> classRates;
     std::optional<GradeRatesPlaces> gradeRates;
     std::optional<TotalBandsPlaces> totalBands;
+    std::optional<LevelDistributionPlaces> levelDistribution;
 };
 
 }  // namespace varnex

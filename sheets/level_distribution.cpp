@@ -20,9 +20,11 @@ constexpr int kFirstLevelColumn = 4;  // E
 
 // One row of a block: what its 学校 and 班级 cells say and the group it counts.
 struct GroupRow {
+    enum Kind { Class, School, WholeExam };
     std::string school;
     std::string klass;
     const std::vector<LevelCounts>* counts;
+    Kind kind = Class;
 };
 
 // The classes of each school of the SchoolList in ClassList order, each school followed by its
@@ -42,14 +44,15 @@ std::vector<GroupRow> groupRows(const Exam& exam, const LevelDistribution& level
             rows.push_back(
                 {school, strprintf(rate_texts::kClassLabelFormat, klass.c_str()), &levels.classes[j]});
         }
-        if (schoolRows) rows.push_back({imported.schoolList[k], tx::kWholeSchool, &levels.schools[k]});
+        if (schoolRows)
+            rows.push_back({imported.schoolList[k], tx::kWholeSchool, &levels.schools[k], GroupRow::School});
     }
     for (size_t j = 0; j < imported.classList.size(); ++j) {
         auto [school, klass] = imported.classList.parts(j);
         if (placed[j] || !scope.showsClass(school, klass)) continue;
         rows.push_back({school, strprintf(rate_texts::kClassLabelFormat, klass.c_str()), &levels.classes[j]});
     }
-    rows.push_back({tx::kWholeExam, std::string(), &levels.exam});
+    rows.push_back({tx::kWholeExam, std::string(), &levels.exam, GroupRow::WholeExam});
     return rows;
 }
 
@@ -75,8 +78,9 @@ std::string levelCutsNote(const LevelCuts& cuts) {
     return note + (byScore ? tx::kLevelsByScoreTail : tx::kLevelsByShareTail);
 }
 
-Status writeLevelDistribution(ExcelSheet& sheet, const Exam& exam, const LevelDistribution& levels,
-                              const std::string& title, const SheetScope& scope) {
+Result<LevelDistributionPlaces> writeLevelDistribution(ExcelSheet& sheet, const Exam& exam,
+                                                       const LevelDistribution& levels,
+                                                       const std::string& title, const SheetScope& scope) {
     const std::vector<GroupRow> rows = groupRows(exam, levels, scope);
     const std::vector<ExamSubject>& subjects = exam.subjects();
     const int blocks = static_cast<int>(subjects.size()) + 1;
@@ -97,6 +101,10 @@ Status writeLevelDistribution(ExcelSheet& sheet, const Exam& exam, const LevelDi
         writeBoxedCell(sheet, kFirstLevelColumn + 2 * k + 1, kHeaderRow,
                        strprintf(tx::kLevelShareFormat, name));
     }
+    LevelDistributionPlaces places;
+    places.bySchool = exam.imported().schoolList.size() >= 2;
+    places.levelNames = levels.cuts.names;
+    for (int k = 0; k < levelCount; ++k) places.shareColumns.push_back(kFirstLevelColumn + 2 * k + 1);
     int row = kFirstDataRow;
     for (int b = 0; b < blocks; ++b) {
         const size_t column = static_cast<size_t>(b);
@@ -105,6 +113,11 @@ Status writeLevelDistribution(ExcelSheet& sheet, const Exam& exam, const LevelDi
                                       : subjectBlockLabel(kTotalName, exam.imported().examFullMarkTotal);
         writeMergedBlock(sheet, 0, row, row + static_cast<int>(rows.size()) - 1, label);
         for (const GroupRow& group : rows) {
+            if (b == blocks - 1 && (group.kind == (places.bySchool ? GroupRow::School : GroupRow::Class) ||
+                                    group.kind == GroupRow::WholeExam)) {
+                places.rows.push_back(row);
+                places.labels.push_back(group.kind == GroupRow::Class ? group.klass : group.school);
+            }
             const LevelCounts& counts = (*group.counts)[column];
             writeBoxedCell(sheet, 1, row, group.school);
             writeBoxedCell(sheet, 2, row, group.klass);
@@ -118,7 +131,7 @@ Status writeLevelDistribution(ExcelSheet& sheet, const Exam& exam, const LevelDi
             ++row;
         }
     }
-    return {};
+    return places;
 }
 
 }  // namespace varnex

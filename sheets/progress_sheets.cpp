@@ -3,6 +3,7 @@
 #include "analysis/analysis_texts.h"
 #include "base/rounding.h"
 #include "base/text_util.h"
+#include "sheets/level_distribution.h"
 #include "sheets/rate_cells.h"
 #include "sheets/sheet_cells.h"
 #include "sheets/sheet_texts.h"
@@ -70,6 +71,40 @@ Status writeStudentProgress(ExcelSheet& sheet, const Exam& exam, const std::vect
         writeBoxedNumber(sheet, 4, sheetRow, placeNumber(p.place));
         writeBoxedCell(sheet, 5, sheetRow, previous.cellText(p.previous, kTotalColumn));
         writeBoxedNumber(sheet, 6, sheetRow, placeNumber(p.previousPlace));
+        writeBoxedNumber(sheet, 7, sheetRow, changeNumber(p.change));
+        ++sheetRow;
+    }
+    return {};
+}
+
+Status writeStudentLevelProgress(ExcelSheet& sheet, const Exam& exam, const LevelCuts& cuts,
+                                 const std::vector<StudentLevelProgress>& students,
+                                 const std::string& title) {
+    if (static_cast<int>(students.size()) + kHeaderRow > kMaxSheetRows)
+        return fail(strprintf(tx::kSheetTooLongFormat, tx::kStudentProgress,
+                              static_cast<int>(students.size()) + kHeaderRow, kMaxSheetRows));
+
+    constexpr int kLast = 7;
+    writeTitleRow(sheet, kLast, title);
+    writeNoteRow(sheet, kLast, 2, tx::kStudentLevelProgressNote[0] + levelCutsNote(cuts));
+    writeNoteRow(sheet, kLast, 3, tx::kStudentLevelProgressNote[1]);
+    const char* headers[] = {tx::kSchool,    tx::kClass,     tx::kName,      tx::kThisTotal,
+                             tx::kThisLevel, tx::kLastTotal, tx::kLastLevel, tx::kLevelChange};
+    for (int c = 0; c <= kLast; ++c) writeBoxedCell(sheet, c, kHeaderRow, headers[c]);
+    auto levelName = [&](int level) {
+        return level >= 0 ? cuts.names[static_cast<size_t>(level)] : std::string();
+    };
+    const RowTable& current = exam.students();
+    const RowTable& previous = exam.previous().students;
+    int sheetRow = kFirstRow;
+    for (const StudentLevelProgress& p : students) {
+        writeBoxedCell(sheet, 0, sheetRow, current.cellText(p.student, 0));
+        writeBoxedCell(sheet, 1, sheetRow, classLabel(current.cellText(p.student, 1)));
+        writeBoxedCell(sheet, 2, sheetRow, current.cellText(p.student, 2));
+        writeBoxedCell(sheet, 3, sheetRow, exam.scoreText(p.student, exam.subjects().size()));
+        writeBoxedCell(sheet, 4, sheetRow, levelName(p.level));
+        writeBoxedCell(sheet, 5, sheetRow, previous.cellText(p.previous, kTotalColumn));
+        writeBoxedCell(sheet, 6, sheetRow, levelName(p.previousLevel));
         writeBoxedNumber(sheet, 7, sheetRow, changeNumber(p.change));
         ++sheetRow;
     }

@@ -18,6 +18,12 @@ namespace varnex {
 Status writeStudentProgress(ExcelSheet& sheet, const Exam& exam, const std::vector<StudentProgress>& students,
                             const std::string& title);
 
+/// 学生进退步 under 不公布名次: per paired student 学校, 班级, 姓名, 本次总分, 本次等级, 上次总分,
+/// 上次等级, 等级变化 (the total's levels by `cuts`), in the order of `students`; fails when they do
+/// not fit a worksheet.
+Status writeStudentLevelProgress(ExcelSheet& sheet, const Exam& exam, const LevelCuts& cuts,
+                                 const std::vector<StudentLevelProgress>& students, const std::string& title);
+
 /// 班级进退步: per class and per column of the table, 平均分, 优秀率 and 及格率 this time and last
 /// time with their change and the class's places among the grade's classes.
 /// A part of the exam shows its own classes, with their places among all the grade's classes.

@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_texts.h"
 #include "base/text_util.h"
+#include "sheets/level_distribution.h"
 #include "sheets/sheet_cells.h"
 #include "sheets/sheet_texts.h"
 
@@ -15,13 +16,22 @@ std::string rankingRuleNote(const Exam& exam) {
     return strprintf(tx::kRankingRuleNoteFormat, rankingRuleName(rule), rankingRulePlaces(rule));
 }
 
-void writeRankingHead(ExcelSheet& sheet, const Exam& exam, int lastColumn, const std::string& title) {
-    writeTitleRow(sheet, lastColumn, title);
-    if (std::string note = rankingRuleNote(exam); !note.empty()) writeNoteRow(sheet, lastColumn, 2, note);
+std::string nameOrderNote(const LevelCuts& cuts) {
+    return tx::kNameOrderNote + levelCutsNote(cuts);
 }
 
-RankingColumns::RankingColumns(const Exam& exam, bool withSchoolAndClass)
-    : exam_(exam), withSchoolAndClass_(withSchoolAndClass), firstSubject_(withSchoolAndClass ? 4 : 2) {}
+void writeRankingHead(ExcelSheet& sheet, const Exam& exam, int lastColumn, const std::string& title,
+                      const ExamLevels* levels) {
+    writeTitleRow(sheet, lastColumn, title);
+    const std::string note = levels != nullptr ? nameOrderNote(levels->cuts()) : rankingRuleNote(exam);
+    if (!note.empty()) writeNoteRow(sheet, lastColumn, 2, note);
+}
+
+RankingColumns::RankingColumns(const Exam& exam, bool withSchoolAndClass, const ExamLevels* levels)
+    : exam_(exam),
+      withSchoolAndClass_(withSchoolAndClass),
+      firstSubject_(withSchoolAndClass ? 4 : 2),
+      levels_(levels) {}
 
 void RankingColumns::writeHeaders(ExcelSheet& sheet) const {
     writeBoxedCell(sheet, 0, 3, tx::kSerial, 5);
@@ -34,10 +44,11 @@ void RankingColumns::writeHeaders(ExcelSheet& sheet) const {
     for (const ExamSubject& subject : exam_.subjects()) {
         writeBoxedCell(sheet, column++, 3,
                        strprintf(tx::kHeaderWithMarkFormat, subject.name.c_str(), subject.fullMark));
+        if (levels_ != nullptr) writeBoxedCell(sheet, column++, 3, tx::kLevel);
     }
     writeBoxedCell(sheet, column++, 3,
                    strprintf(tx::kHeaderWithMarkFormat, kTotalName, exam_.imported().examFullMarkTotal));
-    writeBoxedCell(sheet, column, 3, tx::kPlace);
+    writeBoxedCell(sheet, column, 3, levels_ != nullptr ? tx::kLevel : tx::kPlace);
 }
 
 void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const PlacedRow& placed, int serial) const {
@@ -54,9 +65,14 @@ void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const PlacedRow& 
     writeBoxedCell(sheet, firstSubject_ - 1, sheetRow, students.cellText(placed.row, 2));
     // The subjects' texts as read, then the total's.
     int column = firstSubject_;
-    for (size_t i = 0; i <= exam_.subjects().size(); ++i)
+    for (size_t i = 0; i <= exam_.subjects().size(); ++i) {
         writeBoxedCell(sheet, column++, sheetRow, exam_.scoreText(placed.row, i));
-    writeBoxedNumber(sheet, column, sheetRow, placed.place);
+        if (levels_ == nullptr) continue;
+        const int level = levels_->level(placed.row, i);
+        writeBoxedCell(sheet, column++, sheetRow,
+                       level >= 0 ? levels_->cuts().names[static_cast<size_t>(level)] : std::string());
+    }
+    if (levels_ == nullptr) writeBoxedNumber(sheet, column, sheetRow, placed.place);
 }
 
 }  // namespace varnex

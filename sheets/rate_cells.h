@@ -3,9 +3,13 @@
 // sixteen-column head, the texts of their figures and the shapes of their formulas.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "analysis/three_rates.h"
+#include "app/subjects.h"
 #include "sheets/sheet_cells.h"
 #include "workbook/excel_session.h"
 
@@ -77,11 +81,76 @@ std::string averageText(long long scoreSumThousandths, int satCount);
 
 /// "=RANK(X r,X$first:X$last)": the rank of a figure among the groups of a block.
 std::string rankFormula(int column, int row, int firstRow, int lastRow);
+/// "=RANK(X r,X$first:X$last,1)": the rank of a figure of which the lowest is best (低分率).
+std::string ascendingRankFormula(int column, int row, int firstRow, int lastRow);
 /// "=AVERAGE(X$first:X$last)": the unweighted mean of a block's averages.
 std::string averageFormula(int column, int firstRow, int lastRow);
 /// "=M$r-O$f": a group's average minus its block's 总平均分.
 std::string deviationFormula(int averageColumn, int row, int blockAverageColumn, int firstRow);
 /// "=(G$r/D$r)*100": a rate computed by the spreadsheet at full precision.
 std::string rateFormula(int countColumn, int row, int satColumn);
+
+/// A figure of 四率 or 扩展指标 appended to the class and teacher sheets.
+enum class AddedFigure {
+    GoodCount,
+    GoodRate,
+    GoodRank,
+    LowCount,
+    LowRate,
+    LowRank,
+    AboveSchool,  ///< 超均率 against the group's school
+    AboveExam,    ///< 超均率 against the whole exam
+    Spread,       ///< 标准差
+    Highest,
+    Lowest,
+};
+
+/// One appended column: its figure, its 0-based column and its header.
+struct AddedColumn {
+    AddedFigure figure;
+    int column;
+    const char* header;
+};
+
+/// The columns appended after P on 班级各科三率 (`againstSchool`: with 超均率 against the school)
+/// or 教师个人三率, as the options choose them: 四率's, then 扩展指标's.
+std::vector<AddedColumn> addedRateColumns(const ExportOptions& options, bool againstSchool);
+
+/// Row 3's headers of the appended columns.
+void writeAddedHeaders(ExcelSheet& sheet, const std::vector<AddedColumn>& columns);
+
+/// In a part's own workbook, what the whole sheet's formulas of one row's appended columns work out
+/// over all the groups of its block: the places of 良好率 and 低分率 (0: none) and, for the rates
+/// the whole sheet computes with formulas, the rates.
+struct AddedNumbers {
+    int goodPlace = 0;
+    int lowPlace = 0;
+    std::optional<double> goodRate;
+    std::optional<double> lowRate;
+};
+
+/// What one row of the appended columns shows: the group's figures and those it is set against.
+struct AddedRow {
+    const RateGroup* group = nullptr;
+    const RateGroup* school = nullptr;  ///< for AboveSchool
+    const RateGroup* exam = nullptr;    ///< for AboveExam
+    int row = 0;
+    int firstRow = 0;  ///< the block's rows, for the ranks
+    int lastRow = 0;
+    /// The rates as the spreadsheet's own formulas over the counts (教师个人三率) instead of values.
+    bool rateFormulas = false;
+    /// Given: the ranks (and with `rateFormulas` the rates) as these numbers instead of formulas.
+    const AddedNumbers* numbers = nullptr;
+};
+
+/// Writes one row of the appended columns. A group where nobody sat has no rates, ranks or spread.
+void writeAddedFigures(ExcelSheet& sheet, const std::vector<AddedColumn>& columns, const AddedRow& row);
+
+/// A score in thousandths as written: "85", "85.5", "85.25".
+std::string scoreFigureText(long long thousandths);
+/// 超均率 rounded to one decimal; "" when there is none.
+std::string aboveAverageText(const std::optional<double>& rate);
+/// 标准差 rounded to two decimals; "" when there is none.
+std::string spreadText(const std::optional<double>& spread);
 
 }  // namespace varnex

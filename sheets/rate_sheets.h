@@ -20,10 +20,11 @@ namespace varnex {
 GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std::string& title);
 /// The same from figures counted before, with the rows of the scope: a part's own workbook shows
 /// its school's rows and a 全体 row of the whole exam, and the school's places among all schools
-/// as numbers.
+/// as numbers. 超均率 is set against `reference` (gradeReference), worked out here when not given.
 GradeRatesPlaces writeScopedGradeRates(ExcelSheet& sheet, const Exam& exam,
                                        const std::vector<SchoolRates>& rates, const std::string& title,
-                                       const SheetScope& scope);
+                                       const SheetScope& scope,
+                                       const std::vector<RateGroup>* reference = nullptr);
 /// 班级各科三率: per class, with subject teachers, ranks, block averages and deviations. Returns
 /// where the averages are.
 ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std::string& title);
@@ -33,14 +34,18 @@ ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std:
 struct ClassRateRanks {
     std::vector<std::array<RankedFigures, 3>> blocks;
     std::vector<size_t> rowOfEntry;
+    /// With 四率, per block the 良好率 and 低分率 ranked (低分率 from the lowest).
+    std::vector<std::array<RankedFigures, 2>> added;
 };
 ClassRateRanks classRateRanks(const Exam& exam, const std::vector<ClassRates>& rates);
 /// The same from figures counted before, with the classes of the scope only; their ranks among all
 /// the grade's classes, the blocks' 总平均分 and the deviations are then numbers (from `ranks`,
-/// worked out here when not given).
+/// worked out here when not given). 超均率 is set against `reference` (classReference), worked out
+/// here when not given.
 ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam,
                                        const std::vector<ClassRates>& rates, const std::string& title,
-                                       const SheetScope& scope, const ClassRateRanks* ranks = nullptr);
+                                       const SheetScope& scope, const ClassRateRanks* ranks = nullptr,
+                                       const ClassReference* reference = nullptr);
 /// 教师个人三率: per teacher over all of the teacher's classes. Fails with "请先导入教师任课表！",
 /// having written only the title and headers, when the teacher sheet holds no row of the grade for
 /// any exam subject and school; the run then ends.
@@ -50,12 +55,16 @@ Status writeTeacherRates(ExcelSheet& sheet, const Exam& exam, const std::string&
 /// and the deviations as numbers.
 /// What the rate, rank, 总平均分 and deviation formulas of 教师个人三率 work out: per exam subject
 /// the excellence rates, pass rates and averages of all its teachers in sheet order, ranked.
+/// With 四率, per exam subject the 良好率 and 低分率 ranked (低分率 from the lowest).
 struct TeacherRateRanks {
     std::vector<std::array<RankedFigures, 3>> subjects;
+    std::vector<std::array<RankedFigures, 2>> added;
 };
 TeacherRateRanks teacherRateRanks(const Exam& exam, const TeacherRateTable& found);
+/// 超均率 is set against `reference` (classReference), worked out here when not given.
 Status writeScopedTeacherRates(ExcelSheet& sheet, const Exam& exam, const TeacherRateTable& found,
                                const std::string& title, const SheetScope& scope,
-                               const TeacherRateRanks* ranks = nullptr);
+                               const TeacherRateRanks* ranks = nullptr,
+                               const ClassReference* reference = nullptr);
 
 }  // namespace varnex

@@ -40,6 +40,28 @@ inline constexpr const char* kClassLabelFormat = "（%s）班";
 /// Appended to each class of a teacher's 任课班级 text ("1班3班").
 inline constexpr const char* kClassSuffix = "班";
 
+/// 四率 and 扩展指标: the headers of the columns appended to 班级各科三率 and 教师个人三率, and the
+/// labels of the blocks appended to 年级各科三率.
+inline constexpr const char* kGoodCount = "良好人数";
+inline constexpr const char* kGoodRate = "良好率";
+inline constexpr const char* kGoodRank = "良好率排名";
+inline constexpr const char* kLowCount = "低分人数";
+inline constexpr const char* kLowRate = "低分率";
+inline constexpr const char* kLowRank = "低分率排名";
+inline constexpr const char* kStandardDeviation = "标准差";
+inline constexpr const char* kHighest = "最高分";
+inline constexpr const char* kLowest = "最低分";
+/// 超均率 with its definition under it: a class against its school and against the whole exam, a
+/// teacher's classes and a school against the whole exam.
+inline constexpr const char* kClassAboveSchool =
+    "超均率（对本校）\n（班级平均−本校平均）\n÷本校平均×100\n平均分按学生计";
+inline constexpr const char* kClassAboveExam =
+    "超均率（对全体）\n（班级平均−全体平均）\n÷全体平均×100\n平均分按学生计";
+inline constexpr const char* kTeacherAboveExam =
+    "超均率（对全体）\n（任教班平均−全体平均）\n÷全体平均×100\n平均分按学生计";
+inline constexpr const char* kSchoolAboveExam =
+    "超均率\n（本校平均−全体平均）\n÷全体平均×100\n平均分按学生计";
+
 /// What the export run reports when the teacher sheet finds no teacher row of the grade.
 inline constexpr const char* kNoTeacherRows = "请先导入教师任课表！";
 

@@ -17,6 +17,7 @@
 #include "sheets/rank_bands.h"
 #include "sheets/rate_sheets.h"
 #include "sheets/score_bands.h"
+#include "sheets/standard_scores.h"
 #include "sheets/subject_bands.h"
 #include "sheets/top_n.h"
 
@@ -37,6 +38,11 @@ const StudentListings& SheetWork::listings() {
 const ProgressPairing& SheetWork::pairing() {
     if (!shared_->pairing) shared_->pairing = pairWithPrevious(exam_);
     return *shared_->pairing;
+}
+
+const ExamLevels& SheetWork::levels() {
+    if (!shared_->levels) shared_->levels.emplace(exam_);
+    return *shared_->levels;
 }
 
 namespace {
@@ -67,6 +73,12 @@ std::vector<Row> shownStudents(const SheetWork& work, const std::vector<Row>& ro
         else
             return row.row;
     });
+}
+
+// 扩展指标's reference figures of the class and teacher sheets, none without 扩展指标.
+const ClassReference* classReferenceOf(SheetWork& work) {
+    if (!work.exam().options().moreFigures) return nullptr;
+    return &work.figures<ClassReference>("class reference", [&] { return classReference(work.exam()); });
 }
 
 // In SheetKind order.
@@ -106,7 +118,19 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          const LevelDistribution& levels =
              work.figures<LevelDistribution>("levels", [&] { return levelDistribution(work.exam()); });
-         return writeLevelDistribution(sheet, work.exam(), levels, planned.title, work.scope());
+         Result<LevelDistributionPlaces> places =
+             writeLevelDistribution(sheet, work.exam(), levels, planned.title, work.scope());
+         if (!places) return places.failure();
+         work.figurePlaces.levelDistribution = std::move(*places);
+         return {};
+     }},
+    {SheetKind::StandardScores,
+     "standard scores",
+     {3, 3},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         const StandardScores& scores =
+             work.figures<StandardScores>("standard scores", [&] { return StandardScores(work.exam()); });
+         return writeStandardScores(sheet, work.exam(), scores, planned.title, work.scope());
      }},
     {SheetKind::TeacherRates,
      "teacher rates",
@@ -114,11 +138,14 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          const TeacherRateTable& found =
              work.figures<TeacherRateTable>("teacher rates", [&] { return teacherRates(work.exam()); });
+         const ClassReference* reference = classReferenceOf(work);
          if (work.scope().wholeExam())
-             return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope());
+             return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope(), nullptr,
+                                            reference);
          const TeacherRateRanks& ranks = work.figures<TeacherRateRanks>(
              "teacher rate ranks", [&] { return teacherRateRanks(work.exam(), found); });
-         return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope(), &ranks);
+         return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope(), &ranks,
+                                        reference);
      }},
     {SheetKind::ClassRates,
      "class rates",
@@ -126,15 +153,16 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          const auto& rates =
              work.figures<std::vector<ClassRates>>("class rates", [&] { return classRates(work.exam()); });
+         const ClassReference* reference = classReferenceOf(work);
          if (work.scope().wholeExam()) {
-             work.figurePlaces.classRates =
-                 writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope());
+             work.figurePlaces.classRates = writeScopedClassRates(sheet, work.exam(), rates, planned.title,
+                                                                  work.scope(), nullptr, reference);
              return {};
          }
          const ClassRateRanks& ranks = work.figures<ClassRateRanks>(
              "class rate ranks", [&] { return classRateRanks(work.exam(), rates); });
          work.figurePlaces.classRates =
-             writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope(), &ranks);
+             writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope(), &ranks, reference);
          return {};
      }},
     {SheetKind::GradeRates,
@@ -143,8 +171,13 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          const auto& rates =
              work.figures<std::vector<SchoolRates>>("grade rates", [&] { return gradeRates(work.exam()); });
+         const std::vector<RateGroup>* reference =
+             work.exam().options().moreFigures
+                 ? &work.figures<std::vector<RateGroup>>("grade reference",
+                                                         [&] { return gradeReference(work.exam()); })
+                 : nullptr;
          work.figurePlaces.gradeRates =
-             writeScopedGradeRates(sheet, work.exam(), rates, planned.title, work.scope());
+             writeScopedGradeRates(sheet, work.exam(), rates, planned.title, work.scope(), reference);
          return {};
      }},
     {SheetKind::TopN,
@@ -159,7 +192,7 @@ constexpr ReportSheet kReportSheets[] = {
      {3, 2},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeClassSheet(sheet, work.exam(), work.listings().classes[static_cast<size_t>(planned.classIndex)],
-                         planned.title);
+                         planned.title, work.levelsInsteadOfPlaces());
          return {};
      }},
     {SheetKind::ClassRankingAll,
@@ -168,7 +201,8 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeAllClassesSheet(
              sheet, work.exam(), work.listings().classes, planned.title,
-             [&work](const std::string& line) { work.log(line); }, work.scope());
+             [&work](const std::string& line) { work.log(line); }, work.scope(),
+             work.levelsInsteadOfPlaces());
          return {};
      }},
     {SheetKind::NearLine,
@@ -193,6 +227,20 @@ constexpr ReportSheet kReportSheets[] = {
      "progress",
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         if (work.exam().options().noRanks) {
+             const auto& students =
+                 work.figures<std::vector<StudentLevelProgress>>("student level progress", [&] {
+                     const ExamLevels& levels = work.levels();
+                     std::vector<int> ownLevels(static_cast<size_t>(work.exam().studentCount()));
+                     const size_t total = levels.columnCount() - 1;
+                     for (size_t s = 0; s < ownLevels.size(); ++s)
+                         ownLevels[s] = levels.level(static_cast<int>(s), total);
+                     return studentLevelProgress(work.exam(), work.pairing(), ownLevels,
+                                                 previousTotalLevels(work.exam(), levels.cuts()));
+                 });
+             return writeStudentLevelProgress(sheet, work.exam(), work.levels().cuts(),
+                                              shownStudents(work, students), planned.title);
+         }
          const auto& students = work.figures<std::vector<StudentProgress>>(
              "student progress", [&] { return studentProgress(work.exam(), work.pairing()); });
          return writeStudentProgress(sheet, work.exam(), shownStudents(work, students), planned.title);

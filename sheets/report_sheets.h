@@ -11,6 +11,7 @@
 #include <string>
 
 #include "analysis/exam.h"
+#include "analysis/levels.h"
 #include "analysis/listings.h"
 #include "analysis/progress.h"
 #include "base/result.h"
@@ -44,6 +45,10 @@ class SheetWork {
     }
     const StudentListings& listings();
     const ProgressPairing& pairing();
+    /// Every student's 等级, worked out by the first sheet that shows them.
+    const ExamLevels& levels();
+    /// The levels the listings show instead of places: under 不公布名次, else none.
+    const ExamLevels* levelsInsteadOfPlaces() { return exam_.options().noRanks ? &levels() : nullptr; }
     /// The pairing when a progress sheet was written.
     const std::optional<ProgressPairing>& pairingIfWritten() const { return shared_->pairing; }
     /// A figure table of the whole exam, worked out by `compute` the first time `key` is asked for
@@ -60,6 +65,7 @@ class SheetWork {
     struct Shared {
         std::optional<StudentListings> listings;
         std::optional<ProgressPairing> pairing;
+        std::optional<ExamLevels> levels;
         std::map<std::string, std::shared_ptr<const void>, std::less<>> figures;
     };
 

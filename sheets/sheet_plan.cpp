@@ -117,6 +117,8 @@ SheetPlan buildSheetPlan(const Exam& exam, const SheetScope& scope) {
         std::string name = strprintf(tx::kTopNFormat, o.topN);
         plan.sheets.push_back({SheetKind::TopN, name, sheetTitle(examName, name, grade), name});
     }
+    // Its tab follows 班级总分排名; it shows places of a kind, so 不公布名次 leaves it out.
+    if (o.standardScores && !o.noRanks) add(SheetKind::StandardScores, tx::kStandardScores);
     const ClassList& classes = exam.imported().classList;
     if (o.classRanking && o.classRankingLayout == 0) {
         for (size_t i = 0; i < classes.size(); ++i) {

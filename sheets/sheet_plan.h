@@ -16,6 +16,7 @@ enum class SheetKind {
     TotalBands,
     SubjectBands,
     LevelDistribution,  ///< 等级分布
+    StandardScores,     ///< 学生标准分
     TeacherRates,
     ClassRates,
     GradeRates,

@@ -28,7 +28,7 @@ std::vector<size_t> SheetScope::shownClasses(const ClassList& classList) const {
     return shown;
 }
 
-RankedFigures rankedFigures(std::vector<std::optional<double>> values) {
+RankedFigures rankedFigures(std::vector<std::optional<double>> values, bool ascending) {
     RankedFigures ranked;
     std::vector<double> sorted;
     double sum = 0;
@@ -38,23 +38,23 @@ RankedFigures rankedFigures(std::vector<std::optional<double>> values) {
         sum += *value;
     }
     if (!sorted.empty()) ranked.mean = sum / static_cast<double>(sorted.size());
-    std::sort(sorted.begin(), sorted.end(), std::greater<>());
-    for (const std::optional<double>& value : values) {
-        ranked.places.push_back(value ? static_cast<int>(std::lower_bound(sorted.begin(), sorted.end(),
-                                                                          *value, std::greater<>()) -
-                                                         sorted.begin()) +
-                                            1
-                                      : 0);
-    }
+    // Ahead of a value: those above it, or with `ascending` those below it.
+    auto ahead = [&sorted, ascending](double value) {
+        if (ascending) return std::lower_bound(sorted.begin(), sorted.end(), value) - sorted.begin();
+        return sorted.end() - std::upper_bound(sorted.begin(), sorted.end(), value);
+    };
+    std::sort(sorted.begin(), sorted.end());
+    for (const std::optional<double>& value : values)
+        ranked.places.push_back(value ? static_cast<int>(ahead(*value)) + 1 : 0);
     ranked.values = std::move(values);
     return ranked;
 }
 
-int placeAmong(const std::vector<std::optional<double>>& values, size_t index) {
+int placeAmong(const std::vector<std::optional<double>>& values, size_t index, bool ascending) {
     if (index >= values.size() || !values[index]) return 0;
     int place = 1;
     for (const std::optional<double>& value : values) {
-        if (value && *value > *values[index]) ++place;
+        if (value && (ascending ? *value < *values[index] : *value > *values[index])) ++place;
     }
     return place;
 }

@@ -74,18 +74,19 @@ class SheetScope {
 };
 
 /// One figure of every group of a block as the whole sheet's formulas read it, the place RANK gives
-/// each (1, 2, 2, 4 from the highest; 0 without a value) and their mean as AVERAGE takes it (the
-/// values in order, none when there is none): worked out once for all the parts' workbooks.
+/// each (1, 2, 2, 4 from the highest, or with `ascending` from the lowest; 0 without a value) and
+/// their mean as AVERAGE takes it (the values in order, none when there is none): worked out once
+/// for all the parts' workbooks.
 struct RankedFigures {
     std::vector<std::optional<double>> values;
     std::vector<int> places;
     std::optional<double> mean;
 };
-RankedFigures rankedFigures(std::vector<std::optional<double>> values);
+RankedFigures rankedFigures(std::vector<std::optional<double>> values, bool ascending = false);
 
-/// The place of entry `index` among `values` counted from the highest (1, 2, 2, 4), as a RANK
-/// formula over the same values counts it; entries without a value take no place and are passed
-/// over. 0 when `index` has no value.
-int placeAmong(const std::vector<std::optional<double>>& values, size_t index);
+/// The place of entry `index` among `values` counted from the highest (1, 2, 2, 4), or with
+/// `ascending` from the lowest, as a RANK formula over the same values counts it; entries without a
+/// value take no place and are passed over. 0 when `index` has no value.
+int placeAmong(const std::vector<std::optional<double>>& values, size_t index, bool ascending = false);
 
 }  // namespace varnex

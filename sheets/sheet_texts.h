@@ -14,6 +14,9 @@ inline constexpr const char* kNoExamName = "请输入或选择考试名称！";
 inline constexpr const char* kNoStudentRows = "请首先导入成绩，然后才能导出分析结果！";
 inline constexpr const char* kNoSchools = "请先导入成绩，然后才能导出分析结果！";
 inline constexpr const char* kNothingChosen = "请选择需要导出的项目！";
+/// Every report chosen is one that 不公布名次 leaves out.
+inline constexpr const char* kOnlyPlaceReportsChosen =
+    "不公布名次时不导出总分前N名和总分名次段，请选择其他需要导出的项目！";
 inline constexpr const char* kTopNNotPositive = "总分名次必须填写一个大于零的数！";
 inline constexpr const char* kNoTeacherRows = "导出教师个人三率必须先导入教师任课表！";
 /// Grade: the teacher rates are the one report chosen and no teacher row is of the grade.
@@ -45,6 +48,11 @@ inline constexpr const char* kUntaughtNoClassRatesFormat = "\n教师任课表中
 inline constexpr const char* kUntaughtClassLineFormat = "%s（%s）班：%s\n";
 inline constexpr const char* kSubjectSeparator = "、";
 inline constexpr const char* kAllSubjects = "全部学科";
+/// A line after the item list under 不公布名次: the sheets left out, joined with kSubjectSeparator.
+inline constexpr const char* kPlaceReportsLeftOutFormat = "\n不公布名次：不导出%s。\n";
+/// A line after the item list of a 一年级–九年级 export that shows students' places.
+inline constexpr const char* kCompulsoryRanksNote =
+    "\n义务教育阶段的日常考试不排名、不公布名次。如不需要学生名次，请勾选“不公布名次”。\n";
 /// A line after the item list when the sheet's own 总分 differs from the sums of the subjects:
 /// the import's log line (ImportResults::sheetTotalDifference).
 inline constexpr const char* kSheetTotalNoteFormat = "\n%s。统计按各科之和计算。\n";
@@ -145,6 +153,8 @@ inline constexpr const char* kTooManyRowsFormat =
 inline constexpr const char* kClassAverageChartFormat = "%s各班平均分";
 /// School: the chart of its subjects' excellence and pass rates.
 inline constexpr const char* kSchoolRatesChartFormat = "%s各科优秀率和及格率";
+/// School: the same chart with 低分率 beside them (四率).
+inline constexpr const char* kSchoolFourRatesChartFormat = "%s各科优秀率、及格率和低分率";
 /// School: the chart of its totals in bands.
 inline constexpr const char* kSchoolBandsChartFormat = "%s总分分布";
 inline constexpr const char* kClassAxis = "班级（红线：总平均分）";
@@ -156,12 +166,18 @@ inline constexpr const char* kAverageSeries = "平均分";
 inline constexpr const char* kBlockAverageSeries = "总平均分";
 inline constexpr const char* kExcellentRateSeries = "优秀率";
 inline constexpr const char* kPassRateSeries = "及格率";
+inline constexpr const char* kLowRateSeries = "低分率";
 inline constexpr const char* kCountSeries = "人数";
 // What the chart sheet says in place of the charts whose report was not exported.
 inline constexpr const char* kNoClassRatesNote = "未导出“班级各科三率”，所以没有各班平均分图。";
 inline constexpr const char* kNoGradeRatesNote = "未导出“年级各科三率”，所以没有各校优秀率和及格率图。";
 inline constexpr const char* kNoTotalBandsNote = "未导出“总分分数段”，所以没有各校总分分布图。";
 // The figures the charts read, beside them, each a formula on the report it comes from.
+/// The chart of the total's levels, with the schools (with two or more) or the classes as its
+/// categories, and the table it reads.
+inline constexpr const char* kSchoolLevelsChart = "各校总分等级分布";
+inline constexpr const char* kClassLevelsChart = "各班总分等级分布";
+inline constexpr const char* kLevelShareTable = "总分等级分布图的比例（取自“等级分布”）";
 inline constexpr const char* kBlockAverageTable = "各班平均分图的班级和红线（取自“班级各科三率”）";
 /// Subject (or the total's name): the column of a block's 总平均分, written where its line begins
 /// and ends.
@@ -179,6 +195,9 @@ inline constexpr const char* kHeaderWithMarkFormat = "%s%d";
 /// The chosen 名次方式 and its places ("并列占位", "1,2,2,4"): row 2 of the top-N and
 /// class-ranking sheets.
 inline constexpr const char* kRankingRuleNoteFormat = "名次：%s（%s）";
+/// Under 不公布名次: the header of a level column, and row 2 of 班级总分排名 before the levels' cuts.
+inline constexpr const char* kLevel = "等级";
+inline constexpr const char* kNameOrderNote = "不公布名次：各班学生按姓名的拼音顺序排列，不排名次。";
 
 // ---------------------------------------------------------------- 等级分布
 inline constexpr std::array<const char*, 4> kLevelHeaders{"学科", "学校", "班级", "人数"};
@@ -221,6 +240,14 @@ inline constexpr const char* kPassRate = "及格率";
 inline constexpr const char* kStudentProgressNote[] = {
     "名次为全年级名次，同分同名次（1、2、2、4），两次考试各自排出；",
     "没有总分的学生不排名次；名次变化 = 上次名次 − 本次名次，正数为进步。"};
+/// Under 不公布名次: the level columns of 学生进退步 and the two lines under its title (the first
+/// followed by how the levels were cut).
+inline constexpr const char* kThisLevel = "本次等级";
+inline constexpr const char* kLastLevel = "上次等级";
+inline constexpr const char* kLevelChange = "等级变化";
+inline constexpr const char* kStudentLevelProgressNote[] = {
+    "不公布名次：等级为总分的等级，两次考试各自评定；",
+    "没有总分的学生没有等级；等级变化 = 上升的级数，正数为进步。"};
 /// The chosen 名次方式 and its places ("并列占位", "1,2,2,4").
 inline constexpr const char* kStudentProgressRuleNoteFormat =
     "名次为全年级名次，%s（%s），两次考试各自排出；";
@@ -246,5 +273,14 @@ inline constexpr const char* kNearLineNoteFormat = "总分在优秀线（%s分�
 inline constexpr const char* kNearLineOwnLinesNoteFormat =
     "总分在本人所考各科合计的优秀线或及格线上下%d分以内的学生（缺考的科目不计）；";
 inline constexpr const char* kNearLineNote = "差 = 总分 − 分数线；最弱学科为得分与满分之比最低的学科。";
+
+// ---------------------------------------------------------------- 学生标准分
+inline constexpr const char* kStandardScores = "学生标准分";
+/// Subject (or 总分): the headers of a subject's two columns.
+inline constexpr const char* kZScoreFormat = "%sZ分";
+inline constexpr const char* kTScoreFormat = "%sT分";
+inline constexpr const char* kStandardScoresNote =
+    "Z分 =（成绩 − 全体平均分）÷ 标准差，T分 = 50 + 10 × Z分；各科按全体参加该科考试的学生计算，"
+    "标准差为总体标准差（除以人数）；全体成绩相同的科目没有标准分。";
 
 }  // namespace varnex::sheet_texts

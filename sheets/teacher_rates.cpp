@@ -68,8 +68,10 @@ void writeBlockAndSchoolCells(ExcelSheet& sheet, const Exam& exam, const Teacher
     }
 }
 
-// Lay out: one teacher's row in the block first … last: classes, figures and formulas.
-void writeTeacherRow(ExcelSheet& sheet, const TeacherRates& teacher, int row, int first, int last) {
+// Lay out: one teacher's row in the block first … last: classes, figures and formulas, then the
+// appended columns, whose 超均率 is set against `exam`.
+void writeTeacherRow(ExcelSheet& sheet, const TeacherRates& teacher, int row, int first, int last,
+                     const std::vector<AddedColumn>& added, const RateGroup* exam) {
     writeBoxedCell(sheet, kTeacher, row, teacher.name);
     std::string classText;
     for (const std::string& className : teacher.classes) {
@@ -99,6 +101,7 @@ void writeTeacherRow(ExcelSheet& sheet, const TeacherRates& teacher, int row, in
                    {.formula = true});
     writeBoxedCell(sheet, kDeviation, row, unlessEmpty(deviationFormula(kAverage, row, kBlockAverage, first)),
                    {.rateFormat = true, .formula = true});
+    if (!added.empty()) writeAddedFigures(sheet, added, {&g, nullptr, exam, row, first, last, true});
 }
 
 // The number a figure cell holds (none for an empty one), as the sheet's formulas read it.
@@ -125,8 +128,11 @@ bool showsTeacher(const SheetScope& scope, const std::string& school, const Teac
 // Without every teacher on the sheet: the scope's teachers only, with what the formulas of the
 // whole sheet work out over all the teachers of each subject (`ranks`), as numbers.
 Status writeShownTeachers(ExcelSheet& sheet, const Exam& exam, const TeacherRateTable& found,
-                          const TeacherRateRanks& ranks, const SheetScope& scope) {
+                          const TeacherRateRanks& ranks, const ClassReference* reference,
+                          const SheetScope& scope) {
     const std::vector<ExamSubject>& subjects = exam.subjects();
+    const std::vector<AddedColumn> added = addedRateColumns(exam.options(), false);
+    writeAddedHeaders(sheet, added);
     const std::vector<std::string>& schools = exam.imported().schoolList;
     int row = kFirstDataRow;
     for (size_t s = 0; s < subjects.size(); ++s) {
@@ -174,6 +180,17 @@ Status writeShownTeachers(ExcelSheet& sheet, const Exam& exam, const TeacherRate
             std::optional<double> deviation;
             if (sat && block[2].values[at] && blockAverage) deviation = *block[2].values[at] - *blockAverage;
             writeBoxedRate(sheet, kDeviation, row, deviation);
+            if (!added.empty()) {
+                AddedNumbers numbers;
+                if (s < ranks.added.size()) {
+                    const std::array<RankedFigures, 2>& rated = ranks.added[s];
+                    numbers = {rated[0].places[at], rated[1].places[at], rated[0].values[at],
+                               rated[1].values[at]};
+                }
+                const RateGroup* examFigures =
+                    reference != nullptr && s < reference->exam.size() ? &reference->exam[s] : nullptr;
+                writeAddedFigures(sheet, added, {&g, nullptr, examFigures, row, first, last, true, &numbers});
+            }
             ++row;
         }
     }
@@ -189,39 +206,50 @@ Status writeTeacherRates(ExcelSheet& sheet, const Exam& exam, const std::string&
 TeacherRateRanks teacherRateRanks(const Exam& exam, const TeacherRateTable& found) {
     TeacherRateRanks ranks;
     for (size_t s = 0; s < exam.subjects().size() && s * found.schoolCount < found.lists.size(); ++s) {
-        std::vector<std::optional<double>> excellent, pass, average;
+        std::vector<std::optional<double>> excellent, pass, average, good, low;
         for (size_t k = 0; k < found.schoolCount; ++k) {
             for (const TeacherRates& teacher : found.of(s, k)) {
                 const RateGroup& g = teacher.figures;
                 excellent.push_back(rateValue(g.excellentCount, g.satCount));
                 pass.push_back(rateValue(g.passCount, g.satCount));
                 average.push_back(cellNumber(averageText(g.scoreSumThousandths, g.satCount)));
+                good.push_back(rateValue(g.goodCount, g.satCount));
+                low.push_back(rateValue(g.lowCount, g.satCount));
             }
         }
         ranks.subjects.push_back({rankedFigures(std::move(excellent)), rankedFigures(std::move(pass)),
                                   rankedFigures(std::move(average))});
+        if (exam.options().fourRates)
+            ranks.added.push_back({rankedFigures(std::move(good)), rankedFigures(std::move(low), true)});
     }
     return ranks;
 }
 
 Status writeScopedTeacherRates(ExcelSheet& sheet, const Exam& exam, const TeacherRateTable& found,
                                const std::string& title, const SheetScope& scope,
-                               const TeacherRateRanks* ranks) {
+                               const TeacherRateRanks* ranks, const ClassReference* reference) {
     const size_t subjectCount = exam.subjects().size();
     writeSixteenColumnHead(sheet, title, tx::kTeacherHeaders);
     if (found.teacherCount == 0) return fail(tx::kNoTeacherRows);
+    std::optional<ClassReference> computedReference;
+    if (reference == nullptr && exam.options().moreFigures)
+        reference = &computedReference.emplace(classReference(exam));
     if (!scope.wholeExam())
-        return writeShownTeachers(sheet, exam, found,
-                                  ranks != nullptr ? *ranks : teacherRateRanks(exam, found), scope);
+        return writeShownTeachers(
+            sheet, exam, found, ranks != nullptr ? *ranks : teacherRateRanks(exam, found), reference, scope);
     const BlockRows blocks = layOutBlocks(found, subjectCount);
 
     writeBlockAndSchoolCells(sheet, exam, found, blocks);
     for (int r = kFirstDataRow; r <= blocks.lastDataRow; ++r) writeBoxedCell(sheet, kHeadTeacher, r, "");
+    const std::vector<AddedColumn> added = addedRateColumns(exam.options(), false);
+    writeAddedHeaders(sheet, added);
     int row = kFirstDataRow;
     for (size_t s = 0; s < subjectCount; ++s) {
+        const RateGroup* examFigures =
+            reference != nullptr && s < reference->exam.size() ? &reference->exam[s] : nullptr;
         for (size_t k = 0; k < found.schoolCount; ++k) {
             for (const TeacherRates& teacher : found.of(s, k))
-                writeTeacherRow(sheet, teacher, row++, blocks.first[s], blocks.last[s]);
+                writeTeacherRow(sheet, teacher, row++, blocks.first[s], blocks.last[s], added, examFigures);
         }
     }
     return {};

@@ -71,6 +71,24 @@ const char* controlName(ControlId id) {
             return "NearLine";
         case LevelDistribution:
             return "LevelDistribution";
+        case FourRates:
+            return "FourRates";
+        case MoreFigures:
+            return "MoreFigures";
+        case StandardScores:
+            return "StandardScores";
+        case NoRanks:
+            return "NoRanks";
+        case LevelByScore:
+            return "LevelByScore";
+        case LevelByShare:
+            return "LevelByShare";
+        case LevelLines:
+            return "LevelLines";
+        case LevelNames:
+            return "LevelNames";
+        case LevelProblem:
+            return "LevelProblem";
         case PreviousFile:
             return "PreviousFile";
         case PreviousSheetList:

@@ -61,6 +61,15 @@ enum ControlId : int {
     RankingTiesDense = 1297,   ///< 名次方式: 并列不占位
     LevelDistribution = 1298,  ///< 导出等级分布
     SplitFilesList = 1310,     ///< 分别导出: 不分, 按学校, 按班级
+    FourRates = 1320,          ///< 四率: 良好率 and 低分率 beside the three rates
+    MoreFigures = 1321,        ///< 扩展指标: 超均率, 标准差, 最高分, 最低分
+    StandardScores = 1322,     ///< 导出学生标准分
+    NoRanks = 1299,            ///< 不公布名次
+    LevelByScore = 1300,       ///< 等级方式: 分数
+    LevelByShare = 1301,       ///< 等级方式: 比例
+    LevelLines = 1302,         ///< 等级线
+    LevelNames = 1303,         ///< 等级名称
+    LevelProblem = 1304,       ///< what is wrong with the 等级 boxes (a text)
 
     // Menu commands
     CmdGenerateTemplates = 32828,
@@ -138,6 +147,7 @@ inline constexpr ReportCheckBox kReportCheckBoxes[] = {
     {&ExportOptions::progress, ctl::Progress},
     {&ExportOptions::nearLine, ctl::NearLine},
     {&ExportOptions::levelDistribution, ctl::LevelDistribution},
+    {&ExportOptions::standardScores, ctl::StandardScores},
     {&ExportOptions::topNEnabled, ctl::TopNEnabled},
     {&ExportOptions::classRanking, ctl::ClassRanking},
 };
@@ -168,6 +178,26 @@ inline constexpr std::array<SubjectEdits, kSubjectCount> kSubjectEdits{{
     {1236, 1275},  // 政治
     {1252, 1276},  // 体育
     {1253, 1277},  // 实验
+}};
+
+/// The two edits of a subject in the 良好 and 低分 rows (kSubjects order): its 良好线 and its 低分线
+/// in percent of the full mark.
+struct SubjectLineEdits {
+    int good;
+    int low;
+};
+inline constexpr std::array<SubjectLineEdits, kSubjectCount> kSubjectLineEdits{{
+    {1323, 1380},  // 语文
+    {1324, 1381},  // 数学
+    {1325, 1382},  // 英语
+    {1326, 1383},  // 物理
+    {1327, 1384},  // 化学
+    {1328, 1385},  // 生物
+    {1329, 1386},  // 历史
+    {1330, 1387},  // 地理
+    {1331, 1388},  // 政治
+    {1332, 1389},  // 体育
+    {1333, 1390},  // 实验
 }};
 
 }  // namespace varnex::ui

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
 #include <climits>
@@ -63,6 +64,14 @@ int readControls(const WindowControls& controls, AppState& state) {
             return kSubjectEdits[static_cast<size_t>(s)].excellence;
     }
 
+    for (int s = 0; s < kSubjectCount; ++s) {
+        if (!readInt(controls.goodLines[static_cast<size_t>(s)],
+                     state.scores.goodLine[static_cast<size_t>(s)]))
+            return kSubjectLineEdits[static_cast<size_t>(s)].good;
+        if (!readInt(controls.lowLines[static_cast<size_t>(s)], state.scores.lowLine[static_cast<size_t>(s)]))
+            return kSubjectLineEdits[static_cast<size_t>(s)].low;
+    }
+
     for (const WindowControls::OtherSubjectEdits& other : controls.otherSubjects) {
         state.scores.setExtraFullMark(other.name, parseDialogInteger(other.fullMark->text()).value_or(0));
         state.scores.setExtraExcellenceLine(other.name,
@@ -81,13 +90,44 @@ int readControls(const WindowControls& controls, AppState& state) {
         options.ignoreZeroScores = controls.check(ctl::IgnoreZeroScores)->isChecked();
     }
     options.blankScoresExcluded = controls.check(ctl::BlankScoresExcluded)->isChecked();
+    options.fourRates = controls.check(ctl::FourRates)->isChecked();
+    options.moreFigures = controls.check(ctl::MoreFigures)->isChecked();
+    options.noRanks = controls.check(ctl::NoRanks)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     // Neither button is checked while the settings file has made no choice: that stays so.
     if (int ties = controls.rankingTies->checkedId(); ties >= 0)
         options.rankingRule = ties == 0 ? RankingRule::Competition : RankingRule::Dense;
     // The combo lists 不分, 按学校, 按班级 in SplitFiles order.
     options.split = static_cast<SplitFiles>(std::max(0, controls.combo(ctl::SplitFilesList)->currentIndex()));
+    if (!readLevelCuts(controls, state)) return ctl::LevelLines;
     return -1;
+}
+
+std::optional<LevelCuts> levelCutsShown(const WindowControls& controls) {
+    const LevelMethod method =
+        controls.levelMethod->checkedId() == 1 ? LevelMethod::Share : LevelMethod::Score;
+    return makeLevelCuts(method, controls.edit(ctl::LevelLines)->text().toStdString(),
+                         controls.edit(ctl::LevelNames)->text().toStdString());
+}
+
+LevelCuts levelCutsOf(const AppState& state) {
+    return state.scores.levels.value_or(defaultLevelCuts(state.gradeIndex));
+}
+
+bool readLevelCuts(const WindowControls& controls, AppState& state, bool* changed) {
+    std::optional<LevelCuts> cuts = levelCutsShown(controls);
+    if (!cuts) return false;
+    const bool differs = *cuts != levelCutsOf(state);
+    if (differs) state.scores.levels = std::move(cuts);
+    if (changed != nullptr) *changed = differs;
+    return true;
+}
+
+void writeLevelCuts(WindowControls& controls, const LevelCuts& cuts) {
+    controls.levelMethod->button(cuts.method == LevelMethod::Share ? 1 : 0)->setChecked(true);
+    controls.edit(ctl::LevelLines)->setText(QString::fromStdString(levelLinesText(cuts)));
+    controls.edit(ctl::LevelNames)->setText(QString::fromStdString(levelNamesText(cuts)));
+    controls.byId(ctl::LevelProblem)->hide();
 }
 
 void readExamName(const WindowControls& controls, AppState& state) {
@@ -101,6 +141,9 @@ std::string numberBoxName(int controlId) {
             return strprintf(tx::kFullMarkBoxFormat, kSubjects[s].name);
         if (controlId == kSubjectEdits[s].excellence)
             return strprintf(tx::kExcellenceBoxFormat, kSubjects[s].name);
+        if (controlId == kSubjectLineEdits[s].good)
+            return strprintf(tx::kGoodLineBoxFormat, kSubjects[s].name);
+        if (controlId == kSubjectLineEdits[s].low) return strprintf(tx::kLowLineBoxFormat, kSubjects[s].name);
     }
     if (controlId == ctl::MissingLimit) return tx::kMissingLimitBox;
     if (controlId == ctl::TopNCount) return tx::kTopNBox;
@@ -114,6 +157,10 @@ void writeRecords(WindowControls& controls, const AppState& state) {
             number(state.scores.fullMark[static_cast<size_t>(s)]));
         controls.excellenceLines[static_cast<size_t>(s)]->setText(
             number(state.scores.excellenceLine[static_cast<size_t>(s)]));
+        controls.goodLines[static_cast<size_t>(s)]->setText(
+            number(state.scores.goodLine[static_cast<size_t>(s)]));
+        controls.lowLines[static_cast<size_t>(s)]->setText(
+            number(state.scores.lowLine[static_cast<size_t>(s)]));
     }
     if (QAbstractButton* rule = controls.missingRule->button(state.importOptions.missingRule))
         rule->setChecked(true);
@@ -125,6 +172,9 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.edit(ctl::TopNCount)->setText(number(options.topN));
     controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);
     controls.check(ctl::BlankScoresExcluded)->setChecked(options.blankScoresExcluded);
+    controls.check(ctl::FourRates)->setChecked(options.fourRates);
+    controls.check(ctl::MoreFigures)->setChecked(options.moreFigures);
+    controls.check(ctl::NoRanks)->setChecked(options.noRanks);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
     if (options.rankingRule == RankingRule::Unchosen) {
@@ -138,6 +188,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.combo(ctl::SplitFilesList)->setCurrentIndex(static_cast<int>(options.split));
     controls.check(ctl::ConvertedScores)->setChecked(state.importOptions.scaledScores);
     writeOtherSubjects(controls, state);
+    writeLevelCuts(controls, levelCutsOf(state));
 
     recomputeTotalFullMark(controls);
     recomputeTotalExcellence(controls);

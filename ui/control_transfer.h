@@ -15,8 +15,20 @@ std::optional<int> parseDialogInteger(const QString& text);
 
 /// Moves every control's value into the state, in the order of the window's layout. Stops at the
 /// first numeric edit that holds no integer and returns its id; the fields read before it hold
-/// their new values, the others keep their old ones. Returns -1 when everything was read.
+/// their new values, the others keep their old ones. The 等级 boxes come last: cuts that cannot be
+/// used return ctl::LevelLines. Returns -1 when everything was read.
 int readControls(const WindowControls& controls, AppState& state);
+/// The 等级 cuts the method buttons and the lines and names boxes show; none when they cannot be
+/// used.
+std::optional<LevelCuts> levelCutsShown(const WindowControls& controls);
+/// The cuts the state's grade uses: its own, else the grade's default.
+LevelCuts levelCutsOf(const AppState& state);
+/// Moves the shown cuts into the state: the grade keeps no cuts of its own while they are its
+/// default. False (and nothing changes) when they cannot be used; `changed` says whether they did.
+bool readLevelCuts(const WindowControls& controls, AppState& state, bool* changed = nullptr);
+/// Shows the cuts, and hides the problem text.
+void writeLevelCuts(WindowControls& controls, const LevelCuts& cuts);
+
 /// Moves only the exam-name box's text into the state (commands that read no other control).
 void readExamName(const WindowControls& controls, AppState& state);
 /// The name of a numeric edit as the integer prompt gives it ("语文分值", "总分前N名").

@@ -210,6 +210,9 @@ MainWindow::MainWindow(AppState& state, std::string programDir, Commands command
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    // The widgets go after this object's members: a box that loses the focus then must not reach
+    // them.
+    for (int id : {ctl::LevelLines, ctl::LevelNames}) disconnect(controls_.edit(id), nullptr, this, nullptr);
     if (music_) music_->stop();
 }
 
@@ -410,6 +413,30 @@ void MainWindow::connectControls() {
                 runCore([this] { (void)importPreviousExam(state_, frontend_); });
             });
     connect(controls_.students, &QTableView::doubleClicked, this, [this] { copyStudentRow(); });
+    // The 等级 boxes: their problem shows as they are typed in; usable cuts are kept when a box is
+    // left. Choosing the other method shows its default cuts.
+    for (int id : {ctl::LevelLines, ctl::LevelNames}) {
+        connect(controls_.edit(id), &QLineEdit::textChanged, this, &MainWindow::showLevelProblem);
+        connect(controls_.edit(id), &QLineEdit::editingFinished, this, &MainWindow::saveShownLevelCuts);
+    }
+    connect(controls_.levelMethod, &QButtonGroup::idClicked, this, [this](int id) {
+        writeLevelCuts(controls_, defaultLevelCuts(id == 1 ? kSeniorGradeIndex : 0));
+        saveShownLevelCuts();
+    });
+}
+
+void MainWindow::showLevelProblem() {
+    QWidget* problem = controls_.byId(ctl::LevelProblem);
+    if (auto* label = qobject_cast<QLabel*>(problem)) label->setText(qs(tx::kBadLevels));
+    problem->setVisible(!levelCutsShown(controls_).has_value());
+}
+
+void MainWindow::saveShownLevelCuts() {
+    if (busy_) return;
+    bool changed = false;
+    if (!readLevelCuts(controls_, state_, &changed) || !changed) return;
+    if (Status saved = saveLevelCuts(state_.settingsPath, state_.gradeName(), *state_.scores.levels); !saved)
+        frontend_.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
 }
 
 void MainWindow::updateClock() {
@@ -450,6 +477,11 @@ bool MainWindow::transferToState() {
     transferSelectionAndExamName();
     int failed = readControls(controls_, state_);
     if (failed < 0) return true;
+    if (failed == ctl::LevelLines) {
+        frontend_.showWarning(tx::kBadLevels, common_texts::kProgramName);
+        focusControl(failed);
+        return false;
+    }
     // Under the program's name: the window's title can be too long for a caption.
     frontend_.showWarning(strprintf(tx::kIntegerPromptFormat, numberBoxName(failed).c_str()),
                           common_texts::kProgramName);

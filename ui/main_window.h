@@ -171,6 +171,11 @@ class MainWindow : public QMainWindow {
     void updateClock();
     void showSheetTitle();
     void onGradeChanged(int index);
+    /// Shows beside the 等级 boxes whether their cuts can be used.
+    void showLevelProblem();
+    /// Keeps the 等级 cuts shown, when they can be used and differ from the grade's, in the state
+    /// and the settings file.
+    void saveShownLevelCuts();
     void restoreDefaultExcellence();
     /// Puts the window where it was when the program was last left (settings file).
     void restorePlacement();

@@ -44,10 +44,22 @@ constexpr const char* kMissingRule2 = "无论缺考几科，全部都导入";
 constexpr const char* kConvertedScores = "按赋分统计";
 /// The further subjects' row: its caption and the tips of a subject's two boxes.
 constexpr const char* kOtherSubjectsCaption = "其他学科";
+// The 等级 row of the score settings: how the grade's levels are cut.
+constexpr const char* kLevelsCaption = "等级";
+constexpr const char* kLevelByScore = "按分数";
+constexpr const char* kLevelByShare = "按比例";
+constexpr const char* kLevelLinesLabel = "等级线";
+constexpr const char* kLevelNamesLabel = "等级名称";
+/// Shown beside the boxes while they cannot be used, and when an export or 保存 meets them so.
+constexpr const char* kBadLevels =
+    "等级线或等级名称无效：按分数时等级线为满分的百分比，自高到低、大于0且不超过100；"
+    "按比例时为各等级所占的百分比，均大于0、合计不超过100；等级名称用逗号隔开，个数与等级数相同（可不填）。";
 constexpr const char* kOtherSubjectFullMarkTip = "分值：填写后这一列作为学科统计；空白或 0 则不统计";
 constexpr const char* kOtherSubjectExcellenceTip = "优秀控制线：分值的百分比，空白为 80%";
 constexpr const char* kFullMarkRow = "分值：";
 constexpr const char* kExcellenceRow = "优秀：";
+constexpr const char* kGoodLineRow = "良好：";
+constexpr const char* kLowLineRow = "低分：";
 constexpr const char* kPercent = "%";
 constexpr const char* kSaveButton = "保存";
 constexpr const char* kDefaultButton = "默认";
@@ -56,10 +68,16 @@ constexpr const char* kTopNUnit = "名";
 constexpr const char* kRankingPerClass = "一个班级一张表";
 constexpr const char* kRankingOneSheet = "所有班级一张表";
 constexpr const char* kIgnoreZeroScores = "零分学科不纳入学科三率计算";
+/// The check boxes of the figures added beside the three rates.
+constexpr const char* kFourRates = "四率";
+constexpr const char* kMoreFigures = "扩展指标";
+constexpr const char* kFourRatesTip = "在三率旁加上良好率和低分率，以及人数和排名";
+constexpr const char* kMoreFiguresTip = "在三率旁加上超均率、标准差、最高分和最低分";
 constexpr const char* kRankingTiesLabel = "名次方式";
 constexpr const char* kRankingTiesSkip = "并列占位";
 constexpr const char* kRankingTiesDense = "并列不占位";
 constexpr const char* kSplitFilesLabel = "分别导出";
+constexpr const char* kNoRanks = "不公布名次";
 constexpr const char* kPreviousExamLabel = "上次考试";
 constexpr const char* kPreviousFileButton = "选择…";
 
@@ -86,6 +104,8 @@ constexpr const char* kIntegerPromptFormat = "%s：请输入一个整数。";
 /// Subject: the names of the settings row's number boxes.
 constexpr const char* kFullMarkBoxFormat = "%s分值";
 constexpr const char* kExcellenceBoxFormat = "%s优秀控制线";
+constexpr const char* kGoodLineBoxFormat = "%s良好线";
+constexpr const char* kLowLineBoxFormat = "%s低分线";
 constexpr const char* kMissingLimitBox = "缺考科数";
 constexpr const char* kTopNBox = "总分前N名";
 constexpr const char* kExitQuestion = "确定要退出Varnex吗？";
@@ -277,6 +297,13 @@ inline constexpr TooltipText kTooltips[] = {
      "勾选：空白或写着“缺考”“/”等的成绩表示该生没有考这一科（如新高考未选考的科目），"
      "不计入这一科的实考人数、平均分、各项比率和分数段，总分按所考科目的满分评定；"
      "不勾选：按0分计入统计"},
+    {ctl::LevelLines, "等级线",
+     "按分数：各等级的最低分占满分的百分比，自高到低，如 90,75,60（A ≥ 90%，B ≥ 75%，C ≥ 60%，其余为D）；"
+     "按比例：自高到低各等级学生所占的百分比，如 15,35,35,13,2"},
+    {ctl::LevelNames, "等级名称", "各等级的名称，用逗号隔开，如 优秀,良好,合格,待合格；不填为 A、B、C……"},
+    {ctl::NoRanks, "不公布名次",
+     "勾选：不导出总分前N名和总分名次段，班级总分排名按姓名排列并显示等级，学生进退步显示等级，"
+     "各表都没有学生的名次（学校、班级之间的名次照常）"},
 };
 
 }  // namespace varnex::ui_texts

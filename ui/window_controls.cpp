@@ -328,6 +328,7 @@ void WindowControls::build(QWidget* parent) {
     missingRule = new QButtonGroup(parent);
     rankingLayout = new QButtonGroup(parent);
     rankingTies = new QButtonGroup(parent);
+    levelMethod = new QButtonGroup(parent);
 
     outerLayout = tight(new QVBoxLayout(parent), 0);
     auto* content = new QVBoxLayout;
@@ -430,10 +431,12 @@ QWidget* WindowControls::buildScoreSettings() {
     // further subjects' row below; 保存 and 默认 at the right.
     auto* content = new QWidget;
     auto* outer = tight(new QHBoxLayout(content), kColumnSpacing);
-    auto* rows = tight(new QVBoxLayout, kRowSpacing);
+    // The rows of edits, the further subjects and 等级 close together, so that the frame still fits
+    // a 1024×768 screen.
+    auto* rows = tight(new QVBoxLayout, 1);
     auto* grid = tight(new QGridLayout, 0);
     grid->setHorizontalSpacing(2);
-    grid->setVerticalSpacing(kRowSpacing);
+    grid->setVerticalSpacing(1);
     grid->addWidget(makeLabel(tx::kFullMarkRow), 1, 0);
     grid->addWidget(makeLabel(tx::kExcellenceRow), 2, 0);
     grid->setColumnMinimumWidth(1, 2);
@@ -463,9 +466,60 @@ QWidget* WindowControls::buildScoreSettings() {
     }
     QLineEdit* totalExcellence = add(ctl::TotalExcellence, makeNumberEdit(4, Qt::AlignHCenter, true));
     grid->addWidget(totalExcellence, 2, editColumn(kSubjectCount));
+    // The 良好 and 低分 lines of 四率, in percent of the full mark.
+    grid->addWidget(makeLabel(tx::kGoodLineRow), 3, 0);
+    grid->addWidget(makeLabel(tx::kLowLineRow), 4, 0);
+    for (int k = 0; k < kSubjectCount; ++k) {
+        goodLines[static_cast<size_t>(k)] =
+            add(kSubjectLineEdits[static_cast<size_t>(k)].good, makeNumberEdit(3, Qt::AlignHCenter));
+        grid->addWidget(goodLines[static_cast<size_t>(k)], 3, editColumn(k));
+        grid->addWidget(makeLabel(tx::kPercent), 3, editColumn(k) + 1);
+    }
+    for (int k = 0; k < kSubjectCount; ++k) {
+        lowLines[static_cast<size_t>(k)] =
+            add(kSubjectLineEdits[static_cast<size_t>(k)].low, makeNumberEdit(3, Qt::AlignHCenter));
+        grid->addWidget(lowLines[static_cast<size_t>(k)], 4, editColumn(k));
+        grid->addWidget(makeLabel(tx::kPercent), 4, editColumn(k) + 1);
+    }
     rows->addLayout(grid);
-    otherSubjectsRow = new OtherSubjectsRow(totalExcellence, content);
+    otherSubjectsRow = new OtherSubjectsRow(lowLines.back(), content);
     rows->addWidget(otherSubjectsRow);
+    // The grade's 等级: the method, the lines and the names, and what is wrong with them.
+    auto* levelRow = tight(new QHBoxLayout, kColumnSpacing);
+    levelRow->addWidget(makeLabel(tx::kLevelsCaption));
+    auto* byScore = add(ctl::LevelByScore, new QRadioButton(qs(tx::kLevelByScore)));
+    auto* byShare = add(ctl::LevelByShare, new QRadioButton(qs(tx::kLevelByShare)));
+    levelMethod->addButton(byScore, 0);
+    levelMethod->addButton(byShare, 1);
+    byScore->setChecked(true);
+    levelRow->addWidget(byScore);
+    levelRow->addWidget(byShare);
+    QLabel* linesLabel = makeLabel(tx::kLevelLinesLabel);
+    levelRow->addWidget(linesLabel);
+    auto* lines = add(ctl::LevelLines, new QLineEdit);
+    lines->setMinimumWidth(lines->fontMetrics().horizontalAdvance(qs("15,35,35,13,2")) + 12);
+    linesLabel->setBuddy(lines);
+    levelRow->addWidget(lines, 1);
+    QLabel* namesLabel = makeLabel(tx::kLevelNamesLabel);
+    levelRow->addWidget(namesLabel);
+    auto* names = add(ctl::LevelNames, new QLineEdit);
+    names->setMinimumWidth(names->fontMetrics().horizontalAdvance(qs("A,B,C,D,E")) + 12);
+    namesLabel->setBuddy(names);
+    levelRow->addWidget(names, 1);
+    // 四率 and 扩展指标 beside it: they add figures to the rate sheets from the lines above.
+    levelRow->addSpacing(kColumnSpacing * 2);
+    auto* fourRates = add(ctl::FourRates, new QCheckBox(qs(tx::kFourRates)));
+    fourRates->setToolTip(qs(tx::kFourRatesTip));
+    auto* moreFigures = add(ctl::MoreFigures, new QCheckBox(qs(tx::kMoreFigures)));
+    moreFigures->setToolTip(qs(tx::kMoreFiguresTip));
+    levelRow->addWidget(fourRates);
+    levelRow->addWidget(moreFigures);
+    QLabel* problem = makeLabel("", TextColour::Red);
+    problem->setWordWrap(true);
+    problem->hide();
+    byId_[ctl::LevelProblem] = problem;
+    rows->addLayout(levelRow);
+    rows->addWidget(problem);
     rows->addStretch(1);
     outer->addLayout(rows, 1);
 
@@ -511,6 +565,8 @@ QWidget* WindowControls::buildExportOptions() {
     for (SplitFiles choice : {SplitFiles::None, SplitFiles::BySchool, SplitFiles::ByClass})
         split->addItem(qs(splitFilesName(choice)));
     nameRow->addWidget(split);
+    nameRow->addSpacing(kColumnSpacing);
+    nameRow->addWidget(add(ctl::NoRanks, coloured(new QCheckBox(qs(tx::kNoRanks)), TextColour::Red)));
     layout->addLayout(nameRow);
 
     auto report = [&](bool ExportOptions::*chosen) {
@@ -559,6 +615,7 @@ QWidget* WindowControls::buildExportOptions() {
     previousRow->addWidget(report(&ExportOptions::progress));
     previousRow->addWidget(report(&ExportOptions::nearLine));
     previousRow->addWidget(report(&ExportOptions::levelDistribution));
+    previousRow->addWidget(report(&ExportOptions::standardScores));
     previousRow->addStretch(1);
     previousRow->addWidget(add(ctl::ExportResults, makeButton(tx::kExportButton)));
     layout->addLayout(previousRow);

@@ -87,12 +87,15 @@ class WindowControls {
 
     std::array<QLineEdit*, kSubjectCount> fullMarks{};
     std::array<QLineEdit*, kSubjectCount> excellenceLines{};
+    std::array<QLineEdit*, kSubjectCount> goodLines{};  ///< 良好线, percent of the full mark
+    std::array<QLineEdit*, kSubjectCount> lowLines{};   ///< 低分线, percent of the full mark
     QTableView* students = nullptr;
     QTableView* teachers = nullptr;
     QPlainTextEdit* log = nullptr;
     QButtonGroup* missingRule = nullptr;    ///< ids 0, 1, 2
     QButtonGroup* rankingLayout = nullptr;  ///< ids 0, 1
     QButtonGroup* rankingTies = nullptr;    ///< 名次方式: 0 并列占位, 1 并列不占位
+    QButtonGroup* levelMethod = nullptr;    ///< 等级方式: 0 分数, 1 比例
     /// The row for the further subjects (a QHBoxLayout), below the two rows of subject edits.
     QWidget* otherSubjectsRow = nullptr;
     /// The boxes of one further subject (a column of the score sheet outside the subject list).

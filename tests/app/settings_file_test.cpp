@@ -32,7 +32,7 @@ TEST(SettingsFile, SeedBeginsByteExactInGbk) {
     std::string tail = utf8ToGbk(
         "[导出选项]\r\n年级各科三率=1\r\n班级各科三率=1\r\n教师个人三率=1\r\n各科分数段=1\r\n总分分数段=1\r\n"
         "总分名次段=1\r\n统计图表=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n"
-        "名次方式=并列占位\r\n");
+        "名次方式=并列占位\r\n四率=1\r\n不公布名次=0\r\n");
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
     // An existing file is left alone.
@@ -292,6 +292,75 @@ TEST(SettingsFile, BlankScoresCountAsZeroUnlessTheFileSaysOtherwise) {
     o.blankScoresExcluded = false;
     ASSERT_TRUE(loadGrade(path, "七年级", s, o));
     EXPECT_TRUE(o.blankScoresExcluded);
+}
+
+// 四率 and 扩展指标 are off in a file written before them, 四率 on in a newly seeded one. The
+// 良好线 and 低分线 of a grade are 70 and 40 without keys (or with keys that hold no percent), and
+// are kept per subject, an extra subject's too.
+TEST(SettingsFile, FourRatesAndTheirLines) {
+    TempDir dir;
+    for (bool seeded : {false, true}) {
+        std::string path = dir.file(seeded ? "seeded.ini" : "old.ini");
+        if (seeded) {
+            seedIfMissing(path);
+        } else {
+            writeFile(path, utf8ToGbk("[七年级]\r\n语文=100\r\n数学良好线=abc\r\n英语低分线=120\r\n"
+                                      "[导出选项]\r\n年级各科三率=1\r\n"));
+        }
+        ScoreSettings s;
+        ExportOptions o;
+        o.fourRates = o.moreFigures = true;
+        s.goodLine.fill(1);
+        ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+        EXPECT_EQ(o.fourRates, seeded);
+        EXPECT_FALSE(o.moreFigures);
+        EXPECT_EQ(s.goodLineOf("数学"), 70);
+        EXPECT_EQ(s.lowLineOf("英语"), 40);
+    }
+    std::string path = dir.file("seeded.ini");
+    ScoreSettings s;
+    ExportOptions o;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    s.goodLine[0] = 75;
+    s.lowLine[1] = 30;
+    s.extra.push_back({"科学", 50, 80, 65, 35});
+    o.fourRates = false;
+    o.moreFigures = true;
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+    EXPECT_NE(readFile(path).find(utf8ToGbk("\r\n语文良好线=75\r\n")), std::string::npos);
+    ScoreSettings again;
+    ExportOptions read;
+    ASSERT_TRUE(loadGrade(path, "七年级", again, read));
+    EXPECT_FALSE(read.fourRates);
+    EXPECT_TRUE(read.moreFigures);
+    EXPECT_EQ(again.goodLineOf("语文"), 75);
+    EXPECT_EQ(again.lowLineOf("数学"), 30);
+    EXPECT_EQ(again.goodLineOf("科学"), 65);
+    EXPECT_EQ(again.lowLineOf("科学"), 35);
+    EXPECT_EQ(again.goodLineOf("英语"), 70);
+}
+
+// 不公布名次: seeded off, off in a file without the key, and read back once saved on.
+TEST(SettingsFile, NoRanksIsSeededOffAndReadBack) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    EXPECT_NE(readFile(path).find(utf8ToGbk("\r\n不公布名次=0\r\n")), std::string::npos);
+    ScoreSettings s;
+    ExportOptions o;
+    o.noRanks = true;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_FALSE(o.noRanks);
+    o.noRanks = true;
+    ASSERT_TRUE(saveGrade(path, "七年级", s, o));
+    ExportOptions again;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, again));
+    EXPECT_TRUE(again.noRanks);
+
+    writeFile(path, utf8ToGbk("[导出选项]\r\n年级各科三率=1\r\n"));
+    again.noRanks = true;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, again));
+    EXPECT_FALSE(again.noRanks) << "a file without the key shows places";
 }
 
 // 名次方式: a file written before the choice (or holding another value) has none and keeps its

@@ -891,6 +891,70 @@ TEST_F(CliTest, LevelsForOneRun) {
     }
 }
 
+// 四率 and 扩展指标 for one run, with 良好 and 低分 lines of one run: a settings file without them
+// gives the three rates alone; a line outside 0 … 100 stops the run with exit status 2.
+TEST_F(CliTest, FourRatesAndMoreFiguresForOneRun) {
+    examineOnly({{"语文", 100}, {"数学", 100}});
+    IniFile ini = IniFile::load(settings);
+    ini.set("导出选项", "四率", "0");
+    ASSERT_TRUE(ini.save(settings));
+    const std::string input = dir.file("四率.xlsx");
+    testing::writeInputWorkbook(input, {{"成绩",
+                                         {{"学校", "班级", "姓名", "语文", "数学"},
+                                          {"一中", "1", "甲", "90", "75"},
+                                          {"一中", "1", "乙", "70", "35"},
+                                          {"一中", "1", "丙", "50", "40"}}}});
+    auto run = [&](const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export", input,       "--scores",     "成绩",       "--grade",
+                                         "七年级", "--exam",    "期中",         "--settings", settings,
+                                         "--yes",  "--reports", "班级各科三率", "-o",         out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    };
+    const std::string plain = dir.file("三率.xlsx");
+    ASSERT_EQ(run(plain, {}).status, 0);
+    EXPECT_EQ(readSheet(plain, "班级各科三率").count("Q3"), 0U);
+
+    const std::string out = dir.file("四率结果.xlsx");
+    RunResult r = run(out, {"--four-rates", "--more-figures", "--good", "语文=80", "--low", "数学=36"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto sheet = readSheet(out, "班级各科三率");
+    EXPECT_EQ(sheet["Q3"], "良好人数");
+    EXPECT_EQ(sheet["Q4"], "1");  // 语文 at or above 80
+    EXPECT_EQ(sheet["Q5"], "1");  // 数学 at or above 70
+    EXPECT_EQ(sheet["T4"], "0");  // 语文 below 40
+    EXPECT_EQ(sheet["T5"], "1");  // 数学 below 36
+    EXPECT_EQ(sheet["Y4"], "16.33");
+    EXPECT_EQ(sheet["AA5"], "35");
+
+    RunResult bad = run(dir.file("错.xlsx"), {"--good", "语文=101"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("--good"), std::string::npos) << bad.err;
+}
+
+// --no-ranks for one run: the report of places alone is left out, the class listing shows levels.
+TEST_F(CliTest, NoRanksForOneRun) {
+    examineOnly({{"语文", 100}});
+    const std::string input = dir.file("名次.xlsx");
+    testing::writeInputWorkbook(
+        input,
+        {{"成绩", {{"学校", "班级", "姓名", "语文"}, {"一中", "1", "乙", "95"}, {"一中", "1", "甲", "60"}}}});
+    const std::string out = dir.file("不公布名次.xlsx");
+    RunResult r =
+        runCli(dir, {"export", input, "--scores", "成绩", "--grade", "七年级", "--exam", "期中", "--settings",
+                     settings, "--yes", "--reports", "班级总分排名,总分名次段", "--no-ranks", "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> names = sheetNames(out);
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(names[1], "班级总分排名");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "总分名次段"), 0);
+    auto listing = readSheet(out, "班级总分排名");
+    EXPECT_EQ(listing["D4"], "甲");
+    EXPECT_EQ(listing["F4"], "C");
+    EXPECT_EQ(listing["H3"], "等级");
+    EXPECT_EQ(listing.count("I3"), 0u);
+}
+
 // A junior sheet with 缺考 and "/": left out for one run, each subject counts only those who sat it
 // and each 总分 is judged on the subjects sat; counted as 0 (the settings file's choice) they pull
 // the averages down. A sheet with bad rows prints every problem, one a line, and writes nothing.

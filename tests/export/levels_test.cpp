@@ -11,6 +11,7 @@
 #include "analysis/three_rates.h"
 #include "sheets/level_distribution.h"
 #include "tests/export/exam_fixture.h"
+#include "workbook/cell_name.h"
 
 namespace varnex::testing {
 namespace {
@@ -186,6 +187,50 @@ TEST(Levels, DistributionSheet) {
     for (const auto& [address, text] : cells) EXPECT_EQ(shown(sheet, address), text) << address;
     EXPECT_TRUE(merged(sheet, "A4", "A9"));
     EXPECT_TRUE(boxedAndCentred(sheet, "F9"));
+}
+
+// With 统计图表, the total's levels per school (with one school, per class) and for the whole exam:
+// a table of formulas reading the shares of the total's block of 等级分布, a series per level.
+TEST(Levels, DistributionChart) {
+    for (bool twoSchools : {true, false}) {
+        Exam fixture;
+        fixture.subjects({{"语文", 100}});
+        fixture.student("一中", "1", "甲", "95", {"95"})
+            .student("一中", "2", "乙", "80", {"80"})
+            .student(twoSchools ? "二中" : "一中", "3", "丙", "60", {"60"})
+            .imported();
+        fixture.only([](ExportOptions& o) { o.levelDistribution = o.charts = true; });
+        ASSERT_TRUE(fixture.run().completed);
+        const SheetModel& sheet = fixture.sheet("统计图表");
+        ASSERT_FALSE(sheet.charts.empty());
+        const ChartModel& chart = sheet.charts.back();
+        ASSERT_EQ(chart.series.size(), 4u) << twoSchools;
+        EXPECT_EQ(chart.series[0].name, "A");
+        EXPECT_EQ(chart.series[3].name, "D");
+        // 总分's block: rows 10–15 with two schools (一中 1, 2, 全校; 二中 3, 全校; 全体), rows 8–11
+        // with one (1, 2, 3, 全体).
+        const std::vector<std::string> labels =
+            twoSchools ? std::vector<std::string>{"一中", "二中", "全体"}
+                       : std::vector<std::string>{"（1）班", "（2）班", "（3）班", "全体"};
+        const std::vector<int> rows =
+            twoSchools ? std::vector<int>{12, 14, 15} : std::vector<int>{8, 9, 10, 11};
+        EXPECT_EQ(chart.title, twoSchools ? "各校总分等级分布" : "各班总分等级分布");
+        const CellRange& values = chart.series[1].values.range;
+        EXPECT_EQ(chart.series[1].values.sheet, "统计图表");
+        EXPECT_EQ(values.last.row - values.first.row + 1, static_cast<int>(labels.size()));
+        ASSERT_TRUE(chart.series[1].categories.has_value());
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const int row = values.first.row + static_cast<int>(i);
+            EXPECT_EQ(shown(sheet, CellName(chart.series[1].categories->range.first.column, row + 1)),
+                      labels[i]);
+            // Level B's share: column H of 等级分布.
+            EXPECT_EQ(shown(sheet, CellName(values.first.column, row + 1)),
+                      "='等级分布'!$H$" + std::to_string(rows[i]))
+                << twoSchools << " " << labels[i];
+        }
+        EXPECT_EQ(shown(fixture.sheet("等级分布"), "C" + std::to_string(rows.back())), "");
+        EXPECT_EQ(shown(fixture.sheet("等级分布"), "B" + std::to_string(rows.back())), "全体");
+    }
 }
 
 }  // namespace

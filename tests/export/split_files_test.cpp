@@ -53,7 +53,8 @@ std::map<std::string, Rows> readSheets(const std::string& path) {
     return sheets;
 }
 
-// Three schools of two classes each, with made-up pupils; every report that can show a school.
+// Three schools of two classes each, with made-up pupils; every report that can show a school, with
+// 四率 and 扩展指标.
 void threeSchools(Exam& exam) {
     exam.subjects({{"语文", 100}, {"数学", 100}});
     const char* schools[] = {"东湖中学", "西岭中学", "南桥中学"};
@@ -70,7 +71,8 @@ void threeSchools(Exam& exam) {
     exam.imported().teachers();
     exam.only([](ExportOptions& o) {
         o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalBands = o.totalRankBands =
-            o.topNEnabled = o.classRanking = o.levelDistribution = true;
+            o.topNEnabled = o.classRanking = o.levelDistribution = o.standardScores = true;
+        o.fourRates = o.moreFigures = true;
         o.topN = 10;
         o.classRankingLayout = 1;
     });
@@ -128,7 +130,7 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
         for (const auto& [name, rows] : own) names.insert(name);
         EXPECT_EQ(names, (std::set<std::string>{"目录", "班级总分排名", "总分前10名", "年级各科三率",
                                                 "班级各科三率", "教师个人三率", "等级分布", "各科分数段",
-                                                "总分分数段", "总分名次段"}));
+                                                "总分分数段", "总分名次段", "学生标准分"}));
         auto ofSchool = [&](const std::vector<std::string>& row) {
             return row.size() > 1 && row[1] == school;
         };
@@ -141,9 +143,16 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
             EXPECT_EQ(rowsWhere(own.at(sheet), named), rowsWhere(own.at(sheet), ofSchool));
             EXPECT_EQ(rowsWhere(own.at(sheet), ofSchool, {0}), rowsWhere(whole.at(sheet), ofSchool, {0}));
         }
-        // Group sheets: its own rows cell for cell, places among all schools and classes included.
+        // 学生标准分: its students with the Z and T scores over the whole exam.
+        auto inSchool = [&](const std::vector<std::string>& row) { return row[0] == school; };
+        EXPECT_EQ(rowsWhere(own.at("学生标准分"), inSchool).size(), 8u);
+        EXPECT_EQ(rowsWhere(own.at("学生标准分"), inSchool).size() + 1, own.at("学生标准分").size());
+        EXPECT_EQ(rowsWhere(own.at("学生标准分"), inSchool), rowsWhere(whole.at("学生标准分"), inSchool));
+        // Group sheets: its own rows cell for cell, places among all schools and classes included
+        // (those of 良好率 and 低分率 too), 超均率 against the same school and exam.
         for (const char* sheet : {"班级各科三率", "教师个人三率", "等级分布"}) {
             SCOPED_TRACE(sheet);
+            EXPECT_EQ(own.at(sheet)[0], whole.at(sheet)[0]) << "the same columns";
             EXPECT_FALSE(rowsWhere(own.at(sheet), ofSchool).empty());
             EXPECT_EQ(rowsWhere(own.at(sheet), ofSchool), rowsWhere(whole.at(sheet), ofSchool));
             EXPECT_EQ(rowsWhere(own.at(sheet), named).size(), rowsWhere(own.at(sheet), [&](const auto& row) {
@@ -152,8 +161,17 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
         }
         EXPECT_EQ(rowsWhere(own.at("等级分布"), [](const auto& row) { return row[1] == "全体"; }),
                   rowsWhere(whole.at("等级分布"), [](const auto& row) { return row[1] == "全体"; }));
-        // 年级各科三率: its rows and places as in the whole workbook, then 全体.
+        for (const char* sheet : {"班级各科三率", "教师个人三率"}) {
+            const auto& headers = own.at(sheet)[0];
+            EXPECT_NE(std::find(headers.begin(), headers.end(), "低分率排名"), headers.end()) << sheet;
+            EXPECT_EQ(headers.back(), "最低分") << sheet;
+        }
+        // 年级各科三率: its rows and places as in the whole workbook (the blocks of 四率 and 扩展指标
+        // included), then 全体.
         const Rows grade = rowsWhere(own.at("年级各科三率"), named);
+        EXPECT_NE(std::find_if(own.at("年级各科三率").begin(), own.at("年级各科三率").end(),
+                               [](const auto& row) { return row[0] == "低分率排名"; }),
+                  own.at("年级各科三率").end());
         EXPECT_EQ(rowsWhere(own.at("年级各科三率"), ofSchool), rowsWhere(whole.at("年级各科三率"), ofSchool));
         ASSERT_GE(grade.size(), 2u);
         EXPECT_EQ(grade[1][1], "全体");

@@ -97,6 +97,8 @@ void seedSettings(AppState& state, const TempDir& dir, int gradeIndex,
         EXPECT_TRUE(ini.save(state.settingsPath));
     }
     EXPECT_TRUE(loadGrade(state.settingsPath, state.gradeName(), state.scores, state.exportOptions));
+    // The dumps are of the three rates alone unless a scenario turns 四率 on, as a seeded file does.
+    state.exportOptions.fourRates = false;
 }
 
 // The rows of a worksheet of a saved workbook, its first row first.
@@ -129,6 +131,7 @@ struct SampleRun {
     bool previous = true;
     bool blankScoresExcluded = false;
     int classRankingLayout = 0;
+    bool fourRates = false;  ///< 四率, 扩展指标 and 学生标准分 besides
 };
 
 // A small generated exam of 七年级 (2 schools, 2 classes each, 5 students a class, fixed seed),
@@ -169,6 +172,7 @@ std::string sampleExam(const SampleRun& run) {
     o.classRankingLayout = run.classRankingLayout;
     o.blankScoresExcluded = run.blankScoresExcluded;
     o.progress = run.previous;
+    o.fourRates = o.moreFigures = o.standardScores = run.fourRates;
     if (run.previous) {
         const std::string earlier = dir.file("上次.xlsx");
         ExcelSession session;
@@ -381,6 +385,10 @@ const std::vector<Scenario>& scenarios() {
          [] { return sampleExam({.blankScoresExcluded = true, .classRankingLayout = 1}); }},
         {"sample_without_teachers_or_previous",
          [] { return sampleExam({.teachers = false, .previous = false, .classRankingLayout = 1}); }},
+        {"sample_four_rates_more_figures_standard_scores",
+         [] {
+             return sampleExam({.blankScoresExcluded = true, .classRankingLayout = 1, .fourRates = true});
+         }},
         {"two_schools_class_sheets", [] { return twoSchools(0); }},
         {"two_schools_one_sheet", [] { return twoSchools(1); }},
         {"electives_blank_as_zero", [] { return electives(false); }},

@@ -564,6 +564,44 @@ TEST_F(WindowTest, BlankScoresBoxStartsOffAndReachesTheOptions) {
     EXPECT_TRUE(state.exportOptions.blankScoresExcluded);
 }
 
+// 四率 starts on with a newly seeded settings file, 扩展指标 off; the 良好 and 低分 rows show the
+// grade's lines (70 and 40 % without keys) and reach the records with the boxes; a line that is no
+// number is refused by name.
+TEST_F(WindowTest, FourRatesBoxesAndLinesReachTheOptions) {
+    auto* four = qobject_cast<QCheckBox*>(window->control(ctl::FourRates));
+    auto* more = qobject_cast<QCheckBox*>(window->control(ctl::MoreFigures));
+    ASSERT_NE(four, nullptr);
+    ASSERT_NE(more, nullptr);
+    EXPECT_EQ(four->text(), q("四率"));
+    EXPECT_TRUE(four->isChecked());
+    EXPECT_FALSE(more->isChecked());
+    EXPECT_EQ(edit(kSubjectLineEdits[0].good)->text(), q("70"));
+    EXPECT_EQ(edit(kSubjectLineEdits[10].low)->text(), q("40"));
+    four->setChecked(false);
+    more->setChecked(true);
+    type(edit(kSubjectLineEdits[1].good), q("75"));
+    type(edit(kSubjectLineEdits[2].low), q("30"));
+    ASSERT_EQ(readControls(window->controls(), state), -1);
+    EXPECT_FALSE(state.exportOptions.fourRates);
+    EXPECT_TRUE(state.exportOptions.moreFigures);
+    EXPECT_EQ(state.scores.goodLine[1], 75);
+    EXPECT_EQ(state.scores.lowLine[2], 30);
+    type(edit(kSubjectLineEdits[3].low), q(""));
+    EXPECT_EQ(readControls(window->controls(), state), kSubjectLineEdits[3].low);
+    EXPECT_EQ(numberBoxName(kSubjectLineEdits[3].low), "物理低分线");
+}
+
+// 不公布名次 starts off with a new settings file and reaches the export options.
+TEST_F(WindowTest, NoRanksBoxStartsOffAndReachesTheOptions) {
+    auto* box = qobject_cast<QCheckBox*>(window->control(ctl::NoRanks));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), q("不公布名次"));
+    EXPECT_FALSE(box->isChecked());
+    box->setChecked(true);
+    ASSERT_EQ(readControls(window->controls(), state), -1);
+    EXPECT_TRUE(state.exportOptions.noRanks);
+}
+
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
     QLineEdit* chinese = fullMark(0);
     type(chinese, q("1"));
@@ -614,6 +652,48 @@ TEST_F(WindowTest, GradeChangeLoadsTheGradeWithoutAsking) {
     EXPECT_EQ(fullMark(0)->text(), q("120"));
     EXPECT_EQ(total(), q("785"));
     EXPECT_EQ(state.gradeIndex, 6);
+}
+
+// The 等级 boxes show the grade's cuts (its default without keys of its own), say at once when what
+// was typed cannot be used, keep usable cuts in the settings file when a box is left, and show
+// each grade's own cuts again when the grade changes.
+TEST_F(WindowTest, LevelBoxesFollowTheGradeAndKeepWhatWasTyped) {
+    QWidget* problem = window->control(ctl::LevelProblem);
+    auto shows = [&](const char* method, const char* lines, const char* names) {
+        const int id = std::string(method) == "比例" ? ctl::LevelByShare : ctl::LevelByScore;
+        EXPECT_TRUE(qobject_cast<QRadioButton*>(window->control(id))->isChecked()) << method;
+        EXPECT_EQ(edit(ctl::LevelLines)->text(), q(lines));
+        EXPECT_EQ(edit(ctl::LevelNames)->text(), q(names));
+        EXPECT_TRUE(problem->isHidden());
+    };
+    shows("分数", "90,75,60", "A,B,C,D");
+
+    type(edit(ctl::LevelLines), q("60,75"));  // rising lines
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_EQ(readControls(window->controls(), state), ctl::LevelLines);
+    type(edit(ctl::LevelLines), q("85,60"));
+    EXPECT_FALSE(problem->isHidden()) << "three names are needed";
+    QLineEdit* names = edit(ctl::LevelNames);
+    names->setFocus();
+    QApplication::processEvents();
+    names->setText(q("优秀,合格,待合格"));  // typed through an input method
+    EXPECT_TRUE(problem->isHidden());
+    edit(ctl::LevelLines)->setFocus();  // leaving the names box keeps the cuts
+    QApplication::processEvents();
+    ASSERT_TRUE(state.scores.levels.has_value());
+    EXPECT_EQ(*state.scores.levels, *makeLevelCuts(LevelMethod::Score, "85,60", "优秀,合格,待合格"));
+    IniFile file = IniFile::load(dir.file(kSettingsFileName));
+    EXPECT_EQ(file.get("七年级", "等级线"), "85,60");
+    EXPECT_EQ(file.get("七年级", "等级名称"), "优秀,合格,待合格");
+
+    combo(ctl::GradeList)->setCurrentIndex(9);  // 高一: its default, by share
+    shows("比例", "15,35,35,13,2", "A,B,C,D,E");
+    // Choosing 分数 shows that method's default lines and keeps them for 高一.
+    qobject_cast<QRadioButton*>(window->control(ctl::LevelByScore))->click();
+    shows("分数", "90,75,60", "A,B,C,D");
+    EXPECT_EQ(IniFile::load(dir.file(kSettingsFileName)).get("高一", "等级方式"), "分数");
+    combo(ctl::GradeList)->setCurrentIndex(6);
+    shows("分数", "85,60", "优秀,合格,待合格");
 }
 
 TEST_F(WindowTest, TitleFollowsTheSelectedWorksheet) {
@@ -838,7 +918,15 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
     expected.push_back(ctl::TotalFullMark);
     for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.excellence);
     expected.push_back(ctl::TotalExcellence);
-    for (int id : {ctl::SaveSettings,
+    for (const SubjectLineEdits& edits : kSubjectLineEdits) expected.push_back(edits.good);
+    for (const SubjectLineEdits& edits : kSubjectLineEdits) expected.push_back(edits.low);
+    for (int id : {ctl::LevelByScore,
+                   ctl::LevelByShare,
+                   ctl::LevelLines,
+                   ctl::LevelNames,
+                   ctl::FourRates,
+                   ctl::MoreFigures,
+                   ctl::SaveSettings,
                    ctl::DefaultExcellence,
                    ctl::StudentTable,
                    ctl::TeacherTable,
@@ -846,6 +934,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::RankingTiesSkip,
                    ctl::RankingTiesDense,
                    ctl::SplitFilesList,
+                   ctl::NoRanks,
                    ctl::GradeRates,
                    ctl::TotalBands,
                    ctl::TopNEnabled,
@@ -865,6 +954,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::Progress,
                    ctl::NearLine,
                    ctl::LevelDistribution,
+                   ctl::StandardScores,
                    ctl::ExportResults,
                    ctl::StatusLogBox,
                    ctl::OpenFile})
@@ -873,7 +963,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
     // A group of radio buttons is one stop.
     auto stop = [&](const QWidget* widget) {
         const WindowControls& c = window->controls();
-        for (const QButtonGroup* group : {c.missingRule, c.rankingLayout, c.rankingTies})
+        for (const QButtonGroup* group : {c.missingRule, c.rankingLayout, c.rankingTies, c.levelMethod})
             for (const QAbstractButton* radio : group->buttons())
                 if (radio == widget) return "radios:" + nameOf(*window, group->buttons().front());
         return nameOf(*window, widget);
@@ -1580,14 +1670,14 @@ TEST_F(WindowTest, EveryControlIsWithinReachOnSmallScreens) {
             QWidget* row = window->controls().otherSubjectsRow;
             fillOtherSubjects(row, others);
             EXPECT_TRUE(row->isVisibleTo(window.get()));
-            // Its edits come after the excellence edits in the tab order, before 保存.
+            // Its edits come after the 低分 edits in the tab order, before the 等级 row.
             const QList<QLineEdit*> edits = row->findChildren<QLineEdit*>();
-            window->control(ctl::TotalExcellence)->setFocus();
+            window->control(kSubjectLineEdits.back().low)->setFocus();
             press(*window, Qt::Key_Tab);
             EXPECT_EQ(focused(*window), edits.front());
             edits.back()->setFocus();
             press(*window, Qt::Key_Tab);
-            EXPECT_EQ(focused(*window), window->control(ctl::SaveSettings));
+            EXPECT_EQ(focused(*window), window->control(ctl::LevelByScore));
         }
         for (const Case& c : cases) {
             const QSize client = clientOn(c.screen);
