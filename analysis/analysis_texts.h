@@ -24,4 +24,12 @@ inline constexpr const char* kAmbiguousPreviousFormat = "\n上次考试中重名
 /// Number of names not listed.
 inline constexpr const char* kMoreNamesFormat = "等（另有 %d 人未列出）";
 
+// 计算赋分: the log lines of the subjects whose scaled scores are not computed.
+/// Subject, the students with a score in it.
+inline constexpr const char* kTooFewToScaleFormat = "%s只有%d名学生有成绩，少于30名，不按比例赋分";
+/// Subject, the rule's highest scaled score, the subject's full mark.
+inline constexpr const char* kScaleAboveFullMarkFormat = "%s：赋分规则最高%d分，超过满分%d分，不计算赋分";
+/// Subjects joined with kNameSeparator: read from the sheet's 赋分 columns, there is no raw score to scale.
+inline constexpr const char* kOnlyScaledInSheetFormat = "%s按表中的赋分统计，没有原始分，不计算赋分";
+
 }  // namespace varnex::analysis_texts

@@ -160,7 +160,19 @@ Exam::Exam(const AppState& state)
         }
     }
 
-    if (!extraColumns.empty()) {
+    // 计算赋分 in a senior grade: the scaled scores of the elective subjects from their raw ones;
+    // with 按赋分统计 they are the scores the run counts, their totals formed anew.
+    const auto grade = std::find(kGradeNames.begin(), kGradeNames.end(), imported_.gradeName);
+    const bool scaledUsed = scores_.computeScaled && grade != kGradeNames.end() &&
+                            grade - kGradeNames.begin() >= kSeniorGradeIndex;
+    if (scaledUsed) {
+        scaled_ = computeScaledScores(*students_, subjects_, imported_.scaledSubjects,
+                                      scores_.scaleRule.value_or(defaultScaleRule()));
+    }
+    if (scaledUsed && state.importOptions.scaledScores && !scaled_->subjects.empty()) {
+        RowTable counted = withExtraTotals(withScaledScores(*students_, *scaled_, subjects_), extraColumns);
+        students_ = &counted_.emplace(std::move(counted));
+    } else if (!extraColumns.empty()) {
         RowTable counted = withExtraTotals(*students_, extraColumns);
         students_ = &counted_.emplace(std::move(counted));
     }

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/scaled_scores.h"
 #include "app/app_state.h"
 #include "app/row_table.h"
 #include "app/subjects.h"
@@ -87,6 +88,11 @@ class Exam {
     /// this time and that it has a column of (its 总分 with their scores).
     const PreviousExam& previous() const { return *previous_; }
 
+    /// The computed scaled scores (计算赋分 in a senior grade), per student of students(); nullptr
+    /// when they are not computed. With 按赋分统计 the scores and totals of the exam are the scaled
+    /// ones of the subjects scaled.
+    const ScaledScores* scaledScores() const { return scaled_ ? &*scaled_ : nullptr; }
+
   private:
     /// Counts the previous exam in the extra subjects examined this time that it has.
     void countPreviousInExtraSubjects(const AppState& state);
@@ -108,6 +114,7 @@ class Exam {
     const RowTable* teachers_ = nullptr;
     const PreviousExam* previous_ = nullptr;
     std::optional<PreviousExam> previousCounted_;  ///< the previous exam, when counted in extra subjects
+    std::optional<ScaledScores> scaled_;
 };
 
 /// The reports made of nothing but students' places (总分前N名, 总分名次段): 不公布名次 leaves them out.

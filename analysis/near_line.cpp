@@ -44,6 +44,8 @@ NearLineStudents nearLineStudents(const Exam& exam) {
         auto [school, klass] = classes.parts(i);
         classIndex.emplace(groupKey({school, klass}), i);
     }
+    near.byScoreLines = exam.options().nearScoreLines && !exam.scores().lines.empty();
+    if (near.byScoreLines) near.reach = lineReach(exam);
     const RowTable& students = exam.students();
     for (int student = 0; student < exam.studentCount(); ++student) {
         const std::optional<double> total = judge.totalOf(exam, student);
@@ -51,8 +53,18 @@ NearLineStudents nearLineStudents(const Exam& exam) {
         auto klass =
             classIndex.find(groupKey({students.cellText(student, 0), students.cellText(student, 1)}));
         if (klass == classIndex.end()) continue;
-        const TotalLines lines = judge.linesOf(students.row(student));
         const long long value = scoreThousandths(*total);
+        if (near.byScoreLines) {
+            const TrackReach* track = trackReachOf(near.reach, studentTrack(exam, student));
+            for (size_t l = 0; track != nullptr && l < track->lines.size(); ++l) {
+                const long long line = track->lines[l].line.value_or(0);
+                if (value - line >= -band && value - line <= band)
+                    near.students.push_back(
+                        {student, klass->second, false, value, line, -1, static_cast<int>(l)});
+            }
+            continue;
+        }
+        const TotalLines lines = judge.linesOf(students.row(student));
         for (bool pass : {false, true}) {
             const long long line = pass ? lines.pass : lines.excellent;
             const long long difference = value - line;
@@ -64,6 +76,7 @@ NearLineStudents nearLineStudents(const Exam& exam) {
               [](const NearLineStudent& a, const NearLineStudent& b) {
                   if (a.classIndex != b.classIndex) return a.classIndex < b.classIndex;
                   if (a.passLine != b.passLine) return b.passLine;
+                  if (a.scoreLine != b.scoreLine) return a.scoreLine < b.scoreLine;
                   if (a.total != b.total) return a.total > b.total;
                   return a.student < b.student;
               });

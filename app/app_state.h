@@ -77,6 +77,8 @@ struct ImportResults {
     /// (禁毒, 信息技术 …), in sheet order: their scores are in the StudentTable from column
     /// kFirstExtraColumn on, and each is examined as an extra subject once it has a full mark.
     std::vector<std::string> extraColumns;
+    /// The examined subjects read from the sheet's scaled scores (赋分) rather than raw ones.
+    std::vector<std::string> scaledSubjects;
     /// The student number columns the sheet has (kStudentIdColumns order, each a StudentTable
     /// row's hidden cell at the same place): true where it has exactly one column of that kind.
     std::array<bool, 2> idColumns{};
@@ -103,6 +105,9 @@ struct ImportResults {
 
 /// The hidden cells of a StudentTable row: its 考号 and its 学号.
 inline constexpr std::array<const char*, 2> kStudentIdColumns{"考号", "学号"};
+/// The hidden cell after them that holds the student's track (物理类, 历史类 or ""), when the score
+/// sheet has a 选科 / 科类 / 首选科目 column.
+inline constexpr size_t kTrackHiddenCell = 2;
 
 /// An earlier exam of the same students, read for the progress reports into a table of its own.
 struct PreviousExam {

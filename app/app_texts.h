@@ -21,6 +21,14 @@ inline constexpr const char* kSaveFailedFormat = "保存配置文件失败：%s\
 inline constexpr const char* kBadLevelSettingsFormat =
     "配置文件中%s的等级设置无法使用（等级方式=%s，等级线=%s，等级名称=%s），已改用默认等级。"
     "等级名称的个数应为等级线的个数加一（按比例时各等级比例之和为100则与比例个数相同）。";
+/// Grade, the 上线 value: no lines can be read from it.
+inline constexpr const char* kBadScoreLinesFormat =
+    "配置文件中%s的上线设置无法使用（上线=%s），未设分数线。"
+    "可写如 物理类:本科=480,特控=560;历史类:本科=470,特控=550，或按比例 本科=60%%,特控=20%%。";
+/// Grade, the 赋分规则 value: it names no rule and writes none out that can be used.
+inline constexpr const char* kBadScaleRuleFormat =
+    "配置文件中%s的赋分规则无法使用（赋分规则=%s），已改用3+1+2常用。"
+    "赋分规则可写3+1+2常用、八等级，或如A:15:86-100,B:35:71-85,…（各等级比例之和为100）。";
 
 // A settings file that is there but cannot be used; it is neither read nor ever rewritten.
 /// Path of the settings file.

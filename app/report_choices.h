@@ -38,6 +38,7 @@ inline constexpr ReportChoice kReportChoices[] = {
     {"导出临界生", "临界生", &ExportOptions::nearLine, ReportSetting::Flag, false},
     {"导出等级分布", "等级分布", &ExportOptions::levelDistribution, ReportSetting::Flag, false},
     {"导出学生标准分", "学生标准分", &ExportOptions::standardScores, ReportSetting::Flag, false},
+    {"导出上线分析", "上线分析", &ExportOptions::scoreLines, ReportSetting::Flag, false},
     {"导出总分前", "总分前N名", &ExportOptions::topNEnabled, ReportSetting::TopN},
     {"导出班级总分排名", "班级总分排名", &ExportOptions::classRanking, ReportSetting::ClassRanking},
 };

@@ -91,6 +91,26 @@ const char* const kLevelMethodKey = "等级方式";
 const char* const kLevelLinesKey = "等级线";
 const char* const kLevelNamesKey = "等级名称";
 
+// 计算赋分 (1 or 0) and the rule of 赋分 (a built-in rule's name or a rule written out).
+const char* const kComputeScaledKey = "计算赋分";
+const char* const kScaleRuleKey = "赋分规则";
+
+// The grade's 上线 lines, and the export option 临界线 (上线, or 优秀及格 for the total's lines).
+const char* const kScoreLinesKey = "上线";
+const char* const kNearLinesKey = "临界线";
+const char* const kNearScoreLines = "上线";
+const char* const kNearExcellencePass = "优秀及格";
+
+// The grade's 赋分 rule: none when it names none, or, after a log line, when it cannot be used.
+std::optional<ScaleRule> loadScaleRule(const IniFile& file, const std::string& gradeName,
+                                       const std::function<void(const std::string&)>& logLine) {
+    std::optional<std::string> text = file.find(gradeName, kScaleRuleKey);
+    if (!text || text->empty()) return std::nullopt;
+    std::optional<ScaleRule> rule = scaleRuleNamed(*text);
+    if (!rule && logLine) logLine(strprintf(tx::kBadScaleRuleFormat, gradeName.c_str(), text->c_str()));
+    return rule;
+}
+
 // The grade's cuts from its keys: none when it has none, or, after a log line, when they cannot be
 // used. A missing 等级方式 is the grade's default one, missing lines that method's default lines.
 std::optional<LevelCuts> loadLevelCuts(const IniFile& file, const std::string& gradeName,
@@ -319,6 +339,16 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
         scores.extra.push_back(std::move(subject));
     }
     scores.levels = loadLevelCuts(file, gradeName, logLine);
+    scores.computeScaled = cAtoi(file.get(gradeName, kComputeScaledKey)) != 0;
+    scores.scaleRule = loadScaleRule(file, gradeName, logLine);
+    scores.lines.clear();
+    if (std::optional<std::string> text = file.find(gradeName, kScoreLinesKey); text && !text->empty()) {
+        if (std::optional<std::vector<ScoreLine>> lines = scoreLinesNamed(*text)) {
+            scores.lines = std::move(*lines);
+        } else if (logLine) {
+            logLine(strprintf(tx::kBadScoreLinesFormat, gradeName.c_str(), text->c_str()));
+        }
+    }
     forEachFlag([&](const char* key, bool ExportOptions::*field) {
         options.*field = cAtoi(file.get(kExportSection, key)) != 0;
     });
@@ -342,6 +372,7 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     // A file without the key (or with another value) keeps the places it always gave.
     options.rankingRule = rankingRuleNamed(file.get(kExportSection, tx::kRankingRuleKey));
     options.split = splitFilesNamed(file.get(kExportSection, tx::kSplitKey));
+    options.nearScoreLines = file.get(kExportSection, kNearLinesKey) == kNearScoreLines;
     return true;
 }
 
@@ -399,6 +430,11 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
         file.set(gradeName, kLevelLinesKey, levelLinesText(*scores.levels));
         file.set(gradeName, kLevelNamesKey, levelNamesText(*scores.levels));
     }
+    // Written once chosen, so that a grade that never chose 计算赋分 keeps its section as it was.
+    if (scores.computeScaled || file.find(gradeName, kComputeScaledKey))
+        file.set(gradeName, kComputeScaledKey, scores.computeScaled ? "1" : "0");
+    if (scores.scaleRule) file.set(gradeName, kScaleRuleKey, scaleRuleText(*scores.scaleRule));
+    if (!scores.lines.empty()) file.set(gradeName, kScoreLinesKey, scoreLinesText(scores.lines));
     forEachFlag([&](const char* key, bool ExportOptions::*field) {
         file.set(kExportSection, key, strprintf("%d", options.*field ? 1 : 0));
     });
@@ -412,6 +448,9 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     // A file that never had the key keeps reading 不分 without it.
     if (options.split != SplitFiles::None || file.find(kExportSection, tx::kSplitKey))
         file.set(kExportSection, tx::kSplitKey, splitFilesName(options.split));
+    if (options.nearScoreLines || file.find(kExportSection, kNearLinesKey))
+        file.set(kExportSection, kNearLinesKey,
+                 options.nearScoreLines ? kNearScoreLines : kNearExcellencePass);
     if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
     return {};
 }

@@ -41,8 +41,8 @@ Status checkSettingsFile(const std::string& path);
 void seedIfMissing(const std::string& path);
 
 /// Reads the grade's section and the export options into the records. Returns false (and changes
-/// nothing) when there is no file. `logLine`, when given, hears why the grade's 等级 keys cannot be
-/// used (the grade's default cuts are used then).
+/// nothing) when there is no file. `logLine`, when given, hears why the grade's 等级 keys or its
+/// 赋分规则 cannot be used (the grade's default cuts, or the default rule, are used then).
 bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSettings& scores,
                ExportOptions& options, const std::function<void(const std::string&)>& logLine = {});
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/level_cuts.h"
+#include "app/scale_rules.h"
+#include "app/score_lines.h"
 
 namespace varnex {
 
@@ -70,6 +72,13 @@ struct ScoreSettings {
     /// 良好线 and 低分线 in percent of the full mark: good at or above the one, low below the other.
     std::array<int, kSubjectCount> goodLine{70, 70, 70, 70, 70, 70, 70, 70, 70, 70, 70};
     std::array<int, kSubjectCount> lowLine{40, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40};
+    /// 计算赋分 (senior grades): the scaled scores of 化学, 生物, 政治 and 地理 are computed from
+    /// their raw scores over the students of the exam.
+    bool computeScaled = false;
+    /// The grade's 赋分 rule; none for the default one (defaultScaleRule).
+    std::optional<ScaleRule> scaleRule;
+    /// The grade's 上线 lines of the total, per track or for every track.
+    std::vector<ScoreLine> lines;
 
     /// The extra subject of that name, or nullptr.
     const ExtraSubject* findExtra(std::string_view name) const;
@@ -177,6 +186,11 @@ struct ExportOptions {
     bool levelDistribution = false;
     /// 不公布名次: no sheet shows students' places.
     bool noRanks = false;
+    /// 上线分析: per school, class and track, the students at or above the grade's 上线 lines.
+    bool scoreLines = false;
+    /// 临界线 上线: 临界生 are those near the grade's 上线 lines instead of the total's excellence
+    /// and pass lines.
+    bool nearScoreLines = false;
     /// Points below and above a line within which a total makes a student 临界生.
     int nearBand = 10;
     /// The places of students with equal totals (settings key 名次方式; a new settings file is

@@ -142,6 +142,9 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
     // 四率, 扩展指标 and 学生标准分 with the default lines.
     state.exportOptions.fourRates = state.exportOptions.moreFigures = state.exportOptions.standardScores =
         true;
+    state.scores.computeScaled = true;      // the sheet 赋分 of the electives
+    state.exportOptions.scoreLines = true;  // 上线分析 against lines by share
+    state.scores.lines = *scoreLinesNamed("本科=60%,特控=20%");
     state.outputPath = output;
     state.overwriteOutput = true;
     BenchFrontend ui;

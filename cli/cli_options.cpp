@@ -100,6 +100,12 @@ constexpr OptionSpec kOptions[] = {
     {"--scaled", nullptr, kExport,
      "本次按赋分统计（表中同时有原始分和赋分时），不存入配置文件\n"
      "for this run, analyse the scaled scores (赋分) where a sheet has both, not saved"},
+    {"--scale-electives", nullptr, kExport,
+     "本次按原始分计算化学、生物、政治、地理的赋分（高一至高三；即窗口中的“计算赋分”），\n"
+     "规则取配置文件的赋分规则，默认3+1+2常用；与 --scaled 同用时按算出的赋分统计\n"
+     "for this run, compute the scaled scores of 化学, 生物, 政治 and 地理 from their raw\n"
+     "scores (senior grades), by the settings file's 赋分规则 (default 3+1+2常用); with\n"
+     "--scaled they are the scores analysed"},
     {"--settings", "FILE", kExport,
      "配置文件（默认：与窗口程序共用的配置文件）/ settings file (default: the one the window uses)"},
     {"--full-mark", "学科=N,…", kExport,
@@ -161,6 +167,20 @@ constexpr OptionSpec kOptions[] = {
      "no students' places, for this run: leaves out 总分前N名 and 总分名次段, lists\n"
      "班级总分排名 by name with levels and shows levels in 学生进退步; without it, the\n"
      "settings file's choice"},
+    {"--lines", "科类:线=分数,…;…", kExport,
+     "本次上线分析的分数线，不存入配置文件，如 物理类:本科=480,特控=560;历史类:本科=470,特控=550；\n"
+     "不写科类时用于各科类；不给出时按配置文件该年级的“上线”\n"
+     "the 上线 lines of the total for this run, not saved, e.g. 物理类:本科=480;历史类:本科=470;\n"
+     "without a track for every track; without it, the settings file's 上线"},
+    {"--lines-top", "线=比例%,…", kExport,
+     "按比例的分数线，如 本科=60%,特控=20%：各科类第⌈n×比例⌉名学生的总分（可与 --lines 同用）\n"
+     "lines by share, e.g. 本科=60%,特控=20%: the total of the ⌈n·r⌉-th student of each track\n"
+     "(may be given with --lines)"},
+    {"--near-lines", "上线|优秀及格", kExport,
+     "临界生所用的分数线，本次使用，不存入配置文件：上线 按上线分数线；优秀及格 按总分的\n"
+     "优秀线和及格线；不给出时按配置文件的“临界线”\n"
+     "the lines 临界生 are near, for this run only: 上线 the 上线 lines, 优秀及格 the total's\n"
+     "excellence and pass lines; without it, the settings file's 临界线"},
     {"--yes", nullptr, kExport,
      "对所有确认问题回答“是”；否则回答“否”并以非零状态退出\n"
      "answer Yes to every question; without it a question is answered No and\n"

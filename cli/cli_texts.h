@@ -91,6 +91,18 @@ inline constexpr const char* kBadLevelsFormat =
     "不超过100，比例之和不超过100，等级名称的个数与等级数相同 / --levels takes score:LINE,… or "
     "share:SHARE,… (optionally :NAME,…), lines falling and at most 100, shares adding up to at "
     "most 100, one name per level: %s\n";
+/// The value given.
+inline constexpr const char* kBadLinesFormat =
+    "--lines 的值应写作 科类:线名=分数,…;科类:线名=分数,…（如 物理类:本科=480,特控=560;"
+    "历史类:本科=470），不写科类时用于各科类 / --lines takes TRACK:NAME=SCORE,…;…, without a "
+    "track for every track: %s\n";
+/// The value given.
+inline constexpr const char* kBadTopLinesFormat =
+    "--lines-top 的值应写作 线名=比例%%,…（如 本科=60%%,特控=20%%），比例大于0、不超过100 / "
+    "--lines-top takes NAME=SHARE%%,… with shares above 0 and at most 100: %s\n";
+/// The value given.
+inline constexpr const char* kBadNearLinesFormat =
+    "--near-lines 的值必须是 上线 或 优秀及格 / --near-lines must be 上线 or 优秀及格: %s\n";
 /// An extra column's name: how to have it counted, said after the columns not analysed.
 inline constexpr const char* kExtraSubjectHintFormat = "用 --full-mark %s=分值 统计。";
 /// Subject given.

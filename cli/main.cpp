@@ -250,6 +250,47 @@ bool levelsOption(const Args& args, ScoreSettings& scores) {
     return true;
 }
 
+// The 上线 lines of this run (--lines by score, --lines-top by share, both may be given) instead of
+// the settings file's, and the lines 临界生 are near (--near-lines 上线|优秀及格); false after saying
+// what is wrong. Absent options change nothing.
+bool scoreLinesOptions(const Args& args, ScoreSettings& scores, ExportOptions& options) {
+    std::vector<ScoreLine> lines;
+    auto given = args.values.find("--lines");
+    if (given != args.values.end()) {
+        std::optional<std::vector<ScoreLine>> read = scoreLinesNamed(given->second);
+        if (!read || given->second.find('%') != std::string::npos) {
+            std::fprintf(stderr, tx::kBadLinesFormat, given->second.c_str());
+            return false;
+        }
+        lines = std::move(*read);
+    }
+    auto top = args.values.find("--lines-top");
+    if (top != args.values.end()) {
+        std::optional<std::vector<ScoreLine>> read = scoreLinesNamed(top->second);
+        const bool shares = read && std::all_of(read->begin(), read->end(), [](const ScoreLine& line) {
+                                return line.byShare && line.track.empty();
+                            });
+        if (!shares) {
+            std::fprintf(stderr, tx::kBadTopLinesFormat, top->second.c_str());
+            return false;
+        }
+        for (ScoreLine& line : *read) {
+            if (std::none_of(lines.begin(), lines.end(),
+                             [&](const ScoreLine& l) { return l.name == line.name; }))
+                lines.push_back(std::move(line));
+        }
+    }
+    if (given != args.values.end() || top != args.values.end()) scores.lines = std::move(lines);
+    if (auto near = args.values.find("--near-lines"); near != args.values.end()) {
+        if (near->second != "上线" && near->second != "优秀及格") {
+            std::fprintf(stderr, tx::kBadNearLinesFormat, near->second.c_str());
+            return false;
+        }
+        options.nearScoreLines = near->second == "上线";
+    }
+    return true;
+}
+
 std::string programDir() {
     char buffer[4096];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -478,6 +519,7 @@ int runExport(const Args& line) {
               [](const std::string& problem) { std::fprintf(stderr, "%s\n", problem.c_str()); });
     state.importOptions.scaledScores =
         args->flags.count("--scaled") > 0 || loadScaledScores(state.settingsPath);
+    if (args->flags.count("--scale-electives") > 0) state.scores.computeScaled = true;
     if (!subjectValuesOption(*args, "--full-mark", 0, 10000, state.scores, &ScoreSettings::fullMark,
                              &ScoreSettings::setExtraFullMark) ||
         !subjectValuesOption(*args, "--excellence", 0, 100, state.scores, &ScoreSettings::excellenceLine,
@@ -488,7 +530,8 @@ int runExport(const Args& line) {
                              &ScoreSettings::setExtraLowLine) ||
         !reportsOption(*args, state.exportOptions) || !blankScoresOption(*args, state.exportOptions) ||
         !rankingOption(*args, state.exportOptions) || !levelsOption(*args, state.scores) ||
-        !splitOption(*args, state.exportOptions))
+        !splitOption(*args, state.exportOptions) ||
+        !scoreLinesOptions(*args, state.scores, state.exportOptions))
         return kExitUsage;
     if (v.count("--near")) state.exportOptions.nearBand = *near;
     if (args->flags.count("--four-rates")) state.exportOptions.fourRates = true;

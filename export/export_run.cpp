@@ -225,6 +225,10 @@ Status exportCanStart(const Exam& exam, AppState& state, Frontend& frontend) {
         frontend.focusField(Field::PreviousExam);
         return fail(tx::kNoPreviousExam);
     }
+    if (options.scoreLines && exam.scores().lines.empty())
+        return showFailure(frontend, fail(tx::kNoScoreLines));
+    if (options.nearLine && options.nearScoreLines && exam.scores().lines.empty())
+        return showFailure(frontend, fail(tx::kNoNearScoreLines));
     if (options.teacherRates && !exam.hasTeachersOfExam()) {  // the one report chosen
         if (exam.teachers().rowCount() == 0) return showFailure(frontend, fail(tx::kNoTeacherRows));
         return showFailure(frontend, fail(strprintf(tx::kNoTeachersOfGradeOnlyFormat,
@@ -418,6 +422,9 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
         !confirmed)
         return endRefusedExport(state, frontend, confirmed.failure());
     logLines(state, frontend, teachers);
+    if (const ScaledScores* scaled = exam->scaledScores()) {
+        for (const std::string& note : scaled->notes) appendLog(state, frontend, note);
+    }
 
     frontend.enableAction(Action::ImportStudents, false);
     ExcelSession session;

@@ -26,9 +26,10 @@ constexpr Alias kAliases[] = {
 
 // Columns without scores that every kind of score sheet may carry.
 constexpr std::string_view kNonScoreColumns[] = {
-    "序号",     "考号", "学号",   "考场", "考场号",   "座号",     "座位号", "准考证号", "考生号", "学籍号",
-    "性别",     "年级", "班主任", "总分", "原始总分", "赋分总分", "总成绩", "名次",     "排名",   "备注",
-    "选科组合", "选科", "组合",   "班次", "级次",     "校次",     "等级",   "赋分",
+    "序号",   "考号",   "学号", "考场", "考场号",   "座号",     "座位号",   "准考证号",
+    "考生号", "学籍号", "性别", "年级", "班主任",   "总分",     "原始总分", "赋分总分",
+    "总成绩", "名次",   "排名", "备注", "选科组合", "选科",     "组合",     "班次",
+    "级次",   "校次",   "等级", "赋分", "科类",     "首选科目", "首选",     "选科类别",
 };
 // A column whose header ends with one of these is a rank, grade or scaled score ("语文排名").
 constexpr std::string_view kNonScoreEndings[] = {"排名", "名次", "排序", "等级", "赋分", "位次"};

@@ -157,6 +157,8 @@ inline constexpr const char* kStudentSummaryFormat = "导入%s：%d所学校，%
 inline constexpr const char* kLogNotAnalysedFormat = "以下各列不是可统计的学科，未作分析：%s。";
 /// Subjects joined with kNameSeparator: analysed from their scaled scores (赋分).
 inline constexpr const char* kLogScaledFormat = "%s按赋分统计";
+/// Subjects joined with kNameSeparator: 计算赋分 computes their scaled scores from the raw ones.
+inline constexpr const char* kLogScaledNotReadFormat = "%s的赋分按原始分计算，未使用表中的赋分列";
 /// Students, the difference, sheet row, the sheet's total, the sum of the subjects: the sheet's 总分
 /// is the sum plus (kTotalMoreFormat) or minus (kTotalLessFormat) the same amount for all of them.
 inline constexpr const char* kTotalMoreFormat =

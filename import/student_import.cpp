@@ -43,9 +43,11 @@ enum Field : size_t { kClassField, kNameField, kFirstSubjectField };
 
 // How the rows of the sheet are read.
 struct ScoreSheet {
-    std::vector<size_t> examined;         ///< the subjects with a full mark that the sheet has
-    std::vector<uint32_t> scoreColumns;   ///< per examined subject, the sheet column read
-    std::vector<std::string> scaled;      ///< the examined subjects read from their scaled scores
+    std::vector<size_t> examined;        ///< the subjects with a full mark that the sheet has
+    std::vector<uint32_t> scoreColumns;  ///< per examined subject, the sheet column read
+    std::vector<std::string> scaled;     ///< the examined subjects read from their scaled scores
+    /// The subjects whose scaled scores are computed although the sheet has a column of them.
+    std::vector<std::string> scaledNotRead;
     std::optional<uint32_t> totalColumn;  ///< the sheet's own total of the scores read, if any
     size_t totalField = 0;                ///< its field in the query
     std::vector<std::string> notInSheet;  ///< the subjects with a full mark that it has not
@@ -55,6 +57,8 @@ struct ScoreSheet {
     uint32_t classColumn = 0;  ///< the sheet column of 班级, for messages
     StudentIdColumns ids;      ///< the columns of 考号 and 学号 when the sheet has them
     std::array<std::optional<size_t>, 2> idFields;  ///< their fields in the query
+    std::optional<uint32_t> trackColumn;            ///< the column of 选科, 科类 or 首选科目
+    std::optional<size_t> trackField;               ///< its field in the query
     /// The extra columns (named as the header reads them, with their sheet columns), kept from
     /// StudentTable column kFirstExtraColumn on; their fields follow each other from firstExtraField.
     std::vector<std::pair<std::string, uint32_t>> extras;
@@ -453,10 +457,11 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
                              countedExtras.empty() ? cells[kTotalColumn] : totalText(cells, countedExtras),
                              sheetRow);
             const int index = read.rows.appendRow(cells);
-            if (sheet.idFields[0] || sheet.idFields[1]) {
+            if (sheet.idFields[0] || sheet.idFields[1] || sheet.trackField) {
                 std::vector<std::string> ids;
                 for (const auto& field : sheet.idFields)
                     ids.push_back(field ? query.field(*field) : std::string());
+                if (sheet.trackField) ids.push_back(trackOf(query.field(*sheet.trackField)));
                 read.rows.setHiddenCells(index, std::move(ids));
             }
         }
@@ -659,13 +664,19 @@ std::vector<std::pair<std::string, uint32_t>> extraColumnsOf(const SheetHeader& 
 std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Frontend& frontend,
                                         const SheetHeader& header, const std::vector<size_t>& withFullMark) {
     ScoreSheet sheet;
+    const bool computeScaled = state.scores.computeScaled && state.gradeIndex >= kSeniorGradeIndex;
     for (size_t i : withFullMark) {
         if (header.subjects[i] || header.scaled[i]) {
-            // The scaled scores when they are all the sheet has, or when chosen over the raw ones.
-            const bool scaled = header.scaled[i] && (!header.subjects[i] || state.importOptions.scaledScores);
+            // The scaled scores when they are all the sheet has, or when chosen over the raw ones
+            // and not computed from them.
+            const bool computed = computeScaled && isScaledSubject(kSubjects[i].name);
+            const bool scaled =
+                header.scaled[i] && (!header.subjects[i] || (state.importOptions.scaledScores && !computed));
             sheet.examined.push_back(i);
             sheet.scoreColumns.push_back(scaled ? *header.scaled[i] : *header.subjects[i]);
             if (scaled) sheet.scaled.emplace_back(kSubjects[i].name);
+            if (computed && header.scaled[i] && header.subjects[i])
+                sheet.scaledNotRead.emplace_back(kSubjects[i].name);
         } else {
             sheet.notInSheet.emplace_back(kSubjects[i].name);
         }
@@ -708,6 +719,23 @@ std::optional<ScoreSheet> readableSheet(SheetQuery& query, AppState& state, Fron
     return sheet;
 }
 
+// The headers of the column that names each student's track.
+constexpr std::string_view kTrackColumns[] = {"科类", "选科", "首选科目", "选科组合", "首选", "选科类别"};
+
+// The first column of the header rows named as a track column, if any.
+std::optional<uint32_t> findTrackColumn(const std::vector<SheetRow>& rows, const SheetHeader& header) {
+    for (const SheetRow& row : rows) {
+        if (row.number < header.firstRow || row.number > header.lastRow) continue;
+        for (size_t c = 0; c < row.cells.size(); ++c) {
+            const std::string normalised = normaliseHeaderText(row.cells[c]);
+            for (std::string_view name : kTrackColumns) {
+                if (normalised == name) return static_cast<uint32_t>(c);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 // Selects 班级, 姓名, the examined subjects and 学校 (when the sheet has it) below the header.
 bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& frontend,
                         const SheetHeader& header, ScoreSheet& sheet) {
@@ -723,6 +751,10 @@ bool selectScoreColumns(SheetQuery& query, const AppState& state, Frontend& fron
         if (!sheet.ids.columns[k]) continue;
         sheet.idFields[k] = columns.size();
         columns.push_back(*sheet.ids.columns[k]);
+    }
+    if (sheet.trackColumn) {
+        sheet.trackField = columns.size();
+        columns.push_back(*sheet.trackColumn);
     }
     sheet.firstExtraField = columns.size();
     for (const auto& extra : sheet.extras) columns.push_back(extra.second);
@@ -802,6 +834,7 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
     setExamSubjects(r, state.scores, sheet->examined);
     r.subjectsNotInSheet = sheet->notInSheet;
     sheet->ids = findStudentIdColumns(query.leadingRows(), *header, r.sheetName);
+    sheet->trackColumn = findTrackColumn(query.leadingRows(), *header);
     sheet->extras = extraColumnsOf(*header, sheet->ids);
     r.idProblem = sheet->ids.problem;
     for (size_t k = 0; k < r.idColumns.size(); ++k) r.idColumns[k] = sheet->ids.columns[k].has_value();
@@ -824,6 +857,9 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
         logHeader(state, frontend, *header, sheet->singleSchool);
         if (!sheet->scaled.empty())
             appendLog(state, frontend, strprintf(tx::kLogScaledFormat, joined(sheet->scaled).c_str()));
+        if (!sheet->scaledNotRead.empty())
+            appendLog(state, frontend,
+                      strprintf(tx::kLogScaledNotReadFormat, joined(sheet->scaledNotRead).c_str()));
         if (!sheet->singleClass.empty())
             appendLog(state, frontend,
                       strprintf(tx::kLogSingleClassFormat, r.sheetName.c_str(), sheet->singleClass.c_str()));
@@ -852,6 +888,7 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
         takeRows(state, read);
         r.extraColumns.clear();
         for (const auto& extra : sheet->extras) r.extraColumns.push_back(extra.first);
+        r.scaledSubjects = sheet->scaled;
         finished = endOfData(state, frontend, sheet->examined, *header, read);
     }
 

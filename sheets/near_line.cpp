@@ -29,11 +29,25 @@ Status writeNearLine(ExcelSheet& sheet, const Exam& exam, const NearLineStudents
                               static_cast<int>(near.students.size()) + kHeaderRow, kMaxSheetRows));
 
     writeTitleRow(sheet, kLastColumn, title);
-    writeNoteRow(sheet, kLastColumn, 2,
-                 near.ownLines
-                     ? strprintf(tx::kNearLineOwnLinesNoteFormat, near.band)
-                     : strprintf(tx::kNearLineNoteFormat, pointsText(near.gradeLines.excellent).c_str(),
-                                 pointsText(near.gradeLines.pass).c_str(), near.band));
+    std::string note;
+    if (near.byScoreLines) {
+        std::string lines;
+        for (const TrackReach& track : near.reach) {
+            const std::string prefix = track.track.empty() ? std::string() : track.track + " ";
+            for (const ReachedLine& line : track.lines) {
+                if (!lines.empty()) lines += tx::kNearScoreLineSeparator;
+                lines += strprintf(tx::kNearScoreLineFormat, prefix.c_str(), line.given.name.c_str(),
+                                   pointsText(line.line.value_or(0)).c_str());
+            }
+        }
+        note = strprintf(tx::kNearScoreLinesNoteFormat, lines.c_str(), near.band);
+    } else if (near.ownLines) {
+        note = strprintf(tx::kNearLineOwnLinesNoteFormat, near.band);
+    } else {
+        note = strprintf(tx::kNearLineNoteFormat, pointsText(near.gradeLines.excellent).c_str(),
+                         pointsText(near.gradeLines.pass).c_str(), near.band);
+    }
+    writeNoteRow(sheet, kLastColumn, 2, note);
     writeNoteRow(sheet, kLastColumn, 3, tx::kNearLineNote);
     const char* headers[] = {tx::kSchool, tx::kClass,     tx::kName,       kTotalName,
                              tx::kLine,   tx::kLineScore, tx::kDifference, tx::kWeakestSubject};
@@ -48,7 +62,15 @@ Status writeNearLine(ExcelSheet& sheet, const Exam& exam, const NearLineStudents
                            analysis_texts::kCloseClass);
         writeBoxedCell(sheet, 2, sheetRow, students.cellText(n.student, 2));
         writeBoxedCell(sheet, 3, sheetRow, exam.scoreText(n.student, subjects.size()));
-        writeBoxedCell(sheet, 4, sheetRow, n.passLine ? tx::kPassLine : tx::kExcellentLine);
+        if (n.scoreLine >= 0) {
+            const std::string_view track = studentTrack(exam, n.student);
+            const TrackReach* reach = trackReachOf(near.reach, track);
+            writeBoxedCell(sheet, 4, sheetRow,
+                           strprintf(tx::kScoreLineNameFormat, std::string(track).c_str(),
+                                     reach->lines[static_cast<size_t>(n.scoreLine)].given.name.c_str()));
+        } else {
+            writeBoxedCell(sheet, 4, sheetRow, n.passLine ? tx::kPassLine : tx::kExcellentLine);
+        }
         writeBoxedCell(sheet, 5, sheetRow, pointsText(n.line));
         writeBoxedCell(sheet, 6, sheetRow, pointsText(n.total - n.line));
         writeBoxedCell(

@@ -11,11 +11,13 @@
 #include "sheets/class_ranking.h"
 #include "sheets/contents_sheet.h"
 #include "sheets/level_distribution.h"
+#include "sheets/line_reach.h"
 #include "sheets/near_line.h"
 #include "sheets/print_layout.h"
 #include "sheets/progress_sheets.h"
 #include "sheets/rank_bands.h"
 #include "sheets/rate_sheets.h"
+#include "sheets/scaled_scores.h"
 #include "sheets/score_bands.h"
 #include "sheets/standard_scores.h"
 #include "sheets/subject_bands.h"
@@ -132,6 +134,20 @@ constexpr ReportSheet kReportSheets[] = {
              work.figures<StandardScores>("standard scores", [&] { return StandardScores(work.exam()); });
          return writeStandardScores(sheet, work.exam(), scores, planned.title, work.scope());
      }},
+    {SheetKind::ScaledScores,
+     "scaled scores",
+     {3, 3},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeScaledScores(sheet, work.exam(), *work.exam().scaledScores(), planned.title);
+     },
+     false},
+    {SheetKind::ScoreLines,
+     "score lines",
+     {3, 0, true},
+     [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         return writeLineReach(sheet, work.exam(), lineReach(work.exam()), planned.title);
+     },
+     false},
     {SheetKind::TeacherRates,
      "teacher rates",
      {3, 0, true},

@@ -110,6 +110,10 @@ SheetPlan buildSheetPlan(const Exam& exam, const SheetScope& scope) {
     if (o.subjectBands) add(SheetKind::SubjectBands, tx::kSubjectBands);
     // Its tab follows the rate sheets.
     if (o.levelDistribution) add(SheetKind::LevelDistribution, tx::kLevelDistribution);
+    // With 计算赋分, when some subject was scaled.
+    if (exam.scaledScores() != nullptr && !exam.scaledScores()->subjects.empty())
+        add(SheetKind::ScaledScores, tx::kScaledScores);
+    if (o.scoreLines) add(SheetKind::ScoreLines, tx::kScoreLines);
     if (o.teacherRates) add(SheetKind::TeacherRates, tx::kTeacherRates);
     if (o.classRates) add(SheetKind::ClassRates, tx::kClassRates);
     if (o.gradeRates) add(SheetKind::GradeRates, tx::kGradeRates);

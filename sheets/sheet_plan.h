@@ -17,6 +17,8 @@ enum class SheetKind {
     SubjectBands,
     LevelDistribution,  ///< 等级分布
     StandardScores,     ///< 学生标准分
+    ScaledScores,       ///< 赋分
+    ScoreLines,         ///< 上线分析
     TeacherRates,
     ClassRates,
     GradeRates,

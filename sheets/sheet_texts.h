@@ -113,6 +113,8 @@ inline constexpr const char* kGradeRates = "年级各科三率";
 inline constexpr const char* kClassRanking = "班级总分排名";
 inline constexpr const char* kCharts = "统计图表";
 inline constexpr const char* kLevelDistribution = "等级分布";
+inline constexpr const char* kScaledScores = "赋分";
+inline constexpr const char* kScoreLines = "上线分析";
 /// N.
 inline constexpr const char* kTopNFormat = "总分前%d名";
 /// Exam name, item, grade.
@@ -220,6 +222,38 @@ inline constexpr const char* kLevelRestFormat = "%s 其余";
 inline constexpr const char* kLevelsByScoreTail = "（占满分的百分比）";
 inline constexpr const char* kLevelsByShareTail = "；同分同级";
 
+// ---------------------------------------------------------------- 赋分
+/// The rule's name in brackets ("（3+1+2常用）", "" for a rule written out), its grades joined with
+/// kLevelSeparator (kScaleGradeFormat).
+inline constexpr const char* kScaledNoteFormat =
+    "赋分规则%s：%s。省（市）按全体考生划分等级并赋分，本表按本次考试中该科有成绩的全部学生估算，"
+    "与正式赋分可能不同。";
+/// Rule name.
+inline constexpr const char* kScaleRuleNameFormat = "（%s）";
+/// Grade, share in percent, lowest and highest scaled score.
+inline constexpr const char* kScaleGradeFormat = "%s %s%%（%d-%d分）";
+/// Subject: its three columns.
+inline constexpr const char* kRawScoreHeaderFormat = "%s原始分";
+inline constexpr const char* kScaleGradeHeaderFormat = "%s等级";
+inline constexpr const char* kScaledHeaderFormat = "%s赋分";
+
+// ---------------------------------------------------------------- 上线分析
+inline constexpr const char* kNoScoreLines =
+    "导出上线分析必须先设定分数线！请在配置文件该年级一节写“上线”，如 "
+    "物理类:本科=480,特控=560;历史类:本科=470；"
+    "命令行用 --lines 或 --lines-top。";
+inline constexpr const char* kScoreLinesNote =
+    "单上线：总分达到分数线的人数；双上线：该科达到学科线且总分达到分数线的人数；学科线：总分达到分数线的"
+    "学生该科的平均分；按比例的分数线为该科类第⌈n×比例⌉名学生的总分（n为该科类有总分的学生数）。";
+inline constexpr const char* kScoreLineHeaders[] = {"分数线", "学校", "班级", "实考人数", "单上线", "上线率"};
+/// Subject.
+inline constexpr const char* kBothReachedFormat = "%s双上线";
+inline constexpr const char* kSubjectLineRow = "学科线";
+/// Track followed by a blank (or ""), line name, the line's score.
+inline constexpr const char* kScoreLineLabelFormat = "%s%s线 %s分";
+/// The share of a line given as one, after its label.
+inline constexpr const char* kShareLineFormat = "（前%s%%）";
+
 // ---------------------------------------------------------------- progress and 临界生
 inline constexpr const char* kStudentProgress = "学生进退步";
 inline constexpr const char* kClassProgress = "班级进退步";
@@ -273,6 +307,15 @@ inline constexpr const char* kNearLineNoteFormat = "总分在优秀线（%s分�
 inline constexpr const char* kNearLineOwnLinesNoteFormat =
     "总分在本人所考各科合计的优秀线或及格线上下%d分以内的学生（缺考的科目不计）；";
 inline constexpr const char* kNearLineNote = "差 = 总分 − 分数线；最弱学科为得分与满分之比最低的学科。";
+/// The lines joined with kNearScoreLineSeparator (kNearScoreLineFormat), band: with 临界线 上线.
+inline constexpr const char* kNearScoreLinesNoteFormat = "总分在上线分数线（%s）上下%d分以内的学生；";
+/// Track followed by a blank (or ""), line name, its score.
+inline constexpr const char* kNearScoreLineFormat = "%s%s线%s分";
+inline constexpr const char* kNearScoreLineSeparator = "，";
+/// Track (or ""), line name: the 分数线 cell of a student near a 上线 line.
+inline constexpr const char* kScoreLineNameFormat = "%s%s线";
+inline constexpr const char* kNoNearScoreLines =
+    "临界线选了“上线”，但没有设定分数线！请在配置文件该年级一节写“上线”，或改用优秀线和及格线。";
 
 // ---------------------------------------------------------------- 学生标准分
 inline constexpr const char* kStandardScores = "学生标准分";

@@ -89,6 +89,12 @@ const char* controlName(ControlId id) {
             return "LevelNames";
         case LevelProblem:
             return "LevelProblem";
+        case ComputeScaled:
+            return "ComputeScaled";
+        case ScoreLines:
+            return "ScoreLines";
+        case NearScoreLines:
+            return "NearScoreLines";
         case PreviousFile:
             return "PreviousFile";
         case PreviousSheetList:

@@ -70,6 +70,9 @@ enum ControlId : int {
     LevelLines = 1302,         ///< 等级线
     LevelNames = 1303,         ///< 等级名称
     LevelProblem = 1304,       ///< what is wrong with the 等级 boxes (a text)
+    ComputeScaled = 1340,      ///< 计算赋分
+    ScoreLines = 1341,         ///< 导出上线分析
+    NearScoreLines = 1342,     ///< 临界线: 按上线
 
     // Menu commands
     CmdGenerateTemplates = 32828,
@@ -148,6 +151,7 @@ inline constexpr ReportCheckBox kReportCheckBoxes[] = {
     {&ExportOptions::nearLine, ctl::NearLine},
     {&ExportOptions::levelDistribution, ctl::LevelDistribution},
     {&ExportOptions::standardScores, ctl::StandardScores},
+    {&ExportOptions::scoreLines, ctl::ScoreLines},
     {&ExportOptions::topNEnabled, ctl::TopNEnabled},
     {&ExportOptions::classRanking, ctl::ClassRanking},
 };

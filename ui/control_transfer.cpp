@@ -78,6 +78,7 @@ int readControls(const WindowControls& controls, AppState& state) {
                                             parseDialogInteger(other.excellence->text()).value_or(80));
     }
     state.importOptions.scaledScores = controls.check(ctl::ConvertedScores)->isChecked();
+    state.scores.computeScaled = controls.check(ctl::ComputeScaled)->isChecked();
 
     readExamName(controls, state);
 
@@ -93,6 +94,7 @@ int readControls(const WindowControls& controls, AppState& state) {
     options.fourRates = controls.check(ctl::FourRates)->isChecked();
     options.moreFigures = controls.check(ctl::MoreFigures)->isChecked();
     options.noRanks = controls.check(ctl::NoRanks)->isChecked();
+    options.nearScoreLines = controls.check(ctl::NearScoreLines)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     // Neither button is checked while the settings file has made no choice: that stays so.
     if (int ties = controls.rankingTies->checkedId(); ties >= 0)
@@ -175,6 +177,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.check(ctl::FourRates)->setChecked(options.fourRates);
     controls.check(ctl::MoreFigures)->setChecked(options.moreFigures);
     controls.check(ctl::NoRanks)->setChecked(options.noRanks);
+    controls.check(ctl::NearScoreLines)->setChecked(options.nearScoreLines);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
     if (options.rankingRule == RankingRule::Unchosen) {
@@ -187,6 +190,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     }
     controls.combo(ctl::SplitFilesList)->setCurrentIndex(static_cast<int>(options.split));
     controls.check(ctl::ConvertedScores)->setChecked(state.importOptions.scaledScores);
+    controls.check(ctl::ComputeScaled)->setChecked(state.scores.computeScaled);
     writeOtherSubjects(controls, state);
     writeLevelCuts(controls, levelCutsOf(state));
 

@@ -30,6 +30,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/settings_file.h"
 #include "app/status_log.h"
@@ -535,9 +536,15 @@ void MainWindow::reflectState() {
     }
     if (auto* frame = qobject_cast<QGroupBox*>(control(frame::Teachers))) {
         const std::string source = state_.teacherSource.text();
-        frame->setTitle(source.empty() ? qs(tx::kTeacherFrameTitle)
-                                       : QString::fromStdString(
-                                             strprintf(tx::kTeacherFrameSourceFormat, source.c_str())));
+        const QString title =
+            source.empty() ? qs(tx::kTeacherFrameTitle)
+                           : QString::fromStdString(strprintf(tx::kTeacherFrameSourceFormat, source.c_str()));
+        // A long file or sheet name must not widen the window: the title is shortened in the middle
+        // to the width the table has, and shown whole as the frame's tooltip.
+        const int room = std::max(controls_.teachers->width(), controls_.teachers->minimumSizeHint().width());
+        const QString shown = frame->fontMetrics().elidedText(title, Qt::ElideMiddle, room);
+        frame->setTitle(shown);
+        frame->setToolTip(shown == title ? QString() : title);
     }
     // The columns of the last score sheet outside the subject list, each with its boxes.
     if (controls_.showOtherSubjects(state_.imported.extraColumns)) writeOtherSubjects(controls_, state_);

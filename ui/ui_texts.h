@@ -42,6 +42,9 @@ constexpr const char* kMissingRule1 = "缺考超过";
 constexpr const char* kMissingLimitUnit = "科，不导入";
 constexpr const char* kMissingRule2 = "无论缺考几科，全部都导入";
 constexpr const char* kConvertedScores = "按赋分统计";
+constexpr const char* kComputeScaled = "计算赋分";
+/// 临界生 near the 上线 lines instead of the excellence and pass lines.
+constexpr const char* kNearScoreLines = "临界生按上线";
 /// The further subjects' row: its caption and the tips of a subject's two boxes.
 constexpr const char* kOtherSubjectsCaption = "其他学科";
 // The 等级 row of the score settings: how the grade's levels are cut.

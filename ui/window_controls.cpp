@@ -416,8 +416,14 @@ QWidget* WindowControls::buildImportOptions() {
     limitRow->addStretch(1);
     layout->addLayout(limitRow);
     layout->addWidget(radio(ctl::MissingRule2, tx::kMissingRule2, 2));
-    layout->addWidget(
+    // 计算赋分 beside 按赋分统计: the frame keeps its height.
+    auto* scaledRow = tight(new QHBoxLayout, 4);
+    scaledRow->addWidget(
         add(ctl::ConvertedScores, coloured(new QCheckBox(qs(tx::kConvertedScores)), TextColour::Blue)));
+    scaledRow->addWidget(
+        add(ctl::ComputeScaled, coloured(new QCheckBox(qs(tx::kComputeScaled)), TextColour::Blue)));
+    scaledRow->addStretch(1);
+    layout->addLayout(scaledRow);
     layout->addStretch(1);
     auto* scroller = new OptionsScroller(content);
     scrollingFrames[0] = scroller;
@@ -586,6 +592,8 @@ QWidget* WindowControls::buildExportOptions() {
     grid->addWidget(
         add(ctl::IgnoreZeroScores, coloured(new QCheckBox(qs(tx::kIgnoreZeroScores)), TextColour::Red)), 0,
         3);
+    // 上线分析 and the lines 临界生 are near, at the end of the first two rows.
+    grid->addWidget(report(&ExportOptions::scoreLines), 0, 4);
     grid->addWidget(report(&ExportOptions::classRates), 1, 0);
     grid->addWidget(report(&ExportOptions::totalRankBands), 1, 1);
     grid->addWidget(report(&ExportOptions::classRanking), 1, 2);
@@ -596,13 +604,14 @@ QWidget* WindowControls::buildExportOptions() {
     QHBoxLayout* layoutRow = hbox({perClass, oneSheet}, kColumnSpacing);
     layoutRow->addStretch(1);
     grid->addLayout(layoutRow, 1, 3);
+    grid->addWidget(add(ctl::NearScoreLines, new QCheckBox(qs(tx::kNearScoreLines))), 1, 4);
     grid->addWidget(report(&ExportOptions::teacherRates), 2, 0);
     grid->addWidget(report(&ExportOptions::subjectBands), 2, 1);
     grid->addWidget(report(&ExportOptions::charts), 2, 2);
     grid->addWidget(add(ctl::BlankScoresExcluded,
                         coloured(new QCheckBox(qs(app_texts::kBlankScoresExcludedCaption)), TextColour::Red)),
                     2, 3);
-    grid->setColumnStretch(4, 1);
+    grid->setColumnStretch(5, 1);
     layout->addLayout(grid);
 
     auto* previousRow = tight(new QHBoxLayout, kColumnSpacing);

@@ -15,9 +15,9 @@ constexpr int kSplashWidthDlu = 251;
 constexpr int kSplashHeightDlu = 155;
 
 /// Rows of the student table and lines of the log that stay in view however small the window.
-constexpr int kStudentRowsShown = 4;
+constexpr int kStudentRowsShown = 3;
 constexpr int kTeacherRowsShown = 4;
-constexpr int kLogLinesShown = 6;
+constexpr int kLogLinesShown = 5;
 
 enum class TextColour { Default, Blue, Red };
 

@@ -226,6 +226,80 @@ TEST(SettingsFile, TheClassRankingLayoutIsSavedAlsoWhileTheRankingIsOff) {
     EXPECT_EQ(again.classRankingLayout, 0);
 }
 
+// 计算赋分 and 赋分规则 belong to the grade: a grade that never chose them keeps its section as it
+// was; a rule is kept by its name or written out; one that cannot be used is logged and left for
+// the default rule, and stays in the file.
+TEST(SettingsFile, ScaledScoresRulePerGrade) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    ScoreSettings s;
+    ExportOptions o;
+    ASSERT_TRUE(loadGrade(path, "高二", s, o));
+    EXPECT_FALSE(s.computeScaled);
+    EXPECT_FALSE(s.scaleRule);
+    ASSERT_TRUE(saveGrade(path, "高二", s, o));
+    EXPECT_FALSE(IniFile::load(path).find("高二", "计算赋分"));
+    s.computeScaled = true;
+    s.scaleRule = scaleRuleNamed("八等级");
+    ASSERT_TRUE(saveGrade(path, "高二", s, o));
+    IniFile file = IniFile::load(path);
+    EXPECT_EQ(file.get("高二", "计算赋分"), "1");
+    EXPECT_EQ(file.get("高二", "赋分规则"), "八等级");
+    ScoreSettings again;
+    ASSERT_TRUE(loadGrade(path, "高二", again, o));
+    EXPECT_TRUE(again.computeScaled);
+    EXPECT_EQ(again.scaleRule, scaleRuleNamed("八等级"));
+    ASSERT_TRUE(loadGrade(path, "高三", again, o));
+    EXPECT_FALSE(again.computeScaled);
+
+    file.set("高三", "计算赋分", "1");
+    file.set("高三", "赋分规则", "A:15:86-100,B:35:71-85");
+    ASSERT_TRUE(file.save(path));
+    std::vector<std::string> log;
+    ASSERT_TRUE(loadGrade(path, "高三", again, o, [&](const std::string& line) { log.push_back(line); }));
+    EXPECT_TRUE(again.computeScaled);
+    EXPECT_FALSE(again.scaleRule);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("高三的赋分规则无法使用（赋分规则=A:15:86-100,B:35:71-85）"), std::string::npos);
+    ASSERT_TRUE(saveGrade(path, "高三", again, o));
+    EXPECT_EQ(IniFile::load(path).get("高三", "赋分规则"), "A:15:86-100,B:35:71-85");
+}
+
+// The grade's 上线 lines are read and kept as written; unusable ones are logged and give none. 临界线
+// is written once chosen.
+TEST(SettingsFile, ScoreLinesPerGradeAndTheNearLinesChoice) {
+    TempDir dir;
+    std::string path = dir.file(kSettingsFileName);
+    seedIfMissing(path);
+    IniFile file = IniFile::load(path);
+    file.set("高三", "上线", "物理类:本科=480;历史类:本科=470;特控=20%");
+    file.set("高二", "上线", "本科");
+    ASSERT_TRUE(file.save(path));
+    ScoreSettings s;
+    ExportOptions o;
+    std::vector<std::string> log;
+    auto logLine = [&](const std::string& line) { log.push_back(line); };
+    ASSERT_TRUE(loadGrade(path, "高三", s, o, logLine));
+    EXPECT_EQ(s.lines, *scoreLinesNamed("物理类:本科=480;历史类:本科=470;特控=20%"));
+    EXPECT_FALSE(o.nearScoreLines);
+    ASSERT_TRUE(loadGrade(path, "高二", s, o, logLine));
+    EXPECT_TRUE(s.lines.empty());
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("高二的上线设置无法使用（上线=本科）"), std::string::npos) << log[0];
+
+    ASSERT_TRUE(saveGrade(path, "高一", s, o));
+    EXPECT_FALSE(IniFile::load(path).find("导出选项", "临界线"));
+    o.nearScoreLines = true;
+    s.lines = *scoreLinesNamed("本科=60%");
+    ASSERT_TRUE(saveGrade(path, "高一", s, o));
+    EXPECT_EQ(IniFile::load(path).get("导出选项", "临界线"), "上线");
+    EXPECT_EQ(IniFile::load(path).get("高一", "上线"), "本科=60%");
+    ExportOptions again;
+    ASSERT_TRUE(loadGrade(path, "高一", s, again));
+    EXPECT_TRUE(again.nearScoreLines);
+}
+
 TEST(SettingsFile, ChartsAreOffInAFileWrittenBeforeThemAndKeptOnceSaved) {
     TempDir dir;
     std::string path = dir.file(kSettingsFileName);

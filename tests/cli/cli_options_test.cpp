@@ -185,12 +185,16 @@ TEST(CommandLine, EachCommandTakesTheOptionsItsHelpLists) {
           "--yes",
           "--force",
           "-o",
-          "--split",
           "--four-rates",
           "--more-figures",
           "--good",
           "--low",
-          "--no-ranks"}},
+          "--no-ranks",
+          "--split",
+          "--scale-electives",
+          "--lines",
+          "--lines-top",
+          "--near-lines"}},
     };
     std::set<std::string> every;
     for (const auto& [command, options] : taken) every.insert(options.begin(), options.end());

@@ -955,6 +955,47 @@ TEST_F(CliTest, NoRanksForOneRun) {
     EXPECT_EQ(listing.count("I3"), 0u);
 }
 
+// 高三 with a 选科 column: --lines by track and --lines-top for both give the sheet 上线分析,
+// --near-lines 上线 lists 临界生 by those lines, --scale-electives adds the sheet 赋分 (化学 has
+// fewer than 30 students: logged). Values the options cannot use stop with status 2.
+TEST_F(CliTest, ScoreLinesAndScaledScoresForOneRun) {
+    examineOnly({{"语文", 150}, {"化学", 100}});
+    const std::string input = dir.file("高三.xlsx");
+    testing::writeInputWorkbook(input, {{"成绩",
+                                         {{"学校", "班级", "姓名", "选科", "语文", "化学"},
+                                          {"一中", "1", "甲", "物化生", "120", "90"},
+                                          {"一中", "1", "乙", "物化地", "100", "80"},
+                                          {"一中", "2", "丙", "史政地", "110", ""},
+                                          {"一中", "2", "丁", "历史", "90", ""}}}});
+    auto run = [&](const std::string& out, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"export", input,    "--scores", "成绩",       "--grade",
+                                         "高三",   "--exam", "期中",     "--settings", settings,
+                                         "--yes",  "-o",     out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(dir, args);
+    };
+    const std::string out = dir.file("上线.xlsx");
+    RunResult r =
+        run(out, {"--reports", "上线分析,临界生", "--lines", "物理类:本科=195;历史类:本科=100", "--lines-top",
+                  "特控=50%", "--near-lines", "上线", "--blank-scores", "exclude", "--scale-electives"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("化学只有2名学生有成绩，少于30名，不按比例赋分"), std::string::npos) << r.err;
+    auto sheet = readSheet(out, "上线分析");
+    EXPECT_EQ(sheet["A4"], "物理类 本科线 195分");
+    EXPECT_EQ(sheet["E6"], "1");                             // 甲 at 210
+    EXPECT_EQ(sheet["A7"], "物理类 特控线 210分（前50%）");  // the 1st of 2
+    EXPECT_EQ(sheet["A10"], "历史类 本科线 100分");
+    EXPECT_EQ(sheet["E12"], "1");  // 丙 at 110
+    EXPECT_EQ(readSheet(out, "临界生")["C5"], "甲");
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--lines", "本科"},
+                                                {"--lines", "本科=60%"},
+                                                {"--lines-top", "本科=480"},
+                                                {"--near-lines", "及格"}}) {
+        r = run(dir.file("错.xlsx"), bad);
+        EXPECT_EQ(r.status, 2) << bad[0] << " " << bad[1];
+    }
+}
+
 // A junior sheet with 缺考 and "/": left out for one run, each subject counts only those who sat it
 // and each 总分 is judged on the subjects sat; counted as 0 (the settings file's choice) they pull
 // the averages down. A sheet with bad rows prints every problem, one a line, and writes nothing.

@@ -1005,6 +1005,7 @@ TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
         std::vector<std::string> classes;
         const char* logLine;  ///< a line the log must hold, "" for none
         const char* totalDifference;
+        bool computeScaled = false;  ///< 计算赋分: the raw scores are read to be scaled
     };
     const Case cases[] = {
         {"按总分排序",
@@ -1037,6 +1038,16 @@ TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
          {"一中 1", "一中 2"},
          "化学、政治按赋分统计",
          ""},
+        {"原始分和赋分",
+         kScaledSubjects,
+         true,
+         Rows{scaledRow("1", "唐明远", "90", "60", "70", "220"),
+              scaledRow("1", "冯若兰", "80", "40", "90", "210"),
+              scaledRow("2", "丁一凡", "70", "80", "50", "200")},
+         {"一中 1", "一中 2"},
+         "化学、政治的赋分按原始分计算，未使用表中的赋分列",
+         "",
+         true},
         {"只有赋分",
          kScaledSubjects,
          false,
@@ -1060,6 +1071,7 @@ TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
         AppState state = scoreState("real_sheets.xlsx", c.sheet, c.fullMarks);
         state.gradeIndex = 10;
         state.importOptions.scaledScores = c.scaled;
+        state.scores.computeScaled = c.computeScaled;
         ScriptedFrontend ui;
         ui.expectQuestion("", true);
         Result<ImportOutcome> imported = importStudents(state, ui);
@@ -1070,6 +1082,7 @@ TEST(RealSheets, ClassOrderScaledScoresAndTheSheetsOwnTotal) {
         for (const auto& line : ui.logLines) log.push_back(withoutTime(line));
         const bool scaledLogged = std::find(log.begin(), log.end(), "化学、政治按赋分统计") != log.end();
         EXPECT_EQ(scaledLogged, std::string(c.logLine) == "化学、政治按赋分统计");
+        EXPECT_EQ(state.imported.scaledSubjects.empty(), !scaledLogged);
         if (*c.logLine != '\0') {
             EXPECT_NE(std::find(log.begin(), log.end(), c.logLine), log.end());
         }
@@ -1090,6 +1103,37 @@ TEST(RealSheets, TheSheetsTotalAgreesOnceTheExtraSubjectCounts) {
     Result<ImportOutcome> imported = importStudents(state, ui);
     ASSERT_TRUE(imported) << imported.error();
     EXPECT_EQ(state.imported.sheetTotalDifference, "");
+}
+
+// The track of each student comes from a 选科, 科类 or 首选科目 column and is kept with the row; the
+// column is no subject and is not named among the columns not analysed.
+TEST(Tracks, ReadFromTheTrackColumn) {
+    TempDir dir;
+    for (const char* header : {"选科", "科类", "首选科目"}) {
+        SCOPED_TRACE(header);
+        const std::string path = dir.file("高三.csv");
+        writeFile(path, std::string("学校,班级,姓名,") + header +
+                            ",语文\n一中,1,甲,物化生,90\n一中,1,乙,历史类,80\n一中,2,丙,,70\n");
+        AppState state;
+        state.workbook.path = path;
+        state.workbook.title = "高三";
+        state.workbook.sheetNames = {"高三"};
+        state.workbook.selectedSheet = 0;
+        state.gradeIndex = 11;
+        state.scores.fullMark.fill(0);
+        state.scores.fullMark[0] = 150;
+        ScriptedFrontend ui;
+        ui.expectQuestion("", true);
+        Result<ImportOutcome> imported = importStudents(state, ui);
+        ASSERT_TRUE(imported) << imported.error();
+        std::vector<std::string> tracks;
+        for (int row = 0; row < state.students.rowCount(); ++row) {
+            const std::vector<std::string>& hidden = state.students.hiddenCells(row);
+            tracks.push_back(hidden.size() > kTrackHiddenCell ? hidden[kTrackHiddenCell] : "?");
+        }
+        EXPECT_EQ(tracks, (std::vector<std::string>{"物理类", "历史类", ""}));
+        for (const std::string& line : ui.logLines) EXPECT_EQ(line.find(header), std::string::npos) << line;
+    }
 }
 
 }  // namespace

@@ -910,10 +910,10 @@ std::string nameOf(const MainWindow& window, const QWidget* widget) {
 TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
     window->openDroppedFiles({QStringLiteral("/data/a.xls")});
     window->runCommand(ctl::ImportStudents);  // every button enabled
-    std::vector<int> expected = {ctl::OpenFile,     ctl::WorksheetList,  ctl::ImportTeachers,
-                                 ctl::GradeList,    ctl::ImportStudents, ctl::ClassListBox,
-                                 ctl::MissingRule0, ctl::MissingRule1,   ctl::MissingLimit,
-                                 ctl::MissingRule2, ctl::ConvertedScores};
+    std::vector<int> expected = {ctl::OpenFile,     ctl::WorksheetList,   ctl::ImportTeachers,
+                                 ctl::GradeList,    ctl::ImportStudents,  ctl::ClassListBox,
+                                 ctl::MissingRule0, ctl::MissingRule1,    ctl::MissingLimit,
+                                 ctl::MissingRule2, ctl::ConvertedScores, ctl::ComputeScaled};
     for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.fullMark);
     expected.push_back(ctl::TotalFullMark);
     for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.excellence);
@@ -940,11 +940,13 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::TopNEnabled,
                    ctl::TopNCount,
                    ctl::IgnoreZeroScores,
+                   ctl::ScoreLines,
                    ctl::ClassRates,
                    ctl::TotalRankBands,
                    ctl::ClassRanking,
                    ctl::ClassRankingPerClass,
                    ctl::ClassRankingOneSheet,
+                   ctl::NearScoreLines,
                    ctl::TeacherRates,
                    ctl::SubjectBands,
                    ctl::Charts,
