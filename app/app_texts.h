@@ -58,5 +58,11 @@ inline constexpr const char* kDensePlaces = "1,2,2,3";
 /// The item that cannot be read.
 inline constexpr const char* kBadQuestionMarkFormat =
     "无法识别小题满分“%s”：应写作 题号=满分，连续题号可写作 1~12=5，小题写作 17(1)=4";
+// 分别导出, one workbook per school or class beside the whole one: the settings key, and each
+// choice's name (the settings value and the window's caption).
+inline constexpr const char* kSplitKey = "分别导出";
+inline constexpr const char* kSplitNone = "不分";
+inline constexpr const char* kSplitBySchool = "按学校";
+inline constexpr const char* kSplitByClass = "按班级";
 
 }  // namespace varnex::app_texts

@@ -378,6 +378,7 @@ bool loadGrade(const std::string& path, const std::string& gradeName, ScoreSetti
     if (int band = cAtoi(file.get(kExportSection, kNearBandKey)); band > 0) options.nearBand = band;
     // A file without the key (or with another value) keeps the places it always gave.
     options.rankingRule = rankingRuleNamed(file.get(kExportSection, tx::kRankingRuleKey));
+    options.split = splitFilesNamed(file.get(kExportSection, tx::kSplitKey));
     options.nearScoreLines = file.get(kExportSection, kNearLinesKey) == kNearScoreLines;
     return true;
 }
@@ -451,6 +452,9 @@ Status saveGrade(const std::string& path, const std::string& gradeName, const Sc
     file.set(kExportSection, kNearBandKey, strprintf("%d", options.nearBand));
     if (options.rankingRule != RankingRule::Unchosen)
         file.set(kExportSection, tx::kRankingRuleKey, rankingRuleName(options.rankingRule));
+    // A file that never had the key keeps reading 不分 without it.
+    if (options.split != SplitFiles::None || file.find(kExportSection, tx::kSplitKey))
+        file.set(kExportSection, tx::kSplitKey, splitFilesName(options.split));
     if (options.nearScoreLines || file.find(kExportSection, kNearLinesKey))
         file.set(kExportSection, kNearLinesKey,
                  options.nearScoreLines ? kNearScoreLines : kNearExcellencePass);

@@ -74,6 +74,24 @@ RankingRule rankingRuleNamed(std::string_view name) {
     return RankingRule::Unchosen;
 }
 
+const char* splitFilesName(SplitFiles split) {
+    switch (split) {
+        case SplitFiles::BySchool:
+            return app_texts::kSplitBySchool;
+        case SplitFiles::ByClass:
+            return app_texts::kSplitByClass;
+        case SplitFiles::None:
+            break;
+    }
+    return app_texts::kSplitNone;
+}
+
+SplitFiles splitFilesNamed(std::string_view name) {
+    if (name == app_texts::kSplitBySchool) return SplitFiles::BySchool;
+    if (name == app_texts::kSplitByClass) return SplitFiles::ByClass;
+    return SplitFiles::None;
+}
+
 int subjectIndex(std::string_view name) {
     for (int i = 0; i < kSubjectCount; ++i) {
         if (name == kSubjects[static_cast<size_t>(i)].name) return i;

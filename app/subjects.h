@@ -147,6 +147,18 @@ const char* rankingRulePlaces(RankingRule rule);
 /// The rule of a name ("并列占位", "并列不占位"); Unchosen for any other text.
 RankingRule rankingRuleNamed(std::string_view name);
 
+/// 分别导出: beside the whole result workbook, one workbook per school or per class.
+enum class SplitFiles {
+    None,      ///< 不分
+    BySchool,  ///< 按学校
+    ByClass,   ///< 按班级
+};
+
+/// The choice's name, "不分", "按学校" or "按班级" (the settings value and the window's caption).
+const char* splitFilesName(SplitFiles split);
+/// The choice of a name; None for any other text.
+SplitFiles splitFilesNamed(std::string_view name);
+
 /// The report choices of an export.
 struct ExportOptions {
     bool gradeRates = true;
@@ -187,6 +199,8 @@ struct ExportOptions {
     /// Page setup, frozen panes and fitted column widths of the result sheets. Not kept in the
     /// settings file; turned off only to measure what they cost.
     bool printLayout = true;
+    /// 分别导出 (settings key 分别导出; missing: 不分).
+    SplitFiles split = SplitFiles::None;
     /// 四率: 良好率 and 低分率 beside the three rates, with their counts and ranks.
     bool fourRates = false;
     /// 扩展指标: 超均率, 标准差, 最高分 and 最低分 beside the three rates.

@@ -144,6 +144,11 @@ constexpr OptionSpec kOptions[] = {
      "how levels are cut, for this run only: score:90,75,60 by lines in percent of the\n"
      "full mark; share:15,35,35,13,2 by the share of students of each level from the\n"
      "top; a third part :NAME,… names the levels; without it, the settings file's cuts"},
+    {"--split", "school|class", kExport,
+     "分别导出，本次使用，不存入配置文件：school 每所学校一个工作簿，class 每个班级一个工作簿，\n"
+     "放在与结果工作簿同名的文件夹中（整个结果工作簿照常生成）；不给出时按配置文件\n"
+     "for this run only: beside the whole result workbook, a folder named after it with one\n"
+     "workbook per school (school) or per class (class); without it, the settings file's choice"},
     {"--four-rates", nullptr, kExport,
      "本次在三率旁加上良好率和低分率（四率），不存入配置文件\n"
      "for this run, add 良好率 and 低分率 beside the three rates, not saved"},

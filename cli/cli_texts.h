@@ -85,6 +85,9 @@ inline constexpr const char* kBadBlankScoresFormat =
 inline constexpr const char* kBadRankingFormat =
     "--ranking 的值必须是 1224（并列占位）或 1223（并列不占位）/ --ranking must be 1224 or 1223: %s\n";
 /// The value given.
+inline constexpr const char* kBadSplitFormat =
+    "--split 的值必须是 school（按学校）或 class（按班级）/ --split must be school or class: %s\n";
+/// The value given.
 inline constexpr const char* kBadLevelsFormat =
     "--levels 的值应写作 score:分数线,… 或 share:比例,…（可加 :等级名称,…），分数线自高到低、"
     "不超过100，比例之和不超过100，等级名称的个数与等级数相同 / --levels takes score:LINE,… or "

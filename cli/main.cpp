@@ -246,6 +246,22 @@ bool blankScoresOption(const Args& args, ExportOptions& options) {
     return true;
 }
 
+// One workbook per school or class beside the whole one for this run (--split school|class)
+// instead of the settings file's 分别导出; false after saying what is wrong.
+bool splitOption(const Args& args, ExportOptions& options) {
+    auto it = args.values.find("--split");
+    if (it == args.values.end()) return true;
+    if (it->second == "school") {
+        options.split = SplitFiles::BySchool;
+    } else if (it->second == "class") {
+        options.split = SplitFiles::ByClass;
+    } else {
+        std::fprintf(stderr, tx::kBadSplitFormat, it->second.c_str());
+        return false;
+    }
+    return true;
+}
+
 // How equal totals share places for this run (--ranking 1224|1223) instead of the settings file's
 // 名次方式; false after saying what is wrong. An absent option changes nothing.
 bool rankingOption(const Args& args, ExportOptions& options) {
@@ -566,6 +582,7 @@ int runExport(const Args& line) {
                              &ScoreSettings::setExtraLowLine) ||
         !reportsOption(*args, state.exportOptions) || !blankScoresOption(*args, state.exportOptions) ||
         !rankingOption(*args, state.exportOptions) || !levelsOption(*args, state.scores) ||
+        !splitOption(*args, state.exportOptions) ||
         !scoreLinesOptions(*args, state.scores, state.exportOptions))
         return kExitUsage;
     const std::optional<std::vector<QuestionSource>> questions = questionSources(*args);

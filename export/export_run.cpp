@@ -17,6 +17,7 @@
 #include "app/status_log.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
+#include "export/split_files.h"
 #include "sheets/report_sheets.h"
 #include "sheets/sheet_plan.h"
 #include "sheets/sheet_texts.h"
@@ -297,7 +298,7 @@ Result<std::string> saveResultWorkbook(ExcelSession& session, AppState& state, F
 // where the file was saved, with that path put on the clipboard; after the progress reports, who
 // was paired with the previous exam and who could not be (`note`, also logged).
 void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan, const std::string& savedPath,
-                    const std::string& note) {
+                    const std::string& note, const ExportOutcome& outcome) {
     const std::string& examName = state.examNameText;
     const std::string& grade = state.imported.gradeName;
     appendLog(state, frontend, tx::kLogSaved + savedPath);
@@ -316,6 +317,13 @@ void announceExport(AppState& state, Frontend& frontend, const SheetPlan& plan, 
             if (end > start) appendLog(state, frontend, note.substr(start, end - start));
         }
     }
+    if (!outcome.splitFolder.empty()) {
+        const std::string folder = fullPathOf(outcome.splitFolder);
+        const char* split = splitFilesName(state.exportOptions.split);
+        appendLog(state, frontend, strprintf(tx::kLogSplitFormat, split, outcome.splitFiles, folder.c_str()));
+        done.pop_back();  // the item list's last line end
+        done += strprintf(tx::kDoneSplitFormat, split, outcome.splitFiles, folder.c_str()) + "\n";
+    }
     if (frontend.opensDocuments())
         done += tx::kDoneOpening;
     else
@@ -332,17 +340,40 @@ Result<std::string> produceWorkbook(ExcelSession& session, const SheetPlan& plan
                                     bool keepCells) {
     try {
         std::string pairingNote;
-        {
-            SheetWork work(*exam, [&](const std::string& line) { appendLog(state, frontend, line); });
-            if (Status filled = fillWorkbook(session, plan, state, frontend, work, outcome); !filled)
-                return filled.failure();
-            if (work.pairingIfWritten()) pairingNote = work.pairingIfWritten()->note;
+        // The schools' or classes' own workbooks are written after the whole one from the same
+        // exam and figures: then both are kept until they are.
+        const SplitFiles split = exam->options().split;
+        std::optional<SheetWork> work(std::in_place, *exam,
+                                      [&](const std::string& line) { appendLog(state, frontend, line); });
+        if (Status filled = fillWorkbook(session, plan, state, frontend, *work, outcome); !filled)
+            return filled.failure();
+        if (work->pairingIfWritten()) pairingNote = work->pairingIfWritten()->note;
+        if (split == SplitFiles::None) {
+            work.reset();
+            exam.reset();
         }
-        exam.reset();
         // Saved before anything reports completion, so that a failed save is never announced as done.
         frontend.showProgress(tx::kProgressSaving, plan.sheetCount(), plan.sheetCount() + 1);
         Result<std::string> saved = saveResultWorkbook(session, state, frontend, outcome, keepCells);
-        if (saved) announceExport(state, frontend, plan, *saved, pairingNote);
+        if (!saved) return saved;
+        if (split != SplitFiles::None) {
+            Stopwatch watch;
+            Result<SplitOutcome> parts =
+                writeSplitFiles(*work, split, *saved, [&](const std::string& file, int done, int total) {
+                    frontend.showProgress(tx::kSplitProgress + file, done, total);
+                });
+            addTiming(outcome, "split", watch.lapMilliseconds());
+            if (!parts) {
+                return fail(parts.errorKind(), strprintf(tx::kSplitFailedFormat, parts.error().c_str(),
+                                                         fullPathOf(*saved).c_str()));
+            }
+            if (outcome != nullptr) {
+                outcome->splitFolder = parts->folder;
+                outcome->splitFiles = parts->files;
+            }
+        }
+        announceExport(state, frontend, plan, *saved, pairingNote,
+                       outcome != nullptr ? *outcome : ExportOutcome());
         return saved;
     } catch (const std::exception& e) {
         return fail(ErrorKind::Internal, e.what());

@@ -19,6 +19,9 @@ struct ExportOutcome {
     int addedSheets = 0;  ///< sheets added to the new three-sheet workbook
     /// Processor milliseconds spent per sheet family in production order, the save last.
     std::vector<std::pair<std::string, double>> timings;
+    /// 分别导出: the folder of the schools' or classes' own workbooks and how many it holds.
+    std::string splitFolder;
+    int splitFiles = 0;
 };
 
 /// What tests and benchmarks ask of a run beyond what the commands need.

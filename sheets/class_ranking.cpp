@@ -20,7 +20,8 @@ void writeClassSheet(ExcelSheet& sheet, const Exam& exam, const std::vector<Plac
 
 void writeAllClassesSheet(ExcelSheet& sheet, const Exam& exam,
                           const std::vector<std::vector<PlacedRow>>& listings, const std::string& title,
-                          const std::function<void(const std::string&)>& logLine, const ExamLevels* levels) {
+                          const std::function<void(const std::string&)>& logLine, const SheetScope& scope,
+                          const ExamLevels* levels) {
     RankingColumns columns(exam, true, levels);
     writeRankingHead(sheet, exam, columns.lastColumn(), title, levels);
     columns.writeHeaders(sheet);
@@ -28,6 +29,7 @@ void writeAllClassesSheet(ExcelSheet& sheet, const Exam& exam,
     int sheetRow = 4;
     for (size_t c = 0; c < classes.size(); ++c) {
         auto [school, klass] = classes.parts(c);
+        if (!scope.showsClass(school, klass)) continue;
         logLine(strprintf(tx::kClassLogFormat, school.c_str(), klass.c_str()));
         const std::vector<PlacedRow>& listing = listings[c];
         for (size_t i = 0; i < listing.size(); ++i)

@@ -10,6 +10,7 @@
 #include "analysis/exam.h"
 #include "analysis/levels.h"
 #include "analysis/student_order.h"
+#include "sheets/sheet_scope.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {
@@ -20,11 +21,11 @@ void writeClassSheet(ExcelSheet& sheet, const Exam& exam, const std::vector<Plac
                      const std::string& title, const ExamLevels* levels = nullptr);
 
 /// Fills the one sheet of all classes (already taken, activated and named), class by class in
-/// ClassList order (`listings` has one listing per entry); `logLine` receives each class's "导出："
-/// line before its rows are written.
+/// ClassList order (`listings` has one listing per entry; only the classes of `scope`); `logLine` receives
+/// each class's "导出：" line before its rows are written.
 void writeAllClassesSheet(ExcelSheet& sheet, const Exam& exam,
                           const std::vector<std::vector<PlacedRow>>& listings, const std::string& title,
                           const std::function<void(const std::string&)>& logLine,
-                          const ExamLevels* levels = nullptr);
+                          const SheetScope& scope = SheetScope(), const ExamLevels* levels = nullptr);
 
 }  // namespace varnex

@@ -1,6 +1,10 @@
 // 班级各科三率: every class of the grade, one block per exam subject and one for the total, with
 // the subject teacher, counts, rates, averages and the rank, block-average and deviation formulas.
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -74,8 +78,8 @@ ClassRows layOutClassRows(const ImportResults& imported, int blockCount) {
     return rows;
 }
 
-// Lay out: each block's label and its 总平均分 formula.
-void writeBlockLabels(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows) {
+// Lay out: each block's label and, with every class on the sheet, its 总平均分 formula.
+void writeBlockLabels(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows, bool averageFormulas) {
     const std::vector<ExamSubject>& subjects = exam.subjects();
     for (int s = 0; s < rows.blocks; ++s) {
         const size_t subject = static_cast<size_t>(s);
@@ -83,8 +87,9 @@ void writeBlockLabels(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows
                                 ? subjectBlockLabel(subjects[subject].name, subjects[subject].fullMark)
                                 : subjectBlockLabel(kTotalName, exam.imported().examFullMarkTotal);
         writeMergedBlock(sheet, kLabel, rows.firstRow(s), rows.lastRow(s), label);
-        writeFormulaBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s),
-                          averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
+        if (averageFormulas)
+            writeFormulaBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s),
+                              averageFormula(kAverage, rows.firstRow(s), rows.lastRow(s)));
     }
 }
 
@@ -183,13 +188,69 @@ void writeRankColumns(ExcelSheet& sheet, const ClassRows& rows, const std::vecto
     }
 }
 
-// Lay out: the columns of 四率 and 扩展指标 after P, when chosen.
+// The number a figure cell holds (none for an empty one), as the sheet's formulas read it.
+std::optional<double> cellNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    return end != text.c_str() ? std::optional<double>(value) : std::nullopt;
+}
+
+// The rows of the scope's classes only, each school's still together.
+ClassRows shownRows(const ClassRows& all, const std::vector<std::string>& schools, const SheetScope& scope) {
+    ClassRows rows;
+    rows.blocks = all.blocks;
+    rows.schoolClassCount.assign(schools.size(), 0);
+    for (size_t j = 0; j < all.entries.size(); ++j) {
+        if (!scope.showsClass(all.entries[j].first, all.entries[j].second)) continue;
+        rows.entries.push_back(all.entries[j]);
+        rows.classIndex.push_back(all.classIndex[j]);
+    }
+    for (size_t k = 0; k < schools.size(); ++k) {
+        if (!rows.entries.empty() && schools[k] == rows.entries.front().first) {
+            rows.schoolClassCount[k] = rows.classCount();
+            break;
+        }
+    }
+    rows.mergeSchools = classesFollowSchools(rows.entries, schools, rows.schoolClassCount);
+    return rows;
+}
+
+// Lay out, without every class on the sheet: what the formulas of the whole sheet work out over
+// all the grade's classes, as numbers: the ranks, each block's 总平均分 and the deviations.
+void writeRankNumbers(ExcelSheet& sheet, const ClassRows& rows, const ClassRateRanks& ranks,
+                      const std::vector<ClassRates>& rates) {
+    for (int s = 0; s < rows.blocks; ++s) {
+        const std::array<RankedFigures, 3>& block = ranks.blocks[static_cast<size_t>(s)];
+        const std::optional<double> blockAverage = block[2].mean;
+        writeNumberBlock(sheet, kBlockAverage, rows.firstRow(s), rows.lastRow(s), blockAverage);
+        for (int j = 0; j < rows.classCount(); ++j) {
+            const int row = rows.firstRow(s) + j;
+            const size_t entry = rows.classIndex[static_cast<size_t>(j)];
+            const size_t at = ranks.rowOfEntry[entry];
+            const bool sat = rates[entry].figures[static_cast<size_t>(s)].satCount > 0;
+            auto place = [sat, at](const RankedFigures& figures) {
+                return sat ? std::optional<long long>(figures.places[at]) : std::nullopt;
+            };
+            writeBoxedNumber(sheet, kExcellentRank, row, place(block[0]));
+            writeBoxedNumber(sheet, kPassRank, row, place(block[1]));
+            writeBoxedNumber(sheet, kAverageRank, row, place(block[2]));
+            std::optional<double> deviation;
+            if (sat && block[2].values[at] && blockAverage) deviation = *block[2].values[at] - *blockAverage;
+            writeBoxedRate(sheet, kDeviation, row, deviation);
+        }
+    }
+}
+
+// Lay out: the columns of 四率 and 扩展指标 after P, when chosen; 超均率 against `reference`.
+// Without every class on the sheet (`ranks` given), the ranks among all the grade's classes as
+// numbers.
 void writeAddedColumns(ExcelSheet& sheet, const Exam& exam, const ClassRows& rows,
-                       const std::vector<ClassRates>& rates) {
+                       const std::vector<ClassRates>& rates, const ClassReference* reference,
+                       const ClassRateRanks* ranks) {
     const std::vector<AddedColumn> columns = addedRateColumns(exam.options(), true);
     if (columns.empty()) return;
     writeAddedHeaders(sheet, columns);
-    const ClassReference reference = exam.options().moreFigures ? classReference(exam) : ClassReference{};
     std::unordered_map<std::string, size_t> schoolPosition;  // first SchoolList position
     for (size_t k = 0; k < exam.imported().schoolList.size(); ++k)
         schoolPosition.emplace(exam.imported().schoolList[k], k);
@@ -199,10 +260,17 @@ void writeAddedColumns(ExcelSheet& sheet, const Exam& exam, const ClassRows& row
             const size_t entry = rows.classIndex[static_cast<size_t>(j)];
             AddedRow row{&rates[entry].figures[subject], nullptr,          nullptr,
                          rows.firstRow(s) + j,           rows.firstRow(s), rows.lastRow(s)};
-            if (!reference.exam.empty()) {
-                row.exam = &reference.exam[subject];
+            if (reference != nullptr && subject < reference->exam.size()) {
+                row.exam = &reference->exam[subject];
                 auto school = schoolPosition.find(rows.entries[static_cast<size_t>(j)].first);
-                if (school != schoolPosition.end()) row.school = &reference.schools[school->second][subject];
+                if (school != schoolPosition.end()) row.school = &reference->schools[school->second][subject];
+            }
+            AddedNumbers numbers;
+            if (ranks != nullptr && subject < ranks->added.size()) {
+                const size_t at = ranks->rowOfEntry[entry];
+                numbers.goodPlace = ranks->added[subject][0].places[at];
+                numbers.lowPlace = ranks->added[subject][1].places[at];
+                row.numbers = &numbers;
             }
             writeAddedFigures(sheet, columns, row);
         }
@@ -212,18 +280,56 @@ void writeAddedColumns(ExcelSheet& sheet, const Exam& exam, const ClassRows& row
 }  // namespace
 
 ClassRatesPlaces writeClassRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+    return writeScopedClassRates(sheet, exam, classRates(exam), title, SheetScope());
+}
+
+ClassRateRanks classRateRanks(const Exam& exam, const std::vector<ClassRates>& rates) {
+    const ClassRows all = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
+    ClassRateRanks ranks;
+    ranks.rowOfEntry.assign(rates.size(), 0);
+    for (size_t j = 0; j < all.classIndex.size(); ++j) ranks.rowOfEntry[all.classIndex[j]] = j;
+    for (int s = 0; s < all.blocks; ++s) {
+        std::vector<std::optional<double>> excellent, pass, average, good, low;
+        for (size_t entry : all.classIndex) {
+            const RateGroup& g = rates[entry].figures[static_cast<size_t>(s)];
+            excellent.push_back(cellNumber(rateText(g.excellentCount, g.satCount)));
+            pass.push_back(cellNumber(rateText(g.passCount, g.satCount)));
+            average.push_back(cellNumber(averageText(g.scoreSumThousandths, g.satCount)));
+            good.push_back(cellNumber(rateText(g.goodCount, g.satCount)));
+            low.push_back(cellNumber(rateText(g.lowCount, g.satCount)));
+        }
+        ranks.blocks.push_back({rankedFigures(std::move(excellent)), rankedFigures(std::move(pass)),
+                                rankedFigures(std::move(average))});
+        if (exam.options().fourRates)
+            ranks.added.push_back({rankedFigures(std::move(good)), rankedFigures(std::move(low), true)});
+    }
+    return ranks;
+}
+
+ClassRatesPlaces writeScopedClassRates(ExcelSheet& sheet, const Exam& exam,
+                                       const std::vector<ClassRates>& rates, const std::string& title,
+                                       const SheetScope& scope, const ClassRateRanks* ranks,
+                                       const ClassReference* reference) {
     writeSixteenColumnHead(sheet, title, tx::kClassHeaders);
-    const ClassRows rows = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
+    const ClassRows all = layOutClassRows(exam.imported(), static_cast<int>(exam.subjects().size()) + 1);
+    const ClassRows rows = scope.wholeExam() ? all : shownRows(all, exam.imported().schoolList, scope);
     ClassRatesPlaces places{{}, rows.classIndex, kAverage, kBlockAverage};
     if (rows.classCount() == 0) return places;
     for (int s = 0; s < rows.blocks; ++s) places.blocks.push_back({rows.firstRow(s), rows.lastRow(s)});
-    const std::vector<ClassRates> rates = classRates(exam);
-    writeBlockLabels(sheet, exam, rows);
+    writeBlockLabels(sheet, exam, rows, scope.wholeExam());
     writeSchoolCells(sheet, exam.imported().schoolList, rows);
     writeClassCells(sheet, rows);
     writeFigureColumns(sheet, rows, rates);
-    writeRankColumns(sheet, rows, rates);
-    writeAddedColumns(sheet, exam, rows, rates);
+    std::optional<ClassRateRanks> computedRanks;
+    if (!scope.wholeExam() && ranks == nullptr) ranks = &computedRanks.emplace(classRateRanks(exam, rates));
+    std::optional<ClassReference> computedReference;
+    if (reference == nullptr && exam.options().moreFigures)
+        reference = &computedReference.emplace(classReference(exam));
+    if (scope.wholeExam())
+        writeRankColumns(sheet, rows, rates);
+    else
+        writeRankNumbers(sheet, rows, *ranks, rates);
+    writeAddedColumns(sheet, exam, rows, rates, reference, scope.wholeExam() ? nullptr : ranks);
     return places;
 }
 

@@ -1,7 +1,11 @@
 // 年级各科三率: the schools of the grade compared subject by subject and on the total, in a stack
 // of blocks (counts, rates and, with two or more schools, rank formulas), one row per school.
 
+#include <cstdlib>
+#include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/rates.h"
@@ -9,6 +13,7 @@
 #include "sheets/rate_sheets.h"
 #include "sheets/rate_texts.h"
 #include "sheets/sheet_cells.h"
+#include "sheets/sheet_texts.h"
 
 namespace varnex {
 
@@ -148,23 +153,41 @@ void writeHead(ExcelSheet& sheet, const Exam& exam, const std::string& title, in
                    strprintf(tx::kHeaderWithMarkFormat, kTotalName, exam.imported().examFullMarkTotal));
 }
 
+// One row of a block: the school it names and its figures; `entry` is its SchoolList entry, none
+// for the whole exam's row of a part's own workbook.
+struct SchoolRow {
+    std::string name;
+    const SchoolRates* rates;
+    std::optional<size_t> entry;
+};
+
+// The number a figure cell holds (none for an empty one), as a RANK formula reads it.
+std::optional<double> cellNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    return end != text.c_str() ? std::optional<double>(value) : std::nullopt;
+}
+
 // Lay out: one block from row `first`, a row per school: its label, the schools, their student
-// counts and the block's figure (or rank formula) of every subject and the total.
-void writeBlock(ExcelSheet& sheet, const Block& block, int first, const std::vector<std::string>& schools,
-                const std::vector<SchoolRates>& rates, const std::vector<RateGroup>& exam,
-                bool blankExcluded) {
-    const int schoolCount = static_cast<int>(schools.size());
-    writeMergedBlock(sheet, kLabelColumn, first, first + schoolCount - 1, block.label);
-    for (int k = 0; k < schoolCount; ++k)
-        writeBoxedCell(sheet, kSchoolColumn, first + k, schools[static_cast<size_t>(k)]);
-    for (int k = 0; k < schoolCount; ++k)
-        writeBoxedNumber(sheet, kSatColumn, first + k, rates[static_cast<size_t>(k)].studentCount);
+// counts and the block's figure (or rank) of every subject and the total. A rank is the formula
+// over the block above, or, without every school on the sheet, the school's place among all of
+// them as a number (`ranked`: the block above). 超均率 is set against `exam`.
+void writeBlock(ExcelSheet& sheet, const Block& block, const Block* ranked, int first,
+                const std::vector<SchoolRow>& rows, const std::vector<SchoolRates>& rates,
+                const std::vector<RateGroup>& exam, bool blankExcluded, bool rankFormulas) {
+    const int rowCount = static_cast<int>(rows.size());
+    writeMergedBlock(sheet, kLabelColumn, first, first + rowCount - 1, block.label);
+    for (int k = 0; k < rowCount; ++k)
+        writeBoxedCell(sheet, kSchoolColumn, first + k, rows[static_cast<size_t>(k)].name);
+    for (int k = 0; k < rowCount; ++k)
+        writeBoxedNumber(sheet, kSatColumn, first + k, rows[static_cast<size_t>(k)].rates->studentCount);
     const bool rateFormat = block.figure == Figure::ExcellentRate || block.figure == Figure::PassRate ||
                             block.figure == Figure::Average || block.figure == Figure::GoodRate ||
                             block.figure == Figure::LowRate || block.figure == Figure::AboveExam;
-    for (int k = 0; k < schoolCount; ++k) {
+    for (int k = 0; k < rowCount; ++k) {
         const int row = first + k;
-        const SchoolRates& school = rates[static_cast<size_t>(k)];
+        const SchoolRates& school = *rows[static_cast<size_t>(k)].rates;
         for (size_t c = 0; c < school.figures.size(); ++c) {
             const int column = kFirstFigureColumn + static_cast<int>(c);
             const RateGroup& figures = school.figures[c];
@@ -179,19 +202,52 @@ void writeBlock(ExcelSheet& sheet, const Block& block, int first, const std::vec
             // average to rank: an empty cell would rank as 0, and could show as first.
             const int sat = blankExcluded ? figures.satCount : school.studentCount;
             const bool ascending = block.figure == Figure::AscendingRank;
-            writeBoxedCell(
-                sheet, column, row,
-                sat == 0    ? std::string()
-                : ascending ? ascendingRankFormula(column, row - schoolCount, first - schoolCount, first - 1)
-                            : rankFormula(column, row - schoolCount, first - schoolCount, first - 1),
-                {.rateFormat = rateFormat, .formula = true});
+            if (rankFormulas) {
+                writeBoxedCell(sheet, column, row,
+                               sat == 0 ? std::string()
+                               : ascending
+                                   ? ascendingRankFormula(column, row - rowCount, first - rowCount, first - 1)
+                                   : rankFormula(column, row - rowCount, first - rowCount, first - 1),
+                               {.rateFormat = rateFormat, .formula = true});
+                continue;
+            }
+            const std::optional<size_t> entry = rows[static_cast<size_t>(k)].entry;
+            if (sat == 0 || !entry) {
+                writeBoxedCell(sheet, column, row, std::string(), {.rateFormat = rateFormat});
+                continue;
+            }
+            std::vector<std::optional<double>> values;
+            for (const SchoolRates& other : rates)
+                values.push_back(cellNumber(figureText(ranked->figure, other.figures[c],
+                                                       c < exam.size() ? &exam[c] : nullptr,
+                                                       other.studentCount, blankExcluded)));
+            writeBoxedNumber(sheet, column, row, placeAmong(values, *entry, ascending));
         }
     }
+}
+
+// The whole exam's figures: every school's once (a school listed twice is one school).
+SchoolRates wholeExamRates(const std::vector<std::string>& schools, const std::vector<SchoolRates>& rates) {
+    SchoolRates whole;
+    whole.figures.resize(rates.empty() ? 0 : rates.front().figures.size());
+    std::set<std::string_view> counted;
+    for (size_t k = 0; k < schools.size(); ++k) {
+        if (!counted.insert(schools[k]).second) continue;
+        whole.studentCount += rates[k].studentCount;
+        for (size_t c = 0; c < whole.figures.size(); ++c) whole.figures[c] += rates[k].figures[c];
+    }
+    return whole;
 }
 
 }  // namespace
 
 GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+    return writeScopedGradeRates(sheet, exam, gradeRates(exam), title, SheetScope());
+}
+
+GradeRatesPlaces writeScopedGradeRates(ExcelSheet& sheet, const Exam& exam,
+                                       const std::vector<SchoolRates>& rates, const std::string& title,
+                                       const SheetScope& scope, const std::vector<RateGroup>* reference) {
     const std::vector<std::string>& schools = exam.imported().schoolList;
     const int schoolCount = static_cast<int>(schools.size());
     const int totalColumn = kFirstFigureColumn + static_cast<int>(exam.subjects().size());
@@ -200,13 +256,20 @@ GradeRatesPlaces writeGradeRates(ExcelSheet& sheet, const Exam& exam, const std:
     writeHead(sheet, exam, title, totalColumn);
     if (schoolCount == 0) return placesOf(stack, schoolCount, totalColumn);
 
-    const std::vector<SchoolRates> rates = gradeRates(exam);
-    const std::vector<RateGroup> reference =
-        exam.options().moreFigures ? gradeReference(exam) : std::vector<RateGroup>{};
+    std::vector<RateGroup> computed;
+    if (reference == nullptr && exam.options().moreFigures) computed = gradeReference(exam);
+    const std::vector<RateGroup>& examFigures = reference != nullptr ? *reference : computed;
+    // A part's own workbook: its school and the whole exam for comparison.
+    std::vector<SchoolRow> rows;
+    for (size_t k : scope.shownSchools(schools)) rows.push_back({schools[k], &rates[k], k});
+    const SchoolRates whole = scope.wholeExam() ? SchoolRates() : wholeExamRates(schools, rates);
+    if (!scope.wholeExam()) rows.push_back({sheet_texts::kWholeExam, &whole, std::nullopt});
+    const int rowCount = static_cast<int>(rows.size());
     for (size_t b = 0; b < stack.size(); ++b)
-        writeBlock(sheet, stack[b], kFirstDataRow + schoolCount * static_cast<int>(b), schools, rates,
-                   reference, blankExcluded);
-    return placesOf(stack, schoolCount, totalColumn);
+        writeBlock(sheet, stack[b], b > 0 ? &stack[b - 1] : nullptr,
+                   kFirstDataRow + rowCount * static_cast<int>(b), rows, rates, examFigures, blankExcluded,
+                   scope.wholeExam());
+    return placesOf(stack, rowCount, totalColumn);
 }
 
 }  // namespace varnex

@@ -29,16 +29,17 @@ struct GroupRow {
 
 // The classes of each school of the SchoolList in ClassList order, each school followed by its
 // own row when there are two schools or more; the classes of a school the list does not name;
-// then the whole exam.
-std::vector<GroupRow> groupRows(const Exam& exam, const LevelDistribution& levels) {
+// then the whole exam. Of a part of the exam only its classes and its school, always with the
+// school's row.
+std::vector<GroupRow> groupRows(const Exam& exam, const LevelDistribution& levels, const SheetScope& scope) {
     const ImportResults& imported = exam.imported();
-    const bool schoolRows = imported.schoolList.size() >= 2;
+    const bool schoolRows = imported.schoolList.size() >= 2 || !scope.wholeExam();
     std::vector<GroupRow> rows;
     std::vector<bool> placed(imported.classList.size(), false);
-    for (size_t k = 0; k < imported.schoolList.size(); ++k) {
+    for (size_t k : scope.shownSchools(imported.schoolList)) {
         for (size_t j = 0; j < imported.classList.size(); ++j) {
             auto [school, klass] = imported.classList.parts(j);
-            if (placed[j] || school != imported.schoolList[k]) continue;
+            if (placed[j] || school != imported.schoolList[k] || !scope.showsClass(school, klass)) continue;
             placed[j] = true;
             rows.push_back(
                 {school, strprintf(rate_texts::kClassLabelFormat, klass.c_str()), &levels.classes[j]});
@@ -47,8 +48,8 @@ std::vector<GroupRow> groupRows(const Exam& exam, const LevelDistribution& level
             rows.push_back({imported.schoolList[k], tx::kWholeSchool, &levels.schools[k], GroupRow::School});
     }
     for (size_t j = 0; j < imported.classList.size(); ++j) {
-        if (placed[j]) continue;
         auto [school, klass] = imported.classList.parts(j);
+        if (placed[j] || !scope.showsClass(school, klass)) continue;
         rows.push_back({school, strprintf(rate_texts::kClassLabelFormat, klass.c_str()), &levels.classes[j]});
     }
     rows.push_back({tx::kWholeExam, std::string(), &levels.exam, GroupRow::WholeExam});
@@ -79,8 +80,8 @@ std::string levelCutsNote(const LevelCuts& cuts) {
 
 Result<LevelDistributionPlaces> writeLevelDistribution(ExcelSheet& sheet, const Exam& exam,
                                                        const LevelDistribution& levels,
-                                                       const std::string& title) {
-    const std::vector<GroupRow> rows = groupRows(exam, levels);
+                                                       const std::string& title, const SheetScope& scope) {
+    const std::vector<GroupRow> rows = groupRows(exam, levels, scope);
     const std::vector<ExamSubject>& subjects = exam.subjects();
     const int blocks = static_cast<int>(subjects.size()) + 1;
     const long long needed = static_cast<long long>(rows.size()) * blocks + kHeaderRow;

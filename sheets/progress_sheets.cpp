@@ -155,7 +155,7 @@ void writeClassProgressHead(ExcelSheet& sheet, const ClassProgressTable& table, 
 }  // namespace
 
 void writeClassProgress(ExcelSheet& sheet, const Exam& exam, const ClassProgressTable& table,
-                        const std::string& title) {
+                        const std::string& title, const SheetScope& scope) {
     writeClassProgressHead(sheet, table, title);
     RateCells cells(sheet);
     const RateCellStyle figureStyle{.rateFormat = true};
@@ -163,6 +163,7 @@ void writeClassProgress(ExcelSheet& sheet, const Exam& exam, const ClassProgress
     int sheetRow = kFirstRow;
     for (size_t k = 0; k < table.classCount; ++k) {
         auto [school, klass] = classes.parts(k);
+        if (!scope.showsClass(school, klass)) continue;
         for (size_t j = 0; j < table.columns.size(); ++j) {
             writeBoxedCell(sheet, 0, sheetRow, school);
             writeBoxedCell(sheet, 1, sheetRow, classLabel(klass));

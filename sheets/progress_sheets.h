@@ -8,6 +8,7 @@
 #include "analysis/exam.h"
 #include "analysis/progress_figures.h"
 #include "base/result.h"
+#include "sheets/sheet_scope.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {
@@ -25,7 +26,8 @@ Status writeStudentLevelProgress(ExcelSheet& sheet, const Exam& exam, const Leve
 
 /// 班级进退步: per class and per column of the table, 平均分, 优秀率 and 及格率 this time and last
 /// time with their change and the class's places among the grade's classes.
+/// A part of the exam shows its own classes, with their places among all the grade's classes.
 void writeClassProgress(ExcelSheet& sheet, const Exam& exam, const ClassProgressTable& table,
-                        const std::string& title);
+                        const std::string& title, const SheetScope& scope = SheetScope());
 
 }  // namespace varnex

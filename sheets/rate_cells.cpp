@@ -120,6 +120,8 @@ void writeAddedFigures(ExcelSheet& sheet, const std::vector<AddedColumn>& column
         if (!row.rateFormulas) return rateText(count, g.satCount);
         return sat ? rateFormula(columnOf(columns, countFigure), r, rate_columns::kSat) : std::string();
     };
+    // A place among the block's groups, none where nobody sat.
+    auto place = [sat](int at) { return sat && at > 0 ? std::optional<long long>(at) : std::nullopt; };
     for (const AddedColumn& column : columns) {
         const int c = column.column;
         switch (column.figure) {
@@ -130,14 +132,24 @@ void writeAddedFigures(ExcelSheet& sheet, const std::vector<AddedColumn>& column
                 writeBoxedNumber(sheet, c, r, g.lowCount);
                 break;
             case AddedFigure::GoodRate:
-                writeBoxedCell(sheet, c, r, rate(AddedFigure::GoodCount, g.goodCount),
-                               {.rateFormat = true, .formula = row.rateFormulas});
+                if (row.numbers != nullptr && row.rateFormulas)
+                    writeBoxedRate(sheet, c, r, row.numbers->goodRate);
+                else
+                    writeBoxedCell(sheet, c, r, rate(AddedFigure::GoodCount, g.goodCount),
+                                   {.rateFormat = true, .formula = row.rateFormulas});
                 break;
             case AddedFigure::LowRate:
-                writeBoxedCell(sheet, c, r, rate(AddedFigure::LowCount, g.lowCount),
-                               {.rateFormat = true, .formula = row.rateFormulas});
+                if (row.numbers != nullptr && row.rateFormulas)
+                    writeBoxedRate(sheet, c, r, row.numbers->lowRate);
+                else
+                    writeBoxedCell(sheet, c, r, rate(AddedFigure::LowCount, g.lowCount),
+                                   {.rateFormat = true, .formula = row.rateFormulas});
                 break;
             case AddedFigure::GoodRank:
+                if (row.numbers != nullptr) {
+                    writeBoxedNumber(sheet, c, r, place(row.numbers->goodPlace));
+                    break;
+                }
                 writeBoxedCell(
                     sheet, c, r,
                     sat ? rankFormula(columnOf(columns, AddedFigure::GoodRate), r, row.firstRow, row.lastRow)
@@ -145,6 +157,10 @@ void writeAddedFigures(ExcelSheet& sheet, const std::vector<AddedColumn>& column
                     {.formula = true});
                 break;
             case AddedFigure::LowRank:
+                if (row.numbers != nullptr) {
+                    writeBoxedNumber(sheet, c, r, place(row.numbers->lowPlace));
+                    break;
+                }
                 writeBoxedCell(sheet, c, r,
                                sat ? ascendingRankFormula(columnOf(columns, AddedFigure::LowRate), r,
                                                           row.firstRow, row.lastRow)

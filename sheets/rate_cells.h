@@ -119,6 +119,16 @@ std::vector<AddedColumn> addedRateColumns(const ExportOptions& options, bool aga
 /// Row 3's headers of the appended columns.
 void writeAddedHeaders(ExcelSheet& sheet, const std::vector<AddedColumn>& columns);
 
+/// In a part's own workbook, what the whole sheet's formulas of one row's appended columns work out
+/// over all the groups of its block: the places of 良好率 and 低分率 (0: none) and, for the rates
+/// the whole sheet computes with formulas, the rates.
+struct AddedNumbers {
+    int goodPlace = 0;
+    int lowPlace = 0;
+    std::optional<double> goodRate;
+    std::optional<double> lowRate;
+};
+
 /// What one row of the appended columns shows: the group's figures and those it is set against.
 struct AddedRow {
     const RateGroup* group = nullptr;
@@ -129,6 +139,8 @@ struct AddedRow {
     int lastRow = 0;
     /// The rates as the spreadsheet's own formulas over the counts (教师个人三率) instead of values.
     bool rateFormulas = false;
+    /// Given: the ranks (and with `rateFormulas` the rates) as these numbers instead of formulas.
+    const AddedNumbers* numbers = nullptr;
 };
 
 /// Writes one row of the appended columns. A group where nobody sat has no rates, ranks or spread.

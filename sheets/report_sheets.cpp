@@ -2,9 +2,11 @@
 
 #include <iterator>
 #include <utility>
+#include <vector>
 
 #include "analysis/near_line.h"
 #include "analysis/progress_figures.h"
+#include "analysis/rates.h"
 #include "sheets/chart_sheet.h"
 #include "sheets/class_ranking.h"
 #include "sheets/contents_sheet.h"
@@ -24,25 +26,32 @@
 
 namespace varnex {
 
+SheetWork SheetWork::scopedTo(SheetScope scope) const {
+    SheetWork work(exam_, nullptr);
+    work.shared_ = shared_;
+    work.scope_ = std::move(scope);
+    return work;
+}
+
 const StudentListings& SheetWork::listings() {
-    if (!listings_) listings_ = listStudents(exam_);
-    return *listings_;
+    if (!shared_->listings) shared_->listings = listStudents(exam_);
+    return *shared_->listings;
 }
 
 const ProgressPairing& SheetWork::pairing() {
-    if (!pairing_) pairing_ = pairWithPrevious(exam_);
-    return *pairing_;
+    if (!shared_->pairing) shared_->pairing = pairWithPrevious(exam_);
+    return *shared_->pairing;
 }
 
 const ExamLevels& SheetWork::levels() {
-    if (!levels_) levels_.emplace(exam_);
-    return *levels_;
+    if (!shared_->levels) shared_->levels.emplace(exam_);
+    return *shared_->levels;
 }
 
 const QuestionAnalysis& SheetWork::questions(size_t i) {
-    auto it = questions_.find(i);
-    if (it == questions_.end()) {
-        it = questions_.emplace(i, analyseQuestions(exam_, exam_.questionSheets()[i])).first;
+    auto it = shared_->questions.find(i);
+    if (it == shared_->questions.end()) {
+        it = shared_->questions.emplace(i, analyseQuestions(exam_, exam_.questionSheets()[i])).first;
         if (!it->second.unmatchedNote.empty()) log(it->second.unmatchedNote);
     }
     return it->second;
@@ -64,7 +73,27 @@ struct ReportSheet {
     const char* family;
     SheetHeading heading;
     SheetWriter write;
+    /// Its rows obey the work's SheetScope. A kind that does not say so is left out of a school's
+    /// or class's own workbook, so that no part's workbook shows another part's students.
+    bool followsScope = false;
 };
+
+// The students of the scope among the rows of a listing.
+template <typename Row>
+std::vector<Row> shownStudents(const SheetWork& work, const std::vector<Row>& rows) {
+    return work.scope().studentsShown(work.exam(), rows, [](const Row& row) {
+        if constexpr (requires { row.student; })
+            return row.student;
+        else
+            return row.row;
+    });
+}
+
+// 扩展指标's reference figures of the class and teacher sheets, none without 扩展指标.
+const ClassReference* classReferenceOf(SheetWork& work) {
+    if (!work.exam().options().moreFigures) return nullptr;
+    return &work.figures<ClassReference>("class reference", [&] { return classReference(work.exam()); });
+}
 
 // In SheetKind order.
 constexpr ReportSheet kReportSheets[] = {
@@ -72,79 +101,129 @@ constexpr ReportSheet kReportSheets[] = {
      "rank bands",
      {3, 0},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         writeRankBands(sheet, work.exam(), planned.title);
+         const BandTable& counts =
+             work.figures<BandTable>("rank bands", [&] { return rankBandCounts(work.exam()); });
+         writeScopedRankBands(sheet, work.exam(), counts, planned.title, work.scope());
          return {};
-     }},
+     },
+     true},
     {SheetKind::TotalBands,
      "total bands",
      {3, 0},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         Result<TotalBandsPlaces> places = writeScoreBands(sheet, work.exam(), planned.title);
+         const BandTable& counts =
+             work.figures<BandTable>("total bands", [&] { return totalBandCounts(work.exam()); });
+         Result<TotalBandsPlaces> places =
+             writeScopedScoreBands(sheet, work.exam(), counts, planned.title, work.scope());
          if (!places) return places.failure();
          work.figurePlaces.totalBands = std::move(*places);
          return {};
-     }},
+     },
+     true},
     {SheetKind::SubjectBands,
      "subject bands",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeSubjectBands(sheet, work.exam(), planned.title);
-     }},
+         const auto& counts = work.figures<std::vector<BandTable>>(
+             "subject bands", [&] { return subjectBandCounts(work.exam()); });
+         return writeScopedSubjectBands(sheet, work.exam(), counts, planned.title, work.scope());
+     },
+     true},
     {SheetKind::LevelDistribution,
      "level distribution",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
+         const LevelDistribution& levels =
+             work.figures<LevelDistribution>("levels", [&] { return levelDistribution(work.exam()); });
          Result<LevelDistributionPlaces> places =
-             writeLevelDistribution(sheet, work.exam(), levelDistribution(work.exam()), planned.title);
+             writeLevelDistribution(sheet, work.exam(), levels, planned.title, work.scope());
          if (!places) return places.failure();
          work.figurePlaces.levelDistribution = std::move(*places);
          return {};
-     }},
+     },
+     true},
     {SheetKind::StandardScores,
      "standard scores",
      {3, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeStandardScores(sheet, work.exam(), StandardScores(work.exam()), planned.title);
-     }},
+         const StandardScores& scores =
+             work.figures<StandardScores>("standard scores", [&] { return StandardScores(work.exam()); });
+         return writeStandardScores(sheet, work.exam(), scores, planned.title, work.scope());
+     },
+     true},
     {SheetKind::ScaledScores,
      "scaled scores",
      {3, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeScaledScores(sheet, work.exam(), *work.exam().scaledScores(), planned.title);
-     }},
+     },
+     false},
     {SheetKind::ScoreLines,
      "score lines",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          return writeLineReach(sheet, work.exam(), lineReach(work.exam()), planned.title);
-     }},
+     },
+     false},
     {SheetKind::TeacherRates,
      "teacher rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeTeacherRates(sheet, work.exam(), planned.title);
-     }},
+         const TeacherRateTable& found =
+             work.figures<TeacherRateTable>("teacher rates", [&] { return teacherRates(work.exam()); });
+         const ClassReference* reference = classReferenceOf(work);
+         if (work.scope().wholeExam())
+             return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope(), nullptr,
+                                            reference);
+         const TeacherRateRanks& ranks = work.figures<TeacherRateRanks>(
+             "teacher rate ranks", [&] { return teacherRateRanks(work.exam(), found); });
+         return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope(), &ranks,
+                                        reference);
+     },
+     true},
     {SheetKind::ClassRates,
      "class rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         work.figurePlaces.classRates = writeClassRates(sheet, work.exam(), planned.title);
+         const auto& rates =
+             work.figures<std::vector<ClassRates>>("class rates", [&] { return classRates(work.exam()); });
+         const ClassReference* reference = classReferenceOf(work);
+         if (work.scope().wholeExam()) {
+             work.figurePlaces.classRates = writeScopedClassRates(sheet, work.exam(), rates, planned.title,
+                                                                  work.scope(), nullptr, reference);
+             return {};
+         }
+         const ClassRateRanks& ranks = work.figures<ClassRateRanks>(
+             "class rate ranks", [&] { return classRateRanks(work.exam(), rates); });
+         work.figurePlaces.classRates =
+             writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope(), &ranks, reference);
          return {};
-     }},
+     },
+     true},
     {SheetKind::GradeRates,
      "grade rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         work.figurePlaces.gradeRates = writeGradeRates(sheet, work.exam(), planned.title);
+         const auto& rates =
+             work.figures<std::vector<SchoolRates>>("grade rates", [&] { return gradeRates(work.exam()); });
+         const std::vector<RateGroup>* reference =
+             work.exam().options().moreFigures
+                 ? &work.figures<std::vector<RateGroup>>("grade reference",
+                                                         [&] { return gradeReference(work.exam()); })
+                 : nullptr;
+         work.figurePlaces.gradeRates =
+             writeScopedGradeRates(sheet, work.exam(), rates, planned.title, work.scope(), reference);
          return {};
-     }},
+     },
+     true},
     {SheetKind::TopN,
      "top N",
      {3, 4},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         writeTopN(sheet, work.exam(), work.listings().topN, planned.title);
+         writeTopN(sheet, work.exam(), shownStudents(work, work.listings().topN), planned.title);
          return {};
-     }},
+     },
+     true},
     {SheetKind::ClassRankingPerClass,
      "class ranking",
      {3, 2},
@@ -152,48 +231,62 @@ constexpr ReportSheet kReportSheets[] = {
          writeClassSheet(sheet, work.exam(), work.listings().classes[static_cast<size_t>(planned.classIndex)],
                          planned.title, work.levelsInsteadOfPlaces());
          return {};
-     }},
+     },
+     true},
     {SheetKind::ClassRankingAll,
      "class ranking",
      {3, 4},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeAllClassesSheet(
              sheet, work.exam(), work.listings().classes, planned.title,
-             [&work](const std::string& line) { work.log(line); }, work.levelsInsteadOfPlaces());
+             [&work](const std::string& line) { work.log(line); }, work.scope(),
+             work.levelsInsteadOfPlaces());
          return {};
-     }},
+     },
+     true},
     {SheetKind::NearLine,
      "near line",
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeNearLine(sheet, work.exam(), nearLineStudents(work.exam()), planned.title);
-     }},
+         NearLineStudents near =
+             work.figures<NearLineStudents>("near line", [&] { return nearLineStudents(work.exam()); });
+         near.students = shownStudents(work, near.students);
+         return writeNearLine(sheet, work.exam(), near, planned.title);
+     },
+     true},
     {SheetKind::ClassProgress,
      "progress",
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         writeClassProgress(sheet, work.exam(), classProgress(work.exam(), work.pairing()), planned.title);
+         const ClassProgressTable& table = work.figures<ClassProgressTable>(
+             "class progress", [&] { return classProgress(work.exam(), work.pairing()); });
+         writeClassProgress(sheet, work.exam(), table, planned.title, work.scope());
          return {};
-     }},
+     },
+     true},
     {SheetKind::StudentProgress,
      "progress",
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          if (work.exam().options().noRanks) {
-             const ExamLevels& levels = work.levels();
-             std::vector<int> ownLevels(static_cast<size_t>(work.exam().studentCount()));
-             const size_t total = levels.columnCount() - 1;
-             for (size_t s = 0; s < ownLevels.size(); ++s)
-                 ownLevels[s] = levels.level(static_cast<int>(s), total);
-             return writeStudentLevelProgress(
-                 sheet, work.exam(), levels.cuts(),
-                 studentLevelProgress(work.exam(), work.pairing(), ownLevels,
-                                      previousTotalLevels(work.exam(), levels.cuts())),
-                 planned.title);
+             const auto& students =
+                 work.figures<std::vector<StudentLevelProgress>>("student level progress", [&] {
+                     const ExamLevels& levels = work.levels();
+                     std::vector<int> ownLevels(static_cast<size_t>(work.exam().studentCount()));
+                     const size_t total = levels.columnCount() - 1;
+                     for (size_t s = 0; s < ownLevels.size(); ++s)
+                         ownLevels[s] = levels.level(static_cast<int>(s), total);
+                     return studentLevelProgress(work.exam(), work.pairing(), ownLevels,
+                                                 previousTotalLevels(work.exam(), levels.cuts()));
+                 });
+             return writeStudentLevelProgress(sheet, work.exam(), work.levels().cuts(),
+                                              shownStudents(work, students), planned.title);
          }
-         return writeStudentProgress(sheet, work.exam(), studentProgress(work.exam(), work.pairing()),
-                                     planned.title);
-     }},
+         const auto& students = work.figures<std::vector<StudentProgress>>(
+             "student progress", [&] { return studentProgress(work.exam(), work.pairing()); });
+         return writeStudentProgress(sheet, work.exam(), shownStudents(work, students), planned.title);
+     },
+     true},
     {SheetKind::QuestionAnalysis,
      "questions",
      {5, 0, true},
@@ -214,14 +307,16 @@ constexpr ReportSheet kReportSheets[] = {
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
          writeChartSheet(sheet, work.exam(), work.figurePlaces, planned.title);
          return {};
-     }},
+     },
+     false},
     {SheetKind::Contents,
      "contents",
      {1, 0},
      [](ExcelSheet& sheet, const PlannedSheet&, const SheetPlan& plan, SheetWork&) -> Status {
          writeContentsSheet(sheet, plan);
          return {};
-     }},
+     },
+     true},
 };
 static_assert(std::size(kReportSheets) == static_cast<size_t>(SheetKind::Contents) + 1);
 
@@ -257,6 +352,10 @@ void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Ex
 
 const char* sheetFamily(SheetKind kind) {
     return reportSheet(kind).family;
+}
+
+bool followsScope(SheetKind kind) {
+    return reportSheet(kind).followsScope;
 }
 
 SheetHeading sheetHeading(SheetKind kind) {

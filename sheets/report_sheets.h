@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,22 +18,32 @@
 #include "base/result.h"
 #include "sheets/figure_places.h"
 #include "sheets/sheet_plan.h"
+#include "sheets/sheet_scope.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {
 
 /// What the sheets of one run work out once and share: the listings of the ranking sheets, taken
 /// when the first of them is written, the pairing with the previous exam, worked out by the first
-/// progress sheet (and kept for the completion note), and where the sheets the charts read put
-/// their figures. All of it is computed from the exam, which nothing changes.
+/// progress sheet (and kept for the completion note), the figure tables of the group sheets, and
+/// where the sheets the charts read put their figures. All of it is computed from the exam, which
+/// nothing changes, over the whole exam: the workbooks of single schools or classes (`scopedTo`)
+/// share it and only choose their rows.
 class SheetWork {
   public:
     /// `logLine` receives the log lines a sheet writes while it is filled.
     SheetWork(const Exam& exam, std::function<void(const std::string&)> logLine)
-        : exam_(exam), logLine_(std::move(logLine)) {}
+        : exam_(exam), logLine_(std::move(logLine)), shared_(std::make_shared<Shared>()) {}
+
+    /// The work of one part's own workbook: the same exam and figures, the rows of `scope`, no
+    /// log lines of its sheets and figure places of its own.
+    SheetWork scopedTo(SheetScope scope) const;
 
     const Exam& exam() const { return exam_; }
-    void log(const std::string& line) const { logLine_(line); }
+    const SheetScope& scope() const { return scope_; }
+    void log(const std::string& line) const {
+        if (logLine_) logLine_(line);
+    }
     const StudentListings& listings();
     const ProgressPairing& pairing();
     /// Every student's 等级, worked out by the first sheet that shows them.
@@ -43,16 +54,30 @@ class SheetWork {
     /// time a sheet asks.
     const QuestionAnalysis& questions(size_t i);
     /// The pairing when a progress sheet was written.
-    const std::optional<ProgressPairing>& pairingIfWritten() const { return pairing_; }
+    const std::optional<ProgressPairing>& pairingIfWritten() const { return shared_->pairing; }
+    /// A figure table of the whole exam, worked out by `compute` the first time `key` is asked for
+    /// and shared by every workbook of the run from then on.
+    template <typename T, typename Compute>
+    const T& figures(const char* key, Compute compute) {
+        std::shared_ptr<const void>& slot = shared_->figures[key];
+        if (!slot) slot = std::make_shared<const T>(compute());
+        return *static_cast<const T*>(slot.get());
+    }
     FigurePlaces figurePlaces;
 
   private:
+    struct Shared {
+        std::optional<StudentListings> listings;
+        std::optional<ProgressPairing> pairing;
+        std::optional<ExamLevels> levels;
+        std::map<size_t, QuestionAnalysis> questions;
+        std::map<std::string, std::shared_ptr<const void>, std::less<>> figures;
+    };
+
     const Exam& exam_;
     std::function<void(const std::string&)> logLine_;
-    std::optional<StudentListings> listings_;
-    std::optional<ProgressPairing> pairing_;
-    std::optional<ExamLevels> levels_;
-    std::map<size_t, QuestionAnalysis> questions_;
+    std::shared_ptr<Shared> shared_;
+    SheetScope scope_;
 };
 
 /// Writes a planned sheet into the sheet taken for it (already activated and named).
@@ -66,6 +91,10 @@ void layOutPlannedSheet(ExcelSheet& sheet, const PlannedSheet& planned, const Ex
 
 /// The family a sheet's time is reported under ("rank bands", "class ranking", …).
 const char* sheetFamily(SheetKind kind);
+
+/// True when a sheet of this kind can show a part of the exam (SheetScope); the others are left
+/// out of a school's or a class's own workbook.
+bool followsScope(SheetKind kind);
 
 /// How many rows at the top of a sheet of this kind are its title and headers, how many columns at
 /// its left name the row (the school, class and name of a ranking sheet), and whether its rows

@@ -26,9 +26,27 @@ int scoreBandRow(int bandCount, int band) {
 }
 
 Result<TotalBandsPlaces> writeScoreBands(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
-    const std::vector<std::string>& schools = exam.imported().schoolList;
+    const int fullMark = exam.imported().examFullMarkTotal;
+    if (scoreBandCount(fullMark) + 3 > kMaxSheetRows) {
+        return fail(strprintf(tx::kTooManyRowsFormat, tx::kTotalBands, "", fullMark,
+                              static_cast<int>(scoreBandCount(fullMark) + 3), kMaxSheetRows));
+    }
+    return writeScopedScoreBands(sheet, exam, totalBandCounts(exam), title, SheetScope());
+}
+
+BandTable totalBandCounts(const Exam& exam) {
+    const int fullMark = exam.imported().examFullMarkTotal;
+    if (scoreBandCount(fullMark) + 3 > kMaxSheetRows) return {};
+    return scoreBandCounts(exam, exam.subjects().size(), scoreBands(fullMark));
+}
+
+Result<TotalBandsPlaces> writeScopedScoreBands(ExcelSheet& sheet, const Exam& exam, const BandTable& counts,
+                                               const std::string& title, const SheetScope& scope) {
+    const std::vector<size_t> shown = scope.shownSchools(exam.imported().schoolList);
+    std::vector<std::string> schools;
+    for (size_t k : shown) schools.push_back(exam.imported().schoolList[k]);
     const int schoolCount = static_cast<int>(schools.size());
-    const bool withAll = schoolCount >= 2;
+    const bool withAll = scope.showsWholeExam(exam.imported().schoolList.size());
     const int fullMark = exam.imported().examFullMarkTotal;
     if (scoreBandCount(fullMark) + 3 > kMaxSheetRows) {
         return fail(strprintf(tx::kTooManyRowsFormat, tx::kTotalBands, "", fullMark,
@@ -43,16 +61,18 @@ Result<TotalBandsPlaces> writeScoreBands(ExcelSheet& sheet, const Exam& exam, co
 
     writeTitleRow(sheet, withAll ? schoolCount + 1 : schoolCount, title);
     writeBoxedCell(sheet, places.labelColumn, 3, tx::kTotalBands, 15);
-    writeCumulativeHeaders(sheet, 1, schools);
+    writeCumulativeHeaders(sheet, 1, schools, withAll);
     // Band j is in row B + 3 − j: the full-mark band on top, the band from 0 at the bottom.
     for (int j = 0; j < bandCount; ++j)
         writeBoxedCell(sheet, places.labelColumn, places.bandRows[static_cast<size_t>(j)],
                        labels[static_cast<size_t>(j)]);
 
-    const BandTable counts = scoreBandCounts(exam, exam.subjects().size(), bands);
+    auto ofSchool = [&](int i, int j) -> const BandCount& {
+        return counts.ofSchool[shown[static_cast<size_t>(i)]][static_cast<size_t>(j)];
+    };
     for (int j = 0; j < bandCount; ++j) {
         for (int i = 0; i < schoolCount; ++i) {
-            if (counts.ofSchool[static_cast<size_t>(i)][static_cast<size_t>(j)].inBand == 0) continue;
+            if (ofSchool(i, j).inBand == 0) continue;
             if (places.highestOccupied < places.lowestOccupied) places.lowestOccupied = j;
             places.highestOccupied = j;
         }
@@ -61,8 +81,7 @@ Result<TotalBandsPlaces> writeScoreBands(ExcelSheet& sheet, const Exam& exam, co
     for (int j = 0; j < bandCount; ++j) {
         for (int i = 0; i < schoolCount; ++i) {
             writeBoxedCell(sheet, places.schoolColumns[static_cast<size_t>(i)],
-                           places.bandRows[static_cast<size_t>(j)],
-                           countCell(counts.ofSchool[static_cast<size_t>(i)][static_cast<size_t>(j)]));
+                           places.bandRows[static_cast<size_t>(j)], countCell(ofSchool(i, j)));
         }
     }
     if (withAll) {

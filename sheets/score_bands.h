@@ -10,6 +10,7 @@
 #include "analysis/exam.h"
 #include "base/result.h"
 #include "sheets/figure_places.h"
+#include "sheets/sheet_scope.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {
@@ -26,5 +27,11 @@ int scoreBandRow(int bandCount, int band);
 /// the bands and the schools' counts are. Fails, writing nothing, when the bands of the total full
 /// mark need more rows than a worksheet has.
 Result<TotalBandsPlaces> writeScoreBands(ExcelSheet& sheet, const Exam& exam, const std::string& title);
+/// The counts of the totals in the bands of the total full mark (none when they do not fit).
+BandTable totalBandCounts(const Exam& exam);
+/// The same from counts made before, with the columns of the scope's school and, in a part's own
+/// workbook, the whole exam's.
+Result<TotalBandsPlaces> writeScopedScoreBands(ExcelSheet& sheet, const Exam& exam, const BandTable& counts,
+                                               const std::string& title, const SheetScope& scope);
 
 }  // namespace varnex

@@ -74,6 +74,26 @@ void writeFormulaBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow,
     mergedBlock(sheet, column, firstRow, lastRow, true).SetValue(formula);
 }
 
+void writeNumberBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, std::optional<double> value) {
+    ExcelRange range = mergedBlock(sheet, column, firstRow, lastRow, true);
+    if (value)
+        range.SetNumber(*value);
+    else
+        range.SetData("");
+}
+
+void writeBoxedRate(ExcelSheet& sheet, int column, int row, std::optional<double> value) {
+    const std::string address = CellName(column, row);
+    ExcelRange range = sheet.Range(address, address);
+    range.BorderAround();
+    range.SetHorizontalAlignment(kAlignCenter);
+    range.SetNumberFormat(kRateNumberFormat);
+    if (value)
+        range.SetNumber(*value);
+    else
+        range.SetData("");
+}
+
 void writeTitleRow(ExcelSheet& sheet, int lastColumn, std::string_view title) {
     writeMergedRow(sheet, lastColumn, 1, title);
 }
@@ -91,13 +111,18 @@ void writeSpanningHeader(ExcelSheet& sheet, int firstColumn, int lastColumn, int
 }
 
 void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools) {
+    writeCumulativeHeaders(sheet, firstColumn, schools, schools.size() >= 2);
+}
+
+void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools,
+                            bool withAll) {
     const int schoolCount = static_cast<int>(schools.size());
     for (int i = 0; i < schoolCount; ++i) {
         writeBoxedCell(
             sheet, firstColumn + i, 3,
             strprintf(sheet_texts::kCumulativeHeaderFormat, schools[static_cast<size_t>(i)].c_str()), 11);
     }
-    if (schoolCount >= 2)
+    if (withAll)
         writeBoxedCell(sheet, firstColumn + schoolCount, 3, sheet_texts::kAllSchoolsCumulativeHeader, 11);
 }
 

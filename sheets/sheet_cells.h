@@ -52,12 +52,20 @@ void writeMergedBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, 
 /// The same block holding one of the sheet's own formulas, formatted as a rate.
 void writeFormulaBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, std::string_view formula);
 
+/// The same block holding a number instead (empty without one), formatted as a rate.
+void writeNumberBlock(ExcelSheet& sheet, int column, int firstRow, int lastRow, std::optional<double> value);
+/// A boxed, centred cell holding a number formatted as a rate, or empty without one.
+void writeBoxedRate(ExcelSheet& sheet, int column, int row, std::optional<double> value);
+
 /// A header over several columns: the cells merged across, boxed and centred.
 void writeSpanningHeader(ExcelSheet& sheet, int firstColumn, int lastColumn, int row, std::string_view text);
 
 /// Row 3 of a band sheet from `firstColumn` on: "<school>/累计" for each school (width 11), then
 /// "合计/累计" when there are two schools or more.
 void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools);
+/// The same with "合计/累计" only when `withAll`.
+void writeCumulativeHeaders(ExcelSheet& sheet, int firstColumn, const std::vector<std::string>& schools,
+                            bool withAll);
 
 /// The text of a band count cell: the band's count and the cumulative count, "%3d/%-3d".
 std::string countCellText(int inBand, int cumulative);

@@ -91,7 +91,7 @@ void makeTabNamesUsable(std::vector<PlannedSheet>& sheets) {
 
 }  // namespace
 
-SheetPlan buildSheetPlan(const Exam& exam) {
+SheetPlan buildSheetPlan(const Exam& exam, const SheetScope& scope) {
     const ExportOptions& o = exam.options();
     const std::string& examName = exam.examName();
     const std::string& grade = exam.gradeName();
@@ -150,6 +150,16 @@ SheetPlan buildSheetPlan(const Exam& exam) {
     }
     if (o.charts) add(SheetKind::Charts, tx::kCharts);
     plan.sheets.push_back({SheetKind::Contents, tx::kContents, std::string(), tx::kContents});
+    // A part's own workbook: the sheets that can show a part, and of the classes' own sheets those
+    // of its classes.
+    if (!scope.wholeExam()) {
+        std::erase_if(plan.sheets, [&](const PlannedSheet& s) {
+            if (!followsScope(s.kind)) return true;
+            if (s.kind != SheetKind::ClassRankingPerClass) return false;
+            auto [school, klass] = classes.parts(static_cast<size_t>(s.classIndex));
+            return !scope.showsClass(school, klass);
+        });
+    }
     makeTabNamesUsable(plan.sheets);
 
     const int n = plan.sheetCount();
@@ -167,7 +177,10 @@ SheetPlan buildSheetPlan(const Exam& exam) {
     // a list of every class would make the confirmation taller than any screen.
     plan.itemList = std::string(tx::kContents) + "\n";
     if (o.classRanking && o.classRankingLayout == 0) {
-        plan.itemList += strprintf(tx::kClassSheetsItemFormat, static_cast<int>(classes.size())) + "\n";
+        plan.itemList +=
+            strprintf(tx::kClassSheetsItemFormat,
+                      static_cast<int>(std::count_if(plan.sheets.begin(), plan.sheets.end(), perClass))) +
+            "\n";
     } else if (o.classRanking) {
         plan.itemList += std::string(tx::kClassRanking) + "\n";
     }
@@ -177,7 +190,7 @@ SheetPlan buildSheetPlan(const Exam& exam) {
             plan.itemList += it->item + "\n";
     }
     // The charts come last.
-    if (o.charts) plan.itemList += std::string(tx::kCharts) + "\n";
+    if (plans(plan, SheetKind::Charts)) plan.itemList += std::string(tx::kCharts) + "\n";
     return plan;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/exam.h"
+#include "sheets/sheet_scope.h"
 
 namespace varnex {
 
@@ -58,8 +59,9 @@ struct SheetPlan {
     std::vector<const PlannedSheet*> contentsOrder() const;
 };
 
-/// Plans the sheets for the exam's name and report choices.
-SheetPlan buildSheetPlan(const Exam& exam);
+/// Plans the sheets for the exam's name and report choices; for a part of the exam, those that can
+/// show it (followsScope) and the sheets of its own classes.
+SheetPlan buildSheetPlan(const Exam& exam, const SheetScope& scope = SheetScope());
 
 /// True when the run produces a sheet of this kind.
 bool plans(const SheetPlan& plan, SheetKind kind);

@@ -82,6 +82,22 @@ inline constexpr const char* kDonePathCopied = "\n（文件路径已复制到了
 inline constexpr const char* kDoneSheetsFormat = "\n\n此次共导出了 %d 张表格：\n%s";
 inline constexpr const char* kDoneOpening = "\n点击“确定”按钮，将为你打开生成的文件。";
 
+// ---------------------------------------------------------------- 分别导出
+/// School, class: the file name of a class's own workbook, as the sheets write a class.
+inline constexpr const char* kSplitClassFileFormat = "%s（%s）班";
+/// The progress step of one school's or class's workbook, followed by its file name.
+inline constexpr const char* kSplitProgress = "分别导出：";
+/// The folder, the reason.
+inline constexpr const char* kSplitFolderFailedFormat = "不能建立文件夹“%s”：%s";
+/// The reason, the path of the whole result workbook (saved). The workbooks already written and
+/// their folder are removed.
+inline constexpr const char* kSplitFailedFormat =
+    "分别导出没有完成，已删除这次分别导出的文件夹和其中的工作簿：%s\n整个结果工作簿已经保存：%s";
+/// After the completion's sheets: the number of workbooks and the folder's full path.
+inline constexpr const char* kDoneSplitFormat = "\n另%s分别导出了 %d 个工作簿，在文件夹“%s”中。";
+/// The log line of the same: the choice (按学校, 按班级), the number of workbooks, the folder.
+inline constexpr const char* kLogSplitFormat = "分别导出（%s）：%d 个工作簿，文件夹：%s";
+
 // ---------------------------------------------------------------- printing
 /// The footer of every printed page of a result sheet: the page number and the page count.
 inline constexpr const char* kPageNumberFooter = "第 &P 页，共 &N 页";

@@ -20,8 +20,12 @@ constexpr int kFirstScoreColumn = 3;
 }  // namespace
 
 Status writeStandardScores(ExcelSheet& sheet, const Exam& exam, const StandardScores& scores,
-                           const std::string& title) {
-    const int studentCount = exam.studentCount();
+                           const std::string& title, const SheetScope& scope) {
+    std::vector<int> shown;
+    for (int r = 0; r < exam.studentCount(); ++r) {
+        if (scope.showsStudent(exam, r)) shown.push_back(r);
+    }
+    const int studentCount = static_cast<int>(shown.size());
     if (studentCount + kHeaderRow > kMaxSheetRows)
         return fail(strprintf(tx::kSheetTooLongFormat, tx::kStandardScores, studentCount + kHeaderRow,
                               kMaxSheetRows));
@@ -39,8 +43,9 @@ Status writeStandardScores(ExcelSheet& sheet, const Exam& exam, const StandardSc
         writeBoxedCell(sheet, column + 1, kHeaderRow, strprintf(tx::kTScoreFormat, name));
     }
     const RowTable& students = exam.students();
-    for (int r = 0; r < studentCount; ++r) {
-        const int row = kHeaderRow + 1 + r;
+    for (int i = 0; i < studentCount; ++i) {
+        const int r = shown[static_cast<size_t>(i)];
+        const int row = kHeaderRow + 1 + i;
         writeBoxedCell(sheet, 0, row, students.cellText(r, 0));
         writeBoxedCell(sheet, 1, row,
                        analysis_texts::kOpenBracket + std::string(students.cellText(r, 1)) +

@@ -7,14 +7,15 @@
 #include "analysis/exam.h"
 #include "analysis/standard_scores.h"
 #include "base/result.h"
+#include "sheets/sheet_scope.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {
 
 /// Columns 学校, 班级, 姓名, then per subject and the total its Z (two decimals) and T (one
-/// decimal) score, a row per student in the order of the student table; fails when they do not
-/// fit a worksheet.
+/// decimal) score, a row per student of `scope` in the order of the student table (the scores are
+/// those over the whole exam); fails when they do not fit a worksheet.
 Status writeStandardScores(ExcelSheet& sheet, const Exam& exam, const StandardScores& scores,
-                           const std::string& title);
+                           const std::string& title, const SheetScope& scope = SheetScope());
 
 }  // namespace varnex

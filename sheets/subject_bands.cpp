@@ -68,21 +68,22 @@ void writeBlockLabels(ExcelSheet& sheet, const std::vector<SubjectBlock>& blocks
     }
 }
 
-// Every school's and, with two schools or more, the grade's count cells of every band.
-void writeCounts(ExcelSheet& sheet, const Exam& exam, const std::vector<SubjectBlock>& blocks) {
-    const int schoolCount = static_cast<int>(exam.imported().schoolList.size());
-    std::vector<BandTable> counts;
-    counts.reserve(blocks.size());
-    for (const auto& block : blocks) {
-        counts.push_back(scoreBandCounts(exam, block.subject, block.bands));
+// The shown schools' and, with two schools or more or in a part's own workbook, the grade's count
+// cells of every band.
+void writeCounts(ExcelSheet& sheet, const std::vector<SubjectBlock>& blocks,
+                 const std::vector<BandTable>& counts, const std::vector<size_t>& shown, bool withAll) {
+    const int schoolCount = static_cast<int>(shown.size());
+    for (size_t k = 0; k < blocks.size(); ++k) {
+        const SubjectBlock& block = blocks[k];
         for (int j = 0; j < block.bandCount(); ++j) {
             for (int i = 0; i < schoolCount; ++i) {
-                const BandCount& c = counts.back().ofSchool[static_cast<size_t>(i)][static_cast<size_t>(j)];
+                const BandCount& c =
+                    counts[k].ofSchool[shown[static_cast<size_t>(i)]][static_cast<size_t>(j)];
                 writeBoxedCell(sheet, 2 + i, block.rowOf(j), countCellText(c.inBand, c.cumulative));
             }
         }
     }
-    if (schoolCount < 2) return;
+    if (!withAll) return;
     for (size_t k = 0; k < blocks.size(); ++k) {
         for (int j = 0; j < blocks[k].bandCount(); ++j) {
             const BandCount& c = counts[k].ofAll[static_cast<size_t>(j)];
@@ -93,17 +94,35 @@ void writeCounts(ExcelSheet& sheet, const Exam& exam, const std::vector<SubjectB
 
 }  // namespace
 
+std::vector<BandTable> subjectBandCounts(const Exam& exam) {
+    std::vector<BandTable> counts;
+    Result<std::vector<SubjectBlock>> blocks = layOutSubjectBlocks(exam);
+    if (!blocks) return counts;
+    for (const auto& block : *blocks) counts.push_back(scoreBandCounts(exam, block.subject, block.bands));
+    return counts;
+}
+
 Status writeSubjectBands(ExcelSheet& sheet, const Exam& exam, const std::string& title) {
+    if (Result<std::vector<SubjectBlock>> blocks = layOutSubjectBlocks(exam); !blocks)
+        return fail(blocks.error());
+    return writeScopedSubjectBands(sheet, exam, subjectBandCounts(exam), title, SheetScope());
+}
+
+Status writeScopedSubjectBands(ExcelSheet& sheet, const Exam& exam, const std::vector<BandTable>& counts,
+                               const std::string& title, const SheetScope& scope) {
     Result<std::vector<SubjectBlock>> blocks = layOutSubjectBlocks(exam);
     if (!blocks) return fail(blocks.error());
-    const std::vector<std::string>& schools = exam.imported().schoolList;
+    const std::vector<size_t> shown = scope.shownSchools(exam.imported().schoolList);
+    std::vector<std::string> schools;
+    for (size_t k : shown) schools.push_back(exam.imported().schoolList[k]);
     const int schoolCount = static_cast<int>(schools.size());
-    writeTitleRow(sheet, schoolCount >= 2 ? 2 + schoolCount : 1 + schoolCount, title);
+    const bool withAll = scope.showsWholeExam(exam.imported().schoolList.size());
+    writeTitleRow(sheet, withAll ? 2 + schoolCount : 1 + schoolCount, title);
     writeBoxedCell(sheet, 0, 3, tx::kSubjectHeader, 11);
     writeBoxedCell(sheet, 1, 3, tx::kBandHeader, 15);
-    writeCumulativeHeaders(sheet, 2, schools);
+    writeCumulativeHeaders(sheet, 2, schools, withAll);
     writeBlockLabels(sheet, *blocks);
-    writeCounts(sheet, exam, *blocks);
+    writeCounts(sheet, *blocks, counts, shown, withAll);
     return {};
 }
 

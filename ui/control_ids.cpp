@@ -111,6 +111,8 @@ const char* controlName(ControlId id) {
             return "RankingTiesSkip";
         case RankingTiesDense:
             return "RankingTiesDense";
+        case SplitFilesList:
+            return "SplitFilesList";
         case CmdGenerateTemplates:
             return "CmdGenerateTemplates";
         case CmdOpenFile:

@@ -60,6 +60,7 @@ enum ControlId : int {
     RankingTiesSkip = 1296,    ///< 名次方式: 并列占位
     RankingTiesDense = 1297,   ///< 名次方式: 并列不占位
     LevelDistribution = 1298,  ///< 导出等级分布
+    SplitFilesList = 1310,     ///< 分别导出: 不分, 按学校, 按班级
     FourRates = 1320,          ///< 四率: 良好率 and 低分率 beside the three rates
     MoreFigures = 1321,        ///< 扩展指标: 超均率, 标准差, 最高分, 最低分
     StandardScores = 1322,     ///< 导出学生标准分

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 #include <climits>
 
 #include "app/report_choices.h"
@@ -99,6 +100,8 @@ int readControls(const WindowControls& controls, AppState& state) {
     // Neither button is checked while the settings file has made no choice: that stays so.
     if (int ties = controls.rankingTies->checkedId(); ties >= 0)
         options.rankingRule = ties == 0 ? RankingRule::Competition : RankingRule::Dense;
+    // The combo lists 不分, 按学校, 按班级 in SplitFiles order.
+    options.split = static_cast<SplitFiles>(std::max(0, controls.combo(ctl::SplitFilesList)->currentIndex()));
     if (!readLevelCuts(controls, state)) return ctl::LevelLines;
     return -1;
 }
@@ -186,6 +189,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
         controls.rankingTies->button(options.rankingRule == RankingRule::Competition ? 0 : 1)
             ->setChecked(true);
     }
+    controls.combo(ctl::SplitFilesList)->setCurrentIndex(static_cast<int>(options.split));
     controls.check(ctl::ConvertedScores)->setChecked(state.importOptions.scaledScores);
     controls.check(ctl::ComputeScaled)->setChecked(state.scores.computeScaled);
     writeOtherSubjects(controls, state);

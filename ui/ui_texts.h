@@ -79,6 +79,7 @@ constexpr const char* kMoreFiguresTip = "在三率旁加上超均率、标准差
 constexpr const char* kRankingTiesLabel = "名次方式";
 constexpr const char* kRankingTiesSkip = "并列占位";
 constexpr const char* kRankingTiesDense = "并列不占位";
+constexpr const char* kSplitFilesLabel = "分别导出";
 constexpr const char* kNoRanks = "不公布名次";
 constexpr const char* kPreviousExamLabel = "上次考试";
 constexpr const char* kPreviousFileButton = "选择…";

@@ -564,6 +564,13 @@ QWidget* WindowControls::buildExportOptions() {
     tiesSkip->setChecked(true);
     nameRow->addWidget(tiesSkip);
     nameRow->addWidget(tiesDense);
+    // 分别导出: one workbook per school or class beside the whole one.
+    nameRow->addSpacing(kColumnSpacing * 2);
+    nameRow->addWidget(makeLabel(tx::kSplitFilesLabel));
+    QComboBox* split = add(ctl::SplitFilesList, makeCombo(false, 3));
+    for (SplitFiles choice : {SplitFiles::None, SplitFiles::BySchool, SplitFiles::ByClass})
+        split->addItem(qs(splitFilesName(choice)));
+    nameRow->addWidget(split);
     nameRow->addSpacing(kColumnSpacing);
     nameRow->addWidget(add(ctl::NoRanks, coloured(new QCheckBox(qs(tx::kNoRanks)), TextColour::Red)));
     layout->addLayout(nameRow);

@@ -515,7 +515,17 @@ class Evaluator {
         Value x = expression(p);
         if (!accept(p, ',')) return Value::error("#NAME?");
         auto r = range(p);
-        if (!r || !accept(p, ')')) return Value::error("#NAME?");
+        if (!r) return Value::error("#NAME?");
+        // The order: omitted or 0 counts from the highest, any other number from the lowest.
+        bool ascending = false;
+        if (accept(p, ',')) {
+            Value order = asNumber(expression(p));
+            if (!accept(p, ')')) return Value::error("#NAME?");
+            if (!order.isNumber()) return order;
+            ascending = order.number != 0;
+        } else if (!accept(p, ')')) {
+            return Value::error("#NAME?");
+        }
         // The ranked value is a number argument: an empty cell counts 0, text is #VALUE!.
         x = asNumber(x);
         if (!x.isNumber()) return x;
@@ -538,8 +548,10 @@ class Evaluator {
         if (it->second.error) return *it->second.error;
         const auto& numbers = it->second.numbers;
         if (!std::binary_search(numbers.begin(), numbers.end(), x.number)) return Value::error("#N/A");
-        auto greater = numbers.end() - std::upper_bound(numbers.begin(), numbers.end(), x.number);
-        return Value::ofNumber(static_cast<double>(greater) + 1);
+        const auto ahead = ascending
+                               ? std::lower_bound(numbers.begin(), numbers.end(), x.number) - numbers.begin()
+                               : numbers.end() - std::upper_bound(numbers.begin(), numbers.end(), x.number);
+        return Value::ofNumber(static_cast<double>(ahead) + 1);
     }
 
     Value average(Parser& p) {

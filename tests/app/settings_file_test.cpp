@@ -482,6 +482,32 @@ TEST(SettingsFile, TheRankingRuleIsSeededAsCompetitionAndUnchosenInOlderFiles) {
     EXPECT_NE(readFile(dir.file("old.ini")).find(utf8ToGbk("\r\n名次方式=并列占位\r\n")), std::string::npos);
 }
 
+// 分别导出: missing or unknown reads 不分, and a file that never had the key gets none for 不分;
+// each choice is saved and read back.
+TEST(SettingsFile, SplitFilesChoiceIsKeptUnderItsName) {
+    TempDir dir;
+    const std::string path = dir.file("split.ini");
+    writeFile(path, utf8ToGbk("[导出选项]\r\n分别导出=按年级\r\n"));
+    ScoreSettings s;
+    ExportOptions o;
+    o.split = SplitFiles::ByClass;
+    ASSERT_TRUE(loadGrade(path, "七年级", s, o));
+    EXPECT_EQ(o.split, SplitFiles::None);
+    const std::string fresh = dir.file("fresh.ini");
+    seedIfMissing(fresh);
+    ASSERT_TRUE(saveGrade(fresh, "七年级", s, o));
+    EXPECT_EQ(readFile(fresh).find(utf8ToGbk("分别导出")), std::string::npos);
+    for (SplitFiles split : {SplitFiles::BySchool, SplitFiles::ByClass, SplitFiles::None}) {
+        o.split = split;
+        ASSERT_TRUE(saveGrade(fresh, "七年级", s, o));
+        ExportOptions again;
+        again.split = SplitFiles::ByClass;
+        ASSERT_TRUE(loadGrade(fresh, "七年级", s, again));
+        EXPECT_EQ(again.split, split);
+    }
+    EXPECT_NE(readFile(fresh).find(utf8ToGbk("\r\n分别导出=不分\r\n")), std::string::npos);
+}
+
 TEST(SettingsFile, KeysInOtherCaseAndOrderAndGarbageLines) {
     TempDir dir;
     std::string path = dir.file(kSettingsFileName);

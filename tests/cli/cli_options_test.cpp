@@ -179,7 +179,7 @@ TEST(CommandLine, EachCommandTakesTheOptionsItsHelpLists) {
                               "--lines",          "--lines-top",
                               "--near-lines",     "--questions",
                               "--question-sheet", "--question-subject",
-                              "--question-marks"}},
+                              "--question-marks", "--split"}},
     };
     std::set<std::string> every;
     for (const auto& [command, options] : taken) every.insert(options.begin(), options.end());

@@ -817,6 +817,33 @@ TEST_F(CliTest, RankingRuleAndRounding) {
     EXPECT_NE(r.err.find("--ranking must be 1224 or 1223: 1234"), std::string::npos) << r.err;
 }
 
+// --split school writes a folder of one workbook per school beside the result and says so; a value
+// it cannot use stops the run with exit status 2.
+TEST_F(CliTest, SplitForOneRun) {
+    examineOnly({{"语文", 100}});
+    const std::string input = dir.file("分校.xlsx");
+    testing::writeInputWorkbook(input, {{"成绩",
+                                         {{"学校", "班级", "姓名", "语文"},
+                                          {"一中", "1", "甲", "95"},
+                                          {"二中", "1", "乙", "80"},
+                                          {"二中", "2", "丙", "70"}}}});
+    auto run = [&](const std::string& out, const char* split) {
+        return runCli(
+            dir, {"export", input, "--scores", "成绩", "--grade", "七年级", "--exam", "期中", "--settings",
+                  settings, "--yes", "--reports", "导出班级总分排名", "--split", split, "-o", out});
+    };
+    RunResult r = run(dir.file("结果.xlsx"), "school");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(sheetNames(dir.file("结果/二中.xlsx")), sheetNames(dir.file("结果.xlsx")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("结果/一中.xlsx")));
+    EXPECT_NE(r.err.find("另按学校分别导出了 2 个工作簿"), std::string::npos) << r.err;
+
+    RunResult bad = run(dir.file("错.xlsx"), "grade");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("--split must be school or class: grade"), std::string::npos) << bad.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("错.xlsx")));
+}
+
 // --reports 等级分布 with the grade's cuts or, for one run, --levels; a value --levels cannot use
 // stops the run with exit status 2 and says why.
 TEST_F(CliTest, LevelsForOneRun) {

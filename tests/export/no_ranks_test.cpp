@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "import/open_workbook.h"
 #include "import/previous_exam.h"
 #include "import/student_import.h"
+#include "readers/workbook_reader.h"
 #include "sheets/sheet_texts.h"
 #include "tests/export/exam_fixture.h"
 #include "tests/support/progress_exams.h"
@@ -119,6 +122,49 @@ TEST_F(NoRanks, NoSheetListingStudentsHasAColumnOfPlaces) {
             << question(exam);
         EXPECT_EQ(question(exam).find("义务教育"), std::string::npos);
         EXPECT_EQ(question(exam).find("总分名次段\n"), std::string::npos) << "not in the item list";
+    }
+}
+
+// Every school's own workbook keeps 不公布名次 as the whole one does: no sheet of places, and no
+// column of places on a sheet that lists students, read back cell by cell from the files.
+TEST_F(NoRanks, EachSchoolsOwnWorkbookHasNoPlacesOfStudents) {
+    importAs(exam, 8);
+    exam.state.overwriteOutput = true;
+    chooseEverything(exam, true);
+    exam.state.exportOptions.standardScores = true;
+    exam.state.exportOptions.split = SplitFiles::BySchool;
+    ASSERT_TRUE(exam.run().completed) << (exam.outcome.failure ? exam.outcome.failure->message : "");
+    ASSERT_EQ(exam.outcome.splitFiles, 2);
+    for (const char* school : {"一中", "二中"}) {
+        SCOPED_TRACE(school);
+        auto opened = openWorkbookReader(exam.dir.file(std::string("结果/") + school + ".xlsx"));
+        ASSERT_TRUE(opened) << opened.error();
+        WorkbookReader& reader = **opened;
+        std::set<std::string> studentSheets;
+        for (size_t i = 0; i < reader.sheetNames().size(); ++i) {
+            const std::string& name = reader.sheetNames()[i];
+            EXPECT_EQ(name.find("总分前"), std::string::npos) << name;
+            EXPECT_NE(name, "总分名次段");
+            EXPECT_NE(name, "学生标准分");
+            auto stream = reader.openSheet(i);
+            ASSERT_TRUE(stream) << stream.error();
+            bool listsStudents = false;
+            SheetRow row;
+            for (Result<bool> got = (*stream)->next(row); got && *got; got = (*stream)->next(row)) {
+                if (!listsStudents &&
+                    std::find(row.cells.begin(), row.cells.end(), "姓名") == row.cells.end())
+                    continue;
+                listsStudents = true;
+                for (size_t c = 0; c < row.cells.size(); ++c) {
+                    for (const char* word : {"名次", "排名", "校次", "班次"})
+                        EXPECT_EQ(row.cells[c].find(word), std::string::npos)
+                            << name << " " << CellName(static_cast<int>(c), static_cast<int>(row.number))
+                            << " " << row.cells[c];
+                }
+            }
+            if (listsStudents) studentSheets.insert(name);
+        }
+        EXPECT_EQ(studentSheets, (std::set<std::string>{"班级总分排名", "临界生", "学生进退步"}));
     }
 }
 

@@ -202,5 +202,45 @@ TEST(PrintedPages, EveryPageHoldsWholeChartsAndTables) {
     }
 }
 
+// A school's own workbook of 分别导出 prints like the whole one: whole tables on A4 with the page
+// footer, and none of another school's rows.
+TEST(PrintedPages, ASchoolsOwnWorkbookPrintsLikeTheWholeOne) {
+    for (const char* program : {"soffice", "pdftoppm", "pdftotext"}) {
+        if (!found(program))
+            GTEST_SKIP() << program << " not found: the printed pages are not checked (install "
+                         << "libreoffice-calc-nogui and poppler-utils).";
+    }
+    TempDir dir;
+    const std::string input = dir.file("示例考试-七年级.xlsx"), result = dir.file("result.xlsx");
+    const std::string cli = quoted(VARNEX_CLI);
+    ASSERT_TRUE(
+        run(cli +
+            " sample --grade 七年级 --schools 3 --classes-per-school 4 --students-per-class 40 --seed 2026"
+            " -o " +
+            quoted(input) + " --force > /dev/null 2>&1"));
+    ASSERT_TRUE(
+        run(cli + " export " + quoted(input) +
+            " --teachers 教师任课表 --scores 七年级 --grade 七年级 --exam 示例考试 --split school --yes "
+            "--force -o " +
+            quoted(result) + " > /dev/null 2>&1"));
+    std::vector<std::string> schools;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.file("result")))
+        schools.push_back(entry.path().stem().string());
+    std::sort(schools.begin(), schools.end());
+    ASSERT_EQ(schools.size(), 3u);
+
+    const Printout p = print(dir.file("result/" + schools[0] + ".xlsx"), dir.file("print"), "");
+    ASSERT_EQ(p.failure, "");
+    ASSERT_GT(p.pages.size(), 3u);
+    ASSERT_EQ(p.texts.size(), p.pages.size());
+    for (size_t i = 0; i < p.pages.size(); ++i) {
+        SCOPED_TRACE("page " + std::to_string(i + 1));
+        EXPECT_GT(inkedBox(p.pages[i]).width, 0.4) << p.texts[i].substr(0, 200);
+        EXPECT_NE(p.texts[i].find("页，共"), std::string::npos) << "no page footer";
+        for (size_t other = 1; other < schools.size(); ++other)
+            EXPECT_EQ(p.texts[i].find(schools[other]), std::string::npos) << schools[other];
+    }
+}
+
 }  // namespace
 }  // namespace varnex::testing

@@ -939,6 +939,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::ExamNameBox,
                    ctl::RankingTiesSkip,
                    ctl::RankingTiesDense,
+                   ctl::SplitFilesList,
                    ctl::NoRanks,
                    ctl::GradeRates,
                    ctl::TotalBands,
@@ -1893,6 +1894,18 @@ TEST_F(WindowTest, RankingRuleConvertedScoresAndFurtherSubjectsAreBound) {
     EXPECT_FALSE(qobject_cast<QRadioButton*>(window->control(ctl::RankingTiesDense))->isChecked());
     window->runCommand(ctl::SaveSettings);
     EXPECT_EQ(state.exportOptions.rankingRule, RankingRule::Unchosen);
+}
+
+// 分别导出: the combo reaches the state and the settings file with 保存, and comes back with it.
+TEST_F(WindowTest, SplitFilesChoiceIsBound) {
+    EXPECT_EQ(combo(ctl::SplitFilesList)->currentText(), q("不分"));
+    combo(ctl::SplitFilesList)->setCurrentIndex(2);
+    window->runCommand(ctl::SaveSettings);
+    EXPECT_EQ(state.exportOptions.split, SplitFiles::ByClass);
+    EXPECT_EQ(IniFile::load(dir.file(kSettingsFileName)).find("导出选项", "分别导出"),
+              std::optional<std::string>("按班级"));
+    restart();
+    EXPECT_EQ(combo(ctl::SplitFilesList)->currentText(), q("按班级"));
 }
 
 // Each entry of the previous exam's sheet list names the file beside the sheet.

@@ -199,6 +199,10 @@ TEST(WorkbookModel, CachedFormulaResults) {
     put("C11", "=RANK(C7,C$6:C$8)");
     put("C12", "=RANK(C8,C$6:C$9)");
     put("C13", "=RANK(I5,I$5:J$5)");
+    // With an order other than 0, from the lowest (ties share the better place).
+    put("E11", "=RANK(D7,D$6:D$9,1)");
+    put("E12", "=RANK(D6,D$6:D$9,0)");
+    put("E13", "=RANK(C8,C$6:C$8,2)");
     // A class average equal to the block average deviates by exactly 0.
     put("F6", "70.5");
     put("F7", "70.6");
@@ -222,6 +226,9 @@ TEST(WorkbookModel, CachedFormulaResults) {
     EXPECT_EQ(num("C11"), 2);
     EXPECT_EQ(num("C12"), 1);
     EXPECT_EQ(err("C13"), "#DIV/0!");
+    EXPECT_EQ(num("E11"), 3);
+    EXPECT_EQ(num("E12"), 2);
+    EXPECT_EQ(num("E13"), 2);
     EXPECT_TRUE(m.at("G7")->cached().isNumber());
     EXPECT_EQ(num("G7"), 0);
     EXPECT_FALSE(std::signbit(num("G7")));
