@@ -565,9 +565,11 @@ QWidget* WindowControls::buildExportOptions() {
     nameRow->addWidget(tiesSkip);
     nameRow->addWidget(tiesDense);
     // 分别导出: one workbook per school or class beside the whole one.
-    nameRow->addSpacing(kColumnSpacing * 2);
+    nameRow->addSpacing(kColumnSpacing);
     nameRow->addWidget(makeLabel(tx::kSplitFilesLabel));
     QComboBox* split = add(ctl::SplitFilesList, makeCombo(false, 3));
+    // Wide enough for its longest choice (按学校, 按班级): three wide characters.
+    split->setMinimumContentsLength(6);
     for (SplitFiles choice : {SplitFiles::None, SplitFiles::BySchool, SplitFiles::ByClass})
         split->addItem(qs(splitFilesName(choice)));
     nameRow->addWidget(split);
