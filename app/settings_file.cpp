@@ -35,9 +35,12 @@ const char* const kFourRatesKey = "四率";
 const char* const kMoreFiguresKey = "扩展指标";
 // 1: no sheet shows students' places; absent or 0: the places are shown. Seeded off.
 const char* const kNoRanksKey = "不公布名次";
+// 1: places and the rate sheets per track (物理类 / 历史类); absent or 0: over the whole grade.
+// Seeded off.
+const char* const kByTrackKey = "按科类分别统计";
 
-// The plain flags in the order they are saved: the reports', then 忽略零分学科, 缺考不计入统计 and
-// 不公布名次.
+// The plain flags in the order they are saved: the reports', then 忽略零分学科, 缺考不计入统计,
+// 四率, 扩展指标, 不公布名次 and 按科类分别统计.
 template <class Visit>
 void forEachFlag(Visit visit) {
     for (const ReportChoice& report : kReportChoices) {
@@ -48,6 +51,7 @@ void forEachFlag(Visit visit) {
     visit(kFourRatesKey, &ExportOptions::fourRates);
     visit(kMoreFiguresKey, &ExportOptions::moreFigures);
     visit(kNoRanksKey, &ExportOptions::noRanks);
+    visit(kByTrackKey, &ExportOptions::byTrack);
 }
 
 const char* const kTopNKey = reportKeptAs(ReportSetting::TopN).settingsKey;
@@ -316,6 +320,7 @@ void seedIfMissing(const std::string& path) {
     file.set(kExportSection, tx::kRankingRuleKey, tx::kCompetitionRanking);
     file.set(kExportSection, kFourRatesKey, "1");
     file.set(kExportSection, kNoRanksKey, "0");
+    file.set(kExportSection, kByTrackKey, "0");
     file.save(path);
 }
 

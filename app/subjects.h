@@ -186,6 +186,9 @@ struct ExportOptions {
     bool levelDistribution = false;
     /// 不公布名次: no sheet shows students' places.
     bool noRanks = false;
+    /// 按科类分别统计: students' places counted within their track (物理类 / 历史类) and the rate
+    /// sheets written once per track; off unless chosen.
+    bool byTrack = false;
     /// 上线分析: per school, class and track, the students at or above the grade's 上线 lines.
     bool scoreLines = false;
     /// 临界线 上线: 临界生 are those near the grade's 上线 lines instead of the total's excellence

@@ -167,6 +167,11 @@ constexpr OptionSpec kOptions[] = {
      "no students' places, for this run: leaves out 总分前N名 and 总分名次段, lists\n"
      "班级总分排名 by name with levels and shows levels in 学生进退步; without it, the\n"
      "settings file's choice"},
+    {"--by-track", nullptr, kExport,
+     "按科类分别统计，本次使用：总分前N名、班级总分排名和学生进退步的名次在各科类（物理类、历史类）内排，\n"
+     "三率表按科类分别导出；不给出时按配置文件\n"
+     "per track, for this run: places in 总分前N名, 班级总分排名 and 学生进退步 within each track\n"
+     "(物理类, 历史类) and the rate sheets once per track; without it, the settings file's choice"},
     {"--lines", "科类:线=分数,…;…", kExport,
      "本次上线分析的分数线，不存入配置文件，如 物理类:本科=480,特控=560;历史类:本科=470,特控=550；\n"
      "不写科类时用于各科类；不给出时按配置文件该年级的“上线”\n"

@@ -50,7 +50,7 @@ inline constexpr const char* kExportUsage =
     "                             [--school NAME] [--class NAME] [--scaled] [--settings FILE]\n"
     "                             [--full-mark 学科=N,…] [--excellence 学科=N,…] [--reports 报表,…]\n"
     "                             [--missing-rule 0|1|2] [--missing-limit N] [--blank-scores zero|exclude]\n"
-    "                             [--ranking 1224|1223] [--no-ranks]\n"
+    "                             [--ranking 1224|1223] [--no-ranks] [--by-track]\n"
     "                             [--previous FILE [--previous-sheet SHEET]] [--near N] [--yes] [--force]\n"
     "                             [--questions FILE --question-sheet SHEET --question-subject 学科\n"
     "                              [--question-marks 题号=满分,…]]…\n"

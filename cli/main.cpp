@@ -592,6 +592,7 @@ int runExport(const Args& line) {
     if (args->flags.count("--four-rates")) state.exportOptions.fourRates = true;
     if (args->flags.count("--more-figures")) state.exportOptions.moreFigures = true;
     if (args->flags.count("--no-ranks")) state.exportOptions.noRanks = true;
+    if (args->flags.count("--by-track")) state.exportOptions.byTrack = true;
     // A previous exam asks for the progress reports unless --reports chooses the reports.
     if (v.count("--previous") && !v.count("--reports")) state.exportOptions.progress = true;
     state.outputPath = v["-o"];
