@@ -179,7 +179,8 @@ TEST(CommandLine, EachCommandTakesTheOptionsItsHelpLists) {
                               "--lines",          "--lines-top",
                               "--near-lines",     "--questions",
                               "--question-sheet", "--question-subject",
-                              "--question-marks", "--split"}},
+                              "--question-marks", "--split",
+                              "--by-track"}},
     };
     std::set<std::string> every;
     for (const auto& [command, options] : taken) every.insert(options.begin(), options.end());
