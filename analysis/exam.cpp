@@ -294,6 +294,7 @@ Exam::Exam(const Exam& whole, const std::vector<int>& students)
         return std::find(schools.begin(), schools.end(), school) == schools.end();
     });
     imported_.classCount = static_cast<int>(imported_.classList.size());
+    imported_.studentCount = static_cast<int>(students.size());
     if (options_.blankScoresExcluded) {
         int most = 0;
         for (const auto& [fullMark, count] : studentsOfFullMark) {
@@ -311,6 +312,7 @@ Exam::Exam(const Exam& whole, const std::vector<int>& students)
         if (classes.count(classKey(t[0], t[2])) != 0) teachers.appendRow(t.texts());
     }
     teachers_ = &teachers;
+    imported_.teacherCount = teachers.rowCount();
     teachersOfExam_ = anyTeacherOfExam(teachers, imported_, subjects_);
 
     stride_ = subjects_.size() + 1;

@@ -172,7 +172,8 @@ TEST(ByTrack, RateSheetsPerTrack) {
         const varnex::Exam& track = *counted.tracks()[r.track].exam;
         ASSERT_EQ(track.subjects().size(), 2u);
         EXPECT_EQ(track.subjects()[r.subject].name, r.name);
-        const RateGroup& figures = gradeRates(track).at(0).figures[r.subject];
+        const std::vector<SchoolRates> rates = gradeRates(track);
+        const RateGroup& figures = rates.at(0).figures.at(r.subject);
         EXPECT_EQ(figures.satCount, r.sat) << r.track << r.name;
         EXPECT_EQ(figures.excellentCount, r.excellent) << r.track << r.name;
         EXPECT_EQ(figures.passCount, r.pass) << r.track << r.name;
@@ -270,8 +271,8 @@ TEST(ByTrack, PartsKeepTheirTracks) {
     const varnex::Exam counted(exam.state);
     auto tabs = [&](const SheetScope& scope) {
         std::vector<std::string> names;
-        for (const PlannedSheet* s : buildSheetPlan(counted, scope).contentsOrder())
-            names.push_back(s->tabName);
+        const SheetPlan plan = buildSheetPlan(counted, scope);
+        for (const PlannedSheet* s : plan.contentsOrder()) names.push_back(s->tabName);
         return names;
     };
     EXPECT_EQ(tabs(SheetScope::ofClass("一中", "1")),
