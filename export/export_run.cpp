@@ -119,10 +119,15 @@ std::string teacherNote(const Exam& exam, const AppState& state) {
     return strprintf(classRates ? tx::kUntaughtNoteFormat : tx::kUntaughtNoClassRatesFormat, classes.c_str());
 }
 
-// What the confirmation says about 按科类分别统计: how many students have no track and are counted
-// as a group of their own, or that no student has one, so that the whole grade is counted as before.
+// What the confirmation says about 按科类分别统计 when a report it splits is chosen: how many
+// students have no track and are counted as a group of their own, or that no student has one, so
+// that the whole grade is counted as before.
 std::string trackNote(const Exam& exam) {
-    if (!exam.options().byTrack) return {};
+    const ExportOptions& o = exam.options();
+    // Under 不公布名次 the listings have no places to count within a track.
+    const bool counted = (!o.noRanks && (o.topNEnabled || o.classRanking || o.progress)) || o.gradeRates ||
+                         o.classRates || o.teacherRates;
+    if (!o.byTrack || !counted) return {};
     const std::vector<ExamTrack>& tracks = exam.tracks();
     if (tracks.empty()) return tx::kNoTracksNote;
     if (!tracks.back().name.empty()) return {};
