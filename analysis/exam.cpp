@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "analysis/line_reach.h"
 #include "app/report_choices.h"
 #include "app/score_lines.h"
 #include "base/rounding.h"
@@ -216,17 +217,12 @@ Exam::Exam(const AppState& state)
 void Exam::splitIntoTracks() {
     if (!options_.byTrack) return;
     const RowTable& students = *students_;
-    auto trackOf = [&](int row) -> std::string_view {
-        const std::vector<std::string>& hidden = students.hiddenCells(row);
-        return kTrackHiddenCell < hidden.size() ? std::string_view(hidden[kTrackHiddenCell])
-                                                : std::string_view();
-    };
     // Groups: the kTracks, then the students without a track.
     constexpr size_t kUntracked = std::size(kTracks);
     std::vector<std::vector<int>> groups(kUntracked + 1);
     std::vector<unsigned char> groupOf(static_cast<size_t>(students.rowCount()));
     for (int row = 0; row < students.rowCount(); ++row) {
-        const std::string_view track = trackOf(row);
+        const std::string_view track = studentTrack(*this, row);
         size_t group = 0;
         while (group < kUntracked && track != kTracks[group]) ++group;
         groups[group].push_back(row);
@@ -270,7 +266,7 @@ Exam::Exam(const Exam& whole, const std::vector<int>& students)
     RowTable& counted = counted_.emplace(emptyLike(all));
     imported_.classList.clear();
     std::vector<std::string> schools;
-    std::set<std::string> classes;  // groupKey of school and class
+    std::set<std::string> classes;  // classKey of each class of the track
     std::map<int, int> studentsOfFullMark;
     for (int row : students) {
         const int index = counted.appendRow(all.row(row).texts());
