@@ -4,8 +4,11 @@
 #include <iterator>
 #include <limits>
 #include <map>
+#include <set>
 
+#include "analysis/line_reach.h"
 #include "app/report_choices.h"
+#include "app/score_lines.h"
 #include "base/rounding.h"
 #include "base/text_util.h"
 
@@ -80,6 +83,21 @@ bool anyTeacherOfExam(const RowTable& teachers, const ImportResults& imported,
             return true;
     }
     return false;
+}
+
+// A table of the same columns without rows.
+RowTable emptyLike(const RowTable& table) {
+    RowTable empty;
+    for (const RowTableColumn& column : table.columns()) empty.addColumn(column.name, column.width);
+    return empty;
+}
+
+// A school's class as one key: "一中 1" + "2" and "一中" + "1 2" stay apart.
+std::string classKey(std::string_view school, std::string_view klass) {
+    std::string key = std::to_string(school.size()) + ':';
+    key += school;
+    key += klass;
+    return key;
 }
 
 }  // namespace
@@ -191,6 +209,117 @@ Exam::Exam(const AppState& state)
                 cells[static_cast<size_t>(i < subjects_.size() ? subjects_[i].column : kTotalColumn)];
             values_[first + i] = cAtof(text);
             sat_[first + i] = startsWithNumber(text);
+        }
+    }
+    splitIntoTracks();
+}
+
+void Exam::splitIntoTracks() {
+    if (!options_.byTrack) return;
+    const RowTable& students = *students_;
+    // Groups: the kTracks, then the students without a track.
+    constexpr size_t kUntracked = std::size(kTracks);
+    std::vector<std::vector<int>> groups(kUntracked + 1);
+    std::vector<unsigned char> groupOf(static_cast<size_t>(students.rowCount()));
+    for (int row = 0; row < students.rowCount(); ++row) {
+        const std::string_view track = studentTrack(*this, row);
+        size_t group = 0;
+        while (group < kUntracked && track != kTracks[group]) ++group;
+        groups[group].push_back(row);
+        groupOf[static_cast<size_t>(row)] = static_cast<unsigned char>(group);
+    }
+    if (groups[kUntracked].size() == static_cast<size_t>(students.rowCount())) return;
+    std::vector<unsigned char> indexOfGroup(groups.size());
+    for (size_t group = 0; group < groups.size(); ++group) {
+        if (groups[group].empty()) continue;
+        indexOfGroup[group] = static_cast<unsigned char>(tracks_.size());
+        ExamTrack& track = tracks_.emplace_back();
+        track.name = group < kUntracked ? kTracks[group] : "";
+        track.students = std::move(groups[group]);
+        track.exam.reset(new Exam(*this, track.students));
+    }
+    trackOfStudent_.resize(groupOf.size());
+    for (size_t s = 0; s < groupOf.size(); ++s) trackOfStudent_[s] = indexOfGroup[groupOf[s]];
+}
+
+Exam::Exam(const Exam& whole, const std::vector<int>& students)
+    : examName_(whole.examName_),
+      scores_(whole.scores_),
+      options_(whole.options_),
+      imported_(whole.imported_),
+      teachersLeftOut_(whole.teachersLeftOut_),
+      previous_(whole.previous_),
+      questionSheets_(whole.questionSheets_) {
+    const RowTable& all = whole.students();
+    // The subjects some student of the track has a score in.
+    std::vector<size_t> kept;
+    for (size_t i = 0; i < whole.subjects_.size(); ++i) {
+        if (std::any_of(students.begin(), students.end(), [&](int s) { return whole.score(s, i).sat; }))
+            kept.push_back(i);
+    }
+    imported_.examSubjects.clear();
+    for (size_t i : kept) {
+        subjects_.push_back(whole.subjects_[i]);
+        imported_.examSubjects.push_back(whole.subjects_[i].name);
+    }
+
+    RowTable& counted = counted_.emplace(emptyLike(all));
+    imported_.classList.clear();
+    std::vector<std::string> schools;
+    std::set<std::string> classes;  // classKey of each class of the track
+    std::map<int, int> studentsOfFullMark;
+    for (int row : students) {
+        const int index = counted.appendRow(all.row(row).texts());
+        if (!all.hiddenCells(row).empty()) counted.setHiddenCells(index, all.hiddenCells(row));
+        const std::string school(all.cellText(row, 0));
+        classes.insert(classKey(school, all.cellText(row, 1)));
+        if (std::find(schools.begin(), schools.end(), school) == schools.end()) schools.push_back(school);
+        int fullMark = 0;
+        for (size_t i : kept) {
+            if (whole.score(row, i).sat) fullMark += std::max(whole.subjects_[i].fullMark, 0);
+        }
+        ++studentsOfFullMark[fullMark];
+    }
+    students_ = &counted;
+    // The classes and schools of the track, in the whole exam's order.
+    for (size_t i = 0; i < whole.imported_.classList.size(); ++i) {
+        auto [school, klass] = whole.imported_.classList.parts(i);
+        if (classes.count(classKey(school, klass)) != 0) imported_.classList.add(school, klass);
+    }
+    std::erase_if(imported_.schoolList, [&](const std::string& school) {
+        return std::find(schools.begin(), schools.end(), school) == schools.end();
+    });
+    imported_.classCount = static_cast<int>(imported_.classList.size());
+    imported_.studentCount = static_cast<int>(students.size());
+    if (options_.blankScoresExcluded) {
+        int most = 0;
+        for (const auto& [fullMark, count] : studentsOfFullMark) {
+            if (count >= most) {
+                most = count;
+                imported_.examFullMarkTotal = fullMark;
+            }
+        }
+    }
+
+    // The teacher rows of the track's classes.
+    RowTable& teachers = teachersCounted_.emplace(emptyLike(whole.teachers()));
+    for (int row = 0; row < whole.teachers().rowCount(); ++row) {
+        const RowTable::RowView t = whole.teachers().row(row);
+        if (classes.count(classKey(t[0], t[2])) != 0) teachers.appendRow(t.texts());
+    }
+    teachers_ = &teachers;
+    imported_.teacherCount = teachers.rowCount();
+    teachersOfExam_ = anyTeacherOfExam(teachers, imported_, subjects_);
+
+    stride_ = subjects_.size() + 1;
+    values_.resize(students.size() * stride_);
+    sat_.resize(values_.size());
+    for (size_t k = 0; k < students.size(); ++k) {
+        for (size_t j = 0; j < stride_; ++j) {
+            const ExamScore score =
+                whole.score(students[k], j < kept.size() ? kept[j] : whole.subjects_.size());
+            values_[k * stride_ + j] = score.value;
+            sat_[k * stride_ + j] = score.sat;
         }
     }
 }

@@ -25,6 +25,18 @@
 
 namespace varnex {
 
+class Exam;
+
+/// 按科类分别统计: the students of one track and the exam of them alone.
+struct ExamTrack {
+    std::string name;           ///< one of kTracks, or "" for the students without a track
+    std::vector<int> students;  ///< indices in the whole exam's students, in its order
+    /// The track's students alone: the subjects none of them has a score in, the classes, schools
+    /// and teacher rows without any of them left out; with blank scores left out, the 总分 full
+    /// mark the most of them sat for.
+    std::unique_ptr<const Exam> exam;
+};
+
 /// One examined subject: its name, where its scores are in the student table, its full mark and
 /// its excellence line in percent of the full mark.
 struct ExamSubject {
@@ -95,7 +107,21 @@ class Exam {
     /// ones of the subjects scaled.
     const ScaledScores* scaledScores() const { return scaled_ ? &*scaled_ : nullptr; }
 
+    /// With 按科类分别统计 and some student's track known: the groups of students the
+    /// places and the rate sheets are counted in, in the order of kTracks (the tracks that have
+    /// students), then the students without a track when there are any. Empty otherwise: the whole
+    /// exam is one group. A track's own exam has none.
+    const std::vector<ExamTrack>& tracks() const { return tracks_; }
+    /// The index in tracks() of a student's group; 0 when the exam is one group.
+    size_t trackIndexOf(int student) const {
+        return trackOfStudent_.empty() ? 0 : trackOfStudent_[static_cast<size_t>(student)];
+    }
+
   private:
+    /// The exam of `students` of `whole` alone (ExamTrack::exam).
+    Exam(const Exam& whole, const std::vector<int>& students);
+    /// Splits the students into tracks when 按科类分别统计 asks for it.
+    void splitIntoTracks();
     /// Counts the previous exam in the extra subjects examined this time that it has.
     void countPreviousInExtraSubjects(const AppState& state);
 
@@ -118,6 +144,9 @@ class Exam {
     std::optional<PreviousExam> previousCounted_;  ///< the previous exam, when counted in extra subjects
     std::optional<ScaledScores> scaled_;
     const std::vector<QuestionScores>* questionSheets_ = nullptr;
+    std::optional<RowTable> teachersCounted_;  ///< a track's teacher rows, of its classes only
+    std::vector<ExamTrack> tracks_;
+    std::vector<unsigned char> trackOfStudent_;  ///< per student, its index in tracks_
 };
 
 /// The reports made of nothing but students' places (总分前N名, 总分名次段): 不公布名次 leaves them out.

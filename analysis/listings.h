@@ -2,7 +2,8 @@
 // The listings of one run's ranking sheets. The top-N sheet lists the students along the exam's
 // order and leaves the listed ones at the end of it; the class-ranking sheets list each class
 // along the order that leaves (the later student first among equal totals) and leave the classes
-// at the end in their turn. Each listing is taken only when its sheets are chosen.
+// at the end in their turn. Each listing is taken only when its sheets are chosen. With 按科类分别统计
+// (the exam's tracks) each listing runs track after track, its places counted within the track.
 
 #include <vector>
 

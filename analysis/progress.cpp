@@ -1,5 +1,6 @@
 #include "analysis/progress.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 
@@ -176,6 +177,58 @@ std::string matchNote(const StudentMatch& match, const RowTable& current, const 
     return note;
 }
 
+std::vector<int> placesWithinGroups(const std::vector<std::optional<double>>& totals,
+                                    const std::vector<int>& groups, TieRule rule) {
+    std::vector<int> places(totals.size(), 0);
+    const int groupCount = groups.empty() ? 0 : *std::max_element(groups.begin(), groups.end()) + 1;
+    for (int group = 0; group < groupCount; ++group) {
+        std::vector<std::optional<double>> own;
+        std::vector<size_t> rows;
+        for (size_t i = 0; i < totals.size(); ++i) {
+            if (groups[i] != group) continue;
+            own.push_back(totals[i]);
+            rows.push_back(i);
+        }
+        const std::vector<int> ownPlaces = gradePlaces(own, rule);
+        for (size_t k = 0; k < rows.size(); ++k) places[rows[k]] = ownPlaces[k];
+    }
+    return places;
+}
+
+namespace {
+
+// The group of each previous exam row among the exam's tracks: the track its own sheet names when
+// that sheet names any, else the track of the student of this exam it is paired with; -1 (not
+// placed) for a row of no group.
+std::vector<int> previousTracks(const Exam& exam, const StudentMatch& match) {
+    const RowTable& previous = exam.previous().students;
+    const std::vector<ExamTrack>& tracks = exam.tracks();
+    auto trackOf = [&](int row) -> std::string_view {
+        const std::vector<std::string>& hidden = previous.hiddenCells(row);
+        return kTrackHiddenCell < hidden.size() ? std::string_view(hidden[kTrackHiddenCell])
+                                                : std::string_view();
+    };
+    bool ownTracks = false;
+    for (int row = 0; row < previous.rowCount() && !ownTracks; ++row) ownTracks = !trackOf(row).empty();
+    std::vector<int> groups(static_cast<size_t>(previous.rowCount()), -1);
+    if (ownTracks) {
+        for (int row = 0; row < previous.rowCount(); ++row) {
+            for (size_t t = 0; t < tracks.size(); ++t) {
+                if (tracks[t].name == trackOf(row)) groups[static_cast<size_t>(row)] = static_cast<int>(t);
+            }
+        }
+        return groups;
+    }
+    for (size_t s = 0; s < match.previousOf.size(); ++s) {
+        if (match.previousOf[s] >= 0)
+            groups[static_cast<size_t>(match.previousOf[s])] =
+                static_cast<int>(exam.trackIndexOf(static_cast<int>(s)));
+    }
+    return groups;
+}
+
+}  // namespace
+
 ProgressPairing pairWithPrevious(const Exam& exam) {
     const PreviousExam& previous = exam.previous();
     ProgressPairing pairing;
@@ -186,13 +239,22 @@ ProgressPairing pairWithPrevious(const Exam& exam) {
     for (int student = 0; student < exam.studentCount(); ++student)
         totals[static_cast<size_t>(student)] = thisJudge.totalOf(exam, student);
     const TieRule rule = progressTieRule(exam.options().rankingRule);
-    pairing.currentPlaces = gradePlaces(totals, rule);
+    const bool byTrack = !exam.tracks().empty() && !exam.options().noRanks;
+    if (byTrack) {
+        std::vector<int> groups(totals.size());
+        for (size_t s = 0; s < groups.size(); ++s)
+            groups[s] = static_cast<int>(exam.trackIndexOf(static_cast<int>(s)));
+        pairing.currentPlaces = placesWithinGroups(totals, groups, rule);
+    } else {
+        pairing.currentPlaces = gradePlaces(totals, rule);
+    }
     const TotalJudge lastJudge(previous.scores, previous.examSubjects, exam.blankScoresExcluded(),
                                previous.extraColumns);
     totals.assign(static_cast<size_t>(previous.students.rowCount()), std::nullopt);
     for (int row = 0; row < previous.students.rowCount(); ++row)
         totals[static_cast<size_t>(row)] = lastJudge.totalOf(previous.students.row(row));
-    pairing.previousPlaces = gradePlaces(totals, rule);
+    pairing.previousPlaces = byTrack ? placesWithinGroups(totals, previousTracks(exam, pairing.match), rule)
+                                     : gradePlaces(totals, rule);
     pairing.note = matchNote(pairing.match, exam.students(), previous.students);
     return pairing;
 }

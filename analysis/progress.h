@@ -49,6 +49,11 @@ std::string studentNames(const RowTable& students, const std::vector<int>& rows,
 /// who is not ranked.
 std::vector<int> gradePlaces(const std::vector<std::optional<double>>& totals, TieRule rule);
 
+/// The places by `rule` within each group (`groups`: per student its group, -1 for none, who is
+/// not placed, like a student without a total).
+std::vector<int> placesWithinGroups(const std::vector<std::optional<double>>& totals,
+                                    const std::vector<int>& groups, TieRule rule);
+
 /// The lines of the completion note: how many were paired and by what, who is in one exam only
 /// and whose name fits several students (at most `listed` names each, then how many more).
 std::string matchNote(const StudentMatch& match, const RowTable& current, const RowTable& previous,
@@ -64,7 +69,9 @@ struct ProgressPairing {
 };
 
 /// Pairs the exam with its previous exam; each exam's totals are judged by its own settings and the
-/// exam's rule for blank scores, and both exams' places follow the exam's 名次方式.
+/// exam's rule for blank scores, and both exams' places follow the exam's 名次方式. With the exam's
+/// tracks (按科类分别统计) the places are counted within each track, in the previous exam too: by
+/// the tracks its own sheet names, else by those of the students paired with it.
 ProgressPairing pairWithPrevious(const Exam& exam);
 
 }  // namespace varnex

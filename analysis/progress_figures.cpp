@@ -45,7 +45,7 @@ class ClassOrder {
 std::vector<StudentProgress> studentProgress(const Exam& exam, const ProgressPairing& pairing) {
     // The difference of the places orders the students not ranked in one exam too.
     struct Keyed {
-        size_t school, klass;
+        size_t school, klass, track;
         int difference;
         StudentProgress progress;
     };
@@ -60,11 +60,12 @@ std::vector<StudentProgress> studentProgress(const Exam& exam, const ProgressPai
         if (p.place > 0 && p.previousPlace > 0) p.change = p.previousPlace - p.place;
         keyed.push_back({order.schoolOf(students.cellText(student, 0)),
                          order.classOf(students, student).value_or(exam.imported().classList.size()),
-                         p.previousPlace - p.place, p});
+                         exam.trackIndexOf(student), p.previousPlace - p.place, p});
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         if (a.school != b.school) return a.school < b.school;
         if (a.klass != b.klass) return a.klass < b.klass;
+        if (a.track != b.track) return a.track < b.track;
         if (a.progress.change.has_value() != b.progress.change.has_value())
             return a.progress.change.has_value();
         if (a.difference != b.difference) return a.difference > b.difference;

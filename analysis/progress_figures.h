@@ -23,9 +23,9 @@ struct StudentProgress {
     std::optional<int> change;
 };
 
-/// The paired students by school (SchoolList order), class (ClassList order) and change, the
-/// largest move up first; students not ranked in one of the exams after the others of their class,
-/// then the exam's order.
+/// The paired students by school (SchoolList order), class (ClassList order), track (the exam's
+/// tracks, when it has them) and change, the largest move up first; students not ranked in one of the exams
+/// after the others of their class, then the exam's order.
 std::vector<StudentProgress> studentProgress(const Exam& exam, const ProgressPairing& pairing);
 
 /// A paired student's 总分 level in both exams (不公布名次 shows them instead of places).

@@ -119,6 +119,21 @@ std::string teacherNote(const Exam& exam, const AppState& state) {
     return strprintf(classRates ? tx::kUntaughtNoteFormat : tx::kUntaughtNoClassRatesFormat, classes.c_str());
 }
 
+// What the confirmation says about 按科类分别统计 when a report it splits is chosen: how many
+// students have no track and are counted as a group of their own, or that no student has one, so
+// that the whole grade is counted as before.
+std::string trackNote(const Exam& exam) {
+    const ExportOptions& o = exam.options();
+    // Under 不公布名次 the listings have no places to count within a track.
+    const bool counted = (!o.noRanks && (o.topNEnabled || o.classRanking || o.progress)) || o.gradeRates ||
+                         o.classRates || o.teacherRates;
+    if (!o.byTrack || !counted) return {};
+    const std::vector<ExamTrack>& tracks = exam.tracks();
+    if (tracks.empty()) return tx::kNoTracksNote;
+    if (!tracks.back().name.empty()) return {};
+    return strprintf(tx::kUntrackedNoteFormat, static_cast<int>(tracks.back().students.size()));
+}
+
 // What the confirmation says about students' places: under 不公布名次 the sheets it leaves out; for
 // a grade of 义务教育 (一年级–九年级) whose export shows students' places, that routine exams there
 // are not ranked, naming the check box.
@@ -418,10 +433,11 @@ Result<ExportOutcome> exportRun(AppState& state, Frontend& frontend, const Expor
         return endRefusedExport(state, frontend, valid.failure());
     const SheetPlan plan = buildSheetPlan(*exam);
     const std::string teachers = teacherNote(*exam, state);
-    if (Status confirmed = confirmExport(state, frontend, plan, teachers + placesNote(*exam, state));
+    const std::string tracks = trackNote(*exam);
+    if (Status confirmed = confirmExport(state, frontend, plan, teachers + tracks + placesNote(*exam, state));
         !confirmed)
         return endRefusedExport(state, frontend, confirmed.failure());
-    logLines(state, frontend, teachers);
+    logLines(state, frontend, teachers + tracks);
     if (const ScaledScores* scaled = exam->scaledScores()) {
         for (const std::string& note : scaled->notes) appendLog(state, frontend, note);
     }

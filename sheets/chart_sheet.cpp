@@ -304,8 +304,15 @@ void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& pl
     const bool bandCharts = totalBands && !places.totalBands->bandRows.empty();
     writeTitleRow(sheet, kChartColumns - 1, title);
     int row = 2;
-    if (!places.classRates) lineOfText(sheet, row++, tx::kNoClassRatesNote);
-    if (!gradeRates) lineOfText(sheet, row++, tx::kNoGradeRatesNote);
+    // The rate sheets of each track (按科类分别统计) are not charted: their classes and schools are
+    // the track's.
+    const bool byTrack = !exam.tracks().empty();
+    if (!places.classRates)
+        lineOfText(sheet, row++,
+                   byTrack && exam.options().classRates ? tx::kClassRatesByTrackNote : tx::kNoClassRatesNote);
+    if (!gradeRates)
+        lineOfText(sheet, row++,
+                   byTrack && exam.options().gradeRates ? tx::kGradeRatesByTrackNote : tx::kNoGradeRatesNote);
     if (!totalBands) lineOfText(sheet, row++, tx::kNoTotalBandsNote);
     const int firstChartRow = row + 1;
 

@@ -4,6 +4,7 @@
 #include "base/rounding.h"
 #include "base/text_util.h"
 #include "sheets/level_distribution.h"
+#include "sheets/ranking_rows.h"
 #include "sheets/rate_cells.h"
 #include "sheets/sheet_cells.h"
 #include "sheets/sheet_texts.h"
@@ -49,17 +50,28 @@ Status writeStudentProgress(ExcelSheet& sheet, const Exam& exam, const std::vect
         return fail(strprintf(tx::kSheetTooLongFormat, tx::kStudentProgress,
                               static_cast<int>(students.size()) + kHeaderRow, kMaxSheetRows));
 
-    constexpr int kLast = 7;
-    writeTitleRow(sheet, kLast, title);
+    // With the exam's tracks the places are counted within each, and the name is followed by the
+    // student's 科类.
+    const bool byTrack = !exam.tracks().empty();
+    const int t = byTrack ? 1 : 0;
+    const int last = 7 + t;
+    writeTitleRow(sheet, last, title);
     const RankingRule rule = exam.options().rankingRule;
-    writeNoteRow(sheet, kLast, 2,
-                 rule == RankingRule::Unchosen ? std::string(tx::kStudentProgressNote[0])
-                                               : strprintf(tx::kStudentProgressRuleNoteFormat,
-                                                           rankingRuleName(rule), rankingRulePlaces(rule)));
-    writeNoteRow(sheet, kLast, 3, tx::kStudentProgressNote[1]);
-    const char* headers[] = {tx::kSchool,    tx::kClass,     tx::kName,      tx::kThisTotal,
+    if (rule == RankingRule::Unchosen) {
+        writeNoteRow(sheet, last, 2, byTrack ? tx::kStudentProgressTrackNote : tx::kStudentProgressNote[0]);
+    } else {
+        writeNoteRow(
+            sheet, last, 2,
+            strprintf(byTrack ? tx::kStudentProgressTrackRuleNoteFormat : tx::kStudentProgressRuleNoteFormat,
+                      rankingRuleName(rule), rankingRulePlaces(rule)));
+    }
+    writeNoteRow(sheet, last, 3, tx::kStudentProgressNote[1]);
+    const char* headers[] = {tx::kSchool,    tx::kClass,     tx::kName,      tx::kTrack,      tx::kThisTotal,
                              tx::kThisPlace, tx::kLastTotal, tx::kLastPlace, tx::kPlaceChange};
-    for (int c = 0; c <= kLast; ++c) writeBoxedCell(sheet, c, kHeaderRow, headers[c]);
+    for (int c = 0, h = 0; c <= last; ++c, ++h) {
+        if (h == 3 && !byTrack) ++h;
+        writeBoxedCell(sheet, c, kHeaderRow, headers[h]);
+    }
     const RowTable& current = exam.students();
     const RowTable& previous = exam.previous().students;
     int sheetRow = kFirstRow;
@@ -67,11 +79,13 @@ Status writeStudentProgress(ExcelSheet& sheet, const Exam& exam, const std::vect
         writeBoxedCell(sheet, 0, sheetRow, current.cellText(p.student, 0));
         writeBoxedCell(sheet, 1, sheetRow, classLabel(current.cellText(p.student, 1)));
         writeBoxedCell(sheet, 2, sheetRow, current.cellText(p.student, 2));
-        writeBoxedCell(sheet, 3, sheetRow, exam.scoreText(p.student, exam.subjects().size()));
-        writeBoxedNumber(sheet, 4, sheetRow, placeNumber(p.place));
-        writeBoxedCell(sheet, 5, sheetRow, previous.cellText(p.previous, kTotalColumn));
-        writeBoxedNumber(sheet, 6, sheetRow, placeNumber(p.previousPlace));
-        writeBoxedNumber(sheet, 7, sheetRow, changeNumber(p.change));
+        if (byTrack)
+            writeBoxedCell(sheet, 3, sheetRow, trackLabel(exam.tracks()[exam.trackIndexOf(p.student)]));
+        writeBoxedCell(sheet, 3 + t, sheetRow, exam.scoreText(p.student, exam.subjects().size()));
+        writeBoxedNumber(sheet, 4 + t, sheetRow, placeNumber(p.place));
+        writeBoxedCell(sheet, 5 + t, sheetRow, previous.cellText(p.previous, kTotalColumn));
+        writeBoxedNumber(sheet, 6 + t, sheetRow, placeNumber(p.previousPlace));
+        writeBoxedNumber(sheet, 7 + t, sheetRow, changeNumber(p.change));
         ++sheetRow;
     }
     return {};

@@ -14,7 +14,8 @@
 namespace varnex {
 
 /// 学生进退步: per paired student 学校, 班级, 姓名, 本次总分, 本次名次, 上次总分, 上次名次, 名次变化,
-/// in the order of `students`; fails when they do not fit a worksheet.
+/// in the order of `students` (with the exam's tracks, 科类 after 姓名 and the places within each
+/// track); fails when they do not fit a worksheet.
 Status writeStudentProgress(ExcelSheet& sheet, const Exam& exam, const std::vector<StudentProgress>& students,
                             const std::string& title);
 

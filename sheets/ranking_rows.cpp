@@ -16,6 +16,10 @@ std::string rankingRuleNote(const Exam& exam) {
     return strprintf(tx::kRankingRuleNoteFormat, rankingRuleName(rule), rankingRulePlaces(rule));
 }
 
+std::string trackLabel(const ExamTrack& track) {
+    return track.name.empty() ? std::string(tx::kNoTrack) : track.name;
+}
+
 std::string nameOrderNote(const LevelCuts& cuts) {
     return tx::kNameOrderNote + levelCutsNote(cuts);
 }
@@ -23,14 +27,17 @@ std::string nameOrderNote(const LevelCuts& cuts) {
 void writeRankingHead(ExcelSheet& sheet, const Exam& exam, int lastColumn, const std::string& title,
                       const ExamLevels* levels) {
     writeTitleRow(sheet, lastColumn, title);
-    const std::string note = levels != nullptr ? nameOrderNote(levels->cuts()) : rankingRuleNote(exam);
+    std::string note = levels != nullptr ? nameOrderNote(levels->cuts()) : rankingRuleNote(exam);
+    if (levels == nullptr && !exam.tracks().empty())
+        note += (note.empty() ? "" : tx::kNoteSeparator) + std::string(tx::kTrackPlacesNote);
     if (!note.empty()) writeNoteRow(sheet, lastColumn, 2, note);
 }
 
 RankingColumns::RankingColumns(const Exam& exam, bool withSchoolAndClass, const ExamLevels* levels)
     : exam_(exam),
       withSchoolAndClass_(withSchoolAndClass),
-      firstSubject_(withSchoolAndClass ? 4 : 2),
+      withTrack_(levels == nullptr && !exam.tracks().empty()),
+      firstSubject_((withSchoolAndClass ? 4 : 2) + (withTrack_ ? 1 : 0)),
       levels_(levels) {}
 
 void RankingColumns::writeHeaders(ExcelSheet& sheet) const {
@@ -39,7 +46,9 @@ void RankingColumns::writeHeaders(ExcelSheet& sheet) const {
         writeBoxedCell(sheet, 1, 3, tx::kSchool);
         writeBoxedCell(sheet, 2, 3, tx::kClass);
     }
-    writeBoxedCell(sheet, firstSubject_ - 1, 3, tx::kName);
+    const int nameColumn = withSchoolAndClass_ ? 3 : 1;
+    writeBoxedCell(sheet, nameColumn, 3, tx::kName);
+    if (withTrack_) writeBoxedCell(sheet, nameColumn + 1, 3, tx::kTrack);
     int column = firstSubject_;
     for (const ExamSubject& subject : exam_.subjects()) {
         writeBoxedCell(sheet, column++, 3,
@@ -62,7 +71,11 @@ void RankingColumns::writeRow(ExcelSheet& sheet, int sheetRow, const PlacedRow& 
         klass += analysis_texts::kCloseClass;
         writeBoxedCell(sheet, 2, sheetRow, klass);
     }
-    writeBoxedCell(sheet, firstSubject_ - 1, sheetRow, students.cellText(placed.row, 2));
+    const int nameColumn = withSchoolAndClass_ ? 3 : 1;
+    writeBoxedCell(sheet, nameColumn, sheetRow, students.cellText(placed.row, 2));
+    if (withTrack_)
+        writeBoxedCell(sheet, nameColumn + 1, sheetRow,
+                       trackLabel(exam_.tracks()[exam_.trackIndexOf(placed.row)]));
     // The subjects' texts as read, then the total's.
     int column = firstSubject_;
     for (size_t i = 0; i <= exam_.subjects().size(); ++i) {

@@ -89,10 +89,23 @@ std::vector<Row> shownStudents(const SheetWork& work, const std::vector<Row>& ro
     });
 }
 
+// The exam a rate sheet counts: its track's (按科类分别统计), else the whole exam.
+const Exam& examOf(const PlannedSheet& planned, const SheetWork& work) {
+    if (planned.track < 0) return work.exam();
+    return *work.exam().tracks()[static_cast<size_t>(planned.track)].exam;
+}
+
+// The key of a figure table of the sheet's exam: the track's figures apart from the whole exam's.
+std::string figuresKey(const char* key, const PlannedSheet& planned) {
+    return planned.track < 0 ? std::string(key) : std::string(key) + " " + std::to_string(planned.track);
+}
+
 // 扩展指标's reference figures of the class and teacher sheets, none without 扩展指标.
-const ClassReference* classReferenceOf(SheetWork& work) {
+const ClassReference* classReferenceOf(SheetWork& work, const PlannedSheet& planned) {
     if (!work.exam().options().moreFigures) return nullptr;
-    return &work.figures<ClassReference>("class reference", [&] { return classReference(work.exam()); });
+    const Exam& exam = examOf(planned, work);
+    return &work.figures<ClassReference>(figuresKey("class reference", planned),
+                                         [&] { return classReference(exam); });
 }
 
 // In SheetKind order.
@@ -169,34 +182,35 @@ constexpr ReportSheet kReportSheets[] = {
      "teacher rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         const TeacherRateTable& found =
-             work.figures<TeacherRateTable>("teacher rates", [&] { return teacherRates(work.exam()); });
-         const ClassReference* reference = classReferenceOf(work);
+         const Exam& exam = examOf(planned, work);
+         const TeacherRateTable& found = work.figures<TeacherRateTable>(figuresKey("teacher rates", planned),
+                                                                        [&] { return teacherRates(exam); });
+         const ClassReference* reference = classReferenceOf(work, planned);
          if (work.scope().wholeExam())
-             return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope(), nullptr,
+             return writeScopedTeacherRates(sheet, exam, found, planned.title, work.scope(), nullptr,
                                             reference);
          const TeacherRateRanks& ranks = work.figures<TeacherRateRanks>(
-             "teacher rate ranks", [&] { return teacherRateRanks(work.exam(), found); });
-         return writeScopedTeacherRates(sheet, work.exam(), found, planned.title, work.scope(), &ranks,
-                                        reference);
+             figuresKey("teacher rate ranks", planned), [&] { return teacherRateRanks(exam, found); });
+         return writeScopedTeacherRates(sheet, exam, found, planned.title, work.scope(), &ranks, reference);
      },
      true},
     {SheetKind::ClassRates,
      "class rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         const auto& rates =
-             work.figures<std::vector<ClassRates>>("class rates", [&] { return classRates(work.exam()); });
-         const ClassReference* reference = classReferenceOf(work);
-         if (work.scope().wholeExam()) {
-             work.figurePlaces.classRates = writeScopedClassRates(sheet, work.exam(), rates, planned.title,
-                                                                  work.scope(), nullptr, reference);
-             return {};
-         }
-         const ClassRateRanks& ranks = work.figures<ClassRateRanks>(
-             "class rate ranks", [&] { return classRateRanks(work.exam(), rates); });
-         work.figurePlaces.classRates =
-             writeScopedClassRates(sheet, work.exam(), rates, planned.title, work.scope(), &ranks, reference);
+         const Exam& exam = examOf(planned, work);
+         const auto& rates = work.figures<std::vector<ClassRates>>(figuresKey("class rates", planned),
+                                                                   [&] { return classRates(exam); });
+         const ClassReference* reference = classReferenceOf(work, planned);
+         const ClassRateRanks* ranks =
+             work.scope().wholeExam()
+                 ? nullptr
+                 : &work.figures<ClassRateRanks>(figuresKey("class rate ranks", planned),
+                                                 [&] { return classRateRanks(exam, rates); });
+         ClassRatesPlaces places =
+             writeScopedClassRates(sheet, exam, rates, planned.title, work.scope(), ranks, reference);
+         // The charts read the whole exam's classes only.
+         if (planned.track < 0) work.figurePlaces.classRates = std::move(places);
          return {};
      },
      true},
@@ -204,15 +218,17 @@ constexpr ReportSheet kReportSheets[] = {
      "grade rates",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         const auto& rates =
-             work.figures<std::vector<SchoolRates>>("grade rates", [&] { return gradeRates(work.exam()); });
+         const Exam& exam = examOf(planned, work);
+         const auto& rates = work.figures<std::vector<SchoolRates>>(figuresKey("grade rates", planned),
+                                                                    [&] { return gradeRates(exam); });
          const std::vector<RateGroup>* reference =
-             work.exam().options().moreFigures
-                 ? &work.figures<std::vector<RateGroup>>("grade reference",
-                                                         [&] { return gradeReference(work.exam()); })
+             exam.options().moreFigures
+                 ? &work.figures<std::vector<RateGroup>>(figuresKey("grade reference", planned),
+                                                         [&] { return gradeReference(exam); })
                  : nullptr;
-         work.figurePlaces.gradeRates =
-             writeScopedGradeRates(sheet, work.exam(), rates, planned.title, work.scope(), reference);
+         GradeRatesPlaces places =
+             writeScopedGradeRates(sheet, exam, rates, planned.title, work.scope(), reference);
+         if (planned.track < 0) work.figurePlaces.gradeRates = std::move(places);
          return {};
      },
      true},

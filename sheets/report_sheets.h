@@ -58,7 +58,7 @@ class SheetWork {
     /// A figure table of the whole exam, worked out by `compute` the first time `key` is asked for
     /// and shared by every workbook of the run from then on.
     template <typename T, typename Compute>
-    const T& figures(const char* key, Compute compute) {
+    const T& figures(const std::string& key, Compute compute) {
         std::shared_ptr<const void>& slot = shared_->figures[key];
         if (!slot) slot = std::make_shared<const T>(compute());
         return *static_cast<const T*>(slot.get());

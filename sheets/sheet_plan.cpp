@@ -7,6 +7,7 @@
 
 #include "base/text_util.h"
 #include "base/utf8.h"
+#include "sheets/ranking_rows.h"
 #include "sheets/report_sheets.h"
 #include "sheets/sheet_texts.h"
 
@@ -126,9 +127,21 @@ SheetPlan buildSheetPlan(const Exam& exam, const SheetScope& scope) {
     if (exam.scaledScores() != nullptr && !exam.scaledScores()->subjects.empty())
         add(SheetKind::ScaledScores, tx::kScaledScores);
     if (o.scoreLines) add(SheetKind::ScoreLines, tx::kScoreLines);
-    if (o.teacherRates) add(SheetKind::TeacherRates, tx::kTeacherRates);
-    if (o.classRates) add(SheetKind::ClassRates, tx::kClassRates);
-    if (o.gradeRates) add(SheetKind::GradeRates, tx::kGradeRates);
+    // With tracks, one of each per track, produced last track first so that their tabs read in
+    // track order.
+    const std::vector<ExamTrack>& tracks = exam.tracks();
+    auto addRates = [&](SheetKind kind, const char* name) {
+        if (tracks.empty()) return add(kind, name);
+        for (size_t t = tracks.size(); t-- > 0;) {
+            if (kind == SheetKind::TeacherRates && !tracks[t].exam->hasTeachersOfExam()) continue;
+            const std::string tabName = strprintf(tx::kTrackSheetFormat, name, trackLabel(tracks[t]).c_str());
+            plan.sheets.push_back({kind, tabName, sheetTitle(examName, tabName, grade), tabName});
+            plan.sheets.back().track = static_cast<int>(t);
+        }
+    };
+    if (o.teacherRates) addRates(SheetKind::TeacherRates, tx::kTeacherRates);
+    if (o.classRates) addRates(SheetKind::ClassRates, tx::kClassRates);
+    if (o.gradeRates) addRates(SheetKind::GradeRates, tx::kGradeRates);
     if (o.topNEnabled) {
         std::string name = strprintf(tx::kTopNFormat, o.topN);
         plan.sheets.push_back({SheetKind::TopN, name, sheetTitle(examName, name, grade), name});
@@ -155,6 +168,10 @@ SheetPlan buildSheetPlan(const Exam& exam, const SheetScope& scope) {
     if (!scope.wholeExam()) {
         std::erase_if(plan.sheets, [&](const PlannedSheet& s) {
             if (!followsScope(s.kind)) return true;
+            if (s.track >= 0) {
+                const ClassList& ofTrack = tracks[static_cast<size_t>(s.track)].exam->imported().classList;
+                return scope.shownClasses(ofTrack).empty();
+            }
             if (s.kind != SheetKind::ClassRankingPerClass) return false;
             auto [school, klass] = classes.parts(static_cast<size_t>(s.classIndex));
             return !scope.showsClass(school, klass);

@@ -43,6 +43,7 @@ struct PlannedSheet {
     int classIndex = -1;     ///< the ClassList entry of a per-class sheet
     int position = 0;        ///< 1-based tab position
     int questionSheet = -1;  ///< the question-score sheet of a 小题分析 or 小题明细 sheet
+    int track = -1;          ///< the exam's track (Exam::tracks) of a rate sheet of one track
 };
 
 /// The sheets of one run in production order; the contents sheet comes last, at position 1.
@@ -60,7 +61,10 @@ struct SheetPlan {
 };
 
 /// Plans the sheets for the exam's name and report choices; for a part of the exam, those that can
-/// show it (followsScope) and the sheets of its own classes.
+/// show it (followsScope) and the sheets of its own classes. With the exam's tracks (按科类分别统计)
+/// each rate sheet is planned once per track ("年级各科三率-物理类"), the teacher rates of a track
+/// only when a teacher row names one of its classes, and for a part only the tracks it has a class
+/// of.
 SheetPlan buildSheetPlan(const Exam& exam, const SheetScope& scope = SheetScope());
 
 /// True when the run produces a sheet of this kind.

@@ -56,6 +56,12 @@ inline constexpr const char* kCompulsoryRanksNote =
 /// A line after the item list when the sheet's own 总分 differs from the sums of the subjects:
 /// the import's log line (ImportResults::sheetTotalDifference).
 inline constexpr const char* kSheetTotalNoteFormat = "\n%s。统计按各科之和计算。\n";
+/// Lines after the item list with 按科类分别统计: the students without a track (their number), or
+/// no student with one.
+inline constexpr const char* kUntrackedNoteFormat =
+    "\n按科类分别统计：%d名学生没有科类，另作“未分科类”统计，排在最后。\n";
+inline constexpr const char* kNoTracksNote =
+    "\n按科类分别统计：成绩表中没有学生的科类（物理类、历史类），仍按全年级统计。\n";
 // What the export is doing, after "Varnex - <exam>：<sheet> - " (common_texts::kSheetStateTitleFormat).
 inline constexpr const char* kExporting = "正在导出...";
 inline constexpr const char* kExported = "导出完成";
@@ -117,6 +123,11 @@ inline constexpr const char* kScaledScores = "赋分";
 inline constexpr const char* kScoreLines = "上线分析";
 /// N.
 inline constexpr const char* kTopNFormat = "总分前%d名";
+/// 按科类分别统计: a rate sheet's name and item, the report's name, the track (物理类, 历史类,
+/// kNoTrack).
+inline constexpr const char* kTrackSheetFormat = "%s-%s";
+/// The group of the students whose score sheet row names no track, the others having one.
+inline constexpr const char* kNoTrack = "未分科类";
 /// Exam name, item, grade.
 inline constexpr const char* kTitleFormat = "%s - %s（%s）";
 /// Exam name, school, grade, class: the title of one class's ranking sheet.
@@ -173,6 +184,10 @@ inline constexpr const char* kCountSeries = "人数";
 // What the chart sheet says in place of the charts whose report was not exported.
 inline constexpr const char* kNoClassRatesNote = "未导出“班级各科三率”，所以没有各班平均分图。";
 inline constexpr const char* kNoGradeRatesNote = "未导出“年级各科三率”，所以没有各校优秀率和及格率图。";
+/// With 按科类分别统计, instead of the two above when those sheets are chosen.
+inline constexpr const char* kClassRatesByTrackNote = "“班级各科三率”按科类分别导出，所以没有各班平均分图。";
+inline constexpr const char* kGradeRatesByTrackNote =
+    "“年级各科三率”按科类分别导出，所以没有各校优秀率和及格率图。";
 inline constexpr const char* kNoTotalBandsNote = "未导出“总分分数段”，所以没有各校总分分布图。";
 // The figures the charts read, beside them, each a formula on the report it comes from.
 /// The chart of the total's levels, with the schools (with two or more) or the classes as its
@@ -197,6 +212,11 @@ inline constexpr const char* kHeaderWithMarkFormat = "%s%d";
 /// The chosen 名次方式 and its places ("并列占位", "1,2,2,4"): row 2 of the top-N and
 /// class-ranking sheets.
 inline constexpr const char* kRankingRuleNoteFormat = "名次：%s（%s）";
+/// 按科类分别统计: the header of the track column of the ranking and progress sheets, and row 2 of
+/// the top-N and class-ranking sheets (after the 名次方式, when one was chosen, and kNoteSeparator).
+inline constexpr const char* kTrack = "科类";
+inline constexpr const char* kTrackPlacesNote = "名次按科类分别排出";
+inline constexpr const char* kNoteSeparator = "；";
 /// Under 不公布名次: the header of a level column, and row 2 of 班级总分排名 before the levels' cuts.
 inline constexpr const char* kLevel = "等级";
 inline constexpr const char* kNameOrderNote = "不公布名次：各班学生按姓名的拼音顺序排列，不排名次。";
@@ -285,6 +305,12 @@ inline constexpr const char* kStudentLevelProgressNote[] = {
 /// The chosen 名次方式 and its places ("并列占位", "1,2,2,4").
 inline constexpr const char* kStudentProgressRuleNoteFormat =
     "名次为全年级名次，%s（%s），两次考试各自排出；";
+/// 按科类分别统计: the first line under the title of 学生进退步, without and with a chosen 名次方式
+/// (its name and places).
+inline constexpr const char* kStudentProgressTrackNote =
+    "名次为科类内名次，同分同名次（1、2、2、4），两次考试各自排出；";
+inline constexpr const char* kStudentProgressTrackRuleNoteFormat =
+    "名次为科类内名次，%s（%s），两次考试各自排出；";
 inline constexpr const char* kClassProgressNote =
     "上次的数字按本班现在的学生在上次考试中的成绩计算；名次为全年级各班之间的名次，同值同名次；"
     "名次变化 = 上次名次 − 本次名次，正数为进步。";

@@ -996,6 +996,39 @@ TEST_F(CliTest, ScoreLinesAndScaledScoresForOneRun) {
     }
 }
 
+// --by-track for one run: the places of 总分前N名 within each track and the rate sheets once per
+// track, the 历史类 one without 物理.
+TEST_F(CliTest, ByTrackForOneRun) {
+    examineOnly({{"语文", 100}, {"物理", 100}, {"历史", 100}});
+    const std::string input = dir.file("科类.xlsx");
+    testing::writeInputWorkbook(input, {{"成绩",
+                                         {{"学校", "班级", "姓名", "科类", "语文", "物理", "历史"},
+                                          {"一中", "1", "甲", "物理类", "90", "80", ""},
+                                          {"一中", "1", "乙", "物理", "70", "60", ""},
+                                          {"一中", "2", "丙", "历史类", "60", "", "70"},
+                                          {"一中", "2", "丁", "史政地", "80", "", "90"}}}});
+    const std::string out = dir.file("按科类.xlsx");
+    RunResult r =
+        runCli(dir, {"export", input, "--scores", "成绩", "--grade", "高二", "--exam", "期中", "--settings",
+                     settings, "--yes", "--reports", "年级各科三率,总分前N名", "--by-track", "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> names = sheetNames(out);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "年级各科三率-物理类"), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "年级各科三率"), 0);
+    auto topName = std::find_if(names.begin(), names.end(),
+                                [](const std::string& n) { return n.starts_with("总分前"); });
+    ASSERT_NE(topName, names.end());
+    auto top = readSheet(out, *topName);
+    // 甲 170, 乙 130 of 物理类, then 丁 170, 丙 130 of 历史类.
+    EXPECT_EQ(top["D4"], "甲");
+    EXPECT_EQ(top["E4"], "物理类");
+    EXPECT_EQ(top["D6"], "丁");
+    EXPECT_EQ(top["J6"], "1");
+    EXPECT_EQ(top["J7"], "2");
+    for (const auto& [address, text] : readSheet(out, "年级各科三率-历史类"))
+        EXPECT_EQ(text.find("物理"), std::string::npos) << address;
+}
+
 // 小题分析 from the committed platform sheet: --questions without --reports chooses it, a sheet
 // without 满分 row takes --question-marks, and the options are checked before anything is read.
 TEST_F(CliTest, QuestionAnalysisOfEachSubject) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "readers/workbook_reader.h"
@@ -248,6 +249,52 @@ TEST(SplitFiles, TheFolderIsNeverOneThatExists) {
 // A workbook that cannot be saved ends the split: the ones written before it go with their folder,
 // the run fails saying so, and the whole workbook stays. Here the second school's file name takes
 // its path past the longest path the system opens, deep in a folder tree.
+// 按科类分别统计: a school's workbook has the rate sheets of the tracks it has students of, each
+// with its rows as the whole workbook has them and the 全体 row of the track.
+TEST(SplitFiles, RateSheetsOfEachTrack) {
+    Exam exam;
+    exam.subjects({{"语文", 100}, {"物理", 100}, {"历史", 100}});
+    for (const auto& [school, name, track, chinese, physics, history, total] :
+         {std::tuple{"东湖中学", "甲", "物理类", "90", "80", "", "170"},
+          {"东湖中学", "乙", "历史类", "70", "", "60", "130"},
+          {"西岭中学", "丙", "物理类", "60", "70", "", "130"},
+          {"西岭中学", "丁", "物理类", "85", "90", "", "175"}}) {
+        exam.student(school, "1", name, total, {chinese, physics, history});
+        exam.state.students.setHiddenCells(exam.state.students.rowCount() - 1, {"", "", track});
+    }
+    exam.imported().teachers();
+    exam.only([](ExportOptions& o) { o.gradeRates = o.classRates = o.byTrack = true; });
+    exam.state.exportOptions.split = SplitFiles::BySchool;
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed) << (exam.outcome.failure ? exam.outcome.failure->message : "");
+    const auto whole = readSheets(exam.outcome.savedPath);
+    const std::map<std::string, std::set<std::string>> sheetsOf = {
+        {"东湖中学",
+         {"目录", "年级各科三率-物理类", "年级各科三率-历史类", "班级各科三率-物理类",
+          "班级各科三率-历史类"}},
+        {"西岭中学", {"目录", "年级各科三率-物理类", "班级各科三率-物理类"}}};
+    for (const auto& [school, sheets] : sheetsOf) {
+        SCOPED_TRACE(school);
+        const auto own = readSheets(exam.dir.file("结果/" + school + ".xlsx"));
+        std::set<std::string> names;
+        for (const auto& [name, rows] : own) names.insert(name);
+        EXPECT_EQ(names, sheets);
+        auto ofSchool = [&](const std::vector<std::string>& row) {
+            return row.size() > 1 && row[1] == school;
+        };
+        for (const std::string& sheet : sheets) {
+            if (sheet == "目录") continue;
+            SCOPED_TRACE(sheet);
+            EXPECT_FALSE(rowsWhere(own.at(sheet), ofSchool).empty());
+            EXPECT_EQ(rowsWhere(own.at(sheet), ofSchool), rowsWhere(whole.at(sheet), ofSchool));
+        }
+    }
+    const Rows physics = rowsWhere(readSheets(exam.dir.file("结果/西岭中学.xlsx")).at("年级各科三率-物理类"),
+                                   [](const auto& row) { return row.size() > 2 && row[1] == "全体"; });
+    ASSERT_FALSE(physics.empty());
+    EXPECT_EQ(physics[0][2], "3");
+}
+
 TEST(SplitFiles, AFailureLeavesNoSplitFileBehind) {
     Exam exam;
     std::string deep = exam.dir.file("");
