@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -19,7 +21,7 @@ namespace tx = workbook_texts;
 
 XlsxWorkbook::XlsxWorkbook(const std::string& path, const std::string& tmpdir) {
     lxw_workbook_options options{};
-    options.constant_memory = LXW_FALSE;  // merged areas need the whole sheet in memory
+    options.constant_memory = LXW_FALSE;  // chosen per sheet by writeWorkbook
     options.tmpdir = tmpdir.empty() ? nullptr : const_cast<char*>(tmpdir.c_str());  // copied by libxlsxwriter
     options.use_zip64 = LXW_FALSE;
     workbook_ = workbook_new_opt(path.c_str(), &options);
@@ -389,6 +391,7 @@ Status writeSheet(lxw_workbook* workbook, lxw_worksheet* ws, const SheetModel& s
     }
     // The areas first, without values or formats: every cell of an area is written below with its
     // own value and format (the top-left one carries the area's value; each keeps its own edges).
+    // Recording an area writes no cell, so a streamed sheet may take them before its first row.
     for (const CellRange& m : sheet.merges) {
         lxw_error e = worksheet_merge_range(
             ws, static_cast<lxw_row_t>(m.first.row), static_cast<lxw_col_t>(m.first.column),
@@ -467,6 +470,37 @@ std::string fileErrorReason(int error) {
 
 namespace {
 
+// A sheet of at least this many cells goes to the file row by row as it is written (libxlsxwriter's
+// constant-memory mode, its texts inline), instead of being held whole until the workbook closes:
+// the sheets of one row per student otherwise hold the whole exam once more, at about a hundred
+// bytes a cell, up to the end of the save.
+constexpr size_t kStreamedCells = 20000;
+
+// The sheets a chart reads from: libxlsxwriter fills a chart's cached values only from a sheet it
+// still holds, and a viewer that does not recalculate shows those values.
+std::set<std::string> sheetsChartsRead(const WorkbookModel& model) {
+    std::set<std::string> read;
+    for (int i = 1; i <= model.sheetCount(); ++i) {
+        for (const ChartModel& chart : model.sheet(i)->charts) {
+            for (const ChartSeries& series : chart.series) {
+                read.insert(series.values.sheet);
+                if (series.categories) read.insert(series.categories->sheet);
+            }
+        }
+    }
+    return read;
+}
+
+// Whether the sheet is streamed: it is large, and nothing is written to it out of row order (links
+// on cells it does not hold are written after its rows) or read back from it (charts).
+bool streamed(const SheetModel& sheet, const std::set<std::string>& chartSources) {
+    if (!sheet.links.empty() || !sheet.charts.empty() || chartSources.count(sheet.name) != 0) return false;
+    size_t cells = 0;
+    for (int row = 0; row < sheet.rowCount() && cells < kStreamedCells; ++row)
+        cells += static_cast<size_t>(sheet.columnCount(row));
+    return cells >= kStreamedCells;
+}
+
 // Writes the workbook. `releasable`, when given, is the same model and no one reads it afterwards:
 // its formulas are computed first (they may read other sheets) and each sheet's cells are freed as
 // they go into the file, so that the model and the writer never both hold the whole workbook.
@@ -487,9 +521,12 @@ Status writeWorkbook(const WorkbookModel& model, WorkbookModel* releasable, cons
     if (firstVisible == 0) firstVisible = 1;  // a workbook needs one visible sheet
 
     if (releasable != nullptr) releasable->recalculate();
+    const std::set<std::string> chartSources = sheetsChartsRead(model);
     lxw_worksheet* active = nullptr;
     for (int i = 1; i <= model.sheetCount(); ++i) {
         const SheetModel& sheet = *model.sheet(i);
+        // Read by workbook_add_worksheet for the sheet it adds.
+        file.get()->options.constant_memory = streamed(sheet, chartSources) ? LXW_TRUE : LXW_FALSE;
         lxw_worksheet* ws = workbook_add_worksheet(file.get(), sheet.name.c_str());
         if (ws == nullptr) {
             lxw_error why = workbook_validate_sheet_name(file.get(), sheet.name.c_str());

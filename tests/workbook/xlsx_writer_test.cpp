@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "readers/workbook_reader.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xlsx_parts.h"
 #include "workbook/excel_session.h"
@@ -242,6 +243,82 @@ TEST(XlsxWriter, ReleasingTheCellsWritesTheSameFile) {
     EXPECT_EQ(model.sheet(1)->cellCount(), 0u);
     EXPECT_EQ(model.sheet(2)->name, "班级各科三率");
     EXPECT_EQ(model.sheet(2)->merges.size(), 1u);
+}
+
+// A sheet of many cells goes to the file row by row; it reads back as the same sheet held whole
+// until the end (here kept whole by the link it carries), merged areas, formats and formulas'
+// results included.
+TEST(XlsxWriter, LargeSheetStreamsToTheSameCells) {
+    ExcelSession s;
+    s.AddWorkbook(OmittedArgument);
+    s.AddSheets(1);
+    constexpr int kRows = 2700;  // 8 cells a row: over the size from which a sheet is streamed
+    for (int position : {1, 2}) {
+        ExcelSheet sheet = s.Sheet(position);
+        sheet.SetName(position == 1 ? "学生成绩" : "学生成绩（保留）");
+        ExcelRange title = sheet.Range("A1", "H1");
+        title.Merge(1);
+        title.SetHorizontalAlignment(HAlign::Center);
+        title.SetValue("期末考试 - 学生成绩");
+        ExcelRange block = sheet.Range("A5", "A8");
+        block.BorderAround();
+        block.Merge(0);
+        block.SetValue("城关中学");
+        for (int row = 3; row < kRows; ++row) {
+            const std::string r = std::to_string(row);
+            if (row < 5 || row > 8)
+                sheet.Range("A" + r, "A" + r).SetValue("第" + std::to_string(row % 9) + "中学");
+            sheet.Range("B" + r, "B" + r).SetValue("（" + std::to_string(row % 12) + "）班");
+            sheet.Range("C" + r, "C" + r).SetValue("学生" + r);
+            for (const char* column : {"D", "E", "F"}) {
+                ExcelRange score = sheet.Range(column + r, column + r);
+                score.SetNumberFormat("0.0");
+                score.SetValue(std::to_string(row * 7 % 150) + ".5");
+            }
+            sheet.Range("G" + r, "G" + r).SetValue("=AVERAGE(D" + r + ":F" + r + ")");
+            sheet.Range("H" + r, "H" + r).SetValue(row % 5 == 0 ? "缺考" : "");
+        }
+        if (position == 2) sheet.AddSheetLink("K1", "学生成绩");
+    }
+    TempDir dir;
+    const std::string path = dir.file("large.xlsx");
+    Status written = writeXlsxReleasing(s.workbook(), path);
+    ASSERT_TRUE(written) << written.error();
+
+    const std::string streamed = zipPart(path, "xl/worksheets/sheet1.xml");
+    const std::string held = zipPart(path, "xl/worksheets/sheet2.xml");
+    EXPECT_NE(streamed.find("t=\"inlineStr\""), std::string::npos);  // streamed: its texts inline
+    EXPECT_EQ(held.find("t=\"inlineStr\""), std::string::npos);
+    for (const std::string* xml : {&streamed, &held}) {
+        EXPECT_NE(xml->find("<mergeCell ref=\"A1:H1\"/><mergeCell ref=\"A5:A8\"/>"), std::string::npos);
+    }
+    for (const char* at : {"A5", "A6", "A8", "D3", "G3", "G2699", "H2695"}) {
+        SCOPED_TRACE(at);
+        EXPECT_EQ(xmlCell(streamed, at).style, xmlCell(held, at).style);
+        EXPECT_EQ(xmlCell(streamed, at).formula, xmlCell(held, at).formula);
+    }
+    EXPECT_EQ(xmlCell(streamed, "G2699").value, xmlCell(held, "G2699").value);
+
+    auto opened = openWorkbookReader(path);
+    ASSERT_TRUE(opened) << opened.error();
+    auto rowsOf = [&](size_t index) {
+        std::vector<std::vector<std::string>> rows;
+        auto stream = (*opened)->openSheet(index);
+        EXPECT_TRUE(stream) << stream.error();
+        if (!stream) return rows;
+        SheetRow row;
+        for (Result<bool> got = (*stream)->next(row); got && *got; got = (*stream)->next(row)) {
+            row.cells.resize(8);  // without the link's cell
+            rows.push_back(row.cells);
+        }
+        return rows;
+    };
+    const auto streamedRows = rowsOf(0);
+    ASSERT_EQ(streamedRows.size(), static_cast<size_t>(kRows - 2));  // row 2 is empty
+    EXPECT_EQ(streamedRows, rowsOf(1));
+    EXPECT_EQ(streamedRows[0][0], "期末考试 - 学生成绩");
+    EXPECT_EQ(streamedRows[3][0], "城关中学");
+    EXPECT_EQ(streamedRows.back()[6], "143.5");  // row 2699
 }
 
 TEST(XlsxWorkbook, ClosesExactlyOnce) {
