@@ -113,8 +113,8 @@ void writeQuestionSheet(ExcelSheet& sheet, const std::vector<QuestionStudent>& s
         for (size_t q = 0; q < questions.size(); ++q) {
             const int mark = questions[q].second;
             const double share = std::clamp(student.share + off(rng), 0.0, 1.0);
-            const int score = q < 12 ? (unit(rng) < share ? mark : 0)
-                                     : static_cast<int>(std::lround(share * mark));
+            const int score =
+                q < 12 ? (unit(rng) < share ? mark : 0) : static_cast<int>(std::lround(share * mark));
             putNumber(sheet, kFirst + static_cast<int>(q), row, score);
         }
         ++row;

@@ -24,8 +24,8 @@ struct SampleOptions {
 
 /// What a generated sample holds.
 struct SampleSummary {
-    std::string teacherSheet;  ///< "教师任课表"
-    std::string scoreSheet;    ///< the grade's name
+    std::string teacherSheet;   ///< "教师任课表"
+    std::string scoreSheet;     ///< the grade's name
     std::string questionSheet;  ///< "数学小题" when one was written
     int schools = 0;
     int classes = 0;

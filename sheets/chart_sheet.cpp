@@ -228,9 +228,9 @@ int bandCountTable(ExcelSheet& sheet, const Exam& exam, const TotalBandsPlaces& 
 ChartModel schoolBandsChart(const Exam& exam, const TotalBandsPlaces& places, const std::string& self,
                             ShownSchool school, int firstCountRow) {
     const RowSpan bands = occupiedBands(places);
-    ChartModel chart = columnChart(
-        strprintf(tx::kSchoolBandsChartFormat, exam.imported().schoolList[school.entry].c_str()),
-        tx::kBandHeader, tx::kCountAxis);
+    ChartModel chart =
+        columnChart(strprintf(tx::kSchoolBandsChartFormat, exam.imported().schoolList[school.entry].c_str()),
+                    tx::kBandHeader, tx::kCountAxis);
     const int column = kTableColumn + 1 + static_cast<int>(school.shown);
     chart.series.push_back(
         {tx::kCountSeries,
@@ -309,7 +309,8 @@ void placeCharts(ExcelSheet& sheet, std::vector<std::optional<ChartModel>>& char
 void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& places,
                      const std::string& title, const SheetScope& scope) {
     std::vector<ShownSchool> shown;
-    for (size_t entry : scope.shownSchools(exam.imported().schoolList)) shown.push_back({entry, shown.size()});
+    for (size_t entry : scope.shownSchools(exam.imported().schoolList))
+        shown.push_back({entry, shown.size()});
     const bool classRates = places.classRates.has_value() && !places.classRates->blocks.empty();
     const bool gradeRates = places.gradeRates.has_value();
     const bool totalBands = places.totalBands.has_value();
@@ -341,8 +342,8 @@ void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& pl
     for (const ShownSchool& school : shown) {
         if (charts.size() % kChartsPerPage != 0) charts.emplace_back();
         if (averages)
-            schoolClassAverageCharts(exam, *places.classRates, *averages, self, static_cast<int>(school.entry),
-                                     charts);
+            schoolClassAverageCharts(exam, *places.classRates, *averages, self,
+                                     static_cast<int>(school.entry), charts);
         if (gradeRates) charts.emplace_back(schoolRatesChart(exam, *places.gradeRates, school));
         if (bandCharts)
             charts.emplace_back(schoolBandsChart(exam, *places.totalBands, self, school, firstCountRow));

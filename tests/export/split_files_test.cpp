@@ -294,7 +294,8 @@ void seniorSchools(Exam& exam) {
         for (const char* klass : {"1", "2"}) {
             for (int k = 0; k < 6; ++k, ++n) {
                 const int chinese = 60 + (n * 37) % 81, chemistry = 30 + (n * 53) % 71;
-                exam.student(school, klass, "考生" + std::to_string(n + 1), std::to_string(chinese + chemistry),
+                exam.student(school, klass, "考生" + std::to_string(n + 1),
+                             std::to_string(chinese + chemistry),
                              {std::to_string(chinese), std::to_string(chemistry)});
                 exam.state.students.setHiddenCells(n, {"", "", n % 2 == 0 ? "物理类" : "历史类"});
             }
@@ -329,7 +330,9 @@ TEST(SplitFiles, ScaledScoresAndLinesShowTheSchoolWithTheWholeExamsFigures) {
         EXPECT_EQ(scaled, rowsWhere(whole.at("赋分"), inSchool));
 
         auto ofSchool = [&](const std::vector<std::string>& row) { return row[1] == school; };
-        auto ofExam = [](const std::vector<std::string>& row) { return row[1] == "学科线" || row[1] == "全体"; };
+        auto ofExam = [](const std::vector<std::string>& row) {
+            return row[1] == "学科线" || row[1] == "全体";
+        };
         const Rows& lines = own.at("上线分析");
         EXPECT_FALSE(rowsWhere(lines, ofSchool).empty());
         EXPECT_EQ(rowsWhere(lines, ofSchool), rowsWhere(whole.at("上线分析"), ofSchool));
@@ -380,10 +383,13 @@ TEST(SplitFiles, QuestionSheetsShowThePartWithTheWholeExamsFigures) {
         EXPECT_EQ(analysis.size(), 3 + 5 * (bySchool ? 4u : 3u));
         EXPECT_EQ(rowsWhere(analysis, ofExam), rowsWhere(wholeAnalysis, ofExam));
         EXPECT_EQ(rowsWhere(analysis, ofPart), rowsWhere(wholeAnalysis, ofPart));
-        EXPECT_EQ(rowsWhere(analysis, ofExam).size() + rowsWhere(analysis, ofPart).size() + 3, analysis.size());
+        EXPECT_EQ(rowsWhere(analysis, ofExam).size() + rowsWhere(analysis, ofPart).size() + 3,
+                  analysis.size());
 
         const Rows& detail = own.at("小题明细-数学");
-        auto student = [](const std::vector<std::string>& row) { return !row[2].empty() && row[2] != "姓名"; };
+        auto student = [](const std::vector<std::string>& row) {
+            return !row[2].empty() && row[2] != "姓名";
+        };
         const Rows pupils = rowsWhere(detail, student);
         EXPECT_EQ(pupils, rowsWhere(rowsWhere(whole.at("小题明细-数学"), student), ofPart));
         EXPECT_EQ(pupils.size(), bySchool ? 10u : 5u) << "those paired with a question row";
