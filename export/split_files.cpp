@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <future>
-#include <memory>
 #include <set>
 
 #include "base/text_util.h"
@@ -72,47 +70,6 @@ class SplitFolderGuard {
     std::string folder_;
     std::vector<std::string> files_;
     bool kept_ = false;
-};
-
-// The save of one part's workbook on a thread of its own, while the next part's workbook is filled:
-// a save waits for the disk (each file is synced before it takes its name) while filling waits for
-// nothing. The file saved is handed to the guard once the save is done, also when the split stops
-// before asking (it is then removed with the others).
-class BackgroundSave {
-  public:
-    explicit BackgroundSave(SplitFolderGuard& guard) : guard_(guard) {}
-    BackgroundSave(const BackgroundSave&) = delete;
-    BackgroundSave& operator=(const BackgroundSave&) = delete;
-    ~BackgroundSave() {
-        try {
-            (void)finish();
-        } catch (...) {
-            // Nothing was saved, so there is nothing to remove either.
-        }
-    }
-
-    // Starts saving the session's workbook; the session is kept until the save is done.
-    void start(std::unique_ptr<ExcelSession> session, SaveTarget target) {
-        session_ = std::move(session);
-        saved_ = std::async(std::launch::async, [workbook = &session_->workbook(), target] {
-            return saveWorkbook(*workbook, target);
-        });
-    }
-
-    // Waits for the save started last, if any; its failure.
-    Status finish() {
-        if (!saved_.valid()) return {};
-        Result<std::string> saved = saved_.get();
-        session_.reset();
-        if (!saved) return saved.failure();
-        guard_.written(*saved);
-        return {};
-    }
-
-  private:
-    SplitFolderGuard& guard_;
-    std::unique_ptr<ExcelSession> session_;
-    std::future<Result<std::string>> saved_;
 };
 
 // One part of the exam: the scope of its workbook and the name it is known by.
@@ -216,18 +173,17 @@ Result<SplitOutcome> writeSplitFiles(const SheetWork& work, SplitFiles split, co
     Result<std::string> folder = makeSplitFolder(savedPath);
     if (!folder) return folder.failure();
     SplitFolderGuard guard(*folder);
-    BackgroundSave saving(guard);
     for (size_t i = 0; i < parts.size(); ++i) {
         if (progress) progress(files[i], static_cast<int>(i), static_cast<int>(parts.size()));
         SheetWork partWork = work.scopedTo(parts[i].scope);
         const SheetPlan plan = buildSheetPlan(work.exam(), parts[i].scope);
-        auto session = std::make_unique<ExcelSession>();
-        if (Status filled = fillPartWorkbook(*session, plan, partWork); !filled) return filled.failure();
-        if (Status saved = saving.finish(); !saved) return saved.failure();
-        saving.start(std::move(session),
-                     {.exactPath = *folder + "/" + files[i] + ".xlsx", .releaseCells = true});
+        ExcelSession session;
+        if (Status filled = fillPartWorkbook(session, plan, partWork); !filled) return filled.failure();
+        SaveTarget target{.exactPath = *folder + "/" + files[i] + ".xlsx", .releaseCells = true};
+        Result<std::string> saved = saveWorkbook(session.workbook(), target);
+        if (!saved) return saved.failure();
+        guard.written(*saved);
     }
-    if (Status saved = saving.finish(); !saved) return saved.failure();
     guard.keep();
     return SplitOutcome{*folder, static_cast<int>(parts.size())};
 }
