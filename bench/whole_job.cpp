@@ -3,7 +3,8 @@
 // produced result straight through libxlsxwriter (same sheets, names, column widths, merged areas,
 // cell types, formulas with their values; one format for every cell).
 //
-//   20,000 students (25 schools, 400 classes, 9 subjects, every report)
+//   20,000 students (25 schools, 400 classes, 9 subjects, every report, 小题分析 and 小题明细 of a 数学
+//   question sheet of 30 questions)
 //       goal: whole job <= 1.3x writing its output (median of the pairs' ratios)
 //  200,000 students (25 schools, 2,500 classes)
 //       goals: peak memory <= 600 MB, time <= 10.5x the 20,000-student job
@@ -19,16 +20,17 @@
 // Peak memory is each child's own maximum resident set (getrusage through wait4).
 //
 // Usage: bench_whole_job [--pairs N] [--large-runs N] [--no-large] [--layout 0|1] [--charts 0|1]
-//          [--print-layout 0|1] [--keep DIR]
+//          [--print-layout 0|1] [--questions 0|1] [--keep DIR]
 //          --keep: generate the input workbooks into DIR once and reuse them on later calls
 //        bench_whole_job --job INPUT.xlsx OUTPUT.xlsx [--layout 0|1] [--charts 0|1] [--print-layout 0|1]
-//          [--split 0|1|2]
+//          [--questions 0|1] [--split 0|1|2]
 //          one whole job in this process (for a profiler, or to time the whole command)
 //        bench_whole_job --direct RESULT.xlsx OUTPUT.xlsx
 //          the direct writing of RESULT's cells in this process
 //        bench_whole_job --sample STUDENTS_PER_CLASS CLASSES_PER_SCHOOL OUTPUT.xlsx [--schools N]
 //          writes an input workbook (25 schools unless told)
-//        --no-split leaves out the 分别导出 measurement
+//        --no-split leaves out the 分别导出 measurement; --questions 0 leaves out the question sheet's
+//          import and its two reports (what they cost)
 
 #include <expat.h>
 #include <sys/resource.h>
@@ -53,6 +55,7 @@
 #include "app/subjects.h"
 #include "export/export_run.h"
 #include "import/open_workbook.h"
+#include "import/question_import.h"
 #include "import/student_import.h"
 #include "import/teacher_import.h"
 #include "sample/sample_exam.h"
@@ -65,6 +68,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kGrade = "高一";  // nine examined subjects
 constexpr const char* kTeacherSheet = "教师任课表";
+constexpr const char* kQuestionSheet = "数学小题";  // the sample's, 30 questions of 数学
+constexpr const char* kQuestionSubject = "数学";
 constexpr int kSchools = 25;
 
 /// Answers Yes and keeps the first error.
@@ -122,9 +127,12 @@ bool gCharts = true;
 bool gPrintLayout = true;
 // --split 1 or 2: the job also writes one workbook per school or per class.
 SplitFiles gSplit = SplitFiles::None;
+// --questions 0 leaves out the question sheet and 小题分析, 小题明细.
+bool gQuestions = true;
 
-// Opens `input`, imports its teachers and students and exports every report to `output`, as the
-// command line's export does with the seeded settings of the grade.
+// Opens `input`, imports its teachers, students and 数学 question scores and exports every report to
+// `output`, as the command line's export does with the seeded settings of the grade. The question
+// sheet's import counts in the students' phase.
 Figures runJob(const std::string& input, const std::string& output, int layout) {
     Figures f;
     const double cpuStart = cpuMsNow();
@@ -145,6 +153,7 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
     state.scores.computeScaled = true;      // the sheet 赋分 of the electives
     state.exportOptions.scoreLines = true;  // 上线分析 against lines by share
     state.scores.lines = *scoreLinesNamed("本科=60%,特控=20%");
+    state.exportOptions.questionAnalysis = state.exportOptions.questionDetail = gQuestions;
     state.outputPath = output;
     state.overwriteOutput = true;
     BenchFrontend ui;
@@ -166,6 +175,7 @@ Figures runJob(const std::string& input, const std::string& output, int layout) 
     if (ok) ok = lap(1);
     if (ok) ok = selectSheet(state, kGrade);
     if (ok) (void)importStudents(state, ui);
+    if (ok && gQuestions) (void)importQuestionSheet(state, ui, {input, kQuestionSheet, kQuestionSubject, ""});
     if (ok) ok = lap(2);
     if (ok) {
         state.examNameText = "期末考试";
@@ -493,8 +503,9 @@ Figures inFreshProcess(std::vector<std::string> args) {
     if (pipe(fds) != 0) std::exit(2);
     std::fflush(stdout);
     args.insert(args.end(),
-                {"--charts", gCharts ? "1" : "0", "--print-layout", gPrintLayout ? "1" : "0", "--split",
-                 std::to_string(static_cast<int>(gSplit)), "--figures-fd", std::to_string(fds[1])});
+                {"--charts", gCharts ? "1" : "0", "--print-layout", gPrintLayout ? "1" : "0", "--questions",
+                 gQuestions ? "1" : "0", "--split", std::to_string(static_cast<int>(gSplit)), "--figures-fd",
+                 std::to_string(fds[1])});
     pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
@@ -523,6 +534,7 @@ void makeSample(int perClass, int classesPerSchool, const std::string& path, int
     options.schools = schools;
     options.classesPerSchool = classesPerSchool;
     options.studentsPerClass = perClass;
+    options.questionSheet = true;
     buildSampleExam(session, options);
     Result<std::string> saved = saveWorkbook(session.workbook(), {.exactPath = path, .overwrite = true});
     if (!saved) {
@@ -609,6 +621,8 @@ int main(int argc, char** argv) {
             gCharts = std::atoi(argv[++i]) != 0;
         } else if (a == "--print-layout" && i + 1 < argc) {
             gPrintLayout = std::atoi(argv[++i]) != 0;
+        } else if (a == "--questions" && i + 1 < argc) {
+            gQuestions = std::atoi(argv[++i]) != 0;
         } else if (a == "--figures-fd" && i + 1 < argc) {
             figuresFd = std::atoi(argv[++i]);
         } else if (a == "--keep" && i + 1 < argc) {
@@ -646,16 +660,17 @@ int main(int argc, char** argv) {
     if (mkdtemp(folder.data()) == nullptr) return 2;
     const std::string inputs = keep.empty() ? folder : keep;
     std::filesystem::create_directories(inputs);
-    const std::string small = inputs + "/exam-20000.xlsx";
-    const std::string big = inputs + "/exam-200000.xlsx";
+    // Named anew since the samples hold a question sheet: a kept folder's older ones lack it.
+    const std::string small = inputs + "/exam-20000-q.xlsx";
+    const std::string big = inputs + "/exam-200000-q.xlsx";
     ensureSample(50, 16, small);
     if (large) ensureSample(80, 100, big);
     const std::string result = folder + "/result.xlsx";
     const std::string direct = folder + "/direct.xlsx";
 
     std::printf(
-        "== 20,000 students, %d schools, 400 classes, 9 subjects, every report (class ranking layout %d)\n",
-        kSchools, layout);
+        "== 20,000 students, %d schools, 400 classes, 9 subjects, every report%s (class ranking layout %d)\n",
+        kSchools, gQuestions ? " with 30 questions of 数学" : "", layout);
     checkRun(freshJob(small, result, layout));  // warm-up, and the result's cells
     const ResultShape shape = shapeOf(result);
     std::printf("   result: %zu sheets, %zu cells (%zu formulas), %zu merged areas, %ju KB\n", shape.sheets,
@@ -732,7 +747,7 @@ int main(int argc, char** argv) {
     if (split) {
         // 240 schools of 10 classes of 83 students: 199,200 students.
         constexpr int kSplitSchools = 240;
-        const std::string schoolsInput = inputs + "/exam-200000-240.xlsx";
+        const std::string schoolsInput = inputs + "/exam-200000-240-q.xlsx";
         ensureSample(83, 10, schoolsInput, kSplitSchools);
         std::printf(
             "\n== 200,000 students, %d schools, 2,400 classes: 分别导出 按学校 against the whole workbook\n",

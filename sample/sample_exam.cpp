@@ -81,7 +81,56 @@ void putNumber(ExcelSheet& sheet, int column, int row, int number) {
     r.SetNumber(number);
 }
 
+// One student of the question sheet: the texts that name them and their 数学 score as a share of
+// the paper.
+struct QuestionStudent {
+    std::string number, school, klass, name;
+    double share;
+};
+
+// The question sheet: a row per student who sat 数学, under the header and the 满分 row. The
+// questions follow the student's share of the paper, each a little off it; the choice questions are
+// right or wrong.
+void writeQuestionSheet(ExcelSheet& sheet, const std::vector<QuestionStudent>& students, uint32_t seed) {
+    const std::vector<std::pair<std::string, int>> questions = sampleQuestionMarks();
+    constexpr int kFirst = static_cast<int>(std::size(tx::kQuestionHead));
+    for (int c = 0; c < kFirst; ++c) put(sheet, c, 1, tx::kQuestionHead[c]);
+    put(sheet, 0, 2, tx::kFullMarkRow);
+    for (int c = 1; c < kFirst; ++c) put(sheet, c, 2, "");
+    for (size_t q = 0; q < questions.size(); ++q) {
+        put(sheet, kFirst + static_cast<int>(q), 1, questions[q].first);
+        putNumber(sheet, kFirst + static_cast<int>(q), 2, questions[q].second);
+    }
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::normal_distribution<double> off(0.0, 0.15);
+    int row = 3;
+    for (const QuestionStudent& student : students) {
+        put(sheet, 0, row, student.number);
+        put(sheet, 1, row, student.school);
+        put(sheet, 2, row, student.klass);
+        put(sheet, 3, row, student.name);
+        for (size_t q = 0; q < questions.size(); ++q) {
+            const int mark = questions[q].second;
+            const double share = std::clamp(student.share + off(rng), 0.0, 1.0);
+            const int score =
+                q < 12 ? (unit(rng) < share ? mark : 0) : static_cast<int>(std::lround(share * mark));
+            putNumber(sheet, kFirst + static_cast<int>(q), row, score);
+        }
+        ++row;
+    }
+}
+
 }  // namespace
+
+std::vector<std::pair<std::string, int>> sampleQuestionMarks() {
+    std::vector<std::pair<std::string, int>> marks;
+    for (int q = 1; q <= 16; ++q) marks.emplace_back(std::to_string(q), 5);
+    for (int q = 17; q <= 23; ++q) {
+        for (int k = 1; k <= 2; ++k) marks.emplace_back(strprintf("%d(%d)", q, k), q < 23 ? 3 : 2);
+    }
+    return marks;
+}
 
 std::string sampleSchoolName(int index) {
     constexpr int kNamed = static_cast<int>(std::size(kSchoolNames));
@@ -150,6 +199,11 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     header.insert(header.end(), std::begin(tx::kScoreHeadAfter), std::end(tx::kScoreHeadAfter));
     for (size_t c = 0; c < header.size(); ++c) put(scores, static_cast<int>(c), 1, header[c]);
 
+    // 数学, when the grade has it and the sample its question sheet.
+    const auto mathsAt = std::find(subjects.begin(), subjects.end(), subjectIndex(tx::kQuestionSubject));
+    const bool questions = options.questionSheet && mathsAt != subjects.end();
+    const size_t maths = static_cast<size_t>(mathsAt - subjects.begin());
+    std::vector<QuestionStudent> questionStudents;
     int row = 2;
     int serial = 1;
     std::normal_distribution<double> level(0.0, 0.05);
@@ -166,10 +220,15 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
                 putNumber(scores, 2, row, c + 1);
                 put(scores, 3, row, name);
                 putNumber(scores, 4, row, 1 + (serial - 1) / 30);
-                put(scores, 5, row, strprintf("2026%02d%05d", school + 1, serial));
+                const std::string number = strprintf("2026%02d%05d", school + 1, serial);
+                put(scores, 5, row, number);
                 for (size_t k = 0; k < subjects.size(); ++k) {
                     int mark = fullMarks[static_cast<size_t>(subjects[k])];
-                    put(scores, 6 + static_cast<int>(k), row, scoreText(rng, mark, classLevel));
+                    const std::string score = scoreText(rng, mark, classLevel);
+                    put(scores, 6 + static_cast<int>(k), row, score);
+                    if (questions && k == maths && !score.empty() && score != tx::kAbsent)
+                        questionStudents.push_back({number, sampleSchoolName(school), std::to_string(c + 1),
+                                                    name, cAtof(score) / mark});
                 }
                 ++row;
                 ++serial;
@@ -189,6 +248,16 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     };
     for (int i = 0; i < 3; ++i) about.Range(i, 0).SetValue(lines[i]);
     about.Range("A1", "A1").SetColumnWidth(70);
+    if (questions) {
+        summary.questionSheet = tx::kQuestionSheet;
+        about.Range(3, 0).SetValue(strprintf(tx::kAboutQuestionsFormat, tx::kQuestionSheet));
+        // The new sheet goes before the active one, the explanation.
+        about.Activate();
+        session.AddSheets(1);
+        ExcelSheet sheet = session.Sheet(3);
+        sheet.SetName(summary.questionSheet);
+        writeQuestionSheet(sheet, questionStudents, options.seed + 1);
+    }
     return summary;
 }
 

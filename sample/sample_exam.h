@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "workbook/excel_session.h"
@@ -16,12 +17,16 @@ struct SampleOptions {
     int classesPerSchool = 4;
     int studentsPerClass = 40;
     uint32_t seed = 2026;
+    /// With a 数学 paper: a sheet of its question scores as marking platforms export them (see
+    /// sampleQuestionMarks), before the explanation sheet.
+    bool questionSheet = false;
 };
 
 /// What a generated sample holds.
 struct SampleSummary {
-    std::string teacherSheet;  ///< "教师任课表"
-    std::string scoreSheet;    ///< the grade's name
+    std::string teacherSheet;   ///< "教师任课表"
+    std::string scoreSheet;     ///< the grade's name
+    std::string questionSheet;  ///< "数学小题" when one was written
     int schools = 0;
     int classes = 0;
     int students = 0;
@@ -37,6 +42,10 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
 /// out of the sample's full marks of the grade. Deterministic for a seed; the number of students.
 int buildEarlierExam(ExcelSession& session, const std::vector<std::vector<std::string>>& rows,
                      const std::string& sheetName, int gradeIndex, uint32_t seed);
+
+/// The questions of the sample's 数学 question sheet and their full marks, 120 in all: 1 … 16 of 5
+/// points, then 17(1), 17(2) … 23(1), 23(2), of 3 points but the last two of 2.
+std::vector<std::pair<std::string, int>> sampleQuestionMarks();
 
 /// The name of the i-th generated school (0-based).
 std::string sampleSchoolName(int index);

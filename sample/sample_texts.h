@@ -25,5 +25,14 @@ inline constexpr const char* kAboutMadeByFormat =
 inline constexpr const char* kAboutSizeFormat = "年级：%s；学校：%d所；班级：%d个；学生：%d人。";
 /// Score sheet.
 inline constexpr const char* kAboutSheetsFormat = "“教师任课表”可导入任课教师，“%s”可导入学生成绩。";
+/// The question sheet's name.
+inline constexpr const char* kAboutQuestionsFormat = "“%s”可导入数学的小题分。";
+
+/// The subject of the question sheet.
+inline constexpr const char* kQuestionSubject = "数学";
+/// The question sheet: its name, the header before the questions and the label of the full-mark row.
+inline constexpr const char* kQuestionSheet = "数学小题";
+inline constexpr const char* kQuestionHead[] = {"考号", "学校", "班级", "姓名"};
+inline constexpr const char* kFullMarkRow = "满分";
 
 }  // namespace varnex::sample_texts

@@ -151,16 +151,24 @@ void schoolClassAverageCharts(const Exam& exam, const ClassRatesPlaces& places,
     }
 }
 
+// A school whose charts the sheet shows: its SchoolList entry and its place among the schools the
+// result sheets of the workbook show (the same but in a part's own workbook, which shows one).
+struct ShownSchool {
+    size_t entry;
+    size_t shown;
+};
+
 // Per school, 优秀率 and 及格率 (and with 四率 低分率) of every subject and the total, read from
 // 年级各科三率.
-ChartModel schoolRatesChart(const Exam& exam, const GradeRatesPlaces& places, int school) {
+ChartModel schoolRatesChart(const Exam& exam, const GradeRatesPlaces& places, ShownSchool shownSchool) {
+    const int school = static_cast<int>(shownSchool.shown);
     const int firstColumn = places.firstFigureColumn, lastColumn = places.lastFigureColumn;
     const SheetRange headers =
         rangeOf(tx::kGradeRates, firstColumn, places.headerRow, lastColumn, places.headerRow);
     const bool withLow = static_cast<size_t>(school) < places.lowRateRows.size();
     ChartModel chart =
         columnChart(strprintf(withLow ? tx::kSchoolFourRatesChartFormat : tx::kSchoolRatesChartFormat,
-                              exam.imported().schoolList[static_cast<size_t>(school)].c_str()),
+                              exam.imported().schoolList[shownSchool.entry].c_str()),
                     tx::kSubjectAxis, tx::kRateAxis);
     chart.valueMax = 100;
     const int excellent = places.excellentRateRows[static_cast<size_t>(school)];
@@ -190,8 +198,10 @@ RowSpan occupiedBands(const TotalBandsPlaces& places) {
 // The band counts of 总分分数段 in a table from `tableRow` on: the labels of the occupied bands and,
 // per school, the count in the band read out of its "count/cumulative" text. The first row of the
 // counts.
-int bandCountTable(ExcelSheet& sheet, const Exam& exam, const TotalBandsPlaces& places, int tableRow) {
-    const std::vector<std::string>& schools = exam.imported().schoolList;
+int bandCountTable(ExcelSheet& sheet, const Exam& exam, const TotalBandsPlaces& places,
+                   const std::vector<ShownSchool>& shown, int tableRow) {
+    std::vector<std::string> schools;
+    for (const ShownSchool& school : shown) schools.push_back(exam.imported().schoolList[school.entry]);
     const RowSpan bands = occupiedBands(places);
     sheet.Range(CellName(kTableColumn, tableRow), CellName(kTableColumn, tableRow))
         .SetData(tx::kBandCountTable);
@@ -216,12 +226,12 @@ int bandCountTable(ExcelSheet& sheet, const Exam& exam, const TotalBandsPlaces& 
 // Per school, how many totals fall into each occupied band, from the lowest on the left; the same
 // bands for every school, so that the charts compare.
 ChartModel schoolBandsChart(const Exam& exam, const TotalBandsPlaces& places, const std::string& self,
-                            int school, int firstCountRow) {
+                            ShownSchool school, int firstCountRow) {
     const RowSpan bands = occupiedBands(places);
-    ChartModel chart = columnChart(strprintf(tx::kSchoolBandsChartFormat,
-                                             exam.imported().schoolList[static_cast<size_t>(school)].c_str()),
-                                   tx::kBandHeader, tx::kCountAxis);
-    const int column = kTableColumn + 1 + school;
+    ChartModel chart =
+        columnChart(strprintf(tx::kSchoolBandsChartFormat, exam.imported().schoolList[school.entry].c_str()),
+                    tx::kBandHeader, tx::kCountAxis);
+    const int column = kTableColumn + 1 + static_cast<int>(school.shown);
     chart.series.push_back(
         {tx::kCountSeries,
          rangeOf(self, column, firstCountRow, column, firstCountRow + bands.first - bands.last),
@@ -297,7 +307,10 @@ void placeCharts(ExcelSheet& sheet, std::vector<std::optional<ChartModel>>& char
 }  // namespace
 
 void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& places,
-                     const std::string& title) {
+                     const std::string& title, const SheetScope& scope) {
+    std::vector<ShownSchool> shown;
+    for (size_t entry : scope.shownSchools(exam.imported().schoolList))
+        shown.push_back({entry, shown.size()});
     const bool classRates = places.classRates.has_value() && !places.classRates->blocks.empty();
     const bool gradeRates = places.gradeRates.has_value();
     const bool totalBands = places.totalBands.has_value();
@@ -323,7 +336,8 @@ void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& pl
         averages = classAverageTable(sheet, exam, *places.classRates, tableRow);
         tableRow = averages->lastRow + 2;
     }
-    const int firstCountRow = totalBands ? bandCountTable(sheet, exam, *places.totalBands, tableRow) : 0;
+    const int firstCountRow =
+        totalBands ? bandCountTable(sheet, exam, *places.totalBands, shown, tableRow) : 0;
     if (totalBands) {
         const RowSpan bands = occupiedBands(*places.totalBands);
         tableRow = firstCountRow + bands.first - bands.last + 2;
@@ -332,12 +346,14 @@ void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& pl
         places.levelDistribution ? levelShareTable(sheet, *places.levelDistribution, tableRow) : 0;
     // Each school's charts begin on a page of their own.
     std::vector<std::optional<ChartModel>> charts;
-    for (int k = 0; k < static_cast<int>(exam.imported().schoolList.size()); ++k) {
+    for (const ShownSchool& school : shown) {
         if (charts.size() % kChartsPerPage != 0) charts.emplace_back();
-        if (averages) schoolClassAverageCharts(exam, *places.classRates, *averages, self, k, charts);
-        if (gradeRates) charts.emplace_back(schoolRatesChart(exam, *places.gradeRates, k));
+        if (averages)
+            schoolClassAverageCharts(exam, *places.classRates, *averages, self,
+                                     static_cast<int>(school.entry), charts);
+        if (gradeRates) charts.emplace_back(schoolRatesChart(exam, *places.gradeRates, school));
         if (bandCharts)
-            charts.emplace_back(schoolBandsChart(exam, *places.totalBands, self, k, firstCountRow));
+            charts.emplace_back(schoolBandsChart(exam, *places.totalBands, self, school, firstCountRow));
     }
     // The levels of all schools, on a page of their own.
     if (places.levelDistribution) {

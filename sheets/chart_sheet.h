@@ -11,6 +11,7 @@
 
 #include "analysis/exam.h"
 #include "sheets/figure_places.h"
+#include "sheets/sheet_scope.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {
@@ -18,8 +19,9 @@ namespace varnex {
 /// Fills the chart sheet it is handed (already taken, activated and named), after the sheets it
 /// reads from have been written: `places` holds where they put their figures, and nothing for a
 /// sheet not exported. Lays out its own printing: the charts on A4, two to a page, whole
-/// whatever the width of the viewer's font.
+/// whatever the width of the viewer's font. Of a part of the exam, the charts of its school, from
+/// the sheets of its own workbook.
 void writeChartSheet(ExcelSheet& sheet, const Exam& exam, const FigurePlaces& places,
-                     const std::string& title);
+                     const std::string& title, const SheetScope& scope = SheetScope());
 
 }  // namespace varnex

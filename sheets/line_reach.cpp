@@ -30,19 +30,20 @@ struct GroupRow {
 };
 
 // The classes of each school with students of the track, the school after them when there are two
-// schools or more; the classes of a school the list does not name; then the whole exam.
-std::vector<GroupRow> groupRows(const Exam& exam, const TrackReach& track) {
+// schools or more; the classes of a school the list does not name; then the whole exam. Of a part
+// of the exam only its classes and its school, always with the school's row.
+std::vector<GroupRow> groupRows(const Exam& exam, const TrackReach& track, const SheetScope& scope) {
     const ImportResults& imported = exam.imported();
-    const bool schoolRows = imported.schoolList.size() >= 2;
+    const bool schoolRows = imported.schoolList.size() >= 2 || !scope.wholeExam();
     std::vector<GroupRow> rows;
     std::vector<bool> placed(imported.classList.size(), false);
     auto addClass = [&](size_t j) {
         placed[j] = true;
-        if (track.classes[j].sat == 0) return;
         auto [school, klass] = imported.classList.parts(j);
+        if (track.classes[j].sat == 0 || !scope.showsClass(school, klass)) return;
         rows.push_back({school, strprintf(rate_texts::kClassLabelFormat, klass.c_str()), &track.classes[j]});
     };
-    for (size_t k = 0; k < imported.schoolList.size(); ++k) {
+    for (size_t k : scope.shownSchools(imported.schoolList)) {
         for (size_t j = 0; j < imported.classList.size(); ++j) {
             if (!placed[j] && imported.classList.parts(j).first == imported.schoolList[k]) addClass(j);
         }
@@ -68,12 +69,12 @@ std::string blockLabel(const TrackReach& track, const ReachedLine& line) {
 }  // namespace
 
 Status writeLineReach(ExcelSheet& sheet, const Exam& exam, const std::vector<TrackReach>& reach,
-                      const std::string& title) {
+                      const std::string& title, const SheetScope& scope) {
     const std::vector<ExamSubject>& subjects = exam.subjects();
     long long needed = kHeaderRow;
     std::vector<std::vector<GroupRow>> rowsOfTrack;
     for (const TrackReach& track : reach) {
-        rowsOfTrack.push_back(groupRows(exam, track));
+        rowsOfTrack.push_back(groupRows(exam, track, scope));
         needed += static_cast<long long>(track.lines.size()) *
                   (static_cast<long long>(rowsOfTrack.back().size()) + 1);
     }

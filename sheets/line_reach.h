@@ -9,12 +9,15 @@
 #include "analysis/exam.h"
 #include "analysis/line_reach.h"
 #include "base/result.h"
+#include "sheets/sheet_scope.h"
 #include "workbook/excel_session.h"
 
 namespace varnex {
 
-/// Fails when the blocks do not fit a worksheet.
+/// With the rows of the scope: its classes and, in a part's own workbook, always its school, then
+/// the whole exam; the lines and counts are those of the whole exam. Fails when the blocks do not
+/// fit a worksheet.
 Status writeLineReach(ExcelSheet& sheet, const Exam& exam, const std::vector<TrackReach>& reach,
-                      const std::string& title);
+                      const std::string& title, const SheetScope& scope = SheetScope());
 
 }  // namespace varnex

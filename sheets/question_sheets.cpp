@@ -1,6 +1,7 @@
 #include "sheets/question_sheets.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "base/rounding.h"
 #include "base/text_util.h"
@@ -51,14 +52,16 @@ struct Block {
     bool isClass = false;
 };
 
-std::vector<Block> blocksOf(const Exam& exam, const QuestionAnalysis& a) {
+// The whole exam, each school when there are two or more, each class with paired students. Of a
+// part of the exam: the whole exam, its school and its classes.
+std::vector<Block> blocksOf(const Exam& exam, const QuestionAnalysis& a, const SheetScope& scope) {
     const ImportResults& imported = exam.imported();
     std::vector<Block> blocks{{tx::kWholeExam, std::string(), &a.exam}};
-    if (imported.schoolList.size() >= 2) {
-        for (size_t k = 0; k < imported.schoolList.size(); ++k)
+    if (imported.schoolList.size() >= 2 || !scope.wholeExam()) {
+        for (size_t k : scope.shownSchools(imported.schoolList))
             blocks.push_back({imported.schoolList[k], tx::kWholeSchool, &a.schools[k]});
     }
-    for (size_t j = 0; j < imported.classList.size(); ++j) {
+    for (size_t j : scope.shownClasses(imported.classList)) {
         if (a.classes[j].students == 0) continue;
         auto [school, klass] = imported.classList.parts(j);
         blocks.push_back(
@@ -119,9 +122,9 @@ void writeQuestionRow(ExcelSheet& sheet, int row, const QuestionScores& q, size_
 }  // namespace
 
 Status writeQuestionAnalysis(ExcelSheet& sheet, const Exam& exam, const QuestionAnalysis& a,
-                             const std::string& title) {
+                             const std::string& title, const SheetScope& scope) {
     const QuestionScores& q = *a.sheet;
-    const std::vector<Block> blocks = blocksOf(exam, a);
+    const std::vector<Block> blocks = blocksOf(exam, a, scope);
     const int questions = static_cast<int>(q.questions.size());
     const long long needed = static_cast<long long>(blocks.size()) * questions + kHeaderRow;
     if (needed > kMaxSheetRows)
@@ -172,12 +175,16 @@ Status writeQuestionAnalysis(ExcelSheet& sheet, const Exam& exam, const Question
 }
 
 Status writeQuestionDetail(ExcelSheet& sheet, const Exam& exam, const QuestionAnalysis& a,
-                           const std::string& title) {
+                           const std::string& title, const SheetScope& scope) {
     const QuestionScores& q = *a.sheet;
     const int questions = static_cast<int>(q.questions.size());
     const int names = static_cast<int>(tx::kQuestionDetailNames.size());
     const int lastColumn = names + 2 * (questions + 1) - 1;
-    const long long needed = static_cast<long long>(a.matched) + 4;
+    std::vector<int> shown;
+    for (int s = 0; s < exam.studentCount(); ++s) {
+        if (a.rowOf[static_cast<size_t>(s)] >= 0 && scope.showsStudent(exam, s)) shown.push_back(s);
+    }
+    const long long needed = static_cast<long long>(shown.size()) + 4;
     if (needed > kMaxSheetRows)
         return fail(strprintf(tx::kSheetTooLongFormat, sheet.GetName().c_str(), static_cast<int>(needed),
                               kMaxSheetRows));
@@ -195,9 +202,8 @@ Status writeQuestionDetail(ExcelSheet& sheet, const Exam& exam, const QuestionAn
     }
     const RowTable& students = exam.students();
     int row = 5;
-    for (int s = 0; s < students.rowCount(); ++s) {
+    for (const int s : shown) {
         const int at = a.rowOf[static_cast<size_t>(s)];
-        if (at < 0) continue;
         writeBoxedCell(sheet, 0, row, students.cellText(s, 0));
         writeBoxedCell(
             sheet, 1, row,

@@ -168,16 +168,19 @@ constexpr ReportSheet kReportSheets[] = {
      "scaled scores",
      {3, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeScaledScores(sheet, work.exam(), *work.exam().scaledScores(), planned.title);
+         return writeScaledScores(sheet, work.exam(), *work.exam().scaledScores(), planned.title,
+                                  work.scope());
      },
-     false},
+     true},
     {SheetKind::ScoreLines,
      "score lines",
      {3, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeLineReach(sheet, work.exam(), lineReach(work.exam()), planned.title);
+         const auto& reach =
+             work.figures<std::vector<TrackReach>>("line reach", [&] { return lineReach(work.exam()); });
+         return writeLineReach(sheet, work.exam(), reach, planned.title, work.scope());
      },
-     false},
+     true},
     {SheetKind::TeacherRates,
      "teacher rates",
      {3, 0, true},
@@ -307,24 +310,28 @@ constexpr ReportSheet kReportSheets[] = {
      "questions",
      {5, 0, true},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeQuestionAnalysis(
-             sheet, work.exam(), work.questions(static_cast<size_t>(planned.questionSheet)), planned.title);
-     }},
+         return writeQuestionAnalysis(sheet, work.exam(),
+                                      work.questions(static_cast<size_t>(planned.questionSheet)),
+                                      planned.title, work.scope());
+     },
+     true},
     {SheetKind::QuestionDetail,
      "questions",
      {4, 3},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         return writeQuestionDetail(
-             sheet, work.exam(), work.questions(static_cast<size_t>(planned.questionSheet)), planned.title);
-     }},
+         return writeQuestionDetail(sheet, work.exam(),
+                                    work.questions(static_cast<size_t>(planned.questionSheet)), planned.title,
+                                    work.scope());
+     },
+     true},
     {SheetKind::Charts,
      "charts",
      {1, 0},
      [](ExcelSheet& sheet, const PlannedSheet& planned, const SheetPlan&, SheetWork& work) -> Status {
-         writeChartSheet(sheet, work.exam(), work.figurePlaces, planned.title);
+         writeChartSheet(sheet, work.exam(), work.figurePlaces, planned.title, work.scope());
          return {};
      },
-     false},
+     true},
     {SheetKind::Contents,
      "contents",
      {1, 0},

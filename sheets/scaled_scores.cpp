@@ -1,5 +1,7 @@
 #include "sheets/scaled_scores.h"
 
+#include <vector>
+
 #include "analysis/analysis_texts.h"
 #include "app/level_cuts.h"
 #include "base/rounding.h"
@@ -39,9 +41,13 @@ std::string scaledScoresNote(const ScaleRule& rule) {
 }
 
 Status writeScaledScores(ExcelSheet& sheet, const Exam& exam, const ScaledScores& scaled,
-                         const std::string& title) {
+                         const std::string& title, const SheetScope& scope) {
     const RowTable& students = exam.students();
-    const long long needed = static_cast<long long>(students.rowCount()) + kHeaderRow;
+    std::vector<int> shown;
+    for (int s = 0; s < students.rowCount(); ++s) {
+        if (scope.showsStudent(exam, s)) shown.push_back(s);
+    }
+    const long long needed = static_cast<long long>(shown.size()) + kHeaderRow;
     if (needed > kMaxSheetRows)
         return fail(
             strprintf(tx::kSheetTooLongFormat, tx::kScaledScores, static_cast<int>(needed), kMaxSheetRows));
@@ -59,8 +65,9 @@ Status writeScaledScores(ExcelSheet& sheet, const Exam& exam, const ScaledScores
         writeBoxedCell(sheet, column + 1, kHeaderRow, strprintf(tx::kScaleGradeHeaderFormat, name));
         writeBoxedCell(sheet, column + 2, kHeaderRow, strprintf(tx::kScaledHeaderFormat, name));
     }
-    for (int s = 0; s < students.rowCount(); ++s) {
-        const int row = kHeaderRow + 1 + s;
+    int row = kHeaderRow;
+    for (const int s : shown) {
+        ++row;
         writeBoxedCell(sheet, 0, row, students.cellText(s, 0));
         writeBoxedCell(sheet, 1, row,
                        analysis_texts::kOpenBracket + std::string(students.cellText(s, 1)) +

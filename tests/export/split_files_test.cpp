@@ -14,8 +14,13 @@
 #include <tuple>
 #include <vector>
 
+#include "app/null_frontend.h"
+#include "app/score_lines.h"
+#include "import/question_import.h"
+#include "import/student_import.h"
 #include "readers/workbook_reader.h"
 #include "tests/export/exam_fixture.h"
+#include "tests/support/temp_dir.h"
 
 namespace varnex::testing {
 namespace {
@@ -72,7 +77,7 @@ void threeSchools(Exam& exam) {
     exam.imported().teachers();
     exam.only([](ExportOptions& o) {
         o.gradeRates = o.classRates = o.teacherRates = o.subjectBands = o.totalBands = o.totalRankBands =
-            o.topNEnabled = o.classRanking = o.levelDistribution = o.standardScores = true;
+            o.topNEnabled = o.classRanking = o.levelDistribution = o.standardScores = o.charts = true;
         o.fourRates = o.moreFigures = true;
         o.topN = 10;
         o.classRankingLayout = 1;
@@ -114,6 +119,54 @@ Rows bandRows(const Rows& rows, const std::string& school) {
     return bands;
 }
 
+// The figure tables of a school's 统计图表, from column L, read from its own workbook's sheets: its
+// classes' rows with the blocks' averages of all classes, its row of level shares, and its school's
+// column of band counts (over the bands its totals fall in), each as in the whole workbook's; no
+// other school named.
+void expectSchoolsCharts(const Rows& own, const Rows& whole, const std::string& school) {
+    constexpr size_t kTable = 11;  // L
+    for (const auto& row : own) {
+        for (const std::string other : {"东湖中学", "西岭中学", "南桥中学"}) {
+            if (other != school) {
+                EXPECT_EQ(std::find(row.begin(), row.end(), other), row.end()) << other;
+            }
+        }
+    }
+    auto fromTable = [&](const std::vector<std::string>& row) {
+        return row.size() > kTable && row[kTable] == school;
+    };
+    auto tableColumns = [&](Rows rows) {
+        for (auto& row : rows) row.erase(row.begin(), row.begin() + kTable);
+        return rows;
+    };
+    EXPECT_EQ(tableColumns(rowsWhere(own, fromTable)).size(), 3u);
+    EXPECT_EQ(tableColumns(rowsWhere(own, fromTable)), tableColumns(rowsWhere(whole, fromTable)));
+    // The band counts: 分数段, then a column per school.
+    auto bandTable = [&](const Rows& rows, size_t& column) {
+        std::map<std::string, std::string> counts;
+        auto header = std::find_if(rows.begin(), rows.end(), [&](const auto& row) {
+            return row.size() > kTable && row[kTable] == "分数段";
+        });
+        if (header == rows.end()) return counts;
+        column = static_cast<size_t>(std::find(header->begin(), header->end(), school) - header->begin());
+        // Up to the table of level shares (the reader leaves out the empty row between them).
+        for (auto row = header + 1; row != rows.end() && column < row->size() && !(*row)[kTable].empty() &&
+                                    !(*row)[kTable].starts_with("总分等级分布图");
+             ++row)
+            counts[(*row)[kTable]] = (*row)[column];
+        return counts;
+    };
+    size_t ownColumn = 0, wholeColumn = 0;
+    const auto ownCounts = bandTable(own, ownColumn);
+    const auto wholeCounts = bandTable(whole, wholeColumn);
+    EXPECT_EQ(ownColumn, kTable + 1);
+    EXPECT_FALSE(ownCounts.empty());
+    for (const auto& [band, count] : ownCounts) {
+        ASSERT_EQ(wholeCounts.count(band), 1u) << band;
+        EXPECT_EQ(wholeCounts.at(band), count) << band;
+    }
+}
+
 TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures) {
     Exam exam;
     threeSchools(exam);
@@ -131,7 +184,7 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
         for (const auto& [name, rows] : own) names.insert(name);
         EXPECT_EQ(names, (std::set<std::string>{"目录", "班级总分排名", "总分前10名", "年级各科三率",
                                                 "班级各科三率", "教师个人三率", "等级分布", "各科分数段",
-                                                "总分分数段", "总分名次段", "学生标准分"}));
+                                                "总分分数段", "总分名次段", "学生标准分", "统计图表"}));
         auto ofSchool = [&](const std::vector<std::string>& row) {
             return row.size() > 1 && row[1] == school;
         };
@@ -195,6 +248,7 @@ TEST(SplitFiles, EachSchoolsWorkbookHoldsItsOwnRowsWithTheWholeWorkbooksFigures)
                 EXPECT_EQ(bandRows(mine, school), wanted);
             }
         }
+        expectSchoolsCharts(own.at("统计图表"), whole.at("统计图表"), school);
     }
 }
 
@@ -228,6 +282,119 @@ TEST(SplitFiles, EachClassesWorkbookHoldsItsStudentsBesideItsSchoolAndTheExam) {
     EXPECT_EQ(rowsWhere(own.at("等级分布"), [](const auto& row) { return row[1] == "西岭中学"; }),
               rowsWhere(whole.at("等级分布"),
                         [](const auto& row) { return row[1] == "西岭中学" && row[2] != "（1）班"; }));
+}
+
+// 高二 of three schools, two classes each, 36 made-up pupils in alternating tracks: 化学 of every one
+// (enough to be scaled), lines of the total for both tracks, one by score and one by share.
+void seniorSchools(Exam& exam) {
+    exam.state.gradeIndex = 10;
+    exam.state.imported.gradeName = "高二";
+    exam.subjects({{"语文", 150}, {"化学", 100}});
+    int n = 0;
+    for (const char* school : {"东湖中学", "西岭中学", "南桥中学"}) {
+        for (const char* klass : {"1", "2"}) {
+            for (int k = 0; k < 6; ++k, ++n) {
+                const int chinese = 60 + (n * 37) % 81, chemistry = 30 + (n * 53) % 71;
+                exam.student(school, klass, "考生" + std::to_string(n + 1),
+                             std::to_string(chinese + chemistry),
+                             {std::to_string(chinese), std::to_string(chemistry)});
+                exam.state.students.setHiddenCells(n, {"", "", n % 2 == 0 ? "物理类" : "历史类"});
+            }
+        }
+    }
+    exam.imported();
+    exam.state.scores.computeScaled = true;
+    exam.state.scores.lines = *scoreLinesNamed("本科=150;特控=30%");
+    exam.only([](ExportOptions& o) { o.scoreLines = true; });
+}
+
+// 赋分 and 上线分析 in a school's own workbook: its pupils and its rows only, each as the whole
+// workbook has it (grades and scaled scores over all 36, the lines and subject lines of the exam),
+// with the 学科线 and 全体 rows of every block.
+TEST(SplitFiles, ScaledScoresAndLinesShowTheSchoolWithTheWholeExamsFigures) {
+    Exam exam;
+    seniorSchools(exam);
+    exam.state.exportOptions.split = SplitFiles::BySchool;
+    exam.run();
+    ASSERT_TRUE(exam.outcome.completed) << (exam.outcome.failure ? exam.outcome.failure->message : "");
+    const auto whole = readSheets(exam.outcome.savedPath);
+    ASSERT_EQ(whole.count("赋分"), 1u);
+    for (const std::string school : {"东湖中学", "西岭中学", "南桥中学"}) {
+        SCOPED_TRACE(school);
+        const auto own = readSheets(exam.dir.file("结果/" + school + ".xlsx"));
+        ASSERT_EQ(own.count("赋分"), 1u);
+        ASSERT_EQ(own.count("上线分析"), 1u);
+        auto inSchool = [&](const std::vector<std::string>& row) { return row[0] == school; };
+        const Rows scaled = rowsWhere(own.at("赋分"), inSchool);
+        EXPECT_EQ(scaled.size(), 12u);
+        EXPECT_EQ(scaled.size() + 1, own.at("赋分").size()) << "the header and its pupils only";
+        EXPECT_EQ(scaled, rowsWhere(whole.at("赋分"), inSchool));
+
+        auto ofSchool = [&](const std::vector<std::string>& row) { return row[1] == school; };
+        auto ofExam = [](const std::vector<std::string>& row) {
+            return row[1] == "学科线" || row[1] == "全体";
+        };
+        const Rows& lines = own.at("上线分析");
+        EXPECT_FALSE(rowsWhere(lines, ofSchool).empty());
+        EXPECT_EQ(rowsWhere(lines, ofSchool), rowsWhere(whole.at("上线分析"), ofSchool));
+        EXPECT_EQ(rowsWhere(lines, ofExam), rowsWhere(whole.at("上线分析"), ofExam));
+        // Two tracks of two lines: per block its classes, its school, 学科线 and 全体.
+        EXPECT_EQ(rowsWhere(lines, ofExam).size(), 8u);
+        EXPECT_EQ(lines.size(), 1 + 4 * 5u);
+    }
+}
+
+// The platform's question sheet of two schools (tests/import/make_question_fixtures.py), paired
+// with its score sheet.
+void platformQuestions(Exam& exam) {
+    const std::string path = fixture("question_sheets.xlsx");
+    exam.state.workbook.path = path;
+    exam.state.workbook.sheetNames = {"成绩"};
+    exam.state.workbook.selectedSheet = 0;
+    NullFrontend yes;
+    ASSERT_TRUE(importStudents(exam.state, yes));
+    ASSERT_TRUE(importQuestionSheet(exam.state, yes, {path, "数学小题", "数学", ""}));
+    exam.only([](ExportOptions& o) { o.questionAnalysis = o.questionDetail = true; });
+}
+
+// 小题分析 and 小题明细 of a school's and of a class's own workbook: the whole exam's block, the
+// school's and its classes', cell for cell as in the whole workbook (区分度 and α of the whole
+// exam's pairing), and of the pupils only its own.
+TEST(SplitFiles, QuestionSheetsShowThePartWithTheWholeExamsFigures) {
+    for (const SplitFiles split : {SplitFiles::BySchool, SplitFiles::ByClass}) {
+        Exam exam;
+        platformQuestions(exam);
+        exam.state.exportOptions.split = split;
+        exam.run();
+        ASSERT_TRUE(exam.outcome.completed) << (exam.outcome.failure ? exam.outcome.failure->message : "");
+        const auto whole = readSheets(exam.outcome.savedPath);
+        const bool bySchool = split == SplitFiles::BySchool;
+        const std::string file = bySchool ? "结果/二中.xlsx" : "结果/二中（2）班.xlsx";
+        SCOPED_TRACE(file);
+        const auto own = readSheets(exam.dir.file(file));
+        ASSERT_EQ(own.count("小题分析-数学"), 1u);
+        ASSERT_EQ(own.count("小题明细-数学"), 1u);
+        auto ofPart = [&](const std::vector<std::string>& row) {
+            return row[0] == "二中" && (bySchool || row[1] == "全校" || row[1] == "（2）班");
+        };
+        auto ofExam = [](const std::vector<std::string>& row) { return row[0] == "全体"; };
+        const Rows& analysis = own.at("小题分析-数学");
+        // Rows 3 and 4 are notes, 5 the headers; five questions to a block.
+        const Rows wholeAnalysis(whole.at("小题分析-数学").begin() + 3, whole.at("小题分析-数学").end());
+        EXPECT_EQ(analysis.size(), 3 + 5 * (bySchool ? 4u : 3u));
+        EXPECT_EQ(rowsWhere(analysis, ofExam), rowsWhere(wholeAnalysis, ofExam));
+        EXPECT_EQ(rowsWhere(analysis, ofPart), rowsWhere(wholeAnalysis, ofPart));
+        EXPECT_EQ(rowsWhere(analysis, ofExam).size() + rowsWhere(analysis, ofPart).size() + 3,
+                  analysis.size());
+
+        const Rows& detail = own.at("小题明细-数学");
+        auto student = [](const std::vector<std::string>& row) {
+            return !row[2].empty() && row[2] != "姓名";
+        };
+        const Rows pupils = rowsWhere(detail, student);
+        EXPECT_EQ(pupils, rowsWhere(rowsWhere(whole.at("小题明细-数学"), student), ofPart));
+        EXPECT_EQ(pupils.size(), bySchool ? 10u : 5u) << "those paired with a question row";
+    }
 }
 
 TEST(SplitFiles, TheFolderIsNeverOneThatExists) {
