@@ -32,7 +32,7 @@ TEST(SettingsFile, SeedBeginsByteExactInGbk) {
     std::string tail = utf8ToGbk(
         "[导出选项]\r\n年级各科三率=1\r\n班级各科三率=1\r\n教师个人三率=1\r\n各科分数段=1\r\n总分分数段=1\r\n"
         "总分名次段=1\r\n统计图表=1\r\n班级总分排名=1\r\n总分前N名=50\r\n忽略零分学科=0\r\n"
-        "名次方式=并列占位\r\n四率=1\r\n不公布名次=0\r\n");
+        "名次方式=并列占位\r\n四率=1\r\n不公布名次=0\r\n按科类分别统计=0\r\n");
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
     // An existing file is left alone.
