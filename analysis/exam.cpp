@@ -16,8 +16,7 @@ namespace varnex {
 
 bool anyReportChosen(const ExportOptions& o, bool ExportOptions::*except) {
     auto chosen = [&](const ReportChoice& report) { return report.chosen != except && o.*report.chosen; };
-    return std::any_of(std::begin(kReportChoices), std::end(kReportChoices), chosen) ||
-           std::any_of(std::begin(kCommandLineReports), std::end(kCommandLineReports), chosen);
+    return std::any_of(std::begin(kReportChoices), std::end(kReportChoices), chosen);
 }
 
 namespace {

@@ -41,12 +41,7 @@ inline constexpr ReportChoice kReportChoices[] = {
     {"导出上线分析", "上线分析", &ExportOptions::scoreLines, ReportSetting::Flag, false},
     {"导出总分前", "总分前N名", &ExportOptions::topNEnabled, ReportSetting::TopN},
     {"导出班级总分排名", "班级总分排名", &ExportOptions::classRanking, ReportSetting::ClassRanking},
-};
-
-/// The reports chosen on the command line only (--reports, named as above): their sheets come from
-/// question-score sheets, which only the command line reads so far, so the window has no check box
-/// for them and the settings file keeps no choice of them.
-inline constexpr ReportChoice kCommandLineReports[] = {
+    // Their sheets come from the question-score sheets read beside the scores (小题分析).
     {"导出小题分析", "小题分析", &ExportOptions::questionAnalysis, ReportSetting::Flag, false},
     {"导出小题明细", "小题明细", &ExportOptions::questionDetail, ReportSetting::Flag, false},
 };
@@ -59,13 +54,9 @@ constexpr const ReportChoice& reportKeptAs(ReportSetting setting) {
     return kReportChoices[0];
 }
 
-/// The caption of the check box of the report that sets `chosen` (of either table; "" for a member
-/// no report sets).
+/// The caption of the check box of the report that sets `chosen` ("" for a member no report sets).
 constexpr const char* reportCaption(bool ExportOptions::*chosen) {
     for (const ReportChoice& choice : kReportChoices) {
-        if (choice.chosen == chosen) return choice.caption;
-    }
-    for (const ReportChoice& choice : kCommandLineReports) {
         if (choice.chosen == chosen) return choice.caption;
     }
     return "";

@@ -478,6 +478,17 @@ Status saveLevelCuts(const std::string& path, const std::string& gradeName, cons
     return {};
 }
 
+Status saveScoreLines(const std::string& path, const std::string& gradeName,
+                      const std::vector<ScoreLine>& lines) {
+    if (path.empty()) return settingsNotSaved(path);
+    IniFile file = loadSettingsFile(path);
+    if (file.unreadable()) return unusableSettings(settingsFileInUse(path), file.problem());
+    if (lines.empty() && !file.find(gradeName, kScoreLinesKey)) return {};
+    file.set(gradeName, kScoreLinesKey, scoreLinesText(lines));
+    if (!saveSettingsFile(file, path)) return settingsNotSaved(path);
+    return {};
+}
+
 void saveGradeCommand(AppState& state, Frontend& frontend) {
     std::string grade = state.gradeName();
     if (Status saved = saveGrade(state.settingsPath, grade, state.scores, state.exportOptions)) {

@@ -67,6 +67,10 @@ Status saveScaledScores(const std::string& path, bool scaled);
 
 /// Keeps the grade's 等级 cuts (its 等级方式, 等级线 and 等级名称 keys); a failure names the file.
 Status saveLevelCuts(const std::string& path, const std::string& gradeName, const LevelCuts& cuts);
+/// Keeps the grade's 上线 lines (its key 上线; no lines leave the key empty, or absent when it was);
+/// a failure names the file.
+Status saveScoreLines(const std::string& path, const std::string& gradeName,
+                      const std::vector<ScoreLine>& lines);
 /// The full marks of the questions of an exam's subject as the settings file keeps them (section
 /// 小题满分, key "<exam name>-<subject>", written as "1~12=5,17(1)=4"); "" when it has none.
 std::string loadQuestionMarks(const std::string& path, const std::string& examName,

@@ -190,9 +190,7 @@ bool questionReports(const std::vector<QuestionSource>& sources, bool reportsGiv
 bool reportsOption(const Args& args, ExportOptions& options) {
     auto it = args.values.find("--reports");
     if (it == args.values.end()) return true;
-    // The window's reports, then those of the command line only.
-    std::vector<ReportChoice> reports(std::begin(kReportChoices), std::end(kReportChoices));
-    reports.insert(reports.end(), std::begin(kCommandLineReports), std::end(kCommandLineReports));
+    const auto& reports = kReportChoices;
     ExportOptions chosen = options;
     for (const ReportChoice& report : reports) chosen.*report.chosen = false;
     constexpr std::string_view kExportWord = "导出";

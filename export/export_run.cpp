@@ -244,6 +244,8 @@ Status exportCanStart(const Exam& exam, AppState& state, Frontend& frontend) {
         return showFailure(frontend, fail(tx::kNoScoreLines));
     if (options.nearLine && options.nearScoreLines && exam.scores().lines.empty())
         return showFailure(frontend, fail(tx::kNoNearScoreLines));
+    if ((options.questionAnalysis || options.questionDetail) && exam.questionSheets().empty())
+        return showFailure(frontend, fail(tx::kNoQuestionSheets));
     if (options.teacherRates && !exam.hasTeachersOfExam()) {  // the one report chosen
         if (exam.teachers().rowCount() == 0) return showFailure(frontend, fail(tx::kNoTeacherRows));
         return showFailure(frontend, fail(strprintf(tx::kNoTeachersOfGradeOnlyFormat,

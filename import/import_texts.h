@@ -244,5 +244,8 @@ inline constexpr const char* kQuestionMarksMissingFormat =
 inline constexpr const char* kQuestionSheetReadFormat =
     "小题分表（%s）：%s · %s，%d名学生，%d道小题；小计列（不计入小题）：%s";
 inline constexpr const char* kNoSubtotals = "无";
+/// The subjects joined with "、": the question sheets read before a new score sheet was taken.
+inline constexpr const char* kQuestionSheetsDroppedFormat =
+    "已导入新的成绩表，原来读入的小题分表（%s）已清除，需要时请重新添加。";
 
 }  // namespace varnex::import_texts

@@ -493,6 +493,18 @@ void orderClasses(SheetRead& read) {
     read.classImported = std::move(imported);
 }
 
+// The question sheets were matched against the scores read before: a new score sheet, even the same
+// one read again, lets them go (the log names them), so that no export pairs one exam's questions
+// with another exam's scores.
+void dropQuestionSheets(AppState& state, Frontend& frontend) {
+    if (state.questionSheets.empty()) return;
+    std::string subjects;
+    for (const QuestionScores& sheet : state.questionSheets)
+        subjects += (subjects.empty() ? "" : "、") + sheet.source.subject;
+    state.questionSheets.clear();
+    appendLog(state, frontend, strprintf(tx::kQuestionSheetsDroppedFormat, subjects.c_str()));
+}
+
 // Replaces the StudentTable and the ClassList with what the sheet holds.
 void takeRows(AppState& state, SheetRead& read) {
     orderClasses(read);
@@ -847,6 +859,7 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
 
     bool finished = false;
     if (query.atEnd()) {
+        dropQuestionSheets(state, frontend);
         state.students.replaceRows(RowTable(kStudentTableColumns));
         r.extraColumns.clear();
         r.classList.clear();
@@ -885,6 +898,7 @@ Result<ImportOutcome> readStudentSheet(AppState& state, FailureTrail& frontend) 
             query.close();
             return frontend.failure(read.readerFailed ? ErrorKind::FileRefused : ErrorKind::BadInput);
         }
+        dropQuestionSheets(state, frontend);
         takeRows(state, read);
         r.extraColumns.clear();
         for (const auto& extra : sheet->extras) r.extraColumns.push_back(extra.first);

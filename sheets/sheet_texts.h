@@ -356,6 +356,9 @@ inline constexpr const char* kStandardScoresNote =
 /// Subject.
 inline constexpr const char* kQuestionAnalysisFormat = "小题分析-%s";
 inline constexpr const char* kQuestionDetailFormat = "小题明细-%s";
+inline constexpr const char* kNoQuestionSheets =
+    "导出小题分析或小题明细必须先读入小题分表！请在导入学生成绩后点“小题分表…”添加各科的小题分表，"
+    "或取消勾选导出小题分析和导出小题明细；命令行用 --questions。";
 inline constexpr std::array<const char*, 13> kQuestionHeaders{
     "学校",    "班级",    "人数", "题号",   "满分",       "平均分",        "得分率%",
     "满分率%", "零分率%", "难度", "区分度", "区分度评价", "与全体得分率差"};

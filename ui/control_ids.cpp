@@ -95,6 +95,16 @@ const char* controlName(ControlId id) {
             return "ScoreLines";
         case NearScoreLines:
             return "NearScoreLines";
+        case QuestionAnalysis:
+            return "QuestionAnalysis";
+        case QuestionDetail:
+            return "QuestionDetail";
+        case QuestionSheets:
+            return "QuestionSheets";
+        case ScoreLineTable:
+            return "ScoreLineTable";
+        case ByTrack:
+            return "ByTrack";
         case PreviousFile:
             return "PreviousFile";
         case PreviousSheetList:
@@ -153,6 +163,10 @@ const char* controlName(ControlId id) {
             return "CmdHelp";
         case CmdAbout:
             return "CmdAbout";
+        case CmdQuestionSheets:
+            return "CmdQuestionSheets";
+        case CmdScoreLines:
+            return "CmdScoreLines";
     }
     return nullptr;
 }

@@ -73,6 +73,11 @@ enum ControlId : int {
     ComputeScaled = 1340,      ///< 计算赋分
     ScoreLines = 1341,         ///< 导出上线分析
     NearScoreLines = 1342,     ///< 临界线: 按上线
+    QuestionAnalysis = 1343,   ///< 导出小题分析
+    QuestionDetail = 1344,     ///< 导出小题明细 (in the 小题分析 dialog)
+    QuestionSheets = 1345,     ///< 小题…: the 小题分析 dialog
+    ScoreLineTable = 1346,     ///< 线…: the 上线设置 dialog
+    ByTrack = 1347,            ///< 按科类分别统计
 
     // Menu commands
     CmdGenerateTemplates = 32828,
@@ -95,6 +100,8 @@ enum ControlId : int {
     CmdNotepad = 32817,
     CmdHelp = 32813,
     CmdAbout = 32796,
+    CmdQuestionSheets = 32835,
+    CmdScoreLines = 32836,
 };
 
 /// The id's name as written above ("ExportResults"); nullptr for a number that names no control.
@@ -154,6 +161,8 @@ inline constexpr ReportCheckBox kReportCheckBoxes[] = {
     {&ExportOptions::scoreLines, ctl::ScoreLines},
     {&ExportOptions::topNEnabled, ctl::TopNEnabled},
     {&ExportOptions::classRanking, ctl::ClassRanking},
+    {&ExportOptions::questionAnalysis, ctl::QuestionAnalysis},
+    {&ExportOptions::questionDetail, ctl::QuestionDetail},
 };
 
 /// The check box of the report that sets `chosen`; 0 for a member no report sets.

@@ -85,7 +85,10 @@ int readControls(const WindowControls& controls, AppState& state) {
 
     ExportOptions& options = state.exportOptions;
     for (const ReportChoice& report : kReportChoices) {
-        options.*report.chosen = controls.check(reportCheckBox(report.chosen))->isChecked();
+        // 导出小题明细 is in the 小题分析 dialog, which sets the option itself.
+        QCheckBox* box = controls.check(reportCheckBox(report.chosen));
+        if (box == nullptr) continue;
+        options.*report.chosen = box->isChecked();
         if (report.setting != ReportSetting::TopN) continue;
         // The edits and boxes beside the top-N box come next in the window.
         if (!readInt(controls.edit(ctl::TopNCount), options.topN)) return ctl::TopNCount;
@@ -96,6 +99,7 @@ int readControls(const WindowControls& controls, AppState& state) {
     options.moreFigures = controls.check(ctl::MoreFigures)->isChecked();
     options.noRanks = controls.check(ctl::NoRanks)->isChecked();
     options.nearScoreLines = controls.check(ctl::NearScoreLines)->isChecked();
+    options.byTrack = controls.check(ctl::ByTrack)->isChecked();
     if (int layout = controls.rankingLayout->checkedId(); layout >= 0) options.classRankingLayout = layout;
     // Neither button is checked while the settings file has made no choice: that stays so.
     if (int ties = controls.rankingTies->checkedId(); ties >= 0)
@@ -170,8 +174,10 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.edit(ctl::MissingLimit)->setText(number(state.importOptions.missingLimit));
 
     const ExportOptions& options = state.exportOptions;
-    for (const ReportChoice& report : kReportChoices)
-        controls.check(reportCheckBox(report.chosen))->setChecked(options.*report.chosen);
+    for (const ReportChoice& report : kReportChoices) {
+        if (QCheckBox* box = controls.check(reportCheckBox(report.chosen)))
+            box->setChecked(options.*report.chosen);
+    }
     controls.edit(ctl::TopNCount)->setText(number(options.topN));
     controls.check(ctl::IgnoreZeroScores)->setChecked(options.ignoreZeroScores);
     controls.check(ctl::BlankScoresExcluded)->setChecked(options.blankScoresExcluded);
@@ -179,6 +185,7 @@ void writeRecords(WindowControls& controls, const AppState& state) {
     controls.check(ctl::MoreFigures)->setChecked(options.moreFigures);
     controls.check(ctl::NoRanks)->setChecked(options.noRanks);
     controls.check(ctl::NearScoreLines)->setChecked(options.nearScoreLines);
+    controls.check(ctl::ByTrack)->setChecked(options.byTrack);
     if (QAbstractButton* layout = controls.rankingLayout->button(options.classRankingLayout))
         layout->setChecked(true);
     if (options.rankingRule == RankingRule::Unchosen) {

@@ -50,7 +50,9 @@
 #include "ui/help_window.h"
 #include "ui/music_player.h"
 #include "ui/qt_dialogs.h"
+#include "ui/question_dialogs.h"
 #include "ui/row_table_model.h"
+#include "ui/score_lines_dialog.h"
 #include "ui/splash_window.h"
 #include "ui/student_row_text.h"
 #include "ui/ui_texts.h"
@@ -387,8 +389,9 @@ void MainWindow::buildStatusBar() {
 }
 
 void MainWindow::connectControls() {
-    for (int id : {ctl::OpenFile, ctl::ImportTeachers, ctl::ImportStudents, ctl::ExportResults,
-                   ctl::SaveSettings, ctl::DefaultExcellence, ctl::PreviousFile}) {
+    for (int id :
+         {ctl::OpenFile, ctl::ImportTeachers, ctl::ImportStudents, ctl::ExportResults, ctl::SaveSettings,
+          ctl::DefaultExcellence, ctl::PreviousFile, ctl::QuestionSheets, ctl::ScoreLineTable}) {
         connect(controls_.button(id), &QPushButton::clicked, this, [this, id] { runCommand(id); });
     }
     for (QLineEdit* edit : controls_.fullMarks) {
@@ -603,6 +606,10 @@ void MainWindow::buildCommandTable() {
         {ctl::ExportResults, [this] { exportResults(); }},
         {ctl::CmdExport, [this] { exportResults(); }},
         {ctl::SaveSettings, [this] { saveSettings(); }},
+        {ctl::ScoreLineTable, [this] { editScoreLines(); }},
+        {ctl::CmdScoreLines, [this] { editScoreLines(); }},
+        {ctl::QuestionSheets, [this] { showQuestionSheets(); }},
+        {ctl::CmdQuestionSheets, [this] { showQuestionSheets(); }},
         {ctl::DefaultExcellence, [this] { restoreDefaultExcellence(); }},
         {ctl::CmdGenerateTemplates,
          [this] { runWithoutNumbers([this] { commands_.generateTemplates(state_, frontend_); }); }},
@@ -749,6 +756,27 @@ void MainWindow::openDroppedFiles(const QStringList& paths) {
 void MainWindow::saveSettings() {
     if (!transferToState()) return;  // nothing is saved with a value left unread
     saveGradeCommand(state_, frontend_);
+}
+
+void MainWindow::editScoreLines() {
+    FocusReturn focusReturn(this);
+    ScoreLinesDialog dialog(state_.gradeName(), state_.scores.lines, frontend_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    // Kept for this session even when the settings file refuses them.
+    state_.scores.lines = dialog.lines();
+    if (Status saved = saveScoreLines(state_.settingsPath, state_.gradeName(), state_.scores.lines); !saved)
+        frontend_.showMessage(saved.error(), common_texts::kCaptionError, MessageIcon::Error);
+}
+
+void MainWindow::showQuestionSheets() {
+    FocusReturn focusReturn(this);
+    const bool hadSheets = !state_.questionSheets.empty();
+    QuestionSheetsDialog dialog(
+        state_, frontend_, [this](const std::function<void()>& step) { runWithoutNumbers(step); }, this);
+    dialog.exec();
+    // The first sheet read asks for its analysis, as on the command line.
+    if (!hadSheets && !state_.questionSheets.empty())
+        controls_.check(ctl::QuestionAnalysis)->setChecked(true);
 }
 
 void MainWindow::copyStudentRow() {

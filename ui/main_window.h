@@ -200,6 +200,10 @@ class MainWindow : public QMainWindow {
     void choosePreviousExam();
     void openRecent(int index);
     void saveSettings();
+    /// 上线设置: the grade's lines in a table, kept in the settings file when accepted.
+    void editScoreLines();
+    /// 小题分析: the question sheets read, added and removed in a dialog.
+    void showQuestionSheets();
     void toggleAlwaysOnTop();
     /// Gives the window the on-top state `onTop`, shown or not.
     void applyOnTop(bool onTop);

@@ -11,6 +11,7 @@
 #include "base/common_texts.h"
 #include "ui/control_ids.h"
 #include "ui/main_window.h"
+#include "ui/question_dialogs.h"
 #include "ui/ui_texts.h"
 
 namespace varnex::ui {
@@ -129,6 +130,18 @@ std::optional<std::string> QtFrontend::askText(const std::string& prompt, const 
         dialog.setCancelButtonText(QString::fromUtf8(tx::kCancelButton));
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.textValue().toStdString();
+    });
+}
+
+std::optional<std::vector<double>> QtFrontend::askQuestionMarks(const std::string& subject,
+                                                                const std::vector<std::string>& questions,
+                                                                const std::vector<double>& proposed) {
+    return onWindowThread([&]() -> std::optional<std::vector<double>> {
+        if (standIn_ != nullptr) return standIn_->askQuestionMarks(subject, questions, proposed);
+        QWidget* over = QApplication::activeModalWidget();
+        QuestionMarksDialog dialog(subject, questions, proposed, *this, over != nullptr ? over : &window_);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.marks();
     });
 }
 

@@ -35,6 +35,10 @@ class QtFrontend : public Frontend {
     bool opensDocuments() const override;
     std::optional<std::string> askText(const std::string& prompt, const std::string& caption,
                                        const std::string& initial) override;
+    /// A table of the questions with a full-mark box each, over the dialog that is open.
+    std::optional<std::vector<double>> askQuestionMarks(const std::string& subject,
+                                                        const std::vector<std::string>& questions,
+                                                        const std::vector<double>& proposed) override;
     /// Shown in the window's status bar; never waited for.
     void showProgress(const std::string& step, int done, int total) override;
 

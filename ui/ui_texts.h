@@ -45,6 +45,11 @@ constexpr const char* kConvertedScores = "按赋分统计";
 constexpr const char* kComputeScaled = "计算赋分";
 /// 临界生 near the 上线 lines instead of the excellence and pass lines.
 constexpr const char* kNearScoreLines = "临界生按上线";
+/// Places and the rate sheets per track (物理类 / 历史类).
+constexpr const char* kByTrack = "按科类分别统计";
+/// The buttons that open the 上线设置 and 小题分析 dialogs.
+constexpr const char* kScoreLinesButton = "上线…";
+constexpr const char* kQuestionSheetsButton = "小题分表…";
 /// The further subjects' row: its caption and the tips of a subject's two boxes.
 constexpr const char* kOtherSubjectsCaption = "其他学科";
 // The 等级 row of the score settings: how the grade's levels are cut.
@@ -83,6 +88,53 @@ constexpr const char* kSplitFilesLabel = "分别导出";
 constexpr const char* kNoRanks = "不公布名次";
 constexpr const char* kPreviousExamLabel = "上次考试";
 constexpr const char* kPreviousFileButton = "选择…";
+
+// The 上线设置 dialog: the grade's lines of the total, one row per line.
+constexpr const char* kScoreLinesTitle = "上线设置";
+/// Grade.
+constexpr const char* kScoreLinesHintFormat =
+    "%s的上线分数线：每行一条线，填分数（如 480）或比例（如 60%%，该科类前60%%的学生上线）；"
+    "不适用于某科类的留空，两科类相同的两栏填一样的。";
+constexpr const char* kScoreLineNameHeader = "线名称";
+constexpr const char* kAddRowButton = "添加";
+constexpr const char* kRemoveRowButton = "删除";
+/// Row number.
+constexpr const char* kScoreLineNoNameFormat = "第%d行没有填写线名称。";
+/// Line name.
+constexpr const char* kScoreLineBadNameFormat = "线名称“%s”无效：不能含有 [ ] : ; , %% = 等符号。";
+/// Line name.
+constexpr const char* kScoreLineTwiceFormat = "线名称“%s”重复了。";
+/// Line name.
+constexpr const char* kScoreLineEmptyFormat = "“%s”线的物理类和历史类都没有填写。";
+/// Line name, track, the cell's text.
+constexpr const char* kScoreLineBadValueFormat =
+    "“%s”线的%s“%s”无效：请填写分数（如 480）或比例（如 60%%），比例大于0、不超过100%%。";
+
+// The 小题分析 dialog: the question-score sheets read, one per subject.
+constexpr const char* kQuestionSheetsTitle = "小题分析";
+constexpr const char* kQuestionSheetsHint =
+    "每科一张小题分表（每题一列，如阅卷平台导出的小题得分）：添加后立即读入，同一学科再添加则替换；"
+    "再次导入学生成绩后需要重新添加。";
+constexpr const char* kQuestionFileHeader = "文件";
+constexpr const char* kQuestionSheetHeader = "工作表";
+constexpr const char* kQuestionSubjectHeader = "学科";
+constexpr const char* kAddSheetButton = "添加…";
+constexpr const char* kRemoveSheetButton = "移除";
+constexpr const char* kCloseButton = "关闭";
+/// Shown when 添加… is pressed before the scores are imported.
+constexpr const char* kQuestionsNeedScores = "请先导入学生成绩，再添加小题分表。";
+/// The choice of the sheet and subject after the file.
+constexpr const char* kQuestionSourceTitle = "添加小题分表";
+constexpr const char* kQuestionSheetLabel = "工作表：";
+constexpr const char* kQuestionSubjectLabel = "学科：";
+
+// The full marks of a sheet's questions, asked when the sheet has no 满分 row.
+constexpr const char* kQuestionMarksTitle = "小题满分";
+/// Subject.
+constexpr const char* kQuestionMarksHintFormat =
+    "%s小题分表没有满分行，请填写各题的满分（已按各题的最高得分填好）：";
+/// Question, the text typed.
+constexpr const char* kQuestionMarkBadFormat = "第%s题的满分“%s”无效：请填写大于0、不超过1000的数。";
 
 // Status bar
 /// The progress bar's step before the work names one.
@@ -226,6 +278,9 @@ inline constexpr MenuItemText kToolsMenu[] = {
     {kSeparator, ""},
     {ctl::CmdCalculator, "计算器(&C)"},
     {ctl::CmdNotepad, "记事本(&T)"},
+    {kSeparator, ""},
+    {ctl::CmdScoreLines, "上线设置(&S)..."},
+    {ctl::CmdQuestionSheets, "小题分析(&X)..."},
 };
 inline constexpr MenuItemText kHelpMenu[] = {
     {ctl::CmdHelp, "帮助主题(&H)"},
@@ -273,6 +328,8 @@ inline constexpr PromptText kPrompts[] = {
     {ctl::CmdMusic, "播放或停止背景音乐"},
     {ctl::CmdCalculator, "打开Windows自带的计算器，同时最小化当前窗口"},
     {ctl::CmdNotepad, "打开Windows自带的记事本，同时最小化当前窗口"},
+    {ctl::CmdScoreLines, "设定当前年级的上线分数线（物理类、历史类），供导出上线分析和临界生使用"},
+    {ctl::CmdQuestionSheets, "添加或移除各科的小题分表，供导出小题分析和小题明细使用"},
     {ctl::CmdHelp, "在当前窗口旁边打开帮助"},
     {ctl::CmdAbout, "显示程序信息，版本号和版权"},
 };
@@ -306,6 +363,12 @@ inline constexpr TooltipText kTooltips[] = {
      "按分数：各等级的最低分占满分的百分比，自高到低，如 90,75,60（A ≥ 90%，B ≥ 75%，C ≥ 60%，其余为D）；"
      "按比例：自高到低各等级学生所占的百分比，如 15,35,35,13,2"},
     {ctl::LevelNames, "等级名称", "各等级的名称，用逗号隔开，如 优秀,良好,合格,待合格；不填为 A、B、C……"},
+    {ctl::ScoreLineTable, "上线设置", "设定当前年级的上线分数线：每条线的物理类、历史类分数或比例"},
+    {ctl::QuestionSheets, "小题分表",
+     "添加或移除各科的小题分表（在导入学生成绩之后），并选择是否导出小题明细"},
+    {ctl::ByTrack, "按科类分别统计",
+     "勾选：总分前N名、班级总分排名和学生进退步的名次在物理类、历史类内分别排，三率表按科类分别写出"
+     "（成绩表需有选科、科类或首选科目列）"},
     {ctl::NoRanks, "不公布名次",
      "勾选：不导出总分前N名和总分名次段，班级总分排名按姓名排列并显示等级，学生进退步显示等级，"
      "各表都没有学生的名次（学校、班级之间的名次照常）"},

@@ -391,6 +391,8 @@ QWidget* WindowControls::buildImportRow() {
     gradeLabel->setBuddy(grades);
     layout->addWidget(grades);
     layout->addWidget(add(ctl::ImportStudents, makeButton(tx::kImportStudentsButton)));
+    // The question sheets are read after the scores they are matched with.
+    layout->addWidget(add(ctl::QuestionSheets, makeButton(tx::kQuestionSheetsButton)));
     layout->addWidget(makeLabel(tx::kClassLabel));
     QComboBox* classes = add(ctl::ClassListBox, makeCombo(false, 20));
     classes->setMinimumContentsLength(10);
@@ -424,6 +426,7 @@ QWidget* WindowControls::buildImportOptions() {
         add(ctl::ComputeScaled, coloured(new QCheckBox(qs(tx::kComputeScaled)), TextColour::Blue)));
     scaledRow->addStretch(1);
     layout->addLayout(scaledRow);
+    layout->addWidget(add(ctl::ByTrack, coloured(new QCheckBox(qs(tx::kByTrack)), TextColour::Blue)));
     layout->addStretch(1);
     auto* scroller = new OptionsScroller(content);
     scrollingFrames[0] = scroller;
@@ -533,6 +536,7 @@ QWidget* WindowControls::buildScoreSettings() {
     buttons->addStretch(1);
     buttons->addWidget(add(ctl::SaveSettings, makeSmallButton(tx::kSaveButton)));
     buttons->addWidget(add(ctl::DefaultExcellence, makeSmallButton(tx::kDefaultButton)));
+    buttons->addWidget(add(ctl::ScoreLineTable, makeSmallButton(tx::kScoreLinesButton)));
     buttons->addStretch(1);
     outer->addLayout(buttons);
 
@@ -594,7 +598,7 @@ QWidget* WindowControls::buildExportOptions() {
     grid->addWidget(
         add(ctl::IgnoreZeroScores, coloured(new QCheckBox(qs(tx::kIgnoreZeroScores)), TextColour::Red)), 0,
         3);
-    // 上线分析 and the lines 临界生 are near, at the end of the first two rows.
+    // 上线分析 and the lines 临界生 are near, at the end of the first two rows; 小题分析 under them.
     grid->addWidget(report(&ExportOptions::scoreLines), 0, 4);
     grid->addWidget(report(&ExportOptions::classRates), 1, 0);
     grid->addWidget(report(&ExportOptions::totalRankBands), 1, 1);
@@ -613,6 +617,7 @@ QWidget* WindowControls::buildExportOptions() {
     grid->addWidget(add(ctl::BlankScoresExcluded,
                         coloured(new QCheckBox(qs(app_texts::kBlankScoresExcludedCaption)), TextColour::Red)),
                     2, 3);
+    grid->addWidget(report(&ExportOptions::questionAnalysis), 2, 4);
     grid->setColumnStretch(5, 1);
     layout->addLayout(grid);
 

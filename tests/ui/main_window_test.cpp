@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -34,6 +35,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -62,7 +64,9 @@
 #include "ui/keyboard_focus.h"
 #include "ui/message_box.h"
 #include "ui/qt_dialogs.h"
+#include "ui/question_dialogs.h"
 #include "ui/row_table_model.h"
+#include "ui/score_lines_dialog.h"
 #include "ui/single_instance.h"
 #include "ui/splash_window.h"
 #include "ui/student_row_text.h"
@@ -608,6 +612,21 @@ TEST_F(WindowTest, NoRanksBoxStartsOffAndReachesTheOptions) {
     EXPECT_TRUE(state.exportOptions.noRanks);
 }
 
+// 按科类分别统计 likewise, and a grade read from the settings file shows what was saved.
+TEST_F(WindowTest, ByTrackBoxStartsOffAndIsKept) {
+    auto* box = qobject_cast<QCheckBox*>(window->control(ctl::ByTrack));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), q("按科类分别统计"));
+    EXPECT_FALSE(box->isChecked());
+    box->setChecked(true);
+    dialogs.messages.clear();
+    window->runCommand(ctl::SaveSettings);
+    EXPECT_TRUE(state.exportOptions.byTrack);
+    box->setChecked(false);
+    combo(ctl::GradeList)->setCurrentIndex(9);
+    EXPECT_TRUE(box->isChecked());
+}
+
 TEST_F(WindowTest, TotalsFollowEveryKeystroke) {
     QLineEdit* chinese = fullMark(0);
     type(chinese, q("1"));
@@ -916,10 +935,11 @@ std::string nameOf(const MainWindow& window, const QWidget* widget) {
 TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
     window->openDroppedFiles({QStringLiteral("/data/a.xls")});
     window->runCommand(ctl::ImportStudents);  // every button enabled
-    std::vector<int> expected = {ctl::OpenFile,     ctl::WorksheetList,   ctl::ImportTeachers,
-                                 ctl::GradeList,    ctl::ImportStudents,  ctl::ClassListBox,
-                                 ctl::MissingRule0, ctl::MissingRule1,    ctl::MissingLimit,
-                                 ctl::MissingRule2, ctl::ConvertedScores, ctl::ComputeScaled};
+    std::vector<int> expected = {ctl::OpenFile,      ctl::WorksheetList,  ctl::ImportTeachers,
+                                 ctl::GradeList,     ctl::ImportStudents, ctl::QuestionSheets,
+                                 ctl::ClassListBox,  ctl::MissingRule0,   ctl::MissingRule1,
+                                 ctl::MissingLimit,  ctl::MissingRule2,   ctl::ConvertedScores,
+                                 ctl::ComputeScaled, ctl::ByTrack};
     for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.fullMark);
     expected.push_back(ctl::TotalFullMark);
     for (const SubjectEdits& edits : kSubjectEdits) expected.push_back(edits.excellence);
@@ -934,6 +954,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::MoreFigures,
                    ctl::SaveSettings,
                    ctl::DefaultExcellence,
+                   ctl::ScoreLineTable,
                    ctl::StudentTable,
                    ctl::TeacherTable,
                    ctl::ExamNameBox,
@@ -957,6 +978,7 @@ TEST_F(WindowTest, TabReachesEveryControlInReadingOrderWithAFocusFrame) {
                    ctl::SubjectBands,
                    ctl::Charts,
                    ctl::BlankScoresExcluded,
+                   ctl::QuestionAnalysis,
                    ctl::PreviousFile,
                    ctl::PreviousSheetList,
                    ctl::Progress,
@@ -2069,6 +2091,352 @@ TEST_F(WindowTest, TheOpenFileDialogIsChineseWithReadableColumns) {
         delete translator;
     }
     QLocale::setDefault(before);
+}
+
+// The first visible top-level widget of type D, or nullptr.
+template <typename D>
+D* shownDialog() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<D*>(w); dialog != nullptr && dialog->isVisible()) return dialog;
+    }
+    return nullptr;
+}
+
+// Closes every dialog still shown after ten seconds, so that a test whose script went wrong fails
+// instead of waiting for ever.
+class DialogWatchdog {
+  public:
+    DialogWatchdog() {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QDialog*>(w); dialog != nullptr && dialog->isVisible()) {
+                    ADD_FAILURE() << "left open: " << dialog->windowTitle().toStdString();
+                    dialog->reject();
+                }
+            }
+        });
+        timer_.start(10000);
+    }
+
+  private:
+    QTimer timer_;
+};
+
+// Types `text` into a cell of the 上线 table as a person does: the cell is chosen and typing
+// replaces its text (Chinese comes through an input method: the cell takes it whole).
+void typeCell(QTableWidget* table, int row, int column, const QString& text) {
+    table->setFocus();
+    table->setCurrentCell(row, column);
+    bool ascii = true;
+    for (QChar c : text) ascii = ascii && c.unicode() < 128;
+    if (ascii) {
+        // The first key opens the cell's editor, which takes the focus and the keys after it.
+        for (QChar c : text) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    } else {
+        table->item(row, column)->setText(text);
+    }
+    QApplication::processEvents();
+}
+
+// 上线设置 shows the grade's lines, refuses a value it cannot read with the line and the track
+// named (nothing saved, the dialog stays), keeps the accepted table under the grade's key 上线
+// (a cell typed and ended with Enter included) and shows each grade's own lines again.
+TEST_F(WindowTest, ScoreLinesAreTypedInATableKeptPerGrade) {
+    DialogWatchdog watchdog;
+    const std::string settings = dir.file(kSettingsFileName);
+    // Each step runs once, when the dialog is shown and the step before it is done.
+    std::vector<std::function<void(ScoreLinesDialog*)>> steps;
+    size_t next = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        ScoreLinesDialog* dialog = shownDialog<ScoreLinesDialog>();
+        if (dialog == nullptr || next >= steps.size()) return;
+        steps[next++](dialog);
+    });
+    poll.start(10);
+    auto rowsShown = [](ScoreLinesDialog* dialog) {
+        std::vector<std::string> rows;
+        QTableWidget* table = dialog->table();
+        for (int r = 0; r < table->rowCount(); ++r) {
+            std::string row;
+            for (int c = 0; c < 3; ++c)
+                row +=
+                    (c > 0 ? "|" : "") + (table->item(r, c) ? table->item(r, c)->text().toStdString() : "");
+            rows.push_back(row);
+        }
+        return rows;
+    };
+    std::vector<std::string> shown;
+    auto clickOk = [](ScoreLinesDialog* dialog) {
+        QTimer::singleShot(0, dialog, [dialog] {
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+    };
+
+    steps = {
+        [&](ScoreLinesDialog* d) {
+            shown = rowsShown(d);
+            EXPECT_EQ(d->windowTitle(), q("上线设置"));
+            typeCell(d->table(), 0, 0, q("本科"));
+            typeCell(d->table(), 0, 1, q("480"));
+            typeCell(d->table(), 0, 2, q("470"));
+            d->addButton()->click();
+            typeCell(d->table(), 1, 0, q("特控"));
+            typeCell(d->table(), 1, 1, q("60%"));
+            typeCell(d->table(), 1, 2, q("60%"));
+            d->addButton()->click();
+            typeCell(d->table(), 2, 0, q("艺术"));
+            typeCell(d->table(), 2, 2, q("48o"));
+            clickOk(d);
+        },
+        [&](ScoreLinesDialog* d) {
+            ASSERT_EQ(dialogs.messages.size(), 1u);
+            EXPECT_EQ(
+                dialogs.messages[0].text,
+                "“艺术”线的历史类“48o”无效：请填写分数（如 480）或比例（如 60%），比例大于0、不超过100%。");
+            EXPECT_FALSE(IniFile::load(settings).find("七年级", "上线"));
+            // The value typed again: Enter ends the cell, a second Enter is 确定.
+            typeCell(d->table(), 2, 2, q("400"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QApplication::processEvents();
+            EXPECT_EQ(d->table()->item(2, 2)->text(), q("400"));
+            QTest::keyClick(d->focusWidget(), Qt::Key_Return);
+        },
+    };
+    window->runCommand(ctl::ScoreLineTable);
+    EXPECT_EQ(shown, (std::vector<std::string>{"||"}));
+    EXPECT_EQ(IniFile::load(settings).get("七年级", "上线"),
+              "物理类:本科=480;历史类:本科=470;特控=60%;历史类:艺术=400");
+    EXPECT_EQ(scoreLinesText(state.scores.lines), "物理类:本科=480;历史类:本科=470;特控=60%;历史类:艺术=400");
+
+    // Another grade has its own (none); 取消 keeps the file as it is.
+    combo(ctl::GradeList)->setCurrentIndex(9);
+    EXPECT_TRUE(state.scores.lines.empty());
+    steps.push_back([&](ScoreLinesDialog* d) {
+        shown = rowsShown(d);
+        typeCell(d->table(), 0, 0, q("本科"));
+        typeCell(d->table(), 0, 1, q("500"));
+        d->reject();
+    });
+    window->runCommand(ctl::CmdScoreLines);
+    EXPECT_EQ(shown, (std::vector<std::string>{"||"}));
+    EXPECT_FALSE(IniFile::load(settings).find("高一", "上线"));
+
+    // Back at 七年级 its lines show again; a row deleted is gone from the file.
+    combo(ctl::GradeList)->setCurrentIndex(6);
+    steps.push_back([&](ScoreLinesDialog* d) {
+        shown = rowsShown(d);
+        d->table()->setCurrentCell(0, 1);
+        d->removeButton()->click();
+        clickOk(d);
+    });
+    window->runCommand(ctl::ScoreLineTable);
+    EXPECT_EQ(shown, (std::vector<std::string>{"本科|480|470", "特控|60%|60%", "艺术||400"}));
+    EXPECT_EQ(IniFile::load(settings).get("七年级", "上线"), "特控=60%;历史类:艺术=400");
+    EXPECT_EQ(next, steps.size());
+    poll.stop();
+}
+
+// The full-mark table of a sheet without 满分 row: the proposal in the boxes, the first box with
+// the focus, a mark that is no positive number refused by its question with the focus put in
+// its box, then the marks typed with the keyboard.
+TEST_F(WindowTest, QuestionMarksAreAskedInATableOfBoxes) {
+    DialogWatchdog watchdog;
+    window->setDialogStandIn(nullptr);
+    QStringList offered, refusals;
+    bool focusedFirst = false, focusedRefused = false, tabbedOn = false;
+    int phase = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = shownDialog<QMessageBox>()) {
+            refusals << box->text();
+            box->accept();
+            return;
+        }
+        auto* dialog = shownDialog<QuestionMarksDialog>();
+        if (dialog == nullptr) return;
+        const std::vector<QLineEdit*>& boxes = dialog->boxes();
+        if (phase == 0) {
+            phase = 1;
+            for (QLineEdit* box : boxes) offered << box->text();
+            focusedFirst = dialog->focusWidget() == boxes[0];
+            boxes[1]->setFocus();
+            QTest::keyClicks(boxes[1], q("abc"));
+            QTimer::singleShot(0, dialog, [box = boxes[1]] { QTest::keyClick(box, Qt::Key_Return); });
+        } else if (phase == 1 && !refusals.isEmpty()) {
+            phase = 2;
+            focusedRefused = dialog->focusWidget() == boxes[1];
+            boxes[1]->selectAll();
+            QTest::keyClicks(boxes[1], q("4"));
+            QTest::keyClick(boxes[1], Qt::Key_Tab);
+            tabbedOn = dialog->focusWidget() == boxes[2];
+            boxes[2]->selectAll();  // as the box does when it takes the focus
+            QTest::keyClicks(boxes[2], q("6"));
+            QTimer::singleShot(0, dialog, [box = boxes[2]] { QTest::keyClick(box, Qt::Key_Return); });
+        }
+    });
+    poll.start(10);
+    const std::optional<std::vector<double>> marks =
+        window->frontend().askQuestionMarks("语文", {"1", "2", "17(1)"}, {5, 0, 3.5});
+    poll.stop();
+    EXPECT_EQ(offered, (QStringList{q("5"), q(""), q("3.5")}));
+    EXPECT_TRUE(focusedFirst);
+    EXPECT_EQ(refusals, (QStringList{q("第2题的满分“abc”无效：请填写大于0、不超过1000的数。")}));
+    EXPECT_TRUE(focusedRefused);
+    EXPECT_TRUE(tabbedOn);
+    EXPECT_EQ(marks, (std::optional<std::vector<double>>{{5, 4, 6}}));
+}
+
+// A frontend whose full-mark table is answered with `answer`.
+class MarksAnswered : public ScriptedFrontend {
+  public:
+    std::vector<double> answer;
+    std::vector<std::string> asked;  ///< the subjects whose marks were asked
+    std::optional<std::vector<double>> askQuestionMarks(const std::string& subject,
+                                                        const std::vector<std::string>&,
+                                                        const std::vector<double>&) override {
+        asked.push_back(subject);
+        return answer;
+    }
+};
+
+// 小题分析 through the window with the real commands: 添加 before any scores says what comes
+// first; a sheet with its 满分 row and one without (its marks asked) are read at once and listed
+// with their file, sheet and subject, the subject offered from the sheet's name; the same subject
+// again replaces its sheet, 移除 lets one go, and the first sheet chooses 导出小题分析. The export
+// writes a sheet per subject and, chosen in the dialog, 小题明细. Without any sheet the export says
+// what it needs; importing the scores again lets the question sheets go, with a log line.
+TEST(WindowWithRealCommands, QuestionSheetsAreAddedInTheirDialogAndExported) {
+    DialogWatchdog watchdog;
+    TempDir dir;
+    const std::string input = dir.file("小题.xlsx");
+    std::filesystem::copy_file(varnex::testing::fixture("question_sheets.xlsx"), input);
+    AppState state;
+    MarksAnswered dialogs;
+    dialogs.answer = {5, 5, 5, 4, 6};
+    MainWindow window(state, dir.path(), Commands::core());
+    window.setDialogStandIn(&dialogs);
+    window.initialise();
+    auto* analysis = qobject_cast<QCheckBox*>(window.control(ctl::QuestionAnalysis));
+    ASSERT_NE(analysis, nullptr);
+    EXPECT_EQ(analysis->text(), q("导出小题分析"));
+    EXPECT_FALSE(analysis->isChecked());
+
+    // Each step runs once, in the dialog named, when it is shown and the step before it is done.
+    struct Step {
+        const QMetaObject* dialog;
+        std::function<void(QDialog*)> run;
+    };
+    std::vector<Step> steps;
+    size_t next = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (next >= steps.size()) return;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(w);
+            if (dialog == nullptr || !dialog->isVisible() || dialog->metaObject() != steps[next].dialog)
+                continue;
+            // Later steps may open dialogs of their own: they run after this call has returned.
+            QTimer::singleShot(0, dialog, [dialog, run = steps[next].run] { run(dialog); });
+            ++next;
+            return;
+        }
+    });
+    poll.start(10);
+    auto sheetsDialog = [](QDialog* d) { return static_cast<QuestionSheetsDialog*>(d); };
+    auto choose = [](const char* sheet, const char* subject, std::string* offered = nullptr) {
+        return Step{&QuestionSourceDialog::staticMetaObject, [=](QDialog* d) {
+                        auto* choice = static_cast<QuestionSourceDialog*>(d);
+                        choice->sheetBox()->setCurrentText(q(sheet));
+                        if (offered != nullptr) *offered = choice->subject();
+                        choice->subjectBox()->setCurrentText(q(subject));
+                        choice->accept();
+                    }};
+    };
+    auto rowsOf = [](QuestionSheetsDialog* d) {
+        std::vector<std::string> rows;
+        for (int r = 0; r < d->table()->rowCount(); ++r)
+            rows.push_back(d->table()->item(r, 0)->text().toStdString() + " · " +
+                           d->table()->item(r, 1)->text().toStdString() + " · " +
+                           d->table()->item(r, 2)->text().toStdString());
+        return rows;
+    };
+
+    // Before the scores.
+    steps = {{&QuestionSheetsDialog::staticMetaObject, [&](QDialog* d) {
+                  sheetsDialog(d)->addFrom(input);
+                  d->accept();
+              }}};
+    window.runCommand(ctl::QuestionSheets);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "请先导入学生成绩，再添加小题分表。");
+    EXPECT_TRUE(state.questionSheets.empty());
+
+    window.openDroppedFiles({QString::fromStdString(input)});
+    auto* sheets = qobject_cast<QComboBox*>(window.control(ctl::WorksheetList));
+    sheets->setCurrentIndex(sheets->findText(q("成绩")));
+    dialogs.expectQuestion("数据来源：成绩", true);
+    window.runCommand(ctl::ImportStudents);
+    ASSERT_GT(state.imported.studentCount, 0);
+
+    std::string offered;
+    std::vector<std::string> listed, afterReplace, afterRemove;
+    bool detailChecked = false;
+    next = 0;
+    steps = {
+        {&QuestionSheetsDialog::staticMetaObject,
+         [&](QDialog* d) {
+             sheetsDialog(d)->addFrom(input);
+             sheetsDialog(d)->addFrom(input);
+             listed = rowsOf(sheetsDialog(d));
+             sheetsDialog(d)->addFrom(input);
+             afterReplace = rowsOf(sheetsDialog(d));
+             sheetsDialog(d)->table()->selectRow(0);
+             sheetsDialog(d)->removeButton()->click();
+             afterRemove = rowsOf(sheetsDialog(d));
+             sheetsDialog(d)->detailBox()->click();
+             detailChecked = state.exportOptions.questionDetail;
+             d->accept();
+         }},
+        choose("数学小题", "数学", &offered),
+        choose("无满分行", "语文"),
+        choose("数学小题", "数学"),
+    };
+    window.runCommand(ctl::CmdQuestionSheets);
+    EXPECT_EQ(next, steps.size());
+    EXPECT_EQ(offered, "数学");
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{"小题.xlsx · 数学小题 · 数学", "小题.xlsx · 无满分行 · 语文"}));
+    EXPECT_EQ(dialogs.asked, (std::vector<std::string>{"语文"}));
+    EXPECT_EQ(afterReplace, listed);
+    EXPECT_EQ(afterRemove, (std::vector<std::string>{"小题.xlsx · 无满分行 · 语文"}));
+    EXPECT_TRUE(detailChecked);
+    EXPECT_TRUE(analysis->isChecked());
+    ASSERT_EQ(state.questionSheets.size(), 1u);
+    EXPECT_EQ(state.questionSheets[0].fullMarks, dialogs.answer);
+
+    dialogs.expectQuestion("考试名称：", true);
+    window.runCommand(ctl::ExportResults);
+    ASSERT_EQ(dialogs.openedDocuments.size(), 1u);
+    auto reader = openWorkbookReader(dialogs.openedDocuments[0]);
+    ASSERT_TRUE(reader) << reader.error();
+    const std::vector<std::string>& tabs = (*reader)->sheetNames();
+    EXPECT_NE(std::find(tabs.begin(), tabs.end(), "小题分析-语文"), tabs.end());
+    EXPECT_NE(std::find(tabs.begin(), tabs.end(), "小题明细-语文"), tabs.end());
+
+    // The scores imported again: the question sheets go, and the export asks for one.
+    dialogs.messages.clear();
+    dialogs.expectQuestion("数据来源：成绩", true);
+    window.runCommand(ctl::ImportStudents);
+    EXPECT_TRUE(state.questionSheets.empty());
+    EXPECT_NE(window.controls().log->toPlainText().indexOf(q("原来读入的小题分表（语文）已清除")), -1);
+    window.runCommand(ctl::ExportResults);
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_NE(dialogs.messages.back().text.find("导出小题分析或小题明细必须先读入小题分表"),
+              std::string::npos);
+    EXPECT_TRUE(dialogs.allQuestionsAsked());
+    poll.stop();
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Draws the main window and saves it as a PNG: the pictures in the README (docs/screenshot.png,
 // docs/window-1024x768.png, docs/window-1280x800.png).
 // Usage:
-//   varnex-window-screenshot out.png [window|maximised|splash|about|help|menu|tooltip] [WORKBOOK]
+//   varnex-window-screenshot out.png
+//       [window|maximised|splash|about|help|menu|tooltip|lines|questions|marks] [WORKBOOK]
 // With a workbook (for example one from `varnex-cli sample`), the window's own commands open it
 // and import its first sheet as teachers and its second as students, every question answered
 // Yes; without one, a small built-in sample is shown. Run under Xvfb for the desktop look, or
@@ -27,7 +28,9 @@
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_frontend.h"
+#include "ui/question_dialogs.h"
 #include "ui/row_table_model.h"
+#include "ui/score_lines_dialog.h"
 #include "ui/splash_window.h"
 
 namespace {
@@ -141,6 +144,24 @@ int main(int argc, char** argv) {
         window.fileMenu()->popup(window.mapToGlobal(QPoint(0, 20)));
         shown = window.fileMenu();
     }
+    // The dialogs of 上线… and 小题分表…, filled as a school would fill them.
+    std::vector<ScoreLine> lines =
+        *scoreLinesNamed("物理类:本科=480,特控=560;历史类:本科=470,特控=550;艺术=60%");
+    ui::ScoreLinesDialog linesDialog("高三", lines, window.frontend(), &window);
+    if (what == QStringLiteral("lines")) shown = &linesDialog;
+    for (const char* subject : {"数学", "语文"}) {
+        QuestionScores sheet;
+        sheet.source = {"/home/teacher/成绩/12月联考小题分.xlsx", std::string(subject) + "小题", subject, ""};
+        state.questionSheets.push_back(std::move(sheet));
+    }
+    ui::QuestionSheetsDialog questions(
+        state, window.frontend(), [](const std::function<void()>& step) { step(); }, &window);
+    if (what == QStringLiteral("questions")) shown = &questions;
+    ui::QuestionMarksDialog marks("数学", {"1",  "2",  "3",  "4",  "5",  "6",  "7",     "8",     "9",  "10",
+                                           "11", "12", "13", "14", "15", "16", "17(1)", "17(2)", "18", "19"},
+                                  {5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 4, 6, 12, 12},
+                                  window.frontend(), &window);
+    if (what == QStringLiteral("marks")) shown = &marks;
     if (shown != &window) shown->show();
     QTimer::singleShot(maximised ? 1500 : 500, &app, [&] {
         if (what == QStringLiteral("tooltip")) {
