@@ -259,7 +259,7 @@ inline constexpr const char* kScaledHeaderFormat = "%s赋分";
 
 // ---------------------------------------------------------------- 上线分析
 inline constexpr const char* kNoScoreLines =
-    "导出上线分析必须先设定分数线！请在配置文件该年级一节写“上线”，如 "
+    "导出上线分析必须先设定分数线！请点“上线…”按钮填写本年级的分数线，或在配置文件该年级一节写“上线”，如 "
     "物理类:本科=480,特控=560;历史类:本科=470；"
     "命令行用 --lines 或 --lines-top。";
 inline constexpr const char* kScoreLinesNote =
