@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/row_table.h"
+#include "app/score_lines.h"
 #include "app/subjects.h"
 #include "base/common_texts.h"
 #include "base/text_util.h"
@@ -65,6 +66,75 @@ std::array<int, kSubjectCount> samplePaperMarks(int grade) {
         marks[2] = 100;
     }
     return marks;
+}
+
+// 3+1+2 in 高二 and 高三: each student takes 物理 or 历史 and two of 化学, 生物, 政治, 地理; the
+// classes are those of one track. 高一 still takes every subject.
+bool choosesSubjects(int grade) {
+    return grade > kSeniorGradeIndex;
+}
+
+// A combination as schools write it, the subjects it takes besides 语文, 数学 and 英语, and how
+// many students in a hundred of its track choose it. The physics track's first, then the history
+// track's, each most chosen first.
+struct Combination {
+    const char* text;
+    const char* subjects[3];
+    int weight;
+};
+constexpr Combination kCombinations[] = {
+    {"物化生", {"物理", "化学", "生物"}, 45}, {"物化地", {"物理", "化学", "地理"}, 18},
+    {"物生地", {"物理", "生物", "地理"}, 14}, {"物化政", {"物理", "化学", "政治"}, 10},
+    {"物生政", {"物理", "生物", "政治"}, 7},  {"物政地", {"物理", "政治", "地理"}, 6},
+    {"史政地", {"历史", "政治", "地理"}, 40}, {"史地生", {"历史", "地理", "生物"}, 22},
+    {"史政生", {"历史", "政治", "生物"}, 16}, {"史化生", {"历史", "化学", "生物"}, 8},
+    {"史化地", {"历史", "化学", "地理"}, 7},  {"史化政", {"历史", "化学", "政治"}, 7},
+};
+constexpr int kTrackCombinations = 6;  // per track, the first six physics, the next six history
+
+// The subjects a student may take or leave: 物理, 历史 and the four electives.
+bool isChosen(int subject) {
+    const std::string_view name = kSubjects[static_cast<size_t>(subject)].name;
+    for (const char* chosen : {"物理", "化学", "生物", "历史", "地理", "政治"}) {
+        if (name == chosen) return true;
+    }
+    return false;
+}
+
+bool takes(const Combination& combination, int subject) {
+    const std::string_view name = kSubjects[static_cast<size_t>(subject)].name;
+    return std::any_of(std::begin(combination.subjects), std::end(combination.subjects),
+                       [&](const char* taken) { return name == taken; });
+}
+
+// Whether class `klass` (0-based) of a school of `classes` is a 物理类 class: the first half, and at
+// least one of each track from two classes on.
+bool physicsClass(int klass, int classes) {
+    return klass < (classes + 1) / 2;
+}
+
+// The combinations of the students of one class, in the order of their sorted names (indices into
+// kCombinations). Schools fill a class around one combination: about three in five take the
+// class's own (the track's most chosen ones in turn), the rest as the track chooses. Drawn from a
+// generator of the seed, the school and the class alone, so the teacher sheet can ask first.
+std::vector<int> classCombinations(uint32_t seed, int school, int klass, int classes, int students) {
+    const bool physics = physicsClass(klass, classes);
+    const int first = physics ? 0 : kTrackCombinations;
+    const int inTrack = physics ? klass : klass - (classes + 1) / 2;
+    const int own = first + inTrack % 3;
+    std::seed_seq sequence{seed, static_cast<uint32_t>(school), static_cast<uint32_t>(klass), 312u};
+    std::mt19937 rng(sequence);
+    std::vector<int> combinations;
+    for (int i = 0; i < students; ++i) {
+        int chosen = own;
+        if (rng() % 5 >= 3) {
+            int draw = static_cast<int>(rng() % 100);
+            chosen = first;
+            while (draw >= kCombinations[chosen].weight) draw -= kCombinations[chosen++].weight;
+        }
+        combinations.push_back(chosen);
+    }
+    return combinations;
 }
 
 void put(ExcelSheet& sheet, int column, int row, const std::string& value, bool centred = true) {
@@ -161,7 +231,15 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     std::stable_sort(schoolOrder.begin(), schoolOrder.end(),
                      [](int a, int b) { return compareCells(sampleSchoolName(a), sampleSchoolName(b)) < 0; });
 
-    // Teachers: per school and subject, most teachers take two neighbouring classes.
+    // The students' combinations, of the grades that choose subjects (none elsewhere).
+    const bool choosing = choosesSubjects(grade);
+    auto combinationsOf = [&](int school, int klass) {
+        return choosing ? classCombinations(options.seed, school, klass, classes, perClass)
+                        : std::vector<int>();
+    };
+
+    // Teachers: per school and subject, most teachers take two neighbouring classes of those whose
+    // students take the subject (every class, unless students choose).
     ExcelSheet teachers = session.Sheet(1);
     teachers.Activate();
     teachers.SetName(summary.teacherSheet);
@@ -171,13 +249,33 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
             put(teachers, 3 + s, 1, kSubjects[static_cast<size_t>(s)].name);
         int row = 2;
         for (int school : schoolOrder) {
-            std::vector<std::vector<std::string>> names(kSubjectCount);
+            // taught[c][s]: some student of class c takes subject s.
+            std::vector<std::array<bool, kSubjectCount>> taught(static_cast<size_t>(classes));
+            for (int c = 0; c < classes; ++c) {
+                std::array<bool, kSubjectCount>& subjectsOf = taught[static_cast<size_t>(c)];
+                subjectsOf.fill(!choosing);
+                for (int combination : combinationsOf(school, c)) {
+                    for (int s = 0; s < kSubjectCount; ++s)
+                        subjectsOf[static_cast<size_t>(s)] = subjectsOf[static_cast<size_t>(s)] ||
+                                                             !isChosen(s) ||
+                                                             takes(kCombinations[combination], s);
+                }
+            }
+            std::vector<std::vector<std::string>> names(
+                kSubjectCount, std::vector<std::string>(static_cast<size_t>(classes)));
             for (int s : subjects) {
-                for (int c = 0; c < classes;) {
-                    int span = (rng() % 4 == 0 || c + 1 == classes) ? 1 : 2;
+                std::vector<int> taking;
+                for (int c = 0; c < classes; ++c) {
+                    if (taught[static_cast<size_t>(c)][static_cast<size_t>(s)]) taking.push_back(c);
+                }
+                const int count = static_cast<int>(taking.size());
+                for (int k = 0; k < count;) {
+                    int span = (rng() % 4 == 0 || k + 1 == count) ? 1 : 2;
                     std::string teacher = personName(rng);
-                    for (int k = 0; k < span; ++k) names[static_cast<size_t>(s)].push_back(teacher);
-                    c += span;
+                    for (int j = 0; j < span; ++j)
+                        names[static_cast<size_t>(s)]
+                             [static_cast<size_t>(taking[static_cast<size_t>(k + j)])] = teacher;
+                    k += span;
                 }
             }
             for (int c = 0; c < classes; ++c, ++row) {
@@ -194,7 +292,11 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     ExcelSheet scores = session.Sheet(2);
     scores.Activate();
     scores.SetName(summary.scoreSheet);
+    // 选科 goes right after 班级, as marking platforms place it: beside the class it decides, before
+    // the student's name and numbers.
     std::vector<std::string> header(std::begin(tx::kScoreHeadBefore), std::end(tx::kScoreHeadBefore));
+    const int shift = choosing ? 1 : 0;
+    if (choosing) header.insert(header.begin() + 3, tx::kCombinationHead);
     for (int s : subjects) header.push_back(kSubjects[static_cast<size_t>(s)].name);
     header.insert(header.end(), std::begin(tx::kScoreHeadAfter), std::end(tx::kScoreHeadAfter));
     for (size_t c = 0; c < header.size(); ++c) put(scores, static_cast<int>(c), 1, header[c]);
@@ -214,18 +316,31 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
             for (int i = 0; i < perClass; ++i) names.push_back(personName(rng));
             std::sort(names.begin(), names.end(),
                       [](const std::string& a, const std::string& b) { return compareCells(a, b) < 0; });
-            for (const auto& name : names) {
+            const std::vector<int> combinations = combinationsOf(school, c);
+            for (size_t i = 0; i < names.size(); ++i) {
+                const std::string& name = names[i];
+                const Combination* combination = choosing ? &kCombinations[combinations[i]] : nullptr;
                 putNumber(scores, 0, row, serial);
                 put(scores, 1, row, sampleSchoolName(school));
                 putNumber(scores, 2, row, c + 1);
-                put(scores, 3, row, name);
-                putNumber(scores, 4, row, 1 + (serial - 1) / 30);
+                if (combination != nullptr) put(scores, 3, row, combination->text);
+                put(scores, 3 + shift, row, name);
+                putNumber(scores, 4 + shift, row, 1 + (serial - 1) / 30);
                 const std::string number = strprintf("2026%02d%05d", school + 1, serial);
-                put(scores, 5, row, number);
+                put(scores, 5 + shift, row, number);
                 for (size_t k = 0; k < subjects.size(); ++k) {
                     int mark = fullMarks[static_cast<size_t>(subjects[k])];
-                    const std::string score = scoreText(rng, mark, classLevel);
-                    put(scores, 6 + static_cast<int>(k), row, score);
+                    const int column = 6 + shift + static_cast<int>(k);
+                    // A subject not taken is blank, and on such a sheet a blank means just that:
+                    // a student who missed a paper they take is 缺考.
+                    if (combination != nullptr && isChosen(subjects[k]) &&
+                        !takes(*combination, subjects[k])) {
+                        put(scores, column, row, "");
+                        continue;
+                    }
+                    std::string score = scoreText(rng, mark, classLevel);
+                    if (combination != nullptr && score.empty()) score = tx::kAbsent;
+                    put(scores, column, row, score);
                     if (questions && k == maths && !score.empty() && score != tx::kAbsent)
                         questionStudents.push_back({number, sampleSchoolName(school), std::to_string(c + 1),
                                                     name, cAtof(score) / mark});
@@ -248,9 +363,12 @@ SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& option
     };
     for (int i = 0; i < 3; ++i) about.Range(i, 0).SetValue(lines[i]);
     about.Range("A1", "A1").SetColumnWidth(70);
+    int aboutRow = 3;
+    if (choosing)
+        about.Range(aboutRow++, 0).SetValue(strprintf(tx::kAboutCombinationsFormat, gradeName.c_str()));
     if (questions) {
         summary.questionSheet = tx::kQuestionSheet;
-        about.Range(3, 0).SetValue(strprintf(tx::kAboutQuestionsFormat, tx::kQuestionSheet));
+        about.Range(aboutRow, 0).SetValue(strprintf(tx::kAboutQuestionsFormat, tx::kQuestionSheet));
         // The new sheet goes before the active one, the explanation.
         about.Activate();
         session.AddSheets(1);
@@ -300,12 +418,29 @@ int buildEarlierExam(ExcelSession& session, const std::vector<std::vector<std::s
     };
     const std::string firstSchool =
         rows.size() > 1 && schoolColumn >= 0 ? rows[1][static_cast<size_t>(schoolColumn)] : "";
+    // Students change between classes 1 and 2 only when both are of one track (or nobody chose).
+    bool swapping = true;
+    if (const int choiceColumn = columnOf(tx::kCombinationHead); choiceColumn >= 0 && classColumn >= 0) {
+        std::string trackOfClass[2];
+        for (size_t r = 1; r < rows.size(); ++r) {
+            const std::vector<std::string>& cells = rows[r];
+            const size_t needed = static_cast<size_t>(std::max({schoolColumn, classColumn, choiceColumn}));
+            if (cells.size() <= needed ||
+                (schoolColumn >= 0 && cells[static_cast<size_t>(schoolColumn)] != firstSchool))
+                continue;
+            const std::string& klass = cells[static_cast<size_t>(classColumn)];
+            if (klass != "1" && klass != "2") continue;
+            std::string& track = trackOfClass[klass == "1" ? 0 : 1];
+            if (track.empty()) track = trackOf(cells[static_cast<size_t>(choiceColumn)]);
+        }
+        swapping = trackOfClass[0] == trackOfClass[1];
+    }
     int swapped = 0, students = 0;
     for (size_t r = 1; r < rows.size(); ++r) {
         std::vector<std::string> cells = rows[r];
         cells.resize(header.size());
         if (unit(rng) < 0.02) continue;  // came after the earlier exam
-        if (classColumn >= 0 && schoolColumn >= 0 &&
+        if (swapping && classColumn >= 0 && schoolColumn >= 0 &&
             cells[static_cast<size_t>(schoolColumn)] == firstSchool) {
             std::string& klass = cells[static_cast<size_t>(classColumn)];
             if ((klass == "1" || klass == "2") && ++swapped % 5 == 0) klass = klass == "1" ? "2" : "1";

@@ -32,13 +32,18 @@ struct SampleSummary {
     int students = 0;
 };
 
-/// Builds the sample into a new workbook of the session (two sheets: teachers, then scores).
+/// Builds the sample into a new workbook of the session (two sheets: teachers, then scores). In 高二
+/// and 高三 the students choose as in 3+1+2: a 选科 column after 班级 holds each one's combination
+/// (物化生, 史政地 …), the subjects not taken are blank, each school's first half of the classes is
+/// of the 物理类 and the rest of the 历史类, and the teacher sheet names teachers only for the
+/// subjects some student of a class takes.
 SampleSummary buildSampleExam(ExcelSession& session, const SampleOptions& options);
 
 /// Builds an earlier exam of the students of a score sheet (`rows`, its header first, as read) into
 /// a new workbook of the session, one sheet named `sheetName`: the same columns, every score moved
 /// a little, a few students who had not come yet (absent from it), two who have left since (only
-/// in it), and in the first school a few students of class 1 and 2 in each other's class. Scores are
+/// in it), and in the first school a few students of class 1 and 2 in each other's class (unless
+/// those classes are of different tracks). Each student keeps their 选科 and blanks. Scores are
 /// out of the sample's full marks of the grade. Deterministic for a seed; the number of students.
 int buildEarlierExam(ExcelSession& session, const std::vector<std::vector<std::string>>& rows,
                      const std::string& sheetName, int gradeIndex, uint32_t seed);
