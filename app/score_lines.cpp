@@ -103,6 +103,47 @@ std::string trackOf(std::string_view cell) {
     return std::string();
 }
 
+std::optional<std::vector<std::string>> subjectsChosen(std::string_view cell) {
+    // Each subject by its name or its one-character short form (历史 also 历).
+    struct Form {
+        std::string_view text;
+        const char* subject;
+    };
+    static constexpr Form kForms[] = {
+        {"物理", "物理"}, {"化学", "化学"}, {"生物", "生物"}, {"历史", "历史"}, {"政治", "政治"},
+        {"地理", "地理"}, {"物", "物理"},   {"化", "化学"},   {"生", "生物"},   {"史", "历史"},
+        {"历", "历史"},   {"政", "政治"},   {"地", "地理"},
+    };
+    static constexpr std::string_view kSeparators[] = {" ", "\t", "　", "+", "＋", "、", ",", "，", "/", "-"};
+    std::vector<std::string> chosen;
+    std::string_view rest = cell;
+    while (!rest.empty()) {
+        bool matched = false;
+        for (std::string_view separator : kSeparators) {
+            if (rest.starts_with(separator)) {
+                rest.remove_prefix(separator.size());
+                matched = true;
+                break;
+            }
+        }
+        if (matched) continue;
+        for (const Form& form : kForms) {
+            if (!rest.starts_with(form.text)) continue;
+            if (std::find(chosen.begin(), chosen.end(), form.subject) != chosen.end()) return std::nullopt;
+            chosen.emplace_back(form.subject);
+            rest.remove_prefix(form.text.size());
+            matched = true;
+            break;
+        }
+        if (!matched) return std::nullopt;
+    }
+    if (chosen.size() != 3 || (chosen[0] != "物理" && chosen[0] != "历史")) return std::nullopt;
+    if (std::count(chosen.begin(), chosen.end(), "物理") + std::count(chosen.begin(), chosen.end(), "历史") !=
+        1)
+        return std::nullopt;
+    return chosen;
+}
+
 std::optional<std::vector<ScoreLine>> scoreLinesNamed(std::string_view text) {
     const std::string plain = asciiPunctuation(text);
     std::vector<ScoreLine> lines;

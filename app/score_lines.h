@@ -17,6 +17,14 @@ inline constexpr const char* kTracks[] = {"物理类", "历史类"};
 /// (物化生, 史政地); "" for any other text.
 std::string trackOf(std::string_view cell);
 
+/// The six subjects of a 3+1+2 choice: 物理 or 历史 first, then two of the other four.
+inline constexpr const char* kChoiceSubjects[] = {"物理", "化学", "生物", "历史", "政治", "地理"};
+
+/// The three subjects a 选科 cell names as a combination — "物化生", "史政地", "物理化学生物",
+/// "物理+化学+生物", "物、化、生" — in kChoiceSubjects' names, 物理 or 历史 first; none for a track
+/// alone (物理类, 历史) or any other text.
+std::optional<std::vector<std::string>> subjectsChosen(std::string_view cell);
+
 /// One line of the total.
 struct ScoreLine {
     std::string track;  ///< one of kTracks, or "" for every track

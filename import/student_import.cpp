@@ -180,6 +180,14 @@ bool isMissing(const std::string& score, ScoreKind kind, bool blankScoresExclude
     return score.empty() || score == "0" || (blankScoresExcluded && kind == ScoreKind::NoScore);
 }
 
+// Whether a student whose 选科 names `chosen` takes `subject`: any subject outside the six of the
+// choice, and those of the six the combination names.
+bool takenIn(const std::vector<std::string>& chosen, std::string_view subject) {
+    const bool ofTheChoice = std::find(std::begin(kChoiceSubjects), std::end(kChoiceSubjects), subject) !=
+                             std::end(kChoiceSubjects);
+    return !ofTheChoice || std::find(chosen.begin(), chosen.end(), subject) != chosen.end();
+}
+
 bool shouldSkip(const AppState& state, int missing, int examinedCount) {
     int rule = state.importOptions.missingRule;
     if (rule != 0 && rule != 1) return false;
@@ -399,10 +407,17 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
                                         : classOfRow(state, writtenClass, sheetRow, sheet.classColumn);
         if (klass) cells[kClassCell] = *klass;
 
+        // A 选科 cell naming the student's three subjects (物化生): the others of the six were not
+        // taken, so their blanks are no papers missed.
+        std::optional<std::vector<std::string>> chosen;
+        if (sheet.trackField) chosen = subjectsChosen(query.field(*sheet.trackField));
         int missing = 0;
+        int taken = 0;
         for (size_t k = 0; k < examined.size(); ++k) {
             std::string& slot = cells[static_cast<size_t>(kSubjects[examined[k]].column)];
             kinds[k] = readScore(slot);
+            if (chosen && !takenIn(*chosen, kSubjects[examined[k]].name)) continue;
+            ++taken;
             if (isMissing(slot, kinds[k], blankScoresExcluded)) ++missing;
         }
         cells[kTotalColumn] = totalText(cells);
@@ -414,7 +429,7 @@ SheetRead readRows(AppState& state, Frontend& frontend, SheetQuery& query, const
             extraKinds[e] = readScore(slot);
         }
 
-        const bool skipped = shouldSkip(state, missing, static_cast<int>(examined.size()));
+        const bool skipped = shouldSkip(state, missing, taken);
         if (skipped) {
             read.skipped.push_back(strprintf(tx::kSkippedStudentFormat, sheetRow, cells[kNameCell].c_str()));
         } else {

@@ -39,6 +39,24 @@ TEST(ScoreLines, ReadAndWritten) {
                                                                                       {"化生地", ""},
                                                                                       {"", ""}})
         EXPECT_EQ(trackOf(cell), track) << cell;
+    using Chosen = std::optional<std::vector<std::string>>;
+    const std::vector<std::pair<const char*, Chosen>> combinations = {
+        {"物化生", std::vector<std::string>{"物理", "化学", "生物"}},
+        {"史政地", std::vector<std::string>{"历史", "政治", "地理"}},
+        {"物理化学生物", std::vector<std::string>{"物理", "化学", "生物"}},
+        {" 物理+政治+地理", std::vector<std::string>{"物理", "政治", "地理"}},
+        {"历、生、化", std::vector<std::string>{"历史", "生物", "化学"}},
+        {"物理类", std::nullopt},  // a track alone
+        {"历史", std::nullopt},
+        {"物化", std::nullopt},
+        {"物化生地", std::nullopt},
+        {"物史地", std::nullopt},  // both first subjects
+        {"化生地", std::nullopt},  // no first subject
+        {"物化化", std::nullopt},
+        {"政史地", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [cell, chosen] : combinations) EXPECT_EQ(subjectsChosen(cell), chosen) << cell;
 }
 
 // 高三, 语文 and 数学 of 150. 物理类: (1)班 甲 120+140=260, 乙 100+130=230, 戊 80+80=160; (2)班 丙

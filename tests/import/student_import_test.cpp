@@ -1136,5 +1136,37 @@ TEST(Tracks, ReadFromTheTrackColumn) {
     }
 }
 
+// A 选科 cell naming three subjects: the other three of the six are not taken, so their blanks are
+// not counted by the missing-subject rule (more than half of the subjects the student takes). 甲
+// (物化生) missed 语文 of 6: kept; 乙 missed 语文, 数学 and 英语, 3 of 6: kept (counting the untaken
+// blanks, 6 of 9 would have left him out); 丙 missed 4 of 6: left out; 丁 names only his track, so
+// all 9 subjects count: 4 blanks of 9 keep him.
+TEST(Tracks, SubjectsNotChosenAreNoMissedPapers) {
+    TempDir dir;
+    const std::string path = dir.file("高二.csv");
+    writeFile(path,
+              "学校,班级,姓名,选科,语文,数学,英语,物理,化学,生物,历史,政治,地理\n"
+              "一中,1,甲,物化生,,100,100,80,70,60,,,\n"
+              "一中,1,乙,物化生,,,,80,70,60,,,\n"
+              "一中,1,丙,物化生,,,,,70,60,,,\n"
+              "一中,1,丁,物理类,90,100,100,80,70,,,,\n");
+    AppState state;
+    state.workbook.path = path;
+    state.workbook.title = "高二";
+    state.workbook.sheetNames = {"高二"};
+    state.workbook.selectedSheet = 0;
+    state.gradeIndex = 10;
+    state.scores.fullMark = {150, 150, 150, 100, 100, 100, 100, 100, 100, 0, 0};
+    state.importOptions.missingRule = 0;
+    ScriptedFrontend ui;
+    ui.expectQuestion("", true);
+    Result<ImportOutcome> imported = importStudents(state, ui);
+    ASSERT_TRUE(imported) << imported.error();
+    std::vector<std::string> names;
+    for (int row = 0; row < state.students.rowCount(); ++row)
+        names.emplace_back(state.students.cellText(row, 2));  // 姓名
+    EXPECT_EQ(names, (std::vector<std::string>{"甲", "乙", "丁"}));
+}
+
 }  // namespace
 }  // namespace varnex::testing
