@@ -1105,6 +1105,17 @@ TEST(RealSheets, TheSheetsTotalAgreesOnceTheExtraSubjectCounts) {
     EXPECT_EQ(state.imported.sheetTotalDifference, "");
 }
 
+// The state of a .csv score sheet opened (its one sheet named after the grade) for grade `gradeIndex`.
+AppState csvSheetState(const std::string& path, int gradeIndex) {
+    AppState state;
+    state.workbook.path = path;
+    state.workbook.title = kGradeNames[static_cast<size_t>(gradeIndex)];
+    state.workbook.sheetNames = {state.workbook.title};
+    state.workbook.selectedSheet = 0;
+    state.gradeIndex = gradeIndex;
+    return state;
+}
+
 // The track of each student comes from a 选科, 科类 or 首选科目 column and is kept with the row; the
 // column is no subject and is not named among the columns not analysed.
 TEST(Tracks, ReadFromTheTrackColumn) {
@@ -1114,12 +1125,7 @@ TEST(Tracks, ReadFromTheTrackColumn) {
         const std::string path = dir.file("高三.csv");
         writeFile(path, std::string("学校,班级,姓名,") + header +
                             ",语文\n一中,1,甲,物化生,90\n一中,1,乙,历史类,80\n一中,2,丙,,70\n");
-        AppState state;
-        state.workbook.path = path;
-        state.workbook.title = "高三";
-        state.workbook.sheetNames = {"高三"};
-        state.workbook.selectedSheet = 0;
-        state.gradeIndex = 11;
+        AppState state = csvSheetState(path, 11);
         state.scores.fullMark.fill(0);
         state.scores.fullMark[0] = 150;
         ScriptedFrontend ui;
@@ -1150,12 +1156,7 @@ TEST(Tracks, SubjectsNotChosenAreNoMissedPapers) {
               "一中,1,乙,物化生,,,,80,70,60,,,\n"
               "一中,1,丙,物化生,,,,,70,60,,,\n"
               "一中,1,丁,物理类,90,100,100,80,70,,,,\n");
-    AppState state;
-    state.workbook.path = path;
-    state.workbook.title = "高二";
-    state.workbook.sheetNames = {"高二"};
-    state.workbook.selectedSheet = 0;
-    state.gradeIndex = 10;
+    AppState state = csvSheetState(path, 10);
     state.scores.fullMark = {150, 150, 150, 100, 100, 100, 100, 100, 100, 0, 0};
     state.importOptions.missingRule = 0;
     ScriptedFrontend ui;
